@@ -1,0 +1,121 @@
+#include "Host.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace vexal {
+
+namespace {
+std::function<void()>& Hook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+std::filesystem::path& Folder()
+{
+    static std::filesystem::path folder;
+    return folder;
+}
+std::unique_ptr<ShellLauncher>& InstalledLauncher()
+{
+    static std::unique_ptr<ShellLauncher> launcher = std::make_unique<RecordingLauncher>();
+    return launcher;
+}
+bool SameNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+} // namespace
+
+void DoEvents()
+{
+    if (Hook())
+        Hook()();
+}
+
+void SetDoEventsHook(std::function<void()> hook) { Hook() = std::move(hook); }
+
+std::filesystem::path ProgramFolder()
+{
+    if (Folder().empty()) {
+        if (const char* home = std::getenv("VEXAL_HOME"); home && *home)
+            return std::filesystem::path(home);
+        // The executable's folder, whatever the current folder is.
+        std::error_code ec;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (!ec && exe.has_parent_path())
+            return exe.parent_path();
+        return std::filesystem::current_path(ec);
+    }
+    return Folder();
+}
+
+void SetProgramFolder(const std::filesystem::path& folder) { Folder() = folder; }
+
+std::filesystem::path ProgramFile(const std::string& relativeName)
+{
+    // Names written the Windows way ("\images\logo.bmp") stay inside the program folder: a
+    // leading separator would otherwise make the path absolute.
+    std::string relative = relativeName;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const auto firstName = relative.find_first_not_of('/');
+    relative.erase(0, firstName == std::string::npos ? relative.size() : firstName);
+    std::filesystem::path exact = ProgramFolder() / relative;
+    std::error_code ec;
+    if (std::filesystem::exists(exact, ec))
+        return exact;
+    // Walk the parts, matching each one case-insensitively.
+    std::filesystem::path current = ProgramFolder();
+    for (const auto& part : std::filesystem::path(relative)) {
+        std::filesystem::path next = current / part;
+        if (!std::filesystem::exists(next, ec)) {
+            bool found = false;
+            if (std::filesystem::is_directory(current, ec)) {
+                for (const auto& entry : std::filesystem::directory_iterator(current, ec)) {
+                    if (SameNoCase(entry.path().filename().string(), part.string())) {
+                        next = entry.path();
+                        found = true;
+                        break;
+                    }
+                }
+            }
+            if (!found)
+                return exact;
+        }
+        current = next;
+    }
+    return current;
+}
+
+std::filesystem::path UserProfileFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home);
+    return std::filesystem::temp_directory_path();
+}
+
+long RecordingLauncher::Open(const std::string& file, const std::string& workingFolder, long showCommand)
+{
+    calls.push_back({file, workingFolder, showCommand});
+    return result;
+}
+
+ShellLauncher& Launcher() { return *InstalledLauncher(); }
+
+void InstallLauncher(std::unique_ptr<ShellLauncher> launcher)
+{
+    InstalledLauncher() = launcher ? std::move(launcher) : std::make_unique<RecordingLauncher>();
+}
+
+RecordingLauncher& InstallRecordingLauncher()
+{
+    auto rec = std::make_unique<RecordingLauncher>();
+    RecordingLauncher& ref = *rec;
+    InstalledLauncher() = std::move(rec);
+    return ref;
+}
+
+} // namespace vexal

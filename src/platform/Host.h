@@ -1,0 +1,43 @@
+#pragma once
+// What GUI-free code needs of its host: letting the message loop run, opening documents
+// with their associated program, the program folder and the user's folder.
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// DoEvents: calls the hook a window installs (QCoreApplication::processEvents); no-op by default.
+void DoEvents();
+void SetDoEventsHook(std::function<void()> hook);
+
+// The program folder: $VEXAL_HOME, else the executable's folder (set by the start-up code).
+std::filesystem::path ProgramFolder();
+void SetProgramFolder(const std::filesystem::path& folder);
+// A file of the program folder, found case-insensitively when the exact name is missing.
+std::filesystem::path ProgramFile(const std::string& relative);
+// The user's profile folder that stands in for USERPROFILE: $HOME.
+std::filesystem::path UserProfileFolder();
+
+// Opening a document, web page or program with its associated program.
+class ShellLauncher {
+public:
+    virtual ~ShellLauncher() = default;
+    // Returns a value of 32 or more on success, as the shell does.
+    virtual long Open(const std::string& file, const std::string& workingFolder, long showCommand) = 0;
+};
+// Records every open and succeeds; tests install one.
+class RecordingLauncher : public ShellLauncher {
+public:
+    struct Call { std::string file, folder; long show; };
+    long Open(const std::string& file, const std::string& workingFolder, long showCommand) override;
+    std::vector<Call> calls;
+    long result = 42;
+};
+ShellLauncher& Launcher();
+void InstallLauncher(std::unique_ptr<ShellLauncher> launcher);
+RecordingLauncher& InstallRecordingLauncher();
+
+} // namespace vexal

@@ -1,0 +1,18 @@
+#pragma once
+// Private profile strings of Vexal.ini, with the platform's rules: section and key names
+// match case-insensitively, keys may hold blanks, a missing file, section or key gives
+// the default, and a value is cut to the caller's buffer size - 1 characters.
+#include <filesystem>
+#include <string>
+
+namespace vexal {
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue,
+                                    const std::filesystem::path& file, std::size_t bufferSize = 256);
+// Writes (or replaces) one key, creating the file or section when missing; CR LF lines.
+// The file is rewritten safely (the old one stays whole when the write fails).
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::filesystem::path& file);
+
+} // namespace vexal

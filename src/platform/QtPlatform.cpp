@@ -1,0 +1,172 @@
+#include "QtPlatform.h"
+
+#include "Host.h"
+#include "MsgBox.h"
+#include "SettingsStore.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QUrl>
+
+#include <memory>
+
+namespace vexal {
+
+namespace {
+
+class QtMessages : public MessageService {
+public:
+    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setObjectName("MsgBox");
+        box.setWindowTitle(Q(title));
+        // Messages are plain text: a file name with "<" must not turn into markup.
+        box.setTextFormat(Qt::PlainText);
+        box.setText(Q(text));
+        switch (buttons & 0x70) {
+        case vbCritical: box.setIcon(QMessageBox::Critical); break;
+        case vbQuestion: box.setIcon(QMessageBox::Question); break;
+        case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+        case vbInformation: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        struct B { QMessageBox::StandardButton b; int32_t answer; };
+        std::vector<B> set;
+        switch (buttons & 7) {
+        case vbOKCancel: set = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
+        case vbAbortRetryIgnore: set = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}}; break;
+        case vbYesNoCancel: set = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}}; break;
+        case vbYesNo: set = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
+        case vbRetryCancel: set = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}; break;
+        default: set = {{QMessageBox::Ok, vbOK}}; break;
+        }
+        QMessageBox::StandardButtons all;
+        for (const auto& b : set)
+            all |= b.b;
+        box.setStandardButtons(all);
+        std::size_t def = (buttons & vbDefaultButton3) ? 2 : (buttons & vbDefaultButton2) ? 1 : 0;
+        if (def < set.size())
+            box.setDefaultButton(set[def].b);
+        int r = box.exec();
+        for (const auto& b : set)
+            if (r == b.b)
+                return b.answer;
+        return (buttons & 7) == vbOKOnly ? vbOK : vbCancel;
+    }
+
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override
+    {
+        bool ok = false;
+        QString text = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
+                                             Q(defaultText), &ok);
+        return ok ? S(text) : std::string();
+    }
+};
+
+class QtSettingsStore : public SettingsStore {
+public:
+    explicit QtSettingsStore(const QString& folder)
+    {
+        if (folder.isEmpty())
+            settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vexal", "Vexal");
+        else
+            settings_ = std::make_unique<QSettings>(QDir(folder).filePath("Vexal.conf"), QSettings::IniFormat);
+    }
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                           const std::string& defaultValue) override
+    {
+        QVariant v = settings_->value(Find(app, section, key));
+        if (!v.isValid())
+            return defaultValue;
+        // A hand-edited value with a comma reads back as a list; it is still one text.
+        if (v.typeId() == QMetaType::QStringList)
+            return S(v.toStringList().join(", "));
+        if (!v.canConvert<QString>())
+            return defaultValue;
+        return S(v.toString());
+    }
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override
+    {
+        settings_->setValue(Find(app, section, key), Q(value));
+        settings_->sync();
+    }
+    void DeleteSetting(const std::string& app, const std::string& section, const std::string& key) override
+    {
+        settings_->remove(Find(app, section, key));
+        settings_->sync();
+    }
+
+private:
+    static QString Name(const std::string& name)
+    {
+        // Names may hold blanks and slashes; QSettings takes both slashes as group separators.
+        QString n = Q(name);
+        n.replace('/', '|');
+        n.replace('\\', '|');
+        return n;
+    }
+    static QString Path(const std::string& app, const std::string& section, const std::string& key)
+    {
+        return Name(app) + "/" + Name(section) + "/" + Name(key);
+    }
+    // Names match without regard to case, as in the platform's per-user store: an entry saved
+    // as "SortbyWin" is the one read as "SortByWin".
+    QString Find(const std::string& app, const std::string& section, const std::string& key)
+    {
+        const QString exact = Path(app, section, key);
+        if (settings_->contains(exact))
+            return exact;
+        const QString wanted = exact.toLower();
+        const QStringList all = settings_->allKeys();
+        for (const QString& k : all) {
+            if (k.toLower() == wanted)
+                return k;
+        }
+        return exact;
+    }
+    std::unique_ptr<QSettings> settings_;
+};
+
+class QtLauncher : public ShellLauncher {
+public:
+    long Open(const std::string& file, const std::string& workingFolder, long) override
+    {
+        QString f = Q(file);
+        for (const char* scheme : {"http:", "https:", "mailto:", "ftp:"}) {
+            if (f.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+                return QDesktopServices::openUrl(QUrl(f)) ? 42 : 2;
+        }
+        QFileInfo info(f);
+        if (!info.exists() && !workingFolder.empty())
+            info = QFileInfo(QDir(Q(workingFolder)), f);
+        if (!info.exists())
+            return 2; // file not found
+        // Only programs are started; a document that happens to carry the execute bit (files
+        // copied from another system often do) is opened with its viewer, never run.
+        static const QStringList programSuffixes = {"", "sh", "run", "bin", "appimage"};
+        if (info.isFile() && info.isExecutable() && programSuffixes.contains(info.suffix().toLower()))
+            return QProcess::startDetached(info.absoluteFilePath(), {}, Q(workingFolder)) ? 42 : 31;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 42 : 31;
+    }
+};
+
+} // namespace
+
+void InstallQtPlatform(const QString& settingsFolder)
+{
+    InstallMessages(std::make_unique<QtMessages>());
+    InstallSettings(std::make_unique<QtSettingsStore>(settingsFolder));
+    InstallLauncher(std::make_unique<QtLauncher>());
+    SetDoEventsHook([] { QCoreApplication::processEvents(); });
+}
+
+} // namespace vexal

@@ -1,0 +1,17 @@
+#pragma once
+// Installs the Qt services behind the GUI-free interfaces: message boxes as dialogs,
+// the settings store on QSettings, documents opened with their associated program,
+// and DoEvents as processEvents.
+#include <QString>
+
+#include <string>
+
+namespace vexal {
+
+// settingsFolder empty: QSettings' usual per-user place; else an INI file in that folder.
+void InstallQtPlatform(const QString& settingsFolder = QString());
+
+inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+inline std::string S(const QString& s) { return s.toStdString(); }
+
+} // namespace vexal

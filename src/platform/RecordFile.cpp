@@ -1,0 +1,216 @@
+#include "RecordFile.h"
+
+#include "VbError.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vexal {
+
+RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode)
+    : path_(path), recordLength_(recordLength), mode_(mode)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path_, ec);
+    if (std::filesystem::is_directory(status))
+        throw VbError::Of(VbError::PathFileAccess); // a folder is no record file
+    if (!std::filesystem::exists(status)) {
+        if (mode_ == Mode::ReadOnly)
+            throw VbError::Of(VbError::FileNotFound);
+        const auto parent = path_.parent_path();
+        if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
+            throw VbError::Of(VbError::PathNotFound);
+        std::ofstream create(path_, std::ios::binary);
+        if (!create)
+            throw VbError::Of(VbError::PathFileAccess);
+    }
+    auto flags = std::ios::binary | std::ios::in;
+    if (mode_ == Mode::ReadWrite)
+        flags |= std::ios::out;
+    stream_.open(path_, flags);
+    if (!stream_)
+        throw VbError::Of(mode_ == Mode::ReadOnly ? VbError::FileNotFound : VbError::PathFileAccess);
+    length_ = std::filesystem::file_size(path_, ec);
+    if (ec)
+        length_ = 0;
+}
+
+RecordFile::~RecordFile() = default;
+
+int32_t RecordFile::CountRecords(std::uintmax_t length, std::size_t recordLength)
+{
+    if (recordLength == 0)
+        return 0;
+    // Rounded to the nearest whole number, halves to even, as the runtime's LOF / Len does.
+    double n = std::nearbyint(static_cast<double>(length) / static_cast<double>(recordLength));
+    // No file the program handles comes near this; a count beyond a Long is cut rather than wrapped.
+    if (n > 2147483647.0)
+        return 2147483647;
+    return static_cast<int32_t>(n);
+}
+
+int32_t RecordFile::RecordCount() const { return CountRecords(length_, recordLength_); }
+
+std::uintmax_t RecordFile::FileLength(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : size;
+}
+
+void RecordFile::Get(int32_t recordNumber, uint8_t* buf)
+{
+    if (recordNumber < 1)
+        throw VbError::Of(VbError::BadRecordNumber);
+    std::memset(buf, 0, recordLength_);
+    std::uintmax_t offset = static_cast<std::uintmax_t>(recordNumber - 1) * recordLength_;
+    if (offset >= length_)
+        return;
+    std::size_t available = static_cast<std::size_t>(std::min<std::uintmax_t>(recordLength_, length_ - offset));
+    stream_.clear();
+    stream_.seekg(static_cast<std::streamoff>(offset));
+    stream_.read(reinterpret_cast<char*>(buf), static_cast<std::streamsize>(available));
+    if (!stream_)
+        throw VbError::Of(57);
+}
+
+std::vector<uint8_t> RecordFile::Get(int32_t recordNumber)
+{
+    std::vector<uint8_t> buf(recordLength_);
+    Get(recordNumber, buf.data());
+    return buf;
+}
+
+void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
+{
+    if (mode_ != Mode::ReadWrite)
+        throw VbError::Of(VbError::BadFileMode);
+    if (recordNumber < 1)
+        throw VbError::Of(VbError::BadRecordNumber);
+    std::uintmax_t offset = static_cast<std::uintmax_t>(recordNumber - 1) * recordLength_;
+    stream_.clear();
+    if (offset > length_) {
+        // Fill the gap with zero bytes, as the record-access put does.
+        stream_.seekp(static_cast<std::streamoff>(length_));
+        std::vector<char> zeros(static_cast<std::size_t>(offset - length_), 0);
+        stream_.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+    }
+    stream_.seekp(static_cast<std::streamoff>(offset));
+    stream_.write(reinterpret_cast<const char*>(buf), static_cast<std::streamsize>(recordLength_));
+    stream_.flush();
+    if (!stream_)
+        throw VbError::Of(57);
+    length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
+}
+
+void RecordFile::Flush() { stream_.flush(); }
+
+namespace le {
+int16_t I16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))); }
+uint8_t U8(const uint8_t* p) { return p[0]; }
+int32_t I32(const uint8_t* p)
+{
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return static_cast<int32_t>(v);
+}
+float F32(const uint8_t* p)
+{
+    uint32_t v = static_cast<uint32_t>(I32(p));
+    float f;
+    std::memcpy(&f, &v, sizeof f);
+    return f;
+}
+void PutI32(uint8_t* p, int32_t v)
+{
+    auto u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(u & 0xFF);
+        u >>= 8;
+    }
+}
+void PutF32(uint8_t* p, float v)
+{
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    PutI32(p, static_cast<int32_t>(u));
+}
+int64_t I64(const uint8_t* p)
+{
+    uint64_t v = 0;
+    for (int i = 7; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return static_cast<int64_t>(v);
+}
+double F64(const uint8_t* p)
+{
+    uint64_t v = static_cast<uint64_t>(I64(p));
+    double d;
+    std::memcpy(&d, &v, sizeof d);
+    return d;
+}
+void PutI16(uint8_t* p, int16_t v)
+{
+    auto u = static_cast<uint16_t>(v);
+    p[0] = static_cast<uint8_t>(u & 0xFF);
+    p[1] = static_cast<uint8_t>(u >> 8);
+}
+void PutU8(uint8_t* p, uint8_t v) { p[0] = v; }
+void PutI64(uint8_t* p, int64_t v)
+{
+    auto u = static_cast<uint64_t>(v);
+    for (int i = 0; i < 8; ++i) {
+        p[i] = static_cast<uint8_t>(u & 0xFF);
+        u >>= 8;
+    }
+}
+void PutF64(uint8_t* p, double v)
+{
+    uint64_t u;
+    std::memcpy(&u, &v, sizeof u);
+    PutI64(p, static_cast<int64_t>(u));
+}
+} // namespace le
+
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::error_code ec;
+    // A folder in the way is never replaced, and a missing folder is not created.
+    if (std::filesystem::is_directory(path, ec) || path.filename().empty())
+        return false;
+    std::filesystem::path temp = path;
+    temp += ".tmp~";
+    {
+        FILE* f = std::fopen(temp.c_str(), "wb");
+        if (!f)
+            return false;
+        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        ok = (std::fflush(f) == 0) && ok;
+        ok = (fsync(fileno(f)) == 0) && ok;
+        ok = (std::fclose(f) == 0) && ok;
+        if (!ok) {
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    // Make the rename itself durable; a failure here leaves a whole file either way.
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
+}
+
+} // namespace vexal

@@ -1,0 +1,67 @@
+#pragma once
+// Fixed-length record files as the program opens them: 1-based records, record count =
+// file length / record length rounded to the nearest whole number, a read past the end
+// gives zero bytes, one record rewritten in place.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+class RecordFile {
+public:
+    enum class Mode { ReadOnly, ReadWrite };
+    // ReadOnly never creates a file; opening a missing file ReadOnly throws VbError 53.
+    // ReadWrite creates a missing file empty, as the record-access open does (VbError 76
+    // when its folder is missing). A folder at the path throws VbError 75.
+    RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    int32_t RecordCount() const;
+    std::size_t RecordLength() const { return recordLength_; }
+    // Fills buf (RecordLength bytes); bytes past the end of the file read as 0.
+    // Record numbers below 1 throw VbError 63.
+    void Get(int32_t recordNumber, uint8_t* buf);
+    std::vector<uint8_t> Get(int32_t recordNumber);
+    // Writes one record in place (extending the file when it lies past the end; a gap
+    // is filled with zero bytes). VbError 54 on a file opened ReadOnly.
+    void Put(int32_t recordNumber, const uint8_t* buf);
+    void Flush();
+
+    // Length of the file in bytes, 0 when missing.
+    static std::uintmax_t FileLength(const std::filesystem::path& path);
+    static int32_t CountRecords(std::uintmax_t length, std::size_t recordLength);
+
+private:
+    std::filesystem::path path_;
+    std::size_t recordLength_;
+    Mode mode_;
+    std::fstream stream_;
+    std::uintmax_t length_ = 0;
+};
+
+// Little-endian field access at fixed offsets of a record buffer.
+namespace le {
+int16_t I16(const uint8_t* p);
+uint8_t U8(const uint8_t* p);
+int32_t I32(const uint8_t* p);
+float F32(const uint8_t* p);
+void PutI32(uint8_t* p, int32_t v);
+void PutF32(uint8_t* p, float v);
+int64_t I64(const uint8_t* p);
+double F64(const uint8_t* p);
+void PutI16(uint8_t* p, int16_t v);
+void PutU8(uint8_t* p, uint8_t v);
+void PutI64(uint8_t* p, int64_t v);
+void PutF64(uint8_t* p, double v);
+}
+
+// Writes a whole file safely: a temporary file beside the target, flushed, then renamed
+// over it. Returns false (and leaves the old file whole) when anything fails.
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+
+} // namespace vexal

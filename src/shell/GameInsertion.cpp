@@ -1,0 +1,180 @@
+#include "GameInsertion.h"
+
+#include "Host.h"
+#include "MsgBox.h"
+#include "SeasonFileAccess.h"
+#include "SharedProcs.h"
+#include "VbError.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace vexal {
+
+namespace {
+
+enum class Rewrite { InsertAfter, Drop, InsertFirst };
+
+// Writes the bytes and makes sure they reached the disk; VbError when anything fails
+// (the partial file is removed).
+void WriteWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        throw VbError::Of(VbError::PathFileAccess);
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (fsync(fileno(f)) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        throw VbError(61, "Disk full");
+    }
+}
+
+// A blank record after `from`: its season, week and date, every other byte 0.
+void AppendBlank(std::vector<uint8_t>& out, const uint8_t* from)
+{
+    std::size_t at = out.size();
+    out.resize(at + GameRecord::Size, 0);
+    if (from)
+        std::copy(from, from + 11, out.begin() + static_cast<std::ptrdiff_t>(at)); // Year, Week, GameDate
+}
+
+bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how)
+{
+    if (!FileExists(path)) {
+        MsgBox(path.string() + " not found");
+        return false;
+    }
+    RecordBytes file;
+    if (!ReadRecordFile(path, GameRecord::Size, file))
+        throw VbError::Of(VbError::PathFileAccess);
+    const int32_t count = file.Count();
+
+    std::filesystem::path work = WorkCopyPath();
+    std::error_code ec;
+    if (std::filesystem::exists(work, ec))
+        std::filesystem::remove(work, ec);
+
+    std::vector<uint8_t> out;
+    out.reserve((static_cast<std::size_t>(count) + 1) * GameRecord::Size);
+    if (how == Rewrite::InsertFirst)
+        AppendBlank(out, count > 0 ? file.Record(1) : nullptr);
+    for (int32_t i = 1; i <= count; ++i) {
+        const uint8_t* record = file.Record(i);
+        if (i == recordNumber && how == Rewrite::Drop)
+            continue;
+        out.insert(out.end(), record, record + GameRecord::Size);
+        if (i == recordNumber && how == Rewrite::InsertAfter)
+            AppendBlank(out, record);
+    }
+    WriteWholeFile(work, out);
+
+    // Keep the file as it was before this rewrite, then put the work copy in its place in
+    // one rename, so that an interruption leaves the old file or its backup, never half a file.
+    std::filesystem::path backup = BackupPath(path);
+    try {
+        if (std::filesystem::exists(backup, ec))
+            std::filesystem::remove(backup);
+        WriteWholeFile(backup, file.Bytes());
+        std::filesystem::rename(work, path);
+    } catch (const std::filesystem::filesystem_error&) {
+        std::filesystem::remove(work, ec);
+        throw VbError::Of(VbError::PathFileAccess);
+    } catch (...) {
+        std::filesystem::remove(work, ec);
+        throw;
+    }
+    return true;
+}
+
+int16_t& GameAt(std::vector<int16_t>& a, int64_t i)
+{
+    if (i < 0 || i >= static_cast<int64_t>(a.size()))
+        throw VbError::Of(VbError::SubscriptOutOfRange);
+    return a[static_cast<std::size_t>(i)];
+}
+
+float& LineAt(std::vector<float>& a, int64_t i)
+{
+    if (i < 0 || i >= static_cast<int64_t>(a.size()))
+        throw VbError::Of(VbError::SubscriptOutOfRange);
+    return a[static_cast<std::size_t>(i)];
+}
+
+template <class T>
+bool Inside(const std::vector<T>& a, int64_t i)
+{
+    return i >= 0 && i < static_cast<int64_t>(a.size());
+}
+
+// Moves blocks of `size` one block on, from the block before the last down to `first`,
+// skipping elements outside the array; then writes `values` at `first`.
+template <class T, class V>
+void OpenBlock(std::vector<T>& a, int32_t first, int32_t last, int16_t size, const V& values)
+{
+    if (size <= 0)
+        return;
+    for (int64_t i = static_cast<int64_t>(last) - 2 * size + 1; i >= first; i -= size)
+        for (int64_t j = 0; j < size; ++j)
+            if (Inside(a, i + size + j) && Inside(a, i + j))
+                a[static_cast<std::size_t>(i + size + j)] = a[static_cast<std::size_t>(i + j)];
+    for (int64_t j = 0; j < size && j < static_cast<int64_t>(values.size()); ++j)
+        if (Inside(a, first + j))
+            a[static_cast<std::size_t>(first + j)] = values[static_cast<std::size_t>(j)];
+}
+
+} // namespace
+
+std::filesystem::path WorkCopyPath() { return ProgramFolder() / "~temp.tmp"; }
+
+std::filesystem::path BackupPath(const std::filesystem::path& seasonFile)
+{
+    std::filesystem::path backup = seasonFile;
+    backup += ".old";
+    return backup;
+}
+
+bool ReplaceFile(const std::filesystem::path& path, int32_t recordNumber, bool insert)
+{
+    return RewriteSeasonFile(path, recordNumber, insert ? Rewrite::InsertAfter : Rewrite::Drop);
+}
+
+bool ReplaceFileInsertFirst(const std::filesystem::path& path) { return RewriteSeasonFile(path, 0, Rewrite::InsertFirst); }
+
+void InsertGameRow(std::vector<int16_t>& SeasonGames, const GameRecord& record, int32_t first, int32_t last, int16_t size)
+{
+    OpenBlock(SeasonGames, first, last, size, record.GameFields());
+}
+
+void InsertLinePair(std::vector<float>& SeasonLines, const GameRecord& record, int32_t first, int32_t last, int16_t size)
+{
+    const std::array<float, 2> pair{record.LineSingle(), record.TotalSingle()};
+    OpenBlock(SeasonLines, first, last, size, pair);
+}
+
+void RemoveGameRow(std::vector<int16_t>& SeasonGames, int32_t first, int32_t last, int16_t size)
+{
+    if (size <= 0)
+        return;
+    for (int64_t i = first; i <= static_cast<int64_t>(last) - size; i += size)
+        for (int64_t j = 0; j < size; ++j)
+            GameAt(SeasonGames, i + j) = GameAt(SeasonGames, i + size + j);
+    for (int64_t j = 0; j < size; ++j)
+        GameAt(SeasonGames, static_cast<int64_t>(last) + j) = 0;
+}
+
+void RemoveLinePair(std::vector<float>& SeasonLines, int32_t first, int32_t last, int16_t size)
+{
+    if (size <= 0)
+        return;
+    for (int64_t i = first; i <= static_cast<int64_t>(last) - size; i += size)
+        for (int64_t j = 0; j < size; ++j)
+            LineAt(SeasonLines, i + j) = LineAt(SeasonLines, i + size + j);
+    for (int64_t j = 0; j < size; ++j)
+        LineAt(SeasonLines, static_cast<int64_t>(last) + j) = 0.0f;
+}
+
+} // namespace vexal

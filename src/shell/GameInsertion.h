@@ -1,0 +1,43 @@
+#pragma once
+// Opening and closing a gap for one game: in a season file (rewritten through the work copy
+// "~temp.tmp", the previous file kept as "<file>.old") and in a week block of the loaded
+// arrays (16 game slots of 32 fields in SeasonGames, 16 pairs in SeasonLines).
+#include "GameRecord.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace vexal {
+
+// Rewrites a season file with a blank record inserted right after record `recordNumber`
+// (insert True; the blank takes that record's year, week and date, every other field 0) or
+// with that record dropped (insert False). A record number of 0 or above the count rewrites
+// the file unchanged. The file is replaced only at the end, by renaming the finished work
+// copy over it, after the previous file was copied to "<file>.old"; a failure before that
+// leaves the season file as it was and raises VbError. A missing file gets the message
+// "<path> not found" and nothing is written; the result then is false.
+bool ReplaceFile(const std::filesystem::path& path, int32_t recordNumber, bool insert);
+// The same rewrite, with the blank record put before record 1.
+bool ReplaceFileInsertFirst(const std::filesystem::path& path);
+
+// The work copy: "~temp.tmp" in the program folder.
+std::filesystem::path WorkCopyPath();
+// "<season file>.old"
+std::filesystem::path BackupPath(const std::filesystem::path& seasonFile);
+
+// Opens the game slot whose first element is `first` (moving the slots after it, up to the
+// week block's last element `last`, one slot on; the last slot's old content is lost) and
+// fills it from the record as the loader fills a game slot. Elements outside the array are
+// skipped one by one.
+void InsertGameRow(std::vector<int16_t>& SeasonGames, const GameRecord& record, int32_t first, int32_t last, int16_t size);
+// The same for a spread and total pair; `last` is the week's last element of SeasonLines.
+void InsertLinePair(std::vector<float>& SeasonLines, const GameRecord& record, int32_t first, int32_t last, int16_t size);
+// Closes the game slot at `first`: the slots after it move one slot back, up to the slot that
+// starts at `last`, which is cleared. Throws VbError 9 at the first element outside the array
+// (the moves made before it stay).
+void RemoveGameRow(std::vector<int16_t>& SeasonGames, int32_t first, int32_t last, int16_t size);
+// The same for a pair of SeasonLines; `last` is the first element of the week's last pair.
+void RemoveLinePair(std::vector<float>& SeasonLines, int32_t first, int32_t last, int16_t size);
+
+} // namespace vexal

@@ -1,0 +1,40 @@
+#pragma once
+// A line file <name>.L<yy> holds one 21-byte record per season-file record, same record
+// numbers: season, week, both team codes, spread and total (fixed-point x 10 000).
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "GameRecord.h"
+
+namespace vexal {
+
+struct LineRecord {
+    static constexpr std::size_t Size = 21;
+
+    int16_t Year = 0;
+    uint8_t Week = 0;
+    uint8_t HomeTeam = 0;
+    uint8_t AwayTeam = 0;
+    int64_t Line = 0;
+    int64_t Total = 0;
+
+    static LineRecord Decode(const uint8_t* bytes);
+    void Encode(uint8_t* bytes) const;
+    std::array<uint8_t, Size> Encode() const;
+    double LineValue() const;
+    double TotalValue() const;
+    void SetLine(double spread);
+    void SetTotal(double total);
+    float LineSingle() const { return static_cast<float>(LineValue()); }
+    float TotalSingle() const { return static_cast<float>(TotalValue()); }
+    // The line record of a season record: season, week, teams, spread and total copied unchanged.
+    static LineRecord FromGame(const GameRecord& game);
+    bool operator==(const LineRecord&) const = default;
+};
+
+// "<name>.L<yy>" with yy the last two digits of the season.
+std::string LineFileName(const std::string& name, int year);
+
+} // namespace vexal

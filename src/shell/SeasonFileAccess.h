@@ -1,0 +1,44 @@
+#pragma once
+// Season and line files read whole, for the procedures that walk every record of a file
+// (the loader, the week scans, the week-lines reader, the import). Only whole records
+// count: a trailing part of a record is left out, so nothing is read past the file.
+// Opening here never creates a file.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+class RecordBytes {
+public:
+    RecordBytes() = default;
+    RecordBytes(std::vector<uint8_t> bytes, std::size_t recordLength)
+        : bytes_(std::move(bytes)), recordLength_(recordLength) {}
+
+    // The number of whole records.
+    int32_t Count() const
+    {
+        return recordLength_ ? static_cast<int32_t>(bytes_.size() / recordLength_) : 0;
+    }
+    // Bytes after the last whole record (0 for a sound file).
+    std::size_t ExtraBytes() const { return recordLength_ ? bytes_.size() % recordLength_ : 0; }
+    // Record n, 1-based, 1 <= n <= Count().
+    const uint8_t* Record(int32_t n) const { return bytes_.data() + static_cast<std::size_t>(n - 1) * recordLength_; }
+    std::size_t RecordLength() const { return recordLength_; }
+    std::size_t SizeInBytes() const { return bytes_.size(); }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+    std::size_t recordLength_ = 0;
+};
+
+// Reads the whole file. False (and `out` untouched) when it does not exist or cannot be read.
+bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out);
+
+// The week byte of a season record and the whole-record count of a file's length.
+uint8_t SeasonRecordWeek(const uint8_t* record);
+int32_t WholeRecords(std::uintmax_t length, std::size_t recordLength);
+
+} // namespace vexal

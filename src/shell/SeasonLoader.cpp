@@ -1,0 +1,427 @@
+#include "SeasonLoader.h"
+
+#include "AppState.h"
+#include "Host.h"
+#include "IniFile.h"
+#include "LineRecord.h"
+#include "LoaderHost.h"
+#include "MsgBox.h"
+#include "SeasonData.h"
+#include "SeasonFileAccess.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+
+#include <cctype>
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+struct LoaderState {
+    std::string selectorText;
+    bool choosing = false;        // a season choice runs
+    bool readingRecords = false;  // LoadArray reads records (and yields)
+    std::function<double()> today;
+};
+
+LoaderState& State()
+{
+    static LoaderState state;
+    return state;
+}
+
+class Flag {
+public:
+    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flag() { flag_ = false; }
+    Flag(const Flag&) = delete;
+    Flag& operator=(const Flag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+class BusyCursor {
+public:
+    BusyCursor() { TheLoaderHost().BeginBusyCursor(); }
+    ~BusyCursor() { TheLoaderHost().EndBusyCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+class HostBusy {
+public:
+    HostBusy() { TheLoaderHost().SetBusy(true); }
+    ~HostBusy() { TheLoaderHost().SetBusy(false); }
+    HostBusy(const HostBusy&) = delete;
+    HostBusy& operator=(const HostBusy&) = delete;
+};
+
+bool SameTextNoCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+int NumberOf(const std::string& text)
+{
+    double v = vb::Val(text);
+    return std::isfinite(v) && std::fabs(v) < 32768 ? static_cast<int>(v) : 0;
+}
+
+// What a season file held that the arrays cannot: reported once per file, after its records.
+class FileProblems {
+public:
+    explicit FileProblems(std::filesystem::path path) : path_(std::move(path)) {}
+    void Add(const std::string& line)
+    {
+        if (lines_.size() < MaxLines)
+            lines_.push_back(line);
+        else
+            more_ = true;
+    }
+    void AddOnce(bool& done, const std::string& line)
+    {
+        if (!done)
+            Add(line);
+        done = true;
+    }
+    void Report() const
+    {
+        if (lines_.empty())
+            return;
+        std::string text = "The season file " + path_.string() + " holds data that cannot be loaded:";
+        for (const auto& line : lines_)
+            text += "\r\n" + line;
+        if (more_)
+            text += "\r\n...";
+        MsgBox(text, vbExclamation);
+    }
+
+private:
+    static constexpr std::size_t MaxLines = 12;
+    std::filesystem::path path_;
+    std::vector<std::string> lines_;
+    bool more_ = false;
+};
+
+// The missing-statistics notice: one pop-up per load, made when first needed.
+class MissingStatsNotice {
+public:
+    void Raise(const std::string& weekText)
+    {
+        if (!notice_)
+            notice_ = TheLoaderHost().CreateNotice();
+        if (!notice_)
+            return;
+        notice_->SetText("There appears to be missing stats for " + weekText + "\r\n" +
+                         "You should re-import the stats for this week" + "\r\n" +
+                         "Click this message to close or it will disappear automatically soon");
+        notice_->SetTitle("Missing Stats");
+        notice_->SetNumber(6);
+        notice_->SetOwner("Main");
+        notice_->Show();
+    }
+
+private:
+    std::unique_ptr<NoticePopup> notice_;
+};
+
+} // namespace
+
+double CurrentSeasonStart() { return vb::DateSerial(2024, 9, 10); }
+
+int16_t GetYearsToLoad()
+{
+    std::string text = GetPrivateProfileString("Vexal", "Year to Load", "02", ProgramFile("Vexal.ini"), 3);
+    double years = vb::Val(text);
+    if (!(years >= 1))
+        years = 2;
+    return vb::CInt(years);
+}
+
+const std::string& SeasonSelectorText() { return State().selectorText; }
+
+bool SeasonLoadRunning() { return State().choosing; }
+bool SeasonLoadReadingRecords() { return State().readingRecords; }
+
+void SetTodayProvider(std::function<double()> today) { State().today = std::move(today); }
+
+double LoaderToday() { return State().today ? State().today() : vb::Today(); }
+
+bool SeasonTeamCodesValid(const GameRecord& r)
+{
+    auto valid = [](int code) { return code <= LastTeamCode || code == TeamUnder || code == TeamOver; };
+    return valid(r.HomeTeam) && valid(r.AwayTeam);
+}
+
+int LoadedWeekSlot(int year, int week)
+{
+    const auto& s = Season();
+    const int k = s.SeasonYear - year;
+    if (k < 0 || k >= static_cast<int>(s.SeasonFirstWeek.size()) || week < 1)
+        return -1;
+    const std::string text = WeekText(week, year);
+    int slot = s.SeasonFirstWeek[static_cast<std::size_t>(k)] + week - 1;
+    if (slot < 0 || slot >= static_cast<int>(s.WeekItems.size()) ||
+        !SameTextNoCase(s.WeekItems[static_cast<std::size_t>(slot)], text))
+        slot = FindComboItem(s.WeekItems, text);
+    if (slot < 0 || slot >= s.WeekSlots)
+        return -1;
+    if ((static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size() ||
+        (static_cast<std::size_t>(slot) + 1) * LineSlotStride > s.SeasonLines.size())
+        return -1;
+    return slot;
+}
+
+bool LoadArray(int16_t Years, bool ShowProgress)
+{
+    auto& state = State();
+    if (state.readingRecords || Years < 1)
+        return false;
+    // The host is looked up at each use: a window closed while the load yields may take its host away.
+    const int asked = Years;
+    const int chosen = NumberOf(state.selectorText);
+
+    // The unbroken run of season files that ends at the chosen season, newest first.
+    std::vector<RecordBytes> files;
+    for (int k = 0; k < asked; ++k) {
+        RecordBytes file;
+        if (!ReadRecordFile(ProgramFolder() / SeasonFileName(chosen - k), GameRecord::Size, file))
+            break;
+        files.push_back(std::move(file));
+    }
+    if (files.empty()) {
+        MsgBox((ProgramFolder() / SeasonFileName(chosen)).string() + " not found");
+        return false;
+    }
+    const int years = static_cast<int>(files.size());
+
+    // Everything is read into a new set of arrays that replaces the old one only at the end,
+    // so the views that repaint while the load yields see the previous load whole.
+    SeasonData next;
+    next.Allocate(years);
+    next.SeasonFirstWeek.assign(static_cast<std::size_t>(asked) + 1, 0);
+    auto& items = next.WeekItems;
+
+    const std::string lineFileName = LineFileSetting();
+    const bool defaultLines = lineFileName == "Default";
+    RecordBytes lineFile;
+    const bool haveLineFile =
+        !defaultLines && ReadRecordFile(LineFilePath(lineFileName, Season().SeasonYear), LineRecord::Size, lineFile);
+
+    double total = 0;
+    for (const auto& f : files)
+        total += f.Count();
+    double running = 0;
+    int largestYear = 0;
+    bool played = true;
+    MissingStatsNotice notice;
+
+    {
+        Flag reading(state.readingRecords);
+        for (int k = years - 1; k >= 0; --k) {
+            const int seasonYear = chosen - k;
+            const RecordBytes& file = files[static_cast<std::size_t>(k)];
+            const int32_t n = file.Count();
+            FileProblems problems(ProgramFolder() / SeasonFileName(seasonYear));
+            bool reportedWeeksFull = false;
+            std::string lastCrowdedWeek;
+            if (file.ExtraBytes() != 0)
+                problems.Add("the file ends in " + std::to_string(file.ExtraBytes()) +
+                             " bytes that are no whole game record; they were left out.");
+            int previousSlot = -1;
+            int gameSlot = 0;
+            for (int32_t i = 1; i <= n; ++i) {
+                running += 1;
+                if (ShowProgress) {
+                    if (TheLoaderHost().SplashVisible() && i % 10 == 0) {
+                        const int32_t value = vb::CLng(running / total * 100.0);
+                        const int percent = static_cast<int>(vb::Int(static_cast<double>(i) / n * 100.0));
+                        TheLoaderHost().SetProgress(value, "Loading Data for " + std::to_string(seasonYear) + "..." +
+                                                    std::to_string(percent) + "%");
+                        DoEvents();
+                    } else if (!TheLoaderHost().SplashVisible() && i == 1) {
+                        TheLoaderHost().ShowSplash();
+                    }
+                }
+
+                const GameRecord record = GameRecord::Decode(file.Record(i));
+                const std::string weekText = WeekText(record.Week, record.Year);
+                int slot = -1;
+                // Records of a week follow each other, so the newest item is the usual match.
+                if (!items.empty() && SameTextNoCase(items.back(), weekText))
+                    slot = static_cast<int>(items.size()) - 1;
+                else
+                    slot = FindComboItem(items, weekText);
+                if (slot < 0) {
+                    if (static_cast<int>(items.size()) >= next.WeekSlots) {
+                        problems.AddOnce(reportedWeeksFull, weekText + " and the weeks after it do not fit in the " +
+                                                                std::to_string(next.WeekSlots) +
+                                                                " weeks loaded; they were left out.");
+                        continue;
+                    }
+                    slot = FindOrAddComboItem(items, weekText);
+                }
+                if (slot < previousSlot) {
+                    problems.Add("record " + std::to_string(i) + " (" + weekText +
+                                 ") is out of week order; it was left out.");
+                    continue;
+                }
+                if (record.Year > largestYear) {
+                    largestYear = record.Year;
+                    next.SeasonFirstWeek[static_cast<std::size_t>(k)] = static_cast<int16_t>(slot);
+                }
+                gameSlot = slot > previousSlot ? 0 : gameSlot + 1;
+                previousSlot = slot;
+                if (gameSlot >= GamesPerWeekSlot) {
+                    if (lastCrowdedWeek != weekText)
+                        problems.Add(weekText + " holds more than 16 games; the games after the 16th were left out.");
+                    lastCrowdedWeek = weekText;
+                    continue;
+                }
+                if (!SeasonTeamCodesValid(record)) {
+                    // The game keeps its slot (empty), so the later games of the week stay at
+                    // their record's place.
+                    problems.Add("record " + std::to_string(i) + " (" + weekText +
+                                 ") has a team code outside 0 to 32, 100 and 101; it was left out.");
+                    continue;
+                }
+
+                const auto fields = record.GameFields();
+                std::copy(fields.begin(), fields.end(),
+                          next.SeasonGames.begin() + static_cast<std::ptrdiff_t>(slot) * WeekSlotStride +
+                              gameSlot * FieldsPerGame);
+
+                float spread = record.LineSingle();
+                float totalLine = record.TotalSingle();
+                if (!defaultLines && largestYear == CurrentSeason && haveLineFile && i <= lineFile.Count()) {
+                    // A line record of another game (the line file no longer matches the
+                    // season file) is not this game's line.
+                    const LineRecord line = LineRecord::Decode(lineFile.Record(i));
+                    if (line.Year == record.Year && line.Week == record.Week) {
+                        spread = line.LineSingle();
+                        totalLine = line.TotalSingle();
+                    }
+                }
+                next.Spread(slot, gameSlot) = spread;
+                next.Total(slot, gameSlot) = totalLine;
+
+                if (!record.Played()) {
+                    played = false;
+                } else if (!played) {
+                    notice.Raise(weekText);
+                    played = true;
+                }
+            }
+            problems.Report();
+        }
+    }
+
+    auto& season = Season();
+    season.WeekSlots = next.WeekSlots;
+    season.SeasonGames = std::move(next.SeasonGames);
+    season.SeasonLines = std::move(next.SeasonLines);
+    season.SeasonFirstWeek = std::move(next.SeasonFirstWeek);
+    season.WeekItems = std::move(next.WeekItems);
+    season.WeekListIndex = -1;
+    TheLoaderHost().WeekListChanged();
+
+    season.WeekSeason = CurrentSeason;
+    ChooseCurrentWeek(LoaderToday());
+
+    if (TheLoaderHost().ActiveWindowCaption() == "Vexal")
+        TheLoaderHost().CloseSplash();
+    return true;
+}
+
+void ChooseCurrentWeek(double today)
+{
+    auto& season = Season();
+    today = vb::Int(today);
+    const double start = CurrentSeasonStart();
+    const int firstWeek = season.SeasonFirstWeek.empty() ? 0 : season.SeasonFirstWeek[0];
+    float& currentWeek = App().CurrentFormula[fsCurrentWeek];
+    const int year = vb::Year(today);
+    if (year == CurrentSeason) {
+        if (today < start - 14) {
+            if (vb::Trim(State().selectorText) == std::to_string(CurrentSeason)) {
+                currentWeek = static_cast<float>(firstWeek);
+                season.WeekSeason = CurrentSeason - 1;
+            } else {
+                currentWeek = static_cast<float>(season.WeekItems.size());
+            }
+            return;
+        }
+        for (int k = 1; k <= 16; ++k) {
+            if (today < start + 7.0 * (k - 1)) {
+                currentWeek = static_cast<float>(firstWeek + k);
+                return;
+            }
+        }
+        currentWeek = static_cast<float>(firstWeek + 17);
+    } else if (year == CurrentSeason + 1) {
+        for (int k = 17; k <= 21; ++k) {
+            if (today < start + 7.0 * (k - 1)) {
+                currentWeek = static_cast<float>(firstWeek + k);
+                return;
+            }
+        }
+        currentWeek = static_cast<float>(firstWeek + 21);
+    }
+}
+
+bool cboYears_Click(const std::string& seasonSelectorText)
+{
+    auto& state = State();
+    // A choice made while an earlier one yields to the message loop would run inside it
+    // and replace the arrays under it.
+    if (state.choosing)
+        return false;
+    Flag choosing(state.choosing);
+    HostBusy busy;
+    BusyCursor cursor;
+    auto& season = Season();
+
+    const std::string previousText = state.selectorText;
+    const int16_t previousYear = season.SeasonYear;
+    state.selectorText = seasonSelectorText;
+    if (seasonSelectorText.size() > 3)
+        season.SeasonYear = static_cast<int16_t>(NumberOf(vb::Right(seasonSelectorText, 4)));
+
+    if (!LoadArray(GetYearsToLoad(), true)) {
+        state.selectorText = previousText;
+        season.SeasonYear = previousYear;
+        return false;
+    }
+
+    int position = -1;
+    SkipOnError([&] { position = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
+    SelectWeek(position);
+    if (WeekSelectorText().empty())
+        SelectWeek(season.WeekListIndex + 1);
+    else
+        TheLoaderHost().RefreshActiveView(true);
+
+    // The week's season and the division order follow the chosen week also when the week's
+    // position did not change (the click handler then does nothing).
+    const std::string weekText = WeekSelectorText();
+    if (!weekText.empty()) {
+        season.WeekSeason = static_cast<int16_t>(NumberOf(vb::Right(weekText, 4)));
+        SetDivisionOrder(season.WeekSeason);
+    }
+    return true;
+}
+
+bool SelectSeason(int year) { return cboYears_Click(" " + std::to_string(year)); }
+
+void ResetSeasonLoader() { State() = LoaderState{}; }
+
+} // namespace vexal

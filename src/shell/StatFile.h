@@ -1,0 +1,52 @@
+#pragma once
+// A stat file carries finished games of a week as text: 45 fields per game, separated by
+// commas or line ends (so a game may span lines), read from the start to the end of the
+// file. Fields 1 to 44 fill a season game record; field 45 is the game's Action.
+#include "GameRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vexal {
+
+inline constexpr int StatFieldCount = 45;
+
+// What the import does with a game: 1 add it to its week, -1 remove it, anything else update it.
+inline constexpr int16_t ActionInsert = 1;
+inline constexpr int16_t ActionRemove = -1;
+
+struct StatRecord {
+    GameRecord Game;      // the four factors 0 and the comment empty (zero bytes)
+    int16_t Action = 0;
+};
+
+using StatFields = std::array<std::string, StatFieldCount>;
+
+// Splits the file's text into fields. A field ends at a comma or a line end; blanks around a
+// field are dropped, a field in double quotes keeps its text, blank lines carry no field.
+class StatFileReader {
+public:
+    explicit StatFileReader(std::string text) : text_(std::move(text)) {}
+    // True when nothing but blanks and line ends is left.
+    bool AtEnd();
+    // Reads the next 45 fields. False when the file ends first; `count` tells how many were read.
+    bool ReadFields(StatFields& fields, int& count);
+
+private:
+    bool NextField(std::string& field);
+    bool AtLineEnd() const;
+    void SkipLineEnd();
+    void SkipBlanks();
+
+    std::string text_;
+    std::size_t pos_ = 0;
+};
+
+// The 45 fields of a stat record converted and checked whole; throws VbError with a
+// description that names the record (recordNumber, 1-based in the file) and the field.
+// Checked: the range of every number, the date, the season (1984 to 2024), the week (from 1)
+// and both team codes (1 to 32).
+StatRecord ParseStatRecord(const StatFields& fields, int recordNumber);
+
+} // namespace vexal

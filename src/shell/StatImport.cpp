@@ -1,0 +1,427 @@
+#include "StatImport.h"
+
+#include "AppState.h"
+#include "GameInsertion.h"
+#include "GameRecord.h"
+#include "Host.h"
+#include "LineRecord.h"
+#include "LoaderHost.h"
+#include "MsgBox.h"
+#include "RecordFile.h"
+#include "SeasonData.h"
+#include "SeasonFileAccess.h"
+#include "SeasonLoader.h"
+#include "SharedProcs.h"
+#include "StatFile.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace vexal {
+
+namespace {
+
+struct ImportState {
+    int reportedWeek = 1;
+    int32_t weekFirst = 0;       // the week scan's first record; the reported week follows records until it is found
+    int overwriteTeams = 0;
+    int32_t answer = 0;          // the last answer to the data-present or play-off question
+    int32_t lastUpdated = 0;     // the record the last update wrote
+};
+
+enum class Outcome { Next, Stop };
+
+// Where a week lies in its season file (which keeps weeks in order): its first and last
+// record, and the last record of an earlier week; 0 for none.
+struct WeekBlock {
+    int32_t first = 0;
+    int32_t last = 0;
+    int32_t lastEarlier = 0;
+};
+
+WeekBlock ScanWeek(const RecordBytes& file, int week)
+{
+    WeekBlock b;
+    for (int32_t i = 1; i <= file.Count(); ++i) {
+        int w = SeasonRecordWeek(file.Record(i));
+        if (w < week) {
+            b.lastEarlier = i;
+        } else if (w == week) {
+            if (b.first == 0)
+                b.first = i;
+            b.last = i;
+        } else {
+            break;
+        }
+    }
+    return b;
+}
+
+bool AskContinue(const std::string& description)
+{
+    return MsgBox(description + "\n" + "Should I continue?", vbYesNo + vbCritical, "Error") == vbYes;
+}
+
+void PutSeasonRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
+{
+    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadWrite);
+    const auto bytes = game.Encode();
+    file.Put(recordNumber, bytes.data());
+}
+
+// The game slot of record `recordNumber` in the loaded arrays, when its season and week are
+// loaded and its place in the week (record number - week's first record) is a game slot.
+struct ArrayPlace {
+    int slot = -1;
+    int game = -1;
+    bool Loaded() const { return slot >= 0 && game >= 0 && game < GamesPerWeekSlot; }
+};
+
+ArrayPlace PlaceOf(int year, int week, int32_t recordNumber, int32_t weekFirst)
+{
+    ArrayPlace p;
+    p.slot = LoadedWeekSlot(year, week);
+    const int32_t game = recordNumber - weekFirst;
+    p.game = game >= 0 && game < GamesPerWeekSlot ? static_cast<int>(game) : -1;
+    return p;
+}
+
+// True when the loaded spread and total of this game came from the line file in use; the
+// import then leaves them alone, as they are not the season file's.
+bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
+{
+    const std::string name = LineFileSetting();
+    if (name == "Default" || game.Year != CurrentSeason || Season().SeasonYear != CurrentSeason)
+        return false;
+    RecordBytes lineFile;
+    if (!ReadRecordFile(LineFilePath(name, Season().SeasonYear), LineRecord::Size, lineFile) ||
+        recordNumber > lineFile.Count())
+        return false;
+    const LineRecord line = LineRecord::Decode(lineFile.Record(recordNumber));
+    return line.Year == game.Year && line.Week == game.Week;
+}
+
+std::string NameOf(int code, int year)
+{
+    try {
+        return TeamName(code, 0, NameStyleAsShown);
+    } catch (const VbError&) {
+        // No week chosen: name the team as in the record's own season.
+        return TeamName(code, year, NameStyleAsShown);
+    }
+}
+
+std::string ChosenWeekText()
+{
+    const auto& items = Season().WeekItems;
+    int index = -1;
+    SkipOnError([&] { index = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
+    return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : "";
+}
+
+// An Action 1 game that its week does not hold yet: a new record after the game the last
+// update wrote when that is of the same week, else after the week's last record, else after
+// the last record of an earlier week, else before every record.
+void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::path& path, const RecordBytes& file,
+                bool fileExists, const WeekBlock& block)
+{
+    const GameRecord& game = stat.Game;
+    int32_t after = 0;
+    if (st.lastUpdated > 0 && st.lastUpdated <= file.Count() &&
+        SeasonRecordWeek(file.Record(st.lastUpdated)) == game.Week)
+        after = st.lastUpdated;
+    else if (block.last > 0)
+        after = block.last;
+    else if (block.lastEarlier > 0)
+        after = block.lastEarlier;
+
+    if (!fileExists) {
+        // The season's first game: the season file starts with it.
+        std::ofstream create(path, std::ios::binary);
+        if (!create)
+            throw VbError::Of(VbError::PathFileAccess);
+    }
+    if (after > 0 ? !ReplaceFile(path, after, true) : !ReplaceFileInsertFirst(path))
+        return;
+    PutSeasonRecord(path, after + 1, game);
+    if (after > 0)
+        st.lastUpdated = after;
+
+    const int32_t weekFirst = block.first > 0 && block.first <= after ? block.first : after + 1;
+    const ArrayPlace place = PlaceOf(game.Year, game.Week, after + 1, weekFirst);
+    if (!place.Loaded())
+        return;
+    auto& season = Season();
+    InsertGameRow(season.SeasonGames, game, place.slot * WeekSlotStride + place.game * FieldsPerGame,
+                  place.slot * WeekSlotStride + WeekSlotStride - 1, FieldsPerGame);
+    InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * 2,
+                   place.slot * LineSlotStride + LineSlotStride - 1, 2);
+}
+
+void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesystem::path& path,
+                      GameRecord candidate, int32_t candidateNumber, int32_t weekFirst)
+{
+    const GameRecord& game = stat.Game;
+    const ArrayPlace place = PlaceOf(game.Year, game.Week, candidateNumber, weekFirst);
+    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(candidate, candidateNumber);
+
+    if (st.overwriteTeams == 1) {
+        candidate.AwayTeam = game.AwayTeam;
+        candidate.HomeTeam = game.HomeTeam;
+    }
+    if (candidate.Total == 0) {
+        candidate.Total = game.Total;
+        if (candidate.Line == 0)
+            candidate.Line = game.Line;
+    }
+    const bool hasResult = game.HomeScore + game.AwayScore > 0;
+    if (hasResult) {
+        candidate.Year = game.Year;
+        candidate.Week = game.Week;
+        candidate.GameDate = game.GameDate;
+        candidate.Surface = game.Surface;
+        candidate.HomeScore = game.HomeScore;
+        candidate.AwayScore = game.AwayScore;
+        candidate.HomeStats = game.HomeStats;
+        candidate.AwayStats = game.AwayStats;
+    }
+    // The file first: the arrays show what the file holds.
+    st.lastUpdated = candidateNumber;
+    PutSeasonRecord(path, candidateNumber, candidate);
+
+    if (!place.Loaded())
+        return;
+    auto& season = Season();
+    const auto fields = candidate.GameFields();
+    auto at = [&](int field) -> int16_t& { return season.Game(place.slot, place.game, field); };
+    if (st.overwriteTeams == 1) {
+        at(gfAwayTeam) = fields[gfAwayTeam];
+        at(gfHomeTeam) = fields[gfHomeTeam];
+    }
+    if (!linesFromLineFile) {
+        season.Spread(place.slot, place.game) = candidate.LineSingle();
+        season.Total(place.slot, place.game) = candidate.TotalSingle();
+    }
+    if (hasResult) {
+        for (int f = gfAwayScore; f <= gfAwaySacks; ++f)
+            at(f) = fields[static_cast<std::size_t>(f)];
+        for (int f = gfSurface; f <= gfAwayFirstDowns; ++f)
+            at(f) = fields[static_cast<std::size_t>(f)];
+    }
+}
+
+int32_t AskTeams(const std::string& title, const std::string& text)
+{
+    return MsgBox(text, vbYesNo + vbQuestion, title);
+}
+
+// The update of a game of the week, or its removal (Action -1).
+Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesystem::path& path)
+{
+    const GameRecord& game = stat.Game;
+    RecordBytes file;
+    if (!ReadRecordFile(path, GameRecord::Size, file))
+        return Outcome::Next; // no season file: no record of the week to update
+
+    // The week scan.
+    for (int32_t i = 1; i <= file.Count(); ++i) {
+        if (SeasonRecordWeek(file.Record(i)) >= game.Week) {
+            st.weekFirst = i;
+            break;
+        }
+    }
+    const WeekBlock block = ScanWeek(file, game.Week);
+    if (block.first == 0)
+        return Outcome::Next;
+
+    for (int32_t c = block.first; c <= block.last; ++c) {
+        st.lastUpdated = 0;
+        const GameRecord candidate = GameRecord::Decode(file.Record(c));
+        if (candidate.Week != game.Week)
+            continue;
+        const bool shares = candidate.HomeTeam == game.HomeTeam || candidate.HomeTeam == game.AwayTeam ||
+                            candidate.AwayTeam == game.HomeTeam || candidate.AwayTeam == game.AwayTeam;
+        const bool placeholder = candidate.HomeTeam == candidate.AwayTeam;
+        if (!shares && !placeholder)
+            continue;
+
+        if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam &&
+            stat.Action == ActionRemove) {
+            if (!ReplaceFile(path, c, false))
+                return Outcome::Next;
+            const ArrayPlace place = PlaceOf(game.Year, game.Week, c, block.first);
+            if (place.Loaded()) {
+                auto& season = Season();
+                RemoveGameRow(season.SeasonGames, place.slot * WeekSlotStride + place.game * FieldsPerGame,
+                              place.slot * WeekSlotStride + (GamesPerWeekSlot - 1) * FieldsPerGame, FieldsPerGame);
+                RemoveLinePair(season.SeasonLines, place.slot * LineSlotStride + place.game * 2,
+                               place.slot * LineSlotStride + (GamesPerWeekSlot - 1) * 2, 2);
+            }
+            return Outcome::Next;
+        }
+
+        if (candidate.HomeScore + candidate.AwayScore > 0 && st.answer == 0) {
+            st.answer = MsgBox(std::string("This data appears to be present,") + "\n" + "Should I import anyway?",
+                               vbYesNo + vbQuestion, "Data present");
+            if (st.answer == vbNo)
+                return Outcome::Stop;
+        }
+
+        const int32_t n = c - block.first + 1;
+        auto name = [&](int code) { return NameOf(code, game.Year); };
+        const std::string weekText = ChosenWeekText();
+        const std::string mismatch = "Team Name Mismatch - " + weekText;
+        int32_t reply = vbYes;
+        if (placeholder) {
+            if (st.overwriteTeams == 0) {
+                st.answer = MsgBox("Update Team names for Playoffs?", vbYesNo + vbQuestion, "Vexal");
+                if (st.answer != vbYes)
+                    return Outcome::Stop;
+                st.overwriteTeams = 1;
+            }
+        } else if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam) {
+            // the same game
+        } else {
+            if (candidate.HomeTeam == game.HomeTeam) {
+                reply = AskTeams(" " + mismatch,
+                                 std::string("Away team names do not match!") + "\n" + "The import file has " +
+                                     name(game.AwayTeam) + " for game " + std::to_string(n) + "\n" +
+                                     "and the stats file has " + name(candidate.AwayTeam) + "\n" + "Should I overwrite?");
+            } else if (candidate.AwayTeam == game.AwayTeam) {
+                reply = AskTeams(mismatch, std::string("Home team names do not match!") + "\n" + "The import file has " +
+                                               name(game.HomeTeam) + " home for game " + std::to_string(n) + "\n" +
+                                               "and the stats file has the " + name(candidate.HomeTeam) + "\n" +
+                                               "Should I overwrite?");
+            } else if (candidate.HomeTeam == game.AwayTeam && candidate.AwayTeam == game.HomeTeam) {
+                reply = AskTeams(mismatch, std::string("Home and Away appear to be swapped!") + "\n" +
+                                               "The import file has " + name(game.HomeTeam) + " at home for game " +
+                                               std::to_string(n) + "\n" + "and the stats file has " +
+                                               name(candidate.HomeTeam) + "\n" + "Should I overwrite?");
+            } else {
+                reply = AskTeams(mismatch, std::string("There is a discrepancy in the schedule.") + "\n" +
+                                               "The import file has " + name(game.AwayTeam) + "@" + name(game.HomeTeam) +
+                                               " for game " + std::to_string(n) + "\n" + "and the stats file has " +
+                                               name(candidate.AwayTeam) + "@" + name(candidate.HomeTeam) + "\n" +
+                                               "Should I overwrite?");
+            }
+            if (reply != vbYes)
+                continue;
+            st.overwriteTeams = 1;
+        }
+
+        ApplyToCandidate(stat, st, path, candidate, c, block.first);
+        return Outcome::Next;
+    }
+    return Outcome::Next;
+}
+
+Outcome ImportRecord(const StatRecord& stat, ImportState& st)
+{
+    const GameRecord& game = stat.Game;
+    // Each game goes to the season file its own season names.
+    const std::filesystem::path path = ProgramFolder() / SeasonFileName(game.Year);
+    if (stat.Action == ActionInsert) {
+        SetWeekRange(game.Week, game.Year);
+        RecordBytes file;
+        const bool exists = ReadRecordFile(path, GameRecord::Size, file);
+        const WeekBlock block = ScanWeek(file, game.Week);
+        bool present = false;
+        for (int32_t i = block.first; i > 0 && i <= block.last && !present; ++i) {
+            const GameRecord r = GameRecord::Decode(file.Record(i));
+            present = r.Week == game.Week && r.HomeTeam == game.HomeTeam && r.AwayTeam == game.AwayTeam;
+        }
+        if (!present) {
+            InsertGame(stat, st, path, file, exists, block);
+            return Outcome::Next;
+        }
+    }
+    return UpdateGame(stat, st, path);
+}
+
+std::string DescriptionOf(const std::exception& e)
+{
+    if (auto vb = dynamic_cast<const VbError*>(&e))
+        return vb->Description();
+    return e.what();
+}
+
+} // namespace
+
+void Import(const std::string& file)
+{
+    // A season load is replacing the arrays this would patch; the shell refuses the command
+    // while it runs, so this is only a safeguard.
+    if (SeasonLoadRunning())
+        return;
+    if (file.empty()) {
+        MsgBox("No File Selected!");
+        return;
+    }
+    if (!FileExists(file)) {
+        MsgBox("File " + file + " not found. Please make sure this file exists and then try again.", vbCritical,
+               "File not found");
+        return;
+    }
+    if (!vb::Like(file, "*." + vb::Right(std::to_string(CurrentSeason), 2))) {
+        MsgBox("This is not a valid data file", vbExclamation, "Invalid Format");
+        return;
+    }
+    std::string text;
+    {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            MsgBox("File " + file + " could not be read.", vbCritical, "Error");
+            return;
+        }
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        if (!in && !in.eof()) {
+            MsgBox("File " + file + " could not be read.", vbCritical, "Error");
+            return;
+        }
+        text = ss.str();
+    }
+
+    StatFileReader reader(std::move(text));
+    ImportState st;
+    int recordNumber = 0;
+    while (!reader.AtEnd()) {
+        ++recordNumber;
+        // A record is read and checked whole before anything is written, so a bad record is
+        // skipped whole and the next one starts at its own first field.
+        StatRecord stat;
+        try {
+            StatFields fields;
+            int count = 0;
+            if (!reader.ReadFields(fields, count))
+                throw VbError(62, "Stat record " + std::to_string(recordNumber) + " ends after " +
+                                      std::to_string(count) + " of its " + std::to_string(StatFieldCount) +
+                                      " fields: " + VbError::TextOf(62));
+            stat = ParseStatRecord(fields, recordNumber);
+        } catch (const std::exception& e) {
+            if (!AskContinue(DescriptionOf(e)))
+                return;
+            continue;
+        }
+        if (st.weekFirst == 0)
+            st.reportedWeek = stat.Game.Week;
+        try {
+            if (ImportRecord(stat, st) == Outcome::Stop)
+                return;
+        } catch (const std::exception& e) {
+            // What is left of this game is not applied: a half-applied game could overwrite
+            // another game's record.
+            if (!AskContinue(DescriptionOf(e)))
+                return;
+        }
+    }
+    MsgBox("Import of Week " + std::to_string(st.reportedWeek) + " Completed", vbExclamation, "Import Complete!");
+    TheLoaderHost().RefreshActiveView(true);
+}
+
+} // namespace vexal

@@ -1,0 +1,254 @@
+#include "WeekRange.h"
+
+#include "AppState.h"
+#include "GameRecord.h"
+#include "Host.h"
+#include "LineRecord.h"
+#include "LoaderHost.h"
+#include "SeasonData.h"
+#include "SeasonFileAccess.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+
+#include <cctype>
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+bool SameTextNoCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The season named by the last four characters of a week text ("Wk 5 of 2023" -> 2023).
+int SeasonOfWeekText(const std::string& text)
+{
+    double v = vb::Val(vb::Right(text, 4));
+    return std::isfinite(v) && std::fabs(v) < 32768 ? static_cast<int>(v) : 0;
+}
+
+// Stores a spread and total at a game slot when both elements lie inside SeasonLines.
+void StoreLines(int weekSlot, int gameSlot, float spread, float total)
+{
+    auto& lines = Season().SeasonLines;
+    if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
+        return;
+    std::size_t at = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(gameSlot) * 2;
+    if (at + 1 >= lines.size())
+        return;
+    lines[at] = spread;
+    lines[at + 1] = total;
+}
+
+} // namespace
+
+std::string WeekText(int week, int year) { return "Wk " + std::to_string(week) + " of " + std::to_string(year); }
+
+void cboWeek_Click()
+{
+    // The week list is being rebuilt while a load reads records; a choice then would point
+    // into arrays about to be replaced.
+    if (SeasonLoadReadingRecords())
+        return;
+    auto& season = Season();
+    int index = season.WeekListIndex;
+    if (index < 0 || index >= static_cast<int>(season.WeekItems.size()))
+        return;
+    float& currentWeek = App().CurrentFormula[fsCurrentWeek];
+    if (static_cast<float>(index + 1) == currentWeek)
+        return;
+    currentWeek = static_cast<float>(index + 1);
+    season.WeekSeason = static_cast<int16_t>(SeasonOfWeekText(season.WeekItems[static_cast<std::size_t>(index)]));
+    SetDivisionOrder(season.WeekSeason);
+    TheLoaderHost().RefreshActiveView(true);
+}
+
+bool SelectWeek(int index)
+{
+    auto& season = Season();
+    if (index < -1 || index >= static_cast<int>(season.WeekItems.size()))
+        return false;
+    season.WeekListIndex = static_cast<int16_t>(index);
+    TheLoaderHost().WeekSelectionChanged();
+    cboWeek_Click();
+    return true;
+}
+
+std::string WeekSelectorText()
+{
+    const auto& season = Season();
+    int index = season.WeekListIndex;
+    if (index < 0 || index >= static_cast<int>(season.WeekItems.size()))
+        return "";
+    return season.WeekItems[static_cast<std::size_t>(index)];
+}
+
+int16_t SeasonStartWeek(int16_t weekSlot)
+{
+    const auto& first = Season().SeasonFirstWeek;
+    if (first.empty())
+        return 0;
+    if (weekSlot >= first[0])
+        return first[0];
+    for (std::size_t i = 1; i < first.size(); ++i)
+        if (weekSlot >= first[i])
+            return first[i];
+    return 0;
+}
+
+void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
+{
+    auto& season = Season();
+    season.WeekFirstRecord = 0;
+    season.NextWeekFirstRecord = 0;
+
+    int target = 0;
+    int year = SeasonOfWeek;
+    if (Week > 0) {
+        target = Week;
+    } else {
+        int currentWeek = 0;
+        if (!SkipOnError([&] { currentWeek = vb::CInt(App().CurrentFormula[fsCurrentWeek]); })) {
+            season.CurrentGame = 0;
+            return;
+        }
+        int slot = currentWeek - 1;
+        const auto& first = season.SeasonFirstWeek;
+        year = season.SeasonYear;
+        int firstSlot = -1;
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            if (first[i] <= slot) {
+                year = season.SeasonYear - static_cast<int>(i);
+                firstSlot = first[i];
+                break;
+            }
+        }
+        if (firstSlot < 0) {
+            // No loaded season holds the current week.
+            season.CurrentGame = 0;
+            return;
+        }
+        target = currentWeek - firstSlot;
+    }
+    season.CurrentGame = 0;
+
+    RecordBytes file;
+    if (!ReadRecordFile(ProgramFolder() / SeasonFileName(year), GameRecord::Size, file))
+        return;
+    const int32_t count = file.Count();
+    int32_t weekFirst = 0;
+    int32_t nextWeekFirst = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+        int week = SeasonRecordWeek(file.Record(i));
+        if (week < target)
+            continue;
+        if (weekFirst == 0)
+            weekFirst = i;
+        if (week > target) {
+            nextWeekFirst = i;
+            break;
+        }
+    }
+    if (nextWeekFirst < weekFirst)
+        nextWeekFirst = count;
+    season.WeekFirstRecord = weekFirst;
+    season.NextWeekFirstRecord = nextWeekFirst;
+}
+
+std::string LineFileSetting() { return vb::Trim(GetSetting("Preference", "LineFile", "Default")); }
+
+std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
+{
+    return ProgramFolder() / LineFileName(name, seasonYear);
+}
+
+bool UseSeasonFileLines()
+{
+    return !(LineFileSetting() != "Default" && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
+}
+
+void LoadWeekLines(bool ForceLineFile)
+{
+    const std::string name = LineFileSetting();
+    const bool useLineFile = !UseSeasonFileLines() || (name != "Default" && ForceLineFile);
+    auto& season = Season();
+
+    RecordBytes seasonFile;
+    RecordBytes lineFile;
+    bool haveSeasonFile = false;
+    bool haveLineFile = false;
+    if (useLineFile) {
+        haveLineFile = ReadRecordFile(LineFilePath(name, season.SeasonYear), LineRecord::Size, lineFile);
+        haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(season.SeasonYear), GameRecord::Size, seasonFile);
+    } else {
+        haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(CurrentSeason), GameRecord::Size, seasonFile);
+    }
+
+    int previousSlot = -1;
+    int gameSlot = 0;
+    auto place = [&](int week, int year, float spread, float total, bool fill) {
+        int slot = FindComboItem(season.WeekItems, WeekText(week, year));
+        if (slot < 0)
+            return false;
+        gameSlot = slot > previousSlot ? 0 : gameSlot + 1;
+        previousSlot = slot;
+        if (fill)
+            StoreLines(slot, gameSlot, spread, total);
+        return true;
+    };
+
+    if (haveSeasonFile) {
+        // Walk the season file so that every game finds its slot as the loader gave it; a game
+        // the line file lacks (the file is missing or shorter, or its record is of another
+        // week) keeps its season record's lines.
+        for (int32_t i = 1; i <= seasonFile.Count(); ++i) {
+            GameRecord game = GameRecord::Decode(seasonFile.Record(i));
+            float spread = game.LineSingle();
+            float total = game.TotalSingle();
+            if (haveLineFile && i <= lineFile.Count()) {
+                LineRecord line = LineRecord::Decode(lineFile.Record(i));
+                if (line.Year == game.Year && line.Week == game.Week) {
+                    spread = line.LineSingle();
+                    total = line.TotalSingle();
+                }
+            }
+            if (!place(game.Week, game.Year, spread, total, SeasonTeamCodesValid(game)))
+                return;
+        }
+    } else if (haveLineFile) {
+        for (int32_t i = 1; i <= lineFile.Count(); ++i) {
+            LineRecord line = LineRecord::Decode(lineFile.Record(i));
+            if (!place(line.Week, line.Year, line.LineSingle(), line.TotalSingle(), true))
+                return;
+        }
+    }
+}
+
+int FindComboItem(const std::vector<std::string>& list, const std::string& text)
+{
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (SameTextNoCase(list[i], text))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int FindOrAddComboItem(std::vector<std::string>& list, const std::string& text)
+{
+    int found = FindComboItem(list, text);
+    if (found >= 0)
+        return found;
+    list.push_back(text);
+    return static_cast<int>(list.size()) - 1;
+}
+
+} // namespace vexal

@@ -1,0 +1,53 @@
+#pragma once
+// The week selector cboWeek and what ties it to the loaded seasons: choosing a week, the
+// season a week slot belongs to, a week's records in its season file, where the current
+// season's spreads and totals come from, and the exact-text search of a list.
+// The selector's model is Season().WeekItems with Season().WeekListIndex chosen.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// "Wk 5 of 2023": a week's text in the week selector.
+std::string WeekText(int week, int year);
+
+// The week selector's click: makes the chosen week current (CurrentWeek, WeekSeason, the
+// division order) and refreshes the active view; nothing when the week is already current,
+// when no week is chosen, or while a load is reading records.
+void cboWeek_Click();
+// Chooses position `index` in the week selector (-1 = none) and runs its click handler,
+// as setting the selector's position does. False when the position does not exist.
+bool SelectWeek(int index);
+// The text the week selector shows: the chosen item, or "" when none is chosen.
+std::string WeekSelectorText();
+
+// The first week slot of the loaded season that holds week slot w.
+int16_t SeasonStartWeek(int16_t weekSlot);
+
+// Sets WeekFirstRecord and NextWeekFirstRecord for a week of a season file (Week > 0), or
+// for the current week (Week <= 0, the season found from CurrentWeek), and CurrentGame = 0.
+// NextWeekFirstRecord of a file's last week is the record count; both are 0 when the file
+// is missing or neither the week nor a later week has a record.
+void SetWeekRange(int16_t Week, int16_t Season);
+
+// The line file in use: the trimmed "LineFile" preference ("Default" = the season files' lines).
+std::string LineFileSetting();
+// <program folder>/<name>.L<yy>
+std::filesystem::path LineFilePath(const std::string& name, int seasonYear);
+
+// True when the chosen week's spreads and totals come from its season file.
+bool UseSeasonFileLines();
+// Re-reads the current season's spreads and totals into SeasonLines from the season file or
+// the line file in use. A game the line file lacks keeps its season record's lines; a
+// missing line file is never created.
+void LoadWeekLines(bool ForceLineFile);
+
+// Position of the item whose whole text equals `text` (letter case ignored), appended at the
+// end when missing.
+int FindOrAddComboItem(std::vector<std::string>& list, const std::string& text);
+// Position of that item, or -1.
+int FindComboItem(const std::vector<std::string>& list, const std::string& text);
+
+} // namespace vexal

@@ -1,0 +1,979 @@
+#include "Grid.h"
+
+#include "Screen.h"
+#include "VbConvert.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <numeric>
+
+namespace vexal {
+
+namespace {
+
+// Per-cell state kept in the item beside what Qt draws.
+enum CellRole : int {
+    ValueRole = Qt::UserRole + 1,
+    FlagsRole,
+    ForeRole,
+    BackRole,
+    IconRole,
+    HasFontRole,
+};
+// Per-row state kept in the (hidden) vertical header item.
+enum RowRole : int {
+    RowKeyRole = Qt::UserRole + 1,
+    RowHeightRole,
+};
+
+bool IsNumber(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsEmpty(const QVariant& v) { return !v.isValid() || v.isNull(); }
+
+double NumericOf(const QVariant& v)
+{
+    if (IsNumber(v))
+        return v.toDouble();
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? -1.0 : 0.0;
+    return vb::Val(v.toString().toStdString());
+}
+
+Qt::Alignment AlignmentOfFlags(int flags)
+{
+    Qt::Alignment a;
+    if (flags & DtRight)
+        a = Qt::AlignRight;
+    else if (flags & DtCenter)
+        a = Qt::AlignHCenter;
+    else
+        a = Qt::AlignLeft;
+    a |= (flags & DtBottom) ? Qt::AlignBottom : Qt::AlignVCenter;
+    return a;
+}
+
+Qt::Alignment AlignmentOfHeader(int align)
+{
+    switch (align) {
+    case HdrAlignCentre: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case HdrAlignRight: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+} // namespace
+
+// ---- GridSortObject ---------------------------------------------------------------------
+
+void GridSortObject::Clear() { keys_.clear(); }
+
+GridSortObject::Key& GridSortObject::At(int key)
+{
+    if (key < 1)
+        key = 1;
+    if (static_cast<int>(keys_.size()) < key)
+        keys_.resize(static_cast<size_t>(key));
+    return keys_[static_cast<size_t>(key - 1)];
+}
+
+void GridSortObject::SetSortColumn(int key, int column) { At(key).column = column; }
+void GridSortObject::SetSortOrder(int key, int order) { At(key).order = order; }
+void GridSortObject::SetSortType(int key, int type) { At(key).type = type; }
+
+int GridSortObject::SortColumn(int key) const
+{
+    return key >= 1 && key <= Count() ? keys_[static_cast<size_t>(key - 1)].column : 0;
+}
+int GridSortObject::SortOrder(int key) const
+{
+    return key >= 1 && key <= Count() ? keys_[static_cast<size_t>(key - 1)].order : SortNone;
+}
+int GridSortObject::SortType(int key) const
+{
+    return key >= 1 && key <= Count() ? keys_[static_cast<size_t>(key - 1)].type : SortString;
+}
+
+// ---- Grid -------------------------------------------------------------------------------
+
+Grid::Grid(QWidget* parent)
+    : QTableWidget(parent),
+      backColor_(SystemColorValue(ColorWindow)),
+      foreColor_(SystemColorValue(ColorWindowText))
+{
+    // The grid never edits or sorts by itself: views start their own editor on RequestEdit
+    // and sort through SortObject, so rows stay where the views put them.
+    setSortingEnabled(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
+        if (logical >= 0)
+            emit ColumnClick(logical + 1);
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
+        if (logical >= 0 && logical < static_cast<int>(columns_.size()) && newSize > 0 && !isColumnHidden(logical))
+            columns_[static_cast<size_t>(logical)].width = newSize;
+    });
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
+        if (!quietSelection_ && row >= 0 && col >= 0)
+            emit SelectionChange(row + 1, col + 1);
+    });
+    connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) { emit CellClick(row + 1, col + 1); });
+
+    ApplyGridColors();
+}
+
+Grid::~Grid() = default;
+
+// ---- Columns ----------------------------------------------------------------------------
+
+int Grid::AddColumn(const QString& key, const QString& header, int alignment, int icon, int width, bool visible,
+                    bool fixedWidth, const QString& insertBeforeKey, bool includeInSelect, const QString& format)
+{
+    int at = Cols(); // 0-based position of the new column
+    if (!insertBeforeKey.isEmpty()) {
+        const int before = ColumnIndex(insertBeforeKey);
+        if (before > 0)
+            at = before - 1;
+    }
+    ColumnInfo info;
+    info.key = key;
+    info.format = format;
+    info.align = alignment;
+    info.icon = icon;
+    info.fixedWidth = fixedWidth;
+    info.includeInSelect = includeInSelect;
+    info.width = width >= 0 ? width : 64;
+    columns_.insert(columns_.begin() + at, info);
+    insertColumn(at);
+    setHorizontalHeaderItem(at, new QTableWidgetItem(header));
+    ApplyHeader(at + 1);
+    setColumnWidth(at, info.width);
+    horizontalHeader()->setSectionResizeMode(at, fixedWidth ? QHeaderView::Fixed : QHeaderView::Interactive);
+    setColumnHidden(at, !visible);
+    return at + 1;
+}
+
+void Grid::RemoveColumn(int col)
+{
+    if (!ValidColumn(col))
+        return;
+    removeColumn(col - 1);
+    columns_.erase(columns_.begin() + (col - 1));
+}
+
+int Grid::Cols() const { return columnCount(); }
+
+QString Grid::ColumnKey(int col) const
+{
+    return ValidColumn(col) ? columns_[static_cast<size_t>(col - 1)].key : QString();
+}
+
+void Grid::SetColumnKey(int col, const QString& key)
+{
+    if (ValidColumn(col))
+        columns_[static_cast<size_t>(col - 1)].key = key;
+}
+
+int Grid::ColumnIndex(const QString& key) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].key == key)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+QString Grid::ColumnHeader(int col) const
+{
+    if (!ValidColumn(col))
+        return QString();
+    const QTableWidgetItem* h = horizontalHeaderItem(col - 1);
+    return h ? h->text() : QString();
+}
+
+QString Grid::ColumnHeader(const QString& key) const { return ColumnHeader(ColumnIndex(key)); }
+
+void Grid::SetColumnHeader(int col, const QString& header)
+{
+    if (!ValidColumn(col))
+        return;
+    if (QTableWidgetItem* h = horizontalHeaderItem(col - 1))
+        h->setText(header);
+    else
+        setHorizontalHeaderItem(col - 1, new QTableWidgetItem(header));
+    ApplyHeader(col);
+}
+
+int Grid::ColumnAlign(int col) const
+{
+    return ValidColumn(col) ? columns_[static_cast<size_t>(col - 1)].align : HdrAlignLeft;
+}
+
+void Grid::SetColumnAlign(int col, int alignment)
+{
+    if (!ValidColumn(col))
+        return;
+    columns_[static_cast<size_t>(col - 1)].align = alignment;
+    ApplyHeader(col);
+}
+
+int Grid::ColumnWidth(int col) const
+{
+    if (!ValidColumn(col))
+        return 0;
+    return isColumnHidden(col - 1) ? columns_[static_cast<size_t>(col - 1)].width : columnWidth(col - 1);
+}
+
+void Grid::SetColumnWidth(int col, int pixels)
+{
+    if (!ValidColumn(col) || pixels < 0)
+        return;
+    columns_[static_cast<size_t>(col - 1)].width = pixels;
+    if (!isColumnHidden(col - 1))
+        setColumnWidth(col - 1, pixels);
+}
+
+double Grid::ColumnWidthTwips(int col) const { return ColumnWidth(col) * Screen::TwipsPerPixelX(); }
+
+void Grid::SetColumnWidthTwips(int col, double twips) { SetColumnWidth(col, Screen::TwipsToPixelsX(twips)); }
+
+bool Grid::ColumnVisible(int col) const { return ValidColumn(col) && !isColumnHidden(col - 1); }
+
+void Grid::SetColumnVisible(int col, bool visible)
+{
+    if (!ValidColumn(col) || visible == ColumnVisible(col))
+        return;
+    // Showing restores Qt's own memory of the width; ours may have changed while hidden.
+    const int width = columns_[static_cast<size_t>(col - 1)].width;
+    setColumnHidden(col - 1, !visible);
+    if (visible) {
+        columns_[static_cast<size_t>(col - 1)].width = width;
+        setColumnWidth(col - 1, width);
+    }
+}
+
+QString Grid::ColumnFormat(int col) const
+{
+    return ValidColumn(col) ? columns_[static_cast<size_t>(col - 1)].format : QString();
+}
+
+void Grid::SetColumnFormat(int col, const QString& format)
+{
+    if (!ValidColumn(col))
+        return;
+    columns_[static_cast<size_t>(col - 1)].format = format;
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* it = item(r, col - 1))
+            RenderCell(it, col);
+}
+
+bool Grid::ColumnFixedWidth(int col) const
+{
+    return ValidColumn(col) && columns_[static_cast<size_t>(col - 1)].fixedWidth;
+}
+
+void Grid::SetColumnFixedWidth(int col, bool fixed)
+{
+    if (!ValidColumn(col))
+        return;
+    columns_[static_cast<size_t>(col - 1)].fixedWidth = fixed;
+    horizontalHeader()->setSectionResizeMode(col - 1, fixed ? QHeaderView::Fixed : QHeaderView::Interactive);
+}
+
+int Grid::ColumnIcon(int col) const
+{
+    return ValidColumn(col) ? columns_[static_cast<size_t>(col - 1)].icon : -1;
+}
+
+void Grid::SetColumnIcon(int col, int icon)
+{
+    if (!ValidColumn(col))
+        return;
+    columns_[static_cast<size_t>(col - 1)].icon = icon;
+    ApplyHeader(col);
+}
+
+int Grid::ColumnOrder(int col) const
+{
+    return ValidColumn(col) ? horizontalHeader()->visualIndex(col - 1) + 1 : 0;
+}
+
+void Grid::SetColumnOrder(int col, int position)
+{
+    if (!ValidColumn(col) || position < 1 || position > Cols())
+        return;
+    horizontalHeader()->moveSection(horizontalHeader()->visualIndex(col - 1), position - 1);
+}
+
+int Grid::ColumnAtPosition(int position) const
+{
+    if (position < 1 || position > Cols())
+        return 0;
+    return horizontalHeader()->logicalIndex(position - 1) + 1;
+}
+
+bool Grid::Header() const { return !horizontalHeader()->isHidden(); }
+
+void Grid::SetHeader(bool shown) { horizontalHeader()->setVisible(shown); }
+
+void Grid::ApplyHeader(int col)
+{
+    QTableWidgetItem* h = horizontalHeaderItem(col - 1);
+    if (!h)
+        return;
+    const ColumnInfo& info = columns_[static_cast<size_t>(col - 1)];
+    h->setTextAlignment(AlignmentOfHeader(info.align));
+    if (info.icon >= 0 && info.icon < icons_.size())
+        h->setIcon(icons_[info.icon]);
+    else
+        h->setIcon(QIcon());
+}
+
+// ---- Rows -------------------------------------------------------------------------------
+
+int Grid::AddRow(int insertBefore, const QVariant& key, bool visible, int height)
+{
+    int at = rowCount();
+    if (insertBefore >= 1 && insertBefore <= rowCount())
+        at = insertBefore - 1;
+    insertRow(at);
+    auto* rowItem = new QTableWidgetItem();
+    rowItem->setData(RowKeyRole, key);
+    setVerticalHeaderItem(at, rowItem);
+    const int h = height >= 0 ? height : DefaultRowHeight();
+    rowItem->setData(RowHeightRole, h);
+    setRowHeight(at, h);
+    setRowHidden(at, !visible);
+    return at + 1;
+}
+
+void Grid::RemoveRow(int row)
+{
+    if (ValidRow(row))
+        removeRow(row - 1);
+}
+
+int Grid::Rows() const { return rowCount(); }
+
+void Grid::SetRows(int count)
+{
+    if (count < 0)
+        count = 0;
+    while (rowCount() > count)
+        removeRow(rowCount() - 1);
+    while (rowCount() < count)
+        AddRow();
+}
+
+QVariant Grid::RowKey(int row) const
+{
+    if (!ValidRow(row))
+        return QVariant();
+    const QTableWidgetItem* h = verticalHeaderItem(row - 1);
+    return h ? h->data(RowKeyRole) : QVariant();
+}
+
+int Grid::RowHeight(int row) const
+{
+    if (!ValidRow(row))
+        return 0;
+    if (isRowHidden(row - 1)) {
+        const QTableWidgetItem* h = verticalHeaderItem(row - 1);
+        return h ? h->data(RowHeightRole).toInt() : DefaultRowHeight();
+    }
+    return rowHeight(row - 1);
+}
+
+void Grid::SetRowHeight(int row, int pixels)
+{
+    if (!ValidRow(row) || pixels < 0)
+        return;
+    QTableWidgetItem* h = verticalHeaderItem(row - 1);
+    if (!h) {
+        h = new QTableWidgetItem();
+        setVerticalHeaderItem(row - 1, h);
+    }
+    h->setData(RowHeightRole, pixels);
+    if (!isRowHidden(row - 1))
+        setRowHeight(row - 1, pixels);
+}
+
+double Grid::RowHeightTwips(int row) const { return RowHeight(row) * Screen::TwipsPerPixelY(); }
+
+bool Grid::RowVisible(int row) const { return ValidRow(row) && !isRowHidden(row - 1); }
+
+void Grid::SetRowVisible(int row, bool visible)
+{
+    if (!ValidRow(row) || visible == RowVisible(row))
+        return;
+    const int h = RowHeight(row);
+    setRowHidden(row - 1, !visible);
+    if (visible)
+        setRowHeight(row - 1, h);
+}
+
+int Grid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+
+void Grid::SetDefaultRowHeight(int pixels)
+{
+    if (pixels > 0)
+        verticalHeader()->setDefaultSectionSize(pixels);
+}
+
+void Grid::Clear(bool columnsToo)
+{
+    inEdit_ = false;
+    quietSelection_ = true;
+    setRowCount(0);
+    if (columnsToo) {
+        setColumnCount(0);
+        columns_.clear();
+    }
+    quietSelection_ = false;
+}
+
+// ---- Cells ------------------------------------------------------------------------------
+
+bool Grid::ValidCell(int row, int col) const { return ValidRow(row) && ValidColumn(col); }
+
+QTableWidgetItem* Grid::Item(int row, int col) const { return ValidCell(row, col) ? item(row - 1, col - 1) : nullptr; }
+
+QTableWidgetItem* Grid::EnsureItem(int row, int col)
+{
+    if (row < 1 || !ValidColumn(col))
+        return nullptr;
+    while (rowCount() < row)
+        AddRow();
+    QTableWidgetItem* it = item(row - 1, col - 1);
+    if (!it) {
+        it = new QTableWidgetItem();
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        it->setData(FlagsRole, DtDefaultCell);
+        it->setData(IconRole, -1);
+        setItem(row - 1, col - 1, it);
+    }
+    return it;
+}
+
+QString Grid::DisplayText(const QVariant& value, const QString& format) const
+{
+    if (IsEmpty(value))
+        return QString();
+    if (IsNumber(value)) {
+        const double v = value.toDouble();
+        if (!format.isEmpty())
+            return QString::fromStdString(vb::Format(v, format.toStdString()));
+        if (value.typeId() == QMetaType::Float)
+            return QString::fromStdString(vb::CStrSingle(value.toFloat()));
+        if (value.typeId() == QMetaType::Double)
+            return QString::fromStdString(vb::CStr(v));
+        return value.toString();
+    }
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+void Grid::RenderCell(QTableWidgetItem* it, int col) const
+{
+    const QVariant value = it->data(ValueRole);
+    it->setData(Qt::DisplayRole, DisplayText(value, ColumnFormat(col)));
+    it->setData(Qt::TextAlignmentRole, static_cast<int>(AlignmentOfFlags(it->data(FlagsRole).toInt())));
+    const QVariant fore = it->data(ForeRole);
+    if (fore.isValid() && fore.toInt() != GridNoColor)
+        it->setData(Qt::ForegroundRole, QBrush(TranslateColor(fore.toInt())));
+    else
+        it->setData(Qt::ForegroundRole, QVariant());
+    const QVariant back = it->data(BackRole);
+    if (back.isValid() && back.toInt() != GridNoColor)
+        it->setData(Qt::BackgroundRole, QBrush(TranslateColor(back.toInt())));
+    else
+        it->setData(Qt::BackgroundRole, QVariant());
+    const int icon = it->data(IconRole).isValid() ? it->data(IconRole).toInt() : -1;
+    if (icon >= 0 && icon < icons_.size())
+        it->setData(Qt::DecorationRole, icons_[icon]);
+    else
+        it->setData(Qt::DecorationRole, QVariant());
+}
+
+void Grid::SetCell(int row, int col, const QVariant& value, int textFlags, int icon, int32_t backColor,
+                   int32_t foreColor, const QFont* font)
+{
+    QTableWidgetItem* it = EnsureItem(row, col);
+    if (!it)
+        return;
+    it->setData(ValueRole, value);
+    it->setData(FlagsRole, textFlags);
+    it->setData(IconRole, icon);
+    it->setData(BackRole, backColor);
+    it->setData(ForeRole, foreColor);
+    if (font) {
+        it->setFont(*font);
+        it->setData(HasFontRole, true);
+    } else {
+        it->setData(Qt::FontRole, QVariant());
+        it->setData(HasFontRole, false);
+    }
+    RenderCell(it, col);
+}
+
+QVariant Grid::CellText(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it ? it->data(ValueRole) : QVariant();
+}
+
+void Grid::SetCellText(int row, int col, const QVariant& value)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setData(ValueRole, value);
+        RenderCell(it, col);
+    }
+}
+
+QString Grid::CellFormattedText(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it ? DisplayText(it->data(ValueRole), ColumnFormat(col)) : QString();
+}
+
+int Grid::CellTextFlags(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it ? it->data(FlagsRole).toInt() : DtDefaultCell;
+}
+
+void Grid::SetCellTextFlags(int row, int col, int textFlags)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setData(FlagsRole, textFlags);
+        RenderCell(it, col);
+    }
+}
+
+Qt::Alignment Grid::CellAlignment(int row, int col) const { return AlignmentOfFlags(CellTextFlags(row, col)); }
+
+int32_t Grid::CellForeColor(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    if (!it)
+        return GridNoColor;
+    const QVariant v = it->data(ForeRole);
+    return v.isValid() ? v.toInt() : GridNoColor;
+}
+
+void Grid::SetCellForeColor(int row, int col, int32_t color)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setData(ForeRole, color);
+        RenderCell(it, col);
+    }
+}
+
+int32_t Grid::CellBackColor(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    if (!it)
+        return GridNoColor;
+    const QVariant v = it->data(BackRole);
+    return v.isValid() ? v.toInt() : GridNoColor;
+}
+
+void Grid::SetCellBackColor(int row, int col, int32_t color)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setData(BackRole, color);
+        RenderCell(it, col);
+    }
+}
+
+QColor Grid::CellForeQColor(int row, int col) const
+{
+    const int32_t c = CellForeColor(row, col);
+    return TranslateColor(c != GridNoColor ? c : foreColor_);
+}
+
+QColor Grid::CellBackQColor(int row, int col) const
+{
+    const int32_t c = CellBackColor(row, col);
+    if (c != GridNoColor)
+        return TranslateColor(c);
+    return picture_.isNull() ? TranslateColor(backColor_) : QColor();
+}
+
+QFont Grid::CellFont(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it && it->data(HasFontRole).toBool() ? it->font() : font();
+}
+
+void Grid::SetCellFont(int row, int col, const QFont& f)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setFont(f);
+        it->setData(HasFontRole, true);
+    }
+}
+
+bool Grid::CellHasFont(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it && it->data(HasFontRole).toBool();
+}
+
+int Grid::CellIcon(int row, int col) const
+{
+    const QTableWidgetItem* it = Item(row, col);
+    return it && it->data(IconRole).isValid() ? it->data(IconRole).toInt() : -1;
+}
+
+void Grid::SetCellIcon(int row, int col, int icon)
+{
+    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+        it->setData(IconRole, icon);
+        RenderCell(it, col);
+    }
+}
+
+QRect Grid::CellBoundary(int row, int col) const
+{
+    if (!ValidCell(row, col) || isRowHidden(row - 1) || isColumnHidden(col - 1))
+        return QRect();
+    // The whole cell, grid line included, so an editor placed over it covers it.
+    const QRect r(columnViewportPosition(col - 1), rowViewportPosition(row - 1), columnWidth(col - 1),
+                  rowHeight(row - 1));
+    return r.translated(viewport()->geometry().topLeft());
+}
+
+// ---- Grid-wide look ---------------------------------------------------------------------
+
+void Grid::ApplyGridColors()
+{
+    QPalette pal = palette();
+    const QColor back = TranslateColor(backColor_);
+    const QColor fore = TranslateColor(foreColor_);
+    if (back.isValid())
+        pal.setColor(QPalette::Base, back);
+    if (fore.isValid())
+        pal.setColor(QPalette::Text, fore);
+    setPalette(pal);
+    // With a picture the viewport must not fill itself: the picture is painted instead.
+    viewport()->setAutoFillBackground(picture_.isNull());
+    viewport()->update();
+}
+
+int32_t Grid::BackColor() const { return backColor_; }
+
+void Grid::SetBackColor(int32_t color)
+{
+    backColor_ = color;
+    ApplyGridColors();
+}
+
+int32_t Grid::ForeColor() const { return foreColor_; }
+
+void Grid::SetForeColor(int32_t color)
+{
+    foreColor_ = color;
+    ApplyGridColors();
+}
+
+void Grid::SetBackgroundPicture(const QPixmap& picture)
+{
+    picture_ = picture;
+    ApplyGridColors();
+}
+
+bool Grid::SetBackgroundPictureFile(const QString& path)
+{
+    QPixmap pm;
+    if (!pm.load(path))
+        return false;
+    SetBackgroundPicture(pm);
+    return true;
+}
+
+QPixmap Grid::BackgroundPicture() const { return picture_; }
+
+void Grid::ClearBackgroundPicture() { SetBackgroundPicture(QPixmap()); }
+
+void Grid::SetImageList(const QList<QIcon>& icons)
+{
+    icons_ = icons;
+    for (int c = 1; c <= Cols(); ++c) {
+        ApplyHeader(c);
+        for (int r = 0; r < rowCount(); ++r)
+            if (QTableWidgetItem* it = item(r, c - 1))
+                RenderCell(it, c);
+    }
+}
+
+QList<QIcon> Grid::ImageList() const { return icons_; }
+
+// ---- Drawing ----------------------------------------------------------------------------
+
+bool Grid::Redraw() const { return redraw_; }
+
+void Grid::SetRedraw(bool on)
+{
+    if (on == redraw_)
+        return;
+    redraw_ = on;
+    setUpdatesEnabled(on);
+    if (on)
+        viewport()->update();
+}
+
+void Grid::Refresh()
+{
+    updateGeometries();
+    viewport()->update();
+}
+
+void Grid::paintEvent(QPaintEvent* event)
+{
+    if (!picture_.isNull()) {
+        QPainter p(viewport());
+        // Tiled from the top-left of the grid's content, so it scrolls with the cells.
+        const QPoint origin(-horizontalOffset(), -verticalOffset());
+        p.drawTiledPixmap(viewport()->rect(), picture_, -origin);
+    }
+    QTableWidget::paintEvent(event);
+}
+
+// ---- Sorting ----------------------------------------------------------------------------
+
+int Grid::CompareCells(int rowA, int rowB, const GridSortObject::Key& key) const
+{
+    const QVariant a = CellText(rowA, key.column);
+    const QVariant b = CellText(rowB, key.column);
+    const bool ea = IsEmpty(a);
+    const bool eb = IsEmpty(b);
+    // Empty cells come before every value in ascending order.
+    if (ea || eb)
+        return ea == eb ? 0 : (ea ? -1 : 1);
+    if (key.type == SortNumeric) {
+        const double x = NumericOf(a);
+        const double y = NumericOf(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    const QString x = DisplayText(a, ColumnFormat(key.column));
+    const QString y = DisplayText(b, ColumnFormat(key.column));
+    const int c = QString::compare(x, y, key.type == SortStringNoCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+void Grid::Sort()
+{
+    std::vector<GridSortObject::Key> keys;
+    for (const auto& k : sort_.Keys())
+        if (ValidColumn(k.column) && (k.order == SortAscending || k.order == SortDescending))
+            keys.push_back(k);
+    const int n = rowCount();
+    if (keys.empty() || n < 2)
+        return;
+
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (const auto& k : keys) {
+            int c = CompareCells(a, b, k);
+            if (k.order == SortDescending)
+                c = -c;
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    bool moved = false;
+    for (int i = 0; i < n; ++i)
+        if (order[static_cast<size_t>(i)] != i + 1)
+            moved = true;
+    if (!moved)
+        return;
+
+    // Take every row out whole (cells, row item, height, visibility) and put it back in order.
+    struct RowState {
+        std::vector<QTableWidgetItem*> cells;
+        QTableWidgetItem* rowItem = nullptr;
+        int height = 0;
+        bool hidden = false;
+    };
+    const int cols = columnCount();
+    std::vector<RowState> saved(static_cast<size_t>(n));
+    const int currentData = currentRow(); // the selection follows its row
+    const int currentCol = currentColumn();
+    quietSelection_ = true;
+    for (int r = 0; r < n; ++r) {
+        RowState& s = saved[static_cast<size_t>(r)];
+        s.height = RowHeight(r + 1);
+        s.hidden = isRowHidden(r);
+        s.rowItem = takeVerticalHeaderItem(r);
+        s.cells.resize(static_cast<size_t>(cols));
+        for (int c = 0; c < cols; ++c)
+            s.cells[static_cast<size_t>(c)] = takeItem(r, c);
+    }
+    int newCurrent = -1;
+    for (int r = 0; r < n; ++r) {
+        const int from = order[static_cast<size_t>(r)] - 1;
+        RowState& s = saved[static_cast<size_t>(from)];
+        if (from == currentData)
+            newCurrent = r;
+        for (int c = 0; c < cols; ++c)
+            if (s.cells[static_cast<size_t>(c)])
+                setItem(r, c, s.cells[static_cast<size_t>(c)]);
+        if (s.rowItem)
+            setVerticalHeaderItem(r, s.rowItem);
+        setRowHidden(r, s.hidden);
+        if (!s.hidden)
+            setRowHeight(r, s.height);
+    }
+    if (newCurrent >= 0 && currentCol >= 0)
+        setCurrentCell(newCurrent, currentCol);
+    quietSelection_ = false;
+}
+
+// ---- Selection and editing --------------------------------------------------------------
+
+int Grid::SelectedRow() const { return currentRow() + 1; }
+
+int Grid::SelectedCol() const { return currentColumn() + 1; }
+
+void Grid::SetSelectedRow(int row)
+{
+    if (ValidRow(row))
+        setCurrentCell(row - 1, std::max(currentColumn(), 0));
+}
+
+void Grid::SetSelectedCol(int col)
+{
+    if (ValidColumn(col))
+        setCurrentCell(std::max(currentRow(), 0), col - 1);
+}
+
+void Grid::SetSelection(int row, int col)
+{
+    if (ValidCell(row, col))
+        setCurrentCell(row - 1, col - 1);
+}
+
+bool Grid::StartEdit(int row, int col, int keyAscii)
+{
+    if (!editable_ || inEdit_ || !ValidCell(row, col))
+        return false;
+    inEdit_ = true;
+    editRow_ = row;
+    editCol_ = col;
+    bool cancel = false;
+    emit RequestEdit(row, col, keyAscii, cancel);
+    if (cancel) {
+        inEdit_ = false;
+        return false;
+    }
+    return true;
+}
+
+void Grid::EndEdit()
+{
+    if (!inEdit_)
+        return;
+    inEdit_ = false;
+    emit EditEnded(false);
+}
+
+void Grid::CancelEdit()
+{
+    if (!inEdit_)
+        return;
+    inEdit_ = false;
+    emit EditEnded(true);
+}
+
+void Grid::keyPressEvent(QKeyEvent* event)
+{
+    if (editable_ && !inEdit_ && currentRow() >= 0 && currentColumn() >= 0) {
+        int key = -1;
+        if (event->key() == Qt::Key_F2) {
+            key = 0;
+        } else {
+            const QString text = event->text();
+            if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127
+                && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                key = text.at(0).unicode() < 256 ? text.at(0).unicode() : '?';
+        }
+        if (key >= 0 && StartEdit(currentRow() + 1, currentColumn() + 1, key)) {
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void Grid::mousePressEvent(QMouseEvent* event)
+{
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: break;
+    }
+    int shift = 0;
+    if (event->modifiers() & Qt::ShiftModifier)
+        shift |= 1;
+    if (event->modifiers() & Qt::ControlModifier)
+        shift |= 2;
+    if (event->modifiers() & Qt::AltModifier)
+        shift |= 4;
+    const QPoint p = event->position().toPoint() + viewport()->geometry().topLeft();
+    QTableWidget::mousePressEvent(event);
+    emit MouseDown(button, shift, p.x(), p.y());
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableWidget::mouseDoubleClickEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    emit DblClick(index.row() + 1, index.column() + 1);
+    if (editable_)
+        StartEdit(index.row() + 1, index.column() + 1, 0);
+}
+
+} // namespace vexal

@@ -1,0 +1,324 @@
+#pragma once
+// Grid: the one grid control every view uses (Predictions, Statistics, Standings, Power
+// Ratings, Enter Lines), and the one that printing and HTML export read back.
+//
+// It keeps the operations and numbering the views were written against:
+//   - rows and columns count from 1; row 0 / column 0 are never cells;
+//   - widths and heights are pixels (twips variants convert through Screen);
+//   - colours are Windows colour values 0x00BBGGRR (red in the low byte); -1 means "none of
+//     its own" (the grid's colour or background picture shows); a value with the top bit set
+//     (0x80000000 | index) is a Windows system colour, translated through TranslateColor;
+//   - a cell holds a value (QVariant: empty, text, integer, float or double). Numbers stay
+//     numbers, so numeric sorting works and the column's format ("0.0", vb::Format patterns)
+//     applies when the cell is shown; CellFormattedText is the text as displayed.
+//
+// Typical use, as in a view:
+//   grid->SetRedraw(false);
+//   grid->Clear(true);
+//   grid->AddColumn("Away", "Away", 0, -1, 90);
+//   grid->AddColumn("Pts", "Pts", 0, -1, 40, true, false, {}, true, "0.0");
+//   grid->AddColumn("Pool", "Pool", 0, -1, 40, false);            // hidden, still a sort key
+//   grid->AddRow(-1, 0, true, 18);
+//   grid->SetCell(1, grid->ColumnIndex("Away"), "Dallas", DtSingleLine | DtWordEllipsis, -1, 0xC0FFFF);
+//   grid->SetCell(1, 2, 23.5f);                                    // shows "23.5"
+//   grid->SortObject().Clear();
+//   grid->SortObject().SetSortColumn(1, grid->ColumnIndex("Pool"));
+//   grid->SortObject().SetSortOrder(1, SortDescending);
+//   grid->SortObject().SetSortType(1, SortNumeric);
+//   grid->Sort();                                                  // stable: ties keep their order
+//   grid->SetRedraw(true);
+//
+// Readers (printing, HTML export): font() is the grid font (QWidget::font, pointSizeF for
+// the size); Header(), Cols(), ColumnOrder(c), ColumnVisible(c), ColumnWidth(c) (pixels),
+// ColumnKey(c), ColumnHeader(c or key), BackColor(), ForeColor(), Rows(), RowVisible(r),
+// CellFormattedText(r, c), CellFont(r, c), CellForeColor/CellBackColor(r, c),
+// CellAlignment(r, c), BackgroundPicture().
+//
+// In-cell editing is done by the view's own editor: with Editable on, a double click, F2 or
+// a typed character on a cell raises RequestEdit(row, col, key, cancel); the view places its
+// editor over CellBoundary(row, col) and later calls EndEdit() or CancelEdit(), which raise
+// EditEnded(). The grid never edits a cell by itself.
+//
+// Works headless (offscreen platform); all state is readable without painting.
+#include <QFont>
+#include <QIcon>
+#include <QList>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QTableWidget>
+#include <QVariant>
+
+#include <cstdint>
+#include <vector>
+
+namespace vexal {
+
+// Text-drawing flags of a cell, with the Windows DrawText values the views pass.
+enum GridTextFlags : int {
+    DtLeft = 0x0,
+    DtCenter = 0x1,
+    DtRight = 0x2,
+    DtVCenter = 0x4,
+    DtBottom = 0x8,
+    DtWordBreak = 0x10,
+    DtSingleLine = 0x20,
+    DtEndEllipsis = 0x8000,
+    DtWordEllipsis = 0x40000,
+};
+// The flags a cell has when SetCell is given none: single line, word ellipsis, left.
+inline constexpr int DtDefaultCell = DtSingleLine | DtWordEllipsis;
+
+// Header alignment of AddColumn.
+enum GridHeaderAlign : int { HdrAlignLeft = 0, HdrAlignCentre = 1, HdrAlignRight = 2 };
+
+// Sort keys.
+enum GridSortOrder : int { SortNone = 0, SortAscending = 1, SortDescending = 2 };
+enum GridSortType : int {
+    SortNumeric = 100,        // numbers compare as numbers; texts by their leading number (Val)
+    SortString = 101,         // text, case-sensitive
+    SortStringNoCase = 102,   // text, case-insensitive
+    SortStringCase = 103,     // text, case-sensitive (as 101)
+};
+
+// No colour of its own.
+inline constexpr int32_t GridNoColor = -1;
+
+// The sort keys of a grid. Key indexes count from 1; Sort() orders by key 1, later keys
+// breaking ties, and keeps rows that tie on every key in their current order.
+class GridSortObject {
+public:
+    struct Key {
+        int column = 0;                 // 1-based column; 0 = unused key
+        int order = SortAscending;
+        int type = SortString;
+    };
+    void Clear();                       // removes every key
+    void ClearKeys() { Clear(); }
+    int Count() const { return static_cast<int>(keys_.size()); }
+
+    void SetSortColumn(int key, int column);
+    void SetSortOrder(int key, int order);
+    void SetSortType(int key, int type);
+    int SortColumn(int key) const;
+    int SortOrder(int key) const;
+    int SortType(int key) const;
+    // Other names the views use for the same keys.
+    void SetKeyColumn(int key, int column) { SetSortColumn(key, column); }
+    void SetKeyOrder(int key, int order) { SetSortOrder(key, order); }
+    void SetKeyType(int key, int type) { SetSortType(key, type); }
+
+    const std::vector<Key>& Keys() const { return keys_; }
+
+private:
+    Key& At(int key);                   // grows the list up to key
+    std::vector<Key> keys_;
+};
+
+class Grid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget* parent = nullptr);
+    ~Grid() override;
+
+    // ---- Columns ------------------------------------------------------------------------
+    // Appends a column (or inserts it before the column keyed insertBeforeKey when that key
+    // exists) and returns its 1-based index. width -1 = default width (64 px). alignment is
+    // the header's (GridHeaderAlign). icon: index into the image list, -1 = none. format: the
+    // vb::Format pattern applied to numeric values of the column's cells (empty = none).
+    // A hidden column still holds values and can be a sort key. fixedWidth: the user cannot
+    // resize it. includeInSelect is kept for the views; it changes nothing here.
+    int AddColumn(const QString& key, const QString& header = QString(), int alignment = HdrAlignLeft,
+                  int icon = -1, int width = -1, bool visible = true, bool fixedWidth = false,
+                  const QString& insertBeforeKey = QString(), bool includeInSelect = true,
+                  const QString& format = QString());
+    void RemoveColumn(int col);
+    int Cols() const;
+    int Columns() const { return Cols(); }
+
+    QString ColumnKey(int col) const;
+    void SetColumnKey(int col, const QString& key);
+    int ColumnIndex(const QString& key) const;          // 0 when no column has that key
+    QString ColumnHeader(int col) const;
+    QString ColumnHeader(const QString& key) const;     // by key; empty when absent
+    void SetColumnHeader(int col, const QString& header);
+    int ColumnAlign(int col) const;                      // GridHeaderAlign
+    void SetColumnAlign(int col, int alignment);
+    int ColumnWidth(int col) const;                      // pixels (also when hidden)
+    void SetColumnWidth(int col, int pixels);
+    double ColumnWidthTwips(int col) const;
+    void SetColumnWidthTwips(int col, double twips);
+    bool ColumnVisible(int col) const;
+    void SetColumnVisible(int col, bool visible);
+    QString ColumnFormat(int col) const;
+    void SetColumnFormat(int col, const QString& format); // re-renders the column's cells
+    bool ColumnFixedWidth(int col) const;
+    void SetColumnFixedWidth(int col, bool fixed);
+    int ColumnIcon(int col) const;
+    void SetColumnIcon(int col, int icon);
+    // Display position of the column, 1-based (columns can be moved by dragging headers).
+    int ColumnOrder(int col) const;
+    void SetColumnOrder(int col, int position);
+    // Column index shown at a display position, 0 when none.
+    int ColumnAtPosition(int position) const;
+
+    // Whether the column header row is shown.
+    bool Header() const;
+    void SetHeader(bool shown);
+
+    // ---- Rows ---------------------------------------------------------------------------
+    // Inserts a row before insertBefore (-1 or past the end = append) and returns its index.
+    // height -1 = default row height.
+    int AddRow(int insertBefore = -1, const QVariant& key = QVariant(), bool visible = true, int height = -1);
+    void RemoveRow(int row);
+    int Rows() const;
+    void SetRows(int count);                             // adds empty rows or drops the last ones
+    QVariant RowKey(int row) const;
+    int RowHeight(int row) const;                        // pixels
+    void SetRowHeight(int row, int pixels);
+    double RowHeightTwips(int row) const;
+    bool RowVisible(int row) const;
+    void SetRowVisible(int row, bool visible);
+    int DefaultRowHeight() const;
+    void SetDefaultRowHeight(int pixels);
+
+    // Clear(): the rows go, the columns stay. Clear(true): rows and columns go.
+    void Clear(bool columnsToo = false);
+
+    // ---- Cells ------------------------------------------------------------------------
+    // Stores a value and its whole look: what is not given is reset, so a cell set again
+    // without colours or font takes the grid's. The row is created when it is beyond the last
+    // one; a column beyond the last is refused (nothing happens). textFlags: GridTextFlags.
+    // backColor/foreColor: colour values; -1 = none of its own.
+    // font: nullptr = the grid font; otherwise the grid keeps its own copy.
+    void SetCell(int row, int col, const QVariant& value, int textFlags = DtDefaultCell, int icon = -1,
+                 int32_t backColor = GridNoColor, int32_t foreColor = GridNoColor,
+                 const QFont* font = nullptr);
+
+    // The stored value (empty QVariant for a cell never set).
+    QVariant CellText(int row, int col) const;
+    void SetCellText(int row, int col, const QVariant& value);
+    QVariant CellValue(int row, int col) const { return CellText(row, col); }
+    void SetCellValue(int row, int col, const QVariant& value) { SetCellText(row, col, value); }
+    // The text as shown: numbers through the column's format (or their plain text).
+    QString CellFormattedText(int row, int col) const;
+
+    int CellTextFlags(int row, int col) const;
+    void SetCellTextFlags(int row, int col, int textFlags);
+    Qt::Alignment CellAlignment(int row, int col) const; // from the text flags
+
+    int32_t CellForeColor(int row, int col) const;       // -1 when the cell has none
+    void SetCellForeColor(int row, int col, int32_t color);
+    int32_t CellBackColor(int row, int col) const;       // -1 when the cell has none
+    void SetCellBackColor(int row, int col, int32_t color);
+    // The colours the cell is drawn with (its own, else the grid's).
+    QColor CellForeQColor(int row, int col) const;
+    QColor CellBackQColor(int row, int col) const;       // invalid when the picture shows
+
+    QFont CellFont(int row, int col) const;              // its own copy, else the grid font
+    void SetCellFont(int row, int col, const QFont& font);
+    bool CellHasFont(int row, int col) const;
+
+    int CellIcon(int row, int col) const;                // -1 when none
+    void SetCellIcon(int row, int col, int icon);
+
+    // The cell's rectangle in the grid's own pixel coordinates (header and scrolling taken
+    // into account; relative to the Grid widget's top-left). Empty for a hidden or unknown cell.
+    QRect CellBoundary(int row, int col) const;
+
+    // ---- Grid-wide look ---------------------------------------------------------------
+    int32_t BackColor() const;                            // default: system colour window background
+    void SetBackColor(int32_t color);
+    int32_t ForeColor() const;                            // default: system colour window text
+    void SetForeColor(int32_t color);
+    // Picture drawn (tiled) behind cells without a back colour of their own.
+    void SetBackgroundPicture(const QPixmap& picture);
+    bool SetBackgroundPictureFile(const QString& path);   // false (nothing changed) when unreadable
+    QPixmap BackgroundPicture() const;
+    void ClearBackgroundPicture();
+    // Icons for cells and headers, by 0-based index.
+    void SetImageList(const QList<QIcon>& icons);
+    QList<QIcon> ImageList() const;
+
+    // ---- Drawing ------------------------------------------------------------------------
+    // Redraw false stops painting while many cells change; true paints once again.
+    bool Redraw() const;
+    void SetRedraw(bool on);
+    // Lays the grid out again and repaints (after widths change or a hidden chart goes).
+    void Refresh();
+
+    // ---- Sorting ----------------------------------------------------------------------
+    GridSortObject& SortObject() { return sort_; }
+    const GridSortObject& SortObject() const { return sort_; }
+    // Reorders whole rows (values, looks, heights, visibility) by the sort keys.
+    void Sort();
+
+    // ---- Selection and editing -------------------------------------------------------
+    int SelectedRow() const;                              // 0 when none
+    int SelectedCol() const;
+    void SetSelectedRow(int row);
+    void SetSelectedCol(int col);
+    void SetSelection(int row, int col);
+    bool Editable() const { return editable_; }
+    void SetEditable(bool on) { editable_ = on; }
+    bool InEdit() const { return inEdit_; }
+    int EditRow() const { return editRow_; }
+    int EditCol() const { return editCol_; }
+    void EndEdit();                                       // the edit is over, keep the value
+    void CancelEdit();                                    // the edit is over, drop it
+    // Starts an edit on a cell as a key or double click would (raises RequestEdit).
+    bool StartEdit(int row, int col, int keyAscii = 0);
+
+signals:
+    void ColumnClick(int col);
+    void SelectionChange(int row, int col);
+    void CellClick(int row, int col);                     // a cell chosen with the mouse
+    void DblClick(int row, int col);
+    void MouseDown(int button, int shift, int x, int y);  // button 1 left, 2 right, 4 middle
+    // keyAscii: the character that started the edit, 0 for a double click or F2.
+    // A slot that sets cancel to true refuses the edit.
+    void RequestEdit(int row, int col, int keyAscii, bool& cancel);
+    void EditEnded(bool cancelled);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    struct ColumnInfo {
+        QString key;
+        QString format;
+        int width = 64;                 // pixels, kept while the column is hidden
+        int align = HdrAlignLeft;
+        int icon = -1;
+        bool fixedWidth = false;
+        bool includeInSelect = true;
+    };
+    bool ValidCell(int row, int col) const;
+    bool ValidColumn(int col) const { return col >= 1 && col <= Cols(); }
+    bool ValidRow(int row) const { return row >= 1 && row <= Rows(); }
+    QTableWidgetItem* Item(int row, int col) const;
+    QTableWidgetItem* EnsureItem(int row, int col);        // creates the row when needed
+    void RenderCell(QTableWidgetItem* item, int col) const;
+    void ApplyHeader(int col);
+    void ApplyGridColors();
+    QString DisplayText(const QVariant& value, const QString& format) const;
+    int CompareCells(int rowA, int rowB, const GridSortObject::Key& key) const;
+
+    std::vector<ColumnInfo> columns_;
+    GridSortObject sort_;
+    QList<QIcon> icons_;
+    QPixmap picture_;
+    int32_t backColor_;
+    int32_t foreColor_;
+    bool redraw_ = true;
+    bool editable_ = false;
+    bool inEdit_ = false;
+    int editRow_ = 0;
+    int editCol_ = 0;
+    bool quietSelection_ = false;       // no SelectionChange while rows are rearranged
+};
+
+} // namespace vexal

@@ -1,0 +1,73 @@
+#pragma once
+// What the windows know of the screen: twips per pixel, size, colour depth, and the
+// Windows colour values (0x00BBGGRR, top bit set = a system colour) turned into QColors.
+// Tests inject their own metrics with SetScreenMetrics, so sizes and the colour depth
+// do not depend on the machine that runs them.
+#include <QColor>
+
+#include <cstdint>
+
+namespace vexal {
+
+struct ScreenMetrics {
+    double twipsPerPixelX = 15.0;   // 1440 twips an inch at 96 dpi
+    double twipsPerPixelY = 15.0;
+    int widthPixels = 1024;
+    int heightPixels = 768;
+    int planes = 1;                 // colour planes x bits per pixel = the colour depth in bits
+    int bitsPerPixel = 32;
+};
+
+class Screen {
+public:
+    // The metrics in force: injected ones, else measured once from the primary screen.
+    static const ScreenMetrics& Metrics();
+    static void SetMetrics(const ScreenMetrics& metrics);
+    static void ResetMetrics();      // back to the measured screen
+
+    static double TwipsPerPixelX() { return Metrics().twipsPerPixelX; }
+    static double TwipsPerPixelY() { return Metrics().twipsPerPixelY; }
+    // Screen size in twips, as the windows read it.
+    static double Width() { return Metrics().widthPixels * Metrics().twipsPerPixelX; }
+    static double Height() { return Metrics().heightPixels * Metrics().twipsPerPixelY; }
+
+    // Twips to whole pixels (half to even) and back.
+    static int TwipsToPixelsX(double twips);
+    static int TwipsToPixelsY(double twips);
+    static double PixelsToTwipsX(double pixels) { return pixels * TwipsPerPixelX(); }
+    static double PixelsToTwipsY(double pixels) { return pixels * TwipsPerPixelY(); }
+
+    // Bits of colour: planes x bits per pixel.
+    static int DepthBits() { return Metrics().planes * Metrics().bitsPerPixel; }
+    // The number of colours, 2 ^ (planes x bits per pixel), as a Double.
+    static double ColorDepth();
+};
+
+// Inline helpers for BGR colour values.
+inline constexpr int32_t RGBColor(int red, int green, int blue)
+{
+    return static_cast<int32_t>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
+}
+inline constexpr bool IsSystemColor(int32_t color) { return (static_cast<uint32_t>(color) & 0x80000000u) != 0; }
+inline constexpr int32_t SystemColorValue(int index) { return static_cast<int32_t>(0x80000000u | static_cast<uint32_t>(index)); }
+
+// Windows system colour indices used by the controls.
+enum SystemColorIndex : int {
+    ColorScrollBar = 0, ColorBackground = 1, ColorActiveCaption = 2, ColorInactiveCaption = 3,
+    ColorMenu = 4, ColorWindow = 5, ColorWindowFrame = 6, ColorMenuText = 7, ColorWindowText = 8,
+    ColorCaptionText = 9, ColorActiveBorder = 10, ColorInactiveBorder = 11, ColorAppWorkspace = 12,
+    ColorHighlight = 13, ColorHighlightText = 14, ColorButtonFace = 15, ColorButtonShadow = 16,
+    ColorGrayText = 17, ColorButtonText = 18, ColorInactiveCaptionText = 19, ColorButtonHighlight = 20,
+    Color3DDarkShadow = 21, Color3DLight = 22, ColorInfoText = 23, ColorInfoBackground = 24,
+};
+
+// The colour of a Windows system colour index, from the application palette; an unknown
+// index gives an invalid QColor.
+QColor SystemColor(int index);
+// A colour value to a QColor: plain values by their bytes, system colours through
+// SystemColor. ok (when given) is false for a system colour that cannot be translated.
+QColor TranslateColor(int32_t color, bool* ok = nullptr);
+// The colour value (0x00BBGGRR) of a QColor.
+int32_t ColorValue(const QColor& color);
+
+} // namespace vexal

@@ -1,0 +1,145 @@
+#include "cBackGround.h"
+
+#include "Screen.h"
+#include "VbConvert.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPalette>
+
+namespace vexal {
+
+namespace {
+
+QColor Translate(int32_t color)
+{
+    bool ok = true;
+    QColor c = TranslateColor(color, &ok);
+    return ok && c.isValid() ? c : QColor(255, 255, 255);
+}
+
+// A Windows rectangle (right and bottom excluded) filled when it is not empty.
+void Fill(QPainter& p, int left, int top, int right, int bottom, const QColor& color)
+{
+    if (right > left && bottom > top)
+        p.fillRect(QRect(left, top, right - left, bottom - top), color);
+}
+
+int Px(double v) { return static_cast<int>(vb::RoundHalfEven(v)); }
+
+} // namespace
+
+cBackGround::cBackGround(QObject* parent) : QObject(parent) {}
+
+cBackGround::~cBackGround() { Detach(); }
+
+std::vector<QColor> cBackGround::BandColors(const QColor& first, const QColor& second, int bands)
+{
+    std::vector<QColor> colors;
+    if (bands <= 0)
+        return colors;
+    colors.reserve(static_cast<size_t>(bands));
+    auto channel = [bands](int s, int e, int k) {
+        const double v = s + static_cast<double>(k + 1) * (e - s) / bands;
+        return std::clamp(static_cast<int>(vb::RoundHalfEven(v)), 0, 255);
+    };
+    for (int k = 0; k < bands; ++k)
+        colors.emplace_back(channel(second.red(), first.red(), k), channel(second.green(), first.green(), k),
+                            channel(second.blue(), first.blue(), k));
+    return colors;
+}
+
+QImage cBackGround::RenderGradient(int width, int height, const QColor& first, const QColor& second, int32_t style,
+                                   int bands)
+{
+    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    if (image.isNull() || bands <= 0)
+        return image;
+    image.fill(second);
+    const std::vector<QColor> colors = BandColors(first, second, bands);
+    const int w = width, h = height;
+    const float bh = static_cast<float>(h) / bands;
+    const float bw = static_cast<float>(w) / bands;
+    int left = 0, top = 0, right = w, bottom = h;
+    QPainter p(&image);
+    for (int k = 0; k < bands; ++k) {
+        const int j = k + 1;
+        const QColor& color = colors[static_cast<size_t>(k)];
+        const int y = Px(h - j * static_cast<double>(bh));
+        const int x = Px(w - j * static_cast<double>(bw));
+        if (style == Corner) {
+            top = y;
+            left = 0;
+            Fill(p, left, top, right, bottom, color);
+            top = 0;
+            left = x;
+            Fill(p, left, top, right, bottom, color);
+            bottom = y;
+            right = x;
+        } else if (style == Vertical) {
+            top = y;
+            Fill(p, left, top, right, bottom, color);
+            bottom = y;
+        } else {
+            left = x;
+            Fill(p, left, top, right, bottom, color);
+            right = x;
+        }
+    }
+    return image;
+}
+
+void cBackGround::GradientForm(QWidget* window, int32_t firstColor, int32_t secondColor, int32_t style,
+                               bool repaintOnResize)
+{
+    if (attached_)
+        Detach();
+    if (!window || window->objectName() == QLatin1String("Main"))
+        return;
+    window_ = window;
+    first_ = firstColor;
+    second_ = secondColor;
+    style_ = style;
+    repaintOnResize_ = repaintOnResize;
+    window->installEventFilter(this);
+    attached_ = true;
+    Paint();
+}
+
+void cBackGround::Detach()
+{
+    if (attached_ && window_)
+        window_->removeEventFilter(this);
+    attached_ = false;
+    window_ = nullptr;
+}
+
+bool cBackGround::eventFilter(QObject* watched, QEvent* event)
+{
+    if (attached_ && watched == window_) {
+        // Showing stands for the window's creation message; resizing only when asked for.
+        if (event->type() == QEvent::Show || (repaintOnResize_ && event->type() == QEvent::Resize))
+            Paint();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void cBackGround::Paint()
+{
+    QWidget* window = window_;
+    if (!window)
+        return;
+    if (bands_ == 0)
+        bands_ = Screen::DepthBits() > 15 ? 256 : 64;
+    // The window's inside: its outer rectangle less the caption bar and the frame.
+    const QImage image = RenderGradient(window->width(), window->height(), Translate(first_), Translate(second_),
+                                        style_, bands_);
+    QPalette pal = window->palette();
+    pal.setBrush(QPalette::Window, QBrush(image));
+    window->setPalette(pal);
+    window->setAutoFillBackground(true);
+    window->update();
+    ++paintCount_;
+}
+
+} // namespace vexal

@@ -1,0 +1,372 @@
+// Record files, whole-file writes, Vexal.ini profile strings and Windows-1252 text.
+#include "IniFile.h"
+#include "RecordFile.h"
+#include "TempFolder.h"
+#include "VbError.h"
+#include "Win1252.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vexal;
+using vexal::test::ReadFile;
+using vexal::test::TempFolder;
+
+namespace {
+
+int ErrorOf(auto&& step)
+{
+    try {
+        step();
+    } catch (const VbError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string s;
+    for (int v : values)
+        s += static_cast<char>(v);
+    return s;
+}
+
+std::vector<uint8_t> Record(std::size_t length, uint8_t fill)
+{
+    return std::vector<uint8_t>(length, fill);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Windows-1252
+
+TEST(Win1252, EveryByteSurvivesARoundTrip)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = win1252::ToUtf8(all);
+    EXPECT_EQ(win1252::FromUtf8(utf8), all);
+}
+
+TEST(Win1252, MapsTheHighCharacters)
+{
+    EXPECT_EQ(win1252::ToUtf8("\x80"), "\u20AC");
+    EXPECT_EQ(win1252::ToUtf8("caf\xE9"), "caf\u00E9");
+    EXPECT_EQ(win1252::ToUtf8("\x93quoted\x94"), "\u201Cquoted\u201D");
+    EXPECT_EQ(win1252::ToUtf8("\x9F"), "\u0178");
+    EXPECT_EQ(win1252::FromUtf8("\u20AC 5"), "\x80 5");
+    EXPECT_EQ(win1252::FromUtf8("\u2014"), "\x97");
+    EXPECT_EQ(win1252::FromUtf8("\u00FF"), "\xFF");
+}
+
+TEST(Win1252, UnmappableAndBrokenTextBecomesQuestionMarks)
+{
+    EXPECT_EQ(win1252::FromUtf8("\u6F22x"), "?x");
+    EXPECT_EQ(win1252::FromUtf8("\U0001F600"), "?");
+    EXPECT_EQ(win1252::FromUtf8("a\xFF" "b"), "a?b");         // invalid lead byte
+    EXPECT_EQ(win1252::FromUtf8("a\xE2\x82"), "a?");          // cut short at the end
+    EXPECT_EQ(win1252::FromUtf8("\xE2\x82x"), "?x");          // cut short before a letter
+    EXPECT_EQ(win1252::FromUtf8("\x82" "b"), "?b");           // stray continuation byte
+}
+
+// ---------------------------------------------------------------------------
+// Record files
+
+TEST(RecordFile, CountRoundsHalfToEven)
+{
+    EXPECT_EQ(RecordFile::CountRecords(159 * 10, 159), 10);
+    EXPECT_EQ(RecordFile::CountRecords(159 * 10 + 79, 159), 10);
+    EXPECT_EQ(RecordFile::CountRecords(159 * 10 + 80, 159), 11);
+    EXPECT_EQ(RecordFile::CountRecords(5, 2), 2); // 2.5
+    EXPECT_EQ(RecordFile::CountRecords(7, 2), 4); // 3.5
+    EXPECT_EQ(RecordFile::CountRecords(0, 21), 0);
+    EXPECT_EQ(RecordFile::CountRecords(10, 0), 0);
+    EXPECT_EQ(RecordFile::CountRecords(UINTMAX_MAX, 1), INT32_MAX);
+}
+
+TEST(RecordFile, ReadsRecordsAndZerosPastTheEnd)
+{
+    TempFolder folder;
+    // Two whole 4-byte records and half of a third.
+    folder.Write("data.bin", Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly);
+    EXPECT_EQ(file.RecordCount(), 2); // 2.5 rounds to 2
+    EXPECT_EQ(file.Get(2), (std::vector<uint8_t>{5, 6, 7, 8}));
+    EXPECT_EQ(file.Get(3), (std::vector<uint8_t>{9, 10, 0, 0}));
+    EXPECT_EQ(file.Get(4), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(file.Get(1000000), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(ErrorOf([&] { file.Get(0); }), VbError::BadRecordNumber);
+    EXPECT_EQ(ErrorOf([&] { file.Get(-1); }), VbError::BadRecordNumber);
+}
+
+TEST(RecordFile, RewritesOneRecordInPlace)
+{
+    TempFolder folder;
+    folder.Write("data.bin", std::string(12, 'a'));
+    {
+        RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite);
+        auto rec = Record(4, 'b');
+        file.Put(2, rec.data());
+        EXPECT_EQ(file.RecordCount(), 3);
+        EXPECT_EQ(file.Get(2), rec);
+    }
+    EXPECT_EQ(folder.Read("data.bin"), "aaaabbbbaaaa");
+}
+
+TEST(RecordFile, PutPastTheEndFillsTheGapWithZeros)
+{
+    TempFolder folder;
+    {
+        RecordFile file(folder / "new.bin", 2, RecordFile::Mode::ReadWrite);
+        EXPECT_EQ(file.RecordCount(), 0);
+        auto rec = Record(2, 'x');
+        file.Put(3, rec.data());
+        EXPECT_EQ(file.RecordCount(), 3);
+    }
+    EXPECT_EQ(folder.Read("new.bin"), Bytes({0, 0, 0, 0, 'x', 'x'}));
+}
+
+TEST(RecordFile, ReadOnlyNeverCreatesOrWrites)
+{
+    TempFolder folder;
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "missing.bin", 4, RecordFile::Mode::ReadOnly); }),
+              VbError::FileNotFound);
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.bin"));
+
+    folder.Write("data.bin", "abcd");
+    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly);
+    auto rec = Record(4, 'z');
+    EXPECT_EQ(ErrorOf([&] { file.Put(1, rec.data()); }), VbError::BadFileMode);
+    EXPECT_EQ(folder.Read("data.bin"), "abcd");
+}
+
+TEST(RecordFile, OpenFailures)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "dir");
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadOnly); }), VbError::PathFileAccess);
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadWrite); }), VbError::PathFileAccess);
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "nofolder" / "a.bin", 4, RecordFile::Mode::ReadWrite); }),
+              VbError::PathNotFound);
+    EXPECT_FALSE(std::filesystem::exists(folder / "nofolder"));
+}
+
+TEST(RecordFile, FileLength)
+{
+    TempFolder folder;
+    folder.Write("five.bin", "12345");
+    EXPECT_EQ(RecordFile::FileLength(folder / "five.bin"), 5u);
+    EXPECT_EQ(RecordFile::FileLength(folder / "none.bin"), 0u);
+}
+
+TEST(LittleEndian, FieldsRoundTripInByteOrder)
+{
+    uint8_t buf[8] = {};
+    le::PutI16(buf, -2);
+    EXPECT_EQ(buf[0], 0xFE);
+    EXPECT_EQ(buf[1], 0xFF);
+    EXPECT_EQ(le::I16(buf), -2);
+    le::PutI16(buf, 0x1234);
+    EXPECT_EQ(buf[0], 0x34);
+    EXPECT_EQ(le::I16(buf), 0x1234);
+
+    le::PutI64(buf, -35000); // a fixed-point -3.5
+    EXPECT_EQ(buf[0], 0x48);
+    EXPECT_EQ(buf[1], 0x77);
+    EXPECT_EQ(buf[7], 0xFF);
+    EXPECT_EQ(le::I64(buf), -35000);
+
+    le::PutI32(buf, 0x01020304);
+    EXPECT_EQ(buf[0], 0x04);
+    EXPECT_EQ(buf[3], 0x01);
+    EXPECT_EQ(le::I32(buf), 0x01020304);
+    le::PutI32(buf, -1);
+    EXPECT_EQ(le::I32(buf), -1);
+
+    le::PutF32(buf, -3.5f);
+    EXPECT_EQ(buf[3], 0xC0); // sign and exponent in the last byte
+    EXPECT_EQ(le::F32(buf), -3.5f);
+
+    le::PutF64(buf, 45545.5);
+    EXPECT_EQ(le::F64(buf), 45545.5);
+    le::PutU8(buf, 200);
+    EXPECT_EQ(le::U8(buf), 200);
+}
+
+// ---------------------------------------------------------------------------
+// Whole-file writes
+
+TEST(WriteFileAtomically, WritesAndReplaces)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileAtomically(folder / "a.txt", "first"));
+    EXPECT_EQ(folder.Read("a.txt"), "first");
+    ASSERT_TRUE(WriteFileAtomically(folder / "a.txt", std::string("x\0y", 3)));
+    EXPECT_EQ(folder.Read("a.txt"), std::string("x\0y", 3));
+    ASSERT_TRUE(WriteFileAtomically(folder / "a.txt", ""));
+    EXPECT_EQ(folder.Read("a.txt"), "");
+    // Nothing but the file is left in the folder.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(WriteFileAtomically, AFolderInTheWayIsLeftAlone)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "target");
+    folder.Write("target/inside.txt", "keep");
+    EXPECT_FALSE(WriteFileAtomically(folder / "target", "new"));
+    EXPECT_EQ(folder.Read("target/inside.txt"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(folder / "target.tmp~"));
+}
+
+TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole)
+{
+    TempFolder folder;
+    folder.Write("a.txt", "old contents");
+    // The temporary name is taken by a folder, so the new file cannot be made.
+    std::filesystem::create_directory(folder / "a.txt.tmp~");
+    EXPECT_FALSE(WriteFileAtomically(folder / "a.txt", "new"));
+    EXPECT_EQ(folder.Read("a.txt"), "old contents");
+    // A missing folder is not created.
+    EXPECT_FALSE(WriteFileAtomically(folder / "none" / "a.txt", "new"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "none"));
+}
+
+TEST(WriteFileAtomically, AReadOnlyFolderLeavesTheOldFileWhole)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into read-only folders";
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "locked");
+    folder.Write("locked/a.txt", "old contents");
+    chmod((folder / "locked").c_str(), 0555);
+    const bool written = WriteFileAtomically(folder / "locked" / "a.txt", "new");
+    chmod((folder / "locked").c_str(), 0755);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(folder.Read("locked/a.txt"), "old contents");
+}
+
+// ---------------------------------------------------------------------------
+// Vexal.ini
+
+TEST(IniFile, ReadsAKeyWithBlanks)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "[Vexal]\r\nYear to Load=05\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "05");
+    // Names match without regard to case; blanks around names and values go.
+    folder.Write("Vexal.ini", "[ vexal ]\r\n  YEAR TO LOAD  =  7  \r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "7");
+}
+
+TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault)
+{
+    TempFolder folder;
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
+    folder.Write("Vexal.ini", "[Other]\r\nYear to Load=09\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
+    folder.Write("Vexal.ini", "[Vexal]\r\nYear to Loa=09\r\nYearToLoad=08\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
+    // A key with an empty value is there: it gives the empty text, not the default.
+    folder.Write("Vexal.ini", "[Vexal]\r\nYear to Load=\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "");
+}
+
+TEST(IniFile, ValueIsCutToTheBufferLessOne)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "[Vexal]\r\nYear to Load=123\r\n");
+    // A buffer of three holds two characters and the terminating zero: "123" reads as "12".
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini", 3), "12");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini", 2), "1");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini", 1), "");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini", 0), "");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "123");
+    // The default is cut the same way.
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Missing", "0234", folder / "Vexal.ini", 3), "02");
+}
+
+TEST(IniFile, OnlyTheFirstSectionOfANameCounts)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "[Vexal]\r\nA=1\r\n[Other]\r\nB=2\r\n[Vexal]\r\nB=3\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "A", "", folder / "Vexal.ini"), "1");
+    EXPECT_EQ(GetPrivateProfileString("Other", "B", "", folder / "Vexal.ini"), "2");
+}
+
+TEST(IniFile, ReadsLineFeedOnlyFilesQuotesAndComments)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "; comment=1\n[Vexal]\n;Year to Load=9\nYear to Load=\"04\"\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "04");
+}
+
+TEST(IniFile, CorruptFileFallsBackToTheDefault)
+{
+    TempFolder folder;
+    static const char junk[] = "\0\xFF\xFE[Vex\0al\r\n=\r\n[[]\r\n\x80\x81=";
+    folder.Write("Vexal.ini", std::string(junk, sizeof junk - 1));
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
+    std::filesystem::remove(folder / "Vexal.ini");
+    std::filesystem::create_directory(folder / "Vexal.ini");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
+    EXPECT_FALSE(WritePrivateProfileString("Vexal", "Year to Load", "3", folder / "Vexal.ini"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Vexal.ini"));
+}
+
+TEST(IniFile, WriteCreatesTheFileWithCrLf)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Year to Load", "3", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nYear to Load=3\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini", 3), "3");
+}
+
+TEST(IniFile, WriteReplacesTheKeyAndKeepsEverythingElse)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini",
+                 "; settings\r\n[Other]\r\nYear to Load=99\r\n\r\n[Vexal]\r\nFirst=1\r\nyear to load=2\r\nLast=x\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Year to Load", "5", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"),
+              "; settings\r\n[Other]\r\nYear to Load=99\r\n\r\n[Vexal]\r\nFirst=1\r\nyear to load=5\r\nLast=x\r\n");
+}
+
+TEST(IniFile, WriteAddsAMissingKeyAtTheEndOfItsSection)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "[Vexal]\nA=1\n\n[Other]\nB=2\n");
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Year to Load", "4", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nA=1\r\nYear to Load=4\r\n\r\n[Other]\r\nB=2\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("New", "K", "v", folder / "Vexal.ini"));
+    EXPECT_EQ(GetPrivateProfileString("New", "K", "", folder / "Vexal.ini"), "v");
+    EXPECT_EQ(GetPrivateProfileString("Other", "B", "", folder / "Vexal.ini"), "2");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "A", "", folder / "Vexal.ini"), "1");
+}
+
+TEST(IniFile, TextIsWindows1252OnDisk)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Name", "caf\u00E9", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nName=caf\xE9\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Name", "", folder / "Vexal.ini"), "caf\u00E9");
+}
+
+TEST(IniFile, AWriteThatWouldBreakTheFileChangesNothing)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "[Vexal]\r\nYear to Load=2\r\n");
+    EXPECT_FALSE(WritePrivateProfileString("Vexal", "Year to Load", "3\r\n[Evil]", folder / "Vexal.ini"));
+    EXPECT_FALSE(WritePrivateProfileString("Vexal", "A=B", "1", folder / "Vexal.ini"));
+    EXPECT_FALSE(WritePrivateProfileString("Vexal", "", "1", folder / "Vexal.ini"));
+    EXPECT_FALSE(WritePrivateProfileString("Ve]xal", "K", "1", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nYear to Load=2\r\n");
+}

@@ -1,0 +1,116 @@
+// The Qt services behind the platform interfaces: the QSettings store and the message box.
+#include "Host.h"
+#include "MsgBox.h"
+#include "QtPlatform.h"
+#include "SettingsStore.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+using namespace vexal;
+using vexal::test::TempFolder;
+
+namespace {
+
+// Answers the next message box with the given button, after noting what it showed.
+struct BoxSeen {
+    QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+void AnswerNextBox(QMessageBox::StandardButton answer, BoxSeen& seen)
+{
+    QTimer::singleShot(0, [answer, &seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.format = box->textFormat();
+        seen.icon = box->icon();
+        seen.buttons = box->standardButtons();
+        seen.defaultButton = box->standardButton(box->defaultButton());
+        box->button(answer)->click();
+    });
+}
+
+} // namespace
+
+TEST(QtSettings, SavedValuesLiveInTheSettingsFolder)
+{
+    TempFolder folder;
+    InstallQtPlatform(Q(folder.Path().string()));
+    EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "3");
+    SaveSetting("Preference", "Min Games", "5");
+    SaveSetting("Formula", "Current", "my/odd\\name.fla");
+    SaveSetting("Preference", "List", "a, b");
+    EXPECT_TRUE(std::filesystem::exists(folder / "Vexal.conf"));
+
+    // A second store on the same folder (the next start of the program) reads them back.
+    InstallQtPlatform(Q(folder.Path().string()));
+    EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "5");
+    EXPECT_EQ(GetSetting("Formula", "Current", ""), "my/odd\\name.fla");
+    EXPECT_EQ(GetSetting("Preference", "List", ""), "a, b");
+    Settings().DeleteSetting(AppName, "Preference", "Min Games");
+    EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "3");
+    InstallScriptedMessages();
+    SetDoEventsHook({});
+}
+
+TEST(QtSettings, NamesMatchWithoutRegardToCase)
+{
+    TempFolder folder;
+    InstallQtPlatform(Q(folder.Path().string()));
+    SaveSetting("Preference", "SortbyWin", "1");
+    EXPECT_EQ(GetSetting("preference", "SortByWin", "0"), "1");
+    SaveSetting("Preference", "SORTBYWIN", "2");
+    EXPECT_EQ(GetSetting("Preference", "SortbyWin", "0"), "2");
+    InstallScriptedMessages();
+    SetDoEventsHook({});
+}
+
+TEST(QtSettings, AHandEditedValueWithACommaIsOneText)
+{
+    TempFolder folder;
+    folder.Write("Vexal.conf", "[Vexal]\nPreference\\LineFile=Vegas, Reno\nPreference\\Min%20Games=7\n");
+    InstallQtPlatform(Q(folder.Path().string()));
+    EXPECT_EQ(GetSetting("Preference", "LineFile", ""), "Vegas, Reno");
+    EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 7);
+    InstallScriptedMessages();
+    SetDoEventsHook({});
+}
+
+TEST(QtMessages, ShowsPlainTextWithTheButtonsAndIconAsked)
+{
+    TempFolder folder;
+    InstallQtPlatform(Q(folder.Path().string()));
+    BoxSeen seen;
+    AnswerNextBox(QMessageBox::No, seen);
+    const int32_t answer = MsgBox("File <2024> not found", vbYesNo + vbQuestion + vbDefaultButton2, "Import");
+    EXPECT_EQ(answer, vbNo);
+    EXPECT_EQ(seen.title, "Import");
+    EXPECT_EQ(seen.text, "File <2024> not found");
+    EXPECT_EQ(seen.format, Qt::PlainText);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+
+    AnswerNextBox(QMessageBox::Retry, seen);
+    EXPECT_EQ(MsgBox("Busy", vbAbortRetryIgnore + vbCritical, "Vexal"), vbRetry);
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+
+    AnswerNextBox(QMessageBox::Ok, seen);
+    EXPECT_EQ(MsgBox("Done", vbInformation, "Vexal"), vbOK);
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    InstallScriptedMessages();
+    SetDoEventsHook({});
+}

@@ -1,0 +1,190 @@
+// The scripted message boxes, the settings store, the host services and the error type.
+#include "Host.h"
+#include "MsgBox.h"
+#include "SettingsStore.h"
+#include "TempFolder.h"
+#include "VbError.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace vexal;
+using vexal::test::TempFolder;
+
+TEST(ScriptedMessages, RecordsEveryTextTitleAndButtonSet)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    MsgBox("This is not a valid data file", vbExclamation, "Invalid Format");
+    MsgBox("Plain");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].kind, "MsgBox");
+    EXPECT_EQ(messages.shown[0].text, "This is not a valid data file");
+    EXPECT_EQ(messages.shown[0].title, "Invalid Format");
+    EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
+    EXPECT_EQ(messages.shown[1].title, AppTitle);
+    EXPECT_EQ(messages.shown[1].buttons, vbOKOnly);
+}
+
+TEST(ScriptedMessages, AnswersFromTheQueueThenTheFirstButton)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    messages.answers = {vbNo, vbCancel};
+    EXPECT_EQ(MsgBox("Should I continue?", vbYesNo + vbQuestion), vbNo);
+    EXPECT_EQ(MsgBox("Again?", vbYesNoCancel), vbCancel);
+    EXPECT_TRUE(messages.answers.empty());
+    EXPECT_EQ(MsgBox("a", vbOKOnly), vbOK);
+    EXPECT_EQ(MsgBox("a", vbOKCancel), vbOK);
+    EXPECT_EQ(MsgBox("a", vbAbortRetryIgnore), vbAbort);
+    EXPECT_EQ(MsgBox("a", vbYesNoCancel + vbCritical), vbYes);
+    EXPECT_EQ(MsgBox("a", vbYesNo + vbDefaultButton2), vbYes);
+    EXPECT_EQ(MsgBox("a", vbRetryCancel), vbRetry);
+    EXPECT_EQ(messages.shown.size(), 8u);
+}
+
+TEST(ScriptedMessages, InputBoxAnswersFromItsQueueThenItsDefault)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    messages.inputs = {"typed", ""};
+    EXPECT_EQ(InputBox("Name?", "Save", "default.fla"), "typed");
+    EXPECT_EQ(InputBox("Name?", "Save", "default.fla"), ""); // a cancel
+    EXPECT_EQ(InputBox("Name?", "Save", "default.fla"), "default.fla");
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0].kind, "InputBox");
+    EXPECT_EQ(messages.shown[0].text, "Name?");
+    EXPECT_EQ(messages.shown[0].title, "Save");
+    EXPECT_EQ(messages.shown[0].defaultText, "default.fla");
+}
+
+TEST(ScriptedMessages, InstallingGivesAFreshRecord)
+{
+    InstallScriptedMessages().answers = {vbNo};
+    MsgBox("old");
+    ScriptedMessages& fresh = InstallScriptedMessages();
+    EXPECT_TRUE(fresh.shown.empty());
+    EXPECT_TRUE(fresh.answers.empty());
+    EXPECT_EQ(&Messages(), &fresh);
+}
+
+TEST(Settings, DefaultSaveDelete)
+{
+    InstallSettings(std::make_unique<MemorySettings>());
+    EXPECT_EQ(GetSetting("Preference", "LineFile", "none"), "none");
+    SaveSetting("Preference", "LineFile", "Vegas");
+    EXPECT_EQ(GetSetting("Preference", "LineFile", "none"), "Vegas");
+    EXPECT_EQ(Settings().GetSetting("Other", "Preference", "LineFile", "none"), "none"); // another application
+    Settings().DeleteSetting(AppName, "Preference", "LineFile");
+    EXPECT_EQ(GetSetting("Preference", "LineFile", "none"), "none");
+}
+
+TEST(Settings, NamesMatchWithoutRegardToCase)
+{
+    auto store = std::make_unique<MemorySettings>();
+    MemorySettings& memory = *store;
+    InstallSettings(std::move(store));
+    SaveSetting("Preference", "SortbyWin", "1");
+    EXPECT_EQ(GetSetting("preference", "SortByWin", "0"), "1");
+    SaveSetting("PREFERENCE", "SORTBYWIN", "2");
+    EXPECT_EQ(GetSetting("Preference", "SortbyWin", "0"), "2");
+    ASSERT_EQ(memory.values.size(), 1u);
+    EXPECT_EQ(memory.values.begin()->first, "Vexal/Preference/SortbyWin"); // first spelling kept
+    Settings().DeleteSetting("vexal", "preference", "sortbywin");
+    EXPECT_TRUE(memory.values.empty());
+}
+
+TEST(Settings, NumbersFallBackToTheDefaultWhenCorrupt)
+{
+    InstallSettings(std::make_unique<MemorySettings>());
+    EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 3);
+    SaveSetting("Preference", "Min Games", "5");
+    EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 5);
+    SaveSetting("Preference", "Min Games", " 2.5 ");
+    EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 2.5);
+    SaveSetting("Preference", "Min Games", "1,000");
+    EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 1000);
+    for (const char* corrupt : {"", "x", "5x", "1.2.3", "-"}) {
+        SaveSetting("Preference", "Min Games", corrupt);
+        EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 3) << corrupt;
+    }
+}
+
+TEST(Host, ProgramFileIsFoundWithoutRegardToCase)
+{
+    TempFolder folder;
+    SetProgramFolder(folder.Path());
+    folder.Write("Images/Logo.BMP", "x");
+    EXPECT_EQ(ProgramFile("images/logo.bmp"), folder / "Images/Logo.BMP");
+    EXPECT_EQ(ProgramFile("Images/Logo.BMP"), folder / "Images/Logo.BMP");
+    // Windows-style names stay inside the program folder.
+    EXPECT_EQ(ProgramFile("\\images\\logo.bmp"), folder / "Images/Logo.BMP");
+    EXPECT_EQ(ProgramFile("/etc/passwd"), folder / "etc/passwd");
+    // A missing file gives its exact name in the program folder.
+    EXPECT_EQ(ProgramFile("images/none.gif"), folder / "images/none.gif");
+}
+
+TEST(Host, ProgramFolderComesFromTheEnvironmentUnlessSet)
+{
+    TempFolder folder;
+    SetProgramFolder({});
+    const char* old = std::getenv("VEXAL_HOME");
+    const std::string saved = old ? old : "";
+    setenv("VEXAL_HOME", folder.Path().c_str(), 1);
+    EXPECT_EQ(ProgramFolder(), folder.Path());
+    unsetenv("VEXAL_HOME");
+    EXPECT_FALSE(ProgramFolder().empty()); // the executable's folder
+    EXPECT_TRUE(std::filesystem::is_directory(ProgramFolder()));
+    if (old)
+        setenv("VEXAL_HOME", saved.c_str(), 1);
+    SetProgramFolder("/somewhere");
+    EXPECT_EQ(ProgramFolder(), "/somewhere");
+    SetProgramFolder({});
+}
+
+TEST(Host, DoEventsCallsTheInstalledHook)
+{
+    int calls = 0;
+    DoEvents(); // no hook: nothing happens
+    SetDoEventsHook([&] { ++calls; });
+    DoEvents();
+    DoEvents();
+    SetDoEventsHook({});
+    DoEvents();
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(Host, RecordingLauncherRecordsEveryOpen)
+{
+    RecordingLauncher& launcher = InstallRecordingLauncher();
+    EXPECT_EQ(Launcher().Open("/x/Help.htm", "/x", 1), 42);
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, "/x/Help.htm");
+    EXPECT_EQ(launcher.calls[0].folder, "/x");
+    EXPECT_EQ(launcher.calls[0].show, 1);
+}
+
+TEST(VbError, CarriesNumberTextAndSource)
+{
+    const VbError overflow = VbError::Of(VbError::Overflow);
+    EXPECT_EQ(overflow.Number(), 6);
+    EXPECT_EQ(overflow.Description(), "Overflow");
+    EXPECT_STREQ(overflow.what(), "Overflow");
+    EXPECT_EQ(VbError::Of(11).Description(), "Division by zero");
+    EXPECT_EQ(VbError::Of(54).Description(), "Bad file mode");
+    EXPECT_EQ(VbError::Of(32755).Description(), "Cancel.");
+    const VbError raised(10000, "Integer Divide By Zero", "MyExceptionFilter");
+    EXPECT_EQ(raised.Source(), "MyExceptionFilter");
+    EXPECT_TRUE(overflow.Source().empty());
+}
+
+TEST(VbError, SkipOnErrorGoesOnWithTheNextStep)
+{
+    int steps = 0;
+    EXPECT_FALSE(SkipOnError([&] {
+        ++steps;
+        throw VbError::Of(VbError::SubscriptOutOfRange);
+    }));
+    EXPECT_TRUE(SkipOnError([&] { ++steps; }));
+    EXPECT_EQ(steps, 2);
+    // Other exceptions are not swallowed.
+    EXPECT_THROW(SkipOnError([] { throw std::logic_error("bug"); }), std::logic_error);
+}

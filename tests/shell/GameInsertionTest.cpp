@@ -1,0 +1,248 @@
+// Rewriting a season file with a record inserted or dropped, and opening and closing game
+// slots in the loaded arrays.
+#include "LoaderFixtures.h"
+
+#include "GameInsertion.h"
+#include "VbError.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <numeric>
+
+namespace vexal::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+class ReplaceFileTest : public LoaderFixture {
+protected:
+    void SetUp() override
+    {
+        LoaderFixture::SetUp();
+        // Ten games, two weeks, each record different.
+        records = SeasonOfWeeks(2024, {5, 5});
+        for (std::size_t i = 0; i < records.size(); ++i)
+            records[i].SetComment("game " + std::to_string(i + 1));
+        WriteSeason(2024, records);
+        original = folder.Read("2024.nfl");
+    }
+    std::string RecordBytesOf(const std::string& file, int recordNumber) const
+    {
+        return file.substr(static_cast<std::size_t>(recordNumber - 1) * GameRecord::Size, GameRecord::Size);
+    }
+    std::filesystem::path Path() const { return folder / "2024.nfl"; }
+
+    std::vector<GameRecord> records;
+    std::string original;
+};
+
+TEST_F(ReplaceFileTest, InsertAfterRecordFive)
+{
+    ASSERT_TRUE(ReplaceFile(Path(), 5, true));
+    const std::string now = folder.Read("2024.nfl");
+    ASSERT_EQ(now.size(), 11 * GameRecord::Size);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(RecordBytesOf(now, i), RecordBytesOf(original, i)) << i;
+    for (int i = 6; i <= 10; ++i)
+        EXPECT_EQ(RecordBytesOf(now, i + 1), RecordBytesOf(original, i)) << i;
+    // The blank record: season, week and date of record 5, every other byte 0.
+    const std::string blank = RecordBytesOf(now, 6);
+    EXPECT_EQ(blank.substr(0, 11), RecordBytesOf(original, 5).substr(0, 11));
+    EXPECT_EQ(blank.substr(11), std::string(GameRecord::Size - 11, '\0'));
+    const GameRecord decoded = GameRecord::Decode(reinterpret_cast<const uint8_t*>(blank.data()));
+    EXPECT_EQ(decoded.Year, 2024);
+    EXPECT_EQ(decoded.Week, 1);
+    EXPECT_EQ(decoded.GameDate, records[4].GameDate);
+    // The backup holds the file as it was; the work copy is gone.
+    EXPECT_EQ(folder.Read("2024.nfl.old"), original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+}
+
+TEST_F(ReplaceFileTest, InsertAfterTheLastRecordAppends)
+{
+    ASSERT_TRUE(ReplaceFile(Path(), 10, true));
+    const std::string now = folder.Read("2024.nfl");
+    ASSERT_EQ(now.size(), 11 * GameRecord::Size);
+    EXPECT_EQ(now.substr(0, original.size()), original);
+    EXPECT_EQ(GameRecord::Decode(reinterpret_cast<const uint8_t*>(now.data()) + 10 * GameRecord::Size).Week, 2);
+}
+
+TEST_F(ReplaceFileTest, DropRecordFive)
+{
+    ASSERT_TRUE(ReplaceFile(Path(), 5, false));
+    const std::string now = folder.Read("2024.nfl");
+    ASSERT_EQ(now.size(), 9 * GameRecord::Size);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(RecordBytesOf(now, i), RecordBytesOf(original, i));
+    for (int i = 6; i <= 10; ++i)
+        EXPECT_EQ(RecordBytesOf(now, i - 1), RecordBytesOf(original, i));
+    EXPECT_EQ(folder.Read("2024.nfl.old"), original);
+}
+
+TEST_F(ReplaceFileTest, RecordNumberOutsideTheFileRewritesItUnchanged)
+{
+    folder.Write("~temp.tmp", "left over");
+    ASSERT_TRUE(ReplaceFile(Path(), 0, true));
+    EXPECT_EQ(folder.Read("2024.nfl"), original);
+    ASSERT_TRUE(ReplaceFile(Path(), 11, false));
+    EXPECT_EQ(folder.Read("2024.nfl"), original);
+    EXPECT_EQ(folder.Read("2024.nfl.old"), original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+}
+
+TEST_F(ReplaceFileTest, BackupIsTheFileBeforeTheLastRewrite)
+{
+    ASSERT_TRUE(ReplaceFile(Path(), 2, false));
+    const std::string afterFirst = folder.Read("2024.nfl");
+    ASSERT_TRUE(ReplaceFile(Path(), 3, true));
+    EXPECT_EQ(folder.Read("2024.nfl.old"), afterFirst);
+}
+
+TEST_F(ReplaceFileTest, InsertFirstPutsTheBlankBeforeRecordOne)
+{
+    ASSERT_TRUE(ReplaceFileInsertFirst(Path()));
+    const std::string now = folder.Read("2024.nfl");
+    ASSERT_EQ(now.size(), 11 * GameRecord::Size);
+    EXPECT_EQ(now.substr(GameRecord::Size), original);
+}
+
+TEST_F(ReplaceFileTest, MissingFileIsReportedAndNothingWritten)
+{
+    const auto missing = folder / "2019.nfl";
+    EXPECT_FALSE(ReplaceFile(missing, 1, true));
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text, missing.string() + " not found");
+    EXPECT_EQ(messages->shown[0].title, "Vexal");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_FALSE(std::filesystem::exists(folder / "2019.nfl.old"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+}
+
+TEST_F(ReplaceFileTest, FailedRewriteLeavesTheSeasonFileWhole)
+{
+    // The work copy cannot be made: a folder that holds a file stands in its place.
+    folder.Write("~temp.tmp/x", "x");
+    EXPECT_THROW(ReplaceFile(Path(), 5, true), VbError);
+    EXPECT_EQ(folder.Read("2024.nfl"), original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+}
+
+// ---- the arrays ----
+
+class GameRowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Two week slots; every element numbered so that moves show.
+        games.resize(3 * 512);
+        std::iota(games.begin(), games.end(), int16_t{1});
+        lines.resize(2 * 32 + 482);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            lines[i] = static_cast<float>(i) + 0.5f;
+    }
+    int16_t G(int slot, int game, int field) const { return games[static_cast<std::size_t>(slot * 512 + game * 32 + field)]; }
+    float L(int slot, int pair, int which) const { return lines[static_cast<std::size_t>(slot * 32 + pair * 2 + which)]; }
+    static int16_t Original(int slot, int game, int field) { return static_cast<int16_t>(slot * 512 + game * 32 + field + 1); }
+
+    std::vector<int16_t> games;
+    std::vector<float> lines;
+};
+
+TEST_F(GameRowTest, OpeningSlotZeroMovesEverySlotOn)
+{
+    GameRecord g = Game(2024, 3, 9, 10);
+    g.HomeStats.TOPMin = 30;
+    g.Injuries = 2;
+    g.Weather = -1;
+    InsertGameRow(games, g, 512, 1023, 32);
+    EXPECT_EQ(G(1, 0, gfWeek), 3);
+    EXPECT_EQ(G(1, 0, gfAwayTeam), 10);
+    EXPECT_EQ(G(1, 0, gfHomeTeam), 9);
+    EXPECT_EQ(G(1, 0, gfAwayScore), -1); // 0 to 0: not played
+    EXPECT_EQ(G(1, 0, gfHomeScore), -1);
+    EXPECT_EQ(G(1, 0, gfHomeTOP), 1800);
+    EXPECT_EQ(G(1, 0, gfInjury), 2);
+    EXPECT_EQ(G(1, 0, gfWeather), -1);
+    for (int game = 1; game < 16; ++game)
+        for (int f = 0; f < 32; ++f)
+            ASSERT_EQ(G(1, game, f), Original(1, game - 1, f));
+    // The weeks around are untouched.
+    EXPECT_EQ(G(0, 15, 31), Original(0, 15, 31));
+    EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
+}
+
+TEST_F(GameRowTest, OpeningSlotFifteenOnlyOverwritesIt)
+{
+    InsertGameRow(games, Game(2024, 3, 9, 10, 21, 14), 512 + 15 * 32, 1023, 32);
+    EXPECT_EQ(G(1, 15, gfHomeScore), 21);
+    EXPECT_EQ(G(1, 14, 5), Original(1, 14, 5));
+    EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
+}
+
+TEST_F(GameRowTest, OpeningASlotOutsideTheArrayChangesNothing)
+{
+    const auto before = games;
+    InsertGameRow(games, Game(2024, 3, 9, 10), 5 * 512, 5 * 512 + 511, 32);
+    InsertLinePair(lines, Game(2024, 3, 9, 10), 40 * 32, 40 * 32 + 31, 2);
+    EXPECT_EQ(games, before);
+}
+
+TEST_F(GameRowTest, LinePairsOpenAndClose)
+{
+    GameRecord g = Game(2024, 3, 9, 10);
+    g.SetLine(-2.5);
+    g.SetTotal(47);
+    // Pair 2 of week slot 1 opened: its old values move to pair 3, pair 14's to pair 15.
+    InsertLinePair(lines, g, 32 + 4, 32 + 31, 2);
+    EXPECT_EQ(L(1, 2, 0), -2.5f);
+    EXPECT_EQ(L(1, 2, 1), 47.0f);
+    EXPECT_EQ(L(1, 3, 0), 36.5f);
+    EXPECT_EQ(L(1, 3, 1), 37.5f);
+    EXPECT_EQ(L(1, 15, 0), 60.5f);
+    EXPECT_EQ(L(1, 15, 1), 61.5f);
+    EXPECT_EQ(L(1, 1, 1), 35.5f);
+    EXPECT_EQ(L(2, 0, 0), 64.5f);
+
+    // Closing it again moves them back and clears pair 15.
+    RemoveLinePair(lines, 32 + 4, 32 + 30, 2);
+    EXPECT_EQ(L(1, 2, 0), 36.5f);
+    EXPECT_EQ(L(1, 14, 0), 60.5f);
+    EXPECT_EQ(L(1, 14, 1), 61.5f);
+    EXPECT_EQ(L(1, 15, 0), 0.0f);
+    EXPECT_EQ(L(1, 15, 1), 0.0f);
+    EXPECT_EQ(L(2, 0, 0), 64.5f);
+}
+
+TEST_F(GameRowTest, ClosingSlotZeroMovesTheRestBack)
+{
+    RemoveGameRow(games, 512, 512 + 480, 32);
+    for (int game = 0; game < 15; ++game)
+        for (int f = 0; f < 32; ++f)
+            ASSERT_EQ(G(1, game, f), Original(1, game + 1, f));
+    for (int f = 0; f < 32; ++f)
+        EXPECT_EQ(G(1, 15, f), 0);
+    EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
+}
+
+TEST_F(GameRowTest, ClosingSlotFifteenOnlyClearsIt)
+{
+    RemoveGameRow(games, 512 + 480, 512 + 480, 32);
+    EXPECT_EQ(G(1, 14, 31), Original(1, 14, 31));
+    for (int f = 0; f < 32; ++f)
+        EXPECT_EQ(G(1, 15, f), 0);
+}
+
+TEST_F(GameRowTest, ClosingOutsideTheArrayIsASubscriptError)
+{
+    try {
+        RemoveGameRow(games, 5 * 512, 5 * 512 + 480, 32);
+        FAIL() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 9);
+    }
+    EXPECT_THROW(RemoveLinePair(lines, 100 * 32, 100 * 32 + 30, 2), VbError);
+}
+
+} // namespace
+} // namespace vexal::test

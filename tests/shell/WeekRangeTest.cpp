@@ -1,0 +1,200 @@
+// The week selector's procedures: the season of a week slot, a week's records, the week
+// choice, where the current season's lines come from and the list searches.
+#include "LoaderFixtures.h"
+
+#include "SettingsStore.h"
+#include "Teams.h"
+#include "WeekRange.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+namespace vexal::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class WeekRangeTest : public LoaderFixture {
+protected:
+    void ThreeSeasonsLoaded()
+    {
+        auto& s = Season();
+        s.Allocate(3);
+        s.SeasonFirstWeek = {43, 21, 0, 0};
+        s.SeasonYear = 2024;
+    }
+};
+
+TEST_F(WeekRangeTest, SeasonStartWeekFindsTheSeasonsFirstSlot)
+{
+    ThreeSeasonsLoaded();
+    EXPECT_EQ(SeasonStartWeek(50), 43);
+    EXPECT_EQ(SeasonStartWeek(43), 43);
+    EXPECT_EQ(SeasonStartWeek(42), 21);
+    EXPECT_EQ(SeasonStartWeek(21), 21);
+    for (int16_t w = 0; w <= 20; ++w)
+        EXPECT_EQ(SeasonStartWeek(w), 0) << w;
+}
+
+TEST_F(WeekRangeTest, SetWeekRangeOfTheCurrentWeekFindsItsSeason)
+{
+    ThreeSeasonsLoaded();
+    WriteSeason(2023, SeasonOfWeeks(2023, Weeks(22, 10)));
+    App().CurrentFormula[fsCurrentWeek] = 30;
+    Season().CurrentGame = 5;
+    SetWeekRange(0, 0);
+    // Slot 29 is the 9th week of 2023 (its first slot is 21).
+    EXPECT_EQ(Season().WeekFirstRecord, 81);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 91);
+    EXPECT_EQ(Season().CurrentGame, 0);
+}
+
+TEST_F(WeekRangeTest, SetWeekRangeBoundsOfAWeek)
+{
+    // 15 games a week: week 3 is records 31 to 45, week 4 starts at 46; 18 weeks = 270 records.
+    WriteSeason(2024, SeasonOfWeeks(2024, Weeks(18, 15)));
+    SetWeekRange(3, 2024);
+    EXPECT_EQ(Season().WeekFirstRecord, 31);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 46);
+    // The last week: records 256 to 270; the following week's first record is the count.
+    SetWeekRange(18, 2024);
+    EXPECT_EQ(Season().WeekFirstRecord, 256);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 270);
+}
+
+TEST_F(WeekRangeTest, SetWeekRangeOfAWeekWithoutRecords)
+{
+    WriteSeason(2024, SeasonOfWeeks(2024, {2, 0, 3}));
+    SetWeekRange(2, 2024);
+    EXPECT_EQ(Season().WeekFirstRecord, 3);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 3);
+    SetWeekRange(9, 2024);
+    EXPECT_EQ(Season().WeekFirstRecord, 0);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 0);
+}
+
+TEST_F(WeekRangeTest, SetWeekRangeNeverCreatesASeasonFile)
+{
+    Season().WeekFirstRecord = 7;
+    SetWeekRange(3, 2019);
+    EXPECT_EQ(Season().WeekFirstRecord, 0);
+    EXPECT_EQ(Season().NextWeekFirstRecord, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "2019.nfl"));
+}
+
+TEST_F(WeekRangeTest, WeekClickMakesTheWeekCurrent)
+{
+    Season().WeekItems = {"Wk 16 of 2001", "Wk 17 of 2001", "Wk 1 of 2002", "Wk 2 of 2002"};
+    ASSERT_TRUE(SelectWeek(3));
+    EXPECT_EQ(App().CurrentFormula[fsCurrentWeek], 4.0f);
+    EXPECT_EQ(Season().WeekSeason, 2002);
+    EXPECT_NE(Season().DivisionOrder[31], 0);
+    EXPECT_THAT(host->refreshes, ElementsAre(true));
+
+    // The week already current: nothing.
+    ASSERT_TRUE(SelectWeek(3));
+    EXPECT_EQ(host->refreshes.size(), 1u);
+
+    ASSERT_TRUE(SelectWeek(0));
+    EXPECT_EQ(App().CurrentFormula[fsCurrentWeek], 1.0f);
+    EXPECT_EQ(Season().WeekSeason, 2001);
+    EXPECT_EQ(Season().DivisionOrder[31], 0);
+    EXPECT_EQ(host->refreshes.size(), 2u);
+    EXPECT_EQ(host->weekSelections, 3);
+
+    // No such position; no selection at all.
+    EXPECT_FALSE(SelectWeek(4));
+    EXPECT_EQ(Season().WeekListIndex, 0);
+    ASSERT_TRUE(SelectWeek(-1));
+    EXPECT_EQ(App().CurrentFormula[fsCurrentWeek], 1.0f);
+    EXPECT_EQ(WeekSelectorText(), "");
+}
+
+TEST_F(WeekRangeTest, UseSeasonFileLinesByLineFileAndWeek)
+{
+    Season().WeekItems = {"Wk 22 of 2023", "Wk 1 of 2024"};
+    Season().WeekListIndex = 1;
+    EXPECT_TRUE(UseSeasonFileLines()); // "Default"
+    SaveSetting("Preference", "LineFile", "MyLines");
+    EXPECT_FALSE(UseSeasonFileLines());
+    Season().WeekListIndex = 0;
+    EXPECT_TRUE(UseSeasonFileLines());
+    Season().WeekListIndex = -1;
+    EXPECT_TRUE(UseSeasonFileLines());
+}
+
+class LoadWeekLinesTest : public WeekRangeTest {
+protected:
+    void SetUp() override
+    {
+        WeekRangeTest::SetUp();
+        WriteSeason(2024, SeasonOfWeeks(2024, {2, 2}));
+        WriteYearsToLoad("1");
+        ASSERT_TRUE(SelectSeason(2024));
+        ASSERT_EQ(WeekSelectorText(), "Wk 1 of 2024");
+    }
+    static LineRecord LineOf(int week, int home, int away, double spread, double total)
+    {
+        LineRecord l;
+        l.Year = 2024;
+        l.Week = static_cast<uint8_t>(week);
+        l.HomeTeam = static_cast<uint8_t>(home);
+        l.AwayTeam = static_cast<uint8_t>(away);
+        l.SetLine(spread);
+        l.SetTotal(total);
+        return l;
+    }
+};
+
+TEST_F(LoadWeekLinesTest, LineFileLinesGoToTheirGameSlots)
+{
+    WriteLineFile("MyLines", 2024, {LineOf(1, 1, 2, 2.5, 40), LineOf(1, 3, 4, -6, 45.5), LineOf(2, 1, 2, 1, 39)});
+    SaveSetting("Preference", "LineFile", "MyLines");
+    LoadWeekLines(false);
+    EXPECT_EQ(Season().Spread(0, 0), 2.5f);
+    EXPECT_EQ(Season().Total(0, 0), 40.0f);
+    EXPECT_EQ(Season().Spread(0, 1), -6.0f);
+    EXPECT_EQ(Season().Spread(1, 0), 1.0f);
+    EXPECT_EQ(Season().Spread(1, 1), -3.5f); // past the end of the line file: the season's own
+
+    // Back to the season file's lines.
+    SaveSetting("Preference", "LineFile", "Default");
+    LoadWeekLines(false);
+    EXPECT_EQ(Season().Spread(0, 0), -3.5f);
+    EXPECT_EQ(Season().Total(1, 0), 44.0f);
+}
+
+TEST_F(LoadWeekLinesTest, MissingLineFileKeepsTheSeasonLinesAndIsNotCreated)
+{
+    SaveSetting("Preference", "LineFile", "Gone");
+    Season().Spread(0, 0) = 99;
+    LoadWeekLines(true);
+    EXPECT_EQ(Season().Spread(0, 0), -3.5f);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Gone.L24"));
+}
+
+TEST_F(LoadWeekLinesTest, StopsAtTheFirstWeekNotLoaded)
+{
+    // A season file of 2024 with a game of a week that is not loaded first.
+    WriteSeason(2024, {Game(2024, 9, 1, 2), Game(2024, 1, 3, 4)});
+    Season().Spread(0, 0) = 99;
+    LoadWeekLines(false);
+    EXPECT_EQ(Season().Spread(0, 0), 99.0f);
+}
+
+TEST(ComboItems, FindOrAddAndFind)
+{
+    std::vector<std::string> list;
+    EXPECT_EQ(FindOrAddComboItem(list, "Wk 1 of 2024"), 0);
+    EXPECT_EQ(FindOrAddComboItem(list, "Wk 1 of 2024"), 0);
+    EXPECT_EQ(list.size(), 1u);
+    EXPECT_EQ(FindOrAddComboItem(list, "Wk 2 of 2024"), 1);
+    EXPECT_EQ(FindComboItem(list, "WK 2 OF 2024"), 1); // letter case is ignored
+    EXPECT_EQ(FindComboItem(list, "Wk 2 of 202"), -1);  // the whole text must match
+    EXPECT_EQ(FindComboItem(list, "Wk 3 of 2024"), -1);
+    EXPECT_EQ(list.size(), 2u);
+}
+
+} // namespace
+} // namespace vexal::test
