@@ -59,6 +59,9 @@ void SetReadFormulaProcedure(std::function<void()> readFormula);
 // Rebuilds CurrentFormula through the installed procedure.
 void ReadFormula();
 
+// Called once the main window is gone (the program quits its event loop there).
+void SetProgramEndHandler(std::function<void()> handler);
+
 // Unloads every window in the fixed order (Enter Lines, Predictions, Test Formula,
 // Statistics, Other Factors, Power Ratings, Standings, Input Stats, splash, main window),
 // which ends the program. Deferred while a long run yields.

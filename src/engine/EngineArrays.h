@@ -1,0 +1,40 @@
+#pragma once
+// Bounded access to the shared season arrays for the engine: every week slot and game slot
+// the engine takes from the formula, its arguments or the arrays themselves is checked here,
+// and a position outside the loaded arrays gives nothing instead of a read out of bounds.
+#include "SeasonData.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vexal::engine {
+
+// The 32 fields of a game slot, or nullptr when the position lies outside SeasonGames.
+inline const int16_t* GameFields(const SeasonData& season, long weekSlot, long gameSlot)
+{
+    if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
+        return nullptr;
+    const std::size_t base = static_cast<std::size_t>(weekSlot) * WeekSlotStride +
+                             static_cast<std::size_t>(gameSlot) * FieldsPerGame;
+    if (base + FieldsPerGame > season.SeasonGames.size())
+        return nullptr;
+    return season.SeasonGames.data() + base;
+}
+
+// The spread of a game slot (its total is the next element), or nullptr outside SeasonLines.
+inline float* SpreadCell(SeasonData& season, long weekSlot, long gameSlot)
+{
+    if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
+        return nullptr;
+    const std::size_t index = static_cast<std::size_t>(weekSlot) * LineSlotStride +
+                              static_cast<std::size_t>(gameSlot) * 2;
+    if (index + 2 > season.SeasonLines.size())
+        return nullptr;
+    return season.SeasonLines.data() + index;
+}
+
+// Rounds half to even into a 16-bit integer, saturating instead of failing; for loop bounds
+// and slot numbers taken from the formula, where a failing conversion must not stop a run.
+int16_t SaturatingCInt(double value);
+
+} // namespace vexal::engine

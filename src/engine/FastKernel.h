@@ -1,0 +1,53 @@
+#pragma once
+// The inner loop of the fast evaluation: one combination over the game list, four games at a
+// time. Built twice, for every x86-64 processor and for processors with AVX2, and chosen when
+// the program runs; both builds make the same IEEE operations in the same order, so their
+// results are the same bit for bit.
+#include <cstddef>
+#include <cstdint>
+
+namespace vexal::fastkernel {
+
+struct Inputs {
+    std::size_t count = 0;       // games; the arrays hold a multiple of 4 (padding contributes nothing)
+    const float* homeRatio = nullptr;
+    const float* awayRatio = nullptr;
+    const double* turnover = nullptr;
+    const double* factorsHalf = nullptr;
+    const double* power14 = nullptr;
+    const double* power15 = nullptr;
+    const double* cliffHalf = nullptr;
+    const double* spread = nullptr;
+    const double* total = nullptr;
+    const uint64_t* firstPick = nullptr;
+    const uint64_t* secondPick = nullptr;
+    const double* firstUnits = nullptr;
+    const double* secondUnits = nullptr;
+    double multiplier = 0;
+    double halfHome = 0;
+    double minDiff = 0;
+    double maxDiff = 0;
+    bool totals = false;
+    bool power = false;
+    bool cliff = false;
+    bool units = false;
+    float* trace = nullptr;      // 2 x count scores when not null
+};
+
+struct Outputs {
+    uint64_t counts = 0;         // the picks' result codes summed
+    float units = 0;
+};
+
+inline std::size_t Padded(std::size_t count) { return (count + 3) & ~std::size_t{3}; }
+
+void Evaluate(const Inputs& in, Outputs& out);
+
+namespace generic {
+void Evaluate(const Inputs& in, Outputs& out);
+}
+namespace avx2 {
+void Evaluate(const Inputs& in, Outputs& out);
+}
+
+} // namespace vexal::fastkernel

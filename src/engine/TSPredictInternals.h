@@ -1,0 +1,117 @@
+#pragma once
+// The state of one TestFormulas call, shared by the files that implement the run.
+#include "FormulaLog.h"
+#include "TSPredict.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vexal {
+
+// What the evaluation of a game reads besides the combination's values: the options of the
+// formula, the switches of the host, the arguments of the call. Read once per combination
+// (and again after a yield inside one), so every game of a combination sees the same values.
+struct TSPredict::GameOptions {
+    bool powerRating = false;       // Low(16) = 1
+    bool noLine = false;            // Low(17) = 1
+    bool otherFactors = false;      // Low(15) <> 0
+    bool separateHomeAway = false;  // Low(10) = 1: the kind of team filter
+    bool totalsMode = false;        // Low(14) = 1
+    bool playedOnly = false;        // a 22-slot High: back-test of played games
+    bool moneyLine = false;         // MoneyLine = 1
+    bool cliff = false;             // CliffAdjust = 1
+    bool singleGame = false;
+    uint8_t homeTeam = 0;
+    uint8_t awayTeam = 0;
+    float homeOnly = 0;             // CurrentFormula 18 to 21
+    float awayOnly = 0;
+    float favOrOver = 0;
+    float dogOrUnder = 0;
+    float lineFrom = 99;            // Low(22), Low(23) as they stand
+    float lineTo = 99;
+    int16_t teaser = 0;
+    int16_t limitFirst = 0;
+    int16_t limitLast = 23;
+    int firstWeek = 0;              // the week indexes walked: CInt(Low(13)) to CInt(High(13))
+    int lastWeek = 0;
+    bool operator==(const GameOptions&) const = default;
+};
+
+// The record of one evaluation of a combination.
+struct TSPredict::Tally {
+    int16_t wins = 0;
+    int16_t losses = 0;
+    int16_t ties = 0;
+    float moneyLineUnits = 0;
+    std::string breakdown;          // GameBreakdown
+    bool breakdownPending = false;  // the fast evaluation left it to be built when it is shown
+    uint64_t gameEvaluations = 0;
+};
+
+struct TSPredict::Run {
+    // Arguments of the call.
+    bool SortByWin = false;
+    uint8_t HomeTeam = 0;
+    uint8_t AwayTeam = 0;
+    std::span<float> Low;
+    std::span<float> High;
+    bool SaveFormulas = false;
+    std::span<const float> Filters;
+    bool ShowWeekly = false;
+    int16_t QuickMode = 0;
+    bool SingleGame = false;
+
+    // Values of the call.
+    int16_t LimitFirstWeek = 0;
+    int16_t LimitLastWeek = 23;
+    float HomeField = 0;
+    float MinDiff = 0;
+    float MaxDiff = 0;
+    float Turnover = 0;
+    float Multiplier = 0;
+    int16_t Offense = 0;
+    int16_t Defense = 0;
+    int16_t Rushing = 0;
+    int16_t Passing = 0;
+    FormulaLog Log;
+    // Ranking keys of the best and the worst so far, with explicit "found yet" flags: a key of
+    // 0 is a real result (no wins, or exactly 0.00 units), not "none yet".
+    float BestPercent = 0;
+    float BestUnits = 0;
+    float WorstPercent = 0;
+    float WorstUnits = 0;
+    bool BestFound = false;
+    bool WorstFound = false;
+    int16_t GoodCount = 0;
+    int16_t BadCount = 0;
+    std::string ProgressMessage;
+    bool StatsPrepared = false;
+    float WinFraction = 0;
+    float UnitWin = 0;
+    bool Stopped = false;
+    GameOptions Options;            // of the combination being evaluated
+
+    // The fast evaluation's game list belongs to one rolling window and one set of options.
+    uint64_t WindowGeneration = 0;
+    bool FastBuilt = false;
+    uint64_t FastGeneration = 0;
+    GameOptions FastOptions;
+    uint64_t FastDropped = 0;       // games evaluated but left out of the list (no side can play)
+
+    // Bounded access to the caller's arrays: a slot the array lacks reads 0 and is not written.
+    float L(int k) const { return k >= 0 && static_cast<std::size_t>(k) < Low.size() ? Low[static_cast<std::size_t>(k)] : 0.0f; }
+    float H(int k) const { return k >= 0 && static_cast<std::size_t>(k) < High.size() ? High[static_cast<std::size_t>(k)] : 0.0f; }
+    float F(int k) const { return k >= 0 && static_cast<std::size_t>(k) < Filters.size() ? Filters[static_cast<std::size_t>(k)] : 0.0f; }
+    void SetL(int k, float v) { if (k >= 0 && static_cast<std::size_t>(k) < Low.size()) Low[static_cast<std::size_t>(k)] = v; }
+    void SetH(int k, float v) { if (k >= 0 && static_cast<std::size_t>(k) < High.size()) High[static_cast<std::size_t>(k)] = v; }
+    // Exchanges Low(k) and High(k) (one element when both are the same array).
+    void SwapRange(int k)
+    {
+        if (k < 0 || static_cast<std::size_t>(k) >= Low.size() || static_cast<std::size_t>(k) >= High.size())
+            return;
+        TSPredict::swap(Low[static_cast<std::size_t>(k)], High[static_cast<std::size_t>(k)]);
+    }
+};
+
+} // namespace vexal

@@ -1,0 +1,628 @@
+// A formula test run: its set-up and log header, the grid and quick searches, the result of
+// every combination (formula files, log lines, best and worst rows, progress, the stop
+// request) and the run end.
+#include "TSPredict.h"
+
+#include "AppState.h"
+#include "EngineArrays.h"
+#include "FormulaFile.h"
+#include "Host.h"
+#include "SeasonData.h"
+#include "TSPredictInternals.h"
+#include "VbConvert.h"
+#include "VbError.h"
+
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* CrLf = "\r\n";
+
+// A counting loop over Singles: the limit and step are fixed when it starts, the counter is
+// compared before each pass. A step too small to move the counter ends the loop instead of
+// running for ever.
+template <class Body>
+bool ForSingle(float start, float limit, float step, Body body)
+{
+    for (float x = start; x <= limit;) {
+        if (!body(x))
+            return false;
+        const float next = x + step;
+        if (!(next > x))
+            break;
+        x = next;
+    }
+    return true;
+}
+
+template <class Body>
+bool ForInteger(int start, int limit, int step, Body body)
+{
+    for (int x = start; x <= limit; x += step) {
+        if (!body(x))
+            return false;
+    }
+    return true;
+}
+
+std::string Number(float v)
+{
+    return vb::CStrSingle(v);
+}
+
+} // namespace
+
+void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam, std::span<float> Low,
+                             std::span<float> High, bool SaveFormulas, std::span<const float> Filters,
+                             bool ShowWeekly, int16_t QuickMode, bool SingleGame)
+{
+    // A host event handler that runs inside a yield of this call must not start another run:
+    // the arrays and counters of the running one would be overwritten under it.
+    if (running_)
+        return;
+    running_ = true;
+    struct RunningFlag {
+        bool& flag;
+        ~RunningFlag() { flag = false; }
+    } runningFlag{running_};
+
+    Run run;
+    run.SortByWin = SortByWin;
+    run.HomeTeam = HomeTeam;
+    run.AwayTeam = AwayTeam;
+    run.Low = Low;
+    run.High = High;
+    run.SaveFormulas = SaveFormulas;
+    run.Filters = Filters;
+    run.ShowWeekly = ShowWeekly;
+    run.QuickMode = QuickMode;
+    run.SingleGame = SingleGame;
+
+    gameEvaluations_ = 0;
+    fastCombinations_ = 0;
+    // A run whose every evaluation returns at once (a stop set before it began) must not hand
+    // the host the table of an earlier call.
+    ClearWeeklyTable(WeeklyTable);
+
+    BeginRun(run);
+    if (run.QuickMode == 0)
+        GridSearch(run);
+    else
+        QuickSearch(run);
+    if (run.Stopped)
+        return;
+    EndRun(run);
+}
+
+void TSPredict::BeginRun(Run& run)
+{
+    // 1. The statistics cache, all zero, 16 values per game slot.
+    const long weekSlots = std::max<long>(Season().WeekSlots, 0);
+    GameStatsCache.assign(static_cast<std::size_t>(weekSlots) * 256 + 256, 0.0f);
+
+    // 3. The week limit packed into slots 18 and 19 by the Test Formula window.
+    if (run.L(fsHomeOnly) > 9 && run.L(fsAwayOnly) > 9) {
+        SkipOnError([&] { run.LimitFirstWeek = vb::CInt(static_cast<double>(run.L(fsHomeOnly)) / 10); });
+        SkipOnError([&] { run.LimitLastWeek = vb::CInt(static_cast<double>(run.L(fsAwayOnly)) / 10); });
+        SkipOnError([&] { run.SetL(fsHomeOnly, static_cast<float>(vb::CInt(run.L(fsHomeOnly)) % 10)); });
+        SkipOnError([&] { run.SetL(fsAwayOnly, static_cast<float>(vb::CInt(run.L(fsAwayOnly)) % 10)); });
+    } else {
+        run.LimitFirstWeek = 0;
+        run.LimitLastWeek = 23;
+    }
+
+    // 4. Starting working values, taken before the ranges are put in order.
+    if (run.L(fsMultiplier) > 0)
+        run.Multiplier = run.L(fsMultiplier);
+    if (run.L(fsHomeField) >= 0)
+        run.HomeField = run.L(fsHomeField);
+    if (run.L(fsMaxDiff) > 0)
+        run.MaxDiff = run.L(fsMaxDiff);
+    if (run.L(fsMinDiff) >= 0)
+        run.MinDiff = run.L(fsMinDiff);
+    if (run.L(fsOffense) >= 0)
+        run.Offense = engine::SaturatingCInt(run.L(fsOffense));
+    if (run.L(fsDefense) >= 0)
+        run.Defense = engine::SaturatingCInt(run.L(fsDefense));
+    if (run.L(fsRushing) >= 0)
+        run.Rushing = engine::SaturatingCInt(run.L(fsRushing));
+    if (run.L(fsPassing) >= 0)
+        run.Passing = engine::SaturatingCInt(run.L(fsPassing));
+    if (run.L(fsTurnovers) >= 0)
+        run.Turnover = run.L(fsTurnovers);
+
+    // 5. Every searched range in order, low to high.
+    for (int k : {fsRollingWeeks, fsHomeField, fsMinDiff, fsMaxDiff, fsOffense, fsRushing, fsTurnovers, fsMultiplier}) {
+        if (run.L(k) > run.H(k))
+            run.SwapRange(k);
+    }
+
+    // 6. The log and its header.
+    if (run.SaveFormulas)
+        WriteLogHeader(run);
+}
+
+void TSPredict::WriteLogHeader(Run& run)
+{
+    if (!run.Log.Open(ProgramFolder() / FormulaLogName))
+        return;
+    const double now = clock_();
+    const Formula& cf = App().CurrentFormula;
+    std::string text;
+    text += std::string(55, '=') + CrLf;
+    text += std::string(ProductWebAddress) + " - The following formula list was " + CrLf;
+    text += std::string(19, ' ') + "started on " + FormulaLog::DateText(now) + " at " + FormulaLog::TimeText(now) + CrLf;
+    text += std::string(55, '=') + CrLf;
+    if (run.L(fsTotalsMode) == 1) {
+        text += std::string("These Formulas were generated for Over/Unders") + CrLf;
+        if (cf[fsDogOrUnder] == 10)
+            text += std::string("with the Unders Only checkbox selected.") + CrLf;
+        if (cf[fsFavOrOver] == 10)
+            text += std::string("with the Overs Only checkbox selected.") + CrLf;
+    } else {
+        text += std::string("These Formulas were generated for Sides") + CrLf;
+        if (cf[fsHomeOnly] == 1)
+            text += std::string("with the 'Home only' checkbox selected") + CrLf;
+        if (cf[fsAwayOnly] == 1)
+            text += std::string("with the 'Away only' checkbox selected") + CrLf;
+        SkipOnError([&] {
+            const int home = vb::CInt(cf[fsHomeOnly]);
+            const int away = vb::CInt(cf[fsAwayOnly]);
+            const int fav = vb::CInt(cf[fsFavOrOver]);
+            const int dog = vb::CInt(cf[fsDogOrUnder]);
+            if (((home | away) & (fav | dog)) != 0)
+                text += "and ";
+        });
+        if (cf[fsFavOrOver] == 1)
+            text += std::string("with the 'Favorite only' checkbox selected") + CrLf;
+        if (cf[fsDogOrUnder] == 1)
+            text += std::string("with the 'Underdog only' checkbox selected") + CrLf;
+    }
+    text += std::string(52, '=') + CrLf;
+    text += std::string("Formula Ranges used were as follows:") + CrLf;
+    {
+        // A week the selector does not hold loses this line only.
+        const auto& items = Season().WeekItems;
+        const int from = engine::SaturatingCInt(static_cast<double>(run.L(fsCurrentWeek)) - 1);
+        const int to = engine::SaturatingCInt(static_cast<double>(run.H(fsCurrentWeek)) - 1);
+        if (from >= 0 && to >= 0 && static_cast<std::size_t>(from) < items.size() &&
+            static_cast<std::size_t>(to) < items.size())
+            text += "Run from " + items[static_cast<std::size_t>(from)] + " to " + items[static_cast<std::size_t>(to)] + CrLf;
+    }
+    auto range = [&](const char* title, int k) {
+        text += std::string(title) + Number(run.L(k)) + " - " + Number(run.H(k)) + CrLf;
+    };
+    range("Rolling Average:", fsRollingWeeks);
+    range("Min. Point Diff.:", fsMinDiff);
+    range("Max. Point Diff.:", fsMaxDiff);
+    range("Home Field Adv.:", fsHomeField);
+    range("% Offense:", fsOffense);
+    range("% Defense:", fsDefense);
+    range("% Rushing:", fsRushing);
+    range("% Passing:", fsPassing);
+    range("Turnovers:", fsTurnovers);
+    range("Multiplier:", fsMultiplier);
+    if (run.L(fsPowerRating) == 1)
+        text += std::string("Power Ratings were ON") + CrLf;
+    if (run.L(fsSeparateHomeAway) == 1)
+        text += std::string("Separate Home/Away was ON") + CrLf;
+    if (run.L(fsNoLine) == 1)
+        text += std::string("No Line option was ON") + CrLf;
+    text += CrLf;
+    text += "Unit win rate between " + Number(run.F(0)) + " - " + Number(run.F(1)) + CrLf;
+    text += "Win percentage between " + Number(run.F(2)) + " - " + Number(run.F(3)) + CrLf;
+    text += CrLf;
+    text += "Formula" + std::string(8, ' ') + "W-L-T" + std::string(5, ' ') + "Winning%" + std::string(2, ' ') +
+            "Unit Win" + CrLf;
+    run.Log.Print(text);
+}
+
+void TSPredict::GridSearch(Run& run)
+{
+    // The expected count, from the ordered ranges, before the caps; not made whole.
+    {
+        const auto L = [&](int k) { return static_cast<double>(run.L(k)); };
+        const auto H = [&](int k) { return static_cast<double>(run.H(k)); };
+        const double total = (1 + H(9) - L(9)) * (1 + H(0) - L(0)) * (1 + H(1) - L(1)) * (1 + H(2) - L(2)) *
+                             ((5 + H(3) - L(3)) / 5) * ((5 + H(6) - L(6)) / 5) * (1 + H(7) - L(7)) *
+                             ((H(8) + 0.1 - L(8)) / 0.1);
+        totalCombinations_ = static_cast<float>(total);
+    }
+    combinationsDone_ = 0;
+    if (run.H(fsOffense) > 100)
+        run.SetH(fsOffense, 100);
+    if (run.H(fsRushing) > 100)
+        run.SetH(fsRushing, 100);
+
+    ForSingle(run.L(fsRollingWeeks), run.H(fsRollingWeeks), 1.0f, [&](float rolling) {
+        currentRollingWeeks_ = rolling;
+        run.StatsPrepared = false;
+        ++run.WindowGeneration;
+        return ForSingle(run.L(fsHomeField), run.H(fsHomeField), 1.0f, [&](float homeField) {
+            run.HomeField = homeField;
+            return ForSingle(run.L(fsMinDiff), run.H(fsMinDiff), 1.0f, [&](float minDiff) {
+                run.MinDiff = minDiff;
+                return ForSingle(run.L(fsMaxDiff), run.H(fsMaxDiff), 1.0f, [&](float maxDiff) {
+                    run.MaxDiff = maxDiff;
+                    const int offenseFrom = engine::SaturatingCInt(run.L(fsOffense));
+                    const int offenseTo = engine::SaturatingCInt(run.H(fsOffense));
+                    return ForInteger(offenseFrom, offenseTo, 5, [&](int offense) {
+                        run.Offense = static_cast<int16_t>(offense);
+                        run.Defense = static_cast<int16_t>(100 - offense);
+                        const int rushingFrom = engine::SaturatingCInt(run.L(fsRushing));
+                        const int rushingTo = engine::SaturatingCInt(run.H(fsRushing));
+                        return ForInteger(rushingFrom, rushingTo, 5, [&](int rushing) {
+                            run.Rushing = static_cast<int16_t>(rushing);
+                            run.Passing = static_cast<int16_t>(100 - rushing);
+                            return ForSingle(run.L(fsTurnovers), run.H(fsTurnovers), 1.0f, [&](float turnover) {
+                                run.Turnover = turnover;
+                                const float limit = static_cast<float>(static_cast<double>(run.H(fsMultiplier)) + 0.05);
+                                return ForSingle(run.L(fsMultiplier), limit, 0.1f, [&](float multiplier) {
+                                    run.Multiplier = multiplier;
+                                    EvaluateCombination(run);
+                                    return !run.Stopped;
+                                });
+                            });
+                        });
+                    });
+                });
+            });
+        });
+    });
+}
+
+void TSPredict::QuickSearch(Run& run)
+{
+    // 1. The count: the values of every swept slot, twice, plus one, for each rolling window.
+    float swept = 0;
+    auto count = [&](int k, double step) {
+        const double width = static_cast<double>(run.H(k)) - run.L(k);
+        if (width > 0)
+            swept = static_cast<float>(static_cast<double>(swept) + static_cast<float>(width / step + 1));
+    };
+    count(fsHomeField, 0.5);
+    count(fsMinDiff, 1);
+    count(fsMaxDiff, 1);
+    count(fsOffense, 5);
+    count(fsRushing, 5);
+    count(fsTurnovers, 1);
+    count(fsMultiplier, 0.1);
+    combinationsDone_ = 0;
+    const double windows = static_cast<double>(run.H(fsRollingWeeks)) - run.L(fsRollingWeeks);
+    totalCombinations_ = static_cast<float>((2.0 * swept) * (windows + 1));
+    totalCombinations_ = static_cast<float>(static_cast<double>(totalCombinations_) + 1 + windows);
+
+    // 2. Every slot starts in the middle of its range.
+    auto middle = [&](int k) {
+        const float mid = static_cast<float>((static_cast<double>(run.L(k)) + run.H(k)) / 2);
+        return static_cast<float>(vb::Val(vb::FormatSingle(mid, "0.0")));
+    };
+    run.MinDiff = middle(fsMinDiff);
+    run.MaxDiff = middle(fsMaxDiff);
+    run.Multiplier = middle(fsMultiplier);
+    run.HomeField = middle(fsHomeField);
+    run.Turnover = middle(fsTurnovers);
+    run.Passing = engine::SaturatingCInt(vb::Int((static_cast<double>(run.L(fsPassing)) + run.H(fsPassing)) / 2));
+    run.Rushing = static_cast<int16_t>(100 - run.Passing);
+    run.Offense = engine::SaturatingCInt(vb::Int((static_cast<double>(run.L(fsOffense)) + run.H(fsOffense)) / 2));
+    run.Defense = static_cast<int16_t>(100 - run.Offense);
+
+    // 3. The best row starts as the start point.
+    BestRow[1] = run.MinDiff;
+    BestRow[2] = run.MaxDiff;
+    BestRow[8] = run.Multiplier;
+    BestRow[0] = run.HomeField;
+    BestRow[7] = run.Turnover;
+    BestRow[5] = run.Passing;
+    BestRow[6] = run.Rushing;
+    BestRow[3] = run.Offense;
+    BestRow[4] = run.Defense;
+    BestRow[14] = currentRollingWeeks_;
+
+    auto evaluate = [&] {
+        EvaluateCombination(run);
+        return !run.Stopped;
+    };
+    auto differs = [&](int k) { return run.L(k) != run.H(k); };
+
+    // 4. Two passes of one-slot sweeps for every rolling window.
+    const int windowFrom = engine::SaturatingCInt(run.L(fsRollingWeeks));
+    const int windowTo = engine::SaturatingCInt(run.H(fsRollingWeeks));
+    const bool finished = ForInteger(windowFrom, windowTo, 1, [&](int window) {
+        currentRollingWeeks_ = static_cast<float>(window);
+        run.StatsPrepared = false;
+        ++run.WindowGeneration;
+        if (!evaluate())
+            return false;
+        for (int pass = 1; pass <= 2; ++pass) {
+            if (differs(fsMultiplier)) {
+                const float limit = static_cast<float>(static_cast<double>(run.H(fsMultiplier)) + 0.05);
+                if (!ForSingle(run.L(fsMultiplier), limit, 0.1f, [&](float m) {
+                        run.Multiplier = m;
+                        return evaluate();
+                    }))
+                    return false;
+                run.Multiplier = BestRow[8];
+            }
+            if (differs(fsHomeField)) {
+                if (!ForSingle(run.L(fsHomeField), run.H(fsHomeField), 0.5f, [&](float h) {
+                        run.HomeField = h;
+                        return evaluate();
+                    }))
+                    return false;
+                run.HomeField = BestRow[0];
+            }
+            if (differs(fsRushing)) {
+                if (!ForInteger(engine::SaturatingCInt(run.L(fsRushing)), engine::SaturatingCInt(run.H(fsRushing)), 5,
+                                [&](int r) {
+                                    run.Rushing = static_cast<int16_t>(r);
+                                    run.Passing = static_cast<int16_t>(100 - r);
+                                    return evaluate();
+                                }))
+                    return false;
+                run.Rushing = engine::SaturatingCInt(BestRow[6]);
+                run.Passing = static_cast<int16_t>(100 - run.Rushing);
+            }
+            if (differs(fsOffense)) {
+                if (!ForInteger(engine::SaturatingCInt(run.L(fsOffense)), engine::SaturatingCInt(run.H(fsOffense)), 5,
+                                [&](int o) {
+                                    run.Offense = static_cast<int16_t>(o);
+                                    run.Defense = static_cast<int16_t>(100 - o);
+                                    return evaluate();
+                                }))
+                    return false;
+                run.Offense = engine::SaturatingCInt(BestRow[3]);
+                run.Defense = static_cast<int16_t>(100 - run.Offense);
+            }
+            if (differs(fsTurnovers)) {
+                if (!ForSingle(run.L(fsTurnovers), run.H(fsTurnovers), 1.0f, [&](float t) {
+                        run.Turnover = t;
+                        return evaluate();
+                    }))
+                    return false;
+                run.Turnover = BestRow[7];
+            }
+            if (differs(fsMinDiff)) {
+                if (!ForSingle(run.L(fsMinDiff), run.H(fsMinDiff), 1.0f, [&](float d) {
+                        run.MinDiff = d;
+                        return evaluate();
+                    }))
+                    return false;
+                run.MinDiff = BestRow[1];
+            }
+            if (differs(fsMaxDiff)) {
+                if (!ForSingle(run.L(fsMaxDiff), run.H(fsMaxDiff), 1.0f, [&](float d) {
+                        run.MaxDiff = d;
+                        return evaluate();
+                    }))
+                    return false;
+                run.MaxDiff = BestRow[2];
+            }
+        }
+        return true;
+    });
+    // 5. The run ends on the best row's rolling window.
+    if (finished)
+        currentRollingWeeks_ = BestRow[14];
+}
+
+TSPredict::GameOptions TSPredict::ReadGameOptions(const Run& run) const
+{
+    GameOptions o;
+    o.powerRating = run.L(fsPowerRating) == 1;
+    o.noLine = run.L(fsNoLine) == 1;
+    o.otherFactors = run.L(fsOtherFactors) != 0;
+    o.separateHomeAway = run.L(fsSeparateHomeAway) == 1;
+    o.totalsMode = run.L(fsTotalsMode) == 1;
+    o.playedOnly = run.High.size() == 22;
+    o.moneyLine = moneyLine_ == 1;
+    o.cliff = cliffAdjust_ == 1;
+    o.singleGame = run.SingleGame;
+    o.homeTeam = run.HomeTeam;
+    o.awayTeam = run.AwayTeam;
+    const Formula& cf = App().CurrentFormula;
+    o.homeOnly = cf[fsHomeOnly];
+    o.awayOnly = cf[fsAwayOnly];
+    o.favOrOver = cf[fsFavOrOver];
+    o.dogOrUnder = cf[fsDogOrUnder];
+    o.lineFrom = run.L(fsLineStart);
+    o.lineTo = run.L(fsLineEnd);
+    o.teaser = teaser_;
+    o.limitFirst = run.LimitFirstWeek;
+    o.limitLast = run.LimitLastWeek;
+    o.firstWeek = engine::SaturatingCInt(run.L(fsCurrentWeek));
+    o.lastWeek = engine::SaturatingCInt(run.H(fsCurrentWeek));
+    return o;
+}
+
+void TSPredict::EvaluateCombination(Run& run)
+{
+    // 1. A stop request seen on entry: nothing is evaluated or counted, so the searches run out.
+    if (App().StopTest) {
+        for (int k = 0; k <= 9; ++k)
+            run.SetL(k, run.H(k));
+        return;
+    }
+
+    // 2. and 3. The record of this combination over the chosen weeks.
+    Tally tally;
+    run.Options = ReadGameOptions(run);
+    bool evaluated = false;
+    if (fastEvaluation_ && run.StatsPrepared && totalCombinations_ >= 5)
+        evaluated = EvaluateFast(run, run.Options, tally);
+    if (evaluated)
+        ++fastCombinations_;
+    if (!evaluated) {
+        const int first = std::max(run.Options.firstWeek, 1);
+        const int last = std::min<int>(run.Options.lastWeek, Season().WeekSlots);
+        for (int w = first; w <= last; ++w) {
+            const double lowWeek = run.L(fsCurrentWeek);
+            const double highWeek = run.H(fsCurrentWeek);
+            if (totalCombinations_ < 5 && w % 20 == 0 && highWeek - lowWeek > 0) {
+                const double p = static_cast<double>(combinationsDone_) / totalCombinations_ +
+                                 (1 / static_cast<double>(totalCombinations_)) * ((w - lowWeek) / (highWeek - lowWeek));
+                std::string message;
+                RaiseProgress(vb::Format(p * 100, "0.0"), message);
+                DoEvents();
+                run.Options = ReadGameOptions(run);
+            }
+            EvaluateWeek(run, run.Options, w, tally);
+        }
+    }
+    winCount_ = tally.wins;
+    lossCount_ = tally.losses;
+    tieCount_ = tally.ties;
+    gameEvaluations_ += tally.gameEvaluations;
+
+    // 4. to 9. The result of the combination.
+    const int16_t decided = static_cast<int16_t>(winCount_ + lossCount_);
+    if (decided == 0) {
+        if (combinationsDone_ == 0)
+            run.ProgressMessage = tally.breakdown;
+    } else {
+        run.WinFraction = static_cast<float>(static_cast<double>(winCount_) / decided);
+        run.UnitWin = moneyLine_ == 1 ? tally.moneyLineUnits
+                                      : static_cast<float>(winCount_ - 1.1 * lossCount_);
+        const bool enoughGames = decided >= static_cast<double>(run.F(4));
+        if (run.SaveFormulas && enoughGames) {
+            const double badUnits = lossCount_ - 1.1 * winCount_;
+            const double goodUnits = winCount_ - 1.1 * lossCount_;
+            const double lossFraction = 1 - static_cast<double>(run.WinFraction);
+            const double winFraction = run.WinFraction;
+            if (run.F(2) / 100.0 < lossFraction && lossFraction <= run.F(3) / 100.0 && run.F(0) < badUnits &&
+                badUnits <= run.F(1))
+                WriteQualifiedFormula(run, "Bad", run.BadCount);
+            if (run.F(2) / 100.0 < winFraction && winFraction <= run.F(3) / 100.0 && run.F(0) < goodUnits &&
+                goodUnits <= run.F(1))
+                WriteQualifiedFormula(run, "Good", run.GoodCount);
+        }
+        if (enoughGames)
+            RankCombination(run, tally);
+    }
+
+    // 10. and 11. Count it and report.
+    run.StatsPrepared = true;
+    combinationsDone_ = combinationsDone_ + 1;
+    const bool report = totalCombinations_ > 100 ? vb::CLng(combinationsDone_) % 20 == 0 : true;
+    if (report) {
+        const double percent = static_cast<double>(combinationsDone_) / totalCombinations_ * 100;
+        RaiseProgress(std::isfinite(percent) ? vb::Format(percent, "0.0") : std::string("0.0"), run.ProgressMessage);
+        run.ProgressMessage.clear();
+        DoEvents();
+    }
+
+    // 12. A stop requested during the yield ends the call here: no footer, no Done.
+    if (App().StopTest) {
+        App().StopTest = false;
+        run.Log.Close();
+        run.Stopped = true;
+    }
+}
+
+void TSPredict::RankCombination(Run& run, Tally& tally)
+{
+    auto breakdown = [&]() -> const std::string& {
+        if (tally.breakdownPending) {
+            // The fast evaluation builds no text; the combination is evaluated again the
+            // straightforward way only now that its text is shown.
+            Tally detailed;
+            const int first = std::max(run.Options.firstWeek, 1);
+            const int last = std::min<int>(run.Options.lastWeek, Season().WeekSlots);
+            std::vector<float>* trace = std::exchange(scoreTrace_, nullptr);
+            for (int w = first; w <= last; ++w)
+                EvaluateWeek(run, run.Options, w, detailed);
+            scoreTrace_ = trace;
+            tally.breakdown = std::move(detailed.breakdown);
+            tally.breakdownPending = false;
+        }
+        return tally.breakdown;
+    };
+    const float wf = run.WinFraction;
+    const float units = run.UnitWin;
+    bool best = false;
+    bool worst = false;
+    if (run.SortByWin) {
+        best = !run.BestFound || wf > run.BestPercent || (wf == run.BestPercent && units > run.BestUnits);
+        worst = !run.WorstFound || wf < run.WorstPercent || (wf == run.WorstPercent && units < run.WorstUnits);
+    } else {
+        best = !run.BestFound || units > run.BestUnits || (units == run.BestUnits && wf > run.BestPercent);
+        worst = !run.WorstFound || units < run.WorstUnits || (units == run.WorstUnits && wf < run.WorstPercent);
+    }
+    if (best) {
+        run.ProgressMessage = breakdown();
+        run.BestPercent = wf;
+        run.BestUnits = units;
+        run.BestFound = true;
+        FillRow(run, BestRow, true);
+    }
+    if (worst) {
+        if (combinationsDone_ == 0)
+            run.ProgressMessage = breakdown();
+        run.WorstPercent = wf;
+        run.WorstUnits = units;
+        run.WorstFound = true;
+        FillRow(run, WorstRow, false);
+    }
+}
+
+void TSPredict::FillRow(Run& run, FormulaRow& row, bool best)
+{
+    row[9] = winCount_;
+    row[10] = lossCount_;
+    row[11] = tieCount_;
+    row[12] = static_cast<float>(static_cast<double>(run.WinFraction) * 100);
+    row[13] = best ? run.UnitWin : static_cast<float>(lossCount_ - 1.1 * winCount_);
+    row[0] = run.HomeField;
+    row[1] = run.MinDiff;
+    row[2] = run.MaxDiff;
+    row[3] = run.Offense;
+    row[4] = run.Defense;
+    row[5] = run.Passing;
+    row[6] = run.Rushing;
+    row[7] = run.Turnover;
+    row[8] = static_cast<float>(vb::Val(vb::FormatSingle(run.Multiplier, "0.0")));
+    row[14] = currentRollingWeeks_;
+}
+
+void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16_t& count)
+{
+    const std::string name = prefix + vb::CStrInt(count) + ".fla";
+    const std::array<float, FormulaFilePositions> values{
+        run.HomeField, run.MinDiff, run.MaxDiff, run.Multiplier,
+        static_cast<float>(run.Offense), static_cast<float>(run.Defense), currentRollingWeeks_,
+        static_cast<float>(run.Rushing), static_cast<float>(run.Passing), run.L(fsSeparateHomeAway),
+        run.Turnover, run.L(fsDiscardHighLow), run.L(fsNoLine), run.L(fsPowerRating),
+        run.L(fsHomeOnly), run.L(fsAwayOnly), run.L(fsFavOrOver), run.L(fsDogOrUnder),
+        run.L(fsLineStart), run.L(fsLineEnd)};
+    const bool written = WriteFormulaFileValues(ProgramFolder() / name, values);
+    count = static_cast<int16_t>(count + 1);
+    // The log lists the files that exist: a file that could not be written gets no line.
+    if (written)
+        run.Log.Print(FormulaLog::EntryText(name, winCount_, lossCount_, tieCount_));
+}
+
+void TSPredict::RaiseProgress(const std::string& percent, std::string& message)
+{
+    if (!Progress)
+        return;
+    std::string text = percent;
+    Progress(BestRow, WorstRow, text, message);
+}
+
+void TSPredict::EndRun(Run& run)
+{
+    if (run.SaveFormulas) {
+        run.Log.Print(FormulaLog::FooterText(clock_()));
+        run.Log.Close();
+    }
+    if (totalCombinations_ == 1 && Weekly)
+        Weekly(WeeklyTable);
+    RaiseProgress(" 100", run.ProgressMessage);
+    run.ProgressMessage.clear();
+    if (Done)
+        Done();
+}
+
+} // namespace vexal

@@ -1,0 +1,874 @@
+#include "FormulaEditor.h"
+
+#include "FormulaFile.h"
+#include "FormulaFolder.h"
+#include "FormulaTexts.h"
+
+#include "AppState.h"
+#include "Host.h"
+#include "Main.h"
+#include "IniFile.h"
+#include "MsgBox.h"
+#include "QtPlatform.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "SendKey.h"
+#include "SettingsStore.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "Windows.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+FormulaEditor*& Current()
+{
+    static FormulaEditor* editor = nullptr;
+    return editor;
+}
+
+// A check box with the three values of the platform's check box. The user's click ticks an
+// unticked or grayed box and unticks a ticked one; grayed is only ever set from code.
+class CheckBox : public QCheckBox {
+public:
+    CheckBox(const char* name, const char* caption, QWidget* parent) : QCheckBox(QString::fromUtf8(caption), parent)
+    {
+        setObjectName(QString::fromLatin1(name));
+    }
+
+protected:
+    void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+};
+
+int Value(const QCheckBox* box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return Checked;
+    case Qt::PartiallyChecked: return Grayed;
+    default: return Unchecked;
+    }
+}
+
+// Sets a check value from code; a value the box cannot take is refused like the platform's
+// "invalid property value", and the caller's step is skipped.
+void SetValue(QCheckBox* box, double value)
+{
+    const double v = vb::RoundHalfEven(value);
+    if (!(v >= 0 && v <= 2))
+        throw VbError(380, "Invalid property value");
+    box->setCheckState(v == 0 ? Qt::Unchecked : (v == 1 ? Qt::Checked : Qt::PartiallyChecked));
+}
+
+bool Ticked(const QCheckBox* box) { return box->checkState() == Qt::Checked; }
+
+void Untick(QCheckBox* box) { box->setCheckState(Qt::Unchecked); }
+
+std::string Text(const QComboBox* box) { return S(box->currentText()); }
+
+// Shows a text in a list: its item when there is one, else the text added as an item, so
+// that a value read from a file is shown as it is.
+void ShowText(QComboBox* box, const std::string& text)
+{
+    int index = box->findText(Q(text), Qt::MatchExactly);
+    if (index < 0) {
+        box->addItem(Q(text));
+        index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+}
+
+// The position of the item equal to text without regard to case, added at the end when
+// missing; the chosen position does not change.
+int FindOrAddComboItem(QComboBox* box, const std::string& text)
+{
+    const QString t = Q(text);
+    for (int i = 0; i < box->count(); ++i)
+        if (box->itemText(i).compare(t, Qt::CaseInsensitive) == 0)
+            return i;
+    const int chosen = box->currentIndex();
+    const bool blocked = box->blockSignals(true);
+    box->addItem(t);
+    box->setCurrentIndex(chosen);
+    box->blockSignals(blocked);
+    return box->count() - 1;
+}
+
+std::filesystem::path IniPath() { return ProgramFile("Vexal.ini"); }
+
+void ChangeFormulaName()
+{
+    if (Main* main = TheMain())
+        main->ChangeFormulaName();
+}
+
+} // namespace
+
+// Marks the run of one handler; handlers started by another handler's changes run nested.
+class HandlerScope {
+public:
+    explicit HandlerScope(FormulaEditor& editor) : editor_(editor) { ++editor_.handlerDepth_; }
+    ~HandlerScope() { --editor_.handlerDepth_; }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+private:
+    FormulaEditor& editor_;
+};
+
+FormulaEditor* FormulaEditor::Instance() { return Current(); }
+
+FormulaEditor* FormulaEditor::Get()
+{
+    if (Current())
+        return Current();
+    return qobject_cast<FormulaEditor*>(LoadWindow(texts::EditorName));
+}
+
+FormulaEditor::FormulaEditor(QWidget* owner) : QWidget(owner, Qt::Window)
+{
+    Current() = this;
+    setObjectName(texts::EditorName);
+    setWindowTitle(texts::EditorCaption);
+    BuildControls();
+    FormLoad();
+}
+
+FormulaEditor::~FormulaEditor()
+{
+    if (Current() == this)
+        Current() = nullptr;
+}
+
+// ---------------------------------------------------------------- controls
+
+void FormulaEditor::BuildControls()
+{
+    // Sized like the platform's small dialog font, so the whole formula fits the window's
+    // size limits.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
+    // Three columns: the values, the files over the play filters, the database over the options.
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(4, 2, 4, 2);
+    columns->setSpacing(4);
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(0);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(0);
+
+    // The nine value boxes with their caption labels, on the window itself.
+    auto* values = new QGridLayout;
+    values->setVerticalSpacing(1);
+    values->setHorizontalSpacing(4);
+    for (int i = 0; i < 9; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("txtFla_%1").arg(i));
+        box->setProperty("tag", QString::fromUtf8(texts::ValueTags[i]));
+        box->setFixedWidth(44);
+        box->installEventFilter(this);
+        auto* caption = new QLabel(QString::fromUtf8(texts::ValueTags[i]) + " ", this);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        caption->setBuddy(box);
+        values->addWidget(caption, i, 0);
+        values->addWidget(box, i, 1);
+        txtFla_[static_cast<std::size_t>(i)] = box;
+    }
+    values->setRowStretch(9, 1);
+    columns->addLayout(values);
+    columns->addLayout(middle, 1);
+    columns->addLayout(right, 1);
+
+    // Formula files.
+    fraFormula_ = new QGroupBox(texts::FormulaFrame, this);
+    fraFormula_->setObjectName("fraFormula");
+    auto* files = new QGridLayout(fraFormula_);
+    files->setContentsMargins(4, 0, 4, 1);
+    files->setSpacing(2);
+    Combo2_ = new QComboBox(fraFormula_);
+    Combo2_->setObjectName("Combo2");
+    Combo2_->setProperty("tag", texts::FormulaListTag);
+    Combo2_->setMinimumContentsLength(8);
+    Combo2_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto* formulaCaption = new QLabel(QString(texts::FormulaListTag) + " ", fraFormula_);
+    formulaCaption->setBuddy(Combo2_);
+    cmdSave_ = new QPushButton(texts::SaveCaption, fraFormula_);
+    cmdSave_->setObjectName("cmdSave");
+    cmdDelete_ = new QPushButton(texts::DeleteCaption, fraFormula_);
+    cmdDelete_->setObjectName("cmdDelete");
+    chkExcludeBestWorst_ = new CheckBox("chkExcludeBestWorst", texts::ExcludeGoodBad, fraFormula_);
+    files->addWidget(formulaCaption, 0, 0);
+    files->addWidget(Combo2_, 0, 1, 1, 2);
+    files->addWidget(cmdSave_, 1, 1);
+    files->addWidget(cmdDelete_, 1, 2);
+    files->addWidget(chkExcludeBestWorst_, 2, 0, 1, 3);
+    middle->addWidget(fraFormula_);
+
+    File1_ = new QListWidget(this);
+    File1_->setObjectName("File1");
+    File1_->setProperty("pattern", "*.fla");
+    File1_->hide();
+
+    // Predict only.
+    auto* fraOptions = new QGroupBox(texts::PredictOnlyFrame, this);
+    fraOptions->setObjectName("fraOptions");
+    auto* only = new QGridLayout(fraOptions);
+    only->setContentsMargins(4, 0, 4, 1);
+    only->setSpacing(2);
+    chkLines_ = new CheckBox("chkLines", texts::LinesCaption, fraOptions);
+    cboLinesStart_ = new QComboBox(fraOptions);
+    cboLinesStart_->setObjectName("cboLinesStart");
+    auto* lblAnd = new QLabel(texts::AndCaption, fraOptions);
+    lblAnd->setObjectName("lblAnd");
+    cboLinesEnd_ = new QComboBox(fraOptions);
+    cboLinesEnd_->setObjectName("cboLinesEnd");
+    for (QComboBox* end : {cboLinesStart_, cboLinesEnd_}) {
+        end->setMinimumContentsLength(5);
+        end->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        end->addItem(SidesLineText);
+        end->setEnabled(false);
+    }
+    chkHome_ = new CheckBox("chkHome", texts::HomeCaption, fraOptions);
+    chkAway_ = new CheckBox("chkAway", texts::AwayCaption, fraOptions);
+    chkFav_ = new CheckBox("chkFav", texts::FavCaption, fraOptions);
+    chkDog_ = new CheckBox("chkDog", texts::DogCaption, fraOptions);
+    chkOver_ = new CheckBox("chkOver", texts::OverCaption, fraOptions);
+    chkUnder_ = new CheckBox("chkUnder", texts::UnderCaption, fraOptions);
+    auto* lineRow = new QHBoxLayout;
+    lineRow->setSpacing(3);
+    lineRow->addSpacing(16);
+    lineRow->addWidget(cboLinesStart_);
+    lineRow->addWidget(lblAnd);
+    lineRow->addWidget(cboLinesEnd_);
+    lineRow->addStretch();
+    only->addWidget(chkLines_, 0, 0, 1, 2);
+    only->addLayout(lineRow, 1, 0, 1, 2);
+    only->addWidget(chkHome_, 2, 0);
+    only->addWidget(chkAway_, 2, 1);
+    only->addWidget(chkFav_, 3, 0);
+    only->addWidget(chkDog_, 3, 1);
+    only->addWidget(chkOver_, 4, 0);
+    only->addWidget(chkUnder_, 4, 1);
+    middle->addWidget(fraOptions, 1);
+
+    // Database.
+    auto* fraDatabase = new QGroupBox(texts::DatabaseFrame, this);
+    fraDatabase->setObjectName("fraDatabase");
+    auto* database = new QGridLayout(fraDatabase);
+    database->setContentsMargins(4, 0, 4, 1);
+    database->setSpacing(2);
+    auto* Label1 = new QLabel(texts::RollingCaption, fraDatabase);
+    Label1->setObjectName("Label1");
+    Combo1_ = new QComboBox(fraDatabase);
+    Combo1_->setObjectName("Combo1");
+    Combo1_->setMinimumContentsLength(5);
+    Combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    STD_ = new CheckBox("STD", texts::StdCaption, fraDatabase);
+    SHA_ = new CheckBox("SHA", texts::ShaCaption, fraDatabase);
+    DHL_ = new CheckBox("DHL", texts::DhlCaption, fraDatabase);
+    auto* lblNuberOfYears = new QLabel(texts::YearsCaption, fraDatabase);
+    lblNuberOfYears->setObjectName("lblNuberOfYears");
+    lblNuberOfYears->setWordWrap(true);
+    txtYears_ = new QLineEdit(fraDatabase);
+    txtYears_->setObjectName("txtYears");
+    txtYears_->setMaxLength(2);
+    txtYears_->setMaximumWidth(28);
+    txtYears_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), txtYears_));
+    txtYears_->installEventFilter(this);
+    database->setColumnStretch(1, 1);
+    database->addWidget(Label1, 0, 0);
+    database->addWidget(Combo1_, 0, 1, 1, 2);
+    database->addWidget(STD_, 1, 0, 1, 3);
+    database->addWidget(SHA_, 2, 0, 1, 3);
+    database->addWidget(DHL_, 3, 0, 1, 3);
+    database->addWidget(lblNuberOfYears, 4, 0, 1, 2);
+    database->addWidget(txtYears_, 4, 2, Qt::AlignLeft | Qt::AlignVCenter);
+    right->addWidget(fraDatabase, 1);
+
+    // Options.
+    auto* fraOption = new QGroupBox(texts::OptionsFrame, this);
+    fraOption->setObjectName("fraOption");
+    auto* options = new QVBoxLayout(fraOption);
+    options->setContentsMargins(4, 0, 4, 1);
+    options->setSpacing(2);
+    ChkPowerRating_ = new CheckBox("ChkPowerRating", texts::PowerCaption, fraOption);
+    ChkNoLine_ = new CheckBox("ChkNoLine", texts::NoLineCaption, fraOption);
+    options->addWidget(ChkPowerRating_);
+    options->addWidget(ChkNoLine_);
+    right->addWidget(fraOption);
+
+    // The window's own size limits, in twips of the screen.
+    setMinimumSize(Screen::TwipsToPixelsX(texts::MinWidthTwips), Screen::TwipsToPixelsY(texts::MinHeightTwips));
+    setMaximumSize(Screen::TwipsToPixelsX(texts::MaxWidthTwips), Screen::TwipsToPixelsY(texts::MaxHeightTwips));
+
+    // Click handling. A change of value from code runs it too.
+    auto onChange = [this](QCheckBox* box, void (FormulaEditor::*handler)()) {
+        connect(box, &QCheckBox::stateChanged, this, [this, handler] { (this->*handler)(); });
+    };
+    onChange(chkHome_, &FormulaEditor::chkHome_Click);
+    onChange(chkAway_, &FormulaEditor::chkAway_Click);
+    onChange(chkFav_, &FormulaEditor::chkFav_Click);
+    onChange(chkDog_, &FormulaEditor::chkDog_Click);
+    onChange(chkOver_, &FormulaEditor::chkOver_Click);
+    onChange(chkUnder_, &FormulaEditor::chkUnder_Click);
+    onChange(chkLines_, &FormulaEditor::chkLines_Click);
+    onChange(STD_, &FormulaEditor::STD_Click);
+    const std::pair<QCheckBox*, int> simple[] = {
+        {SHA_, fsSeparateHomeAway}, {DHL_, fsDiscardHighLow}, {ChkNoLine_, fsNoLine}, {ChkPowerRating_, fsPowerRating}};
+    for (auto [box, slot] : simple)
+        connect(box, &QCheckBox::stateChanged, this, [this, box = box, slot = slot] { SimpleCheck_Click(box, slot); });
+    connect(Combo1_, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
+    connect(cboLinesStart_, &QComboBox::currentIndexChanged, this, [this] { LineEnd_Click(); });
+    connect(cboLinesEnd_, &QComboBox::currentIndexChanged, this, [this] { LineEnd_Click(); });
+    // Only the user's click on "Exclude Good/Bad" is remembered and relists the files.
+    connect(chkExcludeBestWorst_, &QCheckBox::clicked, this, [this] { chkExcludeBestWorst_Click(); });
+    connect(Combo2_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        // The user's choice also reports itself as activated right after this.
+        combo2Changed_ = true;
+        QTimer::singleShot(0, this, [this] { combo2Changed_ = false; });
+        OpenFormula();
+    });
+    // Choosing the entry that is already chosen opens it again.
+    connect(Combo2_, &QComboBox::activated, this, [this] {
+        if (!combo2Changed_)
+            OpenFormula();
+        combo2Changed_ = false;
+    });
+    connect(cmdSave_, &QPushButton::clicked, this, [this] { SaveFormula(); });
+    connect(cmdDelete_, &QPushButton::clicked, this, [this] { DeleteFormula(); });
+}
+
+// The window's load: every step that fails is skipped.
+void FormulaEditor::FormLoad()
+{
+    SkipOnError([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
+
+    SkipOnError([&] {
+        const bool blocked = Combo1_->blockSignals(true);
+        Combo1_->clear();
+        for (const std::string& item : RollingWeekItems(static_cast<int>(Season().WeekItems.size())))
+            Combo1_->addItem(Q(item));
+        Combo1_->setCurrentIndex(-1);
+        Combo1_->blockSignals(blocked);
+    });
+
+    const std::string remembered = GetSetting(texts::FormulaSection, texts::CurrentKey, texts::DefaultFormula);
+    SkipOnError([&] {
+        const bool blocked = chkExcludeBestWorst_->blockSignals(true);
+        SetValue(chkExcludeBestWorst_, GetSettingNumber(texts::FormulaSection, texts::GoodBadKey, 0));
+        chkExcludeBestWorst_->blockSignals(blocked);
+    });
+
+    RefreshFileList();
+    Slot(fsPowerRating) = 0.0f;
+
+    // The remembered formula when it still exists; otherwise the one the list opened stays.
+    std::error_code ec;
+    if (IsPlainFileName(remembered) && std::filesystem::is_regular_file(ProgramFolder() / remembered, ec)) {
+        const int index = FindOrAddComboItem(Combo2_, remembered);
+        if (index == Combo2_->currentIndex())
+            OpenFormula();
+        else
+            Combo2_->setCurrentIndex(index);
+    }
+    File1_->setCurrentRow(Combo2_->currentIndex() < File1_->count() ? Combo2_->currentIndex() : -1);
+    ChangeFormulaName();
+}
+
+FormulaControls FormulaEditor::Controls() const
+{
+    FormulaControls c;
+    for (std::size_t i = 0; i < txtFla_.size(); ++i)
+        c.txtFla[i] = S(txtFla_[i]->text());
+    c.SHA = Value(SHA_);
+    c.DHL = Value(DHL_);
+    c.STD = Value(STD_);
+    c.ChkPowerRating = Value(ChkPowerRating_);
+    c.ChkNoLine = Value(ChkNoLine_);
+    c.chkHome = Value(chkHome_);
+    c.chkAway = Value(chkAway_);
+    c.chkFav = Value(chkFav_);
+    c.chkDog = Value(chkDog_);
+    c.chkOver = Value(chkOver_);
+    c.chkUnder = Value(chkUnder_);
+    c.chkLines = Value(chkLines_);
+    c.cboLinesStart = Text(cboLinesStart_);
+    c.cboLinesEnd = Text(cboLinesEnd_);
+    c.Combo1 = Text(Combo1_);
+    return c;
+}
+
+float& FormulaEditor::Slot(int slot)
+{
+    Formula& f = IsBusy() ? scratch_ : App().CurrentFormula;
+    return f[static_cast<std::size_t>(slot)];
+}
+
+void FormulaEditor::RequestRefresh(bool refreshAll)
+{
+    if (handlerDepth_ == 1 && !App().SuppressRefresh)
+        RefreshActiveView(refreshAll);
+}
+
+// ---------------------------------------------------------------- showing a formula
+
+void FormulaEditor::LoadFormula()
+{
+    // Handlers write their slots while the boxes are set; the formula shown is the one
+    // that was current when the load began.
+    const Formula f = App().CurrentFormula;
+    auto step = [](auto&& action) { SkipOnError(action); };
+
+    for (std::size_t i = 0; i < txtFla_.size(); ++i)
+        txtFla_[i]->setText(Q(vb::CStrSingle(f[i])));
+    App().SuppressRefresh = true;
+
+    step([&] { SetValue(ChkNoLine_, f[fsNoLine]); });
+    step([&] { SetValue(DHL_, f[fsDiscardHighLow]); });
+    step([&] { SetValue(SHA_, f[fsSeparateHomeAway]); });
+    step([&] { SetValue(ChkPowerRating_, f[fsPowerRating]); });
+    step([&] { SetValue(chkHome_, f[fsHomeOnly]); });
+    step([&] { SetValue(chkAway_, f[fsAwayOnly]); });
+
+    step([&] {
+        if (f[fsFavOrOver] >= 10 || f[fsDogOrUnder] >= 10) {
+            Untick(chkFav_);
+            Untick(chkDog_);
+            if (f[fsFavOrOver] == 10)
+                chkOver_->setCheckState(Qt::Checked);
+            else
+                chkUnder_->setCheckState(Qt::Checked);
+        } else {
+            Untick(chkOver_);
+            Untick(chkUnder_);
+            SetValue(chkFav_, f[fsFavOrOver]);
+            SetValue(chkDog_, f[fsDogOrUnder]);
+        }
+    });
+
+    step([&] {
+        const LineRangeView view = ShowLineRange(f[fsLineStart], f[fsLineEnd]);
+        if (!view.on) {
+            Untick(chkLines_);
+            return;
+        }
+        if (Ticked(chkLines_))
+            FillLineLists();   // the lists may be of the other kind (sides or totals)
+        else
+            chkLines_->setCheckState(Qt::Checked);
+        ShowText(cboLinesStart_, view.start);
+        ShowText(cboLinesEnd_, view.end);
+    });
+
+    step([&] {
+        if (f[fsRollingWeeks] <= 0) {
+            STD_->setCheckState(Qt::Checked);
+            return;
+        }
+        const double index = vb::RoundHalfEven(f[fsRollingWeeks] - 1.0);
+        if (index >= Combo1_->count())
+            throw VbError(380, "Invalid property value");
+        Combo1_->setCurrentIndex(static_cast<int>(index));
+        Untick(STD_);
+        Slot(fsSeasonToDate) = 0.0f;
+    });
+
+    DoEvents();
+    App().SuppressRefresh = false;
+}
+
+// ---------------------------------------------------------------- option handlers
+
+void FormulaEditor::SimpleCheck_Click(QCheckBox* box, int slot)
+{
+    HandlerScope scope(*this);
+    Slot(slot) = static_cast<float>(Value(box));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkHome_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkHome_))
+        for (QCheckBox* other : {chkAway_, chkOver_, chkUnder_})
+            Untick(other);
+    Slot(fsHomeOnly) = static_cast<float>(Value(chkHome_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkAway_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkAway_))
+        for (QCheckBox* other : {chkHome_, chkOver_, chkUnder_})
+            Untick(other);
+    Slot(fsAwayOnly) = static_cast<float>(Value(chkAway_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkFav_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkFav_)) {
+        // The line lists hold totals: they no longer fit.
+        if (Ticked(chkOver_) || Ticked(chkUnder_))
+            Untick(chkLines_);
+        for (QCheckBox* other : {chkDog_, chkOver_, chkUnder_})
+            Untick(other);
+    }
+    Slot(fsFavOrOver) = static_cast<float>(Value(chkFav_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkDog_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkDog_)) {
+        if (Ticked(chkOver_) || Ticked(chkUnder_))
+            Untick(chkLines_);
+        for (QCheckBox* other : {chkFav_, chkOver_, chkUnder_})
+            Untick(other);
+    }
+    Slot(fsDogOrUnder) = static_cast<float>(Value(chkDog_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkOver_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkOver_)) {
+        // The line lists hold spreads: they no longer fit.
+        if (Ticked(chkFav_) || Ticked(chkDog_))
+            Untick(chkLines_);
+        for (QCheckBox* other : {chkUnder_, chkHome_, chkAway_, chkFav_, chkDog_})
+            Untick(other);
+    } else if (Value(chkOver_) == Unchecked && Value(chkUnder_) == Unchecked) {
+        ShowText(cboLinesStart_, SidesLineText);
+        ShowText(cboLinesEnd_, SidesLineText);
+        Untick(chkLines_);
+    }
+    Slot(fsFavOrOver) = 10.0f * static_cast<float>(Value(chkOver_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkUnder_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkUnder_)) {
+        if (Ticked(chkFav_) || Ticked(chkDog_))
+            Untick(chkLines_);
+        for (QCheckBox* other : {chkOver_, chkHome_, chkAway_, chkFav_, chkDog_})
+            Untick(other);
+    } else if (Value(chkUnder_) == Unchecked && Value(chkOver_) == Unchecked) {
+        ShowText(cboLinesStart_, SidesLineText);
+        ShowText(cboLinesEnd_, SidesLineText);
+        Untick(chkLines_);
+    }
+    Slot(fsDogOrUnder) = 10.0f * static_cast<float>(Value(chkUnder_));
+    RequestRefresh(true);
+}
+
+void FormulaEditor::FillLineLists()
+{
+    const bool totals = Ticked(chkOver_) || Ticked(chkUnder_);
+    const std::vector<std::string> items = LineRangeItems(totals);
+    for (QComboBox* end : {cboLinesStart_, cboLinesEnd_}) {
+        end->setEnabled(true);
+        const bool blocked = end->blockSignals(true);
+        end->clear();
+        for (const std::string& item : items)
+            end->addItem(Q(item));
+        end->setCurrentIndex(-1);
+        end->blockSignals(blocked);
+        ShowText(end, totals ? TotalsLineText : SidesLineText);
+    }
+}
+
+void FormulaEditor::chkLines_Click()
+{
+    HandlerScope scope(*this);
+    if (Ticked(chkLines_)) {
+        FillLineLists();
+    } else {
+        // Off: the lists mean nothing until the filter is ticked again.
+        for (QComboBox* end : {cboLinesStart_, cboLinesEnd_}) {
+            const bool blocked = end->blockSignals(true);
+            end->clear();
+            end->addItem(SidesLineText);
+            end->setCurrentIndex(0);
+            end->blockSignals(blocked);
+            end->setEnabled(false);
+        }
+    }
+    RequestRefresh(true);
+}
+
+void FormulaEditor::LineEnd_Click()
+{
+    HandlerScope scope(*this);
+    RequestRefresh(true);
+}
+
+void FormulaEditor::STD_Click()
+{
+    HandlerScope scope(*this);
+    const bool wasSuppressed = App().SuppressRefresh;
+    App().SuppressRefresh = true;
+    if (Ticked(STD_)) {
+        Combo1_->setCurrentIndex(-1);
+        Slot(fsRollingWeeks) = 0.0f;
+    } else {
+        SkipOnError([&] {
+            if (LeadingNumber(Text(Combo1_)) <= 0) {
+                if (Combo1_->count() < 3)
+                    throw VbError(380, "Invalid property value");
+                Combo1_->setCurrentIndex(2);
+            }
+        });
+        Slot(fsRollingWeeks) = LeadingNumber(Text(Combo1_));
+    }
+    Slot(fsSeasonToDate) = static_cast<float>(Value(STD_));
+    App().SuppressRefresh = wasSuppressed;
+    RequestRefresh(true);
+}
+
+void FormulaEditor::Combo1_Click()
+{
+    HandlerScope scope(*this);
+    const float weeks = LeadingNumber(Text(Combo1_));
+    if (weeks > 0) {
+        Slot(fsRollingWeeks) = weeks;
+        if (Ticked(STD_))
+            Untick(STD_);
+    }
+    RequestRefresh(true);
+}
+
+void FormulaEditor::chkExcludeBestWorst_Click()
+{
+    SaveSetting(texts::FormulaSection, texts::GoodBadKey, vb::CStrInt(Value(chkExcludeBestWorst_)));
+    RefreshFileList();
+}
+
+// ---------------------------------------------------------------- value boxes
+
+bool FormulaEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return QWidget::eventFilter(watched, event);
+    const bool years = box == txtYears_;
+    int index = -1;
+    for (std::size_t i = 0; i < txtFla_.size(); ++i)
+        if (txtFla_[i] == box)
+            index = static_cast<int>(i);
+    if (!years && index < 0)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter moves on to the next control as a Tab press would.
+            SendKey(9, true);
+            return true;
+        }
+        const QString text = key->text();
+        if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
+            return false;   // control keys pass
+        const QChar c = text.at(0);
+        if (c.isDigit() && c.unicode() < 128)
+            return false;
+        if (!years && c == QLatin1Char('.'))
+            return false;
+        if (!years && c == QLatin1Char('-') && index == 7)
+            return false;
+        return true;
+    }
+    case QEvent::FocusIn:
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        return false;
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Only leaving the box counts, not another window taking the focus.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (years)
+            txtYears_LostFocus();
+        else
+            txtFla_LostFocus(index);
+        return false;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void FormulaEditor::txtFla_LostFocus(int index)
+{
+    // Offense and defense, passing and rushing, each add up to 100.
+    int partner = -1;
+    switch (index) {
+    case fsOffense: partner = fsDefense; break;
+    case fsDefense: partner = fsOffense; break;
+    case fsPassing: partner = fsRushing; break;
+    case fsRushing: partner = fsPassing; break;
+    default: break;
+    }
+    if (partner >= 0) {
+        // A box that holds no number leaves its partner as it is.
+        if (auto v = StrictNumber(S(txtFla_[static_cast<std::size_t>(index)]->text())))
+            txtFla_[static_cast<std::size_t>(partner)]->setText(Q(vb::CStrSingle(100.0f - *v)));
+    }
+    RefreshActiveView(false);
+}
+
+void FormulaEditor::txtYears_LostFocus()
+{
+    WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath());
+}
+
+// ---------------------------------------------------------------- formula files
+
+void FormulaEditor::RereadFileList()
+{
+    File1_->clear();
+    for (const std::string& name : ListFormulaFiles(ProgramFolder()))
+        File1_->addItem(Q(name));
+}
+
+void FormulaEditor::RefreshFileList()
+{
+    const QString remembered = Combo2_->currentText();
+    RereadFileList();
+    const bool exclude = Ticked(chkExcludeBestWorst_);
+    int found = -1;
+    const bool blocked = Combo2_->blockSignals(true);
+    Combo2_->clear();
+    for (int i = 0; i < File1_->count(); ++i) {
+        const QString name = File1_->item(i)->text();
+        if (exclude && (IsGoodName(S(name)) || IsBadName(S(name))))
+            continue;
+        Combo2_->addItem(name);
+        if (name == remembered)
+            found = Combo2_->count() - 1;
+    }
+    Combo2_->setCurrentIndex(-1);
+    Combo2_->blockSignals(blocked);
+    if (Combo2_->count() > 0)
+        Combo2_->setCurrentIndex(found > 0 ? found : 0);
+}
+
+void FormulaEditor::OpenFormula()
+{
+    if (IsBusy()) {
+        // A run reads the formula in place: open it once the run has returned.
+        QPointer<FormulaEditor> self = this;
+        RunWhenIdle([self] {
+            if (self)
+                self->OpenFormula();
+        });
+        return;
+    }
+    const std::string name = Text(Combo2_);
+    Formula& f = App().CurrentFormula;
+    f.fill(0.0f);
+    App().CurrentFormulaFile = name;
+    SaveSetting(texts::FormulaSection, texts::CurrentKey, name);
+    if (IsPlainFileName(name))
+        ReadFormulaFile(ProgramFolder() / name, f);
+    const int index = Combo2_->currentIndex();
+    File1_->setCurrentRow(index < File1_->count() ? index : -1);
+    LoadFormula();
+    DoEvents();
+    RefreshActiveView(true);
+    ChangeFormulaName();
+    App().SuppressRefresh = false;
+}
+
+void FormulaEditor::SaveFormula()
+{
+    const std::string answer =
+        InputBox(texts::SavePrompt, texts::SaveTitle, vb::LCase(Text(Combo2_)));
+    if (answer.empty())
+        return;
+    const std::string name = FormulaFileName(answer);
+
+    Formula& f = IsBusy() ? scratch_ : App().CurrentFormula;
+    if (IsBusy())
+        scratch_ = App().CurrentFormula;
+    StoreFormulaFrom(Controls(), f);
+
+    if (!IsPlainFileName(name) || !WriteFormulaFile(ProgramFolder() / name, f)) {
+        MsgBox(texts::BadFilenameMessage, vbExclamation, texts::BadFilenameTitle);
+        return;
+    }
+    MsgBox(texts::SavedMessage, vbExclamation, texts::SavedTitle);
+    RereadFileList();
+    FindOrAddComboItem(Combo2_, name);
+}
+
+int FormulaEditor::AddFormulaName(const std::string& name) { return FindOrAddComboItem(Combo2_, name); }
+
+void FormulaEditor::DeleteFormula()
+{
+    const std::string name = Text(Combo2_);
+    if (MsgBox(texts::DeletePrompt + name + " ?", vbYesNo + vbQuestion, texts::DeleteTitle) == vbNo)
+        return;
+    bool all = false;
+    if (IsGoodName(name))
+        all = MsgBox(texts::DeleteAllGoodPrompt, vbYesNo, texts::DeleteAllGoodTitle) == vbYes;
+    else if (IsBadName(name))
+        all = MsgBox(texts::DeleteAllBadPrompt, vbYesNo, texts::DeleteAllBadTitle) == vbYes;
+
+    if (all) {
+        DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name));
+    } else {
+        const std::filesystem::path file = ProgramFolder() / name;
+        std::error_code ec;
+        if (IsPlainFileName(name) && std::filesystem::is_regular_file(file, ec))
+            std::filesystem::remove(file, ec);
+        else
+            MsgBox(ProgramFolder().string() + "/" + name + texts::NotFoundMessage, vbCritical, texts::NotFoundTitle);
+    }
+    RefreshFileList();
+}
+
+// ---------------------------------------------------------------- closing
+
+void FormulaEditor::closeEvent(QCloseEvent* event)
+{
+    // The user's close only hides the editor: it stays loaded and keeps its state.
+    if (event->spontaneous()) {
+        event->ignore();
+        hide();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace vexal

@@ -1,0 +1,32 @@
+#pragma once
+// The formula files of the program folder as the formula editor keeps them: which files
+// are listed, how a typed name becomes a file name, which names are refused, and the
+// deletion of one file or of all the engine's "good" or "bad" files. GUI-free.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// The names (no folder) of the folder's "*.fla" files, matched without regard to case as
+// the platform's file list does, sorted alphabetically without regard to case.
+std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder);
+
+// A typed name kept when it ends in ".fla" (case-sensitive), else with ".fla" appended:
+// "abc" -> "abc.fla", "abc.fla" -> "abc.fla", "abc.FLA" -> "abc.FLA.fla".
+std::string FormulaFileName(const std::string& typed);
+
+// False for a name that could leave the folder or that the platform cannot hold: empty,
+// ".." anywhere, a path separator, a control character, one of < > : " | ? *, or a name
+// ending in a blank or a period.
+bool IsPlainFileName(const std::string& name);
+
+// The engine's qualified formulas: a name starting with "good" or "bad", any case.
+bool IsGoodName(const std::string& name);
+bool IsBadName(const std::string& name);
+
+// Deletes every "good*.fla" (or "bad*.fla") file of the folder, without regard to case;
+// returns how many were deleted.
+int DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good);
+
+} // namespace vexal

@@ -1,0 +1,66 @@
+#pragma once
+// The formula editor's own texts: captions, tags, messages, settings and sizes.
+#include <string>
+
+namespace vexal::texts {
+
+inline constexpr const char* EditorName = "frmFormula";
+inline constexpr const char* EditorCaption = "Formula";
+
+inline constexpr const char* ValueTags[9] = {"H.F.A.",    "Min. Diff.", "Max. Diff.", "Offense %", "Defense %",
+                                             "Passing %", "Rushing %",  "Turnovers",  "Multiplier"};
+
+inline constexpr const char* FormulaFrame = "Formula";
+inline constexpr const char* FormulaListTag = "Formula:";
+inline constexpr const char* SaveCaption = "Save";
+inline constexpr const char* DeleteCaption = "Delete";
+inline constexpr const char* ExcludeGoodBad = "Exclude Good/Bad";
+inline constexpr const char* OptionsFrame = "Options";
+inline constexpr const char* PowerCaption = "Use Power Rating";
+inline constexpr const char* NoLineCaption = "Don't use Line";
+inline constexpr const char* DatabaseFrame = "Database";
+inline constexpr const char* RollingCaption = "Rolling Average:";
+inline constexpr const char* StdCaption = "Season To Date";
+inline constexpr const char* ShaCaption = "Separate Home / Away";
+inline constexpr const char* DhlCaption = "Discard High / Low";
+inline constexpr const char* YearsCaption = "Number of years to load at Startup";
+inline constexpr const char* PredictOnlyFrame = "Predict Only";
+inline constexpr const char* LinesCaption = "With a line between";
+inline constexpr const char* AndCaption = "and";
+inline constexpr const char* HomeCaption = "Home Teams";
+inline constexpr const char* AwayCaption = "Away Teams";
+inline constexpr const char* FavCaption = "Favorites";
+inline constexpr const char* DogCaption = "UnderDogs";
+inline constexpr const char* OverCaption = "Overs";
+inline constexpr const char* UnderCaption = "Unders";
+
+inline constexpr const char* SavePrompt = "Please enter a filename";
+inline constexpr const char* SaveTitle = "Filename";
+inline constexpr const char* SavedMessage = "File saved";
+inline constexpr const char* SavedTitle = "File saved";
+inline constexpr const char* BadFilenameMessage = "You entered a bad filename, The formula was not saved!";
+inline constexpr const char* BadFilenameTitle = "Bad Filename";
+inline const std::string DeletePrompt = "Are you sure you want to delete ";
+inline constexpr const char* DeleteTitle = "Delete?";
+inline constexpr const char* DeleteAllGoodPrompt = "Would you like to delete all 'good' files?";
+inline constexpr const char* DeleteAllGoodTitle = "Delete all Good?";
+inline constexpr const char* DeleteAllBadPrompt = "Would you like to delete all 'bad' files?";
+inline constexpr const char* DeleteAllBadTitle = "Delete all Bad?";
+inline constexpr const char* NotFoundMessage = "not found.";
+inline constexpr const char* NotFoundTitle = "No file found";
+
+// Settings: application "Vexal", section "Formula"; Vexal.ini, section "Vexal".
+inline constexpr const char* FormulaSection = "Formula";
+inline constexpr const char* CurrentKey = "Current";
+inline constexpr const char* DefaultFormula = "default.fla";
+inline constexpr const char* GoodBadKey = "GoodBad";
+inline constexpr const char* IniSection = "Vexal";
+inline constexpr const char* YearsKey = "Year to Load";
+
+// The window's smallest and largest size, in twips.
+inline constexpr double MinWidthTwips = 2900;
+inline constexpr double MinHeightTwips = 940;
+inline constexpr double MaxWidthTwips = 7755;
+inline constexpr double MaxHeightTwips = 3705;
+
+} // namespace vexal::texts

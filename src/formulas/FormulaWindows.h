@@ -1,0 +1,12 @@
+#pragma once
+// The formula editor's place in the program: registers frmFormula with the window registry
+// (modeless, owned by the main window) and makes ReadFormula read the editor's controls.
+namespace vexal {
+
+// Registers "frmFormula" (replacing any stand-in of that name) and installs the reader.
+void RegisterFormulaWindows();
+// Makes ReadFormula rebuild CurrentFormula from the editor (loaded hidden when it is not
+// loaded) and from the week selector's chosen position.
+void InstallFormulaReader();
+
+} // namespace vexal

@@ -1,0 +1,808 @@
+#include "PredictWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "FormulaFile.h"
+#include "Grid.h"
+#include "GridPage.h"
+#include "GridReports.h"
+#include "Host.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "Notice.h"
+#include "Predict.h"
+#include "ProgBar.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+#include "Windows.h"
+#include "cResizer.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <span>
+
+namespace vexal {
+
+namespace {
+
+using namespace predict;
+
+// Texts of the window.
+const char* const Caption = "Predictions";
+const char* const PreviousSeasonText = "Only default lines can be used for previous seasons";
+const char* const PreviousSeasonTitle = "Previous Season Selected";
+const char* const DefaultLineFile = "Default";
+
+std::string LowerCase(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// A name matches "*<suffix>" without regard to case, as the platform's file lists match.
+bool EndsWithNoCase(const std::string& name, const std::string& suffix)
+{
+    return name.size() >= suffix.size() &&
+           LowerCase(name.substr(name.size() - suffix.size())) == LowerCase(suffix);
+}
+
+std::vector<std::string> FilesMatching(const std::filesystem::path& folder, const std::string& suffix)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (!entry.is_regular_file(typeError))
+            continue;
+        const std::string name = entry.path().filename().string();
+        if (name.size() > suffix.size() && EndsWithNoCase(name, suffix))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+    return names;
+}
+
+int CheckValue(const QCheckBox* box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+// The formula editor's controls this window reads (the editor is loaded when it is not).
+QWidget* FormulaEditorWindow() { return LoadWindow("frmFormula"); }
+
+QLineEdit* EditorValueBox(int index)
+{
+    QWidget* editor = FormulaEditorWindow();
+    return editor ? editor->findChild<QLineEdit*>(QString("txtFla_%1").arg(index)) : nullptr;
+}
+
+std::string FaqAddress() { return GetSetting("Settings", "FAQ", WebSiteAddress() + "faq.htm"); }
+
+std::string TodayText()
+{
+    int year = 0, month = 0, day = 0;
+    vb::DateParts(vb::Today(), year, month, day);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", month, day, year);
+    return buf;
+}
+
+double Whole(double v) { return vb::RoundHalfEven(v); }
+
+} // namespace
+
+// ---------------------------------------------------------------- construction
+
+PredictWindow::PredictWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("PREDICT");
+    setWindowTitle(Caption);
+    BuildControls();
+    BuildMenus();
+    LayOut();
+    engine_.Weekly = [this](WeeklyTableArray& table) { ShowPredictionRow(table); };
+    resize(760, 520);
+}
+
+PredictWindow::~PredictWindow() = default;
+
+void PredictWindow::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    layout->setMenuBar(menuBar_);
+    body_ = new QWidget(this);
+    body_->setObjectName("PredictBody");
+    layout->addWidget(body_);
+
+    Grid_ = new Grid(body_);
+    Grid_->setObjectName("Grid");
+    connect(Grid_, &Grid::ColumnClick, this, &PredictWindow::Grid_ColumnClick);
+
+    cmdpred_ = new QPushButton("Refresh", body_);
+    cmdpred_->setObjectName("cmdpred");
+    cmdpred_->hide();
+    connect(cmdpred_, &QPushButton::clicked, this, &PredictWindow::cmdpred_Click);
+
+    lblTeaser_ = new QLabel("Teaser Points:", body_);
+    lblTeaser_->setObjectName("lblTeaser");
+    cboTeaser_ = new QComboBox(body_);
+    cboTeaser_->setObjectName("cboTeaser");
+    for (const char* item : TeaserItems)
+        cboTeaser_->addItem(item);
+    cboTeaser_->setCurrentIndex(0);
+    connect(cboTeaser_, &QComboBox::currentIndexChanged, this, [this] { cboTeaser_Click(); });
+
+    lblLines_ = new QLabel("Current Line File:", body_);
+    lblLines_->setObjectName("lblLines");
+    cboLines_ = new QComboBox(body_);
+    cboLines_->setObjectName("cboLines");
+    connect(cboLines_, &QComboBox::currentIndexChanged, this, [this] { cboLines_Click(); });
+
+    chkOu_ = new QCheckBox("Over / Under", body_);
+    chkOu_->setObjectName("chkOu");
+    connect(chkOu_, &QCheckBox::stateChanged, this, [this] { chkOu_Click(); });
+    chkOtherFac_ = new QCheckBox("Other Factors", body_);
+    chkOtherFac_->setObjectName("chkOtherFac");
+    connect(chkOtherFac_, &QCheckBox::stateChanged, this, [this] { chkOtherFac_Click(); });
+    chkPoolPicks_ = new QCheckBox("Pool Picks", body_);
+    chkPoolPicks_->setObjectName("chkPoolPicks");
+    connect(chkPoolPicks_, &QCheckBox::stateChanged, this, [this] { chkPoolPicks_Click(); });
+    chkCliffAdjust_ = new QCheckBox("Cliff Adjust", body_);
+    chkCliffAdjust_->setObjectName("chkCliffAdjust");
+
+    // Offered once the smart predictions and the consensus reports are in place.
+    cmdSmartPred_ = new QPushButton("Smart Predict", body_);
+    cmdSmartPred_->setObjectName("cmdSmartPred");
+    cmdSmartPred_->setEnabled(false);
+    cmdConsensus_ = new QPushButton("Consensus", body_);
+    cmdConsensus_->setObjectName("cmdConsensus");
+    cmdConsensus_->setEnabled(false);
+    connect(cmdConsensus_, &QPushButton::clicked, this, &PredictWindow::cmdConsensus_Click);
+    CmdWeb_ = new QPushButton("Web Info.", body_);
+    CmdWeb_->setObjectName("CmdWeb");
+    connect(CmdWeb_, &QPushButton::clicked, this, &PredictWindow::CmdWeb_Click);
+
+    fraFileBox_ = new QGroupBox(body_);
+    fraFileBox_->setObjectName("fraFileBox");
+    auto* boxLayout = new QVBoxLayout(fraFileBox_);
+    auto* label1 = new QLabel("Consensus Formula List:", fraFileBox_);
+    label1->setObjectName("lblFile1");
+    File1_ = new QListWidget(fraFileBox_);
+    File1_->setObjectName("File1");
+    auto* label2 = new QLabel("Formulas:", fraFileBox_);
+    label2->setObjectName("lblFile2");
+    File2_ = new QListWidget(fraFileBox_);
+    File2_->setObjectName("File2");
+    CmdClose_ = new QPushButton("Close", fraFileBox_);
+    CmdClose_->setObjectName("CmdClose");
+    connect(CmdClose_, &QPushButton::clicked, this, &PredictWindow::CmdClose_Click);
+    boxLayout->addWidget(label1);
+    boxLayout->addWidget(File1_);
+    boxLayout->addWidget(label2);
+    boxLayout->addWidget(File2_);
+    boxLayout->addWidget(CmdClose_);
+    fraFileBox_->hide();
+
+    ProgBar_ = new ProgBar(body_);
+    ProgBar_->setObjectName("ProgBar");
+    ProgBar_->hide();
+}
+
+void PredictWindow::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("mnuFile");
+    mnuPrint_ = file->addAction("&Print...");
+    mnuPrint_->setObjectName("Print");
+    connect(mnuPrint_, &QAction::triggered, this, &PredictWindow::mnuPrint_Click);
+    mnuHTMLPrint_ = file->addAction("&HTML Print");
+    mnuHTMLPrint_->setObjectName("pHTML");
+    connect(mnuHTMLPrint_, &QAction::triggered, this, &PredictWindow::mnuHTMLPrint_Click);
+    mnuExportHTML_ = file->addAction("&Export to HTML");
+    mnuExportHTML_->setObjectName("HTML");
+    connect(mnuExportHTML_, &QAction::triggered, this, &PredictWindow::mnuExportHTML_Click);
+    mnuExit_ = file->addAction("E&xit");
+    mnuExit_->setObjectName("Exit");
+    connect(mnuExit_, &QAction::triggered, this, &PredictWindow::mnuExit_Click);
+
+    QMenu* consensus = menuBar_->addMenu("&Consensus");
+    consensus->setObjectName("mnuConsensus");
+    mnuSUConsensus_ = consensus->addAction("&Set Up Consensus");
+    mnuSUConsensus_->setObjectName("SUConsensus");
+    mnuSUConsensus_->setEnabled(false);
+
+    QMenu* smart = menuBar_->addMenu("&Smart Predict");
+    smart->setObjectName("mnuSmartPredict");
+    mnuSaveFormulas_ = smart->addAction("Save &Formulas");
+    mnuSaveFormulas_->setObjectName("sFomulas");
+    mnuSaveFormulas_->setCheckable(true);
+
+    mnuHelp_ = menuBar_->addAction("&Help");
+    mnuHelp_->setObjectName("Help");
+    connect(mnuHelp_, &QAction::triggered, this, &PredictWindow::mnuHelp_Click);
+}
+
+void PredictWindow::LayOut()
+{
+    // Two rows of commands above the grid; the resize rules spread them across the window.
+    const int rowHeight = 24;
+    for (QWidget* w : std::initializer_list<QWidget*>{lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_})
+        w->setGeometry(0, 6, 100, rowHeight);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_})
+        w->setGeometry(0, 36, 100, rowHeight);
+    chkCliffAdjust_->setGeometry(0, 66, 100, rowHeight);
+    Grid_->setGeometry(10, 70, 600, 300);
+    ProgBar_->setGeometry(10, 380, 600, 20);
+    fraFileBox_->setGeometry(10, 70, 400, 320);
+}
+
+// ---------------------------------------------------------------- load, activation, unload
+
+template <class F>
+void PredictWindow::Step(F&& step)
+{
+    try {
+        step();
+    } catch (const VbError& e) {
+        MsgBox(e.Description(), vbOKOnly);
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbOKOnly);
+    }
+}
+
+void PredictWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    // Every step of the load goes on past a failing one.
+    auto quiet = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    AppState& app = App();
+    quiet([&] { chkCliffAdjust_->hide(); });
+    quiet([&] { mnuSaveFormulas_->setChecked(GetSettingBool("Preference", "PredSaveFormulas", false)); });
+    quiet([&] { TakeButtonPictures(); });
+    quiet([&] {
+        if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
+            Grid_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+    });
+    quiet([&] {
+        if (app.CurrentFormula[fsMaxDiff] == 0) {
+            app.CurrentFormulaFile = "default.fla";
+            app.CurrentFormula[fsPowerRating] = 0;
+            // Only the slots a formula file holds change; the week and the switches stay.
+            Formula read{};
+            if (ReadFormulaFile(ProgramFile("default.fla"), read))
+                for (int slot : FormulaFileSlots)
+                    app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
+        }
+    });
+    quiet([&] {
+        const QMainWindow* main = MainWindow();
+        const int mainWidth = main ? main->width() : width();
+        Grid_->resize(static_cast<int>(Whole(0.7 * mainWidth)), Grid_->height());
+    });
+    quiet([&] { AddGridColumns(); });
+    quiet([&] {
+        std::error_code ec;
+        std::filesystem::create_directories(ProgramFolder() / "Consensus", ec);
+        std::filesystem::create_directories(ProgramFolder() / "ConsensusOU", ec);
+    });
+    quiet([&] {
+        SetFileList(File1_, (ProgramFolder() / "Consensus").string(), "*.fla");
+        SetFileList(File2_, ProgramFolder().string(), "*.fla");
+    });
+    quiet([&] { FillLineFiles(); });
+    quiet([&] { ProgBar_->SetBarColor(app.ThemeForeColor); });
+    quiet([&] {
+        resize_ = new cResizer(this);
+        resize_->AddRule(cResizer::EqualWidths, body_, 120, {cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_});
+        resize_->AddRule(cResizer::EqualWidths, body_, 120,
+                         {lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_});
+        resize_->TargetForm(body_);
+    });
+}
+
+void PredictWindow::TakeButtonPictures()
+{
+    Main* main = TheMain();
+    if (!main)
+        return;
+    const QPixmap picture = main->BackgroundPixmap();
+    if (picture.isNull())
+        return;
+    for (QWidget* w : std::initializer_list<QWidget*>{chkPoolPicks_, chkOu_, chkOtherFac_, CmdWeb_, cmdConsensus_, cmdSmartPred_}) {
+        QPalette palette = w->palette();
+        palette.setBrush(QPalette::Button, QBrush(picture));
+        palette.setBrush(QPalette::Window, QBrush(picture));
+        w->setPalette(palette);
+        w->setAutoFillBackground(true);
+    }
+}
+
+void PredictWindow::AddGridColumns()
+{
+    const double gridPixels = Grid_->width();
+    for (const ColumnSpec& c : PredictColumns) {
+        const int width = c.share > 0 ? static_cast<int>(Whole(gridPixels * c.share)) : -1;
+        Grid_->AddColumn(c.key, c.header, HdrAlignLeft, -1, width, c.shown, false, QString(), true, c.format);
+    }
+}
+
+void PredictWindow::SetFileList(QListWidget* list, const std::string& folder, const std::string& pattern)
+{
+    list->setProperty("Path", QString::fromStdString(folder));
+    list->setProperty("Pattern", QString::fromStdString(pattern));
+    list->clear();
+    // Patterns here are "*" and a suffix.
+    for (const std::string& name : FilesMatching(folder, pattern.substr(1)))
+        list->addItem(QString::fromStdString(name));
+}
+
+void PredictWindow::FillLineFiles()
+{
+    const std::string yy = vb::Right(std::to_string(Season().SeasonYear), 2);
+    SetFileList(File2_, ProgramFolder().string(), "*.L" + yy);
+    QSignalBlocker block(cboLines_);
+    cboLines_->clear();
+    cboLines_->addItem(DefaultLineFile);
+    for (int i = 0; i < File2_->count(); ++i) {
+        const std::string name = File2_->item(i)->text().toStdString();
+        cboLines_->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
+    }
+    const QString saved = QString::fromStdString(GetSetting("Preference", "LineFile", DefaultLineFile));
+    int chosen = 0;
+    for (int i = 0; i < cboLines_->count(); ++i)
+        if (cboLines_->itemText(i) == saved)
+            chosen = i;
+    cboLines_->setCurrentIndex(chosen);
+    block.unblock();
+    SetFileList(File2_, ProgramFolder().string(), "*.fla");
+    // Choosing the item is the list's click: the week's lines are loaded and predicted.
+    cboLines_Click();
+}
+
+void PredictWindow::Form_Activate()
+{
+    if (!loaded_)
+        return;
+    Predict();
+    cPop_.Clear();
+    cPop_.SetOwner(this);
+    if (Main* main = TheMain())
+        cPop_.SetImageList([main](int index) { return main->ButtonImage(index); });
+    cPop_.AddItem("View Consensus", 15);
+    cPop_.AddItem("Print Consensus", 16);
+    cPop_.AddItem("View All Consensus", 15);
+    cPop_.AddItem("View Range", 15);
+    cPop_.AddItem("Print Range", 16);
+    CentreGridAndProgress();
+}
+
+void PredictWindow::CentreGridAndProgress()
+{
+    const int inner = body_->width();
+    Grid_->move((inner - Grid_->width()) / 2, Grid_->y());
+    ProgBar_->move((inner - ProgBar_->width()) / 2, ProgBar_->y());
+}
+
+void PredictWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    WatchFrameActivation();
+}
+
+void PredictWindow::WatchFrameActivation()
+{
+    if (frameWatched_)
+        return;
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame)
+        return;
+    frameWatched_ = true;
+    connect(frame, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                    Form_Activate();
+            });
+}
+
+bool PredictWindow::event(QEvent* event)
+{
+    // A window of its own (not a view inside the main window) is activated by the system;
+    // a view by its frame in the main window.
+    if (event->type() == QEvent::WindowActivate && isWindow())
+        Form_Activate();
+    if (event->type() == QEvent::ParentChange)
+        WatchFrameActivation();
+    return QWidget::event(event);
+}
+
+void PredictWindow::closeEvent(QCloseEvent* event)
+{
+    // Not while the engine call yields: the run still writes into this window.
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    AppState& app = App();
+    app.CurrentFormula[fsTotalsMode] = 0;
+    app.CurrentFormula[fsOtherFactors] = 0;
+    SaveSetting("Preference", "LineFile", vb::Trim(cboLines_->currentText().toStdString()));
+    SaveSetting("Preference", "PredSaveFormulas", mnuSaveFormulas_->isChecked() ? "True" : "False");
+    notice_.reset();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- the week prediction
+
+void PredictWindow::Predict()
+{
+    if (running_) {
+        // An option changed while the engine yields: predict again once it has returned.
+        predictPending_ = true;
+        return;
+    }
+    BusyScope busy;
+    running_ = true;
+    struct RunEnd {
+        PredictWindow* w;
+        ~RunEnd() { w->running_ = false; }
+    } runEnd{this};
+    CMouse mouse;
+    mouse.SetPointer(vbHourglass);
+
+    AppState& app = App();
+    Formula& formula = app.CurrentFormula;
+    const bool pool = chkPoolPicks_->isChecked();
+    Step([&] {
+        WeeklyStartGame = 0;
+        for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 13})
+            app.SavedFormula[static_cast<std::size_t>(slot)] = formula[static_cast<std::size_t>(slot)];
+        app.TestFilters.fill(0);
+    });
+    Step([&] {
+        if (!pool) {
+            if (QLineEdit* box = EditorValueBox(1))
+                formula[fsMinDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+            if (QLineEdit* box = EditorValueBox(2))
+                formula[fsMaxDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+        } else {
+            formula[fsMinDiff] = 0;
+            formula[fsMaxDiff] = 99;
+        }
+    });
+    Step([&] {
+        formula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
+        if (QWidget* editor = FormulaEditorWindow())
+            if (auto* seasonToDate = editor->findChild<QCheckBox*>("STD"))
+                formula[fsSeasonToDate] = static_cast<float>(CheckValue(seasonToDate));
+    });
+    Grid_->SetRedraw(false);
+    Step([&] {
+        // One combination cannot be stopped: a stop meant for an earlier run must not end it.
+        app.StopTest = false;
+        engine_.TestFormulas(false, 0, 0, std::span<float>(formula), std::span<float>(formula), false,
+                             std::span<const float>(app.TestFilters), false, 0, false);
+    });
+    if (pool)
+        Step([&] { CalcPoolPicks(); });
+    Grid_->SetRedraw(true);
+    if (pool) {
+        Step([&] {
+            if (QLineEdit* box = EditorValueBox(1))
+                formula[fsMinDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+            if (QLineEdit* box = EditorValueBox(2))
+                formula[fsMaxDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+        });
+    }
+    if (predictPending_) {
+        predictPending_ = false;
+        QTimer::singleShot(0, this, [this] { Predict(); });
+    }
+}
+
+void PredictWindow::ShowPredictionRow(WeeklyTableArray& table)
+{
+    if (ConsensusMode) {
+        for (int i = 0; i < WeeklyRows; ++i) {
+            const int pick = static_cast<int>(CellNumber(table[static_cast<std::size_t>(i)][0]));
+            std::string name;
+            try {
+                name = TeamAbbrev3(pick, 0, 0);
+            } catch (const VbError&) {
+            }
+            ConsensusPicks[static_cast<std::size_t>(i)] = name;
+        }
+        return;
+    }
+    if (RangeMode) {
+        const Formula& f = App().CurrentFormula;
+        const bool totals = f[fsTotalsMode] != 0;
+        for (int i = 0; i < WeeklyRows; ++i) {
+            const auto& row = table[static_cast<std::size_t>(i)];
+            const RangeItems r = RangeLimitsOf(static_cast<float>(CellNumber(row[2])),
+                                               static_cast<float>(CellNumber(row[3])), f[fsMinDiff], f[fsMaxDiff], totals);
+            const auto g = static_cast<std::size_t>(i);
+            RangeLimits[1][g] = r.item1;
+            RangeLimits[2][g] = r.item2;
+            RangeLimits[4][g] = r.item4;
+            RangeLimits[5][g] = r.item5;
+        }
+        return;
+    }
+    ShowGridRows(table);
+}
+
+void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
+{
+    AppState& app = App();
+    const int rowHeight = static_cast<int>(Whole(Screen::Height() / 750.0));
+    if (app.CurrentFormula[fsCurrentWeek] == 0)
+        app.CurrentFormula[fsCurrentWeek] = 1;
+    const int weekSlot = static_cast<int>(app.CurrentFormula[fsCurrentWeek]) - 1;
+    const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
+    const int flags = DtSingleLine | DtWordEllipsis;
+
+    auto name = [](int code) {
+        try {
+            return QString::fromStdString(TeamName(code, 0, NameStyleAsShown));
+        } catch (const VbError&) {
+            return QString();
+        }
+    };
+
+    for (int i : WeekGameSlots(weekSlot, WeeklyStartGame)) {
+        const ScheduledGame game = *GameAt(weekSlot, i);
+        const auto& result = table[static_cast<std::size_t>(i)];
+        const int r = i + 1;
+        while (Grid_->Rows() < r)
+            Grid_->AddRow(-1, 0, true, rowHeight);
+        const int32_t back = picture ? GridNoColor : (r % 2 == 1 ? app.ThemeBackColor : White);
+
+        Grid_->SetCell(r, colPick, name(static_cast<int>(CellNumber(result[0]))), flags, -1, back, Blue);
+        Grid_->SetCell(r, colAwayTeam, name(game.awayTeam), flags, -1, back);
+        Grid_->SetCell(r, colHomeTeam, name(game.homeTeam), flags, -1, back);
+        Grid_->SetCell(r, colHomePoints, static_cast<float>(CellNumber(result[2])), flags, -1, back, Blue);
+        Grid_->SetCell(r, colAwayPoints, static_cast<float>(CellNumber(result[3])), flags, -1, back, Blue);
+        if (!IsPlayed(game)) {
+            Grid_->SetCell(r, colResult, QString(), flags, -1, back);
+            Grid_->SetCell(r, colScore, QString(), flags, -1, back);
+        } else {
+            const std::string outcome = CellText(result[1]);
+            Grid_->SetCell(r, colResult, QString::fromStdString(outcome), flags, -1, back, ResultColor(outcome));
+            Grid_->SetCell(r, colScore, QString::fromStdString(ScoreText(game.awayScore, game.homeScore)), flags, -1,
+                           back);
+        }
+        Grid_->SetCell(r, colLine, game.line, flags, -1, back);
+        Grid_->SetCell(r, colTotal, game.total, flags, -1, back);
+    }
+    const double heightTwips = Grid_->Rows() * rowHeight * 15.0 + 300.0;
+    Grid_->resize(Grid_->width(), Screen::TwipsToPixelsY(heightTwips));
+}
+
+void PredictWindow::CalcPoolPicks()
+{
+    Grid_->SetRedraw(false);
+    if (chkPoolPicks_->isChecked()) {
+        for (int r = 1; r <= Grid_->Rows(); ++r) {
+            const int16_t value = PoolValue(Grid_->CellValue(r, colLine).toDouble(),
+                                            Grid_->CellValue(r, colHomePoints).toDouble(),
+                                            Grid_->CellValue(r, colAwayPoints).toDouble());
+            Grid_->SetCellValue(r, colPool, static_cast<int>(value));
+        }
+        GridSortObject& sort = Grid_->SortObject();
+        sort.ClearKeys();
+        sort.SetKeyColumn(1, colPool);
+        sort.SetKeyOrder(1, SortDescending);
+        sort.SetKeyType(1, SortNumeric);
+        Grid_->Sort();
+    }
+    Grid_->SetRedraw(true);
+}
+
+// ---------------------------------------------------------------- handlers
+
+bool PredictWindow::DeferWhileRunning(void (PredictWindow::*handler)())
+{
+    if (!running_)
+        return false;
+    // The option would change what the engine is reading: apply it once the run has returned.
+    QPointer<PredictWindow> self(this);
+    RunWhenIdle([self, handler] {
+        if (self)
+            (self->*handler)();
+    });
+    return true;
+}
+
+void PredictWindow::cmdpred_Click()
+{
+    if (running_) {
+        predictPending_ = true;
+        return;
+    }
+    Grid_->Clear();
+    Predict();
+}
+
+void PredictWindow::cboLines_Click()
+{
+    if (DeferWhileRunning(&PredictWindow::cboLines_Click))
+        return;
+    if (cboLines_->currentIndex() < 0)
+        return;
+    const std::string chosen = vb::Trim(cboLines_->currentText().toStdString());
+    SaveSetting("Preference", "LineFile", chosen);
+    try {
+        LoadWeekLines(false);
+    } catch (const std::exception&) {
+    }
+    if (chosen != DefaultLineFile && UseSeasonFileLines()) {
+        // A named line file holds lines of the newest season only.
+        {
+            QSignalBlocker block(cboLines_);
+            cboLines_->setCurrentIndex(0);
+        }
+        SaveSetting("Preference", "LineFile", DefaultLineFile);
+        try {
+            LoadWeekLines(false);
+        } catch (const std::exception&) {
+        }
+        if (!notice_)
+            notice_ = CreateNotice();
+        notice_->SetText(PreviousSeasonText);
+        notice_->SetTitle(PreviousSeasonTitle);
+        notice_->SetNumber(4);
+        notice_->SetOwner(objectName().toStdString());
+        notice_->Show();
+    }
+    Predict();
+}
+
+void PredictWindow::cboTeaser_Click()
+{
+    if (DeferWhileRunning(&PredictWindow::cboTeaser_Click))
+        return;
+    engine_.SetTeaser(TeaserPoints(cboTeaser_->currentText().toStdString()));
+    if (loaded_)
+        Predict();
+}
+
+void PredictWindow::chkOtherFac_Click()
+{
+    if (DeferWhileRunning(&PredictWindow::chkOtherFac_Click))
+        return;
+    App().CurrentFormula[fsOtherFactors] = static_cast<float>(CheckValue(chkOtherFac_));
+    Predict();
+}
+
+void PredictWindow::chkOu_Click()
+{
+    if (DeferWhileRunning(&PredictWindow::chkOu_Click))
+        return;
+    App().CurrentFormula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
+    Predict();
+    try {
+        const std::filesystem::path folder = ProgramFolder() / (chkOu_->isChecked() ? "ConsensusOU" : "Consensus");
+        SetFileList(File1_, folder.string(), "*.fla");
+        SetFileList(File2_, ProgramFolder().string(), "*.fla");
+    } catch (const std::exception&) {
+    }
+}
+
+void PredictWindow::chkPoolPicks_Click() { Predict(); }
+
+void PredictWindow::Grid_ColumnClick(int column)
+{
+    const ColumnSort s = ColumnClickSort(column);
+    GridSortObject& sort = Grid_->SortObject();
+    sort.ClearKeys();
+    sort.SetKeyColumn(1, column);
+    sort.SetKeyOrder(1, s.order);
+    sort.SetKeyType(1, s.type);
+    Grid_->Sort();
+}
+
+void PredictWindow::CmdWeb_Click()
+{
+    CMouse mouse;
+    mouse.SetPointer(vbHourglass);
+    ShellOpen(FaqAddress(), 1);
+}
+
+void PredictWindow::CmdClose_Click() { fraFileBox_->hide(); }
+
+void PredictWindow::cmdConsensus_Click()
+{
+    // The consensus and range reports come with their own work; the menu is offered then.
+}
+
+void PredictWindow::mnuExit_Click() { UnloadAllForms(); }
+
+void PredictWindow::mnuHelp_Click() { ShowHelpTopic("Predict.htm"); }
+
+// ---------------------------------------------------------------- output
+
+std::string PredictWindow::WeekText() const
+{
+    const int week = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
+    const auto& items = Season().WeekItems;
+    if (week >= 1 && static_cast<std::size_t>(week) <= items.size())
+        return items[static_cast<std::size_t>(week - 1)];
+    return std::string();
+}
+
+std::string PredictWindow::FormulaName() const
+{
+    if (QWidget* editor = FormulaEditorWindow())
+        if (auto* list = editor->findChild<QComboBox*>("Combo2"))
+            return list->currentText().toStdString();
+    return App().CurrentFormulaFile;
+}
+
+void PredictWindow::mnuPrint_Click()
+{
+    PrintGrid(*Grid_, "Predictions for " + WeekText() + " using " + FormulaName());
+}
+
+void PredictWindow::mnuHTMLPrint_Click()
+{
+    PrintGridHTML(*Grid_, "Predictions for " + WeekText() + " using " + FormulaName());
+}
+
+void PredictWindow::mnuExportHTML_Click()
+{
+    const std::string title1 = "Vexal Picks for " + WeekText() + " - Printed:" + TodayText();
+    // The formula's name is text; the heading around it is markup.
+    const std::string title2 = "Predictions using " + HtmlEscape(FormulaName());
+    const std::string footer =
+        "These Picks are being brought to you by: <A HREF=\"" + HtmlEscape(WebSiteAddress()) + "\"> Vexal </A>";
+    const std::filesystem::path page = App().UserFolder / "VexalPicks.htm";
+    int16_t fontSize = 0;
+    if (!GridToHTML(*Grid_, page, title1, title2, footer, fontSize, true, false))
+        return;
+    if (QWidget* editor = FindWindow("frmFormula"))
+        editor->hide();
+    ShellOpen(page.string(), 1);
+}
+
+} // namespace vexal

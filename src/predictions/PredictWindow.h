@@ -1,0 +1,153 @@
+#pragma once
+// PREDICT, the Predictions window: one row per game of the chosen week, predicted with the
+// current formula by its engine control, with the line file, teaser, totals, other-factor
+// and pool-pick options around the grid, printing and HTML export of the grid. The smart
+// predictions, consensus and range commands are in place but not yet offered.
+#include "PopupMenu.h"
+#include "TSPredict.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenuBar;
+class QPushButton;
+
+namespace vexal {
+
+class Grid;
+class Notice;
+class ProgBar;
+class cResizer;
+
+class PredictWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit PredictWindow(QWidget* owner = nullptr);
+    ~PredictWindow() override;
+
+    // The load handler: settings, default.fla when no formula is read yet, the grid's
+    // columns, the consensus folders and the line-file list (whose choice runs Predict).
+    Q_INVOKABLE void Form_Load();
+    // The window became the active view: predicts again and rebuilds the popup menu.
+    void Form_Activate();
+
+    // Predicts the current week with the current formula into the grid.
+    void Predict();
+    // The engine's Weekly event: grid rows, or the consensus picks or range limits of a report run.
+    void ShowPredictionRow(WeeklyTableArray& table);
+    // Fills the Pool column and sorts the grid by it, largest first (with Pool Picks on).
+    void CalcPoolPicks();
+
+    // Members the report runs share with the week prediction.
+    int16_t WeeklyStartGame = 0;
+    bool ConsensusMode = false;
+    bool RangeMode = false;
+    std::array<std::string, 17> ConsensusPicks;
+    std::array<std::array<float, 17>, 6> RangeLimits{};   // [item 0..5][game 0..16]
+    bool SmartRun = false;
+    std::string SmartFormulaName;
+    int16_t ReportRow = 0;
+
+    Grid* grid() const { return Grid_; }
+    TSPredict& TSPredict1() { return engine_; }
+    ProgBar* progBar() const { return ProgBar_; }
+    PopupMenu& cPop() { return cPop_; }
+    // True while the engine call of a prediction runs (and yields to the message loop).
+    bool Running() const { return running_; }
+
+    // The texts of the title lines: the week's item and the formula's name.
+    std::string WeekText() const;
+    std::string FormulaName() const;
+
+    // Menu commands.
+    void mnuPrint_Click();
+    void mnuHTMLPrint_Click();
+    void mnuExportHTML_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void LayOut();
+    void AddGridColumns();
+    void FillLineFiles();
+    void SetFileList(QListWidget* list, const std::string& folder, const std::string& pattern);
+    void TakeButtonPictures();
+    void CentreGridAndProgress();
+    void WatchFrameActivation();
+
+    // Handlers.
+    void cmdpred_Click();
+    void cboLines_Click();
+    void cboTeaser_Click();
+    void chkOtherFac_Click();
+    void chkOu_Click();
+    void chkPoolPicks_Click();
+    void Grid_ColumnClick(int column);
+    void CmdWeb_Click();
+    void CmdClose_Click();
+    void cmdConsensus_Click();
+    void mnuExit_Click();
+    void mnuHelp_Click();
+
+    // True (and the handler queued) when an option is chosen while the engine call yields.
+    bool DeferWhileRunning(void (PredictWindow::*handler)());
+    // Grid mode of the Weekly handler.
+    void ShowGridRows(const WeeklyTableArray& table);
+    // A step of Predict: its error is shown and the next step runs.
+    template <class F>
+    void Step(F&& step);
+
+    Grid* Grid_ = nullptr;
+    TSPredict engine_;
+    QWidget* body_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QPushButton* cmdpred_ = nullptr;
+    QComboBox* cboTeaser_ = nullptr;
+    QLabel* lblTeaser_ = nullptr;
+    QComboBox* cboLines_ = nullptr;
+    QLabel* lblLines_ = nullptr;
+    QCheckBox* chkOu_ = nullptr;
+    QCheckBox* chkOtherFac_ = nullptr;
+    QCheckBox* chkPoolPicks_ = nullptr;
+    QCheckBox* chkCliffAdjust_ = nullptr;
+    QPushButton* cmdSmartPred_ = nullptr;
+    QPushButton* cmdConsensus_ = nullptr;
+    QPushButton* CmdWeb_ = nullptr;
+    QGroupBox* fraFileBox_ = nullptr;
+    QListWidget* File1_ = nullptr;
+    QListWidget* File2_ = nullptr;
+    QPushButton* CmdClose_ = nullptr;
+    ProgBar* ProgBar_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
+    QAction* mnuHTMLPrint_ = nullptr;
+    QAction* mnuExportHTML_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuSUConsensus_ = nullptr;
+    QAction* mnuSaveFormulas_ = nullptr;
+    QAction* mnuHelp_ = nullptr;
+    PopupMenu cPop_;
+    std::unique_ptr<Notice> notice_;
+    cResizer* resize_ = nullptr;
+
+    bool loaded_ = false;
+    bool running_ = false;
+    bool predictPending_ = false;
+    bool frameWatched_ = false;
+};
+
+} // namespace vexal

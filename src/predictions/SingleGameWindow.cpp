@@ -1,0 +1,218 @@
+#include "SingleGameWindow.h"
+
+#include "AppState.h"
+#include "CMouse.h"
+#include "MsgBox.h"
+#include "Predict.h"
+#include "SendKey.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "Windows.h"
+#include "cBackGround.h"
+#include "cResizer.h"
+#include "Screen.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <span>
+
+namespace vexal {
+
+namespace {
+const char* const Caption = "Single Game Prediction";
+const char* const NoTeamsText =
+    "You must select a team for both home and away\r\nYou should also enter a line, or I will use zero for both.";
+} // namespace
+
+SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
+{
+    setObjectName("Singleg");
+    setWindowTitle(Caption);
+
+    Combo1_ = new QComboBox(this);
+    Combo1_->setObjectName("Combo1");
+    Combo1_->setProperty("Tag", "Home Team");
+    Combo1_->setGeometry(100, 12, 170, 24);
+    Combo2_ = new QComboBox(this);
+    Combo2_->setObjectName("Combo2");
+    Combo2_->setProperty("Tag", "Away Team");
+    Combo2_->setGeometry(100, 46, 170, 24);
+    Text1_ = new QLineEdit(this);
+    Text1_->setObjectName("Text1");
+    Text1_->setProperty("Tag", "Line");
+    Text1_->setGeometry(100, 80, 60, 24);
+    Text2_ = new QLineEdit(this);
+    Text2_->setObjectName("Text2");
+    Text2_->setProperty("Tag", "Over / Under");
+    Text2_->setGeometry(100, 114, 60, 24);
+    lblHome_ = new QLabel(this);
+    lblHome_->setObjectName("lblHome");
+    lblHome_->setAlignment(Qt::AlignCenter);
+    lblHome_->setGeometry(290, 12, 60, 24);
+    lblAway_ = new QLabel(this);
+    lblAway_->setObjectName("lblAway");
+    lblAway_->setAlignment(Qt::AlignCenter);
+    lblAway_->setGeometry(290, 46, 60, 24);
+    Command3d1_ = new QPushButton("Predict", this);
+    Command3d1_->setObjectName("Command3d1");
+    Command3d1_->setGeometry(60, 156, 110, 28);
+    Command3d2_ = new QPushButton("Exit", this);
+    Command3d2_->setObjectName("Command3d2");
+    Command3d2_->setGeometry(200, 156, 110, 28);
+    Command3d1_->setAutoDefault(false);
+    Command3d2_->setAutoDefault(false);
+    setFixedSize(380, 200);
+
+    for (QLineEdit* box : {Text1_, Text2_}) {
+        box->installEventFilter(this);
+        AnswerEnterWithTab(box);
+    }
+    SetBack(lblHome_, NeutralLabel, false);
+    SetBack(lblAway_, NeutralLabel, false);
+    SetBack(Text2_, NeutralTotal, true);
+
+    connect(Command3d1_, &QPushButton::clicked, this, &SingleGameWindow::Command3d1_Click);
+    connect(Command3d2_, &QPushButton::clicked, this, [this] { close(); });
+    engine_.Weekly = [this](WeeklyTableArray& table) { ShowResult(table); };
+}
+
+SingleGameWindow::~SingleGameWindow() = default;
+
+void SingleGameWindow::SetBack(QWidget* w, int32_t color, bool textBox)
+{
+    QPalette palette = w->palette();
+    palette.setColor(textBox ? QPalette::Base : QPalette::Window, TranslateColor(color));
+    w->setPalette(palette);
+    w->setAutoFillBackground(true);
+    w->setProperty("BackColor", color);
+}
+
+void SingleGameWindow::Form_Load()
+{
+    CMouse mouse;
+    mouse.SetPointer(vbHourglass);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    for (int code = 1; code <= LastTeamCode; ++code) {
+        std::string name;
+        try {
+            name = TeamName(code, 0, NameStyleAsShown);
+        } catch (const VbError&) {
+        }
+        // A code that names no team in the season (before its franchise began) is left out.
+        if (name.empty())
+            continue;
+        Combo1_->addItem(QString::fromStdString(name));
+        Combo2_->addItem(QString::fromStdString(name));
+    }
+    background_ = new cBackGround(this);
+    background_->GradientForm(this, App().ThemeForeColor, App().ThemeBackColor, cBackGround::Vertical, true);
+}
+
+void SingleGameWindow::Form_Activate()
+{
+    // The caption labels are made once; every later activation would stack copies.
+    if (captionsAdded_)
+        return;
+    captionsAdded_ = true;
+    resize_ = new cResizer(this);
+    resize_->AddCaptions(this, nullptr, 60, 2, {Combo1_, Combo2_, Text1_, Text2_});
+}
+
+bool SingleGameWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(event);
+}
+
+bool SingleGameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SingleGameWindow::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void SingleGameWindow::Command3d1_Click()
+{
+    if (running_)
+        return;
+    SetBack(lblHome_, NeutralLabel, false);
+    SetBack(lblAway_, NeutralLabel, false);
+    SetBack(Text2_, NeutralTotal, true);
+
+    auto code = [](const QString& name) -> int16_t {
+        try {
+            return TeamCode(name.toStdString(), 0, -1);
+        } catch (const VbError&) {
+            return 0;
+        }
+    };
+    const int16_t home = code(Combo1_->currentText());
+    const int16_t away = code(Combo2_->currentText());
+    if (home <= 0 || away <= 0 || home > LastTeamCode || away > LastTeamCode) {
+        MsgBox(NoTeamsText, vbOKOnly);
+        return;
+    }
+    HomeCode = static_cast<uint8_t>(home);
+    AwayCode = static_cast<uint8_t>(away);
+
+    BusyScope busy;
+    running_ = true;
+    AppState& app = App();
+    try {
+        // A single game cannot be stopped: an earlier stop request must not end it.
+        app.StopTest = false;
+        engine_.TestFormulas(false, HomeCode, AwayCode, std::span<float>(app.CurrentFormula),
+                             std::span<float>(app.CurrentFormula), false, std::span<const float>(app.TestFilters),
+                             false, 0, true);
+    } catch (const VbError& e) {
+        MsgBox(e.Description(), vbOKOnly);
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbOKOnly);
+    }
+    running_ = false;
+}
+
+void SingleGameWindow::ShowResult(WeeklyTableArray& table)
+{
+    const float home = static_cast<float>(CellNumber(table[0][2]));
+    const float away = static_cast<float>(CellNumber(table[0][3]));
+    const Formula& f = App().CurrentFormula;
+    const int line = predict::WholeNumber(Text1_->text().toStdString());
+    const int total = predict::WholeNumber(Text2_->text().toStdString());
+    lblHome_->clear();
+    lblAway_->clear();
+    lblHome_->setText(QString::fromStdString(vb::Format(home, "0.0")));
+    lblAway_->setText(QString::fromStdString(vb::Format(away, "0.0")));
+    const predict::SingleGamePlays plays = predict::SingleGameMarks(home, away, line, total, f[fsMinDiff], f[fsMaxDiff]);
+    if (plays.away)
+        SetBack(lblAway_, PlayMark, false);
+    if (plays.home)
+        SetBack(lblHome_, PlayMark, false);
+    if (plays.over || plays.under)
+        SetBack(Text2_, PlayMark, true);
+}
+
+} // namespace vexal

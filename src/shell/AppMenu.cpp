@@ -1,0 +1,105 @@
+#include "AppMenu.h"
+
+#include "Host.h"
+#include "MsgBox.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "VbConvert.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace vexal {
+
+void ShowSplashAsAbout(); // Splash.cpp
+void SetToolbarCaptionsShown(bool shown); // Main.cpp
+
+std::string WebSiteAddress() { return GetSetting("Settings", "WebSite", "https://www.vexal.example/"); }
+std::string SupportMailAddress() { return GetSetting("Settings", "SupportMail", "mailto:support@vexal.example"); }
+std::string OnlineHelpAddress() { return GetSetting("Settings", "HelpOnline", "https://www.vexal.example/help/"); }
+
+void ShowHelpTopic(const std::string& topic)
+{
+    const std::filesystem::path page = ProgramFile("help/" + topic);
+    if (FileExists(page) && std::filesystem::is_regular_file(page)) {
+        ShellOpen(page.string(), 1);
+        return;
+    }
+    MsgBox("The help topic " + topic + " is not installed.", vbInformation);
+}
+
+void mnuAbout_Click() { ShowSplashAsAbout(); }
+
+void mnuEmail_Click() { ShellOpen(SupportMailAddress(), 1); }
+
+void mnuWeb_Click() { ShellOpen(WebSiteAddress(), 1); }
+
+void mnuHelp_Click() { ShowHelpTopic("Vexal.htm"); }
+
+void mnuHelpOnline_Click()
+{
+    ShellOpen(OnlineHelpAddress(), 1);
+    DoEvents();
+}
+
+void mnuExit_Click() { UnloadAllForms(); }
+
+void mnuToolBarText_Click(bool checked)
+{
+    SaveSetting("Preference", "Toolbar Text", checked ? "True" : "False");
+    SetToolbarCaptionsShown(!checked);
+}
+
+bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue)
+{
+    const std::string v = vb::Trim(GetSetting(section, key, defaultValue ? "True" : "False"));
+    const std::string lower = vb::LCase(v);
+    if (lower == "true")
+        return true;
+    if (lower == "false")
+        return false;
+    if (vb::IsNumeric(v))
+        return vb::Val(v) != 0;
+    return defaultValue;
+}
+
+bool ToolbarTextOff() { return GetSettingBool("Preference", "Toolbar Text", false); }
+
+QAction* AddApplicationItem(QMenu* menu, const std::string& name)
+{
+    struct Item {
+        const char* name;
+        const char* caption;
+        void (*handler)();
+    };
+    static const Item items[] = {
+        {"mnuExit", "E&xit", mnuExit_Click},
+        {"mnuHelpOnline", "Help &Online", mnuHelpOnline_Click},
+        {"mnuHelp", "&Help", mnuHelp_Click},
+        {"mnuEmail", "Email Vexal", mnuEmail_Click},
+        {"mnuWeb", "Go to our WebPage", mnuWeb_Click},
+        {"mnuAbout", "&About", mnuAbout_Click},
+    };
+    if (!menu)
+        return nullptr;
+    if (name == "mnuToolBarText") {
+        QAction* action = menu->addAction("Toolbar Text Off");
+        action->setObjectName("mnuToolBarText");
+        action->setCheckable(true);
+        action->setChecked(ToolbarTextOff());
+        QObject::connect(action, &QAction::triggered, [](bool checked) { mnuToolBarText_Click(checked); });
+        return action;
+    }
+    for (const auto& item : items) {
+        if (name != item.name)
+            continue;
+        QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        QObject::connect(action, &QAction::triggered, [handler = item.handler] { handler(); });
+        return action;
+    }
+    return nullptr;
+}
+
+} // namespace vexal

@@ -1,0 +1,45 @@
+#pragma once
+// The application menu the Standings window carries (About, Help, web links, Toolbar Text,
+// Exit), the help topics and the product's addresses. Any window may call these; the
+// Standings window adds the items to its own "&File" and "Help" menus.
+#include <string>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace vexal {
+
+// The product's addresses: settings (section "Settings") with these defaults.
+std::string WebSiteAddress();       // "WebSite"
+std::string SupportMailAddress();   // "SupportMail", a "mailto:" address
+std::string OnlineHelpAddress();    // "HelpOnline"
+
+// Opens a help topic ("Vexal.htm", "Stats.htm") of the help folder in the browser, or says
+// that the topic is not installed.
+void ShowHelpTopic(const std::string& topic);
+
+// Menu handlers.
+void mnuAbout_Click();              // the splash window as About window
+void mnuEmail_Click();
+void mnuWeb_Click();
+void mnuHelp_Click();
+void mnuHelpOnline_Click();
+void mnuExit_Click();               // UnloadAllForms
+// "Toolbar Text Off": the new check state; saves it and hides or shows the toolbar captions.
+void mnuToolBarText_Click(bool checked);
+
+// Preference/"Toolbar Text": true = the toolbars show no captions.
+bool ToolbarTextOff();
+// A stored Boolean setting: "True"/"False" (or a number, non-zero = True); anything else
+// gives the default.
+bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue);
+
+// Adds one of the application's items to a menu, named, captioned and wired as the
+// Standings window carries it: "mnuToolBarText" ("Toolbar Text Off", checked from the
+// setting), "mnuExit" ("E&xit"), "mnuHelpOnline" ("Help &Online"), "mnuHelp" ("&Help"),
+// "mnuEmail" ("Email Vexal"), "mnuWeb" ("Go to our WebPage"), "mnuAbout" ("&About").
+// nullptr for any other name.
+QAction* AddApplicationItem(QMenu* menu, const std::string& name);
+
+} // namespace vexal

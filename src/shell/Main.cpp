@@ -1,0 +1,755 @@
+#include "Main.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "GameRecord.h"
+#include "Host.h"
+#include "LoaderHost.h"
+#include "Notice.h"
+#include "ReBar.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Splash.h"
+#include "Teams.h"
+#include "Theme.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cctype>
+#include <filesystem>
+
+namespace vexal {
+
+namespace {
+
+struct Button {
+    int image;
+    const char* caption;
+    const char* tooltip;
+};
+
+constexpr Button Toolbar1Buttons[] = {
+    {0, "Standings", "Standings"},       {1, "Lines", "Enter Lines"},     {2, "Predict", "Predict Games"},
+    {3, "Statistics", "View Stats"},     {4, "Test Formula", "Test Formula"},
+    {5, "Power Ratings", "Power Ratings"}, {6, "Formula", "Formula"},
+};
+constexpr Button Toolbar2Buttons[] = {
+    {7, "Import Stats", "Download and Import Stats"},
+    {8, "Input Stats", "Manually Input Stats"},
+    {9, "Other Factors", "Other Factors"},
+    {10, "Single Game", "Predict a Single Game"},
+    {11, "Program Colors", "Set program Colors"},
+    {12, "City / Name", "Change from City to NickName and back"},
+    {13, "  Exit  ", "Exit Program"},
+};
+constexpr int NamesButton = 10;   // "City / Name" of the second toolbar
+
+const char* const TB1Items[] = {"Standings", "Enter Lines", "Predict Games", "View Stats",
+                                "Test Formula", "Power Ratings", "Formula"};
+const char* const TB2Items[] = {"Import Stats", "Input Stats", "Other Factors", "Single Game",
+                                "Program Colors", "City / Name", "Exit"};
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Runs one step of a handler that must always finish: a failing step is left out.
+template <class F>
+void Step(F&& step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+// picture1: hosts the rebar over the application's background picture.
+class PictureBox : public QWidget {
+public:
+    explicit PictureBox(QWidget* parent) : QWidget(parent) {}
+    void SetPicture(const QPixmap& picture)
+    {
+        picture_ = picture;
+        update();
+    }
+    const QPixmap& Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (picture_.isNull())
+            return;
+        QPainter p(this);
+        p.drawTiledPixmap(rect(), picture_);
+    }
+
+private:
+    QPixmap picture_;
+};
+
+// An icon drawn from two colours and a few letters, for the buttons and the menus.
+QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(fore);
+    p.setBrush(back);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    QFont f = p.font();
+    f.setPixelSize(letters.size() > 1 ? 8 : 11);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letters);
+    return QIcon(pm);
+}
+
+// The loader's windows: the splash's progress bar, the notice, the week selector.
+class NoticeAdapter : public NoticePopup {
+public:
+    NoticeAdapter() : notice_(CreateNotice()) {}
+    void SetText(const std::string& text) override { notice_->SetText(text); }
+    void SetTitle(const std::string& title) override { notice_->SetTitle(title); }
+    void SetNumber(int32_t number) override { notice_->SetNumber(number); }
+    void SetOwner(const std::string& windowName) override { notice_->SetOwner(windowName); }
+    void Show() override { notice_->Show(); }
+
+private:
+    std::unique_ptr<Notice> notice_;
+};
+
+} // namespace
+
+class ShellLoaderHost : public LoaderHost {
+public:
+    explicit ShellLoaderHost(Main* main) : main_(main) {}
+
+    bool SplashVisible() override
+    {
+        QWidget* splash = FindWindow("opening");
+        return splash && splash->isVisible();
+    }
+    void ShowSplash() override { ShowWindow("opening"); }
+    void SetProgress(int32_t value, const std::string& caption) override
+    {
+        if (auto* splash = qobject_cast<Splash*>(FindWindow("opening")))
+            splash->SetProgress(value, caption);
+    }
+    void CloseSplash() override { UnloadWindow("opening"); }
+    std::string ActiveWindowCaption() override
+    {
+        QWidget* form = QApplication::activeModalWidget();
+        if (!form)
+            form = QApplication::activeWindow();
+        if (!form)
+            return "Vexal";
+        if (form == main_)
+            if (QWidget* view = ActiveView())
+                form = view;
+        return form->windowTitle().toStdString();
+    }
+    std::unique_ptr<NoticePopup> CreateNotice() override { return std::make_unique<NoticeAdapter>(); }
+    void BeginBusyCursor() override
+    {
+        if (!cursor_)
+            cursor_ = std::make_unique<CMouse>(vbHourglass);
+    }
+    void EndBusyCursor() override { cursor_.reset(); }
+    void SetBusy(bool busy) override
+    {
+        if (busy && !busy_)
+            busy_ = std::make_unique<BusyScope>();
+        else if (!busy)
+            busy_.reset();
+    }
+    void WeekListChanged() override
+    {
+        QComboBox* week = main_->cboWeek();
+        QSignalBlocker block(week);
+        week->clear();
+        for (const auto& item : Season().WeekItems)
+            week->addItem(QString::fromStdString(item));
+        week->setCurrentIndex(Season().WeekListIndex);
+    }
+    void WeekSelectionChanged() override
+    {
+        QComboBox* week = main_->cboWeek();
+        QSignalBlocker block(week);
+        if (week->count() != static_cast<int>(Season().WeekItems.size()))
+            WeekListChanged();
+        week->setCurrentIndex(Season().WeekListIndex);
+    }
+    void RefreshActiveView(bool refreshAll) override { vexal::RefreshActiveView(refreshAll); }
+
+private:
+    Main* main_;
+    std::unique_ptr<BusyScope> busy_;
+    std::unique_ptr<CMouse> cursor_;
+};
+
+Main* TheMain() { return qobject_cast<Main*>(MainWindow()); }
+
+Main::Main(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("Main");
+    setWindowTitle("Vexal");
+    resize(1024, 720);
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MDIClient");
+    setCentralWidget(mdi_);
+
+    auto* picture = new PictureBox(this);
+    picture1_ = picture;
+    picture1_->setObjectName("picture1");
+    auto* layout = new QVBoxLayout(picture1_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    cReBar1_ = new ReBar(picture1_);
+    layout->addWidget(cReBar1_);
+    setMenuWidget(picture1_);
+    picture1_->installEventFilter(this);
+    connect(cReBar1_, &ReBar::ChevronPushed, this,
+            [this](const QString& key, const QPoint& pos) { cReBar1_ChevronPushed(key, pos); });
+
+    cboYears_ = new QComboBox(picture1_);
+    cboYears_->setObjectName("cboYears");
+    cboYears_->setMinimumContentsLength(6);
+    connect(cboYears_, &QComboBox::currentIndexChanged, this, [this] { cboYears_Click(); });
+
+    cboWeek_ = new QComboBox(picture1_);
+    cboWeek_->setObjectName("cboWeek");
+    cboWeek_->setMinimumContentsLength(13);
+    connect(cboWeek_, &QComboBox::currentIndexChanged, this, [this] { cboWeek_Click(); });
+
+    cPop_.SetOwner(this);
+    cPop_.SetImageList([this](int index) { return MenuIcon(index); });
+
+    auto host = std::make_unique<ShellLoaderHost>(this);
+    loaderHost_ = host.get();
+    InstallLoaderHost(std::move(host));
+}
+
+Main::~Main() { ReleaseLoaderHost(); }
+
+void Main::ReleaseLoaderHost()
+{
+    // Only the host this window installed is taken away (a newer main window may have its own).
+    if (loaderHost_ && &TheLoaderHost() == loaderHost_)
+        InstallLoaderHost(nullptr);
+    loaderHost_ = nullptr;
+}
+
+QPixmap Main::BackgroundPixmap() const { return static_cast<PictureBox*>(picture1_)->Picture(); }
+
+QIcon Main::ButtonImage(int index) const
+{
+    static const char* const letters[] = {"S", "L", "P", "St", "T", "PR", "F", "I", "IS", "OF", "SG", "C", "N", "X"};
+    if (index < 0 || index > 13)
+        return QIcon();
+    const QColor back = index < 7 ? QColor(0, 96, 160) : QColor(0, 128, 96);
+    return DrawnIcon(back, Qt::white, QString::fromLatin1(letters[index]));
+}
+
+QIcon Main::MenuIcon(int index) const
+{
+    if (index == 33)
+        return DrawnIcon(QColor(200, 16, 46), Qt::white, "A");
+    if (index == 34)
+        return DrawnIcon(QColor(1, 51, 105), Qt::white, "N");
+    if (index == 0)
+        return DrawnIcon(TranslateColor(0xC0C000), TranslateColor(0x800000), "V");
+    if (index < 1 || index > LastTeamCode)
+        return QIcon();
+    // TeamLogoPath sets the shared team values; the menu must not change them.
+    AppState& app = App();
+    const std::string abbrev = app.TeamAbbrev;
+    const int32_t c1 = app.TeamColor1, c2 = app.TeamColor2;
+    const std::string logo = TeamLogoPath(index);
+    const QColor fore = TranslateColor(app.TeamColor1), back = TranslateColor(app.TeamColor2);
+    const QString base = QString::fromStdString(app.TeamAbbrev);
+    app.TeamAbbrev = abbrev;
+    app.TeamColor1 = c1;
+    app.TeamColor2 = c2;
+    if (!logo.empty()) {
+        const std::filesystem::path found = ProgramFile("images/" + std::filesystem::path(logo).filename().string());
+        QPixmap pm(QString::fromStdString(found.string()));
+        if (!pm.isNull())
+            return QIcon(pm.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    return DrawnIcon(back, fore, base.left(1));
+}
+
+int16_t Main::GetYearsToLoad() const { return vexal::GetYearsToLoad(); }
+
+// ---------------------------------------------------------------- load and activation
+
+void Main::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    AppState& app = App();
+    // 1, 2: processor exceptions are caught at the event loop; the keyboard layout is the user's.
+    // 3: the background painters are made on first use; the popup menu exists with the window.
+    Step([&] { ApplyTheme(app.ThemeName); });
+    // 5: the window stays hidden until the Standings window shows it.
+    Step([&] {
+        backgroundPicture_ = (ProgramFolder() / "images" / (Screen::ColorDepth() <= 256 ? "bground1.bmp" : "bground.bmp")).string();
+        QPixmap pm(QString::fromStdString(ProgramFile(std::filesystem::path(backgroundPicture_).lexically_relative(ProgramFolder()).string()).string()));
+        static_cast<PictureBox*>(picture1_)->SetPicture(pm);
+    });
+    app.SuppressRefresh = true;
+    Step([] {
+        std::error_code ec;
+        std::filesystem::current_path(ProgramFolder(), ec);
+    });
+    Step([&] {
+        QSignalBlocker block(cboYears_);
+        cboYears_->clear();
+        for (int year = FirstSeason; year <= CurrentSeason; ++year)
+            if (FileExists(SeasonFilePath(year)))
+                cboYears_->addItem(QString::fromStdString(" " + std::to_string(year)));
+        cboYears_->setCurrentIndex(-1);
+    });
+    Step([&] { SetToolbarText(); });
+    // Choosing the newest season loads the seasons through the selector's handler.
+    Step([&] { cboYears_->setCurrentIndex(cboYears_->count() - 1); });
+    Step([&] { SetUpMenus(); });
+    Step([&] { SetDivisionOrder(Season().WeekSeason); });
+    Step([&] { ShowWindow("FORM1"); });
+    Step([&] { UpDateBackground(""); });
+    // The window is shown by now; a platform that does not activate it still gets the
+    // activation's work done once.
+    if (!isActiveWindow())
+        Step([&] { Form_Activate(); });
+}
+
+void Main::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_ && !unloaded_)
+        Form_Activate();
+}
+
+void Main::Form_Activate()
+{
+    AppState& app = App();
+    app.UserFolder = UserProfileFolder() / "Vexal";
+    std::error_code ec;
+    if (!std::filesystem::exists(app.UserFolder, ec))
+        std::filesystem::create_directories(app.UserFolder, ec);
+    const std::filesystem::path images = app.UserFolder / "images";
+    if (!std::filesystem::exists(images, ec)) {
+        std::filesystem::create_directories(images, ec);
+        const std::filesystem::path source = ProgramFile("images");
+        if (std::filesystem::is_directory(source, ec)) {
+            for (const auto& entry : std::filesystem::directory_iterator(source, ec)) {
+                if (!entry.is_regular_file(ec))
+                    continue;
+                std::filesystem::copy_file(entry.path(), images / entry.path().filename(),
+                                           std::filesystem::copy_options::skip_existing, ec);
+            }
+        }
+    }
+    std::filesystem::current_path(ProgramFolder(), ec);
+    app.SuppressRefresh = false;
+}
+
+// ---------------------------------------------------------------- toolbars and rebar
+
+void Main::SetToolbarText()
+{
+    auto build = [this](QToolBar*& bar, const char* name, const Button (&buttons)[7], bool first) {
+        if (!bar) {
+            bar = new QToolBar(picture1_);
+            bar->setObjectName(QString::fromLatin1(name));
+            bar->setIconSize(QSize(16, 16));
+            bar->setMovable(false);
+            bar->setFloatable(false);
+            // Two rows of captioned buttons fit the rebar's 85 pixels.
+            bar->setContentsMargins(0, 0, 0, 0);
+            bar->layout()->setSpacing(0);
+            bar->setStyleSheet("QToolBar { padding: 0px; spacing: 0px; border: 0px; }"
+                               "QToolButton { padding: 1px 4px 1px 4px; margin: 0px; }");
+        }
+        bar->clear();
+        bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        for (int i = 0; i < 7; ++i) {
+            const int index = 2 * i;
+            QAction* action = bar->addAction(ButtonImage(buttons[i].image), QString::fromLatin1(buttons[i].caption));
+            action->setObjectName(QString::fromLatin1(name) + "Button" + QString::number(index));
+            action->setToolTip(QString::fromLatin1(buttons[i].tooltip));
+            if (!first && index == NamesButton)
+                action->setCheckable(true);
+            connect(action, &QAction::triggered, this, [this, index, first] {
+                if (first)
+                    cToolbar1_ButtonClick(index);
+                else
+                    cToolbar2_ButtonClick(index);
+            });
+            if (i < 6)
+                bar->addSeparator();
+        }
+    };
+    build(cToolbar1_, "cToolbar1", Toolbar1Buttons, true);
+    build(cToolbar2_, "cToolbar2", Toolbar2Buttons, false);
+    picture1_->setFixedHeight(85);
+    if (ToolbarTextOff())
+        SetToolbarCaptions(false);
+    const bool city = GetSettingBool("Preference", "Names", true);
+    {
+        QAction* names = cToolbar2_->actions().at(NamesButton);
+        QSignalBlocker block(names);
+        names->setChecked(city);
+    }
+    App().ShowCityNames = city;
+    cReBar1_->RemoveAllBands();
+    ArrangeToolbars();
+}
+
+void Main::SetToolbarCaptions(bool shown)
+{
+    for (QToolBar* bar : {cToolbar1_, cToolbar2_})
+        if (bar)
+            bar->setToolButtonStyle(shown ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    cReBar1_->Relayout();
+}
+
+void SetToolbarCaptionsShown(bool shown)
+{
+    if (Main* main = TheMain())
+        main->SetToolbarCaptions(shown);
+}
+
+void Main::ArrangeToolbars()
+{
+    if (!cToolbar1_ || !cToolbar2_)
+        return;
+    const std::string file = App().CurrentFormulaFile;
+    const std::string name = file.substr(0, file.find('.'));
+    cReBar1_->AddBand(cboYears_);
+    cReBar1_->AddBand(cToolbar2_, QString(), "Toolbar2");
+    cReBar1_->AddBand(cboWeek_);
+    cReBar1_->AddBand(cToolbar1_, QString::fromStdString(name), "Toolbar1");
+}
+
+void Main::ChangeFormulaName()
+{
+    setUpdatesEnabled(false);
+    cReBar1_->RemoveAllBands();
+    ArrangeToolbars();
+    setUpdatesEnabled(true);
+}
+
+void Main::picture1_Resize()
+{
+    if (Screen::PixelsToTwipsX(picture1_->width()) > 9600)
+        cReBar1_->Relayout();
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == picture1_ && event->type() == QEvent::Resize)
+        Step([this] { picture1_Resize(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- menus
+
+void Main::BuildTeamList(int year)
+{
+    cPop_.Clear();
+    const int afc = cPop_.AddItem("AFC", 33);
+    const int nfc = cPop_.AddItem("NFC", 34);
+    cPop_.AddItem("Default", 0);
+    cPop_.AddItem("None");
+    SetDivisionOrder(year);
+    const auto& order = DivisionOrder();
+    for (const Division& division : Divisions(year)) {
+        const int conference = division.First < 16 ? afc : nfc;
+        cPop_.SetHeader(cPop_.AddItem(division.Name, -1, conference), true);
+        for (int pos = division.First; pos < division.First + division.Count && pos < 32; ++pos) {
+            const int code = order[static_cast<std::size_t>(pos)];
+            std::string name;
+            try {
+                int16_t season = 0;
+                name = TeamName(code, season, NameStyleAsShown);
+            } catch (const std::exception&) {
+                // No week chosen yet: name the team as in the division table's own season.
+                name = TeamName(code, year, NameStyleAsShown);
+            }
+            cPop_.AddItem(name, code, conference);
+        }
+    }
+}
+
+void Main::SetUpMenus()
+{
+    BuildTeamList(2001);
+    cPop_.Store("Team List");
+    BuildTeamList(2002);
+    cPop_.Store("Team List2002");
+    cPop_.Clear();
+    for (const char* item : TB1Items)
+        cPop_.AddItem(item);
+    cPop_.Store("TB1");
+    cPop_.Clear();
+    for (const char* item : TB2Items)
+        cPop_.AddItem(item);
+    cPop_.SetChecked(6, GetSettingBool("Preference", "Names", true));
+    cPop_.Store("TB2");
+}
+
+QPoint Main::ThemeMenuPosition() const
+{
+    QAction* colors = cToolbar2_ ? cToolbar2_->actions().value(8) : nullptr;
+    QWidget* button = colors ? cToolbar2_->widgetForAction(colors) : nullptr;
+    if (button)
+        return button->mapToGlobal(QPoint(0, button->height()));
+    return picture1_->mapToGlobal(QPoint(0, picture1_->height()));
+}
+
+void Main::ShowThemeMenu()
+{
+    AppState& app = App();
+    const bool since2002 = Season().WeekSeason >= 2002;
+    if (!cPop_.Restore(since2002 ? "Team List2002" : "Team List"))
+        return;
+    const int chosen = cPop_.ShowPopupMenu(ThemeMenuPosition());
+    if (chosen == 3) {
+        SaveSetting("Settings", "Theme", "Vexal");
+        app.ThemeName = "Vexal";
+        ApplyTheme(app.ThemeName);
+        app.ThemeForeColor = 0x800000;
+        app.ThemeBackColor = 0xC0C000;
+        UpDateBackground("");
+    } else if (chosen == 4) {
+        SaveSetting("Settings", "Theme", "");
+        app.ThemeName.clear();
+        ApplyTheme(app.ThemeName);
+        app.ThemeForeColor = 0x800000;
+        app.ThemeBackColor = 0xFFFFC0;
+        UpDateBackground("");
+    } else if (chosen > 4) {
+        std::string logo;
+        try {
+            int16_t season = 0;
+            const int16_t code = TeamCode(cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption, season, 0);
+            logo = TeamLogoPath(code);
+        } catch (const std::exception&) {
+            return;
+        }
+        if (logo.empty())
+            return;   // a division header
+        SaveSetting("Settings", "Theme", app.TeamAbbrev);
+        app.ThemeName = app.TeamAbbrev;
+        ApplyTheme(app.ThemeName);
+        app.ThemeForeColor = app.TeamColor1;
+        app.ThemeBackColor = app.TeamColor2;
+        UpDateBackground("");
+    }
+}
+
+void Main::cReBar1_ChevronPushed(const QString& key, const QPoint& globalPos)
+{
+    QToolBar* bar = nullptr;
+    if (key == "Toolbar1" && cPop_.Restore("TB1"))
+        bar = cToolbar1_;
+    else if (key == "Toolbar2" && cPop_.Restore("TB2"))
+        bar = cToolbar2_;
+    if (!bar)
+        return;
+    const int chosen = cPop_.ShowPopupMenu(globalPos);
+    if (chosen < 1)
+        return;
+    if (QAction* action = bar->actions().value(2 * (chosen - 1)))
+        action->trigger();
+}
+
+// ---------------------------------------------------------------- buttons
+
+void Main::cToolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 0: SwitchView("FORM1"); break;
+    case 2: SwitchView("lines"); break;
+    case 4: SwitchView("PREDICT"); break;
+    case 6: SwitchView("FORM6"); break;
+    case 8: SwitchView("frmTest"); break;
+    case 10: SwitchView("Power"); break;
+    case 12: ShowFormulaEditor(); break;
+    default: break;
+    }
+}
+
+void Main::cToolbar2_ButtonClick(int index)
+{
+    switch (index) {
+    case 0:
+        if (IsBusy())
+            return;
+        ShowModal("frmDownload");
+        UpDateBackground("");
+        break;
+    case 2: SwitchView("FORM2"); break;
+    case 4: SwitchView("INJURIES"); break;
+    case 6:
+        if (IsBusy())
+            return;
+        ShowModal("Singleg");
+        UpDateBackground("");
+        break;
+    case 8:
+        if (IsBusy())
+            return;
+        ShowThemeMenu();
+        break;
+    case 10: ToggleNames(cToolbar2_->actions().at(NamesButton)->isChecked()); break;
+    case 12: ExitProgram(); break;
+    default: break;
+    }
+}
+
+void Main::SwitchView(const std::string& name)
+{
+    if (IsBusy())
+        return;
+    QWidget* view = LoadWindow(name);
+    if (!view)
+        return;
+    if (QWidget* active = ActiveView(); active && active->windowTitle() == view->windowTitle())
+        return;
+    ShowWindow(name);
+    UpDateBackground("");
+    for (const std::string& loaded : LoadedWindowNames())
+        if (!SameName(loaded, name) && !SameName(loaded, "frmFormula") && loaded != "Main")
+            UnloadWindow(loaded);
+}
+
+void Main::ShowFormulaEditor()
+{
+    QWidget* editor = LoadWindow("frmFormula");
+    if (!editor)
+        return;
+    const int w = Screen::TwipsToPixelsX(7785);
+    const int h = Screen::TwipsToPixelsY(3735);
+    editor->resize(w, h);
+    const QRect frame = frameGeometry();
+    editor->move(frame.left() + frame.width() / 2 - w / 2, frame.top() + frame.height() / 2 - h / 2);
+    ShowWindow("frmFormula");
+}
+
+void Main::ToggleNames(bool pressed)
+{
+    QAction* names = cToolbar2_->actions().at(NamesButton);
+    if (IsBusy()) {
+        QSignalBlocker block(names);
+        names->setChecked(!pressed);
+        return;
+    }
+    SaveSetting("Preference", "Names", pressed ? "True" : "False");
+    App().ShowCityNames = pressed;
+    // The stored "TB2" menu shows the same state.
+    if (cPop_.Restore("TB2")) {
+        cPop_.SetChecked(6, pressed);
+        cPop_.Store("TB2");
+    }
+    RefreshActiveView(true);
+}
+
+void Main::ExitProgram()
+{
+    if (IsBusy()) {
+        RunWhenIdle([] {
+            if (Main* main = TheMain())
+                main->ExitProgram();
+        });
+        return;
+    }
+    // An editor that was never loaded leaves the stored choice as it is.
+    if (!App().CurrentFormulaFile.empty())
+        SaveSetting("Formula", "Current", App().CurrentFormulaFile);
+    UnloadWindow("Main");
+}
+
+// ---------------------------------------------------------------- selectors
+
+void Main::cboYears_Click()
+{
+    if (IsBusy()) {
+        // A season choice while another load yields would replace the arrays under it.
+        QSignalBlocker block(cboYears_);
+        cboYears_->setCurrentIndex(yearsIndex_);
+        return;
+    }
+    const int chosen = cboYears_->currentIndex();
+    if (!vexal::cboYears_Click(cboYears_->currentText().toStdString())) {
+        // The load was refused or the season could not be read: the previous one stays.
+        QSignalBlocker block(cboYears_);
+        cboYears_->setCurrentIndex(yearsIndex_);
+        return;
+    }
+    yearsIndex_ = chosen;
+}
+
+void Main::cboWeek_Click()
+{
+    if (IsBusy()) {
+        QSignalBlocker block(cboWeek_);
+        cboWeek_->setCurrentIndex(Season().WeekListIndex);
+        return;
+    }
+    Season().WeekListIndex = static_cast<int16_t>(cboWeek_->currentIndex());
+    vexal::cboWeek_Click();
+}
+
+// ---------------------------------------------------------------- unload
+
+void Main::closeEvent(QCloseEvent* event)
+{
+    if (IsBusy()) {
+        event->ignore();
+        RunWhenIdle([] { UnloadWindow("Main"); });
+        return;
+    }
+    if (!unloaded_)
+        Form_Unload();
+    event->accept();
+}
+
+void Main::Form_Unload()
+{
+    unloaded_ = true;
+    Step([&] { cReBar1_->RemoveAllBands(); });
+    Step([&] {
+        cPop_ = PopupMenu();
+        ReleaseBackgrounds();
+    });
+    for (const std::string& name : LoadedWindowNames())
+        if (name != "Main")
+            Step([&] { UnloadWindow(name); });
+    Step([&] { ReleaseLoaderHost(); });
+}
+
+} // namespace vexal

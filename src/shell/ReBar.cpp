@@ -1,0 +1,188 @@
+#include "ReBar.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace vexal {
+
+// One band: a grip, the band's text, the child and, when the child does not fit, a chevron.
+class ReBarBand : public QWidget {
+public:
+    ReBarBand(QWidget* child, const QString& text, const QString& key, QWidget* parent)
+        : QWidget(parent), child_(child), key_(key)
+    {
+        label_ = new QLabel(text, this);
+        label_->setVisible(!text.isEmpty());
+        chevron_ = new QToolButton(this);
+        chevron_->setObjectName(key.isEmpty() ? QString("chevron") : key + "Chevron");
+        chevron_->setText(QString::fromUtf8("\u00bb"));
+        chevron_->setAutoRaise(true);
+        chevron_->hide();
+        child_->setParent(this);
+        child_->show();
+        QObject::connect(chevron_, &QToolButton::clicked, this, [this] {
+            emit static_cast<ReBar*>(parentWidget())->ChevronPushed(
+                key_, chevron_->mapToGlobal(QPoint(0, chevron_->height())));
+        });
+    }
+
+    QWidget* Child() const { return child_; }
+    QString Text() const { return label_->text(); }
+    QString Key() const { return key_; }
+    bool HasChevron() const { return !chevron_->isHidden(); }
+    void SetText(const QString& text)
+    {
+        label_->setText(text);
+        label_->setVisible(!text.isEmpty());
+    }
+
+    int Lead() const { return Grip + (label_->isVisible() ? label_->sizeHint().width() + 4 : 0); }
+    int IdealWidth() const { return Lead() + ChildHint().width() + 4; }
+    int MinimumWidth() const { return Lead() + ChevronWidth + 4; }
+    int IdealHeight() const { return std::max(ChildHint().height(), label_->sizeHint().height()) + 4; }
+
+    QWidget* Release()
+    {
+        QWidget* c = child_;
+        child_ = nullptr;
+        return c;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { Arrange(); }
+    void paintEvent(QPaintEvent*) override
+    {
+        // The grip: two etched lines at the band's left edge.
+        QPainter p(this);
+        const QColor dark = palette().color(QPalette::Dark);
+        const QColor light = palette().color(QPalette::Light);
+        p.setPen(dark);
+        p.drawLine(2, 2, 2, height() - 3);
+        p.setPen(light);
+        p.drawLine(3, 2, 3, height() - 3);
+    }
+
+private:
+    static constexpr int Grip = 8;
+    static constexpr int ChevronWidth = 14;
+
+    QSize ChildHint() const
+    {
+        if (!child_)
+            return {0, 0};
+        QSize s = child_->sizeHint();
+        return s.expandedTo(child_->minimumSizeHint());
+    }
+
+    void Arrange()
+    {
+        if (!child_)
+            return;
+        const int h = height();
+        int x = Grip;
+        if (label_->isVisible()) {
+            QSize ls = label_->sizeHint();
+            label_->setGeometry(x, (h - ls.height()) / 2, ls.width(), ls.height());
+            x += ls.width() + 4;
+        }
+        const QSize cs = ChildHint();
+        const int room = width() - x - 2;
+        const bool fits = cs.width() <= room;
+        // A child that does not fit keeps its size and is cut at the band's edge.
+        int childWidth = cs.width();
+        if (fits && child_->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag)
+            childWidth = room;
+        child_->setGeometry(x, std::max(0, (h - cs.height()) / 2), childWidth, cs.height());
+        chevron_->setVisible(!fits);
+        if (!fits) {
+            chevron_->setGeometry(width() - ChevronWidth, 0, ChevronWidth, h);
+            chevron_->raise();
+        }
+    }
+
+    QWidget* child_;
+    QString key_;
+    QLabel* label_;
+    QToolButton* chevron_;
+};
+
+ReBar::ReBar(QWidget* parent) : QWidget(parent) { setObjectName("cReBar1"); }
+
+void ReBar::AddBand(QWidget* child, const QString& text, const QString& key)
+{
+    auto* band = new ReBarBand(child, text, key, this);
+    band->setObjectName(key.isEmpty() ? child->objectName() + "Band" : key + "Band");
+    bands_.push_back(band);
+    band->show();
+    Relayout();
+}
+
+void ReBar::RemoveAllBands()
+{
+    for (ReBarBand* band : bands_) {
+        if (QWidget* child = band->Release()) {
+            child->hide();
+            child->setParent(parentWidget() ? parentWidget() : this);
+        }
+        band->hide();
+        band->deleteLater();
+    }
+    bands_.clear();
+    Relayout();
+}
+
+QString ReBar::BandText(int band) const { return band >= 0 && band < BandCount() ? bands_[band]->Text() : QString(); }
+QString ReBar::BandKey(int band) const { return band >= 0 && band < BandCount() ? bands_[band]->Key() : QString(); }
+QWidget* ReBar::BandChild(int band) const { return band >= 0 && band < BandCount() ? bands_[band]->Child() : nullptr; }
+bool ReBar::BandHasChevron(int band) const { return band >= 0 && band < BandCount() && bands_[band]->HasChevron(); }
+
+void ReBar::Relayout()
+{
+    const int width = std::max(1, this->width());
+    int y = 0;
+    std::size_t i = 0;
+    while (i < bands_.size()) {
+        // Fill one row: at least one band, more while their ideal widths fit.
+        std::size_t first = i;
+        int used = bands_[i]->IdealWidth();
+        int rowHeight = bands_[i]->IdealHeight();
+        ++i;
+        while (i < bands_.size() && used + bands_[i]->IdealWidth() <= width) {
+            used += bands_[i]->IdealWidth();
+            rowHeight = std::max(rowHeight, bands_[i]->IdealHeight());
+            ++i;
+        }
+        int x = 0;
+        for (std::size_t b = first; b < i; ++b) {
+            // The row's last band takes what is left.
+            int w = b + 1 == i ? std::max(width - x, bands_[b]->MinimumWidth()) : bands_[b]->IdealWidth();
+            bands_[b]->setGeometry(x, y, w, rowHeight);
+            x += w;
+        }
+        y += rowHeight;
+    }
+    if (y != rowsHeight_) {
+        rowsHeight_ = y;
+        updateGeometry();
+    }
+}
+
+QSize ReBar::sizeHint() const
+{
+    int w = 0, h = 0;
+    for (const ReBarBand* band : bands_) {
+        w += band->IdealWidth();
+        h = std::max(h, band->IdealHeight());
+    }
+    return {w, std::max(h, rowsHeight_)};
+}
+
+QSize ReBar::minimumSizeHint() const { return {0, rowsHeight_}; }
+
+void ReBar::resizeEvent(QResizeEvent*) { Relayout(); }
+
+} // namespace vexal

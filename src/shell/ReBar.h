@@ -1,0 +1,48 @@
+#pragma once
+// The main window's rebar (cReBar1): bands side by side, wrapping into rows, each holding
+// one child window with an optional text and key. A band narrower than its child shows a
+// chevron; pressing it raises ChevronPushed with the band's key.
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QToolButton;
+
+namespace vexal {
+
+class ReBarBand;
+
+class ReBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReBar(QWidget* parent = nullptr);
+
+    void AddBand(QWidget* child, const QString& text = QString(), const QString& key = QString());
+    // Releases every band; the children are kept (handed back to the rebar's parent, hidden).
+    void RemoveAllBands();
+    int BandCount() const { return static_cast<int>(bands_.size()); }
+    QString BandText(int band) const;
+    QString BandKey(int band) const;
+    QWidget* BandChild(int band) const;
+    // The band's chevron is shown (its child does not fit).
+    bool BandHasChevron(int band) const;
+    // Lays the bands out again (after a child changed its size).
+    void Relayout();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void ChevronPushed(const QString& key, const QPoint& globalPos);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::vector<ReBarBand*> bands_;
+    int rowsHeight_ = 0;
+};
+
+} // namespace vexal

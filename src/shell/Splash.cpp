@@ -1,0 +1,184 @@
+#include "Splash.h"
+
+#include "Host.h"
+#include "Main.h"
+#include "ProgBar.h"
+#include "Screen.h"
+#include "Windows.h"
+#include "cBackGround.h"
+#include "CMouse.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#ifndef VEXAL_VERSION_MAJOR
+#define VEXAL_VERSION_MAJOR 1
+#endif
+#ifndef VEXAL_VERSION_MINOR
+#define VEXAL_VERSION_MINOR 0
+#endif
+#ifndef VEXAL_VERSION_REVISION
+#define VEXAL_VERSION_REVISION 0
+#endif
+
+namespace vexal {
+
+namespace {
+
+// The product logo, drawn: the name over a gridiron stripe.
+QPixmap Logo()
+{
+    QPixmap pm(320, 96);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 96, 48));
+    p.drawRoundedRect(QRectF(4, 60, 312, 24), 6, 6);
+    p.setPen(QPen(Qt::white, 2));
+    for (int x = 24; x < 312; x += 24)
+        p.drawLine(x, 62, x, 82);
+    QFont f("Tahoma");
+    f.setPixelSize(52);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0, 0, 128));
+    p.drawText(QRect(0, 0, 320, 62), Qt::AlignCenter, "Vexal");
+    return pm;
+}
+
+} // namespace
+
+std::string BuildCaption()
+{
+    return "Build " + std::to_string(VEXAL_VERSION_MAJOR) + "." + std::to_string(VEXAL_VERSION_MINOR) + "." +
+           std::to_string(VEXAL_VERSION_REVISION);
+}
+
+Splash::Splash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName("opening");
+    setWindowTitle("Vexal");
+    setFont(QFont("Tahoma"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+
+    imgLogo_ = new QLabel(this);
+    imgLogo_->setObjectName("imgLogo");
+    imgLogo_->setPixmap(Logo());
+    imgLogo_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(imgLogo_);
+
+    lblNotice_ = new QLabel("Handicapping the NFL against the line.", this);
+    lblNotice_->setObjectName("lblNotice");
+    lblNotice_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(lblNotice_);
+
+    lblResources_ = new QLabel("Resources", this);
+    lblResources_->setObjectName("lblResources");
+    lblResources_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(lblResources_);
+
+    progBar1_ = new ProgBar(this);
+    progBar1_->setObjectName("ProgBar1");
+    progBar1_->setMinimumHeight(22);
+    progBar1_->SetValue(0);
+    layout->addWidget(progBar1_);
+    connect(progBar1_, &ProgBar::Click, this, [this] { ProgBar1_Click(); });
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName("Timer2");
+    timer2_->setInterval(30000);
+    connect(timer2_, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+
+    resize(360, 220);
+}
+
+Splash::~Splash() = default;
+
+void Splash::Form_Load()
+{
+    std::error_code ec;
+    std::filesystem::current_path(ProgramFolder(), ec);
+    lblResources_->setText(QString::fromStdString(BuildCaption()));
+    show();
+    CMouse busy(11);
+    if (Screen::ColorDepth() > 256) {
+        background_ = std::make_unique<cBackGround>();
+        background_->GradientForm(this, 0xC0C000, 0, 2, true);
+    }
+    const ScreenMetrics& screen = Screen::Metrics();
+    move((screen.widthPixels - width()) / 2, (screen.heightPixels - height()) / 2);
+    timer1_->start();
+    timer2_->start();
+    DoEvents();
+}
+
+void Splash::SetProgress(int value, const std::string& caption)
+{
+    progBar1_->SetValue(value);
+    progBar1_->SetCaption(QString::fromStdString(caption));
+}
+
+void Splash::Timer1_Timer()
+{
+    timer1_->stop();
+    if (!FindWindow("Main"))
+        LoadWindow("Main");
+}
+
+void Splash::Timer2_Timer()
+{
+    timer2_->stop();
+    UnloadWindow("opening");
+}
+
+void Splash::ProgBar1_Click() { UnloadWindow("opening"); }
+
+void Splash::closeEvent(QCloseEvent* event)
+{
+    // Closed before its first timer loaded the main window (a click on the bar at once):
+    // the program still starts.
+    if (timer1_->isActive()) {
+        timer1_->stop();
+        QTimer::singleShot(0, [] {
+            if (!FindWindow("Main"))
+                LoadWindow("Main");
+        });
+    }
+    QWidget::closeEvent(event);
+}
+
+void RegisterShellWindows()
+{
+    RegisterWindow("opening", WindowKind::Modeless, [](QWidget*) { return new Splash; });
+    RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) { return new Main; });
+}
+
+void StartVexal() { ShowWindow("opening"); }
+
+void ShowSplashAsAbout()
+{
+    auto* splash = qobject_cast<Splash*>(LoadWindow("opening"));
+    if (!splash)
+        return;
+    ProgBar* bar = splash->ProgBar1();
+    bar->SetBorderStyle(6);
+    QFont bold = bar->font();
+    bold.setBold(true);
+    bar->setFont(bold);
+    bar->SetAddPercent(false);
+    bar->SetCaption("OK");
+    ShowWindow("opening");
+}
+
+} // namespace vexal

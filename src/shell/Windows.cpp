@@ -1,0 +1,448 @@
+#include "Windows.h"
+
+#include "AppState.h"
+#include "Host.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QStyle>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+
+namespace vexal {
+
+namespace {
+
+struct Registration {
+    WindowKind kind = WindowKind::Modeless;
+    WindowFactory factory;
+};
+
+struct Loaded {
+    std::string name;
+    const QObject* key = nullptr;          // identity, still valid while the object is destroyed
+    QPointer<QWidget> widget;
+    QPointer<QMdiSubWindow> frame;         // the MDI frame of a child view
+    WindowKind kind = WindowKind::Modeless;
+};
+
+struct Registry {
+    std::map<std::string, Registration> factories;
+    std::vector<Loaded> loaded;            // load order
+    QPointer<QMdiSubWindow> lastActive;    // the active view, also while another window has the focus
+    std::function<void()> readFormula;
+    int busy = 0;
+    int unloading = 0;                     // closes the program asks for itself
+    std::vector<std::function<void()>> whenIdle;
+    std::function<void()> programEnd;
+    bool refreshPending = false;
+    bool refreshAllPending = false;
+};
+
+Registry& R()
+{
+    static Registry registry;
+    return registry;
+}
+
+Loaded* Find(const std::string& name)
+{
+    for (auto& l : R().loaded)
+        if (l.name == name && l.widget)
+            return &l;
+    return nullptr;
+}
+
+void Forget(const QObject* key)
+{
+    auto& v = R().loaded;
+    v.erase(std::remove_if(v.begin(), v.end(), [key](const Loaded& l) { return l.key == key; }), v.end());
+}
+
+// While a long run yields, a window is not closed from under it: a close the program did not
+// ask for (the frame's close button, a window closing itself) is refused. The splash is
+// exempt (it is the loader's progress display and closes on a click), and the main window
+// holds its Exit back by itself.
+class CloseGuard : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && IsBusy() && R().unloading == 0) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
+CloseGuard* Guard()
+{
+    static CloseGuard* guard = new CloseGuard;
+    return guard;
+}
+
+void MainGone()
+{
+    if (R().programEnd) {
+        auto end = R().programEnd;
+        end();
+    }
+}
+
+QMdiArea* MdiArea()
+{
+    QMainWindow* main = MainWindow();
+    return main ? qobject_cast<QMdiArea*>(main->centralWidget()) : nullptr;
+}
+
+} // namespace
+
+void RegisterWindow(const std::string& name, WindowKind kind, WindowFactory factory)
+{
+    R().factories[name] = Registration{kind, std::move(factory)};
+}
+
+bool IsWindowRegistered(const std::string& name) { return R().factories.count(name) != 0; }
+
+QWidget* FindWindow(const std::string& name)
+{
+    Loaded* l = Find(name);
+    return l ? l->widget.data() : nullptr;
+}
+
+QMainWindow* MainWindow() { return qobject_cast<QMainWindow*>(FindWindow("Main")); }
+
+QWidget* LoadWindow(const std::string& name)
+{
+    if (QWidget* w = FindWindow(name))
+        return w;
+    auto it = R().factories.find(name);
+    if (it == R().factories.end() || !it->second.factory)
+        return nullptr;
+    const WindowKind kind = it->second.kind;
+    QWidget* owner = name == "Main" ? nullptr : MainWindow();
+    // Copy the factory: a window's constructor may register others.
+    WindowFactory factory = it->second.factory;
+    QWidget* w = factory(owner);
+    if (!w)
+        return nullptr;
+    if (w->objectName().isEmpty())
+        w->setObjectName(QString::fromStdString(name));
+
+    Loaded entry;
+    entry.name = name;
+    entry.key = w;
+    entry.widget = w;
+    entry.kind = kind;
+
+    QMdiArea* mdi = kind == WindowKind::ChildView ? MdiArea() : nullptr;
+    if (mdi) {
+        // A view that sized itself keeps its size inside its frame.
+        const bool sized = w->testAttribute(Qt::WA_Resized);
+        const QSize size = w->size();
+        QMdiSubWindow* frame = mdi->addSubWindow(w);
+        if (sized) {
+            QStyle* style = frame->style();
+            const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+            const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+            frame->resize(size + QSize(2 * border, title + border));
+        }
+        frame->setObjectName(QString::fromStdString(name) + "Frame");
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->hide();
+        entry.frame = frame;
+    } else {
+        if (owner && (w->parentWidget() != owner || !w->isWindow()))
+            w->setParent(owner, w->windowFlags() | Qt::Window);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (name != "opening" && name != "Main") {
+        w->installEventFilter(Guard());
+        if (entry.frame)
+            entry.frame->installEventFilter(Guard());
+    }
+    // A window the user closes with its frame is unloaded like any other.
+    QObject::connect(w, &QObject::destroyed, [key = static_cast<const QObject*>(w), main = name == "Main"] {
+        Forget(key);
+        if (main)
+            MainGone();
+    });
+    R().loaded.push_back(entry);
+    // The load handler runs once the window is known by its name, so that it may reach
+    // itself and others through here.
+    if (w->metaObject()->indexOfMethod("Form_Load()") >= 0) {
+        QPointer<QWidget> guard = w;
+        QMetaObject::invokeMethod(w, "Form_Load", Qt::DirectConnection);
+        if (!guard)
+            return nullptr;
+    }
+    return w;
+}
+
+bool UnloadWindow(const std::string& name)
+{
+    Loaded* l = Find(name);
+    if (!l)
+        return true;
+    QPointer<QWidget> w = l->widget;
+    QPointer<QMdiSubWindow> frame = l->frame;
+    const QObject* key = l->key;
+    // The close event is the window's unload handler.
+    ++R().unloading;
+    const bool closed = w->close();
+    --R().unloading;
+    if (!closed && w)
+        return false;
+    Forget(key);
+    if (frame) {
+        frame->hide();
+        if (QMdiArea* mdi = frame->mdiArea())
+            mdi->removeSubWindow(frame);
+        if (R().lastActive == frame)
+            R().lastActive = nullptr;
+        frame->deleteLater();
+    } else if (w) {
+        w->hide();
+        // Deleted later: the window may be the one whose command is running now.
+        w->deleteLater();
+    }
+    return true;
+}
+
+QWidget* ShowWindow(const std::string& name)
+{
+    QWidget* w = LoadWindow(name);
+    if (!w)
+        return nullptr;
+    Loaded* l = Find(name);
+    if (l && l->frame) {
+        QMainWindow* main = MainWindow();
+        if (main && !main->isVisible())
+            main->show();
+        w->show();
+        l->frame->show();
+        if (QMdiArea* mdi = l->frame->mdiArea())
+            mdi->setActiveSubWindow(l->frame);
+        R().lastActive = l->frame;
+    } else {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+    return w;
+}
+
+void ShowModal(const std::string& name)
+{
+    QWidget* w = LoadWindow(name);
+    if (!w)
+        return;
+    if (auto* dialog = qobject_cast<QDialog*>(w)) {
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->exec();
+        return;
+    }
+    QPointer<QWidget> guard = w;
+    w->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // A window that hides itself ends its modal show and stays loaded.
+    struct HideWatcher : QObject {
+        QEventLoop* loop;
+        explicit HideWatcher(QEventLoop* l) : loop(l) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Hide)
+                loop->quit();
+            return false;
+        }
+    } watcher(&loop);
+    w->installEventFilter(&watcher);
+    w->show();
+    loop.exec();
+    if (guard) {
+        guard->removeEventFilter(&watcher);
+        guard->setWindowModality(Qt::NonModal);
+    }
+}
+
+std::vector<std::string> LoadedWindowNames()
+{
+    std::vector<std::string> names;
+    for (const auto& l : R().loaded)
+        if (l.widget)
+            names.push_back(l.name);
+    return names;
+}
+
+QWidget* ActiveView()
+{
+    QMdiArea* mdi = MdiArea();
+    if (!mdi)
+        return nullptr;
+    QMdiSubWindow* frame = mdi->currentSubWindow();
+    if (!frame && R().lastActive && R().lastActive->mdiArea() == mdi)
+        frame = R().lastActive;
+    if (!frame || !frame->isVisible())
+        return nullptr;
+    return frame->widget();
+}
+
+// ---------------------------------------------------------------- refresh
+
+void SetProgramEndHandler(std::function<void()> handler) { R().programEnd = std::move(handler); }
+
+void SetReadFormulaProcedure(std::function<void()> readFormula) { R().readFormula = std::move(readFormula); }
+
+void ReadFormula()
+{
+    if (R().readFormula) {
+        R().readFormula();
+        return;
+    }
+    int index = -1;
+    if (QMainWindow* main = MainWindow())
+        if (auto* week = main->findChild<QComboBox*>("cboWeek"))
+            index = week->currentIndex();
+    App().CurrentFormula[fsCurrentWeek] = static_cast<float>(index + 1);
+}
+
+namespace {
+
+struct RefreshRow {
+    const char* caption;
+    const char* shortCaption;
+    const char* button;
+    bool always;
+};
+
+constexpr RefreshRow RefreshTable[] = {
+    {"Vexal - [Standings]", "Standings", "cmdUpdate", false},
+    {"Vexal - [Enter Lines]", "Enter Lines", "Command1", false},
+    {"Vexal - [Statistics]", "Statistics", "Command2", false},
+    {"Vexal - [Input Stats]", "Input Stats", "Command2", false},
+    {"Vexal - [Predictions]", "Predictions", "cmdpred", true},
+    {"Vexal - [Power Ratings / Strength of Schedule]", "Power Ratings / Strength of Schedule", "Command1", true},
+    {"Vexal - [Other Factors]", "Other Factors", "Command1", false},
+    {"Vexal - [Test Formula]", "Test Formula", "Command1", true},
+};
+
+void ShowMainAfterError()
+{
+    if (QMainWindow* main = MainWindow())
+        main->show();
+    DoEvents();
+}
+
+void RefreshNow(bool refreshAll)
+{
+    try {
+        ReadFormula();
+    } catch (const std::exception&) {
+        ShowMainAfterError();
+    }
+    DoEvents();
+    QPointer<QWidget> view = ActiveView();
+    if (!view)
+        return;
+    const std::string caption = view->windowTitle().toStdString();
+    for (const auto& row : RefreshTable) {
+        if (caption != row.caption && caption != row.shortCaption)
+            continue;
+        if (!row.always && !refreshAll)
+            return;
+        try {
+            auto* button = view->findChild<QAbstractButton*>(QString::fromLatin1(row.button));
+            if (button)
+                button->click();
+        } catch (const std::exception&) {
+            ShowMainAfterError();
+        }
+        return;
+    }
+}
+
+void RunPendingRefresh()
+{
+    if (!R().refreshPending || IsBusy())
+        return;
+    const bool all = R().refreshAllPending;
+    R().refreshPending = R().refreshAllPending = false;
+    RefreshNow(all);
+}
+
+} // namespace
+
+void RefreshActiveView(bool refreshAll)
+{
+    if (IsBusy()) {
+        // Pressing a view's refresh button now would re-enter the run; do it once afterwards.
+        const bool first = !R().refreshPending;
+        R().refreshPending = true;
+        R().refreshAllPending = R().refreshAllPending || refreshAll;
+        if (first)
+            RunWhenIdle(RunPendingRefresh);
+        return;
+    }
+    RefreshNow(refreshAll);
+}
+
+// ---------------------------------------------------------------- shutdown
+
+void UnloadAllForms()
+{
+    if (IsBusy()) {
+        RunWhenIdle(UnloadAllForms);
+        return;
+    }
+    static const char* const order[] = {"lines", "PREDICT", "frmTest", "FORM6", "INJURIES",
+                                        "Power", "FORM1", "FORM2", "opening", "Main"};
+    for (const char* name : order)
+        UnloadWindow(name);
+}
+
+// ---------------------------------------------------------------- busy
+
+bool IsBusy() { return R().busy > 0; }
+
+BusyScope::BusyScope() { ++R().busy; }
+
+BusyScope::~BusyScope()
+{
+    if (--R().busy > 0 || R().whenIdle.empty())
+        return;
+    // Run the held-back commands from the event loop, not inside the run's own unwinding.
+    QTimer::singleShot(0, [] {
+        if (IsBusy())
+            return;
+        auto actions = std::move(R().whenIdle);
+        R().whenIdle.clear();
+        for (auto& action : actions) {
+            if (IsBusy()) {
+                R().whenIdle.push_back(std::move(action));
+                continue;
+            }
+            action();
+        }
+    });
+}
+
+void RunWhenIdle(std::function<void()> action)
+{
+    if (!IsBusy()) {
+        action();
+        return;
+    }
+    R().whenIdle.push_back(std::move(action));
+}
+
+} // namespace vexal

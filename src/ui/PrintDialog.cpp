@@ -1,0 +1,125 @@
+#include "PrintDialog.h"
+
+#include "Host.h"
+#include "VbError.h"
+
+#include <QApplication>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QWidget>
+
+#include <memory>
+
+namespace vexal {
+
+namespace {
+
+std::unique_ptr<QPrinter>& Printer()
+{
+    static std::unique_ptr<QPrinter> printer;
+    return printer;
+}
+
+std::filesystem::path& PrintFileSetting()
+{
+    static std::filesystem::path file;
+    return file;
+}
+
+PrintDialogRunner& Runner()
+{
+    static PrintDialogRunner runner;
+    return runner;
+}
+
+bool RunSystemDialog(QPrinter& printer, int& fromPage, int& toPage)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (fromPage > 0 || toPage > 0)
+        dialog.setFromTo(fromPage, toPage);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    fromPage = dialog.fromPage();
+    toPage = dialog.toPage();
+    return true;
+}
+
+// What a cancelled dialog must leave untouched.
+struct PrinterSnapshot {
+    QString name;
+    QPrinter::OutputFormat format;
+    QString fileName;
+    int copies;
+    QPrinter::DuplexMode duplex;
+    QPageLayout::Orientation orientation;
+
+    explicit PrinterSnapshot(const QPrinter& p)
+        : name(p.printerName()), format(p.outputFormat()), fileName(p.outputFileName()),
+          copies(p.copyCount()), duplex(p.duplex()), orientation(p.pageLayout().orientation())
+    {
+    }
+    void Restore(QPrinter& p) const
+    {
+        p.setOutputFormat(format);
+        if (format == QPrinter::NativeFormat && p.printerName() != name)
+            p.setPrinterName(name);
+        p.setOutputFileName(fileName);
+        p.setCopyCount(copies);
+        p.setDuplex(duplex);
+        p.setPageOrientation(orientation);
+    }
+};
+
+} // namespace
+
+QPrinter& CurrentPrinter()
+{
+    auto& printer = Printer();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            // Nothing to print on: the printout becomes a PDF file the user can find.
+            std::error_code ec;
+            std::filesystem::create_directories(DefaultPrintFile().parent_path(), ec);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString(DefaultPrintFile().string()));
+        }
+    }
+    return *printer;
+}
+
+void ResetCurrentPrinter() { Printer().reset(); }
+
+bool PrintsToFile() { return CurrentPrinter().outputFormat() == QPrinter::PdfFormat; }
+
+std::filesystem::path DefaultPrintFile()
+{
+    if (!PrintFileSetting().empty())
+        return PrintFileSetting();
+    return UserProfileFolder() / "Vexal" / "Printout.pdf";
+}
+
+void SetDefaultPrintFile(const std::filesystem::path& pdf) { PrintFileSetting() = pdf; }
+
+void InstallPrintDialogRunner(PrintDialogRunner runner) { Runner() = std::move(runner); }
+
+bool clsPrintDialog::ShowPrinter()
+{
+    QPrinter& printer = CurrentPrinter();
+    const PrinterSnapshot before(printer);
+    int from = fromPage_;
+    int to = toPage_;
+    bool confirmed = Runner() ? Runner()(printer, from, to) : RunSystemDialog(printer, from, to);
+    if (confirmed) {
+        fromPage_ = from;
+        toPage_ = to;
+        return true;
+    }
+    before.Restore(printer);
+    if (cancelError_)
+        throw VbError(PrintDialogCancelled, "Cancel.");
+    return false;
+}
+
+} // namespace vexal

@@ -1,0 +1,54 @@
+#pragma once
+// The program's current printer and clsPrintDialog, the Print dialog shown before a
+// printout. The dialog makes the printer the user chose current, with the chosen copies,
+// duplex mode and orientation, for every later printout until it is shown again.
+// With no printer installed, the current printer writes a PDF file instead.
+#include <QPrinter>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+namespace vexal {
+
+// The printer every printout draws on, made on first use for the system's default printer.
+QPrinter& CurrentPrinter();
+// Forgets the current printer; the next use makes a new one (tests).
+void ResetCurrentPrinter();
+// True when the current printer writes a PDF file.
+bool PrintsToFile();
+// Where a printout goes when no printer is installed: $HOME/Vexal/Printout.pdf unless set.
+std::filesystem::path DefaultPrintFile();
+void SetDefaultPrintFile(const std::filesystem::path& pdf);
+
+// Shows the dialog for the printer and answers true when the user confirmed; fromPage and
+// toPage carry the page range in and out. The program uses the system's Print dialog;
+// tests install a runner that answers as a user would (and may change the printer).
+using PrintDialogRunner = std::function<bool(QPrinter& printer, int& fromPage, int& toPage)>;
+// An empty runner restores the real dialog.
+void InstallPrintDialogRunner(PrintDialogRunner runner);
+
+// The error a cancelled dialog raises when CancelError is set.
+inline constexpr int32_t PrintDialogCancelled = 32755;
+
+class clsPrintDialog {
+public:
+    int32_t Flags() const { return flags_; }
+    void Flags(int32_t flags) { flags_ = flags; }
+    bool CancelError() const { return cancelError_; }
+    void CancelError(bool on) { cancelError_ = on; }
+
+    // True when the user confirmed. A cancel leaves the current printer and its settings as
+    // they were, and raises VbError 32755 "Cancel." when CancelError is set, else answers false.
+    bool ShowPrinter();
+
+private:
+    int32_t flags_ = 0;
+    bool cancelError_ = false;
+    int fromPage_ = 0;
+    int toPage_ = 0;
+    int minPage_ = 0;
+    int maxPage_ = 0;
+};
+
+} // namespace vexal

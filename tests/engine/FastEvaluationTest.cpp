@@ -1,0 +1,253 @@
+// The fast evaluation against the straightforward one: random formulas, ranges and options
+// over generated seasons, each run twice; every event, every file, the caller's arrays and
+// the control's rows must agree bit for bit.
+#include "EngineTestSupport.h"
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <sstream>
+
+namespace vexal::test {
+namespace {
+
+struct Case {
+    Formula low{};
+    std::vector<float> high;
+    bool sortByWin = false;
+    uint8_t homeTeam = 0;
+    uint8_t awayTeam = 0;
+    bool save = false;
+    std::array<float, 5> filters{};
+    bool weekly = false;
+    int16_t quick = 0;
+    int teaser = 0;
+    int cliff = 0;
+    int moneyLine = 0;
+};
+
+struct Outcome {
+    std::vector<std::string> order;
+    std::vector<ProgressEvent> progress;
+    std::map<std::string, std::string> files;
+    Formula low{};
+    std::vector<float> high;
+    Formula current{};
+    TSPredict::FormulaRow best{};
+    TSPredict::FormulaRow worst{};
+    float done = 0, total = 0, rolling = 0;
+    int wins = 0, losses = 0, ties = 0;
+    uint64_t games = 0;
+    uint64_t fast = 0;
+    std::vector<float> lines;
+    std::vector<float> scores;
+};
+
+bool SameBits(const TSPredict::FormulaRow& a, const TSPredict::FormulaRow& b)
+{
+    return std::memcmp(a.data(), b.data(), sizeof(float) * a.size()) == 0;
+}
+
+template <class A>
+bool SameBits(const A& a, const A& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(a[0]) * a.size()) == 0;
+}
+
+Case RandomCase(std::mt19937_64& rng, int weekCount)
+{
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto coin = [&](double p = 0.5) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
+    Case c;
+    Formula& f = c.low;
+    c.high.assign(coin(0.85) ? 22 : 24, 0.0f);
+    auto range = [&](int slot, float low, float high) {
+        f[static_cast<std::size_t>(slot)] = low;
+        c.high[static_cast<std::size_t>(slot)] = high;
+    };
+    const int h = pick(-1, 3);
+    range(fsHomeField, static_cast<float>(h), static_cast<float>(h + pick(0, 2)));
+    const int minDiff = pick(0, 3);
+    range(fsMinDiff, static_cast<float>(minDiff), static_cast<float>(minDiff + pick(0, 2)));
+    const int maxDiff = coin(0.2) ? 99 : pick(6, 14);
+    range(fsMaxDiff, static_cast<float>(maxDiff), static_cast<float>(maxDiff + pick(0, 1)));
+    const int offense = 5 * pick(6, 14);
+    range(fsOffense, static_cast<float>(offense), static_cast<float>(offense + 5 * pick(0, 2)));
+    range(fsDefense, static_cast<float>(100 - offense), static_cast<float>(100 - offense));
+    const int rushing = 5 * pick(6, 14);
+    range(fsRushing, static_cast<float>(rushing), static_cast<float>(rushing + 5 * pick(0, 2)));
+    range(fsPassing, static_cast<float>(100 - rushing), static_cast<float>(100 - rushing + 5 * pick(0, 2)));
+    const int turnovers = pick(-1, 3);
+    range(fsTurnovers, static_cast<float>(turnovers), static_cast<float>(turnovers + pick(0, 1)));
+    const float multiplier = 0.8f + 0.1f * static_cast<float>(pick(0, 3));
+    range(fsMultiplier, multiplier, multiplier + 0.1f * static_cast<float>(pick(0, 3)));
+    const int rolling = pick(0, 4);
+    range(fsRollingWeeks, static_cast<float>(rolling), static_cast<float>(rolling + pick(0, 1)));
+    if (coin(0.15)) {   // a range given high to low
+        std::swap(f[fsMinDiff], c.high[fsMinDiff]);
+    }
+    const int first = pick(1, std::max(1, weekCount - 12));
+    range(fsCurrentWeek, static_cast<float>(first), static_cast<float>(std::min(weekCount, first + pick(4, 30))));
+    f[fsSeparateHomeAway] = coin(0.3) ? 1.0f : 0.0f;
+    f[fsDiscardHighLow] = coin(0.3) ? 1.0f : 0.0f;
+    f[fsTotalsMode] = coin(0.3) ? 1.0f : 0.0f;
+    f[fsOtherFactors] = coin(0.3) ? 1.0f : 0.0f;
+    f[fsPowerRating] = coin(0.3) ? 1.0f : 0.0f;
+    f[fsNoLine] = coin(0.2) ? 1.0f : 0.0f;
+    f[fsHomeOnly] = coin(0.15) ? 1.0f : 0.0f;
+    f[fsAwayOnly] = coin(0.15) ? 1.0f : 0.0f;
+    if (coin(0.2)) {
+        f[fsHomeOnly] += static_cast<float>(10 * pick(2, 6));
+        f[fsAwayOnly] += static_cast<float>(10 * pick(8, 18));
+    }
+    const bool totals = f[fsTotalsMode] == 1;
+    const float filterValue = totals ? 10.0f : 1.0f;
+    f[fsFavOrOver] = coin(0.2) ? filterValue : 0.0f;
+    f[fsDogOrUnder] = coin(0.2) ? filterValue : 0.0f;
+    switch (pick(0, 4)) {
+    case 0:
+        f[fsLineStart] = f[fsLineEnd] = 99;
+        break;
+    case 1:
+        f[fsLineStart] = totals ? 38.0f : -7.0f;
+        f[fsLineEnd] = totals ? 47.5f : 3.0f;
+        break;
+    case 2:
+        f[fsLineStart] = 102.5f;
+        f[fsLineEnd] = 107;
+        break;
+    case 3:   // reversed: put in order by the first graded game
+        f[fsLineStart] = totals ? 50.0f : 6.0f;
+        f[fsLineEnd] = totals ? 40.0f : -6.0f;
+        break;
+    default:
+        f[fsLineStart] = f[fsLineEnd] = 100;
+        break;
+    }
+    for (int k = 10; k < 22; ++k)
+        if (k != fsCurrentWeek)
+            c.high[static_cast<std::size_t>(k)] = f[static_cast<std::size_t>(k)];
+    if (c.high.size() == 24) {
+        c.high[22] = f[22];
+        c.high[23] = f[23];
+    }
+    // The game choice of the current formula's slots 18 to 21 is read from CurrentFormula.
+    c.sortByWin = coin();
+    if (coin(0.1)) {
+        c.homeTeam = static_cast<uint8_t>(pick(1, 32));
+        c.awayTeam = static_cast<uint8_t>(coin() ? 0 : pick(1, 32));
+    }
+    c.save = coin(0.4);
+    c.filters = {static_cast<float>(pick(-20, 0)), static_cast<float>(pick(0, 40)), static_cast<float>(pick(0, 50)),
+                 static_cast<float>(pick(50, 100)), static_cast<float>(pick(0, 20))};
+    c.weekly = coin(0.4);
+    c.quick = coin(0.3) ? 1 : 0;
+    c.teaser = coin(0.2) ? pick(6, 7) : 0;
+    c.cliff = coin(0.3) ? 1 : 0;
+    c.moneyLine = coin(0.3) ? 1 : 0;
+    return c;
+}
+
+class FastEvaluation : public EngineTest {
+protected:
+    Outcome RunCase(const Case& c, bool fast)
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            std::filesystem::remove_all(entry.path());
+        const std::vector<float> lines = Season().SeasonLines;
+        TSPredict e;
+        e.SetClock(FixedNow);
+        e.SetFastEvaluation(fast);
+        Outcome o;
+        e.SetScoreTrace(&o.scores);
+        e.SetTeaser(c.teaser);
+        e.SetCliffAdjust(static_cast<int16_t>(c.cliff));
+        e.SetMoneyLine(static_cast<int16_t>(c.moneyLine));
+        EventRecorder recorder;
+        recorder.Attach(e);
+        App().CurrentFormula = c.low;
+        std::vector<float> high = c.high;
+        e.TestFormulas(c.sortByWin, c.homeTeam, c.awayTeam, App().CurrentFormula, high, c.save, c.filters, c.weekly,
+                       c.quick);
+        o.order = recorder.order;
+        o.progress = recorder.progress;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            o.files[entry.path().filename().string()] = ReadFile(entry.path());
+        o.low = App().CurrentFormula;
+        o.high = high;
+        o.best = e.BestRow;
+        o.worst = e.WorstRow;
+        o.done = e.CombinationsDone();
+        o.total = e.TotalCombinations();
+        o.rolling = e.CurrentRollingWeeks();
+        o.wins = e.WinCount();
+        o.losses = e.LossCount();
+        o.ties = e.TieCount();
+        o.games = e.GameEvaluations();
+        o.fast = e.FastCombinations();
+        o.lines = Season().SeasonLines;
+        EXPECT_TRUE(SameBits(o.lines, lines)) << "the spreads are all put back";
+        return o;
+    }
+
+    void Compare(const Outcome& fast, const Outcome& plain, const std::string& label)
+    {
+        EXPECT_EQ(fast.order, plain.order) << label;
+        ASSERT_EQ(fast.progress.size(), plain.progress.size()) << label;
+        for (std::size_t i = 0; i < fast.progress.size(); ++i) {
+            EXPECT_TRUE(SameBits(fast.progress[i].best, plain.progress[i].best)) << label << " progress " << i;
+            EXPECT_TRUE(SameBits(fast.progress[i].worst, plain.progress[i].worst)) << label << " progress " << i;
+            EXPECT_EQ(fast.progress[i].percent, plain.progress[i].percent) << label;
+            EXPECT_EQ(fast.progress[i].message, plain.progress[i].message) << label << " progress " << i;
+        }
+        EXPECT_EQ(fast.files, plain.files) << label;
+        EXPECT_TRUE(SameBits(fast.low, plain.low)) << label;
+        EXPECT_TRUE(SameBits(fast.high, plain.high)) << label;
+        EXPECT_TRUE(SameBits(fast.best, plain.best)) << label;
+        EXPECT_TRUE(SameBits(fast.worst, plain.worst)) << label;
+        EXPECT_EQ(fast.done, plain.done) << label;
+        EXPECT_EQ(fast.total, plain.total) << label;
+        EXPECT_EQ(fast.rolling, plain.rolling) << label;
+        EXPECT_EQ(fast.wins, plain.wins) << label;
+        EXPECT_EQ(fast.losses, plain.losses) << label;
+        EXPECT_EQ(fast.ties, plain.ties) << label;
+        EXPECT_EQ(fast.games, plain.games) << label;
+        EXPECT_EQ(fast.scores.size(), plain.scores.size()) << label;
+        EXPECT_TRUE(SameBits(fast.scores, plain.scores)) << label << ": every predicted score";
+        EXPECT_EQ(plain.fast, 0u);
+    }
+};
+
+TEST_F(FastEvaluation, AgreesBitForBitWithTheStraightforwardEvaluation)
+{
+    uint64_t fastCombinations = 0;
+    uint64_t plays = 0;
+    uint64_t scores = 0;
+    for (uint64_t seed = 1; seed <= 60; ++seed) {
+        std::mt19937_64 rng(seed * 7919);
+        GeneratedOptions options;
+        options.seasons = 1 + static_cast<int>(seed % 3);
+        options.seed = seed;
+        options.rough = seed % 2 == 0;
+        options.unplayedFromWeek = seed % 5 == 0 ? 15 : 0;
+        GenerateSeasons(options);
+        const Case c = RandomCase(rng, Season().WeekItems.size() > 0 ? static_cast<int>(Season().WeekItems.size()) : 1);
+        std::ostringstream label;
+        label << "seed " << seed;
+        const Outcome plain = RunCase(c, false);
+        const Outcome fast = RunCase(c, true);
+        Compare(fast, plain, label.str());
+        fastCombinations += fast.fast;
+        plays += static_cast<uint64_t>(fast.wins + fast.losses);
+        scores += fast.scores.size();
+        if (HasFailure())
+            break;
+    }
+    EXPECT_GT(fastCombinations, 1000u) << "the fast evaluation was used";
+    EXPECT_GT(plays, 0u);
+    EXPECT_GT(scores, 100000u);
+}
+
+} // namespace
+} // namespace vexal::test

@@ -1,0 +1,373 @@
+// Formula test runs: FormulaList.txt and the good and bad formula files byte for byte, the
+// range set-up, the grid's values and count, the progress cadence, both kinds of stop, the
+// refusal of a nested run, and the best and worst rows.
+#include "EngineTestSupport.h"
+
+#include "FormulaFile.h"
+
+#include <filesystem>
+
+namespace vexal::test {
+namespace {
+
+Match Game(int home, int away, int homeScore, int awayScore, float spread)
+{
+    Match m;
+    m.home = home;
+    m.away = away;
+    m.homeScore = homeScore;
+    m.awayScore = awayScore;
+    m.spread = spread;
+    m.total = 44;
+    return m;
+}
+
+class TestRun : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        // Predicted 24-17, home side giving 3: one win and one loss for the home side.
+        BuildMatchWeek({Game(1, 2, 21, 17, -3), Game(3, 4, 19, 17, -3)});
+        App().CurrentFormula = PlainFormula(2);
+        high = {};
+        for (int k = 0; k < 22; ++k)
+            high[static_cast<std::size_t>(k)] = App().CurrentFormula[static_cast<std::size_t>(k)];
+        filters = {-100, 100, 0, 100, 0};
+    }
+    void Run(bool save, int16_t quick = 0, bool sortByWin = false, bool weekly = false)
+    {
+        engine.TestFormulas(sortByWin, 0, 0, App().CurrentFormula, high, save, filters, weekly, quick);
+    }
+    Formula& Low() { return App().CurrentFormula; }
+    std::string File(const std::string& name) { return folder.Read(name); }
+    bool Exists(const std::string& name) { return std::filesystem::exists(folder / name); }
+    std::vector<float> Values(const std::string& name) { return ParseFormulaFileNumbers(File(name)); }
+    std::vector<std::vector<float>> GoodFiles()
+    {
+        std::vector<std::vector<float>> out;
+        for (int n = 0; Exists("Good" + std::to_string(n) + ".fla"); ++n)
+            out.push_back(Values("Good" + std::to_string(n) + ".fla"));
+        return out;
+    }
+
+    std::array<float, 22> high{};
+};
+
+TEST_F(TestRun, FormulaListAndFormulaFilesAreWrittenByteForByte)
+{
+    high[fsMinDiff] = 1;
+    Run(true);
+    const std::string rule55(55, '=');
+    const std::string rule52(52, '=');
+    const std::string entries = "Bad0.fla       1-1-0     50.0 %    -.10\r\n\r\n"
+                                "Good0.fla      1-1-0     50.0 %    -.10\r\n\r\n"
+                                "Bad1.fla       1-1-0     50.0 %    -.10\r\n\r\n"
+                                "Good1.fla      1-1-0     50.0 %    -.10\r\n\r\n";
+    const std::string expected =
+        rule55 + "\r\n" + "www.vexal.example - The following formula list was \r\n" +
+        "                   started on 03-05-2024 at 14:07:09\r\n" + rule55 + "\r\n" +
+        "These Formulas were generated for Sides\r\n" + rule52 + "\r\n" + "Formula Ranges used were as follows:\r\n" +
+        "Run from Wk 2 of 2024 to Wk 2 of 2024\r\n" + "Rolling Average:1 - 1\r\n" + "Min. Point Diff.:0 - 1\r\n" +
+        "Max. Point Diff.:99 - 99\r\n" + "Home Field Adv.:0 - 0\r\n" + "% Offense:100 - 100\r\n" +
+        "% Defense:0 - 0\r\n" + "% Rushing:100 - 100\r\n" + "% Passing:0 - 0\r\n" + "Turnovers:0 - 0\r\n" +
+        "Multiplier:1 - 1\r\n" + "\r\n" + "Unit win rate between -100 - 100\r\n" +
+        "Win percentage between 0 - 100\r\n" + "\r\n" + "Formula        W-L-T     Winning%  Unit Win\r\n" + "\r\n" +
+        entries + "\r\n" + rule52 + "\r\n" + "Formula list was completed on 03-05-2024 at 14:07:09\r\n" + rule52 +
+        "\r\n\r\n";
+    EXPECT_EQ(File("FormulaList.txt"), expected);
+    EXPECT_EQ(File("Good0.fla"), "0,0,99,1,100,0,1,100,0,0,0,0,0,0,0,0,0,0,99,99\r\n");
+    EXPECT_EQ(File("Bad0.fla"), "0,0,99,1,100,0,1,100,0,0,0,0,0,0,0,0,0,0,99,99\r\n");
+    EXPECT_EQ(File("Good1.fla"), "0,1,99,1,100,0,1,100,0,0,0,0,0,0,0,0,0,0,99,99\r\n");
+    EXPECT_FALSE(Exists("Good2.fla"));
+}
+
+TEST_F(TestRun, GoodLineOfSixWinsAndFourLosses)
+{
+    // Ten games: six home wins, four home losses.
+    std::vector<Match> matches;
+    for (int i = 0; i < 8; ++i)
+        matches.push_back(Game(2 * i + 1, 2 * i + 2, i < 5 ? 30 : 10, 17, -3));
+    BuildMatchWeeks({matches, {Game(17, 18, 30, 17, -3), Game(19, 20, 10, 17, -3)}});
+    App().CurrentFormula[fsCurrentWeek] = 2;
+    high[fsCurrentWeek] = 4;
+    filters = {0, 100, 0, 100, 0};
+    Run(true);
+    const std::string log = File("FormulaList.txt");
+    EXPECT_NE(log.find("\r\n\r\nGood0.fla      6-4-0     60.0 %    1.60\r\n\r\n\r\n"), std::string::npos) << log;
+    EXPECT_FALSE(Exists("Bad0.fla")) << "the bad side's units are negative";
+    EXPECT_FLOAT_EQ(engine.BestRow[13], 1.6f);
+    EXPECT_FLOAT_EQ(engine.WorstRow[13], -2.6f);
+    EXPECT_FLOAT_EQ(engine.BestRow[12], 60) << "the Single win fraction times 100";
+}
+
+TEST_F(TestRun, WithoutSavingNoFileIsTouched)
+{
+    folder.Write("FormulaList.txt", "older log");
+    Run(false);
+    EXPECT_EQ(File("FormulaList.txt"), "older log");
+    EXPECT_FALSE(Exists("Good0.fla"));
+}
+
+TEST_F(TestRun, HeaderNamesTheFiltersOfTheRun)
+{
+    Low()[fsHomeOnly] = 1;
+    Low()[fsFavOrOver] = 1;
+    Low()[fsPowerRating] = 1;
+    Low()[fsSeparateHomeAway] = 1;
+    Low()[fsNoLine] = 1;
+    Run(true);
+    const std::string log = File("FormulaList.txt");
+    EXPECT_NE(log.find("Sides\r\nwith the 'Home only' checkbox selected\r\nand with the 'Favorite only' checkbox selected\r\n="),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("Multiplier:1 - 1\r\nPower Ratings were ON\r\nSeparate Home/Away was ON\r\nNo Line option was ON\r\n\r\n"),
+              std::string::npos);
+
+    Low() = PlainFormula(2);
+    Low()[fsTotalsMode] = 1;
+    Low()[fsFavOrOver] = 10;
+    Low()[fsDogOrUnder] = 10;
+    Run(true);
+    EXPECT_NE(File("FormulaList.txt")
+                  .find("Over/Unders\r\nwith the Unders Only checkbox selected.\r\nwith the Overs Only checkbox selected.\r\n="),
+              std::string::npos);
+}
+
+TEST_F(TestRun, RangesAreOrderedInTheCallersArraysBeforeTheHeader)
+{
+    Low()[fsMinDiff] = 7;
+    high[fsMinDiff] = 3;
+    Run(true);
+    EXPECT_NE(File("FormulaList.txt").find("Min. Point Diff.:3 - 7\r\n"), std::string::npos);
+    EXPECT_EQ(high[fsMinDiff], 7);
+}
+
+TEST_F(TestRun, GridValuesAndTheExpectedCount)
+{
+    high[fsMultiplier] = 1.5f;
+    Run(true);
+    std::vector<float> multipliers;
+    for (const auto& v : GoodFiles())
+        multipliers.push_back(v[3]);
+    EXPECT_EQ(multipliers, (std::vector<float>{1, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f}));
+
+    Low() = PlainFormula(2);
+    high[fsMultiplier] = 1;
+    Low()[fsOffense] = 52.5f;
+    high[fsOffense] = 120;
+    Low()[fsHomeField] = 0;
+    high[fsHomeField] = 2.5f;
+    Run(true);
+    EXPECT_EQ(high[fsOffense], 100) << "capped in the caller's array";
+    EXPECT_FLOAT_EQ(engine.TotalCombinations(), 3.5f * (5 + 120 - 52.5f) / 5);
+    std::vector<std::pair<float, float>> seen;
+    for (const auto& v : GoodFiles())
+        seen.emplace_back(v[0], v[4]);
+    const std::vector<std::pair<float, float>> expected{{0, 52}, {0, 57}, {0, 62}, {0, 67}, {0, 72}, {0, 77}, {0, 82},
+                                                        {0, 87}, {0, 92}, {0, 97}, {1, 52}, {1, 57}, {1, 62}, {1, 67},
+                                                        {1, 72}, {1, 77}, {1, 82}, {1, 87}, {1, 92}, {1, 97}, {2, 52},
+                                                        {2, 57}, {2, 62}, {2, 67}, {2, 72}, {2, 77}, {2, 82}, {2, 87},
+                                                        {2, 92}, {2, 97}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(GoodFiles()[1][5], 43) << "defense follows as 100 - offense";
+}
+
+TEST_F(TestRun, ProgressAfterEveryCombinationUpToOneHundred)
+{
+    high[fsHomeField] = 99;
+    Run(false);
+    ASSERT_EQ(events.progress.size(), 101u);
+    EXPECT_EQ(events.progress[0].percent, "1.0");
+    EXPECT_EQ(events.progress[99].percent, "100.0");
+    EXPECT_EQ(events.progress[100].percent, " 100");
+    EXPECT_EQ(events.order.back(), "Done");
+    EXPECT_EQ(events.weekly.size(), 0u) << "Weekly only for a single combination";
+}
+
+TEST_F(TestRun, ProgressAfterEveryTwentiethCombinationAboveOneHundred)
+{
+    high[fsHomeField] = 119;
+    int yields = 0;
+    SetDoEventsHook([&] { ++yields; });
+    Run(false);
+    EXPECT_EQ(events.Percents(), (std::vector<std::string>{"16.7", "33.3", "50.0", "66.7", "83.3", "100.0", " 100"}));
+    EXPECT_EQ(yields, 6);
+}
+
+TEST_F(TestRun, RunsOfFewerThanFiveCombinationsAlsoReportInsideACombination)
+{
+    GeneratedOptions options;
+    options.seasons = 2;
+    GenerateSeasons(options);
+    Low() = PlainFormula(1);
+    high = {};
+    for (int k = 0; k < 22; ++k)
+        high[static_cast<std::size_t>(k)] = Low()[static_cast<std::size_t>(k)];
+    high[fsCurrentWeek] = 42;
+    high[fsHomeField] = 1;
+    Run(false);
+    EXPECT_EQ(events.Percents(),
+              (std::vector<std::string>{"23.2", "47.6", "50.0", "73.2", "97.6", "100.0", " 100"}));
+}
+
+TEST_F(TestRun, StopSetBeforeTheRunEvaluatesNothingAndStillEnds)
+{
+    high[fsHomeField] = 2;
+    high[fsMinDiff] = 3;
+    App().StopTest = true;
+    Run(true);
+    EXPECT_EQ(events.order, (std::vector<std::string>{"Progress  100", "Done"}));
+    EXPECT_EQ(engine.CombinationsDone(), 0);
+    EXPECT_EQ(Low()[fsHomeField], 2) << "the high ends are copied into the low ends";
+    EXPECT_EQ(Low()[fsMinDiff], 3);
+    EXPECT_TRUE(App().StopTest) << "left set";
+    EXPECT_NE(File("FormulaList.txt").find("Formula list was completed"), std::string::npos);
+    EXPECT_FALSE(Exists("Good0.fla"));
+}
+
+TEST_F(TestRun, StopDuringAYieldEndsTheRunWithoutDone)
+{
+    high[fsHomeField] = 9;
+    SetDoEventsHook([] { App().StopTest = true; });
+    Run(true);
+    EXPECT_EQ(events.order, (std::vector<std::string>{"Progress 10.0"}));
+    EXPECT_EQ(engine.CombinationsDone(), 1);
+    EXPECT_FALSE(App().StopTest);
+    const std::string log = File("FormulaList.txt");
+    EXPECT_EQ(log.substr(log.size() - 4), "\r\n\r\n");
+    EXPECT_EQ(log.find("completed"), std::string::npos);
+    EXPECT_NE(log.find("Good0.fla"), std::string::npos);
+}
+
+TEST_F(TestRun, ANestedRunFromAnEventHandlerIsRefused)
+{
+    high[fsHomeField] = 2;
+    int nestedEvents = 0;
+    engine.Progress = [&](TSPredict::FormulaRow&, TSPredict::FormulaRow&, std::string&, std::string&) {
+        ++nestedEvents;
+        EXPECT_TRUE(engine.Running());
+        std::array<float, 22> other = high;
+        engine.TestFormulas(false, 0, 0, App().CurrentFormula, other, false, filters, false, 0);
+    };
+    Run(false);
+    EXPECT_EQ(nestedEvents, 4) << "three combinations and the end, nothing from the nested calls";
+    EXPECT_FALSE(engine.Running());
+}
+
+TEST_F(TestRun, RowsKeepTheirContentsBetweenCallsUntilClearBest)
+{
+    Run(false);
+    const TSPredict::FormulaRow first = engine.BestRow;
+    EXPECT_EQ(first[9], 1);
+    EXPECT_EQ(first[10], 1);
+    filters[4] = 5;   // no combination reaches 5 decided games
+    events = {};
+    events.Attach(engine);
+    Run(false);
+    EXPECT_EQ(events.progress[0].best, first);
+    engine.ClearBest();
+    events = {};
+    events.Attach(engine);
+    Run(false);
+    EXPECT_EQ(events.progress[0].best, TSPredict::FormulaRow{});
+}
+
+TEST_F(TestRun, AWorstWithNoWinsIsNotReplacedByABetterCandidate)
+{
+    // Home-side margins against the spread of 4 + H (a loss) and 2 + H (a win), MinDiff 1:
+    // H -2 and -1 pick only the loss (0-1), H 0 picks both (1-1).
+    BuildMatchWeek({Game(1, 2, 10, 17, -3), Game(3, 4, 30, 17, -5)});
+    Low()[fsMinDiff] = 1;
+    high[fsMinDiff] = 1;
+    Low()[fsMaxDiff] = 20;
+    high[fsMaxDiff] = 20;
+    Low()[fsHomeField] = -2;
+    high[fsHomeField] = 0;
+    Run(false, 0, true);
+    EXPECT_EQ(engine.WorstRow[9], 0);
+    EXPECT_EQ(engine.WorstRow[10], 1);
+    EXPECT_EQ(engine.WorstRow[0], -2) << "the first formula without a win stays the worst";
+    EXPECT_EQ(engine.BestRow[0], 0);
+    EXPECT_EQ(engine.BestRow[12], 50);
+}
+
+TEST_F(TestRun, ABestOfExactlyZeroUnitsIsNotReplacedByAWorseCandidate)
+{
+    // Money lines at pick'em: a home win pays 1, a home loss costs 1. Margins 7 (win) and 18 (loss).
+    Match win = Game(1, 2, 21, 17, 0);
+    Match loss = Game(3, 4, 10, 17, 0);
+    loss.homePoints = 30;
+    loss.awayPoints = 12;
+    BuildMatchWeek({win, loss});
+    engine.SetMoneyLine(1);
+    Low()[fsMaxDiff] = 50;
+    high[fsMaxDiff] = 50;
+    high[fsMinDiff] = 10;
+    Run(false);
+    EXPECT_EQ(engine.BestRow[13], 0);
+    EXPECT_EQ(engine.BestRow[1], 0) << "MinDiff 0 gave 0.00 units first; MinDiff 7 and up give -1";
+    EXPECT_EQ(engine.WorstRow[13], 1.0f) << "loss minus 1.1 x wins of the worst (0-1)";
+    EXPECT_EQ(engine.WorstRow[1], 7);
+}
+
+TEST_F(TestRun, QuickSearchSweepsOneSlotAtATimeTwiceAndEndsOnTheBestRow)
+{
+    std::vector<Match> matches;
+    for (int i = 0; i < 8; ++i)
+        matches.push_back(Game(2 * i + 1, 2 * i + 2, 20 + i, 17, static_cast<float>(i) - 4));
+    BuildMatchWeek(matches);
+    filters = {-1000, 1000, -1, 100, 0};
+    Low()[fsMultiplier] = 0.8f;
+    high[fsMultiplier] = 1.2f;
+    Low()[fsHomeField] = 0;
+    high[fsHomeField] = 1;
+    Low()[fsRushing] = 90;
+    high[fsRushing] = 100;
+    Low()[fsPassing] = 0;
+    high[fsPassing] = 10;
+    Low()[fsMinDiff] = 0;
+    high[fsMinDiff] = 0;
+    Run(true, 1);
+    const auto files = GoodFiles();
+    ASSERT_EQ(files.size(), 23u);
+    EXPECT_NEAR(engine.TotalCombinations(), 23, 1e-4);
+    // Start point: multiplier 1, home field 0.5, rushing 95 (passing 5).
+    EXPECT_EQ(files[0][3], 1);
+    EXPECT_EQ(files[0][0], 0.5f);
+    EXPECT_EQ(files[0][7], 95);
+    EXPECT_EQ(files[0][8], 5);
+    for (int pass = 0; pass < 2; ++pass) {
+        const int base = 1 + pass * 11;
+        const float m[] = {0.8f, 0.9f, 1.0f, 1.1f, 1.2f};
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(files[static_cast<std::size_t>(base + i)][3], m[i]) << pass << " " << i;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(files[static_cast<std::size_t>(base + 5 + i)][0], 0.5f * i);
+            EXPECT_EQ(files[static_cast<std::size_t>(base + 8 + i)][7], 90 + 5 * i);
+            EXPECT_EQ(files[static_cast<std::size_t>(base + 8 + i)][8], 10 - 5 * i);
+        }
+        // Every sweep keeps the values the sweeps before it chose.
+        const float chosenM = files[static_cast<std::size_t>(base + 5)][3];
+        EXPECT_EQ(files[static_cast<std::size_t>(base + 10)][3], chosenM);
+        EXPECT_EQ(files[static_cast<std::size_t>(base + 8)][0], files[static_cast<std::size_t>(base + 10)][0]);
+    }
+    EXPECT_EQ(engine.CurrentRollingWeeks(), engine.BestRow[14]);
+}
+
+TEST_F(TestRun, QuickSearchWithoutQualifyingCombinationsReturnsToTheStartValues)
+{
+    filters[4] = 1000;
+    Low()[fsMultiplier] = 0.8f;
+    high[fsMultiplier] = 1.2f;
+    Low()[fsHomeField] = 0;
+    high[fsHomeField] = 3;
+    Low()[fsRollingWeeks] = 1;
+    high[fsRollingWeeks] = 2;
+    Run(false, 1);
+    EXPECT_EQ(engine.BestRow[8], 1);
+    EXPECT_EQ(engine.BestRow[0], 1.5f);
+    EXPECT_EQ(engine.CombinationsDone(), 2 * (1 + 2 * (5 + 7)));
+}
+
+} // namespace
+} // namespace vexal::test

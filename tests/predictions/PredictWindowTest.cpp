@@ -1,0 +1,419 @@
+// The Predictions window driven as the user drives it: week predictions on unplayed and
+// played weeks, pool picks, teasers, the line-file list, closing, export, printing.
+#include "PredictionsTestSupport.h"
+
+#include "Predict.h"
+#include "SingleGameWindow.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <regex>
+#include <set>
+
+namespace vexal::test {
+namespace {
+
+using namespace predict;
+
+TEST_F(PredictionsTest, UnplayedWeekGetsOneRowPerGameWithScoresLineTotalAndPick)
+{
+    ChooseWeek(UnplayedFromWeek + 1, 2024);
+    PredictWindow& w = OpenPredictions();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Predictions");
+    Grid& g = *w.grid();
+    const int slot = CurrentSlot();
+    const int games = GamesOfWeek(slot);
+    ASSERT_GT(games, 10);
+    ASSERT_EQ(g.Rows(), games);
+    EXPECT_EQ(g.Cols(), 10);
+    EXPECT_FALSE(g.ColumnVisible(colPool));
+    for (int r = 1; r <= games; ++r) {
+        const ScheduledGame game = *GameAt(slot, r - 1);
+        EXPECT_EQ(Cell(g, r, colAwayTeam), TeamName(game.awayTeam, 0, NameStyleAsShown)) << r;
+        EXPECT_EQ(Cell(g, r, colHomeTeam), TeamName(game.homeTeam, 0, NameStyleAsShown)) << r;
+        EXPECT_TRUE(std::regex_match(Cell(g, r, colAwayPoints), std::regex("\\d+\\.\\d"))) << Cell(g, r, colAwayPoints);
+        EXPECT_TRUE(std::regex_match(Cell(g, r, colHomePoints), std::regex("\\d+\\.\\d"))) << Cell(g, r, colHomePoints);
+        EXPECT_FLOAT_EQ(g.CellValue(r, colLine).toFloat(), game.line);
+        EXPECT_FLOAT_EQ(g.CellValue(r, colTotal).toFloat(), game.total);
+        // The formula plays every game: the pick is one of the two teams.
+        const std::string pick = Cell(g, r, colPick);
+        EXPECT_TRUE(pick == Cell(g, r, colAwayTeam) || pick == Cell(g, r, colHomeTeam)) << pick;
+        EXPECT_EQ(g.CellForeColor(r, colPick), Blue);
+        EXPECT_EQ(Cell(g, r, colScore), "");
+        EXPECT_EQ(Cell(g, r, colResult), "");
+        // Rows alternate between the theme's colour and white.
+        EXPECT_EQ(g.CellBackColor(r, colAwayTeam), r % 2 == 1 ? App().ThemeBackColor : White);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The grading the engine applies: the picked side's margin against the line, with the teaser.
+std::string Graded(const ScheduledGame& game, bool homePicked, int teaser)
+{
+    const double margin = homePicked ? game.homeScore + game.line - game.awayScore
+                                     : game.awayScore - game.line - game.homeScore;
+    const double teased = margin + teaser;
+    return teased > 0 ? "Win" : teased < 0 ? "Loss" : "Tie";
+}
+
+TEST_F(PredictionsTest, PlayedWeekShowsScoreAndResultAndATeaserChangesTheGrading)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    Grid& g = *w.grid();
+    const int slot = CurrentSlot();
+    const int games = GamesOfWeek(slot);
+    ASSERT_EQ(g.Rows(), games);
+    auto check = [&](int teaser) {
+        int changed = 0;
+        for (int r = 1; r <= games; ++r) {
+            const ScheduledGame game = *GameAt(slot, r - 1);
+            EXPECT_EQ(Cell(g, r, colScore), std::to_string(game.awayScore) + " - " + std::to_string(game.homeScore));
+            const bool homePicked = Cell(g, r, colPick) == Cell(g, r, colHomeTeam);
+            const std::string result = Cell(g, r, colResult);
+            EXPECT_EQ(result, Graded(game, homePicked, teaser)) << "row " << r << " teaser " << teaser;
+            EXPECT_EQ(g.CellForeColor(r, colResult), ResultColor(result));
+            changed += Graded(game, homePicked, teaser) != Graded(game, homePicked, 0);
+        }
+        return changed;
+    };
+    EXPECT_EQ(check(0), 0);
+    auto* teaser = Control<QComboBox>(&w, "cboTeaser");
+    teaser->setCurrentIndex(teaser->findText("9"));
+    EXPECT_EQ(w.TSPredict1().Teaser(), 9);
+    EXPECT_GT(check(9), 0);
+    teaser->setCurrentIndex(teaser->findText("6.5"));
+    EXPECT_EQ(w.TSPredict1().Teaser(), 6);
+    check(6);
+}
+
+TEST_F(PredictionsTest, PoolPicksSortByTheirValueAndGiveTheFormulaItsRangeBack)
+{
+    ChooseWeek(UnplayedFromWeek + 1, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* minBox = Control<QLineEdit>(LoadWindow("frmFormula"), "txtFla_1");
+    auto* maxBox = Control<QLineEdit>(LoadWindow("frmFormula"), "txtFla_2");
+    minBox->setText("3");
+    maxBox->setText("10");
+    Control<QCheckBox>(&w, "chkPoolPicks")->setChecked(true);
+    Grid& g = *w.grid();
+    ASSERT_GT(g.Rows(), 1);
+    int previous = 1 << 20;
+    for (int r = 1; r <= g.Rows(); ++r) {
+        EXPECT_FALSE(Cell(g, r, colPick).empty()) << r;   // 0..99: every game is played
+        const int pool = g.CellValue(r, colPool).toInt();
+        EXPECT_EQ(pool, PoolValue(g.CellValue(r, colLine).toDouble(), g.CellValue(r, colHomePoints).toDouble(),
+                                  g.CellValue(r, colAwayPoints).toDouble()));
+        EXPECT_LE(pool, previous);
+        previous = pool;
+    }
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsMinDiff], 3.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsMaxDiff], 10.0f);
+    // Without pool picks the editor's range filters the plays.
+    Control<QCheckBox>(&w, "chkPoolPicks")->setChecked(false);
+    int noPick = 0;
+    for (int r = 1; r <= g.Rows(); ++r)
+        noPick += Cell(g, r, colPick).empty();
+    EXPECT_GT(noPick, 0);
+}
+
+TEST_F(PredictionsTest, ColumnClicksSortAsTheColumnAsks)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    Grid& g = *w.grid();
+    for (int twice = 0; twice < 2; ++twice) {
+        emit g.ColumnClick(colHomePoints);
+        for (int r = 2; r <= g.Rows(); ++r)
+            EXPECT_GE(g.CellValue(r - 1, colHomePoints).toDouble(), g.CellValue(r, colHomePoints).toDouble());
+    }
+    emit g.ColumnClick(colAwayTeam);
+    for (int r = 2; r <= g.Rows(); ++r)
+        EXPECT_LE(Cell(g, r - 1, colAwayTeam), Cell(g, r, colAwayTeam));
+}
+
+TEST_F(PredictionsTest, TotalsModePicksOverOrUnderAndClosingGoesBackToSides)
+{
+    ChooseWeek(UnplayedFromWeek + 1, 2024);
+    PredictWindow& w = OpenPredictions();
+    Control<QCheckBox>(&w, "chkOtherFac")->setChecked(true);
+    EXPECT_EQ(App().CurrentFormula[fsOtherFactors], 1.0f);
+    Control<QCheckBox>(&w, "chkOu")->setChecked(true);
+    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 1.0f);
+    Grid& g = *w.grid();
+    for (int r = 1; r <= g.Rows(); ++r) {
+        const std::string pick = Cell(g, r, colPick);
+        EXPECT_TRUE(pick == "OVER" || pick == "UNDER") << pick;
+    }
+    auto* file1 = Control<QListWidget>(&w, "File1");
+    EXPECT_EQ(file1->property("Path").toString().toStdString(), (folder / "ConsensusOU").string());
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Consensus"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "ConsensusOU"));
+
+    ASSERT_TRUE(UnloadWindow("PREDICT"));
+    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 0.0f);
+    EXPECT_EQ(App().CurrentFormula[fsOtherFactors], 0.0f);
+    PredictWindow& again = OpenPredictions();
+    EXPECT_FALSE(Control<QCheckBox>(&again, "chkOu")->isChecked());
+    EXPECT_NE(Cell(*again.grid(), 1, colPick), "OVER");
+}
+
+TEST_F(PredictionsTest, LineFileListKeepsTheSavedChoice)
+{
+    for (const char* name : {"Week9.L24", "Week3.L24", "Week5.L24", "Old.L23"})
+        folder.Write(name, "");
+    SaveSetting("Preference", "LineFile", "Week5");
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* lines = Control<QComboBox>(&w, "cboLines");
+    ASSERT_EQ(lines->count(), 4);
+    EXPECT_EQ(lines->itemText(0).toStdString(), "Default");
+    EXPECT_EQ(lines->itemText(1).toStdString(), "Week3");
+    EXPECT_EQ(lines->itemText(2).toStdString(), "Week5");
+    EXPECT_EQ(lines->itemText(3).toStdString(), "Week9");
+    EXPECT_EQ(lines->currentText().toStdString(), "Week5");
+    EXPECT_TRUE(notices->empty());
+
+    // Closing keeps the choice and the "Save Formulas" mark.
+    Action(&w, "sFomulas")->setChecked(true);
+    ASSERT_TRUE(UnloadWindow("PREDICT"));
+    EXPECT_EQ(GetSetting("Preference", "LineFile"), "Week5");
+    EXPECT_EQ(GetSetting("Preference", "PredSaveFormulas"), "True");
+    PredictWindow& again = OpenPredictions();
+    EXPECT_TRUE(Action(&again, "sFomulas")->isChecked());
+    EXPECT_EQ(Control<QComboBox>(&again, "cboLines")->currentText().toStdString(), "Week5");
+}
+
+TEST_F(PredictionsTest, MissingSavedLineFileSelectsDefault)
+{
+    folder.Write("Week3.L24", "");
+    SaveSetting("Preference", "LineFile", "Gone");
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    EXPECT_EQ(Control<QComboBox>(&w, "cboLines")->currentText().toStdString(), "Default");
+}
+
+TEST_F(PredictionsTest, LineFileOfAnEarlierSeasonIsRefusedWithANotice)
+{
+    folder.Write("Week3.L24", "");
+    ChooseWeek(5, 2023);
+    PredictWindow& w = OpenPredictions();
+    auto* lines = Control<QComboBox>(&w, "cboLines");
+    lines->setCurrentIndex(lines->findText("Week3"));
+    EXPECT_EQ(lines->currentText().toStdString(), "Default");
+    EXPECT_EQ(GetSetting("Preference", "LineFile"), "Default");
+    ASSERT_EQ(notices->size(), 1u);
+    EXPECT_EQ(notices->at(0).text, "Only default lines can be used for previous seasons");
+    EXPECT_EQ(notices->at(0).title, "Previous Season Selected");
+    EXPECT_EQ(notices->at(0).calls, (std::vector<std::string>{"Text", "Title", "Number", "Owner", "Show"}));
+    EXPECT_EQ(w.grid()->Rows(), GamesOfWeek(CurrentSlot()));
+}
+
+TEST_F(PredictionsTest, AStaleStopRequestDoesNotEndAPrediction)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    App().StopTest = true;
+    Control<QPushButton>(&w, "cmdpred")->click();
+    EXPECT_EQ(w.grid()->Rows(), GamesOfWeek(CurrentSlot()));
+    EXPECT_FALSE(App().StopTest);
+}
+
+TEST_F(PredictionsTest, TheWindowCannotBeClosedWhileItsEngineCallYields)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    int attempts = 0;
+    bool closed = false;
+    SetDoEventsHook([&] {
+        if (w.Running()) {
+            ++attempts;
+            closed = closed || UnloadWindow("PREDICT");
+            EXPECT_TRUE(IsBusy());
+        }
+    });
+    Control<QPushButton>(&w, "cmdpred")->click();
+    SetDoEventsHook({});
+    EXPECT_GT(attempts, 0);
+    EXPECT_FALSE(closed);
+    EXPECT_NE(FindWindow("PREDICT"), nullptr);
+    EXPECT_EQ(w.grid()->Rows(), GamesOfWeek(CurrentSlot()));
+}
+
+TEST_F(PredictionsTest, AnOptionChosenWhileTheEngineYieldsIsAppliedAfterTheRun)
+{
+    ChooseWeek(UnplayedFromWeek + 1, 2024);
+    PredictWindow& w = OpenPredictions();
+    bool toggled = false;
+    float totalsDuringRun = -1;
+    SetDoEventsHook([&] {
+        if (w.Running() && !toggled) {
+            toggled = true;
+            Control<QCheckBox>(&w, "chkOu")->setChecked(true);
+            totalsDuringRun = App().CurrentFormula[fsTotalsMode];
+        }
+    });
+    Control<QPushButton>(&w, "cmdpred")->click();
+    SetDoEventsHook({});
+    ASSERT_TRUE(toggled);
+    EXPECT_EQ(totalsDuringRun, 0.0f);   // the running prediction is not changed under it
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 1.0f);
+    const std::string pick = Cell(*w.grid(), 1, colPick);
+    EXPECT_TRUE(pick == "OVER" || pick == "UNDER") << pick;
+}
+
+TEST_F(PredictionsTest, ActivationBuildsThePopupMenu)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    const auto& items = w.cPop().Items();
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].caption, "View Consensus");
+    EXPECT_EQ(items[1].icon, 16);
+    EXPECT_EQ(items[4].caption, "Print Range");
+    // Offered once their reports are built.
+    EXPECT_FALSE(Control<QPushButton>(&w, "cmdConsensus")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&w, "cmdSmartPred")->isEnabled());
+    EXPECT_FALSE(Action(&w, "SUConsensus")->isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>(&w, "chkCliffAdjust")->isHidden());
+}
+
+TEST_F(PredictionsTest, DefaultFormulaIsReadWhenNoFormulaIsLoaded)
+{
+    folder.Write("default.fla", "5,1,12,1,60,40,3,55,45,0,4,0,0,1,0,0,0,0,99,99\r\n");
+    ChooseWeek(5, 2024);
+    App().CurrentFormula[fsMaxDiff] = 0;
+    App().CurrentFormula[fsTotalsMode] = 0;
+    auto* w = qobject_cast<PredictWindow*>(LoadWindow("PREDICT"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 5.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsOffense], 60.0f);
+    EXPECT_GE(App().CurrentFormula[fsCurrentWeek], 1.0f);   // the week stays
+}
+
+TEST_F(PredictionsTest, ExportToHtmlWritesVexalPicksExactlyAndOpensIt)
+{
+    ChooseWeek(UnplayedFromWeek + 1, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto& launcher = dynamic_cast<RecordingLauncher&>(Launcher());
+    launcher.calls.clear();
+    Action(&w, "HTML")->trigger();
+
+    const std::filesystem::path page = App().UserFolder / "VexalPicks.htm";
+    ASSERT_TRUE(FileExists(page));
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, page.string());
+
+    Grid& g = *w.grid();
+    int year = 0, month = 0, day = 0;
+    vb::DateParts(vb::Today(), year, month, day);
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%04d", month, day, year);
+    const std::string font = g.font().family().toStdString();
+    const std::string size = std::to_string(g.font().pointSizeF() == 9 || g.font().pointSizeF() == 8 ? 4
+                                            : g.font().pointSizeF() == 10 || g.font().pointSizeF() == 11 ? 3
+                                            : g.font().pointSizeF() == 12 ? 2 : 1);
+    const std::string caption = std::to_string(std::stoi(size) + 1);
+    std::string expected = "<HTML>\r\n<BODY background=\"\"><CENTER>\r\n";
+    expected += "<P><FONT FACE=\"" + font + "\"COLOR=\"#000000\"SIZE=\"" + size + "\">Predictions using " +
+                w.FormulaName() + "</P>\r\n";
+    expected += "<TABLE  border=3 cellpadding=3 cellspacing=0>\r\n";
+    expected += "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n";
+    expected += "<TD COLSPAN=\" 10\"><FONT FACE=\"" + font + "\"COLOR=\"#000000\"SIZE=\"" + caption +
+                "\">Vexal Picks for " + WeekText(UnplayedFromWeek + 1, 2024) + " - Printed:" + date +
+                "</FONT></TD>\r\n</TR>\r\n";
+    expected += "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n";
+    for (const char* header : {"Away Team", "P/S", "Home Team", "P/S", "Line", "O/U", "Pick?", "Score", "W/L"})
+        expected += "<TD><FONT FACE=\"" + font + "\" COLOR=\"#000000\" SIZE=\"" + size + "\">" + header +
+                    "</FONT></TD>\r\n";
+    expected += "</TR>\r\n";
+    for (int r = 1; r <= g.Rows(); ++r) {
+        expected += "<TR BGCOLOR=\"#c0c0c0\">\r\n";
+        for (int c = 1; c <= 9; ++c) {
+            const std::string text = Cell(g, r, c);
+            expected += "<TD><FONT FACE=\"" + font + "\" COLOR=\"#" + (text.empty() ? "c0c0c0" : "000000") +
+                        "\" SIZE=\"" + size + "\">" + (text.empty() ? "&nbsp;" : text) + "</FONT></TD>\r\n";
+        }
+        expected += "</TR>\r\n";
+    }
+    expected += "</TABLE><P>These Picks are being brought to you by: <A HREF=\"https://www.vexal.example/\"> Vexal "
+                "</A></P>\r\n</CENTER></BODY>\r\n</HTML>\r\n";
+    EXPECT_EQ(test::ReadFile(page), expected);
+}
+
+TEST_F(PredictionsTest, FailedExportOpensNothing)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    App().UserFolder = folder / "no such folder";
+    auto& launcher = dynamic_cast<RecordingLauncher&>(Launcher());
+    launcher.calls.clear();
+    Action(&w, "HTML")->trigger();
+    EXPECT_TRUE(launcher.calls.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(PredictionsTest, PrintSendsTheGridToThePrinter)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    const auto pdf = folder / "picks.pdf";
+    PrintTo(pdf);
+    Action(&w, "Print")->trigger();
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Predictions for " + WeekText(5, 2024) + " using " + w.FormulaName()), std::string::npos)
+        << text;
+    Grid& g = *w.grid();
+    for (int r = 1; r <= g.Rows(); ++r) {
+        EXPECT_NE(text.find(Cell(g, r, colAwayTeam)), std::string::npos);
+        EXPECT_NE(text.find(Cell(g, r, colResult)), std::string::npos);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A cancel prints nothing.
+    std::filesystem::remove(pdf);
+    PrintTo(pdf, false);
+    Action(&w, "Print")->trigger();
+    Action(&w, "pHTML")->trigger();
+    EXPECT_FALSE(FileExists(pdf));
+}
+
+TEST_F(PredictionsTest, HtmlPrintPrintsThePageOfTheGrid)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    const auto pdf = folder / "page.pdf";
+    PrintTo(pdf);
+    Action(&w, "pHTML")->trigger();
+    EXPECT_TRUE(FileExists(folder / "~Temp.htm"));
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Predictions for " + WeekText(5, 2024)), std::string::npos) << text;
+    EXPECT_NE(text.find(Cell(*w.grid(), 1, colHomeTeam)), std::string::npos);
+}
+
+} // namespace
+} // namespace vexal::test
+namespace vexal::test {
+TEST_F(PredictionsTest, ZZGrab)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    MainWindow()->resize(1100, 750);
+    QCoreApplication::processEvents();
+    MainWindow()->grab().save("/tmp/predict_main.png");
+    w.grab().save("/tmp/predict.png");
+    auto* s = LoadWindow("Singleg");
+    s->show();
+    QCoreApplication::processEvents();
+    static_cast<SingleGameWindow*>(s)->Form_Activate();
+    QCoreApplication::processEvents();
+    s->grab().save("/tmp/single.png");
+}
+}

@@ -1,0 +1,177 @@
+#pragma once
+// The Predictions and Single Game windows under test: a temporary program folder of
+// generated seasons (the newest partly unplayed), the seasons loaded, a main window with its
+// view area, the formula editor, and the windows of this folder registered.
+#include "AppState.h"
+#include "FormulaWindows.h"
+#include "Grid.h"
+#include "Host.h"
+#include "MsgBox.h"
+#include "Notice.h"
+#include "PredictWindow.h"
+#include "PredictionWindows.h"
+#include "PrintDialog.h"
+#include "SampleSeasons.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "StandIns.h"
+#include "TempFolder.h"
+#include "VbConvert.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace vexal::test {
+
+// The formula the program folder's default.fla holds: every game gets a pick.
+inline constexpr const char* DefaultFormulaLine = "3,0,99,1,50,50,4,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
+
+inline std::string PdfText(const std::filesystem::path& pdf)
+{
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    if (!pipe)
+        return text;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
+        text.append(buf.data(), n);
+    // The fonts print "ff", "fi", "fl" as ligature glyphs, which the text comes back as.
+    for (const auto& [ligature, letters] : {std::pair<std::string, std::string>{"\xEF\xAC\x80", "ff"},
+                                            {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"},
+                                            {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}})
+        for (auto at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
+            text.replace(at, ligature.size(), letters);
+    return text;
+}
+
+class PredictionsTest : public ::testing::Test {
+protected:
+    static constexpr int UnplayedFromWeek = 12;
+
+    void SetUp() override
+    {
+        ResetApp();
+        ResetSeason();
+        ResetSeasonLoader();
+        SetProgramFolder(folder.Path());
+        App().UserFolder = folder / "user";
+        std::filesystem::create_directories(App().UserFolder);
+        notices = InstallRecordingNotices();
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        options.FromYear = 2023;
+        options.ToYear = 2024;
+        options.UnplayedFromWeek = UnplayedFromWeek;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        folder.Write("default.fla", DefaultFormulaLine);
+        SetTodayProvider([] { return vb::DateSerial(2024, 12, 1); });
+        ASSERT_TRUE(SelectSeason(2024));
+
+        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
+            auto* main = new QMainWindow;
+            main->setCentralWidget(new QMdiArea(main));
+            main->resize(1000, 700);
+            return main;
+        });
+        LoadWindow("Main");
+        RegisterStandInWindows();
+        RegisterFormulaWindows();
+        RegisterPredictionWindows();
+    }
+
+    void TearDown() override
+    {
+        UnloadWindow("Singleg");
+        UnloadWindow("PREDICT");
+        UnloadWindow("frmFormula");
+        UnloadWindow("Main");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        InstallPrintDialogRunner({});
+        ResetCurrentPrinter();
+        InstallNoticeFactory({});
+        SetTodayProvider({});
+        ResetSeasonLoader();
+        ResetSeason();
+        ResetApp();
+        SetProgramFolder({});
+    }
+
+    // Chooses a week in the week selector, as the user does.
+    void ChooseWeek(int week, int year)
+    {
+        const std::string text = WeekText(week, year);
+        const auto& items = Season().WeekItems;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == text) {
+                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
+                return;
+            }
+        FAIL() << "no week " << text;
+    }
+
+    // The Predictions view opened from the toolbar: loaded, shown and activated.
+    PredictWindow& OpenPredictions()
+    {
+        auto* w = qobject_cast<PredictWindow*>(ShowWindow("PREDICT"));
+        EXPECT_NE(w, nullptr);
+        QCoreApplication::processEvents();
+        return *w;
+    }
+
+    static QAction* Action(QWidget* w, const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
+    template <class T>
+    static T* Control(QWidget* w, const char* name)
+    {
+        auto* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    static std::string Cell(const Grid& g, int row, int col) { return g.CellFormattedText(row, col).toStdString(); }
+
+    // Number of games of a week slot in the loaded arrays.
+    static int GamesOfWeek(int weekSlot)
+    {
+        int n = 0;
+        while (n < 16 && (Season().Game(weekSlot, n, gfAwayTeam) > 0 || Season().Game(weekSlot, n, gfHomeTeam) > 0))
+            ++n;
+        return n;
+    }
+    static int CurrentSlot() { return static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1; }
+
+    // The print dialog answers as a user who prints to a PDF file.
+    void PrintTo(const std::filesystem::path& pdf, bool confirm = true)
+    {
+        InstallPrintDialogRunner([pdf, confirm](QPrinter& printer, int&, int&) {
+            if (!confirm)
+                return false;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf.string()));
+            return true;
+        });
+    }
+
+    ScriptedMessages& messages = InstallScriptedMessages();
+    TempFolder folder;
+    std::shared_ptr<std::vector<ShownNotice>> notices;
+};
+
+} // namespace vexal::test
