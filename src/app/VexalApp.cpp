@@ -3,6 +3,7 @@
 #include "ExceptionFilter.h"
 #include "Host.h"
 #include "MsgBox.h"
+#include "NoticeWindow.h"
 #include "QtPlatform.h"
 #include "Splash.h"
 #include "StandIns.h"
@@ -100,6 +101,7 @@ int RunVexal(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     SetProgramEndHandler([] { QCoreApplication::quit(); });
     InstallQtPlatform();
+    InstallQtNotices();
     SetProgramFolder(DefaultProgramFolder());
     RegisterAllWindows();
     StartVexal();

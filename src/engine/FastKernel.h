@@ -42,6 +42,8 @@ struct Outputs {
 inline std::size_t Padded(std::size_t count) { return (count + 3) & ~std::size_t{3}; }
 
 void Evaluate(const Inputs& in, Outputs& out);
+// Tests: true makes Evaluate use the build for every processor even where AVX2 is present.
+void ForceGeneric(bool on);
 
 namespace generic {
 void Evaluate(const Inputs& in, Outputs& out);

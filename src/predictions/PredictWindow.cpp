@@ -419,7 +419,8 @@ void PredictWindow::Form_Activate()
 
 void PredictWindow::CentreGridAndProgress()
 {
-    const int inner = body_->width();
+    // The body fills the window below the menu bar; it may not be laid out yet.
+    const int inner = width();
     Grid_->move((inner - Grid_->width()) / 2, Grid_->y());
     ProgBar_->move((inner - ProgBar_->width()) / 2, ProgBar_->y());
 }
@@ -443,6 +444,13 @@ void PredictWindow::WatchFrameActivation()
                 if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
                     Form_Activate();
             });
+}
+
+void PredictWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (loaded_)
+        CentreGridAndProgress();
 }
 
 bool PredictWindow::event(QEvent* event)

@@ -137,7 +137,6 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
     const double gridWidthTwips = grid.width() * Screen::TwipsPerPixelX();
 
     SetPrinterFont(canvas, cellFont);
-    canvas.SetFont(cellFont);
     const int lineHeight = std::max(1, canvas.LineHeightPixels());
     const int linesPerPage = static_cast<int>(std::floor(static_cast<double>(canvas.PageHeightPixels()) / lineHeight)) - 2;
     const int titleCount = static_cast<int>(titles.size());
@@ -165,7 +164,8 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
     int rowsOnPage = 0;
     const int columns = grid.Cols();
 
-    for (int row = 1; row <= grid.Rows(); ++row) {
+    // The header row prints even when the grid has no rows.
+    for (int row = 1; row <= grid.Rows() || headerDue; ++row) {
         canvas.LineStep(tableWidth, 0);
         canvas.CurrentX = leftEdge;
 

@@ -1,6 +1,10 @@
 #include "EngineTestSupport.h"
 
+#include "SampleSeasons.h"
+#include "SeasonLoader.h"
 #include "VbConvert.h"
+
+#include <fstream>
 
 namespace vexal::test {
 
@@ -107,8 +111,22 @@ void BuildMatchWeeks(const std::vector<std::vector<Match>>& groups)
     }
 }
 
+bool LoadSampleSeasons(int years, int unplayedFromWeek, uint64_t seed)
+{
+    samplegen::SampleOptions options;
+    options.Seed = seed;
+    options.FromYear = 2024 - years + 1;
+    options.ToYear = 2024;
+    options.UnplayedFromWeek = unplayedFromWeek;
+    if (!samplegen::WriteSampleSeasons(ProgramFolder(), options))
+        return false;
+    std::ofstream(ProgramFolder() / "Vexal.ini") << "[Vexal]\r\nYear to Load=" << years << "\r\n";
+    return SelectSeason(2024);
+}
+
 void EngineTest::SetUp()
 {
+    ResetSeasonLoader();
     ResetSeason();
     ResetApp();
     SetDoEventsHook({});
@@ -119,6 +137,7 @@ void EngineTest::SetUp()
 void EngineTest::TearDown()
 {
     SetDoEventsHook({});
+    ResetSeasonLoader();
     ResetSeason();
     ResetApp();
 }

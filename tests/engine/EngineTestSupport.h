@@ -66,6 +66,11 @@ void BuildMatchWeek(const std::vector<Match>& matches);
 // different pairs must differ; the fillers are teams 32, 31, ... (one per pair).
 void BuildMatchWeeks(const std::vector<std::vector<Match>>& tested);
 
+// Writes sample seasons (2024 and the years before it) into the program folder and loads
+// them with the season loader, as the program does. The games from week `unplayedFromWeek`
+// of 2024 on are not played (0: all played).
+bool LoadSampleSeasons(int years, int unplayedFromWeek = 0, uint64_t seed = 7);
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -450,5 +450,46 @@ TEST_F(Prediction, WeekLimitIsDecodedFromSlotsEighteenAndNineteen)
     EXPECT_EQ(f[fsAwayOnly], 5);
 }
 
+TEST_F(Prediction, AWeekOfLoadedSampleSeasonsIsPredictedAndBackTestedPlayedGamesOnly)
+{
+    ASSERT_TRUE(LoadSampleSeasons(2, 10));
+    F() = PlainFormula(0);
+    F()[fsRollingWeeks] = 4;
+    F()[fsOffense] = 50;
+    F()[fsDefense] = 50;
+    F()[fsRushing] = 40;
+    F()[fsPassing] = 60;
+    F()[fsHomeField] = 3;
+    F()[fsMinDiff] = 1;
+    const int slot = Season().SeasonFirstWeek[0] + 11;   // week 12 of 2024, not played yet
+    F()[fsCurrentWeek] = static_cast<float>(slot + 1);
+    int games = 0;
+    while (games < 16 && Season().Game(slot, games, gfHomeTeam) != 0)
+        ++games;
+    ASSERT_GT(games, 10);
+    Predict();
+    EXPECT_EQ(events.order, (std::vector<std::string>{"Progress 100.0", "Weekly", "Progress  100", "Done"}));
+    for (int g = 0; g < 17; ++g) {
+        EXPECT_EQ(Cell(Table(), g, 2) == "<empty>", g >= games) << g;
+        if (g < games) {
+            EXPECT_GT(CellNumber(Table()[static_cast<std::size_t>(g)][2]), 5) << g;
+        }
+    }
+
+    events = {};
+    events.Attach(engine);
+    BackTest();
+    EXPECT_EQ(Cell(Table(), 0, 2), "<empty>") << "no game of the week has been played";
+    EXPECT_EQ(engine.GameEvaluations(), 0u);
+
+    // A played week of the older season is back-tested game by game.
+    events = {};
+    events.Attach(engine);
+    F()[fsCurrentWeek] = 8;
+    BackTest();
+    EXPECT_NE(Cell(Table(), 0, 2), "<empty>");
+    EXPECT_GT(engine.WinCount() + engine.LossCount() + engine.TieCount(), 0);
+}
+
 } // namespace
 } // namespace vexal::test

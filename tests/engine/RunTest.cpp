@@ -4,6 +4,7 @@
 #include "EngineTestSupport.h"
 
 #include "FormulaFile.h"
+#include "FormulaLog.h"
 
 #include <filesystem>
 
@@ -367,6 +368,80 @@ TEST_F(TestRun, QuickSearchWithoutQualifyingCombinationsReturnsToTheStartValues)
     EXPECT_EQ(engine.BestRow[8], 1);
     EXPECT_EQ(engine.BestRow[0], 1.5f);
     EXPECT_EQ(engine.CombinationsDone(), 2 * (1 + 2 * (5 + 7)));
+}
+
+TEST_F(TestRun, EverySavedFormulaReproducesTheResultItWasSavedFor)
+{
+    // Two seasons, weeks across the start of the newer one, rolling windows 0 (season to date)
+    // to 2 searched from a lower end of 0.
+    GeneratedOptions options;
+    options.seasons = 2;
+    options.seed = 11;
+    GenerateSeasons(options);
+    Low() = PlainFormula(15);
+    Low()[fsOffense] = 50;
+    Low()[fsDefense] = 50;
+    Low()[fsRushing] = 50;
+    Low()[fsPassing] = 50;
+    Low()[fsMinDiff] = 1;
+    Low()[fsMaxDiff] = 12;
+    Low()[fsRollingWeeks] = 0;
+    Low()[fsDiscardHighLow] = 1;
+    for (int k = 0; k < 22; ++k)
+        high[static_cast<std::size_t>(k)] = Low()[static_cast<std::size_t>(k)];
+    high[fsRollingWeeks] = 2;
+    high[fsHomeField] = 1;
+    high[fsCurrentWeek] = 30;
+    filters = {-1000, 1000, -1, 100, 0};
+    Run(true);
+    const std::string log = File("FormulaList.txt");
+    int checked = 0;
+    for (int n = 0; Exists("Good" + std::to_string(n) + ".fla"); ++n) {
+        const std::string name = "Good" + std::to_string(n) + ".fla";
+        const std::size_t at = log.find("\r\n" + name);
+        ASSERT_NE(at, std::string::npos);
+        const std::string record = log.substr(at + 2 + 15, 10);
+        Formula saved{};
+        ASSERT_TRUE(ReadFormulaFile(folder / name, saved));
+        saved[fsCurrentWeek] = 15;
+        std::array<float, 22> savedHigh{};
+        for (int k = 0; k < 22; ++k)
+            savedHigh[static_cast<std::size_t>(k)] = saved[static_cast<std::size_t>(k)];
+        savedHigh[fsCurrentWeek] = 30;
+        App().CurrentFormula = saved;
+        TSPredict again;
+        again.TestFormulas(false, 0, 0, App().CurrentFormula, savedHigh, false, filters, false, 0);
+        const std::string result = std::to_string(again.WinCount()) + "-" + std::to_string(again.LossCount()) + "-" +
+                                   std::to_string(again.TieCount());
+        EXPECT_EQ(FormulaLog::PadTo(result, 10), record) << name << " (rolling " << saved[fsRollingWeeks] << ")";
+        ++checked;
+    }
+    EXPECT_EQ(checked, 6);
+}
+
+TEST_F(TestRun, IndexesOutsideTheLoadedArraysAreSkipped)
+{
+    Low()[fsPowerRating] = 1;
+    Low()[fsCurrentWeek] = -3;
+    high[fsCurrentWeek] = 500;
+    Run(true);
+    EXPECT_EQ(events.order.back(), "Done");
+    EXPECT_EQ(File("FormulaList.txt").find("Run from"), std::string::npos) << "a week the selector lacks loses its line";
+
+    // Team codes beyond the tables in single-game mode, with power ratings on.
+    Formula& f = App().CurrentFormula;
+    f = PlainFormula(2);
+    f[fsPowerRating] = 1;
+    engine.TestFormulas(false, 250, 40, f, f, false, filters, false, 0, true);
+    ASSERT_FALSE(events.weekly.empty());
+    EXPECT_NE(Cell(events.weekly.back(), 0, 2), "<empty>");
+
+    engine.lastgame_team(1, 30000, 4);
+    engine.lastgame_opponent(40, 3, 4);
+    engine.CalcPowerRating(30000, 99);
+    engine.CalcPowerRating(-5);
+    engine.highlowtem(" 1", 0, 20, -1, 3);
+    EXPECT_EQ(engine.TeamTotals[18], 0);
 }
 
 } // namespace

@@ -11,4 +11,4 @@ vexal_test(engine_tests
     ${CMAKE_CURRENT_LIST_DIR}/PredictionTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RunTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FastEvaluationTest.cpp
-  LIBS vexal_engine)
+  LIBS vexal_engine vexal_samplegen)

@@ -3,7 +3,6 @@
 #include "PredictionsTestSupport.h"
 
 #include "Predict.h"
-#include "SingleGameWindow.h"
 #include "SharedProcs.h"
 #include "Teams.h"
 
@@ -400,20 +399,3 @@ TEST_F(PredictionsTest, HtmlPrintPrintsThePageOfTheGrid)
 
 } // namespace
 } // namespace vexal::test
-namespace vexal::test {
-TEST_F(PredictionsTest, ZZGrab)
-{
-    ChooseWeek(5, 2024);
-    PredictWindow& w = OpenPredictions();
-    MainWindow()->resize(1100, 750);
-    QCoreApplication::processEvents();
-    MainWindow()->grab().save("/tmp/predict_main.png");
-    w.grab().save("/tmp/predict.png");
-    auto* s = LoadWindow("Singleg");
-    s->show();
-    QCoreApplication::processEvents();
-    static_cast<SingleGameWindow*>(s)->Form_Activate();
-    QCoreApplication::processEvents();
-    s->grab().save("/tmp/single.png");
-}
-}

@@ -204,6 +204,15 @@ TEST_F(GridOutput, PrintedGridReadsBackFromThePdf)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(GridOutput, EmptyGridStillPrintsItsTitleAndHeader)
+{
+    PrintGrid(*grid, "Nothing Yet", "");
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("Nothing Yet"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(text, std::regex("Team +Pts +Score")));
+    EXPECT_FALSE(GridPrintoutOpen());
+}
+
 TEST_F(GridOutput, LongGridWithHeadersRepeatsTitleAndHeaderAndKeepsEveryRow)
 {
     Fill(150);
