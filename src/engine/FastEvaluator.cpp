@@ -1,9 +1,9 @@
 #include "FastEvaluator.h"
 
+#include "CliffAdjustment.h"
 #include "FastKernel.h"
 #include "MoneyLineTable.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace vexal {
@@ -116,19 +116,7 @@ bool FastEvaluator::Add(const GameInput& game)
     turnoverDiff_.push_back(c[13]);
     power14_.push_back(c[14]);
     power15_.push_back(c[15]);
-    {
-        const double minutes = std::trunc(static_cast<double>(c[0]) / 59.99);
-        int a = -2;
-        if (minutes >= 32)
-            a = -6;
-        else if (minutes == 31)
-            a = -5;
-        else if (minutes == 29 || minutes == 30)
-            a = -4;
-        else if (minutes == 28)
-            a = -3;
-        cliffHalf_.push_back(a / 2.0);
-    }
+    cliffHalf_.push_back(CliffAdjustment(c[0]) / 2.0);
     factorsHalf_.push_back(game.otherFactors / 2.0);
     spread_.push_back(S);
     total_.push_back(L);

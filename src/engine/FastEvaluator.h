@@ -5,7 +5,9 @@
 // each possible pick would have (its win, loss or tie is fixed by the final score), so one
 // combination costs a few floating-point operations per game and no allocation. The
 // arithmetic is the straightforward evaluation's, operation for operation: the results agree
-// bit for bit.
+// bit for bit. The list holds copies of the games' scores and lines, so it is built again for
+// every rolling window and every change of the options; the loaded arrays themselves do not
+// change during a run (the hosts refuse data entry and loads while one runs).
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>

@@ -1,7 +1,7 @@
 #pragma once
-// The inner loop of the fast evaluation: one combination over the game list, four games at a
-// time. Built twice, for every x86-64 processor and for processors with AVX2, and chosen when
-// the program runs; both builds make the same IEEE operations in the same order, so their
+// The inner loop of the fast evaluation: one combination over the game list, several games at
+// a time. Built twice, for every x86-64 processor (two games per step) and for processors with
+// AVX2 (four), and chosen when the program runs; both builds make the same IEEE operations in the same order, so their
 // results are the same bit for bit.
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,6 @@
 // The fast evaluation's inner loop for processors with AVX2 (compiled with -mavx2, without
 // FMA: a fused multiply-add would round differently from the straightforward evaluation).
+#define VEXAL_KERNEL_LANES 4
 #include "FastKernelImpl.h"
 
 namespace vexal::fastkernel::avx2 {

@@ -1,4 +1,5 @@
 // The fast evaluation's inner loop for every x86-64 processor.
+#define VEXAL_KERNEL_LANES 2
 #include "FastKernelImpl.h"
 
 namespace vexal::fastkernel {

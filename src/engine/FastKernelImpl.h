@@ -1,17 +1,24 @@
 // The body of the fast evaluation's inner loop, included once per instruction set by
-// FastKernelGeneric.cpp and FastKernelAvx2.cpp inside their own namespace. Every value is
-// computed as the straightforward evaluation computes it: double operations in its order, each
-// stored score rounded to a Single.
+// FastKernelGeneric.cpp (2 games per vector, SSE2) and FastKernelAvx2.cpp (4 games per
+// vector), which define VEXAL_KERNEL_LANES first. Every value is computed as the
+// straightforward evaluation computes it: double operations in its order, each stored score
+// rounded to a Single.
 #include "FastKernel.h"
 
 #include <cstring>
 
+#ifndef VEXAL_KERNEL_LANES
+#error "VEXAL_KERNEL_LANES must be 2 or 4"
+#endif
+
 namespace {
 
-typedef double D4 __attribute__((vector_size(32)));
-typedef float F4 __attribute__((vector_size(16)));
-typedef int64_t I4 __attribute__((vector_size(32)));
-typedef uint64_t U4 __attribute__((vector_size(32)));
+constexpr int Lanes = VEXAL_KERNEL_LANES;
+static_assert(Lanes == 2 || Lanes == 4, "the game list is padded to a multiple of 4");
+typedef double D4 __attribute__((vector_size(8 * Lanes)));
+typedef float F4 __attribute__((vector_size(4 * Lanes)));
+typedef int64_t I4 __attribute__((vector_size(8 * Lanes)));
+typedef uint64_t U4 __attribute__((vector_size(8 * Lanes)));
 
 template <class V, class T>
 inline V Load(const T* p)
@@ -21,7 +28,13 @@ inline V Load(const T* p)
     return v;
 }
 
-inline D4 Splat(double x) { return D4{x, x, x, x}; }
+inline D4 Splat(double x)
+{
+    D4 v;
+    for (int k = 0; k < Lanes; ++k)
+        v[k] = x;
+    return v;
+}
 
 // A score stored as a Single and read back.
 inline D4 Single(D4 v) { return __builtin_convertvector(__builtin_convertvector(v, F4), D4); }
@@ -39,9 +52,9 @@ void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
     const D4 halfHome = Splat(in.halfHome);
     const D4 minDiff = Splat(in.minDiff);
     const D4 maxDiff = Splat(in.maxDiff);
-    U4 counts = U4{0, 0, 0, 0};
+    U4 counts = U4{};
     float units = out.units;
-    for (std::size_t i = 0; i < in.count; i += 4) {
+    for (std::size_t i = 0; i < in.count; i += Lanes) {
         const D4 homeRatio = __builtin_convertvector(Load<F4>(in.homeRatio + i), D4);
         const D4 awayRatio = __builtin_convertvector(Load<F4>(in.awayRatio + i), D4);
         const D4 turnover = Load<D4>(in.turnover + i);
@@ -60,7 +73,7 @@ void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
         ph = Floor0(ph);
         pa = Floor0(pa);
         if constexpr (Trace) {
-            for (std::size_t k = 0; k < 4 && i + k < in.count; ++k) {
+            for (std::size_t k = 0; k < Lanes && i + k < in.count; ++k) {
                 in.trace[2 * (i + k)] = static_cast<float>(ph[k]);
                 in.trace[2 * (i + k) + 1] = static_cast<float>(pa[k]);
             }
@@ -73,7 +86,7 @@ void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
             const U4 over = (U4)((total + minDiff < predicted) & (predicted < total + maxDiff));
             const U4 under = (U4)((total - maxDiff < predicted) & (predicted < total - minDiff));
             const U4 underPick = under & second;
-            const U4 useUnder = (U4)(underPick != U4{0, 0, 0, 0});
+            const U4 useUnder = (U4)(underPick != U4{});
             counts += (useUnder & underPick) | (~useUnder & over & first);
         } else {
             const D4 spread = Load<D4>(in.spread + i);
@@ -86,14 +99,17 @@ void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
                 const D4 firstUnits = Load<D4>(in.firstUnits + i);
                 const D4 secondUnits = Load<D4>(in.secondUnits + i);
                 // Added game by game, in order, as the straightforward evaluation adds them.
-                for (int k = 0; k < 4; ++k) {
+                for (int k = 0; k < Lanes; ++k) {
                     const double delta = home[k] ? firstUnits[k] : away[k] ? secondUnits[k] : 0.0;
                     units = static_cast<float>(static_cast<double>(units) + delta);
                 }
             }
         }
     }
-    out.counts = counts[0] + counts[1] + counts[2] + counts[3];
+    uint64_t sum = 0;
+    for (int k = 0; k < Lanes; ++k)
+        sum += counts[k];
+    out.counts = sum;
     out.units = units;
 }
 

@@ -144,7 +144,7 @@ private:
     void EvaluateWeek(Run& run, const GameOptions& options, int w, Tally& tally);
     void EvaluateGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                       int16_t& weekLosses, int16_t& weekTies);
-    void PrepareGameStatistics(Run& run, int w, int g, int16_t away, int16_t home, float* block);
+    void PrepareGameStatistics(Run& run, int w, int16_t away, int16_t home, float* block);
     void GradeGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                    int16_t& weekLosses, int16_t& weekTies);
     void CloseWeek(Run& run, int w, Tally& tally, int16_t weekWins, int16_t weekLosses, int16_t weekTies);
@@ -157,7 +157,8 @@ private:
     bool PassesGradingFilters(Run& run, const GameOptions& options, int weekSlot, double spread, double total,
                               int awayScore);
     void CliffAdjustScores(float top);
-    // The fast evaluation of the current combination; false when it cannot be used.
+    // The fast evaluation of the current combination over the rolling window's game list
+    // (built, or built again when the options changed, on first use).
     bool EvaluateFast(Run& run, const GameOptions& options, Tally& tally);
     void BuildFastGames(Run& run, const GameOptions& options);
 

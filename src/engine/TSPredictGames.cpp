@@ -4,6 +4,7 @@
 #include "TSPredict.h"
 
 #include "AppState.h"
+#include "CliffAdjustment.h"
 #include "EngineArrays.h"
 #include "FormulaLog.h"
 #include "MoneyLineTable.h"
@@ -155,7 +156,7 @@ void TSPredict::EvaluateGame(Run& run, const GameOptions& options, int w, int g,
     if (!c)
         return;
     if (!run.StatsPrepared)
-        PrepareGameStatistics(run, w, g, away, home, c);
+        PrepareGameStatistics(run, w, away, home, c);
 
     const double R = run.Rushing;
     const double P = run.Passing;
@@ -206,9 +207,8 @@ void TSPredict::EvaluateGame(Run& run, const GameOptions& options, int w, int g,
     GradeGame(run, options, w, g, tally, weekWins, weekLosses, weekTies);
 }
 
-void TSPredict::PrepareGameStatistics(Run& run, int w, int g, int16_t away, int16_t home, float* block)
+void TSPredict::PrepareGameStatistics(Run& run, int w, int16_t away, int16_t home, float* block)
 {
-    (void)g;
     // The window options for lastgame_team and lastgame_opponent. Slot 9 holds the
     // combination's rolling window during the two calls, so their season-to-date decision is
     // the one a saved formula with that window makes.
@@ -245,16 +245,7 @@ void TSPredict::PrepareGameStatistics(Run& run, int w, int g, int16_t away, int1
 
 void TSPredict::CliffAdjustScores(float top)
 {
-    const double minutes = std::trunc(static_cast<double>(top) / 59.99);
-    int a = -2;
-    if (minutes >= 32)
-        a = -6;
-    else if (minutes == 31)
-        a = -5;
-    else if (minutes == 29 || minutes == 30)
-        a = -4;
-    else if (minutes == 28)
-        a = -3;
+    const int a = CliffAdjustment(top);
     ScoreWork[8] = static_cast<float>(static_cast<double>(ScoreWork[8]) + a / 2.0);
     ScoreWork[9] = static_cast<float>(static_cast<double>(ScoreWork[9]) - a / 2.0);
 }

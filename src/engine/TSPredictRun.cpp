@@ -52,6 +52,12 @@ std::string Number(float v)
     return vb::CStrSingle(v);
 }
 
+// A share done as Progress shows it, "0.0" pattern; a count that cannot be divided shows 0.
+std::string PercentText(double percent)
+{
+    return std::isfinite(percent) ? vb::Format(percent, "0.0") : std::string("0.0");
+}
+
 } // namespace
 
 void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam, std::span<float> Low,
@@ -464,7 +470,7 @@ void TSPredict::EvaluateCombination(Run& run)
                 const double p = static_cast<double>(combinationsDone_) / totalCombinations_ +
                                  (1 / static_cast<double>(totalCombinations_)) * ((w - lowWeek) / (highWeek - lowWeek));
                 std::string message;
-                RaiseProgress(vb::Format(p * 100, "0.0"), message);
+                RaiseProgress(PercentText(p * 100), message);
                 DoEvents();
                 run.Options = ReadGameOptions(run);
             }
@@ -508,7 +514,7 @@ void TSPredict::EvaluateCombination(Run& run)
     const bool report = totalCombinations_ > 100 ? vb::CLng(combinationsDone_) % 20 == 0 : true;
     if (report) {
         const double percent = static_cast<double>(combinationsDone_) / totalCombinations_ * 100;
-        RaiseProgress(std::isfinite(percent) ? vb::Format(percent, "0.0") : std::string("0.0"), run.ProgressMessage);
+        RaiseProgress(PercentText(percent), run.ProgressMessage);
         run.ProgressMessage.clear();
         DoEvents();
     }

@@ -20,6 +20,3 @@ target_compile_options(vexal_engine PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O3>)
 # The AVX2 build of the inner loop is chosen at run time on processors that have it. No FMA:
 # a fused multiply-add would round differently from the straightforward evaluation.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/FastKernelAvx2.cpp PROPERTIES COMPILE_OPTIONS "-mavx2;-mno-fma")
-# Its four-lane helpers are internal to each file, so the ABI note about passing them without
-# AVX does not concern any caller.
-set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/FastKernelGeneric.cpp PROPERTIES COMPILE_OPTIONS "-Wno-psabi")
