@@ -228,9 +228,17 @@ QWidget* ShowWindow(const std::string& name)
         QMainWindow* main = MainWindow();
         if (main && !main->isVisible())
             main->show();
+        QMdiArea* mdi = l->frame->mdiArea();
+        const bool firstShow = !l->frame->isVisible();
         w->show();
         l->frame->show();
-        if (QMdiArea* mdi = l->frame->mdiArea())
+        if (mdi && firstShow) {
+            // One view is open at a time: it fills the main window's client area (views lay
+            // out their grids by the main window's width), never smaller than it made itself.
+            const QSize area = mdi->viewport()->size();
+            l->frame->setGeometry(QRect(QPoint(0, 0), l->frame->size().expandedTo(area)));
+        }
+        if (mdi)
             mdi->setActiveSubWindow(l->frame);
         R().lastActive = l->frame;
     } else {
