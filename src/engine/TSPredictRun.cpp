@@ -495,12 +495,16 @@ void TSPredict::EvaluateCombination(Run& run)
         if (run.SaveFormulas && enoughGames) {
             const double badUnits = lossCount_ - 1.1 * winCount_;
             const double goodUnits = winCount_ - 1.1 * lossCount_;
-            const double lossFraction = 1 - static_cast<double>(run.WinFraction);
-            const double winFraction = run.WinFraction;
-            if (run.F(2) / 100.0 < lossFraction && lossFraction <= run.F(3) / 100.0 && run.F(0) < badUnits &&
+            // The fractions and the percentage bounds are Singles and compared as Singles: a
+            // bound of 60 equals a 6-4 record's 0.6, which a wider type would set apart.
+            const float lossFraction = 1.0f - run.WinFraction;
+            const float winFraction = run.WinFraction;
+            const float lowerPercent = run.F(2) / 100.0f;
+            const float upperPercent = run.F(3) / 100.0f;
+            if (lowerPercent < lossFraction && lossFraction <= upperPercent && run.F(0) < badUnits &&
                 badUnits <= run.F(1))
                 WriteQualifiedFormula(run, "Bad", run.BadCount);
-            if (run.F(2) / 100.0 < winFraction && winFraction <= run.F(3) / 100.0 && run.F(0) < goodUnits &&
+            if (lowerPercent < winFraction && winFraction <= upperPercent && run.F(0) < goodUnits &&
                 goodUnits <= run.F(1))
                 WriteQualifiedFormula(run, "Good", run.GoodCount);
         }
@@ -602,7 +606,7 @@ void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16
         run.Turnover, run.L(fsDiscardHighLow), run.L(fsNoLine), run.L(fsPowerRating),
         run.L(fsHomeOnly), run.L(fsAwayOnly), run.L(fsFavOrOver), run.L(fsDogOrUnder),
         run.L(fsLineStart), run.L(fsLineEnd)};
-    const bool written = WriteFormulaFileValues(ProgramFolder() / name, values);
+    const bool written = WriteFormulaFileValues(ProgramFolder() / name, values, WriteSync::Fast);
     count = static_cast<int16_t>(count + 1);
     // The log lists the files that exist: a file that could not be written gets no line.
     if (written)

@@ -40,9 +40,10 @@ std::string FormulaFileLine(const Formula& formula, int positions)
     return FormulaFileLine(std::span<const float>(values.data(), static_cast<std::size_t>(positions)));
 }
 
-bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues)
+bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
+                            WriteSync sync)
 {
-    return WriteFileAtomically(path, FormulaFileLine(positionValues));
+    return WriteFileAtomically(path, FormulaFileLine(positionValues), sync);
 }
 
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, int positions)

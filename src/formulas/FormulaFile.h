@@ -5,6 +5,7 @@
 // formulas all write and read it through here, so every writer produces the same bytes and
 // every reader applies the same rule to short or missing files. GUI-free.
 #include "AppState.h"
+#include "RecordFile.h"
 
 #include <array>
 #include <filesystem>
@@ -37,7 +38,8 @@ std::string FormulaFileLine(const Formula& formula, int positions = FormulaFileP
 
 // Writes the line as the whole file. A failed write leaves an older file of that name as it
 // was and returns false.
-bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues);
+bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
+                            WriteSync sync = WriteSync::Durable);
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
                       int positions = FormulaFilePositions);
 

@@ -176,7 +176,7 @@ void PutF64(uint8_t* p, double v)
 }
 } // namespace le
 
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes)
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, WriteSync sync)
 {
     std::error_code ec;
     // A folder in the way is never replaced, and a missing folder is not created.
@@ -190,7 +190,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
             return false;
         bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         ok = (std::fflush(f) == 0) && ok;
-        ok = (fsync(fileno(f)) == 0) && ok;
+        if (sync == WriteSync::Durable)
+            ok = (fsync(fileno(f)) == 0) && ok;
         ok = (std::fclose(f) == 0) && ok;
         if (!ok) {
             std::remove(temp.c_str());
@@ -202,6 +203,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
         std::filesystem::remove(temp, ec);
         return false;
     }
+    if (sync == WriteSync::Fast)
+        return true;
     // Make the rename itself durable; a failure here leaves a whole file either way.
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())

@@ -62,6 +62,10 @@ void PutF64(uint8_t* p, double v);
 
 // Writes a whole file safely: a temporary file beside the target, flushed, then renamed
 // over it. Returns false (and leaves the old file whole) when anything fails.
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+// Durable also waits until the data and the rename are on the disk; files written by the
+// thousand that can be made again (a back-test's formula files) skip that wait.
+enum class WriteSync { Durable, Fast };
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+                         WriteSync sync = WriteSync::Durable);
 
 } // namespace vexal

@@ -251,8 +251,12 @@ void PredictWindow::BuildMenus()
     mnuSaveFormulas_->setObjectName("sFomulas");
     mnuSaveFormulas_->setCheckable(true);
 
-    mnuHelp_ = menuBar_->addAction("&Help");
+    // Help stands apart at the right end of the menu bar.
+    auto* helpBar = new QMenuBar(menuBar_);
+    helpBar->setObjectName("mnuHelpBar");
+    mnuHelp_ = helpBar->addAction("&Help");
     mnuHelp_->setObjectName("Help");
+    menuBar_->setCornerWidget(helpBar, Qt::TopRightCorner);
     connect(mnuHelp_, &QAction::triggered, this, &PredictWindow::mnuHelp_Click);
 }
 

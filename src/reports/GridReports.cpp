@@ -14,8 +14,10 @@
 #include "VbError.h"
 #include "Win1252.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -355,10 +357,15 @@ bool PrintHtmlFile(const std::filesystem::path& page)
             MsgBox(e.Description(), vbOKOnly, AppTitle);
         return false;
     }
+    QPrinter& printer = CurrentPrinter();
     QTextDocument document;
     document.setBaseUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    // Laid out with the printer's own font metrics on its page: measured on the screen and
+    // drawn at the printer's resolution, table cells come out too narrow and break words.
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
     document.setHtml(QString::fromStdString(win1252::ToUtf8(bytes)));
-    document.print(&CurrentPrinter());
+    document.print(&printer);
     return true;
 }
 

@@ -50,7 +50,7 @@ VbError ProcessorExceptionError(const ExceptionPointers& info)
     int guard = 0; // a corrupt chain that loops must not hang the handler
     while (record.NestedRecord && guard++ < 1000)
         record = *record.NestedRecord;
-    return VbError(VbError::ProcessorException, GetExceptionText(record.ExceptionCode));
+    return VbError(VbError::ProcessorException, GetExceptionText(record.ExceptionCode), ExceptionFilterSource);
 }
 
 void MyExceptionFilter(const ExceptionPointers& info) { throw ProcessorExceptionError(info); }

@@ -61,6 +61,19 @@ WeekBlock ScanWeek(const RecordBytes& file, int week)
     return b;
 }
 
+// Reads the season file of a stat record. False when there is none; a file that exists
+// but cannot be read is an error of the record, never taken for a missing one (an insertion
+// would otherwise start the file anew over it).
+bool ReadSeasonFileOf(const std::filesystem::path& path, RecordBytes& file)
+{
+    if (!FileExists(path))
+        return false;
+    if (!ReadRecordFile(path, GameRecord::Size, file))
+        throw VbError(VbError::PathFileAccess, path.string() + " could not be read: " +
+                                                   VbError::TextOf(VbError::PathFileAccess));
+    return true;
+}
+
 bool AskContinue(const std::string& description)
 {
     return MsgBox(description + "\n" + "Should I continue?", vbYesNo + vbCritical, "Error") == vbYes;
@@ -140,8 +153,9 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
         after = block.lastEarlier;
 
     if (!fileExists) {
-        // The season's first game: the season file starts with it.
-        std::ofstream create(path, std::ios::binary);
+        // The season's first game: the season file starts with it. Opened for appending, so
+        // that nothing already at the path is ever cut off.
+        std::ofstream create(path, std::ios::binary | std::ios::app);
         if (!create)
             throw VbError::Of(VbError::PathFileAccess);
     }
@@ -224,7 +238,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
 {
     const GameRecord& game = stat.Game;
     RecordBytes file;
-    if (!ReadRecordFile(path, GameRecord::Size, file))
+    if (!ReadSeasonFileOf(path, file))
         return Outcome::Next; // no season file: no record of the week to update
 
     // The week scan.
@@ -327,7 +341,7 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
     if (stat.Action == ActionInsert) {
         SetWeekRange(game.Week, game.Year);
         RecordBytes file;
-        const bool exists = ReadRecordFile(path, GameRecord::Size, file);
+        const bool exists = ReadSeasonFileOf(path, file);
         const WeekBlock block = ScanWeek(file, game.Week);
         bool present = false;
         for (int32_t i = block.first; i > 0 && i <= block.last && !present; ++i) {

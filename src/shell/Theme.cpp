@@ -171,7 +171,7 @@ void ApplyTheme(const std::string& theme)
     if (app.ThemeName == "def" || app.ThemeName.empty())
         app.ThemePicture.clear();
     else
-        app.ThemePicture = (ProgramFolder() / "images" / (app.ThemeName + ".gif")).string();
+        app.ThemePicture = ProgramFile("images/" + app.ThemeName + ".gif").string();
 }
 
 const char* ThemePictureControl(const std::string& caption)

@@ -200,6 +200,10 @@ void LoadWeekLines(bool ForceLineFile)
         int slot = FindComboItem(season.WeekItems, WeekText(week, year));
         if (slot < 0)
             return false;
+        // A record out of week order was left out by the loader: it has no game slot, and
+        // counting it would move the later games' lines off their games.
+        if (slot < previousSlot)
+            return true;
         gameSlot = slot > previousSlot ? 0 : gameSlot + 1;
         previousSlot = slot;
         if (fill)

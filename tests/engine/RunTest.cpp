@@ -102,6 +102,29 @@ TEST_F(TestRun, GoodLineOfSixWinsAndFourLosses)
     EXPECT_FLOAT_EQ(engine.BestRow[12], 60) << "the Single win fraction times 100";
 }
 
+TEST_F(TestRun, WinPercentageBoundsCompareTheSingleWinFraction)
+{
+    // Six wins and four losses: exactly 60 % (and 40 % for the bad side). The win fraction is
+    // a Single, and so are the bounds in percent over 100: a bound of 60 is the same number.
+    std::vector<Match> matches;
+    for (int i = 0; i < 8; ++i)
+        matches.push_back(Game(2 * i + 1, 2 * i + 2, i < 5 ? 30 : 10, 17, -3));
+    BuildMatchWeeks({matches, {Game(17, 18, 30, 17, -3), Game(19, 20, 10, 17, -3)}});
+    App().CurrentFormula[fsCurrentWeek] = 2;
+    high[fsCurrentWeek] = 4;
+    auto written = [&](std::array<float, 5> bounds, const std::string& name) {
+        std::filesystem::remove(folder / name);
+        filters = bounds;
+        App().CurrentFormula[fsCurrentWeek] = 2;
+        Run(true);
+        return Exists(name);
+    };
+    EXPECT_TRUE(written({0, 100, 0, 60, 0}, "Good0.fla")) << "60 % lies within an upper bound of 60";
+    EXPECT_FALSE(written({0, 100, 60, 100, 0}, "Good0.fla")) << "60 % is not above a lower bound of 60";
+    EXPECT_TRUE(written({-100, 0, 0, 40, 0}, "Bad0.fla")) << "40 % lies within an upper bound of 40";
+    EXPECT_FALSE(written({-100, 0, 40, 100, 0}, "Bad0.fla")) << "40 % is not above a lower bound of 40";
+}
+
 TEST_F(TestRun, WithoutSavingNoFileIsTouched)
 {
     folder.Write("FormulaList.txt", "older log");

@@ -8,10 +8,13 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 #include <regex>
 #include <set>
+#include <sstream>
 
 namespace vexal::test {
 namespace {
@@ -267,6 +270,35 @@ TEST_F(PredictionsTest, AnOptionChosenWhileTheEngineYieldsIsAppliedAfterTheRun)
     EXPECT_TRUE(pick == "OVER" || pick == "UNDER") << pick;
 }
 
+TEST_F(PredictionsTest, MenusAndHelpAtTheRightEndOfTheMenuBar)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* bar = Control<QMenuBar>(&w, "mnuBar");
+    std::vector<std::string> menus;
+    for (QAction* a : bar->actions())
+        menus.push_back(a->text().toStdString());
+    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Consensus", "&Smart Predict"}));
+    std::vector<std::string> file;
+    for (QAction* a : Control<QMenu>(&w, "mnuFile")->actions())
+        file.push_back(a->text().toStdString());
+    EXPECT_EQ(file, (std::vector<std::string>{"&Print...", "&HTML Print", "&Export to HTML", "E&xit"}));
+
+    // "&Help" stands apart at the right end of the bar.
+    QAction* help = Action(&w, "Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->text().toStdString(), "&Help");
+    w.resize(900, 500);
+    w.show();
+    QCoreApplication::processEvents();
+    QWidget* corner = bar->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_TRUE(corner->actions().contains(help));
+    const int helpRight = corner->mapTo(bar, QPoint(corner->width(), 0)).x();
+    EXPECT_GE(helpRight, bar->width() - 10);
+    EXPECT_GT(corner->mapTo(bar, QPoint(0, 0)).x(), bar->actionGeometry(bar->actions().last()).right());
+}
+
 TEST_F(PredictionsTest, ActivationBuildsThePopupMenu)
 {
     ChooseWeek(5, 2024);
@@ -394,7 +426,15 @@ TEST_F(PredictionsTest, HtmlPrintPrintsThePageOfTheGrid)
     EXPECT_TRUE(FileExists(folder / "~Temp.htm"));
     const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Predictions for " + WeekText(5, 2024)), std::string::npos) << text;
-    EXPECT_NE(text.find(Cell(*w.grid(), 1, colHomeTeam)), std::string::npos);
+    // The page is laid out as a browser lays it out: a cell may wrap between words, but no
+    // word is broken across lines.
+    Grid& g = *w.grid();
+    for (int r = 1; r <= g.Rows(); ++r)
+        for (int c : {colAwayTeam, colHomeTeam, colPick}) {
+            std::istringstream words(Cell(g, r, c));
+            for (std::string word; words >> word;)
+                EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
+        }
 }
 
 } // namespace

@@ -39,6 +39,7 @@ TEST(ExceptionText, TheFilterRaisesError10000ForTheInnermostRecord)
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), 10000);
         EXPECT_EQ(e.Description(), "Integer Divide By Zero");
+        EXPECT_EQ(e.Source(), "MyExceptionFilter");
     }
 }
 

@@ -684,6 +684,28 @@ TEST_F(ImportTest, FewerThanFortyFiveFieldsAtTheEnd)
     EXPECT_EQ(RecordBytes(2024, 1), Bytes(Updated(schedule[0], first)));
 }
 
+TEST_F(ImportTest, SeasonFileThatCannotBeReadIsAnErrorOfTheRecord)
+{
+    // Something at the season file's path that cannot be read as a file: neither an update
+    // nor an insertion may pass it over as a missing season or start the file anew.
+    std::filesystem::remove(folder / "2024.nfl");
+    std::filesystem::create_directory(folder / "2024.nfl");
+    messages->answers = {vbYes, vbYes};
+    Import(Stat("week1.24", StatLine(Finished(schedule[0], 20, 10, 1)) +
+                                StatLine(Finished(Game(2024, 1, 30, 31), 28, 0, 5), 1)));
+    ASSERT_EQ(messages->shown.size(), 3u);
+    const std::string expected =
+        (folder / "2024.nfl").string() + " could not be read: Path/File access error\nShould I continue?";
+    for (int i : {0, 1}) {
+        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].text, expected) << i;
+        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].title, "Error");
+        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].buttons, vbYesNo + vbCritical);
+    }
+    ExpectCompleted(1);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "2024.nfl"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+}
+
 TEST_F(ImportTest, EmptyStatFileCompletesWeekOne)
 {
     const std::string before = folder.Read("2024.nfl");

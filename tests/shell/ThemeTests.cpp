@@ -90,6 +90,18 @@ TEST_F(ThemeTest, TheActiveViewGetsTheGradientAndTheGridTheThemePicture)
     EXPECT_EQ(rich->viewport()->palette().base().style(), Qt::TexturePattern);
 }
 
+TEST_F(ThemeTest, AnInstalledPictureIsFoundWhateverTheCaseOfItsName)
+{
+    WriteSeasons(2024, 2024);
+    WriteGif(program.Path() / "Images" / "BUF.GIF");
+    SaveSetting("Settings", "Theme", "BUF");
+    Start();
+    EXPECT_EQ(App().ThemePicture, (program.Path() / "Images" / "BUF.GIF").string());
+    auto* grid = FindWindow("FORM1")->findChild<Grid*>("grdTeam");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_FALSE(grid->BackgroundPicture().isNull());
+}
+
 TEST_F(ThemeTest, AMissingThemePictureLeavesTheGridAsItWas)
 {
     WriteSeasons(2024, 2024);

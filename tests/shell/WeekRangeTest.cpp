@@ -183,6 +183,24 @@ TEST_F(LoadWeekLinesTest, StopsAtTheFirstWeekNotLoaded)
     EXPECT_EQ(Season().Spread(0, 0), 99.0f);
 }
 
+TEST_F(LoadWeekLinesTest, RecordOutOfWeekOrderTakesNoGameSlot)
+{
+    // Week 1, week 2, week 1 again (out of order, left out by the loader), week 2.
+    WriteSeason(2024, {Game(2024, 1, 1, 2), Game(2024, 2, 3, 4), Game(2024, 1, 5, 6), Game(2024, 2, 7, 8)});
+    ASSERT_TRUE(SelectSeason(2024));
+    ASSERT_EQ(Season().Game(1, 1, gfHomeTeam), 7);
+    messages->shown.clear();
+    WriteLineFile("MyLines", 2024,
+                  {LineOf(1, 1, 2, 1, 41), LineOf(2, 3, 4, 2, 42), LineOf(1, 5, 6, 3, 43), LineOf(2, 7, 8, 4, 44)});
+    SaveSetting("Preference", "LineFile", "MyLines");
+    LoadWeekLines(false);
+    EXPECT_EQ(Season().Spread(0, 0), 1.0f);
+    EXPECT_EQ(Season().Spread(1, 0), 2.0f);
+    EXPECT_EQ(Season().Spread(1, 1), 4.0f); // the game of team 7, where the loader put it
+    EXPECT_EQ(Season().Total(1, 1), 44.0f);
+    EXPECT_EQ(Season().Spread(0, 1), 0.0f); // the left-out game has no slot
+}
+
 TEST(ComboItems, FindOrAddAndFind)
 {
     std::vector<std::string> list;
