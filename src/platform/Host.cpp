@@ -1,5 +1,7 @@
 #include "Host.h"
 
+#include "VbConvert.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -21,12 +23,6 @@ std::unique_ptr<ShellLauncher>& InstalledLauncher()
 {
     static std::unique_ptr<ShellLauncher> launcher = std::make_unique<RecordingLauncher>();
     return launcher;
-}
-bool SameNoCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
 }
 } // namespace
 
@@ -75,7 +71,7 @@ std::filesystem::path ProgramFile(const std::string& relativeName)
             bool found = false;
             if (std::filesystem::is_directory(current, ec)) {
                 for (const auto& entry : std::filesystem::directory_iterator(current, ec)) {
-                    if (SameNoCase(entry.path().filename().string(), part.string())) {
+                    if (vb::SameText(entry.path().filename().string(), part.string())) {
                         next = entry.path();
                         found = true;
                         break;

@@ -1694,4 +1694,6 @@ double CurrencyToDouble(int64_t raw)
     return static_cast<double>(raw) / 10000.0;
 }
 
+bool SameText(std::string_view a, std::string_view b) { return EqualsNoCase(a, b); }
+
 } // namespace vexal::vb

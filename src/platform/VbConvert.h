@@ -60,6 +60,8 @@ std::string Mid(std::string_view s, std::size_t start1, std::size_t n = std::str
 // 1-based InStr; 0 when absent.
 std::size_t InStr(std::size_t start1, std::string_view s, std::string_view find);
 bool Like(std::string_view text, std::string_view pattern); // '*', '?', '#' wildcards, case-sensitive
+// Text comparison that ignores letter case (ASCII), as the runtime's text compare does.
+bool SameText(std::string_view a, std::string_view b);
 
 // OLE Automation dates: days since 30 December 1899, fraction = time of day.
 double DateSerial(int year, int month, int day);   // month/day overflow rolls like the runtime

@@ -60,16 +60,6 @@ public:
     HostBusy& operator=(const HostBusy&) = delete;
 };
 
-bool SameTextNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 int NumberOf(const std::string& text)
 {
     double v = vb::Val(text);
@@ -171,7 +161,7 @@ int LoadedWeekSlot(int year, int week)
     const std::string text = WeekText(week, year);
     int slot = s.SeasonFirstWeek[static_cast<std::size_t>(k)] + week - 1;
     if (slot < 0 || slot >= static_cast<int>(s.WeekItems.size()) ||
-        !SameTextNoCase(s.WeekItems[static_cast<std::size_t>(slot)], text))
+        !vb::SameText(s.WeekItems[static_cast<std::size_t>(slot)], text))
         slot = FindComboItem(s.WeekItems, text);
     if (slot < 0 || slot >= s.WeekSlots)
         return -1;
@@ -257,7 +247,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
                 const std::string weekText = WeekText(record.Week, record.Year);
                 int slot = -1;
                 // Records of a week follow each other, so the newest item is the usual match.
-                if (!items.empty() && SameTextNoCase(items.back(), weekText))
+                if (!items.empty() && vb::SameText(items.back(), weekText))
                     slot = static_cast<int>(items.size()) - 1;
                 else
                     slot = FindComboItem(items, weekText);

@@ -20,16 +20,6 @@ namespace vexal {
 
 namespace {
 
-bool SameTextNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // The season named by the last four characters of a week text ("Wk 5 of 2023" -> 2023).
 int SeasonOfWeekText(const std::string& text)
 {
@@ -241,7 +231,7 @@ void LoadWeekLines(bool ForceLineFile)
 int FindComboItem(const std::vector<std::string>& list, const std::string& text)
 {
     for (std::size_t i = 0; i < list.size(); ++i)
-        if (SameTextNoCase(list[i], text))
+        if (vb::SameText(list[i], text))
             return static_cast<int>(i);
     return -1;
 }
