@@ -18,6 +18,9 @@ namespace vexal {
 #ifdef VEXAL_HAVE_FORMULAS
 void RegisterFormulaWindows();
 #endif
+#ifdef VEXAL_HAVE_FORMULATEST
+void RegisterFormulaTestWindow();
+#endif
 #ifdef VEXAL_HAVE_PREDICTIONS
 void RegisterPredictionWindows();
 #endif
@@ -71,6 +74,9 @@ void RegisterAllWindows()
     RegisterStandInWindows();
 #ifdef VEXAL_HAVE_FORMULAS
     RegisterFormulaWindows();
+#endif
+#ifdef VEXAL_HAVE_FORMULATEST
+    RegisterFormulaTestWindow();
 #endif
 #ifdef VEXAL_HAVE_PREDICTIONS
     RegisterPredictionWindows();

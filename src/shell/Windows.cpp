@@ -220,27 +220,34 @@ bool UnloadWindow(const std::string& name)
 
 QWidget* ShowWindow(const std::string& name)
 {
-    QWidget* w = LoadWindow(name);
+    QPointer<QWidget> w = LoadWindow(name);
     if (!w)
         return nullptr;
     Loaded* l = Find(name);
     if (l && l->frame) {
+        // Showing a window can load further windows, which moves the entries: hold the frame
+        // itself, never a pointer into the list, across anything that shows or activates.
+        QPointer<QMdiSubWindow> frame = l->frame;
         QMainWindow* main = MainWindow();
         if (main && !main->isVisible())
             main->show();
-        QMdiArea* mdi = l->frame->mdiArea();
-        const bool firstShow = !l->frame->isVisible();
+        if (!frame || !w)
+            return w;
+        QMdiArea* mdi = frame->mdiArea();
+        const bool firstShow = !frame->isVisible();
         w->show();
-        l->frame->show();
-        if (mdi && firstShow) {
+        if (frame)
+            frame->show();
+        if (frame && mdi && firstShow) {
             // One view is open at a time: it fills the main window's client area (views lay
             // out their grids by the main window's width), never smaller than it made itself.
             const QSize area = mdi->viewport()->size();
-            l->frame->setGeometry(QRect(QPoint(0, 0), l->frame->size().expandedTo(area)));
+            frame->setGeometry(QRect(QPoint(0, 0), frame->size().expandedTo(area)));
         }
-        if (mdi)
-            mdi->setActiveSubWindow(l->frame);
-        R().lastActive = l->frame;
+        if (frame && mdi)
+            mdi->setActiveSubWindow(frame);
+        if (frame)
+            R().lastActive = frame;
     } else {
         w->show();
         w->raise();

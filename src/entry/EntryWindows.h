@@ -1,0 +1,5 @@
+#pragma once
+// The data-entry windows registered with the shell.
+namespace vexal {
+void RegisterEntryWindows();
+}

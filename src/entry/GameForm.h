@@ -1,0 +1,50 @@
+#pragma once
+// The Input Stats window's data side: a game record as the window's 39 text fields, and
+// the typed texts checked and put back into the record bytes. GUI-free.
+#include "GameRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vexal {
+
+inline constexpr int GameTextCount = 39;
+
+enum class FieldKind { Date, Currency, Byte, Integer };
+
+struct GameTextField {
+    const char* tag;        // the text box's Tag
+    const char* label;      // how a message names it
+    FieldKind kind;
+    std::size_t offset;     // in the season game record
+    int arrayField;         // SeasonGames field refreshed from it, -1 none
+    bool twoDigits;         // shown with the format "00"
+};
+
+// Indexed by the txtData element.
+const std::array<GameTextField, GameTextCount>& GameTextFields();
+
+// The texts the window shows for a record: the date in the short date form, spread and
+// total as plain numbers (from `line` and `total`, which come from the season record or the
+// line file), every box-score field as its number.
+std::array<std::string, GameTextCount> GameTexts(const std::array<uint8_t, GameRecord::Size>& record, double line,
+                                                 double total);
+
+// The edits of one save, checked: every text read as a number (empty is 0), rounded half to
+// even into its field. False with a message naming the first field that is no number or does
+// not fit, and `record` unchanged. The date and the two line texts are checked but the
+// record's date is set only when `setDate`, its lines only when `setLines`.
+struct GameEdits {
+    std::array<std::string, GameTextCount> texts;
+    int homeTeam = 0;
+    int awayTeam = 0;
+    int surface = -1;       // -1: keep the stored surface
+};
+bool ApplyGameEdits(const GameEdits& edits, std::array<uint8_t, GameRecord::Size>& record, bool setLines,
+                    double& line, double& total, std::string& message);
+
+// "Date must be in the format MM/DD/YYYY" applies when this is false.
+bool IsGameDate(const std::string& text, double& oleDate);
+
+} // namespace vexal

@@ -1,0 +1,529 @@
+#include "InputStatsWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "BoxScorePrint.h"
+#include "GameEntry.h"
+#include "Host.h"
+#include "LineFiles.h"
+#include "LineRecord.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "RecordFile.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SendKey.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "WeekRange.h"
+#include "cResizer.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vexal {
+
+namespace {
+
+const char* const Caption = "Input Stats";
+const char* const DateMessage = "Date must be in the format MM/DD/YYYY";
+
+int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
+int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
+
+// Where an away box-score field stands: its column and its line in the column. The home
+// field of the same column stands 1440 twips lower (its index is the away index + 17; the
+// touchdowns are 37 and 38).
+struct Place {
+    int index;
+    int column;
+    int line;
+};
+constexpr Place AwayPlaces[] = {{3, 0, 0},  {4, 1, 0},  {5, 2, 0},  {6, 2, 1},  {7, 3, 0},  {37, 3, 1},
+                                {8, 4, 0},  {9, 4, 1},  {10, 4, 2}, {11, 5, 0}, {12, 6, 0}, {13, 6, 1},
+                                {14, 7, 0}, {15, 7, 1}, {16, 8, 0}, {17, 8, 1}, {18, 9, 0}, {19, 10, 0}};
+const char* const ColumnLabels[] = {"Score", "First Downs", "R.Att.  R.Yds.", "Pass Yds. TDs", "P.Att.  P.Com.  Ints.",
+                                    "Ret. Y",  "Fum.   F.Lost", "Sack   S.Yds.", "Pen. P.Yds.",
+                                    "Time Of Possesion Min. : Sec."};
+constexpr int ColumnLeft = 2640;
+constexpr int ColumnWidth = 600;
+constexpr int BoxWidth = 540;
+constexpr int BoxHeight = 315;
+
+int HomeIndexOf(int awayIndex) { return awayIndex == 37 ? 38 : awayIndex + 17; }
+
+// The filter of the text boxes: digits, the decimal separator and "-" (the date box also
+// the date separator); control characters pass.
+bool CharacterPasses(QChar c, bool dateBox)
+{
+    if (c.unicode() < 32)
+        return true;
+    if (c.isDigit() && c.unicode() < 128)
+        return true;
+    if (c == QLatin1Char('.') || c == QLatin1Char('-'))
+        return true;
+    return dateBox && c == QLatin1Char('/');
+}
+
+} // namespace
+
+InputStatsWindow::InputStatsWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("FORM2");
+    setWindowTitle(Caption);
+    BuildControls();
+    BuildMenus();
+}
+
+InputStatsWindow::~InputStatsWindow() = default;
+
+void InputStatsWindow::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    layout->setMenuBar(menuBar_);
+    body_ = new QWidget(this);
+    body_->setObjectName("InputStatsBody");
+    layout->addWidget(body_);
+
+    const char* navNames[4] = {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"};
+    const char* navCaptions[4] = {"First Game", "Previous Game", "Next Game", "Last Game"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new QPushButton(navCaptions[i], body_);
+        b->setObjectName(navNames[i]);
+        b->setGeometry(Px(480 + i * 2100), PxY(40), Px(1900), PxY(280));
+        connect(b, &QPushButton::clicked, this, [this, i] { Navigate(i); });
+        nav_[static_cast<std::size_t>(i)] = b;
+    }
+
+    auto label = [this](const char* text, int left, int top, int width) {
+        auto* l = new QLabel(text, body_);
+        l->setGeometry(Px(left), PxY(top), Px(width), PxY(255));
+        return l;
+    };
+    label("Date:", 480, 390, 800);
+    label("Surface:", 480, 750, 800);
+    label("Away Team", 480, 1080, 1500);
+    label("Home Team", 480, 2520, 1500);
+    label("Line", 720, 1800, 700);
+    label("Total", 1440, 1800, 700);
+    for (int c = 0; c < 10; ++c)
+        label(ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000, c == 9 ? 1200 : ColumnWidth)->setWordWrap(true);
+    label(":", ColumnLeft + 10 * ColumnWidth - 60, 1320, 60);
+    label(":", ColumnLeft + 10 * ColumnWidth - 60, 2760, 60);
+
+    auto teamList = [this](const char* name, const char* text, int top) {
+        auto* c = new QComboBox(body_);
+        c->setObjectName(name);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setEditText(text);
+        c->setGeometry(Px(480), PxY(top), Px(2055), PxY(BoxHeight));
+        return c;
+    };
+    cboAway_ = teamList("cboAway", "Away Team", 1320);
+    cboHome_ = teamList("cboHome", "Home Team", 2760);
+    connect(cboAway_, &QComboBox::activated, this, [this] { SaveGame(); });
+    connect(cboHome_, &QComboBox::activated, this, [this] { SaveGame(); });
+    cboSurface_ = new QComboBox(body_);
+    cboSurface_->setObjectName("cboSurface");
+    cboSurface_->setEditable(true);
+    cboSurface_->setInsertPolicy(QComboBox::NoInsert);
+    cboSurface_->setGeometry(Px(1320), PxY(720), Px(1200), PxY(BoxHeight));
+    cboSurface_->installEventFilter(this);
+    if (cboSurface_->lineEdit())
+        cboSurface_->lineEdit()->installEventFilter(this);
+
+    for (int i = 0; i < GameTextCount; ++i) {
+        auto* box = new QLineEdit(body_);
+        box->setObjectName(QString("txtData_%1").arg(i));
+        box->setProperty("Tag", QString::fromLatin1(GameTextFields()[static_cast<std::size_t>(i)].tag));
+        box->installEventFilter(this);
+        txtData_[static_cast<std::size_t>(i)] = box;
+    }
+    txtData_[0]->setGeometry(Px(1320), PxY(360), Px(1200), PxY(BoxHeight));
+    txtData_[1]->setGeometry(Px(720), PxY(2040), Px(660), PxY(BoxHeight));
+    txtData_[2]->setGeometry(Px(1440), PxY(2040), Px(660), PxY(BoxHeight));
+    for (const Place& p : AwayPlaces) {
+        const int left = ColumnLeft + p.column * ColumnWidth;
+        const int top = 1320 + p.line * 360;
+        txtData_[static_cast<std::size_t>(p.index)]->setGeometry(Px(left), PxY(top), Px(BoxWidth), PxY(BoxHeight));
+        txtData_[static_cast<std::size_t>(HomeIndexOf(p.index))]->setGeometry(Px(left), PxY(top + 1440), Px(BoxWidth),
+                                                                             PxY(BoxHeight));
+    }
+
+    // Tab order: teams, date, surface, lines, the away fields, the home fields, navigation.
+    std::vector<QWidget*> order = {cboAway_, cboHome_, txtData_[0], cboSurface_, txtData_[1], txtData_[2]};
+    const int awayOrder[] = {3, 4, 5, 6, 7, 37, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    for (int i : awayOrder)
+        order.push_back(txtData_[static_cast<std::size_t>(i)]);
+    for (int i : awayOrder)
+        order.push_back(txtData_[static_cast<std::size_t>(HomeIndexOf(i))]);
+    for (int i : {0, 3, 1, 2})
+        order.push_back(nav_[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    Command1_ = new QPushButton("Command1", body_);
+    Command1_->setObjectName("Command1");
+    Command1_->hide();
+    connect(Command1_, &QPushButton::clicked, this, [this] {
+        ResetGameForm();
+        ShowGame();
+    });
+    Command2_ = new QPushButton("Command2", body_);
+    Command2_->setObjectName("Command2");
+    Command2_->hide();
+    connect(Command2_, &QPushButton::clicked, this, [this] {
+        Season().CurrentGame = 0;
+        Command1_->click();
+    });
+}
+
+void InputStatsWindow::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("mnuFile");
+    QAction* print = file->addAction("&Print");
+    print->setObjectName("mnuPrint");
+    connect(print, &QAction::triggered, this, &InputStatsWindow::mnuPrint_Click);
+
+    QMenu* navigate = menuBar_->addMenu("&Navigate");
+    navigate->setObjectName("mnuNavigate");
+    const char* names[4] = {"mnuFirst", "mnuPrev", "mnuNext", "mnuLast"};
+    const char* captions[4] = {"&First Game", "&Previous Game", "&Next Game", "&Last Game"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = navigate->addAction(captions[i]);
+        a->setObjectName(names[i]);
+        connect(a, &QAction::triggered, this, [this, i] { nav_[static_cast<std::size_t>(i)]->click(); });
+    }
+    QMenu* help = menuBar_->addMenu("&Help");
+    help->setObjectName("mnuHelpMenu");
+    QAction* helpItem = help->addAction("&Help");
+    helpItem->setObjectName("mnuHelp");
+    connect(helpItem, &QAction::triggered, this, [] { ShowHelpTopic("InputStats.htm"); });
+}
+
+void InputStatsWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    auto quiet = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    quiet([&] { resize(Px(9540), PxY(5205)); });
+    quiet([&] { resize_ = new cResizer(this); });
+    quiet([&] {
+        const bool whiteLabels = App().ThemeName.empty();
+        for (QLabel* l : body_->findChildren<QLabel*>())
+            if (whiteLabels) {
+                QPalette palette = l->palette();
+                palette.setColor(QPalette::WindowText, Qt::white);
+                l->setPalette(palette);
+            }
+        if (Main* main = TheMain()) {
+            const QPixmap picture = main->BackgroundPixmap();
+            if (!picture.isNull())
+                for (QPushButton* b : body_->findChildren<QPushButton*>()) {
+                    QPalette palette = b->palette();
+                    palette.setBrush(QPalette::Button, QBrush(picture));
+                    b->setPalette(palette);
+                }
+        }
+    });
+    quiet([&] {
+        resize_->AddPropotional(body_);
+        resize_->AddFontResizing(body_);
+        resize_->AddRule(cResizer::EqualWidths, body_, 100, {nav_[0], nav_[1], nav_[2], nav_[3]});
+        QList<QWidget*> boxes;
+        for (int i = 0; i <= 36; ++i)
+            boxes.push_back(txtData_[static_cast<std::size_t>(i)]);
+        resize_->AddMaxHeight(static_cast<int32_t>(Screen::PixelsToTwipsY(cboHome_->height())), boxes);
+        resize_->TargetForm(body_);
+    });
+    quiet([&] {
+        for (int code = 0; code <= 3; ++code)
+            cboSurface_->addItem(QString::fromStdString(SurfaceName(code)));
+    });
+    quiet([&] {
+        Season().CurrentGame = 0;
+        ResetGameForm();
+        ShowGame();
+    });
+}
+
+void InputStatsWindow::closeEvent(QCloseEvent* event)
+{
+    SaveGame();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- the game on show
+
+bool InputStatsWindow::ChosenWeek(int& season, int& week) const
+{
+    const SeasonData& s = Season();
+    if (s.SeasonYear == 0 || s.SeasonFirstWeek.empty())
+        return false;
+    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    std::size_t k = 0;
+    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
+        ++k;
+    if (k == s.SeasonFirstWeek.size() || slot < 0)
+        return false;
+    season = s.SeasonYear - static_cast<int>(k);
+    week = slot - s.SeasonFirstWeek[k] + 1;
+    return true;
+}
+
+void InputStatsWindow::FillTeamCombos()
+{
+    cboAway_->clear();
+    cboHome_->clear();
+    for (int code = 1; code <= LastTeamCode; ++code) {
+        int16_t year = 0;
+        const QString name = QString::fromStdString(TeamName(code, year, NameStyleAsShown));
+        cboAway_->addItem(name);
+        cboHome_->addItem(name);
+    }
+}
+
+void InputStatsWindow::ResetGameForm()
+{
+    try {
+        FillTeamCombos();
+    } catch (...) {
+    }
+    SetWeekRange(0, 0);
+    // The week's games counted here: the range of a file's last week ends at the record
+    // count, which would leave out its last game.
+    weekGames_ = 0;
+    int season = 0, week = 0;
+    if (ChosenWeek(season, week)) {
+        try {
+            const WeekLines lines = ReadWeekLines(SeasonFilePath(season), false, week);
+            if (lines.FirstRecord == Season().WeekFirstRecord)
+                weekGames_ = static_cast<int>(lines.Games.size());
+        } catch (...) {
+        }
+    }
+}
+
+bool InputStatsWindow::GameOnShow() const
+{
+    const SeasonData& s = Season();
+    return s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
+}
+
+void InputStatsWindow::ShowGame()
+{
+    int season = 0, week = 0;
+    if (!ChosenWeek(season, week))
+        return;
+    seasonFile_ = SeasonFilePath(season);
+    const SeasonData& s = Season();
+    showing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{showing_};
+    if (!GameOnShow()) {
+        // A week with no game in its season file: nothing to show, nothing to save.
+        for (QLineEdit* box : txtData_)
+            box->clear();
+        cboAway_->setEditText("Away Team");
+        cboHome_->setEditText("Home Team");
+        cboSurface_->setCurrentIndex(-1);
+        return;
+    }
+    const int32_t record = s.WeekFirstRecord + s.CurrentGame;
+    std::array<uint8_t, GameRecord::Size> bytes{};
+    try {
+        RecordFile file(seasonFile_, GameRecord::Size, RecordFile::Mode::ReadOnly);
+        file.Get(record, bytes.data());
+    } catch (const std::exception&) {
+        return;
+    }
+    const GameRecord game = GameRecord::Decode(bytes);
+    double line = game.LineValue();
+    double total = game.TotalValue();
+    if (!UseSeasonFileLines()) {
+        try {
+            RecordFile lines(LineFilePath(LineFileSetting(), s.SeasonYear), LineRecord::Size,
+                             RecordFile::Mode::ReadOnly);
+            if (record <= lines.RecordCount()) {
+                std::array<uint8_t, LineRecord::Size> lineBytes{};
+                lines.Get(record, lineBytes.data());
+                const LineRecord r = LineRecord::Decode(lineBytes.data());
+                line = r.LineValue();
+                total = r.TotalValue();
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    int16_t year = 0;
+    cboHome_->setEditText(QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
+    year = 0;
+    cboAway_->setEditText(QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
+    cboSurface_->setCurrentIndex(game.Surface <= 3 ? game.Surface : -1);
+    const auto texts = GameTexts(bytes, line, total);
+    for (int i = 0; i < GameTextCount; ++i)
+        txtData_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
+}
+
+void InputStatsWindow::SaveGame()
+{
+    if (showing_ || !GameOnShow() || seasonFile_.empty())
+        return;
+    SeasonData& s = Season();
+    const int32_t record = s.WeekFirstRecord + s.CurrentGame;
+    GameEdits edits;
+    for (int i = 0; i < GameTextCount; ++i)
+        edits.texts[static_cast<std::size_t>(i)] = txtData_[static_cast<std::size_t>(i)]->text().toStdString();
+    int16_t year = 0;
+    edits.homeTeam = TeamCode(cboHome_->currentText().toStdString(), year, -1);
+    year = 0;
+    edits.awayTeam = TeamCode(cboAway_->currentText().toStdString(), year, -1);
+    edits.surface = cboSurface_->findText(cboSurface_->currentText());
+
+    std::array<uint8_t, GameRecord::Size> bytes{};
+    try {
+        if (!std::filesystem::is_regular_file(seasonFile_))
+            return;
+        RecordFile file(seasonFile_, GameRecord::Size, RecordFile::Mode::ReadWrite);
+        if (record > file.RecordCount())
+            return;
+        file.Get(record, bytes.data());
+        const bool seasonLines = UseSeasonFileLines();
+        double line = 0, total = 0;
+        std::string message;
+        if (!ApplyGameEdits(edits, bytes, seasonLines, line, total, message)) {
+            MsgBox(message, vbExclamation, Caption);
+            return;
+        }
+        if (!seasonLines &&
+            !WriteRecordLines(LineFilePath(LineFileSetting(), s.SeasonYear), true, record, line, total))
+            MsgBox("The line and total could not be written into the line file " + LineFileSetting() + ".",
+                   vbExclamation, Caption);
+        file.Put(record, bytes.data());
+        file.Flush();
+
+        const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+        if (slot < 0 || s.CurrentGame >= GamesPerWeekSlot ||
+            (static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size())
+            return;
+        const GameRecord game = GameRecord::Decode(bytes);
+        const int g = s.CurrentGame;
+        s.Game(slot, g, gfAwayTeam) = game.AwayTeam;
+        s.Game(slot, g, gfHomeTeam) = game.HomeTeam;
+        const bool played = game.AwayScore != 0 || game.HomeScore != 0;
+        s.Game(slot, g, gfAwayScore) = played ? game.AwayScore : -1;
+        s.Game(slot, g, gfHomeScore) = played ? game.HomeScore : -1;
+        if ((static_cast<std::size_t>(slot) + 1) * LineSlotStride <= s.SeasonLines.size()) {
+            s.Spread(slot, g) = static_cast<float>(line);
+            s.Total(slot, g) = static_cast<float>(total);
+        }
+        const auto& fields = GameTextFields();
+        for (const GameTextField& f : fields)
+            if (f.arrayField > gfHomeScore)
+                s.Game(slot, g, f.arrayField) =
+                    f.kind == FieldKind::Byte ? le::U8(bytes.data() + f.offset) : le::I16(bytes.data() + f.offset);
+        s.Game(slot, g, gfSurface) = game.Surface;
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbExclamation, Caption);
+    }
+}
+
+// ---------------------------------------------------------------- navigation and input
+
+void InputStatsWindow::Navigate(int which)
+{
+    SeasonData& s = Season();
+    const int last = std::max(weekGames_ - 1, 0);
+    int game = s.CurrentGame;
+    switch (which) {
+    case 0: game = 0; break;
+    case 1: game = std::max(game - 1, 0); break;
+    case 2: game = std::max(std::min(game + 1, last), 0); break;
+    default: game = last; break;
+    }
+    s.CurrentGame = static_cast<int16_t>(game);
+    ShowGame();
+}
+
+bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cboSurface_ || (cboSurface_->lineEdit() && watched == cboSurface_->lineEdit())) {
+        if (event->type() == QEvent::FocusOut)
+            SaveGame();
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto found = std::find(txtData_.begin(), txtData_.end(), watched);
+    if (found == txtData_.end())
+        return QWidget::eventFilter(watched, event);
+    QLineEdit* box = *found;
+    const bool dateBox = box == txtData_[0];
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            SendKey(9, true);
+            return true;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && !CharacterPasses(text.at(0), dateBox))
+            return true;
+        break;
+    }
+    case QEvent::FocusIn:
+        // After the focus change has settled, as a click would otherwise move the caret.
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        box->selectAll();
+        break;
+    case QEvent::FocusOut: {
+        if (dateBox) {
+            double date = 0;
+            if (!IsGameDate(box->text().toStdString(), date)) {
+                if (!dateRefused_) {
+                    dateRefused_ = true;
+                    MsgBox(DateMessage, vbOKOnly, Caption);
+                    box->setFocus();
+                    dateRefused_ = false;
+                }
+                return false;
+            }
+        }
+        SaveGame();
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void InputStatsWindow::mnuPrint_Click()
+{
+    int season = 0, week = 0;
+    if (Season().WeekFirstRecord < 1 || weekGames_ < 1 || !ChosenWeek(season, week))
+        return;
+    PrintBoxScores(SeasonFilePath(season), Season().WeekFirstRecord, weekGames_);
+}
+
+} // namespace vexal

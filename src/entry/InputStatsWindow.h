@@ -1,0 +1,71 @@
+#pragma once
+// FORM2, the Input Stats window: one game of the chosen week (date, teams, surface, spread,
+// total, scores and both box scores) in 39 text boxes and three lists, every field written
+// into the season file (or the line file in use) and the loaded arrays when it is left.
+#include "GameForm.h"
+
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+
+class QComboBox;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+
+namespace vexal {
+
+class cResizer;
+
+class InputStatsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit InputStatsWindow(QWidget* owner = nullptr);
+    ~InputStatsWindow() override;
+
+    Q_INVOKABLE void Form_Load();
+
+    void ShowGame();
+    void SaveGame();
+    void FillTeamCombos();
+    void ResetGameForm();
+
+    QLineEdit* txtData(int index) const { return txtData_[static_cast<std::size_t>(index)]; }
+    // Number of games of the chosen week found by the last reset.
+    int WeekGames() const { return weekGames_; }
+    // The season file of the game on show.
+    std::filesystem::path SeasonFile() const { return seasonFile_; }
+
+    void mnuPrint_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void Navigate(int which);
+    bool GameOnShow() const;
+    // The season of the chosen week and its week number; false when no loaded season holds it.
+    bool ChosenWeek(int& season, int& week) const;
+
+    QWidget* body_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    std::array<QPushButton*, 4> nav_{};   // first, previous, next, last
+    QComboBox* cboAway_ = nullptr;
+    QComboBox* cboHome_ = nullptr;
+    QComboBox* cboSurface_ = nullptr;
+    std::array<QLineEdit*, GameTextCount> txtData_{};
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    cResizer* resize_ = nullptr;
+    std::filesystem::path seasonFile_;
+    int weekGames_ = 0;
+    bool loaded_ = false;
+    bool showing_ = false;
+    bool dateRefused_ = false;
+};
+
+} // namespace vexal

@@ -1,0 +1,200 @@
+#include "LineFiles.h"
+
+#include "GameRecord.h"
+#include "LineRecord.h"
+#include "RecordFile.h"
+#include "SeasonData.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+std::string LowerCase(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::size_t RecordLengthOf(bool lineFile) { return lineFile ? LineRecord::Size : GameRecord::Size; }
+
+} // namespace
+
+bool IsPlainLineFileName(const std::string& name)
+{
+    if (name.empty() || name.find("..") != std::string::npos)
+        return false;
+    for (unsigned char c : name) {
+        if (c < 32 || c == 127)
+            return false;
+        if (std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    }
+    return name.back() != ' ' && name.back() != '.';
+}
+
+bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile)
+{
+    std::vector<GameRecord> games;
+    try {
+        games = ReadSeasonFile(seasonFile);
+    } catch (const VbError&) {
+        return false;
+    }
+    std::string bytes;
+    bytes.reserve(games.size() * LineRecord::Size);
+    for (const GameRecord& game : games) {
+        const auto record = LineRecord::FromGame(game).Encode();
+        bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    return WriteFileAtomically(lineFile, bytes);
+}
+
+void RestoreSeasonLines(const std::filesystem::path& seasonFile)
+{
+    std::vector<GameRecord> games;
+    try {
+        games = ReadSeasonFile(seasonFile);
+    } catch (const VbError&) {
+        return;
+    }
+    SeasonData& season = Season();
+    int previous = 0;
+    bool first = true;
+    int game = 0;
+    for (const GameRecord& record : games) {
+        const int w = FindComboItem(season.WeekItems, WeekText(record.Week, record.Year));
+        if (first || w > previous)
+            game = 0;
+        else
+            ++game;
+        first = false;
+        previous = w;
+        if (w < 0 || game >= GamesPerWeekSlot)
+            continue;
+        const std::size_t at = static_cast<std::size_t>(w) * LineSlotStride + static_cast<std::size_t>(game) * 2;
+        if (at + 1 >= season.SeasonLines.size())
+            continue;
+        season.SeasonLines[at] = record.LineSingle();
+        season.SeasonLines[at + 1] = record.TotalSingle();
+    }
+}
+
+std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int seasonYear)
+{
+    const std::string suffix = LowerCase(".L" + vb::Right(std::to_string(seasonYear), 2));
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (!entry.is_regular_file(typeError))
+            continue;
+        const std::string name = entry.path().filename().string();
+        if (name.size() > suffix.size() && LowerCase(name.substr(name.size() - suffix.size())) == suffix)
+            names.push_back(name.substr(0, name.size() - suffix.size()));
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+    return names;
+}
+
+WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week)
+{
+    RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadOnly);
+    WeekLines result;
+    const int32_t count = records.RecordCount();
+    std::vector<uint8_t> buf(records.RecordLength());
+    for (int32_t r = 1; r <= count; ++r) {
+        records.Get(r, buf.data());
+        WeekLine game;
+        int recordWeek = 0;
+        if (lineFile) {
+            const LineRecord line = LineRecord::Decode(buf.data());
+            recordWeek = line.Week;
+            game = {r, line.HomeTeam, line.AwayTeam, line.LineValue(), line.TotalValue()};
+        } else {
+            const GameRecord g = GameRecord::Decode(buf.data());
+            recordWeek = g.Week;
+            game = {r, g.HomeTeam, g.AwayTeam, g.LineValue(), g.TotalValue()};
+        }
+        if (recordWeek < week)
+            continue;
+        if (recordWeek > week) {
+            if (result.Games.empty())
+                result.FirstRecord = r;
+            result.NextFirstRecord = r;
+            break;
+        }
+        if (result.Games.empty())
+            result.FirstRecord = r;
+        result.Games.push_back(game);
+    }
+    result.RecordCount = count;
+    // As SetWeekRange has it: the last week of a file ends at the record count.
+    if (result.NextFirstRecord < result.FirstRecord)
+        result.NextFirstRecord = count;
+    return result;
+}
+
+bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line, double total)
+{
+    try {
+        // Never creates the file: a line file deleted behind the window's back stays deleted.
+        if (!std::filesystem::is_regular_file(file))
+            return false;
+        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite);
+        if (record < 1 || record > records.RecordCount())
+            return false;
+        std::vector<uint8_t> buf(records.RecordLength());
+        records.Get(record, buf.data());
+        if (lineFile) {
+            LineRecord r = LineRecord::Decode(buf.data());
+            r.SetLine(line);
+            r.SetTotal(total);
+            r.Encode(buf.data());
+        } else {
+            // Only the two currency fields change; the rest of the record goes back as read.
+            le::PutI64(buf.data() + 14, vb::CurrencyFromDouble(line));
+            le::PutI64(buf.data() + 22, vb::CurrencyFromDouble(total));
+        }
+        records.Put(record, buf.data());
+        records.Flush();
+        return true;
+    } catch (const VbError&) {
+        return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool ParseLineValue(const std::string& text, double& value)
+{
+    const std::string t = vb::Trim(text);
+    if (t.empty()) {
+        value = 0;
+        return true;
+    }
+    bool digit = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            digit = true;
+        else if (!(c == '.' || (c == '-' && i == 0)))
+            return false;
+    }
+    if (!digit || std::count(t.begin(), t.end(), '.') > 1)
+        return false;
+    const double v = vb::Val(t);
+    if (!std::isfinite(v) || std::fabs(v) > 1000)
+        return false;
+    value = v;
+    return true;
+}
+
+} // namespace vexal

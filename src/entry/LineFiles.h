@@ -1,0 +1,62 @@
+#pragma once
+// Named line files: creating one from a season file, listing those of a season, and the
+// reading and rewriting of a week's spreads and totals that the Enter Lines window does,
+// from either a season file (159-byte records) or a line file (21-byte records).
+// GUI-free: the window only moves these values in and out of its controls.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// False for a typed name that could leave the program folder or that the file system
+// cannot hold: empty, "..", a path separator, a control character, one of < > : " | ? *,
+// or a name ending in a blank or a period.
+bool IsPlainLineFileName(const std::string& name);
+
+// Writes <lineFile> as one 21-byte line record per record of <seasonFile>, replacing an
+// existing file whole. False (and the old file untouched) when the season file cannot be
+// read or the new file cannot be written.
+bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile);
+
+// After a line file is made from the season file: the season's own spreads and totals go
+// back into SeasonLines, placed by the week selector's items ("Wk <w> of <year>") and a game
+// counter within each week. Records of weeks not listed, and games beyond the 16 slots of a
+// week, change nothing.
+void RestoreSeasonLines(const std::filesystem::path& seasonFile);
+
+// Names (without ".Lyy") of the line files of a season in a folder, sorted by name.
+std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int seasonYear);
+
+// One game of a week as the Enter Lines grid shows it.
+struct WeekLine {
+    int32_t Record = 0;   // record number in its file, from 1
+    int HomeTeam = 0;
+    int AwayTeam = 0;
+    double Line = 0;
+    double Total = 0;
+};
+
+struct WeekLines {
+    int32_t FirstRecord = 0;       // first record of the week (0 when it has none)
+    int32_t NextFirstRecord = 0;   // first record of a later week (the record count when none follows)
+    int32_t RecordCount = 0;
+    std::vector<WeekLine> Games;
+};
+
+// Reads the games of week `week` from a season file (lineFile false) or a line file.
+// Throws VbError 53 when the file is missing.
+WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week);
+
+// Rewrites the spread and total of one record in place; every other byte keeps its value.
+// False when the record lies outside the file (nothing written) or the file cannot be
+// written. Values are stored as the file's fixed-point currency.
+bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
+                      double total);
+
+// Reads a typed spread or total: empty text is 0; "." is the decimal separator. False for
+// text that is not a number or lies outside what a line can hold (+/- 1000 points).
+bool ParseLineValue(const std::string& text, double& value);
+
+} // namespace vexal

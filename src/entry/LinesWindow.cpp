@@ -1,0 +1,594 @@
+#include "LinesWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "GameRecord.h"
+#include "Grid.h"
+#include "GridPage.h"
+#include "GridReports.h"
+#include "Host.h"
+#include "LineFiles.h"
+#include "LineRecord.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "Notice.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SendKey.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "WeekRange.h"
+#include "Windows.h"
+#include "cResizer.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace vexal {
+
+namespace {
+
+const char* const Caption = "Enter Lines";
+const char* const DefaultLineFile = "Default";
+const char* const HelpTopic = "Lines.htm";
+
+// Column shares of the grid's width: home, line, total, away.
+constexpr double ColumnShares[4] = {0.35, 0.14, 0.14, 0.35};
+const char* const ColumnHeaders[4] = {"Home Team", "Line", "O / U", "Away Team"};
+constexpr int LineColumn = 2;
+constexpr int TotalColumn = 3;
+
+int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
+int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
+
+int RowHeightPixels() { return static_cast<int>(vb::RoundHalfEven(Screen::Height() / 750.0)); }
+
+std::string SeasonDigits() { return vb::Right(std::to_string(Season().SeasonYear), 2); }
+
+std::filesystem::path LineFileOf(const std::string& name)
+{
+    return ProgramFolder() / (name + ".L" + SeasonDigits());
+}
+
+} // namespace
+
+LinesWindow::LinesWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("lines");
+    setWindowTitle(Caption);
+    BuildControls();
+    BuildMenus();
+    resize(Px(9345), PxY(6510));
+}
+
+LinesWindow::~LinesWindow() = default;
+
+void LinesWindow::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    layout->setMenuBar(menuBar_);
+    body_ = new QWidget(this);
+    body_->setObjectName("LinesBody");
+    layout->addWidget(body_);
+
+    cboLines_ = new QComboBox(body_);
+    cboLines_->setObjectName("cboLines");
+    cboLines_->setGeometry(Px(480), PxY(120), Px(1695), PxY(315));
+    connect(cboLines_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!refreshing_)
+            cboLines_Click();
+    });
+
+    cmdAddNewLines_ = new QPushButton("New Line File", body_);
+    cmdAddNewLines_->setObjectName("cmdAddNewLines");
+    cmdAddNewLines_->setGeometry(Px(2280), PxY(120), Px(1695), PxY(315));
+    connect(cmdAddNewLines_, &QPushButton::clicked, this, &LinesWindow::cmdAddNewLines_Click);
+
+    cmdDelete_ = new QPushButton("Delete Line File", body_);
+    cmdDelete_->setObjectName("cmdDelete");
+    cmdDelete_->setGeometry(Px(4200), PxY(120), Px(1575), PxY(315));
+    connect(cmdDelete_, &QPushButton::clicked, this, &LinesWindow::cmdDelete_Click);
+
+    Grid1_ = new Grid(body_);
+    Grid1_->setObjectName("Grid1");
+    Grid1_->setGeometry(Px(1320), PxY(480), Px(7455), PxY(2175));
+    Grid1_->setFont(QFont("Tahoma"));
+    connect(Grid1_, &Grid::RequestEdit, this, &LinesWindow::Grid1_RequestEdit);
+    connect(Grid1_, &Grid::EditEnded, this, [this](bool) {
+        editing_ = false;
+        txtEdit_->hide();
+        Grid1_->SetRedraw(true);
+    });
+    connect(Grid1_, &Grid::SelectionChange, this, &LinesWindow::Grid1_SelectionChange);
+
+    txtEdit_ = new QLineEdit(body_);
+    txtEdit_->setObjectName("txtEdit");
+    txtEdit_->setFont(QFont("Tahoma"));
+    txtEdit_->hide();
+    txtEdit_->installEventFilter(this);
+
+    flLines_ = new QListWidget(body_);
+    flLines_->setObjectName("flLines");
+    flLines_->hide();
+
+    Command1_ = new QPushButton("Refresh", body_);
+    Command1_->setObjectName("Command1");
+    Command1_->hide();
+    connect(Command1_, &QPushButton::clicked, this, &LinesWindow::LoadLines);
+}
+
+void LinesWindow::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("file");
+    struct Item {
+        const char* name;
+        const char* caption;
+        void (LinesWindow::*handler)();
+    };
+    const Item items[] = {{"Print", "&Print", &LinesWindow::mnuPrint_Click},
+                          {"HTMLP", "&HTML Print", &LinesWindow::mnuHTMLP_Click},
+                          {"Export", "&Export to HTML", &LinesWindow::mnuExport_Click}};
+    for (const Item& item : items) {
+        QAction* action = file->addAction(item.caption);
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this, item.handler);
+    }
+    QAction* exitAction = file->addAction("E&xit");
+    exitAction->setObjectName("exit");
+    connect(exitAction, &QAction::triggered, this, [] { UnloadAllForms(); });
+
+    // Help stands apart at the right end of the menu bar.
+    auto* helpBar = new QMenuBar(menuBar_);
+    helpBar->setObjectName("mnuHelpBar");
+    QAction* help = helpBar->addAction("Help");
+    help->setObjectName("Hlp");
+    menuBar_->setCornerWidget(helpBar, Qt::TopRightCorner);
+    connect(help, &QAction::triggered, this, [] { ShowHelpTopic(HelpTopic); });
+}
+
+// ---------------------------------------------------------------- load, activation, unload
+
+void LinesWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    Grid1_->SetRedraw(false);
+    Grid1_->SetEditable(true);
+    for (int c = 0; c < 4; ++c)
+        Grid1_->AddColumn(ColumnHeaders[c], ColumnHeaders[c], HdrAlignLeft, -1,
+                          static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c])));
+    Grid1_->SetRedraw(true);
+
+    if (Main* main = TheMain()) {
+        const QPixmap picture = main->BackgroundPixmap();
+        if (!picture.isNull())
+            for (QPushButton* b : {cmdAddNewLines_, cmdDelete_}) {
+                QPalette palette = b->palette();
+                palette.setBrush(QPalette::Button, QBrush(picture));
+                b->setPalette(palette);
+            }
+    }
+    resize_ = new cResizer(this);
+    connect(resize_, &cResizer::AfterResizing, this, &LinesWindow::resize_AfterResizing);
+    resize_->AddPropotional(body_);
+    resize_->AddFontResizing(body_);
+    resize_->AddRule(cResizer::EqualWidths, body_, 300, {cboLines_, cmdAddNewLines_, cmdDelete_});
+    const QMainWindow* main = MainWindow();
+    const double mainWidthTwips = Screen::PixelsToTwipsX(main ? main->frameGeometry().width() : width());
+    resize_->AddRule(cResizer::FullWidthMargin, body_, static_cast<int32_t>(vb::RoundHalfEven(mainWidthTwips / 3)),
+                     {Grid1_});
+    resize_->TargetForm(body_);
+
+    rememberedName_ = GetSetting("Preference", "LineFile", DefaultLineFile);
+}
+
+void LinesWindow::Form_Activate()
+{
+    if (!loaded_)
+        return;
+    RefreshFileList();
+}
+
+void LinesWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    WatchFrameActivation();
+}
+
+void LinesWindow::WatchFrameActivation()
+{
+    if (frameWatched_)
+        return;
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame)
+        return;
+    frameWatched_ = true;
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+            Form_Activate();
+    });
+}
+
+bool LinesWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && isWindow())
+        Form_Activate();
+    if (event->type() == QEvent::ParentChange)
+        WatchFrameActivation();
+    return QWidget::event(event);
+}
+
+void LinesWindow::closeEvent(QCloseEvent* event)
+{
+    // Every commit is written at once: nothing is pending here.
+    notice_.reset();
+    event->accept();
+}
+
+void LinesWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+}
+
+void LinesWindow::resize_AfterResizing()
+{
+    Grid1_->SetRedraw(false);
+    for (int c = 1; c <= Grid1_->Cols() && c <= 4; ++c)
+        Grid1_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c - 1])));
+    Grid1_->Refresh();
+    Grid1_->SetRedraw(true);
+}
+
+void LinesWindow::ShowNotice(const std::string& text, const std::string& title)
+{
+    if (!notice_)
+        notice_ = CreateNotice();
+    notice_->SetText(text);
+    notice_->SetTitle(title);
+    notice_->SetNumber(4);
+    notice_->SetOwner(objectName().toStdString());
+    notice_->Show();
+}
+
+// ---------------------------------------------------------------- the week's lines
+
+bool LinesWindow::ChooseSource(LineSource& source, bool checkExists, bool& fellBack) const
+{
+    fellBack = false;
+    const SeasonData& season = Season();
+    if (season.SeasonYear == 0 || season.SeasonFirstWeek.empty())
+        return false;
+    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    std::size_t k = 0;
+    while (k < season.SeasonFirstWeek.size() && season.SeasonFirstWeek[k] > slot)
+        ++k;
+    if (k == season.SeasonFirstWeek.size() || slot < 0)
+        return false;
+    source.weekSeason = season.SeasonYear - static_cast<int>(k);
+    source.week = slot - season.SeasonFirstWeek[k] + 1;
+
+    const std::string chosen = cboLines_->currentText().toStdString();
+    const std::string weekText = WeekSelectorText();
+    const bool currentSeasonWeek = vb::Val(vb::Right(weekText, 4)) == CurrentSeason;
+    if (chosen != DefaultLineFile && currentSeasonWeek) {
+        const std::filesystem::path path = LineFileOf(chosen);
+        if (!checkExists || FileExists(path)) {
+            source.file = path;
+            source.lineFile = true;
+            return true;
+        }
+    }
+    fellBack = chosen != DefaultLineFile;
+    source.file = SeasonFilePath(source.weekSeason);
+    source.lineFile = false;
+    return true;
+}
+
+void LinesWindow::LoadLines()
+{
+    SeasonData& season = Season();
+    Grid1_->SetRedraw(false);
+    Grid1_->Clear();
+    Grid1_->SetEditable(true);
+    try {
+        LineSource source;
+        bool fellBack = false;
+        if (!ChooseSource(source, true, fellBack)) {
+            Grid1_->SetRedraw(true);
+            return;
+        }
+        season.CurrentGame = 0;
+        if (fellBack) {
+            ShowNotice("Only default lines can be used for previous seasons", "Previous Season");
+            {
+                const QSignalBlocker block(cboLines_);
+                cboLines_->setCurrentIndex(cboLines_->findText(DefaultLineFile));
+            }
+            SaveSetting("Preference", "LineFile", DefaultLineFile);
+        }
+        const WeekLines lines = ReadWeekLines(source.file, source.lineFile, source.week);
+        season.WeekFirstRecord = lines.FirstRecord;
+        season.NextWeekFirstRecord = lines.NextFirstRecord;
+
+        const AppState& app = App();
+        const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
+        const int rowHeight = RowHeightPixels();
+        int16_t year = 0;
+        int row = 0;
+        for (const WeekLine& game : lines.Games) {
+            ++row;
+            if (Grid1_->Rows() < row)
+                Grid1_->AddRow(-1, QVariant(), true, rowHeight);
+            const int32_t back = picture ? GridNoColor : (row % 2 == 1 ? app.ThemeBackColor : 0xFFFFFF);
+            const int flags = DtSingleLine | DtWordEllipsis;
+            year = 0;
+            Grid1_->SetCell(row, 1, QString::fromStdString(TeamName(game.HomeTeam, year, 3)), flags, -1, back);
+            Grid1_->SetCell(row, LineColumn, game.Line, flags, -1, back);
+            Grid1_->SetCell(row, TotalColumn, game.Total, flags, -1, back);
+            year = 0;
+            Grid1_->SetCell(row, 4, QString::fromStdString(TeamName(game.AwayTeam, year, 3)), flags, -1, back);
+        }
+    } catch (const VbError& e) {
+        MsgBox(e.Description(), vbOKOnly, "");
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbOKOnly, "");
+    }
+    const int heightPixels = Grid1_->Rows() * RowHeightPixels() + PxY(380);
+    Grid1_->resize(Grid1_->width(), heightPixels);
+    Grid1_->move(width() / 2 - Grid1_->width() / 2, Grid1_->y());
+    Grid1_->SetRedraw(true);
+}
+
+void LinesWindow::SaveLines()
+{
+    SeasonData& season = Season();
+    LineSource source;
+    bool fellBack = false;
+    if (!ChooseSource(source, false, fellBack))
+        return;
+    season.CurrentGame = 0;
+    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    for (int i = 0; i < Grid1_->Rows(); ++i) {
+        const int32_t record = season.WeekFirstRecord + i;
+        double values[2] = {0, 0};
+        for (int c = 0; c < 2; ++c) {
+            const QVariant cell = Grid1_->CellText(i + 1, LineColumn + c);
+            if (cell.isValid() && !ParseLineValue(cell.toString().toStdString(), values[c]))
+                values[c] = 0;
+        }
+        if (season.WeekFirstRecord < 1 ||
+            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1])) {
+            MsgBox("The lines could not be saved in " + source.file.filename().string() + ".", vbCritical,
+                   "Lines not saved");
+            return;
+        }
+        const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * 2;
+        if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
+            season.SeasonLines[at] = static_cast<float>(vb::CurrencyToDouble(vb::CurrencyFromDouble(values[0])));
+            season.SeasonLines[at + 1] = static_cast<float>(vb::CurrencyToDouble(vb::CurrencyFromDouble(values[1])));
+        }
+    }
+}
+
+// ---------------------------------------------------------------- line files
+
+void LinesWindow::MakeLineFile()
+{
+    const std::string name = InputBox("Please enter a name for this line file", "Enter a Filename", "MyLines");
+    if (name.empty())
+        return;
+    if (!IsPlainLineFileName(name) || vb::SameText(name, DefaultLineFile)) {
+        MsgBox("\"" + name + "\" can not be used as the name of a line file." + "\r\n" +
+                   "Please use a name without \\ / : * ? \" < > | or \"..\", other than \"Default\".",
+               vbCritical, "Enter a Filename");
+        return;
+    }
+    const std::filesystem::path seasonFile = SeasonFilePath(Season().SeasonYear);
+    if (!CreateLineFile(seasonFile, LineFileOf(name))) {
+        MsgBox("The line file " + name + " could not be written.", vbCritical, "File not created");
+        return;
+    }
+    RestoreSeasonLines(seasonFile);
+    MsgBox("New Line File Created", vbInformation, "File created");
+}
+
+void LinesWindow::RefreshFileList()
+{
+    flLines_->clear();
+    for (const std::string& name : ListLineFiles(ProgramFolder(), Season().SeasonYear))
+        flLines_->addItem(QString::fromStdString(name + ".L" + SeasonDigits()));
+    {
+        refreshing_ = true;
+        const QSignalBlocker block(cboLines_);
+        cboLines_->clear();
+        cboLines_->addItem(DefaultLineFile);
+        for (int i = 0; i < flLines_->count(); ++i) {
+            const QString file = flLines_->item(i)->text();
+            cboLines_->addItem(file.left(file.size() - 4));
+        }
+        int chosen = 0;
+        if (!rememberedName_.empty())
+            for (int i = 1; i < cboLines_->count(); ++i)
+                if (cboLines_->itemText(i).toStdString() == rememberedName_)
+                    chosen = i;
+        cboLines_->setCurrentIndex(chosen);
+        refreshing_ = false;
+    }
+    // The choice is the list's selection: it stores the setting and loads the week's lines.
+    cboLines_Click();
+}
+
+void LinesWindow::DeleteLineFile()
+{
+    const std::string name = cboLines_->currentText().toStdString();
+    const std::filesystem::path path = LineFileOf(name);
+    if (IsPlainLineFileName(name) && FileExists(path)) {
+        std::error_code ec;
+        if (!std::filesystem::remove(path, ec)) {
+            MsgBox("The line file " + name + " could not be deleted.", vbCritical, "Can not delete");
+            return;
+        }
+        MsgBox("Line File Deleted", vbInformation, "File deleted");
+    } else if (name == DefaultLineFile) {
+        MsgBox("The default line file can not be deleted", vbCritical, "Can not delete");
+    } else {
+        MsgBox("File now found", vbCritical, "Can not delete");
+    }
+}
+
+// ---------------------------------------------------------------- handlers
+
+void LinesWindow::cboLines_Click()
+{
+    SaveSetting("Preference", "LineFile", vb::Trim(cboLines_->currentText().toStdString()));
+    LoadLines();
+}
+
+void LinesWindow::cmdAddNewLines_Click()
+{
+    if (Season().SeasonYear != CurrentSeason) {
+        MsgBox("You can not create line files for previous years\r\nPlease select " + std::to_string(CurrentSeason) +
+                   " for the year and try again",
+               vbCritical, "Can't create previous");
+        return;
+    }
+    MakeLineFile();
+    RefreshFileList();
+}
+
+void LinesWindow::cmdDelete_Click()
+{
+    DeleteLineFile();
+    RefreshFileList();
+}
+
+void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel)
+{
+    if (col != LineColumn && col != TotalColumn) {
+        cancel = true;
+        return;
+    }
+    const QRect cell = Grid1_->CellBoundary(row, col);
+    txtEdit_->setGeometry(Grid1_->x() + cell.left(), Grid1_->y() + cell.top() + 1, cell.width(), cell.height());
+    const QString start = Grid1_->CellText(row, col).isValid() ? Grid1_->CellFormattedText(row, col) : QString();
+    if (keyAscii == 0 || keyAscii == 9 || keyAscii == 13) {
+        txtEdit_->setText(start);
+        txtEdit_->selectAll();
+    } else {
+        txtEdit_->setText(QChar(keyAscii) + start);
+        txtEdit_->setSelection(1, static_cast<int>(start.size()));
+    }
+    txtEdit_->setFont(Grid1_->CellFont(row, col));
+    QPalette palette = txtEdit_->palette();
+    const QColor back = Grid1_->CellBackQColor(row, col);
+    palette.setColor(QPalette::Base, back.isValid() ? back : TranslateColor(Grid1_->BackColor()));
+    txtEdit_->setPalette(palette);
+    editing_ = true;
+    txtEdit_->show();
+    txtEdit_->raise();
+    txtEdit_->setFocus();
+}
+
+void LinesWindow::Grid1_SelectionChange(int row, int col)
+{
+    if (col == 1)
+        Grid1_->SetSelection(row, LineColumn);
+    else if (col == 4)
+        Grid1_->SetSelection(row < Grid1_->Rows() ? row + 1 : 1, LineColumn);
+}
+
+void LinesWindow::CommitEdit()
+{
+    committing_ = true;
+    const int row = Grid1_->SelectedRow();
+    const int col = Grid1_->SelectedCol();
+    const std::string typed = txtEdit_->text().toStdString();
+    Grid1_->EndEdit();
+    Grid1_->setFocus();
+    committing_ = false;
+    double value = 0;
+    if (!ParseLineValue(typed, value)) {
+        MsgBox("\"" + typed + "\" is not a number. The line was not changed.", vbExclamation, "Enter Lines");
+        return;
+    }
+    SendKey(9, true);
+    Grid1_->SetRedraw(false);
+    Grid1_->SetCellText(row, col, value);
+    SaveLines();
+    Grid1_->SetRedraw(true);
+}
+
+bool LinesWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtEdit_) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            switch (key->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Escape:
+                CommitEdit();
+                return true;
+            default:
+                break;
+            }
+            const QString text = key->text();
+            if (!text.isEmpty()) {
+                const QChar c = text.at(0);
+                const bool passes = c.unicode() < 32 || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-');
+                if (!passes || !(c.unicode() < 128))
+                    return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && editing_ && !committing_) {
+            Grid1_->CancelEdit();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- output
+
+std::string LinesWindow::OutputCaption() const { return "Vexal Lines for " + WeekSelectorText(); }
+
+void LinesWindow::mnuPrint_Click()
+{
+    float scale = 0;
+    PrintGrid(*Grid1_, OutputCaption(), "", nullptr, true, true, scale, 0);
+}
+
+void LinesWindow::mnuHTMLP_Click() { PrintGridHTML(*Grid1_, OutputCaption(), "", ""); }
+
+void LinesWindow::mnuExport_Click()
+{
+    const std::string footer =
+        "These Statistics are being brought to you by: <A HREF='" + HtmlEscape(WebSiteAddress()) + "'> Vexal </A>";
+    const std::filesystem::path page = App().UserFolder / "VexalLines.htm";
+    int16_t fontSize = 0;
+    if (!GridToHTML(*Grid1_, page, OutputCaption(), "", footer, fontSize, true, false))
+        return;
+    if (QWidget* editor = FindWindow("frmFormula"))
+        editor->hide();
+    ShellOpen(page.string(), 4);
+}
+
+} // namespace vexal

@@ -1,0 +1,395 @@
+#include "OtherFactorsWindow.h"
+
+#include "AppState.h"
+#include "GameEntry.h"
+#include "Host.h"
+#include "LineFiles.h"
+#include "Main.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "Teams.h"
+#include "cResizer.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vexal {
+
+namespace {
+
+const char* const Caption = "Other Factors";
+
+int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
+int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
+
+struct FactorRow {
+    const char* awayName;
+    const char* homeName;
+    const char* label;
+    const char* labelCaption;
+    int top;
+    int awayLeft;
+    int homeLeft;
+    int field;            // SeasonGames field
+    std::size_t offset;   // record offset
+};
+
+// Indexed by OtherFactorsWindow::Factor.
+constexpr FactorRow Rows[4] = {
+    {"inja3d", "injh3d", "lblInjuries", "Injuries", 960, 3255, 5790, gfInjury, InjuriesOffset},
+    {"weata3d", "weath3d", "lblWeather", "Weather", 1395, 3255, 5790, gfWeather, WeatherOffset},
+    {"sita3d", "sith3d", "lblSituation", "Situation", 1830, 3240, 5790, gfSituational, SituationalOffset},
+    {"psya3d", "psyh3d", "lblPsycological", "Psychological", 2265, 3240, 5790, gfPsychological, PsychologicalOffset},
+};
+
+constexpr int ButtonTwips = 340;
+
+QString ColorSheet(int32_t color)
+{
+    return QString("background-color: rgb(%1, %2, %3); color: white; font-weight: bold;")
+        .arg(color & 0xFF)
+        .arg((color >> 8) & 0xFF)
+        .arg((color >> 16) & 0xFF);
+}
+
+bool AllBlanks(const GameRecord& game)
+{
+    return std::all_of(game.Comment.begin(), game.Comment.end(), [](uint8_t c) { return c == ' '; });
+}
+
+} // namespace
+
+OtherFactorsWindow::OtherFactorsWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("INJURIES");
+    setWindowTitle(Caption);
+    BuildControls();
+}
+
+OtherFactorsWindow::~OtherFactorsWindow() = default;
+
+void OtherFactorsWindow::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    body_ = new QWidget(this);
+    body_->setObjectName("InjuriesBody");
+    layout->addWidget(body_);
+    const QFont labelFont("Tahoma", 12);
+    QFont boldLabel = labelFont;
+    boldLabel.setBold(true);
+    QFont buttonFont("Tahoma");
+    buttonFont.setPointSizeF(8.25);
+
+    struct Nav {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        int left;
+        int game;   // -1 first, -2 previous, -3 next, -4 last
+    };
+    const Nav navs[] = {{&cmdFirst_, "cmdFirst", "First Game", 1320, -1},
+                        {&cmdPrev_, "cmdPrev", "Previous Game", 3285, -2},
+                        {&cmdNext_, "cmdNext", "Next Game", 5040, -3},
+                        {&cmdLast_, "cmdLast", "Last Game", 6720, -4}};
+    for (const Nav& n : navs) {
+        auto* b = new QPushButton(n.caption, body_);
+        b->setObjectName(n.name);
+        b->setGeometry(Px(n.left), PxY(120), Px(1665), PxY(300));
+        b->setFont(buttonFont);
+        const int which = n.game;
+        connect(b, &QPushButton::clicked, this, [this, which] {
+            SeasonData& s = Season();
+            const int last = std::max(weekGames_ - 1, 0);
+            switch (which) {
+            case -1: Navigate(0); break;
+            case -2: Navigate(std::max(s.CurrentGame - 1, 0)); break;
+            case -3: Navigate(std::max(std::min(s.CurrentGame + 1, last), 0)); break;
+            default: Navigate(last); break;
+            }
+        });
+        *n.button = b;
+    }
+
+    lblAway_ = new QLabel("Away", body_);
+    lblAway_->setObjectName("lblAway");
+    lblAway_->setFont(boldLabel);
+    lblAway_->setGeometry(Px(2040), PxY(600), Px(675), PxY(285));
+    lblHome_ = new QLabel("Home", body_);
+    lblHome_->setObjectName("lblHome");
+    lblHome_->setFont(boldLabel);
+    lblHome_->setGeometry(Px(6720), PxY(600), Px(705), PxY(285));
+
+    QFont boldButton = buttonFont;
+    boldButton.setBold(true);
+    for (int f = 0; f < 4; ++f) {
+        const FactorRow& row = Rows[f];
+        auto* label = new QLabel(row.labelCaption, body_);
+        label->setObjectName(row.label);
+        label->setFont(labelFont);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(Px(3700), PxY(row.top), Px(2000), PxY(281));
+        for (int side = 0; side < 2; ++side)
+            for (int i = 0; i < 7; ++i) {
+                // The away row grows to the left of level 1, the home row to the right.
+                const int firstLeft = side == Away ? row.awayLeft : row.homeLeft;
+                const int left = side == Away ? firstLeft - i * ButtonTwips : firstLeft + i * ButtonTwips;
+                auto* b = new QPushButton(QString::number(i + 1), body_);
+                b->setObjectName(QString("%1_%2").arg(side == Away ? row.awayName : row.homeName).arg(i));
+                b->setFont(boldButton);
+                b->setGeometry(Px(left), PxY(row.top), Px(ButtonTwips), PxY(ButtonTwips));
+                b->setFocusPolicy(Qt::StrongFocus);
+                b->installEventFilter(this);
+                connect(b, &QPushButton::clicked, this, [this, f, side, i] { LevelButton_Click(f, side, i); });
+                buttons_[f][side][i] = b;
+                SetPressed(f, side, i, false);
+            }
+    }
+    auto* lblComment = new QLabel("Comment:", body_);
+    lblComment->setObjectName("lblComment");
+    lblComment->setFont(boldLabel);
+    lblComment->setGeometry(Px(720), PxY(3184), Px(1230), PxY(300));
+    txtComment_ = new QLineEdit(body_);
+    txtComment_->setObjectName("txtComment");
+    txtComment_->setFont(labelFont);
+    txtComment_->setMaxLength(static_cast<int>(GameRecord::CommentLength));
+    txtComment_->setGeometry(Px(2040), PxY(3165), Px(6600), PxY(375));
+    txtComment_->installEventFilter(this);
+
+    Command1_ = new QPushButton("Command1", body_);
+    Command1_->setObjectName("Command1");
+    Command1_->setGeometry(Px(480), PxY(3960), Px(8940), PxY(495));
+    Command1_->hide();
+    connect(Command1_, &QPushButton::clicked, this, &OtherFactorsWindow::LoadGameFactors);
+}
+
+void OtherFactorsWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    // Every step goes on past a failing one.
+    auto quiet = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    quiet([&] {
+        if (Main* main = TheMain()) {
+            const QPixmap picture = main->BackgroundPixmap();
+            if (!picture.isNull())
+                for (QPushButton* b : {cmdFirst_, cmdPrev_, cmdNext_, cmdLast_}) {
+                    QPalette palette = b->palette();
+                    palette.setBrush(QPalette::Button, QBrush(picture));
+                    b->setPalette(palette);
+                }
+        }
+    });
+    quiet([&] {
+        Season().CurrentGame = 0;
+        LoadGameFactors();
+    });
+    quiet([&] { resize(Px(9540), PxY(5205)); });
+    quiet([&] {
+        resize_ = new cResizer(this);
+        connect(resize_, &cResizer::BeforeResizing, this, [this](bool&) { resize_BeforeResizing(); });
+        resize_->AddPropotional(body_);
+        resize_->AddFontResizing(body_);
+        resize_->AddRule(cResizer::EqualWidths, body_, 50, {cmdFirst_, cmdPrev_, cmdNext_, cmdLast_});
+        resize_->TargetForm(body_);
+    });
+}
+
+void OtherFactorsWindow::resize_BeforeResizing()
+{
+    const int outer = Px(9540);
+    lblHome_->adjustSize();
+    lblAway_->adjustSize();
+    lblHome_->move(static_cast<int>(outer * 0.75 - lblHome_->width() / 2.0), lblHome_->y());
+    lblAway_->move(static_cast<int>(outer * 0.25 - lblAway_->width() / 2.0), lblAway_->y());
+}
+
+// ---------------------------------------------------------------- the game on show
+
+bool OtherFactorsWindow::GameOnShow() const
+{
+    const SeasonData& s = Season();
+    return !fileName_.empty() && s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
+}
+
+int32_t OtherFactorsWindow::GameRecordNumber() const { return Season().WeekFirstRecord + Season().CurrentGame; }
+
+void OtherFactorsWindow::LoadGameFactors()
+{
+    SeasonData& s = Season();
+    if (s.SeasonYear == 0 || s.SeasonFirstWeek.empty())
+        return;
+    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    std::size_t k = 0;
+    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
+        ++k;
+    if (k == s.SeasonFirstWeek.size() || slot < 0)
+        return;
+    const int year = s.SeasonYear - static_cast<int>(k);
+    const int week = slot - s.SeasonFirstWeek[k] + 1;
+    fileName_ = SeasonFilePath(year);
+
+    WeekLines scan;
+    try {
+        scan = ReadWeekLines(fileName_, false, week);
+    } catch (const std::exception&) {
+        weekGames_ = 0;
+    }
+    weekGames_ = static_cast<int>(scan.Games.size());
+    if (scan.FirstRecord > 0) {
+        s.WeekFirstRecord = scan.FirstRecord;
+        s.NextWeekFirstRecord = scan.NextFirstRecord;
+    }
+    // A game left from a longer week shows the new week's last game, never another week's.
+    if (s.CurrentGame >= weekGames_)
+        s.CurrentGame = static_cast<int16_t>(std::max(weekGames_ - 1, 0));
+    if (s.CurrentGame < 0)
+        s.CurrentGame = 0;
+
+    values_.fill(0);
+    ReleaseAll();
+    record_ = GameRecord{};
+    if (!GameOnShow() || !ReadGame(fileName_, GameRecordNumber(), record_)) {
+        // A week without games: nothing to show and nothing to write.
+        record_ = GameRecord{};
+        lblHome_->setText(QString());
+        lblAway_->setText(QString());
+        txtComment_->clear();
+        return;
+    }
+    int16_t teamYear = 0;
+    lblHome_->setText(QString::fromStdString(TeamName(record_.HomeTeam, teamYear, 3)));
+    teamYear = 0;
+    lblAway_->setText(QString::fromStdString(TeamName(record_.AwayTeam, teamYear, 3)));
+    lblHome_->adjustSize();
+    lblAway_->adjustSize();
+
+    const int16_t stored[4] = {record_.Injuries, record_.Weather, record_.Situational, record_.Psychological};
+    for (int f = 0; f < 4; ++f) {
+        const int16_t v = stored[f];
+        // A level outside 1..7 has no button and is shown as none.
+        if (v >= 1 && v <= 7)
+            LevelButton_Click(f, Home, v - 1);
+        else if (v <= -1 && v >= -7)
+            LevelButton_Click(f, Away, -v - 1);
+    }
+    txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
+}
+
+// ---------------------------------------------------------------- factor buttons
+
+bool OtherFactorsWindow::Pressed(int factor, int side, int index) const { return pressed_[factor][side][index]; }
+
+void OtherFactorsWindow::SetPressed(int factor, int side, int index, bool pressed)
+{
+    pressed_[factor][side][index] = pressed;
+    QPushButton* b = buttons_[factor][side][index];
+    const int32_t color = pressed ? PressedColor : ReleasedColor;
+    b->setProperty("BackColor", color);
+    b->setStyleSheet(ColorSheet(color));
+}
+
+void OtherFactorsWindow::ReleaseAll()
+{
+    for (int f = 0; f < 4; ++f)
+        for (int side = 0; side < 2; ++side)
+            for (int i = 0; i < 7; ++i)
+                SetPressed(f, side, i, false);
+}
+
+void OtherFactorsWindow::LevelButton_Click(int factor, int side, int index)
+{
+    if (pressed_[factor][side][index]) {
+        SetPressed(factor, side, index, false);
+        values_[factor] = 0;
+        return;
+    }
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < 7; ++i)
+            if (pressed_[factor][s][i])
+                SetPressed(factor, s, i, false);
+    SetPressed(factor, side, index, true);
+    values_[factor] = static_cast<int16_t>(side == Away ? -(index + 1) : index + 1);
+}
+
+void OtherFactorsWindow::StoreFactor(int factor)
+{
+    // With no season on show only the arrays and the window's record take the value; a
+    // week without the current game takes it nowhere, so no other week's game changes.
+    const bool toFile = !fileName_.empty();
+    if (toFile && !GameOnShow())
+        return;
+    const int16_t value = values_[factor];
+    SeasonData& s = Season();
+    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    if (slot >= 0 && s.CurrentGame >= 0 && s.CurrentGame < GamesPerWeekSlot &&
+        (static_cast<std::size_t>(slot) + 1) * WeekSlotStride <= s.SeasonGames.size())
+        s.Game(slot, s.CurrentGame, Rows[factor].field) = value;
+    switch (factor) {
+    case Injuries: record_.Injuries = value; break;
+    case Weather: record_.Weather = value; break;
+    case Situation: record_.Situational = value; break;
+    default: record_.Psychological = value; break;
+    }
+    if (toFile && PutGameFactor(fileName_, GameRecordNumber(), Rows[factor].offset, value))
+        ReadGame(fileName_, GameRecordNumber(), record_);
+}
+
+// ---------------------------------------------------------------- comment
+
+void OtherFactorsWindow::txtComment_GotFocus()
+{
+    if (!AllBlanks(record_)) {
+        txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
+        txtComment_->selectAll();
+    } else {
+        txtComment_->clear();
+    }
+}
+
+void OtherFactorsWindow::txtComment_LostFocus()
+{
+    const auto bytes = CommentBytes(txtComment_->text().toStdString());
+    record_.Comment = bytes;
+    if (!GameOnShow())
+        return;
+    if (PutGameComment(fileName_, GameRecordNumber(), bytes))
+        ReadGame(fileName_, GameRecordNumber(), record_);
+}
+
+void OtherFactorsWindow::Navigate(int game)
+{
+    Season().CurrentGame = static_cast<int16_t>(game);
+    LoadGameFactors();
+}
+
+bool OtherFactorsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtComment_) {
+        if (event->type() == QEvent::FocusIn)
+            txtComment_GotFocus();
+        else if (event->type() == QEvent::FocusOut)
+            txtComment_LostFocus();
+    } else if (event->type() == QEvent::FocusOut) {
+        for (int f = 0; f < 4; ++f)
+            for (int side = 0; side < 2; ++side)
+                for (int i = 0; i < 7; ++i)
+                    if (watched == buttons_[f][side][i])
+                        StoreFactor(f);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vexal

@@ -1,0 +1,391 @@
+#include "FormulaTestCore.h"
+
+#include "CurrentFormula.h"
+#include "VbConvert.h"
+#include "VbError.h"
+
+#include <cmath>
+
+namespace vexal::formulatest {
+
+namespace {
+
+bool HoldsAbs(std::string_view text) { return text.find("ABS") != std::string_view::npos; }
+
+std::string WithoutAbs(std::string_view text)
+{
+    std::string s(text);
+    for (auto at = s.find("ABS"); at != std::string::npos; at = s.find("ABS"))
+        s.erase(at, 3);
+    return s;
+}
+
+float Lenient(std::string_view text) { return LeadingNumber(text); }
+
+// A Single as its general text: no trailing zeros (2.5, -3, 45).
+std::string General(float v) { return vb::CStrSingle(v); }
+
+} // namespace
+
+std::array<float, 2> LaunchLineRange(int chkLines, std::string_view start, std::string_view end)
+{
+    if (chkLines != Checked)
+        return {LineRangeOff, LineRangeOff};
+    if (HoldsAbs(start) || HoldsAbs(end)) {
+        const auto a = StrictNumber(WithoutAbs(start));
+        const auto b = StrictNumber(WithoutAbs(end));
+        if (!a || !b)
+            throw VbError::Of(13);
+        return {LineRangeAbsolute + std::fabs(*a), LineRangeAbsolute + std::fabs(*b)};
+    }
+    const auto a = StrictNumber(start);
+    const auto b = StrictNumber(end);
+    if (a && b && *a == 0.0f && *b == 0.0f)
+        return {LineRangeAbsolute, LineRangeAbsolute};
+    return {Lenient(start), Lenient(end)};
+}
+
+std::optional<std::array<float, 2>> SavedLineRange(int chkLines, std::string_view start, std::string_view end)
+{
+    if (chkLines != Checked)
+        return std::array<float, 2>{LineRangeOff, LineRangeOff};
+    if (HoldsAbs(start) || HoldsAbs(end)) {
+        const auto a = StrictNumber(WithoutAbs(start));
+        const auto b = StrictNumber(WithoutAbs(end));
+        if (!a || !b)
+            return std::nullopt;
+        return std::array<float, 2>{LineRangeAbsolute + std::fabs(*a), LineRangeAbsolute + std::fabs(*b)};
+    }
+    if (start == "0" && end == "0")
+        return std::array<float, 2>{LineRangeAbsolute, LineRangeAbsolute};
+    return std::array<float, 2>{Lenient(start), Lenient(end)};
+}
+
+bool ApplyLaunchSettings(const LaunchSettings& s, Formula& low, FormulaHighArray& high, FilterArray& filters,
+                         const StepRunner& run)
+{
+    auto step = [&run](int line, const std::function<void()>& body) {
+        if (run)
+            return run(line, body);
+        body();
+        return true;
+    };
+    const float lastWeekMark = 0.0000001f;
+    auto endWeek = [&] { return static_cast<float>(s.EndWeekIndex + 1) + lastWeekMark; };
+
+    // The weeks and the two mode switches first, then the ranges (rows 6 and 7 of the
+    // window feed slots 6 and 5), as the window's rows run.
+    if (!step(3, [&] {
+            low[fsCurrentWeek] = static_cast<float>(s.StartWeekIndex + 1);
+            high[fsCurrentWeek] = endWeek();
+            low[fsOtherFactors] = static_cast<float>(s.OtherFactors);
+            low[fsTotalsMode] = static_cast<float>(s.TotalsMode);
+        }))
+        return false;
+    static constexpr int RowSlot[10] = {-1, fsMinDiff, fsMaxDiff, fsHomeField, fsOffense, fsDefense,
+                                        fsRushing,  fsPassing, fsTurnovers, fsMultiplier};
+    if (!step(4, [&] {
+            for (int row = 1; row <= 9; ++row)
+                low[static_cast<std::size_t>(RowSlot[row])] = Lenient(s.Text1[static_cast<std::size_t>(row)]);
+            low[fsCurrentWeek] = static_cast<float>(s.StartWeekIndex + 1);
+            low[fsRollingWeeks] = Lenient(s.txtrola[0]);
+            for (int row = 1; row <= 9; ++row)
+                high[static_cast<std::size_t>(RowSlot[row])] = Lenient(s.Text2[static_cast<std::size_t>(row)]);
+            high[fsCurrentWeek] = endWeek();
+            high[fsRollingWeeks] = Lenient(s.txtrola[1]);
+        }))
+        return false;
+    if (!step(7, [&] {
+            if (s.SaveFormulas == Checked) {
+                filters[0] = Lenient(s.UnitLower);
+                filters[1] = Lenient(s.UnitUpper);
+                filters[2] = Lenient(s.PercentLower);
+                filters[3] = Lenient(s.PercentUpper);
+            }
+            filters[4] = Lenient(s.Min);
+        }))
+        return false;
+    if (!step(8, [&] {
+            low[fsDiscardHighLow] = static_cast<float>(s.DiscardHighLow);
+            low[fsSeparateHomeAway] = static_cast<float>(s.SeparateHomeAway);
+            low[fsPowerRating] = static_cast<float>(s.UsePowerRatings);
+            low[fsNoLine] = static_cast<float>(s.DontUseLine);
+            low[fsHomeOnly] = static_cast<float>(s.Home);
+            low[fsAwayOnly] = static_cast<float>(s.Away);
+        }))
+        return false;
+    if (!step(9, [&] {
+            if (s.LimitWeek != Checked)
+                return;
+            const float a = Lenient(s.LimitStart);
+            const float b = Lenient(s.LimitEnd);
+            // The lower week rides in slot 18's tens, the higher one in slot 19's.
+            low[fsHomeOnly] += 10.0f * std::fmin(a, b);
+            low[fsAwayOnly] += 10.0f * (a > b ? a : b);
+        }))
+        return false;
+    if (!step(10, [&] {
+            const float factor = s.TotalsMode == 0 ? 1.0f : 10.0f;
+            low[fsFavOrOver] = factor * static_cast<float>(s.Fav);
+            low[fsDogOrUnder] = factor * static_cast<float>(s.Dog);
+        }))
+        return false;
+    return step(11, [&] {
+        const auto codes = LaunchLineRange(s.Lines, s.LinesStart, s.LinesEnd);
+        low[fsLineStart] = codes[0];
+        low[fsLineEnd] = codes[1];
+    });
+}
+
+std::array<std::string, 13> RowTexts(const ResultRow& row)
+{
+    std::array<std::string, 13> t;
+    t[2] = General(row[0]);
+    t[0] = General(row[1]);
+    t[1] = General(row[2]);
+    t[3] = General(row[3]);
+    t[4] = General(row[4]);
+    t[5] = General(row[5]);
+    t[6] = General(row[6]);
+    t[7] = General(row[7]);
+    t[8] = General(row[8]);
+    t[9] = General(row[9]) + "-" + General(row[10]) + "-" + General(row[11]);
+    t[10] = vb::FormatSingle(row[12], "0.0") + "%";
+    t[11] = vb::FormatSingle(row[13], "0.0");
+    t[12] = General(row[14]);
+    return t;
+}
+
+ProgressView TestProgress(const std::string& percentDone, bool stopPending, float usePowerRating)
+{
+    ProgressView v;
+    if (stopPending) {
+        v.caption = "Please wait while I stop the test";
+        return v;
+    }
+    std::string percent = percentDone;
+    double value = vb::Val(percent);
+    if (value > 100) {
+        percent = "100";
+        value = 100;
+    }
+    v.value = static_cast<int>(vb::RoundHalfEven(std::fmax(value, 0.0)));
+    v.caption = percent + (usePowerRating == 1.0f ? "% Complete. Please be patient with power ratings on" : "% Complete");
+    return v;
+}
+
+ProgressView AllFormulaProgress(int reported, int count)
+{
+    ProgressView v;
+    if (count <= 0)
+        return v;
+    const double p = static_cast<double>(reported) / count * 100.0;
+    v.caption = "Progress " + vb::Format(p, "0.0") + "% Completed";
+    v.value = static_cast<int>(vb::RoundHalfEven(p));
+    return v;
+}
+
+BreakdownPieces SplitBreakdown(const std::string& text)
+{
+    BreakdownPieces pieces;
+    // Each cut is made before the CR LF; what follows starts with its line feed.
+    auto cut = [](const std::string& s, std::string& piece) -> std::string {
+        const auto at = s.find("\r\n");
+        if (at == std::string::npos) {
+            piece = s;
+            return std::string();
+        }
+        piece = s.substr(0, at);
+        return s.substr(at + 1);
+    };
+    std::string rest = cut(text, pieces.first);
+    pieces.rest = cut(rest, pieces.second);
+    return pieces;
+}
+
+std::string TemplateLine(const std::vector<std::string>& fields)
+{
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i)
+            line += ',';
+        line += fields[i];
+    }
+    return line + "\r\n";
+}
+
+std::vector<std::string> TemplatePieces(std::string_view fileText)
+{
+    std::string_view line = fileText.substr(0, fileText.find_first_of("\r\n"));
+    const std::string trimmed = vb::Trim(line);
+    std::vector<std::string> pieces;
+    if (trimmed.empty())
+        return pieces;
+    std::size_t from = 0;
+    while (true) {
+        const auto comma = trimmed.find(',', from);
+        pieces.push_back(trimmed.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    return pieces;
+}
+
+std::string TemplatePath(const std::string& chosen)
+{
+    if (vb::LCase(vb::Right(chosen, 3)) == "ftp")
+        return chosen;
+    return chosen + ".ftp";
+}
+
+std::optional<int> TemplateWhole(std::string_view piece)
+{
+    const auto v = StrictNumber(piece);
+    if (!v || std::fabs(*v) > 32767.0f)
+        return std::nullopt;
+    return static_cast<int>(vb::RoundHalfEven(*v));
+}
+
+std::optional<bool> TemplateOption(std::string_view piece)
+{
+    const std::string t = vb::Trim(piece);
+    if (vb::SameText(t, "True"))
+        return true;
+    if (vb::SameText(t, "False"))
+        return false;
+    if (const auto v = StrictNumber(t))
+        return *v != 0.0f;
+    return std::nullopt;
+}
+
+std::string AllFormulaTitle(bool totals, const std::string& weekText, const std::string& date)
+{
+    return std::string(totals ? "Vexal  All Formula Report (Totals) for " : "Vexal  All Formula Report (Sides) for ") +
+           weekText + " - Printed:" + date;
+}
+
+std::string AllFormulaValues(const Formula& f)
+{
+    struct Column {
+        int slot;
+        std::size_t width;
+    };
+    static constexpr Column Columns[] = {{fsHomeField, 5}, {fsMinDiff, 6},  {fsMaxDiff, 6},    {fsOffense, 6},
+                                         {fsDefense, 6},   {fsRushing, 7},  {fsPassing, 6},    {fsTurnovers, 6},
+                                         {fsMultiplier, 7}};
+    std::string line;
+    for (const Column& c : Columns) {
+        const std::string text = General(f[static_cast<std::size_t>(c.slot)]);
+        line += text;
+        // A value wider than its column is written as it is, one blank after it, so the
+        // next value stays apart.
+        line += std::string(text.size() < c.width ? c.width - text.size() : 1, ' ');
+    }
+    const float rolling = f[fsRollingWeeks];
+    line += rolling == 0.0f ? std::string("STD") : General(rolling);
+    return line;
+}
+
+std::string AllFormulaOptions(const Formula& f)
+{
+    auto on = [&f](int slot) { return vb::RoundHalfEven(f[static_cast<std::size_t>(slot)]); };
+    if (on(fsSeparateHomeAway) == 0 && on(fsDiscardHighLow) == 0 && on(fsOtherFactors) == 0 &&
+        on(fsPowerRating) == 0 && on(fsNoLine) == 0)
+        return std::string();
+    std::string line = "Options: ";
+    if (f[fsSeparateHomeAway] == 1)
+        line += "Separate Home/Away  ";
+    if (f[fsDiscardHighLow] == 1)
+        line += "Discard High/Low  ";
+    if (f[fsOtherFactors] == 1)
+        line += "Include Other Factors  ";
+    if (f[fsPowerRating] == 1)
+        line += "Power Ratings  ";
+    if (f[fsNoLine] == 1)
+        line += "No Line  ";
+    return line;
+}
+
+std::string AllFormulaOptimized(const Formula& f)
+{
+    auto on = [&f](int slot) { return vb::RoundHalfEven(f[static_cast<std::size_t>(slot)]); };
+    if (on(fsHomeOnly) == 0 && on(fsAwayOnly) == 0 && on(fsFavOrOver) == 0 && on(fsDogOrUnder) == 0)
+        return std::string();
+    std::string line = "Optimized for: ";
+    if (f[fsHomeOnly] == 1)
+        line += "Home Games  ";
+    if (f[fsAwayOnly] == 1)
+        line += "Away Games  ";
+    if (f[fsFavOrOver] == 1)
+        line += "Favorites  ";
+    if (f[fsDogOrUnder] == 1)
+        line += "Underdogs  ";
+    if (f[fsFavOrOver] == 10)
+        line += "Overs  ";
+    if (f[fsDogOrUnder] == 10)
+        line += "Unders  ";
+    return line;
+}
+
+std::string AllFormulaName(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+
+std::string SavedFormulaName(const std::string& answer)
+{
+    return vb::Like(answer, "*.fla") ? answer : answer + ".fla";
+}
+
+void ApplyRowTexts(const std::array<std::string, 13>& boxes, Formula& f)
+{
+    // Box 5 is the rushing weight and box 6 the passing weight, as their labels say.
+    struct Map {
+        int box, slot;
+    };
+    static constexpr Map Order[] = {{12, fsRollingWeeks}, {2, fsHomeField}, {0, fsMinDiff},  {1, fsMaxDiff},
+                                    {8, fsMultiplier},    {7, fsTurnovers}, {3, fsOffense},  {4, fsDefense},
+                                    {5, fsRushing},       {6, fsPassing}};
+    for (const Map& m : Order)
+        f[static_cast<std::size_t>(m.slot)] = Lenient(boxes[static_cast<std::size_t>(m.box)]);
+}
+
+} // namespace vexal::formulatest
+
+namespace vexal::formulatest {
+
+std::string RichTextOf(const std::string& plainText)
+{
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20 ";
+    int line = 0;
+    auto styleFor = [](int n) -> std::string {
+        if (n == 0)
+            return "\\b ";
+        if (n == 1)
+            return "\\b\\ul ";
+        return "\\b0\\ulnone ";
+    };
+    rtf += styleFor(0);
+    for (std::size_t i = 0; i < plainText.size(); ++i) {
+        const auto c = static_cast<unsigned char>(plainText[i]);
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            ++line;
+            rtf += "\\par\r\n" + (line <= 2 ? styleFor(line) : std::string());
+            continue;
+        }
+        if (c == '\\' || c == '{' || c == '}') {
+            rtf += '\\';
+            rtf += static_cast<char>(c);
+        } else if (c >= 0x80 || c < 0x20) {
+            static const char* const Hex = "0123456789abcdef";
+            rtf += "\\'";
+            rtf += Hex[c >> 4];
+            rtf += Hex[c & 15];
+        } else {
+            rtf += static_cast<char>(c);
+        }
+    }
+    return rtf + "}\r\n";
+}
+
+} // namespace vexal::formulatest

@@ -1,0 +1,1222 @@
+#include "FormulaTestWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "CurrentFormula.h"
+#include "FormulaEditor.h"
+#include "FormulaFile.h"
+#include "FormulaFolder.h"
+#include "Host.h"
+#include "MsgBox.h"
+#include "ProgBar.h"
+#include "RecordFile.h"
+#include "SeasonData.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "Win1252.h"
+#include "Windows.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <fstream>
+#include <sstream>
+
+namespace vexal {
+
+namespace {
+
+using namespace formulatest;
+
+const char* const Caption = "Test Formula";
+const char* const Section = "Preference";
+const char* const TabCaptions[4] = {"Options", "Save", "Best/Worst", "Breakdown"};
+const char* const RowTags[10] = {"Rolling Average",  "Min. Point Diff.", "Max. Point Diff.", "Home Field Adv.",
+                                 "% Offense",        "% Defense",        "% Rushing",        "% Passing",
+                                 "Turnover Value",   "Pred. Score Mult."};
+const char* const BestTags[13] = {"Min. Point Diff.", "Max. Point Diff.", "H.F.A.",    "% Offense", "% Defense",
+                                  "% Rushing",        "% Passing",        "Turnovers", "Score Multiplier",
+                                  "",                 "",                 "",          "Rolling Ave."};
+const char* const TeaserItems[6] = {"-", "6", "6.5", "7", "7.5", "9"};
+
+int CheckValue(const QCheckBox* box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+// A box state from a number: 0, 1 or 2, else the runtime's "Invalid property value".
+void SetCheck(QCheckBox* box, double value)
+{
+    const double whole = vb::RoundHalfEven(value);
+    if (whole < 0 || whole > 2)
+        throw VbError::Of(380);
+    box->setCheckState(whole == 0 ? Qt::Unchecked : whole == 1 ? Qt::Checked : Qt::PartiallyChecked);
+}
+
+std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
+std::string Text(const QComboBox* box) { return box->currentText().toStdString(); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A failing step shows its description and the next step runs.
+template <class F>
+void Reported(F&& step)
+{
+    try {
+        step();
+    } catch (const VbError& e) {
+        MsgBox(e.Description(), vbOKOnly, "");
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbOKOnly, "");
+    }
+}
+
+template <class F>
+void Quiet(F&& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text = QString())
+{
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+QComboBox* MakeList(QWidget* parent, const char* name, bool editable)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(editable);
+    return list;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+// A colour of the platform (0x00BBGGRR) as Qt's.
+QColor FromBgr(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+void SetListIndex(QComboBox* list, int index)
+{
+    if (index < -1 || index >= list->count())
+        throw VbError::Of(380);
+    list->setCurrentIndex(index);
+}
+
+} // namespace
+
+namespace formulatest_detail {
+FormulaTestWindow::FileDialog& Dialog()
+{
+    static FormulaTestWindow::FileDialog dialog;
+    return dialog;
+}
+} // namespace formulatest_detail
+
+void FormulaTestWindow::SetFileDialog(FileDialog dialog) { formulatest_detail::Dialog() = std::move(dialog); }
+
+// ---------------------------------------------------------------- construction
+
+FormulaTestWindow::FormulaTestWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("frmTest");
+    setWindowTitle(Caption);
+    BuildControls();
+    BuildMenus();
+    m_Timer.setSingleShot(true);
+    connect(&m_Timer, &QTimer::timeout, this, &FormulaTestWindow::m_Timer_ThatTime);
+    engine_.Progress = [this](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
+                              std::string& message) { TSPredict1_Progress(best, worst, percent, message); };
+    engine_.Done = [this] { TSPredict1_Done(); };
+}
+
+FormulaTestWindow::~FormulaTestWindow() = default;
+
+void FormulaTestWindow::BuildControls()
+{
+    auto* outer = new QVBoxLayout(this);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    outer->setMenuBar(menuBar_);
+
+    auto* body = new QHBoxLayout;
+    outer->addLayout(body);
+
+    // The tested ranges, low and high end side by side, with the rolling average on top.
+    auto* ranges = new QGridLayout;
+    body->addLayout(ranges);
+    for (int i = 0; i < 2; ++i) {
+        txtrola_[static_cast<std::size_t>(i)] = MakeBox(this, QString("txtrola_%1").arg(i));
+        txtrola_[static_cast<std::size_t>(i)]->installEventFilter(this);
+    }
+    auto* rolaLabel = new QLabel(QString(RowTags[0]) + " ", this);
+    rolaLabel->setObjectName("lblTag_txtrola_0");
+    ranges->addWidget(rolaLabel, 0, 0);
+    ranges->addWidget(txtrola_[0], 0, 1);
+    ranges->addWidget(txtrola_[1], 0, 2);
+    for (int row = 1; row <= 9; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        Text1_[r] = MakeBox(this, QString("Text1_%1").arg(row));
+        Text2_[r] = MakeBox(this, QString("Text2_%1").arg(row));
+        Text1_[r]->installEventFilter(this);
+        Text2_[r]->installEventFilter(this);
+        auto* label = new QLabel(QString(RowTags[row]) + " ", this);
+        label->setObjectName(QString("lblTag_Text1_%1").arg(row));
+        ranges->addWidget(label, row, 0);
+        ranges->addWidget(Text1_[r], row, 1);
+        ranges->addWidget(Text2_[r], row, 2);
+    }
+    // The defence and passing boxes always show the complements of offense and rushing.
+    for (QLineEdit* box : {Text1_[5], Text2_[5], Text1_[7], Text2_[7]})
+        box->setReadOnly(true);
+
+    SortByW_ = new QRadioButton("Win %", this);
+    SortByW_->setObjectName("SortByW");
+    sortbyu_ = new QRadioButton("Unit Win", this);
+    sortbyu_->setObjectName("sortbyu");
+    sortbyu_->setChecked(true);
+    auto* rankLabel = new QLabel("Rank on: ", this);
+    ranges->addWidget(rankLabel, 10, 0);
+    ranges->addWidget(SortByW_, 10, 1);
+    ranges->addWidget(sortbyu_, 10, 2);
+    const char* summary[3] = {"0-0-0", "100%", "0"};
+    auto* summaryRow = new QHBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        txtBest_[static_cast<std::size_t>(i)] = MakeBox(this, QString("txtBest_%1").arg(i), summary[i]);
+        txtBest_[static_cast<std::size_t>(i)]->setReadOnly(true);
+        summaryRow->addWidget(txtBest_[static_cast<std::size_t>(i)]);
+    }
+    ranges->addLayout(summaryRow, 11, 0, 1, 3);
+    CboStartWeek_ = MakeList(this, "CboStartWeek", false);
+    CboEndWeek_ = MakeList(this, "CboEndWeek", false);
+    CboStartWeek_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    CboEndWeek_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ranges->addWidget(CboStartWeek_, 12, 1);
+    ranges->addWidget(CboEndWeek_, 12, 2);
+    connect(CboStartWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
+    connect(CboEndWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
+
+    // The tab strip and its four panes, which share the strip's client area.
+    auto* tabs = new QVBoxLayout;
+    body->addLayout(tabs, 1);
+    Tab1_ = new QTabBar(this);
+    Tab1_->setObjectName("Tab1");
+    for (const char* caption : TabCaptions)
+        Tab1_->addTab(caption);
+    tabs->addWidget(Tab1_);
+    auto* client = new QWidget(this);
+    client->setObjectName("Tab1Client");
+    auto* clientLayout = new QGridLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    picTab_[0] = BuildOptionsPane();
+    picTab_[1] = BuildSavePane();
+    picTab_[2] = BuildBestWorstPane();
+    vbaRE_ = new QTextEdit(client);
+    vbaRE_->setObjectName("vbaRE");
+    vbaRE_->setFontFamily("Courier New");
+    vbaRE_->viewport()->installEventFilter(this);
+    for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)}) {
+        pane->setParent(client);
+        clientLayout->addWidget(pane, 0, 0);
+    }
+    tabs->addWidget(client, 1);
+    connect(Tab1_, &QTabBar::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
+    Tab1_Click(1);
+
+    // The run commands share one row along the bottom.
+    auto* commands = new QHBoxLayout;
+    outer->addLayout(commands);
+    auto button = [this, commands](QPushButton*& b, const char* name, const char* caption, bool checkable) {
+        b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setCheckable(checkable);
+        commands->addWidget(b);
+    };
+    button(cmdStart_, "cmdStart", "Start", false);
+    button(cmdStop_, "cmdStop", "Stop", false);
+    button(cmdOtherFac_, "cmdOtherFac", "Other Factors", true);
+    button(cmdOU_, "cmdOU", "Testing Sides", true);
+    button(cmdAllForm_, "cmdAllForm", "View All Formulas", false);
+    cmdStop_->setEnabled(false);
+    connect(cmdStart_, &QPushButton::clicked, this, &FormulaTestWindow::cmdStart_Click);
+    connect(cmdStop_, &QPushButton::clicked, this, &FormulaTestWindow::cmdStop_Click);
+    connect(cmdOU_, &QPushButton::toggled, this, [this] { cmdOU_Click(); });
+    connect(cmdAllForm_, &QPushButton::clicked, this, &FormulaTestWindow::cmdAllForm_Click);
+
+    Command1_ = new QPushButton("Refresh", this);
+    Command1_->setObjectName("Command1");
+    Command1_->hide();
+    connect(Command1_, &QPushButton::clicked, this, &FormulaTestWindow::Command1_Click);
+    chkCliffAdjust_ = MakeCheck(this, "chkCliffAdjust", "Cliff Adjust");
+    chkCliffAdjust_->hide();
+    connect(chkCliffAdjust_, &QCheckBox::stateChanged, this, [this] { chkCliffAdjust_Click(); });
+
+    Stat1_ = new ProgBar(this);
+    Stat1_->setObjectName("Stat1");
+    Stat1_->SetCaption("Progress");
+    Stat1_->setMinimumHeight(20);
+    Stat1_->hide();
+    outer->addWidget(Stat1_);
+}
+
+QWidget* FormulaTestWindow::BuildOptionsPane()
+{
+    auto* pane = new QWidget(this);
+    pane->setObjectName("picTab_0");
+    auto* layout = new QHBoxLayout(pane);
+
+    auto* situation = new QGroupBox("Situation Options", pane);
+    situation->setObjectName("fraSituationOptions");
+    auto* s = new QGridLayout(situation);
+    chkDog_ = MakeCheck(situation, "chkDog", "Underdog");
+    chkFav_ = MakeCheck(situation, "chkFav", "Favorite");
+    chkHome_ = MakeCheck(situation, "chkHome", "Home");
+    chkAway_ = MakeCheck(situation, "chkAway", "Away");
+    s->addWidget(chkFav_, 0, 0);
+    s->addWidget(chkDog_, 0, 1);
+    s->addWidget(chkHome_, 1, 0);
+    s->addWidget(chkAway_, 1, 1);
+    connect(chkHome_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkHome_, chkAway_); });
+    connect(chkAway_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkAway_, chkHome_); });
+    connect(chkFav_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkFav_, chkDog_); });
+    connect(chkDog_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkDog_, chkFav_); });
+
+    auto* speed = new QGroupBox("Speed Options", situation);
+    speed->setObjectName("fraSpeedOptions");
+    auto* sp = new QVBoxLayout(speed);
+    chkFast_ = MakeCheck(speed, "chkFast", "Show Weekly Breakdown");
+    chkLinear_ = MakeCheck(speed, "chkLinear", "Quick Mode");
+    sp->addWidget(chkFast_);
+    sp->addWidget(chkLinear_);
+    s->addWidget(speed, 2, 0, 1, 2);
+    connect(chkFast_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkFast_, "Show Weekly"); });
+    connect(chkLinear_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkLinear_, "Quick Mode"); });
+
+    // Three filters, each a check box that enables its frame of two lists.
+    auto frame = [&](QCheckBox*& check, const char* checkName, QGroupBox*& fra, const char* fraName,
+                     const char* fraCaption, QComboBox*& a, const char* aName, const char* aTag, QComboBox*& b,
+                     const char* bName, const char* bTag, int row) {
+        check = MakeCheck(situation, checkName, "");
+        fra = new QGroupBox(fraCaption, situation);
+        fra->setObjectName(fraName);
+        fra->setEnabled(false);
+        auto* f = new QGridLayout(fra);
+        a = MakeList(fra, aName, true);
+        b = MakeList(fra, bName, true);
+        auto* la = new QLabel(QString(aTag) + " ", fra);
+        auto* lb = new QLabel(QString(bTag) + " ", fra);
+        f->addWidget(la, 0, 0);
+        f->addWidget(a, 0, 1);
+        f->addWidget(lb, 0, 2);
+        f->addWidget(b, 0, 3);
+        s->addWidget(check, row, 0, Qt::AlignTop);
+        s->addWidget(fra, row, 1);
+    };
+    frame(chkLines_, "chkLines", fraLines_, "fraLines", "    Test Lines:", cboLinesStart_, "cboLinesStart",
+          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru", 3);
+    frame(chkLimitWeek_, "chkLimitWeek", fraLimitWeeks_, "fraLimitWeeks", "    Limit Tested Weeks:", cboLimitStart_,
+          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru   ", 4);
+    frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", Combo1_, "Combo1",
+          "Home Team", Combo2_, "Combo2", "Away Team", 5);
+    for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, Combo1_, Combo2_})
+        list->setEnabled(false);
+    cboLinesStart_->setEditText("0");
+    cboLinesEnd_->setEditText("0");
+    cboLimitStart_->setEditText("1");
+    cboLimitEnd_->setEditText("21");
+    Combo1_->setEditText("None");
+    Combo2_->setEditText("None");
+    connect(chkLines_, &QCheckBox::stateChanged, this,
+            [this] { FrameCheck_Click(chkLines_, fraLines_, cboLinesStart_, cboLinesEnd_); });
+    connect(chkLimitWeek_, &QCheckBox::stateChanged, this,
+            [this] { FrameCheck_Click(chkLimitWeek_, fraLimitWeeks_, cboLimitStart_, cboLimitEnd_); });
+    connect(chkSingle_, &QCheckBox::stateChanged, this,
+            [this] { FrameCheck_Click(chkSingle_, fraSingleGame_, Combo1_, Combo2_); });
+    layout->addWidget(situation);
+
+    auto* formula = new QGroupBox("Formula Options", pane);
+    formula->setObjectName("fraFormulaOptions");
+    auto* fo = new QVBoxLayout(formula);
+    chkMoneyLine_ = MakeCheck(formula, "chkMoneyLine", "Money Line");
+    chkUsePowerRatings_ = MakeCheck(formula, "chkUsePowerRatings", "Use Power Ratings");
+    chkDonTUseLine_ = MakeCheck(formula, "chkDonTUseLine", "Don't Use Line");
+    chkSeparateHomeAway_ = MakeCheck(formula, "chkSeparateHomeAway", "Separate Home/Away");
+    chkDiscardHighLow_ = MakeCheck(formula, "chkDiscardHighLow", "Discard High/Low");
+    for (QWidget* w : std::initializer_list<QWidget*>{chkMoneyLine_, chkUsePowerRatings_, chkDonTUseLine_,
+                                                      chkSeparateHomeAway_, chkDiscardHighLow_})
+        fo->addWidget(w);
+    auto* lblTeaser = new QLabel("Teaser Points", formula);
+    lblTeaser->setObjectName("lblTeaser");
+    cboTeaser_ = MakeList(formula, "cboTeaser", false);
+    fo->addWidget(lblTeaser);
+    fo->addWidget(cboTeaser_);
+    fo->addStretch();
+    connect(cboTeaser_, &QComboBox::currentIndexChanged, this, [this] { cboTeaser_Click(); });
+    layout->addWidget(formula);
+    return pane;
+}
+
+QWidget* FormulaTestWindow::BuildSavePane()
+{
+    auto* pane = new QWidget(this);
+    pane->setObjectName("picTab_1");
+    auto* g = new QGridLayout(pane);
+    ChkSaveFormulas_ = MakeCheck(pane, "ChkSaveFormulas", "Save formulas to disk that meet the following criteria:");
+    connect(ChkSaveFormulas_, &QCheckBox::stateChanged, this,
+            [this] { SettingCheck_Click(ChkSaveFormulas_, "SaveFormulas"); });
+    g->addWidget(ChkSaveFormulas_, 0, 0, 1, 4);
+    txtUnitLower_ = MakeBox(pane, "txtUnitLower", "0");
+    txtUnitUpper_ = MakeBox(pane, "txtUnitUpper", "100");
+    txtPercentLower_ = MakeBox(pane, "txtPercentLower", "0");
+    txtPercentUpper_ = MakeBox(pane, "txtPercentUpper", "100");
+    txtMin_ = MakeBox(pane, "txtMin", "0");
+    for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_})
+        box->installEventFilter(this);
+    auto label = [pane](const char* name, const char* caption) {
+        auto* l = new QLabel(caption, pane);
+        l->setObjectName(name);
+        return l;
+    };
+    g->addWidget(label("lblAUnitWinBetween", "A Unit Win Between"), 1, 0);
+    g->addWidget(txtUnitLower_, 1, 1);
+    g->addWidget(label("lblAnd_0", "and"), 1, 2);
+    g->addWidget(txtUnitUpper_, 1, 3);
+    g->addWidget(label("lblAWinningBetween", "A Winning % between"), 2, 0);
+    g->addWidget(txtPercentLower_, 2, 1);
+    g->addWidget(label("lblAnd_1", "And"), 2, 2);
+    g->addWidget(txtPercentUpper_, 2, 3);
+    g->addWidget(label("lblMinimumNumberOfGamesPlayed", "Minimum number of games played"), 3, 0);
+    g->addWidget(txtMin_, 3, 1);
+    label("lblAnd_2", "And")->hide();
+    cmdLog_ = new QPushButton("View Log", pane);
+    cmdLog_->setObjectName("cmdLog");
+    connect(cmdLog_, &QPushButton::clicked, this, &FormulaTestWindow::cmdLog_Click);
+    g->addWidget(cmdLog_, 4, 0);
+    g->setRowStretch(5, 1);
+    return pane;
+}
+
+QWidget* FormulaTestWindow::BuildBestWorstPane()
+{
+    auto* pane = new QWidget(this);
+    pane->setObjectName("picTab_2");
+    auto* g = new QGridLayout(pane);
+    // Top to bottom as the range rows run: rolling weeks, then the nine weights.
+    static constexpr int ScreenOrder[10] = {12, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+    for (int i = 0; i < 13; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        best_[k] = MakeBox(pane, QString("best_%1").arg(i));
+        worst_[k] = MakeBox(pane, QString("worst_%1").arg(i));
+        if (i != 2 && i != 12) {
+            best_[k]->setReadOnly(true);
+            worst_[k]->setReadOnly(true);
+        }
+        if (*BestTags[i]) {
+            best_[k]->setToolTip(BestTags[i]);
+            worst_[k]->setToolTip(BestTags[i]);
+        }
+    }
+    for (int r = 0; r < 10; ++r) {
+        const auto k = static_cast<std::size_t>(ScreenOrder[r]);
+        auto* label = new QLabel(QString(BestTags[k]) + " ", pane);
+        label->setObjectName(QString("lblTag_best_%1").arg(ScreenOrder[r]));
+        g->addWidget(label, r, 0);
+        g->addWidget(best_[k], r, 1);
+        g->addWidget(worst_[k], r, 2);
+    }
+    for (int i = 9; i <= 11; ++i) {
+        g->addWidget(best_[static_cast<std::size_t>(i)], 10 + i - 9, 1);
+        g->addWidget(worst_[static_cast<std::size_t>(i)], 10 + i - 9, 2);
+    }
+    cmdBest_ = new QPushButton("Save Best", pane);
+    cmdBest_->setObjectName("cmdBest");
+    cmdWorst_ = new QPushButton("Save Worst", pane);
+    cmdWorst_->setObjectName("cmdWorst");
+    g->addWidget(cmdBest_, 13, 1);
+    g->addWidget(cmdWorst_, 13, 2);
+    connect(cmdBest_, &QPushButton::clicked, this, &FormulaTestWindow::cmdBest_Click);
+    connect(cmdWorst_, &QPushButton::clicked, this, &FormulaTestWindow::cmdWorst_Click);
+    return pane;
+}
+
+void FormulaTestWindow::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("file");
+    QAction* ltt = file->addAction("Load Test Template");
+    ltt->setObjectName("mnuLTT");
+    connect(ltt, &QAction::triggered, this, &FormulaTestWindow::mnuLTT_Click);
+    QAction* stt = file->addAction("Save Test Template");
+    stt->setObjectName("mnuSTT");
+    connect(stt, &QAction::triggered, this, &FormulaTestWindow::mnuSTT_Click);
+    QAction* print = file->addAction("&Print");
+    print->setObjectName("Print");
+    connect(print, &QAction::triggered, this, &FormulaTestWindow::Print_Click);
+    QAction* exit = file->addAction("E&xit");
+    exit->setObjectName("exit");
+    connect(exit, &QAction::triggered, this, [] { UnloadAllForms(); });
+    // Help stands at the right end of the menu bar.
+    auto* helpBar = new QMenuBar(menuBar_);
+    helpBar->setObjectName("mnuHelpBar");
+    QAction* help = helpBar->addAction("&Help");
+    help->setObjectName("Help");
+    menuBar_->setCornerWidget(helpBar, Qt::TopRightCorner);
+    connect(help, &QAction::triggered, this, &FormulaTestWindow::Help_Click);
+}
+
+// ---------------------------------------------------------------- load and unload
+
+void FormulaTestWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    AppState& app = App();
+    const Formula& f = app.CurrentFormula;
+    Reported([&] {
+        const int n = Season().SeasonYear < 2021 ? 21 : 22;
+        for (int i = 1; i <= n; ++i) {
+            cboLimitStart_->addItem(QString::number(i));
+            cboLimitEnd_->addItem(QString::number(i));
+        }
+        cboLimitStart_->setCurrentIndex(-1);
+        cboLimitEnd_->setCurrentIndex(-1);
+        cboLimitStart_->setEditText("1");
+        cboLimitEnd_->setEditText("21");
+    });
+    Reported([&] {
+        for (const std::string& item : LineRangeItems(false)) {
+            cboLinesStart_->addItem(Q(item));
+            cboLinesEnd_->addItem(Q(item));
+        }
+        cboLinesStart_->setCurrentIndex(-1);
+        cboLinesEnd_->setCurrentIndex(-1);
+        cboLinesStart_->setEditText("0");
+        cboLinesEnd_->setEditText("0");
+    });
+    Reported([&] {
+        CboStartWeek_->clear();
+        CboEndWeek_->clear();
+        for (const std::string& item : Season().WeekItems) {
+            CboStartWeek_->addItem(Q(item));
+            CboEndWeek_->addItem(Q(item));
+        }
+        const int current = static_cast<int>(f[fsCurrentWeek]);
+        const auto& first = Season().SeasonFirstWeek;
+        std::size_t k = 0;
+        while (k < first.size() && first[k] > current - 1)
+            ++k;
+        if (k >= first.size() || current < 1)
+            throw VbError::Of(9);
+        SetListIndex(CboStartWeek_, first[k]);
+        SetListIndex(CboEndWeek_, current - 1);
+    });
+    Reported([&] { SortByW_->setChecked(vb::SameText(GetSetting(Section, "SortbyWin", "False"), "True")); });
+    auto restoreCheck = [&](QCheckBox* box, const char* key) {
+        Reported([&] {
+            const auto v = StrictNumber(GetSetting(Section, key, "0"));
+            if (!v)
+                throw VbError::Of(13);
+            SetCheck(box, *v);
+        });
+    };
+    restoreCheck(chkFast_, "Show Weekly");
+    restoreCheck(chkLinear_, "Quick Mode");
+    restoreCheck(ChkSaveFormulas_, "SaveFormulas");
+    Reported([&] {
+        txtUnitLower_->setText(Q(GetSetting(Section, "SaveFormulasUL", "0")));
+        txtUnitUpper_->setText(Q(GetSetting(Section, "SaveFormulasUU", "100")));
+        txtPercentLower_->setText(Q(GetSetting(Section, "SaveFormulasPL", "0")));
+        txtPercentUpper_->setText(Q(GetSetting(Section, "SaveFormulasPU", "100")));
+        txtMin_->setText(Q(GetSetting(Section, "Min Games", "0")));
+    });
+    Reported([&] {
+        app.TestFilters[0] = LeadingNumber(Text(txtUnitLower_));
+        app.TestFilters[1] = LeadingNumber(Text(txtUnitUpper_));
+        app.TestFilters[2] = LeadingNumber(Text(txtPercentLower_));
+        app.TestFilters[3] = LeadingNumber(Text(txtPercentUpper_));
+        app.TestFilters[4] = LeadingNumber(Text(txtMin_));
+    });
+    Reported([&] { SetRangeBoxes(); });
+    Reported([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+    Reported([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+    Reported([&] { SetCheck(chkDiscardHighLow_, f[fsDiscardHighLow]); });
+    Reported([&] { SetCheck(chkDonTUseLine_, f[fsNoLine]); });
+    Reported([&] { SetCheck(chkSeparateHomeAway_, f[fsSeparateHomeAway]); });
+    Reported([&] { SetCheck(chkUsePowerRatings_, f[fsPowerRating]); });
+    Reported([&] {
+        Combo1_->clear();
+        Combo2_->clear();
+        for (int code = 1; code <= LastTeamCode; ++code) {
+            const QString name = Q(TeamName(code, 0, NameStyleAsShown));
+            Combo1_->addItem(name);
+            Combo2_->addItem(name);
+        }
+        Combo1_->setCurrentIndex(-1);
+        Combo2_->setCurrentIndex(-1);
+        Combo1_->setEditText("None");
+        Combo2_->setEditText("None");
+    });
+    Reported([&] { ShowLineRange(); });
+    Reported([&] {
+        QSignalBlocker block(cboTeaser_);
+        for (const char* item : TeaserItems)
+            cboTeaser_->addItem(item);
+        cboTeaser_->setCurrentIndex(-1);
+    });
+    engine_.ClearBest();
+    ListSeasonIndex = Season().SeasonYear;
+}
+
+void FormulaTestWindow::closeEvent(QCloseEvent* event)
+{
+    // Not while a run yields: the engine still reads the formula and writes into this window.
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    Quiet([&] { SaveSetting(Section, "SortbyWin", SortByW_->isChecked() ? "True" : "False"); });
+    Quiet([&] { SaveSetting(Section, "SaveFormulasUL", Text(txtUnitLower_)); });
+    Quiet([&] { SaveSetting(Section, "SaveFormulasUU", Text(txtUnitUpper_)); });
+    Quiet([&] { SaveSetting(Section, "SaveFormulasPL", Text(txtPercentLower_)); });
+    Quiet([&] { SaveSetting(Section, "SaveFormulasPU", Text(txtPercentUpper_)); });
+    Quiet([&] { SaveSetting(Section, "Min Games", Text(txtMin_)); });
+    Quiet([] { ReadFormula(); });
+    App().CurrentFormula[fsTotalsMode] = 0;
+    App().CurrentFormula[fsOtherFactors] = 0;
+    m_Timer.stop();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- refresh and options
+
+void FormulaTestWindow::SetRangeBoxes()
+{
+    const Formula& f = App().CurrentFormula;
+    auto both = [](QLineEdit* a, QLineEdit* b, double v) {
+        const QString text = Q(vb::CStr(v));
+        a->setText(text);
+        b->setText(text);
+    };
+    both(txtrola_[0], txtrola_[1], f[fsRollingWeeks]);
+    both(Text1_[1], Text2_[1], f[fsMinDiff]);
+    both(Text1_[2], Text2_[2], f[fsMaxDiff]);
+    both(Text1_[3], Text2_[3], f[fsHomeField]);
+    both(Text1_[4], Text2_[4], f[fsOffense]);
+    both(Text1_[5], Text2_[5], 100.0 - static_cast<double>(f[fsOffense]));
+    both(Text1_[7], Text2_[7], 100.0 - static_cast<double>(f[fsRushing]));
+    both(Text1_[6], Text2_[6], f[fsRushing]);
+    both(Text1_[8], Text2_[8], f[fsTurnovers]);
+    both(Text1_[9], Text2_[9], f[fsMultiplier]);
+}
+
+void FormulaTestWindow::FillSeasonLists()
+{
+    ListSeasonIndex = Season().SeasonYear;
+    CboStartWeek_->clear();
+    CboEndWeek_->clear();
+    for (const std::string& item : Season().WeekItems) {
+        CboStartWeek_->addItem(Q(item));
+        CboEndWeek_->addItem(Q(item));
+    }
+    const int current = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
+    const auto& first = Season().SeasonFirstWeek;
+    std::size_t k = 0;
+    while (k < first.size() && first[k] > current - 1)
+        ++k;
+    Reported([&] {
+        Combo1_->clear();
+        Combo2_->clear();
+        for (int code = 1; code <= LastTeamCode; ++code) {
+            const QString name = Q(TeamName(code, 0, NameStyleAsShown));
+            Combo1_->addItem(name);
+            Combo2_->addItem(name);
+        }
+    });
+    Combo1_->setCurrentIndex(-1);
+    Combo2_->setCurrentIndex(-1);
+    Combo1_->setEditText("None");
+    Combo2_->setEditText("None");
+    if (k >= first.size())
+        throw VbError::Of(9);
+    SetListIndex(CboStartWeek_, first[k]);
+    SetListIndex(CboEndWeek_, current - 1);
+}
+
+void FormulaTestWindow::Command1_Click()
+{
+    if (running_)
+        return;
+    const Formula& f = App().CurrentFormula;
+    if (Season().SeasonYear != ListSeasonIndex)
+        Reported([&] { FillSeasonLists(); });
+    Reported([&] { SetRangeBoxes(); });
+    if (!cmdOU_->isChecked()) {
+        Reported([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+        Reported([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+        Reported([&] { SetCheck(chkFav_, f[fsFavOrOver]); });
+        Reported([&] { SetCheck(chkDog_, f[fsDogOrUnder]); });
+    } else {
+        Reported([&] {
+            chkHome_->setCheckState(Qt::Unchecked);
+            chkAway_->setCheckState(Qt::Unchecked);
+            chkFav_->setCheckState(f[fsFavOrOver] > 0 ? Qt::Checked : Qt::Unchecked);
+            chkDog_->setCheckState(f[fsDogOrUnder] == 10 ? Qt::Checked : Qt::Unchecked);
+        });
+    }
+    Reported([&] { ShowLineRange(); });
+    engine_.ClearBest();
+}
+
+void FormulaTestWindow::Tab1_Click(int tab)
+{
+    if (tab < 1 || tab > 4)
+        return;
+    for (int i = 0; i < 3; ++i)
+        picTab_[static_cast<std::size_t>(i)]->setVisible(tab == i + 1);
+    vbaRE_->setVisible(tab == 4);
+}
+
+void FormulaTestWindow::CboWeek_Click() { engine_.ClearBest(); }
+
+void FormulaTestWindow::cboTeaser_Click()
+{
+    const double points = vb::Val(Text(cboTeaser_));
+    engine_.SetTeaser(points);
+}
+
+void FormulaTestWindow::chkCliffAdjust_Click()
+{
+    engine_.SetCliffAdjust(chkCliffAdjust_->checkState() == Qt::Checked ? -1 : 0);
+}
+
+void FormulaTestWindow::FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b)
+{
+    const bool on = box->checkState() == Qt::Checked;
+    for (QWidget* w : std::initializer_list<QWidget*>{a, b, frame}) {
+        w->setEnabled(on);
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::WindowText, on ? QColor(255, 0, 0) : QColor(0x80, 0x80, 0x80));
+        palette.setColor(QPalette::Text, on ? QColor(255, 0, 0) : QColor(0x80, 0x80, 0x80));
+        w->setPalette(palette);
+    }
+}
+
+void FormulaTestWindow::Partner_Click(QCheckBox* box, QCheckBox* partner)
+{
+    engine_.ClearBest();
+    if (box->checkState() == Qt::Checked)
+        partner->setCheckState(Qt::Unchecked);
+}
+
+void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const char* key)
+{
+    SaveSetting(Section, key, std::to_string(CheckValue(box)));
+}
+
+void FormulaTestWindow::RangeBox_LostFocus(QLineEdit* box)
+{
+    auto complement = [](QLineEdit* from, QLineEdit* to, bool check) {
+        double v = vb::Val(Text(from));
+        if (check && (v > 100 || v < 0)) {
+            from->setText("50");
+            v = 50;
+        }
+        to->setText(Q(vb::CStr(100.0 - v)));
+    };
+    if (box == Text1_[4])
+        complement(Text1_[4], Text1_[5], true);
+    else if (box == Text1_[6])
+        complement(Text1_[6], Text1_[7], true);
+    else if (box == Text2_[4])
+        complement(Text2_[4], Text2_[5], false);
+    else if (box == Text2_[6])
+        complement(Text2_[6], Text2_[7], false);
+}
+
+bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (vbaRE_ && watched == vbaRE_->viewport()) {
+        // A double-click in the breakdown saves it and opens it in the document viewer.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            vbaRE_SaveAndOpen();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        break;
+    case QEvent::FocusOut:
+        RangeBox_LostFocus(box);
+        break;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+        const QString text = key->text();
+        if (text.isEmpty() || text.at(0).unicode() < 32)
+            break;
+        const QChar c = text.at(0);
+        const bool rola = box == txtrola_[0] || box == txtrola_[1];
+        bool range = false;
+        for (int row = 1; row <= 9; ++row)
+            range = range || box == Text1_[static_cast<std::size_t>(row)] || box == Text2_[static_cast<std::size_t>(row)];
+        if (!rola && !range)
+            break;   // the save criteria take every character
+        bool allowed = c.isDigit();
+        if (range && c == QLatin1Char('.'))
+            allowed = true;
+        if (c == QLatin1Char('-') && (box == Text1_[8] || box == Text2_[8]))
+            allowed = true;
+        if (!allowed)
+            return true;
+        break;
+    }
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- sides/totals and line range
+
+void FormulaTestWindow::cmdOU_Click()
+{
+    const Formula& f = App().CurrentFormula;
+    engine_.ClearBest();
+    const bool totals = cmdOU_->isChecked();
+    auto fill = [this](bool totalsItems, const char* shown) {
+        for (QComboBox* list : {cboLinesStart_, cboLinesEnd_}) {
+            list->clear();
+            for (const std::string& item : LineRangeItems(totalsItems))
+                list->addItem(Q(item));
+            list->setCurrentIndex(-1);
+            list->setEditText(shown);
+        }
+    };
+    if (totals) {
+        cmdOU_->setText("Testing Totals");
+        chkFav_->setText("Overs");
+        chkDog_->setText("Unders");
+        chkHome_->setCheckState(Qt::Unchecked);
+        chkAway_->setCheckState(Qt::Unchecked);
+        chkHome_->setEnabled(false);
+        chkAway_->setEnabled(false);
+        chkFav_->setCheckState(f[fsFavOrOver] == 10 ? Qt::Checked : Qt::Unchecked);
+        chkDog_->setCheckState(f[fsDogOrUnder] == 10 ? Qt::Checked : Qt::Unchecked);
+        fill(true, TotalsLineText);
+    } else {
+        cmdOU_->setText("Testing Sides");
+        chkFav_->setText("Favorites");
+        chkDog_->setText("Underdogs");
+        chkHome_->setEnabled(true);
+        chkAway_->setEnabled(true);
+        // Slots holding limited weeks in their tens have no box state: such a box stays clear.
+        Quiet([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+        Quiet([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+        chkFav_->setCheckState(f[fsFavOrOver] == 1 ? Qt::Checked : Qt::Unchecked);
+        chkDog_->setCheckState(f[fsDogOrUnder] == 1 ? Qt::Checked : Qt::Unchecked);
+        cboLinesEnd_->setEnabled(true);
+        fill(false, SidesLineText);
+    }
+}
+
+void FormulaTestWindow::ShowLineRange()
+{
+    const Formula& f = App().CurrentFormula;
+    const LineRangeView view = vexal::ShowLineRange(f[fsLineStart], f[fsLineEnd]);
+    if (!view.on) {
+        chkLines_->setCheckState(Qt::Unchecked);
+        return;
+    }
+    chkLines_->setCheckState(Qt::Checked);
+    cboLinesStart_->setEditText(Q(view.start));
+    cboLinesEnd_->setEditText(Q(view.end));
+}
+
+bool FormulaTestWindow::ReadLineRange()
+{
+    const auto codes = SavedLineRange(CheckValue(chkLines_), Text(cboLinesStart_), Text(cboLinesEnd_));
+    if (!codes)
+        return false;
+    App().CurrentFormula[fsLineStart] = (*codes)[0];
+    App().CurrentFormula[fsLineEnd] = (*codes)[1];
+    return true;
+}
+
+// ---------------------------------------------------------------- the run
+
+void FormulaTestWindow::cmdStart_Click()
+{
+    // One run at a time, and none while other work yields.
+    if (running_ || IsBusy() || m_Timer.isActive())
+        return;
+    App().StopTest = false;
+    stopRequested_ = false;
+    m_Timer.start(10);
+}
+
+void FormulaTestWindow::cmdStop_Click()
+{
+    // A stop with nothing running leaves no request behind for a later run.
+    if (running_) {
+        App().StopTest = true;
+        stopRequested_ = true;
+    }
+    // The engine reads the formula in place until it has obeyed: the window is unlocked
+    // and the formula rebuilt once it has returned.
+    QPointer<FormulaTestWindow> self(this);
+    RunWhenIdle([self] {
+        if (!self)
+            return;
+        self->EndTestMode();
+        ReadFormula();
+    });
+}
+
+void FormulaTestWindow::BeginTestMode()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{picTab_[0], cmdStart_, cmdOU_, cmdOtherFac_, cmdAllForm_})
+        w->setEnabled(false);
+    cmdStop_->setEnabled(true);
+}
+
+void FormulaTestWindow::EndTestMode()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{picTab_[0], cmdStart_, cmdOU_, cmdOtherFac_, cmdAllForm_})
+        w->setEnabled(true);
+    cmdStop_->setEnabled(false);
+    Formula& f = App().CurrentFormula;
+    f[fsCurrentWeek] = static_cast<float>(Season().WeekListIndex + 1);
+    if (FormulaEditor* editor = FormulaEditor::Get())
+        for (int i = 0; i <= 8; ++i)
+            f[static_cast<std::size_t>(i)] = LeadingNumber(editor->ValueBox(i)->text().toStdString());
+}
+
+LaunchSettings FormulaTestWindow::ReadLaunchSettings() const
+{
+    LaunchSettings s;
+    for (int row = 1; row <= 9; ++row) {
+        s.Text1[static_cast<std::size_t>(row)] = Text(Text1_[static_cast<std::size_t>(row)]);
+        s.Text2[static_cast<std::size_t>(row)] = Text(Text2_[static_cast<std::size_t>(row)]);
+    }
+    s.txtrola = {Text(txtrola_[0]), Text(txtrola_[1])};
+    s.StartWeekIndex = CboStartWeek_->currentIndex();
+    s.EndWeekIndex = CboEndWeek_->currentIndex();
+    s.OtherFactors = cmdOtherFac_->isChecked() ? 1 : 0;
+    s.TotalsMode = cmdOU_->isChecked() ? 1 : 0;
+    s.SeparateHomeAway = CheckValue(chkSeparateHomeAway_);
+    s.DiscardHighLow = CheckValue(chkDiscardHighLow_);
+    s.UsePowerRatings = CheckValue(chkUsePowerRatings_);
+    s.DontUseLine = CheckValue(chkDonTUseLine_);
+    s.Home = CheckValue(chkHome_);
+    s.Away = CheckValue(chkAway_);
+    s.Fav = CheckValue(chkFav_);
+    s.Dog = CheckValue(chkDog_);
+    s.LimitWeek = CheckValue(chkLimitWeek_);
+    s.LimitStart = Text(cboLimitStart_);
+    s.LimitEnd = Text(cboLimitEnd_);
+    s.Lines = CheckValue(chkLines_);
+    s.LinesStart = Text(cboLinesStart_);
+    s.LinesEnd = Text(cboLinesEnd_);
+    s.SaveFormulas = CheckValue(ChkSaveFormulas_);
+    s.UnitLower = Text(txtUnitLower_);
+    s.UnitUpper = Text(txtUnitUpper_);
+    s.PercentLower = Text(txtPercentLower_);
+    s.PercentUpper = Text(txtPercentUpper_);
+    s.Min = Text(txtMin_);
+    return s;
+}
+
+void FormulaTestWindow::m_Timer_ThatTime()
+{
+    m_Timer.stop();
+    if (running_ || IsBusy())
+        return;
+    BusyScope busy;
+    running_ = true;
+    struct RunEnd {
+        FormulaTestWindow* w;
+        ~RunEnd() { w->running_ = false; }
+    } runEnd{this};
+
+    bool stopped = false;
+    // A failing step asks whether to go on; No ends the launch with the window locked.
+    auto step = [&stopped](int line, const std::function<void()>& body) {
+        if (stopped)
+            return false;
+        try {
+            body();
+            return true;
+        } catch (const VbError& e) {
+            const std::string text = "An error " + std::to_string(e.Number()) + " has occered at line " +
+                                     std::to_string(line) + "\r\n\r\n" + e.Description();
+            stopped = MsgBox(text, vbYesNo + vbQuestion, "Try and Continue?") != vbYes;
+        } catch (const std::exception& e) {
+            const std::string text =
+                "An error 5 has occered at line " + std::to_string(line) + "\r\n\r\n" + e.what();
+            stopped = MsgBox(text, vbYesNo + vbQuestion, "Try and Continue?") != vbYes;
+        }
+        return !stopped;
+    };
+
+    AppState& app = App();
+    if (!step(2, [&] { BeginTestMode(); }))
+        return;
+    const LaunchSettings settings = ReadLaunchSettings();
+    if (!ApplyLaunchSettings(settings, app.CurrentFormula, FormulaHigh, app.TestFilters, step))
+        return;
+    uint8_t home = 0, away = 0;
+    if (!step(5, [&] {
+            if (chkSingle_->checkState() != Qt::Checked)
+                return;
+            const int16_t h = TeamCode(Text(Combo1_), 0, 0);
+            const int16_t a = TeamCode(Text(Combo2_), 0, 0);
+            if (h < 0 || a < 0)
+                throw VbError::Of(6);
+            home = static_cast<uint8_t>(h);
+            away = static_cast<uint8_t>(a);
+        }))
+        return;
+    const bool quick = chkLinear_->checkState() == Qt::Checked;
+    const bool weekly = chkFast_->checkState() == Qt::Checked;
+    const bool save = ChkSaveFormulas_->checkState() == Qt::Checked;
+    if (!step(12, [&] {
+            Stat1_->show();
+            QCoreApplication::processEvents();
+        }))
+        return;
+    if (!step(13, [&] { engine_.SetMoneyLine(static_cast<int16_t>(CheckValue(chkMoneyLine_))); }))
+        return;
+    if (!step(14, [&] {
+            engine_.TestFormulas(SortByW_->isChecked(), home, away, std::span<float>(app.CurrentFormula),
+                                 std::span<float>(FormulaHigh), save, std::span<const float>(app.TestFilters), weekly,
+                                 quick ? int16_t(-1) : int16_t(0));
+        }))
+        return;
+    // The run is over: a stop that came after the engine's last look must not reach the next run.
+    app.StopTest = false;
+    step(15, [&] { Stat1_->hide(); });
+    if (save)
+        step(16, [&] {
+            if (FormulaEditor* editor = FormulaEditor::Get())
+                editor->RefreshFileList();
+        });
+}
+
+void FormulaTestWindow::TSPredict1_Done()
+{
+    if (AllFormulaRunning)
+        return;
+    EndTestMode();
+    Stat1_->SetCaption("Progress");
+    Stat1_->SetValue(0);
+    Stat1_->hide();
+}
+
+void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst,
+                                            std::string& percentDone, std::string& breakdown)
+{
+    if (AllFormulaRunning) {
+        if (vb::Val(percentDone) < 100 || breakdown.empty())
+            return;
+        ++AllFormulaReported;
+        WriteAllFormulaLine(breakdown);
+        if (AllFormulaCount == 0)
+            return;
+        if (AllFormulaReported > AllFormulaCount)
+            AllFormulaReported = AllFormulaCount;
+        const ProgressView v = AllFormulaProgress(AllFormulaReported, AllFormulaCount);
+        Stat1_->SetCaption(Q(v.caption));
+        if (v.value)
+            Stat1_->SetValue(*v.value);
+        QCoreApplication::processEvents();
+        if (Stat1_->Value() >= 100) {
+            Stat1_->SetCaption("Progress");
+            Stat1_->SetValue(0);
+            Stat1_->hide();
+        }
+        return;
+    }
+    const ProgressView v = TestProgress(percentDone, App().StopTest, App().CurrentFormula[fsPowerRating]);
+    if (!App().StopTest && vb::Val(percentDone) > 100)
+        percentDone = "100";
+    Stat1_->SetCaption(Q(v.caption));
+    if (v.value)
+        Stat1_->SetValue(*v.value);
+
+    const auto bestTexts = RowTexts(best);
+    const auto worstTexts = RowTexts(worst);
+    for (std::size_t i = 0; i < 13; ++i) {
+        best_[i]->setText(Q(bestTexts[i]));
+        worst_[i]->setText(Q(worstTexts[i]));
+    }
+    txtBest_[0]->setText(best_[9]->text());
+    txtBest_[1]->setText(best_[10]->text());
+    txtBest_[2]->setText(best_[11]->text() + " units");
+    if (txtBest_[0]->text() == "0-0-0") {
+        txtBest_[0]->setText(worst_[9]->text());
+        txtBest_[1]->setText(worst_[10]->text());
+        txtBest_[2]->setText(worst_[11]->text() + " units");
+    }
+    if (breakdown.empty())
+        return;
+
+    const BreakdownPieces pieces = SplitBreakdown(breakdown);
+    vbaRE_->setUpdatesEnabled(false);
+    vbaRE_->clear();
+    QTextCursor cursor(vbaRE_->document());
+    QTextCharFormat format;
+    format.setFontFamilies({"Courier New"});
+    format.setFontFixedPitch(true);
+    format.setForeground(FromBgr(App().ThemeForeColor));
+    format.setFontWeight(QFont::Bold);
+    cursor.insertText(Q(pieces.first), format);
+    format.setFontUnderline(true);
+    cursor.insertText(Q(pieces.second), format);
+    format.setFontUnderline(false);
+    format.setFontWeight(QFont::Normal);
+    cursor.insertText(Q(pieces.rest), format);
+    vbaRE_->setUpdatesEnabled(true);
+    vbaRE_->update();
+}
+
+// ---------------------------------------------------------------- log, best and worst
+
+void FormulaTestWindow::cmdLog_Click()
+{
+    const std::filesystem::path log = ProgramFolder() / "FormulaList.txt";
+    if (!FileExists(log)) {
+        MsgBox("There is currently no log. It will be created when you run a test with the log option turned on.",
+               vbInformation, "No Log Yet");
+        return;
+    }
+    App().DocumentPath = log;
+    ShowModal("frmRichEdit");
+}
+
+void FormulaTestWindow::cmdBest_Click() { SaveRow(true); }
+void FormulaTestWindow::cmdWorst_Click() { SaveRow(false); }
+
+void FormulaTestWindow::SaveRow(bool best)
+{
+    if (running_)
+        return;
+    savedName_ = InputBox("Please enter a filename", "Filename", "File1");
+    if (savedName_.empty())
+        return;
+    const std::string name = SavedFormulaName(savedName_);
+    const char* const badName = "You entered a bad filename, The formula was not saved !";
+    const auto& row = best ? best_ : worst_;
+    std::array<std::string, 13> boxes;
+    for (std::size_t i = 0; i < 13; ++i)
+        boxes[i] = Text(row[i]);
+    // The line range is checked before anything changes: a half-built formula is never written.
+    const auto codes = SavedLineRange(CheckValue(chkLines_), Text(cboLinesStart_), Text(cboLinesEnd_));
+    if (!IsPlainFileName(name) || !codes) {
+        MsgBox(badName, vbOKOnly);
+        return;
+    }
+    Formula& f = App().CurrentFormula;
+    ApplyRowTexts(boxes, f);
+    FormulaEditor* editor = FormulaEditor::Get();
+    if (editor)
+        if (auto* seasonToDate = editor->findChild<QCheckBox*>("STD"))
+            f[fsSeasonToDate] = static_cast<float>(CheckValue(seasonToDate));
+    f[fsDiscardHighLow] = static_cast<float>(CheckValue(chkDiscardHighLow_));
+    f[fsPowerRating] = static_cast<float>(CheckValue(chkUsePowerRatings_));
+    f[fsSeparateHomeAway] = static_cast<float>(CheckValue(chkSeparateHomeAway_));
+    f[fsNoLine] = static_cast<float>(CheckValue(chkDonTUseLine_));
+    f[fsLineStart] = (*codes)[0];
+    f[fsLineEnd] = (*codes)[1];
+    if (!WriteFormulaFile(ProgramFolder() / name, f)) {
+        MsgBox(badName, vbOKOnly);
+        return;
+    }
+    auto listFiles = [editor, &name] {
+        if (!editor)
+            return;
+        // The editor's file list is read again; its chosen formula is not opened again.
+        QListWidget* files = editor->FileList();
+        files->clear();
+        for (const std::string& file : ListFormulaFiles(ProgramFolder()))
+            files->addItem(Q(file));
+        editor->AddFormulaName(name);
+    };
+    if (best) {
+        MsgBox("File Saved !", vbOKOnly);
+        listFiles();
+    } else {
+        listFiles();
+        MsgBox("File saved !", vbOKOnly);
+    }
+    if (editor)
+        editor->LoadFormula();
+}
+
+void FormulaTestWindow::vbaRE_SaveAndOpen()
+{
+    const std::filesystem::path path = ProgramFolder() / "Breakdown.rtf";
+    const std::string text = win1252::FromUtf8(vbaRE_->toPlainText().toStdString());
+    if (!WriteFileAtomically(path, RichTextOf(text))) {
+        MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
+        return;
+    }
+    App().DocumentPath = path;
+    ShowModal("frmRichEdit");
+}
+
+void FormulaTestWindow::Help_Click() { ShowHelpTopic("TestForm.htm"); }
+
+// ---------------------------------------------------------------- registration
+
+void RegisterFormulaTestWindow()
+{
+    RegisterWindow("frmTest", WindowKind::ChildView,
+                   [](QWidget* owner) -> QWidget* { return new FormulaTestWindow(owner); });
+}
+
+} // namespace vexal

@@ -1,0 +1,191 @@
+#pragma once
+// frmTest, the Test Formula window: back-tests ranges of formula values over chosen weeks
+// with its engine control, shows the best and worst formula found and the best formula's
+// weekly breakdown, saves them as formula files, keeps test templates (.ftp), prints a
+// summary and runs the All Formula Report over the formula editor's list.
+//
+// Control arrays carry their index in the objectName: "Text1_1".."Text1_9", "Text2_1"..,
+// "txtrola_0", "best_0".."best_12", "worst_0".., "txtBest_0".., "picTab_0".., "lblAnd_0"..
+// Check boxes hold 0, 1 or 2 (grayed); setting one or a list's position from code runs that
+// control's click handling when the value changes, as the window's refresh relies on.
+#include "FormulaTestCore.h"
+#include "TSPredict.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTextEdit;
+
+namespace vexal {
+
+class ProgBar;
+
+class FormulaTestWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormulaTestWindow(QWidget* owner = nullptr);
+    ~FormulaTestWindow() override;
+
+    // The open and save dialogs of the template commands: the chosen path, or nothing on
+    // Cancel. The program shows the system's dialogs; tests install an answer.
+    using FileDialog = std::function<std::optional<std::string>(bool save, const std::string& title,
+                                                                const std::string& proposed)>;
+    static void SetFileDialog(FileDialog dialog);
+
+    Q_INVOKABLE void Form_Load();
+    // The hidden refresh button's click: the current formula as a one-point test range.
+    void Command1_Click();
+    void Tab1_Click(int tab);
+
+    // The run.
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void m_Timer_ThatTime();
+    void BeginTestMode();
+    void EndTestMode();
+    void TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percentDone,
+                             std::string& breakdown);
+    void TSPredict1_Done();
+    // True from the launch to the engine's return (and through an All Formula Report).
+    bool Running() const { return running_; }
+    // True between Start and the timer's tick that launches the run.
+    bool Armed() const { return m_Timer.isActive(); }
+
+    // Sides/totals and the line range.
+    void cmdOU_Click();
+    void ShowLineRange();
+    // False (and the formula unchanged) when an "ABS" text leaves no number.
+    bool ReadLineRange();
+
+    // Templates, results, log, breakdown, printout, All Formula Report.
+    void mnuSTT_Click();
+    void mnuLTT_Click();
+    void cmdBest_Click();
+    void cmdWorst_Click();
+    void cmdLog_Click();
+    void vbaRE_SaveAndOpen();
+    void Print_Click();
+    void cmdAllForm_Click();
+    void Help_Click();
+
+    TSPredict& TSPredict1() { return engine_; }
+    formulatest::FormulaHighArray FormulaHigh{};
+    bool AllFormulaRunning = false;
+    int AllFormulaCount = 0;
+    int AllFormulaReported = 0;
+    int ListSeasonIndex = -1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    QWidget* BuildOptionsPane();
+    QWidget* BuildSavePane();
+    QWidget* BuildBestWorstPane();
+
+    // Refresh and options.
+    void FillSeasonLists();
+    void SetRangeBoxes();
+    void CboWeek_Click();
+    void cboTeaser_Click();
+    void chkCliffAdjust_Click();
+    void FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b);
+    void Partner_Click(QCheckBox* box, QCheckBox* partner);
+    void SettingCheck_Click(QCheckBox* box, const char* key);
+    void RangeBox_LostFocus(QLineEdit* box);
+
+    formulatest::LaunchSettings ReadLaunchSettings() const;
+    std::vector<std::string> TemplateFields() const;
+    bool ApplyTemplateField(int field, const std::string& piece);
+    void SaveRow(bool best);
+    void WriteAllFormulaLine(const std::string& text);
+
+    TSPredict engine_;
+    QTimer m_Timer;
+    QMenuBar* menuBar_ = nullptr;
+    QTabBar* Tab1_ = nullptr;
+    std::array<QWidget*, 3> picTab_{};
+    QTextEdit* vbaRE_ = nullptr;
+    std::array<QLineEdit*, 10> Text1_{};
+    std::array<QLineEdit*, 10> Text2_{};
+    std::array<QLineEdit*, 2> txtrola_{};
+    QRadioButton* SortByW_ = nullptr;
+    QRadioButton* sortbyu_ = nullptr;
+    std::array<QLineEdit*, 3> txtBest_{};
+    QComboBox* CboStartWeek_ = nullptr;
+    QComboBox* CboEndWeek_ = nullptr;
+    QPushButton* cmdStart_ = nullptr;
+    QPushButton* cmdStop_ = nullptr;
+    QPushButton* cmdOtherFac_ = nullptr;
+    QPushButton* cmdOU_ = nullptr;
+    QPushButton* cmdAllForm_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QCheckBox* chkCliffAdjust_ = nullptr;
+    ProgBar* Stat1_ = nullptr;
+    QCheckBox* chkDog_ = nullptr;
+    QCheckBox* chkFav_ = nullptr;
+    QCheckBox* chkHome_ = nullptr;
+    QCheckBox* chkAway_ = nullptr;
+    QCheckBox* chkFast_ = nullptr;
+    QCheckBox* chkLinear_ = nullptr;
+    QCheckBox* chkLines_ = nullptr;
+    QGroupBox* fraLines_ = nullptr;
+    QComboBox* cboLinesStart_ = nullptr;
+    QComboBox* cboLinesEnd_ = nullptr;
+    QCheckBox* chkLimitWeek_ = nullptr;
+    QGroupBox* fraLimitWeeks_ = nullptr;
+    QComboBox* cboLimitStart_ = nullptr;
+    QComboBox* cboLimitEnd_ = nullptr;
+    QCheckBox* chkSingle_ = nullptr;
+    QGroupBox* fraSingleGame_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+    QComboBox* Combo2_ = nullptr;
+    QCheckBox* chkMoneyLine_ = nullptr;
+    QCheckBox* chkUsePowerRatings_ = nullptr;
+    QCheckBox* chkDonTUseLine_ = nullptr;
+    QCheckBox* chkSeparateHomeAway_ = nullptr;
+    QCheckBox* chkDiscardHighLow_ = nullptr;
+    QComboBox* cboTeaser_ = nullptr;
+    QCheckBox* ChkSaveFormulas_ = nullptr;
+    QLineEdit* txtUnitLower_ = nullptr;
+    QLineEdit* txtUnitUpper_ = nullptr;
+    QLineEdit* txtPercentLower_ = nullptr;
+    QLineEdit* txtPercentUpper_ = nullptr;
+    QLineEdit* txtMin_ = nullptr;
+    QPushButton* cmdLog_ = nullptr;
+    std::array<QLineEdit*, 13> best_{};
+    std::array<QLineEdit*, 13> worst_{};
+    QPushButton* cmdBest_ = nullptr;
+    QPushButton* cmdWorst_ = nullptr;
+
+    bool loaded_ = false;
+    bool running_ = false;
+    // A stop asked for during this run: the engine clears StopTest when it obeys, and the
+    // All Formula Report must still end before its next formula.
+    bool stopRequested_ = false;
+    std::string savedName_;          // the name last typed into the save box
+    std::string allFormulaText_;     // the All Formula Report as written so far
+};
+
+// Registers "frmTest" as a child view, replacing the shell's stand-in.
+void RegisterFormulaTestWindow();
+
+} // namespace vexal

@@ -1,0 +1,197 @@
+#include "Chart.h"
+
+#include "MsgBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+QColor FromBgr(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Colours of series that have none of their own, by series number.
+constexpr int32_t StandardColors[Chart::MaxSeries + 1] = {
+    0x0000FF, 0xFF0000, 0x008000, 0x00C0C0, 0x800080, 0x808000, 0x000080, 0x800000,
+    0x008080, 0x808080, 0x00FF00, 0xFF00FF, 0xFFFF00, 0x0080FF, 0x404040, 0xC0C0C0};
+
+} // namespace
+
+Chart::Chart(QWidget* parent)
+    : QWidget(parent), colors_(MaxSeries + 1, 0), ownColor_(MaxSeries + 1, false), legends_(MaxSeries + 1)
+{
+    setAutoFillBackground(true);
+}
+
+void Chart::SetSeriesOptions(int series, int32_t color, const QString& legend)
+{
+    if (series < 0 || series > MaxSeries) {
+        MsgBox("Too many data series -- limit is 15");
+        return;
+    }
+    colors_[static_cast<std::size_t>(series)] = color;
+    ownColor_[static_cast<std::size_t>(series)] = true;
+    if (!legend.isEmpty())
+        legends_[static_cast<std::size_t>(series)] = legend;
+}
+
+int32_t Chart::SeriesColor(int series) const
+{
+    if (series < 0 || series > MaxSeries)
+        return 0;
+    const auto s = static_cast<std::size_t>(series);
+    return ownColor_[s] ? colors_[s] : StandardColors[s];
+}
+
+QString Chart::SeriesLegend(int series) const
+{
+    if (series < 0 || series > MaxSeries)
+        return QString();
+    return legends_[static_cast<std::size_t>(series)];
+}
+
+void Chart::RegisterData(const std::vector<std::vector<QVariant>>& data)
+{
+    data_ = data;
+    // A series beyond the limit cannot be coloured or drawn.
+    if (data_.size() > static_cast<std::size_t>(MaxSeries + 2))
+        data_.resize(MaxSeries + 2);
+}
+
+double Chart::Value(int series, int column) const
+{
+    const auto row = static_cast<std::size_t>(series + 1);
+    if (series < 0 || row >= data_.size() || column < 0 || static_cast<std::size_t>(column) >= data_[row].size())
+        return 0;
+    const QVariant& v = data_[row][static_cast<std::size_t>(column)];
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d : 0;
+}
+
+void Chart::ComputeScale()
+{
+    double high = high_;
+    double low = low_;
+    const int columns = data_.empty() ? 0 : static_cast<int>(data_[0].size());
+    for (int c = 0; c < columns; ++c) {
+        if (type_ == StackedBar) {
+            double sum = 0;
+            for (int s = 0; s < Series(); ++s)
+                sum += Value(s, c);
+            high = std::max(high, sum);
+            low = std::min(low, sum);
+        } else {
+            for (int s = 0; s < Series(); ++s) {
+                high = std::max(high, Value(s, c));
+                low = std::min(low, Value(s, c));
+            }
+        }
+    }
+    if (tick_ > 0) {
+        high = std::ceil(high / tick_) * tick_;
+        low = std::floor(low / tick_) * tick_;
+    }
+    drawnHigh_ = high;
+    drawnLow_ = low;
+}
+
+void Chart::Refresh()
+{
+    ++refreshes_;
+    ComputeScale();
+    update();
+}
+
+void Chart::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QColor fore = FromBgr(foreColor_);
+    p.setPen(fore);
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    p.setFont(titleFont);
+    const int titleHeight = p.fontMetrics().height() + 4;
+    p.drawText(QRect(0, 2, width(), titleHeight), Qt::AlignHCenter | Qt::AlignVCenter, title_);
+    p.setFont(font());
+    const int line = p.fontMetrics().height();
+    const int legendWidth = legend_ ? std::min(width() / 3, 220) : 0;
+    const QRect plot(50, titleHeight + 6, std::max(10, width() - 60 - legendWidth), std::max(10, height() - titleHeight - line - 16));
+    p.drawRect(plot);
+    const double span = drawnHigh_ - drawnLow_;
+    if (data_.empty() || data_[0].empty() || span <= 0)
+        return;
+    const int columns = static_cast<int>(data_[0].size());
+    const double columnWidth = static_cast<double>(plot.width()) / columns;
+    auto yOf = [&](double v) { return plot.bottom() - (v - drawnLow_) / span * plot.height(); };
+    p.drawText(QRect(0, plot.top() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnHigh_));
+    p.drawText(QRect(0, plot.bottom() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnLow_));
+    if (drawnLow_ < 0 && drawnHigh_ > 0)
+        p.drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
+    for (int c = 0; c < columns; ++c)
+        if (labelEvery_ > 0 && c % labelEvery_ == 0)
+            p.drawText(QRectF(plot.left() + c * columnWidth, plot.bottom() + 2, columnWidth, line), Qt::AlignHCenter,
+                       data_[0][static_cast<std::size_t>(c)].toString());
+    const int series = Series();
+    for (int s = 0; s < series; ++s) {
+        const QColor colour = FromBgr(SeriesColor(s));
+        p.setPen(QPen(colour, std::max<int>(1, drawWidth_)));
+        p.setBrush(colour);
+        QPointF previous;
+        for (int c = 0; c < columns; ++c) {
+            const double v = Value(s, c);
+            const double x = plot.left() + (c + 0.5) * columnWidth;
+            const QPointF at(x, yOf(v));
+            switch (type_) {
+            case Line:
+                if (c > 0)
+                    p.drawLine(previous, at);
+                break;
+            case StackedBar: {
+                // Bars are outlined in the fore colour, so a series in the background's colour shows.
+                p.setPen(QPen(fore, 1));
+                double base = 0;
+                for (int below = 0; below < s; ++below)
+                    base += Value(below, c);
+                p.drawRect(QRectF(QPointF(plot.left() + (c + 0.2) * columnWidth, yOf(base + v)),
+                                  QPointF(plot.left() + (c + 0.8) * columnWidth, yOf(base))));
+                break;
+            }
+            case Point:
+                p.drawEllipse(at, drawWidth_ + 1.0, drawWidth_ + 1.0);
+                break;
+            default: {
+                p.setPen(QPen(fore, 1));
+                const double barWidth = columnWidth * 0.8 / series;
+                const double left = plot.left() + c * columnWidth + columnWidth * 0.1 + s * barWidth;
+                p.drawRect(QRectF(QPointF(left, yOf(v)), QPointF(left + barWidth, yOf(std::max(0.0, drawnLow_)))));
+                break;
+            }
+            }
+            previous = at;
+        }
+        if (legend_) {
+            const int y = plot.top() + s * (line + 4);
+            p.setPen(fore);
+            p.drawRect(QRect(plot.right() + 10, y + 2, 12, line - 4));
+            p.setPen(fore);
+            p.drawText(QRect(plot.right() + 26, y, legendWidth - 30, line), Qt::AlignLeft, SeriesLegend(s));
+        }
+    }
+}
+
+void Chart::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    emit Click();
+}
+
+} // namespace vexal

@@ -1,0 +1,343 @@
+#include "PowerWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "Chart.h"
+#include "Grid.h"
+#include "GridPage.h"
+#include "GridReports.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* Title = "Vexal  Power Ratings for the NFL";
+
+int Whole(double v)
+{
+    return static_cast<int>(vb::RoundHalfEven(v));
+}
+
+std::string Footer()
+{
+    std::string address = HtmlEscape(WebSiteAddress());
+    for (auto at = address.find('\''); at != std::string::npos; at = address.find('\''))
+        address.replace(at, 1, "%27");
+    return "These Power Ratings are being brought to you by: <A HREF='" + address + "'> Vexal </A>";
+}
+
+QColor FromBgr(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+struct ColumnSpec {
+    const char* key;
+    const char* header;
+    double factor;
+};
+constexpr ColumnSpec PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
+                                       {"4", "TPR", 0.11},       {"5", "OSS", 0.11}, {"6", "DSS", 0.11},
+                                       {"7", "TSS", 0.11}};
+
+} // namespace
+
+PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("Power");
+    setWindowTitle("Power Ratings / Strength of Schedule");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QMenuBar(this);
+    layout->setMenuBar(bar);
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    // A checkable entry toggles itself before it reports the choice; the style handlers set
+    // the checks themselves from the state before the choice.
+    auto style = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [a, handler](bool now) {
+            a->setChecked(!now);
+            handler();
+        });
+        return a;
+    };
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("file");
+    item(file, "Print", "&Print", [this] { Print_Click(); });
+    item(file, "HTML", "&Export to HTML", [this] { HTML_Click(); });
+    item(file, "HTMLP", "&HTML Print", [this] { HTMLP_Click(); });
+    item(file, "exit", "E&xit", [] { UnloadAllForms(); });
+    QMenu* graph = bar->addMenu("&Graph Type");
+    graph->setObjectName("mnuGraph");
+    mnuLine_ = style(graph, "mnuLine", "&Line", [this] { mnuLine_Click(); });
+    mnuBar_ = style(graph, "mnuBar", "&Bar", [this] { mnuBar_Click(); });
+    mnuPoint_ = style(graph, "mnuPoint", "&Point", [this] { mnuPoint_Click(); });
+    for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
+        a->setCheckable(true);
+    mnuLine_->setChecked(true);
+    // A menu bar entry with no items of its own: the help topic opens when it is chosen.
+    QAction* help = bar->addAction("Help");
+    help->setObjectName("Hlp");
+    connect(help, &QAction::triggered, this, [] { ShowHelpTopic("PowerRatings.htm"); });
+
+    body_ = new QWidget(this);
+    layout->addWidget(body_);
+    Grid1_ = new Grid(body_);
+    Grid1_->setObjectName("Grid1");
+    Grid1_->setFont(QFont("Tahoma"));
+    Grid1_->setShowGrid(true);
+    Grid1_->setGeometry(20, 10, 500, 300);
+    Graph1_ = new Chart(body_);
+    Graph1_->setObjectName("Graph1");
+    QFont titleFont("Tahoma");
+    titleFont.setBold(true);
+    Graph1_->setFont(titleFont);
+    Graph1_->hide();
+    Command1_ = new QPushButton("Command1", body_);
+    Command1_->setObjectName("Command1");
+    Command1_->hide();
+    connect(Command1_, &QPushButton::clicked, this, [this] { Form_Load(); });
+    connect(Grid1_, &Grid::ColumnClick, this, [this](int c) { Grid1_ColumnClick(c); });
+    connect(Grid1_, &Grid::CellClick, this, [this](int r, int) { Grid1_CellChosen(r); });
+    connect(Graph1_, &Chart::Click, this, [this] {
+        Graph1_->hide();
+        Grid1_->Refresh();
+    });
+    engine_.PowerRating = [this](TSPredict::PowerTableArray& r, TSPredict::PerformanceArray& o,
+                                 TSPredict::PerformanceArray& d, TSPredict::OpponentTableArray& op) {
+        ShowPowerRatings(r, o, d, op);
+    };
+    resize(700, 480);
+}
+
+PowerWindow::~PowerWindow() = default;
+
+void PowerWindow::Form_Load()
+{
+    AppState& app = App();
+    app.TeamColor1 = 0xFF0000;
+    app.TeamColor2 = 0xFF;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, FromBgr(app.ThemeForeColor));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    Graph1_->hide();
+    SelectedTeam = 0;
+    Grid1_->SetRedraw(false);
+    const QMainWindow* main = MainWindow();
+    const double mainWidthTwips = (main ? main->width() : width()) * Screen::TwipsPerPixelX();
+    const double gridTwips = 0.6 * mainWidthTwips;
+    const double divisor = Screen::Width() > 9600 ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelX() + 1;
+    const double w = gridTwips / divisor;
+    gridWidthPixels_ = Whole(gridTwips / Screen::TwipsPerPixelX());
+    const int left = Screen::TwipsToPixelsX(mainWidthTwips * 0.5 - gridTwips / 2);
+    Grid1_->setGeometry(std::max(0, left), Grid1_->y(), gridWidthPixels_, Grid1_->height());
+    QCoreApplication::processEvents();
+    Grid1_->Clear(true);
+    for (const ColumnSpec& c : PowerColumns)
+        Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, Whole(w * c.factor), true, false, QString(), true,
+                          QString(c.key) == "1" ? QString() : QString("0.0"));
+    if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
+        Grid1_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+    engine_.CalcPowerRating(vb::CInt(app.CurrentFormula[fsCurrentWeek]));
+    Grid1_->Refresh();
+    const std::string type = GetSetting("Preference", "GraphType2", "0");
+    if (type == "0") {
+        mnuBar_->setChecked(true);
+        mnuLine_->setChecked(false);
+    } else if (type == "1") {
+        mnuLine_->setChecked(true);
+    } else if (type != "2") {
+        mnuPoint_->setChecked(true);
+        mnuLine_->setChecked(false);
+    }
+}
+
+void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredict::PerformanceArray& offense,
+                                   TSPredict::PerformanceArray& defense, TSPredict::OpponentTableArray& opponents)
+{
+    const int rowHeight = Whole(Screen::Height() / 750);
+    if (SelectedTeam == 0) {
+        Grid1_->SetRedraw(false);
+        Grid1_->Clear();
+        const int last = static_cast<int>(Season().DivisionOrder.size()) - 1;
+        for (int t = 1; t <= last && t < static_cast<int>(ratings.size()); ++t) {
+            const int row = Grid1_->AddRow(-1, QVariant(), true, rowHeight);
+            Grid1_->SetCell(row, 1, QString::fromStdString(TeamName(t, 0, NameStyleAsShown)));
+            for (int c = 1; c <= 6; ++c)
+                Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
+        }
+        Grid1_->resize(Grid1_->width(), Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300));
+        Grid1_ColumnClick(4);
+        Grid1_->SetRedraw(true);
+        return;
+    }
+    const int s = SelectedTeam;
+    const int current = vb::CInt(App().CurrentFormula[fsCurrentWeek] - 1);
+    const int first = SeasonStartWeek(static_cast<int16_t>(current));
+    // Week positions past the engine's table have no ratings to show.
+    const int n = std::min<int>(current - first, static_cast<int>(offense.size()) - 2);
+    std::vector<std::vector<QVariant>> data(3);
+    for (int k = 0; k <= n; ++k) {
+        const auto pos = static_cast<std::size_t>(k + 1);
+        const auto team = static_cast<std::size_t>(s);
+        data[0].push_back(QString::fromStdString(TeamAbbrev3(opponents[pos][team], 0, AbbrevStyleCity)));
+        data[1].push_back(offense[pos][team]);
+        data[2].push_back(-defense[pos][team]);
+    }
+    AppState& app = App();
+    if (app.TeamColor2 == 0xC0C0C0)
+        app.TeamColor2 = 0;
+    Graph1_->SetDisplayLegend(true);
+    const int graphWidth = Whole(0.9 * width());
+    Graph1_->setGeometry(width() / 2 - graphWidth / 2, Grid1_->y(), graphWidth, Grid1_->height());
+    Graph1_->SetForeColor(app.TeamColor1);
+    const auto& r = ratings[static_cast<std::size_t>(s)];
+    Graph1_->SetSeriesOptions(0, app.TeamColor2,
+                              QString::fromStdString("Offensive Power (" + vb::FormatSingle(r[1], "0.0") + ")"));
+    Graph1_->SetSeriesOptions(1, app.TeamColor1,
+                              QString::fromStdString("Defensive Power (" + vb::FormatSingle(r[2], "0.0") + ")"));
+    Graph1_->RegisterData(data);
+    Graph1_->SetTitle(QString::fromStdString("Weekly Power Ratings for " + TeamName(s, 0, NameStyleAsShown)));
+    if (mnuLine_->isChecked()) {
+        Graph1_->SetChartType(Chart::Line);
+        Graph1_->SetDrawWidth(2);
+    } else if (mnuBar_->isChecked()) {
+        Graph1_->SetChartType(Chart::Bar);
+    } else {
+        Graph1_->SetChartType(Chart::Point);
+        Graph1_->SetDrawWidth(3);
+    }
+    Graph1_->Refresh();
+    Graph1_->show();
+    Graph1_->raise();
+}
+
+void PowerWindow::Grid1_ColumnClick(int col)
+{
+    CMouse busy(11);
+    GridSortObject& sort = Grid1_->SortObject();
+    sort.Clear();
+    sort.SetSortColumn(1, col);
+    if (Grid1_->ColumnKey(col) == "1") {
+        sort.SetSortOrder(1, SortAscending);
+        sort.SetSortType(1, SortStringNoCase);
+    } else {
+        sort.SetSortOrder(1, SortDescending);
+        sort.SetSortType(1, SortNumeric);
+        sort.SetSortColumn(2, 1);
+        sort.SetSortOrder(2, SortAscending);
+        sort.SetSortType(2, SortStringNoCase);
+    }
+    Grid1_->SetRedraw(false);
+    Grid1_->Sort();
+    Grid1_->SetRedraw(true);
+}
+
+void PowerWindow::Grid1_CellChosen(int row)
+{
+    if (row < 1 || row > Grid1_->Rows())
+        return;
+    AppState& app = App();
+    const float savedSeasonToDate = static_cast<float>(vb::CInt(app.CurrentFormula[fsSeasonToDate]));
+    app.CurrentFormula[fsSeasonToDate] = 1;
+    const int16_t code = TeamCode(Grid1_->CellText(row, 1).toString().toStdString(), 0, AbbrevStyleCity);
+    SelectedTeam = code > 0 ? code : 0;
+    const float savedRolling = app.CurrentFormula[fsRollingWeeks];
+    app.CurrentFormula[fsRollingWeeks] = 0;
+    TeamLogoPath(SelectedTeam);
+    try {
+        engine_.CalcPowerRating(vb::CInt(app.CurrentFormula[fsCurrentWeek]), SelectedTeam);
+    } catch (...) {
+        // The formula slots are the user's: they come back whatever the request did.
+        app.CurrentFormula[fsSeasonToDate] = savedSeasonToDate;
+        app.CurrentFormula[fsRollingWeeks] = savedRolling;
+        SelectedTeam = 0;
+        throw;
+    }
+    app.CurrentFormula[fsSeasonToDate] = savedSeasonToDate;
+    app.CurrentFormula[fsRollingWeeks] = savedRolling;
+    SelectedTeam = 0;
+}
+
+void PowerWindow::SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth)
+{
+    Graph1_->SetChartType(type);
+    if (drawWidth > 0)
+        Graph1_->SetDrawWidth(drawWidth);
+    Graph1_->Refresh();
+    if (!entry->isChecked())
+        for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
+            a->setChecked(a == entry);
+    else
+        entry->setChecked(true);
+}
+
+void PowerWindow::mnuBar_Click() { SetGraphStyle(mnuBar_, Chart::Bar, 0); }
+void PowerWindow::mnuLine_Click() { SetGraphStyle(mnuLine_, Chart::Line, 2); }
+void PowerWindow::mnuPoint_Click() { SetGraphStyle(mnuPoint_, Chart::Point, 3); }
+
+void PowerWindow::HTML_Click()
+{
+    const std::filesystem::path page = App().UserFolder / "Power.htm";
+    int16_t fontSize = 0;
+    if (!GridToHTML(*Grid1_, page, Title, "", Footer(), fontSize, true, false))
+        return;
+    if (QWidget* editor = FindWindow("frmFormula"))
+        editor->hide();
+    ShellOpen(page.string(), 4);
+}
+
+void PowerWindow::HTMLP_Click()
+{
+    PrintGridHTML(*Grid1_, Title, "", Footer());
+}
+
+void PowerWindow::Print_Click()
+{
+    QFont title("Arial", 12);
+    title.setBold(true);
+    float scale = 40;
+    PrintGrid(*Grid1_, "Vexal  Power Ratings", "", &title, true, true, scale, 10);
+}
+
+void PowerWindow::closeEvent(QCloseEvent* event)
+{
+    SaveSetting("Preference", "GraphType2", std::to_string(Graph1_->ChartType()));
+    event->accept();
+}
+
+void PowerWindow::mousePressEvent(QMouseEvent* event)
+{
+    Graph1_->hide();
+    QWidget::mousePressEvent(event);
+}
+
+} // namespace vexal

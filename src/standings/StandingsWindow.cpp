@@ -1,0 +1,772 @@
+#include "StandingsWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "Chart.h"
+#include "Grid.h"
+#include "GridPage.h"
+#include "GridReports.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SettingsStore.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "Windows.h"
+#include "cResizer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vexal {
+
+namespace {
+
+constexpr int CellFlags = 0x40020;          // single line, word ellipsis
+constexpr int32_t Red = 0x0000FF;
+constexpr int32_t Blue = 0xFF0000;
+constexpr int32_t Green = 0x008000;
+constexpr int32_t DarkBlue = 0xC00000;
+constexpr int32_t Silver = 0xC0C0C0;
+constexpr int32_t White = 0xFFFFFF;
+constexpr int32_t ButtonFace = static_cast<int32_t>(0x8000000F);
+
+// Design geometry in twips.
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+struct ColumnSpec {
+    const char* key;
+    const char* header;
+    double factor;
+};
+constexpr ColumnSpec StandingsColumns[] = {
+    {"1", "AFC East", 0.18}, {"2", "W-L-T", 0.10}, {"3", "W-L(ATS)", 0.10}, {"4", "PF", 0.05},
+    {"5", "PA", 0.05},       {"6", "  ", 0.03},    {"7", "NFC East", 0.18}, {"8", "W-L-T", 0.10},
+    {"9", "W-L(ATS)", 0.10}, {"10", "PF", 0.05},   {"11", "PA", 0.05}};
+
+struct HeaderRow {
+    int row;
+    const char* afc;
+    const char* nfc;
+};
+constexpr HeaderRow Headers1970[] = {{1, "AFC East", "NFC East"}, {7, "AFC Central", "NFC Central"},
+                                     {14, "AFC West", "NFC West"}};
+constexpr HeaderRow Headers2002[] = {{1, "AFC East", "NFC East"}, {6, "AFC North", "NFC North"},
+                                     {11, "AFC South", "NFC South"}, {16, "AFC West", "NFC West"}};
+
+int Whole(double v)
+{
+    return static_cast<int>(vb::RoundHalfEven(v));
+}
+
+std::string TodayText()
+{
+    return vb::FormatDate(vb::Today(), "mm-dd-yyyy");
+}
+
+std::string CurrentWeekItem()
+{
+    const int week = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
+    const auto& items = Season().WeekItems;
+    if (week >= 1 && static_cast<std::size_t>(week) <= items.size())
+        return items[static_cast<std::size_t>(week - 1)];
+    return std::string();
+}
+
+std::string Footer()
+{
+    std::string address = HtmlEscape(WebSiteAddress());
+    // The address stands in single quotes.
+    for (auto at = address.find('\''); at != std::string::npos; at = address.find('\''))
+        address.replace(at, 1, "%27");
+    return "These Statistics are being brought to you by: <A HREF='" + address + "'> Vexal </A>";
+}
+
+int32_t ResultColor(const std::string& text)
+{
+    const std::string word = text.substr(0, text.find('/'));
+    if (word == "WIN")
+        return Green;
+    if (word == "PUSH")
+        return Blue;
+    return Red;
+}
+
+} // namespace
+
+StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("FORM1");
+    setWindowTitle("Standings");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    layout->setMenuBar(menuBar_);
+
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("mnuFile");
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    // A checkable entry toggles itself before it reports the choice; the style handlers set
+    // the checks themselves from the state before the choice.
+    auto style = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [a, handler](bool now) {
+            a->setChecked(!now);
+            handler();
+        });
+        return a;
+    };
+    item(file, "mnuPrint", "&Print", [this] { mnuPrint_Click(); });
+    item(file, "mnuHTMLPrint", "&HTML Print", [this] { mnuHTMLPrint_Click(); });
+    item(file, "mnuExport", "&Export to HTML", [this] { mnuExport_Click(); });
+    AddApplicationItem(file, "mnuToolBarText");
+    AddApplicationItem(file, "mnuExit");
+
+    QMenu* graph = menuBar_->addMenu("&Graph Style");
+    graph->setObjectName("mnGraph");
+    mnuLine_ = style(graph, "mnuLine", "&Line", [this] { mnuLine_Click(); });
+    mnuBar_ = style(graph, "mnuBar", "&Bar", [this] { mnuBar_Click(); });
+    mnuStacked_ = style(graph, "mnuStacked", "&Stacked Bar", [this] { mnuStacked_Click(); });
+    mnuPoint_ = style(graph, "mnuPoint", "&Point", [this] { mnuPoint_Click(); });
+    for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
+        a->setCheckable(true);
+    mnuLine_->setChecked(true);
+
+    QMenu* help = menuBar_->addMenu("Help");
+    help->setObjectName("mnusubHelp");
+    AddApplicationItem(help, "mnuHelpOnline");
+    AddApplicationItem(help, "mnuHelp");
+    // The update check is an application command of its own; the item stands in its place.
+    help->addAction("&Check for Update")->setObjectName("mnuCheckforUpdate");
+    for (const char* name : {"mnuEmail", "mnuWeb", "mnuAbout"})
+        AddApplicationItem(help, name);
+
+    body_ = new QWidget(this);
+    body_->setObjectName("body");
+    body_->setMinimumSize(9435 / 15, 4515 / 15);
+    layout->addWidget(body_);
+    const QFont tahoma("Tahoma");
+    chkFavorite_ = new QCheckBox("Favorite", body_);
+    chkFavorite_->setObjectName("chkFavorite");
+    chkFavorite_->setFont(tahoma);
+    chkFavorite_->setGeometry(Twips(900, 0, 1875, 315));
+    chkDog_ = new QCheckBox("UnderDog", body_);
+    chkDog_->setObjectName("chkDog");
+    chkDog_->setFont(tahoma);
+    chkDog_->setGeometry(Twips(3180, 0, 1995, 315));
+    cboSi_ = new QComboBox(body_);
+    cboSi_->setObjectName("cboSi");
+    cboSi_->setFont(tahoma);
+    cboSi_->setPlaceholderText("All");
+    cboSi_->setGeometry(Twips(5820, 0, 1995, 315));
+    allgames_ = new QCheckBox("All Games", body_);
+    allgames_->setObjectName("allgames");
+    allgames_->setGeometry(Twips(6240, 3360, 1740, 285));
+    allgames_->hide();
+    cmdUpdate_ = new QPushButton("cmdUpdate", body_);
+    cmdUpdate_->setObjectName("cmdUpdate");
+    cmdUpdate_->setGeometry(Twips(3360, 3800, 1095, 615));
+    cmdUpdate_->hide();
+    grdTeam_ = new Grid(body_);
+    grdTeam_->setObjectName("grdTeam");
+    grdTeam_->setFont(tahoma);
+    grdTeam_->SetHeader(false);
+    grdTeam_->setShowGrid(true);
+    grdTeam_->setGeometry(Twips(480, 240, 8325, 3165));
+    grdTeam_->hide();
+    grdSched_ = new Grid(body_);
+    grdSched_->setObjectName("grdSched");
+    grdSched_->setFont(tahoma);
+    grdSched_->setGeometry(Twips(120, 360, 8775, 2655));
+    grdSched_->hide();
+    Graph1_ = new Chart(body_);
+    Graph1_->setObjectName("Graph1");
+    Graph1_->setGeometry(Twips(2040, 840, 3255, 2055));
+    Graph1_->hide();
+
+    connect(chkFavorite_, &QCheckBox::stateChanged, this, [this] { chkFavorite_Click(); });
+    connect(chkDog_, &QCheckBox::stateChanged, this, [this] { chkDog_Click(); });
+    connect(cboSi_, qOverload<int>(&QComboBox::activated), this, [this] { RefreshStandings(); });
+    connect(allgames_, &QCheckBox::clicked, this, [this] { RefreshStandings(); });
+    connect(cmdUpdate_, &QPushButton::clicked, this, [this] { RefreshStandings(); });
+    connect(grdTeam_, &Grid::CellClick, this, [this](int r, int c) {
+        // The chosen cell is the grid's current cell: a refresh shows its schedule again.
+        grdTeam_->SetSelection(r, c);
+        grdTeam_CellChosen(r, c);
+    });
+    connect(grdSched_, &Grid::CellClick, this, [this](int r, int c) { grdSched_CellChosen(r, c); });
+    connect(grdSched_, &Grid::ColumnClick, this, [this](int c) { grdSched_ColumnClick(c); });
+    connect(grdSched_, &Grid::MouseDown, this, [this](int button, int, int, int) { grdSched_MouseDown(button); });
+    connect(Graph1_, &Chart::Click, this, [this] { Graph1_->hide(); });
+    resize(9435 / 15, 4515 / 15 + menuBar_->sizeHint().height());
+}
+
+StandingsWindow::~StandingsWindow() = default;
+
+void StandingsWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    auto quiet = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    quiet([&] {
+        for (const char* text : standings::FilterItems)
+            cboSi_->addItem(QString::fromLatin1(text));
+        cboSi_->setCurrentIndex(-1);
+    });
+    quiet([&] {
+        Main* main = TheMain();
+        if (!main)
+            return;
+        const QPixmap picture = main->BackgroundPixmap();
+        if (picture.isNull())
+            return;
+        for (QCheckBox* box : {chkFavorite_, chkDog_}) {
+            QPalette palette = box->palette();
+            palette.setBrush(QPalette::Window, QBrush(picture));
+            box->setPalette(palette);
+            box->setAutoFillBackground(true);
+        }
+    });
+    int32_t measure = 280;
+    quiet([&] {
+        const double screen = Screen::Width();
+        measure = screen > 12000 ? 400 : (screen > 9600 ? 340 : 280);
+    });
+    quiet([&] {
+        const int gridWidth = Whole(0.9 * width());
+        grdTeam_->setGeometry(body_->width() / 2 - gridWidth / 2, grdTeam_->y(), gridWidth, grdTeam_->height());
+    });
+    quiet([&] {
+        resize_ = new cResizer(this);
+        resize_->AddPropotional(body_, {grdTeam_, chkFavorite_, chkDog_, cboSi_});
+        resize_->AddFontResizing(body_, {grdTeam_});
+        resize_->AddRule(cResizer::EqualWidths, body_, measure, {chkFavorite_, chkDog_, cboSi_});
+        resize_->AddMaxHeight(measure, {chkFavorite_, chkDog_, cboSi_});
+        resize_->AddRule(cResizer::BottomMargin, body_, 100, {grdTeam_});
+        resize_->TargetForm(body_);
+    });
+    quiet([&] {
+        const std::string type = GetSetting("Preference", "GraphType", "0");
+        if (type == "0") {
+            mnuBar_->setChecked(true);
+            mnuLine_->setChecked(false);
+        } else if (type == "1") {
+            mnuLine_->setChecked(true);
+        } else if (type == "2") {
+            mnuStacked_->setChecked(true);
+            mnuLine_->setChecked(false);
+        } else {
+            mnuPoint_->setChecked(true);
+            mnuLine_->setChecked(false);
+        }
+    });
+}
+
+void StandingsWindow::Form_Activate()
+{
+    if (!loaded_)
+        return;
+    RefreshStandings();
+    grdTeam_->show();
+}
+
+void StandingsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    WatchFrameActivation();
+}
+
+void StandingsWindow::WatchFrameActivation()
+{
+    if (frameWatched_)
+        return;
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame)
+        return;
+    frameWatched_ = true;
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        // The frame is activated before the main window has given it its size; the grid's
+        // layout is taken from its size, so the refresh runs once the sizing is done.
+        if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+            QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    });
+}
+
+bool StandingsWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && isWindow())
+        Form_Activate();
+    if (event->type() == QEvent::ParentChange)
+        WatchFrameActivation();
+    return QWidget::event(event);
+}
+
+void StandingsWindow::closeEvent(QCloseEvent* event)
+{
+    SaveSetting("Preference", "GraphType", std::to_string(Graph1_->ChartType()));
+    event->accept();
+}
+
+// ---- Filters and refresh -----------------------------------------------------------------
+
+void StandingsWindow::chkDog_Click()
+{
+    if (chkDog_->isChecked()) {
+        if (chkFavorite_->isChecked())
+            chkFavorite_->setChecked(false);
+        RefreshStandings();
+    } else if (!chkFavorite_->isChecked()) {
+        RefreshStandings();
+    }
+}
+
+void StandingsWindow::chkFavorite_Click()
+{
+    if (chkFavorite_->isChecked()) {
+        if (chkDog_->isChecked())
+            chkDog_->setChecked(false);
+        RefreshStandings();
+    } else if (!chkDog_->isChecked()) {
+        RefreshStandings();
+    }
+}
+
+int16_t StandingsWindow::TeaserPoints() const
+{
+    return standings::TeaserPoints(cboSi_->currentText().toStdString());
+}
+
+void StandingsWindow::RefreshStandings()
+{
+    filters_ = standings::FiltersFrom(cboSi_->currentIndex(), chkFavorite_->isChecked(), chkDog_->isChecked(),
+                                      allgames_->isChecked(), filters_);
+    if (!grdSched_->isHidden()) {
+        grdTeam_CellChosen(grdTeam_->SelectedRow(), grdTeam_->SelectedCol());
+        return;
+    }
+    if (Season().WeekSeason >= 2002)
+        wl2002();
+    else
+        wl();
+}
+
+void StandingsWindow::wl()
+{
+    Compute(false);
+}
+
+void StandingsWindow::wl2002()
+{
+    Compute(true);
+}
+
+void StandingsWindow::Compute(bool from2002)
+{
+    CMouse busy(11);
+    grdTeam_->SetRedraw(false);
+    grdTeam_->SetForeColor(0);
+    try {
+        LayOut(from2002);
+        chkFavorite_->setStyleSheet(chkFavorite_->isChecked() ? "color: #FF0000" : "color: #000000");
+        chkDog_->setStyleSheet(chkDog_->isChecked() ? "color: #FF0000" : "color: #000000");
+        const AppState& app = App();
+        const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
+        const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
+        // Before a season is loaded and a week chosen there is nothing to count or name.
+        if (!standings::StandingsWeeks(Season(), week)) {
+            grdTeam_->SetRedraw(true);
+            return;
+        }
+        const auto rows = standings::ComputeStandings(Season(), week, filters_, TeaserPoints(), from2002);
+        for (const standings::StandingsRow& r : rows) {
+            const int32_t back = picture ? GridNoColor : (r.Rank % 2 == 0 ? White : app.ThemeBackColor);
+            const int c = r.Column;
+            grdTeam_->SetCell(r.Row, c, QString::fromStdString(TeamName(r.Team, 0, NameStyleAsShown)), CellFlags, -1, back);
+            grdTeam_->SetCell(r.Row, c + 1, QString::fromStdString(r.Record.StraightText()), CellFlags, -1, back);
+            grdTeam_->SetCell(r.Row, c + 2, QString::fromStdString(r.Record.AtsText()), CellFlags, -1, back);
+            grdTeam_->SetCell(r.Row, c + 3, static_cast<int>(r.Record.PointsFor), CellFlags, -1, back);
+            grdTeam_->SetCell(r.Row, c + 4, static_cast<int>(r.Record.PointsAgainst), CellFlags, -1, back);
+        }
+    } catch (const VbError& e) {
+        MsgBox(e.Description(), vbOKOnly, "");
+    } catch (const std::exception& e) {
+        MsgBox(e.what(), vbOKOnly, "");
+    }
+    grdTeam_->SetRedraw(true);
+}
+
+void StandingsWindow::SetupStandingsGrid()
+{
+    LayOut(false);
+}
+
+void StandingsWindow::SetupStandingsGrid2002()
+{
+    LayOut(true);
+}
+
+void StandingsWindow::LayOut(bool from2002)
+{
+    const bool wide = Screen::Width() > 9600;
+    const int pixelDivisor = static_cast<int>(Screen::TwipsPerPixelX()) + (wide ? 0 : 1);
+    const double rowDivisor = wide ? (from2002 ? 20.5 : 20.0) : 18.0;
+    const int rows = from2002 ? 20 : 19;
+    if (from2002 ? grdTeam_->Rows() >= 20 : grdTeam_->Rows() == 19)
+        return;
+    grdTeam_->Clear(true);
+    if (Main* main = TheMain()) {
+        QList<QIcon> icons;
+        for (int i = 0; i <= 40; ++i)
+            icons.append(main->ButtonImage(i));
+        grdTeam_->SetImageList(icons);
+    }
+    const double widthTwips = grdTeam_->width() * Screen::TwipsPerPixelX();
+    for (const ColumnSpec& c : StandingsColumns)
+        grdTeam_->AddColumn(c.key, c.header, HdrAlignLeft, -1, Whole(widthTwips / pixelDivisor * c.factor));
+    const double heightTwips = grdTeam_->height() * Screen::TwipsPerPixelY();
+    const int rowHeight = Whole(heightTwips / Screen::TwipsPerPixelY() / rowDivisor);
+    for (int r = 0; r < rows; ++r)
+        grdTeam_->AddRow(-1, QVariant(), true, rowHeight);
+    QFont headerFont = grdTeam_->font();
+    headerFont.setBold(true);
+    grdTeam_->SetBackColor(ButtonFace);
+    const HeaderRow* headers = from2002 ? Headers2002 : Headers1970;
+    const int headerCount = from2002 ? 4 : 3;
+    for (int h = 0; h < headerCount; ++h) {
+        grdTeam_->SetCell(headers[h].row, 1, headers[h].afc, CellFlags, 33, Silver, Red, &headerFont);
+        grdTeam_->SetCell(headers[h].row, 7, headers[h].nfc, CellFlags, 34, Silver, Blue, &headerFont);
+    }
+    for (int h = 0; h < headerCount; ++h)
+        for (int c : {2, 3, 4, 5, 8, 9, 10, 11})
+            grdTeam_->SetCell(headers[h].row, c, StandingsColumns[c - 1].header, CellFlags, -1, Silver, GridNoColor,
+                              &headerFont);
+}
+
+// ---- Schedule -----------------------------------------------------------------------------
+
+void StandingsWindow::grdTeam_CellChosen(int row, int col)
+{
+    try {
+        ScheduleTeam = 0;
+        ScheduleOpponent = 0;
+        if (col == 6 || row < 1 || col < 1)
+            return;
+        const int nameColumn = col <= 5 ? 1 : 7;
+        const int16_t code =
+            TeamCode(grdTeam_->CellText(row, nameColumn).toString().toStdString(), 0, AbbrevStyleCity);
+        // A header row or an empty cell names no team.
+        ScheduleTeam = code > 0 ? code : 0;
+        if (ScheduleTeam <= 0)
+            return;
+        if (col == 1 || col == 2 || col == 3 || col == 7 || col == 8 || col == 9)
+            ShowTeamSchedule();
+        else
+            GraphPointsForAgainst(ScheduleTeam);
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    } catch (const std::exception& e) {
+        MsgBox(std::string(e.what()), vbCritical, "Error Occured");
+    }
+}
+
+std::string StandingsWindow::ScheduleTitle() const
+{
+    return TeamName(shownTeam_, 0, NameStyleAsShown);
+}
+
+void StandingsWindow::ShowTeamSchedule()
+{
+    QFont scheduleFont(grdTeam_->font().family(), grdTeam_->font().pointSize());
+    scheduleFont.setBold(false);
+    int widthBasis;
+    if (grdTeam_->height() * Screen::TwipsPerPixelY() > 50) {
+        grdSched_->setGeometry(grdTeam_->geometry());
+        widthBasis = grdSched_->width();
+    } else {
+        widthBasis = width();
+    }
+    grdSched_->SetRedraw(false);
+    int32_t teamColor = 0;
+    const std::string logo = TeamLogoPath(ScheduleTeam);
+    if (!logo.empty() && FileExists(logo)) {
+        grdSched_->SetBackgroundPictureFile(QString::fromStdString(logo));
+        teamColor = App().TeamColor1 != 0 ? App().TeamColor1 : App().TeamColor2;
+    }
+    grdSched_->Clear();
+    grdSched_->SetForeColor(0);
+    if (grdSched_->Cols() == 0) {
+        auto add = [&](const char* key, const char* header, double factor) {
+            grdSched_->AddColumn(key, header, HdrAlignRight, -1, Whole(widthBasis * factor));
+        };
+        add("1", "Week", 0.13);
+        add("2", "Away Team", 0.13);
+        add("3", "Score", 0.075);
+        add("4", "Home Team", 0.13);
+        add("5", "Score", 0.075);
+        grdSched_->AddColumn("6", "", HdrAlignLeft, -1, -1, false);
+        add("7", "Line", 0.09);
+        add("8", "ATS", 0.14);
+        add("9", "Straight", 0.1);
+        add("10", "Surf", 0.075);
+    }
+    const auto games = standings::TeamSchedule(Season(), ScheduleTeam, ScheduleOpponent, filters_, TeaserPoints());
+    const auto& items = Season().WeekItems;
+    const int left = DtSingleLine | DtWordEllipsis;
+    const int centre = DtCenter;
+    QFont bold = scheduleFont;
+    bold.setBold(true);
+    int r = 1;
+    for (const standings::ScheduleGame& g : games) {
+        const SeasonData& s = Season();
+        const int away = s.Game(g.WeekSlot, g.GameSlot, gfAwayTeam);
+        const int home = s.Game(g.WeekSlot, g.GameSlot, gfHomeTeam);
+        const int a = s.Game(g.WeekSlot, g.GameSlot, gfAwayScore);
+        const int h = s.Game(g.WeekSlot, g.GameSlot, gfHomeScore);
+        const std::size_t lineAt = static_cast<std::size_t>(g.WeekSlot) * LineSlotStride + g.GameSlot * 2;
+        const float line = s.SeasonLines[lineAt];
+        const float total = s.SeasonLines[lineAt + 1];
+        const QString week = static_cast<std::size_t>(g.WeekSlot) < items.size()
+                                 ? QString::fromStdString(items[static_cast<std::size_t>(g.WeekSlot)])
+                                 : QString();
+        grdSched_->SetCell(r, 1, week, left, -1, GridNoColor, GridNoColor, &scheduleFont);
+        const bool isAway = away == ScheduleTeam;
+        grdSched_->SetCell(r, 2, QString::fromStdString(TeamName(away, 0, NameStyleAsShown)), left, -1, GridNoColor,
+                           isAway ? teamColor : GridNoColor, isAway ? &bold : &scheduleFont);
+        if (a >= 0)
+            grdSched_->SetCell(r, 3, a, centre, -1, GridNoColor, GridNoColor, &scheduleFont);
+        grdSched_->SetCell(r, 4, QString::fromStdString(TeamName(home, 0, NameStyleAsShown)), left, -1, GridNoColor,
+                           isAway ? GridNoColor : teamColor, isAway ? &scheduleFont : &bold);
+        if (h >= 0)
+            grdSched_->SetCell(r, 5, h, centre, -1, GridNoColor, GridNoColor, &scheduleFont);
+        grdSched_->SetCell(r, 7, QString::fromStdString(vb::CStrSingle(line) + "/" + vb::CStrSingle(total)), centre,
+                           -1, GridNoColor, GridNoColor, &scheduleFont);
+        if (g.Played) {
+            const int surface = s.Game(g.WeekSlot, g.GameSlot, gfSurface);
+            const int32_t surfaceColor =
+                surface == 0 ? Green : (surface == 1 ? DarkBlue : (surface == 2 ? Blue : Red));
+            grdSched_->SetCell(r, 6, r);
+            grdSched_->SetCell(r, 8, QString::fromStdString(g.Ats), centre, -1, GridNoColor, ResultColor(g.Ats),
+                               &scheduleFont);
+            grdSched_->SetCell(r, 9, QString::fromStdString(g.Straight), centre, -1, GridNoColor,
+                               ResultColor(g.Straight), &scheduleFont);
+            grdSched_->SetCell(r, 10, QString::fromStdString(SurfaceName(surface)), centre, -1, GridNoColor,
+                               surfaceColor, &scheduleFont);
+        }
+        ++r;
+    }
+    shownTeam_ = ScheduleTeam;
+    grdSched_->SetRedraw(true);
+    grdSched_->show();
+    grdTeam_->hide();
+}
+
+void StandingsWindow::grdSched_CellChosen(int row, int col)
+{
+    if ((col == 2 || col == 4) && ScheduleOpponent == 0 && row >= 1) {
+        const int16_t code = TeamCode(grdSched_->CellText(row, col).toString().toStdString(), 0, AbbrevStyleCity);
+        ScheduleOpponent = code > 0 ? code : 0;
+        if (ScheduleOpponent != ScheduleTeam) {
+            ShowTeamSchedule();
+        } else {
+            ScheduleOpponent = 0;
+            ScheduleTeam = 0;
+        }
+        return;
+    }
+    ScheduleOpponent = 0;
+    ScheduleTeam = 0;
+    grdTeam_->show();
+    grdSched_->hide();
+}
+
+void StandingsWindow::grdSched_ColumnClick(int col)
+{
+    GridSortObject& sort = grdSched_->SortObject();
+    sort.Clear();
+    if (col == 1) {
+        sort.SetSortColumn(1, 6);
+        sort.SetSortType(1, SortNumeric);
+        sort.SetSortOrder(1, SortAscending);
+    } else if (col == 2 || col == 4 || col == 7) {
+        sort.SetSortColumn(1, col);
+        sort.SetSortType(1, SortStringCase);
+        sort.SetSortOrder(1, SortAscending);
+    } else if (col == 8 || col == 9 || col == 10) {
+        sort.SetSortColumn(1, col);
+        sort.SetSortType(1, SortStringCase);
+        sort.SetSortOrder(1, SortDescending);
+    } else {
+        sort.SetSortColumn(1, col);
+        sort.SetSortType(1, SortNumeric);
+        sort.SetSortOrder(1, SortDescending);
+    }
+    grdSched_->Sort();
+}
+
+void StandingsWindow::grdSched_MouseDown(int button)
+{
+    if (button == 1) {
+        grdTeam_->show();
+        grdSched_->hide();
+    }
+}
+
+// ---- Points chart -------------------------------------------------------------------------
+
+void StandingsWindow::GraphPointsForAgainst(int16_t team)
+{
+    TeamLogoPath(team);
+    Graph1_->SetForeColor(App().TeamColor1);
+    const int week = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
+    const standings::PointsTable table = standings::PointsForAgainst(Season(), week, team);
+    if (table.Columns.size() <= 1)
+        return;
+    std::vector<std::vector<QVariant>> data(3);
+    for (const standings::PointsColumn& c : table.Columns) {
+        data[0].push_back(c.Opponent > 0 ? QVariant(QString::fromStdString(TeamAbbrev3(c.Opponent, 0, AbbrevStyleCity)))
+                                         : QVariant());
+        data[1].push_back(c.PointsFor ? QVariant(static_cast<int>(*c.PointsFor)) : QVariant());
+        data[2].push_back(c.PointsAgainst ? QVariant(static_cast<int>(*c.PointsAgainst)) : QVariant());
+    }
+    Graph1_->SetHighScale(0);
+    Graph1_->SetLowScale(0);
+    Graph1_->setGeometry(grdTeam_->geometry());
+    Graph1_->SetTitle(QString::fromStdString("Points Scored For / Against - " + TeamName(team, 0, NameStyleAsShown) +
+                                             " for " + std::to_string(Season().WeekSeason)));
+    Graph1_->SetSeriesOptions(0, App().TeamColor2, QString("Points For (%1)").arg(table.AverageFor));
+    Graph1_->SetSeriesOptions(1, App().TeamColor1, QString("Points Against (%1)").arg(table.AverageAgainst));
+    Graph1_->SetVerticalTickInterval(2);
+    Graph1_->SetHorizontalTickFrequency(1);
+    Graph1_->SetDisplayLegend(true);
+    Graph1_->RegisterData(data);
+    if (mnuLine_->isChecked())
+        mnuLine_Click();
+    else if (mnuPoint_->isChecked())
+        mnuPoint_Click();
+    else if (mnuStacked_->isChecked())
+        mnuStacked_Click();
+    else if (mnuBar_->isChecked())
+        mnuBar_Click();
+    Graph1_->show();
+    Graph1_->raise();
+}
+
+void StandingsWindow::SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t type)
+{
+    Graph1_->SetDrawWidth(drawWidth);
+    Graph1_->SetChartType(type);
+    Graph1_->Refresh();
+    if (!entry->isChecked())
+        for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
+            a->setChecked(a == entry);
+    else
+        entry->setChecked(true);
+}
+
+void StandingsWindow::mnuBar_Click() { SetGraphStyle(mnuBar_, 1, Chart::Bar); }
+void StandingsWindow::mnuLine_Click() { SetGraphStyle(mnuLine_, 2, Chart::Line); }
+void StandingsWindow::mnuPoint_Click() { SetGraphStyle(mnuPoint_, 3, Chart::Point); }
+void StandingsWindow::mnuStacked_Click() { SetGraphStyle(mnuStacked_, 1, Chart::StackedBar); }
+
+// ---- Output -------------------------------------------------------------------------------
+
+StandingsWindow::Showing StandingsWindow::WhatIsShowing() const
+{
+    if (!Graph1_->isHidden())
+        return Showing::Chart;
+    if (!grdTeam_->isHidden())
+        return Showing::Standings;
+    return Showing::Schedule;
+}
+
+void StandingsWindow::mnuExport_Click()
+{
+    const Showing showing = WhatIsShowing();
+    if (showing == Showing::Chart) {
+        MsgBox("Sorry, the graphs aren't exportable.", vbCritical, "No graph exporting");
+        return;
+    }
+    std::filesystem::path page;
+    int16_t fontSize = 0;
+    if (showing == Showing::Standings) {
+        page = App().UserFolder / "VexalStandings.htm";
+        if (!GridToHTML(*grdTeam_, page, "Vexal Standings", "", Footer(), fontSize, true, false))
+            return;
+    } else {
+        // The page is named after the team whose schedule is shown; with none shown yet
+        // there is no schedule to write.
+        const std::string abbrev = vb::Trim(TeamAbbrev3(shownTeam_, 0, AbbrevStyleCity));
+        if (shownTeam_ <= 0 || abbrev.empty())
+            return;
+        page = App().UserFolder / (abbrev + ".htm");
+        if (!GridToHTML(*grdSched_, page, ScheduleTitle() + "'s Schedule\r\n", "\r\n", Footer(), fontSize, true, false))
+            return;
+    }
+    if (QWidget* editor = FindWindow("frmFormula"))
+        editor->hide();
+    ShellOpen(page.string(), 4);
+}
+
+void StandingsWindow::mnuHTMLPrint_Click()
+{
+    const Showing showing = WhatIsShowing();
+    if (showing == Showing::Chart) {
+        MsgBox("Sorry, the graphs aren't printable.", vbCritical, "No graph printing");
+        return;
+    }
+    if (showing == Showing::Standings)
+        PrintGridHTML(*grdTeam_, "Vexal Standings for Week " + CurrentWeekItem(), "", "");
+    else
+        PrintGridHTML(*grdSched_, ScheduleTitle() + "'s Schedule\r\n", "\r\n", Footer());
+}
+
+void StandingsWindow::mnuPrint_Click()
+{
+    const Showing showing = WhatIsShowing();
+    if (showing == Showing::Chart) {
+        MsgBox("Sorry, the graphs aren't printable.", vbCritical, "No graph printing");
+        return;
+    }
+    float scale = 0;
+    if (showing == Showing::Standings) {
+        QFont title("Arial", 14);
+        title.setBold(true);
+        PrintGrid(*grdTeam_, "\r\n\r\n", "Standings by Vexal for " + CurrentWeekItem() + " - Printed " + TodayText(),
+                  &title, true, true, scale, 10);
+    } else {
+        PrintGrid(*grdSched_, ScheduleTitle() + "'s Schedule\r\n", "\r\nBy Vexal - " + TodayText(), nullptr, true,
+                  true, scale, 0);
+    }
+}
+
+} // namespace vexal

@@ -1,0 +1,1019 @@
+#include "StatsWindow.h"
+
+#include "AppMenu.h"
+#include "AppState.h"
+#include "CMouse.h"
+#include "Grid.h"
+#include "GridPage.h"
+#include "GridReports.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "Screen.h"
+#include "SeasonData.h"
+#include "SharedProcs.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "VbError.h"
+#include "Windows.h"
+#include "cResizer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vexal {
+
+namespace {
+
+using namespace stats;
+
+const char* const Caption = "Statistics";
+const char* const HtmlFileName = "VexalStats.htm";
+const char* const HtmlTitle = "Vexal Stats";
+const char* const NoStatsAvailable = "No Stats Available";
+const char* const WeekCanNotBe0 = "Week can not be 0";
+const char* const NotAvailableForWeek = "Statistics not available for this week!";
+const char* const MissingStatsTitle = "Missing Stats";
+const char* const NoStatsFound = "No stats found. Please check your settings";
+constexpr int32_t White = 0xFFFFFF;
+constexpr int32_t Red = 255;
+constexpr int CellFlags = DtSingleLine | DtWordEllipsis;
+
+int Whole(double v) { return static_cast<int>(vb::RoundHalfEven(v)); }
+int RowHeightPixels() { return Whole(Screen::Height() / 750.0); }
+int PixelsX(double twips) { return Screen::TwipsToPixelsX(twips); }
+int PixelsY(double twips) { return Screen::TwipsToPixelsY(twips); }
+bool ThemePictureExists() { return !App().ThemePicture.empty() && FileExists(App().ThemePicture); }
+
+std::string TodayText()
+{
+    int year = 0, month = 0, day = 0;
+    vb::DateParts(vb::Today(), year, month, day);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", month, day, year);
+    return buf;
+}
+
+// Runs one step of a procedure whose steps each go on past a failing one.
+template <class F>
+void Quietly(F&& step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+struct RankColumn {
+    const char* header;
+    double factor;
+    bool stat;
+};
+constexpr RankColumn RankColumns[] = {{"Team Name", 0.22, false}, {"Games", 0.1, false}, {"Stat", 0.1, true},
+                                      {"", 0.11, false},          {"Team Name", 0.22, false}, {"Games", 0.1, false},
+                                      {"Stat", 0.1, true}};
+
+struct BoxColumn {
+    const char* header;
+    double factor;
+};
+constexpr BoxColumn BoxColumns[] = {{"Team", 0.2},  {"OU/PL", 0.105}, {"Score", 0.1}, {"RY", 0.06},
+                                    {"RA", 0.06},   {"PY", 0.06},     {"PA", 0.06},   {"PC", 0.06},
+                                    {"INT", 0.07},  {"FUMB", 0.09},   {"SACK", 0.09}};
+
+} // namespace
+
+// ---------------------------------------------------------------- construction
+
+StatsWindow::StatsWindow(QWidget* owner) : QWidget(owner)
+{
+    setObjectName("FORM6");
+    setWindowTitle(Caption);
+    BuildControls();
+    BuildMenus();
+    engine_.Stats = [this](Totals& tt, Totals& ot, Averages& ta, Averages& oa) { TSPredict1_Stats(tt, ot, ta, oa); };
+    resize(900, 600);
+}
+
+StatsWindow::~StatsWindow() = default;
+
+void StatsWindow::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuBar");
+    layout->setMenuBar(menuBar_);
+    auto* body = new QWidget(this);
+    body->setObjectName("StatsBody");
+    layout->addWidget(body);
+
+    lblHeading_ = new QLabel(body);
+    lblHeading_->setObjectName("lblHeading");
+    lblHeading_->setAlignment(Qt::AlignHCenter);
+    lblHeading_->setGeometry(10, 4, 600, 34);
+
+    grdStats_ = new Grid(body);
+    grdStats_->setObjectName("grdStats");
+    grdStats_->setGeometry(10, PixelsY(600), 800, 400);
+    connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
+    connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });
+
+    grdInvisible_ = new Grid(body);
+    grdInvisible_->setObjectName("grdInvisible");
+    grdInvisible_->hide();
+    // Its header click is the ranking's sort, whichever column: by the value, then the name.
+    connect(grdInvisible_, &Grid::ColumnClick, this, [this](int) { RankInvisible(); });
+
+    Command2_ = new QPushButton("Refresh", body);
+    Command2_->setObjectName("Command2");
+    Command2_->hide();
+    connect(Command2_, &QPushButton::clicked, this, [this] { RefreshStats(); });
+}
+
+QAction* StatsWindow::AddItem(QMenu* menu, const char* name, const char* caption)
+{
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    items_[name] = action;
+    return action;
+}
+
+QAction* StatsWindow::MenuItem(const std::string& name) const
+{
+    const auto it = items_.find(name);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+void StatsWindow::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("file");
+    connect(AddItem(file, "print", "&Print"), &QAction::triggered, this, &StatsWindow::print_Click);
+    connect(AddItem(file, "Html", "Export to &HTML"), &QAction::triggered, this, &StatsWindow::Html_Click);
+    connect(AddItem(file, "exit", "E&xit"), &QAction::triggered, this, [] { UnloadAllForms(); });
+
+    QMenu* view = menuBar_->addMenu("&View");
+    view->setObjectName("V");
+    connect(AddItem(view, "mnuStats", "&Stats"), &QAction::triggered, this, [this] { RefreshStats(); });
+    QMenu* sims = view->addMenu("S&implified Stats");
+    sims->setObjectName("SIMS");
+    QAction* letters = AddItem(sims, "LETTS", "&Letters");
+    letters->setCheckable(true);
+    // The handlers keep the check marks themselves: undo the action's own toggle first.
+    connect(letters, &QAction::triggered, this, [this, letters] {
+        letters->setChecked(!letters->isChecked());
+        LETTS_Click();
+    });
+    QAction* numbers = AddItem(sims, "NUMS", "&Numbers");
+    numbers->setCheckable(true);
+    connect(numbers, &QAction::triggered, this, [this, numbers] {
+        numbers->setChecked(!numbers->isChecked());
+        NUMS_Click();
+    });
+
+    auto statMenu = [this](QMenu* menu, StatMenu place) {
+        for (const StatItem& item : StatItems()) {
+            if (item.menu != place)
+                continue;
+            const int16_t code = item.code;
+            connect(AddItem(menu, item.menuName, item.caption), &QAction::triggered, this,
+                    [this, code] { StatItem_Click(code); });
+        }
+    };
+    QMenu* totals = menuBar_->addMenu("&Totals");
+    totals->setObjectName("totals");
+    connect(AddItem(totals, "TTS", "&Team"), &QAction::triggered, this, &StatsWindow::TTS_Click);
+    QMenu* o = totals->addMenu("&Offensive");
+    o->setObjectName("O");
+    statMenu(o, StatMenu::OffensiveTotals);
+    QMenu* d = totals->addMenu("&Defensive");
+    d->setObjectName("D");
+    statMenu(d, StatMenu::DefensiveTotals);
+
+    QMenu* averages = menuBar_->addMenu("&Averages");
+    averages->setObjectName("AVE");
+    connect(AddItem(averages, "TAS", "&Team"), &QAction::triggered, this, &StatsWindow::TAS_Click);
+    QMenu* off = averages->addMenu("&Offensive");
+    off->setObjectName("OFF");
+    statMenu(off, StatMenu::OffensiveAverages);
+    QMenu* def = averages->addMenu("&Defensive");
+    def->setObjectName("AVDEF");
+    statMenu(def, StatMenu::DefensiveAverages);
+
+    QMenu* box = menuBar_->addMenu("&Boxscores");
+    box->setObjectName("BXS");
+    connect(AddItem(box, "BXST", "&Team"), &QAction::triggered, this, &StatsWindow::BXST_Click);
+    connect(AddItem(box, "BXSW", "&Week"), &QAction::triggered, this, &StatsWindow::BXSW_Click);
+
+    // Shown only as the popup of Boxscores > Week.
+    weekMenu_ = new QMenu(this);
+    weekMenu_->setObjectName("WEEKNUM");
+    for (int i = 1; i <= 22; ++i) {
+        char caption[16];
+        std::snprintf(caption, sizeof caption, "Week %02d", i);
+        const std::string name = "WK02_" + std::to_string(i);
+        QAction* action = weekMenu_->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromStdString(name));
+        action->setProperty("Index", i);
+        items_[name] = action;
+        connect(action, &QAction::triggered, this, [this, i] { WK02_Click(i); });
+    }
+
+    // Help stands apart at the right end of the menu bar.
+    auto* helpBar = new QMenuBar(menuBar_);
+    helpBar->setObjectName("mnuHelpBar");
+    QAction* help = helpBar->addAction("&Help");
+    help->setObjectName("Help");
+    items_["Help"] = help;
+    menuBar_->setCornerWidget(helpBar, Qt::TopRightCorner);
+    connect(help, &QAction::triggered, this, &StatsWindow::Help_Click);
+}
+
+// ---------------------------------------------------------------- load, activation
+
+void StatsWindow::Form_Load()
+{
+    if (loaded_)
+        return;
+    loaded_ = true;
+    Quietly([&] {
+        if (App().ThemeName.empty()) {
+            QPalette palette = lblHeading_->palette();
+            palette.setColor(QPalette::WindowText, Qt::white);
+            lblHeading_->setPalette(palette);
+        }
+    });
+    Quietly([&] {
+        resize_ = new cResizer(this);
+        resize_->AddRule(cResizer::FullWidthMargin, this, 100, {grdStats_});
+        const double below = Screen::PixelsToTwipsY(lblHeading_->y() + lblHeading_->height()) + 190;
+        resize_->AddRule(cResizer::TopOffset, lblHeading_, static_cast<int32_t>(below), {grdStats_});
+        resize_->TargetForm(this);
+    });
+}
+
+void StatsWindow::Form_Activate()
+{
+    if (!loaded_)
+        return;
+    Quietly([&] {
+        cPop_.SetOwner(TheMain() ? static_cast<QWidget*>(TheMain()) : this);
+        cPop_.SetImageList([](int index) {
+            // The team logos stand at their team codes; the conference emblems are not installed.
+            const std::string logo = TeamLogoPath(index);
+            return !logo.empty() && FileExists(logo) ? QIcon(QString::fromStdString(logo)) : QIcon();
+        });
+    });
+    Quietly([&] { LoadTeamTree(); });
+    RefreshStats();
+}
+
+void StatsWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    WatchFrameActivation();
+}
+
+void StatsWindow::WatchFrameActivation()
+{
+    if (frameWatched_)
+        return;
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame)
+        return;
+    frameWatched_ = true;
+    // The window is activated when it becomes the active view again after another view was:
+    // a dialog or the formula editor coming and going (the HTML export hides the editor)
+    // leaves the view on screen as it is.
+    if (QMdiArea* area = frame->mdiArea())
+        connect(area, &QMdiArea::subWindowActivated, this, [this, frame](QMdiSubWindow* active) {
+            if (active && active != frame)
+                otherViewActive_ = true;
+        });
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        if (!(now & Qt::WindowActive) || (before & Qt::WindowActive))
+            return;
+        if (activatedOnce_ && !otherViewActive_)
+            return;
+        activatedOnce_ = true;
+        otherViewActive_ = false;
+        Form_Activate();
+    });
+}
+
+bool StatsWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && isWindow())
+        Form_Activate();
+    if (event->type() == QEvent::ParentChange)
+        WatchFrameActivation();
+    return QWidget::event(event);
+}
+
+void StatsWindow::LoadTeamTree()
+{
+    cPop_.Clear();
+    for (int year : {2001, 2002}) {
+        cPop_.Clear();
+        const int afc = cPop_.AddItem("AFC", 33);
+        const int nfc = cPop_.AddItem("NFC", 34);
+        SetDivisionOrder(year);
+        const auto divisions = Divisions(year);
+        const auto& order = DivisionOrder();
+        for (int i = 0; i < static_cast<int>(order.size()); ++i) {
+            const int code = order[static_cast<std::size_t>(i)];
+            if (code == 0)
+                continue;
+            const int conference = i < 16 ? afc : nfc;
+            for (const Division& division : divisions)
+                if (division.First == i)
+                    cPop_.AddItem(division.Name, -1, conference);
+            cPop_.AddItem(TeamNameOf(code), code, conference);
+        }
+        cPop_.Store(year == 2001 ? "Team List" : "Team List2002");
+    }
+}
+
+// ---------------------------------------------------------------- helpers
+
+std::string StatsWindow::WeekItem(int index) const
+{
+    const auto& items = Season().WeekItems;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size())
+        throw VbError::Of(9);
+    return items[static_cast<std::size_t>(index)];
+}
+
+std::string StatsWindow::TeamNameOf(int code) const
+{
+    try {
+        return TeamName(code, 0, NameStyleAsShown);
+    } catch (const VbError&) {
+        return std::string();
+    }
+}
+
+double StatsWindow::WindowWidthTwips() const { return Screen::PixelsToTwipsX(width()); }
+
+int StatsWindow::CentredLeft(double gridTwips) const
+{
+    // A grid wider than the window (the sheet takes its width from the main window) starts at
+    // the window's left edge rather than beyond it.
+    return std::max(0, PixelsX(WindowWidthTwips() / 2 - gridTwips / 2));
+}
+
+int32_t StatsWindow::SheetCellBack() const { return ThemePictureExists() ? GridNoColor : White; }
+
+// ---------------------------------------------------------------- weekly matchup sheet
+
+void StatsWindow::RefreshStats()
+{
+    if (building_)
+        return;
+    building_ = true;
+    AppState& app = App();
+    const Formula& f = app.CurrentFormula;
+    Quietly([&] {
+        // The editor's "Season To Date" box when the editor is loaded; else the formula's own
+        // slot, which the editor's box sets. Loading the editor here would happen inside the
+        // view switch that activates this window.
+        bool seasonToDate = f[fsSeasonToDate] == 1;
+        if (QWidget* editor = FindWindow("frmFormula"))
+            if (auto* box = editor->findChild<QCheckBox*>("STD"))
+                seasonToDate = box->isChecked();
+        const bool discard = f[fsDiscardHighLow] == 1;
+        std::string line1;
+        try {
+            line1 = SheetHeadingLine1(WeekItem(Whole(f[fsCurrentWeek]) - 1), seasonToDate, discard, f[fsRollingWeeks]);
+        } catch (const VbError&) {
+            line1 = SheetHeadingLine1("", seasonToDate, discard, f[fsRollingWeeks]);
+        }
+        lblHeading_->setText(QString::fromStdString(line1 + "\r\n" + SheetHeadingLine2(f[fsSeparateHomeAway] == 1)));
+        lblHeading_->adjustSize();
+        lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+    });
+    grdStats_->SetRedraw(false);
+    {
+        CMouse mouse;
+        Quietly([&] { mouse.SetPointer(vbHourglass); });
+        Quietly([&] { SetupStatsColumns(); });
+        Quietly([&] { CalcWeekStats(); });
+        Quietly([&] {
+            const int rows = grdStats_->Rows();
+            const double rowTwips = rows > 0 ? grdStats_->RowHeight(1) * Screen::TwipsPerPixelY() : 0.0;
+            double height = rows * rowTwips + 400;
+            const double limit = Screen::PixelsToTwipsY(this->height()) - 1000;
+            if (height > limit)
+                height = limit;
+            grdStats_->resize(grdStats_->width(), std::max(1, PixelsY(height)));
+        });
+        Quietly([&] {
+            if (ThemePictureExists())
+                grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+        });
+    }
+    grdStats_->SetRedraw(true);
+    building_ = false;
+}
+
+void StatsWindow::SetupStatsColumns()
+{
+    if (ThemePictureExists())
+        grdStats_->SetBackgroundPictureFile(QString::fromStdString(App().ThemePicture));
+    const QMainWindow* main = MainWindow();
+    const double mainTwips = Screen::PixelsToTwipsX(main ? main->width() : width());
+    const double gridTwips = mainTwips * 0.95;
+    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips), grdStats_->height());
+    const int u = Whole(Screen::Width() > 9600 ? gridTwips / 15 : gridTwips / 15.5);
+    if (grdStats_->Cols() == SheetColumns) {
+        grdStats_->Clear();
+        return;
+    }
+    grdStats_->Clear(true);
+    grdStats_->AddColumn("1", TeamNameHeader, HdrAlignLeft, -1, Whole(u * TeamNameWidthFactor));
+    const auto& columns = SheetColumnsFrom2();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString key = QString::number(static_cast<int>(i) + 2);
+        const int w = Whole(u * columns[i].widthFactor);
+        if (i + 2 == SheetColumns)
+            grdStats_->AddColumn(key, columns[i].header, HdrAlignLeft, -1, w);
+        else
+            grdStats_->AddColumn(key, columns[i].header, HdrAlignLeft, -1, w, true, false, QString(), true, "0.0");
+    }
+}
+
+void StatsWindow::CalcWeekStats()
+{
+    const Formula& f = App().CurrentFormula;
+    const int w = Whole(f[fsCurrentWeek]);
+    if (w < 1) {
+        MsgBox(WeekCanNotBe0, vbOKOnly);
+        return;
+    }
+    const SeasonData& season = Season();
+    if (static_cast<std::size_t>(w) * WeekSlotStride > season.SeasonGames.size()) {
+        // A week the loaded seasons do not hold: nothing to read.
+        MsgBox(NotAvailableForWeek, vbExclamation, MissingStatsTitle);
+        return;
+    }
+    const auto games = static_cast<int16_t>(Whole(f[fsRollingWeeks]));
+    for (SheetGame = 0; SheetGame <= 15; ++SheetGame) {
+        const int away = season.Game(w - 1, SheetGame, gfAwayTeam);
+        const int home = season.Game(w - 1, SheetGame, gfHomeTeam);
+        if (away + home == 0)
+            continue;
+        engine_.lastgame_team(static_cast<int16_t>(home), static_cast<int16_t>(w), games);
+        engine_.lastgame_opponent(static_cast<int16_t>(away), static_cast<int16_t>(w), games);
+    }
+}
+
+void StatsWindow::TSPredict1_Stats(Totals& teamTotals, Totals& oppTotals, Averages& teamAverages,
+                                   Averages& oppAverages)
+{
+    const bool separate = App().CurrentFormula[fsSeparateHomeAway] != 0;
+    const bool total = StatCode >= 1 && StatCode <= 25;
+    const bool average = StatCode >= 100 && StatCode <= 499;
+    if (total || average) {
+        if (average && StatCode - 100 >= static_cast<int>(teamAverages.size()))
+            return;
+        const int r = grdInvisible_->Rows();
+        auto put = [&](int row, const Totals& t, const Averages& a, bool teamSide) {
+            if (row < 1)
+                return;
+            grdInvisible_->SetCellValue(row, 2, t[18]);
+            grdInvisible_->SetCellValue(row, 3, StatValue(StatCode, t, a, teamSide));
+        };
+        if (separate)
+            put(r - 1, teamTotals, teamAverages, true);
+        put(r, oppTotals, oppAverages, false);
+        return;
+    }
+    if (StatCode > 1000) {
+        if (AveragesMode)
+            ShowTeamTable(TeamAverageRows(StatCode == 1001 ? oppAverages : teamAverages), true);
+        else
+            ShowTeamTable(TeamTotalRows(StatCode == 1001 ? oppTotals : teamTotals), false);
+        return;
+    }
+    const bool letters = items_["LETTS"]->isChecked();
+    const bool numbers = items_["NUMS"]->isChecked();
+    if (!letters && !numbers)
+        ShowStatsRaw(teamAverages, oppAverages);
+    else if (numbers)
+        ShowStatsProjected(teamAverages, oppAverages);
+    else
+        ShowStatsGrades(teamAverages, oppAverages);
+}
+
+void StatsWindow::ShowStatsRaw(const Averages& teamAverages, const Averages& oppAverages)
+{
+    const int h = RowHeightPixels();
+    const int32_t back = SheetCellBack();
+    const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
+    const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
+    const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    for (const SheetRow& row : RawRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
+        grdStats_->AddRow(-1, 0, true, h);
+        const int r = grdStats_->Rows();
+        grdStats_->SetCell(r, 1, QString::fromStdString(row.name), CellFlags, -1, back);
+        for (int c = 0; c < 15; ++c)
+            grdStats_->SetCell(r, c + 2, row.values[static_cast<std::size_t>(c)], CellFlags, -1, back);
+        grdStats_->SetCell(r, 17, QString::fromStdString(row.possession), CellFlags, -1, back);
+    }
+}
+
+void StatsWindow::ShowStatsProjected(const Averages& teamAverages, const Averages& oppAverages)
+{
+    const int h = RowHeightPixels();
+    const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
+    const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
+    const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    for (const SheetRow& row : ProjectedRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
+        grdStats_->AddRow(-1, 0, true, h);
+        const int r = grdStats_->Rows();
+        grdStats_->SetCellValue(r, 1, QString::fromStdString(row.name));
+        for (int c = 0; c < 15; ++c)
+            grdStats_->SetCellValue(r, c + 2, row.values[static_cast<std::size_t>(c)]);
+        grdStats_->SetCellValue(r, 17, QString::fromStdString(row.possession));
+    }
+}
+
+void StatsWindow::ShowStatsGrades(const Averages& teamAverages, const Averages& oppAverages)
+{
+    const int h = RowHeightPixels();
+    const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
+    const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
+    const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    for (const GradeRow& row : GradeRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
+        grdStats_->AddRow(-1, 0, true, h);
+        const int r = grdStats_->Rows();
+        grdStats_->SetCellValue(r, 1, QString::fromStdString(row.name));
+        for (int c = 0; c < 16; ++c)
+            grdStats_->SetCellValue(r, c + 2, QString::fromStdString(row.grades[static_cast<std::size_t>(c)]));
+    }
+}
+
+void StatsWindow::LETTS_Click()
+{
+    QAction* letters = items_["LETTS"];
+    QAction* numbers = items_["NUMS"];
+    if (letters->isChecked()) {
+        letters->setChecked(false);
+    } else {
+        numbers->setChecked(false);
+        letters->setChecked(true);
+    }
+    RefreshStats();
+}
+
+void StatsWindow::NUMS_Click()
+{
+    QAction* letters = items_["LETTS"];
+    QAction* numbers = items_["NUMS"];
+    if (numbers->isChecked()) {
+        numbers->setChecked(false);
+    } else {
+        letters->setChecked(false);
+        numbers->setChecked(true);
+    }
+    RefreshStats();
+}
+
+// ---------------------------------------------------------------- league ranking
+
+void StatsWindow::StatItem_Click(int16_t code)
+{
+    const StatItem* item = StatItemByCode(code);
+    if (!item)
+        return;
+    if (item->warning != StatWarning::None) {
+        std::string weekText;
+        Quietly([&] {
+            if (Main* main = TheMain())
+                weekText = main->cboWeek()->currentText().toStdString();
+            if (weekText.empty())
+                weekText = WeekItem(Whole(App().CurrentFormula[fsCurrentWeek]) - 1);
+        });
+        if (vb::Val(vb::Right(weekText, 4)) < 1995)
+            MsgBox(WarningText(item->warning), vbInformation | vbOKOnly, WarningTitle);
+    }
+    lblHeading_->setText(QString::fromLatin1(item->heading));
+    lblHeading_->adjustSize();
+    lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+    StatCode = code;
+    RankStat();
+}
+
+void StatsWindow::RankInvisible()
+{
+    GridSortObject& sort = grdInvisible_->SortObject();
+    sort.Clear();
+    sort.SetSortColumn(1, 3);
+    sort.SetSortType(1, SortNumeric);
+    sort.SetSortOrder(1, RanksAscending(StatCode) ? SortAscending : SortDescending);
+    sort.SetSortColumn(2, 1);
+    sort.SetSortType(2, SortStringNoCase);
+    sort.SetSortOrder(2, SortAscending);
+    grdInvisible_->Sort();
+}
+
+void StatsWindow::RankStat()
+{
+    AppState& app = App();
+    const Formula& f = app.CurrentFormula;
+    const int h = RowHeightPixels();
+    const auto week = static_cast<int16_t>(Whole(f[fsCurrentWeek]));
+    const auto games = static_cast<int16_t>(Whole(f[fsRollingWeeks]));
+    const bool separate = f[fsSeparateHomeAway] != 0;
+    const bool possession = IsPossessionCode(StatCode);
+    grdStats_->SetRedraw(false);
+    Quietly([&] {
+        grdInvisible_->Clear(true);
+        grdInvisible_->AddColumn("1", "Team Name");
+        grdInvisible_->AddColumn("2", "Games");
+        grdInvisible_->AddColumn("3", lblHeading_->text());
+        if (!separate) {
+            for (int t = 1; t < static_cast<int>(DivisionOrder().size()); ++t) {
+                grdInvisible_->AddRow(-1, 0, true, h);
+                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(t)));
+                engine_.lastgame_opponent(static_cast<int16_t>(t), week, games);
+            }
+        } else if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= Season().SeasonGames.size()) {
+            const SeasonData& season = Season();
+            for (int g = 0; g < GamesPerWeekSlot; ++g) {
+                if (season.Game(week - 1, g, gfAwayScore) + season.Game(week - 1, g, gfHomeScore) == 0)
+                    continue;
+                const auto home = season.Game(week - 1, g, gfHomeTeam);
+                const auto away = season.Game(week - 1, g, gfAwayTeam);
+                grdInvisible_->AddRow(-1, 0, true, h);
+                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(home)));
+                grdInvisible_->AddRow(-1, 0, true, h);
+                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(away)));
+                engine_.lastgame_team(home, week, games);
+                engine_.lastgame_opponent(away, week, games);
+            }
+        }
+    });
+    Quietly([&] {
+        grdStats_->Clear(true);
+        if (ThemePictureExists())
+            grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+        const double gridTwips = 0.75 * WindowWidthTwips();
+        grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+                               grdStats_->height());
+        const double pixels = gridTwips / Screen::TwipsPerPixelX();
+        for (std::size_t i = 0; i < std::size(RankColumns); ++i) {
+            const RankColumn& c = RankColumns[i];
+            const QString format = c.stat && !possession ? QString("0.0") : QString();
+            grdStats_->AddColumn(QString::number(static_cast<int>(i) + 1), c.header, HdrAlignLeft, -1,
+                                 Whole(pixels * c.factor), true, false, QString(), true, format);
+        }
+    });
+    Quietly([&] { emit grdInvisible_->ColumnClick(3); });
+    float sum = 0.0f;
+    int empty = 0;
+    const int n = grdInvisible_->Rows();
+    Quietly([&] {
+        for (int k = 1; k <= n; ++k) {
+            const int r = grdStats_->Rows();
+            const QVariant name = grdInvisible_->CellValue(k, 1);
+            const QVariant played = grdInvisible_->CellValue(k, 2);
+            QVariant value = grdInvisible_->CellValue(k, 3);
+            const bool hasGames = played.isValid() && !played.toString().isEmpty();
+            if (hasGames)
+                sum = sum + value.toFloat();
+            else
+                ++empty;
+            if (possession && value.isValid() && !value.toString().isEmpty())
+                value = QString::fromStdString(RankingPossessionText(value.toDouble()));
+            int row = 0, col = 0;
+            if (n / 2.0 >= r) {
+                grdStats_->AddRow(-1, 0, true, h);
+                row = grdStats_->Rows();
+                col = 1;
+            } else {
+                row = k - r;
+                col = 5;
+            }
+            grdStats_->SetCellValue(row, col, name);
+            grdStats_->SetCellValue(row, col + 1, played);
+            grdStats_->SetCellValue(row, col + 2, value);
+        }
+    });
+    Quietly([&] { grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * h * 15.0 + 400)); });
+    Quietly([&] {
+        const int counted = n - empty;
+        if (counted == 0)
+            return;
+        const int last = grdStats_->Rows();
+        if (last < 1 || !grdStats_->CellFormattedText(last, 5).isEmpty())
+            grdStats_->AddRow(-1, 0, true, h);
+        const int row = grdStats_->Rows();
+        grdStats_->SetCell(row, 5, separate ? "Average" : "League Ave.", CellFlags, -1, GridNoColor, Red);
+        const float mean = sum / static_cast<float>(counted);
+        if (possession)
+            grdStats_->SetCell(row, 7, QString::fromStdString(RankingPossessionText(mean)));
+        else
+            grdStats_->SetCell(row, 7, mean, CellFlags, -1, GridNoColor, Red);
+    });
+    StatCode = 0;
+    grdStats_->SetRedraw(true);
+}
+
+void StatsWindow::grdStats_ColumnClick(int column)
+{
+    if (grdStats_->Cols() != SheetColumns) {
+        grdStats_->SetRedraw(false);
+        RefreshStats();
+        return;
+    }
+    const StatItem* item = StatItemBySheetColumn(column);
+    if (!item)
+        return;
+    grdStats_->SetRedraw(false);
+    StatItem_Click(item->code);
+}
+
+// ---------------------------------------------------------------- one team's table
+
+void StatsWindow::ChooseTeamThenShow(bool averages)
+{
+    AveragesMode = averages;
+    cPop_.Restore(Season().WeekSeason >= 2002 ? "Team List2002" : "Team List");
+    QPoint at = mapToGlobal(QPoint(PixelsX(1800), 0));
+    if (Main* main = TheMain())
+        at = main->picture1()->mapToGlobal(QPoint(PixelsX(1800), 0));
+    const int chosen = cPop_.ShowPopupMenu(at);
+    if (chosen < 1 || chosen > cPop_.Count())
+        return;
+    const std::string caption = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption;
+    const int16_t code = TeamCode(caption, 0, NameStyleAsShown);
+    MenuTeam = code > 0 ? code : 0;
+    if (MenuTeam == 0) {
+        MsgBox(NoStatsAvailable, vbOKOnly);
+        return;
+    }
+    lblHeading_->setText(QString::fromStdString(TeamTableHeading(TeamNameOf(MenuTeam), App().CurrentFormula[fsRollingWeeks])));
+    lblHeading_->adjustSize();
+    lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+    CalcTeamStats(MenuTeam);
+}
+
+void StatsWindow::TAS_Click() { ChooseTeamThenShow(true); }
+void StatsWindow::TTS_Click() { ChooseTeamThenShow(false); }
+
+void StatsWindow::CalcTeamStats(int16_t team)
+{
+    const Formula& f = App().CurrentFormula;
+    const auto week = static_cast<int16_t>(Whole(f[fsCurrentWeek]));
+    const auto games = static_cast<int16_t>(Whole(f[fsRollingWeeks]));
+    grdStats_->SetRedraw(false);
+    StatCode = 1001;
+    Quietly([&] {
+        bool asked = false;
+        const SeasonData& season = Season();
+        if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= season.SeasonGames.size()) {
+            for (int g = 0; g < GamesPerWeekSlot && !asked; ++g) {
+                if (season.Game(week - 1, g, gfAwayTeam) == team) {
+                    engine_.lastgame_opponent(team, week, games);
+                    asked = true;
+                } else if (season.Game(week - 1, g, gfHomeTeam) == team) {
+                    engine_.lastgame_team(team, week, games);
+                    engine_.lastgame_opponent(team, week, games);
+                    asked = true;
+                }
+            }
+        }
+        if (!asked)
+            engine_.lastgame_opponent(team, week, games);
+    });
+    StatCode = 0;
+    Quietly([&] {
+        const std::string logo = TeamLogoPath(team);
+        if (!logo.empty() && !App().ThemePicture.empty())
+            grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
+    });
+    grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * (Screen::Height() / 750.0) * 15 + 400));
+    grdStats_->SetRedraw(true);
+}
+
+void StatsWindow::ShowTeamTable(const std::array<TeamTableRow, 8>& rows, bool averages)
+{
+    const int h = RowHeightPixels();
+    grdStats_->Clear(true);
+    const double gridTwips = 0.5 * WindowWidthTwips();
+    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+                           grdStats_->height());
+    const double g = gridTwips / 15;
+    grdStats_->AddColumn("1", averages ? AverageStatsHeader : TotalStatsHeader, HdrAlignLeft, -1, Whole(g * 0.5));
+    if (averages) {
+        grdStats_->AddColumn("2", "Offense", HdrAlignLeft, -1, Whole(g * 0.24), true, false, QString(), true, "0.0");
+        grdStats_->AddColumn("3", "Defense", HdrAlignLeft, -1, Whole(g * 0.24), true, false, QString(), true, "0.0");
+    } else {
+        grdStats_->AddColumn("2", "Offense", HdrAlignLeft, -1, Whole(g * 0.24));
+        grdStats_->AddColumn("3", "Defense", HdrAlignLeft, -1, Whole(g * 0.24));
+    }
+    for (const TeamTableRow& row : rows) {
+        grdStats_->AddRow(-1, 0, true, h);
+        const int r = grdStats_->Rows();
+        grdStats_->SetCellValue(r, 1, QString::fromLatin1(row.label));
+        grdStats_->SetCellValue(r, 2, row.offense);
+        grdStats_->SetCellValue(r, 3, row.defense);
+    }
+}
+
+// ---------------------------------------------------------------- box scores
+
+void StatsWindow::AddBoxRows(const BoxGame& game, int32_t back, bool weekRow)
+{
+    const int h = RowHeightPixels();
+    const SeasonData& season = Season();
+    if (weekRow) {
+        const std::string label = WeekItem(game.weekSlot);
+        grdStats_->AddRow(-1, 0, true, h);
+        grdStats_->SetCell(grdStats_->Rows(), 1, QString::fromStdString(label), CellFlags, -1, back);
+    }
+    for (bool away : {true, false}) {
+        const int code = season.Game(game.weekSlot, game.gameSlot, away ? gfAwayTeam : gfHomeTeam);
+        const auto cells = BoxScoreCells(game, away);
+        grdStats_->AddRow(-1, 0, true, h);
+        const int r = grdStats_->Rows();
+        grdStats_->SetCell(r, 1, QString::fromStdString(TeamNameOf(code)), CellFlags, -1, back);
+        for (int c = 0; c < 10; ++c)
+            grdStats_->SetCell(r, c + 2, QString::fromStdString(cells[static_cast<std::size_t>(c)]), CellFlags, -1,
+                               back);
+    }
+    grdStats_->AddRow(-1, 0, true, h);
+}
+
+void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
+{
+    AppState& app = App();
+    const double gridTwips = 0.8 * WindowWidthTwips();
+    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+                           grdStats_->height());
+    grdStats_->SetRedraw(false);
+    try {
+        if (grdStats_->Cols() == static_cast<int>(std::size(BoxColumns))) {
+            grdStats_->Clear();
+        } else {
+            grdStats_->Clear(true);
+            for (std::size_t i = 0; i < std::size(BoxColumns); ++i)
+                grdStats_->AddColumn(QString::number(static_cast<int>(i) + 1), BoxColumns[i].header, HdrAlignLeft, -1,
+                                     Whole(gridTwips / 15 * BoxColumns[i].factor));
+        }
+        int32_t back = 0;
+        auto nextBack = [&] {
+            back = back == app.ThemeBackColor ? White : app.ThemeBackColor;
+            if (ThemePictureExists())
+                back = GridNoColor;
+        };
+        if (week < 1) {
+            const std::string logo = TeamLogoPath(team);
+            if (!logo.empty() && !app.ThemePicture.empty() &&
+                !grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo)))
+                throw VbError(53, "File not found");
+            lblHeading_->setText(QString::fromStdString(TeamNameOf(team) + " BOXSCORES"));
+            for (const BoxGame& game : TeamBoxGames(team, opponent, Whole(app.CurrentFormula[fsCurrentWeek]))) {
+                nextBack();
+                AddBoxRows(game, back, true);
+            }
+        } else {
+            if (ThemePictureExists())
+                grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+            lblHeading_->setText(QString::fromStdString("BOXSCORES FOR " + WeekItem(week - 1)));
+            for (const BoxGame& game : WeekBoxGames(week - 1)) {
+                nextBack();
+                AddBoxRows(game, back, false);
+            }
+        }
+        lblHeading_->adjustSize();
+        lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+        double height = 0.6 * Screen::Height();
+        const int n = grdStats_->Rows();
+        const double fitted = n * (Screen::Height() / 750.0) * 15 + 400;
+        if (n >= 1 && fitted < height)
+            height = fitted;
+        grdStats_->resize(grdStats_->width(), PixelsY(height));
+    } catch (const VbError& e) {
+        grdStats_->SetRedraw(true);
+        if (e.Number() == 5 || e.Number() == 6 || e.Number() == 11)
+            MsgBox(NotAvailableForWeek, vbExclamation, MissingStatsTitle);
+        else
+            MsgBox(NoStatsFound, vbOKOnly);
+        return;
+    } catch (const std::exception&) {
+        grdStats_->SetRedraw(true);
+        MsgBox(NoStatsFound, vbOKOnly);
+        return;
+    }
+    grdStats_->SetRedraw(true);
+}
+
+void StatsWindow::BXST_Click()
+{
+    cPop_.Restore(Season().WeekSeason >= 2002 ? "Team List2002" : "Team List");
+    QPoint at = mapToGlobal(QPoint(PixelsX(2800), 0));
+    if (Main* main = TheMain())
+        at = main->picture1()->mapToGlobal(QPoint(PixelsX(2800), 0));
+    const int chosen = cPop_.ShowPopupMenu(at);
+    if (chosen < 1 || chosen > cPop_.Count())
+        return;
+    const int16_t code = TeamCode(cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption, 0, NameStyleAsShown);
+    MenuTeam = code > 0 ? code : 0;
+    if (MenuTeam == 0) {
+        MsgBox(NoStatsAvailable, vbOKOnly);
+        return;
+    }
+    ShowBoxScores(0, MenuTeam, 0);
+}
+
+void StatsWindow::BXSW_Click()
+{
+    WeekMenuUp = true;
+    weekMenu_->exec(QCursor::pos());
+    WeekMenuUp = false;
+}
+
+void StatsWindow::WK02_Click(int index)
+{
+    if (!WeekMenuUp) {
+        RefreshStats();
+        return;
+    }
+    const auto& first = Season().SeasonFirstWeek;
+    if (first.empty() || index < 1 || index > 22) {
+        MsgBox(NoStatsFound, vbOKOnly);
+        return;
+    }
+    ShowBoxScores(static_cast<int16_t>(first[0] + index), 0, 0);
+}
+
+void StatsWindow::grdStats_RowChosen(int row)
+{
+    if (row < 1 || row > grdStats_->Rows())
+        return;
+    const std::string text = grdStats_->CellValue(row, 1).toString().toStdString();
+    auto codeOf = [&](const std::string& name) -> int16_t {
+        try {
+            const int16_t code = TeamCode(name, 0, NameStyleAsShown);
+            return code > 0 ? code : 0;
+        } catch (const VbError&) {
+            return 0;
+        }
+    };
+    if (grdStats_->Cols() == SheetColumns) {
+        GridTeam = codeOf(text);
+        if (GridTeam > 0)
+            ShowBoxScores(0, GridTeam, 0);
+        return;
+    }
+    if (GridTeam < 1) {
+        RefreshStats();
+        return;
+    }
+    const int16_t opponent = codeOf(text);
+    ShowBoxScores(0, GridTeam, opponent);
+    GridTeam = 0;
+}
+
+// ---------------------------------------------------------------- File and Help
+
+void StatsWindow::print_Click()
+{
+    float scale = 0;
+    PrintGrid(*grdStats_, lblHeading_->text().toStdString() + "\r\n" + TodayText(), "", nullptr, true, true, scale, 0);
+}
+
+void StatsWindow::Html_Click()
+{
+    const std::filesystem::path page = App().UserFolder / HtmlFileName;
+    // The heading is text (team names); the footer is markup.
+    const std::string heading = HtmlEscape(lblHeading_->text().toStdString());
+    const std::string footer = "These Statistics are being brought to you by: <A HREF=\"" +
+                               HtmlEscape(WebSiteAddress()) + "\"> Vexal </A>";
+    int16_t fontSize = 0;
+    if (!GridToHTML(*grdStats_, page, HtmlTitle, heading, footer, fontSize, true, false))
+        return;
+    if (QWidget* editor = LoadWindow("frmFormula"))
+        editor->hide();
+    ShellOpen(page.string(), 4);
+}
+
+void StatsWindow::Help_Click() { ShowHelpTopic("Stats.htm"); }
+
+} // namespace vexal

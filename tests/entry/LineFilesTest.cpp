@@ -1,0 +1,186 @@
+#include "GameRecord.h"
+#include "Host.h"
+#include "LineFiles.h"
+#include "LineRecord.h"
+#include "SeasonData.h"
+#include "TempFolder.h"
+#include "VbError.h"
+#include "WeekRange.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace vexal::test {
+namespace {
+
+GameRecord Game(int year, int week, int home, int away, double line, double total)
+{
+    GameRecord g;
+    g.Year = static_cast<int16_t>(year);
+    g.Week = static_cast<uint8_t>(week);
+    g.HomeTeam = static_cast<uint8_t>(home);
+    g.AwayTeam = static_cast<uint8_t>(away);
+    g.SetLine(line);
+    g.SetTotal(total);
+    g.HomeScore = 21;
+    g.AwayScore = 17;
+    g.SetComment("kept");
+    return g;
+}
+
+// Three weeks: two games, one game, two games.
+std::vector<GameRecord> SmallSeason()
+{
+    return {Game(2024, 1, 1, 2, -3.5, 41), Game(2024, 1, 3, 4, 7, 44.5), Game(2024, 2, 5, 6, 1, 38),
+            Game(2024, 3, 7, 8, -10, 50), Game(2024, 3, 9, 10, 2.5, 47)};
+}
+
+class LineFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSeason();
+        SetProgramFolder(folder.Path());
+        ASSERT_TRUE(WriteSeasonFile(folder / "2024.nfl", SmallSeason()));
+    }
+    void TearDown() override
+    {
+        ResetSeason();
+        SetProgramFolder({});
+    }
+    TempFolder folder;
+};
+
+TEST_F(LineFilesTest, CreatedFileHoldsOneExactRecordPerGame)
+{
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "MyLines.L24"));
+    const std::string bytes = ReadFile(folder / "MyLines.L24");
+    ASSERT_EQ(bytes.size(), 5u * 21u);
+    // Record 1: 2024, week 1, home 1, away 2, -3.5 as -35000, 41 as 410000.
+    const uint8_t expected[21] = {0xE8, 0x07, 1, 1, 2, 0x48, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                  0x90, 0x41, 0x06, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(bytes.data(), expected, 21), 0);
+    const auto rec4 = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + 3 * 21);
+    EXPECT_EQ(rec4.Week, 3);
+    EXPECT_EQ(rec4.HomeTeam, 7);
+    EXPECT_EQ(rec4.Line, -100000);
+    EXPECT_EQ(rec4.Total, 500000);
+}
+
+TEST_F(LineFilesTest, CreatingReplacesAnOldFileAndAMissingSeasonLeavesItWhole)
+{
+    folder.Write("MyLines.L24", std::string(7, 'x'));
+    EXPECT_FALSE(CreateLineFile(folder / "1999.nfl", folder / "MyLines.L24"));
+    EXPECT_EQ(ReadFile(folder / "MyLines.L24"), std::string(7, 'x'));
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "MyLines.L24"));
+    EXPECT_EQ(ReadFile(folder / "MyLines.L24").size(), 105u);
+}
+
+TEST_F(LineFilesTest, ListsOnlyTheSeasonsFilesSortedWithoutSuffix)
+{
+    for (const char* name : {"Gamma.L24", "alpha.L24", "Beta.L24", "Alpha.L23", "notes.txt"})
+        folder.Write(name, "");
+    std::filesystem::create_directories(folder / "Dir.L24");
+    EXPECT_EQ(ListLineFiles(folder.Path(), 2024), (std::vector<std::string>{"alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(ListLineFiles(folder.Path(), 2023), (std::vector<std::string>{"Alpha"}));
+}
+
+TEST_F(LineFilesTest, ReadsAWeekFromEitherKindOfFile)
+{
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "L.L24"));
+    for (bool lineFile : {false, true}) {
+        const auto path = lineFile ? folder / "L.L24" : folder / "2024.nfl";
+        const WeekLines week1 = ReadWeekLines(path, lineFile, 1);
+        EXPECT_EQ(week1.FirstRecord, 1);
+        EXPECT_EQ(week1.NextFirstRecord, 3);
+        ASSERT_EQ(week1.Games.size(), 2u);
+        EXPECT_EQ(week1.Games[1].HomeTeam, 3);
+        EXPECT_EQ(week1.Games[1].AwayTeam, 4);
+        EXPECT_DOUBLE_EQ(week1.Games[1].Line, 7);
+        EXPECT_DOUBLE_EQ(week1.Games[1].Total, 44.5);
+        const WeekLines week3 = ReadWeekLines(path, lineFile, 3);
+        EXPECT_EQ(week3.FirstRecord, 4);
+        EXPECT_EQ(week3.NextFirstRecord, 5);   // the last week ends at the record count
+        EXPECT_EQ(week3.Games.size(), 2u);
+        EXPECT_TRUE(ReadWeekLines(path, lineFile, 9).Games.empty());
+    }
+    EXPECT_THROW(ReadWeekLines(folder / "missing.L24", true, 1), VbError);
+}
+
+TEST_F(LineFilesTest, RewritesOnlyTheLinesOfOneRecord)
+{
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "L.L24"));
+    const std::string seasonBefore = ReadFile(folder / "2024.nfl");
+    const std::string lineBefore = ReadFile(folder / "L.L24");
+
+    ASSERT_TRUE(WriteRecordLines(folder / "2024.nfl", false, 2, 7.5, 43));
+    std::string season = ReadFile(folder / "2024.nfl");
+    ASSERT_EQ(season.size(), seasonBefore.size());
+    auto g = GameRecord::Decode(reinterpret_cast<const uint8_t*>(season.data()) + 159);
+    EXPECT_EQ(g.Line, 75000);
+    EXPECT_EQ(g.Total, 430000);
+    // Every byte outside the two currency fields of record 2 is as it was.
+    for (std::size_t i = 0; i < season.size(); ++i) {
+        if (i < 159 + 14 || i >= 159 + 30) {
+            ASSERT_EQ(season[i], seasonBefore[i]) << i;
+        }
+    }
+
+    ASSERT_TRUE(WriteRecordLines(folder / "L.L24", true, 5, 0, 0));
+    const std::string lines = ReadFile(folder / "L.L24");
+    EXPECT_EQ(lines.substr(0, 4 * 21 + 5), lineBefore.substr(0, 4 * 21 + 5));
+    EXPECT_EQ(lines.substr(4 * 21 + 5), std::string(16, '\0'));
+
+    // Outside the file nothing is written and no file is made.
+    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 6, 1, 1));
+    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 0, 1, 1));
+    EXPECT_EQ(ReadFile(folder / "L.L24").size(), 105u);
+    EXPECT_FALSE(WriteRecordLines(folder / "Gone.L24", true, 1, 1, 1));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Gone.L24"));
+}
+
+TEST_F(LineFilesTest, RestoresSeasonLinesOfListedWeeksOnly)
+{
+    SeasonData& s = Season();
+    s.Allocate(1);
+    s.WeekItems = {WeekText(1, 2024), WeekText(3, 2024)};
+    std::fill(s.SeasonLines.begin(), s.SeasonLines.end(), 99.0f);
+    RestoreSeasonLines(folder / "2024.nfl");
+    EXPECT_FLOAT_EQ(s.Spread(0, 0), -3.5f);
+    EXPECT_FLOAT_EQ(s.Total(0, 1), 44.5f);
+    EXPECT_FLOAT_EQ(s.Spread(0, 2), 99.0f);   // week 2 is not listed
+    EXPECT_FLOAT_EQ(s.Spread(1, 0), -10.0f);
+    EXPECT_FLOAT_EQ(s.Total(1, 1), 47.0f);
+    EXPECT_FLOAT_EQ(s.Spread(1, 2), 99.0f);
+}
+
+TEST(LineFileNames, RefusesNamesThatLeaveTheFolderOrCannotBeHeld)
+{
+    for (const char* good : {"MyLines", "Week 5 lines", "a-b_c", "x.y"})
+        EXPECT_TRUE(IsPlainLineFileName(good)) << good;
+    for (const char* bad : {"", "..", "a/b", "a\\b", "..x", "c:x", "a*b", "a?b", "a\"b", "a<b", "a|b", "tab\tname",
+                            "trailing ", "trailing."})
+        EXPECT_FALSE(IsPlainLineFileName(bad)) << bad;
+}
+
+TEST(LineValues, ParsesTypedNumbersAndRefusesTheRest)
+{
+    double v = 5;
+    EXPECT_TRUE(ParseLineValue("", v));
+    EXPECT_EQ(v, 0);
+    EXPECT_TRUE(ParseLineValue("-3.5", v));
+    EXPECT_EQ(v, -3.5);
+    EXPECT_TRUE(ParseLineValue("7.5", v));
+    EXPECT_EQ(v, 7.5);
+    EXPECT_TRUE(ParseLineValue(".5", v));
+    EXPECT_EQ(v, 0.5);
+    v = 5;
+    for (const char* bad : {"-", ".", "7-3", "1.2.3", "abc", "1e5", "5000"}) {
+        EXPECT_FALSE(ParseLineValue(bad, v)) << bad;
+        EXPECT_EQ(v, 5);
+    }
+}
+
+} // namespace
+} // namespace vexal::test

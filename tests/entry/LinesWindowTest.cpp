@@ -1,0 +1,288 @@
+// The Enter Lines window: the week's lines, edited in the grid, and the line files.
+#include "EntryTestSupport.h"
+
+namespace vexal::test {
+namespace {
+
+class LinesWindowTest : public EntryTest {
+protected:
+    LinesWindow& Open() { return OpenView<LinesWindow>("lines"); }
+};
+
+TEST_F(LinesWindowTest, ShowsTheChosenWeeksGamesAndLines)
+{
+    ChooseWeek(5, 2024);
+    LinesWindow& w = Open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Enter Lines");
+    for (const char* name : {"cboLines", "cmdAddNewLines", "cmdDelete", "Grid1", "txtEdit", "flLines", "Command1"})
+        EXPECT_NE(w.findChild<QWidget*>(name), nullptr) << name;
+    for (const char* name : {"Print", "HTMLP", "Export", "exit", "Hlp"})
+        EXPECT_NE(w.findChild<QAction*>(name), nullptr) << name;
+    EXPECT_EQ(Control<QComboBox>(&w, "cboLines")->currentText().toStdString(), "Default");
+
+    Grid& g = *w.grid();
+    EXPECT_EQ(g.ColumnHeader(1).toStdString(), "Home Team");
+    EXPECT_EQ(g.ColumnHeader(3).toStdString(), "O / U");
+    const auto games = WeekGames(2024, 5);
+    ASSERT_EQ(g.Rows(), static_cast<int>(games.size()));
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        EXPECT_EQ(g.CellFormattedText(row, 1).toStdString(), TeamName(games[i].HomeTeam, 0, 3));
+        EXPECT_EQ(g.CellFormattedText(row, 4).toStdString(), TeamName(games[i].AwayTeam, 0, 3));
+        EXPECT_DOUBLE_EQ(g.CellText(row, 2).toDouble(), games[i].LineValue());
+        EXPECT_DOUBLE_EQ(g.CellText(row, 3).toDouble(), games[i].TotalValue());
+        EXPECT_EQ(g.CellBackColor(row, 1), row % 2 == 1 ? App().ThemeBackColor : 0xFFFFFF);
+    }
+    EXPECT_EQ(Season().WeekFirstRecord, FirstRecordOf(2024, 5));
+    EXPECT_EQ(Season().NextWeekFirstRecord, FirstRecordOf(2024, 6));
+}
+
+TEST_F(LinesWindowTest, TypedSpreadIsWrittenIntoTheSeasonFileAndTheArrays)
+{
+    ChooseWeek(3, 2024);
+    LinesWindow& w = Open();
+    Grid& g = *w.grid();
+    // The second game's spread shows -3.
+    g.SetCellText(2, 2, -3.0);
+    g.SetSelection(2, 2);
+    g.setFocus();
+    Key(&g, Qt::Key_7, "7");
+    QLineEdit* edit = w.editor();
+    ASSERT_TRUE(edit->isVisible());
+    EXPECT_EQ(edit->text().toStdString(), "7-3");
+    EXPECT_EQ(edit->selectedText().toStdString(), "-3");
+    Type(edit, ".5");
+    EXPECT_EQ(edit->text().toStdString(), "7.5");
+    Key(edit, Qt::Key_Return, "\r");
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), 7.5);
+
+    const auto all = ReadSeasonFile(folder / "2024.nfl");
+    const int record = FirstRecordOf(2024, 3) + 1;
+    EXPECT_EQ(all[static_cast<std::size_t>(record - 1)].Line, 75000);
+    EXPECT_FLOAT_EQ(Season().Spread(Slot(), 1), 7.5f);
+    // Every row of the week was written back as shown.
+    EXPECT_FLOAT_EQ(Season().Total(Slot(), 0), static_cast<float>(all[static_cast<std::size_t>(record - 2)].TotalValue()));
+}
+
+TEST_F(LinesWindowTest, EditorFiltersKeysAndEscapeCommitsWhileLeavingCancels)
+{
+    ChooseWeek(2, 2024);
+    LinesWindow& w = Open();
+    Grid& g = *w.grid();
+    g.SetSelection(1, 3);
+    g.setFocus();
+    Key(&g, Qt::Key_F2);
+    QLineEdit* edit = w.editor();
+    ASSERT_TRUE(edit->isVisible());
+    EXPECT_EQ(edit->selectedText(), g.CellFormattedText(1, 3));
+    edit->clear();
+    Type(edit, "4x +1a.5");
+    EXPECT_EQ(edit->text().toStdString(), "41.5");
+    Key(edit, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(edit->text().toStdString(), "41.");
+    Key(edit, Qt::Key_Escape, "\x1b");
+    EXPECT_DOUBLE_EQ(g.CellText(1, 3).toDouble(), 41.0);
+    EXPECT_FLOAT_EQ(Season().Total(Slot(), 0), 41.0f);
+
+    // An edit left by losing the focus is dropped.
+    g.SetSelection(1, 2);
+    const QVariant before = g.CellText(1, 2);
+    Key(&g, Qt::Key_9, "9");
+    ASSERT_TRUE(edit->isVisible());
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(edit, &out);
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_EQ(g.CellText(1, 2), before);
+}
+
+TEST_F(LinesWindowTest, EmptySpreadStoresZeroAndNonNumberChangesNothing)
+{
+    ChooseWeek(4, 2024);
+    LinesWindow& w = Open();
+    Grid& g = *w.grid();
+    g.SetSelection(1, 2);
+    Key(&g, Qt::Key_F2);
+    w.editor()->clear();
+    Key(w.editor(), Qt::Key_Return, "\r");
+    const int record = FirstRecordOf(2024, 4);
+    EXPECT_EQ(ReadSeasonFile(folder / "2024.nfl")[static_cast<std::size_t>(record - 1)].Line, 0);
+    EXPECT_FLOAT_EQ(Season().Spread(Slot(), 0), 0.0f);
+
+    const std::string before = ReadFile(folder / "2024.nfl");
+    g.SetSelection(2, 2);
+    Key(&g, Qt::Key_Minus, "-");
+    w.editor()->setSelection(1, 100);
+    w.editor()->del();
+    Key(w.editor(), Qt::Key_Return, "\r");
+    EXPECT_EQ(ReadFile(folder / "2024.nfl"), before);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown.back().text.find("is not a number"), std::string::npos);
+}
+
+TEST_F(LinesWindowTest, TeamCellsPassTheSelectionToASpreadCell)
+{
+    ChooseWeek(2, 2024);
+    LinesWindow& w = Open();
+    Grid& g = *w.grid();
+    const int rows = g.Rows();
+    ASSERT_GT(rows, 2);
+    g.SetSelection(2, 1);
+    EXPECT_EQ(g.SelectedRow(), 2);
+    EXPECT_EQ(g.SelectedCol(), 2);
+    g.SetSelection(2, 4);
+    EXPECT_EQ(g.SelectedRow(), 3);
+    EXPECT_EQ(g.SelectedCol(), 2);
+    g.SetSelection(rows, 4);
+    EXPECT_EQ(g.SelectedRow(), 1);
+    EXPECT_EQ(g.SelectedCol(), 2);
+    g.SetSelection(2, 3);
+    EXPECT_EQ(g.SelectedCol(), 3);
+}
+
+TEST_F(LinesWindowTest, NewLineFileIsUsedAndEditedInsteadOfTheSeasonFile)
+{
+    ChooseWeek(6, 2024);
+    LinesWindow& w = Open();
+    messages.inputs.push_back("MyLines");
+    Control<QPushButton>(&w, "cmdAddNewLines")->click();
+    ASSERT_TRUE(std::filesystem::exists(folder / "MyLines.L24"));
+    const auto games = ReadSeasonFile(folder / "2024.nfl");
+    std::string expected;
+    for (const GameRecord& g : games) {
+        const auto r = LineRecord::FromGame(g).Encode();
+        expected.append(reinterpret_cast<const char*>(r.data()), r.size());
+    }
+    EXPECT_EQ(ReadFile(folder / "MyLines.L24"), expected);
+    EXPECT_EQ(messages.shown.back().text, "New Line File Created");
+    EXPECT_EQ(messages.shown.back().title, "File created");
+    EXPECT_EQ(messages.shown.back().buttons, vbInformation);
+
+    auto* list = Control<QComboBox>(&w, "cboLines");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText().toStdString(), "Default");
+    list->setCurrentIndex(1);
+    EXPECT_EQ(GetSetting("Preference", "LineFile", ""), "MyLines");
+
+    const std::string seasonBefore = ReadFile(folder / "2024.nfl");
+    Grid& g = *w.grid();
+    g.SetSelection(1, 2);
+    Key(&g, Qt::Key_F2);
+    w.editor()->setText("-6.5");
+    Key(w.editor(), Qt::Key_Tab, "\t");
+    EXPECT_EQ(ReadFile(folder / "2024.nfl"), seasonBefore);
+    const std::string lines = ReadFile(folder / "MyLines.L24");
+    const int record = FirstRecordOf(2024, 6);
+    const auto changed = LineRecord::Decode(reinterpret_cast<const uint8_t*>(lines.data()) + (record - 1) * 21);
+    EXPECT_EQ(changed.Line, -65000);
+    EXPECT_FLOAT_EQ(Season().Spread(Slot(), 0), -6.5f);
+
+    // The same name again replaces the file without a question.
+    messages.inputs.push_back("MyLines");
+    Control<QPushButton>(&w, "cmdAddNewLines")->click();
+    EXPECT_EQ(ReadFile(folder / "MyLines.L24"), expected);
+}
+
+TEST_F(LinesWindowTest, NameIsAskedForAndBadOrEmptyNamesWriteNothing)
+{
+    LinesWindow& w = Open();
+    messages.inputs.push_back("");
+    Control<QPushButton>(&w, "cmdAddNewLines")->click();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().kind, "InputBox");
+    EXPECT_EQ(messages.shown.back().text, "Please enter a name for this line file");
+    EXPECT_EQ(messages.shown.back().title, "Enter a Filename");
+    EXPECT_EQ(messages.shown.back().defaultText, "MyLines");
+    for (const char* bad : {"../evil", "a/b", "Default"}) {
+        messages.inputs.push_back(bad);
+        Control<QPushButton>(&w, "cmdAddNewLines")->click();
+        EXPECT_EQ(messages.shown.back().title, "Enter a Filename") << bad;
+        EXPECT_EQ(messages.shown.back().buttons, vbCritical) << bad;
+    }
+    EXPECT_TRUE(ListLineFiles(folder.Path(), 2024).empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "evil.L24"));
+}
+
+TEST_F(LinesWindowTest, NoLineFilesForPreviousSeasons)
+{
+    ASSERT_TRUE(SelectSeason(2023));
+    LinesWindow& w = Open();
+    messages.inputs.push_back("Old");
+    Control<QPushButton>(&w, "cmdAddNewLines")->click();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().title, "Can't create previous");
+    EXPECT_EQ(messages.shown.back().text,
+              "You can not create line files for previous years\r\nPlease select 2024 for the year and try again");
+    EXPECT_EQ(messages.shown.back().buttons, vbCritical);
+    EXPECT_TRUE(ListLineFiles(folder.Path(), 23).empty());
+    EXPECT_TRUE(ListLineFiles(folder.Path(), 2023).empty());
+}
+
+TEST_F(LinesWindowTest, ListSelectsTheRememberedNameAndFallsBackForOldWeeks)
+{
+    for (const char* name : {"Alpha.L24", "Beta.L24", "Gamma.L24"})
+        ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / name));
+    folder.Write("Alpha.L23", "");
+    SaveSetting("Preference", "LineFile", "Alpha");
+    ChooseWeek(2, 2023);
+    LinesWindow& w = Open();
+    auto* list = Control<QComboBox>(&w, "cboLines");
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->itemText(1).toStdString(), "Alpha");
+    EXPECT_EQ(list->itemText(3).toStdString(), "Gamma");
+    // A week of 2023 cannot use Alpha: the notice, then the season file's lines.
+    ASSERT_FALSE(notices->empty());
+    EXPECT_EQ(notices->back().text, "Only default lines can be used for previous seasons");
+    EXPECT_EQ(notices->back().title, "Previous Season");
+    EXPECT_EQ(notices->back().number, 4);
+    EXPECT_EQ(notices->back().calls, (std::vector<std::string>{"Text", "Title", "Number", "Owner", "Show"}));
+    EXPECT_EQ(list->currentText().toStdString(), "Default");
+    EXPECT_EQ(GetSetting("Preference", "LineFile", ""), "Default");
+    EXPECT_EQ(w.grid()->Rows(), static_cast<int>(WeekGames(2023, 2).size()));
+
+    // In a 2024 week the remembered name is chosen again on refresh.
+    ChooseWeek(2, 2024);
+    w.RefreshFileList();
+    EXPECT_EQ(list->currentText().toStdString(), "Alpha");
+}
+
+TEST_F(LinesWindowTest, DeletingReportsEachCase)
+{
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "Mine.L24"));
+    ChooseWeek(1, 2024);
+    LinesWindow& w = Open();
+    auto* list = Control<QComboBox>(&w, "cboLines");
+    auto* del = Control<QPushButton>(&w, "cmdDelete");
+    del->click();
+    EXPECT_EQ(messages.shown.back().text, "The default line file can not be deleted");
+    EXPECT_EQ(messages.shown.back().title, "Can not delete");
+    list->setCurrentIndex(1);
+    EXPECT_EQ(list->currentText().toStdString(), "Mine");
+    std::filesystem::remove(folder / "Mine.L24");
+    del->click();
+    EXPECT_EQ(messages.shown.back().text, "File now found");
+    ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "Mine.L24"));
+    w.RefreshFileList();
+    list->setCurrentIndex(1);
+    del->click();
+    EXPECT_EQ(messages.shown.back().text, "Line File Deleted");
+    EXPECT_EQ(messages.shown.back().title, "File deleted");
+    EXPECT_FALSE(std::filesystem::exists(folder / "Mine.L24"));
+    EXPECT_EQ(list->count(), 1);
+}
+
+TEST_F(LinesWindowTest, ExportWritesThePageIntoTheUserFolder)
+{
+    ChooseWeek(7, 2024);
+    LinesWindow& w = Open();
+    w.findChild<QAction*>("Export")->trigger();
+    const std::string page = ReadFile(App().UserFolder / "VexalLines.htm");
+    EXPECT_NE(page.find("Vexal Lines for Wk 7 of 2024"), std::string::npos);
+    EXPECT_NE(page.find("These Statistics are being brought to you by: <A HREF='"), std::string::npos);
+    EXPECT_NE(page.find("'> Vexal </A>"), std::string::npos);
+    EXPECT_NE(page.find("\r\n"), std::string::npos);
+    EXPECT_NE(page.find(TeamName(WeekGames(2024, 7)[0].HomeTeam, 0, 3)), std::string::npos);
+}
+
+} // namespace
+} // namespace vexal::test

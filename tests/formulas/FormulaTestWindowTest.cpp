@@ -1,0 +1,621 @@
+// The Test Formula window driven as the user drives it over generated seasons: opening with
+// its lists and remembered settings, the refresh, back-tests started and stopped, the best
+// and worst boxes and the breakdown, saved formulas, templates, the log, the printout and
+// the All Formula Report.
+#include "FormulaTestWindow.h"
+
+#include "AppState.h"
+#include "FormulaEditor.h"
+#include "FormulaWindows.h"
+#include "Host.h"
+#include "MsgBox.h"
+#include "PrintDialog.h"
+#include "ProgBar.h"
+#include "SampleSeasons.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "StandIns.h"
+#include "TempFolder.h"
+#include "VbConvert.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+namespace vexal::test {
+namespace {
+
+constexpr const char* DefaultFormulaLine = "3,0,99,1,50,50,4,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
+
+std::string ReadAll(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string PdfText(const std::filesystem::path& pdf)
+{
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string text;
+    if (!pipe)
+        return text;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
+        text.append(buf.data(), n);
+    return text;
+}
+
+class FormulaTestWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetApp();
+        ResetSeason();
+        ResetSeasonLoader();
+        SetProgramFolder(folder.Path());
+        App().UserFolder = folder / "user";
+        std::filesystem::create_directories(App().UserFolder);
+        samplegen::SampleOptions options;
+        options.Seed = 5;
+        options.FromYear = 2023;
+        options.ToYear = 2024;
+        options.UnplayedFromWeek = 12;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        folder.Write("default.fla", DefaultFormulaLine);
+        ASSERT_TRUE(SelectSeason(2024));
+        ChooseWeek(6);
+
+        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
+            auto* main = new QMainWindow;
+            main->setCentralWidget(new QMdiArea(main));
+            main->resize(1000, 700);
+            return main;
+        });
+        LoadWindow("Main");
+        RegisterStandInWindows();
+        RegisterFormulaWindows();
+        RegisterFormulaTestWindow();
+        // The document viewer records what it was asked to open and closes at once.
+        RegisterWindow("frmRichEdit", WindowKind::Modal, [this](QWidget* owner) -> QWidget* {
+            viewed.push_back(App().DocumentPath);
+            auto* d = new QDialog(owner);
+            d->setObjectName("frmRichEdit");
+            QTimer::singleShot(0, d, &QDialog::reject);
+            return d;
+        });
+        // The editor's formula is the program folder's default.fla.
+        FormulaEditor::Get();
+        ReadFormula();
+    }
+
+    void TearDown() override
+    {
+        SetDoEventsHook({});
+        FormulaTestWindow::SetFileDialog({});
+        UnloadWindow("frmTest");
+        UnloadWindow("frmRichEdit");
+        UnloadWindow("frmFormula");
+        UnloadWindow("Main");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        InstallPrintDialogRunner({});
+        ResetCurrentPrinter();
+        ResetSeasonLoader();
+        ResetSeason();
+        ResetApp();
+        SetProgramFolder({});
+    }
+
+    void ChooseWeek(int week)
+    {
+        const std::string text = "Wk " + std::to_string(week) + " of 2024";
+        const auto& items = Season().WeekItems;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == text) {
+                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
+                return;
+            }
+        FAIL() << "no week " << text;
+    }
+
+    FormulaTestWindow& Open()
+    {
+        auto* w = qobject_cast<FormulaTestWindow*>(ShowWindow("frmTest"));
+        EXPECT_NE(w, nullptr);
+        QCoreApplication::processEvents();
+        return *w;
+    }
+
+    template <class T>
+    T* Control(QWidget& w, const QString& name)
+    {
+        auto* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+    QLineEdit* Box(QWidget& w, const QString& name) { return Control<QLineEdit>(w, name); }
+    QCheckBox* Check(QWidget& w, const QString& name) { return Control<QCheckBox>(w, name); }
+    QComboBox* List(QWidget& w, const QString& name) { return Control<QComboBox>(w, name); }
+    QPushButton* Button(QWidget& w, const QString& name) { return Control<QPushButton>(w, name); }
+
+    // Presses Start and lets the window's events run until the launched run has returned.
+    void RunTest(FormulaTestWindow& w)
+    {
+        Button(w, "cmdStart")->click();
+        EXPECT_TRUE(w.Armed());
+        QElapsedTimer clock;
+        clock.start();
+        while ((w.Armed() || w.Running()) && clock.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_FALSE(w.Armed());
+        EXPECT_FALSE(w.Running());
+    }
+
+    // Test weeks: weeks 1 to 8 of 2024, all played.
+    void ChoosePlayedWeeks(FormulaTestWindow& w)
+    {
+        const int first = Season().SeasonFirstWeek[0];
+        List(w, "CboStartWeek")->setCurrentIndex(first);
+        List(w, "CboEndWeek")->setCurrentIndex(first + 7);
+    }
+
+    ScriptedMessages& messages = InstallScriptedMessages();
+    TempFolder folder;
+    std::vector<std::filesystem::path> viewed;
+};
+
+TEST_F(FormulaTestWindowTest, FirstOpeningShowsTheFormulaAsAOnePointRangeWithDefaults)
+{
+    FormulaTestWindow& w = Open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Test Formula");
+    EXPECT_TRUE(Control<QRadioButton>(w, "sortbyu")->isChecked());
+    EXPECT_FALSE(Control<QRadioButton>(w, "SortByW")->isChecked());
+    EXPECT_EQ(Box(w, "txtUnitLower")->text(), "0");
+    EXPECT_EQ(Box(w, "txtUnitUpper")->text(), "100");
+    EXPECT_EQ(Box(w, "txtMin")->text(), "0");
+    EXPECT_EQ(App().TestFilters, (std::array<float, 5>{0, 100, 0, 100, 0}));
+    // default.fla: HFA 3, MinDiff 0, MaxDiff 99, offense 50, rushing 50, turnovers 4, rolling 4.
+    EXPECT_EQ(Box(w, "Text1_3")->text(), "3");
+    EXPECT_EQ(Box(w, "Text2_3")->text(), "3");
+    EXPECT_EQ(Box(w, "Text1_2")->text(), "99");
+    EXPECT_EQ(Box(w, "Text1_5")->text(), "50");
+    EXPECT_TRUE(Box(w, "Text1_5")->isReadOnly());
+    EXPECT_EQ(Box(w, "txtrola_0")->text(), "4");
+    // Lists: 121 line items, 22 limited weeks for 2024 showing "1" and "21", every week.
+    QComboBox* lines = List(w, "cboLinesStart");
+    ASSERT_EQ(lines->count(), 121);
+    EXPECT_EQ(lines->itemText(0), "-20");
+    EXPECT_EQ(lines->itemText(40), "0");
+    EXPECT_EQ(lines->itemText(81), "ABS 0.5");
+    EXPECT_EQ(lines->itemText(120), "ABS 20");
+    EXPECT_EQ(List(w, "cboLimitStart")->count(), 22);
+    EXPECT_EQ(List(w, "cboLimitStart")->currentText(), "1");
+    EXPECT_EQ(List(w, "cboLimitEnd")->currentText(), "21");
+    QComboBox* start = List(w, "CboStartWeek");
+    EXPECT_EQ(start->count(), static_cast<int>(Season().WeekItems.size()));
+    EXPECT_EQ(start->currentIndex(), Season().SeasonFirstWeek[0]);
+    EXPECT_EQ(List(w, "CboEndWeek")->currentIndex(), Season().WeekListIndex);
+    EXPECT_EQ(List(w, "Combo1")->count(), 32);
+    EXPECT_EQ(List(w, "Combo1")->currentText(), "None");
+    EXPECT_FALSE(Button(w, "cmdStop")->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FormulaTestWindowTest, RefreshFollowsTheFormulaAndClosingSavesSettings)
+{
+    FormulaTestWindow& w = Open();
+    App().CurrentFormula[fsOffense] = 60;
+    App().CurrentFormula[fsDefense] = 35;
+    App().CurrentFormula[fsLineStart] = 103;
+    App().CurrentFormula[fsLineEnd] = 107.5f;
+    App().CurrentFormula[fsHomeOnly] = 1;
+    App().CurrentFormula[fsAwayOnly] = 1;
+    Button(w, "Command1")->click();
+    EXPECT_EQ(Box(w, "Text1_4")->text(), "60");
+    EXPECT_EQ(Box(w, "Text2_5")->text(), "40");
+    EXPECT_TRUE(Check(w, "chkLines")->isChecked());
+    EXPECT_EQ(List(w, "cboLinesStart")->currentText(), "ABS 3");
+    EXPECT_EQ(List(w, "cboLinesEnd")->currentText(), "ABS 7.5");
+    EXPECT_FALSE(Check(w, "chkHome")->isChecked());
+    EXPECT_TRUE(Check(w, "chkAway")->isChecked());
+
+    Control<QRadioButton>(w, "SortByW")->setChecked(true);
+    Box(w, "txtMin")->setText("abc");
+    Check(w, "chkFast")->setChecked(true);
+    EXPECT_EQ(GetSetting("Preference", "Show Weekly"), "1");
+    App().CurrentFormula[fsTotalsMode] = 1;
+    ASSERT_TRUE(UnloadWindow("frmTest"));
+    EXPECT_EQ(GetSetting("Preference", "SortbyWin"), "True");
+    EXPECT_EQ(GetSetting("Preference", "Min Games"), "abc");
+    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 0.0f);
+    EXPECT_EQ(App().CurrentFormula[fsOffense], 50.0f);   // the editor's formula again
+
+    FormulaTestWindow& again = Open();
+    EXPECT_TRUE(Control<QRadioButton>(again, "SortByW")->isChecked());
+    EXPECT_TRUE(Check(again, "chkFast")->isChecked());
+    EXPECT_EQ(Box(again, "txtMin")->text(), "abc");
+    EXPECT_EQ(App().TestFilters[4], 0.0f);
+}
+
+TEST_F(FormulaTestWindowTest, RangeBoxesFilterKeysAndKeepComplements)
+{
+    FormulaTestWindow& w = Open();
+    QLineEdit* offense = Box(w, "Text1_4");
+    offense->setText("120");
+    offense->setFocus();
+    Box(w, "Text1_6")->setFocus();   // leaving the offense box
+    QCoreApplication::processEvents();
+    EXPECT_EQ(offense->text(), "50");
+    EXPECT_EQ(Box(w, "Text1_5")->text(), "50");
+    QLineEdit* high = Box(w, "Text2_4");
+    high->setFocus();
+    high->setText("120");
+    Box(w, "Text2_6")->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Box(w, "Text2_5")->text(), "-20");
+
+    auto type = [](QLineEdit* box, const QString& text) {
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    };
+    QLineEdit* minDiff = Box(w, "Text1_1");
+    minDiff->clear();
+    type(minDiff, "-2.5x");
+    EXPECT_EQ(minDiff->text(), "2.5");
+    QLineEdit* turnovers = Box(w, "Text1_8");
+    turnovers->clear();
+    type(turnovers, "-4");
+    EXPECT_EQ(turnovers->text(), "-4");
+    QLineEdit* rolling = Box(w, "txtrola_0");
+    rolling->clear();
+    type(rolling, "4.5");
+    EXPECT_EQ(rolling->text(), "45");
+}
+
+TEST_F(FormulaTestWindowTest, OnePointRunFillsBestWorstAndBreakdownAndRestoresTheFormula)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    Check(w, "chkFast")->setChecked(true);
+    int progress = 0;
+    int done = 0;
+    auto progressHandler = w.TSPredict1().Progress;
+    auto doneHandler = w.TSPredict1().Done;
+    w.TSPredict1().Progress = [&](auto& b, auto& o, auto& p, auto& m) {
+        ++progress;
+        progressHandler(b, o, p, m);
+    };
+    w.TSPredict1().Done = [&] {
+        ++done;
+        doneHandler();
+    };
+    RunTest(w);
+    EXPECT_GT(progress, 0);
+    EXPECT_EQ(done, 1);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    EXPECT_EQ(Box(w, "best_2")->text(), "3");
+    EXPECT_EQ(Box(w, "best_1")->text(), "99");
+    EXPECT_EQ(Box(w, "best_5")->text(), "50");
+    EXPECT_EQ(Box(w, "best_12")->text(), "4");
+    EXPECT_TRUE(std::regex_match(Box(w, "best_9")->text().toStdString(), std::regex("\\d+-\\d+-\\d+")));
+    EXPECT_TRUE(std::regex_match(Box(w, "best_10")->text().toStdString(), std::regex("\\d+\\.\\d%")));
+    EXPECT_TRUE(Box(w, "txtBest_2")->text().endsWith(" units"));
+    const QString breakdown = Control<QTextEdit>(w, "vbaRE")->toPlainText();
+    EXPECT_TRUE(breakdown.contains("Weekly")) << breakdown.toStdString();
+    EXPECT_TRUE(breakdown.contains("W-L-T"));
+    auto* bar = Control<ProgBar>(w, "Stat1");
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(bar->Caption(), "Progress");
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_FALSE(Button(w, "cmdStop")->isEnabled());
+    // The weights and the week come back from the editor and the week selector.
+    EXPECT_EQ(App().CurrentFormula[fsCurrentWeek], static_cast<float>(Season().WeekListIndex + 1));
+    EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
+    EXPECT_FALSE(App().StopTest);
+}
+
+TEST_F(FormulaTestWindowTest, SavingRunWritesLogAndGoodFilesAndTheEditorListsThem)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    Box(w, "Text2_3")->setText("5");   // home-field advantage 3 to 5
+    Check(w, "ChkSaveFormulas")->setChecked(true);
+    Box(w, "txtUnitLower")->setText("-1000");
+    Box(w, "txtUnitUpper")->setText("1000");
+    Box(w, "txtPercentUpper")->setText("100");
+    RunTest(w);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(std::filesystem::exists(folder / "FormulaList.txt"));
+    EXPECT_EQ(App().TestFilters[0], -1000.0f);
+    QListWidget* files = FormulaEditor::Get()->FileList();
+    bool listed = false;
+    for (int i = 0; i < files->count(); ++i)
+        listed = listed || files->item(i)->text().startsWith("Good") || files->item(i)->text().startsWith("Bad");
+    EXPECT_TRUE(listed);
+
+    messages.shown.clear();
+    Button(w, "cmdLog")->click();
+    ASSERT_EQ(viewed.size(), 1u);
+    EXPECT_EQ(viewed[0], folder / "FormulaList.txt");
+}
+
+TEST_F(FormulaTestWindowTest, StopEndsTheRunWithoutDoneAndLeavesNoRequestBehind)
+{
+    FormulaTestWindow& w = Open();
+    // Stop with nothing running: no request for a later run.
+    w.cmdStop_Click();
+    EXPECT_FALSE(App().StopTest);
+
+    ChoosePlayedWeeks(w);
+    Box(w, "Text2_3")->setText("9");
+    Box(w, "Text2_1")->setText("5");
+    int done = 0;
+    auto doneHandler = w.TSPredict1().Done;
+    w.TSPredict1().Done = [&] {
+        ++done;
+        doneHandler();
+    };
+    int yields = 0;
+    bool closeRefused = false;
+    SetDoEventsHook([&] {
+        if (++yields == 1) {
+            // Second Start and closing are refused while the run yields.
+            Button(w, "cmdStart")->click();
+            EXPECT_FALSE(w.Armed());
+            closeRefused = !UnloadWindow("frmTest");
+            ASSERT_TRUE(Button(w, "cmdStop")->isEnabled());
+            Button(w, "cmdStop")->click();
+            EXPECT_TRUE(App().StopTest);
+        }
+        QCoreApplication::processEvents();
+    });
+    RunTest(w);
+    SetDoEventsHook({});
+    EXPECT_TRUE(closeRefused);
+    EXPECT_GE(yields, 1);
+    EXPECT_EQ(done, 0);
+    EXPECT_FALSE(App().StopTest);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_FALSE(Button(w, "cmdStop")->isEnabled());
+    EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
+    EXPECT_EQ(App().CurrentFormula[fsMinDiff], 0.0f);
+}
+
+TEST_F(FormulaTestWindowTest, BadLineRangeAsksToContinueAndNoLeavesTheWindowLocked)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    Check(w, "chkLines")->setChecked(true);
+    List(w, "cboLinesStart")->setEditText("ABS x");
+    messages.answers.push_back(vbNo);
+    RunTest(w);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Try and Continue?");
+    EXPECT_EQ(messages.shown[0].text, "An error 13 has occered at line 11\r\n\r\nType mismatch");
+    EXPECT_EQ(messages.shown[0].buttons, vbYesNo + vbQuestion);
+    EXPECT_FALSE(Button(w, "cmdStart")->isEnabled());
+    Button(w, "cmdStop")->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_FALSE(App().StopTest);
+}
+
+TEST_F(FormulaTestWindowTest, SaveBestWritesTheRowAsAFormulaAndListsIt)
+{
+    FormulaTestWindow& w = Open();
+    const char* row[13] = {"1", "99", "3.5", "60", "40", "45", "55", "4", "1.5", "5-3-0", "62.5%", "1.7", "6"};
+    for (int i = 0; i < 13; ++i)
+        Box(w, QString("best_%1").arg(i))->setText(row[i]);
+    Check(w, "chkUsePowerRatings")->setChecked(true);
+    App().CurrentFormula[fsHomeOnly] = 1;
+    messages.inputs.push_back("mine");
+    Button(w, "cmdBest")->click();
+    EXPECT_EQ(ReadAll(folder / "mine.fla"), "3.5,1,99,1.5,60,40,6,45,55,0,4,0,0,1,1,0,0,0,99,99\r\n");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, "File Saved !");
+    EXPECT_GE(FormulaEditor::Get()->FormulaList()->findText("mine.fla"), 0);
+    EXPECT_EQ(FormulaEditor::Get()->ValueBox(0)->text(), "3.5");
+
+    // A cancelled name changes nothing; a name with a folder is refused.
+    messages.inputs.push_back("");
+    Button(w, "cmdWorst")->click();
+    messages.inputs.push_back("../x");
+    Button(w, "cmdWorst")->click();
+    EXPECT_EQ(messages.shown.back().text, "You entered a bad filename, The formula was not saved !");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "x.fla"));
+}
+
+TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
+{
+    FormulaTestWindow& w = Open();
+    Box(w, "txtrola_1")->setText("8");
+    Box(w, "Text2_9")->setText("2.5");
+    Check(w, "chkLimitWeek")->setChecked(true);
+    List(w, "cboLimitStart")->setCurrentIndex(2);
+    List(w, "cboLimitEnd")->setCurrentIndex(9);
+    Check(w, "chkDog")->setChecked(true);
+    Control<QRadioButton>(w, "SortByW")->setChecked(true);
+    const int first = Season().SeasonFirstWeek[0];
+    List(w, "CboStartWeek")->setCurrentIndex(first + 1);
+    List(w, "CboEndWeek")->setCurrentIndex(first + 4);
+    std::vector<std::string> titles;
+    FormulaTestWindow::SetFileDialog([&](bool, const std::string& title, const std::string& proposed) {
+        titles.push_back(title + "|" + proposed);
+        return std::optional<std::string>((folder / "Weekly").string());
+    });
+    w.mnuSTT_Click();
+    const std::string expected = "4,8,0,99,3,50,50,50,50,4,1,0,99,3,50,50,50,50,4,2.5,0,0,0,0,0,0,0,1,0,0,1,2,9,0,-1,"
+                                 "-1,0,0,100,0,100,False,True," +
+                                 std::to_string(first + 1) + "," + std::to_string(first + 4) + ",0\r\n";
+    EXPECT_EQ(ReadAll(folder / "Weekly.ftp"), expected);
+    EXPECT_EQ(titles[0], "Save Formula Template|Default.ftp");
+
+    // Change everything, then load it back.
+    Box(w, "txtrola_1")->setText("2");
+    Check(w, "chkLimitWeek")->setChecked(false);
+    Check(w, "chkDog")->setChecked(false);
+    Control<QRadioButton>(w, "sortbyu")->setChecked(true);
+    List(w, "CboStartWeek")->setCurrentIndex(0);
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "Weekly.ftp").string()); });
+    w.mnuLTT_Click();
+    EXPECT_EQ(Box(w, "txtrola_1")->text(), "8");
+    EXPECT_TRUE(Check(w, "chkLimitWeek")->isChecked());
+    EXPECT_EQ(List(w, "cboLimitEnd")->currentIndex(), 9);
+    EXPECT_TRUE(Check(w, "chkDog")->isChecked());
+    EXPECT_TRUE(Control<QRadioButton>(w, "SortByW")->isChecked());
+    EXPECT_EQ(List(w, "CboStartWeek")->currentIndex(), first + 1);
+    w.mnuSTT_Click();
+    EXPECT_EQ(ReadAll(folder / "Weekly.ftp"), expected);
+
+    // A bad check value stops the load there: the fields before it are taken.
+    folder.Write("bad.ftp", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,7,1\r\n");
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "bad.ftp").string()); });
+    w.mnuLTT_Click();
+    EXPECT_EQ(Box(w, "Text2_9")->text(), "20");
+    EXPECT_FALSE(Check(w, "chkDonTUseLine")->isChecked());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FormulaTestWindowTest, TotalsModeRelabelsAndRefillsTheLineListsAndTeaserRoundsToEven)
+{
+    App().CurrentFormula[fsFavOrOver] = 10;
+    FormulaTestWindow& w = Open();
+    QPushButton* mode = Button(w, "cmdOU");
+    mode->click();
+    EXPECT_EQ(mode->text(), "Testing Totals");
+    EXPECT_EQ(Check(w, "chkFav")->text(), "Overs");
+    EXPECT_TRUE(Check(w, "chkFav")->isChecked());
+    EXPECT_FALSE(Check(w, "chkHome")->isEnabled());
+    EXPECT_EQ(List(w, "cboLinesStart")->count(), 81);
+    EXPECT_EQ(List(w, "cboLinesEnd")->currentText(), "40");
+    mode->click();
+    EXPECT_EQ(mode->text(), "Testing Sides");
+    EXPECT_EQ(Check(w, "chkDog")->text(), "Underdogs");
+    EXPECT_FALSE(Check(w, "chkFav")->isChecked());
+    EXPECT_TRUE(Check(w, "chkHome")->isEnabled());
+    EXPECT_EQ(List(w, "cboLinesStart")->count(), 121);
+    EXPECT_EQ(List(w, "cboLinesStart")->currentText(), "0");
+
+    QComboBox* teaser = List(w, "cboTeaser");
+    ASSERT_EQ(teaser->count(), 6);
+    teaser->setCurrentIndex(2);   // "6.5"
+    EXPECT_EQ(w.TSPredict1().Teaser(), 6);
+    teaser->setCurrentIndex(4);   // "7.5"
+    EXPECT_EQ(w.TSPredict1().Teaser(), 8);
+}
+
+TEST_F(FormulaTestWindowTest, LogBeforeAnyTestSaysThereIsNone)
+{
+    FormulaTestWindow& w = Open();
+    Button(w, "cmdLog")->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "No Log Yet");
+    EXPECT_EQ(messages.shown[0].buttons, vbInformation);
+    EXPECT_TRUE(viewed.empty());
+}
+
+TEST_F(FormulaTestWindowTest, BreakdownIsSavedAsRichTextAndViewed)
+{
+    FormulaTestWindow& w = Open();
+    Control<QTextEdit>(w, "vbaRE")->setPlainText("Weekly\nWeek\nWk 1");
+    w.vbaRE_SaveAndOpen();
+    ASSERT_EQ(viewed.size(), 1u);
+    EXPECT_EQ(viewed[0], folder / "Breakdown.rtf");
+    EXPECT_EQ(ReadAll(folder / "Breakdown.rtf"),
+              "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20 \\b Weekly\\par\r\n"
+              "\\b\\ul Week\\par\r\n\\b0\\ulnone Wk 1}\r\n");
+}
+
+TEST_F(FormulaTestWindowTest, PrintedReportHoldsRangesAndBestAndLeavesOutAnEmptyWorst)
+{
+    FormulaTestWindow& w = Open();
+    const std::filesystem::path pdf = folder / "report.pdf";
+    InstallPrintDialogRunner([pdf](QPrinter& printer, int&, int&) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        return true;
+    });
+    Box(w, "best_11")->setText("4.25");
+    Box(w, "Text1_3")->setText("2.5");
+    w.Print_Click();
+    // The labels' blanks come back as wider or narrower gaps: compare with single blanks.
+    const std::string text = std::regex_replace(PdfText(pdf), std::regex(" +"), " ");
+    EXPECT_NE(text.find("Vexal Formulas for - 2024"), std::string::npos) << text;
+    EXPECT_NE(text.find("For the following Range of Values:"), std::string::npos);
+    EXPECT_NE(text.find("Home Field Advantage - 2.5 To 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("The Unit Win would be - 4.3"), std::string::npos) << text;
+    EXPECT_EQ(text.find("The Worst Formula was:"), std::string::npos);
+    EXPECT_EQ(App().CurrentFormula[fsHomeField], 2.5f);
+
+    // A cancelled dialog prints nothing and changes nothing.
+    std::filesystem::remove(pdf);
+    InstallPrintDialogRunner([](QPrinter&, int&, int&) { return false; });
+    Box(w, "Text1_3")->setText("1");
+    w.Print_Click();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(App().CurrentFormula[fsHomeField], 2.5f);
+}
+
+TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
+{
+    folder.Write("short.fla", "2,1,99,1,50,50,0,50,50,-1\r\n");
+    FormulaEditor::Get()->RefreshFileList();
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    w.cmdAllForm_Click();
+    ASSERT_EQ(viewed.size(), 1u);
+    EXPECT_EQ(viewed[0], folder / "AllConsensus.txt");
+    const std::string report = ReadAll(folder / "AllConsensus.txt");
+    EXPECT_EQ(report.rfind("Vexal  All Formula Report (Sides) for Wk 6 of 2024 - Printed:", 0), 0u) << report;
+    EXPECT_NE(report.find("\r\ndefault\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
+                          "3    0     99    50    50    50     50    4     1      4\r\n"),
+              std::string::npos)
+        << report;
+    // The short file is reported with its message, tested with 0 for separate home/away.
+    EXPECT_NE(report.find("\r\nshort\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
+                          "2    1     99    50    50    50     50    0     1      STD\r\n"),
+              std::string::npos)
+        << report;
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("There was an error using the formula short.fla"), std::string::npos);
+    EXPECT_NE(report.find("Weekly"), std::string::npos);
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_FALSE(w.AllFormulaRunning);
+    EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
+}
+
+} // namespace
+} // namespace vexal::test

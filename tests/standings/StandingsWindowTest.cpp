@@ -1,0 +1,460 @@
+// The Standings and Power Ratings windows driven as the user drives them, on generated
+// seasons loaded by the real loader: standings under filters, the schedule, the points
+// chart, chart styles and their setting, HTML export and the power ratings table.
+#include "AppState.h"
+#include "Chart.h"
+#include "Grid.h"
+#include "Host.h"
+#include "MsgBox.h"
+#include "PowerWindow.h"
+#include "PrintDialog.h"
+#include "SampleSeasons.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "StandIns.h"
+#include "StandingsCalc.h"
+#include "StandingsWindow.h"
+#include "StandingsWindows.h"
+#include "TempFolder.h"
+#include "Teams.h"
+#include "VbConvert.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace vexal::test {
+namespace {
+
+class StandingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetApp();
+        ResetSeason();
+        ResetSeasonLoader();
+        SetProgramFolder(folder.Path());
+        App().UserFolder = folder / "user";
+        std::filesystem::create_directories(App().UserFolder);
+        samplegen::SampleOptions options;
+        options.Seed = 7;
+        options.FromYear = 2023;
+        options.ToYear = 2024;
+        options.UnplayedFromWeek = 12;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        ASSERT_TRUE(SelectSeason(2024));
+        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
+            auto* main = new QMainWindow;
+            main->setCentralWidget(new QMdiArea(main));
+            main->resize(1000, 700);
+            return main;
+        });
+        LoadWindow("Main");
+        RegisterStandInWindows();
+        RegisterStandingsWindows();
+    }
+
+    void TearDown() override
+    {
+        InstallPrintDialogRunner({});
+        ResetCurrentPrinter();
+        UnloadWindow("Power");
+        UnloadWindow("FORM1");
+        UnloadWindow("Main");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ResetSeasonLoader();
+        ResetSeason();
+        ResetApp();
+        SetProgramFolder({});
+    }
+
+    void ChooseWeek(int week, int year)
+    {
+        const std::string text = WeekText(week, year);
+        const auto& items = Season().WeekItems;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == text) {
+                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
+                return;
+            }
+        FAIL() << "no week " << text;
+    }
+
+    StandingsWindow& OpenStandings()
+    {
+        auto* w = qobject_cast<StandingsWindow*>(ShowWindow("FORM1"));
+        EXPECT_NE(w, nullptr);
+        QCoreApplication::processEvents();
+        return *w;
+    }
+
+    template <class T>
+    static T* Control(QWidget* w, const char* name)
+    {
+        auto* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    static std::string Cell(const Grid& g, int row, int col) { return g.CellFormattedText(row, col).toStdString(); }
+    static std::string ReadFile(const std::filesystem::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // The print dialog answers as a user who prints to a PDF file.
+    static void PrintTo(const std::filesystem::path& pdf)
+    {
+        InstallPrintDialogRunner([pdf](QPrinter& printer, int&, int&) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf.string()));
+            return true;
+        });
+    }
+    static std::string PdfText(const std::filesystem::path& pdf)
+    {
+        const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+        std::string text;
+        std::array<char, 4096> buf{};
+        for (std::size_t n; pipe && (n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0;)
+            text.append(buf.data(), n);
+        return text;
+    }
+    int CurrentWeek() const { return static_cast<int>(App().CurrentFormula[fsCurrentWeek]); }
+
+    // The grid holds exactly the computed standings.
+    void ExpectStandings(const Grid& g, const standings::GameFilters& f, int16_t teaser)
+    {
+        const auto rows = standings::ComputeStandings(Season(), CurrentWeek(), f, teaser, true);
+        ASSERT_EQ(rows.size(), 32u);
+        for (const auto& r : rows) {
+            EXPECT_EQ(Cell(g, r.Row, r.Column), TeamName(r.Team, 0, NameStyleAsShown)) << r.Row;
+            EXPECT_EQ(Cell(g, r.Row, r.Column + 1), r.Record.StraightText()) << r.Row;
+            EXPECT_EQ(Cell(g, r.Row, r.Column + 2), r.Record.AtsText()) << r.Row;
+            EXPECT_EQ(Cell(g, r.Row, r.Column + 3), std::to_string(r.Record.PointsFor)) << r.Row;
+            EXPECT_EQ(Cell(g, r.Row, r.Column + 4), std::to_string(r.Record.PointsAgainst)) << r.Row;
+        }
+    }
+
+    ScriptedMessages& messages = InstallScriptedMessages();
+    RecordingLauncher& launcher = InstallRecordingLauncher();
+    TempFolder folder;
+};
+
+TEST_F(StandingsWindowTest, OpensWithItsControlsMenusAndTheStandingsOfTheChosenWeek)
+{
+    ChooseWeek(8, 2024);
+    StandingsWindow& w = OpenStandings();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Standings");
+    auto* cbo = Control<QComboBox>(&w, "cboSi");
+    ASSERT_EQ(cbo->count(), 11);
+    EXPECT_EQ(cbo->itemText(7).toStdString(), "6.5 pt. Teaser");
+    EXPECT_EQ(cbo->currentIndex(), -1);
+    EXPECT_EQ(Control<QCheckBox>(&w, "chkFavorite")->text().toStdString(), "Favorite");
+    EXPECT_EQ(Control<QCheckBox>(&w, "chkDog")->text().toStdString(), "UnderDog");
+    EXPECT_TRUE(Control<QPushButton>(&w, "cmdUpdate")->isHidden());
+    for (const char* name : {"mnuPrint", "mnuHTMLPrint", "mnuExport", "mnuToolBarText", "mnuExit", "mnuLine", "mnuBar",
+                             "mnuStacked", "mnuPoint", "mnuHelpOnline", "mnuHelp", "mnuCheckforUpdate", "mnuEmail",
+                             "mnuWeb", "mnuAbout"})
+        EXPECT_NE(w.findChild<QAction*>(name), nullptr) << name;
+    EXPECT_EQ(Control<QAction>(&w, "mnuStacked")->text().toStdString(), "&Stacked Bar");
+
+    // Showing the view refreshes it.
+    Grid& g = *w.grdTeam();
+    EXPECT_FALSE(g.isHidden());
+    ASSERT_EQ(g.Rows(), 20);
+    ASSERT_EQ(g.Cols(), 11);
+    EXPECT_EQ(Cell(g, 6, 1), "AFC North");
+    EXPECT_EQ(Cell(g, 16, 7), "NFC West");
+    EXPECT_EQ(Cell(g, 11, 9), "W-L(ATS)");
+    EXPECT_EQ(g.CellForeColor(6, 1), 0x0000FF);
+    EXPECT_EQ(g.CellForeColor(6, 7), 0xFF0000);
+    EXPECT_EQ(g.CellIcon(6, 1), 33);
+    EXPECT_EQ(g.CellBackColor(6, 2), 0xC0C0C0);
+    EXPECT_TRUE(g.CellFont(6, 2).bold());
+    ExpectStandings(g, {}, 0);
+    // Seven played weeks: every team has games.
+    int games = 0;
+    for (const auto& r : standings::ComputeStandings(Season(), CurrentWeek(), {}, 0, true))
+        games += r.Record.Wins + r.Record.Losses + r.Record.Ties;
+    EXPECT_GT(games, 32 * 5);
+    // Alternate rows: white, then the theme colour.
+    EXPECT_EQ(g.CellBackColor(2, 1), 0xFFFFFF);
+    EXPECT_EQ(g.CellBackColor(3, 1), App().ThemeBackColor);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StandingsWindowTest, FiltersRecomputeAndTheCheckBoxesExcludeEachOther)
+{
+    ChooseWeek(10, 2024);
+    StandingsWindow& w = OpenStandings();
+    auto* cbo = Control<QComboBox>(&w, "cboSi");
+    cbo->setCurrentIndex(1);
+    emit cbo->activated(1);
+    ExpectStandings(*w.grdTeam(), standings::FiltersFrom(1, false, false, false, {}), 0);
+    cbo->setCurrentIndex(6);
+    emit cbo->activated(6);
+    ExpectStandings(*w.grdTeam(), {}, 6);
+    auto* fav = Control<QCheckBox>(&w, "chkFavorite");
+    auto* dog = Control<QCheckBox>(&w, "chkDog");
+    fav->click();
+    EXPECT_EQ(w.Filters().FavoriteFilter, 1);
+    dog->click();
+    EXPECT_FALSE(fav->isChecked());
+    EXPECT_EQ(w.Filters().FavoriteFilter, 0);
+    EXPECT_EQ(w.Filters().UnderdogFilter, 1);
+    ExpectStandings(*w.grdTeam(), standings::FiltersFrom(6, false, true, false, {}), 6);
+    // The refresh button is what a week change presses.
+    ChooseWeek(11, 2024);
+    Control<QPushButton>(&w, "cmdUpdate")->click();
+    ExpectStandings(*w.grdTeam(), standings::FiltersFrom(6, false, true, false, {}), 6);
+}
+
+TEST_F(StandingsWindowTest, TeamCellShowsItsScheduleAndAnotherCellReturns)
+{
+    ChooseWeek(6, 2024);
+    StandingsWindow& w = OpenStandings();
+    Grid& g = *w.grdTeam();
+    const int team = TeamCode(Cell(g, 2, 1), 0, 0);
+    ASSERT_GT(team, 0);
+    emit g.CellClick(2, 2);
+    Grid& s = *w.grdSched();
+    EXPECT_FALSE(s.isHidden());
+    EXPECT_TRUE(g.isHidden());
+    const auto games = standings::TeamSchedule(Season(), team, 0, w.Filters(), 0);
+    ASSERT_EQ(s.Rows(), static_cast<int>(games.size()));
+    EXPECT_EQ(s.Cols(), 10);
+    EXPECT_FALSE(s.ColumnVisible(6));
+    for (int r = 1; r <= s.Rows(); ++r) {
+        const auto& game = games[static_cast<std::size_t>(r - 1)];
+        EXPECT_EQ(Cell(s, r, 1), Season().WeekItems[static_cast<std::size_t>(game.WeekSlot)]);
+        EXPECT_EQ(Cell(s, r, 8), game.Ats);
+        EXPECT_EQ(Cell(s, r, 9), game.Straight);
+        if (game.Played) {
+            const int32_t colour = game.Straight == "WIN" ? 0x008000 : (game.Straight == "PUSH" ? 0xFF0000 : 0x0000FF);
+            EXPECT_EQ(s.CellForeColor(r, 9), colour);
+        }
+    }
+    // Games of both loaded seasons are listed.
+    EXPECT_LT(games.front().WeekSlot, Season().SeasonFirstWeek[0]);
+    EXPECT_GE(games.back().WeekSlot, Season().SeasonFirstWeek[0]);
+
+    // A filter change redraws the shown schedule under the new filter.
+    auto* cbo = Control<QComboBox>(&w, "cboSi");
+    cbo->setCurrentIndex(1);
+    emit cbo->activated(1);
+    EXPECT_FALSE(s.isHidden());
+    const auto homeGames = standings::TeamSchedule(Season(), team, 0, w.Filters(), 0);
+    ASSERT_EQ(s.Rows(), static_cast<int>(homeGames.size()));
+    ASSERT_LT(homeGames.size(), games.size());
+    for (int r = 1; r <= s.Rows(); ++r)
+        EXPECT_EQ(Cell(s, r, 4), TeamName(team, 0, NameStyleAsShown)) << r;
+    cbo->setCurrentIndex(0);
+    emit cbo->activated(0);
+    ASSERT_EQ(s.Rows(), static_cast<int>(games.size()));
+
+    // Export writes the schedule page under the team's short name.
+    w.mnuExport_Click();
+    const std::string abbrev = vb::Trim(TeamAbbrev3(team, 0, AbbrevStyleCity));
+    const auto page = App().UserFolder / (abbrev + ".htm");
+    ASSERT_TRUE(std::filesystem::exists(page));
+    EXPECT_NE(ReadFile(page).find(TeamName(team, 0, NameStyleAsShown) + "'s Schedule"), std::string::npos);
+
+    // Choosing the team's own name clears the choice and leaves the list; the outputs still
+    // name the team whose schedule is shown.
+    const int opponentColumn = Cell(s, 1, 2) == TeamName(team, 0, NameStyleAsShown) ? 4 : 2;
+    const int ownColumn = opponentColumn == 2 ? 4 : 2;
+    const int rows = s.Rows();
+    emit s.CellClick(1, ownColumn);
+    EXPECT_EQ(w.ScheduleTeam, 0);
+    EXPECT_FALSE(s.isHidden());
+    EXPECT_EQ(s.Rows(), rows);
+    std::filesystem::remove(page);
+    w.mnuExport_Click();
+    EXPECT_TRUE(std::filesystem::exists(page));
+    // An opponent chosen then lists no games.
+    emit s.CellClick(1, opponentColumn);
+    EXPECT_EQ(s.Rows(), 0);
+
+    // An opponent's name narrows the list to head-to-head games.
+    emit g.CellClick(2, 2);
+    const int opponent = TeamCode(Cell(s, 1, opponentColumn), 0, 0);
+    emit s.CellClick(1, opponentColumn);
+    EXPECT_EQ(w.ScheduleOpponent, opponent);
+    EXPECT_EQ(s.Rows(), static_cast<int>(standings::TeamSchedule(Season(), team, opponent, w.Filters(), 0).size()));
+    // Any cell of the narrowed list goes back to the standings.
+    emit s.CellClick(1, 1);
+    EXPECT_TRUE(s.isHidden());
+    EXPECT_FALSE(g.isHidden());
+}
+
+TEST_F(StandingsWindowTest, PointsCellChartsTheTeamAndOutputsRefuseTheChart)
+{
+    ChooseWeek(6, 2024);
+    StandingsWindow& w = OpenStandings();
+    Grid& g = *w.grdTeam();
+    const int team = TeamCode(Cell(g, 3, 7), 0, 0);
+    emit g.CellClick(3, 10);
+    Chart& chart = *w.Graph1();
+    for (const auto& m : messages.shown)
+        ADD_FAILURE() << m.text;
+    ASSERT_FALSE(chart.isHidden());
+    const auto table = standings::PointsForAgainst(Season(), CurrentWeek(), team);
+    ASSERT_EQ(chart.Data().size(), 3u);
+    EXPECT_EQ(chart.Data()[0].size(), table.Columns.size());
+    EXPECT_EQ(chart.SeriesLegend(0).toStdString(), "Points For (" + std::to_string(table.AverageFor) + ")");
+    EXPECT_EQ(chart.Title().toStdString(),
+              "Points Scored For / Against - " + TeamName(team, 0, NameStyleAsShown) + " for 2024");
+    // No saved style: the bar chart.
+    EXPECT_EQ(chart.ChartType(), Chart::Bar);
+    EXPECT_EQ(chart.DrawWidth(), 1);
+    w.mnuExport_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Sorry, the graphs aren't exportable.");
+    EXPECT_EQ(messages.shown[0].title, "No graph exporting");
+    EXPECT_EQ(messages.shown[0].buttons, 16);
+    w.mnuPrint_Click();
+    EXPECT_EQ(messages.shown.back().text, "Sorry, the graphs aren't printable.");
+    EXPECT_TRUE(launcher.calls.empty());
+    // Picking a style redraws in it and moves the check.
+    Control<QAction>(&w, "mnuPoint")->trigger();
+    EXPECT_EQ(chart.ChartType(), Chart::Point);
+    EXPECT_EQ(chart.DrawWidth(), 3);
+    EXPECT_TRUE(Control<QAction>(&w, "mnuPoint")->isChecked());
+    EXPECT_FALSE(Control<QAction>(&w, "mnuBar")->isChecked());
+    emit chart.Click();
+    EXPECT_TRUE(chart.isHidden());
+    // Closing saves the chart's type.
+    ASSERT_TRUE(UnloadWindow("FORM1"));
+    EXPECT_EQ(GetSetting("Preference", "GraphType", ""), "3");
+}
+
+TEST_F(StandingsWindowTest, SavedGraphTypeChecksItsStyle)
+{
+    SaveSetting("Preference", "GraphType", "7");
+    ChooseWeek(6, 2024);
+    StandingsWindow& w = OpenStandings();
+    EXPECT_TRUE(Control<QAction>(&w, "mnuPoint")->isChecked());
+    EXPECT_FALSE(Control<QAction>(&w, "mnuLine")->isChecked());
+    // Closed without a chart drawn: the chart's own type, bar, is saved.
+    ASSERT_TRUE(UnloadWindow("FORM1"));
+    EXPECT_EQ(GetSetting("Preference", "GraphType", ""), "0");
+}
+
+TEST_F(StandingsWindowTest, ExportWritesTheStandingsPageAndOpensIt)
+{
+    ChooseWeek(6, 2024);
+    StandingsWindow& w = OpenStandings();
+    w.mnuExport_Click();
+    const auto page = App().UserFolder / "VexalStandings.htm";
+    ASSERT_TRUE(std::filesystem::exists(page));
+    const std::string html = ReadFile(page);
+    EXPECT_NE(html.find("Vexal Standings"), std::string::npos);
+    EXPECT_NE(html.find("These Statistics are being brought to you by: <A HREF='"), std::string::npos);
+    EXPECT_NE(html.find("'> Vexal </A>"), std::string::npos);
+    EXPECT_NE(html.find(TeamName(Season().DivisionOrder[0], 0, NameStyleAsShown)), std::string::npos);
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, page.string());
+    EXPECT_EQ(launcher.calls[0].show, 4);
+}
+
+TEST_F(StandingsWindowTest, PrintSendsTheStandingsOrTheScheduleToThePrinter)
+{
+    ChooseWeek(6, 2024);
+    StandingsWindow& w = OpenStandings();
+    const auto pdf = folder / "standings.pdf";
+    PrintTo(pdf);
+    Control<QAction>(&w, "mnuPrint")->trigger();
+    std::string text = PdfText(pdf);
+    const std::string today = vb::FormatDate(vb::Today(), "mm-dd-yyyy");
+    EXPECT_NE(text.find("Standings by Vexal for " + WeekText(6, 2024) + " - Printed " + today), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("AFC North"), std::string::npos);
+    EXPECT_NE(text.find(Cell(*w.grdTeam(), 2, 7)), std::string::npos);
+
+    const int team = TeamCode(Cell(*w.grdTeam(), 2, 1), 0, 0);
+    emit w.grdTeam()->CellClick(2, 1);
+    std::filesystem::remove(pdf);
+    Control<QAction>(&w, "mnuPrint")->trigger();
+    text = PdfText(pdf);
+    EXPECT_NE(text.find(TeamName(team, 0, NameStyleAsShown) + "'s Schedule"), std::string::npos) << text;
+    EXPECT_NE(text.find("By Vexal - " + today), std::string::npos) << text;
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StandingsWindowTest, PowerRatingsTableSortsAndChartsOneTeam)
+{
+    ChooseWeek(8, 2024);
+    auto* w = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->windowTitle().toStdString(), "Power Ratings / Strength of Schedule");
+    Grid& g = *w->Grid1();
+    ASSERT_EQ(g.Rows(), 32);
+    ASSERT_EQ(g.Cols(), 7);
+    EXPECT_EQ(g.ColumnHeader(4).toStdString(), "TPR");
+    for (int r = 2; r <= 32; ++r)
+        EXPECT_GE(g.CellValue(r - 1, 4).toFloat(), g.CellValue(r, 4).toFloat()) << r;
+    emit g.ColumnClick(1);
+    for (int r = 2; r <= 32; ++r)
+        EXPECT_LE(Cell(g, r - 1, 1), Cell(g, r, 1));
+
+    AppState& app = App();
+    app.CurrentFormula[fsRollingWeeks] = 4;
+    app.CurrentFormula[fsSeasonToDate] = 0;
+    const int team = TeamCode(Cell(g, 1, 1), 0, 0);
+    emit g.CellClick(1, 1);
+    Chart& chart = *w->Graph1();
+    ASSERT_FALSE(chart.isHidden());
+    EXPECT_EQ(app.CurrentFormula[fsRollingWeeks], 4);
+    EXPECT_EQ(app.CurrentFormula[fsSeasonToDate], 0);
+    EXPECT_EQ(w->SelectedTeam, 0);
+    // Week 8: eight points, one per week of the season so far.
+    EXPECT_EQ(chart.Data()[0].size(), 8u);
+    EXPECT_EQ(chart.Title().toStdString(), "Weekly Power Ratings for " + TeamName(team, 0, NameStyleAsShown));
+    EXPECT_EQ(chart.SeriesLegend(0).left(17).toStdString(), "Offensive Power (");
+    // The refresh hides the chart and sorts by TPR again.
+    Control<QPushButton>(w, "Command1")->click();
+    EXPECT_TRUE(chart.isHidden());
+    for (int r = 2; r <= 32; ++r)
+        EXPECT_GE(g.CellValue(r - 1, 4).toFloat(), g.CellValue(r, 4).toFloat()) << r;
+
+    w->HTML_Click();
+    const auto page = App().UserFolder / "Power.htm";
+    ASSERT_TRUE(std::filesystem::exists(page));
+    EXPECT_NE(ReadFile(page).find("Vexal  Power Ratings for the NFL"), std::string::npos);
+    ASSERT_TRUE(UnloadWindow("Power"));
+    EXPECT_EQ(GetSetting("Preference", "GraphType2", ""), "0");
+}
+
+TEST_F(StandingsWindowTest, PowerGraphTypeTwoLeavesTheLineStyle)
+{
+    SaveSetting("Preference", "GraphType2", "2");
+    ChooseWeek(8, 2024);
+    QWidget* w = ShowWindow("Power");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Control<QAction>(w, "mnuLine")->isChecked());
+    EXPECT_FALSE(Control<QAction>(w, "mnuPoint")->isChecked());
+}
+
+} // namespace
+} // namespace vexal::test
