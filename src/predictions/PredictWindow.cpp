@@ -3,6 +3,7 @@
 #include "AppMenu.h"
 #include "AppState.h"
 #include "CMouse.h"
+#include "ConsensusReportsView.h"
 #include "FormulaFile.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -190,7 +191,6 @@ void PredictWindow::BuildControls()
     cmdSmartPred_->setEnabled(false);
     cmdConsensus_ = new QPushButton("Consensus", body_);
     cmdConsensus_->setObjectName("cmdConsensus");
-    cmdConsensus_->setEnabled(false);
     connect(cmdConsensus_, &QPushButton::clicked, this, &PredictWindow::cmdConsensus_Click);
     CmdWeb_ = new QPushButton("Web Info.", body_);
     CmdWeb_->setObjectName("CmdWeb");
@@ -765,7 +765,13 @@ void PredictWindow::CmdClose_Click() { fraFileBox_->hide(); }
 
 void PredictWindow::cmdConsensus_Click()
 {
-    // The consensus and range reports come with their own work; the menu is offered then.
+    const QPoint below(cmdConsensus_->width() / 2, cmdConsensus_->height());
+    switch (cPop_.ShowPopupMenu(cmdConsensus_->mapToGlobal(below))) {
+    case 1: ViewConsensusHtml(*this); break;
+    case 3: ViewAllConsensusHtml(*this); break;
+    case 4: ViewRangeHtml(*this); break;
+    default: break;
+    }
 }
 
 void PredictWindow::mnuExit_Click() { UnloadAllForms(); }

@@ -1,8 +1,8 @@
 #pragma once
 // PREDICT, the Predictions window: one row per game of the chosen week, predicted with the
 // current formula by its engine control, with the line file, teaser, totals, other-factor
-// and pool-pick options around the grid, printing and HTML export of the grid. The smart
-// predictions, consensus and range commands are in place but not yet offered.
+// and pool-pick options around the grid, printing and HTML export of the grid, and the report
+// menu of the consensus button. The smart predictions command is in place but not yet offered.
 #include "PopupMenu.h"
 #include "TSPredict.h"
 

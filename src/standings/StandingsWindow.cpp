@@ -1,5 +1,8 @@
 #include "StandingsWindow.h"
 
+#include "UpdateChecker.h"
+#include "UpdateNoticeHandler.h"
+
 #include "AppMenu.h"
 #include "AppState.h"
 #include "CMouse.h"
@@ -159,8 +162,19 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     help->setObjectName("mnusubHelp");
     AddApplicationItem(help, "mnuHelpOnline");
     AddApplicationItem(help, "mnuHelp");
-    // The update check is an application command of its own; the item stands in its place.
-    help->addAction("&Check for Update")->setObjectName("mnuCheckforUpdate");
+    QAction* checkForUpdate = help->addAction("&Check for Update");
+    checkForUpdate->setObjectName("mnuCheckforUpdate");
+    connect(checkForUpdate, &QAction::triggered, this, [this] {
+        // The version checker lives on this window once asked for, and shows its answer.
+        auto* update = findChild<UpdateChecker*>("update");
+        if (!update) {
+            update = new UpdateChecker(this);
+            update->setObjectName("update");
+            update->hide();
+            ConnectUpdateNotice(update);
+        }
+        update->Check();
+    });
     for (const char* name : {"mnuEmail", "mnuWeb", "mnuAbout"})
         AddApplicationItem(help, name);
 

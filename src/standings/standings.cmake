@@ -10,5 +10,5 @@ add_library(vexal_standings STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PowerWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StandingsWindows.cpp)
 target_include_directories(vexal_standings PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vexal_standings PUBLIC vexal_standingscalc vexal_chart vexal_engine vexal_reports vexal_shell
+target_link_libraries(vexal_standings PUBLIC vexal_standingscalc vexal_chart vexal_internet vexal_engine vexal_reports vexal_shell
   vexal_ui vexal_season vexal_platform Qt6::Widgets)

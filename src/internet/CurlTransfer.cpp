@@ -1,0 +1,227 @@
+#include "CurlTransfer.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+#include <thread>
+
+namespace vexal {
+
+namespace {
+
+CURLM* M(void* p) { return static_cast<CURLM*>(p); }
+CURL* E(void* p) { return static_cast<CURL*>(p); }
+
+void GlobalInit()
+{
+    static const bool done = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
+    (void)done;
+}
+
+} // namespace
+
+CurlTransfer::CurlTransfer()
+{
+    GlobalInit();
+    multi_ = curl_multi_init();
+}
+
+CurlTransfer::~CurlTransfer()
+{
+    Cancel();
+    if (multi_)
+        curl_multi_cleanup(M(multi_));
+}
+
+bool CurlTransfer::Running() const { return easy_ != nullptr; }
+
+std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t count, void* self)
+{
+    auto* t = static_cast<CurlTransfer*>(self);
+    const std::size_t n = size * count;
+    if (t->file_) {
+        if (std::fwrite(ptr, 1, n, t->file_) != n)
+            return 0; // a failed write ends the transfer as failed
+    } else {
+        t->data_.append(ptr, n);
+    }
+    t->received_ += static_cast<int64_t>(n);
+    if (t->OnProgress) {
+        curl_off_t expected = 0;
+        curl_easy_getinfo(E(t->easy_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected);
+        t->OnProgress(t->received_, expected > 0 ? static_cast<int64_t>(expected) : 0);
+    }
+    return n;
+}
+
+bool CurlTransfer::Begin(const std::string& url, const std::string& user, const std::string& password)
+{
+    if (easy_ || !multi_)
+        return false;
+    CURL* easy = curl_easy_init();
+    if (!easy)
+        return false;
+    data_.clear();
+    received_ = 0;
+    errorText_[0] = 0;
+    outcome_ = {};
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::WriteCallback);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText_);
+    curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https,ftp,ftps");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // The check must see the published file, not a proxy's old copy.
+    curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
+    headers = curl_slist_append(headers, "Pragma: no-cache");
+    headers_ = headers;
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    if (!user.empty()) {
+        curl_easy_setopt(easy, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, password.c_str());
+    }
+    easy_ = easy;
+    curl_multi_add_handle(M(multi_), easy);
+    return true;
+}
+
+bool CurlTransfer::StartFetch(const std::string& url, const std::string& user, const std::string& password)
+{
+    return Begin(url, user, password);
+}
+
+bool CurlTransfer::StartList(const std::string& url, const std::string& user, const std::string& password)
+{
+    if (!Begin(url, user, password))
+        return false;
+    curl_easy_setopt(E(easy_), CURLOPT_DIRLISTONLY, 1L);
+    return true;
+}
+
+bool CurlTransfer::StartDownload(const std::string& url, const std::filesystem::path& target,
+                                 const std::string& user, const std::string& password)
+{
+    if (easy_)
+        return false;
+    auto partial = target;
+    partial += ".part";
+    std::FILE* f = std::fopen(partial.c_str(), "wb");
+    if (!f) {
+        outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot write " + partial.string()};
+        return false;
+    }
+    if (!Begin(url, user, password)) {
+        std::fclose(f);
+        std::error_code ec;
+        std::filesystem::remove(partial, ec);
+        return false;
+    }
+    file_ = f;
+    target_ = target;
+    partial_ = partial;
+    return true;
+}
+
+void CurlTransfer::Finish(int code)
+{
+    if (code == CURLE_OK) {
+        outcome_.Ok = true;
+    } else {
+        outcome_.Ok = false;
+        outcome_.Number = (code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_CONNECT ||
+                           code == CURLE_COULDNT_RESOLVE_PROXY)
+                              ? 10057
+                              : 20000 + code;
+        outcome_.Description = errorText_[0] ? errorText_ : curl_easy_strerror(static_cast<CURLcode>(code));
+    }
+    curl_multi_remove_handle(M(multi_), E(easy_));
+    curl_easy_cleanup(E(easy_));
+    easy_ = nullptr;
+    curl_slist_free_all(static_cast<curl_slist*>(headers_));
+    headers_ = nullptr;
+    if (file_) {
+        const bool flushed = std::fflush(file_) == 0;
+        const bool closed = std::fclose(file_) == 0;
+        file_ = nullptr;
+        std::error_code ec;
+        if (outcome_.Ok && flushed && closed) {
+            std::filesystem::rename(partial_, target_, ec);
+            if (ec) {
+                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot store " + target_.string()};
+                std::filesystem::remove(partial_, ec);
+            }
+        } else {
+            if (outcome_.Ok)
+                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot write " + partial_.string()};
+            std::filesystem::remove(partial_, ec);
+        }
+    }
+}
+
+bool CurlTransfer::Poll()
+{
+    if (!easy_)
+        return true;
+    int running = 0;
+    curl_multi_perform(M(multi_), &running);
+    int left = 0;
+    while (CURLMsg* msg = curl_multi_info_read(M(multi_), &left)) {
+        if (msg->msg == CURLMSG_DONE && msg->easy_handle == E(easy_)) {
+            Finish(msg->data.result);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CurlTransfer::Wait(int timeoutMs)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!Poll()) {
+        if (std::chrono::steady_clock::now() > until) {
+            Cancel();
+            return;
+        }
+        curl_multi_poll(M(multi_), nullptr, 0, 20, nullptr);
+    }
+}
+
+void CurlTransfer::Cancel()
+{
+    if (!easy_)
+        return;
+    std::snprintf(errorText_, sizeof errorText_, "%s", "Cancelled");
+    Finish(CURLE_ABORTED_BY_CALLBACK);
+}
+
+std::string FtpUrl(const std::string& host, const std::string& directory, const std::string& file)
+{
+    std::string url = "ftp://" + host;
+    std::string dir = directory;
+    for (char& c : dir)
+        if (c == '\\')
+            c = '/';
+    if (dir.empty() || dir.front() != '/')
+        dir.insert(dir.begin(), '/');
+    if (dir.back() != '/')
+        dir += '/';
+    url += dir;
+    if (!file.empty()) {
+        char* escaped = curl_easy_escape(nullptr, file.c_str(), static_cast<int>(file.size()));
+        if (escaped) {
+            url += escaped;
+            curl_free(escaped);
+        }
+    }
+    return url;
+}
+
+} // namespace vexal

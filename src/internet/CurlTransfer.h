@@ -1,0 +1,69 @@
+#pragma once
+// One HTTP or FTP transfer through libcurl's multi interface: started, then advanced by
+// Poll() from the caller's loop (a window's timer), so the caller's thread never blocks.
+// A fetched document lands in memory; a downloaded file is written under a temporary name
+// beside its target and renamed over it only when it is complete.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vexal {
+
+struct TransferOutcome {
+    bool Ok = false;
+    int32_t Number = 0;        // 0, 10057 when the host cannot be reached, else 20000 + libcurl's code
+    std::string Description;   // libcurl's text of the failure
+};
+
+class CurlTransfer {
+public:
+    CurlTransfer();
+    ~CurlTransfer();
+    CurlTransfer(const CurlTransfer&) = delete;
+    CurlTransfer& operator=(const CurlTransfer&) = delete;
+
+    // Each Start returns false (and starts nothing) while a transfer is running.
+    // The document at the URL, into memory; always from the server, never from a cache.
+    bool StartFetch(const std::string& url, const std::string& user = {}, const std::string& password = {});
+    // The names in an FTP directory (the URL ends with "/"), one a line.
+    bool StartList(const std::string& url, const std::string& user = {}, const std::string& password = {});
+    // The file at the URL, stored at target.
+    bool StartDownload(const std::string& url, const std::filesystem::path& target,
+                       const std::string& user = {}, const std::string& password = {});
+
+    // Advances the transfer without waiting; true once it has finished (or none is running).
+    bool Poll();
+    // Advances until finished or the timeout passes (then the transfer is cancelled).
+    void Wait(int timeoutMs = 30000);
+    bool Running() const;
+    // Ends a running transfer as failed; a partly written file is removed.
+    void Cancel();
+
+    const std::string& Data() const { return data_; }
+    const TransferOutcome& Outcome() const { return outcome_; }
+
+    // Bytes received so far and bytes expected (0 when unknown), as the transfer runs.
+    std::function<void(int64_t received, int64_t expected)> OnProgress;
+
+private:
+    bool Begin(const std::string& url, const std::string& user, const std::string& password);
+    void Finish(int code);
+    static std::size_t WriteCallback(char* ptr, std::size_t size, std::size_t count, void* self);
+
+    void* multi_ = nullptr;
+    void* easy_ = nullptr;
+    void* headers_ = nullptr;
+    std::FILE* file_ = nullptr;
+    std::filesystem::path target_, partial_;
+    std::string data_;
+    int64_t received_ = 0;
+    char errorText_[256] = {};
+    TransferOutcome outcome_;
+};
+
+// The URL of a path on an FTP host ("host" or "host:port"); the path uses "/" or "\".
+std::string FtpUrl(const std::string& host, const std::string& directory, const std::string& file = {});
+
+} // namespace vexal

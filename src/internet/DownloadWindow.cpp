@@ -1,0 +1,336 @@
+#include "DownloadWindow.h"
+
+#include "AppState.h"
+#include "FtpClient.h"
+#include "Host.h"
+#include "InternetSettings.h"
+#include "MsgBox.h"
+#include "QtPlatform.h"
+#include "StatFiles.h"
+#include "StatImport.h"
+#include "VbError.h"
+#include "Windows.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* Caption = "Stats Download Client";
+constexpr const char* DefaultLogonName = "zavozezorodo";
+constexpr const char* DefaultLogonPassword = "Dovezezid7";
+constexpr const char* ImportHelp =
+    "To import a file from the internet click 'Connect'. After the list is received, select the file and "
+    "click 'Get/Import'. If you already downloaded, just click 'Get / Import'\"";
+
+DownloadWindow::OpenFileHook& OpenHook()
+{
+    static DownloadWindow::OpenFileHook hook;
+    return hook;
+}
+
+std::function<void(const std::string&)>& ImportHook()
+{
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+std::string Trim(const QString& text) { return S(text.trimmed()); }
+
+} // namespace
+
+void DownloadWindow::SetOpenFileHook(OpenFileHook hook) { OpenHook() = std::move(hook); }
+void DownloadWindow::SetImportHook(std::function<void(const std::string&)> hook) { ImportHook() = std::move(hook); }
+
+DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
+{
+    setObjectName("frmDownload");
+    setWindowTitle(Caption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto named = [this](auto* w, const char* name) {
+        w->setObjectName(name);
+        return w;
+    };
+    lblServer = named(new QLabel("Server:", this), "lblServer");
+    cmbServer = named(new QComboBox(this), "cmbServer");
+    cmbServer->setEditable(true);
+    cmbServer->setToolTip("Server Name:");
+    txtLogonName = named(new QLineEdit(DefaultLogonName, this), "txtLogonName");
+    txtLogonPassword = named(new QLineEdit(DefaultLogonPassword, this), "txtLogonPassword");
+    txtDirectory = named(new QLineEdit(this), "txtDirectory");
+    cmdConnect = named(new QPushButton("Connect", this), "cmdConnect");
+    CmdDisconnect = named(new QPushButton("Disconnect", this), "CmdDisconnect");
+    lblFileList = named(new QLabel("File List:", this), "lblFileList");
+    List1 = named(new QListWidget(this), "List1");
+    List1->setToolTip("File List:");
+    txtServerFile = named(new QLineEdit(this), "txtServerFile");
+    txtServerFile->setToolTip("Server File:");
+    txtLocalFile = named(new QLineEdit(this), "txtLocalFile");
+    txtLocalFile->setToolTip("Local File:");
+    cmdGetFile = named(new QPushButton("Get / Import File", this), "cmdGetFile");
+    lblImport = named(new QLabel(ImportHelp, this), "lblImport");
+    lblImport->setWordWrap(true);
+    lblStatus = named(new QLabel("Idle...", this), "lblStatus");
+    lblStatus->setToolTip("Status:");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(lblServer, 0, 0);
+    grid->addWidget(cmbServer, 0, 1);
+    grid->addWidget(txtLogonName, 1, 1);
+    grid->addWidget(txtLogonPassword, 2, 1);
+    grid->addWidget(txtDirectory, 3, 1);
+    grid->addWidget(cmdConnect, 4, 0);
+    grid->addWidget(CmdDisconnect, 4, 1);
+    grid->addWidget(lblFileList, 5, 0);
+    grid->addWidget(List1, 6, 0, 1, 2);
+    grid->addWidget(txtServerFile, 7, 0, 1, 2);
+    grid->addWidget(txtLocalFile, 8, 0, 1, 2);
+    grid->addWidget(cmdGetFile, 9, 0, 1, 2);
+    grid->addWidget(lblImport, 10, 0, 1, 2);
+    grid->addWidget(lblStatus, 11, 0, 1, 2);
+
+    // Load: the client, the server list, the theme's text colour.
+    Ftp1 = new FtpClient(this);
+    cmbServer->addItem(Q(StatsServerHost()));
+    cmbServer->addItem(Q(StatsServerAlternateHost()));
+    cmbServer->setCurrentIndex(0);
+    if (App().ThemeForeColor != 0) {
+        const auto c = static_cast<uint32_t>(App().ThemeForeColor);
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+        setPalette(p);
+    }
+
+    connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
+    connect(CmdDisconnect, &QPushButton::clicked, this, [this] { CmdDisconnect_Click(); });
+    connect(cmdGetFile, &QPushButton::clicked, this, [this] { cmdGetFile_Click(); });
+    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { List1_Click(item); });
+
+    connect(Ftp1, &FtpClient::Connected, this, [this] {
+        cmdConnect->setEnabled(false);
+        CmdDisconnect->setEnabled(true);
+        Status("Connected!");
+    });
+    connect(Ftp1, &FtpClient::DirItem, this, [this](const QString& e) { OnDirItem(e); });
+    connect(Ftp1, &FtpClient::Done, this, [this](int code) { OnDone(code); });
+    connect(Ftp1, &FtpClient::Progress, this, [this](qint64 bytes) {
+        Status("Retrieving File. Bytes Received = " + std::to_string(bytes));
+    });
+    connect(Ftp1, &FtpClient::Disconnected, this, [this] {
+        cmdConnect->setEnabled(true);
+        CmdDisconnect->setEnabled(false);
+        Status("Disconnected.");
+    });
+    connect(Ftp1, &FtpClient::Failed, this,
+            [this](int number, const QString& text) { ShowError(number, S(text)); });
+}
+
+DownloadWindow::~DownloadWindow() = default;
+
+void DownloadWindow::Status(const std::string& text) { lblStatus->setText(Q(text)); }
+
+void DownloadWindow::ShowError(int number, const std::string& description)
+{
+    cmdConnect->setEnabled(false);
+    CmdDisconnect->setEnabled(true);
+    Status(std::to_string(number) + " - " + description);
+}
+
+void DownloadWindow::cmdConnect_Click()
+{
+    if (Trim(cmbServer->currentText()).empty() || Trim(txtLogonName->text()).empty() ||
+        Trim(txtLogonPassword->text()).empty()) {
+        MsgBox("Please fill in all of the boxes.", vbOKOnly);
+        return;
+    }
+    // While the logon and the change of directory let the message loop run, the window must
+    // not be closed under them.
+    struct Connecting {
+        bool& flag;
+        explicit Connecting(bool& f) : flag(f) { flag = true; }
+        ~Connecting() { flag = false; }
+    } connecting(connecting_);
+    txtDirectory->setText("\\");
+    // The box only says where we connect: the host is the program's stats server.
+    Ftp1->Host = StatsServerHost();
+    Ftp1->UserName = Trim(txtLogonName->text());
+    Ftp1->Password = Trim(txtLogonPassword->text());
+
+    // Each step goes on after a failure, as the later steps report their own outcome;
+    // only an unreachable host ends the sequence.
+    auto step = [this](const std::function<void()>& action) {
+        try {
+            action();
+            return true;
+        } catch (const VbError& e) {
+            if (e.Number() == 10057) {
+                cmdConnect->setEnabled(true);
+                CmdDisconnect->setEnabled(false);
+                const std::string title = std::to_string(e.Number()) + " - " + e.Description();
+                Status(title);
+                MsgBox("Could not resolve host. Please make sure you are connected to the internet and try again.",
+                       vbInformation, title);
+                return false;
+            }
+            ShowError(e.Number(), e.Description());
+            return true;
+        }
+    };
+    if (!step([this] {
+            cmdConnect->setEnabled(false);
+            Status("Connecting...");
+            Ftp1->Connect();
+        }))
+        return;
+    if (!step([this] {
+            Status("Connected.");
+            Ftp1->Directory = Trim(txtDirectory->text());
+            cmdConnect->setEnabled(false);
+            CmdDisconnect->setEnabled(false);
+            Status("Changing Directory...");
+            Ftp1->ChangeDirectory();
+        }))
+        return;
+    step([this] {
+        List1->clear();
+        cmdConnect->setEnabled(false);
+        CmdDisconnect->setEnabled(false);
+        Status("Retrieving Filenames...");
+        Ftp1->ListDirectory("*.*");
+    });
+}
+
+void DownloadWindow::OnDirItem(const QString& entry)
+{
+    const std::string name = CleanListingEntry(S(entry));
+    // A name that could leave the program folder is never offered.
+    if (IsStatFileEntry(name) && IsSafeRemoteName(name))
+        List1->addItem(Q(name));
+}
+
+void DownloadWindow::OnDone(int code)
+{
+    if (code != 9) {
+        cmdConnect->setEnabled(false);
+        CmdDisconnect->setEnabled(true);
+    } else {
+        cmdConnect->setEnabled(true);
+    }
+    switch (code) {
+    case 4:
+        List1->clear();
+        Status("The current directory is " + Ftp1->Directory);
+        break;
+    case 9:
+        Status("Disconnected.");
+        break;
+    case 11:
+    case 13:
+        Status("File list received!");
+        if (List1->count() == 0)
+            List1->addItem("No Files Found");
+        break;
+    case 12:
+        Status("File received successfully!");
+        if (MatchesStatPattern(Trim(txtLocalFile->text())))
+            ImportStatFile(Trim(txtLocalFile->text()), true);
+        break;
+    default:
+        break;
+    }
+}
+
+void DownloadWindow::List1_Click(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const std::string name = S(item->text());
+    if (!MatchesStatPattern(name) || !IsSafeRemoteName(name))
+        return;
+    txtServerFile->setText(Q(name));
+    txtLocalFile->setText(Q((ProgramFolder() / name).string()));
+    Status("File selected");
+}
+
+void DownloadWindow::cmdGetFile_Click()
+{
+    if (!txtServerFile->text().isEmpty()) {
+        try {
+            Ftp1->RemoteFile = Trim(txtServerFile->text());
+            Ftp1->LocalFile = Trim(txtLocalFile->text());
+            cmdConnect->setEnabled(false);
+            CmdDisconnect->setEnabled(false);
+            Status("Retrieving File. Bytes Received = 0");
+            Ftp1->GetFile();
+        } catch (const VbError& e) {
+            ShowError(e.Number(), e.Description());
+        }
+        return;
+    }
+    const QString local = txtLocalFile->text();
+    if (local.contains('/') || local.contains('\\')) {
+        close();
+        return;
+    }
+    std::string chosen;
+    if (OpenHook()) {
+        chosen = OpenHook()(" Import A Stat File ", StatFilePattern, StatFilePattern);
+    } else {
+        chosen = S(QFileDialog::getOpenFileName(this, " Import A Stat File ", Q(ProgramFolder().string()),
+                                                QString("%1 (%1)").arg(StatFilePattern)));
+    }
+    if (!chosen.empty())
+        ImportStatFile(chosen, false);
+}
+
+void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
+{
+    if (ImportHook())
+        ImportHook()(path);
+    else
+        Import(path);
+    if (QMainWindow* main = MainWindow())
+        setWindowTitle(main->windowTitle());
+    DoEvents();
+    RefreshActiveView(true);
+    setWindowTitle(Caption);
+    if (afterDownload) {
+        Status("File imported successfully!");
+        DoEvents();
+        raise();
+        activateWindow();
+    }
+}
+
+void DownloadWindow::CmdDisconnect_Click()
+{
+    Status("Disconnecting...");
+    try {
+        Ftp1->Disconnect();
+    } catch (...) {
+    }
+}
+
+void DownloadWindow::closeEvent(QCloseEvent* event)
+{
+    if (connecting_) {
+        event->ignore();
+        return;
+    }
+    Status("Disconnecting...");
+    if (Ftp1->Busy())
+        Ftp1->Disconnect();
+    QDialog::closeEvent(event);
+}
+
+} // namespace vexal

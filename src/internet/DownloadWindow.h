@@ -1,0 +1,69 @@
+#pragma once
+// "Stats Download Client": lists the stat files on the stats server by FTP, fetches the one
+// chosen and imports it; or imports a stat file the user already has.
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace vexal {
+
+class FtpClient;
+
+class DownloadWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit DownloadWindow(QWidget* owner = nullptr);
+    ~DownloadWindow() override;
+
+    // The open dialog for a local stat file: given the title, filter and file name, returns the
+    // chosen path or an empty text when cancelled. Tests install one that answers.
+    using OpenFileHook = std::function<std::string(const std::string& title, const std::string& filter,
+                                                   const std::string& fileName)>;
+    static void SetOpenFileHook(OpenFileHook hook);
+    // The stat import (Import of the season database unless a test installs another).
+    static void SetImportHook(std::function<void(const std::string&)> hook);
+
+    FtpClient& Client() { return *Ftp1; }
+
+    void cmdConnect_Click();
+    void CmdDisconnect_Click();
+    void cmdGetFile_Click();
+    void List1_Click(QListWidgetItem* item);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Status(const std::string& text);
+    void ShowError(int number, const std::string& description);
+    void ImportStatFile(const std::string& path, bool afterDownload);
+    void OnDone(int code);
+    void OnDirItem(const QString& entry);
+
+    bool connecting_ = false;
+    FtpClient* Ftp1 = nullptr;
+    QComboBox* cmbServer = nullptr;
+    QLineEdit* txtLogonName = nullptr;
+    QLineEdit* txtLogonPassword = nullptr;
+    QLineEdit* txtDirectory = nullptr;
+    QPushButton* cmdConnect = nullptr;
+    QPushButton* CmdDisconnect = nullptr;
+    QListWidget* List1 = nullptr;
+    QLabel* lblFileList = nullptr;
+    QLabel* lblServer = nullptr;
+    QLineEdit* txtServerFile = nullptr;
+    QLineEdit* txtLocalFile = nullptr;
+    QPushButton* cmdGetFile = nullptr;
+    QLabel* lblImport = nullptr;
+    QLabel* lblStatus = nullptr;
+};
+
+} // namespace vexal

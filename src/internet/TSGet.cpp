@@ -1,0 +1,171 @@
+#include "TSGet.h"
+
+#include "Host.h"
+#include "Html2Text.h"
+#include "InternetSettings.h"
+#include "RecordFile.h"
+#include "StatFiles.h"
+#include "VbError.h"
+
+#include <vector>
+
+namespace vexal {
+
+namespace {
+
+constexpr int StatusConnecting = 2, StatusReceiving = 5, StatusFinished = 6;
+
+QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+std::string DownloadFailureText(int status)
+{
+    switch (status) {
+    case 1: return "Trouble finding resource. Check Connection";
+    case 2: return "Could not Connect";
+    case 3: return "Trouble Redirecting";
+    case 4: return "Trouble while receiving";
+    case 5: return "Trouble receiving data";
+    case 10: return "Trouble retrieving from a cache";
+    case 11: return "Can't find file";
+    case 13: return "Trouble with MIME type";
+    case 14: return "Couldn't find local file cache";
+    case 15: return "Trouble operating synchronously";
+    default: return "Unknown Error";
+    }
+}
+
+TSGet::TSGet(QObject* parent) : QObject(parent), url_(WebSiteRoot())
+{
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, &TSGet::Tick);
+}
+
+TSGet::~TSGet() = default;
+
+void TSGet::GetURL(std::string url, std::string key, int32_t fileType, std::string fileName)
+{
+    if (key.empty())
+        key = "Yada Yada";
+    if (url.empty())
+        url = url_;
+    if (requests_.count(key))
+        throw VbError(457, "This key is already associated with an element of this collection");
+    if (fileType != 0)
+        defaultFileType_ = fileType;
+    if (!fileName.empty()) {
+        defaultFileName_ = fileName;
+    } else {
+        const std::string last = url.substr(url.find_last_of('/') + 1);
+        // A name from the web must not lead out of the program folder.
+        if ((defaultFileType_ == 3 || defaultFileType_ == 4) && !IsSafeRemoteName(last))
+            throw VbError(52, "Bad file name: " + last);
+        defaultFileName_ = (ProgramFolder() / last).string();
+    }
+    Request request;
+    request.fileType = defaultFileType_;
+    request.fileName = defaultFileName_;
+    request.transfer = std::make_unique<CurlTransfer>();
+    const bool started = request.fileType == 3 ? request.transfer->StartDownload(url, request.fileName)
+                                               : request.transfer->StartFetch(url);
+    if (!started)
+        throw VbError(request.transfer->Outcome().Number ? request.transfer->Outcome().Number : 5,
+                      request.transfer->Outcome().Description.empty() ? "The download could not be started"
+                                                                      : request.transfer->Outcome().Description);
+    CurlTransfer* transfer = request.transfer.get();
+    auto& stored = requests_[key] = std::move(request);
+    transfer->OnProgress = [this, &stored](int64_t read, int64_t expected) {
+        stored.receiving = true;
+        lastStatus_ = StatusReceiving;
+        emit DownloadProgress("Received more data...", StatusReceiving, read, expected);
+    };
+    lastStatus_ = StatusConnecting;
+    emit DownloadProgress("Connecting...", StatusConnecting, 0, 0);
+    timer_.start();
+}
+
+void TSGet::CancelURL(const std::string& key)
+{
+    auto it = requests_.find(key.empty() ? "Yada Yada" : key);
+    if (it != requests_.end()) {
+        it->second.transfer->OnProgress = nullptr;
+        it->second.transfer->Cancel();
+        requests_.erase(it); // a cancelled key is free for a new request
+    }
+    DoEvents();
+}
+
+std::string TSGet::HTML2Text(const std::string& html, const std::string& fileName)
+{
+    std::string text = vexal::HTML2Text(html);
+    if (!fileName.empty() && !WriteFileAtomically(fileName, text + "\r\n"))
+        throw VbError(75, "Path/File access error");
+    return text;
+}
+
+int32_t TSGet::FileType(const std::string& key) const
+{
+    const auto it = requests_.find(key);
+    return it == requests_.end() ? 0 : it->second.fileType;
+}
+
+std::string TSGet::Filename(const std::string& key) const
+{
+    const auto it = requests_.find(key);
+    return it == requests_.end() ? std::string() : it->second.fileName;
+}
+
+void TSGet::Tick()
+{
+    std::vector<std::string> finished;
+    for (auto& [key, request] : requests_)
+        if (request.transfer->Poll())
+            finished.push_back(key);
+    for (const auto& key : finished) {
+        auto it = requests_.find(key);
+        if (it == requests_.end())
+            continue;
+        it->second.transfer->OnProgress = nullptr;
+        Request request = std::move(it->second);
+        requests_.erase(it);
+        Complete(key, request);
+    }
+    if (requests_.empty())
+        timer_.stop();
+}
+
+void TSGet::Complete(const std::string& key, Request& request)
+{
+    const TransferOutcome& out = request.transfer->Outcome();
+    if (!out.Ok) {
+        // What the transfer reached decides the message.
+        int status = request.receiving ? StatusReceiving : StatusConnecting;
+        if (out.Number == 20000 + 22 || out.Number == 20000 + 78) // the server has no such document
+            status = 11;
+        lastStatus_ = static_cast<int16_t>(status);
+        emit Error(Latin1(DownloadFailureText(status)), status);
+        return;
+    }
+    lastStatus_ = StatusFinished;
+    emit DownloadProgress("Finished receiving data.", StatusFinished,
+                          static_cast<qint64>(request.transfer->Data().size()), 0);
+    try {
+        std::string data;
+        switch (request.fileType) {
+        case 1: data = request.transfer->Data(); break;
+        case 3: data = request.fileName; break;
+        case 4:
+            HTML2Text(request.transfer->Data(), request.fileName);
+            data = request.fileName;
+            break;
+        case 5: break;
+        default: data = HTML2Text(request.transfer->Data()); break;
+        }
+        emit DocReceived(Latin1(data), Latin1(key), request.fileType);
+    } catch (const VbError& e) {
+        emit Error(Latin1(e.Description()), e.Number());
+    }
+}
+
+} // namespace vexal

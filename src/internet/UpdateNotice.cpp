@@ -1,0 +1,58 @@
+#include "UpdateNotice.h"
+
+#include "Host.h"
+#include "RecordFile.h"
+
+#ifndef VEXAL_VERSION_MAJOR
+#define VEXAL_VERSION_MAJOR 1
+#define VEXAL_VERSION_MINOR 0
+#define VEXAL_VERSION_REVISION 0
+#endif
+
+namespace vexal {
+
+std::string ProgramVersion()
+{
+    return std::to_string(VEXAL_VERSION_MAJOR) + "." + std::to_string(VEXAL_VERSION_MINOR) + "." +
+           std::to_string(VEXAL_VERSION_REVISION);
+}
+
+std::string UpToDateNoticeText(const std::string& running, const std::string& customData,
+                               const std::string& otherData)
+{
+    std::string text;
+    text += customData + "\r\n";
+    text += "Your version - " + running + "\\par\r\n";
+    text += "Is the current version.\\par\r\n";
+    text += otherData + "\\par\r\n";
+    return text;
+}
+
+std::string NewVersionNoticeText(const std::string& published, const std::string& running,
+                                 const std::string& downloadURL, const std::string& customData,
+                                 const std::string& otherData)
+{
+    std::string text;
+    text += customData + "\r\n";
+    text += "New Version available - " + published + "\\par\r\n";
+    text += "Your version - " + running + "\\par\r\n";
+    text += downloadURL + "\\par\\par\r\n";
+    text += "\\fs18 NOTE: To avoid having to reboot your computer after installation,\\par\r\n";
+    text += "you should exit Vexal before running the downloaded file.\\par\r\n";
+    text += otherData + "\r\n";
+    return text;
+}
+
+std::filesystem::path WriteUpdateNotice(const std::string& text)
+{
+    const auto path = ProgramFolder() / "update.rtf";
+    try {
+        if (!WriteFileAtomically(path, text))
+            return {};
+    } catch (...) {
+        return {};
+    }
+    return path;
+}
+
+} // namespace vexal

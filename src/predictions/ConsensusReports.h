@@ -1,0 +1,77 @@
+#pragma once
+// The consensus report page: one row per formula file of a consensus set, one column per
+// game of the week, each cell the play that formula makes. GUI-free; the Predictions window
+// runs the formulas and hands the picks over row by row.
+#include "HtmlReport.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexal {
+
+inline constexpr int ReportGameSlots = 16;
+
+// One game of the week as the report's header shows it.
+struct ReportGame {
+    std::string away;   // three-letter abbreviations
+    std::string home;
+    float number = 0;   // the line (sides) or the total (totals)
+};
+
+// The week's games in slot order and which slots hold a game (away team differs from home team).
+struct ReportWeek {
+    std::vector<ReportGame> header;             // slots 0 onward up to the first empty slot
+    std::array<bool, ReportGameSlots> hasGame{}; // every slot
+};
+
+// Reads the week slot's games from the loaded season; a slot outside the season gives no games.
+ReportWeek ReadReportWeek(int weekSlot, bool totals);
+
+// A row's label: the file name up to its first period.
+std::string ConsensusRowLabel(std::string_view fileName);
+// A number as report text: period as decimal separator, no blanks ("-3.5", "44", "0").
+std::string ReportNumberText(float value);
+// Today as month-day-year, "12-08-2026".
+std::string ReportDate();
+
+class ConsensusPage {
+public:
+    // Opens the page: the heading table and the games' header row.
+    ConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText, std::string_view date,
+                  const std::string& themePicture, const ReportWeek& week);
+    // One formula's row: its label, then the pick of every slot that holds a game.
+    void Row(std::string_view label, const std::array<std::string, 17>& picks);
+    // Ends the table and writes the page.
+    void Close();
+    const std::string& Text() const { return html_.Text(); }
+
+private:
+    clsHTML html_;
+    ReportWeek week_;
+};
+
+// The all-formula consensus page: per formula file its settings, options and its back-tested
+// record week by week, taken from the engine's weekly breakdown.
+std::string AllConsensusOptionsText(const std::array<float, 24>& formula);     // "" when none
+std::string AllConsensusOptimizedText(const std::array<float, 24>& formula);   // "" when none
+
+class AllConsensusPage {
+public:
+    AllConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText, std::string_view date,
+                     const std::string& themePicture);
+    // The label, settings, options and record heading tables, and the record table's header row.
+    void BeginBlock(std::string_view label, const std::array<float, 24>& formula);
+    // The record rows: one per line of the breakdown that starts with a number (lines end CR LF).
+    void Breakdown(std::string message);
+    void EndBlock();
+    void Close();
+    const std::string& Text() const { return html_.Text(); }
+
+private:
+    clsHTML html_;
+};
+
+} // namespace vexal

@@ -1,0 +1,42 @@
+#pragma once
+// The range report page: for every formula of a consensus set and every game of the week,
+// the lines (or totals) between which the formula plays each side. GUI-free; the Predictions
+// window runs the formulas and hands over each game's limits.
+#include "HtmlReport.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexal {
+
+// A game of the week as the range report names it.
+struct RangeGame {
+    std::string away;   // display names
+    std::string home;
+};
+
+// The week's games from slot 0 up to the first slot without an away team.
+std::vector<RangeGame> ReadRangeWeek(int weekSlot);
+
+// A limit as text: the shortest plain decimal text of the number ("2", "-3.5", "0.05").
+std::string RangeNumberText(float value);
+
+class RangePage {
+public:
+    RangePage(const std::filesystem::path& path, std::string_view weekText, std::string_view date,
+              const std::string& themePicture);
+    // A formula's block: its name as listed, then two rows per game from the limits
+    // (items 1, 2, 4 and 5 of each game), written as totals when totals is true.
+    void Block(std::string_view fileName, const std::vector<RangeGame>& games,
+               const std::array<std::array<float, 17>, 6>& limits, bool totals);
+    void Close();
+    const std::string& Text() const { return html_.Text(); }
+
+private:
+    clsHTML html_;
+};
+
+} // namespace vexal

@@ -1,0 +1,13 @@
+// The report subsystem's windows: the document viewer.
+#include "RichEditWindow.h"
+#include "Windows.h"
+
+namespace vexal {
+
+void RegisterReportWindows()
+{
+    RegisterWindow("frmRichEdit", WindowKind::Modal,
+                   [](QWidget* owner) -> QWidget* { return new RichEditWindow(owner); });
+}
+
+} // namespace vexal

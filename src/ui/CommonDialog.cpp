@@ -1,0 +1,262 @@
+#include "CommonDialog.h"
+
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+
+#include <cmath>
+
+namespace vexal {
+
+namespace {
+
+QString Q8(const std::string& s) { return QString::fromStdString(s); }
+
+QColor ColorOf(int32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+int32_t BgrOf(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+// Qt's name filter "Description (pattern)" for one pair; patterns separated by ";" in the
+// pair become blanks as Qt expects.
+QString QtFilter(const std::pair<std::string, std::string>& f)
+{
+    QString pattern = Q8(f.second);
+    pattern.replace(';', ' ');
+    return Q8(f.first) + " (" + (pattern.isEmpty() ? QString("*") : pattern) + ")";
+}
+
+FileAnswer RunFileDialog(const FileRequest& r)
+{
+    if (CurrentDialogScripts().file)
+        return CurrentDialogScripts().file(r);
+    QFileDialog dialog(r.owner, Q8(r.title), Q8(r.initDir));
+    QStringList filters;
+    for (const auto& f : r.filters)
+        filters << QtFilter(f);
+    dialog.setNameFilters(filters);
+    if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[r.filterIndex - 1]);
+    dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (!r.save)
+        dialog.setFileMode((r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (r.save && !(r.flags & OFN_OVERWRITEPROMPT))
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(Q8(r.defaultExt));
+    if (!r.fileName.empty())
+        dialog.selectFile(Q8(r.fileName));
+    FileAnswer a;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return a;
+    a.ok = true;
+    a.fileName = dialog.selectedFiles().front().toStdString();
+    a.filterIndex = static_cast<int32_t>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (a.filterIndex < 1)
+        a.filterIndex = r.filterIndex;
+    a.readOnly = (r.flags & OFN_READONLY) != 0;
+    return a;
+}
+
+} // namespace
+
+DialogScripts& CurrentDialogScripts()
+{
+    static DialogScripts scripts;
+    return scripts;
+}
+
+void SetDialogScripts(DialogScripts scripts) { CurrentDialogScripts() = std::move(scripts); }
+
+std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter)
+{
+    std::vector<std::string> items;
+    std::string item;
+    for (char c : filter) {
+        if (c == '|' || c == ':') {
+            items.push_back(item);
+            item.clear();
+        } else {
+            item += c;
+        }
+    }
+    if (!item.empty() || !items.empty())
+        items.push_back(item);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (std::size_t i = 0; i < items.size(); i += 2)
+        pairs.emplace_back(items[i], i + 1 < items.size() ? items[i + 1] : std::string());
+    return pairs;
+}
+
+std::string ChosenFilter(const std::string& filter, int32_t filterIndex)
+{
+    const auto pairs = SplitFilter(filter);
+    if (filterIndex < 1 || static_cast<std::size_t>(filterIndex) > pairs.size())
+        return {};
+    const auto& p = pairs[static_cast<std::size_t>(filterIndex - 1)];
+    return p.first + std::string(1, '\0') + p.second;
+}
+
+std::string FileTitleOf(const std::string& path)
+{
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int32_t LogFontHeight(float points, double twipsPerPixelY)
+{
+    return static_cast<int32_t>(-std::nearbyint(static_cast<double>(points) * 20.0 / twipsPerPixelY));
+}
+
+bool ShowOpenDialog(std::string& fileName, std::string& fileTitle, bool fileMustExist, bool multiSelect,
+                    bool& readOnly, bool hideReadOnly, std::string& filter, int32_t& filterIndex,
+                    const std::string& initDir, const std::string& title, const std::string& defaultExt,
+                    QWidget* owner, int32_t& flags)
+{
+    FileRequest r;
+    r.flags = flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE);
+    if (fileMustExist)
+        r.flags |= OFN_FILEMUSTEXIST;
+    if (multiSelect)
+        r.flags |= OFN_ALLOWMULTISELECT;
+    if (readOnly)
+        r.flags |= OFN_READONLY;
+    if (hideReadOnly)
+        r.flags |= OFN_HIDEREADONLY;
+    r.fileName = fileName;
+    r.title = title;
+    r.initDir = initDir;
+    r.defaultExt = defaultExt;
+    r.filters = SplitFilter(filter);
+    r.filterIndex = filterIndex;
+    r.owner = owner;
+    const FileAnswer a = RunFileDialog(r);
+    if (!a.ok) {
+        fileName.clear();
+        fileTitle.clear();
+        filter.clear();
+        flags = 0;
+        filterIndex = -1;
+        return false;
+    }
+    fileName = a.fileName;
+    fileTitle = FileTitleOf(a.fileName);
+    filter = ChosenFilter(filter, a.filterIndex);
+    filterIndex = a.filterIndex;
+    flags = r.flags & ~OFN_READONLY;
+    if (a.readOnly) {
+        flags |= OFN_READONLY;
+        readOnly = true;
+    }
+    return true;
+}
+
+bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwritePrompt, std::string& filter,
+                    int32_t& filterIndex, const std::string& initDir, const std::string& title,
+                    const std::string& defaultExt, QWidget* owner, int32_t& flags)
+{
+    FileRequest r;
+    r.save = true;
+    r.flags = (flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE)) | OFN_HIDEREADONLY;
+    if (overwritePrompt)
+        r.flags |= OFN_OVERWRITEPROMPT;
+    r.fileName = fileName;
+    r.title = title;
+    r.initDir = initDir;
+    r.defaultExt = defaultExt;
+    r.filters = SplitFilter(filter);
+    r.filterIndex = filterIndex;
+    r.owner = owner;
+    const FileAnswer a = RunFileDialog(r);
+    if (!a.ok) {
+        fileName.clear();
+        fileTitle.clear();
+        filter.clear();
+        flags = 0;
+        filterIndex = 0;
+        return false;
+    }
+    fileName = a.fileName;
+    fileTitle = FileTitleOf(a.fileName);
+    filter = ChosenFilter(filter, a.filterIndex);
+    filterIndex = a.filterIndex;
+    flags = r.flags;
+    return true;
+}
+
+bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, int32_t& color, int32_t minSize,
+                    int32_t maxSize, int32_t& flags)
+{
+    // There is no printer device context here: a device only decides which fonts are offered.
+    if (printerDevice == -1)
+        printerDevice = 0;
+    else
+        flags |= CF_PRINTERFONTS;
+    if (!(flags & CF_PRINTERFONTS))
+        flags |= CF_SCREENFONTS;
+    if (color != 0)
+        flags |= CF_EFFECTS;
+    if (minSize != 0 || maxSize != 0)
+        flags |= CF_LIMITSIZE;
+    flags = (flags & ~(CF_ENABLEHOOK | CF_ENABLETEMPLATE | CF_APPLY)) | CF_INITTOLOGFONTSTRUCT;
+
+    FontRequest r{font, color, minSize, maxSize, flags, owner};
+    FontAnswer a;
+    if (CurrentDialogScripts().font) {
+        a = CurrentDialogScripts().font(r);
+    } else {
+        QFont initial(Q8(font.name));
+        initial.setPointSizeF(font.size);
+        initial.setBold(font.bold);
+        initial.setItalic(font.italic);
+        initial.setUnderline(font.underline);
+        initial.setStrikeOut(font.strikethrough);
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
+        if (ok) {
+            a.ok = true;
+            a.font.name = chosen.family().toStdString();
+            a.font.size = static_cast<float>(chosen.pointSizeF());
+            a.font.bold = chosen.bold();
+            a.font.italic = chosen.italic();
+            a.font.underline = chosen.underline();
+            a.font.strikethrough = chosen.strikeOut();
+            a.font.weight = static_cast<int16_t>(chosen.bold() ? 700 : 400);
+            a.color = color;
+        }
+    }
+    if (!a.ok)
+        return false;
+    // Sizes travel in tenths of a point.
+    a.font.size = static_cast<float>(std::nearbyint(a.font.size * 10.0f)) / 10.0f;
+    if (r.flags & CF_LIMITSIZE) {
+        if (minSize > 0 && a.font.size < static_cast<float>(minSize))
+            a.font.size = static_cast<float>(minSize);
+        if (maxSize > 0 && a.font.size > static_cast<float>(maxSize))
+            a.font.size = static_cast<float>(maxSize);
+    }
+    font = a.font;
+    color = a.color;
+    return true;
+}
+
+bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner)
+{
+    ColorAnswer a;
+    if (CurrentDialogScripts().color) {
+        a = CurrentDialogScripts().color(ColorRequest{color, flags, owner});
+    } else {
+        const QColor chosen = QColorDialog::getColor(ColorOf(color), owner);
+        if (chosen.isValid())
+            a = ColorAnswer{true, BgrOf(chosen)};
+    }
+    if (!a.ok) {
+        color = -1;
+        return false;
+    }
+    color = a.color;
+    return true;
+}
+
+} // namespace vexal

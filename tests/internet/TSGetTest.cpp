@@ -1,0 +1,99 @@
+// The document download control against a web site on loopback.
+#include "Host.h"
+#include "LoopbackServer.h"
+#include "TSGet.h"
+#include "TempFolder.h"
+#include "VbError.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace vexal {
+namespace {
+
+using test::LoopbackServer;
+using test::TempFolder;
+
+struct Seen {
+    std::vector<std::tuple<std::string, std::string, int>> docs;
+    std::vector<std::pair<std::string, int>> errors;
+};
+
+void Watch(TSGet& get, Seen& seen)
+{
+    QObject::connect(&get, &TSGet::DocReceived, &get, [&](const QString& data, const QString& key, int type) {
+        const QByteArray b = data.toLatin1();
+        seen.docs.emplace_back(std::string(b.constData(), static_cast<std::size_t>(b.size())), key.toStdString(), type);
+    });
+    QObject::connect(&get, &TSGet::Error, &get,
+                     [&](const QString& message, int code) { seen.errors.emplace_back(message.toStdString(), code); });
+}
+
+bool WaitIdle(const TSGet& get, const std::string& key)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (get.IsPending(key) && timer.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !get.IsPending(key);
+}
+
+TEST(TSGet, DeliversTextFilesAndConvertedHtml)
+{
+    VEXAL_REQUIRE_PYTHON();
+    TempFolder site;
+    site.Write("page.htm", "<html><body>Hello &amp; welcome</body></html>");
+    site.Write("notes.txt", "plain");
+    TempFolder program;
+    LoopbackServer server(test::HttpServerScript, {site.Path().string()});
+    ASSERT_GT(server.Port(), 0);
+    const std::string base = "http://" + server.Address() + "/";
+
+    TSGet get;
+    Seen seen;
+    Watch(get, seen);
+    get.GetURL(base + "notes.txt");
+    EXPECT_THROW(get.GetURL(base + "notes.txt"), VbError) << "the default key is pending";
+    ASSERT_TRUE(WaitIdle(get, "Yada Yada"));
+    get.GetURL(base + "page.htm", "html", 2);
+    ASSERT_TRUE(WaitIdle(get, "html"));
+    // Type 3 stores the document in the program folder under the URL's last part.
+    get.GetURL(base + "page.htm", "file", 3);
+    ASSERT_TRUE(WaitIdle(get, "file"));
+    get.GetURL(base + "page.htm", "text", 4, (program / "page.txt").string());
+    ASSERT_TRUE(WaitIdle(get, "text"));
+
+    ASSERT_EQ(seen.docs.size(), 4u);
+    EXPECT_EQ(seen.docs[0], std::make_tuple(std::string("plain"), std::string("Yada Yada"), 1));
+    EXPECT_EQ(seen.docs[1], std::make_tuple(std::string("Hello & welcome"), std::string("html"), 2));
+    EXPECT_EQ(std::get<0>(seen.docs[2]), (program / "page.htm").string());
+    EXPECT_EQ(program.Read("page.htm"), "<html><body>Hello &amp; welcome</body></html>");
+    EXPECT_EQ(program.Read("page.txt"), "Hello & welcome\r\n");
+    EXPECT_TRUE(seen.errors.empty());
+}
+
+TEST(TSGet, FailuresAndUnsafeNames)
+{
+    VEXAL_REQUIRE_PYTHON();
+    TempFolder site;
+    LoopbackServer server(test::HttpServerScript, {site.Path().string()});
+    TSGet get;
+    Seen seen;
+    Watch(get, seen);
+    get.GetURL("http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/x.htm", "a");
+    ASSERT_TRUE(WaitIdle(get, "a"));
+    get.GetURL("http://" + server.Address() + "/missing.htm", "b");
+    ASSERT_TRUE(WaitIdle(get, "b"));
+    ASSERT_EQ(seen.errors.size(), 2u);
+    EXPECT_EQ(seen.errors[0], std::make_pair(std::string("Could not Connect"), 2));
+    EXPECT_EQ(seen.errors[1], std::make_pair(std::string("Can't find file"), 11));
+    EXPECT_TRUE(seen.docs.empty());
+
+    EXPECT_THROW(get.GetURL("http://" + server.Address() + "/..", "c", 3), VbError);
+    get.CancelURL("nothing pending");
+}
+
+} // namespace
+} // namespace vexal

@@ -1,0 +1,172 @@
+// The version checker against a web site on loopback, and the update notice its outcome
+// produces.
+#include "AppState.h"
+#include "Host.h"
+#include "LoopbackServer.h"
+#include "MsgBox.h"
+#include "SettingsStore.h"
+#include "TempFolder.h"
+#include "UpdateChecker.h"
+#include "UpdateNoticeHandler.h"
+#include "Windows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vexal {
+namespace {
+
+using test::LoopbackServer;
+using test::TempFolder;
+
+struct Outcome {
+    std::string kind;
+    std::vector<std::string> args;
+};
+
+std::string B(const QString& s)
+{
+    const QByteArray b = s.toLatin1();
+    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+// Runs one check and returns every signal it raised (waiting a moment for any extra one).
+std::vector<Outcome> RunCheck(UpdateChecker& checker)
+{
+    std::vector<Outcome> seen;
+    QObject scope;
+    QObject::connect(&checker, &UpdateChecker::CheckFailed, &scope, [&] { seen.push_back({"CheckFailed", {}}); });
+    QObject::connect(&checker, &UpdateChecker::UpToDate, &scope, [&](const QString& c, const QString& o) {
+        seen.push_back({"UpToDate", {B(c), B(o)}});
+    });
+    QObject::connect(&checker, &UpdateChecker::NewVersion, &scope,
+                     [&](const QString& v, const QString& u, const QString& c, const QString& o) {
+                         seen.push_back({"NewVersion", {B(v), B(u), B(c), B(o)}});
+                     });
+    checker.Check();
+    QElapsedTimer timer;
+    timer.start();
+    while (seen.empty() && timer.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    for (int i = 0; i < 10; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return seen;
+}
+
+class UpdateCheckerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!test::HavePython())
+            GTEST_SKIP() << "python3 is not installed: the loopback web site cannot run";
+        server = std::make_unique<LoopbackServer>(test::HttpServerScript,
+                                                  std::vector<std::string>{site.Path().string()});
+        ASSERT_GT(server->Port(), 0);
+        SaveSetting("Settings", "WebSite", "http://" + server->Address() + "/");
+        SetProgramFolder(program.Path());
+        messages = &InstallScriptedMessages();
+    }
+    TempFolder site;
+    TempFolder program; // made last, so it is the program folder
+    std::unique_ptr<LoopbackServer> server;
+    ScriptedMessages* messages = nullptr;
+};
+
+TEST_F(UpdateCheckerTest, OneOutcomePerCheck)
+{
+    UpdateChecker checker;
+    EXPECT_EQ(checker.DownloadURL(), "http://" + server->Address() + "/vexal.txt");
+    checker.SetCurrentVersion("29.0.4");
+
+    site.Write("vexal.txt", "Version = 29.0.4\nDownloadURL = http://h/v.exe\nCustomData = {\\rtf1 A\nB\n--end--\n"
+                            "OtherData = C}--end--\n");
+    auto seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "UpToDate");
+    EXPECT_EQ(seen[0].args, (std::vector<std::string>{"{\\rtf1 A\nB\n", "C}"}));
+
+    site.Write("vexal.txt", "Version = 29.0.4\r\nDownloadURL = http://h/v.exe\r\n");
+    seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "NewVersion");
+    EXPECT_EQ(seen[0].args[0], "29.0.4\r");
+    EXPECT_EQ(seen[0].args[1], "http://h/v.exe\r");
+
+    std::filesystem::remove(site / "vexal.txt");
+    seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "CheckFailed");
+
+    checker.SetDownloadURL("http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/vexal.txt");
+    seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "CheckFailed");
+}
+
+TEST_F(UpdateCheckerTest, NoticeIsWrittenAndShown)
+{
+    std::vector<std::string> shownDocuments;
+    RegisterWindow("frmRichEdit", WindowKind::Modal, [&](QWidget* owner) {
+        auto* viewer = new QDialog(owner);
+        viewer->setObjectName("frmRichEdit");
+        shownDocuments.push_back(App().DocumentPath.string());
+        QTimer::singleShot(0, viewer, &QDialog::reject);
+        return viewer;
+    });
+    UpdateChecker checker;
+    checker.SetCurrentVersion("29.0.4");
+    ConnectUpdateNotice(&checker);
+
+    site.Write("vexal.txt", "Version = 30.0.0\nDownloadURL = http://h/v.exe\nCustomData = {\\rtf1\n--end--\n"
+                            "OtherData = }--end--\n");
+    RunCheck(checker);
+    ASSERT_EQ(shownDocuments.size(), 1u);
+    EXPECT_EQ(shownDocuments[0], (program / "update.rtf").string());
+    EXPECT_EQ(program.Read("update.rtf"),
+              "{\\rtf1\n\r\n"
+              "New Version available - 30.0.0\\par\r\n"
+              "Your version - 29.0.4\\par\r\n"
+              "http://h/v.exe\\par\\par\r\n"
+              "\\fs18 NOTE: To avoid having to reboot your computer after installation,\\par\r\n"
+              "you should exit Vexal before running the downloaded file.\\par\r\n"
+              "}\r\n");
+    UnloadWindow("frmRichEdit");
+
+    site.Write("vexal.txt", "Version = 29.0.4\nCustomData = {\\rtf1--end--\nOtherData = }--end--\n");
+    RunCheck(checker);
+    EXPECT_EQ(program.Read("update.rtf"),
+              "{\\rtf1\r\nYour version - 29.0.4\\par\r\nIs the current version.\\par\r\n}\\par\r\n");
+    UnloadWindow("frmRichEdit");
+
+    std::filesystem::remove(site / "vexal.txt");
+    RunCheck(checker);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text, "Couldn't connect to the internet, please check your connection");
+}
+
+TEST(UpdaterStart, MissingUpdaterIsNamed)
+{
+    TempFolder program;
+    auto& messages = InstallScriptedMessages();
+    StartUpdater();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "I can't find the file " + program.Path().string() +
+                                          "/vexalup.exe.\r\nPlease make sure it's there and then try again.");
+    EXPECT_EQ(messages.shown[0].title, "Can't find file");
+    EXPECT_EQ(messages.shown[0].buttons, vbCritical);
+
+    program.Write("vexalup.exe", "x");
+    auto& launcher = InstallRecordingLauncher();
+    StartUpdater();
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, program.Path().string() + "/vexalup.exe");
+}
+
+} // namespace
+} // namespace vexal

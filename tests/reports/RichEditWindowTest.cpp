@@ -1,0 +1,395 @@
+#include "AppState.h"
+#include "CommonDialog.h"
+#include "Host.h"
+#include "MsgBox.h"
+#include "PrintDialog.h"
+#include "RichEditWindow.h"
+#include "SettingsStore.h"
+#include "TempFolder.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace vexal;
+
+namespace {
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetApp(); }
+    void TearDown() override { SetDialogScripts({}); }
+
+    std::unique_ptr<RichEditWindow> Open(const std::string& path)
+    {
+        App().DocumentPath = path;
+        auto w = std::make_unique<RichEditWindow>();
+        w->Form_Load();
+        return w;
+    }
+    // Answers every file dialog with this path (empty: cancel) and counts the questions.
+    void AnswerFiles(const std::string& path)
+    {
+        SetDialogScripts({[this, path](const FileRequest& r) {
+                              fileRequests.push_back(r);
+                              return path.empty() ? FileAnswer{} : FileAnswer{true, path, 1, false};
+                          },
+                          {}, {}});
+    }
+    static QTextEdit* Editor(QWidget* w) { return w->findChild<QTextEdit*>("edtMain"); }
+    static QAction* Action(QWidget* w, const char* name) { return w->findChild<QAction*>(name); }
+    static void Type(QWidget* w, const QString& text)
+    {
+        Editor(w)->setFocus();
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(Editor(w), &press);
+        }
+    }
+
+    test::TempFolder folder;
+    std::vector<FileRequest> fileRequests;
+};
+
+const std::string Breakdown = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20 \\b Title\\par\r\n"
+                              "\\b0 Body line\\par\r\n}\r\n";
+
+} // namespace
+
+TEST_F(ViewerTest, LoadsTheDocumentNamedAtLoad)
+{
+    folder.Write("Breakdown.rtf", Breakdown);
+    const std::string path = (folder / "Breakdown.rtf").string();
+    auto w = Open(path);
+    EXPECT_EQ(w->objectName(), "frmRichEdit");
+    EXPECT_EQ(w->windowTitle().toStdString(), "Editing " + path);
+    EXPECT_EQ(Editor(w.get())->toPlainText(), "Title\nBody line");
+    EXPECT_FALSE(w->Modified());
+    EXPECT_EQ(w->CurrentPath(), path);
+    QTextCursor c(Editor(w.get())->document());
+    c.setPosition(1);
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
+    auto* style = w->findChild<QComboBox*>("cboStyle");
+    ASSERT_EQ(style->count(), 3);
+    EXPECT_EQ(style->itemText(1), "Wrap to Window");
+    EXPECT_EQ(style->currentIndex(), 0);
+    style->setCurrentIndex(1);
+    EXPECT_EQ(w->ViewMode(), 1);
+    EXPECT_EQ(Editor(w.get())->lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_TRUE(Messages().MsgBox("probe", vbOKOnly, "") == vbOK); // nothing asked before
+}
+
+TEST_F(ViewerTest, EmptyPathAsksAndACancelLeavesAnEmptyDocument)
+{
+    AnswerFiles("");
+    auto w = Open("");
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_EQ(fileRequests[0].title, "Choose File To Open");
+    EXPECT_EQ(fileRequests[0].defaultExt, "RTF");
+    ASSERT_EQ(fileRequests[0].filters.size(), 3u);
+    EXPECT_EQ(fileRequests[0].filters[0].first, "RichText Documents (*.RTF)");
+    EXPECT_EQ(w->windowTitle(), "Editing ");
+    EXPECT_TRUE(Editor(w.get())->toPlainText().isEmpty());
+}
+
+TEST_F(ViewerTest, TypeFollowsTheFirstBytesNotTheName)
+{
+    folder.Write("fake.rtf", "Plain {\\b not rich}\r\nsecond");
+    auto w = Open((folder / "fake.rtf").string());
+    EXPECT_EQ(Editor(w.get())->toPlainText(), "Plain {\\b not rich}\nsecond");
+
+    auto missing = Open((folder / "gone.rtf").string());
+    auto& shown = static_cast<ScriptedMessages&>(Messages()).shown;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Error! File not found [53]");
+    EXPECT_EQ(missing->windowTitle().toStdString(), "Editing " + (folder / "gone.rtf").string());
+    EXPECT_EQ(missing->CurrentPath(), "");
+}
+
+TEST_F(ViewerTest, SaveAsWritesRichTextOnlyForRtfNames)
+{
+    folder.Write("in.txt", "one\r\ntwo \xE9");
+    auto w = Open((folder / "in.txt").string());
+    const std::string rich = (folder / "out.Rtf").string();
+    AnswerFiles(rich);
+    Action(w.get(), "mnuFile_3")->trigger();
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_EQ(fileRequests[0].title, "Choose File To Save As");
+    EXPECT_NE(fileRequests[0].flags & OFN_OVERWRITEPROMPT, 0);
+    EXPECT_EQ(folder.Read("out.Rtf"), "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
+                                      "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
+                                      "\\pard {\\plain\\f0\\fs17\\cf1 one}\\par\r\n"
+                                      "\\pard {\\plain\\f0\\fs17\\cf1 two \\'e9}\\par\r\n}\r\n");
+    EXPECT_EQ(w->windowTitle().toStdString(), "Editing " + rich);
+
+    AnswerFiles((folder / "out.text").string());
+    Action(w.get(), "mnuFile_3")->trigger();
+    EXPECT_EQ(folder.Read("out.text"), "one\r\ntwo \xE9");
+
+    // Save writes to the current document without asking.
+    Type(w.get(), "X");
+    Action(w.get(), "mnuFile_2")->trigger();
+    EXPECT_EQ(fileRequests.size(), 2u);
+    EXPECT_EQ(folder.Read("out.text"), "Xone\r\ntwo \xE9");
+
+    // A cancelled Save As changes nothing.
+    AnswerFiles("");
+    Type(w.get(), "Y");
+    Action(w.get(), "mnuFile_3")->trigger();
+    EXPECT_TRUE(w->Modified());
+    EXPECT_EQ(folder.Read("out.text"), "Xone\r\ntwo \xE9");
+}
+
+TEST_F(ViewerTest, ModifiedMarkIsAddedOnce)
+{
+    folder.Write("a.txt", "abc");
+    auto w = Open((folder / "a.txt").string());
+    Type(w.get(), "z");
+    const std::string caption = "Editing " + (folder / "a.txt").string() + " (Modifed) *";
+    EXPECT_EQ(w->windowTitle().toStdString(), caption);
+    Type(w.get(), "y");
+    EXPECT_EQ(w->windowTitle().toStdString(), caption);
+    EXPECT_EQ(w->findChild<QLabel*>("lblStatus")->text(), "Char: 2 Line 0 of 1");
+    Editor(w.get())->selectAll();
+    EXPECT_EQ(w->findChild<QLabel*>("lblStatus")->text(), "selection: 5 Chars (0) Line 0 of 1");
+}
+
+TEST_F(ViewerTest, SecondSwatchClickRemovesTheHighlight)
+{
+    folder.Write("a.txt", "highlight me");
+    auto w = Open((folder / "a.txt").string());
+    QTextCursor c = Editor(w.get())->textCursor();
+    c.setPosition(0);
+    c.setPosition(9, QTextCursor::KeepAnchor);
+    Editor(w.get())->setTextCursor(c);
+    auto* swatch = w->findChild<QLabel*>("picHighlight_1");
+    auto* tick = w->findChild<QLabel*>("imgTick");
+    auto click = [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), swatch->mapToGlobal(QPointF(3, 3)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(swatch, &press);
+    };
+    click();
+    EXPECT_EQ(w->SelBackColor(), RichEditWindow::HighlightColors[1]);
+    EXPECT_FALSE(tick->isHidden());
+    const auto doc = w->ToDocument();
+    ASSERT_EQ(doc.paragraphs.at(0).runs.size(), 2u);
+    EXPECT_EQ(doc.paragraphs[0].runs[0].backColor, RichEditWindow::HighlightColors[1]);
+    EXPECT_EQ(doc.paragraphs[0].runs[1].backColor, -1);
+    click();
+    EXPECT_EQ(w->SelBackColor(), -1);
+    EXPECT_TRUE(tick->isHidden());
+    EXPECT_EQ(w->ToDocument().paragraphs[0].runs.size(), 1u);
+}
+
+TEST_F(ViewerTest, CloseAsksAndCancelKeepsTheWindow)
+{
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    AnswerFiles("");
+    auto w = Open("");
+    Type(w.get(), "new text");
+    messages.answers = {vbCancel};
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Do you want to save changes to this document?");
+    // Yes on a never-saved document asks for a name; cancelling that keeps the window.
+    messages.answers = {vbYes};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(fileRequests.size(), 2u);
+    EXPECT_EQ(fileRequests[1].title, "Choose File To Save As");
+    // No drops the changes; the background choice is remembered.
+    w->findChild<QCheckBox*>("chkBackground")->setChecked(false);
+    messages.answers = {vbNo};
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(GetSetting("Settings", "EditorBG", "?"), "0");
+}
+
+TEST_F(ViewerTest, NewAsksFirstAndForgetsTheFile)
+{
+    folder.Write("a.txt", "keep");
+    auto w = Open((folder / "a.txt").string());
+    Type(w.get(), "x");
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    messages.answers = {vbNo};
+    Action(w.get(), "mnuFile_0")->trigger();
+    EXPECT_EQ(w->windowTitle(), "New Document");
+    EXPECT_TRUE(Editor(w.get())->toPlainText().isEmpty());
+    EXPECT_EQ(w->CurrentPath(), "");
+    EXPECT_EQ(folder.Read("a.txt"), "keep");
+}
+
+TEST_F(ViewerTest, LinksOpenInTheirProgramAndProgramsAreNotStarted)
+{
+    auto& launcher = InstallRecordingLauncher();
+    folder.Write("links.rtf", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://example.com/page.htm\"}"
+                              "{\\fldrslt page}}\\par "
+                              "{\\field{\\*\\fldinst HYPERLINK \"http://example.com/VEXALUP.EXE\"}"
+                              "{\\fldrslt prog}}\\par}");
+    auto w = Open((folder / "links.rtf").string());
+    w->resize(400, 300);
+    w->show();
+    QTextEdit* e = Editor(w.get());
+    auto clickAt = [&](int position) {
+        QTextCursor c(e->document());
+        c.setPosition(position);
+        const QPoint at = e->cursorRect(c).center() + QPoint(2, 0);
+        QMouseEvent press(QEvent::MouseButtonPress, at, e->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e->viewport(), &press);
+    };
+    clickAt(1);
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, "http://example.com/page.htm");
+    EXPECT_EQ(launcher.calls[0].show, 4);
+    clickAt(6);
+    EXPECT_EQ(launcher.calls.size(), 1u) << "a program link starts nothing";
+    EXPECT_EQ(static_cast<ScriptedMessages&>(Messages()).shown.size(), 1u);
+    w->hide();
+}
+
+TEST_F(ViewerTest, EditMenuFollowsTheDocument)
+{
+    folder.Write("a.txt", "abc");
+    auto w = Open((folder / "a.txt").string());
+    auto* menu = w->findChild<QMenu*>("mnuEditTOP");
+    emit menu->aboutToShow();
+    EXPECT_FALSE(Action(w.get(), "mnuEdit_0")->isEnabled());
+    EXPECT_EQ(Action(w.get(), "mnuEdit_0")->text(), "&Undo");
+    EXPECT_FALSE(Action(w.get(), "mnuEdit_4")->isEnabled());
+    Type(w.get(), "q");
+    Editor(w.get())->selectAll();
+    emit menu->aboutToShow();
+    EXPECT_TRUE(Action(w.get(), "mnuEdit_0")->isEnabled());
+    EXPECT_EQ(Action(w.get(), "mnuEdit_0")->text(), "&Undo Typing");
+    EXPECT_TRUE(Action(w.get(), "mnuEdit_3")->isEnabled());
+    EXPECT_TRUE(Action(w.get(), "mnuEdit_6")->isEnabled());
+    Action(w.get(), "mnuEdit_6")->trigger();
+    EXPECT_TRUE(Editor(w.get())->toPlainText().isEmpty());
+    Action(w.get(), "mnuEdit_0")->trigger();
+    EXPECT_EQ(Editor(w.get())->toPlainText(), "qabc");
+    emit menu->aboutToShow();
+    EXPECT_EQ(Action(w.get(), "mnuEdit_1")->text(), "&Redo Delete");
+    EXPECT_EQ(RichEditWindow::UndoActionName(3), "Drag Drop");
+    EXPECT_EQ(RichEditWindow::UndoActionName(6), "");
+}
+
+TEST_F(ViewerTest, AddressesInTheUpdateNoticeAreLiveButNotSavedAsLinks)
+{
+    auto& launcher = InstallRecordingLauncher();
+    folder.Write("update.rtf", "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24\r\n"
+                               "New Version available - 2.1.0\\par\r\n"
+                               "http://vexal.example/setup.htm\\par\\par\r\n}\r\n");
+    auto w = Open((folder / "update.rtf").string());
+    w->resize(400, 300);
+    w->show();
+    QTextEdit* e = Editor(w.get());
+    const int at = static_cast<int>(e->toPlainText().indexOf("http")) + 3;
+    QTextCursor c(e->document());
+    c.setPosition(at);
+    const QPoint point = e->cursorRect(c).center();
+    QMouseEvent press(QEvent::MouseButtonPress, point, e->viewport()->mapToGlobal(point), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e->viewport(), &press);
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, "http://vexal.example/setup.htm");
+    for (const auto& p : w->ToDocument().paragraphs)
+        for (const auto& r : p.runs)
+            EXPECT_TRUE(r.link.empty());
+    EXPECT_FALSE(w->Modified());
+    w->hide();
+}
+
+TEST_F(ViewerTest, FontProtectAndBulletsFormatTheSelection)
+{
+    folder.Write("a.txt", "format this");
+    auto w = Open((folder / "a.txt").string());
+    FontRequest asked;
+    SetDialogScripts({{},
+                      [&asked](const FontRequest& r) {
+                          asked = r;
+                          FontAnswer a{true, r.font, 255};
+                          a.font.name = "Arial";
+                          a.font.size = 12;
+                          a.font.italic = true;
+                          return a;
+                      },
+                      {}});
+    QTextEdit* e = Editor(w.get());
+    QTextCursor c = e->textCursor();
+    c.setPosition(0);
+    c.setPosition(6, QTextCursor::KeepAnchor);
+    e->setTextCursor(c);
+    Action(w.get(), "mnuFormat_0")->trigger();
+    EXPECT_EQ(asked.minSize, 8);
+    EXPECT_EQ(asked.maxSize, 72);
+    EXPECT_NE(asked.flags & CF_EFFECTS, 0);
+    auto doc = w->ToDocument();
+    ASSERT_EQ(doc.paragraphs.at(0).runs.size(), 2u);
+    EXPECT_EQ(doc.paragraphs[0].runs[0].font, "Arial");
+    EXPECT_EQ(doc.paragraphs[0].runs[0].halfPoints, 24);
+    EXPECT_TRUE(doc.paragraphs[0].runs[0].italic);
+    EXPECT_EQ(doc.paragraphs[0].runs[0].color, 255);
+
+    Action(w.get(), "mnuFormat_3")->trigger(); // protect the selection
+    EXPECT_EQ(w->ToDocument().paragraphs[0].runs[0].color, 153 | (153 << 8) | (102 << 16));
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    messages.answers = {vbNo};
+    c.setPosition(2);
+    e->setTextCursor(c);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q");
+    QApplication::sendEvent(e, &key);
+    EXPECT_EQ(e->toPlainText(), "format this") << "No keeps protected text";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Are you sure you want to edit this modified text?");
+    messages.answers = {vbYes};
+    QApplication::sendEvent(e, &key);
+    EXPECT_EQ(e->toPlainText(), "foqrmat this");
+
+    Action(w.get(), "mnuFormat_1")->trigger();
+    EXPECT_TRUE(w->ToDocument().paragraphs[0].bullet);
+    emit w->findChild<QMenu*>("mnuFormatTOP")->aboutToShow();
+    EXPECT_TRUE(Action(w.get(), "mnuFormat_1")->isChecked());
+}
+
+TEST_F(ViewerTest, PrintWritesTheDocumentAsJobTest)
+{
+    SetDefaultPrintFile(folder / "Printout.pdf");
+    ResetCurrentPrinter();
+    if (!PrintsToFile())
+        GTEST_SKIP() << "a real printer is installed";
+    folder.Write("a.txt", "printed text");
+    auto w = Open((folder / "a.txt").string());
+    Action(w.get(), "mnuFile_5")->trigger();
+    EXPECT_EQ(CurrentPrinter().docName(), "Test");
+    EXPECT_EQ(folder.Read("Printout.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(w->findChild<QLabel*>("lblLoadStatus")->text(), "Print: 1");
+    ResetCurrentPrinter();
+    SetDefaultPrintFile({});
+}
+
+namespace vexal {
+void RegisterReportWindows();
+}
+
+TEST_F(ViewerTest, RegisteredAsTheProgramsDocumentViewer)
+{
+    RegisterReportWindows();
+    folder.Write("FormulaList.txt", "list");
+    App().DocumentPath = folder / "FormulaList.txt";
+    QWidget* w = LoadWindow("frmRichEdit");
+    ASSERT_NE(dynamic_cast<RichEditWindow*>(w), nullptr);
+    EXPECT_EQ(w->windowTitle().toStdString(), "Editing " + (folder / "FormulaList.txt").string());
+    EXPECT_TRUE(UnloadWindow("frmRichEdit"));
+    EXPECT_EQ(FindWindow("frmRichEdit"), nullptr);
+}

@@ -1,0 +1,1 @@
+vexal_test(htmlreport_tests SOURCES HtmlReportTest.cpp LIBS vexal_htmlreport)

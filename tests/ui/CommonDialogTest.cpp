@@ -1,0 +1,169 @@
+#include "CommonDialog.h"
+#include "VbError.h"
+#include "cCommonDialog.h"
+
+#include <gtest/gtest.h>
+
+using namespace vexal;
+
+namespace {
+
+class DialogTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetDialogScripts({}); }
+    std::vector<FileRequest> asked;
+    void Answer(FileAnswer answer)
+    {
+        SetDialogScripts({[this, answer](const FileRequest& r) {
+                              asked.push_back(r);
+                              return answer;
+                          },
+                          {}, {}});
+    }
+};
+
+const std::string TwoTypes = "Rich (*.rtf)|*.rtf|Text (*.txt)|*.txt";
+
+} // namespace
+
+TEST_F(DialogTest, FilterListSplitsOnBarsAndColons)
+{
+    auto pairs = SplitFilter(TwoTypes);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[1].first, "Text (*.txt)");
+    EXPECT_EQ(pairs[1].second, "*.txt");
+    pairs = SplitFilter("Templates:*.ftp");
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].second, "*.ftp");
+    pairs = SplitFilter("Everything");
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].first, "Everything");
+    EXPECT_EQ(pairs[0].second, "");
+    EXPECT_EQ(ChosenFilter(TwoTypes, 2), std::string("Text (*.txt)\0*.txt", 18));
+    EXPECT_EQ(ChosenFilter(TwoTypes, 3), "");
+    EXPECT_EQ(ChosenFilter(TwoTypes, 0), "");
+}
+
+TEST_F(DialogTest, OpenReturnsTheChosenFileAndType)
+{
+    Answer({true, "/tmp/docs/a.txt", 2, false});
+    std::string name = "start.rtf", title, filter = TwoTypes;
+    bool readOnly = false;
+    int32_t index = 1, flags = OFN_ENABLEHOOK;
+    ASSERT_TRUE(ShowOpenDialog(name, title, true, false, readOnly, false, filter, index, "/tmp", "Pick", "RTF",
+                               nullptr, flags));
+    EXPECT_EQ(name, "/tmp/docs/a.txt");
+    EXPECT_EQ(title, "a.txt");
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(filter, std::string("Text (*.txt)\0*.txt", 18));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].fileName, "start.rtf");
+    EXPECT_EQ(asked[0].title, "Pick");
+    EXPECT_EQ(asked[0].flags & OFN_ENABLEHOOK, 0);
+    EXPECT_NE(asked[0].flags & OFN_FILEMUSTEXIST, 0);
+    EXPECT_FALSE(asked[0].save);
+}
+
+TEST_F(DialogTest, CancelledDialogsEmptyTheirOutputs)
+{
+    Answer({});
+    std::string name = "x", title = "y", filter = TwoTypes;
+    bool readOnly = false;
+    int32_t index = 2, flags = 5;
+    EXPECT_FALSE(ShowOpenDialog(name, title, false, false, readOnly, false, filter, index, "", "", "", nullptr, flags));
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(title, "");
+    EXPECT_EQ(filter, "");
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(flags, 0);
+
+    name = "x", filter = TwoTypes, index = 2, flags = 5;
+    EXPECT_FALSE(ShowSaveDialog(name, title, true, filter, index, "", "", "", nullptr, flags));
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(flags, 0);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(asked[1].save);
+    EXPECT_NE(asked[1].flags & OFN_HIDEREADONLY, 0);
+    EXPECT_NE(asked[1].flags & OFN_OVERWRITEPROMPT, 0);
+}
+
+TEST_F(DialogTest, FontDialogFlagsAndResult)
+{
+    EXPECT_EQ(LogFontHeight(12.0f, 15.0), -16);
+    FontRequest seen;
+    SetDialogScripts({{},
+                      [&seen](const FontRequest& r) {
+                          seen = r;
+                          FontAnswer a{true, r.font, 255};
+                          a.font.name = "Arial";
+                          a.font.size = 100.0f; // beyond the maximum offered
+                          a.font.bold = true;
+                          return a;
+                      },
+                      {}});
+    DialogFont font;
+    int32_t device = -1, color = 0, flags = 257;
+    ASSERT_TRUE(ShowFontDialog(font, device, nullptr, color, 8, 72, flags));
+    EXPECT_EQ(device, 0);
+    EXPECT_EQ(seen.flags, CF_SCREENFONTS | CF_EFFECTS | CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT);
+    EXPECT_EQ(font.name, "Arial");
+    EXPECT_TRUE(font.bold);
+    EXPECT_FLOAT_EQ(font.size, 72.0f);
+    EXPECT_EQ(color, 255);
+
+    SetDialogScripts({{}, [](const FontRequest&) { return FontAnswer{}; }, {}});
+    DialogFont kept;
+    color = 7;
+    EXPECT_FALSE(ShowFontDialog(kept, device, nullptr, color, 0, 0, flags));
+    EXPECT_EQ(kept.name, "Courier New");
+    EXPECT_EQ(color, 7);
+}
+
+TEST_F(DialogTest, DialogObjectRaisesCancelOnlyWhenAsked)
+{
+    Answer({});
+    cCommonDialog dlg;
+    dlg.Filename = "Default.ftp";
+    dlg.Filter = "Formula Templates|*.ftp";
+    dlg.ShowOpen(); // no error without CancelError
+    EXPECT_EQ(dlg.Filename, "");
+    EXPECT_EQ(dlg.FilterIndex, -1);
+    dlg.CancelError = true;
+    try {
+        dlg.ShowSave();
+        FAIL() << "no error raised";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 20001);
+        EXPECT_EQ(e.Description(), "User selected cancel.");
+    }
+    SetDialogScripts({{}, {}, [](const ColorRequest&) { return ColorAnswer{}; }});
+    dlg.Color = 12345;
+    EXPECT_THROW(dlg.ShowColor(), VbError);
+    EXPECT_EQ(dlg.Color, 12345);
+}
+
+TEST_F(DialogTest, ParseMultiFileNameSplitsFolderAndNames)
+{
+    cCommonDialog dlg;
+    dlg.Filename = std::string("C:\\data\0a.24\0b.24\0\0\0\0", 22);
+    std::string dir;
+    std::vector<std::string> files;
+    int32_t count = 0;
+    dlg.ParseMultiFileName(dir, files, count);
+    EXPECT_EQ(dir, "C:\\data");
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(files[0], "a.24");
+    EXPECT_EQ(files[1], "b.24");
+
+    dlg.Filename = "C:\\data\\one.24";
+    dir.clear(), files.clear(), count = 0;
+    dlg.ParseMultiFileName(dir, files, count);
+    EXPECT_EQ(dir, "C:\\data");
+    EXPECT_EQ(files, std::vector<std::string>{"one.24"});
+    dlg.Filename = "\\root.24";
+    dir.clear(), files.clear(), count = 0;
+    dlg.ParseMultiFileName(dir, files, count);
+    EXPECT_EQ(dir, "");
+    EXPECT_EQ(files, std::vector<std::string>{"\\root.24"});
+}
