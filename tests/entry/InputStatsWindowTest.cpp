@@ -1,5 +1,6 @@
 // The Input Stats window: one game's fields shown, edited and written when a field is left;
 // navigation; the box-score printout.
+#include "PdfText.h"
 #include "BoxScore.h"
 #include "EntryTestSupport.h"
 #include "InputStatsWindow.h"
@@ -13,19 +14,6 @@
 namespace vexal::test {
 namespace {
 
-std::string PdfText(const std::filesystem::path& pdf)
-{
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe.get())) > 0)
-        text.append(buf, n);
-    return text;
-}
 
 class InputStatsTest : public EntryTest {
 protected:

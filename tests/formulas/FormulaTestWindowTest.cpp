@@ -2,6 +2,7 @@
 // its lists and remembered settings, the refresh, back-tests started and stopped, the best
 // and worst boxes and the breakdown, saved formulas, templates, the log, the printout and
 // the All Formula Report.
+#include "PdfText.h"
 #include "FormulaTestWindow.h"
 
 #include "AppState.h"
@@ -59,19 +60,6 @@ std::string ReadAll(const std::filesystem::path& p)
     return s.str();
 }
 
-std::string PdfText(const std::filesystem::path& pdf)
-{
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        text.append(buf.data(), n);
-    return text;
-}
 
 class FormulaTestWindowTest : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 // The Predictions and Single Game windows under test: a temporary program folder of
 // generated seasons (the newest partly unplayed), the seasons loaded, a main window with its
 // view area, the formula editor, and the windows of this folder registered.
+#include "PdfText.h"
 #include "AppState.h"
 #include "FormulaWindows.h"
 #include "Grid.h"
@@ -42,25 +43,6 @@ namespace vexal::test {
 // The formula the program folder's default.fla holds: every game gets a pick.
 inline constexpr const char* DefaultFormulaLine = "3,0,99,1,50,50,4,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
 
-inline std::string PdfText(const std::filesystem::path& pdf)
-{
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        text.append(buf.data(), n);
-    // The fonts print "ff", "fi", "fl" as ligature glyphs, which the text comes back as.
-    for (const auto& [ligature, letters] : {std::pair<std::string, std::string>{"\xEF\xAC\x80", "ff"},
-                                            {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"},
-                                            {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}})
-        for (auto at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
-            text.replace(at, ligature.size(), letters);
-    return text;
-}
 
 class PredictionsTest : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // Grid printing and the grid's HTML page, driven through a real Grid: pages are read back
 // as text, printouts go to a PDF file that pdftotext reads back.
+#include "PdfText.h"
 #include "GridReports.h"
 
 #include "AppState.h"
@@ -25,25 +26,7 @@
 namespace vexal {
 namespace {
 
-std::string PdfText(const std::filesystem::path& pdf)
-{
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        text.append(buf.data(), n);
-    // The fonts print "ff", "fi", "fl" as ligature glyphs, which the text comes back as.
-    for (const auto& [ligature, letters] : {std::pair<std::string, std::string>{"\xEF\xAC\x80", "ff"},
-                                            {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"},
-                                            {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}})
-        for (auto at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
-            text.replace(at, ligature.size(), letters);
-    return text;
-}
+using test::PdfText;
 
 int Count(const std::string& text, const std::string& what)
 {

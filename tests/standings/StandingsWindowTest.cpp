@@ -1,6 +1,7 @@
 // The Standings and Power Ratings windows driven as the user drives them, on generated
 // seasons loaded by the real loader: standings under filters, the schedule, the points
 // chart, chart styles and their setting, HTML export and the power ratings table.
+#include "PdfText.h"
 #include "AppState.h"
 #include "Chart.h"
 #include "Grid.h"
@@ -128,16 +129,6 @@ protected:
             printer.setOutputFileName(QString::fromStdString(pdf.string()));
             return true;
         });
-    }
-    static std::string PdfText(const std::filesystem::path& pdf)
-    {
-        const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-        std::string text;
-        std::array<char, 4096> buf{};
-        for (std::size_t n; pipe && (n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0;)
-            text.append(buf.data(), n);
-        return text;
     }
     int CurrentWeek() const { return static_cast<int>(App().CurrentFormula[fsCurrentWeek]); }
 

@@ -1,5 +1,6 @@
 // The Statistics window driven as a user would: generated seasons loaded by the real loader,
 // the window opened in the main window's view area, menus chosen, headers and rows clicked.
+#include "PdfText.h"
 #include "AppState.h"
 #include "FormulaWindows.h"
 #include "Grid.h"
@@ -42,19 +43,6 @@ void RegisterStatisticsWindows();
 namespace vexal::test {
 namespace {
 
-std::string PdfText(const std::filesystem::path& pdf)
-{
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    if (!pipe)
-        return text;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        text.append(buf.data(), n);
-    return text;
-}
 
 class StatsWindowTest : public ::testing::Test {
 protected:
