@@ -43,7 +43,7 @@ void FtpClient::Connect()
         throw VbError(20001, "The connection could not be started");
     RunToEnd();
     connected_ = true;
-    Directory = "\\";
+    Directory.assign(1, '\\'); // the root (one-character assign: GCC 12 warns falsely on = "\\")
     emit Connected();
 }
 

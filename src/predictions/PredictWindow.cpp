@@ -18,6 +18,7 @@
 #include "SeasonData.h"
 #include "SettingsStore.h"
 #include "SharedProcs.h"
+#include "SmartPredictView.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -185,10 +186,9 @@ void PredictWindow::BuildControls()
     chkCliffAdjust_ = new QCheckBox("Cliff Adjust", body_);
     chkCliffAdjust_->setObjectName("chkCliffAdjust");
 
-    // Offered once the smart predictions and the consensus reports are in place.
     cmdSmartPred_ = new QPushButton("Smart Predict", body_);
     cmdSmartPred_->setObjectName("cmdSmartPred");
-    cmdSmartPred_->setEnabled(false);
+    connect(cmdSmartPred_, &QPushButton::clicked, this, [this] { cmdSmartPred_Click(*this); });
     cmdConsensus_ = new QPushButton("Consensus", body_);
     cmdConsensus_->setObjectName("cmdConsensus");
     connect(cmdConsensus_, &QPushButton::clicked, this, &PredictWindow::cmdConsensus_Click);

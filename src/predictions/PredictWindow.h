@@ -2,7 +2,7 @@
 // PREDICT, the Predictions window: one row per game of the chosen week, predicted with the
 // current formula by its engine control, with the line file, teaser, totals, other-factor
 // and pool-pick options around the grid, printing and HTML export of the grid, and the report
-// menu of the consensus button. The smart predictions command is in place but not yet offered.
+// menu of the consensus button. "Smart Predict" runs each game with its own searched formula.
 #include "PopupMenu.h"
 #include "TSPredict.h"
 

@@ -1,0 +1,53 @@
+#pragma once
+// Smart predictions: each game of a week is predicted with a formula searched over the last
+// few weeks of its two teams. This file holds the rules of that search that need no window:
+// the search ranges, the weeks searched, the smart formula file's name and numbers, and how
+// the engine's best row becomes the current formula. GUI-free.
+#include "AppState.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vexal {
+
+// The values of the windows' boxes that the search ranges take as fixed values.
+struct SmartBoxes {
+    float poolPicks = 0;       // chkPoolPicks: 0, 1, or 2 greyed
+    float totalsMode = 0;      // chkOu
+    float otherFactors = 0;    // chkOtherFac
+    float separateHomeAway = 0;   // editor's SHA
+    float discardHighLow = 0;     // editor's DHL
+    float powerRating = 0;        // editor's ChkPowerRating
+    float noLine = 0;             // editor's ChkNoLine
+};
+
+using SmartLowEnds = std::array<float, 24>;
+using SmartHighEnds = std::array<float, 22>;
+
+// First and last week slot searched for the 1-based week slot `week`: the four slots before it
+// for sides, three for totals, never before slot 1; slot 1 (or less) searches itself.
+std::pair<int, int> SmartWeekWindow(bool totals, int week);
+
+// The lower and upper ends handed to the engine's search.
+void SmartSearchRanges(bool totals, int week, const SmartBoxes& boxes, SmartLowEnds& low, SmartHighEnds& high);
+
+// The short name of a team in a smart formula name: the first three characters of the display
+// name once every "." and then every blank is removed.
+std::string SmartTeamPart(std::string_view displayName);
+// The smart formula's file name: the week item without " of " and blanks, home, away, suffix.
+std::string SmartFormulaFileName(std::string_view weekItem, std::string_view homeName, std::string_view awayName,
+                                 bool totals);
+
+// The 14 numbers of a smart formula file from the engine's best row and the current formula.
+std::array<float, 14> SmartFormulaValues(const std::array<float, 16>& best, const Formula& current);
+
+// Loads the best row into the current formula for the game's prediction: slots 0 to 8 (the
+// row holds rushing before passing), the rolling window, the week and the no-line box.
+void ApplySmartBest(const std::array<float, 16>& best, int weekListIndex, float noLine, Formula& formula);
+
+// Clears the home/away, favourite/underdog and line filters of a formula.
+void ClearSmartFilters(Formula& formula);
+
+} // namespace vexal

@@ -1,0 +1,168 @@
+// The "Smart Predict" command of the Predictions window, run headless on generated seasons.
+#include "FormulaFile.h"
+#include "Predict.h"
+#include "ProgBar.h"
+#include "PredictionsTestSupport.h"
+#include "TSPredict.h"
+#include "SmartPredict.h"
+#include "Teams.h"
+
+#include <QPushButton>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace vexal::test {
+namespace {
+
+class SmartPredictWindowTest : public PredictionsTest {
+protected:
+    std::set<std::string> SmartFiles() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            if (entry.path().filename().string().ends_with(".FLA"))
+                names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::set<std::string> ExpectedNames(int slot, bool totals) const
+    {
+        std::set<std::string> names;
+        for (int g = 0; g < GamesOfWeek(slot); ++g) {
+            const std::string home = TeamName(Season().Game(slot, g, gfHomeTeam), 0, 3);
+            const std::string away = TeamName(Season().Game(slot, g, gfAwayTeam), 0, 3);
+            names.insert(SmartFormulaFileName(Season().WeekItems[static_cast<std::size_t>(Season().WeekListIndex)],
+                                              home, away, totals));
+        }
+        return names;
+    }
+    static std::string Read(const std::filesystem::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+TEST_F(SmartPredictWindowTest, SidesRunWritesOneFormulaPerGameAndRestoresTheEditorsFormula)
+{
+    ChooseWeek(3, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* button = Control<QPushButton>(&w, "cmdSmartPred");
+    ASSERT_TRUE(button->isEnabled());
+    Action(&w, "sFomulas")->setChecked(true);
+    const int rows = w.grid()->Rows();
+    ASSERT_GT(rows, 0);
+    const Formula before = App().CurrentFormula;
+    button->click();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(w.grid()->Rows(), rows);
+    EXPECT_FALSE(w.SmartRun);
+    EXPECT_EQ(w.WeeklyStartGame, GamesOfWeek(CurrentSlot()) - 1);
+    const std::set<std::string> expected = ExpectedNames(CurrentSlot(), false);
+    EXPECT_EQ(SmartFiles(), expected);
+    for (const std::string& name : expected) {
+        const std::string text = Read(folder.Path() / name);
+        ASSERT_TRUE(text.ends_with("\r\n")) << name;
+        const std::vector<float> v = ParseFormulaFileNumbers(text);
+        ASSERT_EQ(v.size(), 14u) << text;
+        EXPECT_GE(v[0], 3);
+        EXPECT_LE(v[0], 6);
+        EXPECT_GE(v[1], 1);
+        EXPECT_LE(v[1], 5);
+        EXPECT_GE(v[6], 3);
+        EXPECT_LE(v[6], 5);
+        EXPECT_EQ(v[12], 0);   // the sides run clears the formula before each search
+        EXPECT_EQ(v[13], 0);
+    }
+    // The editor's formula is current again; the grid keeps the smart rows.
+    EXPECT_EQ(App().CurrentFormula, before);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SmartPredictWindowTest, WithoutSaveFormulasNoFileIsWritten)
+{
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    Action(&w, "sFomulas")->setChecked(false);
+    Control<QCheckBox>(&w, "chkOu")->click();
+    QCoreApplication::processEvents();
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(SmartFiles().empty());
+    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 1);
+}
+
+TEST_F(SmartPredictWindowTest, TotalsWithPoolPicksFixTheDifferenceRange)
+{
+    ChooseWeek(6, 2024);
+    PredictWindow& w = OpenPredictions();
+    Action(&w, "sFomulas")->setChecked(true);
+    Control<QCheckBox>(&w, "chkOu")->click();
+    Control<QCheckBox>(&w, "chkPoolPicks")->click();
+    QCoreApplication::processEvents();
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    const std::set<std::string> expected = ExpectedNames(CurrentSlot(), true);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(SmartFiles(), expected);
+    for (const std::string& name : expected) {
+        EXPECT_TRUE(name.ends_with("OU.FLA")) << name;
+        const std::vector<float> v = ParseFormulaFileNumbers(Read(folder.Path() / name));
+        ASSERT_EQ(v.size(), 14u);
+        EXPECT_EQ(v[1], 0) << name;
+        EXPECT_EQ(v[2], 99) << name;
+        EXPECT_GE(v[6], 4);
+        EXPECT_LE(v[6], 6);
+    }
+    EXPECT_FALSE(w.progBar()->isVisible());
+}
+
+TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
+{
+    ChooseWeek(4, 2024);
+    PredictWindow& w = OpenPredictions();
+    Action(&w, "sFomulas")->setChecked(true);
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    const int slot = CurrentSlot();
+    const Formula editors = App().CurrentFormula;
+    std::multiset<std::string> names;
+    std::vector<std::string> order;
+    for (int g = 0; g < GamesOfWeek(slot); ++g) {
+        const std::string name = SmartFormulaFileName(
+            Season().WeekItems[static_cast<std::size_t>(Season().WeekListIndex)],
+            TeamName(Season().Game(slot, g, gfHomeTeam), 0, 3), TeamName(Season().Game(slot, g, gfAwayTeam), 0, 3),
+            false);
+        names.insert(name);
+        order.push_back(name);
+    }
+    int checked = 0;
+    for (int g = 0; g < static_cast<int>(order.size()); ++g) {
+        if (names.count(order[static_cast<std::size_t>(g)]) != 1)
+            continue;   // a later game of the same name replaced the file
+        Formula f{};
+        ASSERT_TRUE(ReadFormulaFile(folder.Path() / order[static_cast<std::size_t>(g)], f));
+        f[fsCurrentWeek] = static_cast<float>(Season().WeekListIndex + 1);
+        ClearSmartFilters(f);
+        TSPredict engine;
+        WeeklyTableArray table{};
+        engine.Weekly = [&](WeeklyTableArray& t) { table = t; };
+        App().CurrentFormula = f;
+        App().StopTest = false;
+        engine.TestFormulas(false, 0, 0, std::span<float>(App().CurrentFormula), std::span<float>(App().CurrentFormula),
+                            false, std::span<const float>(App().TestFilters), false, 0, false);
+        const auto& row = table[static_cast<std::size_t>(g)];
+        EXPECT_EQ(Cell(*w.grid(), g + 1, predict::colHomePoints), vb::Format(CellNumber(row[2]), "0.0")) << g;
+        EXPECT_EQ(Cell(*w.grid(), g + 1, predict::colAwayPoints), vb::Format(CellNumber(row[3]), "0.0")) << g;
+        ++checked;
+    }
+    App().CurrentFormula = editors;
+    EXPECT_GT(checked, 0);
+}
+
+} // namespace
+} // namespace vexal::test
