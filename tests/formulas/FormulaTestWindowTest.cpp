@@ -2,6 +2,7 @@
 // its lists and remembered settings, the refresh, back-tests started and stopped, the best
 // and worst boxes and the breakdown, saved formulas, templates, the log, the printout and
 // the All Formula Report.
+#include "ViewTestSupport.h"
 #include "PdfText.h"
 #include "FormulaTestWindow.h"
 
@@ -65,30 +66,12 @@ class FormulaTestWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetApp();
-        ResetSeason();
-        ResetSeasonLoader();
-        SetProgramFolder(folder.Path());
-        App().UserFolder = folder / "user";
-        std::filesystem::create_directories(App().UserFolder);
-        samplegen::SampleOptions options;
-        options.Seed = 5;
-        options.FromYear = 2023;
-        options.ToYear = 2024;
-        options.UnplayedFromWeek = 12;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        ASSERT_TRUE(PrepareSampleProgram(folder, 5));
         folder.Write("default.fla", DefaultFormulaLine);
         ASSERT_TRUE(SelectSeason(2024));
         ChooseWeek(6);
 
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            main->resize(1000, 700);
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterFormulaWindows();
         RegisterFormulaTestWindow();
@@ -124,14 +107,7 @@ protected:
 
     void ChooseWeek(int week)
     {
-        const std::string text = "Wk " + std::to_string(week) + " of 2024";
-        const auto& items = Season().WeekItems;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) {
-                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
-                return;
-            }
-        FAIL() << "no week " << text;
+        ASSERT_TRUE(ChooseWeekText("Wk " + std::to_string(week) + " of 2024"));
     }
 
     FormulaTestWindow& Open()

@@ -2,6 +2,7 @@
 // The Predictions and Single Game windows under test: a temporary program folder of
 // generated seasons (the newest partly unplayed), the seasons loaded, a main window with its
 // view area, the formula editor, and the windows of this folder registered.
+#include "ViewTestSupport.h"
 #include "PdfText.h"
 #include "AppState.h"
 #include "FormulaWindows.h"
@@ -50,31 +51,13 @@ protected:
 
     void SetUp() override
     {
-        ResetApp();
-        ResetSeason();
-        ResetSeasonLoader();
-        SetProgramFolder(folder.Path());
-        App().UserFolder = folder / "user";
-        std::filesystem::create_directories(App().UserFolder);
+        ASSERT_TRUE(PrepareSampleProgram(folder, 11));
         notices = InstallRecordingNotices();
-        samplegen::SampleOptions options;
-        options.Seed = 11;
-        options.FromYear = 2023;
-        options.ToYear = 2024;
-        options.UnplayedFromWeek = UnplayedFromWeek;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
         folder.Write("default.fla", DefaultFormulaLine);
         SetTodayProvider([] { return vb::DateSerial(2024, 12, 1); });
         ASSERT_TRUE(SelectSeason(2024));
 
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            main->resize(1000, 700);
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterFormulaWindows();
         RegisterPredictionWindows();
@@ -100,14 +83,7 @@ protected:
     // Chooses a week in the week selector, as the user does.
     void ChooseWeek(int week, int year)
     {
-        const std::string text = WeekText(week, year);
-        const auto& items = Season().WeekItems;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) {
-                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
-                return;
-            }
-        FAIL() << "no week " << text;
+        ASSERT_TRUE(ChooseWeekText(WeekText(week, year)));
     }
 
     // The Predictions view opened from the toolbar: loaded, shown and activated.

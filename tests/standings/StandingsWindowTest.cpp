@@ -1,6 +1,7 @@
 // The Standings and Power Ratings windows driven as the user drives them, on generated
 // seasons loaded by the real loader: standings under filters, the schedule, the points
 // chart, chart styles and their setting, HTML export and the power ratings table.
+#include "ViewTestSupport.h"
 #include "PdfText.h"
 #include "AppState.h"
 #include "Chart.h"
@@ -47,27 +48,9 @@ class StandingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetApp();
-        ResetSeason();
-        ResetSeasonLoader();
-        SetProgramFolder(folder.Path());
-        App().UserFolder = folder / "user";
-        std::filesystem::create_directories(App().UserFolder);
-        samplegen::SampleOptions options;
-        options.Seed = 7;
-        options.FromYear = 2023;
-        options.ToYear = 2024;
-        options.UnplayedFromWeek = 12;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        ASSERT_TRUE(PrepareSampleProgram(folder, 7));
         ASSERT_TRUE(SelectSeason(2024));
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            main->resize(1000, 700);
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterStandingsWindows();
     }
@@ -88,14 +71,7 @@ protected:
 
     void ChooseWeek(int week, int year)
     {
-        const std::string text = WeekText(week, year);
-        const auto& items = Season().WeekItems;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) {
-                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
-                return;
-            }
-        FAIL() << "no week " << text;
+        ASSERT_TRUE(ChooseWeekText(WeekText(week, year)));
     }
 
     StandingsWindow& OpenStandings()

@@ -1,5 +1,6 @@
 // The Statistics window driven as a user would: generated seasons loaded by the real loader,
 // the window opened in the main window's view area, menus chosen, headers and rows clicked.
+#include "ViewTestSupport.h"
 #include "PdfText.h"
 #include "AppState.h"
 #include "FormulaWindows.h"
@@ -48,28 +49,10 @@ class StatsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetApp();
-        ResetSeason();
-        ResetSeasonLoader();
-        SetProgramFolder(folder.Path());
-        App().UserFolder = folder / "user";
-        std::filesystem::create_directories(App().UserFolder);
-        samplegen::SampleOptions options;
-        options.Seed = 7;
-        options.FromYear = 2023;
-        options.ToYear = 2024;
-        options.UnplayedFromWeek = 12;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+        ASSERT_TRUE(PrepareSampleProgram(folder, 7));
         folder.Write("default.fla", "3,0,99,1,50,50,4,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n");
         ASSERT_TRUE(SelectSeason(2024));
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            main->resize(1000, 700);
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterFormulaWindows();
         RegisterStatisticsWindows();
@@ -92,14 +75,7 @@ protected:
 
     void ChooseWeek(int week, int year)
     {
-        const std::string text = WeekText(week, year);
-        const auto& items = Season().WeekItems;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) {
-                ASSERT_TRUE(SelectWeek(static_cast<int>(i)));
-                return;
-            }
-        FAIL() << "no week " << text;
+        ASSERT_TRUE(ChooseWeekText(WeekText(week, year)));
     }
 
     // Opens the window with a rolling window of four games, taken together.
