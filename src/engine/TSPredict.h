@@ -7,6 +7,7 @@
 // place, writes only FormulaList.txt, Good<n>.fla and Bad<n>.fla into the program folder,
 // and lets the host's message loop run (DoEvents) only between combinations of a run and,
 // in runs of fewer than five combinations, at the head of every 20th week. GUI-free.
+#include "ResultRow.h"
 #include "WeeklyTable.h"
 
 #include <array>
@@ -26,7 +27,7 @@ class TSPredict {
 public:
     using TotalsArray = std::array<float, 25>;
     using AveragesArray = std::array<float, 40>;
-    using FormulaRow = std::array<float, 16>;
+    using FormulaRow = ResultRow;   // the layout of BestRow and WorstRow: ResultRow.h
     // [team code 1..32][column 1..6]: OPR, DPR, TPR, OSS, DSS, TSS; index 0 unused.
     using PowerTableArray = std::array<std::array<float, 7>, 33>;
     // [week of the season 0..22][team code 0..32]

@@ -579,21 +579,21 @@ void TSPredict::RankCombination(Run& run, Tally& tally)
 
 void TSPredict::FillRow(Run& run, FormulaRow& row, bool best)
 {
-    row[9] = winCount_;
-    row[10] = lossCount_;
-    row[11] = tieCount_;
-    row[12] = static_cast<float>(static_cast<double>(run.WinFraction) * 100);
-    row[13] = best ? run.UnitWin : static_cast<float>(lossCount_ - 1.1 * winCount_);
-    row[0] = run.HomeField;
-    row[1] = run.MinDiff;
-    row[2] = run.MaxDiff;
-    row[3] = run.Offense;
-    row[4] = run.Defense;
-    row[5] = run.Passing;
-    row[6] = run.Rushing;
-    row[7] = run.Turnover;
-    row[8] = static_cast<float>(vb::Val(vb::FormatSingle(run.Multiplier, "0.0")));
-    row[14] = currentRollingWeeks_;
+    row[rrWins] = winCount_;
+    row[rrLosses] = lossCount_;
+    row[rrTies] = tieCount_;
+    row[rrWinPercent] = static_cast<float>(static_cast<double>(run.WinFraction) * 100);
+    row[rrUnits] = best ? run.UnitWin : static_cast<float>(lossCount_ - 1.1 * winCount_);
+    row[rrHomeField] = run.HomeField;
+    row[rrMinDiff] = run.MinDiff;
+    row[rrMaxDiff] = run.MaxDiff;
+    row[rrOffense] = run.Offense;
+    row[rrDefense] = run.Defense;
+    row[rrPassing] = run.Passing;
+    row[rrRushing] = run.Rushing;
+    row[rrTurnovers] = run.Turnover;
+    row[rrMultiplier] = static_cast<float>(vb::Val(vb::FormatSingle(run.Multiplier, "0.0")));
+    row[rrRollingWeeks] = currentRollingWeeks_;
 }
 
 void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16_t& count)

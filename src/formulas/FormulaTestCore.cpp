@@ -4,6 +4,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexal::formulatest {
@@ -137,22 +138,14 @@ bool ApplyLaunchSettings(const LaunchSettings& s, Formula& low, FormulaHighArray
     });
 }
 
-std::array<std::string, 13> RowTexts(const ResultRow& row)
+std::array<std::string, RowBoxes> RowTexts(const ResultRow& row)
 {
-    std::array<std::string, 13> t;
-    t[2] = General(row[0]);
-    t[0] = General(row[1]);
-    t[1] = General(row[2]);
-    t[3] = General(row[3]);
-    t[4] = General(row[4]);
-    t[5] = General(row[5]);
-    t[6] = General(row[6]);
-    t[7] = General(row[7]);
-    t[8] = General(row[8]);
-    t[9] = General(row[9]) + "-" + General(row[10]) + "-" + General(row[11]);
-    t[10] = vb::FormatSingle(row[12], "0.0") + "%";
-    t[11] = vb::FormatSingle(row[13], "0.0");
-    t[12] = General(row[14]);
+    std::array<std::string, RowBoxes> t;
+    for (const RowWeightBox& b : RowWeightBoxes)
+        t[static_cast<std::size_t>(b.box)] = General(row[static_cast<std::size_t>(b.element)]);
+    t[rbRecord] = General(row[rrWins]) + "-" + General(row[rrLosses]) + "-" + General(row[rrTies]);
+    t[rbWinPercent] = vb::FormatSingle(row[rrWinPercent], "0.0") + "%";
+    t[rbUnits] = vb::FormatSingle(row[rrUnits], "0.0");
     return t;
 }
 
@@ -174,12 +167,12 @@ ProgressView TestProgress(const std::string& percentDone, bool stopPending, floa
     return v;
 }
 
-ProgressView AllFormulaProgress(int reported, int count)
+ProgressView AllFormulaProgress(int reported, int formulas)
 {
     ProgressView v;
-    if (count <= 0)
+    if (formulas <= 0)
         return v;
-    const double p = static_cast<double>(reported) / count * 100.0;
+    const double p = static_cast<double>(std::min(reported, formulas)) / formulas * 100.0;
     v.caption = "Progress " + vb::Format(p, "0.0") + "% Completed";
     v.value = static_cast<int>(vb::RoundHalfEven(p));
     return v;
@@ -201,6 +194,36 @@ BreakdownPieces SplitBreakdown(const std::string& text)
     std::string rest = cut(text, pieces.first);
     pieces.rest = cut(rest, pieces.second);
     return pieces;
+}
+
+std::string LinkAt(std::string_view text, std::size_t at)
+{
+    auto bounds = [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || std::string_view("<>\"'()[]{}").find(c) != std::string_view::npos;
+    };
+    if (at >= text.size() || bounds(text[at]))
+        return std::string();
+    std::size_t from = at;
+    while (from > 0 && !bounds(text[from - 1]))
+        --from;
+    std::size_t to = at + 1;
+    while (to < text.size() && !bounds(text[to]))
+        ++to;
+    // A sentence's closing mark after an address is no part of it.
+    while (to > from && std::string_view(".,;:!?").find(text[to - 1]) != std::string_view::npos)
+        --to;
+    if (at >= to)
+        return std::string();
+    const std::string word(text.substr(from, to - from));
+    const std::string lower = vb::LCase(word);
+    for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"}) {
+        const std::string_view s(scheme);
+        if (lower.size() > s.size() && lower.compare(0, s.size(), s) == 0)
+            return word;
+    }
+    if (lower.size() > 4 && lower.compare(0, 4, "www.") == 0)
+        return "http://" + word;
+    return std::string();
 }
 
 std::string TemplateLine(const std::vector<std::string>& fields)
@@ -335,17 +358,10 @@ std::string SavedFormulaName(const std::string& answer)
     return vb::Like(answer, "*.fla") ? answer : answer + ".fla";
 }
 
-void ApplyRowTexts(const std::array<std::string, 13>& boxes, Formula& f)
+void ApplyRowTexts(const std::array<std::string, RowBoxes>& boxes, Formula& f)
 {
-    // Box 5 is the rushing weight and box 6 the passing weight, as their labels say.
-    struct Map {
-        int box, slot;
-    };
-    static constexpr Map Order[] = {{12, fsRollingWeeks}, {2, fsHomeField}, {0, fsMinDiff},  {1, fsMaxDiff},
-                                    {8, fsMultiplier},    {7, fsTurnovers}, {3, fsOffense},  {4, fsDefense},
-                                    {5, fsRushing},       {6, fsPassing}};
-    for (const Map& m : Order)
-        f[static_cast<std::size_t>(m.slot)] = Lenient(boxes[static_cast<std::size_t>(m.box)]);
+    for (const RowWeightBox& b : RowWeightBoxes)
+        f[static_cast<std::size_t>(b.slot)] = Lenient(boxes[static_cast<std::size_t>(b.box)]);
 }
 
 } // namespace vexal::formulatest

@@ -5,6 +5,7 @@
 // bar; the test template (.ftp) line; the All Formula Report's lines; the name and the
 // slots of a saved best or worst formula. GUI-free.
 #include "AppState.h"
+#include "ResultRow.h"
 
 #include <array>
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace vexal::formulatest {
 // The high ends of a back-test: 22 slots, which makes the engine grade played games only.
 using FormulaHighArray = std::array<float, 22>;
 using FilterArray = std::array<float, 5>;
-using ResultRow = std::array<float, 16>;
+using vexal::ResultRow;   // the engine's best and worst row layout
 
 // The window's controls as the launch reads them. Texts as shown; check boxes 0, 1 or 2;
 // week lists by their 0-based index (-1 = nothing chosen).
@@ -59,10 +60,30 @@ std::optional<std::array<float, 2>> SavedLineRange(int chkLines, std::string_vie
 
 // ---- Progress display
 
-// The 13 box texts of a best or worst row: 0 MinDiff, 1 MaxDiff, 2 HFA, 3 offense,
-// 4 defense, 5 rushing (element 5), 6 passing (element 6), 7 turnovers, 8 multiplier,
-// 9 "W-L-T", 10 win % with one decimal and "%", 11 units with one decimal, 12 rolling weeks.
-std::array<std::string, 13> RowTexts(const ResultRow& row);
+// The 13 boxes of a best or worst row (best(0..12), worst(0..12)) in the window's order.
+enum RowBox : int {
+    rbMinDiff = 0, rbMaxDiff = 1, rbHomeField = 2, rbOffense = 3, rbDefense = 4, rbRushing = 5, rbPassing = 6,
+    rbTurnovers = 7, rbMultiplier = 8, rbRecord = 9, rbWinPercent = 10, rbUnits = 11, rbRollingWeeks = 12,
+};
+inline constexpr int RowBoxes = 13;
+// Each weight box with the element of the engine's row it shows and the formula slot it
+// saves into: the one table the boxes, Save Best and Save Worst share.
+struct RowWeightBox {
+    int box;
+    int element;
+    int slot;
+};
+inline constexpr RowWeightBox RowWeightBoxes[10] = {
+    {rbRollingWeeks, rrRollingWeeks, fsRollingWeeks}, {rbHomeField, rrHomeField, fsHomeField},
+    {rbMinDiff, rrMinDiff, fsMinDiff},                {rbMaxDiff, rrMaxDiff, fsMaxDiff},
+    {rbMultiplier, rrMultiplier, fsMultiplier},       {rbTurnovers, rrTurnovers, fsTurnovers},
+    {rbOffense, rrOffense, fsOffense},                {rbDefense, rrDefense, fsDefense},
+    {rbRushing, rrRushing, fsRushing},                {rbPassing, rrPassing, fsPassing},
+};
+
+// The 13 box texts of a row: the weights as numbers, "W-L-T", the win % with one decimal and
+// "%", the units with one decimal.
+std::array<std::string, RowBoxes> RowTexts(const ResultRow& row);
 
 struct ProgressView {
     std::string caption;
@@ -70,8 +91,9 @@ struct ProgressView {
 };
 // The bar of a normal test: a pending stop says so; above 100 shows 100.
 ProgressView TestProgress(const std::string& percentDone, bool stopPending, float usePowerRating);
-// The bar of an All Formula Report after `reported` of `count` formulas.
-ProgressView AllFormulaProgress(int reported, int count);
+// The bar of an All Formula Report once `reported` of its `formulas` formulas are done;
+// nothing for a run without formulas.
+ProgressView AllFormulaProgress(int reported, int formulas);
 
 // The breakdown text cut as the pane shows it: the first line, the second (each piece
 // after the first starts with the line feed of the break before it) and the rest.
@@ -83,6 +105,11 @@ BreakdownPieces SplitBreakdown(const std::string& text);
 // The breakdown as a rich-text document: the text in "Courier New", its first line bold and
 // its second bold and underlined, as the pane shows it; non-ASCII characters as \'hh escapes.
 std::string RichTextOf(const std::string& plainText);
+
+// The web address the breakdown pane shows around character `at` of its text, ready to open
+// ("www." addresses get "http://"); empty when no address covers that character. Only web
+// and mail addresses count as links: the pane never starts a local file or program.
+std::string LinkAt(std::string_view text, std::size_t at);
 
 // ---- Test template (.ftp)
 
@@ -113,7 +140,7 @@ std::string AllFormulaName(const std::string& fileName);
 // The file name of a typed answer: as typed when it matches "*.fla" (case-sensitive), else
 // with ".fla" added.
 std::string SavedFormulaName(const std::string& answer);
-// Slots 0 to 9 from the row's boxes 0..8 and 12, by their leading numbers.
-void ApplyRowTexts(const std::array<std::string, 13>& boxes, Formula& f);
+// Slots 0 to 9 from the row's weight boxes, by their leading numbers.
+void ApplyRowTexts(const std::array<std::string, RowBoxes>& boxes, Formula& f);
 
 } // namespace vexal::formulatest

@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,7 @@
 #include <QTabBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -132,6 +134,32 @@ QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption)
 
 // A colour of the platform (0x00BBGGRR) as Qt's.
 QColor FromBgr(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+// The link under a point of the breakdown pane: the character the point lies on (not merely
+// the nearest one, so a click beside a line opens nothing) inside a web address.
+std::string LinkUnder(QTextEdit* pane, const QPoint& point)
+{
+    QTextDocument* doc = pane->document();
+    const int nearest = pane->cursorForPosition(point).position();
+    const int last = doc->characterCount() - 1;
+    for (int i : {nearest - 1, nearest}) {
+        if (i < 0 || i + 1 > last)
+            continue;
+        QTextCursor a(doc);
+        a.setPosition(i);
+        QTextCursor b(doc);
+        b.setPosition(i + 1);
+        const QRect from = pane->cursorRect(a);
+        const QRect to = pane->cursorRect(b);
+        if (from.top() != to.top())
+            continue;   // the line's end
+        if (point.x() >= from.left() && point.x() < to.left() && point.y() >= from.top() && point.y() <= from.bottom()) {
+            const QString text = pane->toPlainText();
+            return LinkAt(text.toStdString(), static_cast<std::size_t>(text.left(i).toUtf8().size()));
+        }
+    }
+    return std::string();
+}
 
 void SetListIndex(QComboBox* list, int index)
 {
@@ -409,6 +437,17 @@ QWidget* FormulaTestWindow::BuildSavePane()
     txtMin_ = MakeBox(pane, "txtMin", "0");
     for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_})
         box->installEventFilter(this);
+    // A "," would split the box's text into two fields of a test template; a pasted one goes
+    // as a typed one does.
+    txtMin_->installEventFilter(this);
+    for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_})
+        connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
+            if (!text.contains(QLatin1Char(',')))
+                return;
+            const int at = box->cursorPosition() - static_cast<int>(text.left(box->cursorPosition()).count(QLatin1Char(',')));
+            box->setText(QString(text).remove(QLatin1Char(',')));
+            box->setCursorPosition(at);
+        });
     auto label = [pane](const char* name, const char* caption) {
         auto* l = new QLabel(caption, pane);
         l->setObjectName(name);
@@ -724,7 +763,8 @@ void FormulaTestWindow::cboTeaser_Click()
 
 void FormulaTestWindow::chkCliffAdjust_Click()
 {
-    engine_.SetCliffAdjust(chkCliffAdjust_->checkState() == Qt::Checked ? -1 : 0);
+    // The engine adjusts only for 1: the box's value, as every check box is stored.
+    engine_.SetCliffAdjust(chkCliffAdjust_->checkState() == Qt::Checked ? 1 : 0);
 }
 
 void FormulaTestWindow::FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b)
@@ -779,11 +819,27 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
             vbaRE_SaveAndOpen();
             return true;
         }
+        // A left button pressed on a web address opens it.
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const std::string link = LinkUnder(vbaRE_, mouse->position().toPoint());
+                if (!link.empty()) {
+                    ShellOpen(link, 1);
+                    return true;
+                }
+            }
+        }
         return QWidget::eventFilter(watched, event);
     }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QWidget::eventFilter(watched, event);
+    if (box == txtMin_) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QLatin1String(","))
+            return true;
+        return QWidget::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::FocusIn:
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
@@ -805,8 +861,12 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
         bool range = false;
         for (int row = 1; row <= 9; ++row)
             range = range || box == Text1_[static_cast<std::size_t>(row)] || box == Text2_[static_cast<std::size_t>(row)];
-        if (!rola && !range)
-            break;   // the save criteria take every character
+        if (!rola && !range) {
+            // The save criteria take every character but the template's field separator.
+            if (c == QLatin1Char(','))
+                return true;
+            break;
+        }
         bool allowed = c.isDigit();
         if (range && c == QLatin1Char('.'))
             allowed = true;
@@ -1065,11 +1125,12 @@ void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredi
             return;
         ++AllFormulaReported;
         WriteAllFormulaLine(breakdown);
-        if (AllFormulaCount == 0)
-            return;
-        if (AllFormulaReported > AllFormulaCount)
-            AllFormulaReported = AllFormulaCount;
-        const ProgressView v = AllFormulaProgress(AllFormulaReported, AllFormulaCount);
+        // AllFormulaCount is the last index of the run's list: the bar counts every formula
+        // once its result is in, so it reaches 100 with the last one.
+        const int formulas = AllFormulaCount + 1;
+        if (AllFormulaReported > formulas)
+            AllFormulaReported = formulas;
+        const ProgressView v = AllFormulaProgress(AllFormulaReported, formulas);
         Stat1_->SetCaption(Q(v.caption));
         if (v.value)
             Stat1_->SetValue(*v.value);

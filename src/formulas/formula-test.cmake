@@ -2,7 +2,7 @@
 # test templates and reports. The launch, texts and file lines are GUI-free.
 add_library(vexal_formulatestcore STATIC ${CMAKE_CURRENT_LIST_DIR}/FormulaTestCore.cpp)
 target_include_directories(vexal_formulatestcore PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vexal_formulatestcore PUBLIC vexal_season)
+target_link_libraries(vexal_formulatestcore PUBLIC vexal_season vexal_engine)
 
 add_library(vexal_formulatest STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FormulaTestWindow.cpp

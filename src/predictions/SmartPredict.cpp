@@ -81,22 +81,24 @@ std::string SmartFormulaFileName(std::string_view weekItem, std::string_view hom
            SmartTeamPart(awayName) + (totals ? "OU.FLA" : ".FLA");
 }
 
-std::array<float, 14> SmartFormulaValues(const std::array<float, 16>& best, const Formula& current)
+std::array<float, 14> SmartFormulaValues(const ResultRow& best, const SmartLowEnds& search)
 {
-    return {best[0], best[1], best[2], best[8], best[3], best[4], best[14], best[5], best[6],
-            current[fsSeparateHomeAway], best[7], current[fsDiscardHighLow], current[fsNoLine],
-            current[fsPowerRating]};
+    return {best[rrHomeField], best[rrMinDiff],      best[rrMaxDiff],  best[rrMultiplier],
+            best[rrOffense],   best[rrDefense],      best[rrRollingWeeks], best[rrRushing],
+            best[rrPassing],   search[fsSeparateHomeAway], best[rrTurnovers], search[fsDiscardHighLow],
+            search[fsNoLine],  search[fsPowerRating]};
 }
 
-void ApplySmartBest(const std::array<float, 16>& best, int weekListIndex, float noLine, Formula& formula)
+void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekListIndex, Formula& formula)
 {
-    for (int slot : {0, 1, 2, 3, 4, 7, 8})
-        formula[slot] = best[slot];
-    formula[fsPassing] = best[6];
-    formula[fsRushing] = best[5];
-    formula[fsRollingWeeks] = best[14];
+    for (int slot : {fsHomeField, fsMinDiff, fsMaxDiff, fsOffense, fsDefense, fsPassing, fsRushing, fsTurnovers,
+                     fsMultiplier})
+        formula[slot] = best[slot];   // the row's weights stand in the slots of their number
+    formula[fsRollingWeeks] = best[rrRollingWeeks];
+    for (int slot : {fsSeparateHomeAway, fsDiscardHighLow, fsSeasonToDate, fsTotalsMode, fsOtherFactors,
+                     fsPowerRating, fsNoLine})
+        formula[slot] = search[slot];
     formula[fsCurrentWeek] = static_cast<float>(weekListIndex + 1);
-    formula[fsNoLine] = noLine;
 }
 
 void ClearSmartFilters(Formula& formula)

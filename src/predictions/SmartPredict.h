@@ -4,6 +4,7 @@
 // the search ranges, the weeks searched, the smart formula file's name and numbers, and how
 // the engine's best row becomes the current formula. GUI-free.
 #include "AppState.h"
+#include "ResultRow.h"
 
 #include <array>
 #include <string>
@@ -40,12 +41,15 @@ std::string SmartTeamPart(std::string_view displayName);
 std::string SmartFormulaFileName(std::string_view weekItem, std::string_view homeName, std::string_view awayName,
                                  bool totals);
 
-// The 14 numbers of a smart formula file from the engine's best row and the current formula.
-std::array<float, 14> SmartFormulaValues(const std::array<float, 16>& best, const Formula& current);
+// The 14 numbers of a smart formula file: the weights and the rolling window of the engine's
+// best row, and the options (separate home/away, discard high/low, no line, power rating) the
+// search ran with, its lower ends.
+std::array<float, 14> SmartFormulaValues(const ResultRow& best, const SmartLowEnds& search);
 
-// Loads the best row into the current formula for the game's prediction: slots 0 to 8 (the
-// row holds rushing before passing), the rolling window, the week and the no-line box.
-void ApplySmartBest(const std::array<float, 16>& best, int weekListIndex, float noLine, Formula& formula);
+// Makes the formula that won the game's search the current formula for its prediction: the
+// best row's weights and rolling window, the options the search ran with (slots 10 to 12 and
+// 14 to 17, its lower ends) and the week of the week list (0-based index).
+void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekListIndex, Formula& formula);
 
 // Clears the home/away, favourite/underdog and line filters of a formula.
 void ClearSmartFilters(Formula& formula);

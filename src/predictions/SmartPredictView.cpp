@@ -49,9 +49,11 @@ void Reported(F&& step)
     }
 }
 
-// The Progress handler while a game's search runs: the best row found becomes the current
-// formula (and, when asked, a smart formula file).
-void SmartPredictReport(PredictWindow& window, TSPredict::FormulaRow& best, const std::string& percent)
+// The Progress handler while a game's search runs: the formula that won the search (the best
+// row with the options the search ran with) becomes the current formula and, when asked, a
+// smart formula file.
+void SmartPredictReport(PredictWindow& window, const TSPredict::FormulaRow& best, const SmartLowEnds& search,
+                        const std::string& percent)
 {
     if (vb::Val(percent) < 100 || !window.SmartRun)
         return;
@@ -68,7 +70,7 @@ void SmartPredictReport(PredictWindow& window, TSPredict::FormulaRow& best, cons
     Reported([&] {
         auto* save = window.findChild<QAction*>("sFomulas");
         if (save && save->isChecked()) {
-            const auto values = SmartFormulaValues(best, app.CurrentFormula);
+            const auto values = SmartFormulaValues(best, search);
             if (!WriteFormulaFileValues(path, values))
                 throw std::runtime_error("Path/File access error");
             if (QWidget* editor = FindWindow("frmFormula"))
@@ -78,8 +80,7 @@ void SmartPredictReport(PredictWindow& window, TSPredict::FormulaRow& best, cons
                         list->addItem(QString::fromStdString(window.SmartFormulaName));
         }
     });
-    Reported([&] { ApplySmartBest(best, Season().WeekListIndex, static_cast<float>(EditorCheck("ChkNoLine")),
-                                  app.CurrentFormula); });
+    Reported([&] { ApplySmartBest(best, search, Season().WeekListIndex, app.CurrentFormula); });
 }
 
 void SmartPredict(PredictWindow& window, bool totals)
@@ -137,8 +138,8 @@ void SmartPredict(PredictWindow& window, bool totals)
         decltype(engine.Progress) p;
         ~Restore() { e.Progress = std::move(p); }
     } restore{engine, std::move(previous)};
-    engine.Progress = [&window](TSPredict::FormulaRow& best, TSPredict::FormulaRow&, std::string& percent,
-                                std::string&) { SmartPredictReport(window, best, percent); };
+    engine.Progress = [&window, &low](TSPredict::FormulaRow& best, TSPredict::FormulaRow&, std::string& percent,
+                                      std::string&) { SmartPredictReport(window, best, low, percent); };
 
     int16_t game = 0;
     for (const GameRecord& record : games) {

@@ -168,8 +168,8 @@ TEST(FormulaTestDisplay, RowTextsFollowTheEngineRowLayout)
     EXPECT_EQ(t[0], "1");
     EXPECT_EQ(t[1], "99");
     EXPECT_EQ(t[2], "3");
-    EXPECT_EQ(t[5], "45");   // rushing, element 5
-    EXPECT_EQ(t[6], "55");   // passing, element 6
+    EXPECT_EQ(t[5], "55");   // the "% Rushing" box: rushing, element 6
+    EXPECT_EQ(t[6], "45");   // the "% Passing" box: passing, element 5
     EXPECT_EQ(t[7], "-4");
     EXPECT_EQ(t[8], "1.5");
     EXPECT_EQ(t[9], "10-5-1");
@@ -193,7 +193,10 @@ TEST(FormulaTestDisplay, ProgressCaptions)
     EXPECT_FALSE(stopping.value.has_value());
     EXPECT_EQ(AllFormulaProgress(1, 3).caption, "Progress 33.3% Completed");
     EXPECT_EQ(*AllFormulaProgress(1, 3).value, 33);
-    EXPECT_FALSE(AllFormulaProgress(1, 0).value.has_value());
+    EXPECT_EQ(AllFormulaProgress(1, 2).caption, "Progress 50.0% Completed");
+    EXPECT_EQ(*AllFormulaProgress(1, 1).value, 100);   // a run of one formula
+    EXPECT_EQ(*AllFormulaProgress(3, 2).value, 100);
+    EXPECT_FALSE(AllFormulaProgress(0, 0).value.has_value());
 }
 
 TEST(FormulaTestDisplay, BreakdownIsCutKeepingTheLineFeeds)
@@ -281,6 +284,52 @@ TEST(FormulaTestSaveRow, NamesAndSlots)
     EXPECT_EQ(f[fsTurnovers], -4.0f);
     EXPECT_EQ(f[fsRollingWeeks], 0.0f);   // not a number
     EXPECT_EQ(f[fsSeparateHomeAway], 7.0f);
+}
+
+TEST(FormulaTestSaveRow, ARowSavedFromItsBoxesIsTheFormulaTheEngineRan)
+{
+    // Rushing 70 and passing 30 as the engine fills its row: element 6 and element 5.
+    ResultRow row{};
+    row[rrHomeField] = 2;
+    row[rrMinDiff] = 1;
+    row[rrMaxDiff] = 12;
+    row[rrOffense] = 55;
+    row[rrDefense] = 45;
+    row[rrPassing] = 30;
+    row[rrRushing] = 70;
+    row[rrTurnovers] = 5;
+    row[rrMultiplier] = 1.2f;
+    row[rrRollingWeeks] = 6;
+    const auto boxes = RowTexts(row);
+    EXPECT_EQ(boxes[rbRushing], "70");
+    EXPECT_EQ(boxes[rbPassing], "30");
+    Formula f{};
+    ApplyRowTexts(boxes, f);
+    const Formula want{2, 1, 12, 55, 45, 30, 70, 5, 1.2f, 6};
+    EXPECT_EQ(f, want);
+}
+
+TEST(FormulaTestBreakdown, LinksAreWebAddressesUnderTheCharacter)
+{
+    const std::string text = "See www.vexal.example/faq. or\nhttps://x.example/a?b=1, mailto:me@x.example C:\\run.exe";
+    struct Case {
+        const char* under;   // a piece of the text whose first character is clicked
+        const char* link;
+    };
+    const Case cases[] = {
+        {"www.", "http://www.vexal.example/faq"},     {"faq.", "http://www.vexal.example/faq"},
+        {". or", ""},                                 {"See", ""},
+        {" or", ""},                                  {"https", "https://x.example/a?b=1"},
+        {"b=1", "https://x.example/a?b=1"},          {"mailto", "mailto:me@x.example"},
+        {"C:", ""},                                   {"run.exe", ""},
+    };
+    for (const Case& c : cases) {
+        const std::size_t at = text.find(c.under);
+        ASSERT_NE(at, std::string::npos) << c.under;
+        EXPECT_EQ(LinkAt(text, at), c.link) << c.under;
+    }
+    EXPECT_EQ(LinkAt(text, text.size()), "");
+    EXPECT_EQ(LinkAt("www.", 0), "");
 }
 
 TEST(FormulaTestBreakdown, RichTextKeepsLinesAndEscapes)

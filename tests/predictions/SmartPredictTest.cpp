@@ -61,32 +61,43 @@ TEST(SmartPredictRules, FileNameDropsPointsBlanksAndOf)
               SmartFormulaFileName("Wk 2 of 2020", "New Orleans", "San Diego", false));
 }
 
-TEST(SmartPredictRules, FileNumbersSwapRushingAndPassingFromTheBestRow)
+TEST(SmartPredictRules, FileAndFormulaTakeEachWeightFromItsOwnElementAndKeepTheSearchOptions)
 {
-    std::array<float, 16> best{};
-    for (int i = 0; i < 16; ++i)
-        best[i] = static_cast<float>(i + 10);
-    Formula current{};
-    current[fsSeparateHomeAway] = 1;
-    current[fsDiscardHighLow] = 2;
-    current[fsNoLine] = 3;
-    current[fsPowerRating] = 4;
-    const auto values = SmartFormulaValues(best, current);
-    const std::array<float, 14> want{10, 11, 12, 18, 13, 14, 24, 15, 16, 1, 17, 2, 3, 4};
+    // A search won by rushing 70 / passing 30: the engine's row holds passing in element 5 and
+    // rushing in element 6.
+    const ResultRow best{3, 1, 7, 60, 40, 30, 70, 5, 1.1f, 6, 2, 0, 75, 3.8f, 4, 0};
+    SmartLowEnds search{};
+    search[fsSeparateHomeAway] = 1;
+    search[fsDiscardHighLow] = 2;
+    search[fsSeasonToDate] = 0;
+    search[fsTotalsMode] = 0;
+    search[fsOtherFactors] = 1;
+    search[fsPowerRating] = 1;
+    search[fsNoLine] = 1;
+    const auto values = SmartFormulaValues(best, search);
+    const std::array<float, 14> want{3, 1, 7, 1.1f, 60, 40, 4, 70, 30, 1, 5, 2, 1, 1};
     EXPECT_EQ(values, want);
-    EXPECT_EQ(FormulaFileLine(values), "10,11,12,18,13,14,24,15,16,1,17,2,3,4\r\n");
+    EXPECT_EQ(FormulaFileLine(values), "3,1,7,1.1,60,40,4,70,30,1,5,2,1,1\r\n");
 
-    // Read back by the formula reader, the file gives the slots the best row stands for.
+    // Read back by the formula reader, the file gives the formula the prediction runs with.
     Formula read{};
     ApplyFormulaFileNumbers(values, read);
     Formula applied{};
-    ApplySmartBest(best, 6, 3, applied);
-    for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9})
+    applied.fill(9);
+    ApplySmartBest(best, search, 6, applied);
+    for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17})
         EXPECT_EQ(read[slot], applied[slot]) << slot;
-    EXPECT_EQ(applied[fsPassing], 16);
-    EXPECT_EQ(applied[fsRushing], 15);
+    EXPECT_EQ(applied[fsRushing], 70);
+    EXPECT_EQ(applied[fsPassing], 30);
+    EXPECT_EQ(applied[fsRollingWeeks], 4);
     EXPECT_EQ(applied[fsCurrentWeek], 7);
-    EXPECT_EQ(applied[fsNoLine], 3);
+    // The options the search ran with, the sides run's other factors and power rating too.
+    EXPECT_EQ(applied[fsOtherFactors], 1);
+    EXPECT_EQ(applied[fsPowerRating], 1);
+    EXPECT_EQ(applied[fsTotalsMode], 0);
+    EXPECT_EQ(applied[fsSeasonToDate], 0);
+    EXPECT_EQ(applied[fsNoLine], 1);
+    EXPECT_EQ(applied[fsHomeOnly], 9);   // the filters are the caller's
 
     ClearSmartFilters(applied);
     EXPECT_EQ(applied[fsHomeOnly] + applied[fsAwayOnly] + applied[fsFavOrOver] + applied[fsDogOrUnder], 0);
