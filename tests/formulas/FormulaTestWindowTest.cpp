@@ -8,6 +8,7 @@
 
 #include "AppState.h"
 #include "FormulaEditor.h"
+#include "FormulaFile.h"
 #include "FormulaWindows.h"
 #include "Host.h"
 #include "MsgBox.h"
@@ -418,6 +419,106 @@ TEST_F(FormulaTestWindowTest, SaveBestWritesTheRowAsAFormulaAndListsIt)
     Button(w, "cmdWorst")->click();
     EXPECT_EQ(messages.shown.back().text, "You entered a bad filename, The formula was not saved !");
     EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "x.fla"));
+}
+
+// The printed value of a best or worst line ("Rushing Percentage - 70"), not a range line.
+bool Printed(const std::string& section, const std::string& label, const std::string& value)
+{
+    return std::regex_search(section, std::regex(label + " - " + std::regex_replace(value, std::regex("\\."), "\\.") +
+                                                 "(?! To)(\\s|$)"));
+}
+
+TEST_F(FormulaTestWindowTest, SavedBestAndWorstFormulasTestedAloneGiveTheirRowsResults)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    Check(w, "chkFast")->setChecked(true);
+    // Rushing 55 to 75 (passing 45 to 25: never the same weight) and home-field advantage 2 to 4.
+    Box(w, "Text1_6")->setText("55");
+    Box(w, "Text2_6")->setText("75");
+    Box(w, "Text1_3")->setText("2");
+    Box(w, "Text2_3")->setText("4");
+    RunTest(w);
+    ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    const TSPredict::FormulaRow bestRow = w.TSPredict1().BestRow;
+    const TSPredict::FormulaRow worstRow = w.TSPredict1().WorstRow;
+    ASSERT_GT(bestRow[rrWins] + bestRow[rrLosses], 0);
+    auto number = [](float v) { return vb::CStrSingle(v); };
+    // Each box shows the weight its label names.
+    EXPECT_EQ(Box(w, "best_5")->toolTip(), "% Rushing");
+    EXPECT_EQ(Box(w, "best_5")->text().toStdString(), number(bestRow[rrRushing]));
+    EXPECT_EQ(Box(w, "best_6")->text().toStdString(), number(bestRow[rrPassing]));
+    EXPECT_EQ(Box(w, "worst_5")->text().toStdString(), number(worstRow[rrRushing]));
+    EXPECT_EQ(Box(w, "worst_6")->text().toStdString(), number(worstRow[rrPassing]));
+    EXPECT_EQ(bestRow[rrRushing] + bestRow[rrPassing], 100);
+    EXPECT_GE(bestRow[rrRushing], 55);
+    const std::string bestRecord = Box(w, "best_9")->text().toStdString();
+    const std::string bestUnits = Box(w, "best_11")->text().toStdString();
+    const std::string worstRecord = Box(w, "worst_9")->text().toStdString();
+    const std::string worstUnits = Box(w, "worst_11")->text().toStdString();
+
+    // The printout shows the same weights.
+    const std::filesystem::path pdf = folder / "report.pdf";
+    InstallPrintDialogRunner([pdf](QPrinter& printer, int&, int&) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        return true;
+    });
+    w.Print_Click();
+    const std::string text = std::regex_replace(PdfText(pdf), std::regex(" +"), " ");
+    const auto bestAt = text.find("The Best Formula was:");
+    const auto worstAt = text.find("The Worst Formula was:");
+    ASSERT_NE(bestAt, std::string::npos) << text;
+    ASSERT_NE(worstAt, std::string::npos) << text;
+    const std::string bestPart = text.substr(bestAt, worstAt - bestAt);
+    const std::string worstPart = text.substr(worstAt);
+    EXPECT_TRUE(Printed(bestPart, "Rushing Percentage", number(bestRow[rrRushing]))) << bestPart;
+    EXPECT_TRUE(Printed(bestPart, "Passing Percentage", number(bestRow[rrPassing]))) << bestPart;
+    EXPECT_TRUE(Printed(worstPart, "Rushing Percentage", number(worstRow[rrRushing]))) << worstPart;
+    EXPECT_TRUE(Printed(worstPart, "Passing Percentage", number(worstRow[rrPassing]))) << worstPart;
+
+    // Save Best and Save Worst, open each file in the editor and test it alone.
+    struct Case {
+        const char* button;
+        const char* name;
+        std::string record, units;
+        TSPredict::FormulaRow row;
+        const char* recordBox;
+        const char* unitsBox;
+    };
+    const Case cases[] = {{"cmdBest", "best", bestRecord, bestUnits, bestRow, "best_9", "best_11"},
+                          {"cmdWorst", "worst", worstRecord, worstUnits, worstRow, "worst_9", "worst_11"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.inputs.push_back(c.name);
+        Button(w, c.button)->click();
+        Formula saved{};
+        ASSERT_TRUE(ReadFormulaFile(folder / (c.name + std::string(".fla")), saved));
+        EXPECT_EQ(saved[fsRushing], c.row[rrRushing]);
+        EXPECT_EQ(saved[fsPassing], c.row[rrPassing]);
+        EXPECT_EQ(saved[fsHomeField], c.row[rrHomeField]);
+    }
+    ASSERT_EQ(messages.shown.size(), 4u);   // the name box and the message, twice
+    EXPECT_EQ(messages.shown[1].text, "File Saved !");
+    EXPECT_EQ(messages.shown[3].text, "File saved !");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = c.name + std::string(".fla");
+        QComboBox* list = FormulaEditor::Get()->FormulaList();
+        const int index = list->findText(QString::fromStdString(file));
+        ASSERT_GE(index, 0);
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+        QCoreApplication::processEvents();
+        RefreshActiveView(false);
+        EXPECT_EQ(Box(w, "Text1_6")->text().toStdString(), number(c.row[rrRushing]));
+        EXPECT_EQ(Box(w, "Text2_7")->text().toStdString(), number(c.row[rrPassing]));
+        RunTest(w);
+        EXPECT_EQ(Box(w, c.recordBox)->text().toStdString(), c.record);
+        EXPECT_EQ(Box(w, c.unitsBox)->text().toStdString(), c.units);
+    }
+    for (std::size_t i = 4; i < messages.shown.size(); ++i)
+        ADD_FAILURE() << messages.shown[i].text;
 }
 
 TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
