@@ -32,16 +32,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -660,7 +663,20 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     FormulaEditor::Get()->RefreshFileList();
     FormulaTestWindow& w = Open();
     ChoosePlayedWeeks(w);
+    // The bar as each formula's result comes in: it counts the formulas done.
+    auto* bar = Control<ProgBar>(w, "Stat1");
+    std::vector<std::string> shown;
+    auto progressHandler = w.TSPredict1().Progress;
+    w.TSPredict1().Progress = [&](auto& b, auto& o, std::string& p, std::string& m) {
+        const bool result = w.AllFormulaRunning && vb::Val(p) >= 100 && !m.empty();
+        progressHandler(b, o, p, m);
+        if (result)
+            shown.push_back(bar->Caption().toStdString() + (bar->isVisible() ? "|" : "|hidden|") +
+                            std::to_string(bar->Value()));
+    };
     w.cmdAllForm_Click();
+    ASSERT_EQ(FormulaEditor::Get()->FileList()->count(), 2);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Progress 50.0% Completed|50", "Progress|hidden|0"}));
     ASSERT_EQ(viewed.size(), 1u);
     EXPECT_EQ(viewed[0], folder / "AllConsensus.txt");
     const std::string report = ReadAll(folder / "AllConsensus.txt");
@@ -680,6 +696,78 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
     EXPECT_FALSE(w.AllFormulaRunning);
     EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
+
+    // A list of one formula reaches the end too.
+    std::filesystem::remove(folder / "short.fla");
+    FormulaEditor::Get()->RefreshFileList();
+    ASSERT_EQ(FormulaEditor::Get()->FileList()->count(), 1);
+    shown.clear();
+    w.cmdAllForm_Click();
+    EXPECT_EQ(shown, (std::vector<std::string>{"Progress|hidden|0"}));
+}
+
+TEST_F(FormulaTestWindowTest, CriteriaBoxesRefuseTheTemplatesFieldSeparator)
+{
+    FormulaTestWindow& w = Open();
+    auto type = [](QLineEdit* box, const QString& text) {
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    };
+    for (const char* name : {"txtUnitLower", "txtUnitUpper", "txtPercentLower", "txtPercentUpper", "txtMin"}) {
+        QLineEdit* box = Box(w, name);
+        box->clear();
+        type(box, "-1,5a");
+        EXPECT_EQ(box->text(), "-15a") << name;   // every other character is taken
+        box->clear();
+        box->insert("2,5");   // as a paste arrives
+        EXPECT_EQ(box->text(), "25") << name;
+    }
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "t").string()); });
+    w.mnuSTT_Click();
+    const std::string line = ReadAll(folder / "t.ftp");
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 45) << line;
+}
+
+TEST_F(FormulaTestWindowTest, CliffAdjustGivesTheEngineTheBoxValue)
+{
+    FormulaTestWindow& w = Open();
+    QCheckBox* cliff = Check(w, "chkCliffAdjust");
+    cliff->setChecked(true);
+    EXPECT_EQ(w.TSPredict1().CliffAdjust(), 1);
+    cliff->setChecked(false);
+    EXPECT_EQ(w.TSPredict1().CliffAdjust(), 0);
+}
+
+TEST_F(FormulaTestWindowTest, AClickOnAWebAddressInTheBreakdownOpensIt)
+{
+    FormulaTestWindow& w = Open();
+    w.Tab1_Click(4);
+    auto* pane = Control<QTextEdit>(w, "vbaRE");
+    pane->setPlainText("Week 1   5-3-0\nSee www.vexal.example/faq for more");
+    QCoreApplication::processEvents();
+    auto& launcher = static_cast<RecordingLauncher&>(Launcher());
+    launcher.calls.clear();
+    auto press = [&](const char* piece, Qt::MouseButton button) {
+        const int at = pane->toPlainText().indexOf(piece);
+        EXPECT_GE(at, 0) << piece;
+        QTextCursor c(pane->document());
+        c.setPosition(at);
+        const QRect r = pane->cursorRect(c);
+        const QPointF point(r.left() + 2, r.center().y());
+        QMouseEvent event(QEvent::MouseButtonPress, point, pane->viewport()->mapToGlobal(point), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(pane->viewport(), &event);
+    };
+    press("5-3-0", Qt::LeftButton);
+    press("vexal", Qt::RightButton);
+    EXPECT_TRUE(launcher.calls.empty());
+    press("vexal", Qt::LeftButton);
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].file, "http://www.vexal.example/faq");
+    EXPECT_TRUE(viewed.empty());
 }
 
 } // namespace
