@@ -1,5 +1,7 @@
 // The "Smart Predict" command of the Predictions window, run headless on generated seasons.
+#include "FormulaEditor.h"
 #include "FormulaFile.h"
+#include "FormulaTestWindow.h"
 #include "Predict.h"
 #include "ProgBar.h"
 #include "PredictionsTestSupport.h"
@@ -7,9 +9,12 @@
 #include "SmartPredict.h"
 #include "Teams.h"
 
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -126,6 +131,10 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
     ChooseWeek(4, 2024);
     PredictWindow& w = OpenPredictions();
     Action(&w, "sFomulas")->setChecked(true);
+    // Predicted with the options the search ran with, power ratings and other factors too.
+    FormulaEditor::Get()->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
+    Control<QCheckBox>(&w, "chkOtherFac")->setChecked(true);
+    QCoreApplication::processEvents();
     Control<QPushButton>(&w, "cmdSmartPred")->click();
     QCoreApplication::processEvents();
     const int slot = CurrentSlot();
@@ -146,7 +155,9 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
             continue;   // a later game of the same name replaced the file
         Formula f{};
         ASSERT_TRUE(ReadFormulaFile(folder.Path() / order[static_cast<std::size_t>(g)], f));
+        EXPECT_EQ(f[fsPowerRating], 1);
         f[fsCurrentWeek] = static_cast<float>(Season().WeekListIndex + 1);
+        f[fsOtherFactors] = 1;   // the Predictions window's box, which the file does not hold
         ClearSmartFilters(f);
         TSPredict engine;
         WeeklyTableArray table{};
@@ -162,6 +173,91 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
     }
     App().CurrentFormula = editors;
     EXPECT_GT(checked, 0);
+}
+
+TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsSearch)
+{
+    ChooseWeek(6, 2024);
+    PredictWindow& w = OpenPredictions();
+    Action(&w, "sFomulas")->setChecked(true);
+    // The search runs with power ratings and other factors: the formula keeps them.
+    FormulaEditor::Get()->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
+    Control<QCheckBox>(&w, "chkOtherFac")->setChecked(true);
+    QCoreApplication::processEvents();
+    // Each game's search ends with Done, its best row final.
+    std::map<int, TSPredict::FormulaRow> bests;
+    TSPredict& engine = w.TSPredict1();
+    auto done = engine.Done;
+    engine.Done = [&] {
+        if (w.SmartRun)
+            bests[w.WeeklyStartGame] = engine.BestRow;
+        if (done)
+            done();
+    };
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+
+    // A game whose file no later game replaced, with a search that graded games.
+    const int slot = CurrentSlot();
+    const std::string weekItem = Season().WeekItems[static_cast<std::size_t>(Season().WeekListIndex)];
+    std::multiset<std::string> names;
+    for (int g = 0; g < GamesOfWeek(slot); ++g)
+        names.insert(SmartFormulaFileName(weekItem, TeamName(Season().Game(slot, g, gfHomeTeam), 0, 3),
+                                          TeamName(Season().Game(slot, g, gfAwayTeam), 0, 3), false));
+    int game = -1;
+    std::string home, away, name;
+    for (int g = 0; g < GamesOfWeek(slot) && game < 0; ++g) {
+        home = TeamName(Season().Game(slot, g, gfHomeTeam), 0, 3);
+        away = TeamName(Season().Game(slot, g, gfAwayTeam), 0, 3);
+        name = SmartFormulaFileName(weekItem, home, away, false);
+        const auto& row = bests[g];
+        if (names.count(name) == 1 && row[rrWins] + row[rrLosses] > 0)
+            game = g;
+    }
+    ASSERT_GE(game, 0);
+    const TSPredict::FormulaRow best = bests[game];
+    const std::vector<float> v = ParseFormulaFileNumbers(Read(folder.Path() / name));
+    ASSERT_EQ(v.size(), 14u);
+    EXPECT_EQ(v[7], best[rrRushing]);   // "% Rushing"
+    EXPECT_EQ(v[8], best[rrPassing]);   // "% Passing"
+    EXPECT_EQ(v[6], best[rrRollingWeeks]);
+    EXPECT_EQ(v[13], 1);                // the power rating the search ran with
+
+    // Opened in the editor and tested alone over the searched weeks and the game's two teams.
+    QComboBox* list = FormulaEditor::Get()->FormulaList();
+    const int index = list->findText(QString::fromStdString(name));
+    ASSERT_GE(index, 0);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    QCoreApplication::processEvents();
+    RegisterFormulaTestWindow();
+    auto* test = qobject_cast<FormulaTestWindow*>(ShowWindow("frmTest"));
+    ASSERT_NE(test, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Control<QCheckBox>(test, "chkUsePowerRatings")->isChecked());
+    const auto [first, last] = SmartWeekWindow(false, slot + 1);
+    Control<QComboBox>(test, "CboStartWeek")->setCurrentIndex(first - 1);
+    Control<QComboBox>(test, "CboEndWeek")->setCurrentIndex(last - 1);
+    Control<QCheckBox>(test, "chkSingle")->setChecked(true);
+    for (const auto& [box, team] : {std::pair{"Combo1", home}, std::pair{"Combo2", away}}) {
+        QComboBox* teams = Control<QComboBox>(test, box);
+        teams->setCurrentIndex(teams->findText(QString::fromStdString(team)));
+        ASSERT_EQ(teams->currentText().toStdString(), team);
+    }
+    Control<QPushButton>(test, "cmdOtherFac")->setChecked(true);
+    Control<QPushButton>(test, "cmdStart")->click();
+    QElapsedTimer clock;
+    clock.start();
+    while ((test->Armed() || test->Running()) && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    const std::string record = vb::CStrSingle(best[rrWins]) + "-" + vb::CStrSingle(best[rrLosses]) + "-" +
+                               vb::CStrSingle(best[rrTies]);
+    EXPECT_EQ(Control<QLineEdit>(test, "best_9")->text().toStdString(), record);
+    EXPECT_EQ(Control<QLineEdit>(test, "best_11")->text().toStdString(), vb::FormatSingle(best[rrUnits], "0.0"));
+    EXPECT_EQ(Control<QLineEdit>(test, "best_5")->text().toStdString(), vb::CStrSingle(best[rrRushing]));
+    UnloadWindow("frmTest");
 }
 
 } // namespace

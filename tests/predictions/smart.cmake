@@ -1,1 +1,1 @@
-vexal_test(smartpredict_tests QT SOURCES SmartPredictTest.cpp SmartPredictViewTest.cpp LIBS vexal_predictions vexal_formulas vexal_samplegen)
+vexal_test(smartpredict_tests QT SOURCES SmartPredictTest.cpp SmartPredictViewTest.cpp LIBS vexal_predictions vexal_formulas vexal_formulatest vexal_samplegen)
