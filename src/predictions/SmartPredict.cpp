@@ -83,10 +83,11 @@ std::string SmartFormulaFileName(std::string_view weekItem, std::string_view hom
 
 std::array<float, 14> SmartFormulaValues(const ResultRow& best, const SmartLowEnds& search)
 {
-    return {best[rrHomeField], best[rrMinDiff],      best[rrMaxDiff],  best[rrMultiplier],
-            best[rrOffense],   best[rrDefense],      best[rrRollingWeeks], best[rrRushing],
-            best[rrPassing],   search[fsSeparateHomeAway], best[rrTurnovers], search[fsDiscardHighLow],
-            search[fsNoLine],  search[fsPowerRating]};
+    return {best[rrHomeField],     best[rrMinDiff],   best[rrMaxDiff],
+            best[rrMultiplier],    best[rrOffense],   best[rrDefense],
+            best[rrRollingWeeks],  best[rrRushing],   best[rrPassing],
+            search[fsSeparateHomeAway], best[rrTurnovers], search[fsDiscardHighLow],
+            search[fsNoLine],      search[fsPowerRating]};
 }
 
 void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekListIndex, Formula& formula)

@@ -80,7 +80,7 @@ TEST_F(SmartPredictWindowTest, SidesRunWritesOneFormulaPerGameAndRestoresTheEdit
         EXPECT_LE(v[1], 5);
         EXPECT_GE(v[6], 3);
         EXPECT_LE(v[6], 5);
-        EXPECT_EQ(v[12], 0);   // the sides run clears the formula before each search
+        EXPECT_EQ(v[12], 0);   // the editor's no-line and power-rating boxes, clear here
         EXPECT_EQ(v[13], 0);
     }
     // The editor's formula is current again; the grid keeps the smart rows.
