@@ -3,7 +3,7 @@
 #include "VbError.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -34,16 +34,22 @@ Digits SignificantDigits(double v, int significant)
     d.negative = std::signbit(v) && v != 0;
     if (v == 0 || !std::isfinite(v))
         return d;
+    // to_chars never looks at the locale: the text is d.ddde+xx whatever LANG says.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*E", significant - 1, std::fabs(v));
-    // buf: d.dddE+xx
-    std::string s(buf);
-    auto e = s.find('E');
+    const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
+                                       significant - 1);
+    const std::string_view s(buf, static_cast<std::size_t>(written.ptr - buf));
+    const auto e = s.find('e');
     for (std::size_t i = 0; i < e; ++i) {
         if (s[i] != '.')
             d.digits += s[i];
     }
-    d.point = std::atoi(s.c_str() + e + 1) + 1;
+    const char* exp = s.data() + e + 1;
+    if (*exp == '+')
+        ++exp;
+    int exp10 = 0;
+    std::from_chars(exp, s.data() + s.size(), exp10);
+    d.point = exp10 + 1;
     while (!d.digits.empty() && d.digits.back() == '0')
         d.digits.pop_back();
     return d;
@@ -103,14 +109,75 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Letter case and letters are ASCII only, the same under every locale.
 char Lower(char c)
 {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char Upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// The value of a plain decimal text "[+|-]digits[.digits][e[+|-]digits]", read without the
+// locale. Never fails: beyond the Double range it is the largest Double, below it zero.
+double DecimalValue(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // Too large or too small: where the first significant digit stands tells which.
+        int64_t magnitude = 0;  // value = 0.d... x 10^magnitude x 10^exponent
+        std::size_t i = 0;
+        while (i < text.size() && text[i] == '0')
+            ++i;
+        bool found = false;
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
+            ++magnitude;
+            found = true;
+        }
+        if (i < text.size() && text[i] == '.') {
+            ++i;
+            for (; i < text.size() && IsDigit(text[i]); ++i) {
+                if (!found && text[i] == '0')
+                    --magnitude;
+                else
+                    found = true;
+            }
+        }
+        int64_t exponent = 0;
+        if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+            ++i;
+            const bool expNegative = i < text.size() && text[i] == '-';
+            if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+                ++i;
+            for (; i < text.size() && IsDigit(text[i]); ++i)
+                exponent = std::min<int64_t>(exponent * 10 + (text[i] - '0'), 1000000);
+            if (expNegative)
+                exponent = -exponent;
+        }
+        v = found && magnitude + exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
+    } else if (ec != std::errc()) {
+        v = 0;
+    }
+    return negative ? -v : v;
 }
 
 // ---------------------------------------------------------------------------
@@ -823,11 +890,7 @@ double Val(std::string_view text)
         if (expDigits)
             number += exp;
     }
-    const double v = std::strtod(number.c_str(), nullptr);
-    // Reading a number never fails: a number beyond the Double range reads as the largest one.
-    if (std::isinf(v))
-        return v < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
-    return v;
+    return DecimalValue(number);
 }
 
 bool IsNumeric(std::string_view text)
@@ -1179,7 +1242,7 @@ std::string FormatDate(double oleDate, std::string_view pattern)
             }
             break;
         case 'c':
-            if (lc == 'c' && (i + 1 >= p.size() || !std::isalpha(static_cast<unsigned char>(p[i + 1])))) {
+            if (lc == 'c' && (i + 1 >= p.size() || !IsLetter(p[i + 1]))) {
                 out += FormatDate(oleDate, "General Date");
                 ++i;
                 continue;
@@ -1225,7 +1288,7 @@ std::string UCase(std::string_view s)
 {
     std::string out(s);
     for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = Upper(c);
     return out;
 }
 
@@ -1593,9 +1656,9 @@ bool ParseCalendarDate(std::string_view s, double& day)
                 value = value * 10 + (s[i++] - '0');
             }
             pieces.push_back({false, value, i - start});
-        } else if (std::isalpha(static_cast<unsigned char>(c))) {
+        } else if (IsLetter(c)) {
             const std::size_t start = i;
-            while (i < s.size() && std::isalpha(static_cast<unsigned char>(s[i])))
+            while (i < s.size() && IsLetter(s[i]))
                 ++i;
             const int month = MonthOfName(s.substr(start, i - start));
             if (month == 0)

@@ -1,5 +1,6 @@
 #include "GridPage.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace vexal {
@@ -18,9 +19,10 @@ std::string BreakLines(std::string text)
 
 std::string NumberText(double v)
 {
+    // The "%.15g" text, with "." whatever the locale.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return std::string(buf, written.ptr);
 }
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <locale>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -84,6 +85,7 @@ Store Load()
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
+        fields.imbue(std::locale::classic());
         std::string kind, path, name, data;
         int64_t root = 0;
         int32_t type = 0;
