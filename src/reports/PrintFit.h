@@ -6,8 +6,9 @@
 
 namespace vexal {
 
-// The smallest print size ever chosen, in points.
-inline constexpr double MinimumPrintPointSize = 4.0;
+// The smallest print size ever chosen, in points: a very narrow page gets very small type
+// rather than a table cut off at its edge.
+inline constexpr double MinimumPrintPointSize = 1.0;
 
 // overflow(size) answers how much too wide the printout is at that point size: the largest
 // of every text's needed width divided by the room it has (1 or less: everything fits).

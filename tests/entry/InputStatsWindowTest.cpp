@@ -215,8 +215,8 @@ TEST_F(InputStatsTest, PrintsTheWeeksBoxScores)
         QPageSize::PageSizeId page;
     };
     const Case cases[] = {{"pinned font", false, QPageSize::Letter},
-                          {"machine's fonts", true, QPageSize::Letter},
-                          {"narrow page", false, QPageSize::A6}};
+                          {"machine fonts", true, QPageSize::Letter},
+                          {"narrow page", false, QPageSize::A5}};
     std::vector<std::string> headings;
     for (const BoxScoreColumn& c : BoxScoreTable())
         headings.emplace_back(c.heading);
