@@ -10,6 +10,7 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "PrintDialog.h"
+#include "PrintFit.h"
 #include "PrinterCanvas.h"
 #include "ProgBar.h"
 #include "RecordFile.h"
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -261,9 +263,12 @@ void FormulaTestWindow::Print_Click()
     PrinterCanvas canvas(printer);
     if (!canvas.Begin())
         return;
-    auto sized = [&canvas](int points) {
+    // Every size is scaled by one factor, below 1 only when some line would run past the
+    // page edge (or the left column into the right one) in the face the printer really has.
+    double factor = 1;
+    auto sized = [&canvas, &factor](int points) {
         QFont font = canvas.Font();
-        font.setPointSize(points);
+        font.setPointSizeF(points * factor);
         canvas.SetFont(font);
     };
     auto column = [&canvas, &printer](int n) {
@@ -286,19 +291,61 @@ void FormulaTestWindow::Print_Click()
         "Offensive Percentage       - ", "Defensive Percentage       - ", "Rushing Percentage         - ",
         "Passing Percentage         - ", "Turnover Value             - ", "Predicted Score Multiplier - "};
 
+    const QString title = Q("Vexal Formulas for - " + std::to_string(Season().SeasonYear));
+    const QString weeks = "(for " + CboStartWeek_->currentText() + " thru " + CboEndWeek_->currentText() + ")";
+    auto range = [this](int row) {
+        return QString(Labels[row - 1]) + Text1_[static_cast<std::size_t>(row)]->text() + " To " +
+               Text2_[static_cast<std::size_t>(row)]->text();
+    };
+    const std::string units = Text(best_[11]);
+    const QString unitLine =
+        Q("The Unit Win would be      - " + (vb::IsNumeric(units) ? vb::Format(vb::Val(units), "0.0") : units));
+    const QStringList lines = vbaRE_->toPlainText().split('\n');
+    factor = FitPointSize(10, [&](double size) {
+        factor = size / 10;
+        const double page = canvas.ScaleWidth();
+        double worst = 0;
+        auto fits = [&](double start, const QString& text, double limit) {
+            if (limit > 0)
+                worst = std::max(worst, (start + canvas.TextWidth(text)) / limit);
+        };
+        sized(14);
+        fits(0, title, page);
+        sized(12);
+        fits(0, weeks, page);
+        fits(0, "For the following Range of Values:", page);
+        const double rightColumn = column(33);
+        fits(rightColumn, "Best Formula Win - Loss by Week", page);
+        fits(0, "The Worst Formula was:", page);
+        sized(10);
+        for (int row = 1; row <= 9; ++row)
+            fits(column(31), range(row), page);
+        for (int i = 0; i < 9; ++i) {
+            fits(0, QString(Labels[i]) + best_[static_cast<std::size_t>(i)]->text(), rightColumn);
+            fits(0, QString(Labels[i]) + worst_[static_cast<std::size_t>(i)]->text(), page);
+        }
+        fits(0, unitLine, rightColumn);
+        for (const QString& line : lines)
+            fits(column(39), line, page);
+        fits(0, "Win/Loss/Lie               - " + worst_[9]->text(), page);
+        fits(0, "Losing Percenatge          - " + worst_[10]->text(), page);
+        fits(0, "Units won betting against  - " + worst_[11]->text(), page);
+        return worst;
+    });
+    factor /= 10;
+
     sized(14);
     canvas.CurrentX = canvas.ScaleWidth() / 2 - canvas.TextWidth("Vexal Formulas for - 1999") / 2;
-    canvas.Print(Q("Vexal Formulas for - " + std::to_string(Season().SeasonYear)));
+    canvas.Print(title);
     sized(12);
-    centred("(for " + CboStartWeek_->currentText() + " thru " + CboEndWeek_->currentText() + ")");
+    centred(weeks);
     canvas.Print("");
     rule();
     centred("For the following Range of Values:");
     sized(10);
     for (int row = 1; row <= 9; ++row) {
         canvas.CurrentX = column(31);
-        canvas.Print(QString(Labels[row - 1]) + Text1_[static_cast<std::size_t>(row)]->text() + " To " +
-                     Text2_[static_cast<std::size_t>(row)]->text());
+        canvas.Print(range(row));
     }
     rule();
     canvas.Print("");
@@ -309,17 +356,12 @@ void FormulaTestWindow::Print_Click()
     sized(10);
     for (int i = 0; i < 9; ++i)
         canvas.Print(QString(Labels[i]) + best_[static_cast<std::size_t>(i)]->text());
-    {
-        const std::string units = Text(best_[11]);
-        const std::string shown = vb::IsNumeric(units) ? vb::Format(vb::Val(units), "0.0") : units;
-        canvas.Print(Q("The Unit Win would be      - " + shown));
-    }
+    canvas.Print(unitLine);
     canvas.CurrentY = y0;
     sized(12);
     canvas.CurrentX = column(33);
     canvas.Print("Best Formula Win - Loss by Week");
     sized(10);
-    const QStringList lines = vbaRE_->toPlainText().split('\n');
     for (const QString& line : lines) {
         canvas.CurrentX = column(39);
         canvas.Print(line);

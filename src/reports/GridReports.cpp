@@ -6,6 +6,7 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "PrintDialog.h"
+#include "PrintFit.h"
 #include "PrinterCanvas.h"
 #include "RecordFile.h"
 #include "Screen.h"
@@ -21,6 +22,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -131,12 +133,105 @@ void PrintCentred(PrinterCanvas& canvas, const std::vector<QString>& lines)
 
 double Whole(double v) { return vb::RoundHalfEven(v); }
 
+// The shown columns in display order, each with its printed width in twips: the grid's
+// on-screen proportions over the table width.
+struct PrintedColumn {
+    int column;
+    double width;
+};
+std::vector<PrintedColumn> PrintedColumns(const Grid& grid, double tableWidth)
+{
+    const double gridWidthTwips = grid.width() * Screen::TwipsPerPixelX();
+    std::vector<PrintedColumn> shown;
+    const int columns = grid.Cols();
+    for (int p = 1; p <= columns; ++p) {
+        int c = columns;
+        for (int i = 1; i <= columns; ++i) {
+            if (grid.ColumnOrder(i) == p) {
+                c = i;
+                break;
+            }
+        }
+        if (!grid.ColumnVisible(c))
+            continue;
+        shown.push_back({c, gridWidthTwips > 0
+                                ? grid.ColumnWidth(c) * Screen::TwipsPerPixelX() * tableWidth / gridWidthTwips
+                                : 0});
+    }
+    return shown;
+}
+
+// The cell font's size made smaller where a header (printed bold) or a cell, in the face
+// it is printed in, would run past its column; the printed table keeps the grid's column
+// proportions, so what fits the screen may not fit a narrower share of the page.
+double FittedCellSize(PrinterCanvas& canvas, const Grid& grid, const QFont& cellFont, double tableWidth)
+{
+    const std::vector<PrintedColumn> shown = PrintedColumns(grid, tableWidth);
+    const double indent = 10;
+    return FitPointSize(cellFont.pointSizeF(), [&](double size) {
+        double worst = 0;
+        for (const PrintedColumn& col : shown) {
+            // A column too narrow to hold any text on screen is not asked to hold it here.
+            const double room = col.width;
+            if (room <= 2 * indent)
+                continue;
+            auto measure = [&](QFont face, const QString& text) {
+                if (text.isEmpty())
+                    return;
+                face.setPointSizeF(size);
+                canvas.SetFont(face);
+                worst = std::max(worst, (indent + canvas.TextWidth(text)) / room);
+            };
+            if (grid.Header()) {
+                QFont bold = cellFont;
+                bold.setBold(true);
+                measure(bold, grid.ColumnHeader(col.column));
+            }
+            for (int row = 1; row <= grid.Rows(); ++row) {
+                const QFont own = grid.CellFont(row, col.column);
+                QFont face = cellFont;
+                face.setBold(own.bold());
+                face.setItalic(own.italic());
+                face.setFamily(own.family());
+                measure(face, grid.CellFormattedText(row, col.column));
+            }
+        }
+        return worst;
+    });
+}
+
+// The title font made smaller where a title or footer line is wider than the page.
+QFont FittedTitleFont(PrinterCanvas& canvas, const QFont& titleFont, const std::vector<QString>& titles,
+                      const std::vector<QString>& footers)
+{
+    QFont font = titleFont;
+    if (font.pointSizeF() <= 0)
+        return font;
+    const double page = canvas.ScaleWidth();
+    font.setPointSizeF(FitPointSize(titleFont.pointSizeF(), [&](double size) {
+        QFont face = titleFont;
+        face.setPointSizeF(size);
+        canvas.SetFont(face);
+        double worst = 0;
+        for (const auto* lines : {&titles, &footers})
+            for (const QString& line : *lines)
+                if (page > 0)
+                    worst = std::max(worst, canvas.TextWidth(line) / page);
+        return worst;
+    }));
+    return font;
+}
+
 void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QString>& titles,
-                const std::vector<QString>& footers, const QFont& titleFont, const QFont& cellFont, float scale)
+                const std::vector<QString>& footers, const QFont& givenTitleFont, const QFont& givenCellFont,
+                float scale)
 {
     const double pageWidth = canvas.ScaleWidth();
     const double tableWidth = pageWidth * scale;
     const double gridWidthTwips = grid.width() * Screen::TwipsPerPixelX();
+    const QFont titleFont = FittedTitleFont(canvas, givenTitleFont, titles, footers);
+    QFont cellFont = givenCellFont;
+    cellFont.setPointSizeF(FittedCellSize(canvas, grid, givenCellFont, tableWidth));
 
     SetPrinterFont(canvas, cellFont);
     const int lineHeight = std::max(1, canvas.LineHeightPixels());

@@ -5,11 +5,17 @@
 #include "EntryTestSupport.h"
 #include "InputStatsWindow.h"
 #include "PrintDialog.h"
+#include "TestFonts.h"
 
+#include <QPageSize>
 #include <QPrinter>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace vexal::test {
 namespace {
@@ -182,28 +188,69 @@ TEST_F(InputStatsTest, LinesGoToTheLineFileInUse)
     EXPECT_EQ(w.txtData(2)->text().toStdString(), "51.5");
 }
 
+// The words of the printout's heading line, as pdftotext lays the page out.
+std::vector<std::string> HeadingWords(const std::string& text)
+{
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.find("OU/PL") == std::string::npos)
+            continue;
+        std::istringstream words(line);
+        std::vector<std::string> found;
+        for (std::string word; words >> word;)
+            found.push_back(word);
+        return found;
+    }
+    return {};
+}
+
 TEST_F(InputStatsTest, PrintsTheWeeksBoxScores)
 {
+    // Every heading and every column is on the page, in the pinned test font, in whatever face
+    // the machine gives for the printout's own font, and on a narrow page.
+    struct Case {
+        const char* name;
+        bool systemFonts;
+        QPageSize::PageSizeId page;
+    };
+    const Case cases[] = {{"pinned font", false, QPageSize::Letter},
+                          {"machine fonts", true, QPageSize::Letter},
+                          {"narrow page", false, QPageSize::A5}};
+    std::vector<std::string> headings;
+    for (const BoxScoreColumn& c : BoxScoreTable())
+        headings.emplace_back(c.heading);
+    ASSERT_EQ(headings.back(), "T.O.P.");
+
     ChooseWeek(5, 2024);
     InputStatsWindow& w = Open();
-    const auto pdf = folder / "box.pdf";
-    bool confirm = false;
-    InstallPrintDialogRunner([&](QPrinter& printer, int&, int&) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        return confirm;
-    });
-    w.findChild<QAction*>("mnuPrint")->trigger();
-    EXPECT_FALSE(std::filesystem::exists(pdf));   // a cancelled dialog prints nothing
-    confirm = true;
-    w.findChild<QAction*>("mnuPrint")->trigger();
-    const std::string text = PdfText(pdf);
-    EXPECT_NE(text.find("Vexal Statistics"), std::string::npos);
-    EXPECT_NE(text.find("Boxscores for Wk 5 of 2024"), std::string::npos);
-    EXPECT_NE(text.find("T.O.P."), std::string::npos);
-    for (const GameRecord& g : WeekGames(2024, 5)) {
-        EXPECT_NE(text.find(TeamName(g.AwayTeam, 0, 3)), std::string::npos);
-        EXPECT_NE(text.find(AwayBoxScoreRow(g)[17]), std::string::npos);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<SystemFonts> machine;
+        if (c.systemFonts)
+            machine.emplace();
+        const auto pdf = folder / (std::string(c.name) + ".pdf");
+        bool confirm = false;
+        InstallPrintDialogRunner([&](QPrinter& printer, int&, int&) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf.string()));
+            printer.setPageSize(QPageSize(c.page));
+            return confirm;
+        });
+        w.findChild<QAction*>("mnuPrint")->trigger();
+        EXPECT_FALSE(std::filesystem::exists(pdf));   // a cancelled dialog prints nothing
+        confirm = true;
+        w.findChild<QAction*>("mnuPrint")->trigger();
+        const std::string text = PdfText(pdf);
+        EXPECT_NE(text.find("Vexal Statistics"), std::string::npos);
+        EXPECT_NE(text.find("Boxscores for Wk 5 of 2024"), std::string::npos);
+        EXPECT_EQ(HeadingWords(text), headings) << text;
+        for (const GameRecord& g : WeekGames(2024, 5)) {
+            EXPECT_NE(text.find(TeamName(g.AwayTeam, 0, 3)), std::string::npos);
+            EXPECT_NE(text.find(AwayBoxScoreRow(g)[17]), std::string::npos);
+            EXPECT_NE(text.find(HomeBoxScoreRow(g)[17]), std::string::npos);
+        }
+        ResetCurrentPrinter();
     }
 }
 

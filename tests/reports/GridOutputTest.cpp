@@ -187,6 +187,28 @@ TEST_F(GridOutput, PrintedGridReadsBackFromThePdf)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(GridOutput, PrintedTableShrinksUntilHeadersCellsAndTitlesFit)
+{
+    // Bold headers and cells far wider than their columns' share of the page, and a title
+    // wider than the page: the type is made smaller until each prints whole, apart from the
+    // next column, in the face that is really printed.
+    grid->SetColumnHeader(1, "Team Name Column");
+    grid->SetColumnHeader(2, "Points Scored Per Game");
+    grid->SetColumnHeader(4, "Final Score Line");
+    Fill(2);
+    grid->SetCell(1, 1, QString("A Rather Long Team Name"));
+    QFont bold = grid->font();
+    bold.setBold(true);
+    grid->SetCellFont(1, 1, bold);
+    const std::string title(40, 'W');
+    PrintGrid(*grid, title + " " + title + " " + title, "");
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find(title + " " + title + " " + title), std::string::npos) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex("Team Name Column +Points Scored Per Game +Final Score Line"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex("A Rather Long Team Name +11\\.0 +1 ?- ?2"))) << text;
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(GridOutput, EmptyGridStillPrintsItsTitleAndHeader)
 {
     PrintGrid(*grid, "Nothing Yet", "");

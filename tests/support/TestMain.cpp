@@ -23,6 +23,8 @@ class FreshServices : public ::testing::EmptyTestEventListener {
 } // namespace
 
 #ifdef VEXAL_TEST_WITH_QT
+#include "TestFonts.h"
+
 #include <QApplication>
 #endif
 
@@ -33,6 +35,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // What is measured, drawn and printed is the same on every machine.
+    if (!vexal::test::PinTestFont())
+        return 1;
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshServices);
