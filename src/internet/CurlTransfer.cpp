@@ -1,5 +1,7 @@
 #include "CurlTransfer.h"
 
+#include "InternetSettings.h"
+
 #include <curl/curl.h>
 
 #include <chrono>
@@ -22,7 +24,7 @@ void GlobalInit()
 
 } // namespace
 
-CurlTransfer::CurlTransfer()
+CurlTransfer::CurlTransfer() : Limits(InternetLimits())
 {
     GlobalInit();
     multi_ = curl_multi_init();
@@ -41,6 +43,11 @@ std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t
 {
     auto* t = static_cast<CurlTransfer*>(self);
     const std::size_t n = size * count;
+    // The cap is checked as the data arrives: an endless answer never grows past it.
+    if (t->cap_ > 0 && t->received_ + static_cast<int64_t>(n) > t->cap_) {
+        t->tooLarge_ = true;
+        return 0;
+    }
     if (t->file_) {
         if (std::fwrite(ptr, 1, n, t->file_) != n)
             return 0; // a failed write ends the transfer as failed
@@ -65,15 +72,28 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
         return false;
     data_.clear();
     received_ = 0;
+    tooLarge_ = false;
+    if (cap_ <= 0)
+        cap_ = Limits.MaxDocumentBytes;
     errorText_[0] = 0;
     outcome_ = {};
+    stallSeconds_ = Limits.StallSeconds > 0 ? Limits.StallSeconds : 30;
+    overallSeconds_ = Limits.OverallSeconds > 0 ? Limits.OverallSeconds : 300;
+    started_ = std::chrono::steady_clock::now();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::WriteCallback);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText_);
     curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 20L);
+    // A silent server (no greeting, no reply to a command, no data) ends the transfer after the
+    // stall time; nothing runs past the overall limit.
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(stallSeconds_));
+    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(stallSeconds_));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, static_cast<long>(overallSeconds_));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(cap_));
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
@@ -95,11 +115,28 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
 
 bool CurlTransfer::StartFetch(const std::string& url, const std::string& user, const std::string& password)
 {
+    if (easy_)
+        return false;
+    cap_ = Limits.MaxDocumentBytes;
     return Begin(url, user, password);
+}
+
+bool CurlTransfer::StartProbe(const std::string& url, const std::string& user, const std::string& password)
+{
+    if (easy_)
+        return false;
+    cap_ = Limits.MaxDocumentBytes;
+    if (!Begin(url, user, password))
+        return false;
+    curl_easy_setopt(E(easy_), CURLOPT_NOBODY, 1L);
+    return true;
 }
 
 bool CurlTransfer::StartList(const std::string& url, const std::string& user, const std::string& password)
 {
+    if (easy_)
+        return false;
+    cap_ = Limits.MaxDocumentBytes;
     if (!Begin(url, user, password))
         return false;
     curl_easy_setopt(E(easy_), CURLOPT_DIRLISTONLY, 1L);
@@ -118,6 +155,7 @@ bool CurlTransfer::StartDownload(const std::string& url, const std::filesystem::
         outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot write " + partial.string()};
         return false;
     }
+    cap_ = Limits.MaxDownloadBytes;
     if (!Begin(url, user, password)) {
         std::fclose(f);
         std::error_code ec;
@@ -141,7 +179,24 @@ void CurlTransfer::Finish(int code)
                               ? 10057
                               : 20000 + code;
         outcome_.Description = errorText_[0] ? errorText_ : curl_easy_strerror(static_cast<CURLcode>(code));
+        if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
+            outcome_.Number = TransferTooLarge;
+            outcome_.Description = "The server sent more than " + std::to_string(cap_) +
+                                   " bytes, more than this transfer may take";
+        } else if (code == CURLE_OPERATION_TIMEDOUT) {
+            outcome_.Number = TransferStalled;
+            const auto took = std::chrono::steady_clock::now() - started_;
+            if (took >= std::chrono::seconds(overallSeconds_) - std::chrono::milliseconds(500))
+                outcome_.Description = "The transfer did not finish within " + std::to_string(overallSeconds_) +
+                                       " seconds";
+            else
+                outcome_.Description = "The server did not answer for " + std::to_string(stallSeconds_) +
+                                       " seconds";
+        } else if (code == CURLE_ABORTED_BY_CALLBACK) {
+            outcome_.Number = TransferCancelled;
+        }
     }
+    cap_ = 0;
     curl_multi_remove_handle(M(multi_), E(easy_));
     curl_easy_cleanup(E(easy_));
     easy_ = nullptr;

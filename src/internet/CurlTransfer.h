@@ -2,7 +2,9 @@
 // One HTTP or FTP transfer through libcurl's multi interface: started, then advanced by
 // Poll() from the caller's loop (a window's timer), so the caller's thread never blocks.
 // A fetched document lands in memory; a downloaded file is written under a temporary name
-// beside its target and renamed over it only when it is complete.
+// beside its target and renamed over it only when it is complete. Every transfer ends on its
+// own when the server falls silent, when it runs too long, or when it sends more than its cap.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -17,6 +19,19 @@ struct TransferOutcome {
     std::string Description;   // libcurl's text of the failure
 };
 
+// The bounds every transfer runs within.
+struct TransferLimits {
+    int StallSeconds = 30;                       // nothing received (or no answer) for this long ends it
+    int OverallSeconds = 300;                    // no transfer runs longer than this
+    int64_t MaxDocumentBytes = 4 * 1024 * 1024;  // a listing, version file or page held in memory
+    int64_t MaxDownloadBytes = 64 * 1024 * 1024; // a file stored on disk
+};
+
+// The numbers a transfer's failure carries besides libcurl's own (20000 + its code).
+inline constexpr int32_t TransferStalled = 20028;   // no data or answer within the stall time or limit
+inline constexpr int32_t TransferTooLarge = 20063;  // more data than the cap
+inline constexpr int32_t TransferCancelled = 20042; // ended by Cancel
+
 class CurlTransfer {
 public:
     CurlTransfer();
@@ -24,9 +39,14 @@ public:
     CurlTransfer(const CurlTransfer&) = delete;
     CurlTransfer& operator=(const CurlTransfer&) = delete;
 
+    // The bounds of the next Start (the program's settings unless a caller sets others).
+    TransferLimits Limits;
+
     // Each Start returns false (and starts nothing) while a transfer is running.
     // The document at the URL, into memory; always from the server, never from a cache.
     bool StartFetch(const std::string& url, const std::string& user = {}, const std::string& password = {});
+    // Logs on and moves to the FTP directory (the URL ends with "/") without listing it.
+    bool StartProbe(const std::string& url, const std::string& user = {}, const std::string& password = {});
     // The names in an FTP directory (the URL ends with "/"), one a line.
     bool StartList(const std::string& url, const std::string& user = {}, const std::string& password = {});
     // The file at the URL, stored at target.
@@ -59,6 +79,10 @@ private:
     std::filesystem::path target_, partial_;
     std::string data_;
     int64_t received_ = 0;
+    int64_t cap_ = 0;
+    bool tooLarge_ = false;
+    int stallSeconds_ = 0, overallSeconds_ = 0;
+    std::chrono::steady_clock::time_point started_;
     char errorText_[256] = {};
     TransferOutcome outcome_;
 };

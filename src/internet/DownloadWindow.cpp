@@ -153,26 +153,36 @@ void DownloadWindow::cmdConnect_Click()
         MsgBox("Please fill in all of the boxes.", vbOKOnly);
         return;
     }
-    // While the logon and the change of directory let the message loop run, the window must
-    // not be closed under them.
-    struct Connecting {
-        bool& flag;
-        explicit Connecting(bool& f) : flag(f) { flag = true; }
-        ~Connecting() { flag = false; }
-    } connecting(connecting_);
+    // While the logon and the change of directory let the message loop run, the window is
+    // not torn down under them: a close (or Disconnect) cancels the step, and the close is
+    // carried out once the sequence has returned.
+    connecting_ = true;
+    cancelled_ = false;
+    ConnectSequence();
+    connecting_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        close();
+    }
+}
+
+void DownloadWindow::ConnectSequence()
+{
     txtDirectory->setText("\\");
     // The box only says where we connect: the host is the program's stats server.
     Ftp1->Host = StatsServerHost();
     Ftp1->UserName = Trim(txtLogonName->text());
     Ftp1->Password = Trim(txtLogonPassword->text());
 
-    // Each step goes on after a failure, as the later steps report their own outcome;
-    // only an unreachable host ends the sequence.
-    auto step = [this](const std::function<void()>& action) {
+    // Each step goes on after a failure, as the later steps report their own outcome; an
+    // unreachable host, a refused logon and a cancel end the sequence.
+    auto step = [this](const std::function<void()>& action, bool logon) {
         try {
             action();
-            return true;
+            return !cancelled_;
         } catch (const VbError& e) {
+            if (cancelled_ || e.Number() == TransferCancelled)
+                return false;
             if (e.Number() == 10057) {
                 cmdConnect->setEnabled(true);
                 CmdDisconnect->setEnabled(false);
@@ -182,32 +192,40 @@ void DownloadWindow::cmdConnect_Click()
                        vbInformation, title);
                 return false;
             }
+            if (logon) {
+                // Without a connection the next steps cannot work: the user may try again.
+                cmdConnect->setEnabled(true);
+                CmdDisconnect->setEnabled(false);
+                Status(std::to_string(e.Number()) + " - " + e.Description());
+                return false;
+            }
             ShowError(e.Number(), e.Description());
             return true;
         }
     };
     if (!step([this] {
             cmdConnect->setEnabled(false);
+            CmdDisconnect->setEnabled(true);
             Status("Connecting...");
             Ftp1->Connect();
-        }))
+        }, true))
         return;
     if (!step([this] {
             Status("Connected.");
             Ftp1->Directory = Trim(txtDirectory->text());
             cmdConnect->setEnabled(false);
-            CmdDisconnect->setEnabled(false);
+            CmdDisconnect->setEnabled(true); // a stalled step can always be ended
             Status("Changing Directory...");
             Ftp1->ChangeDirectory();
-        }))
+        }, false))
         return;
     step([this] {
         List1->clear();
         cmdConnect->setEnabled(false);
-        CmdDisconnect->setEnabled(false);
+        CmdDisconnect->setEnabled(true);
         Status("Retrieving Filenames...");
         Ftp1->ListDirectory("*.*");
-    });
+    }, false);
 }
 
 void DownloadWindow::OnDirItem(const QString& entry)
@@ -269,7 +287,7 @@ void DownloadWindow::cmdGetFile_Click()
             Ftp1->RemoteFile = Trim(txtServerFile->text());
             Ftp1->LocalFile = Trim(txtLocalFile->text());
             cmdConnect->setEnabled(false);
-            CmdDisconnect->setEnabled(false);
+            CmdDisconnect->setEnabled(true); // ends a stalled or endless download
             Status("Retrieving File. Bytes Received = 0");
             Ftp1->GetFile();
         } catch (const VbError& e) {
@@ -315,6 +333,8 @@ void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
 void DownloadWindow::CmdDisconnect_Click()
 {
     Status("Disconnecting...");
+    if (connecting_)
+        cancelled_ = true;
     try {
         Ftp1->Disconnect();
     } catch (...) {
@@ -324,6 +344,9 @@ void DownloadWindow::CmdDisconnect_Click()
 void DownloadWindow::closeEvent(QCloseEvent* event)
 {
     if (connecting_) {
+        cancelled_ = true;
+        closePending_ = true;
+        Ftp1->Cancel();
         event->ignore();
         return;
     }

@@ -48,7 +48,11 @@ private:
     void OnDone(int code);
     void OnDirItem(const QString& entry);
 
+    void ConnectSequence();
+
     bool connecting_ = false;
+    bool cancelled_ = false;
+    bool closePending_ = false;
     FtpClient* Ftp1 = nullptr;
     QComboBox* cmbServer = nullptr;
     QLineEdit* txtLogonName = nullptr;

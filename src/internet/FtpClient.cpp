@@ -1,5 +1,6 @@
 #include "FtpClient.h"
 
+#include "InternetSettings.h"
 #include "StatFiles.h"
 #include "VbError.h"
 
@@ -24,11 +25,21 @@ void FtpClient::RequireHost() const
         throw VbError(10057, "No host is set");
 }
 
-// Connect and change of directory return only when done; the message loop runs meanwhile.
+// Connect and change of directory return only when done; the message loop runs meanwhile, so
+// Disconnect and the close box reach the window and may end the step at any moment.
 void FtpClient::RunToEnd()
 {
-    while (!transfer_.Poll())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (!transfer_.Poll()) {
+        QEventLoop loop;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
+            if (transfer_.Poll())
+                loop.quit();
+        });
+        poll.start();
+        loop.exec();
+    }
     const TransferOutcome& out = transfer_.Outcome();
     if (!out.Ok)
         throw VbError(out.Number, out.Description);
@@ -39,7 +50,8 @@ void FtpClient::Connect()
     RequireHost();
     if (Busy())
         throw VbError(20001, "A transfer is still running");
-    if (!transfer_.StartList(FtpUrl(Host, "/"), UserName, Password))
+    transfer_.Limits = InternetLimits();
+    if (!transfer_.StartProbe(FtpUrl(Host, "/"), UserName, Password))
         throw VbError(20001, "The connection could not be started");
     RunToEnd();
     connected_ = true;
@@ -52,9 +64,17 @@ void FtpClient::ChangeDirectory()
     RequireHost();
     if (Busy())
         throw VbError(20001, "A transfer is still running");
-    if (!transfer_.StartList(FtpUrl(Host, Directory), UserName, Password))
+    if (!transfer_.StartProbe(FtpUrl(Host, Directory), UserName, Password))
         throw VbError(20001, "The connection could not be started");
     RunToEnd();
+    // The server's folder, as the server writes it.
+    std::string folder = Directory;
+    for (char& c : folder)
+        if (c == '\\')
+            c = '/';
+    if (folder.empty() || folder.front() != '/')
+        folder.insert(folder.begin(), '/');
+    Directory = folder;
     emit Done(4);
 }
 
@@ -112,6 +132,13 @@ void FtpClient::Tick()
     } else if (job == Job::Get) {
         emit Done(12);
     }
+}
+
+void FtpClient::Cancel()
+{
+    timer_.stop();
+    job_ = Job::None;
+    transfer_.Cancel();
 }
 
 void FtpClient::Disconnect()

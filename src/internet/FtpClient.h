@@ -29,6 +29,8 @@ public:
     void ListDirectory(const std::string& pattern);
     // Stores RemoteFile at LocalFile: Progress, then Done(12); a failure gives Failed.
     void GetFile();
+    // Ends whatever transfer runs, reporting nothing (a step waiting on it fails as cancelled).
+    void Cancel();
     // Ends the connection: Disconnected and Done(9).
     void Disconnect();
     bool IsConnected() const { return connected_; }

@@ -1,5 +1,8 @@
 #include "Html2Text.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "Host.h"
 
 #include <algorithm>
@@ -141,9 +144,21 @@ private:
     {
         std::size_t j = i + 1;
         std::string raw;
+        // The non-blank characters read so far, while there are no more than a comment's start
+        // ("!--" once blanks are removed): a long tag is then read in one pass.
+        std::string start;
+        bool mayBeComment = true;
         while (j < s_.size() && s_[j] != '>') {
-            raw += s_[j++];
-            if (NoBlanks(raw) == "!--") {
+            const char ch = s_[j++];
+            raw += ch;
+            if (!mayBeComment || ch == ' ')
+                continue;
+            start += ch;
+            if (start.size() > 3 || std::string_view("!--").substr(0, start.size()) != start) {
+                mayBeComment = false;
+                continue;
+            }
+            if (start == "!--") {
                 const auto end = s_.find("-->", j);
                 return end == std::string::npos ? s_.size() : end + 3;
             }
@@ -248,16 +263,20 @@ private:
                 const auto close = s_.find('>', j);
                 if (close == std::string::npos)
                     break;
-                const std::string tag = Upper(Trim(s_.substr(j + 1, close - j - 1)));
+                // Only a tag's first characters decide here: a long tag costs one pass.
+                const std::size_t length = std::min<std::size_t>(close - j - 1, 64);
+                const std::string tag = Upper(Trim(s_.substr(j + 1, length)));
+                const bool whole = length == close - j - 1;
                 const std::string t = NoBlanks(tag);
                 j = close + 1;
                 if (t.rfind("TABLE", 0) == 0)
                     return; // a nested table keeps the previous row's decision
-                if (t == "/TR" || t == "/TABLE")
+                // The next row begins where this one ends, closed or not.
+                if ((whole && (t == "/TR" || t == "/TABLE")) || IsTag(tag, "TR"))
                     break;
                 if (t.rfind("TD", 0) == 0 || t.rfind("TH", 0) == 0)
                     inCell = true;
-                else if (t == "/TD" || t == "/TH")
+                else if (whole && (t == "/TD" || t == "/TH"))
                     inCell = false;
                 else if (inCell && (IsTag(tag, "P") || tag == "BR"))
                     count = 66;

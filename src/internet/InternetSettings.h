@@ -4,6 +4,8 @@
 // tests point them at servers on loopback.
 #include <string>
 
+#include "CurlTransfer.h"
+
 namespace vexal {
 
 // "host" or "host:port" of the FTP stats server.
@@ -14,5 +16,8 @@ std::string StatsServerAlternateHost();
 std::string WebSiteRoot();
 // The version file's address on the web site.
 std::string VersionFileURL();
+// The bounds of every transfer: settings "TransferStallSeconds" (default 30),
+// "TransferLimitSeconds" (300), "DocumentLimitBytes" (4 MB) and "DownloadLimitBytes" (64 MB).
+TransferLimits InternetLimits();
 
 } // namespace vexal

@@ -144,7 +144,11 @@ void TSGet::Complete(const std::string& key, Request& request)
         if (out.Number == 20000 + 22 || out.Number == 20000 + 78) // the server has no such document
             status = 11;
         lastStatus_ = static_cast<int16_t>(status);
-        emit Error(Latin1(DownloadFailureText(status)), status);
+        std::string message = DownloadFailureText(status);
+        // A download ended by its own bounds says which one.
+        if (out.Number == TransferStalled || out.Number == TransferTooLarge)
+            message += ": " + out.Description;
+        emit Error(Latin1(message), status);
         return;
     }
     lastStatus_ = StatusFinished;

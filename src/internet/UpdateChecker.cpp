@@ -25,9 +25,16 @@ void UpdateChecker::SetDownloadURL(const std::string& url)
 
 void UpdateChecker::Check()
 {
-    if (transfer_.Running())
-        return;
+    if (transfer_.Running()) {
+        timer_.stop();
+        transfer_.Cancel();
+    }
+    failureText_.clear();
+    noConnection_ = false;
+    transfer_.Limits = InternetLimits();
     if (!transfer_.StartFetch(downloadURL_)) {
+        noConnection_ = true;
+        failureText_ = "The version check could not be started for " + downloadURL_;
         emit CheckFailed();
         return;
     }
@@ -44,9 +51,18 @@ void UpdateChecker::Tick()
     if (!transfer_.Poll())
         return;
     timer_.stop();
-    // A failed download reads as an empty file, so it ends as a failed check.
-    const std::string text = transfer_.Outcome().Ok ? transfer_.Data() : std::string();
+    // A failed download reads as an empty file, so it ends as a failed check; the reason is
+    // kept so the host can say which step failed.
+    const TransferOutcome& out = transfer_.Outcome();
+    const std::string text = out.Ok ? transfer_.Data() : std::string();
     const VersionFile file = ParseVersionFile(text);
+    if (!out.Ok) {
+        // A server that falls silent or floods is named as such; anything else is no connection.
+        noConnection_ = out.Number != TransferStalled && out.Number != TransferTooLarge;
+        failureText_ = "The version file " + downloadURL_ + " could not be fetched: " + out.Description;
+    } else if (file.Version.empty()) {
+        failureText_ = "The version file " + downloadURL_ + " holds no version entry.";
+    }
     if (file.Version.empty())
         emit CheckFailed();
     else if (IsCurrentVersion(file.Version, currentVersion_))

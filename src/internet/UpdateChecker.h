@@ -15,8 +15,14 @@ class UpdateChecker : public QWidget {
 public:
     explicit UpdateChecker(QWidget* parent = nullptr);
 
-    // Starts the download and returns at once; a Check while one runs is ignored.
+    // Starts the download and returns at once. A Check while one runs starts it afresh; the
+    // earlier one then reports nothing. Every check reports within the transfer limits.
     void Check();
+    // Why the last check failed, in words for the user; empty after a check that did not fail.
+    // NoConnection is true when the web site could not be reached at all.
+    const std::string& FailureText() const { return failureText_; }
+    bool NoConnection() const { return noConnection_; }
+    CurlTransfer& Transfer() { return transfer_; }
     const std::string& DownloadURL() const { return downloadURL_; }
     void SetDownloadURL(const std::string& url);
     const std::string& CurrentVersion() const { return currentVersion_; }
@@ -36,6 +42,8 @@ private:
 
     std::string downloadURL_;
     std::string currentVersion_;
+    std::string failureText_;
+    bool noConnection_ = false;
     CurlTransfer transfer_;
     QTimer timer_;
 };

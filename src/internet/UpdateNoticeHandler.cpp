@@ -35,8 +35,12 @@ void ShowNotice(const std::string& text)
 
 void ConnectUpdateNotice(UpdateChecker* update)
 {
-    QObject::connect(update, &UpdateChecker::CheckFailed, update, [] {
-        MsgBox("Couldn't connect to the internet, please check your connection", vbOKOnly);
+    QObject::connect(update, &UpdateChecker::CheckFailed, update, [update] {
+        // Only an unreachable site is a connection problem; any other failure names its step.
+        if (update->NoConnection() || update->FailureText().empty())
+            MsgBox("Couldn't connect to the internet, please check your connection", vbOKOnly);
+        else
+            MsgBox(update->FailureText(), vbExclamation);
     });
     QObject::connect(update, &UpdateChecker::UpToDate, update,
                      [update](const QString& customData, const QString& otherData) {

@@ -77,8 +77,15 @@ bool MatchFrom(const std::string& s, std::size_t si, const std::string& p, std::
 VersionFile ParseVersionFile(const std::string& text)
 {
     VersionFile file;
-    file.Version = Entry(text, "Version =", "\n");
-    file.DownloadURL = Entry(text, "DownloadURL =", "\n");
+    // A file written with CR LF line ends means the same as one with LF alone.
+    auto line = [&](const char* key) {
+        std::string value = Entry(text, key, "\n");
+        if (!value.empty() && value.back() == '\r')
+            value.pop_back();
+        return value;
+    };
+    file.Version = line("Version =");
+    file.DownloadURL = line("DownloadURL =");
     file.CustomData = Entry(text, "CustomData =", "--end--");
     file.OtherData = Entry(text, "OtherData =", "--end--");
     return file;

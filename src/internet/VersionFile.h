@@ -1,7 +1,7 @@
 #pragma once
 // The version file the web site publishes: the published version, the installer's address
 // and the two rich-text halves of the update notice. Each key is followed by one blank; the
-// version and address end at the line feed, the two notice halves at "--end--".
+// version and address end at the line feed (a carriage return before it is not theirs), the two notice halves at "--end--".
 #include <string>
 
 namespace vexal {

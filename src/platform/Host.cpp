@@ -26,6 +26,18 @@ std::unique_ptr<ShellLauncher>& InstalledLauncher()
 }
 } // namespace
 
+namespace {
+std::string& OriginText()
+{
+    static std::string origin;
+    return origin;
+}
+} // namespace
+
+LaunchOrigin::LaunchOrigin(std::string origin) : previous_(std::move(OriginText())) { OriginText() = std::move(origin); }
+LaunchOrigin::~LaunchOrigin() { OriginText() = std::move(previous_); }
+const std::string& LaunchOrigin::Current() { return OriginText(); }
+
 void DoEvents()
 {
     if (Hook())

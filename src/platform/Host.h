@@ -36,6 +36,20 @@ public:
     std::vector<Call> calls;
     long result = 42;
 };
+// Where the file being opened came from ("a link in update.rtf", "downloaded from http://..."):
+// the launcher names it when it asks before starting a program. Set for the time the object lives.
+class LaunchOrigin {
+public:
+    explicit LaunchOrigin(std::string origin);
+    ~LaunchOrigin();
+    LaunchOrigin(const LaunchOrigin&) = delete;
+    LaunchOrigin& operator=(const LaunchOrigin&) = delete;
+    // The innermost origin set, or an empty text.
+    static const std::string& Current();
+
+private:
+    std::string previous_;
+};
 ShellLauncher& Launcher();
 void InstallLauncher(std::unique_ptr<ShellLauncher> launcher);
 RecordingLauncher& InstallRecordingLauncher();

@@ -136,6 +136,8 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
+// Documents and addresses open with the desktop's handler. A program or a script is never
+// started by a click alone: the user first confirms, shown the file and where it came from.
 class QtLauncher : public ShellLauncher {
 public:
     long Open(const std::string& file, const std::string& workingFolder, long) override
@@ -145,21 +147,52 @@ public:
             if (f.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
                 return QDesktopServices::openUrl(QUrl(f)) ? 42 : 2;
         }
+        if (f.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+            f = QUrl(f).toLocalFile();
         QFileInfo info(f);
         if (!info.exists() && !workingFolder.empty())
             info = QFileInfo(QDir(Q(workingFolder)), f);
         if (!info.exists())
             return 2; // file not found
-        // Only programs are started; a document that happens to carry the execute bit (files
-        // copied from another system often do) is opened with its viewer, never run.
-        static const QStringList programSuffixes = {"", "sh", "run", "bin", "appimage"};
-        if (info.isFile() && info.isExecutable() && programSuffixes.contains(info.suffix().toLower()))
-            return QProcess::startDetached(info.absoluteFilePath(), {}, Q(workingFolder)) ? 42 : 31;
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 42 : 31;
+        const QString path = info.absoluteFilePath();
+        if (!IsProgram(info))
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? 42 : 31;
+        std::string origin = LaunchOrigin::Current();
+        if (origin.empty())
+            origin = "the folder " + S(info.absolutePath());
+        const int32_t answer =
+            MsgBox("The file " + S(path) + " is a program or a script.\r\nIt came from " + origin +
+                       ".\r\n\r\nStart it only if you trust where it came from. Do you want to start it?",
+                   vbYesNo | vbExclamation | vbDefaultButton2, "Start a program");
+        if (answer != vbYes)
+            return 42; // the user's refusal is no failure to report
+        if (info.isExecutable())
+            return QProcess::startDetached(path, {}, Q(workingFolder)) ? 42 : 31;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? 42 : 31;
+    }
+
+private:
+    // A file the desktop would run rather than show. A document that happens to carry the
+    // execute bit (files copied from another system often do) is still a document.
+    static bool IsProgram(const QFileInfo& info)
+    {
+        if (!info.isFile())
+            return false;
+        static const QStringList executableSuffixes = {"", "run", "bin", "appimage", "elf", "out"};
+        static const QStringList scriptSuffixes = {
+            "sh",  "bash", "zsh", "csh", "ksh",  "fish", "py",  "pyw", "pl",  "rb",  "php", "tcl", "lua",
+            "js",  "jar",  "desktop", "exe", "com", "bat", "cmd", "msi", "scr", "pif", "ps1", "vbs", "wsf",
+            "lnk", "deb",  "rpm",     "AppImage"};
+        const QString suffix = info.suffix().toLower();
+        if (scriptSuffixes.contains(suffix, Qt::CaseInsensitive))
+            return true;
+        return info.isExecutable() && executableSuffixes.contains(suffix);
     }
 };
 
 } // namespace
+
+std::unique_ptr<ShellLauncher> MakeDesktopLauncher() { return std::make_unique<QtLauncher>(); }
 
 void InstallQtPlatform(const QString& settingsFolder)
 {

@@ -4,10 +4,16 @@
 // and DoEvents as processEvents.
 #include <QString>
 
+#include <memory>
 #include <string>
 
 namespace vexal {
 
+class ShellLauncher;
+
+// The launcher the program installs: the desktop's handler for documents and addresses, and a
+// confirmation before any program or script starts.
+std::unique_ptr<ShellLauncher> MakeDesktopLauncher();
 // settingsFolder empty: QSettings' usual per-user place; else an INI file in that folder.
 void InstallQtPlatform(const QString& settingsFolder = QString());
 

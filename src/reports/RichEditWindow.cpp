@@ -10,6 +10,10 @@
 #include "Win1252.h"
 #include "RecordFile.h"
 #include "VbError.h"
+#include "Host.h"
+#include "ProgBar.h"
+#include "TSGet.h"
+#include "UpdateNoticeHandler.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -216,6 +221,29 @@ RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
     layout->addWidget(picStatus_);
 
     BuildMenus(file, edit, view, format);
+
+    // The download of a linked program: a progress bar over the document while it arrives.
+    ProgBar1_ = new ProgBar(this);
+    ProgBar1_->setObjectName("ProgBar1");
+    ProgBar1_->resize(240, 24);
+    ProgBar1_->hide();
+    TSGet1_ = new TSGet(this);
+    TSGet1_->setObjectName("TSGet1");
+    connect(TSGet1_, &TSGet::DownloadProgress, this,
+            [this](const QString& status, int, qint64 read, qint64 expected) {
+                ProgBar1_->show();
+                ProgBar1_->raise();
+                ProgBar1_->SetCaption(status);
+                if (expected > 0)
+                    ProgBar1_->SetValue(static_cast<int32_t>(
+                        std::min<qint64>(100, (read * 100 + expected / 2) / expected)));
+            });
+    connect(TSGet1_, &TSGet::DocReceived, this,
+            [this](const QString& data, const QString&, int) { DownloadArrived(S(data)); });
+    connect(TSGet1_, &TSGet::Error, this, [this](const QString& message, int) {
+        ProgBar1_->hide();
+        MsgBox(S(message), vbOKOnly);
+    });
 
     connect(cboStyle_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
@@ -749,15 +777,51 @@ bool RichEditWindow::ConfirmProtectedEdit()
 
 void RichEditWindow::FollowLink(const std::string& link)
 {
+    // The launcher asks before it starts any program or script and names this document.
+    const std::string origin = "a link in " + (currentPath_.empty() ? std::string("this document") : currentPath_);
     std::string tail = link.size() >= 3 ? link.substr(link.size() - 3) : link;
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    if (tail != "exe") {
+    std::string scheme = link.substr(0, std::min<std::size_t>(link.size(), 8));
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    const bool remote = scheme.rfind("http://", 0) == 0 || scheme.rfind("https://", 0) == 0 ||
+                        scheme.rfind("ftp://", 0) == 0;
+    if (tail != "exe" || !remote) {
+        LaunchOrigin from(origin);
         ShellOpen(link, 4);
         return;
     }
-    // Programs are not fetched and started from a document: that needs the download
-    // service, and nothing downloaded may start without the user's say.
-    MsgBox("This link points to a program, which the viewer does not download: " + link, vbExclamation);
+    if (TSGet1_->IsPending("Yada")) {
+        MsgBox("A program is already being downloaded: " + downloadURL_, vbExclamation);
+        return;
+    }
+    ProgBar1_->move(width() / 2 - ProgBar1_->width() / 2, std::max(0, height() / 2 - ProgBar1_->height() / 2));
+    try {
+        downloadURL_ = link;
+        TSGet1_->GetURL(link, "Yada", 3);
+    } catch (const VbError& e) {
+        ProgBar1_->hide();
+        MsgBox(e.Description(), vbExclamation);
+    }
+}
+
+void RichEditWindow::DownloadArrived(const std::string& file)
+{
+    ProgBar1_->hide();
+    // The downloaded program starts only once the user has confirmed it, shown where it came from.
+    LaunchOrigin from("a download from " + downloadURL_ + " (linked in " +
+                      (currentPath_.empty() ? std::string("this document") : currentPath_) + ")");
+    const std::filesystem::path path(file);
+    std::string name = path.filename().string();
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    std::error_code ec;
+    if (name == "vexalup.exe" && std::filesystem::equivalent(path.parent_path(), ProgramFolder(), ec)) {
+        // The updater is started the one way the program starts it.
+        if (path.filename() != "vexalup.exe")
+            std::filesystem::rename(path, ProgramFolder() / "vexalup.exe", ec);
+        StartUpdater();
+        return;
+    }
+    ShellOpen(file, 4);
 }
 
 bool RichEditWindow::eventFilter(QObject* watched, QEvent* event)

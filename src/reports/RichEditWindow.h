@@ -20,6 +20,9 @@ class QWidget;
 
 namespace vexal {
 
+class ProgBar;
+class TSGet;
+
 class RichEditWindow : public QDialog {
     Q_OBJECT
 public:
@@ -50,6 +53,7 @@ public:
     richtext::Document ToDocument() const;
     void FromDocument(const richtext::Document& doc);
     const std::string& CurrentPath() const { return currentPath_; }
+    TSGet& Downloads() { return *TSGet1_; }
 
     // Swatch colours (BGR) of picHighlight 0-3.
     static const std::array<int32_t, 4> HighlightColors;
@@ -66,6 +70,7 @@ private:
     void FormatMenuOpening();
     void ApplyBackground();
     void FollowLink(const std::string& link);
+    void DownloadArrived(const std::string& file);
     // Marks the web addresses in the text as links, as the editor detects them on its own.
     void DetectLinks();
     void FontDialog();
@@ -74,6 +79,9 @@ private:
     bool ConfirmProtectedEdit();
 
     QTextEdit* edtMain_ = nullptr;
+    ProgBar* ProgBar1_ = nullptr;
+    TSGet* TSGet1_ = nullptr;
+    std::string downloadURL_;
     QWidget* picToolbar_ = nullptr;
     QWidget* picStatus_ = nullptr;
     QComboBox* cboStyle_ = nullptr;

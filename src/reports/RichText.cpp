@@ -83,8 +83,9 @@ public:
                 Byte(static_cast<unsigned char>(c));
             }
         }
-        // A trailing empty paragraph is only the end of the last \par.
-        if (doc_.paragraphs.size() > 1 && doc_.paragraphs.back().runs.empty() && !doc_.paragraphs.back().bullet)
+        // A trailing empty paragraph is only the end of the last \par, even when it took the
+        // bullet of the paragraph before: keeping it would add a paragraph on every save and open.
+        if (doc_.paragraphs.size() > 1 && doc_.paragraphs.back().runs.empty())
             doc_.paragraphs.pop_back();
         return doc_;
     }
@@ -329,10 +330,21 @@ private:
             if (param >= 0 && param < 10)
                 st.unicodeSkip = static_cast<int>(param);
         } else if (w == "u") {
-            std::string utf8;
-            AppendCodePoint(utf8, static_cast<uint32_t>(param < 0 ? param + 65536 : param) & 0x1FFFFF);
-            Text(utf8);
-            SkipFallback(st.unicodeSkip);
+            // \u takes one UTF-16 unit: characters beyond U+FFFF come as a surrogate pair.
+            const uint32_t unit = static_cast<uint32_t>(param < 0 ? param + 65536 : param) & 0xFFFF;
+            const int skip = st.unicodeSkip;
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                highSurrogate_ = unit;
+            } else {
+                uint32_t cp = unit;
+                if (unit >= 0xDC00 && unit < 0xE000)
+                    cp = highSurrogate_ ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD;
+                highSurrogate_ = 0;
+                std::string utf8;
+                AppendCodePoint(utf8, cp);
+                Text(utf8);
+            }
+            SkipFallback(skip);
         }
     }
 
@@ -361,6 +373,7 @@ private:
 
     std::string_view s_;
     std::size_t pos_ = 0;
+    uint32_t highSurrogate_ = 0; // the first half of a pair written as two \u
     std::vector<State> stack_;
     Document doc_;
     std::map<int, std::string> fonts_;
@@ -414,8 +427,17 @@ std::string Escaped(const std::string& utf8)
             } else if (cp < 0x20) {
                 continue; // control characters have no place in the text
             } else {
-                const long v = cp > 0xFFFF ? '?' : (cp > 32767 ? static_cast<long>(cp) - 65536 : cp);
-                out += "\\u" + std::to_string(v) + "?";
+                // \u takes a signed 16-bit unit; beyond U+FFFF the character is a surrogate pair.
+                auto unit = [&out](uint32_t u) {
+                    const long v = u > 32767 ? static_cast<long>(u) - 65536 : static_cast<long>(u);
+                    out += "\\u" + std::to_string(v) + "?";
+                };
+                if (cp > 0xFFFF) {
+                    unit(0xD800 + ((cp - 0x10000) >> 10));
+                    unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                } else {
+                    unit(cp);
+                }
             }
         }
     }

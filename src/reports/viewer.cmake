@@ -9,4 +9,4 @@ add_library(vexal_viewer STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ReportWindows.cpp)
 target_include_directories(vexal_viewer PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(vexal_viewer PUBLIC vexal_richtext vexal_uidialogs vexal_reports vexal_shell vexal_ui
-  vexal_season vexal_platform Qt6::Widgets Qt6::PrintSupport)
+  vexal_season vexal_platform vexal_internet Qt6::Widgets Qt6::PrintSupport)

@@ -41,7 +41,9 @@ FileAnswer RunFileDialog(const FileRequest& r)
         dialog.selectNameFilter(filters[r.filterIndex - 1]);
     dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (!r.save)
-        dialog.setFileMode((r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode((r.flags & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
+                           : (r.flags & OFN_FILEMUSTEXIST)  ? QFileDialog::ExistingFile
+                                                            : QFileDialog::AnyFile);
     if (r.save && !(r.flags & OFN_OVERWRITEPROMPT))
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(Q8(r.defaultExt));
@@ -51,7 +53,7 @@ FileAnswer RunFileDialog(const FileRequest& r)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return a;
     a.ok = true;
-    a.fileName = dialog.selectedFiles().front().toStdString();
+    a.fileName = dialog.selectedFiles().join(QChar(0)).toStdString();
     a.filterIndex = static_cast<int32_t>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     if (a.filterIndex < 1)
         a.filterIndex = r.filterIndex;
@@ -140,8 +142,30 @@ bool ShowOpenDialog(std::string& fileName, std::string& fileTitle, bool fileMust
         filterIndex = -1;
         return false;
     }
-    fileName = a.fileName;
-    fileTitle = FileTitleOf(a.fileName);
+    std::vector<std::string> chosen;
+    for (std::size_t from = 0;;) {
+        const auto nul = a.fileName.find('\0', from);
+        chosen.push_back(a.fileName.substr(from, nul == std::string::npos ? std::string::npos : nul - from));
+        if (nul == std::string::npos)
+            break;
+        from = nul + 1;
+    }
+    if (multiSelect && chosen.size() > 1) {
+        // Several files: the folder, then each name, each followed by a NUL, and one more NUL,
+        // as ParseMultiFileName reads it. The file title stays as it was.
+        const std::string first = chosen.front();
+        const auto slash = first.find_last_of("/\\");
+        fileName = slash == std::string::npos ? std::string() : first.substr(0, slash == 0 ? 1 : slash);
+        fileName += '\0';
+        for (const std::string& f : chosen) {
+            fileName += FileTitleOf(f);
+            fileName += '\0';
+        }
+        fileName += '\0';
+    } else {
+        fileName = chosen.front();
+        fileTitle = FileTitleOf(fileName);
+    }
     filter = ChosenFilter(filter, a.filterIndex);
     filterIndex = a.filterIndex;
     flags = r.flags & ~OFN_READONLY;

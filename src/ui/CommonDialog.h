@@ -59,7 +59,7 @@ struct FileRequest {
 };
 struct FileAnswer {
     bool ok = false;         // false: cancelled
-    std::string fileName;    // the chosen path
+    std::string fileName;    // the chosen path; several paths of a multiple selection are separated by NULs
     int32_t filterIndex = 1; // 1-based
     bool readOnly = false;   // the read-only box left ticked
 };

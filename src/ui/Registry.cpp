@@ -306,7 +306,9 @@ void cRegistry::Value(const RegValue& v)
         } else if (const auto* l = std::get_if<int32_t>(&v)) {
             stored = {REG_DWORD, Le32(*l)};
         } else {
-            write = false; // not a number: nothing is written
+            // Not a number: nothing is written, and the caller learns that it was not.
+            ok = false;
+            write = false;
         }
         break;
     default:

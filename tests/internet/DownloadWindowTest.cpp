@@ -4,6 +4,7 @@
 #include "FtpClient.h"
 #include "Host.h"
 #include "InternetWindows.h"
+#include "HostileServers.h"
 #include "LoopbackServer.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
@@ -20,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -46,6 +50,17 @@ bool WaitFor(const std::function<bool()>& ready, int ms = 20000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// The program's resident memory in kilobytes.
+long ResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
 }
 
 class DownloadWindowTest : public ::testing::Test {
@@ -217,6 +232,116 @@ TEST_F(DownloadWindowTest, RegistersAsModalWindow)
 {
     RegisterInternetWindows();
     EXPECT_TRUE(IsWindowRegistered("frmDownload"));
+}
+
+} // namespace
+} // namespace vexal
+
+namespace vexal {
+namespace {
+
+// Servers that fall silent or never stop: every step ends on its own within its limit with a
+// message, memory stays bounded, Connect is free again and the window closes at any moment.
+TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
+{
+    VEXAL_REQUIRE_FTPD();
+    TempFolder served;
+    SaveSetting("Settings", "TransferStallSeconds", "2");
+    SaveSetting("Settings", "TransferLimitSeconds", "20");
+    SaveSetting("Settings", "DocumentLimitBytes", "1048576");
+    struct Case {
+        const char* name;
+        const char* script;
+        std::vector<std::string> args;
+        const char* status; // what the status line then says
+    };
+    const std::vector<Case> cases = {
+        {"silent banner", test::SilentServerScript, {}, "did not answer for 2 seconds"},
+        {"stalled listing", test::HostileFtpScript,
+         {served.Path().string(), "zavozezorodo", "Dovezezid7", "stall"}, "did not answer for 2 seconds"},
+        {"endless listing", test::HostileFtpScript,
+         {served.Path().string(), "zavozezorodo", "Dovezezid7", "endless"}, "more than 1048576 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackServer server(c.script, c.args);
+        ASSERT_GT(server.Port(), 0);
+        SaveSetting("Settings", "StatsServer", server.Address());
+        auto w = std::make_unique<DownloadWindow>();
+        std::swap(window, w);
+        const long before = ResidentKb();
+        QElapsedTimer took;
+        took.start();
+        Button("cmdConnect")->click();
+        if (std::string(c.name) != "silent banner") {
+            EXPECT_TRUE(Button("CmdDisconnect")->isEnabled()) << "a running listing can always be ended";
+        }
+        ASSERT_TRUE(WaitFor([&] { return Status().contains(c.status); }, 15000)) << Status().toStdString();
+        EXPECT_LT(took.elapsed(), 15000);
+        EXPECT_LT(ResidentKb() - before, 64 * 1024) << "memory grew without bound";
+        if (std::string(c.name) == "silent banner") {
+            EXPECT_TRUE(Button("cmdConnect")->isEnabled()) << "without a logon the user may try again";
+            EXPECT_FALSE(Button("CmdDisconnect")->isEnabled());
+        }
+        std::swap(window, w);
+    }
+}
+
+TEST_F(DownloadWindowTest, RefusedLogonFreesConnectAndTheFolderIsTheServers)
+{
+    VEXAL_REQUIRE_FTPD();
+    TempFolder served;
+    served.Write("wk01.24", "s");
+    LoopbackServer ftp(test::FtpServerScript, {served.Path().string(), "zavozezorodo", "Dovezezid7"});
+    ASSERT_GT(ftp.Port(), 0);
+    SaveSetting("Settings", "StatsServer", ftp.Address());
+    Box("txtLogonPassword")->setText("wrong");
+    Button("cmdConnect")->click();
+    EXPECT_TRUE(Button("cmdConnect")->isEnabled()) << Status().toStdString();
+    EXPECT_FALSE(Button("CmdDisconnect")->isEnabled());
+    EXPECT_FALSE(Status().isEmpty());
+
+    Box("txtLogonPassword")->setText("Dovezezid7");
+    QStringList statuses;
+    QObject::connect(&window->Client(), &FtpClient::Done, window.get(), [&](int code) {
+        if (code == 4)
+            statuses << Status();
+    });
+    Button("cmdConnect")->click();
+    ASSERT_TRUE(WaitFor([&] { return Status() == "File list received!"; })) << Status().toStdString();
+    ASSERT_EQ(statuses.size(), 1);
+    EXPECT_EQ(statuses[0], "The current directory is /");
+}
+
+// Disconnect and the close box end a step that waits on a silent server, at once.
+TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
+{
+    VEXAL_REQUIRE_PYTHON();
+    SaveSetting("Settings", "TransferStallSeconds", "60");
+    LoopbackServer silent(test::SilentServerScript, {});
+    ASSERT_GT(silent.Port(), 0);
+    SaveSetting("Settings", "StatsServer", silent.Address());
+    window->show();
+    for (const bool viaClose : {false, true}) {
+        SCOPED_TRACE(viaClose ? "close box" : "Disconnect");
+        QTimer::singleShot(300, window.get(), [&] {
+            if (viaClose)
+                window->close();
+            else
+                Button("CmdDisconnect")->click();
+        });
+        QElapsedTimer took;
+        took.start();
+        Button("cmdConnect")->click();
+        EXPECT_LT(took.elapsed(), 30000);
+        if (viaClose) {
+            EXPECT_FALSE(window->isVisible());
+        } else {
+            EXPECT_EQ(Status(), "Disconnected.");
+            EXPECT_TRUE(Button("cmdConnect")->isEnabled());
+            EXPECT_TRUE(window->isVisible());
+        }
+    }
 }
 
 } // namespace

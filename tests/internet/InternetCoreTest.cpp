@@ -28,9 +28,10 @@ TEST(VersionFile, ReadsAllFourEntriesInAnyOrder)
     EXPECT_EQ(f.OtherData, "bye}");
 }
 
-TEST(VersionFile, LineEndsAndBlanksStayInTheValue)
+TEST(VersionFile, CrLfLineEndsAreLineEndsAndBlanksStayInTheValue)
 {
-    EXPECT_EQ(ParseVersionFile("Version = 1.2.3\r\nDownloadURL = x\r\n").Version, "1.2.3\r");
+    EXPECT_EQ(ParseVersionFile("Version = 1.2.3\r\nDownloadURL = x\r\n").Version, "1.2.3");
+    EXPECT_EQ(ParseVersionFile("Version = 1.2.3\r\nDownloadURL = x\r\n").DownloadURL, "x");
     EXPECT_EQ(ParseVersionFile("Version =  1.2.3\n").Version, " 1.2.3");
     EXPECT_FALSE(IsCurrentVersion("1.2.3\r", "1.2.3"));
     EXPECT_FALSE(IsCurrentVersion(" 1.2.3", "1.2.3"));

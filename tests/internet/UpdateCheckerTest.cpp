@@ -91,12 +91,17 @@ TEST_F(UpdateCheckerTest, OneOutcomePerCheck)
     EXPECT_EQ(seen[0].kind, "UpToDate");
     EXPECT_EQ(seen[0].args, (std::vector<std::string>{"{\\rtf1 A\nB\n", "C}"}));
 
+    // CR LF line ends mean the same: the carriage return is not part of the version.
     site.Write("vexal.txt", "Version = 29.0.4\r\nDownloadURL = http://h/v.exe\r\n");
     seen = RunCheck(checker);
     ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "UpToDate");
+    site.Write("vexal.txt", "Version = 30.0.0\r\nDownloadURL = http://h/v.exe\r\n");
+    seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, "NewVersion");
-    EXPECT_EQ(seen[0].args[0], "29.0.4\r");
-    EXPECT_EQ(seen[0].args[1], "http://h/v.exe\r");
+    EXPECT_EQ(seen[0].args[0], "30.0.0");
+    EXPECT_EQ(seen[0].args[1], "http://h/v.exe");
 
     std::filesystem::remove(site / "vexal.txt");
     seen = RunCheck(checker);

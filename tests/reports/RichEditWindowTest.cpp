@@ -7,6 +7,10 @@
 #include "SettingsStore.h"
 #include "TempFolder.h"
 #include "Windows.h"
+#include "QtPlatform.h"
+#include "TSGet.h"
+#include "../internet/HostileServers.h"
+#include "../internet/LoopbackServer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,9 +24,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWindow>
+
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 using namespace vexal;
+
+namespace vexal {
+void RegisterReportWindows();
+}
 
 namespace {
 
@@ -229,33 +244,175 @@ TEST_F(ViewerTest, NewAsksFirstAndForgetsTheFile)
     EXPECT_EQ(folder.Read("a.txt"), "keep");
 }
 
-TEST_F(ViewerTest, LinksOpenInTheirProgramAndProgramsAreNotStarted)
+namespace {
+
+// Records every open with the origin the opener named.
+struct OriginLauncher : ShellLauncher {
+    struct Call { std::string file, origin; };
+    std::vector<Call>* calls;
+    explicit OriginLauncher(std::vector<Call>* c) : calls(c) {}
+    long Open(const std::string& file, const std::string&, long) override
+    {
+        calls->push_back({file, LaunchOrigin::Current()});
+        return 42;
+    }
+};
+
+void ClickLink(QTextEdit* e, int position)
 {
-    auto& launcher = InstallRecordingLauncher();
-    folder.Write("links.rtf", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://example.com/page.htm\"}"
-                              "{\\fldrslt page}}\\par "
-                              "{\\field{\\*\\fldinst HYPERLINK \"http://example.com/VEXALUP.EXE\"}"
-                              "{\\fldrslt prog}}\\par}");
+    QTextCursor c(e->document());
+    c.setPosition(position);
+    const QPoint at = e->cursorRect(c).center() + QPoint(2, 0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, e->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(e->viewport(), &press);
+}
+
+bool WaitFor(const std::function<bool()>& ready, int ms = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!ready()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+std::string TwoLinks(const std::string& first, const std::string& second)
+{
+    return "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + first + "\"}{\\fldrslt page}}\\par "
+           "{\\field{\\*\\fldinst HYPERLINK \"" + second + "\"}{\\fldrslt prog}}\\par}";
+}
+
+} // namespace
+
+// A web link opens in its program; a program link is downloaded with a progress bar into the
+// program folder and handed on only through the launcher, which names where it came from.
+TEST_F(ViewerTest, LinksOpenAndProgramLinksAreDownloadedThenHandedOn)
+{
+    if (!test::HavePython())
+        GTEST_SKIP() << "python3 is not installed: the loopback web site cannot run";
+    test::TempFolder site;
+    site.Write("PROG.EXE", std::string(200000, 'p'));
+    test::LoopbackServer web(test::HostileHttpScript, {site.Path().string()});
+    ASSERT_GT(web.Port(), 0);
+    test::TempFolder program;
+    SetProgramFolder(program.Path());
+    std::vector<OriginLauncher::Call> calls;
+    InstallLauncher(std::make_unique<OriginLauncher>(&calls));
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+
+    const std::string base = "http://" + web.Address() + "/";
+    folder.Write("links.rtf", TwoLinks("http://example.com/page.htm", base + "PROG.EXE"));
     auto w = Open((folder / "links.rtf").string());
     w->resize(400, 300);
     w->show();
     QTextEdit* e = Editor(w.get());
-    auto clickAt = [&](int position) {
-        QTextCursor c(e->document());
-        c.setPosition(position);
-        const QPoint at = e->cursorRect(c).center() + QPoint(2, 0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, e->viewport()->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(e->viewport(), &press);
-    };
-    clickAt(1);
-    ASSERT_EQ(launcher.calls.size(), 1u);
-    EXPECT_EQ(launcher.calls[0].file, "http://example.com/page.htm");
-    EXPECT_EQ(launcher.calls[0].show, 4);
-    clickAt(6);
-    EXPECT_EQ(launcher.calls.size(), 1u) << "a program link starts nothing";
-    EXPECT_EQ(static_cast<ScriptedMessages&>(Messages()).shown.size(), 1u);
+    ClickLink(e, 1);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].file, "http://example.com/page.htm");
+    EXPECT_EQ(calls[0].origin, "a link in " + (folder / "links.rtf").string());
+
+    bool barShown = false;
+    QObject::connect(&w->Downloads(), &TSGet::DownloadProgress, w.get(), [&] {
+        barShown = barShown || w->findChild<QWidget*>("ProgBar1")->isVisible();
+    });
+    ClickLink(e, 6);
+    ASSERT_TRUE(WaitFor([&] { return calls.size() == 2 || !messages.shown.empty(); }));
+    ASSERT_EQ(calls.size(), 2u) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    EXPECT_TRUE(barShown);
+    EXPECT_FALSE(w->findChild<QWidget*>("ProgBar1")->isVisible());
+    EXPECT_EQ(calls[1].file, (program / "PROG.EXE").string());
+    EXPECT_EQ(calls[1].origin, "a download from " + base + "PROG.EXE (linked in " + (folder / "links.rtf").string() + ")");
+    EXPECT_EQ(program.Read("PROG.EXE"), std::string(200000, 'p'));
+
+    // An endless or stalled download ends within its limits with a message; nothing is kept or started.
+    SaveSetting("Settings", "TransferStallSeconds", "2");
+    SaveSetting("Settings", "DownloadLimitBytes", "1048576");
+    for (const char* name : {"endless.exe", "stall.exe"}) {
+        SCOPED_TRACE(name);
+        folder.Write("bad.rtf", TwoLinks("http://example.com/page.htm", base + name));
+        auto bad = Open((folder / "bad.rtf").string());
+        bad->resize(400, 300);
+        bad->show();
+        messages.shown.clear();
+        ClickLink(Editor(bad.get()), 6);
+        ASSERT_TRUE(WaitFor([&] { return !messages.shown.empty(); }, 15000));
+        EXPECT_NE(messages.shown[0].text.find(std::string(name) == "stall.exe" ? "did not answer" : "more than 1048576"),
+                  std::string::npos)
+            << messages.shown[0].text;
+        EXPECT_EQ(calls.size(), 2u);
+        EXPECT_FALSE(std::filesystem::exists(program / name));
+        EXPECT_FALSE(std::filesystem::exists(program / (std::string(name) + ".part")));
+        bad->hide();
+    }
     w->hide();
+}
+
+// A link to a local script, in a document or in the update notice made from a server's text,
+// runs nothing without the confirmation that names the script and where it came from.
+TEST_F(ViewerTest, ScriptLinksRunOnlyAfterTheConfirmation)
+{
+    InstallLauncher(MakeDesktopLauncher());
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    const auto marker = folder / "ran.txt";
+    folder.Write("hello.sh", "#!/bin/sh\necho ran > '" + marker.string() + "'\n");
+    std::filesystem::permissions(folder / "hello.sh", std::filesystem::perms::owner_all);
+    const std::string script = (folder / "hello.sh").string();
+    folder.Write("update.rtf", "{\\rtf1 Hello\\par\r\nNew Version available - 9.9.9\\par\r\n"
+                               "{\\field{\\*\\fldinst HYPERLINK \"" + script + "\"}{\\fldrslt run me}}\\par}\r\n");
+    auto w = Open((folder / "update.rtf").string());
+    w->resize(400, 300);
+    w->show();
+    const int at = static_cast<int>(Editor(w.get())->toPlainText().indexOf("run me")) + 1;
+
+    messages.answers = {vbNo};
+    ClickLink(Editor(w.get()), at);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(script), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find("a link in " + (folder / "update.rtf").string()), std::string::npos);
+    EXPECT_EQ(messages.shown[0].buttons, vbYesNo | vbExclamation | vbDefaultButton2);
+    QApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(marker)) << "a refused confirmation runs nothing";
+
+    messages.answers = {vbYes};
+    ClickLink(Editor(w.get()), at);
+    EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(marker); }, 10000));
+    w->hide();
+}
+
+// File > Exit and the close box end the modal show.
+TEST_F(ViewerTest, ExitAndTheCloseBoxCloseTheViewer)
+{
+    RegisterReportWindows();
+    folder.Write("update.rtf", "{\\rtf1 Get it at http://example.com/v.exe now\\par\r\n}\r\n");
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    for (const bool viaMenu : {true, false}) {
+        App().DocumentPath = folder / "update.rtf";
+        bool closed = false;
+        QTimer::singleShot(100, [&] {
+            auto* w = dynamic_cast<RichEditWindow*>(FindWindow("frmRichEdit"));
+            ASSERT_NE(w, nullptr);
+            if (viaMenu)
+                Action(w, "mnuFile_7")->trigger();
+            else
+                w->windowHandle()->close();
+        });
+        QTimer::singleShot(5000, [&] {
+            if (!closed)
+                if (auto* w = FindWindow("frmRichEdit"))
+                    w->hide(); // ends the show so the test can report
+        });
+        QElapsedTimer took;
+        took.start();
+        ShowModal("frmRichEdit");
+        closed = true;
+        EXPECT_LT(took.elapsed(), 4000) << (viaMenu ? "File > Exit" : "close box");
+        EXPECT_TRUE(messages.shown.empty()) << "an unchanged document closes without a question";
+        UnloadWindow("frmRichEdit");
+    }
 }
 
 TEST_F(ViewerTest, EditMenuFollowsTheDocument)
@@ -378,9 +535,6 @@ TEST_F(ViewerTest, PrintWritesTheDocumentAsJobTest)
     SetDefaultPrintFile({});
 }
 
-namespace vexal {
-void RegisterReportWindows();
-}
 
 TEST_F(ViewerTest, RegisteredAsTheProgramsDocumentViewer)
 {

@@ -122,3 +122,33 @@ TEST(RichText, WhatIsWrittenReadsBackTheSame)
         EXPECT_EQ(b.halfPoints, a.halfPoints);
     }
 }
+
+// Saving and opening again must give the same document: an empty bulleted paragraph at the end
+// stays one paragraph, and characters beyond U+FFFF survive as surrogate pairs.
+TEST(RichText, RoundTripsKeepTheDocument)
+{
+    Document doc;
+    Paragraph first;
+    TextRun r;
+    r.text = "G clef \xF0\x9D\x84\x9E and smile \xF0\x9F\x98\x80, euro \xE2\x82\xAC";
+    first.runs.push_back(r);
+    doc.paragraphs.push_back(first);
+    Paragraph bulleted;
+    bulleted.bullet = true;
+    doc.paragraphs.push_back(bulleted);
+
+    const std::string once = WriteRtf(doc);
+    EXPECT_NE(once.find("\\u-10188?\\u-8930?"), std::string::npos) << once; // U+1D11E as a pair
+    Document back = ReadRtf(once);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(back.paragraphs.size(), 2u) << "round " << round;
+        EXPECT_TRUE(back.paragraphs[1].bullet);
+        EXPECT_TRUE(back.paragraphs[1].runs.empty());
+        ASSERT_EQ(back.paragraphs[0].runs.size(), 1u);
+        EXPECT_EQ(back.paragraphs[0].runs[0].text, r.text);
+        back = ReadRtf(WriteRtf(back));
+    }
+    EXPECT_EQ(WriteRtf(back), once);
+    // A lone half of a pair reads as the replacement character, never as a broken byte sequence.
+    EXPECT_EQ(ReadRtf("{\\rtf1 a\\u-8418?b}").paragraphs[0].runs.at(0).text, "a\xEF\xBF\xBD" "b");
+}

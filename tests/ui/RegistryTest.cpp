@@ -68,7 +68,8 @@ TEST_F(RegistryTest, NumbersReadInTheirByteOrder)
     w.ValueType(REG_DWORD);
     w.Value(int16_t{-3});
     EXPECT_EQ(std::get<int32_t>(w.Value()), -3);
-    w.Value(std::string("not a number")); // writes nothing, no error
+    // A text is no number: nothing is written, and the write says so.
+    EXPECT_THROW(w.Value(std::string("not a number")), VbError);
     EXPECT_EQ(std::get<int32_t>(w.Value()), -3);
 }
 

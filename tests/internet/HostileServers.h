@@ -1,0 +1,72 @@
+#pragma once
+// Servers on loopback that misbehave the ways real ones do: one that never answers, one that
+// stops sending, one that never stops. Used with LoopbackServer, which starts and stops them.
+namespace vexal::test {
+
+// An HTTP server on a folder (argument 1) where "stall*" answers with its head and then stays
+// silent, and "endless*" sends data without end; any other name is served from the folder.
+inline constexpr const char* HostileHttpScript = R"(
+import functools, http.server, os, sys, time
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *a): pass
+    def do_GET(self):
+        name = os.path.basename(self.path)
+        if name.startswith('stall'):
+            self.send_response(200); self.send_header('Content-Length', '100000'); self.end_headers()
+            self.wfile.write(b'Version'); self.wfile.flush()
+            time.sleep(3600)
+        elif name.startswith('endless'):
+            self.send_response(200); self.end_headers()
+            chunk = b'Version = 9.9.9 ' * 4096
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except Exception:
+                pass
+        else:
+            super().do_GET()
+handler = functools.partial(Handler, directory=sys.argv[1])
+server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+server.daemon_threads = True
+print(server.server_address[1], flush=True)
+server.serve_forever()
+)";
+
+// An FTP server on a folder (arguments: folder, user, password, behaviour) whose listing
+// either never comes ("stall") or never ends ("endless").
+inline constexpr const char* HostileFtpScript = R"(
+import logging, sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+logging.disable(logging.CRITICAL)
+class Endless:
+    n = 0
+    def more(self):
+        self.n += 1
+        return b''.join(b'wk%07d.24\r\n' % (self.n * 1000 + i) for i in range(1000))
+class Handler(FTPHandler):
+    def ftp_NLST(self, path):
+        if sys.argv[4] == 'stall':
+            self.respond('150 Here it comes.')
+            return
+        self.push_dtp_data(Endless(), isproducer=True, cmd='NLST')
+auth = DummyAuthorizer()
+auth.add_user(sys.argv[2], sys.argv[3], sys.argv[1], perm='elr')
+Handler.authorizer = auth
+server = FTPServer(('127.0.0.1', 0), Handler)
+print(server.address[1], flush=True)
+server.serve_forever()
+)";
+
+// A server that accepts connections and never says a word (no FTP greeting, no HTTP answer).
+inline constexpr const char* SilentServerScript = R"(
+import socket, time
+s = socket.socket(); s.bind(('127.0.0.1', 0)); s.listen(16)
+print(s.getsockname()[1], flush=True)
+held = []
+while True:
+    c, _ = s.accept(); held.append(c)
+)";
+
+} // namespace vexal::test
