@@ -17,12 +17,40 @@ constexpr uint64_t LossCode = uint64_t{1} << FieldBits;
 constexpr uint64_t TieCode = uint64_t{1} << (2 * FieldBits);
 constexpr int16_t True = -1;
 constexpr int16_t False = 0;
-// The memory the ratio sets of one game list may take before they are dropped.
-constexpr std::size_t RatioPoolLimit = std::size_t{64} << 20;
-
 inline float Single(double v) { return static_cast<float>(v); }
 
 } // namespace
+
+void FastEvaluator::Pools::Clear()
+{
+    ratioIndex.clear();
+    ratioPool.clear();
+    turnoverIndex.clear();
+    turnoverPool.clear();
+}
+
+void FastEvaluator::Pools::Release()
+{
+    std::unordered_map<uint64_t, std::size_t>().swap(ratioIndex);
+    std::vector<float>().swap(ratioPool);
+    std::unordered_map<uint32_t, std::size_t>().swap(turnoverIndex);
+    std::vector<double>().swap(turnoverPool);
+}
+
+void FastEvaluator::Release()
+{
+    for (auto* v : {&homeYards12_, &homeYards34_, &awayYards56_, &awayYards78_, &rate9_, &rate10_, &rate11_,
+                    &rate12_, &turnoverDiff_, &power14_, &power15_, &cliffHalf_, &factorsHalf_, &spread_, &total_,
+                    &firstUnits_, &secondUnits_})
+        std::vector<double>().swap(*v);
+    std::vector<uint64_t>().swap(firstPick_);
+    std::vector<uint64_t>().swap(secondPick_);
+    std::vector<float>().swap(trace_);
+    pools_.Release();
+    count_ = 0;
+    padded_ = false;
+    ++generation_;
+}
 
 void FastEvaluator::Reset(const Settings& settings)
 {
@@ -34,11 +62,9 @@ void FastEvaluator::Reset(const Settings& settings)
         v->clear();
     firstPick_.clear();
     secondPick_.clear();
-    ratioIndex_.clear();
-    ratioPool_.clear();
-    turnoverIndex_.clear();
-    turnoverPool_.clear();
+    pools_.Clear();
     padded_ = false;
+    ++generation_;
 }
 
 bool FastEvaluator::Add(const GameInput& game)
@@ -125,14 +151,11 @@ bool FastEvaluator::Add(const GameInput& game)
     firstUnits_.push_back(firstUnits);
     secondUnits_.push_back(secondUnits);
     ++count_;
-    ratioIndex_.clear();
-    ratioPool_.clear();
-    turnoverIndex_.clear();
-    turnoverPool_.clear();
+    ++generation_;
     return true;
 }
 
-void FastEvaluator::Pad()
+void FastEvaluator::Prepare()
 {
     if (padded_)
         return;
@@ -146,22 +169,22 @@ void FastEvaluator::Pad()
     padded_ = true;
 }
 
-const float* FastEvaluator::Ratios(const Combination& c)
+const float* FastEvaluator::Ratios(const Combination& c, Pools& pools) const
 {
     const uint64_t key = (static_cast<uint64_t>(static_cast<uint16_t>(c.offense)) << 48) |
                          (static_cast<uint64_t>(static_cast<uint16_t>(c.defense)) << 32) |
                          (static_cast<uint64_t>(static_cast<uint16_t>(c.rushing)) << 16) |
                          static_cast<uint64_t>(static_cast<uint16_t>(c.passing));
-    if (auto found = ratioIndex_.find(key); found != ratioIndex_.end())
-        return ratioPool_.data() + found->second;
-    if ((ratioPool_.size() + 2 * fastkernel::Padded(count_)) * sizeof(float) > RatioPoolLimit) {
-        ratioIndex_.clear();
-        ratioPool_.clear();
+    if (auto found = pools.ratioIndex.find(key); found != pools.ratioIndex.end())
+        return pools.ratioPool.data() + found->second;
+    if ((pools.ratioPool.size() + 2 * fastkernel::Padded(count_)) * sizeof(float) > pools.limit) {
+        pools.ratioIndex.clear();
+        pools.ratioPool.clear();
     }
     const std::size_t size = fastkernel::Padded(count_);
-    const std::size_t at = ratioPool_.size();
-    ratioPool_.resize(at + 2 * size, 0.0f);
-    float* home = ratioPool_.data() + at;
+    const std::size_t at = pools.ratioPool.size();
+    pools.ratioPool.resize(at + 2 * size, 0.0f);
+    float* home = pools.ratioPool.data() + at;
     float* away = home + size;
     const double R = c.rushing;
     const double P = c.passing;
@@ -175,28 +198,28 @@ const float* FastEvaluator::Ratios(const Combination& c)
         home[i] = rate6 == 0 ? 0.0f : Single(static_cast<double>(yards4) / static_cast<double>(rate6));
         away[i] = rate7 == 0 ? 0.0f : Single(static_cast<double>(yards5) / static_cast<double>(rate7));
     }
-    ratioIndex_.emplace(key, at);
+    pools.ratioIndex.emplace(key, at);
     return home;
 }
 
-const double* FastEvaluator::TurnoverTerms(float turnover)
+const double* FastEvaluator::TurnoverTerms(float turnover, Pools& pools) const
 {
     uint32_t key = 0;
     std::memcpy(&key, &turnover, sizeof key);
-    if (auto found = turnoverIndex_.find(key); found != turnoverIndex_.end())
-        return turnoverPool_.data() + found->second;
+    if (auto found = pools.turnoverIndex.find(key); found != pools.turnoverIndex.end())
+        return pools.turnoverPool.data() + found->second;
     const std::size_t size = fastkernel::Padded(count_);
-    if ((turnoverPool_.size() + size) * sizeof(double) > RatioPoolLimit) {
-        turnoverIndex_.clear();
-        turnoverPool_.clear();
+    if ((pools.turnoverPool.size() + size) * sizeof(double) > pools.limit) {
+        pools.turnoverIndex.clear();
+        pools.turnoverPool.clear();
     }
-    const std::size_t at = turnoverPool_.size();
-    turnoverPool_.resize(at + size, 0.0);
-    double* terms = turnoverPool_.data() + at;
+    const std::size_t at = pools.turnoverPool.size();
+    pools.turnoverPool.resize(at + size, 0.0);
+    double* terms = pools.turnoverPool.data() + at;
     const double T = turnover;
     for (std::size_t i = 0; i < count_; ++i)
         terms[i] = T * turnoverDiff_[i] / 10.0;
-    turnoverIndex_.emplace(key, at);
+    pools.turnoverIndex.emplace(key, at);
     return terms;
 }
 
@@ -205,13 +228,34 @@ FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination)
     trace_.clear();
     if (count_ == 0)
         return Result{};
-    Pad();
-    const float* home = Ratios(combination);
+    Prepare();
+    float* trace = nullptr;
+    if (settings_.trace) {
+        trace_.resize(2 * count_);
+        trace = trace_.data();
+    }
+    return Run(combination, pools_, trace);
+}
+
+FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination, Pools& pools) const
+{
+    if (count_ == 0)
+        return Result{};
+    return Run(combination, pools, nullptr);
+}
+
+FastEvaluator::Result FastEvaluator::Run(const Combination& combination, Pools& pools, float* trace) const
+{
+    if (pools.generation != generation_) {
+        pools.Clear();
+        pools.generation = generation_;
+    }
+    const float* home = Ratios(combination, pools);
     fastkernel::Inputs in;
     in.count = count_;
     in.homeRatio = home;
     in.awayRatio = home + fastkernel::Padded(count_);
-    in.turnover = TurnoverTerms(combination.turnover);
+    in.turnover = TurnoverTerms(combination.turnover, pools);
     in.factorsHalf = factorsHalf_.data();
     in.power14 = power14_.data();
     in.power15 = power15_.data();
@@ -230,10 +274,7 @@ FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination)
     in.power = settings_.power;
     in.cliff = settings_.cliff;
     in.units = settings_.moneyLine;
-    if (settings_.trace) {
-        trace_.resize(2 * count_);
-        in.trace = trace_.data();
-    }
+    in.trace = trace;
     fastkernel::Outputs out;
     fastkernel::Evaluate(in, out);
     Result r;

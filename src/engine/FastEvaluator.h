@@ -59,19 +59,41 @@ public:
         float moneyLineUnits = 0;
     };
 
+    // The per-weight tables one evaluating thread keeps while the game list stands: the
+    // yards-per-point ratios depend on the four weights only, the turnover terms on the
+    // turnover value only. They are emptied when they would pass their limit and when the
+    // list changes.
+    struct Pools {
+        explicit Pools(std::size_t limitBytes = std::size_t{64} << 20) : limit(limitBytes) {}
+        std::size_t limit;
+        uint64_t generation = 0;
+        std::unordered_map<uint64_t, std::size_t> ratioIndex;
+        std::vector<float> ratioPool;
+        std::unordered_map<uint32_t, std::size_t> turnoverIndex;
+        std::vector<double> turnoverPool;
+        void Clear();
+        // Gives the memory back, not only the contents.
+        void Release();
+    };
+
     void Reset(const Settings& settings);
     // False when no pick of the game could ever count; such a game is left out.
     bool Add(const GameInput& game);
     std::size_t Size() const { return count_; }
     Result Evaluate(const Combination& combination);
+    // Pads the list for evaluation; after it, Evaluate with the caller's pools only reads the
+    // list, so several threads may evaluate at once (without a trace).
+    void Prepare();
+    Result Evaluate(const Combination& combination, Pools& pools) const;
+    // Gives back the memory of the list and of the pools.
+    void Release();
     // With Settings::trace: the home and away scores of every game of the last evaluation.
     const std::vector<float>& Trace() const { return trace_; }
 
 private:
-    // The per-game arrays padded with zeros to a multiple of four games.
-    void Pad();
-    const float* Ratios(const Combination& c);
-    const double* TurnoverTerms(float turnover);
+    const float* Ratios(const Combination& c, Pools& pools) const;
+    const double* TurnoverTerms(float turnover, Pools& pools) const;
+    Result Run(const Combination& combination, Pools& pools, float* trace) const;
 
     Settings settings_;
     std::size_t count_ = 0;
@@ -85,13 +107,9 @@ private:
     std::vector<double> firstUnits_, secondUnits_;
 
     bool padded_ = false;
-
-    // Yards-per-point ratios depend on the four weights only, the turnover terms on the
-    // turnover value only: both are kept per value while the game list stands.
-    std::unordered_map<uint64_t, std::size_t> ratioIndex_;
-    std::vector<float> ratioPool_;
-    std::unordered_map<uint32_t, std::size_t> turnoverIndex_;
-    std::vector<double> turnoverPool_;
+    // Changes with every change of the list, so pools built for an older list are emptied.
+    uint64_t generation_ = 1;
+    Pools pools_;
     std::vector<float> trace_;
 };
 

@@ -1,15 +1,16 @@
 #pragma once
 // The inner loop of the fast evaluation: one combination over the game list, several games at
-// a time. Built twice, for every x86-64 processor (two games per step) and for processors with
-// AVX2 (four), and chosen when the program runs; both builds make the same IEEE operations in the same order, so their
-// results are the same bit for bit.
+// a time. Built three times, for every x86-64 processor (two games per step), for processors
+// with AVX2 (four) and for processors with AVX-512 (eight), and the widest the processor has
+// is chosen when the program runs; every build makes the same IEEE operations in the same
+// order, so their results are the same bit for bit.
 #include <cstddef>
 #include <cstdint>
 
 namespace vexal::fastkernel {
 
 struct Inputs {
-    std::size_t count = 0;       // games; the arrays hold a multiple of 4 (padding contributes nothing)
+    std::size_t count = 0;       // games; the arrays hold a multiple of 8 (padding contributes nothing)
     const float* homeRatio = nullptr;
     const float* awayRatio = nullptr;
     const double* turnover = nullptr;
@@ -39,16 +40,25 @@ struct Outputs {
     float units = 0;
 };
 
-inline std::size_t Padded(std::size_t count) { return (count + 3) & ~std::size_t{3}; }
+inline std::size_t Padded(std::size_t count) { return (count + 7) & ~std::size_t{7}; }
 
 void Evaluate(const Inputs& in, Outputs& out);
-// Tests: true makes Evaluate use the build for every processor even where AVX2 is present.
+// Games per step of the widest build this processor runs: 2, 4 or 8.
+int NativeLanes();
+// Tests and benchmarks: the build Evaluate uses, by its games per step (2, 4 or 8); a width
+// the processor lacks, or 0, gives the widest it has. Set it before a run starts.
+void ForceLanes(int lanes);
+int ChosenLanes();
+// True makes Evaluate use the build for every processor (ForceLanes(2)); false the widest.
 void ForceGeneric(bool on);
 
 namespace generic {
 void Evaluate(const Inputs& in, Outputs& out);
 }
 namespace avx2 {
+void Evaluate(const Inputs& in, Outputs& out);
+}
+namespace avx512 {
 void Evaluate(const Inputs& in, Outputs& out);
 }
 

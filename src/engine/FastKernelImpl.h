@@ -1,22 +1,22 @@
 // The body of the fast evaluation's inner loop, included once per instruction set by
-// FastKernelGeneric.cpp (2 games per vector, SSE2) and FastKernelAvx2.cpp (4 games per
-// vector), which define VEXAL_KERNEL_LANES first. Every value is computed as the
+// FastKernelGeneric.cpp (2 games per vector, SSE2), FastKernelAvx2.cpp (4 games per vector)
+// and FastKernelAvx512.cpp (8), which define VEXAL_KERNEL_LANES first. Every value is computed as the
 // straightforward evaluation computes it: double operations in its order, each stored score
 // rounded to a Single.
 #include "FastKernel.h"
 
 #include <cstring>
+#include <immintrin.h>
 
 #ifndef VEXAL_KERNEL_LANES
-#error "VEXAL_KERNEL_LANES must be 2 or 4"
+#error "VEXAL_KERNEL_LANES must be 2, 4 or 8"
 #endif
 
 namespace {
 
 constexpr int Lanes = VEXAL_KERNEL_LANES;
-static_assert(Lanes == 2 || Lanes == 4, "the game list is padded to a multiple of 4");
+static_assert(Lanes == 2 || Lanes == 4 || Lanes == 8, "the game list is padded to a multiple of 8");
 typedef double D4 __attribute__((vector_size(8 * Lanes)));
-typedef float F4 __attribute__((vector_size(4 * Lanes)));
 typedef int64_t I4 __attribute__((vector_size(8 * Lanes)));
 typedef uint64_t U4 __attribute__((vector_size(8 * Lanes)));
 
@@ -36,14 +36,29 @@ inline D4 Splat(double x)
     return v;
 }
 
-// A score stored as a Single and read back.
-inline D4 Single(D4 v) { return __builtin_convertvector(__builtin_convertvector(v, F4), D4); }
-
-inline D4 Floor0(D4 v)
+// The three conversions and the floor, each one instruction of the vector width. A Single
+// widened to a Double and a Double narrowed to a Single (round to nearest, as every store of
+// a score) are exact IEEE conversions; max(0, v) gives v when v is NaN or -0 (the second
+// operand wins an unordered or equal compare), so it equals v < 0 ? 0 : v in every case.
+#if VEXAL_KERNEL_LANES == 2
+inline D4 Widen(const float* p)
 {
-    const D4 zero = Splat(0.0);
-    return v < zero ? zero : v;
+    return (D4)_mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
 }
+inline D4 Single(D4 v) { return (D4)_mm_cvtps_pd(_mm_cvtpd_ps((__m128d)v)); }
+inline D4 Floor0(D4 v) { return (D4)_mm_max_pd(_mm_setzero_pd(), (__m128d)v); }
+#elif VEXAL_KERNEL_LANES == 4
+inline D4 Widen(const float* p) { return (D4)_mm256_cvtps_pd(_mm_loadu_ps(p)); }
+inline D4 Single(D4 v) { return (D4)_mm256_cvtps_pd(_mm256_cvtpd_ps((__m256d)v)); }
+inline D4 Floor0(D4 v) { return (D4)_mm256_max_pd(_mm256_setzero_pd(), (__m256d)v); }
+#else
+// The all-lanes masked forms: the plain ones start from an undefined register, which this
+// compiler reports as uninitialised.
+constexpr __mmask8 All = 0xFF;
+inline D4 Widen(const float* p) { return (D4)_mm512_maskz_cvtps_pd(All, _mm256_loadu_ps(p)); }
+inline D4 Single(D4 v) { return (D4)_mm512_maskz_cvtps_pd(All, _mm512_maskz_cvtpd_ps(All, (__m512d)v)); }
+inline D4 Floor0(D4 v) { return (D4)_mm512_maskz_max_pd(All, _mm512_setzero_pd(), (__m512d)v); }
+#endif
 
 template <bool Totals, bool Power, bool Cliff, bool Units, bool Trace>
 void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
@@ -55,8 +70,8 @@ void Run(const vexal::fastkernel::Inputs& in, vexal::fastkernel::Outputs& out)
     U4 counts = U4{};
     float units = out.units;
     for (std::size_t i = 0; i < in.count; i += Lanes) {
-        const D4 homeRatio = __builtin_convertvector(Load<F4>(in.homeRatio + i), D4);
-        const D4 awayRatio = __builtin_convertvector(Load<F4>(in.awayRatio + i), D4);
+        const D4 homeRatio = Widen(in.homeRatio + i);
+        const D4 awayRatio = Widen(in.awayRatio + i);
         const D4 turnover = Load<D4>(in.turnover + i);
         const D4 factors = Load<D4>(in.factorsHalf + i);
         D4 ph = Single(((M * homeRatio + halfHome) - turnover) + factors);

@@ -7,6 +7,7 @@
 // place, writes only FormulaList.txt, Good<n>.fla and Bad<n>.fla into the program folder,
 // and lets the host's message loop run (DoEvents) only between combinations of a run and,
 // in runs of fewer than five combinations, at the head of every 20th week. GUI-free.
+#include "FastEvaluator.h"
 #include "ResultRow.h"
 #include "WeeklyTable.h"
 
@@ -20,8 +21,6 @@
 #include <vector>
 
 namespace vexal {
-
-class FastEvaluator;
 
 class TSPredict {
 public:
@@ -108,6 +107,8 @@ public:
     uint64_t GameEvaluations() const { return gameEvaluations_; }
     // Combinations of the last run that went through the fast evaluation.
     uint64_t FastCombinations() const { return fastCombinations_; }
+    // Of those, the combinations evaluated ahead by the grid search's workers.
+    uint64_t AheadCombinations() const { return aheadCombinations_; }
 
     // The clock of the log's time stamps (an OLE date); the system clock by default.
     void SetClock(std::function<double()> now);
@@ -115,6 +116,13 @@ public:
     // evaluation. Off sends every combination through the straightforward one (the results
     // are the same; tests compare the two).
     void SetFastEvaluation(bool on) { fastEvaluation_ = on; }
+    // Threads a grid search evaluates on: 0 (the default) one per hardware thread, 1 only the
+    // calling one. The results, files, events and their order are the same for every count;
+    // the events are raised on the calling thread only.
+    void SetWorkerCount(int count) { workerCount_ = count < 0 ? 0 : count; }
+    int WorkerCount() const { return workerCount_; }
+    // The count a run uses: the hardware's for 0.
+    int EffectiveWorkerCount() const;
     // Tests: when set, every evaluation appends the predicted home and away score of each game
     // whose pick it decides, in evaluation order, whichever way the combination is evaluated.
     void SetScoreTrace(std::vector<float>* trace) { scoreTrace_ = trace; }
@@ -133,6 +141,7 @@ private:
     void WriteLogHeader(Run& run);
     void GridSearch(Run& run);
     void QuickSearch(Run& run);
+    void StartGridWindow(Run& run);
     void EvaluateCombination(Run& run);
     void RankCombination(Run& run, Tally& tally);
     void FillRow(Run& run, FormulaRow& row, bool best);
@@ -161,6 +170,9 @@ private:
     // The fast evaluation of the current combination over the rolling window's game list
     // (built, or built again when the options changed, on first use).
     bool EvaluateFast(Run& run, const GameOptions& options, Tally& tally);
+    // The same record taken from the workers that evaluate the grid's window ahead.
+    bool EvaluateAhead(Run& run, const GameOptions& options, Tally& tally);
+    void FastTally(const Run& run, const FastEvaluator::Result& result, Tally& tally) const;
     void BuildFastGames(Run& run, const GameOptions& options);
 
     int16_t cliffAdjust_ = 0;
@@ -185,8 +197,10 @@ private:
 
     bool running_ = false;
     bool fastEvaluation_ = true;
+    int workerCount_ = 0;
     uint64_t gameEvaluations_ = 0;
     uint64_t fastCombinations_ = 0;
+    uint64_t aheadCombinations_ = 0;
     std::vector<float>* scoreTrace_ = nullptr;
     std::function<double()> clock_;
     std::unique_ptr<FastEvaluator> fast_;

@@ -7,6 +7,12 @@
 #include "SeasonData.h"
 #include "TSPredictInternals.h"
 
+#include <algorithm>
+#include <bit>
+#include <thread>
+
+#include <sched.h>
+
 namespace vexal {
 
 void TSPredict::BuildFastGames(Run& run, const GameOptions& options)
@@ -91,13 +97,124 @@ bool TSPredict::EvaluateFast(Run& run, const GameOptions& options, Tally& tally)
     const FastEvaluator::Result result = fast_->Evaluate(combination);
     if (scoreTrace_)
         scoreTrace_->insert(scoreTrace_->end(), fast_->Trace().begin(), fast_->Trace().end());
+    FastTally(run, result, tally);
+    return true;
+}
+
+void TSPredict::FastTally(const Run& run, const FastEvaluator::Result& result, Tally& tally) const
+{
     tally.wins = static_cast<int16_t>(result.wins);
     tally.losses = static_cast<int16_t>(result.losses);
     tally.ties = static_cast<int16_t>(result.ties);
     tally.moneyLineUnits = result.moneyLineUnits;
     tally.gameEvaluations = fast_->Size() + run.FastDropped;
     tally.breakdownPending = run.ShowWeekly;
-    return true;
+}
+
+namespace {
+
+// Fewer combinations left in a window than this are not worth starting threads for.
+constexpr uint64_t AheadThreshold = 64;
+
+bool SameCombination(const FastEvaluator::Combination& a, const FastEvaluator::Combination& b)
+{
+    auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    return bits(a.homeField) == bits(b.homeField) && bits(a.minDiff) == bits(b.minDiff) &&
+           bits(a.maxDiff) == bits(b.maxDiff) && bits(a.turnover) == bits(b.turnover) &&
+           bits(a.multiplier) == bits(b.multiplier) && a.offense == b.offense && a.defense == b.defense &&
+           a.rushing == b.rushing && a.passing == b.passing;
+}
+
+} // namespace
+
+uint64_t GridWindow::Count() const
+{
+    uint64_t n = 1;
+    for (std::size_t size : {homeField.size(), minDiff.size(), maxDiff.size(), offense.size(), rushing.size(),
+                             turnover.size(), multiplier.size()}) {
+        if (size == 0 || n > (uint64_t{1} << 50) / size)
+            return 0;
+        n *= size;
+    }
+    return n;
+}
+
+FastEvaluator::Combination GridWindow::At(uint64_t j) const
+{
+    // The multiplier is the innermost loop, the home-field advantage the outermost.
+    FastEvaluator::Combination c;
+    auto digit = [&j](std::size_t size) {
+        const std::size_t d = static_cast<std::size_t>(j % size);
+        j /= size;
+        return d;
+    };
+    c.multiplier = multiplier[digit(multiplier.size())];
+    c.turnover = turnover[digit(turnover.size())];
+    c.rushing = rushing[digit(rushing.size())];
+    c.passing = static_cast<int16_t>(100 - c.rushing);
+    c.offense = offense[digit(offense.size())];
+    c.defense = static_cast<int16_t>(100 - c.offense);
+    c.maxDiff = maxDiff[digit(maxDiff.size())];
+    c.minDiff = minDiff[digit(minDiff.size())];
+    c.homeField = homeField[digit(homeField.size())];
+    return c;
+}
+
+int TSPredict::EffectiveWorkerCount() const
+{
+    if (workerCount_ > 0)
+        return workerCount_;
+    // The processors this process may run on (a CPU set or affinity mask narrows them).
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return CPU_COUNT(&set);
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+bool TSPredict::EvaluateAhead(Run& run, const GameOptions& options, Tally& tally)
+{
+    const bool listCurrent =
+        run.FastBuilt && run.FastGeneration == run.WindowGeneration && run.FastOptions == options;
+    if (!listCurrent)
+        run.Ahead.reset();   // the list is about to be built again: no thread may read it
+    const uint64_t j = run.WindowIndex;
+    const int helpers = run.Workers - 1;
+    if (!run.Ahead && !run.AheadRefused && helpers > 0 && !scoreTrace_) {
+        if (!listCurrent)
+            BuildFastGames(run, options);
+        const uint64_t count = run.Window.Count();
+        if (count > j && count - j >= AheadThreshold && fast_->Size() > 0) {
+            fast_->Prepare();
+            const GridWindow* window = &run.Window;
+            run.Ahead = std::make_unique<GridWorkers>(
+                *fast_, [window](uint64_t k) { return window->At(k); }, j, count, helpers);
+        } else {
+            run.AheadRefused = true;
+        }
+    }
+    if (run.Ahead) {
+        FastEvaluator::Combination current;
+        current.homeField = run.HomeField;
+        current.minDiff = run.MinDiff;
+        current.maxDiff = run.MaxDiff;
+        current.turnover = run.Turnover;
+        current.multiplier = run.Multiplier;
+        current.offense = run.Offense;
+        current.defense = run.Defense;
+        current.rushing = run.Rushing;
+        current.passing = run.Passing;
+        if (run.Ahead->Next() == j && j < run.Ahead->End() && SameCombination(current, run.Window.At(j)) &&
+            run.FastOptions == options) {
+            FastTally(run, run.Ahead->Take(j), tally);
+            ++aheadCombinations_;
+            return true;
+        }
+        // The loops left the values the workers follow: the rest of the window goes one by one.
+        run.Ahead.reset();
+        run.AheadRefused = true;
+    }
+    return EvaluateFast(run, options, tally);
 }
 
 } // namespace vexal

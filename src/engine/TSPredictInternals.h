@@ -1,11 +1,15 @@
 #pragma once
 // The state of one TestFormulas call, shared by the files that implement the run.
+#include "FastEvaluator.h"
 #include "FormulaLog.h"
+#include "GridWorkers.h"
 #include "TSPredict.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vexal {
 
@@ -47,6 +51,16 @@ struct TSPredict::Tally {
     std::string breakdown;          // GameBreakdown
     bool breakdownPending = false;  // the fast evaluation left it to be built when it is shown
     uint64_t gameEvaluations = 0;
+};
+
+// The values each inner loop of the grid search takes in one rolling window, so that the
+// combination of any index of the window can be named without running the loops.
+struct GridWindow {
+    std::vector<float> homeField, minDiff, maxDiff, turnover, multiplier;
+    std::vector<int16_t> offense, rushing;
+    // 0 when a loop has no value; a count too large to name is 0 as well.
+    uint64_t Count() const;
+    FastEvaluator::Combination At(uint64_t j) const;
 };
 
 struct TSPredict::Run {
@@ -98,6 +112,17 @@ struct TSPredict::Run {
     uint64_t FastGeneration = 0;
     GameOptions FastOptions;
     uint64_t FastDropped = 0;       // games evaluated but left out of the list (no side can play)
+
+    // The grid search's rolling window evaluated ahead on several threads: the index of the
+    // combination under evaluation within the window, the window's loop values, and the
+    // workers (none when one thread is asked for, or when the loops no longer follow the
+    // values, which a host changing the ranges during a yield would cause).
+    bool Grid = false;
+    int Workers = 1;
+    uint64_t WindowIndex = 0;
+    GridWindow Window;
+    bool AheadRefused = false;
+    std::unique_ptr<GridWorkers> Ahead;
 
     // Bounded access to the caller's arrays: a slot the array lacks reads 0 and is not written.
     float L(int k) const { return k >= 0 && static_cast<std::size_t>(k) < Low.size() ? Low[static_cast<std::size_t>(k)] : 0.0f; }

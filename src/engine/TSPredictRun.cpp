@@ -88,6 +88,7 @@ void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam,
 
     gameEvaluations_ = 0;
     fastCombinations_ = 0;
+    aheadCombinations_ = 0;
     // A run whose every evaluation returns at once (a stop set before it began) must not hand
     // the host the table of an earlier call.
     ClearWeeklyTable(WeeklyTable);
@@ -97,6 +98,9 @@ void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam,
         GridSearch(run);
     else
         QuickSearch(run);
+    // The workers are done with the game list; a finished run keeps none of its memory.
+    run.Ahead.reset();
+    fast_.reset();
     if (run.Stopped)
         return;
     EndRun(run);
@@ -242,10 +246,13 @@ void TSPredict::GridSearch(Run& run)
     if (run.H(fsRushing) > 100)
         run.SetH(fsRushing, 100);
 
+    run.Grid = true;
+    run.Workers = EffectiveWorkerCount();
     ForSingle(run.L(fsRollingWeeks), run.H(fsRollingWeeks), 1.0f, [&](float rolling) {
         currentRollingWeeks_ = rolling;
         run.StatsPrepared = false;
         ++run.WindowGeneration;
+        StartGridWindow(run);
         return ForSingle(run.L(fsHomeField), run.H(fsHomeField), 1.0f, [&](float homeField) {
             run.HomeField = homeField;
             return ForSingle(run.L(fsMinDiff), run.H(fsMinDiff), 1.0f, [&](float minDiff) {
@@ -268,6 +275,7 @@ void TSPredict::GridSearch(Run& run)
                                 return ForSingle(run.L(fsMultiplier), limit, 0.1f, [&](float multiplier) {
                                     run.Multiplier = multiplier;
                                     EvaluateCombination(run);
+                                    ++run.WindowIndex;
                                     return !run.Stopped;
                                 });
                             });
@@ -277,6 +285,38 @@ void TSPredict::GridSearch(Run& run)
             });
         });
     });
+}
+
+void TSPredict::StartGridWindow(Run& run)
+{
+    run.Ahead.reset();
+    run.AheadRefused = false;
+    run.WindowIndex = 0;
+    GridWindow& w = run.Window;
+    w = GridWindow{};
+    auto singles = [&](std::vector<float>& values, int k) {
+        ForSingle(run.L(k), run.H(k), 1.0f, [&](float x) {
+            values.push_back(x);
+            return true;
+        });
+    };
+    auto integers = [&](std::vector<int16_t>& values, int k) {
+        ForInteger(engine::SaturatingCInt(run.L(k)), engine::SaturatingCInt(run.H(k)), 5, [&](int x) {
+            values.push_back(static_cast<int16_t>(x));
+            return true;
+        });
+    };
+    singles(w.homeField, fsHomeField);
+    singles(w.minDiff, fsMinDiff);
+    singles(w.maxDiff, fsMaxDiff);
+    integers(w.offense, fsOffense);
+    integers(w.rushing, fsRushing);
+    singles(w.turnover, fsTurnovers);
+    ForSingle(run.L(fsMultiplier), static_cast<float>(static_cast<double>(run.H(fsMultiplier)) + 0.05), 0.1f,
+              [&](float x) {
+                  w.multiplier.push_back(x);
+                  return true;
+              });
 }
 
 void TSPredict::QuickSearch(Run& run)
@@ -457,7 +497,7 @@ void TSPredict::EvaluateCombination(Run& run)
     run.Options = ReadGameOptions(run);
     bool evaluated = false;
     if (fastEvaluation_ && run.StatsPrepared && totalCombinations_ >= 5)
-        evaluated = EvaluateFast(run, run.Options, tally);
+        evaluated = run.Grid ? EvaluateAhead(run, run.Options, tally) : EvaluateFast(run, run.Options, tally);
     if (evaluated)
         ++fastCombinations_;
     if (!evaluated) {
