@@ -84,16 +84,7 @@ bool TSPredict::EvaluateFast(Run& run, const GameOptions& options, Tally& tally)
 {
     if (!run.FastBuilt || run.FastGeneration != run.WindowGeneration || !(run.FastOptions == options))
         BuildFastGames(run, options);
-    FastEvaluator::Combination combination;
-    combination.homeField = run.HomeField;
-    combination.minDiff = run.MinDiff;
-    combination.maxDiff = run.MaxDiff;
-    combination.turnover = run.Turnover;
-    combination.multiplier = run.Multiplier;
-    combination.offense = run.Offense;
-    combination.defense = run.Defense;
-    combination.rushing = run.Rushing;
-    combination.passing = run.Passing;
+    const FastEvaluator::Combination combination = run.CurrentCombination();
     const FastEvaluator::Result result = fast_->Evaluate(combination);
     if (scoreTrace_)
         scoreTrace_->insert(scoreTrace_->end(), fast_->Trace().begin(), fast_->Trace().end());
@@ -194,16 +185,7 @@ bool TSPredict::EvaluateAhead(Run& run, const GameOptions& options, Tally& tally
         }
     }
     if (run.Ahead) {
-        FastEvaluator::Combination current;
-        current.homeField = run.HomeField;
-        current.minDiff = run.MinDiff;
-        current.maxDiff = run.MaxDiff;
-        current.turnover = run.Turnover;
-        current.multiplier = run.Multiplier;
-        current.offense = run.Offense;
-        current.defense = run.Defense;
-        current.rushing = run.Rushing;
-        current.passing = run.Passing;
+        const FastEvaluator::Combination current = run.CurrentCombination();
         if (run.Ahead->Next() == j && j < run.Ahead->End() && SameCombination(current, run.Window.At(j)) &&
             run.FastOptions == options) {
             FastTally(run, run.Ahead->Take(j), tally);

@@ -88,6 +88,21 @@ struct TSPredict::Run {
     int16_t Defense = 0;
     int16_t Rushing = 0;
     int16_t Passing = 0;
+    // The values above as the fast evaluator takes them.
+    FastEvaluator::Combination CurrentCombination() const
+    {
+        FastEvaluator::Combination c;
+        c.homeField = HomeField;
+        c.minDiff = MinDiff;
+        c.maxDiff = MaxDiff;
+        c.turnover = Turnover;
+        c.multiplier = Multiplier;
+        c.offense = Offense;
+        c.defense = Defense;
+        c.rushing = Rushing;
+        c.passing = Passing;
+        return c;
+    }
     FormulaLog Log;
     // Ranking keys of the best and the worst so far, with explicit "found yet" flags: a key of
     // 0 is a real result (no wins, or exactly 0.00 units), not "none yet".

@@ -164,9 +164,9 @@ std::vector<PrintedColumn> PrintedColumns(const Grid& grid, double tableWidth)
 // The cell font's size made smaller where a header (printed bold) or a cell, in the face
 // it is printed in, would run past its column; the printed table keeps the grid's column
 // proportions, so what fits the screen may not fit a narrower share of the page.
-double FittedCellSize(PrinterCanvas& canvas, const Grid& grid, const QFont& cellFont, double tableWidth)
+double FittedCellSize(PrinterCanvas& canvas, const Grid& grid, const QFont& cellFont,
+                      const std::vector<PrintedColumn>& shown)
 {
-    const std::vector<PrintedColumn> shown = PrintedColumns(grid, tableWidth);
     const double indent = 10;
     return FitPointSize(cellFont.pointSizeF(), [&](double size) {
         double worst = 0;
@@ -228,10 +228,11 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
 {
     const double pageWidth = canvas.ScaleWidth();
     const double tableWidth = pageWidth * scale;
-    const double gridWidthTwips = grid.width() * Screen::TwipsPerPixelX();
+    // The visible columns in their printed order with their share of the table.
+    const std::vector<PrintedColumn> shown = PrintedColumns(grid, tableWidth);
     const QFont titleFont = FittedTitleFont(canvas, givenTitleFont, titles, footers);
     QFont cellFont = givenCellFont;
-    cellFont.setPointSizeF(FittedCellSize(canvas, grid, givenCellFont, tableWidth));
+    cellFont.setPointSizeF(FittedCellSize(canvas, grid, givenCellFont, shown));
 
     SetPrinterFont(canvas, cellFont);
     const int lineHeight = std::max(1, canvas.LineHeightPixels());
@@ -259,7 +260,6 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
     // place of a data row.
     bool headerDue = header;
     int rowsOnPage = 0;
-    const int columns = grid.Cols();
 
     // The header row prints even when the grid has no rows.
     for (int row = 1; row <= grid.Rows() || headerDue; ++row) {
@@ -271,25 +271,15 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
         double offset = 0;
         double previousWidth = 0;
         bool first = true;
-        for (int p = 1; p <= columns; ++p) {
-            int c = columns;
-            for (int i = 1; i <= columns; ++i) {
-                if (grid.ColumnOrder(i) == p) {
-                    c = i;
-                    break;
-                }
-            }
-            if (!grid.ColumnVisible(c))
-                continue;
+        for (const PrintedColumn& col : shown) {
+            const int c = col.column;
             if (first) {
                 offset = 0;
                 first = false;
             } else {
                 offset += previousWidth;
             }
-            previousWidth = gridWidthTwips > 0
-                                ? grid.ColumnWidth(c) * Screen::TwipsPerPixelX() * tableWidth / gridWidthTwips
-                                : 0;
+            previousWidth = col.width;
             canvas.CurrentX = leftEdge + offset;
             canvas.CurrentY = rowTop;
             canvas.LineStep(0, canvas.TextHeight("T"));

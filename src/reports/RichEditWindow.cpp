@@ -9,6 +9,7 @@
 #include "SharedProcs.h"
 #include "Win1252.h"
 #include "RecordFile.h"
+#include "VbConvert.h"
 #include "VbError.h"
 #include "Host.h"
 #include "ProgBar.h"
@@ -779,10 +780,8 @@ void RichEditWindow::FollowLink(const std::string& link)
 {
     // The launcher asks before it starts any program or script and names this document.
     const std::string origin = "a link in " + (currentPath_.empty() ? std::string("this document") : currentPath_);
-    std::string tail = link.size() >= 3 ? link.substr(link.size() - 3) : link;
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    std::string scheme = link.substr(0, std::min<std::size_t>(link.size(), 8));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    const std::string tail = vb::LCase(link.size() >= 3 ? link.substr(link.size() - 3) : link);
+    const std::string scheme = vb::LCase(link.substr(0, std::min<std::size_t>(link.size(), 8)));
     const bool remote = scheme.rfind("http://", 0) == 0 || scheme.rfind("https://", 0) == 0 ||
                         scheme.rfind("ftp://", 0) == 0;
     if (tail != "exe" || !remote) {
@@ -811,8 +810,7 @@ void RichEditWindow::DownloadArrived(const std::string& file)
     LaunchOrigin from("a download from " + downloadURL_ + " (linked in " +
                       (currentPath_.empty() ? std::string("this document") : currentPath_) + ")");
     const std::filesystem::path path(file);
-    std::string name = path.filename().string();
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    const std::string name = vb::LCase(path.filename().string());
     std::error_code ec;
     if (name == "vexalup.exe" && std::filesystem::equivalent(path.parent_path(), ProgramFolder(), ec)) {
         // The updater is started the one way the program starts it.

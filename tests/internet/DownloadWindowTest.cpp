@@ -10,6 +10,7 @@
 #include "SettingsStore.h"
 #include "TempFolder.h"
 #include "Windows.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,17 +41,7 @@ template <class T> T* Control(QWidget* w, const char* name)
     return c;
 }
 
-bool WaitFor(const std::function<bool()>& ready, int ms = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!ready()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::WaitFor;
 
 // The program's resident memory in kilobytes.
 long ResidentKb()

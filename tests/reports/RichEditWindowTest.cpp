@@ -11,6 +11,7 @@
 #include "TSGet.h"
 #include "../internet/HostileServers.h"
 #include "../internet/LoopbackServer.h"
+#include "WaitFor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -268,17 +269,7 @@ void ClickLink(QTextEdit* e, int position)
     QApplication::sendEvent(e->viewport(), &press);
 }
 
-bool WaitFor(const std::function<bool()>& ready, int ms = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!ready()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::WaitFor;
 
 std::string TwoLinks(const std::string& first, const std::string& second)
 {

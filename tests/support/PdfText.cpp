@@ -9,7 +9,12 @@ namespace vexal::test {
 
 std::string PdfText(const std::filesystem::path& pdf)
 {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+    // Single-quoted for the shell, with any quote in the name closed, escaped and reopened.
+    std::string quoted = "'";
+    for (const char c : pdf.string())
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    quoted += "'";
+    const std::string command = "pdftotext -layout " + quoted + " - 2>/dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string text;
     if (!pipe)
