@@ -330,8 +330,9 @@ TEST_F(PredictionsTest, DefaultFormulaIsReadWhenNoFormulaIsLoaded)
     EXPECT_GE(App().CurrentFormula[fsCurrentWeek], 1.0f);   // the week stays
 }
 
-// The whole program writes the shipped formula at start-up (see the app tests); the window
-// itself writes it too when it finds no formula read and none in the folder.
+// The whole program writes the shipped formula at start-up, before the formula editor opens
+// it (the app tests drive the first prediction from there); the window itself writes it too
+// when it finds no formula read and none in the folder.
 TEST_F(PredictionsTest, AFolderWithoutADefaultFormulaGetsTheShippedOne)
 {
     std::filesystem::remove(folder / "default.fla");
@@ -344,8 +345,7 @@ TEST_F(PredictionsTest, AFolderWithoutADefaultFormulaGetsTheShippedOne)
     EXPECT_EQ(folder.Read("default.fla"), ReadFile(std::filesystem::path(source) / "src/formulas/default.fla"));
     EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
-    EXPECT_FLOAT_EQ(App().CurrentFormula[fsMinDiff], 1.0f);
-    EXPECT_FLOAT_EQ(App().CurrentFormula[fsMaxDiff], 99.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsOffense], 50.0f);
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsTurnovers], 4.0f);
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsLineEnd], 99.0f);
     EXPECT_TRUE(messages.shown.empty());
