@@ -1,10 +1,14 @@
 #include "VexalApp.h"
 
+#include "DefaultFormula.h"
 #include "ExceptionFilter.h"
+#include "GameRecord.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "NoticeWindow.h"
 #include "QtPlatform.h"
+#include "SeasonData.h"
+#include "SharedProcs.h"
 #include "Splash.h"
 #include "StandIns.h"
 #include "Windows.h"
@@ -63,9 +67,43 @@ public:
 
 std::filesystem::path DefaultProgramFolder()
 {
+    // Made absolute now: the program changes into its folder later, and a relative name
+    // would then point somewhere else.
+    std::filesystem::path folder;
     if (const char* home = std::getenv("VEXAL_HOME"); home && *home)
-        return std::filesystem::path(home);
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+        folder = std::filesystem::path(home);
+    else
+        folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    return ec ? folder : absolute.lexically_normal();
+}
+
+std::string ProgramFolderProblem(const std::filesystem::path& folder)
+{
+    std::string name = folder.string();
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        return "The program folder " + name + " does not exist. Set VEXAL_HOME to the folder that holds "
+               "your season files (<year>.nfl).";
+    for (int year = FirstSeason; year <= CurrentSeason; ++year)
+        if (FileExists(folder / SeasonFileName(year)))
+            return {};
+    return "The program folder " + name + " holds no season file (<year>.nfl). Copy your season files "
+           "there, or set VEXAL_HOME to the folder that holds them.";
+}
+
+void CheckProgramFolder()
+{
+    const std::filesystem::path folder = ProgramFolder();
+    if (const std::string problem = ProgramFolderProblem(folder); !problem.empty()) {
+        MsgBox(problem, vbExclamation);
+        return;
+    }
+    // A new program folder gets the shipped formula, so the first prediction is a real one.
+    EnsureDefaultFormulaFile(folder);
 }
 
 void RegisterAllWindows()
@@ -109,6 +147,7 @@ int RunVexal(int argc, char** argv)
     InstallQtPlatform();
     InstallQtNotices();
     SetProgramFolder(DefaultProgramFolder());
+    CheckProgramFolder();
     RegisterAllWindows();
     StartVexal();
     return app.exec();

@@ -2,6 +2,7 @@
 // Starts the whole program: application object, platform services, splash and main window.
 // main() only calls this, so tests can start the program in-process.
 #include <filesystem>
+#include <string>
 
 namespace vexal {
 
@@ -11,7 +12,14 @@ int RunVexal(int argc, char** argv);
 // their stand-ins) in an application that already runs.
 void RegisterAllWindows();
 
-// The program folder: $VEXAL_HOME, else the executable's folder.
+// The program folder: $VEXAL_HOME, else the executable's folder, as an absolute path.
 std::filesystem::path DefaultProgramFolder();
+
+// What is wrong with a program folder, in the words shown to the user: it does not exist, or
+// it holds no season file. Empty when it is fine.
+std::string ProgramFolderProblem(const std::filesystem::path& folder);
+// Start-up check of the program folder: shows the problem in a message box, else writes the
+// shipped default formula when the folder has none.
+void CheckProgramFolder();
 
 } // namespace vexal

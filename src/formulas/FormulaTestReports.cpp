@@ -4,6 +4,7 @@
 
 #include "AppState.h"
 #include "CMouse.h"
+#include "Clock.h"
 #include "CurrentFormula.h"
 #include "FormulaEditor.h"
 #include "FormulaFile.h"
@@ -77,15 +78,6 @@ std::optional<std::string> AskForFile(bool save, const std::string& title, const
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen.toStdString();
-}
-
-std::string TodayText()
-{
-    int year = 0, month = 0, day = 0;
-    vb::DateParts(vb::Today(), year, month, day);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", month, day, year);
-    return buf;
 }
 
 std::string CurrentWeekText()
@@ -412,7 +404,7 @@ void FormulaTestWindow::cmdAllForm_Click()
     const bool totals = cmdOU_->isChecked();
     const std::filesystem::path path = ProgramFolder() / (totals ? "AllOUConsensus.txt" : "AllConsensus.txt");
     allFormulaText_.clear();
-    WriteAllFormulaLine(AllFormulaTitle(totals, CurrentWeekText(), TodayText()));
+    WriteAllFormulaLine(AllFormulaTitle(totals, CurrentWeekText(), TodayDateText()));
     WriteAllFormulaLine("");
 
     FormulaEditor* editor = FormulaEditor::Get();

@@ -49,10 +49,10 @@ void SetDoEventsHook(std::function<void()> hook) { Hook() = std::move(hook); }
 std::filesystem::path ProgramFolder()
 {
     if (Folder().empty()) {
-        if (const char* home = std::getenv("VEXAL_HOME"); home && *home)
-            return std::filesystem::path(home);
-        // The executable's folder, whatever the current folder is.
         std::error_code ec;
+        if (const char* home = std::getenv("VEXAL_HOME"); home && *home)
+            return std::filesystem::absolute(std::filesystem::path(home), ec);
+        // The executable's folder, whatever the current folder is.
         const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
         if (!ec && exe.has_parent_path())
             return exe.parent_path();
@@ -61,7 +61,13 @@ std::filesystem::path ProgramFolder()
     return Folder();
 }
 
-void SetProgramFolder(const std::filesystem::path& folder) { Folder() = folder; }
+void SetProgramFolder(const std::filesystem::path& folder)
+{
+    // Kept absolute: the program changes into its folder, and a relative name would then
+    // point somewhere else.
+    std::error_code ec;
+    Folder() = folder.empty() ? folder : std::filesystem::absolute(folder, ec);
+}
 
 std::filesystem::path ProgramFile(const std::string& relativeName)
 {

@@ -1,5 +1,7 @@
 #include "VbConvert.h"
 
+#include "Clock.h"
+
 #include "VbError.h"
 
 #include <algorithm>
@@ -1519,30 +1521,9 @@ int DatePart(std::string_view unit, double oleDate)
     Throw(VbError::InvalidProcedureCall);
 }
 
-namespace {
+double Today() { return Int(vexal::ClockNow()); }
 
-std::tm LocalNow()
-{
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
-}
-
-} // namespace
-
-double Today()
-{
-    const std::tm tm = LocalNow();
-    return static_cast<double>(DaysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) - OleEpoch);
-}
-
-double Now()
-{
-    const std::tm tm = LocalNow();
-    const double day = static_cast<double>(DaysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) - OleEpoch);
-    return day + (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / SecondsPerDay;
-}
+double Now() { return vexal::ClockNow(); }
 
 double DateAdd(std::string_view unit, double count, double oleDate)
 {

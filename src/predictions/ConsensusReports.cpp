@@ -1,11 +1,11 @@
 #include "ConsensusReports.h"
 
+#include "Clock.h"
 #include "SeasonData.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
 
-#include <ctime>
 
 namespace vexal {
 
@@ -54,15 +54,7 @@ std::string ConsensusRowLabel(std::string_view fileName)
 
 std::string ReportNumberText(float value) { return vb::Trim(vb::StrSingle(value)); }
 
-std::string ReportDate()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    const std::size_t n = std::strftime(text, sizeof text, "%m-%d-%Y", &local);
-    return std::string(text, n);
-}
+std::string ReportDate() { return TodayDateText(); }
 
 ConsensusPage::ConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText,
                              std::string_view date, const std::string& themePicture, const ReportWeek& week)

@@ -3,7 +3,9 @@
 #include "AppMenu.h"
 #include "AppState.h"
 #include "CMouse.h"
+#include "Clock.h"
 #include "ConsensusReportsView.h"
+#include "DefaultFormula.h"
 #include "FormulaFile.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -110,15 +112,6 @@ QLineEdit* EditorValueBox(int index)
 }
 
 std::string FaqAddress() { return GetSetting("Settings", "FAQ", WebSiteAddress() + "faq.htm"); }
-
-std::string TodayText()
-{
-    int year = 0, month = 0, day = 0;
-    vb::DateParts(vb::Today(), year, month, day);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", month, day, year);
-    return buf;
-}
 
 double Whole(double v) { return vb::RoundHalfEven(v); }
 
@@ -310,11 +303,13 @@ void PredictWindow::Form_Load()
     });
     quiet([&] {
         if (app.CurrentFormula[fsMaxDiff] == 0) {
-            app.CurrentFormulaFile = "default.fla";
+            app.CurrentFormulaFile = DefaultFormulaName;
             app.CurrentFormula[fsPowerRating] = 0;
+            // A program folder without one gets the shipped formula first.
+            EnsureDefaultFormulaFile(ProgramFolder());
             // Only the slots a formula file holds change; the week and the switches stay.
             Formula read{};
-            if (ReadFormulaFile(ProgramFile("default.fla"), read))
+            if (ReadFormulaFile(ProgramFile(DefaultFormulaName), read))
                 for (int slot : FormulaFileSlots)
                     app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
         }
@@ -809,7 +804,7 @@ void PredictWindow::mnuHTMLPrint_Click()
 
 void PredictWindow::mnuExportHTML_Click()
 {
-    const std::string title1 = "Vexal Picks for " + WeekText() + " - Printed:" + TodayText();
+    const std::string title1 = "Vexal Picks for " + WeekText() + " - Printed:" + TodayDateText();
     // The formula's name is text; the heading around it is markup.
     const std::string title2 = "Predictions using " + HtmlEscape(FormulaName());
     const std::string footer =

@@ -11,4 +11,4 @@ add_library(vexal_predictions STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PredictionWindows.cpp)
 target_include_directories(vexal_predictions PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(vexal_predictions PUBLIC vexal_predictcore vexal_engine vexal_reports vexal_shell vexal_ui
-  vexal_formulafile vexal_season vexal_platform Qt6::Widgets vexal_predictreports)
+  vexal_formulafile vexal_defaultformula vexal_season vexal_platform Qt6::Widgets vexal_predictreports)

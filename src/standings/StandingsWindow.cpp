@@ -6,6 +6,7 @@
 #include "AppMenu.h"
 #include "AppState.h"
 #include "CMouse.h"
+#include "Clock.h"
 #include "Chart.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -76,11 +77,6 @@ constexpr HeaderRow Headers2002[] = {{1, "AFC East", "NFC East"}, {6, "AFC North
 int Whole(double v)
 {
     return static_cast<int>(vb::RoundHalfEven(v));
-}
-
-std::string TodayText()
-{
-    return vb::FormatDate(vb::Today(), "mm-dd-yyyy");
 }
 
 std::string CurrentWeekItem()
@@ -775,10 +771,10 @@ void StandingsWindow::mnuPrint_Click()
     if (showing == Showing::Standings) {
         QFont title("Arial", 14);
         title.setBold(true);
-        PrintGrid(*grdTeam_, "\r\n\r\n", "Standings by Vexal for " + CurrentWeekItem() + " - Printed " + TodayText(),
+        PrintGrid(*grdTeam_, "\r\n\r\n", "Standings by Vexal for " + CurrentWeekItem() + " - Printed " + TodayDateText(),
                   &title, true, true, scale, 10);
     } else {
-        PrintGrid(*grdSched_, ScheduleTitle() + "'s Schedule\r\n", "\r\nBy Vexal - " + TodayText(), nullptr, true,
+        PrintGrid(*grdSched_, ScheduleTitle() + "'s Schedule\r\n", "\r\nBy Vexal - " + TodayDateText(), nullptr, true,
                   true, scale, 0);
     }
 }

@@ -3,6 +3,7 @@
 #include "AppMenu.h"
 #include "AppState.h"
 #include "CMouse.h"
+#include "Clock.h"
 #include "Grid.h"
 #include "GridPage.h"
 #include "GridReports.h"
@@ -57,15 +58,6 @@ int RowHeightPixels() { return Whole(Screen::Height() / 750.0); }
 int PixelsX(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PixelsY(double twips) { return Screen::TwipsToPixelsY(twips); }
 bool ThemePictureExists() { return !App().ThemePicture.empty() && FileExists(App().ThemePicture); }
-
-std::string TodayText()
-{
-    int year = 0, month = 0, day = 0;
-    vb::DateParts(vb::Today(), year, month, day);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", month, day, year);
-    return buf;
-}
 
 // Runs one step of a procedure whose steps each go on past a failing one.
 template <class F>
@@ -996,7 +988,7 @@ void StatsWindow::grdStats_RowChosen(int row)
 void StatsWindow::print_Click()
 {
     float scale = 0;
-    PrintGrid(*grdStats_, lblHeading_->text().toStdString() + "\r\n" + TodayText(), "", nullptr, true, true, scale, 0);
+    PrintGrid(*grdStats_, lblHeading_->text().toStdString() + "\r\n" + TodayDateText(), "", nullptr, true, true, scale, 0);
 }
 
 void StatsWindow::Html_Click()

@@ -3,6 +3,11 @@
 // With VEXAL_SCREENSHOT set (by hand, under a real X server) the started program's screen
 // is saved to that file.
 #include "AppState.h"
+#include "GameRecord.h"
+#include "Grid.h"
+#include "MsgBox.h"
+#include "Predict.h"
+#include "PredictWindow.h"
 #include "Host.h"
 #include "Main.h"
 #include "SampleSeasons.h"
@@ -27,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace vexal::test {
 namespace {
@@ -145,6 +151,129 @@ TEST_F(WholeProgram, StartsWithTheSplashAndOpensEveryViewFromItsButton)
     ASSERT_TRUE(WaitFor([] { return MainWindow() == nullptr; }));
     Pump();
     EXPECT_TRUE(LoadedWindowNames().empty());
+}
+
+// VEXAL_HOME named relative to the folder the program starts in, as a user types it.
+class RelativeHome {
+public:
+    explicit RelativeHome(const std::filesystem::path& folder)
+    {
+        if (const char* old = std::getenv("VEXAL_HOME"))
+            old_ = old;
+        std::error_code ec;
+        start_ = std::filesystem::current_path(ec);
+        std::filesystem::current_path(folder.parent_path());
+        setenv("VEXAL_HOME", folder.filename().c_str(), 1);
+    }
+    ~RelativeHome()
+    {
+        if (old_)
+            setenv("VEXAL_HOME", old_->c_str(), 1);
+        else
+            unsetenv("VEXAL_HOME");
+        std::error_code ec;
+        std::filesystem::current_path(start_, ec);
+    }
+
+private:
+    std::optional<std::string> old_;
+    std::filesystem::path start_;
+};
+
+TEST_F(WholeProgram, ARelativeProgramFolderLoadsItsSeasonsAndPredictsWithTheShippedFormula)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    RelativeHome relative(program.Path());
+    // As the program starts: the folder from the environment, checked, then the splash.
+    SetProgramFolder(DefaultProgramFolder());
+    EXPECT_EQ(ProgramFolder(), program.Path());
+    CheckProgramFolder();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(std::filesystem::exists(program / "default.fla"));
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+    Main* main = TheMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->cboYears()->count(), 3);
+    EXPECT_EQ(main->cboYears()->currentText(), " 2024");
+    EXPECT_EQ(main->cboWeek()->currentText(), "Wk 10 of 2024");
+
+    main->findChild<QToolBar*>("cToolbar1")->actions().at(4)->trigger();
+    ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+    Pump();
+    auto* predict = qobject_cast<PredictWindow*>(FindWindow("PREDICT"));
+    ASSERT_NE(predict, nullptr);
+    const Grid& grid = *predict->grid();
+    ASSERT_GT(grid.Rows(), 10);
+    int picks = 0;
+    for (int r = 1; r <= grid.Rows(); ++r) {
+        EXPECT_NE(grid.CellFormattedText(r, predict::colAwayPoints), "0.0") << r;
+        EXPECT_NE(grid.CellFormattedText(r, predict::colHomePoints), "0.0") << r;
+        picks += !grid.CellFormattedText(r, predict::colPick).isEmpty();
+    }
+    EXPECT_GT(picks, 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
+{
+    TempFolder root;
+    root.Write("seasons/2023.nfl", std::string(GameRecord::Size, '\0'));
+    root.Write("other/notes.txt", "x");
+    std::filesystem::create_directories(root / "empty");
+    struct Case {
+        const char* folder;
+        std::string message;   // empty: the folder is fine
+        bool defaultWritten;
+    };
+    const std::string base = root.Path().string() + "/";
+    const Case cases[] = {
+        {"seasons", "", true},
+        {"missing", "The program folder " + base + "missing does not exist. Set VEXAL_HOME to the folder that holds "
+                    "your season files (<year>.nfl).", false},
+        {"other", "The program folder " + base + "other holds no season file (<year>.nfl). Copy your season files "
+                  "there, or set VEXAL_HOME to the folder that holds them.", false},
+        {"empty", "The program folder " + base + "empty holds no season file (<year>.nfl). Copy your season files "
+                  "there, or set VEXAL_HOME to the folder that holds them.", false},
+    };
+    for (const Case& c : cases) {
+        ScriptedMessages& messages = InstallScriptedMessages();
+        SetProgramFolder(root / c.folder);
+        EXPECT_EQ(ProgramFolderProblem(root / c.folder), c.message) << c.folder;
+        CheckProgramFolder();
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.shown.empty()) << c.folder;
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u) << c.folder;
+            EXPECT_EQ(messages.shown[0].text, c.message);
+            EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
+            EXPECT_EQ(messages.shown[0].title, "Vexal");
+        }
+        EXPECT_EQ(std::filesystem::exists(root / c.folder / "default.fla"), c.defaultWritten) << c.folder;
+    }
+    EXPECT_FALSE(std::filesystem::exists(root / "missing"));
+    const char* source = std::getenv("VEXAL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(std::filesystem::path(source) / "src/formulas/default.fla"));
+
+    // A formula of the user's is kept.
+    root.Write("seasons/default.fla", "1,2,3\r\n");
+    CheckProgramFolder();
+    SetProgramFolder(root / "seasons");
+    CheckProgramFolder();
+    EXPECT_EQ(root.Read("seasons/default.fla"), "1,2,3\r\n");
+}
+
+TEST(ProgramFolderCheck, TheFolderFromTheEnvironmentIsAbsolute)
+{
+    TempFolder root;
+    RelativeHome relative(root / "prog");
+    EXPECT_EQ(DefaultProgramFolder(), root / "prog");
+    setenv("VEXAL_HOME", "./prog/../prog/", 1);
+    EXPECT_EQ(DefaultProgramFolder(), root / "prog" / "");
+    SetProgramFolder("prog");
+    EXPECT_EQ(ProgramFolder(), root / "prog");
 }
 
 TEST_F(WholeProgram, ScreenshotUnderARealXServer)

@@ -1,4 +1,5 @@
 #include "VbConvert.h"
+#include "Clock.h"
 #include "VbError.h"
 
 #include <gtest/gtest.h>
@@ -448,13 +449,26 @@ TEST(Dates, TextsThatAreNoDate)
     EXPECT_EQ(d, 123); // untouched
 }
 
-TEST(Dates, TodayIsAWholeDay)
+TEST(Dates, TodayAndNowReadTheProgramClock)
 {
-    const double today = Today();
-    EXPECT_EQ(today, Int(today));
-    EXPECT_GT(today, DateSerial(2020, 1, 1));
-    EXPECT_GE(Now(), today);
-    EXPECT_LT(Now(), today + 1);
+    struct Case {
+        double now;
+        double today;
+        const char* text;
+    };
+    const Case cases[] = {
+        {DateSerial(2024, 3, 9) + TimeSerial(17, 45, 30), DateSerial(2024, 3, 9), "03-09-2024"},
+        {DateSerial(1999, 12, 31) + TimeSerial(23, 59, 59), DateSerial(1999, 12, 31), "12-31-1999"},
+        {DateSerial(2025, 1, 1), DateSerial(2025, 1, 1), "01-01-2025"},
+    };
+    for (const Case& c : cases) {
+        SetFixedClock(c.now);
+        EXPECT_EQ(Today(), c.today) << c.text;
+        EXPECT_EQ(Now(), c.now) << c.text;
+        EXPECT_EQ(TodayDateText(), c.text);
+    }
+    SetClock([] { return DateSerial(2024, 9, 8) + TimeSerial(8, 0, 0); });
+    EXPECT_EQ(FormatDate(Now(), "m/d/yyyy hh:mm"), "9/8/2024 08:00");
 }
 
 TEST(Currency, ScalesByTenThousand)

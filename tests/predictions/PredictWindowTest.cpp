@@ -1,5 +1,6 @@
 // The Predictions window driven as the user drives it: week predictions on unplayed and
 // played weeks, pool picks, teasers, the line-file list, closing, export, printing.
+#include "Clock.h"
 #include "PredictionsTestSupport.h"
 
 #include "Predict.h"
@@ -329,12 +330,55 @@ TEST_F(PredictionsTest, DefaultFormulaIsReadWhenNoFormulaIsLoaded)
     EXPECT_GE(App().CurrentFormula[fsCurrentWeek], 1.0f);   // the week stays
 }
 
+// The whole program writes the shipped formula at start-up, before the formula editor opens
+// it (the app tests drive the first prediction from there); the window itself writes it too
+// when it finds no formula read and none in the folder.
+TEST_F(PredictionsTest, AFolderWithoutADefaultFormulaGetsTheShippedOne)
+{
+    std::filesystem::remove(folder / "default.fla");
+    ChooseWeek(5, 2024);
+    App().CurrentFormula[fsMaxDiff] = 0;
+    auto* w = qobject_cast<PredictWindow*>(LoadWindow("PREDICT"));
+    ASSERT_NE(w, nullptr);
+    const char* source = std::getenv("VEXAL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(folder.Read("default.fla"), ReadFile(std::filesystem::path(source) / "src/formulas/default.fla"));
+    EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsOffense], 50.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsTurnovers], 4.0f);
+    EXPECT_FLOAT_EQ(App().CurrentFormula[fsLineEnd], 99.0f);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PredictionsTest, AnExistingDefaultFormulaIsNeverReplaced)
+{
+    // Also under another letter case, as copied from elsewhere.
+    for (const char* name : {"default.fla", "Default.FLA"}) {
+        std::filesystem::remove(folder / "default.fla");
+        folder.Write(name, "5,1,12,1,60,40,3,55,45,0,4,0,0,1,0,0,0,0,99,99\r\n");
+        App().CurrentFormula[fsMaxDiff] = 0;
+        auto* w = qobject_cast<PredictWindow*>(LoadWindow("PREDICT"));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(folder.Read(name), "5,1,12,1,60,40,3,55,45,0,4,0,0,1,0,0,0,0,99,99\r\n") << name;
+        EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 5.0f) << name;
+        std::size_t formulas = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            formulas += vb::SameText(entry.path().filename().string(), "default.fla");
+        EXPECT_EQ(formulas, 1u) << name;
+        UnloadWindow("PREDICT");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::filesystem::remove(folder / name);
+    }
+}
+
 TEST_F(PredictionsTest, ExportToHtmlWritesVexalPicksExactlyAndOpensIt)
 {
     ChooseWeek(UnplayedFromWeek + 1, 2024);
     PredictWindow& w = OpenPredictions();
     auto& launcher = dynamic_cast<RecordingLauncher&>(Launcher());
     launcher.calls.clear();
+    SetFixedClock(vb::DateSerial(2025, 2, 14) + vb::TimeSerial(23, 59, 0));
     Action(&w, "HTML")->trigger();
 
     const std::filesystem::path page = App().UserFolder / "VexalPicks.htm";
@@ -343,10 +387,7 @@ TEST_F(PredictionsTest, ExportToHtmlWritesVexalPicksExactlyAndOpensIt)
     EXPECT_EQ(launcher.calls[0].file, page.string());
 
     Grid& g = *w.grid();
-    int year = 0, month = 0, day = 0;
-    vb::DateParts(vb::Today(), year, month, day);
-    char date[16];
-    std::snprintf(date, sizeof date, "%02d-%02d-%04d", month, day, year);
+    const std::string date = "02-14-2025";
     const std::string font = g.font().family().toStdString();
     const std::string size = std::to_string(g.font().pointSizeF() == 9 || g.font().pointSizeF() == 8 ? 4
                                             : g.font().pointSizeF() == 10 || g.font().pointSizeF() == 11 ? 3
