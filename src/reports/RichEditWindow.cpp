@@ -1,4 +1,5 @@
 #include "RichEditWindow.h"
+#include "VbConvert.h"
 
 #include "AppState.h"
 #include "CommonDialog.h"
@@ -111,8 +112,7 @@ richtext::Run RunOf(const QTextCharFormat& f, const QString& text, const QFont& 
 
 std::string Upper(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
+    return vb::UCase(s); // ASCII only, whatever the locale
 }
 
 void FileError(int32_t number)
@@ -750,7 +750,7 @@ bool RichEditWindow::ConfirmProtectedEdit()
 void RichEditWindow::FollowLink(const std::string& link)
 {
     std::string tail = link.size() >= 3 ? link.substr(link.size() - 3) : link;
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    tail = vb::LCase(tail);
     if (tail != "exe") {
         ShellOpen(link, 4);
         return;
