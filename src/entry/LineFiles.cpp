@@ -18,8 +18,7 @@ namespace {
 
 std::string LowerCase(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
+    return vb::LCase(s); // ASCII only, whatever the locale
 }
 
 std::size_t RecordLengthOf(bool lineFile) { return lineFile ? LineRecord::Size : GameRecord::Size; }

@@ -1,4 +1,5 @@
 #include "RichEditWindow.h"
+#include "VbConvert.h"
 
 #include "AppState.h"
 #include "CommonDialog.h"
@@ -117,8 +118,7 @@ richtext::Run RunOf(const QTextCharFormat& f, const QString& text, const QFont& 
 
 std::string Upper(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
+    return vb::UCase(s); // ASCII only, whatever the locale
 }
 
 void FileError(int32_t number)

@@ -27,6 +27,9 @@ bool IsRichText(std::string_view header)
 
 namespace {
 
+// Letters are ASCII letters, whatever the locale.
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 void AppendCodePoint(std::string& out, uint32_t cp)
 {
     if (cp < 0x80) {
@@ -197,7 +200,7 @@ private:
         if (pos_ >= s_.size())
             return;
         const char c = s_[pos_];
-        if (!std::isalpha(static_cast<unsigned char>(c))) {
+        if (!IsAsciiLetter(c)) {
             ++pos_;
             if (c == '\'') {
                 if (pos_ + 2 <= s_.size()) {
@@ -222,7 +225,7 @@ private:
             return;
         }
         std::string word;
-        while (pos_ < s_.size() && std::isalpha(static_cast<unsigned char>(s_[pos_])))
+        while (pos_ < s_.size() && IsAsciiLetter(s_[pos_]))
             word += s_[pos_++];
         bool hasParam = false;
         long param = 0;

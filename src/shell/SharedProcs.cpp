@@ -19,16 +19,19 @@ bool FileExists(const std::filesystem::path& path)
 
 namespace {
 
+// Letters are ASCII letters, whatever the locale.
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // "http:", "mailto:" and the like: a scheme of two or more characters before a colon
 // (one letter before a colon is a drive).
 bool IsAddress(std::string_view text)
 {
     std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(text[0])))
+    if (colon == std::string_view::npos || colon < 2 || !IsAsciiLetter(text[0]))
         return false;
     for (std::size_t i = 1; i < colon; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
+        const char c = text[i];
+        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
             return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "Registry.h"
+#include "VbConvert.h"
 
 #include "RecordFile.h"
 #include "VbError.h"
@@ -25,8 +26,7 @@ std::filesystem::path& FileSetting()
 
 std::string Lower(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
+    return vb::LCase(s); // ASCII only, whatever the locale
 }
 
 // Key paths compare without case and without leading or doubled "\".
