@@ -100,8 +100,17 @@ void BM_GridSearch(benchmark::State& state)
         ++progressEvents;
     };
     SetDoEventsHook([] {});
-    // Argument 1: the inner loop's build for every processor, even where AVX2 is present.
-    fastkernel::ForceGeneric(state.range(0) == 1);
+    // The row's path: 0 the straightforward evaluation on one core; 2, 4, 8 the fast evaluation
+    // on one core with that many games per step; 99 the fast evaluation, widest build, on
+    // every core.
+    const int64_t path = state.range(0);
+    engine.SetFastEvaluation(path != 0);
+    engine.SetWorkerCount(path == 99 ? 0 : 1);
+    fastkernel::ForceLanes(path == 2 || path == 4 || path == 8 ? static_cast<int>(path) : 0);
+    if ((path == 4 || path == 8) && fastkernel::ChosenLanes() != path) {
+        state.SkipWithError("the processor lacks this vector width");
+        return;
+    }
     const std::array<float, 5> filters{0, 100, 0, 100, 0};
     uint64_t combinations = 0;
     uint64_t games = 0;
@@ -114,14 +123,22 @@ void BM_GridSearch(benchmark::State& state)
         benchmark::DoNotOptimize(shownPercent);
     }
     SetDoEventsHook({});
-    fastkernel::ForceGeneric(false);
+    fastkernel::ForceLanes(0);
     state.counters["combinations/s"] = benchmark::Counter(static_cast<double>(combinations), benchmark::Counter::kIsRate);
     state.counters["game evaluations/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
     state.counters["combinations"] = static_cast<double>(combinations) / static_cast<double>(state.iterations());
     state.counters["games per combination"] = combinations ? static_cast<double>(games) / static_cast<double>(combinations) : 0;
     state.counters["progress events"] = static_cast<double>(progressEvents) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_GridSearch)->Arg(0)->Arg(1)->ArgName("generic")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GridSearch)
+    ->ArgName("path")
+    ->Arg(0)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(99)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

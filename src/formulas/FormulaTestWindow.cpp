@@ -48,6 +48,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace vexal {
 
@@ -1092,6 +1093,31 @@ void FormulaTestWindow::m_Timer_ThatTime()
     if (!step(13, [&] { engine_.SetMoneyLine(static_cast<int16_t>(CheckValue(chkMoneyLine_))); }))
         return;
     if (!step(14, [&] {
+            // The engine yields after its reports; the message loop runs only when one was shown.
+            struct ProgressByTime {
+                FormulaTestWindow* w;
+                std::function<void()> previous;
+                ~ProgressByTime()
+                {
+                    SetDoEventsHook(previous);
+                    w->progressByTime_ = false;
+                    if (w->progressPending_)
+                        w->ShowPendingProgress();
+                    w->yieldDue_ = false;
+                }
+            } byTime{this, DoEventsHook()};
+            progressByTime_ = true;
+            progressPending_ = false;
+            progressShownOnce_ = false;
+            yieldDue_ = false;
+            pendingBreakdown_.clear();
+            SetDoEventsHook([this, previous = byTime.previous] {
+                if (!yieldDue_)
+                    return;
+                yieldDue_ = false;
+                if (previous)
+                    previous();
+            });
             engine_.TestFormulas(SortByW_->isChecked(), home, away, std::span<float>(app.CurrentFormula),
                                  std::span<float>(FormulaHigh), save, std::span<const float>(app.TestFilters), weekly,
                                  quick ? int16_t(-1) : int16_t(0));
@@ -1142,9 +1168,38 @@ void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredi
         }
         return;
     }
-    const ProgressView v = TestProgress(percentDone, App().StopTest, App().CurrentFormula[fsPowerRating]);
+    const std::string reported = percentDone;
     if (!App().StopTest && vb::Val(percentDone) > 100)
         percentDone = "100";
+    pendingBest_ = best;
+    pendingWorst_ = worst;
+    pendingPercent_ = reported;
+    // Each breakdown replaces the pane's text, so only the newest one waiting matters.
+    if (!breakdown.empty())
+        pendingBreakdown_ = breakdown;
+    progressPending_ = true;
+    if (progressByTime_) {
+        using namespace std::chrono;
+        constexpr auto ProgressInterval = milliseconds(33);
+        const auto now = steady_clock::now();
+        const bool due = !progressShownOnce_ || vb::Val(reported) >= 100 || App().StopTest != progressShownStop_ ||
+                         now - progressShownAt_ >= ProgressInterval;
+        if (!due)
+            return;
+    }
+    ShowPendingProgress();
+}
+
+void FormulaTestWindow::ShowPendingProgress()
+{
+    progressPending_ = false;
+    progressShownOnce_ = true;
+    progressShownStop_ = App().StopTest;
+    progressShownAt_ = std::chrono::steady_clock::now();
+    yieldDue_ = true;
+    const TSPredict::FormulaRow& best = pendingBest_;
+    const TSPredict::FormulaRow& worst = pendingWorst_;
+    const ProgressView v = TestProgress(pendingPercent_, App().StopTest, App().CurrentFormula[fsPowerRating]);
     Stat1_->SetCaption(Q(v.caption));
     if (v.value)
         Stat1_->SetValue(*v.value);
@@ -1163,9 +1218,10 @@ void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredi
         txtBest_[1]->setText(worst_[10]->text());
         txtBest_[2]->setText(worst_[11]->text() + " units");
     }
-    if (breakdown.empty())
+    if (pendingBreakdown_.empty())
         return;
 
+    const std::string breakdown = std::exchange(pendingBreakdown_, std::string());
     const BreakdownPieces pieces = SplitBreakdown(breakdown);
     vbaRE_->setUpdatesEnabled(false);
     vbaRE_->clear();

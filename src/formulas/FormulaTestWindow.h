@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -178,6 +179,21 @@ private:
 
     bool loaded_ = false;
     bool running_ = false;
+    // The progress of a launched run is shown by time, not by event: the boxes, the bar and the
+    // yield to the message loop at most every ProgressInterval, the first and the final report
+    // and a change of the stop request at once, and whatever was last reported when the engine
+    // returns. Every event is still taken in order; only the painting waits.
+    void ShowPendingProgress();
+    bool progressByTime_ = false;
+    bool progressPending_ = false;
+    bool progressShownOnce_ = false;
+    bool progressShownStop_ = false;
+    bool yieldDue_ = false;
+    std::chrono::steady_clock::time_point progressShownAt_{};
+    TSPredict::FormulaRow pendingBest_{};
+    TSPredict::FormulaRow pendingWorst_{};
+    std::string pendingPercent_;
+    std::string pendingBreakdown_;
     // A stop asked for during this run: the engine clears StopTest when it obeys, and the
     // All Formula Report must still end before its next formula.
     bool stopRequested_ = false;

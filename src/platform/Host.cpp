@@ -46,6 +46,8 @@ void DoEvents()
 
 void SetDoEventsHook(std::function<void()> hook) { Hook() = std::move(hook); }
 
+std::function<void()> DoEventsHook() { return Hook(); }
+
 std::filesystem::path ProgramFolder()
 {
     if (Folder().empty()) {

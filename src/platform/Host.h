@@ -12,6 +12,8 @@ namespace vexal {
 // DoEvents: calls the hook a window installs (QCoreApplication::processEvents); no-op by default.
 void DoEvents();
 void SetDoEventsHook(std::function<void()> hook);
+// The hook installed now (empty when none), so a caller can wrap it for a while and put it back.
+std::function<void()> DoEventsHook();
 
 // The program folder: $VEXAL_HOME, else the executable's folder (set by the start-up code).
 std::filesystem::path ProgramFolder();
