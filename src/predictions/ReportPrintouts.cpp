@@ -84,10 +84,13 @@ void PrintConsensusReport(PrinterCanvas& canvas, const ConsensusPrintout& report
     const QFont base = canvas.Font();
     double points = 10;
     ConsensusColumns c = MeasureConsensus(canvas, base, points, report, columns);
-    while (c.needed > canvas.ScaleWidth() && points > 6) {
+    while (c.needed > canvas.ScaleWidth() && points > 4) {
         points -= 0.5;
         c = MeasureConsensus(canvas, base, points, report, columns);
     }
+    // Still too wide at the smallest readable size: the columns share what the page has.
+    if (c.needed > canvas.ScaleWidth() && columns > 0)
+        c.pitch = std::max(0.0, (canvas.ScaleWidth() - c.labelWidth) / static_cast<double>(columns));
     auto x = [&c](std::size_t g) { return c.labelWidth + static_cast<double>(g) * c.pitch; };
     auto line = [&](const std::vector<std::string>& texts) {
         for (std::size_t g = 0; g < texts.size(); ++g) {
