@@ -277,6 +277,8 @@ void PredictWindow::BuildControls()
     boxLayout->addWidget(label2);
     boxLayout->addWidget(File2_);
     boxLayout->addWidget(CmdClose_);
+    // The box opens over the grid: it paints its own background.
+    fraFileBox_->setAutoFillBackground(true);
     fraFileBox_->hide();
 
     ProgBar_ = new ProgBar(body_);
