@@ -416,6 +416,8 @@ void FormulaTestWindow::cmdAllForm_Click()
     AllFormulaReported = 0;
     Stat1_->show();
 
+    // Files too short for either kind of formula file, named together once the report is done.
+    std::vector<std::string> damaged;
     for (const std::string& name : names) {
         if (app.StopTest || stopRequested_) {
             app.StopTest = false;
@@ -438,10 +440,13 @@ void FormulaTestWindow::cmdAllForm_Click()
                 const std::vector<float> numbers = ParseFormulaFileNumbers(bytes);
                 for (std::size_t i = 0; i < numbers.size(); ++i)
                     f[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
-                if (numbers.size() < FormulaFilePositions)
-                    MsgBox("62 - Input past end of file\r\n There was an error using the formula " + name +
-                               " you should load and re-save this formula to make sure it is correct.",
-                           vbOKOnly);
+                if (numbers.size() == ShortFormulaFilePositions) {
+                    // A smart formula file: its short form holds no filters and no line range.
+                    f[fsLineStart] = 99;
+                    f[fsLineEnd] = 99;
+                } else if (numbers.size() < FormulaFilePositions) {
+                    damaged.push_back(name);
+                }
             }
         }
         WriteAllFormulaLine(AllFormulaName(name));
@@ -473,6 +478,16 @@ void FormulaTestWindow::cmdAllForm_Click()
     }
     app.StopTest = false;
     ReadFormula();
+    if (!damaged.empty()) {
+        std::string list;
+        for (const std::string& name : damaged)
+            list += (list.empty() ? "" : ", ") + name;
+        MsgBox("62 - Input past end of file\r\n There was an error using the formula" +
+                   std::string(damaged.size() > 1 ? "s " : " ") + list + " you should load and re-save " +
+                   (damaged.size() > 1 ? "these formulas to make sure they are" : "this formula to make sure it is") +
+                   " correct.",
+               vbOKOnly);
+    }
     if (!WriteFileAtomically(path, win1252::FromUtf8(allFormulaText_)))
         MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
     if (editor)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <string_view>
 
 namespace vexal {
 
@@ -120,6 +121,31 @@ long RecordingLauncher::Open(const std::string& file, const std::string& working
 }
 
 ShellLauncher& Launcher() { return *InstalledLauncher(); }
+
+std::string OpenFailureAdvice()
+{
+    const char* const SetBrowser =
+        "Set the default web browser in your desktop's settings (Default Applications), or with "
+        "'xdg-settings set default-web-browser <browser>.desktop' and "
+        "'xdg-mime default <browser>.desktop text/html'.";
+    bool found = false;
+    const char* path = std::getenv("PATH");
+    for (std::string_view rest = path ? path : ""; !found;) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        std::error_code ec;
+        if (!folder.empty() && std::filesystem::is_regular_file(std::filesystem::path(folder) / "xdg-open", ec))
+            found = true;
+        if (colon == std::string_view::npos)
+            break;
+        rest.remove_prefix(colon + 1);
+    }
+    if (!found)
+        return std::string("The program 'xdg-open' (package xdg-utils), which opens documents and web pages, "
+                           "is not installed. Install it, then check the default browser. ") +
+               SetBrowser;
+    return std::string("No program is set up to open it. ") + SetBrowser;
+}
 
 void InstallLauncher(std::unique_ptr<ShellLauncher> launcher)
 {

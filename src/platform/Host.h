@@ -53,6 +53,9 @@ private:
     std::string previous_;
 };
 ShellLauncher& Launcher();
+// What to tell the user when no program opened a document or web page: the desktop's opener
+// that is missing from PATH (xdg-open), or how to set the default browser when it is there.
+std::string OpenFailureAdvice();
 void InstallLauncher(std::unique_ptr<ShellLauncher> launcher);
 RecordingLauncher& InstallRecordingLauncher();
 

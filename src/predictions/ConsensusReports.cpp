@@ -1,11 +1,15 @@
 #include "ConsensusReports.h"
 
 #include "Clock.h"
+#include "FormulaFile.h"
 #include "SeasonData.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace vexal {
 
@@ -55,6 +59,68 @@ std::string ConsensusRowLabel(std::string_view fileName)
 std::string ReportNumberText(float value) { return vb::Trim(vb::StrSingle(value)); }
 
 std::string ReportDate() { return TodayDateText(); }
+
+void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes, bool clear)
+{
+    if (clear) {
+        formula.fill(0);
+        formula[fsCurrentWeek] = static_cast<float>(boxes.week);
+        formula[fsTotalsMode] = boxes.totalsMode;
+        formula[fsSeasonToDate] = boxes.seasonToDate;
+        formula[fsOtherFactors] = boxes.otherFactors;
+    }
+    // A file that cannot be read still gets its row, from the formula prepared so far; a short
+    // file leaves the slots it does not hold as they are.
+    std::ifstream in(file, std::ios::binary);
+    if (in) {
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<float> numbers = ParseFormulaFileNumbers(text);
+        const std::size_t count = std::min<std::size_t>(numbers.size(), FormulaFilePositions);
+        for (std::size_t i = 0; i < count; ++i)
+            formula[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
+    }
+    if (formula[fsLineStart] == 0 && formula[fsLineEnd] == 0) {
+        formula[fsLineStart] = 99;
+        formula[fsLineEnd] = 99;
+    }
+}
+
+void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, std::span<const float> filters,
+                      bool showWeekly, bool& mode)
+{
+    mode = true;
+    struct ModeEnd {
+        bool& m;
+        ~ModeEnd() { m = false; }
+    } modeEnd{mode};
+    App().StopTest = false;
+    engine.TestFormulas(false, 0, 0, std::span<float>(formula), high, false, filters, showWeekly, 0, false);
+}
+
+float AllConsensusStartWeek(std::span<const int16_t> firstWeeks, int week)
+{
+    float start = 0;
+    for (const int16_t first : firstWeeks) {
+        start = static_cast<float>(first);
+        if (first < week)
+            break;
+    }
+    return start + 1.000001f;
+}
+
+ConsensusPrintout ConsensusPrintHeader(bool totals, std::string_view weekText, std::string_view date,
+                                       const ReportWeek& week)
+{
+    ConsensusPrintout out;
+    out.heading = std::string("Vexal ") + (totals ? "Totals" : "Sides") + " Consensus Report for " +
+                  std::string(weekText) + " - Printed:" + std::string(date);
+    for (const ReportGame& game : week.header) {
+        out.away.push_back(game.away);
+        out.home.push_back("@" + game.home);
+        out.numbers.push_back(ReportNumberText(game.number));
+    }
+    return out;
+}
 
 ConsensusPage::ConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText,
                              std::string_view date, const std::string& themePicture, const ReportWeek& week)

@@ -2,10 +2,13 @@
 // The consensus report page: one row per formula file of a consensus set, one column per
 // game of the week, each cell the play that formula makes. GUI-free; the Predictions window
 // runs the formulas and hands the picks over row by row.
+#include "AppState.h"
 #include "HtmlReport.h"
+#include "TSPredict.h"
 
 #include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +39,42 @@ std::string ConsensusRowLabel(std::string_view fileName);
 std::string ReportNumberText(float value);
 // Today as month-day-year, "12-08-2026".
 std::string ReportDate();
+
+// What each formula of a report pass takes from the windows besides its file.
+struct ReportBoxes {
+    int week = 0;              // the week slot kept before the pass (CurrentWeek, 1-based)
+    float totalsMode = 0;      // the Predictions window's "Over / Under" box
+    float seasonToDate = 0;    // the formula editor's "Season To Date" box
+    float otherFactors = 0;    // the Predictions window's "Other Factors" box
+};
+
+// Readies one listed formula file for its run. With clear, all slots are cleared first and the
+// week, totals, season-to-date and other-factor slots set from boxes; without it they keep
+// their values. The file's numbers go into their slots (a short or unreadable file leaves the
+// others as they are), and a file without a line range runs without a line filter.
+void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes, bool clear);
+// One engine run of a report pass: formula as the low end, high as the high end, with mode
+// true for the length of the call (the host's Weekly and Progress handlers read it).
+void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, std::span<const float> filters,
+                      bool showWeekly, bool& mode);
+// The first week of the loaded season that holds `week`, counted from 1, as the all-formula
+// back-test starts it: SeasonFirstWeek(k) + 1.000001 for the first k whose first week lies
+// before `week`, else the last season's.
+float AllConsensusStartWeek(std::span<const int16_t> seasonFirstWeeks, int week);
+
+// The printed consensus report: the heading, three header lines (away teams, "@" home teams,
+// lines or totals) over the week's games, and per formula its label and 17 pick positions.
+struct ConsensusPrintRow {
+    std::string label;
+    std::array<std::string, 17> picks;
+};
+struct ConsensusPrintout {
+    std::string heading;
+    std::vector<std::string> away, home, numbers;
+    std::vector<ConsensusPrintRow> rows;
+};
+ConsensusPrintout ConsensusPrintHeader(bool totals, std::string_view weekText, std::string_view date,
+                                       const ReportWeek& week);
 
 class ConsensusPage {
 public:

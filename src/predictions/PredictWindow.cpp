@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "ConsensusReportsView.h"
 #include "DefaultFormula.h"
+#include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -34,12 +35,14 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -49,6 +52,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <span>
 
 namespace vexal {
@@ -102,14 +107,71 @@ int CheckValue(const QCheckBox* box)
     }
 }
 
-// The formula editor's controls this window reads (the editor is loaded when it is not).
-QWidget* FormulaEditorWindow() { return LoadWindow("frmFormula"); }
-
+// The formula editor's value box `index` (the editor is loaded when it is not).
 QLineEdit* EditorValueBox(int index)
 {
-    QWidget* editor = FormulaEditorWindow();
-    return editor ? editor->findChild<QLineEdit*>(QString("txtFla_%1").arg(index)) : nullptr;
+    FormulaEditor* editor = FormulaEditor::Get();
+    return editor ? editor->ValueBox(index) : nullptr;
 }
+
+// What a dragged file list carries: the name of the list it came from.
+const char* const FileListMime = "application/x-vexal-file-list";
+
+// A file list of the file box: its selection can be dragged onto the other list, and a drop
+// from another list is handed to the window with the name of the list it came from.
+class FileDropList : public QListWidget {
+public:
+    FileDropList(QWidget* parent, std::function<void(const QString&)> dropped)
+        : QListWidget(parent), dropped_(std::move(dropped))
+    {
+        setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
+        setDefaultDropAction(Qt::CopyAction);
+    }
+
+protected:
+    QStringList mimeTypes() const override { return {QString::fromLatin1(FileListMime)}; }
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override
+    {
+        auto* data = new QMimeData;
+        QStringList names;
+        for (const QListWidgetItem* item : items)
+            names << item->text();
+        data->setData(QString::fromLatin1(FileListMime), objectName().toUtf8());
+        data->setText(names.join(QLatin1Char('\n')));
+        return data;
+    }
+    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction | Qt::MoveAction; }
+    void dragEnterEvent(QDragEnterEvent* event) override { Accept(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { Accept(event); }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (!event->mimeData()->hasFormat(QString::fromLatin1(FileListMime))) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        const QString source = QString::fromUtf8(event->mimeData()->data(QString::fromLatin1(FileListMime)));
+        // The list is reread by the handler; nothing is inserted here.
+        dropped_(source);
+    }
+
+private:
+    template <class E>
+    void Accept(E* event)
+    {
+        if (event->mimeData()->hasFormat(QString::fromLatin1(FileListMime))) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+    std::function<void(const QString&)> dropped_;
+};
 
 std::string FaqAddress() { return GetSetting("Settings", "FAQ", WebSiteAddress() + "faq.htm"); }
 
@@ -189,16 +251,16 @@ void PredictWindow::BuildControls()
     CmdWeb_->setObjectName("CmdWeb");
     connect(CmdWeb_, &QPushButton::clicked, this, &PredictWindow::CmdWeb_Click);
 
-    fraFileBox_ = new QGroupBox(body_);
+    fraFileBox_ = new QGroupBox("FileBox", body_);
     fraFileBox_->setObjectName("fraFileBox");
     auto* boxLayout = new QVBoxLayout(fraFileBox_);
     auto* label1 = new QLabel("Consensus Formula List:", fraFileBox_);
     label1->setObjectName("lblFile1");
-    File1_ = new QListWidget(fraFileBox_);
+    File1_ = new FileDropList(fraFileBox_, [this](const QString& source) { File1_DragDrop(source); });
     File1_->setObjectName("File1");
     auto* label2 = new QLabel("Formulas:", fraFileBox_);
     label2->setObjectName("lblFile2");
-    File2_ = new QListWidget(fraFileBox_);
+    File2_ = new FileDropList(fraFileBox_, [this](const QString& source) { File2_DragDrop(source); });
     File2_->setObjectName("File2");
     CmdClose_ = new QPushButton("Close", fraFileBox_);
     CmdClose_->setObjectName("CmdClose");
@@ -208,6 +270,8 @@ void PredictWindow::BuildControls()
     boxLayout->addWidget(label2);
     boxLayout->addWidget(File2_);
     boxLayout->addWidget(CmdClose_);
+    // The box opens over the grid: it paints its own background.
+    fraFileBox_->setAutoFillBackground(true);
     fraFileBox_->hide();
 
     ProgBar_ = new ProgBar(body_);
@@ -236,7 +300,7 @@ void PredictWindow::BuildMenus()
     consensus->setObjectName("mnuConsensus");
     mnuSUConsensus_ = consensus->addAction("&Set Up Consensus");
     mnuSUConsensus_->setObjectName("SUConsensus");
-    mnuSUConsensus_->setEnabled(false);
+    connect(mnuSUConsensus_, &QAction::triggered, this, &PredictWindow::SUConsensus_Click);
 
     QMenu* smart = menuBar_->addMenu("&Smart Predict");
     smart->setObjectName("mnuSmartPredict");
@@ -403,7 +467,9 @@ void PredictWindow::Form_Activate()
 {
     if (!loaded_)
         return;
-    Predict();
+    // Smart predictions stay in the grid until a refresh or an option asks for the week again.
+    if (!smartShown_)
+        Predict();
     cPop_.Clear();
     cPop_.SetOwner(this);
     if (Main* main = TheMain())
@@ -488,6 +554,7 @@ void PredictWindow::Predict()
         predictPending_ = true;
         return;
     }
+    smartShown_ = false;
     BusyScope busy;
     running_ = true;
     struct RunEnd {
@@ -519,9 +586,9 @@ void PredictWindow::Predict()
     });
     Step([&] {
         formula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
-        if (QWidget* editor = FormulaEditorWindow())
-            if (auto* seasonToDate = editor->findChild<QCheckBox*>("STD"))
-                formula[fsSeasonToDate] = static_cast<float>(CheckValue(seasonToDate));
+        if (FormulaEditor* editor = FormulaEditor::Get())
+            if (const std::optional<int> seasonToDate = editor->Controls().STD)
+                formula[fsSeasonToDate] = static_cast<float>(*seasonToDate);
     });
     Grid_->SetRedraw(false);
     Step([&] {
@@ -758,13 +825,78 @@ void PredictWindow::CmdWeb_Click()
 
 void PredictWindow::CmdClose_Click() { fraFileBox_->hide(); }
 
+void PredictWindow::SUConsensus_Click()
+{
+    fraFileBox_->move(fraFileBox_->x(), Grid_->y());
+    fraFileBox_->show();
+    fraFileBox_->raise();
+}
+
+int PredictWindow::TotalsBox() const { return CheckValue(chkOu_); }
+int PredictWindow::OtherFactorsBox() const { return CheckValue(chkOtherFac_); }
+int PredictWindow::PoolPicksBox() const { return CheckValue(chkPoolPicks_); }
+bool PredictWindow::SaveFormulasChecked() const { return mnuSaveFormulas_->isChecked(); }
+
+std::vector<std::string> PredictWindow::ConsensusFileNames() const
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < File1_->count(); ++i)
+        names.push_back(File1_->item(i)->text().toStdString());
+    return names;
+}
+
+void PredictWindow::RefreshFileLists()
+{
+    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
+    SetFileList(File2_, ProgramFolder().string(), "*.fla");
+}
+
+std::filesystem::path PredictWindow::ConsensusFolder() const
+{
+    return ProgramFolder() / (CheckValue(chkOu_) == 1 ? "ConsensusOU" : "Consensus");
+}
+
+void PredictWindow::File1_DragDrop(const QString& source)
+{
+    if (source != QLatin1String("File2"))
+        return;
+    // A copy that fails leaves the set as it is; the other files are still copied.
+    const std::filesystem::path folder = ConsensusFolder();
+    for (int i = 0; i < File2_->count(); ++i) {
+        if (!File2_->item(i)->isSelected())
+            continue;
+        const std::string name = File2_->item(i)->text().toStdString();
+        std::error_code ec;
+        std::filesystem::copy_file(ProgramFolder() / name, folder / name,
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+    }
+    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
+}
+
+void PredictWindow::File2_DragDrop(const QString& source)
+{
+    if (source != QLatin1String("File1"))
+        return;
+    // Only the copy in the consensus folder goes; the formula file itself stays.
+    const std::filesystem::path folder = ConsensusFolder();
+    for (int i = 0; i < File1_->count(); ++i) {
+        if (!File1_->item(i)->isSelected())
+            continue;
+        std::error_code ec;
+        std::filesystem::remove(folder / File1_->item(i)->text().toStdString(), ec);
+    }
+    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
+}
+
 void PredictWindow::cmdConsensus_Click()
 {
     const QPoint below(cmdConsensus_->width() / 2, cmdConsensus_->height());
     switch (cPop_.ShowPopupMenu(cmdConsensus_->mapToGlobal(below))) {
     case 1: ViewConsensusHtml(*this); break;
+    case 2: PrintConsensus(*this); break;
     case 3: ViewAllConsensusHtml(*this); break;
     case 4: ViewRangeHtml(*this); break;
+    case 5: PrintRange(*this); break;
     default: break;
     }
 }
@@ -786,8 +918,8 @@ std::string PredictWindow::WeekText() const
 
 std::string PredictWindow::FormulaName() const
 {
-    if (QWidget* editor = FormulaEditorWindow())
-        if (auto* list = editor->findChild<QComboBox*>("Combo2"))
+    if (FormulaEditor* editor = FormulaEditor::Get())
+        if (QComboBox* list = editor->FormulaList())
             return list->currentText().toStdString();
     return App().CurrentFormulaFile;
 }

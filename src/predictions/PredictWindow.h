@@ -10,8 +10,10 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -65,6 +67,19 @@ public:
     // True while the engine call of a prediction runs (and yields to the message loop).
     bool Running() const { return running_; }
 
+    // The window's boxes as the runs read them: 0, 1, or 2 when greyed.
+    int TotalsBox() const;
+    int OtherFactorsBox() const;
+    int PoolPicksBox() const;
+    // The check mark of "Save &Formulas".
+    bool SaveFormulasChecked() const;
+    // The consensus file list: its names in list order, and its rereading (with the formula list).
+    std::vector<std::string> ConsensusFileNames() const;
+    void RefreshFileLists();
+    // The grid shows smart predictions: activating the window again keeps them; a refresh or
+    // an option change predicts with the editor's formula again.
+    void KeepSmartResults() { smartShown_ = true; }
+
     // The texts of the title lines: the week's item and the formula's name.
     std::string WeekText() const;
     std::string FormulaName() const;
@@ -101,6 +116,12 @@ private:
     void Grid_ColumnClick(int column);
     void CmdWeb_Click();
     void CmdClose_Click();
+    void SUConsensus_Click();
+    // Drops between the file lists: the program list's selection onto the consensus list adds
+    // those formulas to the current set; the consensus list's onto the program list removes them.
+    void File1_DragDrop(const QString& source);
+    void File2_DragDrop(const QString& source);
+    std::filesystem::path ConsensusFolder() const;
     void cmdConsensus_Click();
     void mnuExit_Click();
     void mnuHelp_Click();
@@ -149,6 +170,7 @@ private:
     bool running_ = false;
     bool predictPending_ = false;
     bool frameWatched_ = false;
+    bool smartShown_ = false;
 };
 
 } // namespace vexal

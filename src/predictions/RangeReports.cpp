@@ -88,6 +88,35 @@ void RangePage::Block(std::string_view fileName, const std::vector<RangeGame>& g
     html_.AddBreak();
 }
 
+std::string RangePrintHeading(std::string_view weekText, std::string_view date, int page)
+{
+    return "Vexal Range Report for " + std::string(weekText) + " - Printed:" + std::string(date) + " - Page " +
+           std::to_string(page);
+}
+
+std::string RangeSentence(const RangeGame& game, const std::array<std::array<float, 17>, 6>& limits, std::size_t g,
+                          bool totals)
+{
+    const std::string l1 = RangeNumberText(limits[1][g]);
+    const std::string l2 = RangeNumberText(limits[2][g]);
+    const std::string l4 = RangeNumberText(limits[4][g]);
+    const std::string l5 = RangeNumberText(limits[5][g]);
+    if (totals)
+        return "In " + game.away + "/" + game.home + " play UNDER between " + l1 + " and " + l2 +
+               " and play OVER between " + l5 + " and " + l4;
+    return "If the line is " + l1 + " to " + l2 + " then play " + game.away + " if it's " + l4 + " to " + l5 +
+           " then play " + game.home;
+}
+
+RangePrintBlock RangePrintBlockOf(std::string_view fileName, const std::vector<RangeGame>& games,
+                                  const std::array<std::array<float, 17>, 6>& limits, bool totals)
+{
+    RangePrintBlock block{std::string(fileName), {}};
+    for (std::size_t g = 0; g < games.size() && g < 17; ++g)
+        block.sentences.push_back(RangeSentence(games[g], limits, g, totals));
+    return block;
+}
+
 void RangePage::Close() { html_.CloseFile(); }
 
 } // namespace vexal

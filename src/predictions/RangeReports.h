@@ -24,6 +24,18 @@ std::vector<RangeGame> ReadRangeWeek(int weekSlot);
 // A limit as text: the shortest plain decimal text of the number ("2", "-3.5", "0.05").
 std::string RangeNumberText(float value);
 
+// The printed range report: the heading of a page, and per formula the listed name and one
+// sentence per game.
+std::string RangePrintHeading(std::string_view weekText, std::string_view date, int page);
+std::string RangeSentence(const RangeGame& game, const std::array<std::array<float, 17>, 6>& limits, std::size_t g,
+                          bool totals);
+struct RangePrintBlock {
+    std::string fileName;
+    std::vector<std::string> sentences;
+};
+RangePrintBlock RangePrintBlockOf(std::string_view fileName, const std::vector<RangeGame>& games,
+                                  const std::array<std::array<float, 17>, 6>& limits, bool totals);
+
 class RangePage {
 public:
     RangePage(const std::filesystem::path& path, std::string_view weekText, std::string_view date,

@@ -1,5 +1,5 @@
-// The Predictions window's range report page: every formula file of the current consensus
-// set is run over the week in range mode and its play bands are written game by game.
+// The Predictions window's range reports: every formula file of the current consensus set is
+// run over the week in range mode and its play bands are written (or printed) game by game.
 #include "AppState.h"
 #include "CMouse.h"
 #include "ConsensusReports.h"
@@ -7,13 +7,33 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "PredictWindow.h"
+#include "PrintDialog.h"
+#include "PrinterCanvas.h"
 #include "RangeReports.h"
+#include "ReportPrintouts.h"
 #include "SharedProcs.h"
+#include "VbError.h"
 #include "Windows.h"
 
 #include <optional>
 
 namespace vexal {
+
+namespace {
+
+// Runs one listed formula over the week in range mode; the limits are left in the window's
+// RangeLimits. The page clears the formula first, the printout keeps what the last one left.
+void RunRangeFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes, bool clear)
+{
+    AppState& app = App();
+    PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes, clear);
+    for (auto& item : window.RangeLimits)
+        item.fill(0);
+    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula),
+                     std::span<const float>(app.TestFilters), false, window.RangeMode);
+}
+
+} // namespace
 
 void ViewRangeHtml(PredictWindow& window)
 {
@@ -23,22 +43,19 @@ void ViewRangeHtml(PredictWindow& window)
     CMouse mouse;
     mouse.SetPointer(vbHourglass);
     AppState& app = App();
-    const bool totals = ReportCheckValue(&window, "chkOu") == 1;
+    const bool totals = window.TotalsBox() == 1;
     const std::filesystem::path report = app.UserFolder / (totals ? "OURangeReport.htm" : "RangeReport.htm");
     const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
-    const std::string weekText = window.WeekText();
     const std::vector<RangeGame> games = ReadRangeWeek(week - 1);
     std::optional<RangePage> page;
     try {
-        page.emplace(report, weekText, ReportDate(), app.ThemePicture);
+        page.emplace(report, window.WeekText(), ReportDate(), app.ThemePicture);
     } catch (const std::exception&) {
     }
-    for (const std::string& name : ConsensusFileNames(window)) {
+    const ReportBoxes boxes = ReportBoxesOf(window, week);
+    for (const std::string& name : window.ConsensusFileNames()) {
         try {
-            PrepareReportFormula(window, name, week, true);
-            for (auto& item : window.RangeLimits)
-                item.fill(0);
-            RunReportFormula(window, window.RangeMode, std::span<float>(app.CurrentFormula), false);
+            RunRangeFormula(window, name, boxes, true);
             if (page)
                 page->Block(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1);
         } catch (const std::exception&) {
@@ -64,6 +81,47 @@ void ViewRangeHtml(PredictWindow& window)
     try {
         HideFormulaEditorWindow();
         ShellOpen(report.string(), -1);
+    } catch (const std::exception&) {
+    }
+}
+
+void PrintRange(PredictWindow& window)
+{
+    if (window.Running() || IsBusy())
+        return;
+    try {
+        clsPrintDialog dialog;
+        dialog.CancelError(true);
+        dialog.ShowPrinter();
+    } catch (const VbError&) {
+        return;   // cancelled: nothing is printed and the formula is left as it is
+    }
+    BusyScope busy;
+    CMouse mouse;
+    mouse.SetPointer(vbHourglass);
+    AppState& app = App();
+    const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
+    const std::vector<RangeGame> games = ReadRangeWeek(week - 1);
+    const std::string weekText = window.WeekText();
+    const ReportBoxes boxes = ReportBoxesOf(window, week);
+    std::vector<RangePrintBlock> blocks;
+    for (const std::string& name : window.ConsensusFileNames()) {
+        try {
+            RunRangeFormula(window, name, boxes, false);
+        } catch (const std::exception&) {
+        }
+        blocks.push_back(RangePrintBlockOf(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1));
+    }
+    try {
+        ReadFormula();
+    } catch (const std::exception&) {
+    }
+    try {
+        PrinterCanvas canvas(CurrentPrinter());
+        if (!canvas.Begin())
+            return;
+        PrintRangeReport(canvas, weekText, ReportDate(), blocks);
+        canvas.EndDoc();
     } catch (const std::exception&) {
     }
 }

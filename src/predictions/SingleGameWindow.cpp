@@ -24,12 +24,23 @@
 
 #include <span>
 
+#include <QRegularExpression>
+
 namespace vexal {
 
 namespace {
 const char* const Caption = "Single Game Prediction";
 const char* const NoTeamsText =
     "You must select a team for both home and away\r\nYou should also enter a line, or I will use zero for both.";
+const char* const SameTeamText = "A team cannot play itself: choose two different teams.";
+const char* const NotANumberText = "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero).";
+
+// An empty box counts as 0; otherwise the text must be a number with "." as its decimal point.
+bool IsNumberText(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d+(\\.\\d*)?|\\.\\d+)?\\s*$"));
+    return number.match(text).hasMatch();
+}
 } // namespace
 
 SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
@@ -173,6 +184,14 @@ void SingleGameWindow::Command3d1_Click()
     const int16_t away = code(Combo2_->currentText());
     if (home <= 0 || away <= 0 || home > LastTeamCode || away > LastTeamCode) {
         MsgBox(NoTeamsText, vbOKOnly);
+        return;
+    }
+    if (home == away) {
+        MsgBox(SameTeamText, vbOKOnly);
+        return;
+    }
+    if (!IsNumberText(Text1_->text()) || !IsNumberText(Text2_->text())) {
+        MsgBox(NotANumberText, vbOKOnly);
         return;
     }
     HomeCode = static_cast<uint8_t>(home);

@@ -1,5 +1,15 @@
 #include "SmartPredict.h"
 
+#include "FormulaFile.h"
+#include "GameRecord.h"
+#include "SeasonData.h"
+#include "Teams.h"
+#include "VbConvert.h"
+
+#include <exception>
+#include <span>
+#include <stdexcept>
+
 namespace vexal {
 
 std::pair<int, int> SmartWeekWindow(bool totals, int week)
@@ -108,6 +118,117 @@ void ClearSmartFilters(Formula& formula)
         formula[slot] = 0;
     formula[fsLineStart] = 99;
     formula[fsLineEnd] = 99;
+}
+
+namespace {
+
+template <class F>
+void Reported(const SmartRunHooks& hooks, F&& step)
+{
+    try {
+        step();
+    } catch (const std::exception& e) {
+        if (hooks.failed)
+            hooks.failed(e.what());
+    }
+}
+
+// The end of a game's search: the progress, the smart formula file when asked, and the formula
+// that won the search made current for the prediction.
+void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const SmartLowEnds& search,
+                      SmartRunState& state, const SmartRunHooks& hooks)
+{
+    const int rows = hooks.gridRows ? hooks.gridRows() : 0;
+    if (rows >= 1 && hooks.searched)
+        hooks.searched((state.weeklyStartGame + 1) / static_cast<double>(rows) * 100.0);
+    Reported(hooks, [&] {
+        if (!hooks.saveFormulas || !hooks.saveFormulas())
+            return;
+        if (!WriteFormulaFileValues(input.programFolder / state.smartFormulaName, SmartFormulaValues(best, search)))
+            throw std::runtime_error("Path/File access error");
+        if (hooks.saved)
+            hooks.saved(state.smartFormulaName);
+    });
+    Reported(hooks, [&] { ApplySmartBest(best, search, input.weekListIndex, App().CurrentFormula); });
+}
+
+} // namespace
+
+void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRunState state,
+                         const SmartRunHooks& hooks)
+{
+    AppState& app = App();
+    const SeasonData& season = Season();
+    std::vector<GameRecord> games;
+    try {
+        games = ReadSeasonFile(input.seasonFile);
+    } catch (const std::exception&) {
+    }
+    SmartLowEnds low{};
+    SmartHighEnds high{};
+    SmartSearchRanges(input.totals, input.week, input.boxes, low, high);
+
+    // The loaded season that holds the week, and the week's number within it.
+    std::size_t k = 0;
+    while (k < season.SeasonFirstWeek.size() && !(season.SeasonFirstWeek[k] < input.week))
+        ++k;
+    if (k == season.SeasonFirstWeek.size() && k > 0)
+        k = season.SeasonFirstWeek.size() - 1;
+    const int target = input.week - (season.SeasonFirstWeek.empty() ? 0 : season.SeasonFirstWeek[k]);
+
+    auto previous = engine.Progress;
+    struct Restore {
+        TSPredict& e;
+        decltype(engine.Progress) p;
+        ~Restore() { e.Progress = std::move(p); }
+    } restore{engine, std::move(previous)};
+    engine.Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow&, std::string& percent, std::string&) {
+        if (vb::Val(percent) >= 100 && state.smartRun)
+            SmartSearchEnded(best, input, low, state, hooks);
+    };
+
+    int16_t game = 0;
+    for (const GameRecord& record : games) {
+        if (record.Week < target)
+            continue;
+        if (record.Week > target)
+            break;
+        Reported(hooks, [&] {
+            int16_t year = 0;
+            const std::string home = TeamName(record.HomeTeam, year, 3);
+            year = 0;
+            const std::string away = TeamName(record.AwayTeam, year, 3);
+            state.smartFormulaName = SmartFormulaFileName(input.weekItem, home, away, input.totals);
+        });
+        if (input.totals)
+            ClearSmartFilters(app.CurrentFormula);
+        else
+            app.CurrentFormula.fill(0);
+        state.weeklyStartGame = game;
+        uint8_t homeCode = record.HomeTeam;
+        uint8_t awayCode = record.AwayTeam;
+        Reported(hooks, [&] {
+            state.smartRun = true;
+            struct RunEnd {
+                bool& r;
+                ~RunEnd() { r = false; }
+            } runEnd{state.smartRun};
+            app.StopTest = false;
+            engine.TestFormulas(false, homeCode, awayCode, std::span<float>(low), std::span<float>(high), false,
+                                std::span<const float>(app.TestFilters), false, -1, false);
+        });
+        ClearSmartFilters(app.CurrentFormula);
+        Reported(hooks, [&] {
+            app.StopTest = false;
+            engine.TestFormulas(false, 0, 0, std::span<float>(app.CurrentFormula),
+                                std::span<float>(app.CurrentFormula), false, std::span<const float>(app.TestFilters),
+                                false, 0, false);
+        });
+        ++game;
+    }
+    state.smartRun = false;
+    app.CurrentFormula[fsTotalsMode] = input.boxes.totalsMode;
+    app.CurrentFormula[fsOtherFactors] = input.boxes.otherFactors;
 }
 
 } // namespace vexal

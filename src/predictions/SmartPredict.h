@@ -5,8 +5,12 @@
 // the engine's best row becomes the current formula. GUI-free.
 #include "AppState.h"
 #include "ResultRow.h"
+#include "TSPredict.h"
 
 #include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,5 +57,43 @@ void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekL
 
 // Clears the home/away, favourite/underdog and line filters of a formula.
 void ClearSmartFilters(Formula& formula);
+
+// The window members a smart run shares with its host's Weekly handler: SmartRun is true while
+// a game's search runs, WeeklyStartGame is the game whose row the prediction fills, and
+// SmartFormulaName the file name of that game's smart formula.
+struct SmartRunState {
+    bool& smartRun;
+    int16_t& weeklyStartGame;
+    std::string& smartFormulaName;
+};
+
+// What a smart run asks of its host window.
+struct SmartRunHooks {
+    std::function<int()> gridRows;                        // rows of the predictions grid
+    std::function<void(double percent)> searched;         // a game's search ended: share of the rows done
+    std::function<bool()> saveFormulas;                   // "Save &Formulas" is checked
+    std::function<void(const std::string& name)> saved;   // a smart formula file was written
+    std::function<void(const std::string& message)> failed;   // a step failed: shown, and the run goes on
+};
+
+// The inputs of a run, read from the windows once before the first game.
+struct SmartRunInput {
+    bool totals = false;
+    int week = 0;                     // CurrentWeek, the 1-based week slot
+    SmartBoxes boxes;
+    std::string weekItem;             // the week list's item of the week ("Wk 5 of 2023")
+    int weekListIndex = 0;            // the week list's index, for the prediction's week slot
+    std::filesystem::path seasonFile; // <year>.nfl of the week's season
+    std::filesystem::path programFolder;
+};
+
+// Predicts every game of the week with its own searched formula through the engine: for each
+// game of the target week in the season file, the search, then the week's prediction (whose
+// Weekly event fills the grid from the game's row on). The engine's Progress handler is the
+// run's own for its length. On return SmartRun is false and CurrentFormula holds the last
+// game's formula with the totals and other-factor slots from the boxes; the host rebuilds the
+// rest from the formula editor.
+void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRunState state,
+                         const SmartRunHooks& hooks);
 
 } // namespace vexal

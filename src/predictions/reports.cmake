@@ -7,4 +7,6 @@ target_link_libraries(vexal_predictreports PUBLIC vexal_htmlreport vexal_season 
 set_target_properties(vexal_predictreports PROPERTIES AUTOMOC OFF)
 
 target_sources(vexal_predictions PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ConsensusReportsView.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/RangeReportsView.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/RangeReportsView.cpp ${CMAKE_CURRENT_LIST_DIR}/ReportPrintouts.cpp)
+# The views read the formula editor through its typed accessors.
+target_link_libraries(vexal_predictions PUBLIC vexal_formulas)

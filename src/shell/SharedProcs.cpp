@@ -79,9 +79,7 @@ void ShellOpen(std::string& file, int32_t showCommand, const std::optional<std::
     const long result = Launcher().Open(file, workingFolder, showCommand);
     if (result >= 32)
         return;
-    MsgBox("Error starting program associated with " + file + "\r\n" +
-               "This can be set by using the menu item 'View/Folder Options/File Types' from the 'My Computer' Icon.",
-           vbOKOnly, AppTitle);
+    MsgBox("Error starting program associated with " + file + "\r\n" + OpenFailureAdvice(), vbOKOnly, AppTitle);
 }
 
 void ShellOpen(const std::string& file, int32_t showCommand, const std::optional<std::string>& folder)

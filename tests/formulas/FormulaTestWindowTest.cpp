@@ -706,6 +706,30 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress|hidden|0"}));
 }
 
+// Smart formula files saved by Smart Predict are read as the short form they are, with no line
+// filter; files too short for either kind are named together in one message.
+TEST_F(FormulaTestWindowTest, AllFormulaReportReadsSmartFilesAndNamesDamagedOnesOnce)
+{
+    for (const char* name : {"Wk62024AriAtl.FLA", "Wk62024BalBuf.FLA", "Wk62024CarChi.FLA"})
+        folder.Write(name, "4,2,8,1,50,50,4,50,50,0,5,0,0,0\r\n");
+    folder.Write("short.fla", "2,1,99,1,50,50,0,50,50,-1\r\n");
+    folder.Write("tiny.fla", "2,1\r\n");
+    FormulaEditor::Get()->RefreshFileList();
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    w.cmdAllForm_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string& text = messages.shown[0].text;
+    EXPECT_NE(text.find("62 - Input past end of file"), std::string::npos) << text;
+    EXPECT_NE(text.find("short.fla, tiny.fla"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Wk62024"), std::string::npos) << text;
+    const std::string report = ReadAll(folder / "AllConsensus.txt");
+    EXPECT_NE(report.find("\r\nWk62024AriAtl\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
+                          "4    2     8     50    50    50     50    5     1      4\r\n"),
+              std::string::npos)
+        << report;
+}
+
 TEST_F(FormulaTestWindowTest, CriteriaBoxesRefuseTheTemplatesFieldSeparator)
 {
     FormulaTestWindow& w = Open();

@@ -309,10 +309,10 @@ TEST_F(PredictionsTest, ActivationBuildsThePopupMenu)
     EXPECT_EQ(items[0].caption, "View Consensus");
     EXPECT_EQ(items[1].icon, 16);
     EXPECT_EQ(items[4].caption, "Print Range");
-    // The report menu and smart predictions are offered; the consensus set-up once it is built.
+    // The report menu, smart predictions and the consensus set-up are all offered.
     EXPECT_TRUE(Control<QPushButton>(&w, "cmdConsensus")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>(&w, "cmdSmartPred")->isEnabled());
-    EXPECT_FALSE(Action(&w, "SUConsensus")->isEnabled());
+    EXPECT_TRUE(Action(&w, "SUConsensus")->isEnabled());
     EXPECT_TRUE(Control<QCheckBox>(&w, "chkCliffAdjust")->isHidden());
 }
 

@@ -84,14 +84,42 @@ TEST_F(SingleGameTest, PredictsTheMatchupAndMarksItsPlays)
     EXPECT_EQ(Back(Control<QLineEdit>(&w, "Text2")), 0xFFFFFF);
 }
 
-TEST_F(SingleGameTest, SameTeamOnBothSidesIsPredicted)
+// A team against itself and a line or total with letters are refused with a message; nothing
+// is predicted. An empty line counts as zero.
+TEST_F(SingleGameTest, ATeamAgainstItselfAndLettersAreRefused)
 {
+    struct Case {
+        int home, away;
+        const char* line;
+        const char* total;
+        const char* message;   // nullptr: predicted
+    };
+    const Case cases[] = {
+        {7, 7, "-3", "44", "A team cannot play itself: choose two different teams."},
+        {7, 9, "abc", "44", "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero)."},
+        {7, 9, "-3", "4x4", "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero)."},
+        {7, 9, "", " 44.5 ", nullptr},
+        {7, 9, "+.5", "-3.", nullptr},
+    };
     SingleGameWindow& w = Open();
-    Choose(Control<QComboBox>(&w, "Combo1"), TeamName(7, 0, NameStyleAsShown));
-    Choose(Control<QComboBox>(&w, "Combo2"), TeamName(7, 0, NameStyleAsShown));
-    Control<QPushButton>(&w, "Command3d1")->click();
-    EXPECT_FALSE(Control<QLabel>(&w, "lblHome")->text().isEmpty());
-    EXPECT_TRUE(messages.shown.empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.line) + " / " + c.total);
+        messages.shown.clear();
+        Control<QLabel>(&w, "lblHome")->clear();
+        Choose(Control<QComboBox>(&w, "Combo1"), TeamName(c.home, 0, NameStyleAsShown));
+        Choose(Control<QComboBox>(&w, "Combo2"), TeamName(c.away, 0, NameStyleAsShown));
+        Control<QLineEdit>(&w, "Text1")->setText(c.line);
+        Control<QLineEdit>(&w, "Text2")->setText(c.total);
+        Control<QPushButton>(&w, "Command3d1")->click();
+        if (c.message) {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, c.message);
+            EXPECT_TRUE(Control<QLabel>(&w, "lblHome")->text().isEmpty());
+        } else {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_FALSE(Control<QLabel>(&w, "lblHome")->text().isEmpty());
+        }
+    }
 }
 
 TEST_F(SingleGameTest, UnknownTeamAsksForBothTeams)

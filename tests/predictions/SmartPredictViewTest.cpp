@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <fstream>
@@ -173,6 +174,36 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
     }
     App().CurrentFormula = editors;
     EXPECT_GT(checked, 0);
+}
+
+// The smart predictions stay in the grid when the window is activated again (after the export
+// opened the browser, say); the saved files are listed at once for the consensus set-up.
+TEST_F(SmartPredictWindowTest, ResultsStayWhenTheWindowIsActivatedAgain)
+{
+    ChooseWeek(4, 2024);
+    PredictWindow& w = OpenPredictions();
+    Action(&w, "sFomulas")->setChecked(true);
+    auto cells = [&w] {
+        std::vector<std::string> all;
+        for (int r = 1; r <= w.grid()->Rows(); ++r)
+            for (int c : {predict::colPick, predict::colHomePoints, predict::colAwayPoints})
+                all.push_back(Cell(*w.grid(), r, c));
+        return all;
+    };
+    const auto plain = cells();
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    const auto smart = cells();
+    ASSERT_NE(smart, plain);
+    w.mnuExportHTML_Click();
+    w.Form_Activate();
+    EXPECT_EQ(cells(), smart);
+    auto* programList = Control<QListWidget>(&w, "File2");
+    for (const std::string& name : SmartFiles())
+        EXPECT_EQ(programList->findItems(QString::fromStdString(name), Qt::MatchExactly).size(), 1) << name;
+    // A refresh predicts the week with the editor's formula again.
+    Control<QPushButton>(&w, "cmdpred")->click();
+    EXPECT_EQ(cells(), plain);
 }
 
 TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsSearch)

@@ -96,8 +96,7 @@ TEST(ShellOpen, FailureIsReportedInAMessageBoxOnly)
     EXPECT_NO_THROW(ShellOpen(file, 1));
     ASSERT_EQ(Shown().shown.size(), 1u);
     const RecordedMessage& m = Shown().shown[0];
-    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\n"
-                      "This can be set by using the menu item 'View/Folder Options/File Types' from the 'My Computer' Icon.");
+    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\n" + OpenFailureAdvice());
     EXPECT_EQ(m.title, "Vexal");
     EXPECT_EQ(m.buttons, vbOKOnly);
 
@@ -179,6 +178,41 @@ TEST(SortIndex, OutOfRangeFailsWithoutMovingAnything)
     Index negative{-1, 1};
     EXPECT_THROW(SortIndex(values, negative), VbError);
     EXPECT_THROW(SortIndex(values, shortIndex, 5), VbError);
+}
+
+} // namespace
+} // namespace vexal
+
+namespace vexal {
+namespace {
+
+// With no program to open a page, the message names the desktop's opener when it is missing
+// and says how to set the default browser; it never sends a Linux user to Windows menus.
+TEST(ShellOpen, FailureSaysWhichProgramIsMissingAndHowToSetTheBrowser)
+{
+    test::TempFolder folder;
+    const std::string keptPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    auto& launcher = InstallRecordingLauncher();
+    launcher.result = 31;
+    auto& shown = InstallScriptedMessages();
+    std::filesystem::create_directories(folder / "bin");
+    for (const bool installed : {false, true}) {
+        SCOPED_TRACE(installed);
+        if (installed)
+            folder.Write("bin/xdg-open", "#!/bin/sh\n");
+        setenv("PATH", (folder / "bin").string().c_str(), 1);
+        shown.shown.clear();
+        ShellOpen(std::string("/tmp/VexalPicks.htm"), 1);
+        setenv("PATH", keptPath.c_str(), 1);
+        ASSERT_EQ(shown.shown.size(), 1u);
+        const std::string& text = shown.shown[0].text;
+        EXPECT_EQ(text.rfind("Error starting program associated with /tmp/VexalPicks.htm\r\n", 0), 0u) << text;
+        EXPECT_EQ(text.find("My Computer"), std::string::npos);
+        EXPECT_EQ(text.find("Folder Options"), std::string::npos);
+        EXPECT_NE(text.find("xdg-settings set default-web-browser"), std::string::npos) << text;
+        EXPECT_EQ(text.find("'xdg-open' (package xdg-utils)") != std::string::npos, !installed) << text;
+    }
+    InstallRecordingLauncher();
 }
 
 } // namespace
