@@ -1,16 +1,23 @@
 #include "VexalApp.h"
 
 #include "DefaultFormula.h"
+#include "EntryWindows.h"
 #include "ExceptionFilter.h"
+#include "FormulaTestWindow.h"
+#include "FormulaWindows.h"
 #include "GameRecord.h"
 #include "Host.h"
+#include "InternetWindows.h"
 #include "MsgBox.h"
 #include "NoticeWindow.h"
+#include "PredictionWindows.h"
 #include "QtPlatform.h"
+#include "ReportWindows.h"
 #include "SeasonData.h"
 #include "SharedProcs.h"
 #include "Splash.h"
-#include "StandIns.h"
+#include "StandingsWindows.h"
+#include "StatisticsWindows.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -18,31 +25,6 @@
 #include <cstdlib>
 
 namespace vexal {
-
-#ifdef VEXAL_HAVE_FORMULAS
-void RegisterFormulaWindows();
-#endif
-#ifdef VEXAL_HAVE_FORMULATEST
-void RegisterFormulaTestWindow();
-#endif
-#ifdef VEXAL_HAVE_PREDICTIONS
-void RegisterPredictionWindows();
-#endif
-#ifdef VEXAL_HAVE_STATISTICS
-void RegisterStatisticsWindows();
-#endif
-#ifdef VEXAL_HAVE_STANDINGS
-void RegisterStandingsWindows();
-#endif
-#ifdef VEXAL_HAVE_ENTRY
-void RegisterEntryWindows();
-#endif
-#ifdef VEXAL_HAVE_REPORTS
-void RegisterReportWindows();
-#endif
-#ifdef VEXAL_HAVE_INTERNET
-void RegisterInternetWindows();
-#endif
 
 namespace {
 
@@ -109,31 +91,14 @@ void CheckProgramFolder()
 void RegisterAllWindows()
 {
     RegisterShellWindows();
-    RegisterStandInWindows();
-#ifdef VEXAL_HAVE_FORMULAS
     RegisterFormulaWindows();
-#endif
-#ifdef VEXAL_HAVE_FORMULATEST
     RegisterFormulaTestWindow();
-#endif
-#ifdef VEXAL_HAVE_PREDICTIONS
     RegisterPredictionWindows();
-#endif
-#ifdef VEXAL_HAVE_STATISTICS
     RegisterStatisticsWindows();
-#endif
-#ifdef VEXAL_HAVE_STANDINGS
     RegisterStandingsWindows();
-#endif
-#ifdef VEXAL_HAVE_ENTRY
     RegisterEntryWindows();
-#endif
-#ifdef VEXAL_HAVE_REPORTS
     RegisterReportWindows();
-#endif
-#ifdef VEXAL_HAVE_INTERNET
     RegisterInternetWindows();
-#endif
 }
 
 int RunVexal(int argc, char** argv)

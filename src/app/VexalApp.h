@@ -8,8 +8,7 @@ namespace vexal {
 
 int RunVexal(int argc, char** argv);
 
-// Registers every window (the shell's, its stand-ins, then each view's, which replace
-// their stand-ins) in an application that already runs.
+// Registers every window (the shell's, then each view's) in an application that already runs.
 void RegisterAllWindows();
 
 // The program folder: $VEXAL_HOME, else the executable's folder, as an absolute path.

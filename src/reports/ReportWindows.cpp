@@ -1,4 +1,6 @@
 // The report subsystem's windows: the document viewer.
+#include "ReportWindows.h"
+
 #include "RichEditWindow.h"
 #include "Windows.h"
 

@@ -1,3 +1,5 @@
+#include "StatisticsWindows.h"
+
 #include "StatsWindow.h"
 #include "Windows.h"
 

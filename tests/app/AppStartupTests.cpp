@@ -1,5 +1,6 @@
 // The whole program, as main() starts it, on a temporary program folder of sample seasons:
-// every registered window (real or stand-in) opens from its button, one view at a time.
+// every view opens from its button, one view at a time, and every window the program
+// registers is the real one.
 // With VEXAL_SCREENSHOT set (by hand, under a real X server) the started program's screen
 // is saved to that file.
 #include "AppState.h"
@@ -32,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 
 namespace vexal::test {
@@ -274,6 +276,48 @@ TEST(ProgramFolderCheck, TheFolderFromTheEnvironmentIsAbsolute)
     EXPECT_EQ(DefaultProgramFolder(), root / "prog" / "");
     SetProgramFolder("prog");
     EXPECT_EQ(ProgramFolder(), root / "prog");
+}
+
+// A view library left out of the program would leave its window unregistered, or a
+// stand-in with the same name and caption in its place: each window must be its own class.
+TEST_F(WholeProgram, RegistersTheRealClassOfEveryWindow)
+{
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+
+    struct Case {
+        const char* window;
+        const char* className;
+    };
+    const Case cases[] = {
+        {"FORM1", "vexal::StandingsWindow"},
+        {"lines", "vexal::LinesWindow"},
+        {"FORM6", "vexal::StatsWindow"},
+        {"FORM2", "vexal::InputStatsWindow"},
+        {"PREDICT", "vexal::PredictWindow"},
+        {"Power", "vexal::PowerWindow"},
+        {"INJURIES", "vexal::OtherFactorsWindow"},
+        {"frmTest", "vexal::FormulaTestWindow"},
+        {"frmFormula", "vexal::FormulaEditor"},
+        {"Singleg", "vexal::SingleGameWindow"},
+        {"frmRichEdit", "vexal::RichEditWindow"},
+        {"frmDownload", "vexal::DownloadWindow"},
+        {"Main", "vexal::Main"},
+    };
+    // The document viewer opens its document when it loads.
+    App().DocumentPath = program.Path() / "FormulaList.txt";
+    { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
+    for (const Case& c : cases) {
+        ASSERT_TRUE(IsWindowRegistered(c.window)) << c.window;
+        QWidget* window = LoadWindow(c.window);
+        ASSERT_NE(window, nullptr) << c.window;
+        EXPECT_STREQ(window->metaObject()->className(), c.className) << c.window;
+        EXPECT_EQ(window->objectName().toStdString(), c.window);
+        if (std::string(c.window) != "Main" && std::string(c.window) != "frmFormula")
+            UnloadWindow(c.window);
+        Pump();
+    }
 }
 
 TEST_F(WholeProgram, ScreenshotUnderARealXServer)

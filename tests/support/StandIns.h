@@ -1,8 +1,8 @@
 #pragma once
-// Stand-ins for the windows that later work replaces: each is the least the shell needs of
+// Test stand-ins for the windows a test does not link: each is the least the shell needs of
 // a view (its caption, its hidden refresh button, the control that takes the theme picture)
 // or of a separate window (formula editor, Single Game, FTP window, document viewer).
-// The real window's registration, made after these, replaces its stand-in.
+// A real window's registration, made after these, replaces its stand-in.
 namespace vexal {
 
 // Registers every stand-in (and nothing else).

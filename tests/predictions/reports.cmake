@@ -1,3 +1,0 @@
-vexal_test(predictreports_tests QT SOURCES ConsensusReportsTest.cpp RangeReportsTest.cpp AllConsensusReportTest.cpp
-  ConsensusSetUpTest.cpp
-  LIBS vexal_predictions vexal_predictreports vexal_formulas vexal_samplegen)

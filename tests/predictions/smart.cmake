@@ -1,1 +1,0 @@
-vexal_test(smartpredict_tests QT SOURCES SmartPredictTest.cpp SmartPredictViewTest.cpp LIBS vexal_predictions vexal_formulas vexal_formulatest vexal_samplegen)

@@ -1,1 +1,0 @@
-vexal_test(htmlreport_tests SOURCES HtmlReportTest.cpp LIBS vexal_htmlreport)

@@ -1,0 +1,16 @@
+# Run as a test: cmake -DFOLDERS=<folder;folder> -P NoQtIncludes.cmake
+# Fails when a source or header in one of the folders includes a Qt header.
+foreach(folder ${FOLDERS})
+  file(GLOB_RECURSE sources ${folder}/*.h ${folder}/*.hpp ${folder}/*.cpp)
+  foreach(source ${sources})
+    file(STRINGS ${source} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt)")
+    foreach(hit ${hits})
+      list(APPEND offenders "${source}: ${hit}")
+    endforeach()
+  endforeach()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "Qt included where the code must stay free of Qt:\n${text}")
+endif()
+message(STATUS "no Qt include in ${FOLDERS}")

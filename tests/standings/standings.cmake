@@ -1,2 +1,0 @@
-vexal_test(standingscalc_tests SOURCES StandingsCalcTest.cpp LIBS vexal_standingscalc)
-vexal_test(standingswindow_tests QT SOURCES StandingsWindowTest.cpp ChartTest.cpp LIBS vexal_standings vexal_samplegen)
