@@ -168,6 +168,11 @@ void PowerWindow::Form_Load()
         Grid1_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
     engine_.CalcPowerRating(vb::CInt(app.CurrentFormula[fsCurrentWeek]));
     Grid1_->Refresh();
+    // The saved chart style sets the checks once, when the window opens; a refresh keeps the
+    // style the user has chosen since.
+    if (styleRead_)
+        return;
+    styleRead_ = true;
     const std::string type = GetSetting("Preference", "GraphType2", "0");
     if (type == "0") {
         mnuBar_->setChecked(true);
@@ -330,7 +335,15 @@ void PowerWindow::Print_Click()
 
 void PowerWindow::closeEvent(QCloseEvent* event)
 {
-    SaveSetting("Preference", "GraphType2", std::to_string(Graph1_->ChartType()));
+    // The style the user chose is the checked entry, whether or not a chart was drawn.
+    int32_t type = Graph1_->ChartType();
+    if (mnuLine_->isChecked())
+        type = Chart::Line;
+    else if (mnuBar_->isChecked())
+        type = Chart::Bar;
+    else if (mnuPoint_->isChecked())
+        type = Chart::Point;
+    SaveSetting("Preference", "GraphType2", std::to_string(type));
     event->accept();
 }
 

@@ -342,7 +342,17 @@ bool StandingsWindow::event(QEvent* event)
 
 void StandingsWindow::closeEvent(QCloseEvent* event)
 {
-    SaveSetting("Preference", "GraphType", std::to_string(Graph1_->ChartType()));
+    // The style the user chose is the checked entry, whether or not a chart was drawn.
+    int32_t type = Graph1_->ChartType();
+    if (mnuBar_->isChecked())
+        type = Chart::Bar;
+    else if (mnuLine_->isChecked())
+        type = Chart::Line;
+    else if (mnuStacked_->isChecked())
+        type = Chart::StackedBar;
+    else if (mnuPoint_->isChecked())
+        type = Chart::Point;
+    SaveSetting("Preference", "GraphType", std::to_string(type));
     event->accept();
 }
 
@@ -370,7 +380,7 @@ void StandingsWindow::chkFavorite_Click()
     }
 }
 
-int16_t StandingsWindow::TeaserPoints() const
+float StandingsWindow::TeaserPoints() const
 {
     return standings::TeaserPoints(cboSi_->currentText().toStdString());
 }
@@ -379,14 +389,23 @@ void StandingsWindow::RefreshStandings()
 {
     filters_ = standings::FiltersFrom(cboSi_->currentIndex(), chkFavorite_->isChecked(), chkDog_->isChecked(),
                                       allgames_->isChecked(), filters_);
-    if (!grdSched_->isHidden()) {
-        grdTeam_CellChosen(grdTeam_->SelectedRow(), grdTeam_->SelectedCol());
-        return;
-    }
+    // The standings are recomputed under the new settings also while a schedule covers them,
+    // so that going back shows what a fresh refresh shows.
     if (Season().WeekSeason >= 2002)
         wl2002();
     else
         wl();
+    if (!grdSched_->isHidden() && shownTeam_ > 0) {
+        // The schedule on show is drawn again, in full, under the new filters.
+        ScheduleTeam = shownTeam_;
+        ScheduleOpponent = 0;
+        try {
+            ShowTeamSchedule();
+        } catch (const VbError& e) {
+            MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+                   "Error Occured");
+        }
+    }
 }
 
 void StandingsWindow::wl()
@@ -605,12 +624,11 @@ void StandingsWindow::grdSched_CellChosen(int row, int col)
     if ((col == 2 || col == 4) && ScheduleOpponent == 0 && row >= 1) {
         const int16_t code = TeamCode(grdSched_->CellText(row, col).toString().toStdString(), 0, AbbrevStyleCity);
         ScheduleOpponent = code > 0 ? code : 0;
-        if (ScheduleOpponent != ScheduleTeam) {
-            ShowTeamSchedule();
-        } else {
+        // The schedule team's own name narrows nothing: the schedule stays as it is.
+        if (ScheduleOpponent == ScheduleTeam || ScheduleOpponent == 0)
             ScheduleOpponent = 0;
-            ScheduleTeam = 0;
-        }
+        else
+            ShowTeamSchedule();
         return;
     }
     ScheduleOpponent = 0;
