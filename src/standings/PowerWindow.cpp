@@ -5,6 +5,7 @@
 #include "CMouse.h"
 #include "Chart.h"
 #include "Grid.h"
+#include "MsgBox.h"
 #include "GridPage.h"
 #include "GridReports.h"
 #include "Screen.h"
@@ -13,6 +14,7 @@
 #include "SharedProcs.h"
 #include "Teams.h"
 #include "VbConvert.h"
+#include "VbError.h"
 #include "WeekRange.h"
 #include "Windows.h"
 
@@ -59,6 +61,20 @@ struct ColumnSpec {
 constexpr ColumnSpec PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
                                        {"4", "TPR", 0.11},       {"5", "OSS", 0.11}, {"6", "DSS", 0.11},
                                        {"7", "TSS", 0.11}};
+
+// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
+// cannot be plotted is reported with the program's error message.
+void RefreshChart(Chart& chart)
+{
+    if (chart.Data().empty())
+        return;
+    try {
+        chart.Refresh();
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    }
+}
 
 } // namespace
 
@@ -240,7 +256,7 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
         Graph1_->SetChartType(Chart::Point);
         Graph1_->SetDrawWidth(3);
     }
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     Graph1_->show();
     Graph1_->raise();
 }
@@ -297,7 +313,7 @@ void PowerWindow::SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth)
     Graph1_->SetChartType(type);
     if (drawWidth > 0)
         Graph1_->SetDrawWidth(drawWidth);
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
             a->setChecked(a == entry);

@@ -107,6 +107,20 @@ int32_t ResultColor(const std::string& text)
     return Red;
 }
 
+// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
+// cannot be plotted is reported with the program's error message.
+void RefreshChart(Chart& chart)
+{
+    if (chart.Data().empty())
+        return;
+    try {
+        chart.Refresh();
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    }
+}
+
 } // namespace
 
 StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
@@ -713,7 +727,7 @@ void StandingsWindow::SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t t
 {
     Graph1_->SetDrawWidth(drawWidth);
     Graph1_->SetChartType(type);
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
             a->setChecked(a == entry);
