@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -215,7 +216,12 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
             for (int c = 1; c <= 6; ++c)
                 Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
         }
-        Grid1_->resize(Grid1_->width(), Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300));
+        // Room for 16 rows at least, and for every team when the window has the room.
+        const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
+        const int every = Screen::TwipsToPixelsY(rowHeight * Grid1_->Rows() * 15 + 300) +
+                          Grid1_->horizontalHeader()->height();
+        const int room = body_->height() - Grid1_->y() - 4;
+        Grid1_->resize(Grid1_->width(), std::max(sixteen, std::min(every, room)));
         Grid1_ColumnClick(4);
         Grid1_->SetRedraw(true);
         return;

@@ -29,6 +29,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPrinter>
@@ -429,6 +431,64 @@ TEST_F(StandingsWindowTest, PowerGraphTypeTwoLeavesTheLineStyle)
     QCoreApplication::processEvents();
     EXPECT_TRUE(Control<QAction>(w, "mnuLine")->isChecked());
     EXPECT_FALSE(Control<QAction>(w, "mnuPoint")->isChecked());
+}
+
+TEST_F(StandingsWindowTest, PowerRefreshKeepsTheChosenStyleAndClosingSavesIt)
+{
+    SaveSetting("Preference", "GraphType2", "1");
+    ChooseWeek(8, 2024);
+    QWidget* w = ShowWindow("Power");
+    QCoreApplication::processEvents();
+    Control<QAction>(w, "mnuPoint")->trigger();
+    Control<QPushButton>(w, "Command1")->click();
+    EXPECT_TRUE(Control<QAction>(w, "mnuPoint")->isChecked());
+    EXPECT_FALSE(Control<QAction>(w, "mnuLine")->isChecked());
+    EXPECT_FALSE(Control<QAction>(w, "mnuBar")->isChecked());
+    // No chart drawn: the checked style is what is saved.
+    ASSERT_TRUE(UnloadWindow("Power"));
+    EXPECT_EQ(GetSetting("Preference", "GraphType2", ""), "3");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StandingsWindowTest, PowerTableShowsEveryTeamWhenTheWindowHasRoom)
+{
+    ChooseWeek(8, 2024);
+    auto* w = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+    ASSERT_NE(w, nullptr);
+    w->resize(900, 1000);
+    QCoreApplication::processEvents();
+    Control<QPushButton>(w, "Command1")->click();
+    Grid& g = *w->Grid1();
+    ASSERT_EQ(g.Rows(), 32);
+    const int shown = g.viewport()->height() / g.RowHeight(1);
+    EXPECT_GE(shown, 32);
+}
+
+TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
+{
+    ChooseWeek(8, 2024);
+    StandingsWindow& w = OpenStandings();
+    auto fits = [](const Grid& g, const char* name) {
+        for (int c = 1; c <= g.Cols(); ++c) {
+            if (!g.ColumnVisible(c))
+                continue;
+            for (int r = 1; r <= g.Rows(); ++r) {
+                const QString text = g.CellFormattedText(r, c);
+                const int needed = QFontMetrics(g.CellFont(r, c)).horizontalAdvance(text);
+                EXPECT_LT(needed, g.ColumnWidth(c)) << name << " " << r << "," << c << " " << text.toStdString();
+            }
+            if (g.Header()) {
+                QFont bold = g.font();
+                bold.setBold(true);
+                EXPECT_LT(QFontMetrics(bold).horizontalAdvance(g.ColumnHeader(c)), g.ColumnWidth(c)) << name << c;
+            }
+        }
+    };
+    fits(*w.grdTeam(), "standings");
+    // A schedule over two seasons: every week label whole, season included.
+    emit w.grdTeam()->CellClick(2, 1);
+    ASSERT_GT(w.grdSched()->Rows(), 17);
+    fits(*w.grdSched(), "schedule");
 }
 
 } // namespace
