@@ -1,12 +1,14 @@
 #include "Chart.h"
 
 #include "MsgBox.h"
+#include "VbError.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace vexal {
 
@@ -17,17 +19,43 @@ QColor FromBgr(int32_t c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-// Colours of series that have none of their own, by series number.
+// Colours of series that have none of their own, by series number: the standard sixteen
+// text-mode colours, black and navy first.
 constexpr int32_t StandardColors[Chart::MaxSeries + 1] = {
-    0x0000FF, 0xFF0000, 0x008000, 0x00C0C0, 0x800080, 0x808000, 0x000080, 0x800000,
-    0x008080, 0x808080, 0x00FF00, 0xFF00FF, 0xFFFF00, 0x0080FF, 0x404040, 0xC0C0C0};
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr int32_t NoColor = -1;
+
+double Luminance(int32_t bgr)
+{
+    auto channel = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(bgr & 0xFF) + 0.7152 * channel((bgr >> 8) & 0xFF) + 0.0722 * channel((bgr >> 16) & 0xFF);
+}
+
+// The contrast ratio of two colours, 1 (the same) to 21 (black on white).
+double Contrast(int32_t a, int32_t b)
+{
+    const double x = Luminance(a), y = Luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+constexpr double VisibleContrast = 1.5;
+
+std::string PlotError(int number, const char* where)
+{
+    return "Error " + std::to_string(number) + " plotting " + where + ": " + VbError::TextOf(number);
+}
 
 } // namespace
 
 Chart::Chart(QWidget* parent)
-    : QWidget(parent), colors_(MaxSeries + 1, 0), ownColor_(MaxSeries + 1, false), legends_(MaxSeries + 1)
+    : QWidget(parent), colors_(MaxSeries + 1, NoColor), ownColor_(MaxSeries + 1, false), legends_(MaxSeries + 1)
 {
     setAutoFillBackground(true);
+    titleFont_ = font();
 }
 
 void Chart::SetSeriesOptions(int series, int32_t color, const QString& legend)
@@ -45,9 +73,30 @@ void Chart::SetSeriesOptions(int series, int32_t color, const QString& legend)
 int32_t Chart::SeriesColor(int series) const
 {
     if (series < 0 || series > MaxSeries)
-        return 0;
-    const auto s = static_cast<std::size_t>(series);
-    return ownColor_[s] ? colors_[s] : StandardColors[s];
+        return NoColor;
+    return colors_[static_cast<std::size_t>(series)];
+}
+
+int32_t Chart::DrawnSeriesColor(int series) const
+{
+    int32_t colour = SeriesColor(series);
+    if (colour == NoColor && series >= 0 && series <= MaxSeries)
+        colour = StandardColors[static_cast<std::size_t>(series)];
+    if (Contrast(colour, backColor_) >= VisibleContrast)
+        return colour;
+    // A series in (nearly) the background's colour is drawn in the first plain colour that
+    // shows on the background and is no other series' colour.
+    for (int32_t candidate : {0x000000, 0x808080, 0xFFFFFF}) {
+        if (Contrast(candidate, backColor_) < VisibleContrast)
+            continue;
+        bool taken = false;
+        for (int other = 0; other < Series() && other <= MaxSeries; ++other)
+            if (other != series && SeriesColor(other) == candidate)
+                taken = true;
+        if (!taken)
+            return candidate;
+    }
+    return Contrast(0x000000, backColor_) >= Contrast(0xFFFFFF, backColor_) ? 0x000000 : 0xFFFFFF;
 }
 
 QString Chart::SeriesLegend(int series) const
@@ -63,6 +112,56 @@ void Chart::RegisterData(const std::vector<std::vector<QVariant>>& data)
     // A series beyond the limit cannot be coloured or drawn.
     if (data_.size() > static_cast<std::size_t>(MaxSeries + 2))
         data_.resize(MaxSeries + 2);
+    // A series without a colour takes the standard colour of its number, and keeps it.
+    for (int series = 0; series < Series(); ++series)
+        if (colors_[static_cast<std::size_t>(series)] == NoColor)
+            colors_[static_cast<std::size_t>(series)] = StandardColors[static_cast<std::size_t>(series)];
+}
+
+void Chart::WriteProperties(PropertyBag& bag) const
+{
+    bag.emplace_back("BackColor", backColor_);
+    bag.emplace_back("ForeColor", foreColor_);
+    bag.emplace_back("Enabled", isEnabled());
+    bag.emplace_back("Font", font().toString());
+    bag.emplace_back("BackStyle", 1);
+    bag.emplace_back("BorderStyle", 0);
+    bag.emplace_back("ChartType", type_);
+    bag.emplace_back("DisplayLegend", legend_);
+    bag.emplace_back("PlotPoints", plotPoints_);
+    bag.emplace_back("Title", title_);
+    bag.emplace_back("VerticalTickInterval", tick_);
+    bag.emplace_back("HorizontalTickFrequency", labelEvery_);
+    bag.emplace_back("TitleFont", titleFont_.toString());
+}
+
+void Chart::ReadProperties(const PropertyBag& bag)
+{
+    auto read = [&](const char* name, const QVariant& fallback) {
+        for (const auto& [key, value] : bag)
+            if (key == QLatin1String(name))
+                return value;
+        return fallback;
+    };
+    SetBackColor(read("BackColor", 0xFFFFFF).toInt());
+    SetForeColor(read("ForeColor", 0).toInt());
+    setEnabled(read("Enabled", true).toBool());
+    QFont f = font();
+    if (f.fromString(read("Font", font().toString()).toString()))
+        setFont(f);
+    SetChartType(read("ChartType", static_cast<int>(Bar)).toInt());
+    SetDisplayLegend(read("DisplayLegend", false).toBool());
+    SetPlotPoints(read("PlotPoints", false).toBool());
+    SetTitle(read("Title", QString()).toString());
+    SetVerticalTickInterval(read("VerticalTickInterval", 1.0).toDouble());
+    SetHorizontalTickFrequency(read("HorizontalTickFrequency", 1).toInt());
+    QFont t = font();
+    if (t.fromString(read("TitleFont", font().toString()).toString()))
+        SetTitleFont(t);
+    for (int i = 0; i <= MaxSeries; ++i) {
+        colors_[static_cast<std::size_t>(i)] = NoColor;
+        legends_[static_cast<std::size_t>(i)].clear();
+    }
 }
 
 double Chart::Value(int series, int column) const
@@ -106,19 +205,42 @@ void Chart::ComputeScale()
 void Chart::Refresh()
 {
     ++refreshes_;
+    blank_ = false;
+    const bool noData = data_.size() < 2 || data_[0].empty();
+    if (noData) {
+        blank_ = true;
+        update();
+        throw VbError(PlotErrorNumber, PlotError(VbError::SubscriptOutOfRange, legend_ ? "legend" : "graph"),
+                      "DadudUzizProject.DadudUziz");
+    }
     ComputeScale();
+    if (type_ == StackedBar) {
+        for (int series = 0; series < Series(); ++series)
+            for (std::size_t c = 0; c < data_[0].size(); ++c)
+                if (Value(series, static_cast<int>(c)) < 0) {
+                    blank_ = true;
+                    update();
+                    MsgBox("Cannot plot stacked bar graph with negative data", vbCritical, "Plot Error");
+                    return;
+                }
+    }
+    if (drawnHigh_ <= drawnLow_) {
+        blank_ = true;
+        update();
+        throw VbError(PlotErrorNumber, PlotError(VbError::DivisionByZero, "graph"), "DadudUzizProject.DadudUziz");
+    }
     update();
 }
 
 void Chart::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
+    p.fillRect(rect(), FromBgr(backColor_));
+    if (blank_)
+        return;
     const QColor fore = FromBgr(foreColor_);
     p.setPen(fore);
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    p.setFont(titleFont);
+    p.setFont(titleFont_);
     const int titleHeight = p.fontMetrics().height() + 4;
     p.drawText(QRect(0, 2, width(), titleHeight), Qt::AlignHCenter | Qt::AlignVCenter, title_);
     p.setFont(font());
@@ -142,7 +264,7 @@ void Chart::paintEvent(QPaintEvent*)
                        data_[0][static_cast<std::size_t>(c)].toString());
     const int series = Series();
     for (int s = 0; s < series; ++s) {
-        const QColor colour = FromBgr(SeriesColor(s));
+        const QColor colour = FromBgr(DrawnSeriesColor(s));
         p.setPen(QPen(colour, std::max<int>(1, drawWidth_)));
         p.setBrush(colour);
         QPointF previous;
@@ -152,6 +274,8 @@ void Chart::paintEvent(QPaintEvent*)
             const QPointF at(x, yOf(v));
             switch (type_) {
             case Line:
+                if (plotPoints_)
+                    p.drawRect(QRectF(at - QPointF(2, 2), QSizeF(4, 4)));
                 if (c > 0)
                     p.drawLine(previous, at);
                 break;
@@ -181,7 +305,9 @@ void Chart::paintEvent(QPaintEvent*)
         if (legend_) {
             const int y = plot.top() + s * (line + 4);
             p.setPen(fore);
+            p.setBrush(colour);
             p.drawRect(QRect(plot.right() + 10, y + 2, 12, line - 4));
+            p.setBrush(Qt::NoBrush);
             p.setPen(fore);
             p.drawText(QRect(plot.right() + 26, y, legendWidth - 30, line), Qt::AlignLeft, SeriesLegend(s));
         }

@@ -2,11 +2,13 @@
 // Chart: the chart control of the Standings and Power Ratings windows. Series of numbers
 // under a row of labels, drawn as bars, lines, stacked bars or points, with a title, a legend
 // and a vertical scale widened to the data. Only what those windows use of a chart control.
+#include <QFont>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace vexal {
@@ -20,23 +22,37 @@ public:
     explicit Chart(QWidget* parent = nullptr);
 
     int32_t ChartType() const { return type_; }
-    void SetChartType(int32_t type) { type_ = type; }
+    void SetChartType(int32_t type) { Set(type_, type, "ChartType"); }
     int16_t DrawWidth() const { return drawWidth_; }
     void SetDrawWidth(int16_t width) { drawWidth_ = width; }
     QString Title() const { return title_; }
-    void SetTitle(const QString& title) { title_ = title; }
+    void SetTitle(const QString& title) { Set(title_, title, "Title"); }
     int32_t ForeColor() const { return foreColor_; }       // 0x00BBGGRR
-    void SetForeColor(int32_t color) { foreColor_ = color; }
+    void SetForeColor(int32_t color) { Set(foreColor_, color, "ForeColor"); }
+    int32_t BackColor() const { return backColor_; }       // 0x00BBGGRR
+    void SetBackColor(int32_t color) { Set(backColor_, color, "BackColor"); }
     bool DisplayLegend() const { return legend_; }
-    void SetDisplayLegend(bool on) { legend_ = on; }
+    void SetDisplayLegend(bool on) { Set(legend_, on, "DisplayLegend"); }
+    bool PlotPoints() const { return plotPoints_; }
+    void SetPlotPoints(bool on) { Set(plotPoints_, on, "PlotPoints"); }
     double HighScale() const { return high_; }
-    void SetHighScale(double v) { high_ = v; }
+    void SetHighScale(double v) { Set(high_, v, "HighScale"); }
     double LowScale() const { return low_; }
-    void SetLowScale(double v) { low_ = v; }
+    void SetLowScale(double v) { Set(low_, v, "LowScale"); }
     double VerticalTickInterval() const { return tick_; }
-    void SetVerticalTickInterval(double v) { tick_ = v; }
+    void SetVerticalTickInterval(double v) { Set(tick_, v, "VerticalTickInterval"); }
     int HorizontalTickFrequency() const { return labelEvery_; }
-    void SetHorizontalTickFrequency(int v) { labelEvery_ = v; }
+    void SetHorizontalTickFrequency(int v) { Set(labelEvery_, v, "HorizontalTickFrequency"); }
+    QFont TitleFont() const { return titleFont_; }
+    void SetTitleFont(const QFont& f) { Set(titleFont_, f, "TitleFont"); }
+
+    // The host's store of the control's saved properties: name and value, in writing order.
+    using PropertyBag = std::vector<std::pair<QString, QVariant>>;
+    // Writes the thirteen saved properties, in their fixed order.
+    void WriteProperties(PropertyBag& bag) const;
+    // Takes each saved property from the bag, its default when the bag lacks it. Series
+    // colours and legends are not saved: they start unset.
+    void ReadProperties(const PropertyBag& bag);
 
     // Colour (0x00BBGGRR) and legend of a series 0..15. An empty legend keeps the old one.
     // A series outside 0..15 shows "Too many data series -- limit is 15" and changes nothing.
@@ -50,8 +66,16 @@ public:
     int Series() const { return data_.empty() ? 0 : static_cast<int>(data_.size()) - 1; }
     double Value(int series, int column) const;
 
-    // Draws the chart with the current data and properties. Counts the drawings.
+    // Draws the chart with the current data and properties. Counts the drawings. A stacked
+    // bar chart of negative data shows "Cannot plot stacked bar graph with negative data"
+    // and leaves the chart blank; a chart that cannot be plotted (no data, or a scale of no
+    // height) throws error 32007 "Error <n> plotting graph: ..." (or "plotting legend").
     void Refresh();
+    static constexpr int32_t PlotErrorNumber = 32007;
+    // The colour a series is drawn in: its own, or the background's contrast when its own
+    // would not show on the chart's background (a white series on white).
+    int32_t DrawnSeriesColor(int series) const;
+    bool Blank() const { return blank_; }
     int RefreshCount() const { return refreshes_; }
     // The scale the last drawing used (after widening to the data).
     double DrawnHigh() const { return drawnHigh_; }
@@ -59,6 +83,8 @@ public:
 
 signals:
     void Click();
+    // A property was set; its saved name.
+    void PropertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,15 +92,25 @@ protected:
 
 private:
     void ComputeScale();
+    template <class T>
+    void Set(T& field, const T& value, const char* name)
+    {
+        field = value;
+        emit PropertyChanged(QString::fromLatin1(name));
+    }
 
     int32_t type_ = Bar;
     int16_t drawWidth_ = 1;
     QString title_;
     int32_t foreColor_ = 0;
+    int32_t backColor_ = 0xFFFFFF;
     bool legend_ = false;
+    bool plotPoints_ = false;
+    bool blank_ = false;
+    QFont titleFont_;
     double high_ = 0;
     double low_ = 0;
-    double tick_ = 0;
+    double tick_ = 1;
     int labelEvery_ = 1;
     std::vector<int32_t> colors_;
     std::vector<bool> ownColor_;

@@ -5,6 +5,7 @@
 #include "CMouse.h"
 #include "Chart.h"
 #include "Grid.h"
+#include "MsgBox.h"
 #include "GridPage.h"
 #include "GridReports.h"
 #include "Screen.h"
@@ -13,12 +14,14 @@
 #include "SharedProcs.h"
 #include "Teams.h"
 #include "VbConvert.h"
+#include "VbError.h"
 #include "WeekRange.h"
 #include "Windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -59,6 +62,20 @@ struct ColumnSpec {
 constexpr ColumnSpec PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
                                        {"4", "TPR", 0.11},       {"5", "OSS", 0.11}, {"6", "DSS", 0.11},
                                        {"7", "TSS", 0.11}};
+
+// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
+// cannot be plotted is reported with the program's error message.
+void RefreshChart(Chart& chart)
+{
+    if (chart.Data().empty())
+        return;
+    try {
+        chart.Refresh();
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    }
+}
 
 } // namespace
 
@@ -168,6 +185,11 @@ void PowerWindow::Form_Load()
         Grid1_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
     engine_.CalcPowerRating(vb::CInt(app.CurrentFormula[fsCurrentWeek]));
     Grid1_->Refresh();
+    // The saved chart style sets the checks once, when the window opens; a refresh keeps the
+    // style the user has chosen since.
+    if (styleRead_)
+        return;
+    styleRead_ = true;
     const std::string type = GetSetting("Preference", "GraphType2", "0");
     if (type == "0") {
         mnuBar_->setChecked(true);
@@ -194,7 +216,12 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
             for (int c = 1; c <= 6; ++c)
                 Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
         }
-        Grid1_->resize(Grid1_->width(), Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300));
+        // Room for 16 rows at least, and for every team when the window has the room.
+        const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
+        const int every = Screen::TwipsToPixelsY(rowHeight * Grid1_->Rows() * 15 + 300) +
+                          Grid1_->horizontalHeader()->height();
+        const int room = body_->height() - Grid1_->y() - 4;
+        Grid1_->resize(Grid1_->width(), std::max(sixteen, std::min(every, room)));
         Grid1_ColumnClick(4);
         Grid1_->SetRedraw(true);
         return;
@@ -235,7 +262,7 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
         Graph1_->SetChartType(Chart::Point);
         Graph1_->SetDrawWidth(3);
     }
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     Graph1_->show();
     Graph1_->raise();
 }
@@ -292,7 +319,7 @@ void PowerWindow::SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth)
     Graph1_->SetChartType(type);
     if (drawWidth > 0)
         Graph1_->SetDrawWidth(drawWidth);
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
             a->setChecked(a == entry);
@@ -330,7 +357,15 @@ void PowerWindow::Print_Click()
 
 void PowerWindow::closeEvent(QCloseEvent* event)
 {
-    SaveSetting("Preference", "GraphType2", std::to_string(Graph1_->ChartType()));
+    // The style the user chose is the checked entry, whether or not a chart was drawn.
+    int32_t type = Graph1_->ChartType();
+    if (mnuLine_->isChecked())
+        type = Chart::Line;
+    else if (mnuBar_->isChecked())
+        type = Chart::Bar;
+    else if (mnuPoint_->isChecked())
+        type = Chart::Point;
+    SaveSetting("Preference", "GraphType2", std::to_string(type));
     event->accept();
 }
 

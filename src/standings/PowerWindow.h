@@ -58,6 +58,7 @@ private:
     QWidget* body_ = nullptr;
     TSPredict engine_;
     int gridWidthPixels_ = 0;
+    bool styleRead_ = false;     // the saved chart style has set the checks
 };
 
 } // namespace vexal

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 namespace vexal::standings {
 
@@ -43,7 +44,7 @@ bool SurfacePasses(const GameFilters& f, int surface)
 
 // Counts one game for one side of it.
 void CountSide(TeamRecord& r, const GameFilters& f, bool away, int awayScore, int homeScore, float spread,
-               int surface, int16_t teaser)
+               int surface, float teaser)
 {
     const bool favourite = away ? spread > 0 : spread <= 0;
     if (f.FavoriteFilter != f.UnderdogFilter) {
@@ -127,20 +128,19 @@ GameFilters FiltersFrom(int listIndex, bool favorite, bool underdog, bool allGam
     return f;
 }
 
-int16_t TeaserPoints(const std::string& itemText)
+float TeaserPoints(const std::string& itemText)
 {
-    double points = 0;
     if (itemText == "6 pt. Teaser")
-        points = 6;
-    else if (itemText == "6.5 pt. Teaser")
-        points = 6.5;
-    else if (itemText == "7 pt. Teaser")
-        points = 7;
-    else if (itemText == "7.5 pt. Teaser")
-        points = 7.5;
-    else if (itemText == "9 pt. Teaser")
-        points = 9;
-    return vb::CInt(points);
+        return 6.0f;
+    if (itemText == "6.5 pt. Teaser")
+        return 6.5f;
+    if (itemText == "7 pt. Teaser")
+        return 7.0f;
+    if (itemText == "7.5 pt. Teaser")
+        return 7.5f;
+    if (itemText == "9 pt. Teaser")
+        return 9.0f;
+    return 0.0f;
 }
 
 float TeamRecord::Fraction() const
@@ -171,7 +171,7 @@ std::optional<WeekSpan> StandingsWeeks(const SeasonData& season, int currentWeek
     return std::nullopt;
 }
 
-TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const GameFilters& filters, int16_t teaser)
+TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const GameFilters& filters, float teaser)
 {
     TeamRecord r;
     const int last = std::min(span.Last, SlotsHeld(season) - 1);
@@ -192,10 +192,10 @@ TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const Ga
 }
 
 std::vector<StandingsRow> ComputeStandings(const SeasonData& season, int currentWeek, const GameFilters& filters,
-                                           int16_t teaser, bool from2002)
+                                           float teaser, bool from2002)
 {
     const std::optional<WeekSpan> span = StandingsWeeks(season, currentWeek);
-    const int16_t points = from2002 ? teaser : 0;
+    const float points = from2002 ? teaser : 0.0f;
     std::vector<StandingsRow> rows;
     auto place = [&](const DivisionBlock& d) {
         std::vector<TeamRecord> records(static_cast<std::size_t>(d.Teams));
@@ -207,10 +207,16 @@ std::vector<StandingsRow> ComputeStandings(const SeasonData& season, int current
                 records[static_cast<std::size_t>(i)] = CountTeam(season, *span, team, filters, points);
             fractions[static_cast<std::size_t>(i)] = records[static_cast<std::size_t>(i)].Fraction();
         }
-        // Before 2002 always highest first; from 2002 a division whose last team has no
-        // decision is listed from the lowest up.
-        const bool descending = !from2002 || fractions.back() != -1.0f;
-        SortIndex(fractions, index, d.Teams - 1, descending);
+        if (from2002) {
+            // Highest fraction first; teams without a decision (-1) after every team with
+            // one; equal fractions, and a division without any decision, in division order.
+            std::iota(index.begin(), index.end(), 0);
+            std::stable_sort(index.begin(), index.end(), [&](int32_t a, int32_t b) {
+                return fractions[static_cast<std::size_t>(a)] > fractions[static_cast<std::size_t>(b)];
+            });
+        } else {
+            SortIndex(fractions, index, d.Teams - 1, true);
+        }
         for (int k = 0; k < d.Teams; ++k) {
             const int at = index[static_cast<std::size_t>(k)];
             StandingsRow row;
@@ -232,7 +238,7 @@ std::vector<StandingsRow> ComputeStandings(const SeasonData& season, int current
 }
 
 std::vector<ScheduleGame> TeamSchedule(const SeasonData& season, int team, int opponent, const GameFilters& f,
-                                       int16_t teaser)
+                                       float teaser)
 {
     std::vector<ScheduleGame> games;
     const int last = std::min<int>(season.WeekSlots, SlotsHeld(season) - 1);
@@ -272,7 +278,8 @@ std::vector<ScheduleGame> TeamSchedule(const SeasonData& season, int team, int o
             const bool isAway = away == team;
             const double t = teaser;
             game.Ats = isAway ? ResultWord((a + t) - (h + line)) : ResultWord((h + t) - (a - line));
-            game.Straight = isAway ? ResultWord((a + t) - h) : ResultWord((h + t) - a);
+            // Straight up is the score alone: a teaser moves only the line.
+            game.Straight = isAway ? ResultWord(a - h) : ResultWord(h - a);
             const int points = a + h;
             game.Ats += points > total ? "/OVER" : (points == total ? "/PUSH" : "/UNDER");
         }
@@ -330,15 +337,24 @@ PointsTable PointsForAgainst(const SeasonData& season, int currentWeek, int team
         if (other >= 0)
             c.PointsAgainst = other;
     }
-    int32_t sumFor = 0;
-    int32_t sumAgainst = 0;
+    // The averages are over the games played: a bye or a game still to come is no 0-point game.
+    int32_t sumFor = 0, sumAgainst = 0;
+    int playedFor = 0, playedAgainst = 0;
     for (const PointsColumn& c : table.Columns) {
-        sumFor += c.PointsFor.value_or(0);
-        sumAgainst += c.PointsAgainst.value_or(0);
+        if (c.PointsFor) {
+            sumFor += *c.PointsFor;
+            ++playedFor;
+        }
+        if (c.PointsAgainst) {
+            sumAgainst += *c.PointsAgainst;
+            ++playedAgainst;
+        }
     }
-    const double columns = static_cast<double>(table.Columns.size());
-    table.AverageFor = vb::CInt(vb::Val(vb::Format(sumFor / columns, "0.0")));
-    table.AverageAgainst = vb::CInt(vb::Val(vb::Format(sumAgainst / columns, "0.0")));
+    auto average = [](int32_t sum, int games) {
+        return games == 0 ? 0 : vb::CInt(vb::Val(vb::Format(static_cast<double>(sum) / games, "0.0")));
+    };
+    table.AverageFor = average(sumFor, playedFor);
+    table.AverageAgainst = average(sumAgainst, playedAgainst);
     return table;
 }
 

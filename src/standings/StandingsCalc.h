@@ -33,8 +33,8 @@ inline constexpr int FilterItemCount = 11;
 // taken from the list only when allGames is off; with allGames on they keep `previous`'s.
 GameFilters FiltersFrom(int listIndex, bool favorite, bool underdog, bool allGames, const GameFilters& previous);
 
-// The points of a teaser item; the half-point items round half to even (6.5 -> 6, 7.5 -> 8).
-int16_t TeaserPoints(const std::string& itemText);
+// The points of a teaser item, half points kept (6.5 is 6.5); 0 for any other text.
+float TeaserPoints(const std::string& itemText);
 
 // Week slots counted for the standings: from the first slot of the season that holds the
 // chosen week up to the chosen week (1-based currentWeek), both ends included.
@@ -55,7 +55,7 @@ struct TeamRecord {
 };
 
 // One team's record over the week span; teaser points are added to the team's side.
-TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const GameFilters& filters, int16_t teaser);
+TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const GameFilters& filters, float teaser);
 
 // One team row of the standings grid.
 struct StandingsRow {
@@ -66,9 +66,10 @@ struct StandingsRow {
     TeamRecord Record;
 };
 // Every team row, divisions in DivisionOrder order and each sorted by win fraction. from2002
-// chooses the eight-division table; teaser points count from 2002 only.
+// chooses the eight-division table (best first, teams without a decision last, ties in
+// division order); teaser points count from 2002 only.
 std::vector<StandingsRow> ComputeStandings(const SeasonData& season, int currentWeek, const GameFilters& filters,
-                                           int16_t teaser, bool from2002);
+                                           float teaser, bool from2002);
 
 // One game of a team's schedule.
 struct ScheduleGame {
@@ -76,11 +77,12 @@ struct ScheduleGame {
     int GameSlot = 0;
     bool Played = false;
     std::string Ats;        // "WIN/OVER", "LOSS/PUSH" ...; played games only
-    std::string Straight;   // "WIN", "PUSH", "LOSS"; played games only
+    std::string Straight;   // "WIN", "PUSH", "LOSS" by the score alone; played games only
 };
-// The team's games over every loaded week slot under the filters (opponent 0 = any).
+// The team's games over every loaded week slot under the filters (opponent 0 = any); the
+// teaser counts against the spread only.
 std::vector<ScheduleGame> TeamSchedule(const SeasonData& season, int team, int opponent, const GameFilters& filters,
-                                       int16_t teaser);
+                                       float teaser);
 
 // The points chart of one team: one column per week slot of the range.
 struct PointsColumn {
@@ -91,7 +93,7 @@ struct PointsColumn {
 struct PointsTable {
     int FirstWeekSlot = 0;
     std::vector<PointsColumn> Columns;      // never empty
-    int AverageFor = 0;
+    int AverageFor = 0;                     // over the games played
     int AverageAgainst = 0;
 };
 // The chart's week slots: the newest season up to the current week, or the whole older

@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -105,6 +106,63 @@ int32_t ResultColor(const std::string& text)
     if (word == "PUSH")
         return Blue;
     return Red;
+}
+
+// Widens every visible column to its widest text (headers and bold cells measured in their
+// own face) so that no record, heading or week label is cut off; the columns listed in
+// `give` (the team names) give back room they do not need while the grid is wider than its
+// view.
+void FitColumnsToText(Grid& grid, std::initializer_list<int> give)
+{
+    constexpr int Padding = 12;
+    std::vector<int> needed(static_cast<std::size_t>(grid.Cols() + 1), 0);
+    for (int c = 1; c <= grid.Cols(); ++c) {
+        if (!grid.ColumnVisible(c))
+            continue;
+        int widest = 0;
+        if (grid.Header()) {
+            QFont bold = grid.font();
+            bold.setBold(true);
+            widest = QFontMetrics(bold).horizontalAdvance(grid.ColumnHeader(c));
+        }
+        for (int r = 1; r <= grid.Rows(); ++r) {
+            const QString text = grid.CellFormattedText(r, c);
+            if (!text.isEmpty())
+                widest = std::max(widest, QFontMetrics(grid.CellFont(r, c)).horizontalAdvance(text));
+        }
+        needed[static_cast<std::size_t>(c)] = widest + Padding;
+        if (grid.ColumnWidth(c) < widest + Padding)
+            grid.SetColumnWidth(c, widest + Padding);
+    }
+    int total = 0;
+    for (int c = 1; c <= grid.Cols(); ++c)
+        if (grid.ColumnVisible(c))
+            total += grid.ColumnWidth(c);
+    int excess = total - grid.viewport()->width();
+    for (int c : give) {
+        if (excess <= 0 || c > grid.Cols())
+            break;
+        const int spare = grid.ColumnWidth(c) - needed[static_cast<std::size_t>(c)];
+        const int take = std::min(spare, excess);
+        if (take > 0) {
+            grid.SetColumnWidth(c, grid.ColumnWidth(c) - take);
+            excess -= take;
+        }
+    }
+}
+
+// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
+// cannot be plotted is reported with the program's error message.
+void RefreshChart(Chart& chart)
+{
+    if (chart.Data().empty())
+        return;
+    try {
+        chart.Refresh();
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    }
 }
 
 } // namespace
@@ -342,7 +400,17 @@ bool StandingsWindow::event(QEvent* event)
 
 void StandingsWindow::closeEvent(QCloseEvent* event)
 {
-    SaveSetting("Preference", "GraphType", std::to_string(Graph1_->ChartType()));
+    // The style the user chose is the checked entry, whether or not a chart was drawn.
+    int32_t type = Graph1_->ChartType();
+    if (mnuBar_->isChecked())
+        type = Chart::Bar;
+    else if (mnuLine_->isChecked())
+        type = Chart::Line;
+    else if (mnuStacked_->isChecked())
+        type = Chart::StackedBar;
+    else if (mnuPoint_->isChecked())
+        type = Chart::Point;
+    SaveSetting("Preference", "GraphType", std::to_string(type));
     event->accept();
 }
 
@@ -370,7 +438,7 @@ void StandingsWindow::chkFavorite_Click()
     }
 }
 
-int16_t StandingsWindow::TeaserPoints() const
+float StandingsWindow::TeaserPoints() const
 {
     return standings::TeaserPoints(cboSi_->currentText().toStdString());
 }
@@ -379,14 +447,23 @@ void StandingsWindow::RefreshStandings()
 {
     filters_ = standings::FiltersFrom(cboSi_->currentIndex(), chkFavorite_->isChecked(), chkDog_->isChecked(),
                                       allgames_->isChecked(), filters_);
-    if (!grdSched_->isHidden()) {
-        grdTeam_CellChosen(grdTeam_->SelectedRow(), grdTeam_->SelectedCol());
-        return;
-    }
+    // The standings are recomputed under the new settings also while a schedule covers them,
+    // so that going back shows what a fresh refresh shows.
     if (Season().WeekSeason >= 2002)
         wl2002();
     else
         wl();
+    if (!grdSched_->isHidden() && shownTeam_ > 0) {
+        // The schedule on show is drawn again, in full, under the new filters.
+        ScheduleTeam = shownTeam_;
+        ScheduleOpponent = 0;
+        try {
+            ShowTeamSchedule();
+        } catch (const VbError& e) {
+            MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+                   "Error Occured");
+        }
+    }
 }
 
 void StandingsWindow::wl()
@@ -426,6 +503,7 @@ void StandingsWindow::Compute(bool from2002)
             grdTeam_->SetCell(r.Row, c + 3, static_cast<int>(r.Record.PointsFor), CellFlags, -1, back);
             grdTeam_->SetCell(r.Row, c + 4, static_cast<int>(r.Record.PointsAgainst), CellFlags, -1, back);
         }
+        FitColumnsToText(*grdTeam_, {1, 7, 6});
     } catch (const VbError& e) {
         MsgBox(e.Description(), vbOKOnly, "");
     } catch (const std::exception& e) {
@@ -595,6 +673,7 @@ void StandingsWindow::ShowTeamSchedule()
         ++r;
     }
     shownTeam_ = ScheduleTeam;
+    FitColumnsToText(*grdSched_, {2, 4});
     grdSched_->SetRedraw(true);
     grdSched_->show();
     grdTeam_->hide();
@@ -605,12 +684,11 @@ void StandingsWindow::grdSched_CellChosen(int row, int col)
     if ((col == 2 || col == 4) && ScheduleOpponent == 0 && row >= 1) {
         const int16_t code = TeamCode(grdSched_->CellText(row, col).toString().toStdString(), 0, AbbrevStyleCity);
         ScheduleOpponent = code > 0 ? code : 0;
-        if (ScheduleOpponent != ScheduleTeam) {
-            ShowTeamSchedule();
-        } else {
+        // The schedule team's own name narrows nothing: the schedule stays as it is.
+        if (ScheduleOpponent == ScheduleTeam || ScheduleOpponent == 0)
             ScheduleOpponent = 0;
-            ScheduleTeam = 0;
-        }
+        else
+            ShowTeamSchedule();
         return;
     }
     ScheduleOpponent = 0;
@@ -695,7 +773,7 @@ void StandingsWindow::SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t t
 {
     Graph1_->SetDrawWidth(drawWidth);
     Graph1_->SetChartType(type);
-    Graph1_->Refresh();
+    RefreshChart(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
             a->setChecked(a == entry);

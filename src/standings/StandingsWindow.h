@@ -36,7 +36,7 @@ public:
     void RefreshStandings();
     void SetupStandingsGrid();
     void SetupStandingsGrid2002();
-    int16_t TeaserPoints() const;
+    float TeaserPoints() const;
 
     // Schedule and points chart.
     void ShowTeamSchedule();

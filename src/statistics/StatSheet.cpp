@@ -3,6 +3,8 @@
 #include "SeasonData.h"
 #include "VbConvert.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace vexal::stats {
@@ -104,18 +106,15 @@ std::string Band(float s, const Cuts& c)
     return letters[4];
 }
 
-// Seconds part of a possession text: the value rounded half to even, modulo 60 (the sign of
-// the value kept, as the runtime's Mod does).
-int SecondsPart(double seconds)
+// Minutes and seconds of a possession value: the value is rounded half to even to whole
+// seconds first, so both parts describe the same number of seconds (1799.5 s is 30:00).
+std::string MinutesAndSeconds(double seconds, bool leadingBlank)
 {
     const double whole = vb::RoundHalfEven(seconds);
-    return static_cast<int>(std::fmod(whole, 60.0));
-}
-
-std::string MinutesAndSeconds(double minutes, double seconds, bool leadingBlank)
-{
+    const double minutes = std::trunc(whole / 60.0);
+    const int rest = static_cast<int>(std::fabs(std::fmod(whole, 60.0)));
     const std::string m = leadingBlank ? vb::Str(minutes) : vb::CStr(minutes);
-    return m + ":" + vb::Format(SecondsPart(seconds), "00");
+    return m + ":" + vb::Format(rest, "00");
 }
 
 std::string Name(const std::string& n) { return n; }
@@ -181,6 +180,45 @@ float StatValue(int code, const Totals& totals, const Averages& averages, bool t
     return 0.0f;
 }
 
+Ranking RankTeams(std::vector<RankEntry> entries, int code)
+{
+    const bool ascending = RanksAscending(code);
+    auto lower = [](const std::string& text) {
+        std::string out = text;
+        for (char& c : out)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return out;
+    };
+    // -1, 0 or 1 in ascending terms; an empty value comes before every value.
+    auto compareValues = [](const RankEntry& a, const RankEntry& b) {
+        if (!a.value || !b.value)
+            return a.value.has_value() == b.value.has_value() ? 0 : (a.value ? 1 : -1);
+        return *a.value < *b.value ? -1 : (*a.value > *b.value ? 1 : 0);
+    };
+    std::stable_sort(entries.begin(), entries.end(), [&](const RankEntry& a, const RankEntry& b) {
+        int c = compareValues(a, b);
+        if (!ascending)
+            c = -c;
+        if (c != 0)
+            return c < 0;
+        return lower(a.name) < lower(b.name);
+    });
+    Ranking ranking;
+    const int n = static_cast<int>(entries.size());
+    ranking.leftRows = n == 0 ? 0 : n / 2 + 1;
+    float sum = 0.0f;
+    int counted = 0;
+    for (const RankEntry& e : entries)
+        if (e.games) {
+            sum = sum + e.value.value_or(0.0f);
+            ++counted;
+        }
+    if (counted > 0)
+        ranking.average = sum / static_cast<float>(counted);
+    ranking.ordered = std::move(entries);
+    return ranking;
+}
+
 const std::array<SheetColumn, 16>& SheetColumnsFrom2() { return Columns; }
 
 std::string SheetHeadingLine1(const std::string& weekItem, bool seasonToDate, bool discardHighLow, double rollingWeeks)
@@ -202,19 +240,17 @@ std::string SheetHeadingLine2(bool separateHomeAway)
 
 std::string PossessionText(float seconds)
 {
-    return MinutesAndSeconds(vb::Fix(seconds / 60.0), seconds, true);
+    return MinutesAndSeconds(seconds, true);
 }
 
 std::string ProjectedPossessionText(float seconds)
 {
-    // The minutes take 59.99 as the divisor, so a value a fraction of a second short of a
-    // whole minute reads as that minute.
-    return MinutesAndSeconds(vb::Fix(seconds / 59.99), seconds, true);
+    return MinutesAndSeconds(seconds, true);
 }
 
 std::string RankingPossessionText(double seconds)
 {
-    return MinutesAndSeconds(vb::Int(seconds / 60.0), seconds, false);
+    return MinutesAndSeconds(seconds, false);
 }
 
 std::array<SheetRow, 4> RawRows(const Averages& home, const Averages& away, const std::string& awayName,

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,26 @@ float StatValue(int code, const Totals& totals, const Averages& averages, bool t
 // True for the time-of-possession codes, shown as minutes and seconds.
 inline bool IsPossessionCode(int code) { return code == 132 || code == 133; }
 
+// ---- League ranking of one statistic ------------------------------------------------------
+// One club of a ranking: its name and, when the engine counted games for it, its games and
+// the statistic's value.
+struct RankEntry {
+    std::string name;
+    std::optional<float> games;
+    std::optional<float> value;
+};
+struct Ranking {
+    std::vector<RankEntry> ordered;       // best first by the statistic's order, ties by name
+    int leftRows = 0;                      // ranks 1..leftRows stand in the left block
+    std::optional<float> average;          // mean value of the clubs with games; none without
+};
+// Orders the clubs by value (ascending or descending as the code ranks; clubs without a
+// value after every value when descending, before them when ascending, as the grid sorts
+// empty cells), equal values by name without regard to case; splits them into the two
+// blocks of the view (the left one takes half and one more) and averages the values of the
+// clubs that have games, each club once.
+Ranking RankTeams(std::vector<RankEntry> entries, int code);
+
 // ---- Weekly matchup sheet --------------------------------------------------------------
 inline constexpr int SheetColumns = 17;
 struct SheetColumn {
@@ -66,8 +87,10 @@ std::string SheetHeadingLine1(const std::string& weekItem, bool seasonToDate, bo
 std::string SheetHeadingLine2(bool separateHomeAway);
 
 // Possession texts (seconds per game to minutes and seconds).
-std::string PossessionText(float seconds);            // " 30:05": minutes / 60 truncated
-std::string ProjectedPossessionText(float seconds);   // " 30:00" for 1799.8: minutes / 59.99
+// Each rounds the value half to even to whole seconds before it splits it, so 1799.5
+// seconds read 30:00.
+std::string PossessionText(float seconds);            // " 30:05"
+std::string ProjectedPossessionText(float seconds);   // " 30:05"
 std::string RankingPossessionText(double seconds);    // "31:05": no leading blank
 
 struct SheetRow {

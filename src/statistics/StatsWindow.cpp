@@ -19,7 +19,6 @@
 #include "cResizer.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
@@ -323,9 +322,10 @@ void StatsWindow::LoadTeamTree()
         cPop_.Clear();
         const int afc = cPop_.AddItem("AFC", 33);
         const int nfc = cPop_.AddItem("NFC", 34);
-        SetDivisionOrder(year);
+        // The menus follow each alignment's own order; the shared order stays that of the
+        // chosen week's season, which the standings and the rankings read.
         const auto divisions = Divisions(year);
-        const auto& order = DivisionOrder();
+        const auto order = DivisionOrderOf(year);
         for (int i = 0; i < static_cast<int>(order.size()); ++i) {
             const int code = order[static_cast<std::size_t>(i)];
             if (code == 0)
@@ -380,13 +380,9 @@ void StatsWindow::RefreshStats()
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
     Quietly([&] {
-        // The editor's "Season To Date" box when the editor is loaded; else the formula's own
-        // slot, which the editor's box sets. Loading the editor here would happen inside the
-        // view switch that activates this window.
-        bool seasonToDate = f[fsSeasonToDate] == 1;
-        if (QWidget* editor = FindWindow("frmFormula"))
-            if (auto* box = editor->findChild<QCheckBox*>("STD"))
-                seasonToDate = box->isChecked();
+        // The formula's "Season To Date" slot: the editor's box writes it when it is clicked
+        // and every refresh reads the box into it first.
+        const bool seasonToDate = f[fsSeasonToDate] == 1;
         const bool discard = f[fsDiscardHighLow] == 1;
         std::string line1;
         try {
@@ -484,10 +480,13 @@ void StatsWindow::TSPredict1_Stats(Totals& teamTotals, Totals& oppTotals, Averag
             return;
         const int r = grdInvisible_->Rows();
         auto put = [&](int row, const Totals& t, const Averages& a, bool teamSide) {
-            if (row < 1)
+            if (row < 1 || static_cast<std::size_t>(row) > rankEntries_.size())
                 return;
-            grdInvisible_->SetCellValue(row, 2, t[18]);
-            grdInvisible_->SetCellValue(row, 3, StatValue(StatCode, t, a, teamSide));
+            RankEntry& entry = rankEntries_[static_cast<std::size_t>(row - 1)];
+            entry.games = t[18];
+            entry.value = StatValue(StatCode, t, a, teamSide);
+            grdInvisible_->SetCellValue(row, 2, *entry.games);
+            grdInvisible_->SetCellValue(row, 3, *entry.value);
         };
         if (separate)
             put(r - 1, teamTotals, teamAverages, true);
@@ -623,6 +622,13 @@ void StatsWindow::RankInvisible()
     grdInvisible_->Sort();
 }
 
+void StatsWindow::AddRankRow(const std::string& name, int height)
+{
+    rankEntries_.push_back(RankEntry{name, std::nullopt, std::nullopt});
+    grdInvisible_->AddRow(-1, 0, true, height);
+    grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(name));
+}
+
 void StatsWindow::RankStat()
 {
     AppState& app = App();
@@ -634,14 +640,14 @@ void StatsWindow::RankStat()
     const bool possession = IsPossessionCode(StatCode);
     grdStats_->SetRedraw(false);
     Quietly([&] {
+        rankEntries_.clear();
         grdInvisible_->Clear(true);
         grdInvisible_->AddColumn("1", "Team Name");
         grdInvisible_->AddColumn("2", "Games");
         grdInvisible_->AddColumn("3", lblHeading_->text());
         if (!separate) {
             for (int t = 1; t < static_cast<int>(DivisionOrder().size()); ++t) {
-                grdInvisible_->AddRow(-1, 0, true, h);
-                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(t)));
+                AddRankRow(TeamNameOf(t), h);
                 engine_.lastgame_opponent(static_cast<int16_t>(t), week, games);
             }
         } else if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= Season().SeasonGames.size()) {
@@ -651,10 +657,8 @@ void StatsWindow::RankStat()
                     continue;
                 const auto home = season.Game(week - 1, g, gfHomeTeam);
                 const auto away = season.Game(week - 1, g, gfAwayTeam);
-                grdInvisible_->AddRow(-1, 0, true, h);
-                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(home)));
-                grdInvisible_->AddRow(-1, 0, true, h);
-                grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(TeamNameOf(away)));
+                AddRankRow(TeamNameOf(home), h);
+                AddRankRow(TeamNameOf(away), h);
                 engine_.lastgame_team(home, week, games);
                 engine_.lastgame_opponent(away, week, games);
             }
@@ -675,52 +679,56 @@ void StatsWindow::RankStat()
                                  Whole(pixels * c.factor), true, false, QString(), true, format);
         }
     });
-    Quietly([&] { emit grdInvisible_->ColumnClick(3); });
-    float sum = 0.0f;
-    int empty = 0;
-    const int n = grdInvisible_->Rows();
+    const Ranking ranking = RankTeams(rankEntries_, StatCode);
     Quietly([&] {
-        for (int k = 1; k <= n; ++k) {
-            const int r = grdStats_->Rows();
-            const QVariant name = grdInvisible_->CellValue(k, 1);
-            const QVariant played = grdInvisible_->CellValue(k, 2);
-            QVariant value = grdInvisible_->CellValue(k, 3);
-            const bool hasGames = played.isValid() && !played.toString().isEmpty();
-            if (hasGames)
-                sum = sum + value.toFloat();
-            else
-                ++empty;
-            if (possession && value.isValid() && !value.toString().isEmpty())
-                value = QString::fromStdString(RankingPossessionText(value.toDouble()));
+        // The work grid shows the clubs in their ranked order too.
+        grdInvisible_->Clear();
+        for (const RankEntry& e : ranking.ordered) {
+            grdInvisible_->AddRow(-1, 0, true, h);
+            const int r = grdInvisible_->Rows();
+            grdInvisible_->SetCellValue(r, 1, QString::fromStdString(e.name));
+            if (e.games)
+                grdInvisible_->SetCellValue(r, 2, *e.games);
+            if (e.value)
+                grdInvisible_->SetCellValue(r, 3, *e.value);
+        }
+    });
+    Quietly([&] {
+        for (std::size_t k = 0; k < ranking.ordered.size(); ++k) {
+            const RankEntry& e = ranking.ordered[k];
             int row = 0, col = 0;
-            if (n / 2.0 >= r) {
+            if (static_cast<int>(k) < ranking.leftRows) {
                 grdStats_->AddRow(-1, 0, true, h);
                 row = grdStats_->Rows();
                 col = 1;
             } else {
-                row = k - r;
+                row = static_cast<int>(k) + 1 - ranking.leftRows;
                 col = 5;
             }
-            grdStats_->SetCellValue(row, col, name);
-            grdStats_->SetCellValue(row, col + 1, played);
-            grdStats_->SetCellValue(row, col + 2, value);
+            grdStats_->SetCellValue(row, col, QString::fromStdString(e.name));
+            if (e.games)
+                grdStats_->SetCellValue(row, col + 1, *e.games);
+            if (e.value) {
+                if (possession)
+                    grdStats_->SetCellValue(row, col + 2, QString::fromStdString(RankingPossessionText(*e.value)));
+                else
+                    grdStats_->SetCellValue(row, col + 2, *e.value);
+            }
         }
     });
     Quietly([&] { grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * h * 15.0 + 400)); });
     Quietly([&] {
-        const int counted = n - empty;
-        if (counted == 0)
+        if (!ranking.average)
             return;
         const int last = grdStats_->Rows();
         if (last < 1 || !grdStats_->CellFormattedText(last, 5).isEmpty())
             grdStats_->AddRow(-1, 0, true, h);
         const int row = grdStats_->Rows();
         grdStats_->SetCell(row, 5, separate ? "Average" : "League Ave.", CellFlags, -1, GridNoColor, Red);
-        const float mean = sum / static_cast<float>(counted);
         if (possession)
-            grdStats_->SetCell(row, 7, QString::fromStdString(RankingPossessionText(mean)));
+            grdStats_->SetCell(row, 7, QString::fromStdString(RankingPossessionText(*ranking.average)));
         else
-            grdStats_->SetCell(row, 7, mean, CellFlags, -1, GridNoColor, Red);
+            grdStats_->SetCell(row, 7, *ranking.average, CellFlags, -1, GridNoColor, Red);
     });
     StatCode = 0;
     grdStats_->SetRedraw(true);
@@ -775,6 +783,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
     const auto games = static_cast<int16_t>(Whole(f[fsRollingWeeks]));
     grdStats_->SetRedraw(false);
     StatCode = 1001;
+    teamTableShown_ = false;
     Quietly([&] {
         bool asked = false;
         const SeasonData& season = Season();
@@ -794,9 +803,13 @@ void StatsWindow::CalcTeamStats(int16_t team)
             engine_.lastgame_opponent(team, week, games);
     });
     StatCode = 0;
+    // A club without a counted game has no table: the previous club's must not stay under
+    // this club's heading.
+    if (!teamTableShown_)
+        grdStats_->Clear(true);
     Quietly([&] {
         const std::string logo = TeamLogoPath(team);
-        if (!logo.empty() && !App().ThemePicture.empty())
+        if (!logo.empty() && !App().ThemePicture.empty() && FileExists(logo))
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
     });
     grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * (Screen::Height() / 750.0) * 15 + 400));
@@ -805,6 +818,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
 
 void StatsWindow::ShowTeamTable(const std::array<TeamTableRow, 8>& rows, bool averages)
 {
+    teamTableShown_ = true;
     const int h = RowHeightPixels();
     grdStats_->Clear(true);
     const double gridTwips = 0.5 * WindowWidthTwips();
@@ -875,10 +889,11 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
                 back = GridNoColor;
         };
         if (week < 1) {
+            // The club's logo stands behind its games when it is installed; the games are
+            // listed either way.
             const std::string logo = TeamLogoPath(team);
-            if (!logo.empty() && !app.ThemePicture.empty() &&
-                !grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo)))
-                throw VbError(53, "File not found");
+            if (!logo.empty() && !app.ThemePicture.empty() && FileExists(logo))
+                grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
             lblHeading_->setText(QString::fromStdString(TeamNameOf(team) + " BOXSCORES"));
             for (const BoxGame& game : TeamBoxGames(team, opponent, Whole(app.CurrentFormula[fsCurrentWeek]))) {
                 nextBack();

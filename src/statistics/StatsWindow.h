@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -89,6 +90,7 @@ private:
     void ShowStatsGrades(const stats::Averages& teamAverages, const stats::Averages& oppAverages);
     void ShowTeamTable(const std::array<stats::TeamTableRow, 8>& rows, bool averages);
     void RankInvisible();
+    void AddRankRow(const std::string& name, int height);
     void ChooseTeamThenShow(bool averages);
     void AddBoxRows(const stats::BoxGame& game, int32_t back, bool weekRow);
     int32_t SheetCellBack() const;
@@ -104,6 +106,7 @@ private:
     QPushButton* Command2_ = nullptr;
     QMenu* weekMenu_ = nullptr;
     std::map<std::string, QAction*> items_;
+    std::vector<stats::RankEntry> rankEntries_;   // the clubs of the ranking being collected
     TSPredict engine_;
     PopupMenu cPop_;
     cResizer* resize_ = nullptr;
@@ -112,6 +115,7 @@ private:
     bool activatedOnce_ = false;
     bool otherViewActive_ = false;
     bool building_ = false;
+    bool teamTableShown_ = false;   // the Stats event of the team request built its table
 };
 
 } // namespace vexal

@@ -1,8 +1,13 @@
-// The chart control: series options and their limit, data with empty values, the scale
-// widened to the data and rounded out to the tick interval.
+// The chart control: series options and their limit, standard colours, data with empty
+// values, the scale widened to the data, every series visible, plotting errors and the saved
+// properties.
 #include "Chart.h"
 
 #include "MsgBox.h"
+#include "VbError.h"
+
+#include <QImage>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -21,8 +26,129 @@ TEST(ChartTest, SeriesOptionsOutsideTheLimitAreRefused)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Too many data series -- limit is 15");
     EXPECT_EQ(chart.SeriesLegend(16).toStdString(), "");
-    // A series without a colour of its own has a standard one, different per series.
-    EXPECT_NE(chart.SeriesColor(2), chart.SeriesColor(3));
+}
+
+TEST(ChartTest, SeriesWithoutAColourTakeTheStandardOnesAndKeepThem)
+{
+    Chart chart;
+    chart.SetSeriesOptions(2, 0x00C0FF, "Own");
+    chart.RegisterData({{"a", "b"}, {1, 2}, {3, 4}, {5, 6}});
+    EXPECT_EQ(chart.SeriesColor(0), 0x000000);   // black
+    EXPECT_EQ(chart.SeriesColor(1), 0x800000);   // navy
+    EXPECT_EQ(chart.SeriesColor(2), 0x00C0FF);
+    EXPECT_EQ(chart.SeriesColor(5), -1);         // no such series yet
+    chart.RegisterData({{"a"}, {1}, {2}});
+    EXPECT_EQ(chart.SeriesColor(1), 0x800000);
+}
+
+// Pixels of one colour in the drawn chart.
+int PixelsOf(Chart& chart, int32_t bgr)
+{
+    const QImage image = chart.grab().toImage();
+    const QColor colour(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                ++n;
+    return n;
+}
+
+TEST(ChartTest, EverySeriesShowsOnTheBackgroundInEveryStyle)
+{
+    // A club whose second colour is white: its series on the white chart.
+    Chart chart;
+    chart.resize(400, 300);
+    chart.SetForeColor(0x0000C0);
+    chart.SetSeriesOptions(0, 0xFFFFFF, "Points For (20)");
+    chart.SetSeriesOptions(1, 0x0000C0, "Points Against (17)");
+    chart.SetDisplayLegend(true);
+    chart.SetVerticalTickInterval(2);
+    chart.RegisterData({{"Chi", "GB ", "Min", "Det"}, {20, 27, 3, 14}, {17, 10, 31, 24}});
+    const int32_t drawn = chart.DrawnSeriesColor(0);
+    EXPECT_NE(drawn, 0xFFFFFF);
+    EXPECT_NE(drawn, chart.DrawnSeriesColor(1));
+    EXPECT_EQ(chart.DrawnSeriesColor(1), 0x0000C0);
+    for (int32_t type : {Chart::Line, Chart::Point, Chart::Bar, Chart::StackedBar}) {
+        chart.SetChartType(type);
+        chart.SetDrawWidth(type == Chart::Point ? 3 : 2);
+        chart.Refresh();
+        EXPECT_GT(PixelsOf(chart, drawn), 20) << type;
+    }
+}
+
+TEST(ChartTest, PlottingErrors)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    Chart chart;
+    chart.resize(300, 200);
+    // Nothing registered: error 32007, from the legend when it is on.
+    auto plotError = [&]() -> std::string {
+        try {
+            chart.Refresh();
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), 32007);
+            EXPECT_EQ(e.Source(), "DadudUzizProject.DadudUziz");
+            return e.Description();
+        }
+        return "";
+    };
+    EXPECT_EQ(plotError(), "Error 9 plotting graph: Subscript out of range");
+    chart.SetDisplayLegend(true);
+    EXPECT_EQ(plotError(), "Error 9 plotting legend: Subscript out of range");
+    // A scale of no height.
+    chart.RegisterData({{"a", "b"}, {0, 0}});
+    EXPECT_EQ(plotError(), "Error 11 plotting graph: Division by zero");
+    // Negative data on stacked bars: the message once, and a blank chart.
+    chart.RegisterData({{"a", "b"}, {5, -2}, {1, 2}});
+    chart.SetChartType(Chart::StackedBar);
+    chart.Refresh();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Cannot plot stacked bar graph with negative data");
+    EXPECT_EQ(messages.shown[0].title, "Plot Error");
+    EXPECT_EQ(messages.shown[0].buttons, vbCritical);
+    EXPECT_TRUE(chart.Blank());
+    chart.SetChartType(Chart::Line);
+    chart.Refresh();
+    EXPECT_FALSE(chart.Blank());
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST(ChartTest, PropertiesAreSavedInTheirOrderAndRestoredWithDefaults)
+{
+    Chart chart;
+    std::vector<QString> changed;
+    QObject::connect(&chart, &Chart::PropertyChanged, [&](const QString& name) { changed.push_back(name); });
+    chart.SetChartType(Chart::Point);
+    chart.SetTitle("Weekly");
+    chart.SetDisplayLegend(true);
+    chart.SetVerticalTickInterval(5);
+    chart.SetSeriesOptions(0, 0x123456, "Own");
+    EXPECT_EQ(changed, (std::vector<QString>{"ChartType", "Title", "DisplayLegend", "VerticalTickInterval"}));
+    Chart::PropertyBag bag;
+    chart.WriteProperties(bag);
+    std::vector<QString> keys;
+    for (const auto& [key, value] : bag)
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<QString>{"BackColor", "ForeColor", "Enabled", "Font", "BackStyle", "BorderStyle",
+                                          "ChartType", "DisplayLegend", "PlotPoints", "Title", "VerticalTickInterval",
+                                          "HorizontalTickFrequency", "TitleFont"}));
+    Chart restored;
+    restored.ReadProperties(bag);
+    EXPECT_EQ(restored.ChartType(), Chart::Point);
+    EXPECT_EQ(restored.Title().toStdString(), "Weekly");
+    EXPECT_TRUE(restored.DisplayLegend());
+    EXPECT_EQ(restored.VerticalTickInterval(), 5);
+    EXPECT_EQ(restored.SeriesColor(0), -1);
+    EXPECT_EQ(restored.SeriesLegend(0).toStdString(), "");
+    // An empty bag gives the defaults.
+    Chart fresh;
+    fresh.SetChartType(Chart::Line);
+    fresh.ReadProperties({});
+    EXPECT_EQ(fresh.ChartType(), Chart::Bar);
+    EXPECT_EQ(fresh.VerticalTickInterval(), 1);
+    EXPECT_EQ(fresh.HorizontalTickFrequency(), 1);
+    EXPECT_FALSE(fresh.DisplayLegend());
 }
 
 TEST(ChartTest, ScaleWidensToTheDataAndRoundsOutToTheTick)

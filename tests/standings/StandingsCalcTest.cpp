@@ -33,22 +33,22 @@ protected:
         season.Spread(week, slot) = spread;
         season.Total(week, slot) = total;
     }
-    TeamRecord Count(int team, int currentWeek, const GameFilters& f = {}, int16_t teaser = 0)
+    TeamRecord Count(int team, int currentWeek, const GameFilters& f = {}, float teaser = 0)
     {
         return CountTeam(season, *StandingsWeeks(season, currentWeek), team, f, teaser);
     }
     SeasonData season;
 };
 
-TEST(TeaserPointsTest, HalfPointItemsRoundHalfToEven)
+TEST(TeaserPointsTest, HalfPointItemsKeepTheirHalfPoint)
 {
-    EXPECT_EQ(TeaserPoints("6 pt. Teaser"), 6);
-    EXPECT_EQ(TeaserPoints("6.5 pt. Teaser"), 6);
-    EXPECT_EQ(TeaserPoints("7 pt. Teaser"), 7);
-    EXPECT_EQ(TeaserPoints("7.5 pt. Teaser"), 8);
-    EXPECT_EQ(TeaserPoints("9 pt. Teaser"), 9);
-    EXPECT_EQ(TeaserPoints("Home"), 0);
-    EXPECT_EQ(TeaserPoints(""), 0);
+    EXPECT_EQ(TeaserPoints("6 pt. Teaser"), 6.0f);
+    EXPECT_EQ(TeaserPoints("6.5 pt. Teaser"), 6.5f);
+    EXPECT_EQ(TeaserPoints("7 pt. Teaser"), 7.0f);
+    EXPECT_EQ(TeaserPoints("7.5 pt. Teaser"), 7.5f);
+    EXPECT_EQ(TeaserPoints("9 pt. Teaser"), 9.0f);
+    EXPECT_EQ(TeaserPoints("Home"), 0.0f);
+    EXPECT_EQ(TeaserPoints(""), 0.0f);
 }
 
 TEST(FiltersTest, ListItemsAndAllGames)
@@ -93,6 +93,24 @@ TEST_F(StandingsCalcTest, HomeFavouriteWinningByTheSpreadIsAPushUnlessTeased)
     EXPECT_EQ(home.AtsText(), "1 - 0 - 0");
     // The teaser changes nothing straight up.
     EXPECT_EQ(away.StraightText(), "0 - 1 - 0");
+}
+
+TEST_F(StandingsCalcTest, HalfPointTeasersDecideWhereAWholePointWouldPush)
+{
+    // Away team at spread 0 losing by 6 and by 8: the half point turns a push into a win
+    // and a would-be push into a loss.
+    struct Case {
+        int awayScore, homeScore;
+        const char* item;
+        const char* ats;
+    };
+    const Case cases[] = {{10, 16, "6 pt. Teaser", "0 - 0 - 1"},   {10, 16, "6.5 pt. Teaser", "1 - 0 - 0"},
+                          {10, 18, "7.5 pt. Teaser", "0 - 1 - 0"}, {10, 18, "7 pt. Teaser", "0 - 1 - 0"},
+                          {10, 18, "9 pt. Teaser", "1 - 0 - 0"}};
+    for (const Case& c : cases) {
+        Game(22, 0, 5, 6, c.awayScore, c.homeScore, 0);
+        EXPECT_EQ(Count(5, 23, {}, TeaserPoints(c.item)).AtsText(), c.ats) << c.item;
+    }
 }
 
 TEST_F(StandingsCalcTest, SpreadZeroFavoursTheHomeTeam)
@@ -186,6 +204,18 @@ TEST_F(StandingsCalcTest, TeamsWithDecisionsSortByFractionAndTiesOnlyGoBelow)
     EXPECT_EQ(rows[3].Team, c);
     EXPECT_EQ(rows[3].Record.StraightText(), "0 - 0 - 1");
     EXPECT_EQ(rows[1].Record.StraightText(), "1 - 1 - 0");
+
+    // The last-listed team without a decision changes nothing: still best first, the team
+    // without a decision last.
+    Game(24, 2, c, x, 10, 20, 0);   // c 0-1
+    Game(25, 3, d, x, 20, 20, 0);   // d two ties: fraction -1
+    Game(26, 3, d, x, 20, 20, 0);
+    const auto last = ComputeStandings(season, 27, {}, 0, true);
+    EXPECT_EQ(last[0].Team, b);
+    EXPECT_EQ(last[1].Team, a);
+    EXPECT_EQ(last[2].Team, c);
+    EXPECT_EQ(last[3].Team, d);
+    EXPECT_EQ(last[3].Record.StraightText(), "0 - 0 - 2");
 }
 
 TEST_F(StandingsCalcTest, TeasersCountFrom2002Only)
@@ -207,7 +237,7 @@ TEST_F(StandingsCalcTest, ScheduleResultsAndFilters)
     auto games = TeamSchedule(season, 5, 0, {}, 6);
     ASSERT_EQ(games.size(), 3u);
     EXPECT_EQ(games[0].Ats, "WIN/UNDER");
-    EXPECT_EQ(games[0].Straight, "WIN");
+    EXPECT_EQ(games[0].Straight, "LOSS");   // straight up is the score alone
     EXPECT_EQ(games[1].Ats, "WIN/UNDER");
     EXPECT_EQ(games[1].Straight, "WIN");
     EXPECT_FALSE(games[2].Played);
@@ -273,8 +303,9 @@ TEST_F(StandingsCalcTest, PointsTableByesUnplayedAndOlderSeasons)
     EXPECT_EQ(t.Columns[1].Opponent, 0);
     EXPECT_EQ(t.Columns[2].Opponent, 7);
     EXPECT_FALSE(t.Columns[2].PointsFor);
-    EXPECT_EQ(t.AverageFor, 3);        // 10 / 3 = 3.3
-    EXPECT_EQ(t.AverageAgainst, 7);    // 20 / 3 = 6.7
+    // Over the one game played: the bye and the game to come are no 0-point games.
+    EXPECT_EQ(t.AverageFor, 10);
+    EXPECT_EQ(t.AverageAgainst, 20);
     // Only the first week in range: one column, no chart.
     EXPECT_EQ(PointsForAgainst(season, 23, 5).Columns.size(), 1u);
     // A week of the older season charts that whole season.

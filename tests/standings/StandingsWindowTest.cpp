@@ -29,6 +29,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPrinter>
@@ -236,6 +238,8 @@ TEST_F(StandingsWindowTest, TeamCellShowsItsScheduleAndAnotherCellReturns)
     ASSERT_LT(homeGames.size(), games.size());
     for (int r = 1; r <= s.Rows(); ++r)
         EXPECT_EQ(Cell(s, r, 4), TeamName(team, 0, NameStyleAsShown)) << r;
+    // The standings under the schedule follow the filter too.
+    ExpectStandings(g, w.Filters(), 0);
     cbo->setCurrentIndex(0);
     emit cbo->activated(0);
     ASSERT_EQ(s.Rows(), static_cast<int>(games.size()));
@@ -247,21 +251,25 @@ TEST_F(StandingsWindowTest, TeamCellShowsItsScheduleAndAnotherCellReturns)
     ASSERT_TRUE(std::filesystem::exists(page));
     EXPECT_NE(ReadFile(page).find(TeamName(team, 0, NameStyleAsShown) + "'s Schedule"), std::string::npos);
 
-    // Choosing the team's own name clears the choice and leaves the list; the outputs still
-    // name the team whose schedule is shown.
+    // Choosing the team's own name changes nothing: the same list, the same team for the
+    // outputs and for the next opponent chosen.
     const int opponentColumn = Cell(s, 1, 2) == TeamName(team, 0, NameStyleAsShown) ? 4 : 2;
     const int ownColumn = opponentColumn == 2 ? 4 : 2;
     const int rows = s.Rows();
     emit s.CellClick(1, ownColumn);
-    EXPECT_EQ(w.ScheduleTeam, 0);
+    EXPECT_EQ(w.ScheduleTeam, team);
+    EXPECT_EQ(w.ScheduleOpponent, 0);
     EXPECT_FALSE(s.isHidden());
     EXPECT_EQ(s.Rows(), rows);
     std::filesystem::remove(page);
     w.mnuExport_Click();
     EXPECT_TRUE(std::filesystem::exists(page));
-    // An opponent chosen then lists no games.
+    EXPECT_NE(ReadFile(page).find(TeamName(team, 0, NameStyleAsShown) + "'s Schedule"), std::string::npos);
+    const int firstOpponent = TeamCode(Cell(s, 1, opponentColumn), 0, 0);
     emit s.CellClick(1, opponentColumn);
-    EXPECT_EQ(s.Rows(), 0);
+    EXPECT_GT(s.Rows(), 0);
+    EXPECT_EQ(s.Rows(),
+              static_cast<int>(standings::TeamSchedule(Season(), team, firstOpponent, w.Filters(), 0).size()));
 
     // An opponent's name narrows the list to head-to-head games.
     emit g.CellClick(2, 2);
@@ -323,9 +331,9 @@ TEST_F(StandingsWindowTest, SavedGraphTypeChecksItsStyle)
     StandingsWindow& w = OpenStandings();
     EXPECT_TRUE(Control<QAction>(&w, "mnuPoint")->isChecked());
     EXPECT_FALSE(Control<QAction>(&w, "mnuLine")->isChecked());
-    // Closed without a chart drawn: the chart's own type, bar, is saved.
+    // Closed without a chart drawn: the checked style is saved, not the chart's initial bar.
     ASSERT_TRUE(UnloadWindow("FORM1"));
-    EXPECT_EQ(GetSetting("Preference", "GraphType", ""), "0");
+    EXPECT_EQ(GetSetting("Preference", "GraphType", ""), "3");
 }
 
 TEST_F(StandingsWindowTest, ExportWritesTheStandingsPageAndOpensIt)
@@ -423,6 +431,64 @@ TEST_F(StandingsWindowTest, PowerGraphTypeTwoLeavesTheLineStyle)
     QCoreApplication::processEvents();
     EXPECT_TRUE(Control<QAction>(w, "mnuLine")->isChecked());
     EXPECT_FALSE(Control<QAction>(w, "mnuPoint")->isChecked());
+}
+
+TEST_F(StandingsWindowTest, PowerRefreshKeepsTheChosenStyleAndClosingSavesIt)
+{
+    SaveSetting("Preference", "GraphType2", "1");
+    ChooseWeek(8, 2024);
+    QWidget* w = ShowWindow("Power");
+    QCoreApplication::processEvents();
+    Control<QAction>(w, "mnuPoint")->trigger();
+    Control<QPushButton>(w, "Command1")->click();
+    EXPECT_TRUE(Control<QAction>(w, "mnuPoint")->isChecked());
+    EXPECT_FALSE(Control<QAction>(w, "mnuLine")->isChecked());
+    EXPECT_FALSE(Control<QAction>(w, "mnuBar")->isChecked());
+    // No chart drawn: the checked style is what is saved.
+    ASSERT_TRUE(UnloadWindow("Power"));
+    EXPECT_EQ(GetSetting("Preference", "GraphType2", ""), "3");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StandingsWindowTest, PowerTableShowsEveryTeamWhenTheWindowHasRoom)
+{
+    ChooseWeek(8, 2024);
+    auto* w = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+    ASSERT_NE(w, nullptr);
+    w->resize(900, 1000);
+    QCoreApplication::processEvents();
+    Control<QPushButton>(w, "Command1")->click();
+    Grid& g = *w->Grid1();
+    ASSERT_EQ(g.Rows(), 32);
+    const int shown = g.viewport()->height() / g.RowHeight(1);
+    EXPECT_GE(shown, 32);
+}
+
+TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
+{
+    ChooseWeek(8, 2024);
+    StandingsWindow& w = OpenStandings();
+    auto fits = [](const Grid& g, const char* name) {
+        for (int c = 1; c <= g.Cols(); ++c) {
+            if (!g.ColumnVisible(c))
+                continue;
+            for (int r = 1; r <= g.Rows(); ++r) {
+                const QString text = g.CellFormattedText(r, c);
+                const int needed = QFontMetrics(g.CellFont(r, c)).horizontalAdvance(text);
+                EXPECT_LT(needed, g.ColumnWidth(c)) << name << " " << r << "," << c << " " << text.toStdString();
+            }
+            if (g.Header()) {
+                QFont bold = g.font();
+                bold.setBold(true);
+                EXPECT_LT(QFontMetrics(bold).horizontalAdvance(g.ColumnHeader(c)), g.ColumnWidth(c)) << name << c;
+            }
+        }
+    };
+    fits(*w.grdTeam(), "standings");
+    // A schedule over two seasons: every week label whole, season included.
+    emit w.grdTeam()->CellClick(2, 1);
+    ASSERT_GT(w.grdSched()->Rows(), 17);
+    fits(*w.grdSched(), "schedule");
 }
 
 } // namespace

@@ -100,7 +100,46 @@ TEST(SheetTexts, PossessionTexts)
     EXPECT_EQ(ProjectedPossessionText(1799.8f), " 30:00");
     EXPECT_EQ(ProjectedPossessionText(600.0f), " 10:00");
     EXPECT_EQ(RankingPossessionText(31 * 60 + 5), "31:05");
-    EXPECT_EQ(RankingPossessionText(1799.5), "29:00");
+    // Rounded to whole seconds before the split: half a second short of 30 minutes is 30:00
+    // in every view, never 29:00.
+    EXPECT_EQ(RankingPossessionText(1799.5), "30:00");
+    EXPECT_EQ(PossessionText(1799.5f), " 30:00");
+    EXPECT_EQ(ProjectedPossessionText(1799.5f), " 30:00");
+    EXPECT_EQ(PossessionText(59.6f), " 1:00");
+    EXPECT_EQ(RankingPossessionText(1805.4), "30:05");
+    // The letter grade keeps its own minutes (59.99 to the minute).
+    EXPECT_EQ(PossessionGrade(1799.8f), PossessionGrade(1800.0f));
+}
+
+TEST(Ranking, OrdersByTheStatisticThenNameSplitsAndAverages)
+{
+    auto entry = [](const char* name, std::optional<float> games, std::optional<float> value) {
+        return RankEntry{name, games, value};
+    };
+    auto names = [](const Ranking& r) {
+        std::string out;
+        for (const RankEntry& e : r.ordered)
+            out += e.name + ",";
+        return out;
+    };
+    const std::vector<RankEntry> clubs = {entry("Rams", 4, 10), entry("bears", 4, 12), entry("Colts", std::nullopt, std::nullopt),
+                                          entry("Bills", 4, 12), entry("Jets", 4, 9)};
+    // Points (code 1) rank highest first, equal values by name whatever the case; the club
+    // without games goes last.
+    Ranking r = RankTeams(clubs, 1);
+    EXPECT_EQ(names(r), "bears,Bills,Rams,Jets,Colts,");
+    EXPECT_EQ(r.leftRows, 3);
+    ASSERT_TRUE(r.average);
+    EXPECT_FLOAT_EQ(*r.average, (10 + 12 + 12 + 9) / 4.0f);
+    // Fumbles (code 8) rank lowest first; the club without a value comes first then.
+    r = RankTeams(clubs, 8);
+    EXPECT_EQ(names(r), "Colts,Jets,Rams,bears,Bills,");
+    // The view's blocks: 32 clubs give 17 and 15, 28 give 15 and 13.
+    EXPECT_EQ(RankTeams(std::vector<RankEntry>(32), 1).leftRows, 17);
+    EXPECT_EQ(RankTeams(std::vector<RankEntry>(28), 1).leftRows, 15);
+    // Nobody with games: no average.
+    EXPECT_FALSE(RankTeams({entry("Rams", std::nullopt, std::nullopt)}, 1).average);
+    EXPECT_FALSE(RankTeams({}, 1).average);
 }
 
 TEST(SheetGrades, BandsAtTheCutPoints)

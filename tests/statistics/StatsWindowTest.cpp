@@ -287,13 +287,15 @@ TEST_F(StatsWindowTest, SeparateHomeAwayRanksOnlyTheWeeksClubs)
     EXPECT_TRUE(found);
 }
 
-TEST_F(StatsWindowTest, ActivationBuildsBothTeamMenusAndLeavesThe2002Alignment)
+TEST_F(StatsWindowTest, ActivationBuildsBothTeamMenusAndLeavesTheSeasonsAlignment)
 {
     ChooseWeek(8, 2024);
     StatsWindow& w = Open();
+    // The shared order is the chosen season's: building the menus of both alignments leaves
+    // it as it was, whichever it is.
     SetDivisionOrder(2001);
     w.Form_Activate();
-    const auto aligned = DivisionOrderOf(2002);
+    const auto aligned = DivisionOrderOf(2001);
     for (std::size_t i = 0; i < aligned.size(); ++i)
         EXPECT_EQ(DivisionOrder()[i], aligned[i]) << i;
     auto count = [&](const char* key, int& teams, int& divisions) {
@@ -372,6 +374,37 @@ TEST_F(StatsWindowTest, TeamAveragesAndTotalsFromThePopup)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "No Stats Available");
     EXPECT_EQ(g.ColumnHeader(1).toStdString(), "Total Stats");
+}
+
+TEST_F(StatsWindowTest, TeamViewsShowWhatThereIsWithoutLogosOrGames)
+{
+    // A theme picture named and no team logos installed, as in a program folder.
+    App().ThemePicture = (folder / "theme.jpg").string();
+    ChooseWeek(8, 2024);
+    StatsWindow& w = Open();
+    const int team = Season().Game(Slot(), 0, gfHomeTeam);
+    PopupMenu::SetChooser([&](const std::vector<PopupMenu::Item>& items) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].caption == Name(team))
+                return static_cast<int>(i) + 1;
+        return 0;
+    });
+    Grid& g = *w.grdStats();
+    messages.shown.clear();
+    Choose(w, "BXST");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Heading(w), Name(team) + " BOXSCORES");
+    EXPECT_GT(g.Rows(), 20);
+    EXPECT_EQ(Cell(g, 1, 1).rfind("Wk ", 0), 0u);
+
+    // A club's table, then a week where it has no counted game: no table, not the old one.
+    Choose(w, "TAS");
+    ASSERT_EQ(g.Rows(), 8);
+    ChooseWeek(1, 2023);
+    Choose(w, "TAS");
+    EXPECT_EQ(Heading(w), "Stats for " + Name(team) + " over the last 4 games");
+    EXPECT_EQ(g.Rows(), 0);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(StatsWindowTest, RowChoicesWalkFromSheetToBoxScoresAndBack)
@@ -519,8 +552,10 @@ TEST_F(StatsWindowTest, TdPassAndRatingItemsWarnBefore1995)
     EXPECT_EQ(messages.shown[0].buttons, vbInformation);
     EXPECT_EQ(Heading(w), "AVERAGE QB RATING");
     EXPECT_EQ(w.grdStats()->Cols(), 7);   // the ranking follows all the same
-    // A 1994 week keeps the six-division teams' menu for 1994 and the 2002 alignment after.
-    EXPECT_EQ(DivisionOrder()[31], DivisionOrderOf(2002)[31]);
+    // A 1994 week keeps the 1994 alignment: six divisions, 31 teams.
+    for (std::size_t i = 0; i < DivisionOrderOf(1994).size(); ++i)
+        EXPECT_EQ(DivisionOrder()[i], DivisionOrderOf(1994)[i]) << i;
+    EXPECT_EQ(DivisionOrder()[31], 0);
 
     ASSERT_TRUE(SelectSeason(1995));
     ChooseWeek(6, 1995);
