@@ -55,6 +55,7 @@ std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t
         t->data_.append(ptr, n);
     }
     t->received_ += static_cast<int64_t>(n);
+    t->lastData_ = std::chrono::steady_clock::now();
     if (t->OnProgress) {
         curl_off_t expected = 0;
         curl_easy_getinfo(E(t->easy_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected);
@@ -80,6 +81,7 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     stallSeconds_ = Limits.StallSeconds > 0 ? Limits.StallSeconds : 30;
     overallSeconds_ = Limits.OverallSeconds > 0 ? Limits.OverallSeconds : 300;
     started_ = std::chrono::steady_clock::now();
+    lastData_ = started_;
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::WriteCallback);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
@@ -233,6 +235,13 @@ bool CurlTransfer::Poll()
             Finish(msg->data.result);
             return true;
         }
+    }
+    // Once data flows, a server that stops sending ends the transfer after the stall time.
+    // libcurl's own low-speed check averages over several seconds, so the few bytes a server
+    // sent before it fell silent would keep it waiting well past that time.
+    if (received_ > 0 && std::chrono::steady_clock::now() - lastData_ >= std::chrono::seconds(stallSeconds_)) {
+        Finish(CURLE_OPERATION_TIMEDOUT);
+        return true;
     }
     return false;
 }

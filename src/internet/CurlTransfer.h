@@ -82,7 +82,7 @@ private:
     int64_t cap_ = 0;
     bool tooLarge_ = false;
     int stallSeconds_ = 0, overallSeconds_ = 0;
-    std::chrono::steady_clock::time_point started_;
+    std::chrono::steady_clock::time_point started_, lastData_;
     char errorText_[256] = {};
     TransferOutcome outcome_;
 };

@@ -200,6 +200,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     next.Allocate(years);
     next.SeasonFirstWeek.assign(static_cast<std::size_t>(asked) + 1, 0);
     auto& items = next.WeekItems;
+    ComboItemIndex weekIndex(items);
 
     const std::string lineFileName = LineFileSetting();
     const bool defaultLines = lineFileName == "Default";
@@ -250,7 +251,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
                 if (!items.empty() && vb::SameText(items.back(), weekText))
                     slot = static_cast<int>(items.size()) - 1;
                 else
-                    slot = FindComboItem(items, weekText);
+                    slot = weekIndex.Find(weekText);
                 if (slot < 0) {
                     if (static_cast<int>(items.size()) >= next.WeekSlots) {
                         problems.AddOnce(reportedWeeksFull, weekText + " and the weeks after it do not fit in the " +
@@ -258,7 +259,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
                                                                 " weeks loaded; they were left out.");
                         continue;
                     }
-                    slot = FindOrAddComboItem(items, weekText);
+                    slot = weekIndex.FindOrAdd(items, weekText);
                 }
                 if (slot < previousSlot) {
                     problems.Add("record " + std::to_string(i) + " (" + weekText +

@@ -186,8 +186,9 @@ void LoadWeekLines(bool ForceLineFile)
 
     int previousSlot = -1;
     int gameSlot = 0;
+    const ComboItemIndex weeks(season.WeekItems);
     auto place = [&](int week, int year, float spread, float total, bool fill) {
-        int slot = FindComboItem(season.WeekItems, WeekText(week, year));
+        int slot = weeks.Find(WeekText(week, year));
         if (slot < 0)
             return false;
         // A record out of week order was left out by the loader: it has no game slot, and
@@ -234,6 +235,27 @@ int FindComboItem(const std::vector<std::string>& list, const std::string& text)
         if (vb::SameText(list[i], text))
             return static_cast<int>(i);
     return -1;
+}
+
+ComboItemIndex::ComboItemIndex(const std::vector<std::string>& list)
+{
+    first_.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        first_.try_emplace(vb::LCase(list[i]), static_cast<int>(i));
+}
+
+int ComboItemIndex::Find(const std::string& text) const
+{
+    const auto at = first_.find(vb::LCase(text));
+    return at == first_.end() ? -1 : at->second;
+}
+
+int ComboItemIndex::FindOrAdd(std::vector<std::string>& list, const std::string& text)
+{
+    const auto [at, added] = first_.try_emplace(vb::LCase(text), static_cast<int>(list.size()));
+    if (added)
+        list.push_back(text);
+    return at->second;
 }
 
 int FindOrAddComboItem(std::vector<std::string>& list, const std::string& text)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vexal {
@@ -49,5 +50,17 @@ void LoadWeekLines(bool ForceLineFile);
 int FindOrAddComboItem(std::vector<std::string>& list, const std::string& text);
 // Position of that item, or -1.
 int FindComboItem(const std::vector<std::string>& list, const std::string& text);
+
+// The same look-ups for a loop that makes many: each in constant time. The index follows the
+// list it was made from as long as items are added only through FindOrAdd.
+class ComboItemIndex {
+public:
+    explicit ComboItemIndex(const std::vector<std::string>& list);
+    int Find(const std::string& text) const;
+    int FindOrAdd(std::vector<std::string>& list, const std::string& text);
+
+private:
+    std::unordered_map<std::string, int> first_; // letter case folded; the first such item
+};
 
 } // namespace vexal

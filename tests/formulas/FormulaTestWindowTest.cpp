@@ -5,6 +5,7 @@
 #include "ViewTestSupport.h"
 #include "PdfText.h"
 #include "FormulaTestWindow.h"
+#include "FormulaTestCore.h"
 
 #include "AppState.h"
 #include "FormulaEditor.h"
@@ -378,6 +379,66 @@ TEST_F(FormulaTestWindowTest, StopEndsTheRunWithoutDoneAndLeavesNoRequestBehind)
     EXPECT_FALSE(Button(w, "cmdStop")->isEnabled());
     EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
     EXPECT_EQ(App().CurrentFormula[fsMinDiff], 0.0f);
+}
+
+// The display follows the run by time, not by every event: however many events it let pass,
+// the boxes show the last one once the run is over; and a Stop clicked while a long run is
+// under way reaches it through the message loop and ends it early.
+TEST_F(FormulaTestWindowTest, DisplayEndsOnTheLastEventAndStopReachesALongRun)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    Box(w, "Text1_3")->setText("0");
+    Box(w, "Text2_3")->setText("9");
+    Box(w, "Text2_1")->setText("4");
+    Box(w, "Text1_9")->setText("0.8");
+    Box(w, "Text2_9")->setText("1.2");
+    int events = 0;
+    std::array<std::string, formulatest::RowBoxes> lastBest{}, lastWorst{};
+    auto handler = w.TSPredict1().Progress;
+    w.TSPredict1().Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
+                                  std::string& message) {
+        handler(best, worst, percent, message);
+        ++events;
+        lastBest = formulatest::RowTexts(best);
+        lastWorst = formulatest::RowTexts(worst);
+    };
+    RunTest(w);
+    EXPECT_EQ(w.TSPredict1().CombinationsDone(), 250.0f);
+    EXPECT_GT(events, 10);
+    for (int i = 0; i < formulatest::RowBoxes; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Box(w, QString("best_%1").arg(i))->text().toStdString(), lastBest[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(Box(w, QString("worst_%1").arg(i))->text().toStdString(), lastWorst[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_NE(lastBest[9], "0-0-0");
+
+    // Some ten million combinations: only the Stop ends it soon. It is clicked when the message
+    // loop first runs during the run, as the program's own yield runs it.
+    Box(w, "txtrola_0")->setText("3");
+    Box(w, "txtrola_1")->setText("5");
+    Box(w, "Text2_3")->setText("99");
+    Box(w, "Text2_1")->setText("99");
+    Box(w, "Text1_8")->setText("0");
+    Box(w, "Text2_8")->setText("10");
+    Box(w, "Text1_9")->setText("0.1");
+    Box(w, "Text2_9")->setText("3");
+    constexpr float Whole = 3.0f * 100 * 100 * 11 * 30;
+    SetDoEventsHook([] { QCoreApplication::processEvents(); });
+    bool stopPosted = false;
+    w.TSPredict1().Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
+                                  std::string& message) {
+        handler(best, worst, percent, message);
+        if (!std::exchange(stopPosted, true))
+            QTimer::singleShot(0, &w, [&] { Button(w, "cmdStop")->click(); });
+    };
+    RunTest(w);
+    SetDoEventsHook({});
+    EXPECT_GT(w.TSPredict1().CombinationsDone(), 0.0f);
+    EXPECT_LT(w.TSPredict1().CombinationsDone(), Whole);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_FALSE(App().StopTest);
 }
 
 TEST_F(FormulaTestWindowTest, BadLineRangeAsksToContinueAndNoLeavesTheWindowLocked)

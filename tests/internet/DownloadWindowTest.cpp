@@ -43,16 +43,7 @@ template <class T> T* Control(QWidget* w, const char* name)
 
 using test::WaitFor;
 
-// The program's resident memory in kilobytes.
-long ResidentKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
-}
+using test::ResidentKb;
 
 class DownloadWindowTest : public ::testing::Test {
 protected:
@@ -302,6 +293,45 @@ TEST_F(DownloadWindowTest, RefusedLogonFreesConnectAndTheFolderIsTheServers)
     ASSERT_TRUE(WaitFor([&] { return Status() == "File list received!"; })) << Status().toStdString();
     ASSERT_EQ(statuses.size(), 1);
     EXPECT_EQ(statuses[0], "The current directory is /");
+}
+
+// A stat file that never ends stops at the download cap with a message and leaves no file; the
+// close box ends such a download at any moment.
+TEST_F(DownloadWindowTest, EndlessDownloadStopsAtItsCapAndTheWindowClosesDuringIt)
+{
+    VEXAL_REQUIRE_FTPD();
+    TempFolder served;
+    served.Write("wk01.24", "s");
+    SetProgramFolder(program.Path());
+    SaveSetting("Settings", "DownloadLimitBytes", "1048576");
+    LoopbackServer ftp(test::HostileFtpScript, {served.Path().string(), "zavozezorodo", "Dovezezid7", "endless-file"});
+    ASSERT_GT(ftp.Port(), 0);
+    SaveSetting("Settings", "StatsServer", ftp.Address());
+    window->show();
+    Button("cmdConnect")->click();
+    ASSERT_TRUE(WaitFor([&] { return Status() == "File list received!"; })) << Status().toStdString();
+    ASSERT_EQ(List()->count(), 1);
+    window->List1_Click(List()->item(0));
+
+    const long before = ResidentKb();
+    Button("cmdGetFile")->click();
+    EXPECT_TRUE(Button("CmdDisconnect")->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return Status().contains("more than 1048576 bytes"); }, 15000)) << Status().toStdString();
+    EXPECT_LT(ResidentKb() - before, 64 * 1024);
+    EXPECT_FALSE(std::filesystem::exists(program / "wk01.24"));
+    EXPECT_FALSE(std::filesystem::exists(program / "wk01.24.part"));
+    EXPECT_TRUE(imported.empty());
+
+    SaveSetting("Settings", "DownloadLimitBytes", "1000000000");
+    Button("cmdGetFile")->click();
+    ASSERT_TRUE(WaitFor([&] { return Status().startsWith("Retrieving File. Bytes Received = ") &&
+                                     Status() != "Retrieving File. Bytes Received = 0"; }))
+        << Status().toStdString();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Client().Busy());
+    EXPECT_FALSE(std::filesystem::exists(program / "wk01.24.part"));
+    EXPECT_TRUE(imported.empty());
 }
 
 // Disconnect and the close box end a step that waits on a silent server, at once.

@@ -1,10 +1,26 @@
 #pragma once
 // Servers on loopback that misbehave the ways real ones do: one that never answers, one that
 // stops sending, one that never stops. Used with LoopbackServer, which starts and stops them.
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
 namespace vexal::test {
 
+// The program's resident memory in kilobytes, to see that an endless answer is not kept.
+inline long ResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
 // An HTTP server on a folder (argument 1) where "stall*" answers with its head and then stays
-// silent, and "endless*" sends data without end; any other name is served from the folder.
+// silent, "drip*" sends one byte now and then for ever, and "endless*" sends data without end;
+// any other name is served from the folder.
 inline constexpr const char* HostileHttpScript = R"(
 import functools, http.server, os, sys, time
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -15,6 +31,13 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.send_response(200); self.send_header('Content-Length', '100000'); self.end_headers()
             self.wfile.write(b'Version'); self.wfile.flush()
             time.sleep(3600)
+        elif name.startswith('drip'):
+            self.send_response(200); self.end_headers()
+            try:
+                while True:
+                    self.wfile.write(b'V'); self.wfile.flush(); time.sleep(0.2)
+            except Exception:
+                pass
         elif name.startswith('endless'):
             self.send_response(200); self.end_headers()
             chunk = b'Version = 9.9.9 ' * 4096
@@ -33,7 +56,8 @@ server.serve_forever()
 )";
 
 // An FTP server on a folder (arguments: folder, user, password, behaviour) whose listing
-// either never comes ("stall") or never ends ("endless").
+// either never comes ("stall") or never ends ("endless"), or whose listing is the folder's
+// and every file it sends never ends ("endless-file").
 inline constexpr const char* HostileFtpScript = R"(
 import logging, sys
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -46,7 +70,18 @@ class Endless:
         self.n += 1
         return b''.join(b'wk%07d.24\r\n' % (self.n * 1000 + i) for i in range(1000))
 class Handler(FTPHandler):
+    use_sendfile = False
+    def ftp_SIZE(self, path):
+        if sys.argv[4] != 'endless-file':
+            return FTPHandler.ftp_SIZE(self, path)
+        self.respond('502 SIZE not implemented.')
+    def ftp_RETR(self, file):
+        if sys.argv[4] != 'endless-file':
+            return FTPHandler.ftp_RETR(self, file)
+        self.push_dtp_data(Endless(), isproducer=True, cmd='RETR')
     def ftp_NLST(self, path):
+        if sys.argv[4] == 'endless-file':
+            return FTPHandler.ftp_NLST(self, path)
         if sys.argv[4] == 'stall':
             self.respond('150 Here it comes.')
             return

@@ -1,6 +1,7 @@
 // The version checker against a web site on loopback, and the update notice its outcome
 // produces.
 #include "AppState.h"
+#include "HostileServers.h"
 #include "Host.h"
 #include "LoopbackServer.h"
 #include "MsgBox.h"
@@ -65,7 +66,7 @@ protected:
     {
         if (!test::HavePython())
             GTEST_SKIP() << "python3 is not installed: the loopback web site cannot run";
-        server = std::make_unique<LoopbackServer>(test::HttpServerScript,
+        server = std::make_unique<LoopbackServer>(test::HostileHttpScript,
                                                   std::vector<std::string>{site.Path().string()});
         ASSERT_GT(server->Port(), 0);
         SaveSetting("Settings", "WebSite", "http://" + server->Address() + "/");
@@ -153,6 +154,63 @@ TEST_F(UpdateCheckerTest, NoticeIsWrittenAndShown)
     RunCheck(checker);
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].text, "Couldn't connect to the internet, please check your connection");
+}
+
+// A version file that stalls, drips, never ends or holds no version: each check ends within its
+// limits with a message that names the step (not a lost connection), memory stays bounded, and
+// the check can be run again at once, also while one is still waiting.
+TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAgain)
+{
+    SaveSetting("Settings", "TransferStallSeconds", "2");
+    SaveSetting("Settings", "TransferLimitSeconds", "5");
+    SaveSetting("Settings", "DocumentLimitBytes", "1048576");
+    RegisterWindow("frmRichEdit", WindowKind::Modal, [](QWidget* owner) {
+        auto* viewer = new QDialog(owner);
+        viewer->setObjectName("frmRichEdit");
+        QTimer::singleShot(0, viewer, &QDialog::reject);
+        return viewer;
+    });
+    site.Write("vexal.txt", "Version = 29.0.4\r\nDownloadURL = http://h/v.exe\r\n");
+    site.Write("page.txt", "<html><body>Moved</body></html>\n");
+    const std::string base = "http://" + server->Address() + "/";
+    UpdateChecker checker;
+    checker.SetCurrentVersion("29.0.4");
+    ConnectUpdateNotice(&checker);
+    struct Case {
+        const char* file;
+        const char* message; // a part of what the user is told
+    };
+    for (const Case& c : {Case{"stall.txt", "did not answer for 2 seconds"},
+                          Case{"drip.txt", "did not finish within 5 seconds"},
+                          Case{"endless.txt", "more than 1048576 bytes"}, Case{"page.txt", "holds no version entry"}}) {
+        SCOPED_TRACE(c.file);
+        messages->shown.clear();
+        checker.SetDownloadURL(base + c.file);
+        const long before = test::ResidentKb();
+        auto seen = RunCheck(checker);
+        EXPECT_LT(test::ResidentKb() - before, 64 * 1024) << "memory grew without bound";
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].kind, "CheckFailed");
+        EXPECT_FALSE(checker.NoConnection());
+        ASSERT_EQ(messages->shown.size(), 1u);
+        EXPECT_NE(messages->shown[0].text.find(c.message), std::string::npos) << messages->shown[0].text;
+        EXPECT_NE(messages->shown[0].text.find(base + c.file), std::string::npos) << messages->shown[0].text;
+
+        checker.SetDownloadURL(base + "vexal.txt");
+        seen = RunCheck(checker);
+        ASSERT_EQ(seen.size(), 1u) << "the check runs again";
+        EXPECT_EQ(seen[0].kind, "UpToDate");
+        UnloadWindow("frmRichEdit");
+    }
+
+    // A second check while the first waits on a silent server starts afresh; only it reports.
+    checker.SetDownloadURL(base + "stall.txt");
+    checker.Check();
+    checker.SetDownloadURL(base + "vexal.txt");
+    const auto seen = RunCheck(checker);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, "UpToDate");
+    UnloadWindow("frmRichEdit");
 }
 
 TEST(UpdaterStart, MissingUpdaterIsNamed)

@@ -212,6 +212,16 @@ TEST(ComboItems, FindOrAddAndFind)
     EXPECT_EQ(FindComboItem(list, "Wk 2 of 202"), -1);  // the whole text must match
     EXPECT_EQ(FindComboItem(list, "Wk 3 of 2024"), -1);
     EXPECT_EQ(list.size(), 2u);
+
+    // The index the loader uses answers the same, the first of two equal items included.
+    list.push_back("wk 1 OF 2024");
+    ComboItemIndex index(list);
+    for (const char* text : {"Wk 1 of 2024", "WK 2 OF 2024", "Wk 2 of 202", "Wk 3 of 2024"})
+        EXPECT_EQ(index.Find(text), FindComboItem(list, text)) << text;
+    EXPECT_EQ(index.FindOrAdd(list, "WK 3 of 2024"), 3);
+    EXPECT_EQ(index.FindOrAdd(list, "wk 3 OF 2024"), 3);
+    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(FindComboItem(list, "Wk 3 of 2024"), 3);
 }
 
 } // namespace
