@@ -92,6 +92,9 @@ void FtpClient::GetFile()
     RequireHost();
     if (!IsSafeRemoteName(RemoteFile))
         throw VbError(20002, "The server file name is not a safe file name");
+    // Limits changed since the logon count from the next transfer on.
+    if (!Busy())
+        transfer_.Limits = InternetLimits();
     if (!transfer_.StartDownload(FtpUrl(Host, Directory, RemoteFile), LocalFile, UserName, Password)) {
         const TransferOutcome& out = transfer_.Outcome();
         throw VbError(out.Number ? out.Number : 20001,
