@@ -25,16 +25,23 @@ bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecor
 }
 
 bool PatchGameRecord(const std::filesystem::path& seasonFile, int32_t record, std::size_t offset,
-                     const uint8_t* bytes, std::size_t length)
+                     const uint8_t* bytes, std::size_t length, std::string* reason)
 {
-    if (offset + length > GameRecord::Size)
+    auto fail = [&](const std::string& why) {
+        if (reason)
+            *reason = why;
         return false;
+    };
+    if (offset + length > GameRecord::Size)
+        return fail("the field lies outside the record");
     try {
-        if (!std::filesystem::is_regular_file(seasonFile))
-            return false;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(seasonFile, ec))
+            return fail(std::filesystem::exists(seasonFile, ec) ? WriteFailureReason(seasonFile)
+                                                                : "the file does not exist");
         RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadWrite);
         if (record < 1 || record > file.RecordCount())
-            return false;
+            return fail("the file holds no record " + std::to_string(record));
         std::array<uint8_t, GameRecord::Size> buf{};
         file.Get(record, buf.data());
         std::memcpy(buf.data() + offset, bytes, length);
@@ -42,15 +49,16 @@ bool PatchGameRecord(const std::filesystem::path& seasonFile, int32_t record, st
         file.Flush();
         return true;
     } catch (const std::exception&) {
-        return false;
+        return fail(WriteFailureReason(seasonFile));
     }
 }
 
-bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, std::size_t offset, int16_t value)
+bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, std::size_t offset, int16_t value,
+                   std::string* reason)
 {
     uint8_t bytes[2];
     le::PutI16(bytes, value);
-    return PatchGameRecord(seasonFile, record, offset, bytes, 2);
+    return PatchGameRecord(seasonFile, record, offset, bytes, 2, reason);
 }
 
 std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& utf8)
@@ -63,9 +71,9 @@ std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& u
 }
 
 bool PutGameComment(const std::filesystem::path& seasonFile, int32_t record,
-                    const std::array<uint8_t, GameRecord::CommentLength>& comment)
+                    const std::array<uint8_t, GameRecord::CommentLength>& comment, std::string* reason)
 {
-    return PatchGameRecord(seasonFile, record, CommentOffset, comment.data(), comment.size());
+    return PatchGameRecord(seasonFile, record, CommentOffset, comment.data(), comment.size(), reason);
 }
 
 std::string FullCommentText(const GameRecord& game)

@@ -331,6 +331,34 @@ bool InputStatsWindow::GameOnShow() const
     return s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
 }
 
+std::array<QString, GameTextCount + 3> InputStatsWindow::ControlTexts() const
+{
+    std::array<QString, GameTextCount + 3> texts;
+    for (int i = 0; i < GameTextCount; ++i)
+        texts[static_cast<std::size_t>(i)] = txtData_[static_cast<std::size_t>(i)]->text();
+    texts[GameTextCount] = cboHome_->currentText();
+    texts[GameTextCount + 1] = cboAway_->currentText();
+    texts[GameTextCount + 2] = cboSurface_->currentText();
+    return texts;
+}
+
+void InputStatsWindow::PutTexts(const std::array<uint8_t, GameRecord::Size>& bytes, double line, double total)
+{
+    const bool wasShowing = showing_;
+    showing_ = true;
+    const GameRecord game = GameRecord::Decode(bytes);
+    int16_t year = 0;
+    cboHome_->setEditText(QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
+    year = 0;
+    cboAway_->setEditText(QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
+    cboSurface_->setCurrentIndex(game.Surface <= 3 ? game.Surface : -1);
+    const auto texts = GameTexts(bytes, line, total);
+    for (int i = 0; i < GameTextCount; ++i)
+        txtData_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
+    shown_.texts = ControlTexts();
+    showing_ = wasShowing;
+}
+
 void InputStatsWindow::ShowGame()
 {
     int season = 0, week = 0;
@@ -343,6 +371,7 @@ void InputStatsWindow::ShowGame()
         bool& flag;
         ~Done() { flag = false; }
     } done{showing_};
+    shown_ = Shown{};
     if (!GameOnShow()) {
         // A week with no game in its season file: nothing to show, nothing to save.
         for (QLineEdit* box : txtData_)
@@ -363,10 +392,12 @@ void InputStatsWindow::ShowGame()
     const GameRecord game = GameRecord::Decode(bytes);
     double line = game.LineValue();
     double total = game.TotalValue();
-    if (!UseSeasonFileLines()) {
+    const bool seasonLines = UseSeasonFileLines();
+    const std::filesystem::path lineFile = seasonLines ? std::filesystem::path()
+                                                       : LineFilePath(LineFileSetting(), s.SeasonYear);
+    if (!seasonLines) {
         try {
-            RecordFile lines(LineFilePath(LineFileSetting(), s.SeasonYear), LineRecord::Size,
-                             RecordFile::Mode::ReadOnly);
+            RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly);
             if (record <= lines.RecordCount()) {
                 std::array<uint8_t, LineRecord::Size> lineBytes{};
                 lines.Get(record, lineBytes.data());
@@ -377,22 +408,32 @@ void InputStatsWindow::ShowGame()
         } catch (const std::exception&) {
         }
     }
-    int16_t year = 0;
-    cboHome_->setEditText(QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
-    year = 0;
-    cboAway_->setEditText(QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
-    cboSurface_->setCurrentIndex(game.Surface <= 3 ? game.Surface : -1);
-    const auto texts = GameTexts(bytes, line, total);
-    for (int i = 0; i < GameTextCount; ++i)
-        txtData_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
+    shown_.record = record;
+    shown_.slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    shown_.game = s.CurrentGame;
+    shown_.seasonLines = seasonLines;
+    shown_.lineFile = lineFile;
+    shown_.bytes = bytes;
+    shown_.line = line;
+    shown_.total = total;
+    PutTexts(bytes, line, total);
 }
 
 void InputStatsWindow::SaveGame()
 {
-    if (showing_ || !GameOnShow() || seasonFile_.empty())
+    if (showing_ || shown_.record < 1 || seasonFile_.empty())
         return;
+    // Nothing typed or chosen since the game was shown or saved: nothing to write, so a game
+    // passed through on the way to another stays as it is on disk.
+    if (saving_ || ControlTexts() == shown_.texts)
+        return;
+    saving_ = true;
+    struct Saved {
+        bool& flag;
+        ~Saved() { flag = false; }
+    } saved{saving_};
     SeasonData& s = Season();
-    const int32_t record = s.WeekFirstRecord + s.CurrentGame;
+    const int32_t record = shown_.record;
     GameEdits edits;
     for (int i = 0; i < GameTextCount; ++i)
         edits.texts[static_cast<std::size_t>(i)] = txtData_[static_cast<std::size_t>(i)]->text().toStdString();
@@ -402,51 +443,67 @@ void InputStatsWindow::SaveGame()
     edits.awayTeam = TeamCode(cboAway_->currentText().toStdString(), year, -1);
     edits.surface = cboSurface_->findText(cboSurface_->currentText());
 
+    // A write that fails leaves the file as it was: the boxes go back to what it holds.
+    auto refused = [&](const std::filesystem::path& file, const std::string& what, const std::string& reason) {
+        MsgBox(what + " could not be saved in " + file.string() + ": " + reason + ".", vbExclamation, Caption);
+        PutTexts(shown_.bytes, shown_.line, shown_.total);
+    };
     std::array<uint8_t, GameRecord::Size> bytes{};
+    double line = 0, total = 0;
     try {
-        if (!std::filesystem::is_regular_file(seasonFile_))
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(seasonFile_, ec)) {
+            refused(seasonFile_, "The game",
+                    std::filesystem::exists(seasonFile_, ec) ? WriteFailureReason(seasonFile_) : "the file does not exist");
             return;
+        }
         RecordFile file(seasonFile_, GameRecord::Size, RecordFile::Mode::ReadWrite);
-        if (record > file.RecordCount())
+        if (record > file.RecordCount()) {
+            refused(seasonFile_, "The game", "the file no longer holds record " + std::to_string(record));
             return;
+        }
         file.Get(record, bytes.data());
-        const bool seasonLines = UseSeasonFileLines();
-        double line = 0, total = 0;
         std::string message;
-        if (!ApplyGameEdits(edits, bytes, seasonLines, line, total, message)) {
+        if (!ApplyGameEdits(edits, bytes, shown_.seasonLines, line, total, message)) {
             MsgBox(message, vbExclamation, Caption);
             return;
         }
-        if (!seasonLines &&
-            !WriteRecordLines(LineFilePath(LineFileSetting(), s.SeasonYear), true, record, line, total))
-            MsgBox("The line and total could not be written into the line file " + LineFileSetting() + ".",
-                   vbExclamation, Caption);
         file.Put(record, bytes.data());
         file.Flush();
-
-        const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-        if (slot < 0 || s.CurrentGame >= GamesPerWeekSlot ||
-            (static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size())
-            return;
-        const GameRecord game = GameRecord::Decode(bytes);
-        const int g = s.CurrentGame;
-        s.Game(slot, g, gfAwayTeam) = game.AwayTeam;
-        s.Game(slot, g, gfHomeTeam) = game.HomeTeam;
-        const bool played = game.AwayScore != 0 || game.HomeScore != 0;
-        s.Game(slot, g, gfAwayScore) = played ? game.AwayScore : -1;
-        s.Game(slot, g, gfHomeScore) = played ? game.HomeScore : -1;
-        if ((static_cast<std::size_t>(slot) + 1) * LineSlotStride <= s.SeasonLines.size()) {
-            s.Spread(slot, g) = static_cast<float>(line);
-            s.Total(slot, g) = static_cast<float>(total);
+    } catch (const std::exception&) {
+        refused(seasonFile_, "The game", WriteFailureReason(seasonFile_));
+        return;
+    }
+    bool linesStored = true;
+    if (!shown_.seasonLines) {
+        std::string reason;
+        linesStored = WriteRecordLines(shown_.lineFile, true, record, line, total, &reason);
+        if (!linesStored) {
+            line = shown_.line;
+            total = shown_.total;
+            shown_.bytes = bytes;
+            refused(shown_.lineFile, "The line and total", reason);
         }
-        const auto& fields = GameTextFields();
-        for (const GameTextField& f : fields)
-            if (f.arrayField > gfHomeScore)
-                s.Game(slot, g, f.arrayField) =
-                    f.kind == FieldKind::Byte ? le::U8(bytes.data() + f.offset) : le::I16(bytes.data() + f.offset);
-        s.Game(slot, g, gfSurface) = game.Surface;
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbExclamation, Caption);
+    }
+    shown_.bytes = bytes;
+    shown_.line = line;
+    shown_.total = total;
+    if (linesStored)
+        shown_.texts = ControlTexts();
+
+    // Then the loaded arrays, with every field the loader takes from the record.
+    const int slot = shown_.slot;
+    const int g = shown_.game;
+    if (slot < 0 || g < 0 || g >= GamesPerWeekSlot ||
+        (static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size())
+        return;
+    const auto fields = GameRecord::Decode(bytes).GameFields();
+    for (int f = gfAwayTeam; f <= gfAwayFirstDowns; ++f)
+        if (f < gfInjury || f > gfSituational)
+            s.Game(slot, g, f) = fields[static_cast<std::size_t>(f)];
+    if ((static_cast<std::size_t>(slot) + 1) * LineSlotStride <= s.SeasonLines.size()) {
+        s.Spread(slot, g) = static_cast<float>(line);
+        s.Total(slot, g) = static_cast<float>(total);
     }
 }
 

@@ -4,6 +4,7 @@
 // into the season file (or the line file in use) and the loaded arrays when it is left.
 #include "GameForm.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -48,6 +49,9 @@ private:
     void BuildMenus();
     void Navigate(int which);
     bool GameOnShow() const;
+    // The texts of the controls as they stand, and as the game on show last put them.
+    std::array<QString, GameTextCount + 3> ControlTexts() const;
+    void PutTexts(const std::array<uint8_t, GameRecord::Size>& bytes, double line, double total);
     // The season of the chosen week and its week number; false when no loaded season holds it.
     bool ChosenWeek(int& season, int& week) const;
 
@@ -62,10 +66,24 @@ private:
     QPushButton* Command2_ = nullptr;
     cResizer* resize_ = nullptr;
     std::filesystem::path seasonFile_;
+    // The game on show, as read or last written: the window saves into this game whatever
+    // another window did to the shared game cursor and week bounds since.
+    struct Shown {
+        int32_t record = 0;            // 0: no game on show
+        int slot = -1;                 // its week slot and game slot in the loaded arrays
+        int game = -1;
+        bool seasonLines = true;       // spread and total from the season record, else the line file
+        std::filesystem::path lineFile;
+        std::array<uint8_t, GameRecord::Size> bytes{};
+        double line = 0;
+        double total = 0;
+        std::array<QString, GameTextCount + 3> texts;
+    } shown_;
     int weekGames_ = 0;
     bool loaded_ = false;
     bool showing_ = false;
     bool dateRefused_ = false;
+    bool saving_ = false;
 };
 
 } // namespace vexal

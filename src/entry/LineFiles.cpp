@@ -141,15 +141,22 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
     return result;
 }
 
-bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line, double total)
+bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line, double total,
+                      std::string* reason)
 {
+    auto fail = [&](const std::string& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
     try {
         // Never creates the file: a line file deleted behind the window's back stays deleted.
-        if (!std::filesystem::is_regular_file(file))
-            return false;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec))
+            return fail(std::filesystem::exists(file, ec) ? WriteFailureReason(file) : "the file does not exist");
         RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite);
         if (record < 1 || record > records.RecordCount())
-            return false;
+            return fail("the file holds no record " + std::to_string(record));
         std::vector<uint8_t> buf(records.RecordLength());
         records.Get(record, buf.data());
         if (lineFile) {
@@ -165,10 +172,8 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
         records.Put(record, buf.data());
         records.Flush();
         return true;
-    } catch (const VbError&) {
-        return false;
     } catch (const std::exception&) {
-        return false;
+        return fail(WriteFailureReason(file));
     }
 }
 

@@ -51,9 +51,9 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
 
 // Rewrites the spread and total of one record in place; every other byte keeps its value.
 // False when the record lies outside the file (nothing written) or the file cannot be
-// written. Values are stored as the file's fixed-point currency.
+// written; `reason` then says why. Values are stored as the file's fixed-point currency.
 bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
-                      double total);
+                      double total, std::string* reason = nullptr);
 
 // Reads a typed spread or total: empty text is 0; "." is the decimal separator. False for
 // text that is not a number or lies outside what a line can hold (+/- 1000 points).

@@ -316,6 +316,8 @@ void LinesWindow::LoadLines()
             return;
         }
         season.CurrentGame = 0;
+        shownFirstRecord_ = 0;
+        storedLines_.clear();
         if (fellBack) {
             ShowNotice("Only default lines can be used for previous seasons", "Previous Season");
             {
@@ -327,6 +329,11 @@ void LinesWindow::LoadLines()
         const WeekLines lines = ReadWeekLines(source.file, source.lineFile, source.week);
         season.WeekFirstRecord = lines.FirstRecord;
         season.NextWeekFirstRecord = lines.NextFirstRecord;
+        shownSource_ = source;
+        shownFirstRecord_ = lines.FirstRecord;
+        shownSlot_ = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+        for (const WeekLine& game : lines.Games)
+            storedLines_.emplace_back(game.Line, game.Total);
 
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
@@ -360,30 +367,42 @@ void LinesWindow::LoadLines()
 void LinesWindow::SaveLines()
 {
     SeasonData& season = Season();
-    LineSource source;
-    bool fellBack = false;
-    if (!ChooseSource(source, false, fellBack))
-        return;
     season.CurrentGame = 0;
-    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
+    const LineSource& source = shownSource_;
+    const int slot = shownSlot_;
     for (int i = 0; i < Grid1_->Rows(); ++i) {
-        const int32_t record = season.WeekFirstRecord + i;
+        const int32_t record = shownFirstRecord_ + i;
         double values[2] = {0, 0};
         for (int c = 0; c < 2; ++c) {
             const QVariant cell = Grid1_->CellText(i + 1, LineColumn + c);
             if (cell.isValid() && !ParseLineValue(cell.toString().toStdString(), values[c]))
                 values[c] = 0;
+            values[c] = vb::CurrencyToDouble(vb::CurrencyFromDouble(values[c]));
         }
-        if (season.WeekFirstRecord < 1 ||
-            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1])) {
-            MsgBox("The lines could not be saved in " + source.file.filename().string() + ".", vbCritical,
+        const bool known = static_cast<std::size_t>(i) < storedLines_.size();
+        // A row as the file holds it needs no write.
+        if (known && storedLines_[static_cast<std::size_t>(i)] == std::make_pair(values[0], values[1]))
+            continue;
+        std::string reason;
+        if (shownFirstRecord_ < 1)
+            reason = "the week has no game in it";
+        if (shownFirstRecord_ < 1 ||
+            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1], &reason)) {
+            MsgBox("The lines could not be saved in " + source.file.string() + ": " + reason + ".", vbCritical,
                    "Lines not saved");
+            // The rows not written show what the file holds.
+            for (int r = i; r < Grid1_->Rows() && static_cast<std::size_t>(r) < storedLines_.size(); ++r) {
+                Grid1_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].first);
+                Grid1_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].second);
+            }
             return;
         }
+        if (known)
+            storedLines_[static_cast<std::size_t>(i)] = {values[0], values[1]};
         const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * 2;
         if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
-            season.SeasonLines[at] = static_cast<float>(vb::CurrencyToDouble(vb::CurrencyFromDouble(values[0])));
-            season.SeasonLines[at + 1] = static_cast<float>(vb::CurrencyToDouble(vb::CurrencyFromDouble(values[1])));
+            season.SeasonLines[at] = static_cast<float>(values[0]);
+            season.SeasonLines[at + 1] = static_cast<float>(values[1]);
         }
     }
 }

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <string>
 
 class QAction;
@@ -74,6 +76,12 @@ private:
         int week = 0;
     };
     bool ChooseSource(LineSource& source, bool checkExists, bool& fellBack) const;
+    // The week the grid shows, as the last load read it: saves go into these records of
+    // this file, whatever another window did to the shared week bounds since.
+    LineSource shownSource_;
+    int32_t shownFirstRecord_ = 0;
+    int shownSlot_ = -1;
+    std::vector<std::pair<double, double>> storedLines_;   // per row, as in the file
 
     Grid* Grid1_ = nullptr;
     QWidget* body_ = nullptr;

@@ -5,11 +5,13 @@
 #include "Host.h"
 #include "LineFiles.h"
 #include "Main.h"
+#include "MsgBox.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "Teams.h"
 #include "cResizer.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,7 +148,10 @@ void OtherFactorsWindow::BuildControls()
                 b->setGeometry(Px(left), PxY(row.top), Px(ButtonTwips), PxY(ButtonTwips));
                 b->setFocusPolicy(Qt::StrongFocus);
                 b->installEventFilter(this);
-                connect(b, &QPushButton::clicked, this, [this, f, side, i] { LevelButton_Click(f, side, i); });
+                connect(b, &QPushButton::clicked, this, [this, f, side, i] {
+                    LevelButton_Click(f, side, i);
+                    factorEdited_[f] = true;
+                });
                 buttons_[f][side][i] = b;
                 SetPressed(f, side, i, false);
             }
@@ -218,13 +223,7 @@ void OtherFactorsWindow::resize_BeforeResizing()
 
 // ---------------------------------------------------------------- the game on show
 
-bool OtherFactorsWindow::GameOnShow() const
-{
-    const SeasonData& s = Season();
-    return !fileName_.empty() && s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
-}
-
-int32_t OtherFactorsWindow::GameRecordNumber() const { return Season().WeekFirstRecord + Season().CurrentGame; }
+bool OtherFactorsWindow::GameOnShow() const { return !fileName_.empty() && shownRecord_ > 0; }
 
 void OtherFactorsWindow::LoadGameFactors()
 {
@@ -261,7 +260,15 @@ void OtherFactorsWindow::LoadGameFactors()
     values_.fill(0);
     ReleaseAll();
     record_ = GameRecord{};
-    if (!GameOnShow() || !ReadGame(fileName_, GameRecordNumber(), record_)) {
+    factorEdited_.fill(false);
+    shownRecord_ = 0;
+    shownSlot_ = slot;
+    shownGame_ = s.CurrentGame;
+    const bool inWeek = s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
+    const int32_t record = s.WeekFirstRecord + s.CurrentGame;
+    if (inWeek && ReadGame(fileName_, record, record_))
+        shownRecord_ = record;
+    if (!GameOnShow()) {
         // A week without games: nothing to show and nothing to write.
         record_ = GameRecord{};
         lblHome_->setText(QString());
@@ -276,16 +283,33 @@ void OtherFactorsWindow::LoadGameFactors()
     lblHome_->adjustSize();
     lblAway_->adjustSize();
 
-    const int16_t stored[4] = {record_.Injuries, record_.Weather, record_.Situational, record_.Psychological};
-    for (int f = 0; f < 4; ++f) {
-        const int16_t v = stored[f];
-        // A level outside 1..7 has no button and is shown as none.
-        if (v >= 1 && v <= 7)
-            LevelButton_Click(f, Home, v - 1);
-        else if (v <= -1 && v >= -7)
-            LevelButton_Click(f, Away, -v - 1);
-    }
+    for (int f = 0; f < 4; ++f)
+        ShowFactor(f, StoredFactor(f));
     txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
+}
+
+int16_t OtherFactorsWindow::StoredFactor(int factor) const
+{
+    switch (factor) {
+    case Injuries: return record_.Injuries;
+    case Weather: return record_.Weather;
+    case Situation: return record_.Situational;
+    default: return record_.Psychological;
+    }
+}
+
+void OtherFactorsWindow::ShowFactor(int factor, int16_t value)
+{
+    for (int side = 0; side < 2; ++side)
+        for (int i = 0; i < 7; ++i)
+            if (pressed_[factor][side][i])
+                SetPressed(factor, side, i, false);
+    values_[factor] = 0;
+    // A level outside 1..7 has no button and is shown as none.
+    if (value >= 1 && value <= 7)
+        LevelButton_Click(factor, Home, value - 1);
+    else if (value <= -1 && value >= -7)
+        LevelButton_Click(factor, Away, -value - 1);
 }
 
 // ---------------------------------------------------------------- factor buttons
@@ -326,25 +350,43 @@ void OtherFactorsWindow::LevelButton_Click(int factor, int side, int index)
 
 void OtherFactorsWindow::StoreFactor(int factor)
 {
+    if (!factorEdited_[factor])
+        return;
     // With no season on show only the arrays and the window's record take the value; a
-    // week without the current game takes it nowhere, so no other week's game changes.
+    // week without a game on show takes it nowhere, so no other week's game changes.
     const bool toFile = !fileName_.empty();
     if (toFile && !GameOnShow())
         return;
     const int16_t value = values_[factor];
-    SeasonData& s = Season();
-    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-    if (slot >= 0 && s.CurrentGame >= 0 && s.CurrentGame < GamesPerWeekSlot &&
-        (static_cast<std::size_t>(slot) + 1) * WeekSlotStride <= s.SeasonGames.size())
-        s.Game(slot, s.CurrentGame, Rows[factor].field) = value;
+    // The file first: a level the file refused is not shown, nor given to the arrays.
+    if (toFile) {
+        std::string reason;
+        if (!PutGameFactor(fileName_, shownRecord_, Rows[factor].offset, value, &reason)) {
+            factorEdited_[factor] = false;
+            MsgBox(std::string("The ") + Rows[factor].labelCaption + " level could not be saved in " +
+                       fileName_.string() + ": " + reason + ".",
+                   vbExclamation, Caption);
+            ShowFactor(factor, StoredFactor(factor));
+            return;
+        }
+    }
+    factorEdited_[factor] = false;
     switch (factor) {
     case Injuries: record_.Injuries = value; break;
     case Weather: record_.Weather = value; break;
     case Situation: record_.Situational = value; break;
     default: record_.Psychological = value; break;
     }
-    if (toFile && PutGameFactor(fileName_, GameRecordNumber(), Rows[factor].offset, value))
-        ReadGame(fileName_, GameRecordNumber(), record_);
+    if (toFile) {
+        GameRecord stored;
+        if (ReadGame(fileName_, shownRecord_, stored))
+            record_ = stored;
+    }
+    SeasonData& s = Season();
+    const int slot = shownSlot_;
+    if (slot >= 0 && shownGame_ >= 0 && shownGame_ < GamesPerWeekSlot &&
+        (static_cast<std::size_t>(slot) + 1) * WeekSlotStride <= s.SeasonGames.size())
+        s.Game(slot, shownGame_, Rows[factor].field) = value;
 }
 
 // ---------------------------------------------------------------- comment
@@ -361,12 +403,38 @@ void OtherFactorsWindow::txtComment_GotFocus()
 
 void OtherFactorsWindow::txtComment_LostFocus()
 {
-    const auto bytes = CommentBytes(txtComment_->text().toStdString());
-    record_.Comment = bytes;
+    // A box left as the record holds it writes nothing, so a comment never set keeps its bytes.
+    const QString text = txtComment_->text();
+    const auto bytes = CommentBytes(text.toStdString());
+    if (bytes == record_.Comment || text.toStdString() == FullCommentText(record_))
+        return;
+    if (fileName_.empty()) {
+        record_.Comment = bytes;
+        return;
+    }
     if (!GameOnShow())
         return;
-    if (PutGameComment(fileName_, GameRecordNumber(), bytes))
-        ReadGame(fileName_, GameRecordNumber(), record_);
+    std::string reason;
+    if (!PutGameComment(fileName_, shownRecord_, bytes, &reason)) {
+        MsgBox("The comment could not be saved in " + fileName_.string() + ": " + reason + ".", vbExclamation,
+               Caption);
+        txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
+        return;
+    }
+    record_.Comment = bytes;
+    GameRecord stored;
+    if (ReadGame(fileName_, shownRecord_, stored))
+        record_ = stored;
+}
+
+void OtherFactorsWindow::closeEvent(QCloseEvent* event)
+{
+    // A level clicked or a comment typed just before the window closes is stored like one
+    // whose control lost the focus.
+    for (int f = 0; f < 4; ++f)
+        StoreFactor(f);
+    txtComment_LostFocus();
+    event->accept();
 }
 
 void OtherFactorsWindow::Navigate(int game)

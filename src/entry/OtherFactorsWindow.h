@@ -42,6 +42,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildControls();
@@ -49,13 +50,15 @@ private:
     void ReleaseAll();
     void LevelButton_Click(int factor, int side, int index);
     void StoreFactor(int factor);
+    // Shows a factor's stored level: its button pressed, every other one of the factor released.
+    void ShowFactor(int factor, int16_t value);
+    int16_t StoredFactor(int factor) const;
     void txtComment_GotFocus();
     void txtComment_LostFocus();
     void Navigate(int game);
     void resize_BeforeResizing();
-    // True when the current game is a record of the week on show.
+    // True when a game of the week is on show.
     bool GameOnShow() const;
-    int32_t GameRecordNumber() const;
 
     QWidget* body_ = nullptr;
     QPushButton* cmdFirst_ = nullptr;
@@ -73,6 +76,13 @@ private:
     std::array<int16_t, 4> values_{};
     GameRecord record_;
     std::filesystem::path fileName_;
+    // The game on show: edits go into this record and game slot whatever another window did
+    // to the shared game cursor and week bounds since it was read.
+    int32_t shownRecord_ = 0;
+    int shownSlot_ = -1;
+    int shownGame_ = -1;
+    // Levels clicked since the game was shown or the level last stored.
+    std::array<bool, 4> factorEdited_{};
     int weekGames_ = 0;
     bool loaded_ = false;
 };

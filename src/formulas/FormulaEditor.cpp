@@ -823,8 +823,14 @@ void FormulaEditor::SaveFormula()
         scratch_ = App().CurrentFormula;
     StoreFormulaFrom(Controls(), f);
 
-    if (!IsPlainFileName(name) || !WriteFormulaFile(ProgramFolder() / name, f)) {
+    if (!IsPlainFileName(name)) {
         MsgBox(texts::BadFilenameMessage, vbExclamation, texts::BadFilenameTitle);
+        return;
+    }
+    std::string reason;
+    if (!WriteFormulaFile(ProgramFolder() / name, f, reason)) {
+        MsgBox(texts::NotSavedPrefix + name + texts::NotSavedIn + ProgramFolder().string() + ": " + reason + ".",
+               vbExclamation, texts::NotSavedTitle);
         return;
     }
     MsgBox(texts::SavedMessage, vbExclamation, texts::SavedTitle);

@@ -40,6 +40,10 @@ inline constexpr const char* SavedMessage = "File saved";
 inline constexpr const char* SavedTitle = "File saved";
 inline constexpr const char* BadFilenameMessage = "You entered a bad filename, The formula was not saved!";
 inline constexpr const char* BadFilenameTitle = "Bad Filename";
+// A good name the folder would not take: the name, the folder and why.
+inline constexpr const char* NotSavedPrefix = "The formula ";
+inline constexpr const char* NotSavedIn = " could not be saved in ";
+inline constexpr const char* NotSavedTitle = "Formula not saved";
 inline const std::string DeletePrompt = "Are you sure you want to delete ";
 inline constexpr const char* DeleteTitle = "Delete?";
 inline constexpr const char* DeleteAllGoodPrompt = "Would you like to delete all 'good' files?";

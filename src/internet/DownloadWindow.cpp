@@ -38,9 +38,9 @@ DownloadWindow::OpenFileHook& OpenHook()
     return hook;
 }
 
-std::function<void(const std::string&)>& ImportHook()
+std::function<ImportResult(const std::string&)>& ImportHook()
 {
-    static std::function<void(const std::string&)> hook;
+    static std::function<ImportResult(const std::string&)> hook;
     return hook;
 }
 
@@ -49,7 +49,7 @@ std::string Trim(const QString& text) { return S(text.trimmed()); }
 } // namespace
 
 void DownloadWindow::SetOpenFileHook(OpenFileHook hook) { OpenHook() = std::move(hook); }
-void DownloadWindow::SetImportHook(std::function<void(const std::string&)> hook) { ImportHook() = std::move(hook); }
+void DownloadWindow::SetImportHook(std::function<ImportResult(const std::string&)> hook) { ImportHook() = std::move(hook); }
 
 DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
 {
@@ -313,17 +313,21 @@ void DownloadWindow::cmdGetFile_Click()
 
 void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
 {
-    if (ImportHook())
-        ImportHook()(path);
-    else
-        Import(path);
+    const ImportResult result = ImportHook() ? ImportHook()(path) : Import(path);
     if (QMainWindow* main = MainWindow())
         setWindowTitle(main->windowTitle());
     DoEvents();
     RefreshActiveView(true);
     setWindowTitle(Caption);
     if (afterDownload) {
-        Status("File imported successfully!");
+        // Success only when every game of the file went in.
+        const std::string counts = ImportCounts(result) + ".";
+        if (result.finished && result.failed == 0)
+            Status("File imported successfully! " + counts);
+        else if (result.finished)
+            Status("The import ended with errors: " + counts);
+        else
+            Status("The import was stopped: " + counts);
         DoEvents();
         raise();
         activateWindow();

@@ -1,6 +1,8 @@
 #pragma once
 // "Stats Download Client": lists the stat files on the stats server by FTP, fetches the one
 // chosen and imports it; or imports a stat file the user already has.
+#include "StatImport.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -29,7 +31,7 @@ public:
                                                    const std::string& fileName)>;
     static void SetOpenFileHook(OpenFileHook hook);
     // The stat import (Import of the season database unless a test installs another).
-    static void SetImportHook(std::function<void(const std::string&)> hook);
+    static void SetImportHook(std::function<ImportResult(const std::string&)> hook);
 
     FtpClient& Client() { return *Ftp1; }
 

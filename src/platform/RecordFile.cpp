@@ -2,9 +2,11 @@
 
 #include "VbError.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -176,30 +178,98 @@ void PutF64(uint8_t* p, double v)
 }
 } // namespace le
 
+std::string ReasonOfError(int errorNumber)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM: return "permission denied";
+    case EROFS: return "the folder is read-only";
+    case ENOSPC: return "the disk is full";
+#ifdef EDQUOT
+    case EDQUOT: return "the disk quota is used up";
+#endif
+    case EISDIR: return "a folder of that name is in the way";
+    case ENOENT: return "the folder does not exist";
+    case ENOTDIR: return "a file stands where a folder should be";
+    case 0: return "the write failed";
+    default: return std::error_code(errorNumber, std::generic_category()).message();
+    }
+}
+
+std::string WriteFailureReason(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status))
+        return ReasonOfError(EISDIR);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_regular_file(status))
+            return "it is not a regular file";
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        if (fd < 0)
+            return ReasonOfError(errno);
+        ::close(fd);
+        return ReasonOfError(0);
+    }
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (!std::filesystem::is_directory(folder, ec))
+        return ReasonOfError(std::filesystem::exists(folder, ec) ? ENOTDIR : ENOENT);
+    if (::access(folder.c_str(), W_OK) != 0)
+        return ReasonOfError(errno);
+    return ReasonOfError(0);
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, WriteSync sync)
+{
+    std::string reason;
+    return WriteFileAtomically(path, bytes, reason, sync);
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string& reason,
+                         WriteSync sync)
 {
     std::error_code ec;
     // A folder in the way is never replaced, and a missing folder is not created.
-    if (std::filesystem::is_directory(path, ec) || path.filename().empty())
+    if (std::filesystem::is_directory(path, ec) || path.filename().empty()) {
+        reason = ReasonOfError(EISDIR);
         return false;
+    }
     std::filesystem::path temp = path;
     temp += ".tmp~";
     {
+        errno = 0;
         FILE* f = std::fopen(temp.c_str(), "wb");
-        if (!f)
+        if (!f) {
+            reason = ReasonOfError(errno);
             return false;
+        }
+        int failure = 0;
+        errno = 0;
         bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        if (!ok)
+            failure = errno;
         ok = (std::fflush(f) == 0) && ok;
-        if (sync == WriteSync::Durable)
+        if (!ok && !failure)
+            failure = errno;
+        if (sync == WriteSync::Durable) {
             ok = (fsync(fileno(f)) == 0) && ok;
+            if (!ok && !failure)
+                failure = errno;
+        }
         ok = (std::fclose(f) == 0) && ok;
+        if (!ok && !failure)
+            failure = errno;
         if (!ok) {
             std::remove(temp.c_str());
+            reason = ReasonOfError(failure);
             return false;
         }
     }
     std::filesystem::rename(temp, path, ec);
     if (ec) {
+        reason = ReasonOfError(ec.value());
         std::filesystem::remove(temp, ec);
         return false;
     }

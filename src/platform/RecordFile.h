@@ -67,5 +67,15 @@ void PutF64(uint8_t* p, double v);
 enum class WriteSync { Durable, Fast };
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
                          WriteSync sync = WriteSync::Durable);
+// The same, with the reason for a failure in words a message can show ("the folder is
+// read-only", "the disk is full", "a folder of that name is in the way", ...).
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string& reason,
+                         WriteSync sync = WriteSync::Durable);
+
+// Why a file cannot be written in place (or, when it is missing, created in its folder):
+// what is found at the path or the system's reason, for a message after a failed write.
+std::string WriteFailureReason(const std::filesystem::path& path);
+// The system's error number in such words.
+std::string ReasonOfError(int errorNumber);
 
 } // namespace vexal

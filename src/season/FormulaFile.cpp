@@ -51,6 +51,11 @@ bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
     return WriteFileAtomically(path, FormulaFileLine(formula, positions));
 }
 
+bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason, int positions)
+{
+    return WriteFileAtomically(path, FormulaFileLine(formula, positions), reason);
+}
+
 std::vector<float> ParseFormulaFileNumbers(std::string_view text)
 {
     std::vector<float> numbers;

@@ -42,6 +42,9 @@ bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const f
                             WriteSync sync = WriteSync::Durable);
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
                       int positions = FormulaFilePositions);
+// The same, with the reason for a failure in words a message can show.
+bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason,
+                      int positions = FormulaFilePositions);
 
 // The numbers of a formula file's text in position order, at most 20. Fields are separated by
 // commas or line ends; blanks around a field are ignored; a field is read by its leading

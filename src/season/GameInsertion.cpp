@@ -42,7 +42,9 @@ void AppendBlank(std::vector<uint8_t>& out, const uint8_t* from)
         std::copy(from, from + 11, out.begin() + static_cast<std::ptrdiff_t>(at)); // Year, Week, GameDate
 }
 
-bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how)
+// Inserts `inserted` when given, else a blank record.
+bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how,
+                       const GameRecord* inserted = nullptr)
 {
     if (!FileExists(path)) {
         MsgBox(path.string() + " not found");
@@ -60,30 +62,45 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
 
     std::vector<uint8_t> out;
     out.reserve((static_cast<std::size_t>(count) + 1) * GameRecord::Size);
+    // The new game goes in with its data in this same rewrite, so that no interruption
+    // leaves an empty game in the season.
+    auto insert = [&](const uint8_t* from) {
+        if (inserted) {
+            const auto bytes = inserted->Encode();
+            out.insert(out.end(), bytes.begin(), bytes.end());
+        } else {
+            AppendBlank(out, from);
+        }
+    };
     if (how == Rewrite::InsertFirst)
-        AppendBlank(out, count > 0 ? file.Record(1) : nullptr);
+        insert(count > 0 ? file.Record(1) : nullptr);
     for (int32_t i = 1; i <= count; ++i) {
         const uint8_t* record = file.Record(i);
         if (i == recordNumber && how == Rewrite::Drop)
             continue;
         out.insert(out.end(), record, record + GameRecord::Size);
         if (i == recordNumber && how == Rewrite::InsertAfter)
-            AppendBlank(out, record);
+            insert(record);
     }
     WriteWholeFile(work, out);
 
     // Keep the file as it was before this rewrite, then put the work copy in its place in
     // one rename, so that an interruption leaves the old file or its backup, never half a file.
-    std::filesystem::path backup = BackupPath(path);
+    // The new backup is written whole beside the earlier one and only then takes its name, so
+    // a full disk leaves the earlier backup as it was.
+    const std::filesystem::path backup = BackupPath(path);
+    std::filesystem::path newBackup = backup;
+    newBackup += ".new";
     try {
-        if (std::filesystem::exists(backup, ec))
-            std::filesystem::remove(backup);
-        WriteWholeFile(backup, file.Bytes());
+        WriteWholeFile(newBackup, file.Bytes());
+        std::filesystem::rename(newBackup, backup);
         std::filesystem::rename(work, path);
     } catch (const std::filesystem::filesystem_error&) {
+        std::filesystem::remove(newBackup, ec);
         std::filesystem::remove(work, ec);
         throw VbError::Of(VbError::PathFileAccess);
     } catch (...) {
+        std::filesystem::remove(newBackup, ec);
         std::filesystem::remove(work, ec);
         throw;
     }
@@ -143,6 +160,11 @@ bool ReplaceFile(const std::filesystem::path& path, int32_t recordNumber, bool i
 }
 
 bool ReplaceFileInsertFirst(const std::filesystem::path& path) { return RewriteSeasonFile(path, 0, Rewrite::InsertFirst); }
+
+bool InsertGameRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
+{
+    return RewriteSeasonFile(path, recordNumber, recordNumber > 0 ? Rewrite::InsertAfter : Rewrite::InsertFirst, &game);
+}
 
 void InsertGameRow(std::vector<int16_t>& SeasonGames, const GameRecord& record, int32_t first, int32_t last, int16_t size)
 {

@@ -20,6 +20,9 @@ namespace vexal {
 bool ReplaceFile(const std::filesystem::path& path, int32_t recordNumber, bool insert);
 // The same rewrite, with the blank record put before record 1.
 bool ReplaceFileInsertFirst(const std::filesystem::path& path);
+// The same rewrite with `game` in place of the blank record, after record `recordNumber`
+// (before record 1 when it is 0 or less): the game is in the file whole or not at all.
+bool InsertGameRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game);
 
 // The work copy: "~temp.tmp" in the program folder.
 std::filesystem::path WorkCopyPath();

@@ -31,6 +31,7 @@ struct ImportState {
     int overwriteTeams = 0;
     int32_t answer = 0;          // the last answer to the data-present or play-off question
     int32_t lastUpdated = 0;     // the record the last update wrote
+    ImportResult result;
 };
 
 enum class Outcome { Next, Stop };
@@ -159,9 +160,9 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
         if (!create)
             throw VbError::Of(VbError::PathFileAccess);
     }
-    if (after > 0 ? !ReplaceFile(path, after, true) : !ReplaceFileInsertFirst(path))
+    if (!InsertGameRecord(path, after, game))
         return;
-    PutSeasonRecord(path, after + 1, game);
+    ++st.result.imported;
     if (after > 0)
         st.lastUpdated = after;
 
@@ -206,6 +207,7 @@ void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesy
     // The file first: the arrays show what the file holds.
     st.lastUpdated = candidateNumber;
     PutSeasonRecord(path, candidateNumber, candidate);
+    ++st.result.imported;
 
     if (!place.Loaded())
         return;
@@ -267,6 +269,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
             stat.Action == ActionRemove) {
             if (!ReplaceFile(path, c, false))
                 return Outcome::Next;
+            ++st.result.imported;
             const ArrayPlace place = PlaceOf(game.Year, game.Week, c, block.first);
             if (place.Loaded()) {
                 auto& season = Season();
@@ -363,40 +366,52 @@ std::string DescriptionOf(const std::exception& e)
     return e.what();
 }
 
+// The error's description with the file it concerns named once.
+std::string NamingFile(const std::string& file, const std::string& description)
+{
+    return description.find(file) != std::string::npos ? description : file + ": " + description;
+}
+
 } // namespace
 
-void Import(const std::string& file)
+std::string ImportCounts(const ImportResult& result)
+{
+    return std::to_string(result.imported) + (result.imported == 1 ? " game" : " games") + " imported, " +
+           std::to_string(result.failed) + " failed";
+}
+
+ImportResult Import(const std::string& file)
 {
     // A season load is replacing the arrays this would patch; the shell refuses the command
     // while it runs, so this is only a safeguard.
     if (SeasonLoadRunning())
-        return;
+        return {};
     if (file.empty()) {
         MsgBox("No File Selected!");
-        return;
+        return {};
     }
     if (!FileExists(file)) {
         MsgBox("File " + file + " not found. Please make sure this file exists and then try again.", vbCritical,
                "File not found");
-        return;
+        return {};
     }
     if (!vb::Like(file, "*." + vb::Right(std::to_string(CurrentSeason), 2))) {
         MsgBox("This is not a valid data file", vbExclamation, "Invalid Format");
-        return;
+        return {};
     }
     std::string text;
     {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec)) {
             MsgBox("File " + file + " could not be read.", vbCritical, "Error");
-            return;
+            return {};
         }
         std::ifstream in(file, std::ios::binary);
         std::ostringstream ss;
         ss << in.rdbuf();
         if (!in && !in.eof()) {
             MsgBox("File " + file + " could not be read.", vbCritical, "Error");
-            return;
+            return {};
         }
         text = ss.str();
     }
@@ -418,24 +433,35 @@ void Import(const std::string& file)
                                       " fields: " + VbError::TextOf(62));
             stat = ParseStatRecord(fields, recordNumber);
         } catch (const std::exception& e) {
-            if (!AskContinue(DescriptionOf(e)))
-                return;
+            ++st.result.failed;
+            if (!AskContinue(NamingFile(file, DescriptionOf(e))))
+                return st.result;
             continue;
         }
         if (st.weekFirst == 0)
             st.reportedWeek = stat.Game.Week;
         try {
             if (ImportRecord(stat, st) == Outcome::Stop)
-                return;
+                return st.result;
         } catch (const std::exception& e) {
             // What is left of this game is not applied: a half-applied game could overwrite
             // another game's record.
-            if (!AskContinue(DescriptionOf(e)))
-                return;
+            ++st.result.failed;
+            const std::filesystem::path seasonFile = ProgramFolder() / SeasonFileName(stat.Game.Year);
+            if (!AskContinue(NamingFile(seasonFile.string(), DescriptionOf(e))))
+                return st.result;
         }
     }
-    MsgBox("Import of Week " + std::to_string(st.reportedWeek) + " Completed", vbExclamation, "Import Complete!");
+    st.result.finished = true;
+    const std::string week = std::to_string(st.reportedWeek);
+    if (st.result.failed == 0)
+        MsgBox("Import of Week " + week + " Completed" + "\n" + ImportCounts(st.result) + ".", vbExclamation,
+               "Import Complete!");
+    else
+        MsgBox("Import of Week " + week + " ended with errors" + "\n" + ImportCounts(st.result) + ".", vbCritical,
+               "Import incomplete");
     TheLoaderHost().RefreshActiveView(true);
+    return st.result;
 }
 
 } // namespace vexal

@@ -8,6 +8,18 @@
 
 namespace vexal {
 
-void Import(const std::string& file);
+// What an import did: whether it ran to the end of the stat file (a No to one of its
+// questions or to "Should I continue?" stops it), how many games it added, updated or
+// removed, and how many records failed with an error.
+struct ImportResult {
+    bool finished = false;
+    int imported = 0;
+    int failed = 0;
+};
+
+ImportResult Import(const std::string& file);
+
+// "14 games imported, 0 failed"
+std::string ImportCounts(const ImportResult& result);
 
 } // namespace vexal

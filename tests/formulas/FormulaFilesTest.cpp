@@ -10,6 +10,9 @@
 #include <QLocale>
 
 #include <filesystem>
+#include <functional>
+
+#include <unistd.h>
 
 namespace vexal::test {
 namespace {
@@ -128,6 +131,36 @@ TEST_F(FormulaFilesTest, ANameThatIsNoPlainFileNameIsRefused)
     EXPECT_TRUE(ListFormulaFiles(folder.Path()).empty());
     EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "escape.fla"));
     EXPECT_EQ(Combo("Combo2")->count(), 0);
+}
+
+TEST_F(FormulaFilesTest, AGoodNameTheFolderRefusesSaysWhereAndWhy)
+{
+    Editor();
+    struct Case {
+        const char* name;
+        std::function<void()> refuse;
+        const char* reason;
+        bool needsPermissions;
+    };
+    namespace fs = std::filesystem;
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const Case cases[] = {
+        {"taken", [&] { fs::create_directories(folder / "taken.fla"); }, "a folder of that name is in the way", false},
+        {"locked", [&] { fs::permissions(folder.Path(), write, fs::perm_options::remove); }, "permission denied", true},
+    };
+    for (const Case& c : cases) {
+        if (c.needsPermissions && geteuid() == 0)
+            continue; // the permissions do not bind this user
+        c.refuse();
+        Scripted().shown.clear();
+        Save(c.name);
+        fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::add);
+        ASSERT_EQ(Scripted().shown.size(), 2u) << c.name;
+        EXPECT_EQ(Scripted().shown[1].text, std::string("The formula ") + c.name + ".fla could not be saved in " +
+                                                folder.Path().string() + ": " + c.reason + ".");
+        EXPECT_EQ(Scripted().shown[1].title, "Formula not saved");
+        EXPECT_FALSE(fs::is_regular_file(folder / (std::string(c.name) + ".fla"))) << c.name;
+    }
 }
 
 TEST_F(FormulaFilesTest, ShortAndMissingFilesOpenAsTheReadingRuleSays)

@@ -50,7 +50,10 @@ protected:
     void SetUp() override
     {
         messages = &InstallScriptedMessages();
-        DownloadWindow::SetImportHook([this](const std::string& path) { imported.push_back(path); });
+        DownloadWindow::SetImportHook([this](const std::string& path) {
+            imported.push_back(path);
+            return importResult;
+        });
         DownloadWindow::SetOpenFileHook([this](const std::string& title, const std::string& filter,
                                                const std::string& name) {
             dialogs.push_back(title + "|" + filter + "|" + name);
@@ -72,6 +75,7 @@ protected:
     TempFolder program;
     ScriptedMessages* messages = nullptr;
     std::vector<std::string> imported, dialogs;
+    ImportResult importResult{true, 14, 0};
     std::string dialogAnswer;
     std::unique_ptr<DownloadWindow> window;
 };
@@ -143,11 +147,28 @@ TEST_F(DownloadWindowTest, ListsFetchesAndImportsAStatFile)
     EXPECT_EQ(Status(), "File selected");
 
     Button("cmdGetFile")->click();
-    ASSERT_TRUE(WaitFor([&] { return Status() == "File imported successfully!"; })) << Status().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return Status() == "File imported successfully! 14 games imported, 0 failed."; }))
+        << Status().toStdString();
     EXPECT_EQ(program.Read("wk01.24"), std::string(3000, 's'));
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0], (program / "wk01.24").string());
     EXPECT_EQ(window->windowTitle(), "Stats Download Client");
+
+    // An import with failed games, or one the user stopped, is no success.
+    struct Case {
+        ImportResult result;
+        const char* status;
+    };
+    const Case cases[] = {
+        {{true, 0, 14}, "The import ended with errors: 0 games imported, 14 failed."},
+        {{false, 1, 0}, "The import was stopped: 1 game imported, 0 failed."},
+    };
+    for (const Case& c : cases) {
+        importResult = c.result;
+        Button("cmdGetFile")->click();
+        ASSERT_TRUE(WaitFor([&] { return Status() == c.status; })) << Status().toStdString();
+    }
+    imported.resize(1);
 
     Button("CmdDisconnect")->click();
     EXPECT_EQ(Status(), "Disconnected.");

@@ -119,13 +119,22 @@ TEST_F(ReplaceFileTest, MissingFileIsReportedAndNothingWritten)
     EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
 }
 
-TEST_F(ReplaceFileTest, FailedRewriteLeavesTheSeasonFileWhole)
+TEST_F(ReplaceFileTest, FailedRewriteLeavesTheSeasonFileAndTheEarlierBackupWhole)
 {
     // The work copy cannot be made: a folder that holds a file stands in its place.
     folder.Write("~temp.tmp/x", "x");
     EXPECT_THROW(ReplaceFile(Path(), 5, true), VbError);
     EXPECT_EQ(folder.Read("2024.nfl"), original);
     EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+    std::filesystem::remove_all(folder / "~temp.tmp");
+
+    // The new backup cannot be written (as on a full disk): the earlier one stays.
+    folder.Write("2024.nfl.old", "earlier backup");
+    folder.Write("2024.nfl.old.new/x", "x");
+    EXPECT_THROW(ReplaceFile(Path(), 5, true), VbError);
+    EXPECT_EQ(folder.Read("2024.nfl"), original);
+    EXPECT_EQ(folder.Read("2024.nfl.old"), "earlier backup");
+    EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
 }
 
 // ---- the arrays ----

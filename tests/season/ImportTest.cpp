@@ -17,7 +17,9 @@ namespace vexal::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 // ---- writing stat files ----
 
@@ -222,9 +224,20 @@ protected:
     {
         ASSERT_FALSE(messages->shown.empty());
         const auto& last = messages->shown.back();
-        EXPECT_EQ(last.text, "Import of Week " + std::to_string(week) + " Completed");
+        EXPECT_THAT(last.text, StartsWith("Import of Week " + std::to_string(week) + " Completed\n"));
+        EXPECT_THAT(last.text, EndsWith(" imported, 0 failed."));
         EXPECT_EQ(last.title, "Import Complete!");
         EXPECT_EQ(last.buttons, vbExclamation);
+        EXPECT_THAT(host->refreshes, ElementsAre(true));
+    }
+    // After records that failed: never "Completed", and how many went in and how many failed.
+    void ExpectEndedWithErrors(int week, const std::string& counts) const
+    {
+        ASSERT_FALSE(messages->shown.empty());
+        const auto& last = messages->shown.back();
+        EXPECT_EQ(last.text, "Import of Week " + std::to_string(week) + " ended with errors\n" + counts + ".");
+        EXPECT_EQ(last.title, "Import incomplete");
+        EXPECT_EQ(last.buttons, vbCritical);
         EXPECT_THAT(host->refreshes, ElementsAre(true));
     }
     void ExpectStopped() const
@@ -633,13 +646,17 @@ TEST_F(ImportTest, BadRecordIsSkippedWholeAfterYes)
     bad[13] = "300"; // away pass attempts
     messages->answers = {vbYes};
     const std::string before = folder.Read("2024.nfl");
-    Import(Stat("bad.24", StatLine(first) + Join(bad, 0, 45) + "\r\n" + StatLine(third)));
+    const std::string file = Stat("bad.24", StatLine(first) + Join(bad, 0, 45) + "\r\n" + StatLine(third));
+    const ImportResult result = Import(file);
     ASSERT_EQ(messages->shown.size(), 2u);
     EXPECT_EQ(messages->shown[0].text,
-              "Stat record 2, field 14 (away pass attempts) \"300\": outside 0 to 255\nShould I continue?");
+              file + ": Stat record 2, field 14 (away pass attempts) \"300\": outside 0 to 255\nShould I continue?");
     EXPECT_EQ(messages->shown[0].title, "Error");
     EXPECT_EQ(messages->shown[0].buttons, vbYesNo + vbCritical);
-    ExpectCompleted(1);
+    ExpectEndedWithErrors(1, "2 games imported, 1 failed");
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.imported, 2);
+    EXPECT_EQ(result.failed, 1);
     EXPECT_EQ(RecordBytes(2024, 1), Bytes(Updated(schedule[0], first)));
     EXPECT_EQ(RecordBytes(2024, 2), before.substr(GameRecord::Size, GameRecord::Size));
     EXPECT_EQ(RecordBytes(2024, 3), Bytes(Updated(schedule[2], third)));
@@ -667,7 +684,7 @@ TEST_F(ImportTest, TeamCodeOutsideTheLeagueIsRefused)
     Import(Stat("bad.24", Join(bad, 0, 45) + "\r\n"));
     ASSERT_EQ(messages->shown.size(), 2u);
     EXPECT_THAT(messages->shown[0].text, HasSubstr("Stat record 1, field 6 (home team) \"40\""));
-    ExpectCompleted(1);
+    ExpectEndedWithErrors(1, "0 games imported, 1 failed");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
 }
 
@@ -676,11 +693,12 @@ TEST_F(ImportTest, FewerThanFortyFiveFieldsAtTheEnd)
     const GameRecord first = Finished(schedule[0], 20, 10, 1);
     auto part = StatFieldsOf(Finished(schedule[1], 14, 7, 2), 0);
     messages->answers = {vbYes};
-    Import(Stat("short.24", StatLine(first) + Join(part, 0, 30) + "\r\n"));
+    const std::string file = Stat("short.24", StatLine(first) + Join(part, 0, 30) + "\r\n");
+    Import(file);
     ASSERT_EQ(messages->shown.size(), 2u);
     EXPECT_EQ(messages->shown[0].text,
-              "Stat record 2 ends after 30 of its 45 fields: Input past end of file\nShould I continue?");
-    ExpectCompleted(1);
+              file + ": Stat record 2 ends after 30 of its 45 fields: Input past end of file\nShould I continue?");
+    ExpectEndedWithErrors(1, "1 game imported, 1 failed");
     EXPECT_EQ(RecordBytes(2024, 1), Bytes(Updated(schedule[0], first)));
 }
 
@@ -701,7 +719,7 @@ TEST_F(ImportTest, SeasonFileThatCannotBeReadIsAnErrorOfTheRecord)
         EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].title, "Error");
         EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].buttons, vbYesNo + vbCritical);
     }
-    ExpectCompleted(1);
+    ExpectEndedWithErrors(1, "0 games imported, 2 failed");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "2024.nfl"));
     EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
 }

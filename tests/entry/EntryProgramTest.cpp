@@ -1,0 +1,450 @@
+// The three data-entry windows inside the whole program, as a user switches between them and
+// the other views: what they write into the season file, what they show and report when the
+// file refuses a write, and how soon the other views see an edit.
+#include "AppState.h"
+#include "GameRecord.h"
+#include "Grid.h"
+#include "Host.h"
+#include "LinesWindow.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "OtherFactorsWindow.h"
+#include "InputStatsWindow.h"
+#include "SampleSeasons.h"
+#include "SeasonData.h"
+#include "SeasonLoader.h"
+#include "Splash.h"
+#include "StatsWindow.h"
+#include "Teams.h"
+#include "TempFolder.h"
+#include "VbConvert.h"
+#include "VexalApp.h"
+#include "WeekRange.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace vexal::test {
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        Pump();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void Key(QWidget* w, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+}
+
+void Type(QWidget* w, const QString& text)
+{
+    for (QChar c : text)
+        Key(w, c.unicode(), QString(c));
+}
+
+void LeaveFocus(QWidget* w)
+{
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(w, &out);
+}
+
+// A season record as raw bytes, so that "unchanged" means byte for byte.
+using Bytes = std::string;
+
+class EntryInProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* h = std::getenv("HOME"))
+            oldHome_ = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
+        SetProgramFolder(program.Path());
+        ResetSeasonLoader();
+        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
+        SetDoEventsHook([] { QCoreApplication::processEvents(); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        RegisterAllWindows();
+        messages = &InstallScriptedMessages();
+        StartVexal();
+        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        Pump();
+        main = TheMain();
+        ASSERT_NE(main, nullptr);
+    }
+    void TearDown() override
+    {
+        UnloadAllForms();
+        Pump();
+        for (const std::string& name : LoadedWindowNames())
+            UnloadWindow(name);
+        Pump();
+        SetDoEventsHook({});
+        ResetSeasonLoader();
+        if (!oldHome_.empty())
+            setenv("HOME", oldHome_.c_str(), 1);
+        std::error_code ec;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+    }
+
+    // A view opened from its toolbar button, as the user opens it.
+    QWidget* Open(const char* window)
+    {
+        struct Button {
+            const char* window;
+            const char* toolbar;
+            int index;
+        };
+        static const Button buttons[] = {{"FORM1", "cToolbar1", 0}, {"lines", "cToolbar1", 2},
+                                         {"PREDICT", "cToolbar1", 4}, {"FORM6", "cToolbar1", 6},
+                                         {"FORM2", "cToolbar2", 2}, {"INJURIES", "cToolbar2", 4}};
+        for (const Button& b : buttons)
+            if (std::string(b.window) == window) {
+                main->findChild<QToolBar*>(b.toolbar)->actions().at(b.index)->trigger();
+                EXPECT_TRUE(WaitFor([] { return !IsBusy(); }));
+                Pump();
+                QWidget* view = FindWindow(window);
+                EXPECT_NE(view, nullptr) << window;
+                return view;
+            }
+        ADD_FAILURE() << window;
+        return nullptr;
+    }
+    void ChooseWeek(int week)
+    {
+        QComboBox* weeks = main->cboWeek();
+        const int index = weeks->findText(QString::fromStdString(WeekText(week, 2024)));
+        ASSERT_GE(index, 0);
+        weeks->setCurrentIndex(index);
+        ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+        Pump();
+    }
+    std::filesystem::path SeasonFile() const { return program / "2024.nfl"; }
+    std::vector<Bytes> Records() const
+    {
+        const std::string all = ReadFile(SeasonFile());
+        std::vector<Bytes> records;
+        for (std::size_t at = 0; at + GameRecord::Size <= all.size(); at += GameRecord::Size)
+            records.push_back(all.substr(at, GameRecord::Size));
+        return records;
+    }
+    int FirstRecordOf(int week) const
+    {
+        const auto all = ReadSeasonFile(SeasonFile());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i].Week == week)
+                return static_cast<int>(i) + 1;
+        return 0;
+    }
+    static int Slot() { return static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1; }
+    bool Reported(const char* word) const
+    {
+        for (const auto& m : messages->shown)
+            if (m.text.find(word) != std::string::npos || m.title.find(word) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    TempFolder program;
+    TempFolder home;
+    ScriptedMessages* messages = nullptr;
+    Main* main = nullptr;
+
+private:
+    std::string oldHome_;
+};
+
+// One step of a user's way through the windows.
+struct Step {
+    const char* open = nullptr;   // a view opened from its button
+    const char* click = nullptr;  // a control of the active view clicked
+    const char* box = nullptr;    // a box of the active view given the focus and typed into
+    const char* text = nullptr;
+};
+
+TEST_F(EntryInProgram, SwitchingViewsChangesOnlyTheRecordsEdited)
+{
+    constexpr int Week = 18;
+    struct Edit {
+        int game;                     // of the week, from 0
+        std::size_t offset;           // in the record
+        std::string bytes;            // what it holds afterwards
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        std::vector<Edit> edits;
+    };
+    const Case cases[] = {
+        {"next game then other factors",
+         {{"FORM2"}, {nullptr, "cmdNext"}, {"INJURIES"}, {"FORM6"}, {"FORM2"}, {"FORM1"}},
+         {}},
+        {"every view in turn",
+         {{"lines"}, {"PREDICT"}, {"FORM2"}, {nullptr, "cmdLast"}, {"INJURIES"}, {nullptr, "cmdNext"}, {"FORM6"},
+          {"lines"}, {"FORM1"}, {"INJURIES"}, {"FORM2"}, {"PREDICT"}},
+         {}},
+        {"a score typed, then a level clicked, each window closed by the next",
+         {{"FORM2"}, {nullptr, "cmdNext"}, {nullptr, nullptr, "txtData_3", "41"}, {"INJURIES"},
+          {nullptr, "cmdNext"}, {nullptr, "cmdNext"}, {nullptr, "inja3d_2"}, {"FORM1"}, {"FORM2"}, {"lines"}},
+         {{1, 31, std::string(1, '\x29')}, {2, 76, std::string("\xfd\xff", 2)}}},
+    };
+    ChooseWeek(Week);
+    const int first = FirstRecordOf(Week);
+    ASSERT_GT(first, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open("FORM1");
+        ChooseWeek(Week);
+        std::vector<Bytes> expected = Records();
+        for (const Edit& e : c.edits)
+            expected[static_cast<std::size_t>(first - 1 + e.game)].replace(e.offset, e.bytes.size(), e.bytes);
+        for (const Step& s : c.steps) {
+            if (s.open) {
+                ASSERT_NE(Open(s.open), nullptr);
+            }
+            QWidget* view = ActiveView();
+            ASSERT_NE(view, nullptr);
+            if (s.click) {
+                auto* b = view->findChild<QPushButton*>(s.click);
+                ASSERT_NE(b, nullptr) << s.click;
+                b->setFocus();
+                b->click();
+                Pump();
+            }
+            if (s.box) {
+                auto* box = view->findChild<QLineEdit*>(s.box);
+                ASSERT_NE(box, nullptr) << s.box;
+                box->setFocus();
+                box->selectAll();
+                Type(box, s.text);
+            }
+        }
+        Open("FORM1");
+        const std::vector<Bytes> now = Records();
+        ASSERT_EQ(now.size(), expected.size());
+        for (std::size_t r = 0; r < now.size(); ++r)
+            EXPECT_EQ(now[r], expected[r]) << "record " << r + 1;
+        for (const auto& m : messages->shown)
+            ADD_FAILURE() << m.text;
+        messages->shown.clear();
+    }
+}
+
+// Where a write must fail: the season file replaced by a folder after the window showed its
+// game (this works for any user, root included), or, for a user the permissions bind, the
+// program folder and its files made read-only.
+enum class Refusal { FolderInTheWay, ReadOnlyFolder };
+
+class WriteRefused {
+public:
+    WriteRefused(const std::filesystem::path& file, Refusal how) : file_(file), how_(how)
+    {
+        namespace fs = std::filesystem;
+        if (how == Refusal::FolderInTheWay) {
+            fs::rename(file_, Aside());
+            fs::create_directory(file_);
+        } else {
+            for (const auto& e : fs::directory_iterator(file_.parent_path()))
+                if (e.is_regular_file())
+                    fs::permissions(e.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                    fs::perm_options::remove);
+            fs::permissions(file_.parent_path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                            fs::perm_options::remove);
+        }
+    }
+    ~WriteRefused()
+    {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        if (how_ == Refusal::FolderInTheWay) {
+            fs::remove_all(file_, ec);
+            fs::rename(Aside(), file_, ec);
+        } else {
+            fs::permissions(file_.parent_path(), fs::perms::owner_write, fs::perm_options::add, ec);
+            for (const auto& e : fs::directory_iterator(file_.parent_path(), ec))
+                fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+    }
+
+private:
+    std::filesystem::path Aside() const { return file_.parent_path() / "aside.bin"; }
+    std::filesystem::path file_;
+    Refusal how_;
+};
+
+TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
+{
+    constexpr int Week = 6;
+    ChooseWeek(Week);
+    const int first = FirstRecordOf(Week);
+    ASSERT_GT(first, 0);
+    std::vector<Refusal> refusals = {Refusal::FolderInTheWay};
+    if (geteuid() != 0)
+        refusals.push_back(Refusal::ReadOnlyFolder);
+    const std::string before = ReadFile(SeasonFile());
+    for (Refusal how : refusals) {
+        SCOPED_TRACE(how == Refusal::FolderInTheWay ? "a folder in the way" : "a read-only folder");
+        const std::vector<int16_t> games = Season().SeasonGames;
+        const std::vector<float> lines = Season().SeasonLines;
+
+        // Input Stats: a typed away score.
+        {
+            auto* w = qobject_cast<InputStatsWindow*>(Open("FORM2"));
+            ASSERT_NE(w, nullptr);
+            QLineEdit* score = w->txtData(3);
+            const QString stored = score->text();
+            messages->shown.clear();
+            {
+                WriteRefused refused(SeasonFile(), how);
+                score->setText(stored == "41" ? "42" : "41");
+                LeaveFocus(score);
+            }
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            EXPECT_EQ(score->text(), stored);
+            LeaveFocus(score);
+            EXPECT_EQ(messages->shown.size(), 1u) << "the restored value is no edit";
+        }
+        // Other Factors: a level clicked.
+        {
+            auto* w = qobject_cast<OtherFactorsWindow*>(Open("INJURIES"));
+            ASSERT_NE(w, nullptr);
+            const int16_t stored = w->FactorValue(OtherFactorsWindow::Weather);
+            QPushButton* level = w->LevelButton(OtherFactorsWindow::Weather, OtherFactorsWindow::Home, 4);
+            messages->shown.clear();
+            {
+                WriteRefused refused(SeasonFile(), how);
+                level->click();
+                LeaveFocus(level);
+            }
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            EXPECT_EQ(w->FactorValue(OtherFactorsWindow::Weather), stored);
+            EXPECT_EQ(w->Pressed(OtherFactorsWindow::Weather, OtherFactorsWindow::Home, 4), stored == 5);
+
+            auto* comment = w->findChild<QLineEdit*>("txtComment");
+            const QString shown = comment->text();
+            messages->shown.clear();
+            {
+                WriteRefused refused(SeasonFile(), how);
+                comment->setText("Snow expected");
+                LeaveFocus(comment);
+            }
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos);
+            EXPECT_EQ(comment->text(), shown);
+        }
+        // Enter Lines: a spread typed into the grid.
+        {
+            auto* w = qobject_cast<LinesWindow*>(Open("lines"));
+            ASSERT_NE(w, nullptr);
+            Grid& g = *w->grid();
+            ASSERT_GT(g.Rows(), 1);
+            const double stored = g.CellText(2, 2).toDouble();
+            messages->shown.clear();
+            {
+                WriteRefused refused(SeasonFile(), how);
+                g.SetSelection(2, 2);
+                g.setFocus();
+                Key(&g, Qt::Key_9, "9");
+                QLineEdit* edit = w->editor();
+                ASSERT_TRUE(edit->isVisible());
+                edit->setText("9.5");
+                Key(edit, Qt::Key_Return, "\r");
+            }
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), stored);
+        }
+        Open("FORM1");
+        EXPECT_EQ(ReadFile(SeasonFile()), before);
+        EXPECT_EQ(Season().SeasonGames, games);
+        EXPECT_EQ(Season().SeasonLines, lines);
+        EXPECT_FALSE(Reported("successfully"));
+        EXPECT_FALSE(Reported("Completed"));
+    }
+}
+
+TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)
+{
+    // The week's first home team, on the sheet of the week after, whose averages take in
+    // the edited game.
+    constexpr int Week = 5;
+    ChooseWeek(Week);
+    const int first = FirstRecordOf(Week);
+    const GameRecord game = ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(first - 1)];
+    const QString team = QString::fromStdString(TeamName(game.HomeTeam, 0, NameStyleAsShown));
+    auto topOnSheet = [&]() -> std::string {
+        auto* stats = qobject_cast<StatsWindow*>(Open("FORM6"));
+        EXPECT_NE(stats, nullptr);
+        if (!stats)
+            return {};
+        const Grid& g = *stats->grdStats();
+        for (int r = 1; r <= g.Rows(); ++r)
+            if (g.CellFormattedText(r, 1) == team)
+                return g.CellFormattedText(r, 17).toStdString();
+        return {};
+    };
+    ChooseWeek(Week + 1);
+    const std::string before = topOnSheet();
+    ASSERT_FALSE(before.empty()) << team.toStdString() << " has no row on the sheet";
+
+    ChooseWeek(Week);
+    auto* w = qobject_cast<InputStatsWindow*>(Open("FORM2"));
+    ASSERT_NE(w, nullptr);
+    const int newMinutes = game.HomeStats.TOPMin == 44 ? 14 : 44;
+    w->txtData(35)->setText(QString::number(newMinutes));
+    LeaveFocus(w->txtData(35));
+    w->txtData(36)->setText("05");
+    LeaveFocus(w->txtData(36));
+    EXPECT_EQ(Season().Game(Slot(), 0, gfHomeTOP), newMinutes * 60 + 5);
+
+    ChooseWeek(Week + 1);
+    const std::string after = topOnSheet();
+    EXPECT_NE(after, before);
+    // What a fresh load of the season file shows.
+    Open("FORM1");
+    ASSERT_TRUE(SelectSeason(2024));
+    ChooseWeek(Week + 1);
+    EXPECT_EQ(topOnSheet(), after);
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+} // namespace
+} // namespace vexal::test
