@@ -108,21 +108,25 @@ void InputStatsWindow::BuildControls()
         nav_[static_cast<std::size_t>(i)] = b;
     }
 
-    auto label = [this](const char* text, int left, int top, int width) {
+    // The labels are named so that the resize rules move them with the boxes they caption.
+    auto label = [this](const QString& name, const char* text, int left, int top, int width) {
         auto* l = new QLabel(text, body_);
+        l->setObjectName(name);
         l->setGeometry(Px(left), PxY(top), Px(width), PxY(255));
         return l;
     };
-    label("Date:", 480, 390, 800);
-    label("Surface:", 480, 750, 800);
-    label("Away Team", 480, 1080, 1500);
-    label("Home Team", 480, 2520, 1500);
-    label("Line", 720, 1800, 700);
-    label("Total", 1440, 1800, 700);
+    label("lblDate", "Date:", 480, 390, 800);
+    label("lblSurface", "Surface:", 480, 750, 800);
+    label("lblAwayTeam", "Away Team", 480, 1060, 1500);
+    label("lblHomeTeam", "Home Team", 480, 2500, 1500);
+    label("lblLine", "Line", 720, 1780, 700);
+    label("lblTotal", "Total", 1440, 1780, 700);
     for (int c = 0; c < 10; ++c)
-        label(ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000, c == 9 ? 1200 : ColumnWidth)->setWordWrap(true);
-    label(":", ColumnLeft + 10 * ColumnWidth - 60, 1320, 60);
-    label(":", ColumnLeft + 10 * ColumnWidth - 60, 2760, 60);
+        label(QString("lblColumn_%1").arg(c), ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000,
+              c == 9 ? 1200 : ColumnWidth)
+            ->setWordWrap(true);
+    label("lblColon_0", ":", ColumnLeft + 10 * ColumnWidth - 60, 1320, 60);
+    label("lblColon_1", ":", ColumnLeft + 10 * ColumnWidth - 60, 2760, 60);
 
     auto teamList = [this](const char* name, const char* text, int top) {
         auto* c = new QComboBox(body_);

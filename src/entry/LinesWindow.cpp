@@ -26,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +37,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vexal {
 
@@ -251,6 +254,13 @@ void LinesWindow::resizeEvent(QResizeEvent* event)
 void LinesWindow::resize_AfterResizing()
 {
     Grid1_->SetRedraw(false);
+    // A window narrower than twice the grid's margin leaves the margin rule nothing to give
+    // (its width is refused) and the grid would stand past the right edge: keep it inside,
+    // centred, with the margin of the row above it.
+    if (Grid1_->x() + Grid1_->width() > body_->width()) {
+        const int width = std::max(0, std::min(Grid1_->width(), body_->width() - 2 * Px(300)));
+        Grid1_->setGeometry((body_->width() - width) / 2, Grid1_->y(), width, Grid1_->height());
+    }
     for (int c = 1; c <= Grid1_->Cols() && c <= 4; ++c)
         Grid1_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c - 1])));
     Grid1_->Refresh();
@@ -358,7 +368,14 @@ void LinesWindow::LoadLines()
     } catch (const std::exception& e) {
         MsgBox(e.what(), vbOKOnly, "");
     }
-    const int heightPixels = Grid1_->Rows() * RowHeightPixels() + PxY(380);
+    // The rows and an allowance for the heading; never less than the rows, the heading and
+    // the frame take, so that the whole week shows without a scroll bar.
+    int heightPixels = Grid1_->Rows() * RowHeightPixels() + PxY(380);
+    int needed = 2 * Grid1_->frameWidth() +
+                 (Grid1_->horizontalHeader()->isHidden() ? 0 : Grid1_->horizontalHeader()->sizeHint().height());
+    for (int r = 1; r <= Grid1_->Rows(); ++r)
+        needed += Grid1_->RowHeight(r);
+    heightPixels = std::max(heightPixels, needed);
     Grid1_->resize(Grid1_->width(), heightPixels);
     Grid1_->move(width() / 2 - Grid1_->width() / 2, Grid1_->y());
     Grid1_->SetRedraw(true);

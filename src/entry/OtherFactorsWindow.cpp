@@ -139,13 +139,15 @@ void OtherFactorsWindow::BuildControls()
         label->setGeometry(Px(3700), PxY(row.top), Px(2000), PxY(281));
         for (int side = 0; side < 2; ++side)
             for (int i = 0; i < 7; ++i) {
-                // The away row grows to the left of level 1, the home row to the right.
-                const int firstLeft = side == Away ? row.awayLeft : row.homeLeft;
-                const int left = side == Away ? firstLeft - i * ButtonTwips : firstLeft + i * ButtonTwips;
+                // The away row grows to the left of level 1, the home row to the right, each
+                // button one button width from the one before it, so that they touch.
+                const int firstLeft = Px(side == Away ? row.awayLeft : row.homeLeft);
+                const int width = Px(ButtonTwips);
+                const int left = side == Away ? firstLeft - i * width : firstLeft + i * width;
                 auto* b = new QPushButton(QString::number(i + 1), body_);
                 b->setObjectName(QString("%1_%2").arg(side == Away ? row.awayName : row.homeName).arg(i));
                 b->setFont(boldButton);
-                b->setGeometry(Px(left), PxY(row.top), Px(ButtonTwips), PxY(ButtonTwips));
+                b->setGeometry(left, PxY(row.top), width, PxY(ButtonTwips));
                 b->setFocusPolicy(Qt::StrongFocus);
                 b->installEventFilter(this);
                 connect(b, &QPushButton::clicked, this, [this, f, side, i] {

@@ -6,8 +6,14 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <vector>
 
 namespace vexal {
+
+namespace {
+// Room above and below a band's child, when the bar has it.
+constexpr int BandPadding = 4;
+} // namespace
 
 // One band: a grip, the band's text, the child and, when the child does not fit, a chevron.
 class ReBarBand : public QWidget {
@@ -43,7 +49,7 @@ public:
     int Lead() const { return Grip + (label_->isVisible() ? label_->sizeHint().width() + 4 : 0); }
     int IdealWidth() const { return Lead() + ChildHint().width() + 4; }
     int MinimumWidth() const { return Lead() + ChevronWidth + 4; }
-    int IdealHeight() const { return std::max(ChildHint().height(), label_->sizeHint().height()) + 4; }
+    int IdealHeight() const { return std::max(ChildHint().height(), label_->sizeHint().height()) + BandPadding; }
 
     QWidget* Release()
     {
@@ -143,30 +149,49 @@ bool ReBar::BandHasChevron(int band) const { return band >= 0 && band < BandCoun
 void ReBar::Relayout()
 {
     const int width = std::max(1, this->width());
-    int y = 0;
+    struct Row {
+        std::size_t first, end;
+        int height;
+    };
+    std::vector<Row> rows;
+    int ideal = 0;
     std::size_t i = 0;
     while (i < bands_.size()) {
         // Fill one row: at least one band, more while their ideal widths fit.
-        std::size_t first = i;
+        Row row{i, i + 1, bands_[i]->IdealHeight()};
         int used = bands_[i]->IdealWidth();
-        int rowHeight = bands_[i]->IdealHeight();
         ++i;
         while (i < bands_.size() && used + bands_[i]->IdealWidth() <= width) {
             used += bands_[i]->IdealWidth();
-            rowHeight = std::max(rowHeight, bands_[i]->IdealHeight());
+            row.height = std::max(row.height, bands_[i]->IdealHeight());
             ++i;
         }
+        row.end = i;
+        rows.push_back(row);
+        ideal += row.height;
+    }
+    // In a bar held lower than its rows want (the picture box has a fixed height), the rows
+    // give up the padding around their children first, so that no band is cut at the bottom.
+    int excess = height() > 0 ? ideal - height() : 0;
+    for (std::size_t r = 0; r < rows.size() && excess > 0; ++r) {
+        const int left = static_cast<int>(rows.size() - r);
+        const int cut = std::min({BandPadding, excess, (excess + left - 1) / left});
+        rows[r].height -= cut;
+        excess -= cut;
+    }
+    int y = 0;
+    for (const Row& row : rows) {
         int x = 0;
-        for (std::size_t b = first; b < i; ++b) {
+        for (std::size_t b = row.first; b < row.end; ++b) {
             // The row's last band takes what is left.
-            int w = b + 1 == i ? std::max(width - x, bands_[b]->MinimumWidth()) : bands_[b]->IdealWidth();
-            bands_[b]->setGeometry(x, y, w, rowHeight);
+            int w = b + 1 == row.end ? std::max(width - x, bands_[b]->MinimumWidth()) : bands_[b]->IdealWidth();
+            bands_[b]->setGeometry(x, y, w, row.height);
             x += w;
         }
-        y += rowHeight;
+        y += row.height;
     }
-    if (y != rowsHeight_) {
-        rowsHeight_ = y;
+    if (ideal != rowsHeight_) {
+        rowsHeight_ = ideal;
         updateGeometry();
     }
 }

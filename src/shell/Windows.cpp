@@ -235,15 +235,17 @@ QWidget* ShowWindow(const std::string& name)
             return w;
         QMdiArea* mdi = frame->mdiArea();
         const bool firstShow = !frame->isVisible();
-        w->show();
-        if (frame)
-            frame->show();
-        if (frame && mdi && firstShow) {
+        if (mdi && firstShow) {
             // One view is open at a time: it fills the main window's client area (views lay
             // out their grids by the main window's width), never smaller than it made itself.
+            // It gets that size before it is shown, so that what it lays out when it is first
+            // activated is not scaled again by a resize right after.
             const QSize area = mdi->viewport()->size();
             frame->setGeometry(QRect(QPoint(0, 0), frame->size().expandedTo(area)));
         }
+        w->show();
+        if (frame)
+            frame->show();
         if (frame && mdi)
             mdi->setActiveSubWindow(frame);
         if (frame)

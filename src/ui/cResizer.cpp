@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 
 #include <cmath>
 #include <limits>
@@ -69,6 +70,19 @@ void SetHeight(QWidget* w, double twips)
         w->resize(w->width(), *px);
 }
 
+// The size of a control scaled from its design rectangle, edges given in twips. The size is
+// snapped by its edges, not by itself: controls that touch in the design (a row of buttons, a
+// column of boxes) still touch after scaling instead of overlapping by a rounded pixel.
+void SetScaledSize(QWidget* w, double left, double right, double top, double bottom)
+{
+    const auto l = ToPixels(left, Tx()), r = ToPixels(right, Tx());
+    const auto t = ToPixels(top, Ty()), b = ToPixels(bottom, Ty());
+    if (l && r && *r - *l >= 0)
+        w->resize(*r - *l, w->height());
+    if (t && b && *b - *t >= 0)
+        w->resize(w->width(), *b - *t);
+}
+
 // The widget that carries a window's frame: the MDI sub-window of a view, else the window.
 QWidget* OuterOf(QWidget* window)
 {
@@ -99,6 +113,21 @@ void SetOuterHeight(QWidget* window, double twips)
     const int inner = *px - frame;
     if (inner >= 0)
         window->resize(window->width(), inner);
+}
+
+// A window that sits in its parent's layout (the body under a view's menu bar) gets its size
+// only when that layout runs, which Qt leaves until the first show. Until then it has Qt's
+// default child size, and a design size read from it would scale every control by the ratio
+// of the real size to that placeholder. Running the pending layout first gives the window the
+// size it is shown at; a window that is no layout's item is left as it is.
+void SettlePendingLayout(QWidget* window)
+{
+    if (window->isWindow())
+        return;
+    QWidget* parent = window->parentWidget();
+    QLayout* layout = parent ? parent->layout() : nullptr;
+    if (layout && layout->indexOf(window) >= 0)
+        layout->activate();
 }
 
 } // namespace
@@ -171,6 +200,7 @@ void cResizer::CaptureDesignSize(QWidget* window)
 {
     if (!window)
         return;
+    SettlePendingLayout(window);
     try {
         designWidth_ = vb::CInt(WidthOf(window));
     } catch (...) {
@@ -513,8 +543,8 @@ void cResizer::ApplyResize(const Rule& rule)
             const DesignRect& d = designRects_[static_cast<size_t>(i)];
             SetLeft(c, d.left * static_cast<double>(sx));
             SetTop(c, d.top * static_cast<double>(sy));
-            SetWidth(c, (static_cast<double>(d.right) - d.left) * static_cast<double>(sx));
-            SetHeight(c, (static_cast<double>(d.bottom) - d.top) * static_cast<double>(sy));
+            SetScaledSize(c, d.left * static_cast<double>(sx), d.right * static_cast<double>(sx),
+                          d.top * static_cast<double>(sy), d.bottom * static_cast<double>(sy));
             break;
         }
         case FontResizing: {

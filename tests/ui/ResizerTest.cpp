@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,43 @@ TEST_F(ResizerTest, ProportionalFontsAndEdgeRulesInListOrder)
     EXPECT_NEAR(a->font().pointSizeF(), 11.0, 1e-4);
     EXPECT_EQ(before, 1) << "raised once, never on a resize";
     EXPECT_EQ(after, 3);
+}
+
+// A view's body sits under its menu bar in the view's layout, which runs only when the view
+// is first shown: the rules are registered before that, and must still take the body's real
+// design size, not the placeholder size of a child widget nobody has laid out yet.
+TEST_F(ResizerTest, ABodyInAPendingLayoutScalesFromTheSizeItIsShownAt)
+{
+    QWidget view;
+    auto* layout = new QVBoxLayout(&view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* menu = new QWidget(&view);
+    menu->setFixedHeight(20);
+    layout->addWidget(menu);
+    auto* body = new QWidget(&view);
+    layout->addWidget(body);
+    QWidget* a = Control(body, "a", {60, 40, 120, 30});
+    QWidget* b = Control(body, "b", {500, 300, 80, 60});
+    view.resize(600, 420);
+
+    cResizer resizer;
+    resizer.AddPropotional(body);
+    resizer.AddRule(cResizer::EqualWidths, body, 10, {a});
+    resizer.TargetForm(body);
+    EXPECT_EQ(resizer.DesignWidth(), 600);
+    EXPECT_EQ(resizer.DesignHeight(), 400);
+
+    view.show();
+    QApplication::processEvents();
+    EXPECT_EQ(body->geometry(), QRect(0, 20, 600, 400));
+    EXPECT_EQ(a->geometry(), QRect(10, 40, 580, 30)) << "at the design size nothing moves but the edge rule";
+    EXPECT_EQ(b->geometry(), QRect(500, 300, 80, 60));
+
+    view.resize(1200, 820);
+    QApplication::processEvents();
+    EXPECT_EQ(a->geometry(), QRect(10, 80, 1180, 60));
+    EXPECT_EQ(b->geometry(), QRect(1000, 600, 160, 120)) << "still inside the body";
 }
 
 TEST_F(ResizerTest, TargetFormRunsAPassOnEveryResize)

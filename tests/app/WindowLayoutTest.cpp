@@ -1,0 +1,316 @@
+// Every window of the program, opened as the user opens it (the views inside the main window at
+// its default size, the others from their commands): each named control that the user works
+// with is visible, lies inside its window's client area and its parent with a size of its own,
+// and covers no sibling, except for the few places where controls are stacked on purpose.
+#include "AppState.h"
+#include "Host.h"
+#include "Main.h"
+#include "SampleSeasons.h"
+#include "Screen.h"
+#include "SeasonLoader.h"
+#include "Splash.h"
+#include "TempFolder.h"
+#include "VbConvert.h"
+#include "VexalApp.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace vexal::test {
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        Pump();
+    }
+    return true;
+}
+
+std::string Describe(const QRect& r)
+{
+    std::ostringstream out;
+    out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    return out.str();
+}
+
+// The named controls of a window: its descendants with a name of ours, the parts Qt builds
+// inside composite widgets left out.
+std::vector<QWidget*> NamedControls(QWidget* window)
+{
+    std::vector<QWidget*> result;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->isWindow() || w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        bool inside = false;
+        for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+            inside = inside || p->objectName().startsWith(QLatin1String("qt_")) || p->isWindow() ||
+                     p->inherits("QMdiSubWindow");
+        if (!inside)
+            result.push_back(w);
+    }
+    return result;
+}
+
+// Names and the elements first..last of control arrays ("txtData_0" ...).
+std::vector<std::string> Names(std::initializer_list<const char*> names,
+                               std::initializer_list<std::tuple<const char*, int, int>> arrays = {})
+{
+    std::vector<std::string> result(names.begin(), names.end());
+    for (const auto& [name, first, last] : arrays)
+        for (int i = first; i <= last; ++i)
+            result.push_back(std::string(name) + "_" + std::to_string(i));
+    return result;
+}
+
+enum class Open {
+    Toolbar1,   // a view, from the first toolbar's button
+    Toolbar2,   // a view, from the second toolbar's button
+    ModalFromToolbar2,
+    ModalDocument,   // the document viewer, as the reports open it
+    FormulaEditor,   // from the first toolbar's button, a window of its own
+    MainWindow,
+};
+
+struct WindowCase {
+    const char* window;
+    Open open;
+    int button;
+    std::vector<std::string> visible;   // the controls the user works with
+    // Pairs of controls that stand on the same place on purpose (a frame and what it holds
+    // stacked with its neighbour, pages that replace each other).
+    std::vector<std::pair<const char*, const char*>> stacked = {};
+    QSize designTwips = {};   // a view that sizes itself is checked at that size too
+};
+
+// Checks one opened window; every fault found is reported, not only the first. With
+// VEXAL_LAYOUT_SHOTS naming a folder (by hand, to look at the windows) each window is saved there.
+void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = "")
+{
+    ASSERT_NE(window, nullptr) << c.window;
+    SCOPED_TRACE(c.window);
+    if (const char* shots = std::getenv("VEXAL_LAYOUT_SHOTS"); shots && *shots) {
+        QWidget* shown = window->parentWidget() && window->parentWidget()->inherits("QMdiSubWindow")
+                             ? window->parentWidget()
+                             : window;
+        shown->grab().save(QString::fromLocal8Bit(shots) + "/" + c.window + shotSuffix + ".png");
+    }
+    const QRect client = window->rect();
+    EXPECT_FALSE(client.isEmpty());
+    const std::vector<QWidget*> controls = NamedControls(window);
+
+    for (const std::string& name : c.visible) {
+        QWidget* found = nullptr;
+        for (QWidget* w : controls)
+            if (w->objectName().toStdString() == name)
+                found = w;
+        ASSERT_NE(found, nullptr) << name << " is missing";
+        EXPECT_TRUE(found->isVisibleTo(window)) << name << " is hidden";
+    }
+
+    std::set<std::pair<std::string, std::string>> stacked;
+    for (const auto& [a, b] : c.stacked) {
+        stacked.insert({a, b});
+        stacked.insert({b, a});
+    }
+    for (QWidget* w : controls) {
+        if (!w->isVisibleTo(window))
+            continue;
+        const std::string name = w->objectName().toStdString();
+        const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
+        EXPECT_FALSE(w->width() <= 0 || w->height() <= 0) << name << " has no size: " << Describe(inWindow);
+        EXPECT_TRUE(client.contains(inWindow)) << name << " at " << Describe(inWindow)
+                                               << " leaves the client area " << Describe(client);
+        if (QWidget* parent = w->parentWidget(); parent && parent != window) {
+            EXPECT_TRUE(parent->rect().contains(w->geometry()))
+                << name << " at " << Describe(w->geometry()) << " leaves " << parent->objectName().toStdString()
+                << " " << Describe(parent->rect());
+        }
+        for (QWidget* other : controls) {
+            if (other <= w || other->parentWidget() != w->parentWidget() || !other->isVisibleTo(window))
+                continue;
+            const std::string otherName = other->objectName().toStdString();
+            if (stacked.count({name, otherName}))
+                continue;
+            EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                << name << " " << Describe(w->geometry()) << " overlaps " << otherName << " "
+                << Describe(other->geometry());
+        }
+    }
+}
+
+class WindowLayout : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
+        SetProgramFolder(program.Path());
+        ResetSeasonLoader();
+        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
+        SetDoEventsHook([] { QCoreApplication::processEvents(); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        RegisterAllWindows();
+    }
+    void TearDown() override
+    {
+        UnloadAllForms();
+        Pump();
+        for (const std::string& name : LoadedWindowNames())
+            UnloadWindow(name);
+        Pump();
+        SetDoEventsHook({});
+        ResetSeasonLoader();
+    }
+
+    TempFolder program;
+};
+
+TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOfItsNeighbours)
+{
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+    Main* main = TheMain();
+    ASSERT_NE(main, nullptr);
+    App().DocumentPath = program.Path() / "FormulaList.txt";
+    { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
+
+    const WindowCase cases[] = {
+        {"lines", Open::Toolbar1, 2, Names({"mnuBar", "cboLines", "cmdAddNewLines", "cmdDelete", "Grid1"}), {},
+         {9345, 6510}},
+        {"FORM2", Open::Toolbar2, 2,
+         Names({"mnuBar", "cmdFirst", "cmdPrev", "cmdNext", "cmdLast", "cboAway", "cboHome", "cboSurface"},
+               {{"txtData", 0, 38}}),
+         {},
+         {9540, 5205}},
+        {"INJURIES", Open::Toolbar2, 4,
+         Names({"cmdFirst", "cmdPrev", "cmdNext", "cmdLast", "lblAway", "lblHome", "lblInjuries", "lblWeather",
+                "lblSituation", "lblPsycological", "lblComment", "txtComment"},
+               {{"inja3d", 0, 6}, {"injh3d", 0, 6}, {"weata3d", 0, 6}, {"weath3d", 0, 6},
+                {"sita3d", 0, 6}, {"sith3d", 0, 6}, {"psya3d", 0, 6}, {"psyh3d", 0, 6}}),
+         {},
+         {9540, 5205}},
+        {"FORM1", Open::Toolbar1, 0, Names({"chkFavorite", "chkDog", "cboSi", "grdTeam"})},
+        {"PREDICT", Open::Toolbar1, 4,
+         Names({"mnuBar", "Grid", "lblTeaser", "cboTeaser", "lblLines", "cboLines", "chkOu", "chkOtherFac",
+                "chkPoolPicks", "cmdSmartPred", "cmdConsensus", "CmdWeb"})},
+        {"FORM6", Open::Toolbar1, 6, Names({"mnuBar", "lblHeading", "grdStats"})},
+        {"frmTest", Open::Toolbar1, 8,
+         Names({"mnuBar", "SortByW", "sortbyu", "CboStartWeek", "CboEndWeek", "Tab1", "picTab_0",
+                "fraSituationOptions", "chkDog", "chkFav", "chkHome", "chkAway", "fraSpeedOptions", "chkFast",
+                "chkLinear", "chkLines", "fraLines", "cboLinesStart", "cboLinesEnd", "chkLimitWeek",
+                "fraLimitWeeks", "cboLimitStart", "cboLimitEnd", "chkSingle", "fraSingleGame", "Combo1", "Combo2",
+                "fraFormulaOptions", "chkMoneyLine", "chkUsePowerRatings", "chkDonTUseLine",
+                "chkSeparateHomeAway", "chkDiscardHighLow", "lblTeaser", "cboTeaser", "cmdStart", "cmdStop",
+                "cmdOtherFac", "cmdOU", "cmdAllForm"},
+               {{"txtrola", 0, 1}, {"Text1", 1, 9}, {"Text2", 1, 9}, {"txtBest", 0, 2}})},
+        {"Power", Open::Toolbar1, 10, Names({"Grid1"})},
+        {"frmFormula", Open::FormulaEditor, 12,
+         Names({"fraFormula", "Combo2", "cmdSave", "cmdDelete", "chkExcludeBestWorst", "fraOptions", "chkLines",
+                "cboLinesStart", "lblAnd", "cboLinesEnd", "chkHome", "chkAway", "chkFav", "chkDog", "chkOver",
+                "chkUnder", "fraDatabase", "Label1", "Combo1", "STD", "SHA", "DHL", "lblNuberOfYears", "txtYears",
+                "fraOption", "ChkPowerRating", "ChkNoLine"},
+               {{"txtFla", 0, 8}})},
+        {"frmDownload", Open::ModalFromToolbar2, 0,
+         Names({"lblServer", "cmbServer", "txtLogonName", "txtLogonPassword", "txtDirectory", "cmdConnect",
+                "CmdDisconnect", "lblFileList", "List1", "txtServerFile", "txtLocalFile", "cmdGetFile", "lblImport",
+                "lblStatus"})},
+        {"Singleg", Open::ModalFromToolbar2, 6,
+         Names({"Combo1", "Combo2", "Text1", "Text2", "lblHome", "lblAway", "Command3d1", "Command3d2"})},
+        {"frmRichEdit", Open::ModalDocument, 0,
+         Names({"picToolbar", "cboStyle", "chkBackground", "lblHighlight", "picStatus", "lblStatus", "lblLoadStatus",
+                "edtMain"},
+               {{"picHighlight", 0, 3}})},
+        {"Main", Open::MainWindow, 0,
+         Names({"picture1", "cReBar1", "cboYears", "cToolbar2", "cboWeek", "cToolbar1", "MDIClient"})},
+    };
+    for (const WindowCase& c : cases) {
+        switch (c.open) {
+        case Open::Toolbar1:
+        case Open::Toolbar2:
+        case Open::FormulaEditor: {
+            const char* bar = c.open == Open::Toolbar2 ? "cToolbar2" : "cToolbar1";
+            main->findChild<QToolBar*>(bar)->actions().at(c.button)->trigger();
+            ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+            Pump();
+            QWidget* window = FindWindow(c.window);
+            CheckLayout(c, window);
+            if (window && c.open != Open::FormulaEditor) {
+                // The view fills the main window's client area and stays inside it.
+                auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+                ASSERT_NE(frame, nullptr) << c.window;
+                const QRect area = frame->mdiArea()->viewport()->rect();
+                EXPECT_TRUE(area.contains(frame->geometry()))
+                    << c.window << " frame " << Describe(frame->geometry()) << " in " << Describe(area);
+                if (!c.designTwips.isEmpty()) {
+                    const QSize design(Screen::TwipsToPixelsX(c.designTwips.width()),
+                                       Screen::TwipsToPixelsY(c.designTwips.height()));
+                    frame->resize(frame->size() - window->size() + design);
+                    Pump();
+                    SCOPED_TRACE("at the design size");
+                    CheckLayout(c, window, "_design");
+                }
+            }
+            if (c.open == Open::FormulaEditor && window)
+                window->hide();
+            break;
+        }
+        case Open::ModalFromToolbar2:
+        case Open::ModalDocument: {
+            bool checked = false;
+            QTimer::singleShot(0, [&] {
+                WaitFor([&] { return FindWindow(c.window) && FindWindow(c.window)->isVisible(); }, 5000);
+                Pump();
+                CheckLayout(c, FindWindow(c.window));
+                checked = true;
+                UnloadWindow(c.window);
+            });
+            if (c.open == Open::ModalDocument)
+                ShowModal(c.window);
+            else
+                main->findChild<QToolBar*>("cToolbar2")->actions().at(c.button)->trigger();
+            Pump();
+            EXPECT_TRUE(checked) << c.window;
+            break;
+        }
+        case Open::MainWindow:
+            CheckLayout(c, main);
+            break;
+        }
+    }
+}
+
+} // namespace
+} // namespace vexal::test
