@@ -121,10 +121,15 @@ void InputStatsWindow::BuildControls()
     label("lblHomeTeam", "Home Team", 480, 2500, 1500);
     label("lblLine", "Line", 720, 1780, 700);
     label("lblTotal", "Total", 1440, 1780, 700);
-    for (int c = 0; c < 10; ++c)
-        label(QString("lblColumn_%1").arg(c), ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000,
-              c == 9 ? 1200 : ColumnWidth)
-            ->setWordWrap(true);
+    // The column headings wrap to two or three lines: each stands on the boxes it captions and
+    // grows upwards into the free band beside the date and surface boxes.
+    for (int c = 0; c < 10; ++c) {
+        QLabel* heading = label(QString("lblColumn_%1").arg(c), ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000,
+                                c == 9 ? 1200 : ColumnWidth);
+        heading->setWordWrap(true);
+        heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        heading->setGeometry(Px(ColumnLeft + c * ColumnWidth), PxY(400), heading->width(), PxY(855));
+    }
     label("lblColon_0", ":", ColumnLeft + 10 * ColumnWidth - 60, 1320, 60);
     label("lblColon_1", ":", ColumnLeft + 10 * ColumnWidth - 60, 2760, 60);
 

@@ -26,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,6 +37,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -263,8 +265,38 @@ void LinesWindow::resize_AfterResizing()
     }
     for (int c = 1; c <= Grid1_->Cols() && c <= 4; ++c)
         Grid1_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c - 1])));
+    FitGridFont();
     Grid1_->Refresh();
     Grid1_->SetRedraw(true);
+}
+
+// The font grows with the window and the columns with the grid, each by its own rule: where
+// the widest heading or team name would no longer fit its column, the grid's font steps back
+// until it does.
+void LinesWindow::FitGridFont()
+{
+    // What the style draws around a cell's text, and the grid line.
+    const int cellMargin = 2 * (Grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1_) + 1) + 1;
+    auto fits = [this, cellMargin](const QFont& font) {
+        const QFontMetrics fm(font);
+        for (int c = 1; c <= Grid1_->Cols(); ++c) {
+            const int room = Grid1_->ColumnWidth(c);
+            if (!Grid1_->ColumnVisible(c) || room <= 0)
+                continue;
+            if (Grid1_->Header() && fm.horizontalAdvance(Grid1_->ColumnHeader(c)) + 6 > room)
+                return false;
+            for (int r = 1; r <= Grid1_->Rows(); ++r)
+                if (fm.horizontalAdvance(Grid1_->CellFormattedText(r, c)) + cellMargin > room)
+                    return false;
+        }
+        return true;
+    };
+    QFont font = Grid1_->font();
+    if (fits(font))
+        return;
+    while (font.pointSizeF() > 6 && !fits(font))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    Grid1_->setFont(font);
 }
 
 void LinesWindow::ShowNotice(const std::string& text, const std::string& title)
@@ -378,6 +410,7 @@ void LinesWindow::LoadLines()
     heightPixels = std::max(heightPixels, needed);
     Grid1_->resize(Grid1_->width(), heightPixels);
     Grid1_->move(width() / 2 - Grid1_->width() / 2, Grid1_->y());
+    FitGridFont();
     Grid1_->SetRedraw(true);
 }
 

@@ -58,6 +58,7 @@ private:
     void BuildControls();
     void BuildMenus();
     void resize_AfterResizing();
+    void FitGridFont();
     void WatchFrameActivation();
     void ShowNotice(const std::string& text, const std::string& title);
 

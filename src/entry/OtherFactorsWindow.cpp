@@ -161,7 +161,8 @@ void OtherFactorsWindow::BuildControls()
     auto* lblComment = new QLabel("Comment:", body_);
     lblComment->setObjectName("lblComment");
     lblComment->setFont(boldLabel);
-    lblComment->setGeometry(Px(720), PxY(3184), Px(1230), PxY(300));
+    // Wide enough for the bold caption in any face: it keeps its right edge by the box.
+    lblComment->setGeometry(Px(560), PxY(3184), Px(1390), PxY(300));
     txtComment_ = new QLineEdit(body_);
     txtComment_->setObjectName("txtComment");
     txtComment_->setFont(labelFont);

@@ -236,7 +236,9 @@ void FormulaEditor::BuildControls()
     fraOptions->setObjectName("fraOptions");
     auto* only = new QGridLayout(fraOptions);
     only->setContentsMargins(4, 0, 4, 1);
-    only->setSpacing(2);
+    only->setVerticalSpacing(2);
+    // The check boxes' own margins part the two columns; their captions need the room.
+    only->setHorizontalSpacing(0);
     chkLines_ = new CheckBox("chkLines", texts::LinesCaption, fraOptions);
     cboLinesStart_ = new QComboBox(fraOptions);
     cboLinesStart_->setObjectName("cboLinesStart");

@@ -15,6 +15,7 @@
 #include "SharedProcs.h"
 #include "Splash.h"
 #include "Teams.h"
+#include "ReadableText.h"
 #include "Theme.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -313,6 +314,8 @@ void Main::Form_Load()
     // 1, 2: processor exceptions are caught at the event loop; the keyboard layout is the user's.
     // 3: the background painters are made on first use; the popup menu exists with the window.
     Step([&] { ApplyTheme(app.ThemeName); });
+    // Whatever colours the theme and the windows choose, their text stays readable.
+    Step([] { KeepAllTextReadable(); });
     // 5: the window stays hidden until the Standings window shows it.
     Step([&] {
         backgroundPicture_ = (ProgramFolder() / "images" / (Screen::ColorDepth() <= 256 ? "bground1.bmp" : "bground.bmp")).string();

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Grid.h"
 #include "Host.h"
+#include "ReadableText.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "SharedProcs.h"
@@ -249,6 +250,10 @@ void UpDateBackground(const std::string& theme)
             SetForeColor(view, 0xFFFFFF);
         });
     }
+
+    // Whatever the theme, the captions stay readable on what is now behind them.
+    SkipOnError([&] { KeepTextReadable(view); });
+    SkipOnError([&] { KeepTextReadable(FindWindow("frmFormula")); });
 }
 
 void ReleaseBackgrounds()

@@ -1,5 +1,7 @@
 #include "Grid.h"
 
+#include "ReadableText.h"
+
 #include "Screen.h"
 #include "VbConvert.h"
 
@@ -524,6 +526,18 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
         it->setData(Qt::BackgroundRole, QBrush(TranslateColor(back.toInt())));
     else
         it->setData(Qt::BackgroundRole, QVariant());
+    // The cell's text is drawn readable on its own background: a colour that is not gives
+    // way to the nearest one that is (the cell keeps its colour for printing and export).
+    const bool ownBack = back.isValid() && back.toInt() != GridNoColor;
+    const QColor shownBack = ownBack ? TranslateColor(back.toInt())
+                                     : (picture_.isNull() ? TranslateColor(backColor_) : QColor());
+    const QColor wantedFore = fore.isValid() && fore.toInt() != GridNoColor ? TranslateColor(fore.toInt())
+                                                                              : TranslateColor(foreColor_);
+    if (shownBack.isValid() && wantedFore.isValid()) {
+        const QColor readable = NearestReadableColor(wantedFore, {shownBack});
+        if (readable != wantedFore)
+            it->setData(Qt::ForegroundRole, QBrush(readable));
+    }
     const int icon = it->data(IconRole).isValid() ? it->data(IconRole).toInt() : -1;
     if (icon >= 0 && icon < icons_.size())
         it->setData(Qt::DecorationRole, icons_[icon]);

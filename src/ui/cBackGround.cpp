@@ -1,11 +1,13 @@
 #include "cBackGround.h"
 
+#include "ReadableText.h"
 #include "Screen.h"
 #include "VbConvert.h"
 
 #include <QEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTimer>
 
 namespace vexal {
 
@@ -140,6 +142,9 @@ void cBackGround::Paint()
     window->setAutoFillBackground(true);
     window->update();
     ++paintCount_;
+    // Once the window's layout has followed the new size, its captions are checked against
+    // the bands now behind them.
+    QTimer::singleShot(0, window, [w = QPointer<QWidget>(window)] { KeepTextReadable(w); });
 }
 
 } // namespace vexal

@@ -1,0 +1,302 @@
+#include "ReadableText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QList>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QRegularExpression>
+#include <QVariant>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace vexal {
+
+namespace {
+
+double Linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double WorstContrast(const QColor& fore, const std::vector<QColor>& backgrounds)
+{
+    double worst = 21.0;
+    for (const QColor& b : backgrounds)
+        worst = std::min(worst, ContrastRatio(fore, b));
+    return worst;
+}
+
+QColor Mix(const QColor& from, const QColor& to, double t)
+{
+    auto channel = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
+}
+
+// The widget's text colour as its window meant it: when the colour now set is one chosen
+// here, the colour it replaced. A window may set the colour in the palette or in a one-rule
+// style sheet ("color: #RRGGBB"), which overrides the palette.
+constexpr const char* MeantColorProperty = "vexalMeantTextColor";
+constexpr const char* ChosenColorProperty = "vexalChosenTextColor";
+
+QColor SheetColor(const QWidget* w)
+{
+    static const QRegularExpression rule(QStringLiteral("^\\s*color\\s*:\\s*(#[0-9A-Fa-f]{6})\\s*;?\\s*$"));
+    const QRegularExpressionMatch m = rule.match(w->styleSheet());
+    return m.hasMatch() ? QColor(m.captured(1)) : QColor();
+}
+
+QColor CurrentColor(const QWidget* w)
+{
+    const QColor sheet = SheetColor(w);
+    return sheet.isValid() ? sheet : w->palette().color(QPalette::WindowText);
+}
+
+QColor MeantColor(const QWidget* w)
+{
+    const QColor now = CurrentColor(w);
+    const QVariant chosen = w->property(ChosenColorProperty);
+    if (chosen.isValid() && chosen.value<QColor>() == now)
+        return w->property(MeantColorProperty).value<QColor>();
+    return now;
+}
+
+void SetTextColor(QWidget* w, const QColor& meant, const QColor& chosen)
+{
+    if (SheetColor(w).isValid()) {
+        w->setStyleSheet(QStringLiteral("color: ") + chosen.name());
+    } else {
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, chosen);
+        w->setPalette(p);
+    }
+    w->setProperty(MeantColorProperty, meant);
+    w->setProperty(ChosenColorProperty, chosen);
+}
+
+bool IsCaption(const QWidget* w)
+{
+    return qobject_cast<const QLabel*>(w) || qobject_cast<const QCheckBox*>(w) ||
+           qobject_cast<const QRadioButton*>(w) || qobject_cast<const QGroupBox*>(w);
+}
+
+bool HasText(const QWidget* w)
+{
+    if (auto* label = qobject_cast<const QLabel*>(w))
+        return !label->text().isEmpty();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        return !button->text().isEmpty();
+    if (auto* box = qobject_cast<const QGroupBox*>(w))
+        return !box->title().isEmpty();
+    return false;
+}
+
+// Menu bars and tab strips are the program's chrome: where the theme's colours reach them
+// (a menu bar is drawn on the window's background, a tab takes its face from the window
+// colour, which for a gradient is no colour at all) they keep the standard face instead.
+bool FaceReadable(const QWidget* w, const std::vector<QColor>& behind)
+{
+    const QPalette& p = w->palette();
+    return WorstContrast(p.color(QPalette::ButtonText), behind) >= ReadableContrast &&
+           WorstContrast(p.color(QPalette::WindowText), behind) >= ReadableContrast;
+}
+
+void KeepStandardFace(QWidget* w, bool drawsOwnFace)
+{
+    const QBrush& face = w->palette().brush(QPalette::Window);
+    const bool readable = drawsOwnFace ? face.style() == Qt::SolidPattern && FaceReadable(w, {face.color()})
+                                       : FaceReadable(w, BackgroundBehind(w));
+    if (readable)
+        return;
+    // Every role set, so that nothing of the themed window's palette is inherited.
+    QPalette standard = QApplication::palette(w);
+    standard.setResolveMask(~QPalette::ResolveMask(0));
+    w->setPalette(standard);
+    if (!drawsOwnFace)
+        w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+double RelativeLuminance(const QColor& color)
+{
+    const QColor c = color.toRgb();
+    return 0.2126 * Linear(c.red()) + 0.7152 * Linear(c.green()) + 0.0722 * Linear(c.blue());
+}
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgrounds)
+{
+    const QColor start = wanted.toRgb();
+    // The wanted colour is kept when it is readable with a little to spare: inside a frame
+    // the style shades the background slightly.
+    if (backgrounds.empty() || WorstContrast(start, backgrounds) >= ReadableContrast + 0.3)
+        return start;
+    // A colour that has to be chosen gets a little more than the least contrast, so that
+    // the thin strokes of smoothed text, which never reach the full colour, stay readable.
+    const double aim = ReadableContrast + 0.3;
+    constexpr int Steps = 256;
+    for (int k = 1; k <= Steps; ++k) {
+        const double t = static_cast<double>(k) / Steps;
+        // Of two equally near colours, the one that keeps more of the wanted colour's
+        // contrast direction: darker text stays darker.
+        const bool darkFirst = RelativeLuminance(start) <= 0.18;
+        for (const QColor& target : darkFirst ? std::vector<QColor>{Qt::black, Qt::white}
+                                              : std::vector<QColor>{Qt::white, Qt::black}) {
+            const QColor candidate = Mix(start, target, t);
+            if (WorstContrast(candidate, backgrounds) >= aim)
+                return candidate;
+        }
+    }
+    const QColor black(Qt::black), white(Qt::white);
+    return WorstContrast(black, backgrounds) >= WorstContrast(white, backgrounds) ? black : white;
+}
+
+std::vector<QColor> BackgroundBehind(const QWidget* widget)
+{
+    return BackgroundBehind(widget, widget->rect());
+}
+
+std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
+{
+    const QWidget* filler = widget;
+    while (filler && !filler->autoFillBackground() && !filler->isWindow() && filler->parentWidget())
+        filler = filler->parentWidget();
+    if (!filler)
+        return {};
+    const QBrush& brush = filler->palette().brush(QPalette::Window);
+    const QImage image = brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
+    if (image.isNull() || brush.style() != Qt::TexturePattern)
+        return {brush.color()};
+    const QRect area = QRect(widget->mapTo(filler, part.topLeft()), part.size()).intersected(image.rect());
+    if (area.isEmpty())
+        return {brush.color()};
+    QColor darkest, lightest;
+    double low = 2.0, high = -1.0;
+    const int columns = 5;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int i = 0; i < columns; ++i) {
+            const int x = area.left() + (area.width() - 1) * i / (columns - 1);
+            const QColor c = image.pixelColor(x, y);
+            const double l = RelativeLuminance(c);
+            if (l < low) {
+                low = l;
+                darkest = c;
+            }
+            if (l > high) {
+                high = l;
+                lightest = c;
+            }
+        }
+    }
+    return {darkest, lightest};
+}
+
+void KeepCaptionReadable(QWidget* w)
+{
+    if (!w)
+        return;
+    if (qobject_cast<QMenuBar*>(w) || qobject_cast<QTabBar*>(w)) {
+        KeepStandardFace(w, qobject_cast<QTabBar*>(w) != nullptr);
+        return;
+    }
+    if (!IsCaption(w) || !HasText(w))
+        return;
+    const QColor meant = MeantColor(w);
+    // A frame's title is the only text on its area.
+    const QRect textArea = qobject_cast<QGroupBox*>(w) ? QRect(0, 0, w->width(), QFontMetrics(w->font()).height() + 2)
+                                                      : w->rect();
+    const QColor readable = NearestReadableColor(meant, BackgroundBehind(w, textArea));
+    if (readable != CurrentColor(w))
+        SetTextColor(w, meant, readable);
+}
+
+void KeepTextReadable(QWidget* window)
+{
+    if (!window)
+        return;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        KeepCaptionReadable(w);
+}
+
+namespace {
+
+// Checks, once the event loop is back, each window as it is shown and each caption whose
+// colours or place changed: windows set their colours as they load and refresh.
+class ReadableTextGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w)
+            return false;
+        switch (event->type()) {
+        case QEvent::Show:
+            if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+                Queue(w);
+            break;
+        case QEvent::PaletteChange:
+        case QEvent::StyleChange:
+        case QEvent::Move:
+            if (IsCaption(w) || qobject_cast<QMenuBar*>(w) || qobject_cast<QTabBar*>(w))
+                Queue(w);
+            break;
+        default: break;
+        }
+        return false;
+    }
+
+private:
+    void Queue(QWidget* w)
+    {
+        if (!pending_.contains(w))
+            pending_.append(w);
+        if (pending_.size() == 1)
+            QTimer::singleShot(0, this, [this] { Run(); });
+    }
+    void Run()
+    {
+        const QList<QPointer<QWidget>> widgets = std::exchange(pending_, {});
+        for (const QPointer<QWidget>& w : widgets) {
+            if (!w)
+                continue;
+            if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+                KeepTextReadable(w);
+            else
+                KeepCaptionReadable(w);
+        }
+    }
+
+    QList<QPointer<QWidget>> pending_;
+};
+
+} // namespace
+
+void KeepAllTextReadable()
+{
+    static QPointer<ReadableTextGuard> guard;
+    if (guard || !qApp)
+        return;
+    guard = new ReadableTextGuard(qApp);
+    qApp->installEventFilter(guard);
+}
+
+} // namespace vexal

@@ -1,0 +1,46 @@
+#pragma once
+// Keeps the text of a window readable on whatever the theme paints behind it: a caption
+// whose colour has less than the readable contrast against its background (a gradient band,
+// a plain theme colour) is drawn in the nearest colour that has it. Colours the window set
+// that are readable are kept as they are.
+#include <QColor>
+
+#include <vector>
+
+class QRect;
+class QWidget;
+
+namespace vexal {
+
+// The least contrast ratio at which text counts as readable (relative luminance, as the
+// accessibility guidelines measure it).
+inline constexpr double ReadableContrast = 4.5;
+
+double RelativeLuminance(const QColor& color);
+// (lighter + 0.05) / (darker + 0.05): 1 for equal colours, 21 for black on white.
+double ContrastRatio(const QColor& a, const QColor& b);
+
+// The colour nearest to wanted (moving it toward black or toward white) that is readable on
+// every one of the backgrounds; wanted itself when it already is. When no colour is readable
+// on all of them, the one of black and white with the better worst contrast.
+QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgrounds);
+
+// The darkest and the lightest colour of what the window paints behind the widget (its own
+// fill, else the nearest filling ancestor's, up to the window, a gradient sampled over the
+// widget's rectangle).
+std::vector<QColor> BackgroundBehind(const QWidget* widget);
+// The same behind a part of the widget (in the widget's coordinates).
+std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part);
+
+// The same for one caption, label, check box, option button, frame, tab strip or menu bar.
+void KeepCaptionReadable(QWidget* widget);
+
+// From now on, every window is checked as it is shown and every caption whenever its
+// colours or place change (once the event loop is back).
+void KeepAllTextReadable();
+
+// Adjusts the text colour of every caption, label, check box, option button, frame title,
+// tab strip and menu bar of the window so it is readable on its background.
+void KeepTextReadable(QWidget* window);
+
+} // namespace vexal

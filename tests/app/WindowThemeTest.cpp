@@ -1,0 +1,504 @@
+// Every window of the program, in every colour theme it offers, at the main window's size:
+// each caption, label, check box, frame title, tab, menu bar item and grid heading or cell
+// shows its whole text and is readable on what is drawn behind it.
+// With VEXAL_WINDOW_SHOTS naming a folder, every rendered window is saved there as a PNG
+// (to look at by hand, for instance under a real X server).
+#include "AppState.h"
+#include "Grid.h"
+#include "Host.h"
+#include "Main.h"
+#include "ReadableText.h"
+#include "SampleSeasons.h"
+#include "Screen.h"
+#include "SeasonLoader.h"
+#include "SettingsStore.h"
+#include "Splash.h"
+#include "TempFolder.h"
+#include "Teams.h"
+#include "Theme.h"
+#include "VbConvert.h"
+#include "VexalApp.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QThread>
+#include <QToolBar>
+
+#include <QStyle>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <tuple>
+
+namespace vexal::test {
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        Pump();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// A theme as the user gets it: restored at start-up from the stored name, or picked from
+// the theme menu, which then takes the team's own colours (or the product's pair).
+struct ThemeCase {
+    std::string label;
+    std::string name;      // stored Settings/"Theme"
+    bool picked = false;
+    int32_t fore = 0;      // the menu's colours when picked
+    int32_t back = 0;
+};
+
+std::vector<ThemeCase> OfferedThemes()
+{
+    std::vector<ThemeCase> themes{{"vexal", "Vexal", false, 0, 0},
+                                  {"vexal picked", "Vexal", true, 0x800000, 0xC0C000},
+                                  {"none", "", true, 0x800000, 0xFFFFC0}};
+    for (int code = 1; code <= 32; ++code) {
+        if (TeamLogoPath(code).empty())
+            continue;
+        const AppState& app = App();
+        themes.push_back({app.TeamAbbrev, app.TeamAbbrev, false, 0, 0});
+        themes.push_back({app.TeamAbbrev + " picked", app.TeamAbbrev, true, app.TeamColor1, app.TeamColor2});
+    }
+    // One case per pair of colours the windows are painted with.
+    std::set<std::tuple<bool, int32_t, int32_t>> seen;
+    std::vector<ThemeCase> distinct;
+    for (const ThemeCase& t : themes) {
+        const ThemeColors table = ThemeColorsFor(vb::LCase(t.name));
+        const int32_t fore = t.picked ? t.fore : table.fore, back = t.picked ? t.back : table.back;
+        if (seen.insert({t.name.empty(), fore, back}).second)
+            distinct.push_back(t);
+    }
+    return distinct;
+}
+
+void UseTheme(const ThemeCase& theme)
+{
+    AppState& app = App();
+    SaveSetting("Settings", "Theme", theme.name);
+    app.ThemeName = theme.name;
+    ApplyTheme(app.ThemeName);
+    if (theme.picked) {
+        app.ThemeForeColor = theme.fore;
+        app.ThemeBackColor = theme.back;
+    }
+    UpDateBackground("");
+    Pump();
+}
+
+// How each window is opened: a view or the formula editor from its toolbar button, the
+// other windows as the program shows them (the modal ones without their own event loop).
+struct WindowCase {
+    const char* window;
+    const char* toolbar;   // nullptr: shown directly
+    int button;
+};
+const WindowCase Windows[] = {
+    {"FORM1", "cToolbar1", 0},    {"lines", "cToolbar1", 2},    {"PREDICT", "cToolbar1", 4},
+    {"FORM6", "cToolbar1", 6},    {"frmTest", "cToolbar1", 8},  {"Power", "cToolbar1", 10},
+    {"frmFormula", "cToolbar1", 12}, {"FORM2", "cToolbar2", 2}, {"INJURIES", "cToolbar2", 4},
+    {"Singleg", nullptr, 0},      {"frmDownload", nullptr, 0},  {"frmRichEdit", nullptr, 0},
+    {"opening", nullptr, 0},      {"Main", nullptr, 0},
+};
+
+// Controls whose text may be cut off (none: every text must show whole).
+const std::set<std::string> KnownCutOffs = {};
+
+// Theme and control where the gradient behind one caption runs through a middle tone on
+// which neither black nor white text keeps the full contrast over the caption's height:
+// the caption stays at 4.4 or better there.
+const std::set<std::string> KnownMiddleTones = {
+    "MIA frmFormula/chkExcludeBestWorst \"Exclude Good/Bad\"",
+};
+
+QWidget* OpenWindow(const WindowCase& c)
+{
+    Main* main = TheMain();
+    if (c.toolbar) {
+        main->findChild<QToolBar*>(c.toolbar)->actions().at(c.button)->trigger();
+        WaitFor([] { return !IsBusy(); });
+    } else if (std::string(c.window) == "opening") {
+        ShowSplashAsAbout();
+    } else if (std::string(c.window) != "Main") {
+        QWidget* w = LoadWindow(c.window);
+        w->show();
+        UpDateBackground("");
+    }
+    Pump();
+    return FindWindow(c.window);
+}
+
+QString Shown(QString text)
+{
+    // A mnemonic's ampersand is not drawn; a doubled one shows one.
+    text.replace("&&", "\x01");
+    text.remove('&');
+    text.replace("\x01", "&");
+    return text;
+}
+
+// What a user sees of one text: the most common colour of each pixel row of its area is
+// the background there; the text's strongest pixel against it gives the contrast.
+struct Seen {
+    double ratio = 1.0;
+    QColor text;
+    QColor background;
+};
+
+Seen BestContrast(const QImage& shot, const QRect& area)
+{
+    const QRect r = area.intersected(shot.rect());
+    Seen best;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        QHash<QRgb, int> counts;
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+        QRgb background = 0;
+        int most = -1;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > most) {
+                most = it.value();
+                background = it.key();
+            }
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const double ratio = ContrastRatio(QColor(shot.pixel(x, y)), QColor(background));
+            if (ratio > best.ratio)
+                best = {ratio, QColor(shot.pixel(x, y)), QColor(background)};
+        }
+    }
+    return best;
+}
+
+// Smoothed strokes seldom reach the full text colour: when the strongest pixel is close
+// to one of the control's text colours, that colour is what was drawn.
+double DrawnContrast(const Seen& seen, const QPalette& palette)
+{
+    double ratio = seen.ratio;
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        const QColor c = palette.color(role);
+        const int distance = std::max({std::abs(c.red() - seen.text.red()), std::abs(c.green() - seen.text.green()),
+                                       std::abs(c.blue() - seen.text.blue())});
+        if (distance <= 64)
+            ratio = std::max(ratio, ContrastRatio(c, seen.background));
+    }
+    return ratio;
+}
+
+// The width the text's ink takes from where it starts: a last glyph's blank side bearing
+// may be clipped without the user missing anything.
+int InkWidth(const QFontMetrics& fm, const QString& text)
+{
+    const QRect ink = fm.tightBoundingRect(text);
+    return std::max(0, ink.right() + 1);
+}
+
+struct Finding {
+    std::string control;
+    std::string problem;
+};
+
+class Inspector {
+public:
+    Inspector(QWidget* window, const QImage& shot) : window_(window), shot_(shot) {}
+
+    void Check(const ThemeCase& theme, const std::string& windowName)
+    {
+        for (QWidget* w : window_->findChildren<QWidget*>()) {
+            if (w->window() != window_ || !w->isVisibleTo(window_) || w->width() <= 0 || w->height() <= 0 || !Showing(w))
+                continue;
+            if (auto* grid = qobject_cast<Grid*>(w))
+                CheckGrid(grid);
+            else if (auto* label = qobject_cast<QLabel*>(w))
+                CheckLabel(label);
+            else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+                CheckOption(static_cast<QAbstractButton*>(w));
+            else if (auto* button = qobject_cast<QPushButton*>(w))
+                CheckButton(button);
+            else if (auto* box = qobject_cast<QGroupBox*>(w))
+                CheckFrame(box);
+            else if (auto* tabs = qobject_cast<QTabBar*>(w))
+                CheckTabs(tabs);
+            else if (auto* bar = qobject_cast<QMenuBar*>(w))
+                CheckMenuBar(bar);
+        }
+        for (const Finding& f : findings_) {
+            const std::string where = windowName + "/" + f.control;
+            if (f.problem.rfind("cut off", 0) == 0 && KnownCutOffs.count(where))
+                continue;
+            if (f.problem.rfind("contrast 4.4", 0) == 0 && KnownMiddleTones.count(theme.label + " " + where))
+                continue;
+            ADD_FAILURE() << "theme " << theme.label << ", " << where << ": " << f.problem;
+        }
+    }
+
+private:
+    static std::string Name(const QWidget* w, const QString& text)
+    {
+        const QString name = w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
+        return (name + " \"" + text + "\"").toStdString();
+    }
+
+    // Inside the window's visible part, not scrolled or clipped away.
+    bool Showing(const QWidget* w) const
+    {
+        const QRect visible = w->visibleRegion().boundingRect();
+        return !visible.isEmpty();
+    }
+
+    QRect InShot(const QWidget* w, const QRect& r) const
+    {
+        return QRect(w->mapTo(window_, r.topLeft()), r.size());
+    }
+
+    // A disabled control is not asked to be readable; it says it cannot be used.
+    void Readable(const QWidget* w, const QString& text, const QRect& area)
+    {
+        if (!w->isEnabled())
+            return;
+        const QRect visible = area.intersected(w->visibleRegion().boundingRect());
+        if (visible.height() < 4)
+            return;
+        const Seen seen = BestContrast(shot_, InShot(w, visible));
+        const double ratio = DrawnContrast(seen, w->palette());
+        if (ratio < ReadableContrast)
+            findings_.push_back({Name(w, text), "contrast " + std::to_string(ratio) + " under 4.5 (text " +
+                                                     w->palette().color(QPalette::WindowText).name().toStdString() +
+                                                     ", drawn " + seen.text.name().toStdString() + " on " +
+                                                     seen.background.name().toStdString() + ")"});
+    }
+
+    void Fits(const QWidget* w, const QString& text, int needed, int room)
+    {
+        if (needed > room)
+            findings_.push_back({Name(w, text), "cut off: needs " + std::to_string(needed) + " px, has " +
+                                                     std::to_string(room)});
+    }
+
+    void CheckLabel(QLabel* label)
+    {
+        if (label->text().isEmpty() || label->pixmap().cacheKey() != QPixmap().cacheKey() ||
+            Qt::mightBeRichText(label->text()))
+            return;
+        const QString text = label->buddy() ? Shown(label->text()) : label->text();
+        const QRect room = label->contentsRect();
+        const QFontMetrics fm(label->font());
+        const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed = fm.boundingRect(label->wordWrap() ? room : QRect(), flags, text);
+        if (!label->wordWrap()) {
+            int ink = 0;
+            for (const QString& line : text.split('\n'))
+                ink = std::max(ink, InkWidth(fm, line));
+            Fits(label, text, ink, room.width());
+        } else
+            Fits(label, text, needed.width(), room.width());
+        Fits(label, text, needed.height(), room.height());
+        Readable(label, text, QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                                  needed.size().boundedTo(room.size()), room));
+    }
+
+    void CheckOption(QAbstractButton* button)
+    {
+        if (button->text().isEmpty())
+            return;
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        opt.text = button->text();
+        const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+        const QRect contents = button->style()->subElementRect(
+            check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opt, button);
+        const QString text = Shown(button->text());
+        Fits(button, text, InkWidth(QFontMetrics(button->font()), text), contents.width());
+        Readable(button, text, contents);
+    }
+
+    void CheckButton(QPushButton* button)
+    {
+        if (button->text().isEmpty())
+            return;
+        const QString text = Shown(button->text());
+        Fits(button, text, QFontMetrics(button->font()).horizontalAdvance(text) + 4, button->width());
+        Readable(button, text, button->rect().adjusted(3, 3, -3, -3));
+    }
+
+    void CheckFrame(QGroupBox* box)
+    {
+        if (box->title().isEmpty())
+            return;
+        const QString text = Shown(box->title());
+        const QFontMetrics fm(box->font());
+        const int needed = fm.horizontalAdvance(text);
+        Fits(box, text, InkWidth(fm, text) + 8, box->width());
+        Readable(box, text, QRect(0, 0, std::min(box->width(), needed + 16), fm.height()));
+    }
+
+    void CheckTabs(QTabBar* tabs)
+    {
+        const QFontMetrics fm(tabs->font());
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QString text = Shown(tabs->tabText(i));
+            const QRect r = tabs->tabRect(i);
+            Fits(tabs, text, InkWidth(fm, text), r.width() - 4);
+            Readable(tabs, text, r.adjusted(3, 3, -3, -2));
+        }
+    }
+
+    void CheckMenuBar(QMenuBar* bar)
+    {
+        const QFontMetrics fm(bar->font());
+        for (QAction* a : bar->actions()) {
+            if (!a->isVisible() || a->isSeparator() || a->text().isEmpty())
+                continue;
+            const QString text = Shown(a->text());
+            const QRect r = bar->actionGeometry(a);
+            Fits(bar, text, InkWidth(fm, text), r.isValid() ? r.width() : 0);
+            if (r.isValid())
+                Readable(bar, text, r.adjusted(2, 2, -2, -2));
+        }
+    }
+
+    void CheckGrid(Grid* grid)
+    {
+        if (grid->Header()) {
+            const QFontMetrics fm(grid->horizontalHeader()->font());
+            for (int c = 1; c <= grid->Cols(); ++c) {
+                if (!grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
+                    continue;
+                const QString text = grid->ColumnHeader(c);
+                Fits(grid, "heading " + text, fm.horizontalAdvance(text) + 6, grid->ColumnWidth(c));
+            }
+        }
+        for (int r = 1; r <= grid->Rows(); ++r) {
+            if (!grid->RowVisible(r))
+                continue;
+            for (int c = 1; c <= grid->Cols(); ++c) {
+                const QString text = grid->CellFormattedText(r, c);
+                if (text.isEmpty() || !grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
+                    continue;
+                const QFontMetrics fm(grid->CellFont(r, c));
+                // The style's margin on each side of the text, and the grid line.
+                const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+                Fits(grid, "cell " + text, fm.horizontalAdvance(text) + margin, grid->ColumnWidth(c));
+                // What the cell shows, where it is in view.
+                const QRect cell = grid->visualRect(grid->model()->index(r - 1, c - 1)).adjusted(1, 1, -1, -1);
+                const QRect shown = cell.intersected(grid->viewport()->rect());
+                if (shown.height() >= cell.height() && shown.width() > 4) {
+                    const QRect area(grid->viewport()->mapTo(window_, shown.topLeft()), shown.size());
+                    const double ratio = BestContrast(shot_, area).ratio;
+                    if (ratio < ReadableContrast)
+                        findings_.push_back({Name(grid, "cell " + text), "contrast " + std::to_string(ratio) + " under 4.5"});
+                }
+            }
+        }
+    }
+
+    QWidget* window_;
+    QImage shot_;
+    std::vector<Finding> findings_;
+};
+
+class EveryWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* h = std::getenv("HOME"))
+            oldHome_ = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
+        SetProgramFolder(program.Path());
+        ResetSeasonLoader();
+        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
+        SetDoEventsHook([] { QCoreApplication::processEvents(); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        RegisterAllWindows();
+    }
+    void TearDown() override
+    {
+        UnloadAllForms();
+        Pump();
+        for (const std::string& name : LoadedWindowNames())
+            UnloadWindow(name);
+        Pump();
+        SetDoEventsHook({});
+        ResetSeasonLoader();
+        if (!oldHome_.empty())
+            setenv("HOME", oldHome_.c_str(), 1);
+        std::error_code ec;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+    }
+
+    TempFolder program;
+    TempFolder home;
+
+private:
+    std::string oldHome_;
+};
+
+TEST_F(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
+{
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+    Main* main = TheMain();
+    ASSERT_NE(main, nullptr);
+    const QSize mainSize = main->size();
+    App().DocumentPath = program.Path() / "FormulaList.txt";
+    { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
+
+    const char* shots = std::getenv("VEXAL_WINDOW_SHOTS");
+    const std::vector<ThemeCase> themes = OfferedThemes();
+    ASSERT_GE(themes.size(), 20u);
+    for (const ThemeCase& theme : themes) {
+        UseTheme(theme);
+        for (const WindowCase& c : Windows) {
+            QWidget* window = OpenWindow(c);
+            ASSERT_NE(window, nullptr) << c.window;
+            ASSERT_EQ(main->size(), mainSize);
+            QWidget* top = window->window();
+            const QImage shot = top->grab().toImage();
+            if (shots && *shots)
+                shot.save(QString("%1/%2-%3.png").arg(shots, QString::fromStdString(theme.label).replace(' ', '_'), c.window));
+            Inspector(top, shot).Check(theme, c.window);
+            if (!c.toolbar && std::string(c.window) != "Main") {
+                UnloadWindow(c.window);
+                Pump();
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace vexal::test
