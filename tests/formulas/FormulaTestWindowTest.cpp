@@ -575,6 +575,14 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
     EXPECT_EQ(Box(w, "Text2_9")->text(), "20");
     EXPECT_FALSE(Check(w, "chkDonTUseLine")->isChecked());
     EXPECT_TRUE(messages.shown.empty());
+
+    // A template that cannot be written is named, not reported as saved.
+    const std::string unwritable = (folder / "missing" / "Weekly").string();
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>(unwritable); });
+    w.mnuSTT_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The template " + unwritable + ".ftp could not be written.");
 }
 
 TEST_F(FormulaTestWindowTest, TotalsModeRelabelsAndRefillsTheLineListsAndTeaserRoundsToEven)
