@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "EngineArrays.h"
+#include "FlagScope.h"
 #include "FormulaFile.h"
 #include "Host.h"
 #include "SeasonData.h"
@@ -68,11 +69,7 @@ void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam,
     // the arrays and counters of the running one would be overwritten under it.
     if (running_)
         return;
-    running_ = true;
-    struct RunningFlag {
-        bool& flag;
-        ~RunningFlag() { flag = false; }
-    } runningFlag{running_};
+    const FlagScope runningFlag(running_);
 
     Run run;
     run.SortByWin = SortByWin;

@@ -15,6 +15,8 @@
 #include "SendKey.h"
 #include "Teams.h"
 #include "VbConvert.h"
+#include "VbError.h"
+#include "ViewFrame.h"
 #include "WeekRange.h"
 #include "cResizer.h"
 
@@ -89,14 +91,7 @@ InputStatsWindow::~InputStatsWindow() = default;
 
 void InputStatsWindow::BuildControls()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName("mnuBar");
-    layout->setMenuBar(menuBar_);
-    body_ = new QWidget(this);
-    body_->setObjectName("InputStatsBody");
-    layout->addWidget(body_);
+    body_ = AddMenuBarAndBody(this, menuBar_, "InputStatsBody");
 
     const char* navNames[4] = {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"};
     const char* navCaptions[4] = {"First Game", "Previous Game", "Next Game", "Last Game"};
@@ -230,12 +225,7 @@ void InputStatsWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    auto quiet = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
+    auto quiet = [](auto&& step) { SkipOnError(step); };
     quiet([&] { resize(Px(9540), PxY(5205)); });
     quiet([&] { resize_ = new cResizer(this); });
     quiet([&] {

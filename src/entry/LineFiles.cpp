@@ -1,6 +1,7 @@
 #include "LineFiles.h"
 
 #include "GameRecord.h"
+#include "Host.h"
 #include "LineRecord.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
@@ -16,27 +17,11 @@ namespace vexal {
 
 namespace {
 
-std::string LowerCase(std::string s)
-{
-    return vb::LCase(s); // ASCII only, whatever the locale
-}
-
 std::size_t RecordLengthOf(bool lineFile) { return lineFile ? LineRecord::Size : GameRecord::Size; }
 
 } // namespace
 
-bool IsPlainLineFileName(const std::string& name)
-{
-    if (name.empty() || name.find("..") != std::string::npos)
-        return false;
-    for (unsigned char c : name) {
-        if (c < 32 || c == 127)
-            return false;
-        if (std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    }
-    return name.back() != ' ' && name.back() != '.';
-}
+bool IsPlainLineFileName(const std::string& name) { return IsPlainFileName(name); }
 
 bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile)
 {
@@ -87,7 +72,7 @@ void RestoreSeasonLines(const std::filesystem::path& seasonFile)
 
 std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int seasonYear)
 {
-    const std::string suffix = LowerCase(".L" + vb::Right(std::to_string(seasonYear), 2));
+    const std::string suffix = vb::LCase(".L" + vb::Right(std::to_string(seasonYear), 2));
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
@@ -95,11 +80,11 @@ std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int 
         if (!entry.is_regular_file(typeError))
             continue;
         const std::string name = entry.path().filename().string();
-        if (name.size() > suffix.size() && LowerCase(name.substr(name.size() - suffix.size())) == suffix)
+        if (name.size() > suffix.size() && vb::LCase(name.substr(name.size() - suffix.size())) == suffix)
             names.push_back(name.substr(0, name.size() - suffix.size()));
     }
     std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+              [](const std::string& a, const std::string& b) { return vb::LCase(a) < vb::LCase(b); });
     return names;
 }
 

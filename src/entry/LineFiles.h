@@ -18,7 +18,7 @@ bool IsPlainLineFileName(const std::string& name);
 // Writes <lineFile> as one 21-byte line record per record of <seasonFile>, replacing an
 // existing file whole. False (and the old file untouched) when the season file cannot be
 // read or the new file cannot be written.
-bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile);
+[[nodiscard]] bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile);
 
 // After a line file is made from the season file: the season's own spreads and totals go
 // back into SeasonLines, placed by the week selector's items ("Wk <w> of <year>") and a game
@@ -52,7 +52,7 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
 // Rewrites the spread and total of one record in place; every other byte keeps its value.
 // False when the record lies outside the file (nothing written) or the file cannot be
 // written; `reason` then says why. Values are stored as the file's fixed-point currency.
-bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
+[[nodiscard]] bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
                       double total, std::string* reason = nullptr);
 
 // Reads a typed spread or total: empty text is 0; "." is the decimal separator. False for

@@ -20,6 +20,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "WeekRange.h"
 #include "Windows.h"
 #include "cResizer.h"
@@ -47,7 +48,7 @@ namespace vexal {
 namespace {
 
 const char* const Caption = "Enter Lines";
-const char* const DefaultLineFile = "Default";
+const char* const DefaultLineFile = pref::LineFile.defaultValue;
 const char* const HelpTopic = "Lines.htm";
 
 // Column shares of the grid's width: home, line, total, away.
@@ -59,7 +60,6 @@ constexpr int TotalColumn = 3;
 int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
 
-int RowHeightPixels() { return static_cast<int>(vb::RoundHalfEven(Screen::Height() / 750.0)); }
 
 std::string SeasonDigits() { return vb::Right(std::to_string(Season().SeasonYear), 2); }
 
@@ -83,14 +83,7 @@ LinesWindow::~LinesWindow() = default;
 
 void LinesWindow::BuildControls()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName("mnuBar");
-    layout->setMenuBar(menuBar_);
-    body_ = new QWidget(this);
-    body_->setObjectName("LinesBody");
-    layout->addWidget(body_);
+    body_ = AddMenuBarAndBody(this, menuBar_, "LinesBody");
 
     cboLines_ = new QComboBox(body_);
     cboLines_->setObjectName("cboLines");
@@ -202,7 +195,7 @@ void LinesWindow::Form_Load()
                      {Grid1_});
     resize_->TargetForm(body_);
 
-    rememberedName_ = GetSetting("Preference", "LineFile", DefaultLineFile);
+    rememberedName_ = GetSetting(pref::LineFile);
 }
 
 void LinesWindow::Form_Activate()
@@ -220,16 +213,8 @@ void LinesWindow::showEvent(QShowEvent* event)
 
 void LinesWindow::WatchFrameActivation()
 {
-    if (frameWatched_)
-        return;
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        return;
-    frameWatched_ = true;
-    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-            Form_Activate();
-    });
+    if (!frameWatched_)
+        frameWatched_ = OnFrameActivated(this, [this] { Form_Activate(); });
 }
 
 bool LinesWindow::event(QEvent* event)
@@ -366,7 +351,7 @@ void LinesWindow::LoadLines()
                 const QSignalBlocker block(cboLines_);
                 cboLines_->setCurrentIndex(cboLines_->findText(DefaultLineFile));
             }
-            SaveSetting("Preference", "LineFile", DefaultLineFile);
+            SaveSetting(pref::LineFile, DefaultLineFile);
         }
         const WeekLines lines = ReadWeekLines(source.file, source.lineFile, source.week);
         season.WeekFirstRecord = lines.FirstRecord;
@@ -379,7 +364,7 @@ void LinesWindow::LoadLines()
 
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
-        const int rowHeight = RowHeightPixels();
+        const int rowHeight = Screen::RowHeightPixels();
         int16_t year = 0;
         int row = 0;
         for (const WeekLine& game : lines.Games) {
@@ -402,7 +387,7 @@ void LinesWindow::LoadLines()
     }
     // The rows and an allowance for the heading; never less than the rows, the heading and
     // the frame take, so that the whole week shows without a scroll bar.
-    int heightPixels = Grid1_->Rows() * RowHeightPixels() + PxY(380);
+    int heightPixels = Grid1_->Rows() * Screen::RowHeightPixels() + PxY(380);
     int needed = 2 * Grid1_->frameWidth() +
                  (Grid1_->horizontalHeader()->isHidden() ? 0 : Grid1_->horizontalHeader()->sizeHint().height());
     for (int r = 1; r <= Grid1_->Rows(); ++r)
@@ -527,7 +512,7 @@ void LinesWindow::DeleteLineFile()
 
 void LinesWindow::cboLines_Click()
 {
-    SaveSetting("Preference", "LineFile", vb::Trim(cboLines_->currentText().toStdString()));
+    SaveSetting(pref::LineFile, vb::Trim(cboLines_->currentText().toStdString()));
     LoadLines();
 }
 

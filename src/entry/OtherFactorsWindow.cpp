@@ -9,6 +9,7 @@
 #include "Screen.h"
 #include "SeasonData.h"
 #include "Teams.h"
+#include "VbError.h"
 #include "cResizer.h"
 
 #include <QCloseEvent>
@@ -183,12 +184,7 @@ void OtherFactorsWindow::Form_Load()
         return;
     loaded_ = true;
     // Every step goes on past a failing one.
-    auto quiet = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
+    auto quiet = [](auto&& step) { SkipOnError(step); };
     quiet([&] {
         if (Main* main = TheMain()) {
             const QPixmap picture = main->BackgroundPixmap();

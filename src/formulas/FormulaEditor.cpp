@@ -378,10 +378,10 @@ void FormulaEditor::FormLoad()
         Combo1_->blockSignals(blocked);
     });
 
-    const std::string remembered = GetSetting(texts::FormulaSection, texts::CurrentKey, texts::DefaultFormula);
+    const std::string remembered = GetSetting(pref::CurrentFormula);
     SkipOnError([&] {
         const bool blocked = chkExcludeBestWorst_->blockSignals(true);
-        SetValue(chkExcludeBestWorst_, GetSettingNumber(texts::FormulaSection, texts::GoodBadKey, 0));
+        SetValue(chkExcludeBestWorst_, GetSettingNumber(pref::GoodBad));
         chkExcludeBestWorst_->blockSignals(blocked);
     });
 
@@ -422,6 +422,11 @@ FormulaControls FormulaEditor::Controls() const
     c.cboLinesEnd = Text(cboLinesEnd_);
     c.Combo1 = Text(Combo1_);
     return c;
+}
+
+int FormulaEditor::SeasonToDate() const
+{
+    return Value(STD_);
 }
 
 float& FormulaEditor::Slot(int slot)
@@ -672,7 +677,7 @@ void FormulaEditor::Combo1_Click()
 
 void FormulaEditor::chkExcludeBestWorst_Click()
 {
-    SaveSetting(texts::FormulaSection, texts::GoodBadKey, vb::CStrInt(Value(chkExcludeBestWorst_)));
+    SaveSetting(pref::GoodBad, vb::CStrInt(Value(chkExcludeBestWorst_)));
     RefreshFileList();
 }
 
@@ -751,7 +756,8 @@ void FormulaEditor::txtFla_LostFocus(int index)
 
 void FormulaEditor::txtYears_LostFocus()
 {
-    WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath());
+    if (!WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath()))
+        MsgBox("The number of seasons to load could not be written to " + IniPath().string() + ".", vbExclamation);
 }
 
 // ---------------------------------------------------------------- formula files
@@ -800,7 +806,7 @@ void FormulaEditor::OpenFormula()
     Formula& f = App().CurrentFormula;
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
-    SaveSetting(texts::FormulaSection, texts::CurrentKey, name);
+    SaveSetting(pref::CurrentFormula, name);
     if (IsPlainFileName(name))
         ReadFormulaFile(ProgramFolder() / name, f);
     const int index = Combo2_->currentIndex();

@@ -46,6 +46,8 @@ public:
     int AddFormulaName(const std::string& name);
     // The controls as ReadFormula reads them (the week selector is not the editor's).
     FormulaControls Controls() const;
+    // The Season To Date box's value (0, 1 or 2 for grayed).
+    int SeasonToDate() const;
 
     // The listed names of Combo2 and the program folder's formula files of File1.
     QComboBox* FormulaList() const { return Combo2_; }

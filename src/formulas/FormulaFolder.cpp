@@ -9,20 +9,14 @@ namespace vexal {
 
 namespace {
 
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 bool StartsWithNoCase(const std::string& name, const std::string& prefix)
 {
-    return Lower(name.substr(0, prefix.size())) == prefix;
+    return vb::LCase(name.substr(0, prefix.size())) == prefix;
 }
 
 bool IsFormulaName(const std::string& name)
 {
-    return name.size() >= 4 && Lower(name.substr(name.size() - 4)) == ".fla";
+    return name.size() >= 4 && vb::LCase(name.substr(name.size() - 4)) == ".fla";
 }
 
 } // namespace
@@ -40,7 +34,7 @@ std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder)
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = Lower(a), lb = Lower(b);
+        const std::string la = vb::LCase(a), lb = vb::LCase(b);
         return la != lb ? la < lb : a < b;
     });
     return names;
@@ -49,19 +43,6 @@ std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder)
 std::string FormulaFileName(const std::string& typed)
 {
     return vb::Like(typed, "*.fla") ? typed : typed + ".fla";
-}
-
-bool IsPlainFileName(const std::string& name)
-{
-    if (name.empty() || name.find("..") != std::string::npos)
-        return false;
-    for (unsigned char c : name) {
-        if (c < 32 || c == 127)
-            return false;
-        if (std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
-            return false;
-    }
-    return name.back() != ' ' && name.back() != '.';
 }
 
 bool IsGoodName(const std::string& name) { return StartsWithNoCase(name, "good"); }

@@ -2,6 +2,8 @@
 // The formula files of the program folder as the formula editor keeps them: which files
 // are listed, how a typed name becomes a file name, which names are refused, and the
 // deletion of one file or of all the engine's "good" or "bad" files. GUI-free.
+#include "Host.h" // IsPlainFileName
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,11 +17,6 @@ std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder);
 // A typed name kept when it ends in ".fla" (case-sensitive), else with ".fla" appended:
 // "abc" -> "abc.fla", "abc.fla" -> "abc.fla", "abc.FLA" -> "abc.FLA.fla".
 std::string FormulaFileName(const std::string& typed);
-
-// False for a name that could leave the folder or that the platform cannot hold: empty,
-// ".." anywhere, a path separator, a control character, one of < > : " | ? *, or a name
-// ending in a blank or a period.
-bool IsPlainFileName(const std::string& name);
 
 // The engine's qualified formulas: a name starting with "good" or "bad", any case.
 bool IsGoodName(const std::string& name);

@@ -6,6 +6,7 @@
 #include "CMouse.h"
 #include "Clock.h"
 #include "CurrentFormula.h"
+#include "FlagScope.h"
 #include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "Host.h"
@@ -130,9 +131,11 @@ void FormulaTestWindow::mnuSTT_Click()
         const auto chosen = AskForFile(true, "Save Formula Template", "Default.ftp", this);
         if (!chosen)
             return;
-        WriteFileAtomically(TemplatePath(*chosen), win1252::FromUtf8(line));
+        const std::string path = TemplatePath(*chosen);
+        if (!WriteFileAtomically(path, win1252::FromUtf8(line)))
+            MsgBox("The template " + path + " could not be written.", vbExclamation, "Save Formula Template");
     } catch (...) {
-        // The command ends silently on any failure.
+        // Any other failure ends the command silently.
     }
 }
 
@@ -389,11 +392,7 @@ void FormulaTestWindow::cmdAllForm_Click()
     if (running_ || IsBusy())
         return;
     BusyScope busy;
-    running_ = true;
-    struct RunEnd {
-        FormulaTestWindow* w;
-        ~RunEnd() { w->running_ = false; }
-    } runEnd{this};
+    const FlagScope runEnd(running_);
     AppState& app = App();
     app.StopTest = false;
     stopRequested_ = false;
@@ -430,8 +429,7 @@ void FormulaTestWindow::cmdAllForm_Click()
         f.fill(0.0f);
         f[fsTotalsMode] = totals ? 1.0f : 0.0f;
         if (editor)
-            if (auto* seasonToDate = editor->findChild<QCheckBox*>("STD"))
-                f[fsSeasonToDate] = static_cast<float>(CheckValue(seasonToDate));
+            f[fsSeasonToDate] = static_cast<float>(editor->SeasonToDate());
         f[fsOtherFactors] = cmdOtherFac_->isChecked() ? 1.0f : 0.0f;
         {
             std::ifstream in(ProgramFolder() / name, std::ios::binary);

@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "CMouse.h"
 #include "CurrentFormula.h"
+#include "FlagScope.h"
 #include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "FormulaFolder.h"
@@ -57,7 +58,6 @@ namespace {
 using namespace formulatest;
 
 const char* const Caption = "Test Formula";
-const char* const Section = "Preference";
 const char* const TabCaptions[4] = {"Options", "Save", "Best/Worst", "Breakdown"};
 const char* const RowTags[10] = {"Rolling Average",  "Min. Point Diff.", "Max. Point Diff.", "Home Field Adv.",
                                  "% Offense",        "% Defense",        "% Rushing",        "% Passing",
@@ -99,15 +99,6 @@ void Reported(F&& step)
         MsgBox(e.Description(), vbOKOnly, "");
     } catch (const std::exception& e) {
         MsgBox(e.what(), vbOKOnly, "");
-    }
-}
-
-template <class F>
-void Quiet(F&& step)
-{
-    try {
-        step();
-    } catch (...) {
     }
 }
 
@@ -355,8 +346,8 @@ QWidget* FormulaTestWindow::BuildOptionsPane()
     sp->addWidget(chkFast_);
     sp->addWidget(chkLinear_);
     s->addWidget(speed, 2, 0, 1, 2);
-    connect(chkFast_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkFast_, "Show Weekly"); });
-    connect(chkLinear_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkLinear_, "Quick Mode"); });
+    connect(chkFast_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkFast_, pref::ShowWeekly); });
+    connect(chkLinear_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkLinear_, pref::QuickMode); });
 
     // Three filters, each a check box that enables its frame of two lists.
     auto frame = [&](QCheckBox*& check, const char* checkName, QGroupBox*& fra, const char* fraName,
@@ -429,7 +420,7 @@ QWidget* FormulaTestWindow::BuildSavePane()
     auto* g = new QGridLayout(pane);
     ChkSaveFormulas_ = MakeCheck(pane, "ChkSaveFormulas", "Save formulas to disk that meet the following criteria:");
     connect(ChkSaveFormulas_, &QCheckBox::stateChanged, this,
-            [this] { SettingCheck_Click(ChkSaveFormulas_, "SaveFormulas"); });
+            [this] { SettingCheck_Click(ChkSaveFormulas_, pref::SaveFormulas); });
     g->addWidget(ChkSaveFormulas_, 0, 0, 1, 4);
     txtUnitLower_ = MakeBox(pane, "txtUnitLower", "0");
     txtUnitUpper_ = MakeBox(pane, "txtUnitUpper", "100");
@@ -588,24 +579,24 @@ void FormulaTestWindow::Form_Load()
         SetListIndex(CboStartWeek_, first[k]);
         SetListIndex(CboEndWeek_, current - 1);
     });
-    Reported([&] { SortByW_->setChecked(vb::SameText(GetSetting(Section, "SortbyWin", "False"), "True")); });
-    auto restoreCheck = [&](QCheckBox* box, const char* key) {
+    Reported([&] { SortByW_->setChecked(vb::SameText(GetSetting(pref::SortByWin), "True")); });
+    auto restoreCheck = [&](QCheckBox* box, const Preference& key) {
         Reported([&] {
-            const auto v = StrictNumber(GetSetting(Section, key, "0"));
+            const auto v = StrictNumber(GetSetting(key));
             if (!v)
                 throw VbError::Of(13);
             SetCheck(box, *v);
         });
     };
-    restoreCheck(chkFast_, "Show Weekly");
-    restoreCheck(chkLinear_, "Quick Mode");
-    restoreCheck(ChkSaveFormulas_, "SaveFormulas");
+    restoreCheck(chkFast_, pref::ShowWeekly);
+    restoreCheck(chkLinear_, pref::QuickMode);
+    restoreCheck(ChkSaveFormulas_, pref::SaveFormulas);
     Reported([&] {
-        txtUnitLower_->setText(Q(GetSetting(Section, "SaveFormulasUL", "0")));
-        txtUnitUpper_->setText(Q(GetSetting(Section, "SaveFormulasUU", "100")));
-        txtPercentLower_->setText(Q(GetSetting(Section, "SaveFormulasPL", "0")));
-        txtPercentUpper_->setText(Q(GetSetting(Section, "SaveFormulasPU", "100")));
-        txtMin_->setText(Q(GetSetting(Section, "Min Games", "0")));
+        txtUnitLower_->setText(Q(GetSetting(pref::SaveFormulasUnitLower)));
+        txtUnitUpper_->setText(Q(GetSetting(pref::SaveFormulasUnitUpper)));
+        txtPercentLower_->setText(Q(GetSetting(pref::SaveFormulasPercentLower)));
+        txtPercentUpper_->setText(Q(GetSetting(pref::SaveFormulasPercentUpper)));
+        txtMin_->setText(Q(GetSetting(pref::MinGames)));
     });
     Reported([&] {
         app.TestFilters[0] = LeadingNumber(Text(txtUnitLower_));
@@ -652,13 +643,13 @@ void FormulaTestWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    Quiet([&] { SaveSetting(Section, "SortbyWin", SortByW_->isChecked() ? "True" : "False"); });
-    Quiet([&] { SaveSetting(Section, "SaveFormulasUL", Text(txtUnitLower_)); });
-    Quiet([&] { SaveSetting(Section, "SaveFormulasUU", Text(txtUnitUpper_)); });
-    Quiet([&] { SaveSetting(Section, "SaveFormulasPL", Text(txtPercentLower_)); });
-    Quiet([&] { SaveSetting(Section, "SaveFormulasPU", Text(txtPercentUpper_)); });
-    Quiet([&] { SaveSetting(Section, "Min Games", Text(txtMin_)); });
-    Quiet([] { ReadFormula(); });
+    SkipOnError([&] { SaveSettingBool(pref::SortByWin, SortByW_->isChecked()); });
+    SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitLower, Text(txtUnitLower_)); });
+    SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitUpper, Text(txtUnitUpper_)); });
+    SkipOnError([&] { SaveSetting(pref::SaveFormulasPercentLower, Text(txtPercentLower_)); });
+    SkipOnError([&] { SaveSetting(pref::SaveFormulasPercentUpper, Text(txtPercentUpper_)); });
+    SkipOnError([&] { SaveSetting(pref::MinGames, Text(txtMin_)); });
+    SkipOnError([] { ReadFormula(); });
     App().CurrentFormula[fsTotalsMode] = 0;
     App().CurrentFormula[fsOtherFactors] = 0;
     m_Timer.stop();
@@ -787,9 +778,9 @@ void FormulaTestWindow::Partner_Click(QCheckBox* box, QCheckBox* partner)
         partner->setCheckState(Qt::Unchecked);
 }
 
-void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const char* key)
+void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const Preference& key)
 {
-    SaveSetting(Section, key, std::to_string(CheckValue(box)));
+    SaveSetting(key, std::to_string(CheckValue(box)));
 }
 
 void FormulaTestWindow::RangeBox_LostFocus(QLineEdit* box)
@@ -916,8 +907,8 @@ void FormulaTestWindow::cmdOU_Click()
         chkHome_->setEnabled(true);
         chkAway_->setEnabled(true);
         // Slots holding limited weeks in their tens have no box state: such a box stays clear.
-        Quiet([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
-        Quiet([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+        SkipOnError([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+        SkipOnError([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
         chkFav_->setCheckState(f[fsFavOrOver] == 1 ? Qt::Checked : Qt::Unchecked);
         chkDog_->setCheckState(f[fsDogOrUnder] == 1 ? Qt::Checked : Qt::Unchecked);
         cboLinesEnd_->setEnabled(true);
@@ -1038,11 +1029,7 @@ void FormulaTestWindow::m_Timer_ThatTime()
     if (running_ || IsBusy())
         return;
     BusyScope busy;
-    running_ = true;
-    struct RunEnd {
-        FormulaTestWindow* w;
-        ~RunEnd() { w->running_ = false; }
-    } runEnd{this};
+    const FlagScope runEnd(running_);
 
     bool stopped = false;
     // A failing step asks whether to go on; No ends the launch with the window locked.
@@ -1281,8 +1268,7 @@ void FormulaTestWindow::SaveRow(bool best)
     ApplyRowTexts(boxes, f);
     FormulaEditor* editor = FormulaEditor::Get();
     if (editor)
-        if (auto* seasonToDate = editor->findChild<QCheckBox*>("STD"))
-            f[fsSeasonToDate] = static_cast<float>(CheckValue(seasonToDate));
+        f[fsSeasonToDate] = static_cast<float>(editor->SeasonToDate());
     f[fsDiscardHighLow] = static_cast<float>(CheckValue(chkDiscardHighLow_));
     f[fsPowerRating] = static_cast<float>(CheckValue(chkUsePowerRatings_));
     f[fsSeparateHomeAway] = static_cast<float>(CheckValue(chkSeparateHomeAway_));

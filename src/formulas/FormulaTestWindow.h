@@ -34,6 +34,8 @@ class QTextEdit;
 
 namespace vexal {
 
+struct Preference;
+
 class ProgBar;
 
 class FormulaTestWindow : public QWidget {
@@ -110,7 +112,7 @@ private:
     void chkCliffAdjust_Click();
     void FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b);
     void Partner_Click(QCheckBox* box, QCheckBox* partner);
-    void SettingCheck_Click(QCheckBox* box, const char* key);
+    void SettingCheck_Click(QCheckBox* box, const Preference& key);
     void RangeBox_LostFocus(QLineEdit* box);
 
     formulatest::LaunchSettings ReadLaunchSettings() const;

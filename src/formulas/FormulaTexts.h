@@ -53,11 +53,7 @@ inline constexpr const char* DeleteAllBadTitle = "Delete all Bad?";
 inline constexpr const char* NotFoundMessage = "not found.";
 inline constexpr const char* NotFoundTitle = "No file found";
 
-// Settings: application "Vexal", section "Formula"; Vexal.ini, section "Vexal".
-inline constexpr const char* FormulaSection = "Formula";
-inline constexpr const char* CurrentKey = "Current";
-inline constexpr const char* DefaultFormula = "default.fla";
-inline constexpr const char* GoodBadKey = "GoodBad";
+// Vexal.ini, section "Vexal" (the settings are in Preferences.h).
 inline constexpr const char* IniSection = "Vexal";
 inline constexpr const char* YearsKey = "Year to Load";
 

@@ -4,13 +4,13 @@
 
 namespace vexal {
 
-std::string StatsServerHost() { return GetSetting("Settings", "StatsServer", "ftp.vexal.example"); }
+std::string StatsServerHost() { return GetSetting(pref::StatsServer); }
 
-std::string StatsServerAlternateHost() { return GetSetting("Settings", "StatsServer2", "ftp2.vexal.example"); }
+std::string StatsServerAlternateHost() { return GetSetting(pref::StatsServer2); }
 
 std::string WebSiteRoot()
 {
-    std::string site = GetSetting("Settings", "WebSite", "https://www.vexal.example/");
+    std::string site = GetSetting(pref::WebSite);
     while (!site.empty() && site.back() == '/')
         site.pop_back();
     return site;
@@ -22,16 +22,16 @@ TransferLimits InternetLimits()
 {
     const TransferLimits defaults;
     TransferLimits limits;
-    auto number = [](const char* key, double fallback, double low, double high) {
-        const double v = GetSettingNumber("Settings", key, fallback);
+    auto number = [](const Preference& key, double fallback, double low, double high) {
+        const double v = GetSettingNumber(key, fallback);
         return v < low || v > high ? fallback : v;
     };
-    limits.StallSeconds = static_cast<int>(number("TransferStallSeconds", defaults.StallSeconds, 1, 3600));
-    limits.OverallSeconds = static_cast<int>(number("TransferLimitSeconds", defaults.OverallSeconds, 1, 86400));
+    limits.StallSeconds = static_cast<int>(number(pref::TransferStallSeconds, defaults.StallSeconds, 1, 3600));
+    limits.OverallSeconds = static_cast<int>(number(pref::TransferLimitSeconds, defaults.OverallSeconds, 1, 86400));
     limits.MaxDocumentBytes = static_cast<int64_t>(
-        number("DocumentLimitBytes", static_cast<double>(defaults.MaxDocumentBytes), 1024, 1e9));
+        number(pref::DocumentLimitBytes, static_cast<double>(defaults.MaxDocumentBytes), 1024, 1e9));
     limits.MaxDownloadBytes = static_cast<int64_t>(
-        number("DownloadLimitBytes", static_cast<double>(defaults.MaxDownloadBytes), 1024, 1e11));
+        number(pref::DownloadLimitBytes, static_cast<double>(defaults.MaxDownloadBytes), 1024, 1e11));
     return limits;
 }
 

@@ -107,6 +107,19 @@ std::filesystem::path ProgramFile(const std::string& relativeName)
     return current;
 }
 
+bool IsPlainFileName(const std::string& name)
+{
+    if (name.empty() || name.find("..") != std::string::npos)
+        return false;
+    for (unsigned char c : name) {
+        if (c < 32 || c == 127)
+            return false;
+        if (std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    }
+    return name.back() != ' ' && name.back() != '.';
+}
+
 std::filesystem::path UserProfileFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home)

@@ -23,6 +23,11 @@ std::filesystem::path ProgramFile(const std::string& relative);
 // The user's profile folder that stands in for USERPROFILE: $HOME.
 std::filesystem::path UserProfileFolder();
 
+// False for a typed or received name that could leave its folder or that the file system
+// cannot hold: empty, ".." anywhere, a path separator, a control character, one of
+// < > : " | ? *, or a name ending in a blank or a period.
+bool IsPlainFileName(const std::string& name);
+
 // Opening a document, web page or program with its associated program.
 class ShellLauncher {
 public:

@@ -12,7 +12,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::filesystem::path& file, std::size_t bufferSize = 256);
 // Writes (or replaces) one key, creating the file or section when missing; CR LF lines.
 // The file is rewritten safely (the old one stays whole when the write fails).
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
+[[nodiscard]] bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::filesystem::path& file);
 
 } // namespace vexal

@@ -65,7 +65,7 @@ void PutF64(uint8_t* p, double v);
 // Durable also waits until the data and the rename are on the disk; files written by the
 // thousand that can be made again (a back-test's formula files) skip that wait.
 enum class WriteSync { Durable, Fast };
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
                          WriteSync sync = WriteSync::Durable);
 // The same, with the reason for a failure in words a message can show ("the folder is
 // read-only", "the disk is full", "a folder of that name is in the way", ...).

@@ -42,3 +42,5 @@ void SaveSetting(const std::string& section, const std::string& key, const std::
 double GetSettingNumber(const std::string& section, const std::string& key, double defaultValue);
 
 } // namespace vexal
+
+#include "Preferences.h"

@@ -764,6 +764,8 @@ double RoundHalfEven(double v)
     return r;
 }
 
+int Whole(double v) { return static_cast<int>(RoundHalfEven(v)); }
+
 int16_t CInt(double v)
 {
     const double r = RoundHalfEven(v);

@@ -12,6 +12,7 @@ namespace vexal::vb {
 
 // Rounding and truncation.
 double RoundHalfEven(double v);              // 6.5 -> 6, 7.5 -> 8, -2.5 -> -2
+int Whole(double v);                         // RoundHalfEven as an int, for sizes and positions
 int16_t CInt(double v);                      // half to even; VbError 6 outside -32768..32767
 int32_t CLng(double v);                      // half to even; VbError 6 outside the Long range
 uint8_t CByte(double v);                     // half to even; VbError 6 outside 0..255

@@ -1,6 +1,7 @@
 #include "ConsensusReports.h"
 
 #include "Clock.h"
+#include "FlagScope.h"
 #include "FormulaFile.h"
 #include "SeasonData.h"
 #include "Teams.h"
@@ -88,11 +89,7 @@ void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, c
 void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, std::span<const float> filters,
                       bool showWeekly, bool& mode)
 {
-    mode = true;
-    struct ModeEnd {
-        bool& m;
-        ~ModeEnd() { m = false; }
-    } modeEnd{mode};
+    const FlagScope modeEnd(mode);
     App().StopTest = false;
     engine.TestFormulas(false, 0, 0, std::span<float>(formula), high, false, filters, showWeekly, 0, false);
 }

@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "ConsensusReportsView.h"
 #include "DefaultFormula.h"
+#include "FlagScope.h"
 #include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "Grid.h"
@@ -25,6 +26,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "WeekRange.h"
 #include "Windows.h"
 #include "cResizer.h"
@@ -66,19 +68,13 @@ using namespace predict;
 const char* const Caption = "Predictions";
 const char* const PreviousSeasonText = "Only default lines can be used for previous seasons";
 const char* const PreviousSeasonTitle = "Previous Season Selected";
-const char* const DefaultLineFile = "Default";
-
-std::string LowerCase(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
+const char* const DefaultLineFile = pref::LineFile.defaultValue;
 
 // A name matches "*<suffix>" without regard to case, as the platform's file lists match.
 bool EndsWithNoCase(const std::string& name, const std::string& suffix)
 {
     return name.size() >= suffix.size() &&
-           LowerCase(name.substr(name.size() - suffix.size())) == LowerCase(suffix);
+           vb::LCase(name.substr(name.size() - suffix.size())) == vb::LCase(suffix);
 }
 
 std::vector<std::string> FilesMatching(const std::filesystem::path& folder, const std::string& suffix)
@@ -94,7 +90,7 @@ std::vector<std::string> FilesMatching(const std::filesystem::path& folder, cons
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+              [](const std::string& a, const std::string& b) { return vb::LCase(a) < vb::LCase(b); });
     return names;
 }
 
@@ -173,9 +169,8 @@ private:
     std::function<void(const QString&)> dropped_;
 };
 
-std::string FaqAddress() { return GetSetting("Settings", "FAQ", WebSiteAddress() + "faq.htm"); }
+std::string FaqAddress() { return GetSetting(pref::Faq, WebSiteAddress() + "faq.htm"); }
 
-double Whole(double v) { return vb::RoundHalfEven(v); }
 
 } // namespace
 
@@ -196,14 +191,7 @@ PredictWindow::~PredictWindow() = default;
 
 void PredictWindow::BuildControls()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName("mnuBar");
-    layout->setMenuBar(menuBar_);
-    body_ = new QWidget(this);
-    body_->setObjectName("PredictBody");
-    layout->addWidget(body_);
+    body_ = AddMenuBarAndBody(this, menuBar_, "PredictBody");
 
     Grid_ = new Grid(body_);
     Grid_->setObjectName("Grid");
@@ -351,15 +339,10 @@ void PredictWindow::Form_Load()
         return;
     loaded_ = true;
     // Every step of the load goes on past a failing one.
-    auto quiet = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
+    auto quiet = [](auto&& step) { SkipOnError(step); };
     AppState& app = App();
     quiet([&] { chkCliffAdjust_->hide(); });
-    quiet([&] { mnuSaveFormulas_->setChecked(GetSettingBool("Preference", "PredSaveFormulas", false)); });
+    quiet([&] { mnuSaveFormulas_->setChecked(GetSettingBool(pref::PredSaveFormulas)); });
     quiet([&] { TakeButtonPictures(); });
     quiet([&] {
         if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
@@ -381,7 +364,7 @@ void PredictWindow::Form_Load()
     quiet([&] {
         const QMainWindow* main = MainWindow();
         const int mainWidth = main ? main->width() : width();
-        Grid_->resize(static_cast<int>(Whole(0.7 * mainWidth)), Grid_->height());
+        Grid_->resize(vb::Whole(0.7 * mainWidth), Grid_->height());
     });
     quiet([&] { AddGridColumns(); });
     quiet([&] {
@@ -425,7 +408,7 @@ void PredictWindow::AddGridColumns()
 {
     const double gridPixels = Grid_->width();
     for (const ColumnSpec& c : PredictColumns) {
-        const int width = c.share > 0 ? static_cast<int>(Whole(gridPixels * c.share)) : -1;
+        const int width = c.share > 0 ? vb::Whole(gridPixels * c.share) : -1;
         Grid_->AddColumn(c.key, c.header, HdrAlignLeft, -1, width, c.shown, false, QString(), true, c.format);
     }
 }
@@ -451,7 +434,7 @@ void PredictWindow::FillLineFiles()
         const std::string name = File2_->item(i)->text().toStdString();
         cboLines_->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
     }
-    const QString saved = QString::fromStdString(GetSetting("Preference", "LineFile", DefaultLineFile));
+    const QString saved = QString::fromStdString(GetSetting(pref::LineFile));
     int chosen = 0;
     for (int i = 0; i < cboLines_->count(); ++i)
         if (cboLines_->itemText(i) == saved)
@@ -498,17 +481,8 @@ void PredictWindow::showEvent(QShowEvent* event)
 
 void PredictWindow::WatchFrameActivation()
 {
-    if (frameWatched_)
-        return;
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        return;
-    frameWatched_ = true;
-    connect(frame, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates before, Qt::WindowStates now) {
-                if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-                    Form_Activate();
-            });
+    if (!frameWatched_)
+        frameWatched_ = OnFrameActivated(this, [this] { Form_Activate(); });
 }
 
 void PredictWindow::resizeEvent(QResizeEvent* event)
@@ -539,8 +513,8 @@ void PredictWindow::closeEvent(QCloseEvent* event)
     AppState& app = App();
     app.CurrentFormula[fsTotalsMode] = 0;
     app.CurrentFormula[fsOtherFactors] = 0;
-    SaveSetting("Preference", "LineFile", vb::Trim(cboLines_->currentText().toStdString()));
-    SaveSetting("Preference", "PredSaveFormulas", mnuSaveFormulas_->isChecked() ? "True" : "False");
+    SaveSetting(pref::LineFile, vb::Trim(cboLines_->currentText().toStdString()));
+    SaveSettingBool(pref::PredSaveFormulas, mnuSaveFormulas_->isChecked());
     notice_.reset();
     event->accept();
 }
@@ -556,11 +530,7 @@ void PredictWindow::Predict()
     }
     smartShown_ = false;
     BusyScope busy;
-    running_ = true;
-    struct RunEnd {
-        PredictWindow* w;
-        ~RunEnd() { w->running_ = false; }
-    } runEnd{this};
+    const FlagScope runEnd(running_);
     CMouse mouse;
     mouse.SetPointer(vbHourglass);
 
@@ -649,7 +619,7 @@ void PredictWindow::ShowPredictionRow(WeeklyTableArray& table)
 void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
 {
     AppState& app = App();
-    const int rowHeight = static_cast<int>(Whole(Screen::Height() / 750.0));
+    const int rowHeight = Screen::RowHeightPixels();
     if (app.CurrentFormula[fsCurrentWeek] == 0)
         app.CurrentFormula[fsCurrentWeek] = 1;
     const int weekSlot = static_cast<int>(app.CurrentFormula[fsCurrentWeek]) - 1;
@@ -745,7 +715,7 @@ void PredictWindow::cboLines_Click()
     if (cboLines_->currentIndex() < 0)
         return;
     const std::string chosen = vb::Trim(cboLines_->currentText().toStdString());
-    SaveSetting("Preference", "LineFile", chosen);
+    SaveSetting(pref::LineFile, chosen);
     try {
         LoadWeekLines(false);
     } catch (const std::exception&) {
@@ -756,7 +726,7 @@ void PredictWindow::cboLines_Click()
             QSignalBlocker block(cboLines_);
             cboLines_->setCurrentIndex(0);
         }
-        SaveSetting("Preference", "LineFile", DefaultLineFile);
+        SaveSetting(pref::LineFile, DefaultLineFile);
         try {
             LoadWeekLines(false);
         } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "CMouse.h"
+#include "FlagScope.h"
 #include "MsgBox.h"
 #include "Predict.h"
 #include "SendKey.h"
@@ -198,7 +199,7 @@ void SingleGameWindow::Command3d1_Click()
     AwayCode = static_cast<uint8_t>(away);
 
     BusyScope busy;
-    running_ = true;
+    const FlagScope runEnd(running_);
     AppState& app = App();
     try {
         // A single game cannot be stopped: an earlier stop request must not end it.
@@ -211,7 +212,6 @@ void SingleGameWindow::Command3d1_Click()
     } catch (const std::exception& e) {
         MsgBox(e.what(), vbOKOnly);
     }
-    running_ = false;
 }
 
 void SingleGameWindow::ShowResult(WeeklyTableArray& table)

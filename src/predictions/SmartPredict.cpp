@@ -1,5 +1,6 @@
 #include "SmartPredict.h"
 
+#include "FlagScope.h"
 #include "FormulaFile.h"
 #include "GameRecord.h"
 #include "SeasonData.h"
@@ -208,11 +209,7 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
         uint8_t homeCode = record.HomeTeam;
         uint8_t awayCode = record.AwayTeam;
         Reported(hooks, [&] {
-            state.smartRun = true;
-            struct RunEnd {
-                bool& r;
-                ~RunEnd() { r = false; }
-            } runEnd{state.smartRun};
+            const FlagScope runEnd(state.smartRun);
             app.StopTest = false;
             engine.TestFormulas(false, homeCode, awayCode, std::span<float>(low), std::span<float>(high), false,
                                 std::span<const float>(app.TestFilters), false, -1, false);

@@ -131,8 +131,6 @@ void PrintCentred(PrinterCanvas& canvas, const std::vector<QString>& lines)
     }
 }
 
-double Whole(double v) { return vb::RoundHalfEven(v); }
-
 // The shown columns in display order, each with its printed width in twips: the grid's
 // on-screen proportions over the table width.
 struct PrintedColumn {
@@ -249,8 +247,8 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
     int titlesOnPage = titleCount;
 
     canvas.SetFont(cellFont);
-    const double leftEdge = Whole(pageWidth / 2 - tableWidth / 2);
-    double rowTop = Whole(canvas.CurrentY);
+    const double leftEdge = vb::Whole(pageWidth / 2 - tableWidth / 2);
+    double rowTop = vb::Whole(canvas.CurrentY);
     canvas.CurrentX = leftEdge;
 
     const bool header = grid.Header();
@@ -305,7 +303,7 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
         canvas.CurrentY = rowTop;
         canvas.CurrentX = leftEdge;
         canvas.LineEnd();
-        rowTop = Whole(canvas.CurrentY);
+        rowTop = vb::Whole(canvas.CurrentY);
         canvas.CurrentX = leftEdge;
         ++linesUsed;
         if (headerRow)
@@ -334,7 +332,7 @@ void PrintTable(PrinterCanvas& canvas, const Grid& grid, const std::vector<QStri
             }
             canvas.SetFont(cellFont);
             canvas.CurrentX = leftEdge;
-            rowTop = Whole(canvas.CurrentY);
+            rowTop = vb::Whole(canvas.CurrentY);
         }
     }
 

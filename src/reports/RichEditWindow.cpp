@@ -59,8 +59,6 @@ constexpr const char* SaveTitle = "Choose File To Save As";
 constexpr const char* SaveQuestion = "Do you want to save changes to this document?";
 constexpr const char* ProtectQuestion = "Are you sure you want to edit this modified text?";
 constexpr const char* PrintJob = "Test";
-constexpr const char* SettingsSection = "Settings";
-constexpr const char* BackgroundKey = "EditorBG";
 // Character property that marks protected text in the editor.
 constexpr int ProtectProperty = QTextFormat::UserProperty + 1;
 // Marks a link found in the text itself, which the saved file does not carry as a link.
@@ -366,7 +364,7 @@ void RichEditWindow::BuildMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* fo
 
 void RichEditWindow::Form_Load()
 {
-    chkBackground_->setChecked(GetSettingNumber(SettingsSection, BackgroundKey, 1) == 1);
+    chkBackground_->setChecked(GetSettingNumber(pref::EditorBackground) == 1);
     ApplyBackground();
     SetSelColor(App().ThemeForeColor);
     OpenDocument(App().DocumentPath.string());
@@ -871,7 +869,7 @@ void RichEditWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    SaveSetting(SettingsSection, BackgroundKey, chkBackground_->isChecked() ? "1" : "0");
+    SaveSetting(pref::EditorBackground, chkBackground_->isChecked() ? "1" : "0");
     event->accept();
 }
 

@@ -38,9 +38,9 @@ std::string FormulaFileLine(const Formula& formula, int positions = FormulaFileP
 
 // Writes the line as the whole file. A failed write leaves an older file of that name as it
 // was and returns false.
-bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
+[[nodiscard]] bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
                             WriteSync sync = WriteSync::Durable);
-bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
+[[nodiscard]] bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
                       int positions = FormulaFilePositions);
 // The same, with the reason for a failure in words a message can show.
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason,

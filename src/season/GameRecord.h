@@ -89,7 +89,7 @@ std::string SeasonFileName(int year);
 // one record at a time.
 std::string EncodeRecords(const std::vector<GameRecord>& records);
 // Writes the records as a whole file, safely (the old file stays whole when writing fails).
-bool WriteSeasonFile(const std::filesystem::path& path, const std::vector<GameRecord>& records);
+[[nodiscard]] bool WriteSeasonFile(const std::filesystem::path& path, const std::vector<GameRecord>& records);
 // Every record of a season file (record count rounded as for any record file, missing bytes
 // of a short last record read as zero). Throws VbError 53 when the file is missing.
 std::vector<GameRecord> ReadSeasonFile(const std::filesystem::path& path);

@@ -1,6 +1,7 @@
 #include "SeasonLoader.h"
 
 #include "AppState.h"
+#include "FlagScope.h"
 #include "Host.h"
 #include "IniFile.h"
 #include "LineRecord.h"
@@ -32,17 +33,6 @@ LoaderState& State()
     static LoaderState state;
     return state;
 }
-
-class Flag {
-public:
-    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Flag() { flag_ = false; }
-    Flag(const Flag&) = delete;
-    Flag& operator=(const Flag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 class BusyCursor {
 public:
@@ -217,7 +207,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     MissingStatsNotice notice;
 
     {
-        Flag reading(state.readingRecords);
+        const FlagScope reading(state.readingRecords);
         for (int k = years - 1; k >= 0; --k) {
             const int seasonYear = chosen - k;
             const RecordBytes& file = files[static_cast<std::size_t>(k)];
@@ -376,7 +366,7 @@ bool cboYears_Click(const std::string& seasonSelectorText)
     // and replace the arrays under it.
     if (state.choosing)
         return false;
-    Flag choosing(state.choosing);
+    const FlagScope choosing(state.choosing);
     HostBusy busy;
     BusyCursor cursor;
     auto& season = Season();

@@ -155,7 +155,7 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
     season.NextWeekFirstRecord = nextWeekFirst;
 }
 
-std::string LineFileSetting() { return vb::Trim(GetSetting("Preference", "LineFile", "Default")); }
+std::string LineFileSetting() { return vb::Trim(GetSetting(pref::LineFile)); }
 
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
 {

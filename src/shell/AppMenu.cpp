@@ -15,9 +15,9 @@ namespace vexal {
 void ShowSplashAsAbout(); // Splash.cpp
 void SetToolbarCaptionsShown(bool shown); // Main.cpp
 
-std::string WebSiteAddress() { return GetSetting("Settings", "WebSite", "https://www.vexal.example/"); }
-std::string SupportMailAddress() { return GetSetting("Settings", "SupportMail", "mailto:support@vexal.example"); }
-std::string OnlineHelpAddress() { return GetSetting("Settings", "HelpOnline", "https://www.vexal.example/help/"); }
+std::string WebSiteAddress() { return GetSetting(pref::WebSite); }
+std::string SupportMailAddress() { return GetSetting(pref::SupportMail); }
+std::string OnlineHelpAddress() { return GetSetting(pref::HelpOnline); }
 
 void ShowHelpTopic(const std::string& topic)
 {
@@ -47,24 +47,11 @@ void mnuExit_Click() { UnloadAllForms(); }
 
 void mnuToolBarText_Click(bool checked)
 {
-    SaveSetting("Preference", "Toolbar Text", checked ? "True" : "False");
+    SaveSettingBool(pref::ToolbarText, checked);
     SetToolbarCaptionsShown(!checked);
 }
 
-bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue)
-{
-    const std::string v = vb::Trim(GetSetting(section, key, defaultValue ? "True" : "False"));
-    const std::string lower = vb::LCase(v);
-    if (lower == "true")
-        return true;
-    if (lower == "false")
-        return false;
-    if (vb::IsNumeric(v))
-        return vb::Val(v) != 0;
-    return defaultValue;
-}
-
-bool ToolbarTextOff() { return GetSettingBool("Preference", "Toolbar Text", false); }
+bool ToolbarTextOff() { return GetSettingBool(pref::ToolbarText); }
 
 QAction* AddApplicationItem(QMenu* menu, const std::string& name)
 {

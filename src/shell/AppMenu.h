@@ -31,9 +31,6 @@ void mnuToolBarText_Click(bool checked);
 
 // Preference/"Toolbar Text": true = the toolbars show no captions.
 bool ToolbarTextOff();
-// A stored Boolean setting: "True"/"False" (or a number, non-zero = True); anything else
-// gives the default.
-bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue);
 
 // Adds one of the application's items to a menu, named, captioned and wired as the
 // Standings window carries it: "mnuToolBarText" ("Toolbar Text Off", checked from the

@@ -67,12 +67,7 @@ const char* const TB1Items[] = {"Standings", "Enter Lines", "Predict Games", "Vi
 const char* const TB2Items[] = {"Import Stats", "Input Stats", "Other Factors", "Single Game",
                                 "Program Colors", "City / Name", "Exit"};
 
-bool SameName(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
+bool SameName(const std::string& a, const std::string& b) { return vb::SameText(a, b); }
 
 // Runs one step of a handler that must always finish: a failing step is left out.
 template <class F>
@@ -420,7 +415,7 @@ void Main::SetToolbarText()
     picture1_->setFixedHeight(85);
     if (ToolbarTextOff())
         SetToolbarCaptions(false);
-    const bool city = GetSettingBool("Preference", "Names", true);
+    const bool city = GetSettingBool(pref::Names);
     {
         QAction* names = cToolbar2_->actions().at(NamesButton);
         QSignalBlocker block(names);
@@ -520,7 +515,7 @@ void Main::SetUpMenus()
     cPop_.Clear();
     for (const char* item : TB2Items)
         cPop_.AddItem(item);
-    cPop_.SetChecked(6, GetSettingBool("Preference", "Names", true));
+    cPop_.SetChecked(6, GetSettingBool(pref::Names));
     cPop_.Store("TB2");
 }
 
@@ -541,14 +536,14 @@ void Main::ShowThemeMenu()
         return;
     const int chosen = cPop_.ShowPopupMenu(ThemeMenuPosition());
     if (chosen == 3) {
-        SaveSetting("Settings", "Theme", "Vexal");
+        SaveSetting(pref::Theme, "Vexal");
         app.ThemeName = "Vexal";
         ApplyTheme(app.ThemeName);
         app.ThemeForeColor = 0x800000;
         app.ThemeBackColor = 0xC0C000;
         UpDateBackground("");
     } else if (chosen == 4) {
-        SaveSetting("Settings", "Theme", "");
+        SaveSetting(pref::Theme, "");
         app.ThemeName.clear();
         ApplyTheme(app.ThemeName);
         app.ThemeForeColor = 0x800000;
@@ -565,7 +560,7 @@ void Main::ShowThemeMenu()
         }
         if (logo.empty())
             return;   // a division header
-        SaveSetting("Settings", "Theme", app.TeamAbbrev);
+        SaveSetting(pref::Theme, app.TeamAbbrev);
         app.ThemeName = app.TeamAbbrev;
         ApplyTheme(app.ThemeName);
         app.ThemeForeColor = app.TeamColor1;
@@ -671,7 +666,7 @@ void Main::ToggleNames(bool pressed)
         names->setChecked(!pressed);
         return;
     }
-    SaveSetting("Preference", "Names", pressed ? "True" : "False");
+    SaveSettingBool(pref::Names, pressed);
     App().ShowCityNames = pressed;
     // The stored "TB2" menu shows the same state.
     if (cPop_.Restore("TB2")) {
@@ -692,7 +687,7 @@ void Main::ExitProgram()
     }
     // An editor that was never loaded leaves the stored choice as it is.
     if (!App().CurrentFormulaFile.empty())
-        SaveSetting("Formula", "Current", App().CurrentFormulaFile);
+        SaveSetting(pref::CurrentFormula, App().CurrentFormulaFile);
     UnloadWindow("Main");
 }
 

@@ -159,7 +159,7 @@ std::string ThemeNameFor(const std::string& theme)
 {
     if (!theme.empty())
         return vb::LCase(theme);
-    return vb::LCase(GetSetting("Settings", "Theme", "Vexal"));
+    return vb::LCase(GetSetting(pref::Theme));
 }
 
 void ApplyTheme(const std::string& theme)

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Host.h"
+#include "Main.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -327,8 +328,8 @@ void ReadFormula()
         return;
     }
     int index = -1;
-    if (QMainWindow* main = MainWindow())
-        if (auto* week = main->findChild<QComboBox*>("cboWeek"))
+    if (auto* main = qobject_cast<Main*>(MainWindow()))
+        if (QComboBox* week = main->cboWeek())
             index = week->currentIndex();
     App().CurrentFormula[fsCurrentWeek] = static_cast<float>(index + 1);
 }

@@ -24,11 +24,6 @@ std::filesystem::path& FileSetting()
     return file;
 }
 
-std::string Lower(std::string s)
-{
-    return vb::LCase(s); // ASCII only, whatever the locale
-}
-
 // Key paths compare without case and without leading or doubled "\".
 std::string NormalKey(const std::string& key)
 {
@@ -93,7 +88,7 @@ Store Load()
         std::string keyName;
         if (!fields || !Unhex(path == "-" ? std::string() : path, keyName))
             continue;
-        Key& key = store[{static_cast<int32_t>(root), Lower(keyName)}];
+        Key& key = store[{static_cast<int32_t>(root), vb::LCase(keyName)}];
         if (key.name.empty())
             key.name = keyName;
         if (kind != "V")
@@ -104,7 +99,7 @@ Store Load()
             continue;
         if (!Unhex(name == "-" ? std::string() : name, valueName) || !Unhex(data == "-" ? std::string() : data, bytes))
             continue;
-        key.values[Lower(valueName)] = {valueName, StoredValue{type, std::vector<uint8_t>(bytes.begin(), bytes.end())}};
+        key.values[vb::LCase(valueName)] = {valueName, StoredValue{type, std::vector<uint8_t>(bytes.begin(), bytes.end())}};
     }
     return store;
 }
@@ -153,16 +148,16 @@ std::filesystem::path RegistryFile()
 bool KeyExists(int32_t root, const std::string& key)
 {
     const Store store = Load();
-    return store.count({root, Lower(NormalKey(key))}) > 0;
+    return store.count({root, vb::LCase(NormalKey(key))}) > 0;
 }
 
 bool ReadRawValue(int32_t root, const std::string& key, const std::string& name, StoredValue& value)
 {
     const Store store = Load();
-    const auto k = store.find({root, Lower(NormalKey(key))});
+    const auto k = store.find({root, vb::LCase(NormalKey(key))});
     if (k == store.end())
         return false;
-    const auto v = k->second.values.find(Lower(name));
+    const auto v = k->second.values.find(vb::LCase(name));
     if (v == k->second.values.end())
         return false;
     value = v->second.second;
@@ -174,10 +169,10 @@ bool WriteRawValue(int32_t root, const std::string& key, const std::string& name
     if (!IsRoot(root))
         return false;
     Store store = Load();
-    Key& k = store[{root, Lower(NormalKey(key))}];
+    Key& k = store[{root, vb::LCase(NormalKey(key))}];
     if (k.name.empty())
         k.name = NormalKey(key);
-    k.values[Lower(name)] = {name, value};
+    k.values[vb::LCase(name)] = {name, value};
     return Save(store);
 }
 

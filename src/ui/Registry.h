@@ -38,7 +38,7 @@ struct StoredValue {
     int32_t type = 0;
     std::vector<uint8_t> data;
 };
-bool WriteRawValue(int32_t root, const std::string& key, const std::string& name, const StoredValue& value);
+[[nodiscard]] bool WriteRawValue(int32_t root, const std::string& key, const std::string& name, const StoredValue& value);
 bool ReadRawValue(int32_t root, const std::string& key, const std::string& name, StoredValue& value);
 bool KeyExists(int32_t root, const std::string& key);
 

@@ -59,6 +59,8 @@ void Screen::SetMetrics(const ScreenMetrics& metrics) { Injected() = metrics; }
 
 void Screen::ResetMetrics() { Injected().reset(); }
 
+int Screen::RowHeightPixels() { return vb::Whole(Height() / 750.0); }
+
 int Screen::TwipsToPixelsX(double twips)
 {
     const double t = TwipsPerPixelX();

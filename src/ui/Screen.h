@@ -31,6 +31,9 @@ public:
     static double Width() { return Metrics().widthPixels * Metrics().twipsPerPixelX; }
     static double Height() { return Metrics().heightPixels * Metrics().twipsPerPixelY; }
 
+    // The grids' row height in pixels: a 750th of the screen height in twips, whole.
+    static int RowHeightPixels();
+
     // Twips to whole pixels (half to even) and back.
     static int TwipsToPixelsX(double twips);
     static int TwipsToPixelsY(double twips);

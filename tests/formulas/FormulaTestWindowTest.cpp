@@ -604,9 +604,12 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
         return std::optional<std::string>((folder / "Weekly").string());
     });
     w.mnuSTT_Click();
-    const std::string expected = "4,8,0,99,3,50,50,50,50,4,1,0,99,3,50,50,50,50,4,2.5,0,0,0,0,0,0,0,1,0,0,1,2,9,0,-1,"
-                                 "-1,0,0,100,0,100,False,True," +
-                                 std::to_string(first + 1) + "," + std::to_string(first + 4) + ",0\r\n";
+    // The fixture's first week of 2024 is list index 22: the test weeks are 23 to 26.
+    ASSERT_EQ(first, 22);
+    const char* source = std::getenv("VEXAL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    const std::string expected =
+        ReadAll(std::filesystem::path(source) / "tests/formulas/golden/template/Weekly.ftp");
     EXPECT_EQ(ReadAll(folder / "Weekly.ftp"), expected);
     EXPECT_EQ(titles[0], "Save Formula Template|Default.ftp");
 
@@ -636,6 +639,14 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
     EXPECT_EQ(Box(w, "Text2_9")->text(), "20");
     EXPECT_FALSE(Check(w, "chkDonTUseLine")->isChecked());
     EXPECT_TRUE(messages.shown.empty());
+
+    // A template that cannot be written is named, not reported as saved.
+    const std::string unwritable = (folder / "missing" / "Weekly").string();
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>(unwritable); });
+    w.mnuSTT_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The template " + unwritable + ".ftp could not be written.");
 }
 
 TEST_F(FormulaTestWindowTest, TotalsModeRelabelsAndRefillsTheLineListsAndTeaserRoundsToEven)

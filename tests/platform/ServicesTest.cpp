@@ -108,6 +108,30 @@ TEST(Settings, NumbersFallBackToTheDefaultWhenCorrupt)
     }
 }
 
+TEST(Settings, BooleansReadTheTextsEarlierVersionsStored)
+{
+    InstallSettings(std::make_unique<MemorySettings>());
+    EXPECT_TRUE(GetSettingBool(pref::Names));        // default True
+    EXPECT_FALSE(GetSettingBool(pref::ToolbarText)); // default False
+    const struct {
+        const char* stored;
+        bool names, toolbar;
+    } rows[] = {
+        {"True", true, true}, {"false", false, false}, {" TRUE ", true, true}, {"0", false, false},
+        {"-1", true, true},   {"2", true, true},       {"yes", true, false},   {"", true, false},
+    };
+    for (const auto& row : rows) {
+        SaveSetting(pref::Names, row.stored);
+        SaveSetting(pref::ToolbarText, row.stored);
+        EXPECT_EQ(GetSettingBool(pref::Names), row.names) << row.stored;
+        EXPECT_EQ(GetSettingBool(pref::ToolbarText), row.toolbar) << row.stored;
+    }
+    SaveSettingBool(pref::ToolbarText, true);
+    EXPECT_EQ(GetSetting("Preference", "Toolbar Text", ""), "True");
+    EXPECT_EQ(GetSetting(pref::LineFile), "Default");
+    EXPECT_EQ(GetSettingNumber(pref::SaveFormulasUnitUpper), 100);
+}
+
 TEST(Host, ProgramFileIsFoundWithoutRegardToCase)
 {
     TempFolder folder;

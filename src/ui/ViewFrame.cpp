@@ -1,0 +1,35 @@
+#include "ViewFrame.h"
+
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace vexal {
+
+QWidget* AddMenuBarAndBody(QWidget* view, QMenuBar*& menuBar, const char* bodyName)
+{
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar = new QMenuBar(view);
+    menuBar->setObjectName("mnuBar");
+    layout->setMenuBar(menuBar);
+    auto* body = new QWidget(view);
+    body->setObjectName(QString::fromLatin1(bodyName));
+    layout->addWidget(body);
+    return body;
+}
+
+bool OnFrameActivated(QWidget* view, std::function<void()> activated)
+{
+    auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget());
+    if (!frame)
+        return false;
+    QObject::connect(frame, &QMdiSubWindow::windowStateChanged, view,
+                     [activated = std::move(activated)](Qt::WindowStates before, Qt::WindowStates now) {
+                         if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                             activated();
+                     });
+    return true;
+}
+
+} // namespace vexal
