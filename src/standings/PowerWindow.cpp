@@ -36,11 +36,6 @@ namespace {
 
 constexpr const char* Title = "Vexal  Power Ratings for the NFL";
 
-int Whole(double v)
-{
-    return static_cast<int>(vb::RoundHalfEven(v));
-}
-
 std::string Footer()
 {
     std::string address = HtmlEscape(WebSiteAddress());
@@ -173,13 +168,13 @@ void PowerWindow::Form_Load()
     const double gridTwips = 0.6 * mainWidthTwips;
     const double divisor = Screen::Width() > 9600 ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelX() + 1;
     const double w = gridTwips / divisor;
-    gridWidthPixels_ = Whole(gridTwips / Screen::TwipsPerPixelX());
+    gridWidthPixels_ = vb::Whole(gridTwips / Screen::TwipsPerPixelX());
     const int left = Screen::TwipsToPixelsX(mainWidthTwips * 0.5 - gridTwips / 2);
     Grid1_->setGeometry(std::max(0, left), Grid1_->y(), gridWidthPixels_, Grid1_->height());
     QCoreApplication::processEvents();
     Grid1_->Clear(true);
     for (const ColumnSpec& c : PowerColumns)
-        Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, Whole(w * c.factor), true, false, QString(), true,
+        Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(w * c.factor), true, false, QString(), true,
                           QString(c.key) == "1" ? QString() : QString("0.0"));
     if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
         Grid1_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
@@ -190,7 +185,7 @@ void PowerWindow::Form_Load()
     if (styleRead_)
         return;
     styleRead_ = true;
-    const std::string type = GetSetting("Preference", "GraphType2", "0");
+    const std::string type = GetSetting(pref::GraphType2);
     if (type == "0") {
         mnuBar_->setChecked(true);
         mnuLine_->setChecked(false);
@@ -205,7 +200,7 @@ void PowerWindow::Form_Load()
 void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredict::PerformanceArray& offense,
                                    TSPredict::PerformanceArray& defense, TSPredict::OpponentTableArray& opponents)
 {
-    const int rowHeight = Whole(Screen::Height() / 750);
+    const int rowHeight = Screen::RowHeightPixels();
     if (SelectedTeam == 0) {
         Grid1_->SetRedraw(false);
         Grid1_->Clear();
@@ -243,7 +238,7 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
     if (app.TeamColor2 == 0xC0C0C0)
         app.TeamColor2 = 0;
     Graph1_->SetDisplayLegend(true);
-    const int graphWidth = Whole(0.9 * width());
+    const int graphWidth = vb::Whole(0.9 * width());
     Graph1_->setGeometry(width() / 2 - graphWidth / 2, Grid1_->y(), graphWidth, Grid1_->height());
     Graph1_->SetForeColor(app.TeamColor1);
     const auto& r = ratings[static_cast<std::size_t>(s)];
@@ -365,7 +360,7 @@ void PowerWindow::closeEvent(QCloseEvent* event)
         type = Chart::Bar;
     else if (mnuPoint_->isChecked())
         type = Chart::Point;
-    SaveSetting("Preference", "GraphType2", std::to_string(type));
+    SaveSetting(pref::GraphType2, std::to_string(type));
     event->accept();
 }
 

@@ -75,11 +75,6 @@ constexpr HeaderRow Headers1970[] = {{1, "AFC East", "NFC East"}, {7, "AFC Centr
 constexpr HeaderRow Headers2002[] = {{1, "AFC East", "NFC East"}, {6, "AFC North", "NFC North"},
                                      {11, "AFC South", "NFC South"}, {16, "AFC West", "NFC West"}};
 
-int Whole(double v)
-{
-    return static_cast<int>(vb::RoundHalfEven(v));
-}
-
 std::string CurrentWeekItem()
 {
     const int week = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
@@ -299,18 +294,12 @@ void StandingsWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    auto quiet = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
-    quiet([&] {
+    SkipOnError([&] {
         for (const char* text : standings::FilterItems)
             cboSi_->addItem(QString::fromLatin1(text));
         cboSi_->setCurrentIndex(-1);
     });
-    quiet([&] {
+    SkipOnError([&] {
         Main* main = TheMain();
         if (!main)
             return;
@@ -325,15 +314,15 @@ void StandingsWindow::Form_Load()
         }
     });
     int32_t measure = 280;
-    quiet([&] {
+    SkipOnError([&] {
         const double screen = Screen::Width();
         measure = screen > 12000 ? 400 : (screen > 9600 ? 340 : 280);
     });
-    quiet([&] {
-        const int gridWidth = Whole(0.9 * width());
+    SkipOnError([&] {
+        const int gridWidth = vb::Whole(0.9 * width());
         grdTeam_->setGeometry(body_->width() / 2 - gridWidth / 2, grdTeam_->y(), gridWidth, grdTeam_->height());
     });
-    quiet([&] {
+    SkipOnError([&] {
         resize_ = new cResizer(this);
         resize_->AddPropotional(body_, {grdTeam_, chkFavorite_, chkDog_, cboSi_});
         resize_->AddFontResizing(body_, {grdTeam_});
@@ -342,8 +331,8 @@ void StandingsWindow::Form_Load()
         resize_->AddRule(cResizer::BottomMargin, body_, 100, {grdTeam_});
         resize_->TargetForm(body_);
     });
-    quiet([&] {
-        const std::string type = GetSetting("Preference", "GraphType", "0");
+    SkipOnError([&] {
+        const std::string type = GetSetting(pref::GraphType);
         if (type == "0") {
             mnuBar_->setChecked(true);
             mnuLine_->setChecked(false);
@@ -410,7 +399,7 @@ void StandingsWindow::closeEvent(QCloseEvent* event)
         type = Chart::StackedBar;
     else if (mnuPoint_->isChecked())
         type = Chart::Point;
-    SaveSetting("Preference", "GraphType", std::to_string(type));
+    SaveSetting(pref::GraphType, std::to_string(type));
     event->accept();
 }
 
@@ -539,9 +528,9 @@ void StandingsWindow::LayOut(bool from2002)
     }
     const double widthTwips = grdTeam_->width() * Screen::TwipsPerPixelX();
     for (const ColumnSpec& c : StandingsColumns)
-        grdTeam_->AddColumn(c.key, c.header, HdrAlignLeft, -1, Whole(widthTwips / pixelDivisor * c.factor));
+        grdTeam_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(widthTwips / pixelDivisor * c.factor));
     const double heightTwips = grdTeam_->height() * Screen::TwipsPerPixelY();
-    const int rowHeight = Whole(heightTwips / Screen::TwipsPerPixelY() / rowDivisor);
+    const int rowHeight = vb::Whole(heightTwips / Screen::TwipsPerPixelY() / rowDivisor);
     for (int r = 0; r < rows; ++r)
         grdTeam_->AddRow(-1, QVariant(), true, rowHeight);
     QFont headerFont = grdTeam_->font();
@@ -614,7 +603,7 @@ void StandingsWindow::ShowTeamSchedule()
     grdSched_->SetForeColor(0);
     if (grdSched_->Cols() == 0) {
         auto add = [&](const char* key, const char* header, double factor) {
-            grdSched_->AddColumn(key, header, HdrAlignRight, -1, Whole(widthBasis * factor));
+            grdSched_->AddColumn(key, header, HdrAlignRight, -1, vb::Whole(widthBasis * factor));
         };
         add("1", "Week", 0.13);
         add("2", "Away Team", 0.13);

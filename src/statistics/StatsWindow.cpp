@@ -58,15 +58,6 @@ int PixelsX(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PixelsY(double twips) { return Screen::TwipsToPixelsY(twips); }
 bool ThemePictureExists() { return !App().ThemePicture.empty() && FileExists(App().ThemePicture); }
 
-// Runs one step of a procedure whose steps each go on past a failing one.
-template <class F>
-void Quietly(F&& step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 struct RankColumn {
     const char* header;
@@ -241,14 +232,14 @@ void StatsWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    Quietly([&] {
+    SkipOnError([&] {
         if (App().ThemeName.empty()) {
             QPalette palette = lblHeading_->palette();
             palette.setColor(QPalette::WindowText, Qt::white);
             lblHeading_->setPalette(palette);
         }
     });
-    Quietly([&] {
+    SkipOnError([&] {
         resize_ = new cResizer(this);
         resize_->AddRule(cResizer::FullWidthMargin, this, 100, {grdStats_});
         const double below = Screen::PixelsToTwipsY(lblHeading_->y() + lblHeading_->height()) + 190;
@@ -261,7 +252,7 @@ void StatsWindow::Form_Activate()
 {
     if (!loaded_)
         return;
-    Quietly([&] {
+    SkipOnError([&] {
         cPop_.SetOwner(TheMain() ? static_cast<QWidget*>(TheMain()) : this);
         cPop_.SetImageList([](int index) {
             // The team logos stand at their team codes; the conference emblems are not installed.
@@ -269,7 +260,7 @@ void StatsWindow::Form_Activate()
             return !logo.empty() && FileExists(logo) ? QIcon(QString::fromStdString(logo)) : QIcon();
         });
     });
-    Quietly([&] { LoadTeamTree(); });
+    SkipOnError([&] { LoadTeamTree(); });
     RefreshStats();
 }
 
@@ -379,7 +370,7 @@ void StatsWindow::RefreshStats()
     building_ = true;
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
-    Quietly([&] {
+    SkipOnError([&] {
         // The formula's "Season To Date" slot: the editor's box writes it when it is clicked
         // and every refresh reads the box into it first.
         const bool seasonToDate = f[fsSeasonToDate] == 1;
@@ -397,10 +388,10 @@ void StatsWindow::RefreshStats()
     grdStats_->SetRedraw(false);
     {
         CMouse mouse;
-        Quietly([&] { mouse.SetPointer(vbHourglass); });
-        Quietly([&] { SetupStatsColumns(); });
-        Quietly([&] { CalcWeekStats(); });
-        Quietly([&] {
+        SkipOnError([&] { mouse.SetPointer(vbHourglass); });
+        SkipOnError([&] { SetupStatsColumns(); });
+        SkipOnError([&] { CalcWeekStats(); });
+        SkipOnError([&] {
             const int rows = grdStats_->Rows();
             const double rowTwips = rows > 0 ? grdStats_->RowHeight(1) * Screen::TwipsPerPixelY() : 0.0;
             double height = rows * rowTwips + 400;
@@ -409,7 +400,7 @@ void StatsWindow::RefreshStats()
                 height = limit;
             grdStats_->resize(grdStats_->width(), std::max(1, PixelsY(height)));
         });
-        Quietly([&] {
+        SkipOnError([&] {
             if (ThemePictureExists())
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
         });
@@ -593,7 +584,7 @@ void StatsWindow::StatItem_Click(int16_t code)
         return;
     if (item->warning != StatWarning::None) {
         std::string weekText;
-        Quietly([&] {
+        SkipOnError([&] {
             if (Main* main = TheMain())
                 weekText = main->cboWeek()->currentText().toStdString();
             if (weekText.empty())
@@ -639,7 +630,7 @@ void StatsWindow::RankStat()
     const bool separate = f[fsSeparateHomeAway] != 0;
     const bool possession = IsPossessionCode(StatCode);
     grdStats_->SetRedraw(false);
-    Quietly([&] {
+    SkipOnError([&] {
         rankEntries_.clear();
         grdInvisible_->Clear(true);
         grdInvisible_->AddColumn("1", "Team Name");
@@ -664,7 +655,7 @@ void StatsWindow::RankStat()
             }
         }
     });
-    Quietly([&] {
+    SkipOnError([&] {
         grdStats_->Clear(true);
         if (ThemePictureExists())
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
@@ -680,7 +671,7 @@ void StatsWindow::RankStat()
         }
     });
     const Ranking ranking = RankTeams(rankEntries_, StatCode);
-    Quietly([&] {
+    SkipOnError([&] {
         // The work grid shows the clubs in their ranked order too.
         grdInvisible_->Clear();
         for (const RankEntry& e : ranking.ordered) {
@@ -693,7 +684,7 @@ void StatsWindow::RankStat()
                 grdInvisible_->SetCellValue(r, 3, *e.value);
         }
     });
-    Quietly([&] {
+    SkipOnError([&] {
         for (std::size_t k = 0; k < ranking.ordered.size(); ++k) {
             const RankEntry& e = ranking.ordered[k];
             int row = 0, col = 0;
@@ -716,8 +707,8 @@ void StatsWindow::RankStat()
             }
         }
     });
-    Quietly([&] { grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * h * 15.0 + 400)); });
-    Quietly([&] {
+    SkipOnError([&] { grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * h * 15.0 + 400)); });
+    SkipOnError([&] {
         if (!ranking.average)
             return;
         const int last = grdStats_->Rows();
@@ -784,7 +775,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
     grdStats_->SetRedraw(false);
     StatCode = 1001;
     teamTableShown_ = false;
-    Quietly([&] {
+    SkipOnError([&] {
         bool asked = false;
         const SeasonData& season = Season();
         if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= season.SeasonGames.size()) {
@@ -807,7 +798,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
     // this club's heading.
     if (!teamTableShown_)
         grdStats_->Clear(true);
-    Quietly([&] {
+    SkipOnError([&] {
         const std::string logo = TeamLogoPath(team);
         if (!logo.empty() && !App().ThemePicture.empty() && FileExists(logo))
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
