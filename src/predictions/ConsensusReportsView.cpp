@@ -100,17 +100,24 @@ void ViewConsensusHtml(PredictWindow& window)
     Quiet([&] { ShellOpen(report.string(), 4); });
 }
 
-void PrintConsensus(PredictWindow& window)
+bool ReadyToPrintReport(PredictWindow& window)
 {
     if (window.Running() || IsBusy())
-        return;
+        return false;
     try {
         clsPrintDialog dialog;
         dialog.CancelError(true);
         dialog.ShowPrinter();
     } catch (const VbError&) {
-        return;   // cancelled: nothing is printed and the formula is left as it is
+        return false;   // cancelled: nothing is printed and the formula is left as it is
     }
+    return true;
+}
+
+void PrintConsensus(PredictWindow& window)
+{
+    if (!ReadyToPrintReport(window))
+        return;
     BusyScope busy;
     CMouse mouse;
     mouse.SetPointer(vbHourglass);

@@ -15,6 +15,9 @@ int EditorSeasonToDate();
 // What each formula of a pass takes from the windows: the kept week and the boxes.
 ReportBoxes ReportBoxesOf(const PredictWindow& window, int week);
 
+// False while a run is going, or when the user cancels the print dialog.
+bool ReadyToPrintReport(PredictWindow& window);
+
 // "View Consensus": the report page Consensus.htm (OUConsensus.htm for totals), opened in the browser.
 void ViewConsensusHtml(PredictWindow& window);
 // "Print Consensus": the same report on the printer, after the print dialog (a cancel prints nothing).

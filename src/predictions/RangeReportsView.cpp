@@ -87,15 +87,8 @@ void ViewRangeHtml(PredictWindow& window)
 
 void PrintRange(PredictWindow& window)
 {
-    if (window.Running() || IsBusy())
+    if (!ReadyToPrintReport(window))
         return;
-    try {
-        clsPrintDialog dialog;
-        dialog.CancelError(true);
-        dialog.ShowPrinter();
-    } catch (const VbError&) {
-        return;   // cancelled: nothing is printed and the formula is left as it is
-    }
     BusyScope busy;
     CMouse mouse;
     mouse.SetPointer(vbHourglass);

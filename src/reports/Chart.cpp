@@ -320,4 +320,16 @@ void Chart::mousePressEvent(QMouseEvent* event)
     emit Click();
 }
 
+void RefreshChartOrReport(Chart& chart)
+{
+    if (chart.Data().empty())
+        return;
+    try {
+        chart.Refresh();
+    } catch (const VbError& e) {
+        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
+               "Error Occured");
+    }
+}
+
 } // namespace vexal

@@ -121,4 +121,8 @@ private:
     double drawnLow_ = 0;
 };
 
+// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
+// cannot be plotted is reported with the program's error message.
+void RefreshChartOrReport(Chart& chart);
+
 } // namespace vexal

@@ -58,20 +58,6 @@ constexpr ColumnSpec PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.
                                        {"4", "TPR", 0.11},       {"5", "OSS", 0.11}, {"6", "DSS", 0.11},
                                        {"7", "TSS", 0.11}};
 
-// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
-// cannot be plotted is reported with the program's error message.
-void RefreshChart(Chart& chart)
-{
-    if (chart.Data().empty())
-        return;
-    try {
-        chart.Refresh();
-    } catch (const VbError& e) {
-        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
-               "Error Occured");
-    }
-}
-
 } // namespace
 
 PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
@@ -257,7 +243,7 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
         Graph1_->SetChartType(Chart::Point);
         Graph1_->SetDrawWidth(3);
     }
-    RefreshChart(*Graph1_);
+    RefreshChartOrReport(*Graph1_);
     Graph1_->show();
     Graph1_->raise();
 }
@@ -314,7 +300,7 @@ void PowerWindow::SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth)
     Graph1_->SetChartType(type);
     if (drawWidth > 0)
         Graph1_->SetDrawWidth(drawWidth);
-    RefreshChart(*Graph1_);
+    RefreshChartOrReport(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
             a->setChecked(a == entry);

@@ -146,20 +146,6 @@ void FitColumnsToText(Grid& grid, std::initializer_list<int> give)
     }
 }
 
-// Draws the chart; a chart with nothing registered yet has nothing to draw, and one that
-// cannot be plotted is reported with the program's error message.
-void RefreshChart(Chart& chart)
-{
-    if (chart.Data().empty())
-        return;
-    try {
-        chart.Refresh();
-    } catch (const VbError& e) {
-        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
-               "Error Occured");
-    }
-}
-
 } // namespace
 
 StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
@@ -762,7 +748,7 @@ void StandingsWindow::SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t t
 {
     Graph1_->SetDrawWidth(drawWidth);
     Graph1_->SetChartType(type);
-    RefreshChart(*Graph1_);
+    RefreshChartOrReport(*Graph1_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
             a->setChecked(a == entry);
