@@ -15,6 +15,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "WeekRange.h"
 #include "Windows.h"
 
@@ -68,23 +69,11 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QMenuBar(this);
     layout->setMenuBar(bar);
-    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    auto item = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> handler) {
+        return AddMenuItem(menu, name, caption, this, std::move(handler));
     };
-    // A checkable entry toggles itself before it reports the choice; the style handlers set
-    // the checks themselves from the state before the choice.
-    auto style = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [a, handler](bool now) {
-            a->setChecked(!now);
-            handler();
-        });
-        return a;
+    auto style = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> handler) {
+        return AddStyleItem(menu, name, caption, this, std::move(handler));
     };
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("file");

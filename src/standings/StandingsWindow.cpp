@@ -20,6 +20,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -159,23 +160,11 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
 
     QMenu* file = menuBar_->addMenu("&File");
     file->setObjectName("mnuFile");
-    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    auto item = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> handler) {
+        return AddMenuItem(menu, name, caption, this, std::move(handler));
     };
-    // A checkable entry toggles itself before it reports the choice; the style handlers set
-    // the checks themselves from the state before the choice.
-    auto style = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [a, handler](bool now) {
-            a->setChecked(!now);
-            handler();
-        });
-        return a;
+    auto style = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> handler) {
+        return AddStyleItem(menu, name, caption, this, std::move(handler));
     };
     item(file, "mnuPrint", "&Print", [this] { mnuPrint_Click(); });
     item(file, "mnuHTMLPrint", "&HTML Print", [this] { mnuHTMLPrint_Click(); });
@@ -350,18 +339,10 @@ void StandingsWindow::showEvent(QShowEvent* event)
 
 void StandingsWindow::WatchFrameActivation()
 {
-    if (frameWatched_)
-        return;
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        return;
-    frameWatched_ = true;
-    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        // The frame is activated before the main window has given it its size; the grid's
-        // layout is taken from its size, so the refresh runs once the sizing is done.
-        if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-            QTimer::singleShot(0, this, [this] { Form_Activate(); });
-    });
+    // The frame is activated before the main window has given it its size; the grid's
+    // layout is taken from its size, so the refresh runs once the sizing is done.
+    if (!frameWatched_)
+        frameWatched_ = OnFrameActivated(this, [this] { QTimer::singleShot(0, this, [this] { Form_Activate(); }); });
 }
 
 bool StandingsWindow::event(QEvent* event)

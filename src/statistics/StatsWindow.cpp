@@ -15,6 +15,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -286,9 +287,7 @@ void StatsWindow::WatchFrameActivation()
             if (active && active != frame)
                 otherViewActive_ = true;
         });
-    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        if (!(now & Qt::WindowActive) || (before & Qt::WindowActive))
-            return;
+    OnFrameActivated(this, [this] {
         if (activatedOnce_ && !otherViewActive_)
             return;
         activatedOnce_ = true;

@@ -1,5 +1,7 @@
 #include "ViewFrame.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -30,6 +32,28 @@ bool OnFrameActivated(QWidget* view, std::function<void()> activated)
                              activated();
                      });
     return true;
+}
+
+QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
+                     std::function<void()> handler)
+{
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    QObject::connect(a, &QAction::triggered, receiver, [handler = std::move(handler)] { handler(); });
+    return a;
+}
+
+QAction* AddStyleItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
+                      std::function<void()> handler)
+{
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, receiver, [a, handler = std::move(handler)](bool now) {
+        a->setChecked(!now);
+        handler();
+    });
+    return a;
 }
 
 } // namespace vexal

@@ -3,7 +3,10 @@
 // their controls, and the activation of their frame.
 #include <functional>
 
+class QAction;
+class QMenu;
 class QMenuBar;
+class QObject;
 class QWidget;
 
 namespace vexal {
@@ -15,5 +18,15 @@ QWidget* AddMenuBarAndBody(QWidget* view, QMenuBar*& menuBar, const char* bodyNa
 // Calls activated each time the view's frame becomes the active one after being inactive.
 // False (and nothing watched) while the view has no frame yet.
 bool OnFrameActivated(QWidget* view, std::function<void()> activated);
+
+// Adds the menu entry named name with its caption; a choice calls handler (in receiver's
+// lifetime).
+QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
+                     std::function<void()> handler);
+
+// A checkable entry that toggles itself back before it reports the choice: the handler sets
+// the checks itself from the state before the choice.
+QAction* AddStyleItem(QMenu* menu, const char* name, const char* caption, QObject* receiver,
+                      std::function<void()> handler);
 
 } // namespace vexal
