@@ -10,6 +10,7 @@
 #include "Predict.h"
 #include "PredictWindow.h"
 #include "Host.h"
+#include "ProgramTestSupport.h"
 #include "Main.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
@@ -39,71 +40,15 @@
 namespace vexal::test {
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-        QThread::msleep(5);
-    }
-    return true;
-}
+using program::Pump;
+using program::WaitFor;
 
 bool IsViewCaption(const QString& caption, const QString& view)
 {
     return caption == view || caption == "Vexal - [" + view + "]";
 }
 
-class WholeProgram : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (const char* h = std::getenv("HOME"))
-            oldHome_ = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        samplegen::SampleOptions options;
-        options.Seed = 11;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
-        SetProgramFolder(program.Path());
-        ResetSeasonLoader();
-        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
-        SetDoEventsHook([] { QCoreApplication::processEvents(); });
-        QApplication::setQuitOnLastWindowClosed(false);
-        RegisterAllWindows();
-    }
-    void TearDown() override
-    {
-        UnloadAllForms();
-        Pump();
-        for (const std::string& name : LoadedWindowNames())
-            UnloadWindow(name);
-        Pump();
-        SetDoEventsHook({});
-        ResetSeasonLoader();
-        if (!oldHome_.empty())
-            setenv("HOME", oldHome_.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    }
-
-    TempFolder program;
-    TempFolder home;
-
-private:
-    std::string oldHome_;
-};
+class WholeProgram : public WholeProgramTest {};
 
 TEST_F(WholeProgram, StartsWithTheSplashAndOpensEveryViewFromItsButton)
 {

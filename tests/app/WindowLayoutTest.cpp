@@ -4,6 +4,7 @@
 // and covers no sibling, except for the few places where controls are stacked on purpose.
 #include "AppState.h"
 #include "Host.h"
+#include "ProgramTestSupport.h"
 #include "Main.h"
 #include "SampleSeasons.h"
 #include "Screen.h"
@@ -36,25 +37,8 @@
 namespace vexal::test {
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-    }
-    return true;
-}
+using program::Pump;
+using program::WaitFor;
 
 std::string Describe(const QRect& r)
 {
@@ -168,34 +152,7 @@ void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = 
     }
 }
 
-class WindowLayout : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        samplegen::SampleOptions options;
-        options.Seed = 11;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
-        SetProgramFolder(program.Path());
-        ResetSeasonLoader();
-        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
-        SetDoEventsHook([] { QCoreApplication::processEvents(); });
-        QApplication::setQuitOnLastWindowClosed(false);
-        RegisterAllWindows();
-    }
-    void TearDown() override
-    {
-        UnloadAllForms();
-        Pump();
-        for (const std::string& name : LoadedWindowNames())
-            UnloadWindow(name);
-        Pump();
-        SetDoEventsHook({});
-        ResetSeasonLoader();
-    }
-
-    TempFolder program;
-};
+class WindowLayout : public WholeProgramTest {};
 
 TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOfItsNeighbours)
 {

@@ -6,6 +6,7 @@
 #include "AppState.h"
 #include "Grid.h"
 #include "Host.h"
+#include "ProgramTestSupport.h"
 #include "Main.h"
 #include "ReadableText.h"
 #include "SampleSeasons.h"
@@ -48,26 +49,8 @@
 namespace vexal::test {
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-        QThread::msleep(5);
-    }
-    return true;
-}
+using program::Pump;
+using program::WaitFor;
 
 // A theme as the user gets it: restored at start-up from the stored name, or picked from
 // the theme menu, which then takes the team's own colours (or the product's pair).
@@ -427,45 +410,7 @@ private:
     std::vector<Finding> findings_;
 };
 
-class EveryWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (const char* h = std::getenv("HOME"))
-            oldHome_ = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        samplegen::SampleOptions options;
-        options.Seed = 11;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
-        SetProgramFolder(program.Path());
-        ResetSeasonLoader();
-        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
-        SetDoEventsHook([] { QCoreApplication::processEvents(); });
-        QApplication::setQuitOnLastWindowClosed(false);
-        RegisterAllWindows();
-    }
-    void TearDown() override
-    {
-        UnloadAllForms();
-        Pump();
-        for (const std::string& name : LoadedWindowNames())
-            UnloadWindow(name);
-        Pump();
-        SetDoEventsHook({});
-        ResetSeasonLoader();
-        if (!oldHome_.empty())
-            setenv("HOME", oldHome_.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    }
-
-    TempFolder program;
-    TempFolder home;
-
-private:
-    std::string oldHome_;
-};
+class EveryWindow : public WholeProgramTest {};
 
 TEST_F(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 {

@@ -5,6 +5,7 @@
 #include "GameRecord.h"
 #include "Grid.h"
 #include "Host.h"
+#include "ProgramTestSupport.h"
 #include "LinesWindow.h"
 #include "Main.h"
 #include "MsgBox.h"
@@ -42,26 +43,8 @@
 namespace vexal::test {
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-        QThread::msleep(5);
-    }
-    return true;
-}
+using program::Pump;
+using program::WaitFor;
 
 void Key(QWidget* w, int key, const QString& text)
 {
@@ -84,23 +67,13 @@ void LeaveFocus(QWidget* w)
 // A season record as raw bytes, so that "unchanged" means byte for byte.
 using Bytes = std::string;
 
-class EntryInProgram : public ::testing::Test {
+class EntryInProgram : public WholeProgramTest {
 protected:
     void SetUp() override
     {
-        if (const char* h = std::getenv("HOME"))
-            oldHome_ = h;
-        setenv("HOME", home.Path().c_str(), 1);
-        samplegen::SampleOptions options;
-        options.Seed = 11;
-        std::string error;
-        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
-        SetProgramFolder(program.Path());
-        ResetSeasonLoader();
-        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
-        SetDoEventsHook([] { QCoreApplication::processEvents(); });
-        QApplication::setQuitOnLastWindowClosed(false);
-        RegisterAllWindows();
+        WholeProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         messages = &InstallScriptedMessages();
         StartVexal();
         ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
@@ -108,21 +81,6 @@ protected:
         main = TheMain();
         ASSERT_NE(main, nullptr);
     }
-    void TearDown() override
-    {
-        UnloadAllForms();
-        Pump();
-        for (const std::string& name : LoadedWindowNames())
-            UnloadWindow(name);
-        Pump();
-        SetDoEventsHook({});
-        ResetSeasonLoader();
-        if (!oldHome_.empty())
-            setenv("HOME", oldHome_.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    }
-
     // A view opened from its toolbar button, as the user opens it.
     QWidget* Open(const char* window)
     {
@@ -181,13 +139,8 @@ protected:
         return false;
     }
 
-    TempFolder program;
-    TempFolder home;
     ScriptedMessages* messages = nullptr;
     Main* main = nullptr;
-
-private:
-    std::string oldHome_;
 };
 
 // One step of a user's way through the windows.

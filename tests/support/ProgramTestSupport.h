@@ -1,0 +1,94 @@
+#pragma once
+// The whole program started in-process on a temporary program folder of generated seasons,
+// for tests that drive it as the user does: its windows, menus and files.
+#include "Host.h"
+#include "SampleSeasons.h"
+#include "SeasonLoader.h"
+#include "TempFolder.h"
+#include "VbConvert.h"
+#include "VexalApp.h"
+#include "Windows.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+
+namespace vexal::test {
+namespace program {
+
+// Runs what is pending, deferred deletions included.
+inline void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Lets the program run until a condition holds; false when it does not within the time.
+inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        Pump();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+} // namespace program
+
+// A program folder of sample seasons (seed 11), today fixed at 5 Nov 2024, a temporary
+// home folder, and every window registered; the program itself is started by the test.
+class WholeProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* h = std::getenv("HOME"))
+            oldHome_ = h;
+        setenv("HOME", home.Path().c_str(), 1);
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        std::string error;
+        ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
+        SetProgramFolder(program.Path());
+        ResetSeasonLoader();
+        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
+        SetDoEventsHook([] { QCoreApplication::processEvents(); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        RegisterAllWindows();
+    }
+    void TearDown() override
+    {
+        UnloadAllForms();
+        program::Pump();
+        for (const std::string& name : LoadedWindowNames())
+            UnloadWindow(name);
+        program::Pump();
+        SetDoEventsHook({});
+        ResetSeasonLoader();
+        if (!oldHome_.empty())
+            setenv("HOME", oldHome_.c_str(), 1);
+        std::error_code ec;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+    }
+
+    TempFolder program;
+    TempFolder home;
+
+private:
+    std::string oldHome_;
+};
+
+} // namespace vexal::test
