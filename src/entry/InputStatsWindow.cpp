@@ -18,6 +18,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "WeekRange.h"
+#include "Windows.h"
 #include "cResizer.h"
 
 #include <QCloseEvent>
@@ -189,6 +190,7 @@ void InputStatsWindow::BuildControls()
     });
     Command2_ = new QPushButton("Command2", body_);
     Command2_->setObjectName("Command2");
+    SetViewRefresh(this, [this] { Command2_->click(); });
     Command2_->hide();
     connect(Command2_, &QPushButton::clicked, this, [this] {
         Season().CurrentGame = 0;

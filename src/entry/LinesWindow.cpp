@@ -127,6 +127,7 @@ void LinesWindow::BuildControls()
 
     Command1_ = new QPushButton("Refresh", body_);
     Command1_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { Command1_->click(); });
     Command1_->hide();
     connect(Command1_, &QPushButton::clicked, this, &LinesWindow::LoadLines);
 }

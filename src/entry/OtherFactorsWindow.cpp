@@ -10,6 +10,7 @@
 #include "SeasonData.h"
 #include "Teams.h"
 #include "VbError.h"
+#include "Windows.h"
 #include "cResizer.h"
 
 #include <QCloseEvent>
@@ -173,6 +174,7 @@ void OtherFactorsWindow::BuildControls()
 
     Command1_ = new QPushButton("Command1", body_);
     Command1_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { Command1_->click(); });
     Command1_->setGeometry(Px(480), PxY(3960), Px(8940), PxY(495));
     Command1_->hide();
     connect(Command1_, &QPushButton::clicked, this, &OtherFactorsWindow::LoadGameFactors);

@@ -302,6 +302,7 @@ void FormulaTestWindow::BuildControls()
 
     Command1_ = new QPushButton("Refresh", this);
     Command1_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { Command1_->click(); });
     Command1_->hide();
     connect(Command1_, &QPushButton::clicked, this, &FormulaTestWindow::Command1_Click);
     chkCliffAdjust_ = MakeCheck(this, "chkCliffAdjust", "Cliff Adjust");

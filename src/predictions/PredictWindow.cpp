@@ -199,6 +199,7 @@ void PredictWindow::BuildControls()
 
     cmdpred_ = new QPushButton("Refresh", body_);
     cmdpred_->setObjectName("cmdpred");
+    SetViewRefresh(this, [this] { cmdpred_->click(); });
     cmdpred_->hide();
     connect(cmdpred_, &QPushButton::clicked, this, &PredictWindow::cmdpred_Click);
 

@@ -339,19 +339,18 @@ namespace {
 struct RefreshRow {
     const char* caption;
     const char* shortCaption;
-    const char* button;
     bool always;
 };
 
 constexpr RefreshRow RefreshTable[] = {
-    {"Vexal - [Standings]", "Standings", "cmdUpdate", false},
-    {"Vexal - [Enter Lines]", "Enter Lines", "Command1", false},
-    {"Vexal - [Statistics]", "Statistics", "Command2", false},
-    {"Vexal - [Input Stats]", "Input Stats", "Command2", false},
-    {"Vexal - [Predictions]", "Predictions", "cmdpred", true},
-    {"Vexal - [Power Ratings / Strength of Schedule]", "Power Ratings / Strength of Schedule", "Command1", true},
-    {"Vexal - [Other Factors]", "Other Factors", "Command1", false},
-    {"Vexal - [Test Formula]", "Test Formula", "Command1", true},
+    {"Vexal - [Standings]", "Standings", false},
+    {"Vexal - [Enter Lines]", "Enter Lines", false},
+    {"Vexal - [Statistics]", "Statistics", false},
+    {"Vexal - [Input Stats]", "Input Stats", false},
+    {"Vexal - [Predictions]", "Predictions", true},
+    {"Vexal - [Power Ratings / Strength of Schedule]", "Power Ratings / Strength of Schedule", true},
+    {"Vexal - [Other Factors]", "Other Factors", false},
+    {"Vexal - [Test Formula]", "Test Formula", true},
 };
 
 void ShowMainAfterError()
@@ -360,6 +359,26 @@ void ShowMainAfterError()
         main->show();
     DoEvents();
 }
+
+std::map<const QWidget*, std::function<void()>>& ViewRefreshes()
+{
+    static std::map<const QWidget*, std::function<void()>> hooks;
+    return hooks;
+}
+
+} // namespace
+
+void SetViewRefresh(QWidget* view, std::function<void()> refresh)
+{
+    if (!view)
+        return;
+    const bool known = ViewRefreshes().count(view) > 0;
+    ViewRefreshes()[view] = std::move(refresh);
+    if (!known)
+        QObject::connect(view, &QObject::destroyed, [view] { ViewRefreshes().erase(view); });
+}
+
+namespace {
 
 void RefreshNow(bool refreshAll)
 {
@@ -379,9 +398,9 @@ void RefreshNow(bool refreshAll)
         if (!row.always && !refreshAll)
             return;
         try {
-            auto* button = view->findChild<QAbstractButton*>(QString::fromLatin1(row.button));
-            if (button)
-                button->click();
+            const auto hook = ViewRefreshes().find(view.data());
+            if (hook != ViewRefreshes().end() && hook->second)
+                hook->second();
         } catch (const std::exception&) {
             ShowMainAfterError();
         }

@@ -81,4 +81,9 @@ public:
 // Runs the action now when nothing is running, else once the running work has returned.
 void RunWhenIdle(std::function<void()> action);
 
+// The command that refreshes a view (its refresh button's click), registered by the view
+// itself; the application's refresh calls it for the active view. Forgotten when the view
+// is destroyed.
+void SetViewRefresh(QWidget* view, std::function<void()> refresh);
+
 } // namespace vexal

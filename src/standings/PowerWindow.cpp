@@ -109,6 +109,7 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
     Graph1_->hide();
     Command1_ = new QPushButton("Command1", body_);
     Command1_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { Command1_->click(); });
     Command1_->hide();
     connect(Command1_, &QPushButton::clicked, this, [this] { Form_Load(); });
     connect(Grid1_, &Grid::ColumnClick, this, [this](int c) { Grid1_ColumnClick(c); });

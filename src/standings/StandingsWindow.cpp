@@ -226,6 +226,7 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     allgames_->hide();
     cmdUpdate_ = new QPushButton("cmdUpdate", body_);
     cmdUpdate_->setObjectName("cmdUpdate");
+    SetViewRefresh(this, [this] { cmdUpdate_->click(); });
     cmdUpdate_->setGeometry(Twips(3360, 3800, 1095, 615));
     cmdUpdate_->hide();
     grdTeam_ = new Grid(body_);

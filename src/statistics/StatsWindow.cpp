@@ -123,6 +123,7 @@ void StatsWindow::BuildControls()
 
     Command2_ = new QPushButton("Refresh", body);
     Command2_->setObjectName("Command2");
+    SetViewRefresh(this, [this] { Command2_->click(); });
     Command2_->hide();
     connect(Command2_, &QPushButton::clicked, this, [this] { RefreshStats(); });
 }

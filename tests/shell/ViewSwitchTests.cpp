@@ -213,6 +213,7 @@ TEST_F(ViewSwitchTest, AViewCaptionedWithoutThePrefixIsRecognised)
         w->setWindowTitle("Test Formula");
         auto* button = new QPushButton(w);
         button->setObjectName("Command1");
+        SetViewRefresh(w, [button] { button->click(); });
         w->setProperty(RefreshCountProperty, 0);
         QObject::connect(button, &QPushButton::clicked, w,
                          [w] { w->setProperty(RefreshCountProperty, w->property(RefreshCountProperty).toInt() + 1); });

@@ -63,6 +63,7 @@ QWidget* MakeView(const ViewStandIn& v)
     auto* refresh = new QPushButton("Refresh", w);
     refresh->setObjectName(QString::fromLatin1(v.refreshButton));
     refresh->hide();
+    SetViewRefresh(w, [refresh] { refresh->click(); });
     w->setProperty(RefreshCountProperty, 0);
     QObject::connect(refresh, &QPushButton::clicked, w,
                      [w] { w->setProperty(RefreshCountProperty, w->property(RefreshCountProperty).toInt() + 1); });
