@@ -105,6 +105,7 @@ void LinesWindow::BuildControls()
 
     Grid1_ = new Grid(body_);
     Grid1_->setObjectName("Grid1");
+    SetViewPicture(this, Grid1_);
     Grid1_->setGeometry(Px(1320), PxY(480), Px(7455), PxY(2175));
     Grid1_->setFont(QFont("Tahoma"));
     connect(Grid1_, &Grid::RequestEdit, this, &LinesWindow::Grid1_RequestEdit);

@@ -270,6 +270,7 @@ void FormulaTestWindow::BuildControls()
     picTab_[2] = BuildBestWorstPane();
     vbaRE_ = new QTextEdit(client);
     vbaRE_->setObjectName("vbaRE");
+    SetViewPicture(this, vbaRE_);
     vbaRE_->setFontFamily("Courier New");
     vbaRE_->viewport()->installEventFilter(this);
     for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)}) {

@@ -195,6 +195,7 @@ void PredictWindow::BuildControls()
 
     Grid_ = new Grid(body_);
     Grid_->setObjectName("Grid");
+    SetViewPicture(this, Grid_);
     connect(Grid_, &Grid::ColumnClick, this, &PredictWindow::Grid_ColumnClick);
 
     cmdpred_ = new QPushButton("Refresh", body_);

@@ -49,18 +49,17 @@ constexpr ThemeColors ProductColors{0x800000, 0xFFFFC0};
 struct ThemedView {
     const char* caption;
     const char* shortCaption;
-    const char* pictureControl;
 };
 
 constexpr ThemedView ViewTable[] = {
-    {"Vexal - [Standings]", "Standings", "grdTeam"},
-    {"Vexal - [Enter Lines]", "Enter Lines", "Grid1"},
-    {"Vexal - [Statistics]", "Statistics", "grdStats"},
-    {"Vexal - [Input Stats]", "Input Stats", nullptr},
-    {"Vexal - [Predictions]", "Predictions", "Grid"},
-    {"Vexal - [Power Ratings / Strength of Schedule]", "Power Ratings / Strength of Schedule", "Grid1"},
-    {"Vexal - [Other Factors]", "Other Factors", nullptr},
-    {"Vexal - [Test Formula]", "Test Formula", "vbaRE"},
+    {"Vexal - [Standings]", "Standings"},
+    {"Vexal - [Enter Lines]", "Enter Lines"},
+    {"Vexal - [Statistics]", "Statistics"},
+    {"Vexal - [Input Stats]", "Input Stats"},
+    {"Vexal - [Predictions]", "Predictions"},
+    {"Vexal - [Power Ratings / Strength of Schedule]", "Power Ratings / Strength of Schedule"},
+    {"Vexal - [Other Factors]", "Other Factors"},
+    {"Vexal - [Test Formula]", "Test Formula"},
 };
 
 const ThemedView* FindView(const std::string& caption)
@@ -175,12 +174,6 @@ void ApplyTheme(const std::string& theme)
         app.ThemePicture = ProgramFile("images/" + app.ThemeName + ".gif").string();
 }
 
-const char* ThemePictureControl(const std::string& caption)
-{
-    const ThemedView* v = FindView(caption);
-    return v ? v->pictureControl : nullptr;
-}
-
 bool IsThemedView(const std::string& caption) { return FindView(caption) != nullptr; }
 
 void UpDateBackground(const std::string& theme)
@@ -218,14 +211,13 @@ void UpDateBackground(const std::string& theme)
             }
         });
         SkipOnError([&] {
-            const char* controlName = ThemePictureControl(view->windowTitle().toStdString());
-            if (!controlName || app.ThemePicture.empty() || !FileExists(app.ThemePicture))
+            QWidget* control = ViewPicture(view);
+            if (!control || app.ThemePicture.empty() || !FileExists(app.ThemePicture))
                 return;
             QPixmap picture(QString::fromStdString(app.ThemePicture));
             if (picture.isNull())
                 return;
-            if (auto* control = view->findChild<QWidget*>(QString::fromLatin1(controlName)))
-                SetPicture(control, picture);
+            SetPicture(control, picture);
         });
     }
 

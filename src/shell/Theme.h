@@ -30,9 +30,6 @@ void UpDateBackground(const std::string& theme);
 // Lets go of the gradient painters (the main window does this when it unloads).
 void ReleaseBackgrounds();
 
-// The control of a view that takes the theme picture ("grdTeam" for the Standings...), or
-// nullptr for a caption that names no view or a view without one.
-const char* ThemePictureControl(const std::string& caption);
 // True when the caption names one of the views the theme paints.
 bool IsThemedView(const std::string& caption);
 

@@ -380,6 +380,32 @@ void SetViewRefresh(QWidget* view, std::function<void()> refresh)
 
 namespace {
 
+std::map<const QWidget*, QPointer<QWidget>>& ViewPictures()
+{
+    static std::map<const QWidget*, QPointer<QWidget>> controls;
+    return controls;
+}
+
+} // namespace
+
+void SetViewPicture(QWidget* view, QWidget* control)
+{
+    if (!view)
+        return;
+    const bool known = ViewPictures().count(view) > 0;
+    ViewPictures()[view] = control;
+    if (!known)
+        QObject::connect(view, &QObject::destroyed, [view] { ViewPictures().erase(view); });
+}
+
+QWidget* ViewPicture(const QWidget* view)
+{
+    const auto it = ViewPictures().find(view);
+    return it == ViewPictures().end() ? nullptr : it->second.data();
+}
+
+namespace {
+
 void RefreshNow(bool refreshAll)
 {
     try {

@@ -86,4 +86,9 @@ void RunWhenIdle(std::function<void()> action);
 // is destroyed.
 void SetViewRefresh(QWidget* view, std::function<void()> refresh);
 
+// The control of a view that takes the theme picture (its grid or breakdown pane),
+// registered by the view itself; nullptr for a view that has none.
+void SetViewPicture(QWidget* view, QWidget* control);
+QWidget* ViewPicture(const QWidget* view);
+
 } // namespace vexal

@@ -98,6 +98,7 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
     layout->addWidget(body_);
     Grid1_ = new Grid(body_);
     Grid1_->setObjectName("Grid1");
+    SetViewPicture(this, Grid1_);
     Grid1_->setFont(QFont("Tahoma"));
     Grid1_->setShowGrid(true);
     Grid1_->setGeometry(20, 10, 500, 300);

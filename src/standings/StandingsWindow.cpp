@@ -231,6 +231,7 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     cmdUpdate_->hide();
     grdTeam_ = new Grid(body_);
     grdTeam_->setObjectName("grdTeam");
+    SetViewPicture(this, grdTeam_);
     grdTeam_->setFont(tahoma);
     grdTeam_->SetHeader(false);
     grdTeam_->setShowGrid(true);

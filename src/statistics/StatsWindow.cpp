@@ -111,6 +111,7 @@ void StatsWindow::BuildControls()
 
     grdStats_ = new Grid(body);
     grdStats_->setObjectName("grdStats");
+    SetViewPicture(this, grdStats_);
     grdStats_->setGeometry(10, PixelsY(600), 800, 400);
     connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
     connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });

@@ -56,6 +56,7 @@ QWidget* MakeView(const ViewStandIn& v)
     if (v.pictureControl) {
         QWidget* control = v.richText ? static_cast<QWidget*>(new QTextEdit(w)) : new Grid(w);
         control->setObjectName(QString::fromLatin1(v.pictureControl));
+        SetViewPicture(w, control);
         layout->addWidget(control);
     } else {
         layout->addStretch();
