@@ -50,12 +50,7 @@ QColor FromBgr(int32_t c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-struct ColumnSpec {
-    const char* key;
-    const char* header;
-    double factor;
-};
-constexpr ColumnSpec PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
+constexpr GridColumnShare PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
                                        {"4", "TPR", 0.11},       {"5", "OSS", 0.11}, {"6", "DSS", 0.11},
                                        {"7", "TSS", 0.11}};
 
@@ -150,7 +145,7 @@ void PowerWindow::Form_Load()
     Grid1_->setGeometry(std::max(0, left), Grid1_->y(), gridWidthPixels_, Grid1_->height());
     QCoreApplication::processEvents();
     Grid1_->Clear(true);
-    for (const ColumnSpec& c : PowerColumns)
+    for (const GridColumnShare& c : PowerColumns)
         Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(w * c.factor), true, false, QString(), true,
                           QString(c.key) == "1" ? QString() : QString("0.0"));
     if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))

@@ -56,12 +56,7 @@ QRect Twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-struct ColumnSpec {
-    const char* key;
-    const char* header;
-    double factor;
-};
-constexpr ColumnSpec StandingsColumns[] = {
+constexpr GridColumnShare StandingsColumns[] = {
     {"1", "AFC East", 0.18}, {"2", "W-L-T", 0.10}, {"3", "W-L(ATS)", 0.10}, {"4", "PF", 0.05},
     {"5", "PA", 0.05},       {"6", "  ", 0.03},    {"7", "NFC East", 0.18}, {"8", "W-L-T", 0.10},
     {"9", "W-L(ATS)", 0.10}, {"10", "PF", 0.05},   {"11", "PA", 0.05}};
@@ -496,7 +491,7 @@ void StandingsWindow::LayOut(bool from2002)
         grdTeam_->SetImageList(icons);
     }
     const double widthTwips = grdTeam_->width() * Screen::TwipsPerPixelX();
-    for (const ColumnSpec& c : StandingsColumns)
+    for (const GridColumnShare& c : StandingsColumns)
         grdTeam_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(widthTwips / pixelDivisor * c.factor));
     const double heightTwips = grdTeam_->height() * Screen::TwipsPerPixelY();
     const int rowHeight = vb::Whole(heightTwips / Screen::TwipsPerPixelY() / rowDivisor);

@@ -54,6 +54,13 @@
 
 namespace vexal {
 
+// A grid column laid out by its share of the grid's width: its key, heading and share.
+struct GridColumnShare {
+    const char* key;
+    const char* header;
+    double factor;
+};
+
 // Text-drawing flags of a cell, with the Windows DrawText values the views pass.
 enum GridTextFlags : int {
     DtLeft = 0x0,
