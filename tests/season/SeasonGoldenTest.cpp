@@ -1,9 +1,10 @@
 // Season files as the program writes them, compared byte for byte with the expected files
-// in golden/<case>/: the record writer, and a game inserted, a blank record opened and a
-// record dropped in a small season.
+// in golden/<case>/: the record writer, a game inserted, a blank record opened and a record
+// dropped in a small season, and a week's stat file imported into it.
 #include "LoaderFixtures.h"
 
 #include "GameInsertion.h"
+#include "StatImport.h"
 
 #include <filesystem>
 #include <functional>
@@ -72,6 +73,23 @@ INSTANTIATE_TEST_SUITE_P(
         std::erase(name, '-');
         return name;
     });
+
+// A week's stat file imported into the loaded season: three scheduled games get their
+// results and box scores, and one game marked 1 is added right after the last game updated.
+class StatImportGolden : public LoaderFixture {};
+
+TEST_F(StatImportGolden, ImportedSeasonMatchesExpected)
+{
+    const std::filesystem::path dir = Golden / "stat-import";
+    std::filesystem::copy_file(dir / "input.nfl", folder / "2024.nfl");
+    std::filesystem::copy_file(dir / "week1.24", folder / "week1.24");
+    WriteYearsToLoad("1");
+    ASSERT_TRUE(SelectSeason(2024));
+    const ImportResult result = Import((folder / "week1.24").string());
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(ImportCounts(result), "4 games imported, 0 failed");
+    EXPECT_EQ(ReadFile(folder / "2024.nfl"), ReadFile(dir / "expected.nfl"));
+}
 
 } // namespace
 } // namespace vexal::test
