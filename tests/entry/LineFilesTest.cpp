@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
 
 namespace vexal::test {
 namespace {
@@ -181,6 +184,45 @@ TEST(LineValues, ParsesTypedNumbersAndRefusesTheRest)
         EXPECT_EQ(v, 5);
     }
 }
+
+
+// Files the Enter Lines window writes, compared byte for byte with golden/<case>/: a line file
+// made from a season, and one game's spread and total rewritten in a line file and in a
+// season file.
+struct LineFileCase {
+    const char* name;
+    const char* input;      // golden input.<ext>, copied into the program folder under this name
+    const char* written;    // compared with golden expected.<ext>
+    std::function<bool(const std::filesystem::path& folder)> write;
+};
+
+class LineFilesGolden : public LineFilesTest, public ::testing::WithParamInterface<LineFileCase> {};
+
+TEST_P(LineFilesGolden, WrittenFileMatchesExpected)
+{
+    const std::filesystem::path dir = std::filesystem::path(VEXAL_ENTRY_GOLDEN) / GetParam().name;
+    const std::filesystem::path input = GetParam().input;
+    const std::filesystem::path written = GetParam().written;
+    std::filesystem::copy_file(dir / ("input" + input.extension().string()), folder.Path() / input,
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(GetParam().write(folder.Path()));
+    EXPECT_EQ(ReadFile(folder.Path() / written), ReadFile(dir / ("expected" + written.extension().string())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineFilesGolden,
+    ::testing::Values(
+        LineFileCase{"create-line-file", "2024.nfl", "Mine.L24",
+                     [](const std::filesystem::path& f) { return CreateLineFile(f / "2024.nfl", f / "Mine.L24"); }},
+        LineFileCase{"write-line-file", "Mine.L24", "Mine.L24",
+                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "Mine.L24", true, 2, -2.5, 51.5); }},
+        LineFileCase{"write-season-lines", "2024.nfl", "2024.nfl",
+                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "2024.nfl", false, 5, 3.5, 40.5); }}),
+    [](const ::testing::TestParamInfo<LineFileCase>& info) {
+        std::string name = info.param.name;
+        std::erase(name, '-');
+        return name;
+    });
 
 } // namespace
 } // namespace vexal::test

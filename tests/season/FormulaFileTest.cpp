@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 namespace vexal::test {
 namespace {
@@ -111,6 +112,60 @@ TEST(FormulaFile, AWriteThatCannotBeMadeReportsIt)
     EXPECT_FALSE(WriteFormulaFile(folder / "no such folder" / "a.fla", Example()));
     EXPECT_FALSE(std::filesystem::exists(folder / "no such folder"));
 }
+
+
+// A formula with fractional and negative values saved as the formula editor saves it, all 20
+// positions or the 14 the smart predictions keep, compared byte for byte with golden/<case>/.
+// The slots never stored (season to date, current week, totals mode, other factors) hold
+// values here that must not reach the file.
+struct FormulaCase {
+    const char* name;
+    int positions;
+};
+
+class FormulaGolden : public ::testing::TestWithParam<FormulaCase> {};
+
+TEST_P(FormulaGolden, SavedFileMatchesExpected)
+{
+    Formula f{};
+    f[fsHomeField] = 2.5f;
+    f[fsMinDiff] = 0.5f;
+    f[fsMaxDiff] = 14;
+    f[fsOffense] = 62.5f;
+    f[fsDefense] = 37.5f;
+    f[fsPassing] = 45;
+    f[fsRushing] = 55;
+    f[fsTurnovers] = -1.25f;
+    f[fsMultiplier] = 0.75f;
+    f[fsRollingWeeks] = 4;
+    f[fsSeparateHomeAway] = 1;
+    f[fsDiscardHighLow] = 0;
+    f[fsSeasonToDate] = 7;
+    f[fsCurrentWeek] = 13;
+    f[fsTotalsMode] = 1;
+    f[fsOtherFactors] = 1;
+    f[fsPowerRating] = -0.1f;
+    f[fsNoLine] = 1;
+    f[fsHomeOnly] = 0;
+    f[fsAwayOnly] = 1;
+    f[fsFavOrOver] = -3;
+    f[fsDogOrUnder] = 0.25f;
+    f[fsLineStart] = -7.5f;
+    f[fsLineEnd] = 10.5f;
+    TempFolder folder;
+    std::string reason;
+    ASSERT_TRUE(WriteFormulaFile(folder / "saved.fla", f, reason, GetParam().positions)) << reason;
+    EXPECT_EQ(folder.Read("saved.fla"),
+              ReadFile(std::filesystem::path(VEXAL_SEASON_GOLDEN) / GetParam().name / "expected.fla"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormulaGolden,
+                         ::testing::Values(FormulaCase{"formula-full", FormulaFilePositions},
+                                           FormulaCase{"formula-short", ShortFormulaFilePositions}),
+                         [](const ::testing::TestParamInfo<FormulaCase>& info) {
+                             return info.param.positions == FormulaFilePositions ? std::string("Full")
+                                                                                 : std::string("Short");
+                         });
 
 } // namespace
 } // namespace vexal::test
