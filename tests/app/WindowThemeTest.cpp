@@ -275,7 +275,7 @@ private:
         const Seen seen = BestContrast(shot_, InShot(w, visible));
         const double ratio = DrawnContrast(seen, w->palette());
         if (ratio < ReadableContrast)
-            findings_.push_back({Name(w, text), "contrast " + std::to_string(ratio) + " under 4.5 (text " +
+            findings_.push_back({Name(w, text), "contrast " + QString::number(ratio, 'f', 6).toStdString() + " under 4.5 (text " +
                                                      w->palette().color(QPalette::WindowText).name().toStdString() +
                                                      ", drawn " + seen.text.name().toStdString() + " on " +
                                                      seen.background.name().toStdString() + ")"});
@@ -399,7 +399,7 @@ private:
                     const QRect area(grid->viewport()->mapTo(window_, shown.topLeft()), shown.size());
                     const double ratio = BestContrast(shot_, area).ratio;
                     if (ratio < ReadableContrast)
-                        findings_.push_back({Name(grid, "cell " + text), "contrast " + std::to_string(ratio) + " under 4.5"});
+                        findings_.push_back({Name(grid, "cell " + text), "contrast " + QString::number(ratio, 'f', 6).toStdString() + " under 4.5"});
                 }
             }
         }
