@@ -1,5 +1,6 @@
 #include "Chart.h"
 
+#include "ExceptionFilter.h"
 #include "MsgBox.h"
 #include "VbError.h"
 
@@ -327,8 +328,7 @@ void RefreshChartOrReport(Chart& chart)
     try {
         chart.Refresh();
     } catch (const VbError& e) {
-        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
-               "Error Occured");
+        MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
     }
 }
 

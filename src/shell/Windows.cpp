@@ -360,48 +360,51 @@ void ShowMainAfterError()
     DoEvents();
 }
 
-std::map<const QWidget*, std::function<void()>>& ViewRefreshes()
+// What each view registers for the application: its refresh command and the control that
+// takes the theme picture; forgotten when the view is destroyed.
+struct ViewHooks {
+    std::function<void()> refresh;
+    QPointer<QWidget> picture;
+};
+
+std::map<const QWidget*, ViewHooks>& AllHooks()
 {
-    static std::map<const QWidget*, std::function<void()>> hooks;
+    static std::map<const QWidget*, ViewHooks> hooks;
     return hooks;
+}
+
+ViewHooks& HooksOf(QWidget* view)
+{
+    const auto [it, added] = AllHooks().try_emplace(view);
+    if (added)
+        QObject::connect(view, &QObject::destroyed, [view] { AllHooks().erase(view); });
+    return it->second;
+}
+
+const ViewHooks* FindHooks(const QWidget* view)
+{
+    const auto it = AllHooks().find(view);
+    return it == AllHooks().end() ? nullptr : &it->second;
 }
 
 } // namespace
 
 void SetViewRefresh(QWidget* view, std::function<void()> refresh)
 {
-    if (!view)
-        return;
-    const bool known = ViewRefreshes().count(view) > 0;
-    ViewRefreshes()[view] = std::move(refresh);
-    if (!known)
-        QObject::connect(view, &QObject::destroyed, [view] { ViewRefreshes().erase(view); });
+    if (view)
+        HooksOf(view).refresh = std::move(refresh);
 }
-
-namespace {
-
-std::map<const QWidget*, QPointer<QWidget>>& ViewPictures()
-{
-    static std::map<const QWidget*, QPointer<QWidget>> controls;
-    return controls;
-}
-
-} // namespace
 
 void SetViewPicture(QWidget* view, QWidget* control)
 {
-    if (!view)
-        return;
-    const bool known = ViewPictures().count(view) > 0;
-    ViewPictures()[view] = control;
-    if (!known)
-        QObject::connect(view, &QObject::destroyed, [view] { ViewPictures().erase(view); });
+    if (view)
+        HooksOf(view).picture = control;
 }
 
 QWidget* ViewPicture(const QWidget* view)
 {
-    const auto it = ViewPictures().find(view);
-    return it == ViewPictures().end() ? nullptr : it->second.data();
+    const ViewHooks* hooks = FindHooks(view);
+    return hooks ? hooks->picture.data() : nullptr;
 }
 
 namespace {
@@ -424,9 +427,8 @@ void RefreshNow(bool refreshAll)
         if (!row.always && !refreshAll)
             return;
         try {
-            const auto hook = ViewRefreshes().find(view.data());
-            if (hook != ViewRefreshes().end() && hook->second)
-                hook->second();
+            if (const ViewHooks* hooks = FindHooks(view.data()); hooks && hooks->refresh)
+                hooks->refresh();
         } catch (const std::exception&) {
             ShowMainAfterError();
         }

@@ -12,6 +12,7 @@
 #include "GridPage.h"
 #include "GridReports.h"
 #include "Main.h"
+#include "ExceptionFilter.h"
 #include "MsgBox.h"
 #include "Screen.h"
 #include "SeasonData.h"
@@ -413,8 +414,7 @@ void StandingsWindow::RefreshStandings()
         try {
             ShowTeamSchedule();
         } catch (const VbError& e) {
-            MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
-                   "Error Occured");
+            MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
         }
     }
 }
@@ -533,10 +533,9 @@ void StandingsWindow::grdTeam_CellChosen(int row, int col)
         else
             GraphPointsForAgainst(ScheduleTeam);
     } catch (const VbError& e) {
-        MsgBox(std::to_string(e.Number()) + " - " + e.Description() + "\r\nError occured on line 0", vbCritical,
-               "Error Occured");
+        MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
     } catch (const std::exception& e) {
-        MsgBox(std::string(e.what()), vbCritical, "Error Occured");
+        MsgBox(std::string(e.what()), vbCritical, ErrorMessageTitle);
     }
 }
 

@@ -151,13 +151,14 @@ QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& bac
     // the thin strokes of smoothed text, which never reach the full colour, stay readable.
     const double aim = ReadableContrast + 0.3;
     constexpr int Steps = 256;
+    // Of two equally near colours, the one that keeps more of the wanted colour's contrast
+    // direction: darker text stays darker.
+    const bool darkFirst = RelativeLuminance(start) <= 0.18;
+    const QColor targets[2] = {darkFirst ? QColor(Qt::black) : QColor(Qt::white),
+                               darkFirst ? QColor(Qt::white) : QColor(Qt::black)};
     for (int k = 1; k <= Steps; ++k) {
         const double t = static_cast<double>(k) / Steps;
-        // Of two equally near colours, the one that keeps more of the wanted colour's
-        // contrast direction: darker text stays darker.
-        const bool darkFirst = RelativeLuminance(start) <= 0.18;
-        for (const QColor& target : darkFirst ? std::vector<QColor>{Qt::black, Qt::white}
-                                              : std::vector<QColor>{Qt::white, Qt::black}) {
+        for (const QColor& target : targets) {
             const QColor candidate = Mix(start, target, t);
             if (WorstContrast(candidate, backgrounds) >= aim)
                 return candidate;
