@@ -77,6 +77,7 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     if (cap_ <= 0)
         cap_ = Limits.MaxDocumentBytes;
     errorText_[0] = 0;
+    transferUrl_ = url;
     outcome_ = {};
     stallSeconds_ = Limits.StallSeconds > 0 ? Limits.StallSeconds : 30;
     overallSeconds_ = Limits.OverallSeconds > 0 ? Limits.OverallSeconds : 300;
@@ -196,6 +197,17 @@ void CurlTransfer::Finish(int code)
                                        " seconds";
         } else if (code == CURLE_ABORTED_BY_CALLBACK) {
             outcome_.Number = TransferCancelled;
+        } else if (code == CURLE_TOO_MANY_REDIRECTS) {
+            outcome_.Description = "The server sent the transfer on to other addresses more than 5 times";
+        } else if (code == CURLE_UNSUPPORTED_PROTOCOL) {
+            // A redirect to an address of a kind the transfer refuses to follow (ftp:, file:...).
+            long redirects = 0;
+            curl_easy_getinfo(E(easy_), CURLINFO_REDIRECT_COUNT, &redirects);
+            char* where = nullptr;
+            curl_easy_getinfo(E(easy_), CURLINFO_EFFECTIVE_URL, &where);
+            if (redirects > 0 || (where && transferUrl_ != where))
+                outcome_.Description = "The server sent the transfer on to " + std::string(where ? where : "another address") +
+                                       ", which was refused: only http and https addresses are followed";
         }
     }
     cap_ = 0;

@@ -84,6 +84,7 @@ private:
     int stallSeconds_ = 0, overallSeconds_ = 0;
     std::chrono::steady_clock::time_point started_, lastData_;
     char errorText_[256] = {};
+    std::string transferUrl_; // the address asked for, to tell a redirect from it
     TransferOutcome outcome_;
 };
 

@@ -57,8 +57,10 @@ void UpdateChecker::Tick()
     const std::string text = out.Ok ? transfer_.Data() : std::string();
     const VersionFile file = ParseVersionFile(text);
     if (!out.Ok) {
-        // A server that falls silent or floods is named as such; anything else is no connection.
-        noConnection_ = out.Number != TransferStalled && out.Number != TransferTooLarge;
+        // Only a site that could not be reached at all is a connection problem; a server that
+        // answered (falling silent, flooding, refusing, sending the check elsewhere) is named
+        // for what it did.
+        noConnection_ = out.Number == 10057;
         failureText_ = "The version file " + downloadURL_ + " could not be fetched: " + out.Description;
     } else if (file.Version.empty()) {
         failureText_ = "The version file " + downloadURL_ + " holds no version entry.";

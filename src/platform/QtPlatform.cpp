@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -52,6 +54,11 @@ public:
         for (const auto& b : set)
             all |= b.b;
         box.setStandardButtons(all);
+        // The window manager cuts a title wider than the box ("F..."): keep the box at least as
+        // wide as its title with room for the title bar's icon and buttons.
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addItem(new QSpacerItem(TitleRoom(box, Q(title)), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                          grid->rowCount(), 0, 1, grid->columnCount());
         std::size_t def = (buttons & vbDefaultButton3) ? 2 : (buttons & vbDefaultButton2) ? 1 : 0;
         if (def < set.size())
             box.setDefaultButton(set[def].b);
@@ -60,6 +67,15 @@ public:
             if (r == b.b)
                 return b.answer;
         return (buttons & 7) == vbOKOnly ? vbOK : vbCancel;
+    }
+
+    // The width a message box needs to show its whole title in the title bar.
+    static int TitleRoom(const QWidget& box, const QString& title)
+    {
+        QFont font = QApplication::font("QMdiSubWindowTitleBar");
+        font.setBold(true);
+        const int text = std::max(QFontMetrics(font).horizontalAdvance(title), QFontMetrics(box.font()).horizontalAdvance(title));
+        return text + 120;
     }
 
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override
@@ -172,21 +188,36 @@ public:
     }
 
 private:
-    // A file the desktop would run rather than show. A document that happens to carry the
-    // execute bit (files copied from another system often do) is still a document.
+    // A file the desktop would run rather than show, told by what it is whatever its name:
+    // anything marked executable, a compiled program or a script by its first bytes, a desktop
+    // entry, or a Windows program, script or installer a compatibility layer would start.
     static bool IsProgram(const QFileInfo& info)
     {
         if (!info.isFile())
             return false;
-        static const QStringList executableSuffixes = {"", "run", "bin", "appimage", "elf", "out"};
-        static const QStringList scriptSuffixes = {
-            "sh",  "bash", "zsh", "csh", "ksh",  "fish", "py",  "pyw", "pl",  "rb",  "php", "tcl", "lua",
-            "js",  "jar",  "desktop", "exe", "com", "bat", "cmd", "msi", "scr", "pif", "ps1", "vbs", "wsf",
-            "lnk", "deb",  "rpm",     "AppImage"};
-        const QString suffix = info.suffix().toLower();
-        if (scriptSuffixes.contains(suffix, Qt::CaseInsensitive))
+        if (info.isExecutable())
             return true;
-        return info.isExecutable() && executableSuffixes.contains(suffix);
+        QFile file(info.absoluteFilePath());
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray head = file.read(4096);
+            if (head.startsWith("\x7f" "ELF") || head.startsWith("#!") || head.startsWith("MZ"))
+                return true;
+            // A desktop entry may open with comments before its group heading.
+            for (const QByteArray& line : head.split('\n')) {
+                const QByteArray l = line.trimmed();
+                if (l.isEmpty() || l.startsWith('#'))
+                    continue;
+                if (l == "[Desktop Entry]")
+                    return true;
+                break;
+            }
+        }
+        // Scripts and Windows programs a handler may run even without the execute bit.
+        static const QStringList runBySuffix = {
+            "sh",  "bash", "zsh", "csh", "ksh", "fish", "py",  "pyw", "pl",  "rb",  "php", "tcl", "lua", "js",
+            "jar", "desktop", "exe", "com", "bat", "cmd", "msi", "scr", "pif", "ps1", "vbs", "wsf", "lnk",
+            "deb", "rpm", "appimage"};
+        return runBySuffix.contains(info.suffix(), Qt::CaseInsensitive);
     }
 };
 

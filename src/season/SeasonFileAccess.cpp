@@ -24,6 +24,17 @@ bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength,
     return true;
 }
 
+std::string RecordFileProblem(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return path.string() + " not found";
+    if (status.type() == std::filesystem::file_type::directory)
+        return path.string() + " is a folder, not a file";
+    return path.string() + " could not be read";
+}
+
 uint8_t SeasonRecordWeek(const uint8_t* record) { return record[2]; }
 
 int32_t WholeRecords(std::uintmax_t length, std::size_t recordLength)

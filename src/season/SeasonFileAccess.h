@@ -37,6 +37,10 @@ private:
 // Reads the whole file. False (and `out` untouched) when it does not exist or cannot be read.
 bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out);
 
+// What keeps ReadRecordFile from reading the file, as a message names it: "<path> not found",
+// "<path> is a folder, not a file" or "<path> could not be read".
+std::string RecordFileProblem(const std::filesystem::path& path);
+
 // The week byte of a season record and the whole-record count of a file's length.
 uint8_t SeasonRecordWeek(const uint8_t* record);
 int32_t WholeRecords(std::uintmax_t length, std::size_t recordLength);

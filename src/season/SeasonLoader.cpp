@@ -179,7 +179,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
         files.push_back(std::move(file));
     }
     if (files.empty()) {
-        MsgBox((ProgramFolder() / SeasonFileName(chosen)).string() + " not found");
+        MsgBox(RecordFileProblem(ProgramFolder() / SeasonFileName(chosen)));
         return false;
     }
     const int years = static_cast<int>(files.size());

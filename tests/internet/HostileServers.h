@@ -19,8 +19,9 @@ inline long ResidentKb()
 }
 
 // An HTTP server on a folder (argument 1) where "stall*" answers with its head and then stays
-// silent, "drip*" sends one byte now and then for ever, and "endless*" sends data without end;
-// any other name is served from the folder.
+// silent, "drip*" sends one byte now and then for ever, "endless*" sends data without end,
+// "moved*" redirects to an ftp: address and "circle*" to itself; any other name is served from
+// the folder.
 inline constexpr const char* HostileHttpScript = R"(
 import functools, http.server, os, sys, time
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -46,6 +47,12 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                     self.wfile.write(chunk)
             except Exception:
                 pass
+        elif name.startswith('moved'):
+            self.send_response(302); self.send_header('Location', 'ftp://127.0.0.1/vexal.txt')
+            self.send_header('Content-Length', '0'); self.end_headers()
+        elif name.startswith('circle'):
+            self.send_response(302); self.send_header('Location', self.path)
+            self.send_header('Content-Length', '0'); self.end_headers()
         else:
             super().do_GET()
 handler = functools.partial(Handler, directory=sys.argv[1])

@@ -150,7 +150,16 @@ TEST_F(UpdateCheckerTest, NoticeIsWrittenAndShown)
               "{\\rtf1\r\nYour version - 29.0.4\\par\r\nIs the current version.\\par\r\n}\\par\r\n");
     UnloadWindow("frmRichEdit");
 
+    // A site that answers without the file is reached: the message names the missing file.
     std::filesystem::remove(site / "vexal.txt");
+    RunCheck(checker);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_NE(messages->shown[0].text.find("vexal.txt could not be fetched"), std::string::npos) << messages->shown[0].text;
+    EXPECT_NE(messages->shown[0].text.find("404"), std::string::npos) << messages->shown[0].text;
+
+    // A site that cannot be reached is a connection problem.
+    messages->shown.clear();
+    server.reset();
     RunCheck(checker);
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].text, "Couldn't connect to the internet, please check your connection");
@@ -182,7 +191,9 @@ TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAg
     };
     for (const Case& c : {Case{"stall.txt", "did not answer for 2 seconds"},
                           Case{"drip.txt", "did not finish within 5 seconds"},
-                          Case{"endless.txt", "more than 1048576 bytes"}, Case{"page.txt", "holds no version entry"}}) {
+                          Case{"endless.txt", "more than 1048576 bytes"}, Case{"page.txt", "holds no version entry"},
+                          Case{"moved.txt", "sent the transfer on to ftp://127.0.0.1/vexal.txt, which was refused"},
+                          Case{"circle.txt", "sent the transfer on to other addresses more than 5 times"}}) {
         SCOPED_TRACE(c.file);
         messages->shown.clear();
         checker.SetDownloadURL(base + c.file);

@@ -360,6 +360,20 @@ TEST(IniFile, TextIsWindows1252OnDisk)
     EXPECT_EQ(GetPrivateProfileString("Vexal", "Name", "", folder / "Vexal.ini"), "caf\u00E9");
 }
 
+// A file an editor saved with a UTF-8 mark, then another added a Windows-1252 byte to: every
+// character reads as it was written and survives a write of another key.
+TEST(IniFile, AUtf8MarkedFileKeepsEveryCharacterThroughAWrite)
+{
+    TempFolder folder;
+    folder.Write("Vexal.ini", "\xEF\xBB\xBF[Vexal]\r\nTeam=Caf\xE9\r\nCity=Z\xC3\xBCrich \xC5\x81\xC3\xB3" "d\xC5\xBA\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Team", "", folder / "Vexal.ini"), "Caf\u00E9");
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Year to Load", "4", folder / "Vexal.ini"));
+    EXPECT_EQ(folder.Read("Vexal.ini"), "\xEF\xBB\xBF[Vexal]\r\nTeam=Caf\xC3\xA9\r\nCity=Z\xC3\xBCrich \xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"
+                                        "Year to Load=4\r\n");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Team", "", folder / "Vexal.ini"), "Caf\u00E9");
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "City", "", folder / "Vexal.ini"), "Z\u00FCrich \u0141\u00F3" "d\u017A");
+}
+
 TEST(IniFile, AWriteThatWouldBreakTheFileChangesNothing)
 {
     TempFolder folder;

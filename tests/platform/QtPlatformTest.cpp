@@ -4,6 +4,7 @@
 #include "QtPlatform.h"
 #include "SettingsStore.h"
 #include "TempFolder.h"
+#include "WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <filesystem>
+
 using namespace vexal;
 using vexal::test::TempFolder;
+using vexal::test::WaitFor;
 
 namespace {
 
@@ -24,6 +28,8 @@ struct BoxSeen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    int width = 0;
+    int titleWidth = 0;
 };
 
 void AnswerNextBox(QMessageBox::StandardButton answer, BoxSeen& seen)
@@ -37,6 +43,10 @@ void AnswerNextBox(QMessageBox::StandardButton answer, BoxSeen& seen)
         seen.icon = box->icon();
         seen.buttons = box->standardButtons();
         seen.defaultButton = box->standardButton(box->defaultButton());
+        seen.width = box->width();
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        seen.titleWidth = QFontMetrics(titleFont).horizontalAdvance(seen.title);
         box->button(answer)->click();
     });
 }
@@ -111,6 +121,63 @@ TEST(QtMessages, ShowsPlainTextWithTheButtonsAndIconAsked)
     EXPECT_EQ(MsgBox("Done", vbInformation, "Vexal"), vbOK);
     EXPECT_EQ(seen.icon, QMessageBox::Information);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+
+    // A short message under a long title still shows the whole title, with room for the
+    // title bar's icon and buttons.
+    for (const char* title : {"Formula Test Report", "Smart Predictions - Save Formulas"}) {
+        AnswerNextBox(QMessageBox::Ok, seen);
+        MsgBox("Done", vbOKOnly, title);
+        EXPECT_GE(seen.width, seen.titleWidth + 100) << title;
+    }
     InstallScriptedMessages();
     SetDoEventsHook({});
+}
+
+// A file reached through a link is asked about before it starts whenever it is a program by
+// what it is, whatever its name says; No runs nothing.
+TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
+{
+    TempFolder folder;
+    const auto marker = folder.Path() / "ran";
+    const std::string script = "#!/bin/sh\ntouch '" + marker.string() + "'\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        bool executable;
+    };
+    const Case cases[] = {
+        {"game.x86_64", script, true},
+        {"start.command", script, true},
+        {"tool.py3", script, true},
+        {"form.cgi", script, true},
+        {"notes.txt", script, true},
+        {"readme.txt", "plain words, but marked executable\n", true},
+        {"picks.dat", script, false},
+        {"viewer.bin.txt", std::string("\x7f" "ELF\x02\x01\x01", 7) + std::string(40, '\0'), false},
+        {"setup.ini", "# made by hand\n\n[Desktop Entry]\nType=Application\nExec=sh -c 'touch " + marker.string() + "'\n", false},
+    };
+    InstallLauncher(MakeDesktopLauncher());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write(c.name, c.content);
+        std::filesystem::permissions(folder.Path() / c.name,
+                                     c.executable ? std::filesystem::perms::owner_all
+                                                  : std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        ScriptedMessages& messages = InstallScriptedMessages();
+        messages.answers = {vbNo};
+        EXPECT_EQ(Launcher().Open((folder.Path() / c.name).string(), folder.Path().string(), 1), 42);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].title, "Start a program");
+        EXPECT_NE(messages.shown[0].text.find(c.name), std::string::npos);
+        QApplication::processEvents();
+        EXPECT_FALSE(std::filesystem::exists(marker)) << "No runs nothing";
+    }
+
+    // Yes starts it, so the question above stood between the link and a real program.
+    ScriptedMessages& messages = InstallScriptedMessages();
+    messages.answers = {vbYes};
+    Launcher().Open((folder.Path() / "notes.txt").string(), folder.Path().string(), 1);
+    EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(marker); }));
+    InstallScriptedMessages();
+    InstallRecordingLauncher();
 }
