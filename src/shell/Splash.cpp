@@ -118,9 +118,11 @@ void Splash::Form_Load()
     }
     const ScreenMetrics& screen = Screen::Metrics();
     move((screen.widthPixels - width()) / 2, (screen.heightPixels - height()) / 2);
+    // The splash paints as soon as the event loop runs, which is also the only place its first
+    // timer can fire: the main window therefore always loads after this handler has returned,
+    // however long the machine takes to get here.
     timer1_->start();
     timer2_->start();
-    DoEvents();
 }
 
 void Splash::SetProgress(int value, const std::string& caption)

@@ -1,7 +1,5 @@
 #include "CMouse.h"
 
-#include "Host.h"
-
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -65,7 +63,6 @@ CMouse::~CMouse()
         return;
     try {
         SetMousePointer(savedPointer_);
-        DoEvents();
     } catch (...) {
         // Restoring the pointer never fails a procedure's end.
     }
@@ -77,8 +74,9 @@ void CMouse::SetPointer(int32_t pointer)
         savedPointer_ = MousePointer();
         saved_ = true;
     }
+    // The pointer shows when the message loop next runs; running it here would let clicks and
+    // timers in the middle of whatever procedure set the pointer.
     SetMousePointer(pointer);
-    DoEvents();
 }
 
 } // namespace vexal

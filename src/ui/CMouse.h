@@ -26,8 +26,7 @@ public:
     CMouse(const CMouse&) = delete;
     CMouse& operator=(const CMouse&) = delete;
 
-    // Saves the pointer on the first call, sets the given shape, and lets pending window
-    // messages run once so that it shows at once.
+    // Saves the pointer on the first call and sets the given shape.
     void SetPointer(int32_t pointer);
 
 private:

@@ -248,7 +248,7 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
         case Open::ModalDocument: {
             bool checked = false;
             QTimer::singleShot(0, [&] {
-                WaitFor([&] { return FindWindow(c.window) && FindWindow(c.window)->isVisible(); }, 5000);
+                WaitFor([&] { return FindWindow(c.window) && FindWindow(c.window)->isVisible(); });
                 Pump();
                 CheckLayout(c, FindWindow(c.window));
                 checked = true;

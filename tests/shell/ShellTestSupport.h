@@ -2,6 +2,7 @@
 // A program started in-process on a temporary program folder and a temporary home folder,
 // with the shell's own windows and stand-ins, today's date fixed and notices recorded.
 #include "TempFolder.h"
+#include "WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ protected:
     void Start();
     // Lets the event loop run (and deletes what waits for deletion).
     static void Pump();
-    static bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000);
+    static bool WaitFor(const std::function<bool()>& done, int milliseconds = StateWaitLimitMs);
 
     Main* main() const;
     QComboBox* Combo(const char* name) const;

@@ -51,6 +51,8 @@ TEST_F(StartupTest, SplashLoadsTheNewestSeasonsAndGivesWayToTheStandings)
     EXPECT_TRUE(splash->Timer2()->isActive());
     EXPECT_EQ(splash->Timer2()->interval(), 30000);
     EXPECT_EQ(MainWindow(), nullptr) << "the main window waits for the first timer";
+    EXPECT_TRUE(progressCaptions.empty()) << "the splash's load let the message loop run, so its timer could "
+                                             "load the main window inside it";
 
     ASSERT_TRUE(WaitFor([] { return MainWindow() && !FindWindow("opening") && FindWindow("FORM1"); }));
     Pump();
@@ -189,8 +191,7 @@ TEST_F(StartupTest, AboutShowsTheSplashWithAnOkBarThatClosesIt)
     EXPECT_EQ(bar->CaptionText(), "OK");
     EXPECT_EQ(bar->BorderStyle(), 6);
     EXPECT_TRUE(bar->font().bold());
-    Pump();
-    QThread::msleep(150);
+    ASSERT_TRUE(WaitFor([splash] { return !splash->Timer1()->isActive(); }));
     Pump();
     EXPECT_EQ(Loaded().front(), "Main") << "the About window's timer loads no second main window";
     ClickWidget(bar);

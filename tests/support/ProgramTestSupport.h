@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "VbConvert.h"
 #include "VexalApp.h"
+#include "WaitFor.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ inline void Pump()
 }
 
 // Lets the program run until a condition holds; false when it does not within the time.
-inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000)
+inline bool WaitFor(const std::function<bool()>& done, int milliseconds = StateWaitLimitMs)
 {
     QElapsedTimer timer;
     timer.start();

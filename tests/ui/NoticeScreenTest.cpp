@@ -1,9 +1,9 @@
 // The notice pop-up (the recording double and the real window) and the screen metrics.
 #include "NoticeWindow.h"
 #include "Screen.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -83,13 +83,10 @@ TEST_F(NoticeTest, WindowClosesByItself)
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_EQ(window->CloseTimer()->interval(), 6000);
     window->CloseTimer()->start(1);
-    QElapsedTimer clock;
-    clock.start();
-    while (window && clock.elapsed() < 2000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(test::WaitFor([&] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    EXPECT_TRUE(window.isNull());
+        return window.isNull();
+    }));
 }
 
 class ScreenTest : public ::testing::Test {
