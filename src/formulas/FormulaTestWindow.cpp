@@ -45,6 +45,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include <fstream>
@@ -100,6 +101,29 @@ void Reported(F&& step)
     } catch (const std::exception& e) {
         MsgBox(e.what(), vbOKOnly, "");
     }
+}
+
+// Every number in these boxes is written with "." (a template keeps "," as its field
+// separator): a text with a comma, typed or pasted, is refused whole, never silently changed.
+const char* const NotANumberText =
+    "The boxes of the Test Formula window must be numbers, such as -3.5 or 44, with \".\" as the decimal point.";
+
+class NoCommaValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return input.contains(QLatin1Char(',')) ? Invalid : Acceptable;
+    }
+};
+
+void RefuseComma() { MsgBox(NotANumberText, vbExclamation); }
+
+// A value stored by an earlier version may hold a comma: the box shows the number the test
+// used, the part before it.
+QString WithoutComma(const std::string& stored)
+{
+    return Q(stored.substr(0, stored.find(',')));
 }
 
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text = QString())
@@ -223,6 +247,9 @@ void FormulaTestWindow::BuildControls()
         ranges->addWidget(Text1_[r], row, 1);
         ranges->addWidget(Text2_[r], row, 2);
     }
+    GuardAgainstCommas({txtrola_[0], txtrola_[1]});
+    for (int row = 1; row <= 9; ++row)
+        GuardAgainstCommas({Text1_[static_cast<std::size_t>(row)], Text2_[static_cast<std::size_t>(row)]});
     // The defence and passing boxes always show the complements of offense and rushing.
     for (QLineEdit* box : {Text1_[5], Text2_[5], Text1_[7], Text2_[7]})
         box->setReadOnly(true);
@@ -429,19 +456,9 @@ QWidget* FormulaTestWindow::BuildSavePane()
     txtPercentLower_ = MakeBox(pane, "txtPercentLower", "0");
     txtPercentUpper_ = MakeBox(pane, "txtPercentUpper", "100");
     txtMin_ = MakeBox(pane, "txtMin", "0");
-    for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_})
-        box->installEventFilter(this);
-    // A "," would split the box's text into two fields of a test template; a pasted one goes
-    // as a typed one does.
-    txtMin_->installEventFilter(this);
     for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_})
-        connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
-            if (!text.contains(QLatin1Char(',')))
-                return;
-            const int at = box->cursorPosition() - static_cast<int>(text.left(box->cursorPosition()).count(QLatin1Char(',')));
-            box->setText(QString(text).remove(QLatin1Char(',')));
-            box->setCursorPosition(at);
-        });
+        box->installEventFilter(this);
+    GuardAgainstCommas({txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_});
     auto label = [pane](const char* name, const char* caption) {
         auto* l = new QLabel(caption, pane);
         l->setObjectName(name);
@@ -594,11 +611,11 @@ void FormulaTestWindow::Form_Load()
     restoreCheck(chkLinear_, pref::QuickMode);
     restoreCheck(ChkSaveFormulas_, pref::SaveFormulas);
     Reported([&] {
-        txtUnitLower_->setText(Q(GetSetting(pref::SaveFormulasUnitLower)));
-        txtUnitUpper_->setText(Q(GetSetting(pref::SaveFormulasUnitUpper)));
-        txtPercentLower_->setText(Q(GetSetting(pref::SaveFormulasPercentLower)));
-        txtPercentUpper_->setText(Q(GetSetting(pref::SaveFormulasPercentUpper)));
-        txtMin_->setText(Q(GetSetting(pref::MinGames)));
+        txtUnitLower_->setText(WithoutComma(GetSetting(pref::SaveFormulasUnitLower)));
+        txtUnitUpper_->setText(WithoutComma(GetSetting(pref::SaveFormulasUnitUpper)));
+        txtPercentLower_->setText(WithoutComma(GetSetting(pref::SaveFormulasPercentLower)));
+        txtPercentUpper_->setText(WithoutComma(GetSetting(pref::SaveFormulasPercentUpper)));
+        txtMin_->setText(WithoutComma(GetSetting(pref::MinGames)));
     });
     Reported([&] {
         app.TestFilters[0] = LeadingNumber(Text(txtUnitLower_));
@@ -785,6 +802,15 @@ void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const Preference& key
     SaveSetting(key, std::to_string(CheckValue(box)));
 }
 
+void FormulaTestWindow::GuardAgainstCommas(std::initializer_list<QLineEdit*> boxes)
+{
+    for (QLineEdit* box : boxes) {
+        box->setValidator(new NoCommaValidator(box));
+        // A paste or a drop with a comma leaves the box as it was.
+        connect(box, &QLineEdit::inputRejected, this, [] { RefuseComma(); });
+    }
+}
+
 void FormulaTestWindow::RangeBox_LostFocus(QLineEdit* box)
 {
     auto complement = [](QLineEdit* from, QLineEdit* to, bool check) {
@@ -829,11 +855,12 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QWidget::eventFilter(watched, event);
-    if (box == txtMin_) {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QLatin1String(","))
-            return true;
-        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QLatin1String(",")) {
+        RefuseComma();
+        return true;
     }
+    if (box == txtMin_)
+        return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn:
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
@@ -855,12 +882,8 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
         bool range = false;
         for (int row = 1; row <= 9; ++row)
             range = range || box == Text1_[static_cast<std::size_t>(row)] || box == Text2_[static_cast<std::size_t>(row)];
-        if (!rola && !range) {
-            // The save criteria take every character but the template's field separator.
-            if (c == QLatin1Char(','))
-                return true;
-            break;
-        }
+        if (!rola && !range)
+            break; // the save criteria take every character but the comma refused above
         bool allowed = c.isDigit();
         if (range && c == QLatin1Char('.'))
             allowed = true;

@@ -802,7 +802,9 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportReadsSmartFilesAndNamesDamagedOnes
         << report;
 }
 
-TEST_F(FormulaTestWindowTest, CriteriaBoxesRefuseTheTemplatesFieldSeparator)
+// "1,5" typed or pasted into any numeric box is refused with a message and changes nothing
+// (a dropped comma would quietly make it 15, and a kept one split a template's fields).
+TEST_F(FormulaTestWindowTest, EveryNumericBoxRefusesACommaWithAMessage)
 {
     FormulaTestWindow& w = Open();
     auto type = [](QLineEdit* box, const QString& text) {
@@ -811,15 +813,48 @@ TEST_F(FormulaTestWindowTest, CriteriaBoxesRefuseTheTemplatesFieldSeparator)
             QApplication::sendEvent(box, &press);
         }
     };
-    for (const char* name : {"txtUnitLower", "txtUnitUpper", "txtPercentLower", "txtPercentUpper", "txtMin"}) {
-        QLineEdit* box = Box(w, name);
-        box->clear();
-        type(box, "-1,5a");
-        EXPECT_EQ(box->text(), "-15a") << name;   // every other character is taken
-        box->clear();
-        box->insert("2,5");   // as a paste arrives
-        EXPECT_EQ(box->text(), "25") << name;
+    std::vector<std::string> names = {"txtUnitLower", "txtUnitUpper", "txtPercentLower", "txtPercentUpper", "txtMin",
+                                      "txtrola_0",    "txtrola_1"};
+    for (int row = 1; row <= 9; ++row)
+        if (row != 5 && row != 7) // the complements are shown, not typed
+            for (const char* side : {"Text1_", "Text2_"})
+                names.push_back(side + std::to_string(row));
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        QLineEdit* box = Box(w, QString::fromStdString(name));
+        box->setText("7");
+        box->end(false);
+        messages.shown.clear();
+        type(box, "1,5");
+        EXPECT_EQ(box->text(), "715");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].text.find("must be numbers, such as -3.5 or 44"), std::string::npos);
+
+        box->setText("7");
+        box->end(false);
+        messages.shown.clear();
+        box->insert("1,5"); // as a paste arrives
+        EXPECT_EQ(box->text(), "7");
+        EXPECT_EQ(messages.shown.size(), 1u);
     }
+    type(Box(w, "txtMin"), "a"); // the save criteria take every other character
+    EXPECT_EQ(Box(w, "txtMin")->text(), "7a");
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "t").string()); });
+    w.mnuSTT_Click();
+    const std::string line = ReadAll(folder / "t.ftp");
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 45) << line;
+}
+
+// A criterion an earlier version stored with a comma opens as the number the test used, and a
+// template saved then keeps its fields.
+TEST_F(FormulaTestWindowTest, AStoredCommaIsCleanedOnRestore)
+{
+    SaveSetting("Preference", "SaveFormulasUL", "1,5");
+    SaveSetting("Preference", "Min Games", "3,0");
+    FormulaTestWindow& w = Open();
+    EXPECT_EQ(Box(w, "txtUnitLower")->text(), "1");
+    EXPECT_EQ(Box(w, "txtMin")->text(), "3");
     FormulaTestWindow::SetFileDialog(
         [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "t").string()); });
     w.mnuSTT_Click();
