@@ -82,11 +82,13 @@ struct DivisionBlock {
     int FirstRow;
 };
 
+constexpr int Afc = AfcColumn;
+constexpr int Nfc = NfcColumn;
 constexpr std::array<DivisionBlock, 6> Table1970{{
-    {0, 5, 1, 2}, {5, 6, 1, 8}, {11, 5, 1, 15}, {16, 5, 7, 2}, {21, 5, 7, 8}, {26, 5, 7, 15}}};
+    {0, 5, Afc, 2}, {5, 6, Afc, 8}, {11, 5, Afc, 15}, {16, 5, Nfc, 2}, {21, 5, Nfc, 8}, {26, 5, Nfc, 15}}};
 constexpr std::array<DivisionBlock, 8> Table2002{{
-    {0, 4, 1, 2}, {4, 4, 1, 7}, {8, 4, 1, 12}, {12, 4, 1, 17},
-    {16, 4, 7, 2}, {20, 4, 7, 7}, {24, 4, 7, 12}, {28, 4, 7, 17}}};
+    {0, 4, Afc, 2}, {4, 4, Afc, 7}, {8, 4, Afc, 12}, {12, 4, Afc, 17},
+    {16, 4, Nfc, 2}, {20, 4, Nfc, 7}, {24, 4, Nfc, 12}, {28, 4, Nfc, 17}}};
 
 // A game slot's result text for one side: WIN, PUSH or LOSS by the sign of the margin.
 const char* ResultWord(double margin)

@@ -57,10 +57,18 @@ struct TeamRecord {
 // One team's record over the week span; teaser points are added to the team's side.
 TeamRecord CountTeam(const SeasonData& season, WeekSpan span, int team, const GameFilters& filters, float teaser);
 
+// The standings grid holds one block of columns per conference (the team, then its
+// figures), the AFC block first and one spacer column between them.
+inline constexpr int BlockColumns = 5;
+inline constexpr int AfcColumn = 1;
+inline constexpr int SpacerColumn = AfcColumn + BlockColumns;
+inline constexpr int NfcColumn = SpacerColumn + 1;
+inline constexpr int StandingsGridColumns = NfcColumn + BlockColumns - 1;
+
 // One team row of the standings grid.
 struct StandingsRow {
     int Row = 0;          // 1-based grid row
-    int Column = 0;       // first column of the block: 1 AFC, 7 NFC
+    int Column = 0;       // first column of the block: AfcColumn or NfcColumn
     int Rank = 0;         // position in its division in display order, from 0
     int Team = 0;
     TeamRecord Record;

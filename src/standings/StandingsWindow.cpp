@@ -57,10 +57,51 @@ QRect Twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-constexpr GridColumnShare StandingsColumns[] = {
-    {"1", "AFC East", 0.18}, {"2", "W-L-T", 0.10}, {"3", "W-L(ATS)", 0.10}, {"4", "PF", 0.05},
-    {"5", "PA", 0.05},       {"6", "  ", 0.03},    {"7", "NFC East", 0.18}, {"8", "W-L-T", 0.10},
-    {"9", "W-L(ATS)", 0.10}, {"10", "PF", 0.05},   {"11", "PA", 0.05}};
+using standings::AfcColumn;
+using standings::BlockColumns;
+using standings::NfcColumn;
+using standings::SpacerColumn;
+using standings::StandingsRow;
+
+// What a click on a standings column opens for the team of its row.
+enum class Opens { Schedule, PointsChart };
+
+// The columns of one conference block, left to right: the team, whose heading is its
+// division's name, then its figures. A new standings column is one entry here (and one more
+// in standings::BlockColumns).
+struct BlockColumn {
+    const char* header;
+    double share;
+    Opens opens;
+    QVariant (*cell)(const StandingsRow& row);
+};
+constexpr BlockColumn Block[] = {
+    {"", 0.18, Opens::Schedule,
+     [](const StandingsRow& r) -> QVariant { return QString::fromStdString(TeamName(r.Team, 0, NameStyleAsShown)); }},
+    {"W-L-T", 0.10, Opens::Schedule,
+     [](const StandingsRow& r) -> QVariant { return QString::fromStdString(r.Record.StraightText()); }},
+    {"W-L(ATS)", 0.10, Opens::Schedule,
+     [](const StandingsRow& r) -> QVariant { return QString::fromStdString(r.Record.AtsText()); }},
+    {"PF", 0.05, Opens::PointsChart,
+     [](const StandingsRow& r) -> QVariant { return static_cast<int>(r.Record.PointsFor); }},
+    {"PA", 0.05, Opens::PointsChart,
+     [](const StandingsRow& r) -> QVariant { return static_cast<int>(r.Record.PointsAgainst); }},
+};
+static_assert(std::size(Block) == BlockColumns);
+constexpr double SpacerShare = 0.03;
+
+// The schedule grid's team columns.
+constexpr int ScheduleAwayColumn = 2;
+constexpr int ScheduleHomeColumn = 4;
+
+// The block column a grid column shows, or nothing for the spacer and columns past the grid.
+const BlockColumn* BlockColumnAt(int col)
+{
+    for (int first : {AfcColumn, NfcColumn})
+        if (col >= first && col < first + BlockColumns)
+            return &Block[col - first];
+    return nullptr;
+}
 
 struct HeaderRow {
     int row;
@@ -446,17 +487,13 @@ void StandingsWindow::Compute(bool from2002)
             grdTeam_->SetRedraw(true);
             return;
         }
-        const auto rows = standings::ComputeStandings(Season(), week, filters_, TeaserPoints(), from2002);
-        for (const standings::StandingsRow& r : rows) {
+        rows_ = standings::ComputeStandings(Season(), week, filters_, TeaserPoints(), from2002);
+        for (const StandingsRow& r : rows_) {
             const int32_t back = picture ? GridNoColor : (r.Rank % 2 == 0 ? White : app.ThemeBackColor);
-            const int c = r.Column;
-            grdTeam_->SetCell(r.Row, c, QString::fromStdString(TeamName(r.Team, 0, NameStyleAsShown)), CellFlags, -1, back);
-            grdTeam_->SetCell(r.Row, c + 1, QString::fromStdString(r.Record.StraightText()), CellFlags, -1, back);
-            grdTeam_->SetCell(r.Row, c + 2, QString::fromStdString(r.Record.AtsText()), CellFlags, -1, back);
-            grdTeam_->SetCell(r.Row, c + 3, static_cast<int>(r.Record.PointsFor), CellFlags, -1, back);
-            grdTeam_->SetCell(r.Row, c + 4, static_cast<int>(r.Record.PointsAgainst), CellFlags, -1, back);
+            for (int k = 0; k < BlockColumns; ++k)
+                grdTeam_->SetCell(r.Row, r.Column + k, Block[k].cell(r), CellFlags, -1, back);
         }
-        FitColumnsToText(*grdTeam_, {1, 7, 6});
+        FitColumnsToText(*grdTeam_, {AfcColumn, NfcColumn, SpacerColumn});
     } catch (const VbError& e) {
         MsgBox(e.Description(), vbOKOnly, "");
     } catch (const std::exception& e) {
@@ -484,6 +521,7 @@ void StandingsWindow::LayOut(bool from2002)
     if (from2002 ? grdTeam_->Rows() >= 20 : grdTeam_->Rows() == 19)
         return;
     grdTeam_->Clear(true);
+    rows_.clear();
     if (Main* main = TheMain()) {
         QList<QIcon> icons;
         for (int i = 0; i <= 40; ++i)
@@ -491,8 +529,13 @@ void StandingsWindow::LayOut(bool from2002)
         grdTeam_->SetImageList(icons);
     }
     const double widthTwips = grdTeam_->width() * Screen::TwipsPerPixelX();
-    for (const GridColumnShare& c : StandingsColumns)
-        grdTeam_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(widthTwips / pixelDivisor * c.factor));
+    for (int col = 1; col <= standings::StandingsGridColumns; ++col) {
+        const BlockColumn* c = BlockColumnAt(col);
+        // The team columns are headed by the first division's name until the rows head them.
+        const char* header = !c ? "  " : (col == AfcColumn ? "AFC East" : (col == NfcColumn ? "NFC East" : c->header));
+        grdTeam_->AddColumn(QString::number(col), header, HdrAlignLeft, -1,
+                            vb::Whole(widthTwips / pixelDivisor * (c ? c->share : SpacerShare)));
+    }
     const double heightTwips = grdTeam_->height() * Screen::TwipsPerPixelY();
     const int rowHeight = vb::Whole(heightTwips / Screen::TwipsPerPixelY() / rowDivisor);
     for (int r = 0; r < rows; ++r)
@@ -503,13 +546,14 @@ void StandingsWindow::LayOut(bool from2002)
     const HeaderRow* headers = from2002 ? Headers2002 : Headers1970;
     const int headerCount = from2002 ? 4 : 3;
     for (int h = 0; h < headerCount; ++h) {
-        grdTeam_->SetCell(headers[h].row, 1, headers[h].afc, CellFlags, 33, Silver, Red, &headerFont);
-        grdTeam_->SetCell(headers[h].row, 7, headers[h].nfc, CellFlags, 34, Silver, Blue, &headerFont);
+        grdTeam_->SetCell(headers[h].row, AfcColumn, headers[h].afc, CellFlags, 33, Silver, Red, &headerFont);
+        grdTeam_->SetCell(headers[h].row, NfcColumn, headers[h].nfc, CellFlags, 34, Silver, Blue, &headerFont);
     }
     for (int h = 0; h < headerCount; ++h)
-        for (int c : {2, 3, 4, 5, 8, 9, 10, 11})
-            grdTeam_->SetCell(headers[h].row, c, StandingsColumns[c - 1].header, CellFlags, -1, Silver, GridNoColor,
-                              &headerFont);
+        for (int first : {AfcColumn, NfcColumn})
+            for (int k = 1; k < BlockColumns; ++k)
+                grdTeam_->SetCell(headers[h].row, first + k, Block[k].header, CellFlags, -1, Silver, GridNoColor,
+                                  &headerFont);
 }
 
 // ---- Schedule -----------------------------------------------------------------------------
@@ -519,16 +563,17 @@ void StandingsWindow::grdTeam_CellChosen(int row, int col)
     try {
         ScheduleTeam = 0;
         ScheduleOpponent = 0;
-        if (col == 6 || row < 1 || col < 1)
+        const BlockColumn* column = BlockColumnAt(col);
+        if (!column || row < 1)
             return;
-        const int nameColumn = col <= 5 ? 1 : 7;
-        const int16_t code =
-            TeamCode(grdTeam_->CellText(row, nameColumn).toString().toStdString(), 0, AbbrevStyleCity);
-        // A header row or an empty cell names no team.
-        ScheduleTeam = code > 0 ? code : 0;
-        if (ScheduleTeam <= 0)
+        const int first = col < NfcColumn ? AfcColumn : NfcColumn;
+        // A heading row or an empty cell holds no team.
+        const auto at = std::find_if(rows_.begin(), rows_.end(),
+                                     [&](const StandingsRow& r) { return r.Row == row && r.Column == first; });
+        if (at == rows_.end() || at->Team <= 0)
             return;
-        if (col == 1 || col == 2 || col == 3 || col == 7 || col == 8 || col == 9)
+        ScheduleTeam = static_cast<int16_t>(at->Team);
+        if (column->opens == Opens::Schedule)
             ShowTeamSchedule();
         else
             GraphPointsForAgainst(ScheduleTeam);
@@ -579,15 +624,18 @@ void StandingsWindow::ShowTeamSchedule()
         add("9", "Straight", 0.1);
         add("10", "Surf", 0.075);
     }
-    const auto games = standings::TeamSchedule(Season(), ScheduleTeam, ScheduleOpponent, filters_, TeaserPoints());
+    schedule_ = standings::TeamSchedule(Season(), ScheduleTeam, ScheduleOpponent, filters_, TeaserPoints());
     const auto& items = Season().WeekItems;
     const int left = DtSingleLine | DtWordEllipsis;
     const int centre = DtCenter;
     QFont bold = scheduleFont;
     bold.setBold(true);
     int r = 1;
-    for (const standings::ScheduleGame& g : games) {
+    for (std::size_t at = 0; at < schedule_.size(); ++at) {
+        const standings::ScheduleGame& g = schedule_[at];
         const SeasonData& s = Season();
+        // The row carries its game through sorting.
+        grdSched_->AddRow(-1, static_cast<int>(at));
         const int away = s.Game(g.WeekSlot, g.GameSlot, gfAwayTeam);
         const int home = s.Game(g.WeekSlot, g.GameSlot, gfHomeTeam);
         const int a = s.Game(g.WeekSlot, g.GameSlot, gfAwayScore);
@@ -633,8 +681,14 @@ void StandingsWindow::ShowTeamSchedule()
 
 void StandingsWindow::grdSched_CellChosen(int row, int col)
 {
-    if ((col == 2 || col == 4) && ScheduleOpponent == 0 && row >= 1) {
-        const int16_t code = TeamCode(grdSched_->CellText(row, col).toString().toStdString(), 0, AbbrevStyleCity);
+    if ((col == ScheduleAwayColumn || col == ScheduleHomeColumn) && ScheduleOpponent == 0 && row >= 1) {
+        const QVariant key = grdSched_->RowKey(row);
+        const int at = key.isValid() ? key.toInt() : -1;
+        int16_t code = 0;
+        if (at >= 0 && static_cast<std::size_t>(at) < schedule_.size()) {
+            const standings::ScheduleGame& g = schedule_[static_cast<std::size_t>(at)];
+            code = Season().Game(g.WeekSlot, g.GameSlot, col == ScheduleAwayColumn ? gfAwayTeam : gfHomeTeam);
+        }
         ScheduleOpponent = code > 0 ? code : 0;
         // The schedule team's own name narrows nothing: the schedule stays as it is.
         if (ScheduleOpponent == ScheduleTeam || ScheduleOpponent == 0)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -95,6 +96,8 @@ private:
     QAction* mnuPoint_ = nullptr;
     cResizer* resize_ = nullptr;
     standings::GameFilters filters_;
+    std::vector<standings::StandingsRow> rows_;        // the team rows the standings grid shows
+    std::vector<standings::ScheduleGame> schedule_;    // the games of the schedule grid, by row key
     int16_t shownTeam_ = 0;     // the team whose schedule the schedule grid holds
     bool loaded_ = false;
     bool frameWatched_ = false;

@@ -116,11 +116,11 @@ void StatsWindow::BuildControls()
     connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
     connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });
 
+    // The ranking's work grid, never shown: the clubs being ranked are kept in rankEntries_
+    // and ordered by RankTeams, so it holds nothing.
     grdInvisible_ = new Grid(body);
     grdInvisible_->setObjectName("grdInvisible");
     grdInvisible_->hide();
-    // Its header click is the ranking's sort, whichever column: by the value, then the name.
-    connect(grdInvisible_, &Grid::ColumnClick, this, [this](int) { RankInvisible(); });
 
     Command2_ = new QPushButton("Refresh", body);
     Command2_->setObjectName("Command2");
@@ -470,15 +470,13 @@ void StatsWindow::TSPredict1_Stats(Totals& teamTotals, Totals& oppTotals, Averag
     if (total || average) {
         if (average && StatCode - 100 >= static_cast<int>(teamAverages.size()))
             return;
-        const int r = grdInvisible_->Rows();
+        const int r = static_cast<int>(rankEntries_.size());
         auto put = [&](int row, const Totals& t, const Averages& a, bool teamSide) {
             if (row < 1 || static_cast<std::size_t>(row) > rankEntries_.size())
                 return;
             RankEntry& entry = rankEntries_[static_cast<std::size_t>(row - 1)];
             entry.games = t[18];
             entry.value = StatValue(StatCode, t, a, teamSide);
-            grdInvisible_->SetCellValue(row, 2, *entry.games);
-            grdInvisible_->SetCellValue(row, 3, *entry.value);
         };
         if (separate)
             put(r - 1, teamTotals, teamAverages, true);
@@ -601,24 +599,9 @@ void StatsWindow::StatItem_Click(int16_t code)
     RankStat();
 }
 
-void StatsWindow::RankInvisible()
-{
-    GridSortObject& sort = grdInvisible_->SortObject();
-    sort.Clear();
-    sort.SetSortColumn(1, 3);
-    sort.SetSortType(1, SortNumeric);
-    sort.SetSortOrder(1, RanksAscending(StatCode) ? SortAscending : SortDescending);
-    sort.SetSortColumn(2, 1);
-    sort.SetSortType(2, SortStringNoCase);
-    sort.SetSortOrder(2, SortAscending);
-    grdInvisible_->Sort();
-}
-
-void StatsWindow::AddRankRow(const std::string& name, int height)
+void StatsWindow::AddRankRow(const std::string& name)
 {
     rankEntries_.push_back(RankEntry{name, std::nullopt, std::nullopt});
-    grdInvisible_->AddRow(-1, 0, true, height);
-    grdInvisible_->SetCellValue(grdInvisible_->Rows(), 1, QString::fromStdString(name));
 }
 
 void StatsWindow::RankStat()
@@ -633,13 +616,9 @@ void StatsWindow::RankStat()
     grdStats_->SetRedraw(false);
     SkipOnError([&] {
         rankEntries_.clear();
-        grdInvisible_->Clear(true);
-        grdInvisible_->AddColumn("1", "Team Name");
-        grdInvisible_->AddColumn("2", "Games");
-        grdInvisible_->AddColumn("3", lblHeading_->text());
         if (!separate) {
             for (int t = 1; t < static_cast<int>(DivisionOrder().size()); ++t) {
-                AddRankRow(TeamNameOf(t), h);
+                AddRankRow(TeamNameOf(t));
                 engine_.lastgame_opponent(static_cast<int16_t>(t), week, games);
             }
         } else if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= Season().SeasonGames.size()) {
@@ -649,8 +628,8 @@ void StatsWindow::RankStat()
                     continue;
                 const auto home = season.Game(week - 1, g, gfHomeTeam);
                 const auto away = season.Game(week - 1, g, gfAwayTeam);
-                AddRankRow(TeamNameOf(home), h);
-                AddRankRow(TeamNameOf(away), h);
+                AddRankRow(TeamNameOf(home));
+                AddRankRow(TeamNameOf(away));
                 engine_.lastgame_team(home, week, games);
                 engine_.lastgame_opponent(away, week, games);
             }
@@ -672,19 +651,6 @@ void StatsWindow::RankStat()
         }
     });
     const Ranking ranking = RankTeams(rankEntries_, StatCode);
-    SkipOnError([&] {
-        // The work grid shows the clubs in their ranked order too.
-        grdInvisible_->Clear();
-        for (const RankEntry& e : ranking.ordered) {
-            grdInvisible_->AddRow(-1, 0, true, h);
-            const int r = grdInvisible_->Rows();
-            grdInvisible_->SetCellValue(r, 1, QString::fromStdString(e.name));
-            if (e.games)
-                grdInvisible_->SetCellValue(r, 2, *e.games);
-            if (e.value)
-                grdInvisible_->SetCellValue(r, 3, *e.value);
-        }
-    });
     SkipOnError([&] {
         for (std::size_t k = 0; k < ranking.ordered.size(); ++k) {
             const RankEntry& e = ranking.ordered[k];

@@ -69,6 +69,9 @@ public:
 
     Grid* grdStats() const { return grdStats_; }
     Grid* grdInvisible() const { return grdInvisible_; }
+    // The clubs of the last league ranking, in the order they were asked for, with the
+    // figures the engine gave them.
+    const std::vector<stats::RankEntry>& RankEntries() const { return rankEntries_; }
     QLabel* lblHeading() const { return lblHeading_; }
     TSPredict& TSPredict1() { return engine_; }
     PopupMenu& cPop() { return cPop_; }
@@ -89,8 +92,7 @@ private:
     void ShowStatsProjected(const stats::Averages& teamAverages, const stats::Averages& oppAverages);
     void ShowStatsGrades(const stats::Averages& teamAverages, const stats::Averages& oppAverages);
     void ShowTeamTable(const std::array<stats::TeamTableRow, 8>& rows, bool averages);
-    void RankInvisible();
-    void AddRankRow(const std::string& name, int height);
+    void AddRankRow(const std::string& name);
     void ChooseTeamThenShow(bool averages);
     void AddBoxRows(const stats::BoxGame& game, int32_t back, bool weekRow);
     int32_t SheetCellBack() const;

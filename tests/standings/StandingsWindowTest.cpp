@@ -283,6 +283,30 @@ TEST_F(StandingsWindowTest, TeamCellShowsItsScheduleAndAnotherCellReturns)
     EXPECT_FALSE(g.isHidden());
 }
 
+// Before 1995 two clubs played in Los Angeles: each row opens its own club's schedule.
+TEST_F(StandingsWindowTest, EveryTeamRowOpensItsOwnClubsScheduleWhereClubsShareACity)
+{
+    samplegen::SampleOptions options;
+    options.Seed = 5;
+    options.FromYear = 1994;
+    options.ToYear = 1994;
+    std::string error;
+    ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+    ASSERT_TRUE(SelectSeason(1994));
+    ChooseWeek(6, 1994);
+    StandingsWindow& w = OpenStandings();
+    Grid& g = *w.grdTeam();
+    const auto rows = standings::ComputeStandings(Season(), CurrentWeek(), w.Filters(), 0, false);
+    ASSERT_FALSE(rows.empty());
+    for (const auto& r : rows) {
+        if (r.Team <= 0)
+            continue;
+        emit g.CellClick(r.Row, r.Column + 1);
+        EXPECT_EQ(w.ScheduleTeam, r.Team) << Cell(g, r.Row, r.Column);
+        emit w.grdSched()->CellClick(1, 1);   // back to the standings
+    }
+}
+
 TEST_F(StandingsWindowTest, PointsCellChartsTheTeamAndOutputsRefuseTheChart)
 {
     ChooseWeek(6, 2024);

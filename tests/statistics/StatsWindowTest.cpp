@@ -270,8 +270,8 @@ TEST_F(StatsWindowTest, SeparateHomeAwayRanksOnlyTheWeeksClubs)
     ChooseWeek(8, 2024);
     StatsWindow& w = Open(4, 1);
     Choose(w, "Pa");   // passing attempts: the home club's figure comes from the team side
-    Grid& inv = *w.grdInvisible();
-    EXPECT_EQ(inv.Rows(), 2 * GamesOfWeek(Slot()));
+    const auto& entries = w.RankEntries();
+    EXPECT_EQ(static_cast<int>(entries.size()), 2 * GamesOfWeek(Slot()));
     EXPECT_EQ(Cell(*w.grdStats(), w.grdStats()->Rows(), 5), "Average");
     // Each club's value is its own pass attempts over its home (or away) games.
     TSPredict engine;
@@ -282,9 +282,10 @@ TEST_F(StatsWindowTest, SeparateHomeAwayRanksOnlyTheWeeksClubs)
     engine.lastgame_opponent(Season().Game(Slot(), 0, gfAwayTeam), static_cast<int16_t>(Slot() + 1), 4);
     ASSERT_GE(expected, 0);
     bool found = false;
-    for (int r = 1; r <= inv.Rows(); ++r)
-        if (inv.CellValue(r, 1).toString().toStdString() == Name(home)) {
-            EXPECT_EQ(inv.CellValue(r, 3).toFloat(), expected);
+    for (const auto& e : entries)
+        if (e.name == Name(home)) {
+            ASSERT_TRUE(e.value);
+            EXPECT_EQ(*e.value, expected);
             found = true;
         }
     EXPECT_TRUE(found);
