@@ -1,11 +1,17 @@
 #include "FormulaTestCore.h"
 
 #include "CurrentFormula.h"
+#include "FormulaFile.h"
+#include "RecordFile.h"
+#include "TSPredict.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "Win1252.h"
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 namespace vexal::formulatest {
 
@@ -352,6 +358,241 @@ std::string AllFormulaOptimized(const Formula& f)
 }
 
 std::string AllFormulaName(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+
+AllFormulaRun::AllFormulaRun(AllFormulaSettings settings) : settings_(std::move(settings)) {}
+
+std::filesystem::path AllFormulaRun::ReportPath() const
+{
+    return settings_.folder / (settings_.totals ? "AllOUConsensus.txt" : "AllConsensus.txt");
+}
+
+void AllFormulaRun::ReadFormulaFile(const std::string& name, Formula& f)
+{
+    std::ifstream in(settings_.folder / name, std::ios::binary);
+    if (!in)
+        return;
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<float> numbers = ParseFormulaFileNumbers(bytes);
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        f[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
+    if (numbers.size() == ShortFormulaFilePositions) {
+        // A smart formula file: its short form holds no filters and no line range.
+        f[fsLineStart] = 99;
+        f[fsLineEnd] = 99;
+    } else if (numbers.size() < FormulaFilePositions) {
+        damaged_.push_back(name);
+    }
+}
+
+void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, std::span<const float> filters,
+                        const std::function<bool()>& stop)
+{
+    text_.clear();
+    damaged_.clear();
+    reported_ = 0;
+    Line(AllFormulaTitle(settings_.totals, settings_.weekText, settings_.date));
+    Line("");
+    for (const std::string& name : settings_.names) {
+        if (stop && stop())
+            break;
+        f.fill(0.0f);
+        f[fsTotalsMode] = settings_.totals ? 1.0f : 0.0f;
+        f[fsSeasonToDate] = settings_.seasonToDate;
+        f[fsOtherFactors] = settings_.otherFactors ? 1.0f : 0.0f;
+        ReadFormulaFile(name, f);
+        Line(AllFormulaName(name));
+        Line(AllFormulaHeader);
+        Line(AllFormulaValues(f));
+        if (f[fsSeparateHomeAway] == -1)
+            f[fsSeparateHomeAway] = 0;
+        if (const std::string options = AllFormulaOptions(f); !options.empty())
+            Line(options);
+        if (const std::string optimized = AllFormulaOptimized(f); !optimized.empty())
+            Line(optimized);
+        for (std::size_t i = 0; i < high.size(); ++i)
+            high[i] = f[i];
+        f[fsCurrentWeek] = static_cast<float>(settings_.startWeekIndex + 1);
+        high[fsCurrentWeek] = static_cast<float>(settings_.endWeekIndex + 1);
+        if (settings_.limitWeek) {
+            const float s = LeadingNumber(settings_.limitStart);
+            const float e = LeadingNumber(settings_.limitEnd);
+            f[fsHomeOnly] += 10.0f * (s > e ? e : s);
+            f[fsAwayOnly] += 10.0f * (s > e ? s : e);
+        }
+        testing_ = true;
+        try {
+            engine.TestFormulas(false, 0, 0, std::span<float>(f), std::span<float>(high), false, filters, true, 0);
+        } catch (const std::exception&) {
+        }
+        testing_ = false;
+    }
+}
+
+std::optional<ProgressView> AllFormulaRun::Result(const std::string& percentDone, const std::string& breakdown)
+{
+    if (vb::Val(percentDone) < 100 || breakdown.empty())
+        return std::nullopt;
+    Line(breakdown);
+    // The bar counts every formula once its result is in, so it reaches 100 with the last.
+    const int formulas = static_cast<int>(settings_.names.size());
+    reported_ = std::min(reported_ + 1, formulas);
+    return AllFormulaProgress(reported_, formulas);
+}
+
+std::string AllFormulaRun::DamagedMessage() const
+{
+    if (damaged_.empty())
+        return std::string();
+    std::string list;
+    for (const std::string& name : damaged_)
+        list += (list.empty() ? "" : ", ") + name;
+    const bool many = damaged_.size() > 1;
+    return "62 - Input past end of file\r\n There was an error using the formula" + std::string(many ? "s " : " ") +
+           list + " you should load and re-save " +
+           (many ? "these formulas to make sure they are" : "this formula to make sure it is") + " correct.";
+}
+
+bool AllFormulaRun::WriteReport() const { return WriteFileAtomically(ReportPath(), win1252::FromUtf8(text_)); }
+
+namespace {
+
+const char* const SummaryLabels[9] = {
+    "Minimum Point Differential - ", "Maximum Point Differential - ", "Home Field Advantage       - ",
+    "Offensive Percentage       - ", "Defensive Percentage       - ", "Rushing Percentage         - ",
+    "Passing Percentage         - ", "Turnover Value             - ", "Predicted Score Multiplier - "};
+
+// The summary's texts, and where each column of the page starts in average characters.
+struct SummaryLayout {
+    static constexpr int RangeColumn = 31;
+    static constexpr int WeeksHeadingColumn = 33;
+    static constexpr int WeeksColumn = 39;
+
+    std::string title, weeks, unitLine;
+    std::array<std::string, 9> ranges;
+    std::vector<std::string> breakdownLines;
+
+    explicit SummaryLayout(const SummaryTexts& t)
+        : title("Vexal Formulas for - " + std::to_string(t.seasonYear)),
+          weeks("(for " + t.startWeek + " thru " + t.endWeek + ")")
+    {
+        for (std::size_t row = 1; row <= ranges.size(); ++row)
+            ranges[row - 1] = SummaryLabels[row - 1] + t.low[row] + " To " + t.high[row];
+        const std::string& units = t.best[rbUnits];
+        unitLine = "The Unit Win would be      - " + (vb::IsNumeric(units) ? vb::Format(vb::Val(units), "0.0") : units);
+        std::size_t from = 0;
+        for (std::size_t at = t.breakdown.find('\n'); at != std::string::npos; at = t.breakdown.find('\n', from)) {
+            breakdownLines.push_back(t.breakdown.substr(from, at - from));
+            from = at + 1;
+        }
+        breakdownLines.push_back(t.breakdown.substr(from));
+    }
+};
+
+std::string WorstLine(const SummaryTexts& t, int box)
+{
+    static const char* const Labels[3] = {"Win/Loss/Lie               - ", "Losing Percenatge          - ",
+                                          "Units won betting against  - "};
+    return Labels[box - rbRecord] + t.worst[static_cast<std::size_t>(box)];
+}
+
+} // namespace
+
+double SummaryOverflow(const SummaryTexts& t, SummaryPage& page, double scale)
+{
+    const SummaryLayout layout(t);
+    const double width = page.Width();
+    double worst = 0;
+    auto fits = [&](double start, const std::string& text, double limit) {
+        if (limit > 0)
+            worst = std::max(worst, (start + page.TextWidth(text)) / limit);
+    };
+    auto column = [&page](int n) { return page.AverageCharWidth() * n; };
+    page.SetPointSize(14 * scale);
+    fits(0, layout.title, width);
+    page.SetPointSize(12 * scale);
+    fits(0, layout.weeks, width);
+    fits(0, "For the following Range of Values:", width);
+    const double rightColumn = column(SummaryLayout::WeeksHeadingColumn);
+    fits(rightColumn, "Best Formula Win - Loss by Week", width);
+    fits(0, "The Worst Formula was:", width);
+    page.SetPointSize(10 * scale);
+    for (const std::string& range : layout.ranges)
+        fits(column(SummaryLayout::RangeColumn), range, width);
+    for (std::size_t i = 0; i < 9; ++i) {
+        fits(0, SummaryLabels[i] + t.best[i], rightColumn);
+        fits(0, SummaryLabels[i] + t.worst[i], width);
+    }
+    fits(0, layout.unitLine, rightColumn);
+    for (const std::string& line : layout.breakdownLines)
+        fits(column(SummaryLayout::WeeksColumn), line, width);
+    for (int box : {rbRecord, rbWinPercent, rbUnits})
+        fits(0, WorstLine(t, box), width);
+    return worst;
+}
+
+void PrintSummary(const SummaryTexts& t, SummaryPage& page, double scale)
+{
+    const SummaryLayout layout(t);
+    auto column = [&page](int n) { return page.AverageCharWidth() * n; };
+    auto at = [&page](double x) { page.MoveTo(x, page.Y()); };
+    auto centred = [&](const std::string& text) {
+        at(page.Width() / 2 - page.TextWidth(text) / 2);
+        page.Print(text);
+    };
+    page.SetPointSize(14 * scale);
+    at(page.Width() / 2 - page.TextWidth("Vexal Formulas for - 1999") / 2);
+    page.Print(layout.title);
+    page.SetPointSize(12 * scale);
+    centred(layout.weeks);
+    page.Print("");
+    page.Rule();
+    centred("For the following Range of Values:");
+    page.SetPointSize(10 * scale);
+    for (const std::string& range : layout.ranges) {
+        at(column(SummaryLayout::RangeColumn));
+        page.Print(range);
+    }
+    page.Rule();
+    page.Print("");
+    page.Print("");
+    const double top = static_cast<double>(static_cast<long long>(page.Y()));
+    page.SetPointSize(12 * scale);
+    page.Print("The Best Formula was:");
+    page.SetPointSize(10 * scale);
+    for (std::size_t i = 0; i < 9; ++i)
+        page.Print(SummaryLabels[i] + t.best[i]);
+    page.Print(layout.unitLine);
+    page.MoveTo(page.X(), top);
+    page.SetPointSize(12 * scale);
+    at(column(SummaryLayout::WeeksHeadingColumn));
+    page.Print("Best Formula Win - Loss by Week");
+    page.SetPointSize(10 * scale);
+    for (const std::string& line : layout.breakdownLines) {
+        at(column(SummaryLayout::WeeksColumn));
+        page.Print(line);
+    }
+    if (t.worst[rbRecord].empty())
+        return;
+    page.MoveTo(page.X(), 8600);
+    page.Rule();
+    page.Print("");
+    page.SetPointSize(12 * scale);
+    page.Print("The Worst Formula was:");
+    page.SetPointSize(10 * scale);
+    for (std::size_t i = 0; i < 9; ++i)
+        page.Print(SummaryLabels[i] + t.worst[i]);
+    for (int box : {rbRecord, rbWinPercent, rbUnits})
+        page.Print(WorstLine(t, box));
+}
+
+void ApplyRangeLowEnds(const std::array<std::string, 10>& low, Formula& f)
+{
+    // The range rows in formula slot order.
+    static constexpr int RowOfSlot[9] = {3, 1, 2, 4, 5, 7, 6, 8, 9};
+    for (int slot = 0; slot < 9; ++slot)
+        if (const auto v = StrictNumber(low[static_cast<std::size_t>(RowOfSlot[slot])]))
+            f[static_cast<std::size_t>(slot)] = *v;
+}
 
 std::string SavedFormulaName(const std::string& answer)
 {

@@ -2,15 +2,21 @@
 // What the Test Formula window computes without its controls: the launch that turns the
 // window's settings into the engine's low ends (CurrentFormula), high ends (FormulaHigh)
 // and save filters (TestFilters); the texts of the best and worst rows and of the progress
-// bar; the test template (.ftp) line; the All Formula Report's lines; the name and the
-// slots of a saved best or worst formula. GUI-free.
+// bar; the test template (.ftp) line; the printed summary; the All Formula Report's run and
+// lines; the name and the slots of a saved best or worst formula. GUI-free.
 #include "AppState.h"
 #include "ResultRow.h"
 
+namespace vexal {
+class TSPredict;
+}
+
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -134,6 +140,91 @@ std::string AllFormulaOptions(const Formula& f);
 std::string AllFormulaOptimized(const Formula& f);
 // The name up to its first ".".
 std::string AllFormulaName(const std::string& fileName);
+
+// A whole All Formula Report: every formula file of the list tested in turn over the chosen
+// weeks, its values and options and the engine's final breakdown written into the report.
+struct AllFormulaSettings {
+    std::filesystem::path folder;             // the formula files, and the report written there
+    std::vector<std::string> names;           // the formula files in the list's order
+    bool totals = false;
+    float seasonToDate = 0;                   // the formula editor's choice
+    bool otherFactors = false;
+    int startWeekIndex = -1, endWeekIndex = -1;
+    bool limitWeek = false;                   // chkLimitWeek fully checked
+    std::string limitStart, limitEnd;
+    std::string weekText, date;               // of the title
+};
+
+class AllFormulaRun {
+public:
+    explicit AllFormulaRun(AllFormulaSettings settings);
+
+    // "AllConsensus.txt" or "AllOUConsensus.txt" in the folder.
+    std::filesystem::path ReportPath() const;
+    // Tests each formula with the engine over `low` and `high` (the current formula and the
+    // high ends), asking `stop` before each one; a stop ends the run there.
+    void Run(TSPredict& engine, Formula& low, FormulaHighArray& high, std::span<const float> filters,
+             const std::function<bool()>& stop);
+    // True while the engine tests one of the formulas.
+    bool Testing() const { return testing_; }
+    // A result the engine reported while testing: a final one (100 % with its breakdown)
+    // goes into the report and answers the bar to show; any other answers nothing.
+    std::optional<ProgressView> Result(const std::string& percentDone, const std::string& breakdown);
+    // The report written so far, lines ended by CR LF.
+    const std::string& Text() const { return text_; }
+    // The message naming the files too short for either kind of formula file; empty when
+    // every file was whole.
+    std::string DamagedMessage() const;
+    // Writes the report in Windows-1252, replacing the old one only when the whole is written.
+    bool WriteReport() const;
+
+private:
+    void Line(const std::string& text) { text_ += text + "\r\n"; }
+    void ReadFormulaFile(const std::string& name, Formula& f);
+
+    AllFormulaSettings settings_;
+    std::string text_;
+    std::vector<std::string> damaged_;
+    int reported_ = 0;
+    bool testing_ = false;
+};
+
+// ---- Printed summary
+
+// What the summary prints, as the window shows it.
+struct SummaryTexts {
+    int seasonYear = 0;
+    std::string startWeek, endWeek;                 // the week lists' texts
+    std::array<std::string, 10> low, high;          // the range rows 1 to 9
+    std::array<std::string, RowBoxes> best, worst;  // the best and worst rows' boxes
+    std::string breakdown;                          // the breakdown pane's plain text
+};
+
+// The printer page the summary is drawn on, in twips from the top left corner. Print writes
+// at the current position and moves to the start of the next line.
+class SummaryPage {
+public:
+    virtual ~SummaryPage() = default;
+    virtual double Width() const = 0;
+    virtual void SetPointSize(double points) = 0;
+    virtual double TextWidth(const std::string& text) const = 0;
+    virtual double AverageCharWidth() const = 0;
+    virtual double X() const = 0;
+    virtual double Y() const = 0;
+    virtual void MoveTo(double x, double y) = 0;
+    virtual void Print(const std::string& text) = 0;
+    // A rule across the page at the current line, leaving the position at its left end.
+    virtual void Rule() = 0;
+};
+
+// How much too wide the summary is with every size scaled by `scale`: the largest needed
+// width over the room each text has (1 or less: everything fits).
+double SummaryOverflow(const SummaryTexts& texts, SummaryPage& page, double scale);
+// Draws the summary with every size scaled by `scale`.
+void PrintSummary(const SummaryTexts& texts, SummaryPage& page, double scale);
+// After a printout the range's low ends become the formula's weights; a box that is no
+// number leaves its slot as it is.
+void ApplyRangeLowEnds(const std::array<std::string, 10>& low, Formula& f);
 
 // ---- Save Best / Save Worst
 

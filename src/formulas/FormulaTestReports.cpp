@@ -240,6 +240,66 @@ void FormulaTestWindow::mnuLTT_Click()
 
 // ---------------------------------------------------------------- the printed summary
 
+namespace {
+
+// The summary's page on the printer.
+class CanvasPage : public SummaryPage {
+public:
+    CanvasPage(PrinterCanvas& canvas, QPrinter& printer) : canvas_(canvas), printer_(printer) {}
+    double Width() const override { return canvas_.ScaleWidth(); }
+    void SetPointSize(double points) override
+    {
+        QFont font = canvas_.Font();
+        font.setPointSizeF(points);
+        canvas_.SetFont(font);
+    }
+    double TextWidth(const std::string& text) const override { return canvas_.TextWidth(Q(text)); }
+    double AverageCharWidth() const override
+    {
+        return canvas_.PixelsToTwips(QFontMetricsF(canvas_.Font(), &printer_).averageCharWidth());
+    }
+    double X() const override { return canvas_.CurrentX; }
+    double Y() const override { return canvas_.CurrentY; }
+    void MoveTo(double x, double y) override
+    {
+        canvas_.CurrentX = x;
+        canvas_.CurrentY = y;
+    }
+    void Print(const std::string& text) override { canvas_.Print(Q(text)); }
+    void Rule() override
+    {
+        const double y = canvas_.CurrentY;
+        canvas_.CurrentX = 0;
+        canvas_.LineStep(canvas_.ScaleWidth(), 0);
+        canvas_.CurrentX = 0;
+        canvas_.CurrentY = y;
+    }
+
+private:
+    PrinterCanvas& canvas_;
+    QPrinter& printer_;
+};
+
+} // namespace
+
+SummaryTexts FormulaTestWindow::ReadSummaryTexts() const
+{
+    SummaryTexts t;
+    t.seasonYear = Season().SeasonYear;
+    t.startWeek = CboStartWeek_->currentText().toStdString();
+    t.endWeek = CboEndWeek_->currentText().toStdString();
+    for (std::size_t row = 1; row < t.low.size(); ++row) {
+        t.low[row] = Text(Text1_[row]);
+        t.high[row] = Text(Text2_[row]);
+    }
+    for (std::size_t i = 0; i < t.best.size(); ++i) {
+        t.best[i] = Text(best_[i]);
+        t.worst[i] = Text(worst_[i]);
+    }
+    t.breakdown = vbaRE_->toPlainText().toStdString();
+    return t;
+}
+
 void FormulaTestWindow::Print_Click()
 {
     // The printout ends by writing the formula the engine reads while a run yields.
@@ -258,134 +318,17 @@ void FormulaTestWindow::Print_Click()
     PrinterCanvas canvas(printer);
     if (!canvas.Begin())
         return;
+    const SummaryTexts texts = ReadSummaryTexts();
+    CanvasPage page(canvas, printer);
     // Every size is scaled by one factor, below 1 only when some line would run past the
     // page edge (or the left column into the right one) in the face the printer really has.
-    double factor = 1;
-    auto sized = [&canvas, &factor](int points) {
-        QFont font = canvas.Font();
-        font.setPointSizeF(points * factor);
-        canvas.SetFont(font);
-    };
-    auto column = [&canvas, &printer](int n) {
-        const QFontMetricsF metrics(canvas.Font(), &printer);
-        return canvas.PixelsToTwips(metrics.averageCharWidth()) * n;
-    };
-    auto centred = [&canvas](const QString& text) {
-        canvas.CurrentX = canvas.ScaleWidth() / 2 - canvas.TextWidth(text) / 2;
-        canvas.Print(text);
-    };
-    auto rule = [&canvas] {
-        const double y = canvas.CurrentY;
-        canvas.CurrentX = 0;
-        canvas.LineStep(canvas.ScaleWidth(), 0);
-        canvas.CurrentX = 0;
-        canvas.CurrentY = y;
-    };
-    static const char* const Labels[9] = {
-        "Minimum Point Differential - ", "Maximum Point Differential - ", "Home Field Advantage       - ",
-        "Offensive Percentage       - ", "Defensive Percentage       - ", "Rushing Percentage         - ",
-        "Passing Percentage         - ", "Turnover Value             - ", "Predicted Score Multiplier - "};
-
-    const QString title = Q("Vexal Formulas for - " + std::to_string(Season().SeasonYear));
-    const QString weeks = "(for " + CboStartWeek_->currentText() + " thru " + CboEndWeek_->currentText() + ")";
-    auto range = [this](int row) {
-        return QString(Labels[row - 1]) + Text1_[static_cast<std::size_t>(row)]->text() + " To " +
-               Text2_[static_cast<std::size_t>(row)]->text();
-    };
-    const std::string units = Text(best_[11]);
-    const QString unitLine =
-        Q("The Unit Win would be      - " + (vb::IsNumeric(units) ? vb::Format(vb::Val(units), "0.0") : units));
-    const QStringList lines = vbaRE_->toPlainText().split('\n');
-    factor = FitPointSize(10, [&](double size) {
-        factor = size / 10;
-        const double page = canvas.ScaleWidth();
-        double worst = 0;
-        auto fits = [&](double start, const QString& text, double limit) {
-            if (limit > 0)
-                worst = std::max(worst, (start + canvas.TextWidth(text)) / limit);
-        };
-        sized(14);
-        fits(0, title, page);
-        sized(12);
-        fits(0, weeks, page);
-        fits(0, "For the following Range of Values:", page);
-        const double rightColumn = column(33);
-        fits(rightColumn, "Best Formula Win - Loss by Week", page);
-        fits(0, "The Worst Formula was:", page);
-        sized(10);
-        for (int row = 1; row <= 9; ++row)
-            fits(column(31), range(row), page);
-        for (int i = 0; i < 9; ++i) {
-            fits(0, QString(Labels[i]) + best_[static_cast<std::size_t>(i)]->text(), rightColumn);
-            fits(0, QString(Labels[i]) + worst_[static_cast<std::size_t>(i)]->text(), page);
-        }
-        fits(0, unitLine, rightColumn);
-        for (const QString& line : lines)
-            fits(column(39), line, page);
-        fits(0, "Win/Loss/Lie               - " + worst_[9]->text(), page);
-        fits(0, "Losing Percenatge          - " + worst_[10]->text(), page);
-        fits(0, "Units won betting against  - " + worst_[11]->text(), page);
-        return worst;
-    });
-    factor /= 10;
-
-    sized(14);
-    canvas.CurrentX = canvas.ScaleWidth() / 2 - canvas.TextWidth("Vexal Formulas for - 1999") / 2;
-    canvas.Print(title);
-    sized(12);
-    centred(weeks);
-    canvas.Print("");
-    rule();
-    centred("For the following Range of Values:");
-    sized(10);
-    for (int row = 1; row <= 9; ++row) {
-        canvas.CurrentX = column(31);
-        canvas.Print(range(row));
-    }
-    rule();
-    canvas.Print("");
-    canvas.Print("");
-    const double y0 = static_cast<double>(static_cast<long long>(canvas.CurrentY));
-    sized(12);
-    canvas.Print("The Best Formula was:");
-    sized(10);
-    for (int i = 0; i < 9; ++i)
-        canvas.Print(QString(Labels[i]) + best_[static_cast<std::size_t>(i)]->text());
-    canvas.Print(unitLine);
-    canvas.CurrentY = y0;
-    sized(12);
-    canvas.CurrentX = column(33);
-    canvas.Print("Best Formula Win - Loss by Week");
-    sized(10);
-    for (const QString& line : lines) {
-        canvas.CurrentX = column(39);
-        canvas.Print(line);
-    }
-    if (!worst_[9]->text().isEmpty()) {
-        canvas.CurrentY = 8600;
-        rule();
-        canvas.Print("");
-        sized(12);
-        canvas.Print("The Worst Formula was:");
-        sized(10);
-        for (int i = 0; i < 9; ++i)
-            canvas.Print(QString(Labels[i]) + worst_[static_cast<std::size_t>(i)]->text());
-        canvas.Print("Win/Loss/Lie               - " + worst_[9]->text());
-        canvas.Print("Losing Percenatge          - " + worst_[10]->text());
-        canvas.Print("Units won betting against  - " + worst_[11]->text());
-    }
+    const double size = FitPointSize(10, [&](double points) { return SummaryOverflow(texts, page, points / 10); });
+    PrintSummary(texts, page, size / 10);
     canvas.EndDoc();
-
-    // The range's low ends become the formula's weights; a box that is no number is skipped.
-    static constexpr int RowOfSlot[9] = {3, 1, 2, 4, 5, 7, 6, 8, 9};
-    for (int slot = 0; slot < 9; ++slot)
-        if (const auto v = StrictNumber(Text(Text1_[static_cast<std::size_t>(RowOfSlot[slot])])))
-            App().CurrentFormula[static_cast<std::size_t>(slot)] = *v;
+    ApplyRangeLowEnds(texts.low, App().CurrentFormula);
 }
 
 // ---------------------------------------------------------------- All Formula Report
-
-void FormulaTestWindow::WriteAllFormulaLine(const std::string& text) { allFormulaText_ += text + "\r\n"; }
 
 void FormulaTestWindow::cmdAllForm_Click()
 {
@@ -400,94 +343,42 @@ void FormulaTestWindow::cmdAllForm_Click()
     std::optional<CMouse> mouse(std::in_place);
     mouse->SetPointer(vbHourglass);
 
-    const bool totals = cmdOU_->isChecked();
-    const std::filesystem::path path = ProgramFolder() / (totals ? "AllOUConsensus.txt" : "AllConsensus.txt");
-    allFormulaText_.clear();
-    WriteAllFormulaLine(AllFormulaTitle(totals, CurrentWeekText(), TodayDateText()));
-    WriteAllFormulaLine("");
-
+    AllFormulaSettings settings;
+    settings.folder = ProgramFolder();
+    settings.totals = cmdOU_->isChecked();
+    settings.otherFactors = cmdOtherFac_->isChecked();
+    settings.startWeekIndex = CboStartWeek_->currentIndex();
+    settings.endWeekIndex = CboEndWeek_->currentIndex();
+    settings.limitWeek = chkLimitWeek_->checkState() == Qt::Checked;
+    settings.limitStart = cboLimitStart_->currentText().toStdString();
+    settings.limitEnd = cboLimitEnd_->currentText().toStdString();
+    settings.weekText = CurrentWeekText();
+    settings.date = TodayDateText();
     FormulaEditor* editor = FormulaEditor::Get();
-    std::vector<std::string> names;
-    if (editor)
+    if (editor) {
         for (int i = 0; i < editor->FileList()->count(); ++i)
-            names.push_back(editor->FileList()->item(i)->text().toStdString());
-    AllFormulaCount = static_cast<int>(names.size()) - 1;
-    AllFormulaReported = 0;
-    Stat1_->show();
-
-    // Files too short for either kind of formula file, named together once the report is done.
-    std::vector<std::string> damaged;
-    for (const std::string& name : names) {
-        if (app.StopTest || stopRequested_) {
-            app.StopTest = false;
-            Stat1_->SetCaption("Stopped");
-            Stat1_->SetValue(0);
-            Stat1_->hide();
-            break;
-        }
-        Formula& f = app.CurrentFormula;
-        f.fill(0.0f);
-        f[fsTotalsMode] = totals ? 1.0f : 0.0f;
-        if (editor)
-            f[fsSeasonToDate] = static_cast<float>(editor->SeasonToDate());
-        f[fsOtherFactors] = cmdOtherFac_->isChecked() ? 1.0f : 0.0f;
-        {
-            std::ifstream in(ProgramFolder() / name, std::ios::binary);
-            if (in) {
-                const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-                const std::vector<float> numbers = ParseFormulaFileNumbers(bytes);
-                for (std::size_t i = 0; i < numbers.size(); ++i)
-                    f[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
-                if (numbers.size() == ShortFormulaFilePositions) {
-                    // A smart formula file: its short form holds no filters and no line range.
-                    f[fsLineStart] = 99;
-                    f[fsLineEnd] = 99;
-                } else if (numbers.size() < FormulaFilePositions) {
-                    damaged.push_back(name);
-                }
-            }
-        }
-        WriteAllFormulaLine(AllFormulaName(name));
-        WriteAllFormulaLine(AllFormulaHeader);
-        WriteAllFormulaLine(AllFormulaValues(f));
-        if (f[fsSeparateHomeAway] == -1)
-            f[fsSeparateHomeAway] = 0;
-        if (const std::string options = AllFormulaOptions(f); !options.empty())
-            WriteAllFormulaLine(options);
-        if (const std::string optimized = AllFormulaOptimized(f); !optimized.empty())
-            WriteAllFormulaLine(optimized);
-        for (int i = 0; i < 22; ++i)
-            FormulaHigh[static_cast<std::size_t>(i)] = f[static_cast<std::size_t>(i)];
-        f[fsCurrentWeek] = static_cast<float>(CboStartWeek_->currentIndex() + 1);
-        FormulaHigh[fsCurrentWeek] = static_cast<float>(CboEndWeek_->currentIndex() + 1);
-        if (chkLimitWeek_->checkState() == Qt::Checked) {
-            const float s = LeadingNumber(cboLimitStart_->currentText().toStdString());
-            const float e = LeadingNumber(cboLimitEnd_->currentText().toStdString());
-            f[fsHomeOnly] += 10.0f * (s > e ? e : s);
-            f[fsAwayOnly] += 10.0f * (s > e ? s : e);
-        }
-        AllFormulaRunning = true;
-        try {
-            engine_.TestFormulas(false, 0, 0, std::span<float>(f), std::span<float>(FormulaHigh), false,
-                                 std::span<const float>(app.TestFilters), true, 0);
-        } catch (const std::exception&) {
-        }
-        AllFormulaRunning = false;
+            settings.names.push_back(editor->FileList()->item(i)->text().toStdString());
+        settings.seasonToDate = static_cast<float>(editor->SeasonToDate());
     }
+    allFormula_.emplace(std::move(settings));
+    Stat1_->show();
+    allFormula_->Run(engine_, app.CurrentFormula, FormulaHigh, app.TestFilters, [&] {
+        if (!app.StopTest && !stopRequested_)
+            return false;
+        app.StopTest = false;
+        Stat1_->SetCaption("Stopped");
+        Stat1_->SetValue(0);
+        Stat1_->hide();
+        return true;
+    });
     app.StopTest = false;
     ReadFormula();
-    if (!damaged.empty()) {
-        std::string list;
-        for (const std::string& name : damaged)
-            list += (list.empty() ? "" : ", ") + name;
-        MsgBox("62 - Input past end of file\r\n There was an error using the formula" +
-                   std::string(damaged.size() > 1 ? "s " : " ") + list + " you should load and re-save " +
-                   (damaged.size() > 1 ? "these formulas to make sure they are" : "this formula to make sure it is") +
-                   " correct.",
-               vbOKOnly);
-    }
-    if (!WriteFileAtomically(path, win1252::FromUtf8(allFormulaText_)))
+    if (const std::string message = allFormula_->DamagedMessage(); !message.empty())
+        MsgBox(message, vbOKOnly);
+    const std::filesystem::path path = allFormula_->ReportPath();
+    if (!allFormula_->WriteReport())
         MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
+    allFormula_.reset();
     if (editor)
         editor->hide();
     app.DocumentPath = path;

@@ -1147,7 +1147,7 @@ void FormulaTestWindow::m_Timer_ThatTime()
 
 void FormulaTestWindow::TSPredict1_Done()
 {
-    if (AllFormulaRunning)
+    if (AllFormulaRunning())
         return;
     EndTestMode();
     Stat1_->SetCaption("Progress");
@@ -1158,20 +1158,13 @@ void FormulaTestWindow::TSPredict1_Done()
 void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst,
                                             std::string& percentDone, std::string& breakdown)
 {
-    if (AllFormulaRunning) {
-        if (vb::Val(percentDone) < 100 || breakdown.empty())
+    if (AllFormulaRunning()) {
+        const std::optional<ProgressView> v = allFormula_->Result(percentDone, breakdown);
+        if (!v)
             return;
-        ++AllFormulaReported;
-        WriteAllFormulaLine(breakdown);
-        // AllFormulaCount is the last index of the run's list: the bar counts every formula
-        // once its result is in, so it reaches 100 with the last one.
-        const int formulas = AllFormulaCount + 1;
-        if (AllFormulaReported > formulas)
-            AllFormulaReported = formulas;
-        const ProgressView v = AllFormulaProgress(AllFormulaReported, formulas);
-        Stat1_->SetCaption(Q(v.caption));
-        if (v.value)
-            Stat1_->SetValue(*v.value);
+        Stat1_->SetCaption(Q(v->caption));
+        if (v->value)
+            Stat1_->SetValue(*v->value);
         QCoreApplication::processEvents();
         if (Stat1_->Value() >= 100) {
             Stat1_->SetCaption("Progress");

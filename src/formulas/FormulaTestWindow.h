@@ -88,9 +88,8 @@ public:
 
     TSPredict& TSPredict1() { return engine_; }
     formulatest::FormulaHighArray FormulaHigh{};
-    bool AllFormulaRunning = false;
-    int AllFormulaCount = 0;
-    int AllFormulaReported = 0;
+    // True while an All Formula Report tests one of its formulas.
+    bool AllFormulaRunning() const { return allFormula_ && allFormula_->Testing(); }
     int ListSeasonIndex = -1;
 
 protected:
@@ -120,7 +119,7 @@ private:
     std::vector<std::string> TemplateFields() const;
     bool ApplyTemplateField(int field, const std::string& piece);
     void SaveRow(bool best);
-    void WriteAllFormulaLine(const std::string& text);
+    formulatest::SummaryTexts ReadSummaryTexts() const;
 
     TSPredict engine_;
     QTimer m_Timer;
@@ -201,7 +200,7 @@ private:
     // All Formula Report must still end before its next formula.
     bool stopRequested_ = false;
     std::string savedName_;          // the name last typed into the save box
-    std::string allFormulaText_;     // the All Formula Report as written so far
+    std::optional<formulatest::AllFormulaRun> allFormula_;   // the All Formula Report under way
 };
 
 // Registers "frmTest" as a child view, replacing the shell's stand-in.

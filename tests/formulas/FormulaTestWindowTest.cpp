@@ -740,7 +740,7 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     std::vector<std::string> shown;
     auto progressHandler = w.TSPredict1().Progress;
     w.TSPredict1().Progress = [&](auto& b, auto& o, std::string& p, std::string& m) {
-        const bool result = w.AllFormulaRunning && vb::Val(p) >= 100 && !m.empty();
+        const bool result = w.AllFormulaRunning() && vb::Val(p) >= 100 && !m.empty();
         progressHandler(b, o, p, m);
         if (result)
             shown.push_back(bar->Caption().toStdString() + (bar->isVisible() ? "|" : "|hidden|") +
@@ -766,7 +766,7 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_NE(messages.shown[0].text.find("There was an error using the formula short.fla"), std::string::npos);
     EXPECT_NE(report.find("Weekly"), std::string::npos);
     EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
-    EXPECT_FALSE(w.AllFormulaRunning);
+    EXPECT_FALSE(w.AllFormulaRunning());
     EXPECT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
 
     // A list of one formula reaches the end too.
