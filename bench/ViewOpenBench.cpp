@@ -1,0 +1,167 @@
+// Opening each view as the user does, from its toolbar button in the whole program (offscreen)
+// with 41 generated seasons loaded: from the click until the program is idle again. Each
+// iteration first goes back to another view, so that every open starts from a closed view;
+// only the open is timed. Read the CPU time: it is what the program spends, whatever else
+// runs on the machine.
+#include "AppState.h"
+#include "Host.h"
+#include "Main.h"
+#include "SampleSeasons.h"
+#include "SeasonLoader.h"
+#include "Splash.h"
+#include "VbConvert.h"
+#include "VexalApp.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace {
+
+using namespace vexal;
+
+constexpr int Seasons = 41;
+
+void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 60000)
+            return false;
+        Pump();
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+// The whole program on a folder of 41 generated seasons ending with 2024, all of them loaded,
+// started once for every benchmark and left running.
+class Program {
+public:
+    static Program& Get()
+    {
+        static Program program;
+        return program;
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    Program()
+    {
+        folder_ = std::filesystem::temp_directory_path() / ("vexal-view-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_ / "home");
+        setenv("HOME", (folder_ / "home").c_str(), 1);
+        samplegen::SampleOptions options;
+        options.Seed = 11;
+        options.FromYear = 2024 - Seasons + 1;
+        options.ToYear = 2024;
+        std::string error;
+        if (!samplegen::WriteSampleSeasons(folder_, options, &error))
+            return;
+        std::ofstream(folder_ / "Vexal.ini") << "[Vexal]\r\nYear to Load=" << Seasons << "\r\n";
+        SetProgramFolder(folder_);
+        ResetSeasonLoader();
+        SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
+        SetDoEventsHook([] { QCoreApplication::processEvents(); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        RegisterAllWindows();
+        StartVexal();
+        ok_ = WaitFor([] { return TheMain() && FindWindow("FORM1") && !FindWindow("opening") && !IsBusy(); });
+    }
+    ~Program()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+    std::filesystem::path folder_;
+    bool ok_ = false;
+};
+
+void Press(const char* toolbar, int button)
+{
+    TheMain()->findChild<QToolBar*>(toolbar)->actions().at(button)->trigger();
+    WaitFor([] { return !IsBusy(); });
+    Pump();
+}
+
+struct View {
+    const char* toolbar;
+    int button;
+    const char* window;
+};
+
+void OpenView(benchmark::State& state, View view)
+{
+    if (!Program::Get().Ok()) {
+        state.SkipWithError("the program did not start on the sample seasons");
+        return;
+    }
+    // Another view first, so that this one opens afresh; Standings itself goes from Lines.
+    const View away = std::string(view.window) == "FORM1" ? View{"cToolbar1", 2, "lines"}
+                                                           : View{"cToolbar1", 0, "FORM1"};
+    const bool modal = std::string(view.window) == "Singleg";
+    for (auto _ : state) {
+        state.PauseTiming();
+        Press(away.toolbar, away.button);
+        if (modal) {
+            // The modal window is closed once it shows: its open is what is measured.
+            QTimer::singleShot(0, [] {
+                if (QWidget* w = FindWindow("Singleg"))
+                    w->close();
+            });
+        }
+        state.ResumeTiming();
+        Press(view.toolbar, view.button);
+        if (!modal && ActiveView() != FindWindow(view.window)) {
+            state.SkipWithError("the view did not open");
+            return;
+        }
+    }
+}
+
+BENCHMARK_CAPTURE(OpenView, Standings, View{"cToolbar1", 0, "FORM1"});
+BENCHMARK_CAPTURE(OpenView, EnterLines, View{"cToolbar1", 2, "lines"});
+BENCHMARK_CAPTURE(OpenView, Predictions, View{"cToolbar1", 4, "PREDICT"});
+BENCHMARK_CAPTURE(OpenView, Statistics, View{"cToolbar1", 6, "FORM6"});
+BENCHMARK_CAPTURE(OpenView, TestFormula, View{"cToolbar1", 8, "frmTest"});
+BENCHMARK_CAPTURE(OpenView, PowerRatings, View{"cToolbar1", 10, "Power"});
+BENCHMARK_CAPTURE(OpenView, InputStats, View{"cToolbar2", 2, "FORM2"});
+BENCHMARK_CAPTURE(OpenView, OtherFactors, View{"cToolbar2", 4, "INJURIES"});
+BENCHMARK_CAPTURE(OpenView, SingleGame, View{"cToolbar2", 6, "Singleg"});
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
