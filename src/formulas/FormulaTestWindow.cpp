@@ -9,17 +9,21 @@
 #include "FormulaFile.h"
 #include "FormulaFolder.h"
 #include "Host.h"
+#include "Main.h"
 #include "MsgBox.h"
 #include "ProgBar.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
+#include "Screen.h"
 #include "SharedProcs.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "ViewFrame.h"
 #include "Win1252.h"
 #include "Windows.h"
+#include "cResizer.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,12 +38,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -213,39 +219,58 @@ FormulaTestWindow::FormulaTestWindow(QWidget* owner) : QWidget(owner)
 
 FormulaTestWindow::~FormulaTestWindow() = default;
 
+// The window's controls stand where the window's design puts them, in twips on a client area
+// of DesignClient; PlaceControls scales that design to the client area the window opens with,
+// and the resizer keeps the proportions from then on.
+void FormulaTestWindow::At(QWidget* w, int left, int top, int width, int height)
+{
+    design_.push_back({w, QRect(left, top, width, height)});
+}
+
+void FormulaTestWindow::PlaceControls(double sx, double sy)
+{
+    for (const auto& [w, r] : design_) {
+        if (!w)
+            continue;
+        // Both edges snap to pixels, so that neighbours that touch in the design still touch.
+        const int l = Screen::TwipsToPixelsX(r.left() * sx);
+        const int t = Screen::TwipsToPixelsY(r.top() * sy);
+        const int rr = Screen::TwipsToPixelsX((r.left() + r.width()) * sx);
+        const int b = Screen::TwipsToPixelsY((r.top() + r.height()) * sy);
+        w->setGeometry(l, t, std::max(0, rr - l), std::max(0, b - t));
+    }
+}
+
 void FormulaTestWindow::BuildControls()
 {
-    auto* outer = new QVBoxLayout(this);
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName("mnuBar");
-    outer->setMenuBar(menuBar_);
-
-    auto* body = new QHBoxLayout;
-    outer->addLayout(body);
+    body_ = AddMenuBarAndBody(this, menuBar_, "frmTestBody");
+    // The design's face size; the resizer grows it with the window.
+    QFont face = body_->font();
+    face.setPointSize(8);
+    body_->setFont(face);
 
     // The tested ranges, low and high end side by side, with the rolling average on top.
-    auto* ranges = new QGridLayout;
-    body->addLayout(ranges);
+    auto rowLabel = [this](const QString& name, const QString& text, int top) {
+        auto* label = new QLabel(text, body_);
+        label->setObjectName(name);
+        At(label, 60, top, 1440, 255);
+    };
     for (int i = 0; i < 2; ++i) {
-        txtrola_[static_cast<std::size_t>(i)] = MakeBox(this, QString("txtrola_%1").arg(i));
+        txtrola_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtrola_%1").arg(i));
         txtrola_[static_cast<std::size_t>(i)]->installEventFilter(this);
+        At(txtrola_[static_cast<std::size_t>(i)], 1530 + i * 690, 45, 660, 255);
     }
-    auto* rolaLabel = new QLabel(QString(RowTags[0]) + " ", this);
-    rolaLabel->setObjectName("lblTag_txtrola_0");
-    ranges->addWidget(rolaLabel, 0, 0);
-    ranges->addWidget(txtrola_[0], 0, 1);
-    ranges->addWidget(txtrola_[1], 0, 2);
+    rowLabel("lblTag_txtrola_0", QString(RowTags[0]) + " ", 45);
     for (int row = 1; row <= 9; ++row) {
         const auto r = static_cast<std::size_t>(row);
-        Text1_[r] = MakeBox(this, QString("Text1_%1").arg(row));
-        Text2_[r] = MakeBox(this, QString("Text2_%1").arg(row));
+        const int top = 45 + row * 270;
+        Text1_[r] = MakeBox(body_, QString("Text1_%1").arg(row));
+        Text2_[r] = MakeBox(body_, QString("Text2_%1").arg(row));
         Text1_[r]->installEventFilter(this);
         Text2_[r]->installEventFilter(this);
-        auto* label = new QLabel(QString(RowTags[row]) + " ", this);
-        label->setObjectName(QString("lblTag_Text1_%1").arg(row));
-        ranges->addWidget(label, row, 0);
-        ranges->addWidget(Text1_[r], row, 1);
-        ranges->addWidget(Text2_[r], row, 2);
+        At(Text1_[r], 1530, top, 660, 255);
+        At(Text2_[r], 2220, top, 660, 255);
+        rowLabel(QString("lblTag_Text1_%1").arg(row), QString(RowTags[row]) + " ", top);
     }
     GuardAgainstCommas({txtrola_[0], txtrola_[1]});
     for (int row = 1; row <= 9; ++row)
@@ -254,114 +279,103 @@ void FormulaTestWindow::BuildControls()
     for (QLineEdit* box : {Text1_[5], Text2_[5], Text1_[7], Text2_[7]})
         box->setReadOnly(true);
 
-    SortByW_ = new QRadioButton("Win %", this);
+    SortByW_ = new QRadioButton("Win %", body_);
     SortByW_->setObjectName("SortByW");
-    sortbyu_ = new QRadioButton("Unit Win", this);
+    sortbyu_ = new QRadioButton("Unit Win", body_);
     sortbyu_->setObjectName("sortbyu");
     sortbyu_->setChecked(true);
-    auto* rankLabel = new QLabel("Rank on: ", this);
-    ranges->addWidget(rankLabel, 10, 0);
-    ranges->addWidget(SortByW_, 10, 1);
-    ranges->addWidget(sortbyu_, 10, 2);
+    At(SortByW_, 60, 2790, 1290, 330);
+    At(sortbyu_, 1410, 2790, 1470, 330);
     const char* summary[3] = {"0-0-0", "100%", "0"};
-    auto* summaryRow = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
-        txtBest_[static_cast<std::size_t>(i)] = MakeBox(this, QString("txtBest_%1").arg(i), summary[i]);
+        txtBest_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtBest_%1").arg(i), summary[i]);
         txtBest_[static_cast<std::size_t>(i)]->setReadOnly(true);
-        summaryRow->addWidget(txtBest_[static_cast<std::size_t>(i)]);
+        At(txtBest_[static_cast<std::size_t>(i)], 60 + i * 960, 3165, 900, 255);
     }
-    ranges->addLayout(summaryRow, 11, 0, 1, 3);
-    CboStartWeek_ = MakeList(this, "CboStartWeek", false);
-    CboEndWeek_ = MakeList(this, "CboEndWeek", false);
-    CboStartWeek_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    CboEndWeek_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    ranges->addWidget(CboStartWeek_, 12, 1);
-    ranges->addWidget(CboEndWeek_, 12, 2);
+    CboStartWeek_ = MakeList(body_, "CboStartWeek", false);
+    CboEndWeek_ = MakeList(body_, "CboEndWeek", false);
+    At(CboStartWeek_, 60, 3465, 1380, 300);
+    At(CboEndWeek_, 1500, 3465, 1380, 300);
     connect(CboStartWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
     connect(CboEndWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
 
     // The tab strip and its four panes, which share the strip's client area.
-    auto* tabs = new QVBoxLayout;
-    body->addLayout(tabs, 1);
-    Tab1_ = new QTabBar(this);
+    Tab1_ = new QTabBar(body_);
     Tab1_->setObjectName("Tab1");
-    for (const char* caption : TabCaptions)
-        Tab1_->addTab(caption);
-    tabs->addWidget(Tab1_);
-    auto* client = new QWidget(this);
+    Tab1_->setExpanding(false);
+    At(Tab1_, 2940, 45, 6420, 345);
+    auto* client = new QWidget(body_);
     client->setObjectName("Tab1Client");
-    auto* clientLayout = new QGridLayout(client);
-    clientLayout->setContentsMargins(0, 0, 0, 0);
-    picTab_[0] = BuildOptionsPane();
-    picTab_[1] = BuildSavePane();
-    picTab_[2] = BuildBestWorstPane();
+    At(client, 2940, 390, 6420, 3375);
+    picTab_[0] = BuildOptionsPane(client);
+    picTab_[1] = BuildSavePane(client);
+    picTab_[2] = BuildBestWorstPane(client);
     vbaRE_ = new QTextEdit(client);
     vbaRE_->setObjectName("vbaRE");
     SetViewPicture(this, vbaRE_);
     vbaRE_->setFontFamily("Courier New");
     vbaRE_->viewport()->installEventFilter(this);
-    for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)}) {
-        pane->setParent(client);
-        clientLayout->addWidget(pane, 0, 0);
-    }
-    tabs->addWidget(client, 1);
+    for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)})
+        At(pane, 0, 0, 6420, 3375);
     connect(Tab1_, &QTabBar::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
-    Tab1_Click(1);
 
-    // The run commands share one row along the bottom.
-    auto* commands = new QHBoxLayout;
-    outer->addLayout(commands);
-    auto button = [this, commands](QPushButton*& b, const char* name, const char* caption, bool checkable) {
-        b = new QPushButton(caption, this);
+    // The run commands share one row along the bottom: five equal widths, 150 twips apart and
+    // from the edges, as the resize rule keeps them.
+    auto button = [this](QPushButton*& b, const char* name, const char* caption, bool checkable, int index) {
+        b = new QPushButton(caption, body_);
         b->setObjectName(name);
         b->setCheckable(checkable);
-        commands->addWidget(b);
+        const int width = DesignClient.width() / 5 - 150 * 6 / 5;
+        At(b, 150 * (index + 1) + index * width, 3810, width, 330);
     };
-    button(cmdStart_, "cmdStart", "Start", false);
-    button(cmdStop_, "cmdStop", "Stop", false);
-    button(cmdOtherFac_, "cmdOtherFac", "Other Factors", true);
-    button(cmdOU_, "cmdOU", "Testing Sides", true);
-    button(cmdAllForm_, "cmdAllForm", "View All Formulas", false);
+    button(cmdStart_, "cmdStart", "Start", false, 0);
+    button(cmdStop_, "cmdStop", "Stop", false, 1);
+    button(cmdOtherFac_, "cmdOtherFac", "Other Factors", true, 2);
+    button(cmdOU_, "cmdOU", "Testing Sides", true, 3);
+    button(cmdAllForm_, "cmdAllForm", "View All Formulas", false, 4);
     cmdStop_->setEnabled(false);
     connect(cmdStart_, &QPushButton::clicked, this, &FormulaTestWindow::cmdStart_Click);
     connect(cmdStop_, &QPushButton::clicked, this, &FormulaTestWindow::cmdStop_Click);
     connect(cmdOU_, &QPushButton::toggled, this, [this] { cmdOU_Click(); });
     connect(cmdAllForm_, &QPushButton::clicked, this, &FormulaTestWindow::cmdAllForm_Click);
 
-    Command1_ = new QPushButton("Refresh", this);
+    Command1_ = new QPushButton("Refresh", body_);
     Command1_->setObjectName("Command1");
     SetViewRefresh(this, [this] { Command1_->click(); });
     Command1_->hide();
     connect(Command1_, &QPushButton::clicked, this, &FormulaTestWindow::Command1_Click);
-    chkCliffAdjust_ = MakeCheck(this, "chkCliffAdjust", "Cliff Adjust");
+    chkCliffAdjust_ = MakeCheck(body_, "chkCliffAdjust", "Cliff Adjust");
     chkCliffAdjust_->hide();
     connect(chkCliffAdjust_, &QCheckBox::stateChanged, this, [this] { chkCliffAdjust_Click(); });
 
-    Stat1_ = new ProgBar(this);
+    Stat1_ = new ProgBar(body_);
     Stat1_->setObjectName("Stat1");
     Stat1_->SetCaption("Progress");
-    Stat1_->setMinimumHeight(20);
     Stat1_->hide();
-    outer->addWidget(Stat1_);
+    At(Stat1_, 60, 4185, 9300, 240);
+
+    PlaceControls(1.0, 1.0);
+    for (const char* caption : TabCaptions)
+        Tab1_->addTab(caption);
+    Tab1_Click(1);
 }
 
-QWidget* FormulaTestWindow::BuildOptionsPane()
+QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
 {
-    auto* pane = new QWidget(this);
+    auto* pane = new QWidget(client);
     pane->setObjectName("picTab_0");
-    auto* layout = new QHBoxLayout(pane);
 
     auto* situation = new QGroupBox("Situation Options", pane);
     situation->setObjectName("fraSituationOptions");
-    auto* s = new QGridLayout(situation);
+    At(situation, 0, 0, 4110, 3375);
     chkDog_ = MakeCheck(situation, "chkDog", "Underdog");
     chkFav_ = MakeCheck(situation, "chkFav", "Favorite");
     chkHome_ = MakeCheck(situation, "chkHome", "Home");
     chkAway_ = MakeCheck(situation, "chkAway", "Away");
-    s->addWidget(chkFav_, 0, 0);
-    s->addWidget(chkDog_, 0, 1);
-    s->addWidget(chkHome_, 1, 0);
-    s->addWidget(chkAway_, 1, 1);
+    At(chkFav_, 120, 255, 1050, 270);
+    At(chkDog_, 1200, 255, 1230, 270);
+    At(chkHome_, 2460, 255, 810, 270);
+    At(chkAway_, 3300, 255, 750, 270);
     connect(chkHome_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkHome_, chkAway_); });
     connect(chkAway_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkAway_, chkHome_); });
     connect(chkFav_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkFav_, chkDog_); });
@@ -369,41 +383,49 @@ QWidget* FormulaTestWindow::BuildOptionsPane()
 
     auto* speed = new QGroupBox("Speed Options", situation);
     speed->setObjectName("fraSpeedOptions");
-    auto* sp = new QVBoxLayout(speed);
+    At(speed, 60, 555, 3990, 600);
     chkFast_ = MakeCheck(speed, "chkFast", "Show Weekly Breakdown");
     chkLinear_ = MakeCheck(speed, "chkLinear", "Quick Mode");
-    sp->addWidget(chkFast_);
-    sp->addWidget(chkLinear_);
-    s->addWidget(speed, 2, 0, 1, 2);
+    At(chkFast_, 90, 255, 2400, 270);
+    At(chkLinear_, 2550, 255, 1380, 270);
     connect(chkFast_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkFast_, pref::ShowWeekly); });
     connect(chkLinear_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkLinear_, pref::QuickMode); });
 
-    // Three filters, each a check box that enables its frame of two lists.
+    // Three filters, each a frame of two lists whose check box stands on the frame's caption,
+    // in the blanks the caption leaves for it.
+    struct Widths {
+        int labelA, list, labelB;
+    };
     auto frame = [&](QCheckBox*& check, const char* checkName, QGroupBox*& fra, const char* fraName,
                      const char* fraCaption, QComboBox*& a, const char* aName, const char* aTag, QComboBox*& b,
-                     const char* bName, const char* bTag, int row) {
-        check = MakeCheck(situation, checkName, "");
+                     const char* bName, const char* bTag, int top, Widths w) {
         fra = new QGroupBox(fraCaption, situation);
         fra->setObjectName(fraName);
         fra->setEnabled(false);
-        auto* f = new QGridLayout(fra);
+        At(fra, 60, top, 3990, 690);
+        check = MakeCheck(situation, checkName, "");
+        At(check, 60, top, 240, 255);
         a = MakeList(fra, aName, true);
         b = MakeList(fra, bName, true);
         auto* la = new QLabel(QString(aTag) + " ", fra);
+        la->setObjectName(QString("lbl") + aName);
         auto* lb = new QLabel(QString(bTag) + " ", fra);
-        f->addWidget(la, 0, 0);
-        f->addWidget(a, 0, 1);
-        f->addWidget(lb, 0, 2);
-        f->addWidget(b, 0, 3);
-        s->addWidget(check, row, 0, Qt::AlignTop);
-        s->addWidget(fra, row, 1);
+        lb->setObjectName(QString("lbl") + bName);
+        int x = 90;
+        At(la, x, 300, w.labelA, 270);
+        x += w.labelA + 30;
+        At(a, x, 285, w.list, 300);
+        x += w.list + 45;
+        At(lb, x, 300, w.labelB, 270);
+        x += w.labelB + 30;
+        At(b, x, 285, w.list, 300);
     };
     frame(chkLines_, "chkLines", fraLines_, "fraLines", "    Test Lines:", cboLinesStart_, "cboLinesStart",
-          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru", 3);
+          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru", 1185, {1260, 900, 420});
     frame(chkLimitWeek_, "chkLimitWeek", fraLimitWeeks_, "fraLimitWeeks", "    Limit Tested Weeks:", cboLimitStart_,
-          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru   ", 4);
+          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru", 1920, {1260, 900, 420});
     frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", Combo1_, "Combo1",
-          "Home Team", Combo2_, "Combo2", "Away Team", 5);
+          "Home Team", Combo2_, "Combo2", "Away Team", 2655, {1005, 870, 960});
     for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, Combo1_, Combo2_})
         list->setEnabled(false);
     cboLinesStart_->setEditText("0");
@@ -418,39 +440,38 @@ QWidget* FormulaTestWindow::BuildOptionsPane()
             [this] { FrameCheck_Click(chkLimitWeek_, fraLimitWeeks_, cboLimitStart_, cboLimitEnd_); });
     connect(chkSingle_, &QCheckBox::stateChanged, this,
             [this] { FrameCheck_Click(chkSingle_, fraSingleGame_, Combo1_, Combo2_); });
-    layout->addWidget(situation);
 
     auto* formula = new QGroupBox("Formula Options", pane);
     formula->setObjectName("fraFormulaOptions");
-    auto* fo = new QVBoxLayout(formula);
+    At(formula, 4170, 0, 2250, 3375);
     chkMoneyLine_ = MakeCheck(formula, "chkMoneyLine", "Money Line");
     chkUsePowerRatings_ = MakeCheck(formula, "chkUsePowerRatings", "Use Power Ratings");
     chkDonTUseLine_ = MakeCheck(formula, "chkDonTUseLine", "Don't Use Line");
     chkSeparateHomeAway_ = MakeCheck(formula, "chkSeparateHomeAway", "Separate Home/Away");
     chkDiscardHighLow_ = MakeCheck(formula, "chkDiscardHighLow", "Discard High/Low");
+    int top = 255;
     for (QWidget* w : std::initializer_list<QWidget*>{chkMoneyLine_, chkUsePowerRatings_, chkDonTUseLine_,
-                                                      chkSeparateHomeAway_, chkDiscardHighLow_})
-        fo->addWidget(w);
+                                                      chkSeparateHomeAway_, chkDiscardHighLow_}) {
+        At(w, 75, top, 2145, 270);
+        top += 300;
+    }
     auto* lblTeaser = new QLabel("Teaser Points", formula);
     lblTeaser->setObjectName("lblTeaser");
+    At(lblTeaser, 90, 1800, 1800, 255);
     cboTeaser_ = MakeList(formula, "cboTeaser", false);
-    fo->addWidget(lblTeaser);
-    fo->addWidget(cboTeaser_);
-    fo->addStretch();
+    At(cboTeaser_, 90, 2085, 1200, 300);
     connect(cboTeaser_, &QComboBox::currentIndexChanged, this, [this] { cboTeaser_Click(); });
-    layout->addWidget(formula);
     return pane;
 }
 
-QWidget* FormulaTestWindow::BuildSavePane()
+QWidget* FormulaTestWindow::BuildSavePane(QWidget* client)
 {
-    auto* pane = new QWidget(this);
+    auto* pane = new QWidget(client);
     pane->setObjectName("picTab_1");
-    auto* g = new QGridLayout(pane);
     ChkSaveFormulas_ = MakeCheck(pane, "ChkSaveFormulas", "Save formulas to disk that meet the following criteria:");
+    At(ChkSaveFormulas_, 120, 120, 5520, 300);
     connect(ChkSaveFormulas_, &QCheckBox::stateChanged, this,
             [this] { SettingCheck_Click(ChkSaveFormulas_, pref::SaveFormulas); });
-    g->addWidget(ChkSaveFormulas_, 0, 0, 1, 4);
     txtUnitLower_ = MakeBox(pane, "txtUnitLower", "0");
     txtUnitUpper_ = MakeBox(pane, "txtUnitUpper", "100");
     txtPercentLower_ = MakeBox(pane, "txtPercentLower", "0");
@@ -459,36 +480,35 @@ QWidget* FormulaTestWindow::BuildSavePane()
     for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_})
         box->installEventFilter(this);
     GuardAgainstCommas({txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_});
-    auto label = [pane](const char* name, const char* caption) {
+    auto label = [this, pane](const char* name, const char* caption, int left, int top, int width) {
         auto* l = new QLabel(caption, pane);
         l->setObjectName(name);
+        At(l, left, top, width, 285);
         return l;
     };
-    g->addWidget(label("lblAUnitWinBetween", "A Unit Win Between"), 1, 0);
-    g->addWidget(txtUnitLower_, 1, 1);
-    g->addWidget(label("lblAnd_0", "and"), 1, 2);
-    g->addWidget(txtUnitUpper_, 1, 3);
-    g->addWidget(label("lblAWinningBetween", "A Winning % between"), 2, 0);
-    g->addWidget(txtPercentLower_, 2, 1);
-    g->addWidget(label("lblAnd_1", "And"), 2, 2);
-    g->addWidget(txtPercentUpper_, 2, 3);
-    g->addWidget(label("lblMinimumNumberOfGamesPlayed", "Minimum number of games played"), 3, 0);
-    g->addWidget(txtMin_, 3, 1);
-    label("lblAnd_2", "And")->hide();
+    label("lblAUnitWinBetween", "A Unit Win Between", 120, 570, 3000);
+    At(txtUnitLower_, 3180, 555, 900, 285);
+    label("lblAnd_0", "and", 4140, 570, 480);
+    At(txtUnitUpper_, 4680, 555, 900, 285);
+    label("lblAWinningBetween", "A Winning % between", 120, 945, 3000);
+    At(txtPercentLower_, 3180, 930, 900, 285);
+    label("lblAnd_1", "And", 4140, 945, 480);
+    At(txtPercentUpper_, 4680, 930, 900, 285);
+    label("lblMinimumNumberOfGamesPlayed", "Minimum number of games played", 120, 1320, 3000);
+    At(txtMin_, 3180, 1305, 900, 285);
+    label("lblAnd_2", "And", 4140, 1320, 480)->hide();
     cmdLog_ = new QPushButton("View Log", pane);
     cmdLog_->setObjectName("cmdLog");
+    At(cmdLog_, 120, 1800, 1500, 330);
     connect(cmdLog_, &QPushButton::clicked, this, &FormulaTestWindow::cmdLog_Click);
-    g->addWidget(cmdLog_, 4, 0);
-    g->setRowStretch(5, 1);
     return pane;
 }
 
-QWidget* FormulaTestWindow::BuildBestWorstPane()
+QWidget* FormulaTestWindow::BuildBestWorstPane(QWidget* client)
 {
-    auto* pane = new QWidget(this);
+    auto* pane = new QWidget(client);
     pane->setObjectName("picTab_2");
-    auto* g = new QGridLayout(pane);
-    // Top to bottom as the range rows run: rolling weeks, then the nine weights.
+    // Top to bottom and in two blocks as the range rows run: rolling weeks, then the nine weights.
     static constexpr int ScreenOrder[10] = {12, 0, 1, 2, 3, 4, 5, 6, 7, 8};
     for (int i = 0; i < 13; ++i) {
         const auto k = static_cast<std::size_t>(i);
@@ -505,22 +525,25 @@ QWidget* FormulaTestWindow::BuildBestWorstPane()
     }
     for (int r = 0; r < 10; ++r) {
         const auto k = static_cast<std::size_t>(ScreenOrder[r]);
+        const int left = r < 5 ? 0 : 3240;
+        const int top = 60 + (r % 5) * 300;
         auto* label = new QLabel(QString(BestTags[k]) + " ", pane);
         label->setObjectName(QString("lblTag_best_%1").arg(ScreenOrder[r]));
-        g->addWidget(label, r, 0);
-        g->addWidget(best_[k], r, 1);
-        g->addWidget(worst_[k], r, 2);
+        At(label, left + 60, top + 15, 1440, 270);
+        At(best_[k], left + 1530, top, 780, 285);
+        At(worst_[k], left + 2340, top, 780, 285);
     }
+    // The record, win % and unit win of the best formula, and below them the worst's.
     for (int i = 9; i <= 11; ++i) {
-        g->addWidget(best_[static_cast<std::size_t>(i)], 10 + i - 9, 1);
-        g->addWidget(worst_[static_cast<std::size_t>(i)], 10 + i - 9, 2);
+        At(best_[static_cast<std::size_t>(i)], 60 + (i - 9) * 2040, 1680, 1980, 285);
+        At(worst_[static_cast<std::size_t>(i)], 60 + (i - 9) * 2040, 2025, 1980, 285);
     }
     cmdBest_ = new QPushButton("Save Best", pane);
     cmdBest_->setObjectName("cmdBest");
     cmdWorst_ = new QPushButton("Save Worst", pane);
     cmdWorst_->setObjectName("cmdWorst");
-    g->addWidget(cmdBest_, 13, 1);
-    g->addWidget(cmdWorst_, 13, 2);
+    At(cmdBest_, 60, 2460, 1980, 330);
+    At(cmdWorst_, 2100, 2460, 1980, 330);
     connect(cmdBest_, &QPushButton::clicked, this, &FormulaTestWindow::cmdBest_Click);
     connect(cmdWorst_, &QPushButton::clicked, this, &FormulaTestWindow::cmdWorst_Click);
     return pane;
@@ -560,6 +583,7 @@ void FormulaTestWindow::Form_Load()
     loaded_ = true;
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
+    Reported([&] { TakeButtonPictures(); });
     Reported([&] {
         const int n = Season().SeasonYear < 2021 ? 21 : 22;
         for (int i = 1; i <= n; ++i) {
@@ -652,7 +676,59 @@ void FormulaTestWindow::Form_Load()
         cboTeaser_->setCurrentIndex(-1);
     });
     engine_.ClearBest();
+    Reported([&] { SetOpeningSize(); });
     ListSeasonIndex = Season().SeasonYear;
+    Reported([&] { AddLayoutRules(); });
+}
+
+void FormulaTestWindow::TakeButtonPictures()
+{
+    Main* main = TheMain();
+    if (!main)
+        return;
+    const QPixmap picture = main->BackgroundPixmap();
+    if (picture.isNull())
+        return;
+    for (QPushButton* b : {cmdLog_, cmdStart_, cmdStop_, cmdAllForm_, cmdOU_, cmdOtherFac_, cmdBest_, cmdWorst_}) {
+        QPalette palette = b->palette();
+        palette.setBrush(QPalette::Button, QBrush(picture));
+        palette.setBrush(QPalette::Window, QBrush(picture));
+        b->setPalette(palette);
+        b->setAutoFillBackground(true);
+    }
+}
+
+// The window opens 9540 x 5205 twips from frame edge to frame edge; its client area is what
+// the frame leaves.
+void FormulaTestWindow::SetOpeningSize()
+{
+    const QSize outer(Screen::TwipsToPixelsX(9540), Screen::TwipsToPixelsY(5205));
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        const QStyle* style = frame->style();
+        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+        const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+        frame->resize(outer);
+        resize(outer - QSize(2 * border, title + border));
+    } else {
+        resize(outer);
+    }
+    if (layout())
+        layout()->activate();
+}
+
+// The controls scale with the client area and their faces with it; the run and ranking
+// buttons keep one height, and the five run commands share the width in one row.
+void FormulaTestWindow::AddLayoutRules()
+{
+    PlaceControls(Screen::PixelsToTwipsX(body_->width()) / DesignClient.width(),
+                  Screen::PixelsToTwipsY(body_->height()) / DesignClient.height());
+    resize_ = new cResizer(this);
+    resize_->AddPropotional(body_);
+    resize_->AddFontResizing(body_);
+    resize_->AddMaxHeight(330, {cmdStart_, cmdStop_, cmdOtherFac_, cmdOU_, cmdAllForm_, cmdLog_, cmdBest_, cmdWorst_,
+                                SortByW_, sortbyu_});
+    resize_->AddRule(cResizer::EqualWidths, body_, 150, {cmdStart_, cmdStop_, cmdOtherFac_, cmdOU_, cmdAllForm_});
+    resize_->TargetForm(body_);
 }
 
 void FormulaTestWindow::closeEvent(QCloseEvent* event)

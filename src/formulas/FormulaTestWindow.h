@@ -11,6 +11,9 @@
 #include "FormulaTestCore.h"
 #include "TSPredict.h"
 
+#include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,6 +22,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QCheckBox;
@@ -37,6 +42,7 @@ namespace vexal {
 struct Preference;
 
 class ProgBar;
+class cResizer;
 
 class FormulaTestWindow : public QWidget {
     Q_OBJECT
@@ -99,9 +105,16 @@ protected:
 private:
     void BuildControls();
     void BuildMenus();
-    QWidget* BuildOptionsPane();
-    QWidget* BuildSavePane();
-    QWidget* BuildBestWorstPane();
+    QWidget* BuildOptionsPane(QWidget* client);
+    QWidget* BuildSavePane(QWidget* client);
+    QWidget* BuildBestWorstPane(QWidget* client);
+    // The design: each control's rectangle in twips on a client area of DesignClient.
+    static constexpr QSize DesignClient{9420, 4485};
+    void At(QWidget* w, int left, int top, int width, int height);
+    void PlaceControls(double scaleX, double scaleY);
+    void TakeButtonPictures();
+    void SetOpeningSize();
+    void AddLayoutRules();
 
     // Refresh and options.
     void FillSeasonLists();
@@ -124,6 +137,9 @@ private:
     TSPredict engine_;
     QTimer m_Timer;
     QMenuBar* menuBar_ = nullptr;
+    QWidget* body_ = nullptr;
+    std::vector<std::pair<QPointer<QWidget>, QRect>> design_;
+    cResizer* resize_ = nullptr;
     QTabBar* Tab1_ = nullptr;
     std::array<QWidget*, 3> picTab_{};
     QTextEdit* vbaRE_ = nullptr;

@@ -94,6 +94,8 @@ struct WindowCase {
     // stacked with its neighbour, pages that replace each other).
     std::vector<std::pair<const char*, const char*>> stacked = {};
     QSize designTwips = {};   // a view that sizes itself is checked at that size too
+    QSize outerTwips = {};    // a view that sets its frame's size is checked at that size...
+    bool maximised = false;   // ...and maximised
 };
 
 // Checks one opened window; every fault found is reported, not only the first. With
@@ -192,7 +194,11 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
                 "fraFormulaOptions", "chkMoneyLine", "chkUsePowerRatings", "chkDonTUseLine",
                 "chkSeparateHomeAway", "chkDiscardHighLow", "lblTeaser", "cboTeaser", "cmdStart", "cmdStop",
                 "cmdOtherFac", "cmdOU", "cmdAllForm"},
-               {{"txtrola", 0, 1}, {"Text1", 1, 9}, {"Text2", 1, 9}, {"txtBest", 0, 2}})},
+               {{"txtrola", 0, 1}, {"Text1", 1, 9}, {"Text2", 1, 9}, {"txtBest", 0, 2}}),
+         {{"chkLines", "fraLines"}, {"chkLimitWeek", "fraLimitWeeks"}, {"chkSingle", "fraSingleGame"}},
+         {},
+         {9540, 5205},
+         true},
         {"Power", Open::Toolbar1, 10, Names({"Grid1"})},
         {"frmFormula", Open::FormulaEditor, 12,
          Names({"fraFormula", "Combo2", "cmdSave", "cmdDelete", "chkExcludeBestWorst", "fraOptions", "chkLines",
@@ -238,6 +244,21 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
                     Pump();
                     SCOPED_TRACE("at the design size");
                     CheckLayout(c, window, "_design");
+                }
+                if (!c.outerTwips.isEmpty()) {
+                    frame->resize(Screen::TwipsToPixelsX(c.outerTwips.width()),
+                                  Screen::TwipsToPixelsY(c.outerTwips.height()));
+                    Pump();
+                    SCOPED_TRACE("at the opening size");
+                    CheckLayout(c, window, "_opening");
+                }
+                if (c.maximised) {
+                    frame->showMaximized();
+                    Pump();
+                    SCOPED_TRACE("maximised");
+                    CheckLayout(c, window, "_maximised");
+                    frame->showNormal();
+                    Pump();
                 }
             }
             if (c.open == Open::FormulaEditor && window)
