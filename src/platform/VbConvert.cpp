@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vexal::vb {
@@ -476,35 +478,47 @@ std::string FormatText(const std::string& text, const std::vector<Token>& tokens
     return out;
 }
 
-// One section of a number pattern applied to a non-negative value.
-std::string FormatSection(double v, const std::vector<Token>& tokens, int significant)
-{
-    // Locate the parts of the pattern.
+// Where the parts of one number section stand in its tokens.
+struct SectionShape {
     int firstDigit = -1, lastIntDigit = -1, pointAt = -1, expAt = -1;
-    int intZeros = 0, fracPlaces = 0, percents = 0;
-    bool grouping = false;
-    int scaleCommas = 0;
+    int intZeros = 0;      // integer digits the pattern forces
+    int fracPlaces = 0;
+    int percents = 0;      // each multiplies by 100
+    int scaleCommas = 0;   // each divides by 1000
+    bool grouping = false; // thousands separators
+    // The first token after the integer placeholders.
+    int IntEnd(std::size_t tokens) const
+    {
+        return pointAt >= 0 ? pointAt : (expAt >= 0 ? expAt : static_cast<int>(tokens));
+    }
+    // The first token after the fraction placeholders.
+    int FracEnd(std::size_t tokens) const { return expAt >= 0 ? expAt : static_cast<int>(tokens); }
+};
+
+SectionShape ShapeOf(const std::vector<Token>& tokens)
+{
+    SectionShape s;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
-        if (expAt >= 0)
+        if (s.expAt >= 0)
             break;
         if (t.kind == TokenKind::Percent)
-            ++percents;
+            ++s.percents;
         if (t.kind == TokenKind::Exponent) {
-            expAt = static_cast<int>(i);
+            s.expAt = static_cast<int>(i);
             break;
         }
-        if (t.kind == TokenKind::Point && pointAt < 0) {
-            pointAt = static_cast<int>(i);
+        if (t.kind == TokenKind::Point && s.pointAt < 0) {
+            s.pointAt = static_cast<int>(i);
             continue;
         }
         if (IsDigitToken(t)) {
-            if (firstDigit < 0)
-                firstDigit = static_cast<int>(i);
-            if (pointAt < 0)
-                lastIntDigit = static_cast<int>(i);
+            if (s.firstDigit < 0)
+                s.firstDigit = static_cast<int>(i);
+            if (s.pointAt < 0)
+                s.lastIntDigit = static_cast<int>(i);
             else
-                ++fracPlaces;
+                ++s.fracPlaces;
         }
     }
     // Commas between integer placeholders group thousands; commas right after the last
@@ -512,169 +526,202 @@ std::string FormatSection(double v, const std::vector<Token>& tokens, int signif
     for (int i = 0; i < static_cast<int>(tokens.size()); ++i) {
         if (tokens[static_cast<std::size_t>(i)].kind != TokenKind::Comma)
             continue;
-        if (pointAt >= 0 && i > pointAt)
+        if (s.pointAt >= 0 && i > s.pointAt)
             continue;
-        if (expAt >= 0 && i > expAt)
+        if (s.expAt >= 0 && i > s.expAt)
             continue;
-        if (firstDigit >= 0 && i > firstDigit && i < lastIntDigit)
-            grouping = true;
-        else if (lastIntDigit >= 0 && i > lastIntDigit) {
+        if (s.firstDigit >= 0 && i > s.firstDigit && i < s.lastIntDigit)
+            s.grouping = true;
+        else if (s.lastIntDigit >= 0 && i > s.lastIntDigit) {
             bool onlyCommas = true;
-            for (int j = lastIntDigit + 1; j < i; ++j) {
+            for (int j = s.lastIntDigit + 1; j < i; ++j) {
                 if (tokens[static_cast<std::size_t>(j)].kind != TokenKind::Comma)
                     onlyCommas = false;
             }
             if (onlyCommas)
-                ++scaleCommas;
+                ++s.scaleCommas;
         }
     }
     // Integer '0' placeholders from the first '0' down to the point force digits.
-    {
-        bool seenZero = false;
-        for (int i = 0; i <= lastIntDigit; ++i) {
-            const Token& t = tokens[static_cast<std::size_t>(i)];
-            if (t.kind == TokenKind::Zero)
-                seenZero = true;
-            if (seenZero && IsDigitToken(t))
-                ++intZeros;
-        }
+    bool seenZero = false;
+    for (int i = 0; i <= s.lastIntDigit; ++i) {
+        const Token& t = tokens[static_cast<std::size_t>(i)];
+        if (t.kind == TokenKind::Zero)
+            seenZero = true;
+        if (seenZero && IsDigitToken(t))
+            ++s.intZeros;
     }
-    for (int i = 0; i < percents; ++i)
-        v *= 100;
-    for (int i = 0; i < scaleCommas; ++i)
-        v /= 1000;
+    return s;
+}
 
+// The digits a section shows: integer and fraction digits, and the exponent text.
+struct SectionDigits {
     std::string intDigits, fracDigits, expText;
-    if (expAt >= 0) {
-        int intPlaces = 0;
-        for (int i = 0; i <= lastIntDigit; ++i) {
-            if (IsDigitToken(tokens[static_cast<std::size_t>(i)]))
-                ++intPlaces;
+};
+
+// A scientific section: the mantissa fills the integer placeholders, the exponent its own.
+SectionDigits ScientificDigits(double v, int significant, const std::vector<Token>& tokens, const SectionShape& shape)
+{
+    SectionDigits out;
+    int intPlaces = 0;
+    for (int i = 0; i <= shape.lastIntDigit; ++i) {
+        if (IsDigitToken(tokens[static_cast<std::size_t>(i)]))
+            ++intPlaces;
+    }
+    intPlaces = std::max(intPlaces, 1);
+    int exp10 = 0;
+    Digits d = SignificantDigits(v, significant);
+    if (!d.digits.empty()) {
+        // The mantissa is the same digits with the point moved.
+        exp10 = d.point - intPlaces;
+        d.point = intPlaces;
+        RoundToPlaces(d, shape.fracPlaces, out.intDigits, out.fracDigits);
+        if (out.intDigits.size() > static_cast<std::size_t>(intPlaces)) {
+            ++exp10;
+            --d.point;
+            RoundToPlaces(d, shape.fracPlaces, out.intDigits, out.fracDigits);
         }
-        intPlaces = std::max(intPlaces, 1);
-        int exp10 = 0;
-        Digits d = SignificantDigits(v, significant);
-        if (!d.digits.empty()) {
-            // The mantissa is the same digits with the point moved.
-            exp10 = d.point - intPlaces;
-            d.point = intPlaces;
-            RoundToPlaces(d, fracPlaces, intDigits, fracDigits);
-            if (intDigits.size() > static_cast<std::size_t>(intPlaces)) {
-                ++exp10;
-                --d.point;
-                RoundToPlaces(d, fracPlaces, intDigits, fracDigits);
-            }
-        } else {
-            RoundToPlaces(d, fracPlaces, intDigits, fracDigits);
-        }
-        int expZeros = 0;
-        std::size_t i = static_cast<std::size_t>(expAt) + 1;
-        while (i < tokens.size() && IsDigitToken(tokens[i])) {
-            if (tokens[i].kind == TokenKind::Zero)
-                ++expZeros;
-            ++i;
-        }
-        const Token& e = tokens[static_cast<std::size_t>(expAt)];
-        std::string num = std::to_string(std::abs(exp10));
-        if (num.size() < static_cast<std::size_t>(expZeros))
-            num.insert(0, static_cast<std::size_t>(expZeros) - num.size(), '0');
-        expText = std::string(1, e.text[0]);
-        if (exp10 < 0)
-            expText += '-';
-        else if (e.text[1] == '+')
-            expText += '+';
-        expText += num;
     } else {
-        RoundToPlaces(SignificantDigits(v, significant), fracPlaces, intDigits, fracDigits);
+        RoundToPlaces(d, shape.fracPlaces, out.intDigits, out.fracDigits);
     }
-
-    // Leading zeros the pattern asks for.
-    if (intDigits.size() < static_cast<std::size_t>(intZeros))
-        intDigits.insert(0, static_cast<std::size_t>(intZeros) - intDigits.size(), '0');
-
-    // '#' fraction places drop trailing zeros.
-    std::vector<bool> showFrac(fracDigits.size(), true);
-    {
-        int k = static_cast<int>(fracDigits.size()) - 1;
-        int i = static_cast<int>(expAt >= 0 ? expAt : static_cast<int>(tokens.size())) - 1;
-        // Walk the fraction placeholders from the right.
-        for (; i > pointAt && k >= 0; --i) {
-            const Token& t = tokens[static_cast<std::size_t>(i)];
-            if (!IsDigitToken(t))
-                continue;
-            if (t.kind == TokenKind::Hash && fracDigits[static_cast<std::size_t>(k)] == '0')
-                showFrac[static_cast<std::size_t>(k)] = false;
-            else
-                break;
-            --k;
-        }
+    int expZeros = 0;
+    std::size_t i = static_cast<std::size_t>(shape.expAt) + 1;
+    while (i < tokens.size() && IsDigitToken(tokens[i])) {
+        if (tokens[i].kind == TokenKind::Zero)
+            ++expZeros;
+        ++i;
     }
+    const Token& e = tokens[static_cast<std::size_t>(shape.expAt)];
+    std::string num = std::to_string(std::abs(exp10));
+    if (num.size() < static_cast<std::size_t>(expZeros))
+        num.insert(0, static_cast<std::size_t>(expZeros) - num.size(), '0');
+    out.expText = std::string(1, e.text[0]);
+    if (exp10 < 0)
+        out.expText += '-';
+    else if (e.text[1] == '+')
+        out.expText += '+';
+    out.expText += num;
+    return out;
+}
 
-    // Integer part, filled from the right; extra digits go at the leftmost placeholder.
-    std::vector<std::string> pieces(tokens.size());
+// Which fraction digits show: '#' places drop trailing zeros.
+std::vector<bool> ShownFraction(const std::string& fracDigits, const std::vector<Token>& tokens,
+                                const SectionShape& shape)
+{
+    std::vector<bool> shown(fracDigits.size(), true);
+    int k = static_cast<int>(fracDigits.size()) - 1;
+    // Walk the fraction placeholders from the right.
+    for (int i = shape.FracEnd(tokens.size()) - 1; i > shape.pointAt && k >= 0; --i) {
+        const Token& t = tokens[static_cast<std::size_t>(i)];
+        if (!IsDigitToken(t))
+            continue;
+        if (t.kind == TokenKind::Hash && fracDigits[static_cast<std::size_t>(k)] == '0')
+            shown[static_cast<std::size_t>(k)] = false;
+        else
+            break;
+        --k;
+    }
+    return shown;
+}
+
+// The text of a literal or percent token; empty for the others.
+std::string FixedText(const Token& t)
+{
+    if (t.kind == TokenKind::Literal)
+        return t.text;
+    if (t.kind == TokenKind::Percent)
+        return "%";
+    return std::string();
+}
+
+// The integer part, filled from the right; extra digits go at the leftmost placeholder.
+void LayIntegerPart(const std::string& intDigits, const std::vector<Token>& tokens, const SectionShape& shape,
+                    std::vector<std::string>& pieces)
+{
     int digitIndex = 0; // index from the units digit
     int pos = static_cast<int>(intDigits.size()) - 1;
     auto emitDigit = [&](std::string& piece) {
         std::string s(1, intDigits[static_cast<std::size_t>(pos)]);
-        if (grouping && digitIndex > 0 && digitIndex % 3 == 0)
+        if (shape.grouping && digitIndex > 0 && digitIndex % 3 == 0)
             s += ',';
         piece.insert(0, s);
         --pos;
         ++digitIndex;
     };
-    const int intEnd = pointAt >= 0 ? pointAt : (expAt >= 0 ? expAt : static_cast<int>(tokens.size()));
+    const int intEnd = shape.IntEnd(tokens.size());
     for (int i = intEnd - 1; i >= 0; --i) {
         const Token& t = tokens[static_cast<std::size_t>(i)];
         std::string& piece = pieces[static_cast<std::size_t>(i)];
         if (IsDigitToken(t)) {
-            if (i == firstDigit) {
+            if (i == shape.firstDigit) {
                 while (pos >= 0)
                     emitDigit(piece);
             } else if (pos >= 0) {
                 emitDigit(piece);
             }
-        } else if (t.kind == TokenKind::Literal) {
-            piece = t.text;
-        } else if (t.kind == TokenKind::Percent) {
-            piece = "%";
+        } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Percent) {
+            piece = FixedText(t);
         }
     }
-    if (firstDigit < 0 || firstDigit > intEnd) {
-        // No integer placeholder: the integer digits still show before the point.
-        std::string lead = intDigits;
-        if (pointAt >= 0)
-            pieces[static_cast<std::size_t>(pointAt)] = lead;
-    }
-    if (pointAt >= 0) {
-        pieces[static_cast<std::size_t>(pointAt)] += '.';
-        int k = 0;
-        const int fracEnd = expAt >= 0 ? expAt : static_cast<int>(tokens.size());
-        for (int i = pointAt + 1; i < fracEnd; ++i) {
-            const Token& t = tokens[static_cast<std::size_t>(i)];
-            std::string& piece = pieces[static_cast<std::size_t>(i)];
-            if (IsDigitToken(t)) {
-                if (k < static_cast<int>(fracDigits.size()) && showFrac[static_cast<std::size_t>(k)])
-                    piece = std::string(1, fracDigits[static_cast<std::size_t>(k)]);
-                ++k;
-            } else if (t.kind == TokenKind::Literal) {
-                piece = t.text;
-            } else if (t.kind == TokenKind::Percent) {
-                piece = "%";
-            }
+    // No integer placeholder: the integer digits still show before the point.
+    if ((shape.firstDigit < 0 || shape.firstDigit > intEnd) && shape.pointAt >= 0)
+        pieces[static_cast<std::size_t>(shape.pointAt)] = intDigits;
+}
+
+void LayFractionPart(const std::string& fracDigits, const std::vector<Token>& tokens, const SectionShape& shape,
+                     std::vector<std::string>& pieces)
+{
+    const std::vector<bool> shown = ShownFraction(fracDigits, tokens, shape);
+    pieces[static_cast<std::size_t>(shape.pointAt)] += '.';
+    int k = 0;
+    for (int i = shape.pointAt + 1; i < shape.FracEnd(tokens.size()); ++i) {
+        const Token& t = tokens[static_cast<std::size_t>(i)];
+        std::string& piece = pieces[static_cast<std::size_t>(i)];
+        if (IsDigitToken(t)) {
+            if (k < static_cast<int>(fracDigits.size()) && shown[static_cast<std::size_t>(k)])
+                piece = std::string(1, fracDigits[static_cast<std::size_t>(k)]);
+            ++k;
+        } else if (t.kind == TokenKind::Literal || t.kind == TokenKind::Percent) {
+            piece = FixedText(t);
         }
     }
-    if (expAt >= 0) {
-        pieces[static_cast<std::size_t>(expAt)] = expText;
-        std::size_t i = static_cast<std::size_t>(expAt) + 1;
-        while (i < tokens.size() && IsDigitToken(tokens[i]))
-            ++i;
-        for (; i < tokens.size(); ++i) {
-            if (tokens[i].kind == TokenKind::Literal)
-                pieces[i] = tokens[i].text;
-            else if (tokens[i].kind == TokenKind::Percent)
-                pieces[i] = "%";
-        }
-    }
+}
+
+void LayExponentPart(const std::string& expText, const std::vector<Token>& tokens, const SectionShape& shape,
+                     std::vector<std::string>& pieces)
+{
+    pieces[static_cast<std::size_t>(shape.expAt)] = expText;
+    std::size_t i = static_cast<std::size_t>(shape.expAt) + 1;
+    while (i < tokens.size() && IsDigitToken(tokens[i]))
+        ++i;
+    for (; i < tokens.size(); ++i)
+        if (tokens[i].kind == TokenKind::Literal || tokens[i].kind == TokenKind::Percent)
+            pieces[i] = FixedText(tokens[i]);
+}
+
+// One section of a number pattern applied to a non-negative value.
+std::string FormatSection(double v, const std::vector<Token>& tokens, int significant)
+{
+    const SectionShape shape = ShapeOf(tokens);
+    for (int i = 0; i < shape.percents; ++i)
+        v *= 100;
+    for (int i = 0; i < shape.scaleCommas; ++i)
+        v /= 1000;
+    SectionDigits digits;
+    if (shape.expAt >= 0)
+        digits = ScientificDigits(v, significant, tokens, shape);
+    else
+        RoundToPlaces(SignificantDigits(v, significant), shape.fracPlaces, digits.intDigits, digits.fracDigits);
+    // Leading zeros the pattern asks for.
+    if (digits.intDigits.size() < static_cast<std::size_t>(shape.intZeros))
+        digits.intDigits.insert(0, static_cast<std::size_t>(shape.intZeros) - digits.intDigits.size(), '0');
+
+    std::vector<std::string> pieces(tokens.size());
+    LayIntegerPart(digits.intDigits, tokens, shape, pieces);
+    if (shape.pointAt >= 0)
+        LayFractionPart(digits.fracDigits, tokens, shape, pieces);
+    if (shape.expAt >= 0)
+        LayExponentPart(digits.expText, tokens, shape, pieces);
     std::string out;
     for (auto& piece : pieces)
         out += piece;
@@ -1060,64 +1107,151 @@ std::string FormatSingle(float v, std::string_view pattern)
     return FormatWith(static_cast<double>(v), pattern, 7);
 }
 
+namespace {
+
+// The calendar and clock parts of an OLE date.
+struct DateFields {
+    int64_t dayNumber = 0;
+    int secondOfDay = 0;
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
+    int weekday = 0;   // 1 Sunday .. 7 Saturday
+};
+
+DateFields PartsOf(double oleDate)
+{
+    DateFields d;
+    SplitDate(oleDate, d.dayNumber, d.secondOfDay);
+    CivilFromDays(d.dayNumber + OleEpoch, d.year, d.month, d.day);
+    d.hour = d.secondOfDay / 3600;
+    d.minute = d.secondOfDay / 60 % 60;
+    d.second = d.secondOfDay % 60;
+    d.weekday = static_cast<int>(((d.dayNumber + 6) % 7 + 7) % 7) + 1;
+    return d;
+}
+
+// A named format ("Long Date", "General Date" ...) as the pattern it stands for; any other
+// pattern as it is.
+std::string ExpandedDatePattern(std::string_view pattern, const DateFields& d)
+{
+    if (EqualsNoCase(pattern, "General Date")) {
+        if (d.dayNumber != 0 && d.secondOfDay != 0)
+            return "m/d/yyyy h:mm:ss AM/PM";
+        if (d.dayNumber == 0 && d.secondOfDay != 0)
+            return "h:mm:ss AM/PM";
+        return "m/d/yyyy";
+    }
+    struct Named {
+        const char* name;
+        const char* pattern;
+    };
+    static constexpr Named Names[] = {
+        {"Long Date", "dddd, mmmm d, yyyy"}, {"Medium Date", "dd-mmm-yy"}, {"Short Date", "m/d/yyyy"},
+        {"Long Time", "h:mm:ss AM/PM"},      {"Medium Time", "hh:mm AM/PM"}, {"Short Time", "hh:mm"}};
+    for (const Named& n : Names)
+        if (EqualsNoCase(pattern, n.name))
+            return n.pattern;
+    return std::string(pattern);
+}
+
+// A 12-hour clock when the pattern carries an AM/PM marker anywhere.
+bool TwelveHourClock(std::string_view p)
+{
+    for (std::string_view marker : {"AM/PM", "A/P", "AMPM"})
+        for (std::size_t i = 0; i < p.size(); ++i)
+            if (StartsWithNoCase(p, i, marker))
+                return true;
+    return false;
+}
+
+// The AM/PM marker that starts at i, written into out; answers its length, 0 when none does.
+std::size_t AmPmMarker(std::string_view p, std::size_t i, int hour, std::string& out)
+{
+    const bool upper = p[i] == 'A';
+    const bool morning = hour < 12;
+    if (StartsWithNoCase(p, i, "AM/PM")) {
+        out += morning ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
+        return 5;
+    }
+    if (StartsWithNoCase(p, i, "A/P")) {
+        out += morning ? (upper ? "A" : "a") : (upper ? "P" : "p");
+        return 3;
+    }
+    if (StartsWithNoCase(p, i, "AMPM")) {
+        out += morning ? "AM" : "PM";
+        return 4;
+    }
+    return 0;
+}
+
+std::string DayText(std::size_t n, const DateFields& d, double oleDate)
+{
+    switch (n) {
+    case 1: return std::to_string(d.day);
+    case 2: return TwoDigits(d.day);
+    case 3: return std::string(DayNames[d.weekday - 1]).substr(0, 3);
+    case 4: return DayNames[d.weekday - 1];
+    case 5: return FormatDate(oleDate, "m/d/yyyy");
+    default: return FormatDate(oleDate, "dddd, mmmm d, yyyy");
+    }
+}
+
+// "m" right after an hour is the minutes, else the month.
+std::string MonthText(std::size_t n, const DateFields& d, bool afterHour)
+{
+    if (afterHour && n <= 2)
+        return n == 1 ? std::to_string(d.minute) : TwoDigits(d.minute);
+    switch (n) {
+    case 1: return std::to_string(d.month);
+    case 2: return TwoDigits(d.month);
+    case 3: return std::string(MonthNames[d.month - 1]).substr(0, 3);
+    default: return MonthNames[d.month - 1];
+    }
+}
+
+std::string YearText(std::size_t n, const DateFields& d)
+{
+    if (n == 1 || n == 3) {
+        const int dayOfYear = static_cast<int>(d.dayNumber - (DaysFromCivil(d.year, 1, 1) - OleEpoch)) + 1;
+        return std::to_string(dayOfYear) + (n == 3 ? TwoDigits(d.year % 100) : std::string());
+    }
+    if (n == 2)
+        return TwoDigits(d.year % 100);
+    return std::to_string(d.year); // years 100-999 show three digits, as the runtime does
+}
+
+std::string OneOrTwoDigits(std::size_t n, int value) { return n == 1 ? std::to_string(value) : TwoDigits(value); }
+
+// The text of a run of n equal date letters (d, m, y, h, n, s, w), or nothing for any other.
+std::optional<std::string> DateRunText(char letter, std::size_t n, const DateFields& d, int shownHour,
+                                       bool afterHour, double oleDate)
+{
+    switch (letter) {
+    case 'd': return DayText(n, d, oleDate);
+    case 'm': return MonthText(n, d, afterHour);
+    case 'y': return YearText(n, d);
+    case 'h': return OneOrTwoDigits(n, shownHour);
+    case 'n': return OneOrTwoDigits(n, d.minute);
+    case 's': return OneOrTwoDigits(n, d.second);
+    case 'w': return n == 1 ? std::to_string(d.weekday) : std::to_string(DatePart("ww", static_cast<double>(d.dayNumber)));
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
 std::string FormatDate(double oleDate, std::string_view pattern)
 {
-    int64_t dayNumber;
-    int secondOfDay;
-    SplitDate(oleDate, dayNumber, secondOfDay);
-    int year, month, day;
-    CivilFromDays(dayNumber + OleEpoch, year, month, day);
-    const int hour = secondOfDay / 3600;
-    const int minute = secondOfDay / 60 % 60;
-    const int second = secondOfDay % 60;
-    const int weekday = static_cast<int>(((dayNumber + 6) % 7 + 7) % 7) + 1;
-
-    std::string expanded;
-    if (EqualsNoCase(pattern, "General Date")) {
-        if (dayNumber != 0 && secondOfDay != 0)
-            expanded = "m/d/yyyy h:mm:ss AM/PM";
-        else if (dayNumber == 0 && secondOfDay != 0)
-            expanded = "h:mm:ss AM/PM";
-        else
-            expanded = "m/d/yyyy";
-    } else if (EqualsNoCase(pattern, "Long Date")) {
-        expanded = "dddd, mmmm d, yyyy";
-    } else if (EqualsNoCase(pattern, "Medium Date")) {
-        expanded = "dd-mmm-yy";
-    } else if (EqualsNoCase(pattern, "Short Date")) {
-        expanded = "m/d/yyyy";
-    } else if (EqualsNoCase(pattern, "Long Time")) {
-        expanded = "h:mm:ss AM/PM";
-    } else if (EqualsNoCase(pattern, "Medium Time")) {
-        expanded = "hh:mm AM/PM";
-    } else if (EqualsNoCase(pattern, "Short Time")) {
-        expanded = "hh:mm";
-    } else {
-        expanded = std::string(pattern);
-    }
-    std::string_view p = expanded;
-
-    // A 12-hour clock when the pattern carries an AM/PM marker.
-    bool twelveHour = false;
-    for (std::string_view marker : {"AM/PM", "A/P", "AMPM"}) {
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            if (StartsWithNoCase(p, i, marker))
-                twelveHour = true;
-        }
-    }
-    const int shownHour = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+    const DateFields d = PartsOf(oleDate);
+    const std::string expanded = ExpandedDatePattern(pattern, d);
+    const std::string_view p = expanded;
+    const int shownHour = TwelveHourClock(p) ? (d.hour % 12 == 0 ? 12 : d.hour % 12) : d.hour;
 
     std::string out;
     bool afterHour = false; // "m" right after an hour means minutes
     for (std::size_t i = 0; i < p.size();) {
         const char c = p[i];
         const char lc = Lower(c);
-        auto run = [&](char letter) {
-            std::size_t n = 0;
-            while (i + n < p.size() && Lower(p[i + n]) == letter)
-                ++n;
-            return n;
-        };
         if (c == '"') {
             auto end = p.find('"', i + 1);
             if (end == std::string_view::npos)
@@ -1132,128 +1266,34 @@ std::string FormatDate(double oleDate, std::string_view pattern)
             i += 2;
             continue;
         }
-        if (StartsWithNoCase(p, i, "AM/PM")) {
-            const bool upper = c == 'A';
-            out += hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
-            i += 5;
+        if (const std::size_t marker = AmPmMarker(p, i, d.hour, out)) {
+            i += marker;
             continue;
         }
-        if (StartsWithNoCase(p, i, "A/P")) {
-            const bool upper = c == 'A';
-            out += hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p");
-            i += 3;
-            continue;
-        }
-        if (StartsWithNoCase(p, i, "AMPM")) {
-            out += hour < 12 ? "AM" : "PM";
-            i += 4;
-            continue;
-        }
-        switch (lc) {
-        case 'd': {
-            const std::size_t n = run('d');
-            if (n == 1)
-                out += std::to_string(day);
-            else if (n == 2)
-                out += TwoDigits(day);
-            else if (n == 3)
-                out += std::string(DayNames[weekday - 1]).substr(0, 3);
-            else if (n == 4)
-                out += DayNames[weekday - 1];
-            else if (n == 5)
-                out += FormatDate(oleDate, "m/d/yyyy");
-            else
-                out += FormatDate(oleDate, "dddd, mmmm d, yyyy");
+        std::size_t n = 0;
+        while (i + n < p.size() && Lower(p[i + n]) == lc)
+            ++n;
+        if (const auto text = DateRunText(lc, n, d, shownHour, afterHour, oleDate)) {
+            out += *text;
             i += n;
-            afterHour = false;
+            afterHour = lc == 'h';
             continue;
         }
-        case 'm': {
-            const std::size_t n = run('m');
-            if (afterHour && n <= 2) {
-                out += n == 1 ? std::to_string(minute) : TwoDigits(minute);
-            } else if (n == 1) {
-                out += std::to_string(month);
-            } else if (n == 2) {
-                out += TwoDigits(month);
-            } else if (n == 3) {
-                out += std::string(MonthNames[month - 1]).substr(0, 3);
-            } else {
-                out += MonthNames[month - 1];
-            }
-            i += n;
-            afterHour = false;
-            continue;
-        }
-        case 'y': {
-            const std::size_t n = run('y');
-            if (n == 1 || n == 3) {
-                int doy = static_cast<int>(dayNumber - (DaysFromCivil(year, 1, 1) - OleEpoch)) + 1;
-                out += std::to_string(doy);
-                if (n == 3)
-                    out += TwoDigits(year % 100);
-            } else if (n == 2) {
-                out += TwoDigits(year % 100);
-            } else {
-                out += std::to_string(year); // years 100-999 show three digits, as the runtime does
-            }
-            i += n;
-            afterHour = false;
-            continue;
-        }
-        case 'h': {
-            const std::size_t n = run('h');
-            out += n == 1 ? std::to_string(shownHour) : TwoDigits(shownHour);
-            i += n;
-            afterHour = true;
-            continue;
-        }
-        case 'n': {
-            const std::size_t n = run('n');
-            out += n == 1 ? std::to_string(minute) : TwoDigits(minute);
-            i += n;
-            afterHour = false;
-            continue;
-        }
-        case 's': {
-            const std::size_t n = run('s');
-            out += n == 1 ? std::to_string(second) : TwoDigits(second);
-            i += n;
-            afterHour = false;
-            continue;
-        }
-        case 'w': {
-            const std::size_t n = run('w');
-            if (n == 1) {
-                out += std::to_string(weekday);
-            } else {
-                out += std::to_string(DatePart("ww", static_cast<double>(dayNumber)));
-            }
-            i += n;
-            afterHour = false;
-            continue;
-        }
-        case 'q':
-            out += std::to_string((month - 1) / 3 + 1);
+        if (lc == 'q') {
+            out += std::to_string((d.month - 1) / 3 + 1);
             ++i;
             afterHour = false;
             continue;
-        case 't':
-            if (StartsWithNoCase(p, i, "ttttt")) {
-                out += FormatDate(oleDate, "h:mm:ss AM/PM");
-                i += 5;
-                continue;
-            }
-            break;
-        case 'c':
-            if (lc == 'c' && (i + 1 >= p.size() || !IsLetter(p[i + 1]))) {
-                out += FormatDate(oleDate, "General Date");
-                ++i;
-                continue;
-            }
-            break;
-        default:
-            break;
+        }
+        if (lc == 't' && StartsWithNoCase(p, i, "ttttt")) {
+            out += FormatDate(oleDate, "h:mm:ss AM/PM");
+            i += 5;
+            continue;
+        }
+        if (lc == 'c' && (i + 1 >= p.size() || !IsLetter(p[i + 1]))) {
+            out += FormatDate(oleDate, "General Date");
+            ++i;
+            continue;
         }
         out += c;
         // A separator between the hour and the minutes keeps "hh:mm" reading as minutes.

@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -23,18 +24,45 @@ namespace vexal {
 
 namespace {
 
+// The linear light of an sRGB channel. Every caption check measures thousands of colours
+// (each pixel row behind it, each candidate colour), so the 256 values are computed once.
 double Linear(int channel)
 {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (int i = 0; i < 256; ++i) {
+            const double c = i / 255.0;
+            t[static_cast<std::size_t>(i)] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return t;
+    }();
+    return table[static_cast<std::size_t>(std::clamp(channel, 0, 255))];
+}
+
+double Contrast(double la, double lb) { return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05); }
+
+std::vector<double> Luminances(const std::vector<QColor>& colors)
+{
+    std::vector<double> out;
+    out.reserve(colors.size());
+    for (const QColor& c : colors)
+        out.push_back(RelativeLuminance(c));
+    return out;
+}
+
+// The least contrast of the colour with any of the backgrounds, given by their luminance.
+double WorstContrast(const QColor& fore, const std::vector<double>& backgrounds)
+{
+    const double lf = RelativeLuminance(fore);
+    double worst = 21.0;
+    for (double lb : backgrounds)
+        worst = std::min(worst, Contrast(lf, lb));
+    return worst;
 }
 
 double WorstContrast(const QColor& fore, const std::vector<QColor>& backgrounds)
 {
-    double worst = 21.0;
-    for (const QColor& b : backgrounds)
-        worst = std::min(worst, ContrastRatio(fore, b));
-    return worst;
+    return WorstContrast(fore, Luminances(backgrounds));
 }
 
 QColor Mix(const QColor& from, const QColor& to, double t)
@@ -136,13 +164,13 @@ double RelativeLuminance(const QColor& color)
 
 double ContrastRatio(const QColor& a, const QColor& b)
 {
-    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return Contrast(RelativeLuminance(a), RelativeLuminance(b));
 }
 
-QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgrounds)
+QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgroundColors)
 {
     const QColor start = wanted.toRgb();
+    const std::vector<double> backgrounds = Luminances(backgroundColors);
     // The wanted colour is kept when it is readable with a little to spare: inside a frame
     // the style shades the background slightly.
     if (backgrounds.empty() || WorstContrast(start, backgrounds) >= ReadableContrast + 0.3)

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -369,39 +370,47 @@ bool cResizer::IsWindowReference(const QObject* reference) const
     return w && (w == target_.data() || w->isWindow());
 }
 
+namespace {
+
+bool FitsLong(int64_t x)
+{
+    return x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max();
+}
+
+} // namespace
+
+std::optional<cResizer::Bounds> cResizer::ReferenceBounds(const Rule& rule, bool windowReference)
+{
+    auto* ref = qobject_cast<QWidget*>(rule.reference.data());
+    if (!ref)
+        return std::nullopt;
+    std::optional<int32_t> l, t, r, b;
+    if (windowReference) {
+        l = 0;
+        t = 0;
+        r = ToLong(WidthOf(ref));
+        b = ToLong(HeightOf(ref));
+    } else {
+        l = ToLong(LeftOf(ref));
+        t = ToLong(TopOf(ref));
+        r = ToLong(LeftOf(ref) + WidthOf(ref));
+        b = ToLong(TopOf(ref) + HeightOf(ref));
+    }
+    if (!l || !t || !r || !b)
+        return std::nullopt;
+    return Bounds{*l, *t, *r, *b};
+}
+
 void cResizer::ApplyResize(const Rule& rule)
 {
-    // 1. The reference rectangle, read once.
-    int64_t L = 0, T = 0, R = 0, B = 0;
+    // The reference rectangle, read once.
+    Bounds bounds;
     if (rule.kind != FixedHeight && rule.kind != FixedWidth) {
-        auto* ref = qobject_cast<QWidget*>(rule.reference.data());
-        if (!ref)
+        const auto read = ReferenceBounds(rule, IsWindowReference(rule.reference.data()));
+        if (!read)
             return;
-        std::optional<int32_t> l, t, r, b;
-        if (IsWindowReference(ref)) {
-            l = 0;
-            t = 0;
-            r = ToLong(WidthOf(ref));
-            b = ToLong(HeightOf(ref));
-        } else {
-            l = ToLong(LeftOf(ref));
-            t = ToLong(TopOf(ref));
-            r = ToLong(LeftOf(ref) + WidthOf(ref));
-            b = ToLong(TopOf(ref) + HeightOf(ref));
-        }
-        if (!l || !t || !r || !b)
-            return;
-        L = *l;
-        T = *t;
-        R = *r;
-        B = *b;
+        bounds = *read;
     }
-
-    const int64_t v = rule.value;
-    const int n = static_cast<int>(rule.controls.size());
-    auto fitsLong = [](int64_t x) {
-        return x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max();
-    };
 
     if (rule.kind == KeepProportion) {
         QWidget* window = qobject_cast<QWidget*>(rule.reference.data());
@@ -414,160 +423,158 @@ void cResizer::ApplyResize(const Rule& rule)
         return;
     }
 
+    const int n = static_cast<int>(rule.controls.size());
     for (int i = 0; i < n; ++i) {
         QWidget* c = rule.controls[static_cast<size_t>(i)];
         if (!c)
             continue;
         switch (rule.kind) {
-        case FullWidthMargin:
-            SetLeft(c, static_cast<double>(v));
-            if (fitsLong((R - L) - 2 * v))
-                SetWidth(c, static_cast<double>((R - L) - 2 * v));
-            break;
-        case RightMargin: {
-            const auto left = ToLong(LeftOf(c));
-            if (left && fitsLong(R - *left - v))
-                SetWidth(c, static_cast<double>(R - *left - v));
-            break;
-        }
-        case BottomMargin: {
-            const auto top = ToLong(TopOf(c));
-            if (top && fitsLong(B - *top - v))
-                SetHeight(c, static_cast<double>(B - *top - v));
-            break;
-        }
-        case FullHeight:
-            SetHeight(c, static_cast<double>(B - T));
-            break;
-        case FullWidth:
-            SetWidth(c, static_cast<double>(R - L));
-            break;
-        case TopOffset:
-            if (fitsLong(T + v))
-                SetTop(c, static_cast<double>(T + v));
-            break;
-        case AlignRight: {
-            const auto width = ToLong(WidthOf(c));
-            if (width && fitsLong(R - *width - v))
-                SetLeft(c, static_cast<double>(R - *width - v));
-            break;
-        }
-        case RightOf:
-            if (fitsLong(R + v))
-                SetLeft(c, static_cast<double>(R + v));
-            break;
-        case LeftOffset:
-            if (fitsLong(L + v))
-                SetLeft(c, static_cast<double>(L + v));
-            break;
         case EqualWidths:
-        case EqualHeights: {
-            const bool across = rule.kind == EqualWidths;
-            const int64_t product = v * (n + 1);
-            if (!fitsLong(product))
-                break;
-            const double span = static_cast<double>(across ? R - L : B - T);
-            const double size = span / n - static_cast<double>(product) / n;
-            if (across)
-                SetWidth(c, size);
-            else
-                SetHeight(c, size);
-            const double readBack = across ? WidthOf(c) : HeightOf(c);
-            const double pos = static_cast<double>(across ? L : T) + static_cast<double>(v * (i + 1)) + i * readBack;
-            if (across)
-                SetLeft(c, pos);
-            else
-                SetTop(c, pos);
-            break;
-        }
+        case EqualHeights: ApplyEqualSizes(rule, c, i, bounds); break;
         case RowFirstTakesRest:
-        case ColumnFirstTakesRest: {
-            const bool across = rule.kind == RowFirstTakesRest;
-            auto sizeOf = [&](int j) -> std::optional<double> {
-                QWidget* w = rule.controls[static_cast<size_t>(j)];
-                if (!w)
-                    return std::nullopt;
-                return across ? WidthOf(w) : HeightOf(w);
-            };
-            int64_t S = 0;
-            bool ok = true;
-            const int from = i == 0 ? 1 : 0;
-            const int to = i == 0 ? n - 1 : i - 1;
-            for (int j = from; j <= to && ok; ++j) {
-                const auto size = sizeOf(j);
-                if (!size) {
-                    ok = false;
-                    break;
-                }
-                const auto sum = ToLong(static_cast<double>(S) + *size + static_cast<double>(v));
-                ok = sum.has_value();
-                if (ok)
-                    S = *sum;
-            }
-            if (!ok)
-                break;
-            const int64_t start = across ? L : T;
-            if (i == 0) {
-                const int64_t size = (across ? R - L : B - T) - S - 2 * v;
-                if (fitsLong(size)) {
-                    if (across)
-                        SetWidth(c, static_cast<double>(size));
-                    else
-                        SetHeight(c, static_cast<double>(size));
-                }
-                if (fitsLong(start + v)) {
-                    if (across)
-                        SetLeft(c, static_cast<double>(start + v));
-                    else
-                        SetTop(c, static_cast<double>(start + v));
-                }
-            } else if (fitsLong(start + S + v)) {
-                if (across)
-                    SetLeft(c, static_cast<double>(start + S + v));
-                else
-                    SetTop(c, static_cast<double>(start + S + v));
-            }
-            break;
+        case ColumnFirstTakesRest: ApplyFirstTakesRest(rule, c, i, bounds); break;
+        case Proportional: ApplyProportional(c, i, bounds); break;
+        case FontResizing: ApplyFontResizing(c, i, bounds); break;
+        default: ApplyEdgeRule(rule.kind, c, bounds, rule.value); break;
         }
-        case FixedHeight:
-            SetHeight(c, static_cast<double>(v));
-            break;
-        case FixedWidth:
-            SetWidth(c, static_cast<double>(v));
-            break;
-        case Proportional: {
-            if (designWidth_ == 0 || designHeight_ == 0 || i >= static_cast<int>(designRects_.size()))
-                break;
-            const float sx = static_cast<float>(static_cast<double>(R) / designWidth_);
-            const float sy = static_cast<float>(static_cast<double>(B) / designHeight_);
-            const DesignRect& d = designRects_[static_cast<size_t>(i)];
-            SetLeft(c, d.left * static_cast<double>(sx));
-            SetTop(c, d.top * static_cast<double>(sy));
-            SetScaledSize(c, d.left * static_cast<double>(sx), d.right * static_cast<double>(sx),
-                          d.top * static_cast<double>(sy), d.bottom * static_cast<double>(sy));
-            break;
-        }
-        case FontResizing: {
-            if (designWidth_ == 0 || designHeight_ == 0 || i >= static_cast<int>(designFontSizes_.size()))
-                break;
-            const double fx = static_cast<double>(R) / designWidth_;
-            const double fy = static_cast<double>(B) / designHeight_;
-            float f = static_cast<float>(std::min(fx, fy));
-            if (f < 1.0f)
-                f = 1.0f;
-            if (f > 1.5f)
-                f = 1.5f;
-            const float size = designFontSizes_[static_cast<size_t>(i)] * f;
-            if (size > 0) {
-                QFont font = c->font();
-                font.setPointSizeF(size);
-                c->setFont(font);
-            }
-            break;
-        }
-        default:
-            break;
-        }
+    }
+}
+
+void cResizer::ApplyEdgeRule(int32_t kind, QWidget* c, const Bounds& r, int64_t v)
+{
+    const auto [L, T, R, B] = r;
+    switch (kind) {
+    case FullWidthMargin:
+        SetLeft(c, static_cast<double>(v));
+        if (FitsLong((R - L) - 2 * v))
+            SetWidth(c, static_cast<double>((R - L) - 2 * v));
+        break;
+    case RightMargin: {
+        const auto left = ToLong(LeftOf(c));
+        if (left && FitsLong(R - *left - v))
+            SetWidth(c, static_cast<double>(R - *left - v));
+        break;
+    }
+    case BottomMargin: {
+        const auto top = ToLong(TopOf(c));
+        if (top && FitsLong(B - *top - v))
+            SetHeight(c, static_cast<double>(B - *top - v));
+        break;
+    }
+    case FullHeight: SetHeight(c, static_cast<double>(B - T)); break;
+    case FullWidth: SetWidth(c, static_cast<double>(R - L)); break;
+    case TopOffset:
+        if (FitsLong(T + v))
+            SetTop(c, static_cast<double>(T + v));
+        break;
+    case AlignRight: {
+        const auto width = ToLong(WidthOf(c));
+        if (width && FitsLong(R - *width - v))
+            SetLeft(c, static_cast<double>(R - *width - v));
+        break;
+    }
+    case RightOf:
+        if (FitsLong(R + v))
+            SetLeft(c, static_cast<double>(R + v));
+        break;
+    case LeftOffset:
+        if (FitsLong(L + v))
+            SetLeft(c, static_cast<double>(L + v));
+        break;
+    case FixedHeight: SetHeight(c, static_cast<double>(v)); break;
+    case FixedWidth: SetWidth(c, static_cast<double>(v)); break;
+    default: break;
+    }
+}
+
+void cResizer::ApplyEqualSizes(const Rule& rule, QWidget* c, int i, const Bounds& r)
+{
+    const int64_t v = rule.value;
+    const int n = static_cast<int>(rule.controls.size());
+    const bool across = rule.kind == EqualWidths;
+    const int64_t product = v * (n + 1);
+    if (!FitsLong(product))
+        return;
+    const double span = static_cast<double>(across ? r.R - r.L : r.B - r.T);
+    const double size = span / n - static_cast<double>(product) / n;
+    if (across)
+        SetWidth(c, size);
+    else
+        SetHeight(c, size);
+    const double readBack = across ? WidthOf(c) : HeightOf(c);
+    const double pos = static_cast<double>(across ? r.L : r.T) + static_cast<double>(v * (i + 1)) + i * readBack;
+    if (across)
+        SetLeft(c, pos);
+    else
+        SetTop(c, pos);
+}
+
+void cResizer::ApplyFirstTakesRest(const Rule& rule, QWidget* c, int i, const Bounds& r)
+{
+    const int64_t v = rule.value;
+    const int n = static_cast<int>(rule.controls.size());
+    const bool across = rule.kind == RowFirstTakesRest;
+    // The room the other controls take before this one (for the first: all the others).
+    int64_t S = 0;
+    const int from = i == 0 ? 1 : 0;
+    const int to = i == 0 ? n - 1 : i - 1;
+    for (int j = from; j <= to; ++j) {
+        QWidget* w = rule.controls[static_cast<size_t>(j)];
+        if (!w)
+            return;
+        const auto sum = ToLong(static_cast<double>(S) + (across ? WidthOf(w) : HeightOf(w)) + static_cast<double>(v));
+        if (!sum)
+            return;
+        S = *sum;
+    }
+    const int64_t start = across ? r.L : r.T;
+    auto place = [&](int64_t at) {
+        if (across)
+            SetLeft(c, static_cast<double>(at));
+        else
+            SetTop(c, static_cast<double>(at));
+    };
+    if (i != 0) {
+        if (FitsLong(start + S + v))
+            place(start + S + v);
+        return;
+    }
+    const int64_t size = (across ? r.R - r.L : r.B - r.T) - S - 2 * v;
+    if (FitsLong(size)) {
+        if (across)
+            SetWidth(c, static_cast<double>(size));
+        else
+            SetHeight(c, static_cast<double>(size));
+    }
+    if (FitsLong(start + v))
+        place(start + v);
+}
+
+void cResizer::ApplyProportional(QWidget* c, int i, const Bounds& r) const
+{
+    if (designWidth_ == 0 || designHeight_ == 0 || i >= static_cast<int>(designRects_.size()))
+        return;
+    const float sx = static_cast<float>(static_cast<double>(r.R) / designWidth_);
+    const float sy = static_cast<float>(static_cast<double>(r.B) / designHeight_);
+    const DesignRect& d = designRects_[static_cast<size_t>(i)];
+    SetLeft(c, d.left * static_cast<double>(sx));
+    SetTop(c, d.top * static_cast<double>(sy));
+    SetScaledSize(c, d.left * static_cast<double>(sx), d.right * static_cast<double>(sx), d.top * static_cast<double>(sy),
+                  d.bottom * static_cast<double>(sy));
+}
+
+void cResizer::ApplyFontResizing(QWidget* c, int i, const Bounds& r) const
+{
+    if (designWidth_ == 0 || designHeight_ == 0 || i >= static_cast<int>(designFontSizes_.size()))
+        return;
+    const double fx = static_cast<double>(r.R) / designWidth_;
+    const double fy = static_cast<double>(r.B) / designHeight_;
+    const float f = std::clamp(static_cast<float>(std::min(fx, fy)), 1.0f, 1.5f);
+    const float size = designFontSizes_[static_cast<size_t>(i)] * f;
+    if (size > 0) {
+        QFont font = c->font();
+        font.setPointSizeF(size);
+        c->setFont(font);
     }
 }
 

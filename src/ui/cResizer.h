@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace vexal {
@@ -97,7 +98,19 @@ private:
 
     void FirstRule();
     void CaptureDesignSize(QWidget* window);
+    // The reference's rectangle in twips: the window's inside from 0, 0, or a control's.
+    struct Bounds {
+        int64_t L = 0, T = 0, R = 0, B = 0;
+    };
+    static std::optional<Bounds> ReferenceBounds(const Rule& rule, bool windowReference);
     void ApplyResize(const Rule& rule);
+    // The rules that place or size one control against the reference's edges.
+    static void ApplyEdgeRule(int32_t kind, QWidget* c, const Bounds& r, int64_t v);
+    static void ApplyEqualSizes(const Rule& rule, QWidget* c, int i, const Bounds& r);
+    static void ApplyFirstTakesRest(const Rule& rule, QWidget* c, int i, const Bounds& r);
+    // The rules that scale a control from its design rectangle and font size.
+    void ApplyProportional(QWidget* c, int i, const Bounds& r) const;
+    void ApplyFontResizing(QWidget* c, int i, const Bounds& r) const;
     bool IsWindowReference(const QObject* reference) const;
 
     QPointer<QWidget> target_;
