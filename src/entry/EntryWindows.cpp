@@ -3,15 +3,16 @@
 #include "InputStatsWindow.h"
 #include "LinesWindow.h"
 #include "OtherFactorsWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterEntryWindows()
 {
-    RegisterWindow("lines", WindowKind::ChildView, [](QWidget*) { return new LinesWindow(); });
-    RegisterWindow("FORM2", WindowKind::ChildView, [](QWidget*) { return new InputStatsWindow(); });
-    RegisterWindow("INJURIES", WindowKind::ChildView, [](QWidget*) { return new OtherFactorsWindow(); });
+    RegisterWindow(WindowName::EnterLines, WindowKind::ChildView, [](QWidget*) { return new LinesWindow(); });
+    RegisterWindow(WindowName::InputStats, WindowKind::ChildView, [](QWidget*) { return new InputStatsWindow(); });
+    RegisterWindow(WindowName::OtherFactors, WindowKind::ChildView, [](QWidget*) { return new OtherFactorsWindow(); });
 }
 
 } // namespace vexal

@@ -18,6 +18,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -82,7 +83,7 @@ bool CharacterPasses(QChar c, bool dateBox)
 
 InputStatsWindow::InputStatsWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("FORM2");
+    setObjectName(WindowName::InputStats);
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();

@@ -22,6 +22,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -72,7 +73,7 @@ std::filesystem::path LineFileOf(const std::string& name)
 
 LinesWindow::LinesWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("lines");
+    setObjectName(WindowName::EnterLines);
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();
@@ -642,8 +643,7 @@ void LinesWindow::mnuExport_Click()
     int16_t fontSize = 0;
     if (!GridToHTML(*Grid1_, page, OutputCaption(), "", footer, fontSize, true, false))
         return;
-    if (QWidget* editor = FindWindow("frmFormula"))
-        editor->hide();
+    HideFormulaEditor();
     ShellOpen(page.string(), 4);
 }
 

@@ -10,6 +10,7 @@
 #include "SeasonData.h"
 #include "Teams.h"
 #include "VbError.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -71,7 +72,7 @@ bool AllBlanks(const GameRecord& game)
 
 OtherFactorsWindow::OtherFactorsWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("INJURIES");
+    setObjectName(WindowName::OtherFactors);
     setWindowTitle(Caption);
     BuildControls();
 }

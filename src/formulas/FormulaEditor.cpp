@@ -17,6 +17,7 @@
 #include "SettingsStore.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <QCheckBox>
@@ -142,13 +143,13 @@ FormulaEditor* FormulaEditor::Get()
 {
     if (Current())
         return Current();
-    return qobject_cast<FormulaEditor*>(LoadWindow(texts::EditorName));
+    return qobject_cast<FormulaEditor*>(LoadWindow(WindowName::FormulaEditor));
 }
 
 FormulaEditor::FormulaEditor(QWidget* owner) : QWidget(owner, Qt::Window)
 {
     Current() = this;
-    setObjectName(texts::EditorName);
+    setObjectName(WindowName::FormulaEditor);
     setWindowTitle(texts::EditorCaption);
     BuildControls();
     FormLoad();
@@ -424,9 +425,15 @@ FormulaControls FormulaEditor::Controls() const
     return c;
 }
 
-int FormulaEditor::SeasonToDate() const
+std::string FormulaEditor::FormulaName() const { return Text(Combo2_); }
+
+std::vector<std::string> FormulaEditor::FormulaFiles() const
 {
-    return Value(STD_);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(File1_->count()));
+    for (int i = 0; i < File1_->count(); ++i)
+        names.push_back(S(File1_->item(i)->text()));
+    return names;
 }
 
 float& FormulaEditor::Slot(int slot)
@@ -842,11 +849,16 @@ void FormulaEditor::SaveFormula()
         return;
     }
     MsgBox(texts::SavedMessage, vbExclamation, texts::SavedTitle);
-    RereadFileList();
-    FindOrAddComboItem(Combo2_, name);
+    ListSavedFormula(name);
 }
 
 int FormulaEditor::AddFormulaName(const std::string& name) { return FindOrAddComboItem(Combo2_, name); }
+
+void FormulaEditor::ListSavedFormula(const std::string& name)
+{
+    RereadFileList();
+    AddFormulaName(name);
+}
 
 void FormulaEditor::DeleteFormula()
 {

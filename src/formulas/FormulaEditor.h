@@ -14,6 +14,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -46,13 +47,13 @@ public:
     int AddFormulaName(const std::string& name);
     // The controls as ReadFormula reads them (the week selector is not the editor's).
     FormulaControls Controls() const;
-    // The Season To Date box's value (0, 1 or 2 for grayed).
-    int SeasonToDate() const;
-
-    // The listed names of Combo2 and the program folder's formula files of File1.
-    QComboBox* FormulaList() const { return Combo2_; }
-    QListWidget* FileList() const { return File1_; }
-    QLineEdit* ValueBox(int index) const { return txtFla_.at(static_cast<std::size_t>(index)); }
+    // The chosen formula's name as Combo2 shows it.
+    std::string FormulaName() const;
+    // The program folder's formula files as File1 lists them.
+    std::vector<std::string> FormulaFiles() const;
+    // Lists the folder's formula files again (File1 only) and the saved name in Combo2,
+    // without opening another formula.
+    void ListSavedFormula(const std::string& name);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,7 +7,7 @@
 #include "Clock.h"
 #include "CurrentFormula.h"
 #include "FlagScope.h"
-#include "FormulaEditor.h"
+#include "FormulaEditorValues.h"
 #include "FormulaFile.h"
 #include "Host.h"
 #include "MsgBox.h"
@@ -20,6 +20,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 #include "Win1252.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <QCheckBox>
@@ -354,12 +355,9 @@ void FormulaTestWindow::cmdAllForm_Click()
     settings.limitEnd = cboLimitEnd_->currentText().toStdString();
     settings.weekText = CurrentWeekText();
     settings.date = TodayDateText();
-    FormulaEditor* editor = FormulaEditor::Get();
-    if (editor) {
-        for (int i = 0; i < editor->FileList()->count(); ++i)
-            settings.names.push_back(editor->FileList()->item(i)->text().toStdString());
-        settings.seasonToDate = static_cast<float>(editor->SeasonToDate());
-    }
+    settings.names = EditorFormulaFiles();
+    if (const std::optional<int> seasonToDate = EditorControls().STD)
+        settings.seasonToDate = static_cast<float>(*seasonToDate);
     allFormula_.emplace(std::move(settings));
     Stat1_->show();
     allFormula_->Run(engine_, app.CurrentFormula, FormulaHigh, app.TestFilters, [&] {
@@ -379,11 +377,10 @@ void FormulaTestWindow::cmdAllForm_Click()
     if (!allFormula_->WriteReport())
         MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
     allFormula_.reset();
-    if (editor)
-        editor->hide();
+    HideFormulaEditor();
     app.DocumentPath = path;
     mouse.reset();
-    ShowModal("frmRichEdit");
+    ShowModal(WindowName::DocumentViewer);
     EndTestMode();
 }
 

@@ -6,6 +6,7 @@
 #include "CurrentFormula.h"
 #include "FlagScope.h"
 #include "FormulaEditor.h"
+#include "FormulaEditorValues.h"
 #include "FormulaFile.h"
 #include "FormulaFolder.h"
 #include "Host.h"
@@ -22,6 +23,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "Win1252.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -206,7 +208,7 @@ void FormulaTestWindow::SetFileDialog(FileDialog dialog) { formulatest_detail::D
 
 FormulaTestWindow::FormulaTestWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("frmTest");
+    setObjectName(WindowName::TestFormula);
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();
@@ -1084,9 +1086,10 @@ void FormulaTestWindow::EndTestMode()
     cmdStop_->setEnabled(false);
     Formula& f = App().CurrentFormula;
     f[fsCurrentWeek] = static_cast<float>(Season().WeekListIndex + 1);
-    if (FormulaEditor* editor = FormulaEditor::Get())
-        for (int i = 0; i <= 8; ++i)
-            f[static_cast<std::size_t>(i)] = LeadingNumber(editor->ValueBox(i)->text().toStdString());
+    const FormulaControls editor = EditorControls();
+    for (std::size_t i = 0; i < editor.txtFla.size(); ++i)
+        if (editor.txtFla[i])
+            f[i] = LeadingNumber(*editor.txtFla[i]);
 }
 
 LaunchSettings FormulaTestWindow::ReadLaunchSettings() const
@@ -1216,8 +1219,7 @@ void FormulaTestWindow::m_Timer_ThatTime()
     step(15, [&] { Stat1_->hide(); });
     if (save)
         step(16, [&] {
-            if (FormulaEditor* editor = FormulaEditor::Get())
-                editor->RefreshFileList();
+            RefreshEditorFileList();
         });
 }
 
@@ -1333,7 +1335,7 @@ void FormulaTestWindow::cmdLog_Click()
         return;
     }
     App().DocumentPath = log;
-    ShowModal("frmRichEdit");
+    ShowModal(WindowName::DocumentViewer);
 }
 
 void FormulaTestWindow::cmdBest_Click() { SaveRow(true); }
@@ -1362,7 +1364,7 @@ void FormulaTestWindow::SaveRow(bool best)
     ApplyRowTexts(boxes, f);
     FormulaEditor* editor = FormulaEditor::Get();
     if (editor)
-        f[fsSeasonToDate] = static_cast<float>(editor->SeasonToDate());
+        f[fsSeasonToDate] = static_cast<float>(editor->Controls().STD.value_or(Unchecked));
     f[fsDiscardHighLow] = static_cast<float>(CheckValue(chkDiscardHighLow_));
     f[fsPowerRating] = static_cast<float>(CheckValue(chkUsePowerRatings_));
     f[fsSeparateHomeAway] = static_cast<float>(CheckValue(chkSeparateHomeAway_));
@@ -1377,11 +1379,7 @@ void FormulaTestWindow::SaveRow(bool best)
         if (!editor)
             return;
         // The editor's file list is read again; its chosen formula is not opened again.
-        QListWidget* files = editor->FileList();
-        files->clear();
-        for (const std::string& file : ListFormulaFiles(ProgramFolder()))
-            files->addItem(Q(file));
-        editor->AddFormulaName(name);
+        editor->ListSavedFormula(name);
     };
     if (best) {
         MsgBox("File Saved !", vbOKOnly);
@@ -1403,7 +1401,7 @@ void FormulaTestWindow::vbaRE_SaveAndOpen()
         return;
     }
     App().DocumentPath = path;
-    ShowModal("frmRichEdit");
+    ShowModal(WindowName::DocumentViewer);
 }
 
 void FormulaTestWindow::Help_Click() { ShowHelpTopic("TestForm.htm"); }
@@ -1412,7 +1410,7 @@ void FormulaTestWindow::Help_Click() { ShowHelpTopic("TestForm.htm"); }
 
 void RegisterFormulaTestWindow()
 {
-    RegisterWindow("frmTest", WindowKind::ChildView,
+    RegisterWindow(WindowName::TestFormula, WindowKind::ChildView,
                    [](QWidget* owner) -> QWidget* { return new FormulaTestWindow(owner); });
 }
 

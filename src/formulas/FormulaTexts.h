@@ -4,7 +4,6 @@
 
 namespace vexal::texts {
 
-inline constexpr const char* EditorName = "frmFormula";
 inline constexpr const char* EditorCaption = "Formula";
 
 inline constexpr const char* ValueTags[9] = {"H.F.A.",    "Min. Diff.", "Max. Diff.", "Offense %", "Defense %",

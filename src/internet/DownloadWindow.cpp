@@ -9,6 +9,7 @@
 #include "StatFiles.h"
 #include "StatImport.h"
 #include "VbError.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <QCloseEvent>
@@ -53,7 +54,7 @@ void DownloadWindow::SetImportHook(std::function<ImportResult(const std::string&
 
 DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
 {
-    setObjectName("frmDownload");
+    setObjectName(WindowName::StatsDownload);
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose, false);
 

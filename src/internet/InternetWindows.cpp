@@ -1,13 +1,14 @@
 #include "InternetWindows.h"
 
 #include "DownloadWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterInternetWindows()
 {
-    RegisterWindow("frmDownload", WindowKind::Modal, [](QWidget* owner) { return new DownloadWindow(owner); });
+    RegisterWindow(WindowName::StatsDownload, WindowKind::Modal, [](QWidget* owner) { return new DownloadWindow(owner); });
 }
 
 } // namespace vexal

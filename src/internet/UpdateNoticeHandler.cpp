@@ -5,6 +5,7 @@
 #include "MsgBox.h"
 #include "UpdateChecker.h"
 #include "UpdateNotice.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <filesystem>
@@ -28,7 +29,7 @@ void ShowNotice(const std::string& text)
         return;
     }
     App().DocumentPath = path;
-    ShowModal("frmRichEdit");
+    ShowModal(WindowName::DocumentViewer);
 }
 
 } // namespace

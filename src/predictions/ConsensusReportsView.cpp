@@ -6,7 +6,7 @@
 #include "AppState.h"
 #include "CMouse.h"
 #include "ConsensusReports.h"
-#include "FormulaEditor.h"
+#include "FormulaEditorValues.h"
 #include "Host.h"
 #include "PredictWindow.h"
 #include "PrintDialog.h"
@@ -50,21 +50,7 @@ void RunConsensusFormula(PredictWindow& window, const std::string& fileName, con
 
 } // namespace
 
-void HideFormulaEditorWindow()
-{
-    if (FormulaEditor* editor = FormulaEditor::Instance()) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
-            sub->hide();
-        else
-            editor->hide();
-    }
-}
-
-int EditorSeasonToDate()
-{
-    FormulaEditor* editor = FormulaEditor::Get();
-    return editor ? editor->Controls().STD.value_or(0) : 0;
-}
+int EditorSeasonToDate() { return EditorControls().STD.value_or(0); }
 
 ReportBoxes ReportBoxesOf(const PredictWindow& window, int week)
 {
@@ -96,7 +82,7 @@ void ViewConsensusHtml(PredictWindow& window)
     }
     Quiet([] { ReadFormula(); });
     Quiet([&] { page.Close(); });
-    Quiet([] { HideFormulaEditorWindow(); });
+    Quiet([] { HideFormulaEditor(); });
     Quiet([&] { ShellOpen(report.string(), 4); });
 }
 
@@ -188,7 +174,7 @@ void ViewAllConsensusHtml(PredictWindow& window)
     if (page)
         Quiet([&] { page->Close(); });
     Quiet([] { ReadFormula(); });
-    Quiet([] { HideFormulaEditorWindow(); });
+    Quiet([] { HideFormulaEditor(); });
     Quiet([&] { ShellOpen(report.string(), -1); });
 }
 

@@ -9,7 +9,6 @@ namespace vexal {
 class PredictWindow;
 
 // The formula editor hidden once a page is written.
-void HideFormulaEditorWindow();
 // The formula editor's check box values the report passes copy (0 when the editor is missing).
 int EditorSeasonToDate();
 // What each formula of a pass takes from the windows: the kept week and the boxes.

@@ -7,7 +7,7 @@
 #include "ConsensusReportsView.h"
 #include "DefaultFormula.h"
 #include "FlagScope.h"
-#include "FormulaEditor.h"
+#include "FormulaEditorValues.h"
 #include "FormulaFile.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -28,6 +28,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -103,11 +104,14 @@ int CheckValue(const QCheckBox* box)
     }
 }
 
-// The formula editor's value box `index` (the editor is loaded when it is not).
-QLineEdit* EditorValueBox(int index)
+// The number in the formula editor's value box `index` (the editor is loaded when it is
+// not); nothing when the box cannot be read.
+std::optional<float> EditorValue(int index)
 {
-    FormulaEditor* editor = FormulaEditor::Get();
-    return editor ? editor->ValueBox(index) : nullptr;
+    const std::optional<std::string> text = EditorControls().txtFla[static_cast<std::size_t>(index)];
+    if (!text)
+        return std::nullopt;
+    return static_cast<float>(vb::Val(*text));
 }
 
 // What a dragged file list carries: the name of the list it came from.
@@ -178,7 +182,7 @@ std::string FaqAddress() { return GetSetting(pref::Faq, WebSiteAddress() + "faq.
 
 PredictWindow::PredictWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("PREDICT");
+    setObjectName(WindowName::Predictions);
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();
@@ -547,10 +551,10 @@ void PredictWindow::Predict()
     });
     Step([&] {
         if (!pool) {
-            if (QLineEdit* box = EditorValueBox(1))
-                formula[fsMinDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
-            if (QLineEdit* box = EditorValueBox(2))
-                formula[fsMaxDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+            if (const std::optional<float> v = EditorValue(1))
+                formula[fsMinDiff] = *v;
+            if (const std::optional<float> v = EditorValue(2))
+                formula[fsMaxDiff] = *v;
         } else {
             formula[fsMinDiff] = 0;
             formula[fsMaxDiff] = 99;
@@ -558,9 +562,8 @@ void PredictWindow::Predict()
     });
     Step([&] {
         formula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
-        if (FormulaEditor* editor = FormulaEditor::Get())
-            if (const std::optional<int> seasonToDate = editor->Controls().STD)
-                formula[fsSeasonToDate] = static_cast<float>(*seasonToDate);
+        if (const std::optional<int> seasonToDate = EditorControls().STD)
+            formula[fsSeasonToDate] = static_cast<float>(*seasonToDate);
     });
     Grid_->SetRedraw(false);
     Step([&] {
@@ -574,10 +577,10 @@ void PredictWindow::Predict()
     Grid_->SetRedraw(true);
     if (pool) {
         Step([&] {
-            if (QLineEdit* box = EditorValueBox(1))
-                formula[fsMinDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
-            if (QLineEdit* box = EditorValueBox(2))
-                formula[fsMaxDiff] = static_cast<float>(vb::Val(box->text().toStdString()));
+            if (const std::optional<float> v = EditorValue(1))
+                formula[fsMinDiff] = *v;
+            if (const std::optional<float> v = EditorValue(2))
+                formula[fsMaxDiff] = *v;
         });
     }
     if (predictPending_) {
@@ -890,9 +893,8 @@ std::string PredictWindow::WeekText() const
 
 std::string PredictWindow::FormulaName() const
 {
-    if (FormulaEditor* editor = FormulaEditor::Get())
-        if (QComboBox* list = editor->FormulaList())
-            return list->currentText().toStdString();
+    if (std::optional<std::string> name = EditorFormulaName())
+        return *name;
     return App().CurrentFormulaFile;
 }
 
@@ -917,8 +919,7 @@ void PredictWindow::mnuExportHTML_Click()
     int16_t fontSize = 0;
     if (!GridToHTML(*Grid_, page, title1, title2, footer, fontSize, true, false))
         return;
-    if (QWidget* editor = FindWindow("frmFormula"))
-        editor->hide();
+    HideFormulaEditor();
     ShellOpen(page.string(), 1);
 }
 

@@ -2,14 +2,15 @@
 
 #include "PredictWindow.h"
 #include "SingleGameWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterPredictionWindows()
 {
-    RegisterWindow("PREDICT", WindowKind::ChildView, [](QWidget*) { return new PredictWindow(); });
-    RegisterWindow("Singleg", WindowKind::Modal, [](QWidget* owner) { return new SingleGameWindow(owner); });
+    RegisterWindow(WindowName::Predictions, WindowKind::ChildView, [](QWidget*) { return new PredictWindow(); });
+    RegisterWindow(WindowName::SingleGame, WindowKind::Modal, [](QWidget* owner) { return new SingleGameWindow(owner); });
 }
 
 } // namespace vexal

@@ -79,7 +79,7 @@ void ViewRangeHtml(PredictWindow& window)
         return;
     }
     try {
-        HideFormulaEditorWindow();
+        HideFormulaEditor();
         ShellOpen(report.string(), -1);
     } catch (const std::exception&) {
     }

@@ -9,6 +9,7 @@
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cBackGround.h"
 #include "cResizer.h"
@@ -46,7 +47,7 @@ bool IsNumberText(const QString& text)
 
 SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
 {
-    setObjectName("Singleg");
+    setObjectName(WindowName::SingleGame);
     setWindowTitle(Caption);
 
     Combo1_ = new QComboBox(this);

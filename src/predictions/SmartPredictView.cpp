@@ -5,7 +5,7 @@
 
 #include "AppState.h"
 #include "CMouse.h"
-#include "FormulaEditor.h"
+#include "FormulaEditorValues.h"
 #include "Grid.h"
 #include "Host.h"
 #include "MsgBox.h"
@@ -28,9 +28,7 @@ SmartBoxes BoxesOf(const PredictWindow& window)
     boxes.poolPicks = static_cast<float>(window.PoolPicksBox());
     boxes.totalsMode = static_cast<float>(window.TotalsBox());
     boxes.otherFactors = static_cast<float>(window.OtherFactorsBox());
-    FormulaControls controls;
-    if (FormulaEditor* editor = FormulaEditor::Get())
-        controls = editor->Controls();
+    const FormulaControls controls = EditorControls();
     boxes.separateHomeAway = static_cast<float>(controls.SHA.value_or(0));
     boxes.discardHighLow = static_cast<float>(controls.DHL.value_or(0));
     boxes.powerRating = static_cast<float>(controls.ChkPowerRating.value_or(0));
@@ -79,8 +77,7 @@ void SmartPredict(PredictWindow& window, bool totals)
     hooks.saveFormulas = [&window] { return window.SaveFormulasChecked(); };
     hooks.saved = [&window](const std::string& name) {
         window.RefreshFileLists();
-        if (FormulaEditor* editor = FormulaEditor::Instance())
-            editor->AddFormulaName(name);
+        AddEditorFormulaName(name);
     };
     hooks.failed = [](const std::string& message) { MsgBox(message); };
     RunSmartPredictions(window.TSPredict1(), input,

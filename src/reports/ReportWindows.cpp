@@ -2,13 +2,14 @@
 #include "ReportWindows.h"
 
 #include "RichEditWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterReportWindows()
 {
-    RegisterWindow("frmRichEdit", WindowKind::Modal,
+    RegisterWindow(WindowName::DocumentViewer, WindowKind::Modal,
                    [](QWidget* owner) -> QWidget* { return new RichEditWindow(owner); });
 }
 

@@ -16,6 +16,7 @@
 #include "ProgBar.h"
 #include "TSGet.h"
 #include "UpdateNoticeHandler.h"
+#include "WindowNames.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -144,7 +145,7 @@ const std::array<int32_t, 4> RichEditWindow::HighlightColors = {
 
 RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
 {
-    setObjectName("frmRichEdit");
+    setObjectName(WindowName::DocumentViewer);
     setWindowTitle(DesignCaption);
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);

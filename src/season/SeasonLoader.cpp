@@ -13,6 +13,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 
 #include <cctype>
 #include <cmath>
@@ -106,7 +107,7 @@ public:
                          "Click this message to close or it will disappear automatically soon");
         notice_->SetTitle("Missing Stats");
         notice_->SetNumber(6);
-        notice_->SetOwner("Main");
+        notice_->SetOwner(WindowName::Main);
         notice_->Show();
     }
 

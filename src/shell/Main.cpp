@@ -20,6 +20,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -143,16 +144,16 @@ public:
 
     bool SplashVisible() override
     {
-        QWidget* splash = FindWindow("opening");
+        QWidget* splash = FindWindow(WindowName::Splash);
         return splash && splash->isVisible();
     }
-    void ShowSplash() override { ShowWindow("opening"); }
+    void ShowSplash() override { ShowWindow(WindowName::Splash); }
     void SetProgress(int32_t value, const std::string& caption) override
     {
-        if (auto* splash = qobject_cast<Splash*>(FindWindow("opening")))
+        if (auto* splash = qobject_cast<Splash*>(FindWindow(WindowName::Splash)))
             splash->SetProgress(value, caption);
     }
-    void CloseSplash() override { UnloadWindow("opening"); }
+    void CloseSplash() override { UnloadWindow(WindowName::Splash); }
     std::string ActiveWindowCaption() override
     {
         QWidget* form = QApplication::activeModalWidget();
@@ -208,7 +209,7 @@ Main* TheMain() { return qobject_cast<Main*>(MainWindow()); }
 
 Main::Main(QWidget* parent) : QMainWindow(parent)
 {
-    setObjectName("Main");
+    setObjectName(WindowName::Main);
     setWindowTitle("Vexal");
     resize(1024, 720);
 
@@ -335,7 +336,7 @@ void Main::Form_Load()
     Step([&] { cboYears_->setCurrentIndex(cboYears_->count() - 1); });
     Step([&] { SetUpMenus(); });
     Step([&] { SetDivisionOrder(Season().WeekSeason); });
-    Step([&] { ShowWindow("FORM1"); });
+    Step([&] { ShowWindow(WindowName::Standings); });
     Step([&] { UpDateBackground(""); });
     // The window is shown by now; a platform that does not activate it still gets the
     // activation's work done once.
@@ -590,12 +591,12 @@ void Main::cReBar1_ChevronPushed(const QString& key, const QPoint& globalPos)
 void Main::cToolbar1_ButtonClick(int index)
 {
     switch (index) {
-    case 0: SwitchView("FORM1"); break;
-    case 2: SwitchView("lines"); break;
-    case 4: SwitchView("PREDICT"); break;
-    case 6: SwitchView("FORM6"); break;
-    case 8: SwitchView("frmTest"); break;
-    case 10: SwitchView("Power"); break;
+    case 0: SwitchView(WindowName::Standings); break;
+    case 2: SwitchView(WindowName::EnterLines); break;
+    case 4: SwitchView(WindowName::Predictions); break;
+    case 6: SwitchView(WindowName::Statistics); break;
+    case 8: SwitchView(WindowName::TestFormula); break;
+    case 10: SwitchView(WindowName::PowerRatings); break;
     case 12: ShowFormulaEditor(); break;
     default: break;
     }
@@ -607,15 +608,15 @@ void Main::cToolbar2_ButtonClick(int index)
     case 0:
         if (IsBusy())
             return;
-        ShowModal("frmDownload");
+        ShowModal(WindowName::StatsDownload);
         UpDateBackground("");
         break;
-    case 2: SwitchView("FORM2"); break;
-    case 4: SwitchView("INJURIES"); break;
+    case 2: SwitchView(WindowName::InputStats); break;
+    case 4: SwitchView(WindowName::OtherFactors); break;
     case 6:
         if (IsBusy())
             return;
-        ShowModal("Singleg");
+        ShowModal(WindowName::SingleGame);
         UpDateBackground("");
         break;
     case 8:
@@ -641,13 +642,13 @@ void Main::SwitchView(const std::string& name)
     ShowWindow(name);
     UpDateBackground("");
     for (const std::string& loaded : LoadedWindowNames())
-        if (!SameName(loaded, name) && !SameName(loaded, "frmFormula") && loaded != "Main")
+        if (!SameName(loaded, name) && !SameName(loaded, WindowName::FormulaEditor) && loaded != WindowName::Main)
             UnloadWindow(loaded);
 }
 
 void Main::ShowFormulaEditor()
 {
-    QWidget* editor = LoadWindow("frmFormula");
+    QWidget* editor = LoadWindow(WindowName::FormulaEditor);
     if (!editor)
         return;
     const int w = Screen::TwipsToPixelsX(7785);
@@ -655,7 +656,7 @@ void Main::ShowFormulaEditor()
     editor->resize(w, h);
     const QRect frame = frameGeometry();
     editor->move(frame.left() + frame.width() / 2 - w / 2, frame.top() + frame.height() / 2 - h / 2);
-    ShowWindow("frmFormula");
+    ShowWindow(WindowName::FormulaEditor);
 }
 
 void Main::ToggleNames(bool pressed)
@@ -688,7 +689,7 @@ void Main::ExitProgram()
     // An editor that was never loaded leaves the stored choice as it is.
     if (!App().CurrentFormulaFile.empty())
         SaveSetting(pref::CurrentFormula, App().CurrentFormulaFile);
-    UnloadWindow("Main");
+    UnloadWindow(WindowName::Main);
 }
 
 // ---------------------------------------------------------------- selectors
@@ -728,7 +729,7 @@ void Main::closeEvent(QCloseEvent* event)
 {
     if (IsBusy()) {
         event->ignore();
-        RunWhenIdle([] { UnloadWindow("Main"); });
+        RunWhenIdle([] { UnloadWindow(WindowName::Main); });
         return;
     }
     if (!unloaded_)
@@ -745,7 +746,7 @@ void Main::Form_Unload()
         ReleaseBackgrounds();
     });
     for (const std::string& name : LoadedWindowNames())
-        if (name != "Main")
+        if (name != WindowName::Main)
             Step([&] { UnloadWindow(name); });
     Step([&] { ReleaseLoaderHost(); });
 }

@@ -4,6 +4,7 @@
 #include "Main.h"
 #include "ProgBar.h"
 #include "Screen.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cBackGround.h"
 #include "CMouse.h"
@@ -62,7 +63,7 @@ std::string BuildCaption()
 
 Splash::Splash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    setObjectName("opening");
+    setObjectName(WindowName::Splash);
     setWindowTitle("Vexal");
     setFont(QFont("Tahoma"));
     auto* layout = new QVBoxLayout(this);
@@ -134,17 +135,17 @@ void Splash::SetProgress(int value, const std::string& caption)
 void Splash::Timer1_Timer()
 {
     timer1_->stop();
-    if (!FindWindow("Main"))
-        LoadWindow("Main");
+    if (!FindWindow(WindowName::Main))
+        LoadWindow(WindowName::Main);
 }
 
 void Splash::Timer2_Timer()
 {
     timer2_->stop();
-    UnloadWindow("opening");
+    UnloadWindow(WindowName::Splash);
 }
 
-void Splash::ProgBar1_Click() { UnloadWindow("opening"); }
+void Splash::ProgBar1_Click() { UnloadWindow(WindowName::Splash); }
 
 void Splash::closeEvent(QCloseEvent* event)
 {
@@ -153,8 +154,8 @@ void Splash::closeEvent(QCloseEvent* event)
     if (timer1_->isActive()) {
         timer1_->stop();
         QTimer::singleShot(0, [] {
-            if (!FindWindow("Main"))
-                LoadWindow("Main");
+            if (!FindWindow(WindowName::Main))
+                LoadWindow(WindowName::Main);
         });
     }
     QWidget::closeEvent(event);
@@ -162,15 +163,15 @@ void Splash::closeEvent(QCloseEvent* event)
 
 void RegisterShellWindows()
 {
-    RegisterWindow("opening", WindowKind::Modeless, [](QWidget*) { return new Splash; });
-    RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) { return new Main; });
+    RegisterWindow(WindowName::Splash, WindowKind::Modeless, [](QWidget*) { return new Splash; });
+    RegisterWindow(WindowName::Main, WindowKind::Modeless, [](QWidget*) { return new Main; });
 }
 
-void StartVexal() { ShowWindow("opening"); }
+void StartVexal() { ShowWindow(WindowName::Splash); }
 
 void ShowSplashAsAbout()
 {
-    auto* splash = qobject_cast<Splash*>(LoadWindow("opening"));
+    auto* splash = qobject_cast<Splash*>(LoadWindow(WindowName::Splash));
     if (!splash)
         return;
     ProgBar* bar = splash->ProgBar1();
@@ -180,7 +181,7 @@ void ShowSplashAsAbout()
     bar->setFont(bold);
     bar->SetAddPercent(false);
     bar->SetCaption("OK");
-    ShowWindow("opening");
+    ShowWindow(WindowName::Splash);
 }
 
 } // namespace vexal

@@ -9,6 +9,7 @@
 #include "SharedProcs.h"
 #include "VbConvert.h"
 #include "VbError.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cBackGround.h"
 
@@ -223,7 +224,7 @@ void UpDateBackground(const std::string& theme)
 
     // The formula editor, whatever is active (addressing it loads it, hidden).
     SkipOnError([&] {
-        QWidget* editor = LoadWindow("frmFormula");
+        QWidget* editor = LoadWindow(WindowName::FormulaEditor);
         if (!editor)
             return;
         if (themed) {
@@ -245,7 +246,7 @@ void UpDateBackground(const std::string& theme)
 
     // Whatever the theme, the captions stay readable on what is now behind them.
     SkipOnError([&] { KeepTextReadable(view); });
-    SkipOnError([&] { KeepTextReadable(FindWindow("frmFormula")); });
+    SkipOnError([&] { KeepTextReadable(FindWindow(WindowName::FormulaEditor)); });
 }
 
 void ReleaseBackgrounds()

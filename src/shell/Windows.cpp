@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Host.h"
 #include "Main.h"
+#include "WindowNames.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -120,7 +121,7 @@ QWidget* FindWindow(const std::string& name)
     return l ? l->widget.data() : nullptr;
 }
 
-QMainWindow* MainWindow() { return qobject_cast<QMainWindow*>(FindWindow("Main")); }
+QMainWindow* MainWindow() { return qobject_cast<QMainWindow*>(FindWindow(WindowName::Main)); }
 
 QWidget* LoadWindow(const std::string& name)
 {
@@ -130,7 +131,7 @@ QWidget* LoadWindow(const std::string& name)
     if (it == R().factories.end() || !it->second.factory)
         return nullptr;
     const WindowKind kind = it->second.kind;
-    QWidget* owner = name == "Main" ? nullptr : MainWindow();
+    QWidget* owner = name == WindowName::Main ? nullptr : MainWindow();
     // Copy the factory: a window's constructor may register others.
     WindowFactory factory = it->second.factory;
     QWidget* w = factory(owner);
@@ -166,13 +167,13 @@ QWidget* LoadWindow(const std::string& name)
             w->setParent(owner, w->windowFlags() | Qt::Window);
         w->setAttribute(Qt::WA_DeleteOnClose);
     }
-    if (name != "opening" && name != "Main") {
+    if (name != WindowName::Splash && name != WindowName::Main) {
         w->installEventFilter(Guard());
         if (entry.frame)
             entry.frame->installEventFilter(Guard());
     }
     // A window the user closes with its frame is unloaded like any other.
-    QObject::connect(w, &QObject::destroyed, [key = static_cast<const QObject*>(w), main = name == "Main"] {
+    QObject::connect(w, &QObject::destroyed, [key = static_cast<const QObject*>(w), main = name == WindowName::Main] {
         Forget(key);
         if (main)
             MainGone();
@@ -334,6 +335,12 @@ void ReadFormula()
     App().CurrentFormula[fsCurrentWeek] = static_cast<float>(index + 1);
 }
 
+void HideFormulaEditor()
+{
+    if (QWidget* editor = FindWindow(WindowName::FormulaEditor))
+        editor->hide();
+}
+
 namespace {
 
 struct RefreshRow {
@@ -469,8 +476,10 @@ void UnloadAllForms()
         RunWhenIdle(UnloadAllForms);
         return;
     }
-    static const char* const order[] = {"lines", "PREDICT", "frmTest", "FORM6", "INJURIES",
-                                        "Power", "FORM1", "FORM2", "opening", "Main"};
+    namespace w = WindowName;
+    static const char* const order[] = {w::EnterLines,   w::Predictions, w::TestFormula, w::Statistics,
+                                        w::OtherFactors, w::PowerRatings, w::Standings,  w::InputStats,
+                                        w::Splash,       w::Main};
     for (const char* name : order)
         UnloadWindow(name);
 }

@@ -1,11 +1,9 @@
 #pragma once
 // The program's windows by name. Each window exists once; a subsystem registers the
 // factory of each of its windows at start-up, and everyone else reaches a window through
-// here by its name (its objectName): "FORM1" Standings, "lines" Enter Lines, "FORM6"
-// Statistics, "FORM2" Input Stats, "PREDICT" Predictions, "Power" Power Ratings,
-// "INJURIES" Other Factors, "frmTest" Test Formula, "frmFormula" formula editor,
-// "Singleg" Single Game, "frmDownload" FTP window, "frmRichEdit" document viewer,
-// "opening" splash, "Main" main window.
+// here by its name (its objectName), one of the constants of WindowNames.h.
+#include "WindowNames.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -58,6 +56,8 @@ void RefreshActiveView(bool refreshAll);
 void SetReadFormulaProcedure(std::function<void()> readFormula);
 // Rebuilds CurrentFormula through the installed procedure.
 void ReadFormula();
+// Hides the formula editor, when it is loaded, before a page opens in the browser.
+void HideFormulaEditor();
 
 // Called once the main window is gone (the program quits its event loop there).
 void SetProgramEndHandler(std::function<void()> handler);

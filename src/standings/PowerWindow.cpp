@@ -17,6 +17,7 @@
 #include "VbError.h"
 #include "ViewFrame.h"
 #include "WeekRange.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -58,7 +59,7 @@ constexpr GridColumnShare PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR
 
 PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("Power");
+    setObjectName(WindowName::PowerRatings);
     setWindowTitle("Power Ratings / Strength of Schedule");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -304,8 +305,7 @@ void PowerWindow::HTML_Click()
     int16_t fontSize = 0;
     if (!GridToHTML(*Grid1_, page, Title, "", Footer(), fontSize, true, false))
         return;
-    if (QWidget* editor = FindWindow("frmFormula"))
-        editor->hide();
+    HideFormulaEditor();
     ShellOpen(page.string(), 4);
 }
 

@@ -22,6 +22,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 #include "ViewFrame.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -188,7 +189,7 @@ void FitColumnsToText(Grid& grid, std::initializer_list<int> give)
 
 StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("FORM1");
+    setObjectName(WindowName::Standings);
     setWindowTitle("Standings");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -826,8 +827,7 @@ void StandingsWindow::mnuExport_Click()
         if (!GridToHTML(*grdSched_, page, ScheduleTitle() + "'s Schedule\r\n", "\r\n", Footer(), fontSize, true, false))
             return;
     }
-    if (QWidget* editor = FindWindow("frmFormula"))
-        editor->hide();
+    HideFormulaEditor();
     ShellOpen(page.string(), 4);
 }
 

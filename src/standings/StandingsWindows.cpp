@@ -2,14 +2,15 @@
 
 #include "PowerWindow.h"
 #include "StandingsWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterStandingsWindows()
 {
-    RegisterWindow("FORM1", WindowKind::ChildView, [](QWidget*) { return new StandingsWindow(); });
-    RegisterWindow("Power", WindowKind::ChildView, [](QWidget*) { return new PowerWindow(); });
+    RegisterWindow(WindowName::Standings, WindowKind::ChildView, [](QWidget*) { return new StandingsWindow(); });
+    RegisterWindow(WindowName::PowerRatings, WindowKind::ChildView, [](QWidget*) { return new PowerWindow(); });
 }
 
 } // namespace vexal

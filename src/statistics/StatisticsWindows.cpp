@@ -1,13 +1,14 @@
 #include "StatisticsWindows.h"
 
 #include "StatsWindow.h"
+#include "WindowNames.h"
 #include "Windows.h"
 
 namespace vexal {
 
 void RegisterStatisticsWindows()
 {
-    RegisterWindow("FORM6", WindowKind::ChildView, [](QWidget*) { return new StatsWindow(); });
+    RegisterWindow(WindowName::Statistics, WindowKind::ChildView, [](QWidget*) { return new StatsWindow(); });
 }
 
 } // namespace vexal

@@ -16,6 +16,7 @@
 #include "VbConvert.h"
 #include "VbError.h"
 #include "ViewFrame.h"
+#include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
 
@@ -83,7 +84,7 @@ constexpr BoxColumn BoxColumns[] = {{"Team", 0.2},  {"OU/PL", 0.105}, {"Score", 
 
 StatsWindow::StatsWindow(QWidget* owner) : QWidget(owner)
 {
-    setObjectName("FORM6");
+    setObjectName(WindowName::Statistics);
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();
@@ -974,8 +975,7 @@ void StatsWindow::Html_Click()
     int16_t fontSize = 0;
     if (!GridToHTML(*grdStats_, page, HtmlTitle, heading, footer, fontSize, true, false))
         return;
-    if (QWidget* editor = LoadWindow("frmFormula"))
-        editor->hide();
+    HideFormulaEditor();
     ShellOpen(page.string(), 4);
 }
 

@@ -3,6 +3,7 @@
 #include "ReadableText.h"
 #include "Screen.h"
 #include "VbConvert.h"
+#include "WindowNames.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -96,7 +97,7 @@ void cBackGround::GradientForm(QWidget* window, int32_t firstColor, int32_t seco
 {
     if (attached_)
         Detach();
-    if (!window || window->objectName() == QLatin1String("Main"))
+    if (!window || window->objectName() == QLatin1String(WindowName::Main))
         return;
     window_ = window;
     first_ = firstColor;

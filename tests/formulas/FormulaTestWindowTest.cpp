@@ -326,10 +326,9 @@ TEST_F(FormulaTestWindowTest, SavingRunWritesLogAndGoodFilesAndTheEditorListsThe
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(std::filesystem::exists(folder / "FormulaList.txt"));
     EXPECT_EQ(App().TestFilters[0], -1000.0f);
-    QListWidget* files = FormulaEditor::Get()->FileList();
     bool listed = false;
-    for (int i = 0; i < files->count(); ++i)
-        listed = listed || files->item(i)->text().startsWith("Good") || files->item(i)->text().startsWith("Bad");
+    for (const std::string& file : FormulaEditor::Get()->FormulaFiles())
+        listed = listed || file.starts_with("Good") || file.starts_with("Bad");
     EXPECT_TRUE(listed);
 
     messages.shown.clear();
@@ -473,8 +472,8 @@ TEST_F(FormulaTestWindowTest, SaveBestWritesTheRowAsAFormulaAndListsIt)
     EXPECT_EQ(ReadAll(folder / "mine.fla"), "3.5,1,99,1.5,60,40,6,45,55,0,4,0,0,1,1,0,0,0,99,99\r\n");
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[1].text, "File Saved !");
-    EXPECT_GE(FormulaEditor::Get()->FormulaList()->findText("mine.fla"), 0);
-    EXPECT_EQ(FormulaEditor::Get()->ValueBox(0)->text(), "3.5");
+    EXPECT_GE(FormulaEditor::Get()->findChild<QComboBox*>("Combo2")->findText("mine.fla"), 0);
+    EXPECT_EQ(FormulaEditor::Get()->findChild<QLineEdit*>("txtFla_0")->text(), "3.5");
 
     // A cancelled name changes nothing; a name with a folder is refused.
     messages.inputs.push_back("");
@@ -568,7 +567,7 @@ TEST_F(FormulaTestWindowTest, SavedBestAndWorstFormulasTestedAloneGiveTheirRowsR
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string file = c.name + std::string(".fla");
-        QComboBox* list = FormulaEditor::Get()->FormulaList();
+        QComboBox* list = FormulaEditor::Get()->findChild<QComboBox*>("Combo2");
         const int index = list->findText(QString::fromStdString(file));
         ASSERT_GE(index, 0);
         list->setCurrentIndex(index);
@@ -747,7 +746,7 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
                             std::to_string(bar->Value()));
     };
     w.cmdAllForm_Click();
-    ASSERT_EQ(FormulaEditor::Get()->FileList()->count(), 2);
+    ASSERT_EQ(FormulaEditor::Get()->FormulaFiles().size(), 2u);
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress 50.0% Completed|50", "Progress|hidden|0"}));
     ASSERT_EQ(viewed.size(), 1u);
     EXPECT_EQ(viewed[0], folder / "AllConsensus.txt");
@@ -772,7 +771,7 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     // A list of one formula reaches the end too.
     std::filesystem::remove(folder / "short.fla");
     FormulaEditor::Get()->RefreshFileList();
-    ASSERT_EQ(FormulaEditor::Get()->FileList()->count(), 1);
+    ASSERT_EQ(FormulaEditor::Get()->FormulaFiles().size(), 1u);
     shown.clear();
     w.cmdAllForm_Click();
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress|hidden|0"}));

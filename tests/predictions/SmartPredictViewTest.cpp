@@ -1,5 +1,4 @@
 // The "Smart Predict" command of the Predictions window, run headless on generated seasons.
-#include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "FormulaTestWindow.h"
 #include "Predict.h"
@@ -9,6 +8,8 @@
 #include "SmartPredict.h"
 #include "Teams.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -133,7 +134,7 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
     PredictWindow& w = OpenPredictions();
     Action(&w, "sFomulas")->setChecked(true);
     // Predicted with the options the search ran with, power ratings and other factors too.
-    FormulaEditor::Get()->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
+    LoadWindow("frmFormula")->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
     Control<QCheckBox>(&w, "chkOtherFac")->setChecked(true);
     QCoreApplication::processEvents();
     Control<QPushButton>(&w, "cmdSmartPred")->click();
@@ -212,7 +213,7 @@ TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsS
     PredictWindow& w = OpenPredictions();
     Action(&w, "sFomulas")->setChecked(true);
     // The search runs with power ratings and other factors: the formula keeps them.
-    FormulaEditor::Get()->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
+    LoadWindow("frmFormula")->findChild<QCheckBox*>("ChkPowerRating")->setChecked(true);
     Control<QCheckBox>(&w, "chkOtherFac")->setChecked(true);
     QCoreApplication::processEvents();
     // Each game's search ends with Done, its best row final.
@@ -256,7 +257,7 @@ TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsS
     EXPECT_EQ(v[13], 1);                // the power rating the search ran with
 
     // Opened in the editor and tested alone over the searched weeks and the game's two teams.
-    QComboBox* list = FormulaEditor::Get()->FormulaList();
+    QComboBox* list = LoadWindow("frmFormula")->findChild<QComboBox*>("Combo2");
     const int index = list->findText(QString::fromStdString(name));
     ASSERT_GE(index, 0);
     list->setCurrentIndex(index);
