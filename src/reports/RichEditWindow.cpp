@@ -14,8 +14,7 @@
 #include "VbError.h"
 #include "Host.h"
 #include "ProgBar.h"
-#include "TSGet.h"
-#include "UpdateNoticeHandler.h"
+#include "ProgramDownload.h"
 #include "WindowNames.h"
 
 #include <QAction>
@@ -227,23 +226,20 @@ RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
     ProgBar1_->setObjectName("ProgBar1");
     ProgBar1_->resize(240, 24);
     ProgBar1_->hide();
-    TSGet1_ = new TSGet(this);
-    TSGet1_->setObjectName("TSGet1");
-    connect(TSGet1_, &TSGet::DownloadProgress, this,
-            [this](const QString& status, int, qint64 read, qint64 expected) {
-                ProgBar1_->show();
-                ProgBar1_->raise();
-                ProgBar1_->SetCaption(status);
-                if (expected > 0)
-                    ProgBar1_->SetValue(static_cast<int32_t>(
-                        std::min<qint64>(100, (read * 100 + expected / 2) / expected)));
-            });
-    connect(TSGet1_, &TSGet::DocReceived, this,
-            [this](const QString& data, const QString&, int) { DownloadArrived(S(data)); });
-    connect(TSGet1_, &TSGet::Error, this, [this](const QString& message, int) {
+    ProgramDownload::Hooks hooks;
+    hooks.progress = [this](const std::string& status, int percent) {
+        ProgBar1_->show();
+        ProgBar1_->raise();
+        ProgBar1_->SetCaption(Q(status));
+        if (percent >= 0)
+            ProgBar1_->SetValue(percent);
+    };
+    hooks.arrived = [this](const std::string& file) { DownloadArrived(file); };
+    hooks.failed = [this](const std::string& message) {
         ProgBar1_->hide();
-        MsgBox(S(message), vbOKOnly);
-    });
+        MsgBox(message, vbOKOnly);
+    };
+    download_ = MakeProgramDownload(this, std::move(hooks));
 
     connect(cboStyle_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
@@ -759,6 +755,8 @@ void RichEditWindow::ToggleBullets()
     }
 }
 
+RichEditWindow::~RichEditWindow() = default;
+
 void RichEditWindow::ToggleProtect()
 {
     const bool on = mnuFormat_[3]->isChecked();
@@ -788,14 +786,16 @@ void RichEditWindow::FollowLink(const std::string& link)
         ShellOpen(link, 4);
         return;
     }
-    if (TSGet1_->IsPending("Yada")) {
+    if (!download_)
+        return;
+    if (download_->Pending()) {
         MsgBox("A program is already being downloaded: " + downloadURL_, vbExclamation);
         return;
     }
     ProgBar1_->move(width() / 2 - ProgBar1_->width() / 2, std::max(0, height() / 2 - ProgBar1_->height() / 2));
     try {
         downloadURL_ = link;
-        TSGet1_->GetURL(link, "Yada", 3);
+        download_->Start(link);
     } catch (const VbError& e) {
         ProgBar1_->hide();
         MsgBox(e.Description(), vbExclamation);
@@ -815,7 +815,7 @@ void RichEditWindow::DownloadArrived(const std::string& file)
         // The updater is started the one way the program starts it.
         if (path.filename() != "vexalup.exe")
             std::filesystem::rename(path, ProgramFolder() / "vexalup.exe", ec);
-        StartUpdater();
+        StartProgramUpdater();
         return;
     }
     ShellOpen(file, 4);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -21,12 +22,13 @@ class QWidget;
 namespace vexal {
 
 class ProgBar;
-class TSGet;
+class ProgramDownload;
 
 class RichEditWindow : public QDialog {
     Q_OBJECT
 public:
     explicit RichEditWindow(QWidget* owner = nullptr);
+    ~RichEditWindow() override;
 
     Q_INVOKABLE void Form_Load();
 
@@ -53,7 +55,6 @@ public:
     richtext::Document ToDocument() const;
     void FromDocument(const richtext::Document& doc);
     const std::string& CurrentPath() const { return currentPath_; }
-    TSGet& Downloads() { return *TSGet1_; }
 
     // Swatch colours (BGR) of picHighlight 0-3.
     static const std::array<int32_t, 4> HighlightColors;
@@ -80,7 +81,8 @@ private:
 
     QTextEdit* edtMain_ = nullptr;
     ProgBar* ProgBar1_ = nullptr;
-    TSGet* TSGet1_ = nullptr;
+    // The download of a linked program, when the program has the internet services.
+    std::unique_ptr<ProgramDownload> download_;
     std::string downloadURL_;
     QWidget* picToolbar_ = nullptr;
     QWidget* picStatus_ = nullptr;

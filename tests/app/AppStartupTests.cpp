@@ -202,7 +202,7 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
     EXPECT_FALSE(std::filesystem::exists(root / "missing"));
     const char* source = std::getenv("VEXAL_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(std::filesystem::path(source) / "src/formulas/default.fla"));
+    EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(std::filesystem::path(source) / "src/season/default.fla"));
 
     // A formula of the user's is kept.
     root.Write("seasons/default.fla", "1,2,3\r\n");

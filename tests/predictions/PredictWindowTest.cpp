@@ -342,7 +342,7 @@ TEST_F(PredictionsTest, AFolderWithoutADefaultFormulaGetsTheShippedOne)
     ASSERT_NE(w, nullptr);
     const char* source = std::getenv("VEXAL_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(folder.Read("default.fla"), ReadFile(std::filesystem::path(source) / "src/formulas/default.fla"));
+    EXPECT_EQ(folder.Read("default.fla"), ReadFile(std::filesystem::path(source) / "src/season/default.fla"));
     EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsOffense], 50.0f);

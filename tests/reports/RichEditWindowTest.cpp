@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "Windows.h"
 #include "QtPlatform.h"
+#include "InternetWindows.h"
 #include "TSGet.h"
 #include "../internet/HostileServers.h"
 #include "../internet/LoopbackServer.h"
@@ -44,7 +45,11 @@ namespace {
 
 class ViewerTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetApp(); }
+    void SetUp() override
+    {
+        ResetApp();
+        InstallInternetServices();
+    }
     void TearDown() override { SetDialogScripts({}); }
 
     std::unique_ptr<RichEditWindow> Open(const std::string& path)
@@ -307,7 +312,7 @@ TEST_F(ViewerTest, LinksOpenAndProgramLinksAreDownloadedThenHandedOn)
     EXPECT_EQ(calls[0].origin, "a link in " + (folder / "links.rtf").string());
 
     bool barShown = false;
-    QObject::connect(&w->Downloads(), &TSGet::DownloadProgress, w.get(), [&] {
+    QObject::connect(w->findChild<TSGet*>("TSGet1"), &TSGet::DownloadProgress, w.get(), [&] {
         barShown = barShown || w->findChild<QWidget*>("ProgBar1")->isVisible();
     });
     ClickLink(e, 6);
