@@ -427,8 +427,11 @@ FormulaControls FormulaEditor::Controls() const
 
 std::string FormulaEditor::FormulaName() const { return Text(Combo2_); }
 
-std::vector<std::string> FormulaEditor::FormulaFiles() const
+std::vector<std::string> FormulaEditor::FormulaFiles()
 {
+    // Other windows write formula files at any time (smart predictions, saved best rows):
+    // the list is read again so that it holds every file there is now.
+    RereadFileList();
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(File1_->count()));
     for (int i = 0; i < File1_->count(); ++i)
@@ -771,9 +774,14 @@ void FormulaEditor::txtYears_LostFocus()
 
 void FormulaEditor::RereadFileList()
 {
+    const QListWidgetItem* chosen = File1_->currentItem();
+    const QString remembered = chosen ? chosen->text() : QString();
     File1_->clear();
-    for (const std::string& name : ListFormulaFiles(ProgramFolder()))
+    for (const std::string& name : ListFormulaFiles(ProgramFolder())) {
         File1_->addItem(Q(name));
+        if (!remembered.isEmpty() && Q(name) == remembered)
+            File1_->setCurrentRow(File1_->count() - 1);
+    }
 }
 
 void FormulaEditor::RefreshFileList()
@@ -852,13 +860,13 @@ void FormulaEditor::SaveFormula()
     ListSavedFormula(name);
 }
 
-int FormulaEditor::AddFormulaName(const std::string& name) { return FindOrAddComboItem(Combo2_, name); }
-
-void FormulaEditor::ListSavedFormula(const std::string& name)
+int FormulaEditor::AddFormulaName(const std::string& name)
 {
     RereadFileList();
-    AddFormulaName(name);
+    return FindOrAddComboItem(Combo2_, name);
 }
+
+void FormulaEditor::ListSavedFormula(const std::string& name) { AddFormulaName(name); }
 
 void FormulaEditor::DeleteFormula()
 {

@@ -42,15 +42,15 @@ public:
     void RefreshFileList();
     // Shows CurrentFormula in the controls without asking for a refresh.
     void LoadFormula();
-    // Lists a formula file's name in Combo2 (once, letter case ignored) without choosing
-    // it; returns its position.
+    // Lists a newly written formula file: reads File1 again and adds the name to Combo2 (once,
+    // letter case ignored) without choosing it; returns its position in Combo2.
     int AddFormulaName(const std::string& name);
     // The controls as ReadFormula reads them (the week selector is not the editor's).
     FormulaControls Controls() const;
     // The chosen formula's name as Combo2 shows it.
     std::string FormulaName() const;
-    // The program folder's formula files as File1 lists them.
-    std::vector<std::string> FormulaFiles() const;
+    // The program folder's formula files as File1 lists them, File1 read again first.
+    std::vector<std::string> FormulaFiles();
     // Lists the folder's formula files again (File1 only) and the saved name in Combo2,
     // without opening another formula.
     void ListSavedFormula(const std::string& name);

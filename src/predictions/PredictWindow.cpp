@@ -802,6 +802,8 @@ void PredictWindow::CmdClose_Click() { fraFileBox_->hide(); }
 
 void PredictWindow::SUConsensus_Click()
 {
+    // Formula files written since the lists were read (another window's Save Best) are shown.
+    RefreshFileLists();
     fraFileBox_->move(fraFileBox_->x(), Grid_->y());
     fraFileBox_->show();
     fraFileBox_->raise();
@@ -893,6 +895,9 @@ std::string PredictWindow::WeekText() const
 
 std::string PredictWindow::FormulaName() const
 {
+    // Smart predictions come from a formula searched for each game, not from the editor's.
+    if (smartShown_)
+        return SmartFormulasName;
     if (std::optional<std::string> name = EditorFormulaName())
         return *name;
     return App().CurrentFormulaFile;

@@ -80,7 +80,9 @@ public:
     // an option change predicts with the editor's formula again.
     void KeepSmartResults() { smartShown_ = true; }
 
-    // The texts of the title lines: the week's item and the formula's name.
+    // The texts of the title lines: the week's item and the name of what made the grid's
+    // numbers (the formula's name, or SmartFormulasName after smart predictions).
+    static constexpr const char* SmartFormulasName = "smart formulas, one for each game";
     std::string WeekText() const;
     std::string FormulaName() const;
 

@@ -16,7 +16,7 @@ struct FormulaEditorProcedures {
     std::function<FormulaControls()> controls;
     // The chosen formula's name as the editor's formula list shows it.
     std::function<std::optional<std::string>()> formulaName;
-    // The program folder's formula files as the editor lists them.
+    // The program folder's formula files as the editor lists them, read afresh from the folder.
     std::function<std::vector<std::string>()> formulaFiles;
     // Lists the folder's formula files afresh and chooses the remembered one again.
     std::function<void()> refreshFileList;

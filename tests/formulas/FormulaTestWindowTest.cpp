@@ -777,6 +777,24 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress|hidden|0"}));
 }
 
+// Formula files written while the program runs (smart predictions saved, another window's
+// Save Best) are in the report of the same session, like those there at start-up.
+TEST_F(FormulaTestWindowTest, AllFormulaReportCoversFilesWrittenDuringTheSession)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    const std::vector<std::string> written = {"Wk62024AriAtl.FLA", "Wk62024BalBuf.FLA", "later.fla"};
+    for (const std::string& name : written)
+        folder.Write(name, "4,2,8,1,50,50,4,50,50,0,5,0,0,0\r\n");
+    FormulaEditor::Get()->AddFormulaName(written[0]); // as a smart run lists what it saved
+    w.cmdAllForm_Click();
+    const std::string report = ReadAll(folder / "AllConsensus.txt");
+    for (const std::string& name : {std::string("default"), std::string("Wk62024AriAtl"), std::string("Wk62024BalBuf"),
+                                    std::string("later")})
+        EXPECT_NE(report.find("\r\n" + name + "\r\nHFA "), std::string::npos) << name << "\n" << report;
+    EXPECT_EQ(FormulaEditor::Get()->FormulaFiles().size(), 4u);
+}
+
 // Smart formula files saved by Smart Predict are read as the short form they are, with no line
 // filter; files too short for either kind are named together in one message.
 TEST_F(FormulaTestWindowTest, AllFormulaReportReadsSmartFilesAndNamesDamagedOnesOnce)

@@ -207,6 +207,12 @@ TEST_F(ConsensusSetUpTest, FileBoxAddsAndRemovesFormulasOfTheCurrentSet)
     Control<QPushButton>(&w, "CmdClose")->click();
     EXPECT_TRUE(box->isHidden());
 
+    // A formula file written by another window meanwhile is listed when the box opens again.
+    folder.Write("Delta.fla", DefaultFormulaLine);
+    setUp->trigger();
+    EXPECT_EQ(Listed(file2), (std::vector<std::string>{"Alpha.fla", "Beta.fla", "default.fla", "Delta.fla", "Gamma.fla"}));
+    Control<QPushButton>(&w, "CmdClose")->click();
+
     // "Save &Formulas" clicked twice keeps its mark.
     QAction* save = Action(&w, "sFomulas");
     const bool before = save->isChecked();

@@ -207,6 +207,36 @@ TEST_F(SmartPredictWindowTest, ResultsStayWhenTheWindowIsActivatedAgain)
     EXPECT_EQ(cells(), plain);
 }
 
+// The exported page and the printout name what made the grid's numbers: the smart formulas
+// after Smart Predict, the editor's formula again once the week is predicted with it.
+TEST_F(SmartPredictWindowTest, ExportAndPrintoutNameTheSmartFormulas)
+{
+    ChooseWeek(4, 2024);
+    PredictWindow& w = OpenPredictions();
+    const std::string formula = w.FormulaName();
+    ASSERT_FALSE(formula.empty());
+    const std::filesystem::path page = App().UserFolder / "VexalPicks.htm";
+    const auto pdf = folder / "picks.pdf";
+    auto titles = [&] {
+        w.mnuExportHTML_Click();
+        PrintTo(pdf);
+        w.mnuPrint_Click();
+        return std::pair{Read(page), PdfText(pdf)};
+    };
+    Control<QPushButton>(&w, "cmdSmartPred")->click();
+    QCoreApplication::processEvents();
+    auto [html, printed] = titles();
+    EXPECT_NE(html.find("Predictions using smart formulas, one for each game"), std::string::npos) << html;
+    EXPECT_EQ(html.find(formula), std::string::npos) << html;
+    EXPECT_NE(printed.find("using smart formulas, one for each game"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find(formula), std::string::npos) << printed;
+
+    Control<QPushButton>(&w, "cmdpred")->click();
+    std::tie(html, printed) = titles();
+    EXPECT_NE(html.find("Predictions using " + formula), std::string::npos) << html;
+    EXPECT_NE(printed.find("using " + formula), std::string::npos) << printed;
+}
+
 TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsSearch)
 {
     ChooseWeek(6, 2024);
