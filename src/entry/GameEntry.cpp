@@ -1,5 +1,7 @@
 #include "GameEntry.h"
 
+#include "LineFiles.h"
+#include "LineRecord.h"
 #include "RecordFile.h"
 #include "VbError.h"
 #include "Win1252.h"
@@ -24,41 +26,94 @@ bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecor
     }
 }
 
-bool PatchGameRecord(const std::filesystem::path& seasonFile, int32_t record, std::size_t offset,
-                     const uint8_t* bytes, std::size_t length, std::string* reason)
+bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
+                   const std::filesystem::path& lineFile, GameRecord& game, double& line, double& total)
 {
-    auto fail = [&](const std::string& why) {
-        if (reason)
-            *reason = why;
+    std::array<uint8_t, GameRecord::Size> bytes{};
+    try {
+        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly);
+        file.Get(record, bytes.data());
+    } catch (const std::exception&) {
         return false;
-    };
-    if (offset + length > GameRecord::Size)
-        return fail("the field lies outside the record");
+    }
+    game = GameRecord::Decode(bytes);
+    line = game.LineValue();
+    total = game.TotalValue();
+    if (seasonLines)
+        return true;
+    try {
+        RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly);
+        if (record <= lines.RecordCount()) {
+            std::array<uint8_t, LineRecord::Size> lineBytes{};
+            lines.Get(record, lineBytes.data());
+            const LineRecord r = LineRecord::Decode(lineBytes.data());
+            line = r.LineValue();
+            total = r.TotalValue();
+        }
+    } catch (const std::exception&) {
+    }
+    return true;
+}
+
+namespace {
+
+// Reads, edits and writes back one record; false with the reason when it cannot, or when
+// `edit` refuses (`edited` false, nothing written). `missing` begins the reason for a record
+// beyond the end of the file.
+bool EditRecord(const std::filesystem::path& seasonFile, int32_t record, const std::function<bool(GameRecord&)>& edit,
+                const char* missing, std::string& reason, bool& edited)
+{
+    edited = false;
     try {
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(seasonFile, ec))
-            return fail(std::filesystem::exists(seasonFile, ec) ? WriteFailureReason(seasonFile)
-                                                                : "the file does not exist");
+        if (!std::filesystem::is_regular_file(seasonFile, ec)) {
+            reason = std::filesystem::exists(seasonFile, ec) ? WriteFailureReason(seasonFile) : "the file does not exist";
+            return false;
+        }
         RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadWrite);
-        if (record < 1 || record > file.RecordCount())
-            return fail("the file holds no record " + std::to_string(record));
+        if (record < 1 || record > file.RecordCount()) {
+            reason = missing + std::to_string(record);
+            return false;
+        }
         std::array<uint8_t, GameRecord::Size> buf{};
         file.Get(record, buf.data());
-        std::memcpy(buf.data() + offset, bytes, length);
+        GameRecord game = GameRecord::Decode(buf);
+        if (!edit(game))
+            return false;
+        edited = true;
+        game.Encode(buf.data());
         file.Put(record, buf.data());
         file.Flush();
         return true;
     } catch (const std::exception&) {
-        return fail(WriteFailureReason(seasonFile));
+        reason = WriteFailureReason(seasonFile);
+        return false;
     }
 }
 
-bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, std::size_t offset, int16_t value,
+} // namespace
+
+bool UpdateGameRecord(const std::filesystem::path& seasonFile, int32_t record,
+                      const std::function<void(GameRecord&)>& edit, std::string* reason)
+{
+    std::string why;
+    bool edited = false;
+    const bool written = EditRecord(
+        seasonFile, record,
+        [&](GameRecord& game) {
+            edit(game);
+            return true;
+        },
+        "the file holds no record ", why, edited);
+    if (!written && reason)
+        *reason = why;
+    return written;
+}
+
+bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, GameRecord::Field factor, int16_t value,
                    std::string* reason)
 {
-    uint8_t bytes[2];
-    le::PutI16(bytes, value);
-    return PatchGameRecord(seasonFile, record, offset, bytes, 2, reason);
+    return UpdateGameRecord(seasonFile, record, [&](GameRecord& game) { game.SetNumber(factor, value); }, reason);
 }
 
 std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& utf8)
@@ -73,7 +128,7 @@ std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& u
 bool PutGameComment(const std::filesystem::path& seasonFile, int32_t record,
                     const std::array<uint8_t, GameRecord::CommentLength>& comment, std::string* reason)
 {
-    return PatchGameRecord(seasonFile, record, CommentOffset, comment.data(), comment.size(), reason);
+    return UpdateGameRecord(seasonFile, record, [&](GameRecord& game) { game.Comment = comment; }, reason);
 }
 
 std::string FullCommentText(const GameRecord& game)
@@ -84,6 +139,37 @@ std::string FullCommentText(const GameRecord& game)
     if (zero != std::string::npos)
         ansi.resize(zero);
     return win1252::ToUtf8(ansi);
+}
+
+GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seasonFile, int32_t record,
+                       bool seasonLines, const std::filesystem::path& lineFile, double shownLine, double shownTotal)
+{
+    GameSave save;
+    std::string invalid;
+    bool edited = false;
+    std::string reason;
+    const bool written = EditRecord(
+        seasonFile, record,
+        [&](GameRecord& game) {
+            if (!ApplyGameEdits(edits, game, seasonLines, save.line, save.total, invalid))
+                return false;
+            save.game = game;
+            return true;
+        },
+        "the file no longer holds record ", reason, edited);
+    if (!written) {
+        const bool refusedEdits = !edited && !invalid.empty();
+        save.status = refusedEdits ? GameSave::Status::Invalid : GameSave::Status::GameRefused;
+        save.message = refusedEdits ? invalid : reason;
+        return save;
+    }
+    if (!seasonLines && !WriteRecordLines(lineFile, true, record, save.line, save.total, &reason)) {
+        save.status = GameSave::Status::LinesRefused;
+        save.message = reason;
+        save.line = shownLine;
+        save.total = shownTotal;
+    }
+    return save;
 }
 
 } // namespace vexal

@@ -1,6 +1,5 @@
 #include "GameForm.h"
 
-#include "RecordFile.h"
 #include "VbConvert.h"
 
 #include <cmath>
@@ -9,65 +8,68 @@ namespace vexal {
 
 const std::array<GameTextField, GameTextCount>& GameTextFields()
 {
-    using K = FieldKind;
+    using F = GameRecord::Field;
     static const std::array<GameTextField, GameTextCount> fields = {{
-        {"Date", "the date", K::Date, 3, -1, false},
-        {"Line", "the line", K::Currency, 14, -1, false},
-        {"OU", "the total", K::Currency, 22, -1, false},
-        {"AScore", "the away score", K::Byte, 31, 3, false},
-        {"AFD", "the away first downs", K::Byte, 65, -1, false},
-        {"ARA", "the away rushing attempts", K::Byte, 58, 17, false},
-        {"ARY", "the away rushing yards", K::Integer, 54, 15, false},
-        {"APY", "the away passing yards", K::Integer, 56, 16, false},
-        {"APA", "the away pass attempts", K::Byte, 59, 18, false},
-        {"APC", "the away completions", K::Byte, 60, 19, false},
-        {"AInt", "the away interceptions", K::Byte, 62, 20, false},
-        {"ARetY", "the away return yards", K::Integer, 74, -1, false},
-        {"AFum", "the away fumbles", K::Byte, 63, -1, false},
-        {"AFumL", "the away fumbles lost", K::Byte, 64, 21, false},
-        {"ASk", "the away sacks", K::Byte, 69, 22, false},
-        {"ASkY", "the away sack yards", K::Integer, 70, -1, false},
-        {"APen", "the away penalties", K::Byte, 66, -1, false},
-        {"APenY", "the away penalty yards", K::Integer, 67, -1, false},
-        {"ATOPM", "the away possession minutes", K::Byte, 72, -1, true},
-        {"ATOPS", "the away possession seconds", K::Byte, 73, -1, true},
-        {"HScore", "the home score", K::Byte, 30, 4, false},
-        {"HFD", "the home first downs", K::Byte, 46, -1, false},
-        {"HRA", "the home rushing attempts", K::Byte, 36, 9, false},
-        {"HRY", "the home rushing yards", K::Integer, 32, 7, false},
-        {"HPY", "the home passing yards", K::Integer, 34, 8, false},
-        {"HPA", "the home pass attempts", K::Byte, 37, 10, false},
-        {"HPC", "the home completions", K::Byte, 38, 11, false},
-        {"HInt", "the home interceptions", K::Byte, 40, 12, false},
-        {"HRetY", "the home return yards", K::Integer, 52, -1, false},
-        {"HFum", "the home fumbles", K::Byte, 41, -1, false},
-        {"HFumL", "the home fumbles lost", K::Byte, 42, 13, false},
-        {"HSk", "the home sacks", K::Byte, 43, 14, false},
-        {"HSkY", "the home sack yards", K::Integer, 44, -1, false},
-        {"Hpen", "the home penalties", K::Byte, 47, -1, false},
-        {"HPenY", "the home penalty yards", K::Integer, 48, -1, false},
-        {"HTOPM", "the home possession minutes", K::Byte, 50, -1, true},
-        {"HTOPS", "the home possession seconds", K::Byte, 51, -1, true},
-        {"ATDs", "the away touchdowns", K::Byte, 61, 29, false},
-        {"HTDs", "the home touchdowns", K::Byte, 39, 28, false},
+        {"Date", "the date", F::GameDate, -1, false},
+        {"Line", "the line", F::Line, -1, false},
+        {"OU", "the total", F::Total, -1, false},
+        {"AScore", "the away score", F::AwayScore, 3, false},
+        {"AFD", "the away first downs", F::AwayFirstDowns, -1, false},
+        {"ARA", "the away rushing attempts", F::AwayRushAtt, 17, false},
+        {"ARY", "the away rushing yards", F::AwayRushYds, 15, false},
+        {"APY", "the away passing yards", F::AwayPassYds, 16, false},
+        {"APA", "the away pass attempts", F::AwayPassAtt, 18, false},
+        {"APC", "the away completions", F::AwayPassComp, 19, false},
+        {"AInt", "the away interceptions", F::AwayInt, 20, false},
+        {"ARetY", "the away return yards", F::AwayRetYds, -1, false},
+        {"AFum", "the away fumbles", F::AwayFum, -1, false},
+        {"AFumL", "the away fumbles lost", F::AwayFumLost, 21, false},
+        {"ASk", "the away sacks", F::AwaySacks, 22, false},
+        {"ASkY", "the away sack yards", F::AwaySackYds, -1, false},
+        {"APen", "the away penalties", F::AwayPen, -1, false},
+        {"APenY", "the away penalty yards", F::AwayPenYds, -1, false},
+        {"ATOPM", "the away possession minutes", F::AwayTOPMin, -1, true},
+        {"ATOPS", "the away possession seconds", F::AwayTOPSec, -1, true},
+        {"HScore", "the home score", F::HomeScore, 4, false},
+        {"HFD", "the home first downs", F::HomeFirstDowns, -1, false},
+        {"HRA", "the home rushing attempts", F::HomeRushAtt, 9, false},
+        {"HRY", "the home rushing yards", F::HomeRushYds, 7, false},
+        {"HPY", "the home passing yards", F::HomePassYds, 8, false},
+        {"HPA", "the home pass attempts", F::HomePassAtt, 10, false},
+        {"HPC", "the home completions", F::HomePassComp, 11, false},
+        {"HInt", "the home interceptions", F::HomeInt, 12, false},
+        {"HRetY", "the home return yards", F::HomeRetYds, -1, false},
+        {"HFum", "the home fumbles", F::HomeFum, -1, false},
+        {"HFumL", "the home fumbles lost", F::HomeFumLost, 13, false},
+        {"HSk", "the home sacks", F::HomeSacks, 14, false},
+        {"HSkY", "the home sack yards", F::HomeSackYds, -1, false},
+        {"Hpen", "the home penalties", F::HomePen, -1, false},
+        {"HPenY", "the home penalty yards", F::HomePenYds, -1, false},
+        {"HTOPM", "the home possession minutes", F::HomeTOPMin, -1, true},
+        {"HTOPS", "the home possession seconds", F::HomeTOPSec, -1, true},
+        {"ATDs", "the away touchdowns", F::AwayTDs, 29, false},
+        {"HTDs", "the home touchdowns", F::HomeTDs, 28, false},
     }};
     return fields;
 }
 
-std::array<std::string, GameTextCount> GameTexts(const std::array<uint8_t, GameRecord::Size>& record, double line,
-                                                 double total)
+std::array<std::string, GameTextCount> GameTexts(const GameRecord& game, double line, double total)
 {
     std::array<std::string, GameTextCount> texts;
     const auto& fields = GameTextFields();
     for (int i = 0; i < GameTextCount; ++i) {
         const GameTextField& f = fields[static_cast<std::size_t>(i)];
-        const uint8_t* p = record.data() + f.offset;
         std::string& t = texts[static_cast<std::size_t>(i)];
-        switch (f.kind) {
-        case FieldKind::Date: t = vb::FormatDate(le::F64(p), "Short Date"); break;
-        case FieldKind::Currency: t = vb::CStr(f.offset == 14 ? line : total); break;
-        case FieldKind::Byte: t = f.twoDigits ? vb::Format(le::U8(p), "00") : std::to_string(le::U8(p)); break;
-        case FieldKind::Integer: t = std::to_string(le::I16(p)); break;
+        switch (GameRecord::FieldOf(f.field).type) {
+        case FieldType::Date: t = vb::FormatDate(game.GameDate, "Short Date"); break;
+        case FieldType::Currency: t = vb::CStr(f.field == GameRecord::Field::Line ? line : total); break;
+        case FieldType::Byte: {
+            const auto v = static_cast<int>(game.Number(f.field));
+            t = f.twoDigits ? vb::Format(v, "00") : std::to_string(v);
+            break;
+        }
+        case FieldType::Integer: t = std::to_string(game.Number(f.field)); break;
+        case FieldType::Text: break;
         }
     }
     return texts;
@@ -93,15 +95,15 @@ bool NumberOf(const std::string& text, double& value)
 
 } // namespace
 
-bool ApplyGameEdits(const GameEdits& edits, std::array<uint8_t, GameRecord::Size>& record, bool setLines,
-                    double& line, double& total, std::string& message)
+bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, double& line, double& total,
+                    std::string& message)
 {
     const auto& fields = GameTextFields();
     if (edits.homeTeam < 1 || edits.homeTeam > 32 || edits.awayTeam < 1 || edits.awayTeam > 32) {
         message = "Please choose both teams from the lists. The game was not saved.";
         return false;
     }
-    std::array<uint8_t, GameRecord::Size> out = record;
+    GameRecord out = game;
     double date = 0;
     if (!IsGameDate(edits.texts[0], date)) {
         message = "Date must be in the format MM/DD/YYYY";
@@ -109,42 +111,39 @@ bool ApplyGameEdits(const GameEdits& edits, std::array<uint8_t, GameRecord::Size
     }
     for (int i = 1; i < GameTextCount; ++i) {
         const GameTextField& f = fields[static_cast<std::size_t>(i)];
+        const FieldType type = GameRecord::FieldOf(f.field).type;
         const std::string& text = edits.texts[static_cast<std::size_t>(i)];
         double v = 0;
         if (!NumberOf(text, v)) {
             message = "\"" + text + "\" is not a number for " + f.label + ". The game was not saved.";
             return false;
         }
-        uint8_t* p = out.data() + f.offset;
-        if (f.kind == FieldKind::Currency) {
+        if (type == FieldType::Currency) {
             if (std::fabs(v) > 1000) {
                 message = text + " does not fit " + f.label + " (-1000 to 1000). The game was not saved.";
                 return false;
             }
-            (f.offset == 14 ? line : total) = v;
+            (f.field == GameRecord::Field::Line ? line : total) = v;
             if (setLines)
-                le::PutI64(p, vb::CurrencyFromDouble(v));
+                out.SetNumber(f.field, vb::CurrencyFromDouble(v));
             continue;
         }
         const double whole = vb::RoundHalfEven(v);
-        const double low = f.kind == FieldKind::Byte ? 0 : -32768;
-        const double high = f.kind == FieldKind::Byte ? 255 : 32767;
+        const auto low = static_cast<double>(LowestValue(type));
+        const auto high = static_cast<double>(HighestValue(type));
         if (whole < low || whole > high) {
             message = text + " does not fit " + f.label + " (" + vb::CStr(low) + " to " + vb::CStr(high) +
                       "). The game was not saved.";
             return false;
         }
-        if (f.kind == FieldKind::Byte)
-            le::PutU8(p, static_cast<uint8_t>(whole));
-        else
-            le::PutI16(p, static_cast<int16_t>(whole));
+        out.SetNumber(f.field, static_cast<int64_t>(whole));
     }
-    le::PutF64(out.data() + 3, date);
-    le::PutU8(out.data() + 12, static_cast<uint8_t>(edits.homeTeam));
-    le::PutU8(out.data() + 13, static_cast<uint8_t>(edits.awayTeam));
+    out.GameDate = date;
+    out.HomeTeam = static_cast<uint8_t>(edits.homeTeam);
+    out.AwayTeam = static_cast<uint8_t>(edits.awayTeam);
     if (edits.surface >= 0 && edits.surface <= 255)
-        le::PutU8(out.data() + 11, static_cast<uint8_t>(edits.surface));
-    record = out;
+        out.Surface = static_cast<uint8_t>(edits.surface);
+    game = out;
     return true;
 }
 

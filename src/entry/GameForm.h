@@ -1,6 +1,6 @@
 #pragma once
 // The Input Stats window's data side: a game record as the window's 39 text fields, and
-// the typed texts checked and put back into the record bytes. GUI-free.
+// the typed texts checked and put back into the record's named fields. GUI-free.
 #include "GameRecord.h"
 
 #include <array>
@@ -11,13 +11,10 @@ namespace vexal {
 
 inline constexpr int GameTextCount = 39;
 
-enum class FieldKind { Date, Currency, Byte, Integer };
-
 struct GameTextField {
     const char* tag;        // the text box's Tag
     const char* label;      // how a message names it
-    FieldKind kind;
-    std::size_t offset;     // in the season game record
+    GameRecord::Field field;        // the record field it shows; its type says what the box takes
     int arrayField;         // SeasonGames field refreshed from it, -1 none
     bool twoDigits;         // shown with the format "00"
 };
@@ -28,12 +25,11 @@ const std::array<GameTextField, GameTextCount>& GameTextFields();
 // The texts the window shows for a record: the date in the short date form, spread and
 // total as plain numbers (from `line` and `total`, which come from the season record or the
 // line file), every box-score field as its number.
-std::array<std::string, GameTextCount> GameTexts(const std::array<uint8_t, GameRecord::Size>& record, double line,
-                                                 double total);
+std::array<std::string, GameTextCount> GameTexts(const GameRecord& game, double line, double total);
 
 // The edits of one save, checked: every text read as a number (empty is 0), rounded half to
 // even into its field. False with a message naming the first field that is no number or does
-// not fit, and `record` unchanged. The date and the two line texts are checked but the
+// not fit, and `game` unchanged. The date and the two line texts are checked but the
 // record's date is set only when `setDate`, its lines only when `setLines`.
 struct GameEdits {
     std::array<std::string, GameTextCount> texts;
@@ -41,8 +37,8 @@ struct GameEdits {
     int awayTeam = 0;
     int surface = -1;       // -1: keep the stored surface
 };
-bool ApplyGameEdits(const GameEdits& edits, std::array<uint8_t, GameRecord::Size>& record, bool setLines,
-                    double& line, double& total, std::string& message);
+bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, double& line, double& total,
+                    std::string& message);
 
 // "Date must be in the format MM/DD/YYYY" applies when this is false.
 bool IsGameDate(const std::string& text, double& oleDate);

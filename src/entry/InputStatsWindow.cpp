@@ -6,10 +6,8 @@
 #include "GameEntry.h"
 #include "Host.h"
 #include "LineFiles.h"
-#include "LineRecord.h"
 #include "Main.h"
 #include "MsgBox.h"
-#include "RecordFile.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SendKey.h"
@@ -344,17 +342,16 @@ std::array<QString, GameTextCount + 3> InputStatsWindow::ControlTexts() const
     return texts;
 }
 
-void InputStatsWindow::PutTexts(const std::array<uint8_t, GameRecord::Size>& bytes, double line, double total)
+void InputStatsWindow::PutTexts(const GameRecord& game, double line, double total)
 {
     const bool wasShowing = showing_;
     showing_ = true;
-    const GameRecord game = GameRecord::Decode(bytes);
     int16_t year = 0;
     cboHome_->setEditText(QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
     year = 0;
     cboAway_->setEditText(QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
     cboSurface_->setCurrentIndex(game.Surface <= 3 ? game.Surface : -1);
-    const auto texts = GameTexts(bytes, line, total);
+    const auto texts = GameTexts(game, line, total);
     for (int i = 0; i < GameTextCount; ++i)
         txtData_[static_cast<std::size_t>(i)]->setText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
     shown_.texts = ControlTexts();
@@ -384,41 +381,22 @@ void InputStatsWindow::ShowGame()
         return;
     }
     const int32_t record = s.WeekFirstRecord + s.CurrentGame;
-    std::array<uint8_t, GameRecord::Size> bytes{};
-    try {
-        RecordFile file(seasonFile_, GameRecord::Size, RecordFile::Mode::ReadOnly);
-        file.Get(record, bytes.data());
-    } catch (const std::exception&) {
-        return;
-    }
-    const GameRecord game = GameRecord::Decode(bytes);
-    double line = game.LineValue();
-    double total = game.TotalValue();
     const bool seasonLines = UseSeasonFileLines();
     const std::filesystem::path lineFile = seasonLines ? std::filesystem::path()
                                                        : LineFilePath(LineFileSetting(), s.SeasonYear);
-    if (!seasonLines) {
-        try {
-            RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly);
-            if (record <= lines.RecordCount()) {
-                std::array<uint8_t, LineRecord::Size> lineBytes{};
-                lines.Get(record, lineBytes.data());
-                const LineRecord r = LineRecord::Decode(lineBytes.data());
-                line = r.LineValue();
-                total = r.TotalValue();
-            }
-        } catch (const std::exception&) {
-        }
-    }
+    GameRecord game;
+    double line = 0, total = 0;
+    if (!ReadShownGame(seasonFile_, record, seasonLines, lineFile, game, line, total))
+        return;
     shown_.record = record;
     shown_.slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
     shown_.game = s.CurrentGame;
     shown_.seasonLines = seasonLines;
     shown_.lineFile = lineFile;
-    shown_.bytes = bytes;
+    shown_.stored = game;
     shown_.line = line;
     shown_.total = total;
-    PutTexts(bytes, line, total);
+    PutTexts(game, line, total);
 }
 
 void InputStatsWindow::SaveGame()
@@ -448,49 +426,23 @@ void InputStatsWindow::SaveGame()
     // A write that fails leaves the file as it was: the boxes go back to what it holds.
     auto refused = [&](const std::filesystem::path& file, const std::string& what, const std::string& reason) {
         MsgBox(what + " could not be saved in " + file.string() + ": " + reason + ".", vbExclamation, Caption);
-        PutTexts(shown_.bytes, shown_.line, shown_.total);
+        PutTexts(shown_.stored, shown_.line, shown_.total);
     };
-    std::array<uint8_t, GameRecord::Size> bytes{};
-    double line = 0, total = 0;
-    try {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(seasonFile_, ec)) {
-            refused(seasonFile_, "The game",
-                    std::filesystem::exists(seasonFile_, ec) ? WriteFailureReason(seasonFile_) : "the file does not exist");
-            return;
-        }
-        RecordFile file(seasonFile_, GameRecord::Size, RecordFile::Mode::ReadWrite);
-        if (record > file.RecordCount()) {
-            refused(seasonFile_, "The game", "the file no longer holds record " + std::to_string(record));
-            return;
-        }
-        file.Get(record, bytes.data());
-        std::string message;
-        if (!ApplyGameEdits(edits, bytes, shown_.seasonLines, line, total, message)) {
-            MsgBox(message, vbExclamation, Caption);
-            return;
-        }
-        file.Put(record, bytes.data());
-        file.Flush();
-    } catch (const std::exception&) {
-        refused(seasonFile_, "The game", WriteFailureReason(seasonFile_));
-        return;
+    const GameSave result =
+        SaveGameEdits(edits, seasonFile_, record, shown_.seasonLines, shown_.lineFile, shown_.line, shown_.total);
+    switch (result.status) {
+    case GameSave::Status::Invalid: MsgBox(result.message, vbExclamation, Caption); return;
+    case GameSave::Status::GameRefused: refused(seasonFile_, "The game", result.message); return;
+    case GameSave::Status::LinesRefused:
+        shown_.stored = result.game;
+        refused(shown_.lineFile, "The line and total", result.message);
+        break;
+    case GameSave::Status::Saved: break;
     }
-    bool linesStored = true;
-    if (!shown_.seasonLines) {
-        std::string reason;
-        linesStored = WriteRecordLines(shown_.lineFile, true, record, line, total, &reason);
-        if (!linesStored) {
-            line = shown_.line;
-            total = shown_.total;
-            shown_.bytes = bytes;
-            refused(shown_.lineFile, "The line and total", reason);
-        }
-    }
-    shown_.bytes = bytes;
-    shown_.line = line;
-    shown_.total = total;
-    if (linesStored)
+    shown_.stored = result.game;
+    shown_.line = result.line;
+    shown_.total = result.total;
+    if (result.status == GameSave::Status::Saved)
         shown_.texts = ControlTexts();
 
     // Then the loaded arrays, with every field the loader takes from the record.
@@ -499,13 +451,13 @@ void InputStatsWindow::SaveGame()
     if (slot < 0 || g < 0 || g >= GamesPerWeekSlot ||
         (static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size())
         return;
-    const auto fields = GameRecord::Decode(bytes).GameFields();
+    const auto fields = result.game.GameFields();
     for (int f = gfAwayTeam; f <= gfAwayFirstDowns; ++f)
         if (f < gfInjury || f > gfSituational)
             s.Game(slot, g, f) = fields[static_cast<std::size_t>(f)];
     if ((static_cast<std::size_t>(slot) + 1) * LineSlotStride <= s.SeasonLines.size()) {
-        s.Spread(slot, g) = static_cast<float>(line);
-        s.Total(slot, g) = static_cast<float>(total);
+        s.Spread(slot, g) = static_cast<float>(result.line);
+        s.Total(slot, g) = static_cast<float>(result.total);
     }
 }
 

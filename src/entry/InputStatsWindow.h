@@ -51,7 +51,7 @@ private:
     bool GameOnShow() const;
     // The texts of the controls as they stand, and as the game on show last put them.
     std::array<QString, GameTextCount + 3> ControlTexts() const;
-    void PutTexts(const std::array<uint8_t, GameRecord::Size>& bytes, double line, double total);
+    void PutTexts(const GameRecord& game, double line, double total);
     // The season of the chosen week and its week number; false when no loaded season holds it.
     bool ChosenWeek(int& season, int& week) const;
 
@@ -74,7 +74,7 @@ private:
         int game = -1;
         bool seasonLines = true;       // spread and total from the season record, else the line file
         std::filesystem::path lineFile;
-        std::array<uint8_t, GameRecord::Size> bytes{};
+        GameRecord stored;             // its record as read or last written
         double line = 0;
         double total = 0;
         std::array<QString, GameTextCount + 3> texts;

@@ -144,15 +144,17 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
             return fail("the file holds no record " + std::to_string(record));
         std::vector<uint8_t> buf(records.RecordLength());
         records.Get(record, buf.data());
+        // Only the two currency fields change; the rest of the record goes back as read.
         if (lineFile) {
             LineRecord r = LineRecord::Decode(buf.data());
             r.SetLine(line);
             r.SetTotal(total);
             r.Encode(buf.data());
         } else {
-            // Only the two currency fields change; the rest of the record goes back as read.
-            le::PutI64(buf.data() + 14, vb::CurrencyFromDouble(line));
-            le::PutI64(buf.data() + 22, vb::CurrencyFromDouble(total));
+            GameRecord r = GameRecord::Decode(buf.data());
+            r.SetLine(line);
+            r.SetTotal(total);
+            r.Encode(buf.data());
         }
         records.Put(record, buf.data());
         records.Flush();

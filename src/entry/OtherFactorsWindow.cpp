@@ -42,15 +42,15 @@ struct FactorRow {
     int awayLeft;
     int homeLeft;
     int field;            // SeasonGames field
-    std::size_t offset;   // record offset
+    GameRecord::Field stored;     // season record field
 };
 
 // Indexed by OtherFactorsWindow::Factor.
 constexpr FactorRow Rows[4] = {
-    {"inja3d", "injh3d", "lblInjuries", "Injuries", 960, 3255, 5790, gfInjury, InjuriesOffset},
-    {"weata3d", "weath3d", "lblWeather", "Weather", 1395, 3255, 5790, gfWeather, WeatherOffset},
-    {"sita3d", "sith3d", "lblSituation", "Situation", 1830, 3240, 5790, gfSituational, SituationalOffset},
-    {"psya3d", "psyh3d", "lblPsycological", "Psychological", 2265, 3240, 5790, gfPsychological, PsychologicalOffset},
+    {"inja3d", "injh3d", "lblInjuries", "Injuries", 960, 3255, 5790, gfInjury, GameRecord::Field::Injuries},
+    {"weata3d", "weath3d", "lblWeather", "Weather", 1395, 3255, 5790, gfWeather, GameRecord::Field::Weather},
+    {"sita3d", "sith3d", "lblSituation", "Situation", 1830, 3240, 5790, gfSituational, GameRecord::Field::Situational},
+    {"psya3d", "psyh3d", "lblPsycological", "Psychological", 2265, 3240, 5790, gfPsychological, GameRecord::Field::Psychological},
 };
 
 constexpr int ButtonTwips = 340;
@@ -292,12 +292,7 @@ void OtherFactorsWindow::LoadGameFactors()
 
 int16_t OtherFactorsWindow::StoredFactor(int factor) const
 {
-    switch (factor) {
-    case Injuries: return record_.Injuries;
-    case Weather: return record_.Weather;
-    case Situation: return record_.Situational;
-    default: return record_.Psychological;
-    }
+    return static_cast<int16_t>(record_.Number(Rows[factor].stored));
 }
 
 void OtherFactorsWindow::ShowFactor(int factor, int16_t value)
@@ -363,7 +358,7 @@ void OtherFactorsWindow::StoreFactor(int factor)
     // The file first: a level the file refused is not shown, nor given to the arrays.
     if (toFile) {
         std::string reason;
-        if (!PutGameFactor(fileName_, shownRecord_, Rows[factor].offset, value, &reason)) {
+        if (!PutGameFactor(fileName_, shownRecord_, Rows[factor].stored, value, &reason)) {
             factorEdited_[factor] = false;
             MsgBox(std::string("The ") + Rows[factor].labelCaption + " level could not be saved in " +
                        fileName_.string() + ": " + reason + ".",
@@ -373,12 +368,7 @@ void OtherFactorsWindow::StoreFactor(int factor)
         }
     }
     factorEdited_[factor] = false;
-    switch (factor) {
-    case Injuries: record_.Injuries = value; break;
-    case Weather: record_.Weather = value; break;
-    case Situation: record_.Situational = value; break;
-    default: record_.Psychological = value; break;
-    }
+    record_.SetNumber(Rows[factor].stored, value);
     if (toFile) {
         GameRecord stored;
         if (ReadGame(fileName_, shownRecord_, stored))

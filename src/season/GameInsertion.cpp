@@ -36,10 +36,15 @@ void WriteWholeFile(const std::filesystem::path& path, const std::vector<uint8_t
 // A blank record after `from`: its season, week and date, every other byte 0.
 void AppendBlank(std::vector<uint8_t>& out, const uint8_t* from)
 {
-    std::size_t at = out.size();
-    out.resize(at + GameRecord::Size, 0);
-    if (from)
-        std::copy(from, from + 11, out.begin() + static_cast<std::ptrdiff_t>(at)); // Year, Week, GameDate
+    GameRecord blank;
+    if (from) {
+        const GameRecord previous = GameRecord::Decode(from);
+        blank.Year = previous.Year;
+        blank.Week = previous.Week;
+        blank.GameDate = previous.GameDate;
+    }
+    const auto bytes = blank.Encode();
+    out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 // Inserts `inserted` when given, else a blank record.

@@ -12,115 +12,94 @@ namespace vexal {
 
 namespace {
 
-// Offsets of the record's fields. The two box scores hold the same fields in different
-// orders: the away block has first downs and penalties before the sacks.
-enum : std::size_t {
-    offYear = 0, offWeek = 2, offGameDate = 3, offSurface = 11, offHomeTeam = 12, offAwayTeam = 13,
-    offLine = 14, offTotal = 22, offHomeScore = 30, offAwayScore = 31,
-    offHomeStats = 32, offAwayStats = 54,
-    offInjuries = 76, offPsychological = 78, offSituational = 80, offWeather = 82, offComment = 84,
-};
+using layout::Direct;
+using layout::Nested;
 
-struct StatsLayout {
-    std::size_t RushYds, PassYds, RushAtt, PassAtt, PassComp, TDs, Int, Fum, FumLost,
-        Sacks, SackYds, FirstDowns, Pen, PenYds, TOPMin, TOPSec, RetYds;
-};
+template <auto M>
+using Home = Nested<&GameRecord::HomeStats, M>;
+template <auto M>
+using Away = Nested<&GameRecord::AwayStats, M>;
 
-// Offsets within the 22-byte block.
-constexpr StatsLayout HomeLayout{0, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 19, 20};
-constexpr StatsLayout AwayLayout{0, 2, 4, 5, 6, 7, 8, 9, 10, 15, 16, 11, 12, 13, 18, 19, 20};
-
-static_assert(offComment + GameRecord::CommentLength == GameRecord::Size);
-
-TeamStats DecodeStats(const uint8_t* p, const StatsLayout& l)
+template <class Access>
+RecordField<GameRecord> F(const char* name, std::size_t offset)
 {
-    TeamStats s;
-    s.RushYds = le::I16(p + l.RushYds);
-    s.PassYds = le::I16(p + l.PassYds);
-    s.RushAtt = le::U8(p + l.RushAtt);
-    s.PassAtt = le::U8(p + l.PassAtt);
-    s.PassComp = le::U8(p + l.PassComp);
-    s.TDs = le::U8(p + l.TDs);
-    s.Int = le::U8(p + l.Int);
-    s.Fum = le::U8(p + l.Fum);
-    s.FumLost = le::U8(p + l.FumLost);
-    s.Sacks = le::U8(p + l.Sacks);
-    s.SackYds = le::I16(p + l.SackYds);
-    s.FirstDowns = le::U8(p + l.FirstDowns);
-    s.Pen = le::U8(p + l.Pen);
-    s.PenYds = le::I16(p + l.PenYds);
-    s.TOPMin = le::U8(p + l.TOPMin);
-    s.TOPSec = le::U8(p + l.TOPSec);
-    s.RetYds = le::I16(p + l.RetYds);
-    return s;
+    return layout::Field<GameRecord, Access>(name, offset);
 }
 
-void EncodeStats(const TeamStats& s, uint8_t* p, const StatsLayout& l)
+// The one table of the record's layout, in file order and in the order of GameRecord::Field.
+std::vector<RecordField<GameRecord>> MakeLayout()
 {
-    le::PutI16(p + l.RushYds, s.RushYds);
-    le::PutI16(p + l.PassYds, s.PassYds);
-    le::PutU8(p + l.RushAtt, s.RushAtt);
-    le::PutU8(p + l.PassAtt, s.PassAtt);
-    le::PutU8(p + l.PassComp, s.PassComp);
-    le::PutU8(p + l.TDs, s.TDs);
-    le::PutU8(p + l.Int, s.Int);
-    le::PutU8(p + l.Fum, s.Fum);
-    le::PutU8(p + l.FumLost, s.FumLost);
-    le::PutU8(p + l.Sacks, s.Sacks);
-    le::PutI16(p + l.SackYds, s.SackYds);
-    le::PutU8(p + l.FirstDowns, s.FirstDowns);
-    le::PutU8(p + l.Pen, s.Pen);
-    le::PutI16(p + l.PenYds, s.PenYds);
-    le::PutU8(p + l.TOPMin, s.TOPMin);
-    le::PutU8(p + l.TOPSec, s.TOPSec);
-    le::PutI16(p + l.RetYds, s.RetYds);
+    using G = GameRecord;
+    using T = TeamStats;
+    return {
+        F<Direct<&G::Year>>("Year", 0),
+        F<Direct<&G::Week>>("Week", 2),
+        F<Direct<&G::GameDate>>("GameDate", 3),
+        F<Direct<&G::Surface>>("Surface", 11),
+        F<Direct<&G::HomeTeam>>("HomeTeam", 12),
+        F<Direct<&G::AwayTeam>>("AwayTeam", 13),
+        F<Direct<&G::Line>>("Line", 14),
+        F<Direct<&G::Total>>("Total", 22),
+        F<Direct<&G::HomeScore>>("HomeScore", 30),
+        F<Direct<&G::AwayScore>>("AwayScore", 31),
+        F<Home<&T::RushYds>>("HomeRushYds", 32),
+        F<Home<&T::PassYds>>("HomePassYds", 34),
+        F<Home<&T::RushAtt>>("HomeRushAtt", 36),
+        F<Home<&T::PassAtt>>("HomePassAtt", 37),
+        F<Home<&T::PassComp>>("HomePassComp", 38),
+        F<Home<&T::TDs>>("HomeTDs", 39),
+        F<Home<&T::Int>>("HomeInt", 40),
+        F<Home<&T::Fum>>("HomeFum", 41),
+        F<Home<&T::FumLost>>("HomeFumLost", 42),
+        F<Home<&T::Sacks>>("HomeSacks", 43),
+        F<Home<&T::SackYds>>("HomeSackYds", 44),
+        F<Home<&T::FirstDowns>>("HomeFirstDowns", 46),
+        F<Home<&T::Pen>>("HomePen", 47),
+        F<Home<&T::PenYds>>("HomePenYds", 48),
+        F<Home<&T::TOPMin>>("HomeTOPMin", 50),
+        F<Home<&T::TOPSec>>("HomeTOPSec", 51),
+        F<Home<&T::RetYds>>("HomeRetYds", 52),
+        F<Away<&T::RushYds>>("AwayRushYds", 54),
+        F<Away<&T::PassYds>>("AwayPassYds", 56),
+        F<Away<&T::RushAtt>>("AwayRushAtt", 58),
+        F<Away<&T::PassAtt>>("AwayPassAtt", 59),
+        F<Away<&T::PassComp>>("AwayPassComp", 60),
+        F<Away<&T::TDs>>("AwayTDs", 61),
+        F<Away<&T::Int>>("AwayInt", 62),
+        F<Away<&T::Fum>>("AwayFum", 63),
+        F<Away<&T::FumLost>>("AwayFumLost", 64),
+        F<Away<&T::FirstDowns>>("AwayFirstDowns", 65),
+        F<Away<&T::Pen>>("AwayPen", 66),
+        F<Away<&T::PenYds>>("AwayPenYds", 67),
+        F<Away<&T::Sacks>>("AwaySacks", 69),
+        F<Away<&T::SackYds>>("AwaySackYds", 70),
+        F<Away<&T::TOPMin>>("AwayTOPMin", 72),
+        F<Away<&T::TOPSec>>("AwayTOPSec", 73),
+        F<Away<&T::RetYds>>("AwayRetYds", 74),
+        F<Direct<&G::Injuries>>("Injuries", 76),
+        F<Direct<&G::Psychological>>("Psychological", 78),
+        F<Direct<&G::Situational>>("Situational", 80),
+        F<Direct<&G::Weather>>("Weather", 82),
+        F<Direct<&G::Comment>>("Comment", 84),
+    };
 }
 
 } // namespace
 
+std::span<const RecordField<GameRecord>> GameRecord::Layout()
+{
+    static const std::vector<RecordField<GameRecord>> fields = MakeLayout();
+    return fields;
+}
+
 GameRecord GameRecord::Decode(const uint8_t* b)
 {
     GameRecord r;
-    r.Year = le::I16(b + offYear);
-    r.Week = le::U8(b + offWeek);
-    r.GameDate = le::F64(b + offGameDate);
-    r.Surface = le::U8(b + offSurface);
-    r.HomeTeam = le::U8(b + offHomeTeam);
-    r.AwayTeam = le::U8(b + offAwayTeam);
-    r.Line = le::I64(b + offLine);
-    r.Total = le::I64(b + offTotal);
-    r.HomeScore = le::U8(b + offHomeScore);
-    r.AwayScore = le::U8(b + offAwayScore);
-    r.HomeStats = DecodeStats(b + offHomeStats, HomeLayout);
-    r.AwayStats = DecodeStats(b + offAwayStats, AwayLayout);
-    r.Injuries = le::I16(b + offInjuries);
-    r.Psychological = le::I16(b + offPsychological);
-    r.Situational = le::I16(b + offSituational);
-    r.Weather = le::I16(b + offWeather);
-    std::memcpy(r.Comment.data(), b + offComment, CommentLength);
+    DecodeFields(Layout(), r, b);
     return r;
 }
 
-void GameRecord::Encode(uint8_t* b) const
-{
-    le::PutI16(b + offYear, Year);
-    le::PutU8(b + offWeek, Week);
-    le::PutF64(b + offGameDate, GameDate);
-    le::PutU8(b + offSurface, Surface);
-    le::PutU8(b + offHomeTeam, HomeTeam);
-    le::PutU8(b + offAwayTeam, AwayTeam);
-    le::PutI64(b + offLine, Line);
-    le::PutI64(b + offTotal, Total);
-    le::PutU8(b + offHomeScore, HomeScore);
-    le::PutU8(b + offAwayScore, AwayScore);
-    EncodeStats(HomeStats, b + offHomeStats, HomeLayout);
-    EncodeStats(AwayStats, b + offAwayStats, AwayLayout);
-    le::PutI16(b + offInjuries, Injuries);
-    le::PutI16(b + offPsychological, Psychological);
-    le::PutI16(b + offSituational, Situational);
-    le::PutI16(b + offWeather, Weather);
-    std::memcpy(b + offComment, Comment.data(), CommentLength);
-}
+void GameRecord::Encode(uint8_t* b) const { EncodeFields(Layout(), *this, b); }
 
 std::array<uint8_t, GameRecord::Size> GameRecord::Encode() const
 {

@@ -1,6 +1,9 @@
 #pragma once
 // A season file <year>.nfl is a sequence of 159-byte game records, one per game in week
-// order. Encoded and decoded field by field, little-endian, at fixed offsets.
+// order. Encoded and decoded field by field, little-endian, at the offsets of one table
+// (GameRecord::Layout); other code names the fields, never their offsets.
+#include "RecordLayout.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -36,6 +39,18 @@ struct GameRecord {
     static constexpr std::size_t Size = 159;
     static constexpr std::size_t CommentLength = 75;
 
+    // The fields of a game record, in file order. The two box scores hold the same fields in
+    // different orders: the away block has first downs and penalties before the sacks.
+    enum class Field : uint8_t {
+        Year, Week, GameDate, Surface, HomeTeam, AwayTeam, Line, Total, HomeScore, AwayScore,
+        HomeRushYds, HomePassYds, HomeRushAtt, HomePassAtt, HomePassComp, HomeTDs, HomeInt, HomeFum, HomeFumLost,
+        HomeSacks, HomeSackYds, HomeFirstDowns, HomePen, HomePenYds, HomeTOPMin, HomeTOPSec, HomeRetYds,
+        AwayRushYds, AwayPassYds, AwayRushAtt, AwayPassAtt, AwayPassComp, AwayTDs, AwayInt, AwayFum, AwayFumLost,
+        AwayFirstDowns, AwayPen, AwayPenYds, AwaySacks, AwaySackYds, AwayTOPMin, AwayTOPSec, AwayRetYds,
+        Injuries, Psychological, Situational, Weather, Comment,
+        Count
+    };
+
     int16_t Year = 0;
     uint8_t Week = 0;
     double GameDate = 0;        // OLE Automation date
@@ -55,6 +70,13 @@ struct GameRecord {
     std::array<uint8_t, CommentLength> Comment{}; // raw Windows-1252 bytes, as stored
 
     static constexpr std::size_t FieldCount = 32; // fields of a game slot in the season arrays
+
+    // Every field with its name, storage and offset, indexed by Field.
+    static std::span<const RecordField<GameRecord>> Layout();
+    static const RecordField<GameRecord>& FieldOf(Field field) { return Layout()[static_cast<std::size_t>(field)]; }
+    // A Byte, Integer or Currency field as stored (Currency fixed-point), and set.
+    int64_t Number(Field field) const { return FieldOf(field).get(*this); }
+    void SetNumber(Field field, int64_t value) { FieldOf(field).set(*this, value); }
 
     static GameRecord Decode(const uint8_t* bytes);   // bytes: Size bytes
     static GameRecord Decode(const std::array<uint8_t, Size>& bytes) { return Decode(bytes.data()); }

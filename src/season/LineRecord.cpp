@@ -1,36 +1,34 @@
 #include "LineRecord.h"
 
-#include "RecordFile.h"
 #include "VbConvert.h"
+
+#include <vector>
 
 namespace vexal {
 
-namespace {
-enum : std::size_t { offYear = 0, offWeek = 2, offHomeTeam = 3, offAwayTeam = 4, offLine = 5, offTotal = 13 };
-static_assert(offTotal + 8 == LineRecord::Size);
-} // namespace
+std::span<const RecordField<LineRecord>> LineRecord::Layout()
+{
+    using L = LineRecord;
+    using layout::Direct;
+    static const std::vector<RecordField<LineRecord>> fields = {
+        layout::Field<L, Direct<&L::Year>>("Year", 0),
+        layout::Field<L, Direct<&L::Week>>("Week", 2),
+        layout::Field<L, Direct<&L::HomeTeam>>("HomeTeam", 3),
+        layout::Field<L, Direct<&L::AwayTeam>>("AwayTeam", 4),
+        layout::Field<L, Direct<&L::Line>>("Line", 5),
+        layout::Field<L, Direct<&L::Total>>("Total", 13),
+    };
+    return fields;
+}
 
 LineRecord LineRecord::Decode(const uint8_t* b)
 {
     LineRecord r;
-    r.Year = le::I16(b + offYear);
-    r.Week = le::U8(b + offWeek);
-    r.HomeTeam = le::U8(b + offHomeTeam);
-    r.AwayTeam = le::U8(b + offAwayTeam);
-    r.Line = le::I64(b + offLine);
-    r.Total = le::I64(b + offTotal);
+    DecodeFields(Layout(), r, b);
     return r;
 }
 
-void LineRecord::Encode(uint8_t* b) const
-{
-    le::PutI16(b + offYear, Year);
-    le::PutU8(b + offWeek, Week);
-    le::PutU8(b + offHomeTeam, HomeTeam);
-    le::PutU8(b + offAwayTeam, AwayTeam);
-    le::PutI64(b + offLine, Line);
-    le::PutI64(b + offTotal, Total);
-}
+void LineRecord::Encode(uint8_t* b) const { EncodeFields(Layout(), *this, b); }
 
 std::array<uint8_t, LineRecord::Size> LineRecord::Encode() const
 {

@@ -20,6 +20,8 @@ struct LineRecord {
     int64_t Line = 0;
     int64_t Total = 0;
 
+    // Every field with its name, storage and offset, in file order.
+    static std::span<const RecordField<LineRecord>> Layout();
     static LineRecord Decode(const uint8_t* bytes);
     void Encode(uint8_t* bytes) const;
     std::array<uint8_t, Size> Encode() const;

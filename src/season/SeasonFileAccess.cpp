@@ -1,5 +1,7 @@
 #include "SeasonFileAccess.h"
 
+#include "GameRecord.h"
+
 #include <fstream>
 
 namespace vexal {
@@ -35,7 +37,11 @@ std::string RecordFileProblem(const std::filesystem::path& path)
     return path.string() + " could not be read";
 }
 
-uint8_t SeasonRecordWeek(const uint8_t* record) { return record[2]; }
+uint8_t SeasonRecordWeek(const uint8_t* record)
+{
+    static const std::size_t at = GameRecord::FieldOf(GameRecord::Field::Week).offset;
+    return record[at];
+}
 
 int32_t WholeRecords(std::uintmax_t length, std::size_t recordLength)
 {

@@ -36,8 +36,7 @@ GameRecord SampleGame()
 
 TEST(GameForm, ShowsEveryFieldAsItsText)
 {
-    const auto bytes = SampleGame().Encode();
-    const auto texts = GameTexts(bytes, -3.5, 44);
+    const auto texts = GameTexts(SampleGame(), -3.5, 44);
     EXPECT_EQ(texts[0], "10/6/2024");
     EXPECT_EQ(texts[1], "-3.5");
     EXPECT_EQ(texts[2], "44");
@@ -53,10 +52,10 @@ TEST(GameForm, ShowsEveryFieldAsItsText)
 
 TEST(GameForm, SavesRoundedValuesAndKeepsWhatIsNotShown)
 {
-    auto bytes = SampleGame().Encode();
-    const auto before = bytes;
+    GameRecord g = SampleGame();
+    const GameRecord before = g;
     GameEdits e;
-    e.texts = GameTexts(bytes, -3.5, 44);
+    e.texts = GameTexts(g, -3.5, 44);
     e.homeTeam = 7;
     e.awayTeam = 9;
     e.surface = 2;
@@ -67,30 +66,34 @@ TEST(GameForm, SavesRoundedValuesAndKeepsWhatIsNotShown)
     e.texts[35] = "7";
     double line = 0, total = 0;
     std::string message;
-    ASSERT_TRUE(ApplyGameEdits(e, bytes, true, line, total, message)) << message;
+    ASSERT_TRUE(ApplyGameEdits(e, g, true, line, total, message)) << message;
     EXPECT_EQ(line, -6.5);
     EXPECT_EQ(total, 44);
-    const GameRecord g = GameRecord::Decode(bytes);
     EXPECT_EQ(g.HomeStats.RushAtt, 12);
     EXPECT_EQ(g.AwayStats.RushAtt, 14);
     EXPECT_EQ(g.AwayStats.FirstDowns, 0);
     EXPECT_EQ(g.HomeStats.TOPMin, 7);
     EXPECT_EQ(g.Line, -65000);
     EXPECT_EQ(g.Surface, 2);
-    // Season, week, factors and comment are the stored bytes.
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 3), std::vector<uint8_t>(before.begin(), before.begin() + 3));
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 76, bytes.end()), std::vector<uint8_t>(before.begin() + 76, before.end()));
+    // Season, week, factors and comment are the stored values.
+    EXPECT_EQ(g.Year, before.Year);
+    EXPECT_EQ(g.Week, before.Week);
+    EXPECT_EQ(g.Injuries, before.Injuries);
+    EXPECT_EQ(g.Psychological, before.Psychological);
+    EXPECT_EQ(g.Situational, before.Situational);
+    EXPECT_EQ(g.Weather, before.Weather);
+    EXPECT_EQ(g.Comment, before.Comment);
 
     // With a line file in use the record keeps its own lines.
     e.texts[1] = "1";
-    ASSERT_TRUE(ApplyGameEdits(e, bytes, false, line, total, message));
+    ASSERT_TRUE(ApplyGameEdits(e, g, false, line, total, message));
     EXPECT_EQ(line, 1);
-    EXPECT_EQ(GameRecord::Decode(bytes).Line, -65000);
+    EXPECT_EQ(g.Line, -65000);
 }
 
 TEST(GameForm, RefusesValuesThatDoNotFitAndChangesNothing)
 {
-    const auto original = SampleGame().Encode();
+    const GameRecord original = SampleGame();
     GameEdits base;
     base.texts = GameTexts(original, -3.5, 44);
     base.homeTeam = 7;
@@ -103,22 +106,22 @@ TEST(GameForm, RefusesValuesThatDoNotFitAndChangesNothing)
     for (const Case& c : {Case{5, "300", "the away rushing attempts (0 to 255)"}, Case{3, "-1", "the away score"},
                           Case{23, "40000", "the home rushing yards (-32768 to 32767)"}, Case{7, "1-2", "not a number"},
                           Case{0, "13/45/2024", "Date must be in the format MM/DD/YYYY"}}) {
-        auto bytes = original;
+        GameRecord g = original;
         GameEdits e = base;
         e.texts[static_cast<std::size_t>(c.index)] = c.text;
         double line = 0, total = 0;
         std::string message;
-        EXPECT_FALSE(ApplyGameEdits(e, bytes, true, line, total, message)) << c.text;
+        EXPECT_FALSE(ApplyGameEdits(e, g, true, line, total, message)) << c.text;
         EXPECT_NE(message.find(c.expect), std::string::npos) << message;
-        EXPECT_EQ(bytes, original);
+        EXPECT_EQ(g, original);
     }
-    auto bytes = original;
+    GameRecord g = original;
     GameEdits noTeam = base;
     noTeam.homeTeam = -1;
     double line = 0, total = 0;
     std::string message;
-    EXPECT_FALSE(ApplyGameEdits(noTeam, bytes, true, line, total, message));
-    EXPECT_EQ(bytes, original);
+    EXPECT_FALSE(ApplyGameEdits(noTeam, g, true, line, total, message));
+    EXPECT_EQ(g, original);
 }
 
 TEST(BoxScore, RowsCarryTheColumnsOfTheTable)

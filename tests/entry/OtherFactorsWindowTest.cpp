@@ -44,7 +44,7 @@ TEST_F(OtherFactorsTest, ShowsTheStoredLevelsAndReleasingStoresZero)
 {
     ChooseWeek(4, 2024);
     const int first = FirstRecordOf(2024, 4);
-    ASSERT_TRUE(PutGameFactor(SeasonFile(), first, InjuriesOffset, -3));
+    ASSERT_TRUE(PutGameFactor(SeasonFile(), first, GameRecord::Field::Injuries, -3));
     F& w = Open();
     EXPECT_EQ(w.windowTitle().toStdString(), "Other Factors");
     for (const char* name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast", "lblAway", "lblHome", "lblInjuries",

@@ -10,6 +10,9 @@
 
 #include <array>
 #include <cstring>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace vexal {
 namespace {
@@ -166,6 +169,41 @@ TEST(GameRecord, EncodingADecodedRecordGivesTheSameBytes)
     for (std::size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<uint8_t>(i * 37 + 11);
     EXPECT_EQ(GameRecord::Decode(noise).Encode(), noise);
+}
+
+// The layout table is the codec: its fields must cover the record once, in order, and each
+// row must reach its own member (two rows on one member would write it at two offsets).
+template <class Record>
+void ExpectEveryFieldOwnsItsBytes(std::size_t size)
+{
+    const auto fields = Record::Layout();
+    EXPECT_TRUE(layout::Contiguous<Record>(fields, size));
+    std::set<std::string> names;
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.name);
+        EXPECT_TRUE(names.insert(f.name).second);
+        Record r;
+        std::vector<uint8_t> before(size), after(size);
+        r.Encode(before.data());
+        if (f.set)
+            f.set(r, 0x5A);
+        else if (f.type == FieldType::Date)
+            f.load(r, std::array<uint8_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}.data());
+        else
+            f.load(r, std::vector<uint8_t>(f.size, 'x').data());
+        r.Encode(after.data());
+        for (std::size_t i = 0; i < size; ++i)
+            EXPECT_EQ(before[i] != after[i], i >= f.offset && i < f.offset + f.size && after[i] != 0) << "byte " << i;
+    }
+}
+
+TEST(RecordLayout, EveryFieldOwnsItsBytes)
+{
+    EXPECT_EQ(GameRecord::Layout().size(), static_cast<std::size_t>(GameRecord::Field::Count));
+    ExpectEveryFieldOwnsItsBytes<GameRecord>(GameRecord::Size);
+    ExpectEveryFieldOwnsItsBytes<LineRecord>(LineRecord::Size);
+    EXPECT_EQ(GameRecord::FieldOf(GameRecord::Field::AwaySacks).offset, 69u);
+    EXPECT_EQ(GameRecord::FieldOf(GameRecord::Field::Comment).offset, 84u);
 }
 
 TEST(GameRecord, EncodesAtTheDocumentedOffsets)
