@@ -165,15 +165,22 @@ void Chart::ReadProperties(const PropertyBag& bag)
     }
 }
 
-double Chart::Value(int series, int column) const
+bool Chart::IsGap(int series, int column) const
 {
     const auto row = static_cast<std::size_t>(series + 1);
     if (series < 0 || row >= data_.size() || column < 0 || static_cast<std::size_t>(column) >= data_[row].size())
-        return 0;
+        return true;
     const QVariant& v = data_[row][static_cast<std::size_t>(column)];
     bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? d : 0;
+    v.toDouble(&ok);
+    return !v.isValid() || !ok;
+}
+
+double Chart::Value(int series, int column) const
+{
+    if (IsGap(series, column))
+        return 0;
+    return data_[static_cast<std::size_t>(series + 1)][static_cast<std::size_t>(column)].toDouble();
 }
 
 void Chart::ComputeScale()
@@ -190,6 +197,8 @@ void Chart::ComputeScale()
             low = std::min(low, sum);
         } else {
             for (int s = 0; s < Series(); ++s) {
+                if (IsGap(s, c))
+                    continue;
                 high = std::max(high, Value(s, c));
                 low = std::min(low, Value(s, c));
             }
@@ -270,6 +279,9 @@ void Chart::paintEvent(QPaintEvent*)
         p.setBrush(colour);
         QPointF previous;
         for (int c = 0; c < columns; ++c) {
+            // A week without a game shows as a gap, never as a game of 0 points.
+            if (IsGap(s, c))
+                continue;
             const double v = Value(s, c);
             const double x = plot.left() + (c + 0.5) * columnWidth;
             const QPointF at(x, yOf(v));
@@ -277,7 +289,7 @@ void Chart::paintEvent(QPaintEvent*)
             case Line:
                 if (plotPoints_)
                     p.drawRect(QRectF(at - QPointF(2, 2), QSizeF(4, 4)));
-                if (c > 0)
+                if (c > 0 && !IsGap(s, c - 1))
                     p.drawLine(previous, at);
                 break;
             case StackedBar: {

@@ -60,11 +60,14 @@ public:
     int32_t SeriesColor(int series) const;
     QString SeriesLegend(int series) const;
 
-    // Row 0: the labels under the columns; rows 1 and up: series 0, 1, ... An empty value is 0.
+    // Row 0: the labels under the columns; rows 1 and up: series 0, 1, ... An empty value (a
+    // week without a game) is a gap: nothing is drawn there and the scale leaves it out.
     void RegisterData(const std::vector<std::vector<QVariant>>& data);
     const std::vector<std::vector<QVariant>>& Data() const { return data_; }
     int Series() const { return data_.empty() ? 0 : static_cast<int>(data_.size()) - 1; }
+    // The value at a column, 0 for a gap.
     double Value(int series, int column) const;
+    bool IsGap(int series, int column) const;
 
     // Draws the chart with the current data and properties. Counts the drawings. A stacked
     // bar chart of negative data shows "Cannot plot stacked bar graph with negative data"

@@ -203,9 +203,12 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
     for (int k = 0; k <= n; ++k) {
         const auto pos = static_cast<std::size_t>(k + 1);
         const auto team = static_cast<std::size_t>(s);
-        data[0].push_back(QString::fromStdString(TeamAbbrev3(opponents[pos][team], 0, AbbrevStyleCity)));
-        data[1].push_back(offense[pos][team]);
-        data[2].push_back(-defense[pos][team]);
+        const int opponent = opponents[pos][team];
+        data[0].push_back(QString::fromStdString(TeamAbbrev3(opponent, 0, AbbrevStyleCity)));
+        // A week without a game (a bye, or the current week not yet played) is a gap in the
+        // chart, not a rating of 0.
+        data[1].push_back(opponent > 0 ? QVariant(offense[pos][team]) : QVariant());
+        data[2].push_back(opponent > 0 ? QVariant(-defense[pos][team]) : QVariant());
     }
     AppState& app = App();
     if (app.TeamColor2 == 0xC0C0C0)

@@ -77,6 +77,39 @@ TEST(ChartTest, EverySeriesShowsOnTheBackgroundInEveryStyle)
     }
 }
 
+// A week without a game (a bye) is a gap in every style: nothing of the series is drawn in
+// its column, where a 0-0 game would show a point, a line down to 0 or a bar.
+TEST(ChartTest, AnEmptyValueIsAGapNotAZero)
+{
+    Chart chart;
+    chart.resize(400, 300);
+    chart.SetLowScale(0);
+    chart.SetSeriesOptions(0, 0x0000FF, "Points For");
+    chart.SetSeriesOptions(1, 0xFF0000, "Points Against");
+    chart.SetVerticalTickInterval(2);
+    chart.RegisterData({{"Chi", QVariant(), "GB ", "Min"}, {20, QVariant(), 10, 14}, {-17, QVariant(), -24, -3}});
+    EXPECT_TRUE(chart.IsGap(0, 1));
+    EXPECT_FALSE(chart.IsGap(0, 2));
+    // The plot's columns: its left edge at 50, its width the chart's less 60.
+    const double column = (400 - 60) / 4.0;
+    for (int32_t type : {Chart::Line, Chart::Point, Chart::Bar, Chart::StackedBar}) {
+        chart.SetChartType(type);
+        chart.SetDrawWidth(type == Chart::Point ? 3 : 2);
+        chart.Refresh();
+        const QImage image = chart.grab().toImage();
+        int inGap = 0;
+        for (int x = static_cast<int>(50 + column * 1.2); x < static_cast<int>(50 + column * 1.8); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixelColor(x, y) == QColor(255, 0, 0) || image.pixelColor(x, y) == QColor(0, 0, 255))
+                    ++inGap;
+        EXPECT_EQ(inGap, 0) << "type " << type;
+    }
+    chart.SetChartType(Chart::Line);
+    chart.Refresh();
+    EXPECT_EQ(chart.DrawnHigh(), 20);
+    EXPECT_EQ(chart.DrawnLow(), -24);
+}
+
 TEST(ChartTest, PlottingErrors)
 {
     ScriptedMessages& messages = InstallScriptedMessages();

@@ -348,6 +348,59 @@ TEST_F(StandingsWindowTest, PointsCellChartsTheTeamAndOutputsRefuseTheChart)
     EXPECT_EQ(GetSetting("Preference", "GraphType", ""), "3");
 }
 
+// A team's bye is a gap in its points chart and its power chart, not a game of 0 points or a
+// rating of 0.
+TEST_F(StandingsWindowTest, ChartsShowAByeAsAGap)
+{
+    ChooseWeek(10, 2024);
+    const int week = CurrentWeek();
+    auto byeColumn = [&](int team) {
+        const auto table = standings::PointsForAgainst(Season(), week, team);
+        for (std::size_t k = 0; k + 1 < table.Columns.size(); ++k)
+            if (table.Columns[k].Opponent == 0)
+                return static_cast<int>(k);
+        return -1;
+    };
+    StandingsWindow& w = OpenStandings();
+    Grid& g = *w.grdTeam();
+    int team = 0, row = 0, bye = -1;
+    for (int r = 1; r <= g.Rows() && bye < 0; ++r) {
+        const int code = TeamCode(Cell(g, r, 7), 0, 0);
+        if (code > 0 && (bye = byeColumn(code)) >= 0) {
+            team = code;
+            row = r;
+        }
+    }
+    ASSERT_GE(bye, 0) << "the generated season gives some team a bye before week 10";
+    emit g.CellClick(row, 10);
+    Chart& points = *w.Graph1();
+    ASSERT_FALSE(points.isHidden());
+    EXPECT_TRUE(points.IsGap(0, bye));
+    EXPECT_TRUE(points.IsGap(1, bye));
+    EXPECT_FALSE(points.IsGap(0, bye + 1));
+
+    auto* power = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+    ASSERT_NE(power, nullptr);
+    QCoreApplication::processEvents();
+    Grid& ratings = *power->Grid1();
+    for (int r = 1; r <= ratings.Rows(); ++r)
+        if (TeamCode(Cell(ratings, r, 1), 0, 0) == team)
+            emit ratings.CellClick(r, 1);
+    Chart& chart = *power->Graph1();
+    ASSERT_FALSE(chart.isHidden());
+    const auto& data = chart.Data();
+    ASSERT_EQ(data.size(), 3u);
+    int gaps = 0;
+    for (std::size_t k = 0; k < data[0].size(); ++k) {
+        // An unlabelled point is a week without a game: nothing is drawn there.
+        const bool noGame = data[0][k].toString().trimmed().isEmpty();
+        EXPECT_EQ(chart.IsGap(0, static_cast<int>(k)), noGame) << k;
+        EXPECT_EQ(chart.IsGap(1, static_cast<int>(k)), noGame) << k;
+        gaps += noGame;
+    }
+    EXPECT_GE(gaps, 1);
+}
+
 TEST_F(StandingsWindowTest, SavedGraphTypeChecksItsStyle)
 {
     SaveSetting("Preference", "GraphType", "7");
