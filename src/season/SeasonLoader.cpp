@@ -15,6 +15,7 @@
 #include "WeekRange.h"
 #include "WindowNames.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -357,7 +358,54 @@ void ChooseCurrentWeek(double today)
             }
         }
         currentWeek = static_cast<float>(firstWeek + 21);
+    } else if (const int week = NewestSeasonWeek(); week > 0) {
+        // The dates above cover one season; on any other day the games themselves say where
+        // the newest loaded season stands.
+        currentWeek = static_cast<float>(week);
+        season.WeekSeason = season.SeasonYear;
     }
+}
+
+int NewestSeasonWeek()
+{
+    const auto& season = Season();
+    if (season.SeasonFirstWeek.empty())
+        return 0;
+    const int first = season.SeasonFirstWeek[0];
+    const int last = std::min<int>({static_cast<int>(season.WeekItems.size()), season.WeekSlots,
+                                    static_cast<int>(season.SeasonGames.size() / WeekSlotStride)}) - 1;
+    if (first < 0 || first > last)
+        return 0;
+    // Per week: whether any game has a result, and whether any game still waits for one.
+    auto scan = [&](int slot, bool& anyResult, bool& anyOpen) {
+        anyResult = anyOpen = false;
+        for (int g = 0; g < GamesPerWeekSlot; ++g) {
+            if (season.Game(slot, g, gfHomeTeam) == 0 && season.Game(slot, g, gfAwayTeam) == 0)
+                continue;
+            if (season.Game(slot, g, gfHomeScore) < 0)
+                anyOpen = true;
+            else
+                anyResult = true;
+        }
+    };
+    int lastPlayed = -1;
+    bool open = false;
+    for (int slot = first; slot <= last; ++slot) {
+        bool anyResult = false, anyOpen = false;
+        scan(slot, anyResult, anyOpen);
+        if (anyResult) {
+            lastPlayed = slot;
+            open = anyOpen;
+        }
+    }
+    // No results yet: the season's first week. A week under way stays the current week (a
+    // game that never got a result in an earlier week does not hold the season back); after a
+    // finished week, the week after it, or that week itself when the season is over.
+    if (lastPlayed < 0)
+        return first + 1;
+    if (open || lastPlayed == last)
+        return lastPlayed + 1;
+    return lastPlayed + 2;
 }
 
 bool cboYears_Click(const std::string& seasonSelectorText)

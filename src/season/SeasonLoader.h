@@ -37,6 +37,10 @@ bool LoadArray(int16_t Years, bool ShowProgress);
 
 // Step 7 of a load: CurrentWeek (and WeekSeason before the season starts) from the date.
 void ChooseCurrentWeek(double today);
+// The week (1-based position in the week list) the newest loaded season stands at by its
+// games: its first week without results, or its last week with results when it is over.
+// 0 when nothing is loaded.
+int NewestSeasonWeek();
 
 // Today's date as the loader sees it (tests set their own).
 void SetTodayProvider(std::function<double()> today);

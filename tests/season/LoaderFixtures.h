@@ -113,7 +113,7 @@ public:
 };
 
 // A program folder of its own, fresh shared state, a recording host and a date after the
-// seasons the program knows (so the date rules leave the current week alone).
+// seasons the program knows (so the newest season's games choose the current week).
 class LoaderFixture : public ::testing::Test {
 protected:
     void SetUp() override

@@ -334,12 +334,34 @@ TEST_F(CurrentWeekTest, BeforeTheSeasonWithAnotherSeasonChosenTheLastWeek)
     EXPECT_EQ(Season().WeekSeason, 2023);
 }
 
-TEST_F(CurrentWeekTest, OtherYearsLeaveTheWeekAlone)
+// Past the dates the loader knows (and before them) the newest season's games choose the week.
+TEST_F(CurrentWeekTest, OtherYearsTakeTheNewestSeasonsWeekFromItsGames)
 {
-    EXPECT_EQ(LoadOn(2024, 10, 1), "Wk 5 of 2024");
-    const std::string week = LoadOn(2026, 2, 1);
-    EXPECT_EQ(week, "Wk 5 of 2024");
-    EXPECT_EQ(CurrentWeek(), 27.0f);
+    struct Case {
+        const char* what;
+        int playedWeeks;         // weeks of 2024 with every result in
+        bool nextWeekUnderWay;   // the week after them with one of its two games played
+        int year;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"season over", 22, false, 2026, "Wk 22 of 2024"},
+        {"five weeks played", 5, false, 2026, "Wk 6 of 2024"},
+        {"a week under way", 5, true, 2027, "Wk 6 of 2024"},
+        {"nothing played", 0, false, 2026, "Wk 1 of 2024"},
+        {"before the dates", 5, false, 2023, "Wk 6 of 2024"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto records = SeasonOfWeeks(2024, Weeks(22, 2));
+        for (std::size_t i = static_cast<std::size_t>(c.playedWeeks) * 2; i < records.size(); ++i)
+            records[i].HomeScore = records[i].AwayScore = 0;
+        if (c.nextWeekUnderWay)
+            records[static_cast<std::size_t>(c.playedWeeks) * 2].HomeScore = 21;
+        WriteSeason(2024, records);
+        EXPECT_EQ(LoadOn(c.year, 2, 1), c.expected);
+        EXPECT_EQ(Season().WeekSeason, 2024);
+    }
 }
 
 TEST_F(CurrentWeekTest, AWeekTheFileLacksSelectsTheFirstWeek)
@@ -352,14 +374,14 @@ TEST_F(CurrentWeekTest, AWeekTheFileLacksSelectsTheFirstWeek)
 
 TEST_F(CurrentWeekTest, TheWeekSeasonFollowsTheChosenWeek)
 {
-    WriteSeason(1999, SeasonOfWeeks(1999, Weeks(3, 1)));
-    WriteSeason(2000, SeasonOfWeeks(2000, Weeks(3, 1)));
-    ASSERT_EQ(LoadOn(2026, 1, 5, 2024), "Wk 1 of 2023");
+    WriteSeason(1999, SeasonOfWeeks(1999, Weeks(22, 1)));
+    WriteSeason(2000, SeasonOfWeeks(2000, Weeks(22, 1)));
+    ASSERT_EQ(LoadOn(2026, 1, 5, 2024), "Wk 22 of 2024");
     EXPECT_NE(Season().DivisionOrder[31], 0);
     // The same position of another season: the click handler sees no change, yet the week
     // shown is of 2000, so its season and divisions are.
-    ASSERT_EQ(LoadOn(2026, 1, 5, 2000), "Wk 1 of 1999");
-    EXPECT_EQ(Season().WeekSeason, 1999);
+    ASSERT_EQ(LoadOn(2026, 1, 5, 2000), "Wk 22 of 2000");
+    EXPECT_EQ(Season().WeekSeason, 2000);
     EXPECT_EQ(Season().DivisionOrder[31], 0); // the 31-team order of the seasons before 2002
 }
 
@@ -411,7 +433,7 @@ TEST_F(LoaderTest, SecondSeasonChoiceDuringTheLoadIsRefused)
     WriteSeason(2024, SeasonOfWeeks(2024, Weeks(3, 10)));
     WriteYearsToLoad("1");
     ASSERT_TRUE(SelectSeason(2023));
-    ASSERT_EQ(CurrentWeek(), 1.0f);
+    ASSERT_EQ(CurrentWeek(), 3.0f);
     host->splashVisible = true;
     std::vector<bool> inner;
     std::vector<std::string> firstItemSeen;
@@ -423,7 +445,7 @@ TEST_F(LoaderTest, SecondSeasonChoiceDuringTheLoadIsRefused)
         // A week choice meanwhile is refused.
         Season().WeekListIndex = 2;
         cboWeek_Click();
-        EXPECT_EQ(CurrentWeek(), 1.0f);
+        EXPECT_EQ(CurrentWeek(), 3.0f);
     });
     ASSERT_TRUE(SelectSeason(2024));
     ASSERT_EQ(inner.size(), 3u);

@@ -129,7 +129,7 @@ protected:
     void SetUp() override
     {
         WeekRangeTest::SetUp();
-        WriteSeason(2024, SeasonOfWeeks(2024, {2, 2}));
+        WriteSeason(2024, SeasonOfWeeks(2024, {2, 2}, false));
         WriteYearsToLoad("1");
         ASSERT_TRUE(SelectSeason(2024));
         ASSERT_EQ(WeekSelectorText(), "Wk 1 of 2024");
