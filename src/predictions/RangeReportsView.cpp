@@ -15,18 +15,26 @@
 #include "VbError.h"
 #include "Windows.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace vexal {
 
 namespace {
 
 // Runs one listed formula over the week in range mode; the limits are left in the window's
-// RangeLimits. The page clears the formula first, the printout keeps what the last one left.
+// RangeLimits. The page clears the formula first, the printout keeps what the last one left,
+// except for a listed file that is gone from the program folder: on paper as on the page it
+// starts from a cleared formula, so it never repeats the formula before it under its name.
 void RunRangeFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes, bool clear)
 {
     AppState& app = App();
-    PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes, clear);
+    const std::filesystem::path file = ProgramFolder() / fileName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        clear = true;
+    PrepareReportFormula(app.CurrentFormula, file, boxes, clear);
     for (auto& item : window.RangeLimits)
         item.fill(0);
     RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula),

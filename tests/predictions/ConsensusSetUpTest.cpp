@@ -324,6 +324,61 @@ TEST_F(ConsensusSetUpTest, CancelledPrintDialogPrintsNothing)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A formula of the set whose file is gone from the program folder: the printout says for it
+// what the page says, never the lines of the formula before it.
+TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
+{
+    folder.Write("Tight.fla", TightLine);
+    folder.Write("Consensus/Tight.fla", TightLine);
+    folder.Write("Consensus/Zgone.fla", DefaultFormulaLine);
+    ChooseWeek(12, 2024);
+    PredictWindow& w = OpenPredictions();
+    ChooseReport(4);
+    Control<QPushButton>(&w, "cmdConsensus")->click();
+    const std::string page = folder.Read("user/RangeReport.htm");
+    const auto pdf = folder / "gone.pdf";
+    PrintTo(pdf);
+    ChooseReport(5);
+    Control<QPushButton>(&w, "cmdConsensus")->click();
+    const std::string text = OneSpaced(PdfText(pdf));
+
+    // The page's cells of a block, in order, from its name on.
+    auto cellsOf = [&](const std::string& name) {
+        std::vector<std::string> cells;
+        std::size_t at = page.find("<B>\r\n" + name + "\r\n</B>");
+        EXPECT_NE(at, std::string::npos) << name;
+        const std::size_t end = page.find("<BR>", at);
+        for (at = page.find("Color=#000000>\r\n", at); at < end; at = page.find("Color=#000000>\r\n", at)) {
+            std::size_t open = at + 16;
+            open += page.compare(open, 5, "<B>\r\n") == 0 ? 5 : 2;
+            cells.push_back(page.substr(open, page.find("\r\n", open) - open));
+            at = open;
+        }
+        return cells;
+    };
+    const int slot = CurrentSlot();
+    const int games = GamesOfWeek(slot);
+    ASSERT_GT(games, 0);
+    std::string before;
+    for (const std::string name : {"Tight.fla", "Zgone.fla"}) {
+        const std::vector<std::string> cells = cellsOf(name);
+        ASSERT_EQ(cells.size(), 3u + 6u * static_cast<std::size_t>(games)) << name;   // the headings, two rows a game
+        std::string sentences;
+        for (int g = 0; g < games; ++g) {
+            const std::string a = TeamName(Season().Game(slot, g, gfAwayTeam), 0, NameStyleAsShown);
+            const std::string h = TeamName(Season().Game(slot, g, gfHomeTeam), 0, NameStyleAsShown);
+            const std::size_t c = 3 + 6 * static_cast<std::size_t>(g);
+            sentences += "If the line is " + cells[c + 1] + " then play " + a + " if it's " + cells[c + 4] +
+                         " then play " + h + " ";
+        }
+        const std::size_t using_ = text.find("Using " + name + ", the following will result in a play:");
+        ASSERT_NE(using_, std::string::npos) << text;
+        EXPECT_NE(text.find(OneSpaced(sentences), using_), std::string::npos) << name << "\n" << sentences << "\n" << text;
+        EXPECT_NE(sentences, before);
+        before = sentences;
+    }
+}
+
 TEST_F(ConsensusSetUpTest, PrintRangeGivesASentencePerGameForEveryFormula)
 {
     for (const bool totals : {false, true}) {
