@@ -48,7 +48,7 @@ bool LoadThreeSeasons()
 }
 
 struct Grid {
-    std::array<float, 22> high{};
+    FormulaHighEnds high{};
     int combinations = 0;
 };
 
@@ -116,7 +116,8 @@ void BM_GridSearch(benchmark::State& state)
     uint64_t games = 0;
     for (auto _ : state) {
         Grid grid = SetUpGrid();
-        engine.TestFormulas(false, 0, 0, App().CurrentFormula, grid.high, false, filters, false, 0);
+        engine.TestFormulas(
+            {.Low = App().CurrentFormula, .High = grid.high, .Filters = filters, .PlayedGamesOnly = true});
         combinations += static_cast<uint64_t>(engine.CombinationsDone());
         games += engine.GameEvaluations();
         benchmark::DoNotOptimize(shownBest);

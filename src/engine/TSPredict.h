@@ -9,6 +9,8 @@
 // in runs of fewer than five combinations, at the head of every 20th week. GUI-free.
 #include "FastEvaluator.h"
 #include "ResultRow.h"
+#include "StatisticsOptions.h"
+#include "TestRequest.h"
 #include "WeeklyTable.h"
 
 #include <array>
@@ -49,14 +51,11 @@ public:
     std::function<void(WeeklyTableArray& Table)> Weekly;
 
     // ---- Methods, in the order of the control's interface.
-    // Evaluates every combination of formula values between Low and High (grid search, QuickMode 0)
-    // or one slot at a time (quick search) over the week slots Low[13]..High[13]. A High of 22
-    // slots evaluates played games only. Low is CurrentFormula in every host; the run changes
-    // it as described for the week limit, the range order, the line range and a stop. A call
-    // made from one of the run's own events is refused.
-    void TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam, std::span<float> Low,
-                      std::span<float> High, bool SaveFormulas, std::span<const float> Filters,
-                      bool ShowWeekly, int16_t QuickMode, bool SingleGame = false);
+    // Evaluates every combination of formula values between the request's Low and High (grid
+    // search, QuickMode 0) or one slot at a time (quick search) over the week slots
+    // Low[13]..High[13]. The run changes Low as described for the week limit, the range order,
+    // the line range and a stop. A call made from one of the run's own events is refused.
+    void TestFormulas(const TestRequest& request);
     void ClearBest();
     // Week is a 1-based week index (week slot + 1); Team 1..32 rates that team only, else all.
     void CalcPowerRating(int16_t Week, int16_t Team = 0);
@@ -133,7 +132,11 @@ private:
     struct GameOptions;
 
     // Rolling statistics of one side, shared by lastgame_team and lastgame_opponent.
-    void RollingStatistics(int16_t Team, int16_t Week, int16_t Games, bool teamSide);
+    void RollingStatistics(int16_t Team, int16_t Week, int16_t Games, bool teamSide, const StatisticsOptions& options);
+    // CalcPowerRating with the given options; `marked` is the formula whose season-to-date
+    // slot the hosts' calls keep in step (none in a test run).
+    void PowerRatings(int16_t Week, int16_t Team, const StatisticsOptions& options, Formula* marked);
+    static void MarkSeasonToDate(Formula* formula, int16_t Team, const StatisticsOptions& options);
     void HighLowDrop(const std::string& TeamText, int16_t Week, int16_t Slot, int16_t A, int16_t B, bool teamSide);
 
     // The test run.
@@ -155,6 +158,7 @@ private:
     void EvaluateGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                       int16_t& weekLosses, int16_t& weekTies);
     void PrepareGameStatistics(Run& run, int w, int16_t away, int16_t home, float* block);
+    StatisticsOptions RunStatisticsOptions(const Run& run) const;
     void GradeGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                    int16_t& weekLosses, int16_t& weekTies);
     void CloseWeek(Run& run, int w, Tally& tally, int16_t weekWins, int16_t weekLosses, int16_t weekTies);

@@ -103,19 +103,9 @@ void TSPredict::EvaluateWeek(Run& run, const GameOptions& options, int w, Tally&
     const int weekSlot = w - 1;
 
     // The power ratings of the week, once per rolling window, rated with the combination's
-    // window: Low(9) and the current formula's slot 9 hold it during the call.
-    if (options.powerRating && !run.StatsPrepared) {
-        Formula& cf = App().CurrentFormula;
-        const float keepLow = run.L(fsRollingWeeks);
-        const float keepCurrent = cf[fsRollingWeeks];
-        cf[fsSeparateHomeAway] = run.L(fsSeparateHomeAway);
-        cf[fsDiscardHighLow] = run.L(fsDiscardHighLow);
-        run.SetL(fsRollingWeeks, currentRollingWeeks_);
-        cf[fsRollingWeeks] = currentRollingWeeks_;
-        CalcPowerRating(static_cast<int16_t>(w), 0);
-        cf[fsRollingWeeks] = keepCurrent;
-        run.SetL(fsRollingWeeks, keepLow);
-    }
+    // window.
+    if (options.powerRating && !run.StatsPrepared)
+        PowerRatings(static_cast<int16_t>(w), 0, RunStatisticsOptions(run), nullptr);
 
     int16_t weekWins = 0;
     int16_t weekLosses = 0;
@@ -209,20 +199,11 @@ void TSPredict::EvaluateGame(Run& run, const GameOptions& options, int w, int g,
 
 void TSPredict::PrepareGameStatistics(Run& run, int w, int16_t away, int16_t home, float* block)
 {
-    // The window options for lastgame_team and lastgame_opponent. Slot 9 holds the
-    // combination's rolling window during the two calls, so their season-to-date decision is
-    // the one a saved formula with that window makes.
-    Formula& cf = App().CurrentFormula;
-    const float keepRolling = run.L(fsRollingWeeks);
-    cf[fsSeparateHomeAway] = run.L(fsSeparateHomeAway);
-    cf[fsDiscardHighLow] = run.L(fsDiscardHighLow);
-    cf[fsSeasonToDate] = run.L(fsSeasonToDate);
-    cf[fsRollingWeeks] = currentRollingWeeks_;
+    const StatisticsOptions options = RunStatisticsOptions(run);
     const int16_t games = engine::SaturatingCInt(currentRollingWeeks_);
     const int16_t week = static_cast<int16_t>(w);
-    lastgame_opponent(away, week, games);
-    lastgame_team(home, week, games);
-    cf[fsRollingWeeks] = keepRolling;
+    RollingStatistics(away, week, games, false, options);
+    RollingStatistics(home, week, games, true, options);
 
     TeamAverages[30] = static_cast<float>(static_cast<double>(TeamAverages[30]) - OppAverages[30]);
     block[1] = TeamAverages[2];
@@ -241,6 +222,17 @@ void TSPredict::PrepareGameStatistics(Run& run, int w, int16_t away, int16_t hom
     // The projected home possession of the cliff adjustment, kept with the game so that cached
     // evaluations use this game's averages.
     block[0] = static_cast<float>((static_cast<double>(OppAverages[33]) + TeamAverages[32]) / 2);
+}
+
+StatisticsOptions TSPredict::RunStatisticsOptions(const Run& run) const
+{
+    // The combination's rolling window with the run's own switches, so the season-to-date
+    // decision is the one a saved formula with that window makes.
+    StatisticsOptions options;
+    options.RollingWeeks = currentRollingWeeks_;
+    options.SeparateHomeAway = run.L(fsSeparateHomeAway) != 0;
+    options.DiscardHighLow = run.L(fsDiscardHighLow) == 1;
+    return options;
 }
 
 void TSPredict::CliffAdjustScores(float top)

@@ -22,7 +22,7 @@ struct TSPredict::GameOptions {
     bool otherFactors = false;      // Low(15) <> 0
     bool separateHomeAway = false;  // Low(10) = 1: the kind of team filter
     bool totalsMode = false;        // Low(14) = 1
-    bool playedOnly = false;        // a 22-slot High: back-test of played games
+    bool playedOnly = false;        // a back-test of played games
     bool moneyLine = false;         // MoneyLine = 1
     bool cliff = false;             // CliffAdjust = 1
     bool singleGame = false;
@@ -64,7 +64,7 @@ struct GridWindow {
 };
 
 struct TSPredict::Run {
-    // Arguments of the call.
+    // The request.
     bool SortByWin = false;
     uint8_t HomeTeam = 0;
     uint8_t AwayTeam = 0;
@@ -75,6 +75,7 @@ struct TSPredict::Run {
     bool ShowWeekly = false;
     int16_t QuickMode = 0;
     bool SingleGame = false;
+    bool PlayedGamesOnly = false;
 
     // Values of the call.
     int16_t LimitFirstWeek = 0;

@@ -61,9 +61,7 @@ std::string PercentText(double percent)
 
 } // namespace
 
-void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam, std::span<float> Low,
-                             std::span<float> High, bool SaveFormulas, std::span<const float> Filters,
-                             bool ShowWeekly, int16_t QuickMode, bool SingleGame)
+void TSPredict::TestFormulas(const TestRequest& request)
 {
     // A host event handler that runs inside a yield of this call must not start another run:
     // the arrays and counters of the running one would be overwritten under it.
@@ -72,16 +70,17 @@ void TSPredict::TestFormulas(bool SortByWin, uint8_t HomeTeam, uint8_t AwayTeam,
     const FlagScope runningFlag(running_);
 
     Run run;
-    run.SortByWin = SortByWin;
-    run.HomeTeam = HomeTeam;
-    run.AwayTeam = AwayTeam;
-    run.Low = Low;
-    run.High = High;
-    run.SaveFormulas = SaveFormulas;
-    run.Filters = Filters;
-    run.ShowWeekly = ShowWeekly;
-    run.QuickMode = QuickMode;
-    run.SingleGame = SingleGame;
+    run.SortByWin = request.SortByWin;
+    run.HomeTeam = request.HomeTeam;
+    run.AwayTeam = request.AwayTeam;
+    run.Low = request.Low;
+    run.High = request.High;
+    run.SaveFormulas = request.SaveFormulas;
+    run.Filters = request.Filters;
+    run.ShowWeekly = request.ShowWeekly;
+    run.QuickMode = request.QuickMode;
+    run.SingleGame = request.SingleGame;
+    run.PlayedGamesOnly = request.PlayedGamesOnly;
 
     gameEvaluations_ = 0;
     fastCombinations_ = 0;
@@ -459,7 +458,7 @@ TSPredict::GameOptions TSPredict::ReadGameOptions(const Run& run) const
     o.otherFactors = run.L(fsOtherFactors) != 0;
     o.separateHomeAway = run.L(fsSeparateHomeAway) == 1;
     o.totalsMode = run.L(fsTotalsMode) == 1;
-    o.playedOnly = run.High.size() == 22;
+    o.playedOnly = run.PlayedGamesOnly;
     o.moneyLine = moneyLine_ == 1;
     o.cliff = cliffAdjust_ == 1;
     o.singleGame = run.SingleGame;

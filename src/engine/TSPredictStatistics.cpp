@@ -114,17 +114,41 @@ bool PasserRating(double cmp, double att, double yds, double td, double ints, fl
 
 } // namespace
 
+StatisticsOptions StatisticsOptions::Of(const Formula& formula)
+{
+    StatisticsOptions options;
+    options.RollingWeeks = formula[fsRollingWeeks];
+    options.SeparateHomeAway = formula[fsSeparateHomeAway] != 0;
+    options.DiscardHighLow = formula[fsDiscardHighLow] == 1;
+    return options;
+}
+
 void TSPredict::lastgame_opponent(int16_t Team, int16_t Week, int16_t Games)
 {
-    RollingStatistics(Team, Week, Games, false);
+    Formula& formula = App().CurrentFormula;
+    const StatisticsOptions options = StatisticsOptions::Of(formula);
+    MarkSeasonToDate(&formula, Team, options);
+    RollingStatistics(Team, Week, Games, false, options);
 }
 
 void TSPredict::lastgame_team(int16_t Team, int16_t Week, int16_t Games)
 {
-    RollingStatistics(Team, Week, Games, true);
+    Formula& formula = App().CurrentFormula;
+    const StatisticsOptions options = StatisticsOptions::Of(formula);
+    MarkSeasonToDate(&formula, Team, options);
+    RollingStatistics(Team, Week, Games, true, options);
 }
 
-void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, bool teamSide)
+void TSPredict::MarkSeasonToDate(Formula* formula, int16_t Team, const StatisticsOptions& options)
+{
+    // The hosts' calls leave the current formula's season-to-date slot saying which window
+    // the statistics took; a call for no team changes nothing.
+    if (formula && Team >= 0)
+        (*formula)[fsSeasonToDate] = options.SeasonToDate() ? 1.0f : 0.0f;
+}
+
+void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, bool teamSide,
+                                  const StatisticsOptions& options)
 {
     if (Team < 0)
         return;
@@ -135,12 +159,10 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
     const SeasonData& season = Season();
     seasonStartSlot_ = SeasonStartWeek(static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
 
-    Formula& formula = App().CurrentFormula;
-    formula[fsSeasonToDate] = formula[fsRollingWeeks] == 0 ? 1.0f : 0.0f;
-    const bool seasonToDate = formula[fsSeasonToDate] == 1;
-    const int wanted = (formula[fsSeasonToDate] != 0 || Games < 1) ? Week - seasonStartSlot_ - 1 : Games;
-    const bool separate = formula[fsSeparateHomeAway] != 0;
-    const bool dropHighLow = formula[fsDiscardHighLow] == 1;
+    const bool seasonToDate = options.SeasonToDate();
+    const int wanted = (seasonToDate || Games < 1) ? Week - seasonStartSlot_ - 1 : Games;
+    const bool separate = options.SeparateHomeAway;
+    const bool dropHighLow = options.DiscardHighLow;
 
     int counted = 0;
     int visited = 0;
@@ -276,6 +298,12 @@ void TSPredict::HighLowDrop(const std::string& TeamText, int16_t Week, int16_t S
 
 void TSPredict::CalcPowerRating(int16_t Week, int16_t Team)
 {
+    Formula& formula = App().CurrentFormula;
+    PowerRatings(Week, Team, StatisticsOptions::Of(formula), &formula);
+}
+
+void TSPredict::PowerRatings(int16_t Week, int16_t Team, const StatisticsOptions& options, Formula* marked)
+{
     for (auto& row : PowerTable)
         row.fill(0.0f);
     for (auto& row : OffensePerformance)
@@ -292,7 +320,7 @@ void TSPredict::CalcPowerRating(int16_t Week, int16_t Team)
     if (back < 1)
         back = 0;
     int16_t games = 0;
-    SkipOnError([&] { games = vb::CInt(App().CurrentFormula[fsRollingWeeks]); });
+    SkipOnError([&] { games = vb::CInt(options.RollingWeeks); });
 
     std::array<int16_t, 33> counted{};
     std::array<int16_t, 33> offenseSum{};
@@ -310,11 +338,12 @@ void TSPredict::CalcPowerRating(int16_t Week, int16_t Team)
             OpponentTable[static_cast<std::size_t>(i)][static_cast<std::size_t>(own)] = static_cast<int16_t>(opp);
         int16_t week = static_cast<int16_t>(i + start);
         const AveragesArray* averages = nullptr;
+        MarkSeasonToDate(marked, static_cast<int16_t>(opp), options);
         if (ownHome) {
-            lastgame_opponent(static_cast<int16_t>(opp), week, games);
+            RollingStatistics(static_cast<int16_t>(opp), week, games, false, options);
             averages = &OppAverages;
         } else {
-            lastgame_team(static_cast<int16_t>(opp), week, games);
+            RollingStatistics(static_cast<int16_t>(opp), week, games, true, options);
             averages = &TeamAverages;
         }
         const bool cell = perfOk(i) && teamOk(own);

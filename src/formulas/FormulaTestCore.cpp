@@ -421,7 +421,13 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
         }
         testing_ = true;
         try {
-            engine.TestFormulas(false, 0, 0, std::span<float>(f), std::span<float>(high), false, filters, true, 0);
+            TestRequest request;
+            request.Low = f;
+            request.High = high;
+            request.PlayedGamesOnly = true;
+            request.Filters = filters;
+            request.ShowWeekly = true;
+            engine.TestFormulas(request);
         } catch (const std::exception&) {
         }
         testing_ = false;

@@ -23,8 +23,8 @@ class TSPredict;
 
 namespace vexal::formulatest {
 
-// The high ends of a back-test: 22 slots, which makes the engine grade played games only.
-using FormulaHighArray = std::array<float, 22>;
+// The high ends of a back-test (it grades played games only).
+using FormulaHighArray = FormulaHighEnds;
 using FilterArray = std::array<float, 5>;
 using vexal::ResultRow;   // the engine's best and worst row layout
 

@@ -1209,9 +1209,18 @@ void FormulaTestWindow::m_Timer_ThatTime()
                 if (previous)
                     previous();
             });
-            engine_.TestFormulas(SortByW_->isChecked(), home, away, std::span<float>(app.CurrentFormula),
-                                 std::span<float>(FormulaHigh), save, std::span<const float>(app.TestFilters), weekly,
-                                 quick ? int16_t(-1) : int16_t(0));
+            TestRequest request;
+            request.Low = app.CurrentFormula;
+            request.High = FormulaHigh;
+            request.PlayedGamesOnly = true;
+            request.Filters = app.TestFilters;
+            request.HomeTeam = home;
+            request.AwayTeam = away;
+            request.SortByWin = SortByW_->isChecked();
+            request.SaveFormulas = save;
+            request.ShowWeekly = weekly;
+            request.QuickMode = quick ? int16_t(-1) : int16_t(0);
+            engine_.TestFormulas(request);
         }))
         return;
     // The run is over: a stop that came after the engine's last look must not reach the next run.

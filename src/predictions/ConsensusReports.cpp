@@ -86,12 +86,18 @@ void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, c
     }
 }
 
-void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, std::span<const float> filters,
-                      bool showWeekly, bool& mode)
+void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, bool playedGamesOnly,
+                      std::span<const float> filters, bool showWeekly, bool& mode)
 {
     const FlagScope modeEnd(mode);
     App().StopTest = false;
-    engine.TestFormulas(false, 0, 0, std::span<float>(formula), high, false, filters, showWeekly, 0, false);
+    TestRequest request;
+    request.Low = formula;
+    request.High = high;
+    request.PlayedGamesOnly = playedGamesOnly;
+    request.Filters = filters;
+    request.ShowWeekly = showWeekly;
+    engine.TestFormulas(request);
 }
 
 float AllConsensusStartWeek(std::span<const int16_t> firstWeeks, int week)

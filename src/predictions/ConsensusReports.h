@@ -53,10 +53,11 @@ struct ReportBoxes {
 // their values. The file's numbers go into their slots (a short or unreadable file leaves the
 // others as they are), and a file without a line range runs without a line filter.
 void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes, bool clear);
-// One engine run of a report pass: formula as the low end, high as the high end, with mode
-// true for the length of the call (the host's Weekly and Progress handlers read it).
-void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, std::span<const float> filters,
-                      bool showWeekly, bool& mode);
+// One engine run of a report pass: formula as the low end, high as the high end (a back-test
+// of played games, or a prediction), with mode true for the length of the call (the host's
+// Weekly and Progress handlers read it).
+void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, bool playedGamesOnly,
+                      std::span<const float> filters, bool showWeekly, bool& mode);
 // The first week of the loaded season that holds `week`, counted from 1, as the all-formula
 // back-test starts it: SeasonFirstWeek(k) + 1.000001 for the first k whose first week lies
 // before `week`, else the last season's.

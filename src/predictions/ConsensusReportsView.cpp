@@ -44,7 +44,7 @@ void RunConsensusFormula(PredictWindow& window, const std::string& fileName, con
     AppState& app = App();
     PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes, true);
     window.ConsensusPicks.fill(std::string());
-    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula),
+    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
                      std::span<const float>(app.TestFilters), false, window.ConsensusMode);
 }
 
@@ -165,7 +165,7 @@ void ViewAllConsensusHtml(PredictWindow& window)
                 app.SavedFormula[i] = app.CurrentFormula[i];
             app.SavedFormula[fsCurrentWeek] = static_cast<float>(week);
             app.CurrentFormula[fsCurrentWeek] = seasonStart;
-            RunReportFormula(engine, app.CurrentFormula, std::span<float>(app.SavedFormula),
+            RunReportFormula(engine, app.CurrentFormula, std::span<float>(app.SavedFormula), true,
                              std::span<const float>(app.TestFilters), true, window.ConsensusMode);
         });
         if (page)

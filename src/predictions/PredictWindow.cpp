@@ -569,8 +569,11 @@ void PredictWindow::Predict()
     Step([&] {
         // One combination cannot be stopped: a stop meant for an earlier run must not end it.
         app.StopTest = false;
-        engine_.TestFormulas(false, 0, 0, std::span<float>(formula), std::span<float>(formula), false,
-                             std::span<const float>(app.TestFilters), false, 0, false);
+        TestRequest request;
+        request.Low = formula;
+        request.High = formula;
+        request.Filters = app.TestFilters;
+        engine_.TestFormulas(request);
     });
     if (pool)
         Step([&] { CalcPoolPicks(); });

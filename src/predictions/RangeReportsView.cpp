@@ -37,7 +37,7 @@ void RunRangeFormula(PredictWindow& window, const std::string& fileName, const R
     PrepareReportFormula(app.CurrentFormula, file, boxes, clear);
     for (auto& item : window.RangeLimits)
         item.fill(0);
-    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula),
+    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
                      std::span<const float>(app.TestFilters), false, window.RangeMode);
 }
 

@@ -205,9 +205,14 @@ void SingleGameWindow::Command3d1_Click()
     try {
         // A single game cannot be stopped: an earlier stop request must not end it.
         app.StopTest = false;
-        engine_.TestFormulas(false, HomeCode, AwayCode, std::span<float>(app.CurrentFormula),
-                             std::span<float>(app.CurrentFormula), false, std::span<const float>(app.TestFilters),
-                             false, 0, true);
+        TestRequest request;
+        request.Low = app.CurrentFormula;
+        request.High = app.CurrentFormula;
+        request.Filters = app.TestFilters;
+        request.HomeTeam = HomeCode;
+        request.AwayTeam = AwayCode;
+        request.SingleGame = true;
+        engine_.TestFormulas(request);
     } catch (const VbError& e) {
         MsgBox(e.Description(), vbOKOnly);
     } catch (const std::exception& e) {

@@ -211,15 +211,24 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
         Reported(hooks, [&] {
             const FlagScope runEnd(state.smartRun);
             app.StopTest = false;
-            engine.TestFormulas(false, homeCode, awayCode, std::span<float>(low), std::span<float>(high), false,
-                                std::span<const float>(app.TestFilters), false, -1, false);
+            TestRequest request;
+            request.Low = low;
+            request.High = high;
+            request.PlayedGamesOnly = true;
+            request.Filters = app.TestFilters;
+            request.HomeTeam = homeCode;
+            request.AwayTeam = awayCode;
+            request.QuickMode = -1;
+            engine.TestFormulas(request);
         });
         ClearSmartFilters(app.CurrentFormula);
         Reported(hooks, [&] {
             app.StopTest = false;
-            engine.TestFormulas(false, 0, 0, std::span<float>(app.CurrentFormula),
-                                std::span<float>(app.CurrentFormula), false, std::span<const float>(app.TestFilters),
-                                false, 0, false);
+            TestRequest request;
+            request.Low = app.CurrentFormula;
+            request.High = app.CurrentFormula;
+            request.Filters = app.TestFilters;
+            engine.TestFormulas(request);
         });
         ++game;
     }

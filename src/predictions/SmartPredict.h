@@ -29,7 +29,7 @@ struct SmartBoxes {
 };
 
 using SmartLowEnds = std::array<float, 24>;
-using SmartHighEnds = std::array<float, 22>;
+using SmartHighEnds = FormulaHighEnds;
 
 // First and last week slot searched for the 1-based week slot `week`: the four slots before it
 // for sides, three for totals, never before slot 1; slot 1 (or less) searches itself.

@@ -18,6 +18,10 @@ enum FormulaSlot : int {
 };
 inline constexpr int FormulaSlots = 24;
 using Formula = std::array<float, FormulaSlots>;
+// The upper ends of a back-test's ranges, slots 0 to 21: the line range (22 and 23) is
+// always read from the lower ends.
+inline constexpr int RangeSlots = 22;
+using FormulaHighEnds = std::array<float, RangeSlots>;
 
 struct AppState {
     Formula CurrentFormula{};
@@ -28,7 +32,7 @@ struct AppState {
     std::filesystem::path DocumentPath;    // the document the viewer opens
     // A copy of formula slots the Predictions window keeps before each week prediction, and
     // the high ends of the all-formula back-test.
-    std::array<float, 22> SavedFormula{};
+    FormulaHighEnds SavedFormula{};
     std::array<float, 5> TestFilters{};    // unit-win low/high, win-percentage low/high, minimum games
     // Colour theme
     std::string ThemeName;

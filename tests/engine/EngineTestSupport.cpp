@@ -145,16 +145,17 @@ void EngineTest::TearDown()
 void EngineTest::Predict(bool singleGame, uint8_t home, uint8_t away)
 {
     Formula& f = App().CurrentFormula;
-    engine.TestFormulas(false, home, away, f, f, false, filters, false, 0, singleGame);
+    engine.TestFormulas({.Low = f, .High = f, .Filters = filters, .HomeTeam = home, .AwayTeam = away,
+                         .SingleGame = singleGame});
 }
 
 void EngineTest::BackTest(bool sortByWin)
 {
     Formula& f = App().CurrentFormula;
-    std::array<float, 22> high{};
-    for (int k = 0; k < 22; ++k)
+    FormulaHighEnds high{};
+    for (int k = 0; k < RangeSlots; ++k)
         high[static_cast<std::size_t>(k)] = f[static_cast<std::size_t>(k)];
-    engine.TestFormulas(sortByWin, 0, 0, f, high, false, filters, false, 0);
+    engine.TestFormulas({.Low = f, .High = high, .Filters = filters, .PlayedGamesOnly = true, .SortByWin = sortByWin});
 }
 
 std::string Cell(const WeeklyTableArray& table, int row, int column)

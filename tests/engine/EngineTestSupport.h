@@ -77,7 +77,7 @@ protected:
     void TearDown() override;
     // A single-formula run of the current formula, 24 slots as both ends (a prediction).
     void Predict(bool singleGame = false, uint8_t home = 0, uint8_t away = 0);
-    // The same run with a 22-slot High (a back-test of played games).
+    // The same run as a back-test of played games.
     void BackTest(bool sortByWin = false);
 
     TempFolder folder;

@@ -16,6 +16,7 @@ namespace {
 struct Case {
     Formula low{};
     std::vector<float> high;
+    bool played = false;
     bool sortByWin = false;
     uint8_t homeTeam = 0;
     uint8_t awayTeam = 0;
@@ -63,7 +64,8 @@ Case RandomCase(std::mt19937_64& rng, int weekCount)
     auto coin = [&](double p = 0.5) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
     Case c;
     Formula& f = c.low;
-    c.high.assign(coin(0.85) ? 22 : 24, 0.0f);
+    c.played = coin(0.85);
+    c.high.assign(c.played ? RangeSlots : FormulaSlots, 0.0f);
     auto range = [&](int slot, float low, float high) {
         f[static_cast<std::size_t>(slot)] = low;
         c.high[static_cast<std::size_t>(slot)] = high;
@@ -130,7 +132,7 @@ Case RandomCase(std::mt19937_64& rng, int weekCount)
     for (int k = 10; k < 22; ++k)
         if (k != fsCurrentWeek)
             c.high[static_cast<std::size_t>(k)] = f[static_cast<std::size_t>(k)];
-    if (c.high.size() == 24) {
+    if (!c.played) {
         c.high[22] = f[22];
         c.high[23] = f[23];
     }
@@ -190,8 +192,9 @@ protected:
         });
         App().CurrentFormula = c.low;
         std::vector<float> high = c.high;
-        e.TestFormulas(c.sortByWin, c.homeTeam, c.awayTeam, App().CurrentFormula, high, c.save, c.filters, c.weekly,
-                       c.quick);
+        e.TestFormulas({.Low = App().CurrentFormula, .High = high, .Filters = c.filters, .PlayedGamesOnly = c.played,
+                        .HomeTeam = c.homeTeam, .AwayTeam = c.awayTeam, .SortByWin = c.sortByWin, .SaveFormulas = c.save,
+                        .ShowWeekly = c.weekly, .QuickMode = c.quick});
         o.order = recorder.order;
         o.progress = recorder.progress;
         for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
@@ -267,7 +270,8 @@ TEST_F(FastEvaluation, AllCoresAgreeByteForByteWithOneCore)
     for (const Variant& v : variants) {
         Case c;
         c.low = {};
-        c.high.assign(22, 0.0f);
+        c.played = true;
+        c.high.assign(RangeSlots, 0.0f);
         auto range = [&](int slot, float from, float to) {
             c.low[static_cast<std::size_t>(slot)] = from;
             c.high[static_cast<std::size_t>(slot)] = to;

@@ -306,12 +306,12 @@ TEST_F(Prediction, TeamFilterWithAndWithoutSeparateHomeAway)
 {
     BuildMatchWeek({Game(5, 2, 20, 17, 0), Game(3, 5, 20, 17, 0), Game(6, 7, 20, 17, 0)});
     Formula& f = F();
-    engine.TestFormulas(false, 5, 0, f, f, false, filters, false, 0);
+    engine.TestFormulas({.Low = f, .High = f, .Filters = filters, .HomeTeam = 5});
     EXPECT_EQ(Cell(events.weekly.back(), 0, 2), "24");
     EXPECT_EQ(Cell(events.weekly.back(), 1, 2), "24");
     EXPECT_EQ(Cell(events.weekly.back(), 2, 2), "<empty>");
     f[fsSeparateHomeAway] = 1;
-    engine.TestFormulas(false, 5, 0, f, f, false, filters, false, 0);
+    engine.TestFormulas({.Low = f, .High = f, .Filters = filters, .HomeTeam = 5});
     EXPECT_EQ(Cell(events.weekly.back(), 0, 2), "14") << "team 2's home game does not count for it as visitor";
     EXPECT_EQ(Cell(events.weekly.back(), 1, 2), "<empty>");
 }
@@ -402,7 +402,7 @@ TEST_F(Prediction, WeeklyBreakdownLines)
     f[fsCurrentWeek] = 1;
     std::array<float, 24> high = f;
     high[fsCurrentWeek] = 4;
-    engine.TestFormulas(false, 0, 0, f, high, false, filters, true, 0);
+    engine.TestFormulas({.Low = f, .High = high, .Filters = filters, .ShowWeekly = true});
     ASSERT_FALSE(events.progress.empty());
     const std::string expected = std::string(12, ' ') + "Weekly" + std::string(12, ' ') + "Season\r\n" +
                                  "Week        W-L-T  Win%       W-L-T      Win%\r\n\r\n" +
@@ -424,12 +424,12 @@ TEST_F(Prediction, WeekLimitIsDecodedFromSlotsEighteenAndNineteen)
     f[fsMaxDiff] = 99;
     f[fsHomeOnly] = 30;    // home only off, first limited week 3
     f[fsAwayOnly] = 150;   // away only off, last limited week 15
-    std::array<float, 22> high{};
-    for (int k = 0; k < 22; ++k)
+    FormulaHighEnds high{};
+    for (int k = 0; k < RangeSlots; ++k)
         high[static_cast<std::size_t>(k)] = f[static_cast<std::size_t>(k)];
     high[fsCurrentWeek] = 21;
     f[fsHomeOnly] = 31;
-    engine.TestFormulas(false, 0, 0, f, high, false, filters, true, 0);
+    engine.TestFormulas({.Low = f, .High = high, .Filters = filters, .PlayedGamesOnly = true, .ShowWeekly = true});
     EXPECT_EQ(f[fsHomeOnly], 1);
     EXPECT_EQ(f[fsAwayOnly], 0);
     ASSERT_EQ(events.Percents(), (std::vector<std::string>{"95.0", "100.0", " 100"}))
@@ -445,7 +445,7 @@ TEST_F(Prediction, WeekLimitIsDecodedFromSlotsEighteenAndNineteen)
     events.Attach(engine);
     f[fsHomeOnly] = 31;
     f[fsAwayOnly] = 5;
-    engine.TestFormulas(false, 0, 0, f, high, false, filters, true, 0);
+    engine.TestFormulas({.Low = f, .High = high, .Filters = filters, .PlayedGamesOnly = true, .ShowWeekly = true});
     EXPECT_EQ(f[fsHomeOnly], 31);
     EXPECT_EQ(f[fsAwayOnly], 5);
 }

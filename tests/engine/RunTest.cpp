@@ -32,13 +32,14 @@ protected:
         BuildMatchWeek({Game(1, 2, 21, 17, -3), Game(3, 4, 19, 17, -3)});
         App().CurrentFormula = PlainFormula(2);
         high = {};
-        for (int k = 0; k < 22; ++k)
+        for (int k = 0; k < RangeSlots; ++k)
             high[static_cast<std::size_t>(k)] = App().CurrentFormula[static_cast<std::size_t>(k)];
         filters = {-100, 100, 0, 100, 0};
     }
     void Run(bool save, int16_t quick = 0, bool sortByWin = false, bool weekly = false)
     {
-        engine.TestFormulas(sortByWin, 0, 0, App().CurrentFormula, high, save, filters, weekly, quick);
+        engine.TestFormulas({.Low = App().CurrentFormula, .High = high, .Filters = filters, .PlayedGamesOnly = true,
+                             .SortByWin = sortByWin, .SaveFormulas = save, .ShowWeekly = weekly, .QuickMode = quick});
     }
     Formula& Low() { return App().CurrentFormula; }
     std::string File(const std::string& name) { return folder.Read(name); }
@@ -52,7 +53,7 @@ protected:
         return out;
     }
 
-    std::array<float, 22> high{};
+    FormulaHighEnds high{};
 };
 
 TEST_F(TestRun, FormulaListAndFormulaFilesAreWrittenByteForByte)
@@ -225,7 +226,7 @@ TEST_F(TestRun, RunsOfFewerThanFiveCombinationsAlsoReportInsideACombination)
     GenerateSeasons(options);
     Low() = PlainFormula(1);
     high = {};
-    for (int k = 0; k < 22; ++k)
+    for (int k = 0; k < RangeSlots; ++k)
         high[static_cast<std::size_t>(k)] = Low()[static_cast<std::size_t>(k)];
     high[fsCurrentWeek] = 42;
     high[fsHomeField] = 1;
@@ -270,8 +271,8 @@ TEST_F(TestRun, ANestedRunFromAnEventHandlerIsRefused)
     engine.Progress = [&](TSPredict::FormulaRow&, TSPredict::FormulaRow&, std::string&, std::string&) {
         ++nestedEvents;
         EXPECT_TRUE(engine.Running());
-        std::array<float, 22> other = high;
-        engine.TestFormulas(false, 0, 0, App().CurrentFormula, other, false, filters, false, 0);
+        FormulaHighEnds other = high;
+        engine.TestFormulas({.Low = App().CurrentFormula, .High = other, .Filters = filters, .PlayedGamesOnly = true});
     };
     Run(false);
     EXPECT_EQ(nestedEvents, 4) << "three combinations and the end, nothing from the nested calls";
@@ -410,7 +411,7 @@ TEST_F(TestRun, EverySavedFormulaReproducesTheResultItWasSavedFor)
     Low()[fsMaxDiff] = 12;
     Low()[fsRollingWeeks] = 0;
     Low()[fsDiscardHighLow] = 1;
-    for (int k = 0; k < 22; ++k)
+    for (int k = 0; k < RangeSlots; ++k)
         high[static_cast<std::size_t>(k)] = Low()[static_cast<std::size_t>(k)];
     high[fsRollingWeeks] = 2;
     high[fsHomeField] = 1;
@@ -427,13 +428,13 @@ TEST_F(TestRun, EverySavedFormulaReproducesTheResultItWasSavedFor)
         Formula saved{};
         ASSERT_TRUE(ReadFormulaFile(folder / name, saved));
         saved[fsCurrentWeek] = 15;
-        std::array<float, 22> savedHigh{};
-        for (int k = 0; k < 22; ++k)
+        FormulaHighEnds savedHigh{};
+        for (int k = 0; k < RangeSlots; ++k)
             savedHigh[static_cast<std::size_t>(k)] = saved[static_cast<std::size_t>(k)];
         savedHigh[fsCurrentWeek] = 30;
         App().CurrentFormula = saved;
         TSPredict again;
-        again.TestFormulas(false, 0, 0, App().CurrentFormula, savedHigh, false, filters, false, 0);
+        again.TestFormulas({.Low = App().CurrentFormula, .High = savedHigh, .Filters = filters, .PlayedGamesOnly = true});
         const std::string result = std::to_string(again.WinCount()) + "-" + std::to_string(again.LossCount()) + "-" +
                                    std::to_string(again.TieCount());
         EXPECT_EQ(FormulaLog::PadTo(result, 10), record) << name << " (rolling " << saved[fsRollingWeeks] << ")";
@@ -455,7 +456,7 @@ TEST_F(TestRun, IndexesOutsideTheLoadedArraysAreSkipped)
     Formula& f = App().CurrentFormula;
     f = PlainFormula(2);
     f[fsPowerRating] = 1;
-    engine.TestFormulas(false, 250, 40, f, f, false, filters, false, 0, true);
+    engine.TestFormulas({.Low = f, .High = f, .Filters = filters, .HomeTeam = 250, .AwayTeam = 40, .SingleGame = true});
     ASSERT_FALSE(events.weekly.empty());
     EXPECT_NE(Cell(events.weekly.back(), 0, 2), "<empty>");
 

@@ -82,7 +82,7 @@ protected:
             }
         };
         std::array<float, 24> filters{};
-        engine.TestFormulas(false, 0, 0, std::span<float>(f), std::span<float>(f), false, filters, false, 0, false);
+        engine.TestFormulas({.Low = f, .High = f, .Filters = filters});
         App().CurrentFormula = saved;
         return picks;
     }
@@ -105,7 +105,7 @@ protected:
                                                         f[fsMaxDiff], totals));
         };
         std::array<float, 24> filters{};
-        engine.TestFormulas(false, 0, 0, std::span<float>(f), std::span<float>(f), false, filters, false, 0, false);
+        engine.TestFormulas({.Low = f, .High = f, .Filters = filters});
         App().CurrentFormula = saved;
         return limits;
     }

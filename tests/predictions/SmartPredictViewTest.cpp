@@ -166,8 +166,7 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
         engine.Weekly = [&](WeeklyTableArray& t) { table = t; };
         App().CurrentFormula = f;
         App().StopTest = false;
-        engine.TestFormulas(false, 0, 0, std::span<float>(App().CurrentFormula), std::span<float>(App().CurrentFormula),
-                            false, std::span<const float>(App().TestFilters), false, 0, false);
+        engine.TestFormulas({.Low = App().CurrentFormula, .High = App().CurrentFormula, .Filters = App().TestFilters});
         const auto& row = table[static_cast<std::size_t>(g)];
         EXPECT_EQ(Cell(*w.grid(), g + 1, predict::colHomePoints), vb::Format(CellNumber(row[2]), "0.0")) << g;
         EXPECT_EQ(Cell(*w.grid(), g + 1, predict::colAwayPoints), vb::Format(CellNumber(row[3]), "0.0")) << g;
