@@ -8,7 +8,11 @@
 #include "Windows.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
+
+#include <optional>
+#include <system_error>
 
 namespace vexal {
 
@@ -19,10 +23,48 @@ std::string WebSiteAddress() { return GetSetting(pref::WebSite); }
 std::string SupportMailAddress() { return GetSetting(pref::SupportMail); }
 std::string OnlineHelpAddress() { return GetSetting(pref::HelpOnline); }
 
+namespace {
+
+std::optional<std::filesystem::path>& InstalledHelpFolder()
+{
+    static std::optional<std::filesystem::path> folder;
+    return folder;
+}
+
+// A page of a folder by its name, in any case when the exact name is missing.
+std::filesystem::path PageIn(const std::filesystem::path& folder, const std::string& topic)
+{
+    std::error_code ec;
+    const std::filesystem::path exact = folder / topic;
+    if (std::filesystem::is_regular_file(exact, ec))
+        return exact;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (vb::SameText(entry.path().filename().string(), topic) && entry.is_regular_file(ec))
+            return entry.path();
+    return {};
+}
+
+} // namespace
+
+void SetInstalledHelpFolder(const std::filesystem::path& folder)
+{
+    if (folder.empty())
+        InstalledHelpFolder().reset();
+    else
+        InstalledHelpFolder() = folder;
+}
+
 void ShowHelpTopic(const std::string& topic)
 {
-    const std::filesystem::path page = ProgramFile("help/" + topic);
-    if (FileExists(page) && std::filesystem::is_regular_file(page)) {
+    std::filesystem::path page = ProgramFile("help/" + topic);
+    std::error_code ec;
+    if (!FileExists(page) || !std::filesystem::is_regular_file(page, ec)) {
+        const std::filesystem::path installed =
+            InstalledHelpFolder() ? *InstalledHelpFolder()
+                                  : std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "help";
+        page = PageIn(installed, topic);
+    }
+    if (!page.empty()) {
         ShellOpen(page.string(), 1);
         return;
     }

@@ -2,6 +2,7 @@
 // The application menu the Standings window carries (About, Help, web links, Toolbar Text,
 // Exit), the help topics and the product's addresses. Any window may call these; the
 // Standings window adds the items to its own "&File" and "Help" menus.
+#include <filesystem>
 #include <string>
 
 class QAction;
@@ -15,9 +16,13 @@ std::string WebSiteAddress();       // "WebSite"
 std::string SupportMailAddress();   // "SupportMail", a "mailto:" address
 std::string OnlineHelpAddress();    // "HelpOnline"
 
-// Opens a help topic ("Vexal.htm", "Stats.htm") of the help folder in the browser, or says
-// that the topic is not installed.
+// Opens a help topic ("Vexal.htm", "Stats.htm") in the browser: the program folder's own
+// help folder first, else the pages installed beside the program; or says that the topic is
+// not installed.
 void ShowHelpTopic(const std::string& topic);
+// The folder of the pages installed with the program (default: "help" beside the executable);
+// tests point it at the built pages, and an empty path puts the default back.
+void SetInstalledHelpFolder(const std::filesystem::path& folder);
 
 // Menu handlers.
 void mnuAbout_Click();              // the splash window as About window

@@ -24,6 +24,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
 namespace vexal::test {
 namespace {
 
@@ -349,6 +355,34 @@ TEST_F(ViewSwitchTest, TheStandingsMenuOpensHelpMailAndTheWebSite)
     EXPECT_EQ(launcher.calls[2].file.rfind("mailto:", 0), 0u);
     EXPECT_EQ(launcher.calls[3].file, OnlineHelpAddress());
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// Every topic a Help command opens has its page among those built beside the program, found
+// from a program folder that holds none, and every link of a page leads to another page there.
+TEST_F(ViewSwitchTest, EveryHelpTopicOpensAShippedPageWhoseLinksLead)
+{
+    const char* built = std::getenv("VEXAL_BINARY_DIR");
+    ASSERT_NE(built, nullptr);
+    const std::filesystem::path pages = std::filesystem::path(built) / "src/app/help";
+    SetInstalledHelpFolder(pages);
+    ScriptedMessages& messages = InstallScriptedMessages();
+    RecordingLauncher& launcher = InstallRecordingLauncher();
+    for (const char* topic :
+         {"Vexal.htm", "Predict.htm", "TestForm.htm", "Stats.htm", "PowerRatings.htm", "InputStats.htm", "Lines.htm"}) {
+        SCOPED_TRACE(topic);
+        launcher.calls.clear();
+        ShowHelpTopic(topic);
+        EXPECT_TRUE(messages.shown.empty());
+        ASSERT_EQ(launcher.calls.size(), 1u);
+        EXPECT_EQ(launcher.calls[0].file, (pages / topic).string());
+        std::ifstream in(pages / topic, std::ios::binary);
+        const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(page.find("<title>Vexal Help"), std::string::npos);
+        const std::regex link("href=\"([^\"]*)\"");
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), link); it != std::sregex_iterator(); ++it)
+            EXPECT_TRUE(std::filesystem::is_regular_file(pages / (*it)[1].str())) << (*it)[1].str();
+    }
+    SetInstalledHelpFolder({});
 }
 
 TEST_F(ViewSwitchTest, WhileARunYieldsSwitchesSelectionsTogglesAndExitWait)
