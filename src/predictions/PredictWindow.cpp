@@ -41,7 +41,9 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QHeaderView>
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -495,7 +497,7 @@ void PredictWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (loaded_)
-        CentreGridAndProgress();
+        FitGridToWindow();
 }
 
 bool PredictWindow::event(QEvent* event)
@@ -667,8 +669,33 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
         Grid_->SetCell(r, colLine, game.line, flags, -1, back);
         Grid_->SetCell(r, colTotal, game.total, flags, -1, back);
     }
-    const double heightTwips = Grid_->Rows() * rowHeight * 15.0 + 300.0;
-    Grid_->resize(Grid_->width(), Screen::TwipsToPixelsY(heightTwips));
+    FitGridToWindow();
+}
+
+void PredictWindow::FitGridToWindow()
+{
+    const QMainWindow* main = MainWindow();
+    const int mainWidth = main ? main->width() : width();
+    const int share = vb::Whole(0.7 * mainWidth);
+    const int room = std::max(100, body_->width() - 8);
+    // The columns take their shares of the grid's width again, then widen to their texts.
+    for (int c = 1; c <= Grid_->Cols() && c <= static_cast<int>(std::size(PredictColumns)); ++c) {
+        const ColumnSpec& spec = PredictColumns[static_cast<std::size_t>(c - 1)];
+        if (spec.share > 0)
+            Grid_->SetColumnWidth(c, vb::Whole(share * spec.share));
+    }
+    Grid_->FitColumnsToText();
+    int columns = 2 * Grid_->frameWidth() + Grid_->verticalHeader()->width() * Grid_->verticalHeader()->isVisible();
+    for (int c = 1; c <= Grid_->Cols(); ++c)
+        if (Grid_->ColumnVisible(c))
+            columns += Grid_->ColumnWidth(c);
+    const int rowHeight = Screen::RowHeightPixels();
+    const int rows = Screen::TwipsToPixelsY(Grid_->Rows() * rowHeight * 15.0 + 300.0);
+    const int below = std::max(rowHeight * 3, body_->height() - Grid_->y() - 8);
+    const bool scrolls = rows > below;
+    const int width = std::min(room, std::max(share, columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0)));
+    Grid_->resize(width, std::min(rows, below));
+    CentreGridAndProgress();
 }
 
 void PredictWindow::CalcPoolPicks()

@@ -106,6 +106,9 @@ private:
     void SetFileList(QListWidget* list, const std::string& folder, const std::string& pattern);
     void TakeButtonPictures();
     void CentreGridAndProgress();
+    // Sizes the grid as at the window's default size: its share of the main window's width,
+    // every column at least as wide as its text, every row shown that the window has room for.
+    void FitGridToWindow();
     void WatchFrameActivation();
 
     // Handlers.

@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -170,6 +171,34 @@ void PowerWindow::Form_Load()
     }
 }
 
+void PowerWindow::FitGridToWindow()
+{
+    const int rowHeight = Screen::RowHeightPixels();
+    // Room for 16 rows at least, and for every team when the window has the room; every
+    // column as wide as its text.
+    Grid1_->FitColumnsToText();
+    const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
+    const int every = Screen::TwipsToPixelsY(rowHeight * Grid1_->Rows() * 15 + 300) +
+                      Grid1_->horizontalHeader()->height();
+    const int room = body_->height() - Grid1_->y() - 4;
+    const int height = std::max(sixteen, std::min(every, room));
+    int columns = 2 * Grid1_->frameWidth();
+    for (int c = 1; c <= Grid1_->Cols(); ++c)
+        if (Grid1_->ColumnVisible(c))
+            columns += Grid1_->ColumnWidth(c);
+    if (height < every)
+        columns += Grid1_->verticalScrollBar()->sizeHint().width();
+    const int width = std::max(gridWidthPixels_, columns);
+    Grid1_->setGeometry(std::max(0, (body_->width() - width) / 2), Grid1_->y(), width, height);
+}
+
+void PowerWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (Grid1_->Cols() > 0 && !Graph1_->isVisible())
+        FitGridToWindow();
+}
+
 void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredict::PerformanceArray& offense,
                                    TSPredict::PerformanceArray& defense, TSPredict::OpponentTableArray& opponents)
 {
@@ -184,12 +213,7 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
             for (int c = 1; c <= 6; ++c)
                 Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
         }
-        // Room for 16 rows at least, and for every team when the window has the room.
-        const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
-        const int every = Screen::TwipsToPixelsY(rowHeight * Grid1_->Rows() * 15 + 300) +
-                          Grid1_->horizontalHeader()->height();
-        const int room = body_->height() - Grid1_->y() - 4;
-        Grid1_->resize(Grid1_->width(), std::max(sixteen, std::min(every, room)));
+        FitGridToWindow();
         Grid1_ColumnClick(4);
         Grid1_->SetRedraw(true);
         return;

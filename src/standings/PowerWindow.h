@@ -45,8 +45,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The table's grid: its columns as wide as their texts, all 32 teams when the window has
+    // the room (16 at least), centred in the window.
+    void FitGridToWindow();
     void SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth);
 
     Grid* Grid1_ = nullptr;

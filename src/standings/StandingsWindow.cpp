@@ -142,49 +142,6 @@ int32_t ResultColor(const std::string& text)
     return Red;
 }
 
-// Widens every visible column to its widest text (headers and bold cells measured in their
-// own face) so that no record, heading or week label is cut off; the columns listed in
-// `give` (the team names) give back room they do not need while the grid is wider than its
-// view.
-void FitColumnsToText(Grid& grid, std::initializer_list<int> give)
-{
-    constexpr int Padding = 12;
-    std::vector<int> needed(static_cast<std::size_t>(grid.Cols() + 1), 0);
-    for (int c = 1; c <= grid.Cols(); ++c) {
-        if (!grid.ColumnVisible(c))
-            continue;
-        int widest = 0;
-        if (grid.Header()) {
-            QFont bold = grid.font();
-            bold.setBold(true);
-            widest = QFontMetrics(bold).horizontalAdvance(grid.ColumnHeader(c));
-        }
-        for (int r = 1; r <= grid.Rows(); ++r) {
-            const QString text = grid.CellFormattedText(r, c);
-            if (!text.isEmpty())
-                widest = std::max(widest, QFontMetrics(grid.CellFont(r, c)).horizontalAdvance(text));
-        }
-        needed[static_cast<std::size_t>(c)] = widest + Padding;
-        if (grid.ColumnWidth(c) < widest + Padding)
-            grid.SetColumnWidth(c, widest + Padding);
-    }
-    int total = 0;
-    for (int c = 1; c <= grid.Cols(); ++c)
-        if (grid.ColumnVisible(c))
-            total += grid.ColumnWidth(c);
-    int excess = total - grid.viewport()->width();
-    for (int c : give) {
-        if (excess <= 0 || c > grid.Cols())
-            break;
-        const int spare = grid.ColumnWidth(c) - needed[static_cast<std::size_t>(c)];
-        const int take = std::min(spare, excess);
-        if (take > 0) {
-            grid.SetColumnWidth(c, grid.ColumnWidth(c) - take);
-            excess -= take;
-        }
-    }
-}
-
 } // namespace
 
 StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
@@ -494,7 +451,7 @@ void StandingsWindow::Compute(bool from2002)
             for (int k = 0; k < BlockColumns; ++k)
                 grdTeam_->SetCell(r.Row, r.Column + k, Block[k].cell(r), CellFlags, -1, back);
         }
-        FitColumnsToText(*grdTeam_, {AfcColumn, NfcColumn, SpacerColumn});
+        grdTeam_->FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
     } catch (const VbError& e) {
         MsgBox(e.Description(), vbOKOnly, "");
     } catch (const std::exception& e) {
@@ -674,7 +631,7 @@ void StandingsWindow::ShowTeamSchedule()
         ++r;
     }
     shownTeam_ = ScheduleTeam;
-    FitColumnsToText(*grdSched_, {2, 4});
+    grdSched_->FitColumnsToText({2, 4});
     grdSched_->SetRedraw(true);
     grdSched_->show();
     grdTeam_->hide();

@@ -254,6 +254,45 @@ void Grid::SetColumnAlign(int col, int alignment)
     ApplyHeader(col);
 }
 
+void Grid::FitColumnsToText(std::initializer_list<int> give)
+{
+    constexpr int Padding = 12;
+    std::vector<int> needed(static_cast<std::size_t>(Cols() + 1), 0);
+    for (int c = 1; c <= Cols(); ++c) {
+        if (!ColumnVisible(c))
+            continue;
+        int widest = 0;
+        if (Header()) {
+            QFont bold = font();
+            bold.setBold(true);
+            widest = QFontMetrics(bold).horizontalAdvance(ColumnHeader(c));
+        }
+        for (int r = 1; r <= Rows(); ++r) {
+            const QString text = CellFormattedText(r, c);
+            if (!text.isEmpty())
+                widest = std::max(widest, QFontMetrics(CellFont(r, c)).horizontalAdvance(text));
+        }
+        needed[static_cast<std::size_t>(c)] = widest + Padding;
+        if (ColumnWidth(c) < widest + Padding)
+            SetColumnWidth(c, widest + Padding);
+    }
+    int total = 0;
+    for (int c = 1; c <= Cols(); ++c)
+        if (ColumnVisible(c))
+            total += ColumnWidth(c);
+    int excess = total - viewport()->width();
+    for (int c : give) {
+        if (excess <= 0 || c > Cols())
+            break;
+        const int spare = ColumnWidth(c) - needed[static_cast<std::size_t>(c)];
+        const int take = std::min(spare, excess);
+        if (take > 0) {
+            SetColumnWidth(c, ColumnWidth(c) - take);
+            excess -= take;
+        }
+    }
+}
+
 int Grid::ColumnWidth(int col) const
 {
     if (!ValidColumn(col))

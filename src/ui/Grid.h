@@ -50,6 +50,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace vexal {
@@ -151,6 +152,10 @@ public:
     void SetColumnHeader(int col, const QString& header);
     int ColumnAlign(int col) const;                      // GridHeaderAlign
     void SetColumnAlign(int col, int alignment);
+    // Widens every visible column to its widest text (headers and bold cells measured in their
+    // own face) so that no text is cut off; the columns listed in `give` give back room they do
+    // not need while the grid is wider than its view.
+    void FitColumnsToText(std::initializer_list<int> give = {});
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;

@@ -7,8 +7,10 @@
 #include "SharedProcs.h"
 #include "Teams.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -392,6 +394,38 @@ TEST_F(PredictionsTest, ExportToHtmlWritesVexalPicksExactlyAndOpensIt)
     ASSERT_NE(source, nullptr);
     const std::filesystem::path golden = std::filesystem::path(source) / "tests/predictions/golden/picks-page";
     EXPECT_EQ(test::ReadFile(page), test::ReadFile(golden / "VexalPicks.htm"));
+}
+
+// After every resize, smaller or larger, the grid shows every column whole: a score or a team
+// name is never cut to "21 - ...".
+TEST_F(PredictionsTest, GridFollowsTheWindowWithEveryColumnWhole)
+{
+    ChooseWeek(5, 2024);
+    // Opened in a small main window, then made larger and smaller again.
+    QMainWindow* main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    main->resize(640, 480);
+    PredictWindow& w = OpenPredictions();
+    Grid& g = *w.grid();
+    ASSERT_GT(g.Rows(), 0);
+    // The window is resized through its frame in the main window, as the user does.
+    QWidget* frame = w.parentWidget() ? w.parentWidget() : &w;
+    for (const QSize size : {QSize(760, 520), QSize(1260, 960), QSize(760, 520), QSize(1000, 700)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        for (int c = 1; c <= g.Cols(); ++c) {
+            if (!g.ColumnVisible(c))
+                continue;
+            for (int r = 1; r <= g.Rows(); ++r)
+                EXPECT_LT(QFontMetrics(g.CellFont(r, c)).horizontalAdvance(g.CellFormattedText(r, c)), g.ColumnWidth(c))
+                    << at << " " << r << "," << c << " " << g.CellFormattedText(r, c).toStdString();
+        }
+        // The whole grid lies inside the window.
+        const QRect inWindow(g.mapTo(&w, QPoint(0, 0)), g.size());
+        EXPECT_LE(inWindow.right(), w.width()) << at;
+        EXPECT_GE(inWindow.left(), 0) << at;
+    }
 }
 
 TEST_F(PredictionsTest, FailedExportOpensNothing)

@@ -539,6 +539,24 @@ TEST_F(StandingsWindowTest, PowerTableShowsEveryTeamWhenTheWindowHasRoom)
     ASSERT_EQ(g.Rows(), 32);
     const int shown = g.viewport()->height() / g.RowHeight(1);
     EXPECT_GE(shown, 32);
+
+    // The grid follows the window through every resize, without a refresh: all 32 teams
+    // when the window is tall enough, and every column as wide as its text.
+    // The window is resized through its frame in the main window, as the user does.
+    QWidget* frame = w->parentWidget() ? w->parentWidget() : w;
+    frame->resize(700, 500);
+    Control<QPushButton>(w, "Command1")->click();
+    for (const QSize size : {QSize(700, 500), QSize(1200, 1000), QSize(700, 500), QSize(900, 1000)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        if (size.height() >= 1000) {
+            EXPECT_GE(g.viewport()->height() / g.RowHeight(1), 32) << size.width() << "x" << size.height();
+        }
+        for (int c = 1; c <= g.Cols(); ++c)
+            for (int r = 1; r <= g.Rows(); ++r)
+                EXPECT_LT(QFontMetrics(g.CellFont(r, c)).horizontalAdvance(g.CellFormattedText(r, c)), g.ColumnWidth(c))
+                    << size.width() << "x" << size.height() << " " << r << "," << c;
+    }
 }
 
 TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
