@@ -2,9 +2,12 @@
 
 #include "ExceptionFilter.h"
 #include "MsgBox.h"
+#include "Screen.h"
 #include "VbError.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPainter>
 
 #include <algorithm>
@@ -56,6 +59,9 @@ Chart::Chart(QWidget* parent)
     : QWidget(parent), colors_(MaxSeries + 1, NoColor), ownColor_(MaxSeries + 1, false), legends_(MaxSeries + 1)
 {
     setAutoFillBackground(true);
+    // The surface takes the keyboard when clicked, and reports the mouse moving over it.
+    setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);
     titleFont_ = font();
 }
 
@@ -234,7 +240,8 @@ void Chart::Refresh()
                     return;
                 }
     }
-    if (drawnHigh_ <= drawnLow_) {
+    // A scale of no height, or one column with nothing to space the category axis by.
+    if (drawnHigh_ <= drawnLow_ || (data_[0].size() == 1 && !oneColumn_)) {
         blank_ = true;
         update();
         throw VbError(PlotErrorNumber, PlotError(VbError::DivisionByZero, "graph"), "DadudUzizProject.DadudUziz");
@@ -327,10 +334,131 @@ void Chart::paintEvent(QPaintEvent*)
     }
 }
 
+namespace {
+
+int16_t ShiftOf(Qt::KeyboardModifiers m)
+{
+    return static_cast<int16_t>((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                                (m & Qt::AltModifier ? 4 : 0));
+}
+
+int16_t ButtonsOf(Qt::MouseButtons b)
+{
+    return static_cast<int16_t>((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
+                                (b & Qt::MiddleButton ? 4 : 0));
+}
+
+// The platform's virtual-key code of a key; 0 for a key it has none for.
+int16_t KeyCodeOf(const QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9)
+        return static_cast<int16_t>(96 + key - Qt::Key_0);
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<int16_t>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return static_cast<int16_t>(112 + key - Qt::Key_F1);
+    struct Pair {
+        int qt;
+        int16_t code;
+    };
+    static constexpr Pair keys[] = {
+        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},   {Qt::Key_Clear, 12},
+        {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},
+        {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
+        {Qt::Key_Space, 32},    {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},       {Qt::Key_Right, 39},
+        {Qt::Key_Down, 40},     {Qt::Key_Print, 44},    {Qt::Key_Insert, 45},   {Qt::Key_Delete, 46},
+        {Qt::Key_Help, 47},     {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+    };
+    for (const Pair& p : keys)
+        if (p.qt == key)
+            return p.code;
+    if (keypad) {
+        switch (key) {
+        case Qt::Key_Asterisk: return 106;
+        case Qt::Key_Plus: return 107;
+        case Qt::Key_Minus: return 109;
+        case Qt::Key_Period: return 110;
+        case Qt::Key_Slash: return 111;
+        default: break;
+        }
+    }
+    switch (key) {
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return 186;
+    case Qt::Key_Equal: case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma: case Qt::Key_Less: return 188;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return 189;
+    case Qt::Key_Period: case Qt::Key_Greater: return 190;
+    case Qt::Key_Slash: case Qt::Key_Question: return 191;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_Backslash: case Qt::Key_Bar: return 220;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 221;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 222;
+    default: return 0;
+    }
+}
+
+float TwipsX(const QPointF& p) { return static_cast<float>(p.x() * Screen::TwipsPerPixelX()); }
+float TwipsY(const QPointF& p) { return static_cast<float>(p.y() * Screen::TwipsPerPixelY()); }
+
+} // namespace
+
 void Chart::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
-    emit Click();
+    emit MouseDown(ButtonsOf(event->button()), ShiftOf(event->modifiers()), TwipsX(event->position()),
+                   TwipsY(event->position()));
+}
+
+// A press and its release over the surface make a click, after the release.
+void Chart::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    QPointer<Chart> self(this);
+    emit MouseUp(ButtonsOf(event->button()), ShiftOf(event->modifiers()), TwipsX(event->position()),
+                 TwipsY(event->position()));
+    const bool click = !afterDoubleClick_;
+    if (self)
+        afterDoubleClick_ = false;
+    if (self && click && rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+void Chart::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    emit MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()), TwipsX(event->position()),
+                   TwipsY(event->position()));
+}
+
+// The second press of a double click is the double click itself; its release is no click.
+void Chart::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    afterDoubleClick_ = true;
+    emit DblClick();
+}
+
+void Chart::keyPressEvent(QKeyEvent* event)
+{
+    QPointer<Chart> self(this);
+    emit KeyDown(KeyCodeOf(event), ShiftOf(event->modifiers()));
+    // The character the key typed; none for a key that types none (or one outside the
+    // single-byte code page).
+    const QString text = event->text();
+    if (self && text.size() == 1) {
+        const char16_t c = text.at(0).unicode();
+        if (c < 256 && c != 127)
+            emit KeyPress(static_cast<int16_t>(c));
+    }
+}
+
+void Chart::keyReleaseEvent(QKeyEvent* event)
+{
+    emit KeyUp(KeyCodeOf(event), ShiftOf(event->modifiers()));
 }
 
 void RefreshChartOrReport(Chart& chart)

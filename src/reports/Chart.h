@@ -74,6 +74,9 @@ public:
     // and leaves the chart blank; a chart that cannot be plotted (no data, or a scale of no
     // height) throws error 32007 "Error <n> plotting graph: ..." (or "plotting legend").
     void Refresh();
+    // A host whose first week has a chart of its own (the weekly power ratings) draws one
+    // column as a single point instead of raising the plotting error.
+    void SetOneColumnDrawn(bool drawn) { oneColumn_ = drawn; }
     static constexpr int32_t PlotErrorNumber = 32007;
     // The colour a series is drawn in: its own, or the background's contrast when its own
     // would not show on the chart's background (a white series on white).
@@ -85,13 +88,29 @@ public:
     double DrawnLow() const { return drawnLow_; }
 
 signals:
+    // The surface's input, as the hosts of a chart expect it: key codes are the platform's
+    // virtual-key codes (A = 65, F1 = 112, Left = 37), KeyPress gets the character's code;
+    // shift is 1 Shift + 2 Ctrl + 4 Alt; button is 1 left, 2 right, 4 middle (for MouseMove
+    // the buttons held); x and y are twips from the surface's top left corner.
     void Click();
+    void DblClick();
+    void KeyDown(int16_t keyCode, int16_t shift);
+    void KeyPress(int16_t keyAscii);
+    void KeyUp(int16_t keyCode, int16_t shift);
+    void MouseDown(int16_t button, int16_t shift, float x, float y);
+    void MouseMove(int16_t button, int16_t shift, float x, float y);
+    void MouseUp(int16_t button, int16_t shift, float x, float y);
     // A property was set; its saved name.
     void PropertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void ComputeScale();
@@ -102,6 +121,8 @@ private:
         emit PropertyChanged(QString::fromLatin1(name));
     }
 
+    bool afterDoubleClick_ = false;
+    bool oneColumn_ = false;
     int32_t type_ = Bar;
     int16_t drawWidth_ = 1;
     QString title_;

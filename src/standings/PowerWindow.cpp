@@ -101,6 +101,8 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
     Grid1_->setGeometry(20, 10, 500, 300);
     Graph1_ = new Chart(body_);
     Graph1_->setObjectName("Graph1");
+    // In the season's first week a team's ratings are one point, and the user still asks for them.
+    Graph1_->SetOneColumnDrawn(true);
     QFont titleFont("Tahoma");
     titleFont.setBold(true);
     Graph1_->setFont(titleFont);

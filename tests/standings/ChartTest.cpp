@@ -1,13 +1,22 @@
 // The chart control: series options and their limit, standard colours, data with empty
 // values, the scale widened to the data, every series visible, plotting errors and the saved
-// properties.
+// properties, the surface's input events.
 #include "Chart.h"
 
 #include "MsgBox.h"
+#include "Screen.h"
 #include "VbError.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPixmap>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +141,14 @@ TEST(ChartTest, PlottingErrors)
     // A scale of no height.
     chart.RegisterData({{"a", "b"}, {0, 0}});
     EXPECT_EQ(plotError(), "Error 11 plotting graph: Division by zero");
+    // One column: nothing to space the columns by, unless the host draws it as one point.
+    chart.RegisterData({{"a"}, {3}});
+    EXPECT_EQ(plotError(), "Error 11 plotting graph: Division by zero");
+    EXPECT_TRUE(chart.Blank());
+    chart.SetOneColumnDrawn(true);
+    EXPECT_EQ(plotError(), "");
+    EXPECT_FALSE(chart.Blank());
+    chart.SetOneColumnDrawn(false);
     // Negative data on stacked bars: the message once, and a blank chart.
     chart.RegisterData({{"a", "b"}, {5, -2}, {1, 2}});
     chart.SetChartType(Chart::StackedBar);
@@ -204,6 +221,90 @@ TEST(ChartTest, ScaleWidensToTheDataAndRoundsOutToTheTick)
     EXPECT_EQ(chart.DrawnLow(), -8);
     EXPECT_EQ(chart.DrawnHigh(), 6);
     EXPECT_EQ(chart.RefreshCount(), 3);
+}
+
+// What the user does on the surface, and the events it raises with their values.
+TEST(ChartTest, InputOnTheSurfaceRaisesItsEventsWithTheirValues)
+{
+    ScreenMetrics metrics;
+    metrics.twipsPerPixelX = 15;
+    metrics.twipsPerPixelY = 12;
+    Screen::SetMetrics(metrics);
+    Chart chart;
+    chart.resize(200, 100);
+    std::vector<std::string> seen;
+    auto log = [&](const char* name, std::initializer_list<double> values) {
+        std::ostringstream out;
+        out << name;
+        for (double v : values)
+            out << " " << v;
+        seen.push_back(out.str());
+    };
+    QObject::connect(&chart, &Chart::Click, [&] { log("Click", {}); });
+    QObject::connect(&chart, &Chart::DblClick, [&] { log("DblClick", {}); });
+    QObject::connect(&chart, &Chart::KeyDown, [&](int16_t k, int16_t s) { log("KeyDown", {double(k), double(s)}); });
+    QObject::connect(&chart, &Chart::KeyPress, [&](int16_t k) { log("KeyPress", {double(k)}); });
+    QObject::connect(&chart, &Chart::KeyUp, [&](int16_t k, int16_t s) { log("KeyUp", {double(k), double(s)}); });
+    QObject::connect(&chart, &Chart::MouseDown,
+                     [&](int16_t b, int16_t s, float x, float y) { log("MouseDown", {double(b), double(s), x, y}); });
+    QObject::connect(&chart, &Chart::MouseMove,
+                     [&](int16_t b, int16_t s, float x, float y) { log("MouseMove", {double(b), double(s), x, y}); });
+    QObject::connect(&chart, &Chart::MouseUp,
+                     [&](int16_t b, int16_t s, float x, float y) { log("MouseUp", {double(b), double(s), x, y}); });
+
+    auto mouse = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+                     Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QMouseEvent e(type, at, chart.mapToGlobal(at), button, held, mods);
+        QApplication::sendEvent(&chart, &e);
+    };
+    auto key = [&](QEvent::Type type, int k, Qt::KeyboardModifiers mods, const QString& text) {
+        QKeyEvent e(type, k, mods, text);
+        QApplication::sendEvent(&chart, &e);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"a left click", [&] {
+             mouse(QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton);
+             mouse(QEvent::MouseButtonRelease, {10, 20}, Qt::LeftButton, Qt::NoButton);
+         }, {"MouseDown 1 0 150 240", "MouseUp 1 0 150 240", "Click"}},
+        {"a right press with Shift and Ctrl, released outside", [&] {
+             mouse(QEvent::MouseButtonPress, {4, 5}, Qt::RightButton, Qt::RightButton,
+                   Qt::ShiftModifier | Qt::ControlModifier);
+             mouse(QEvent::MouseButtonRelease, {250, 5}, Qt::RightButton, Qt::NoButton, Qt::ShiftModifier);
+         }, {"MouseDown 2 3 60 60", "MouseUp 2 1 3750 60"}},
+        {"a move with the middle button held and Alt", [&] {
+             mouse(QEvent::MouseMove, {2, 3}, Qt::NoButton, Qt::MiddleButton, Qt::AltModifier);
+         }, {"MouseMove 4 4 30 36"}},
+        {"a double click", [&] {
+             mouse(QEvent::MouseButtonPress, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+             mouse(QEvent::MouseButtonRelease, {1, 1}, Qt::LeftButton, Qt::NoButton);
+             mouse(QEvent::MouseButtonDblClick, {1, 1}, Qt::LeftButton, Qt::LeftButton);
+             mouse(QEvent::MouseButtonRelease, {1, 1}, Qt::LeftButton, Qt::NoButton);
+         }, {"MouseDown 1 0 15 12", "MouseUp 1 0 15 12", "Click", "DblClick", "MouseUp 1 0 15 12"}},
+        {"a capital A", [&] {
+             key(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A");
+             key(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
+         }, {"KeyDown 65 1", "KeyPress 65", "KeyUp 65 1"}},
+        {"Ctrl with the left arrow, which types nothing", [&] {
+             key(QEvent::KeyPress, Qt::Key_Left, Qt::ControlModifier, "");
+             key(QEvent::KeyRelease, Qt::Key_Left, Qt::ControlModifier, "");
+         }, {"KeyDown 37 2", "KeyUp 37 2"}},
+        {"F1, Enter and a keypad 5", [&] {
+             key(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier, "");
+             key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+             key(QEvent::KeyPress, Qt::Key_5, Qt::KeypadModifier, "5");
+         }, {"KeyDown 112 0", "KeyDown 13 0", "KeyPress 13", "KeyDown 101 0", "KeyPress 53"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        seen.clear();
+        c.act();
+        EXPECT_EQ(seen, c.expected);
+    }
+    Screen::ResetMetrics();
 }
 
 } // namespace
