@@ -301,6 +301,15 @@ void StandingsWindow::Form_Load()
         resize_->AddRule(cResizer::EqualWidths, body_, measure, {chkFavorite_, chkDog_, cboSi_});
         resize_->AddMaxHeight(measure, {chkFavorite_, chkDog_, cboSi_});
         resize_->AddRule(cResizer::BottomMargin, body_, 100, {grdTeam_});
+        // After every resize the grids show their columns whole again, and the schedule keeps
+        // the standings grid's place.
+        connect(resize_, &cResizer::AfterResizing, this, [this] {
+            grdTeam_->FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
+            if (grdSched_->isVisible()) {
+                grdSched_->setGeometry(grdTeam_->geometry());
+                grdSched_->FitColumnsToText({2, 4});
+            }
+        });
         resize_->TargetForm(body_);
     });
     SkipOnError([&] {

@@ -248,6 +248,8 @@ void StatsWindow::Form_Load()
         resize_->AddRule(cResizer::FullWidthMargin, this, 100, {grdStats_});
         const double below = Screen::PixelsToTwipsY(lblHeading_->y() + lblHeading_->height()) + 190;
         resize_->AddRule(cResizer::TopOffset, lblHeading_, static_cast<int32_t>(below), {grdStats_});
+        // After every resize the grid shows its columns whole again.
+        connect(resize_, &cResizer::AfterResizing, this, [this] { grdStats_->FitColumnsToText(); });
         resize_->TargetForm(this);
     });
 }

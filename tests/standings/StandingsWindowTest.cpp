@@ -580,10 +580,22 @@ TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
         }
     };
     fits(*w.grdTeam(), "standings");
+    // After every resize, smaller or larger, the grid shows every text whole.
+    QWidget* frame = w.parentWidget() ? w.parentWidget() : &w;
+    for (const QSize size : {QSize(760, 520), QSize(1260, 980), QSize(1000, 700)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        fits(*w.grdTeam(), "standings after a resize");
+    }
     // A schedule over two seasons: every week label whole, season included.
     emit w.grdTeam()->CellClick(2, 1);
     ASSERT_GT(w.grdSched()->Rows(), 17);
     fits(*w.grdSched(), "schedule");
+    for (const QSize size : {QSize(760, 520), QSize(1260, 980)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        fits(*w.grdSched(), "schedule after a resize");
+    }
 }
 
 } // namespace
