@@ -6,11 +6,59 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace vexal {
+
+namespace {
+
+// The armed write fault, if any: the bytes still allowed and the file it applies to.
+struct FaultState {
+    std::mutex lock;
+    bool armed = false;
+    std::uintmax_t remaining = 0;
+    std::filesystem::path file;
+};
+
+FaultState& Fault()
+{
+    static FaultState state;
+    return state;
+}
+
+// How many of `wanted` bytes to `target` may be written before the armed fault strikes.
+std::size_t AllowedBytes(const std::filesystem::path& target, std::size_t wanted)
+{
+    FaultState& f = Fault();
+    std::lock_guard<std::mutex> hold(f.lock);
+    if (!f.armed || (!f.file.empty() && f.file.lexically_normal() != target.lexically_normal()))
+        return wanted;
+    const auto allowed = static_cast<std::size_t>(std::min<std::uintmax_t>(wanted, f.remaining));
+    f.remaining -= allowed;
+    return allowed;
+}
+
+} // namespace
+
+WriteFault::WriteFault(std::uintmax_t bytes, std::filesystem::path file)
+{
+    FaultState& f = Fault();
+    std::lock_guard<std::mutex> hold(f.lock);
+    f.armed = true;
+    f.remaining = bytes;
+    f.file = std::move(file);
+}
+
+WriteFault::~WriteFault()
+{
+    FaultState& f = Fault();
+    std::lock_guard<std::mutex> hold(f.lock);
+    f.armed = false;
+    f.file.clear();
+}
 
 RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode)
     : path_(path), recordLength_(recordLength), mode_(mode)
@@ -94,14 +142,23 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
         throw VbError::Of(VbError::BadRecordNumber);
     std::uintmax_t offset = static_cast<std::uintmax_t>(recordNumber - 1) * recordLength_;
     stream_.clear();
+    // Writes what the armed write fault lets through; the stream fails as on a full disk.
+    auto write = [this](const char* bytes, std::size_t n) {
+        const std::size_t allowed = AllowedBytes(path_, n);
+        stream_.write(bytes, static_cast<std::streamsize>(allowed));
+        if (allowed < n)
+            stream_.setstate(std::ios::badbit);
+    };
     if (offset > length_) {
         // Fill the gap with zero bytes, as the record-access put does.
         stream_.seekp(static_cast<std::streamoff>(length_));
         std::vector<char> zeros(static_cast<std::size_t>(offset - length_), 0);
-        stream_.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+        write(zeros.data(), zeros.size());
     }
-    stream_.seekp(static_cast<std::streamoff>(offset));
-    stream_.write(reinterpret_cast<const char*>(buf), static_cast<std::streamsize>(recordLength_));
+    if (stream_) {
+        stream_.seekp(static_cast<std::streamoff>(offset));
+        write(reinterpret_cast<const char*>(buf), recordLength_);
+    }
     stream_.flush();
     if (!stream_)
         throw VbError::Of(57);
@@ -230,53 +287,90 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string& reason,
                          WriteSync sync)
 {
+    AtomicFileWrite file(path, sync);
+    if (file.Write(bytes) && file.Commit())
+        return true;
+    reason = file.Reason();
+    return false;
+}
+
+AtomicFileWrite::AtomicFileWrite(std::filesystem::path target, WriteSync sync, std::filesystem::path temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)), sync_(sync)
+{
+    if (temporary_.empty()) {
+        temporary_ = target_;
+        temporary_ += ".tmp~";
+    }
+}
+
+AtomicFileWrite::~AtomicFileWrite()
+{
+    if (written_ && !committed_) {
+        std::error_code ec;
+        std::filesystem::remove(temporary_, ec);
+    }
+}
+
+bool AtomicFileWrite::Fail(Failure step, int errorNumber)
+{
+    failed_ = step;
+    reason_ = ReasonOfError(errorNumber);
+    return false;
+}
+
+bool AtomicFileWrite::Write(std::string_view bytes)
+{
     std::error_code ec;
     // A folder in the way is never replaced, and a missing folder is not created.
-    if (std::filesystem::is_directory(path, ec) || path.filename().empty()) {
-        reason = ReasonOfError(EISDIR);
-        return false;
+    if (std::filesystem::is_directory(target_, ec) || target_.filename().empty())
+        return Fail(Failure::Open, EISDIR);
+    errno = 0;
+    FILE* f = std::fopen(temporary_.c_str(), "wb");
+    if (!f)
+        return Fail(Failure::Open, errno);
+    written_ = true;
+    int failure = 0;
+    errno = 0;
+    const std::size_t allowed = AllowedBytes(target_, bytes.size());
+    bool ok = std::fwrite(bytes.data(), 1, allowed, f) == allowed;
+    if (!ok)
+        failure = errno;
+    if (ok && allowed < bytes.size()) {
+        ok = false;
+        failure = ENOSPC;
     }
-    std::filesystem::path temp = path;
-    temp += ".tmp~";
-    {
-        errno = 0;
-        FILE* f = std::fopen(temp.c_str(), "wb");
-        if (!f) {
-            reason = ReasonOfError(errno);
-            return false;
-        }
-        int failure = 0;
-        errno = 0;
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        if (!ok)
-            failure = errno;
-        ok = (std::fflush(f) == 0) && ok;
+    ok = (std::fflush(f) == 0) && ok;
+    if (!ok && !failure)
+        failure = errno;
+    if (sync_ == WriteSync::Durable) {
+        ok = (fsync(fileno(f)) == 0) && ok;
         if (!ok && !failure)
             failure = errno;
-        if (sync == WriteSync::Durable) {
-            ok = (fsync(fileno(f)) == 0) && ok;
-            if (!ok && !failure)
-                failure = errno;
-        }
-        ok = (std::fclose(f) == 0) && ok;
-        if (!ok && !failure)
-            failure = errno;
-        if (!ok) {
-            std::remove(temp.c_str());
-            reason = ReasonOfError(failure);
-            return false;
-        }
     }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        reason = ReasonOfError(ec.value());
-        std::filesystem::remove(temp, ec);
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok && !failure)
+        failure = errno;
+    if (!ok) {
+        std::filesystem::remove(temporary_, ec);
+        written_ = false;
+        return Fail(Failure::Write, failure);
+    }
+    return true;
+}
+
+bool AtomicFileWrite::Commit()
+{
+    if (!written_ || failed_ != Failure::None)
         return false;
-    }
-    if (sync == WriteSync::Fast)
+    std::error_code ec;
+    std::filesystem::rename(temporary_, target_, ec);
+    if (ec)
+        return Fail(Failure::Rename, ec.value());
+    committed_ = true;
+    if (sync_ == WriteSync::Fast)
         return true;
     // Make the rename itself durable; a failure here leaves a whole file either way.
-    std::filesystem::path folder = path.parent_path();
+    std::filesystem::path folder = target_.parent_path();
     if (folder.empty())
         folder = ".";
     if (int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); fd >= 0) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexal {
@@ -71,6 +72,48 @@ enum class WriteSync { Durable, Fast };
 // read-only", "the disk is full", "a folder of that name is in the way", ...).
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string& reason,
                          WriteSync sync = WriteSync::Durable);
+
+// The same write in two steps, for a caller that must do something between the new file
+// being whole and it taking the old one's place (keeping a backup): Write puts the bytes in
+// the temporary file (by default "<target>.tmp~"), Commit renames it over the target. A
+// temporary not committed is removed when the object goes.
+class AtomicFileWrite {
+public:
+    enum class Failure { None, Open, Write, Rename };
+    explicit AtomicFileWrite(std::filesystem::path target, WriteSync sync = WriteSync::Durable,
+                             std::filesystem::path temporary = {});
+    ~AtomicFileWrite();
+    AtomicFileWrite(const AtomicFileWrite&) = delete;
+    AtomicFileWrite& operator=(const AtomicFileWrite&) = delete;
+
+    bool Write(std::string_view bytes);
+    bool Commit();
+    // Which step failed and why, in words a message can show.
+    Failure Failed() const { return failed_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    bool Fail(Failure step, int errorNumber);
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    WriteSync sync_;
+    bool written_ = false;
+    bool committed_ = false;
+    Failure failed_ = Failure::None;
+    std::string reason_;
+};
+
+// For tests of what a failed write leaves, as a failing disk does: while one lives, the
+// writes of this layer (whole-file writes and records put in place) to `file`, or to every
+// file when it is empty, fail once `bytes` bytes went through, the bytes before reaching
+// the file. The failure reads as a full disk.
+class WriteFault {
+public:
+    explicit WriteFault(std::uintmax_t bytes, std::filesystem::path file = {});
+    ~WriteFault();
+    WriteFault(const WriteFault&) = delete;
+    WriteFault& operator=(const WriteFault&) = delete;
+};
 
 // Why a file cannot be written in place (or, when it is missing, created in its folder):
 // what is found at the path or the system's reason, for a message after a failed write.

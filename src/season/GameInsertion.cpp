@@ -2,12 +2,12 @@
 
 #include "Host.h"
 #include "MsgBox.h"
+#include "RecordFile.h"
 #include "SeasonFileAccess.h"
 #include "SharedProcs.h"
 #include "VbError.h"
 
-#include <cstdio>
-#include <unistd.h>
+#include <string_view>
 
 namespace vexal {
 
@@ -15,22 +15,21 @@ namespace {
 
 enum class Rewrite { InsertAfter, Drop, InsertFirst };
 
-// Writes the bytes and makes sure they reached the disk; VbError when anything fails
-// (the partial file is removed).
-void WriteWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+// Writes the bytes to the write's temporary file and makes sure they reached the disk;
+// VbError when anything fails (the partial file is removed).
+void WriteWhole(AtomicFileWrite& file, const std::vector<uint8_t>& bytes)
 {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    if (file.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+        return;
+    if (file.Failed() == AtomicFileWrite::Failure::Open)
         throw VbError::Of(VbError::PathFileAccess);
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        throw VbError(61, "Disk full");
-    }
+    throw VbError(61, "Disk full");
+}
+
+void Commit(AtomicFileWrite& file)
+{
+    if (!file.Commit())
+        throw VbError::Of(VbError::PathFileAccess);
 }
 
 // A blank record after `from`: its season, week and date, every other byte 0.
@@ -60,7 +59,7 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
         throw VbError::Of(VbError::PathFileAccess);
     const int32_t count = file.Count();
 
-    std::filesystem::path work = WorkCopyPath();
+    const std::filesystem::path work = WorkCopyPath();
     std::error_code ec;
     if (std::filesystem::exists(work, ec))
         std::filesystem::remove(work, ec);
@@ -87,7 +86,9 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
         if (i == recordNumber && how == Rewrite::InsertAfter)
             insert(record);
     }
-    WriteWholeFile(work, out);
+    // The season file is replaced by the work copy; a write not committed removes its copy.
+    AtomicFileWrite replacement(path, WriteSync::Durable, work);
+    WriteWhole(replacement, out);
 
     // Keep the file as it was before this rewrite, then put the work copy in its place in
     // one rename, so that an interruption leaves the old file or its backup, never half a file.
@@ -96,19 +97,10 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
     const std::filesystem::path backup = BackupPath(path);
     std::filesystem::path newBackup = backup;
     newBackup += ".new";
-    try {
-        WriteWholeFile(newBackup, file.Bytes());
-        std::filesystem::rename(newBackup, backup);
-        std::filesystem::rename(work, path);
-    } catch (const std::filesystem::filesystem_error&) {
-        std::filesystem::remove(newBackup, ec);
-        std::filesystem::remove(work, ec);
-        throw VbError::Of(VbError::PathFileAccess);
-    } catch (...) {
-        std::filesystem::remove(newBackup, ec);
-        std::filesystem::remove(work, ec);
-        throw;
-    }
+    AtomicFileWrite backupWrite(backup, WriteSync::Durable, newBackup);
+    WriteWhole(backupWrite, file.Bytes());
+    Commit(backupWrite);
+    Commit(replacement);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "Grid.h"
 #include "Host.h"
 #include "ProgramTestSupport.h"
+#include "RecordFile.h"
 #include "LinesWindow.h"
 #include "Main.h"
 #include "MsgBox.h"
@@ -35,10 +36,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace vexal::test {
 namespace {
@@ -220,9 +221,8 @@ TEST_F(EntryInProgram, SwitchingViewsChangesOnlyTheRecordsEdited)
 }
 
 // Where a write must fail: the season file replaced by a folder after the window showed its
-// game (this works for any user, root included), or, for a user the permissions bind, the
-// program folder and its files made read-only.
-enum class Refusal { FolderInTheWay, ReadOnlyFolder };
+// game, or a disk that fails at the first byte written to the season file.
+enum class Refusal { FolderInTheWay, FailingDisk };
 
 class WriteRefused {
 public:
@@ -233,12 +233,7 @@ public:
             fs::rename(file_, Aside());
             fs::create_directory(file_);
         } else {
-            for (const auto& e : fs::directory_iterator(file_.parent_path()))
-                if (e.is_regular_file())
-                    fs::permissions(e.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                                    fs::perm_options::remove);
-            fs::permissions(file_.parent_path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                            fs::perm_options::remove);
+            fault_.emplace(0, file_);
         }
     }
     ~WriteRefused()
@@ -248,10 +243,6 @@ public:
         if (how_ == Refusal::FolderInTheWay) {
             fs::remove_all(file_, ec);
             fs::rename(Aside(), file_, ec);
-        } else {
-            fs::permissions(file_.parent_path(), fs::perms::owner_write, fs::perm_options::add, ec);
-            for (const auto& e : fs::directory_iterator(file_.parent_path(), ec))
-                fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
         }
     }
 
@@ -259,6 +250,7 @@ private:
     std::filesystem::path Aside() const { return file_.parent_path() / "aside.bin"; }
     std::filesystem::path file_;
     Refusal how_;
+    std::optional<WriteFault> fault_;
 };
 
 TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
@@ -267,12 +259,10 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
     ChooseWeek(Week);
     const int first = FirstRecordOf(Week);
     ASSERT_GT(first, 0);
-    std::vector<Refusal> refusals = {Refusal::FolderInTheWay};
-    if (geteuid() != 0)
-        refusals.push_back(Refusal::ReadOnlyFolder);
+    const std::vector<Refusal> refusals = {Refusal::FolderInTheWay, Refusal::FailingDisk};
     const std::string before = ReadFile(SeasonFile());
     for (Refusal how : refusals) {
-        SCOPED_TRACE(how == Refusal::FolderInTheWay ? "a folder in the way" : "a read-only folder");
+        SCOPED_TRACE(how == Refusal::FolderInTheWay ? "a folder in the way" : "a failing disk");
         const std::vector<int16_t> games = Season().SeasonGames;
         const std::vector<float> lines = Season().SeasonLines;
 

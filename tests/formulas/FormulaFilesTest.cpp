@@ -5,14 +5,15 @@
 
 #include "CurrentFormula.h"
 #include "FormulaFolder.h"
+#include "RecordFile.h"
 #include "SettingsStore.h"
 
 #include <QLocale>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
-#include <unistd.h>
 
 namespace vexal::test {
 namespace {
@@ -140,21 +141,18 @@ TEST_F(FormulaFilesTest, AGoodNameTheFolderRefusesSaysWhereAndWhy)
         const char* name;
         std::function<void()> refuse;
         const char* reason;
-        bool needsPermissions;
     };
     namespace fs = std::filesystem;
-    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    std::optional<WriteFault> fault;
     const Case cases[] = {
-        {"taken", [&] { fs::create_directories(folder / "taken.fla"); }, "a folder of that name is in the way", false},
-        {"locked", [&] { fs::permissions(folder.Path(), write, fs::perm_options::remove); }, "permission denied", true},
+        {"taken", [&] { fs::create_directories(folder / "taken.fla"); }, "a folder of that name is in the way"},
+        {"full", [&] { fault.emplace(10, folder / "full.fla"); }, "the disk is full"},
     };
     for (const Case& c : cases) {
-        if (c.needsPermissions && geteuid() == 0)
-            continue; // the permissions do not bind this user
         c.refuse();
         Scripted().shown.clear();
         Save(c.name);
-        fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::add);
+        fault.reset();
         ASSERT_EQ(Scripted().shown.size(), 2u) << c.name;
         EXPECT_EQ(Scripted().shown[1].text, std::string("The formula ") + c.name + ".fla could not be saved in " +
                                                 folder.Path().string() + ": " + c.reason + ".");

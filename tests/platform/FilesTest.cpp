@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vexal;
 using vexal::test::ReadFile;
@@ -240,18 +238,31 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_FALSE(std::filesystem::exists(folder / "none"));
 }
 
-TEST(WriteFileAtomically, AReadOnlyFolderLeavesTheOldFileWhole)
+// A disk that fails part way, at the first byte, inside the data and at the last byte: the old
+// file stays whole, no temporary is left, and the reason says the disk is full. Writes to
+// other files go on.
+TEST(WriteFileAtomically, ADiskFailingPartWayLeavesTheOldFileWhole)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "the superuser writes into read-only folders";
+    const std::string replacement(5000, 'n');
+    for (std::uintmax_t after : {std::uintmax_t{0}, std::uintmax_t{1}, std::uintmax_t{4096}, std::uintmax_t{4999}}) {
+        SCOPED_TRACE(after);
+        TempFolder folder;
+        folder.Write("a.txt", "old contents");
+        std::string reason;
+        {
+            WriteFault fault(after, folder / "a.txt");
+            EXPECT_FALSE(WriteFileAtomically(folder / "a.txt", replacement, reason));
+            EXPECT_TRUE(WriteFileAtomically(folder / "b.txt", replacement));
+        }
+        EXPECT_EQ(reason, "the disk is full");
+        EXPECT_EQ(folder.Read("a.txt"), "old contents");
+        EXPECT_FALSE(std::filesystem::exists(folder / "a.txt.tmp~"));
+        EXPECT_EQ(folder.Read("b.txt"), replacement);
+    }
+    // With the fault gone the same write goes through.
     TempFolder folder;
-    std::filesystem::create_directory(folder / "locked");
-    folder.Write("locked/a.txt", "old contents");
-    chmod((folder / "locked").c_str(), 0555);
-    const bool written = WriteFileAtomically(folder / "locked" / "a.txt", "new");
-    chmod((folder / "locked").c_str(), 0755);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(folder.Read("locked/a.txt"), "old contents");
+    EXPECT_TRUE(WriteFileAtomically(folder / "a.txt", replacement));
+    EXPECT_EQ(folder.Read("a.txt"), replacement);
 }
 
 // ---------------------------------------------------------------------------

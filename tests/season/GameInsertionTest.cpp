@@ -3,6 +3,7 @@
 #include "LoaderFixtures.h"
 
 #include "GameInsertion.h"
+#include "RecordFile.h"
 #include "VbError.h"
 
 #include <gmock/gmock.h>
@@ -135,6 +136,23 @@ TEST_F(ReplaceFileTest, FailedRewriteLeavesTheSeasonFileAndTheEarlierBackupWhole
     EXPECT_EQ(folder.Read("2024.nfl"), original);
     EXPECT_EQ(folder.Read("2024.nfl.old"), "earlier backup");
     EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+    std::filesystem::remove_all(folder / "2024.nfl.old.new");
+
+    // A disk that fails part way through the work copy, then through the new backup.
+    for (const auto& failing : {Path(), BackupPath(Path())}) {
+        SCOPED_TRACE(failing.filename().string());
+        WriteFault fault(GameRecord::Size + 7, failing);
+        try {
+            ReplaceFile(Path(), 5, true);
+            ADD_FAILURE() << "the rewrite went through";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), 61);
+        }
+        EXPECT_EQ(folder.Read("2024.nfl"), original);
+        EXPECT_EQ(folder.Read("2024.nfl.old"), "earlier backup");
+        EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old.new"));
+    }
 }
 
 // ---- the arrays ----
