@@ -184,12 +184,16 @@ QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& bac
     const bool darkFirst = RelativeLuminance(start) <= 0.18;
     const QColor targets[2] = {darkFirst ? QColor(Qt::black) : QColor(Qt::white),
                                darkFirst ? QColor(Qt::white) : QColor(Qt::black)};
+    // A grey caption reads as a disabled one: text without a hue of its own goes all the way
+    // to black or white where that is readable too.
+    const bool neutral = std::max({start.red(), start.green(), start.blue()}) -
+                             std::min({start.red(), start.green(), start.blue()}) < 24;
     for (int k = 1; k <= Steps; ++k) {
         const double t = static_cast<double>(k) / Steps;
         for (const QColor& target : targets) {
             const QColor candidate = Mix(start, target, t);
             if (WorstContrast(candidate, backgrounds) >= aim)
-                return candidate;
+                return neutral && WorstContrast(target, backgrounds) >= aim ? target : candidate;
         }
     }
     const QColor black(Qt::black), white(Qt::white);

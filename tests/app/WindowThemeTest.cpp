@@ -1,6 +1,7 @@
 // Every window of the program, in every colour theme it offers, at the main window's size:
 // each caption, label, check box, frame title, tab, menu bar item and grid heading or cell
-// shows its whole text and is readable on what is drawn behind it.
+// shows its whole text and is readable on what is drawn behind it, and no enabled caption is
+// drawn in the grey of a disabled one.
 // With VEXAL_WINDOW_SHOTS naming a folder, every rendered window is saved there as a PNG
 // (to look at by hand, for instance under a real X server).
 #include "AppState.h"
@@ -281,6 +282,17 @@ private:
                                                      seen.background.name().toStdString() + ")"});
     }
 
+    // An enabled caption drawn in a plain mid grey reads as a disabled one.
+    void NotGreyedOut(const QWidget* w, const QString& text)
+    {
+        if (!w->isEnabled())
+            return;
+        const QColor c = w->palette().color(w->foregroundRole());
+        const int high = std::max({c.red(), c.green(), c.blue()}), low = std::min({c.red(), c.green(), c.blue()});
+        if (high - low < 24 && low >= 64 && high <= 200)
+            findings_.push_back({Name(w, text), "looks disabled: drawn in grey " + c.name().toStdString()});
+    }
+
     void Fits(const QWidget* w, const QString& text, int needed, int room)
     {
         if (needed > room)
@@ -306,6 +318,7 @@ private:
         } else
             Fits(label, text, needed.width(), room.width());
         Fits(label, text, needed.height(), room.height());
+        NotGreyedOut(label, text);
         Readable(label, text, QStyle::alignedRect(label->layoutDirection(), label->alignment(),
                                                   needed.size().boundedTo(room.size()), room));
     }
@@ -322,6 +335,7 @@ private:
             check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opt, button);
         const QString text = Shown(button->text());
         Fits(button, text, InkWidth(QFontMetrics(button->font()), text), contents.width());
+        NotGreyedOut(button, text);
         Readable(button, text, contents);
     }
 
@@ -342,6 +356,7 @@ private:
         const QFontMetrics fm(box->font());
         const int needed = fm.horizontalAdvance(text);
         Fits(box, text, InkWidth(fm, text) + 8, box->width());
+        NotGreyedOut(box, text);
         Readable(box, text, QRect(0, 0, std::min(box->width(), needed + 16), fm.height()));
     }
 
