@@ -4,6 +4,7 @@
 // With VEXAL_SCREENSHOT set (by hand, under a real X server) the started program's screen
 // is saved to that file.
 #include "AppState.h"
+#include "Golden.h"
 #include "GameRecord.h"
 #include "Grid.h"
 #include "MsgBox.h"
@@ -200,9 +201,7 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
         EXPECT_EQ(std::filesystem::exists(root / c.folder / "default.fla"), c.defaultWritten) << c.folder;
     }
     EXPECT_FALSE(std::filesystem::exists(root / "missing"));
-    const char* source = std::getenv("VEXAL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(std::filesystem::path(source) / "src/season/default.fla"));
+    EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(SourceFile("src/season/default.fla")));
 
     // A formula of the user's is kept.
     root.Write("seasons/default.fla", "1,2,3\r\n");

@@ -1,4 +1,5 @@
 #include "GameRecord.h"
+#include "Golden.h"
 #include "Host.h"
 #include "LineFiles.h"
 #include "LineRecord.h"
@@ -200,13 +201,13 @@ class LineFilesGolden : public LineFilesTest, public ::testing::WithParamInterfa
 
 TEST_P(LineFilesGolden, WrittenFileMatchesExpected)
 {
-    const std::filesystem::path dir = std::filesystem::path(VEXAL_ENTRY_GOLDEN) / GetParam().name;
+    const std::filesystem::path dir = GoldenFolder("entry") / GetParam().name;
     const std::filesystem::path input = GetParam().input;
     const std::filesystem::path written = GetParam().written;
     std::filesystem::copy_file(dir / ("input" + input.extension().string()), folder.Path() / input,
                                std::filesystem::copy_options::overwrite_existing);
     ASSERT_TRUE(GetParam().write(folder.Path()));
-    EXPECT_EQ(ReadFile(folder.Path() / written), ReadFile(dir / ("expected" + written.extension().string())));
+    EXPECT_TRUE(FileMatchesGolden(folder.Path() / written, dir / ("expected" + written.extension().string())));
 }
 
 INSTANTIATE_TEST_SUITE_P(

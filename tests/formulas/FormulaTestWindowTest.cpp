@@ -3,6 +3,7 @@
 // and worst boxes and the breakdown, saved formulas, templates, the log, the printout and
 // the All Formula Report.
 #include "ViewTestSupport.h"
+#include "Golden.h"
 #include "PdfText.h"
 #include "FormulaTestWindow.h"
 #include "FormulaTestCore.h"
@@ -605,11 +606,8 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
     w.mnuSTT_Click();
     // The fixture's first week of 2024 is list index 22: the test weeks are 23 to 26.
     ASSERT_EQ(first, 22);
-    const char* source = std::getenv("VEXAL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::string expected =
-        ReadAll(std::filesystem::path(source) / "tests/formulas/golden/template/Weekly.ftp");
-    EXPECT_EQ(ReadAll(folder / "Weekly.ftp"), expected);
+    const std::filesystem::path golden = GoldenFolder("formulas") / "template" / "Weekly.ftp";
+    EXPECT_TRUE(FileMatchesGolden(folder / "Weekly.ftp", golden));
     EXPECT_EQ(titles[0], "Save Formula Template|Default.ftp");
 
     // Change everything, then load it back.
@@ -628,7 +626,7 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
     EXPECT_TRUE(Control<QRadioButton>(w, "SortByW")->isChecked());
     EXPECT_EQ(List(w, "CboStartWeek")->currentIndex(), first + 1);
     w.mnuSTT_Click();
-    EXPECT_EQ(ReadAll(folder / "Weekly.ftp"), expected);
+    EXPECT_TRUE(FileMatchesGolden(folder / "Weekly.ftp", golden));
 
     // A bad check value stops the load there: the fields before it are taken.
     folder.Write("bad.ftp", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,7,1\r\n");

@@ -2,6 +2,7 @@
 // locale: the same golden files are checked under "C" and under a comma-decimal locale, the
 // way a German user's LANG sets it (a QApplication calls setlocale(LC_ALL, "")).
 #include "FormulaFile.h"
+#include "Golden.h"
 #include "TempFolder.h"
 #include "VbConvert.h"
 
@@ -19,7 +20,7 @@ using namespace vexal::vb;
 
 namespace {
 
-const std::filesystem::path Golden = VEXAL_LOCALE_GOLDEN;
+const std::filesystem::path Golden = vexal::test::GoldenFolder("platform");
 
 // Sets the C library's and the C++ global locale for one test and puts both back after.
 class ProcessLocale : public ::testing::TestWithParam<const char*> {
@@ -99,7 +100,7 @@ std::string ConversionsText()
 
 TEST_P(ProcessLocale, ConversionsMatchTheGoldenFile)
 {
-    EXPECT_EQ(ConversionsText(), test::ReadFile(Golden / "conversions.txt"));
+    EXPECT_TRUE(test::MatchesGolden(ConversionsText(), Golden / "conversions.txt"));
 }
 
 TEST_P(ProcessLocale, FormulaFileSavedAndLoadedMatchesTheGoldenFile)
@@ -107,7 +108,7 @@ TEST_P(ProcessLocale, FormulaFileSavedAndLoadedMatchesTheGoldenFile)
     test::TempFolder folder;
     const std::vector<float> values{2.5f, 1, 99, 1.5f, 50, 50, 0, 50, 50, 0, -0.75f, 0, 0.1f, 1, 0, 0, 1, 0, 102.5f, 107};
     ASSERT_TRUE(WriteFormulaFileValues(folder / "german.fla", values));
-    EXPECT_EQ(folder.Read("german.fla"), test::ReadFile(Golden / "german.fla"));
+    EXPECT_TRUE(test::FileMatchesGolden(folder / "german.fla", Golden / "german.fla"));
 
     Formula formula{};
     ASSERT_TRUE(ReadFormulaFile(Golden / "german.fla", formula));

@@ -1,6 +1,7 @@
 // The Predictions window driven as the user drives it: week predictions on unplayed and
 // played weeks, pool picks, teasers, the line-file list, closing, export, printing.
 #include "Clock.h"
+#include "Golden.h"
 #include "PredictionsTestSupport.h"
 
 #include "Predict.h"
@@ -342,9 +343,7 @@ TEST_F(PredictionsTest, AFolderWithoutADefaultFormulaGetsTheShippedOne)
     App().CurrentFormula[fsMaxDiff] = 0;
     auto* w = qobject_cast<PredictWindow*>(LoadWindow("PREDICT"));
     ASSERT_NE(w, nullptr);
-    const char* source = std::getenv("VEXAL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    EXPECT_EQ(folder.Read("default.fla"), ReadFile(std::filesystem::path(source) / "src/season/default.fla"));
+    EXPECT_EQ(folder.Read("default.fla"), ReadFile(test::SourceFile("src/season/default.fla")));
     EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsHomeField], 3.0f);
     EXPECT_FLOAT_EQ(App().CurrentFormula[fsOffense], 50.0f);
@@ -390,10 +389,7 @@ TEST_F(PredictionsTest, ExportToHtmlWritesVexalPicksExactlyAndOpensIt)
 
     // Week 13 of the generated 2024 season, predicted with the shipped formula, in the pinned
     // 9-point face (HTML size 4, the heading one larger), printed on the fixed date.
-    const char* source = std::getenv("VEXAL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::filesystem::path golden = std::filesystem::path(source) / "tests/predictions/golden/picks-page";
-    EXPECT_EQ(test::ReadFile(page), test::ReadFile(golden / "VexalPicks.htm"));
+    EXPECT_TRUE(test::FileMatchesGolden(page, test::GoldenFolder("predictions") / "picks-page" / "VexalPicks.htm"));
 }
 
 // After every resize, smaller or larger, the grid shows every column whole: a score or a team

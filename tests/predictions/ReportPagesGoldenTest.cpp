@@ -1,6 +1,7 @@
 // The consensus and range report pages, written for a hand-made week of three games with the
 // clock fixed at 14 February 2025, compared byte for byte with golden/<case>/expected.htm.
 #include "Clock.h"
+#include "Golden.h"
 #include "ConsensusReports.h"
 #include "Predict.h"
 #include "RangeReports.h"
@@ -90,8 +91,7 @@ TEST_P(ReportPagesGolden, PageMatchesExpected)
 {
     TempFolder folder;
     GetParam().write(folder / "report.htm");
-    EXPECT_EQ(folder.Read("report.htm"),
-              ReadFile(std::filesystem::path(VEXAL_PREDICTIONS_GOLDEN) / GetParam().name / "expected.htm"));
+    EXPECT_TRUE(FileMatchesGolden(folder / "report.htm", GoldenFolder("predictions") / GetParam().name / "expected.htm"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

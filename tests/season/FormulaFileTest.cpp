@@ -1,6 +1,7 @@
 // The formula file codec: the line's bytes, the position order, number texts, and the
 // reading rule for short, damaged and missing files.
 #include "FormulaFile.h"
+#include "Golden.h"
 
 #include "TempFolder.h"
 
@@ -155,8 +156,7 @@ TEST_P(FormulaGolden, SavedFileMatchesExpected)
     TempFolder folder;
     std::string reason;
     ASSERT_TRUE(WriteFormulaFile(folder / "saved.fla", f, reason, GetParam().positions)) << reason;
-    EXPECT_EQ(folder.Read("saved.fla"),
-              ReadFile(std::filesystem::path(VEXAL_SEASON_GOLDEN) / GetParam().name / "expected.fla"));
+    EXPECT_TRUE(FileMatchesGolden(folder / "saved.fla", GoldenFolder("season") / GetParam().name / "expected.fla"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FormulaGolden,

@@ -2,6 +2,7 @@
 // in golden/<case>/: the record writer, a game inserted, a blank record opened and a record
 // dropped in a small season, and a week's stat file imported into it.
 #include "LoaderFixtures.h"
+#include "Golden.h"
 
 #include "GameInsertion.h"
 #include "StatImport.h"
@@ -13,7 +14,7 @@
 namespace vexal::test {
 namespace {
 
-const std::filesystem::path Golden{VEXAL_SEASON_GOLDEN};
+const std::filesystem::path Golden = GoldenFolder("season");
 
 // A game with a different value in every field, so that a field written at the wrong offset,
 // with the wrong width or the wrong byte order shows in the file.
@@ -54,7 +55,7 @@ TEST_P(SeasonGoldenTest, WrittenFileMatchesExpected)
     if (std::filesystem::exists(dir / "input.nfl"))
         std::filesystem::copy_file(dir / "input.nfl", season);
     ASSERT_TRUE(GetParam().write(season));
-    EXPECT_EQ(ReadFile(season), ReadFile(dir / "expected.nfl"));
+    EXPECT_TRUE(FileMatchesGolden(season, dir / "expected.nfl"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,7 +89,7 @@ TEST_F(StatImportGolden, ImportedSeasonMatchesExpected)
     const ImportResult result = Import((folder / "week1.24").string());
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(ImportCounts(result), "4 games imported, 0 failed");
-    EXPECT_EQ(ReadFile(folder / "2024.nfl"), ReadFile(dir / "expected.nfl"));
+    EXPECT_TRUE(FileMatchesGolden(folder / "2024.nfl", dir / "expected.nfl"));
 }
 
 } // namespace

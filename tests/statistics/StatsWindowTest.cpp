@@ -1,6 +1,7 @@
 // The Statistics window driven as a user would: generated seasons loaded by the real loader,
 // the window opened in the main window's view area, menus chosen, headers and rows clicked.
 #include "ViewTestSupport.h"
+#include "Golden.h"
 #include "PdfText.h"
 #include "AppState.h"
 #include "FormulaWindows.h"
@@ -593,10 +594,8 @@ TEST_F(StatsWindowTest, ExportOfATeamTableIsExact)
     const Grid& g = *w.grdStats();
     // The home team of week 8 of the generated 2024 season over its last 4 games, in the
     // pinned 9-point face (HTML size 4, the heading one larger).
-    const char* source = std::getenv("VEXAL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::filesystem::path golden = std::filesystem::path(source) / "tests/statistics/golden/team-table";
-    EXPECT_EQ(ReadFile(App().UserFolder / "VexalStats.htm"), ReadFile(golden / "VexalStats.htm"));
+    EXPECT_TRUE(FileMatchesGolden(App().UserFolder / "VexalStats.htm",
+                                  GoldenFolder("statistics") / "team-table" / "VexalStats.htm"));
     EXPECT_EQ(Cell(g, 1, 1), "Points");
 }
 
