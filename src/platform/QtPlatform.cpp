@@ -12,9 +12,11 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 #include <QUrl>
 
 #include <memory>
@@ -80,10 +82,15 @@ public:
 
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override
     {
-        bool ok = false;
-        QString text = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
-                                             Q(defaultText), &ok);
-        return ok ? S(text) : std::string();
+        QInputDialog dialog(QApplication::activeWindow());
+        dialog.setObjectName("InputBox");
+        dialog.setWindowTitle(Q(title));
+        dialog.setLabelText(Q(prompt));
+        dialog.setTextValue(Q(defaultText));
+        // The dialog's layout sizes it to its contents: the text box is made wide enough.
+        if (auto* box = dialog.findChild<QLineEdit*>())
+            box->setMinimumWidth(TitleRoom(dialog, Q(title)) - 2 * dialog.style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+        return dialog.exec() == QDialog::Accepted ? S(dialog.textValue()) : std::string();
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -129,6 +130,19 @@ TEST(QtMessages, ShowsPlainTextWithTheButtonsAndIconAsked)
         MsgBox("Done", vbOKOnly, title);
         EXPECT_GE(seen.width, seen.titleWidth + 100) << title;
     }
+    // So does an input box.
+    int inputWidth = 0, titleWidth = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        inputWidth = dialog->width();
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        titleWidth = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle());
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(InputBox("Name?", "Save the Formula Test Template As", "x"), "x");
+    EXPECT_GE(inputWidth, titleWidth + 100);
     InstallScriptedMessages();
     SetDoEventsHook({});
 }
