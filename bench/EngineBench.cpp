@@ -1,4 +1,4 @@
-// The back-test as the Test Formula window runs it: a grid search over three loaded sample
+// The back-test as the Test Formula window runs it: a grid search over 3 and 41 loaded sample
 // seasons, every played week, with a Progress handler that does what a host does with the
 // event (copies the rows, reads the percentage, shows the text) and a message-loop hook.
 #include "AppState.h"
@@ -7,44 +7,60 @@
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
+#include "SmokeRun.h"
 #include "TSPredict.h"
 #include "VbConvert.h"
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
+
+#include <pthread.h>
+#include <sched.h>
+#include <unistd.h>
 
 namespace {
 
 using namespace vexal;
 
-// Writes three sample seasons into a temporary program folder and loads them as the program
-// does; the folder is removed again at once.
-bool LoadThreeSeasons()
+// Writes the sample seasons ending with 2024 into a temporary program folder and loads them as
+// the program does; the folder is removed again at once. The seasons stay loaded for the rows
+// that ask for as many.
+bool LoadSeasons(int seasons)
 {
-    static bool loaded = false;
-    if (loaded)
+    static int loaded = 0;
+    if (loaded == seasons)
         return true;
+    loaded = 0;
     const auto folder = std::filesystem::temp_directory_path() / ("vexal-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     samplegen::SampleOptions options;
     options.Seed = 20240905;
-    options.FromYear = 2022;
+    options.FromYear = 2024 - seasons + 1;
     options.ToYear = 2024;
     std::string error;
-    if (!samplegen::WriteSampleSeasons(folder, options, &error))
-        return false;
-    std::ofstream(folder / "Vexal.ini") << "[Vexal]\r\nYear to Load=03\r\n";
-    SetProgramFolder(folder);
-    loaded = SelectSeason(2024);
+    bool ok = samplegen::WriteSampleSeasons(folder, options, &error);
+    if (ok) {
+        std::ofstream(folder / "Vexal.ini") << "[Vexal]\r\nYear to Load=" << (seasons < 10 ? "0" : "") << seasons
+                                            << "\r\n";
+        SetProgramFolder(folder);
+        ok = SelectSeason(2024);
+    }
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     SetProgramFolder({});
-    return loaded && !Season().WeekItems.empty();
+    if (!ok || static_cast<int>(Season().SeasonFirstWeek.size()) < seasons || Season().WeekItems.empty())
+        return false;
+    loaded = seasons;
+    return true;
 }
 
 struct Grid {
@@ -53,7 +69,8 @@ struct Grid {
 };
 
 // Rolling 3..5, home field 0..4, minimum difference 0..4, maximum 10..13, offense and
-// rushing 40..60, turnovers 0..2, multiplier 0.8..1.2: 112 500 combinations.
+// rushing 40..60, turnovers 0..2, multiplier 0.8..1.2: 112 500 combinations. A smoke run
+// takes one rolling window of 80.
 Grid SetUpGrid()
 {
     Formula& low = App().CurrentFormula;
@@ -63,83 +80,177 @@ Grid SetUpGrid()
         low[static_cast<std::size_t>(slot)] = from;
         g.high[static_cast<std::size_t>(slot)] = to;
     };
-    range(fsRollingWeeks, 3, 5);
-    range(fsHomeField, 0, 4);
-    range(fsMinDiff, 0, 4);
-    range(fsMaxDiff, 10, 13);
-    range(fsOffense, 40, 60);
-    range(fsDefense, 60, 40);
-    range(fsRushing, 40, 60);
-    range(fsPassing, 60, 40);
-    range(fsTurnovers, 0, 2);
+    const bool smoke = bench::SmokeRun();
+    range(fsRollingWeeks, 3, smoke ? 3 : 5);
+    range(fsHomeField, 0, smoke ? 1 : 4);
+    range(fsMinDiff, 0, smoke ? 1 : 4);
+    range(fsMaxDiff, 10, smoke ? 11 : 13);
+    range(fsOffense, smoke ? 50 : 40, smoke ? 50 : 60);
+    range(fsDefense, smoke ? 50 : 60, smoke ? 50 : 40);
+    range(fsRushing, smoke ? 50 : 40, smoke ? 50 : 60);
+    range(fsPassing, smoke ? 50 : 60, smoke ? 50 : 40);
+    range(fsTurnovers, 0, smoke ? 1 : 2);
     range(fsMultiplier, 0.8f, 1.2f);
     range(fsCurrentWeek, 1, static_cast<float>(Season().WeekItems.size()));
     low[fsLineStart] = 99;
     low[fsLineEnd] = 99;
-    g.combinations = 3 * 5 * 5 * 4 * 5 * 5 * 3 * 5;
+    g.combinations = smoke ? 2 * 2 * 2 * 2 * 5 : 3 * 5 * 5 * 4 * 5 * 5 * 3 * 5;
     return g;
 }
 
-void BM_GridSearch(benchmark::State& state)
-{
-    if (!LoadThreeSeasons()) {
-        state.SkipWithError("the sample seasons could not be made");
-        return;
+// One engine as the Test Formula window drives it: a Progress handler that does what a host
+// does with the event (copies the rows, reads the percentage, keeps the text).
+class BenchHost {
+public:
+    BenchHost()
+    {
+        engine.Progress = [this](TSPredict::FormulaRow& best, TSPredict::FormulaRow&, std::string& percent,
+                                 std::string& message) {
+            shownBest = best;
+            shownPercent = vb::Val(percent);
+            if (!message.empty())
+                shownText = message;
+            ++progressEvents;
+        };
+    }
+    // One whole grid search; returns its game evaluations.
+    uint64_t Run()
+    {
+        static const std::array<float, 5> filters{0, 100, 0, 100, 0};
+        Grid grid = SetUpGrid();
+        engine.TestFormulas(
+            {.Low = App().CurrentFormula, .High = grid.high, .Filters = filters, .PlayedGamesOnly = true});
+        combinations += static_cast<uint64_t>(engine.CombinationsDone());
+        benchmark::DoNotOptimize(shownBest);
+        benchmark::DoNotOptimize(shownPercent);
+        return engine.GameEvaluations();
     }
     TSPredict engine;
     TSPredict::FormulaRow shownBest{};
     double shownPercent = 0;
     std::string shownText;
     long progressEvents = 0;
-    engine.Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow&, std::string& percent,
-                          std::string& message) {
-        shownBest = best;
-        shownPercent = vb::Val(percent);
-        if (!message.empty())
-            shownText = message;
-        ++progressEvents;
-    };
+    uint64_t combinations = 0;
+};
+
+void BM_GridSearch(benchmark::State& state)
+{
+    if (!LoadSeasons(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("the sample seasons could not be made");
+        return;
+    }
+    BenchHost host;
     SetDoEventsHook([] {});
     // The row's path: 0 the straightforward evaluation on one core; 2, 4, 8 the fast evaluation
     // on one core with that many games per step; 99 the fast evaluation, widest build, on
     // every core.
-    const int64_t path = state.range(0);
-    engine.SetFastEvaluation(path != 0);
-    engine.SetWorkerCount(path == 99 ? 0 : 1);
+    const int64_t path = state.range(1);
+    host.engine.SetFastEvaluation(path != 0);
+    host.engine.SetWorkerCount(path == 99 ? 0 : 1);
     fastkernel::ForceLanes(path == 2 || path == 4 || path == 8 ? static_cast<int>(path) : 0);
     if ((path == 4 || path == 8) && fastkernel::ChosenLanes() != path) {
         state.SkipWithError("the processor lacks this vector width");
         return;
     }
-    const std::array<float, 5> filters{0, 100, 0, 100, 0};
-    uint64_t combinations = 0;
     uint64_t games = 0;
-    for (auto _ : state) {
-        Grid grid = SetUpGrid();
-        engine.TestFormulas(
-            {.Low = App().CurrentFormula, .High = grid.high, .Filters = filters, .PlayedGamesOnly = true});
-        combinations += static_cast<uint64_t>(engine.CombinationsDone());
-        games += engine.GameEvaluations();
-        benchmark::DoNotOptimize(shownBest);
-        benchmark::DoNotOptimize(shownPercent);
-    }
+    for (auto _ : state)
+        games += host.Run();
     SetDoEventsHook({});
     fastkernel::ForceLanes(0);
-    state.counters["combinations/s"] = benchmark::Counter(static_cast<double>(combinations), benchmark::Counter::kIsRate);
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["combinations/s"] =
+        benchmark::Counter(static_cast<double>(host.combinations), benchmark::Counter::kIsRate);
     state.counters["game evaluations/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
-    state.counters["combinations"] = static_cast<double>(combinations) / static_cast<double>(state.iterations());
-    state.counters["games per combination"] = combinations ? static_cast<double>(games) / static_cast<double>(combinations) : 0;
-    state.counters["progress events"] = static_cast<double>(progressEvents) / static_cast<double>(state.iterations());
+    state.counters["combinations"] = static_cast<double>(host.combinations) / runs;
+    state.counters["games per combination"] =
+        host.combinations ? static_cast<double>(games) / static_cast<double>(host.combinations) : 0;
+    state.counters["progress events"] = static_cast<double>(host.progressEvents) / runs;
 }
 BENCHMARK(BM_GridSearch)
-    ->ArgName("path")
-    ->Arg(0)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(99)
+    ->ArgNames({"seasons", "path"})
+    ->Args({3, 0})
+    ->Args({3, 2})
+    ->Args({3, 4})
+    ->Args({3, 8})
+    ->Args({3, 99})
+    ->Args({41, 8})
+    ->Args({41, 99})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Two threads that spin on two of the processors this process may use, as other programs
+// would, for as long as the object lives.
+class BusyLoops {
+public:
+    BusyLoops()
+    {
+        cpu_set_t allowed;
+        CPU_ZERO(&allowed);
+        sched_getaffinity(0, sizeof allowed, &allowed);
+        std::vector<int> cpus;
+        for (int c = 0; c < CPU_SETSIZE; ++c)
+            if (CPU_ISSET(c, &allowed))
+                cpus.push_back(c);
+        for (std::size_t k = 0; k < 2 && k < cpus.size(); ++k) {
+            threads_.emplace_back([this] {
+                uint64_t n = 0;
+                while (!stop_.load(std::memory_order_relaxed))
+                    benchmark::DoNotOptimize(++n);
+            });
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(cpus[cpus.size() - 1 - k], &one);
+            pthread_setaffinity_np(threads_.back().native_handle(), sizeof one, &one);
+        }
+    }
+    ~BusyLoops()
+    {
+        stop_.store(true);
+        for (auto& t : threads_)
+            t.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> threads_;
+};
+
+// All cores while two busy loops hold two of them, against one worker in the same run: every
+// iteration runs the grid with one worker, then on all cores. The row's time is the all-cores
+// run's; "ratio to one worker" is the one worker's time over it (above 1: all cores faster).
+void BM_GridSearchBusy(benchmark::State& state)
+{
+    if (!LoadSeasons(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("the sample seasons could not be made");
+        return;
+    }
+    BenchHost one;
+    BenchHost all;
+    one.engine.SetWorkerCount(1);
+    all.engine.SetWorkerCount(0);
+    SetDoEventsHook([] {});
+    const BusyLoops busy;
+    double oneSeconds = 0;
+    double allSeconds = 0;
+    uint64_t games = 0;
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        one.Run();
+        const auto t1 = Clock::now();
+        games += all.Run();
+        const auto t2 = Clock::now();
+        const double seconds = std::chrono::duration<double>(t2 - t1).count();
+        oneSeconds += std::chrono::duration<double>(t1 - t0).count();
+        allSeconds += seconds;
+        state.SetIterationTime(seconds);
+    }
+    SetDoEventsHook({});
+    state.counters["ratio to one worker"] = allSeconds > 0 ? oneSeconds / allSeconds : 0;
+    state.counters["one worker ms"] = 1000 * oneSeconds / static_cast<double>(state.iterations());
+    state.counters["game evaluations/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GridSearchBusy)->ArgName("seasons")->Arg(3)->Arg(41)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 } // namespace
 
