@@ -143,7 +143,7 @@ void BM_GridSearch(benchmark::State& state)
     SetDoEventsHook([] {});
     // The row's path: 0 the straightforward evaluation on one core; 2, 4, 8 the fast evaluation
     // on one core with that many games per step; 99 the fast evaluation, widest build, on
-    // every core.
+    // every core. The CPU column is the whole process's: what all its threads took.
     const int64_t path = state.range(1);
     host.engine.SetFastEvaluation(path != 0);
     host.engine.SetWorkerCount(path == 99 ? 0 : 1);
@@ -176,6 +176,7 @@ BENCHMARK(BM_GridSearch)
     ->Args({41, 8})
     ->Args({41, 99})
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime();
 
 // Two threads that spin on two of the processors this process may use, as other programs

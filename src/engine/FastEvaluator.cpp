@@ -169,23 +169,16 @@ void FastEvaluator::Prepare()
     padded_ = true;
 }
 
-const float* FastEvaluator::Ratios(const Combination& c, Pools& pools) const
+std::size_t FastEvaluator::TableSize() const
 {
-    const uint64_t key = (static_cast<uint64_t>(static_cast<uint16_t>(c.offense)) << 48) |
-                         (static_cast<uint64_t>(static_cast<uint16_t>(c.defense)) << 32) |
-                         (static_cast<uint64_t>(static_cast<uint16_t>(c.rushing)) << 16) |
-                         static_cast<uint64_t>(static_cast<uint16_t>(c.passing));
-    if (auto found = pools.ratioIndex.find(key); found != pools.ratioIndex.end())
-        return pools.ratioPool.data() + found->second;
-    if ((pools.ratioPool.size() + 2 * fastkernel::Padded(count_)) * sizeof(float) > pools.limit) {
-        pools.ratioIndex.clear();
-        pools.ratioPool.clear();
-    }
-    const std::size_t size = fastkernel::Padded(count_);
-    const std::size_t at = pools.ratioPool.size();
-    pools.ratioPool.resize(at + 2 * size, 0.0f);
-    float* home = pools.ratioPool.data() + at;
-    float* away = home + size;
+    return fastkernel::Padded(count_);
+}
+
+void FastEvaluator::FillRatios(const Combination& c, float* ratios) const
+{
+    const std::size_t size = TableSize();
+    float* home = ratios;
+    float* away = ratios + size;
     const double R = c.rushing;
     const double P = c.passing;
     const double O = c.offense;
@@ -198,8 +191,38 @@ const float* FastEvaluator::Ratios(const Combination& c, Pools& pools) const
         home[i] = rate6 == 0 ? 0.0f : Single(static_cast<double>(yards4) / static_cast<double>(rate6));
         away[i] = rate7 == 0 ? 0.0f : Single(static_cast<double>(yards5) / static_cast<double>(rate7));
     }
+    // The padding's picks count nothing; its values are set all the same.
+    for (std::size_t i = count_; i < size; ++i)
+        home[i] = away[i] = 0.0f;
+}
+
+void FastEvaluator::FillTurnoverTerms(float turnover, double* terms) const
+{
+    const double T = turnover;
+    for (std::size_t i = 0; i < count_; ++i)
+        terms[i] = T * turnoverDiff_[i] / 10.0;
+    for (std::size_t i = count_; i < TableSize(); ++i)
+        terms[i] = 0.0;
+}
+
+const float* FastEvaluator::Ratios(const Combination& c, Pools& pools) const
+{
+    const uint64_t key = (static_cast<uint64_t>(static_cast<uint16_t>(c.offense)) << 48) |
+                         (static_cast<uint64_t>(static_cast<uint16_t>(c.defense)) << 32) |
+                         (static_cast<uint64_t>(static_cast<uint16_t>(c.rushing)) << 16) |
+                         static_cast<uint64_t>(static_cast<uint16_t>(c.passing));
+    if (auto found = pools.ratioIndex.find(key); found != pools.ratioIndex.end())
+        return pools.ratioPool.data() + found->second;
+    const std::size_t size = TableSize();
+    if ((pools.ratioPool.size() + 2 * size) * sizeof(float) > pools.limit) {
+        pools.ratioIndex.clear();
+        pools.ratioPool.clear();
+    }
+    const std::size_t at = pools.ratioPool.size();
+    pools.ratioPool.resize(at + 2 * size);
+    FillRatios(c, pools.ratioPool.data() + at);
     pools.ratioIndex.emplace(key, at);
-    return home;
+    return pools.ratioPool.data() + at;
 }
 
 const double* FastEvaluator::TurnoverTerms(float turnover, Pools& pools) const
@@ -208,19 +231,16 @@ const double* FastEvaluator::TurnoverTerms(float turnover, Pools& pools) const
     std::memcpy(&key, &turnover, sizeof key);
     if (auto found = pools.turnoverIndex.find(key); found != pools.turnoverIndex.end())
         return pools.turnoverPool.data() + found->second;
-    const std::size_t size = fastkernel::Padded(count_);
+    const std::size_t size = TableSize();
     if ((pools.turnoverPool.size() + size) * sizeof(double) > pools.limit) {
         pools.turnoverIndex.clear();
         pools.turnoverPool.clear();
     }
     const std::size_t at = pools.turnoverPool.size();
-    pools.turnoverPool.resize(at + size, 0.0);
-    double* terms = pools.turnoverPool.data() + at;
-    const double T = turnover;
-    for (std::size_t i = 0; i < count_; ++i)
-        terms[i] = T * turnoverDiff_[i] / 10.0;
+    pools.turnoverPool.resize(at + size);
+    FillTurnoverTerms(turnover, pools.turnoverPool.data() + at);
     pools.turnoverIndex.emplace(key, at);
-    return terms;
+    return pools.turnoverPool.data() + at;
 }
 
 FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination)
@@ -234,28 +254,29 @@ FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination)
         trace_.resize(2 * count_);
         trace = trace_.data();
     }
-    return Run(combination, pools_, trace);
+    if (pools_.generation != generation_) {
+        pools_.Clear();
+        pools_.generation = generation_;
+    }
+    return Run(combination, Ratios(combination, pools_), TurnoverTerms(combination.turnover, pools_), trace);
 }
 
-FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination, Pools& pools) const
+FastEvaluator::Result FastEvaluator::Evaluate(const Combination& combination, const float* ratios,
+                                              const double* terms) const
 {
     if (count_ == 0)
         return Result{};
-    return Run(combination, pools, nullptr);
+    return Run(combination, ratios, terms, nullptr);
 }
 
-FastEvaluator::Result FastEvaluator::Run(const Combination& combination, Pools& pools, float* trace) const
+FastEvaluator::Result FastEvaluator::Run(const Combination& combination, const float* ratios, const double* terms,
+                                         float* trace) const
 {
-    if (pools.generation != generation_) {
-        pools.Clear();
-        pools.generation = generation_;
-    }
-    const float* home = Ratios(combination, pools);
     fastkernel::Inputs in;
     in.count = count_;
-    in.homeRatio = home;
-    in.awayRatio = home + fastkernel::Padded(count_);
-    in.turnover = TurnoverTerms(combination.turnover, pools);
+    in.homeRatio = ratios;
+    in.awayRatio = ratios + TableSize();
+    in.turnover = terms;
     in.factorsHalf = factorsHalf_.data();
     in.power14 = power14_.data();
     in.power15 = power15_.data();

@@ -59,10 +59,10 @@ public:
         float moneyLineUnits = 0;
     };
 
-    // The per-weight tables one evaluating thread keeps while the game list stands: the
-    // yards-per-point ratios depend on the four weights only, the turnover terms on the
-    // turnover value only. They are emptied when they would pass their limit and when the
-    // list changes.
+    // The per-weight tables the evaluator keeps for its own evaluations while the game list
+    // stands: the yards-per-point ratios depend on the four weights only, the turnover terms
+    // on the turnover value only. They are emptied when they would pass their limit and when
+    // the list changes.
     struct Pools {
         explicit Pools(std::size_t limitBytes = std::size_t{64} << 20) : limit(limitBytes) {}
         std::size_t limit;
@@ -81,10 +81,17 @@ public:
     bool Add(const GameInput& game);
     std::size_t Size() const { return count_; }
     Result Evaluate(const Combination& combination);
-    // Pads the list for evaluation; after it, Evaluate with the caller's pools only reads the
+    // Pads the list for evaluation; after it, Evaluate with the caller's tables only reads the
     // list, so several threads may evaluate at once (without a trace).
     void Prepare();
-    Result Evaluate(const Combination& combination, Pools& pools) const;
+    // The tables a combination reads besides the list, for callers that keep their own: its
+    // yards-per-point ratios (TableSize() home values, then as many away values), which depend
+    // on its four weights only, and its turnover terms (TableSize() values), which depend on
+    // its turnover value only. Evaluate with them only reads the list and the tables.
+    std::size_t TableSize() const;
+    void FillRatios(const Combination& combination, float* ratios) const;
+    void FillTurnoverTerms(float turnover, double* terms) const;
+    Result Evaluate(const Combination& combination, const float* ratios, const double* terms) const;
     // Gives back the memory of the list and of the pools.
     void Release();
     // With Settings::trace: the home and away scores of every game of the last evaluation.
@@ -93,7 +100,7 @@ public:
 private:
     const float* Ratios(const Combination& c, Pools& pools) const;
     const double* TurnoverTerms(float turnover, Pools& pools) const;
-    Result Run(const Combination& combination, Pools& pools, float* trace) const;
+    Result Run(const Combination& combination, const float* ratios, const double* terms, float* trace) const;
 
     Settings settings_;
     std::size_t count_ = 0;

@@ -1,97 +1,245 @@
 #include "GridWorkers.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace vexal {
 
 namespace {
-// About a tenth of a millisecond of work per chunk, whatever the number of games.
-uint64_t ChunkSize(std::size_t games)
-{
-    return std::clamp<uint64_t>(100000 / std::max<std::size_t>(games, 1), 4, 1024);
-}
+// About 30 microseconds of one core's work per chunk: little for the caller to take over
+// from a helper that was put aside, much more than claiming and handing over the chunk costs.
+constexpr uint64_t GamesPerChunk = 32768;
+constexpr uint64_t MostPerChunk = 512;
 constexpr uint64_t ChunksPerThread = 32;
-// The ratio tables of all threads together stay within what one thread may keep.
-constexpr std::size_t PoolBudget = std::size_t{64} << 20;
+// A helper is worth waking for about half a millisecond of one core's work; a combination
+// costs about this many games besides its own.
+constexpr uint64_t GamesPerHelper = 500000;
+constexpr uint64_t CombinationCost = 64;
+// The window's helper count travels in the low bits of the epoch.
+constexpr uint32_t HelperBits = 8;
+constexpr int MostHelpers = (1 << HelperBits) - 1;
 } // namespace
 
-GridWorkers::GridWorkers(const FastEvaluator& list, CombinationAt at, uint64_t first, uint64_t count, int helpers)
-    : list_(list), at_(std::move(at)), first_(first), count_(count), expected_(first)
+int GridWorkers::HelpersFor(uint64_t combinations, std::size_t games, int maxHelpers)
 {
-    helpers = std::max(helpers, 1);
-    chunkSize_ = ChunkSize(list.Size());
-    chunks_ = count_ > first_ ? (count_ - first_ + chunkSize_ - 1) / chunkSize_ : 0;
-    ring_ = ChunksPerThread * static_cast<uint64_t>(helpers + 1);
-    results_.resize(ring_ * chunkSize_);
-    slots_ = std::make_unique<Slot[]>(ring_);
-    poolLimit_ = std::max<std::size_t>(PoolBudget / static_cast<std::size_t>(helpers + 1), std::size_t{4} << 20);
-    callerPools_ = FastEvaluator::Pools(poolLimit_);
-    threads_.reserve(static_cast<std::size_t>(helpers));
-    for (int k = 0; k < helpers; ++k)
-        threads_.emplace_back([this] { Work(); });
+    if (maxHelpers <= 0 || combinations == 0)
+        return 0;
+    const uint64_t perCombination = games + CombinationCost;
+    const uint64_t threads = combinations > UINT64_MAX / perCombination
+                                 ? UINT64_MAX
+                                 : combinations * perCombination / GamesPerHelper;
+    return static_cast<int>(std::min<uint64_t>(static_cast<uint64_t>(maxHelpers), threads > 0 ? threads - 1 : 0));
+}
+
+GridWorkers::GridWorkers(int maxHelpers, std::size_t tableBudget)
+    : maxHelpers_(std::clamp(maxHelpers, 0, MostHelpers)), tableBudget_(tableBudget)
+{
 }
 
 GridWorkers::~GridWorkers()
 {
-    cancel_.store(true);
-    consumed_.store(UINT64_MAX / 2);
-    consumed_.notify_all();
+    Stop();
+    quit_.store(true);
+    epoch_.store(((epoch_.load() >> HelperBits) + 1) << HelperBits, std::memory_order_release);
+    epoch_.notify_all();
     for (auto& t : threads_)
         t.join();
 }
 
-void GridWorkers::Evaluate(uint64_t chunk, FastEvaluator::Pools& pools)
+void GridWorkers::Start(const FastEvaluator& list, const GridWindow& window, uint64_t first, uint64_t count,
+                        int helpers)
 {
-    const uint64_t from = first_ + chunk * chunkSize_;
-    const uint64_t to = std::min(count_, from + chunkSize_);
-    FastEvaluator::Result* out = results_.data() + (chunk % ring_) * chunkSize_;
-    for (uint64_t j = from; j < to && !cancel_.load(std::memory_order_relaxed); ++j)
-        out[j - from] = list_.Evaluate(at_(j), pools);
-    slots_[chunk % ring_].ready.store(chunk + 1, std::memory_order_release);
+    Stop();
+    helpers = std::clamp(helpers, 0, maxHelpers_);
+    list_ = &list;
+    window_ = &window;
+    first_ = first;
+    count_ = std::max(count, first);
+    helpers_ = helpers;
+    tables_.Bind(list, window, helpers + 1, tableBudget_);
+    cursor_ = window.CursorAt(first);
+    expected_ = first;
+    chunk_ = 0;
+    offset_ = 0;
+    chunkFilled_ = false;
+    started_ = true;
+    if (helpers == 0)
+        return;
+
+    chunkSize_ = std::clamp<uint64_t>(GamesPerChunk / std::max<std::size_t>(list.Size(), 1), 1, MostPerChunk);
+    chunks_ = (count_ - first_ + chunkSize_ - 1) / chunkSize_;
+    ring_ = ChunksPerThread * static_cast<uint64_t>(helpers + 1);
+    wakeStride_ = std::max<uint64_t>(ring_ / 4, 1);
+    if (results_.size() < ring_ * chunkSize_)
+        results_.resize(ring_ * chunkSize_);
+    if (slotCapacity_ < ring_) {
+        slots_ = std::make_unique<Slot[]>(ring_);
+        slotCapacity_ = ring_;
+    }
+    for (uint64_t k = 0; k < ring_; ++k)
+        slots_[k].state.store(FreeFor(k), std::memory_order_relaxed);
+    if (buffers_.size() < static_cast<std::size_t>(helpers + 1))
+        buffers_.resize(static_cast<std::size_t>(helpers + 1));
+    for (auto& buffer : buffers_)
+        if (buffer.size() < chunkSize_)
+            buffer.resize(chunkSize_);
+    next_.store(0, std::memory_order_relaxed);
+    consumed_.store(0, std::memory_order_relaxed);
+    cancel_.store(false, std::memory_order_relaxed);
+
+    const uint32_t epoch = epoch_.load(std::memory_order_relaxed);
+    try {
+        while (threads_.size() < static_cast<std::size_t>(helpers)) {
+            const int thread = static_cast<int>(threads_.size()) + 1;
+            threads_.emplace_back([this, thread, epoch] { Work(thread, epoch); });
+        }
+    } catch (const std::system_error&) {
+        // The system gives no more threads: the window makes do with those it has.
+        helpers = static_cast<int>(threads_.size());
+        helpers_ = helpers;
+        if (helpers == 0)
+            return;
+    }
+    active_.store(static_cast<uint32_t>(helpers), std::memory_order_relaxed);
+    epoch_.store((((epoch >> HelperBits) + 1) << HelperBits) | static_cast<uint32_t>(helpers), std::memory_order_release);
+    epoch_.notify_all();
 }
 
-bool GridWorkers::ClaimAndEvaluate(FastEvaluator::Pools& pools)
+void GridWorkers::Stop()
+{
+    if (!started_)
+        return;
+    started_ = false;
+    if (helpers_ == 0)
+        return;
+    cancel_.store(true);
+    ringSignal_.fetch_add(1);
+    ringSignal_.notify_all();
+    // The helpers end within one combination (unless the system has put one aside).
+    for (uint32_t a = active_.load(std::memory_order_acquire); a != 0; a = active_.load(std::memory_order_acquire))
+        active_.wait(a, std::memory_order_acquire);
+}
+
+void GridWorkers::Work(int thread, uint32_t seen)
+{
+    for (;;) {
+        uint32_t epoch = epoch_.load(std::memory_order_acquire);
+        while (epoch == seen) {
+            epoch_.wait(seen, std::memory_order_acquire);
+            epoch = epoch_.load(std::memory_order_acquire);
+        }
+        seen = epoch;
+        if (quit_.load())
+            return;
+        if (thread > static_cast<int>(epoch & ((1u << HelperBits) - 1)))
+            continue;
+        WorkOnWindow(thread);
+        if (active_.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            active_.notify_all();
+    }
+}
+
+void GridWorkers::WorkOnWindow(int thread)
+{
+    while (!cancel_.load(std::memory_order_relaxed)) {
+        if (ClaimAndEvaluate(thread))
+            continue;
+        if (next_.load(std::memory_order_relaxed) >= chunks_)
+            return;
+        // The ring is full: sleep until the caller has read on (it wakes the sleepers every
+        // few chunks, and at the stop).
+        const uint32_t signal = ringSignal_.load();
+        sleepers_.fetch_add(1);
+        const uint64_t next = next_.load();
+        if (!cancel_.load() && next < chunks_ && next >= consumed_.load() + ring_)
+            ringSignal_.wait(signal);
+        sleepers_.fetch_sub(1);
+    }
+}
+
+bool GridWorkers::ClaimAndEvaluate(int thread)
 {
     uint64_t chunk = next_.load(std::memory_order_relaxed);
     while (chunk < chunks_ && chunk < consumed_.load(std::memory_order_acquire) + ring_) {
-        if (next_.compare_exchange_weak(chunk, chunk + 1, std::memory_order_acq_rel)) {
-            Evaluate(chunk, pools);
+        if (next_.compare_exchange_weak(chunk, chunk + 1, std::memory_order_acq_rel, std::memory_order_relaxed)) {
+            EvaluateChunk(chunk, thread);
             return true;
         }
     }
     return false;
 }
 
-void GridWorkers::Work()
+void GridWorkers::EvaluateChunk(uint64_t chunk, int thread)
 {
-    FastEvaluator::Pools pools(poolLimit_);
-    while (!cancel_.load(std::memory_order_relaxed)) {
-        if (ClaimAndEvaluate(pools))
-            continue;
-        const uint64_t chunk = next_.load(std::memory_order_relaxed);
-        if (chunk >= chunks_)
+    const uint64_t from = first_ + chunk * chunkSize_;
+    const uint64_t to = std::min(count_, from + chunkSize_);
+    FastEvaluator::Result* buffer = buffers_[static_cast<std::size_t>(thread)].data();
+    GridWindow::Cursor at = window_->CursorAt(from);
+    for (uint64_t j = from; j < to; ++j) {
+        if (cancel_.load(std::memory_order_relaxed))
             return;
-        // The ring is full: sleep until the caller has read on.
-        const uint64_t seen = consumed_.load(std::memory_order_acquire);
-        if (chunk >= seen + ring_)
-            consumed_.wait(seen);
+        buffer[j - from] = EvaluateOne(at, thread);
+        window_->Advance(at);
     }
+    // The slot is this chunk's unless a later chunk has it already (the caller went on
+    // without waiting for this one) or an earlier one is still being copied in: then the
+    // records are dropped, and whoever needs them evaluates them.
+    Slot& slot = slots_[chunk % ring_];
+    uint64_t state = slot.state.load(std::memory_order_acquire);
+    do {
+        if (state % 3 == 1 || state >= Copying(chunk))
+            return;
+    } while (!slot.state.compare_exchange_weak(state, Copying(chunk), std::memory_order_acquire,
+                                               std::memory_order_acquire));
+    std::copy(buffer, buffer + (to - from), results_.data() + (chunk % ring_) * chunkSize_);
+    slot.state.store(Filled(chunk), std::memory_order_release);
 }
 
-FastEvaluator::Result GridWorkers::Take(uint64_t j)
+FastEvaluator::Result GridWorkers::EvaluateOne(const GridWindow::Cursor& at, int thread)
 {
-    const uint64_t chunk = (j - first_) / chunkSize_;
-    if (j == first_ + chunk * chunkSize_ && chunk > 0) {
-        consumed_.store(chunk, std::memory_order_release);
-        consumed_.notify_all();
+    return list_->Evaluate(window_->At(at), tables_.Ratios(at, thread), tables_.TurnoverTerms(at, thread));
+}
+
+FastEvaluator::Result GridWorkers::Take()
+{
+    FastEvaluator::Result r;
+    if (helpers_ == 0) {
+        r = EvaluateOne(cursor_, 0);
+    } else {
+        const Slot& slot = slots_[chunk_ % ring_];
+        for (;;) {
+            if (chunkFilled_ || slot.state.load(std::memory_order_acquire) == Filled(chunk_)) {
+                chunkFilled_ = true;
+                r = results_[(chunk_ % ring_) * chunkSize_ + offset_];
+                break;
+            }
+            uint64_t next = next_.load(std::memory_order_relaxed);
+            if (next == chunk_ &&
+                next_.compare_exchange_strong(next, next + 1, std::memory_order_acq_rel, std::memory_order_relaxed)) {
+                EvaluateChunk(chunk_, 0);
+                continue;
+            }
+            // A helper holds the chunk: evaluate another meanwhile, or this combination when
+            // the ring is full.
+            if (ClaimAndEvaluate(0))
+                continue;
+            r = EvaluateOne(cursor_, 0);
+            break;
+        }
     }
-    Slot& slot = slots_[chunk % ring_];
-    while (slot.ready.load(std::memory_order_acquire) != chunk + 1) {
-        if (!ClaimAndEvaluate(callerPools_))
-            std::this_thread::yield();
+    ++expected_;
+    window_->Advance(cursor_);
+    if (helpers_ > 0 && ++offset_ == chunkSize_) {
+        offset_ = 0;
+        ++chunk_;
+        chunkFilled_ = false;
+        consumed_.store(chunk_);
+        if (chunk_ % wakeStride_ == 0 && sleepers_.load() > 0) {
+            ringSignal_.fetch_add(1);
+            ringSignal_.notify_all();
+        }
     }
-    expected_ = j + 1;
-    return results_[(chunk % ring_) * chunkSize_ + (j - first_ - chunk * chunkSize_)];
+    return r;
 }
 
 } // namespace vexal

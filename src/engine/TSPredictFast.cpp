@@ -118,39 +118,6 @@ bool SameCombination(const FastEvaluator::Combination& a, const FastEvaluator::C
 
 } // namespace
 
-uint64_t GridWindow::Count() const
-{
-    uint64_t n = 1;
-    for (std::size_t size : {homeField.size(), minDiff.size(), maxDiff.size(), offense.size(), rushing.size(),
-                             turnover.size(), multiplier.size()}) {
-        if (size == 0 || n > (uint64_t{1} << 50) / size)
-            return 0;
-        n *= size;
-    }
-    return n;
-}
-
-FastEvaluator::Combination GridWindow::At(uint64_t j) const
-{
-    // The multiplier is the innermost loop, the home-field advantage the outermost.
-    FastEvaluator::Combination c;
-    auto digit = [&j](std::size_t size) {
-        const std::size_t d = static_cast<std::size_t>(j % size);
-        j /= size;
-        return d;
-    };
-    c.multiplier = multiplier[digit(multiplier.size())];
-    c.turnover = turnover[digit(turnover.size())];
-    c.rushing = rushing[digit(rushing.size())];
-    c.passing = static_cast<int16_t>(100 - c.rushing);
-    c.offense = offense[digit(offense.size())];
-    c.defense = static_cast<int16_t>(100 - c.offense);
-    c.maxDiff = maxDiff[digit(maxDiff.size())];
-    c.minDiff = minDiff[digit(minDiff.size())];
-    c.homeField = homeField[digit(homeField.size())];
-    return c;
-}
-
 int TSPredict::EffectiveWorkerCount() const
 {
     if (workerCount_ > 0)
@@ -167,33 +134,37 @@ bool TSPredict::EvaluateAhead(Run& run, const GameOptions& options, Tally& tally
 {
     const bool listCurrent =
         run.FastBuilt && run.FastGeneration == run.WindowGeneration && run.FastOptions == options;
-    if (!listCurrent)
-        run.Ahead.reset();   // the list is about to be built again: no thread may read it
+    if (!listCurrent && run.Ahead)
+        run.Ahead->Stop();   // the list is about to be built again: no thread may read it
     const uint64_t j = run.WindowIndex;
-    const int helpers = run.Workers - 1;
-    if (!run.Ahead && !run.AheadRefused && helpers > 0 && !scoreTrace_) {
+    if (!(run.Ahead && run.Ahead->Started()) && !run.AheadRefused && !scoreTrace_) {
         if (!listCurrent)
             BuildFastGames(run, options);
         const uint64_t count = run.Window.Count();
         if (count > j && count - j >= AheadThreshold && fast_->Size() > 0) {
             fast_->Prepare();
-            const GridWindow* window = &run.Window;
-            run.Ahead = std::make_unique<GridWorkers>(
-                *fast_, [window](uint64_t k) { return window->At(k); }, j, count, helpers);
+            const int most = std::max(run.Workers - 1, 0);
+            // A count the host set is used as it is; otherwise the cores the work pays for.
+            const int helpers =
+                workerCount_ > 0 ? most : GridWorkers::HelpersFor(count - j, fast_->Size(), most);
+            if (!run.Ahead)
+                run.Ahead = std::make_unique<GridWorkers>(most);
+            run.Ahead->Start(*fast_, run.Window, j, count, helpers);
         } else {
             run.AheadRefused = true;
         }
     }
-    if (run.Ahead) {
-        const FastEvaluator::Combination current = run.CurrentCombination();
-        if (run.Ahead->Next() == j && j < run.Ahead->End() && SameCombination(current, run.Window.At(j)) &&
-            run.FastOptions == options) {
-            FastTally(run, run.Ahead->Take(j), tally);
-            ++aheadCombinations_;
+    if (run.Ahead && run.Ahead->Started()) {
+        // Started means the list is the one of these options.
+        GridWorkers& ahead = *run.Ahead;
+        if (ahead.Next() == j && j < ahead.End() && SameCombination(run.CurrentCombination(), ahead.NextCombination())) {
+            if (ahead.Helpers() > 0)
+                ++aheadCombinations_;
+            FastTally(run, ahead.Take(), tally);
             return true;
         }
         // The loops left the values the workers follow: the rest of the window goes one by one.
-        run.Ahead.reset();
+        ahead.Stop();
         run.AheadRefused = true;
     }
     return EvaluateFast(run, options, tally);

@@ -2,6 +2,7 @@
 // The state of one TestFormulas call, shared by the files that implement the run.
 #include "FastEvaluator.h"
 #include "FormulaLog.h"
+#include "GridWindow.h"
 #include "GridWorkers.h"
 #include "TSPredict.h"
 
@@ -51,16 +52,6 @@ struct TSPredict::Tally {
     std::string breakdown;          // GameBreakdown
     bool breakdownPending = false;  // the fast evaluation left it to be built when it is shown
     uint64_t gameEvaluations = 0;
-};
-
-// The values each inner loop of the grid search takes in one rolling window, so that the
-// combination of any index of the window can be named without running the loops.
-struct GridWindow {
-    std::vector<float> homeField, minDiff, maxDiff, turnover, multiplier;
-    std::vector<int16_t> offense, rushing;
-    // 0 when a loop has no value; a count too large to name is 0 as well.
-    uint64_t Count() const;
-    FastEvaluator::Combination At(uint64_t j) const;
 };
 
 struct TSPredict::Run {
@@ -129,10 +120,11 @@ struct TSPredict::Run {
     GameOptions FastOptions;
     uint64_t FastDropped = 0;       // games evaluated but left out of the list (no side can play)
 
-    // The grid search's rolling window evaluated ahead on several threads: the index of the
+    // The grid search's rolling window evaluated by the grid workers: the index of the
     // combination under evaluation within the window, the window's loop values, and the
-    // workers (none when one thread is asked for, or when the loops no longer follow the
-    // values, which a host changing the ranges during a yield would cause).
+    // workers, kept for the whole run (stopped when a window ends, and for the rest of a window
+    // whose loops no longer follow the values, which a host changing the ranges during a
+    // yield would cause).
     bool Grid = false;
     int Workers = 1;
     uint64_t WindowIndex = 0;

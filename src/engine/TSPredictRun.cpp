@@ -285,7 +285,8 @@ void TSPredict::GridSearch(Run& run)
 
 void TSPredict::StartGridWindow(Run& run)
 {
-    run.Ahead.reset();
+    if (run.Ahead)
+        run.Ahead->Stop();
     run.AheadRefused = false;
     run.WindowIndex = 0;
     GridWindow& w = run.Window;

@@ -803,6 +803,10 @@ bool IsDatePattern(std::string_view pattern)
 
 double RoundHalfEven(double v)
 {
+    // A whole number is its own rounding: the common case (counters, week numbers) without
+    // the library calls.
+    if (v > -9.0e18 && v < 9.0e18 && static_cast<double>(static_cast<int64_t>(v)) == v)
+        return v;
     if (!std::isfinite(v))
         return v;
     double r = std::round(v); // half away from zero

@@ -3,7 +3,9 @@
 // the control's rows must agree bit for bit.
 #include "EngineTestSupport.h"
 #include "FastKernel.h"
+#include "GridWorkers.h"
 
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -317,6 +319,73 @@ TEST_F(FastEvaluation, AllCoresAgreeByteForByteWithOneCore)
         }
         if (HasFailure())
             break;
+    }
+}
+
+// The grid workers' records against the evaluator's own, combination by combination: on the
+// calling thread alone, with helpers, with shared tables and with every thread keeping its own
+// (a window whose tables would pass the memory budget), over windows started part-way and
+// stopped part-way, twice with the same workers.
+TEST(GridWorkers, RecordsAgreeWithTheEvaluatorsWhateverTheThreadsAndTables)
+{
+    std::mt19937_64 rng(2024);
+    std::uniform_real_distribution<float> stat(0.5f, 40.0f);
+    constexpr int Games = 300;
+    std::vector<float> blocks(16 * Games);
+    for (float& v : blocks)
+        v = stat(rng);
+    FastEvaluator list;
+    FastEvaluator::Settings settings;
+    settings.moneyLine = true;
+    list.Reset(settings);
+    for (int g = 0; g < Games; ++g) {
+        FastEvaluator::GameInput game;
+        game.block = blocks.data() + 16 * g;
+        game.otherFactors = static_cast<int16_t>(g % 3);
+        game.spread = (g % 21) - 10 + 0.5 * (g % 2);
+        game.savedSpread = static_cast<float>(game.spread);
+        game.total = 41;
+        game.awayScore = (g * 7) % 35;
+        game.homeScore = (g * 11) % 38;
+        list.Add(game);
+    }
+    list.Prepare();
+    GridWindow window;
+    window.homeField = {0, 1.5f};
+    window.minDiff = {0, 1};
+    window.maxDiff = {10, 12};
+    window.offense = {40, 45, 50};
+    window.rushing = {45, 55};
+    window.turnover = {0, 1, 2};
+    window.multiplier = {0.9f, 1.0f, 1.1f};
+    const uint64_t count = window.Count();
+    std::vector<FastEvaluator::Result> expected;
+    for (uint64_t j = 0; j < count; ++j)
+        expected.push_back(list.Evaluate(window.At(j)));
+
+    struct Variant {
+        int helpers;
+        std::size_t budget;
+        uint64_t first, end;
+    };
+    const std::size_t shared = WindowTables::DefaultBudget;
+    const Variant variants[] = {
+        {0, shared, 0, count}, {3, shared, 5, count}, {3, 0, 0, count}, {2, 0, 17, count / 2}, {1, shared, 0, 40},
+    };
+    for (const Variant& v : variants) {
+        GridWorkers workers(3, v.budget);
+        for (int pass = 0; pass < 2; ++pass) {
+            workers.Start(list, window, v.first, count, v.helpers);
+            for (uint64_t j = v.first; j < v.end; ++j) {
+                ASSERT_EQ(workers.Next(), j);
+                const FastEvaluator::Result r = workers.Take();
+                const FastEvaluator::Result& e = expected[j];
+                ASSERT_TRUE(r.wins == e.wins && r.losses == e.losses && r.ties == e.ties &&
+                            std::bit_cast<uint32_t>(r.moneyLineUnits) == std::bit_cast<uint32_t>(e.moneyLineUnits))
+                    << "helpers " << v.helpers << ", budget " << v.budget << ", combination " << j;
+            }
+            workers.Stop();
+        }
     }
 }
 
