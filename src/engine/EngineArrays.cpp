@@ -6,7 +6,7 @@
 
 namespace vexal::engine {
 
-int16_t SaturatingCInt(double value)
+int16_t SaturatingCIntRounded(double value)
 {
     if (std::isnan(value))
         return 0;

@@ -35,6 +35,16 @@ inline float* SpreadCell(SeasonData& season, long weekSlot, long gameSlot)
 
 // Rounds half to even into a 16-bit integer, saturating instead of failing; for loop bounds
 // and slot numbers taken from the formula, where a failing conversion must not stop a run.
-int16_t SaturatingCInt(double value);
+// A whole number in range, the common case read for every combination, converts in line.
+int16_t SaturatingCIntRounded(double value);
+inline int16_t SaturatingCInt(double value)
+{
+    if (value > -32768.0 && value < 32767.0) {
+        const auto whole = static_cast<int16_t>(value);
+        if (static_cast<double>(whole) == value)
+            return whole;
+    }
+    return SaturatingCIntRounded(value);
+}
 
 } // namespace vexal::engine

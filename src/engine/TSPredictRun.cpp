@@ -54,9 +54,27 @@ std::string Number(float v)
 }
 
 // A share done as Progress shows it, "0.0" pattern; a count that cannot be divided shows 0.
+// A run's text changes once in many reports, so the last one is kept with the values that
+// surely show it: those farther inside its rounding interval than the formatting's fifteen
+// significant digits could move them.
 std::string PercentText(double percent)
 {
-    return std::isfinite(percent) ? vb::Format(percent, "0.0") : std::string("0.0");
+    if (!std::isfinite(percent))
+        return "0.0";
+    thread_local double low = 1;
+    thread_local double high = 0;
+    thread_local std::string text;
+    if (percent > low && percent < high)
+        return text;
+    text = vb::Format(percent, "0.0");
+    low = 1;
+    high = 0;
+    if (percent >= 0 && percent < 1e6) {
+        const double shown = vb::Val(text);
+        low = shown - 0.05 + 1e-6;
+        high = shown + 0.05 - 1e-6;
+    }
+    return text;
 }
 
 } // namespace
