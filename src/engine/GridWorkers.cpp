@@ -15,8 +15,12 @@ constexpr uint64_t ChunksPerThread = 32;
 // costs about this many games besides its own.
 constexpr uint64_t GamesPerHelper = 500000;
 constexpr uint64_t CombinationCost = 64;
-// The window's helper count travels in the low bits of the epoch.
+// The window's helper count travels in the low bits of the epoch, its generation above them.
 constexpr uint32_t HelperBits = 8;
+// The gate: the window's generation in the high half, whether it has ended, and the helpers
+// working on it.
+constexpr uint64_t GateClosed = uint64_t{1} << 31;
+constexpr uint64_t GateCount = GateClosed - 1;
 constexpr int MostHelpers = (1 << HelperBits) - 1;
 } // namespace
 
@@ -100,8 +104,9 @@ void GridWorkers::Start(const FastEvaluator& list, const GridWindow& window, uin
         if (helpers == 0)
             return;
     }
-    active_.store(static_cast<uint32_t>(helpers), std::memory_order_relaxed);
-    epoch_.store((((epoch >> HelperBits) + 1) << HelperBits) | static_cast<uint32_t>(helpers), std::memory_order_release);
+    const uint32_t generation = (epoch >> HelperBits) + 1;
+    gate_.store(static_cast<uint64_t>(generation) << 32, std::memory_order_relaxed);
+    epoch_.store((generation << HelperBits) | static_cast<uint32_t>(helpers), std::memory_order_release);
     epoch_.notify_all();
 }
 
@@ -115,9 +120,13 @@ void GridWorkers::Stop()
     cancel_.store(true);
     ringSignal_.fetch_add(1);
     ringSignal_.notify_all();
-    // The helpers end within one combination (unless the system has put one aside).
-    for (uint32_t a = active_.load(std::memory_order_acquire); a != 0; a = active_.load(std::memory_order_acquire))
-        active_.wait(a, std::memory_order_acquire);
+    // Helpers that have not yet come in stay out; those at work end within one combination
+    // (unless the system has put one aside).
+    uint64_t gate = gate_.fetch_or(GateClosed, std::memory_order_acq_rel) | GateClosed;
+    while ((gate & GateCount) != 0) {
+        gate_.wait(gate, std::memory_order_acquire);
+        gate = gate_.load(std::memory_order_acquire);
+    }
 }
 
 void GridWorkers::Work(int thread, uint32_t seen)
@@ -133,9 +142,17 @@ void GridWorkers::Work(int thread, uint32_t seen)
             return;
         if (thread > static_cast<int>(epoch & ((1u << HelperBits) - 1)))
             continue;
+        // Come in unless the window has ended already (then its values may be gone).
+        const uint64_t window = static_cast<uint64_t>(epoch >> HelperBits) << 32;
+        uint64_t gate = gate_.load(std::memory_order_acquire);
+        bool in = false;
+        while ((gate & ~GateCount) == window && !in)
+            in = gate_.compare_exchange_weak(gate, gate + 1, std::memory_order_acq_rel, std::memory_order_acquire);
+        if (!in)
+            continue;
         WorkOnWindow(thread);
-        if (active_.fetch_sub(1, std::memory_order_acq_rel) == 1)
-            active_.notify_all();
+        if ((gate_.fetch_sub(1, std::memory_order_acq_rel) & GateCount) == 1)
+            gate_.notify_all();
     }
 }
 

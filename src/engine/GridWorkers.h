@@ -93,7 +93,7 @@ private:
     std::atomic<uint32_t> sleepers_{0};
     alignas(64) std::atomic<bool> cancel_{false};
     std::atomic<uint32_t> epoch_{0};                 // a new window, or the end
-    std::atomic<uint32_t> active_{0};                // helpers not yet done with the window
+    std::atomic<uint64_t> gate_{0};                  // the helpers that came in to the window
     std::atomic<bool> quit_{false};
 
     // The caller's place.
