@@ -2,6 +2,7 @@
 // files relies on (week order, at most 16 games a week, one game per team a week) and look
 // like football (box scores that agree with the scores, playoffs of the winners).
 #include "SampleSeasons.h"
+#include "Golden.h"
 
 #include "SeasonData.h"
 #include "TempFolder.h"
@@ -208,17 +209,15 @@ TEST(SampleSeasons, BadOptionsWriteNothing)
 
 TEST(SampleSeasons, CommandWritesTheSampleFolder)
 {
-    const char* binary = std::getenv("VEXAL_BINARY_DIR");
-    if (!binary)
-        GTEST_SKIP() << "run through ctest";
+    const std::string tool = test::BuildFile("tools/make_sample_seasons").string();
     test::TempFolder folder;
-    const std::string command = std::string(binary) + "/tools/make_sample_seasons --out '" +
+    const std::string command = tool + " --out '" +
                                 (folder / "sample").string() + "' --seed 1 --from 2022 --to 2024";
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (int year = 2022; year <= 2024; ++year)
         EXPECT_EQ(ReadSeasonFile(folder / "sample" / SeasonFileName(year)), MakeSeason(year, 1)) << year;
 
-    const std::string bad = std::string(binary) + "/tools/make_sample_seasons --out '" +
+    const std::string bad = tool + " --out '" +
                             (folder / "other").string() + "' --from 2030 2>/dev/null";
     EXPECT_NE(std::system(bad.c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(folder / "other" / "2030.nfl"));

@@ -1,5 +1,6 @@
 // View switching, the modal tools, the selectors, refresh, the toggles, busy runs and exit.
 #include "ShellTestSupport.h"
+#include "Golden.h"
 
 #include "AppMenu.h"
 #include "Host.h"
@@ -361,9 +362,7 @@ TEST_F(ViewSwitchTest, TheStandingsMenuOpensHelpMailAndTheWebSite)
 // from a program folder that holds none, and every link of a page leads to another page there.
 TEST_F(ViewSwitchTest, EveryHelpTopicOpensAShippedPageWhoseLinksLead)
 {
-    const char* built = std::getenv("VEXAL_BINARY_DIR");
-    ASSERT_NE(built, nullptr);
-    const std::filesystem::path pages = std::filesystem::path(built) / "src/app/help";
+    const std::filesystem::path pages = test::BuildFile("src/app/help");
     SetInstalledHelpFolder(pages);
     ScriptedMessages& messages = InstallScriptedMessages();
     RecordingLauncher& launcher = InstallRecordingLauncher();

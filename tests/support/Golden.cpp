@@ -172,6 +172,8 @@ std::string RecordDifference(const std::string& expected, const std::string& wri
 
 std::filesystem::path SourceFile(const std::string& relative) { return std::filesystem::path(VEXAL_SOURCE_TREE) / relative; }
 
+std::filesystem::path BuildFile(const std::string& relative) { return std::filesystem::path(VEXAL_BUILD_TREE) / relative; }
+
 std::filesystem::path GoldenFolder(const std::string& testFolder)
 {
     return SourceFile("tests") / testFolder / "golden";

@@ -13,8 +13,10 @@ namespace vexal::test {
 
 // <source tree>/tests/<testFolder>/golden, e.g. GoldenFolder("season").
 std::filesystem::path GoldenFolder(const std::string& testFolder);
-// A file of the source tree, e.g. SourceFile("src/formulas/default.fla").
+// A file of the source tree, e.g. SourceFile("src/season/default.fla").
 std::filesystem::path SourceFile(const std::string& relative);
+// A file of the build tree, e.g. BuildFile("tools/make_sample_seasons").
+std::filesystem::path BuildFile(const std::string& relative);
 
 // How a difference is named: season files by record and field, line files likewise, formula
 // files by line and position, text by line, anything else by byte.
