@@ -582,10 +582,15 @@ TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
     fits(*w.grdTeam(), "standings");
     // After every resize, smaller or larger, the grid shows every text whole.
     QWidget* frame = w.parentWidget() ? w.parentWidget() : &w;
-    for (const QSize size : {QSize(760, 520), QSize(1260, 980), QSize(1000, 700)}) {
+    for (const QSize size : {QSize(640, 480), QSize(1260, 980), QSize(1000, 700)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         fits(*w.grdTeam(), "standings after a resize");
+        // Both conferences show side by side, without scrolling sideways.
+        int columns = 0;
+        for (int c = 1; c <= w.grdTeam()->Cols(); ++c)
+            columns += w.grdTeam()->ColumnVisible(c) ? w.grdTeam()->ColumnWidth(c) : 0;
+        EXPECT_LE(columns, w.grdTeam()->viewport()->width()) << size.width() << "x" << size.height();
     }
     // A schedule over two seasons: every week label whole, season included.
     emit w.grdTeam()->CellClick(2, 1);
