@@ -56,12 +56,14 @@ void GridWorkers::Start(const FastEvaluator& list, const GridWindow& window, uin
     Stop();
     helpers = std::clamp(helpers, 0, maxHelpers_);
     list_ = &list;
-    window_ = &window;
+    // The helpers read their own copy: the caller's window sits beside values it writes for
+    // every combination, and sharing those cache lines would slow every thread.
+    window_ = window;
     first_ = first;
     count_ = std::max(count, first);
     helpers_ = helpers;
-    tables_.Bind(list, window, helpers + 1, tableBudget_);
-    cursor_ = window.CursorAt(first);
+    tables_.Bind(list, window_, helpers + 1, tableBudget_);
+    cursor_ = window_.CursorAt(first);
     expected_ = first;
     chunk_ = 0;
     offset_ = 0;
@@ -191,12 +193,12 @@ void GridWorkers::EvaluateChunk(uint64_t chunk, int thread)
     const uint64_t from = first_ + chunk * chunkSize_;
     const uint64_t to = std::min(count_, from + chunkSize_);
     FastEvaluator::Result* buffer = buffers_[static_cast<std::size_t>(thread)].data();
-    GridWindow::Cursor at = window_->CursorAt(from);
+    GridWindow::Cursor at = window_.CursorAt(from);
     for (uint64_t j = from; j < to; ++j) {
         if (cancel_.load(std::memory_order_relaxed))
             return;
         buffer[j - from] = EvaluateOne(at, thread);
-        window_->Advance(at);
+        window_.Advance(at);
     }
     // The slot is this chunk's unless a later chunk has it already (the caller went on
     // without waiting for this one) or an earlier one is still being copied in: then the
@@ -214,7 +216,7 @@ void GridWorkers::EvaluateChunk(uint64_t chunk, int thread)
 
 FastEvaluator::Result GridWorkers::EvaluateOne(const GridWindow::Cursor& at, int thread)
 {
-    return list_->Evaluate(window_->At(at), tables_.Ratios(at, thread), tables_.TurnoverTerms(at, thread));
+    return list_->Evaluate(window_.At(at), tables_.Ratios(at, thread), tables_.TurnoverTerms(at, thread));
 }
 
 FastEvaluator::Result GridWorkers::Take()
@@ -245,7 +247,7 @@ FastEvaluator::Result GridWorkers::Take()
         }
     }
     ++expected_;
-    window_->Advance(cursor_);
+    window_.Advance(cursor_);
     if (helpers_ > 0 && ++offset_ == chunkSize_) {
         offset_ = 0;
         ++chunk_;

@@ -48,7 +48,7 @@ public:
     FastEvaluator::Result Take();
     uint64_t Next() const { return expected_; }
     uint64_t End() const { return count_; }
-    FastEvaluator::Combination NextCombination() const { return window_->At(cursor_); }
+    FastEvaluator::Combination NextCombination() const { return window_.At(cursor_); }
 
 private:
     struct alignas(64) Slot {
@@ -75,7 +75,7 @@ private:
 
     // The window, set by Start before the helpers are woken.
     const FastEvaluator* list_ = nullptr;
-    const GridWindow* window_ = nullptr;
+    GridWindow window_;
     uint64_t first_ = 0;
     uint64_t count_ = 0;
     uint64_t chunkSize_ = 1;
@@ -96,8 +96,8 @@ private:
     std::atomic<uint64_t> gate_{0};                  // the helpers that came in to the window
     std::atomic<bool> quit_{false};
 
-    // The caller's place.
-    bool started_ = false;
+    // The caller's place, on cache lines of its own.
+    alignas(64) bool started_ = false;
     uint64_t expected_ = 0;
     GridWindow::Cursor cursor_;
     uint64_t chunk_ = 0;
