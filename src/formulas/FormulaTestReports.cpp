@@ -22,10 +22,10 @@
 #include "Win1252.h"
 #include "WindowNames.h"
 #include "Windows.h"
+#include "cCommonDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,13 +73,26 @@ std::optional<std::string> AskForFile(bool save, const std::string& title, const
 {
     if (auto& dialog = formulatest_detail::Dialog())
         return dialog(save, title, proposed);
-    const QString start = Q((ProgramFolder() / proposed).string());
-    const QString filter = "Formula Templates (*.ftp)";
-    const QString chosen = save ? QFileDialog::getSaveFileName(owner, Q(title), start, filter)
-                                : QFileDialog::getOpenFileName(owner, Q(title), start, filter);
-    if (chosen.isEmpty())
+    cCommonDialog dialog;
+    dialog.hwnd = owner;
+    dialog.CancelError = true;
+    dialog.DialogTitle = title;
+    dialog.Filter = "Formula Templates|*.ftp";
+    dialog.Filename = proposed;
+    dialog.InitDir = ProgramFolder().string();
+    try {
+        if (save)
+            dialog.ShowSave();
+        else
+            dialog.ShowOpen();
+    } catch (const VbError& e) {
+        if (e.Number() == CommonDialogCancelled)
+            return std::nullopt;
+        throw;
+    }
+    if (dialog.Filename.empty())
         return std::nullopt;
-    return chosen.toStdString();
+    return dialog.Filename;
 }
 
 std::string CurrentWeekText()

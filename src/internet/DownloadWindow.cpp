@@ -1,6 +1,7 @@
 #include "DownloadWindow.h"
 
 #include "AppState.h"
+#include "CommonDialog.h"
 #include "FtpClient.h"
 #include "Host.h"
 #include "InternetSettings.h"
@@ -11,10 +12,10 @@
 #include "VbError.h"
 #include "WindowNames.h"
 #include "Windows.h"
+#include "cCommonDialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,8 +306,15 @@ void DownloadWindow::cmdGetFile_Click()
     if (OpenHook()) {
         chosen = OpenHook()(" Import A Stat File ", StatFilePattern, StatFilePattern);
     } else {
-        chosen = S(QFileDialog::getOpenFileName(this, " Import A Stat File ", Q(ProgramFolder().string()),
-                                                QString("%1 (%1)").arg(StatFilePattern)));
+        cCommonDialog dialog;
+        dialog.hwnd = this;
+        dialog.DialogTitle = " Import A Stat File ";
+        dialog.Filter = StatFilePattern;
+        dialog.Filename = StatFilePattern;
+        dialog.InitDir = ProgramFolder().string();
+        dialog.Flags = OFN_FILEMUSTEXIST;
+        dialog.ShowOpen();
+        chosen = dialog.Filename;
     }
     if (!chosen.empty())
         ImportStatFile(chosen, false);

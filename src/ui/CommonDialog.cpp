@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QTimer>
 
 #include <cmath>
 
@@ -28,11 +29,29 @@ QString QtFilter(const std::pair<std::string, std::string>& f)
     return Q8(f.first) + " (" + (pattern.isEmpty() ? QString("*") : pattern) + ")";
 }
 
+// A file dialog that asks its hook before it takes OK.
+class HookedFileDialog : public QFileDialog {
+public:
+    HookedFileDialog(QWidget* owner, const QString& title, const QString& folder, const DialogHooks* hooks)
+        : QFileDialog(owner, title, folder), hooks_(hooks)
+    {
+    }
+    void accept() override
+    {
+        if (hooks_ && hooks_->confirmOK && !hooks_->confirmOK())
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    const DialogHooks* hooks_;
+};
+
 FileAnswer RunFileDialog(const FileRequest& r)
 {
     if (CurrentDialogScripts().file)
         return CurrentDialogScripts().file(r);
-    QFileDialog dialog(r.owner, Q8(r.title), Q8(r.initDir));
+    HookedFileDialog dialog(r.owner, Q8(r.title), Q8(r.initDir), r.hooks);
     QStringList filters;
     for (const auto& f : r.filters)
         filters << QtFilter(f);
@@ -49,6 +68,21 @@ FileAnswer RunFileDialog(const FileRequest& r)
     dialog.setDefaultSuffix(Q8(r.defaultExt));
     if (!r.fileName.empty())
         dialog.selectFile(Q8(r.fileName));
+    if (const DialogHooks* h = r.hooks) {
+        // The hook is heard from the program's own dialog, not a desktop one.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (h->fileChange)
+            QObject::connect(&dialog, &QFileDialog::currentChanged, &dialog, [h, &dialog] { h->fileChange(&dialog); });
+        if (h->folderChange)
+            QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
+                             [h, &dialog] { h->folderChange(&dialog); });
+        if (h->typeChange)
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [h, &dialog] { h->typeChange(&dialog); });
+        if (h->initDialog)
+            QTimer::singleShot(0, &dialog, [h, &dialog] { h->initDialog(&dialog); });
+        if (h->dialogClose)
+            QObject::connect(&dialog, &QDialog::finished, &dialog, [h] { h->dialogClose(); });
+    }
     FileAnswer a;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return a;
@@ -114,9 +148,10 @@ int32_t LogFontHeight(float points, double twipsPerPixelY)
 bool ShowOpenDialog(std::string& fileName, std::string& fileTitle, bool fileMustExist, bool multiSelect,
                     bool& readOnly, bool hideReadOnly, std::string& filter, int32_t& filterIndex,
                     const std::string& initDir, const std::string& title, const std::string& defaultExt,
-                    QWidget* owner, int32_t& flags)
+                    QWidget* owner, int32_t& flags, const DialogHooks* hooks)
 {
     FileRequest r;
+    r.hooks = hooks;
     r.flags = flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE);
     if (fileMustExist)
         r.flags |= OFN_FILEMUSTEXIST;
@@ -178,9 +213,10 @@ bool ShowOpenDialog(std::string& fileName, std::string& fileTitle, bool fileMust
 
 bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwritePrompt, std::string& filter,
                     int32_t& filterIndex, const std::string& initDir, const std::string& title,
-                    const std::string& defaultExt, QWidget* owner, int32_t& flags)
+                    const std::string& defaultExt, QWidget* owner, int32_t& flags, const DialogHooks* hooks)
 {
     FileRequest r;
+    r.hooks = hooks;
     r.save = true;
     r.flags = (flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE)) | OFN_HIDEREADONLY;
     if (overwritePrompt)
@@ -265,15 +301,24 @@ bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, in
     return true;
 }
 
-bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner)
+bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner, std::array<int32_t, 16>* customColors)
 {
     ColorAnswer a;
     if (CurrentDialogScripts().color) {
-        a = CurrentDialogScripts().color(ColorRequest{color, flags, owner});
+        a = CurrentDialogScripts().color(ColorRequest{color, flags, owner, customColors});
     } else {
+        if (customColors)
+            for (int i = 0; i < 16; ++i)
+                QColorDialog::setCustomColor(i, (*customColors)[static_cast<std::size_t>(i)] < 0
+                                                    ? QColor(Qt::white)
+                                                    : ColorOf((*customColors)[static_cast<std::size_t>(i)]));
         const QColor chosen = QColorDialog::getColor(ColorOf(color), owner);
-        if (chosen.isValid())
+        if (chosen.isValid()) {
             a = ColorAnswer{true, BgrOf(chosen)};
+            if (customColors)
+                for (int i = 0; i < 16; ++i)
+                    (*customColors)[static_cast<std::size_t>(i)] = BgrOf(QColorDialog::customColor(i));
+        }
     }
     if (!a.ok) {
         color = -1;

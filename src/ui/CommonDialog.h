@@ -4,6 +4,7 @@
 // the dialog; with no script the real dialog runs modally.
 #include <QFont>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,6 +46,17 @@ struct DialogFont {
     int16_t weight = 400;
 };
 
+// The hook of a dialog: what its owner hears while it is open (the dialog itself is the
+// handle each one gets). ConfirmOK answers false to keep a file dialog open after OK.
+struct DialogHooks {
+    std::function<void(QWidget*)> initDialog;
+    std::function<void(QWidget*)> fileChange;
+    std::function<void(QWidget*)> folderChange;
+    std::function<void(QWidget*)> typeChange;
+    std::function<bool()> confirmOK;
+    std::function<void()> dialogClose;
+};
+
 // What a file dialog is asked to show; the script (or the user) answers with a FileAnswer.
 struct FileRequest {
     bool save = false;
@@ -56,6 +68,7 @@ struct FileRequest {
     int32_t filterIndex = 1;
     int32_t flags = 0;
     QWidget* owner = nullptr;
+    const DialogHooks* hooks = nullptr; // set when the owner hooks the dialog
 };
 struct FileAnswer {
     bool ok = false;         // false: cancelled
@@ -82,6 +95,7 @@ struct ColorRequest {
     int32_t color = 0;
     int32_t flags = 0;
     QWidget* owner = nullptr;
+    std::array<int32_t, 16>* customColors = nullptr; // shown, and taken back when confirmed
 };
 struct ColorAnswer {
     bool ok = false;
@@ -111,13 +125,15 @@ int32_t LogFontHeight(float points, double twipsPerPixelY);
 bool ShowOpenDialog(std::string& fileName, std::string& fileTitle, bool fileMustExist, bool multiSelect,
                     bool& readOnly, bool hideReadOnly, std::string& filter, int32_t& filterIndex,
                     const std::string& initDir, const std::string& title, const std::string& defaultExt,
-                    QWidget* owner, int32_t& flags);
+                    QWidget* owner, int32_t& flags, const DialogHooks* hooks = nullptr);
 bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwritePrompt, std::string& filter,
                     int32_t& filterIndex, const std::string& initDir, const std::string& title,
-                    const std::string& defaultExt, QWidget* owner, int32_t& flags);
+                    const std::string& defaultExt, QWidget* owner, int32_t& flags,
+                    const DialogHooks* hooks = nullptr);
 bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, int32_t& color, int32_t minSize,
                     int32_t maxSize, int32_t& flags);
-// The colour dialog of the dialog object; true with the chosen colour when confirmed.
-bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner);
+// The colour dialog of the dialog object; true with the chosen colour when confirmed. The
+// sixteen custom colours (BGR, -1 for none) are offered and come back as the user left them.
+bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner, std::array<int32_t, 16>* customColors = nullptr);
 
 } // namespace vexal

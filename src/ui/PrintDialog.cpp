@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QWidget>
@@ -103,6 +104,64 @@ std::filesystem::path DefaultPrintFile()
 void SetDefaultPrintFile(const std::filesystem::path& pdf) { PrintFileSetting() = pdf; }
 
 void InstallPrintDialogRunner(PrintDialogRunner runner) { Runner() = std::move(runner); }
+
+namespace {
+PageSetupRunner& SetupRunner()
+{
+    static PageSetupRunner runner;
+    return runner;
+}
+} // namespace
+
+void InstallPageSetupRunner(PageSetupRunner runner) { SetupRunner() = std::move(runner); }
+
+bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner)
+{
+    constexpr int32_t PageNums = 2, NoSelection = 4, Collate = 16, PrintToFile = 32, DisablePrintToFile = 0x80000,
+                      HidePrintToFile = 0x100000;
+    const PrinterSnapshot before(printer);
+    if (flags & Collate)
+        printer.setCollateCopies(true);
+    if (flags & PrintToFile)
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    int from = fromPage;
+    int to = toPage;
+    bool confirmed = false;
+    if (Runner()) {
+        confirmed = Runner()(printer, from, to);
+    } else {
+        QPrintDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+        QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
+        options.setFlag(QAbstractPrintDialog::PrintPageRange, (flags & PageNums) != 0);
+        options.setFlag(QAbstractPrintDialog::PrintSelection, (flags & NoSelection) == 0);
+        options.setFlag(QAbstractPrintDialog::PrintToFile,
+                        (flags & HidePrintToFile) == 0 && (flags & DisablePrintToFile) == 0);
+        options.setFlag(QAbstractPrintDialog::PrintCollateCopies, true);
+        dialog.setOptions(options);
+        if (from > 0 || to > 0)
+            dialog.setFromTo(from, to);
+        confirmed = dialog.exec() == QDialog::Accepted;
+        if (confirmed) {
+            from = dialog.fromPage();
+            to = dialog.toPage();
+        }
+    }
+    if (!confirmed) {
+        before.Restore(printer);
+        return false;
+    }
+    fromPage = from;
+    toPage = to;
+    return true;
+}
+
+bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner)
+{
+    if (SetupRunner())
+        return SetupRunner()(printer);
+    QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
 
 bool clsPrintDialog::ShowPrinter()
 {

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <functional>
 
+class QWidget;
+
 namespace vexal {
 
 // The printer every printout draws on, made on first use for the system's default printer.
@@ -27,6 +29,17 @@ void SetDefaultPrintFile(const std::filesystem::path& pdf);
 using PrintDialogRunner = std::function<bool(QPrinter& printer, int& fromPage, int& toPage)>;
 // An empty runner restores the real dialog.
 void InstallPrintDialogRunner(PrintDialogRunner runner);
+
+// The Print dialog of the dialog object for a printer of its own (or the current one):
+// options from the dialog flags (a page range only with PD_PAGENUMS, no selection with
+// PD_NOSELECTION, no print-to-file box with PD_HIDEPRINTTOFILE, collated copies with
+// PD_COLLATE). A cancel leaves the printer as it was. An installed runner answers instead.
+bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner);
+// The page set-up dialog for a printer: paper, orientation and margins; a cancel changes
+// nothing. Tests install a runner that answers as a user would.
+using PageSetupRunner = std::function<bool(QPrinter& printer)>;
+void InstallPageSetupRunner(PageSetupRunner runner);
+bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner);
 
 // The error a cancelled dialog raises when CancelError is set.
 inline constexpr int32_t PrintDialogCancelled = 32755;

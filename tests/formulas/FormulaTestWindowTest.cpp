@@ -9,6 +9,7 @@
 #include "FormulaTestCore.h"
 
 #include "AppState.h"
+#include "CommonDialog.h"
 #include "FormulaEditor.h"
 #include "FormulaFile.h"
 #include "FormulaWindows.h"
@@ -583,6 +584,42 @@ TEST_F(FormulaTestWindowTest, SavedBestAndWorstFormulasTestedAloneGiveTheirRowsR
     }
     for (std::size_t i = 4; i < messages.shown.size(); ++i)
         ADD_FAILURE() << messages.shown[i].text;
+}
+
+// The template commands ask through the program's dialog object: its title, the template
+// filter and the proposed name; a cancel writes nothing and says nothing.
+TEST_F(FormulaTestWindowTest, TemplateCommandsAskThroughTheDialogObject)
+{
+    ScriptedMessages& messages = InstallScriptedMessages();
+    FormulaTestWindow& w = Open();
+    std::vector<FileRequest> asked;
+    bool confirm = true;
+    SetDialogScripts({[&](const FileRequest& r) {
+                          asked.push_back(r);
+                          FileAnswer a;
+                          a.ok = confirm;
+                          a.fileName = (folder / "Mine.ftp").string();
+                          return a;
+                      },
+                      {}, {}});
+    w.mnuSTT_Click();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].save);
+    EXPECT_EQ(asked[0].title, "Save Formula Template");
+    EXPECT_EQ(asked[0].fileName, "Default.ftp");
+    EXPECT_EQ(asked[0].filters,
+              (std::vector<std::pair<std::string, std::string>>{{"Formula Templates", "*.ftp"}}));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Mine.ftp"));
+    w.mnuLTT_Click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_FALSE(asked[1].save);
+    EXPECT_EQ(asked[1].title, "Select Formula Template");
+    confirm = false;
+    std::filesystem::remove(folder / "Mine.ftp");
+    w.mnuSTT_Click();
+    EXPECT_FALSE(std::filesystem::exists(folder / "Mine.ftp"));
+    EXPECT_TRUE(messages.shown.empty());
+    SetDialogScripts({});
 }
 
 TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)

@@ -1,6 +1,13 @@
 #include "CommonDialog.h"
+#include "PrintDialog.h"
 #include "VbError.h"
 #include "cCommonDialog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QPrinter>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -166,4 +173,118 @@ TEST_F(DialogTest, ParseMultiFileNameSplitsFolderAndNames)
     dlg.ParseMultiFileName(dir, files, count);
     EXPECT_EQ(dir, "");
     EXPECT_EQ(files, std::vector<std::string>{"\\root.24"});
+}
+
+// With HookDialog set, the listener hears the file dialog's own signals: the dialog opens,
+// the folder, the selection and the type change, OK is asked (and may be refused once), and
+// the dialog closes; the listener can centre and measure the dialog it is handed.
+TEST_F(DialogTest, HookedFileDialogRaisesItsEventsToTheListener)
+{
+    const QString folder = QDir::tempPath();
+    cCommonDialog d;
+    d.HookDialog = true;
+    d.Filter = TwoTypes;
+    d.InitDir = folder.toStdString();
+    d.Filename = "chosen.txt";
+    std::vector<std::string> heard;
+    QWidget* handle = nullptr;
+    d.OnInitDialog = [&](QWidget* w) {
+        heard.push_back("init");
+        handle = w;
+        d.CentreDialog(w, nullptr);
+        int32_t left = 0, top = 0, width = 0, height = 0;
+        d.GetDialogSize(w, left, top, width, height);
+        EXPECT_GT(width, 0);
+        EXPECT_GT(height, 0);
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        // As the user would: up one folder, then the second file type.
+        auto* up = dialog->findChild<QToolButton*>("toParentButton");
+        ASSERT_NE(up, nullptr);
+        up->click();
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->itemText(1));
+        dialog->setDirectory(folder);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+    d.OnFolderChange = [&](QWidget*) { heard.push_back("folder"); };
+    d.OnTypeChange = [&](QWidget*) { heard.push_back("type"); };
+    int asks = 0;
+    d.OnConfirmOK = [&](bool& cancel) {
+        heard.push_back("ok?");
+        cancel = ++asks == 1; // the first OK is refused: the dialog stays open
+    };
+    d.OnDialogClose = [&] { heard.push_back("close"); };
+    d.ShowSave();
+    EXPECT_EQ(heard, (std::vector<std::string>{"init", "folder", "type", "ok?", "ok?", "close"}));
+    EXPECT_NE(handle, nullptr);
+    EXPECT_EQ(d.FileTitle, "chosen.txt");
+    EXPECT_EQ(d.FilterIndex, 2);
+}
+
+// The members that only keep their values, the font attributes, the custom colours (offered
+// to the Color dialog and taken back) and the Print and page set-up dialogs of a printer.
+TEST_F(DialogTest, FontCustomColoursPrintAndPageSetUp)
+{
+    cCommonDialog d;
+    d.SetFontName("DejaVu Sans");
+    d.SetFontSize(12);
+    d.SetFontBold(true);
+    d.SetFontItalic(true);
+    d.SetFontUnderline(true);
+    d.SetFontStrikethru(true);
+    EXPECT_EQ(d.Font().family(), "DejaVu Sans");
+    EXPECT_EQ(d.FontSize(), 12);
+    EXPECT_TRUE(d.FontBold() && d.FontItalic() && d.FontUnderline() && d.FontStrikethru());
+
+    EXPECT_EQ(d.CustomColor(16), -1);
+    d.SetCustomColor(16, 5);
+    EXPECT_EQ(d.CustomColor(16), -1);
+    d.SetCustomColor(3, 0x123456);
+    SetDialogScripts({{}, {}, [](const ColorRequest& r) {
+                          EXPECT_EQ((*r.customColors)[3], 0x123456);
+                          (*r.customColors)[4] = 0x00FF00;
+                          return ColorAnswer{true, 0x0000FF};
+                      }});
+    d.ShowColor();
+    EXPECT_EQ(d.Color, 0x0000FF);
+    EXPECT_EQ(d.CustomColor(4), 0x00FF00);
+
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    d.Object = &printer;
+    d.FromPage = 2;
+    d.ToPage = 5;
+    InstallPrintDialogRunner([](QPrinter& p, int& from, int& to) {
+        EXPECT_EQ(from, 2);
+        EXPECT_EQ(to, 5);
+        from = 3;
+        p.setCopyCount(4);
+        return true;
+    });
+    d.ShowPrinter();
+    EXPECT_EQ(d.FromPage, 3);
+    EXPECT_EQ(d.Copies, 4);
+    // A cancel is not reported and changes nothing.
+    InstallPrintDialogRunner([](QPrinter& p, int& from, int&) {
+        from = 9;
+        p.setCopyCount(7);
+        return false;
+    });
+    d.ShowPrinter();
+    EXPECT_EQ(d.FromPage, 3);
+    EXPECT_EQ(printer.copyCount(), 4);
+    InstallPrintDialogRunner({});
+
+    InstallPageSetupRunner([](QPrinter& p) {
+        p.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    });
+    EXPECT_TRUE(d.ShowPageSetup());
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    InstallPageSetupRunner({});
 }
