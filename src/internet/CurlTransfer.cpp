@@ -39,9 +39,46 @@ CurlTransfer::~CurlTransfer()
 
 bool CurlTransfer::Running() const { return easy_ != nullptr; }
 
+// What libcurl has reached so far, told once each: the name lookup (or a connection, which
+// needs none for an address), every redirect followed, the first byte of the document.
+void CurlTransfer::ReportStages(bool firstByte)
+{
+    if (!easy_)
+        return;
+    if (!nameFound_) {
+        curl_off_t lookup = 0, connect = 0;
+        curl_easy_getinfo(E(easy_), CURLINFO_NAMELOOKUP_TIME_T, &lookup);
+        curl_easy_getinfo(E(easy_), CURLINFO_CONNECT_TIME_T, &connect);
+        if (lookup > 0 || connect > 0 || firstByte) {
+            nameFound_ = true;
+            if (OnStage)
+                OnStage(StageConnecting);
+        }
+    }
+    long redirects = 0;
+    curl_easy_getinfo(E(easy_), CURLINFO_REDIRECT_COUNT, &redirects);
+    while (redirects_ < redirects) {
+        ++redirects_;
+        if (OnStage)
+            OnStage(StageRedirected);
+    }
+    if (firstByte && !firstByte_) {
+        firstByte_ = true;
+        if (OnStage)
+            OnStage(StageReceiving);
+    }
+}
+
+int CurlTransfer::StageCallback(void* self, int64_t, int64_t, int64_t, int64_t)
+{
+    static_cast<CurlTransfer*>(self)->ReportStages(false);
+    return 0;
+}
+
 std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t count, void* self)
 {
     auto* t = static_cast<CurlTransfer*>(self);
+    t->ReportStages(true);
     const std::size_t n = size * count;
     // The cap is checked as the data arrives: an endless answer never grows past it.
     if (t->cap_ > 0 && t->received_ + static_cast<int64_t>(n) > t->cap_) {
@@ -74,6 +111,9 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     data_.clear();
     received_ = 0;
     tooLarge_ = false;
+    nameFound_ = false;
+    firstByte_ = false;
+    redirects_ = 0;
     if (cap_ <= 0)
         cap_ = Limits.MaxDocumentBytes;
     errorText_[0] = 0;
@@ -86,6 +126,9 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::WriteCallback);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlTransfer::StageCallback);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText_);
     curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);

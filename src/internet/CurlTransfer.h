@@ -66,11 +66,21 @@ public:
 
     // Bytes received so far and bytes expected (0 when unknown), as the transfer runs.
     std::function<void(int64_t received, int64_t expected)> OnProgress;
+    // The stages a transfer reaches, each once and in order: the server's name is found
+    // (StageConnecting), each redirect followed (StageRedirected), the first byte of the
+    // document (StageReceiving).
+    enum Stage : int { StageConnecting = 2, StageRedirected = 3, StageReceiving = 4 };
+    std::function<void(int stage)> OnStage;
 
 private:
     bool Begin(const std::string& url, const std::string& user, const std::string& password);
     void Finish(int code);
     static std::size_t WriteCallback(char* ptr, std::size_t size, std::size_t count, void* self);
+    static int StageCallback(void* self, int64_t, int64_t, int64_t, int64_t);
+    void ReportStages(bool firstByte);
+    bool nameFound_ = false;
+    bool firstByte_ = false;
+    long redirects_ = 0;
 
     void* multi_ = nullptr;
     void* easy_ = nullptr;

@@ -7,13 +7,15 @@
 #include "StatFiles.h"
 #include "VbError.h"
 
+#include <QImage>
+
 #include <vector>
 
 namespace vexal {
 
 namespace {
 
-constexpr int StatusConnecting = 2, StatusReceiving = 5, StatusFinished = 6;
+constexpr int StatusFinding = 1, StatusReceiving = 5, StatusFinished = 6;
 
 QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -33,6 +35,25 @@ std::string DownloadFailureText(int status)
     case 14: return "Couldn't find local file cache";
     case 15: return "Trouble operating synchronously";
     default: return "Unknown Error";
+    }
+}
+
+std::string DownloadStatusText(int status)
+{
+    switch (status) {
+    case 1: return "Finding the resource";
+    case 2: return "Connecting...";
+    case 3: return "Redirected...";
+    case 4: return "Beginning to receive data...";
+    case 5: return "Received more data...";
+    case 6: return "Finished receiving data.";
+    case 10: return "Retrieving from a cache...";
+    case 11: return "Requesting the storage...";
+    case 13: return "MIME type...";
+    case 14: return "Local file cache...";
+    case 15: return "Operating synchronously...";
+    case 16: return "Completed synchronous operation";
+    default: return std::string();
     }
 }
 
@@ -75,13 +96,18 @@ void TSGet::GetURL(std::string url, std::string key, int32_t fileType, std::stri
                                                                       : request.transfer->Outcome().Description);
     CurlTransfer* transfer = request.transfer.get();
     auto& stored = requests_[key] = std::move(request);
-    transfer->OnProgress = [this, &stored](int64_t read, int64_t expected) {
-        stored.receiving = true;
-        lastStatus_ = StatusReceiving;
-        emit DownloadProgress("Received more data...", StatusReceiving, read, expected);
+    transfer->OnStage = [this, &stored](int stage) {
+        stored.stage = static_cast<int16_t>(stage);
+        lastStatus_ = static_cast<int16_t>(stage);
+        emit DownloadProgress(Latin1(DownloadStatusText(stage)), stage, 0, 0);
     };
-    lastStatus_ = StatusConnecting;
-    emit DownloadProgress("Connecting...", StatusConnecting, 0, 0);
+    transfer->OnProgress = [this, &stored](int64_t read, int64_t expected) {
+        stored.stage = StatusReceiving;
+        lastStatus_ = StatusReceiving;
+        emit DownloadProgress(Latin1(DownloadStatusText(StatusReceiving)), StatusReceiving, read, expected);
+    };
+    lastStatus_ = StatusFinding;
+    emit DownloadProgress(Latin1(DownloadStatusText(StatusFinding)), StatusFinding, 0, 0);
     timer_.start();
 }
 
@@ -90,6 +116,7 @@ void TSGet::CancelURL(const std::string& key)
     auto it = requests_.find(key.empty() ? "Yada Yada" : key);
     if (it != requests_.end()) {
         it->second.transfer->OnProgress = nullptr;
+        it->second.transfer->OnStage = nullptr;
         it->second.transfer->Cancel();
         requests_.erase(it); // a cancelled key is free for a new request
     }
@@ -127,6 +154,7 @@ void TSGet::Tick()
         if (it == requests_.end())
             continue;
         it->second.transfer->OnProgress = nullptr;
+        it->second.transfer->OnStage = nullptr;
         Request request = std::move(it->second);
         requests_.erase(it);
         Complete(key, request);
@@ -140,7 +168,7 @@ void TSGet::Complete(const std::string& key, Request& request)
     const TransferOutcome& out = request.transfer->Outcome();
     if (!out.Ok) {
         // What the transfer reached decides the message.
-        int status = request.receiving ? StatusReceiving : StatusConnecting;
+        int status = request.stage;
         if (out.Number == 20000 + 22 || out.Number == 20000 + 78) // the server has no such document
             status = 11;
         lastStatus_ = static_cast<int16_t>(status);
@@ -156,17 +184,29 @@ void TSGet::Complete(const std::string& key, Request& request)
                           static_cast<qint64>(request.transfer->Data().size()), 0);
     try {
         std::string data;
+        const std::string& bytes = request.transfer->Data();
+        QVariant result = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
         switch (request.fileType) {
-        case 1: data = request.transfer->Data(); break;
-        case 3: data = request.fileName; break;
+        case 1: data = bytes; break;
+        case 3:
+            data = request.fileName;
+            result = Latin1(request.fileName);
+            break;
         case 4:
-            HTML2Text(request.transfer->Data(), request.fileName);
+            HTML2Text(bytes, request.fileName);
             data = request.fileName;
             break;
-        case 5: break;
-        default: data = HTML2Text(request.transfer->Data()); break;
+        case 5: {
+            const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
+                                                    static_cast<int>(bytes.size()));
+            if (picture.isNull())
+                throw VbError(481, "Invalid picture");
+            result = picture;
+            break;
         }
-        emit DocReceived(Latin1(data), Latin1(key), request.fileType);
+        default: data = HTML2Text(bytes); break;
+        }
+        emit DocReceived(Latin1(data), Latin1(key), request.fileType, result);
     } catch (const VbError& e) {
         emit Error(Latin1(e.Description()), e.Number());
     }

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QVariant>
 
 #include <map>
 #include <memory>
@@ -39,7 +40,9 @@ public:
 
 signals:
     void DownloadProgress(const QString& status, int code, qint64 bytesRead, qint64 bytesExpected);
-    void DocReceived(const QString& data, const QString& key, int fileType);
+    // result: the picture (a QImage) for type 5, the stored file's name for type 3, else the
+    // bytes received (a QByteArray).
+    void DocReceived(const QString& data, const QString& key, int fileType, const QVariant& result);
     void Error(const QString& message, int code);
 
 private:
@@ -47,7 +50,7 @@ private:
         int32_t fileType = 1;
         std::string fileName;
         std::unique_ptr<CurlTransfer> transfer;
-        bool receiving = false;
+        int16_t stage = 1; // the furthest status the download reached
     };
     void Tick();
     void Complete(const std::string& key, Request& request);
@@ -62,5 +65,7 @@ private:
 
 // The text for a last status that did not reach the end of the data.
 std::string DownloadFailureText(int status);
+// The text of a progress status ("Connecting...", "Redirected..."); empty for none.
+std::string DownloadStatusText(int status);
 
 } // namespace vexal

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,64 @@ TEST(TSGet, FailuresAndUnsafeNames)
 
     EXPECT_THROW(get.GetURL("http://" + server.Address() + "/..", "c", 3), VbError);
     get.CancelURL("nothing pending");
+}
+
+// What a download reports on its way: the name found, each redirect, the first byte, the
+// data, the end; a picture (type 5) arrives as a picture in the download result.
+TEST(TSGet, ReportsEachStatusAndDeliversPictures)
+{
+    VEXAL_REQUIRE_PYTHON();
+    TempFolder site;
+    site.Write("notes.txt", "plain");
+    site.Write("sub/index.html", "<html><body>inside</body></html>");
+    QImage square(3, 2, QImage::Format_RGB32);
+    square.fill(Qt::red);
+    ASSERT_TRUE(square.save(QString::fromStdString((site / "logo.png").string())));
+    LoopbackServer server(test::HttpServerScript, {site.Path().string()});
+    ASSERT_GT(server.Port(), 0);
+    const std::string base = "http://" + server.Address() + "/";
+
+    TSGet get;
+    std::vector<int> codes;
+    std::vector<std::string> texts;
+    QObject::connect(&get, &TSGet::DownloadProgress, &get, [&](const QString& text, int code, qint64, qint64) {
+        if (!codes.empty() && codes.back() == code && code == 5)
+            return; // one entry for a run of data
+        codes.push_back(code);
+        texts.push_back(text.toStdString());
+    });
+    std::vector<QVariant> results;
+    QObject::connect(&get, &TSGet::DocReceived, &get,
+                     [&](const QString&, const QString&, int, const QVariant& result) { results.push_back(result); });
+
+    get.GetURL(base + "notes.txt", "plain", 1);
+    ASSERT_TRUE(WaitIdle(get, "plain"));
+    EXPECT_EQ(codes, (std::vector<int>{1, 2, 4, 5, 6}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Finding the resource", "Connecting...", "Beginning to receive data...",
+                                               "Received more data...", "Finished receiving data."}));
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].toByteArray(), QByteArray("plain"));
+
+    // A folder named without its "/" is redirected to it.
+    codes.clear();
+    get.GetURL(base + "sub", "moved", 2);
+    ASSERT_TRUE(WaitIdle(get, "moved"));
+    EXPECT_EQ(codes, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+
+    get.GetURL(base + "logo.png", "logo", 5);
+    ASSERT_TRUE(WaitIdle(get, "logo"));
+    ASSERT_EQ(results.size(), 3u);
+    const QImage picture = results[2].value<QImage>();
+    EXPECT_EQ(picture.size(), QSize(3, 2));
+    EXPECT_EQ(picture.pixelColor(1, 1), QColor(Qt::red));
+
+    // Not a picture: the download fails with the runtime's message.
+    Seen seen;
+    Watch(get, seen);
+    get.GetURL(base + "notes.txt", "bad", 5);
+    ASSERT_TRUE(WaitIdle(get, "bad"));
+    ASSERT_EQ(seen.errors.size(), 1u);
+    EXPECT_EQ(seen.errors[0], std::make_pair(std::string("Invalid picture"), 481));
 }
 
 } // namespace
