@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,6 +48,46 @@ FormulaEditor*& Current()
 {
     static FormulaEditor* editor = nullptr;
     return editor;
+}
+
+// Runs the action after the click that moved the focus: once the press has reached the
+// button that took the focus and, while the mouse button is still down, once it is released.
+// A refresh may run a prediction that yields to the message loop; inside the press it would
+// deliver the release before the press reached the button, and the click would be lost.
+void AfterTheClick(QObject* context, std::function<void()> action)
+{
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        QTimer::singleShot(0, context, std::move(action));
+        return;
+    }
+    class ReleaseWatcher : public QObject {
+    public:
+        ReleaseWatcher(QObject* context, std::function<void()> action) : context_(context), action_(std::move(action))
+        {
+            qApp->installEventFilter(this);
+        }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::MouseButtonRelease && !fired_ &&
+                QGuiApplication::mouseButtons() == Qt::NoButton) {
+                fired_ = true;
+                qApp->removeEventFilter(this);
+                // Posted behind the release, so the button sees its click first.
+                QTimer::singleShot(0, this, [this] {
+                    if (context_)
+                        action_();
+                    deleteLater();
+                });
+            }
+            return false;
+        }
+
+    private:
+        QPointer<QObject> context_;
+        std::function<void()> action_;
+        bool fired_ = false;
+    };
+    new ReleaseWatcher(context, std::move(action));
 }
 
 // A check box with the three values of the platform's check box. The user's click ticks an
@@ -514,7 +555,8 @@ void FormulaEditor::LoadFormula()
         Slot(fsSeasonToDate) = 0.0f;
     });
 
-    DoEvents();
+    // The boxes' change handlers have all run by now (they run as each box is set), so the
+    // refresh they would ask for is suppressed without letting the message loop run.
     App().SuppressRefresh = false;
 }
 
@@ -737,7 +779,7 @@ bool FormulaEditor::eventFilter(QObject* watched, QEvent* event)
         if (years)
             txtYears_LostFocus();
         else
-            txtFla_LostFocus(index);
+            txtFla_LostFocus(index, reason == Qt::MouseFocusReason);
         return false;
     }
     default:
@@ -745,7 +787,7 @@ bool FormulaEditor::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void FormulaEditor::txtFla_LostFocus(int index)
+void FormulaEditor::txtFla_LostFocus(int index, bool byClick)
 {
     // Offense and defense, passing and rushing, each add up to 100.
     int partner = -1;
@@ -761,7 +803,11 @@ void FormulaEditor::txtFla_LostFocus(int index)
         if (auto v = StrictNumber(S(txtFla_[static_cast<std::size_t>(index)]->text())))
             txtFla_[static_cast<std::size_t>(partner)]->setText(Q(vb::CStrSingle(100.0f - *v)));
     }
-    RefreshActiveView(false);
+    // The partner box is set before a click on Save reads it; the refresh waits for the click.
+    if (byClick)
+        AfterTheClick(this, [] { RefreshActiveView(false); });
+    else
+        RefreshActiveView(false);
 }
 
 void FormulaEditor::txtYears_LostFocus()
@@ -827,7 +873,6 @@ void FormulaEditor::OpenFormula()
     const int index = Combo2_->currentIndex();
     File1_->setCurrentRow(index < File1_->count() ? index : -1);
     LoadFormula();
-    DoEvents();
     RefreshActiveView(true);
     ChangeFormulaName();
     App().SuppressRefresh = false;

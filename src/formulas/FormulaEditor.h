@@ -82,7 +82,8 @@ private:
     void SimpleCheck_Click(QCheckBox* box, int slot);
     void LineEnd_Click();
     void chkExcludeBestWorst_Click();
-    void txtFla_LostFocus(int index);
+    // byClick: the focus moved because of a mouse press.
+    void txtFla_LostFocus(int index, bool byClick = false);
     void txtYears_LostFocus();
 
     void FillLineLists();

@@ -348,8 +348,10 @@ void FormulaTestWindow::cmdAllForm_Click()
 {
     if (running_ || IsBusy())
         return;
-    BusyScope busy;
-    const FlagScope runEnd(running_);
+    // The run ends before the report is shown: the viewer must close from its close box and
+    // the window be usable while it is open.
+    std::optional<BusyScope> busy(std::in_place);
+    std::optional<FlagScope> runEnd(std::in_place, running_);
     AppState& app = App();
     app.StopTest = false;
     stopRequested_ = false;
@@ -393,8 +395,10 @@ void FormulaTestWindow::cmdAllForm_Click()
     HideFormulaEditor();
     app.DocumentPath = path;
     mouse.reset();
-    ShowModal(WindowName::DocumentViewer);
     EndTestMode();
+    runEnd.reset();
+    busy.reset();
+    ShowModal(WindowName::DocumentViewer);
 }
 
 } // namespace vexal

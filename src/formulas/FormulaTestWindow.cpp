@@ -1175,10 +1175,8 @@ void FormulaTestWindow::m_Timer_ThatTime()
     const bool quick = chkLinear_->checkState() == Qt::Checked;
     const bool weekly = chkFast_->checkState() == Qt::Checked;
     const bool save = ChkSaveFormulas_->checkState() == Qt::Checked;
-    if (!step(12, [&] {
-            Stat1_->show();
-            QCoreApplication::processEvents();
-        }))
+    // The bar paints with the run's first report, which is always shown.
+    if (!step(12, [&] { Stat1_->show(); }))
         return;
     if (!step(13, [&] { engine_.SetMoneyLine(static_cast<int16_t>(CheckValue(chkMoneyLine_))); }))
         return;
@@ -1251,7 +1249,7 @@ void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredi
         Stat1_->SetCaption(Q(v->caption));
         if (v->value)
             Stat1_->SetValue(*v->value);
-        QCoreApplication::processEvents();
+        // The engine yields right after this report, which paints it.
         if (Stat1_->Value() >= 100) {
             Stat1_->SetCaption("Progress");
             Stat1_->SetValue(0);

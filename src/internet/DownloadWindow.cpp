@@ -325,7 +325,6 @@ void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
     const ImportResult result = ImportHook() ? ImportHook()(path) : Import(path);
     if (QMainWindow* main = MainWindow())
         setWindowTitle(main->windowTitle());
-    DoEvents();
     RefreshActiveView(true);
     setWindowTitle(Caption);
     if (afterDownload) {
@@ -337,7 +336,6 @@ void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
             Status("The import ended with errors: " + counts);
         else
             Status("The import was stopped: " + counts);
-        DoEvents();
         raise();
         activateWindow();
     }

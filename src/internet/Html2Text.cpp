@@ -102,8 +102,6 @@ public:
     {
         std::size_t i = 0;
         while (i < s_.size()) {
-            if ((i & 255) == 0)
-                DoEvents();
             const char c = s_[i];
             if (c == '<') {
                 i = Tag(i);

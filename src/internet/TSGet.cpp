@@ -120,7 +120,6 @@ void TSGet::CancelURL(const std::string& key)
         it->second.transfer->Cancel();
         requests_.erase(it); // a cancelled key is free for a new request
     }
-    DoEvents();
 }
 
 std::string TSGet::HTML2Text(const std::string& html, const std::string& fileName)

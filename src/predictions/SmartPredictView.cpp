@@ -112,7 +112,6 @@ void cmdSmartPred_Click(PredictWindow& window)
         SmartPredictTotals(window);
     else
         SmartPredictSides(window);
-    QApplication::processEvents();
 }
 
 } // namespace vexal

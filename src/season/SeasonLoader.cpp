@@ -7,6 +7,7 @@
 #include "LineRecord.h"
 #include "LoaderHost.h"
 #include "MsgBox.h"
+#include "ProgressPace.h"
 #include "SeasonData.h"
 #include "SeasonFileAccess.h"
 #include "Teams.h"
@@ -207,6 +208,10 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     int largestYear = 0;
     bool played = true;
     MissingStatsNotice notice;
+    // Every tenth record has its progress; painting each would cost more than the load.
+    ProgressPace pace;
+    int32_t heldValue = 0;
+    std::string heldCaption;
 
     {
         const FlagScope reading(state.readingRecords);
@@ -228,9 +233,15 @@ bool LoadArray(int16_t Years, bool ShowProgress)
                     if (TheLoaderHost().SplashVisible() && i % 10 == 0) {
                         const int32_t value = vb::CLng(running / total * 100.0);
                         const int percent = static_cast<int>(vb::Int(static_cast<double>(i) / n * 100.0));
-                        TheLoaderHost().SetProgress(value, "Loading Data for " + std::to_string(seasonYear) + "..." +
-                                                    std::to_string(percent) + "%");
-                        DoEvents();
+                        std::string caption = "Loading Data for " + std::to_string(seasonYear) + "..." +
+                                              std::to_string(percent) + "%";
+                        if (pace.Due(value >= 100)) {
+                            TheLoaderHost().SetProgress(value, caption);
+                            DoEvents();
+                        } else {
+                            heldValue = value;
+                            heldCaption = std::move(caption);
+                        }
                     } else if (!TheLoaderHost().SplashVisible() && i == 1) {
                         TheLoaderHost().ShowSplash();
                     }
@@ -305,6 +316,10 @@ bool LoadArray(int16_t Years, bool ShowProgress)
                 }
             }
             problems.Report();
+        }
+        if (pace.HeldBack() && TheLoaderHost().SplashVisible()) {
+            TheLoaderHost().SetProgress(heldValue, heldCaption);
+            DoEvents();
         }
     }
 

@@ -82,7 +82,6 @@ void mnuHelp_Click() { ShowHelpTopic("Vexal.htm"); }
 void mnuHelpOnline_Click()
 {
     ShellOpen(OnlineHelpAddress(), 1);
-    DoEvents();
 }
 
 void mnuExit_Click() { UnloadAllForms(); }

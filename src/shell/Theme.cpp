@@ -189,9 +189,9 @@ void UpDateBackground(const std::string& theme)
     try {
         QWidget* form = ScreenActiveForm();
         if (!form) {
+            // A shown main window counts as the active form at once; nothing needs to run.
             if (QMainWindow* main = MainWindow())
                 main->show();
-            DoEvents();
             form = ScreenActiveForm();
         }
         if (!form)

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace vexal {
 
@@ -45,6 +46,7 @@ struct Registry {
     int busy = 0;
     int unloading = 0;                     // closes the program asks for itself
     std::vector<std::function<void()>> whenIdle;
+    std::set<std::string> closesHeld;      // windows to unload once the run has returned
     std::function<void()> programEnd;
     bool refreshPending = false;
     bool refreshAllPending = false;
@@ -70,21 +72,36 @@ void Forget(const QObject* key)
     v.erase(std::remove_if(v.begin(), v.end(), [key](const Loaded& l) { return l.key == key; }), v.end());
 }
 
-// While a long run yields, a window is not closed from under it: a close the program did not
-// ask for (the frame's close button, a window closing itself) is refused. The splash is
-// exempt (it is the loader's progress display and closes on a click), and the main window
-// holds its Exit back by itself.
+// The windows no run reads or writes: they close at once, also while a run yields.
+bool NoRunUses(const std::string& name) { return name == "frmRichEdit"; }
+
+// While a long run yields, a window it may use is not closed from under it: a close the
+// program did not ask for (the frame's close button, a window closing itself) waits until the
+// run has returned, and then unloads the window. The splash is exempt (it is the loader's
+// progress display and closes on a click), and the main window holds its Exit back by itself.
 class CloseGuard : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close && IsBusy() && R().unloading == 0) {
-            event->ignore();
-            return true;
-        }
-        return false;
-    }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+bool CloseGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !IsBusy() || R().unloading != 0)
+        return false;
+    std::string name;
+    for (const auto& l : R().loaded)
+        if (l.key == watched || (l.frame && l.frame.data() == watched))
+            name = l.name;
+    if (name.empty() || NoRunUses(name))
+        return false;
+    event->ignore();
+    if (R().closesHeld.insert(name).second)
+        RunWhenIdle([name] {
+            R().closesHeld.erase(name);
+            UnloadWindow(name);
+        });
+    return true;
+}
 
 CloseGuard* Guard()
 {
@@ -262,6 +279,12 @@ QWidget* ShowWindow(const std::string& name)
 
 void ShowModal(const std::string& name)
 {
+    if (IsBusy()) {
+        // A modal window inside a run would hold the run's return until it closes, and the
+        // run's guards would refuse what the user does in it: it opens once the run is over.
+        RunWhenIdle([name] { ShowModal(name); });
+        return;
+    }
     QWidget* w = LoadWindow(name);
     if (!w)
         return;
@@ -364,7 +387,6 @@ void ShowMainAfterError()
 {
     if (QMainWindow* main = MainWindow())
         main->show();
-    DoEvents();
 }
 
 // What each view registers for the application: its refresh command and the control that
@@ -423,7 +445,8 @@ void RefreshNow(bool refreshAll)
     } catch (const std::exception&) {
         ShowMainAfterError();
     }
-    DoEvents();
+    // No message runs here: a refresh is called from focus and change handlers, and running
+    // the loop inside them would deliver the rest of the click that moved the focus early.
     QPointer<QWidget> view = ActiveView();
     if (!view)
         return;

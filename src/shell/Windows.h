@@ -41,6 +41,7 @@ QMainWindow* MainWindow();
 // modeless.
 QWidget* ShowWindow(const std::string& name);
 // Loads the window and shows it modal, owned by the main window; returns when it closes.
+// While a long run yields it returns at once and the window opens when the run has returned.
 void ShowModal(const std::string& name);
 // The names of the loaded windows, in load order (the window collection).
 std::vector<std::string> LoadedWindowNames();
@@ -68,7 +69,9 @@ void SetProgramEndHandler(std::function<void()> handler);
 void UnloadAllForms();
 
 // True while a load, a test or a prediction yields to the message loop: commands that
-// would destroy or re-enter it (view switches, season and week changes, Exit) are refused.
+// would destroy or re-enter it (view switches, season and week changes, Exit) are refused or
+// held back until it returns; closing a window it may use waits for its return, closing the
+// document viewer does not.
 bool IsBusy();
 // Marks a long run for its lifetime.
 class BusyScope {

@@ -147,7 +147,6 @@ void PowerWindow::Form_Load()
     gridWidthPixels_ = vb::Whole(gridTwips / Screen::TwipsPerPixelX());
     const int left = Screen::TwipsToPixelsX(mainWidthTwips * 0.5 - gridTwips / 2);
     Grid1_->setGeometry(std::max(0, left), Grid1_->y(), gridWidthPixels_, Grid1_->height());
-    QCoreApplication::processEvents();
     Grid1_->Clear(true);
     for (const GridColumnShare& c : PowerColumns)
         Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(w * c.factor), true, false, QString(), true,

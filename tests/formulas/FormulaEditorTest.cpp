@@ -4,8 +4,10 @@
 
 #include "CurrentFormula.h"
 #include "IniFile.h"
+#include "WaitFor.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 
 #include <functional>
 
@@ -322,6 +324,55 @@ TEST_F(EditorControlsTest, ValueBoxesTakeOnlyNumbersAndKeepTheWeightsAtOneHundre
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
     QCoreApplication::sendEvent(Box(0), &enter);
     EXPECT_EQ(Box(0)->text(), "3");
+}
+
+// A value typed, then Save clicked: the click that takes the focus from the box saves, also
+// when the refresh that leaving the box asks for lets the message loop run (a prediction).
+TEST_F(EditorControlsTest, TheClickThatTakesTheFocusFromAValueBoxIsNotLost)
+{
+    FormulaEditor& editor = Editor();
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(test::WaitFor([&] { return editor.isActiveWindow(); }));
+    SetDoEventsHook([] { QCoreApplication::processEvents(); });
+    int refreshes = 0;
+    SetViewRefresh(view, [&] {
+        ++refreshes;
+        DoEvents();
+    });
+    QLineEdit* box = Box(0);
+    box->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(box->hasFocus());
+    box->clear();
+    Type(box, "4");
+
+    // The window system delivers the press, with the release already waiting behind it.
+    auto* save = Control<QPushButton>("cmdSave");
+    const QPointF at = QRectF(save->rect()).center();
+    QMetaObject::invokeMethod(
+        save,
+        [save, at] {
+            QMouseEvent release(QEvent::MouseButtonRelease, at, save->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                                Qt::NoModifier);
+            QSpontaneKeyEvent::setSpontaneous(&release);
+            qApp->notify(save, &release);
+        },
+        Qt::QueuedConnection);
+    QMouseEvent press(QEvent::MouseButtonPress, at, save->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QSpontaneKeyEvent::setSpontaneous(&press);
+    Scripted().inputs = {"typed"};
+    qApp->notify(save, &press);
+    EXPECT_TRUE(save->hasFocus());
+    ASSERT_TRUE(test::WaitFor([&] { return refreshes == 1; }));
+    QCoreApplication::processEvents();
+
+    ASSERT_FALSE(Scripted().shown.empty()) << "the first click opens the Filename box";
+    EXPECT_EQ(Scripted().shown[0].title, "Filename");
+    EXPECT_TRUE(std::filesystem::exists(folder / "typed.fla"));
+    EXPECT_EQ(refreshes, 1);
+    SetDoEventsHook({});
+    editor.hide();
 }
 
 TEST_F(EditorControlsTest, YearsBoxShowsAndWritesTheSeasonsToLoad)

@@ -85,6 +85,7 @@ protected:
         // The document viewer records what it was asked to open and closes at once.
         RegisterWindow("frmRichEdit", WindowKind::Modal, [this](QWidget* owner) -> QWidget* {
             viewed.push_back(App().DocumentPath);
+            viewerOpenedInARun = viewerOpenedInARun || IsBusy();
             auto* d = new QDialog(owner);
             d->setObjectName("frmRichEdit");
             QTimer::singleShot(0, d, &QDialog::reject);
@@ -161,6 +162,7 @@ protected:
     ScriptedMessages& messages = InstallScriptedMessages();
     TempFolder folder;
     std::vector<std::filesystem::path> viewed;
+    bool viewerOpenedInARun = false;
 };
 
 TEST_F(FormulaTestWindowTest, FirstOpeningShowsTheFormulaAsAOnePointRangeWithDefaults)
@@ -785,6 +787,7 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress 50.0% Completed|50", "Progress|hidden|0"}));
     ASSERT_EQ(viewed.size(), 1u);
     EXPECT_EQ(viewed[0], folder / "AllConsensus.txt");
+    EXPECT_FALSE(viewerOpenedInARun) << "inside the run its close box would be refused";
     const std::string report = ReadAll(folder / "AllConsensus.txt");
     EXPECT_EQ(report.rfind("Vexal  All Formula Report (Sides) for Wk 6 of 2024 - Printed:", 0), 0u) << report;
     EXPECT_NE(report.find("\r\ndefault\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"

@@ -7,6 +7,7 @@
 #include "LineRecord.h"
 #include "LoaderHost.h"
 #include "MsgBox.h"
+#include "ProgressPace.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
 #include "TempFolder.h"
@@ -127,9 +128,12 @@ protected:
         InstallLoaderHost(std::move(recording));
         messages = &InstallScriptedMessages();
         SetToday(2026, 3, 1);
+        // Every progress report is a frame after the last, so each one is shown.
+        ProgressPace::SetClock([t = ProgressPace::Clock::time_point{}]() mutable { return t += ProgressPace::Interval; });
     }
     void TearDown() override
     {
+        ProgressPace::SetClock({});
         InstallLoaderHost(nullptr);
         ResetSeasonLoader();
         SetProgramFolder({});

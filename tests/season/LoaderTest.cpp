@@ -401,22 +401,49 @@ TEST_F(CurrentWeekTest, SeasonChoiceSelectsAndRefreshes)
 
 TEST_F(LoaderTest, ProgressOnTheSplash)
 {
-    WriteSeason(2023, SeasonOfWeeks(2023, {10, 10}));
-    WriteSeason(2024, SeasonOfWeeks(2024, {10, 10}));
-    int yields = 0;
-    SetDoEventsHook([&] { ++yields; });
-    ASSERT_TRUE(SelectSeason(2024));
-    EXPECT_EQ(host->splashShown, 1); // at the first record, the splash not being visible
-    ASSERT_EQ(host->progress.size(), 4u); // every tenth record
-    EXPECT_EQ(host->progress[0].value, 25);
-    EXPECT_EQ(host->progress[0].caption, "Loading Data for 2023...50%");
-    EXPECT_EQ(host->progress[1].value, 50);
-    EXPECT_EQ(host->progress[1].caption, "Loading Data for 2023...100%");
-    EXPECT_EQ(host->progress[2].value, 75);
-    EXPECT_EQ(host->progress[2].caption, "Loading Data for 2024...50%");
-    EXPECT_EQ(host->progress[3].value, 100);
-    EXPECT_EQ(yields, 4);
-    EXPECT_EQ(host->splashClosed, 1);
+    // Every tenth record has its progress; it is painted (and the message loop runs) only when
+    // the last one painted is a frame old, and the last one held back is painted at the end.
+    struct Shown {
+        int32_t value;
+        const char* caption;
+    };
+    struct Case {
+        const char* name;
+        bool clockStandsStill;
+        std::vector<int> weeks2024;
+        std::vector<Shown> shown;
+    };
+    const Case cases[] = {
+        {"a frame between reports", false, {10, 10},
+         {{25, "Loading Data for 2023...50%"}, {50, "Loading Data for 2023...100%"},
+          {75, "Loading Data for 2024...50%"}, {100, "Loading Data for 2024...100%"}}},
+        {"a fast machine: the first and the complete one", true, {10, 10},
+         {{25, "Loading Data for 2023...50%"}, {100, "Loading Data for 2024...100%"}}},
+        {"a fast machine: the first and the last one held back", true, {10, 5},
+         {{29, "Loading Data for 2023...50%"}, {86, "Loading Data for 2024...66%"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetSeasonLoader();
+        host->progress.clear();
+        host->splashShown = host->splashClosed = 0;
+        host->splashVisible = false;
+        if (c.clockStandsStill)
+            ProgressPace::SetClock([] { return ProgressPace::Clock::time_point{}; });
+        WriteSeason(2023, SeasonOfWeeks(2023, {10, 10}));
+        WriteSeason(2024, SeasonOfWeeks(2024, c.weeks2024));
+        int yields = 0;
+        SetDoEventsHook([&] { ++yields; });
+        ASSERT_TRUE(SelectSeason(2024));
+        EXPECT_EQ(host->splashShown, 1); // at the first record, the splash not being visible
+        ASSERT_EQ(host->progress.size(), c.shown.size());
+        for (std::size_t i = 0; i < c.shown.size(); ++i) {
+            EXPECT_EQ(host->progress[i].value, c.shown[i].value) << i;
+            EXPECT_EQ(host->progress[i].caption, c.shown[i].caption) << i;
+        }
+        EXPECT_EQ(yields, static_cast<int>(c.shown.size()));
+        EXPECT_EQ(host->splashClosed, 1);
+    }
 }
 
 TEST_F(LoaderTest, SplashStaysWhenAnotherWindowIsActive)

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -426,14 +427,36 @@ TEST_F(ViewSwitchTest, WhileARunYieldsNoWindowIsClosedFromUnderIt)
 {
     WriteSeasons(2024, 2024);
     Start();
-    QWidget* standings = FindWindow("FORM1");
+    QPointer<QWidget> standings = FindWindow("FORM1");
     QWidget* frame = standings->parentWidget();
     {
         BusyScope run;
         frame->close();
         Pump();
-        EXPECT_EQ(FindWindow("FORM1"), standings);
+        EXPECT_EQ(FindWindow("FORM1"), standings) << "the run may use it: it closes when the run returns";
         EXPECT_TRUE(standings->isVisible());
+        // The document viewer is no part of any run: it closes at once.
+        QWidget* viewer = ShowWindow("frmRichEdit");
+        ASSERT_NE(viewer, nullptr);
+        viewer->close();
+        Pump();
+        EXPECT_EQ(FindWindow("frmRichEdit"), nullptr);
+        // Shown modal, it would hold the run until it closed: it opens once the run is over.
+        ShowModal("frmRichEdit");
+        EXPECT_EQ(FindWindow("frmRichEdit"), nullptr);
+    }
+    bool viewerAfterTheRun = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(WaitFor([] { return FindWindow("frmRichEdit") && FindWindow("frmRichEdit")->isVisible(); }));
+        viewerAfterTheRun = !IsBusy();
+        EXPECT_EQ(FindWindow("FORM1"), nullptr) << "the held-back close ran first";
+        FindWindow("frmRichEdit")->close();
+    });
+    ASSERT_TRUE(WaitFor([&] { return viewerAfterTheRun && !FindWindow("frmRichEdit"); }));
+    EXPECT_TRUE(standings.isNull());
+
+    {
+        BusyScope run;
         MainWindow()->close();
         Pump();
         EXPECT_NE(MainWindow(), nullptr);
