@@ -34,12 +34,6 @@ constexpr const char* ImportHelp =
     "To import a file from the internet click 'Connect'. After the list is received, select the file and "
     "click 'Get/Import'. If you already downloaded, just click 'Get / Import'\"";
 
-DownloadWindow::OpenFileHook& OpenHook()
-{
-    static DownloadWindow::OpenFileHook hook;
-    return hook;
-}
-
 std::function<ImportResult(const std::string&)>& ImportHook()
 {
     static std::function<ImportResult(const std::string&)> hook;
@@ -50,7 +44,6 @@ std::string Trim(const QString& text) { return S(text.trimmed()); }
 
 } // namespace
 
-void DownloadWindow::SetOpenFileHook(OpenFileHook hook) { OpenHook() = std::move(hook); }
 void DownloadWindow::SetImportHook(std::function<ImportResult(const std::string&)> hook) { ImportHook() = std::move(hook); }
 
 DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
@@ -302,22 +295,16 @@ void DownloadWindow::cmdGetFile_Click()
         close();
         return;
     }
-    std::string chosen;
-    if (OpenHook()) {
-        chosen = OpenHook()(" Import A Stat File ", StatFilePattern, StatFilePattern);
-    } else {
-        cCommonDialog dialog;
-        dialog.hwnd = this;
-        dialog.DialogTitle = " Import A Stat File ";
-        dialog.Filter = StatFilePattern;
-        dialog.Filename = StatFilePattern;
-        dialog.InitDir = ProgramFolder().string();
-        dialog.Flags = OFN_FILEMUSTEXIST;
-        dialog.ShowOpen();
-        chosen = dialog.Filename;
-    }
-    if (!chosen.empty())
-        ImportStatFile(chosen, false);
+    cCommonDialog dialog;
+    dialog.hwnd = this;
+    dialog.DialogTitle = " Import A Stat File ";
+    dialog.Filter = StatFilePattern;
+    dialog.Filename = StatFilePattern;
+    dialog.InitDir = ProgramFolder().string();
+    dialog.Flags = OFN_FILEMUSTEXIST;
+    dialog.ShowOpen();
+    if (!dialog.Filename.empty())
+        ImportStatFile(dialog.Filename, false);
 }
 
 void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)

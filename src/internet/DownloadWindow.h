@@ -25,11 +25,6 @@ public:
     explicit DownloadWindow(QWidget* owner = nullptr);
     ~DownloadWindow() override;
 
-    // The open dialog for a local stat file: given the title, filter and file name, returns the
-    // chosen path or an empty text when cancelled. Tests install one that answers.
-    using OpenFileHook = std::function<std::string(const std::string& title, const std::string& filter,
-                                                   const std::string& fileName)>;
-    static void SetOpenFileHook(OpenFileHook hook);
     // The stat import (Import of the season database unless a test installs another).
     static void SetImportHook(std::function<ImportResult(const std::string&)> hook);
 

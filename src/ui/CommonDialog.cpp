@@ -21,10 +21,12 @@ QColor ColorOf(int32_t bgr)
 int32_t BgrOf(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 // Qt's name filter "Description (pattern)" for one pair; patterns separated by ";" in the
-// pair become blanks as Qt expects.
+// pair become blanks as Qt expects. A lone pattern ("*.24") filters by itself.
 QString QtFilter(const std::pair<std::string, std::string>& f)
 {
     QString pattern = Q8(f.second);
+    if (pattern.isEmpty() && f.first.find_first_of("*?") != std::string::npos)
+        pattern = Q8(f.first);
     pattern.replace(';', ' ');
     return Q8(f.first) + " (" + (pattern.isEmpty() ? QString("*") : pattern) + ")";
 }

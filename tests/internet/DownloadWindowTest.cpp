@@ -1,6 +1,7 @@
 // The stats download window against a real FTP server on loopback: connect, list, choose,
 // fetch and import; the local-file route; the messages and button states.
 #include "DownloadWindow.h"
+#include "CommonDialog.h"
 #include "FtpClient.h"
 #include "Host.h"
 #include "InternetWindows.h"
@@ -54,18 +55,23 @@ protected:
             imported.push_back(path);
             return importResult;
         });
-        DownloadWindow::SetOpenFileHook([this](const std::string& title, const std::string& filter,
-                                               const std::string& name) {
-            dialogs.push_back(title + "|" + filter + "|" + name);
-            return dialogAnswer;
-        });
+        // The local file is asked for through the program's dialog object.
+        SetDialogScripts({[this](const FileRequest& r) {
+                              dialogs.push_back(r.title + "|" + (r.filters.empty() ? "" : r.filters[0].first) + "|" +
+                                                r.fileName + (r.flags & OFN_FILEMUSTEXIST ? "|must exist" : ""));
+                              FileAnswer a;
+                              a.ok = !dialogAnswer.empty();
+                              a.fileName = dialogAnswer;
+                              return a;
+                          },
+                          {}, {}});
         window = std::make_unique<DownloadWindow>();
     }
     void TearDown() override
     {
         window.reset();
         DownloadWindow::SetImportHook({});
-        DownloadWindow::SetOpenFileHook({});
+        SetDialogScripts({});
     }
     QString Status() { return Control<QLabel>(window.get(), "lblStatus")->text(); }
     QListWidget* List() { return Control<QListWidget>(window.get(), "List1"); }
@@ -211,7 +217,7 @@ TEST_F(DownloadWindowTest, LocalFileRoute)
     // Both boxes empty: the open dialog; cancelling changes nothing.
     Button("cmdGetFile")->click();
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0], " Import A Stat File |*.24|*.24");
+    EXPECT_EQ(dialogs[0], " Import A Stat File |*.24|*.24|must exist");
     EXPECT_TRUE(imported.empty());
 
     dialogAnswer = (program / "wk05.24").string();
