@@ -304,7 +304,8 @@ void StandingsWindow::Form_Load()
         // After every resize the grids show their columns whole again, and the schedule keeps
         // the standings grid's place.
         connect(resize_, &cResizer::AfterResizing, this, [this] {
-            FitStandingsToView();
+            // Both conferences side by side may be wider than a small window.
+            grdTeam_->FitTextToView(grdTeam_->font(), {AfcColumn, NfcColumn, SpacerColumn});
             if (grdSched_->isVisible()) {
                 grdSched_->setGeometry(grdTeam_->geometry());
                 grdSched_->FitColumnsToText({2, 4});
@@ -327,44 +328,6 @@ void StandingsWindow::Form_Load()
             mnuLine_->setChecked(false);
         }
     });
-}
-
-void StandingsWindow::FitStandingsToView()
-{
-    Grid& g = *grdTeam_;
-    auto total = [&g] {
-        int sum = 0;
-        for (int c = 1; c <= g.Cols(); ++c)
-            if (g.ColumnVisible(c))
-                sum += g.ColumnWidth(c);
-        return sum;
-    };
-    // The headings follow the grid's face as the resize rules set it.
-    auto headingsInGridFace = [&g] {
-        for (int r = 1; r <= g.Rows(); ++r)
-            for (int c = 1; c <= g.Cols(); ++c)
-                if (g.CellHasFont(r, c)) {
-                    QFont f = g.font();
-                    f.setBold(g.CellFont(r, c).bold());
-                    g.SetCellFont(r, c, f);
-                }
-    };
-    headingsInGridFace();
-    g.FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
-    const int room = g.viewport()->width();
-    if (total() <= room || total() <= 0)
-        return;
-    // Both conferences side by side are wider than a small window: the text is made smaller
-    // (to three quarters at most) so that every column shows whole without scrolling.
-    const double factor = std::max(0.75, static_cast<double>(room) / total());
-    QFont smaller = g.font();
-    smaller.setPointSizeF(smaller.pointSizeF() * factor);
-    g.setFont(smaller);
-    headingsInGridFace();
-    for (int c = 1; c <= g.Cols(); ++c)
-        if (g.ColumnVisible(c))
-            g.SetColumnWidth(c, 1);
-    g.FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
 }
 
 void StandingsWindow::Form_Activate()

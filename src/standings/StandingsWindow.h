@@ -74,9 +74,6 @@ private:
     Showing WhatIsShowing() const;
     void Compute(bool from2002);
     void LayOut(bool from2002);
-    // After a resize: every standings column as wide as its text, the text made smaller where
-    // the window is too narrow for both conferences side by side.
-    void FitStandingsToView();
     void SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t type);
     std::string ScheduleTitle() const;
     void WatchFrameActivation();

@@ -24,10 +24,12 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -231,11 +233,29 @@ void StatsWindow::BuildMenus()
 
 // ---------------------------------------------------------------- load, activation
 
+void StatsWindow::FitGridToWindow()
+{
+    grdStats_->FitTextToView(gridFace_);
+    int rows = 2 * grdStats_->frameWidth() + grdStats_->horizontalHeader()->height();
+    for (int r = 1; r <= grdStats_->Rows(); ++r)
+        if (grdStats_->RowVisible(r))
+            rows += grdStats_->RowHeight(r);
+    int columns = 0;
+    for (int c = 1; c <= grdStats_->Cols(); ++c)
+        if (grdStats_->ColumnVisible(c))
+            columns += grdStats_->ColumnWidth(c);
+    if (columns > grdStats_->viewport()->width())
+        rows += grdStats_->horizontalScrollBar()->sizeHint().height();
+    const int room = grdStats_->parentWidget()->height() - grdStats_->y() - 10;
+    grdStats_->resize(grdStats_->width(), std::max(grdStats_->horizontalHeader()->height() * 3, std::min(rows, room)));
+}
+
 void StatsWindow::Form_Load()
 {
     if (loaded_)
         return;
     loaded_ = true;
+    gridFace_ = grdStats_->font();
     SkipOnError([&] {
         if (App().ThemeName.empty()) {
             QPalette palette = lblHeading_->palette();
@@ -249,7 +269,7 @@ void StatsWindow::Form_Load()
         const double below = Screen::PixelsToTwipsY(lblHeading_->y() + lblHeading_->height()) + 190;
         resize_->AddRule(cResizer::TopOffset, lblHeading_, static_cast<int32_t>(below), {grdStats_});
         // After every resize the grid shows its columns whole again.
-        connect(resize_, &cResizer::AfterResizing, this, [this] { grdStats_->FitColumnsToText(); });
+        connect(resize_, &cResizer::AfterResizing, this, [this] { FitGridToWindow(); });
         resize_->TargetForm(this);
     });
 }
@@ -396,13 +416,7 @@ void StatsWindow::RefreshStats()
         SkipOnError([&] { SetupStatsColumns(); });
         SkipOnError([&] { CalcWeekStats(); });
         SkipOnError([&] {
-            const int rows = grdStats_->Rows();
-            const double rowTwips = rows > 0 ? grdStats_->RowHeight(1) * Screen::TwipsPerPixelY() : 0.0;
-            double height = rows * rowTwips + 400;
-            const double limit = Screen::PixelsToTwipsY(this->height()) - 1000;
-            if (height > limit)
-                height = limit;
-            grdStats_->resize(grdStats_->width(), std::max(1, PixelsY(height)));
+            FitGridToWindow();
         });
         SkipOnError([&] {
             if (ThemePictureExists())
@@ -677,7 +691,7 @@ void StatsWindow::RankStat()
             }
         }
     });
-    SkipOnError([&] { grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * h * 15.0 + 400)); });
+    SkipOnError([&] { FitGridToWindow(); });
     SkipOnError([&] {
         if (!ranking.average)
             return;

@@ -7,6 +7,7 @@
 #include "StatSheet.h"
 #include "TSPredict.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <cstdint>
@@ -112,6 +113,11 @@ private:
     TSPredict engine_;
     PopupMenu cPop_;
     cResizer* resize_ = nullptr;
+    // The grid's own face, before any fitting to a small window made it smaller.
+    QFont gridFace_;
+    // After a resize or a fill: every column whole (the text smaller in a small window) and
+    // as many rows as the window has room for.
+    void FitGridToWindow();
     bool loaded_ = false;
     bool frameWatched_ = false;
     bool activatedOnce_ = false;

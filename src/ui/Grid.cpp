@@ -293,6 +293,39 @@ void Grid::FitColumnsToText(std::initializer_list<int> give)
     }
 }
 
+void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
+{
+    auto total = [this] {
+        int sum = 0;
+        for (int c = 1; c <= Cols(); ++c)
+            if (ColumnVisible(c))
+                sum += ColumnWidth(c);
+        return sum;
+    };
+    auto showIn = [this](const QFont& f) {
+        setFont(f);
+        for (int r = 1; r <= Rows(); ++r)
+            for (int c = 1; c <= Cols(); ++c)
+                if (CellHasFont(r, c)) {
+                    QFont own = f;
+                    own.setBold(CellFont(r, c).bold());
+                    SetCellFont(r, c, own);
+                }
+    };
+    showIn(face);
+    FitColumnsToText(give);
+    const int room = viewport()->width();
+    if (total() <= room || total() <= 0)
+        return;
+    QFont smaller = face;
+    smaller.setPointSizeF(face.pointSizeF() * std::max(0.75, static_cast<double>(room) / total()));
+    showIn(smaller);
+    for (int c = 1; c <= Cols(); ++c)
+        if (ColumnVisible(c))
+            SetColumnWidth(c, 1);
+    FitColumnsToText(give);
+}
+
 int Grid::ColumnWidth(int col) const
 {
     if (!ValidColumn(col))

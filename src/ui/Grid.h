@@ -156,6 +156,10 @@ public:
     // own face) so that no text is cut off; the columns listed in `give` give back room they do
     // not need while the grid is wider than its view.
     void FitColumnsToText(std::initializer_list<int> give = {});
+    // Shows the text in `face` (cells of their own font keep only their boldness) with every
+    // column as wide as its text; where the columns are then wider than the view, the text is
+    // made smaller (to three quarters at most) so that every column shows whole.
+    void FitTextToView(const QFont& face, std::initializer_list<int> give = {});
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;

@@ -32,6 +32,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -176,6 +178,38 @@ TEST_F(StatsWindowTest, OpensOnTheWeeklySheetWithItsMenus)
     EXPECT_EQ(Cell(g, 4, 9), vb::FormatSingle(first.home[17], "0.0"));
     EXPECT_EQ(g.CellBackColor(1, 5), 0xFFFFFF);
     EXPECT_EQ(Cell(g, 5, 1), Name(Season().Game(Slot(), 1, gfAwayTeam)));
+}
+
+// After every resize, smaller or larger, the sheet shows every column whole without scrolling
+// sideways, and every row the window has room for.
+TEST_F(StatsWindowTest, SheetFollowsTheWindowWithEveryColumnWhole)
+{
+    ChooseWeek(8, 2024);
+    StatsWindow& w = Open();
+    Grid& g = *w.grdStats();
+    ASSERT_GT(g.Rows(), 0);
+    QWidget* frame = w.parentWidget() ? w.parentWidget() : &w;
+    for (const QSize size : {QSize(780, 560), QSize(1260, 980), QSize(780, 560)}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        int columns = 0;
+        for (int c = 1; c <= g.Cols(); ++c) {
+            if (!g.ColumnVisible(c))
+                continue;
+            columns += g.ColumnWidth(c);
+            for (int r = 1; r <= g.Rows(); ++r)
+                EXPECT_LT(QFontMetrics(g.CellFont(r, c)).horizontalAdvance(g.CellFormattedText(r, c)), g.ColumnWidth(c))
+                    << at << " " << r << "," << c;
+        }
+        EXPECT_LE(columns, g.viewport()->width()) << at;
+        // Every row is shown, or the grid reaches down to the window's foot.
+        int rows = 0;
+        for (int r = 1; r <= g.Rows(); ++r)
+            rows += g.RowHeight(r);
+        const int foot = g.parentWidget()->height() - g.y() - g.height();
+        EXPECT_TRUE(g.viewport()->height() >= rows || foot <= 12) << at << " rows " << rows << " shown " << g.viewport()->height();
+    }
 }
 
 TEST_F(StatsWindowTest, DisplayModesSwitchAndSwitchBack)
