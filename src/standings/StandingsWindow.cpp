@@ -304,11 +304,14 @@ void StandingsWindow::Form_Load()
         // After every resize the grids show their columns whole again, and the schedule keeps
         // the standings grid's place.
         connect(resize_, &cResizer::AfterResizing, this, [this] {
-            // Both conferences side by side may be wider than a small window.
-            grdTeam_->FitTextToView(grdTeam_->font(), {AfcColumn, NfcColumn, SpacerColumn});
+            // Both conferences side by side, or a schedule's columns, may be wider than a
+            // small window. The face is the one the resize rules have just set.
+            QFont face = grdTeam_->font();
+            grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
             if (grdSched_->isVisible()) {
                 grdSched_->setGeometry(grdTeam_->geometry());
-                grdSched_->FitColumnsToText({2, 4});
+                face.setBold(false);
+                grdSched_->FitTextToView(face, {2, 4});
             }
         });
         resize_->TargetForm(body_);
@@ -641,7 +644,7 @@ void StandingsWindow::ShowTeamSchedule()
         ++r;
     }
     shownTeam_ = ScheduleTeam;
-    grdSched_->FitColumnsToText({2, 4});
+    grdSched_->FitTextToView(scheduleFont, {2, 4});
     grdSched_->SetRedraw(true);
     grdSched_->show();
     grdTeam_->hide();

@@ -596,10 +596,14 @@ TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
     emit w.grdTeam()->CellClick(2, 1);
     ASSERT_GT(w.grdSched()->Rows(), 17);
     fits(*w.grdSched(), "schedule");
-    for (const QSize size : {QSize(760, 520), QSize(1260, 980)}) {
+    for (const QSize size : {QSize(640, 480), QSize(1260, 980)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         fits(*w.grdSched(), "schedule after a resize");
+        int columns = 0;
+        for (int c = 1; c <= w.grdSched()->Cols(); ++c)
+            columns += w.grdSched()->ColumnVisible(c) ? w.grdSched()->ColumnWidth(c) : 0;
+        EXPECT_LE(columns, w.grdSched()->viewport()->width()) << size.width() << "x" << size.height();
     }
 }
 
