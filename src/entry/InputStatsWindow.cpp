@@ -8,6 +8,7 @@
 #include "LineFiles.h"
 #include "Main.h"
 #include "MsgBox.h"
+#include "Preferences.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SendKey.h"
@@ -383,7 +384,7 @@ void InputStatsWindow::ShowGame()
     const int32_t record = s.WeekFirstRecord + s.CurrentGame;
     const bool seasonLines = UseSeasonFileLines();
     const std::filesystem::path lineFile = seasonLines ? std::filesystem::path()
-                                                       : LineFilePath(LineFileSetting(), s.SeasonYear);
+                                                       : LineFilePath(LineFileInUse(), s.SeasonYear);
     GameRecord game;
     double line = 0, total = 0;
     if (!ReadShownGame(seasonFile_, record, seasonLines, lineFile, game, line, total))

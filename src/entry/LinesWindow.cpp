@@ -198,7 +198,7 @@ void LinesWindow::Form_Load()
                      {Grid1_});
     resize_->TargetForm(body_);
 
-    rememberedName_ = GetSetting(pref::LineFile);
+    rememberedName_ = LineFileInUse();
 }
 
 void LinesWindow::Form_Activate()

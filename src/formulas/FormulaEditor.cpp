@@ -423,7 +423,7 @@ void FormulaEditor::FormLoad()
     const std::string remembered = GetSetting(pref::CurrentFormula);
     SkipOnError([&] {
         const bool blocked = chkExcludeBestWorst_->blockSignals(true);
-        SetValue(chkExcludeBestWorst_, GetSettingNumber(pref::GoodBad));
+        SetValue(chkExcludeBestWorst_, GetSetting(pref::GoodBad));
         chkExcludeBestWorst_->blockSignals(blocked);
     });
 
@@ -729,7 +729,7 @@ void FormulaEditor::Combo1_Click()
 
 void FormulaEditor::chkExcludeBestWorst_Click()
 {
-    SaveSetting(pref::GoodBad, vb::CStrInt(Value(chkExcludeBestWorst_)));
+    SaveSetting(pref::GoodBad, Value(chkExcludeBestWorst_));
     RefreshFileList();
 }
 

@@ -623,14 +623,9 @@ void FormulaTestWindow::Form_Load()
         SetListIndex(CboStartWeek_, first[k]);
         SetListIndex(CboEndWeek_, current - 1);
     });
-    Reported([&] { SortByW_->setChecked(vb::SameText(GetSetting(pref::SortByWin), "True")); });
-    auto restoreCheck = [&](QCheckBox* box, const Preference& key) {
-        Reported([&] {
-            const auto v = StrictNumber(GetSetting(key));
-            if (!v)
-                throw VbError::Of(13);
-            SetCheck(box, *v);
-        });
+    Reported([&] { SortByW_->setChecked(GetSetting(pref::SortByWin)); });
+    auto restoreCheck = [&](QCheckBox* box, const CheckSetting& key) {
+        Reported([&] { SetCheck(box, GetSetting(key)); });
     };
     restoreCheck(chkFast_, pref::ShowWeekly);
     restoreCheck(chkLinear_, pref::QuickMode);
@@ -739,7 +734,7 @@ void FormulaTestWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    SkipOnError([&] { SaveSettingBool(pref::SortByWin, SortByW_->isChecked()); });
+    SkipOnError([&] { SaveSetting(pref::SortByWin, SortByW_->isChecked()); });
     SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitLower, Text(txtUnitLower_)); });
     SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitUpper, Text(txtUnitUpper_)); });
     SkipOnError([&] { SaveSetting(pref::SaveFormulasPercentLower, Text(txtPercentLower_)); });
@@ -874,9 +869,9 @@ void FormulaTestWindow::Partner_Click(QCheckBox* box, QCheckBox* partner)
         partner->setCheckState(Qt::Unchecked);
 }
 
-void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const Preference& key)
+void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const CheckSetting& key)
 {
-    SaveSetting(key, std::to_string(CheckValue(box)));
+    SaveSetting(key, CheckValue(box));
 }
 
 void FormulaTestWindow::GuardAgainstCommas(std::initializer_list<QLineEdit*> boxes)

@@ -8,6 +8,7 @@
 // "txtrola_0", "best_0".."best_12", "worst_0".., "txtBest_0".., "picTab_0".., "lblAnd_0"..
 // Check boxes hold 0, 1 or 2 (grayed); setting one or a list's position from code runs that
 // control's click handling when the value changes, as the window's refresh relies on.
+#include "Preferences.h"
 #include "FormulaTestCore.h"
 #include "TSPredict.h"
 
@@ -38,8 +39,6 @@ class QTabBar;
 class QTextEdit;
 
 namespace vexal {
-
-struct Preference;
 
 class ProgBar;
 class cResizer;
@@ -124,7 +123,7 @@ private:
     void chkCliffAdjust_Click();
     void FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b);
     void Partner_Click(QCheckBox* box, QCheckBox* partner);
-    void SettingCheck_Click(QCheckBox* box, const Preference& key);
+    void SettingCheck_Click(QCheckBox* box, const CheckSetting& key);
     void RangeBox_LostFocus(QLineEdit* box);
     void GuardAgainstCommas(std::initializer_list<QLineEdit*> boxes);
 

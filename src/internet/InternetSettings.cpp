@@ -22,8 +22,8 @@ TransferLimits InternetLimits()
 {
     const TransferLimits defaults;
     TransferLimits limits;
-    auto number = [](const Preference& key, double fallback, double low, double high) {
-        const double v = GetSettingNumber(key, fallback);
+    auto number = [](const NumberSetting& key, double fallback, double low, double high) {
+        const double v = GetSetting(key, fallback);
         return v < low || v > high ? fallback : v;
     };
     limits.StallSeconds = static_cast<int>(number(pref::TransferStallSeconds, defaults.StallSeconds, 1, 3600));

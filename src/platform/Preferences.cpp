@@ -2,23 +2,20 @@
 
 #include "SettingsStore.h"
 #include "VbConvert.h"
+#include "VbError.h"
 
 namespace vexal {
 
-namespace {
-std::string Default(const Preference& p) { return p.defaultValue ? p.defaultValue : ""; }
-} // namespace
+std::string GetSetting(const TextSetting& s) { return GetSetting(s.section, s.key, s.defaultValue); }
 
-std::string GetSetting(const Preference& p) { return GetSetting(p.section, p.key, Default(p)); }
-
-std::string GetSetting(const Preference& p, const std::string& defaultValue)
+std::string GetSetting(const TextSetting& s, const std::string& defaultValue)
 {
-    return GetSetting(p.section, p.key, defaultValue);
+    return GetSetting(s.section, s.key, defaultValue);
 }
 
-bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue)
+bool GetSetting(const BoolSetting& s)
 {
-    const std::string v = vb::Trim(GetSetting(section, key, defaultValue ? "True" : "False"));
+    const std::string v = vb::Trim(GetSetting(s.section, s.key, s.defaultValue ? "True" : "False"));
     const std::string lower = vb::LCase(v);
     if (lower == "true")
         return true;
@@ -26,23 +23,33 @@ bool GetSettingBool(const std::string& section, const std::string& key, bool def
         return false;
     if (vb::IsNumeric(v))
         return vb::Val(v) != 0;
-    return defaultValue;
+    return s.defaultValue;
 }
 
-bool GetSettingBool(const Preference& p)
+int GetSetting(const CheckSetting& s)
 {
-    return GetSettingBool(p.section, p.key, vb::LCase(Default(p)) == "true");
+    const std::string v = GetSetting(s.section, s.key, std::to_string(s.defaultValue));
+    if (!vb::IsNumeric(v))
+        throw VbError::Of(13);
+    const double value = vb::RoundHalfEven(vb::Val(v));
+    if (!(value >= -32768 && value <= 32767))
+        throw VbError::Of(6);
+    return static_cast<int>(value);
 }
 
-double GetSettingNumber(const Preference& p) { return GetSettingNumber(p.section, p.key, vb::Val(Default(p))); }
+double GetSetting(const NumberSetting& s) { return GetSettingNumber(s.section, s.key, s.defaultValue); }
 
-double GetSettingNumber(const Preference& p, double defaultValue)
+double GetSetting(const NumberSetting& s, double defaultValue)
 {
-    return GetSettingNumber(p.section, p.key, defaultValue);
+    return GetSettingNumber(s.section, s.key, defaultValue);
 }
 
-void SaveSetting(const Preference& p, const std::string& value) { SaveSetting(p.section, p.key, value); }
+void SaveSetting(const TextSetting& s, const std::string& value) { SaveSetting(s.section, s.key, value); }
 
-void SaveSettingBool(const Preference& p, bool value) { SaveSetting(p, value ? "True" : "False"); }
+void SaveSetting(const BoolSetting& s, bool value) { SaveSetting(s.section, s.key, value ? "True" : "False"); }
+
+void SaveSetting(const CheckSetting& s, int value) { SaveSetting(s.section, s.key, std::to_string(value)); }
+
+std::string LineFileInUse() { return vb::Trim(GetSetting(pref::LineFile)); }
 
 } // namespace vexal

@@ -1,67 +1,86 @@
 #pragma once
-// The per-user settings the program keeps, each with its section, key and default in one
-// table, and typed reading and saving of them. The stored keys and texts are the ones
-// earlier versions wrote ("True"/"False" for Boolean values), so existing settings still read.
+// The per-user settings the program keeps: each entry with its section, key, type and
+// default in the one table below, read and written through one getter and one setter per
+// type. The stored keys and texts are the ones earlier versions wrote, so existing settings
+// still read: Booleans as "True"/"False", check-box states and numbers as decimal text.
 #include <string>
 
 namespace vexal {
 
-struct Preference {
+template <class T>
+struct Setting {
     const char* section;
     const char* key;
-    const char* defaultValue; // nullptr: the caller gives the default (see the table)
+    T defaultValue;
 };
+// A text kept as it is stored.
+using TextSetting = Setting<const char*>;
+// A Boolean: "True" or "False" (any letter case; a number reads as True when not 0).
+using BoolSetting = Setting<bool>;
+// A check box's state (0, 1 or 2) as decimal text.
+using CheckSetting = Setting<int>;
+// A number as decimal text.
+using NumberSetting = Setting<double>;
 
 namespace pref {
 // The Preference section.
-inline constexpr Preference LineFile{"Preference", "LineFile", "Default"};
-inline constexpr Preference Names{"Preference", "Names", "True"};               // city names
-inline constexpr Preference ToolbarText{"Preference", "Toolbar Text", "False"}; // True = no captions
-inline constexpr Preference PredSaveFormulas{"Preference", "PredSaveFormulas", "False"};
-inline constexpr Preference GraphType{"Preference", "GraphType", "0"};
-inline constexpr Preference GraphType2{"Preference", "GraphType2", "0"};
+inline constexpr TextSetting LineFile{"Preference", "LineFile", "Default"};   // read through LineFileInUse()
+inline constexpr BoolSetting Names{"Preference", "Names", true};                // city names
+inline constexpr BoolSetting ToolbarText{"Preference", "Toolbar Text", false}; // True = no captions
+inline constexpr BoolSetting PredSaveFormulas{"Preference", "PredSaveFormulas", false};
+// The chart types, compared as text when read ("0" bar, "1" line, "2" stacked, else point).
+inline constexpr TextSetting GraphType{"Preference", "GraphType", "0"};
+inline constexpr TextSetting GraphType2{"Preference", "GraphType2", "0"};
 // The Test Formula window's boxes.
-inline constexpr Preference SortByWin{"Preference", "SortbyWin", "False"};
-inline constexpr Preference ShowWeekly{"Preference", "Show Weekly", "0"};
-inline constexpr Preference QuickMode{"Preference", "Quick Mode", "0"};
-inline constexpr Preference SaveFormulas{"Preference", "SaveFormulas", "0"};
-inline constexpr Preference SaveFormulasUnitLower{"Preference", "SaveFormulasUL", "0"};
-inline constexpr Preference SaveFormulasUnitUpper{"Preference", "SaveFormulasUU", "100"};
-inline constexpr Preference SaveFormulasPercentLower{"Preference", "SaveFormulasPL", "0"};
-inline constexpr Preference SaveFormulasPercentUpper{"Preference", "SaveFormulasPU", "100"};
-inline constexpr Preference MinGames{"Preference", "Min Games", "0"};
+inline constexpr BoolSetting SortByWin{"Preference", "SortbyWin", false};
+inline constexpr CheckSetting ShowWeekly{"Preference", "Show Weekly", 0};
+inline constexpr CheckSetting QuickMode{"Preference", "Quick Mode", 0};
+inline constexpr CheckSetting SaveFormulas{"Preference", "SaveFormulas", 0};
+// The texts of the save-criteria boxes, as typed.
+inline constexpr TextSetting SaveFormulasUnitLower{"Preference", "SaveFormulasUL", "0"};
+inline constexpr TextSetting SaveFormulasUnitUpper{"Preference", "SaveFormulasUU", "100"};
+inline constexpr TextSetting SaveFormulasPercentLower{"Preference", "SaveFormulasPL", "0"};
+inline constexpr TextSetting SaveFormulasPercentUpper{"Preference", "SaveFormulasPU", "100"};
+inline constexpr TextSetting MinGames{"Preference", "Min Games", "0"};
 // The Formula section.
-inline constexpr Preference CurrentFormula{"Formula", "Current", "default.fla"};
-inline constexpr Preference GoodBad{"Formula", "GoodBad", "0"};
+inline constexpr TextSetting CurrentFormula{"Formula", "Current", "default.fla"};
+inline constexpr CheckSetting GoodBad{"Formula", "GoodBad", 0};
 // The Settings section.
-inline constexpr Preference Theme{"Settings", "Theme", "Vexal"};
-inline constexpr Preference EditorBackground{"Settings", "EditorBG", "1"};
-inline constexpr Preference WebSite{"Settings", "WebSite", "https://www.vexal.example/"};
-inline constexpr Preference SupportMail{"Settings", "SupportMail", "mailto:support@vexal.example"};
-inline constexpr Preference HelpOnline{"Settings", "HelpOnline", "https://www.vexal.example/help/"};
-inline constexpr Preference Faq{"Settings", "FAQ", nullptr};                   // the web site's "faq.htm"
-inline constexpr Preference StatsServer{"Settings", "StatsServer", "ftp.vexal.example"};
-inline constexpr Preference StatsServer2{"Settings", "StatsServer2", "ftp2.vexal.example"};
-// Transfer limits; their defaults are TransferLimits' own.
-inline constexpr Preference TransferStallSeconds{"Settings", "TransferStallSeconds", nullptr};
-inline constexpr Preference TransferLimitSeconds{"Settings", "TransferLimitSeconds", nullptr};
-inline constexpr Preference DocumentLimitBytes{"Settings", "DocumentLimitBytes", nullptr};
-inline constexpr Preference DownloadLimitBytes{"Settings", "DownloadLimitBytes", nullptr};
+inline constexpr TextSetting Theme{"Settings", "Theme", "Vexal"};
+inline constexpr CheckSetting EditorBackground{"Settings", "EditorBG", 1};
+inline constexpr TextSetting WebSite{"Settings", "WebSite", "https://www.vexal.example/"};
+inline constexpr TextSetting SupportMail{"Settings", "SupportMail", "mailto:support@vexal.example"};
+inline constexpr TextSetting HelpOnline{"Settings", "HelpOnline", "https://www.vexal.example/help/"};
+inline constexpr TextSetting Faq{"Settings", "FAQ", ""};                      // the caller gives the web site's "faq.htm"
+inline constexpr TextSetting StatsServer{"Settings", "StatsServer", "ftp.vexal.example"};
+inline constexpr TextSetting StatsServer2{"Settings", "StatsServer2", "ftp2.vexal.example"};
+// Transfer limits; the caller gives TransferLimits' own defaults.
+inline constexpr NumberSetting TransferStallSeconds{"Settings", "TransferStallSeconds", 0};
+inline constexpr NumberSetting TransferLimitSeconds{"Settings", "TransferLimitSeconds", 0};
+inline constexpr NumberSetting DocumentLimitBytes{"Settings", "DocumentLimitBytes", 0};
+inline constexpr NumberSetting DownloadLimitBytes{"Settings", "DownloadLimitBytes", 0};
 } // namespace pref
 
 // The stored text, else the table's default (or the one given).
-std::string GetSetting(const Preference& p);
-std::string GetSetting(const Preference& p, const std::string& defaultValue);
-// A stored Boolean: "True"/"False" in any letter case (or a number, non-zero = True);
-// anything else gives the default.
-bool GetSettingBool(const Preference& p);
-bool GetSettingBool(const std::string& section, const std::string& key, bool defaultValue);
-// A stored number; a missing or corrupt value gives the default.
-double GetSettingNumber(const Preference& p);
-double GetSettingNumber(const Preference& p, double defaultValue);
+std::string GetSetting(const TextSetting& s);
+std::string GetSetting(const TextSetting& s, const std::string& defaultValue);
+// A stored Boolean; a text that is neither gives the default.
+bool GetSetting(const BoolSetting& s);
+// A stored check-box state, rounded to a whole number. A stored text that is no number is the
+// conversion error 13, as putting it into the box would be: the caller's error trap decides.
+int GetSetting(const CheckSetting& s);
+// A stored number; a missing or corrupt value gives the default (the table's or the one given).
+double GetSetting(const NumberSetting& s);
+double GetSetting(const NumberSetting& s, double defaultValue);
 
-void SaveSetting(const Preference& p, const std::string& value);
+void SaveSetting(const TextSetting& s, const std::string& value);
 // Saves "True" or "False".
-void SaveSettingBool(const Preference& p, bool value);
+void SaveSetting(const BoolSetting& s, bool value);
+void SaveSetting(const BoolSetting& s, const char* value) = delete;
+void SaveSetting(const BoolSetting& s, const std::string& value) = delete;
+void SaveSetting(const CheckSetting& s, int value);
+
+// The line file in use, trimmed of blanks ("Default": the season files' own lines).
+std::string LineFileInUse();
 
 } // namespace vexal

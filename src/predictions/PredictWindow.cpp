@@ -350,7 +350,7 @@ void PredictWindow::Form_Load()
     auto quiet = [](auto&& step) { SkipOnError(step); };
     AppState& app = App();
     quiet([&] { chkCliffAdjust_->hide(); });
-    quiet([&] { mnuSaveFormulas_->setChecked(GetSettingBool(pref::PredSaveFormulas)); });
+    quiet([&] { mnuSaveFormulas_->setChecked(GetSetting(pref::PredSaveFormulas)); });
     quiet([&] { TakeButtonPictures(); });
     quiet([&] {
         if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
@@ -442,7 +442,7 @@ void PredictWindow::FillLineFiles()
         const std::string name = File2_->item(i)->text().toStdString();
         cboLines_->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
     }
-    const QString saved = QString::fromStdString(GetSetting(pref::LineFile));
+    const QString saved = QString::fromStdString(LineFileInUse());
     int chosen = 0;
     for (int i = 0; i < cboLines_->count(); ++i)
         if (cboLines_->itemText(i) == saved)
@@ -522,7 +522,7 @@ void PredictWindow::closeEvent(QCloseEvent* event)
     app.CurrentFormula[fsTotalsMode] = 0;
     app.CurrentFormula[fsOtherFactors] = 0;
     SaveSetting(pref::LineFile, vb::Trim(cboLines_->currentText().toStdString()));
-    SaveSettingBool(pref::PredSaveFormulas, mnuSaveFormulas_->isChecked());
+    SaveSetting(pref::PredSaveFormulas, mnuSaveFormulas_->isChecked());
     notice_.reset();
     event->accept();
 }

@@ -361,7 +361,10 @@ void RichEditWindow::BuildMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* fo
 
 void RichEditWindow::Form_Load()
 {
-    chkBackground_->setChecked(GetSettingNumber(pref::EditorBackground) == 1);
+    // A stored value that is no number leaves the default.
+    int background = pref::EditorBackground.defaultValue;
+    SkipOnError([&] { background = GetSetting(pref::EditorBackground); });
+    chkBackground_->setChecked(background == 1);
     ApplyBackground();
     SetSelColor(App().ThemeForeColor);
     OpenDocument(App().DocumentPath.string());
@@ -870,7 +873,7 @@ void RichEditWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    SaveSetting(pref::EditorBackground, chkBackground_->isChecked() ? "1" : "0");
+    SaveSetting(pref::EditorBackground, chkBackground_->isChecked() ? 1 : 0);
     event->accept();
 }
 

@@ -7,6 +7,7 @@
 #include "LineRecord.h"
 #include "LoaderHost.h"
 #include "MsgBox.h"
+#include "Preferences.h"
 #include "ProgressPace.h"
 #include "SeasonData.h"
 #include "SeasonFileAccess.h"
@@ -195,7 +196,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     auto& items = next.WeekItems;
     ComboItemIndex weekIndex(items);
 
-    const std::string lineFileName = LineFileSetting();
+    const std::string lineFileName = LineFileInUse();
     const bool defaultLines = lineFileName == "Default";
     RecordBytes lineFile;
     const bool haveLineFile =

@@ -7,6 +7,7 @@
 #include "LineRecord.h"
 #include "LoaderHost.h"
 #include "MsgBox.h"
+#include "Preferences.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
 #include "SeasonFileAccess.h"
@@ -108,7 +109,7 @@ ArrayPlace PlaceOf(int year, int week, int32_t recordNumber, int32_t weekFirst)
 // import then leaves them alone, as they are not the season file's.
 bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
 {
-    const std::string name = LineFileSetting();
+    const std::string name = LineFileInUse();
     if (name == "Default" || game.Year != CurrentSeason || Season().SeasonYear != CurrentSeason)
         return false;
     RecordBytes lineFile;

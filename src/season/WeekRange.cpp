@@ -155,7 +155,6 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
     season.NextWeekFirstRecord = nextWeekFirst;
 }
 
-std::string LineFileSetting() { return vb::Trim(GetSetting(pref::LineFile)); }
 
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
 {
@@ -164,12 +163,12 @@ std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
 
 bool UseSeasonFileLines()
 {
-    return !(LineFileSetting() != "Default" && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
+    return !(LineFileInUse() != "Default" && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
 }
 
 void LoadWeekLines(bool ForceLineFile)
 {
-    const std::string name = LineFileSetting();
+    const std::string name = LineFileInUse();
     const bool useLineFile = !UseSeasonFileLines() || (name != "Default" && ForceLineFile);
     auto& season = Season();
 

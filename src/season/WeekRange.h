@@ -33,8 +33,6 @@ int16_t SeasonStartWeek(int16_t weekSlot);
 // is missing or neither the week nor a later week has a record.
 void SetWeekRange(int16_t Week, int16_t Season);
 
-// The line file in use: the trimmed "LineFile" preference ("Default" = the season files' lines).
-std::string LineFileSetting();
 // <program folder>/<name>.L<yy>
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear);
 

@@ -88,11 +88,11 @@ void mnuExit_Click() { UnloadAllForms(); }
 
 void mnuToolBarText_Click(bool checked)
 {
-    SaveSettingBool(pref::ToolbarText, checked);
+    SaveSetting(pref::ToolbarText, checked);
     SetToolbarCaptionsShown(!checked);
 }
 
-bool ToolbarTextOff() { return GetSettingBool(pref::ToolbarText); }
+bool ToolbarTextOff() { return GetSetting(pref::ToolbarText); }
 
 QAction* AddApplicationItem(QMenu* menu, const std::string& name)
 {

@@ -416,7 +416,7 @@ void Main::SetToolbarText()
     picture1_->setFixedHeight(85);
     if (ToolbarTextOff())
         SetToolbarCaptions(false);
-    const bool city = GetSettingBool(pref::Names);
+    const bool city = GetSetting(pref::Names);
     {
         QAction* names = cToolbar2_->actions().at(NamesButton);
         QSignalBlocker block(names);
@@ -516,7 +516,7 @@ void Main::SetUpMenus()
     cPop_.Clear();
     for (const char* item : TB2Items)
         cPop_.AddItem(item);
-    cPop_.SetChecked(6, GetSettingBool(pref::Names));
+    cPop_.SetChecked(6, GetSetting(pref::Names));
     cPop_.Store("TB2");
 }
 
@@ -667,7 +667,7 @@ void Main::ToggleNames(bool pressed)
         names->setChecked(!pressed);
         return;
     }
-    SaveSettingBool(pref::Names, pressed);
+    SaveSetting(pref::Names, pressed);
     App().ShowCityNames = pressed;
     // The stored "TB2" menu shows the same state.
     if (cPop_.Restore("TB2")) {

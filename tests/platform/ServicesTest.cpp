@@ -108,11 +108,12 @@ TEST(Settings, NumbersFallBackToTheDefaultWhenCorrupt)
     }
 }
 
-TEST(Settings, BooleansReadTheTextsEarlierVersionsStored)
+TEST(Settings, TypedEntriesReadTheTextsEarlierVersionsStored)
 {
     InstallSettings(std::make_unique<MemorySettings>());
-    EXPECT_TRUE(GetSettingBool(pref::Names));        // default True
-    EXPECT_FALSE(GetSettingBool(pref::ToolbarText)); // default False
+    EXPECT_TRUE(GetSetting(pref::Names));        // default True
+    EXPECT_FALSE(GetSetting(pref::ToolbarText)); // default False
+    EXPECT_FALSE(GetSetting(pref::SortByWin));
     const struct {
         const char* stored;
         bool names, toolbar;
@@ -121,15 +122,37 @@ TEST(Settings, BooleansReadTheTextsEarlierVersionsStored)
         {"-1", true, true},   {"2", true, true},       {"yes", true, false},   {"", true, false},
     };
     for (const auto& row : rows) {
-        SaveSetting(pref::Names, row.stored);
-        SaveSetting(pref::ToolbarText, row.stored);
-        EXPECT_EQ(GetSettingBool(pref::Names), row.names) << row.stored;
-        EXPECT_EQ(GetSettingBool(pref::ToolbarText), row.toolbar) << row.stored;
+        SaveSetting("Preference", "Names", row.stored);
+        SaveSetting("Preference", "Toolbar Text", row.stored);
+        EXPECT_EQ(GetSetting(pref::Names), row.names) << row.stored;
+        EXPECT_EQ(GetSetting(pref::ToolbarText), row.toolbar) << row.stored;
     }
-    SaveSettingBool(pref::ToolbarText, true);
+    SaveSetting(pref::ToolbarText, true);
     EXPECT_EQ(GetSetting("Preference", "Toolbar Text", ""), "True");
+    // The Test Formula window saves its sort order as a Boolean and reads it back as one.
+    SaveSetting(pref::SortByWin, true);
+    EXPECT_EQ(GetSetting("Preference", "SortbyWin", ""), "True");
+    EXPECT_TRUE(GetSetting(pref::SortByWin));
+
+    // Check-box states: decimal text; a stored text that is no number is the conversion error.
+    EXPECT_EQ(GetSetting(pref::ShowWeekly), 0);
+    EXPECT_EQ(GetSetting(pref::EditorBackground), 1);
+    SaveSetting(pref::ShowWeekly, 1);
+    EXPECT_EQ(GetSetting("Preference", "Show Weekly", ""), "1");
+    EXPECT_EQ(GetSetting(pref::ShowWeekly), 1);
+    SaveSetting("Preference", "Show Weekly", "x");
+    try {
+        GetSetting(pref::ShowWeekly);
+        ADD_FAILURE() << "no conversion error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 13);
+    }
+
+    // The line file in use is the stored name without blanks around it.
     EXPECT_EQ(GetSetting(pref::LineFile), "Default");
-    EXPECT_EQ(GetSettingNumber(pref::SaveFormulasUnitUpper), 100);
+    SaveSetting(pref::LineFile, " MyLines ");
+    EXPECT_EQ(LineFileInUse(), "MyLines");
+    EXPECT_EQ(GetSetting(pref::SaveFormulasUnitUpper), "100");
 }
 
 TEST(Host, ProgramFileIsFoundWithoutRegardToCase)
