@@ -220,8 +220,25 @@ void FormulaEditor::BuildControls()
     middle->setSpacing(0);
     auto* right = new QVBoxLayout;
     right->setSpacing(0);
+    columns->addLayout(BuildValueBoxes());
+    columns->addLayout(middle, 1);
+    columns->addLayout(right, 1);
+    BuildFileControls();
+    middle->addWidget(fraFormula_);
+    middle->addWidget(BuildPredictOnlyFrame(), 1);
+    right->addWidget(BuildDatabaseFrame(), 1);
+    right->addWidget(BuildOptionsFrame());
 
-    // The nine value boxes with their caption labels, on the window itself.
+    // The window's own size limits, in twips of the screen.
+    setMinimumSize(Screen::TwipsToPixelsX(texts::MinWidthTwips), Screen::TwipsToPixelsY(texts::MinHeightTwips));
+    setMaximumSize(Screen::TwipsToPixelsX(texts::MaxWidthTwips), Screen::TwipsToPixelsY(texts::MaxHeightTwips));
+
+    ConnectHandlers();
+}
+
+// The nine value boxes with their caption labels, on the window itself.
+QGridLayout* FormulaEditor::BuildValueBoxes()
+{
     auto* values = new QGridLayout;
     values->setVerticalSpacing(1);
     values->setHorizontalSpacing(4);
@@ -239,11 +256,12 @@ void FormulaEditor::BuildControls()
         txtFla_[static_cast<std::size_t>(i)] = box;
     }
     values->setRowStretch(9, 1);
-    columns->addLayout(values);
-    columns->addLayout(middle, 1);
-    columns->addLayout(right, 1);
+    return values;
+}
 
-    // Formula files.
+// The formula list with Save, Delete and "Exclude Good/Bad", and the hidden file list.
+void FormulaEditor::BuildFileControls()
+{
     fraFormula_ = new QGroupBox(texts::FormulaFrame, this);
     fraFormula_->setObjectName("fraFormula");
     auto* files = new QGridLayout(fraFormula_);
@@ -266,14 +284,16 @@ void FormulaEditor::BuildControls()
     files->addWidget(cmdSave_, 1, 1);
     files->addWidget(cmdDelete_, 1, 2);
     files->addWidget(chkExcludeBestWorst_, 2, 0, 1, 3);
-    middle->addWidget(fraFormula_);
 
     File1_ = new QListWidget(this);
     File1_->setObjectName("File1");
     File1_->setProperty("pattern", "*.fla");
     File1_->hide();
+}
 
-    // Predict only.
+// The play filters: the line range, home or away, favourite or underdog, over or under.
+QGroupBox* FormulaEditor::BuildPredictOnlyFrame()
+{
     auto* fraOptions = new QGroupBox(texts::PredictOnlyFrame, this);
     fraOptions->setObjectName("fraOptions");
     auto* only = new QGridLayout(fraOptions);
@@ -315,9 +335,13 @@ void FormulaEditor::BuildControls()
     only->addWidget(chkDog_, 3, 1);
     only->addWidget(chkOver_, 4, 0);
     only->addWidget(chkUnder_, 4, 1);
-    middle->addWidget(fraOptions, 1);
+    return fraOptions;
+}
 
-    // Database.
+// The rolling average, the season-to-date, home/away and high/low switches and the seasons
+// loaded at start-up.
+QGroupBox* FormulaEditor::BuildDatabaseFrame()
+{
     auto* fraDatabase = new QGroupBox(texts::DatabaseFrame, this);
     fraDatabase->setObjectName("fraDatabase");
     auto* database = new QGridLayout(fraDatabase);
@@ -349,9 +373,12 @@ void FormulaEditor::BuildControls()
     database->addWidget(DHL_, 3, 0, 1, 3);
     database->addWidget(lblNuberOfYears, 4, 0, 1, 2);
     database->addWidget(txtYears_, 4, 2, Qt::AlignLeft | Qt::AlignVCenter);
-    right->addWidget(fraDatabase, 1);
+    return fraDatabase;
+}
 
-    // Options.
+// Power ratings and the line.
+QGroupBox* FormulaEditor::BuildOptionsFrame()
+{
     auto* fraOption = new QGroupBox(texts::OptionsFrame, this);
     fraOption->setObjectName("fraOption");
     auto* options = new QVBoxLayout(fraOption);
@@ -361,13 +388,12 @@ void FormulaEditor::BuildControls()
     ChkNoLine_ = new CheckBox("ChkNoLine", texts::NoLineCaption, fraOption);
     options->addWidget(ChkPowerRating_);
     options->addWidget(ChkNoLine_);
-    right->addWidget(fraOption);
+    return fraOption;
+}
 
-    // The window's own size limits, in twips of the screen.
-    setMinimumSize(Screen::TwipsToPixelsX(texts::MinWidthTwips), Screen::TwipsToPixelsY(texts::MinHeightTwips));
-    setMaximumSize(Screen::TwipsToPixelsX(texts::MaxWidthTwips), Screen::TwipsToPixelsY(texts::MaxHeightTwips));
-
-    // Click handling. A change of value from code runs it too.
+// Click handling. A change of value from code runs it too.
+void FormulaEditor::ConnectHandlers()
+{
     auto onChange = [this](QCheckBox* box, void (FormulaEditor::*handler)()) {
         connect(box, &QCheckBox::stateChanged, this, [this, handler] { (this->*handler)(); });
     };

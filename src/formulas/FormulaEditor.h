@@ -18,6 +18,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,7 +61,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, by what they hold; ConnectHandlers wires their click handling.
     void BuildControls();
+    QGridLayout* BuildValueBoxes();
+    void BuildFileControls();
+    QGroupBox* BuildPredictOnlyFrame();
+    QGroupBox* BuildDatabaseFrame();
+    QGroupBox* BuildOptionsFrame();
+    void ConnectHandlers();
     void FormLoad();
 
     // Formula files.
