@@ -1,5 +1,5 @@
 #pragma once
-// The formula editor frmFormula: its controls are the live current formula (ReadFormula
+// The formula editor (WindowName::FormulaEditor): its controls are the live current formula (ReadFormula
 // rebuilds CurrentFormula from them before every refresh), and it keeps the formula files
 // of the program folder and the number of seasons loaded at start-up.
 //

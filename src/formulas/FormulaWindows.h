@@ -1,9 +1,10 @@
 #pragma once
-// The formula editor's place in the program: registers frmFormula with the window registry
+// The formula editor's place in the program: registers the editor with the window registry
 // (modeless, owned by the main window) and makes ReadFormula read the editor's controls.
 namespace vexal {
 
-// Registers "frmFormula" (replacing any stand-in of that name) and installs the reader.
+// Registers WindowName::FormulaEditor (replacing any stand-in of that name), installs the
+// values other windows ask of it (FormulaEditorValues.h) and the reader.
 void RegisterFormulaWindows();
 // Makes ReadFormula rebuild CurrentFormula from the editor (loaded hidden when it is not
 // loaded) and from the week selector's chosen position.
