@@ -73,7 +73,7 @@ void Forget(const QObject* key)
 }
 
 // The windows no run reads or writes: they close at once, also while a run yields.
-bool NoRunUses(const std::string& name) { return name == "frmRichEdit"; }
+bool NoRunUses(const std::string& name) { return name == WindowName::DocumentViewer; }
 
 // While a long run yields, a window it may use is not closed from under it: a close the
 // program did not ask for (the frame's close button, a window closing itself) waits until the
