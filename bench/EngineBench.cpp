@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "FastKernel.h"
 #include "Host.h"
+#include "ProgramEngineHost.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
@@ -125,7 +126,7 @@ public:
         benchmark::DoNotOptimize(shownPercent);
         return engine.GameEvaluations();
     }
-    TSPredict engine;
+    TSPredict engine{ProgramEngineHost()};
     TSPredict::FormulaRow shownBest{};
     double shownPercent = 0;
     std::string shownText;

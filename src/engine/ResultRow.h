@@ -3,7 +3,7 @@
 // its Progress event). The engine fills a row by these names and every window that shows or
 // reuses a row reads it by them, so the boxes, the printout, the saved formulas and the smart
 // formulas all take each weight from the same element. GUI-free.
-#include "AppState.h"
+#include "FormulaSlots.h"
 
 #include <array>
 

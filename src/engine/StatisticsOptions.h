@@ -2,7 +2,7 @@
 // How the rolling statistics and the power ratings take a side's earlier games: the window,
 // home and away games apart, and the best and worst game dropped. The hosts' calls take
 // them from the current formula (slots 9 to 11); a test run passes its own. GUI-free.
-#include "AppState.h"
+#include "FormulaSlots.h"
 
 namespace vexal {
 

@@ -6,8 +6,9 @@
 
 namespace vexal {
 
-TSPredict::TSPredict()
-    : clock_([] { return vb::Now(); })
+TSPredict::TSPredict(EngineHost& host)
+    : host_(host)
+    , clock_([] { return vb::Now(); })
 {
 }
 

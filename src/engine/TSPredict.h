@@ -3,10 +3,12 @@
 // properties, calls its methods and receives every result through the event callbacks it
 // sets: rolling team statistics (Stats), power ratings and strength of schedule
 // (PowerRating), predictions and back-tests of formulas with their progress (Progress,
-// Weekly, Done). The engine reads Season() and App().CurrentFormula and App().StopTest in
-// place, writes only FormulaList.txt, Good<n>.fla and Bad<n>.fla into the program folder,
-// and lets the host's message loop run (DoEvents) only between combinations of a run and,
-// in runs of fewer than five combinations, at the head of every 20th week. GUI-free.
+// Weekly, Done). Everything else it reaches through its EngineHost: the loaded seasons, the
+// current formula and the stop request, read in place; the folder where it writes only
+// FormulaList.txt, Good<n>.fla and Bad<n>.fla; and the host's message loop, which it lets run
+// only between combinations of a run and, in runs of fewer than five combinations, at the
+// head of every 20th week. GUI-free.
+#include "EngineHost.h"
 #include "FastEvaluator.h"
 #include "ResultRow.h"
 #include "StatisticsOptions.h"
@@ -36,7 +38,7 @@ public:
     // [week of the season 0..44][team code 0..32]: the opponent's code, 0 for no game.
     using OpponentTableArray = std::array<std::array<int16_t, 33>, 45>;
 
-    TSPredict();
+    explicit TSPredict(EngineHost& host);
     ~TSPredict();
     TSPredict(const TSPredict&) = delete;
     TSPredict& operator=(const TSPredict&) = delete;
@@ -179,6 +181,7 @@ private:
     void FastTally(const Run& run, const FastEvaluator::Result& result, Tally& tally) const;
     void BuildFastGames(Run& run, const GameOptions& options);
 
+    EngineHost& host_;
     int16_t cliffAdjust_ = 0;
     int16_t teaser_ = 0;
     int16_t moneyLine_ = 0;

@@ -33,7 +33,7 @@ void TSPredict::BuildFastGames(Run& run, const GameOptions& options)
     fast_->Reset(settings);
     run.FastDropped = 0;
 
-    SeasonData& season = Season();
+    SeasonData& season = host_.Seasons();
     const bool hold = options.noLine || options.moneyLine;
     const int first = std::max(options.firstWeek, 1);
     const int last = std::min<int>(options.lastWeek, season.WeekSlots);

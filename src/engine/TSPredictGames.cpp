@@ -3,7 +3,6 @@
 // adjustment, the grading against the line and the week's line of the breakdown.
 #include "TSPredict.h"
 
-#include "AppState.h"
 #include "CliffAdjustment.h"
 #include "EngineArrays.h"
 #include "FormulaLog.h"
@@ -110,7 +109,7 @@ void TSPredict::EvaluateWeek(Run& run, const GameOptions& options, int w, Tally&
     int16_t weekWins = 0;
     int16_t weekLosses = 0;
     int16_t weekTies = 0;
-    const int16_t* first = engine::GameFields(Season(), weekSlot, 0);
+    const int16_t* first = engine::GameFields(host_.Seasons(), weekSlot, 0);
     if (!first)
         return;
     const int weekNumber = first[gfWeek];
@@ -124,7 +123,7 @@ void TSPredict::EvaluateWeek(Run& run, const GameOptions& options, int w, Tally&
 void TSPredict::EvaluateGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                              int16_t& weekLosses, int16_t& weekTies)
 {
-    SeasonData& season = Season();
+    SeasonData& season = host_.Seasons();
     const int weekSlot = w - 1;
     const int16_t* game = engine::GameFields(season, weekSlot, g);
     if (!game)
@@ -266,7 +265,7 @@ bool TSPredict::PassesGradingFilters(Run& run, const GameOptions& options, int w
         }
     }
     // Season to date has no earlier games in a season's first week: no play there.
-    if (currentRollingWeeks_ <= 0 && SeasonStartWeek(static_cast<int16_t>(weekSlot)) == weekSlot)
+    if (currentRollingWeeks_ <= 0 && SeasonStartWeek(host_.Seasons(), static_cast<int16_t>(weekSlot)) == weekSlot)
         return false;
     if (options.totalsMode && !(awayScore + total != 0))
         return false;
@@ -276,7 +275,7 @@ bool TSPredict::PassesGradingFilters(Run& run, const GameOptions& options, int w
 void TSPredict::GradeGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                           int16_t& weekLosses, int16_t& weekTies)
 {
-    SeasonData& season = Season();
+    SeasonData& season = host_.Seasons();
     const int weekSlot = w - 1;
     const int16_t* game = engine::GameFields(season, weekSlot, g);
     const float* lines = engine::SpreadCell(season, weekSlot, g);
@@ -399,7 +398,7 @@ void TSPredict::CloseWeek(Run& run, int w, Tally& tally, int16_t weekWins, int16
     const std::string weekPercent = percent(weekWins, weekLosses);
     const std::string seasonPercent = percent(tally.wins, tally.losses);
     std::string label;
-    const auto& items = Season().WeekItems;
+    const auto& items = host_.Seasons().WeekItems;
     if (w >= 1 && static_cast<std::size_t>(w - 1) < items.size())
         label = vb::Mid(items[static_cast<std::size_t>(w - 1)], 4);
     text += FormulaLog::PadTo(label, 12);

@@ -3,11 +3,9 @@
 // request) and the run end.
 #include "TSPredict.h"
 
-#include "AppState.h"
 #include "EngineArrays.h"
 #include "FlagScope.h"
 #include "FormulaFile.h"
-#include "Host.h"
 #include "SeasonData.h"
 #include "TSPredictInternals.h"
 #include "VbConvert.h"
@@ -123,7 +121,7 @@ void TSPredict::TestFormulas(const TestRequest& request)
 void TSPredict::BeginRun(Run& run)
 {
     // 1. The statistics cache, all zero, 16 values per game slot.
-    const long weekSlots = std::max<long>(Season().WeekSlots, 0);
+    const long weekSlots = std::max<long>(host_.Seasons().WeekSlots, 0);
     GameStatsCache.assign(static_cast<std::size_t>(weekSlots) * 256 + 256, 0.0f);
 
     // 3. The week limit packed into slots 18 and 19 by the Test Formula window.
@@ -170,10 +168,10 @@ void TSPredict::BeginRun(Run& run)
 
 void TSPredict::WriteLogHeader(Run& run)
 {
-    if (!run.Log.Open(ProgramFolder() / FormulaLogName))
+    if (!run.Log.Open(host_.OutputFolder() / FormulaLogName))
         return;
     const double now = clock_();
-    const Formula& cf = App().CurrentFormula;
+    const Formula& cf = host_.CurrentFormula();
     std::string text;
     text += std::string(55, '=') + CrLf;
     text += std::string(ProductWebAddress) + " - The following formula list was " + CrLf;
@@ -208,7 +206,7 @@ void TSPredict::WriteLogHeader(Run& run)
     text += std::string("Formula Ranges used were as follows:") + CrLf;
     {
         // A week the selector does not hold loses this line only.
-        const auto& items = Season().WeekItems;
+        const auto& items = host_.Seasons().WeekItems;
         const int from = engine::SaturatingCInt(static_cast<double>(run.L(fsCurrentWeek)) - 1);
         const int to = engine::SaturatingCInt(static_cast<double>(run.H(fsCurrentWeek)) - 1);
         if (from >= 0 && to >= 0 && static_cast<std::size_t>(from) < items.size() &&
@@ -483,7 +481,7 @@ TSPredict::GameOptions TSPredict::ReadGameOptions(const Run& run) const
     o.singleGame = run.SingleGame;
     o.homeTeam = run.HomeTeam;
     o.awayTeam = run.AwayTeam;
-    const Formula& cf = App().CurrentFormula;
+    const Formula& cf = host_.CurrentFormula();
     o.homeOnly = cf[fsHomeOnly];
     o.awayOnly = cf[fsAwayOnly];
     o.favOrOver = cf[fsFavOrOver];
@@ -501,7 +499,7 @@ TSPredict::GameOptions TSPredict::ReadGameOptions(const Run& run) const
 void TSPredict::EvaluateCombination(Run& run)
 {
     // 1. A stop request seen on entry: nothing is evaluated or counted, so the searches run out.
-    if (App().StopTest) {
+    if (host_.StopRequested()) {
         for (int k = 0; k <= 9; ++k)
             run.SetL(k, run.H(k));
         return;
@@ -517,7 +515,7 @@ void TSPredict::EvaluateCombination(Run& run)
         ++fastCombinations_;
     if (!evaluated) {
         const int first = std::max(run.Options.firstWeek, 1);
-        const int last = std::min<int>(run.Options.lastWeek, Season().WeekSlots);
+        const int last = std::min<int>(run.Options.lastWeek, host_.Seasons().WeekSlots);
         for (int w = first; w <= last; ++w) {
             const double lowWeek = run.L(fsCurrentWeek);
             const double highWeek = run.H(fsCurrentWeek);
@@ -526,7 +524,7 @@ void TSPredict::EvaluateCombination(Run& run)
                                  (1 / static_cast<double>(totalCombinations_)) * ((w - lowWeek) / (highWeek - lowWeek));
                 std::string message;
                 RaiseProgress(PercentText(p * 100), message);
-                DoEvents();
+                host_.Yield();
                 run.Options = ReadGameOptions(run);
             }
             EvaluateWeek(run, run.Options, w, tally);
@@ -575,12 +573,12 @@ void TSPredict::EvaluateCombination(Run& run)
         const double percent = static_cast<double>(combinationsDone_) / totalCombinations_ * 100;
         RaiseProgress(PercentText(percent), run.ProgressMessage);
         run.ProgressMessage.clear();
-        DoEvents();
+        host_.Yield();
     }
 
     // 12. A stop requested during the yield ends the call here: no footer, no Done.
-    if (App().StopTest) {
-        App().StopTest = false;
+    if (host_.StopRequested()) {
+        host_.ClearStopRequest();
         run.Log.Close();
         run.Stopped = true;
     }
@@ -594,7 +592,7 @@ void TSPredict::RankCombination(Run& run, Tally& tally)
             // straightforward way only now that its text is shown.
             Tally detailed;
             const int first = std::max(run.Options.firstWeek, 1);
-            const int last = std::min<int>(run.Options.lastWeek, Season().WeekSlots);
+            const int last = std::min<int>(run.Options.lastWeek, host_.Seasons().WeekSlots);
             std::vector<float>* trace = std::exchange(scoreTrace_, nullptr);
             for (int w = first; w <= last; ++w)
                 EvaluateWeek(run, run.Options, w, detailed);
@@ -661,7 +659,7 @@ void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16
         run.Turnover, run.L(fsDiscardHighLow), run.L(fsNoLine), run.L(fsPowerRating),
         run.L(fsHomeOnly), run.L(fsAwayOnly), run.L(fsFavOrOver), run.L(fsDogOrUnder),
         run.L(fsLineStart), run.L(fsLineEnd)};
-    const bool written = WriteFormulaFileValues(ProgramFolder() / name, values, WriteSync::Fast);
+    const bool written = WriteFormulaFileValues(host_.OutputFolder() / name, values, WriteSync::Fast);
     count = static_cast<int16_t>(count + 1);
     // The log lists the files that exist: a file that could not be written gets no line.
     if (written)

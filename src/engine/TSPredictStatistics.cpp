@@ -2,7 +2,6 @@
 // with strength of schedule.
 #include "TSPredict.h"
 
-#include "AppState.h"
 #include "EngineArrays.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -125,7 +124,7 @@ StatisticsOptions StatisticsOptions::Of(const Formula& formula)
 
 void TSPredict::lastgame_opponent(int16_t Team, int16_t Week, int16_t Games)
 {
-    Formula& formula = App().CurrentFormula;
+    Formula& formula = host_.CurrentFormula();
     const StatisticsOptions options = StatisticsOptions::Of(formula);
     MarkSeasonToDate(&formula, Team, options);
     RollingStatistics(Team, Week, Games, false, options);
@@ -133,7 +132,7 @@ void TSPredict::lastgame_opponent(int16_t Team, int16_t Week, int16_t Games)
 
 void TSPredict::lastgame_team(int16_t Team, int16_t Week, int16_t Games)
 {
-    Formula& formula = App().CurrentFormula;
+    Formula& formula = host_.CurrentFormula();
     const StatisticsOptions options = StatisticsOptions::Of(formula);
     MarkSeasonToDate(&formula, Team, options);
     RollingStatistics(Team, Week, Games, true, options);
@@ -156,8 +155,8 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
     AveragesArray& avg = teamSide ? TeamAverages : OppAverages;
     t.fill(0.0f);
     avg.fill(0.0f);
-    const SeasonData& season = Season();
-    seasonStartSlot_ = SeasonStartWeek(static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
+    const SeasonData& season = host_.Seasons();
+    seasonStartSlot_ = SeasonStartWeek(season, static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
 
     const bool seasonToDate = options.SeasonToDate();
     const int wanted = (seasonToDate || Games < 1) ? Week - seasonStartSlot_ - 1 : Games;
@@ -286,7 +285,7 @@ void TSPredict::HighLowDrop(const std::string& TeamText, int16_t Week, int16_t S
     TotalsArray& t = teamSide ? TeamTotals : OppTotals;
     const std::pair<int16_t, int16_t> games[2] = {{Week, Slot}, {A, B}};
     for (const auto& [weekSlot, gameSlot] : games) {
-        const int16_t* game = GameFields(Season(), weekSlot, gameSlot);
+        const int16_t* game = GameFields(host_.Seasons(), weekSlot, gameSlot);
         if (!game)
             return;
         if (team == game[gfAwayTeam])
@@ -298,7 +297,7 @@ void TSPredict::HighLowDrop(const std::string& TeamText, int16_t Week, int16_t S
 
 void TSPredict::CalcPowerRating(int16_t Week, int16_t Team)
 {
-    Formula& formula = App().CurrentFormula;
+    Formula& formula = host_.CurrentFormula();
     PowerRatings(Week, Team, StatisticsOptions::Of(formula), &formula);
 }
 
@@ -313,8 +312,8 @@ void TSPredict::PowerRatings(int16_t Week, int16_t Team, const StatisticsOptions
     for (auto& row : OpponentTable)
         row.fill(0);
 
-    const SeasonData& season = Season();
-    seasonStartSlot_ = SeasonStartWeek(static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
+    const SeasonData& season = host_.Seasons();
+    seasonStartSlot_ = SeasonStartWeek(season, static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
     const int start = seasonStartSlot_;
     int back = (Week - 1) - start;
     if (back < 1)

@@ -10,6 +10,7 @@
 // control's click handling when the value changes, as the window's refresh relies on.
 #include "Preferences.h"
 #include "FormulaTestCore.h"
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
 #include <QPointer>
@@ -133,7 +134,7 @@ private:
     void SaveRow(bool best);
     formulatest::SummaryTexts ReadSummaryTexts() const;
 
-    TSPredict engine_;
+    TSPredict engine_{ProgramEngineHost()};
     QTimer m_Timer;
     QMenuBar* menuBar_ = nullptr;
     QWidget* body_ = nullptr;

@@ -4,6 +4,7 @@
 // and pool-pick options around the grid, printing and HTML export of the grid, and the report
 // menu of the consensus button. "Smart Predict" runs each game with its own searched formula.
 #include "PopupMenu.h"
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
 #include <QWidget>
@@ -140,7 +141,7 @@ private:
     void Step(F&& step);
 
     Grid* Grid_ = nullptr;
-    TSPredict engine_;
+    TSPredict engine_{ProgramEngineHost()};
     QWidget* body_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QPushButton* cmdpred_ = nullptr;

@@ -2,6 +2,7 @@
 // Singleg, the Single Game window: any two teams, a typed line and total, and the engine's
 // prediction of that one game with the current formula, with the side and the total the
 // formula would play marked in red.
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
 #include <QDialog>
@@ -57,7 +58,7 @@ private:
     QLabel* lblAway_ = nullptr;
     QPushButton* Command3d1_ = nullptr;
     QPushButton* Command3d2_ = nullptr;
-    TSPredict engine_;
+    TSPredict engine_{ProgramEngineHost()};
     cBackGround* background_ = nullptr;
     cResizer* resize_ = nullptr;
     bool captionsAdded_ = false;

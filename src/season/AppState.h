@@ -1,27 +1,14 @@
 #pragma once
 // Module-level values shared by several windows: the current formula and its file,
 // the stop and refresh flags, the user's folder, the document to view, the theme.
+#include "FormulaSlots.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace vexal {
-
-// Slots of CurrentFormula.
-enum FormulaSlot : int {
-    fsHomeField = 0, fsMinDiff = 1, fsMaxDiff = 2, fsOffense = 3, fsDefense = 4, fsPassing = 5,
-    fsRushing = 6, fsTurnovers = 7, fsMultiplier = 8, fsRollingWeeks = 9, fsSeparateHomeAway = 10,
-    fsDiscardHighLow = 11, fsSeasonToDate = 12, fsCurrentWeek = 13, fsTotalsMode = 14,
-    fsOtherFactors = 15, fsPowerRating = 16, fsNoLine = 17, fsHomeOnly = 18, fsAwayOnly = 19,
-    fsFavOrOver = 20, fsDogOrUnder = 21, fsLineStart = 22, fsLineEnd = 23,
-};
-inline constexpr int FormulaSlots = 24;
-using Formula = std::array<float, FormulaSlots>;
-// The upper ends of a back-test's ranges, slots 0 to 21: the line range (22 and 23) is
-// always read from the lower ends.
-inline constexpr int RangeSlots = 22;
-using FormulaHighEnds = std::array<float, RangeSlots>;
 
 struct AppState {
     Formula CurrentFormula{};

@@ -85,7 +85,12 @@ std::string WeekSelectorText()
 
 int16_t SeasonStartWeek(int16_t weekSlot)
 {
-    const auto& first = Season().SeasonFirstWeek;
+    return SeasonStartWeek(Season(), weekSlot);
+}
+
+int16_t SeasonStartWeek(const SeasonData& seasons, int16_t weekSlot)
+{
+    const auto& first = seasons.SeasonFirstWeek;
     if (first.empty())
         return 0;
     if (weekSlot >= first[0])

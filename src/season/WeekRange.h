@@ -11,6 +11,8 @@
 
 namespace vexal {
 
+struct SeasonData;
+
 // "Wk 5 of 2023": a week's text in the week selector.
 std::string WeekText(int week, int year);
 
@@ -24,8 +26,10 @@ bool SelectWeek(int index);
 // The text the week selector shows: the chosen item, or "" when none is chosen.
 std::string WeekSelectorText();
 
-// The first week slot of the loaded season that holds week slot w.
+// The first week slot of the loaded season that holds week slot w (of Season(), or of the
+// seasons given).
 int16_t SeasonStartWeek(int16_t weekSlot);
+int16_t SeasonStartWeek(const SeasonData& seasons, int16_t weekSlot);
 
 // Sets WeekFirstRecord and NextWeekFirstRecord for a week of a season file (Week > 0), or
 // for the current week (Week <= 0, the season found from CurrentWeek), and CurrentGame = 0.

@@ -2,6 +2,7 @@
 // Power, the Power Ratings / Strength of Schedule window: every team's power ratings and
 // strengths of schedule up to the current week, as the engine computes them, in a sortable
 // grid, and one team's weekly ratings as a chart over the grid.
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
 #include <QWidget>
@@ -60,7 +61,7 @@ private:
     QAction* mnuBar_ = nullptr;
     QAction* mnuPoint_ = nullptr;
     QWidget* body_ = nullptr;
-    TSPredict engine_;
+    TSPredict engine_{ProgramEngineHost()};
     int gridWidthPixels_ = 0;
     bool styleRead_ = false;     // the saved chart style has set the checks
 };

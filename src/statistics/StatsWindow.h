@@ -5,6 +5,7 @@
 // Every statistic comes from its engine control through the Stats event.
 #include "PopupMenu.h"
 #include "StatSheet.h"
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
 #include <QFont>
@@ -110,7 +111,7 @@ private:
     QMenu* weekMenu_ = nullptr;
     std::map<std::string, QAction*> items_;
     std::vector<stats::RankEntry> rankEntries_;   // the clubs of the ranking being collected
-    TSPredict engine_;
+    TSPredict engine_{ProgramEngineHost()};
     PopupMenu cPop_;
     cResizer* resize_ = nullptr;
     // The grid's own face, before any fitting to a small window made it smaller.

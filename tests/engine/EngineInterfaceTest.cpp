@@ -7,7 +7,8 @@ namespace {
 
 TEST(EngineInterface, NewControlHasItsPropertiesAtZero)
 {
-    TSPredict engine;
+    StubEngineHost host;
+    TSPredict engine{host};
     EXPECT_EQ(engine.CliffAdjust(), 0);
     EXPECT_EQ(engine.Teaser(), 0);
     EXPECT_EQ(engine.MoneyLine(), 0);
@@ -15,7 +16,8 @@ TEST(EngineInterface, NewControlHasItsPropertiesAtZero)
 
 TEST(EngineInterface, TeaserIsStoredRoundedHalfToEven)
 {
-    TSPredict engine;
+    StubEngineHost host;
+    TSPredict engine{host};
     engine.SetTeaser(6.5);
     EXPECT_EQ(engine.Teaser(), 6);
     engine.SetTeaser(7.5);
@@ -26,7 +28,8 @@ TEST(EngineInterface, TeaserIsStoredRoundedHalfToEven)
 
 TEST(EngineInterface, ClearBestEmptiesBothRowsAndNothingElse)
 {
-    TSPredict engine;
+    StubEngineHost host;
+    TSPredict engine{host};
     engine.BestRow.fill(3);
     engine.WorstRow.fill(-2);
     engine.TeamTotals[0] = 5;

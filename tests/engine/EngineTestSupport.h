@@ -3,6 +3,7 @@
 // current formula, a fixed clock, an engine whose events are recorded, and a small season
 // whose predicted scores are whole numbers chosen by the test.
 #include "AppState.h"
+#include "EngineHost.h"
 #include "GeneratedSeasons.h"
 #include "Host.h"
 #include "SeasonData.h"
@@ -12,10 +13,33 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace vexal::test {
+
+// The engine's host in these tests: the shared season arrays and current formula the tests
+// fill, the test's program folder, and a stop request and yields the test scripts.
+class StubEngineHost : public EngineHost {
+public:
+    SeasonData& Seasons() override { return Season(); }
+    Formula& CurrentFormula() override { return App().CurrentFormula; }
+    bool StopRequested() override { return stop; }
+    void ClearStopRequest() override { stop = false; }
+    void Yield() override
+    {
+        ++yields;
+        if (onYield)
+            onYield();
+    }
+    std::filesystem::path OutputFolder() override { return ProgramFolder(); }
+
+    bool stop = false;
+    int yields = 0;
+    std::function<void()> onYield;
+};
 
 // 5 March 2024, 14:07:09.
 double FixedNow();
@@ -81,7 +105,8 @@ protected:
     void BackTest(bool sortByWin = false);
 
     TempFolder folder;
-    TSPredict engine;
+    StubEngineHost host;
+    TSPredict engine{host};
     EventRecorder events;
     std::array<float, 5> filters{};
 };

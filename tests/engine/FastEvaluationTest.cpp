@@ -165,7 +165,8 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
             std::filesystem::remove_all(entry.path());
         const std::vector<float> lines = Season().SeasonLines;
-        TSPredict e;
+        StubEngineHost host;
+        TSPredict e{host};
         e.SetClock(FixedNow);
         e.SetFastEvaluation(fast);
         if (workers > 0)
@@ -184,14 +185,13 @@ protected:
                                      std::string& message) {
                 record(best, worst, percent, message);
                 if (static_cast<int>(recorder.progress.size()) == stopAtEvent)
-                    App().StopTest = true;
+                    host.stop = true;
             };
         }
-        int yields = 0;
-        SetDoEventsHook([&] {
-            if (++yields == stopAtYield)
-                App().StopTest = true;
-        });
+        host.onYield = [&] {
+            if (host.yields == stopAtYield)
+                host.stop = true;
+        };
         App().CurrentFormula = c.low;
         std::vector<float> high = c.high;
         e.TestFormulas({.Low = App().CurrentFormula, .High = high, .Filters = c.filters, .PlayedGamesOnly = c.played,
@@ -215,8 +215,6 @@ protected:
         o.fast = e.FastCombinations();
         o.ahead = e.AheadCombinations();
         o.lines = Season().SeasonLines;
-        SetDoEventsHook({});
-        App().StopTest = false;
         EXPECT_TRUE(SameBits(o.lines, lines)) << "the spreads are all put back";
         return o;
     }

@@ -212,11 +212,9 @@ TEST_F(TestRun, ProgressAfterEveryCombinationUpToOneHundred)
 TEST_F(TestRun, ProgressAfterEveryTwentiethCombinationAboveOneHundred)
 {
     high[fsHomeField] = 119;
-    int yields = 0;
-    SetDoEventsHook([&] { ++yields; });
     Run(false);
     EXPECT_EQ(events.Percents(), (std::vector<std::string>{"16.7", "33.3", "50.0", "66.7", "83.3", "100.0", " 100"}));
-    EXPECT_EQ(yields, 6);
+    EXPECT_EQ(host.yields, 6);
 }
 
 TEST_F(TestRun, RunsOfFewerThanFiveCombinationsAlsoReportInsideACombination)
@@ -239,13 +237,13 @@ TEST_F(TestRun, StopSetBeforeTheRunEvaluatesNothingAndStillEnds)
 {
     high[fsHomeField] = 2;
     high[fsMinDiff] = 3;
-    App().StopTest = true;
+    host.stop = true;
     Run(true);
     EXPECT_EQ(events.order, (std::vector<std::string>{"Progress  100", "Done"}));
     EXPECT_EQ(engine.CombinationsDone(), 0);
     EXPECT_EQ(Low()[fsHomeField], 2) << "the high ends are copied into the low ends";
     EXPECT_EQ(Low()[fsMinDiff], 3);
-    EXPECT_TRUE(App().StopTest) << "left set";
+    EXPECT_TRUE(host.stop) << "left set";
     EXPECT_NE(File("FormulaList.txt").find("Formula list was completed"), std::string::npos);
     EXPECT_FALSE(Exists("Good0.fla"));
 }
@@ -253,11 +251,11 @@ TEST_F(TestRun, StopSetBeforeTheRunEvaluatesNothingAndStillEnds)
 TEST_F(TestRun, StopDuringAYieldEndsTheRunWithoutDone)
 {
     high[fsHomeField] = 9;
-    SetDoEventsHook([] { App().StopTest = true; });
+    host.onYield = [this] { host.stop = true; };
     Run(true);
     EXPECT_EQ(events.order, (std::vector<std::string>{"Progress 10.0"}));
     EXPECT_EQ(engine.CombinationsDone(), 1);
-    EXPECT_FALSE(App().StopTest);
+    EXPECT_FALSE(host.stop);
     const std::string log = File("FormulaList.txt");
     EXPECT_EQ(log.substr(log.size() - 4), "\r\n\r\n");
     EXPECT_EQ(log.find("completed"), std::string::npos);
@@ -433,7 +431,7 @@ TEST_F(TestRun, EverySavedFormulaReproducesTheResultItWasSavedFor)
             savedHigh[static_cast<std::size_t>(k)] = saved[static_cast<std::size_t>(k)];
         savedHigh[fsCurrentWeek] = 30;
         App().CurrentFormula = saved;
-        TSPredict again;
+        TSPredict again{host};
         again.TestFormulas({.Low = App().CurrentFormula, .High = savedHigh, .Filters = filters, .PlayedGamesOnly = true});
         const std::string result = std::to_string(again.WinCount()) + "-" + std::to_string(again.LossCount()) + "-" +
                                    std::to_string(again.TieCount());

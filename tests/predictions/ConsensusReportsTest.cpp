@@ -4,6 +4,7 @@
 #include "FormulaFile.h"
 #include "PopupMenu.h"
 #include "PredictionsTestSupport.h"
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 #include "VbError.h"
 #include "Teams.h"
@@ -46,7 +47,7 @@ protected:
         if (f[fsLineStart] == 0 && f[fsLineEnd] == 0)
             f[fsLineStart] = f[fsLineEnd] = 99;
         std::array<std::string, 17> picks;
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         engine.Weekly = [&](WeeklyTableArray& table) {
             for (int g = 0; g < 17; ++g) {
                 try {

@@ -6,6 +6,7 @@
 #include "Predict.h"
 #include "PredictionsTestSupport.h"
 #include "PrinterCanvas.h"
+#include "ProgramEngineHost.h"
 #include "RangeReports.h"
 #include "ReportPrintouts.h"
 #include "TSPredict.h"
@@ -72,7 +73,7 @@ protected:
         if (f[fsLineStart] == 0 && f[fsLineEnd] == 0)
             f[fsLineStart] = f[fsLineEnd] = 99;
         std::array<std::string, 17> picks;
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         engine.Weekly = [&](WeeklyTableArray& table) {
             for (int g = 0; g < 17; ++g) {
                 try {
@@ -97,7 +98,7 @@ protected:
         if (f[fsLineStart] == 0 && f[fsLineEnd] == 0)
             f[fsLineStart] = f[fsLineEnd] = 99;
         std::vector<predict::RangeItems> limits;
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         engine.Weekly = [&](WeeklyTableArray& table) {
             for (int g = 0; g < 17; ++g)
                 limits.push_back(predict::RangeLimitsOf(static_cast<float>(CellNumber(table[g][2])),

@@ -5,6 +5,7 @@
 #include "PopupMenu.h"
 #include "Predict.h"
 #include "PredictionsTestSupport.h"
+#include "ProgramEngineHost.h"
 #include "RangeReports.h"
 #include "TSPredict.h"
 #include "Teams.h"
@@ -32,7 +33,7 @@ protected:
         f[fsCurrentWeek] = saved[fsCurrentWeek];
         f[fsTotalsMode] = totals ? 1.0f : 0.0f;
         std::vector<predict::RangeItems> limits;
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         engine.Weekly = [&](WeeklyTableArray& table) {
             for (int g = 0; g < 17; ++g)
                 limits.push_back(predict::RangeLimitsOf(static_cast<float>(CellNumber(table[g][2])),

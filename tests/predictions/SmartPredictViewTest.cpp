@@ -4,6 +4,7 @@
 #include "Predict.h"
 #include "ProgBar.h"
 #include "PredictionsTestSupport.h"
+#include "ProgramEngineHost.h"
 #include "TSPredict.h"
 #include "SmartPredict.h"
 #include "Teams.h"
@@ -161,7 +162,7 @@ TEST_F(SmartPredictWindowTest, EachRowKeepsThePredictionOfItsOwnFormula)
         f[fsCurrentWeek] = static_cast<float>(Season().WeekListIndex + 1);
         f[fsOtherFactors] = 1;   // the Predictions window's box, which the file does not hold
         ClearSmartFilters(f);
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         WeeklyTableArray table{};
         engine.Weekly = [&](WeeklyTableArray& t) { table = t; };
         App().CurrentFormula = f;

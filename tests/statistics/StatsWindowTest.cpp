@@ -10,6 +10,7 @@
 #include "MsgBox.h"
 #include "PopupMenu.h"
 #include "PrintDialog.h"
+#include "ProgramEngineHost.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
@@ -119,7 +120,7 @@ protected:
     };
     static Figures EngineFigures(int gameSlot)
     {
-        TSPredict engine;
+        TSPredict engine{ProgramEngineHost()};
         Figures out;
         engine.Stats = [&](auto&, auto&, auto& team, auto& opp) {
             out.raised = true;
@@ -309,7 +310,7 @@ TEST_F(StatsWindowTest, SeparateHomeAwayRanksOnlyTheWeeksClubs)
     EXPECT_EQ(static_cast<int>(entries.size()), 2 * GamesOfWeek(Slot()));
     EXPECT_EQ(Cell(*w.grdStats(), w.grdStats()->Rows(), 5), "Average");
     // Each club's value is its own pass attempts over its home (or away) games.
-    TSPredict engine;
+    TSPredict engine{ProgramEngineHost()};
     const int home = Season().Game(Slot(), 0, gfHomeTeam);
     float expected = -1;
     engine.Stats = [&](auto& team, auto&, auto&, auto&) { expected = team[4]; };
@@ -382,7 +383,7 @@ TEST_F(StatsWindowTest, TeamAveragesAndTotalsFromThePopup)
     ASSERT_EQ(g.Rows(), 8);
     EXPECT_EQ(g.ColumnHeader(1).toStdString(), "Average Stats");
     EXPECT_EQ(Cell(g, 4, 1), "Yards / Rush");
-    TSPredict engine;
+    TSPredict engine{ProgramEngineHost()};
     TSPredict::AveragesArray avg{};
     TSPredict::TotalsArray totals{};
     engine.Stats = [&](auto&, auto& ot, auto&, auto& oa) {
