@@ -1,5 +1,6 @@
 #include "FormulaEditor.h"
 
+#include "DefaultFormula.h"
 #include "FormulaFile.h"
 #include "FormulaFolder.h"
 #include "FormulaTexts.h"
@@ -43,6 +44,12 @@
 namespace vexal {
 
 namespace {
+
+bool FileOrFolderExists(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
 
 FormulaEditor*& Current()
 {
@@ -894,8 +901,12 @@ void FormulaEditor::OpenFormula()
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
     SaveSetting(pref::CurrentFormula, name);
-    if (IsPlainFileName(name))
-        ReadFormulaFile(ProgramFolder() / name, f);
+    std::string problem;
+    if (IsPlainFileName(name) && !ReadFormulaForUse(ProgramFolder(), name, f, problem) && !problem.empty() &&
+        FileOrFolderExists(ProgramFolder() / name))
+        MsgBox(problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
+                                                                 : " Its formula was not loaded."),
+               vbExclamation);
     const int index = Combo2_->currentIndex();
     File1_->setCurrentRow(index < File1_->count() ? index : -1);
     LoadFormula();

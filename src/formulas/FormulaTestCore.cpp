@@ -368,10 +368,9 @@ std::filesystem::path AllFormulaRun::ReportPath() const
 
 void AllFormulaRun::ReadFormulaFile(const std::string& name, Formula& f)
 {
-    std::ifstream in(settings_.folder / name, std::ios::binary);
-    if (!in)
+    std::string bytes, problem;
+    if (!ReadWholeFile(settings_.folder / name, bytes, problem))
         return;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::vector<float> numbers = ParseFormulaFileNumbers(bytes);
     for (std::size_t i = 0; i < numbers.size(); ++i)
         f[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];

@@ -240,10 +240,11 @@ void FormulaTestWindow::mnuLTT_Click()
         const auto chosen = AskForFile(false, "Select Formula Template", "Default.ftp", this);
         if (!chosen)
             return;
-        std::ifstream in(*chosen, std::ios::binary);
-        if (!in)
+        std::string bytes, problem;
+        if (!ReadWholeFile(*chosen, bytes, problem)) {
+            MsgBox(problem, vbExclamation);
             return;
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        }
         const std::vector<std::string> pieces = TemplatePieces(win1252::ToUtf8(bytes));
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)
             if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)]))

@@ -253,6 +253,51 @@ std::string ReasonOfError(int errorNumber)
     }
 }
 
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem)
+{
+    bytes.clear();
+    problem.clear();
+    const std::string name = path.string();
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        problem = name + " was not found.";
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        problem = name + " is a folder, not a file.";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        problem = name + (ec ? " could not be read: " + ReasonOfError(ec.value()) + "." : " is not a plain file.");
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        problem = name + " could not be read: " + ReasonOfError(errno) + ".";
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            problem = name + " could not be read: " + ReasonOfError(errno) + ".";
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
+        break;
+    }
+    ::close(fd);
+    return true;
+}
+
 std::string WriteFailureReason(const std::filesystem::path& path)
 {
     std::error_code ec;

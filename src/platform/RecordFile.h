@@ -115,6 +115,12 @@ public:
     WriteFault& operator=(const WriteFault&) = delete;
 };
 
+// Reads a whole file the user may have damaged or replaced. Never throws and never waits on
+// something that is not a plain file (a folder, a pipe, a device): false with the problem in
+// words a message can show, naming the file ("... is a folder, not a file", "... could not be
+// read: permission denied").
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem);
+
 // Why a file cannot be written in place (or, when it is missing, created in its folder):
 // what is found at the path or the system's reason, for a message after a failed write.
 std::string WriteFailureReason(const std::filesystem::path& path);

@@ -72,9 +72,7 @@ void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, c
     }
     // A file that cannot be read still gets its row, from the formula prepared so far; a short
     // file leaves the slots it does not hold as they are.
-    std::ifstream in(file, std::ios::binary);
-    if (in) {
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (std::string text, problem; ReadWholeFile(file, text, problem)) {
         const std::vector<float> numbers = ParseFormulaFileNumbers(text);
         const std::size_t count = std::min<std::size_t>(numbers.size(), FormulaFilePositions);
         for (std::size_t i = 0; i < count; ++i)

@@ -363,10 +363,16 @@ void PredictWindow::Form_Load()
             // A program folder without one gets the shipped formula first.
             EnsureDefaultFormulaFile(ProgramFolder());
             // Only the slots a formula file holds change; the week and the switches stay.
+            // One that cannot be read gives the built-in default, and the user is told why.
             Formula read{};
-            if (ReadFormulaFile(ProgramFile(DefaultFormulaName), read))
-                for (int slot : FormulaFileSlots)
-                    app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
+            std::string problem;
+            const std::filesystem::path file = ProgramFile(DefaultFormulaName);
+            std::error_code ec;
+            if (!ReadFormulaForUse(file.parent_path(), file.filename().string(), read, problem) &&
+                std::filesystem::exists(file, ec))
+                MsgBox(problem + " The built-in default formula is used instead.", vbExclamation);
+            for (int slot : FormulaFileSlots)
+                app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
         }
     });
     quiet([&] {

@@ -1,5 +1,6 @@
 #include "DefaultFormula.h"
 
+#include "FormulaFile.h"
 #include "VbConvert.h"
 
 #include <cstdio>
@@ -44,6 +45,16 @@ bool EnsureDefaultFormulaFile(const std::filesystem::path& folder)
     if (written && closed)
         return true;
     std::filesystem::remove(path, ec);
+    return false;
+}
+
+bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& name, Formula& formula,
+                       std::string& problem)
+{
+    if (ReadFormulaFile(folder / name, formula, problem))
+        return true;
+    if (vb::SameText(name, DefaultFormulaName))
+        ApplyFormulaFileNumbers(ParseFormulaFileNumbers(ShippedDefaultFormula()), formula);
     return false;
 }
 

@@ -2,7 +2,10 @@
 // The formula the program ships as "default.fla": the formula used when no other is chosen.
 // Its bytes are built into the program, so a program folder that has none gets it written the
 // first time the program needs it. GUI-free.
+#include "AppState.h"
+
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace vexal {
@@ -16,5 +19,11 @@ std::string_view ShippedDefaultFormula();
 // of that name (in any letter case); an existing file is never replaced. Returns true when
 // the folder has a default formula afterwards.
 bool EnsureDefaultFormulaFile(const std::filesystem::path& folder);
+
+// Reads the formula file `name` of the folder into the formula. When it cannot be read,
+// returns false with what is wrong (naming the file), and the formula is the built-in default
+// when `name` is the default formula's, else all 0.
+bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& name, Formula& formula,
+                       std::string& problem);
 
 } // namespace vexal

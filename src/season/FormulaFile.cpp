@@ -88,17 +88,20 @@ void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula)
         formula[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
 }
 
-bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula)
+bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem)
 {
     formula.fill(0.0f);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string text;
+    if (!ReadWholeFile(path, text, problem))
         return false;
     ApplyFormulaFileNumbers(ParseFormulaFileNumbers(text), formula);
     return true;
+}
+
+bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula)
+{
+    std::string problem;
+    return ReadFormulaFile(path, formula, problem);
 }
 
 } // namespace vexal

@@ -56,6 +56,8 @@ std::vector<float> ParseFormulaFileNumbers(std::string_view text);
 // put into their slots; positions missing from a short line stay 0. A missing or unreadable
 // file leaves the formula all 0 and returns false; nothing is reported.
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula);
+// The same, with what is wrong with the file (naming it) when it cannot be read.
+bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem);
 void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula);
 
 } // namespace vexal

@@ -101,6 +101,33 @@ TEST_F(WholeProgram, StartsWithTheSplashAndOpensEveryViewFromItsButton)
     EXPECT_TRUE(LoadedWindowNames().empty());
 }
 
+// A default.fla that cannot be read (here a folder of that name) is named once, with no
+// library's error text; Predictions goes on with the built-in default formula, overwrites
+// nothing, and shows the week's games.
+TEST_F(WholeProgram, AnUnreadableDefaultFormulaIsNamedOnceAndTheBuiltInOneIsUsed)
+{
+    std::error_code ec;
+    std::filesystem::remove(program.Path() / "default.fla", ec);
+    ASSERT_TRUE(std::filesystem::create_directory(program.Path() / "default.fla"));
+    auto& messages = InstallScriptedMessages();
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+    TheMain()->findChild<QToolBar*>("cToolbar1")->actions().at(4)->trigger();
+    ASSERT_TRUE(WaitFor([] { return !IsBusy() && FindWindow("PREDICT"); }));
+    Pump();
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string& text = messages.shown[0].text;
+    EXPECT_NE(text.find((program.Path() / "default.fla").string()), std::string::npos) << text;
+    EXPECT_NE(text.find("is a folder"), std::string::npos) << text;
+    EXPECT_EQ(text.find("basic_filebuf"), std::string::npos) << text;
+    EXPECT_TRUE(std::filesystem::is_directory(program.Path() / "default.fla"));
+    auto* predictions = dynamic_cast<PredictWindow*>(FindWindow("PREDICT"));
+    ASSERT_NE(predictions, nullptr);
+    EXPECT_GT(predictions->grid()->Rows(), 1);
+}
+
 // VEXAL_HOME named relative to the folder the program starts in, as a user types it.
 class RelativeHome {
 public:
