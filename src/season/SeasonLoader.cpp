@@ -165,16 +165,11 @@ int LoadedWeekSlot(int year, int week)
     return slot;
 }
 
-bool LoadArray(int16_t Years, bool ShowProgress)
-{
-    auto& state = State();
-    if (state.readingRecords || Years < 1)
-        return false;
-    // The host is looked up at each use: a window closed while the load yields may take its host away.
-    const int asked = Years;
-    const int chosen = NumberOf(state.selectorText);
+namespace {
 
-    // The unbroken run of season files that ends at the chosen season, newest first.
+// The unbroken run of season files that ends at the chosen season, newest first.
+std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen)
+{
     std::vector<RecordBytes> files;
     for (int k = 0; k < asked; ++k) {
         RecordBytes file;
@@ -182,148 +177,197 @@ bool LoadArray(int16_t Years, bool ShowProgress)
             break;
         files.push_back(std::move(file));
     }
-    if (files.empty()) {
-        MsgBox(RecordFileProblem(ProgramFolder() / SeasonFileName(chosen)));
-        return false;
-    }
-    const int years = static_cast<int>(files.size());
+    return files;
+}
 
-    // Everything is read into a new set of arrays that replaces the old one only at the end,
-    // so the views that repaint while the load yields see the previous load whole.
-    SeasonData next;
-    next.Allocate(years);
-    next.SeasonFirstWeek.assign(static_cast<std::size_t>(asked) + 1, 0);
-    auto& items = next.WeekItems;
-    ComboItemIndex weekIndex(items);
-
-    const std::string lineFileName = LineFileInUse();
-    const bool defaultLines = lineFileName == "Default";
+// The line file the "LineFile" setting names, whose lines replace the current season's.
+struct LineSource {
+    bool defaultLines = true;   // the season file's own lines
+    bool haveLineFile = false;
     RecordBytes lineFile;
-    const bool haveLineFile =
-        !defaultLines && ReadRecordFile(LineFilePath(lineFileName, Season().SeasonYear), LineRecord::Size, lineFile);
+};
 
-    double total = 0;
-    for (const auto& f : files)
-        total += f.Count();
-    double running = 0;
-    int largestYear = 0;
-    bool played = true;
-    MissingStatsNotice notice;
-    // Every tenth record has its progress; painting each would cost more than the load.
-    ProgressPace pace;
-    int32_t heldValue = 0;
-    std::string heldCaption;
+LineSource ReadLineSource()
+{
+    LineSource lines;
+    const std::string lineFileName = LineFileInUse();
+    lines.defaultLines = lineFileName == "Default";
+    lines.haveLineFile = !lines.defaultLines &&
+                         ReadRecordFile(LineFilePath(lineFileName, Season().SeasonYear), LineRecord::Size, lines.lineFile);
+    return lines;
+}
 
+// The splash's progress while the records are read. Every tenth record has its progress;
+// painting each would cost more than the load, so they are shown at the pace's times and
+// the last one held back is shown at the end.
+class LoadProgress {
+public:
+    // Record i of n of a season, `running` of `total` records of the load.
+    void Record(int32_t i, int32_t n, double running, double total, int seasonYear)
     {
-        const FlagScope reading(state.readingRecords);
-        for (int k = years - 1; k >= 0; --k) {
-            const int seasonYear = chosen - k;
-            const RecordBytes& file = files[static_cast<std::size_t>(k)];
-            const int32_t n = file.Count();
-            FileProblems problems(ProgramFolder() / SeasonFileName(seasonYear));
-            bool reportedWeeksFull = false;
-            std::string lastCrowdedWeek;
-            if (file.ExtraBytes() != 0)
-                problems.Add("the file ends in " + std::to_string(file.ExtraBytes()) +
-                             " bytes that are no whole game record; they were left out.");
-            int previousSlot = -1;
-            int gameSlot = 0;
-            for (int32_t i = 1; i <= n; ++i) {
-                running += 1;
-                if (ShowProgress) {
-                    if (TheLoaderHost().SplashVisible() && i % 10 == 0) {
-                        const int32_t value = vb::CLng(running / total * 100.0);
-                        const int percent = static_cast<int>(vb::Int(static_cast<double>(i) / n * 100.0));
-                        std::string caption = "Loading Data for " + std::to_string(seasonYear) + "..." +
-                                              std::to_string(percent) + "%";
-                        if (pace.Due(value >= 100)) {
-                            TheLoaderHost().SetProgress(value, caption);
-                            DoEvents();
-                        } else {
-                            heldValue = value;
-                            heldCaption = std::move(caption);
-                        }
-                    } else if (!TheLoaderHost().SplashVisible() && i == 1) {
-                        TheLoaderHost().ShowSplash();
-                    }
-                }
-
-                const GameRecord record = GameRecord::Decode(file.Record(i));
-                const std::string weekText = WeekText(record.Week, record.Year);
-                int slot = -1;
-                // Records of a week follow each other, so the newest item is the usual match.
-                if (!items.empty() && vb::SameText(items.back(), weekText))
-                    slot = static_cast<int>(items.size()) - 1;
-                else
-                    slot = weekIndex.Find(weekText);
-                if (slot < 0) {
-                    if (static_cast<int>(items.size()) >= next.WeekSlots) {
-                        problems.AddOnce(reportedWeeksFull, weekText + " and the weeks after it do not fit in the " +
-                                                                std::to_string(next.WeekSlots) +
-                                                                " weeks loaded; they were left out.");
-                        continue;
-                    }
-                    slot = weekIndex.FindOrAdd(items, weekText);
-                }
-                if (slot < previousSlot) {
-                    problems.Add("record " + std::to_string(i) + " (" + weekText +
-                                 ") is out of week order; it was left out.");
-                    continue;
-                }
-                if (record.Year > largestYear) {
-                    largestYear = record.Year;
-                    next.SeasonFirstWeek[static_cast<std::size_t>(k)] = static_cast<int16_t>(slot);
-                }
-                gameSlot = slot > previousSlot ? 0 : gameSlot + 1;
-                previousSlot = slot;
-                if (gameSlot >= GamesPerWeekSlot) {
-                    if (lastCrowdedWeek != weekText)
-                        problems.Add(weekText + " holds more than 16 games; the games after the 16th were left out.");
-                    lastCrowdedWeek = weekText;
-                    continue;
-                }
-                if (!SeasonTeamCodesValid(record)) {
-                    // The game keeps its slot (empty), so the later games of the week stay at
-                    // their record's place.
-                    problems.Add("record " + std::to_string(i) + " (" + weekText +
-                                 ") has a team code outside 0 to 32, 100 and 101; it was left out.");
-                    continue;
-                }
-
-                const auto fields = record.GameFields();
-                std::copy(fields.begin(), fields.end(),
-                          next.SeasonGames.begin() + static_cast<std::ptrdiff_t>(slot) * WeekSlotStride +
-                              gameSlot * FieldsPerGame);
-
-                float spread = record.LineSingle();
-                float totalLine = record.TotalSingle();
-                if (!defaultLines && largestYear == CurrentSeason && haveLineFile && i <= lineFile.Count()) {
-                    // A line record of another game (the line file no longer matches the
-                    // season file) is not this game's line.
-                    const LineRecord line = LineRecord::Decode(lineFile.Record(i));
-                    if (line.Year == record.Year && line.Week == record.Week) {
-                        spread = line.LineSingle();
-                        totalLine = line.TotalSingle();
-                    }
-                }
-                next.Spread(slot, gameSlot) = spread;
-                next.Total(slot, gameSlot) = totalLine;
-
-                if (!record.Played()) {
-                    played = false;
-                } else if (!played) {
-                    notice.Raise(weekText);
-                    played = true;
-                }
+        if (TheLoaderHost().SplashVisible() && i % 10 == 0) {
+            const int32_t value = vb::CLng(running / total * 100.0);
+            const int percent = static_cast<int>(vb::Int(static_cast<double>(i) / n * 100.0));
+            std::string caption =
+                "Loading Data for " + std::to_string(seasonYear) + "..." + std::to_string(percent) + "%";
+            if (pace_.Due(value >= 100)) {
+                TheLoaderHost().SetProgress(value, caption);
+                DoEvents();
+            } else {
+                heldValue_ = value;
+                heldCaption_ = std::move(caption);
             }
-            problems.Report();
+        } else if (!TheLoaderHost().SplashVisible() && i == 1) {
+            TheLoaderHost().ShowSplash();
         }
-        if (pace.HeldBack() && TheLoaderHost().SplashVisible()) {
-            TheLoaderHost().SetProgress(heldValue, heldCaption);
+    }
+    void ShowHeldBack()
+    {
+        if (pace_.HeldBack() && TheLoaderHost().SplashVisible()) {
+            TheLoaderHost().SetProgress(heldValue_, heldCaption_);
             DoEvents();
         }
     }
 
+private:
+    ProgressPace pace_;
+    int32_t heldValue_ = 0;
+    std::string heldCaption_;
+};
+
+// Fills a new set of arrays from the season files, oldest season first, so that the views
+// that repaint while the load yields see the previous load whole until it is replaced.
+class ArrayFiller {
+public:
+    ArrayFiller(int years, int asked, LineSource lines, double totalRecords)
+        : lines_(std::move(lines)), totalRecords_(totalRecords)
+    {
+        next_.Allocate(years);
+        next_.SeasonFirstWeek.assign(static_cast<std::size_t>(asked) + 1, 0);
+    }
+
+    // The records of season file k (0 the newest), reported problems included.
+    void AddSeason(int k, int seasonYear, const RecordBytes& file, bool showProgress)
+    {
+        const int32_t n = file.Count();
+        FileProblems problems(ProgramFolder() / SeasonFileName(seasonYear));
+        bool reportedWeeksFull = false;
+        std::string lastCrowdedWeek;
+        if (file.ExtraBytes() != 0)
+            problems.Add("the file ends in " + std::to_string(file.ExtraBytes()) +
+                         " bytes that are no whole game record; they were left out.");
+        int previousSlot = -1;
+        int gameSlot = 0;
+        for (int32_t i = 1; i <= n; ++i) {
+            running_ += 1;
+            if (showProgress)
+                progress_.Record(i, n, running_, totalRecords_, seasonYear);
+            const GameRecord record = GameRecord::Decode(file.Record(i));
+            const std::string weekText = WeekText(record.Week, record.Year);
+            const int slot = WeekSlotOf(weekText, problems, reportedWeeksFull);
+            if (slot < 0)
+                continue;
+            if (slot < previousSlot) {
+                problems.Add("record " + std::to_string(i) + " (" + weekText +
+                             ") is out of week order; it was left out.");
+                continue;
+            }
+            if (record.Year > largestYear_) {
+                largestYear_ = record.Year;
+                next_.SeasonFirstWeek[static_cast<std::size_t>(k)] = static_cast<int16_t>(slot);
+            }
+            gameSlot = slot > previousSlot ? 0 : gameSlot + 1;
+            previousSlot = slot;
+            if (gameSlot >= GamesPerWeekSlot) {
+                if (lastCrowdedWeek != weekText)
+                    problems.Add(weekText + " holds more than 16 games; the games after the 16th were left out.");
+                lastCrowdedWeek = weekText;
+                continue;
+            }
+            if (!SeasonTeamCodesValid(record)) {
+                // The game keeps its slot (empty), so the later games of the week stay at
+                // their record's place.
+                problems.Add("record " + std::to_string(i) + " (" + weekText +
+                             ") has a team code outside 0 to 32, 100 and 101; it was left out.");
+                continue;
+            }
+            StoreGame(record, i, slot, gameSlot);
+            WatchForMissingStats(record, weekText);
+        }
+        problems.Report();
+    }
+
+    // The last progress the pace held back.
+    void ShowHeldBackProgress() { progress_.ShowHeldBack(); }
+
+    SeasonData& Arrays() { return next_; }
+
+private:
+    // The week slot of a week's text: the newest item (records of a week follow each other),
+    // any earlier one, or a new one; -1 when every slot is taken.
+    int WeekSlotOf(const std::string& weekText, FileProblems& problems, bool& reportedWeeksFull)
+    {
+        auto& items = next_.WeekItems;
+        if (!items.empty() && vb::SameText(items.back(), weekText))
+            return static_cast<int>(items.size()) - 1;
+        if (const int slot = weekIndex_.Find(weekText); slot >= 0)
+            return slot;
+        if (static_cast<int>(items.size()) >= next_.WeekSlots) {
+            problems.AddOnce(reportedWeeksFull, weekText + " and the weeks after it do not fit in the " +
+                                                    std::to_string(next_.WeekSlots) + " weeks loaded; they were left out.");
+            return -1;
+        }
+        return weekIndex_.FindOrAdd(items, weekText);
+    }
+
+    // The game's fields and lines into its slot; the current season's lines from the line
+    // file when it still matches the season file.
+    void StoreGame(const GameRecord& record, int32_t i, int slot, int gameSlot)
+    {
+        const auto fields = record.GameFields();
+        std::copy(fields.begin(), fields.end(),
+                  next_.SeasonGames.begin() + static_cast<std::ptrdiff_t>(slot) * WeekSlotStride +
+                      gameSlot * FieldsPerGame);
+        float spread = record.LineSingle();
+        float totalLine = record.TotalSingle();
+        if (!lines_.defaultLines && largestYear_ == CurrentSeason && lines_.haveLineFile && i <= lines_.lineFile.Count()) {
+            // A line record of another game (the line file no longer matches the season
+            // file) is not this game's line.
+            const LineRecord line = LineRecord::Decode(lines_.lineFile.Record(i));
+            if (line.Year == record.Year && line.Week == record.Week) {
+                spread = line.LineSingle();
+                totalLine = line.TotalSingle();
+            }
+        }
+        next_.Spread(slot, gameSlot) = spread;
+        next_.Total(slot, gameSlot) = totalLine;
+    }
+
+    // A played game after an unplayed one: the weeks between lack their statistics.
+    void WatchForMissingStats(const GameRecord& record, const std::string& weekText)
+    {
+        if (!record.Played()) {
+            played_ = false;
+        } else if (!played_) {
+            notice_.Raise(weekText);
+            played_ = true;
+        }
+    }
+
+    SeasonData next_;
+    ComboItemIndex weekIndex_{next_.WeekItems};
+    LineSource lines_;
+    double totalRecords_ = 0;
+    double running_ = 0;
+    int largestYear_ = 0;
+    bool played_ = true;
+    MissingStatsNotice notice_;
+    LoadProgress progress_;
+};
+
+// The filled arrays replace the loaded ones; the current week is chosen for them.
+void InstallArrays(SeasonData& next)
+{
     auto& season = Season();
     season.WeekSlots = next.WeekSlots;
     season.SeasonGames = std::move(next.SeasonGames);
@@ -332,10 +376,37 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     season.WeekItems = std::move(next.WeekItems);
     season.WeekListIndex = -1;
     TheLoaderHost().WeekListChanged();
-
     season.WeekSeason = CurrentSeason;
     ChooseCurrentWeek(LoaderToday());
+}
 
+} // namespace
+
+bool LoadArray(int16_t Years, bool ShowProgress)
+{
+    auto& state = State();
+    if (state.readingRecords || Years < 1)
+        return false;
+    // The host is looked up at each use: a window closed while the load yields may take its host away.
+    const int asked = Years;
+    const int chosen = NumberOf(state.selectorText);
+    const std::vector<RecordBytes> files = ReadSeasonFiles(asked, chosen);
+    if (files.empty()) {
+        MsgBox(RecordFileProblem(ProgramFolder() / SeasonFileName(chosen)));
+        return false;
+    }
+    const int years = static_cast<int>(files.size());
+    double total = 0;
+    for (const auto& f : files)
+        total += f.Count();
+    ArrayFiller filler(years, asked, ReadLineSource(), total);
+    {
+        const FlagScope reading(state.readingRecords);
+        for (int k = years - 1; k >= 0; --k)
+            filler.AddSeason(k, chosen - k, files[static_cast<std::size_t>(k)], ShowProgress);
+        filler.ShowHeldBackProgress();
+    }
+    InstallArrays(filler.Arrays());
     if (TheLoaderHost().ActiveWindowCaption() == "Vexal")
         TheLoaderHost().CloseSplash();
     return true;
