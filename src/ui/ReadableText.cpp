@@ -39,6 +39,13 @@ double Linear(int channel)
     return table[static_cast<std::size_t>(std::clamp(channel, 0, 255))];
 }
 
+// A colour as its three 8-bit channels: the search below tries hundreds of them per caption.
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+double Luminance(const Rgb& c) { return 0.2126 * Linear(c.r) + 0.7152 * Linear(c.g) + 0.0722 * Linear(c.b); }
+
 double Contrast(double la, double lb) { return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05); }
 
 std::vector<double> Luminances(const std::vector<QColor>& colors)
@@ -50,10 +57,10 @@ std::vector<double> Luminances(const std::vector<QColor>& colors)
     return out;
 }
 
-// The least contrast of the colour with any of the backgrounds, given by their luminance.
-double WorstContrast(const QColor& fore, const std::vector<double>& backgrounds)
+// The least contrast of a colour of luminance lf with any of the backgrounds, given by
+// their luminance.
+double WorstContrast(double lf, const std::vector<double>& backgrounds)
 {
-    const double lf = RelativeLuminance(fore);
     double worst = 21.0;
     for (double lb : backgrounds)
         worst = std::min(worst, Contrast(lf, lb));
@@ -62,13 +69,13 @@ double WorstContrast(const QColor& fore, const std::vector<double>& backgrounds)
 
 double WorstContrast(const QColor& fore, const std::vector<QColor>& backgrounds)
 {
-    return WorstContrast(fore, Luminances(backgrounds));
+    return WorstContrast(RelativeLuminance(fore), Luminances(backgrounds));
 }
 
-QColor Mix(const QColor& from, const QColor& to, double t)
+Rgb Mix(const Rgb& from, const Rgb& to, double t)
 {
     auto channel = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
+    return Rgb{channel(from.r, to.r), channel(from.g, to.g), channel(from.b, to.b)};
 }
 
 // The widget's text colour as its window meant it: when the colour now set is one chosen
@@ -159,7 +166,7 @@ void KeepStandardFace(QWidget* w, bool drawsOwnFace)
 double RelativeLuminance(const QColor& color)
 {
     const QColor c = color.toRgb();
-    return 0.2126 * Linear(c.red()) + 0.7152 * Linear(c.green()) + 0.0722 * Linear(c.blue());
+    return Luminance(Rgb{c.red(), c.green(), c.blue()});
 }
 
 double ContrastRatio(const QColor& a, const QColor& b)
@@ -173,7 +180,7 @@ QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& bac
     const std::vector<double> backgrounds = Luminances(backgroundColors);
     // The wanted colour is kept when it is readable with a little to spare: inside a frame
     // the style shades the background slightly.
-    if (backgrounds.empty() || WorstContrast(start, backgrounds) >= ReadableContrast + 0.3)
+    if (backgrounds.empty() || WorstContrast(RelativeLuminance(start), backgrounds) >= ReadableContrast + 0.3)
         return start;
     // A colour that has to be chosen gets a little more than the least contrast, so that
     // the thin strokes of smoothed text, which never reach the full colour, stay readable.
@@ -182,22 +189,24 @@ QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& bac
     // Of two equally near colours, the one that keeps more of the wanted colour's contrast
     // direction: darker text stays darker.
     const bool darkFirst = RelativeLuminance(start) <= 0.18;
-    const QColor targets[2] = {darkFirst ? QColor(Qt::black) : QColor(Qt::white),
-                               darkFirst ? QColor(Qt::white) : QColor(Qt::black)};
+    constexpr Rgb Black{0, 0, 0}, White{255, 255, 255};
+    const Rgb targets[2] = {darkFirst ? Black : White, darkFirst ? White : Black};
+    const Rgb from{start.red(), start.green(), start.blue()};
     // A grey caption reads as a disabled one: text without a hue of its own goes all the way
     // to black or white where that is readable too.
-    const bool neutral = std::max({start.red(), start.green(), start.blue()}) -
-                             std::min({start.red(), start.green(), start.blue()}) < 24;
+    const bool neutral = std::max({from.r, from.g, from.b}) - std::min({from.r, from.g, from.b}) < 24;
     for (int k = 1; k <= Steps; ++k) {
         const double t = static_cast<double>(k) / Steps;
-        for (const QColor& target : targets) {
-            const QColor candidate = Mix(start, target, t);
-            if (WorstContrast(candidate, backgrounds) >= aim)
-                return neutral && WorstContrast(target, backgrounds) >= aim ? target : candidate;
+        for (const Rgb& target : targets) {
+            const Rgb candidate = Mix(from, target, t);
+            if (WorstContrast(Luminance(candidate), backgrounds) >= aim) {
+                const Rgb chosen = neutral && WorstContrast(Luminance(target), backgrounds) >= aim ? target : candidate;
+                return QColor(chosen.r, chosen.g, chosen.b);
+            }
         }
     }
     const QColor black(Qt::black), white(Qt::white);
-    return WorstContrast(black, backgrounds) >= WorstContrast(white, backgrounds) ? black : white;
+    return WorstContrast(Luminance(Black), backgrounds) >= WorstContrast(Luminance(White), backgrounds) ? black : white;
 }
 
 std::vector<QColor> BackgroundBehind(const QWidget* widget)
