@@ -209,8 +209,11 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
         Grid1_->Clear();
         const int last = static_cast<int>(Season().DivisionOrder.size()) - 1;
         for (int t = 1; t <= last && t < static_cast<int>(ratings.size()); ++t) {
-            const int row = Grid1_->AddRow(-1, QVariant(), true, rowHeight);
-            Grid1_->SetCell(row, 1, QString::fromStdString(TeamName(t, 0, NameStyleAsShown)));
+            // The row carries its team through sorting; a code that names no team this season
+            // none.
+            const std::string name = TeamName(t, 0, NameStyleAsShown);
+            const int row = Grid1_->AddRow(-1, name.empty() ? 0 : t, true, rowHeight);
+            Grid1_->SetCell(row, 1, QString::fromStdString(name));
             for (int c = 1; c <= 6; ++c)
                 Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
         }
@@ -291,8 +294,8 @@ void PowerWindow::Grid1_CellChosen(int row)
     AppState& app = App();
     const float savedSeasonToDate = static_cast<float>(vb::CInt(app.CurrentFormula[fsSeasonToDate]));
     app.CurrentFormula[fsSeasonToDate] = 1;
-    const int16_t code = TeamCode(Grid1_->CellText(row, 1).toString().toStdString(), 0, AbbrevStyleCity);
-    SelectedTeam = code > 0 ? code : 0;
+    const int code = Grid1_->RowKey(row).toInt();
+    SelectedTeam = static_cast<int16_t>(code > 0 ? code : 0);
     const float savedRolling = app.CurrentFormula[fsRollingWeeks];
     app.CurrentFormula[fsRollingWeeks] = 0;
     TeamLogoPath(SelectedTeam);

@@ -55,6 +55,7 @@ struct RankEntry {
     std::string name;
     std::optional<float> games;
     std::optional<float> value;
+    int team = 0;   // its team code
 };
 struct Ranking {
     std::vector<RankEntry> ordered;       // best first by the statistic's order, ties by name

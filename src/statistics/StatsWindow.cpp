@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 
 namespace vexal {
@@ -524,8 +525,11 @@ void StatsWindow::ShowStatsRaw(const Averages& teamAverages, const Averages& opp
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
     const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    // The rows of the away and the home club carry its code.
+    const int teams[] = {away, 0, home, 0};
+    int k = 0;
     for (const SheetRow& row : RawRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
-        grdStats_->AddRow(-1, 0, true, h);
+        grdStats_->AddRow(-1, teams[k++], true, h);
         const int r = grdStats_->Rows();
         grdStats_->SetCell(r, 1, QString::fromStdString(row.name), CellFlags, -1, back);
         for (int c = 0; c < 15; ++c)
@@ -540,8 +544,9 @@ void StatsWindow::ShowStatsProjected(const Averages& teamAverages, const Average
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
     const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    int team = away;
     for (const SheetRow& row : ProjectedRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
-        grdStats_->AddRow(-1, 0, true, h);
+        grdStats_->AddRow(-1, std::exchange(team, home), true, h);
         const int r = grdStats_->Rows();
         grdStats_->SetCellValue(r, 1, QString::fromStdString(row.name));
         for (int c = 0; c < 15; ++c)
@@ -556,8 +561,9 @@ void StatsWindow::ShowStatsGrades(const Averages& teamAverages, const Averages& 
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
     const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
+    int team = away;
     for (const GradeRow& row : GradeRows(teamAverages, oppAverages, TeamNameOf(away), TeamNameOf(home))) {
-        grdStats_->AddRow(-1, 0, true, h);
+        grdStats_->AddRow(-1, std::exchange(team, home), true, h);
         const int r = grdStats_->Rows();
         grdStats_->SetCellValue(r, 1, QString::fromStdString(row.name));
         for (int c = 0; c < 16; ++c)
@@ -616,9 +622,9 @@ void StatsWindow::StatItem_Click(int16_t code)
     RankStat();
 }
 
-void StatsWindow::AddRankRow(const std::string& name)
+void StatsWindow::AddRankRow(int team)
 {
-    rankEntries_.push_back(RankEntry{name, std::nullopt, std::nullopt});
+    rankEntries_.push_back(RankEntry{TeamNameOf(team), std::nullopt, std::nullopt, team});
 }
 
 void StatsWindow::RankStat()
@@ -635,7 +641,7 @@ void StatsWindow::RankStat()
         rankEntries_.clear();
         if (!separate) {
             for (int t = 1; t < static_cast<int>(DivisionOrder().size()); ++t) {
-                AddRankRow(TeamNameOf(t));
+                AddRankRow(t);
                 engine_.lastgame_opponent(static_cast<int16_t>(t), week, games);
             }
         } else if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= Season().SeasonGames.size()) {
@@ -645,8 +651,8 @@ void StatsWindow::RankStat()
                     continue;
                 const auto home = season.Game(week - 1, g, gfHomeTeam);
                 const auto away = season.Game(week - 1, g, gfAwayTeam);
-                AddRankRow(TeamNameOf(home));
-                AddRankRow(TeamNameOf(away));
+                AddRankRow(home);
+                AddRankRow(away);
                 engine_.lastgame_team(home, week, games);
                 engine_.lastgame_opponent(away, week, games);
             }
@@ -673,7 +679,7 @@ void StatsWindow::RankStat()
             const RankEntry& e = ranking.ordered[k];
             int row = 0, col = 0;
             if (static_cast<int>(k) < ranking.leftRows) {
-                grdStats_->AddRow(-1, 0, true, h);
+                grdStats_->AddRow(-1, e.team, true, h);
                 row = grdStats_->Rows();
                 col = 1;
             } else {
@@ -831,7 +837,7 @@ void StatsWindow::AddBoxRows(const BoxGame& game, int32_t back, bool weekRow)
     for (bool away : {true, false}) {
         const int code = season.Game(game.weekSlot, game.gameSlot, away ? gfAwayTeam : gfHomeTeam);
         const auto cells = BoxScoreCells(game, away);
-        grdStats_->AddRow(-1, 0, true, h);
+        grdStats_->AddRow(-1, code, true, h);
         const int r = grdStats_->Rows();
         grdStats_->SetCell(r, 1, QString::fromStdString(TeamNameOf(code)), CellFlags, -1, back);
         for (int c = 0; c < 10; ++c)
@@ -949,17 +955,11 @@ void StatsWindow::grdStats_RowChosen(int row)
 {
     if (row < 1 || row > grdStats_->Rows())
         return;
-    const std::string text = grdStats_->CellValue(row, 1).toString().toStdString();
-    auto codeOf = [&](const std::string& name) -> int16_t {
-        try {
-            const int16_t code = TeamCode(name, 0, NameStyleAsShown);
-            return code > 0 ? code : 0;
-        } catch (const VbError&) {
-            return 0;
-        }
-    };
+    // A club's row carries its code; the other rows none.
+    const int key = grdStats_->RowKey(row).toInt();
+    const auto team = static_cast<int16_t>(key > 0 ? key : 0);
     if (grdStats_->Cols() == SheetColumns) {
-        GridTeam = codeOf(text);
+        GridTeam = team;
         if (GridTeam > 0)
             ShowBoxScores(0, GridTeam, 0);
         return;
@@ -968,8 +968,7 @@ void StatsWindow::grdStats_RowChosen(int row)
         RefreshStats();
         return;
     }
-    const int16_t opponent = codeOf(text);
-    ShowBoxScores(0, GridTeam, opponent);
+    ShowBoxScores(0, GridTeam, team);
     GridTeam = 0;
 }
 

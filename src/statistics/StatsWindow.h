@@ -94,7 +94,7 @@ private:
     void ShowStatsProjected(const stats::Averages& teamAverages, const stats::Averages& oppAverages);
     void ShowStatsGrades(const stats::Averages& teamAverages, const stats::Averages& oppAverages);
     void ShowTeamTable(const std::array<stats::TeamTableRow, 8>& rows, bool averages);
-    void AddRankRow(const std::string& name);
+    void AddRankRow(int team);
     void ChooseTeamThenShow(bool averages);
     void AddBoxRows(const stats::BoxGame& game, int32_t back, bool weekRow);
     int32_t SheetCellBack() const;

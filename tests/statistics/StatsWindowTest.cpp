@@ -447,6 +447,36 @@ TEST_F(StatsWindowTest, TeamViewsShowWhatThereIsWithoutLogosOrGames)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Before 1995 two clubs played in Los Angeles: a club's row opens its own box scores.
+TEST_F(StatsWindowTest, EachClubsRowOpensItsOwnBoxScoresWhereClubsShareACity)
+{
+    samplegen::SampleOptions options;
+    options.Seed = 5;
+    options.FromYear = 1994;
+    options.ToYear = 1994;
+    std::string error;
+    ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
+    ASSERT_TRUE(SelectSeason(1994));
+    ChooseWeek(8, 1994);
+    StatsWindow& w = Open();
+    Grid& g = *w.grdStats();
+    int shown = 0;   // the sheet's games: four rows each
+    for (int game = 0; game < 16; ++game) {
+        const int away = Season().Game(Slot(), game, gfAwayTeam);
+        const int home = Season().Game(Slot(), game, gfHomeTeam);
+        if (away + home == 0)
+            continue;
+        for (const auto& [row, club] : {std::pair{4 * shown + 1, away}, std::pair{4 * shown + 3, home}}) {
+            ASSERT_EQ(g.Cols(), 17);
+            emit g.CellClick(row, 1);
+            EXPECT_EQ(w.GridTeam, club) << Name(club);
+            emit g.CellClick(1, 1);   // the week's row: every game of the club
+            emit g.CellClick(1, 1);   // back to the sheet
+        }
+        ++shown;
+    }
+}
+
 TEST_F(StatsWindowTest, RowChoicesWalkFromSheetToBoxScoresAndBack)
 {
     ChooseWeek(8, 2024);
