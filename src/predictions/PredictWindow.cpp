@@ -650,12 +650,17 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
         }
     };
 
+    poolFigures_.fill(std::nullopt);
     for (int i : WeekGameSlots(weekSlot, WeeklyStartGame)) {
         const ScheduledGame game = *GameAt(weekSlot, i);
         const auto& result = table[static_cast<std::size_t>(i)];
         const int r = i + 1;
         while (Grid_->Rows() < r)
             Grid_->AddRow(-1, 0, true, rowHeight);
+        // The row carries its game slot (from 1) through the pool sort.
+        Grid_->SetRowKey(r, i + 1);
+        poolFigures_[static_cast<std::size_t>(i)] = {game.line, static_cast<float>(CellNumber(result[2])),
+                                                     static_cast<float>(CellNumber(result[3]))};
         const int32_t back = picture ? GridNoColor : (r % 2 == 1 ? app.ThemeBackColor : White);
 
         Grid_->SetCell(r, colPick, name(static_cast<int>(CellNumber(result[0]))), flags, -1, back, Blue);
@@ -709,9 +714,12 @@ void PredictWindow::CalcPoolPicks()
     Grid_->SetRedraw(false);
     if (chkPoolPicks_->isChecked()) {
         for (int r = 1; r <= Grid_->Rows(); ++r) {
-            const int16_t value = PoolValue(Grid_->CellValue(r, colLine).toDouble(),
-                                            Grid_->CellValue(r, colHomePoints).toDouble(),
-                                            Grid_->CellValue(r, colAwayPoints).toDouble());
+            const int slot = Grid_->RowKey(r).toInt();
+            if (slot < 1 || static_cast<std::size_t>(slot) > poolFigures_.size() ||
+                !poolFigures_[static_cast<std::size_t>(slot - 1)])
+                continue;   // a row no game of this prediction filled
+            const PoolFigures& p = *poolFigures_[static_cast<std::size_t>(slot - 1)];
+            const int16_t value = PoolValue(p.line, p.homePoints, p.awayPoints);
             Grid_->SetCellValue(r, colPool, static_cast<int>(value));
         }
         GridSortObject& sort = Grid_->SortObject();

@@ -5,6 +5,7 @@
 // menu of the consensus button. "Smart Predict" runs each game with its own searched formula.
 #include "PopupMenu.h"
 #include "ProgramEngineHost.h"
+#include "SeasonData.h"
 #include "TSPredict.h"
 
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,6 +143,12 @@ private:
     void Step(F&& step);
 
     Grid* Grid_ = nullptr;
+    // The figures the pool picks rank each game of the grid by, by game slot; a slot the
+    // last prediction did not fill holds none.
+    struct PoolFigures {
+        float line = 0, homePoints = 0, awayPoints = 0;
+    };
+    std::array<std::optional<PoolFigures>, GamesPerWeekSlot> poolFigures_{};
     TSPredict engine_{ProgramEngineHost()};
     QWidget* body_ = nullptr;
     QMenuBar* menuBar_ = nullptr;

@@ -482,6 +482,18 @@ QVariant Grid::RowKey(int row) const
     return h ? h->data(RowKeyRole) : QVariant();
 }
 
+void Grid::SetRowKey(int row, const QVariant& key)
+{
+    if (!ValidRow(row))
+        return;
+    QTableWidgetItem* h = verticalHeaderItem(row - 1);
+    if (!h) {
+        h = new QTableWidgetItem();
+        setVerticalHeaderItem(row - 1, h);
+    }
+    h->setData(RowKeyRole, key);
+}
+
 int Grid::RowHeight(int row) const
 {
     if (!ValidRow(row))

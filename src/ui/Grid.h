@@ -190,6 +190,7 @@ public:
     int Rows() const;
     void SetRows(int count);                             // adds empty rows or drops the last ones
     QVariant RowKey(int row) const;
+    void SetRowKey(int row, const QVariant& key);        // the key moves with its row when sorted
     int RowHeight(int row) const;                        // pixels
     void SetRowHeight(int row, int pixels);
     double RowHeightTwips(int row) const;
