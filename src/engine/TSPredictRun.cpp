@@ -7,6 +7,7 @@
 #include "FlagScope.h"
 #include "FormulaFile.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "TSPredictInternals.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -126,10 +127,10 @@ void TSPredict::BeginRun(Run& run)
 
     // 3. The week limit packed into slots 18 and 19 by the Test Formula window.
     if (run.L(fsHomeOnly) > 9 && run.L(fsAwayOnly) > 9) {
-        SkipOnError([&] { run.LimitFirstWeek = vb::CInt(static_cast<double>(run.L(fsHomeOnly)) / 10); });
-        SkipOnError([&] { run.LimitLastWeek = vb::CInt(static_cast<double>(run.L(fsAwayOnly)) / 10); });
-        SkipOnError([&] { run.SetL(fsHomeOnly, static_cast<float>(vb::CInt(run.L(fsHomeOnly)) % 10)); });
-        SkipOnError([&] { run.SetL(fsAwayOnly, static_cast<float>(vb::CInt(run.L(fsAwayOnly)) % 10)); });
+        SkipStep([&] { run.LimitFirstWeek = vb::CInt(static_cast<double>(run.L(fsHomeOnly)) / 10); });
+        SkipStep([&] { run.LimitLastWeek = vb::CInt(static_cast<double>(run.L(fsAwayOnly)) / 10); });
+        SkipStep([&] { run.SetL(fsHomeOnly, static_cast<float>(vb::CInt(run.L(fsHomeOnly)) % 10)); });
+        SkipStep([&] { run.SetL(fsAwayOnly, static_cast<float>(vb::CInt(run.L(fsAwayOnly)) % 10)); });
     } else {
         run.LimitFirstWeek = 0;
         run.LimitLastWeek = 23;
@@ -189,7 +190,7 @@ void TSPredict::WriteLogHeader(Run& run)
             text += std::string("with the 'Home only' checkbox selected") + CrLf;
         if (cf[fsAwayOnly] == 1)
             text += std::string("with the 'Away only' checkbox selected") + CrLf;
-        SkipOnError([&] {
+        SkipStep([&] {
             const int home = vb::CInt(cf[fsHomeOnly]);
             const int away = vb::CInt(cf[fsAwayOnly]);
             const int fav = vb::CInt(cf[fsFavOrOver]);

@@ -3,6 +3,7 @@
 #include "TSPredict.h"
 
 #include "EngineArrays.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WeekRange.h"
@@ -319,7 +320,7 @@ void TSPredict::PowerRatings(int16_t Week, int16_t Team, const StatisticsOptions
     if (back < 1)
         back = 0;
     int16_t games = 0;
-    SkipOnError([&] { games = vb::CInt(options.RollingWeeks); });
+    SkipStep([&] { games = vb::CInt(options.RollingWeeks); });
 
     std::array<int16_t, 33> counted{};
     std::array<int16_t, 33> offenseSum{};
@@ -359,8 +360,8 @@ void TSPredict::PowerRatings(int16_t Week, int16_t Team, const StatisticsOptions
         if (!cell)
             return;
         const auto w = static_cast<std::size_t>(i);
-        SkipOnError([&] { offenseSum[o] = vb::CInt(offenseSum[o] + static_cast<double>(OffensePerformance[w][o])); });
-        SkipOnError([&] { defenseSum[o] = vb::CInt(defenseSum[o] + static_cast<double>(DefensePerformance[w][o])); });
+        SkipStep([&] { offenseSum[o] = vb::CInt(offenseSum[o] + static_cast<double>(OffensePerformance[w][o])); });
+        SkipStep([&] { defenseSum[o] = vb::CInt(defenseSum[o] + static_cast<double>(DefensePerformance[w][o])); });
     };
 
     for (int k = Week - 1; k >= Week - back && back > 0; --k) {

@@ -12,6 +12,7 @@
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SendKey.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -227,10 +228,9 @@ void InputStatsWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    auto quiet = [](auto&& step) { SkipOnError(step); };
-    quiet([&] { resize(Px(9540), PxY(5205)); });
-    quiet([&] { resize_ = new cResizer(this); });
-    quiet([&] {
+    SkipStep([&] { resize(Px(9540), PxY(5205)); });
+    SkipStep([&] { resize_ = new cResizer(this); });
+    SkipStep([&] {
         const bool whiteLabels = App().ThemeName.empty();
         for (QLabel* l : body_->findChildren<QLabel*>())
             if (whiteLabels) {
@@ -248,7 +248,7 @@ void InputStatsWindow::Form_Load()
                 }
         }
     });
-    quiet([&] {
+    SkipStep([&] {
         resize_->AddPropotional(body_);
         resize_->AddFontResizing(body_);
         resize_->AddRule(cResizer::EqualWidths, body_, 100, {nav_[0], nav_[1], nav_[2], nav_[3]});
@@ -258,11 +258,11 @@ void InputStatsWindow::Form_Load()
         resize_->AddMaxHeight(static_cast<int32_t>(Screen::PixelsToTwipsY(cboHome_->height())), boxes);
         resize_->TargetForm(body_);
     });
-    quiet([&] {
+    SkipStep([&] {
         for (int code = 0; code <= 3; ++code)
             cboSurface_->addItem(QString::fromStdString(SurfaceName(code)));
     });
-    quiet([&] {
+    SkipStep([&] {
         Season().CurrentGame = 0;
         ResetGameForm();
         ShowGame();
@@ -307,22 +307,18 @@ void InputStatsWindow::FillTeamCombos()
 
 void InputStatsWindow::ResetGameForm()
 {
-    try {
-        FillTeamCombos();
-    } catch (...) {
-    }
+    SkipStep([&] { FillTeamCombos(); });
     SetWeekRange(0, 0);
     // The week's games counted here: the range of a file's last week ends at the record
     // count, which would leave out its last game.
     weekGames_ = 0;
     int season = 0, week = 0;
     if (ChosenWeek(season, week)) {
-        try {
+        SkipStep([&] {
             const WeekLines lines = ReadWeekLines(SeasonFilePath(season), false, week);
             if (lines.FirstRecord == Season().WeekFirstRecord)
                 weekGames_ = static_cast<int>(lines.Games.size());
-        } catch (...) {
-        }
+        });
     }
 }
 

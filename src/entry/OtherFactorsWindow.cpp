@@ -8,6 +8,7 @@
 #include "MsgBox.h"
 #include "Screen.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbError.h"
 #include "WindowNames.h"
@@ -187,8 +188,7 @@ void OtherFactorsWindow::Form_Load()
         return;
     loaded_ = true;
     // Every step goes on past a failing one.
-    auto quiet = [](auto&& step) { SkipOnError(step); };
-    quiet([&] {
+    SkipStep([&] {
         if (Main* main = TheMain()) {
             const QPixmap picture = main->BackgroundPixmap();
             if (!picture.isNull())
@@ -199,12 +199,12 @@ void OtherFactorsWindow::Form_Load()
                 }
         }
     });
-    quiet([&] {
+    SkipStep([&] {
         Season().CurrentGame = 0;
         LoadGameFactors();
     });
-    quiet([&] { resize(Px(9540), PxY(5205)); });
-    quiet([&] {
+    SkipStep([&] { resize(Px(9540), PxY(5205)); });
+    SkipStep([&] {
         resize_ = new cResizer(this);
         connect(resize_, &cResizer::BeforeResizing, this, [this](bool&) { resize_BeforeResizing(); });
         resize_->AddPropotional(body_);

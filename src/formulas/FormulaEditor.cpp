@@ -16,6 +16,7 @@
 #include "SeasonLoader.h"
 #include "SendKey.h"
 #include "SettingsStore.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WindowNames.h"
@@ -442,9 +443,9 @@ void FormulaEditor::ConnectHandlers()
 // The window's load: every step that fails is skipped.
 void FormulaEditor::FormLoad()
 {
-    SkipOnError([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
+    SkipStep([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
 
-    SkipOnError([&] {
+    SkipStep([&] {
         const bool blocked = Combo1_->blockSignals(true);
         Combo1_->clear();
         for (const std::string& item : RollingWeekItems(static_cast<int>(Season().WeekItems.size())))
@@ -454,7 +455,7 @@ void FormulaEditor::FormLoad()
     });
 
     const std::string remembered = GetSetting(pref::CurrentFormula);
-    SkipOnError([&] {
+    SkipStep([&] {
         const bool blocked = chkExcludeBestWorst_->blockSignals(true);
         SetValue(chkExcludeBestWorst_, GetSetting(pref::GoodBad));
         chkExcludeBestWorst_->blockSignals(blocked);
@@ -532,20 +533,19 @@ void FormulaEditor::LoadFormula()
     // Handlers write their slots while the boxes are set; the formula shown is the one
     // that was current when the load began.
     const Formula f = App().CurrentFormula;
-    auto step = [](auto&& action) { SkipOnError(action); };
 
     for (std::size_t i = 0; i < txtFla_.size(); ++i)
         txtFla_[i]->setText(Q(vb::CStrSingle(f[i])));
     App().SuppressRefresh = true;
 
-    step([&] { SetValue(ChkNoLine_, f[fsNoLine]); });
-    step([&] { SetValue(DHL_, f[fsDiscardHighLow]); });
-    step([&] { SetValue(SHA_, f[fsSeparateHomeAway]); });
-    step([&] { SetValue(ChkPowerRating_, f[fsPowerRating]); });
-    step([&] { SetValue(chkHome_, f[fsHomeOnly]); });
-    step([&] { SetValue(chkAway_, f[fsAwayOnly]); });
+    SkipStep([&] { SetValue(ChkNoLine_, f[fsNoLine]); });
+    SkipStep([&] { SetValue(DHL_, f[fsDiscardHighLow]); });
+    SkipStep([&] { SetValue(SHA_, f[fsSeparateHomeAway]); });
+    SkipStep([&] { SetValue(ChkPowerRating_, f[fsPowerRating]); });
+    SkipStep([&] { SetValue(chkHome_, f[fsHomeOnly]); });
+    SkipStep([&] { SetValue(chkAway_, f[fsAwayOnly]); });
 
-    step([&] {
+    SkipStep([&] {
         if (f[fsFavOrOver] >= 10 || f[fsDogOrUnder] >= 10) {
             Untick(chkFav_);
             Untick(chkDog_);
@@ -561,7 +561,7 @@ void FormulaEditor::LoadFormula()
         }
     });
 
-    step([&] {
+    SkipStep([&] {
         const LineRangeView view = ShowLineRange(f[fsLineStart], f[fsLineEnd]);
         if (!view.on) {
             Untick(chkLines_);
@@ -575,7 +575,7 @@ void FormulaEditor::LoadFormula()
         ShowText(cboLinesEnd_, view.end);
     });
 
-    step([&] {
+    SkipStep([&] {
         if (f[fsRollingWeeks] <= 0) {
             STD_->setCheckState(Qt::Checked);
             return;
@@ -734,7 +734,7 @@ void FormulaEditor::STD_Click()
         Combo1_->setCurrentIndex(-1);
         Slot(fsRollingWeeks) = 0.0f;
     } else {
-        SkipOnError([&] {
+        SkipStep([&] {
             if (LeadingNumber(Text(Combo1_)) <= 0) {
                 if (Combo1_->count() < 3)
                     throw VbError(380, "Invalid property value");

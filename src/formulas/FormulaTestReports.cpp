@@ -17,6 +17,7 @@
 #include "ProgBar.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "Win1252.h"
@@ -140,7 +141,8 @@ std::vector<std::string> FormulaTestWindow::TemplateFields() const
 
 void FormulaTestWindow::mnuSTT_Click()
 {
-    try {
+    // Any other failure ends the command; the step log keeps it.
+    SkipStep([&] {
         const std::string line = TemplateLine(TemplateFields());
         const auto chosen = AskForFile(true, "Save Formula Template", "Default.ftp", this);
         if (!chosen)
@@ -148,9 +150,7 @@ void FormulaTestWindow::mnuSTT_Click()
         const std::string path = TemplatePath(*chosen);
         if (!WriteFileAtomically(path, win1252::FromUtf8(line)))
             MsgBox("The template " + path + " could not be written.", vbExclamation, "Save Formula Template");
-    } catch (...) {
-        // Any other failure ends the command silently.
-    }
+    });
 }
 
 bool FormulaTestWindow::ApplyTemplateField(int field, const std::string& piece)
@@ -236,7 +236,7 @@ void FormulaTestWindow::mnuLTT_Click()
 {
     if (running_)
         return;
-    try {
+    SkipStep([&] {
         const auto chosen = AskForFile(false, "Select Formula Template", "Default.ftp", this);
         if (!chosen)
             return;
@@ -249,8 +249,7 @@ void FormulaTestWindow::mnuLTT_Click()
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)
             if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)]))
                 return;
-    } catch (...) {
-    }
+    });
 }
 
 // ---------------------------------------------------------------- the printed summary

@@ -18,6 +18,7 @@
 #include "SettingsStore.h"
 #include "Screen.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -96,19 +97,6 @@ void SetCheck(QCheckBox* box, double value)
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 std::string Text(const QComboBox* box) { return box->currentText().toStdString(); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// A failing step shows its description and the next step runs.
-template <class F>
-void Reported(F&& step)
-{
-    try {
-        step();
-    } catch (const VbError& e) {
-        MsgBox(e.Description(), vbOKOnly, "");
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbOKOnly, "");
-    }
-}
 
 // Every number in these boxes is written with "." (a template keeps "," as its field
 // separator): a text with a comma, typed or pasted, is refused whole, never silently changed.
@@ -584,8 +572,8 @@ void FormulaTestWindow::Form_Load()
     loaded_ = true;
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
-    Reported([&] { TakeButtonPictures(); });
-    Reported([&] {
+    ReportStep([&] { TakeButtonPictures(); });
+    ReportStep([&] {
         const int n = Season().SeasonYear < 2021 ? 21 : 22;
         for (int i = 1; i <= n; ++i) {
             cboLimitStart_->addItem(QString::number(i));
@@ -596,7 +584,7 @@ void FormulaTestWindow::Form_Load()
         cboLimitStart_->setEditText("1");
         cboLimitEnd_->setEditText("21");
     });
-    Reported([&] {
+    ReportStep([&] {
         for (const std::string& item : LineRangeItems(false)) {
             cboLinesStart_->addItem(Q(item));
             cboLinesEnd_->addItem(Q(item));
@@ -606,7 +594,7 @@ void FormulaTestWindow::Form_Load()
         cboLinesStart_->setEditText("0");
         cboLinesEnd_->setEditText("0");
     });
-    Reported([&] {
+    ReportStep([&] {
         CboStartWeek_->clear();
         CboEndWeek_->clear();
         for (const std::string& item : Season().WeekItems) {
@@ -623,35 +611,35 @@ void FormulaTestWindow::Form_Load()
         SetListIndex(CboStartWeek_, first[k]);
         SetListIndex(CboEndWeek_, current - 1);
     });
-    Reported([&] { SortByW_->setChecked(GetSetting(pref::SortByWin)); });
+    ReportStep([&] { SortByW_->setChecked(GetSetting(pref::SortByWin)); });
     auto restoreCheck = [&](QCheckBox* box, const CheckSetting& key) {
-        Reported([&] { SetCheck(box, GetSetting(key)); });
+        ReportStep([&] { SetCheck(box, GetSetting(key)); });
     };
     restoreCheck(chkFast_, pref::ShowWeekly);
     restoreCheck(chkLinear_, pref::QuickMode);
     restoreCheck(ChkSaveFormulas_, pref::SaveFormulas);
-    Reported([&] {
+    ReportStep([&] {
         txtUnitLower_->setText(WithoutComma(GetSetting(pref::SaveFormulasUnitLower)));
         txtUnitUpper_->setText(WithoutComma(GetSetting(pref::SaveFormulasUnitUpper)));
         txtPercentLower_->setText(WithoutComma(GetSetting(pref::SaveFormulasPercentLower)));
         txtPercentUpper_->setText(WithoutComma(GetSetting(pref::SaveFormulasPercentUpper)));
         txtMin_->setText(WithoutComma(GetSetting(pref::MinGames)));
     });
-    Reported([&] {
+    ReportStep([&] {
         app.TestFilters[0] = LeadingNumber(Text(txtUnitLower_));
         app.TestFilters[1] = LeadingNumber(Text(txtUnitUpper_));
         app.TestFilters[2] = LeadingNumber(Text(txtPercentLower_));
         app.TestFilters[3] = LeadingNumber(Text(txtPercentUpper_));
         app.TestFilters[4] = LeadingNumber(Text(txtMin_));
     });
-    Reported([&] { SetRangeBoxes(); });
-    Reported([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
-    Reported([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
-    Reported([&] { SetCheck(chkDiscardHighLow_, f[fsDiscardHighLow]); });
-    Reported([&] { SetCheck(chkDonTUseLine_, f[fsNoLine]); });
-    Reported([&] { SetCheck(chkSeparateHomeAway_, f[fsSeparateHomeAway]); });
-    Reported([&] { SetCheck(chkUsePowerRatings_, f[fsPowerRating]); });
-    Reported([&] {
+    ReportStep([&] { SetRangeBoxes(); });
+    ReportStep([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+    ReportStep([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+    ReportStep([&] { SetCheck(chkDiscardHighLow_, f[fsDiscardHighLow]); });
+    ReportStep([&] { SetCheck(chkDonTUseLine_, f[fsNoLine]); });
+    ReportStep([&] { SetCheck(chkSeparateHomeAway_, f[fsSeparateHomeAway]); });
+    ReportStep([&] { SetCheck(chkUsePowerRatings_, f[fsPowerRating]); });
+    ReportStep([&] {
         Combo1_->clear();
         Combo2_->clear();
         for (int code = 1; code <= LastTeamCode; ++code) {
@@ -664,17 +652,17 @@ void FormulaTestWindow::Form_Load()
         Combo1_->setEditText("None");
         Combo2_->setEditText("None");
     });
-    Reported([&] { ShowLineRange(); });
-    Reported([&] {
+    ReportStep([&] { ShowLineRange(); });
+    ReportStep([&] {
         QSignalBlocker block(cboTeaser_);
         for (const char* item : TeaserItems)
             cboTeaser_->addItem(item);
         cboTeaser_->setCurrentIndex(-1);
     });
     engine_.ClearBest();
-    Reported([&] { SetOpeningSize(); });
+    ReportStep([&] { SetOpeningSize(); });
     ListSeasonIndex = Season().SeasonYear;
-    Reported([&] { AddLayoutRules(); });
+    ReportStep([&] { AddLayoutRules(); });
 }
 
 void FormulaTestWindow::TakeButtonPictures()
@@ -734,13 +722,13 @@ void FormulaTestWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    SkipOnError([&] { SaveSetting(pref::SortByWin, SortByW_->isChecked()); });
-    SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitLower, Text(txtUnitLower_)); });
-    SkipOnError([&] { SaveSetting(pref::SaveFormulasUnitUpper, Text(txtUnitUpper_)); });
-    SkipOnError([&] { SaveSetting(pref::SaveFormulasPercentLower, Text(txtPercentLower_)); });
-    SkipOnError([&] { SaveSetting(pref::SaveFormulasPercentUpper, Text(txtPercentUpper_)); });
-    SkipOnError([&] { SaveSetting(pref::MinGames, Text(txtMin_)); });
-    SkipOnError([] { ReadFormula(); });
+    SkipStep([&] { SaveSetting(pref::SortByWin, SortByW_->isChecked()); });
+    SkipStep([&] { SaveSetting(pref::SaveFormulasUnitLower, Text(txtUnitLower_)); });
+    SkipStep([&] { SaveSetting(pref::SaveFormulasUnitUpper, Text(txtUnitUpper_)); });
+    SkipStep([&] { SaveSetting(pref::SaveFormulasPercentLower, Text(txtPercentLower_)); });
+    SkipStep([&] { SaveSetting(pref::SaveFormulasPercentUpper, Text(txtPercentUpper_)); });
+    SkipStep([&] { SaveSetting(pref::MinGames, Text(txtMin_)); });
+    SkipStep([] { ReadFormula(); });
     App().CurrentFormula[fsTotalsMode] = 0;
     App().CurrentFormula[fsOtherFactors] = 0;
     m_Timer.stop();
@@ -783,7 +771,7 @@ void FormulaTestWindow::FillSeasonLists()
     std::size_t k = 0;
     while (k < first.size() && first[k] > current - 1)
         ++k;
-    Reported([&] {
+    ReportStep([&] {
         Combo1_->clear();
         Combo2_->clear();
         for (int code = 1; code <= LastTeamCode; ++code) {
@@ -808,22 +796,22 @@ void FormulaTestWindow::Command1_Click()
         return;
     const Formula& f = App().CurrentFormula;
     if (Season().SeasonYear != ListSeasonIndex)
-        Reported([&] { FillSeasonLists(); });
-    Reported([&] { SetRangeBoxes(); });
+        ReportStep([&] { FillSeasonLists(); });
+    ReportStep([&] { SetRangeBoxes(); });
     if (!cmdOU_->isChecked()) {
-        Reported([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
-        Reported([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
-        Reported([&] { SetCheck(chkFav_, f[fsFavOrOver]); });
-        Reported([&] { SetCheck(chkDog_, f[fsDogOrUnder]); });
+        ReportStep([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+        ReportStep([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+        ReportStep([&] { SetCheck(chkFav_, f[fsFavOrOver]); });
+        ReportStep([&] { SetCheck(chkDog_, f[fsDogOrUnder]); });
     } else {
-        Reported([&] {
+        ReportStep([&] {
             chkHome_->setCheckState(Qt::Unchecked);
             chkAway_->setCheckState(Qt::Unchecked);
             chkFav_->setCheckState(f[fsFavOrOver] > 0 ? Qt::Checked : Qt::Unchecked);
             chkDog_->setCheckState(f[fsDogOrUnder] == 10 ? Qt::Checked : Qt::Unchecked);
         });
     }
-    Reported([&] { ShowLineRange(); });
+    ReportStep([&] { ShowLineRange(); });
     engine_.ClearBest();
 }
 
@@ -1004,8 +992,8 @@ void FormulaTestWindow::cmdOU_Click()
         chkHome_->setEnabled(true);
         chkAway_->setEnabled(true);
         // Slots holding limited weeks in their tens have no box state: such a box stays clear.
-        SkipOnError([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
-        SkipOnError([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
+        SkipStep([&] { SetCheck(chkHome_, f[fsHomeOnly]); });
+        SkipStep([&] { SetCheck(chkAway_, f[fsAwayOnly]); });
         chkFav_->setCheckState(f[fsFavOrOver] == 1 ? Qt::Checked : Qt::Unchecked);
         chkDog_->setCheckState(f[fsDogOrUnder] == 1 ? Qt::Checked : Qt::Unchecked);
         cboLinesEnd_->setEnabled(true);

@@ -6,6 +6,7 @@
 #include "CurrentFormula.h"
 #include "FormulaEditorValues.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "VbError.h"
 #include "WindowNames.h"
 #include "Windows.h"
@@ -17,7 +18,7 @@ void InstallFormulaReader()
     SetReadFormulaProcedure([] {
         FormulaControls controls;
         // A control that cannot be read leaves its slot as it is.
-        SkipOnError([&] { controls = EditorControls(); });
+        SkipStep([&] { controls = EditorControls(); });
         controls.weekIndex = Season().WeekListIndex;
         ReadFormulaFrom(controls, App().CurrentFormula);
     });

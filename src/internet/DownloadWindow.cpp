@@ -9,6 +9,7 @@
 #include "QtPlatform.h"
 #include "StatFiles.h"
 #include "StatImport.h"
+#include "Steps.h"
 #include "VbError.h"
 #include "WindowNames.h"
 #include "Windows.h"
@@ -333,10 +334,7 @@ void DownloadWindow::CmdDisconnect_Click()
     Status("Disconnecting...");
     if (connecting_)
         cancelled_ = true;
-    try {
-        Ftp1->Disconnect();
-    } catch (...) {
-    }
+    SkipStep([&] { Ftp1->Disconnect(); });
 }
 
 void DownloadWindow::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
+#include "Steps.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -232,12 +234,16 @@ private:
 
 std::unique_ptr<ShellLauncher> MakeDesktopLauncher() { return std::make_unique<QtLauncher>(); }
 
+Q_LOGGING_CATEGORY(StepLog, "vexal.steps", QtWarningMsg)
+
 void InstallQtPlatform(const QString& settingsFolder)
 {
     InstallMessages(std::make_unique<QtMessages>());
     InstallSettings(std::make_unique<QtSettingsStore>(settingsFolder));
     InstallLauncher(std::make_unique<QtLauncher>());
     SetDoEventsHook([] { QCoreApplication::processEvents(); });
+    // Steps left out or reported go to a debug category that is off unless asked for.
+    SetStepLogSink([](const std::string& text) { qCDebug(StepLog).noquote() << QString::fromStdString(text); });
 }
 
 } // namespace vexal

@@ -40,17 +40,4 @@ private:
     std::string source_;
 };
 
-// "Skip the failing statement and go on": runs step, swallows a VbError.
-// Returns false when the step failed.
-template <class F>
-bool SkipOnError(F&& step)
-{
-    try {
-        step();
-        return true;
-    } catch (const VbError&) {
-        return false;
-    }
-}
-
 } // namespace vexal

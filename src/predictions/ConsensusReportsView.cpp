@@ -14,6 +14,7 @@
 #include "ReportPrintouts.h"
 #include "SeasonData.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "TSPredict.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -27,15 +28,6 @@
 namespace vexal {
 
 namespace {
-
-template <class F>
-void Quiet(F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 // Runs one listed formula file (read from the program folder) over the week; the picks are
 // left in the window's ConsensusPicks.
@@ -77,13 +69,13 @@ void ViewConsensusHtml(PredictWindow& window)
     ConsensusPage page(report, totals, weekText, ReportDate(), app.ThemePicture, ReadReportWeek(week - 1, totals));
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     for (const std::string& name : window.ConsensusFileNames()) {
-        Quiet([&] { RunConsensusFormula(window, name, boxes); });
-        Quiet([&] { page.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
+        SkipStep([&] { RunConsensusFormula(window, name, boxes); });
+        SkipStep([&] { page.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
     }
-    Quiet([] { ReadFormula(); });
-    Quiet([&] { page.Close(); });
-    Quiet([] { HideFormulaEditor(); });
-    Quiet([&] { ShellOpen(report.string(), 4); });
+    SkipStep([] { ReadFormula(); });
+    SkipStep([&] { page.Close(); });
+    SkipStep([] { HideFormulaEditor(); });
+    SkipStep([&] { ShellOpen(report.string(), 4); });
 }
 
 bool ReadyToPrintReport(PredictWindow& window)
@@ -114,11 +106,11 @@ void PrintConsensus(PredictWindow& window)
         ConsensusPrintHeader(totals, window.WeekText(), ReportDate(), ReadReportWeek(week - 1, totals));
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     for (const std::string& name : window.ConsensusFileNames()) {
-        Quiet([&] { RunConsensusFormula(window, name, boxes); });
+        SkipStep([&] { RunConsensusFormula(window, name, boxes); });
         printout.rows.push_back({ConsensusRowLabel(name), window.ConsensusPicks});
     }
-    Quiet([] { ReadFormula(); });
-    Quiet([&] {
+    SkipStep([] { ReadFormula(); });
+    SkipStep([&] {
         PrinterCanvas canvas(CurrentPrinter());
         if (!canvas.Begin())
             return;
@@ -139,7 +131,7 @@ void ViewAllConsensusHtml(PredictWindow& window)
     const bool totals = window.TotalsBox() == 1;
     const std::filesystem::path report = app.UserFolder / (totals ? "AllOUConsensus.htm" : "AllConsensus.htm");
     std::optional<AllConsensusPage> page;
-    Quiet([&] { page.emplace(report, totals, window.WeekText(), ReportDate(), app.ThemePicture); });
+    SkipStep([&] { page.emplace(report, totals, window.WeekText(), ReportDate(), app.ThemePicture); });
 
     // The run's last progress carries the weekly breakdown of the formula: its rows go into the page.
     TSPredict& engine = window.TSPredict1();
@@ -151,13 +143,13 @@ void ViewAllConsensusHtml(PredictWindow& window)
     } restore{engine, previous};
     engine.Progress = [&](TSPredict::FormulaRow&, TSPredict::FormulaRow&, std::string& percent, std::string& message) {
         if (vb::Val(percent) >= 100 && !window.SmartRun && !message.empty() && page)
-            Quiet([&] { page->Breakdown(message); });
+            SkipStep([&] { page->Breakdown(message); });
     };
 
     const float seasonStart = AllConsensusStartWeek(Season().SeasonFirstWeek, week);
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     for (const std::string& name : window.ConsensusFileNames()) {
-        Quiet([&] {
+        SkipStep([&] {
             PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes, true);
             if (page)
                 page->BeginBlock(ConsensusRowLabel(name), app.CurrentFormula);
@@ -169,13 +161,13 @@ void ViewAllConsensusHtml(PredictWindow& window)
                              std::span<const float>(app.TestFilters), true, window.ConsensusMode);
         });
         if (page)
-            Quiet([&] { page->EndBlock(); });
+            SkipStep([&] { page->EndBlock(); });
     }
     if (page)
-        Quiet([&] { page->Close(); });
-    Quiet([] { ReadFormula(); });
-    Quiet([] { HideFormulaEditor(); });
-    Quiet([&] { ShellOpen(report.string(), -1); });
+        SkipStep([&] { page->Close(); });
+    SkipStep([] { ReadFormula(); });
+    SkipStep([] { HideFormulaEditor(); });
+    SkipStep([&] { ShellOpen(report.string(), -1); });
 }
 
 } // namespace vexal

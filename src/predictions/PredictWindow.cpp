@@ -23,6 +23,7 @@
 #include "SettingsStore.h"
 #include "SharedProcs.h"
 #include "SmartPredictView.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -329,34 +330,21 @@ void PredictWindow::LayOut()
 
 // ---------------------------------------------------------------- load, activation, unload
 
-template <class F>
-void PredictWindow::Step(F&& step)
-{
-    try {
-        step();
-    } catch (const VbError& e) {
-        MsgBox(e.Description(), vbOKOnly);
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbOKOnly);
-    }
-}
-
 void PredictWindow::Form_Load()
 {
     if (loaded_)
         return;
     loaded_ = true;
     // Every step of the load goes on past a failing one.
-    auto quiet = [](auto&& step) { SkipOnError(step); };
     AppState& app = App();
-    quiet([&] { chkCliffAdjust_->hide(); });
-    quiet([&] { mnuSaveFormulas_->setChecked(GetSetting(pref::PredSaveFormulas)); });
-    quiet([&] { TakeButtonPictures(); });
-    quiet([&] {
+    SkipStep([&] { chkCliffAdjust_->hide(); });
+    SkipStep([&] { mnuSaveFormulas_->setChecked(GetSetting(pref::PredSaveFormulas)); });
+    SkipStep([&] { TakeButtonPictures(); });
+    SkipStep([&] {
         if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
             Grid_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
     });
-    quiet([&] {
+    SkipStep([&] {
         if (app.CurrentFormula[fsMaxDiff] == 0) {
             app.CurrentFormulaFile = DefaultFormulaName;
             app.CurrentFormula[fsPowerRating] = 0;
@@ -375,24 +363,24 @@ void PredictWindow::Form_Load()
                 app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
         }
     });
-    quiet([&] {
+    SkipStep([&] {
         const QMainWindow* main = MainWindow();
         const int mainWidth = main ? main->width() : width();
         Grid_->resize(vb::Whole(0.7 * mainWidth), Grid_->height());
     });
-    quiet([&] { AddGridColumns(); });
-    quiet([&] {
+    SkipStep([&] { AddGridColumns(); });
+    SkipStep([&] {
         std::error_code ec;
         std::filesystem::create_directories(ProgramFolder() / "Consensus", ec);
         std::filesystem::create_directories(ProgramFolder() / "ConsensusOU", ec);
     });
-    quiet([&] {
+    SkipStep([&] {
         SetFileList(File1_, (ProgramFolder() / "Consensus").string(), "*.fla");
         SetFileList(File2_, ProgramFolder().string(), "*.fla");
     });
-    quiet([&] { FillLineFiles(); });
-    quiet([&] { ProgBar_->SetBarColor(app.ThemeForeColor); });
-    quiet([&] {
+    SkipStep([&] { FillLineFiles(); });
+    SkipStep([&] { ProgBar_->SetBarColor(app.ThemeForeColor); });
+    SkipStep([&] {
         resize_ = new cResizer(this);
         resize_->AddRule(cResizer::EqualWidths, body_, 120, {cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_});
         resize_->AddRule(cResizer::EqualWidths, body_, 120,
@@ -551,13 +539,13 @@ void PredictWindow::Predict()
     AppState& app = App();
     Formula& formula = app.CurrentFormula;
     const bool pool = chkPoolPicks_->isChecked();
-    Step([&] {
+    ReportStep([&] {
         WeeklyStartGame = 0;
         for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 13})
             app.SavedFormula[static_cast<std::size_t>(slot)] = formula[static_cast<std::size_t>(slot)];
         app.TestFilters.fill(0);
-    });
-    Step([&] {
+    }, AppTitle);
+    ReportStep([&] {
         if (!pool) {
             if (const std::optional<float> v = EditorValue(1))
                 formula[fsMinDiff] = *v;
@@ -567,14 +555,14 @@ void PredictWindow::Predict()
             formula[fsMinDiff] = 0;
             formula[fsMaxDiff] = 99;
         }
-    });
-    Step([&] {
+    }, AppTitle);
+    ReportStep([&] {
         formula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
         if (const std::optional<int> seasonToDate = EditorControls().STD)
             formula[fsSeasonToDate] = static_cast<float>(*seasonToDate);
-    });
+    }, AppTitle);
     Grid_->SetRedraw(false);
-    Step([&] {
+    ReportStep([&] {
         // One combination cannot be stopped: a stop meant for an earlier run must not end it.
         app.StopTest = false;
         TestRequest request;
@@ -582,17 +570,17 @@ void PredictWindow::Predict()
         request.High = formula;
         request.Filters = app.TestFilters;
         engine_.TestFormulas(request);
-    });
+    }, AppTitle);
     if (pool)
-        Step([&] { CalcPoolPicks(); });
+        ReportStep([&] { CalcPoolPicks(); }, AppTitle);
     Grid_->SetRedraw(true);
     if (pool) {
-        Step([&] {
+        ReportStep([&] {
             if (const std::optional<float> v = EditorValue(1))
                 formula[fsMinDiff] = *v;
             if (const std::optional<float> v = EditorValue(2))
                 formula[fsMaxDiff] = *v;
-        });
+        }, AppTitle);
     }
     if (predictPending_) {
         predictPending_ = false;

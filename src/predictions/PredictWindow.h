@@ -138,10 +138,6 @@ private:
     bool DeferWhileRunning(void (PredictWindow::*handler)());
     // Grid mode of the Weekly handler.
     void ShowGridRows(const WeeklyTableArray& table);
-    // A step of Predict: its error is shown and the next step runs.
-    template <class F>
-    void Step(F&& step);
-
     Grid* Grid_ = nullptr;
     // The figures the pool picks rank each game of the grid by, by game slot; a slot the
     // last prediction did not fill holds none.

@@ -3,7 +3,9 @@
 #include "FlagScope.h"
 #include "FormulaFile.h"
 #include "GameRecord.h"
+#include "MsgBox.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 
@@ -123,17 +125,6 @@ void ClearSmartFilters(Formula& formula)
 
 namespace {
 
-template <class F>
-void Reported(const SmartRunHooks& hooks, F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception& e) {
-        if (hooks.failed)
-            hooks.failed(e.what());
-    }
-}
-
 // The end of a game's search: the progress, the smart formula file when asked, and the formula
 // that won the search made current for the prediction.
 void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const SmartLowEnds& search,
@@ -142,15 +133,15 @@ void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const S
     const int rows = hooks.gridRows ? hooks.gridRows() : 0;
     if (rows >= 1 && hooks.searched)
         hooks.searched((state.weeklyStartGame + 1) / static_cast<double>(rows) * 100.0);
-    Reported(hooks, [&] {
+    ReportStep([&] {
         if (!hooks.saveFormulas || !hooks.saveFormulas())
             return;
         if (!WriteFormulaFileValues(input.programFolder / state.smartFormulaName, SmartFormulaValues(best, search)))
             throw std::runtime_error("Path/File access error");
         if (hooks.saved)
             hooks.saved(state.smartFormulaName);
-    });
-    Reported(hooks, [&] { ApplySmartBest(best, search, input.weekListIndex, App().CurrentFormula); });
+    }, AppTitle);
+    ReportStep([&] { ApplySmartBest(best, search, input.weekListIndex, App().CurrentFormula); }, AppTitle);
 }
 
 } // namespace
@@ -194,13 +185,13 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
             continue;
         if (record.Week > target)
             break;
-        Reported(hooks, [&] {
+        ReportStep([&] {
             int16_t year = 0;
             const std::string home = TeamName(record.HomeTeam, year, 3);
             year = 0;
             const std::string away = TeamName(record.AwayTeam, year, 3);
             state.smartFormulaName = SmartFormulaFileName(input.weekItem, home, away, input.totals);
-        });
+        }, AppTitle);
         if (input.totals)
             ClearSmartFilters(app.CurrentFormula);
         else
@@ -208,7 +199,7 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
         state.weeklyStartGame = game;
         uint8_t homeCode = record.HomeTeam;
         uint8_t awayCode = record.AwayTeam;
-        Reported(hooks, [&] {
+        ReportStep([&] {
             const FlagScope runEnd(state.smartRun);
             app.StopTest = false;
             TestRequest request;
@@ -220,16 +211,16 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
             request.AwayTeam = awayCode;
             request.QuickMode = -1;
             engine.TestFormulas(request);
-        });
+        }, AppTitle);
         ClearSmartFilters(app.CurrentFormula);
-        Reported(hooks, [&] {
+        ReportStep([&] {
             app.StopTest = false;
             TestRequest request;
             request.Low = app.CurrentFormula;
             request.High = app.CurrentFormula;
             request.Filters = app.TestFilters;
             engine.TestFormulas(request);
-        });
+        }, AppTitle);
         ++game;
     }
     state.smartRun = false;

@@ -73,7 +73,6 @@ struct SmartRunHooks {
     std::function<void(double percent)> searched;         // a game's search ended: share of the rows done
     std::function<bool()> saveFormulas;                   // "Save &Formulas" is checked
     std::function<void(const std::string& name)> saved;   // a smart formula file was written
-    std::function<void(const std::string& message)> failed;   // a step failed: shown, and the run goes on
 };
 
 // The inputs of a run, read from the windows once before the first game.

@@ -79,7 +79,6 @@ void SmartPredict(PredictWindow& window, bool totals)
         window.RefreshFileLists();
         AddEditorFormulaName(name);
     };
-    hooks.failed = [](const std::string& message) { MsgBox(message); };
     RunSmartPredictions(window.TSPredict1(), input,
                         SmartRunState{window.SmartRun, window.WeeklyStartGame, window.SmartFormulaName}, hooks);
 

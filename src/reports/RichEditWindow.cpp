@@ -1,4 +1,5 @@
 #include "RichEditWindow.h"
+#include "Steps.h"
 #include "VbConvert.h"
 
 #include "AppState.h"
@@ -363,7 +364,7 @@ void RichEditWindow::Form_Load()
 {
     // A stored value that is no number leaves the default.
     int background = pref::EditorBackground.defaultValue;
-    SkipOnError([&] { background = GetSetting(pref::EditorBackground); });
+    SkipStep([&] { background = GetSetting(pref::EditorBackground); });
     chkBackground_->setChecked(background == 1);
     ApplyBackground();
     SetSelColor(App().ThemeForeColor);

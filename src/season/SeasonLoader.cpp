@@ -11,6 +11,7 @@
 #include "ProgressPace.h"
 #include "SeasonData.h"
 #include "SeasonFileAccess.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -520,7 +521,7 @@ bool cboYears_Click(const std::string& seasonSelectorText)
     }
 
     int position = -1;
-    SkipOnError([&] { position = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
+    SkipStep([&] { position = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
     SelectWeek(position);
     if (WeekSelectorText().empty())
         SelectWeek(season.WeekListIndex + 1);

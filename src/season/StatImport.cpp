@@ -14,6 +14,7 @@
 #include "SeasonLoader.h"
 #include "SharedProcs.h"
 #include "StatFile.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -134,7 +135,7 @@ std::string ChosenWeekText()
 {
     const auto& items = Season().WeekItems;
     int index = -1;
-    SkipOnError([&] { index = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
+    SkipStep([&] { index = vb::CInt(App().CurrentFormula[fsCurrentWeek]) - 1; });
     return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : "";
 }
 

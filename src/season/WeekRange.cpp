@@ -9,6 +9,7 @@
 #include "SeasonFileAccess.h"
 #include "SeasonLoader.h"
 #include "SettingsStore.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -113,7 +114,7 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
         target = Week;
     } else {
         int currentWeek = 0;
-        if (!SkipOnError([&] { currentWeek = vb::CInt(App().CurrentFormula[fsCurrentWeek]); })) {
+        if (!SkipStep([&] { currentWeek = vb::CInt(App().CurrentFormula[fsCurrentWeek]); })) {
             season.CurrentGame = 0;
             return;
         }

@@ -14,6 +14,7 @@
 #include "SettingsStore.h"
 #include "SharedProcs.h"
 #include "Splash.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "ReadableText.h"
 #include "Theme.h"
@@ -69,16 +70,6 @@ const char* const TB2Items[] = {"Import Stats", "Input Stats", "Other Factors", 
                                 "Program Colors", "City / Name", "Exit"};
 
 bool SameName(const std::string& a, const std::string& b) { return vb::SameText(a, b); }
-
-// Runs one step of a handler that must always finish: a failing step is left out.
-template <class F>
-void Step(F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 // picture1: hosts the rebar over the application's background picture.
 class PictureBox : public QWidget {
@@ -309,21 +300,21 @@ void Main::Form_Load()
     AppState& app = App();
     // 1, 2: processor exceptions are caught at the event loop; the keyboard layout is the user's.
     // 3: the background painters are made on first use; the popup menu exists with the window.
-    Step([&] { ApplyTheme(app.ThemeName); });
+    SkipStep([&] { ApplyTheme(app.ThemeName); });
     // Whatever colours the theme and the windows choose, their text stays readable.
-    Step([] { KeepAllTextReadable(); });
+    SkipStep([] { KeepAllTextReadable(); });
     // 5: the window stays hidden until the Standings window shows it.
-    Step([&] {
+    SkipStep([&] {
         backgroundPicture_ = (ProgramFolder() / "images" / (Screen::ColorDepth() <= 256 ? "bground1.bmp" : "bground.bmp")).string();
         QPixmap pm(QString::fromStdString(ProgramFile(std::filesystem::path(backgroundPicture_).lexically_relative(ProgramFolder()).string()).string()));
         static_cast<PictureBox*>(picture1_)->SetPicture(pm);
     });
     app.SuppressRefresh = true;
-    Step([] {
+    SkipStep([] {
         std::error_code ec;
         std::filesystem::current_path(ProgramFolder(), ec);
     });
-    Step([&] {
+    SkipStep([&] {
         QSignalBlocker block(cboYears_);
         cboYears_->clear();
         for (int year = FirstSeason; year <= CurrentSeason; ++year)
@@ -331,17 +322,17 @@ void Main::Form_Load()
                 cboYears_->addItem(QString::fromStdString(" " + std::to_string(year)));
         cboYears_->setCurrentIndex(-1);
     });
-    Step([&] { SetToolbarText(); });
+    SkipStep([&] { SetToolbarText(); });
     // Choosing the newest season loads the seasons through the selector's handler.
-    Step([&] { cboYears_->setCurrentIndex(cboYears_->count() - 1); });
-    Step([&] { SetUpMenus(); });
-    Step([&] { SetDivisionOrder(Season().WeekSeason); });
-    Step([&] { ShowWindow(WindowName::Standings); });
-    Step([&] { UpDateBackground(""); });
+    SkipStep([&] { cboYears_->setCurrentIndex(cboYears_->count() - 1); });
+    SkipStep([&] { SetUpMenus(); });
+    SkipStep([&] { SetDivisionOrder(Season().WeekSeason); });
+    SkipStep([&] { ShowWindow(WindowName::Standings); });
+    SkipStep([&] { UpDateBackground(""); });
     // The window is shown by now; a platform that does not activate it still gets the
     // activation's work done once.
     if (!isActiveWindow())
-        Step([&] { Form_Activate(); });
+        SkipStep([&] { Form_Activate(); });
 }
 
 void Main::changeEvent(QEvent* event)
@@ -470,7 +461,7 @@ void Main::picture1_Resize()
 bool Main::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picture1_ && event->type() == QEvent::Resize)
-        Step([this] { picture1_Resize(); });
+        SkipStep([this] { picture1_Resize(); });
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -740,15 +731,15 @@ void Main::closeEvent(QCloseEvent* event)
 void Main::Form_Unload()
 {
     unloaded_ = true;
-    Step([&] { cReBar1_->RemoveAllBands(); });
-    Step([&] {
+    SkipStep([&] { cReBar1_->RemoveAllBands(); });
+    SkipStep([&] {
         cPop_ = PopupMenu();
         ReleaseBackgrounds();
     });
     for (const std::string& name : LoadedWindowNames())
         if (name != WindowName::Main)
-            Step([&] { UnloadWindow(name); });
-    Step([&] { ReleaseLoaderHost(); });
+            SkipStep([&] { UnloadWindow(name); });
+    SkipStep([&] { ReleaseLoaderHost(); });
 }
 
 } // namespace vexal

@@ -7,6 +7,7 @@
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WindowNames.h"
@@ -203,7 +204,7 @@ void UpDateBackground(const std::string& theme)
     }
 
     if (view) {
-        SkipOnError([&] {
+        SkipStep([&] {
             if (themed) {
                 Painter(ViewPainter()).GradientForm(view, app.ThemeBackColor, app.ThemeForeColor, 2, true);
             } else {
@@ -211,7 +212,7 @@ void UpDateBackground(const std::string& theme)
                 SetBackColor(view, app.ThemeForeColor);
             }
         });
-        SkipOnError([&] {
+        SkipStep([&] {
             QWidget* control = ViewPicture(view);
             if (!control || app.ThemePicture.empty() || !FileExists(app.ThemePicture))
                 return;
@@ -223,7 +224,7 @@ void UpDateBackground(const std::string& theme)
     }
 
     // The formula editor, whatever is active (addressing it loads it, hidden).
-    SkipOnError([&] {
+    SkipStep([&] {
         QWidget* editor = LoadWindow(WindowName::FormulaEditor);
         if (!editor)
             return;
@@ -237,7 +238,7 @@ void UpDateBackground(const std::string& theme)
     });
 
     if (view && !themed) {
-        SkipOnError([&] {
+        SkipStep([&] {
             for (QLabel* label : view->findChildren<QLabel*>())
                 SetForeColor(label, 0xFFFFFF);
             SetForeColor(view, 0xFFFFFF);
@@ -245,8 +246,8 @@ void UpDateBackground(const std::string& theme)
     }
 
     // Whatever the theme, the captions stay readable on what is now behind them.
-    SkipOnError([&] { KeepTextReadable(view); });
-    SkipOnError([&] { KeepTextReadable(FindWindow(WindowName::FormulaEditor)); });
+    SkipStep([&] { KeepTextReadable(view); });
+    SkipStep([&] { KeepTextReadable(FindWindow(WindowName::FormulaEditor)); });
 }
 
 void ReleaseBackgrounds()

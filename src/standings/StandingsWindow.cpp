@@ -1,5 +1,6 @@
 #include "StandingsWindow.h"
 
+#include "Steps.h"
 #include "UpdateChecker.h"
 #include "UpdateNoticeHandler.h"
 
@@ -266,12 +267,12 @@ void StandingsWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    SkipOnError([&] {
+    SkipStep([&] {
         for (const char* text : standings::FilterItems)
             cboSi_->addItem(QString::fromLatin1(text));
         cboSi_->setCurrentIndex(-1);
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         Main* main = TheMain();
         if (!main)
             return;
@@ -286,15 +287,15 @@ void StandingsWindow::Form_Load()
         }
     });
     int32_t measure = 280;
-    SkipOnError([&] {
+    SkipStep([&] {
         const double screen = Screen::Width();
         measure = screen > 12000 ? 400 : (screen > 9600 ? 340 : 280);
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         const int gridWidth = vb::Whole(0.9 * width());
         grdTeam_->setGeometry(body_->width() / 2 - gridWidth / 2, grdTeam_->y(), gridWidth, grdTeam_->height());
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         resize_ = new cResizer(this);
         resize_->AddPropotional(body_, {grdTeam_, chkFavorite_, chkDog_, cboSi_});
         resize_->AddFontResizing(body_, {grdTeam_});
@@ -316,7 +317,7 @@ void StandingsWindow::Form_Load()
         });
         resize_->TargetForm(body_);
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         const std::string type = GetSetting(pref::GraphType);
         if (type == "0") {
             mnuBar_->setChecked(true);

@@ -12,6 +12,7 @@
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -257,14 +258,14 @@ void StatsWindow::Form_Load()
         return;
     loaded_ = true;
     gridFace_ = grdStats_->font();
-    SkipOnError([&] {
+    SkipStep([&] {
         if (App().ThemeName.empty()) {
             QPalette palette = lblHeading_->palette();
             palette.setColor(QPalette::WindowText, Qt::white);
             lblHeading_->setPalette(palette);
         }
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         resize_ = new cResizer(this);
         resize_->AddRule(cResizer::FullWidthMargin, this, 100, {grdStats_});
         const double below = Screen::PixelsToTwipsY(lblHeading_->y() + lblHeading_->height()) + 190;
@@ -279,7 +280,7 @@ void StatsWindow::Form_Activate()
 {
     if (!loaded_)
         return;
-    SkipOnError([&] {
+    SkipStep([&] {
         cPop_.SetOwner(TheMain() ? static_cast<QWidget*>(TheMain()) : this);
         cPop_.SetImageList([](int index) {
             // The team logos stand at their team codes; the conference emblems are not installed.
@@ -287,7 +288,7 @@ void StatsWindow::Form_Activate()
             return !logo.empty() && FileExists(logo) ? QIcon(QString::fromStdString(logo)) : QIcon();
         });
     });
-    SkipOnError([&] { LoadTeamTree(); });
+    SkipStep([&] { LoadTeamTree(); });
     RefreshStats();
 }
 
@@ -395,7 +396,7 @@ void StatsWindow::RefreshStats()
     building_ = true;
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
-    SkipOnError([&] {
+    SkipStep([&] {
         // The formula's "Season To Date" slot: the editor's box writes it when it is clicked
         // and every refresh reads the box into it first.
         const bool seasonToDate = f[fsSeasonToDate] == 1;
@@ -413,13 +414,13 @@ void StatsWindow::RefreshStats()
     grdStats_->SetRedraw(false);
     {
         CMouse mouse;
-        SkipOnError([&] { mouse.SetPointer(vbHourglass); });
-        SkipOnError([&] { SetupStatsColumns(); });
-        SkipOnError([&] { CalcWeekStats(); });
-        SkipOnError([&] {
+        SkipStep([&] { mouse.SetPointer(vbHourglass); });
+        SkipStep([&] { SetupStatsColumns(); });
+        SkipStep([&] { CalcWeekStats(); });
+        SkipStep([&] {
             FitGridToWindow();
         });
-        SkipOnError([&] {
+        SkipStep([&] {
             if (ThemePictureExists())
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
         });
@@ -606,7 +607,7 @@ void StatsWindow::StatItem_Click(int16_t code)
         return;
     if (item->warning != StatWarning::None) {
         std::string weekText;
-        SkipOnError([&] {
+        SkipStep([&] {
             if (Main* main = TheMain())
                 weekText = main->cboWeek()->currentText().toStdString();
             if (weekText.empty())
@@ -637,7 +638,7 @@ void StatsWindow::RankStat()
     const bool separate = f[fsSeparateHomeAway] != 0;
     const bool possession = IsPossessionCode(StatCode);
     grdStats_->SetRedraw(false);
-    SkipOnError([&] {
+    SkipStep([&] {
         rankEntries_.clear();
         if (!separate) {
             for (int t = 1; t < static_cast<int>(DivisionOrder().size()); ++t) {
@@ -658,7 +659,7 @@ void StatsWindow::RankStat()
             }
         }
     });
-    SkipOnError([&] {
+    SkipStep([&] {
         grdStats_->Clear(true);
         if (ThemePictureExists())
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
@@ -674,7 +675,7 @@ void StatsWindow::RankStat()
         }
     });
     const Ranking ranking = RankTeams(rankEntries_, StatCode);
-    SkipOnError([&] {
+    SkipStep([&] {
         for (std::size_t k = 0; k < ranking.ordered.size(); ++k) {
             const RankEntry& e = ranking.ordered[k];
             int row = 0, col = 0;
@@ -697,8 +698,8 @@ void StatsWindow::RankStat()
             }
         }
     });
-    SkipOnError([&] { FitGridToWindow(); });
-    SkipOnError([&] {
+    SkipStep([&] { FitGridToWindow(); });
+    SkipStep([&] {
         if (!ranking.average)
             return;
         const int last = grdStats_->Rows();
@@ -765,7 +766,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
     grdStats_->SetRedraw(false);
     StatCode = 1001;
     teamTableShown_ = false;
-    SkipOnError([&] {
+    SkipStep([&] {
         bool asked = false;
         const SeasonData& season = Season();
         if (week >= 1 && static_cast<std::size_t>(week) * WeekSlotStride <= season.SeasonGames.size()) {
@@ -788,7 +789,7 @@ void StatsWindow::CalcTeamStats(int16_t team)
     // this club's heading.
     if (!teamTableShown_)
         grdStats_->Clear(true);
-    SkipOnError([&] {
+    SkipStep([&] {
         const std::string logo = TeamLogoPath(team);
         if (!logo.empty() && !App().ThemePicture.empty() && FileExists(logo))
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));

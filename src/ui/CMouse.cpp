@@ -1,4 +1,5 @@
 #include "CMouse.h"
+#include "Steps.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -61,11 +62,8 @@ CMouse::~CMouse()
 {
     if (!saved_)
         return;
-    try {
-        SetMousePointer(savedPointer_);
-    } catch (...) {
-        // Restoring the pointer never fails a procedure's end.
-    }
+    // Restoring the pointer never fails a procedure's end.
+    SkipStep([&] { SetMousePointer(savedPointer_); });
 }
 
 void CMouse::SetPointer(int32_t pointer)

@@ -1,6 +1,7 @@
 #include "cResizer.h"
 
 #include "Screen.h"
+#include "Steps.h"
 #include "VbConvert.h"
 
 #include <QEvent>
@@ -202,14 +203,8 @@ void cResizer::CaptureDesignSize(QWidget* window)
     if (!window)
         return;
     SettlePendingLayout(window);
-    try {
-        designWidth_ = vb::CInt(WidthOf(window));
-    } catch (...) {
-    }
-    try {
-        designHeight_ = vb::CInt(HeightOf(window));
-    } catch (...) {
-    }
+    SkipStep([&] { designWidth_ = vb::CInt(WidthOf(window)); });
+    SkipStep([&] { designHeight_ = vb::CInt(HeightOf(window)); });
 }
 
 void cResizer::AddRule(int32_t kind, QObject* reference, int32_t value, const QList<QWidget*>& controls)

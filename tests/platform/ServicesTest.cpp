@@ -3,11 +3,15 @@
 #include "MsgBox.h"
 #include "SettingsStore.h"
 #include "TempFolder.h"
+#include "Steps.h"
 #include "VbError.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
+#include <vector>
 
 using namespace vexal;
 using vexal::test::TempFolder;
@@ -223,15 +227,42 @@ TEST(VbError, CarriesNumberTextAndSource)
     EXPECT_TRUE(overflow.Source().empty());
 }
 
-TEST(VbError, SkipOnErrorGoesOnWithTheNextStep)
+// Every failing step is logged; only a reported one reaches the user, with its description;
+// the next step always runs; what is not a std::exception is not swallowed.
+TEST(Steps, SkippedAndReportedFailuresAreLoggedAndOnlyReportedOnesShown)
 {
-    int steps = 0;
-    EXPECT_FALSE(SkipOnError([&] {
-        ++steps;
-        throw VbError::Of(VbError::SubscriptOutOfRange);
-    }));
-    EXPECT_TRUE(SkipOnError([&] { ++steps; }));
-    EXPECT_EQ(steps, 2);
-    // Other exceptions are not swallowed.
-    EXPECT_THROW(SkipOnError([] { throw std::logic_error("bug"); }), std::logic_error);
+    struct Case {
+        OnFailure policy;
+        std::function<void()> step;
+        bool ok;
+        std::string shown;  // empty: no box
+        std::string logged; // empty: no log line
+    };
+    const Case cases[] = {
+        {OnFailure::Skip, [] {}, true, "", ""},
+        {OnFailure::Skip, [] { throw VbError::Of(VbError::SubscriptOutOfRange); }, false, "",
+         "skipped: 9 - Subscript out of range"},
+        {OnFailure::Report, [] { throw VbError::Of(VbError::Overflow); }, false, "Overflow",
+         "reported: 6 - Overflow"},
+        {OnFailure::Report, [] { throw std::runtime_error("disk full"); }, false, "disk full",
+         "reported: disk full"},
+    };
+    for (const Case& c : cases) {
+        ScriptedMessages& messages = InstallScriptedMessages();
+        std::vector<std::string> log;
+        SetStepLogSink([&](const std::string& line) { log.push_back(line); });
+        int next = 0;
+        EXPECT_EQ(RunStep(c.policy, c.step), c.ok) << c.logged;
+        ++next;
+        EXPECT_EQ(next, 1);
+        if (c.shown.empty()) {
+            EXPECT_TRUE(messages.shown.empty()) << c.logged;
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u) << c.logged;
+            EXPECT_EQ(messages.shown[0].text, c.shown);
+        }
+        EXPECT_EQ(log, c.logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.logged});
+    }
+    SetStepLogSink(nullptr);
+    EXPECT_THROW(SkipStep([] { throw 42; }), int);
 }

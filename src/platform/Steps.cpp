@@ -1,0 +1,41 @@
+#include "Steps.h"
+
+#include "MsgBox.h"
+#include "VbError.h"
+
+namespace vexal {
+namespace {
+std::function<void(const std::string&)>& Sink()
+{
+    static std::function<void(const std::string&)> sink;
+    return sink;
+}
+} // namespace
+
+void SetStepLogSink(std::function<void(const std::string&)> sink) { Sink() = std::move(sink); }
+
+void LogStepFailure(const std::string& text)
+{
+    if (Sink())
+        Sink()(text);
+}
+
+std::string StepFailureText(const std::exception& error)
+{
+    if (const auto* vb = dynamic_cast<const VbError*>(&error))
+        return vb->Description();
+    return error.what();
+}
+
+void StepFailed(OnFailure policy, const std::exception& error, const std::string& title)
+{
+    const std::string text = StepFailureText(error);
+    std::string line = policy == OnFailure::Skip ? "skipped: " : "reported: ";
+    if (const auto* vb = dynamic_cast<const VbError*>(&error))
+        line += std::to_string(vb->Number()) + " - ";
+    LogStepFailure(line + text);
+    if (policy == OnFailure::Report)
+        MsgBox(text, vbOKOnly, title);
+}
+
+} // namespace vexal

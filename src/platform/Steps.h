@@ -1,0 +1,52 @@
+#pragma once
+// How a handler that must always finish treats a step that fails: the one policy every
+// window and the engine use. A failing step is either left out silently or reported to the
+// user; either way the next step runs, and the failure is written to the step log, which is
+// off unless the "vexal.steps" debug category is turned on (QT_LOGGING_RULES).
+// Only std::exception is caught: anything else is a programming fault and goes to the
+// event loop's trap.
+#include <exception>
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace vexal {
+
+enum class OnFailure {
+    Skip,    // leave the step out; only the step log hears of it
+    Report,  // show the error's description in a message box, then go on
+};
+
+// Writes one line to the step log; a no-op until the host installs a sink.
+void LogStepFailure(const std::string& text);
+void SetStepLogSink(std::function<void(const std::string&)> sink);
+
+// The error's text as the user sees it: a runtime error's description, else what().
+std::string StepFailureText(const std::exception& error);
+// Logs the failure, and shows it (in a box with this title) when the policy says so.
+void StepFailed(OnFailure policy, const std::exception& error, const std::string& title);
+
+// Runs step under the policy; returns false when it failed.
+template <class F>
+bool RunStep(OnFailure policy, F&& step, const std::string& title = {})
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        StepFailed(policy, error, title);
+        return false;
+    }
+}
+
+// The two policies by name, for the many handlers that run a list of steps.
+template <class F>
+bool SkipStep(F&& step) { return RunStep(OnFailure::Skip, std::forward<F>(step)); }
+// Reports in a box with the given title (an empty one, as most windows' traps use, by default).
+template <class F>
+bool ReportStep(F&& step, const std::string& title = {})
+{
+    return RunStep(OnFailure::Report, std::forward<F>(step), title);
+}
+
+} // namespace vexal
