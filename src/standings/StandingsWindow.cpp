@@ -308,11 +308,13 @@ void StandingsWindow::Form_Load()
             // Both conferences side by side, or a schedule's columns, may be wider than a
             // small window. The face is the one the resize rules have just set.
             QFont face = grdTeam_->font();
+            grdTeam_->FillView();
             grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
+            grdTeam_->FillView({AfcColumn, NfcColumn});
             if (grdSched_->isVisible()) {
                 grdSched_->setGeometry(grdTeam_->geometry());
                 face.setBold(false);
-                grdSched_->FitTextToView(face, {2, 4});
+                FitSchedule(face);
             }
         });
         resize_->TargetForm(body_);
@@ -645,10 +647,17 @@ void StandingsWindow::ShowTeamSchedule()
         ++r;
     }
     shownTeam_ = ScheduleTeam;
-    grdSched_->FitTextToView(scheduleFont, {2, 4});
+    FitSchedule(scheduleFont);
     grdSched_->SetRedraw(true);
     grdSched_->show();
     grdTeam_->hide();
+}
+
+void StandingsWindow::FitSchedule(const QFont& face)
+{
+    grdSched_->FillView();
+    grdSched_->FitTextToView(face, {ScheduleAwayColumn, ScheduleHomeColumn});
+    grdSched_->FillView({ScheduleAwayColumn, ScheduleHomeColumn});
 }
 
 void StandingsWindow::grdSched_CellChosen(int row, int col)

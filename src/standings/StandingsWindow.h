@@ -41,6 +41,8 @@ public:
 
     // Schedule and points chart.
     void ShowTeamSchedule();
+    // Fits the schedule's text and rows to its view, the text in face at most.
+    void FitSchedule(const QFont& face);
     void grdTeam_CellChosen(int row, int col);
     void grdSched_CellChosen(int row, int col);
     void grdSched_ColumnClick(int col);

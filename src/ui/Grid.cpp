@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <numeric>
@@ -280,7 +281,7 @@ void Grid::FitColumnsToText(std::initializer_list<int> give)
     for (int c = 1; c <= Cols(); ++c)
         if (ColumnVisible(c))
             total += ColumnWidth(c);
-    int excess = total - viewport()->width();
+    int excess = total - RoomForColumns();
     for (int c : give) {
         if (excess <= 0 || c > Cols())
             break;
@@ -314,16 +315,72 @@ void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
     };
     showIn(face);
     FitColumnsToText(give);
-    const int room = viewport()->width();
+    const int room = RoomForColumns();
     if (total() <= room || total() <= 0)
         return;
-    QFont smaller = face;
-    smaller.setPointSizeF(face.pointSizeF() * std::max(0.75, static_cast<double>(room) / total()));
-    showIn(smaller);
+    // Neither the columns' padding nor the text's whole pixels shrink in step with the size:
+    // a few steps, each at least a twentieth, bring them within the room.
+    double scale = 1.0;
+    for (int step = 0; step < 5 && total() > room && scale > 0.75; ++step) {
+        scale = std::max(0.75, std::min(scale - 0.05, scale * static_cast<double>(room) / total()));
+        QFont smaller = face;
+        smaller.setPointSizeF(face.pointSizeF() * scale);
+        showIn(smaller);
+        for (int c = 1; c <= Cols(); ++c)
+            if (ColumnVisible(c))
+                SetColumnWidth(c, 1);
+        FitColumnsToText(give);
+    }
+}
+
+QSize Grid::RoomForCells() const
+{
+    // Taken from the grid's own size and its headers' wishes: a grid not yet shown has not
+    // laid out its view.
+    QSize room = contentsRect().size();
+    if (!horizontalHeader()->isHidden())
+        room.rheight() -= horizontalHeader()->sizeHint().height();
+    if (!verticalHeader()->isHidden())
+        room.rwidth() -= verticalHeader()->sizeHint().width();
+    return room;
+}
+
+int Grid::RoomForColumns() const
+{
+    const QSize full = RoomForCells();
+    int rows = 0;
+    for (int r = 1; r <= Rows(); ++r)
+        rows += isRowHidden(r - 1) ? 0 : rowHeight(r - 1);
+    if (rows <= full.height() || verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff)
+        return full.width();
+    return full.width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+void Grid::FillView(std::initializer_list<int> widen)
+{
+    if (Rows() > 0) {
+        const int line = QFontMetrics(font()).height() + 4;
+        const int height = RoomForCells().height();
+        const int share = std::max(line, height / Rows());
+        // The pixels left over go one each to the first rows, leaving no band below.
+        const int over = share * Rows() < height ? height - share * Rows() : 0;
+        for (int r = 1; r <= Rows(); ++r)
+            SetRowHeight(r, share + (r <= over ? 1 : 0));
+    }
+    int total = 0;
     for (int c = 1; c <= Cols(); ++c)
         if (ColumnVisible(c))
-            SetColumnWidth(c, 1);
-    FitColumnsToText(give);
+            total += ColumnWidth(c);
+    int spare = RoomForColumns() - total;
+    if (widen.size() == 0 || spare <= 0)
+        return;
+    int left = static_cast<int>(widen.size());
+    for (int c : widen) {
+        const int more = spare / left--;
+        if (c >= 1 && c <= Cols())
+            SetColumnWidth(c, ColumnWidth(c) + more);
+        spare -= more;
+    }
 }
 
 int Grid::ColumnWidth(int col) const

@@ -160,6 +160,11 @@ public:
     // column as wide as its text; where the columns are then wider than the view, the text is
     // made smaller (to three quarters at most) so that every column shows whole.
     void FitTextToView(const QFont& face, std::initializer_list<int> give = {});
+    // Lets the grid fill its view: the rows share the view's height (never lower than a line
+    // of text, so that as many rows show as there is room for) and the columns in `widen`
+    // share the width the columns leave empty. Called before FitTextToView too, the text is
+    // fitted to the width the rows leave.
+    void FillView(std::initializer_list<int> widen = {});
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;
@@ -314,6 +319,10 @@ private:
         bool includeInSelect = true;
     };
     bool ValidCell(int row, int col) const;
+    // The width the columns have to show in: the view's as the present rows leave it (the
+    // scroll bars catch up with a change of sizes only later).
+    int RoomForColumns() const;
+    QSize RoomForCells() const;                          // with no scroll bars
     bool ValidColumn(int col) const { return col >= 1 && col <= Cols(); }
     bool ValidRow(int row) const { return row >= 1 && row <= Rows(); }
     QTableWidgetItem* Item(int row, int col) const;

@@ -580,30 +580,48 @@ TEST_F(StandingsWindowTest, NoHeadingRecordOrWeekIsCutOff)
         }
     };
     fits(*w.grdTeam(), "standings");
+    // The grid fills its view: every column whole side by side without scrolling sideways,
+    // no empty band beside or below, and as many rows as there is room for.
+    auto fillsView = [](const Grid& g, const std::string& where) {
+        int columns = 0;
+        for (int c = 1; c <= g.Cols(); ++c)
+            columns += g.ColumnVisible(c) ? g.ColumnWidth(c) : 0;
+        EXPECT_LE(columns, g.viewport()->width()) << where;
+        EXPECT_GE(columns, g.viewport()->width() - g.Cols()) << where;
+        int rows = 0;
+        int tallest = 0;
+        for (int r = 1; r <= g.Rows(); ++r) {
+            rows += g.RowHeight(r);
+            tallest = std::max(tallest, g.RowHeight(r));
+        }
+        const int line = QFontMetrics(g.font()).height() + 4;
+        if (rows > g.viewport()->height())
+            EXPECT_LE(tallest, line) << where << ": rows higher than their text need scrolling";
+        else
+            EXPECT_GE(rows, g.viewport()->height() - g.Rows()) << where << ": an empty band below the rows";
+    };
     // After every resize, smaller or larger, the grid shows every text whole.
     QWidget* frame = w.parentWidget() ? w.parentWidget() : &w;
-    for (const QSize size : {QSize(640, 480), QSize(1260, 980), QSize(1000, 700)}) {
+    auto sized = [](QSize size) { return std::to_string(size.width()) + "x" + std::to_string(size.height()); };
+    for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(1260, 980), QSize(1000, 700)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         fits(*w.grdTeam(), "standings after a resize");
-        // Both conferences show side by side, without scrolling sideways.
-        int columns = 0;
-        for (int c = 1; c <= w.grdTeam()->Cols(); ++c)
-            columns += w.grdTeam()->ColumnVisible(c) ? w.grdTeam()->ColumnWidth(c) : 0;
-        EXPECT_LE(columns, w.grdTeam()->viewport()->width()) << size.width() << "x" << size.height();
+        fillsView(*w.grdTeam(), "standings " + sized(size));
     }
-    // A schedule over two seasons: every week label whole, season included.
+    // A schedule over two seasons, first opened in a small window: every week label whole,
+    // season included, and every column in view.
+    frame->resize(800, 600);
+    QCoreApplication::processEvents();
     emit w.grdTeam()->CellClick(2, 1);
     ASSERT_GT(w.grdSched()->Rows(), 17);
     fits(*w.grdSched(), "schedule");
-    for (const QSize size : {QSize(640, 480), QSize(1260, 980)}) {
+    fillsView(*w.grdSched(), "schedule first shown");
+    for (const QSize size : {QSize(640, 480), QSize(1260, 980), QSize(800, 600)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
         fits(*w.grdSched(), "schedule after a resize");
-        int columns = 0;
-        for (int c = 1; c <= w.grdSched()->Cols(); ++c)
-            columns += w.grdSched()->ColumnVisible(c) ? w.grdSched()->ColumnWidth(c) : 0;
-        EXPECT_LE(columns, w.grdSched()->viewport()->width()) << size.width() << "x" << size.height();
+        fillsView(*w.grdSched(), "schedule " + sized(size));
     }
 }
 
