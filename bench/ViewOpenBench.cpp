@@ -1,4 +1,4 @@
-// Opening each view as the user does, from its toolbar button in the whole program (offscreen)
+// Opening each view as the user does, and choosing a season, from its toolbar button in the whole program (offscreen)
 // with 41 generated seasons loaded: from the click until the program is idle again. Each
 // iteration first goes back to another view, so that every open starts from a closed view;
 // only the open is timed. Read the CPU time (of the whole process): it is what the program
@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
@@ -152,6 +153,36 @@ BENCHMARK_CAPTURE(OpenView, PowerRatings, View{"cToolbar1", 10, "Power"})->Measu
 BENCHMARK_CAPTURE(OpenView, InputStats, View{"cToolbar2", 2, "FORM2"})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OpenView, OtherFactors, View{"cToolbar2", 4, "INJURIES"})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OpenView, SingleGame, View{"cToolbar2", 6, "Singleg"})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
+// Choosing a season in the toolbar's list as the user does: every season file up to it is
+// read again, with the splash's progress shown. Each iteration first chooses the season
+// before it, so only the load of the newest one is timed; compare it with loader_bench's
+// headless load of the same number of seasons.
+void ChooseSeason(benchmark::State& state)
+{
+    if (!Program::Get().Ok()) {
+        state.SkipWithError("the program did not start on the sample seasons");
+        return;
+    }
+    auto* years = TheMain()->findChild<QComboBox*>("cboYears");
+    if (!years || years->count() < 2) {
+        state.SkipWithError("the season list has fewer than two seasons");
+        return;
+    }
+    const int newest = years->count() - 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        years->setCurrentIndex(newest - 1);
+        WaitFor([] { return !IsBusy(); });
+        Pump();
+        state.ResumeTiming();
+        years->setCurrentIndex(newest);
+        WaitFor([] { return !IsBusy(); });
+        Pump();
+    }
+    state.counters["seasons"] = Seasons();
+}
+BENCHMARK(ChooseSeason)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
