@@ -182,20 +182,20 @@ void InputStatsWindow::BuildControls()
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    Command1_ = new QPushButton("Command1", body_);
-    Command1_->setObjectName("Command1");
-    Command1_->hide();
-    connect(Command1_, &QPushButton::clicked, this, [this] {
+    showGameButton_ = new QPushButton("Command1", body_);
+    showGameButton_->setObjectName("Command1");
+    showGameButton_->hide();
+    connect(showGameButton_, &QPushButton::clicked, this, [this] {
         ResetGameForm();
         ShowGame();
     });
-    Command2_ = new QPushButton("Command2", body_);
-    Command2_->setObjectName("Command2");
-    SetViewRefresh(this, [this] { Command2_->click(); });
-    Command2_->hide();
-    connect(Command2_, &QPushButton::clicked, this, [this] {
+    refreshButton_ = new QPushButton("Command2", body_);
+    refreshButton_->setObjectName("Command2");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, [this] {
         Season().CurrentGame = 0;
-        Command1_->click();
+        showGameButton_->click();
     });
 }
 

@@ -62,8 +62,8 @@ private:
     QComboBox* cboHome_ = nullptr;
     QComboBox* cboSurface_ = nullptr;
     std::array<QLineEdit*, GameTextCount> txtData_{};
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
+    QPushButton* showGameButton_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     cResizer* resize_ = nullptr;
     std::filesystem::path seasonFile_;
     // The game on show, as read or last written: the window saves into this game whatever

@@ -104,18 +104,18 @@ void LinesWindow::BuildControls()
     cmdDelete_->setGeometry(Px(4200), PxY(120), Px(1575), PxY(315));
     connect(cmdDelete_, &QPushButton::clicked, this, &LinesWindow::cmdDelete_Click);
 
-    Grid1_ = new Grid(body_);
-    Grid1_->setObjectName("Grid1");
-    SetViewPicture(this, Grid1_);
-    Grid1_->setGeometry(Px(1320), PxY(480), Px(7455), PxY(2175));
-    Grid1_->setFont(QFont("Tahoma"));
-    connect(Grid1_, &Grid::RequestEdit, this, &LinesWindow::Grid1_RequestEdit);
-    connect(Grid1_, &Grid::EditEnded, this, [this](bool) {
+    linesGrid_ = new Grid(body_);
+    linesGrid_->setObjectName("Grid1");
+    SetViewPicture(this, linesGrid_);
+    linesGrid_->setGeometry(Px(1320), PxY(480), Px(7455), PxY(2175));
+    linesGrid_->setFont(QFont("Tahoma"));
+    connect(linesGrid_, &Grid::RequestEdit, this, &LinesWindow::Grid1_RequestEdit);
+    connect(linesGrid_, &Grid::EditEnded, this, [this](bool) {
         editing_ = false;
         txtEdit_->hide();
-        Grid1_->SetRedraw(true);
+        linesGrid_->SetRedraw(true);
     });
-    connect(Grid1_, &Grid::SelectionChange, this, &LinesWindow::Grid1_SelectionChange);
+    connect(linesGrid_, &Grid::SelectionChange, this, &LinesWindow::Grid1_SelectionChange);
 
     txtEdit_ = new QLineEdit(body_);
     txtEdit_->setObjectName("txtEdit");
@@ -127,11 +127,11 @@ void LinesWindow::BuildControls()
     flLines_->setObjectName("flLines");
     flLines_->hide();
 
-    Command1_ = new QPushButton("Refresh", body_);
-    Command1_->setObjectName("Command1");
-    SetViewRefresh(this, [this] { Command1_->click(); });
-    Command1_->hide();
-    connect(Command1_, &QPushButton::clicked, this, &LinesWindow::LoadLines);
+    refreshButton_ = new QPushButton("Refresh", body_);
+    refreshButton_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, &LinesWindow::LoadLines);
 }
 
 void LinesWindow::BuildMenus()
@@ -171,12 +171,12 @@ void LinesWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
-    Grid1_->SetRedraw(false);
-    Grid1_->SetEditable(true);
+    linesGrid_->SetRedraw(false);
+    linesGrid_->SetEditable(true);
     for (int c = 0; c < 4; ++c)
-        Grid1_->AddColumn(ColumnHeaders[c], ColumnHeaders[c], HdrAlignLeft, -1,
-                          static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c])));
-    Grid1_->SetRedraw(true);
+        linesGrid_->AddColumn(ColumnHeaders[c], ColumnHeaders[c], HdrAlignLeft, -1,
+                          static_cast<int>(vb::RoundHalfEven(linesGrid_->width() * ColumnShares[c])));
+    linesGrid_->SetRedraw(true);
 
     if (Main* main = TheMain()) {
         const QPixmap picture = main->BackgroundPixmap();
@@ -195,7 +195,7 @@ void LinesWindow::Form_Load()
     const QMainWindow* main = MainWindow();
     const double mainWidthTwips = Screen::PixelsToTwipsX(main ? main->frameGeometry().width() : width());
     resize_->AddRule(cResizer::FullWidthMargin, body_, static_cast<int32_t>(vb::RoundHalfEven(mainWidthTwips / 3)),
-                     {Grid1_});
+                     {linesGrid_});
     resize_->TargetForm(body_);
 
     rememberedName_ = LineFileInUse();
@@ -243,19 +243,19 @@ void LinesWindow::resizeEvent(QResizeEvent* event)
 
 void LinesWindow::resize_AfterResizing()
 {
-    Grid1_->SetRedraw(false);
+    linesGrid_->SetRedraw(false);
     // A window narrower than twice the grid's margin leaves the margin rule nothing to give
     // (its width is refused) and the grid would stand past the right edge: keep it inside,
     // centred, with the margin of the row above it.
-    if (Grid1_->x() + Grid1_->width() > body_->width()) {
-        const int width = std::max(0, std::min(Grid1_->width(), body_->width() - 2 * Px(300)));
-        Grid1_->setGeometry((body_->width() - width) / 2, Grid1_->y(), width, Grid1_->height());
+    if (linesGrid_->x() + linesGrid_->width() > body_->width()) {
+        const int width = std::max(0, std::min(linesGrid_->width(), body_->width() - 2 * Px(300)));
+        linesGrid_->setGeometry((body_->width() - width) / 2, linesGrid_->y(), width, linesGrid_->height());
     }
-    for (int c = 1; c <= Grid1_->Cols() && c <= 4; ++c)
-        Grid1_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(Grid1_->width() * ColumnShares[c - 1])));
+    for (int c = 1; c <= linesGrid_->Cols() && c <= 4; ++c)
+        linesGrid_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(linesGrid_->width() * ColumnShares[c - 1])));
     FitGridFont();
-    Grid1_->Refresh();
-    Grid1_->SetRedraw(true);
+    linesGrid_->Refresh();
+    linesGrid_->SetRedraw(true);
 }
 
 // The font grows with the window and the columns with the grid, each by its own rule: where
@@ -264,27 +264,27 @@ void LinesWindow::resize_AfterResizing()
 void LinesWindow::FitGridFont()
 {
     // What the style draws around a cell's text, and the grid line.
-    const int cellMargin = 2 * (Grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1_) + 1) + 1;
+    const int cellMargin = 2 * (linesGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, linesGrid_) + 1) + 1;
     auto fits = [this, cellMargin](const QFont& font) {
         const QFontMetrics fm(font);
-        for (int c = 1; c <= Grid1_->Cols(); ++c) {
-            const int room = Grid1_->ColumnWidth(c);
-            if (!Grid1_->ColumnVisible(c) || room <= 0)
+        for (int c = 1; c <= linesGrid_->Cols(); ++c) {
+            const int room = linesGrid_->ColumnWidth(c);
+            if (!linesGrid_->ColumnVisible(c) || room <= 0)
                 continue;
-            if (Grid1_->Header() && fm.horizontalAdvance(Grid1_->ColumnHeader(c)) + 6 > room)
+            if (linesGrid_->Header() && fm.horizontalAdvance(linesGrid_->ColumnHeader(c)) + 6 > room)
                 return false;
-            for (int r = 1; r <= Grid1_->Rows(); ++r)
-                if (fm.horizontalAdvance(Grid1_->CellFormattedText(r, c)) + cellMargin > room)
+            for (int r = 1; r <= linesGrid_->Rows(); ++r)
+                if (fm.horizontalAdvance(linesGrid_->CellFormattedText(r, c)) + cellMargin > room)
                     return false;
         }
         return true;
     };
-    QFont font = Grid1_->font();
+    QFont font = linesGrid_->font();
     if (fits(font))
         return;
     while (font.pointSizeF() > 6 && !fits(font))
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    Grid1_->setFont(font);
+    linesGrid_->setFont(font);
 }
 
 void LinesWindow::ShowNotice(const std::string& text, const std::string& title)
@@ -335,14 +335,14 @@ bool LinesWindow::ChooseSource(LineSource& source, bool checkExists, bool& fellB
 void LinesWindow::LoadLines()
 {
     SeasonData& season = Season();
-    Grid1_->SetRedraw(false);
-    Grid1_->Clear();
-    Grid1_->SetEditable(true);
+    linesGrid_->SetRedraw(false);
+    linesGrid_->Clear();
+    linesGrid_->SetEditable(true);
     try {
         LineSource source;
         bool fellBack = false;
         if (!ChooseSource(source, true, fellBack)) {
-            Grid1_->SetRedraw(true);
+            linesGrid_->SetRedraw(true);
             return;
         }
         season.CurrentGame = 0;
@@ -372,16 +372,16 @@ void LinesWindow::LoadLines()
         int row = 0;
         for (const WeekLine& game : lines.Games) {
             ++row;
-            if (Grid1_->Rows() < row)
-                Grid1_->AddRow(-1, QVariant(), true, rowHeight);
+            if (linesGrid_->Rows() < row)
+                linesGrid_->AddRow(-1, QVariant(), true, rowHeight);
             const int32_t back = picture ? GridNoColor : (row % 2 == 1 ? app.ThemeBackColor : 0xFFFFFF);
             const int flags = DtSingleLine | DtWordEllipsis;
             year = 0;
-            Grid1_->SetCell(row, 1, QString::fromStdString(TeamName(game.HomeTeam, year, 3)), flags, -1, back);
-            Grid1_->SetCell(row, LineColumn, game.Line, flags, -1, back);
-            Grid1_->SetCell(row, TotalColumn, game.Total, flags, -1, back);
+            linesGrid_->SetCell(row, 1, QString::fromStdString(TeamName(game.HomeTeam, year, 3)), flags, -1, back);
+            linesGrid_->SetCell(row, LineColumn, game.Line, flags, -1, back);
+            linesGrid_->SetCell(row, TotalColumn, game.Total, flags, -1, back);
             year = 0;
-            Grid1_->SetCell(row, 4, QString::fromStdString(TeamName(game.AwayTeam, year, 3)), flags, -1, back);
+            linesGrid_->SetCell(row, 4, QString::fromStdString(TeamName(game.AwayTeam, year, 3)), flags, -1, back);
         }
     } catch (const VbError& e) {
         MsgBox(e.Description(), vbOKOnly, "");
@@ -390,16 +390,16 @@ void LinesWindow::LoadLines()
     }
     // The rows and an allowance for the heading; never less than the rows, the heading and
     // the frame take, so that the whole week shows without a scroll bar.
-    int heightPixels = Grid1_->Rows() * Screen::RowHeightPixels() + PxY(380);
-    int needed = 2 * Grid1_->frameWidth() +
-                 (Grid1_->horizontalHeader()->isHidden() ? 0 : Grid1_->horizontalHeader()->sizeHint().height());
-    for (int r = 1; r <= Grid1_->Rows(); ++r)
-        needed += Grid1_->RowHeight(r);
+    int heightPixels = linesGrid_->Rows() * Screen::RowHeightPixels() + PxY(380);
+    int needed = 2 * linesGrid_->frameWidth() +
+                 (linesGrid_->horizontalHeader()->isHidden() ? 0 : linesGrid_->horizontalHeader()->sizeHint().height());
+    for (int r = 1; r <= linesGrid_->Rows(); ++r)
+        needed += linesGrid_->RowHeight(r);
     heightPixels = std::max(heightPixels, needed);
-    Grid1_->resize(Grid1_->width(), heightPixels);
-    Grid1_->move(width() / 2 - Grid1_->width() / 2, Grid1_->y());
+    linesGrid_->resize(linesGrid_->width(), heightPixels);
+    linesGrid_->move(width() / 2 - linesGrid_->width() / 2, linesGrid_->y());
     FitGridFont();
-    Grid1_->SetRedraw(true);
+    linesGrid_->SetRedraw(true);
 }
 
 void LinesWindow::SaveLines()
@@ -408,11 +408,11 @@ void LinesWindow::SaveLines()
     season.CurrentGame = 0;
     const LineSource& source = shownSource_;
     const int slot = shownSlot_;
-    for (int i = 0; i < Grid1_->Rows(); ++i) {
+    for (int i = 0; i < linesGrid_->Rows(); ++i) {
         const int32_t record = shownFirstRecord_ + i;
         double values[2] = {0, 0};
         for (int c = 0; c < 2; ++c) {
-            const QVariant cell = Grid1_->CellText(i + 1, LineColumn + c);
+            const QVariant cell = linesGrid_->CellText(i + 1, LineColumn + c);
             if (cell.isValid() && !ParseLineValue(cell.toString().toStdString(), values[c]))
                 values[c] = 0;
             values[c] = vb::CurrencyToDouble(vb::CurrencyFromDouble(values[c]));
@@ -429,9 +429,9 @@ void LinesWindow::SaveLines()
             MsgBox("The lines could not be saved in " + source.file.string() + ": " + reason + ".", vbCritical,
                    "Lines not saved");
             // The rows not written show what the file holds.
-            for (int r = i; r < Grid1_->Rows() && static_cast<std::size_t>(r) < storedLines_.size(); ++r) {
-                Grid1_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].first);
-                Grid1_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].second);
+            for (int r = i; r < linesGrid_->Rows() && static_cast<std::size_t>(r) < storedLines_.size(); ++r) {
+                linesGrid_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].first);
+                linesGrid_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].second);
             }
             return;
         }
@@ -543,9 +543,9 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
         cancel = true;
         return;
     }
-    const QRect cell = Grid1_->CellBoundary(row, col);
-    txtEdit_->setGeometry(Grid1_->x() + cell.left(), Grid1_->y() + cell.top() + 1, cell.width(), cell.height());
-    const QString start = Grid1_->CellText(row, col).isValid() ? Grid1_->CellFormattedText(row, col) : QString();
+    const QRect cell = linesGrid_->CellBoundary(row, col);
+    txtEdit_->setGeometry(linesGrid_->x() + cell.left(), linesGrid_->y() + cell.top() + 1, cell.width(), cell.height());
+    const QString start = linesGrid_->CellText(row, col).isValid() ? linesGrid_->CellFormattedText(row, col) : QString();
     if (keyAscii == 0 || keyAscii == 9 || keyAscii == 13) {
         txtEdit_->setText(start);
         txtEdit_->selectAll();
@@ -553,10 +553,10 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
         txtEdit_->setText(QChar(keyAscii) + start);
         txtEdit_->setSelection(1, static_cast<int>(start.size()));
     }
-    txtEdit_->setFont(Grid1_->CellFont(row, col));
+    txtEdit_->setFont(linesGrid_->CellFont(row, col));
     QPalette palette = txtEdit_->palette();
-    const QColor back = Grid1_->CellBackQColor(row, col);
-    palette.setColor(QPalette::Base, back.isValid() ? back : TranslateColor(Grid1_->BackColor()));
+    const QColor back = linesGrid_->CellBackQColor(row, col);
+    palette.setColor(QPalette::Base, back.isValid() ? back : TranslateColor(linesGrid_->BackColor()));
     txtEdit_->setPalette(palette);
     editing_ = true;
     txtEdit_->show();
@@ -567,19 +567,19 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
 void LinesWindow::Grid1_SelectionChange(int row, int col)
 {
     if (col == 1)
-        Grid1_->SetSelection(row, LineColumn);
+        linesGrid_->SetSelection(row, LineColumn);
     else if (col == 4)
-        Grid1_->SetSelection(row < Grid1_->Rows() ? row + 1 : 1, LineColumn);
+        linesGrid_->SetSelection(row < linesGrid_->Rows() ? row + 1 : 1, LineColumn);
 }
 
 void LinesWindow::CommitEdit()
 {
     committing_ = true;
-    const int row = Grid1_->SelectedRow();
-    const int col = Grid1_->SelectedCol();
+    const int row = linesGrid_->SelectedRow();
+    const int col = linesGrid_->SelectedCol();
     const std::string typed = txtEdit_->text().toStdString();
-    Grid1_->EndEdit();
-    Grid1_->setFocus();
+    linesGrid_->EndEdit();
+    linesGrid_->setFocus();
     committing_ = false;
     double value = 0;
     if (!ParseLineValue(typed, value)) {
@@ -587,10 +587,10 @@ void LinesWindow::CommitEdit()
         return;
     }
     SendKey(9, true);
-    Grid1_->SetRedraw(false);
-    Grid1_->SetCellText(row, col, value);
+    linesGrid_->SetRedraw(false);
+    linesGrid_->SetCellText(row, col, value);
     SaveLines();
-    Grid1_->SetRedraw(true);
+    linesGrid_->SetRedraw(true);
 }
 
 bool LinesWindow::eventFilter(QObject* watched, QEvent* event)
@@ -617,7 +617,7 @@ bool LinesWindow::eventFilter(QObject* watched, QEvent* event)
                     return true;
             }
         } else if (event->type() == QEvent::FocusOut && editing_ && !committing_) {
-            Grid1_->CancelEdit();
+            linesGrid_->CancelEdit();
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -630,10 +630,10 @@ std::string LinesWindow::OutputCaption() const { return "Vexal Lines for " + Wee
 void LinesWindow::mnuPrint_Click()
 {
     float scale = 0;
-    PrintGrid(*Grid1_, OutputCaption(), "", nullptr, true, true, scale, 0);
+    PrintGrid(*linesGrid_, OutputCaption(), "", nullptr, true, true, scale, 0);
 }
 
-void LinesWindow::mnuHTMLP_Click() { PrintGridHTML(*Grid1_, OutputCaption(), "", ""); }
+void LinesWindow::mnuHTMLP_Click() { PrintGridHTML(*linesGrid_, OutputCaption(), "", ""); }
 
 void LinesWindow::mnuExport_Click()
 {
@@ -641,7 +641,7 @@ void LinesWindow::mnuExport_Click()
         "These Statistics are being brought to you by: <A HREF='" + HtmlEscape(WebSiteAddress()) + "'> Vexal </A>";
     const std::filesystem::path page = App().UserFolder / "VexalLines.htm";
     int16_t fontSize = 0;
-    if (!GridToHTML(*Grid1_, page, OutputCaption(), "", footer, fontSize, true, false))
+    if (!GridToHTML(*linesGrid_, page, OutputCaption(), "", footer, fontSize, true, false))
         return;
     HideFormulaEditor();
     ShellOpen(page.string(), 4);

@@ -38,7 +38,7 @@ public:
     void RefreshFileList();
     void DeleteLineFile();
 
-    Grid* grid() const { return Grid1_; }
+    Grid* grid() const { return linesGrid_; }
     QLineEdit* editor() const { return txtEdit_; }
     // "Vexal Lines for " and the chosen week's item.
     std::string OutputCaption() const;
@@ -84,13 +84,13 @@ private:
     int shownSlot_ = -1;
     std::vector<std::pair<double, double>> storedLines_;   // per row, as in the file
 
-    Grid* Grid1_ = nullptr;
+    Grid* linesGrid_ = nullptr;
     QWidget* body_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QComboBox* cboLines_ = nullptr;
     QPushButton* cmdAddNewLines_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
-    QPushButton* Command1_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     QLineEdit* txtEdit_ = nullptr;
     QListWidget* flLines_ = nullptr;
     cResizer* resize_ = nullptr;

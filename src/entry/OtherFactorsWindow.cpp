@@ -174,12 +174,12 @@ void OtherFactorsWindow::BuildControls()
     txtComment_->setGeometry(Px(2040), PxY(3165), Px(6600), PxY(375));
     txtComment_->installEventFilter(this);
 
-    Command1_ = new QPushButton("Command1", body_);
-    Command1_->setObjectName("Command1");
-    SetViewRefresh(this, [this] { Command1_->click(); });
-    Command1_->setGeometry(Px(480), PxY(3960), Px(8940), PxY(495));
-    Command1_->hide();
-    connect(Command1_, &QPushButton::clicked, this, &OtherFactorsWindow::LoadGameFactors);
+    refreshButton_ = new QPushButton("Command1", body_);
+    refreshButton_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->setGeometry(Px(480), PxY(3960), Px(8940), PxY(495));
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, &OtherFactorsWindow::LoadGameFactors);
 }
 
 void OtherFactorsWindow::Form_Load()

@@ -65,7 +65,7 @@ private:
     QPushButton* cmdPrev_ = nullptr;
     QPushButton* cmdNext_ = nullptr;
     QPushButton* cmdLast_ = nullptr;
-    QPushButton* Command1_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     QLabel* lblAway_ = nullptr;
     QLabel* lblHome_ = nullptr;
     QLineEdit* txtComment_ = nullptr;

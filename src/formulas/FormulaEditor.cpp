@@ -275,28 +275,28 @@ void FormulaEditor::BuildFileControls()
     auto* files = new QGridLayout(fraFormula_);
     files->setContentsMargins(4, 0, 4, 1);
     files->setSpacing(2);
-    Combo2_ = new QComboBox(fraFormula_);
-    Combo2_->setObjectName("Combo2");
-    Combo2_->setProperty("tag", texts::FormulaListTag);
-    Combo2_->setMinimumContentsLength(8);
-    Combo2_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    formulaNames_ = new QComboBox(fraFormula_);
+    formulaNames_->setObjectName("Combo2");
+    formulaNames_->setProperty("tag", texts::FormulaListTag);
+    formulaNames_->setMinimumContentsLength(8);
+    formulaNames_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto* formulaCaption = new QLabel(QString(texts::FormulaListTag) + " ", fraFormula_);
-    formulaCaption->setBuddy(Combo2_);
+    formulaCaption->setBuddy(formulaNames_);
     cmdSave_ = new QPushButton(texts::SaveCaption, fraFormula_);
     cmdSave_->setObjectName("cmdSave");
     cmdDelete_ = new QPushButton(texts::DeleteCaption, fraFormula_);
     cmdDelete_->setObjectName("cmdDelete");
     chkExcludeBestWorst_ = new CheckBox("chkExcludeBestWorst", texts::ExcludeGoodBad, fraFormula_);
     files->addWidget(formulaCaption, 0, 0);
-    files->addWidget(Combo2_, 0, 1, 1, 2);
+    files->addWidget(formulaNames_, 0, 1, 1, 2);
     files->addWidget(cmdSave_, 1, 1);
     files->addWidget(cmdDelete_, 1, 2);
     files->addWidget(chkExcludeBestWorst_, 2, 0, 1, 3);
 
-    File1_ = new QListWidget(this);
-    File1_->setObjectName("File1");
-    File1_->setProperty("pattern", "*.fla");
-    File1_->hide();
+    formulaFiles_ = new QListWidget(this);
+    formulaFiles_->setObjectName("File1");
+    formulaFiles_->setProperty("pattern", "*.fla");
+    formulaFiles_->hide();
 }
 
 // The play filters: the line range, home or away, favourite or underdog, over or under.
@@ -357,10 +357,10 @@ QGroupBox* FormulaEditor::BuildDatabaseFrame()
     database->setSpacing(2);
     auto* Label1 = new QLabel(texts::RollingCaption, fraDatabase);
     Label1->setObjectName("Label1");
-    Combo1_ = new QComboBox(fraDatabase);
-    Combo1_->setObjectName("Combo1");
-    Combo1_->setMinimumContentsLength(5);
-    Combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    rollingWeeks_ = new QComboBox(fraDatabase);
+    rollingWeeks_->setObjectName("Combo1");
+    rollingWeeks_->setMinimumContentsLength(5);
+    rollingWeeks_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     STD_ = new CheckBox("STD", texts::StdCaption, fraDatabase);
     SHA_ = new CheckBox("SHA", texts::ShaCaption, fraDatabase);
     DHL_ = new CheckBox("DHL", texts::DhlCaption, fraDatabase);
@@ -375,7 +375,7 @@ QGroupBox* FormulaEditor::BuildDatabaseFrame()
     txtYears_->installEventFilter(this);
     database->setColumnStretch(1, 1);
     database->addWidget(Label1, 0, 0);
-    database->addWidget(Combo1_, 0, 1, 1, 2);
+    database->addWidget(rollingWeeks_, 0, 1, 1, 2);
     database->addWidget(STD_, 1, 0, 1, 3);
     database->addWidget(SHA_, 2, 0, 1, 3);
     database->addWidget(DHL_, 3, 0, 1, 3);
@@ -417,24 +417,24 @@ void FormulaEditor::ConnectHandlers()
         {SHA_, fsSeparateHomeAway}, {DHL_, fsDiscardHighLow}, {ChkNoLine_, fsNoLine}, {ChkPowerRating_, fsPowerRating}};
     for (auto [box, slot] : simple)
         connect(box, &QCheckBox::stateChanged, this, [this, box = box, slot = slot] { SimpleCheck_Click(box, slot); });
-    connect(Combo1_, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
+    connect(rollingWeeks_, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
     connect(cboLinesStart_, &QComboBox::currentIndexChanged, this, [this] { LineEnd_Click(); });
     connect(cboLinesEnd_, &QComboBox::currentIndexChanged, this, [this] { LineEnd_Click(); });
     // Only the user's click on "Exclude Good/Bad" is remembered and relists the files.
     connect(chkExcludeBestWorst_, &QCheckBox::clicked, this, [this] { chkExcludeBestWorst_Click(); });
-    connect(Combo2_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(formulaNames_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0)
             return;
         // The user's choice also reports itself as activated right after this.
-        combo2Changed_ = true;
-        QTimer::singleShot(0, this, [this] { combo2Changed_ = false; });
+        formulaOpenedByChange_ = true;
+        QTimer::singleShot(0, this, [this] { formulaOpenedByChange_ = false; });
         OpenFormula();
     });
     // Choosing the entry that is already chosen opens it again.
-    connect(Combo2_, &QComboBox::activated, this, [this] {
-        if (!combo2Changed_)
+    connect(formulaNames_, &QComboBox::activated, this, [this] {
+        if (!formulaOpenedByChange_)
             OpenFormula();
-        combo2Changed_ = false;
+        formulaOpenedByChange_ = false;
     });
     connect(cmdSave_, &QPushButton::clicked, this, [this] { SaveFormula(); });
     connect(cmdDelete_, &QPushButton::clicked, this, [this] { DeleteFormula(); });
@@ -446,12 +446,12 @@ void FormulaEditor::FormLoad()
     SkipStep([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
 
     SkipStep([&] {
-        const bool blocked = Combo1_->blockSignals(true);
-        Combo1_->clear();
+        const bool blocked = rollingWeeks_->blockSignals(true);
+        rollingWeeks_->clear();
         for (const std::string& item : RollingWeekItems(static_cast<int>(Season().WeekItems.size())))
-            Combo1_->addItem(Q(item));
-        Combo1_->setCurrentIndex(-1);
-        Combo1_->blockSignals(blocked);
+            rollingWeeks_->addItem(Q(item));
+        rollingWeeks_->setCurrentIndex(-1);
+        rollingWeeks_->blockSignals(blocked);
     });
 
     const std::string remembered = GetSetting(pref::CurrentFormula);
@@ -467,13 +467,13 @@ void FormulaEditor::FormLoad()
     // The remembered formula when it still exists; otherwise the one the list opened stays.
     std::error_code ec;
     if (IsPlainFileName(remembered) && std::filesystem::is_regular_file(ProgramFolder() / remembered, ec)) {
-        const int index = FindOrAddComboItem(Combo2_, remembered);
-        if (index == Combo2_->currentIndex())
+        const int index = FindOrAddComboItem(formulaNames_, remembered);
+        if (index == formulaNames_->currentIndex())
             OpenFormula();
         else
-            Combo2_->setCurrentIndex(index);
+            formulaNames_->setCurrentIndex(index);
     }
-    File1_->setCurrentRow(Combo2_->currentIndex() < File1_->count() ? Combo2_->currentIndex() : -1);
+    formulaFiles_->setCurrentRow(formulaNames_->currentIndex() < formulaFiles_->count() ? formulaNames_->currentIndex() : -1);
     ChangeFormulaName();
 }
 
@@ -496,11 +496,11 @@ FormulaControls FormulaEditor::Controls() const
     c.chkLines = Value(chkLines_);
     c.cboLinesStart = Text(cboLinesStart_);
     c.cboLinesEnd = Text(cboLinesEnd_);
-    c.Combo1 = Text(Combo1_);
+    c.Combo1 = Text(rollingWeeks_);
     return c;
 }
 
-std::string FormulaEditor::FormulaName() const { return Text(Combo2_); }
+std::string FormulaEditor::FormulaName() const { return Text(formulaNames_); }
 
 std::vector<std::string> FormulaEditor::FormulaFiles()
 {
@@ -508,9 +508,9 @@ std::vector<std::string> FormulaEditor::FormulaFiles()
     // the list is read again so that it holds every file there is now.
     RereadFileList();
     std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(File1_->count()));
-    for (int i = 0; i < File1_->count(); ++i)
-        names.push_back(S(File1_->item(i)->text()));
+    names.reserve(static_cast<std::size_t>(formulaFiles_->count()));
+    for (int i = 0; i < formulaFiles_->count(); ++i)
+        names.push_back(S(formulaFiles_->item(i)->text()));
     return names;
 }
 
@@ -581,9 +581,9 @@ void FormulaEditor::LoadFormula()
             return;
         }
         const double index = vb::RoundHalfEven(f[fsRollingWeeks] - 1.0);
-        if (index >= Combo1_->count())
+        if (index >= rollingWeeks_->count())
             throw VbError(380, "Invalid property value");
-        Combo1_->setCurrentIndex(static_cast<int>(index));
+        rollingWeeks_->setCurrentIndex(static_cast<int>(index));
         Untick(STD_);
         Slot(fsSeasonToDate) = 0.0f;
     });
@@ -731,17 +731,17 @@ void FormulaEditor::STD_Click()
     const bool wasSuppressed = App().SuppressRefresh;
     App().SuppressRefresh = true;
     if (Ticked(STD_)) {
-        Combo1_->setCurrentIndex(-1);
+        rollingWeeks_->setCurrentIndex(-1);
         Slot(fsRollingWeeks) = 0.0f;
     } else {
         SkipStep([&] {
-            if (LeadingNumber(Text(Combo1_)) <= 0) {
-                if (Combo1_->count() < 3)
+            if (LeadingNumber(Text(rollingWeeks_)) <= 0) {
+                if (rollingWeeks_->count() < 3)
                     throw VbError(380, "Invalid property value");
-                Combo1_->setCurrentIndex(2);
+                rollingWeeks_->setCurrentIndex(2);
             }
         });
-        Slot(fsRollingWeeks) = LeadingNumber(Text(Combo1_));
+        Slot(fsRollingWeeks) = LeadingNumber(Text(rollingWeeks_));
     }
     Slot(fsSeasonToDate) = static_cast<float>(Value(STD_));
     App().SuppressRefresh = wasSuppressed;
@@ -751,7 +751,7 @@ void FormulaEditor::STD_Click()
 void FormulaEditor::Combo1_Click()
 {
     HandlerScope scope(*this);
-    const float weeks = LeadingNumber(Text(Combo1_));
+    const float weeks = LeadingNumber(Text(rollingWeeks_));
     if (weeks > 0) {
         Slot(fsRollingWeeks) = weeks;
         if (Ticked(STD_))
@@ -853,36 +853,36 @@ void FormulaEditor::txtYears_LostFocus()
 
 void FormulaEditor::RereadFileList()
 {
-    const QListWidgetItem* chosen = File1_->currentItem();
+    const QListWidgetItem* chosen = formulaFiles_->currentItem();
     const QString remembered = chosen ? chosen->text() : QString();
-    File1_->clear();
+    formulaFiles_->clear();
     for (const std::string& name : ListFormulaFiles(ProgramFolder())) {
-        File1_->addItem(Q(name));
+        formulaFiles_->addItem(Q(name));
         if (!remembered.isEmpty() && Q(name) == remembered)
-            File1_->setCurrentRow(File1_->count() - 1);
+            formulaFiles_->setCurrentRow(formulaFiles_->count() - 1);
     }
 }
 
 void FormulaEditor::RefreshFileList()
 {
-    const QString remembered = Combo2_->currentText();
+    const QString remembered = formulaNames_->currentText();
     RereadFileList();
     const bool exclude = Ticked(chkExcludeBestWorst_);
     int found = -1;
-    const bool blocked = Combo2_->blockSignals(true);
-    Combo2_->clear();
-    for (int i = 0; i < File1_->count(); ++i) {
-        const QString name = File1_->item(i)->text();
+    const bool blocked = formulaNames_->blockSignals(true);
+    formulaNames_->clear();
+    for (int i = 0; i < formulaFiles_->count(); ++i) {
+        const QString name = formulaFiles_->item(i)->text();
         if (exclude && (IsGoodName(S(name)) || IsBadName(S(name))))
             continue;
-        Combo2_->addItem(name);
+        formulaNames_->addItem(name);
         if (name == remembered)
-            found = Combo2_->count() - 1;
+            found = formulaNames_->count() - 1;
     }
-    Combo2_->setCurrentIndex(-1);
-    Combo2_->blockSignals(blocked);
-    if (Combo2_->count() > 0)
-        Combo2_->setCurrentIndex(found > 0 ? found : 0);
+    formulaNames_->setCurrentIndex(-1);
+    formulaNames_->blockSignals(blocked);
+    if (formulaNames_->count() > 0)
+        formulaNames_->setCurrentIndex(found > 0 ? found : 0);
 }
 
 void FormulaEditor::OpenFormula()
@@ -896,7 +896,7 @@ void FormulaEditor::OpenFormula()
         });
         return;
     }
-    const std::string name = Text(Combo2_);
+    const std::string name = Text(formulaNames_);
     Formula& f = App().CurrentFormula;
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
@@ -907,8 +907,8 @@ void FormulaEditor::OpenFormula()
         MsgBox(problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
                                                                  : " Its formula was not loaded."),
                vbExclamation);
-    const int index = Combo2_->currentIndex();
-    File1_->setCurrentRow(index < File1_->count() ? index : -1);
+    const int index = formulaNames_->currentIndex();
+    formulaFiles_->setCurrentRow(index < formulaFiles_->count() ? index : -1);
     LoadFormula();
     RefreshActiveView(true);
     ChangeFormulaName();
@@ -918,7 +918,7 @@ void FormulaEditor::OpenFormula()
 void FormulaEditor::SaveFormula()
 {
     const std::string answer =
-        InputBox(texts::SavePrompt, texts::SaveTitle, vb::LCase(Text(Combo2_)));
+        InputBox(texts::SavePrompt, texts::SaveTitle, vb::LCase(Text(formulaNames_)));
     if (answer.empty())
         return;
     const std::string name = FormulaFileName(answer);
@@ -945,14 +945,14 @@ void FormulaEditor::SaveFormula()
 int FormulaEditor::AddFormulaName(const std::string& name)
 {
     RereadFileList();
-    return FindOrAddComboItem(Combo2_, name);
+    return FindOrAddComboItem(formulaNames_, name);
 }
 
 void FormulaEditor::ListSavedFormula(const std::string& name) { AddFormulaName(name); }
 
 void FormulaEditor::DeleteFormula()
 {
-    const std::string name = Text(Combo2_);
+    const std::string name = Text(formulaNames_);
     if (MsgBox(texts::DeletePrompt + name + " ?", vbYesNo + vbQuestion, texts::DeleteTitle) == vbNo)
         return;
     bool all = false;

@@ -105,14 +105,14 @@ private:
 
     std::array<QLineEdit*, 9> txtFla_{};
     QGroupBox* fraFormula_ = nullptr;
-    QComboBox* Combo2_ = nullptr;
+    QComboBox* formulaNames_ = nullptr;
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
     QCheckBox* chkExcludeBestWorst_ = nullptr;
-    QListWidget* File1_ = nullptr;
+    QListWidget* formulaFiles_ = nullptr;
     QCheckBox* ChkPowerRating_ = nullptr;
     QCheckBox* ChkNoLine_ = nullptr;
-    QComboBox* Combo1_ = nullptr;
+    QComboBox* rollingWeeks_ = nullptr;
     QCheckBox* STD_ = nullptr;
     QCheckBox* SHA_ = nullptr;
     QCheckBox* DHL_ = nullptr;
@@ -128,7 +128,7 @@ private:
     QCheckBox* chkUnder_ = nullptr;
 
     int handlerDepth_ = 0;
-    bool combo2Changed_ = false;   // a position change already opened the chosen formula
+    bool formulaOpenedByChange_ = false;   // a position change already opened the chosen formula
     Formula scratch_{};
 };
 

@@ -117,17 +117,17 @@ std::vector<std::string> FormulaTestWindow::TemplateFields() const
     f.push_back(Text(txtrola_[0]));
     f.push_back(Text(txtrola_[1]));
     for (int row = 1; row <= 9; ++row)
-        f.push_back(Text(Text1_[static_cast<std::size_t>(row)]));
+        f.push_back(Text(lowBoxes_[static_cast<std::size_t>(row)]));
     for (int row = 1; row <= 9; ++row)
-        f.push_back(Text(Text2_[static_cast<std::size_t>(row)]));
+        f.push_back(Text(highBoxes_[static_cast<std::size_t>(row)]));
     for (const QCheckBox* box : {chkUsePowerRatings_, chkDonTUseLine_, chkSeparateHomeAway_, chkDiscardHighLow_,
                                  chkHome_, chkAway_, chkFav_, chkDog_, chkFast_, chkLinear_, chkLimitWeek_})
         check(box);
     index(cboLimitStart_);
     index(cboLimitEnd_);
     check(chkSingle_);
-    index(Combo1_);
-    index(Combo2_);
+    index(homeTeam_);
+    index(awayTeam_);
     check(ChkSaveFormulas_);
     for (const QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_})
         f.push_back(Text(box));
@@ -189,17 +189,17 @@ bool FormulaTestWindow::ApplyTemplateField(int field, const std::string& piece)
     if (field <= 1)
         return text(txtrola_[static_cast<std::size_t>(field)]);
     if (field <= 10)
-        return text(Text1_[static_cast<std::size_t>(field - 1)]);
+        return text(lowBoxes_[static_cast<std::size_t>(field - 1)]);
     if (field <= 19)
-        return text(Text2_[static_cast<std::size_t>(field - 10)]);
+        return text(highBoxes_[static_cast<std::size_t>(field - 10)]);
     if (field <= 30)
         return check(this->*Checks[field - 20]);
     switch (field) {
     case 31: return index(cboLimitStart_);
     case 32: return index(cboLimitEnd_);
     case 33: return check(chkSingle_);
-    case 34: return index(Combo1_);
-    case 35: return index(Combo2_);
+    case 34: return index(homeTeam_);
+    case 35: return index(awayTeam_);
     case 36: return check(ChkSaveFormulas_);
     case 37: return text(txtUnitLower_);
     case 38: return text(txtUnitUpper_);
@@ -303,8 +303,8 @@ SummaryTexts FormulaTestWindow::ReadSummaryTexts() const
     t.startWeek = CboStartWeek_->currentText().toStdString();
     t.endWeek = CboEndWeek_->currentText().toStdString();
     for (std::size_t row = 1; row < t.low.size(); ++row) {
-        t.low[row] = Text(Text1_[row]);
-        t.high[row] = Text(Text2_[row]);
+        t.low[row] = Text(lowBoxes_[row]);
+        t.high[row] = Text(highBoxes_[row]);
     }
     for (std::size_t i = 0; i < t.best.size(); ++i) {
         t.best[i] = Text(best_[i]);
@@ -374,14 +374,14 @@ void FormulaTestWindow::cmdAllForm_Click()
     if (const std::optional<int> seasonToDate = EditorControls().STD)
         settings.seasonToDate = static_cast<float>(*seasonToDate);
     allFormula_.emplace(std::move(settings));
-    Stat1_->show();
+    runProgress_->show();
     allFormula_->Run(engine_, app.CurrentFormula, FormulaHigh, app.TestFilters, [&] {
         if (!app.StopTest && !stopRequested_)
             return false;
         app.StopTest = false;
-        Stat1_->SetCaption("Stopped");
-        Stat1_->SetValue(0);
-        Stat1_->hide();
+        runProgress_->SetCaption("Stopped");
+        runProgress_->SetValue(0);
+        runProgress_->hide();
         return true;
     });
     app.StopTest = false;

@@ -253,19 +253,19 @@ void FormulaTestWindow::BuildControls()
     for (int row = 1; row <= 9; ++row) {
         const auto r = static_cast<std::size_t>(row);
         const int top = 45 + row * 270;
-        Text1_[r] = MakeBox(body_, QString("Text1_%1").arg(row));
-        Text2_[r] = MakeBox(body_, QString("Text2_%1").arg(row));
-        Text1_[r]->installEventFilter(this);
-        Text2_[r]->installEventFilter(this);
-        At(Text1_[r], 1530, top, 660, 255);
-        At(Text2_[r], 2220, top, 660, 255);
+        lowBoxes_[r] = MakeBox(body_, QString("Text1_%1").arg(row));
+        highBoxes_[r] = MakeBox(body_, QString("Text2_%1").arg(row));
+        lowBoxes_[r]->installEventFilter(this);
+        highBoxes_[r]->installEventFilter(this);
+        At(lowBoxes_[r], 1530, top, 660, 255);
+        At(highBoxes_[r], 2220, top, 660, 255);
         rowLabel(QString("lblTag_Text1_%1").arg(row), QString(RowTags[row]) + " ", top);
     }
     GuardAgainstCommas({txtrola_[0], txtrola_[1]});
     for (int row = 1; row <= 9; ++row)
-        GuardAgainstCommas({Text1_[static_cast<std::size_t>(row)], Text2_[static_cast<std::size_t>(row)]});
+        GuardAgainstCommas({lowBoxes_[static_cast<std::size_t>(row)], highBoxes_[static_cast<std::size_t>(row)]});
     // The defence and passing boxes always show the complements of offense and rushing.
-    for (QLineEdit* box : {Text1_[5], Text2_[5], Text1_[7], Text2_[7]})
+    for (QLineEdit* box : {lowBoxes_[5], highBoxes_[5], lowBoxes_[7], highBoxes_[7]})
         box->setReadOnly(true);
 
     SortByW_ = new QRadioButton("Win %", body_);
@@ -289,10 +289,10 @@ void FormulaTestWindow::BuildControls()
     connect(CboEndWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
 
     // The tab strip and its four panes, which share the strip's client area.
-    Tab1_ = new QTabBar(body_);
-    Tab1_->setObjectName("Tab1");
-    Tab1_->setExpanding(false);
-    At(Tab1_, 2940, 45, 6420, 345);
+    tabs_ = new QTabBar(body_);
+    tabs_->setObjectName("Tab1");
+    tabs_->setExpanding(false);
+    At(tabs_, 2940, 45, 6420, 345);
     auto* client = new QWidget(body_);
     client->setObjectName("Tab1Client");
     At(client, 2940, 390, 6420, 3375);
@@ -306,7 +306,7 @@ void FormulaTestWindow::BuildControls()
     vbaRE_->viewport()->installEventFilter(this);
     for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)})
         At(pane, 0, 0, 6420, 3375);
-    connect(Tab1_, &QTabBar::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
 
     // The run commands share one row along the bottom: five equal widths, 150 twips apart and
     // from the edges, as the resize rule keeps them.
@@ -328,24 +328,24 @@ void FormulaTestWindow::BuildControls()
     connect(cmdOU_, &QPushButton::toggled, this, [this] { cmdOU_Click(); });
     connect(cmdAllForm_, &QPushButton::clicked, this, &FormulaTestWindow::cmdAllForm_Click);
 
-    Command1_ = new QPushButton("Refresh", body_);
-    Command1_->setObjectName("Command1");
-    SetViewRefresh(this, [this] { Command1_->click(); });
-    Command1_->hide();
-    connect(Command1_, &QPushButton::clicked, this, &FormulaTestWindow::Command1_Click);
+    refreshButton_ = new QPushButton("Refresh", body_);
+    refreshButton_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, &FormulaTestWindow::Command1_Click);
     chkCliffAdjust_ = MakeCheck(body_, "chkCliffAdjust", "Cliff Adjust");
     chkCliffAdjust_->hide();
     connect(chkCliffAdjust_, &QCheckBox::stateChanged, this, [this] { chkCliffAdjust_Click(); });
 
-    Stat1_ = new ProgBar(body_);
-    Stat1_->setObjectName("Stat1");
-    Stat1_->SetCaption("Progress");
-    Stat1_->hide();
-    At(Stat1_, 60, 4185, 9300, 240);
+    runProgress_ = new ProgBar(body_);
+    runProgress_->setObjectName("Stat1");
+    runProgress_->SetCaption("Progress");
+    runProgress_->hide();
+    At(runProgress_, 60, 4185, 9300, 240);
 
     PlaceControls(1.0, 1.0);
     for (const char* caption : TabCaptions)
-        Tab1_->addTab(caption);
+        tabs_->addTab(caption);
     Tab1_Click(1);
 }
 
@@ -413,22 +413,22 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
           "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru", 1185, {1260, 900, 420});
     frame(chkLimitWeek_, "chkLimitWeek", fraLimitWeeks_, "fraLimitWeeks", "    Limit Tested Weeks:", cboLimitStart_,
           "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru", 1920, {1260, 900, 420});
-    frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", Combo1_, "Combo1",
-          "Home Team", Combo2_, "Combo2", "Away Team", 2655, {1005, 870, 960});
-    for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, Combo1_, Combo2_})
+    frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", homeTeam_, "Combo1",
+          "Home Team", awayTeam_, "Combo2", "Away Team", 2655, {1005, 870, 960});
+    for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, homeTeam_, awayTeam_})
         list->setEnabled(false);
     cboLinesStart_->setEditText("0");
     cboLinesEnd_->setEditText("0");
     cboLimitStart_->setEditText("1");
     cboLimitEnd_->setEditText("21");
-    Combo1_->setEditText("None");
-    Combo2_->setEditText("None");
+    homeTeam_->setEditText("None");
+    awayTeam_->setEditText("None");
     connect(chkLines_, &QCheckBox::stateChanged, this,
             [this] { FrameCheck_Click(chkLines_, fraLines_, cboLinesStart_, cboLinesEnd_); });
     connect(chkLimitWeek_, &QCheckBox::stateChanged, this,
             [this] { FrameCheck_Click(chkLimitWeek_, fraLimitWeeks_, cboLimitStart_, cboLimitEnd_); });
     connect(chkSingle_, &QCheckBox::stateChanged, this,
-            [this] { FrameCheck_Click(chkSingle_, fraSingleGame_, Combo1_, Combo2_); });
+            [this] { FrameCheck_Click(chkSingle_, fraSingleGame_, homeTeam_, awayTeam_); });
 
     auto* formula = new QGroupBox("Formula Options", pane);
     formula->setObjectName("fraFormulaOptions");
@@ -640,17 +640,17 @@ void FormulaTestWindow::Form_Load()
     ReportStep([&] { SetCheck(chkSeparateHomeAway_, f[fsSeparateHomeAway]); });
     ReportStep([&] { SetCheck(chkUsePowerRatings_, f[fsPowerRating]); });
     ReportStep([&] {
-        Combo1_->clear();
-        Combo2_->clear();
+        homeTeam_->clear();
+        awayTeam_->clear();
         for (int code = 1; code <= LastTeamCode; ++code) {
             const QString name = Q(TeamName(code, 0, NameStyleAsShown));
-            Combo1_->addItem(name);
-            Combo2_->addItem(name);
+            homeTeam_->addItem(name);
+            awayTeam_->addItem(name);
         }
-        Combo1_->setCurrentIndex(-1);
-        Combo2_->setCurrentIndex(-1);
-        Combo1_->setEditText("None");
-        Combo2_->setEditText("None");
+        homeTeam_->setCurrentIndex(-1);
+        awayTeam_->setCurrentIndex(-1);
+        homeTeam_->setEditText("None");
+        awayTeam_->setEditText("None");
     });
     ReportStep([&] { ShowLineRange(); });
     ReportStep([&] {
@@ -746,15 +746,15 @@ void FormulaTestWindow::SetRangeBoxes()
         b->setText(text);
     };
     both(txtrola_[0], txtrola_[1], f[fsRollingWeeks]);
-    both(Text1_[1], Text2_[1], f[fsMinDiff]);
-    both(Text1_[2], Text2_[2], f[fsMaxDiff]);
-    both(Text1_[3], Text2_[3], f[fsHomeField]);
-    both(Text1_[4], Text2_[4], f[fsOffense]);
-    both(Text1_[5], Text2_[5], 100.0 - static_cast<double>(f[fsOffense]));
-    both(Text1_[7], Text2_[7], 100.0 - static_cast<double>(f[fsRushing]));
-    both(Text1_[6], Text2_[6], f[fsRushing]);
-    both(Text1_[8], Text2_[8], f[fsTurnovers]);
-    both(Text1_[9], Text2_[9], f[fsMultiplier]);
+    both(lowBoxes_[1], highBoxes_[1], f[fsMinDiff]);
+    both(lowBoxes_[2], highBoxes_[2], f[fsMaxDiff]);
+    both(lowBoxes_[3], highBoxes_[3], f[fsHomeField]);
+    both(lowBoxes_[4], highBoxes_[4], f[fsOffense]);
+    both(lowBoxes_[5], highBoxes_[5], 100.0 - static_cast<double>(f[fsOffense]));
+    both(lowBoxes_[7], highBoxes_[7], 100.0 - static_cast<double>(f[fsRushing]));
+    both(lowBoxes_[6], highBoxes_[6], f[fsRushing]);
+    both(lowBoxes_[8], highBoxes_[8], f[fsTurnovers]);
+    both(lowBoxes_[9], highBoxes_[9], f[fsMultiplier]);
 }
 
 void FormulaTestWindow::FillSeasonLists()
@@ -772,18 +772,18 @@ void FormulaTestWindow::FillSeasonLists()
     while (k < first.size() && first[k] > current - 1)
         ++k;
     ReportStep([&] {
-        Combo1_->clear();
-        Combo2_->clear();
+        homeTeam_->clear();
+        awayTeam_->clear();
         for (int code = 1; code <= LastTeamCode; ++code) {
             const QString name = Q(TeamName(code, 0, NameStyleAsShown));
-            Combo1_->addItem(name);
-            Combo2_->addItem(name);
+            homeTeam_->addItem(name);
+            awayTeam_->addItem(name);
         }
     });
-    Combo1_->setCurrentIndex(-1);
-    Combo2_->setCurrentIndex(-1);
-    Combo1_->setEditText("None");
-    Combo2_->setEditText("None");
+    homeTeam_->setCurrentIndex(-1);
+    awayTeam_->setCurrentIndex(-1);
+    homeTeam_->setEditText("None");
+    awayTeam_->setEditText("None");
     if (k >= first.size())
         throw VbError::Of(9);
     SetListIndex(CboStartWeek_, first[k]);
@@ -881,14 +881,14 @@ void FormulaTestWindow::RangeBox_LostFocus(QLineEdit* box)
         }
         to->setText(Q(vb::CStr(100.0 - v)));
     };
-    if (box == Text1_[4])
-        complement(Text1_[4], Text1_[5], true);
-    else if (box == Text1_[6])
-        complement(Text1_[6], Text1_[7], true);
-    else if (box == Text2_[4])
-        complement(Text2_[4], Text2_[5], false);
-    else if (box == Text2_[6])
-        complement(Text2_[6], Text2_[7], false);
+    if (box == lowBoxes_[4])
+        complement(lowBoxes_[4], lowBoxes_[5], true);
+    else if (box == lowBoxes_[6])
+        complement(lowBoxes_[6], lowBoxes_[7], true);
+    else if (box == highBoxes_[4])
+        complement(highBoxes_[4], highBoxes_[5], false);
+    else if (box == highBoxes_[6])
+        complement(highBoxes_[6], highBoxes_[7], false);
 }
 
 bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
@@ -941,13 +941,13 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
         const bool rola = box == txtrola_[0] || box == txtrola_[1];
         bool range = false;
         for (int row = 1; row <= 9; ++row)
-            range = range || box == Text1_[static_cast<std::size_t>(row)] || box == Text2_[static_cast<std::size_t>(row)];
+            range = range || box == lowBoxes_[static_cast<std::size_t>(row)] || box == highBoxes_[static_cast<std::size_t>(row)];
         if (!rola && !range)
             break; // the save criteria take every character but the comma refused above
         bool allowed = c.isDigit();
         if (range && c == QLatin1Char('.'))
             allowed = true;
-        if (c == QLatin1Char('-') && (box == Text1_[8] || box == Text2_[8]))
+        if (c == QLatin1Char('-') && (box == lowBoxes_[8] || box == highBoxes_[8]))
             allowed = true;
         if (!allowed)
             return true;
@@ -1078,8 +1078,8 @@ LaunchSettings FormulaTestWindow::ReadLaunchSettings() const
 {
     LaunchSettings s;
     for (int row = 1; row <= 9; ++row) {
-        s.Text1[static_cast<std::size_t>(row)] = Text(Text1_[static_cast<std::size_t>(row)]);
-        s.Text2[static_cast<std::size_t>(row)] = Text(Text2_[static_cast<std::size_t>(row)]);
+        s.Text1[static_cast<std::size_t>(row)] = Text(lowBoxes_[static_cast<std::size_t>(row)]);
+        s.Text2[static_cast<std::size_t>(row)] = Text(highBoxes_[static_cast<std::size_t>(row)]);
     }
     s.txtrola = {Text(txtrola_[0]), Text(txtrola_[1])};
     s.StartWeekIndex = CboStartWeek_->currentIndex();
@@ -1147,8 +1147,8 @@ void FormulaTestWindow::m_Timer_ThatTime()
     if (!step(5, [&] {
             if (chkSingle_->checkState() != Qt::Checked)
                 return;
-            const int16_t h = TeamCode(Text(Combo1_), 0, 0);
-            const int16_t a = TeamCode(Text(Combo2_), 0, 0);
+            const int16_t h = TeamCode(Text(homeTeam_), 0, 0);
+            const int16_t a = TeamCode(Text(awayTeam_), 0, 0);
             if (h < 0 || a < 0)
                 throw VbError::Of(6);
             home = static_cast<uint8_t>(h);
@@ -1159,7 +1159,7 @@ void FormulaTestWindow::m_Timer_ThatTime()
     const bool weekly = chkFast_->checkState() == Qt::Checked;
     const bool save = ChkSaveFormulas_->checkState() == Qt::Checked;
     // The bar paints with the run's first report, which is always shown.
-    if (!step(12, [&] { Stat1_->show(); }))
+    if (!step(12, [&] { runProgress_->show(); }))
         return;
     if (!step(13, [&] { engine_.SetMoneyLine(static_cast<int16_t>(CheckValue(chkMoneyLine_))); }))
         return;
@@ -1205,7 +1205,7 @@ void FormulaTestWindow::m_Timer_ThatTime()
         return;
     // The run is over: a stop that came after the engine's last look must not reach the next run.
     app.StopTest = false;
-    step(15, [&] { Stat1_->hide(); });
+    step(15, [&] { runProgress_->hide(); });
     if (save)
         step(16, [&] {
             RefreshEditorFileList();
@@ -1217,9 +1217,9 @@ void FormulaTestWindow::TSPredict1_Done()
     if (AllFormulaRunning())
         return;
     EndTestMode();
-    Stat1_->SetCaption("Progress");
-    Stat1_->SetValue(0);
-    Stat1_->hide();
+    runProgress_->SetCaption("Progress");
+    runProgress_->SetValue(0);
+    runProgress_->hide();
 }
 
 void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst,
@@ -1229,14 +1229,14 @@ void FormulaTestWindow::TSPredict1_Progress(TSPredict::FormulaRow& best, TSPredi
         const std::optional<ProgressView> v = allFormula_->Result(percentDone, breakdown);
         if (!v)
             return;
-        Stat1_->SetCaption(Q(v->caption));
+        runProgress_->SetCaption(Q(v->caption));
         if (v->value)
-            Stat1_->SetValue(*v->value);
+            runProgress_->SetValue(*v->value);
         // The engine yields right after this report, which paints it.
-        if (Stat1_->Value() >= 100) {
-            Stat1_->SetCaption("Progress");
-            Stat1_->SetValue(0);
-            Stat1_->hide();
+        if (runProgress_->Value() >= 100) {
+            runProgress_->SetCaption("Progress");
+            runProgress_->SetValue(0);
+            runProgress_->hide();
         }
         return;
     }
@@ -1272,9 +1272,9 @@ void FormulaTestWindow::ShowPendingProgress()
     const TSPredict::FormulaRow& best = pendingBest_;
     const TSPredict::FormulaRow& worst = pendingWorst_;
     const ProgressView v = TestProgress(pendingPercent_, App().StopTest, App().CurrentFormula[fsPowerRating]);
-    Stat1_->SetCaption(Q(v.caption));
+    runProgress_->SetCaption(Q(v.caption));
     if (v.value)
-        Stat1_->SetValue(*v.value);
+        runProgress_->SetValue(*v.value);
 
     const auto bestTexts = RowTexts(best);
     const auto worstTexts = RowTexts(worst);

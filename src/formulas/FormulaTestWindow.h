@@ -140,11 +140,11 @@ private:
     QWidget* body_ = nullptr;
     std::vector<std::pair<QPointer<QWidget>, QRect>> design_;
     cResizer* resize_ = nullptr;
-    QTabBar* Tab1_ = nullptr;
+    QTabBar* tabs_ = nullptr;
     std::array<QWidget*, 3> picTab_{};
     QTextEdit* vbaRE_ = nullptr;
-    std::array<QLineEdit*, 10> Text1_{};
-    std::array<QLineEdit*, 10> Text2_{};
+    std::array<QLineEdit*, 10> lowBoxes_{};
+    std::array<QLineEdit*, 10> highBoxes_{};
     std::array<QLineEdit*, 2> txtrola_{};
     QRadioButton* SortByW_ = nullptr;
     QRadioButton* sortbyu_ = nullptr;
@@ -156,9 +156,9 @@ private:
     QPushButton* cmdOtherFac_ = nullptr;
     QPushButton* cmdOU_ = nullptr;
     QPushButton* cmdAllForm_ = nullptr;
-    QPushButton* Command1_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     QCheckBox* chkCliffAdjust_ = nullptr;
-    ProgBar* Stat1_ = nullptr;
+    ProgBar* runProgress_ = nullptr;
     QCheckBox* chkDog_ = nullptr;
     QCheckBox* chkFav_ = nullptr;
     QCheckBox* chkHome_ = nullptr;
@@ -175,8 +175,8 @@ private:
     QComboBox* cboLimitEnd_ = nullptr;
     QCheckBox* chkSingle_ = nullptr;
     QGroupBox* fraSingleGame_ = nullptr;
-    QComboBox* Combo1_ = nullptr;
-    QComboBox* Combo2_ = nullptr;
+    QComboBox* homeTeam_ = nullptr;
+    QComboBox* awayTeam_ = nullptr;
     QCheckBox* chkMoneyLine_ = nullptr;
     QCheckBox* chkUsePowerRatings_ = nullptr;
     QCheckBox* chkDonTUseLine_ = nullptr;

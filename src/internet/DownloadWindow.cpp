@@ -67,8 +67,8 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     cmdConnect = named(new QPushButton("Connect", this), "cmdConnect");
     CmdDisconnect = named(new QPushButton("Disconnect", this), "CmdDisconnect");
     lblFileList = named(new QLabel("File List:", this), "lblFileList");
-    List1 = named(new QListWidget(this), "List1");
-    List1->setToolTip("File List:");
+    serverFiles_ = named(new QListWidget(this), "List1");
+    serverFiles_->setToolTip("File List:");
     txtServerFile = named(new QLineEdit(this), "txtServerFile");
     txtServerFile->setToolTip("Server File:");
     txtLocalFile = named(new QLineEdit(this), "txtLocalFile");
@@ -88,7 +88,7 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     grid->addWidget(cmdConnect, 4, 0);
     grid->addWidget(CmdDisconnect, 4, 1);
     grid->addWidget(lblFileList, 5, 0);
-    grid->addWidget(List1, 6, 0, 1, 2);
+    grid->addWidget(serverFiles_, 6, 0, 1, 2);
     grid->addWidget(txtServerFile, 7, 0, 1, 2);
     grid->addWidget(txtLocalFile, 8, 0, 1, 2);
     grid->addWidget(cmdGetFile, 9, 0, 1, 2);
@@ -96,7 +96,7 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     grid->addWidget(lblStatus, 11, 0, 1, 2);
 
     // Load: the client, the server list, the theme's text colour.
-    Ftp1 = new FtpClient(this);
+    ftp_ = new FtpClient(this);
     cmbServer->addItem(Q(StatsServerHost()));
     cmbServer->addItem(Q(StatsServerAlternateHost()));
     cmbServer->setCurrentIndex(0);
@@ -110,24 +110,24 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });
     connect(CmdDisconnect, &QPushButton::clicked, this, [this] { CmdDisconnect_Click(); });
     connect(cmdGetFile, &QPushButton::clicked, this, [this] { cmdGetFile_Click(); });
-    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { List1_Click(item); });
+    connect(serverFiles_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { List1_Click(item); });
 
-    connect(Ftp1, &FtpClient::Connected, this, [this] {
+    connect(ftp_, &FtpClient::Connected, this, [this] {
         cmdConnect->setEnabled(false);
         CmdDisconnect->setEnabled(true);
         Status("Connected!");
     });
-    connect(Ftp1, &FtpClient::DirItem, this, [this](const QString& e) { OnDirItem(e); });
-    connect(Ftp1, &FtpClient::Done, this, [this](int code) { OnDone(code); });
-    connect(Ftp1, &FtpClient::Progress, this, [this](qint64 bytes) {
+    connect(ftp_, &FtpClient::DirItem, this, [this](const QString& e) { OnDirItem(e); });
+    connect(ftp_, &FtpClient::Done, this, [this](int code) { OnDone(code); });
+    connect(ftp_, &FtpClient::Progress, this, [this](qint64 bytes) {
         Status("Retrieving File. Bytes Received = " + std::to_string(bytes));
     });
-    connect(Ftp1, &FtpClient::Disconnected, this, [this] {
+    connect(ftp_, &FtpClient::Disconnected, this, [this] {
         cmdConnect->setEnabled(true);
         CmdDisconnect->setEnabled(false);
         Status("Disconnected.");
     });
-    connect(Ftp1, &FtpClient::Failed, this,
+    connect(ftp_, &FtpClient::Failed, this,
             [this](int number, const QString& text) { ShowError(number, S(text)); });
 }
 
@@ -166,9 +166,9 @@ void DownloadWindow::ConnectSequence()
 {
     txtDirectory->setText("\\");
     // The box only says where we connect: the host is the program's stats server.
-    Ftp1->Host = StatsServerHost();
-    Ftp1->UserName = Trim(txtLogonName->text());
-    Ftp1->Password = Trim(txtLogonPassword->text());
+    ftp_->Host = StatsServerHost();
+    ftp_->UserName = Trim(txtLogonName->text());
+    ftp_->Password = Trim(txtLogonPassword->text());
 
     // Each step goes on after a failure, as the later steps report their own outcome; an
     // unreachable host, a refused logon and a cancel end the sequence.
@@ -203,24 +203,24 @@ void DownloadWindow::ConnectSequence()
             cmdConnect->setEnabled(false);
             CmdDisconnect->setEnabled(true);
             Status("Connecting...");
-            Ftp1->Connect();
+            ftp_->Connect();
         }, true))
         return;
     if (!step([this] {
             Status("Connected.");
-            Ftp1->Directory = Trim(txtDirectory->text());
+            ftp_->Directory = Trim(txtDirectory->text());
             cmdConnect->setEnabled(false);
             CmdDisconnect->setEnabled(true); // a stalled step can always be ended
             Status("Changing Directory...");
-            Ftp1->ChangeDirectory();
+            ftp_->ChangeDirectory();
         }, false))
         return;
     step([this] {
-        List1->clear();
+        serverFiles_->clear();
         cmdConnect->setEnabled(false);
         CmdDisconnect->setEnabled(true);
         Status("Retrieving Filenames...");
-        Ftp1->ListDirectory("*.*");
+        ftp_->ListDirectory("*.*");
     }, false);
 }
 
@@ -229,7 +229,7 @@ void DownloadWindow::OnDirItem(const QString& entry)
     const std::string name = CleanListingEntry(S(entry));
     // A name that could leave the program folder is never offered.
     if (IsStatFileEntry(name) && IsSafeRemoteName(name))
-        List1->addItem(Q(name));
+        serverFiles_->addItem(Q(name));
 }
 
 void DownloadWindow::OnDone(int code)
@@ -242,8 +242,8 @@ void DownloadWindow::OnDone(int code)
     }
     switch (code) {
     case 4:
-        List1->clear();
-        Status("The current directory is " + Ftp1->Directory);
+        serverFiles_->clear();
+        Status("The current directory is " + ftp_->Directory);
         break;
     case 9:
         Status("Disconnected.");
@@ -251,8 +251,8 @@ void DownloadWindow::OnDone(int code)
     case 11:
     case 13:
         Status("File list received!");
-        if (List1->count() == 0)
-            List1->addItem("No Files Found");
+        if (serverFiles_->count() == 0)
+            serverFiles_->addItem("No Files Found");
         break;
     case 12:
         Status("File received successfully!");
@@ -280,12 +280,12 @@ void DownloadWindow::cmdGetFile_Click()
 {
     if (!txtServerFile->text().isEmpty()) {
         try {
-            Ftp1->RemoteFile = Trim(txtServerFile->text());
-            Ftp1->LocalFile = Trim(txtLocalFile->text());
+            ftp_->RemoteFile = Trim(txtServerFile->text());
+            ftp_->LocalFile = Trim(txtLocalFile->text());
             cmdConnect->setEnabled(false);
             CmdDisconnect->setEnabled(true); // ends a stalled or endless download
             Status("Retrieving File. Bytes Received = 0");
-            Ftp1->GetFile();
+            ftp_->GetFile();
         } catch (const VbError& e) {
             ShowError(e.Number(), e.Description());
         }
@@ -334,7 +334,7 @@ void DownloadWindow::CmdDisconnect_Click()
     Status("Disconnecting...");
     if (connecting_)
         cancelled_ = true;
-    SkipStep([&] { Ftp1->Disconnect(); });
+    SkipStep([&] { ftp_->Disconnect(); });
 }
 
 void DownloadWindow::closeEvent(QCloseEvent* event)
@@ -342,13 +342,13 @@ void DownloadWindow::closeEvent(QCloseEvent* event)
     if (connecting_) {
         cancelled_ = true;
         closePending_ = true;
-        Ftp1->Cancel();
+        ftp_->Cancel();
         event->ignore();
         return;
     }
     Status("Disconnecting...");
-    if (Ftp1->Busy())
-        Ftp1->Disconnect();
+    if (ftp_->Busy())
+        ftp_->Disconnect();
     QDialog::closeEvent(event);
 }
 

@@ -28,7 +28,7 @@ public:
     // The stat import (Import of the season database unless a test installs another).
     static void SetImportHook(std::function<ImportResult(const std::string&)> hook);
 
-    FtpClient& Client() { return *Ftp1; }
+    FtpClient& Client() { return *ftp_; }
 
     void cmdConnect_Click();
     void CmdDisconnect_Click();
@@ -50,14 +50,14 @@ private:
     bool connecting_ = false;
     bool cancelled_ = false;
     bool closePending_ = false;
-    FtpClient* Ftp1 = nullptr;
+    FtpClient* ftp_ = nullptr;
     QComboBox* cmbServer = nullptr;
     QLineEdit* txtLogonName = nullptr;
     QLineEdit* txtLogonPassword = nullptr;
     QLineEdit* txtDirectory = nullptr;
     QPushButton* cmdConnect = nullptr;
     QPushButton* CmdDisconnect = nullptr;
-    QListWidget* List1 = nullptr;
+    QListWidget* serverFiles_ = nullptr;
     QLabel* lblFileList = nullptr;
     QLabel* lblServer = nullptr;
     QLineEdit* txtServerFile = nullptr;

@@ -253,19 +253,19 @@ void PredictWindow::BuildControls()
     auto* boxLayout = new QVBoxLayout(fraFileBox_);
     auto* label1 = new QLabel("Consensus Formula List:", fraFileBox_);
     label1->setObjectName("lblFile1");
-    File1_ = new FileDropList(fraFileBox_, [this](const QString& source) { File1_DragDrop(source); });
-    File1_->setObjectName("File1");
+    consensusFiles_ = new FileDropList(fraFileBox_, [this](const QString& source) { File1_DragDrop(source); });
+    consensusFiles_->setObjectName("File1");
     auto* label2 = new QLabel("Formulas:", fraFileBox_);
     label2->setObjectName("lblFile2");
-    File2_ = new FileDropList(fraFileBox_, [this](const QString& source) { File2_DragDrop(source); });
-    File2_->setObjectName("File2");
+    formulaFiles_ = new FileDropList(fraFileBox_, [this](const QString& source) { File2_DragDrop(source); });
+    formulaFiles_->setObjectName("File2");
     CmdClose_ = new QPushButton("Close", fraFileBox_);
     CmdClose_->setObjectName("CmdClose");
     connect(CmdClose_, &QPushButton::clicked, this, &PredictWindow::CmdClose_Click);
     boxLayout->addWidget(label1);
-    boxLayout->addWidget(File1_);
+    boxLayout->addWidget(consensusFiles_);
     boxLayout->addWidget(label2);
-    boxLayout->addWidget(File2_);
+    boxLayout->addWidget(formulaFiles_);
     boxLayout->addWidget(CmdClose_);
     // The box opens over the grid: it paints its own background.
     fraFileBox_->setAutoFillBackground(true);
@@ -375,8 +375,8 @@ void PredictWindow::Form_Load()
         std::filesystem::create_directories(ProgramFolder() / "ConsensusOU", ec);
     });
     SkipStep([&] {
-        SetFileList(File1_, (ProgramFolder() / "Consensus").string(), "*.fla");
-        SetFileList(File2_, ProgramFolder().string(), "*.fla");
+        SetFileList(consensusFiles_, (ProgramFolder() / "Consensus").string(), "*.fla");
+        SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
     });
     SkipStep([&] { FillLineFiles(); });
     SkipStep([&] { ProgBar_->SetBarColor(app.ThemeForeColor); });
@@ -428,12 +428,12 @@ void PredictWindow::SetFileList(QListWidget* list, const std::string& folder, co
 void PredictWindow::FillLineFiles()
 {
     const std::string yy = vb::Right(std::to_string(Season().SeasonYear), 2);
-    SetFileList(File2_, ProgramFolder().string(), "*.L" + yy);
+    SetFileList(formulaFiles_, ProgramFolder().string(), "*.L" + yy);
     QSignalBlocker block(cboLines_);
     cboLines_->clear();
     cboLines_->addItem(DefaultLineFile);
-    for (int i = 0; i < File2_->count(); ++i) {
-        const std::string name = File2_->item(i)->text().toStdString();
+    for (int i = 0; i < formulaFiles_->count(); ++i) {
+        const std::string name = formulaFiles_->item(i)->text().toStdString();
         cboLines_->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
     }
     const QString saved = QString::fromStdString(LineFileInUse());
@@ -443,7 +443,7 @@ void PredictWindow::FillLineFiles()
             chosen = i;
     cboLines_->setCurrentIndex(chosen);
     block.unblock();
-    SetFileList(File2_, ProgramFolder().string(), "*.fla");
+    SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
     // Choosing the item is the list's click: the week's lines are loaded and predicted.
     cboLines_Click();
 }
@@ -804,8 +804,8 @@ void PredictWindow::chkOu_Click()
     Predict();
     try {
         const std::filesystem::path folder = ProgramFolder() / (chkOu_->isChecked() ? "ConsensusOU" : "Consensus");
-        SetFileList(File1_, folder.string(), "*.fla");
-        SetFileList(File2_, ProgramFolder().string(), "*.fla");
+        SetFileList(consensusFiles_, folder.string(), "*.fla");
+        SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
     } catch (const std::exception&) {
     }
 }
@@ -849,15 +849,15 @@ bool PredictWindow::SaveFormulasChecked() const { return mnuSaveFormulas_->isChe
 std::vector<std::string> PredictWindow::ConsensusFileNames() const
 {
     std::vector<std::string> names;
-    for (int i = 0; i < File1_->count(); ++i)
-        names.push_back(File1_->item(i)->text().toStdString());
+    for (int i = 0; i < consensusFiles_->count(); ++i)
+        names.push_back(consensusFiles_->item(i)->text().toStdString());
     return names;
 }
 
 void PredictWindow::RefreshFileLists()
 {
-    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
-    SetFileList(File2_, ProgramFolder().string(), "*.fla");
+    SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
+    SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
 }
 
 std::filesystem::path PredictWindow::ConsensusFolder() const
@@ -871,15 +871,15 @@ void PredictWindow::File1_DragDrop(const QString& source)
         return;
     // A copy that fails leaves the set as it is; the other files are still copied.
     const std::filesystem::path folder = ConsensusFolder();
-    for (int i = 0; i < File2_->count(); ++i) {
-        if (!File2_->item(i)->isSelected())
+    for (int i = 0; i < formulaFiles_->count(); ++i) {
+        if (!formulaFiles_->item(i)->isSelected())
             continue;
-        const std::string name = File2_->item(i)->text().toStdString();
+        const std::string name = formulaFiles_->item(i)->text().toStdString();
         std::error_code ec;
         std::filesystem::copy_file(ProgramFolder() / name, folder / name,
                                    std::filesystem::copy_options::overwrite_existing, ec);
     }
-    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
+    SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
 }
 
 void PredictWindow::File2_DragDrop(const QString& source)
@@ -888,13 +888,13 @@ void PredictWindow::File2_DragDrop(const QString& source)
         return;
     // Only the copy in the consensus folder goes; the formula file itself stays.
     const std::filesystem::path folder = ConsensusFolder();
-    for (int i = 0; i < File1_->count(); ++i) {
-        if (!File1_->item(i)->isSelected())
+    for (int i = 0; i < consensusFiles_->count(); ++i) {
+        if (!consensusFiles_->item(i)->isSelected())
             continue;
         std::error_code ec;
-        std::filesystem::remove(folder / File1_->item(i)->text().toStdString(), ec);
+        std::filesystem::remove(folder / consensusFiles_->item(i)->text().toStdString(), ec);
     }
-    SetFileList(File1_, File1_->property("Path").toString().toStdString(), "*.fla");
+    SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
 }
 
 void PredictWindow::cmdConsensus_Click()

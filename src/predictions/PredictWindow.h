@@ -161,8 +161,8 @@ private:
     QPushButton* cmdConsensus_ = nullptr;
     QPushButton* CmdWeb_ = nullptr;
     QGroupBox* fraFileBox_ = nullptr;
-    QListWidget* File1_ = nullptr;
-    QListWidget* File2_ = nullptr;
+    QListWidget* consensusFiles_ = nullptr;
+    QListWidget* formulaFiles_ = nullptr;
     QPushButton* CmdClose_ = nullptr;
     ProgBar* ProgBar_ = nullptr;
     QAction* mnuPrint_ = nullptr;

@@ -50,22 +50,22 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     setObjectName(WindowName::SingleGame);
     setWindowTitle(Caption);
 
-    Combo1_ = new QComboBox(this);
-    Combo1_->setObjectName("Combo1");
-    Combo1_->setProperty("Tag", "Home Team");
-    Combo1_->setGeometry(100, 12, 170, 24);
-    Combo2_ = new QComboBox(this);
-    Combo2_->setObjectName("Combo2");
-    Combo2_->setProperty("Tag", "Away Team");
-    Combo2_->setGeometry(100, 46, 170, 24);
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName("Text1");
-    Text1_->setProperty("Tag", "Line");
-    Text1_->setGeometry(100, 80, 60, 24);
-    Text2_ = new QLineEdit(this);
-    Text2_->setObjectName("Text2");
-    Text2_->setProperty("Tag", "Over / Under");
-    Text2_->setGeometry(100, 114, 60, 24);
+    homeTeam_ = new QComboBox(this);
+    homeTeam_->setObjectName("Combo1");
+    homeTeam_->setProperty("Tag", "Home Team");
+    homeTeam_->setGeometry(100, 12, 170, 24);
+    awayTeam_ = new QComboBox(this);
+    awayTeam_->setObjectName("Combo2");
+    awayTeam_->setProperty("Tag", "Away Team");
+    awayTeam_->setGeometry(100, 46, 170, 24);
+    lineBox_ = new QLineEdit(this);
+    lineBox_->setObjectName("Text1");
+    lineBox_->setProperty("Tag", "Line");
+    lineBox_->setGeometry(100, 80, 60, 24);
+    totalBox_ = new QLineEdit(this);
+    totalBox_->setObjectName("Text2");
+    totalBox_->setProperty("Tag", "Over / Under");
+    totalBox_->setGeometry(100, 114, 60, 24);
     lblHome_ = new QLabel(this);
     lblHome_->setObjectName("lblHome");
     lblHome_->setAlignment(Qt::AlignCenter);
@@ -74,26 +74,26 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     lblAway_->setObjectName("lblAway");
     lblAway_->setAlignment(Qt::AlignCenter);
     lblAway_->setGeometry(290, 46, 60, 24);
-    Command3d1_ = new QPushButton("Predict", this);
-    Command3d1_->setObjectName("Command3d1");
-    Command3d1_->setGeometry(60, 156, 110, 28);
-    Command3d2_ = new QPushButton("Exit", this);
-    Command3d2_->setObjectName("Command3d2");
-    Command3d2_->setGeometry(200, 156, 110, 28);
-    Command3d1_->setAutoDefault(false);
-    Command3d2_->setAutoDefault(false);
+    predictButton_ = new QPushButton("Predict", this);
+    predictButton_->setObjectName("Command3d1");
+    predictButton_->setGeometry(60, 156, 110, 28);
+    exitButton_ = new QPushButton("Exit", this);
+    exitButton_->setObjectName("Command3d2");
+    exitButton_->setGeometry(200, 156, 110, 28);
+    predictButton_->setAutoDefault(false);
+    exitButton_->setAutoDefault(false);
     setFixedSize(380, 200);
 
-    for (QLineEdit* box : {Text1_, Text2_}) {
+    for (QLineEdit* box : {lineBox_, totalBox_}) {
         box->installEventFilter(this);
         AnswerEnterWithTab(box);
     }
     SetBack(lblHome_, NeutralLabel, false);
     SetBack(lblAway_, NeutralLabel, false);
-    SetBack(Text2_, NeutralTotal, true);
+    SetBack(totalBox_, NeutralTotal, true);
 
-    connect(Command3d1_, &QPushButton::clicked, this, &SingleGameWindow::Command3d1_Click);
-    connect(Command3d2_, &QPushButton::clicked, this, [this] { close(); });
+    connect(predictButton_, &QPushButton::clicked, this, &SingleGameWindow::Command3d1_Click);
+    connect(exitButton_, &QPushButton::clicked, this, [this] { close(); });
     engine_.Weekly = [this](WeeklyTableArray& table) { ShowResult(table); };
 }
 
@@ -125,8 +125,8 @@ void SingleGameWindow::Form_Load()
         // A code that names no team in the season (before its franchise began) is left out.
         if (name.empty())
             continue;
-        Combo1_->addItem(QString::fromStdString(name));
-        Combo2_->addItem(QString::fromStdString(name));
+        homeTeam_->addItem(QString::fromStdString(name));
+        awayTeam_->addItem(QString::fromStdString(name));
     }
     background_ = new cBackGround(this);
     background_->GradientForm(this, App().ThemeForeColor, App().ThemeBackColor, cBackGround::Vertical, true);
@@ -139,7 +139,7 @@ void SingleGameWindow::Form_Activate()
         return;
     captionsAdded_ = true;
     resize_ = new cResizer(this);
-    resize_->AddCaptions(this, nullptr, 60, 2, {Combo1_, Combo2_, Text1_, Text2_});
+    resize_->AddCaptions(this, nullptr, 60, 2, {homeTeam_, awayTeam_, lineBox_, totalBox_});
 }
 
 bool SingleGameWindow::event(QEvent* event)
@@ -173,7 +173,7 @@ void SingleGameWindow::Command3d1_Click()
         return;
     SetBack(lblHome_, NeutralLabel, false);
     SetBack(lblAway_, NeutralLabel, false);
-    SetBack(Text2_, NeutralTotal, true);
+    SetBack(totalBox_, NeutralTotal, true);
 
     auto code = [](const QString& name) -> int16_t {
         try {
@@ -182,8 +182,8 @@ void SingleGameWindow::Command3d1_Click()
             return 0;
         }
     };
-    const int16_t home = code(Combo1_->currentText());
-    const int16_t away = code(Combo2_->currentText());
+    const int16_t home = code(homeTeam_->currentText());
+    const int16_t away = code(awayTeam_->currentText());
     if (home <= 0 || away <= 0 || home > LastTeamCode || away > LastTeamCode) {
         MsgBox(NoTeamsText, vbOKOnly);
         return;
@@ -192,7 +192,7 @@ void SingleGameWindow::Command3d1_Click()
         MsgBox(SameTeamText, vbOKOnly);
         return;
     }
-    if (!IsNumberText(Text1_->text()) || !IsNumberText(Text2_->text())) {
+    if (!IsNumberText(lineBox_->text()) || !IsNumberText(totalBox_->text())) {
         MsgBox(NotANumberText, vbOKOnly);
         return;
     }
@@ -225,8 +225,8 @@ void SingleGameWindow::ShowResult(WeeklyTableArray& table)
     const float home = static_cast<float>(CellNumber(table[0][2]));
     const float away = static_cast<float>(CellNumber(table[0][3]));
     const Formula& f = App().CurrentFormula;
-    const int line = predict::WholeNumber(Text1_->text().toStdString());
-    const int total = predict::WholeNumber(Text2_->text().toStdString());
+    const int line = predict::WholeNumber(lineBox_->text().toStdString());
+    const int total = predict::WholeNumber(totalBox_->text().toStdString());
     lblHome_->clear();
     lblAway_->clear();
     lblHome_->setText(QString::fromStdString(vb::Format(home, "0.0")));
@@ -237,7 +237,7 @@ void SingleGameWindow::ShowResult(WeeklyTableArray& table)
     if (plays.home)
         SetBack(lblHome_, PlayMark, false);
     if (plays.over || plays.under)
-        SetBack(Text2_, PlayMark, true);
+        SetBack(totalBox_, PlayMark, true);
 }
 
 } // namespace vexal

@@ -50,14 +50,14 @@ protected:
 private:
     void SetBack(QWidget* w, int32_t color, bool textBox);
 
-    QComboBox* Combo1_ = nullptr;
-    QComboBox* Combo2_ = nullptr;
-    QLineEdit* Text1_ = nullptr;
-    QLineEdit* Text2_ = nullptr;
+    QComboBox* homeTeam_ = nullptr;
+    QComboBox* awayTeam_ = nullptr;
+    QLineEdit* lineBox_ = nullptr;
+    QLineEdit* totalBox_ = nullptr;
     QLabel* lblHome_ = nullptr;
     QLabel* lblAway_ = nullptr;
-    QPushButton* Command3d1_ = nullptr;
-    QPushButton* Command3d2_ = nullptr;
+    QPushButton* predictButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
     TSPredict engine_{ProgramEngineHost()};
     cBackGround* background_ = nullptr;
     cResizer* resize_ = nullptr;

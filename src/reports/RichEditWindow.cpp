@@ -223,21 +223,21 @@ RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
     BuildMenus(file, edit, view, format);
 
     // The download of a linked program: a progress bar over the document while it arrives.
-    ProgBar1_ = new ProgBar(this);
-    ProgBar1_->setObjectName("ProgBar1");
-    ProgBar1_->resize(240, 24);
-    ProgBar1_->hide();
+    downloadProgress_ = new ProgBar(this);
+    downloadProgress_->setObjectName("ProgBar1");
+    downloadProgress_->resize(240, 24);
+    downloadProgress_->hide();
     ProgramDownload::Hooks hooks;
     hooks.progress = [this](const std::string& status, int percent) {
-        ProgBar1_->show();
-        ProgBar1_->raise();
-        ProgBar1_->SetCaption(Q(status));
+        downloadProgress_->show();
+        downloadProgress_->raise();
+        downloadProgress_->SetCaption(Q(status));
         if (percent >= 0)
-            ProgBar1_->SetValue(percent);
+            downloadProgress_->SetValue(percent);
     };
     hooks.arrived = [this](const std::string& file) { DownloadArrived(file); };
     hooks.failed = [this](const std::string& message) {
-        ProgBar1_->hide();
+        downloadProgress_->hide();
         MsgBox(message, vbOKOnly);
     };
     download_ = MakeProgramDownload(this, std::move(hooks));
@@ -796,19 +796,19 @@ void RichEditWindow::FollowLink(const std::string& link)
         MsgBox("A program is already being downloaded: " + downloadURL_, vbExclamation);
         return;
     }
-    ProgBar1_->move(width() / 2 - ProgBar1_->width() / 2, std::max(0, height() / 2 - ProgBar1_->height() / 2));
+    downloadProgress_->move(width() / 2 - downloadProgress_->width() / 2, std::max(0, height() / 2 - downloadProgress_->height() / 2));
     try {
         downloadURL_ = link;
         download_->Start(link);
     } catch (const VbError& e) {
-        ProgBar1_->hide();
+        downloadProgress_->hide();
         MsgBox(e.Description(), vbExclamation);
     }
 }
 
 void RichEditWindow::DownloadArrived(const std::string& file)
 {
-    ProgBar1_->hide();
+    downloadProgress_->hide();
     // The downloaded program starts only once the user has confirmed it, shown where it came from.
     LaunchOrigin from("a download from " + downloadURL_ + " (linked in " +
                       (currentPath_.empty() ? std::string("this document") : currentPath_) + ")");

@@ -80,7 +80,7 @@ private:
     bool ConfirmProtectedEdit();
 
     QTextEdit* edtMain_ = nullptr;
-    ProgBar* ProgBar1_ = nullptr;
+    ProgBar* downloadProgress_ = nullptr;
     // The download of a linked program, when the program has the internet services.
     std::unique_ptr<ProgramDownload> download_;
     std::string downloadURL_;

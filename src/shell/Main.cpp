@@ -209,23 +209,23 @@ Main::Main(QWidget* parent) : QMainWindow(parent)
     setCentralWidget(mdi_);
 
     auto* picture = new PictureBox(this);
-    picture1_ = picture;
-    picture1_->setObjectName("picture1");
-    auto* layout = new QVBoxLayout(picture1_);
+    rebarHost_ = picture;
+    rebarHost_->setObjectName("picture1");
+    auto* layout = new QVBoxLayout(rebarHost_);
     layout->setContentsMargins(0, 0, 0, 0);
-    cReBar1_ = new ReBar(picture1_);
-    layout->addWidget(cReBar1_);
-    setMenuWidget(picture1_);
-    picture1_->installEventFilter(this);
-    connect(cReBar1_, &ReBar::ChevronPushed, this,
+    rebar_ = new ReBar(rebarHost_);
+    layout->addWidget(rebar_);
+    setMenuWidget(rebarHost_);
+    rebarHost_->installEventFilter(this);
+    connect(rebar_, &ReBar::ChevronPushed, this,
             [this](const QString& key, const QPoint& pos) { cReBar1_ChevronPushed(key, pos); });
 
-    cboYears_ = new QComboBox(picture1_);
+    cboYears_ = new QComboBox(rebarHost_);
     cboYears_->setObjectName("cboYears");
     cboYears_->setMinimumContentsLength(6);
     connect(cboYears_, &QComboBox::currentIndexChanged, this, [this] { cboYears_Click(); });
 
-    cboWeek_ = new QComboBox(picture1_);
+    cboWeek_ = new QComboBox(rebarHost_);
     cboWeek_->setObjectName("cboWeek");
     cboWeek_->setMinimumContentsLength(13);
     connect(cboWeek_, &QComboBox::currentIndexChanged, this, [this] { cboWeek_Click(); });
@@ -248,7 +248,7 @@ void Main::ReleaseLoaderHost()
     loaderHost_ = nullptr;
 }
 
-QPixmap Main::BackgroundPixmap() const { return static_cast<PictureBox*>(picture1_)->Picture(); }
+QPixmap Main::BackgroundPixmap() const { return static_cast<PictureBox*>(rebarHost_)->Picture(); }
 
 QIcon Main::ButtonImage(int index) const
 {
@@ -307,7 +307,7 @@ void Main::Form_Load()
     SkipStep([&] {
         backgroundPicture_ = (ProgramFolder() / "images" / (Screen::ColorDepth() <= 256 ? "bground1.bmp" : "bground.bmp")).string();
         QPixmap pm(QString::fromStdString(ProgramFile(std::filesystem::path(backgroundPicture_).lexically_relative(ProgramFolder()).string()).string()));
-        static_cast<PictureBox*>(picture1_)->SetPicture(pm);
+        static_cast<PictureBox*>(rebarHost_)->SetPicture(pm);
     });
     app.SuppressRefresh = true;
     SkipStep([] {
@@ -372,7 +372,7 @@ void Main::SetToolbarText()
 {
     auto build = [this](QToolBar*& bar, const char* name, const Button (&buttons)[7], bool first) {
         if (!bar) {
-            bar = new QToolBar(picture1_);
+            bar = new QToolBar(rebarHost_);
             bar->setObjectName(QString::fromLatin1(name));
             bar->setIconSize(QSize(16, 16));
             bar->setMovable(false);
@@ -402,28 +402,28 @@ void Main::SetToolbarText()
                 bar->addSeparator();
         }
     };
-    build(cToolbar1_, "cToolbar1", Toolbar1Buttons, true);
-    build(cToolbar2_, "cToolbar2", Toolbar2Buttons, false);
-    picture1_->setFixedHeight(85);
+    build(viewsToolbar_, "cToolbar1", Toolbar1Buttons, true);
+    build(toolsToolbar_, "cToolbar2", Toolbar2Buttons, false);
+    rebarHost_->setFixedHeight(85);
     if (ToolbarTextOff())
         SetToolbarCaptions(false);
     const bool city = GetSetting(pref::Names);
     {
-        QAction* names = cToolbar2_->actions().at(NamesButton);
+        QAction* names = toolsToolbar_->actions().at(NamesButton);
         QSignalBlocker block(names);
         names->setChecked(city);
     }
     App().ShowCityNames = city;
-    cReBar1_->RemoveAllBands();
+    rebar_->RemoveAllBands();
     ArrangeToolbars();
 }
 
 void Main::SetToolbarCaptions(bool shown)
 {
-    for (QToolBar* bar : {cToolbar1_, cToolbar2_})
+    for (QToolBar* bar : {viewsToolbar_, toolsToolbar_})
         if (bar)
             bar->setToolButtonStyle(shown ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
-    cReBar1_->Relayout();
+    rebar_->Relayout();
 }
 
 void SetToolbarCaptionsShown(bool shown)
@@ -434,33 +434,33 @@ void SetToolbarCaptionsShown(bool shown)
 
 void Main::ArrangeToolbars()
 {
-    if (!cToolbar1_ || !cToolbar2_)
+    if (!viewsToolbar_ || !toolsToolbar_)
         return;
     const std::string file = App().CurrentFormulaFile;
     const std::string name = file.substr(0, file.find('.'));
-    cReBar1_->AddBand(cboYears_);
-    cReBar1_->AddBand(cToolbar2_, QString(), "Toolbar2");
-    cReBar1_->AddBand(cboWeek_);
-    cReBar1_->AddBand(cToolbar1_, QString::fromStdString(name), "Toolbar1");
+    rebar_->AddBand(cboYears_);
+    rebar_->AddBand(toolsToolbar_, QString(), "Toolbar2");
+    rebar_->AddBand(cboWeek_);
+    rebar_->AddBand(viewsToolbar_, QString::fromStdString(name), "Toolbar1");
 }
 
 void Main::ChangeFormulaName()
 {
     setUpdatesEnabled(false);
-    cReBar1_->RemoveAllBands();
+    rebar_->RemoveAllBands();
     ArrangeToolbars();
     setUpdatesEnabled(true);
 }
 
 void Main::picture1_Resize()
 {
-    if (Screen::PixelsToTwipsX(picture1_->width()) > 9600)
-        cReBar1_->Relayout();
+    if (Screen::PixelsToTwipsX(rebarHost_->width()) > 9600)
+        rebar_->Relayout();
 }
 
 bool Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == picture1_ && event->type() == QEvent::Resize)
+    if (watched == rebarHost_ && event->type() == QEvent::Resize)
         SkipStep([this] { picture1_Resize(); });
     return QMainWindow::eventFilter(watched, event);
 }
@@ -513,11 +513,11 @@ void Main::SetUpMenus()
 
 QPoint Main::ThemeMenuPosition() const
 {
-    QAction* colors = cToolbar2_ ? cToolbar2_->actions().value(8) : nullptr;
-    QWidget* button = colors ? cToolbar2_->widgetForAction(colors) : nullptr;
+    QAction* colors = toolsToolbar_ ? toolsToolbar_->actions().value(8) : nullptr;
+    QWidget* button = colors ? toolsToolbar_->widgetForAction(colors) : nullptr;
     if (button)
         return button->mapToGlobal(QPoint(0, button->height()));
-    return picture1_->mapToGlobal(QPoint(0, picture1_->height()));
+    return rebarHost_->mapToGlobal(QPoint(0, rebarHost_->height()));
 }
 
 void Main::ShowThemeMenu()
@@ -565,9 +565,9 @@ void Main::cReBar1_ChevronPushed(const QString& key, const QPoint& globalPos)
 {
     QToolBar* bar = nullptr;
     if (key == "Toolbar1" && cPop_.Restore("TB1"))
-        bar = cToolbar1_;
+        bar = viewsToolbar_;
     else if (key == "Toolbar2" && cPop_.Restore("TB2"))
-        bar = cToolbar2_;
+        bar = toolsToolbar_;
     if (!bar)
         return;
     const int chosen = cPop_.ShowPopupMenu(globalPos);
@@ -615,7 +615,7 @@ void Main::cToolbar2_ButtonClick(int index)
             return;
         ShowThemeMenu();
         break;
-    case 10: ToggleNames(cToolbar2_->actions().at(NamesButton)->isChecked()); break;
+    case 10: ToggleNames(toolsToolbar_->actions().at(NamesButton)->isChecked()); break;
     case 12: ExitProgram(); break;
     default: break;
     }
@@ -652,7 +652,7 @@ void Main::ShowFormulaEditor()
 
 void Main::ToggleNames(bool pressed)
 {
-    QAction* names = cToolbar2_->actions().at(NamesButton);
+    QAction* names = toolsToolbar_->actions().at(NamesButton);
     if (IsBusy()) {
         QSignalBlocker block(names);
         names->setChecked(!pressed);
@@ -731,7 +731,7 @@ void Main::closeEvent(QCloseEvent* event)
 void Main::Form_Unload()
 {
     unloaded_ = true;
-    SkipStep([&] { cReBar1_->RemoveAllBands(); });
+    SkipStep([&] { rebar_->RemoveAllBands(); });
     SkipStep([&] {
         cPop_ = PopupMenu();
         ReleaseBackgrounds();

@@ -29,10 +29,10 @@ public:
     // Controls other windows read.
     QComboBox* cboYears() const { return cboYears_; }
     QComboBox* cboWeek() const { return cboWeek_; }
-    QWidget* picture1() const { return picture1_; }
-    ReBar* cReBar1() const { return cReBar1_; }
-    QToolBar* cToolbar1() const { return cToolbar1_; }
-    QToolBar* cToolbar2() const { return cToolbar2_; }
+    QWidget* picture1() const { return rebarHost_; }
+    ReBar* cReBar1() const { return rebar_; }
+    QToolBar* cToolbar1() const { return viewsToolbar_; }
+    QToolBar* cToolbar2() const { return toolsToolbar_; }
     QMdiArea* MdiArea() const { return mdi_; }
     PopupMenu& cPop() { return cPop_; }
 
@@ -83,12 +83,12 @@ private:
     void ReleaseLoaderHost();
 
     QMdiArea* mdi_ = nullptr;
-    QWidget* picture1_ = nullptr;
-    ReBar* cReBar1_ = nullptr;
+    QWidget* rebarHost_ = nullptr;
+    ReBar* rebar_ = nullptr;
     QComboBox* cboYears_ = nullptr;
     QComboBox* cboWeek_ = nullptr;
-    QToolBar* cToolbar1_ = nullptr;
-    QToolBar* cToolbar2_ = nullptr;
+    QToolBar* viewsToolbar_ = nullptr;
+    QToolBar* toolsToolbar_ = nullptr;
     PopupMenu cPop_;
     std::string backgroundPicture_;
     int yearsIndex_ = -1;          // the season selector's position, to put back a refused choice

@@ -85,21 +85,21 @@ Splash::Splash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     lblResources_->setAlignment(Qt::AlignCenter);
     layout->addWidget(lblResources_);
 
-    progBar1_ = new ProgBar(this);
-    progBar1_->setObjectName("ProgBar1");
-    progBar1_->setMinimumHeight(22);
-    progBar1_->SetValue(0);
-    layout->addWidget(progBar1_);
-    connect(progBar1_, &ProgBar::Click, this, [this] { ProgBar1_Click(); });
+    loadProgress_ = new ProgBar(this);
+    loadProgress_->setObjectName("ProgBar1");
+    loadProgress_->setMinimumHeight(22);
+    loadProgress_->SetValue(0);
+    layout->addWidget(loadProgress_);
+    connect(loadProgress_, &ProgBar::Click, this, [this] { ProgBar1_Click(); });
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName("Timer1");
-    timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName("Timer2");
-    timer2_->setInterval(30000);
-    connect(timer2_, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    loadMainTimer_ = new QTimer(this);
+    loadMainTimer_->setObjectName("Timer1");
+    loadMainTimer_->setInterval(100);
+    connect(loadMainTimer_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    closeTimer_ = new QTimer(this);
+    closeTimer_->setObjectName("Timer2");
+    closeTimer_->setInterval(30000);
+    connect(closeTimer_, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 
     resize(360, 220);
 }
@@ -122,26 +122,26 @@ void Splash::Form_Load()
     // The splash paints as soon as the event loop runs, which is also the only place its first
     // timer can fire: the main window therefore always loads after this handler has returned,
     // however long the machine takes to get here.
-    timer1_->start();
-    timer2_->start();
+    loadMainTimer_->start();
+    closeTimer_->start();
 }
 
 void Splash::SetProgress(int value, const std::string& caption)
 {
-    progBar1_->SetValue(value);
-    progBar1_->SetCaption(QString::fromStdString(caption));
+    loadProgress_->SetValue(value);
+    loadProgress_->SetCaption(QString::fromStdString(caption));
 }
 
 void Splash::Timer1_Timer()
 {
-    timer1_->stop();
+    loadMainTimer_->stop();
     if (!FindWindow(WindowName::Main))
         LoadWindow(WindowName::Main);
 }
 
 void Splash::Timer2_Timer()
 {
-    timer2_->stop();
+    closeTimer_->stop();
     UnloadWindow(WindowName::Splash);
 }
 
@@ -151,8 +151,8 @@ void Splash::closeEvent(QCloseEvent* event)
 {
     // Closed before its first timer loaded the main window (a click on the bar at once):
     // the program still starts.
-    if (timer1_->isActive()) {
-        timer1_->stop();
+    if (loadMainTimer_->isActive()) {
+        loadMainTimer_->stop();
         QTimer::singleShot(0, [] {
             if (!FindWindow(WindowName::Main))
                 LoadWindow(WindowName::Main);

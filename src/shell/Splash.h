@@ -22,10 +22,10 @@ public:
     explicit Splash(QWidget* parent = nullptr);
     ~Splash() override;
 
-    ProgBar* ProgBar1() const { return progBar1_; }
+    ProgBar* ProgBar1() const { return loadProgress_; }
     QLabel* lblResources() const { return lblResources_; }
-    QTimer* Timer1() const { return timer1_; }
-    QTimer* Timer2() const { return timer2_; }
+    QTimer* Timer1() const { return loadMainTimer_; }
+    QTimer* Timer2() const { return closeTimer_; }
 
     // The loader's progress: the bar's value (percent) and caption.
     void SetProgress(int value, const std::string& caption);
@@ -42,9 +42,9 @@ private:
     QLabel* imgLogo_ = nullptr;
     QLabel* lblNotice_ = nullptr;
     QLabel* lblResources_ = nullptr;
-    ProgBar* progBar1_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QTimer* timer2_ = nullptr;
+    ProgBar* loadProgress_ = nullptr;
+    QTimer* loadMainTimer_ = nullptr;
+    QTimer* closeTimer_ = nullptr;
     std::unique_ptr<cBackGround> background_;
 };
 

@@ -93,30 +93,30 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
 
     body_ = new QWidget(this);
     layout->addWidget(body_);
-    Grid1_ = new Grid(body_);
-    Grid1_->setObjectName("Grid1");
-    SetViewPicture(this, Grid1_);
-    Grid1_->setFont(QFont("Tahoma"));
-    Grid1_->setShowGrid(true);
-    Grid1_->setGeometry(20, 10, 500, 300);
-    Graph1_ = new Chart(body_);
-    Graph1_->setObjectName("Graph1");
+    ratingsGrid_ = new Grid(body_);
+    ratingsGrid_->setObjectName("Grid1");
+    SetViewPicture(this, ratingsGrid_);
+    ratingsGrid_->setFont(QFont("Tahoma"));
+    ratingsGrid_->setShowGrid(true);
+    ratingsGrid_->setGeometry(20, 10, 500, 300);
+    ratingsChart_ = new Chart(body_);
+    ratingsChart_->setObjectName("Graph1");
     // In the season's first week a team's ratings are one point, and the user still asks for them.
-    Graph1_->SetOneColumnDrawn(true);
+    ratingsChart_->SetOneColumnDrawn(true);
     QFont titleFont("Tahoma");
     titleFont.setBold(true);
-    Graph1_->setFont(titleFont);
-    Graph1_->hide();
-    Command1_ = new QPushButton("Command1", body_);
-    Command1_->setObjectName("Command1");
-    SetViewRefresh(this, [this] { Command1_->click(); });
-    Command1_->hide();
-    connect(Command1_, &QPushButton::clicked, this, [this] { Form_Load(); });
-    connect(Grid1_, &Grid::ColumnClick, this, [this](int c) { Grid1_ColumnClick(c); });
-    connect(Grid1_, &Grid::CellClick, this, [this](int r, int) { Grid1_CellChosen(r); });
-    connect(Graph1_, &Chart::Click, this, [this] {
-        Graph1_->hide();
-        Grid1_->Refresh();
+    ratingsChart_->setFont(titleFont);
+    ratingsChart_->hide();
+    refreshButton_ = new QPushButton("Command1", body_);
+    refreshButton_->setObjectName("Command1");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, [this] { Form_Load(); });
+    connect(ratingsGrid_, &Grid::ColumnClick, this, [this](int c) { Grid1_ColumnClick(c); });
+    connect(ratingsGrid_, &Grid::CellClick, this, [this](int r, int) { Grid1_CellChosen(r); });
+    connect(ratingsChart_, &Chart::Click, this, [this] {
+        ratingsChart_->hide();
+        ratingsGrid_->Refresh();
     });
     engine_.PowerRating = [this](TSPredict::PowerTableArray& r, TSPredict::PerformanceArray& o,
                                  TSPredict::PerformanceArray& d, TSPredict::OpponentTableArray& op) {
@@ -136,9 +136,9 @@ void PowerWindow::Form_Load()
     palette.setColor(QPalette::Window, FromBgr(app.ThemeForeColor));
     setPalette(palette);
     setAutoFillBackground(true);
-    Graph1_->hide();
+    ratingsChart_->hide();
     SelectedTeam = 0;
-    Grid1_->SetRedraw(false);
+    ratingsGrid_->SetRedraw(false);
     const QMainWindow* main = MainWindow();
     const double mainWidthTwips = (main ? main->width() : width()) * Screen::TwipsPerPixelX();
     const double gridTwips = 0.6 * mainWidthTwips;
@@ -146,15 +146,15 @@ void PowerWindow::Form_Load()
     const double w = gridTwips / divisor;
     gridWidthPixels_ = vb::Whole(gridTwips / Screen::TwipsPerPixelX());
     const int left = Screen::TwipsToPixelsX(mainWidthTwips * 0.5 - gridTwips / 2);
-    Grid1_->setGeometry(std::max(0, left), Grid1_->y(), gridWidthPixels_, Grid1_->height());
-    Grid1_->Clear(true);
+    ratingsGrid_->setGeometry(std::max(0, left), ratingsGrid_->y(), gridWidthPixels_, ratingsGrid_->height());
+    ratingsGrid_->Clear(true);
     for (const GridColumnShare& c : PowerColumns)
-        Grid1_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(w * c.factor), true, false, QString(), true,
+        ratingsGrid_->AddColumn(c.key, c.header, HdrAlignLeft, -1, vb::Whole(w * c.factor), true, false, QString(), true,
                           QString(c.key) == "1" ? QString() : QString("0.0"));
     if (!app.ThemePicture.empty() && FileExists(app.ThemePicture))
-        Grid1_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
+        ratingsGrid_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
     engine_.CalcPowerRating(vb::CInt(app.CurrentFormula[fsCurrentWeek]));
-    Grid1_->Refresh();
+    ratingsGrid_->Refresh();
     // The saved chart style sets the checks once, when the window opens; a refresh keeps the
     // style the user has chosen since.
     if (styleRead_)
@@ -177,26 +177,26 @@ void PowerWindow::FitGridToWindow()
     const int rowHeight = Screen::RowHeightPixels();
     // Room for 16 rows at least, and for every team when the window has the room; every
     // column as wide as its text.
-    Grid1_->FitColumnsToText();
+    ratingsGrid_->FitColumnsToText();
     const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
-    const int every = Screen::TwipsToPixelsY(rowHeight * Grid1_->Rows() * 15 + 300) +
-                      Grid1_->horizontalHeader()->height();
-    const int room = body_->height() - Grid1_->y() - 4;
+    const int every = Screen::TwipsToPixelsY(rowHeight * ratingsGrid_->Rows() * 15 + 300) +
+                      ratingsGrid_->horizontalHeader()->height();
+    const int room = body_->height() - ratingsGrid_->y() - 4;
     const int height = std::max(sixteen, std::min(every, room));
-    int columns = 2 * Grid1_->frameWidth();
-    for (int c = 1; c <= Grid1_->Cols(); ++c)
-        if (Grid1_->ColumnVisible(c))
-            columns += Grid1_->ColumnWidth(c);
+    int columns = 2 * ratingsGrid_->frameWidth();
+    for (int c = 1; c <= ratingsGrid_->Cols(); ++c)
+        if (ratingsGrid_->ColumnVisible(c))
+            columns += ratingsGrid_->ColumnWidth(c);
     if (height < every)
-        columns += Grid1_->verticalScrollBar()->sizeHint().width();
+        columns += ratingsGrid_->verticalScrollBar()->sizeHint().width();
     const int width = std::max(gridWidthPixels_, columns);
-    Grid1_->setGeometry(std::max(0, (body_->width() - width) / 2), Grid1_->y(), width, height);
+    ratingsGrid_->setGeometry(std::max(0, (body_->width() - width) / 2), ratingsGrid_->y(), width, height);
 }
 
 void PowerWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (Grid1_->Cols() > 0 && !Graph1_->isVisible())
+    if (ratingsGrid_->Cols() > 0 && !ratingsChart_->isVisible())
         FitGridToWindow();
 }
 
@@ -205,21 +205,21 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
 {
     const int rowHeight = Screen::RowHeightPixels();
     if (SelectedTeam == 0) {
-        Grid1_->SetRedraw(false);
-        Grid1_->Clear();
+        ratingsGrid_->SetRedraw(false);
+        ratingsGrid_->Clear();
         const int last = static_cast<int>(Season().DivisionOrder.size()) - 1;
         for (int t = 1; t <= last && t < static_cast<int>(ratings.size()); ++t) {
             // The row carries its team through sorting; a code that names no team this season
             // none.
             const std::string name = TeamName(t, 0, NameStyleAsShown);
-            const int row = Grid1_->AddRow(-1, name.empty() ? 0 : t, true, rowHeight);
-            Grid1_->SetCell(row, 1, QString::fromStdString(name));
+            const int row = ratingsGrid_->AddRow(-1, name.empty() ? 0 : t, true, rowHeight);
+            ratingsGrid_->SetCell(row, 1, QString::fromStdString(name));
             for (int c = 1; c <= 6; ++c)
-                Grid1_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
+                ratingsGrid_->SetCell(row, c + 1, ratings[static_cast<std::size_t>(t)][static_cast<std::size_t>(c)]);
         }
         FitGridToWindow();
         Grid1_ColumnClick(4);
-        Grid1_->SetRedraw(true);
+        ratingsGrid_->SetRedraw(true);
         return;
     }
     const int s = SelectedTeam;
@@ -241,38 +241,38 @@ void PowerWindow::ShowPowerRatings(TSPredict::PowerTableArray& ratings, TSPredic
     AppState& app = App();
     if (app.TeamColor2 == 0xC0C0C0)
         app.TeamColor2 = 0;
-    Graph1_->SetDisplayLegend(true);
+    ratingsChart_->SetDisplayLegend(true);
     const int graphWidth = vb::Whole(0.9 * width());
-    Graph1_->setGeometry(width() / 2 - graphWidth / 2, Grid1_->y(), graphWidth, Grid1_->height());
-    Graph1_->SetForeColor(app.TeamColor1);
+    ratingsChart_->setGeometry(width() / 2 - graphWidth / 2, ratingsGrid_->y(), graphWidth, ratingsGrid_->height());
+    ratingsChart_->SetForeColor(app.TeamColor1);
     const auto& r = ratings[static_cast<std::size_t>(s)];
-    Graph1_->SetSeriesOptions(0, app.TeamColor2,
+    ratingsChart_->SetSeriesOptions(0, app.TeamColor2,
                               QString::fromStdString("Offensive Power (" + vb::FormatSingle(r[1], "0.0") + ")"));
-    Graph1_->SetSeriesOptions(1, app.TeamColor1,
+    ratingsChart_->SetSeriesOptions(1, app.TeamColor1,
                               QString::fromStdString("Defensive Power (" + vb::FormatSingle(r[2], "0.0") + ")"));
-    Graph1_->RegisterData(data);
-    Graph1_->SetTitle(QString::fromStdString("Weekly Power Ratings for " + TeamName(s, 0, NameStyleAsShown)));
+    ratingsChart_->RegisterData(data);
+    ratingsChart_->SetTitle(QString::fromStdString("Weekly Power Ratings for " + TeamName(s, 0, NameStyleAsShown)));
     if (mnuLine_->isChecked()) {
-        Graph1_->SetChartType(Chart::Line);
-        Graph1_->SetDrawWidth(2);
+        ratingsChart_->SetChartType(Chart::Line);
+        ratingsChart_->SetDrawWidth(2);
     } else if (mnuBar_->isChecked()) {
-        Graph1_->SetChartType(Chart::Bar);
+        ratingsChart_->SetChartType(Chart::Bar);
     } else {
-        Graph1_->SetChartType(Chart::Point);
-        Graph1_->SetDrawWidth(3);
+        ratingsChart_->SetChartType(Chart::Point);
+        ratingsChart_->SetDrawWidth(3);
     }
-    RefreshChartOrReport(*Graph1_);
-    Graph1_->show();
-    Graph1_->raise();
+    RefreshChartOrReport(*ratingsChart_);
+    ratingsChart_->show();
+    ratingsChart_->raise();
 }
 
 void PowerWindow::Grid1_ColumnClick(int col)
 {
     CMouse busy(11);
-    GridSortObject& sort = Grid1_->SortObject();
+    GridSortObject& sort = ratingsGrid_->SortObject();
     sort.Clear();
     sort.SetSortColumn(1, col);
-    if (Grid1_->ColumnKey(col) == "1") {
+    if (ratingsGrid_->ColumnKey(col) == "1") {
         sort.SetSortOrder(1, SortAscending);
         sort.SetSortType(1, SortStringNoCase);
     } else {
@@ -282,19 +282,19 @@ void PowerWindow::Grid1_ColumnClick(int col)
         sort.SetSortOrder(2, SortAscending);
         sort.SetSortType(2, SortStringNoCase);
     }
-    Grid1_->SetRedraw(false);
-    Grid1_->Sort();
-    Grid1_->SetRedraw(true);
+    ratingsGrid_->SetRedraw(false);
+    ratingsGrid_->Sort();
+    ratingsGrid_->SetRedraw(true);
 }
 
 void PowerWindow::Grid1_CellChosen(int row)
 {
-    if (row < 1 || row > Grid1_->Rows())
+    if (row < 1 || row > ratingsGrid_->Rows())
         return;
     AppState& app = App();
     const float savedSeasonToDate = static_cast<float>(vb::CInt(app.CurrentFormula[fsSeasonToDate]));
     app.CurrentFormula[fsSeasonToDate] = 1;
-    const int code = Grid1_->RowKey(row).toInt();
+    const int code = ratingsGrid_->RowKey(row).toInt();
     SelectedTeam = static_cast<int16_t>(code > 0 ? code : 0);
     const float savedRolling = app.CurrentFormula[fsRollingWeeks];
     app.CurrentFormula[fsRollingWeeks] = 0;
@@ -315,10 +315,10 @@ void PowerWindow::Grid1_CellChosen(int row)
 
 void PowerWindow::SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth)
 {
-    Graph1_->SetChartType(type);
+    ratingsChart_->SetChartType(type);
     if (drawWidth > 0)
-        Graph1_->SetDrawWidth(drawWidth);
-    RefreshChartOrReport(*Graph1_);
+        ratingsChart_->SetDrawWidth(drawWidth);
+    RefreshChartOrReport(*ratingsChart_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuPoint_})
             a->setChecked(a == entry);
@@ -334,7 +334,7 @@ void PowerWindow::HTML_Click()
 {
     const std::filesystem::path page = App().UserFolder / "Power.htm";
     int16_t fontSize = 0;
-    if (!GridToHTML(*Grid1_, page, Title, "", Footer(), fontSize, true, false))
+    if (!GridToHTML(*ratingsGrid_, page, Title, "", Footer(), fontSize, true, false))
         return;
     HideFormulaEditor();
     ShellOpen(page.string(), 4);
@@ -342,7 +342,7 @@ void PowerWindow::HTML_Click()
 
 void PowerWindow::HTMLP_Click()
 {
-    PrintGridHTML(*Grid1_, Title, "", Footer());
+    PrintGridHTML(*ratingsGrid_, Title, "", Footer());
 }
 
 void PowerWindow::Print_Click()
@@ -350,13 +350,13 @@ void PowerWindow::Print_Click()
     QFont title("Arial", 12);
     title.setBold(true);
     float scale = 40;
-    PrintGrid(*Grid1_, "Vexal  Power Ratings", "", &title, true, true, scale, 10);
+    PrintGrid(*ratingsGrid_, "Vexal  Power Ratings", "", &title, true, true, scale, 10);
 }
 
 void PowerWindow::closeEvent(QCloseEvent* event)
 {
     // The style the user chose is the checked entry, whether or not a chart was drawn.
-    int32_t type = Graph1_->ChartType();
+    int32_t type = ratingsChart_->ChartType();
     if (mnuLine_->isChecked())
         type = Chart::Line;
     else if (mnuBar_->isChecked())
@@ -369,7 +369,7 @@ void PowerWindow::closeEvent(QCloseEvent* event)
 
 void PowerWindow::mousePressEvent(QMouseEvent* event)
 {
-    Graph1_->hide();
+    ratingsChart_->hide();
     QWidget::mousePressEvent(event);
 }
 

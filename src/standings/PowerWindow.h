@@ -39,8 +39,8 @@ public:
     void Print_Click();
 
     int16_t SelectedTeam = 0;
-    Grid* Grid1() const { return Grid1_; }
-    Chart* Graph1() const { return Graph1_; }
+    Grid* Grid1() const { return ratingsGrid_; }
+    Chart* Graph1() const { return ratingsChart_; }
     TSPredict& TSPredict1() { return engine_; }
 
 protected:
@@ -54,9 +54,9 @@ private:
     void FitGridToWindow();
     void SetGraphStyle(QAction* entry, int32_t type, int16_t drawWidth);
 
-    Grid* Grid1_ = nullptr;
-    Chart* Graph1_ = nullptr;
-    QPushButton* Command1_ = nullptr;
+    Grid* ratingsGrid_ = nullptr;
+    Chart* ratingsChart_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     QAction* mnuLine_ = nullptr;
     QAction* mnuBar_ = nullptr;
     QAction* mnuPoint_ = nullptr;

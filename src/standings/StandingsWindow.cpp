@@ -238,10 +238,10 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     grdSched_->setFont(tahoma);
     grdSched_->setGeometry(Twips(120, 360, 8775, 2655));
     grdSched_->hide();
-    Graph1_ = new Chart(body_);
-    Graph1_->setObjectName("Graph1");
-    Graph1_->setGeometry(Twips(2040, 840, 3255, 2055));
-    Graph1_->hide();
+    pointsChart_ = new Chart(body_);
+    pointsChart_->setObjectName("Graph1");
+    pointsChart_->setGeometry(Twips(2040, 840, 3255, 2055));
+    pointsChart_->hide();
 
     connect(chkFavorite_, &QCheckBox::stateChanged, this, [this] { chkFavorite_Click(); });
     connect(chkDog_, &QCheckBox::stateChanged, this, [this] { chkDog_Click(); });
@@ -256,7 +256,7 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     connect(grdSched_, &Grid::CellClick, this, [this](int r, int c) { grdSched_CellChosen(r, c); });
     connect(grdSched_, &Grid::ColumnClick, this, [this](int c) { grdSched_ColumnClick(c); });
     connect(grdSched_, &Grid::MouseDown, this, [this](int button, int, int, int) { grdSched_MouseDown(button); });
-    connect(Graph1_, &Chart::Click, this, [this] { Graph1_->hide(); });
+    connect(pointsChart_, &Chart::Click, this, [this] { pointsChart_->hide(); });
     resize(9435 / 15, 4515 / 15 + menuBar_->sizeHint().height());
 }
 
@@ -370,7 +370,7 @@ bool StandingsWindow::event(QEvent* event)
 void StandingsWindow::closeEvent(QCloseEvent* event)
 {
     // The style the user chose is the checked entry, whether or not a chart was drawn.
-    int32_t type = Graph1_->ChartType();
+    int32_t type = pointsChart_->ChartType();
     if (mnuBar_->isChecked())
         type = Chart::Bar;
     else if (mnuLine_->isChecked())
@@ -721,7 +721,7 @@ void StandingsWindow::grdSched_MouseDown(int button)
 void StandingsWindow::GraphPointsForAgainst(int16_t team)
 {
     TeamLogoPath(team);
-    Graph1_->SetForeColor(App().TeamColor1);
+    pointsChart_->SetForeColor(App().TeamColor1);
     const int week = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
     const standings::PointsTable table = standings::PointsForAgainst(Season(), week, team);
     if (table.Columns.size() <= 1)
@@ -733,17 +733,17 @@ void StandingsWindow::GraphPointsForAgainst(int16_t team)
         data[1].push_back(c.PointsFor ? QVariant(static_cast<int>(*c.PointsFor)) : QVariant());
         data[2].push_back(c.PointsAgainst ? QVariant(static_cast<int>(*c.PointsAgainst)) : QVariant());
     }
-    Graph1_->SetHighScale(0);
-    Graph1_->SetLowScale(0);
-    Graph1_->setGeometry(grdTeam_->geometry());
-    Graph1_->SetTitle(QString::fromStdString("Points Scored For / Against - " + TeamName(team, 0, NameStyleAsShown) +
+    pointsChart_->SetHighScale(0);
+    pointsChart_->SetLowScale(0);
+    pointsChart_->setGeometry(grdTeam_->geometry());
+    pointsChart_->SetTitle(QString::fromStdString("Points Scored For / Against - " + TeamName(team, 0, NameStyleAsShown) +
                                              " for " + std::to_string(Season().WeekSeason)));
-    Graph1_->SetSeriesOptions(0, App().TeamColor2, QString("Points For (%1)").arg(table.AverageFor));
-    Graph1_->SetSeriesOptions(1, App().TeamColor1, QString("Points Against (%1)").arg(table.AverageAgainst));
-    Graph1_->SetVerticalTickInterval(2);
-    Graph1_->SetHorizontalTickFrequency(1);
-    Graph1_->SetDisplayLegend(true);
-    Graph1_->RegisterData(data);
+    pointsChart_->SetSeriesOptions(0, App().TeamColor2, QString("Points For (%1)").arg(table.AverageFor));
+    pointsChart_->SetSeriesOptions(1, App().TeamColor1, QString("Points Against (%1)").arg(table.AverageAgainst));
+    pointsChart_->SetVerticalTickInterval(2);
+    pointsChart_->SetHorizontalTickFrequency(1);
+    pointsChart_->SetDisplayLegend(true);
+    pointsChart_->RegisterData(data);
     if (mnuLine_->isChecked())
         mnuLine_Click();
     else if (mnuPoint_->isChecked())
@@ -752,15 +752,15 @@ void StandingsWindow::GraphPointsForAgainst(int16_t team)
         mnuStacked_Click();
     else if (mnuBar_->isChecked())
         mnuBar_Click();
-    Graph1_->show();
-    Graph1_->raise();
+    pointsChart_->show();
+    pointsChart_->raise();
 }
 
 void StandingsWindow::SetGraphStyle(QAction* entry, int16_t drawWidth, int32_t type)
 {
-    Graph1_->SetDrawWidth(drawWidth);
-    Graph1_->SetChartType(type);
-    RefreshChartOrReport(*Graph1_);
+    pointsChart_->SetDrawWidth(drawWidth);
+    pointsChart_->SetChartType(type);
+    RefreshChartOrReport(*pointsChart_);
     if (!entry->isChecked())
         for (QAction* a : {mnuLine_, mnuBar_, mnuStacked_, mnuPoint_})
             a->setChecked(a == entry);
@@ -777,7 +777,7 @@ void StandingsWindow::mnuStacked_Click() { SetGraphStyle(mnuStacked_, 1, Chart::
 
 StandingsWindow::Showing StandingsWindow::WhatIsShowing() const
 {
-    if (!Graph1_->isHidden())
+    if (!pointsChart_->isHidden())
         return Showing::Chart;
     if (!grdTeam_->isHidden())
         return Showing::Standings;

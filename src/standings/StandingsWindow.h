@@ -64,7 +64,7 @@ public:
 
     Grid* grdTeam() const { return grdTeam_; }
     Grid* grdSched() const { return grdSched_; }
-    Chart* Graph1() const { return Graph1_; }
+    Chart* Graph1() const { return pointsChart_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +91,7 @@ private:
     QPushButton* cmdUpdate_ = nullptr;
     Grid* grdTeam_ = nullptr;
     Grid* grdSched_ = nullptr;
-    Chart* Graph1_ = nullptr;
+    Chart* pointsChart_ = nullptr;
     QAction* mnuLine_ = nullptr;
     QAction* mnuBar_ = nullptr;
     QAction* mnuStacked_ = nullptr;

@@ -127,11 +127,11 @@ void StatsWindow::BuildControls()
     grdInvisible_->setObjectName("grdInvisible");
     grdInvisible_->hide();
 
-    Command2_ = new QPushButton("Refresh", body);
-    Command2_->setObjectName("Command2");
-    SetViewRefresh(this, [this] { Command2_->click(); });
-    Command2_->hide();
-    connect(Command2_, &QPushButton::clicked, this, [this] { RefreshStats(); });
+    refreshButton_ = new QPushButton("Refresh", body);
+    refreshButton_->setObjectName("Command2");
+    SetViewRefresh(this, [this] { refreshButton_->click(); });
+    refreshButton_->hide();
+    connect(refreshButton_, &QPushButton::clicked, this, [this] { RefreshStats(); });
 }
 
 QAction* StatsWindow::AddItem(QMenu* menu, const char* name, const char* caption)

@@ -107,7 +107,7 @@ private:
     QLabel* lblHeading_ = nullptr;
     Grid* grdStats_ = nullptr;
     Grid* grdInvisible_ = nullptr;
-    QPushButton* Command2_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
     QMenu* weekMenu_ = nullptr;
     std::map<std::string, QAction*> items_;
     std::vector<stats::RankEntry> rankEntries_;   // the clubs of the ranking being collected
