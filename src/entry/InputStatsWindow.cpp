@@ -238,15 +238,10 @@ void InputStatsWindow::Form_Load()
                 palette.setColor(QPalette::WindowText, Qt::white);
                 l->setPalette(palette);
             }
-        if (Main* main = TheMain()) {
-            const QPixmap picture = main->BackgroundPixmap();
-            if (!picture.isNull())
-                for (QPushButton* b : body_->findChildren<QPushButton*>()) {
-                    QPalette palette = b->palette();
-                    palette.setBrush(QPalette::Button, QBrush(picture));
-                    b->setPalette(palette);
-                }
-        }
+        QList<QWidget*> buttons;
+        for (QPushButton* b : body_->findChildren<QPushButton*>())
+            buttons.append(b);
+        TakeMainPicture(buttons, PictureOn::Button);
     });
     SkipStep([&] {
         resize_->AddPropotional(body_);

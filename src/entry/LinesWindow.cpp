@@ -178,15 +178,7 @@ void LinesWindow::Form_Load()
                           static_cast<int>(vb::RoundHalfEven(linesGrid_->width() * ColumnShares[c])));
     linesGrid_->SetRedraw(true);
 
-    if (Main* main = TheMain()) {
-        const QPixmap picture = main->BackgroundPixmap();
-        if (!picture.isNull())
-            for (QPushButton* b : {cmdAddNewLines_, cmdDelete_}) {
-                QPalette palette = b->palette();
-                palette.setBrush(QPalette::Button, QBrush(picture));
-                b->setPalette(palette);
-            }
-    }
+    TakeMainPicture({cmdAddNewLines_, cmdDelete_}, PictureOn::Button);
     resize_ = new cResizer(this);
     connect(resize_, &cResizer::AfterResizing, this, &LinesWindow::resize_AfterResizing);
     resize_->AddPropotional(body_);

@@ -188,17 +188,7 @@ void OtherFactorsWindow::Form_Load()
         return;
     loaded_ = true;
     // Every step goes on past a failing one.
-    SkipStep([&] {
-        if (Main* main = TheMain()) {
-            const QPixmap picture = main->BackgroundPixmap();
-            if (!picture.isNull())
-                for (QPushButton* b : {cmdFirst_, cmdPrev_, cmdNext_, cmdLast_}) {
-                    QPalette palette = b->palette();
-                    palette.setBrush(QPalette::Button, QBrush(picture));
-                    b->setPalette(palette);
-                }
-        }
-    });
+    SkipStep([&] { TakeMainPicture({cmdFirst_, cmdPrev_, cmdNext_, cmdLast_}, PictureOn::Button); });
     SkipStep([&] {
         Season().CurrentGame = 0;
         LoadGameFactors();

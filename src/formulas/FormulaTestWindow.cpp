@@ -667,19 +667,8 @@ void FormulaTestWindow::Form_Load()
 
 void FormulaTestWindow::TakeButtonPictures()
 {
-    Main* main = TheMain();
-    if (!main)
-        return;
-    const QPixmap picture = main->BackgroundPixmap();
-    if (picture.isNull())
-        return;
-    for (QPushButton* b : {cmdLog_, cmdStart_, cmdStop_, cmdAllForm_, cmdOU_, cmdOtherFac_, cmdBest_, cmdWorst_}) {
-        QPalette palette = b->palette();
-        palette.setBrush(QPalette::Button, QBrush(picture));
-        palette.setBrush(QPalette::Window, QBrush(picture));
-        b->setPalette(palette);
-        b->setAutoFillBackground(true);
-    }
+    TakeMainPicture({cmdLog_, cmdStart_, cmdStop_, cmdAllForm_, cmdOU_, cmdOtherFac_, cmdBest_, cmdWorst_},
+                    PictureOn::ButtonAndWindow);
 }
 
 // The window opens 9540 x 5205 twips from frame edge to frame edge; its client area is what

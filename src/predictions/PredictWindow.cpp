@@ -391,19 +391,7 @@ void PredictWindow::Form_Load()
 
 void PredictWindow::TakeButtonPictures()
 {
-    Main* main = TheMain();
-    if (!main)
-        return;
-    const QPixmap picture = main->BackgroundPixmap();
-    if (picture.isNull())
-        return;
-    for (QWidget* w : std::initializer_list<QWidget*>{chkPoolPicks_, chkOu_, chkOtherFac_, CmdWeb_, cmdConsensus_, cmdSmartPred_}) {
-        QPalette palette = w->palette();
-        palette.setBrush(QPalette::Button, QBrush(picture));
-        palette.setBrush(QPalette::Window, QBrush(picture));
-        w->setPalette(palette);
-        w->setAutoFillBackground(true);
-    }
+    TakeMainPicture({chkPoolPicks_, chkOu_, chkOtherFac_, CmdWeb_, cmdConsensus_, cmdSmartPred_}, PictureOn::ButtonAndWindow);
 }
 
 void PredictWindow::AddGridColumns()

@@ -248,6 +248,27 @@ void Main::ReleaseLoaderHost()
     loaderHost_ = nullptr;
 }
 
+void TakeMainPicture(const QList<QWidget*>& controls, PictureOn where)
+{
+    const Main* main = TheMain();
+    if (!main)
+        return;
+    const QPixmap picture = main->BackgroundPixmap();
+    if (picture.isNull())
+        return;
+    for (QWidget* control : controls) {
+        QPalette palette = control->palette();
+        if (where != PictureOn::Window)
+            palette.setBrush(QPalette::Button, QBrush(picture));
+        if (where != PictureOn::Button)
+            palette.setBrush(QPalette::Window, QBrush(picture));
+        control->setPalette(palette);
+        // A background brush shows only where the control fills its own rectangle.
+        if (where != PictureOn::Button)
+            control->setAutoFillBackground(true);
+    }
+}
+
 QPixmap Main::BackgroundPixmap() const { return static_cast<PictureBox*>(rebarHost_)->Picture(); }
 
 QIcon Main::ButtonImage(int index) const

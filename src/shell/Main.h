@@ -5,6 +5,7 @@
 #include "PopupMenu.h"
 
 #include <QIcon>
+#include <QList>
 #include <QMainWindow>
 
 #include <array>
@@ -99,5 +100,12 @@ private:
 
 // The main window as its class, or nullptr.
 Main* TheMain();
+
+// Which part of a control shows the main window's background picture: a button's face, a
+// check box's or label's background, or both (a graphical control that fills its rectangle).
+enum class PictureOn { Button, Window, ButtonAndWindow };
+// Gives these controls the main window's background picture, as the graphical buttons of the
+// views take it; nothing when there is no main window or no picture.
+void TakeMainPicture(const QList<QWidget*>& controls, PictureOn where);
 
 } // namespace vexal

@@ -272,20 +272,7 @@ void StandingsWindow::Form_Load()
             cboSi_->addItem(QString::fromLatin1(text));
         cboSi_->setCurrentIndex(-1);
     });
-    SkipStep([&] {
-        Main* main = TheMain();
-        if (!main)
-            return;
-        const QPixmap picture = main->BackgroundPixmap();
-        if (picture.isNull())
-            return;
-        for (QCheckBox* box : {chkFavorite_, chkDog_}) {
-            QPalette palette = box->palette();
-            palette.setBrush(QPalette::Window, QBrush(picture));
-            box->setPalette(palette);
-            box->setAutoFillBackground(true);
-        }
-    });
+    SkipStep([&] { TakeMainPicture({chkFavorite_, chkDog_}, PictureOn::Window); });
     int32_t measure = 280;
     SkipStep([&] {
         const double screen = Screen::Width();
