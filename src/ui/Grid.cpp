@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace vexal {
 
@@ -186,7 +188,7 @@ int Grid::AddColumn(const QString& key, const QString& header, int alignment, in
     insertColumn(at);
     setHorizontalHeaderItem(at, new QTableWidgetItem(header));
     ApplyHeader(at + 1);
-    setColumnWidth(at, info.width);
+    ResizeColumn(at, info.width);
     horizontalHeader()->setSectionResizeMode(at, fixedWidth ? QHeaderView::Fixed : QHeaderView::Interactive);
     setColumnHidden(at, !visible);
     return at + 1;
@@ -396,7 +398,7 @@ void Grid::SetColumnWidth(int col, int pixels)
         return;
     columns_[static_cast<size_t>(col - 1)].width = pixels;
     if (!isColumnHidden(col - 1))
-        setColumnWidth(col - 1, pixels);
+        ResizeColumn(col - 1, pixels);
 }
 
 double Grid::ColumnWidthTwips(int col) const { return ColumnWidth(col) * Screen::TwipsPerPixelX(); }
@@ -414,7 +416,7 @@ void Grid::SetColumnVisible(int col, bool visible)
     setColumnHidden(col - 1, !visible);
     if (visible) {
         columns_[static_cast<size_t>(col - 1)].width = width;
-        setColumnWidth(col - 1, width);
+        ResizeColumn(col - 1, width);
     }
 }
 
@@ -508,7 +510,7 @@ int Grid::AddRow(int insertBefore, const QVariant& key, bool visible, int height
     setVerticalHeaderItem(at, rowItem);
     const int h = height >= 0 ? height : DefaultRowHeight();
     rowItem->setData(RowHeightRole, h);
-    setRowHeight(at, h);
+    ResizeRow(at, h);
     setRowHidden(at, !visible);
     return at + 1;
 }
@@ -573,7 +575,7 @@ void Grid::SetRowHeight(int row, int pixels)
     }
     h->setData(RowHeightRole, pixels);
     if (!isRowHidden(row - 1))
-        setRowHeight(row - 1, pixels);
+        ResizeRow(row - 1, pixels);
 }
 
 double Grid::RowHeightTwips(int row) const { return RowHeight(row) * Screen::TwipsPerPixelY(); }
@@ -587,7 +589,7 @@ void Grid::SetRowVisible(int row, bool visible)
     const int h = RowHeight(row);
     setRowHidden(row - 1, !visible);
     if (visible)
-        setRowHeight(row - 1, h);
+        ResizeRow(row - 1, h);
 }
 
 int Grid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
@@ -910,8 +912,37 @@ void Grid::SetRedraw(bool on)
         return;
     redraw_ = on;
     setUpdatesEnabled(on);
-    if (on)
+    if (on) {
+        if (std::exchange(geometryPending_, false))
+            updateGeometries();
         viewport()->update();
+    }
+}
+
+// While the grid is being filled with redraw off, a resized row or column only changes the
+// header: the table's own reaction to the header's signal is a deferred repaint that would
+// land after the grid is shown and paint it whole a second time. Turning redraw on lays the
+// grid out and paints it once.
+void Grid::ResizeRow(int row, int pixels)
+{
+    if (redraw_ || rowHeight(row) == pixels) {
+        setRowHeight(row, pixels);
+        return;
+    }
+    const QSignalBlocker quiet(verticalHeader());
+    setRowHeight(row, pixels);
+    geometryPending_ = true;
+}
+
+void Grid::ResizeColumn(int col, int pixels)
+{
+    if (redraw_ || columnWidth(col) == pixels) {
+        setColumnWidth(col, pixels);
+        return;
+    }
+    const QSignalBlocker quiet(horizontalHeader());
+    setColumnWidth(col, pixels);
+    geometryPending_ = true;
 }
 
 void Grid::Refresh()
@@ -1016,7 +1047,7 @@ void Grid::Sort()
             setVerticalHeaderItem(r, s.rowItem);
         setRowHidden(r, s.hidden);
         if (!s.hidden)
-            setRowHeight(r, s.height);
+            ResizeRow(r, s.height);
     }
     if (newCurrent >= 0 && currentCol >= 0)
         setCurrentCell(newCurrent, currentCol);

@@ -339,7 +339,11 @@ private:
     QPixmap picture_;
     int32_t backColor_;
     int32_t foreColor_;
+    void ResizeRow(int row, int pixels);
+    void ResizeColumn(int col, int pixels);
+
     bool redraw_ = true;
+    bool geometryPending_ = false;
     bool editable_ = false;
     bool inEdit_ = false;
     int editRow_ = 0;
