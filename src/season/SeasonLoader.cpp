@@ -206,7 +206,12 @@ public:
     // Record i of n of a season, `running` of `total` records of the load.
     void Record(int32_t i, int32_t n, double running, double total, int seasonYear)
     {
-        if (TheLoaderHost().SplashVisible() && i % 10 == 0) {
+        // Finding the splash costs more than reading a record: ask only on the records
+        // that report or may show it.
+        if (i % 10 != 0 && i != 1)
+            return;
+        const bool splashVisible = TheLoaderHost().SplashVisible();
+        if (splashVisible && i % 10 == 0) {
             const int32_t value = vb::CLng(running / total * 100.0);
             const int percent = static_cast<int>(vb::Int(static_cast<double>(i) / n * 100.0));
             std::string caption =
@@ -218,7 +223,7 @@ public:
                 heldValue_ = value;
                 heldCaption_ = std::move(caption);
             }
-        } else if (!TheLoaderHost().SplashVisible() && i == 1) {
+        } else if (!splashVisible && i == 1) {
             TheLoaderHost().ShowSplash();
         }
     }
