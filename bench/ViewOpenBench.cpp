@@ -184,6 +184,29 @@ void ChooseSeason(benchmark::State& state)
 }
 BENCHMARK(ChooseSeason)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
+// The load alone inside the running program: every season file read again with the splash's
+// progress, without the view's refresh that a choice in the list also brings. Compare it with
+// loader_bench's headless load of the same number of seasons.
+void LoadThroughSplash(benchmark::State& state)
+{
+    if (!Program::Get().Ok()) {
+        state.SkipWithError("the program did not start on the sample seasons");
+        return;
+    }
+    for (auto _ : state) {
+        if (!SelectSeason(2024)) {
+            state.SkipWithError("the load failed");
+            return;
+        }
+        state.PauseTiming();
+        WaitFor([] { return !IsBusy(); });
+        Pump();
+        state.ResumeTiming();
+    }
+    state.counters["seasons"] = Seasons();
+}
+BENCHMARK(LoadThroughSplash)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
