@@ -217,8 +217,7 @@ public:
             std::string caption =
                 "Loading Data for " + std::to_string(seasonYear) + "..." + std::to_string(percent) + "%";
             if (pace_.Due(value >= 100)) {
-                TheLoaderHost().SetProgress(value, caption);
-                DoEvents();
+                Show(value, caption);
             } else {
                 heldValue_ = value;
                 heldCaption_ = std::move(caption);
@@ -229,13 +228,20 @@ public:
     }
     void ShowHeldBack()
     {
-        if (pace_.HeldBack() && TheLoaderHost().SplashVisible()) {
-            TheLoaderHost().SetProgress(heldValue_, heldCaption_);
-            DoEvents();
-        }
+        if (pace_.HeldBack() && TheLoaderHost().SplashVisible())
+            Show(heldValue_, heldCaption_);
     }
 
 private:
+    // The paced progress display is one of the two places that let the message loop run
+    // during work (the engine's yield is the other): the splash paints, and a click on it
+    // or a refused choice is handled, at most at the pace's times.
+    static void Show(int32_t value, const std::string& caption)
+    {
+        TheLoaderHost().SetProgress(value, caption);
+        DoEvents();
+    }
+
     ProgressPace pace_;
     int32_t heldValue_ = 0;
     std::string heldCaption_;
