@@ -160,6 +160,9 @@ private:
     void EvaluateGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                       int16_t& weekLosses, int16_t& weekTies);
     void PrepareGameStatistics(Run& run, int w, int16_t away, int16_t home, float* block);
+    // The blocks of every game the window's first combination evaluates, worked out on the
+    // run's threads before it; false (nothing done) where they must be made one after another.
+    bool PrepareWindowBlocks(Run& run, const GameOptions& options);
     StatisticsOptions RunStatisticsOptions(const Run& run) const;
     void GradeGame(Run& run, const GameOptions& options, int w, int g, Tally& tally, int16_t& weekWins,
                    int16_t& weekLosses, int16_t& weekTies);

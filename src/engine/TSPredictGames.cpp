@@ -12,7 +12,12 @@
 #include "VbConvert.h"
 #include "WeekRange.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace vexal {
 
@@ -23,6 +28,10 @@ constexpr int16_t True = -1;
 constexpr int16_t False = 0;
 constexpr int16_t PickUnder = 100;
 constexpr int16_t PickOver = 101;
+// A window's games are prepared on several threads when each gets at least this many; a
+// thread claims this many at a time, so one put aside by the system holds back little.
+constexpr std::size_t GamesPerThread = 128;
+constexpr std::size_t GamesPerClaim = 32;
 
 // The game's block of GameStatsCache, or nullptr outside it.
 float* CacheBlock(std::vector<float>& cache, int weekSlot, int gameSlot)
@@ -144,7 +153,7 @@ void TSPredict::EvaluateGame(Run& run, const GameOptions& options, int w, int g,
     float* c = CacheBlock(GameStatsCache, weekSlot, g);
     if (!c)
         return;
-    if (!run.StatsPrepared)
+    if (!run.StatsPrepared && !run.BlocksPrepared)
         PrepareGameStatistics(run, w, away, home, c);
 
     const double R = run.Rushing;
@@ -204,23 +213,108 @@ void TSPredict::PrepareGameStatistics(Run& run, int w, int16_t away, int16_t hom
     RollingStatistics(away, week, games, false, options);
     RollingStatistics(home, week, games, true, options);
 
-    TeamAverages[30] = static_cast<float>(static_cast<double>(TeamAverages[30]) - OppAverages[30]);
-    block[1] = TeamAverages[2];
-    block[2] = OppAverages[3];
-    block[3] = TeamAverages[4];
-    block[4] = OppAverages[5];
-    block[5] = OppAverages[2];
-    block[6] = TeamAverages[3];
-    block[7] = OppAverages[4];
-    block[8] = TeamAverages[5];
-    block[9] = TeamAverages[6];
-    block[10] = OppAverages[7];
-    block[11] = OppAverages[6];
-    block[12] = TeamAverages[7];
-    block[13] = TeamAverages[30];
+    engine::FillBlock(TeamAverages, OppAverages, block);
+}
+
+void engine::FillBlock(TSPredict::AveragesArray& home, const TSPredict::AveragesArray& away, float* block)
+{
+    home[30] = static_cast<float>(static_cast<double>(home[30]) - away[30]);
+    block[1] = home[2];
+    block[2] = away[3];
+    block[3] = home[4];
+    block[4] = away[5];
+    block[5] = away[2];
+    block[6] = home[3];
+    block[7] = away[4];
+    block[8] = home[5];
+    block[9] = home[6];
+    block[10] = away[7];
+    block[11] = away[6];
+    block[12] = home[7];
+    block[13] = home[30];
     // The projected home possession of the cliff adjustment, kept with the game so that cached
     // evaluations use this game's averages.
-    block[0] = static_cast<float>((static_cast<double>(OppAverages[33]) + TeamAverages[32]) / 2);
+    block[0] = static_cast<float>((static_cast<double>(away[33]) + home[32]) / 2);
+}
+
+bool TSPredict::PrepareWindowBlocks(Run& run, const GameOptions& options)
+{
+    // The power ratings are rated week by week between the games, and a host that watches the
+    // statistics sees every game's; both need the games one after another.
+    if (run.Workers < 2 || options.powerRating || Stats)
+        return false;
+    struct Game {
+        float* block;
+        int16_t week;
+        int16_t away;
+        int16_t home;
+    };
+    std::vector<Game> games;
+    const SeasonData& season = host_.Seasons();
+    // The games the straightforward evaluation prepares, in its order.
+    const int first = std::max(options.firstWeek, 1);
+    const int last = std::min<int>(options.lastWeek, season.WeekSlots);
+    for (int w = first; w <= last; ++w) {
+        const int weekSlot = w - 1;
+        const int16_t* firstGame = engine::GameFields(season, weekSlot, 0);
+        if (!firstGame || firstGame[gfWeek] < options.limitFirst || firstGame[gfWeek] > options.limitLast)
+            continue;
+        for (int g = 0; g < GamesPerWeekSlot; ++g) {
+            const int16_t* game = engine::GameFields(season, weekSlot, g);
+            int16_t away = 0;
+            int16_t home = 0;
+            if (!game || !SelectGame(options, game, away, home))
+                continue;
+            float* block = CacheBlock(GameStatsCache, weekSlot, g);
+            if (!block)
+                continue;
+            // A side with no team leaves the previous game's averages in place: only the
+            // games in order give those.
+            if (away < 0 || home < 0)
+                return false;
+            games.push_back({block, static_cast<int16_t>(w), away, home});
+        }
+    }
+    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(run.Workers), games.size() / GamesPerThread);
+    if (threads < 2)
+        return false;
+
+    const StatisticsOptions statistics = RunStatisticsOptions(run);
+    const int16_t rolling = engine::SaturatingCInt(currentRollingWeeks_);
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        TotalsArray homeTotals{}, awayTotals{};
+        AveragesArray homeAverages{}, awayAverages{};
+        int16_t seasonStart = 0;
+        for (;;) {
+            const std::size_t from = next.fetch_add(GamesPerClaim, std::memory_order_relaxed);
+            if (from >= games.size())
+                return;
+            const std::size_t to = std::min(games.size(), from + GamesPerClaim);
+            for (std::size_t k = from; k < to; ++k) {
+                const Game& game = games[k];
+                engine::RollingSide(season, awayTotals, awayAverages, seasonStart, game.away, game.week, rolling, false,
+                                    statistics);
+                engine::RollingSide(season, homeTotals, homeAverages, seasonStart, game.home, game.week, rolling, true,
+                                    statistics);
+                engine::FillBlock(homeAverages, awayAverages, game.block);
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    try {
+        while (helpers.size() + 1 < threads)
+            helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // The system gives no more threads: those there are, and this one, share the games.
+    }
+    work();
+    for (auto& helper : helpers)
+        helper.join();
+    // The control's own arrays end as the games one after another leave them.
+    const Game& lastGame = games.back();
+    PrepareGameStatistics(run, lastGame.week, lastGame.away, lastGame.home, lastGame.block);
+    return true;
 }
 
 StatisticsOptions TSPredict::RunStatisticsOptions(const Run& run) const

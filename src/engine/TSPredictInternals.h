@@ -108,6 +108,8 @@ struct TSPredict::Run {
     int16_t BadCount = 0;
     std::string ProgressMessage;
     bool StatsPrepared = false;
+    // The window's GameStatsCache blocks were worked out ahead of its first combination.
+    bool BlocksPrepared = false;
     float WinFraction = 0;
     float UnitWin = 0;
     bool Stopped = false;
@@ -146,5 +148,23 @@ struct TSPredict::Run {
         TSPredict::swap(Low[static_cast<std::size_t>(k)], High[static_cast<std::size_t>(k)]);
     }
 };
+
+namespace engine {
+
+// One side's rolling statistics (teamSide: the home team's own figures, else the away team's)
+// worked out in t and avg; seasonStart gets the first week slot of the week's season. False
+// when the averages ended early or the team is none (then nothing was touched), true when
+// they are complete.
+bool RollingSide(const SeasonData& season, TSPredict::TotalsArray& t, TSPredict::AveragesArray& avg,
+                 int16_t& seasonStart, int16_t Team, int16_t Week, int16_t Games, bool teamSide,
+                 const StatisticsOptions& options);
+// Takes the high and the low game (week slot, game slot) of `team` out of its totals again.
+void DropGames(const SeasonData& season, TSPredict::TotalsArray& t, double team, int16_t Week, int16_t Slot,
+               int16_t A, int16_t B, bool teamSide);
+// A game's block of GameStatsCache from the home side's and the away side's averages (the
+// home side's turnover element becomes the difference of the two).
+void FillBlock(TSPredict::AveragesArray& home, const TSPredict::AveragesArray& away, float* block);
+
+} // namespace engine
 
 } // namespace vexal

@@ -515,6 +515,8 @@ void TSPredict::EvaluateCombination(Run& run)
     if (evaluated)
         ++fastCombinations_;
     if (!evaluated) {
+        if (!run.StatsPrepared && !run.BlocksPrepared && totalCombinations_ >= 5)
+            run.BlocksPrepared = PrepareWindowBlocks(run, run.Options);
         const int first = std::max(run.Options.firstWeek, 1);
         const int last = std::min<int>(run.Options.lastWeek, host_.Seasons().WeekSlots);
         for (int w = first; w <= last; ++w) {
@@ -568,6 +570,7 @@ void TSPredict::EvaluateCombination(Run& run)
 
     // 10. and 11. Count it and report.
     run.StatsPrepared = true;
+    run.BlocksPrepared = false;
     combinationsDone_ = combinationsDone_ + 1;
     const bool report = totalCombinations_ > 100 ? vb::CLng(combinationsDone_) % 20 == 0 : true;
     if (report) {

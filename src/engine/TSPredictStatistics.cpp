@@ -4,6 +4,7 @@
 
 #include "EngineArrays.h"
 #include "Steps.h"
+#include "TSPredictInternals.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WeekRange.h"
@@ -150,17 +151,25 @@ void TSPredict::MarkSeasonToDate(Formula* formula, int16_t Team, const Statistic
 void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, bool teamSide,
                                   const StatisticsOptions& options)
 {
-    if (Team < 0)
-        return;
     TotalsArray& t = teamSide ? TeamTotals : OppTotals;
     AveragesArray& avg = teamSide ? TeamAverages : OppAverages;
+    if (engine::RollingSide(host_.Seasons(), t, avg, seasonStartSlot_, Team, Week, Games, teamSide, options) &&
+        !teamSide && Stats)
+        Stats(TeamTotals, OppTotals, TeamAverages, OppAverages);
+}
+
+bool engine::RollingSide(const SeasonData& season, TSPredict::TotalsArray& t, TSPredict::AveragesArray& avg,
+                         int16_t& seasonStart, int16_t Team, int16_t Week, int16_t Games, bool teamSide,
+                         const StatisticsOptions& options)
+{
+    if (Team < 0)
+        return false;
     t.fill(0.0f);
     avg.fill(0.0f);
-    const SeasonData& season = host_.Seasons();
-    seasonStartSlot_ = SeasonStartWeek(season, static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
+    seasonStart = SeasonStartWeek(season, static_cast<int16_t>(Week > INT16_MIN ? Week - 1 : Week));
 
     const bool seasonToDate = options.SeasonToDate();
-    const int wanted = (seasonToDate || Games < 1) ? Week - seasonStartSlot_ - 1 : Games;
+    const int wanted = (seasonToDate || Games < 1) ? Week - seasonStart - 1 : Games;
     const bool separate = options.SeparateHomeAway;
     const bool dropHighLow = options.DiscardHighLow;
 
@@ -172,14 +181,14 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
         const int s = Week - 2 - visited;
         if (s < 0)
             break;
-        if (seasonToDate && s < seasonStartSlot_)
+        if (seasonToDate && s < seasonStart)
             break;
         ++visited;
         for (int g = 0; g < GamesPerWeekSlot; ++g) {
             // A week outside the loaded week slots ends the routine: no averages, no event.
             const int16_t* game = GameFields(season, s, g);
             if (!game)
-                return;
+                return false;
             const int away = game[gfAwayTeam];
             const int home = game[gfHomeTeam];
             if (away + home == 0)
@@ -225,11 +234,11 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
     }
 
     if (dropHighLow) {
-        HighLowDrop(vb::Str(Team), highWeek, highSlot, lowWeek, lowSlot, teamSide);
+        DropGames(season, t, Team, highWeek, highSlot, lowWeek, lowSlot, teamSide);
         counted -= 2;
     }
     if (counted < 1)
-        return;
+        return false;
 
     // Averages, in element order: a division by 0 of a nonzero value ends the routine here.
     const double G = counted;
@@ -242,7 +251,7 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
     auto T = [&](int k) { return static_cast<double>(t[static_cast<std::size_t>(k)]); };
     if (!per(0, T(0), G) || !per(1, T(9), G) || !per(2, T(1), G) || !per(3, T(10), G) ||
         !per(4, T(2), G) || !per(5, T(11), G))
-        return;
+        return false;
     avg[6] = T(0) == 0 ? 100.0f : static_cast<float>((T(1) + T(2)) / T(0));
     avg[7] = T(9) == 0 ? 100.0f : static_cast<float>((T(10) + T(11)) / T(9));
     if (!per(8, T(1), ownRushAtt) || !per(9, T(10), T(13)) || !per(10, T(2), T(5)) ||
@@ -252,21 +261,19 @@ void TSPredict::RollingStatistics(int16_t Team, int16_t Week, int16_t Games, boo
         !per(21, T(14), G) || !per(22, T(6), G) || !per(23, T(15), G) || !per(24, T(7), G) ||
         !per(25, T(16), G) || !per(26, T(8), G) || !per(27, T(17), G) ||
         !per(28, T(0), T(1) + T(2), 100) || !per(29, T(9), T(10) + T(11), 100))
-        return;
+        return false;
     avg[30] = static_cast<float>((T(6) + T(7)) + (T(15) + T(16)) / (2 * G));
     avg[31] = static_cast<float>(G);
     if (!per(32, T(19), G) || !per(33, T(20), G) || !per(34, T(21), G) || !per(35, T(22), G))
-        return;
+        return false;
     float a = 0, b = 0, c = 0, d = 0;
     if (!PasserRating(T(5), ownPassAtt, T(2), T(21), T(6), a, b, c, d, avg[36]))
-        return;
+        return false;
     if (!PasserRating(T(14), T(12), T(11), T(22), T(15), a, b, c, d, avg[37]))
-        return;
+        return false;
     if (!per(38, T(23), G) || !per(39, T(24), G))
-        return;
-
-    if (!teamSide && Stats)
-        Stats(TeamTotals, OppTotals, TeamAverages, OppAverages);
+        return false;
+    return true;
 }
 
 void TSPredict::highlowopp(std::string TeamText, int16_t Week, int16_t Slot, int16_t A, int16_t B)
@@ -282,11 +289,16 @@ void TSPredict::highlowtem(std::string TeamText, int16_t Week, int16_t Slot, int
 void TSPredict::HighLowDrop(const std::string& TeamText, int16_t Week, int16_t Slot, int16_t A, int16_t B,
                             bool teamSide)
 {
-    const double team = vb::Val(TeamText);
-    TotalsArray& t = teamSide ? TeamTotals : OppTotals;
+    engine::DropGames(host_.Seasons(), teamSide ? TeamTotals : OppTotals, vb::Val(TeamText), Week, Slot, A, B,
+                      teamSide);
+}
+
+void engine::DropGames(const SeasonData& season, TSPredict::TotalsArray& t, double team, int16_t Week, int16_t Slot,
+                       int16_t A, int16_t B, bool teamSide)
+{
     const std::pair<int16_t, int16_t> games[2] = {{Week, Slot}, {A, B}};
     for (const auto& [weekSlot, gameSlot] : games) {
-        const int16_t* game = GameFields(host_.Seasons(), weekSlot, gameSlot);
+        const int16_t* game = GameFields(season, weekSlot, gameSlot);
         if (!game)
             return;
         if (team == game[gfAwayTeam])

@@ -47,6 +47,10 @@ struct Outcome {
     uint64_t ahead = 0;
     std::vector<float> lines;
     std::vector<float> scores;
+    // The control's statistics arrays as the run leaves them.
+    TSPredict::TotalsArray teamTotals{}, oppTotals{};
+    TSPredict::AveragesArray teamAverages{}, oppAverages{};
+    int16_t seasonStart = 0;
 };
 
 bool SameBits(const TSPredict::FormulaRow& a, const TSPredict::FormulaRow& b)
@@ -179,6 +183,8 @@ protected:
         e.SetMoneyLine(static_cast<int16_t>(c.moneyLine));
         EventRecorder recorder;
         recorder.Attach(e);
+        // As in the Test Formula window, nobody watches each side's statistics.
+        e.Stats = nullptr;
         if (stopAtEvent > 0) {
             auto record = e.Progress;
             e.Progress = [&, record](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
@@ -214,6 +220,11 @@ protected:
         o.games = e.GameEvaluations();
         o.fast = e.FastCombinations();
         o.ahead = e.AheadCombinations();
+        o.teamTotals = e.TeamTotals;
+        o.oppTotals = e.OppTotals;
+        o.teamAverages = e.TeamAverages;
+        o.oppAverages = e.OppAverages;
+        o.seasonStart = e.SeasonStartSlot();
         o.lines = Season().SeasonLines;
         EXPECT_TRUE(SameBits(o.lines, lines)) << "the spreads are all put back";
         return o;
@@ -243,6 +254,10 @@ protected:
         EXPECT_EQ(fast.games, plain.games) << label;
         EXPECT_EQ(fast.scores.size(), plain.scores.size()) << label;
         EXPECT_TRUE(SameBits(fast.scores, plain.scores)) << label << ": every predicted score";
+        EXPECT_TRUE(SameBits(fast.teamTotals, plain.teamTotals) && SameBits(fast.oppTotals, plain.oppTotals) &&
+                    SameBits(fast.teamAverages, plain.teamAverages) && SameBits(fast.oppAverages, plain.oppAverages))
+            << label << ": the statistics arrays";
+        EXPECT_EQ(fast.seasonStart, plain.seasonStart) << label;
         if (plainIsStraightforward) {
             EXPECT_EQ(plain.fast, 0u);
         }
@@ -403,7 +418,9 @@ TEST_F(FastEvaluation, AgreesBitForBitWithTheStraightforwardEvaluation)
         const Case c = RandomCase(rng, Season().WeekItems.size() > 0 ? static_cast<int>(Season().WeekItems.size()) : 1);
         std::ostringstream label;
         label << "seed " << seed;
-        const Outcome plain = RunCase(c, false);
+        // The straightforward run on one thread; the fast one on every core, which also works
+        // out each window's statistics on several threads.
+        const Outcome plain = RunCase(c, false, 1);
         // The cases go in turn through the inner loop's builds of 2, 4 and 8 games per step
         // (those the processor has; the widest stands in for a missing one).
         fastkernel::ForceLanes(2 << (seed % 3));
