@@ -31,6 +31,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QListView>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -133,6 +134,11 @@ QComboBox* MakeList(QWidget* parent, const char* name, bool editable)
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setEditable(editable);
+    // Every entry is one line in the list's own face, so the drop-down measures one of them
+    // rather than each (the week lists hold every week of every season) whenever the face
+    // grows with the window.
+    if (auto* view = qobject_cast<QListView*>(list->view()))
+        view->setUniformItemSizes(true);
     return list;
 }
 

@@ -6,9 +6,12 @@
 #include "WindowNames.h"
 
 #include <QEvent>
-#include <QPainter>
 #include <QPalette>
 #include <QTimer>
+
+#include <algorithm>
+#include <deque>
+#include <utility>
 
 namespace vexal {
 
@@ -21,12 +24,32 @@ QColor Translate(int32_t color)
     return ok && c.isValid() ? c : QColor(255, 255, 255);
 }
 
-// A Windows rectangle (right and bottom excluded) filled when it is not empty.
-void Fill(QPainter& p, int left, int top, int right, int bottom, const QColor& color)
+// A Windows rectangle (right and bottom excluded) filled when it is not empty. Written
+// straight into the picture's rows: a painter hands every tall rectangle to its thread pool,
+// which for hundreds of bands costs more than the filling itself.
+void Fill(QImage& image, int left, int top, int right, int bottom, QRgb pixel)
 {
-    if (right > left && bottom > top)
-        p.fillRect(QRect(left, top, right - left, bottom - top), color);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, image.width());
+    bottom = std::min(bottom, image.height());
+    if (right <= left || bottom <= top)
+        return;
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + left, row + right, pixel);
+    }
 }
+
+// The pictures made last: every view and the formula editor ask for the same gradient each
+// time a view opens, so one of each size is made once and shared.
+struct GradientKey {
+    int width, height;
+    QRgb first, second;
+    int32_t style;
+    int bands;
+    bool operator==(const GradientKey&) const = default;
+};
 
 int Px(double v) { return static_cast<int>(vb::RoundHalfEven(v)); }
 
@@ -55,6 +78,12 @@ std::vector<QColor> cBackGround::BandColors(const QColor& first, const QColor& s
 QImage cBackGround::RenderGradient(int width, int height, const QColor& first, const QColor& second, int32_t style,
                                    int bands)
 {
+    static std::deque<std::pair<GradientKey, QImage>> made;
+    constexpr std::size_t Kept = 4;
+    const GradientKey key{width, height, first.rgb(), second.rgb(), style, bands};
+    for (const auto& [k, image] : made)
+        if (k == key)
+            return image;
     QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     if (image.isNull() || bands <= 0)
         return image;
@@ -64,31 +93,33 @@ QImage cBackGround::RenderGradient(int width, int height, const QColor& first, c
     const float bh = static_cast<float>(h) / bands;
     const float bw = static_cast<float>(w) / bands;
     int left = 0, top = 0, right = w, bottom = h;
-    QPainter p(&image);
     for (int k = 0; k < bands; ++k) {
         const int j = k + 1;
-        const QColor& color = colors[static_cast<size_t>(k)];
+        const QRgb color = colors[static_cast<size_t>(k)].rgb();
         const int y = Px(h - j * static_cast<double>(bh));
         const int x = Px(w - j * static_cast<double>(bw));
         if (style == Corner) {
             top = y;
             left = 0;
-            Fill(p, left, top, right, bottom, color);
+            Fill(image, left, top, right, bottom, color);
             top = 0;
             left = x;
-            Fill(p, left, top, right, bottom, color);
+            Fill(image, left, top, right, bottom, color);
             bottom = y;
             right = x;
         } else if (style == Vertical) {
             top = y;
-            Fill(p, left, top, right, bottom, color);
+            Fill(image, left, top, right, bottom, color);
             bottom = y;
         } else {
             left = x;
-            Fill(p, left, top, right, bottom, color);
+            Fill(image, left, top, right, bottom, color);
             right = x;
         }
     }
+    made.emplace_front(key, image);
+    if (made.size() > Kept)
+        made.pop_back();
     return image;
 }
 
@@ -137,12 +168,18 @@ void cBackGround::Paint()
     // The window's inside: its outer rectangle less the caption bar and the frame.
     const QImage image = RenderGradient(window->width(), window->height(), Translate(first_), Translate(second_),
                                         style_, bands_);
+    ++paintCount_;
+    // The same picture already behind the window (shown again, or asked for again while the
+    // size stayed) needs neither a repaint nor another look at its captions.
+    const QBrush& now = window->palette().brush(QPalette::Window);
+    if (window->autoFillBackground() && now.style() == Qt::TexturePattern
+        && now.textureImage().cacheKey() == image.cacheKey())
+        return;
     QPalette pal = window->palette();
     pal.setBrush(QPalette::Window, QBrush(image));
     window->setPalette(pal);
     window->setAutoFillBackground(true);
     window->update();
-    ++paintCount_;
     // Once the window's layout has followed the new size, its captions are checked against
     // the bands now behind them.
     QTimer::singleShot(0, window, [w = QPointer<QWidget>(window)] { KeepTextReadable(w); });

@@ -566,7 +566,9 @@ void cResizer::ApplyFontResizing(QWidget* c, int i, const Bounds& r) const
     const double fy = static_cast<double>(r.B) / designHeight_;
     const float f = std::clamp(static_cast<float>(std::min(fx, fy)), 1.0f, 1.5f);
     const float size = designFontSizes_[static_cast<size_t>(i)] * f;
-    if (size > 0) {
+    // A face already of that size is left as it is: setting it again would still make the
+    // control lay itself out anew (a list box measures every one of its items).
+    if (size > 0 && c->font().pointSizeF() != static_cast<double>(size)) {
         QFont font = c->font();
         font.setPointSizeF(size);
         c->setFont(font);
