@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -167,7 +168,15 @@ void RegisterShellWindows()
     RegisterWindow(WindowName::Main, WindowKind::Modeless, [](QWidget*) { return new Main; });
 }
 
-void StartVexal() { ShowWindow(WindowName::Splash); }
+void StartVexal()
+{
+    // Qt's raster painter hands every fill taller than about a hundred rows (a frame's side, a
+    // scroll bar, a window's background) to the shared thread pool in strips, one strip per
+    // thread, and waits for them. On a desktop window's few hundred rows the waking of each
+    // thread costs far more than its strip; one helper takes the strips in turn.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    ShowWindow(WindowName::Splash);
+}
 
 void ShowSplashAsAbout()
 {

@@ -5,6 +5,8 @@
 #include "Screen.h"
 #include "VbConvert.h"
 
+#include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -80,6 +82,24 @@ Qt::Alignment AlignmentOfFlags(int flags)
         a = Qt::AlignLeft;
     a |= (flags & DtBottom) ? Qt::AlignBottom : Qt::AlignVCenter;
     return a;
+}
+
+// The text colour shown on a background: the cells of a grid share a few pairs of colours,
+// so each pair's search is made once.
+QColor ReadableOn(const QColor& fore, const QColor& back)
+{
+    struct Pair {
+        QColor fore, back, readable;
+    };
+    static std::vector<Pair> known;
+    for (const Pair& p : known)
+        if (p.fore == fore && p.back == back)
+            return p.readable;
+    const QColor readable = NearestReadableColor(fore, {back});
+    if (known.size() >= 64)
+        known.erase(known.begin());
+    known.push_back({fore, back, readable});
+    return readable;
 }
 
 Qt::Alignment AlignmentOfHeader(int align)
@@ -260,20 +280,42 @@ void Grid::SetColumnAlign(int col, int alignment)
 void Grid::FitColumnsToText(std::initializer_list<int> give)
 {
     constexpr int Padding = 12;
+    // Each text is measured once in each face: the columns repeat their numbers, and shaping
+    // a text costs far more than finding its width again. A cell shows the text its value was
+    // last rendered to, in the column's format.
+    struct Face {
+        QFont font;
+        QFontMetrics metrics;
+        QHash<QString, int> widths;
+    };
+    std::vector<Face> faces;
+    auto widthIn = [&faces](const QFont& f, const QString& text) {
+        auto face = std::find_if(faces.begin(), faces.end(), [&f](const Face& x) { return x.font == f; });
+        if (face == faces.end())
+            face = faces.insert(faces.end(), Face{f, QFontMetrics(f), {}});
+        auto known = face->widths.constFind(text);
+        if (known != face->widths.constEnd())
+            return *known;
+        const int width = face->metrics.horizontalAdvance(text);
+        face->widths.insert(text, width);
+        return width;
+    };
+    QFont bold = font();
+    bold.setBold(true);
     std::vector<int> needed(static_cast<std::size_t>(Cols() + 1), 0);
     for (int c = 1; c <= Cols(); ++c) {
         if (!ColumnVisible(c))
             continue;
         int widest = 0;
-        if (Header()) {
-            QFont bold = font();
-            bold.setBold(true);
-            widest = QFontMetrics(bold).horizontalAdvance(ColumnHeader(c));
-        }
+        if (Header())
+            widest = widthIn(bold, ColumnHeader(c));
         for (int r = 1; r <= Rows(); ++r) {
-            const QString text = CellFormattedText(r, c);
+            const QTableWidgetItem* it = item(r - 1, c - 1);
+            if (!it)
+                continue;
+            const QString text = it->data(Qt::DisplayRole).toString();
             if (!text.isEmpty())
-                widest = std::max(widest, QFontMetrics(CellFont(r, c)).horizontalAdvance(text));
+                widest = std::max(widest, widthIn(it->data(HasFontRole).toBool() ? it->font() : font(), text));
         }
         needed[static_cast<std::size_t>(c)] = widest + Padding;
         if (ColumnWidth(c) < widest + Padding)
@@ -618,21 +660,29 @@ bool Grid::ValidCell(int row, int col) const { return ValidRow(row) && ValidColu
 
 QTableWidgetItem* Grid::Item(int row, int col) const { return ValidCell(row, col) ? item(row - 1, col - 1) : nullptr; }
 
-QTableWidgetItem* Grid::EnsureItem(int row, int col)
+QTableWidgetItem* Grid::ItemToChange(int row, int col, bool* fresh)
 {
+    *fresh = false;
     if (row < 1 || !ValidColumn(col))
         return nullptr;
     while (rowCount() < row)
         AddRow();
-    QTableWidgetItem* it = item(row - 1, col - 1);
-    if (!it) {
-        it = new QTableWidgetItem();
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        it->setData(FlagsRole, DtDefaultCell);
-        it->setData(IconRole, -1);
-        setItem(row - 1, col - 1, it);
-    }
+    if (QTableWidgetItem* it = item(row - 1, col - 1))
+        return it;
+    auto* it = new QTableWidgetItem();
+    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    it->setData(FlagsRole, DtDefaultCell);
+    it->setData(IconRole, -1);
+    *fresh = true;
     return it;
+}
+
+void Grid::FinishChange(QTableWidgetItem* it, int row, int col, bool fresh, bool render)
+{
+    if (render)
+        RenderCell(it, col);
+    if (fresh)
+        setItem(row - 1, col - 1, it);
 }
 
 QString Grid::DisplayText(const QVariant& value, const QString& format) const
@@ -677,7 +727,7 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
     const QColor wantedFore = fore.isValid() && fore.toInt() != GridNoColor ? TranslateColor(fore.toInt())
                                                                               : TranslateColor(foreColor_);
     if (shownBack.isValid() && wantedFore.isValid()) {
-        const QColor readable = NearestReadableColor(wantedFore, {shownBack});
+        const QColor readable = ReadableOn(wantedFore, shownBack);
         if (readable != wantedFore)
             it->setData(Qt::ForegroundRole, QBrush(readable));
     }
@@ -691,7 +741,8 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
 void Grid::SetCell(int row, int col, const QVariant& value, int textFlags, int icon, int32_t backColor,
                    int32_t foreColor, const QFont* font)
 {
-    QTableWidgetItem* it = EnsureItem(row, col);
+    bool fresh = false;
+    QTableWidgetItem* it = ItemToChange(row, col, &fresh);
     if (!it)
         return;
     it->setData(ValueRole, value);
@@ -706,7 +757,7 @@ void Grid::SetCell(int row, int col, const QVariant& value, int textFlags, int i
         it->setData(Qt::FontRole, QVariant());
         it->setData(HasFontRole, false);
     }
-    RenderCell(it, col);
+    FinishChange(it, row, col, fresh, true);
 }
 
 QVariant Grid::CellText(int row, int col) const
@@ -717,9 +768,10 @@ QVariant Grid::CellText(int row, int col) const
 
 void Grid::SetCellText(int row, int col, const QVariant& value)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setData(ValueRole, value);
-        RenderCell(it, col);
+        FinishChange(it, row, col, fresh, true);
     }
 }
 
@@ -737,9 +789,10 @@ int Grid::CellTextFlags(int row, int col) const
 
 void Grid::SetCellTextFlags(int row, int col, int textFlags)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setData(FlagsRole, textFlags);
-        RenderCell(it, col);
+        FinishChange(it, row, col, fresh, true);
     }
 }
 
@@ -756,9 +809,10 @@ int32_t Grid::CellForeColor(int row, int col) const
 
 void Grid::SetCellForeColor(int row, int col, int32_t color)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setData(ForeRole, color);
-        RenderCell(it, col);
+        FinishChange(it, row, col, fresh, true);
     }
 }
 
@@ -773,9 +827,10 @@ int32_t Grid::CellBackColor(int row, int col) const
 
 void Grid::SetCellBackColor(int row, int col, int32_t color)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setData(BackRole, color);
-        RenderCell(it, col);
+        FinishChange(it, row, col, fresh, true);
     }
 }
 
@@ -801,9 +856,11 @@ QFont Grid::CellFont(int row, int col) const
 
 void Grid::SetCellFont(int row, int col, const QFont& f)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setFont(f);
         it->setData(HasFontRole, true);
+        FinishChange(it, row, col, fresh, false);
     }
 }
 
@@ -821,9 +878,10 @@ int Grid::CellIcon(int row, int col) const
 
 void Grid::SetCellIcon(int row, int col, int icon)
 {
-    if (QTableWidgetItem* it = EnsureItem(row, col)) {
+    bool fresh = false;
+    if (QTableWidgetItem* it = ItemToChange(row, col, &fresh)) {
         it->setData(IconRole, icon);
-        RenderCell(it, col);
+        FinishChange(it, row, col, fresh, true);
     }
 }
 

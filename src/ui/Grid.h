@@ -326,7 +326,11 @@ private:
     bool ValidColumn(int col) const { return col >= 1 && col <= Cols(); }
     bool ValidRow(int row) const { return row >= 1 && row <= Rows(); }
     QTableWidgetItem* Item(int row, int col) const;
-    QTableWidgetItem* EnsureItem(int row, int col);        // creates the row when needed
+    // A cell's item for a change (the row is created when needed): its own, or (fresh) a new
+    // one not yet placed, so that a new cell is given its whole look before the grid hears of
+    // it, once. FinishChange renders it when asked and places a fresh one.
+    QTableWidgetItem* ItemToChange(int row, int col, bool* fresh);
+    void FinishChange(QTableWidgetItem* it, int row, int col, bool fresh, bool render);
     void RenderCell(QTableWidgetItem* item, int col) const;
     void ApplyHeader(int col);
     void ApplyGridColors();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QList>
 #include <QMdiSubWindow>
@@ -161,6 +162,56 @@ void KeepStandardFace(QWidget* w, bool drawsOwnFace)
         w->setAutoFillBackground(true);
 }
 
+// The widget that paints what shows behind a widget: the nearest one that fills its own
+// background, else its window.
+const QWidget* FillerOf(const QWidget* widget)
+{
+    const QWidget* filler = widget;
+    while (filler && !filler->autoFillBackground() && !filler->isWindow() && filler->parentWidget())
+        filler = filler->parentWidget();
+    return filler;
+}
+
+// All that a caption's check depends on: what is behind its text (the background's brush and
+// the part of it under the text), the colour its window meant and the colour it now has. A
+// caption whose check found its colour readable is not checked again while these stay the
+// same: a view is checked when its background is set, when it shows and when its captions
+// move, mostly with nothing changed in between.
+struct CaptionCheck {
+    const QWidget* filler = nullptr;
+    Qt::BrushStyle style = Qt::NoBrush;
+    QColor brushColor;
+    qint64 picture = 0;
+    QRect area;
+    QColor meant;
+    QColor now;
+    bool operator==(const CaptionCheck&) const = default;
+};
+
+CaptionCheck CheckOf(const QWidget* w, const QRect& textArea, const QColor& meant, const QColor& now)
+{
+    CaptionCheck check;
+    check.filler = FillerOf(w);
+    if (check.filler) {
+        const QBrush& brush = check.filler->palette().brush(QPalette::Window);
+        check.style = brush.style();
+        check.brushColor = brush.color();
+        check.picture = brush.textureImage().isNull() ? brush.texture().cacheKey() : brush.textureImage().cacheKey();
+        check.area = QRect(w->mapTo(check.filler, textArea.topLeft()), textArea.size());
+    }
+    check.meant = meant;
+    check.now = now;
+    return check;
+}
+
+// The captions found readable, with what their check depended on. An entry may outlive its
+// widget: it only ever matches a caption whose check would find the same.
+QHash<const QWidget*, CaptionCheck>& SettledCaptions()
+{
+    static QHash<const QWidget*, CaptionCheck> settled;
+    return settled;
+}
+
 } // namespace
 
 double RelativeLuminance(const QColor& color)
@@ -216,9 +267,7 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget)
 
 std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
 {
-    const QWidget* filler = widget;
-    while (filler && !filler->autoFillBackground() && !filler->isWindow() && filler->parentWidget())
-        filler = filler->parentWidget();
+    const QWidget* filler = FillerOf(widget);
     if (!filler)
         return {};
     const QBrush& brush = filler->palette().brush(QPalette::Window);
@@ -231,11 +280,32 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
     QColor darkest, lightest;
     double low = 2.0, high = -1.0;
     const int columns = 5;
+    // A picture of plain 8-bit channels is read straight from its rows; neighbouring samples
+    // mostly repeat a colour, whose light is then not worked out again.
+    const bool plain = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    QRgb lastRgb = 0;
+    double lastLight = -1.0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* row = plain ? reinterpret_cast<const QRgb*>(image.constScanLine(y)) : nullptr;
         for (int i = 0; i < columns; ++i) {
             const int x = area.left() + (area.width() - 1) * i / (columns - 1);
-            const QColor c = image.pixelColor(x, y);
-            const double l = RelativeLuminance(c);
+            double l = 0;
+            QColor c;
+            if (row) {
+                QRgb rgb = row[x];
+                if (image.format() == QImage::Format_RGB32)
+                    rgb |= 0xFF000000u;
+                if (lastLight < 0 || rgb != lastRgb) {
+                    lastRgb = rgb;
+                    lastLight = Luminance(Rgb{qRed(rgb), qGreen(rgb), qBlue(rgb)});
+                }
+                l = lastLight;
+                if (l < low || l > high)
+                    c = QColor::fromRgba(rgb);
+            } else {
+                c = image.pixelColor(x, y);
+                l = RelativeLuminance(c);
+            }
             if (l < low) {
                 low = l;
                 darkest = c;
@@ -263,9 +333,20 @@ void KeepCaptionReadable(QWidget* w)
     // A frame's title is the only text on its area.
     const QRect textArea = qobject_cast<QGroupBox*>(w) ? QRect(0, 0, w->width(), QFontMetrics(w->font()).height() + 2)
                                                       : w->rect();
+    auto& settled = SettledCaptions();
+    const QColor now = CurrentColor(w);
+    if (const auto known = settled.constFind(w);
+        known != settled.constEnd() && *known == CheckOf(w, textArea, meant, now))
+        return;
     const QColor readable = NearestReadableColor(meant, BackgroundBehind(w, textArea));
-    if (readable != CurrentColor(w))
+    if (readable != now)
         SetTextColor(w, meant, readable);
+    if (settled.size() > 4096)
+        settled.clear();
+    if (readable == CurrentColor(w))
+        settled.insert(w, CheckOf(w, textArea, meant, readable));
+    else
+        settled.remove(w);
 }
 
 void KeepTextReadable(QWidget* window)
