@@ -10,7 +10,13 @@ namespace {
 // from a helper that was put aside, much more than claiming and handing over the chunk costs.
 constexpr uint64_t GamesPerChunk = 32768;
 constexpr uint64_t MostPerChunk = 512;
+// The ring of finished chunks reaches this far ahead of the caller: at least so many chunks a
+// thread, and about so many games a thread (some milliseconds of one core) where that takes no
+// more than so many records. A caller that paints the progress or is put aside by the system
+// for a while then does not leave the helpers idle.
 constexpr uint64_t ChunksPerThread = 32;
+constexpr uint64_t RingGamesPerThread = 8000000;
+constexpr uint64_t MostRingRecords = 65536;
 // A helper is worth waking for about half a millisecond of one core's work; a combination
 // costs about this many games besides its own.
 constexpr uint64_t GamesPerHelper = 500000;
@@ -74,7 +80,11 @@ void GridWorkers::Start(const FastEvaluator& list, const GridWindow& window, uin
 
     chunkSize_ = std::clamp<uint64_t>(GamesPerChunk / std::max<std::size_t>(list.Size(), 1), 1, MostPerChunk);
     chunks_ = (count_ - first_ + chunkSize_ - 1) / chunkSize_;
-    ring_ = ChunksPerThread * static_cast<uint64_t>(helpers + 1);
+    const uint64_t threads = static_cast<uint64_t>(helpers + 1);
+    const uint64_t gamesPerChunk = chunkSize_ * std::max<std::size_t>(list.Size(), 1);
+    const uint64_t byWork = std::min(threads * std::max<uint64_t>(RingGamesPerThread / gamesPerChunk, 1),
+                                     std::max<uint64_t>(MostRingRecords / chunkSize_, 1));
+    ring_ = std::max(ChunksPerThread * threads, byWork);
     wakeStride_ = std::max<uint64_t>(ring_ / 4, 1);
     if (results_.size() < ring_ * chunkSize_)
         results_.resize(ring_ * chunkSize_);

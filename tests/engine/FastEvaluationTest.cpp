@@ -338,31 +338,34 @@ TEST_F(FastEvaluation, AllCoresAgreeByteForByteWithOneCore)
 // The grid workers' records against the evaluator's own, combination by combination: on the
 // calling thread alone, with helpers, with shared tables and with every thread keeping its own
 // (a window whose tables would pass the memory budget), over windows started part-way and
-// stopped part-way, twice with the same workers.
+// stopped part-way, twice with the same workers; and over a window long enough for the ring of
+// finished chunks to come round several times.
 TEST(GridWorkers, RecordsAgreeWithTheEvaluatorsWhateverTheThreadsAndTables)
 {
     std::mt19937_64 rng(2024);
     std::uniform_real_distribution<float> stat(0.5f, 40.0f);
-    constexpr int Games = 300;
-    std::vector<float> blocks(16 * Games);
+    std::vector<float> blocks(16 * 300);
     for (float& v : blocks)
         v = stat(rng);
+    auto fill = [&blocks](FastEvaluator& list, int games) {
+        FastEvaluator::Settings settings;
+        settings.moneyLine = true;
+        list.Reset(settings);
+        for (int g = 0; g < games; ++g) {
+            FastEvaluator::GameInput game;
+            game.block = blocks.data() + 16 * g;
+            game.otherFactors = static_cast<int16_t>(g % 3);
+            game.spread = (g % 21) - 10 + 0.5 * (g % 2);
+            game.savedSpread = static_cast<float>(game.spread);
+            game.total = 41;
+            game.awayScore = (g * 7) % 35;
+            game.homeScore = (g * 11) % 38;
+            list.Add(game);
+        }
+        list.Prepare();
+    };
     FastEvaluator list;
-    FastEvaluator::Settings settings;
-    settings.moneyLine = true;
-    list.Reset(settings);
-    for (int g = 0; g < Games; ++g) {
-        FastEvaluator::GameInput game;
-        game.block = blocks.data() + 16 * g;
-        game.otherFactors = static_cast<int16_t>(g % 3);
-        game.spread = (g % 21) - 10 + 0.5 * (g % 2);
-        game.savedSpread = static_cast<float>(game.spread);
-        game.total = 41;
-        game.awayScore = (g * 7) % 35;
-        game.homeScore = (g * 11) % 38;
-        list.Add(game);
-    }
-    list.Prepare();
+    fill(list, 300);
     GridWindow window;
     window.homeField = {0, 1.5f};
     window.minDiff = {0, 1};
@@ -371,31 +374,50 @@ TEST(GridWorkers, RecordsAgreeWithTheEvaluatorsWhateverTheThreadsAndTables)
     window.rushing = {45, 55};
     window.turnover = {0, 1, 2};
     window.multiplier = {0.9f, 1.0f, 1.1f};
-    const uint64_t count = window.Count();
-    std::vector<FastEvaluator::Result> expected;
-    for (uint64_t j = 0; j < count; ++j)
-        expected.push_back(list.Evaluate(window.At(j)));
+    FastEvaluator shortList;
+    fill(shortList, 30);
+    GridWindow longWindow;
+    longWindow.homeField = {0, 0.5f, 1, 1.5f, 2, 2.5f, 3, 3.5f, 4, 4.5f};
+    longWindow.minDiff = {0, 1, 2, 3, 4};
+    longWindow.maxDiff = {8, 9, 10, 11, 12};
+    longWindow.offense = {40, 45, 50, 55, 60};
+    longWindow.rushing = {40, 45, 50, 55, 60};
+    longWindow.turnover = {0, 1, 2};
+    longWindow.multiplier = {0.8f, 0.9f, 1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f, 1.7f};
 
     struct Variant {
+        bool longOne;
         int helpers;
         std::size_t budget;
         uint64_t first, end;
     };
     const std::size_t shared = WindowTables::DefaultBudget;
+    const uint64_t count = window.Count();
+    const uint64_t longCount = longWindow.Count();
     const Variant variants[] = {
-        {0, shared, 0, count}, {3, shared, 5, count}, {3, 0, 0, count}, {2, 0, 17, count / 2}, {1, shared, 0, 40},
+        {false, 0, shared, 0, count},     {false, 3, shared, 5, count}, {false, 3, 0, 0, count},
+        {false, 2, 0, 17, count / 2},     {false, 1, shared, 0, 40},    {true, 3, shared, 0, longCount},
+        {true, 2, 0, 1000, longCount - 7},
     };
+    std::vector<FastEvaluator::Result> expected[2];
+    for (uint64_t j = 0; j < count; ++j)
+        expected[0].push_back(list.Evaluate(window.At(j)));
+    for (uint64_t j = 0; j < longCount; ++j)
+        expected[1].push_back(shortList.Evaluate(longWindow.At(j)));
     for (const Variant& v : variants) {
+        const FastEvaluator& games = v.longOne ? shortList : list;
+        const GridWindow& w = v.longOne ? longWindow : window;
         GridWorkers workers(3, v.budget);
         for (int pass = 0; pass < 2; ++pass) {
-            workers.Start(list, window, v.first, count, v.helpers);
+            workers.Start(games, w, v.first, w.Count(), v.helpers);
             for (uint64_t j = v.first; j < v.end; ++j) {
                 ASSERT_EQ(workers.Next(), j);
                 const FastEvaluator::Result r = workers.Take();
-                const FastEvaluator::Result& e = expected[j];
+                const FastEvaluator::Result& e = expected[v.longOne ? 1 : 0][j];
                 ASSERT_TRUE(r.wins == e.wins && r.losses == e.losses && r.ties == e.ties &&
                             std::bit_cast<uint32_t>(r.moneyLineUnits) == std::bit_cast<uint32_t>(e.moneyLineUnits))
-                    << "helpers " << v.helpers << ", budget " << v.budget << ", combination " << j;
+                    << (v.longOne ? "long window, " : "") << "helpers " << v.helpers << ", budget " << v.budget
+                    << ", combination " << j;
             }
             workers.Stop();
         }
