@@ -335,6 +335,7 @@ void PredictWindow::Form_Load()
     if (loaded_)
         return;
     loaded_ = true;
+    const int predictionsBefore = predictionsMade_;
     // Every step of the load goes on past a failing one.
     AppState& app = App();
     SkipStep([&] { chkCliffAdjust_->hide(); });
@@ -387,6 +388,23 @@ void PredictWindow::Form_Load()
                          {lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_});
         resize_->TargetForm(body_);
     });
+    if (predictionsMade_ > predictionsBefore && !running_ && !predictPending_ && !smartShown_)
+        loadPrediction_ = CurrentInputs();
+}
+
+PredictWindow::PredictInputs PredictWindow::CurrentInputs() const
+{
+    PredictInputs in;
+    in.formula = App().CurrentFormula;
+    in.minDiff = EditorValue(1);
+    in.maxDiff = EditorValue(2);
+    in.seasonToDate = EditorControls().STD;
+    in.pool = CheckValue(chkPoolPicks_);
+    in.totals = CheckValue(chkOu_);
+    in.otherFactors = CheckValue(chkOtherFac_);
+    in.lines = cboLines_->currentText().toStdString();
+    in.teaser = cboTeaser_->currentText().toStdString();
+    return in;
 }
 
 void PredictWindow::TakeButtonPictures()
@@ -440,8 +458,10 @@ void PredictWindow::Form_Activate()
 {
     if (!loaded_)
         return;
+    const bool loadPredictionStands = loadPrediction_ && *loadPrediction_ == CurrentInputs();
+    loadPrediction_.reset();
     // Smart predictions stay in the grid until a refresh or an option asks for the week again.
-    if (!smartShown_)
+    if (!smartShown_ && !loadPredictionStands)
         Predict();
     cPop_.Clear();
     cPop_.SetOwner(this);
@@ -526,14 +546,15 @@ void PredictWindow::Predict()
 
     AppState& app = App();
     Formula& formula = app.CurrentFormula;
+    bool clean = true;
     const bool pool = chkPoolPicks_->isChecked();
-    ReportStep([&] {
+    clean &= ReportStep([&] {
         WeeklyStartGame = 0;
         for (int slot : {0, 1, 2, 3, 4, 5, 6, 7, 8, 13})
             app.SavedFormula[static_cast<std::size_t>(slot)] = formula[static_cast<std::size_t>(slot)];
         app.TestFilters.fill(0);
     }, AppTitle);
-    ReportStep([&] {
+    clean &= ReportStep([&] {
         if (!pool) {
             if (const std::optional<float> v = EditorValue(1))
                 formula[fsMinDiff] = *v;
@@ -544,13 +565,13 @@ void PredictWindow::Predict()
             formula[fsMaxDiff] = 99;
         }
     }, AppTitle);
-    ReportStep([&] {
+    clean &= ReportStep([&] {
         formula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
         if (const std::optional<int> seasonToDate = EditorControls().STD)
             formula[fsSeasonToDate] = static_cast<float>(*seasonToDate);
     }, AppTitle);
     Grid_->SetRedraw(false);
-    ReportStep([&] {
+    clean &= ReportStep([&] {
         // One combination cannot be stopped: a stop meant for an earlier run must not end it.
         app.StopTest = false;
         TestRequest request;
@@ -560,16 +581,18 @@ void PredictWindow::Predict()
         engine_.TestFormulas(request);
     }, AppTitle);
     if (pool)
-        ReportStep([&] { CalcPoolPicks(); }, AppTitle);
+        clean &= ReportStep([&] { CalcPoolPicks(); }, AppTitle);
     Grid_->SetRedraw(true);
     if (pool) {
-        ReportStep([&] {
+        clean &= ReportStep([&] {
             if (const std::optional<float> v = EditorValue(1))
                 formula[fsMinDiff] = *v;
             if (const std::optional<float> v = EditorValue(2))
                 formula[fsMaxDiff] = *v;
         }, AppTitle);
     }
+    if (clean)
+        ++predictionsMade_;
     if (predictPending_) {
         predictPending_ = false;
         QTimer::singleShot(0, this, [this] { Predict(); });

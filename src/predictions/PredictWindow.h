@@ -181,6 +181,22 @@ private:
     bool predictPending_ = false;
     bool frameWatched_ = false;
     bool smartShown_ = false;
+
+    // What a prediction is made from, as far as the window and the formula editor hold it.
+    struct PredictInputs {
+        Formula formula{};
+        std::optional<float> minDiff, maxDiff;
+        std::optional<int> seasonToDate;
+        int pool = 0, totals = 0, otherFactors = 0;
+        std::string lines, teaser;
+        bool operator==(const PredictInputs&) const = default;
+    };
+    PredictInputs CurrentInputs() const;
+    // The load predicts the week as it fills its lists; the activation that shows the window
+    // right after finds those predictions still standing unless something they were made from
+    // changed in between.
+    int predictionsMade_ = 0;
+    std::optional<PredictInputs> loadPrediction_;
 };
 
 } // namespace vexal
