@@ -37,6 +37,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 namespace vexal {
 
@@ -96,7 +97,7 @@ private:
 };
 
 // An icon drawn from two colours and a few letters, for the buttons and the menus.
-QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
+QIcon DrawIcon(const QColor& back, const QColor& fore, const QString& letters)
 {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
@@ -111,6 +112,25 @@ QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
     p.setFont(f);
     p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letters);
     return QIcon(pm);
+}
+
+// The buttons and menus of every view ask for the same few pictures each time a view opens:
+// each is drawn once.
+QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
+{
+    struct Drawn {
+        QColor back, fore;
+        QString letters;
+        QIcon icon;
+    };
+    // Never freed: a picture must not be destroyed after the application object is gone.
+    static auto* drawn = new std::vector<Drawn>;
+    for (const Drawn& d : *drawn)
+        if (d.back == back && d.fore == fore && d.letters == letters)
+            return d.icon;
+    QIcon icon = DrawIcon(back, fore, letters);
+    drawn->push_back({back, fore, letters, icon});
+    return icon;
 }
 
 // The loader's windows: the splash's progress bar, the notice, the week selector.
