@@ -129,16 +129,45 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text = Q
     return box;
 }
 
+// Every entry of a list is one line in the list's own face, so its drop-down measures one of
+// them rather than each (the week lists hold every week of every season) whenever the face
+// grows with the window. The drop-down is told so as the first change of face makes it, not
+// sooner: one made before the list is filled would follow every entry added.
+class UniformDropDown : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            if (auto* list = qobject_cast<QComboBox*>(watched)) {
+                if (auto* view = qobject_cast<QListView*>(list->view()))
+                    view->setUniformItemSizes(true);
+                list->removeEventFilter(this);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Every week of every season loaded, as the week lists show them: added to a list at once,
+// not one by one.
+QStringList WeekList()
+{
+    QStringList weeks;
+    weeks.reserve(static_cast<qsizetype>(Season().WeekItems.size()));
+    for (const std::string& item : Season().WeekItems)
+        weeks.append(Q(item));
+    return weeks;
+}
+
 QComboBox* MakeList(QWidget* parent, const char* name, bool editable)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setEditable(editable);
-    // Every entry is one line in the list's own face, so the drop-down measures one of them
-    // rather than each (the week lists hold every week of every season) whenever the face
-    // grows with the window.
-    if (auto* view = qobject_cast<QListView*>(list->view()))
-        view->setUniformItemSizes(true);
+    list->installEventFilter(new UniformDropDown(list));
     return list;
 }
 
@@ -603,10 +632,9 @@ void FormulaTestWindow::Form_Load()
     ReportStep([&] {
         CboStartWeek_->clear();
         CboEndWeek_->clear();
-        for (const std::string& item : Season().WeekItems) {
-            CboStartWeek_->addItem(Q(item));
-            CboEndWeek_->addItem(Q(item));
-        }
+        const QStringList weeks = WeekList();
+        CboStartWeek_->addItems(weeks);
+        CboEndWeek_->addItems(weeks);
         const int current = static_cast<int>(f[fsCurrentWeek]);
         const auto& first = Season().SeasonFirstWeek;
         std::size_t k = 0;
@@ -757,10 +785,9 @@ void FormulaTestWindow::FillSeasonLists()
     ListSeasonIndex = Season().SeasonYear;
     CboStartWeek_->clear();
     CboEndWeek_->clear();
-    for (const std::string& item : Season().WeekItems) {
-        CboStartWeek_->addItem(Q(item));
-        CboEndWeek_->addItem(Q(item));
-    }
+    const QStringList weeks = WeekList();
+    CboStartWeek_->addItems(weeks);
+    CboEndWeek_->addItems(weeks);
     const int current = static_cast<int>(App().CurrentFormula[fsCurrentWeek]);
     const auto& first = Season().SeasonFirstWeek;
     std::size_t k = 0;
