@@ -309,7 +309,10 @@ void OtherFactorsWindow::SetPressed(int factor, int side, int index, bool presse
     QPushButton* b = buttons_[factor][side][index];
     const int32_t color = pressed ? PressedColor : ReleasedColor;
     b->setProperty("BackColor", color);
-    b->setStyleSheet(ColorSheet(color));
+    // Setting a sheet parses and polishes it again even when it is the one in place: each
+    // load releases every button.
+    if (const QString sheet = ColorSheet(color); b->styleSheet() != sheet)
+        b->setStyleSheet(sheet);
 }
 
 void OtherFactorsWindow::ReleaseAll()

@@ -438,8 +438,12 @@ void StandingsWindow::Compute(bool from2002)
     grdTeam_->SetForeColor(0);
     try {
         LayOut(from2002);
-        chkFavorite_->setStyleSheet(chkFavorite_->isChecked() ? "color: #FF0000" : "color: #000000");
-        chkDog_->setStyleSheet(chkDog_->isChecked() ? "color: #FF0000" : "color: #000000");
+        // A sheet set again is parsed and polished again even when it is the one in place.
+        for (QCheckBox* box : {chkFavorite_, chkDog_}) {
+            const QString sheet = box->isChecked() ? "color: #FF0000" : "color: #000000";
+            if (box->styleSheet() != sheet)
+                box->setStyleSheet(sheet);
+        }
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
         const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
