@@ -16,7 +16,7 @@ constexpr uint64_t MostPerChunk = 512;
 // for a while then does not leave the helpers idle.
 constexpr uint64_t ChunksPerThread = 32;
 constexpr uint64_t RingGamesPerThread = 8000000;
-constexpr uint64_t MostRingRecords = 65536;
+constexpr uint64_t MostRingRecords = 8192;
 // A helper is worth waking for about half a millisecond of one core's work; a combination
 // costs about this many games besides its own.
 constexpr uint64_t GamesPerHelper = 500000;

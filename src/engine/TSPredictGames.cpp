@@ -6,6 +6,7 @@
 #include "CliffAdjustment.h"
 #include "EngineArrays.h"
 #include "FormulaLog.h"
+#include "HelperThreads.h"
 #include "MoneyLineTable.h"
 #include "SeasonData.h"
 #include "TSPredictInternals.h"
@@ -15,9 +16,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
-#include <vector>
+#include <functional>
 
 namespace vexal {
 
@@ -28,10 +27,9 @@ constexpr int16_t True = -1;
 constexpr int16_t False = 0;
 constexpr int16_t PickUnder = 100;
 constexpr int16_t PickOver = 101;
-// A window's games are prepared on several threads when each gets at least this many; a
-// thread claims this many at a time, so one put aside by the system holds back little.
-constexpr std::size_t GamesPerThread = 128;
-constexpr std::size_t GamesPerClaim = 32;
+// A window's games are prepared on several threads when its weeks have room for this many a
+// thread; a thread claims a week at a time, so one put aside by the system holds back little.
+constexpr std::size_t GamesPerThread = 256;
 
 // The game's block of GameStatsCache, or nullptr outside it.
 float* CacheBlock(std::vector<float>& cache, int weekSlot, int gameSlot)
@@ -243,77 +241,79 @@ bool TSPredict::PrepareWindowBlocks(Run& run, const GameOptions& options)
     // statistics sees every game's; both need the games one after another.
     if (run.Workers < 2 || options.powerRating || Stats)
         return false;
-    struct Game {
-        float* block;
-        int16_t week;
-        int16_t away;
-        int16_t home;
-    };
-    std::vector<Game> games;
     const SeasonData& season = host_.Seasons();
-    // The games the straightforward evaluation prepares, in its order.
     const int first = std::max(options.firstWeek, 1);
     const int last = std::min<int>(options.lastWeek, season.WeekSlots);
-    for (int w = first; w <= last; ++w) {
-        const int weekSlot = w - 1;
-        const int16_t* firstGame = engine::GameFields(season, weekSlot, 0);
-        if (!firstGame || firstGame[gfWeek] < options.limitFirst || firstGame[gfWeek] > options.limitLast)
-            continue;
-        for (int g = 0; g < GamesPerWeekSlot; ++g) {
-            const int16_t* game = engine::GameFields(season, weekSlot, g);
-            int16_t away = 0;
-            int16_t home = 0;
-            if (!game || !SelectGame(options, game, away, home))
-                continue;
-            float* block = CacheBlock(GameStatsCache, weekSlot, g);
-            if (!block)
-                continue;
-            // A side with no team leaves the previous game's averages in place: only the
-            // games in order give those.
-            if (away < 0 || home < 0)
-                return false;
-            games.push_back({block, static_cast<int16_t>(w), away, home});
-        }
-    }
-    const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(run.Workers), games.size() / GamesPerThread);
-    if (threads < 2)
+    if (last < first || static_cast<std::size_t>(last - first + 1) * GamesPerWeekSlot / GamesPerThread < 2)
         return false;
+
+    // The games the straightforward evaluation prepares, and how it finds them.
+    struct Game {
+        float* block = nullptr;
+        int16_t away = 0;
+        int16_t home = 0;
+    };
+    auto gameOf = [&](int w, int g) {
+        Game found;
+        const int weekSlot = w - 1;
+        const int16_t* game = engine::GameFields(season, weekSlot, g);
+        if (game && SelectGame(options, game, found.away, found.home))
+            found.block = CacheBlock(GameStatsCache, weekSlot, g);
+        return found;
+    };
+    auto weekCounts = [&](int w) {
+        const int16_t* firstGame = engine::GameFields(season, w - 1, 0);
+        return firstGame && firstGame[gfWeek] >= options.limitFirst && firstGame[gfWeek] <= options.limitLast;
+    };
 
     const StatisticsOptions statistics = RunStatisticsOptions(run);
     const int16_t rolling = engine::SaturatingCInt(currentRollingWeeks_);
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
+    std::atomic<int> nextWeek{first};
+    std::atomic<bool> inOrderOnly{false};
+    const std::function<void()> work = [&] {
         TotalsArray homeTotals{}, awayTotals{};
         AveragesArray homeAverages{}, awayAverages{};
         int16_t seasonStart = 0;
-        for (;;) {
-            const std::size_t from = next.fetch_add(GamesPerClaim, std::memory_order_relaxed);
-            if (from >= games.size())
-                return;
-            const std::size_t to = std::min(games.size(), from + GamesPerClaim);
-            for (std::size_t k = from; k < to; ++k) {
-                const Game& game = games[k];
-                engine::RollingSide(season, awayTotals, awayAverages, seasonStart, game.away, game.week, rolling, false,
+        for (int w = nextWeek.fetch_add(1, std::memory_order_relaxed); w <= last;
+             w = nextWeek.fetch_add(1, std::memory_order_relaxed)) {
+            if (!weekCounts(w))
+                continue;
+            for (int g = 0; g < GamesPerWeekSlot; ++g) {
+                const Game game = gameOf(w, g);
+                if (!game.block)
+                    continue;
+                // A side with no team leaves the previous game's averages in place: only the
+                // games in order give those.
+                if (game.away < 0 || game.home < 0) {
+                    inOrderOnly.store(true, std::memory_order_relaxed);
+                    return;
+                }
+                const int16_t week = static_cast<int16_t>(w);
+                engine::RollingSide(season, awayTotals, awayAverages, seasonStart, game.away, week, rolling, false,
                                     statistics);
-                engine::RollingSide(season, homeTotals, homeAverages, seasonStart, game.home, game.week, rolling, true,
+                engine::RollingSide(season, homeTotals, homeAverages, seasonStart, game.home, week, rolling, true,
                                     statistics);
                 engine::FillBlock(homeAverages, awayAverages, game.block);
             }
         }
     };
-    std::vector<std::thread> helpers;
-    try {
-        while (helpers.size() + 1 < threads)
-            helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-        // The system gives no more threads: those there are, and this one, share the games.
-    }
-    work();
-    for (auto& helper : helpers)
-        helper.join();
+    if (!run.Helpers)
+        run.Helpers = std::make_unique<HelperThreads>(run.Workers - 1);
+    run.Helpers->Run(work);
+    if (inOrderOnly.load())
+        return false;
     // The control's own arrays end as the games one after another leave them.
-    const Game& lastGame = games.back();
-    PrepareGameStatistics(run, lastGame.week, lastGame.away, lastGame.home, lastGame.block);
+    for (int w = last; w >= first; --w) {
+        if (!weekCounts(w))
+            continue;
+        for (int g = GamesPerWeekSlot - 1; g >= 0; --g) {
+            const Game game = gameOf(w, g);
+            if (game.block) {
+                PrepareGameStatistics(run, w, game.away, game.home, game.block);
+                return true;
+            }
+        }
+    }
     return true;
 }
 

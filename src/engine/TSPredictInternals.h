@@ -4,6 +4,7 @@
 #include "FormulaLog.h"
 #include "GridWindow.h"
 #include "GridWorkers.h"
+#include "HelperThreads.h"
 #include "TSPredict.h"
 
 #include <cstdint>
@@ -133,6 +134,8 @@ struct TSPredict::Run {
     GridWindow Window;
     bool AheadRefused = false;
     std::unique_ptr<GridWorkers> Ahead;
+    // The threads that work out a window's game statistics with the caller, kept for the run.
+    std::unique_ptr<HelperThreads> Helpers;
 
     // Bounded access to the caller's arrays: a slot the array lacks reads 0 and is not written.
     float L(int k) const { return k >= 0 && static_cast<std::size_t>(k) < Low.size() ? Low[static_cast<std::size_t>(k)] : 0.0f; }
