@@ -23,10 +23,6 @@ constexpr uint64_t GamesPerHelper = 500000;
 constexpr uint64_t CombinationCost = 64;
 // The window's helper count travels in the low bits of the epoch, its generation above them.
 constexpr uint32_t HelperBits = 8;
-// The gate: the window's generation in the high half, whether it has ended, and the helpers
-// working on it.
-constexpr uint64_t GateClosed = uint64_t{1} << 31;
-constexpr uint64_t GateCount = GateClosed - 1;
 constexpr int MostHelpers = (1 << HelperBits) - 1;
 } // namespace
 
@@ -117,7 +113,7 @@ void GridWorkers::Start(const FastEvaluator& list, const GridWindow& window, uin
             return;
     }
     const uint32_t generation = (epoch >> HelperBits) + 1;
-    gate_.store(static_cast<uint64_t>(generation) << 32, std::memory_order_relaxed);
+    gate_.Open(generation);
     epoch_.store((generation << HelperBits) | static_cast<uint32_t>(helpers), std::memory_order_release);
     epoch_.notify_all();
 }
@@ -134,11 +130,7 @@ void GridWorkers::Stop()
     ringSignal_.notify_all();
     // Helpers that have not yet come in stay out; those at work end within one combination
     // (unless the system has put one aside).
-    uint64_t gate = gate_.fetch_or(GateClosed, std::memory_order_acq_rel) | GateClosed;
-    while ((gate & GateCount) != 0) {
-        gate_.wait(gate, std::memory_order_acquire);
-        gate = gate_.load(std::memory_order_acquire);
-    }
+    gate_.CloseAndWait();
 }
 
 void GridWorkers::Work(int thread, uint32_t seen)
@@ -155,16 +147,10 @@ void GridWorkers::Work(int thread, uint32_t seen)
         if (thread > static_cast<int>(epoch & ((1u << HelperBits) - 1)))
             continue;
         // Come in unless the window has ended already (then its values may be gone).
-        const uint64_t window = static_cast<uint64_t>(epoch >> HelperBits) << 32;
-        uint64_t gate = gate_.load(std::memory_order_acquire);
-        bool in = false;
-        while ((gate & ~GateCount) == window && !in)
-            in = gate_.compare_exchange_weak(gate, gate + 1, std::memory_order_acq_rel, std::memory_order_acquire);
-        if (!in)
+        if (!gate_.Enter(epoch >> HelperBits))
             continue;
         WorkOnWindow(thread);
-        if ((gate_.fetch_sub(1, std::memory_order_acq_rel) & GateCount) == 1)
-            gate_.notify_all();
+        gate_.Leave();
     }
 }
 

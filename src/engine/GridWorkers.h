@@ -13,6 +13,7 @@
 #include "FastEvaluator.h"
 #include "GridWindow.h"
 #include "WindowTables.h"
+#include "WorkGate.h"
 
 #include <atomic>
 #include <cstdint>
@@ -93,7 +94,7 @@ private:
     std::atomic<uint32_t> sleepers_{0};
     alignas(64) std::atomic<bool> cancel_{false};
     std::atomic<uint32_t> epoch_{0};                 // a new window, or the end
-    std::atomic<uint64_t> gate_{0};                  // the helpers that came in to the window
+    WorkGate gate_;                                  // the helpers that came in to the window
     std::atomic<bool> quit_{false};
 
     // The caller's place, on cache lines of its own.

@@ -4,11 +4,6 @@
 
 namespace vexal {
 
-namespace {
-constexpr uint64_t GateClosed = uint64_t{1} << 31;
-constexpr uint64_t GateCount = GateClosed - 1;
-} // namespace
-
 HelperThreads::HelperThreads(int helpers)
 {
     try {
@@ -33,18 +28,14 @@ void HelperThreads::Run(const std::function<void()>& work)
     if (!threads_.empty()) {
         work_ = &work;
         const uint32_t generation = ++generation_;
-        gate_.store(static_cast<uint64_t>(generation) << 32, std::memory_order_release);
+        gate_.Open(generation);
         epoch_.store(generation, std::memory_order_release);
         epoch_.notify_all();
     }
     work();
     if (threads_.empty())
         return;
-    uint64_t gate = gate_.fetch_or(GateClosed, std::memory_order_acq_rel) | GateClosed;
-    while ((gate & GateCount) != 0) {
-        gate_.wait(gate, std::memory_order_acquire);
-        gate = gate_.load(std::memory_order_acquire);
-    }
+    gate_.CloseAndWait();
     work_ = nullptr;
 }
 
@@ -61,16 +52,10 @@ void HelperThreads::Loop()
         if (quit_.load())
             return;
         // Come in unless the task has ended already (then its values may be gone).
-        const uint64_t task = static_cast<uint64_t>(epoch) << 32;
-        uint64_t gate = gate_.load(std::memory_order_acquire);
-        bool in = false;
-        while ((gate & ~GateCount) == task && !in)
-            in = gate_.compare_exchange_weak(gate, gate + 1, std::memory_order_acq_rel, std::memory_order_acquire);
-        if (!in)
+        if (!gate_.Enter(epoch))
             continue;
         (*work_)();
-        if ((gate_.fetch_sub(1, std::memory_order_acq_rel) & GateCount) == 1)
-            gate_.notify_all();
+        gate_.Leave();
     }
 }
 

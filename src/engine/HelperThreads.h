@@ -1,5 +1,7 @@
 #pragma once
 // Threads kept for a run that help the calling thread with one task at a time.
+#include "WorkGate.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -30,7 +32,7 @@ private:
     const std::function<void()>* work_ = nullptr;
     uint32_t generation_ = 0;
     std::atomic<uint32_t> epoch_{0};   // the task to come in to, or the end
-    std::atomic<uint64_t> gate_{0};    // the task's generation above, closed, and the helpers in
+    WorkGate gate_;                    // the helpers that came in to the task
     std::atomic<bool> quit_{false};
 };
 

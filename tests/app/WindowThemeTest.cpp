@@ -425,9 +425,13 @@ private:
     std::vector<Finding> findings_;
 };
 
-class EveryWindow : public WholeProgramTest {};
+// The themes are shared out among a few tests that run side by side, each taking every
+// fourth: one test over them all is the suite's longest by far.
+constexpr int ThemeShares = 4;
 
-TEST_F(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
+class EveryWindow : public WholeProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 {
     StartVexal();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
@@ -441,7 +445,8 @@ TEST_F(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
     const char* shots = std::getenv("VEXAL_WINDOW_SHOTS");
     const std::vector<ThemeCase> themes = OfferedThemes();
     ASSERT_GE(themes.size(), 20u);
-    for (const ThemeCase& theme : themes) {
+    for (std::size_t k = static_cast<std::size_t>(GetParam()); k < themes.size(); k += ThemeShares) {
+        const ThemeCase& theme = themes[k];
         UseTheme(theme);
         for (const WindowCase& c : Windows) {
             QWidget* window = OpenWindow(c);
@@ -459,6 +464,8 @@ TEST_F(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Themes, EveryWindow, ::testing::Range(0, ThemeShares));
 
 } // namespace
 } // namespace vexal::test
