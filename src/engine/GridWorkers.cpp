@@ -136,11 +136,7 @@ void GridWorkers::Stop()
 void GridWorkers::Work(int thread, uint32_t seen)
 {
     for (;;) {
-        uint32_t epoch = epoch_.load(std::memory_order_acquire);
-        while (epoch == seen) {
-            epoch_.wait(seen, std::memory_order_acquire);
-            epoch = epoch_.load(std::memory_order_acquire);
-        }
+        const uint32_t epoch = AwaitNewEpoch(epoch_, seen);
         seen = epoch;
         if (quit_.load())
             return;

@@ -43,11 +43,7 @@ void HelperThreads::Loop()
 {
     uint32_t seen = 0;
     for (;;) {
-        uint32_t epoch = epoch_.load(std::memory_order_acquire);
-        while (epoch == seen) {
-            epoch_.wait(seen, std::memory_order_acquire);
-            epoch = epoch_.load(std::memory_order_acquire);
-        }
+        const uint32_t epoch = AwaitNewEpoch(epoch_, seen);
         seen = epoch;
         if (quit_.load())
             return;

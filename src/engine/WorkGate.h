@@ -8,6 +8,18 @@
 
 namespace vexal {
 
+// Sleeps until the epoch a caller bumps for new work (or the end) differs from the one a helper
+// has seen, and returns it.
+inline uint32_t AwaitNewEpoch(const std::atomic<uint32_t>& epoch, uint32_t seen)
+{
+    uint32_t now = epoch.load(std::memory_order_acquire);
+    while (now == seen) {
+        epoch.wait(seen, std::memory_order_acquire);
+        now = epoch.load(std::memory_order_acquire);
+    }
+    return now;
+}
+
 class WorkGate {
 public:
     // The helpers learn of the work by a release the caller makes after this.
