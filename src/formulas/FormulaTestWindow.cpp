@@ -673,19 +673,7 @@ void FormulaTestWindow::Form_Load()
     ReportStep([&] { SetCheck(chkDonTUseLine_, f[fsNoLine]); });
     ReportStep([&] { SetCheck(chkSeparateHomeAway_, f[fsSeparateHomeAway]); });
     ReportStep([&] { SetCheck(chkUsePowerRatings_, f[fsPowerRating]); });
-    ReportStep([&] {
-        homeTeam_->clear();
-        awayTeam_->clear();
-        for (int code = 1; code <= LastTeamCode; ++code) {
-            const QString name = Q(TeamName(code, 0, NameStyleAsShown));
-            homeTeam_->addItem(name);
-            awayTeam_->addItem(name);
-        }
-        homeTeam_->setCurrentIndex(-1);
-        awayTeam_->setCurrentIndex(-1);
-        homeTeam_->setEditText("None");
-        awayTeam_->setEditText("None");
-    });
+    ReportStep([&] { FillTeamLists(); });
     ReportStep([&] { ShowLineRange(); });
     ReportStep([&] {
         QSignalBlocker block(cboTeaser_);
@@ -780,6 +768,22 @@ void FormulaTestWindow::SetRangeBoxes()
     both(lowBoxes_[9], highBoxes_[9], f[fsMultiplier]);
 }
 
+// Both team lists hold every team by its shown name, and show "None" until one is chosen.
+void FormulaTestWindow::FillTeamLists()
+{
+    homeTeam_->clear();
+    awayTeam_->clear();
+    for (int code = 1; code <= LastTeamCode; ++code) {
+        const QString name = Q(TeamName(code, 0, NameStyleAsShown));
+        homeTeam_->addItem(name);
+        awayTeam_->addItem(name);
+    }
+    homeTeam_->setCurrentIndex(-1);
+    awayTeam_->setCurrentIndex(-1);
+    homeTeam_->setEditText("None");
+    awayTeam_->setEditText("None");
+}
+
 void FormulaTestWindow::FillSeasonLists()
 {
     ListSeasonIndex = Season().SeasonYear;
@@ -793,19 +797,7 @@ void FormulaTestWindow::FillSeasonLists()
     std::size_t k = 0;
     while (k < first.size() && first[k] > current - 1)
         ++k;
-    ReportStep([&] {
-        homeTeam_->clear();
-        awayTeam_->clear();
-        for (int code = 1; code <= LastTeamCode; ++code) {
-            const QString name = Q(TeamName(code, 0, NameStyleAsShown));
-            homeTeam_->addItem(name);
-            awayTeam_->addItem(name);
-        }
-    });
-    homeTeam_->setCurrentIndex(-1);
-    awayTeam_->setCurrentIndex(-1);
-    homeTeam_->setEditText("None");
-    awayTeam_->setEditText("None");
+    ReportStep([&] { FillTeamLists(); });
     if (k >= first.size())
         throw VbError::Of(9);
     SetListIndex(CboStartWeek_, first[k]);

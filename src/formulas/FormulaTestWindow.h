@@ -78,6 +78,7 @@ public:
     // Sides/totals and the line range.
     void cmdOU_Click();
     void ShowLineRange();
+    void FillTeamLists();
     // False (and the formula unchanged) when an "ABS" text leaves no number.
     bool ReadLineRange();
 
