@@ -21,85 +21,80 @@ template <auto M>
 using Away = Nested<&GameRecord::AwayStats, M>;
 
 template <class Access>
-RecordField<GameRecord> F(const char* name, std::size_t offset)
+constexpr RecordField<GameRecord> F(const char* name, std::size_t offset)
 {
     return layout::Field<GameRecord, Access>(name, offset);
 }
 
+using G = GameRecord;
+using T = TeamStats;
+
 // The one table of the record's layout, in file order and in the order of GameRecord::Field.
-std::vector<RecordField<GameRecord>> MakeLayout()
-{
-    using G = GameRecord;
-    using T = TeamStats;
-    return {
-        F<Direct<&G::Year>>("Year", 0),
-        F<Direct<&G::Week>>("Week", 2),
-        F<Direct<&G::GameDate>>("GameDate", 3),
-        F<Direct<&G::Surface>>("Surface", 11),
-        F<Direct<&G::HomeTeam>>("HomeTeam", 12),
-        F<Direct<&G::AwayTeam>>("AwayTeam", 13),
-        F<Direct<&G::Line>>("Line", 14),
-        F<Direct<&G::Total>>("Total", 22),
-        F<Direct<&G::HomeScore>>("HomeScore", 30),
-        F<Direct<&G::AwayScore>>("AwayScore", 31),
-        F<Home<&T::RushYds>>("HomeRushYds", 32),
-        F<Home<&T::PassYds>>("HomePassYds", 34),
-        F<Home<&T::RushAtt>>("HomeRushAtt", 36),
-        F<Home<&T::PassAtt>>("HomePassAtt", 37),
-        F<Home<&T::PassComp>>("HomePassComp", 38),
-        F<Home<&T::TDs>>("HomeTDs", 39),
-        F<Home<&T::Int>>("HomeInt", 40),
-        F<Home<&T::Fum>>("HomeFum", 41),
-        F<Home<&T::FumLost>>("HomeFumLost", 42),
-        F<Home<&T::Sacks>>("HomeSacks", 43),
-        F<Home<&T::SackYds>>("HomeSackYds", 44),
-        F<Home<&T::FirstDowns>>("HomeFirstDowns", 46),
-        F<Home<&T::Pen>>("HomePen", 47),
-        F<Home<&T::PenYds>>("HomePenYds", 48),
-        F<Home<&T::TOPMin>>("HomeTOPMin", 50),
-        F<Home<&T::TOPSec>>("HomeTOPSec", 51),
-        F<Home<&T::RetYds>>("HomeRetYds", 52),
-        F<Away<&T::RushYds>>("AwayRushYds", 54),
-        F<Away<&T::PassYds>>("AwayPassYds", 56),
-        F<Away<&T::RushAtt>>("AwayRushAtt", 58),
-        F<Away<&T::PassAtt>>("AwayPassAtt", 59),
-        F<Away<&T::PassComp>>("AwayPassComp", 60),
-        F<Away<&T::TDs>>("AwayTDs", 61),
-        F<Away<&T::Int>>("AwayInt", 62),
-        F<Away<&T::Fum>>("AwayFum", 63),
-        F<Away<&T::FumLost>>("AwayFumLost", 64),
-        F<Away<&T::FirstDowns>>("AwayFirstDowns", 65),
-        F<Away<&T::Pen>>("AwayPen", 66),
-        F<Away<&T::PenYds>>("AwayPenYds", 67),
-        F<Away<&T::Sacks>>("AwaySacks", 69),
-        F<Away<&T::SackYds>>("AwaySackYds", 70),
-        F<Away<&T::TOPMin>>("AwayTOPMin", 72),
-        F<Away<&T::TOPSec>>("AwayTOPSec", 73),
-        F<Away<&T::RetYds>>("AwayRetYds", 74),
-        F<Direct<&G::Injuries>>("Injuries", 76),
-        F<Direct<&G::Psychological>>("Psychological", 78),
-        F<Direct<&G::Situational>>("Situational", 80),
-        F<Direct<&G::Weather>>("Weather", 82),
-        F<Direct<&G::Comment>>("Comment", 84),
-    };
-}
+constexpr RecordField<GameRecord> LayoutTable[] = {
+    F<Direct<&G::Year>>("Year", 0),
+    F<Direct<&G::Week>>("Week", 2),
+    F<Direct<&G::GameDate>>("GameDate", 3),
+    F<Direct<&G::Surface>>("Surface", 11),
+    F<Direct<&G::HomeTeam>>("HomeTeam", 12),
+    F<Direct<&G::AwayTeam>>("AwayTeam", 13),
+    F<Direct<&G::Line>>("Line", 14),
+    F<Direct<&G::Total>>("Total", 22),
+    F<Direct<&G::HomeScore>>("HomeScore", 30),
+    F<Direct<&G::AwayScore>>("AwayScore", 31),
+    F<Home<&T::RushYds>>("HomeRushYds", 32),
+    F<Home<&T::PassYds>>("HomePassYds", 34),
+    F<Home<&T::RushAtt>>("HomeRushAtt", 36),
+    F<Home<&T::PassAtt>>("HomePassAtt", 37),
+    F<Home<&T::PassComp>>("HomePassComp", 38),
+    F<Home<&T::TDs>>("HomeTDs", 39),
+    F<Home<&T::Int>>("HomeInt", 40),
+    F<Home<&T::Fum>>("HomeFum", 41),
+    F<Home<&T::FumLost>>("HomeFumLost", 42),
+    F<Home<&T::Sacks>>("HomeSacks", 43),
+    F<Home<&T::SackYds>>("HomeSackYds", 44),
+    F<Home<&T::FirstDowns>>("HomeFirstDowns", 46),
+    F<Home<&T::Pen>>("HomePen", 47),
+    F<Home<&T::PenYds>>("HomePenYds", 48),
+    F<Home<&T::TOPMin>>("HomeTOPMin", 50),
+    F<Home<&T::TOPSec>>("HomeTOPSec", 51),
+    F<Home<&T::RetYds>>("HomeRetYds", 52),
+    F<Away<&T::RushYds>>("AwayRushYds", 54),
+    F<Away<&T::PassYds>>("AwayPassYds", 56),
+    F<Away<&T::RushAtt>>("AwayRushAtt", 58),
+    F<Away<&T::PassAtt>>("AwayPassAtt", 59),
+    F<Away<&T::PassComp>>("AwayPassComp", 60),
+    F<Away<&T::TDs>>("AwayTDs", 61),
+    F<Away<&T::Int>>("AwayInt", 62),
+    F<Away<&T::Fum>>("AwayFum", 63),
+    F<Away<&T::FumLost>>("AwayFumLost", 64),
+    F<Away<&T::FirstDowns>>("AwayFirstDowns", 65),
+    F<Away<&T::Pen>>("AwayPen", 66),
+    F<Away<&T::PenYds>>("AwayPenYds", 67),
+    F<Away<&T::Sacks>>("AwaySacks", 69),
+    F<Away<&T::SackYds>>("AwaySackYds", 70),
+    F<Away<&T::TOPMin>>("AwayTOPMin", 72),
+    F<Away<&T::TOPSec>>("AwayTOPSec", 73),
+    F<Away<&T::RetYds>>("AwayRetYds", 74),
+    F<Direct<&G::Injuries>>("Injuries", 76),
+    F<Direct<&G::Psychological>>("Psychological", 78),
+    F<Direct<&G::Situational>>("Situational", 80),
+    F<Direct<&G::Weather>>("Weather", 82),
+    F<Direct<&G::Comment>>("Comment", 84),
+};
+static_assert(std::size(LayoutTable) == static_cast<std::size_t>(GameRecord::Field::Count));
 
 } // namespace
 
-std::span<const RecordField<GameRecord>> GameRecord::Layout()
-{
-    static const std::vector<RecordField<GameRecord>> fields = MakeLayout();
-    return fields;
-}
+std::span<const RecordField<GameRecord>> GameRecord::Layout() { return LayoutTable; }
 
 GameRecord GameRecord::Decode(const uint8_t* b)
 {
     GameRecord r;
-    DecodeFields(Layout(), r, b);
+    layout::DecodeFields<LayoutTable>(r, b);
     return r;
 }
 
-void GameRecord::Encode(uint8_t* b) const { EncodeFields(Layout(), *this, b); }
+void GameRecord::Encode(uint8_t* b) const { layout::EncodeFields<LayoutTable>(*this, b); }
 
 std::array<uint8_t, GameRecord::Size> GameRecord::Encode() const
 {

@@ -2,33 +2,35 @@
 
 #include "VbConvert.h"
 
-#include <vector>
-
 namespace vexal {
 
-std::span<const RecordField<LineRecord>> LineRecord::Layout()
-{
-    using L = LineRecord;
-    using layout::Direct;
-    static const std::vector<RecordField<LineRecord>> fields = {
-        layout::Field<L, Direct<&L::Year>>("Year", 0),
-        layout::Field<L, Direct<&L::Week>>("Week", 2),
-        layout::Field<L, Direct<&L::HomeTeam>>("HomeTeam", 3),
-        layout::Field<L, Direct<&L::AwayTeam>>("AwayTeam", 4),
-        layout::Field<L, Direct<&L::Line>>("Line", 5),
-        layout::Field<L, Direct<&L::Total>>("Total", 13),
-    };
-    return fields;
-}
+namespace {
+
+using L = LineRecord;
+using layout::Direct;
+
+// The one table of the record's layout, in file order.
+constexpr RecordField<LineRecord> LayoutTable[] = {
+    layout::Field<L, Direct<&L::Year>>("Year", 0),
+    layout::Field<L, Direct<&L::Week>>("Week", 2),
+    layout::Field<L, Direct<&L::HomeTeam>>("HomeTeam", 3),
+    layout::Field<L, Direct<&L::AwayTeam>>("AwayTeam", 4),
+    layout::Field<L, Direct<&L::Line>>("Line", 5),
+    layout::Field<L, Direct<&L::Total>>("Total", 13),
+};
+
+} // namespace
+
+std::span<const RecordField<LineRecord>> LineRecord::Layout() { return LayoutTable; }
 
 LineRecord LineRecord::Decode(const uint8_t* b)
 {
     LineRecord r;
-    DecodeFields(Layout(), r, b);
+    layout::DecodeFields<LayoutTable>(r, b);
     return r;
 }
 
-void LineRecord::Encode(uint8_t* b) const { EncodeFields(Layout(), *this, b); }
+void LineRecord::Encode(uint8_t* b) const { layout::EncodeFields<LayoutTable>(*this, b); }
 
 std::array<uint8_t, LineRecord::Size> LineRecord::Encode() const
 {

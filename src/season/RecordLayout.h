@@ -10,6 +10,7 @@
 #include <cstring>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 namespace vexal {
 
@@ -30,20 +31,6 @@ struct RecordField {
     // Cut to the field's width; callers check the range the type allows first.
     void (*set)(Record&, int64_t);
 };
-
-template <class Record>
-void DecodeFields(std::span<const RecordField<Record>> layout, Record& record, const uint8_t* bytes)
-{
-    for (const RecordField<Record>& f : layout)
-        f.load(record, bytes + f.offset);
-}
-
-template <class Record>
-void EncodeFields(std::span<const RecordField<Record>> layout, const Record& record, uint8_t* bytes)
-{
-    for (const RecordField<Record>& f : layout)
-        f.store(record, bytes + f.offset);
-}
 
 // The numeric range a Byte or Integer field holds.
 inline int64_t LowestValue(FieldType type) { return type == FieldType::Byte ? 0 : -32768; }
@@ -119,7 +106,7 @@ void Set(Record& r, int64_t v)
 }
 
 template <class Record, class Access>
-RecordField<Record> Field(const char* name, std::size_t offset)
+constexpr RecordField<Record> Field(const char* name, std::size_t offset)
 {
     using T = MemberOf<Record, Access>;
     constexpr FieldType type = TypeOf<T>();
@@ -144,6 +131,39 @@ struct Nested {
     template <class R>
     static auto& Of(R& r) { return (r.*Outer).*Inner; }
 };
+
+// Decoding and encoding through a table fixed when compiling (a constexpr array): every
+// field's load or store is called by name, so the compiler inlines it and a record costs no
+// call per field. The loader decodes every record of every season this way.
+template <const auto& Table, std::size_t I, class Record>
+void LoadField(Record& record, const uint8_t* bytes)
+{
+    constexpr auto field = Table[I];
+    field.load(record, bytes + field.offset);
+}
+
+template <const auto& Table, std::size_t I, class Record>
+void StoreField(const Record& record, uint8_t* bytes)
+{
+    constexpr auto field = Table[I];
+    field.store(record, bytes + field.offset);
+}
+
+template <const auto& Table, class Record>
+void DecodeFields(Record& record, const uint8_t* bytes)
+{
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (LoadField<Table, I>(record, bytes), ...);
+    }(std::make_index_sequence<std::size(Table)>{});
+}
+
+template <const auto& Table, class Record>
+void EncodeFields(const Record& record, uint8_t* bytes)
+{
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (StoreField<Table, I>(record, bytes), ...);
+    }(std::make_index_sequence<std::size(Table)>{});
+}
 
 // True when the fields follow each other without gap or overlap and fill `size` bytes.
 template <class Record>
