@@ -180,31 +180,34 @@ BENCHMARK(BM_GridSearch)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
-// Two threads that spin on two of the processors this process may use, as other programs
-// would, for as long as the object lives.
+// Two threads that spin on each processor this process may use, as other programs would
+// on a loaded machine, for as long as the object lives.
 class BusyLoops {
 public:
+    static constexpr int PerCore = 2;
+
     BusyLoops()
     {
         cpu_set_t allowed;
         CPU_ZERO(&allowed);
         sched_getaffinity(0, sizeof allowed, &allowed);
-        std::vector<int> cpus;
-        for (int c = 0; c < CPU_SETSIZE; ++c)
-            if (CPU_ISSET(c, &allowed))
-                cpus.push_back(c);
-        for (std::size_t k = 0; k < 2 && k < cpus.size(); ++k) {
-            threads_.emplace_back([this] {
-                uint64_t n = 0;
-                while (!stop_.load(std::memory_order_relaxed))
-                    benchmark::DoNotOptimize(++n);
-            });
-            cpu_set_t one;
-            CPU_ZERO(&one);
-            CPU_SET(cpus[cpus.size() - 1 - k], &one);
-            pthread_setaffinity_np(threads_.back().native_handle(), sizeof one, &one);
+        for (int c = 0; c < CPU_SETSIZE; ++c) {
+            if (!CPU_ISSET(c, &allowed))
+                continue;
+            for (int k = 0; k < PerCore; ++k) {
+                threads_.emplace_back([this] {
+                    uint64_t n = 0;
+                    while (!stop_.load(std::memory_order_relaxed))
+                        benchmark::DoNotOptimize(++n);
+                });
+                cpu_set_t one;
+                CPU_ZERO(&one);
+                CPU_SET(c, &one);
+                pthread_setaffinity_np(threads_.back().native_handle(), sizeof one, &one);
+            }
         }
     }
+    int Count() const { return static_cast<int>(threads_.size()); }
     ~BusyLoops()
     {
         stop_.store(true);
@@ -217,7 +220,7 @@ private:
     std::vector<std::thread> threads_;
 };
 
-// All cores while two busy loops hold two of them, against one worker in the same run: every
+// All cores while two busy loops spin on each of them, against one worker in the same run: every
 // iteration runs the grid with one worker, then on all cores. The row's time is the all-cores
 // run's; "ratio to one worker" is the one worker's time over it (above 1: all cores faster).
 void BM_GridSearchBusy(benchmark::State& state)
@@ -249,6 +252,7 @@ void BM_GridSearchBusy(benchmark::State& state)
     }
     SetDoEventsHook({});
     state.counters["ratio to one worker"] = allSeconds > 0 ? oneSeconds / allSeconds : 0;
+    state.counters["busy loops"] = busy.Count();
     state.counters["one worker ms"] = 1000 * oneSeconds / static_cast<double>(state.iterations());
     state.counters["game evaluations/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
 }

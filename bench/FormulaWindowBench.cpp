@@ -28,6 +28,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <malloc.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -118,8 +119,11 @@ double StatusMegabytes(const char* field)
             return std::strtod(line.c_str() + key.size(), nullptr) / 1024;
     return 0;
 }
+// Freed heap memory goes back to the system first, so that a run's growth is what it takes
+// from the system, not what earlier runs left free in the heap for it.
 void ResetPeakMemory()
 {
+    malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 

@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace {
@@ -109,6 +110,38 @@ void Press(const char* toolbar, int button)
     Pump();
 }
 
+// Closes the modal window of the given name once it has been drawn: its first paint goes
+// through, and the close is handled after it. A window that is not drawn within a minute is
+// closed all the same, and Drawn() says so.
+class CloseWhenDrawn : public QObject {
+public:
+    explicit CloseWhenDrawn(const char* name) : name_(name)
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(60000, this, [this] {
+            if (QWidget* w = FindWindow(name_))
+                w->close();
+        });
+    }
+    ~CloseWhenDrawn() override { qApp->removeEventFilter(this); }
+    bool Drawn() const { return drawn_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!drawn_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            watched->objectName() == QLatin1String(name_)) {
+            drawn_ = true;
+            QTimer::singleShot(0, static_cast<QWidget*>(watched), &QWidget::close);
+        }
+        return false;
+    }
+
+private:
+    const char* name_;
+    bool drawn_ = false;
+};
+
 struct View {
     const char* toolbar;
     int button;
@@ -128,17 +161,15 @@ void OpenView(benchmark::State& state, View view)
     for (auto _ : state) {
         state.PauseTiming();
         Press(away.toolbar, away.button);
-        if (modal) {
-            // The modal window is closed once it shows: its open is what is measured.
-            QTimer::singleShot(0, [] {
-                if (QWidget* w = FindWindow("Singleg"))
-                    w->close();
-            });
-        }
+        // The modal window is closed once it has been drawn: its open and first paint are
+        // what is measured.
+        std::optional<CloseWhenDrawn> closer;
+        if (modal)
+            closer.emplace(view.window);
         state.ResumeTiming();
         Press(view.toolbar, view.button);
-        if (!modal && ActiveView() != FindWindow(view.window)) {
-            state.SkipWithError("the view did not open");
+        if (modal ? !closer->Drawn() : ActiveView() != FindWindow(view.window)) {
+            state.SkipWithError(modal ? "the window was not drawn" : "the view did not open");
             return;
         }
     }
