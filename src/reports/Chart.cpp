@@ -191,25 +191,26 @@ double Chart::Value(int series, int column) const
 
 void Chart::ComputeScale()
 {
-    double high = high_;
-    double low = low_;
+    // The widened scale stays in the control: the next drawing starts from it.
     const int columns = data_.empty() ? 0 : static_cast<int>(data_[0].size());
     for (int c = 0; c < columns; ++c) {
         if (type_ == StackedBar) {
             double sum = 0;
             for (int s = 0; s < Series(); ++s)
                 sum += Value(s, c);
-            high = std::max(high, sum);
-            low = std::min(low, sum);
+            high_ = std::max(high_, sum);
+            low_ = std::min(low_, sum);
         } else {
             for (int s = 0; s < Series(); ++s) {
                 if (IsGap(s, c))
                     continue;
-                high = std::max(high, Value(s, c));
-                low = std::min(low, Value(s, c));
+                high_ = std::max(high_, Value(s, c));
+                low_ = std::min(low_, Value(s, c));
             }
         }
     }
+    double high = high_;
+    double low = low_;
     if (tick_ > 0) {
         high = std::ceil(high / tick_) * tick_;
         low = std::floor(low / tick_) * tick_;
@@ -222,7 +223,7 @@ void Chart::Refresh()
 {
     ++refreshes_;
     blank_ = false;
-    const bool noData = data_.size() < 2 || data_[0].empty();
+    const bool noData = data_.size() < 2 || (data_[0].empty() && !nothingToScaleDrawn_);
     if (noData) {
         blank_ = true;
         update();
@@ -241,10 +242,18 @@ void Chart::Refresh()
                 }
     }
     // A scale of no height, or one column with nothing to space the category axis by.
-    if (drawnHigh_ <= drawnLow_ || (data_[0].size() == 1 && !oneColumn_)) {
+    const bool noHeight = drawnHigh_ <= drawnLow_;
+    if ((noHeight || data_[0].size() == 1) && !nothingToScaleDrawn_) {
         blank_ = true;
         update();
         throw VbError(PlotErrorNumber, PlotError(VbError::DivisionByZero, "graph"), "DadudUzizProject.DadudUziz");
+    }
+    if (noHeight) {
+        // Every value the same, or none at all: they sit in the middle of a scale of one
+        // interval either way. Only the drawing's scale: the control's stays what the data gave.
+        const double step = tick_ > 0 ? tick_ : 1;
+        drawnHigh_ += step;
+        drawnLow_ -= step;
     }
     update();
 }

@@ -71,12 +71,16 @@ public:
 
     // Draws the chart with the current data and properties. Counts the drawings. A stacked
     // bar chart of negative data shows "Cannot plot stacked bar graph with negative data"
-    // and leaves the chart blank; a chart that cannot be plotted (no data, or a scale of no
-    // height) throws error 32007 "Error <n> plotting graph: ..." (or "plotting legend").
+    // and leaves the chart blank; a chart that cannot be plotted (no data, one column, or a
+    // scale of no height) throws error 32007 "Error <n> plotting graph: ..." (or "plotting
+    // legend"). The plot widens HighScale and LowScale to take in every value, and they keep
+    // the widened values until the host sets them again.
     void Refresh();
-    // A host whose first week has a chart of its own (the weekly power ratings) draws one
-    // column as a single point instead of raising the plotting error.
-    void SetOneColumnDrawn(bool drawn) { oneColumn_ = drawn; }
+    // A host whose own states may leave nothing to scale (a season's first week: one column,
+    // every value a gap or all of them the same) has such data drawn instead of raising the
+    // plotting error: the values on a scale one tick interval above and below them, or an
+    // empty frame. Only a chart with no data registered still raises it.
+    void SetNothingToScaleDrawn(bool drawn) { nothingToScaleDrawn_ = drawn; }
     static constexpr int32_t PlotErrorNumber = 32007;
     // The colour a series is drawn in: its own, or the background's contrast when its own
     // would not show on the chart's background (a white series on white).
@@ -122,7 +126,7 @@ private:
     }
 
     bool afterDoubleClick_ = false;
-    bool oneColumn_ = false;
+    bool nothingToScaleDrawn_ = false;
     int32_t type_ = Bar;
     int16_t drawWidth_ = 1;
     QString title_;

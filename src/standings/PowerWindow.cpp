@@ -101,8 +101,9 @@ PowerWindow::PowerWindow(QWidget* owner) : QWidget(owner)
     ratingsGrid_->setGeometry(20, 10, 500, 300);
     ratingsChart_ = new Chart(body_);
     ratingsChart_->setObjectName("Graph1");
-    // In the season's first week a team's ratings are one point, and the user still asks for them.
-    ratingsChart_->SetOneColumnDrawn(true);
+    // In the season's first week a team's ratings are one week not yet rated, and the user
+    // still asks for them.
+    ratingsChart_->SetNothingToScaleDrawn(true);
     QFont titleFont("Tahoma");
     titleFont.setBold(true);
     ratingsChart_->setFont(titleFont);

@@ -241,6 +241,8 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     pointsChart_ = new Chart(body_);
     pointsChart_->setObjectName("Graph1");
     pointsChart_->setGeometry(Twips(2040, 840, 3255, 2055));
+    // Weeks not yet played, or a bye before them, leave a team's chart with no points to scale.
+    pointsChart_->SetNothingToScaleDrawn(true);
     pointsChart_->hide();
 
     connect(chkFavorite_, &QCheckBox::stateChanged, this, [this] { chkFavorite_Click(); });

@@ -141,14 +141,10 @@ TEST(ChartTest, PlottingErrors)
     // A scale of no height.
     chart.RegisterData({{"a", "b"}, {0, 0}});
     EXPECT_EQ(plotError(), "Error 11 plotting graph: Division by zero");
-    // One column: nothing to space the columns by, unless the host draws it as one point.
+    // One column: nothing to space the columns by.
     chart.RegisterData({{"a"}, {3}});
     EXPECT_EQ(plotError(), "Error 11 plotting graph: Division by zero");
     EXPECT_TRUE(chart.Blank());
-    chart.SetOneColumnDrawn(true);
-    EXPECT_EQ(plotError(), "");
-    EXPECT_FALSE(chart.Blank());
-    chart.SetOneColumnDrawn(false);
     // Negative data on stacked bars: the message once, and a blank chart.
     chart.RegisterData({{"a", "b"}, {5, -2}, {1, 2}});
     chart.SetChartType(Chart::StackedBar);
@@ -216,11 +212,114 @@ TEST(ChartTest, ScaleWidensToTheDataAndRoundsOutToTheTick)
     chart.Refresh();
     EXPECT_EQ(chart.DrawnHigh(), 24);
     chart.SetChartType(Chart::Line);
+    chart.SetHighScale(0);
     chart.RegisterData({{"a", "b"}, {5, -7.5}, {1, 2}});
     chart.Refresh();
     EXPECT_EQ(chart.DrawnLow(), -8);
     EXPECT_EQ(chart.DrawnHigh(), 6);
     EXPECT_EQ(chart.RefreshCount(), 3);
+}
+
+// The widened scale is the control's own: it reads back after the drawing and the next
+// drawing starts from it, until the host sets it again.
+TEST(ChartTest, TheWidenedScaleStaysUntilTheHostSetsItAgain)
+{
+    Chart chart;
+    chart.SetHighScale(5);
+    chart.SetLowScale(0);
+    chart.RegisterData({{"a", "b", "c"}, {3, 12, QVariant()}, {-2.5, 1, 4}});
+    chart.Refresh();
+    EXPECT_EQ(chart.HighScale(), 12);
+    EXPECT_EQ(chart.LowScale(), -2.5);
+    // Smaller data draws on the scale the larger data left.
+    chart.RegisterData({{"a", "b"}, {1, 2}, {0, 1}});
+    chart.Refresh();
+    EXPECT_EQ(chart.HighScale(), 12);
+    EXPECT_EQ(chart.LowScale(), -2.5);
+    EXPECT_EQ(chart.DrawnHigh(), 12);
+    EXPECT_EQ(chart.DrawnLow(), -3);
+    // Stacked bars widen it to their column sums.
+    chart.SetChartType(Chart::StackedBar);
+    chart.RegisterData({{"a", "b"}, {10, 2}, {6, 1}});
+    chart.Refresh();
+    EXPECT_EQ(chart.HighScale(), 16);
+    // The host's own values start it afresh.
+    chart.SetChartType(Chart::Line);
+    chart.SetHighScale(0);
+    chart.SetLowScale(0);
+    chart.Refresh();
+    EXPECT_EQ(chart.HighScale(), 10);
+    EXPECT_EQ(chart.LowScale(), 0);
+}
+
+// Data that leave nothing to scale (a season's first week, weeks not yet played): the
+// plotting error for a host that has not asked for them to be drawn, and for one that has,
+// a drawing on a scale of some height in every style.
+TEST(ChartTest, NothingToScaleIsDrawnForTheHostThatAsksForIt)
+{
+    const QVariant gap;
+    const struct {
+        const char* what;
+        std::vector<std::vector<QVariant>> data;
+        std::string error;
+        double low, high;   // the scale drawn
+        bool pointsShown;
+        bool negative = false;
+    } cases[] = {
+        {"one column with its values", {{"Chi"}, {3}, {-2}}, "Error 11 plotting graph: Division by zero", -2, 3, true,
+         true},
+        {"one column not yet rated", {{""}, {gap}, {gap}}, "Error 11 plotting graph: Division by zero", -1, 1, false},
+        {"every value a gap", {{"a", "b", "c"}, {gap, gap, gap}, {gap, gap, gap}},
+         "Error 11 plotting graph: Division by zero", -1, 1, false},
+        {"every value 0", {{"a", "b"}, {0, 0}, {0, gap}}, "Error 11 plotting graph: Division by zero", -1, 1, true},
+        {"no columns", {{}, {}, {}}, "Error 9 plotting graph: Subscript out of range", -1, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int32_t type : {Chart::Line, Chart::Point, Chart::Bar, Chart::StackedBar}) {
+            SCOPED_TRACE(type);
+            Chart chart;
+            chart.resize(300, 200);
+            chart.SetSeriesOptions(0, 0x0000FF, "Offensive Power (0.0)");
+            chart.SetSeriesOptions(1, 0xFF0000, "Defensive Power (0.0)");
+            chart.SetChartType(type);
+            chart.SetDrawWidth(3);
+            chart.SetPlotPoints(true);
+            chart.RegisterData(c.data);
+            if (type != Chart::StackedBar) {
+                try {
+                    chart.Refresh();
+                    ADD_FAILURE() << "no plotting error";
+                } catch (const VbError& e) {
+                    EXPECT_EQ(e.Description(), c.error);
+                }
+                EXPECT_TRUE(chart.Blank());
+            }
+            chart.SetNothingToScaleDrawn(true);
+            chart.SetHighScale(0);
+            chart.SetLowScale(0);
+            ScriptedMessages& messages = InstallScriptedMessages();
+            EXPECT_NO_THROW(chart.Refresh());
+            if (type == Chart::StackedBar && c.negative) {
+                // Negative data on stacked bars keeps its own message.
+                EXPECT_EQ(messages.shown.size(), 1u);
+                continue;
+            }
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_FALSE(chart.Blank());
+            if (type != Chart::StackedBar) {
+                EXPECT_EQ(chart.DrawnLow(), c.low);
+                EXPECT_EQ(chart.DrawnHigh(), c.high);
+            }
+            EXPECT_GT(chart.DrawnHigh(), chart.DrawnLow());
+            // (Bars and stacked bars of 0 have no height to show their colour in.)
+            if (c.pointsShown && (type == Chart::Line || type == Chart::Point)) {
+                EXPECT_GT(PixelsOf(chart, 0x0000FF), 0);
+            } else if (!c.pointsShown) {
+                EXPECT_EQ(PixelsOf(chart, 0x0000FF) + PixelsOf(chart, 0xFF0000), 0);
+            }
+        }
+    }
 }
 
 // What the user does on the surface, and the events it raises with their values.

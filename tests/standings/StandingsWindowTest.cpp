@@ -401,6 +401,69 @@ TEST_F(StandingsWindowTest, ChartsShowAByeAsAGap)
     EXPECT_GE(gaps, 1);
 }
 
+// Charts whose weeks hold nothing to scale yet draw what they have, in every style, and
+// show no error: Power Ratings in a season's first week (one week, not yet rated), and the
+// points chart of a season whose games are all still to be played.
+TEST_F(StandingsWindowTest, ChartsWithNothingToScaleYetDrawWithoutAnError)
+{
+    const struct {
+        const char* style;
+        const char* setting;
+    } styles[] = {{"mnuLine", "1"}, {"mnuBar", "0"}, {"mnuPoint", "3"}};
+    for (const auto& style : styles) {
+        SCOPED_TRACE(style.style);
+        SaveSetting("Preference", "GraphType2", style.setting);
+        ChooseWeek(1, 2024);
+        auto* power = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+        ASSERT_NE(power, nullptr);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(Control<QAction>(power, style.style)->isChecked());
+        Grid& ratings = *power->Grid1();
+        ASSERT_EQ(ratings.Rows(), 32);
+        Chart& chart = *power->Graph1();
+        for (int r = 1; r <= ratings.Rows(); ++r) {
+            const std::string team = Cell(ratings, r, 1);
+            emit ratings.CellClick(r, 1);
+            EXPECT_FALSE(chart.isHidden()) << team;
+            EXPECT_FALSE(chart.Blank()) << team;
+            ASSERT_EQ(chart.Data().size(), 3u) << team;
+            EXPECT_EQ(chart.Data()[0].size(), 1u) << team;
+            EXPECT_GT(chart.DrawnHigh(), chart.DrawnLow()) << team;
+            emit chart.Click();
+        }
+        for (const auto& m : messages.shown)
+            ADD_FAILURE() << m.text;
+        ASSERT_TRUE(UnloadWindow("Power"));
+    }
+
+    samplegen::SampleOptions unplayed;
+    unplayed.Seed = 7;
+    unplayed.FromYear = unplayed.ToYear = 2024;
+    unplayed.UnplayedFromWeek = 1;
+    ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), unplayed));
+    ASSERT_TRUE(SelectSeason(2024));
+    ChooseWeek(3, 2024);
+    for (const auto& style : {"mnuLine", "mnuBar", "mnuPoint", "mnuStacked"}) {
+        SCOPED_TRACE(style);
+        StandingsWindow& w = OpenStandings();
+        Control<QAction>(&w, style)->trigger();
+        const auto rows = standings::ComputeStandings(Season(), CurrentWeek(), {}, 0, true);
+        for (const auto& r : rows) {
+            if (r.Team <= 0)
+                continue;
+            emit w.grdTeam()->CellClick(r.Row, r.Column + 3);
+            Chart& chart = *w.Graph1();
+            EXPECT_FALSE(chart.isHidden()) << r.Team;
+            EXPECT_FALSE(chart.Blank()) << r.Team;
+            EXPECT_GT(chart.DrawnHigh(), chart.DrawnLow()) << r.Team;
+            emit chart.Click();
+        }
+        for (const auto& m : messages.shown)
+            ADD_FAILURE() << m.text;
+        ASSERT_TRUE(UnloadWindow("FORM1"));
+    }
+}
+
 TEST_F(StandingsWindowTest, SavedGraphTypeChecksItsStyle)
 {
     SaveSetting("Preference", "GraphType", "7");
