@@ -84,6 +84,16 @@ std::string WeekSelectorText()
     return season.WeekItems[static_cast<std::size_t>(index)];
 }
 
+bool CurrentWeekLoaded()
+{
+    const auto& season = Season();
+    const double week = App().CurrentFormula[fsCurrentWeek];
+    if (season.SeasonFirstWeek.empty() || !(week >= 1) || week > season.WeekSlots)
+        return false;
+    const auto slot = static_cast<std::size_t>(vb::CInt(week) - 1);
+    return slot < season.WeekItems.size() && (slot + 1) * WeekSlotStride <= season.SeasonGames.size();
+}
+
 int16_t SeasonStartWeek(int16_t weekSlot)
 {
     return SeasonStartWeek(Season(), weekSlot);

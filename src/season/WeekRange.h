@@ -26,6 +26,10 @@ bool SelectWeek(int index);
 // The text the week selector shows: the chosen item, or "" when none is chosen.
 std::string WeekSelectorText();
 
+// True when the loaded seasons hold the current week (CurrentFormula slot 13), which every
+// view computes with; false before any season has loaded (its file could not be read).
+bool CurrentWeekLoaded();
+
 // The first week slot of the loaded season that holds week slot w (of Season(), or of the
 // seasons given).
 int16_t SeasonStartWeek(int16_t weekSlot);

@@ -6,6 +6,7 @@
 #include "GameRecord.h"
 #include "Host.h"
 #include "LoaderHost.h"
+#include "MsgBox.h"
 #include "Notice.h"
 #include "ReBar.h"
 #include "Screen.h"
@@ -42,6 +43,16 @@
 namespace vexal {
 
 namespace {
+
+// Every view computes with the current week of the loaded seasons. With none loaded (the
+// loader has named the file it could not read) a view is not opened: the user is told why.
+bool SeasonLoadedOrSaySo()
+{
+    if (CurrentWeekLoaded())
+        return true;
+    MsgBox("No season is loaded: choose a season in the season list first.", vbExclamation);
+    return false;
+}
 
 struct Button {
     int image;
@@ -646,7 +657,7 @@ void Main::cToolbar2_ButtonClick(int index)
     case 2: SwitchView(WindowName::InputStats); break;
     case 4: SwitchView(WindowName::OtherFactors); break;
     case 6:
-        if (IsBusy())
+        if (IsBusy() || !SeasonLoadedOrSaySo())
             return;
         ShowModal(WindowName::SingleGame);
         UpDateBackground("");
@@ -664,7 +675,7 @@ void Main::cToolbar2_ButtonClick(int index)
 
 void Main::SwitchView(const std::string& name)
 {
-    if (IsBusy())
+    if (IsBusy() || !SeasonLoadedOrSaySo())
         return;
     QWidget* view = LoadWindow(name);
     if (!view)

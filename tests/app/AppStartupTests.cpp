@@ -128,6 +128,47 @@ TEST_F(WholeProgram, AnUnreadableDefaultFormulaIsNamedOnceAndTheBuiltInOneIsUsed
     EXPECT_GT(predictions->grid()->Rows(), 1);
 }
 
+// The newest season file a folder: the start names it once, and every view then asked for
+// says that no season is loaded, once, instead of computing with no week (no "Subscript out
+// of range"); nothing is opened over the empty standings and nothing is written.
+TEST_F(WholeProgram, WithNoSeasonLoadedEveryViewSaysSoOnce)
+{
+    const std::filesystem::path season = program.Path() / "2024.nfl";
+    std::filesystem::remove(season);
+    ASSERT_TRUE(std::filesystem::create_directory(season));
+    auto& messages = InstallScriptedMessages();
+    StartVexal();
+    // (The splash stays for its while: no load has closed it.)
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && MainWindow()->isVisible() && FindWindow("FORM1"); }));
+    Pump();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(season.string()), std::string::npos) << messages.shown[0].text;
+
+    const struct {
+        const char* toolbar;
+        int button;
+        const char* window;
+    } views[] = {
+        {"cToolbar1", 10, "Power"},   {"cToolbar1", 2, "lines"},   {"cToolbar1", 4, "PREDICT"},
+        {"cToolbar1", 6, "FORM6"},    {"cToolbar1", 8, "frmTest"}, {"cToolbar2", 2, "FORM2"},
+        {"cToolbar2", 4, "INJURIES"}, {"cToolbar2", 6, "Singleg"}, {"cToolbar1", 0, "FORM1"},
+    };
+    for (const auto& view : views) {
+        SCOPED_TRACE(view.window);
+        messages.shown.clear();
+        TheMain()->findChild<QToolBar*>(view.toolbar)->actions().at(view.button)->trigger();
+        ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+        Pump();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "No season is loaded: choose a season in the season list first.");
+        EXPECT_EQ(ActiveView(), FindWindow("FORM1"));
+        if (std::string(view.window) != "FORM1") {
+            EXPECT_EQ(FindWindow(view.window), nullptr);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(season));
+}
+
 // VEXAL_HOME named relative to the folder the program starts in, as a user types it.
 class RelativeHome {
 public:
