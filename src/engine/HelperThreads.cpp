@@ -1,17 +1,16 @@
 #include "HelperThreads.h"
 
-#include <system_error>
+#include "Steps.h"
 
 namespace vexal {
 
 HelperThreads::HelperThreads(int helpers)
 {
-    try {
+    // When the system gives no more threads, the caller makes do with those it has.
+    SkipStep([&] {
         for (int k = 0; k < helpers; ++k)
             threads_.emplace_back([this] { Loop(); });
-    } catch (const std::system_error&) {
-        // The system gives no more threads: the caller makes do with those it has.
-    }
+    });
 }
 
 HelperThreads::~HelperThreads()

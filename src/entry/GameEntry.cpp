@@ -3,6 +3,7 @@
 #include "LineFiles.h"
 #include "LineRecord.h"
 #include "RecordFile.h"
+#include "Steps.h"
 #include "VbError.h"
 #include "Win1252.h"
 
@@ -41,7 +42,8 @@ bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
     total = game.TotalValue();
     if (seasonLines)
         return true;
-    try {
+    // Without its line file the game shows the lines of its season record.
+    SkipStep([&] {
         RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly);
         if (record <= lines.RecordCount()) {
             std::array<uint8_t, LineRecord::Size> lineBytes{};
@@ -50,8 +52,7 @@ bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
             line = r.LineValue();
             total = r.TotalValue();
         }
-    } catch (const std::exception&) {
-    }
+    });
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "SendKey.h"
 #include "SettingsStore.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -330,11 +331,12 @@ void LinesWindow::LoadLines()
     linesGrid_->SetRedraw(false);
     linesGrid_->Clear();
     linesGrid_->SetEditable(true);
-    try {
+    bool noSource = false;
+    ReportStep([&] {
         LineSource source;
         bool fellBack = false;
         if (!ChooseSource(source, true, fellBack)) {
-            linesGrid_->SetRedraw(true);
+            noSource = true;
             return;
         }
         season.CurrentGame = 0;
@@ -375,10 +377,10 @@ void LinesWindow::LoadLines()
             year = 0;
             linesGrid_->SetCell(row, 4, QString::fromStdString(TeamName(game.AwayTeam, year, 3)), flags, -1, back);
         }
-    } catch (const VbError& e) {
-        MsgBox(e.Description(), vbOKOnly, "");
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbOKOnly, "");
+    }, "");
+    if (noSource) {
+        linesGrid_->SetRedraw(true);
+        return;
     }
     // The rows and an allowance for the heading; never less than the rows, the heading and
     // the frame take, so that the whole week shows without a scroll bar.

@@ -3,6 +3,7 @@
 #include "CurrentFormula.h"
 #include "FormulaFile.h"
 #include "RecordFile.h"
+#include "Steps.h"
 #include "TSPredict.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -419,7 +420,7 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
             f[fsAwayOnly] += 10.0f * (s > e ? s : e);
         }
         testing_ = true;
-        try {
+        SkipStep([&] {
             TestRequest request;
             request.Low = f;
             request.High = high;
@@ -427,8 +428,7 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
             request.Filters = filters;
             request.ShowWeekly = true;
             engine.TestFormulas(request);
-        } catch (const std::exception&) {
-        }
+        });
         testing_ = false;
     }
 }

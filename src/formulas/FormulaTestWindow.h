@@ -220,7 +220,7 @@ private:
     std::optional<formulatest::AllFormulaRun> allFormula_;   // the All Formula Report under way
 };
 
-// Registers "frmTest" as a child view, replacing the shell's stand-in.
+// Registers "frmTest" as a child view.
 void RegisterFormulaTestWindow();
 
 } // namespace vexal

@@ -3,8 +3,8 @@
 // (modeless, owned by the main window) and makes ReadFormula read the editor's controls.
 namespace vexal {
 
-// Registers WindowName::FormulaEditor (replacing any stand-in of that name), installs the
-// values other windows ask of it (FormulaEditorValues.h) and the reader.
+// Registers WindowName::FormulaEditor, installs the values other windows ask of it
+// (FormulaEditorValues.h) and the reader.
 void RegisterFormulaWindows();
 // Makes ReadFormula rebuild CurrentFormula from the editor (loaded hidden when it is not
 // loaded) and from the week selector's chosen position.

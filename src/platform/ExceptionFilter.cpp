@@ -1,6 +1,7 @@
 #include "ExceptionFilter.h"
 
 #include "MsgBox.h"
+#include "Steps.h"
 
 #include <cstdio>
 #include <new>
@@ -89,6 +90,8 @@ void ReportEscapedError(std::exception_ptr escaped)
         const VbError error = EscapedError(escaped);
         MsgBox(ErrorMessageText(error.Number(), error.Description()), vbCritical, ErrorMessageTitle);
     } catch (...) {
+        // A message service that fails cannot show its own failure either.
+        LogStepFailure("the error trap could not show an error");
     }
     reporting = false;
 }

@@ -1,5 +1,6 @@
 #include "Steps.h"
 
+#include "ExceptionFilter.h"
 #include "MsgBox.h"
 #include "VbError.h"
 
@@ -31,6 +32,15 @@ void StepFailed(OnFailure policy, const std::exception& error, const std::string
 {
     const std::string text = StepFailureText(error);
     std::string line = policy == OnFailure::Skip ? "skipped: " : "reported: ";
+    if (policy == OnFailure::Trap) {
+        std::exception_ptr current = std::current_exception();
+        if (!current)
+            current = std::make_exception_ptr(VbError(VbError::ProcessorException, error.what()));
+        const VbError trapped = EscapedError(current);
+        LogStepFailure(line + std::to_string(trapped.Number()) + " - " + trapped.Description());
+        ReportEscapedError(current);
+        return;
+    }
     if (const auto* vb = dynamic_cast<const VbError*>(&error))
         line += std::to_string(vb->Number()) + " - ";
     LogStepFailure(line + text);

@@ -15,6 +15,7 @@ namespace vexal {
 enum class OnFailure {
     Skip,    // leave the step out; only the step log hears of it
     Report,  // show the error's description in a message box, then go on
+    Trap,    // show it as the error trap shows an error that escapes a handler, then go on
 };
 
 // Writes one line to the step log; a no-op until the host installs a sink.
@@ -23,7 +24,8 @@ void SetStepLogSink(std::function<void(const std::string&)> sink);
 
 // The error's text as the user sees it: a runtime error's description, else what().
 std::string StepFailureText(const std::exception& error);
-// Logs the failure, and shows it (in a box with this title) when the policy says so.
+// Logs the failure, and shows it (in a box with this title) when the policy says so; called
+// while the error is being handled, as the trap's message is made from the error in flight.
 void StepFailed(OnFailure policy, const std::exception& error, const std::string& title);
 
 // Runs step under the policy; returns false when it failed.
@@ -48,5 +50,8 @@ bool ReportStep(F&& step, const std::string& title = {})
 {
     return RunStep(OnFailure::Report, std::forward<F>(step), title);
 }
+// Reports with the error trap's standard message (number, description, "Error Occured").
+template <class F>
+bool TrapStep(F&& step) { return RunStep(OnFailure::Trap, std::forward<F>(step)); }
 
 } // namespace vexal

@@ -32,6 +32,7 @@ std::string VbError::TextOf(int32_t number)
     case 91: return "Object variable or With block variable not set";
     case 380: return "Invalid property value";
     case 424: return "Object required";
+    case 482: return "Printer error";
     case 32755: return "Cancel.";
     default: return "Application-defined or object-defined error";
     }

@@ -27,6 +27,7 @@ public:
     static constexpr int32_t PathFileAccess = 75;
     static constexpr int32_t PathNotFound = 76;
     static constexpr int32_t ObjectNotSet = 91;
+    static constexpr int32_t PrinterError = 482;
     static constexpr int32_t InvalidProcedureCall = 5;
     static constexpr int32_t ProcessorException = 10000;
 

@@ -110,10 +110,11 @@ void PrintConsensus(PredictWindow& window)
         printout.rows.push_back({ConsensusRowLabel(name), window.ConsensusPicks});
     }
     SkipStep([] { ReadFormula(); });
-    SkipStep([&] {
+    // A failed print says so.
+    ReportStep([&] {
         PrinterCanvas canvas(CurrentPrinter());
         if (!canvas.Begin())
-            return;
+            throw VbError::Of(VbError::PrinterError);
         PrintConsensusReport(canvas, printout);
         canvas.EndDoc();
     });

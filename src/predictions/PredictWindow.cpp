@@ -605,10 +605,7 @@ void PredictWindow::ShowPredictionRow(WeeklyTableArray& table)
         for (int i = 0; i < WeeklyRows; ++i) {
             const int pick = static_cast<int>(CellNumber(table[static_cast<std::size_t>(i)][0]));
             std::string name;
-            try {
-                name = TeamAbbrev3(pick, 0, 0);
-            } catch (const VbError&) {
-            }
+            SkipStep([&] { name = TeamAbbrev3(pick, 0, 0); });
             ConsensusPicks[static_cast<std::size_t>(i)] = name;
         }
         return;
@@ -764,10 +761,7 @@ void PredictWindow::cboLines_Click()
         return;
     const std::string chosen = vb::Trim(cboLines_->currentText().toStdString());
     SaveSetting(pref::LineFile, chosen);
-    try {
-        LoadWeekLines(false);
-    } catch (const std::exception&) {
-    }
+    SkipStep([this] { LoadWeekLines(false); });
     if (chosen != DefaultLineFile && UseSeasonFileLines()) {
         // A named line file holds lines of the newest season only.
         {
@@ -775,10 +769,7 @@ void PredictWindow::cboLines_Click()
             cboLines_->setCurrentIndex(0);
         }
         SaveSetting(pref::LineFile, DefaultLineFile);
-        try {
-            LoadWeekLines(false);
-        } catch (const std::exception&) {
-        }
+        SkipStep([this] { LoadWeekLines(false); });
         if (!notice_)
             notice_ = CreateNotice();
         notice_->SetText(PreviousSeasonText);
@@ -813,12 +804,11 @@ void PredictWindow::chkOu_Click()
         return;
     App().CurrentFormula[fsTotalsMode] = static_cast<float>(CheckValue(chkOu_));
     Predict();
-    try {
+    SkipStep([this] {
         const std::filesystem::path folder = ProgramFolder() / (chkOu_->isChecked() ? "ConsensusOU" : "Consensus");
         SetFileList(consensusFiles_, folder.string(), "*.fla");
         SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
-    } catch (const std::exception&) {
-    }
+    });
 }
 
 void PredictWindow::chkPoolPicks_Click() { Predict(); }

@@ -12,6 +12,7 @@
 #include "RangeReports.h"
 #include "ReportPrintouts.h"
 #include "SharedProcs.h"
+#include "Steps.h"
 #include "VbError.h"
 #include "Windows.h"
 
@@ -56,41 +57,26 @@ void ViewRangeHtml(PredictWindow& window)
     const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
     const std::vector<RangeGame> games = ReadRangeWeek(week - 1);
     std::optional<RangePage> page;
-    try {
-        page.emplace(report, window.WeekText(), ReportDate(), app.ThemePicture);
-    } catch (const std::exception&) {
-    }
+    SkipStep([&] { page.emplace(report, window.WeekText(), ReportDate(), app.ThemePicture); });
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     for (const std::string& name : window.ConsensusFileNames()) {
-        try {
+        SkipStep([&] {
             RunRangeFormula(window, name, boxes, true);
             if (page)
                 page->Block(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1);
-        } catch (const std::exception&) {
-        }
+        });
     }
-    try {
-        ReadFormula();
-    } catch (const std::exception&) {
-    }
-    bool written = false;
-    if (page) {
-        try {
-            page->Close();
-            written = true;
-        } catch (const std::exception&) {
-        }
-    }
+    SkipStep([] { ReadFormula(); });
+    const bool written = page && SkipStep([&] { page->Close(); });
     if (!written) {
         // A page that could not be written is not opened, even when an older one is there.
         MsgBox("File " + report.string() + " doesn't exist, or is currently open.");
         return;
     }
-    try {
+    SkipStep([&] {
         HideFormulaEditor();
         ShellOpen(report.string(), -1);
-    } catch (const std::exception&) {
-    }
+    });
 }
 
 void PrintRange(PredictWindow& window)
@@ -107,24 +93,18 @@ void PrintRange(PredictWindow& window)
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     std::vector<RangePrintBlock> blocks;
     for (const std::string& name : window.ConsensusFileNames()) {
-        try {
-            RunRangeFormula(window, name, boxes, false);
-        } catch (const std::exception&) {
-        }
+        SkipStep([&] { RunRangeFormula(window, name, boxes, false); });
         blocks.push_back(RangePrintBlockOf(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1));
     }
-    try {
-        ReadFormula();
-    } catch (const std::exception&) {
-    }
-    try {
+    SkipStep([] { ReadFormula(); });
+    // The formula is the editor's again whatever the printer does; a failed print says so.
+    ReportStep([&] {
         PrinterCanvas canvas(CurrentPrinter());
         if (!canvas.Begin())
-            return;
+            throw VbError::Of(VbError::PrinterError);
         PrintRangeReport(canvas, weekText, ReportDate(), blocks);
         canvas.EndDoc();
-    } catch (const std::exception&) {
-    }
+    });
 }
 
 } // namespace vexal

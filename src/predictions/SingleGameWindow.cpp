@@ -6,6 +6,7 @@
 #include "MsgBox.h"
 #include "Predict.h"
 #include "SendKey.h"
+#include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -118,10 +119,7 @@ void SingleGameWindow::Form_Load()
     }
     for (int code = 1; code <= LastTeamCode; ++code) {
         std::string name;
-        try {
-            name = TeamName(code, 0, NameStyleAsShown);
-        } catch (const VbError&) {
-        }
+        SkipStep([&] { name = TeamName(code, 0, NameStyleAsShown); });
         // A code that names no team in the season (before its franchise began) is left out.
         if (name.empty())
             continue;
@@ -202,7 +200,7 @@ void SingleGameWindow::Command3d1_Click()
     BusyScope busy;
     const FlagScope runEnd(running_);
     AppState& app = App();
-    try {
+    ReportStep([&] {
         // A single game cannot be stopped: an earlier stop request must not end it.
         app.StopTest = false;
         TestRequest request;
@@ -213,11 +211,7 @@ void SingleGameWindow::Command3d1_Click()
         request.AwayTeam = AwayCode;
         request.SingleGame = true;
         engine_.TestFormulas(request);
-    } catch (const VbError& e) {
-        MsgBox(e.Description(), vbOKOnly);
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbOKOnly);
-    }
+    }, AppTitle);
 }
 
 void SingleGameWindow::ShowResult(WeeklyTableArray& table)

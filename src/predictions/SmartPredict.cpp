@@ -152,10 +152,7 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
     AppState& app = App();
     const SeasonData& season = Season();
     std::vector<GameRecord> games;
-    try {
-        games = ReadSeasonFile(input.seasonFile);
-    } catch (const std::exception&) {
-    }
+    ReportStep([&] { games = ReadSeasonFile(input.seasonFile); }, AppTitle);
     SmartLowEnds low{};
     SmartHighEnds high{};
     SmartSearchRanges(input.totals, input.week, input.boxes, low, high);

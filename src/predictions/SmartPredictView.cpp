@@ -13,6 +13,7 @@
 #include "ProgBar.h"
 #include "SeasonData.h"
 #include "SmartPredict.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "Windows.h"
 
@@ -82,20 +83,11 @@ void SmartPredict(PredictWindow& window, bool totals)
     RunSmartPredictions(window.TSPredict1(), input,
                         SmartRunState{window.SmartRun, window.WeeklyStartGame, window.SmartFormulaName}, hooks);
 
-    try {
-        ReadFormula();
-    } catch (const std::exception& e) {
-        MsgBox(e.what());
-    }
+    ReportStep([] { ReadFormula(); }, AppTitle);
     if (bar)
         bar->setVisible(false);
-    if (window.PoolPicksBox() == 1) {
-        try {
-            window.CalcPoolPicks();
-        } catch (const std::exception& e) {
-            MsgBox(e.what());
-        }
-    }
+    if (window.PoolPicksBox() == 1)
+        ReportStep([&] { window.CalcPoolPicks(); }, AppTitle);
     grid->SetRedraw(true);
     window.KeepSmartResults();
 }

@@ -2,6 +2,7 @@
 
 #include "ExceptionFilter.h"
 #include "MsgBox.h"
+#include "Steps.h"
 #include "Screen.h"
 #include "VbError.h"
 
@@ -474,11 +475,7 @@ void RefreshChartOrReport(Chart& chart)
 {
     if (chart.Data().empty())
         return;
-    try {
-        chart.Refresh();
-    } catch (const VbError& e) {
-        MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
-    }
+    TrapStep([&] { chart.Refresh(); });
 }
 
 } // namespace vexal

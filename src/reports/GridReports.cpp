@@ -503,7 +503,7 @@ void PrintGrid(const Grid& grid, const std::string& title, const std::string& fo
         if (!job.canvas) {
             job.canvas = std::make_unique<PrinterCanvas>(CurrentPrinter());
             if (!job.canvas->Begin())
-                throw VbError(482, "Printer error");
+                throw VbError::Of(VbError::PrinterError);
             job.state = JobState::Open;
         }
         PrinterCanvas& canvas = *job.canvas;

@@ -16,9 +16,9 @@ namespace vexal {
 
 // A factory makes the window (not shown). Child views are put into the main window's
 // MDI area by the shell; other windows are top-level windows owned by the main window.
-// A later registration under the same name replaces the earlier one (the real window
-// replaces the shell's stand-in). A window with an invokable Form_Load() gets it called
-// right after it is registered as loaded: its load handler can then find itself by name.
+// A later registration under the same name replaces the earlier one. A window with an
+// invokable Form_Load() gets it called right after it is registered as loaded: its load
+// handler can then find itself by name.
 using WindowFactory = std::function<QWidget*(QWidget* owner)>;
 enum class WindowKind { ChildView, Modeless, Modal };
 void RegisterWindow(const std::string& name, WindowKind kind, WindowFactory factory);

@@ -415,11 +415,7 @@ void StandingsWindow::RefreshStandings()
         // The schedule on show is drawn again, in full, under the new filters.
         ScheduleTeam = shownTeam_;
         ScheduleOpponent = 0;
-        try {
-            ShowTeamSchedule();
-        } catch (const VbError& e) {
-            MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
-        }
+        TrapStep([this] { ShowTeamSchedule(); });
     }
 }
 
@@ -438,8 +434,11 @@ void StandingsWindow::Compute(bool from2002)
     CMouse busy(11);
     grdTeam_->SetRedraw(false);
     grdTeam_->SetForeColor(0);
-    try {
-        LayOut(from2002);
+    ReportStep([&] {
+        if (from2002)
+            SetupStandingsGrid2002();
+        else
+            SetupStandingsGrid();
         // A sheet set again is parsed and polished again even when it is the one in place.
         for (QCheckBox* box : {chkFavorite_, chkDog_}) {
             const QString sheet = box->isChecked() ? "color: #FF0000" : "color: #000000";
@@ -450,10 +449,8 @@ void StandingsWindow::Compute(bool from2002)
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
         const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
         // Before a season is loaded and a week chosen there is nothing to count or name.
-        if (!standings::StandingsWeeks(Season(), week)) {
-            grdTeam_->SetRedraw(true);
+        if (!standings::StandingsWeeks(Season(), week))
             return;
-        }
         rows_ = standings::ComputeStandings(Season(), week, filters_, TeaserPoints(), from2002);
         for (const StandingsRow& r : rows_) {
             const int32_t back = picture ? GridNoColor : (r.Rank % 2 == 0 ? White : app.ThemeBackColor);
@@ -461,11 +458,7 @@ void StandingsWindow::Compute(bool from2002)
                 grdTeam_->SetCell(r.Row, r.Column + k, Block[k].cell(r), CellFlags, -1, back);
         }
         grdTeam_->FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
-    } catch (const VbError& e) {
-        MsgBox(e.Description(), vbOKOnly, "");
-    } catch (const std::exception& e) {
-        MsgBox(e.what(), vbOKOnly, "");
-    }
+    }, "");
     grdTeam_->SetRedraw(true);
 }
 
@@ -527,7 +520,7 @@ void StandingsWindow::LayOut(bool from2002)
 
 void StandingsWindow::grdTeam_CellChosen(int row, int col)
 {
-    try {
+    TrapStep([&] {
         ScheduleTeam = 0;
         ScheduleOpponent = 0;
         const BlockColumn* column = BlockColumnAt(col);
@@ -544,11 +537,7 @@ void StandingsWindow::grdTeam_CellChosen(int row, int col)
             ShowTeamSchedule();
         else
             GraphPointsForAgainst(ScheduleTeam);
-    } catch (const VbError& e) {
-        MsgBox(ErrorMessageText(e.Number(), e.Description()), vbCritical, ErrorMessageTitle);
-    } catch (const std::exception& e) {
-        MsgBox(std::string(e.what()), vbCritical, ErrorMessageTitle);
-    }
+    });
 }
 
 std::string StandingsWindow::ScheduleTitle() const

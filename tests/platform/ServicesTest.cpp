@@ -246,6 +246,11 @@ TEST(Steps, SkippedAndReportedFailuresAreLoggedAndOnlyReportedOnesShown)
          "reported: 6 - Overflow"},
         {OnFailure::Report, [] { throw std::runtime_error("disk full"); }, false, "disk full",
          "reported: disk full"},
+        // Shown as the error trap shows an error that escapes a handler.
+        {OnFailure::Trap, [] { throw VbError::Of(VbError::DivisionByZero); }, false,
+         "11 - Division by zero\r\nError occured on line 0", "reported: 11 - Division by zero"},
+        {OnFailure::Trap, [] { throw std::out_of_range("vector"); }, false,
+         "9 - Subscript out of range\r\nError occured on line 0", "reported: 9 - Subscript out of range"},
     };
     for (const Case& c : cases) {
         ScriptedMessages& messages = InstallScriptedMessages();

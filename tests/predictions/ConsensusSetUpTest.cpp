@@ -325,6 +325,28 @@ TEST_F(ConsensusSetUpTest, CancelledPrintDialogPrintsNothing)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A printer that cannot be opened ends the printed consensus and range reports with a
+// message, never in silence, and the formula is the editor's again.
+TEST_F(ConsensusSetUpTest, PrintThatFailsSaysSo)
+{
+    folder.Write("Good12.fla", DefaultFormulaLine);
+    folder.Write("Consensus/Good12.fla", DefaultFormulaLine);
+    ChooseWeek(12, 2024);
+    PredictWindow& w = OpenPredictions();
+    const Formula before = App().CurrentFormula;
+    const auto pdf = folder / "no such folder" / "report.pdf";
+    for (int report : {2, 5}) {
+        messages.shown.clear();
+        PrintTo(pdf);
+        ChooseReport(report);
+        Control<QPushButton>(&w, "cmdConsensus")->click();
+        EXPECT_FALSE(std::filesystem::exists(pdf)) << report;
+        EXPECT_EQ(App().CurrentFormula, before);
+        ASSERT_EQ(messages.shown.size(), 1u) << report;
+        EXPECT_EQ(messages.shown[0].text, "Printer error");
+    }
+}
+
 // A formula of the set whose file is gone from the program folder: the printout says for it
 // what the page says, never the lines of the formula before it.
 TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
