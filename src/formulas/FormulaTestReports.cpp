@@ -350,8 +350,8 @@ void FormulaTestWindow::cmdAllForm_Click()
         return;
     // The run ends before the report is shown: the viewer must close from its close box and
     // the window be usable while it is open.
-    std::optional<BusyScope> busy(std::in_place);
     std::optional<FlagScope> runEnd(std::in_place, running_);
+    std::optional<BusyScope> busy(std::in_place);
     AppState& app = App();
     app.StopTest = false;
     stopRequested_ = false;

@@ -28,6 +28,7 @@
 #include "Windows.h"
 #include "cResizer.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -234,6 +235,7 @@ FormulaTestWindow::FormulaTestWindow(QWidget* owner) : QWidget(owner)
     setWindowTitle(Caption);
     BuildControls();
     BuildMenus();
+    OnBusyChanged(this, [this](bool busy) { ShowCommandsAvailable(!busy); });
     m_Timer.setSingleShot(true);
     connect(&m_Timer, &QTimer::timeout, this, &FormulaTestWindow::m_Timer_ThatTime);
     engine_.Progress = [this](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
@@ -274,10 +276,13 @@ void FormulaTestWindow::BuildControls()
     body_->setFont(face);
 
     // The tested ranges, low and high end side by side, with the rolling average on top.
-    auto rowLabel = [this](const QString& name, const QString& text, int top) {
+    // Each caption ends beside its control, as wide as the column of row captions or its own.
+    auto rowLabel = [this](const QString& name, const QString& text, int top, int width = 1440, int height = 255) {
         auto* label = new QLabel(text, body_);
         label->setObjectName(name);
-        At(label, 60, top, 1440, 255);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        At(label, 60, top, width, height);
+        return label;
     };
     for (int i = 0; i < 2; ++i) {
         txtrola_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtrola_%1").arg(i));
@@ -308,8 +313,10 @@ void FormulaTestWindow::BuildControls()
     sortbyu_ = new QRadioButton("Unit Win", body_);
     sortbyu_->setObjectName("sortbyu");
     sortbyu_->setChecked(true);
-    At(SortByW_, 60, 2790, 1290, 330);
-    At(sortbyu_, 1410, 2790, 1470, 330);
+    // The ranking choice's caption keeps its buttons' row and height.
+    lblRankOn_ = rowLabel("lblTag_SortByW", "Rank on: ", 2790, 840, 330);
+    At(SortByW_, 960, 2790, 900, 330);
+    At(sortbyu_, 1890, 2790, 990, 330);
     const char* summary[3] = {"0-0-0", "100%", "0"};
     for (int i = 0; i < 3; ++i) {
         txtBest_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtBest_%1").arg(i), summary[i]);
@@ -391,7 +398,9 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
 
     auto* situation = new QGroupBox("Situation Options", pane);
     situation->setObjectName("fraSituationOptions");
-    At(situation, 0, 0, 4110, 3375);
+    // The two frames stop short of the pane's right and bottom edges: scaled on their own,
+    // they must not outgrow the pane as it is fitted to the strip's client area.
+    At(situation, 0, 0, 4110, 3345);
     chkDog_ = MakeCheck(situation, "chkDog", "Underdog");
     chkFav_ = MakeCheck(situation, "chkFav", "Favorite");
     chkHome_ = MakeCheck(situation, "chkHome", "Home");
@@ -435,6 +444,9 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
         la->setObjectName(QString("lbl") + aName);
         auto* lb = new QLabel(QString(bTag) + " ", fra);
         lb->setObjectName(QString("lbl") + bName);
+        // A caption ends beside its list, its trailing blanks between them.
+        for (QLabel* l : {la, lb})
+            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         int x = 90;
         At(la, x, 300, w.labelA, 270);
         x += w.labelA + 30;
@@ -445,11 +457,11 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
         At(b, x, 285, w.list, 300);
     };
     frame(chkLines_, "chkLines", fraLines_, "fraLines", "    Test Lines:", cboLinesStart_, "cboLinesStart",
-          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru", 1185, {1260, 900, 420});
+          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru ", 1185, {1260, 900, 480});
     frame(chkLimitWeek_, "chkLimitWeek", fraLimitWeeks_, "fraLimitWeeks", "    Limit Tested Weeks:", cboLimitStart_,
-          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru", 1920, {1260, 900, 420});
+          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru   ", 1920, {1260, 900, 600});
     frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", homeTeam_, "Combo1",
-          "Home Team", awayTeam_, "Combo2", "Away Team", 2655, {1005, 870, 960});
+          "Home Team", awayTeam_, "Combo2", "Away Team", 2655, {1035, 840, 990});
     for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, homeTeam_, awayTeam_})
         list->setEnabled(false);
     cboLinesStart_->setEditText("0");
@@ -467,7 +479,7 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
 
     auto* formula = new QGroupBox("Formula Options", pane);
     formula->setObjectName("fraFormulaOptions");
-    At(formula, 4170, 0, 2250, 3375);
+    At(formula, 4170, 0, 2220, 3345);
     chkMoneyLine_ = MakeCheck(formula, "chkMoneyLine", "Money Line");
     chkUsePowerRatings_ = MakeCheck(formula, "chkUsePowerRatings", "Use Power Ratings");
     chkDonTUseLine_ = MakeCheck(formula, "chkDonTUseLine", "Don't Use Line");
@@ -476,7 +488,7 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
     int top = 255;
     for (QWidget* w : std::initializer_list<QWidget*>{chkMoneyLine_, chkUsePowerRatings_, chkDonTUseLine_,
                                                       chkSeparateHomeAway_, chkDiscardHighLow_}) {
-        At(w, 75, top, 2145, 270);
+        At(w, 75, top, 2115, 270);
         top += 300;
     }
     auto* lblTeaser = new QLabel("Teaser Points", formula);
@@ -553,6 +565,7 @@ QWidget* FormulaTestWindow::BuildBestWorstPane(QWidget* client)
         const int top = 60 + (r % 5) * 300;
         auto* label = new QLabel(QString(BestTags[k]) + " ", pane);
         label->setObjectName(QString("lblTag_best_%1").arg(ScreenOrder[r]));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         At(label, left + 60, top + 15, 1440, 270);
         At(best_[k], left + 1530, top, 780, 285);
         At(worst_[k], left + 2340, top, 780, 285);
@@ -577,15 +590,15 @@ void FormulaTestWindow::BuildMenus()
 {
     QMenu* file = menuBar_->addMenu("&File");
     file->setObjectName("file");
-    QAction* ltt = file->addAction("Load Test Template");
-    ltt->setObjectName("mnuLTT");
-    connect(ltt, &QAction::triggered, this, &FormulaTestWindow::mnuLTT_Click);
+    mnuLTT_ = file->addAction("Load Test Template");
+    mnuLTT_->setObjectName("mnuLTT");
+    connect(mnuLTT_, &QAction::triggered, this, &FormulaTestWindow::mnuLTT_Click);
     QAction* stt = file->addAction("Save Test Template");
     stt->setObjectName("mnuSTT");
     connect(stt, &QAction::triggered, this, &FormulaTestWindow::mnuSTT_Click);
-    QAction* print = file->addAction("&Print");
-    print->setObjectName("Print");
-    connect(print, &QAction::triggered, this, &FormulaTestWindow::Print_Click);
+    mnuPrint_ = file->addAction("&Print");
+    mnuPrint_->setObjectName("Print");
+    connect(mnuPrint_, &QAction::triggered, this, &FormulaTestWindow::Print_Click);
     QAction* exit = file->addAction("E&xit");
     exit->setObjectName("exit");
     connect(exit, &QAction::triggered, this, [] { UnloadAllForms(); });
@@ -721,9 +734,21 @@ void FormulaTestWindow::AddLayoutRules()
     resize_->AddPropotional(body_);
     resize_->AddFontResizing(body_);
     resize_->AddMaxHeight(330, {cmdStart_, cmdStop_, cmdOtherFac_, cmdOU_, cmdAllForm_, cmdLog_, cmdBest_, cmdWorst_,
-                                SortByW_, sortbyu_});
+                                SortByW_, sortbyu_, lblRankOn_});
     resize_->AddRule(cResizer::EqualWidths, body_, 150, {cmdStart_, cmdStop_, cmdOtherFac_, cmdOU_, cmdAllForm_});
     resize_->TargetForm(body_);
+    connect(resize_, &cResizer::AfterResizing, this, &FormulaTestWindow::Form_Resize);
+    Form_Resize();
+}
+
+// Every pane fills the tab strip's client area, whatever the proportions made of each.
+void FormulaTestWindow::Form_Resize()
+{
+    QWidget* client = vbaRE_->parentWidget();
+    if (client->width() <= 0 || client->height() <= 0)
+        return;
+    for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)})
+        pane->setGeometry(client->rect());
 }
 
 void FormulaTestWindow::closeEvent(QCloseEvent* event)
@@ -1070,6 +1095,29 @@ void FormulaTestWindow::cmdStop_Click()
     });
 }
 
+// While a run or load yields, what cannot be done meanwhile is disabled: loading a template,
+// printing and saving a row (each would change the formula the run reads) and the log (a
+// window over the run). A run of this window's own locks its options and run commands itself
+// and keeps Stop; other work (a season load) holds the run commands back too.
+void FormulaTestWindow::ShowCommandsAvailable(bool available)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdLog_, cmdBest_, cmdWorst_})
+        w->setEnabled(available);
+    for (QAction* a : {mnuLTT_, mnuPrint_})
+        a->setEnabled(available);
+    if (!available && !running_) {
+        for (QWidget* w : std::initializer_list<QWidget*>{cmdStart_, cmdAllForm_})
+            if (w->isEnabled()) {
+                w->setEnabled(false);
+                heldBack_.push_back(w);
+            }
+    } else if (available) {
+        for (const QPointer<QWidget>& w : std::exchange(heldBack_, {}))
+            if (w)
+                w->setEnabled(true);
+    }
+}
+
 void FormulaTestWindow::BeginTestMode()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{picTab_[0], cmdStart_, cmdOU_, cmdOtherFac_, cmdAllForm_})
@@ -1130,8 +1178,9 @@ void FormulaTestWindow::m_Timer_ThatTime()
     m_Timer.stop();
     if (running_ || IsBusy())
         return;
-    BusyScope busy;
+    // Running first: the busy state's watchers tell this run from other work by it.
     const FlagScope runEnd(running_);
+    BusyScope busy;
 
     bool stopped = false;
     // A failing step asks whether to go on; No ends the launch with the window locked.

@@ -28,6 +28,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -116,6 +117,8 @@ private:
     void TakeButtonPictures();
     void SetOpeningSize();
     void AddLayoutRules();
+    void ShowCommandsAvailable(bool available);
+    void Form_Resize();
 
     // Refresh and options.
     void FillSeasonLists();
@@ -138,6 +141,9 @@ private:
     TSPredict engine_{ProgramEngineHost()};
     QTimer m_Timer;
     QMenuBar* menuBar_ = nullptr;
+    QAction* mnuLTT_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
+    std::vector<QPointer<QWidget>> heldBack_;   // run commands disabled while other work yields
     QWidget* body_ = nullptr;
     std::vector<std::pair<QPointer<QWidget>, QRect>> design_;
     cResizer* resize_ = nullptr;
@@ -147,6 +153,7 @@ private:
     std::array<QLineEdit*, 10> lowBoxes_{};
     std::array<QLineEdit*, 10> highBoxes_{};
     std::array<QLineEdit*, 2> txtrola_{};
+    QLabel* lblRankOn_ = nullptr;
     QRadioButton* SortByW_ = nullptr;
     QRadioButton* sortbyu_ = nullptr;
     std::array<QLineEdit*, 3> txtBest_{};

@@ -190,6 +190,12 @@ PredictWindow::PredictWindow(QWidget* owner) : QWidget(owner)
     BuildControls();
     BuildMenus();
     LayOut();
+    // Smart Predict and the consensus and range reports are runs of their own: they wait while
+    // one yields.
+    OnBusyChanged(this, [this](bool busy) {
+        cmdSmartPred_->setEnabled(!busy);
+        cmdConsensus_->setEnabled(!busy);
+    });
     engine_.Weekly = [this](WeeklyTableArray& table) { ShowPredictionRow(table); };
     resize(760, 520);
 }

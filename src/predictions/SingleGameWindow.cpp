@@ -94,6 +94,8 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     SetBack(totalBox_, NeutralTotal, true);
 
     connect(predictButton_, &QPushButton::clicked, this, &SingleGameWindow::Command3d1_Click);
+    // One prediction at a time: the button waits while one yields.
+    OnBusyChanged(this, [this](bool busy) { predictButton_->setEnabled(!busy); });
     connect(exitButton_, &QPushButton::clicked, this, [this] { close(); });
     engine_.Weekly = [this](WeeklyTableArray& table) { ShowResult(table); };
 }

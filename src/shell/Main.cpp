@@ -75,6 +75,9 @@ constexpr Button Toolbar2Buttons[] = {
     {13, "  Exit  ", "Exit Program"},
 };
 constexpr int NamesButton = 10;   // "City / Name" of the second toolbar
+// The last button of each toolbar ("Formula", "Exit") stays available while a run yields: the
+// editor's changes and Exit wait for the run by themselves.
+constexpr int LastButton = 12;
 
 const char* const TB1Items[] = {"Standings", "Enter Lines", "Predict Games", "View Stats",
                                 "Test Formula", "Power Ratings", "Formula"};
@@ -267,6 +270,23 @@ Main::Main(QWidget* parent) : QMainWindow(parent)
     auto host = std::make_unique<ShellLoaderHost>(this);
     loaderHost_ = host.get();
     InstallLoaderHost(std::move(host));
+    OnBusyChanged(this, [this](bool busy) { ShowCommandsAvailable(!busy); });
+}
+
+// While a run or load yields, nothing that would replace what it reads or re-enter it can be
+// chosen: the season and week lists, the views' buttons and the tools that open over them are
+// disabled, and enabled again when it has returned.
+void Main::ShowCommandsAvailable(bool available)
+{
+    cboYears_->setEnabled(available);
+    cboWeek_->setEnabled(available);
+    for (QToolBar* bar : {viewsToolbar_, toolsToolbar_}) {
+        if (!bar)
+            continue;
+        const QList<QAction*> actions = bar->actions();
+        for (int index = 0; index < LastButton && index < actions.size(); index += 2)
+            actions.at(index)->setEnabled(available);
+    }
 }
 
 Main::~Main() { ReleaseLoaderHost(); }
@@ -468,6 +488,7 @@ void Main::SetToolbarText()
     App().ShowCityNames = city;
     rebar_->RemoveAllBands();
     ArrangeToolbars();
+    ShowCommandsAvailable(!IsBusy());
 }
 
 void Main::SetToolbarCaptions(bool shown)
@@ -622,6 +643,11 @@ void Main::cReBar1_ChevronPushed(const QString& key, const QPoint& globalPos)
         bar = toolsToolbar_;
     if (!bar)
         return;
+    // The menu offers what the toolbar offers now.
+    const QList<QAction*> actions = bar->actions();
+    for (int item = 1; item <= cPop_.Count(); ++item)
+        if (QAction* action = actions.value(2 * (item - 1)))
+            cPop_.SetEnabled(item, action->isEnabled());
     const int chosen = cPop_.ShowPopupMenu(globalPos);
     if (chosen < 1)
         return;

@@ -79,6 +79,7 @@ private:
     void ToggleNames(bool pressed);
     void ExitProgram();
     void ShowFormulaEditor();
+    void ShowCommandsAvailable(bool available);
     QPoint ThemeMenuPosition() const;
     void BuildTeamList(int year);
     void ReleaseLoaderHost();

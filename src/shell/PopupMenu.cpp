@@ -39,6 +39,12 @@ void PopupMenu::SetChecked(int item, bool checked)
         items_[item - 1].checked = checked;
 }
 
+void PopupMenu::SetEnabled(int item, bool enabled)
+{
+    if (item >= 1 && item <= Count())
+        items_[item - 1].enabled = enabled;
+}
+
 bool PopupMenu::Checked(int item) const { return item >= 1 && item <= Count() && items_[item - 1].checked; }
 
 bool PopupMenu::Restore(const std::string& key)
@@ -59,8 +65,10 @@ const std::vector<PopupMenu::Item>* PopupMenu::StoredItems(const std::string& ke
 int PopupMenu::ShowPopupMenu(const QPoint& globalPos)
 {
     if (TestChooser()) {
-        int chosen = TestChooser()(items_);
-        return chosen >= 1 && chosen <= Count() && !items_[chosen - 1].header ? chosen : 0;
+        const int chosen = TestChooser()(items_);
+        const bool choosable =
+            chosen >= 1 && chosen <= Count() && !items_[chosen - 1].header && items_[chosen - 1].enabled;
+        return choosable ? chosen : 0;
     }
     QMenu root(owner_);
     std::vector<QMenu*> menus(items_.size() + 1, nullptr);
@@ -91,6 +99,8 @@ int PopupMenu::ShowPopupMenu(const QPoint& globalPos)
             action->setFont(bold);
             action->setEnabled(false);
         }
+        if (!item.enabled)
+            action->setEnabled(false);
     }
     QAction* chosen = root.exec(globalPos);
     return chosen ? chosen->data().toInt() : 0;

@@ -25,6 +25,7 @@ public:
         int parent = 0;       // the item it sits under; 0 = the top level
         bool header = false;
         bool checked = false;
+        bool enabled = true;  // a disabled item is shown grey and cannot be chosen
     };
 
     void Clear() { items_.clear(); }
@@ -32,6 +33,7 @@ public:
     int AddItem(const std::string& caption, int icon = -1, int parent = 0);
     void SetHeader(int item, bool header);
     void SetChecked(int item, bool checked);
+    void SetEnabled(int item, bool enabled);
     bool Checked(int item) const;
     const std::vector<Item>& Items() const { return items_; }
     int Count() const { return static_cast<int>(items_.size()); }

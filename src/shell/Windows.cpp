@@ -50,6 +50,7 @@ struct Registry {
     std::function<void()> programEnd;
     bool refreshPending = false;
     bool refreshAllPending = false;
+    std::vector<std::pair<QPointer<QObject>, std::function<void(bool)>>> busyWatchers;
 };
 
 Registry& R()
@@ -123,6 +124,38 @@ QMdiArea* MdiArea()
     return main ? qobject_cast<QMdiArea*>(main->centralWidget()) : nullptr;
 }
 
+// One view is open at a time and fills the main window's client area (views lay out their
+// grids by the main window's width), whatever size it gave itself at load: that size is where
+// its own layout scales from.
+void FillArea(QMdiSubWindow* frame)
+{
+    QMdiArea* mdi = frame ? frame->mdiArea() : nullptr;
+    if (!mdi || frame->isMaximized() || frame->isMinimized())
+        return;
+    frame->setGeometry(QRect(QPoint(0, 0), mdi->viewport()->size()));
+}
+
+// Every open view follows the client area when the main window shrinks or grows.
+class AreaFollower : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            for (const Loaded& l : R().loaded)
+                if (l.frame && l.frame->isVisible() && l.frame->mdiArea() &&
+                    l.frame->mdiArea()->viewport() == watched)
+                    FillArea(l.frame);
+        return false;
+    }
+};
+
+void FollowArea(QMdiArea* mdi)
+{
+    static AreaFollower* follower = new AreaFollower;
+    mdi->viewport()->removeEventFilter(follower);
+    mdi->viewport()->installEventFilter(follower);
+}
+
 } // namespace
 
 void RegisterWindow(const std::string& name, WindowKind kind, WindowFactory factory)
@@ -169,6 +202,7 @@ QWidget* LoadWindow(const std::string& name)
         const bool sized = w->testAttribute(Qt::WA_Resized);
         const QSize size = w->size();
         QMdiSubWindow* frame = mdi->addSubWindow(w);
+        FollowArea(mdi);
         if (sized) {
             QStyle* style = frame->style();
             const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
@@ -254,14 +288,10 @@ QWidget* ShowWindow(const std::string& name)
             return w;
         QMdiArea* mdi = frame->mdiArea();
         const bool firstShow = !frame->isVisible();
-        if (mdi && firstShow) {
-            // One view is open at a time: it fills the main window's client area (views lay
-            // out their grids by the main window's width), never smaller than it made itself.
-            // It gets that size before it is shown, so that what it lays out when it is first
-            // activated is not scaled again by a resize right after.
-            const QSize area = mdi->viewport()->size();
-            frame->setGeometry(QRect(QPoint(0, 0), frame->size().expandedTo(area)));
-        }
+        // The view gets the client area's size before it is shown, so that what it lays out
+        // when it is first activated is not scaled again by a resize right after.
+        if (mdi && firstShow)
+            FillArea(frame);
         w->show();
         if (frame)
             frame->show();
@@ -511,11 +541,34 @@ void UnloadAllForms()
 
 bool IsBusy() { return R().busy > 0; }
 
-BusyScope::BusyScope() { ++R().busy; }
+namespace {
+
+void TellBusy(bool busy)
+{
+    auto& watchers = R().busyWatchers;
+    watchers.erase(std::remove_if(watchers.begin(), watchers.end(), [](const auto& w) { return !w.first; }),
+                   watchers.end());
+    // A watcher may add others or end its receiver's life.
+    const auto now = watchers;
+    for (const auto& [receiver, changed] : now)
+        if (receiver)
+            changed(busy);
+}
+
+} // namespace
+
+BusyScope::BusyScope()
+{
+    if (++R().busy == 1)
+        TellBusy(true);
+}
 
 BusyScope::~BusyScope()
 {
-    if (--R().busy > 0 || R().whenIdle.empty())
+    if (--R().busy > 0)
+        return;
+    TellBusy(false);
+    if (R().whenIdle.empty())
         return;
     // Run the held-back commands from the event loop, not inside the run's own unwinding.
     QTimer::singleShot(0, [] {
@@ -531,6 +584,15 @@ BusyScope::~BusyScope()
             action();
         }
     });
+}
+
+void OnBusyChanged(QObject* receiver, std::function<void(bool busy)> changed)
+{
+    if (!receiver || !changed)
+        return;
+    R().busyWatchers.emplace_back(receiver, changed);
+    if (IsBusy())
+        changed(true);
 }
 
 void RunWhenIdle(std::function<void()> action)

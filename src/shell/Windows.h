@@ -83,6 +83,10 @@ public:
 };
 // Runs the action now when nothing is running, else once the running work has returned.
 void RunWhenIdle(std::function<void()> action);
+// What cannot be done while a run or load yields is shown unavailable meanwhile: changed is
+// called with true when such work starts (at once when it is going already) and with false
+// when it has returned, for as long as receiver lives. A window disables its commands there.
+void OnBusyChanged(QObject* receiver, std::function<void(bool busy)> changed);
 
 // The command that refreshes a view (its refresh button's click), registered by the view
 // itself; the application's refresh calls it for the active view. Forgotten when the view

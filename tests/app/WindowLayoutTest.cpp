@@ -154,19 +154,9 @@ void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = 
     }
 }
 
-class WindowLayout : public WholeProgramTest {};
-
-TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOfItsNeighbours)
+std::vector<WindowCase> EveryWindow()
 {
-    StartVexal();
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
-    Pump();
-    Main* main = TheMain();
-    ASSERT_NE(main, nullptr);
-    App().DocumentPath = program.Path() / "FormulaList.txt";
-    { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
-
-    const WindowCase cases[] = {
+    return {
         {"lines", Open::Toolbar1, 2, Names({"mnuBar", "cboLines", "cmdAddNewLines", "cmdDelete", "Grid1"}), {},
          {9345, 6510}},
         {"FORM2", Open::Toolbar2, 2,
@@ -219,7 +209,27 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
         {"Main", Open::MainWindow, 0,
          Names({"picture1", "cReBar1", "cboYears", "cToolbar2", "cboWeek", "cToolbar1", "MDIClient"})},
     };
-    for (const WindowCase& c : cases) {
+}
+
+class WindowLayout : public WholeProgramTest {
+protected:
+    Main* Start()
+    {
+        StartVexal();
+        EXPECT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        Pump();
+        return TheMain();
+    }
+};
+
+TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOfItsNeighbours)
+{
+    Main* main = Start();
+    ASSERT_NE(main, nullptr);
+    App().DocumentPath = program.Path() / "FormulaList.txt";
+    { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
+
+    for (const WindowCase& c : EveryWindow()) {
         switch (c.open) {
         case Open::Toolbar1:
         case Open::Toolbar2:
@@ -286,6 +296,40 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
         case Open::MainWindow:
             CheckLayout(c, main);
             break;
+        }
+    }
+}
+
+// Each view, opened at the main window's size, follows it when it is made 800 x 600 and when it
+// grows back: its frame fills the client area each time, and its controls stay inside it.
+TEST_F(WindowLayout, EveryViewFollowsTheMainWindowWhenItShrinksAndGrowsBack)
+{
+    Main* main = Start();
+    ASSERT_NE(main, nullptr);
+    const QSize opened = main->size();
+    ASSERT_GT(opened.width(), 800);
+    ASSERT_GT(opened.height(), 600);
+    for (const WindowCase& c : EveryWindow()) {
+        if (c.open != Open::Toolbar1 && c.open != Open::Toolbar2)
+            continue;
+        SCOPED_TRACE(c.window);
+        main->findChild<QToolBar*>(c.open == Open::Toolbar2 ? "cToolbar2" : "cToolbar1")->actions().at(c.button)->trigger();
+        ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+        Pump();
+        QWidget* window = FindWindow(c.window);
+        ASSERT_NE(window, nullptr);
+        auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+        ASSERT_NE(frame, nullptr);
+        for (const QSize size : {QSize(800, 600), opened}) {
+            main->resize(size);
+            Pump();
+            ASSERT_EQ(main->size(), size);
+            const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+            SCOPED_TRACE(at);
+            const QRect area = frame->mdiArea()->viewport()->rect();
+            EXPECT_EQ(frame->geometry(), area) << Describe(frame->geometry()) << " in " << Describe(area);
+            EXPECT_TRUE(frame->isVisible());
+            CheckLayout(c, window, ("_" + at).c_str());
         }
     }
 }

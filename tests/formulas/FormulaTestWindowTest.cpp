@@ -18,6 +18,7 @@
 #include "PrintDialog.h"
 #include "ProgBar.h"
 #include "SampleSeasons.h"
+#include "Screen.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
 #include "SettingsStore.h"
@@ -27,20 +28,26 @@
 #include "WeekRange.h"
 #include "Windows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -200,6 +207,142 @@ TEST_F(FormulaTestWindowTest, FirstOpeningShowsTheFormulaAsAOnePointRangeWithDef
     EXPECT_EQ(List(w, "Combo1")->currentText(), "None");
     EXPECT_FALSE(Button(w, "cmdStop")->isEnabled());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// What a control shows as its caption.
+std::string CaptionOf(const QObject* o)
+{
+    if (auto* label = qobject_cast<const QLabel*>(o))
+        return label->text().toStdString();
+    if (auto* button = qobject_cast<const QAbstractButton*>(o))
+        return button->text().toStdString();
+    if (auto* frame = qobject_cast<const QGroupBox*>(o))
+        return frame->title().toStdString();
+    if (auto* action = qobject_cast<const QAction*>(o))
+        return action->text().toStdString();
+    if (auto* menu = qobject_cast<const QMenu*>(o))
+        return menu->title().toStdString();
+    return "(no caption)";
+}
+
+// Every caption the window is built with, exactly as the user reads it, and each caption label
+// (its control's tag and one blank) whole, on its control's row and left of it, at the size
+// the window opens with and at the larger size it takes in the main window.
+TEST_F(FormulaTestWindowTest, ShowsEveryCaptionWholeBesideItsControl)
+{
+    FormulaTestWindow& w = Open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Test Formula");
+    struct Caption {
+        const char* name;
+        const char* text;
+    };
+    const Caption captions[] = {
+        {"file", "&File"},
+        {"mnuLTT", "Load Test Template"},
+        {"mnuSTT", "Save Test Template"},
+        {"Print", "&Print"},
+        {"exit", "E&xit"},
+        {"Help", "&Help"},
+        {"SortByW", "Win %"},
+        {"sortbyu", "Unit Win"},
+        {"cmdStart", "Start"},
+        {"cmdStop", "Stop"},
+        {"cmdOtherFac", "Other Factors"},
+        {"cmdOU", "Testing Sides"},
+        {"cmdAllForm", "View All Formulas"},
+        {"chkCliffAdjust", "Cliff Adjust"},
+        {"fraSituationOptions", "Situation Options"},
+        {"chkDog", "Underdog"},
+        {"chkFav", "Favorite"},
+        {"chkHome", "Home"},
+        {"chkAway", "Away"},
+        {"fraSpeedOptions", "Speed Options"},
+        {"chkFast", "Show Weekly Breakdown"},
+        {"chkLinear", "Quick Mode"},
+        {"fraLines", "    Test Lines:"},
+        {"fraLimitWeeks", "    Limit Tested Weeks:"},
+        {"fraSingleGame", "    Single Game"},
+        {"fraFormulaOptions", "Formula Options"},
+        {"chkMoneyLine", "Money Line"},
+        {"chkUsePowerRatings", "Use Power Ratings"},
+        {"chkDonTUseLine", "Don't Use Line"},
+        {"chkSeparateHomeAway", "Separate Home/Away"},
+        {"chkDiscardHighLow", "Discard High/Low"},
+        {"lblTeaser", "Teaser Points"},
+        {"ChkSaveFormulas", "Save formulas to disk that meet the following criteria:"},
+        {"lblAUnitWinBetween", "A Unit Win Between"},
+        {"lblAWinningBetween", "A Winning % between"},
+        {"lblMinimumNumberOfGamesPlayed", "Minimum number of games played"},
+        {"lblAnd_0", "and"},
+        {"lblAnd_1", "And"},
+        {"lblAnd_2", "And"},
+        {"cmdLog", "View Log"},
+        {"cmdBest", "Save Best"},
+        {"cmdWorst", "Save Worst"},
+    };
+    for (const Caption& c : captions) {
+        const QObject* control = w.findChild<QObject*>(c.name);
+        ASSERT_NE(control, nullptr) << c.name;
+        EXPECT_EQ(CaptionOf(control), c.text) << c.name;
+    }
+    auto* tabs = Control<QTabBar>(w, "Tab1");
+    ASSERT_EQ(tabs->count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(tabs->tabText(i).toStdString(), (std::array{"Options", "Save", "Best/Worst", "Breakdown"})[i]);
+
+    struct Beside {
+        std::string label;
+        std::string control;
+        std::string text;
+    };
+    std::vector<Beside> besides = {
+        {"lblTag_txtrola_0", "txtrola_0", "Rolling Average "},
+        {"lblTag_SortByW", "SortByW", "Rank on: "},
+        {"lblCombo1", "Combo1", "Home Team "},
+        {"lblCombo2", "Combo2", "Away Team "},
+        {"lblcboLimitStart", "cboLimitStart", "Only Test From "},
+        {"lblcboLimitEnd", "cboLimitEnd", "thru    "},
+        {"lblcboLinesStart", "cboLinesStart", "Only Test From "},
+        {"lblcboLinesEnd", "cboLinesEnd", "thru  "},
+        {"lblTag_best_12", "best_12", "Rolling Ave. "},
+    };
+    const char* const rows[9] = {"Min. Point Diff.", "Max. Point Diff.", "Home Field Adv.", "% Offense", "% Defense",
+                                 "% Rushing",        "% Passing",        "Turnover Value",  "Pred. Score Mult."};
+    for (int row = 1; row <= 9; ++row)
+        besides.push_back({"lblTag_Text1_" + std::to_string(row), "Text1_" + std::to_string(row),
+                           std::string(rows[row - 1]) + " "});
+    const char* const best[9] = {"Min. Point Diff.", "Max. Point Diff.", "H.F.A.",    "% Offense",       "% Defense",
+                                 "% Rushing",        "% Passing",        "Turnovers", "Score Multiplier"};
+    for (int i = 0; i <= 8; ++i)
+        besides.push_back({"lblTag_best_" + std::to_string(i), "best_" + std::to_string(i), std::string(best[i]) + " "});
+
+    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+    ASSERT_NE(frame, nullptr);
+    const QSize opening(Screen::TwipsToPixelsX(9540), Screen::TwipsToPixelsY(5205));
+    const QSize filling = frame->size();
+    ASSERT_GE(filling.width(), opening.width());
+    for (const QSize size : {opening, filling}) {
+        frame->resize(size);
+        QCoreApplication::processEvents();
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        for (const Beside& b : besides) {
+            SCOPED_TRACE(b.label);
+            auto* label = w.findChild<QLabel*>(QString::fromStdString(b.label));
+            QWidget* control = w.findChild<QWidget*>(QString::fromStdString(b.control));
+            ASSERT_NE(label, nullptr);
+            ASSERT_NE(control, nullptr);
+            EXPECT_EQ(label->text().toStdString(), b.text);
+            ASSERT_EQ(label->parentWidget(), control->parentWidget());
+            // Whole, trailing blanks included, and ending beside the control on its row.
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->contentsRect().width());
+            EXPECT_TRUE(label->alignment() & Qt::AlignRight);
+            const QRect l = label->geometry(), c = control->geometry();
+            EXPECT_LT(l.right(), c.left());
+            EXPECT_LE(c.left() - l.right(), Screen::TwipsToPixelsX(150));
+            EXPECT_TRUE(c.top() <= l.center().y() && l.center().y() <= c.bottom())
+                << l.y() << "+" << l.height() << " beside " << c.y() << "+" << c.height();
+        }
+    }
 }
 
 TEST_F(FormulaTestWindowTest, RefreshFollowsTheFormulaAndClosingSavesSettings)
