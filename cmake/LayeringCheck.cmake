@@ -74,6 +74,14 @@ function(vexal_check_layering table_file)
     endif()
   endforeach()
 
+  # The table as the source rules read it (cmake/SourceRules.cmake), written only when it
+  # changes so that the check of the sources is not run again for nothing.
+  set(table "set(VEXAL_LAYER_FOLDERS ${row_folders})\n")
+  foreach(folder IN LISTS row_folders)
+    string(APPEND table "set(vexal_layer_uses_${folder} ${vexal_layer_uses_${folder}})\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/LayeringTable.cmake CONTENT "${table}")
+
   # Every direct link of every library of those folders.
   foreach(folder IN LISTS row_folders)
     get_directory_property(targets DIRECTORY ${CMAKE_SOURCE_DIR}/src/${folder} BUILDSYSTEM_TARGETS)

@@ -10,8 +10,8 @@
 #include "QtPlatform.h"
 #include "InternetWindows.h"
 #include "TSGet.h"
-#include "../internet/HostileServers.h"
-#include "../internet/LoopbackServer.h"
+#include "HostileServers.h"
+#include "LoopbackServer.h"
 #include "WaitFor.h"
 
 #include <QAction>
