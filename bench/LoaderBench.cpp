@@ -6,6 +6,7 @@
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
+#include "StatFile.h"
 #include "StatImport.h"
 #include "VbConvert.h"
 
@@ -37,10 +38,10 @@ std::string StatLine(const GameRecord& g)
 {
     auto n = [](int v) { return std::to_string(v); };
     auto block = [&](const TeamStats& s) {
-        return n(s.RushYds) + "," + n(s.RushAtt) + "," + n(s.PassComp) + "," + n(s.PassAtt) + "," + n(s.PassYds) +
-               "," + n(s.TDs) + "," + n(s.Int) + "," + n(s.Fum) + "," + n(s.FumLost) + "," + n(s.Pen) + "," +
-               n(s.PenYds) + "," + n(s.RetYds) + "," + n(s.FirstDowns) + "," + n(s.Sacks) + "," + n(s.SackYds) + "," +
-               n(s.TOPMin) + "," + n(s.TOPSec);
+        std::string text;
+        for (const StatBlockField& f : StatBlock)
+            text += (text.empty() ? "" : ",") + n(f.Value(s));
+        return text;
     };
     return n(g.Year) + "," + n(g.Week) + "," + vb::FormatDate(g.GameDate, "m/d/yyyy") + "," + n(g.Surface) + "," +
            n(g.AwayTeam) + "," + n(g.HomeTeam) + "," + vb::CStr(g.LineValue()) + "," + vb::CStr(g.TotalValue()) + "," +

@@ -9,7 +9,7 @@
 
 namespace vexal::engine {
 
-// The 32 fields of a game slot, or nullptr when the position lies outside SeasonGames.
+// The fields of a game slot, or nullptr when the position lies outside SeasonGames.
 inline const int16_t* GameFields(const SeasonData& season, long weekSlot, long gameSlot)
 {
     if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
@@ -27,8 +27,8 @@ inline float* SpreadCell(SeasonData& season, long weekSlot, long gameSlot)
     if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
         return nullptr;
     const std::size_t index = static_cast<std::size_t>(weekSlot) * LineSlotStride +
-                              static_cast<std::size_t>(gameSlot) * 2;
-    if (index + 2 > season.SeasonLines.size())
+                              static_cast<std::size_t>(gameSlot) * LinesPerGame;
+    if (index + LinesPerGame > season.SeasonLines.size())
         return nullptr;
     return season.SeasonLines.data() + index;
 }

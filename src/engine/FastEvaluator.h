@@ -33,7 +33,7 @@ public:
         bool trace = false;
     };
     struct GameInput {
-        const float* block = nullptr;   // the game's 16 values of GameStatsCache
+        const float* block = nullptr;   // the game's block of GameStatsCache
         int16_t otherFactors = 0;
         double spread = 0;              // as the grading sees it (0 while it is held)
         double total = 0;

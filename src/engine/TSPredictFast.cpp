@@ -52,8 +52,9 @@ void TSPredict::BuildFastGames(Run& run, const GameOptions& options)
             int16_t home = 0;
             if (!SelectGame(options, game, away, home))
                 continue;
-            const std::size_t base = static_cast<std::size_t>(weekSlot) * 256 + static_cast<std::size_t>(g) * 16;
-            if (base + 16 > GameStatsCache.size())
+            const std::size_t base = static_cast<std::size_t>(weekSlot) * engine::CacheWeekStride +
+                                     static_cast<std::size_t>(g) * engine::CacheBlockValues;
+            if (base + engine::CacheBlockValues > GameStatsCache.size())
                 continue;
             const float* lines = engine::SpreadCell(season, weekSlot, g);
             const double spread = lines ? lines[0] : 0.0;

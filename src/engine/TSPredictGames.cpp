@@ -36,8 +36,9 @@ float* CacheBlock(std::vector<float>& cache, int weekSlot, int gameSlot)
 {
     if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
         return nullptr;
-    const std::size_t base = static_cast<std::size_t>(weekSlot) * 256 + static_cast<std::size_t>(gameSlot) * 16;
-    if (base + 16 > cache.size())
+    const std::size_t base = static_cast<std::size_t>(weekSlot) * engine::CacheWeekStride +
+                             static_cast<std::size_t>(gameSlot) * engine::CacheBlockValues;
+    if (base + engine::CacheBlockValues > cache.size())
         return nullptr;
     return cache.data() + base;
 }

@@ -154,6 +154,11 @@ struct TSPredict::Run {
 
 namespace engine {
 
+// GameStatsCache: a block of values for every game slot of every week slot, in the order of
+// the season arrays.
+inline constexpr std::size_t CacheBlockValues = 16;
+inline constexpr std::size_t CacheWeekStride = GamesPerWeekSlot * CacheBlockValues;
+
 // One side's rolling statistics (teamSide: the home team's own figures, else the away team's)
 // worked out in t and avg; seasonStart gets the first week slot of the week's season. False
 // when the averages ended early or the team is none (then nothing was touched), true when

@@ -121,9 +121,9 @@ void TSPredict::TestFormulas(const TestRequest& request)
 
 void TSPredict::BeginRun(Run& run)
 {
-    // 1. The statistics cache, all zero, 16 values per game slot.
+    // 1. The statistics cache, all zero, a block per game slot.
     const long weekSlots = std::max<long>(host_.Seasons().WeekSlots, 0);
-    GameStatsCache.assign(static_cast<std::size_t>(weekSlots) * 256 + 256, 0.0f);
+    GameStatsCache.assign(static_cast<std::size_t>(weekSlots) * engine::CacheWeekStride + engine::CacheWeekStride, 0.0f);
 
     // 3. The week limit packed into slots 18 and 19 by the Test Formula window.
     if (run.L(fsHomeOnly) > 9 && run.L(fsAwayOnly) > 9) {

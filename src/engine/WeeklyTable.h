@@ -1,8 +1,10 @@
 #pragma once
-// The table of one evaluated week that the engine hands to its Weekly event: rows 0 to 16
-// (game slots; row 16 is never written) by columns 0 to 4. A cell is Empty until the
+// The table of one evaluated week that the engine hands to its Weekly event: a row per game
+// slot and one more that is never written, by columns 0 to 4. A cell is Empty until the
 // evaluation writes it: column 0 the pick (a team code, -1 for no play, 100 UNDER, 101 OVER),
 // column 1 "Win", "Loss", "Tie" or "", columns 2 and 3 the predicted home and away points.
+#include "SeasonData.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,7 +13,7 @@
 namespace vexal {
 
 using WeeklyCell = std::variant<std::monostate, int16_t, float, std::string>;
-inline constexpr int WeeklyRows = 17;
+inline constexpr int WeeklyRows = GamesPerWeekSlot + 1;
 inline constexpr int WeeklyColumns = 5;
 using WeeklyTableArray = std::array<std::array<WeeklyCell, WeeklyColumns>, WeeklyRows>;
 

@@ -6,52 +6,64 @@
 
 namespace vexal {
 
-const std::array<GameTextField, GameTextCount>& GameTextFields()
+namespace {
+
+using F = GameRecord::Field;
+
+constexpr std::array<GameTextField, GameTextCount> TextFields = {{
+    {gtDate, "Date", "the date", F::GameDate, false},
+    {gtLine, "Line", "the line", F::Line, false},
+    {gtTotal, "OU", "the total", F::Total, false},
+    {gtAwayScore, "AScore", "the away score", F::AwayScore, false},
+    {gtAwayFirstDowns, "AFD", "the away first downs", F::AwayFirstDowns, false},
+    {gtAwayRushAtt, "ARA", "the away rushing attempts", F::AwayRushAtt, false},
+    {gtAwayRushYds, "ARY", "the away rushing yards", F::AwayRushYds, false},
+    {gtAwayPassYds, "APY", "the away passing yards", F::AwayPassYds, false},
+    {gtAwayPassAtt, "APA", "the away pass attempts", F::AwayPassAtt, false},
+    {gtAwayPassComp, "APC", "the away completions", F::AwayPassComp, false},
+    {gtAwayInt, "AInt", "the away interceptions", F::AwayInt, false},
+    {gtAwayRetYds, "ARetY", "the away return yards", F::AwayRetYds, false},
+    {gtAwayFum, "AFum", "the away fumbles", F::AwayFum, false},
+    {gtAwayFumLost, "AFumL", "the away fumbles lost", F::AwayFumLost, false},
+    {gtAwaySacks, "ASk", "the away sacks", F::AwaySacks, false},
+    {gtAwaySackYds, "ASkY", "the away sack yards", F::AwaySackYds, false},
+    {gtAwayPen, "APen", "the away penalties", F::AwayPen, false},
+    {gtAwayPenYds, "APenY", "the away penalty yards", F::AwayPenYds, false},
+    {gtAwayTOPMin, "ATOPM", "the away possession minutes", F::AwayTOPMin, true},
+    {gtAwayTOPSec, "ATOPS", "the away possession seconds", F::AwayTOPSec, true},
+    {gtHomeScore, "HScore", "the home score", F::HomeScore, false},
+    {gtHomeFirstDowns, "HFD", "the home first downs", F::HomeFirstDowns, false},
+    {gtHomeRushAtt, "HRA", "the home rushing attempts", F::HomeRushAtt, false},
+    {gtHomeRushYds, "HRY", "the home rushing yards", F::HomeRushYds, false},
+    {gtHomePassYds, "HPY", "the home passing yards", F::HomePassYds, false},
+    {gtHomePassAtt, "HPA", "the home pass attempts", F::HomePassAtt, false},
+    {gtHomePassComp, "HPC", "the home completions", F::HomePassComp, false},
+    {gtHomeInt, "HInt", "the home interceptions", F::HomeInt, false},
+    {gtHomeRetYds, "HRetY", "the home return yards", F::HomeRetYds, false},
+    {gtHomeFum, "HFum", "the home fumbles", F::HomeFum, false},
+    {gtHomeFumLost, "HFumL", "the home fumbles lost", F::HomeFumLost, false},
+    {gtHomeSacks, "HSk", "the home sacks", F::HomeSacks, false},
+    {gtHomeSackYds, "HSkY", "the home sack yards", F::HomeSackYds, false},
+    {gtHomePen, "Hpen", "the home penalties", F::HomePen, false},
+    {gtHomePenYds, "HPenY", "the home penalty yards", F::HomePenYds, false},
+    {gtHomeTOPMin, "HTOPM", "the home possession minutes", F::HomeTOPMin, true},
+    {gtHomeTOPSec, "HTOPS", "the home possession seconds", F::HomeTOPSec, true},
+    {gtAwayTDs, "ATDs", "the away touchdowns", F::AwayTDs, false},
+    {gtHomeTDs, "HTDs", "the home touchdowns", F::HomeTDs, false},
+}};
+
+constexpr bool EveryBoxInOrder()
 {
-    using F = GameRecord::Field;
-    static const std::array<GameTextField, GameTextCount> fields = {{
-        {"Date", "the date", F::GameDate, -1, false},
-        {"Line", "the line", F::Line, -1, false},
-        {"OU", "the total", F::Total, -1, false},
-        {"AScore", "the away score", F::AwayScore, 3, false},
-        {"AFD", "the away first downs", F::AwayFirstDowns, -1, false},
-        {"ARA", "the away rushing attempts", F::AwayRushAtt, 17, false},
-        {"ARY", "the away rushing yards", F::AwayRushYds, 15, false},
-        {"APY", "the away passing yards", F::AwayPassYds, 16, false},
-        {"APA", "the away pass attempts", F::AwayPassAtt, 18, false},
-        {"APC", "the away completions", F::AwayPassComp, 19, false},
-        {"AInt", "the away interceptions", F::AwayInt, 20, false},
-        {"ARetY", "the away return yards", F::AwayRetYds, -1, false},
-        {"AFum", "the away fumbles", F::AwayFum, -1, false},
-        {"AFumL", "the away fumbles lost", F::AwayFumLost, 21, false},
-        {"ASk", "the away sacks", F::AwaySacks, 22, false},
-        {"ASkY", "the away sack yards", F::AwaySackYds, -1, false},
-        {"APen", "the away penalties", F::AwayPen, -1, false},
-        {"APenY", "the away penalty yards", F::AwayPenYds, -1, false},
-        {"ATOPM", "the away possession minutes", F::AwayTOPMin, -1, true},
-        {"ATOPS", "the away possession seconds", F::AwayTOPSec, -1, true},
-        {"HScore", "the home score", F::HomeScore, 4, false},
-        {"HFD", "the home first downs", F::HomeFirstDowns, -1, false},
-        {"HRA", "the home rushing attempts", F::HomeRushAtt, 9, false},
-        {"HRY", "the home rushing yards", F::HomeRushYds, 7, false},
-        {"HPY", "the home passing yards", F::HomePassYds, 8, false},
-        {"HPA", "the home pass attempts", F::HomePassAtt, 10, false},
-        {"HPC", "the home completions", F::HomePassComp, 11, false},
-        {"HInt", "the home interceptions", F::HomeInt, 12, false},
-        {"HRetY", "the home return yards", F::HomeRetYds, -1, false},
-        {"HFum", "the home fumbles", F::HomeFum, -1, false},
-        {"HFumL", "the home fumbles lost", F::HomeFumLost, 13, false},
-        {"HSk", "the home sacks", F::HomeSacks, 14, false},
-        {"HSkY", "the home sack yards", F::HomeSackYds, -1, false},
-        {"Hpen", "the home penalties", F::HomePen, -1, false},
-        {"HPenY", "the home penalty yards", F::HomePenYds, -1, false},
-        {"HTOPM", "the home possession minutes", F::HomeTOPMin, -1, true},
-        {"HTOPS", "the home possession seconds", F::HomeTOPSec, -1, true},
-        {"ATDs", "the away touchdowns", F::AwayTDs, 29, false},
-        {"HTDs", "the home touchdowns", F::HomeTDs, 28, false},
-    }};
-    return fields;
+    for (std::size_t i = 0; i < TextFields.size(); ++i)
+        if (TextFields[i].text != static_cast<GameText>(i) || !TextFields[i].tag)
+            return false;
+    return true;
 }
+static_assert(EveryBoxInOrder(), "every text box has its row, in the order of GameText");
+
+} // namespace
+
+const std::array<GameTextField, GameTextCount>& GameTextFields() { return TextFields; }
 
 std::array<std::string, GameTextCount> GameTexts(const GameRecord& game, double line, double total)
 {
@@ -105,11 +117,11 @@ bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, dou
     }
     GameRecord out = game;
     double date = 0;
-    if (!IsGameDate(edits.texts[0], date)) {
+    if (!IsGameDate(edits.texts[gtDate], date)) {
         message = "Date must be in the format MM/DD/YYYY";
         return false;
     }
-    for (int i = 1; i < GameTextCount; ++i) {
+    for (int i = gtDate + 1; i < GameTextCount; ++i) {
         const GameTextField& f = fields[static_cast<std::size_t>(i)];
         const FieldType type = GameRecord::FieldOf(f.field).type;
         const std::string& text = edits.texts[static_cast<std::size_t>(i)];

@@ -9,17 +9,29 @@
 
 namespace vexal {
 
-inline constexpr int GameTextCount = 39;
+// The window's text boxes, the txtData elements: the date and the lines, each team's box
+// score in the same order, then the two touchdown boxes. The last entry counts them.
+enum GameText : int {
+    gtDate, gtLine, gtTotal,
+    gtAwayScore, gtAwayFirstDowns, gtAwayRushAtt, gtAwayRushYds, gtAwayPassYds, gtAwayPassAtt, gtAwayPassComp,
+    gtAwayInt, gtAwayRetYds, gtAwayFum, gtAwayFumLost, gtAwaySacks, gtAwaySackYds, gtAwayPen, gtAwayPenYds,
+    gtAwayTOPMin, gtAwayTOPSec,
+    gtHomeScore, gtHomeFirstDowns, gtHomeRushAtt, gtHomeRushYds, gtHomePassYds, gtHomePassAtt, gtHomePassComp,
+    gtHomeInt, gtHomeRetYds, gtHomeFum, gtHomeFumLost, gtHomeSacks, gtHomeSackYds, gtHomePen, gtHomePenYds,
+    gtHomeTOPMin, gtHomeTOPSec,
+    gtAwayTDs, gtHomeTDs,
+    GameTextCount
+};
 
 struct GameTextField {
+    GameText text;          // its box, the table's own index
     const char* tag;        // the text box's Tag
     const char* label;      // how a message names it
     GameRecord::Field field;        // the record field it shows; its type says what the box takes
-    int arrayField;         // SeasonGames field refreshed from it, -1 none
     bool twoDigits;         // shown with the format "00"
 };
 
-// Indexed by the txtData element.
+// Indexed by GameText.
 const std::array<GameTextField, GameTextCount>& GameTextFields();
 
 // The texts the window shows for a record: the date in the short date form, spread and

@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
 namespace vexal {
 
@@ -45,17 +46,27 @@ const char* const DateMessage = "Date must be in the format MM/DD/YYYY";
 int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
 
-// Where an away box-score field stands: its column and its line in the column. The home
-// field of the same column stands 1440 twips lower (its index is the away index + 17; the
-// touchdowns are 37 and 38).
+// Where a box-score field stands: its column and its line in the column, the away team's box
+// in the upper block and the home team's 1440 twips below it; in tab order.
 struct Place {
-    int index;
+    GameText away;
+    GameText home;
     int column;
     int line;
 };
-constexpr Place AwayPlaces[] = {{3, 0, 0},  {4, 1, 0},  {5, 2, 0},  {6, 2, 1},  {7, 3, 0},  {37, 3, 1},
-                                {8, 4, 0},  {9, 4, 1},  {10, 4, 2}, {11, 5, 0}, {12, 6, 0}, {13, 6, 1},
-                                {14, 7, 0}, {15, 7, 1}, {16, 8, 0}, {17, 8, 1}, {18, 9, 0}, {19, 10, 0}};
+constexpr Place Places[] = {
+    {gtAwayScore, gtHomeScore, 0, 0},       {gtAwayFirstDowns, gtHomeFirstDowns, 1, 0},
+    {gtAwayRushAtt, gtHomeRushAtt, 2, 0},   {gtAwayRushYds, gtHomeRushYds, 2, 1},
+    {gtAwayPassYds, gtHomePassYds, 3, 0},   {gtAwayTDs, gtHomeTDs, 3, 1},
+    {gtAwayPassAtt, gtHomePassAtt, 4, 0},   {gtAwayPassComp, gtHomePassComp, 4, 1},
+    {gtAwayInt, gtHomeInt, 4, 2},           {gtAwayRetYds, gtHomeRetYds, 5, 0},
+    {gtAwayFum, gtHomeFum, 6, 0},           {gtAwayFumLost, gtHomeFumLost, 6, 1},
+    {gtAwaySacks, gtHomeSacks, 7, 0},       {gtAwaySackYds, gtHomeSackYds, 7, 1},
+    {gtAwayPen, gtHomePen, 8, 0},           {gtAwayPenYds, gtHomePenYds, 8, 1},
+    {gtAwayTOPMin, gtHomeTOPMin, 9, 0},     {gtAwayTOPSec, gtHomeTOPSec, 10, 0},
+};
+// Every box but the date and the two lines has its place.
+static_assert(std::size(Places) * 2 + gtTotal + 1 == GameTextCount);
 const char* const ColumnLabels[] = {"Score", "First Downs", "R.Att.  R.Yds.", "Pass Yds. TDs", "P.Att.  P.Com.  Ints.",
                                     "Ret. Y",  "Fum.   F.Lost", "Sack   S.Yds.", "Pen. P.Yds.",
                                     "Time Of Possesion Min. : Sec."};
@@ -63,8 +74,6 @@ constexpr int ColumnLeft = 2640;
 constexpr int ColumnWidth = 600;
 constexpr int BoxWidth = 540;
 constexpr int BoxHeight = 315;
-
-int HomeIndexOf(int awayIndex) { return awayIndex == 37 ? 38 : awayIndex + 17; }
 
 // The filter of the text boxes: digits, the decimal separator and "-" (the date box also
 // the date separator); control characters pass.
@@ -159,24 +168,23 @@ void InputStatsWindow::BuildControls()
         box->installEventFilter(this);
         txtData_[static_cast<std::size_t>(i)] = box;
     }
-    txtData_[0]->setGeometry(Px(1320), PxY(360), Px(1200), PxY(BoxHeight));
-    txtData_[1]->setGeometry(Px(720), PxY(2040), Px(660), PxY(BoxHeight));
-    txtData_[2]->setGeometry(Px(1440), PxY(2040), Px(660), PxY(BoxHeight));
-    for (const Place& p : AwayPlaces) {
+    txtData_[gtDate]->setGeometry(Px(1320), PxY(360), Px(1200), PxY(BoxHeight));
+    txtData_[gtLine]->setGeometry(Px(720), PxY(2040), Px(660), PxY(BoxHeight));
+    txtData_[gtTotal]->setGeometry(Px(1440), PxY(2040), Px(660), PxY(BoxHeight));
+    for (const Place& p : Places) {
         const int left = ColumnLeft + p.column * ColumnWidth;
         const int top = 1320 + p.line * 360;
-        txtData_[static_cast<std::size_t>(p.index)]->setGeometry(Px(left), PxY(top), Px(BoxWidth), PxY(BoxHeight));
-        txtData_[static_cast<std::size_t>(HomeIndexOf(p.index))]->setGeometry(Px(left), PxY(top + 1440), Px(BoxWidth),
-                                                                             PxY(BoxHeight));
+        txtData_[p.away]->setGeometry(Px(left), PxY(top), Px(BoxWidth), PxY(BoxHeight));
+        txtData_[p.home]->setGeometry(Px(left), PxY(top + 1440), Px(BoxWidth), PxY(BoxHeight));
     }
 
     // Tab order: teams, date, surface, lines, the away fields, the home fields, navigation.
-    std::vector<QWidget*> order = {cboAway_, cboHome_, txtData_[0], cboSurface_, txtData_[1], txtData_[2]};
-    const int awayOrder[] = {3, 4, 5, 6, 7, 37, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-    for (int i : awayOrder)
-        order.push_back(txtData_[static_cast<std::size_t>(i)]);
-    for (int i : awayOrder)
-        order.push_back(txtData_[static_cast<std::size_t>(HomeIndexOf(i))]);
+    std::vector<QWidget*> order = {cboAway_, cboHome_, txtData_[gtDate], cboSurface_, txtData_[gtLine],
+                                   txtData_[gtTotal]};
+    for (const Place& p : Places)
+        order.push_back(txtData_[p.away]);
+    for (const Place& p : Places)
+        order.push_back(txtData_[p.home]);
     for (int i : {0, 3, 1, 2})
         order.push_back(nav_[static_cast<std::size_t>(i)]);
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -248,7 +256,8 @@ void InputStatsWindow::Form_Load()
         resize_->AddFontResizing(body_);
         resize_->AddRule(cResizer::EqualWidths, body_, 100, {nav_[0], nav_[1], nav_[2], nav_[3]});
         QList<QWidget*> boxes;
-        for (int i = 0; i <= 36; ++i)
+        // Every box but the two touchdown boxes, which keep their own height.
+        for (int i = gtDate; i <= gtHomeTOPSec; ++i)
             boxes.push_back(txtData_[static_cast<std::size_t>(i)]);
         resize_->AddMaxHeight(static_cast<int32_t>(Screen::PixelsToTwipsY(cboHome_->height())), boxes);
         resize_->TargetForm(body_);
@@ -444,8 +453,8 @@ void InputStatsWindow::SaveGame()
         (static_cast<std::size_t>(slot) + 1) * WeekSlotStride > s.SeasonGames.size())
         return;
     const auto fields = result.game.GameFields();
-    for (int f = gfAwayTeam; f <= gfAwayFirstDowns; ++f)
-        if (f < gfInjury || f > gfSituational)
+    for (int f = 0; f < FieldsPerGame; ++f)
+        if (f != gfWeek && (f < gfInjury || f > gfSituational))
             s.Game(slot, g, f) = fields[static_cast<std::size_t>(f)];
     if ((static_cast<std::size_t>(slot) + 1) * LineSlotStride <= s.SeasonLines.size()) {
         s.Spread(slot, g) = static_cast<float>(result.line);

@@ -62,7 +62,7 @@ void RestoreSeasonLines(const std::filesystem::path& seasonFile)
         previous = w;
         if (w < 0 || game >= GamesPerWeekSlot)
             continue;
-        const std::size_t at = static_cast<std::size_t>(w) * LineSlotStride + static_cast<std::size_t>(game) * 2;
+        const std::size_t at = static_cast<std::size_t>(w) * LineSlotStride + static_cast<std::size_t>(game) * LinesPerGame;
         if (at + 1 >= season.SeasonLines.size())
             continue;
         season.SeasonLines[at] = record.LineSingle();

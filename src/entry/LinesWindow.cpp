@@ -431,7 +431,7 @@ void LinesWindow::SaveLines()
         }
         if (known)
             storedLines_[static_cast<std::size_t>(i)] = {values[0], values[1]};
-        const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * 2;
+        const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * LinesPerGame;
         if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
             season.SeasonLines[at] = static_cast<float>(values[0]);
             season.SeasonLines[at + 1] = static_cast<float>(values[1]);

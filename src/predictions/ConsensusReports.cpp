@@ -34,7 +34,7 @@ ReportWeek ReadReportWeek(int weekSlot, bool totals)
     if (weekSlot < 0)
         return week;
     const std::size_t gamesEnd = static_cast<std::size_t>(weekSlot + 1) * WeekSlotStride;
-    const std::size_t linesEnd = static_cast<std::size_t>(weekSlot) * LineSlotStride + ReportGameSlots * 2;
+    const std::size_t linesEnd = static_cast<std::size_t>(weekSlot) * LineSlotStride + ReportGameSlots * LinesPerGame;
     if (gamesEnd > season.SeasonGames.size() || linesEnd > season.SeasonLines.size())
         return week;
     bool stopped = false;
@@ -46,7 +46,7 @@ ReportWeek ReadReportWeek(int weekSlot, bool totals)
             stopped = true;
         if (stopped)
             continue;
-        const std::size_t line = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(g) * 2;
+        const std::size_t line = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(g) * LinesPerGame;
         week.header.push_back({Abbrev(away), Abbrev(home), season.SeasonLines[line + (totals ? 1 : 0)]});
     }
     return week;
@@ -145,7 +145,7 @@ ConsensusPage::ConsensusPage(const std::filesystem::path& path, bool totals, std
     html_.BColor("#FFFFDD");
 }
 
-void ConsensusPage::Row(std::string_view label, const std::array<std::string, 17>& picks)
+void ConsensusPage::Row(std::string_view label, const std::array<std::string, WeeklyRows>& picks)
 {
     html_.CellString(1, 1, 1, 1, 30, label);
     for (int g = 0; g < ReportGameSlots; ++g) {

@@ -15,7 +15,7 @@
 
 namespace vexal {
 
-inline constexpr int ReportGameSlots = 16;
+inline constexpr int ReportGameSlots = GamesPerWeekSlot;
 
 // One game of the week as the report's header shows it.
 struct ReportGame {
@@ -64,10 +64,11 @@ void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high
 float AllConsensusStartWeek(std::span<const int16_t> seasonFirstWeeks, int week);
 
 // The printed consensus report: the heading, three header lines (away teams, "@" home teams,
-// lines or totals) over the week's games, and per formula its label and 17 pick positions.
+// lines or totals) over the week's games, and per formula its label and a pick position per
+// row of the weekly table.
 struct ConsensusPrintRow {
     std::string label;
-    std::array<std::string, 17> picks;
+    std::array<std::string, WeeklyRows> picks;
 };
 struct ConsensusPrintout {
     std::string heading;
@@ -83,7 +84,7 @@ public:
     ConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText, std::string_view date,
                   const std::string& themePicture, const ReportWeek& week);
     // One formula's row: its label, then the pick of every slot that holds a game.
-    void Row(std::string_view label, const std::array<std::string, 17>& picks);
+    void Row(std::string_view label, const std::array<std::string, WeeklyRows>& picks);
     // Ends the table and writes the page.
     void Close();
     const std::string& Text() const { return html_.Text(); }

@@ -42,7 +42,7 @@ std::optional<ScheduledGame> GameAt(int weekSlot, int gameSlot)
     const std::size_t base = static_cast<std::size_t>(weekSlot) * WeekSlotStride +
                              static_cast<std::size_t>(gameSlot) * FieldsPerGame;
     const std::size_t lineAt = static_cast<std::size_t>(weekSlot) * LineSlotStride +
-                               static_cast<std::size_t>(gameSlot) * 2;
+                               static_cast<std::size_t>(gameSlot) * LinesPerGame;
     if (base + FieldsPerGame > s.SeasonGames.size())
         return std::nullopt;
     ScheduledGame g;

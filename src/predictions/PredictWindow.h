@@ -57,8 +57,8 @@ public:
     int16_t WeeklyStartGame = 0;
     bool ConsensusMode = false;
     bool RangeMode = false;
-    std::array<std::string, 17> ConsensusPicks;
-    std::array<std::array<float, 17>, 6> RangeLimits{};   // [item 0..5][game 0..16]
+    std::array<std::string, WeeklyRows> ConsensusPicks;
+    std::array<std::array<float, WeeklyRows>, 6> RangeLimits{};   // [item 0..5][weekly table row]
     bool SmartRun = false;
     std::string SmartFormulaName;
     int16_t ReportRow = 0;

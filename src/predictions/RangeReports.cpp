@@ -27,7 +27,7 @@ std::vector<RangeGame> ReadRangeWeek(int weekSlot)
     const SeasonData& season = Season();
     if (weekSlot < 0 || static_cast<std::size_t>(weekSlot + 1) * WeekSlotStride > season.SeasonGames.size())
         return games;
-    for (int g = 0; g < 16; ++g) {
+    for (int g = 0; g < GamesPerWeekSlot; ++g) {
         const int away = season.Game(weekSlot, g, gfAwayTeam);
         if (away < 1)
             break;
@@ -59,7 +59,7 @@ RangePage::RangePage(const std::filesystem::path& path, std::string_view weekTex
 }
 
 void RangePage::Block(std::string_view fileName, const std::vector<RangeGame>& games,
-                      const std::array<std::array<float, 17>, 6>& limits, bool totals)
+                      const std::array<std::array<float, WeeklyRows>, 6>& limits, bool totals)
 {
     html_.BColor("#DDDDDD");
     html_.OpenGrid(true, 400);
@@ -70,7 +70,7 @@ void RangePage::Block(std::string_view fileName, const std::vector<RangeGame>& g
     html_.CellString(1, 0, 1, 1, 0, "Line Between");
     html_.CellString(1, 0, 1, 1, 0, "Play");
     html_.BColor("#FFFFDD");
-    for (std::size_t g = 0; g < games.size() && g < 17; ++g) {
+    for (std::size_t g = 0; g < games.size() && g < static_cast<std::size_t>(WeeklyRows); ++g) {
         const std::string l1 = RangeNumberText(limits[1][g]);
         const std::string l2 = RangeNumberText(limits[2][g]);
         const std::string l4 = RangeNumberText(limits[4][g]);
@@ -94,7 +94,7 @@ std::string RangePrintHeading(std::string_view weekText, std::string_view date, 
            std::to_string(page);
 }
 
-std::string RangeSentence(const RangeGame& game, const std::array<std::array<float, 17>, 6>& limits, std::size_t g,
+std::string RangeSentence(const RangeGame& game, const std::array<std::array<float, WeeklyRows>, 6>& limits, std::size_t g,
                           bool totals)
 {
     const std::string l1 = RangeNumberText(limits[1][g]);
@@ -109,10 +109,10 @@ std::string RangeSentence(const RangeGame& game, const std::array<std::array<flo
 }
 
 RangePrintBlock RangePrintBlockOf(std::string_view fileName, const std::vector<RangeGame>& games,
-                                  const std::array<std::array<float, 17>, 6>& limits, bool totals)
+                                  const std::array<std::array<float, WeeklyRows>, 6>& limits, bool totals)
 {
     RangePrintBlock block{std::string(fileName), {}};
-    for (std::size_t g = 0; g < games.size() && g < 17; ++g)
+    for (std::size_t g = 0; g < games.size() && g < static_cast<std::size_t>(WeeklyRows); ++g)
         block.sentences.push_back(RangeSentence(games[g], limits, g, totals));
     return block;
 }

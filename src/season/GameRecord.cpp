@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace vexal {
 
@@ -126,42 +127,90 @@ void GameRecord::SetComment(const std::string& utf8)
     std::memcpy(Comment.data(), ansi.data(), std::min(ansi.size(), CommentLength));
 }
 
-std::array<int16_t, GameRecord::FieldCount> GameRecord::GameFields() const
+namespace {
+
+// Where each field of a game slot comes from, in the order of GameField.
+struct SlotField {
+    GameField field;
+    int16_t (*value)(const GameRecord&);
+};
+
+template <auto Member>
+int16_t Own(const GameRecord& g)
 {
-    std::array<int16_t, FieldCount> f{};
-    const bool played = Played();
-    f[0] = Week;
-    f[1] = AwayTeam;
-    f[2] = HomeTeam;
-    f[3] = played ? AwayScore : int16_t{-1};
-    f[4] = played ? HomeScore : int16_t{-1};
-    f[5] = HomeStats.TOPSeconds();
-    f[6] = AwayStats.TOPSeconds();
-    f[7] = HomeStats.RushYds;
-    f[8] = HomeStats.PassYds;
-    f[9] = HomeStats.RushAtt;
-    f[10] = HomeStats.PassAtt;
-    f[11] = HomeStats.PassComp;
-    f[12] = HomeStats.Int;
-    f[13] = HomeStats.FumLost;
-    f[14] = HomeStats.Sacks;
-    f[15] = AwayStats.RushYds;
-    f[16] = AwayStats.PassYds;
-    f[17] = AwayStats.RushAtt;
-    f[18] = AwayStats.PassAtt;
-    f[19] = AwayStats.PassComp;
-    f[20] = AwayStats.Int;
-    f[21] = AwayStats.FumLost;
-    f[22] = AwayStats.Sacks;
-    f[23] = Injuries;
-    f[24] = Weather;
-    f[25] = Psychological;
-    f[26] = Situational;
-    f[27] = Surface;
-    f[28] = HomeStats.TDs;
-    f[29] = AwayStats.TDs;
-    f[30] = HomeStats.FirstDowns;
-    f[31] = AwayStats.FirstDowns;
+    return static_cast<int16_t>(g.*Member);
+}
+template <auto Member>
+int16_t HomeStat(const GameRecord& g)
+{
+    return static_cast<int16_t>(g.HomeStats.*Member);
+}
+template <auto Member>
+int16_t AwayStat(const GameRecord& g)
+{
+    return static_cast<int16_t>(g.AwayStats.*Member);
+}
+
+constexpr SlotField SlotFields[] = {
+    {gfWeek, Own<&G::Week>},
+    {gfAwayTeam, Own<&G::AwayTeam>},
+    {gfHomeTeam, Own<&G::HomeTeam>},
+    {gfAwayScore, [](const GameRecord& g) { return g.Played() ? int16_t{g.AwayScore} : int16_t{-1}; }},
+    {gfHomeScore, [](const GameRecord& g) { return g.Played() ? int16_t{g.HomeScore} : int16_t{-1}; }},
+    {gfHomeTOP, [](const GameRecord& g) { return g.HomeStats.TOPSeconds(); }},
+    {gfAwayTOP, [](const GameRecord& g) { return g.AwayStats.TOPSeconds(); }},
+    {gfHomeRushYds, HomeStat<&T::RushYds>},
+    {gfHomePassYds, HomeStat<&T::PassYds>},
+    {gfHomeRushAtt, HomeStat<&T::RushAtt>},
+    {gfHomePassAtt, HomeStat<&T::PassAtt>},
+    {gfHomePassComp, HomeStat<&T::PassComp>},
+    {gfHomeInt, HomeStat<&T::Int>},
+    {gfHomeFumLost, HomeStat<&T::FumLost>},
+    {gfHomeSacks, HomeStat<&T::Sacks>},
+    {gfAwayRushYds, AwayStat<&T::RushYds>},
+    {gfAwayPassYds, AwayStat<&T::PassYds>},
+    {gfAwayRushAtt, AwayStat<&T::RushAtt>},
+    {gfAwayPassAtt, AwayStat<&T::PassAtt>},
+    {gfAwayPassComp, AwayStat<&T::PassComp>},
+    {gfAwayInt, AwayStat<&T::Int>},
+    {gfAwayFumLost, AwayStat<&T::FumLost>},
+    {gfAwaySacks, AwayStat<&T::Sacks>},
+    {gfInjury, Own<&G::Injuries>},
+    {gfWeather, Own<&G::Weather>},
+    {gfPsychological, Own<&G::Psychological>},
+    {gfSituational, Own<&G::Situational>},
+    {gfSurface, Own<&G::Surface>},
+    {gfHomeTDs, HomeStat<&T::TDs>},
+    {gfAwayTDs, AwayStat<&T::TDs>},
+    {gfHomeFirstDowns, HomeStat<&T::FirstDowns>},
+    {gfAwayFirstDowns, AwayStat<&T::FirstDowns>},
+};
+
+constexpr bool EveryFieldInOrder()
+{
+    for (std::size_t i = 0; i < std::size(SlotFields); ++i)
+        if (SlotFields[i].field != static_cast<GameField>(i))
+            return false;
+    return std::size(SlotFields) == FieldsPerGame;
+}
+static_assert(EveryFieldInOrder(), "every field of a game slot has its source, in the order of GameField");
+
+// Called by name for each field, so the loader's copy of every record costs no call per field.
+template <std::size_t I>
+void FillSlotField(const GameRecord& g, std::array<int16_t, FieldsPerGame>& f)
+{
+    constexpr auto value = SlotFields[I].value;
+    f[I] = value(g);
+}
+
+} // namespace
+
+std::array<int16_t, FieldsPerGame> GameRecord::GameFields() const
+{
+    std::array<int16_t, FieldsPerGame> f{};
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (FillSlotField<I>(*this, f), ...);
+    }(std::make_index_sequence<FieldsPerGame>{});
     return f;
 }
 

@@ -3,6 +3,7 @@
 // order. Encoded and decoded field by field, little-endian, at the offsets of one table
 // (GameRecord::Layout); other code names the fields, never their offsets.
 #include "RecordLayout.h"
+#include "SeasonData.h"
 
 #include <array>
 #include <cstdint>
@@ -69,8 +70,6 @@ struct GameRecord {
     int16_t Weather = 0;
     std::array<uint8_t, CommentLength> Comment{}; // raw Windows-1252 bytes, as stored
 
-    static constexpr std::size_t FieldCount = 32; // fields of a game slot in the season arrays
-
     // Every field with its name, storage and offset, indexed by Field.
     static std::span<const RecordField<GameRecord>> Layout();
     static const RecordField<GameRecord>& FieldOf(Field field) { return Layout()[static_cast<std::size_t>(field)]; }
@@ -92,10 +91,9 @@ struct GameRecord {
     std::string CommentText() const;
     void SetComment(const std::string& utf8);
 
-    // The 32 fields of a game slot as the season arrays hold them: scores -1 and -1 for a
-    // game not played, possession in seconds, the factors in the order injury, weather,
-    // psychological, situational.
-    std::array<int16_t, FieldCount> GameFields() const;
+    // The fields of a game slot (GameField) as the season arrays hold them: scores -1 and -1
+    // for a game not played, possession in seconds.
+    std::array<int16_t, FieldsPerGame> GameFields() const;
     // Spread and total as the season arrays hold them (Single).
     float LineSingle() const { return static_cast<float>(LineValue()); }
     float TotalSingle() const { return static_cast<float>(TotalValue()); }

@@ -1,7 +1,8 @@
 #pragma once
 // The loaded seasons, shared by every view and the engine and read in place.
-// Game field   = SeasonGames[weekSlot * 512 + gameSlot * 32 + field]
-// Spread/total = SeasonLines[weekSlot * 32 + gameSlot * 2 (+0 spread, +1 total)]
+// Game field   = SeasonGames[weekSlot * WeekSlotStride + gameSlot * FieldsPerGame + field]
+// Spread/total = SeasonLines[weekSlot * LineSlotStride + gameSlot * LinesPerGame (+0 spread, +1 total)]
+// (the design's 512, 32 and 2: 16 game slots of 32 fields and of a spread and total each).
 // Only the season loader sizes these arrays; other writers change elements in place.
 #include <array>
 #include <cstdint>
@@ -10,15 +11,8 @@
 
 namespace vexal {
 
-inline constexpr int GamesPerWeekSlot = 16;
-inline constexpr int FieldsPerGame = 32;
-inline constexpr int WeekSlotStride = 512;   // GamesPerWeekSlot * FieldsPerGame
-inline constexpr int LineSlotStride = 32;    // GamesPerWeekSlot * 2
-inline constexpr int WeekSlotsPerSeason = 22;
-inline constexpr int FirstSeason = 1984;
-inline constexpr int CurrentSeason = 2024;
-
-// Field numbers of a game slot.
+// Field numbers of a game slot; the last entry counts them. A field added here widens every
+// game slot and week slot of the arrays; GameRecord::GameFields() then needs its source.
 enum GameField : int {
     gfWeek = 0, gfAwayTeam = 1, gfHomeTeam = 2, gfAwayScore = 3, gfHomeScore = 4,
     gfHomeTOP = 5, gfAwayTOP = 6,
@@ -28,12 +22,25 @@ enum GameField : int {
     gfAwayInt = 20, gfAwayFumLost = 21, gfAwaySacks = 22,
     gfInjury = 23, gfWeather = 24, gfPsychological = 25, gfSituational = 26, gfSurface = 27,
     gfHomeTDs = 28, gfAwayTDs = 29, gfHomeFirstDowns = 30, gfAwayFirstDowns = 31,
+    GameFieldCount
 };
+
+inline constexpr int GamesPerWeekSlot = 16;
+inline constexpr int FieldsPerGame = GameFieldCount;
+inline constexpr int WeekSlotStride = GamesPerWeekSlot * FieldsPerGame;
+inline constexpr int LinesPerGame = 2;   // the spread, then the total
+inline constexpr int LineSlotStride = GamesPerWeekSlot * LinesPerGame;
+// SeasonLines runs this far past the week slots' own pairs (the design's WeekSlots x 32 + 481
+// as the last index: 15 week slots and one pair more).
+inline constexpr int LineArraySpare = (GamesPerWeekSlot - 1) * LineSlotStride + LinesPerGame;
+inline constexpr int WeekSlotsPerSeason = 22;
+inline constexpr int FirstSeason = 1984;
+inline constexpr int CurrentSeason = 2024;
 
 struct SeasonData {
     int16_t WeekSlots = 0;                 // 22 x seasons loaded: the capacity in week slots
-    std::vector<int16_t> SeasonGames;      // 0 .. WeekSlots*512 + 511
-    std::vector<float> SeasonLines;        // 0 .. WeekSlots*32 + 481
+    std::vector<int16_t> SeasonGames;      // one week slot more than WeekSlots
+    std::vector<float> SeasonLines;        // WeekSlots * LineSlotStride + LineArraySpare
     std::vector<int16_t> SeasonFirstWeek;  // 0 .. seasons asked for; [0] = newest loaded season
     int16_t SeasonYear = 0;                // the season chosen in the season selector
     int16_t WeekSeason = 0;                // the season of the chosen week
@@ -52,8 +59,14 @@ struct SeasonData {
     {
         return SeasonGames[static_cast<std::size_t>(weekSlot) * WeekSlotStride + gameSlot * FieldsPerGame + field];
     }
-    float& Spread(int weekSlot, int gameSlot) { return SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * 2]; }
-    float& Total(int weekSlot, int gameSlot) { return SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * 2 + 1]; }
+    float& Spread(int weekSlot, int gameSlot)
+    {
+        return SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * LinesPerGame];
+    }
+    float& Total(int weekSlot, int gameSlot)
+    {
+        return SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * LinesPerGame + 1];
+    }
     // Sizes the arrays for `seasons` seasons, all zero.
     void Allocate(int seasons);
 };

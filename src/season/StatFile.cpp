@@ -147,31 +147,18 @@ struct FieldReader {
     }
 };
 
-// Both team blocks of a stat record: rushing yards, rushing attempts, completions, pass
-// attempts, passing yards, touchdown passes, interceptions, fumbles, fumbles lost,
-// penalties, penalty yards, return yards, first downs, sacks, sack yards, possession
-// minutes and seconds.
+// A team's block of a stat record, its first field at `first`.
 TeamStats ReadBlock(const FieldReader& r, int first, bool home)
 {
-    auto name = [home](const char* what) { return std::string(home ? "home " : "away ") + what; };
     TeamStats s;
-    s.RushYds = r.I16(first + 0, name("rushing yards"));
-    s.RushAtt = r.U8(first + 1, name("rushing attempts"));
-    s.PassComp = r.U8(first + 2, name("pass completions"));
-    s.PassAtt = r.U8(first + 3, name("pass attempts"));
-    s.PassYds = r.I16(first + 4, name("passing yards"));
-    s.TDs = r.U8(first + 5, name("touchdown passes"));
-    s.Int = r.U8(first + 6, name("interceptions"));
-    s.Fum = r.U8(first + 7, name("fumbles"));
-    s.FumLost = r.U8(first + 8, name("fumbles lost"));
-    s.Pen = r.U8(first + 9, name("penalties"));
-    s.PenYds = r.I16(first + 10, name("penalty yards"));
-    s.RetYds = r.I16(first + 11, name("return yards"));
-    s.FirstDowns = r.U8(first + 12, name("first downs"));
-    s.Sacks = r.U8(first + 13, name("sacks"));
-    s.SackYds = r.I16(first + 14, name("sack yards"));
-    s.TOPMin = r.U8(first + 15, name("possession minutes"));
-    s.TOPSec = r.U8(first + 16, name("possession seconds"));
+    int n = first;
+    for (const StatBlockField& f : StatBlock) {
+        const std::string name = std::string(home ? "home " : "away ") + f.name;
+        if (f.byte)
+            s.*f.byte = r.U8(n++, name);
+        else
+            s.*f.integer = r.I16(n++, name);
+    }
     return s;
 }
 
@@ -197,9 +184,9 @@ StatRecord ParseStatRecord(const StatFields& fields, int recordNumber)
     g.Total = r.Currency(8, "over/under total");
     g.AwayScore = r.U8(9, "away score");
     g.HomeScore = r.U8(10, "home score");
-    g.AwayStats = ReadBlock(r, 11, false);
-    g.HomeStats = ReadBlock(r, 28, true);
-    out.Action = r.I16(45, "Action");
+    g.AwayStats = ReadBlock(r, StatAwayBlock, false);
+    g.HomeStats = ReadBlock(r, StatHomeBlock, true);
+    out.Action = r.I16(StatActionField, "Action");
     return out;
 }
 

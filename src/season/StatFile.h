@@ -1,16 +1,44 @@
 #pragma once
 // A stat file carries finished games of a week as text: 45 fields per game, separated by
 // commas or line ends (so a game may span lines), read from the start to the end of the
-// file. Fields 1 to 44 fill a season game record; field 45 is the game's Action.
+// file. Fields 1 to 44 fill a season game record (the game's ten, then a block of each team's
+// box score, the away team's first); field 45 is the game's Action.
 #include "GameRecord.h"
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace vexal {
 
-inline constexpr int StatFieldCount = 45;
+// A team's block of a stat record in file order: each field's name in messages and the
+// box-score member it fills, a Byte or an Integer.
+struct StatBlockField {
+    const char* name;
+    uint8_t TeamStats::*byte;
+    int16_t TeamStats::*integer;
+    int Value(const TeamStats& s) const { return byte ? s.*byte : s.*integer; }
+};
+inline constexpr StatBlockField StatBlock[] = {
+    {"rushing yards", nullptr, &TeamStats::RushYds},   {"rushing attempts", &TeamStats::RushAtt, nullptr},
+    {"pass completions", &TeamStats::PassComp, nullptr}, {"pass attempts", &TeamStats::PassAtt, nullptr},
+    {"passing yards", nullptr, &TeamStats::PassYds},   {"touchdown passes", &TeamStats::TDs, nullptr},
+    {"interceptions", &TeamStats::Int, nullptr},       {"fumbles", &TeamStats::Fum, nullptr},
+    {"fumbles lost", &TeamStats::FumLost, nullptr},    {"penalties", &TeamStats::Pen, nullptr},
+    {"penalty yards", nullptr, &TeamStats::PenYds},    {"return yards", nullptr, &TeamStats::RetYds},
+    {"first downs", &TeamStats::FirstDowns, nullptr},  {"sacks", &TeamStats::Sacks, nullptr},
+    {"sack yards", nullptr, &TeamStats::SackYds},      {"possession minutes", &TeamStats::TOPMin, nullptr},
+    {"possession seconds", &TeamStats::TOPSec, nullptr},
+};
+
+// Field numbers of a stat record, counted from 1.
+inline constexpr int StatGameFields = 10;
+inline constexpr int StatBlockFields = static_cast<int>(std::size(StatBlock));
+inline constexpr int StatAwayBlock = StatGameFields + 1;
+inline constexpr int StatHomeBlock = StatAwayBlock + StatBlockFields;
+inline constexpr int StatActionField = StatHomeBlock + StatBlockFields;
+inline constexpr int StatFieldCount = StatActionField;
 
 // What the import does with a game: 1 add it to its week, -1 remove it, anything else update it.
 inline constexpr int16_t ActionInsert = 1;

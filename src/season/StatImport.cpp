@@ -175,8 +175,8 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
     auto& season = Season();
     InsertGameRow(season.SeasonGames, game, place.slot * WeekSlotStride + place.game * FieldsPerGame,
                   place.slot * WeekSlotStride + WeekSlotStride - 1, FieldsPerGame);
-    InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * 2,
-                   place.slot * LineSlotStride + LineSlotStride - 1, 2);
+    InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * LinesPerGame,
+                   place.slot * LineSlotStride + LineSlotStride - 1, LinesPerGame);
 }
 
 void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesystem::path& path,
@@ -277,8 +277,8 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
                 auto& season = Season();
                 RemoveGameRow(season.SeasonGames, place.slot * WeekSlotStride + place.game * FieldsPerGame,
                               place.slot * WeekSlotStride + (GamesPerWeekSlot - 1) * FieldsPerGame, FieldsPerGame);
-                RemoveLinePair(season.SeasonLines, place.slot * LineSlotStride + place.game * 2,
-                               place.slot * LineSlotStride + (GamesPerWeekSlot - 1) * 2, 2);
+                RemoveLinePair(season.SeasonLines, place.slot * LineSlotStride + place.game * LinesPerGame,
+                               place.slot * LineSlotStride + (GamesPerWeekSlot - 1) * LinesPerGame, LinesPerGame);
             }
             return Outcome::Next;
         }

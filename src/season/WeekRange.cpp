@@ -34,7 +34,7 @@ void StoreLines(int weekSlot, int gameSlot, float spread, float total)
     auto& lines = Season().SeasonLines;
     if (weekSlot < 0 || gameSlot < 0 || gameSlot >= GamesPerWeekSlot)
         return;
-    std::size_t at = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(gameSlot) * 2;
+    std::size_t at = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(gameSlot) * LinesPerGame;
     if (at + 1 >= lines.size())
         return;
     lines[at] = spread;

@@ -26,12 +26,12 @@ int16_t GameField(const SeasonData& season, int weekSlot, int gameSlot, int fiel
 
 float SpreadOf(const SeasonData& season, int weekSlot, int gameSlot)
 {
-    return season.SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * 2];
+    return season.SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * LinesPerGame];
 }
 
 float TotalOf(const SeasonData& season, int weekSlot, int gameSlot)
 {
-    return season.SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * 2 + 1];
+    return season.SeasonLines[static_cast<std::size_t>(weekSlot) * LineSlotStride + gameSlot * LinesPerGame + 1];
 }
 
 bool SurfacePasses(const GameFilters& f, int surface)

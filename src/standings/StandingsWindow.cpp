@@ -596,7 +596,7 @@ void StandingsWindow::ShowTeamSchedule()
         const int home = s.Game(g.WeekSlot, g.GameSlot, gfHomeTeam);
         const int a = s.Game(g.WeekSlot, g.GameSlot, gfAwayScore);
         const int h = s.Game(g.WeekSlot, g.GameSlot, gfHomeScore);
-        const std::size_t lineAt = static_cast<std::size_t>(g.WeekSlot) * LineSlotStride + g.GameSlot * 2;
+        const std::size_t lineAt = static_cast<std::size_t>(g.WeekSlot) * LineSlotStride + g.GameSlot * LinesPerGame;
         const float line = s.SeasonLines[lineAt];
         const float total = s.SeasonLines[lineAt + 1];
         const QString week = static_cast<std::size_t>(g.WeekSlot) < items.size()

@@ -366,7 +366,7 @@ bool WeekSlotLoaded(int weekSlot)
 
 bool LineLoaded(int weekSlot, int gameSlot)
 {
-    const std::size_t at = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(gameSlot) * 2 + 1;
+    const std::size_t at = static_cast<std::size_t>(weekSlot) * LineSlotStride + static_cast<std::size_t>(gameSlot) * LinesPerGame + 1;
     return at < Season().SeasonLines.size();
 }
 
@@ -412,7 +412,7 @@ std::array<std::string, 10> BoxScoreCells(const BoxGame& game, bool away)
     float line = 0.0f;
     if (LineLoaded(game.weekSlot, game.gameSlot))
         line = season.SeasonLines[static_cast<std::size_t>(game.weekSlot) * LineSlotStride +
-                                  static_cast<std::size_t>(game.gameSlot) * 2 + (away ? 1 : 0)];
+                                  static_cast<std::size_t>(game.gameSlot) * LinesPerGame + (away ? 1 : 0)];
     cells[0] = vb::CStrSingle(line);
     const int score = season.Game(game.weekSlot, game.gameSlot, away ? gfAwayScore : gfHomeScore);
     cells[1] = score < 0 ? "0" : vb::CStrInt(score);

@@ -162,15 +162,26 @@ protected:
     void SetUp() override
     {
         // Two week slots; every element numbered so that moves show.
-        games.resize(3 * 512);
+        games.resize(3 * WeekSlotStride);
         std::iota(games.begin(), games.end(), int16_t{1});
-        lines.resize(2 * 32 + 482);
+        lines.resize(2 * LineSlotStride + LineArraySpare);
         for (std::size_t i = 0; i < lines.size(); ++i)
             lines[i] = static_cast<float>(i) + 0.5f;
     }
-    int16_t G(int slot, int game, int field) const { return games[static_cast<std::size_t>(slot * 512 + game * 32 + field)]; }
-    float L(int slot, int pair, int which) const { return lines[static_cast<std::size_t>(slot * 32 + pair * 2 + which)]; }
-    static int16_t Original(int slot, int game, int field) { return static_cast<int16_t>(slot * 512 + game * 32 + field + 1); }
+    int16_t G(int slot, int game, int field) const
+    {
+        return games[static_cast<std::size_t>(slot * WeekSlotStride + game * FieldsPerGame + field)];
+    }
+    float L(int slot, int pair, int which) const { return lines[static_cast<std::size_t>(LineAt(slot, pair) + which)]; }
+    static int LineAt(int slot, int pair) { return slot * LineSlotStride + pair * LinesPerGame; }
+    static float OriginalLine(int slot, int pair, int which) { return static_cast<float>(LineAt(slot, pair) + which) + 0.5f; }
+    static int16_t Original(int slot, int game, int field)
+    {
+        return static_cast<int16_t>(slot * WeekSlotStride + game * FieldsPerGame + field + 1);
+    }
+    static int GameAt(int slot, int game) { return slot * WeekSlotStride + game * FieldsPerGame; }
+    static constexpr int LastGame = GamesPerWeekSlot - 1;
+    static constexpr int LastField = FieldsPerGame - 1;
 
     std::vector<int16_t> games;
     std::vector<float> lines;
@@ -182,7 +193,7 @@ TEST_F(GameRowTest, OpeningSlotZeroMovesEverySlotOn)
     g.HomeStats.TOPMin = 30;
     g.Injuries = 2;
     g.Weather = -1;
-    InsertGameRow(games, g, 512, 1023, 32);
+    InsertGameRow(games, g, GameAt(1, 0), GameAt(2, 0) - 1, FieldsPerGame);
     EXPECT_EQ(G(1, 0, gfWeek), 3);
     EXPECT_EQ(G(1, 0, gfAwayTeam), 10);
     EXPECT_EQ(G(1, 0, gfHomeTeam), 9);
@@ -191,27 +202,27 @@ TEST_F(GameRowTest, OpeningSlotZeroMovesEverySlotOn)
     EXPECT_EQ(G(1, 0, gfHomeTOP), 1800);
     EXPECT_EQ(G(1, 0, gfInjury), 2);
     EXPECT_EQ(G(1, 0, gfWeather), -1);
-    for (int game = 1; game < 16; ++game)
-        for (int f = 0; f < 32; ++f)
+    for (int game = 1; game < GamesPerWeekSlot; ++game)
+        for (int f = 0; f < FieldsPerGame; ++f)
             ASSERT_EQ(G(1, game, f), Original(1, game - 1, f));
     // The weeks around are untouched.
-    EXPECT_EQ(G(0, 15, 31), Original(0, 15, 31));
+    EXPECT_EQ(G(0, LastGame, LastField), Original(0, LastGame, LastField));
     EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
 }
 
 TEST_F(GameRowTest, OpeningSlotFifteenOnlyOverwritesIt)
 {
-    InsertGameRow(games, Game(2024, 3, 9, 10, 21, 14), 512 + 15 * 32, 1023, 32);
-    EXPECT_EQ(G(1, 15, gfHomeScore), 21);
-    EXPECT_EQ(G(1, 14, 5), Original(1, 14, 5));
+    InsertGameRow(games, Game(2024, 3, 9, 10, 21, 14), GameAt(1, LastGame), GameAt(2, 0) - 1, FieldsPerGame);
+    EXPECT_EQ(G(1, LastGame, gfHomeScore), 21);
+    EXPECT_EQ(G(1, LastGame - 1, 5), Original(1, LastGame - 1, 5));
     EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
 }
 
 TEST_F(GameRowTest, OpeningASlotOutsideTheArrayChangesNothing)
 {
     const auto before = games;
-    InsertGameRow(games, Game(2024, 3, 9, 10), 5 * 512, 5 * 512 + 511, 32);
-    InsertLinePair(lines, Game(2024, 3, 9, 10), 40 * 32, 40 * 32 + 31, 2);
+    InsertGameRow(games, Game(2024, 3, 9, 10), GameAt(5, 0), GameAt(6, 0) - 1, FieldsPerGame);
+    InsertLinePair(lines, Game(2024, 3, 9, 10), LineAt(40, 0), LineAt(41, 0) - 1, LinesPerGame);
     EXPECT_EQ(games, before);
 }
 
@@ -221,54 +232,54 @@ TEST_F(GameRowTest, LinePairsOpenAndClose)
     g.SetLine(-2.5);
     g.SetTotal(47);
     // Pair 2 of week slot 1 opened: its old values move to pair 3, pair 14's to pair 15.
-    InsertLinePair(lines, g, 32 + 4, 32 + 31, 2);
+    InsertLinePair(lines, g, LineAt(1, 2), LineAt(2, 0) - 1, LinesPerGame);
     EXPECT_EQ(L(1, 2, 0), -2.5f);
     EXPECT_EQ(L(1, 2, 1), 47.0f);
-    EXPECT_EQ(L(1, 3, 0), 36.5f);
-    EXPECT_EQ(L(1, 3, 1), 37.5f);
-    EXPECT_EQ(L(1, 15, 0), 60.5f);
-    EXPECT_EQ(L(1, 15, 1), 61.5f);
-    EXPECT_EQ(L(1, 1, 1), 35.5f);
-    EXPECT_EQ(L(2, 0, 0), 64.5f);
+    EXPECT_EQ(L(1, 3, 0), OriginalLine(1, 2, 0));
+    EXPECT_EQ(L(1, 3, 1), OriginalLine(1, 2, 1));
+    EXPECT_EQ(L(1, LastGame, 0), OriginalLine(1, LastGame - 1, 0));
+    EXPECT_EQ(L(1, LastGame, 1), OriginalLine(1, LastGame - 1, 1));
+    EXPECT_EQ(L(1, 1, 1), OriginalLine(1, 1, 1));
+    EXPECT_EQ(L(2, 0, 0), OriginalLine(2, 0, 0));
 
     // Closing it again moves them back and clears pair 15.
-    RemoveLinePair(lines, 32 + 4, 32 + 30, 2);
-    EXPECT_EQ(L(1, 2, 0), 36.5f);
-    EXPECT_EQ(L(1, 14, 0), 60.5f);
-    EXPECT_EQ(L(1, 14, 1), 61.5f);
-    EXPECT_EQ(L(1, 15, 0), 0.0f);
-    EXPECT_EQ(L(1, 15, 1), 0.0f);
-    EXPECT_EQ(L(2, 0, 0), 64.5f);
+    RemoveLinePair(lines, LineAt(1, 2), LineAt(1, LastGame), LinesPerGame);
+    EXPECT_EQ(L(1, 2, 0), OriginalLine(1, 2, 0));
+    EXPECT_EQ(L(1, LastGame - 1, 0), OriginalLine(1, LastGame - 1, 0));
+    EXPECT_EQ(L(1, LastGame - 1, 1), OriginalLine(1, LastGame - 1, 1));
+    EXPECT_EQ(L(1, LastGame, 0), 0.0f);
+    EXPECT_EQ(L(1, LastGame, 1), 0.0f);
+    EXPECT_EQ(L(2, 0, 0), OriginalLine(2, 0, 0));
 }
 
 TEST_F(GameRowTest, ClosingSlotZeroMovesTheRestBack)
 {
-    RemoveGameRow(games, 512, 512 + 480, 32);
-    for (int game = 0; game < 15; ++game)
-        for (int f = 0; f < 32; ++f)
+    RemoveGameRow(games, GameAt(1, 0), GameAt(1, LastGame), FieldsPerGame);
+    for (int game = 0; game < LastGame; ++game)
+        for (int f = 0; f < FieldsPerGame; ++f)
             ASSERT_EQ(G(1, game, f), Original(1, game + 1, f));
-    for (int f = 0; f < 32; ++f)
-        EXPECT_EQ(G(1, 15, f), 0);
+    for (int f = 0; f < FieldsPerGame; ++f)
+        EXPECT_EQ(G(1, LastGame, f), 0);
     EXPECT_EQ(G(2, 0, 0), Original(2, 0, 0));
 }
 
 TEST_F(GameRowTest, ClosingSlotFifteenOnlyClearsIt)
 {
-    RemoveGameRow(games, 512 + 480, 512 + 480, 32);
-    EXPECT_EQ(G(1, 14, 31), Original(1, 14, 31));
-    for (int f = 0; f < 32; ++f)
-        EXPECT_EQ(G(1, 15, f), 0);
+    RemoveGameRow(games, GameAt(1, LastGame), GameAt(1, LastGame), FieldsPerGame);
+    EXPECT_EQ(G(1, LastGame - 1, LastField), Original(1, LastGame - 1, LastField));
+    for (int f = 0; f < FieldsPerGame; ++f)
+        EXPECT_EQ(G(1, LastGame, f), 0);
 }
 
 TEST_F(GameRowTest, ClosingOutsideTheArrayIsASubscriptError)
 {
     try {
-        RemoveGameRow(games, 5 * 512, 5 * 512 + 480, 32);
+        RemoveGameRow(games, GameAt(5, 0), GameAt(5, LastGame), FieldsPerGame);
         FAIL() << "no error";
     } catch (const VbError& e) {
         EXPECT_EQ(e.Number(), 9);
     }
-    EXPECT_THROW(RemoveLinePair(lines, 100 * 32, 100 * 32 + 30, 2), VbError);
+    EXPECT_THROW(RemoveLinePair(lines, LineAt(100, 0), LineAt(100, LastGame), LinesPerGame), VbError);
 }
 
 } // namespace

@@ -25,10 +25,10 @@ using ::testing::StartsWith;
 
 std::vector<std::string> BlockFields(const TeamStats& s)
 {
-    auto n = [](int v) { return std::to_string(v); };
-    return {n(s.RushYds), n(s.RushAtt), n(s.PassComp), n(s.PassAtt), n(s.PassYds), n(s.TDs),
-            n(s.Int),     n(s.Fum),     n(s.FumLost),  n(s.Pen),     n(s.PenYds),  n(s.RetYds),
-            n(s.FirstDowns), n(s.Sacks), n(s.SackYds), n(s.TOPMin), n(s.TOPSec)};
+    std::vector<std::string> fields;
+    for (const StatBlockField& f : StatBlock)
+        fields.push_back(std::to_string(f.Value(s)));
+    return fields;
 }
 
 std::vector<std::string> StatFieldsOf(const GameRecord& g, int action)

@@ -57,8 +57,8 @@ TEST_F(LoaderTest, ThreeSeasonsTakeConsecutiveWeekSlots)
     const auto& s = Season();
     EXPECT_EQ(s.SeasonYear, 2024);
     EXPECT_EQ(s.WeekSlots, 66);
-    EXPECT_EQ(s.SeasonGames.size(), 67u * 512);
-    EXPECT_EQ(s.SeasonLines.size(), 66u * 32 + 482);
+    EXPECT_EQ(s.SeasonGames.size(), 67u * WeekSlotStride);
+    EXPECT_EQ(s.SeasonLines.size(), 66u * LineSlotStride + LineArraySpare);
     EXPECT_THAT(s.SeasonFirstWeek, ElementsAre(43, 21, 0, 0));
     ASSERT_EQ(s.WeekItems.size(), 64u);
     EXPECT_EQ(s.WeekItems[0], "Wk 1 of 2022");
