@@ -488,6 +488,8 @@ bool RichEditWindow::LoadFromFile(const std::string& path, int32_t type)
     }
     DetectLinks();
     lblLoadStatus_->setText(QString("Load: %1 of %2").arg(bytes.size()).arg(bytes.size()));
+    // The caret moved to the start while the editor's signals were held back.
+    UpdateStatus();
     return true;
 }
 
@@ -638,6 +640,10 @@ void RichEditWindow::DetectLinks()
 void RichEditWindow::UpdateStatus()
 {
     const QTextCursor c = edtMain_->textCursor();
+    // While the editor replaces its whole text it has no caret; the load describes the
+    // caret it ends with.
+    if (c.isNull())
+        return;
     const int start = c.selectionStart();
     const int end = c.selectionEnd();
     QString text = c.hasSelection()

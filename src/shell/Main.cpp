@@ -8,6 +8,7 @@
 #include "LoaderHost.h"
 #include "MsgBox.h"
 #include "Notice.h"
+#include "PictureFaceStyle.h"
 #include "ReBar.h"
 #include "Screen.h"
 #include "SeasonData.h"
@@ -30,6 +31,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -307,16 +309,23 @@ void TakeMainPicture(const QList<QWidget*>& controls, PictureOn where)
     const QPixmap picture = main->BackgroundPixmap();
     if (picture.isNull())
         return;
+    // What a style draws from a brush's colour (a button's face, an outline) takes the
+    // picture's middle tone, not the black of a brush made from a picture alone.
+    const QColor middle = picture.toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
+    const QBrush brush(middle, picture);
     for (QWidget* control : controls) {
         QPalette palette = control->palette();
         if (where != PictureOn::Window)
-            palette.setBrush(QPalette::Button, QBrush(picture));
+            palette.setBrush(QPalette::Button, brush);
         if (where != PictureOn::Button)
-            palette.setBrush(QPalette::Window, QBrush(picture));
+            palette.setBrush(QPalette::Window, brush);
         control->setPalette(palette);
         // A background brush shows only where the control fills its own rectangle.
         if (where != PictureOn::Button)
             control->setAutoFillBackground(true);
+        // The style draws a push button's face plain: the picture is put on it afterwards.
+        if (where != PictureOn::Window && qobject_cast<QPushButton*>(control))
+            control->setStyle(PictureFaceStyle::Shared());
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cmath>
@@ -94,6 +95,56 @@ FileAnswer RunFileDialog(const FileRequest& r)
     if (a.filterIndex < 1)
         a.filterIndex = r.filterIndex;
     a.readOnly = (r.flags & OFN_READONLY) != 0;
+    return a;
+}
+
+// The part of Qt's colour dialog that defines new colours: the spectrum, the luminance bar,
+// the number boxes and the buttons that take a colour from them or from the screen. Without
+// it the dialog offers the basic and the custom colours only.
+void HideColorDefinition(QColorDialog& dialog)
+{
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        const QString kind = QString::fromLatin1(w->metaObject()->className());
+        const bool definition = kind.endsWith("ColorPicker") || kind.endsWith("ColorLuminancePicker") ||
+                                kind.endsWith("ColorShower");
+        // The dialog's own push buttons ("Add to Custom Colors", "Pick Screen Color"); OK and
+        // Cancel sit in the button box.
+        const bool ownButton = qobject_cast<QPushButton*>(w) && w->parentWidget() == &dialog;
+        if (definition || ownButton)
+            w->hide();
+    }
+    dialog.adjustSize();
+}
+
+ColorAnswer RunColorDialog(const ColorRequest& r)
+{
+    // The program's own dialog, so that the flags and the hook reach it. Qt's dialog has no
+    // half-open state: unless full opening is prevented it opens full. Every colour of a
+    // true-colour screen is solid, so CC_SOLIDCOLOR and CC_ANYCOLOR offer the same.
+    QColorDialog dialog(r.owner);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (r.customColors)
+        for (int i = 0; i < 16; ++i) {
+            const int32_t c = (*r.customColors)[static_cast<std::size_t>(i)];
+            QColorDialog::setCustomColor(i, c < 0 ? QColor(Qt::white) : ColorOf(c));
+        }
+    if ((r.flags & CC_RGBINIT) && r.color >= 0)
+        dialog.setCurrentColor(ColorOf(r.color));
+    if (r.flags & CC_PREVENTFULLOPEN)
+        HideColorDefinition(dialog);
+    if (const DialogHooks* h = r.hooks) {
+        if (h->initDialog)
+            QTimer::singleShot(0, &dialog, [h, &dialog] { h->initDialog(&dialog); });
+        if (h->dialogClose)
+            QObject::connect(&dialog, &QDialog::finished, &dialog, [h] { h->dialogClose(); });
+    }
+    ColorAnswer a;
+    if (dialog.exec() == QDialog::Accepted && dialog.selectedColor().isValid())
+        a = ColorAnswer{true, BgrOf(dialog.selectedColor())};
+    // The dialog changes the custom colours in place, whether it is confirmed or not.
+    if (r.customColors)
+        for (int i = 0; i < 16; ++i)
+            (*r.customColors)[static_cast<std::size_t>(i)] = BgrOf(QColorDialog::customColor(i));
     return a;
 }
 
@@ -303,25 +354,17 @@ bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, in
     return true;
 }
 
-bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner, std::array<int32_t, 16>* customColors)
+bool ShowColorDialog(int32_t& color, bool anyColor, bool fullOpen, bool disableFullOpen, QWidget* owner,
+                     std::array<int32_t, 16>* customColors, const DialogHooks* hooks)
 {
-    ColorAnswer a;
-    if (CurrentDialogScripts().color) {
-        a = CurrentDialogScripts().color(ColorRequest{color, flags, owner, customColors});
-    } else {
-        if (customColors)
-            for (int i = 0; i < 16; ++i)
-                QColorDialog::setCustomColor(i, (*customColors)[static_cast<std::size_t>(i)] < 0
-                                                    ? QColor(Qt::white)
-                                                    : ColorOf((*customColors)[static_cast<std::size_t>(i)]));
-        const QColor chosen = QColorDialog::getColor(ColorOf(color), owner);
-        if (chosen.isValid()) {
-            a = ColorAnswer{true, BgrOf(chosen)};
-            if (customColors)
-                for (int i = 0; i < 16; ++i)
-                    (*customColors)[static_cast<std::size_t>(i)] = BgrOf(QColorDialog::customColor(i));
-        }
-    }
+    ColorRequest r;
+    r.color = color;
+    r.flags = CC_RGBINIT | (anyColor ? CC_ANYCOLOR : CC_SOLIDCOLOR) | (fullOpen ? CC_FULLOPEN : 0) |
+              (disableFullOpen ? CC_PREVENTFULLOPEN : 0) | (hooks ? CC_ENABLEHOOK : 0);
+    r.owner = owner;
+    r.customColors = customColors;
+    r.hooks = hooks;
+    const ColorAnswer a = CurrentDialogScripts().color ? CurrentDialogScripts().color(r) : RunColorDialog(r);
     if (!a.ok) {
         color = -1;
         return false;

@@ -33,6 +33,13 @@ enum : int32_t {
     CF_EFFECTS = 0x100,
     CF_APPLY = 0x200,
     CF_LIMITSIZE = 0x2000,
+    CC_RGBINIT = 0x1,
+    CC_FULLOPEN = 0x2,
+    CC_PREVENTFULLOPEN = 0x4,
+    CC_ENABLEHOOK = 0x10,
+    CC_ENABLETEMPLATE = 0x20,
+    CC_SOLIDCOLOR = 0x80,
+    CC_ANYCOLOR = 0x100,
 };
 
 // The font a font dialog starts from and returns.
@@ -92,10 +99,11 @@ struct FontAnswer {
 };
 
 struct ColorRequest {
-    int32_t color = 0;
-    int32_t flags = 0;
+    int32_t color = 0;  // BGR; -1 for none
+    int32_t flags = 0;  // CC_RGBINIT, CC_ANYCOLOR or CC_SOLIDCOLOR, CC_FULLOPEN, CC_PREVENTFULLOPEN, CC_ENABLEHOOK
     QWidget* owner = nullptr;
-    std::array<int32_t, 16>* customColors = nullptr; // shown, and taken back when confirmed
+    std::array<int32_t, 16>* customColors = nullptr; // shown, and changed in place
+    const DialogHooks* hooks = nullptr;              // set when the owner hooks the dialog
 };
 struct ColorAnswer {
     bool ok = false;
@@ -132,8 +140,12 @@ bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwrit
                     const DialogHooks* hooks = nullptr);
 bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, int32_t& color, int32_t minSize,
                     int32_t maxSize, int32_t& flags);
-// The colour dialog of the dialog object; true with the chosen colour when confirmed. The
-// sixteen custom colours (BGR, -1 for none) are offered and come back as the user left them.
-bool ShowColorDialog(int32_t& color, int32_t flags, QWidget* owner, std::array<int32_t, 16>* customColors = nullptr);
+// The colour dialog of the dialog object, starting from color (BGR, -1 for none); true with the
+// chosen colour when confirmed, else color is -1. The caller's own flags are not handed on:
+// the dialog's flags come from the three choices (and CC_ENABLEHOOK with hooks). With
+// disableFullOpen the part that defines new colours is not shown. The sixteen custom colours
+// (BGR, -1 for none) are offered and come back as the user left them, also after a cancel.
+bool ShowColorDialog(int32_t& color, bool anyColor, bool fullOpen, bool disableFullOpen, QWidget* owner,
+                     std::array<int32_t, 16>* customColors = nullptr, const DialogHooks* hooks = nullptr);
 
 } // namespace vexal

@@ -86,19 +86,22 @@ Qt::Alignment AlignmentOfFlags(int flags)
 
 // The text colour shown on a background: the cells of a grid share a few pairs of colours,
 // so each pair's search is made once.
-QColor ReadableOn(const QColor& fore, const QColor& back)
+QColor ReadableOn(const QColor& fore, const QColor& back, bool ownColor)
 {
     struct Pair {
-        QColor fore, back, readable;
+        QColor fore, back;
+        bool ownColor;
+        QColor readable;
     };
     static std::vector<Pair> known;
     for (const Pair& p : known)
-        if (p.fore == fore && p.back == back)
+        if (p.fore == fore && p.back == back && p.ownColor == ownColor)
             return p.readable;
-    const QColor readable = NearestReadableColor(fore, {back});
+    const QColor readable = ownColor ? NearestReadableColor(fore, {back}, ReadableCellColorContrast)
+                                     : NearestReadableColor(fore, {back});
     if (known.size() >= 64)
         known.erase(known.begin());
-    known.push_back({fore, back, readable});
+    known.push_back({fore, back, ownColor, readable});
     return readable;
 }
 
@@ -724,10 +727,10 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
     const bool ownBack = back.isValid() && back.toInt() != GridNoColor;
     const QColor shownBack = ownBack ? TranslateColor(back.toInt())
                                      : (picture_.isNull() ? TranslateColor(backColor_) : QColor());
-    const QColor wantedFore = fore.isValid() && fore.toInt() != GridNoColor ? TranslateColor(fore.toInt())
-                                                                              : TranslateColor(foreColor_);
+    const bool ownFore = fore.isValid() && fore.toInt() != GridNoColor;
+    const QColor wantedFore = ownFore ? TranslateColor(fore.toInt()) : TranslateColor(foreColor_);
     if (shownBack.isValid() && wantedFore.isValid()) {
-        const QColor readable = ReadableOn(wantedFore, shownBack);
+        const QColor readable = ReadableOn(wantedFore, shownBack, ownFore);
         if (readable != wantedFore)
             it->setData(Qt::ForegroundRole, QBrush(readable));
     }

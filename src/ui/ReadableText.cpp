@@ -227,15 +227,19 @@ double ContrastRatio(const QColor& a, const QColor& b)
 
 QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgroundColors)
 {
+    // The wanted colour is kept when it is readable with a little to spare: inside a frame
+    // the style shades the background slightly. A colour that has to be chosen gets the
+    // same, so that the thin strokes of smoothed text, which never reach the full colour,
+    // stay readable.
+    return NearestReadableColor(wanted, backgroundColors, ReadableContrast + 0.3);
+}
+
+QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgroundColors, double aim)
+{
     const QColor start = wanted.toRgb();
     const std::vector<double> backgrounds = Luminances(backgroundColors);
-    // The wanted colour is kept when it is readable with a little to spare: inside a frame
-    // the style shades the background slightly.
-    if (backgrounds.empty() || WorstContrast(RelativeLuminance(start), backgrounds) >= ReadableContrast + 0.3)
+    if (backgrounds.empty() || WorstContrast(RelativeLuminance(start), backgrounds) >= aim)
         return start;
-    // A colour that has to be chosen gets a little more than the least contrast, so that
-    // the thin strokes of smoothed text, which never reach the full colour, stay readable.
-    const double aim = ReadableContrast + 0.3;
     constexpr int Steps = 256;
     // Of two equally near colours, the one that keeps more of the wanted colour's contrast
     // direction: darker text stays darker.

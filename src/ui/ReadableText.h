@@ -24,6 +24,13 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // every one of the backgrounds; wanted itself when it already is. When no colour is readable
 // on all of them, the one of black and white with the better worst contrast.
 QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgrounds);
+// The same with the contrast a chosen colour aims at (and a kept one has).
+QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& backgrounds, double aim);
+
+// A grid cell's text in a colour of its own (a graded pick, a statistic) is small: its thin
+// strokes are drawn a good deal lighter than their colour on a real screen, so that colour
+// is kept or chosen with this much contrast, and what is drawn stays readable.
+inline constexpr double ReadableCellColorContrast = 6.0;
 
 // The darkest and the lightest colour of what the window paints behind the widget (its own
 // fill, else the nearest filling ancestor's, up to the window, a gradient sampled over the

@@ -2,6 +2,7 @@
 
 #include "CommonDialog.h"
 #include "PrintDialog.h"
+#include "Screen.h"
 #include "VbError.h"
 
 #include <QApplication>
@@ -64,10 +65,17 @@ void cCommonDialog::ShowSave()
 
 void cCommonDialog::ShowColor()
 {
-    // A system colour (high bit set) has no fixed value here: the dialog starts from black.
-    int32_t color = Color < 0 ? 0 : Color;
-    const bool ok = ShowColorDialog(color, Flags, hwnd, &customColors_);
-    if (!ok) {
+    // A system colour is handed over as the colour it stands for now; one that stands for
+    // none as -1.
+    bool known = true;
+    const QColor shown = TranslateColor(Color, &known);
+    int32_t color = known && shown.isValid() ? ColorValue(shown) : -1;
+    const bool anyColor = (Flags & CC_ANYCOLOR) == CC_ANYCOLOR;
+    const bool fullOpen = (Flags & CC_FULLOPEN) == CC_FULLOPEN;
+    const bool noFullOpen = (Flags & CC_PREVENTFULLOPEN) == CC_PREVENTFULLOPEN;
+    const Hooks hooks(*this);
+    if (!ShowColorDialog(color, anyColor, fullOpen, noFullOpen, hwnd, &CustomColors(),
+                         HookDialog ? &hooks.layer : nullptr)) {
         ReportCancel();
         return;
     }
@@ -136,15 +144,26 @@ void cCommonDialog::SetFontUnderline(bool on)
     font_->setUnderline(on);
 }
 
-int32_t cCommonDialog::CustomColor(int index) const
+std::array<int32_t, 16>& cCommonDialog::CustomColors()
 {
-    return index >= 0 && index < 16 ? customColors_[static_cast<std::size_t>(index)] : -1;
+    // Filled on first use with the system colours of the indexes 0 to 15.
+    if (!customColors_) {
+        customColors_.emplace();
+        for (int i = 0; i < 16; ++i)
+            (*customColors_)[static_cast<std::size_t>(i)] = ColorValue(SystemColor(i));
+    }
+    return *customColors_;
+}
+
+int32_t cCommonDialog::CustomColor(int index)
+{
+    return index >= 0 && index < 16 ? CustomColors()[static_cast<std::size_t>(index)] : -1;
 }
 
 void cCommonDialog::SetCustomColor(int index, int32_t color)
 {
     if (index >= 0 && index < 16)
-        customColors_[static_cast<std::size_t>(index)] = color;
+        CustomColors()[static_cast<std::size_t>(index)] = color;
 }
 
 void cCommonDialog::CentreDialog(QWidget* hDlg, QWidget* centreTo) const

@@ -3,7 +3,8 @@
 // set-up) and reads back. Results overwrite the input properties, also after a cancel. A
 // cancel with CancelError set raises VbError 20001 "User selected cancel.". With HookDialog
 // set, the file dialogs tell the listener of their selection, folder and type changes, ask
-// it before they take OK, and the listener may centre or measure the dialog it is handed.
+// it before they take OK, and the listener may centre or measure the dialog it is handed; the
+// Color dialog tells it when it opens and closes.
 // The help engine's members (ShowHelp, SetHelpPosition) have no engine here.
 #include <QFont>
 
@@ -62,9 +63,9 @@ public:
     bool FontUnderline();
     void SetFontUnderline(bool on);
 
-    // The sixteen custom colours of the Color dialog (BGR; -1 for none); an index outside
-    // 0..15 reads -1 and sets nothing.
-    int32_t CustomColor(int index) const;
+    // The sixteen custom colours of the Color dialog (BGR), the system colours 0 to 15 until
+    // changed; an index outside 0..15 reads -1 and sets nothing.
+    int32_t CustomColor(int index);
     void SetCustomColor(int index, int32_t color);
 
     // Listener events; each handed the dialog while it is open (the hook's handle).
@@ -77,6 +78,8 @@ public:
 
     void ShowOpen();
     void ShowSave();
+    // Reads CC_ANYCOLOR, CC_FULLOPEN and CC_PREVENTFULLOPEN of Flags; a system colour in Color
+    // is shown as the colour it stands for.
     void ShowColor();
     // A cancel is never reported: the settings stay as they were.
     void ShowPrinter();
@@ -94,9 +97,10 @@ public:
 
 private:
     void ReportCancel();
+    std::array<int32_t, 16>& CustomColors();
     struct Hooks;
     std::optional<QFont> font_;
-    std::array<int32_t, 16> customColors_{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::optional<std::array<int32_t, 16>> customColors_;
 };
 
 } // namespace vexal

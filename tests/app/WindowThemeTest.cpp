@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHash>
@@ -433,11 +434,18 @@ class EveryWindow : public WholeProgramTest, public ::testing::WithParamInterfac
 
 TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 {
+    // The shipped formula, as a program folder holds it: its picks are graded.
+    ASSERT_TRUE(std::filesystem::copy_file(SourceFile("src/season/default.fla"), program.Path() / "default.fla"));
     StartVexal();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
     Pump();
     Main* main = TheMain();
     ASSERT_NE(main, nullptr);
+    // The week before the current one is played: Predictions grades its picks ("Win", "Loss")
+    // in colours of their own, which must stay readable on every theme's rows too.
+    main->cboWeek()->setCurrentIndex(main->cboWeek()->currentIndex() - 1);
+    ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+    Pump();
     const QSize mainSize = main->size();
     App().DocumentPath = program.Path() / "FormulaList.txt";
     { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
@@ -457,6 +465,15 @@ TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
             if (shots && *shots)
                 shot.save(QString("%1/%2-%3.png").arg(shots, QString::fromStdString(theme.label).replace(' ', '_'), c.window));
             Inspector(top, shot).Check(theme, c.window);
+            if (std::string(c.window) == "PREDICT") {
+                std::set<QString> graded;
+                const Grid* grid = window->findChild<Grid*>();
+                ASSERT_NE(grid, nullptr);
+                for (int r = 1; r <= grid->Rows(); ++r)
+                    for (int col = 1; col <= grid->Cols(); ++col)
+                        graded.insert(grid->CellFormattedText(r, col));
+                EXPECT_TRUE(graded.count("Win") && graded.count("Loss")) << "no graded pick to check";
+            }
             if (!c.toolbar && std::string(c.window) != "Main") {
                 UnloadWindow(c.window);
                 Pump();

@@ -186,6 +186,34 @@ TEST_F(ViewerTest, ModifiedMarkIsAddedOnce)
     EXPECT_EQ(w->findChild<QLabel*>("lblStatus")->text(), "selection: 5 Chars (0) Line 0 of 1");
 }
 
+// A document just opened, plain or rich text, has its caret at the start, and the status line
+// says so; the editor is never asked about a caret it does not have while it loads.
+TEST_F(ViewerTest, StatusOfAnOpenedDocumentNamesTheCaretAtItsStart)
+{
+    struct Case {
+        const char* file;
+        const char* content;
+    };
+    const Case cases[] = {
+        {"report.txt", "one\r\ntwo\r\nthree"},
+        {"report.rtf", "{\\rtf1\\ansi one\\par two\\par three}"},
+    };
+    static QStringList warnings;
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            warnings << text;
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        warnings.clear();
+        folder.Write(c.file, c.content);
+        auto w = Open((folder / c.file).string());
+        EXPECT_EQ(w->findChild<QLabel*>("lblStatus")->text().toStdString(), "Char: 0 Line 0 of 3");
+        EXPECT_TRUE(warnings.isEmpty()) << warnings.join("; ").toStdString();
+    }
+    qInstallMessageHandler(previous);
+}
+
 TEST_F(ViewerTest, SecondSwatchClickRemovesTheHighlight)
 {
     folder.Write("a.txt", "highlight me");

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program started in-process on a temporary program folder of generated seasons,
 // for tests that drive it as the user does: its windows, menus and files.
+#include "Golden.h"
 #include "Host.h"
 #include "SampleSeasons.h"
 #include "SeasonLoader.h"
@@ -50,8 +51,9 @@ inline bool WaitFor(const std::function<bool()>& done, int milliseconds = StateW
 
 } // namespace program
 
-// A program folder of sample seasons (seed 11), today fixed at 5 Nov 2024, a temporary
-// home folder, and every window registered; the program itself is started by the test.
+// A program folder of sample seasons (seed 11) and the shipped background pictures, today
+// fixed at 5 Nov 2024, a temporary home folder, and every window registered; the program
+// itself is started by the test.
 class WholeProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,6 +65,13 @@ protected:
         options.Seed = 11;
         std::string error;
         ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
+        // The background pictures the program ships, drawn by the build.
+        std::error_code ec;
+        std::filesystem::create_directories(program.Path() / "images", ec);
+        for (const char* picture : {"bground.bmp", "bground1.bmp"})
+            ASSERT_TRUE(std::filesystem::copy_file(BuildFile(std::string("src/app/images/") + picture),
+                                                   program.Path() / "images" / picture, ec))
+                << picture << ": " << ec.message();
         SetProgramFolder(program.Path());
         ResetSeasonLoader();
         SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });

@@ -1,12 +1,15 @@
 #include "CommonDialog.h"
 #include "PrintDialog.h"
+#include "Screen.h"
 #include "VbError.h"
 #include "cCommonDialog.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QPrinter>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -224,6 +227,57 @@ TEST_F(DialogTest, HookedFileDialogRaisesItsEventsToTheListener)
     EXPECT_NE(handle, nullptr);
     EXPECT_EQ(d.FileTitle, "chosen.txt");
     EXPECT_EQ(d.FilterIndex, 2);
+}
+
+// The Color dialog as the user meets it: a system colour is shown as the colour it stands
+// for, the custom colours start as the system colours and come back as the user left them
+// (also after a cancel), full opening prevented leaves out the part that defines new colours,
+// and the hook hears the dialog open and close.
+TEST_F(DialogTest, ColorDialogHonoursItsFlagsCustomColoursAndHook)
+{
+    struct Case {
+        const char* label;
+        int32_t flags;
+        bool definitionShown;
+        bool confirm;
+    };
+    const Case cases[] = {
+        {"full open", CC_FULLOPEN | CC_ANYCOLOR, true, true},
+        {"full open prevented", CC_PREVENTFULLOPEN, false, true},
+        {"no flags, cancelled", 0, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        cCommonDialog d;
+        EXPECT_EQ(d.CustomColor(ColorWindow), ColorValue(SystemColor(ColorWindow)));
+        d.SetCustomColor(2, RGBColor(1, 2, 3));
+        d.Flags = c.flags;
+        d.Color = SystemColorValue(ColorButtonFace); // &H8000000F
+        d.HookDialog = true;
+        std::vector<std::string> heard;
+        d.OnInitDialog = [&](QWidget* w) {
+            heard.push_back("init");
+            auto* dialog = qobject_cast<QColorDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->currentColor(), SystemColor(ColorButtonFace));
+            EXPECT_EQ(QColorDialog::customColor(ColorHighlight), SystemColor(ColorHighlight));
+            EXPECT_EQ(QColorDialog::customColor(2), QColor(1, 2, 3));
+            bool numberBoxes = false;
+            for (const QSpinBox* box : dialog->findChildren<QSpinBox*>())
+                numberBoxes = numberBoxes || box->isVisibleTo(dialog);
+            EXPECT_EQ(numberBoxes, c.definitionShown);
+            // The user keeps a colour among the custom ones and chooses another.
+            QColorDialog::setCustomColor(4, QColor(9, 9, 9));
+            dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            QMetaObject::invokeMethod(dialog, c.confirm ? "accept" : "reject", Qt::QueuedConnection);
+        };
+        d.OnDialogClose = [&] { heard.push_back("close"); };
+        d.ShowColor();
+        EXPECT_EQ(heard, (std::vector<std::string>{"init", "close"}));
+        EXPECT_EQ(d.Color, c.confirm ? RGBColor(0x12, 0x34, 0x56) : SystemColorValue(ColorButtonFace));
+        EXPECT_EQ(d.CustomColor(4), RGBColor(9, 9, 9));
+        EXPECT_EQ(d.CustomColor(2), RGBColor(1, 2, 3));
+    }
 }
 
 // The members that only keep their values, the font attributes, the custom colours (offered
