@@ -99,7 +99,7 @@ bool NumberOf(const std::string& text, double& value)
         value = 0;
         return true;
     }
-    if (!vb::IsNumeric(t))
+    if (!vb::IsPlainNumber(t))
         return false;
     value = vb::Val(t);
     return std::isfinite(value);

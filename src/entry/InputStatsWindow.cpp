@@ -8,6 +8,7 @@
 #include "LineFiles.h"
 #include "Main.h"
 #include "MsgBox.h"
+#include "NumberInput.h"
 #include "Preferences.h"
 #include "Screen.h"
 #include "SeasonData.h"
@@ -74,19 +75,6 @@ constexpr int ColumnLeft = 2640;
 constexpr int ColumnWidth = 600;
 constexpr int BoxWidth = 540;
 constexpr int BoxHeight = 315;
-
-// The filter of the text boxes: digits, the decimal separator and "-" (the date box also
-// the date separator); control characters pass.
-bool CharacterPasses(QChar c, bool dateBox)
-{
-    if (c.unicode() < 32)
-        return true;
-    if (c.isDigit() && c.unicode() < 128)
-        return true;
-    if (c == QLatin1Char('.') || c == QLatin1Char('-'))
-        return true;
-    return dateBox && c == QLatin1Char('/');
-}
 
 } // namespace
 
@@ -166,6 +154,8 @@ void InputStatsWindow::BuildControls()
         box->setObjectName(QString("txtData_%1").arg(i));
         box->setProperty("Tag", QString::fromLatin1(GameTextFields()[static_cast<std::size_t>(i)].tag));
         box->installEventFilter(this);
+        // Digits, the decimal point and "-"; the date box also takes the date separator.
+        UseNumberInput(box, NumberKind{true, true, i == gtDate ? QStringLiteral("/") : QString(), false});
         txtData_[static_cast<std::size_t>(i)] = box;
     }
     txtData_[gtDate]->setGeometry(Px(1320), PxY(360), Px(1200), PxY(BoxHeight));
@@ -498,9 +488,6 @@ bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
             SendKey(9, true);
             return true;
         }
-        const QString text = key->text();
-        if (!text.isEmpty() && !CharacterPasses(text.at(0), dateBox))
-            return true;
         break;
     }
     case QEvent::FocusIn:

@@ -12,6 +12,7 @@
 #include "Main.h"
 #include "MsgBox.h"
 #include "Notice.h"
+#include "NumberInput.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SendKey.h"
@@ -123,6 +124,7 @@ void LinesWindow::BuildControls()
     txtEdit_->setFont(QFont("Tahoma"));
     txtEdit_->hide();
     txtEdit_->installEventFilter(this);
+    UseNumberInput(txtEdit_);
 
     flLines_ = new QListWidget(body_);
     flLines_->setObjectName("flLines");
@@ -540,12 +542,21 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
     const QRect cell = linesGrid_->CellBoundary(row, col);
     txtEdit_->setGeometry(linesGrid_->x() + cell.left(), linesGrid_->y() + cell.top() + 1, cell.width(), cell.height());
     const QString start = linesGrid_->CellText(row, col).isValid() ? linesGrid_->CellFormattedText(row, col) : QString();
-    if (keyAscii == 0 || keyAscii == 9 || keyAscii == 13) {
+    // The key that starts the edit is typed by the rule of every number box: a comma is the
+    // decimal point, a letter is dropped and the cell's text is then selected whole.
+    QString first;
+    if (keyAscii != 0 && keyAscii != 9 && keyAscii != 13) {
+        const TypedCharacter typed = TypedIntoNumber(QChar(keyAscii), NumberKind{});
+        if (typed.refused)
+            ShowNumberBoxMessage(NumberKind{});
+        first = typed.text;
+    }
+    if (first.isEmpty()) {
         txtEdit_->setText(start);
         txtEdit_->selectAll();
     } else {
-        txtEdit_->setText(QChar(keyAscii) + start);
-        txtEdit_->setSelection(1, static_cast<int>(start.size()));
+        txtEdit_->setText(first + start);
+        txtEdit_->setSelection(static_cast<int>(first.size()), static_cast<int>(start.size()));
     }
     txtEdit_->setFont(linesGrid_->CellFont(row, col));
     QPalette palette = txtEdit_->palette();
@@ -602,13 +613,6 @@ bool LinesWindow::eventFilter(QObject* watched, QEvent* event)
                 return true;
             default:
                 break;
-            }
-            const QString text = key->text();
-            if (!text.isEmpty()) {
-                const QChar c = text.at(0);
-                const bool passes = c.unicode() < 32 || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-');
-                if (!passes || !(c.unicode() < 128))
-                    return true;
             }
         } else if (event->type() == QEvent::FocusOut && editing_ && !committing_) {
             linesGrid_->CancelEdit();

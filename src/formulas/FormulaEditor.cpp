@@ -10,6 +10,7 @@
 #include "Main.h"
 #include "IniFile.h"
 #include "MsgBox.h"
+#include "NumberInput.h"
 #include "QtPlatform.h"
 #include "Screen.h"
 #include "SeasonData.h"
@@ -36,7 +37,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -256,6 +256,8 @@ QGridLayout* FormulaEditor::BuildValueBoxes()
         box->setProperty("tag", QString::fromUtf8(texts::ValueTags[i]));
         box->setFixedWidth(44);
         box->installEventFilter(this);
+        // Only "Turnovers" takes a sign.
+        UseNumberInput(box, NumberKind{true, i == fsTurnovers, {}, false});
         auto* caption = new QLabel(QString::fromUtf8(texts::ValueTags[i]) + " ", this);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setBuddy(box);
@@ -371,8 +373,8 @@ QGroupBox* FormulaEditor::BuildDatabaseFrame()
     txtYears_->setObjectName("txtYears");
     txtYears_->setMaxLength(2);
     txtYears_->setMaximumWidth(28);
-    txtYears_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), txtYears_));
     txtYears_->installEventFilter(this);
+    UseNumberInput(txtYears_, WholeNumbers);
     database->setColumnStretch(1, 1);
     database->addWidget(Label1, 0, 0);
     database->addWidget(rollingWeeks_, 0, 1, 1, 2);
@@ -789,17 +791,7 @@ bool FormulaEditor::eventFilter(QObject* watched, QEvent* event)
             SendKey(9, true);
             return true;
         }
-        const QString text = key->text();
-        if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
-            return false;   // control keys pass
-        const QChar c = text.at(0);
-        if (c.isDigit() && c.unicode() < 128)
-            return false;
-        if (!years && c == QLatin1Char('.'))
-            return false;
-        if (!years && c == QLatin1Char('-') && index == 7)
-            return false;
-        return true;
+        return false;   // the other keys by the rule of number boxes
     }
     case QEvent::FocusIn:
         QTimer::singleShot(0, box, [box] { box->selectAll(); });

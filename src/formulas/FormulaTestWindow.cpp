@@ -12,6 +12,7 @@
 #include "Host.h"
 #include "Main.h"
 #include "MsgBox.h"
+#include "NumberInput.h"
 #include "ProgBar.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
@@ -55,7 +56,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QValidator>
 #include <QVBoxLayout>
 
 #include <fstream>
@@ -99,22 +99,6 @@ void SetCheck(QCheckBox* box, double value)
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 std::string Text(const QComboBox* box) { return box->currentText().toStdString(); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// Every number in these boxes is written with "." (a template keeps "," as its field
-// separator): a text with a comma, typed or pasted, is refused whole, never silently changed.
-const char* const NotANumberText =
-    "The boxes of the Test Formula window must be numbers, such as -3.5 or 44, with \".\" as the decimal point.";
-
-class NoCommaValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        return input.contains(QLatin1Char(',')) ? Invalid : Acceptable;
-    }
-};
-
-void RefuseComma() { MsgBox(NotANumberText, vbExclamation); }
 
 // A value stored by an earlier version may hold a comma: the box shows the number the test
 // used, the part before it.
@@ -301,9 +285,12 @@ void FormulaTestWindow::BuildControls()
         At(highBoxes_[r], 2220, top, 660, 255);
         rowLabel(QString("lblTag_Text1_%1").arg(row), QString(RowTags[row]) + " ", top);
     }
-    GuardAgainstCommas({txtrola_[0], txtrola_[1]});
+    // A template keeps "," as its field separator: a typed comma is the decimal point here too.
+    for (QLineEdit* box : txtrola_)
+        UseNumberInput(box, WholeNumbers);
     for (int row = 1; row <= 9; ++row)
-        GuardAgainstCommas({lowBoxes_[static_cast<std::size_t>(row)], highBoxes_[static_cast<std::size_t>(row)]});
+        for (QLineEdit* box : {lowBoxes_[static_cast<std::size_t>(row)], highBoxes_[static_cast<std::size_t>(row)]})
+            UseNumberInput(box, NumberKind{true, row == 8, {}, false}); // only the turnovers take a sign
     // The defence and passing boxes always show the complements of offense and rushing.
     for (QLineEdit* box : {lowBoxes_[5], highBoxes_[5], lowBoxes_[7], highBoxes_[7]})
         box->setReadOnly(true);
@@ -470,6 +457,11 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
     cboLimitEnd_->setEditText("21");
     homeTeam_->setEditText("None");
     awayTeam_->setEditText("None");
+    // The line ends may read "ABS 3.5": only their comma is ruled. The weeks are whole numbers.
+    for (QComboBox* list : {cboLinesStart_, cboLinesEnd_})
+        UseNumberInput(list->lineEdit(), NumberKind{true, true, {}, true});
+    for (QComboBox* list : {cboLimitStart_, cboLimitEnd_})
+        UseNumberInput(list->lineEdit(), WholeNumbers);
     connect(chkLines_, &QCheckBox::stateChanged, this,
             [this] { FrameCheck_Click(chkLines_, fraLines_, cboLinesStart_, cboLinesEnd_); });
     connect(chkLimitWeek_, &QCheckBox::stateChanged, this,
@@ -515,7 +507,11 @@ QWidget* FormulaTestWindow::BuildSavePane(QWidget* client)
     txtMin_ = MakeBox(pane, "txtMin", "0");
     for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_})
         box->installEventFilter(this);
-    GuardAgainstCommas({txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_});
+    UseNumberInput(txtUnitLower_);
+    UseNumberInput(txtUnitUpper_);
+    UseNumberInput(txtPercentLower_, NumberKind{true, false, {}, false});
+    UseNumberInput(txtPercentUpper_, NumberKind{true, false, {}, false});
+    UseNumberInput(txtMin_, WholeNumbers);
     auto label = [this, pane](const char* name, const char* caption, int left, int top, int width) {
         auto* l = new QLabel(caption, pane);
         l->setObjectName(name);
@@ -553,6 +549,11 @@ QWidget* FormulaTestWindow::BuildBestWorstPane(QWidget* client)
         if (i != 2 && i != 12) {
             best_[k]->setReadOnly(true);
             worst_[k]->setReadOnly(true);
+        } else {
+            // The home-field advantage and the rolling weeks stay open to typing.
+            const NumberKind kind = i == 2 ? NumberKind{true, false, {}, false} : WholeNumbers;
+            UseNumberInput(best_[k], kind);
+            UseNumberInput(worst_[k], kind);
         }
         if (*BestTags[i]) {
             best_[k]->setToolTip(BestTags[i]);
@@ -901,15 +902,6 @@ void FormulaTestWindow::SettingCheck_Click(QCheckBox* box, const CheckSetting& k
     SaveSetting(key, CheckValue(box));
 }
 
-void FormulaTestWindow::GuardAgainstCommas(std::initializer_list<QLineEdit*> boxes)
-{
-    for (QLineEdit* box : boxes) {
-        box->setValidator(new NoCommaValidator(box));
-        // A paste or a drop with a comma leaves the box as it was.
-        connect(box, &QLineEdit::inputRejected, this, [] { RefuseComma(); });
-    }
-}
-
 void FormulaTestWindow::RangeBox_LostFocus(QLineEdit* box)
 {
     auto complement = [](QLineEdit* from, QLineEdit* to, bool check) {
@@ -954,10 +946,6 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QLatin1String(",")) {
-        RefuseComma();
-        return true;
-    }
     if (box == txtMin_)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
@@ -973,23 +961,6 @@ bool FormulaTestWindow::eventFilter(QObject* watched, QEvent* event)
             focusNextChild();
             return true;
         }
-        const QString text = key->text();
-        if (text.isEmpty() || text.at(0).unicode() < 32)
-            break;
-        const QChar c = text.at(0);
-        const bool rola = box == txtrola_[0] || box == txtrola_[1];
-        bool range = false;
-        for (int row = 1; row <= 9; ++row)
-            range = range || box == lowBoxes_[static_cast<std::size_t>(row)] || box == highBoxes_[static_cast<std::size_t>(row)];
-        if (!rola && !range)
-            break; // the save criteria take every character but the comma refused above
-        bool allowed = c.isDigit();
-        if (range && c == QLatin1Char('.'))
-            allowed = true;
-        if (c == QLatin1Char('-') && (box == lowBoxes_[8] || box == highBoxes_[8]))
-            allowed = true;
-        if (!allowed)
-            return true;
         break;
     }
     default: break;

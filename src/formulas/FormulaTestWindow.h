@@ -130,7 +130,6 @@ private:
     void Partner_Click(QCheckBox* box, QCheckBox* partner);
     void SettingCheck_Click(QCheckBox* box, const CheckSetting& key);
     void RangeBox_LostFocus(QLineEdit* box);
-    void GuardAgainstCommas(std::initializer_list<QLineEdit*> boxes);
 
     formulatest::LaunchSettings ReadLaunchSettings() const;
     std::vector<std::string> TemplateFields() const;

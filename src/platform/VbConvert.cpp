@@ -1004,6 +1004,11 @@ bool IsNumeric(std::string_view text)
     return i == s.size();
 }
 
+bool IsPlainNumber(std::string_view text)
+{
+    return text.find(',') == std::string_view::npos && IsNumeric(text);
+}
+
 // ===========================================================================
 // Number to text.
 

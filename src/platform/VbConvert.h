@@ -24,8 +24,12 @@ float CSng(double v);                        // VbError 6 when outside the Singl
 // Blanks are skipped even between digits ("1 2" -> 12). It never fails: a number beyond the
 // Double range reads as the largest Double.
 double Val(std::string_view text);
-// IsNumeric: the whole text (blanks around allowed) is a number.
+// IsNumeric: the whole text (blanks around allowed) is a number; digits may be grouped by
+// thousands separators ("1,000"), which Val does not read.
 bool IsNumeric(std::string_view text);
+// A number Val reads whole: IsNumeric without thousands separators ("1,5" is not one). The
+// check for what a user typed, which is then read by Val.
+bool IsPlainNumber(std::string_view text);
 
 // Number to text.
 std::string Str(double v);                   // " 1984", "-3.5", " 0.5" (15 significant digits)

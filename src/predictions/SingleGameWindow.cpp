@@ -4,6 +4,7 @@
 #include "CMouse.h"
 #include "FlagScope.h"
 #include "MsgBox.h"
+#include "NumberInput.h"
 #include "Predict.h"
 #include "SendKey.h"
 #include "Steps.h"
@@ -88,6 +89,7 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     for (QLineEdit* box : {lineBox_, totalBox_}) {
         box->installEventFilter(this);
         AnswerEnterWithTab(box);
+        UseNumberInput(box);
     }
     SetBack(lblHome_, NeutralLabel, false);
     SetBack(lblAway_, NeutralLabel, false);

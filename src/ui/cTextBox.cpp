@@ -67,7 +67,7 @@ bool cTextBox::Validate()
     if (!Minimum && !Maximum)
         return cancel;
     const std::string text = box_->text().toStdString();
-    if (!vb::IsNumeric(text)) {
+    if (!vb::IsPlainNumber(text)) {
         emit ValidateError(cancel);
         return cancel;
     }
@@ -94,6 +94,12 @@ bool cTextBox::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
+        // A typed comma is the decimal point, as in every number box; dropping it would
+        // make 1,5 fifteen.
+        if (DecimalAllowed && text == QLatin1String(",")) {
+            box_->insert(DecimalSeparator());
+            return true;
+        }
         // Keys without a character (arrows, function keys) are not typing.
         if (!text.isEmpty() && !KeyPasses(text.at(0)))
             return true;
@@ -112,7 +118,7 @@ bool cTextBox::eventFilter(QObject* watched, QEvent* event)
         }
         if (!DisplayFormat.isEmpty()) {
             const std::string text = box_->text().toStdString();
-            if (vb::IsNumeric(text))
+            if (vb::IsPlainNumber(text))
                 box_->setText(QString::fromStdString(vb::Format(vb::Val(text), DisplayFormat.toStdString())));
         }
         break;

@@ -105,7 +105,7 @@ TEST(GameForm, RefusesValuesThatDoNotFitAndChangesNothing)
     };
     for (const Case& c : {Case{5, "300", "the away rushing attempts (0 to 255)"}, Case{3, "-1", "the away score"},
                           Case{23, "40000", "the home rushing yards (-32768 to 32767)"}, Case{7, "1-2", "not a number"},
-                          Case{0, "13/45/2024", "Date must be in the format MM/DD/YYYY"}}) {
+                          Case{1, "1,5", "not a number"}, Case{0, "13/45/2024", "Date must be in the format MM/DD/YYYY"}}) {
         GameRecord g = original;
         GameEdits e = base;
         e.texts[static_cast<std::size_t>(c.index)] = c.text;
