@@ -42,18 +42,8 @@ namespace {
 
 using program::Pump;
 using program::WaitFor;
-
-void Key(QWidget* w, int key, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-}
-
-void Type(QWidget* w, const QString& text)
-{
-    for (QChar c : text)
-        Key(w, 0, QString(c));
-}
+using program::Key;
+using program::Type;
 
 void Leave(QWidget* w)
 {
@@ -87,18 +77,8 @@ struct NumberBox {
     double expected;
 };
 
-class NumberEntry : public WholeProgramTest {
+class NumberEntry : public StartedProgramTest {
 protected:
-    void SetUp() override
-    {
-        WholeProgramTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        messages = &InstallScriptedMessages();
-        StartVexal();
-        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
-        Pump();
-    }
     QWidget* FromToolbar(const char* toolbar, int index, const char* window)
     {
         TheMain()->findChild<QToolBar*>(toolbar)->actions().at(index)->trigger();
@@ -161,8 +141,6 @@ protected:
         EXPECT_EQ(pieces.size(), static_cast<std::size_t>(formulatest::TemplateFields)) << "the fields stay apart";
         return pieces.size() > static_cast<std::size_t>(field) ? vb::Val(pieces[static_cast<std::size_t>(field)]) : -1;
     }
-
-    ScriptedMessages* messages = nullptr;
 };
 
 TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)

@@ -46,18 +46,8 @@ namespace {
 
 using program::Pump;
 using program::WaitFor;
-
-void Key(QWidget* w, int key, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-}
-
-void Type(QWidget* w, const QString& text)
-{
-    for (QChar c : text)
-        Key(w, c.unicode(), QString(c));
-}
+using program::Key;
+using program::Type;
 
 void LeaveFocus(QWidget* w)
 {
@@ -68,17 +58,13 @@ void LeaveFocus(QWidget* w)
 // A season record as raw bytes, so that "unchanged" means byte for byte.
 using Bytes = std::string;
 
-class EntryInProgram : public WholeProgramTest {
+class EntryInProgram : public StartedProgramTest {
 protected:
     void SetUp() override
     {
-        WholeProgramTest::SetUp();
+        StartedProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        messages = &InstallScriptedMessages();
-        StartVexal();
-        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
-        Pump();
         main = TheMain();
         ASSERT_NE(main, nullptr);
     }
@@ -140,7 +126,6 @@ protected:
         return false;
     }
 
-    ScriptedMessages* messages = nullptr;
     Main* main = nullptr;
 };
 

@@ -3,8 +3,10 @@
 // for tests that drive it as the user does: its windows, menus and files.
 #include "Golden.h"
 #include "Host.h"
+#include "MsgBox.h"
 #include "SampleSeasons.h"
 #include "SeasonLoader.h"
+#include "Splash.h"
 #include "TempFolder.h"
 #include "VbConvert.h"
 #include "VexalApp.h"
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -47,6 +50,19 @@ inline bool WaitFor(const std::function<bool()>& done, int milliseconds = StateW
         QThread::msleep(5);
     }
     return true;
+}
+
+// A key pressed in a widget, and a text typed key by key, as the user types.
+inline void Key(QWidget* w, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+}
+
+inline void Type(QWidget* w, const QString& text)
+{
+    for (QChar c : text)
+        Key(w, c.unicode(), QString(c));
 }
 
 } // namespace program
@@ -99,6 +115,24 @@ protected:
 
 private:
     std::string oldHome_;
+};
+
+// The same program started as the user starts it, past its opening screen, with every message
+// box answered by a script and recorded.
+class StartedProgramTest : public WholeProgramTest {
+protected:
+    void SetUp() override
+    {
+        WholeProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        messages = &InstallScriptedMessages();
+        StartVexal();
+        ASSERT_TRUE(program::WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        program::Pump();
+    }
+
+    ScriptedMessages* messages = nullptr;
 };
 
 } // namespace vexal::test
