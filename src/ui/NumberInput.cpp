@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QValidator>
 
 namespace vexal {
@@ -41,7 +42,7 @@ public:
             const bool report = refused_ && box_->isUndoAvailable();
             refused_ = false;
             if (report)
-                ShowNumberBoxMessage(kind_);
+                Report();
         });
     }
 
@@ -72,7 +73,7 @@ protected:
             return QValidator::eventFilter(watched, event);
         const TypedCharacter typed = TypedIntoNumber(text.at(0), kind_);
         if (typed.refused) {
-            ShowNumberBoxMessage(kind_);
+            Report();
             return true;
         }
         if (typed.text == text)
@@ -83,6 +84,14 @@ protected:
     }
 
 private:
+    // The message is shown once the refused change is undone: a message box shown at once
+    // takes the focus while the box still holds the refused text, and a window that saves
+    // its boxes when they lose the focus would read it.
+    void Report()
+    {
+        QTimer::singleShot(0, this, [kind = kind_] { ShowNumberBoxMessage(kind); });
+    }
+
     QLineEdit* box_;
     NumberKind kind_;
     mutable bool refused_ = false;

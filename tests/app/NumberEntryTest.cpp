@@ -272,6 +272,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
         box->selectAll();
         Type(box, "1,5");
         EXPECT_EQ(box->text().toStdString(), b.shown);
+        Pump();
         EXPECT_EQ(NumberMessages() - before, b.messages);
         driver.commit(box);
         Pump();
@@ -286,6 +287,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
         box->selectAll();
         box->paste();
         EXPECT_EQ(box->text(), shown);
+        Pump();
         EXPECT_EQ(NumberMessages() - before, 1);
         driver.commit(box);
         Pump();

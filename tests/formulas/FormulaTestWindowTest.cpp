@@ -409,6 +409,7 @@ TEST_F(FormulaTestWindowTest, RangeBoxesFilterKeysAndKeepComplements)
     messages.shown.clear();
     type(minDiff, "-2.5x");
     EXPECT_EQ(minDiff->text(), "2.5");
+    QCoreApplication::processEvents();
     // A sign the box cannot take is refused with a message, not dropped without a word.
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text.rfind("Please type a number of 0 or more", 0), 0u) << messages.shown[0].text;
@@ -420,6 +421,7 @@ TEST_F(FormulaTestWindowTest, RangeBoxesFilterKeysAndKeepComplements)
     rolling->clear();
     type(rolling, "4.5");
     EXPECT_EQ(rolling->text(), "45");
+    QCoreApplication::processEvents();
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[1].text.rfind("Please type a whole number", 0), 0u) << messages.shown[1].text;
 }
