@@ -81,6 +81,21 @@ struct TSPredict::Run {
     int16_t Defense = 0;
     int16_t Rushing = 0;
     int16_t Passing = 0;
+    // The values above into slots 0 to 8 of a formula, or the elements of the same number of a
+    // result row.
+    template <class Slots>
+    void PutCombination(Slots& slots) const
+    {
+        slots[fsHomeField] = HomeField;
+        slots[fsMinDiff] = MinDiff;
+        slots[fsMaxDiff] = MaxDiff;
+        slots[fsOffense] = Offense;
+        slots[fsDefense] = Defense;
+        slots[fsPassing] = Passing;
+        slots[fsRushing] = Rushing;
+        slots[fsTurnovers] = Turnover;
+        slots[fsMultiplier] = Multiplier;
+    }
     // The values above as the fast evaluator takes them.
     FastEvaluator::Combination CurrentCombination() const
     {

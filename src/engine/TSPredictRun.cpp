@@ -641,14 +641,7 @@ void TSPredict::FillRow(Run& run, FormulaRow& row, bool best)
     row[rrTies] = tieCount_;
     row[rrWinPercent] = static_cast<float>(static_cast<double>(run.WinFraction) * 100);
     row[rrUnits] = best ? run.UnitWin : static_cast<float>(lossCount_ - 1.1 * winCount_);
-    row[rrHomeField] = run.HomeField;
-    row[rrMinDiff] = run.MinDiff;
-    row[rrMaxDiff] = run.MaxDiff;
-    row[rrOffense] = run.Offense;
-    row[rrDefense] = run.Defense;
-    row[rrPassing] = run.Passing;
-    row[rrRushing] = run.Rushing;
-    row[rrTurnovers] = run.Turnover;
+    run.PutCombination(row);
     row[rrMultiplier] = static_cast<float>(vb::Val(vb::FormatSingle(run.Multiplier, "0.0")));
     row[rrRollingWeeks] = currentRollingWeeks_;
 }
@@ -656,14 +649,14 @@ void TSPredict::FillRow(Run& run, FormulaRow& row, bool best)
 void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16_t& count)
 {
     const std::string name = prefix + vb::CStrInt(count) + ".fla";
-    const std::array<float, FormulaFilePositions> values{
-        run.HomeField, run.MinDiff, run.MaxDiff, run.Multiplier,
-        static_cast<float>(run.Offense), static_cast<float>(run.Defense), currentRollingWeeks_,
-        static_cast<float>(run.Rushing), static_cast<float>(run.Passing), run.L(fsSeparateHomeAway),
-        run.Turnover, run.L(fsDiscardHighLow), run.L(fsNoLine), run.L(fsPowerRating),
-        run.L(fsHomeOnly), run.L(fsAwayOnly), run.L(fsFavOrOver), run.L(fsDogOrUnder),
-        run.L(fsLineStart), run.L(fsLineEnd)};
-    const bool written = WriteFormulaFileValues(host_.OutputFolder() / name, values, WriteSync::Fast);
+    // The formula the run holds, with the combination's values in the slots it searches.
+    Formula formula{};
+    for (int slot = 0; slot < FormulaSlots; ++slot)
+        formula[static_cast<std::size_t>(slot)] = run.L(slot);
+    run.PutCombination(formula);
+    formula[fsRollingWeeks] = currentRollingWeeks_;
+    const bool written =
+        WriteFormulaFile(host_.OutputFolder() / name, formula, FormulaFilePositions, WriteSync::Fast);
     count = static_cast<int16_t>(count + 1);
     // The log lists the files that exist: a file that could not be written gets no line.
     if (written)

@@ -466,14 +466,27 @@ void FormulaEditor::FormLoad()
     RefreshFileList();
     Slot(fsPowerRating) = 0.0f;
 
-    // The remembered formula when it still exists; otherwise the one the list opened stays.
+    // The remembered formula when it still exists, else the one the list opened stays. A
+    // remembered default formula whose name holds no file the list shows (a folder, a broken
+    // link) is opened all the same: the built-in default is then in force, and the boxes show
+    // the formula every view uses.
     std::error_code ec;
-    if (IsPlainFileName(remembered) && std::filesystem::is_regular_file(ProgramFolder() / remembered, ec)) {
-        const int index = FindOrAddComboItem(formulaNames_, remembered);
-        if (index == formulaNames_->currentIndex())
+    std::string chosen;
+    if (IsPlainFileName(remembered) && std::filesystem::is_regular_file(ProgramFolder() / remembered, ec))
+        chosen = remembered;
+    else if (vb::SameText(remembered, DefaultFormulaName) &&
+             std::filesystem::symlink_status(ProgramFolder() / DefaultFormulaName, ec).type() !=
+                 std::filesystem::file_type::not_found)
+        chosen = DefaultFormulaName;
+    if (!chosen.empty()) {
+        const int index = FindOrAddComboItem(formulaNames_, chosen);
+        if (index == formulaNames_->currentIndex()) {
+            reopening_ = true;   // the list opened it already
             OpenFormula();
-        else
+            reopening_ = false;
+        } else {
             formulaNames_->setCurrentIndex(index);
+        }
     }
     formulaFiles_->setCurrentRow(formulaNames_->currentIndex() < formulaFiles_->count() ? formulaNames_->currentIndex() : -1);
     ChangeFormulaName();
@@ -871,10 +884,18 @@ void FormulaEditor::RefreshFileList()
         if (name == remembered)
             found = formulaNames_->count() - 1;
     }
+    // The default formula stays chosen when its file is missing or damaged: the built-in one is
+    // in force, and it is shown again without a second word about the file.
+    if (found < 0 && vb::SameText(S(remembered), DefaultFormulaName)) {
+        formulaNames_->addItem(remembered);
+        found = formulaNames_->count() - 1;
+    }
     formulaNames_->setCurrentIndex(-1);
     formulaNames_->blockSignals(blocked);
+    reopening_ = true;
     if (formulaNames_->count() > 0)
         formulaNames_->setCurrentIndex(found > 0 ? found : 0);
+    reopening_ = false;
 }
 
 void FormulaEditor::OpenFormula()
@@ -889,13 +910,15 @@ void FormulaEditor::OpenFormula()
         return;
     }
     const std::string name = Text(formulaNames_);
+    // The list chose again the formula that is open: what is wrong with its file was said.
+    const bool toldBefore = reopening_ && name == App().CurrentFormulaFile;
     Formula& f = App().CurrentFormula;
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
     SaveSetting(pref::CurrentFormula, name);
     std::string problem;
     if (IsPlainFileName(name) && !ReadFormulaForUse(ProgramFolder(), name, f, problem) && !problem.empty() &&
-        FileOrFolderExists(ProgramFolder() / name))
+        !toldBefore && FileOrFolderExists(ProgramFolder() / name))
         MsgBox(problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
                                                                  : " Its formula was not loaded."),
                vbExclamation);

@@ -367,23 +367,6 @@ std::filesystem::path AllFormulaRun::ReportPath() const
     return settings_.folder / (settings_.totals ? "AllOUConsensus.txt" : "AllConsensus.txt");
 }
 
-void AllFormulaRun::ReadFormulaFile(const std::string& name, Formula& f)
-{
-    std::string bytes, problem;
-    if (!ReadWholeFile(settings_.folder / name, bytes, problem))
-        return;
-    const std::vector<float> numbers = ParseFormulaFileNumbers(bytes);
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        f[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
-    if (numbers.size() == ShortFormulaFilePositions) {
-        // A smart formula file: its short form holds no filters and no line range.
-        f[fsLineStart] = 99;
-        f[fsLineEnd] = 99;
-    } else if (numbers.size() < FormulaFilePositions) {
-        damaged_.push_back(name);
-    }
-}
-
 void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, std::span<const float> filters,
                         const std::function<bool()>& stop)
 {
@@ -399,7 +382,8 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
         f[fsTotalsMode] = settings_.totals ? 1.0f : 0.0f;
         f[fsSeasonToDate] = settings_.seasonToDate;
         f[fsOtherFactors] = settings_.otherFactors ? 1.0f : 0.0f;
-        ReadFormulaFile(name, f);
+        if (!ReadListedFormula(settings_.folder / name, f))
+            damaged_.push_back(name);
         Line(AllFormulaName(name));
         Line(AllFormulaHeader);
         Line(AllFormulaValues(f));
@@ -444,18 +428,7 @@ std::optional<ProgressView> AllFormulaRun::Result(const std::string& percentDone
     return AllFormulaProgress(reported_, formulas);
 }
 
-std::string AllFormulaRun::DamagedMessage() const
-{
-    if (damaged_.empty())
-        return std::string();
-    std::string list;
-    for (const std::string& name : damaged_)
-        list += (list.empty() ? "" : ", ") + name;
-    const bool many = damaged_.size() > 1;
-    return "62 - Input past end of file\r\n There was an error using the formula" + std::string(many ? "s " : " ") +
-           list + " you should load and re-save " +
-           (many ? "these formulas to make sure they are" : "this formula to make sure it is") + " correct.";
-}
+std::string AllFormulaRun::DamagedMessage() const { return DamagedFormulasMessage(damaged_); }
 
 bool AllFormulaRun::WriteReport() const { return WriteFileAtomically(ReportPath(), win1252::FromUtf8(text_)); }
 

@@ -172,15 +172,14 @@ public:
     std::optional<ProgressView> Result(const std::string& percentDone, const std::string& breakdown);
     // The report written so far, lines ended by CR LF.
     const std::string& Text() const { return text_; }
-    // The message naming the files too short for either kind of formula file; empty when
-    // every file was whole.
+    // The message naming the damaged formula files of the run (DamagedFormulasMessage); empty
+    // when every file was whole.
     std::string DamagedMessage() const;
     // Writes the report in Windows-1252, replacing the old one only when the whole is written.
     bool WriteReport() const;
 
 private:
     void Line(const std::string& text) { text_ += text + "\r\n"; }
-    void ReadFormulaFile(const std::string& name, Formula& f);
 
     AllFormulaSettings settings_;
     std::string text_;

@@ -61,27 +61,14 @@ std::string ReportNumberText(float value) { return vb::Trim(vb::StrSingle(value)
 
 std::string ReportDate() { return TodayDateText(); }
 
-void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes, bool clear)
+bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes)
 {
-    if (clear) {
-        formula.fill(0);
-        formula[fsCurrentWeek] = static_cast<float>(boxes.week);
-        formula[fsTotalsMode] = boxes.totalsMode;
-        formula[fsSeasonToDate] = boxes.seasonToDate;
-        formula[fsOtherFactors] = boxes.otherFactors;
-    }
-    // A file that cannot be read still gets its row, from the formula prepared so far; a short
-    // file leaves the slots it does not hold as they are.
-    if (std::string text, problem; ReadWholeFile(file, text, problem)) {
-        const std::vector<float> numbers = ParseFormulaFileNumbers(text);
-        const std::size_t count = std::min<std::size_t>(numbers.size(), FormulaFilePositions);
-        for (std::size_t i = 0; i < count; ++i)
-            formula[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
-    }
-    if (formula[fsLineStart] == 0 && formula[fsLineEnd] == 0) {
-        formula[fsLineStart] = 99;
-        formula[fsLineEnd] = 99;
-    }
+    formula.fill(0);
+    formula[fsCurrentWeek] = static_cast<float>(boxes.week);
+    formula[fsTotalsMode] = boxes.totalsMode;
+    formula[fsSeasonToDate] = boxes.seasonToDate;
+    formula[fsOtherFactors] = boxes.otherFactors;
+    return ReadListedFormula(file, formula);
 }
 
 void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, bool playedGamesOnly,
@@ -167,32 +154,33 @@ void ConsensusPage::Close()
 
 namespace vexal {
 
-std::string AllConsensusOptionsText(const std::array<float, 24>& f)
+std::string AllConsensusOptionsText(const Formula& f)
 {
     auto whole = [&](int slot) { return static_cast<long>(f[static_cast<std::size_t>(slot)]); };
-    if (whole(10) == 0 && whole(11) == 0 && whole(15) == 0 && whole(16) == 0 && whole(17) == 0)
+    if (whole(fsSeparateHomeAway) == 0 && whole(fsDiscardHighLow) == 0 && whole(fsOtherFactors) == 0 &&
+        whole(fsPowerRating) == 0 && whole(fsNoLine) == 0)
         return std::string();
     std::string text = "Options: ";
-    if (f[10] == 1) text += "Separate Home/Away  ";
-    if (f[11] == 1) text += "Discard High/Low  ";
-    if (f[15] == 1) text += "Include Other Factors  ";
-    if (f[16] == 1) text += "Power Ratings  ";
-    if (f[17] == 1) text += "No Line  ";
+    if (f[fsSeparateHomeAway] == 1) text += "Separate Home/Away  ";
+    if (f[fsDiscardHighLow] == 1) text += "Discard High/Low  ";
+    if (f[fsOtherFactors] == 1) text += "Include Other Factors  ";
+    if (f[fsPowerRating] == 1) text += "Power Ratings  ";
+    if (f[fsNoLine] == 1) text += "No Line  ";
     return text;
 }
 
-std::string AllConsensusOptimizedText(const std::array<float, 24>& f)
+std::string AllConsensusOptimizedText(const Formula& f)
 {
     auto whole = [&](int slot) { return static_cast<long>(f[static_cast<std::size_t>(slot)]); };
-    if (whole(18) == 0 && whole(19) == 0 && whole(20) == 0 && whole(21) == 0)
+    if (whole(fsHomeOnly) == 0 && whole(fsAwayOnly) == 0 && whole(fsFavOrOver) == 0 && whole(fsDogOrUnder) == 0)
         return std::string();
     std::string text = "Optimized for: ";
-    if (f[18] == 1) text += "Home Games  ";
-    if (f[19] == 1) text += "Away Games  ";
-    if (f[20] == 1) text += "Favorites  ";
-    if (f[21] == 1) text += "Underdogs  ";
-    if (f[20] == 10) text += "Overs  ";
-    if (f[21] == 10) text += "Unders  ";
+    if (f[fsHomeOnly] == 1) text += "Home Games  ";
+    if (f[fsAwayOnly] == 1) text += "Away Games  ";
+    if (f[fsFavOrOver] == 1) text += "Favorites  ";
+    if (f[fsDogOrUnder] == 1) text += "Underdogs  ";
+    if (f[fsFavOrOver] == 10) text += "Overs  ";
+    if (f[fsDogOrUnder] == 10) text += "Unders  ";
     return text;
 }
 
@@ -209,7 +197,7 @@ AllConsensusPage::AllConsensusPage(const std::filesystem::path& path, bool total
     html_.AddBreak();
 }
 
-void AllConsensusPage::BeginBlock(std::string_view label, const std::array<float, 24>& f)
+void AllConsensusPage::BeginBlock(std::string_view label, const Formula& f)
 {
     html_.OpenGrid(true, 400);
     html_.BColor("#DDDDDD");
@@ -220,10 +208,12 @@ void AllConsensusPage::BeginBlock(std::string_view label, const std::array<float
     const char* const heads[] = {"HFA", "Min.", "Max.", "Off.", "Def.", "Rush.", "Pass.", "T/O", "Mult.", "Roll."};
     for (int i = 0; i < 10; ++i)
         html_.CellString(1, i == 0 ? 1 : 0, 1, 2, 0, heads[i]);
-    const int slots[] = {0, 1, 2, 3, 4, 6, 5, 7, 8};
+    const int slots[] = {fsHomeField, fsMinDiff, fsMaxDiff, fsOffense, fsDefense, fsRushing, fsPassing, fsTurnovers,
+                         fsMultiplier};
     for (int i = 0; i < 9; ++i)
         html_.CellString(1, i == 0 ? 1 : 0, 1, 2, 0, vb::CStrSingle(f[static_cast<std::size_t>(slots[i])]));
-    html_.CellString(1, 0, 1, 2, 0, f[9] == 0 ? std::string("STD") : vb::StrSingle(f[9]));
+    html_.CellString(1, 0, 1, 2, 0,
+                     f[fsRollingWeeks] == 0 ? std::string("STD") : vb::StrSingle(f[fsRollingWeeks]));
     html_.CloseGrid();
 
     html_.OpenGrid(true, 400);

@@ -48,11 +48,11 @@ struct ReportBoxes {
     float otherFactors = 0;    // the Predictions window's "Other Factors" box
 };
 
-// Readies one listed formula file for its run. With clear, all slots are cleared first and the
-// week, totals, season-to-date and other-factor slots set from boxes; without it they keep
-// their values. The file's numbers go into their slots (a short or unreadable file leaves the
-// others as they are), and a file without a line range runs without a line filter.
-void PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes, bool clear);
+// Readies one listed formula file for its run, the same whatever ran before it: all slots are
+// cleared, the week, totals, season-to-date and other-factor slots set from boxes, and the file
+// read by the rule of every listed formula (ReadListedFormula). False for a damaged file, whose
+// name the report gives once at its end (DamagedFormulasMessage).
+bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes);
 // One engine run of a report pass: formula as the low end, high as the high end (a back-test
 // of played games, or a prediction), with mode true for the length of the call (the host's
 // Weekly and Progress handlers read it).
@@ -96,15 +96,15 @@ private:
 
 // The all-formula consensus page: per formula file its settings, options and its back-tested
 // record week by week, taken from the engine's weekly breakdown.
-std::string AllConsensusOptionsText(const std::array<float, 24>& formula);     // "" when none
-std::string AllConsensusOptimizedText(const std::array<float, 24>& formula);   // "" when none
+std::string AllConsensusOptionsText(const Formula& formula);     // "" when none
+std::string AllConsensusOptimizedText(const Formula& formula);   // "" when none
 
 class AllConsensusPage {
 public:
     AllConsensusPage(const std::filesystem::path& path, bool totals, std::string_view weekText, std::string_view date,
                      const std::string& themePicture);
     // The label, settings, options and record heading tables, and the record table's header row.
-    void BeginBlock(std::string_view label, const std::array<float, 24>& formula);
+    void BeginBlock(std::string_view label, const Formula& formula);
     // The record rows: one per line of the breakdown that starts with a number (lines end CR LF).
     void Breakdown(std::string message);
     void EndBlock();

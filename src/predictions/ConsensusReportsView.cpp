@@ -7,7 +7,9 @@
 #include "CMouse.h"
 #include "ConsensusReports.h"
 #include "FormulaEditorValues.h"
+#include "FormulaFile.h"
 #include "Host.h"
+#include "MsgBox.h"
 #include "PredictWindow.h"
 #include "PrintDialog.h"
 #include "PrinterCanvas.h"
@@ -24,23 +26,33 @@
 
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace vexal {
 
 namespace {
 
 // Runs one listed formula file (read from the program folder) over the week; the picks are
-// left in the window's ConsensusPicks.
-void RunConsensusFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes)
+// left in the window's ConsensusPicks, a damaged file is added to `damaged`.
+void RunConsensusFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes,
+                         std::vector<std::string>& damaged)
 {
     AppState& app = App();
-    PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes, true);
+    if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes))
+        damaged.push_back(fileName);
     window.ConsensusPicks.fill(std::string());
     RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
                      std::span<const float>(app.TestFilters), false, window.ConsensusMode);
 }
 
 } // namespace
+
+void NameDamagedFormulas(const std::vector<std::string>& fileNames)
+{
+    if (const std::string message = DamagedFormulasMessage(fileNames); !message.empty())
+        MsgBox(message, vbOKOnly);
+}
 
 int EditorSeasonToDate() { return EditorControls().STD.value_or(0); }
 
@@ -68,10 +80,12 @@ void ViewConsensusHtml(PredictWindow& window)
     const std::filesystem::path report = app.UserFolder / (totals ? "OUConsensus.htm" : "Consensus.htm");
     ConsensusPage page(report, totals, weekText, ReportDate(), app.ThemePicture, ReadReportWeek(week - 1, totals));
     const ReportBoxes boxes = ReportBoxesOf(window, week);
+    std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] { RunConsensusFormula(window, name, boxes); });
+        SkipStep([&] { RunConsensusFormula(window, name, boxes, damaged); });
         SkipStep([&] { page.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
     }
+    NameDamagedFormulas(damaged);
     SkipStep([] { ReadFormula(); });
     SkipStep([&] { page.Close(); });
     SkipStep([] { HideFormulaEditor(); });
@@ -105,10 +119,12 @@ void PrintConsensus(PredictWindow& window)
     ConsensusPrintout printout =
         ConsensusPrintHeader(totals, window.WeekText(), ReportDate(), ReadReportWeek(week - 1, totals));
     const ReportBoxes boxes = ReportBoxesOf(window, week);
+    std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] { RunConsensusFormula(window, name, boxes); });
+        SkipStep([&] { RunConsensusFormula(window, name, boxes, damaged); });
         printout.rows.push_back({ConsensusRowLabel(name), window.ConsensusPicks});
     }
+    NameDamagedFormulas(damaged);
     SkipStep([] { ReadFormula(); });
     // A failed print says so.
     ReportStep([&] {
@@ -149,9 +165,11 @@ void ViewAllConsensusHtml(PredictWindow& window)
 
     const float seasonStart = AllConsensusStartWeek(Season().SeasonFirstWeek, week);
     const ReportBoxes boxes = ReportBoxesOf(window, week);
+    std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
         SkipStep([&] {
-            PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes, true);
+            if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes))
+                damaged.push_back(name);
             if (page)
                 page->BeginBlock(ConsensusRowLabel(name), app.CurrentFormula);
             for (std::size_t i = 0; i < app.SavedFormula.size(); ++i)
@@ -164,6 +182,7 @@ void ViewAllConsensusHtml(PredictWindow& window)
         if (page)
             SkipStep([&] { page->EndBlock(); });
     }
+    NameDamagedFormulas(damaged);
     if (page)
         SkipStep([&] { page->Close(); });
     SkipStep([] { ReadFormula(); });

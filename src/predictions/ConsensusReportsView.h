@@ -3,16 +3,19 @@
 #include "ConsensusReports.h"
 
 #include <string>
+#include <vector>
 
 namespace vexal {
 
 class PredictWindow;
 
-// The formula editor hidden once a page is written.
 // The formula editor's check box values the report passes copy (0 when the editor is missing).
 int EditorSeasonToDate();
 // What each formula of a pass takes from the windows: the kept week and the boxes.
 ReportBoxes ReportBoxesOf(const PredictWindow& window, int week);
+
+// The damaged formula files of a report's set, named once when the report has run them.
+void NameDamagedFormulas(const std::vector<std::string>& fileNames);
 
 // False while a run is going, or when the user cancels the print dialog.
 bool ReadyToPrintReport(PredictWindow& window);

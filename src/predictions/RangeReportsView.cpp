@@ -18,24 +18,22 @@
 
 #include <filesystem>
 #include <optional>
-#include <system_error>
+#include <string>
+#include <vector>
 
 namespace vexal {
 
 namespace {
 
 // Runs one listed formula over the week in range mode; the limits are left in the window's
-// RangeLimits. The page clears the formula first, the printout keeps what the last one left,
-// except for a listed file that is gone from the program folder: on paper as on the page it
-// starts from a cleared formula, so it never repeats the formula before it under its name.
-void RunRangeFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes, bool clear)
+// RangeLimits. Page and printout prepare each formula alike, so a file gives the same bands
+// whatever ran before it; a damaged file is added to `damaged`.
+void RunRangeFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes,
+                     std::vector<std::string>& damaged)
 {
     AppState& app = App();
-    const std::filesystem::path file = ProgramFolder() / fileName;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        clear = true;
-    PrepareReportFormula(app.CurrentFormula, file, boxes, clear);
+    if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes))
+        damaged.push_back(fileName);
     for (auto& item : window.RangeLimits)
         item.fill(0);
     RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
@@ -59,13 +57,15 @@ void ViewRangeHtml(PredictWindow& window)
     std::optional<RangePage> page;
     SkipStep([&] { page.emplace(report, window.WeekText(), ReportDate(), app.ThemePicture); });
     const ReportBoxes boxes = ReportBoxesOf(window, week);
+    std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
         SkipStep([&] {
-            RunRangeFormula(window, name, boxes, true);
+            RunRangeFormula(window, name, boxes, damaged);
             if (page)
                 page->Block(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1);
         });
     }
+    NameDamagedFormulas(damaged);
     SkipStep([] { ReadFormula(); });
     const bool written = page && SkipStep([&] { page->Close(); });
     if (!written) {
@@ -92,10 +92,12 @@ void PrintRange(PredictWindow& window)
     const std::string weekText = window.WeekText();
     const ReportBoxes boxes = ReportBoxesOf(window, week);
     std::vector<RangePrintBlock> blocks;
+    std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] { RunRangeFormula(window, name, boxes, false); });
+        SkipStep([&] { RunRangeFormula(window, name, boxes, damaged); });
         blocks.push_back(RangePrintBlockOf(name, games, window.RangeLimits, app.CurrentFormula[fsTotalsMode] == 1));
     }
+    NameDamagedFormulas(damaged);
     SkipStep([] { ReadFormula(); });
     // The formula is the editor's again whatever the printer does; a failed print says so.
     ReportStep([&] {

@@ -25,7 +25,7 @@ std::pair<int, int> SmartWeekWindow(bool totals, int week)
     return {week, week};
 }
 
-void SmartSearchRanges(bool totals, int week, const SmartBoxes& boxes, SmartLowEnds& low, SmartHighEnds& high)
+void SmartSearchRanges(bool totals, int week, const SmartBoxes& boxes, Formula& low, FormulaHighEnds& high)
 {
     low.fill(0);
     high.fill(0);
@@ -91,19 +91,13 @@ std::string SmartFormulaFileName(std::string_view weekItem, std::string_view hom
                                  bool totals)
 {
     return RemoveAll(RemoveAll(std::string(weekItem), " of "), " ") + SmartTeamPart(homeName) +
-           SmartTeamPart(awayName) + (totals ? "OU.FLA" : ".FLA");
+           SmartTeamPart(awayName) + (totals ? "OU" : "") + std::string(SmartFormulaFileSuffix);
 }
 
-std::array<float, 14> SmartFormulaValues(const ResultRow& best, const SmartLowEnds& search)
-{
-    return {best[rrHomeField],     best[rrMinDiff],   best[rrMaxDiff],
-            best[rrMultiplier],    best[rrOffense],   best[rrDefense],
-            best[rrRollingWeeks],  best[rrRushing],   best[rrPassing],
-            search[fsSeparateHomeAway], best[rrTurnovers], search[fsDiscardHighLow],
-            search[fsNoLine],      search[fsPowerRating]};
-}
+namespace {
 
-void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekListIndex, Formula& formula)
+// Slots 0 to 12 and 14 to 17 of the formula that won a search.
+void TakeSearchResult(const ResultRow& best, const Formula& search, Formula& formula)
 {
     for (int slot : {fsHomeField, fsMinDiff, fsMaxDiff, fsOffense, fsDefense, fsPassing, fsRushing, fsTurnovers,
                      fsMultiplier})
@@ -112,6 +106,20 @@ void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekL
     for (int slot : {fsSeparateHomeAway, fsDiscardHighLow, fsSeasonToDate, fsTotalsMode, fsOtherFactors,
                      fsPowerRating, fsNoLine})
         formula[slot] = search[slot];
+}
+
+} // namespace
+
+Formula SmartFormula(const ResultRow& best, const Formula& search)
+{
+    Formula formula = search;
+    TakeSearchResult(best, search, formula);
+    return formula;
+}
+
+void ApplySmartBest(const ResultRow& best, const Formula& search, int weekListIndex, Formula& formula)
+{
+    TakeSearchResult(best, search, formula);
     formula[fsCurrentWeek] = static_cast<float>(weekListIndex + 1);
 }
 
@@ -127,7 +135,7 @@ namespace {
 
 // The end of a game's search: the progress, the smart formula file when asked, and the formula
 // that won the search made current for the prediction.
-void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const SmartLowEnds& search,
+void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const Formula& search,
                       SmartRunState& state, const SmartRunHooks& hooks)
 {
     const int rows = hooks.gridRows ? hooks.gridRows() : 0;
@@ -136,7 +144,8 @@ void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const S
     ReportStep([&] {
         if (!hooks.saveFormulas || !hooks.saveFormulas())
             return;
-        if (!WriteFormulaFileValues(input.programFolder / state.smartFormulaName, SmartFormulaValues(best, search)))
+        if (!WriteFormulaFile(input.programFolder / state.smartFormulaName, SmartFormula(best, search),
+                              ShortFormulaFilePositions))
             throw std::runtime_error("Path/File access error");
         if (hooks.saved)
             hooks.saved(state.smartFormulaName);
@@ -153,8 +162,8 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
     const SeasonData& season = Season();
     std::vector<GameRecord> games;
     ReportStep([&] { games = ReadSeasonFile(input.seasonFile); }, AppTitle);
-    SmartLowEnds low{};
-    SmartHighEnds high{};
+    Formula low{};
+    FormulaHighEnds high{};
     SmartSearchRanges(input.totals, input.week, input.boxes, low, high);
 
     // The loaded season that holds the week, and the week's number within it.

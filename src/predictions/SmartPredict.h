@@ -28,15 +28,12 @@ struct SmartBoxes {
     float noLine = 0;             // editor's ChkNoLine
 };
 
-using SmartLowEnds = std::array<float, 24>;
-using SmartHighEnds = FormulaHighEnds;
-
 // First and last week slot searched for the 1-based week slot `week`: the four slots before it
 // for sides, three for totals, never before slot 1; slot 1 (or less) searches itself.
 std::pair<int, int> SmartWeekWindow(bool totals, int week);
 
 // The lower and upper ends handed to the engine's search.
-void SmartSearchRanges(bool totals, int week, const SmartBoxes& boxes, SmartLowEnds& low, SmartHighEnds& high);
+void SmartSearchRanges(bool totals, int week, const SmartBoxes& boxes, Formula& low, FormulaHighEnds& high);
 
 // The short name of a team in a smart formula name: the first three characters of the display
 // name once every "." and then every blank is removed.
@@ -45,15 +42,14 @@ std::string SmartTeamPart(std::string_view displayName);
 std::string SmartFormulaFileName(std::string_view weekItem, std::string_view homeName, std::string_view awayName,
                                  bool totals);
 
-// The 14 numbers of a smart formula file: the weights and the rolling window of the engine's
-// best row, and the options (separate home/away, discard high/low, no line, power rating) the
-// search ran with, its lower ends.
-std::array<float, 14> SmartFormulaValues(const ResultRow& best, const SmartLowEnds& search);
+// The formula that won a game's search: the weights and the rolling window of the engine's
+// best row, and the options the search ran with (slots 10 to 12 and 14 to 17, its lower ends).
+// Its first 14 positions are the smart formula file.
+Formula SmartFormula(const ResultRow& best, const Formula& search);
 
-// Makes the formula that won the game's search the current formula for its prediction: the
-// best row's weights and rolling window, the options the search ran with (slots 10 to 12 and
-// 14 to 17, its lower ends) and the week of the week list (0-based index).
-void ApplySmartBest(const ResultRow& best, const SmartLowEnds& search, int weekListIndex, Formula& formula);
+// Makes the formula that won the game's search the current formula for its prediction, with
+// the week of the week list (0-based index); the filters (slots 18 to 23) are left alone.
+void ApplySmartBest(const ResultRow& best, const Formula& search, int weekListIndex, Formula& formula);
 
 // Clears the home/away, favourite/underdog and line filters of a formula.
 void ClearSmartFilters(Formula& formula);

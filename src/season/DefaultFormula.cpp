@@ -51,10 +51,19 @@ bool EnsureDefaultFormulaFile(const std::filesystem::path& folder)
 bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& name, Formula& formula,
                        std::string& problem)
 {
-    if (ReadFormulaFile(folder / name, formula, problem))
+    const FormulaFileContents contents = ReadFormulaFileContents(folder / name);
+    problem = contents.problem;
+    ApplyFormulaFileNumbers(contents.numbers, formula);
+    if (!vb::SameText(name, DefaultFormulaName))
+        return contents.read;
+    // The default formula is in force wherever no other is chosen: anything less than a whole
+    // one (missing, a folder, unreadable, cut short) gives way to the built-in default.
+    if (contents.read && contents.numbers.size() == static_cast<std::size_t>(FormulaFilePositions))
         return true;
-    if (vb::SameText(name, DefaultFormulaName))
-        ApplyFormulaFileNumbers(ParseFormulaFileNumbers(ShippedDefaultFormula()), formula);
+    if (contents.read)
+        problem = (folder / name).string() + " ends after " + std::to_string(contents.numbers.size()) + " of the " +
+                  std::to_string(FormulaFilePositions) + " numbers of a formula.";
+    ApplyFormulaFileNumbers(ParseFormulaFileNumbers(ShippedDefaultFormula()), formula);
     return false;
 }
 

@@ -20,9 +20,11 @@ std::string_view ShippedDefaultFormula();
 // the folder has a default formula afterwards.
 bool EnsureDefaultFormulaFile(const std::filesystem::path& folder);
 
-// Reads the formula file `name` of the folder into the formula. When it cannot be read,
-// returns false with what is wrong (naming the file), and the formula is the built-in default
-// when `name` is the default formula's, else all 0.
+// Reads the formula file `name` of the folder into the formula by the editor's reading rule.
+// When it cannot be read, returns false with what is wrong (naming the file) and the formula
+// all 0. The default formula's name is held to more: a file that is not a whole formula
+// (missing, a folder, unreadable, cut short) gives false with what is wrong, and the formula
+// is the built-in default.
 bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& name, Formula& formula,
                        std::string& problem);
 

@@ -1,11 +1,11 @@
 #include "FormulaFile.h"
 
+#include "CurrentFormula.h"
 #include "RecordFile.h"
 #include "VbConvert.h"
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 namespace vexal {
@@ -15,40 +15,22 @@ std::string FormulaNumberText(float value)
     return vb::CStrSingle(value);
 }
 
-std::string FormulaFileLine(std::span<const float> positionValues)
+std::string FormulaFileLine(const Formula& formula, int positions)
 {
+    positions = std::clamp(positions, 0, FormulaFilePositions);
     std::string line;
-    const std::size_t count = std::min<std::size_t>(positionValues.size(), FormulaFilePositions);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (int i = 0; i < positions; ++i) {
         if (i > 0)
             line += ',';
-        line += FormulaNumberText(positionValues[i]);
+        line += FormulaNumberText(formula[static_cast<std::size_t>(FormulaFileSlots[static_cast<std::size_t>(i)])]);
     }
     line += "\r\n";
     return line;
 }
 
-std::string FormulaFileLine(const Formula& formula, int positions)
+bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, int positions, WriteSync sync)
 {
-    if (positions < 0)
-        positions = 0;
-    if (positions > FormulaFilePositions)
-        positions = FormulaFilePositions;
-    std::array<float, FormulaFilePositions> values{};
-    for (int i = 0; i < positions; ++i)
-        values[static_cast<std::size_t>(i)] = formula[static_cast<std::size_t>(FormulaFileSlots[static_cast<std::size_t>(i)])];
-    return FormulaFileLine(std::span<const float>(values.data(), static_cast<std::size_t>(positions)));
-}
-
-bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
-                            WriteSync sync)
-{
-    return WriteFileAtomically(path, FormulaFileLine(positionValues), sync);
-}
-
-bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, int positions)
-{
-    return WriteFileAtomically(path, FormulaFileLine(formula, positions));
+    return WriteFileAtomically(path, FormulaFileLine(formula, positions), sync);
 }
 
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason, int positions)
@@ -80,28 +62,73 @@ std::vector<float> ParseFormulaFileNumbers(std::string_view text)
     return numbers;
 }
 
-void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula)
+void PutFormulaFileNumbers(std::span<const float> numbers, Formula& formula)
 {
-    formula.fill(0.0f);
     const std::size_t count = std::min<std::size_t>(numbers.size(), FormulaFilePositions);
     for (std::size_t i = 0; i < count; ++i)
         formula[static_cast<std::size_t>(FormulaFileSlots[i])] = numbers[i];
 }
 
-bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem)
+void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula)
 {
     formula.fill(0.0f);
+    PutFormulaFileNumbers(numbers, formula);
+}
+
+FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path)
+{
+    FormulaFileContents contents;
     std::string text;
-    if (!ReadWholeFile(path, text, problem))
-        return false;
-    ApplyFormulaFileNumbers(ParseFormulaFileNumbers(text), formula);
-    return true;
+    contents.read = ReadWholeFile(path, text, contents.problem);
+    if (contents.read)
+        contents.numbers = ParseFormulaFileNumbers(text);
+    return contents;
+}
+
+bool HoldsWholeFormula(const FormulaFileContents& contents, std::string_view fileName)
+{
+    const std::size_t count = contents.numbers.size();
+    if (count == static_cast<std::size_t>(FormulaFilePositions))
+        return true;
+    return count == static_cast<std::size_t>(ShortFormulaFilePositions) && fileName.ends_with(SmartFormulaFileSuffix);
+}
+
+bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem)
+{
+    const FormulaFileContents contents = ReadFormulaFileContents(path);
+    problem = contents.problem;
+    ApplyFormulaFileNumbers(contents.numbers, formula);
+    return contents.read;
 }
 
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula)
 {
     std::string problem;
     return ReadFormulaFile(path, formula, problem);
+}
+
+bool ReadListedFormula(const std::filesystem::path& file, Formula& prepared)
+{
+    const FormulaFileContents contents = ReadFormulaFileContents(file);
+    PutFormulaFileNumbers(contents.numbers, prepared);
+    if (prepared[fsLineStart] == 0 && prepared[fsLineEnd] == 0) {
+        prepared[fsLineStart] = LineRangeOff;
+        prepared[fsLineEnd] = LineRangeOff;
+    }
+    return !contents.read || HoldsWholeFormula(contents, file.filename().string());
+}
+
+std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames)
+{
+    if (fileNames.empty())
+        return std::string();
+    std::string list;
+    for (const std::string& name : fileNames)
+        list += (list.empty() ? "" : ", ") + name;
+    const bool many = fileNames.size() > 1;
+    return "62 - Input past end of file\r\n There was an error using the formula" + std::string(many ? "s " : " ") +
+           list + " you should load and re-save " +
+           (many ? "these formulas to make sure they are" : "this formula to make sure it is") + " correct.";
 }
 
 } // namespace vexal

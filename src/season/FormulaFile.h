@@ -16,32 +16,50 @@
 
 namespace vexal {
 
-inline constexpr int FormulaFilePositions = 20;
-// The smart predictions keep only the first 14 positions.
+// The CurrentFormula slot held by each position, in file order: the one list of what a
+// formula file stores. Slots 12 to 15 (season to date, current week, totals mode, other
+// factors) are never stored.
+inline constexpr auto FormulaFileSlots = std::to_array<int>(
+    {fsHomeField, fsMinDiff, fsMaxDiff, fsMultiplier, fsOffense, fsDefense, fsRollingWeeks, fsRushing, fsPassing,
+     fsSeparateHomeAway, fsTurnovers, fsDiscardHighLow, fsNoLine, fsPowerRating, fsHomeOnly, fsAwayOnly,
+     fsFavOrOver, fsDogOrUnder, fsLineStart, fsLineEnd});
+inline constexpr int FormulaFilePositions = static_cast<int>(FormulaFileSlots.size());
+// The smart predictions keep only the first 14 positions, in files whose names end in
+// ".FLA" (sides) or "OU.FLA" (totals).
 inline constexpr int ShortFormulaFilePositions = 14;
+inline constexpr std::string_view SmartFormulaFileSuffix = ".FLA";
 
-// The CurrentFormula slot held by each position, in file order. Slots 12 to 15 (season to
-// date, current week, totals mode, other factors) are never stored.
-inline constexpr std::array<int, FormulaFilePositions> FormulaFileSlots{
-    fsHomeField, fsMinDiff, fsMaxDiff, fsMultiplier, fsOffense, fsDefense, fsRollingWeeks,
-    fsRushing, fsPassing, fsSeparateHomeAway, fsTurnovers, fsDiscardHighLow, fsNoLine,
-    fsPowerRating, fsHomeOnly, fsAwayOnly, fsFavOrOver, fsDogOrUnder, fsLineStart, fsLineEnd};
+namespace formulafile {
+consteval bool EverySlotStoredOnceAndNeverAnUnstoredOne()
+{
+    std::array<int, FormulaSlots> seen{};
+    for (int slot : FormulaFileSlots) {
+        if (slot < 0 || slot >= FormulaSlots || ++seen[static_cast<std::size_t>(slot)] > 1)
+            return false;
+        if (slot == fsSeasonToDate || slot == fsCurrentWeek || slot == fsTotalsMode || slot == fsOtherFactors)
+            return false;
+    }
+    return true;
+}
+} // namespace formulafile
+static_assert(formulafile::EverySlotStoredOnceAndNeverAnUnstoredOne(),
+              "a formula file stores each slot once, and never slots 12 to 15");
+static_assert(ShortFormulaFilePositions <= FormulaFilePositions);
 
 // One value as stored: "." as the decimal point whatever the locale, a leading minus for a
 // negative value, no point for a whole value (99, -1, 2.5, 0.1).
 std::string FormulaNumberText(float value);
 
-// The line of the values given in position order (up to 20), commas between, CR LF after.
-std::string FormulaFileLine(std::span<const float> positionValues);
-// The line of a formula: its slots in position order, all 20 or the first `positions`.
+// The line of a formula: its slots in position order, all of them or the first `positions`,
+// commas between, CR LF after.
 std::string FormulaFileLine(const Formula& formula, int positions = FormulaFilePositions);
 
-// Writes the line as the whole file. A failed write leaves an older file of that name as it
-// was and returns false.
-[[nodiscard]] bool WriteFormulaFileValues(const std::filesystem::path& path, std::span<const float> positionValues,
-                            WriteSync sync = WriteSync::Durable);
+// Writes a formula's line as the whole file. Every formula file is written through here (the
+// editor's save, the Test Formula window's best and worst rows, the engine's good and bad
+// formulas, the smart predictions' short form), so each writer stores every position. A
+// failed write leaves an older file of that name as it was and returns false.
 [[nodiscard]] bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
-                      int positions = FormulaFilePositions);
+                                    int positions = FormulaFilePositions, WriteSync sync = WriteSync::Durable);
 // The same, with the reason for a failure in words a message can show.
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason,
                       int positions = FormulaFilePositions);
@@ -52,12 +70,37 @@ bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
 // Single range, as a damaged file does.
 std::vector<float> ParseFormulaFileNumbers(std::string_view text);
 
-// The reading rule every reader follows: all 24 slots are cleared, then the numbers found are
-// put into their slots; positions missing from a short line stay 0. A missing or unreadable
-// file leaves the formula all 0 and returns false; nothing is reported.
+// Puts numbers given in position order into their slots; the slots of positions they do not
+// reach keep their values.
+void PutFormulaFileNumbers(std::span<const float> numbers, Formula& formula);
+// The same over a cleared formula: the slots of positions the numbers do not reach are 0.
+void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula);
+
+// What a formula file holds.
+struct FormulaFileContents {
+    bool read = false;            // false: missing, a folder, unreadable; `problem` says which
+    std::string problem;          // naming the file
+    std::vector<float> numbers;   // in position order, at most FormulaFilePositions
+};
+FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path);
+// A file read whole: every position, or the smart predictions' short form in a file named as
+// they name theirs. Anything shorter that was read is a damaged file.
+bool HoldsWholeFormula(const FormulaFileContents& contents, std::string_view fileName);
+
+// The formula editor's reading rule (a formula file opened): all 24 slots are cleared, then
+// the numbers found are put into their slots; positions missing from a short line stay 0. A
+// missing or unreadable file leaves the formula all 0 and returns false; nothing is reported.
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula);
 // The same, with what is wrong with the file (naming it) when it cannot be read.
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem);
-void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula);
+
+// How every report and batch run reads a listed formula file into the formula prepared for it
+// (cleared, with the run's own slots set), so that a formula runs the same whatever ran before
+// it: the file's numbers go into their slots, the positions it lacks stay as prepared, and a
+// formula left without a line range (both ends 0) runs without a line filter. A file that
+// cannot be read leaves the prepared formula. False for a damaged file (HoldsWholeFormula).
+bool ReadListedFormula(const std::filesystem::path& file, Formula& prepared);
+// The one message that names the damaged formula files of a run ("" when there are none).
+std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames);
 
 } // namespace vexal

@@ -4,6 +4,7 @@
 // With VEXAL_SCREENSHOT set (by hand, under a real X server) the started program's screen
 // is saved to that file.
 #include "AppState.h"
+#include "DefaultFormula.h"
 #include "Golden.h"
 #include "GameRecord.h"
 #include "Grid.h"
@@ -27,6 +28,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
@@ -34,8 +36,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 
 namespace vexal::test {
@@ -101,14 +106,30 @@ TEST_F(WholeProgram, StartsWithTheSplashAndOpensEveryViewFromItsButton)
     EXPECT_TRUE(LoadedWindowNames().empty());
 }
 
-// A default.fla that cannot be read (here a folder of that name) is named once, with no
-// library's error text; Predictions goes on with the built-in default formula, overwrites
-// nothing, and shows the week's games.
-TEST_F(WholeProgram, AnUnreadableDefaultFormulaIsNamedOnceAndTheBuiltInOneIsUsed)
+// A default.fla that is no whole formula leaves the built-in default in force everywhere:
+// the editor shows it, Predictions picks with it the games the shipped file picks, and a file
+// that is there but damaged is named once, with no library's error text, and left as it is.
+struct DefaultFormulaDamage {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> make;
+    const char* named;   // what the one message says of the file; nullptr: no message
+};
+
+std::string FileText(const std::filesystem::path& path)
 {
-    std::error_code ec;
-    std::filesystem::remove(program.Path() / "default.fla", ec);
-    ASSERT_TRUE(std::filesystem::create_directory(program.Path() / "default.fla"));
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PrintTo(const DefaultFormulaDamage& damage, std::ostream* out) { *out << damage.name; }
+
+class DamagedDefaultFormula : public WholeProgramTest, public ::testing::WithParamInterface<DefaultFormulaDamage> {};
+
+TEST_P(DamagedDefaultFormula, LeavesTheBuiltInFormulaInForceEverywhere)
+{
+    const std::filesystem::path file = program.Path() / "default.fla";
+    std::filesystem::remove(file);
+    GetParam().make(file);
     auto& messages = InstallScriptedMessages();
     StartVexal();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
@@ -117,16 +138,73 @@ TEST_F(WholeProgram, AnUnreadableDefaultFormulaIsNamedOnceAndTheBuiltInOneIsUsed
     ASSERT_TRUE(WaitFor([] { return !IsBusy() && FindWindow("PREDICT"); }));
     Pump();
 
-    ASSERT_EQ(messages.shown.size(), 1u);
-    const std::string& text = messages.shown[0].text;
-    EXPECT_NE(text.find((program.Path() / "default.fla").string()), std::string::npos) << text;
-    EXPECT_NE(text.find("is a folder"), std::string::npos) << text;
-    EXPECT_EQ(text.find("basic_filebuf"), std::string::npos) << text;
-    EXPECT_TRUE(std::filesystem::is_directory(program.Path() / "default.fla"));
-    auto* predictions = dynamic_cast<PredictWindow*>(FindWindow("PREDICT"));
-    ASSERT_NE(predictions, nullptr);
-    EXPECT_GT(predictions->grid()->Rows(), 1);
+    QWidget* editor = FindWindow("frmFormula");
+    ASSERT_NE(editor, nullptr);
+    auto shown = [&] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < 9; ++i)
+            texts.push_back(editor->findChild<QLineEdit*>("txtFla_" + QString::number(i))->text().toStdString());
+        texts.push_back(editor->findChild<QComboBox*>("Combo2")->currentText().toStdString());
+        return texts;
+    };
+    auto picks = [] {
+        const Grid& grid = *dynamic_cast<PredictWindow*>(FindWindow("PREDICT"))->grid();
+        std::vector<std::string> column;
+        for (int r = 1; r <= grid.Rows(); ++r)
+            column.push_back(grid.CellFormattedText(r, predict::colPick).toStdString());
+        return column;
+    };
+    const std::vector<std::string> damagedShows = shown();
+    const std::vector<std::string> damagedPicks = picks();
+    EXPECT_EQ(damagedShows, (std::vector<std::string>{"3", "1", "99", "50", "50", "50", "50", "4", "1", "default.fla"}));
+    if (GetParam().named) {
+        ASSERT_EQ(messages.shown.size(), 1u);
+        const std::string& text = messages.shown[0].text;
+        EXPECT_NE(text.find(file.string()), std::string::npos) << text;
+        EXPECT_NE(text.find(GetParam().named), std::string::npos) << text;
+        EXPECT_NE(text.find("The built-in default formula is used instead."), std::string::npos) << text;
+        EXPECT_EQ(text.find("basic_filebuf"), std::string::npos) << text;
+    } else {
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    EXPECT_FALSE(std::filesystem::is_regular_file(file) && FileText(file) == ShippedDefaultFormula())
+        << "the damaged file is left as it is";
+
+    // The shipped file put back and opened again: the same formula, the same picks.
+    std::filesystem::remove_all(file);
+    std::ofstream(file, std::ios::binary) << ShippedDefaultFormula();
+    auto* names = editor->findChild<QComboBox*>("Combo2");
+    const int index = names->findText("default.fla");
+    ASSERT_GE(index, 0);
+    emit names->activated(index);
+    ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+    Pump();
+    EXPECT_EQ(shown(), damagedShows);
+    const std::vector<std::string> shippedPicks = picks();
+    EXPECT_EQ(damagedPicks, shippedPicks);
+    EXPECT_GT(std::count_if(shippedPicks.begin(), shippedPicks.end(), [](const std::string& p) { return !p.empty(); }),
+              0);
+    EXPECT_EQ(messages.shown.size(), GetParam().named ? 1u : 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedDefaultFormula,
+    ::testing::Values(
+        DefaultFormulaDamage{"Folder", [](const std::filesystem::path& f) { std::filesystem::create_directory(f); },
+                             "is a folder"},
+        DefaultFormulaDamage{"Short",
+                             [](const std::filesystem::path& f) {
+                                 std::ofstream(f, std::ios::binary) << "3,1,99,1,50,50,0,50,50,0,4,0,0,0\r\n";
+                             },
+                             "ends after 14 of the 20 numbers"},
+        DefaultFormulaDamage{"Empty", [](const std::filesystem::path& f) { std::ofstream(f, std::ios::binary); },
+                             "ends after 0 of the 20 numbers"},
+        DefaultFormulaDamage{"Missing",
+                             [](const std::filesystem::path& f) {
+                                 std::filesystem::create_symlink(f.parent_path() / "gone.fla", f);
+                             },
+                             nullptr}),
+    [](const ::testing::TestParamInfo<DefaultFormulaDamage>& info) { return std::string(info.param.name); });
 
 // The newest season file a folder: the start names it once, and every view then asked for
 // says that no season is loaded, once, instead of computing with no week (no "Subscript out

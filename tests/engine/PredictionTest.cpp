@@ -400,7 +400,7 @@ TEST_F(Prediction, WeeklyBreakdownLines)
                       Game(15, 16, 10, 30, 0)}});
     Formula& f = F();
     f[fsCurrentWeek] = 1;
-    std::array<float, 24> high = f;
+    Formula high = f;
     high[fsCurrentWeek] = 4;
     engine.TestFormulas({.Low = f, .High = high, .Filters = filters, .ShowWeekly = true});
     ASSERT_FALSE(events.progress.empty());

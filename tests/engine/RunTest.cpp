@@ -84,6 +84,60 @@ TEST_F(TestRun, FormulaListAndFormulaFilesAreWrittenByteForByte)
     EXPECT_FALSE(Exists("Good2.fla"));
 }
 
+// A good or bad formula file holds every slot a formula file stores, read back through the
+// codec: the combination's values in the searched slots and the run's formula in all the
+// others. A run for each game filter (and for separate home/away) gives every stored slot a
+// value not 0.
+TEST_F(TestRun, GoodAndBadFilesStoreEverySlotOfTheFormula)
+{
+    Match underdog = Game(3, 4, 17, 24, -3);   // predicted 17-24: the away underdog is picked
+    underdog.homePoints = 17;
+    underdog.awayPoints = 24;
+    BuildMatchWeek({Game(1, 2, 21, 17, -3), underdog});
+    const std::pair<int, float> searched[] = {{fsHomeField, 2.5f}, {fsMinDiff, 1.5f}, {fsMaxDiff, 12},
+                                              {fsOffense, 60},     {fsDefense, 40},    {fsRushing, 70},
+                                              {fsPassing, 30},     {fsTurnovers, 3.5f}, {fsMultiplier, 1.5f},
+                                              {fsRollingWeeks, 1}};
+    // The switches that count only when 1 at 2, the line range around the games' lines.
+    const std::pair<int, float> options[] = {{fsDiscardHighLow, 2}, {fsNoLine, 2}, {fsPowerRating, 2},
+                                             {fsLineStart, -7.5f},  {fsLineEnd, 6.5f}};
+    // One at a time, as each lets a game through alone.
+    const std::pair<int, int> sides[] = {{fsHomeOnly, 1},   {fsAwayOnly, 1},        {fsFavOrOver, 1},
+                                         {fsDogOrUnder, 1}, {fsSeparateHomeAway, 2}};
+    std::array<int, FormulaSlots> notZero{};
+    for (const auto& [filter, on] : sides) {
+        Formula& f = Low();
+        f = PlainFormula(2);
+        for (int slot : FormulaFileSlots)
+            f[static_cast<std::size_t>(slot)] = 0;
+        f[static_cast<std::size_t>(filter)] = static_cast<float>(on);
+        for (const auto& [slot, value] : options)
+            f[static_cast<std::size_t>(slot)] = value;
+        for (const auto& [slot, value] : searched)
+            f[static_cast<std::size_t>(slot)] = value;
+        for (int k = 0; k < RangeSlots; ++k)
+            high[static_cast<std::size_t>(k)] = f[static_cast<std::size_t>(k)];
+        for (const char* name : {"Bad0.fla", "Good0.fla"})
+            std::filesystem::remove(folder / name);
+        Run(true);
+        const Formula held = Low();
+        EXPECT_TRUE(Exists("Bad0.fla") || Exists("Good0.fla")) << "filter slot " << filter;
+        for (const char* name : {"Bad0.fla", "Good0.fla"}) {
+            if (!Exists(name))
+                continue;
+            Formula saved{};
+            ASSERT_TRUE(ReadFormulaFile(folder / name, saved));
+            for (int slot : FormulaFileSlots) {
+                EXPECT_EQ(saved[static_cast<std::size_t>(slot)], held[static_cast<std::size_t>(slot)])
+                    << name << " slot " << slot;
+                notZero[static_cast<std::size_t>(slot)] += saved[static_cast<std::size_t>(slot)] != 0;
+            }
+        }
+    }
+    for (int slot : FormulaFileSlots)
+        EXPECT_GT(notZero[static_cast<std::size_t>(slot)], 0) << "slot " << slot << " is 0 in every file";
+}
+
 TEST_F(TestRun, GoodLineOfSixWinsAndFourLosses)
 {
     // Ten games: six home wins, four home losses.

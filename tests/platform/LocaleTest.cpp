@@ -107,7 +107,9 @@ TEST_P(ProcessLocale, FormulaFileSavedAndLoadedMatchesTheGoldenFile)
 {
     test::TempFolder folder;
     const std::vector<float> values{2.5f, 1, 99, 1.5f, 50, 50, 0, 50, 50, 0, -0.75f, 0, 0.1f, 1, 0, 0, 1, 0, 102.5f, 107};
-    ASSERT_TRUE(WriteFormulaFileValues(folder / "german.fla", values));
+    Formula written{};
+    ApplyFormulaFileNumbers(values, written);
+    ASSERT_TRUE(WriteFormulaFile(folder / "german.fla", written));
     EXPECT_TRUE(test::FileMatchesGolden(folder / "german.fla", Golden / "german.fla"));
 
     Formula formula{};

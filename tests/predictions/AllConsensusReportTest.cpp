@@ -23,9 +23,9 @@ const std::string L = " ALIGN=LEFT";
 const std::string Grid400 = "<TABLE BORDER=0 CELLPADDING=3 CELLSPACING=1 WIDTH=400 BGCOLOR=#999999>\r\n";
 const std::string EndGrid = "</TD></TR></TABLE>\r\n";
 
-std::array<float, 24> FormulaOf(std::initializer_list<std::pair<int, float>> settings)
+Formula FormulaOf(std::initializer_list<std::pair<int, float>> settings)
 {
-    std::array<float, 24> f{};
+    Formula f{};
     for (const auto& [slot, value] : settings)
         f[static_cast<std::size_t>(slot)] = value;
     return f;

@@ -402,6 +402,58 @@ TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
     }
 }
 
+// A damaged file of the set (here cut short to 14 numbers) prints the same bands whatever was
+// printed before it, and the report names it once.
+TEST_F(ConsensusSetUpTest, ADamagedFormulaPrintsTheSameAfterAnyOtherAndIsNamed)
+{
+    const char* const shortLine = "2,1,8,1.1,60,40,3,40,60,0,5,0,0,0\r\n";
+    struct Case {
+        const char* first;   // the file before the damaged one, with its filters; nullptr: none
+        const char* line;
+    };
+    const Case cases[] = {{nullptr, nullptr},
+                          {"a1.fla", "3,1,99,1,50,50,0,50,50,0,4,0,0,0,1,0,1,0,-3,3\r\n"},
+                          {"a2.fla", "1,0,6,0.9,40,60,2,60,40,1,3,1,1,0,0,1,0,1,103,107\r\n"}};
+    ChooseWeek(12, 2024);
+    folder.Write("b2.fla", shortLine);
+    folder.Write("Consensus/b2.fla", shortLine);
+    std::string alone;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first ? c.first : "alone");
+        if (c.first) {
+            folder.Write(c.first, c.line);
+            folder.Write(std::string("Consensus/") + c.first, c.line);
+        }
+        PredictWindow& w = OpenPredictions();
+        for (const int report : {4, 5}) {
+            messages.shown.clear();
+            const auto pdf = folder / "damaged.pdf";
+            if (report == 5)
+                PrintTo(pdf);
+            ChooseReport(report);
+            Control<QPushButton>(&w, "cmdConsensus")->click();
+            ASSERT_EQ(messages.shown.size(), 1u) << report;
+            EXPECT_NE(messages.shown[0].text.find("There was an error using the formula b2.fla you should load"),
+                      std::string::npos)
+                << messages.shown[0].text;
+            if (report != 5)
+                continue;
+            const std::string text = OneSpaced(PdfText(pdf));
+            const std::size_t at = text.find("Using b2.fla, the following will result in a play:");
+            ASSERT_NE(at, std::string::npos) << text;
+            const std::string bands = text.substr(at);
+            if (!c.first)
+                alone = bands;
+            EXPECT_EQ(bands, alone);
+        }
+        UnloadWindow("PREDICT");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (c.first)
+            std::filesystem::remove(folder / "Consensus" / c.first);
+    }
+    EXPECT_NE(alone.find("If the line is"), std::string::npos) << alone;
+}
+
 TEST_F(ConsensusSetUpTest, PrintRangeGivesASentencePerGameForEveryFormula)
 {
     for (const bool totals : {false, true}) {

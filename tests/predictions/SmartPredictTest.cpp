@@ -32,19 +32,19 @@ TEST(SmartPredictRules, RangesFollowTheVariantAndTheBoxes)
     boxes.discardHighLow = 2;
     boxes.powerRating = 1;
     boxes.noLine = 1;
-    SmartLowEnds low{};
-    SmartHighEnds high{};
+    Formula low{};
+    FormulaHighEnds high{};
     SmartSearchRanges(false, 6, boxes, low, high);
-    const SmartLowEnds wantLow{3, 1, 4, 30, 70, 70, 30, 4, 0.8f, 3, 1, 2, 0, 2, 0, 1, 1, 1, 0, 0, 0, 0, 99, 99};
-    const SmartHighEnds wantHigh{6, 5, 10, 70, 30, 30, 70, 7, 1.2f, 5, 1, 2, 0, 5, 0, 1, 1, 1, 0, 0, 0, 0};
+    const Formula wantLow{3, 1, 4, 30, 70, 70, 30, 4, 0.8f, 3, 1, 2, 0, 2, 0, 1, 1, 1, 0, 0, 0, 0, 99, 99};
+    const FormulaHighEnds wantHigh{6, 5, 10, 70, 30, 30, 70, 7, 1.2f, 5, 1, 2, 0, 5, 0, 1, 1, 1, 0, 0, 0, 0};
     EXPECT_EQ(low, wantLow);
     EXPECT_EQ(high, wantHigh);
 
     boxes.totalsMode = 1;
     boxes.poolPicks = 2;   // greyed fixes the difference range like a check
     SmartSearchRanges(true, 6, boxes, low, high);
-    const SmartLowEnds wantLowT{3, 0, 99, 40, 60, 60, 40, 6, 0.8f, 4, 1, 2, 0, 3, 1, 1, 1, 1, 0, 0, 0, 0, 99, 99};
-    const SmartHighEnds wantHighT{5, 0, 99, 60, 40, 40, 60, 8, 1.2f, 6, 1, 2, 0, 5, 1, 1, 1, 1, 0, 0, 0, 0};
+    const Formula wantLowT{3, 0, 99, 40, 60, 60, 40, 6, 0.8f, 4, 1, 2, 0, 3, 1, 1, 1, 1, 0, 0, 0, 0, 99, 99};
+    const FormulaHighEnds wantHighT{5, 0, 99, 60, 40, 40, 60, 8, 1.2f, 6, 1, 2, 0, 5, 1, 1, 1, 1, 0, 0, 0, 0};
     EXPECT_EQ(low, wantLowT);
     EXPECT_EQ(high, wantHighT);
 }
@@ -66,7 +66,7 @@ TEST(SmartPredictRules, FileAndFormulaTakeEachWeightFromItsOwnElementAndKeepTheS
     // A search won by rushing 70 / passing 30: the engine's row holds passing in element 5 and
     // rushing in element 6.
     const ResultRow best{3, 1, 7, 60, 40, 30, 70, 5, 1.1f, 6, 2, 0, 75, 3.8f, 4, 0};
-    SmartLowEnds search{};
+    Formula search{};
     search[fsSeparateHomeAway] = 1;
     search[fsDiscardHighLow] = 2;
     search[fsSeasonToDate] = 0;
@@ -74,14 +74,12 @@ TEST(SmartPredictRules, FileAndFormulaTakeEachWeightFromItsOwnElementAndKeepTheS
     search[fsOtherFactors] = 1;
     search[fsPowerRating] = 1;
     search[fsNoLine] = 1;
-    const auto values = SmartFormulaValues(best, search);
-    const std::array<float, 14> want{3, 1, 7, 1.1f, 60, 40, 4, 70, 30, 1, 5, 2, 1, 1};
-    EXPECT_EQ(values, want);
-    EXPECT_EQ(FormulaFileLine(values), "3,1,7,1.1,60,40,4,70,30,1,5,2,1,1\r\n");
+    const std::string line = FormulaFileLine(SmartFormula(best, search), ShortFormulaFilePositions);
+    EXPECT_EQ(line, "3,1,7,1.1,60,40,4,70,30,1,5,2,1,1\r\n");
 
     // Read back by the formula reader, the file gives the formula the prediction runs with.
     Formula read{};
-    ApplyFormulaFileNumbers(values, read);
+    ApplyFormulaFileNumbers(ParseFormulaFileNumbers(line), read);
     Formula applied{};
     applied.fill(9);
     ApplySmartBest(best, search, 6, applied);
