@@ -18,7 +18,7 @@ void PrintBoxScores(const std::filesystem::path& seasonFile, int32_t first, int3
 {
     std::vector<GameRecord> games;
     try {
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly);
+        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
         std::array<uint8_t, GameRecord::Size> buf{};
         for (int32_t r = first; r < first + count && r <= file.RecordCount(); ++r) {
             if (r < 1)

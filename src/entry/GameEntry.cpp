@@ -15,7 +15,7 @@ namespace vexal {
 bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecord& game)
 {
     try {
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly);
+        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
         if (record < 1 || record > file.RecordCount())
             return false;
         std::array<uint8_t, GameRecord::Size> buf{};
@@ -32,7 +32,7 @@ bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
 {
     std::array<uint8_t, GameRecord::Size> bytes{};
     try {
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly);
+        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
         file.Get(record, bytes.data());
     } catch (const std::exception&) {
         return false;
@@ -44,7 +44,7 @@ bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
         return true;
     // Without its line file the game shows the lines of its season record.
     SkipStep([&] {
-        RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly);
+        RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Line);
         if (record <= lines.RecordCount()) {
             std::array<uint8_t, LineRecord::Size> lineBytes{};
             lines.Get(record, lineBytes.data());
@@ -71,7 +71,7 @@ bool EditRecord(const std::filesystem::path& seasonFile, int32_t record, const s
             reason = std::filesystem::exists(seasonFile, ec) ? WriteFailureReason(seasonFile) : "the file does not exist";
             return false;
         }
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadWrite);
+        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season);
         if (record < 1 || record > file.RecordCount()) {
             reason = missing + std::to_string(record);
             return false;

@@ -90,7 +90,7 @@ std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int 
 
 WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week)
 {
-    RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadOnly);
+    RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadOnly, lineFile ? FileKind::Line : FileKind::Season);
     WeekLines result;
     const int32_t count = records.RecordCount();
     std::vector<uint8_t> buf(records.RecordLength());
@@ -139,7 +139,7 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
             return fail(std::filesystem::exists(file, ec) ? WriteFailureReason(file) : "the file does not exist");
-        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite);
+        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite, lineFile ? FileKind::Line : FileKind::Season);
         if (record < 1 || record > records.RecordCount())
             return fail("the file holds no record " + std::to_string(record));
         std::vector<uint8_t> buf(records.RecordLength());

@@ -7,6 +7,7 @@
 #include "GridPage.h"
 #include "GridReports.h"
 #include "Host.h"
+#include "FileChecks.h"
 #include "LineFiles.h"
 #include "LineRecord.h"
 #include "Main.h"
@@ -352,7 +353,15 @@ void LinesWindow::LoadLines()
             }
             SaveSetting(pref::LineFile, DefaultLineFile);
         }
-        const WeekLines lines = ReadWeekLines(source.file, source.lineFile, source.week);
+        WeekLines lines;
+        try {
+            lines = ReadWeekLines(source.file, source.lineFile, source.week);
+        } catch (const VbError& e) {
+            // Read at every activation: named once, with the file's own problem.
+            ReportFileProblem(source.file, e.Description());
+            linesGrid_->SetRedraw(true);
+            return;
+        }
         season.WeekFirstRecord = lines.FirstRecord;
         season.NextWeekFirstRecord = lines.NextFirstRecord;
         shownSource_ = source;
@@ -482,6 +491,14 @@ void LinesWindow::RefreshFileList()
             for (int i = 1; i < cboLines_->count(); ++i)
                 if (cboLines_->itemText(i).toStdString() == rememberedName_)
                     chosen = i;
+        // The line file in use stays the choice while something of its name is there, even
+        // what the list leaves out (a folder, a pipe): reading it names what is wrong, where
+        // falling back to Default would change the setting without a word.
+        if (chosen == 0 && !rememberedName_.empty() && rememberedName_ != DefaultLineFile &&
+            IsPlainLineFileName(rememberedName_) && FileExists(LineFileOf(rememberedName_))) {
+            cboLines_->addItem(QString::fromStdString(rememberedName_));
+            chosen = cboLines_->count() - 1;
+        }
         cboLines_->setCurrentIndex(chosen);
         refreshing_ = false;
     }

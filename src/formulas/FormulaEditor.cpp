@@ -1,6 +1,7 @@
 #include "FormulaEditor.h"
 
 #include "DefaultFormula.h"
+#include "FileChecks.h"
 #include "FormulaFile.h"
 #include "FormulaFolder.h"
 #include "FormulaTexts.h"
@@ -919,9 +920,9 @@ void FormulaEditor::OpenFormula()
     std::string problem;
     if (IsPlainFileName(name) && !ReadFormulaForUse(ProgramFolder(), name, f, problem) && !problem.empty() &&
         !toldBefore && FileOrFolderExists(ProgramFolder() / name))
-        MsgBox(problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
-                                                                 : " Its formula was not loaded."),
-               vbExclamation);
+        ReportFileProblem(ProgramFolder() / name,
+                          problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
+                                                                            : " Its formula was not loaded."));
     const int index = formulaNames_->currentIndex();
     formulaFiles_->setCurrentRow(index < formulaFiles_->count() ? index : -1);
     LoadFormula();

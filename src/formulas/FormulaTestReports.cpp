@@ -241,7 +241,7 @@ void FormulaTestWindow::mnuLTT_Click()
         if (!chosen)
             return;
         std::string bytes, problem;
-        if (!ReadWholeFile(*chosen, bytes, problem)) {
+        if (!ReadWholeFile(*chosen, bytes, problem, FileKind::Template)) {
             MsgBox(problem, vbExclamation);
             return;
         }

@@ -16,6 +16,32 @@ namespace {
 CURLM* M(void* p) { return static_cast<CURLM*>(p); }
 CURL* E(void* p) { return static_cast<CURL*>(p); }
 
+// The failures a server or the network can cause, in the program's words; libcurl's own texts
+// name its internals ("response reading failed (errno: 11)"). Null for those told otherwise.
+const char* ProgramWordsFor(int code)
+{
+    switch (code) {
+    case CURLE_RECV_ERROR:
+        return "The server's answer could not be read: the connection failed, or the server answered too slowly";
+    case CURLE_SEND_ERROR: return "The request could not be sent to the server: the connection failed";
+    case CURLE_GOT_NOTHING: return "The server closed the connection without an answer";
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_FTP_WEIRD_PASV_REPLY:
+    case CURLE_FTP_WEIRD_227_FORMAT: return "The server's answer was not understood";
+    case CURLE_PARTIAL_FILE: return "The server ended the transfer before the whole file had arrived";
+    case CURLE_FTP_CANT_GET_HOST:
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_FTP_ACCEPT_TIMEOUT: return "The server's data connection could not be opened";
+    case CURLE_LOGIN_DENIED: return "The server refused the logon: check the user name and password";
+    case CURLE_REMOTE_ACCESS_DENIED: return "The server refused access to the folder or file";
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_FTP_COULDNT_RETR_FILE: return "The server has no such file";
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION: return "A secure connection to the server could not be made";
+    default: return nullptr;
+    }
+}
+
 void GlobalInit()
 {
     static const bool done = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
@@ -225,6 +251,8 @@ void CurlTransfer::Finish(int code)
                               ? 10057
                               : 20000 + code;
         outcome_.Description = errorText_[0] ? errorText_ : curl_easy_strerror(static_cast<CURLcode>(code));
+        if (const char* words = ProgramWordsFor(code))
+            outcome_.Description = words;
         if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
             outcome_.Number = TransferTooLarge;
             outcome_.Description = "The server sent more than " + std::to_string(cap_) +

@@ -70,19 +70,14 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
     lines.clear();
     if (utf8Marked)
         *utf8Marked = false;
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        return !ec;
-    if (!std::filesystem::is_regular_file(file, ec))
+    if (IsMissingFile(file))
+        return true;
+    std::string text, problem;
+    if (!ReadWholeFile(file, text, problem, FileKind::ProfileIni)) {
+        // Read at every look-up: named once, and every look-up gives its default.
+        ReportFileProblem(file, problem + " Its settings are not used.");
         return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    if (in.bad())
-        return false;
-    std::string text = all.str();
+    }
     if (text.compare(0, 3, Utf8Mark) == 0) {
         // a UTF-8 mark left by an editor
         text = MarkedUtf8ToUtf8(text.substr(3));

@@ -1,5 +1,7 @@
 #include "MsgBox.h"
 
+#include "FileChecks.h"
+
 namespace vexal {
 
 namespace {
@@ -48,6 +50,7 @@ MessageService& Messages() { return *Installed(); }
 void InstallMessages(std::unique_ptr<MessageService> service)
 {
     Installed() = service ? std::move(service) : std::make_unique<ScriptedMessages>();
+    ForgetReportedFiles();
 }
 
 ScriptedMessages& InstallScriptedMessages()
@@ -55,6 +58,7 @@ ScriptedMessages& InstallScriptedMessages()
     auto scripted = std::make_unique<ScriptedMessages>();
     ScriptedMessages& ref = *scripted;
     Installed() = std::move(scripted);
+    ForgetReportedFiles();
     return ref;
 }
 

@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include "FileChecks.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
@@ -18,9 +19,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 
+#include <filesystem>
 #include <memory>
 
 namespace vexal {
@@ -98,13 +101,7 @@ public:
 
 class QtSettingsStore : public SettingsStore {
 public:
-    explicit QtSettingsStore(const QString& folder)
-    {
-        if (folder.isEmpty())
-            settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Vexal", "Vexal");
-        else
-            settings_ = std::make_unique<QSettings>(QDir(folder).filePath("Vexal.conf"), QSettings::IniFormat);
-    }
+    explicit QtSettingsStore(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
     {
@@ -236,10 +233,33 @@ std::unique_ptr<ShellLauncher> MakeDesktopLauncher() { return std::make_unique<Q
 
 Q_LOGGING_CATEGORY(StepLog, "vexal.steps", QtWarningMsg)
 
+QString SettingsFile(const QString& settingsFolder)
+{
+    if (!settingsFolder.isEmpty())
+        return QDir(settingsFolder).filePath("Vexal.conf");
+    // Where QSettings keeps an INI store of the user's scope.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath("Vexal/Vexal.ini");
+}
+
+void InstallQtSettings(const QString& settingsFolder)
+{
+    // QSettings reads the whole file with no limit and waits on a pipe: the file is checked
+    // first. One that fails is left as it is, named, and the settings of this run stay in memory.
+    const std::filesystem::path file = S(SettingsFile(settingsFolder));
+    std::string problem;
+    if (!IsMissingFile(file) && !CheckFileToRead(file, FileKind::Settings, problem)) {
+        InstallSettings(std::make_unique<MemorySettings>());
+        ReportFileProblem(file, problem + " The program starts with its default settings and keeps changes to "
+                                          "them only until it ends.");
+        return;
+    }
+    InstallSettings(std::make_unique<QtSettingsStore>(Q(file.string())));
+}
+
 void InstallQtPlatform(const QString& settingsFolder)
 {
     InstallMessages(std::make_unique<QtMessages>());
-    InstallSettings(std::make_unique<QtSettingsStore>(settingsFolder));
+    InstallQtSettings(settingsFolder);
     InstallLauncher(std::make_unique<QtLauncher>());
     SetDoEventsHook([] { QCoreApplication::processEvents(); });
     // Steps left out or reported go to a debug category that is off unless asked for.

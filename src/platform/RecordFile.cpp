@@ -1,5 +1,6 @@
 #include "RecordFile.h"
 
+#include "FileChecks.h"
 #include "VbError.h"
 
 #include <cerrno>
@@ -60,16 +61,20 @@ WriteFault::~WriteFault()
     f.file.clear();
 }
 
-RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode)
+RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind)
     : path_(path), recordLength_(recordLength), mode_(mode)
 {
     std::error_code ec;
     const auto status = std::filesystem::status(path_, ec);
-    if (std::filesystem::is_directory(status))
-        throw VbError::Of(VbError::PathFileAccess); // a folder is no record file
-    if (!std::filesystem::exists(status)) {
+    if (std::filesystem::exists(status)) {
+        // A folder, a pipe, a device, an unreadable file or one far too large for its kind is
+        // refused before the stream opens it (which would wait on a pipe), naming the file.
+        std::string problem;
+        if (!CheckFileToRead(path_, kind, problem))
+            throw VbError(VbError::PathFileAccess, problem);
+    } else {
         if (mode_ == Mode::ReadOnly)
-            throw VbError::Of(VbError::FileNotFound);
+            throw VbError(VbError::FileNotFound, path_.string() + " was not found.");
         const auto parent = path_.parent_path();
         if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
             throw VbError::Of(VbError::PathNotFound);
@@ -162,6 +167,14 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
     stream_.flush();
     if (!stream_)
         throw VbError::Of(57);
+    // On the disk before the edit counts as done, as a whole-file write is: a record that
+    // crosses a page is not left torn by a power cut.
+    if (const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); fd >= 0) {
+        const bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        if (!synced)
+            throw VbError::Of(57);
+    }
     length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
 }
 
@@ -253,41 +266,32 @@ std::string ReasonOfError(int errorNumber)
     }
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem)
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind)
 {
     bytes.clear();
-    problem.clear();
-    const std::string name = path.string();
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        problem = name + " was not found.";
+    const int fd = OpenFileToRead(path, kind, problem);
+    if (fd < 0)
         return false;
-    }
-    if (std::filesystem::is_directory(status)) {
-        problem = name + " is a folder, not a file.";
-        return false;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        problem = name + (ec ? " could not be read: " + ReasonOfError(ec.value()) + "." : " is not a plain file.");
-        return false;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        problem = name + " could not be read: " + ReasonOfError(errno) + ".";
-        return false;
-    }
+    // Never more than the limit and a byte: a file that grows while it is read stays refused.
+    const std::uintmax_t limit = SizeLimit(kind);
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
+            if (bytes.size() > limit) {
+                problem = path.string() + " holds more than " + std::to_string(limit) + " bytes, more than a " +
+                          KindName(kind) + " ever does; it was not read.";
+                ::close(fd);
+                bytes.clear();
+                return false;
+            }
             continue;
         }
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            problem = name + " could not be read: " + ReasonOfError(errno) + ".";
+            problem = path.string() + " could not be read: " + ReasonOfError(errno) + ".";
             ::close(fd);
             bytes.clear();
             return false;

@@ -2,6 +2,8 @@
 // Fixed-length record files as the program opens them: 1-based records, record count =
 // file length / record length rounded to the nearest whole number, a read past the end
 // gives zero bytes, one record rewritten in place.
+#include "FileChecks.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,8 +18,10 @@ public:
     enum class Mode { ReadOnly, ReadWrite };
     // ReadOnly never creates a file; opening a missing file ReadOnly throws VbError 53.
     // ReadWrite creates a missing file empty, as the record-access open does (VbError 76
-    // when its folder is missing). A folder at the path throws VbError 75.
-    RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode);
+    // when its folder is missing). Anything at the path that is no readable plain file of a
+    // size the kind allows (a folder, a pipe, a device, a gigabyte) throws VbError 75 whose
+    // description names the file and what is wrong with it.
+    RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind);
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
@@ -29,7 +33,8 @@ public:
     void Get(int32_t recordNumber, uint8_t* buf);
     std::vector<uint8_t> Get(int32_t recordNumber);
     // Writes one record in place (extending the file when it lies past the end; a gap
-    // is filled with zero bytes). VbError 54 on a file opened ReadOnly.
+    // is filled with zero bytes) and waits until it is on the disk. VbError 54 on a file
+    // opened ReadOnly.
     void Put(int32_t recordNumber, const uint8_t* buf);
     void Flush();
 
@@ -115,11 +120,11 @@ public:
     WriteFault& operator=(const WriteFault&) = delete;
 };
 
-// Reads a whole file the user may have damaged or replaced. Never throws and never waits on
-// something that is not a plain file (a folder, a pipe, a device): false with the problem in
-// words a message can show, naming the file ("... is a folder, not a file", "... could not be
-// read: permission denied").
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem);
+// Reads a whole file the user may have damaged or replaced. Never throws, never waits on
+// something that is not a plain file (a folder, a pipe, a device) and never takes more than
+// the kind's size limit (FileChecks.h): false with the problem in words a message can show,
+// naming the file ("... is a folder, not a file", "... could not be read: permission denied").
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind);
 
 // Why a file cannot be written in place (or, when it is missing, created in its folder):
 // what is found at the path or the system's reason, for a message after a failed write.

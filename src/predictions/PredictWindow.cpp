@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "ConsensusReportsView.h"
 #include "DefaultFormula.h"
+#include "FileChecks.h"
 #include "FlagScope.h"
 #include "FormulaEditorValues.h"
 #include "FormulaFile.h"
@@ -365,7 +366,7 @@ void PredictWindow::Form_Load()
             std::error_code ec;
             if (!ReadFormulaForUse(file.parent_path(), file.filename().string(), read, problem) &&
                 std::filesystem::exists(file, ec))
-                MsgBox(problem + " The built-in default formula is used instead.", vbExclamation);
+                ReportFileProblem(file, problem + " The built-in default formula is used instead.");
             for (int slot : FormulaFileSlots)
                 app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
         }

@@ -79,7 +79,7 @@ FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path)
 {
     FormulaFileContents contents;
     std::string text;
-    contents.read = ReadWholeFile(path, text, contents.problem);
+    contents.read = ReadWholeFile(path, text, contents.problem, FileKind::Formula);
     if (contents.read)
         contents.numbers = ParseFormulaFileNumbers(text);
     return contents;

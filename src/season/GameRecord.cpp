@@ -238,7 +238,7 @@ bool WriteSeasonFile(const std::filesystem::path& path, const std::vector<GameRe
 
 std::vector<GameRecord> ReadSeasonFile(const std::filesystem::path& path)
 {
-    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadOnly);
+    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
     std::vector<GameRecord> records;
     const int32_t count = file.RecordCount();
     records.reserve(static_cast<std::size_t>(count));

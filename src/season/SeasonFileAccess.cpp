@@ -1,40 +1,35 @@
 #include "SeasonFileAccess.h"
 
+#include "FileChecks.h"
 #include "GameRecord.h"
+#include "LineRecord.h"
+#include "RecordFile.h"
 
-#include <fstream>
 
 namespace vexal {
 
-bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out)
+namespace {
+FileKind KindOf(std::size_t recordLength) { return recordLength == LineRecord::Size ? FileKind::Line : FileKind::Season; }
+} // namespace
+
+bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out,
+                    std::string* problem)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    std::string bytes, why;
+    if (!ReadWholeFile(path, bytes, why, KindOf(recordLength))) {
+        if (problem)
+            *problem = why;
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff length = in.tellg();
-    if (length < 0)
-        return false;
-    in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(length));
-    if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length))
-        return false;
-    out = RecordBytes(std::move(bytes), recordLength);
+    }
+    out = RecordBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()), recordLength);
     return true;
 }
 
 std::string RecordFileProblem(const std::filesystem::path& path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return path.string() + " not found";
-    if (status.type() == std::filesystem::file_type::directory)
-        return path.string() + " is a folder, not a file";
-    return path.string() + " could not be read";
+    std::string problem;
+    CheckFileToRead(path, FileKind::Season, problem);
+    return problem;
 }
 
 uint8_t SeasonRecordWeek(const uint8_t* record)

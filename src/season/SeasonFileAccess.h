@@ -34,11 +34,14 @@ private:
     std::size_t recordLength_ = 0;
 };
 
-// Reads the whole file. False (and `out` untouched) when it does not exist or cannot be read.
-bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out);
+// Reads the whole file, a season file or (by its record length) a line file. False (and `out`
+// untouched) when it does not exist, cannot be read or is far larger than any file of its
+// kind, with what is wrong in `problem` when asked for (FileChecks.h).
+bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out,
+                    std::string* problem = nullptr);
 
-// What keeps ReadRecordFile from reading the file, as a message names it: "<path> not found",
-// "<path> is a folder, not a file" or "<path> could not be read".
+// What keeps ReadRecordFile from reading a season file, as a message names it: "<path> was
+// not found.", "<path> is a folder, not a file." and the like; empty when it reads.
 std::string RecordFileProblem(const std::filesystem::path& path);
 
 // The week byte of a season record and the whole-record count of a file's length.

@@ -1,6 +1,7 @@
 #include "SeasonLoader.h"
 
 #include "AppState.h"
+#include "FileChecks.h"
 #include "FlagScope.h"
 #include "Host.h"
 #include "IniFile.h"
@@ -174,8 +175,15 @@ std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen)
     std::vector<RecordBytes> files;
     for (int k = 0; k < asked; ++k) {
         RecordBytes file;
-        if (!ReadRecordFile(ProgramFolder() / SeasonFileName(chosen - k), GameRecord::Size, file))
+        const std::filesystem::path path = ProgramFolder() / SeasonFileName(chosen - k);
+        std::string problem;
+        if (!ReadRecordFile(path, GameRecord::Size, file, &problem)) {
+            // The chosen season's own problem is the load's message; an older one is named
+            // when it is there but cannot be read, since it cuts the load short.
+            if (k > 0 && !IsMissingFile(path))
+                ReportFileProblem(path, problem + " The seasons before it are not loaded.");
             break;
+        }
         files.push_back(std::move(file));
     }
     return files;
@@ -193,8 +201,13 @@ LineSource ReadLineSource()
     LineSource lines;
     const std::string lineFileName = LineFileInUse();
     lines.defaultLines = lineFileName == "Default";
-    lines.haveLineFile = !lines.defaultLines &&
-                         ReadRecordFile(LineFilePath(lineFileName, Season().SeasonYear), LineRecord::Size, lines.lineFile);
+    if (lines.defaultLines)
+        return lines;
+    const std::filesystem::path path = LineFilePath(lineFileName, Season().SeasonYear);
+    std::string problem;
+    lines.haveLineFile = ReadRecordFile(path, LineRecord::Size, lines.lineFile, &problem);
+    if (!lines.haveLineFile && !IsMissingFile(path))
+        ReportFileProblem(path, problem + " The season file's lines are used.");
     return lines;
 }
 

@@ -84,7 +84,7 @@ bool AskContinue(const std::string& description)
 
 void PutSeasonRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
 {
-    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadWrite);
+    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season);
     const auto bytes = game.Encode();
     file.Put(recordNumber, bytes.data());
 }
@@ -401,21 +401,10 @@ ImportResult Import(const std::string& file)
         MsgBox("This is not a valid data file", vbExclamation, "Invalid Format");
         return {};
     }
-    std::string text;
-    {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec)) {
-            MsgBox("File " + file + " could not be read.", vbCritical, "Error");
-            return {};
-        }
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        if (!in && !in.eof()) {
-            MsgBox("File " + file + " could not be read.", vbCritical, "Error");
-            return {};
-        }
-        text = ss.str();
+    std::string text, problem;
+    if (!ReadWholeFile(file, text, problem, FileKind::StatFile)) {
+        MsgBox(problem, vbCritical, "Error");
+        return {};
     }
 
     StatFileReader reader(std::move(text));

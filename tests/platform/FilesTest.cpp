@@ -1,5 +1,7 @@
 // Record files, whole-file writes, Vexal.ini profile strings and Windows-1252 text.
+#include "FileChecks.h"
 #include "IniFile.h"
+#include "MsgBox.h"
 #include "RecordFile.h"
 #include "TempFolder.h"
 #include "VbError.h"
@@ -7,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
 
 using namespace vexal;
 using vexal::test::ReadFile;
@@ -92,7 +98,7 @@ TEST(RecordFile, ReadsRecordsAndZerosPastTheEnd)
     TempFolder folder;
     // Two whole 4-byte records and half of a third.
     folder.Write("data.bin", Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly);
+    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly, FileKind::Season);
     EXPECT_EQ(file.RecordCount(), 2); // 2.5 rounds to 2
     EXPECT_EQ(file.Get(2), (std::vector<uint8_t>{5, 6, 7, 8}));
     EXPECT_EQ(file.Get(3), (std::vector<uint8_t>{9, 10, 0, 0}));
@@ -107,7 +113,7 @@ TEST(RecordFile, RewritesOneRecordInPlace)
     TempFolder folder;
     folder.Write("data.bin", std::string(12, 'a'));
     {
-        RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite);
+        RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season);
         auto rec = Record(4, 'b');
         file.Put(2, rec.data());
         EXPECT_EQ(file.RecordCount(), 3);
@@ -120,7 +126,7 @@ TEST(RecordFile, PutPastTheEndFillsTheGapWithZeros)
 {
     TempFolder folder;
     {
-        RecordFile file(folder / "new.bin", 2, RecordFile::Mode::ReadWrite);
+        RecordFile file(folder / "new.bin", 2, RecordFile::Mode::ReadWrite, FileKind::Season);
         EXPECT_EQ(file.RecordCount(), 0);
         auto rec = Record(2, 'x');
         file.Put(3, rec.data());
@@ -132,12 +138,12 @@ TEST(RecordFile, PutPastTheEndFillsTheGapWithZeros)
 TEST(RecordFile, ReadOnlyNeverCreatesOrWrites)
 {
     TempFolder folder;
-    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "missing.bin", 4, RecordFile::Mode::ReadOnly); }),
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "missing.bin", 4, RecordFile::Mode::ReadOnly, FileKind::Season); }),
               VbError::FileNotFound);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.bin"));
 
     folder.Write("data.bin", "abcd");
-    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly);
+    RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadOnly, FileKind::Season);
     auto rec = Record(4, 'z');
     EXPECT_EQ(ErrorOf([&] { file.Put(1, rec.data()); }), VbError::BadFileMode);
     EXPECT_EQ(folder.Read("data.bin"), "abcd");
@@ -147,9 +153,9 @@ TEST(RecordFile, OpenFailures)
 {
     TempFolder folder;
     std::filesystem::create_directory(folder / "dir");
-    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadOnly); }), VbError::PathFileAccess);
-    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadWrite); }), VbError::PathFileAccess);
-    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "nofolder" / "a.bin", 4, RecordFile::Mode::ReadWrite); }),
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadOnly, FileKind::Season); }), VbError::PathFileAccess);
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "dir", 4, RecordFile::Mode::ReadWrite, FileKind::Season); }), VbError::PathFileAccess);
+    EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "nofolder" / "a.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season); }),
               VbError::PathNotFound);
     EXPECT_FALSE(std::filesystem::exists(folder / "nofolder"));
 }
@@ -331,6 +337,86 @@ TEST(IniFile, CorruptFileFallsBackToTheDefault)
     EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", folder / "Vexal.ini"), "02");
     EXPECT_FALSE(WritePrivateProfileString("Vexal", "Year to Load", "3", folder / "Vexal.ini"));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Vexal.ini"));
+}
+
+// Every reader of a file the user can damage goes through one check: a folder, a pipe, a
+// link to a device, an unreadable file or one far over its kind's limit is refused at once
+// (nothing waits on the pipe, nothing of the gigabyte is read), in words naming the file;
+// a profile file so damaged is named once however often it is read, and nothing is changed.
+TEST(DamagedFiles, AreRefusedAtOnceInWordsNamingTheFile)
+{
+    struct Case {
+        const char* damage;
+        std::function<void(const std::filesystem::path&)> make;
+        const char* words;
+    };
+    std::unique_ptr<ReadFault> fault;
+    const std::vector<Case> cases = {
+        {"folder", [](const auto& p) { std::filesystem::create_directory(p); }, "is a folder, not a file."},
+        {"pipe", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "is not a plain file."},
+        {"link to /dev/zero", [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }, "is not a plain file."},
+        {"unreadable", [&](const auto& p) { std::ofstream(p) << "x"; fault = std::make_unique<ReadFault>(p); },
+         "could not be read: permission denied."},
+        {"1 GiB", [](const auto& p) { std::ofstream(p) << "x"; std::filesystem::resize_file(p, 1ull << 30); },
+         "holds 1073741824 bytes, more than a"},
+    };
+    for (const Case& c : cases) {
+        for (FileKind kind : {FileKind::Season, FileKind::Line, FileKind::Formula, FileKind::Template,
+                              FileKind::ProfileIni, FileKind::Settings, FileKind::StatFile}) {
+            SCOPED_TRACE(std::string(c.damage) + " as a " + KindName(kind));
+            TempFolder folder;
+            const auto file = folder / "damaged";
+            c.make(file);
+            std::string bytes, problem;
+            EXPECT_FALSE(ReadWholeFile(file, bytes, problem, kind));
+            EXPECT_EQ(problem.rfind(file.string() + " ", 0), 0u) << problem;
+            EXPECT_NE(problem.find(c.words), std::string::npos) << problem;
+            EXPECT_TRUE(bytes.empty());
+            for (auto mode : {RecordFile::Mode::ReadOnly, RecordFile::Mode::ReadWrite}) {
+                try {
+                    RecordFile records(file, 21, mode, kind);
+                    ADD_FAILURE() << "opened";
+                } catch (const VbError& e) {
+                    EXPECT_EQ(e.Number(), VbError::PathFileAccess);
+                    EXPECT_EQ(e.Description(), problem);
+                }
+            }
+            fault.reset();
+        }
+        TempFolder folder;
+        const auto ini = folder / "Vexal.ini";
+        c.make(ini);
+        struct stat before {};
+        ASSERT_EQ(::lstat(ini.c_str(), &before), 0);
+        ScriptedMessages& messages = InstallScriptedMessages();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", ini), "02");
+        EXPECT_FALSE(WritePrivateProfileString("Vexal", "Year to Load", "3", ini));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text.rfind(ini.string() + " ", 0), 0u) << messages.shown[0].text;
+        struct stat after {};
+        ASSERT_EQ(::lstat(ini.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        fault.reset();
+    }
+}
+
+// A limit is far above every real file of its kind, and a file at it reads whole.
+TEST(DamagedFiles, AFileAtItsKindsLimitStillReads)
+{
+    TempFolder folder;
+    const auto file = folder / "2024.nfl";
+    std::ofstream(file) << "x";
+    std::filesystem::resize_file(file, SizeLimit(FileKind::Season));
+    std::string bytes, problem;
+    EXPECT_TRUE(ReadWholeFile(file, bytes, problem, FileKind::Season)) << problem;
+    EXPECT_EQ(bytes.size(), SizeLimit(FileKind::Season));
+    EXPECT_GE(SizeLimit(FileKind::Season), 1000u * 159u);
+    for (FileKind kind : {FileKind::Line, FileKind::Formula, FileKind::Template, FileKind::ProfileIni,
+                          FileKind::Settings, FileKind::StatFile})
+        EXPECT_GE(SizeLimit(kind), 256u * 1024u) << KindName(kind);
 }
 
 TEST(IniFile, WriteCreatesTheFileWithCrLf)

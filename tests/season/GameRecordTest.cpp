@@ -304,7 +304,7 @@ TEST(GameRecord, CommentSurvivesARewriteOfTheRecord)
     folder.Write("2023.nfl", std::string(original.begin(), original.end()) + std::string(second.begin(), second.end()));
 
     {
-        RecordFile file(SeasonFilePath(2023), GameRecord::Size, RecordFile::Mode::ReadWrite);
+        RecordFile file(SeasonFilePath(2023), GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season);
         Bytes buf{};
         file.Get(1, buf.data());
         GameRecord r = GameRecord::Decode(buf);

@@ -170,13 +170,13 @@ TEST_F(LoaderTest, MissingChosenSeasonLeavesThePreviousLoadWhole)
     EXPECT_EQ(static_cast<int>(host->refreshes.size()), refreshes);
     EXPECT_EQ(SeasonSelectorText(), " 2023");
     ASSERT_FALSE(messages->shown.empty());
-    EXPECT_THAT(messages->shown.back().text, HasSubstr("2024.nfl not found"));
+    EXPECT_THAT(messages->shown.back().text, HasSubstr("2024.nfl was not found."));
 
     // A folder where the season file should be is named as such, not as a missing file.
     std::filesystem::create_directory(folder.Path() / "2024.nfl");
     EXPECT_FALSE(SelectSeason(2024));
     EXPECT_EQ(Season().SeasonGames, before.SeasonGames);
-    EXPECT_EQ(messages->shown.back().text, (folder.Path() / "2024.nfl").string() + " is a folder, not a file");
+    EXPECT_EQ(messages->shown.back().text, (folder.Path() / "2024.nfl").string() + " is a folder, not a file.");
 }
 
 TEST_F(LoaderTest, EmptySeasonFileYieldsNoWeeks)

@@ -111,4 +111,27 @@ while True:
     c, _ = s.accept(); held.append(c)
 )";
 
+// A server whose FTP greeting comes a byte a second (argument "drip": it never quite stalls
+// and never arrives whole in good time) or breaks off after a few bytes with the connection
+// reset (argument "cut").
+inline constexpr const char* DrippingGreetingScript = R"(
+import socket, struct, sys, threading, time
+s = socket.socket(); s.bind(('127.0.0.1', 0)); s.listen(16)
+print(s.getsockname()[1], flush=True)
+def greet(c):
+    try:
+        for i, b in enumerate(b'220 Welcome to the stats server, a slow one today.\r\n'):
+            if sys.argv[1] == 'cut' and i == 5:
+                c.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
+                c.close()
+                return
+            c.sendall(bytes([b])); time.sleep(1 if sys.argv[1] == 'drip' else 0.1)
+        time.sleep(3600)
+    except Exception:
+        pass
+while True:
+    c, _ = s.accept()
+    threading.Thread(target=greet, args=(c,), daemon=True).start()
+)";
+
 } // namespace vexal::test

@@ -1,0 +1,275 @@
+// The whole program, started in-process as main() starts it, with one file the user can damage
+// replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy or a
+// sparse file of 100 MiB or 1 GiB, and then used where the program reads that file: nothing
+// waits, at most one message is shown and it names the file, and no file is changed.
+#include "CommonDialog.h"
+#include "DefaultFormula.h"
+#include "DownloadWindow.h"
+#include "FileChecks.h"
+#include "LineFiles.h"
+#include "Main.h"
+#include "MsgBox.h"
+#include "Preferences.h"
+#include "ProgramTestSupport.h"
+#include "QtPlatform.h"
+#include "SeasonData.h"
+#include "SettingsStore.h"
+#include "Splash.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+
+namespace vexal::test {
+namespace {
+
+using program::Pump;
+using program::WaitFor;
+
+enum class Damage { Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Big100MiB, Big1GiB };
+enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
+
+struct Case {
+    Place place;
+    Damage damage;
+};
+
+std::string NameOf(Place p)
+{
+    switch (p) {
+    case Place::ProgramIni: return "ProgramIni";
+    case Place::SettingsFile: return "SettingsFile";
+    case Place::DefaultFormula: return "DefaultFormula";
+    case Place::LineFileInUse: return "LineFileInUse";
+    case Place::SeasonFile: return "SeasonFile";
+    case Place::Template: return "Template";
+    case Place::StatFile: return "StatFile";
+    }
+    return {};
+}
+
+std::string NameOf(Damage d)
+{
+    switch (d) {
+    case Damage::Folder: return "Folder";
+    case Damage::Pipe: return "Pipe";
+    case Damage::LinkToDevZero: return "LinkToDevZero";
+    case Damage::Unreadable: return "Unreadable";
+    case Damage::HalfCut: return "HalfCut";
+    case Damage::Big100MiB: return "Big100MiB";
+    case Damage::Big1GiB: return "Big1GiB";
+    }
+    return {};
+}
+
+std::vector<Case> AllCases()
+{
+    std::vector<Case> cases;
+    for (Place p : {Place::ProgramIni, Place::SettingsFile, Place::DefaultFormula, Place::LineFileInUse, Place::SeasonFile,
+                    Place::Template, Place::StatFile})
+        for (Damage d : {Damage::Folder, Damage::Pipe, Damage::LinkToDevZero, Damage::Unreadable, Damage::HalfCut,
+                         Damage::Big100MiB, Damage::Big1GiB})
+            // A half-cut stat file is a malformed one, which the import's own questions handle.
+            if (!(p == Place::StatFile && d == Damage::HalfCut))
+                cases.push_back({p, d});
+    return cases;
+}
+
+// What is at a path, as far as a change would show: kind, size and time of the last change.
+struct Seen {
+    mode_t type = 0;
+    off_t size = 0;
+    long long changed = 0;
+    bool operator==(const Seen&) const = default;
+};
+
+std::map<std::string, Seen> Snapshot(const std::vector<std::filesystem::path>& folders)
+{
+    std::map<std::string, Seen> seen;
+    for (const auto& folder : folders) {
+        std::error_code ec;
+        for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            struct stat info {};
+            if (::lstat(it->path().c_str(), &info) == 0)
+                seen[it->path().string()] = {static_cast<mode_t>(info.st_mode & S_IFMT), info.st_size,
+                                             info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+        }
+    }
+    return seen;
+}
+
+class DamagedFiles : public WholeProgramTest, public ::testing::WithParamInterface<Case> {
+protected:
+    void TearDown() override
+    {
+        SetDialogScripts({});
+        WholeProgramTest::TearDown();
+        InstallSettings(std::make_unique<MemorySettings>());
+    }
+
+    std::filesystem::path PathOf(Place p)
+    {
+        switch (p) {
+        case Place::ProgramIni: return program / "Vexal.ini";
+        case Place::SettingsFile: return settings / "Vexal.conf";
+        case Place::DefaultFormula: return program / DefaultFormulaName;
+        case Place::LineFileInUse: return program / "MyLines.L24";
+        case Place::SeasonFile: return program / "2024.nfl";
+        case Place::Template: return templates / "Default.ftp";
+        case Place::StatFile: return program / "wk10.24";
+        }
+        return {};
+    }
+
+    // Every file the case may use, whole, before one of them is damaged.
+    void WriteWholeFiles()
+    {
+        program.Write("Vexal.ini", "[Vexal]\r\nYear to Load=02\r\n");
+        settings.Write("Vexal.conf", "[Vexal]\nPreference\\LineFile=MyLines\n");
+        std::ofstream(program / DefaultFormulaName, std::ios::binary) << ShippedDefaultFormula();
+        ASSERT_TRUE(CreateLineFile(program / "2024.nfl", program / "MyLines.L24"));
+        templates.Write("Default.ftp", "1,2,3,4,5,6,7,8,9,10\r\n");
+        program.Write("wk10.24", "2024,10,1,2,17,20\r\n");
+        SaveSetting(pref::LineFile, "MyLines");
+    }
+
+    void Spoil(const std::filesystem::path& file, Damage damage)
+    {
+        std::error_code ec;
+        switch (damage) {
+        case Damage::Folder:
+            std::filesystem::remove(file);
+            std::filesystem::create_directory(file);
+            break;
+        case Damage::Pipe:
+            std::filesystem::remove(file);
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+            break;
+        case Damage::LinkToDevZero:
+            std::filesystem::remove(file);
+            std::filesystem::create_symlink("/dev/zero", file);
+            break;
+        case Damage::Unreadable:
+            // Read modes do not bind the superuser the tests run as; the fault does.
+            unreadable = std::make_unique<ReadFault>(file);
+            break;
+        case Damage::HalfCut:
+            std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2 + 1);
+            break;
+        case Damage::Big100MiB:
+            std::filesystem::resize_file(file, 100ull << 20); // sparse: nothing is written
+            break;
+        case Damage::Big1GiB:
+            std::filesystem::resize_file(file, 1ull << 30);
+            break;
+        }
+    }
+
+    void Start(Place place)
+    {
+        // As RunVexal does, with the settings store on the test's folder where it is the case.
+        if (place == Place::SettingsFile)
+            InstallQtSettings(QString::fromStdString(settings.Path().string()));
+        CheckProgramFolder();
+        StartVexal();
+        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening") && !IsBusy(); }));
+        Pump();
+    }
+
+    void Press(const char* toolbar, int button, const char* window)
+    {
+        TheMain()->findChild<QToolBar*>(toolbar)->actions().at(button)->trigger();
+        ASSERT_TRUE(WaitFor([window] { return !IsBusy() && FindWindow(window); })) << window;
+        Pump();
+    }
+
+    // What the user does that reads the file.
+    void Use(Place place, const std::filesystem::path& file)
+    {
+        switch (place) {
+        case Place::SeasonFile:
+            // The chosen season's file is read by the start-up's load; with no season loaded the
+            // views refuse to open, with a message of their own.
+            break;
+        case Place::ProgramIni:
+        case Place::SettingsFile:
+        case Place::DefaultFormula:
+            Press("cToolbar1", 4, "PREDICT");
+            break;
+        case Place::LineFileInUse:
+            Press("cToolbar1", 2, "lines");
+            Press("cToolbar2", 2, "FORM2");
+            break;
+        case Place::Template: {
+            Press("cToolbar1", 8, "frmTest");
+            SetDialogScripts({[file](const FileRequest&) { return FileAnswer{true, file.string()}; }, {}, {}});
+            auto* load = FindWindow("frmTest")->findChild<QAction*>("mnuLTT");
+            ASSERT_NE(load, nullptr);
+            load->trigger();
+            Pump();
+            break;
+        }
+        case Place::StatFile: {
+            SetDialogScripts({[file](const FileRequest&) { return FileAnswer{true, file.string()}; }, {}, {}});
+            DownloadWindow window;
+            window.findChild<QPushButton*>("cmdGetFile")->click();
+            ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+            Pump();
+            break;
+        }
+        }
+    }
+
+    TempFolder settings;
+    TempFolder templates;
+    std::unique_ptr<ReadFault> unreadable;
+};
+
+TEST_P(DamagedFiles, NothingWaitsAtMostOneMessageNamesTheFileAndNoFileChanges)
+{
+    const Case c = GetParam();
+    const std::filesystem::path file = PathOf(c.place);
+    WriteWholeFiles();
+    Spoil(file, c.damage);
+    const auto before = Snapshot({program.Path(), settings.Path(), templates.Path()});
+    ScriptedMessages& messages = InstallScriptedMessages();
+
+    Start(c.place);
+    Use(c.place, file);
+
+    // A damaged file is named once; a half-cut one reads as far as it goes, with at most one.
+    if (c.damage == Damage::HalfCut)
+        EXPECT_LE(messages.shown.size(), 1u);
+    else
+        EXPECT_EQ(messages.shown.size(), 1u);
+    for (const RecordedMessage& m : messages.shown)
+        EXPECT_NE(m.text.find(file.string()), std::string::npos) << m.text;
+    if (c.place == Place::LineFileInUse)
+        EXPECT_EQ(LineFileInUse(), "MyLines") << "the line file in use stays chosen";
+    const auto after = Snapshot({program.Path(), settings.Path(), templates.Path()});
+    for (const auto& [path, seen] : before) {
+        // A settings file the store could read is the store's to rewrite.
+        if (c.place == Place::SettingsFile && c.damage == Damage::HalfCut && path == file.string())
+            continue;
+        const auto now = after.find(path);
+        ASSERT_NE(now, after.end()) << path << " is gone";
+        EXPECT_TRUE(now->second == seen) << path << " changed";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, DamagedFiles, ::testing::ValuesIn(AllCases()),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             return NameOf(info.param.place) + "_" + NameOf(info.param.damage);
+                         });
+
+} // namespace
+} // namespace vexal::test
