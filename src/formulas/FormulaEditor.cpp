@@ -367,6 +367,8 @@ QGroupBox* FormulaEditor::BuildDatabaseFrame()
     STD_ = new CheckBox("STD", texts::StdCaption, fraDatabase);
     SHA_ = new CheckBox("SHA", texts::ShaCaption, fraDatabase);
     DHL_ = new CheckBox("DHL", texts::DhlCaption, fraDatabase);
+    switches_.emplace_back(SHA_, fsSeparateHomeAway);
+    switches_.emplace_back(DHL_, fsDiscardHighLow);
     auto* lblNuberOfYears = new QLabel(texts::YearsCaption, fraDatabase);
     lblNuberOfYears->setObjectName("lblNuberOfYears");
     lblNuberOfYears->setWordWrap(true);
@@ -395,10 +397,11 @@ QGroupBox* FormulaEditor::BuildOptionsFrame()
     auto* options = new QVBoxLayout(fraOption);
     options->setContentsMargins(4, 0, 4, 1);
     options->setSpacing(2);
-    ChkPowerRating_ = new CheckBox("ChkPowerRating", texts::PowerCaption, fraOption);
-    ChkNoLine_ = new CheckBox("ChkNoLine", texts::NoLineCaption, fraOption);
-    options->addWidget(ChkPowerRating_);
-    options->addWidget(ChkNoLine_);
+    for (const texts::OptionSwitch& option : texts::OptionSwitches) {
+        auto* box = new CheckBox(option.name, option.caption, fraOption);
+        options->addWidget(box);
+        switches_.emplace_back(box, option.slot);
+    }
     return fraOption;
 }
 
@@ -416,9 +419,7 @@ void FormulaEditor::ConnectHandlers()
     onChange(chkUnder_, &FormulaEditor::chkUnder_Click);
     onChange(chkLines_, &FormulaEditor::chkLines_Click);
     onChange(STD_, &FormulaEditor::STD_Click);
-    const std::pair<QCheckBox*, int> simple[] = {
-        {SHA_, fsSeparateHomeAway}, {DHL_, fsDiscardHighLow}, {ChkNoLine_, fsNoLine}, {ChkPowerRating_, fsPowerRating}};
-    for (auto [box, slot] : simple)
+    for (auto [box, slot] : switches_)
         connect(box, &QCheckBox::stateChanged, this, [this, box = box, slot = slot] { SimpleCheck_Click(box, slot); });
     connect(rollingWeeks_, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
     connect(cboLinesStart_, &QComboBox::currentIndexChanged, this, [this] { LineEnd_Click(); });
@@ -498,11 +499,9 @@ FormulaControls FormulaEditor::Controls() const
     FormulaControls c;
     for (std::size_t i = 0; i < txtFla_.size(); ++i)
         c.txtFla[i] = S(txtFla_[i]->text());
-    c.SHA = Value(SHA_);
-    c.DHL = Value(DHL_);
     c.STD = Value(STD_);
-    c.ChkPowerRating = Value(ChkPowerRating_);
-    c.ChkNoLine = Value(ChkNoLine_);
+    for (auto [box, slot] : switches_)
+        c.switches[static_cast<std::size_t>(slot)] = Value(box);
     c.chkHome = Value(chkHome_);
     c.chkAway = Value(chkAway_);
     c.chkFav = Value(chkFav_);
@@ -554,10 +553,8 @@ void FormulaEditor::LoadFormula()
         txtFla_[i]->setText(Q(vb::CStrSingle(f[i])));
     App().SuppressRefresh = true;
 
-    SkipStep([&] { SetValue(ChkNoLine_, f[fsNoLine]); });
-    SkipStep([&] { SetValue(DHL_, f[fsDiscardHighLow]); });
-    SkipStep([&] { SetValue(SHA_, f[fsSeparateHomeAway]); });
-    SkipStep([&] { SetValue(ChkPowerRating_, f[fsPowerRating]); });
+    for (auto [box, slot] : switches_)
+        SkipStep([&] { SetValue(box, f[static_cast<std::size_t>(slot)]); });
     SkipStep([&] { SetValue(chkHome_, f[fsHomeOnly]); });
     SkipStep([&] { SetValue(chkAway_, f[fsAwayOnly]); });
 

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -110,12 +111,12 @@ private:
     QPushButton* cmdDelete_ = nullptr;
     QCheckBox* chkExcludeBestWorst_ = nullptr;
     QListWidget* formulaFiles_ = nullptr;
-    QCheckBox* ChkPowerRating_ = nullptr;
-    QCheckBox* ChkNoLine_ = nullptr;
     QComboBox* rollingWeeks_ = nullptr;
     QCheckBox* STD_ = nullptr;
     QCheckBox* SHA_ = nullptr;
     QCheckBox* DHL_ = nullptr;
+    // The plain switches (SHA, DHL and the Options frame's) with the slot each one sets.
+    std::vector<std::pair<QCheckBox*, FormulaSlot>> switches_;
     QLineEdit* txtYears_ = nullptr;
     QCheckBox* chkLines_ = nullptr;
     QComboBox* cboLinesStart_ = nullptr;

@@ -2,6 +2,8 @@
 // The formula editor's own texts: captions, tags, messages, settings and sizes.
 #include <string>
 
+#include "FormulaSlots.h"
+
 namespace vexal::texts {
 
 inline constexpr const char* EditorCaption = "Formula";
@@ -17,6 +19,17 @@ inline constexpr const char* ExcludeGoodBad = "Exclude Good/Bad";
 inline constexpr const char* OptionsFrame = "Options";
 inline constexpr const char* PowerCaption = "Use Power Rating";
 inline constexpr const char* NoLineCaption = "Don't use Line";
+// The Options frame's switches, in the frame's order: each puts its box's value (0, 1, 2 for
+// grayed) into its slot and has no rule of its own, so a new switch of that kind is one row.
+struct OptionSwitch {
+    const char* name;
+    const char* caption;
+    FormulaSlot slot;
+};
+inline constexpr OptionSwitch OptionSwitches[] = {
+    {"ChkPowerRating", PowerCaption, fsPowerRating},
+    {"ChkNoLine", NoLineCaption, fsNoLine},
+};
 inline constexpr const char* DatabaseFrame = "Database";
 inline constexpr const char* RollingCaption = "Rolling Average:";
 inline constexpr const char* StdCaption = "Season To Date";

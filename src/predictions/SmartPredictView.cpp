@@ -30,10 +30,10 @@ SmartBoxes BoxesOf(const PredictWindow& window)
     boxes.totalsMode = static_cast<float>(window.TotalsBox());
     boxes.otherFactors = static_cast<float>(window.OtherFactorsBox());
     const FormulaControls controls = EditorControls();
-    boxes.separateHomeAway = static_cast<float>(controls.SHA.value_or(0));
-    boxes.discardHighLow = static_cast<float>(controls.DHL.value_or(0));
-    boxes.powerRating = static_cast<float>(controls.ChkPowerRating.value_or(0));
-    boxes.noLine = static_cast<float>(controls.ChkNoLine.value_or(0));
+    boxes.separateHomeAway = static_cast<float>(controls.switches[fsSeparateHomeAway].value_or(0));
+    boxes.discardHighLow = static_cast<float>(controls.switches[fsDiscardHighLow].value_or(0));
+    boxes.powerRating = static_cast<float>(controls.switches[fsPowerRating].value_or(0));
+    boxes.noLine = static_cast<float>(controls.switches[fsNoLine].value_or(0));
     return boxes;
 }
 

@@ -164,11 +164,9 @@ void ReadFormulaFrom(const FormulaControls& c, Formula& f)
         if (value)
             f[slot] = static_cast<float>(*value);
     };
-    copy(c.DHL, fsDiscardHighLow);
-    copy(c.SHA, fsSeparateHomeAway);
+    for (int slot = 0; slot < FormulaSlots; ++slot)
+        copy(c.switches[static_cast<std::size_t>(slot)], slot);
     copy(c.STD, fsSeasonToDate);
-    copy(c.ChkNoLine, fsNoLine);
-    copy(c.ChkPowerRating, fsPowerRating);
     copy(c.chkHome, fsHomeOnly);
     copy(c.chkAway, fsAwayOnly);
 
@@ -214,10 +212,8 @@ void StoreFormulaFrom(const FormulaControls& c, Formula& f)
     if (c.STD && *c.STD == Checked)
         f[fsRollingWeeks] = 0.0f;
     copy(c.STD, fsSeasonToDate);
-    copy(c.DHL, fsDiscardHighLow);
-    copy(c.ChkPowerRating, fsPowerRating);
-    copy(c.SHA, fsSeparateHomeAway);
-    copy(c.ChkNoLine, fsNoLine);
+    for (int slot = 0; slot < FormulaSlots; ++slot)
+        copy(c.switches[static_cast<std::size_t>(slot)], slot);
     copy(c.chkHome, fsHomeOnly);
     copy(c.chkAway, fsAwayOnly);
     const int fav = c.chkFav.value_or(0), dog = c.chkDog.value_or(0);

@@ -62,7 +62,10 @@ std::vector<std::string> RollingWeekItems(int weekCount);
 // left empty is a control that could not be read: its slot keeps its value.
 struct FormulaControls {
     std::array<std::optional<std::string>, 9> txtFla;   // H.F.A. .. Multiplier
-    std::optional<int> SHA, DHL, STD, ChkPowerRating, ChkNoLine;
+    std::optional<int> STD;
+    // The plain switches by slot (Separate Home / Away, Discard High / Low and the Options
+    // frame's): each slot takes its box's value as it stands.
+    std::array<std::optional<int>, FormulaSlots> switches;
     std::optional<int> chkHome, chkAway, chkFav, chkDog, chkOver, chkUnder, chkLines;
     std::optional<std::string> cboLinesStart, cboLinesEnd, Combo1;
     std::optional<int> weekIndex;                        // cboWeek's list index, -1 = none chosen

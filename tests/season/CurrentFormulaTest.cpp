@@ -122,7 +122,9 @@ FormulaControls SidesControls()
     const char* values[9] = {"3", "1", "99", "50", "50", "50", "50", "4", "1"};
     for (int i = 0; i < 9; ++i)
         c.txtFla[i] = values[i];
-    c.SHA = c.DHL = c.STD = c.ChkPowerRating = c.ChkNoLine = 0;
+    c.STD = 0;
+    for (int slot : {fsSeparateHomeAway, fsDiscardHighLow, fsPowerRating, fsNoLine})
+        c.switches[slot] = 0;
     c.chkHome = c.chkAway = c.chkFav = c.chkDog = c.chkOver = c.chkUnder = c.chkLines = 0;
     c.cboLinesStart = c.cboLinesEnd = "0";
     c.Combo1 = " 4 Weeks";
@@ -136,8 +138,8 @@ TEST(ReadFormulaRules, RebuildsEverySlotButTotalsModeAndOtherFactors)
     f[fsTotalsMode] = 1;
     f[fsOtherFactors] = 1;
     FormulaControls c = SidesControls();
-    c.SHA = 1;
-    c.DHL = 2;
+    c.switches[fsSeparateHomeAway] = 1;
+    c.switches[fsDiscardHighLow] = 2;
     c.chkHome = 1;
     c.chkFav = 1;
     c.chkOver = 1;   // favourites win over overs
