@@ -19,6 +19,14 @@ void TSPredict::BuildFastGames(Run& run, const GameOptions& options)
 {
     if (!fast_)
         fast_ = std::make_unique<FastEvaluator>();
+    // Every game option is named here, so a new one does not compile until it is placed: a
+    // filter of which games count goes into SelectGame or PassesGradingFilters, which both
+    // evaluations share; a rule of which side is picked goes into the settings below as well
+    // as into the one-by-one grading.
+    [[maybe_unused]] const auto& [powerRating, noLine, otherFactors, separateHomeAway, totalsMode, playedOnly,
+                                  moneyLine, cliff, singleGame, homeTeam, awayTeam, homeOnly, awayOnly, favOrOver,
+                                  dogOrUnder, lineFrom, lineTo, teaser, limitFirst, limitLast, firstWeek, lastWeek] =
+        options;
     FastEvaluator::Settings settings;
     settings.totals = options.totalsMode;
     settings.power = options.powerRating;
