@@ -462,8 +462,9 @@ TEST_F(WholeProgram, WhatItDrawsReachesTheScreen)
     EXPECT_TRUE(shown) << "the screen shows " << same * 100 << "% of what the window drew, on "
                        << QGuiApplication::platformName().toStdString();
 
-    if (const char* target = std::getenv("VEXAL_SCREENSHOT"); target && *target)
+    if (const char* target = std::getenv("VEXAL_SCREENSHOT"); target && *target) {
         EXPECT_TRUE(screen->grabWindow(0).save(QString::fromLocal8Bit(target)));
+    }
 }
 
 } // namespace

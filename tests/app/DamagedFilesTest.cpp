@@ -247,14 +247,16 @@ TEST_P(DamagedFiles, NothingWaitsAtMostOneMessageNamesTheFileAndNoFileChanges)
     Use(c.place, file);
 
     // A damaged file is named once; a half-cut one reads as far as it goes, with at most one.
-    if (c.damage == Damage::HalfCut)
+    if (c.damage == Damage::HalfCut) {
         EXPECT_LE(messages.shown.size(), 1u);
-    else
+    } else {
         EXPECT_EQ(messages.shown.size(), 1u);
+    }
     for (const RecordedMessage& m : messages.shown)
         EXPECT_NE(m.text.find(file.string()), std::string::npos) << m.text;
-    if (c.place == Place::LineFileInUse)
+    if (c.place == Place::LineFileInUse) {
         EXPECT_EQ(LineFileInUse(), "MyLines") << "the line file in use stays chosen";
+    }
     const auto after = Snapshot({program.Path(), settings.Path(), templates.Path()});
     for (const auto& [path, seen] : before) {
         // A settings file the store could read is the store's to rewrite.

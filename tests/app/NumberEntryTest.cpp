@@ -44,12 +44,7 @@ using program::Pump;
 using program::WaitFor;
 using program::Key;
 using program::Type;
-
-void Leave(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &out);
-}
+using program::LeaveFocus;
 
 std::string ReadAll(const std::filesystem::path& path)
 {
@@ -148,7 +143,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
     int linesColumn = 2;
     std::map<std::string, WindowDriver> windows;
     auto none = [](QLineEdit*) {};
-    windows["FORM2"] = {[&] { return FromToolbar("cToolbar2", 2, "FORM2"); }, none, Leave,
+    windows["FORM2"] = {[&] { return FromToolbar("cToolbar2", 2, "FORM2"); }, none, LeaveFocus,
                         [&] { return ReadAll(program / "2024.nfl"); }};
     windows["lines"] = {[&]() -> QWidget* {
                             QWidget* w = FromToolbar("cToolbar1", 2, "lines");
@@ -167,7 +162,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
                         },
                         [](QLineEdit* edit) { Key(edit, Qt::Key_Return, "\r"); },
                         [&] { return ReadAll(program / "Typed.L24"); }};
-    windows["frmFormula"] = {[&] { return FromToolbar("cToolbar1", 12, "frmFormula"); }, none, Leave, [] {
+    windows["frmFormula"] = {[&] { return FromToolbar("cToolbar1", 12, "frmFormula"); }, none, LeaveFocus, [] {
                                  ReadFormula();
                                  return FormulaFileLine(App().CurrentFormula);
                              }};
@@ -178,7 +173,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
                                   w->findChild<QCheckBox*>(name)->setChecked(true);
                               return w;
                           },
-                          none, Leave, [&] { return TemplateText(); }};
+                          none, LeaveFocus, [&] { return TemplateText(); }};
     windows["Singleg"] = {[]() -> QWidget* {
                               QWidget* w = LoadWindow("Singleg");
                               w->show();

@@ -48,12 +48,7 @@ using program::Pump;
 using program::WaitFor;
 using program::Key;
 using program::Type;
-
-void LeaveFocus(QWidget* w)
-{
-    QFocusEvent out(QEvent::FocusOut);
-    QApplication::sendEvent(w, &out);
-}
+using program::LeaveFocus;
 
 // A season record as raw bytes, so that "unchanged" means byte for byte.
 using Bytes = std::string;

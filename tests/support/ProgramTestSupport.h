@@ -65,6 +65,13 @@ inline void Type(QWidget* w, const QString& text)
         Key(w, c.unicode(), QString(c));
 }
 
+// The focus leaving a box, as a Tab press takes it away.
+inline void LeaveFocus(QWidget* w)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &out);
+}
+
 } // namespace program
 
 // A program folder of sample seasons (seed 11) and the shipped background pictures, today
