@@ -3,10 +3,11 @@
 #   catch     no catch under src/ swallows a failure (src/platform/Steps.* holds the policy that
 #             may): a catch swallows when its body holds no statement, nothing but blanks,
 #             comments and empty statements.
-#   includes  an #include "../..." or "<folder>/..." that reaches another folder of src/ or
-#             tests/ keeps the layering table: a file of src/<a> reaches src/<a> and the folders
-#             its row may use; a test of tests/<a> also what src/<a> may reach, its own folder
-#             and tests/support; nothing of src/ reaches outside src/.
+#   includes  an #include "../..." or "<folder>/..." (or the same written <...>) that reaches
+#             another folder of src/ or tests/ keeps the layering table: a file of src/<a>
+#             reaches src/<a> and the folders its row may use; a test of tests/<a> also what
+#             src/<a> may reach, its own folder and tests/support; nothing of src/ reaches
+#             outside src/.
 #   qt        no file under src/season or src/engine includes a Qt header.
 #   host      the engine names none of the application's shared state or host hooks.
 #
@@ -179,7 +180,9 @@ endfunction()
 # Every include by path of the file that reaches a folder its place may not use.
 function(vexal_check_includes file shown)
   file(READ ${file} text)
-  string(REGEX MATCHALL "#[ \t]*include[ \t]*\"[^\"\n]*/[^\"\n]*\"" includes "${text}")
+  # Both forms: the include paths are folders of src/, so <../x/y.h> reaches src/x/y.h as
+  # "../x/y.h" does from a file of src/, and <x/y.h> as "x/y.h" does.
+  string(REGEX MATCHALL "#[ \t]*include[ \t]*(\"[^\"\n]*/[^\"\n]*\"|<[^>\n]*/[^>\n]*>)" includes "${text}")
   if(NOT includes)
     return()
   endif()
@@ -187,7 +190,8 @@ function(vexal_check_includes file shown)
   vexal_place(${file} place)
   set(hits "")
   foreach(include IN LISTS includes)
-    string(REGEX REPLACE "^.*\"([^\"]*)\"$" "\\1" name "${include}")
+    string(REGEX REPLACE "^.*[\"<]([^\"<>]*)[\">]$" "\\1" name "${include}")
+    string(REGEX REPLACE "^.*([\"<])[^\"<>]*([\">])$" "\\1${name}\\2" written "${include}")
     set(reached "")
     if(name MATCHES "^\\.\\.?/")
       get_filename_component(reached ${directory}/${name} ABSOLUTE)
@@ -208,7 +212,7 @@ function(vexal_check_includes file shown)
       endif()
       string(FIND "${text}" "${include}" at)
       vexal_line_at("${text}" ${at} line)
-      list(APPEND hits "${shown}:${line}: ${place} includes \"${name}\" of ${target}, which the layering table of docs/ARCHITECTURE.md does not let it use: link its library and include it by name")
+      list(APPEND hits "${shown}:${line}: ${place} includes ${written} of ${target}, which the layering table of docs/ARCHITECTURE.md does not let it use: link its library and include it by name")
     endif()
   endforeach()
   set(breaches ${breaches} ${hits} PARENT_SCOPE)
