@@ -58,7 +58,7 @@ bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& n
         return contents.read;
     // The default formula is in force wherever no other is chosen: anything less than a whole
     // one (missing, a folder, unreadable, cut short) gives way to the built-in default.
-    if (contents.read && contents.numbers.size() == static_cast<std::size_t>(FormulaFilePositions))
+    if (contents.read && IsWholeFormulaLength(contents.numbers.size()))
         return true;
     if (contents.read)
         problem = (folder / name).string() + " ends after " + std::to_string(contents.numbers.size()) + " of the " +

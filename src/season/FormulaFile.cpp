@@ -85,10 +85,16 @@ FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path)
     return contents;
 }
 
+bool IsWholeFormulaLength(std::size_t count)
+{
+    return std::ranges::any_of(WholeFormulaFileLengths,
+                               [count](int length) { return count == static_cast<std::size_t>(length); });
+}
+
 bool HoldsWholeFormula(const FormulaFileContents& contents, std::string_view fileName)
 {
     const std::size_t count = contents.numbers.size();
-    if (count == static_cast<std::size_t>(FormulaFilePositions))
+    if (IsWholeFormulaLength(count))
         return true;
     return count == static_cast<std::size_t>(ShortFormulaFilePositions) && fileName.ends_with(SmartFormulaFileSuffix);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The formula file (.fla): one saved formula as a single line of 20 comma-separated numbers,
-// 20 of the 24 current-formula slots in a fixed position order, ended by CR LF. The formula
+// The formula file (.fla): one saved formula as a single line of comma-separated numbers, the
+// stored slots of the current formula (FormulaFileSlots: today 20 of the FormulaSlots) in a
+// fixed position order, ended by CR LF. The formula
 // editor, the Test Formula window, the Predictions window and the engine's good and bad
 // formulas all write and read it through here, so every writer produces the same bytes and
 // every reader applies the same rule to short or missing files. GUI-free.
@@ -18,12 +19,21 @@ namespace vexal {
 
 // The CurrentFormula slot held by each position, in file order: the one list of what a
 // formula file stores. Slots 12 to 15 (season to date, current week, totals mode, other
-// factors) are never stored.
+// factors) are never stored. A slot stored later goes at the end, never between: the files
+// users already have keep their positions.
 inline constexpr auto FormulaFileSlots = std::to_array<int>(
     {fsHomeField, fsMinDiff, fsMaxDiff, fsMultiplier, fsOffense, fsDefense, fsRollingWeeks, fsRushing, fsPassing,
      fsSeparateHomeAway, fsTurnovers, fsDiscardHighLow, fsNoLine, fsPowerRating, fsHomeOnly, fsAwayOnly,
      fsFavOrOver, fsDogOrUnder, fsLineStart, fsLineEnd});
 inline constexpr int FormulaFilePositions = static_cast<int>(FormulaFileSlots.size());
+// Every length a whole formula file has had, oldest first, the last today's: a file of an older
+// length is read as whole, the slots it does not reach keeping the value their reader starts
+// from (0 in the editor, the prepared value in a run). A stored slot added to FormulaFileSlots
+// adds its new length here, or every file users have would read as damaged.
+inline constexpr auto WholeFormulaFileLengths = std::to_array<int>({20});
+static_assert(WholeFormulaFileLengths.back() == FormulaFilePositions,
+              "a stored formula slot was added: add the new length to WholeFormulaFileLengths, keeping the "
+              "older ones, so the formula files users have stay whole");
 // The smart predictions keep only the first 14 positions, in files whose names end in
 // ".FLA" (sides) or "OU.FLA" (totals).
 inline constexpr int ShortFormulaFilePositions = 14;
@@ -64,7 +74,7 @@ std::string FormulaFileLine(const Formula& formula, int positions = FormulaFileP
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason,
                       int positions = FormulaFilePositions);
 
-// The numbers of a formula file's text in position order, at most 20. Fields are separated by
+// The numbers of a formula file's text in position order, at most FormulaFilePositions. Fields are separated by
 // commas or line ends; blanks around a field are ignored; a field is read by its leading
 // number (".5" and "0.5" alike, an empty field is 0). Reading stops at a number outside the
 // Single range, as a damaged file does.
@@ -83,11 +93,13 @@ struct FormulaFileContents {
     std::vector<float> numbers;   // in position order, at most FormulaFilePositions
 };
 FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path);
-// A file read whole: every position, or the smart predictions' short form in a file named as
-// they name theirs. Anything shorter that was read is a damaged file.
+// A file read whole: one of the WholeFormulaFileLengths, or the smart predictions' short form
+// in a file named as they name theirs. Anything else that was read is a damaged file.
 bool HoldsWholeFormula(const FormulaFileContents& contents, std::string_view fileName);
+// A count of numbers that is one of the WholeFormulaFileLengths.
+bool IsWholeFormulaLength(std::size_t count);
 
-// The formula editor's reading rule (a formula file opened): all 24 slots are cleared, then
+// The formula editor's reading rule (a formula file opened): every slot is cleared, then
 // the numbers found are put into their slots; positions missing from a short line stay 0. A
 // missing or unreadable file leaves the formula all 0 and returns false; nothing is reported.
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula);
