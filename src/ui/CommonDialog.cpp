@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cmath>
 
@@ -81,10 +80,7 @@ FileAnswer RunFileDialog(const FileRequest& r)
                              [h, &dialog] { h->folderChange(&dialog); });
         if (h->typeChange)
             QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [h, &dialog] { h->typeChange(&dialog); });
-        if (h->initDialog)
-            QTimer::singleShot(0, &dialog, [h, &dialog] { h->initDialog(&dialog); });
-        if (h->dialogClose)
-            QObject::connect(&dialog, &QDialog::finished, &dialog, [h] { h->dialogClose(); });
+        ConnectOpenAndClose(dialog, h);
     }
     FileAnswer a;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -132,12 +128,7 @@ ColorAnswer RunColorDialog(const ColorRequest& r)
         dialog.setCurrentColor(ColorOf(r.color));
     if (r.flags & CC_PREVENTFULLOPEN)
         HideColorDefinition(dialog);
-    if (const DialogHooks* h = r.hooks) {
-        if (h->initDialog)
-            QTimer::singleShot(0, &dialog, [h, &dialog] { h->initDialog(&dialog); });
-        if (h->dialogClose)
-            QObject::connect(&dialog, &QDialog::finished, &dialog, [h] { h->dialogClose(); });
-    }
+    ConnectOpenAndClose(dialog, r.hooks);
     ColorAnswer a;
     if (dialog.exec() == QDialog::Accepted && dialog.selectedColor().isValid())
         a = ColorAnswer{true, BgrOf(dialog.selectedColor())};
@@ -145,6 +136,35 @@ ColorAnswer RunColorDialog(const ColorRequest& r)
     if (r.customColors)
         for (int i = 0; i < 16; ++i)
             (*r.customColors)[static_cast<std::size_t>(i)] = BgrOf(QColorDialog::customColor(i));
+    return a;
+}
+
+FontAnswer RunFontDialog(const FontRequest& r)
+{
+    QFont initial(Q8(r.font.name));
+    initial.setPointSizeF(r.font.size);
+    initial.setBold(r.font.bold);
+    initial.setItalic(r.font.italic);
+    initial.setUnderline(r.font.underline);
+    initial.setStrikeOut(r.font.strikethrough);
+    QFontDialog dialog(initial, r.owner);
+    // A hooked dialog is heard from the program's own dialog, not a desktop one.
+    if (r.hooks)
+        dialog.setOption(QFontDialog::DontUseNativeDialog);
+    ConnectOpenAndClose(dialog, r.hooks);
+    FontAnswer a;
+    if (dialog.exec() != QDialog::Accepted)
+        return a;
+    const QFont chosen = dialog.selectedFont();
+    a.ok = true;
+    a.font.name = chosen.family().toStdString();
+    a.font.size = static_cast<float>(chosen.pointSizeF());
+    a.font.bold = chosen.bold();
+    a.font.italic = chosen.italic();
+    a.font.underline = chosen.underline();
+    a.font.strikethrough = chosen.strikeOut();
+    a.font.weight = static_cast<int16_t>(chosen.bold() ? 700 : 400);
+    a.color = r.color;
     return a;
 }
 
@@ -299,7 +319,7 @@ bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwrit
 }
 
 bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, int32_t& color, int32_t minSize,
-                    int32_t maxSize, int32_t& flags)
+                    int32_t maxSize, int32_t& flags, const DialogHooks* hooks)
 {
     // There is no printer device context here: a device only decides which fonts are offered.
     if (printerDevice == -1)
@@ -314,42 +334,20 @@ bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, in
         flags |= CF_LIMITSIZE;
     flags = (flags & ~(CF_ENABLEHOOK | CF_ENABLETEMPLATE | CF_APPLY)) | CF_INITTOLOGFONTSTRUCT;
 
-    FontRequest r{font, color, minSize, maxSize, flags, owner};
-    FontAnswer a;
-    if (CurrentDialogScripts().font) {
-        a = CurrentDialogScripts().font(r);
-    } else {
-        QFont initial(Q8(font.name));
-        initial.setPointSizeF(font.size);
-        initial.setBold(font.bold);
-        initial.setItalic(font.italic);
-        initial.setUnderline(font.underline);
-        initial.setStrikeOut(font.strikethrough);
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
-        if (ok) {
-            a.ok = true;
-            a.font.name = chosen.family().toStdString();
-            a.font.size = static_cast<float>(chosen.pointSizeF());
-            a.font.bold = chosen.bold();
-            a.font.italic = chosen.italic();
-            a.font.underline = chosen.underline();
-            a.font.strikethrough = chosen.strikeOut();
-            a.font.weight = static_cast<int16_t>(chosen.bold() ? 700 : 400);
-            a.color = color;
-        }
-    }
+    FontRequest r{font, color, minSize, maxSize, flags | (hooks ? CF_ENABLEHOOK : 0), owner, hooks};
+    const FontAnswer a = CurrentDialogScripts().font ? CurrentDialogScripts().font(r) : RunFontDialog(r);
     if (!a.ok)
         return false;
+    DialogFont chosen = a.font;
     // Sizes travel in tenths of a point.
-    a.font.size = static_cast<float>(std::nearbyint(a.font.size * 10.0f)) / 10.0f;
+    chosen.size = static_cast<float>(std::nearbyint(chosen.size * 10.0f)) / 10.0f;
     if (r.flags & CF_LIMITSIZE) {
-        if (minSize > 0 && a.font.size < static_cast<float>(minSize))
-            a.font.size = static_cast<float>(minSize);
-        if (maxSize > 0 && a.font.size > static_cast<float>(maxSize))
-            a.font.size = static_cast<float>(maxSize);
+        if (minSize > 0 && chosen.size < static_cast<float>(minSize))
+            chosen.size = static_cast<float>(minSize);
+        if (maxSize > 0 && chosen.size > static_cast<float>(maxSize))
+            chosen.size = static_cast<float>(maxSize);
     }
-    font = a.font;
+    font = chosen;
     color = a.color;
     return true;
 }

@@ -2,6 +2,8 @@
 // The program's file and font dialogs (open, save, font) as plain functions with in/out
 // arguments, shown over Qt's dialogs. Tests install a script that answers in place of
 // the dialog; with no script the real dialog runs modally.
+#include "DialogHooks.h"
+
 #include <QFont>
 
 #include <array>
@@ -53,17 +55,6 @@ struct DialogFont {
     int16_t weight = 400;
 };
 
-// The hook of a dialog: what its owner hears while it is open (the dialog itself is the
-// handle each one gets). ConfirmOK answers false to keep a file dialog open after OK.
-struct DialogHooks {
-    std::function<void(QWidget*)> initDialog;
-    std::function<void(QWidget*)> fileChange;
-    std::function<void(QWidget*)> folderChange;
-    std::function<void(QWidget*)> typeChange;
-    std::function<bool()> confirmOK;
-    std::function<void()> dialogClose;
-};
-
 // What a file dialog is asked to show; the script (or the user) answers with a FileAnswer.
 struct FileRequest {
     bool save = false;
@@ -91,6 +82,7 @@ struct FontRequest {
     int32_t maxSize = 0;
     int32_t flags = 0;
     QWidget* owner = nullptr;
+    const DialogHooks* hooks = nullptr; // set when the owner hooks the dialog
 };
 struct FontAnswer {
     bool ok = false;
@@ -138,8 +130,9 @@ bool ShowSaveDialog(std::string& fileName, std::string& fileTitle, bool overwrit
                     int32_t& filterIndex, const std::string& initDir, const std::string& title,
                     const std::string& defaultExt, QWidget* owner, int32_t& flags,
                     const DialogHooks* hooks = nullptr);
+// With hooks the dialog carries CF_ENABLEHOOK and its owner hears it open and close.
 bool ShowFontDialog(DialogFont& font, int32_t& printerDevice, QWidget* owner, int32_t& color, int32_t minSize,
-                    int32_t maxSize, int32_t& flags);
+                    int32_t maxSize, int32_t& flags, const DialogHooks* hooks = nullptr);
 // The colour dialog of the dialog object, starting from color (BGR, -1 for none); true with the
 // chosen colour when confirmed, else color is -1. The caller's own flags are not handed on:
 // the dialog's flags come from the three choices (and CC_ENABLEHOOK with hooks). With

@@ -115,14 +115,14 @@ PageSetupRunner& SetupRunner()
 
 void InstallPageSetupRunner(PageSetupRunner runner) { SetupRunner() = std::move(runner); }
 
-bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner)
+bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner,
+                        const DialogHooks* hooks)
 {
-    constexpr int32_t PageNums = 2, NoSelection = 4, Collate = 16, PrintToFile = 32, DisablePrintToFile = 0x80000,
-                      HidePrintToFile = 0x100000;
     const PrinterSnapshot before(printer);
-    if (flags & Collate)
+    const bool setup = (flags & PD_PRINTSETUP) != 0;
+    if (flags & PD_COLLATE)
         printer.setCollateCopies(true);
-    if (flags & PrintToFile)
+    if (flags & PD_PRINTTOFILE)
         printer.setOutputFormat(QPrinter::PdfFormat);
     int from = fromPage;
     int to = toPage;
@@ -132,16 +132,21 @@ bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t f
     } else {
         QPrintDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
         QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
-        options.setFlag(QAbstractPrintDialog::PrintPageRange, (flags & PageNums) != 0);
-        options.setFlag(QAbstractPrintDialog::PrintSelection, (flags & NoSelection) == 0);
+        options.setFlag(QAbstractPrintDialog::PrintPageRange, !setup && (flags & PD_PAGENUMS) != 0);
+        options.setFlag(QAbstractPrintDialog::PrintSelection, !setup && (flags & PD_NOSELECTION) == 0);
+        options.setFlag(QAbstractPrintDialog::PrintCurrentPage, false);
         options.setFlag(QAbstractPrintDialog::PrintToFile,
-                        (flags & HidePrintToFile) == 0 && (flags & DisablePrintToFile) == 0);
-        options.setFlag(QAbstractPrintDialog::PrintCollateCopies, true);
+                        (flags & PD_HIDEPRINTTOFILE) == 0 && (flags & PD_DISABLEPRINTTOFILE) == 0);
+        options.setFlag(QAbstractPrintDialog::PrintCollateCopies, !setup);
+        options.setFlag(QAbstractPrintDialog::PrintShowPageSize, true);
         dialog.setOptions(options);
-        if (from > 0 || to > 0)
+        if (setup)
+            dialog.setWindowTitle(QStringLiteral("Print Setup"));
+        else if (from > 0 || to > 0)
             dialog.setFromTo(from, to);
+        ConnectOpenAndClose(dialog, hooks);
         confirmed = dialog.exec() == QDialog::Accepted;
-        if (confirmed) {
+        if (confirmed && !setup) {
             from = dialog.fromPage();
             to = dialog.toPage();
         }
@@ -155,11 +160,12 @@ bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t f
     return true;
 }
 
-bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner)
+bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner, const DialogHooks* hooks)
 {
     if (SetupRunner())
         return SetupRunner()(printer);
     QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+    ConnectOpenAndClose(dialog, hooks);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -3,6 +3,8 @@
 // printout. The dialog makes the printer the user chose current, with the chosen copies,
 // duplex mode and orientation, for every later printout until it is shown again.
 // With no printer installed, the current printer writes a PDF file instead.
+#include "DialogHooks.h"
+
 #include <QPrinter>
 
 #include <cstdint>
@@ -30,16 +32,32 @@ using PrintDialogRunner = std::function<bool(QPrinter& printer, int& fromPage, i
 // An empty runner restores the real dialog.
 void InstallPrintDialogRunner(PrintDialogRunner runner);
 
+// Print dialog flags, named as the dialogs name them.
+enum : int32_t {
+    PD_PAGENUMS = 0x2,
+    PD_NOSELECTION = 0x4,
+    PD_COLLATE = 0x10,
+    PD_PRINTTOFILE = 0x20,
+    PD_PRINTSETUP = 0x40,
+    PD_ENABLEPRINTHOOK = 0x1000,
+    PD_ENABLESETUPHOOK = 0x2000,
+    PD_DISABLEPRINTTOFILE = 0x80000,
+    PD_HIDEPRINTTOFILE = 0x100000,
+};
+
 // The Print dialog of the dialog object for a printer of its own (or the current one):
 // options from the dialog flags (a page range only with PD_PAGENUMS, no selection with
 // PD_NOSELECTION, no print-to-file box with PD_HIDEPRINTTOFILE, collated copies with
-// PD_COLLATE). A cancel leaves the printer as it was. An installed runner answers instead.
-bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner);
+// PD_COLLATE). With PD_PRINTSETUP it is the Print Setup dialog: the printer, its paper and
+// orientation, no pages to print. A cancel leaves the printer as it was. An installed runner
+// answers instead. With hooks the owner hears the dialog open and close.
+bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner,
+                        const DialogHooks* hooks = nullptr);
 // The page set-up dialog for a printer: paper, orientation and margins; a cancel changes
 // nothing. Tests install a runner that answers as a user would.
 using PageSetupRunner = std::function<bool(QPrinter& printer)>;
 void InstallPageSetupRunner(PageSetupRunner runner);
-bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner);
+bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner, const DialogHooks* hooks = nullptr);
 
 // The error a cancelled dialog raises when CancelError is set.
 inline constexpr int32_t PrintDialogCancelled = 32755;

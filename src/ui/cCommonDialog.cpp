@@ -1,6 +1,5 @@
 #include "cCommonDialog.h"
 
-#include "CommonDialog.h"
 #include "PrintDialog.h"
 #include "Screen.h"
 #include "VbError.h"
@@ -18,23 +17,43 @@ const char* const Source = "Vexal.cCommonDialog";
 QWidget* DialogWindow(QWidget* hDlg) { return hDlg ? hDlg->window() : nullptr; }
 } // namespace
 
-// The hooks handed to the dialog layer: each raises the object's event.
-struct cCommonDialog::Hooks {
-    DialogHooks layer;
-    explicit Hooks(cCommonDialog& d)
-    {
-        layer.initDialog = [&d](QWidget* w) { if (d.OnInitDialog) d.OnInitDialog(w); };
-        layer.fileChange = [&d](QWidget* w) { if (d.OnFileChange) d.OnFileChange(w); };
-        layer.folderChange = [&d](QWidget* w) { if (d.OnFolderChange) d.OnFolderChange(w); };
-        layer.typeChange = [&d](QWidget* w) { if (d.OnTypeChange) d.OnTypeChange(w); };
-        layer.confirmOK = [&d] { return d.ConfirmOK(); };
-        layer.dialogClose = [&d] { if (d.OnDialogClose) d.OnDialogClose(); };
-    }
-};
+GCommonDialog& cCommonDialog::Layer()
+{
+    if (!layer_)
+        layer_.emplace();
+    return *layer_;
+}
+
+void cCommonDialog::InitDialog(QWidget* hDlg)
+{
+    if (OnInitDialog)
+        OnInitDialog(hDlg);
+}
+void cCommonDialog::FileChange(QWidget* hDlg)
+{
+    if (OnFileChange)
+        OnFileChange(hDlg);
+}
+void cCommonDialog::FolderChange(QWidget* hDlg)
+{
+    if (OnFolderChange)
+        OnFolderChange(hDlg);
+}
+void cCommonDialog::TypeChange(QWidget* hDlg)
+{
+    if (OnTypeChange)
+        OnTypeChange(hDlg);
+}
+void cCommonDialog::DialogClose()
+{
+    if (OnDialogClose)
+        OnDialogClose();
+}
 
 void cCommonDialog::ReportCancel()
 {
-    if (CancelError)
+    // The layer's dialogs end confirmed (1) or cancelled (0); they give no error of their own.
+    if (CancelError && Layer().APIReturn() == 0)
         throw VbError(CommonDialogCancelled, "User selected cancel.", Source);
 }
 
@@ -46,21 +65,17 @@ void cCommonDialog::ShowOpen()
     const bool mustExist = (Flags & OFN_FILEMUSTEXIST) == OFN_FILEMUSTEXIST;
     const bool multi = (Flags & OFN_ALLOWMULTISELECT) == OFN_ALLOWMULTISELECT;
     const bool hideReadOnly = (Flags & OFN_HIDEREADONLY) == OFN_HIDEREADONLY;
-    const Hooks hooks(*this);
-    if (!ShowOpenDialog(Filename, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter, FilterIndex, InitDir,
-                        DialogTitle, DefaultExt, hwnd, Flags, HookDialog ? &hooks.layer : nullptr))
+    if (!Layer().VBGetOpenFileName(Filename, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter, FilterIndex,
+                                   InitDir, DialogTitle, DefaultExt, hwnd, Flags, HookDialog, this))
         ReportCancel();
 }
 
 void cCommonDialog::ShowSave()
 {
     const bool prompt = (Flags & OFN_OVERWRITEPROMPT) == OFN_OVERWRITEPROMPT;
-    const Hooks hooks(*this);
-    if (!ShowSaveDialog(Filename, FileTitle, prompt, Filter, FilterIndex, InitDir, DialogTitle, DefaultExt, hwnd,
-                        Flags, HookDialog ? &hooks.layer : nullptr)) {
-        FilterIndex = -1;
+    if (!Layer().VBGetSaveFileName(Filename, FileTitle, prompt, Filter, FilterIndex, InitDir, DialogTitle, DefaultExt,
+                                   hwnd, Flags, HookDialog, this))
         ReportCancel();
-    }
 }
 
 void cCommonDialog::ShowColor()
@@ -73,9 +88,7 @@ void cCommonDialog::ShowColor()
     const bool anyColor = (Flags & CC_ANYCOLOR) == CC_ANYCOLOR;
     const bool fullOpen = (Flags & CC_FULLOPEN) == CC_FULLOPEN;
     const bool noFullOpen = (Flags & CC_PREVENTFULLOPEN) == CC_PREVENTFULLOPEN;
-    const Hooks hooks(*this);
-    if (!ShowColorDialog(color, anyColor, fullOpen, noFullOpen, hwnd, &CustomColors(),
-                         HookDialog ? &hooks.layer : nullptr)) {
+    if (!Layer().VBChooseColor(color, anyColor, fullOpen, noFullOpen, hwnd, HookDialog, this)) {
         ReportCancel();
         return;
     }
@@ -85,18 +98,12 @@ void cCommonDialog::ShowColor()
 void cCommonDialog::ShowPrinter()
 {
     QPrinter& printer = Object ? *Object : CurrentPrinter();
-    int from = FromPage;
-    int to = ToPage;
-    if (!ShowPrintDialogFor(printer, from, to, Flags, hwnd))
-        return;
-    FromPage = from;
-    ToPage = to;
-    Copies = printer.copyCount();
+    Layer().VBPrintDlg(printer, FromPage, ToPage, Copies, hwnd, Flags, HookDialog, this);
 }
 
 bool cCommonDialog::ShowPageSetup()
 {
-    return ShowPageSetupDialogFor(Object ? *Object : CurrentPrinter(), hwnd);
+    return Layer().VBPageSetupDlg(Object ? *Object : CurrentPrinter(), hwnd, HookDialog, this);
 }
 
 const QFont& cCommonDialog::Font()
@@ -144,27 +151,9 @@ void cCommonDialog::SetFontUnderline(bool on)
     font_->setUnderline(on);
 }
 
-std::array<int32_t, 16>& cCommonDialog::CustomColors()
-{
-    // Filled on first use with the system colours of the indexes 0 to 15.
-    if (!customColors_) {
-        customColors_.emplace();
-        for (int i = 0; i < 16; ++i)
-            (*customColors_)[static_cast<std::size_t>(i)] = ColorValue(SystemColor(i));
-    }
-    return *customColors_;
-}
+int32_t cCommonDialog::CustomColor(int index) { return Layer().CustomColor(index); }
 
-int32_t cCommonDialog::CustomColor(int index)
-{
-    return index >= 0 && index < 16 ? CustomColors()[static_cast<std::size_t>(index)] : -1;
-}
-
-void cCommonDialog::SetCustomColor(int index, int32_t color)
-{
-    if (index >= 0 && index < 16)
-        CustomColors()[static_cast<std::size_t>(index)] = color;
-}
+void cCommonDialog::SetCustomColor(int index, int32_t color) { Layer().SetCustomColor(index, color); }
 
 void cCommonDialog::CentreDialog(QWidget* hDlg, QWidget* centreTo) const
 {

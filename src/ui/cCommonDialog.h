@@ -2,10 +2,12 @@
 // cCommonDialog: the dialog object a window sets up, shows (Open, Save As, Color, Print, page
 // set-up) and reads back. Results overwrite the input properties, also after a cancel. A
 // cancel with CancelError set raises VbError 20001 "User selected cancel.". With HookDialog
-// set, the file dialogs tell the listener of their selection, folder and type changes, ask
-// it before they take OK, and the listener may centre or measure the dialog it is handed; the
-// Color dialog tells it when it opens and closes.
+// set, every dialog tells the listener when it opens (handing it the dialog, which the
+// listener may centre or measure) and when it closes; the file dialogs also tell it of their
+// selection, folder and type changes and ask it before they take OK.
 // The help engine's members (ShowHelp, SetHelpPosition) have no engine here.
+#include "GCommonDialog.h"
+
 #include <QFont>
 
 #include <array>
@@ -22,7 +24,7 @@ namespace vexal {
 
 inline constexpr int32_t CommonDialogCancelled = 20001;
 
-class cCommonDialog {
+class cCommonDialog final : public DialogEventSink {
 public:
     bool CancelError = false;
     std::string Filename;
@@ -85,8 +87,18 @@ public:
     void ShowPrinter();
     // Paper, orientation and margins of the printer; true when confirmed.
     bool ShowPageSetup();
+
+    // The dialog layer the settings are handed to: it keeps how the last dialog ended.
+    GCommonDialog& Layer();
+
+    // The hook's callbacks: each raises the listener's event of the same name.
+    void InitDialog(QWidget* hDlg) override;
+    void FileChange(QWidget* hDlg) override;
+    void FolderChange(QWidget* hDlg) override;
+    void TypeChange(QWidget* hDlg) override;
+    void DialogClose() override;
     // The listener's answer to OK: true when the dialog may close.
-    bool ConfirmOK();
+    bool ConfirmOK() override;
     // Splits Filename into its folder and names (a multiple selection is NUL-separated).
     void ParseMultiFileName(std::string& sDir, std::vector<std::string>& sFiles, int32_t& iFileCount) const;
     // Moves the dialog's window to the middle of another window, or of the desktop's work area
@@ -97,10 +109,8 @@ public:
 
 private:
     void ReportCancel();
-    std::array<int32_t, 16>& CustomColors();
-    struct Hooks;
     std::optional<QFont> font_;
-    std::optional<std::array<int32_t, 16>> customColors_;
+    std::optional<GCommonDialog> layer_;
 };
 
 } // namespace vexal

@@ -1,18 +1,29 @@
 #include "CommonDialog.h"
+#include "GCommonDialog.h"
 #include "PrintDialog.h"
 #include "Screen.h"
 #include "VbError.h"
 #include "cCommonDialog.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QPageLayout>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace vexal;
 
@@ -341,4 +352,112 @@ TEST_F(DialogTest, FontCustomColoursPrintAndPageSetUp)
     EXPECT_TRUE(d.ShowPageSetup());
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     InstallPageSetupRunner({});
+}
+
+// With HookDialog set, the print, print set-up, page set-up and font dialogs are heard as
+// the file and colour dialogs are: the listener is handed each dialog once it is open and
+// hears it close, the layer holds the listener only while the dialog is open, and what the
+// user chose is taken only when confirmed. APIReturn starts afresh with every dialog and
+// reads 1 after a confirmed one, 0 after a cancelled one; the page set-up dialog leaves it 0.
+TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutcome)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    DialogFont font;
+    std::string pickedFamily;
+    struct Operation {
+        const char* label;
+        const char* dialogClass;
+        std::function<void(cCommonDialog&)> show;
+        std::function<void(QWidget*)> choose;                    // as the user would, in the open dialog
+        std::function<bool(cCommonDialog&, QPrinter&)> chosen;   // the choice reached the caller
+        int32_t confirmedReturn;
+    };
+    const auto setCopies = [](QWidget* dialog) {
+        auto* copies = dialog->findChild<QSpinBox*>("copies");
+        ASSERT_NE(copies, nullptr);
+        copies->setValue(3);
+    };
+    const auto tookCopies = [](cCommonDialog& d, QPrinter& p) { return d.Copies == 3 && p.copyCount() == 3; };
+    const Operation operations[] = {
+        {"print", "QPrintDialog",
+         [](cCommonDialog& d) {
+             d.Flags = PD_PAGENUMS;
+             d.ShowPrinter();
+         },
+         setCopies, tookCopies, 1},
+        {"print set-up", "QPrintDialog",
+         [](cCommonDialog& d) {
+             d.Flags = PD_PRINTSETUP;
+             d.ShowPrinter();
+         },
+         setCopies, tookCopies, 1},
+        {"page set-up", "QPageSetupDialog", [](cCommonDialog& d) { d.ShowPageSetup(); },
+         [](QWidget* dialog) {
+             auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+             ASSERT_NE(landscape, nullptr);
+             landscape->click();
+         },
+         [](cCommonDialog&, QPrinter& p) { return p.pageLayout().orientation() == QPageLayout::Landscape; }, 0},
+        {"font", "QFontDialog",
+         [&font](cCommonDialog& d) {
+             int32_t printer = -1, color = 0, flags = 0;
+             d.Layer().VBChooseFont(font, printer, d.hwnd, color, 0, 0, flags, d.HookDialog, &d);
+         },
+         [&pickedFamily](QWidget* w) {
+             auto* dialog = qobject_cast<QFontDialog*>(w);
+             ASSERT_NE(dialog, nullptr);
+             const QStringList families = QFontDatabase::families();
+             ASSERT_FALSE(families.isEmpty());
+             dialog->setCurrentFont(QFont(families.back()));
+             pickedFamily = dialog->currentFont().family().toStdString();
+         },
+         [&font, &pickedFamily](cCommonDialog&, QPrinter&) { return font.name == pickedFamily; }, 1},
+    };
+    for (const Operation& op : operations) {
+        for (const bool confirm : {true, false}) {
+            SCOPED_TRACE(std::string(op.label) + (confirm ? ", confirmed" : ", cancelled"));
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(folder.filePath("never-written.pdf"));
+            font = DialogFont{};
+            cCommonDialog d;
+            d.Object = &printer;
+            d.HookDialog = true;
+            // A confirmed dialog before, so that the operation must start APIReturn afresh.
+            SetDialogScripts({{}, {}, [](const ColorRequest&) { return ColorAnswer{true, 0}; }});
+            d.ShowColor();
+            ASSERT_EQ(d.Layer().APIReturn(), 1);
+            SetDialogScripts({});
+
+            std::vector<std::string> heard;
+            d.OnInitDialog = [&](QWidget* w) {
+                heard.push_back("init");
+                ASSERT_NE(w, nullptr);
+                EXPECT_TRUE(w->inherits(op.dialogClass)) << w->metaObject()->className();
+                EXPECT_TRUE(w->isVisible());
+                EXPECT_EQ(d.Layer().EventSink(), &d);
+                op.choose(w);
+                QMetaObject::invokeMethod(w, confirm ? "accept" : "reject", Qt::QueuedConnection);
+            };
+            d.OnDialogClose = [&] { heard.push_back("close"); };
+            // A dialog whose opening nobody heard would wait for an answer for ever: once its
+            // loop has run the events queued before it, it is closed and the fault reported.
+            QObject guard;
+            QTimer::singleShot(0, &guard, [&] {
+                QTimer::singleShot(0, &guard, [&] {
+                    if (QWidget* open = QApplication::activeModalWidget(); open && heard.empty()) {
+                        ADD_FAILURE() << "the open dialog was not heard";
+                        QMetaObject::invokeMethod(open, "reject", Qt::QueuedConnection);
+                    }
+                });
+            });
+            op.show(d);
+            EXPECT_EQ(heard, (std::vector<std::string>{"init", "close"}));
+            EXPECT_EQ(d.Layer().APIReturn(), confirm ? op.confirmedReturn : 0);
+            EXPECT_EQ(d.Layer().EventSink(), nullptr);
+            EXPECT_EQ(op.chosen(d, printer), confirm);
+        }
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath("never-written.pdf")));
 }
