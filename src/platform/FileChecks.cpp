@@ -4,6 +4,8 @@
 #include "RecordFile.h"
 
 #include <cerrno>
+#include <limits>
+#include <map>
 #include <mutex>
 #include <set>
 #include <fcntl.h>
@@ -14,36 +16,39 @@ namespace vexal {
 
 namespace {
 
-// One row per kind: every real file of the kind is a small fraction of its limit (a season
-// of a few hundred 159-byte records, a week's stat file, a formula, template or profile of a
-// few kilobytes), and every limit is far below what makes a reader slow.
+constexpr std::uintmax_t MiB = 1024 * 1024;
+
+// Every real file of a kind is a small fraction of its limit (a season of a few hundred
+// 159-byte records, a week's stat file, a formula, template or profile of a few kilobytes),
+// and every limit is far below what makes a reader slow. Every kind is named here, so a new
+// one does not compile until its limit and name are chosen.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic error "-Wswitch"
 struct KindRow {
-    FileKind kind;
     const char* name;
     std::uintmax_t bytes;
 };
-constexpr std::uintmax_t MiB = 1024 * 1024;
-constexpr KindRow Kinds[] = {
-    {FileKind::Season, "season file", 4 * MiB},
-    {FileKind::Line, "line file", 1 * MiB},
-    {FileKind::Formula, "formula file", 1 * MiB},
-    {FileKind::Template, "template", 1 * MiB},
-    {FileKind::ProfileIni, "profile file", 1 * MiB},
-    {FileKind::Settings, "settings file", 1 * MiB},
-    {FileKind::StatFile, "stat file", 1 * MiB},
-};
 
-const KindRow& RowOf(FileKind kind)
+KindRow RowOf(FileKind kind)
 {
-    for (const KindRow& row : Kinds)
-        if (row.kind == kind)
-            return row;
-    return Kinds[0];
+    switch (kind) {
+    case FileKind::Season: return {"season file", 4 * MiB};
+    case FileKind::Line: return {"line file", 1 * MiB};
+    case FileKind::Formula: return {"formula file", 1 * MiB};
+    case FileKind::Template: return {"template", 1 * MiB};
+    case FileKind::ProfileIni: return {"profile file", 1 * MiB};
+    case FileKind::Settings: return {"settings file", 1 * MiB};
+    case FileKind::StatFile: return {"stat file", 1 * MiB};
+    }
+    // Only a value cast from outside the enumeration reaches here: the smallest limit.
+    return {"file", 1 * MiB};
 }
+#pragma GCC diagnostic pop
 
 struct Shared {
     std::mutex lock;
     std::set<std::string> faulted;  // files a ReadFault makes unreadable
+    std::map<std::string, std::uintmax_t> failingReads; // files a ReadErrorFault breaks, at which byte
     std::set<std::string> reported; // files whose problem was shown
 };
 
@@ -111,10 +116,6 @@ int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string
         ::close(fd);
         return -1;
     }
-    Shared& s = State();
-    std::lock_guard<std::mutex> hold(s.lock);
-    if (!s.reported.empty())
-        s.reported.erase(Key(path)); // it reads again: a new problem with it is news
     return fd;
 }
 
@@ -147,6 +148,35 @@ ReadFault::~ReadFault()
     s.faulted.erase(file_);
 }
 
+ReadErrorFault::ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes) : file_(Key(file))
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    s.failingReads[file_] = bytes;
+}
+
+ReadErrorFault::~ReadErrorFault()
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    s.failingReads.erase(file_);
+}
+
+std::uintmax_t BytesBeforeReadError(const std::filesystem::path& file)
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (s.failingReads.empty())
+        return std::numeric_limits<std::uintmax_t>::max();
+    const auto found = s.failingReads.find(Key(file));
+    return found == s.failingReads.end() ? std::numeric_limits<std::uintmax_t>::max() : found->second;
+}
+
+std::string ReadFailure(const std::filesystem::path& path, int errorNumber)
+{
+    return path.string() + " could not be read: " + ReasonOfError(errorNumber) + ".";
+}
+
 void ReportFileProblem(const std::filesystem::path& path, const std::string& text)
 {
     {
@@ -156,6 +186,14 @@ void ReportFileProblem(const std::filesystem::path& path, const std::string& tex
             return;
     }
     MsgBox(text, vbExclamation);
+}
+
+void ForgetFileProblem(const std::filesystem::path& path)
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (!s.reported.empty())
+        s.reported.erase(Key(path));
 }
 
 void ForgetReportedFiles()

@@ -38,10 +38,36 @@ private:
     std::string file_;
 };
 
-// Shows the problem of a file the program could not read, once: the same file is not
-// reported again until it has been read whole or a new message service is installed, so a
-// file read at every refresh is named once, not at every refresh.
+// For tests of a file that opens but cannot be read whole, as on a failing disk: while one
+// lives, a read of `file` through this layer (ReadWholeFile, RecordFile) that reaches past its
+// first `bytes` bytes fails with an input/output error; the bytes before come as they are.
+// The open itself succeeds.
+class ReadErrorFault {
+public:
+    explicit ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes = 0);
+    ~ReadErrorFault();
+    ReadErrorFault(const ReadErrorFault&) = delete;
+    ReadErrorFault& operator=(const ReadErrorFault&) = delete;
+
+private:
+    std::string file_;
+};
+// How many bytes of `file` read before an armed ReadErrorFault fails the next read (the
+// largest value when none is armed): a reader that reads by its own means reads no further
+// and fails the read after them with EIO.
+std::uintmax_t BytesBeforeReadError(const std::filesystem::path& file);
+
+// A read of the file that failed after it opened, in the words every reader uses:
+// "<path> could not be read: <reason>."
+std::string ReadFailure(const std::filesystem::path& path, int errorNumber);
+
+// Shows the problem of a file the program could not read, or read but found damaged, once:
+// the same file is not reported again until a reader found it whole and sound
+// (ForgetFileProblem) or a new message service is installed, so a file read at every refresh
+// is named once, not at every refresh.
 void ReportFileProblem(const std::filesystem::path& path, const std::string& text);
+// The file was read whole and sound: a later problem with it is news.
+void ForgetFileProblem(const std::filesystem::path& path);
 // Forgets what was reported (a new run of the program, or a new message service in tests).
 void ForgetReportedFiles();
 

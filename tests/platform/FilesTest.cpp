@@ -403,6 +403,39 @@ TEST(DamagedFiles, AreRefusedAtOnceInWordsNamingTheFile)
     }
 }
 
+// A file that opens but whose read fails part-way, as on a failing disk, is refused whole by
+// every reader of this layer, in words naming the file and the cause.
+TEST(DamagedFiles, AReadThatFailsAfterTheOpenNamesTheFileAndTheCause)
+{
+    TempFolder folder;
+    const auto file = folder / "2024.nfl";
+    folder.Write("2024.nfl", std::string(159 * 3, 'x'));
+    const std::string words = file.string() + " could not be read: the disk reported an input/output error.";
+    for (std::uintmax_t readable : {std::uintmax_t{0}, std::uintmax_t{200}}) {
+        SCOPED_TRACE(readable);
+        const ReadErrorFault fault(file, readable);
+        std::string bytes, problem;
+        EXPECT_FALSE(ReadWholeFile(file, bytes, problem, FileKind::Season));
+        EXPECT_EQ(problem, words);
+        EXPECT_TRUE(bytes.empty());
+        RecordFile records(file, 159, RecordFile::Mode::ReadOnly, FileKind::Season);
+        EXPECT_EQ(records.RecordCount(), 3);
+        if (readable >= 159) {
+            EXPECT_NO_THROW(records.Get(1));
+        }
+        try {
+            records.Get(2);
+            ADD_FAILURE() << "read";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), 57);
+            EXPECT_EQ(e.Description(), words);
+        }
+    }
+    std::string bytes, problem;
+    EXPECT_TRUE(ReadWholeFile(file, bytes, problem, FileKind::Season)) << problem;
+    EXPECT_EQ(bytes.size(), 159u * 3);
+}
+
 // A limit is far above every real file of its kind, and a file at it reads whole.
 TEST(DamagedFiles, AFileAtItsKindsLimitStillReads)
 {
