@@ -16,11 +16,39 @@ namespace {
 CURLM* M(void* p) { return static_cast<CURLM*>(p); }
 CURL* E(void* p) { return static_cast<CURL*>(p); }
 
+// The server a transfer went to, as its address names it ("host" or "host:port").
+std::string ServerOf(const std::string& url)
+{
+    std::string server;
+    CURLU* u = curl_url();
+    if (!u)
+        return server;
+    if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+        char* host = nullptr;
+        char* port = nullptr;
+        if (curl_url_get(u, CURLUPART_HOST, &host, 0) == CURLUE_OK && host)
+            server = host;
+        if (curl_url_get(u, CURLUPART_PORT, &port, 0) == CURLUE_OK && port)
+            server += std::string(":") + port;
+        curl_free(host);
+        curl_free(port);
+    }
+    curl_url_cleanup(u);
+    return server;
+}
+
 // The failures a server or the network can cause, in the program's words; libcurl's own texts
-// name its internals ("response reading failed (errno: 11)"). Null for those told otherwise.
-const char* ProgramWordsFor(int code)
+// name its internals ("response reading failed (errno: 11)", "Couldn't connect to server").
+// Empty for those told otherwise.
+std::string ProgramWordsFor(int code, const std::string& server)
 {
     switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "No server named " + server + " was found: check the server's name and the connection to the internet";
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return "The proxy server was not found: check the proxy setting and the connection to the internet";
+    case CURLE_COULDNT_CONNECT:
+        return "The server " + server + " could not be reached: it refused the connection, or it is not running";
     case CURLE_RECV_ERROR:
         return "The server's answer could not be read: the connection failed, or the server answered too slowly";
     case CURLE_SEND_ERROR: return "The request could not be sent to the server: the connection failed";
@@ -38,7 +66,7 @@ const char* ProgramWordsFor(int code)
     case CURLE_FTP_COULDNT_RETR_FILE: return "The server has no such file";
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION: return "A secure connection to the server could not be made";
-    default: return nullptr;
+    default: return {};
     }
 }
 
@@ -246,14 +274,23 @@ void CurlTransfer::Finish(int code)
         outcome_.Ok = true;
     } else {
         outcome_.Ok = false;
+        // A time-out before the connection was made is a server that cannot be reached, as a
+        // refusal is; after it, a server that fell silent.
+        curl_off_t connected = 0;
+        curl_easy_getinfo(E(easy_), CURLINFO_CONNECT_TIME_T, &connected);
+        const bool neverConnected = code == CURLE_OPERATION_TIMEDOUT && connected == 0 && received_ == 0;
+        const std::string server = ServerOf(transferUrl_);
         outcome_.Number = (code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_CONNECT ||
-                           code == CURLE_COULDNT_RESOLVE_PROXY)
+                           code == CURLE_COULDNT_RESOLVE_PROXY || neverConnected)
                               ? 10057
                               : 20000 + code;
         outcome_.Description = errorText_[0] ? errorText_ : curl_easy_strerror(static_cast<CURLcode>(code));
-        if (const char* words = ProgramWordsFor(code))
-            outcome_.Description = words;
-        if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
+        if (std::string words = ProgramWordsFor(code, server); !words.empty())
+            outcome_.Description = std::move(words);
+        if (neverConnected) {
+            outcome_.Description = "The server " + server + " could not be reached within " +
+                                   std::to_string(stallSeconds_) + " seconds";
+        } else if (tooLarge_ || code == CURLE_FILESIZE_EXCEEDED) {
             outcome_.Number = TransferTooLarge;
             outcome_.Description = "The server sent more than " + std::to_string(cap_) +
                                    " bytes, more than this transfer may take";

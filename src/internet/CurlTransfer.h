@@ -15,8 +15,10 @@ namespace vexal {
 
 struct TransferOutcome {
     bool Ok = false;
-    int32_t Number = 0;        // 0, 10057 when the host cannot be reached, else 20000 + libcurl's code
-    std::string Description;   // libcurl's text of the failure
+    // 0; 10057 when the server cannot be reached (no such name, the connection refused, or not
+    // made within the stall time); else 20000 + libcurl's code or one of the numbers below.
+    int32_t Number = 0;
+    std::string Description;   // the failure in the program's words (libcurl's for the rare rest)
 };
 
 // The bounds every transfer runs within.

@@ -27,6 +27,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vexal {
 namespace {
@@ -106,21 +107,6 @@ TEST_F(DownloadWindowTest, BlankBoxesAreRefused)
     EXPECT_EQ(messages->shown[0].text, "Please fill in all of the boxes.");
     EXPECT_EQ(Box("txtDirectory")->text(), "keep");
     EXPECT_EQ(Status(), "Idle...");
-}
-
-TEST_F(DownloadWindowTest, UnreachableServerSaysSoAndFreesConnect)
-{
-    VEXAL_REQUIRE_PYTHON();
-    SaveSetting("Settings", "StatsServer", "127.0.0.1:" + std::to_string(test::ClosedPort()));
-    Button("cmdConnect")->click();
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_EQ(messages->shown[0].text,
-              "Could not resolve host. Please make sure you are connected to the internet and try again.");
-    EXPECT_EQ(messages->shown[0].buttons, vbInformation);
-    EXPECT_TRUE(messages->shown[0].title.starts_with("10057 - "));
-    EXPECT_TRUE(Status().startsWith("10057 - "));
-    EXPECT_TRUE(Button("cmdConnect")->isEnabled());
-    EXPECT_FALSE(Button("CmdDisconnect")->isEnabled());
 }
 
 TEST_F(DownloadWindowTest, ListsFetchesAndImportsAStatFile)
@@ -248,8 +234,10 @@ TEST_F(DownloadWindowTest, RegistersAsModalWindow)
 namespace vexal {
 namespace {
 
-// Servers that fall silent or never stop: every step ends on its own within its limit with a
-// message, memory stays bounded, Connect is free again and the window closes at any moment.
+// Servers that cannot be reached, fall silent or never stop: every step ends on its own within
+// its limit with a message in the program's words, memory stays bounded, Connect is free again
+// and the window closes at any moment. A server that cannot be reached at all is told with the
+// window's "Could not resolve host" box, titled as the status line.
 TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
 {
     VEXAL_REQUIRE_FTPD();
@@ -257,35 +245,64 @@ TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
     SaveSetting("Settings", "TransferStallSeconds", "2");
     SaveSetting("Settings", "TransferLimitSeconds", "20");
     SaveSetting("Settings", "DocumentLimitBytes", "1048576");
+    const std::string refused = "127.0.0.1:" + std::to_string(test::ClosedPort());
     struct Case {
         const char* name;
-        const char* script;
+        const char* script;             // the server on loopback; none: `host` is the address
         std::vector<std::string> args;
-        const char* status; // what the status line then says, in the program's words
-        bool beforeLogon;   // the server fails before the logon is through
+        const char* status;             // what the status line then says, in the program's words
+        bool beforeLogon;               // the server fails before the logon is through
+        std::string host;
     };
     const std::vector<Case> cases = {
-        {"silent banner", test::SilentServerScript, {}, "did not answer for 2 seconds", true},
-        {"banner a byte a second", test::DrippingGreetingScript, {"drip"}, "did not answer for 2 seconds", true},
-        {"banner cut off", test::DrippingGreetingScript, {"cut"}, "The server's answer could not be read", true},
+        {"refused connection", nullptr, {},
+         "10057 - The server 127.0.0.1:{port} could not be reached: it refused the connection, or it is not running",
+         true, refused},
+        {"unknown host", nullptr, {},
+         "10057 - No server named stats.vexal.invalid was found: check the server's name and the connection to the "
+         "internet",
+         true, "stats.vexal.invalid"},
+        {"connection never made", test::FullQueueServerScript, {},
+         "10057 - The server 127.0.0.1:{port} could not be reached within 2 seconds", true, {}},
+        {"silent banner", test::SilentServerScript, {}, "did not answer for 2 seconds", true, {}},
+        {"banner a byte a second", test::DrippingGreetingScript, {"drip"}, "did not answer for 2 seconds", true, {}},
+        {"banner cut off", test::DrippingGreetingScript, {"cut"}, "The server's answer could not be read", true, {}},
         {"stalled listing", test::HostileFtpScript,
-         {served.Path().string(), "zavozezorodo", "Dovezezid7", "stall"}, "did not answer for 2 seconds", false},
+         {served.Path().string(), "zavozezorodo", "Dovezezid7", "stall"}, "did not answer for 2 seconds", false, {}},
         {"endless listing", test::HostileFtpScript,
-         {served.Path().string(), "zavozezorodo", "Dovezezid7", "endless"}, "more than 1048576 bytes", false},
+         {served.Path().string(), "zavozezorodo", "Dovezezid7", "endless"}, "more than 1048576 bytes", false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoopbackServer server(c.script, c.args);
-        ASSERT_GT(server.Port(), 0);
-        SaveSetting("Settings", "StatsServer", server.Address());
+        std::optional<LoopbackServer> server;
+        std::string address = c.host;
+        if (c.script) {
+            server.emplace(c.script, c.args);
+            ASSERT_GT(server->Port(), 0);
+            address = server->Address();
+        }
+        SaveSetting("Settings", "StatsServer", address);
+        QString status = QString::fromUtf8(c.status);
+        status.replace("127.0.0.1:{port}", QString::fromStdString(address));
         auto w = std::make_unique<DownloadWindow>();
         std::swap(window, w);
+        messages->shown.clear();
         const long before = ResidentKb();
         Button("cmdConnect")->click();
         if (!c.beforeLogon) {
             EXPECT_TRUE(Button("CmdDisconnect")->isEnabled()) << "a running listing can always be ended";
         }
-        ASSERT_TRUE(WaitFor([&] { return Status().contains(c.status); }, 15000)) << Status().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return Status().contains(status); }, 15000)) << Status().toStdString();
+        if (status.startsWith("10057 - ")) {
+            EXPECT_EQ(Status(), status);
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_EQ(messages->shown[0].text,
+                      "Could not resolve host. Please make sure you are connected to the internet and try again.");
+            EXPECT_EQ(messages->shown[0].buttons, vbInformation);
+            EXPECT_EQ(QString::fromStdString(messages->shown[0].title), status);
+        } else {
+            EXPECT_TRUE(messages->shown.empty());
+        }
         EXPECT_LT(ResidentKb() - before, 64 * 1024) << "memory grew without bound";
         if (c.beforeLogon) {
             EXPECT_TRUE(Button("cmdConnect")->isEnabled()) << "without a logon the user may try again";

@@ -111,6 +111,25 @@ while True:
     c, _ = s.accept(); held.append(c)
 )";
 
+// A port where a connection is never made: the server listens but never takes a connection,
+// and its queue is kept full, so a new caller's request goes unanswered as it does on the
+// way to a host that is down.
+inline constexpr const char* FullQueueServerScript = R"(
+import socket, time
+s = socket.socket(); s.bind(('127.0.0.1', 0)); s.listen(0)
+held = []
+for i in range(3):
+    c = socket.socket(); c.setblocking(False)
+    try:
+        c.connect(s.getsockname())
+    except BlockingIOError:
+        pass
+    held.append(c)
+print(s.getsockname()[1], flush=True)
+while True:
+    time.sleep(3600)
+)";
+
 // A server whose FTP greeting comes a byte a second (argument "drip": it never quite stalls
 // and never arrives whole in good time) or breaks off after a few bytes with the connection
 // reset (argument "cut").
