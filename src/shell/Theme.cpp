@@ -98,13 +98,8 @@ void LetGo(std::unique_ptr<cBackGround>& slot, QWidget* window)
         slot->Detach();
 }
 
-void SetBackColor(QWidget* w, int32_t color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, TranslateColor(color));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
+// After its gradient is let go of: the window is filled with the colour.
+void SetBackColor(QWidget* w, int32_t color) { SetWindowBackColor(w, color); }
 
 int32_t BackColorOf(const QWidget* w) { return ColorValue(w->palette().color(QPalette::Window)); }
 

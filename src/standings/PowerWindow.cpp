@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "CMouse.h"
 #include "Chart.h"
+#include "cBackGround.h"
 #include "Grid.h"
 #include "MsgBox.h"
 #include "GridPage.h"
@@ -45,11 +46,6 @@ std::string Footer()
     for (auto at = address.find('\''); at != std::string::npos; at = address.find('\''))
         address.replace(at, 1, "%27");
     return "These Power Ratings are being brought to you by: <A HREF='" + address + "'> Vexal </A>";
-}
-
-QColor FromBgr(int32_t c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 constexpr GridColumnShare PowerColumns[] = {{"1", "NFL Teams", 0.29}, {"2", "OPR", 0.11}, {"3", "DPR", 0.11},
@@ -133,10 +129,8 @@ void PowerWindow::Form_Load()
     AppState& app = App();
     app.TeamColor1 = 0xFF0000;
     app.TeamColor2 = 0xFF;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, FromBgr(app.ThemeForeColor));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    // Beneath the theme's gradient, when one is painted over the window: a refresh keeps it.
+    SetWindowBackColor(this, app.ThemeForeColor);
     ratingsChart_->hide();
     SelectedTeam = 0;
     ratingsGrid_->SetRedraw(false);

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QPalette>
 #include <QTimer>
+#include <QVariant>
 
 #include <algorithm>
 #include <deque>
@@ -52,6 +53,9 @@ struct GradientKey {
 };
 
 int Px(double v) { return static_cast<int>(vb::RoundHalfEven(v)); }
+
+// Marks the window a gradient is painted over, for SetWindowBackColor.
+constexpr const char* GradientMark = "vexalGradientPainted";
 
 } // namespace
 
@@ -136,14 +140,17 @@ void cBackGround::GradientForm(QWidget* window, int32_t firstColor, int32_t seco
     style_ = style;
     repaintOnResize_ = repaintOnResize;
     window->installEventFilter(this);
+    window->setProperty(GradientMark, true);
     attached_ = true;
     Paint();
 }
 
 void cBackGround::Detach()
 {
-    if (attached_ && window_)
+    if (attached_ && window_) {
         window_->removeEventFilter(this);
+        window_->setProperty(GradientMark, QVariant());
+    }
     attached_ = false;
     window_ = nullptr;
 }
@@ -183,6 +190,16 @@ void cBackGround::Paint()
     // Once the window's layout has followed the new size, its captions are checked against
     // the bands now behind them.
     QTimer::singleShot(0, window, [w = QPointer<QWidget>(window)] { KeepTextReadable(w); });
+}
+
+void SetWindowBackColor(QWidget* window, int32_t color)
+{
+    if (!window || window->property(GradientMark).toBool())
+        return;
+    QPalette pal = window->palette();
+    pal.setColor(QPalette::Window, Translate(color));
+    window->setPalette(pal);
+    window->setAutoFillBackground(true);
 }
 
 } // namespace vexal

@@ -63,4 +63,9 @@ private:
     int paintCount_ = 0;
 };
 
+// Sets a window's background colour as a window's BackColor is set: while a cBackGround
+// paints its gradient over the window, the gradient stays in front and the colour lies
+// beneath it; otherwise the window is filled with the colour.
+void SetWindowBackColor(QWidget* window, int32_t color);
+
 } // namespace vexal

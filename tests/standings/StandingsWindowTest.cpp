@@ -10,6 +10,8 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "PowerWindow.h"
+#include "Screen.h"
+#include "cBackGround.h"
 #include "PrintDialog.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
@@ -561,6 +563,31 @@ TEST_F(StandingsWindowTest, PowerRatingsTableSortsAndChartsOneTeam)
     EXPECT_NE(ReadFile(page).find("Vexal  Power Ratings for the NFL"), std::string::npos);
     ASSERT_TRUE(UnloadWindow("Power"));
     EXPECT_EQ(GetSetting("Preference", "GraphType2", ""), "0");
+}
+
+// The theme's gradient behind Power Ratings stays through a team's chart and the refresh of
+// a change of week: the window's colour lies beneath it.
+TEST_F(StandingsWindowTest, PowerKeepsTheThemesGradientThroughAChartAndAWeekChange)
+{
+    ChooseWeek(8, 2024);
+    auto* w = qobject_cast<PowerWindow*>(ShowWindow("Power"));
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::processEvents();
+    cBackGround theme;
+    theme.GradientForm(w, 0x00FFFF, 0x800000, cBackGround::Vertical, true);
+    const auto gradient = [w] { return w->palette().brush(QPalette::Window).style() == Qt::TexturePattern; };
+    ASSERT_TRUE(gradient());
+    emit w->Grid1()->CellClick(1, 1);
+    ASSERT_FALSE(w->Graph1()->isHidden());
+    ChooseWeek(9, 2024);
+    Control<QPushButton>(w, "Command1")->click();   // what the week's refresh presses
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->Graph1()->isHidden());
+    EXPECT_TRUE(gradient()) << "the grid came back on a plain colour";
+    // Without a gradient the window takes the theme's text colour, as it did before.
+    theme.Detach();
+    Control<QPushButton>(w, "Command1")->click();
+    EXPECT_EQ(w->palette().color(QPalette::Window), TranslateColor(App().ThemeForeColor));
 }
 
 TEST_F(StandingsWindowTest, PowerGraphTypeTwoLeavesTheLineStyle)
