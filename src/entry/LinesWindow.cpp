@@ -110,6 +110,7 @@ void LinesWindow::BuildControls()
     linesGrid_ = new Grid(body_);
     linesGrid_->setObjectName("Grid1");
     SetViewPicture(this, linesGrid_);
+    SetViewThemeColors(this, [this] { linesGrid_->SetThemeBackColor(App().ThemeBackColor); });
     linesGrid_->setGeometry(Px(1320), PxY(480), Px(7455), PxY(2175));
     linesGrid_->setFont(QFont("Tahoma"));
     connect(linesGrid_, &Grid::RequestEdit, this, &LinesWindow::Grid1_RequestEdit);
@@ -372,6 +373,7 @@ void LinesWindow::LoadLines()
 
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
+        linesGrid_->SetThemeBackColor(app.ThemeBackColor);
         const int rowHeight = Screen::RowHeightPixels();
         int16_t year = 0;
         int row = 0;
@@ -379,7 +381,7 @@ void LinesWindow::LoadLines()
             ++row;
             if (linesGrid_->Rows() < row)
                 linesGrid_->AddRow(-1, QVariant(), true, rowHeight);
-            const int32_t back = picture ? GridNoColor : (row % 2 == 1 ? app.ThemeBackColor : 0xFFFFFF);
+            const int32_t back = picture ? GridNoColor : (row % 2 == 1 ? GridThemeBack : 0xFFFFFF);
             const int flags = DtSingleLine | DtWordEllipsis;
             year = 0;
             linesGrid_->SetCell(row, 1, QString::fromStdString(TeamName(game.HomeTeam, year, 3)), flags, -1, back);

@@ -331,6 +331,14 @@ void FormulaTestWindow::BuildControls()
     vbaRE_ = new QTextEdit(client);
     vbaRE_->setObjectName("vbaRE");
     SetViewPicture(this, vbaRE_);
+    // The breakdown's text is in the theme's text colour, whichever theme is chosen now.
+    SetViewThemeColors(this, [this] {
+        QTextCursor all(vbaRE_->document());
+        all.select(QTextCursor::Document);
+        QTextCharFormat themed;
+        themed.setForeground(FromBgr(App().ThemeForeColor));
+        all.mergeCharFormat(themed);
+    });
     vbaRE_->setFontFamily("Courier New");
     vbaRE_->viewport()->installEventFilter(this);
     for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)})

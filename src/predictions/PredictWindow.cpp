@@ -210,6 +210,7 @@ void PredictWindow::BuildControls()
     Grid_ = new Grid(body_);
     Grid_->setObjectName("Grid");
     SetViewPicture(this, Grid_);
+    SetViewThemeColors(this, [this] { ShowThemeColors(); });
     connect(Grid_, &Grid::ColumnClick, this, &PredictWindow::Grid_ColumnClick);
 
     cmdpred_ = new QPushButton("Refresh", body_);
@@ -387,7 +388,7 @@ void PredictWindow::Form_Load()
         SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");
     });
     SkipStep([&] { FillLineFiles(); });
-    SkipStep([&] { ProgBar_->SetBarColor(app.ThemeForeColor); });
+    SkipStep([&] { ShowThemeColors(); });
     SkipStep([&] {
         resize_ = new cResizer(this);
         resize_->AddRule(cResizer::EqualWidths, body_, 120, {cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_});
@@ -635,9 +636,18 @@ void PredictWindow::ShowPredictionRow(WeeklyTableArray& table)
     ShowGridRows(table);
 }
 
+// The rows' stripes and the bar in the theme's colours, whichever theme is chosen now.
+void PredictWindow::ShowThemeColors()
+{
+    Grid_->SetThemeBackColor(App().ThemeBackColor);
+    if (ProgBar_)
+        ProgBar_->SetBarColor(App().ThemeForeColor);
+}
+
 void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
 {
     AppState& app = App();
+    Grid_->SetThemeBackColor(app.ThemeBackColor);
     const int rowHeight = Screen::RowHeightPixels();
     if (app.CurrentFormula[fsCurrentWeek] == 0)
         app.CurrentFormula[fsCurrentWeek] = 1;
@@ -664,7 +674,7 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
         Grid_->SetRowKey(r, i + 1);
         poolFigures_[static_cast<std::size_t>(i)] = {game.line, static_cast<float>(CellNumber(result[2])),
                                                      static_cast<float>(CellNumber(result[3]))};
-        const int32_t back = picture ? GridNoColor : (r % 2 == 1 ? app.ThemeBackColor : White);
+        const int32_t back = picture ? GridNoColor : (r % 2 == 1 ? GridThemeBack : White);
 
         Grid_->SetCell(r, colPick, name(static_cast<int>(CellNumber(result[0]))), flags, -1, back, Blue);
         Grid_->SetCell(r, colAwayTeam, name(game.awayTeam), flags, -1, back);

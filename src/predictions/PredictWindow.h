@@ -138,6 +138,7 @@ private:
     bool DeferWhileRunning(void (PredictWindow::*handler)());
     // Grid mode of the Weekly handler.
     void ShowGridRows(const WeeklyTableArray& table);
+    void ShowThemeColors();
     Grid* Grid_ = nullptr;
     // The figures the pool picks rank each game of the grid by, by game slot; a slot the
     // last prediction did not fill holds none.

@@ -240,6 +240,9 @@ void UpDateBackground(const std::string& theme)
         });
     }
 
+    // What the open views show in the theme's colours follows the theme too.
+    ShowThemeColorsInViews();
+
     // Whatever the theme, the captions stay readable on what is now behind them.
     SkipStep([&] { KeepTextReadable(view); });
     SkipStep([&] { KeepTextReadable(FindWindow(WindowName::FormulaEditor)); });

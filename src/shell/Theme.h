@@ -24,8 +24,9 @@ std::string ThemeNameFor(const std::string& theme);
 // Sets ThemeName, ThemeForeColor, ThemeBackColor and ThemePicture.
 void ApplyTheme(const std::string& theme);
 
-// Sets ThemeName and repaints the active view and the formula editor; the colours and the
-// picture stay as they are.
+// Sets ThemeName and repaints the active view and the formula editor, and has every loaded
+// view show its theme colours again (SetViewThemeColors); the colours and the picture stay as
+// they are.
 void UpDateBackground(const std::string& theme);
 // Lets go of the gradient painters (the main window does this when it unloads).
 void ReleaseBackgrounds();

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Host.h"
 #include "Main.h"
+#include "Steps.h"
 #include "WindowNames.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace vexal {
 
@@ -424,6 +426,7 @@ void ShowMainAfterError()
 struct ViewHooks {
     std::function<void()> refresh;
     QPointer<QWidget> picture;
+    std::function<void()> themeColors;
 };
 
 std::map<const QWidget*, ViewHooks>& AllHooks()
@@ -464,6 +467,23 @@ QWidget* ViewPicture(const QWidget* view)
 {
     const ViewHooks* hooks = FindHooks(view);
     return hooks ? hooks->picture.data() : nullptr;
+}
+
+void SetViewThemeColors(QWidget* view, std::function<void()> showThemeColors)
+{
+    if (view)
+        HooksOf(view).themeColors = std::move(showThemeColors);
+}
+
+void ShowThemeColorsInViews()
+{
+    std::vector<std::function<void()>> procedures;
+    for (const auto& [view, hooks] : AllHooks())
+        if (hooks.themeColors)
+            procedures.push_back(hooks.themeColors);
+    // Each view on its own: one that fails leaves the others to be shown.
+    for (const auto& show : procedures)
+        SkipStep(show);
 }
 
 namespace {

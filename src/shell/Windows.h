@@ -98,4 +98,11 @@ void SetViewRefresh(QWidget* view, std::function<void()> refresh);
 void SetViewPicture(QWidget* view, QWidget* control);
 QWidget* ViewPicture(const QWidget* view);
 
+// What a view shows in the theme's colours besides its background (its grid's cells in the
+// theme's colour, its progress bar), shown again by a procedure the view registers itself:
+// after a change of theme, UpDateBackground runs it for every loaded view, so that nothing
+// open keeps the old theme's colours.
+void SetViewThemeColors(QWidget* view, std::function<void()> showThemeColors);
+void ShowThemeColorsInViews();
+
 } // namespace vexal

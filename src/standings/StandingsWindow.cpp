@@ -228,6 +228,7 @@ StandingsWindow::StandingsWindow(QWidget* owner) : QWidget(owner)
     grdTeam_ = new Grid(body_);
     grdTeam_->setObjectName("grdTeam");
     SetViewPicture(this, grdTeam_);
+    SetViewThemeColors(this, [this] { grdTeam_->SetThemeBackColor(App().ThemeBackColor); });
     grdTeam_->setFont(tahoma);
     grdTeam_->SetHeader(false);
     grdTeam_->setShowGrid(true);
@@ -447,13 +448,14 @@ void StandingsWindow::Compute(bool from2002)
         }
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
+        grdTeam_->SetThemeBackColor(app.ThemeBackColor);
         const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
         // Before a season is loaded and a week chosen there is nothing to count or name.
         if (!standings::StandingsWeeks(Season(), week))
             return;
         rows_ = standings::ComputeStandings(Season(), week, filters_, TeaserPoints(), from2002);
         for (const StandingsRow& r : rows_) {
-            const int32_t back = picture ? GridNoColor : (r.Rank % 2 == 0 ? White : app.ThemeBackColor);
+            const int32_t back = picture ? GridNoColor : (r.Rank % 2 == 0 ? White : GridThemeBack);
             for (int k = 0; k < BlockColumns; ++k)
                 grdTeam_->SetCell(r.Row, r.Column + k, Block[k].cell(r), CellFlags, -1, back);
         }

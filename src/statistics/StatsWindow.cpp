@@ -117,6 +117,7 @@ void StatsWindow::BuildControls()
     grdStats_ = new Grid(body);
     grdStats_->setObjectName("grdStats");
     SetViewPicture(this, grdStats_);
+    SetViewThemeColors(this, [this] { grdStats_->SetThemeBackColor(App().ThemeBackColor); });
     grdStats_->setGeometry(10, PixelsY(600), 800, 400);
     connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
     connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });
@@ -864,9 +865,10 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
                 grdStats_->AddColumn(QString::number(static_cast<int>(i) + 1), BoxColumns[i].header, HdrAlignLeft, -1,
                                      Whole(gridTwips / 15 * BoxColumns[i].factor));
         }
+        grdStats_->SetThemeBackColor(app.ThemeBackColor);
         int32_t back = 0;
         auto nextBack = [&] {
-            back = back == app.ThemeBackColor ? White : app.ThemeBackColor;
+            back = back == GridThemeBack ? White : GridThemeBack;
             if (ThemePictureExists())
                 back = GridNoColor;
         };

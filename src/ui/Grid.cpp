@@ -717,15 +717,16 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
         it->setData(Qt::ForegroundRole, QBrush(TranslateColor(fore.toInt())));
     else
         it->setData(Qt::ForegroundRole, QVariant());
-    const QVariant back = it->data(BackRole);
-    if (back.isValid() && back.toInt() != GridNoColor)
-        it->setData(Qt::BackgroundRole, QBrush(TranslateColor(back.toInt())));
+    const QVariant stored = it->data(BackRole);
+    const int32_t back = stored.isValid() ? Shown(stored.toInt()) : GridNoColor;
+    if (back != GridNoColor)
+        it->setData(Qt::BackgroundRole, QBrush(TranslateColor(back)));
     else
         it->setData(Qt::BackgroundRole, QVariant());
     // The cell's text is drawn readable on its own background: a colour that is not gives
     // way to the nearest one that is (the cell keeps its colour for printing and export).
-    const bool ownBack = back.isValid() && back.toInt() != GridNoColor;
-    const QColor shownBack = ownBack ? TranslateColor(back.toInt())
+    const bool ownBack = back != GridNoColor;
+    const QColor shownBack = ownBack ? TranslateColor(back)
                                      : (picture_.isNull() ? TranslateColor(backColor_) : QColor());
     const bool ownFore = fore.isValid() && fore.toInt() != GridNoColor;
     const QColor wantedFore = ownFore ? TranslateColor(fore.toInt()) : TranslateColor(foreColor_);
@@ -825,7 +826,7 @@ int32_t Grid::CellBackColor(int row, int col) const
     if (!it)
         return GridNoColor;
     const QVariant v = it->data(BackRole);
-    return v.isValid() ? v.toInt() : GridNoColor;
+    return v.isValid() ? Shown(v.toInt()) : GridNoColor;
 }
 
 void Grid::SetCellBackColor(int row, int col, int32_t color)
@@ -929,6 +930,17 @@ void Grid::SetForeColor(int32_t color)
 {
     foreColor_ = color;
     ApplyGridColors();
+}
+
+void Grid::SetThemeBackColor(int32_t color)
+{
+    if (color == themeBack_)
+        return;
+    themeBack_ = color;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem* it = item(r, c); it && it->data(BackRole).toInt() == GridThemeBack)
+                RenderCell(it, c + 1);
 }
 
 void Grid::SetBackgroundPicture(const QPixmap& picture)

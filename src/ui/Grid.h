@@ -91,6 +91,10 @@ enum GridSortType : int {
 
 // No colour of its own.
 inline constexpr int32_t GridNoColor = -1;
+// The colour theme's background colour, whichever it is: a cell given it shows the grid's
+// ThemeBackColor(), and follows it when SetThemeBackColor changes it (a new colour theme).
+// Readers (CellBackColor, printing, export) see the colour it stands for.
+inline constexpr int32_t GridThemeBack = 0x40000000;
 
 // The sort keys of a grid. Key indexes count from 1; Sort() orders by key 1, later keys
 // breaking ties, and keeps rows that tie on every key in their current order.
@@ -254,6 +258,9 @@ public:
     int32_t ForeColor() const;                            // default: system colour window text
     void SetForeColor(int32_t color);
     // Picture drawn (tiled) behind cells without a back colour of their own.
+    // The colour the cells given GridThemeBack show; setting it repaints them.
+    int32_t ThemeBackColor() const { return themeBack_; }
+    void SetThemeBackColor(int32_t color);
     void SetBackgroundPicture(const QPixmap& picture);
     bool SetBackgroundPictureFile(const QString& path);   // false (nothing changed) when unreadable
     QPixmap BackgroundPicture() const;
@@ -343,6 +350,9 @@ private:
     QPixmap picture_;
     int32_t backColor_;
     int32_t foreColor_;
+    int32_t themeBack_ = 0xFFFFFF;
+    // A stored cell colour as it shows: GridThemeBack stands for the theme's colour.
+    int32_t Shown(int32_t color) const { return color == GridThemeBack ? themeBack_ : color; }
     void ResizeRow(int row, int pixels);
     void ResizeColumn(int col, int pixels);
 

@@ -9,6 +9,10 @@
 #include "Host.h"
 #include "ProgramTestSupport.h"
 #include "Main.h"
+#include "PopupMenu.h"
+#include "PredictWindow.h"
+#include "ProgBar.h"
+#include "StatsWindow.h"
 #include "ReadableText.h"
 #include "SampleSeasons.h"
 #include "Screen.h"
@@ -483,6 +487,61 @@ TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, EveryWindow, ::testing::Range(0, ThemeShares));
+
+// A theme chosen from the menu while a view is open shows at once in everything the view
+// draws in the theme's colours: no grid row keeps the old theme's colour, the bar takes the
+// new text colour.
+TEST_F(WholeProgramTest, AThemeChosenWhileAViewIsOpenShowsInItsGridAtOnce)
+{
+    ASSERT_TRUE(std::filesystem::copy_file(SourceFile("src/season/default.fla"), program.Path() / "default.fla"));
+    SaveSetting("Settings", "Theme", "PIT");
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    Pump();
+    int choice = 0;
+    PopupMenu::SetChooser([&](const std::vector<PopupMenu::Item>&) { return choice; });
+    QAction* colors = TheMain()->findChild<QToolBar*>("cToolbar2")->actions().at(8);
+    struct ViewCase {
+        const char* window;
+        int button;   // on the first toolbar
+    };
+    for (const ViewCase& view : {ViewCase{"FORM1", 0}, ViewCase{"lines", 2}, ViewCase{"PREDICT", 4},
+                                 ViewCase{"FORM6", 6}}) {
+        SCOPED_TRACE(view.window);
+        // Pittsburgh's colours: yellow rows.
+        UseTheme({"pit", "PIT", false, 0, 0});
+        QWidget* window = OpenWindow({view.window, "cToolbar1", view.button});
+        ASSERT_NE(window, nullptr);
+        if (std::string(view.window) == "FORM6")
+            static_cast<StatsWindow*>(window)->ShowBoxScores(static_cast<int16_t>(App().CurrentFormula[13]), 0, 0);
+        Pump();
+        Grid* grid = window->findChild<Grid*>();
+        ASSERT_NE(grid, nullptr);
+        const int32_t before = App().ThemeBackColor;
+        std::vector<std::pair<int, int>> themed;
+        for (int r = 1; r <= grid->Rows(); ++r)
+            for (int c = 1; c <= grid->Cols(); ++c)
+                if (grid->CellBackColor(r, c) == before)
+                    themed.emplace_back(r, c);
+        ASSERT_FALSE(themed.empty()) << "no row in the theme's colour";
+
+        choice = 3;   // "Default"
+        colors->trigger();
+        Pump();
+        ASSERT_EQ(App().ThemeBackColor, 0xC0C000);
+        for (const auto& [r, c] : themed)
+            ASSERT_EQ(grid->CellBackColor(r, c), 0xC0C000) << "row " << r << ", column " << c;
+        for (int r = 1; r <= grid->Rows(); ++r)
+            for (int c = 1; c <= grid->Cols(); ++c)
+                ASSERT_NE(grid->CellBackColor(r, c), before) << "row " << r << ", column " << c;
+        // What the screen shows is the new colour too.
+        const QColor shown = grid->CellBackQColor(themed.front().first, themed.front().second);
+        EXPECT_EQ(shown, QColor(0x00, 0xC0, 0xC0));
+        if (auto* predictions = qobject_cast<PredictWindow*>(window)) {
+            EXPECT_EQ(predictions->progBar()->BarColor(), App().ThemeForeColor);
+        }
+    }
+}
 
 } // namespace
 } // namespace vexal::test
