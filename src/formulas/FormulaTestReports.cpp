@@ -348,6 +348,13 @@ void FormulaTestWindow::cmdAllForm_Click()
 {
     if (running_ || IsBusy())
         return;
+    // With no formula file there is nothing to test: a report of its title alone, shown
+    // without a word, would only puzzle.
+    std::vector<std::string> names = EditorFormulaFiles();
+    if (names.empty()) {
+        MsgBox("There is no formula file to test: save a formula in the formula editor first.", vbInformation);
+        return;
+    }
     // The run ends before the report is shown: the viewer must close from its close box and
     // the window be usable while it is open.
     std::optional<FlagScope> runEnd(std::in_place, running_);
@@ -370,7 +377,7 @@ void FormulaTestWindow::cmdAllForm_Click()
     settings.limitEnd = cboLimitEnd_->currentText().toStdString();
     settings.weekText = CurrentWeekText();
     settings.date = TodayDateText();
-    settings.names = EditorFormulaFiles();
+    settings.names = std::move(names);
     if (const std::optional<int> seasonToDate = EditorControls().STD)
         settings.seasonToDate = static_cast<float>(*seasonToDate);
     allFormula_.emplace(std::move(settings));

@@ -966,6 +966,27 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
     EXPECT_EQ(shown, (std::vector<std::string>{"Progress|hidden|0"}));
 }
 
+// With no formula file there is nothing to report: the user is told so, no report is written or
+// shown, and the progress bar does not appear.
+TEST_F(FormulaTestWindowTest, AllFormulaReportWithNoFormulaFileSaysSoAndWritesNothing)
+{
+    std::filesystem::remove(folder / "default.fla");
+    FormulaEditor::Get()->RefreshFileList();
+    ASSERT_TRUE(FormulaEditor::Get()->FormulaFiles().empty());
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    messages.shown.clear();
+    Button(w, "cmdAllForm")->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "There is no formula file to test: save a formula in the formula editor first.");
+    EXPECT_EQ(messages.shown[0].buttons, vbInformation);
+    EXPECT_FALSE(std::filesystem::exists(folder / "AllConsensus.txt"));
+    EXPECT_TRUE(viewed.empty());
+    EXPECT_FALSE(Control<ProgBar>(w, "Stat1")->isVisible());
+    EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
+    EXPECT_TRUE(Button(w, "cmdAllForm")->isEnabled());
+}
+
 // Formula files written while the program runs (smart predictions saved, another window's
 // Save Best) are in the report of the same session, like those there at start-up.
 TEST_F(FormulaTestWindowTest, AllFormulaReportCoversFilesWrittenDuringTheSession)
