@@ -914,6 +914,8 @@ void FormulaEditor::OpenFormula()
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
     SaveSetting(pref::CurrentFormula, name);
+    // The toolbar names the formula at once: a message about its file shows beside its name.
+    ChangeFormulaName();
     std::string problem;
     if (IsPlainFileName(name) && !ReadFormulaForUse(ProgramFolder(), name, f, problem) && !problem.empty() &&
         !toldBefore && FileOrFolderExists(ProgramFolder() / name))

@@ -14,6 +14,8 @@
 #include "Host.h"
 #include "ProgramTestSupport.h"
 #include "Main.h"
+#include "ReBar.h"
+#include "SettingsStore.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
@@ -371,6 +373,49 @@ TEST(ProgramFolderCheck, TheFolderFromTheEnvironmentIsAbsolute)
 
 // A view library left out of the program would leave its window unregistered, or a
 // stand-in with the same name and caption in its place: each window must be its own class.
+// The formula's name stands on the first toolbar's band from the start, whatever state the
+// default formula's file is in: a damaged one leaves the built-in default in force, by its
+// name, and the message about the file shows with that name already on the band.
+class BandAtEachMessage : public ScriptedMessages {
+public:
+    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
+    {
+        Main* main = TheMain();
+        bands.push_back(main && main->cReBar1()->BandCount() > 3 ? main->cReBar1()->BandText(3).toStdString()
+                                                                  : std::string("(no band)"));
+        return ScriptedMessages::MsgBox(text, buttons, title);
+    }
+    std::vector<std::string> bands;
+};
+
+TEST_F(WholeProgram, TheToolbarNamesTheFormulaFromTheStart)
+{
+    for (const char* remembered : {"", "gone.fla"}) {
+        SCOPED_TRACE(remembered);
+        auto owned = std::make_unique<BandAtEachMessage>();
+        BandAtEachMessage& messages = *owned;
+        InstallMessages(std::move(owned));
+        std::filesystem::create_directory(program / "default.fla");
+        if (*remembered)
+            SaveSetting("Formula", "Current", remembered);
+        StartVexal();
+        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        Pump();
+        ReBar* rebar = TheMain()->cReBar1();
+        ASSERT_EQ(rebar->BandKey(3), "Toolbar1");
+        EXPECT_EQ(rebar->BandText(3), "default");
+        EXPECT_EQ(App().CurrentFormulaFile, "default.fla");
+        for (std::size_t i = 0; i < messages.shown.size(); ++i)
+            EXPECT_EQ(messages.bands[i], "default") << messages.shown[i].text;
+        UnloadAllForms();
+        Pump();
+        for (const std::string& name : LoadedWindowNames())
+            UnloadWindow(name);
+        Pump();
+        ResetSeasonLoader();
+    }
+}
+
 TEST_F(WholeProgram, RegistersTheRealClassOfEveryWindow)
 {
     StartVexal();
