@@ -1,10 +1,11 @@
 // The Predictions window's consensus passes: every formula file of the current consensus set is
 // run through the window's engine, over the current week (its picks become a row of the
 // consensus page or printout) or back-tested over the season up to it (the all-formula page).
+// The pass itself, the start of a report and its end on the printer or in the browser are one
+// path for these reports and the range reports.
 #include "ConsensusReportsView.h"
 
 #include "AppState.h"
-#include "CMouse.h"
 #include "ConsensusReports.h"
 #include "FormulaEditorValues.h"
 #include "FormulaFile.h"
@@ -33,64 +34,52 @@ namespace vexal {
 
 namespace {
 
-// Runs one listed formula file (read from the program folder) over the week; the picks are
-// left in the window's ConsensusPicks, a damaged file is added to `damaged`.
-void RunConsensusFormula(PredictWindow& window, const std::string& fileName, const ReportBoxes& boxes,
-                         std::vector<std::string>& damaged)
-{
-    AppState& app = App();
-    if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / fileName, boxes))
-        damaged.push_back(fileName);
-    window.ConsensusPicks.fill(std::string());
-    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
-                     std::span<const float>(app.TestFilters), false, window.ConsensusMode);
-}
-
-} // namespace
-
-void NameDamagedFormulas(const std::vector<std::string>& fileNames)
-{
-    if (const std::string message = DamagedFormulasMessage(fileNames); !message.empty())
-        MsgBox(message, vbOKOnly);
-}
-
-int EditorSeasonToDate() { return EditorControls().STD.value_or(0); }
-
+// What each formula of a pass takes from the windows: the kept week, the Predictions window's
+// boxes and the formula editor's "Season To Date" (0 when the editor is missing).
 ReportBoxes ReportBoxesOf(const PredictWindow& window, int week)
 {
     ReportBoxes boxes;
     boxes.week = week;
     boxes.totalsMode = static_cast<float>(window.TotalsBox());
-    boxes.seasonToDate = static_cast<float>(EditorSeasonToDate());
+    boxes.seasonToDate = static_cast<float>(EditorControls().STD.value_or(0));
     boxes.otherFactors = static_cast<float>(window.OtherFactorsBox());
     return boxes;
 }
 
-void ViewConsensusHtml(PredictWindow& window)
+} // namespace
+
+ConsensusReportRun::ConsensusReportRun(PredictWindow& reportWindow)
+    : window(reportWindow), week(static_cast<int>(App().CurrentFormula[fsCurrentWeek])),
+      totals(reportWindow.TotalsBox() == 1), boxes(ReportBoxesOf(reportWindow, week))
 {
-    if (window.Running() || IsBusy())
-        return;
-    BusyScope busy;
-    CMouse mouse;
-    mouse.SetPointer(vbHourglass);
+}
+
+void ConsensusReportRun::Pass(const std::function<void(const std::string& fileName)>& run,
+                              const std::function<void(const std::string& fileName)>& keep)
+{
     AppState& app = App();
-    const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
-    const bool totals = window.TotalsBox() == 1;
-    const std::string weekText = window.WeekText();
-    const std::filesystem::path report = app.UserFolder / (totals ? "OUConsensus.htm" : "Consensus.htm");
-    ConsensusPage page(report, totals, weekText, ReportDate(), app.ThemePicture, ReadReportWeek(week - 1, totals));
-    const ReportBoxes boxes = ReportBoxesOf(window, week);
     std::vector<std::string> damaged;
     for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] { RunConsensusFormula(window, name, boxes, damaged); });
-        SkipStep([&] { page.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
+        SkipStep([&] {
+            if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes))
+                damaged.push_back(name);
+            run(name);
+        });
+        SkipStep([&] { keep(name); });
     }
-    NameDamagedFormulas(damaged);
+    if (const std::string message = DamagedFormulasMessage(damaged); !message.empty())
+        MsgBox(message, vbOKOnly);
     SkipStep([] { ReadFormula(); });
-    SkipStep([&] { page.Close(); });
-    SkipStep([] { HideFormulaEditor(); });
-    SkipStep([&] { ShellOpen(report.string(), 4); });
 }
+
+void ConsensusReportRun::RunOverWeek(bool& mode)
+{
+    AppState& app = App();
+    RunReportFormula(window.TSPredict1(), app.CurrentFormula, std::span<float>(app.CurrentFormula), false,
+                     std::span<const float>(app.TestFilters), false, mode);
+}
+
+bool ReportMayStart(const PredictWindow& window) { return !window.Running() && !IsBusy(); }
 
 bool ReadyToPrintReport(PredictWindow& window)
 {
@@ -106,49 +95,68 @@ bool ReadyToPrintReport(PredictWindow& window)
     return true;
 }
 
-void PrintConsensus(PredictWindow& window)
+void PrintReportPages(const std::function<void(PrinterCanvas&)>& print)
 {
-    if (!ReadyToPrintReport(window))
-        return;
-    BusyScope busy;
-    CMouse mouse;
-    mouse.SetPointer(vbHourglass);
-    AppState& app = App();
-    const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
-    const bool totals = window.TotalsBox() == 1;
-    ConsensusPrintout printout =
-        ConsensusPrintHeader(totals, window.WeekText(), ReportDate(), ReadReportWeek(week - 1, totals));
-    const ReportBoxes boxes = ReportBoxesOf(window, week);
-    std::vector<std::string> damaged;
-    for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] { RunConsensusFormula(window, name, boxes, damaged); });
-        printout.rows.push_back({ConsensusRowLabel(name), window.ConsensusPicks});
-    }
-    NameDamagedFormulas(damaged);
-    SkipStep([] { ReadFormula(); });
     // A failed print says so.
     ReportStep([&] {
         PrinterCanvas canvas(CurrentPrinter());
         if (!canvas.Begin())
             throw VbError::Of(VbError::PrinterError);
-        PrintConsensusReport(canvas, printout);
+        print(canvas);
         canvas.EndDoc();
     });
 }
 
+void OpenReportPage(const std::filesystem::path& page, int show)
+{
+    SkipStep([] { HideFormulaEditor(); });
+    SkipStep([&] { ShellOpen(page.string(), show); });
+}
+
+void ViewConsensusHtml(PredictWindow& window)
+{
+    if (!ReportMayStart(window))
+        return;
+    ConsensusReportRun report(window);
+    AppState& app = App();
+    const std::filesystem::path page = app.UserFolder / (report.totals ? "OUConsensus.htm" : "Consensus.htm");
+    ConsensusPage html(page, report.totals, window.WeekText(), ReportDate(), app.ThemePicture,
+                       ReadReportWeek(report.week - 1, report.totals));
+    report.Pass(
+        [&](const std::string&) {
+            window.ConsensusPicks.fill(std::string());
+            report.RunOverWeek(window.ConsensusMode);
+        },
+        [&](const std::string& name) { html.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
+    SkipStep([&] { html.Close(); });
+    OpenReportPage(page, 4);
+}
+
+void PrintConsensus(PredictWindow& window)
+{
+    if (!ReadyToPrintReport(window))
+        return;
+    ConsensusReportRun report(window);
+    ConsensusPrintout printout = ConsensusPrintHeader(report.totals, window.WeekText(), ReportDate(),
+                                                      ReadReportWeek(report.week - 1, report.totals));
+    report.Pass(
+        [&](const std::string&) {
+            window.ConsensusPicks.fill(std::string());
+            report.RunOverWeek(window.ConsensusMode);
+        },
+        [&](const std::string& name) { printout.rows.push_back({ConsensusRowLabel(name), window.ConsensusPicks}); });
+    PrintReportPages([&](PrinterCanvas& canvas) { PrintConsensusReport(canvas, printout); });
+}
+
 void ViewAllConsensusHtml(PredictWindow& window)
 {
-    if (window.Running() || IsBusy())
+    if (!ReportMayStart(window))
         return;
-    BusyScope busy;
-    CMouse mouse;
-    mouse.SetPointer(vbHourglass);
+    ConsensusReportRun report(window);
     AppState& app = App();
-    const int week = static_cast<int>(app.CurrentFormula[fsCurrentWeek]);
-    const bool totals = window.TotalsBox() == 1;
-    const std::filesystem::path report = app.UserFolder / (totals ? "AllOUConsensus.htm" : "AllConsensus.htm");
+    const std::filesystem::path path = app.UserFolder / (report.totals ? "AllOUConsensus.htm" : "AllConsensus.htm");
     std::optional<AllConsensusPage> page;
-    SkipStep([&] { page.emplace(report, totals, window.WeekText(), ReportDate(), app.ThemePicture); });
+    SkipStep([&] { page.emplace(path, report.totals, window.WeekText(), ReportDate(), app.ThemePicture); });
 
     // The run's last progress carries the weekly breakdown of the formula: its rows go into the page.
     TSPredict& engine = window.TSPredict1();
@@ -163,31 +171,25 @@ void ViewAllConsensusHtml(PredictWindow& window)
             SkipStep([&] { page->Breakdown(message); });
     };
 
-    const float seasonStart = AllConsensusStartWeek(Season().SeasonFirstWeek, week);
-    const ReportBoxes boxes = ReportBoxesOf(window, week);
-    std::vector<std::string> damaged;
-    for (const std::string& name : window.ConsensusFileNames()) {
-        SkipStep([&] {
-            if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes))
-                damaged.push_back(name);
+    const float seasonStart = AllConsensusStartWeek(Season().SeasonFirstWeek, report.week);
+    report.Pass(
+        [&](const std::string& name) {
             if (page)
                 page->BeginBlock(ConsensusRowLabel(name), app.CurrentFormula);
             for (std::size_t i = 0; i < app.SavedFormula.size(); ++i)
                 app.SavedFormula[i] = app.CurrentFormula[i];
-            app.SavedFormula[fsCurrentWeek] = static_cast<float>(week);
+            app.SavedFormula[fsCurrentWeek] = static_cast<float>(report.week);
             app.CurrentFormula[fsCurrentWeek] = seasonStart;
             RunReportFormula(engine, app.CurrentFormula, std::span<float>(app.SavedFormula), true,
                              std::span<const float>(app.TestFilters), true, window.ConsensusMode);
+        },
+        [&](const std::string&) {
+            if (page)
+                page->EndBlock();
         });
-        if (page)
-            SkipStep([&] { page->EndBlock(); });
-    }
-    NameDamagedFormulas(damaged);
     if (page)
         SkipStep([&] { page->Close(); });
-    SkipStep([] { ReadFormula(); });
-    SkipStep([] { HideFormulaEditor(); });
-    SkipStep([&] { ShellOpen(report.string(), -1); });
+    OpenReportPage(path, -1);
 }
 
 } // namespace vexal

@@ -1,24 +1,59 @@
 #pragma once
-// The report commands of the Predictions window that run the consensus set's formula files.
+// The report commands of the Predictions window that run the consensus set's formula files,
+// and the one pass they share.
+#include "CMouse.h"
 #include "ConsensusReports.h"
+#include "Windows.h"
 
+#include <filesystem>
+#include <functional>
 #include <string>
-#include <vector>
 
 namespace vexal {
 
 class PredictWindow;
+class PrinterCanvas;
 
-// The formula editor's check box values the report passes copy (0 when the editor is missing).
-int EditorSeasonToDate();
-// What each formula of a pass takes from the windows: the kept week and the boxes.
-ReportBoxes ReportBoxesOf(const PredictWindow& window, int week);
+// One report of the consensus set from its start to its end: the busy cursor and the busy flag
+// for its whole length, the week it reports (the current formula's), its kind (the totals box)
+// and what each formula takes from the windows besides its file.
+class ConsensusReportRun {
+public:
+    explicit ConsensusReportRun(PredictWindow& window);
+    ConsensusReportRun(const ConsensusReportRun&) = delete;
+    ConsensusReportRun& operator=(const ConsensusReportRun&) = delete;
 
-// The damaged formula files of a report's set, named once when the report has run them.
-void NameDamagedFormulas(const std::vector<std::string>& fileNames);
+    // The consensus pass: each listed formula file of the set, in list order, is readied from
+    // the boxes (PrepareReportFormula), then handed to `run`, the report's engine call, and to
+    // `keep`, which takes what the run left (a row of picks, a block of limits); a step that
+    // fails is passed over and the next goes on. After the last file the damaged files are
+    // named once and the current formula is the formula editor's again.
+    void Pass(const std::function<void(const std::string& fileName)>& run,
+              const std::function<void(const std::string& fileName)>& keep);
+    // The engine call of a report over the week: the current formula run alone, `mode` (the
+    // window's ConsensusMode or RangeMode) set while the Weekly handler fills what it fills.
+    void RunOverWeek(bool& mode);
 
-// False while a run is going, or when the user cancels the print dialog.
+private:
+    BusyScope busy_;
+    CMouse mouse_{vbHourglass};
+
+public:
+    PredictWindow& window;
+    const int week;        // CurrentWeek, 1-based
+    const bool totals;
+    const ReportBoxes boxes;
+};
+
+// False while a run is going: the reports wait for it.
+bool ReportMayStart(const PredictWindow& window);
+// The same, and false when the user cancels the print dialog.
 bool ReadyToPrintReport(PredictWindow& window);
+// Prints on the printer the print dialog chose; a failed print says so.
+void PrintReportPages(const std::function<void(PrinterCanvas&)>& print);
+// Opens a written page with the desktop's program (show as ShellOpen takes it), the formula
+// editor hidden first.
+void OpenReportPage(const std::filesystem::path& page, int show);
 
 // "View Consensus": the report page Consensus.htm (OUConsensus.htm for totals), opened in the browser.
 void ViewConsensusHtml(PredictWindow& window);
