@@ -28,12 +28,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QSet>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -48,9 +46,6 @@
 
 namespace vexal::test {
 namespace {
-
-using program::Pump;
-using program::WaitFor;
 
 bool IsViewCaption(const QString& caption, const QString& view)
 {

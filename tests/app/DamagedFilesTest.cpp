@@ -31,9 +31,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
-
 enum class Damage { Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Big100MiB, Big1GiB };
 enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
 

@@ -21,9 +21,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
-
 // A caption as the menu shows it: no mnemonic ampersand, no trailing dots.
 QString Shown(QString caption)
 {

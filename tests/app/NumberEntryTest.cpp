@@ -40,8 +40,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
 using program::Key;
 using program::Type;
 using program::LeaveFocus;

@@ -25,9 +25,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
-
 class RandomCommands : public WholeProgramTest {};
 
 // Every file the program must only read during the sequence, with its bytes.

@@ -27,9 +27,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
-
 class RunChoices : public WholeProgramTest {};
 
 struct Choice {

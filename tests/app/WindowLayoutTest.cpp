@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -36,9 +35,6 @@
 
 namespace vexal::test {
 namespace {
-
-using program::Pump;
-using program::WaitFor;
 
 std::string Describe(const QRect& r)
 {

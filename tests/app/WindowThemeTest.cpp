@@ -30,7 +30,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
@@ -40,7 +39,6 @@
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTabBar>
-#include <QThread>
 #include <QToolBar>
 
 #include <QStyle>
@@ -54,9 +52,6 @@
 
 namespace vexal::test {
 namespace {
-
-using program::Pump;
-using program::WaitFor;
 
 // A theme as the user gets it: restored at start-up from the stored name, or picked from
 // the theme menu, which then takes the team's own colours (or the product's pair).

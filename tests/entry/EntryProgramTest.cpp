@@ -27,15 +27,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
-
 
 #include <cstdlib>
 #include <functional>
@@ -44,8 +41,6 @@
 namespace vexal::test {
 namespace {
 
-using program::Pump;
-using program::WaitFor;
 using program::Key;
 using program::Type;
 using program::LeaveFocus;

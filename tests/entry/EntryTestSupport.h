@@ -2,6 +2,7 @@
 // The data-entry windows under test, driven as a user drives them: generated seasons in a
 // temporary program folder, loaded, the windows opened inside a main window.
 #include "AppState.h"
+#include "BareMainWindow.h"
 #include "EntryWindows.h"
 #include "GameRecord.h"
 #include "Grid.h"
@@ -28,8 +29,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -54,13 +53,7 @@ protected:
         std::string error;
         ASSERT_TRUE(samplegen::WriteSampleSeasons(folder.Path(), options, &error)) << error;
         ASSERT_TRUE(SelectSeason(2024));
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            main->resize(1000, 700);
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterEntryWindows();
     }

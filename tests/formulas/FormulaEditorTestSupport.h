@@ -6,6 +6,7 @@
 #include "FormulaWindows.h"
 
 #include "AppState.h"
+#include "BareMainWindow.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "SeasonData.h"
@@ -20,8 +21,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -41,12 +40,7 @@ protected:
         for (int week = 1; week <= 8; ++week)
             Season().WeekItems.push_back("Wk " + std::to_string(week) + " of 2023");
         Season().WeekListIndex = 4;
-        RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-            auto* main = new QMainWindow;
-            main->setCentralWidget(new QMdiArea(main));
-            return main;
-        });
-        LoadWindow("Main");
+        RegisterBareMainWindow();
         RegisterStandInWindows();
         RegisterFormulaWindows();
         view = ShowWindow("PREDICT");

@@ -25,6 +25,7 @@
 #include "StandIns.h"
 #include "TempFolder.h"
 #include "VbConvert.h"
+#include "WaitFor.h"
 #include "WeekRange.h"
 #include "Windows.h"
 
@@ -33,7 +34,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -150,12 +150,7 @@ protected:
     {
         Button(w, "cmdStart")->click();
         EXPECT_TRUE(w.Armed());
-        QElapsedTimer clock;
-        clock.start();
-        while ((w.Armed() || w.Running()) && clock.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        EXPECT_FALSE(w.Armed());
-        EXPECT_FALSE(w.Running());
+        EXPECT_TRUE(WaitFor([&] { return !w.Armed() && !w.Running(); }));
     }
 
     // Test weeks: weeks 1 to 8 of 2024, all played.

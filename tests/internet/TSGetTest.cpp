@@ -4,9 +4,9 @@
 #include "TSGet.h"
 #include "TempFolder.h"
 #include "VbError.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@ namespace {
 
 using test::LoopbackServer;
 using test::TempFolder;
+using test::WaitFor;
 
 struct Seen {
     std::vector<std::tuple<std::string, std::string, int>> docs;
@@ -34,11 +35,7 @@ void Watch(TSGet& get, Seen& seen)
 
 bool WaitIdle(const TSGet& get, const std::string& key)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (get.IsPending(key) && timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return !get.IsPending(key);
+    return WaitFor([&] { return !get.IsPending(key); });
 }
 
 TEST(TSGet, DeliversTextFilesAndConvertedHtml)

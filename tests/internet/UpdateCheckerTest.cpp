@@ -9,11 +9,11 @@
 #include "TempFolder.h"
 #include "UpdateChecker.h"
 #include "UpdateNoticeHandler.h"
+#include "WaitFor.h"
 #include "Windows.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -25,6 +25,7 @@ namespace {
 
 using test::LoopbackServer;
 using test::TempFolder;
+using test::WaitFor;
 
 struct Outcome {
     std::string kind;
@@ -51,10 +52,7 @@ std::vector<Outcome> RunCheck(UpdateChecker& checker)
                          seen.push_back({"NewVersion", {B(v), B(u), B(c), B(o)}});
                      });
     checker.Check();
-    QElapsedTimer timer;
-    timer.start();
-    while (seen.empty() && timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    WaitFor([&] { return !seen.empty(); });
     for (int i = 0; i < 10; ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     return seen;

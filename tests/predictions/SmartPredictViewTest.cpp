@@ -8,10 +8,10 @@
 #include "TSPredict.h"
 #include "SmartPredict.h"
 #include "Teams.h"
+#include "WaitFor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -309,10 +309,7 @@ TEST_F(SmartPredictWindowTest, ASavedSmartFormulaTestedAloneGivesTheResultOfItsS
     }
     Control<QPushButton>(test, "cmdOtherFac")->setChecked(true);
     Control<QPushButton>(test, "cmdStart")->click();
-    QElapsedTimer clock;
-    clock.start();
-    while ((test->Armed() || test->Running()) && clock.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(WaitFor([&] { return !test->Armed() && !test->Running(); }));
     EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
     const std::string record = vb::CStrSingle(best[rrWins]) + "-" + vb::CStrSingle(best[rrLosses]) + "-" +
                                vb::CStrSingle(best[rrTies]);

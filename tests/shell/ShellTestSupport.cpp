@@ -20,8 +20,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QToolBar>
 
 #include <cstdlib>
@@ -82,27 +80,6 @@ void ShellTest::WriteSeasons(int from, int to, uint64_t seed)
     options.ToYear = to;
     std::string error;
     ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options, &error)) << error;
-}
-
-void ShellTest::Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-bool ShellTest::WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-        QThread::msleep(5);
-    }
-    return true;
 }
 
 void ShellTest::Start()

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,9 +33,6 @@ protected:
     void WriteSeasons(int from, int to, uint64_t seed = 7);
     // Starts the program and waits until the main window has loaded and the splash is gone.
     void Start();
-    // Lets the event loop run (and deletes what waits for deletion).
-    static void Pump();
-    static bool WaitFor(const std::function<bool()>& done, int milliseconds = StateWaitLimitMs);
 
     Main* main() const;
     QComboBox* Combo(const char* name) const;

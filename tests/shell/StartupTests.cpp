@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 

@@ -14,43 +14,17 @@
 #include "Windows.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <system_error>
 
 namespace vexal::test {
 namespace program {
-
-// Runs what is pending, deferred deletions included.
-inline void Pump()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-// Lets the program run until a condition holds; false when it does not within the time.
-inline bool WaitFor(const std::function<bool()>& done, int milliseconds = StateWaitLimitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        Pump();
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // A key pressed in a widget, and a text typed key by key, as the user types.
 inline void Key(QWidget* w, int key, const QString& text)
@@ -105,10 +79,10 @@ protected:
     void TearDown() override
     {
         UnloadAllForms();
-        program::Pump();
+        Pump();
         for (const std::string& name : LoadedWindowNames())
             UnloadWindow(name);
-        program::Pump();
+        Pump();
         SetDoEventsHook({});
         ResetSeasonLoader();
         if (!oldHome_.empty())
@@ -135,8 +109,8 @@ protected:
             return;
         messages = &InstallScriptedMessages();
         StartVexal();
-        ASSERT_TRUE(program::WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
-        program::Pump();
+        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        Pump();
     }
 
     ScriptedMessages* messages = nullptr;

@@ -3,6 +3,7 @@
 // 2024 unplayed from week 12), a bare main window with its MDI area for the views, and the
 // week selector chosen by its text. Header-only: the tests that use it link the libraries.
 #include "AppState.h"
+#include "BareMainWindow.h"
 #include "Host.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
@@ -10,9 +11,6 @@
 #include "TempFolder.h"
 #include "WeekRange.h"
 #include "Windows.h"
-
-#include <QMainWindow>
-#include <QMdiArea>
 
 #include <gtest/gtest.h>
 
@@ -38,18 +36,6 @@ inline ::testing::AssertionResult PrepareSampleProgram(const TempFolder& folder,
     if (!samplegen::WriteSampleSeasons(folder.Path(), options, &error))
         return ::testing::AssertionFailure() << error;
     return ::testing::AssertionSuccess();
-}
-
-// The main window the views are put into, without the real main window's start-up.
-inline void RegisterBareMainWindow()
-{
-    RegisterWindow("Main", WindowKind::Modeless, [](QWidget*) -> QWidget* {
-        auto* main = new QMainWindow;
-        main->setCentralWidget(new QMdiArea(main));
-        main->resize(1000, 700);
-        return main;
-    });
-    LoadWindow("Main");
 }
 
 // Chooses the week whose selector text is `text` ("Wk 6 of 2024"), as the user does.

@@ -1,16 +1,27 @@
 #pragma once
 // Lets the event loop run until a condition holds, for window tests that wait on timers,
-// transfers or child processes; false when it does not hold within the time given.
-// The limit only ends a test that would otherwise wait for ever: a loaded machine may take
-// many times longer than an idle one, so it is generous and no test shortens it.
-#include <QApplication>
+// transfers, child processes or the program's own deferred work; false when it does not hold
+// within the time given. The limit only ends a test that would otherwise wait for ever: a
+// loaded machine may take many times longer than an idle one, so it is generous and no test
+// shortens it. The one pair of these helpers every window test uses.
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 
 #include <functional>
 
 namespace vexal::test {
 
 inline constexpr int StateWaitLimitMs = 180000;
+
+// Runs what is pending, deferred deletions included, so a window the program closed is gone.
+inline void Pump()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
 
 inline bool WaitFor(const std::function<bool()>& ready, int milliseconds = StateWaitLimitMs)
 {
@@ -19,7 +30,8 @@ inline bool WaitFor(const std::function<bool()>& ready, int milliseconds = State
     while (!ready()) {
         if (timer.elapsed() > milliseconds)
             return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        Pump();
+        QThread::msleep(5);
     }
     return true;
 }
