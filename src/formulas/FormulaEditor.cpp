@@ -554,7 +554,7 @@ void FormulaEditor::LoadFormula()
     App().SuppressRefresh = true;
 
     for (auto [box, slot] : switches_)
-        SkipStep([&] { SetValue(box, f[static_cast<std::size_t>(slot)]); });
+        SkipStep([&, box = box, slot = slot] { SetValue(box, f[static_cast<std::size_t>(slot)]); });
     SkipStep([&] { SetValue(chkHome_, f[fsHomeOnly]); });
     SkipStep([&] { SetValue(chkAway_, f[fsAwayOnly]); });
 
