@@ -57,8 +57,6 @@ int CheckValue(const QCheckBox* box)
     }
 }
 
-const char* const TemplateFilter = "Formula Templates|*.ftp";
-
 std::optional<std::string> AskForFile(bool save, const std::string& title, const std::string& proposed,
                                       QWidget* owner);
 

@@ -53,7 +53,7 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    auto named = [this](auto* w, const char* name) {
+    auto named = [](auto* w, const char* name) {
         w->setObjectName(name);
         return w;
     };

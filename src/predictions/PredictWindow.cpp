@@ -778,7 +778,7 @@ void PredictWindow::cboLines_Click()
         return;
     const std::string chosen = vb::Trim(cboLines_->currentText().toStdString());
     SaveSetting(pref::LineFile, chosen);
-    SkipStep([this] { LoadWeekLines(false); });
+    SkipStep([] { LoadWeekLines(false); });
     if (chosen != DefaultLineFile && UseSeasonFileLines()) {
         // A named line file holds lines of the newest season only.
         {
@@ -786,7 +786,7 @@ void PredictWindow::cboLines_Click()
             cboLines_->setCurrentIndex(0);
         }
         SaveSetting(pref::LineFile, DefaultLineFile);
-        SkipStep([this] { LoadWeekLines(false); });
+        SkipStep([] { LoadWeekLines(false); });
         if (!notice_)
             notice_ = CreateNotice();
         notice_->SetText(PreviousSeasonText);
