@@ -14,34 +14,28 @@ namespace vexal {
 
 bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecord& game)
 {
-    try {
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
-        if (record < 1 || record > file.RecordCount())
-            return false;
-        std::array<uint8_t, GameRecord::Size> buf{};
-        file.Get(record, buf.data());
-        game = GameRecord::Decode(buf);
-        return true;
-    } catch (const std::exception&) {
+    RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
+    if (record < 1 || record > file.RecordCount())
         return false;
-    }
+    std::array<uint8_t, GameRecord::Size> buf{};
+    file.Get(record, buf.data());
+    game = GameRecord::Decode(buf);
+    return true;
 }
 
-bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
+void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
                    const std::filesystem::path& lineFile, GameRecord& game, double& line, double& total)
 {
     std::array<uint8_t, GameRecord::Size> bytes{};
-    try {
+    {
         RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
         file.Get(record, bytes.data());
-    } catch (const std::exception&) {
-        return false;
     }
     game = GameRecord::Decode(bytes);
     line = game.LineValue();
     total = game.TotalValue();
     if (seasonLines)
-        return true;
+        return;
     // Without its line file the game shows the lines of its season record.
     SkipStep([&] {
         RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Line);
@@ -53,7 +47,6 @@ bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
             total = r.TotalValue();
         }
     });
-    return true;
 }
 
 namespace {

@@ -12,14 +12,15 @@
 
 namespace vexal {
 
-// Reads record `record` of a season file. False when the file is missing or the record lies
-// outside it.
+// Reads record `record` of a season file. False when the record lies outside the file; a
+// file that cannot be read throws VbError, naming it.
 bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecord& game);
 
 // The game a window shows: record `record` of the season file (zero past the end of the file),
 // with its spread and total from the record, or with `seasonLines` false from the same record
-// of `lineFile` when that file holds it. False when the season file cannot be read.
-bool ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
+// of `lineFile` when that file holds it. A season file that cannot be read throws VbError,
+// naming it.
+void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
                    const std::filesystem::path& lineFile, GameRecord& game, double& line, double& total);
 
 // Rewrites one record in place after `edit` changed its decoded fields, the rest of the

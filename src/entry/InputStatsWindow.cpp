@@ -308,8 +308,10 @@ void InputStatsWindow::ResetGameForm()
     weekGames_ = 0;
     int season = 0, week = 0;
     if (ChosenWeek(season, week)) {
-        SkipStep([&] {
-            const WeekLines lines = ReadWeekLines(SeasonFilePath(season), false, week);
+        // A season file that cannot be read is named once, and the week shows no game.
+        const std::filesystem::path file = SeasonFilePath(season);
+        ReportFileStep(file, [&] {
+            const WeekLines lines = ReadWeekLines(file, false, week);
             if (lines.FirstRecord == Season().WeekFirstRecord)
                 weekGames_ = static_cast<int>(lines.Games.size());
         });
@@ -362,13 +364,16 @@ void InputStatsWindow::ShowGame()
         ~Done() { flag = false; }
     } done{showing_};
     shown_ = Shown{};
-    if (!GameOnShow()) {
-        // A week with no game in its season file: nothing to show, nothing to save.
+    auto showNoGame = [this] {
         for (QLineEdit* box : txtData_)
             box->clear();
         cboAway_->setEditText("Away Team");
         cboHome_->setEditText("Home Team");
         cboSurface_->setCurrentIndex(-1);
+    };
+    if (!GameOnShow()) {
+        // A week with no game in its season file: nothing to show, nothing to save.
+        showNoGame();
         return;
     }
     const int32_t record = s.WeekFirstRecord + s.CurrentGame;
@@ -377,8 +382,13 @@ void InputStatsWindow::ShowGame()
                                                        : LineFilePath(LineFileInUse(), s.SeasonYear);
     GameRecord game;
     double line = 0, total = 0;
-    if (!ReadShownGame(seasonFile_, record, seasonLines, lineFile, game, line, total))
+    // A game that cannot be read is named once; the boxes never keep the game shown before.
+    const bool read = ReportFileStep(
+        seasonFile_, [&] { ReadShownGame(seasonFile_, record, seasonLines, lineFile, game, line, total); });
+    if (!read) {
+        showNoGame();
         return;
+    }
     shown_.record = record;
     shown_.slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
     shown_.game = s.CurrentGame;

@@ -232,12 +232,9 @@ void OtherFactorsWindow::LoadGameFactors()
     const int week = slot - s.SeasonFirstWeek[k] + 1;
     fileName_ = SeasonFilePath(year);
 
+    // A season file that cannot be read is named once, and the week shows no game.
     WeekLines scan;
-    try {
-        scan = ReadWeekLines(fileName_, false, week);
-    } catch (const std::exception&) {
-        weekGames_ = 0;
-    }
+    ReportFileStep(fileName_, [&] { scan = ReadWeekLines(fileName_, false, week); });
     weekGames_ = static_cast<int>(scan.Games.size());
     if (scan.FirstRecord > 0) {
         s.WeekFirstRecord = scan.FirstRecord;
@@ -258,8 +255,11 @@ void OtherFactorsWindow::LoadGameFactors()
     shownGame_ = s.CurrentGame;
     const bool inWeek = s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
     const int32_t record = s.WeekFirstRecord + s.CurrentGame;
-    if (inWeek && ReadGame(fileName_, record, record_))
-        shownRecord_ = record;
+    if (inWeek)
+        ReportFileStep(fileName_, [&] {
+            if (ReadGame(fileName_, record, record_))
+                shownRecord_ = record;
+        });
     if (!GameOnShow()) {
         // A week without games: nothing to show and nothing to write.
         record_ = GameRecord{};
@@ -363,9 +363,12 @@ void OtherFactorsWindow::StoreFactor(int factor)
     factorEdited_[factor] = false;
     record_.SetNumber(Rows[factor].stored, value);
     if (toFile) {
-        GameRecord stored;
-        if (ReadGame(fileName_, shownRecord_, stored))
-            record_ = stored;
+        // The record as the file now holds it; the one in hand already holds the new level.
+        SkipStep([&] {
+            GameRecord stored;
+            if (ReadGame(fileName_, shownRecord_, stored))
+                record_ = stored;
+        });
     }
     SeasonData& s = Season();
     const int slot = shownSlot_;
@@ -407,9 +410,12 @@ void OtherFactorsWindow::txtComment_LostFocus()
         return;
     }
     record_.Comment = bytes;
-    GameRecord stored;
-    if (ReadGame(fileName_, shownRecord_, stored))
-        record_ = stored;
+    // The record as the file now holds it; the one in hand already holds the new comment.
+    SkipStep([&] {
+        GameRecord stored;
+        if (ReadGame(fileName_, shownRecord_, stored))
+            record_ = stored;
+    });
 }
 
 void OtherFactorsWindow::closeEvent(QCloseEvent* event)

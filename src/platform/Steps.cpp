@@ -1,6 +1,7 @@
 #include "Steps.h"
 
 #include "ExceptionFilter.h"
+#include "FileChecks.h"
 #include "MsgBox.h"
 #include "VbError.h"
 
@@ -46,6 +47,20 @@ void StepFailed(OnFailure policy, const std::exception& error, const std::string
     LogStepFailure(line + text);
     if (policy == OnFailure::Report)
         MsgBox(text, vbOKOnly, title);
+}
+
+void FileStepFailed(const std::filesystem::path& file, const std::exception& error)
+{
+    std::string text = StepFailureText(error);
+    // Most reads name their file; one that does not gets it named here, so no message is
+    // a bare cause.
+    if (text.find(file.string()) == std::string::npos)
+        text = file.string() + " could not be read: " + text;
+    std::string line = "reported: ";
+    if (const auto* vb = dynamic_cast<const VbError*>(&error))
+        line += std::to_string(vb->Number()) + " - ";
+    LogStepFailure(line + text);
+    ReportFileProblem(file, text);
 }
 
 } // namespace vexal

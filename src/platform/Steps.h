@@ -6,6 +6,7 @@
 // Only std::exception is caught: anything else is a programming fault and goes to the
 // event loop's trap.
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,6 +28,9 @@ std::string StepFailureText(const std::exception& error);
 // Logs the failure, and shows it (in a box with this title) when the policy says so; called
 // while the error is being handled, as the trap's message is made from the error in flight.
 void StepFailed(OnFailure policy, const std::exception& error, const std::string& title);
+// Logs the failure of a step that read `file`, and shows it once for the file
+// (ReportFileProblem) in words that name the file.
+void FileStepFailed(const std::filesystem::path& file, const std::exception& error);
 
 // Runs step under the policy; returns false when it failed.
 template <class F>
@@ -53,5 +57,20 @@ bool ReportStep(F&& step, const std::string& title = {})
 // Reports with the error trap's standard message (number, description, "Error Occured").
 template <class F>
 bool TrapStep(F&& step) { return RunStep(OnFailure::Trap, std::forward<F>(step)); }
+
+// A step that reads a file the user can damage and that runs again and again (a view's
+// refresh, its navigation): a failure is reported once for the file, naming it and the
+// cause, not at every refresh; it is named again once the file has read whole since.
+template <class F>
+bool ReportFileStep(const std::filesystem::path& file, F&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        FileStepFailed(file, error);
+        return false;
+    }
+}
 
 } // namespace vexal

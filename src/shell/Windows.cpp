@@ -488,13 +488,24 @@ void ShowThemeColorsInViews()
 
 namespace {
 
+// A step of the refresh that fails shows the main window (it may still be hidden during
+// start-up), then says what failed, and the refresh goes on.
+template <class F>
+void RefreshStep(F&& step)
+{
+    ReportStep([&] {
+        try {
+            step();
+        } catch (const std::exception&) {
+            ShowMainAfterError();
+            throw;
+        }
+    });
+}
+
 void RefreshNow(bool refreshAll)
 {
-    try {
-        ReadFormula();
-    } catch (const std::exception&) {
-        ShowMainAfterError();
-    }
+    RefreshStep([] { ReadFormula(); });
     // No message runs here: a refresh is called from focus and change handlers, and running
     // the loop inside them would deliver the rest of the click that moved the focus early.
     QPointer<QWidget> view = ActiveView();
@@ -506,12 +517,10 @@ void RefreshNow(bool refreshAll)
             continue;
         if (!row.always && !refreshAll)
             return;
-        try {
+        RefreshStep([&] {
             if (const ViewHooks* hooks = FindHooks(view.data()); hooks && hooks->refresh)
                 hooks->refresh();
-        } catch (const std::exception&) {
-            ShowMainAfterError();
-        }
+        });
         return;
     }
 }

@@ -2,6 +2,7 @@
 // the other views: what they write into the season file, what they show and report when the
 // file refuses a write, and how soon the other views see an edit.
 #include "AppState.h"
+#include "FileChecks.h"
 #include "GameRecord.h"
 #include "Grid.h"
 #include "Host.h"
@@ -28,6 +29,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
@@ -317,6 +319,54 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
         EXPECT_FALSE(Reported("successfully"));
         EXPECT_FALSE(Reported("Completed"));
     }
+}
+
+TEST_F(EntryInProgram, ASeasonFileThatCannotBeReadIsNamedOnceAndNoGameStaysOnShow)
+{
+    // What each window shows of the week's first game, and the control that moves on in it.
+    struct Case {
+        const char* view;
+        std::function<bool(QWidget*)> showsAGame;
+        const char* next;
+    };
+    const Case cases[] = {
+        {"INJURIES", [](QWidget* w) { return !w->findChild<QLabel*>("lblHome")->text().isEmpty(); }, "cmdNext"},
+        {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText() != "Home Team"; },
+         "cmdNext"},
+        {"lines",
+         [](QWidget* w) {
+             const Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
+             return g.Rows() >= 1 && !g.CellFormattedText(1, 1).isEmpty();
+         },
+         nullptr},
+    };
+    const std::string before = ReadFile(SeasonFile());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.view);
+        ChooseWeek(6);
+        QWidget* view = Open(c.view);
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(c.showsAGame(view));
+        messages->shown.clear();
+        {
+            ReadFault unreadable(SeasonFile());
+            ChooseWeek(7);
+            ASSERT_EQ(messages->shown.size(), 1u);
+            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            EXPECT_FALSE(c.showsAGame(view)) << "the game of the week before stays on show";
+            // Named once, not at every refresh or step through the week.
+            ChooseWeek(8);
+            if (c.next)
+                view->findChild<QPushButton*>(c.next)->click();
+            Pump();
+            EXPECT_EQ(messages->shown.size(), 1u);
+        }
+        ChooseWeek(7);
+        EXPECT_TRUE(c.showsAGame(view));
+        EXPECT_EQ(messages->shown.size(), 1u);
+        Open("FORM1");
+    }
+    EXPECT_EQ(ReadFile(SeasonFile()), before);
 }
 
 TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)

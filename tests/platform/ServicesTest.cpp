@@ -1,4 +1,5 @@
 // The scripted message boxes, the settings store, the host services and the error type.
+#include "FileChecks.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
@@ -270,4 +271,28 @@ TEST(Steps, SkippedAndReportedFailuresAreLoggedAndOnlyReportedOnesShown)
     }
     SetStepLogSink(nullptr);
     EXPECT_THROW(SkipStep([] { throw 42; }), int);
+}
+
+// A file read at every refresh is named once, with its cause, whether or not the failure's
+// own words name it.
+TEST(Steps, AFileStepNamesItsFileOnceWithTheCause)
+{
+    TempFolder folder;
+    const std::filesystem::path file = folder / "2024.nfl";
+    ScriptedMessages& messages = InstallScriptedMessages();
+    std::vector<std::string> log;
+    SetStepLogSink([&](const std::string& line) { log.push_back(line); });
+    const auto readFails = [] { throw VbError::Of(57); };
+    EXPECT_FALSE(ReportFileStep(file, readFails));
+    EXPECT_FALSE(ReportFileStep(file, readFails));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, file.string() + " could not be read: Device I/O error");
+    EXPECT_EQ(log, (std::vector<std::string>(2, "reported: 57 - " + file.string() + " could not be read: Device I/O error")));
+    // Words that name the file are shown as they are.
+    const std::filesystem::path other = folder / "2023.nfl";
+    EXPECT_FALSE(ReportFileStep(other, [&] { throw VbError(75, other.string() + " is a folder, not a file."); }));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, other.string() + " is a folder, not a file.");
+    EXPECT_TRUE(ReportFileStep(file, [] {}));
+    SetStepLogSink(nullptr);
 }

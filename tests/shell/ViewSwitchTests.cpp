@@ -3,16 +3,21 @@
 #include "Golden.h"
 
 #include "AppMenu.h"
+#include "FileChecks.h"
+#include "GameRecord.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "AppState.h"
 #include "Main.h"
 #include "PopupMenu.h"
 #include "ReBar.h"
+#include "RecordFile.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
 #include "StandIns.h"
+#include "Steps.h"
 #include "Teams.h"
+#include "VbError.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -231,6 +236,61 @@ TEST_F(ViewSwitchTest, AViewCaptionedWithoutThePrefixIsRecognised)
     main()->SwitchView("frmTest");
     RefreshActiveView(false);
     EXPECT_EQ(RefreshCount("frmTest"), 1);
+}
+
+TEST_F(ViewSwitchTest, ARefreshThatFailsShowsTheMainWindowAndSaysWhatFailed)
+{
+    WriteSeasons(2024, 2024);
+    const std::filesystem::path formula = program / "default.fla";
+    const std::filesystem::path season = program / "2024.nfl";
+    { std::ofstream(formula, std::ios::binary) << "1,2,3\r\n"; }
+    // A formula read and a view's refresh that read their files, as the program's own do.
+    SetReadFormulaProcedure([formula] {
+        std::string bytes, problem;
+        if (!ReadWholeFile(formula, bytes, problem, FileKind::Formula))
+            throw VbError(VbError::PathFileAccess, problem);
+    });
+    RegisterWindow("PREDICT", WindowKind::ChildView, [season](QWidget*) {
+        auto* w = new QWidget;
+        w->setWindowTitle("Vexal - [Predictions]");
+        w->setProperty(RefreshCountProperty, 0);
+        SetViewRefresh(w, [w, season] {
+            RecordFile file(season, GameRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Season);
+            w->setProperty(RefreshCountProperty, w->property(RefreshCountProperty).toInt() + 1);
+        });
+        return w;
+    });
+    Start();
+    main()->SwitchView("PREDICT");
+    Pump();
+    std::vector<std::string> log;
+    SetStepLogSink([&](const std::string& line) { log.push_back(line); });
+    for (const std::filesystem::path& file : {formula, season}) {
+        SCOPED_TRACE(file.string());
+        // The formula is read first, while the main window may still be hidden at start-up.
+        const bool hidden = file == formula;
+        ScriptedMessages& messages = InstallScriptedMessages();
+        log.clear();
+        const int before = RefreshCount("PREDICT");
+        {
+            ReadFault unreadable(file);
+            if (hidden)
+                main()->hide();
+            RefreshActiveView(true);
+        }
+        EXPECT_TRUE(main()->isVisible());
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].text.find(file.string()), std::string::npos) << messages.shown[0].text;
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find(file.string()), std::string::npos) << log[0];
+        // The refresh goes on past a formula that could not be read.
+        EXPECT_EQ(RefreshCount("PREDICT"), before + (file == formula ? 1 : 0));
+        RefreshActiveView(true);
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(RefreshCount("PREDICT"), before + (file == formula ? 2 : 1));
+    }
+    SetStepLogSink(nullptr);
+    SetReadFormulaProcedure({});
 }
 
 TEST_F(ViewSwitchTest, CityNameAndToolbarTextPersistInTheSettings)
