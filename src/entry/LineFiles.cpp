@@ -42,12 +42,7 @@ bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesyst
 
 void RestoreSeasonLines(const std::filesystem::path& seasonFile)
 {
-    std::vector<GameRecord> games;
-    try {
-        games = ReadSeasonFile(seasonFile);
-    } catch (const VbError&) {
-        return;
-    }
+    const std::vector<GameRecord> games = ReadSeasonFile(seasonFile);
     SeasonData& season = Season();
     int previous = 0;
     bool first = true;

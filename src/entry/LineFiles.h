@@ -23,7 +23,7 @@ bool IsPlainLineFileName(const std::string& name);
 // After a line file is made from the season file: the season's own spreads and totals go
 // back into SeasonLines, placed by the week selector's items ("Wk <w> of <year>") and a game
 // counter within each week. Records of weeks not listed, and games beyond the 16 slots of a
-// week, change nothing.
+// week, change nothing. A season file that cannot be read throws VbError and changes nothing.
 void RestoreSeasonLines(const std::filesystem::path& seasonFile);
 
 // Names (without ".Lyy") of the line files of a season in a folder, sorted by name.

@@ -470,7 +470,8 @@ void LinesWindow::MakeLineFile()
         MsgBox("The line file " + name + " could not be written.", vbCritical, "File not created");
         return;
     }
-    RestoreSeasonLines(seasonFile);
+    // The season's own lines go back into the arrays; a season file that fails now says so.
+    ReportStep([&] { RestoreSeasonLines(seasonFile); });
     MsgBox("New Line File Created", vbInformation, "File created");
 }
 

@@ -321,23 +321,29 @@ void FormulaTestWindow::Print_Click()
         clsPrintDialog dialog;
         dialog.CancelError(true);
         dialog.ShowPrinter();
-    } catch (const VbError&) {
-        return;   // cancelled (or no printer): nothing is printed, the formula is unchanged
+    } catch (const VbError& e) {
+        if (e.Number() != PrintDialogCancelled)
+            throw;
+        return;   // cancelled: nothing is printed, the formula is unchanged
     }
     CMouse mouse;
     mouse.SetPointer(vbHourglass);
-    QPrinter& printer = CurrentPrinter();
-    PrinterCanvas canvas(printer);
-    if (!canvas.Begin())
-        return;
-    const SummaryTexts texts = ReadSummaryTexts();
-    CanvasPage page(canvas, printer);
-    // Every size is scaled by one factor, below 1 only when some line would run past the
-    // page edge (or the left column into the right one) in the face the printer really has.
-    const double size = FitPointSize(10, [&](double points) { return SummaryOverflow(texts, page, points / 10); });
-    PrintSummary(texts, page, size / 10);
-    canvas.EndDoc();
-    ApplyRangeLowEnds(texts.low, App().CurrentFormula);
+    // A print that fails says so, and leaves the formula as it is.
+    ReportStep([&] {
+        QPrinter& printer = CurrentPrinter();
+        PrinterCanvas canvas(printer);
+        if (!canvas.Begin())
+            throw VbError::Of(VbError::PrinterError);
+        const SummaryTexts texts = ReadSummaryTexts();
+        CanvasPage page(canvas, printer);
+        // Every size is scaled by one factor, below 1 only when some line would run past the
+        // page edge (or the left column into the right one) in the face the printer really has.
+        const double size =
+            FitPointSize(10, [&](double points) { return SummaryOverflow(texts, page, points / 10); });
+        PrintSummary(texts, page, size / 10);
+        canvas.EndDoc();
+        ApplyRangeLowEnds(texts.low, App().CurrentFormula);
+    });
 }
 
 // ---------------------------------------------------------------- All Formula Report

@@ -89,7 +89,9 @@ bool ReadyToPrintReport(PredictWindow& window)
         clsPrintDialog dialog;
         dialog.CancelError(true);
         dialog.ShowPrinter();
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        if (e.Number() != PrintDialogCancelled)
+            throw;
         return false;   // cancelled: nothing is printed and the formula is left as it is
     }
     return true;

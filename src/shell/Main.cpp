@@ -624,14 +624,16 @@ void Main::ShowThemeMenu()
         app.ThemeBackColor = 0xFFFFC0;
         UpDateBackground("");
     } else if (chosen > 4) {
-        std::string logo;
+        const std::string& caption = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption;
+        int16_t code = 0;
         try {
             int16_t season = 0;
-            const int16_t code = TeamCode(cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption, season, 0);
-            logo = TeamLogoPath(code);
+            code = TeamCode(caption, season, 0);
         } catch (const std::exception&) {
-            return;
+            // No week chosen yet: the team as the menu's own season names it.
+            code = TeamCode(caption, since2002 ? 2002 : 2001, 0);
         }
+        const std::string logo = TeamLogoPath(code);
         if (logo.empty())
             return;   // a division header
         SaveSetting(pref::Theme, app.TeamAbbrev);

@@ -8,6 +8,7 @@
 #include "PopupMenu.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
+#include "Splash.h"
 #include "Theme.h"
 #include "Windows.h"
 
@@ -199,6 +200,26 @@ TEST_F(ThemeTest, APre2002WeekShowsTheSixDivisions)
     EXPECT_EQ(shown[4], "AFC East");
     EXPECT_NE(std::find(shown.begin(), shown.end(), "NFC Central"), shown.end());
     EXPECT_EQ(std::find(shown.begin(), shown.end(), "AFC North"), shown.end());
+}
+
+TEST_F(ThemeTest, ATeamThemeIsChosenWithNoSeasonLoaded)
+{
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1"); }));
+    // Nothing was loaded: the splash waits for its second timer.
+    if (auto* splash = qobject_cast<Splash*>(FindWindow("opening")))
+        splash->Timer2_Timer();
+    Pump();
+    ASSERT_EQ(Season().SeasonYear, 0);
+    std::string chosen;
+    PopupMenu::SetChooser([&](const std::vector<PopupMenu::Item>& items) {
+        chosen = items.at(5).caption;   // the first team under "AFC East"
+        return 6;
+    });
+    Button("cToolbar2", 8)->trigger();
+    EXPECT_EQ(chosen, "Buffalo");
+    EXPECT_EQ(GetSetting("Settings", "Theme"), "BUF");
+    EXPECT_EQ(App().ThemeBackColor, 0x0000FF);
 }
 
 } // namespace
