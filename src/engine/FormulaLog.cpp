@@ -75,7 +75,7 @@ std::string FormulaLog::PadTo(std::string text, std::size_t width)
     return text;
 }
 
-std::string FormulaLog::EntryText(const std::string& fileName, int16_t wins, int16_t losses, int16_t ties)
+std::string FormulaLog::EntryText(const std::string& fileName, int32_t wins, int32_t losses, int32_t ties)
 {
     const double decided = static_cast<double>(wins) + static_cast<double>(losses);
     const double percent = decided != 0 ? static_cast<double>(wins) / decided * 100.0 : 0.0;

@@ -29,7 +29,7 @@ public:
     // The text padded with blanks to width characters; a longer text is kept whole.
     static std::string PadTo(std::string text, std::size_t width);
     // One entry: name to 15, record to 10, win percentage "#.0" & " %" to 10, units "#.00", CR LF.
-    static std::string EntryText(const std::string& fileName, int16_t wins, int16_t losses, int16_t ties);
+    static std::string EntryText(const std::string& fileName, int32_t wins, int32_t losses, int32_t ties);
     // CR LF, 52 "=", "Formula list was completed on <date> at <time>", 52 "=", each line with CR LF.
     static std::string FooterText(double oleDate);
 

@@ -97,12 +97,16 @@ public:
 
     // ---- Working values of the last run, for hosts that show them and for tests.
     int16_t SeasonStartSlot() const { return seasonStartSlot_; }
-    float TotalCombinations() const { return totalCombinations_; }
-    float CombinationsDone() const { return combinationsDone_; }
+    // The evaluations the run expects, as its search works them out: not made whole (a range
+    // that is not a whole number of steps wide counts its fraction), so it is no count.
+    double TotalCombinations() const { return totalCombinations_; }
+    // The evaluations the run has made: a count, exact however long the run.
+    int64_t CombinationsDone() const { return combinationsDone_; }
     float CurrentRollingWeeks() const { return currentRollingWeeks_; }
-    int16_t WinCount() const { return winCount_; }
-    int16_t LossCount() const { return lossCount_; }
-    int16_t TieCount() const { return tieCount_; }
+    // The record of the last combination evaluated: as many games as the loaded week slots hold.
+    int32_t WinCount() const { return winCount_; }
+    int32_t LossCount() const { return lossCount_; }
+    int32_t TieCount() const { return tieCount_; }
     bool Running() const { return running_; }
     // Game evaluations of the last run: every game whose pick was decided, once per combination.
     uint64_t GameEvaluations() const { return gameEvaluations_; }
@@ -127,6 +131,9 @@ public:
     // Tests: when set, every evaluation appends the predicted home and away score of each game
     // whose pick it decides, in evaluation order, whichever way the combination is evaluated.
     void SetScoreTrace(std::vector<float>* trace) { scoreTrace_ = trace; }
+    // Tests: the next run counts its combinations from `done` instead of 0, as a run that had
+    // already made that many would, so a test reaches a count no short run does.
+    void StartCountForTests(int64_t done) { countStart_ = done; }
 
 private:
     struct Run;
@@ -150,7 +157,9 @@ private:
     void EvaluateCombination(Run& run);
     void RankCombination(Run& run, Tally& tally);
     void FillRow(Run& run, FormulaRow& row, bool best);
-    void WriteQualifiedFormula(Run& run, const std::string& prefix, int16_t& count);
+    void WriteQualifiedFormula(Run& run, const std::string& prefix, int64_t& count);
+    // Sets the run's expected total and starts its count.
+    void StartCount(double total);
     void RaiseProgress(const std::string& percent, std::string& message);
     void EndRun(Run& run);
     GameOptions ReadGameOptions(const Run& run) const;
@@ -190,12 +199,13 @@ private:
     int16_t moneyLine_ = 0;
 
     std::vector<float> GameStatsCache;
-    float totalCombinations_ = 0;
-    float combinationsDone_ = 0;
+    double totalCombinations_ = 0;
+    int64_t combinationsDone_ = 0;
+    int64_t countStart_ = 0;
     float currentRollingWeeks_ = 0;
-    int16_t winCount_ = 0;
-    int16_t lossCount_ = 0;
-    int16_t tieCount_ = 0;
+    int32_t winCount_ = 0;
+    int32_t lossCount_ = 0;
+    int32_t tieCount_ = 0;
     int16_t seasonStartSlot_ = 0;
 
     // The current game's prediction: 4/5 yardage, 6/7 yards-per-point rates, 8/9 scores.

@@ -103,9 +103,9 @@ bool TSPredict::EvaluateFast(Run& run, const GameOptions& options, Tally& tally)
 
 void TSPredict::FastTally(const Run& run, const FastEvaluator::Result& result, Tally& tally) const
 {
-    tally.wins = static_cast<int16_t>(result.wins);
-    tally.losses = static_cast<int16_t>(result.losses);
-    tally.ties = static_cast<int16_t>(result.ties);
+    tally.wins = result.wins;
+    tally.losses = result.losses;
+    tally.ties = result.ties;
     tally.moneyLineUnits = result.moneyLineUnits;
     tally.gameEvaluations = fast_->Size() + run.FastDropped;
     tally.breakdownPending = run.ShowWeekly;

@@ -474,9 +474,9 @@ void TSPredict::GradeGame(Run& run, const GameOptions& options, int w, int g, Ta
 
 void TSPredict::CloseWeek(Run& run, int w, Tally& tally, int16_t weekWins, int16_t weekLosses, int16_t weekTies)
 {
-    tally.wins = static_cast<int16_t>(tally.wins + weekWins);
-    tally.losses = static_cast<int16_t>(tally.losses + weekLosses);
-    tally.ties = static_cast<int16_t>(tally.ties + weekTies);
+    tally.wins += weekWins;
+    tally.losses += weekLosses;
+    tally.ties += weekTies;
     if (!run.ShowWeekly)
         return;
     std::string& text = tally.breakdown;

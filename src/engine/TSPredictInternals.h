@@ -44,11 +44,11 @@ struct TSPredict::GameOptions {
     bool operator==(const GameOptions&) const = default;
 };
 
-// The record of one evaluation of a combination.
+// The record of one evaluation of a combination: up to every game of the loaded week slots.
 struct TSPredict::Tally {
-    int16_t wins = 0;
-    int16_t losses = 0;
-    int16_t ties = 0;
+    int32_t wins = 0;
+    int32_t losses = 0;
+    int32_t ties = 0;
     float moneyLineUnits = 0;
     std::string breakdown;          // GameBreakdown
     bool breakdownPending = false;  // the fast evaluation left it to be built when it is shown
@@ -120,8 +120,9 @@ struct TSPredict::Run {
     float WorstUnits = 0;
     bool BestFound = false;
     bool WorstFound = false;
-    int16_t GoodCount = 0;
-    int16_t BadCount = 0;
+    // The numbers of the next good and bad formula files: a long run may write many.
+    int64_t GoodCount = 0;
+    int64_t BadCount = 0;
     std::string ProgressMessage;
     bool StatsPrepared = false;
     // The window's GameStatsCache blocks were worked out ahead of its first combination.

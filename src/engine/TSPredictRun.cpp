@@ -251,9 +251,10 @@ void TSPredict::GridSearch(Run& run)
         const double total = (1 + H(9) - L(9)) * (1 + H(0) - L(0)) * (1 + H(1) - L(1)) * (1 + H(2) - L(2)) *
                              ((5 + H(3) - L(3)) / 5) * ((5 + H(6) - L(6)) / 5) * (1 + H(7) - L(7)) *
                              ((H(8) + 0.1 - L(8)) / 0.1);
-        totalCombinations_ = static_cast<float>(total);
+        // Rounded as a Single: that takes the product of one-value ranges, which the
+        // multiplier's tenths leave a hair off 1, to exactly 1 (a prediction of one formula).
+        StartCount(static_cast<float>(total));
     }
-    combinationsDone_ = 0;
     if (run.H(fsOffense) > 100)
         run.SetH(fsOffense, 100);
     if (run.H(fsRushing) > 100)
@@ -336,11 +337,13 @@ void TSPredict::StartGridWindow(Run& run)
 void TSPredict::QuickSearch(Run& run)
 {
     // 1. The count: the values of every swept slot, twice, plus one, for each rolling window.
-    float swept = 0;
+    // Each slot's number of values is rounded as a Single (the multiplier's tenths come out a
+    // hair off a whole number); their sum and the total are held whole however wide the ranges.
+    double swept = 0;
     auto count = [&](int k, double step) {
         const double width = static_cast<double>(run.H(k)) - run.L(k);
         if (width > 0)
-            swept = static_cast<float>(static_cast<double>(swept) + static_cast<float>(width / step + 1));
+            swept += static_cast<float>(width / step + 1);
     };
     count(fsHomeField, 0.5);
     count(fsMinDiff, 1);
@@ -349,10 +352,8 @@ void TSPredict::QuickSearch(Run& run)
     count(fsRushing, 5);
     count(fsTurnovers, 1);
     count(fsMultiplier, 0.1);
-    combinationsDone_ = 0;
     const double windows = static_cast<double>(run.H(fsRollingWeeks)) - run.L(fsRollingWeeks);
-    totalCombinations_ = static_cast<float>((2.0 * swept) * (windows + 1));
-    totalCombinations_ = static_cast<float>(static_cast<double>(totalCombinations_) + 1 + windows);
+    StartCount((2.0 * swept) * (windows + 1) + 1 + windows);
 
     // 2. Every slot starts in the middle of its range.
     auto middle = [&](int k) {
@@ -524,7 +525,7 @@ void TSPredict::EvaluateCombination(Run& run)
             const double highWeek = run.H(fsCurrentWeek);
             if (totalCombinations_ < 5 && w % 20 == 0 && highWeek - lowWeek > 0) {
                 const double p = static_cast<double>(combinationsDone_) / totalCombinations_ +
-                                 (1 / static_cast<double>(totalCombinations_)) * ((w - lowWeek) / (highWeek - lowWeek));
+                                 (1 / totalCombinations_) * ((w - lowWeek) / (highWeek - lowWeek));
                 std::string message;
                 RaiseProgress(PercentText(p * 100), message);
                 host_.Yield();
@@ -539,7 +540,7 @@ void TSPredict::EvaluateCombination(Run& run)
     gameEvaluations_ += tally.gameEvaluations;
 
     // 4. to 9. The result of the combination.
-    const int16_t decided = static_cast<int16_t>(winCount_ + lossCount_);
+    const int32_t decided = winCount_ + lossCount_;
     if (decided == 0) {
         if (combinationsDone_ == 0)
             run.ProgressMessage = tally.breakdown;
@@ -571,8 +572,9 @@ void TSPredict::EvaluateCombination(Run& run)
     // 10. and 11. Count it and report.
     run.StatsPrepared = true;
     run.BlocksPrepared = false;
-    combinationsDone_ = combinationsDone_ + 1;
-    const bool report = totalCombinations_ > 100 ? vb::CLng(combinationsDone_) % 20 == 0 : true;
+    // Counted whole, so every 20th combination of any run, however long, reports and yields.
+    ++combinationsDone_;
+    const bool report = totalCombinations_ > 100 ? combinationsDone_ % 20 == 0 : true;
     if (report) {
         const double percent = static_cast<double>(combinationsDone_) / totalCombinations_ * 100;
         RaiseProgress(PercentText(percent), run.ProgressMessage);
@@ -646,7 +648,7 @@ void TSPredict::FillRow(Run& run, FormulaRow& row, bool best)
     row[rrRollingWeeks] = currentRollingWeeks_;
 }
 
-void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16_t& count)
+void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int64_t& count)
 {
     const std::string name = prefix + vb::CStrInt(count) + ".fla";
     // The formula the run holds, with the combination's values in the slots it searches.
@@ -657,10 +659,16 @@ void TSPredict::WriteQualifiedFormula(Run& run, const std::string& prefix, int16
     formula[fsRollingWeeks] = currentRollingWeeks_;
     const bool written =
         WriteFormulaFile(host_.OutputFolder() / name, formula, FormulaFilePositions, WriteSync::Fast);
-    count = static_cast<int16_t>(count + 1);
+    ++count;
     // The log lists the files that exist: a file that could not be written gets no line.
     if (written)
         run.Log.Print(FormulaLog::EntryText(name, winCount_, lossCount_, tieCount_));
+}
+
+void TSPredict::StartCount(double total)
+{
+    totalCombinations_ = total;
+    combinationsDone_ = std::exchange(countStart_, 0);
 }
 
 void TSPredict::RaiseProgress(const std::string& percent, std::string& message)

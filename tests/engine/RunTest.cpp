@@ -316,6 +316,102 @@ TEST_F(TestRun, StopDuringAYieldEndsTheRunWithoutDone)
     EXPECT_NE(log.find("Good0.fla"), std::string::npos);
 }
 
+// A Single counts no further than 2^24: a run whose count was one stopped reporting and
+// yielding there, so Stop never reached it. The count starts near that point, as a run of
+// that length would have it, and goes on past it.
+TEST_F(TestRun, ProgressAndStopReachARunPastTheSinglesLastWholeStep)
+{
+    constexpr int64_t SinglesLast = int64_t{1} << 24;
+    constexpr int64_t Start = SinglesLast / 20 * 20 - 20000;   // a multiple of 20, as the reports
+    constexpr int64_t StopAt = Start + 30000;
+    high[fsHomeField] = 199;
+    high[fsMinDiff] = 199;   // 200 x 200 combinations
+    engine.StartCountForTests(Start);
+    std::vector<int64_t> counts;
+    const auto record = engine.Progress;
+    engine.Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
+                          std::string& message) {
+        record(best, worst, percent, message);
+        counts.push_back(engine.CombinationsDone());
+        if (counts.back() == StopAt)
+            host.stop = true;
+    };
+    Run(false);
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(counts.front(), Start + 20);
+    EXPECT_GT(StopAt, SinglesLast + 9000);
+    EXPECT_EQ(counts.back(), StopAt) << "the Stop ended the run where it was asked";
+    EXPECT_EQ(counts.size(), 1500u) << "every 20th combination reported, before and after 2^24";
+    for (std::size_t i = 1; i < counts.size(); ++i)
+        ASSERT_EQ(counts[i] - counts[i - 1], 20) << i;
+    EXPECT_EQ(host.yields, 1500);
+    EXPECT_EQ(events.done, 0);
+    EXPECT_FALSE(host.stop);
+    EXPECT_EQ(engine.TotalCombinations(), 40000);
+    EXPECT_EQ(events.progress.back().percent, "41968.0") << "16787200 of 40000, from the whole count";
+    EXPECT_EQ(engine.CombinationsDone(), StopAt);
+
+    // The next run counts from 0 again.
+    high[fsHomeField] = 0;
+    high[fsMinDiff] = 0;
+    Run(false);
+    EXPECT_EQ(engine.CombinationsDone(), 1);
+}
+
+// The record of a combination counts every game the loaded seasons can hold: 99 seasons of
+// full week slots hold more games than a 16-bit count reaches. Every game is the same home
+// win, picked by the home-field advantage alone.
+TEST_F(TestRun, ARecordHoldsEveryGameTheLoadedSeasonsCanHold)
+{
+    struct Case {
+        int seasons;
+        int32_t wins;
+        const char* entry;
+    };
+    filters = {-100, 100000, 0, 100, 0};
+    const Case cases[] = {
+        {1, WeekSlotsPerSeason * GamesPerWeekSlot, "Good0.fla      352-0-0   100.0 %   352.00\r\n"},
+        {99, 99 * WeekSlotsPerSeason * GamesPerWeekSlot, "Good0.fla      34848-0-0 100.0 %   34848.00\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seasons);
+        SeasonBuilder builder(c.seasons, 2024);
+        for (int year = 2024 - c.seasons + 1; year <= 2024; ++year) {
+            for (int week = 1; week <= WeekSlotsPerSeason; ++week) {
+                const int slot = builder.AddWeek(year, week);
+                for (int g = 0; g < GamesPerWeekSlot; ++g) {
+                    GameSpec game;
+                    game.home = 2 * g + 1;
+                    game.away = 2 * g + 2;
+                    game.homeScore = 21;
+                    game.awayScore = 17;
+                    game.homeRush = game.awayRush = 120;
+                    game.homeRushAtt = game.awayRushAtt = 25;
+                    game.homePass = game.awayPass = 200;
+                    game.homePassAtt = game.awayPassAtt = 30;
+                    game.homeComp = game.awayComp = 18;
+                    game.homeTop = game.awayTop = 1800;
+                    game.homeFirstDowns = game.awayFirstDowns = 18;
+                    builder.AddGame(slot, game);
+                }
+            }
+        }
+        Low() = PlainFormula(1);
+        Low()[fsHomeField] = 10;
+        high = {};
+        for (int k = 0; k < RangeSlots; ++k)
+            high[static_cast<std::size_t>(k)] = Low()[static_cast<std::size_t>(k)];
+        high[fsCurrentWeek] = static_cast<float>(c.seasons * WeekSlotsPerSeason);
+        Run(true);
+        EXPECT_EQ(engine.WinCount(), c.wins);
+        EXPECT_EQ(engine.LossCount() + engine.TieCount(), 0);
+        EXPECT_EQ(engine.BestRow[rrWins], static_cast<float>(c.wins));
+        EXPECT_EQ(engine.BestRow[rrWinPercent], 100);
+        const std::string log = File("FormulaList.txt");
+        EXPECT_NE(log.find(c.entry), std::string::npos) << log;
+    }
+}
+
 TEST_F(TestRun, ANestedRunFromAnEventHandlerIsRefused)
 {
     high[fsHomeField] = 2;

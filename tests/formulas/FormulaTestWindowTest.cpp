@@ -553,7 +553,7 @@ TEST_F(FormulaTestWindowTest, DisplayEndsOnTheLastEventAndStopReachesALongRun)
         lastWorst = formulatest::RowTexts(worst);
     };
     RunTest(w);
-    EXPECT_EQ(w.TSPredict1().CombinationsDone(), 250.0f);
+    EXPECT_EQ(w.TSPredict1().CombinationsDone(), 250);
     EXPECT_GT(events, 10);
     for (int i = 0; i < formulatest::RowBoxes; ++i) {
         SCOPED_TRACE(i);
@@ -572,7 +572,7 @@ TEST_F(FormulaTestWindowTest, DisplayEndsOnTheLastEventAndStopReachesALongRun)
     Box(w, "Text2_8")->setText("10");
     Box(w, "Text1_9")->setText("0.1");
     Box(w, "Text2_9")->setText("3");
-    constexpr float Whole = 3.0f * 100 * 100 * 11 * 30;
+    constexpr int64_t Whole = int64_t{3} * 100 * 100 * 11 * 30;
     SetDoEventsHook([] { QCoreApplication::processEvents(); });
     bool stopPosted = false;
     w.TSPredict1().Progress = [&](TSPredict::FormulaRow& best, TSPredict::FormulaRow& worst, std::string& percent,
@@ -583,7 +583,7 @@ TEST_F(FormulaTestWindowTest, DisplayEndsOnTheLastEventAndStopReachesALongRun)
     };
     RunTest(w);
     SetDoEventsHook({});
-    EXPECT_GT(w.TSPredict1().CombinationsDone(), 0.0f);
+    EXPECT_GT(w.TSPredict1().CombinationsDone(), 0);
     EXPECT_LT(w.TSPredict1().CombinationsDone(), Whole);
     QCoreApplication::processEvents();
     EXPECT_TRUE(Button(w, "cmdStart")->isEnabled());
