@@ -371,16 +371,16 @@ void TSPredict::QuickSearch(Run& run)
     run.Defense = static_cast<int16_t>(100 - run.Offense);
 
     // 3. The best row starts as the start point.
-    BestRow[1] = run.MinDiff;
-    BestRow[2] = run.MaxDiff;
-    BestRow[8] = run.Multiplier;
-    BestRow[0] = run.HomeField;
-    BestRow[7] = run.Turnover;
-    BestRow[5] = run.Passing;
-    BestRow[6] = run.Rushing;
-    BestRow[3] = run.Offense;
-    BestRow[4] = run.Defense;
-    BestRow[14] = currentRollingWeeks_;
+    BestRow[rrMinDiff] = run.MinDiff;
+    BestRow[rrMaxDiff] = run.MaxDiff;
+    BestRow[rrMultiplier] = run.Multiplier;
+    BestRow[rrHomeField] = run.HomeField;
+    BestRow[rrTurnovers] = run.Turnover;
+    BestRow[rrPassing] = run.Passing;
+    BestRow[rrRushing] = run.Rushing;
+    BestRow[rrOffense] = run.Offense;
+    BestRow[rrDefense] = run.Defense;
+    BestRow[rrRollingWeeks] = currentRollingWeeks_;
 
     auto evaluate = [&] {
         EvaluateCombination(run);
@@ -405,7 +405,7 @@ void TSPredict::QuickSearch(Run& run)
                         return evaluate();
                     }))
                     return false;
-                run.Multiplier = BestRow[8];
+                run.Multiplier = BestRow[rrMultiplier];
             }
             if (differs(fsHomeField)) {
                 if (!ForSingle(run.L(fsHomeField), run.H(fsHomeField), 0.5f, [&](float h) {
@@ -413,7 +413,7 @@ void TSPredict::QuickSearch(Run& run)
                         return evaluate();
                     }))
                     return false;
-                run.HomeField = BestRow[0];
+                run.HomeField = BestRow[rrHomeField];
             }
             if (differs(fsRushing)) {
                 if (!ForInteger(engine::SaturatingCInt(run.L(fsRushing)), engine::SaturatingCInt(run.H(fsRushing)), 5,
@@ -423,7 +423,7 @@ void TSPredict::QuickSearch(Run& run)
                                     return evaluate();
                                 }))
                     return false;
-                run.Rushing = engine::SaturatingCInt(BestRow[6]);
+                run.Rushing = engine::SaturatingCInt(BestRow[rrRushing]);
                 run.Passing = static_cast<int16_t>(100 - run.Rushing);
             }
             if (differs(fsOffense)) {
@@ -434,7 +434,7 @@ void TSPredict::QuickSearch(Run& run)
                                     return evaluate();
                                 }))
                     return false;
-                run.Offense = engine::SaturatingCInt(BestRow[3]);
+                run.Offense = engine::SaturatingCInt(BestRow[rrOffense]);
                 run.Defense = static_cast<int16_t>(100 - run.Offense);
             }
             if (differs(fsTurnovers)) {
@@ -443,7 +443,7 @@ void TSPredict::QuickSearch(Run& run)
                         return evaluate();
                     }))
                     return false;
-                run.Turnover = BestRow[7];
+                run.Turnover = BestRow[rrTurnovers];
             }
             if (differs(fsMinDiff)) {
                 if (!ForSingle(run.L(fsMinDiff), run.H(fsMinDiff), 1.0f, [&](float d) {
@@ -451,7 +451,7 @@ void TSPredict::QuickSearch(Run& run)
                         return evaluate();
                     }))
                     return false;
-                run.MinDiff = BestRow[1];
+                run.MinDiff = BestRow[rrMinDiff];
             }
             if (differs(fsMaxDiff)) {
                 if (!ForSingle(run.L(fsMaxDiff), run.H(fsMaxDiff), 1.0f, [&](float d) {
@@ -459,14 +459,14 @@ void TSPredict::QuickSearch(Run& run)
                         return evaluate();
                     }))
                     return false;
-                run.MaxDiff = BestRow[2];
+                run.MaxDiff = BestRow[rrMaxDiff];
             }
         }
         return true;
     });
     // 5. The run ends on the best row's rolling window.
     if (finished)
-        currentRollingWeeks_ = BestRow[14];
+        currentRollingWeeks_ = BestRow[rrRollingWeeks];
 }
 
 TSPredict::GameOptions TSPredict::ReadGameOptions(const Run& run) const
