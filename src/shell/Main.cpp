@@ -760,7 +760,7 @@ void Main::ToggleNames(bool pressed)
 void Main::ExitProgram()
 {
     if (IsBusy()) {
-        RunWhenIdle([] {
+        EndProgramWhenIdle([] {
             if (Main* main = TheMain())
                 main->ExitProgram();
         });
@@ -809,7 +809,7 @@ void Main::closeEvent(QCloseEvent* event)
 {
     if (IsBusy()) {
         event->ignore();
-        RunWhenIdle([] { UnloadWindow(WindowName::Main); });
+        EndProgramWhenIdle([] { UnloadWindow(WindowName::Main); });
         return;
     }
     if (!unloaded_)

@@ -555,7 +555,7 @@ void RefreshActiveView(bool refreshAll)
 void UnloadAllForms()
 {
     if (IsBusy()) {
-        RunWhenIdle(UnloadAllForms);
+        EndProgramWhenIdle(UnloadAllForms);
         return;
     }
     namespace w = WindowName;
@@ -631,6 +631,13 @@ void RunWhenIdle(std::function<void()> action)
         return;
     }
     R().whenIdle.push_back(std::move(action));
+}
+
+void EndProgramWhenIdle(std::function<void()> end)
+{
+    if (IsBusy())
+        App().StopTest = true;
+    RunWhenIdle(std::move(end));
 }
 
 } // namespace vexal

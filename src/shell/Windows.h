@@ -65,8 +65,11 @@ void SetProgramEndHandler(std::function<void()> handler);
 
 // Unloads every window in the fixed order (Enter Lines, Predictions, Test Formula,
 // Statistics, Other Factors, Power Ratings, Standings, Input Stats, splash, main window),
-// which ends the program. Deferred while a long run yields.
+// which ends the program. Deferred while a long run yields (EndProgramWhenIdle).
 void UnloadAllForms();
+// Ends the program with `end` now when nothing is running; while work yields, asks a test
+// that is running to stop (a run may last for hours) and ends it once the work has returned.
+void EndProgramWhenIdle(std::function<void()> end);
 
 // True while a load, a test or a prediction yields to the message loop: commands that
 // would destroy or re-enter it (view switches, season and week changes, Exit) are refused or

@@ -140,5 +140,60 @@ TEST_F(RunChoices, WhileATestRunsWhatItCannotTakeIsDisabledAndEveryChoiceWorksAf
     ASSERT_TRUE(WaitFor([] { return !IsBusy() && FindWindow("FORM1") && !FindWindow("frmTest"); }));
 }
 
+// Ending the program while a test runs for hours stops the run and ends the program once it
+// has returned, whichever way it is asked: the toolbar's Exit, the view's File Exit, or
+// closing the main window.
+TEST_F(RunChoices, EndingTheProgramDuringATestStopsTheRunAndEndsTheProgram)
+{
+    struct Way {
+        const char* what;
+        std::function<void(FormulaTestWindow*)> end;
+    };
+    const Way ways[] = {
+        {"Exit button", [](FormulaTestWindow*) { ToolbarButton("cToolbar2", 12)->trigger(); }},
+        {"File Exit", [](FormulaTestWindow* test) { test->findChild<QAction*>("exit")->trigger(); }},
+        {"closing the main window", [](FormulaTestWindow*) { MainWindow()->close(); }},
+    };
+    InstallScriptedMessages();
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        StartVexal();
+        ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+        Pump();
+        ToolbarButton("cToolbar1", 8)->trigger();
+        ASSERT_TRUE(WaitFor([] { return !IsBusy() && FindWindow("frmTest"); }));
+        auto* test = qobject_cast<FormulaTestWindow*>(FindWindow("frmTest"));
+        ASSERT_NE(test, nullptr);
+        // Some ten million combinations.
+        for (const auto& [name, text] : std::vector<std::pair<const char*, const char*>>{
+                 {"txtrola_0", "3"}, {"txtrola_1", "5"}, {"Text1_1", "0"}, {"Text2_1", "99"}, {"Text1_3", "0"},
+                 {"Text2_3", "99"}, {"Text1_8", "0"}, {"Text2_8", "10"}, {"Text1_9", "0.1"}, {"Text2_9", "3"}})
+            test->findChild<QLineEdit*>(name)->setText(text);
+        int done = 0;
+        const auto doneHandler = test->TSPredict1().Done;
+        test->TSPredict1().Done = [&] {
+            ++done;
+            doneHandler();
+        };
+        bool asked = false;
+        QTimer probe;
+        probe.setInterval(0);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (asked || !test->Running() || !IsBusy())
+                return;
+            asked = true;
+            probe.stop();
+            way.end(test);
+            EXPECT_TRUE(MainWindow()) << "held back while the run goes";
+        });
+        probe.start();
+        test->findChild<QPushButton*>("cmdStart")->click();
+        ASSERT_TRUE(WaitFor([&] { return asked && !IsBusy() && !MainWindow(); }));
+        EXPECT_EQ(done, 0) << "stopped, not run to its end";
+        EXPECT_FALSE(App().StopTest);
+        Pump();
+    }
+}
+
 } // namespace
 } // namespace vexal::test
