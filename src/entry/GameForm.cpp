@@ -140,7 +140,13 @@ bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, dou
                 out.SetNumber(f.field, vb::CurrencyFromDouble(v));
             continue;
         }
-        const double whole = vb::RoundHalfEven(v);
+        // A count is never rounded: its box refuses a decimal point, and a text that holds a
+        // fraction all the same is no value for it.
+        const double whole = std::trunc(v);
+        if (whole != v) {
+            message = "\"" + text + "\" is not a whole number for " + f.label + ". The game was not saved.";
+            return false;
+        }
         const auto low = static_cast<double>(LowestValue(type));
         const auto high = static_cast<double>(HighestValue(type));
         if (whole < low || whole > high) {

@@ -39,9 +39,9 @@ const std::array<GameTextField, GameTextCount>& GameTextFields();
 // line file), every box-score field as its number.
 std::array<std::string, GameTextCount> GameTexts(const GameRecord& game, double line, double total);
 
-// The edits of one save, checked: every text read as a number (empty is 0), rounded half to
-// even into its field. False with a message naming the first field that is no number or does
-// not fit, and `game` unchanged. The date and the two line texts are checked but the
+// The edits of one save, checked: every text read as a number (empty is 0) into its field, a
+// count only when it is a whole number. False with a message naming the first field that is
+// no number, not whole where it must be, or does not fit, and `game` unchanged. The date and the two line texts are checked but the
 // record's date is set only when `setDate`, its lines only when `setLines`.
 struct GameEdits {
     std::array<std::string, GameTextCount> texts;

@@ -154,8 +154,10 @@ void InputStatsWindow::BuildControls()
         box->setObjectName(QString("txtData_%1").arg(i));
         box->setProperty("Tag", QString::fromLatin1(GameTextFields()[static_cast<std::size_t>(i)].tag));
         box->installEventFilter(this);
-        // Digits, the decimal point and "-"; the date box also takes the date separator.
-        UseNumberInput(box, NumberKind{true, true, i == gtDate ? QStringLiteral("/") : QString(), false});
+        // What a box takes follows its record field: a count refuses a decimal point, a
+        // Byte a sign; the lines take both, the date its "/" besides.
+        const GameRecord::Field field = GameTextFields()[static_cast<std::size_t>(i)].field;
+        UseNumberInput(box, NumberKindOf(GameRecord::FieldOf(field).type));
         txtData_[static_cast<std::size_t>(i)] = box;
     }
     txtData_[gtDate]->setGeometry(Px(1320), PxY(360), Px(1200), PxY(BoxHeight));

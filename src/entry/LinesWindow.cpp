@@ -61,6 +61,14 @@ const char* const ColumnHeaders[4] = {"Home Team", "Line", "O / U", "Away Team"}
 constexpr int LineColumn = 2;
 constexpr int TotalColumn = 3;
 
+// What a cell's editor takes: what the field its column writes holds, the spread or the total
+// of a game (the season record's or the line file's, both Currency).
+NumberKind CellNumbers(int column)
+{
+    using F = GameRecord::Field;
+    return NumberKindOf(GameRecord::FieldOf(column == TotalColumn ? F::Total : F::Line).type);
+}
+
 int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
 
@@ -126,7 +134,7 @@ void LinesWindow::BuildControls()
     txtEdit_->setFont(QFont("Tahoma"));
     txtEdit_->hide();
     txtEdit_->installEventFilter(this);
-    UseNumberInput(txtEdit_);
+    UseNumberInput(txtEdit_, CellNumbers(LineColumn));
 
     flLines_ = new QListWidget(body_);
     flLines_->setObjectName("flLines");
@@ -564,11 +572,12 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
     const QString start = linesGrid_->CellText(row, col).isValid() ? linesGrid_->CellFormattedText(row, col) : QString();
     // The key that starts the edit is typed by the rule of every number box: a comma is the
     // decimal point, a letter is dropped and the cell's text is then selected whole.
+    UseNumberInput(txtEdit_, CellNumbers(col));
     QString first;
     if (keyAscii != 0 && keyAscii != 9 && keyAscii != 13) {
-        const TypedCharacter typed = TypedIntoNumber(QChar(keyAscii), NumberKind{});
+        const TypedCharacter typed = TypedIntoNumber(QChar(keyAscii), CellNumbers(col));
         if (typed.refused)
-            ShowNumberBoxMessage(NumberKind{});
+            ShowNumberBoxMessage(CellNumbers(col));
         first = typed.text;
     }
     if (first.isEmpty()) {

@@ -257,8 +257,8 @@ QGridLayout* FormulaEditor::BuildValueBoxes()
         box->setProperty("tag", QString::fromUtf8(texts::ValueTags[i]));
         box->setFixedWidth(44);
         box->installEventFilter(this);
-        // Only "Turnovers" takes a sign.
-        UseNumberInput(box, NumberKind{true, i == fsTurnovers, {}, false});
+        // What the slot holds: only "Turnovers" takes a sign.
+        UseNumberInput(box, SlotNumbers(i));
         auto* caption = new QLabel(QString::fromUtf8(texts::ValueTags[i]) + " ", this);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setBuddy(box);
@@ -374,10 +374,10 @@ QGroupBox* FormulaEditor::BuildDatabaseFrame()
     lblNuberOfYears->setWordWrap(true);
     txtYears_ = new QLineEdit(fraDatabase);
     txtYears_->setObjectName("txtYears");
-    txtYears_->setMaxLength(2);
     txtYears_->setMaximumWidth(28);
     txtYears_->installEventFilter(this);
-    UseNumberInput(txtYears_, WholeNumbers);
+    // At most two digits, as the loader reads them: a longer paste is refused, not cut.
+    UseNumberInput(txtYears_, YearsToLoadNumbers);
     database->setColumnStretch(1, 1);
     database->addWidget(Label1, 0, 0);
     database->addWidget(rollingWeeks_, 0, 1, 1, 2);

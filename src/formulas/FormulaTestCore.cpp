@@ -90,15 +90,13 @@ bool ApplyLaunchSettings(const LaunchSettings& s, Formula& low, FormulaHighArray
             low[fsTotalsMode] = static_cast<float>(s.TotalsMode);
         }))
         return false;
-    static constexpr int RowSlot[10] = {-1, fsMinDiff, fsMaxDiff, fsHomeField, fsOffense, fsDefense,
-                                        fsRushing,  fsPassing, fsTurnovers, fsMultiplier};
     if (!step(4, [&] {
             for (int row = 1; row <= 9; ++row)
-                low[static_cast<std::size_t>(RowSlot[row])] = Lenient(s.Text1[static_cast<std::size_t>(row)]);
+                low[static_cast<std::size_t>(RangeRowSlot[row])] = Lenient(s.Text1[static_cast<std::size_t>(row)]);
             low[fsCurrentWeek] = static_cast<float>(s.StartWeekIndex + 1);
             low[fsRollingWeeks] = Lenient(s.txtrola[0]);
             for (int row = 1; row <= 9; ++row)
-                high[static_cast<std::size_t>(RowSlot[row])] = Lenient(s.Text2[static_cast<std::size_t>(row)]);
+                high[static_cast<std::size_t>(RangeRowSlot[row])] = Lenient(s.Text2[static_cast<std::size_t>(row)]);
             high[fsCurrentWeek] = endWeek();
             high[fsRollingWeeks] = Lenient(s.txtrola[1]);
         }))

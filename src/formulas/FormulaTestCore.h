@@ -25,8 +25,13 @@ namespace vexal::formulatest {
 
 // The high ends of a back-test (it grades played games only).
 using FormulaHighArray = FormulaHighEnds;
-using FilterArray = std::array<float, 5>;
+using FilterArray = std::array<float, TestFilterCount>;
 using vexal::ResultRow;   // the engine's best and worst row layout
+
+// The formula slot each range row of the window tests, rows 1 to 9 (Text1 low, Text2 high):
+// on screen rows 6 and 7 feed slots 6 and 5. The rolling weeks (txtrola) test fsRollingWeeks.
+inline constexpr int RangeRowSlot[10] = {-1, fsMinDiff, fsMaxDiff, fsHomeField, fsOffense, fsDefense,
+                                         fsRushing,  fsPassing, fsTurnovers, fsMultiplier};
 
 // The window's controls as the launch reads them. Texts as shown; check boxes 0, 1 or 2;
 // week lists by their 0-based index (-1 = nothing chosen).

@@ -286,11 +286,12 @@ void FormulaTestWindow::BuildControls()
         rowLabel(QString("lblTag_Text1_%1").arg(row), QString(RowTags[row]) + " ", top);
     }
     // A template keeps "," as its field separator: a typed comma is the decimal point here too.
+    // Each box takes what the slot it tests holds.
     for (QLineEdit* box : txtrola_)
-        UseNumberInput(box, WholeNumbers);
+        UseNumberInput(box, SlotNumbers(fsRollingWeeks));
     for (int row = 1; row <= 9; ++row)
         for (QLineEdit* box : {lowBoxes_[static_cast<std::size_t>(row)], highBoxes_[static_cast<std::size_t>(row)]})
-            UseNumberInput(box, NumberKind{true, row == 8, {}, false}); // only the turnovers take a sign
+            UseNumberInput(box, SlotNumbers(formulatest::RangeRowSlot[row]));
     // The defence and passing boxes always show the complements of offense and rushing.
     for (QLineEdit* box : {lowBoxes_[5], highBoxes_[5], lowBoxes_[7], highBoxes_[7]})
         box->setReadOnly(true);
@@ -466,10 +467,11 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
     homeTeam_->setEditText("None");
     awayTeam_->setEditText("None");
     // The line ends may read "ABS 3.5": only their comma is ruled. The weeks are whole numbers.
-    for (QComboBox* list : {cboLinesStart_, cboLinesEnd_})
-        UseNumberInput(list->lineEdit(), NumberKind{true, true, {}, true});
-    for (QComboBox* list : {cboLimitStart_, cboLimitEnd_})
-        UseNumberInput(list->lineEdit(), WholeNumbers);
+    UseNumberInput(cboLinesStart_->lineEdit(), SlotNumbers(fsLineStart));
+    UseNumberInput(cboLinesEnd_->lineEdit(), SlotNumbers(fsLineEnd));
+    // The limited weeks are carried in the tens of the home-only and away-only slots.
+    UseNumberInput(cboLimitStart_->lineEdit(), SlotNumbers(fsHomeOnly));
+    UseNumberInput(cboLimitEnd_->lineEdit(), SlotNumbers(fsAwayOnly));
     connect(chkLines_, &QCheckBox::stateChanged, this,
             [this] { FrameCheck_Click(chkLines_, fraLines_, cboLinesStart_, cboLinesEnd_); });
     connect(chkLimitWeek_, &QCheckBox::stateChanged, this,
@@ -515,11 +517,11 @@ QWidget* FormulaTestWindow::BuildSavePane(QWidget* client)
     txtMin_ = MakeBox(pane, "txtMin", "0");
     for (QLineEdit* box : {txtUnitLower_, txtUnitUpper_, txtPercentLower_, txtPercentUpper_, txtMin_})
         box->installEventFilter(this);
-    UseNumberInput(txtUnitLower_);
-    UseNumberInput(txtUnitUpper_);
-    UseNumberInput(txtPercentLower_, NumberKind{true, false, {}, false});
-    UseNumberInput(txtPercentUpper_, NumberKind{true, false, {}, false});
-    UseNumberInput(txtMin_, WholeNumbers);
+    // In the order of TestFilters, whose slots they fill.
+    const std::array<QLineEdit*, TestFilterCount> criteria = {txtUnitLower_, txtUnitUpper_, txtPercentLower_,
+                                                              txtPercentUpper_, txtMin_};
+    for (int i = 0; i < TestFilterCount; ++i)
+        UseNumberInput(criteria[static_cast<std::size_t>(i)], TestFilterNumbers(i));
     auto label = [this, pane](const char* name, const char* caption, int left, int top, int width) {
         auto* l = new QLabel(caption, pane);
         l->setObjectName(name);
@@ -558,10 +560,13 @@ QWidget* FormulaTestWindow::BuildBestWorstPane(QWidget* client)
             best_[k]->setReadOnly(true);
             worst_[k]->setReadOnly(true);
         } else {
-            // The home-field advantage and the rolling weeks stay open to typing.
-            const NumberKind kind = i == 2 ? NumberKind{true, false, {}, false} : WholeNumbers;
-            UseNumberInput(best_[k], kind);
-            UseNumberInput(worst_[k], kind);
+            // The home-field advantage and the rolling weeks stay open to typing; each takes
+            // what the slot it is saved into holds.
+            for (const formulatest::RowWeightBox& b : formulatest::RowWeightBoxes)
+                if (b.box == i) {
+                    UseNumberInput(best_[k], SlotNumbers(b.slot));
+                    UseNumberInput(worst_[k], SlotNumbers(b.slot));
+                }
         }
         if (*BestTags[i]) {
             best_[k]->setToolTip(BestTags[i]);

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "CMouse.h"
 #include "FlagScope.h"
+#include "GameRecord.h"
 #include "MsgBox.h"
 #include "NumberInput.h"
 #include "Predict.h"
@@ -27,6 +28,7 @@
 #include <QTimer>
 
 #include <span>
+#include <utility>
 
 #include <QRegularExpression>
 
@@ -86,10 +88,12 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     exitButton_->setAutoDefault(false);
     setFixedSize(380, 200);
 
-    for (QLineEdit* box : {lineBox_, totalBox_}) {
+    // A line and a total, as a game record holds them: decimals and a sign.
+    using F = GameRecord::Field;
+    for (auto [box, field] : {std::pair{lineBox_, F::Line}, std::pair{totalBox_, F::Total}}) {
         box->installEventFilter(this);
         AnswerEnterWithTab(box);
-        UseNumberInput(box);
+        UseNumberInput(box, NumberKindOf(GameRecord::FieldOf(field).type));
     }
     SetBack(lblHome_, NeutralLabel, false);
     SetBack(lblAway_, NeutralLabel, false);

@@ -10,6 +10,14 @@
 
 namespace vexal {
 
+// The save criteria of a back-test, TestFilters: units won may be below 0, the winning
+// percentage is 0 or more, the minimum number of games is a count.
+inline constexpr int TestFilterCount = 5;
+constexpr NumberKind TestFilterNumbers(int filter)
+{
+    return filter < 2 ? AnyNumber : filter < 4 ? DecimalsOfZeroOrMore : WholeNumbers;
+}
+
 struct AppState {
     Formula CurrentFormula{};
     std::string CurrentFormulaFile;        // the current formula's file name
@@ -20,7 +28,7 @@ struct AppState {
     // A copy of formula slots the Predictions window keeps before each week prediction, and
     // the high ends of the all-formula back-test.
     FormulaHighEnds SavedFormula{};
-    std::array<float, 5> TestFilters{};    // unit-win low/high, win-percentage low/high, minimum games
+    std::array<float, TestFilterCount> TestFilters{};    // unit-win low/high, win-percentage low/high, minimum games
     // Colour theme
     std::string ThemeName;
     int32_t ThemeForeColor = 0;

@@ -1,5 +1,7 @@
 #pragma once
 // A formula: 24 Singles, one per slot, as CurrentFormula and the formula files hold them.
+#include "NumberKind.h"
+
 #include <array>
 
 namespace vexal {
@@ -18,5 +20,20 @@ using Formula = std::array<float, FormulaSlots>;
 // always read from the lower ends.
 inline constexpr int RangeSlots = 22;
 using FormulaHighEnds = std::array<float, RangeSlots>;
+
+// What a box that writes a slot takes. The weights, differences and percentages are numbers
+// of 0 or more with decimals, the turnover value may be below 0; the rolling weeks, the week
+// and the switches are whole numbers (slots 18 and 19 carry a limited week in their tens);
+// the line range's boxes hold texts such as "ABS 3.5" around their number.
+constexpr NumberKind SlotNumbers(int slot)
+{
+    if (slot == fsTurnovers)
+        return AnyNumber;
+    if (slot >= fsHomeField && slot <= fsMultiplier)
+        return DecimalsOfZeroOrMore;
+    if (slot == fsLineStart || slot == fsLineEnd)
+        return NumberKind{true, true, {}, true, 0};
+    return WholeNumbers;
+}
 
 } // namespace vexal

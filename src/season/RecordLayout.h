@@ -2,6 +2,7 @@
 // The byte layout of a fixed-length record as one table of named fields: each field's name,
 // how it is stored and where. The record's codec reads and writes through the table, and
 // every other place names a field instead of an offset, so a layout is written down once.
+#include "NumberKind.h"
 #include "RecordFile.h"
 
 #include <array>
@@ -35,6 +36,20 @@ struct RecordField {
 // The numeric range a Byte or Integer field holds.
 inline int64_t LowestValue(FieldType type) { return type == FieldType::Byte ? 0 : -32768; }
 inline int64_t HighestValue(FieldType type) { return type == FieldType::Byte ? 255 : 32767; }
+
+// What a box that writes a field of this type takes: a Byte a whole number of 0 or more, an
+// Integer a whole number with its sign, a Currency decimals and a sign; a date its "/" too.
+constexpr NumberKind NumberKindOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Byte: return WholeNumbers;
+    case FieldType::Integer: return NumberKind{false, true, {}, false, 0};
+    case FieldType::Currency: return AnyNumber;
+    case FieldType::Date: return NumberKind{true, true, "/", false, 0};
+    case FieldType::Text: break;
+    }
+    return NumberKind{true, true, {}, true, 0};
+}
 
 namespace layout {
 

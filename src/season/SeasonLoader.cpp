@@ -126,7 +126,8 @@ double CurrentSeasonStart() { return vb::DateSerial(2024, 9, 10); }
 
 int16_t GetYearsToLoad()
 {
-    std::string text = GetPrivateProfileString("Vexal", "Year to Load", "02", ProgramFile("Vexal.ini"), 3);
+    std::string text = GetPrivateProfileString("Vexal", "Year to Load", "02", ProgramFile("Vexal.ini"),
+                                               static_cast<std::size_t>(YearsToLoadNumbers.maxLength) + 1);
     double years = vb::Val(text);
     if (!(years >= 1))
         years = 2;

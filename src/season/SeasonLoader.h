@@ -6,6 +6,7 @@
 // GUI-free: the splash, the notice pop-up and the week selector's display go through the
 // installed LoaderHost.
 #include "GameRecord.h"
+#include "NumberKind.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,8 +18,10 @@ namespace vexal {
 double CurrentSeasonStart();
 
 // The number of seasons to load: "Year to Load" of section "Vexal" in Vexal.ini, at most two
-// characters, default "02"; a value below 1 (or no number) gives 2.
+// characters, default "02"; a value below 1 (or no number) gives 2. A box that writes it
+// takes a count of at most two digits.
 int16_t GetYearsToLoad();
+inline constexpr NumberKind YearsToLoadNumbers{false, false, {}, false, 2};
 
 // The season selector's click: loads the seasons ending at the season named by the
 // selector's text (" 2024"), selects the current week and refreshes the active view.

@@ -19,7 +19,8 @@ bool Holds(QChar c, const NumberKind& kind)
 {
     if (c == QLatin1Char(','))
         return false;
-    if (kind.anyText || IsAsciiDigit(c) || kind.also.contains(c))
+    const bool also = c.unicode() < 128 && kind.also.find(static_cast<char>(c.unicode())) != std::string_view::npos;
+    if (kind.anyText || IsAsciiDigit(c) || also)
         return true;
     if (c == QLatin1Char('.'))
         return kind.decimals;
@@ -32,8 +33,9 @@ bool Holds(QChar c, const NumberKind& kind)
 // (a paste, a drop) through validate.
 class NumberRule : public QValidator {
 public:
-    NumberRule(QLineEdit* box, const NumberKind& kind) : QValidator(box), box_(box), kind_(kind)
+    NumberRule(QLineEdit* box, const NumberKind& kind) : QValidator(box), box_(box)
     {
+        SetKind(kind);
         box->setValidator(this);
         box->installEventFilter(this);
         // Raised too when the box is full, and when a text set by the program does not pass:
@@ -46,9 +48,22 @@ public:
         });
     }
 
+    // The box's own limit cuts a paste before any validation sees it: the rule keeps it instead.
+    void SetKind(const NumberKind& kind)
+    {
+        kind_ = kind;
+        if (kind_.maxLength <= 0 && box_->maxLength() < NoLimit)
+            kind_.maxLength = box_->maxLength();
+        box_->setMaxLength(NoLimit);
+    }
+
     State validate(QString& input, int&) const override
     {
         refused_ = false;
+        if (kind_.maxLength > 0 && input.size() > kind_.maxLength) {
+            refused_ = true;
+            return Invalid;
+        }
         for (QChar c : input)
             if (!Holds(c, kind_)) {
                 refused_ = true;
@@ -72,7 +87,9 @@ protected:
         if (box_->isReadOnly())
             return QValidator::eventFilter(watched, event);
         const TypedCharacter typed = TypedIntoNumber(text.at(0), kind_);
-        if (typed.refused) {
+        const bool tooLong = kind_.maxLength > 0 && !typed.text.isEmpty() &&
+                             box_->text().size() - box_->selectedText().size() + typed.text.size() > kind_.maxLength;
+        if (typed.refused || tooLong) {
             Report();
             return true;
         }
@@ -92,6 +109,8 @@ private:
         QTimer::singleShot(0, this, [kind = kind_] { ShowNumberBoxMessage(kind); });
     }
 
+    static constexpr int NoLimit = 32767; // QLineEdit's own default
+
     QLineEdit* box_;
     NumberKind kind_;
     mutable bool refused_ = false;
@@ -101,13 +120,21 @@ private:
 
 std::string NumberBoxMessage(const NumberKind& kind)
 {
+    const bool limited = kind.maxLength > 0 && !kind.anyText;
+    if (limited && !kind.decimals && !kind.negative && kind.also.empty() && kind.maxLength < 10)
+        return "Please type a whole number from 0 to " + std::string(static_cast<std::size_t>(kind.maxLength), '9') + ".";
+    std::string message;
     if (kind.anyText)
-        return "Please type a number, such as -3.5 or 44, with \".\" as the decimal point.";
-    if (!kind.decimals)
-        return kind.negative ? "Please type a whole number, such as -3 or 44." :
-                               "Please type a whole number of 0 or more, such as 3 or 44.";
-    return kind.negative ? "Please type a number, such as -3.5 or 44, with \".\" as the decimal point." :
-                           "Please type a number of 0 or more, such as 3.5 or 44, with \".\" as the decimal point.";
+        message = "Please type a number, such as -3.5 or 44, with \".\" as the decimal point.";
+    else if (!kind.decimals)
+        message = kind.negative ? "Please type a whole number, such as -3 or 44." :
+                                  "Please type a whole number of 0 or more, such as 3 or 44.";
+    else
+        message = kind.negative ? "Please type a number, such as -3.5 or 44, with \".\" as the decimal point." :
+                                  "Please type a number of 0 or more, such as 3.5 or 44, with \".\" as the decimal point.";
+    if (limited)
+        message += " The box holds at most " + std::to_string(kind.maxLength) + " characters.";
+    return message;
 }
 
 void ShowNumberBoxMessage(const NumberKind& kind) { MsgBox(NumberBoxMessage(kind), vbExclamation); }
@@ -133,7 +160,11 @@ TypedCharacter TypedIntoNumber(QChar c, const NumberKind& kind)
 
 void UseNumberInput(QLineEdit* box, const NumberKind& kind)
 {
-    if (box)
+    if (!box)
+        return;
+    if (auto* rule = dynamic_cast<NumberRule*>(const_cast<QValidator*>(box->validator())))
+        rule->SetKind(kind);
+    else
         new NumberRule(box, kind);
 }
 

@@ -6,7 +6,10 @@
 // with the numeric-box message, never dropped, since dropping it would change the number
 // ("1.5" would become 15). Other characters are no part of a number and are dropped. Pasted
 // or dropped text is taken only when every character of it could have been typed; a comma
-// never, as "1,5" may mean fifteen hundred or one and a half.
+// never, as "1,5" may mean fifteen hundred or one and a half. A key or a paste that would make
+// the text longer than the box holds is refused with the message too, never cut.
+#include "NumberKind.h"
+
 #include <QChar>
 #include <QString>
 
@@ -15,15 +18,6 @@
 class QLineEdit;
 
 namespace vexal {
-
-struct NumberKind {
-    bool decimals = true;    // a decimal point
-    bool negative = true;    // a "-"
-    QString also;            // further characters the box takes ("/" in a date)
-    bool anyText = false;    // the box holds texts around its number ("ABS 3.5"): only the comma is ruled
-};
-
-inline const NumberKind WholeNumbers{false, false, {}, false};
 
 // The message a refused key or paste shows for a box of this kind.
 std::string NumberBoxMessage(const NumberKind& kind);
@@ -37,7 +31,10 @@ struct TypedCharacter {
 };
 TypedCharacter TypedIntoNumber(QChar c, const NumberKind& kind);
 
-// Attaches the rule to the box for its lifetime.
-void UseNumberInput(QLineEdit* box, const NumberKind& kind = {});
+// Attaches the rule to the box for its lifetime; a box that already has it takes the new kind
+// (a grid's one cell editor takes the kind of the cell it edits). A box holds at most the
+// kind's maxLength characters, or the maximum length the box was given before: the rule keeps
+// that limit itself, so that a paste too long for the box is refused whole, never cut.
+void UseNumberInput(QLineEdit* box, const NumberKind& kind = AnyNumber);
 
 } // namespace vexal

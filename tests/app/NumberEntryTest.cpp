@@ -1,6 +1,10 @@
 // Every box and grid cell of the program that takes a number, typed into as a user with a
-// comma-decimal keyboard types: "1,5" is one and a half, shown and stored with ".", never
-// fifteen; "1,5" pasted is refused with the numeric-box message and changes nothing.
+// comma-decimal keyboard types. What a box takes follows the field it writes (a record field's
+// type, a formula slot, a setting): "1,5" or "1.5" typed is one and a half where the field
+// holds decimals, shown and stored with "."; a field of whole numbers refuses the decimal
+// point with the numeric-box message and stores 15, never a rounded 2; a box without a sign
+// refuses "-". "1,5" pasted, over the text or after it, and a paste or key the box cannot
+// hold whole, is refused with the message and changes nothing, never cut.
 #include "CurrentFormula.h"
 #include "FormulaFile.h"
 #include "FormulaTestCore.h"
@@ -14,6 +18,7 @@
 #include "MsgBox.h"
 #include "NumberInput.h"
 #include "Predict.h"
+#include "SeasonLoader.h"
 #include "ProgramTestSupport.h"
 #include "SeasonData.h"
 #include "Splash.h"
@@ -35,6 +40,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
+#include <utility>
 #include <sstream>
 
 namespace vexal::test {
@@ -64,11 +71,18 @@ struct WindowDriver {
 struct NumberBox {
     std::string window;
     std::string box;                       // a box's name, or a list's whose line edit is typed into
-    const char* shown;                     // after "1,5" is typed
-    int messages;                          // numeric-box messages while typing
+    NumberKind kind;                       // what the field the box writes holds
     std::function<double()> stored;        // what the window stored once the box was left
-    double expected;
+    std::optional<double> expected = {};   // stored after "1,5": 1.5, or 15 in a box of whole numbers
 };
+
+// What a record field holds, from its type alone: whole numbers in a Byte (0 or more) and an
+// Integer, decimals with a sign in a Currency.
+NumberKind RecordFieldHolds(FieldType type)
+{
+    const bool whole = type == FieldType::Byte || type == FieldType::Integer;
+    return NumberKind{!whole, !whole || LowestValue(type) < 0, {}, false, 0};
+}
 
 class NumberEntry : public StartedProgramTest {
 protected:
@@ -118,6 +132,15 @@ protected:
         const std::string ini = ReadAll(program / "Vexal.ini");
         const auto at = ini.find("Year to Load=");
         return at == std::string::npos ? -1 : vb::Val(ini.substr(at + 13));
+    }
+    // A best or worst row saved into a formula file, and the slot the file holds.
+    double SavedRowSlot(bool best, int slot)
+    {
+        messages->inputs.push_back("row");
+        FindWindow("frmTest")->findChild<QPushButton*>(best ? "cmdBest" : "cmdWorst")->click();
+        Formula f{};
+        EXPECT_TRUE(ReadFormulaFile(program / "row.fla", f));
+        return f[static_cast<std::size_t>(slot)];
     }
     std::string TemplateText()
     {
@@ -191,51 +214,70 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
                           }};
 
     std::vector<NumberBox> boxes;
-    // Input Stats: the line and the total keep 1.5; a count is rounded, halves to even.
-    for (int i = 1; i < GameTextCount; ++i)
-        boxes.push_back({"FORM2", "txtData_" + std::to_string(i), "1.5", 0, [this, i] { return GameField(i); },
-                         i <= 2 ? 1.5 : 2});
+    // Input Stats: each box as its record field holds it; the line and the total keep 1.5.
+    for (int i = 1; i < GameTextCount; ++i) {
+        const FieldType type = GameRecord::FieldOf(GameTextFields()[static_cast<std::size_t>(i)].field).type;
+        EXPECT_EQ(type == FieldType::Currency, i <= 2);
+        boxes.push_back({"FORM2", "txtData_" + std::to_string(i), RecordFieldHolds(type),
+                         [this, i] { return GameField(i); }});
+    }
     // Enter Lines: the spread and the total cell of the first game, in the user's line file.
-    boxes.push_back({"lines", "Line", "1.5", 0, [this] { return LineFileValue(false); }, 1.5});
-    boxes.push_back({"lines", "Total", "1.5", 0, [this] { return LineFileValue(true); }, 1.5});
-    // The formula editor's value boxes, as the saved formula holds them.
+    using F = GameRecord::Field;
+    boxes.push_back({"lines", "Line", RecordFieldHolds(GameRecord::FieldOf(F::Line).type),
+                     [this] { return LineFileValue(false); }});
+    boxes.push_back({"lines", "Total", RecordFieldHolds(GameRecord::FieldOf(F::Total).type),
+                     [this] { return LineFileValue(true); }});
+    // The formula editor's value boxes, as the saved formula holds them, and the count of
+    // seasons to load, a box of at most two digits.
     for (int i = 0; i < 9; ++i)
-        boxes.push_back({"frmFormula", "txtFla_" + std::to_string(i), "1.5", 0, [this, i] { return SavedSlot(i); }, 1.5});
-    // A box of whole numbers refuses the decimal point with the message; the user is told at
-    // the comma, before the next digit.
-    boxes.push_back({"frmFormula", "txtYears", "15", 1, [this] { return YearsToLoad(); }, 15});
+        boxes.push_back({"frmFormula", "txtFla_" + std::to_string(i), SlotNumbers(i),
+                         [this, i] { return SavedSlot(i); }});
+    boxes.push_back({"frmFormula", "txtYears", YearsToLoadNumbers, [this] { return YearsToLoad(); }});
     // Test Formula: the tested ranges and the save criteria, as a template keeps them.
-    auto test = [&](const std::string& name, int field, bool whole) {
-        boxes.push_back({"frmTest", name, whole ? "15" : "1.5", whole ? 1 : 0,
-                         [this, field] { return TemplateField(field); }, whole ? 15 : 1.5});
+    auto test = [&](const std::string& name, int field, const NumberKind& kind) {
+        boxes.push_back({"frmTest", name, kind, [this, field] { return TemplateField(field); }});
     };
-    test("txtrola_0", 0, true);
-    test("txtrola_1", 1, true);
+    test("txtrola_0", 0, SlotNumbers(fsRollingWeeks));
+    test("txtrola_1", 1, SlotNumbers(fsRollingWeeks));
     for (int row = 1; row <= 9; ++row)
         if (row != 5 && row != 7) { // the complements are shown, not typed
-            test("Text1_" + std::to_string(row), 1 + row, false);
-            test("Text2_" + std::to_string(row), 10 + row, false);
+            test("Text1_" + std::to_string(row), 1 + row, SlotNumbers(formulatest::RangeRowSlot[row]));
+            test("Text2_" + std::to_string(row), 10 + row, SlotNumbers(formulatest::RangeRowSlot[row]));
         }
-    test("txtUnitLower", 37, false);
-    test("txtUnitUpper", 38, false);
-    test("txtPercentLower", 39, false);
-    test("txtPercentUpper", 40, false);
-    test("txtMin", 45, true);
+    const char* const criteria[TestFilterCount] = {"txtUnitLower", "txtUnitUpper", "txtPercentLower",
+                                                   "txtPercentUpper", "txtMin"};
+    const int criteriaFields[TestFilterCount] = {37, 38, 39, 40, 45};
+    for (int i = 0; i < TestFilterCount; ++i)
+        test(criteria[i], criteriaFields[i], TestFilterNumbers(i));
     // Its lists that are typed into: a line end is read as a number, a limited week is whole.
     auto listText = [](const char* name) {
         return FindWindow("frmTest")->findChild<QComboBox*>(name)->currentText().toStdString();
     };
-    boxes.push_back({"frmTest", "cboLinesStart", "1.5", 0,
-                     [&] { return static_cast<double>(LeadingNumber(listText("cboLinesStart"))); }, 1.5});
-    boxes.push_back({"frmTest", "cboLimitEnd", "15", 1, [&] { return vb::Val(listText("cboLimitEnd")); }, 15});
-    // Single Game: the prediction plays the line and the total as whole numbers, 1.5 as 2.
-    for (const char* name : {"Text1", "Text2"})
-        boxes.push_back({"Singleg", name, "1.5", 0,
+    for (const auto& list : {std::pair{"cboLinesStart", fsLineStart}, std::pair{"cboLinesEnd", fsLineEnd}}) {
+        const char* name = list.first;
+        boxes.push_back({"frmTest", name, SlotNumbers(list.second),
+                         [=] { return static_cast<double>(LeadingNumber(listText(name))); }});
+    }
+    for (const auto& list : {std::pair{"cboLimitStart", fsHomeOnly}, std::pair{"cboLimitEnd", fsAwayOnly}}) {
+        const char* name = list.first;
+        boxes.push_back({"frmTest", name, SlotNumbers(list.second), [=] { return vb::Val(listText(name)); }});
+    }
+    // The best and worst rows' open boxes, as Save Best and Save Worst write them.
+    for (const formulatest::RowWeightBox& b : formulatest::RowWeightBoxes)
+        if (b.box == formulatest::rbHomeField || b.box == formulatest::rbRollingWeeks)
+            for (bool best : {true, false})
+                boxes.push_back({"frmTest", (best ? "best_" : "worst_") + std::to_string(b.box), SlotNumbers(b.slot),
+                                 [this, best, slot = b.slot] { return SavedRowSlot(best, slot); }});
+    // Single Game: a line and a total; the prediction plays them as whole numbers, 1.5 as 2.
+    for (const auto& lineBox : {std::pair{"Text1", F::Line}, std::pair{"Text2", F::Total}}) {
+        const char* name = lineBox.first;
+        boxes.push_back({"Singleg", name, RecordFieldHolds(GameRecord::FieldOf(lineBox.second).type),
                          [name] {
                              return static_cast<double>(predict::WholeNumber(
                                  FindWindow("Singleg")->findChild<QLineEdit*>(name)->text().toStdString()));
                          },
                          2});
+    }
 
     std::map<std::string, QWidget*> opened;
     for (const NumberBox& b : boxes) {
@@ -259,29 +301,72 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
         ASSERT_NE(box, nullptr);
         ASSERT_TRUE(box->isEnabled());
 
-        // Typed.
-        int before = NumberMessages();
+        const NumberKind& kind = b.kind;
+        auto refused = [&](const std::function<void()>& change, const char* what) {
+            SCOPED_TRACE(what);
+            const QString shown = box->text();
+            const int before = NumberMessages();
+            change();
+            EXPECT_EQ(box->text(), shown);
+            Pump();
+            EXPECT_EQ(NumberMessages() - before, 1);
+        };
+
+        // Typed: a sign where the field takes one, else refused; "1,5" and "1.5" alike.
         driver.begin(box);
         box->selectAll();
-        Type(box, "1,5");
-        EXPECT_EQ(box->text().toStdString(), b.shown);
-        Pump();
-        EXPECT_EQ(NumberMessages() - before, b.messages);
+        if (kind.negative) {
+            Type(box, "-");
+            EXPECT_EQ(box->text().toStdString(), "-");
+        } else {
+            refused([&] { Type(box, "-"); }, "a sign");
+        }
+        for (const char* typed : {"1.5", "1,5"}) {
+            SCOPED_TRACE(typed);
+            const int before = NumberMessages();
+            box->selectAll();
+            Type(box, typed);
+            EXPECT_EQ(box->text().toStdString(), kind.decimals ? "1.5" : "15");
+            Pump();
+            EXPECT_EQ(NumberMessages() - before, kind.decimals ? 0 : 1);
+        }
+        // A box that holds at most so many characters refuses one more, never drops it.
+        if (kind.maxLength > 0) {
+            ASSERT_EQ(box->text().size(), kind.maxLength);
+            box->end(false);
+            refused([&] { Type(box, "1"); }, "a key past the box's length");
+        }
         driver.commit(box);
         Pump();
-        EXPECT_DOUBLE_EQ(b.stored(), b.expected);
+        EXPECT_DOUBLE_EQ(b.stored(), b.expected.value_or(kind.decimals ? 1.5 : 15));
 
-        // Pasted.
+        // Pasted: over the text, after it, and longer than the box holds.
         const std::string kept = driver.kept();
         driver.begin(box);
-        const QString shown = box->text();
-        before = NumberMessages();
         QApplication::clipboard()->setText("1,5");
-        box->selectAll();
-        box->paste();
-        EXPECT_EQ(box->text(), shown);
-        Pump();
-        EXPECT_EQ(NumberMessages() - before, 1);
+        refused([&] {
+            box->selectAll();
+            box->paste();
+        }, "a paste over the text");
+        refused([&] {
+            box->end(false);
+            box->paste();
+        }, "a paste after the text");
+        if (kind.maxLength > 0) {
+            box->selectAll();
+            Type(box, "7");
+            refused([&] {
+                box->end(false);
+                box->paste();
+            }, "a paste after a shorter text");
+            QApplication::clipboard()->setText(QString(kind.maxLength, QLatin1Char('1')));
+            refused([&] {
+                box->end(false);
+                box->paste();
+            }, "a paste too long for the box");
+            box->selectAll();
+            Type(box, "15");
+        }
         driver.commit(box);
         Pump();
         EXPECT_EQ(driver.kept(), kept);

@@ -50,7 +50,7 @@ TEST(GameForm, ShowsEveryFieldAsItsText)
     EXPECT_EQ(GameTextFields()[38].tag, std::string("HTDs"));
 }
 
-TEST(GameForm, SavesRoundedValuesAndKeepsWhatIsNotShown)
+TEST(GameForm, SavesTheTypedValuesAndKeepsWhatIsNotShown)
 {
     GameRecord g = SampleGame();
     const GameRecord before = g;
@@ -59,8 +59,8 @@ TEST(GameForm, SavesRoundedValuesAndKeepsWhatIsNotShown)
     e.homeTeam = 7;
     e.awayTeam = 9;
     e.surface = 2;
-    e.texts[22] = "12.5";   // home rushing attempts: half to even
-    e.texts[5] = "13.5";
+    e.texts[22] = "12";
+    e.texts[5] = "14.0";
     e.texts[4] = "";
     e.texts[1] = "-6.5";
     e.texts[35] = "7";
@@ -105,7 +105,11 @@ TEST(GameForm, RefusesValuesThatDoNotFitAndChangesNothing)
     };
     for (const Case& c : {Case{5, "300", "the away rushing attempts (0 to 255)"}, Case{3, "-1", "the away score"},
                           Case{23, "40000", "the home rushing yards (-32768 to 32767)"}, Case{7, "1-2", "not a number"},
-                          Case{1, "1,5", "not a number"}, Case{0, "13/45/2024", "Date must be in the format MM/DD/YYYY"}}) {
+                          Case{1, "1,5", "not a number"},
+                          // A count is never rounded: a score of 3.5 is refused, not stored as 4.
+                          Case{3, "3.5", "\"3.5\" is not a whole number for the away score"},
+                          Case{22, "12.5", "not a whole number for the home rushing attempts"},
+                          Case{23, "-0.5", "not a whole number for the home rushing yards"}, Case{0, "13/45/2024", "Date must be in the format MM/DD/YYYY"}}) {
         GameRecord g = original;
         GameEdits e = base;
         e.texts[static_cast<std::size_t>(c.index)] = c.text;

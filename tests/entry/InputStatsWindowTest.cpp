@@ -81,7 +81,7 @@ TEST_F(InputStatsTest, LeavingAFieldSavesTheGameIntoTheFileAndTheArrays)
     ASSERT_EQ(Season().CurrentGame, 1);
     w.txtData(3)->setText("24");
     w.txtData(20)->setText("17");
-    w.txtData(22)->setText("12.5");
+    w.txtData(22)->setText("12");
     Edit(w, 1, "-3.5");
     const GameRecord g = Record(record + 1);
     EXPECT_EQ(g.AwayScore, 24);
