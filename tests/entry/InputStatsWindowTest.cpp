@@ -7,6 +7,7 @@
 #include "PrintDialog.h"
 #include "TestFonts.h"
 
+#include <QCoreApplication>
 #include <QPageSize>
 #include <QPrinter>
 
@@ -121,10 +122,14 @@ TEST_F(InputStatsTest, FilterAndDateCheck)
 {
     ChooseWeek(3, 2024);
     InputStatsWindow& w = Open();
+    // A count takes digits: a letter and "/" are dropped, its "-" and "." refused with the message.
     QLineEdit* rush = w.txtData(5);
     rush->clear();
     Type(rush, "1a/-.2");
-    EXPECT_EQ(rush->text().toStdString(), "1-.2");
+    EXPECT_EQ(rush->text().toStdString(), "12");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.back().text, "Please type a whole number of 0 or more, such as 3 or 44.");
     rush->setText("21");
     QLineEdit* date = w.txtData(0);
     date->clear();
