@@ -9,6 +9,7 @@
 #include "Screen.h"
 #include "SeasonData.h"
 #include "Steps.h"
+#include "TextLimit.h"
 #include "Teams.h"
 #include "VbError.h"
 #include "WindowNames.h"
@@ -170,7 +171,7 @@ void OtherFactorsWindow::BuildControls()
     txtComment_ = new QLineEdit(body_);
     txtComment_->setObjectName("txtComment");
     txtComment_->setFont(labelFont);
-    txtComment_->setMaxLength(static_cast<int>(GameRecord::CommentLength));
+    UseTextLimit(txtComment_, static_cast<int>(GameRecord::CommentLength), "A comment holds at most 75 characters.");
     txtComment_->setGeometry(Px(2040), PxY(3165), Px(6600), PxY(375));
     txtComment_->installEventFilter(this);
 

@@ -3,7 +3,12 @@
 #include "EntryTestSupport.h"
 #include "GameEntry.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QLabel>
+
+#include <functional>
 
 namespace vexal::test {
 namespace {
@@ -120,7 +125,6 @@ TEST_F(OtherFactorsTest, CommentIsStoredPaddedToSeventyFiveBlanks)
     ASSERT_TRUE(PutGameComment(SeasonFile(), first, blanks));
     F& w = Open();
     auto* box = Control<QLineEdit>(&w, "txtComment");
-    EXPECT_EQ(box->maxLength(), 75);
     EnterFocus(box);
     EXPECT_TRUE(box->text().isEmpty());
     LeaveFocus(box);
@@ -136,6 +140,46 @@ TEST_F(OtherFactorsTest, CommentIsStoredPaddedToSeventyFiveBlanks)
     EXPECT_EQ(box->text().toStdString(), "Rain today" + std::string(65, ' '));
     EnterFocus(box);
     EXPECT_EQ(box->selectedText().size(), 75);
+    LeaveFocus(box);
+}
+
+TEST_F(OtherFactorsTest, ACommentTooLongIsRefusedWholeWithAMessageNeverCut)
+{
+    ChooseWeek(2, 2024);
+    const int first = FirstRecordOf(2024, 2);
+    ScriptedMessages& messages = InstallScriptedMessages();
+    F& w = Open();
+    auto* box = Control<QLineEdit>(&w, "txtComment");
+    EnterFocus(box);
+    box->setText("Rain");
+    auto refused = [&](const QString& kept, const std::function<void()>& change) {
+        const std::size_t before = messages.shown.size();
+        change();
+        EXPECT_EQ(box->text(), kept);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(messages.shown.size(), before + 1);
+        EXPECT_EQ(messages.shown.back().text, "A comment holds at most 75 characters.");
+    };
+    // Pasted over the text or after it, a text that does not fit is refused whole, not cut.
+    QApplication::clipboard()->setText(QString(76, QLatin1Char('x')));
+    refused("Rain", [&] {
+        box->selectAll();
+        box->paste();
+    });
+    QApplication::clipboard()->setText(QString(72, QLatin1Char('x')));
+    refused("Rain", [&] {
+        box->end(false);
+        box->paste();
+    });
+    // 75 characters fit; a key past them is refused with the message, not dropped unseen.
+    const QString full = "Rain" + QString(71, QLatin1Char('y'));
+    Type(box, QString(71, QLatin1Char('y')));
+    EXPECT_EQ(box->text(), full);
+    refused(full, [&] { Type(box, "z"); });
+    box->setText("Rain");
+    LeaveFocus(box);
+    const GameRecord g = Record(first);
+    EXPECT_EQ(std::string(g.Comment.begin(), g.Comment.end()), "Rain" + std::string(71, ' '));
 }
 
 TEST_F(OtherFactorsTest, NavigationStaysWithinTheWeek)
