@@ -1,5 +1,7 @@
 #include "GameEntry.h"
 
+#include "FileChecks.h"
+
 #include "LineFiles.h"
 #include "LineRecord.h"
 #include "RecordFile.h"
@@ -24,7 +26,8 @@ bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecor
 }
 
 void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
-                   const std::filesystem::path& lineFile, GameRecord& game, double& line, double& total)
+                   const std::filesystem::path& lineFile, int seasonYear, GameRecord& game, double& line,
+                   double& total)
 {
     std::array<uint8_t, GameRecord::Size> bytes{};
     {
@@ -34,10 +37,15 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
     game = GameRecord::Decode(bytes);
     line = game.LineValue();
     total = game.TotalValue();
-    if (seasonLines)
-        return;
     // Without its line file the game shows the lines of its season record.
-    SkipStep([&] {
+    if (seasonLines || IsMissingFile(lineFile))
+        return;
+    std::string lineProblem;
+    if (!CheckLineFile(lineFile, seasonYear, lineProblem)) {
+        ReportFileProblem(lineFile, lineProblem + " The season file's lines are shown.");
+        return;
+    }
+    ReportStep([&] {
         RecordFile lines(lineFile, LineRecord::Size, RecordFile::Mode::ReadOnly, FileKind::Line);
         if (record <= lines.RecordCount()) {
             std::array<uint8_t, LineRecord::Size> lineBytes{};

@@ -18,10 +18,12 @@ bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecor
 
 // The game a window shows: record `record` of the season file (zero past the end of the file),
 // with its spread and total from the record, or with `seasonLines` false from the same record
-// of `lineFile` when that file holds it. A season file that cannot be read throws VbError,
-// naming it.
+// of `lineFile` (a line file of `seasonYear`) when that file holds it. A season file that
+// cannot be read throws VbError, naming it. A line file that is there but cannot be read whole
+// or is damaged is named once (ReportFileProblem) and the record's own lines are shown.
 void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
-                   const std::filesystem::path& lineFile, GameRecord& game, double& line, double& total);
+                   const std::filesystem::path& lineFile, int seasonYear, GameRecord& game, double& line,
+                   double& total);
 
 // Rewrites one record in place after `edit` changed its decoded fields, the rest of the
 // record as it is on disk. False (nothing written) when the file is missing, the record lies

@@ -386,7 +386,7 @@ void InputStatsWindow::ShowGame()
     double line = 0, total = 0;
     // A game that cannot be read is named once; the boxes never keep the game shown before.
     const bool read = ReportFileStep(
-        seasonFile_, [&] { ReadShownGame(seasonFile_, record, seasonLines, lineFile, game, line, total); });
+        seasonFile_, [&] { ReadShownGame(seasonFile_, record, seasonLines, lineFile, s.SeasonYear, game, line, total); });
     if (!read) {
         showNoGame();
         return;

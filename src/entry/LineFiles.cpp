@@ -83,6 +83,20 @@ std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int 
     return names;
 }
 
+bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::string& problem)
+{
+    std::string bytes;
+    if (!ReadWholeFile(file, bytes, problem, FileKind::Line))
+        return false;
+    const std::string damage =
+        LineFileDamage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), seasonYear);
+    if (!damage.empty()) {
+        problem = file.string() + " is damaged: " + damage + ".";
+        return false;
+    }
+    return true;
+}
+
 WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week)
 {
     RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadOnly, lineFile ? FileKind::Line : FileKind::Season);

@@ -45,6 +45,10 @@ struct WeekLines {
     std::vector<WeekLine> Games;
 };
 
+// Whether a line file of the season reads whole and sound: false with what is wrong, naming
+// the file ("... could not be read: ...", "... is damaged: ..."), for a message.
+bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::string& problem);
+
 // Reads the games of week `week` from a season file (lineFile false) or a line file.
 // Throws VbError 53 when the file is missing.
 WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week);

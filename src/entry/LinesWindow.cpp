@@ -363,6 +363,13 @@ void LinesWindow::LoadLines()
             SaveSetting(pref::LineFile, DefaultLineFile);
         }
         WeekLines lines;
+        std::string problem;
+        if (source.lineFile && !CheckLineFile(source.file, season.SeasonYear, problem)) {
+            // Read at every activation: named once, and no line of it is shown or written.
+            ReportFileProblem(source.file, problem);
+            linesGrid_->SetRedraw(true);
+            return;
+        }
         try {
             lines = ReadWeekLines(source.file, source.lineFile, source.week);
         } catch (const VbError& e) {
@@ -502,11 +509,7 @@ void LinesWindow::RefreshFileList()
             for (int i = 1; i < cboLines_->count(); ++i)
                 if (cboLines_->itemText(i).toStdString() == rememberedName_)
                     chosen = i;
-        // The line file in use stays the choice while something of its name is there, even
-        // what the list leaves out (a folder, a pipe): reading it names what is wrong, where
-        // falling back to Default would change the setting without a word.
-        if (chosen == 0 && !rememberedName_.empty() && rememberedName_ != DefaultLineFile &&
-            IsPlainLineFileName(rememberedName_) && FileExists(LineFileOf(rememberedName_))) {
+        if (chosen == 0 && LineFileStaysChosen(rememberedName_, Season().SeasonYear)) {
             cboLines_->addItem(QString::fromStdString(rememberedName_));
             chosen = cboLines_->count() - 1;
         }

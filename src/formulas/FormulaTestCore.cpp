@@ -260,6 +260,22 @@ std::vector<std::string> TemplatePieces(std::string_view fileText)
     return pieces;
 }
 
+std::string TemplateTextDamage(std::string_view fileText)
+{
+    const std::size_t end = fileText.find_first_of("\r\n");
+    const std::string_view line = fileText.substr(0, end);
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if ((c < 0x20 && c != '\t') || c == 0x7F)
+            return "it holds a byte no template holds (" + std::to_string(c) + " at byte " + std::to_string(i + 1) + ")";
+    }
+    if (fileText.empty())
+        return "it is empty";
+    if (end == std::string_view::npos)
+        return "its line ends before its line break, as a file cut short does";
+    return {};
+}
+
 std::string TemplatePath(const std::string& chosen)
 {
     if (vb::LCase(vb::Right(chosen, 3)) == "ftp")

@@ -243,10 +243,19 @@ void FormulaTestWindow::mnuLTT_Click()
             MsgBox(problem, vbExclamation);
             return;
         }
+        // A cut or garbled template is named; its controls are set as far as it goes.
+        std::string damage = formulatest::TemplateTextDamage(bytes);
         const std::vector<std::string> pieces = TemplatePieces(win1252::ToUtf8(bytes));
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)
-            if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)]))
-                return;
+            if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)])) {
+                if (damage.empty())
+                    damage = "field " + std::to_string(field + 1) + " (\"" + pieces[static_cast<std::size_t>(field)] +
+                             "\") is no value its control takes";
+                break;
+            }
+        if (!damage.empty())
+            MsgBox(*chosen + " is damaged: " + damage + ". Its settings were loaded as far as they go.",
+                   vbExclamation);
     });
 }
 

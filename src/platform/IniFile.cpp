@@ -62,6 +62,50 @@ std::string MarkedUtf8ToUtf8(const std::string& text)
     return out;
 }
 
+bool LineHasShape(std::string_view line)
+{
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return true;
+    const char c = line[first];
+    return c == ';' || c == '#' || (c == '[' && line.find(']', first) != std::string_view::npos) ||
+           line.find('=') != std::string_view::npos;
+}
+
+} // namespace
+
+std::string ProfileTextDamage(std::string_view text)
+{
+    if (text.substr(0, 3) == Utf8Mark)
+        text.remove_prefix(3);
+    if (text.empty())
+        return {};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
+            return "it holds a byte no settings text holds (" + std::to_string(c) + " at byte " + std::to_string(i + 1) +
+                   ")";
+    }
+    if (text.back() != '\n' && text.back() != '\r')
+        return "it ends in the middle of a line, as a file cut short does";
+    std::size_t start = 0, number = 1;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!LineHasShape(line))
+            return "line " + std::to_string(number) + " is no section, entry or comment";
+        start = end + 1;
+        ++number;
+    }
+    return {};
+}
+
+namespace {
+
 // The file's lines (in UTF-8), without their line ends. False when the file exists but cannot
 // be read, so that a write never replaces a file it could not see. utf8Marked tells whether the
 // file starts with a UTF-8 mark, so that a rewrite keeps it in that form.
@@ -78,6 +122,13 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
         ReportFileProblem(file, problem + " Its settings are not used.");
         return false;
     }
+    // A cut or garbled file is not read as far as it goes: a value cut short would be taken
+    // as the whole value, and a rewrite would keep only what was understood.
+    if (const std::string damage = ProfileTextDamage(text); !damage.empty()) {
+        ReportFileProblem(file, file.string() + " is damaged: " + damage + ". Its settings are not used.");
+        return false;
+    }
+    ForgetFileProblem(file);
     if (text.compare(0, 3, Utf8Mark) == 0) {
         // a UTF-8 mark left by an editor
         text = MarkedUtf8ToUtf8(text.substr(3));

@@ -4,8 +4,15 @@
 // the default, and a value is cut to the caller's buffer size - 1 characters.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vexal {
+
+// What makes the text of a settings or profile file one no program wrote whole, in words for
+// a message ("it ends in the middle of a line, as a file cut short does"); empty when it is
+// whole: every line, the last one too, ends with a line break, and each is blank, a comment,
+// a [section] or a key=value entry, with no control character in it.
+std::string ProfileTextDamage(std::string_view text);
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue,

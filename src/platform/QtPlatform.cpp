@@ -2,7 +2,9 @@
 
 #include "FileChecks.h"
 #include "Host.h"
+#include "IniFile.h"
 #include "MsgBox.h"
+#include "RecordFile.h"
 #include "SettingsStore.h"
 #include "Steps.h"
 
@@ -102,6 +104,12 @@ public:
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
+    // Whether the store took the file as it is (it reads it again after the program's check).
+    bool ReadWhole() const
+    {
+        settings_->allKeys();
+        return settings_->status() == QSettings::NoError;
+    }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
     {
@@ -243,17 +251,29 @@ QString SettingsFile(const QString& settingsFolder)
 
 void InstallQtSettings(const QString& settingsFolder)
 {
-    // QSettings reads the whole file with no limit and waits on a pipe: the file is checked
-    // first. One that fails is left as it is, named, and the settings of this run stay in memory.
+    // QSettings reads the whole file with no limit, waits on a pipe, and takes a file it could
+    // not read whole (a failing read, a cut or garbled text) as the settings there are, which
+    // its next write then makes so. The file is read and looked at first: one that fails is
+    // left as it is, named, and the settings of this run stay in memory.
     const std::filesystem::path file = S(SettingsFile(settingsFolder));
     std::string problem;
-    if (!IsMissingFile(file) && !CheckFileToRead(file, FileKind::Settings, problem)) {
+    if (!IsMissingFile(file)) {
+        std::string text;
+        if (ReadWholeFile(file, text, problem, FileKind::Settings)) {
+            if (const std::string damage = ProfileTextDamage(text); !damage.empty())
+                problem = file.string() + " is damaged: " + damage + ".";
+        }
+    }
+    auto store = problem.empty() ? std::make_unique<QtSettingsStore>(Q(file.string())) : nullptr;
+    if (store && !store->ReadWhole())
+        problem = file.string() + " could not be read as settings.";
+    if (!problem.empty()) {
         InstallSettings(std::make_unique<MemorySettings>());
         ReportFileProblem(file, problem + " The program starts with its default settings and keeps changes to "
                                           "them only until it ends.");
         return;
     }
-    InstallSettings(std::make_unique<QtSettingsStore>(Q(file.string())));
+    InstallSettings(std::move(store));
 }
 
 void InstallQtPlatform(const QString& settingsFolder)

@@ -455,6 +455,10 @@ void PredictWindow::FillLineFiles()
     for (int i = 0; i < cboLines_->count(); ++i)
         if (cboLines_->itemText(i) == saved)
             chosen = i;
+    if (chosen == 0 && LineFileStaysChosen(LineFileInUse(), Season().SeasonYear)) {
+        cboLines_->addItem(saved);
+        chosen = cboLines_->count() - 1;
+    }
     cboLines_->setCurrentIndex(chosen);
     block.unblock();
     SetFileList(formulaFiles_, ProgramFolder().string(), "*.fla");

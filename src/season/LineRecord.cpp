@@ -1,4 +1,5 @@
 #include "LineRecord.h"
+#include "Teams.h"
 
 #include "VbConvert.h"
 
@@ -54,6 +55,20 @@ LineRecord LineRecord::FromGame(const GameRecord& game)
     r.Line = game.Line;
     r.Total = game.Total;
     return r;
+}
+
+std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYear)
+{
+    if (const std::size_t extra = size % LineRecord::Size; extra != 0)
+        return "it ends in " + std::to_string(extra) + " bytes that are no whole line record, as a file cut short does";
+    auto known = [](int code) { return code <= LastTeamCode || code == TeamUnder || code == TeamOver; };
+    // Week order is not asked for: a line file mirrors its season file, whatever its order.
+    for (std::size_t at = 0, n = 1; at < size; at += LineRecord::Size, ++n) {
+        const LineRecord r = LineRecord::Decode(bytes + at);
+        if (r.Year != seasonYear || r.Week < 1 || !known(r.HomeTeam) || !known(r.AwayTeam))
+            return "record " + std::to_string(n) + " is no line of a " + std::to_string(seasonYear) + " game";
+    }
+    return {};
 }
 
 std::string LineFileName(const std::string& name, int year)

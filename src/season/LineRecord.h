@@ -36,6 +36,12 @@ struct LineRecord {
     bool operator==(const LineRecord&) const = default;
 };
 
+// What shows that a line file's bytes are no line file of the season written whole, in words
+// for a message ("it ends in 10 bytes that are no whole line record"); empty when each record
+// is one of the season (its year, a week, known team codes). A file shorter than the
+// season file is whole: it was made before the later weeks came.
+std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYear);
+
 // "<name>.L<yy>" with yy the last two digits of the season.
 std::string LineFileName(const std::string& name, int year);
 

@@ -25,13 +25,6 @@ bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength,
     return true;
 }
 
-std::string RecordFileProblem(const std::filesystem::path& path)
-{
-    std::string problem;
-    CheckFileToRead(path, FileKind::Season, problem);
-    return problem;
-}
-
 uint8_t SeasonRecordWeek(const uint8_t* record)
 {
     static const std::size_t at = GameRecord::FieldOf(GameRecord::Field::Week).offset;

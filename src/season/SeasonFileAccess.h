@@ -40,10 +40,6 @@ private:
 bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out,
                     std::string* problem = nullptr);
 
-// What keeps ReadRecordFile from reading a season file, as a message names it: "<path> was
-// not found.", "<path> is a folder, not a file." and the like; empty when it reads.
-std::string RecordFileProblem(const std::filesystem::path& path);
-
 // The week byte of a season record and the whole-record count of a file's length.
 uint8_t SeasonRecordWeek(const uint8_t* record);
 int32_t WholeRecords(std::uintmax_t length, std::size_t recordLength);

@@ -171,7 +171,7 @@ int LoadedWeekSlot(int year, int week)
 namespace {
 
 // The unbroken run of season files that ends at the chosen season, newest first.
-std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen)
+std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen, std::string& chosenProblem)
 {
     std::vector<RecordBytes> files;
     for (int k = 0; k < asked; ++k) {
@@ -183,6 +183,8 @@ std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen)
             // when it is there but cannot be read, since it cuts the load short.
             if (k > 0 && !IsMissingFile(path))
                 ReportFileProblem(path, problem + " The seasons before it are not loaded.");
+            if (k == 0)
+                chosenProblem = problem;
             break;
         }
         files.push_back(std::move(file));
@@ -204,11 +206,8 @@ LineSource ReadLineSource()
     lines.defaultLines = lineFileName == "Default";
     if (lines.defaultLines)
         return lines;
-    const std::filesystem::path path = LineFilePath(lineFileName, Season().SeasonYear);
-    std::string problem;
-    lines.haveLineFile = ReadRecordFile(path, LineRecord::Size, lines.lineFile, &problem);
-    if (!lines.haveLineFile && !IsMissingFile(path))
-        ReportFileProblem(path, problem + " The season file's lines are used.");
+    lines.haveLineFile =
+        ReadLineFileInUse(LineFilePath(lineFileName, Season().SeasonYear), Season().SeasonYear, lines.lineFile);
     return lines;
 }
 
@@ -416,9 +415,10 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     // The host is looked up at each use: a window closed while the load yields may take its host away.
     const int asked = Years;
     const int chosen = NumberOf(state.selectorText);
-    const std::vector<RecordBytes> files = ReadSeasonFiles(asked, chosen);
+    std::string problem;
+    const std::vector<RecordBytes> files = ReadSeasonFiles(asked, chosen, problem);
     if (files.empty()) {
-        MsgBox(RecordFileProblem(ProgramFolder() / SeasonFileName(chosen)));
+        MsgBox(problem);
         return false;
     }
     const int years = static_cast<int>(files.size());

@@ -1,6 +1,7 @@
 #include "WeekRange.h"
 
 #include "AppState.h"
+#include "FileChecks.h"
 #include "GameRecord.h"
 #include "Host.h"
 #include "LineRecord.h"
@@ -9,6 +10,7 @@
 #include "SeasonFileAccess.h"
 #include "SeasonLoader.h"
 #include "SettingsStore.h"
+#include "SharedProcs.h"
 #include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
@@ -177,9 +179,35 @@ std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
     return ProgramFolder() / LineFileName(name, seasonYear);
 }
 
+bool LineFileStaysChosen(const std::string& name, int seasonYear)
+{
+    return !name.empty() && name != "Default" && IsPlainFileName(name) && FileExists(LineFilePath(name, seasonYear));
+}
+
 bool UseSeasonFileLines()
 {
     return !(LineFileInUse() != "Default" && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
+}
+
+bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, RecordBytes& out)
+{
+    std::string problem;
+    RecordBytes read;
+    bool whole = ReadRecordFile(path, LineRecord::Size, read, &problem);
+    if (whole) {
+        const auto& bytes = read.Bytes();
+        if (const std::string damage = LineFileDamage(bytes.data(), bytes.size(), seasonYear); !damage.empty()) {
+            whole = false;
+            problem = path.string() + " is damaged: " + damage + ".";
+        }
+    }
+    if (whole) {
+        out = std::move(read);
+        ForgetFileProblem(path);
+    } else if (!IsMissingFile(path)) {
+        ReportFileProblem(path, problem + " The season file's lines are used.");
+    }
+    return whole;
 }
 
 void LoadWeekLines(bool ForceLineFile)
@@ -193,7 +221,7 @@ void LoadWeekLines(bool ForceLineFile)
     bool haveSeasonFile = false;
     bool haveLineFile = false;
     if (useLineFile) {
-        haveLineFile = ReadRecordFile(LineFilePath(name, season.SeasonYear), LineRecord::Size, lineFile);
+        haveLineFile = ReadLineFileInUse(LineFilePath(name, season.SeasonYear), season.SeasonYear, lineFile);
         haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(season.SeasonYear), GameRecord::Size, seasonFile);
     } else {
         haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(CurrentSeason), GameRecord::Size, seasonFile);

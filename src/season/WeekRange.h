@@ -3,6 +3,8 @@
 // season a week slot belongs to, a week's records in its season file, where the current
 // season's spreads and totals come from, and the exact-text search of a list.
 // The selector's model is Season().WeekItems with Season().WeekListIndex chosen.
+#include "SeasonFileAccess.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -43,6 +45,17 @@ void SetWeekRange(int16_t Week, int16_t Season);
 
 // <program folder>/<name>.L<yy>
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear);
+
+// Whether a saved line-file choice missing from a list of line files stays chosen: while
+// something of its name is there, even what the list leaves out (a folder, a pipe, a
+// device), as an unreadable or oversized file stays; reading it then names what is wrong,
+// where falling back to "Default" would change the setting without a word.
+bool LineFileStaysChosen(const std::string& name, int seasonYear);
+
+// Reads the line file in use of the season whole. False when it is missing, or (named once,
+// ReportFileProblem) when it cannot be read whole or is damaged: the season file's lines
+// stand in for it.
+bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, RecordBytes& out);
 
 // True when the chosen week's spreads and totals come from its season file.
 bool UseSeasonFileLines();

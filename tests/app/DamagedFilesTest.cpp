@@ -1,7 +1,8 @@
 // The whole program, started in-process as main() starts it, with one file the user can damage
-// replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy or a
-// sparse file of 100 MiB or 1 GiB, and then used where the program reads that file: nothing
-// waits, at most one message is shown and it names the file, and no file is changed.
+// replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy, one
+// of garbage, a sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from
+// the start, or once the program runs), and then used where the program reads that file:
+// nothing waits, the file is named once, by file and cause, and no file is changed.
 #include "CommonDialog.h"
 #include "DefaultFormula.h"
 #include "DownloadWindow.h"
@@ -31,7 +32,10 @@
 namespace vexal::test {
 namespace {
 
-enum class Damage { Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Big100MiB, Big1GiB };
+enum class Damage { Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater };
+constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,      Damage::LinkToDevZero, Damage::Unreadable,
+                                 Damage::HalfCut,   Damage::Garbage,   Damage::Big100MiB,     Damage::Big1GiB,
+                                 Damage::ReadFails, Damage::ReadFailsLater};
 enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
 
 struct Case {
@@ -61,6 +65,9 @@ std::string NameOf(Damage d)
     case Damage::LinkToDevZero: return "LinkToDevZero";
     case Damage::Unreadable: return "Unreadable";
     case Damage::HalfCut: return "HalfCut";
+    case Damage::Garbage: return "Garbage";
+    case Damage::ReadFails: return "ReadFails";
+    case Damage::ReadFailsLater: return "ReadFailsLater";
     case Damage::Big100MiB: return "Big100MiB";
     case Damage::Big1GiB: return "Big1GiB";
     }
@@ -72,11 +79,16 @@ std::vector<Case> AllCases()
     std::vector<Case> cases;
     for (Place p : {Place::ProgramIni, Place::SettingsFile, Place::DefaultFormula, Place::LineFileInUse, Place::SeasonFile,
                     Place::Template, Place::StatFile})
-        for (Damage d : {Damage::Folder, Damage::Pipe, Damage::LinkToDevZero, Damage::Unreadable, Damage::HalfCut,
-                         Damage::Big100MiB, Damage::Big1GiB})
-            // A half-cut stat file is a malformed one, which the import's own questions handle.
-            if (!(p == Place::StatFile && d == Damage::HalfCut))
-                cases.push_back({p, d});
+        for (Damage d : AllDamages) {
+            // A half-cut or garbled stat file is a malformed one, which the import's own
+            // questions handle.
+            if (p == Place::StatFile && (d == Damage::HalfCut || d == Damage::Garbage))
+                continue;
+            // Read once the program runs: the files it reads again while the user works.
+            if (d == Damage::ReadFailsLater && p != Place::SeasonFile && p != Place::LineFileInUse)
+                continue;
+            cases.push_back({p, d});
+        }
     return cases;
 }
 
@@ -162,6 +174,19 @@ protected:
         case Damage::HalfCut:
             std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2 + 1);
             break;
+        case Damage::Garbage: {
+            // As a disk or an editor leaves one: its length, other bytes.
+            std::string bytes(std::filesystem::file_size(file), '\xA5');
+            for (std::size_t i = 0; i < bytes.size(); i += 7)
+                bytes[i] = static_cast<char>(i % 32);
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+            break;
+        }
+        case Damage::ReadFails:
+            failingRead = std::make_unique<ReadErrorFault>(file, std::filesystem::file_size(file) / 2);
+            break;
+        case Damage::ReadFailsLater:
+            break;
         case Damage::Big100MiB:
             std::filesystem::resize_file(file, 100ull << 20); // sparse: nothing is written
             break;
@@ -190,12 +215,17 @@ protected:
     }
 
     // What the user does that reads the file.
-    void Use(Place place, const std::filesystem::path& file)
+    void Use(Place place, Damage damage, const std::filesystem::path& file)
     {
         switch (place) {
         case Place::SeasonFile:
             // The chosen season's file is read by the start-up's load; with no season loaded the
-            // views refuse to open, with a message of their own.
+            // views refuse to open, with a message of their own. Once loaded, the data-entry
+            // windows read it again.
+            if (damage == Damage::ReadFailsLater) {
+                Press("cToolbar2", 2, "FORM2");
+                Press("cToolbar1", 2, "lines");
+            }
             break;
         case Place::ProgramIni:
         case Place::SettingsFile:
@@ -205,6 +235,7 @@ protected:
         case Place::LineFileInUse:
             Press("cToolbar1", 2, "lines");
             Press("cToolbar2", 2, "FORM2");
+            Press("cToolbar1", 4, "PREDICT");
             break;
         case Place::Template: {
             Press("cToolbar1", 8, "frmTest");
@@ -229,9 +260,10 @@ protected:
     TempFolder settings;
     TempFolder templates;
     std::unique_ptr<ReadFault> unreadable;
+    std::unique_ptr<ReadErrorFault> failingRead;
 };
 
-TEST_P(DamagedFiles, NothingWaitsAtMostOneMessageNamesTheFileAndNoFileChanges)
+TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChanges)
 {
     const Case c = GetParam();
     const std::filesystem::path file = PathOf(c.place);
@@ -241,24 +273,25 @@ TEST_P(DamagedFiles, NothingWaitsAtMostOneMessageNamesTheFileAndNoFileChanges)
     ScriptedMessages& messages = InstallScriptedMessages();
 
     Start(c.place);
-    Use(c.place, file);
-
-    // A damaged file is named once; a half-cut one reads as far as it goes, with at most one.
-    if (c.damage == Damage::HalfCut) {
-        EXPECT_LE(messages.shown.size(), 1u);
-    } else {
-        EXPECT_EQ(messages.shown.size(), 1u);
+    if (c.damage == Damage::ReadFailsLater) {
+        ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        failingRead = std::make_unique<ReadErrorFault>(file);
     }
-    for (const RecordedMessage& m : messages.shown)
-        EXPECT_NE(m.text.find(file.string()), std::string::npos) << m.text;
+    Use(c.place, c.damage, file);
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string& text = messages.shown[0].text;
+    EXPECT_NE(text.find(file.string()), std::string::npos) << text;
+    if (c.damage == Damage::ReadFails || c.damage == Damage::ReadFailsLater) {
+        EXPECT_NE(text.find(file.string() + " could not be read: the disk reported an input/output error."),
+                  std::string::npos)
+            << text;
+    }
     if (c.place == Place::LineFileInUse) {
         EXPECT_EQ(LineFileInUse(), "MyLines") << "the line file in use stays chosen";
     }
     const auto after = Snapshot({program.Path(), settings.Path(), templates.Path()});
     for (const auto& [path, seen] : before) {
-        // A settings file the store could read is the store's to rewrite.
-        if (c.place == Place::SettingsFile && c.damage == Damage::HalfCut && path == file.string())
-            continue;
         const auto now = after.find(path);
         ASSERT_NE(now, after.end()) << path << " is gone";
         EXPECT_TRUE(now->second == seen) << path << " changed";

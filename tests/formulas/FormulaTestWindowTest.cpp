@@ -820,7 +820,21 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
     w.mnuLTT_Click();
     EXPECT_EQ(Box(w, "Text2_9")->text(), "20");
     EXPECT_FALSE(Check(w, "chkDonTUseLine")->isChecked());
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, (folder / "bad.ftp").string() +
+                                          " is damaged: field 21 (\"7\") is no value its control takes. Its settings "
+                                          "were loaded as far as they go.");
+    // So is a template cut short: the fields it holds are taken.
+    folder.Write("cut.ftp", "3,4,5");
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "cut.ftp").string()); });
+    w.mnuLTT_Click();
+    EXPECT_EQ(Box(w, "txtrola_1")->text(), "4");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, (folder / "cut.ftp").string() +
+                                          " is damaged: its line ends before its line break, as a file cut short "
+                                          "does. Its settings were loaded as far as they go.");
+    messages.shown.clear();
 
     // A template that cannot be written is named, not reported as saved.
     const std::string unwritable = (folder / "missing" / "Weekly").string();
