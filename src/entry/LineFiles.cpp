@@ -136,7 +136,7 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
 }
 
 bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line, double total,
-                      std::string* reason)
+                      std::string* reason, RecordSyncBatch* batch)
 {
     auto fail = [&](const std::string& why) {
         if (reason)
@@ -148,7 +148,8 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec))
             return fail(std::filesystem::exists(file, ec) ? WriteFailureReason(file) : "the file does not exist");
-        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite, lineFile ? FileKind::Line : FileKind::Season);
+        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite,
+                           lineFile ? FileKind::Line : FileKind::Season, batch);
         if (record < 1 || record > records.RecordCount())
             return fail("the file holds no record " + std::to_string(record));
         std::vector<uint8_t> buf(records.RecordLength());

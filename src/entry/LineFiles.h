@@ -10,6 +10,8 @@
 
 namespace vexal {
 
+class RecordSyncBatch;
+
 // False for a typed name that could leave the program folder or that the file system
 // cannot hold: empty, "..", a path separator, a control character, one of < > : " | ? *,
 // or a name ending in a blank or a period.
@@ -56,8 +58,9 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
 // Rewrites the spread and total of one record in place; every other byte keeps its value.
 // False when the record lies outside the file (nothing written) or the file cannot be
 // written; `reason` then says why. Values are stored as the file's fixed-point currency.
+// With a batch, the record reaches the disk when the batch is finished.
 [[nodiscard]] bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
-                      double total, std::string* reason = nullptr);
+                      double total, std::string* reason = nullptr, RecordSyncBatch* batch = nullptr);
 
 // Reads a typed spread or total: empty text is 0; "." is the decimal separator. False for
 // text that is not a number or lies outside what a line can hold (+/- 1000 points).

@@ -14,6 +14,7 @@
 #include "MsgBox.h"
 #include "Notice.h"
 #include "NumberInput.h"
+#include "RecordFile.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SendKey.h"
@@ -430,6 +431,8 @@ void LinesWindow::SaveLines()
     season.CurrentGame = 0;
     const LineSource& source = shownSource_;
     const int slot = shownSlot_;
+    // The rows written reach the disk together, once the last is written.
+    RecordSyncBatch written;
     for (int i = 0; i < linesGrid_->Rows(); ++i) {
         const int32_t record = shownFirstRecord_ + i;
         double values[2] = {0, 0};
@@ -447,7 +450,7 @@ void LinesWindow::SaveLines()
         if (shownFirstRecord_ < 1)
             reason = "the week has no game in it";
         if (shownFirstRecord_ < 1 ||
-            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1], &reason)) {
+            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1], &reason, &written)) {
             MsgBox("The lines could not be saved in " + source.file.string() + ": " + reason + ".", vbCritical,
                    "Lines not saved");
             // The rows not written show what the file holds.
@@ -455,7 +458,7 @@ void LinesWindow::SaveLines()
                 linesGrid_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].first);
                 linesGrid_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].second);
             }
-            return;
+            break;
         }
         if (known)
             storedLines_[static_cast<std::size_t>(i)] = {values[0], values[1]};
@@ -465,6 +468,9 @@ void LinesWindow::SaveLines()
             season.SeasonLines[at + 1] = static_cast<float>(values[1]);
         }
     }
+    for (const RecordSyncBatch::Failure& f : written.Finish())
+        MsgBox("The lines could not be saved in " + f.file.string() + ": " + f.reason + ".", vbCritical,
+               "Lines not saved");
 }
 
 // ---------------------------------------------------------------- line files

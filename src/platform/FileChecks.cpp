@@ -79,7 +79,7 @@ std::string NotPlain(const std::string& name, mode_t mode)
 std::uintmax_t SizeLimit(FileKind kind) { return RowOf(kind).bytes; }
 const char* KindName(FileKind kind) { return RowOf(kind).name; }
 
-int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string& problem)
+int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string& problem, std::uintmax_t* size)
 {
     problem.clear();
     const std::string name = path.string();
@@ -109,13 +109,15 @@ int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string
         ::close(fd);
         return -1;
     }
-    const auto size = static_cast<std::uintmax_t>(info.st_size);
-    if (size > SizeLimit(kind)) {
-        problem = name + " holds " + std::to_string(size) + " bytes, more than a " + KindName(kind) +
+    const auto bytes = static_cast<std::uintmax_t>(info.st_size);
+    if (bytes > SizeLimit(kind)) {
+        problem = name + " holds " + std::to_string(bytes) + " bytes, more than a " + KindName(kind) +
                   " ever does (at most " + std::to_string(SizeLimit(kind)) + "); it was not read.";
         ::close(fd);
         return -1;
     }
+    if (size)
+        *size = bytes;
     return fd;
 }
 

@@ -18,8 +18,9 @@ const char* KindName(FileKind kind);
 // Opens the file for reading without ever waiting on it. The descriptor (close it), or -1
 // with the problem in a sentence naming the file: "... was not found.", "... is a folder, not
 // a file.", "... is not a plain file.", "... could not be read: permission denied.", or its
-// size against the kind's limit.
-int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string& problem);
+// size against the kind's limit. `size`, when given, receives the file's size as opened.
+int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string& problem,
+                   std::uintmax_t* size = nullptr);
 // The same check with nothing kept open.
 bool CheckFileToRead(const std::filesystem::path& path, FileKind kind, std::string& problem);
 // Whether a problem is only that the file is not there (most readers take that as empty).

@@ -20,6 +20,7 @@ namespace {
 struct FaultState {
     std::mutex lock;
     bool armed = false;
+    bool atSync = false;
     std::uintmax_t remaining = 0;
     std::filesystem::path file;
 };
@@ -35,11 +36,28 @@ std::size_t AllowedBytes(const std::filesystem::path& target, std::size_t wanted
 {
     FaultState& f = Fault();
     std::lock_guard<std::mutex> hold(f.lock);
-    if (!f.armed || (!f.file.empty() && f.file.lexically_normal() != target.lexically_normal()))
+    if (!f.armed || f.atSync || (!f.file.empty() && f.file.lexically_normal() != target.lexically_normal()))
         return wanted;
     const auto allowed = static_cast<std::size_t>(std::min<std::uintmax_t>(wanted, f.remaining));
     f.remaining -= allowed;
     return allowed;
+}
+
+// Waits until what was written to the open file `target` is on the disk: 0, or the
+// system's error number (the armed sync fault's EIO).
+int SyncToDisk(int descriptor, const std::filesystem::path& target)
+{
+    {
+        FaultState& f = Fault();
+        std::lock_guard<std::mutex> hold(f.lock);
+        if (f.armed && f.atSync && (f.file.empty() || f.file.lexically_normal() == target.lexically_normal()))
+            return EIO;
+    }
+    while (::fsync(descriptor) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
 }
 
 } // namespace
@@ -49,7 +67,18 @@ WriteFault::WriteFault(std::uintmax_t bytes, std::filesystem::path file)
     FaultState& f = Fault();
     std::lock_guard<std::mutex> hold(f.lock);
     f.armed = true;
+    f.atSync = false;
     f.remaining = bytes;
+    f.file = std::move(file);
+}
+
+WriteFault::WriteFault(AtSyncTag, std::filesystem::path file)
+{
+    FaultState& f = Fault();
+    std::lock_guard<std::mutex> hold(f.lock);
+    f.armed = true;
+    f.atSync = true;
+    f.remaining = 0;
     f.file = std::move(file);
 }
 
@@ -58,21 +87,62 @@ WriteFault::~WriteFault()
     FaultState& f = Fault();
     std::lock_guard<std::mutex> hold(f.lock);
     f.armed = false;
+    f.atSync = false;
     f.file.clear();
 }
 
-RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind)
-    : path_(path), recordLength_(recordLength), mode_(mode)
+RecordSyncBatch::~RecordSyncBatch()
+{
+    for (const Pending& p : pending_)
+        ::close(p.descriptor);
+}
+
+void RecordSyncBatch::Written(const std::filesystem::path& file)
+{
+    for (Pending& p : pending_)
+        if (p.file == file) {
+            ++p.records;
+            return;
+        }
+    // Kept open until Finish: what it syncs is the file written, even when a rewrite has put
+    // another file at its path since.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw VbError::Of(57);
+    pending_.push_back({file, fd, 1});
+}
+
+std::vector<RecordSyncBatch::Failure> RecordSyncBatch::Finish()
+{
+    std::vector<Failure> failures;
+    for (const Pending& p : pending_) {
+        if (const int error = SyncToDisk(p.descriptor, p.file); error != 0)
+            failures.push_back({p.file, ReasonOfError(error), p.records});
+        ::close(p.descriptor);
+    }
+    pending_.clear();
+    return failures;
+}
+
+std::string RecordSyncBatch::Describe(const std::vector<Failure>& failures)
+{
+    std::string text;
+    for (const Failure& f : failures)
+        text += (text.empty() ? "" : "\n") + f.file.string() + " could not be written to the disk: " + f.reason + ".";
+    return text;
+}
+
+RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind,
+                       RecordSyncBatch* batch)
+    : path_(path), recordLength_(recordLength), mode_(mode), batch_(batch)
 {
     std::error_code ec;
-    const auto status = std::filesystem::status(path_, ec);
-    if (std::filesystem::exists(status)) {
-        // A folder, a pipe, a device, an unreadable file or one far too large for its kind is
-        // refused before the stream opens it (which would wait on a pipe), naming the file.
-        std::string problem;
-        if (!CheckFileToRead(path_, kind, problem))
+    // A folder, a pipe, a device, an unreadable file or one far too large for its kind is
+    // refused before the stream opens it (which would wait on a pipe), naming the file.
+    std::string problem;
+    if (!CheckFileToRead(path_, kind, problem)) {
+        if (!IsMissingFile(path_))
             throw VbError(VbError::PathFileAccess, problem);
-    } else {
         if (mode_ == Mode::ReadOnly)
             throw VbError(VbError::FileNotFound, path_.string() + " was not found.");
         const auto parent = path_.parent_path();
@@ -171,86 +241,22 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
     stream_.flush();
     if (!stream_)
         throw VbError::Of(57);
+    length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
     // On the disk before the edit counts as done, as a whole-file write is: a record that
-    // crosses a page is not left torn by a power cut.
+    // crosses a page is not left torn by a power cut. A batch waits once for all its records.
+    if (batch_) {
+        batch_->Written(path_);
+        return;
+    }
     if (const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); fd >= 0) {
-        const bool synced = ::fsync(fd) == 0;
+        const int error = SyncToDisk(fd, path_);
         ::close(fd);
-        if (!synced)
+        if (error != 0)
             throw VbError::Of(57);
     }
-    length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
 }
 
 void RecordFile::Flush() { stream_.flush(); }
-
-namespace le {
-int16_t I16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))); }
-uint8_t U8(const uint8_t* p) { return p[0]; }
-int32_t I32(const uint8_t* p)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return static_cast<int32_t>(v);
-}
-float F32(const uint8_t* p)
-{
-    uint32_t v = static_cast<uint32_t>(I32(p));
-    float f;
-    std::memcpy(&f, &v, sizeof f);
-    return f;
-}
-void PutI32(uint8_t* p, int32_t v)
-{
-    auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(u & 0xFF);
-        u >>= 8;
-    }
-}
-void PutF32(uint8_t* p, float v)
-{
-    uint32_t u;
-    std::memcpy(&u, &v, sizeof u);
-    PutI32(p, static_cast<int32_t>(u));
-}
-int64_t I64(const uint8_t* p)
-{
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return static_cast<int64_t>(v);
-}
-double F64(const uint8_t* p)
-{
-    uint64_t v = static_cast<uint64_t>(I64(p));
-    double d;
-    std::memcpy(&d, &v, sizeof d);
-    return d;
-}
-void PutI16(uint8_t* p, int16_t v)
-{
-    auto u = static_cast<uint16_t>(v);
-    p[0] = static_cast<uint8_t>(u & 0xFF);
-    p[1] = static_cast<uint8_t>(u >> 8);
-}
-void PutU8(uint8_t* p, uint8_t v) { p[0] = v; }
-void PutI64(uint8_t* p, int64_t v)
-{
-    auto u = static_cast<uint64_t>(v);
-    for (int i = 0; i < 8; ++i) {
-        p[i] = static_cast<uint8_t>(u & 0xFF);
-        u >>= 8;
-    }
-}
-void PutF64(uint8_t* p, double v)
-{
-    uint64_t u;
-    std::memcpy(&u, &v, sizeof u);
-    PutI64(p, static_cast<int64_t>(u));
-}
-} // namespace le
 
 std::string ReasonOfError(int errorNumber)
 {
@@ -271,46 +277,69 @@ std::string ReasonOfError(int errorNumber)
     }
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind)
+namespace {
+
+// Reads a whole file straight into `bytes` (a std::string or a byte vector): one buffer of
+// the file's size, filled by the system's reads, with no copy between.
+template <class Buffer>
+bool ReadWholeInto(const std::filesystem::path& path, Buffer& bytes, std::string& problem, FileKind kind)
 {
     bytes.clear();
-    const int fd = OpenFileToRead(path, kind, problem);
+    std::uintmax_t size = 0;
+    const int fd = OpenFileToRead(path, kind, problem, &size);
     if (fd < 0)
         return false;
+    auto fail = [&](std::string why) {
+        problem = std::move(why);
+        ::close(fd);
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return false;
+    };
     // Never more than the limit and a byte: a file that grows while it is read stays refused.
     const std::uintmax_t limit = SizeLimit(kind);
-    char buffer[65536];
+    // The file's size and a byte, so that its end is seen without growing the buffer.
+    bytes.resize(static_cast<std::size_t>(std::min(size, limit) + 1));
+    std::size_t have = 0;
     for (;;) {
+        if (have == bytes.size())
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(limit + 1, 2 * bytes.size())));
         // A test's failing disk lets the bytes before its fault through, then fails.
         const std::uintmax_t readable = BytesBeforeReadError(path);
         ssize_t got = -1;
-        if (bytes.size() >= readable)
+        if (have >= readable)
             errno = EIO;
         else
-            got = ::read(fd, buffer, static_cast<std::size_t>(std::min<std::uintmax_t>(sizeof buffer, readable - bytes.size())));
+            got = ::read(fd, bytes.data() + have,
+                         static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size() - have, readable - have)));
         if (got > 0) {
-            bytes.append(buffer, static_cast<std::size_t>(got));
-            if (bytes.size() > limit) {
-                problem = path.string() + " holds more than " + std::to_string(limit) + " bytes, more than a " +
-                          KindName(kind) + " ever does; it was not read.";
-                ::close(fd);
-                bytes.clear();
-                return false;
-            }
+            have += static_cast<std::size_t>(got);
+            if (have > limit)
+                return fail(path.string() + " holds more than " + std::to_string(limit) + " bytes, more than a " +
+                            KindName(kind) + " ever does; it was not read.");
             continue;
         }
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            problem = ReadFailure(path, errno);
-            ::close(fd);
-            bytes.clear();
-            return false;
-        }
+        if (got < 0)
+            return fail(ReadFailure(path, errno));
         break;
     }
     ::close(fd);
+    bytes.resize(have);
     return true;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind)
+{
+    return ReadWholeInto(path, bytes, problem, kind);
+}
+
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& problem, FileKind kind)
+{
+    return ReadWholeInto(path, bytes, problem, kind);
 }
 
 std::string WriteFailureReason(const std::filesystem::path& path)
@@ -402,10 +431,11 @@ bool AtomicFileWrite::Write(std::string_view bytes)
     ok = (std::fflush(f) == 0) && ok;
     if (!ok && !failure)
         failure = errno;
-    if (sync_ == WriteSync::Durable) {
-        ok = (fsync(fileno(f)) == 0) && ok;
-        if (!ok && !failure)
-            failure = errno;
+    if (sync_ == WriteSync::Durable && ok) {
+        if (const int error = SyncToDisk(fileno(f), target_); error != 0) {
+            ok = false;
+            failure = error;
+        }
     }
     ok = (std::fclose(f) == 0) && ok;
     if (!ok && !failure)

@@ -4,6 +4,7 @@
 // gives zero bytes, one record rewritten in place.
 #include "FileChecks.h"
 
+#include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,43 @@
 
 namespace vexal {
 
+// Records put in place by one operation that writes several (a week's stat import, a save of
+// a week's lines) reach the disk together: a RecordFile given the batch does not wait for the
+// disk at each put, and Finish waits once for every file the batch wrote. The operation
+// calls Finish when its last record is written, whether it ran to the end or stopped; a
+// batch that goes unfinished (a failure escaped the operation) leaves its records to the
+// system's own write-back, unreported.
+class RecordSyncBatch {
+public:
+    RecordSyncBatch() = default;
+    ~RecordSyncBatch();
+    RecordSyncBatch(const RecordSyncBatch&) = delete;
+    RecordSyncBatch& operator=(const RecordSyncBatch&) = delete;
+
+    // A file that could not be put on the disk: the reason, and how many records were put in
+    // it since the batch began (none of them is known to be on the disk).
+    struct Failure {
+        std::filesystem::path file;
+        std::string reason;
+        int32_t records = 0;
+    };
+    // Waits until every record put through the batch is on the disk. Empty when all are; the
+    // batch is empty again afterwards.
+    std::vector<Failure> Finish();
+    // "<file> could not be written to the disk: <reason>." for each failure, one a line.
+    static std::string Describe(const std::vector<Failure>& failures);
+
+private:
+    friend class RecordFile;
+    void Written(const std::filesystem::path& file);
+    struct Pending {
+        std::filesystem::path file;
+        int descriptor = -1;
+        int32_t records = 0;
+    };
+    std::vector<Pending> pending_;
+};
+
 class RecordFile {
 public:
     enum class Mode { ReadOnly, ReadWrite };
@@ -21,7 +59,9 @@ public:
     // when its folder is missing). Anything at the path that is no readable plain file of a
     // size the kind allows (a folder, a pipe, a device, a gigabyte) throws VbError 75 whose
     // description names the file and what is wrong with it.
-    RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind);
+    // With a batch, a put does not wait for the disk; the batch's Finish does, once.
+    RecordFile(const std::filesystem::path& path, std::size_t recordLength, Mode mode, FileKind kind,
+               RecordSyncBatch* batch = nullptr);
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
@@ -33,8 +73,8 @@ public:
     void Get(int32_t recordNumber, uint8_t* buf);
     std::vector<uint8_t> Get(int32_t recordNumber);
     // Writes one record in place (extending the file when it lies past the end; a gap
-    // is filled with zero bytes) and waits until it is on the disk. VbError 54 on a file
-    // opened ReadOnly.
+    // is filled with zero bytes) and waits until it is on the disk, or leaves that to the
+    // file's batch. VbError 54 on a file opened ReadOnly, 57 when the write or the wait fails.
     void Put(int32_t recordNumber, const uint8_t* buf);
     void Flush();
 
@@ -46,25 +86,53 @@ private:
     std::filesystem::path path_;
     std::size_t recordLength_;
     Mode mode_;
+    RecordSyncBatch* batch_ = nullptr;
     std::fstream stream_;
     std::uintmax_t length_ = 0;
 };
 
-// Little-endian field access at fixed offsets of a record buffer.
+// Little-endian field access at fixed offsets of a record buffer. Inline: the loader decodes
+// every field of every record of every season through these, and a call per field would cost
+// more than the field.
 namespace le {
-int16_t I16(const uint8_t* p);
-uint8_t U8(const uint8_t* p);
-int32_t I32(const uint8_t* p);
-float F32(const uint8_t* p);
-void PutI32(uint8_t* p, int32_t v);
-void PutF32(uint8_t* p, float v);
-int64_t I64(const uint8_t* p);
-double F64(const uint8_t* p);
-void PutI16(uint8_t* p, int16_t v);
-void PutU8(uint8_t* p, uint8_t v);
-void PutI64(uint8_t* p, int64_t v);
-void PutF64(uint8_t* p, double v);
+inline uint8_t U8(const uint8_t* p) { return p[0]; }
+inline int16_t I16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))); }
+inline uint32_t U32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
 }
+inline int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
+inline int64_t I64(const uint8_t* p)
+{
+    return static_cast<int64_t>(static_cast<uint64_t>(U32(p)) | (static_cast<uint64_t>(U32(p + 4)) << 32));
+}
+inline float F32(const uint8_t* p) { return std::bit_cast<float>(U32(p)); }
+inline double F64(const uint8_t* p) { return std::bit_cast<double>(I64(p)); }
+inline void PutU8(uint8_t* p, uint8_t v) { p[0] = v; }
+inline void PutU32(uint8_t* p, uint32_t u)
+{
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(u & 0xFF);
+        u >>= 8;
+    }
+}
+inline void PutI16(uint8_t* p, int16_t v)
+{
+    const auto u = static_cast<uint16_t>(v);
+    p[0] = static_cast<uint8_t>(u & 0xFF);
+    p[1] = static_cast<uint8_t>(u >> 8);
+}
+inline void PutI32(uint8_t* p, int32_t v) { PutU32(p, static_cast<uint32_t>(v)); }
+inline void PutI64(uint8_t* p, int64_t v)
+{
+    const auto u = static_cast<uint64_t>(v);
+    PutU32(p, static_cast<uint32_t>(u));
+    PutU32(p + 4, static_cast<uint32_t>(u >> 32));
+}
+inline void PutF32(uint8_t* p, float v) { PutU32(p, std::bit_cast<uint32_t>(v)); }
+inline void PutF64(uint8_t* p, double v) { PutI64(p, std::bit_cast<int64_t>(v)); }
+} // namespace le
 
 // Writes a whole file safely: a temporary file beside the target, flushed, then renamed
 // over it. Returns false (and leaves the old file whole) when anything fails.
@@ -112,9 +180,14 @@ private:
 // writes of this layer (whole-file writes and records put in place) to `file`, or to every
 // file when it is empty, fail once `bytes` bytes went through, the bytes before reaching
 // the file. The failure reads as a full disk.
+// Made with AtSync, the writes go through and every wait for them to reach the disk fails
+// instead, as on a disk that fails while writing back what it accepted.
 class WriteFault {
 public:
+    struct AtSyncTag {};
+    static constexpr AtSyncTag AtSync{};
     explicit WriteFault(std::uintmax_t bytes, std::filesystem::path file = {});
+    WriteFault(AtSyncTag, std::filesystem::path file = {});
     ~WriteFault();
     WriteFault(const WriteFault&) = delete;
     WriteFault& operator=(const WriteFault&) = delete;
@@ -125,6 +198,8 @@ public:
 // the kind's size limit (FileChecks.h): false with the problem in words a message can show,
 // naming the file ("... is a folder, not a file", "... could not be read: permission denied").
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind);
+// The same into a byte buffer, for the record files read whole.
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& problem, FileKind kind);
 
 // Why a file cannot be written in place (or, when it is missing, created in its folder):
 // what is found at the path or the system's reason, for a message after a failed write.

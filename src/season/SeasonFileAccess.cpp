@@ -15,13 +15,15 @@ FileKind KindOf(std::size_t recordLength) { return recordLength == LineRecord::S
 bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out,
                     std::string* problem)
 {
-    std::string bytes, why;
+    // Straight into the record buffer: the file's bytes are copied once, by the system.
+    std::vector<uint8_t> bytes;
+    std::string why;
     if (!ReadWholeFile(path, bytes, why, KindOf(recordLength))) {
         if (problem)
             *problem = why;
         return false;
     }
-    out = RecordBytes(std::vector<uint8_t>(bytes.begin(), bytes.end()), recordLength);
+    out = RecordBytes(std::move(bytes), recordLength);
     return true;
 }
 

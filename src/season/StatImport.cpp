@@ -21,6 +21,7 @@
 #include "WeekRange.h"
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace vexal {
@@ -34,6 +35,24 @@ struct ImportState {
     int32_t answer = 0;          // the last answer to the data-present or play-off question
     int32_t lastUpdated = 0;     // the record the last update wrote
     ImportResult result;
+    RecordSyncBatch written;     // the records put in place, on the disk together at the end
+    // The season file the updates write, kept open from one update to the next; closed
+    // before an insertion or removal rewrites a file, so that no write goes to a file a
+    // rewrite has replaced.
+    std::optional<RecordFile> seasonFile;
+    std::filesystem::path seasonPath;
+
+    void Put(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
+    {
+        if (!seasonFile || seasonPath != path) {
+            seasonFile.reset();
+            seasonFile.emplace(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season, &written);
+            seasonPath = path;
+        }
+        const auto bytes = game.Encode();
+        seasonFile->Put(recordNumber, bytes.data());
+    }
+    void CloseSeasonFile() { seasonFile.reset(); }
 };
 
 enum class Outcome { Next, Stop };
@@ -69,24 +88,17 @@ WeekBlock ScanWeek(const RecordBytes& file, int week)
 // would otherwise start the file anew over it).
 bool ReadSeasonFileOf(const std::filesystem::path& path, RecordBytes& file)
 {
+    if (ReadRecordFile(path, GameRecord::Size, file))
+        return true;
     if (!FileExists(path))
         return false;
-    if (!ReadRecordFile(path, GameRecord::Size, file))
-        throw VbError(VbError::PathFileAccess, path.string() + " could not be read: " +
-                                                   VbError::TextOf(VbError::PathFileAccess));
-    return true;
+    throw VbError(VbError::PathFileAccess,
+                  path.string() + " could not be read: " + VbError::TextOf(VbError::PathFileAccess));
 }
 
 bool AskContinue(const std::string& description)
 {
     return MsgBox(description + "\n" + "Should I continue?", vbYesNo + vbCritical, "Error") == vbYes;
-}
-
-void PutSeasonRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
-{
-    RecordFile file(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season);
-    const auto bytes = game.Encode();
-    file.Put(recordNumber, bytes.data());
 }
 
 // The game slot of record `recordNumber` in the loaded arrays, when its season and week are
@@ -162,6 +174,7 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
         if (!create)
             throw VbError::Of(VbError::PathFileAccess);
     }
+    st.CloseSeasonFile();
     if (!InsertGameRecord(path, after, game))
         return;
     ++st.result.imported;
@@ -208,7 +221,7 @@ void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesy
     }
     // The file first: the arrays show what the file holds.
     st.lastUpdated = candidateNumber;
-    PutSeasonRecord(path, candidateNumber, candidate);
+    st.Put(path, candidateNumber, candidate);
     ++st.result.imported;
 
     if (!place.Loaded())
@@ -269,6 +282,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
 
         if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam &&
             stat.Action == ActionRemove) {
+            st.CloseSeasonFile();
             if (!ReplaceFile(path, c, false))
                 return Outcome::Next;
             ++st.result.imported;
@@ -374,6 +388,46 @@ std::string NamingFile(const std::string& file, const std::string& description)
     return description.find(file) != std::string::npos ? description : file + ": " + description;
 }
 
+// Every record of the stat file in turn; false when the user stopped the import.
+bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState& st)
+{
+    int recordNumber = 0;
+    while (!reader.AtEnd()) {
+        ++recordNumber;
+        // A record is read and checked whole before anything is written, so a bad record is
+        // skipped whole and the next one starts at its own first field.
+        StatRecord stat;
+        try {
+            StatFields fields;
+            int count = 0;
+            if (!reader.ReadFields(fields, count))
+                throw VbError(62, "Stat record " + std::to_string(recordNumber) + " ends after " +
+                                      std::to_string(count) + " of its " + std::to_string(StatFieldCount) +
+                                      " fields: " + VbError::TextOf(62));
+            stat = ParseStatRecord(fields, recordNumber);
+        } catch (const std::exception& e) {
+            ++st.result.failed;
+            if (!AskContinue(NamingFile(file, DescriptionOf(e))))
+                return false;
+            continue;
+        }
+        if (st.weekFirst == 0)
+            st.reportedWeek = stat.Game.Week;
+        try {
+            if (ImportRecord(stat, st) == Outcome::Stop)
+                return false;
+        } catch (const std::exception& e) {
+            // What is left of this game is not applied: a half-applied game could overwrite
+            // another game's record.
+            ++st.result.failed;
+            const std::filesystem::path seasonFile = ProgramFolder() / SeasonFileName(stat.Game.Year);
+            if (!AskContinue(NamingFile(seasonFile.string(), DescriptionOf(e))))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string ImportCounts(const ImportResult& result)
@@ -409,40 +463,19 @@ ImportResult Import(const std::string& file)
 
     StatFileReader reader(std::move(text));
     ImportState st;
-    int recordNumber = 0;
-    while (!reader.AtEnd()) {
-        ++recordNumber;
-        // A record is read and checked whole before anything is written, so a bad record is
-        // skipped whole and the next one starts at its own first field.
-        StatRecord stat;
-        try {
-            StatFields fields;
-            int count = 0;
-            if (!reader.ReadFields(fields, count))
-                throw VbError(62, "Stat record " + std::to_string(recordNumber) + " ends after " +
-                                      std::to_string(count) + " of its " + std::to_string(StatFieldCount) +
-                                      " fields: " + VbError::TextOf(62));
-            stat = ParseStatRecord(fields, recordNumber);
-        } catch (const std::exception& e) {
-            ++st.result.failed;
-            if (!AskContinue(NamingFile(file, DescriptionOf(e))))
-                return st.result;
-            continue;
+    const bool toTheEnd = ImportRecords(reader, file, st);
+    st.CloseSeasonFile();
+    // The records written reach the disk once, whether the import ran to the end or stopped.
+    // A file that could not take them is named, and its games count as failed.
+    if (const auto unwritten = st.written.Finish(); !unwritten.empty()) {
+        for (const RecordSyncBatch::Failure& f : unwritten) {
+            st.result.imported -= std::min(st.result.imported, static_cast<int>(f.records));
+            st.result.failed += static_cast<int>(f.records);
         }
-        if (st.weekFirst == 0)
-            st.reportedWeek = stat.Game.Week;
-        try {
-            if (ImportRecord(stat, st) == Outcome::Stop)
-                return st.result;
-        } catch (const std::exception& e) {
-            // What is left of this game is not applied: a half-applied game could overwrite
-            // another game's record.
-            ++st.result.failed;
-            const std::filesystem::path seasonFile = ProgramFolder() / SeasonFileName(stat.Game.Year);
-            if (!AskContinue(NamingFile(seasonFile.string(), DescriptionOf(e))))
-                return st.result;
-        }
+        MsgBox(RecordSyncBatch::Describe(unwritten), vbCritical, "Error");
     }
+    if (!toTheEnd)
+        return st.result;
     st.result.finished = true;
     const std::string week = std::to_string(st.reportedWeek);
     if (st.result.failed == 0)

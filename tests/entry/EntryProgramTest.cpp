@@ -36,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -393,6 +394,32 @@ TEST_F(EntryInProgram, ASeasonFileThatCannotBeReadIsNamedOnceAndNoGameStaysOnSho
             Open("FORM1");
         }
     EXPECT_EQ(ReadFile(SeasonFile()), before);
+}
+
+// Enter Lines waits for the disk once for the rows it wrote; a disk that fails then is named
+// with the file, once.
+TEST_F(EntryInProgram, EnterLinesReportsAFailedWaitForTheDisk)
+{
+    ChooseWeek(6);
+    auto* w = qobject_cast<LinesWindow*>(Open("lines"));
+    ASSERT_NE(w, nullptr);
+    Grid& g = *w->grid();
+    ASSERT_GT(g.Rows(), 1);
+    messages->shown.clear();
+    {
+        WriteFault fault(WriteFault::AtSync, SeasonFile());
+        g.SetSelection(2, 2);
+        g.setFocus();
+        Key(&g, Qt::Key_9, "9");
+        QLineEdit* edit = w->editor();
+        ASSERT_TRUE(edit->isVisible());
+        edit->setText("9.5");
+        Key(edit, Qt::Key_Return, "\r");
+    }
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text,
+              "The lines could not be saved in " + SeasonFile().string() + ": " + ReasonOfError(EIO) + ".");
+    EXPECT_EQ(messages->shown[0].title, "Lines not saved");
 }
 
 TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -271,6 +272,80 @@ TEST(WriteFileAtomically, ADiskFailingPartWayLeavesTheOldFileWhole)
     EXPECT_EQ(folder.Read("a.txt"), replacement);
 }
 
+// A disk that takes the writes and then fails to put them on the disk: a whole-file write
+// fails and leaves the old file whole, a record put alone fails, and a batch of records put
+// together names each file it wrote and how many records it put there.
+TEST(WriteFault, AFailedWaitForTheDiskIsReportedByEveryWriter)
+{
+    TempFolder folder;
+    folder.Write("a.txt", "old contents");
+    folder.Write("data.bin", std::string(12, 'a'));
+    folder.Write("other.bin", std::string(4, 'a'));
+    const auto rec = Record(4, 'b');
+    {
+        WriteFault fault(WriteFault::AtSync);
+        std::string reason;
+        EXPECT_FALSE(WriteFileAtomically(folder / "a.txt", "new", reason));
+        EXPECT_EQ(reason, ReasonOfError(EIO));
+        EXPECT_EQ(folder.Read("a.txt"), "old contents");
+        EXPECT_FALSE(std::filesystem::exists(folder / "a.txt.tmp~"));
+
+        EXPECT_EQ(ErrorOf([&] {
+                      RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season);
+                      file.Put(1, rec.data());
+                  }),
+                  57);
+
+        RecordSyncBatch batch;
+        {
+            RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season, &batch);
+            file.Put(2, rec.data());
+            file.Put(3, rec.data());
+            RecordFile other(folder / "other.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season, &batch);
+            other.Put(1, rec.data());
+        }
+        const auto failures = batch.Finish();
+        ASSERT_EQ(failures.size(), 2u);
+        EXPECT_EQ(failures[0].file, folder / "data.bin");
+        EXPECT_EQ(failures[0].records, 2);
+        EXPECT_EQ(failures[1].file, folder / "other.bin");
+        EXPECT_EQ(failures[1].records, 1);
+        EXPECT_EQ(RecordSyncBatch::Describe(failures),
+                  (folder / "data.bin").string() + " could not be written to the disk: " + ReasonOfError(EIO) + ".\n" +
+                      (folder / "other.bin").string() + " could not be written to the disk: " + ReasonOfError(EIO) + ".");
+        EXPECT_TRUE(batch.Finish().empty()); // nothing is reported twice
+    }
+    // A sound disk: the batch reports nothing and the records are in place.
+    RecordSyncBatch batch;
+    {
+        RecordFile file(folder / "data.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season, &batch);
+        file.Put(1, Record(4, 'c').data());
+    }
+    EXPECT_TRUE(batch.Finish().empty());
+    EXPECT_EQ(folder.Read("data.bin"), "ccccbbbbbbbb");
+    EXPECT_TRUE(WriteFileAtomically(folder / "a.txt", "new"));
+}
+
+// A whole file reads the same into text and into a byte buffer, at every size around the
+// system's read sizes.
+TEST(ReadWholeFile, TextAndBytesHoldTheWholeFile)
+{
+    TempFolder folder;
+    for (std::size_t size : {0u, 1u, 159u, 4095u, 4096u, 65536u, 65537u, 300000u}) {
+        SCOPED_TRACE(size);
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            content[i] = static_cast<char>(i * 7 + i / 256);
+        folder.Write("f.bin", content);
+        std::string text, problem;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadWholeFile(folder / "f.bin", text, problem, FileKind::Season)) << problem;
+        ASSERT_TRUE(ReadWholeFile(folder / "f.bin", bytes, problem, FileKind::Season)) << problem;
+        EXPECT_EQ(text, content);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), content);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Vexal.ini
 
@@ -367,11 +442,15 @@ TEST(DamagedFiles, AreRefusedAtOnceInWordsNamingTheFile)
             TempFolder folder;
             const auto file = folder / "damaged";
             c.make(file);
-            std::string bytes, problem;
+            std::string bytes, problem, asBytes;
             EXPECT_FALSE(ReadWholeFile(file, bytes, problem, kind));
             EXPECT_EQ(problem.rfind(file.string() + " ", 0), 0u) << problem;
             EXPECT_NE(problem.find(c.words), std::string::npos) << problem;
             EXPECT_TRUE(bytes.empty());
+            std::vector<uint8_t> raw;
+            EXPECT_FALSE(ReadWholeFile(file, raw, asBytes, kind));
+            EXPECT_EQ(asBytes, problem);
+            EXPECT_TRUE(raw.empty());
             for (auto mode : {RecordFile::Mode::ReadOnly, RecordFile::Mode::ReadWrite}) {
                 try {
                     RecordFile records(file, 21, mode, kind);

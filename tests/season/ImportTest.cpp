@@ -2,6 +2,7 @@
 // answers, updates, insertions and removals in the season file and the loaded arrays.
 #include "LoaderFixtures.h"
 
+#include "RecordFile.h"
 #include "SettingsStore.h"
 #include "StatFile.h"
 #include "StatImport.h"
@@ -11,6 +12,7 @@
 
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <filesystem>
 
 namespace vexal::test {
@@ -296,7 +298,7 @@ TEST_F(ImportTest, WeekOfResultsFillsTheScheduledRecords)
         EXPECT_EQ(records[static_cast<std::size_t>(i)], expected) << i;
         EXPECT_EQ(RecordBytes(2024, i + 1), Bytes(expected)) << i;
         const auto fields = expected.GameFields();
-        for (int f = 0; f < 32; ++f)
+        for (int f = 0; f < FieldsPerGame; ++f)
             EXPECT_EQ(Season().Game(0, i, f), fields[static_cast<std::size_t>(f)]) << i << "/" << f;
         EXPECT_EQ(Season().Spread(0, i), -3.5f);
         EXPECT_EQ(Season().Total(0, i), 44.0f);
@@ -304,6 +306,53 @@ TEST_F(ImportTest, WeekOfResultsFillsTheScheduledRecords)
     for (int i = 4; i <= 6; ++i)
         EXPECT_EQ(RecordBytes(2024, i), Bytes(schedule[static_cast<std::size_t>(i - 1)]));
     EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+
+    // Memory holds what the file does: a load of it gives the same arrays, every field of
+    // every game slot (a field the import left out would keep the schedule's value).
+    const std::vector<int16_t> imported = Season().SeasonGames;
+    const std::vector<float> importedLines = Season().SeasonLines;
+    ASSERT_TRUE(SelectSeason(2024));
+    EXPECT_EQ(imported, Season().SeasonGames);
+    EXPECT_EQ(importedLines, Season().SeasonLines);
+}
+
+// A disk that takes the records and then fails to put them on the disk: the import names the
+// file once, at the end, and counts the games written to it as failed.
+TEST_F(ImportTest, AFailedWaitForTheDiskIsReported)
+{
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += StatLine(Finished(schedule[static_cast<std::size_t>(i)], 20 + i, 13, i));
+    const std::string stats = Stat("week1.24", text);
+    ImportResult result;
+    {
+        WriteFault fault(WriteFault::AtSync, folder / "2024.nfl");
+        result = Import(stats);
+    }
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.imported, 0);
+    EXPECT_EQ(result.failed, 3);
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].text, (folder / "2024.nfl").string() + " could not be written to the disk: " +
+                                           ReasonOfError(EIO) + ".");
+    EXPECT_EQ(messages->shown[0].title, "Error");
+    EXPECT_EQ(messages->shown[0].buttons, vbCritical);
+    ExpectEndedWithErrors(1, "0 games imported, 3 failed");
+
+    // A stop after a question still waits for the disk once for what was written.
+    messages->shown.clear();
+    host->refreshes.clear();
+    messages->answers = {vbNo};
+    {
+        WriteFault fault(WriteFault::AtSync, folder / "2024.nfl");
+        result = Import(Stat("again.24", StatLine(Finished(schedule[3], 20, 13, 3)) + text));
+    }
+    EXPECT_FALSE(result.finished);
+    EXPECT_EQ(result.failed, 1);
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].title, "Data present");
+    EXPECT_THAT(messages->shown[1].text, HasSubstr("could not be written to the disk"));
+    ExpectStopped();
 }
 
 TEST_F(ImportTest, RecordSpanningTwoLinesImportsTheSame)
