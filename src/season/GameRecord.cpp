@@ -129,11 +129,20 @@ void GameRecord::SetComment(const std::string& utf8)
 
 namespace {
 
-// Where each field of a game slot comes from, in the order of GameField.
+// Where each field of a game slot comes from, in the order of GameField, and what sets it: the
+// schedule (week and teams), the game's result as a stat file reports it (a stat import
+// refreshes these), or the Other Factors window.
+enum class SlotSource { Schedule, Result, Factor };
+
 struct SlotField {
     GameField field;
+    SlotSource source;
     int16_t (*value)(const GameRecord&);
 };
+
+constexpr SlotSource S = SlotSource::Schedule;
+constexpr SlotSource R = SlotSource::Result;
+constexpr SlotSource X = SlotSource::Factor;
 
 template <auto Member>
 int16_t Own(const GameRecord& g)
@@ -151,39 +160,40 @@ int16_t AwayStat(const GameRecord& g)
     return static_cast<int16_t>(g.AwayStats.*Member);
 }
 
+// S: the schedule, R: the result (a stat import refreshes it), X: a factor. A row needs all three.
 constexpr SlotField SlotFields[] = {
-    {gfWeek, Own<&G::Week>},
-    {gfAwayTeam, Own<&G::AwayTeam>},
-    {gfHomeTeam, Own<&G::HomeTeam>},
-    {gfAwayScore, [](const GameRecord& g) { return g.Played() ? int16_t{g.AwayScore} : int16_t{-1}; }},
-    {gfHomeScore, [](const GameRecord& g) { return g.Played() ? int16_t{g.HomeScore} : int16_t{-1}; }},
-    {gfHomeTOP, [](const GameRecord& g) { return g.HomeStats.TOPSeconds(); }},
-    {gfAwayTOP, [](const GameRecord& g) { return g.AwayStats.TOPSeconds(); }},
-    {gfHomeRushYds, HomeStat<&T::RushYds>},
-    {gfHomePassYds, HomeStat<&T::PassYds>},
-    {gfHomeRushAtt, HomeStat<&T::RushAtt>},
-    {gfHomePassAtt, HomeStat<&T::PassAtt>},
-    {gfHomePassComp, HomeStat<&T::PassComp>},
-    {gfHomeInt, HomeStat<&T::Int>},
-    {gfHomeFumLost, HomeStat<&T::FumLost>},
-    {gfHomeSacks, HomeStat<&T::Sacks>},
-    {gfAwayRushYds, AwayStat<&T::RushYds>},
-    {gfAwayPassYds, AwayStat<&T::PassYds>},
-    {gfAwayRushAtt, AwayStat<&T::RushAtt>},
-    {gfAwayPassAtt, AwayStat<&T::PassAtt>},
-    {gfAwayPassComp, AwayStat<&T::PassComp>},
-    {gfAwayInt, AwayStat<&T::Int>},
-    {gfAwayFumLost, AwayStat<&T::FumLost>},
-    {gfAwaySacks, AwayStat<&T::Sacks>},
-    {gfInjury, Own<&G::Injuries>},
-    {gfWeather, Own<&G::Weather>},
-    {gfPsychological, Own<&G::Psychological>},
-    {gfSituational, Own<&G::Situational>},
-    {gfSurface, Own<&G::Surface>},
-    {gfHomeTDs, HomeStat<&T::TDs>},
-    {gfAwayTDs, AwayStat<&T::TDs>},
-    {gfHomeFirstDowns, HomeStat<&T::FirstDowns>},
-    {gfAwayFirstDowns, AwayStat<&T::FirstDowns>},
+    {gfWeek, S, Own<&G::Week>},
+    {gfAwayTeam, S, Own<&G::AwayTeam>},
+    {gfHomeTeam, S, Own<&G::HomeTeam>},
+    {gfAwayScore, R, [](const GameRecord& g) { return g.Played() ? int16_t{g.AwayScore} : int16_t{-1}; }},
+    {gfHomeScore, R, [](const GameRecord& g) { return g.Played() ? int16_t{g.HomeScore} : int16_t{-1}; }},
+    {gfHomeTOP, R, [](const GameRecord& g) { return g.HomeStats.TOPSeconds(); }},
+    {gfAwayTOP, R, [](const GameRecord& g) { return g.AwayStats.TOPSeconds(); }},
+    {gfHomeRushYds, R, HomeStat<&T::RushYds>},
+    {gfHomePassYds, R, HomeStat<&T::PassYds>},
+    {gfHomeRushAtt, R, HomeStat<&T::RushAtt>},
+    {gfHomePassAtt, R, HomeStat<&T::PassAtt>},
+    {gfHomePassComp, R, HomeStat<&T::PassComp>},
+    {gfHomeInt, R, HomeStat<&T::Int>},
+    {gfHomeFumLost, R, HomeStat<&T::FumLost>},
+    {gfHomeSacks, R, HomeStat<&T::Sacks>},
+    {gfAwayRushYds, R, AwayStat<&T::RushYds>},
+    {gfAwayPassYds, R, AwayStat<&T::PassYds>},
+    {gfAwayRushAtt, R, AwayStat<&T::RushAtt>},
+    {gfAwayPassAtt, R, AwayStat<&T::PassAtt>},
+    {gfAwayPassComp, R, AwayStat<&T::PassComp>},
+    {gfAwayInt, R, AwayStat<&T::Int>},
+    {gfAwayFumLost, R, AwayStat<&T::FumLost>},
+    {gfAwaySacks, R, AwayStat<&T::Sacks>},
+    {gfInjury, X, Own<&G::Injuries>},
+    {gfWeather, X, Own<&G::Weather>},
+    {gfPsychological, X, Own<&G::Psychological>},
+    {gfSituational, X, Own<&G::Situational>},
+    {gfSurface, R, Own<&G::Surface>},
+    {gfHomeTDs, R, HomeStat<&T::TDs>},
+    {gfAwayTDs, R, AwayStat<&T::TDs>},
+    {gfHomeFirstDowns, R, HomeStat<&T::FirstDowns>},
+    {gfAwayFirstDowns, R, AwayStat<&T::FirstDowns>},
 };
 
 constexpr bool EveryFieldInOrder()
@@ -194,6 +204,23 @@ constexpr bool EveryFieldInOrder()
     return std::size(SlotFields) == FieldsPerGame;
 }
 static_assert(EveryFieldInOrder(), "every field of a game slot has its source, in the order of GameField");
+
+constexpr std::size_t ResultFieldCount()
+{
+    std::size_t n = 0;
+    for (const SlotField& f : SlotFields)
+        n += f.source == SlotSource::Result;
+    return n;
+}
+
+constexpr auto ResultFieldList = [] {
+    std::array<GameField, ResultFieldCount()> fields{};
+    std::size_t n = 0;
+    for (const SlotField& f : SlotFields)
+        if (f.source == SlotSource::Result)
+            fields[n++] = f.field;
+    return fields;
+}();
 
 // Called by name for each field, so the loader's copy of every record costs no call per field.
 template <std::size_t I>
@@ -213,6 +240,8 @@ std::array<int16_t, FieldsPerGame> GameRecord::GameFields() const
     }(std::make_index_sequence<FieldsPerGame>{});
     return f;
 }
+
+std::span<const GameField> GameRecord::ResultFields() { return ResultFieldList; }
 
 std::string SeasonFileName(int year)
 {

@@ -94,6 +94,9 @@ struct GameRecord {
     // The fields of a game slot (GameField) as the season arrays hold them: scores -1 and -1
     // for a game not played, possession in seconds.
     std::array<int16_t, FieldsPerGame> GameFields() const;
+    // The fields of a game slot that the game's result sets, as a stat file reports it: every
+    // field but the week, the teams and the four factors. A stat import refreshes these.
+    static std::span<const GameField> ResultFields();
     // Spread and total as the season arrays hold them (Single).
     float LineSingle() const { return static_cast<float>(LineValue()); }
     float TotalSingle() const { return static_cast<float>(TotalValue()); }

@@ -12,7 +12,8 @@
 namespace vexal {
 
 // Field numbers of a game slot; the last entry counts them. A field added here widens every
-// game slot and week slot of the arrays; GameRecord::GameFields() then needs its source.
+// game slot and week slot of the arrays; GameRecord::GameFields() then needs its source and
+// what sets it (the schedule, the result or a factor; a stat import refreshes the result's).
 enum GameField : int {
     gfWeek = 0, gfAwayTeam = 1, gfHomeTeam = 2, gfAwayScore = 3, gfHomeScore = 4,
     gfHomeTOP = 5, gfAwayTOP = 6,

@@ -237,12 +237,9 @@ void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesy
         season.Spread(place.slot, place.game) = candidate.LineSingle();
         season.Total(place.slot, place.game) = candidate.TotalSingle();
     }
-    if (hasResult) {
-        for (int f = gfAwayScore; f <= gfAwaySacks; ++f)
+    if (hasResult)
+        for (const GameField f : GameRecord::ResultFields())
             at(f) = fields[static_cast<std::size_t>(f)];
-        for (int f = gfSurface; f <= gfAwayFirstDowns; ++f)
-            at(f) = fields[static_cast<std::size_t>(f)];
-    }
 }
 
 int32_t AskTeams(const std::string& title, const std::string& text)

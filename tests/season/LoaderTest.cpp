@@ -84,7 +84,7 @@ TEST_F(LoaderTest, ThirteenGameWeekLeavesTheLastSlotsEmpty)
     auto& s = Season();
     EXPECT_EQ(s.Game(0, 12, gfHomeTeam), 25);
     for (int g = 13; g < 16; ++g) {
-        for (int f = 0; f < 32; ++f)
+        for (int f = 0; f < FieldsPerGame; ++f)
             EXPECT_EQ(s.Game(0, g, f), 0) << g << "/" << f;
         EXPECT_EQ(s.Spread(0, g), 0.0f);
         EXPECT_EQ(s.Total(0, g), 0.0f);
@@ -509,7 +509,7 @@ TEST_F(LoaderTest, BadTeamCodeLeavesItsSlotEmpty)
     WriteSeason(2024, records);
     ASSERT_TRUE(SelectSeason(2024));
     const auto& s = Season();
-    for (int f = 0; f < 32; ++f)
+    for (int f = 0; f < FieldsPerGame; ++f)
         EXPECT_EQ(s.Game(0, 1, f), 0);
     EXPECT_EQ(s.Game(0, 2, gfHomeTeam), 5); // the later games keep their record's place
     EXPECT_EQ(s.Game(0, 3, gfAwayTeam), 101);
