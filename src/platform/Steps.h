@@ -5,6 +5,8 @@
 // off unless the "vexal.steps" debug category is turned on (QT_LOGGING_RULES).
 // Only std::exception is caught: anything else is a programming fault and goes to the
 // event loop's trap.
+#include "FileChecks.h"
+
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -60,12 +62,13 @@ bool TrapStep(F&& step) { return RunStep(OnFailure::Trap, std::forward<F>(step))
 
 // A step that reads a file the user can damage and that runs again and again (a view's
 // refresh, its navigation): a failure is reported once for the file, naming it and the
-// cause, not at every refresh; it is named again once the file has read whole since.
+// cause, not at every refresh; it is named again once the step has read it since.
 template <class F>
 bool ReportFileStep(const std::filesystem::path& file, F&& step)
 {
     try {
         step();
+        ForgetFileProblem(file);
         return true;
     } catch (const std::exception& error) {
         FileStepFailed(file, error);

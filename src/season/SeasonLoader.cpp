@@ -187,6 +187,7 @@ std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen, std::string& cho
                 chosenProblem = problem;
             break;
         }
+        ForgetFileProblem(path);
         files.push_back(std::move(file));
     }
     return files;
