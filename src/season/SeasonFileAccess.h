@@ -3,6 +3,7 @@
 // (the loader, the week scans, the week-lines reader, the import). Only whole records
 // count: a trailing part of a record is left out, so nothing is read past the file.
 // Opening here never creates a file.
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,11 @@ public:
     std::size_t ExtraBytes() const { return recordLength_ ? bytes_.size() % recordLength_ : 0; }
     // Record n, 1-based, 1 <= n <= Count().
     const uint8_t* Record(int32_t n) const { return bytes_.data() + static_cast<std::size_t>(n - 1) * recordLength_; }
+    // Replaces record n, 1 <= n <= Count(), with RecordLength bytes (as the file now holds them).
+    void Replace(int32_t n, const uint8_t* record)
+    {
+        std::copy_n(record, recordLength_, bytes_.data() + static_cast<std::size_t>(n - 1) * recordLength_);
+    }
     std::size_t RecordLength() const { return recordLength_; }
     std::size_t SizeInBytes() const { return bytes_.size(); }
     const std::vector<uint8_t>& Bytes() const { return bytes_; }

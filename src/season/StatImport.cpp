@@ -41,18 +41,33 @@ struct ImportState {
     // rewrite has replaced.
     std::optional<RecordFile> seasonFile;
     std::filesystem::path seasonPath;
+    // The bytes of a season file as the import read it and has written it since: read once,
+    // kept in step with every record put, and read again after a rewrite or a failure.
+    RecordBytes seasonBytes;
+    std::filesystem::path seasonBytesPath; // empty: nothing kept
 
     void Put(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
     {
+        const auto bytes = game.Encode();
+        const bool kept = seasonBytesPath == path && recordNumber >= 1 && recordNumber <= seasonBytes.Count();
+        seasonBytesPath.clear(); // until the record is in place
         if (!seasonFile || seasonPath != path) {
             seasonFile.reset();
             seasonFile.emplace(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season, &written);
             seasonPath = path;
         }
-        const auto bytes = game.Encode();
         seasonFile->Put(recordNumber, bytes.data());
+        if (kept) {
+            seasonBytes.Replace(recordNumber, bytes.data());
+            seasonBytesPath = path;
+        }
     }
-    void CloseSeasonFile() { seasonFile.reset(); }
+    // Closes the season file and forgets what was read of it.
+    void CloseSeasonFile()
+    {
+        seasonFile.reset();
+        seasonBytesPath.clear();
+    }
 };
 
 enum class Outcome { Next, Stop };
@@ -94,6 +109,18 @@ bool ReadSeasonFileOf(const std::filesystem::path& path, RecordBytes& file)
         return false;
     throw VbError(VbError::PathFileAccess,
                   path.string() + " could not be read: " + VbError::TextOf(VbError::PathFileAccess));
+}
+
+// The season file of a stat record as the import keeps it; null when there is none.
+const RecordBytes* SeasonFileOf(ImportState& st, const std::filesystem::path& path)
+{
+    if (!st.seasonBytesPath.empty() && st.seasonBytesPath == path)
+        return &st.seasonBytes;
+    st.seasonBytesPath.clear();
+    if (!ReadSeasonFileOf(path, st.seasonBytes))
+        return nullptr;
+    st.seasonBytesPath = path;
+    return &st.seasonBytes;
 }
 
 bool AskContinue(const std::string& description)
@@ -251,9 +278,10 @@ int32_t AskTeams(const std::string& title, const std::string& text)
 Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesystem::path& path)
 {
     const GameRecord& game = stat.Game;
-    RecordBytes file;
-    if (!ReadSeasonFileOf(path, file))
+    const RecordBytes* kept = SeasonFileOf(st, path);
+    if (!kept)
         return Outcome::Next; // no season file: no record of the week to update
+    const RecordBytes& file = *kept;
 
     // The week scan.
     for (int32_t i = 1; i <= file.Count(); ++i) {
@@ -356,8 +384,10 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
     const std::filesystem::path path = ProgramFolder() / SeasonFileName(game.Year);
     if (stat.Action == ActionInsert) {
         SetWeekRange(game.Week, game.Year);
-        RecordBytes file;
-        const bool exists = ReadSeasonFileOf(path, file);
+        const RecordBytes* kept = SeasonFileOf(st, path);
+        const bool exists = kept != nullptr;
+        static const RecordBytes none;
+        const RecordBytes& file = exists ? *kept : none;
         const WeekBlock block = ScanWeek(file, game.Week);
         bool present = false;
         for (int32_t i = block.first; i > 0 && i <= block.last && !present; ++i) {
@@ -415,7 +445,8 @@ bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState&
                 return false;
         } catch (const std::exception& e) {
             // What is left of this game is not applied: a half-applied game could overwrite
-            // another game's record.
+            // another game's record. What the file holds now is read afresh.
+            st.CloseSeasonFile();
             ++st.result.failed;
             const std::filesystem::path seasonFile = ProgramFolder() / SeasonFileName(stat.Game.Year);
             if (!AskContinue(NamingFile(seasonFile.string(), DescriptionOf(e))))

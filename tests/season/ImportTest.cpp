@@ -408,6 +408,21 @@ TEST_F(ImportTest, DataPresentIsAskedOnceAndYesImports)
     EXPECT_EQ(ReadSeason(2024)[1].HomeScore, 14);
 }
 
+// Each record sees what the records before it wrote: a game listed twice finds its first
+// result present, and the second result is the one kept.
+TEST_F(ImportTest, AGameListedTwiceFindsItsFirstResult)
+{
+    const GameRecord first = Finished(schedule[1], 30, 3, 1);
+    const GameRecord again = Finished(schedule[1], 31, 3, 2);
+    messages->answers = {vbYes};
+    Import(Stat("twice.24", StatLine(first) + StatLine(Finished(schedule[0], 10, 7, 3)) + StatLine(again)));
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].title, "Data present");
+    ExpectCompleted(1);
+    EXPECT_EQ(RecordBytes(2024, 2), Bytes(Updated(schedule[1], again)));
+    EXPECT_EQ(Season().Game(0, 1, gfHomeScore), 31);
+}
+
 TEST_F(ImportTest, DataPresentNoStopsAtOnce)
 {
     schedule[1].HomeScore = 3;
