@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -176,18 +177,30 @@ void BM_LoadAllSeasonsFreshArrays(benchmark::State& state)
     InstallScriptedMessages();
     const bool fromDisk = state.range(0) != 0;
     Fixture().SettleSeasons(false);
+    // The page faults of the loads themselves: memory first touched, files mapped in.
+    auto faults = [] {
+        rusage usage {};
+        ::getrusage(RUSAGE_SELF, &usage);
+        return static_cast<double>(usage.ru_minflt + usage.ru_majflt);
+    };
+    double loadFaults = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ResetSeason();
         ::malloc_trim(0);
         if (fromDisk)
             Fixture().SettleSeasons(true);
+        const double before = faults();
         state.ResumeTiming();
         if (!SelectSeason(2024))
             state.SkipWithError("the load failed");
         benchmark::DoNotOptimize(Season().SeasonGames.data());
+        state.PauseTiming();
+        loadFaults += faults() - before;
+        state.ResumeTiming();
     }
     state.counters["seasons"] = static_cast<double>(Season().WeekSlots / WeekSlotsPerSeason);
+    state.counters["page_faults"] = benchmark::Counter(loadFaults, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_LoadAllSeasonsFreshArrays)->ArgName("fromDisk")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
