@@ -23,12 +23,19 @@ std::size_t RecordLengthOf(bool lineFile) { return lineFile ? LineRecord::Size :
 
 bool IsPlainLineFileName(const std::string& name) { return IsPlainFileName(name); }
 
-bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile)
+bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile,
+                    std::string* seasonProblem)
 {
     std::vector<GameRecord> games;
     try {
         games = ReadSeasonFile(seasonFile);
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        // Turned into the result, with the season file and the cause for the caller to show.
+        if (seasonProblem) {
+            const std::string file = seasonFile.string();
+            *seasonProblem = e.Description().find(file) != std::string::npos ? e.Description()
+                                                                             : file + ": " + e.Description();
+        }
         return false;
     }
     std::string bytes;

@@ -475,25 +475,30 @@ void LinesWindow::SaveLines()
 
 // ---------------------------------------------------------------- line files
 
-void LinesWindow::MakeLineFile()
+bool LinesWindow::MakeLineFile()
 {
     const std::string name = InputBox("Please enter a name for this line file", "Enter a Filename", "MyLines");
     if (name.empty())
-        return;
+        return true;
     if (!IsPlainLineFileName(name) || vb::SameText(name, DefaultLineFile)) {
         MsgBox("\"" + name + "\" can not be used as the name of a line file." + "\r\n" +
                    "Please use a name without \\ / : * ? \" < > | or \"..\", other than \"Default\".",
                vbCritical, "Enter a Filename");
-        return;
+        return true;
     }
     const std::filesystem::path seasonFile = SeasonFilePath(Season().SeasonYear);
-    if (!CreateLineFile(seasonFile, LineFileOf(name))) {
-        MsgBox("The line file " + name + " could not be written.", vbCritical, "File not created");
-        return;
+    std::string seasonProblem;
+    if (!CreateLineFile(seasonFile, LineFileOf(name), &seasonProblem)) {
+        if (!seasonProblem.empty())
+            MsgBox(seasonProblem + " The line file " + name + " was not created.", vbCritical, "File not created");
+        else
+            MsgBox("The line file " + name + " could not be written.", vbCritical, "File not created");
+        return false;
     }
     // The season's own lines go back into the arrays; a season file that fails now says so.
     ReportStep([&] { RestoreSeasonLines(seasonFile); });
     MsgBox("New Line File Created", vbInformation, "File created");
+    return true;
 }
 
 void LinesWindow::RefreshFileList()
@@ -560,8 +565,10 @@ void LinesWindow::cmdAddNewLines_Click()
                vbCritical, "Can't create previous");
         return;
     }
-    MakeLineFile();
-    RefreshFileList();
+    // A file that could not be made changed nothing to list, and the list's reload of the week
+    // would name the same season file a second time.
+    if (MakeLineFile())
+        RefreshFileList();
 }
 
 void LinesWindow::cmdDelete_Click()

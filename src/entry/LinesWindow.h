@@ -34,7 +34,8 @@ public:
 
     void LoadLines();
     void SaveLines();
-    void MakeLineFile();
+    // False when the file could not be made (said in a message), so nothing in the folder changed.
+    bool MakeLineFile();
     void RefreshFileList();
     void DeleteLineFile();
 

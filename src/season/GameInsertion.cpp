@@ -1,5 +1,6 @@
 #include "GameInsertion.h"
 
+#include "FileChecks.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "RecordFile.h"
@@ -50,13 +51,17 @@ void AppendBlank(std::vector<uint8_t>& out, const uint8_t* from)
 bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how,
                        const GameRecord* inserted = nullptr)
 {
-    if (!FileExists(path)) {
-        MsgBox(path.string() + " not found");
-        return false;
-    }
+    // Only a path with nothing at it is "not found"; a file that is there but cannot be read is
+    // an error naming it and the cause, and is never rewritten.
     RecordBytes file;
-    if (!ReadRecordFile(path, GameRecord::Size, file))
-        throw VbError::Of(VbError::PathFileAccess);
+    std::string problem;
+    if (!ReadRecordFile(path, GameRecord::Size, file, &problem)) {
+        if (IsMissingFile(path)) {
+            MsgBox(path.string() + " not found");
+            return false;
+        }
+        throw VbError(VbError::PathFileAccess, problem);
+    }
     const int32_t count = file.Count();
 
     const std::filesystem::path work = WorkCopyPath();

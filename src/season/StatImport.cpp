@@ -20,6 +20,7 @@
 #include "VbError.h"
 #include "WeekRange.h"
 
+#include <cerrno>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -98,17 +99,18 @@ WeekBlock ScanWeek(const RecordBytes& file, int week)
     return b;
 }
 
-// Reads the season file of a stat record. False when there is none; a file that exists
-// but cannot be read is an error of the record, never taken for a missing one (an insertion
+// Reads the season file of a stat record. False when nothing is at its path; anything else
+// that cannot be read (a folder, a link to nowhere, a file the disk fails to give back) is an
+// error of the record in the reader's own words, never taken for a missing file (an insertion
 // would otherwise start the file anew over it).
 bool ReadSeasonFileOf(const std::filesystem::path& path, RecordBytes& file)
 {
-    if (ReadRecordFile(path, GameRecord::Size, file))
+    std::string problem;
+    if (ReadRecordFile(path, GameRecord::Size, file, &problem))
         return true;
-    if (!FileExists(path))
+    if (IsMissingFile(path))
         return false;
-    throw VbError(VbError::PathFileAccess,
-                  path.string() + " could not be read: " + VbError::TextOf(VbError::PathFileAccess));
+    throw VbError(VbError::PathFileAccess, problem);
 }
 
 // The season file of a stat record as the import keeps it; null when there is none.
@@ -198,8 +200,10 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
         // The season's first game: the season file starts with it. Opened for appending, so
         // that nothing already at the path is ever cut off.
         std::ofstream create(path, std::ios::binary | std::ios::app);
-        if (!create)
-            throw VbError::Of(VbError::PathFileAccess);
+        if (!create) {
+            const int error = errno ? errno : EIO;
+            throw VbError(VbError::PathFileAccess, path.string() + " could not be created: " + ReasonOfError(error) + ".");
+        }
     }
     st.CloseSeasonFile();
     if (!InsertGameRecord(path, after, game))

@@ -1,6 +1,10 @@
 // The Enter Lines window: the week's lines, edited in the grid, and the line files.
 #include "EntryTestSupport.h"
 
+#include "FileChecks.h"
+
+#include <optional>
+
 namespace vexal::test {
 namespace {
 
@@ -201,6 +205,50 @@ TEST_F(LinesWindowTest, NameIsAskedForAndBadOrEmptyNamesWriteNothing)
     }
     EXPECT_TRUE(ListLineFiles(folder.Path(), 2024).empty());
     EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "evil.L24"));
+}
+
+TEST_F(LinesWindowTest, ASeasonFileThatCannotBeReadIsNamedWithItsCauseAndNoLineFileIsMade)
+{
+    // The season file fails once the window is open: it cannot be opened, its read fails after
+    // the open, or a folder stands in its place. The message says why, not that the line file
+    // could not be written, and nothing is written.
+    LinesWindow& w = Open();
+    const std::filesystem::path season = folder / "2024.nfl";
+    const std::string before = ReadFile(season);
+    enum class Damage { Unreadable, ReadFails, Folder };
+    for (const Damage damage : {Damage::Unreadable, Damage::ReadFails, Damage::Folder}) {
+        std::optional<ReadFault> unreadable;
+        std::optional<ReadErrorFault> failingRead;
+        std::string words;
+        switch (damage) {
+        case Damage::Unreadable:
+            unreadable.emplace(season);
+            words = season.string() + " could not be read: permission denied.";
+            break;
+        case Damage::ReadFails:
+            failingRead.emplace(season, before.size() / 2);
+            words = season.string() + " could not be read: the disk reported an input/output error.";
+            break;
+        case Damage::Folder:
+            std::filesystem::rename(season, folder / "2024.kept");
+            std::filesystem::create_directory(season);
+            words = season.string() + " is a folder, not a file.";
+            break;
+        }
+        SCOPED_TRACE(words);
+        messages.shown.clear();
+        messages.inputs.push_back("Mine");
+        Control<QPushButton>(&w, "cmdAddNewLines")->click();
+        ASSERT_EQ(messages.shown.size(), 2u); // the name asked for, then the one message
+        EXPECT_EQ(messages.shown[1].text, words + " The line file Mine was not created.");
+        EXPECT_EQ(messages.shown[1].title, "File not created");
+        EXPECT_EQ(messages.shown[1].buttons, vbCritical);
+        EXPECT_FALSE(std::filesystem::exists(folder / "Mine.L24"));
+    }
+    std::filesystem::remove(season);
+    std::filesystem::rename(folder / "2024.kept", season);
+    EXPECT_EQ(ReadFile(season), before);
+    EXPECT_TRUE(ListLineFiles(folder.Path(), 2024).empty());
 }
 
 TEST_F(LinesWindowTest, NoLineFilesForPreviousSeasons)

@@ -2,6 +2,8 @@
 // answers, updates, insertions and removals in the season file and the loaded arrays.
 #include "LoaderFixtures.h"
 
+#include "FileChecks.h"
+#include "GameInsertion.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
 #include "StatFile.h"
@@ -14,6 +16,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 
 namespace vexal::test {
 namespace {
@@ -766,27 +769,96 @@ TEST_F(ImportTest, FewerThanFortyFiveFieldsAtTheEnd)
     EXPECT_EQ(RecordBytes(2024, 1), Bytes(Updated(schedule[0], first)));
 }
 
-TEST_F(ImportTest, SeasonFileThatCannotBeReadIsAnErrorOfTheRecord)
-{
-    // Something at the season file's path that cannot be read as a file: neither an update
-    // nor an insertion may pass it over as a missing season or start the file anew.
-    std::filesystem::remove(folder / "2024.nfl");
-    std::filesystem::create_directory(folder / "2024.nfl");
-    messages->answers = {vbYes, vbYes};
-    Import(Stat("week1.24", StatLine(Finished(schedule[0], 20, 10, 1)) +
-                                StatLine(Finished(Game(2024, 1, 30, 31), 28, 0, 5), 1)));
-    ASSERT_EQ(messages->shown.size(), 3u);
-    const std::string expected =
-        (folder / "2024.nfl").string() + " could not be read: Path/File access error\nShould I continue?";
-    for (int i : {0, 1}) {
-        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].text, expected) << i;
-        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].title, "Error");
-        EXPECT_EQ(messages->shown[static_cast<std::size_t>(i)].buttons, vbYesNo + vbCritical);
+// A season file that is there but cannot be read: a folder, a link to nowhere, a file that
+// cannot be opened, or one whose read fails after it opened, as on a failing disk.
+enum class SeasonDamage { Folder, LinkToNowhere, Unreadable, ReadFails };
+
+class ImportUnreadableSeasonFile : public ImportTest, public ::testing::WithParamInterface<SeasonDamage> {
+protected:
+    // Damages the season file and gives the reader's words for it.
+    std::string Spoil(SeasonDamage damage)
+    {
+        const std::filesystem::path file = folder / "2024.nfl";
+        switch (damage) {
+        case SeasonDamage::Folder:
+            std::filesystem::remove(file);
+            std::filesystem::create_directory(file);
+            return file.string() + " is a folder, not a file.";
+        case SeasonDamage::LinkToNowhere:
+            std::filesystem::remove(file);
+            std::filesystem::create_symlink(folder / "moved.nfl", file);
+            return file.string() + " was not found.";
+        case SeasonDamage::Unreadable:
+            unreadable = std::make_unique<ReadFault>(file);
+            return file.string() + " could not be read: permission denied.";
+        case SeasonDamage::ReadFails:
+            failingRead = std::make_unique<ReadErrorFault>(file, std::filesystem::file_size(file) / 2);
+            return file.string() + " could not be read: the disk reported an input/output error.";
+        }
+        return {};
     }
-    ExpectEndedWithErrors(1, "0 games imported, 2 failed");
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "2024.nfl"));
+    std::unique_ptr<ReadFault> unreadable;
+    std::unique_ptr<ReadErrorFault> failingRead;
+};
+
+TEST_P(ImportUnreadableSeasonFile, EveryRecordNamesTheFileAndTheCauseOnceAndNothingChanges)
+{
+    // An update, an insertion and a removal: none may pass the file over as a missing season
+    // or start it anew, and each record's error names the file and why, in the reader's words.
+    const std::string before = folder.Read("2024.nfl");
+    const std::string words = Spoil(GetParam());
+    messages->answers = {vbYes, vbYes, vbYes};
+    const ImportResult result = Import(Stat("week1.24", StatLine(Finished(schedule[0], 20, 10, 1)) +
+                                                            StatLine(Finished(Game(2024, 1, 30, 31), 28, 0, 5), 1) +
+                                                            StatLine(Finished(schedule[4], 0, 0, 1), -1)));
+    ASSERT_EQ(messages->shown.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(messages->shown[i].text, words + "\nShould I continue?") << i;
+        EXPECT_EQ(messages->shown[i].title, "Error");
+        EXPECT_EQ(messages->shown[i].buttons, vbYesNo + vbCritical);
+    }
+    // No week scan found a week, so the reported week is the last record's.
+    ExpectEndedWithErrors(2, "0 games imported, 3 failed");
+    EXPECT_EQ(result.failed, 3);
+
+    // The rewrite an insertion or removal makes says the same and writes nothing.
+    messages->shown.clear();
+    for (const bool insert : {true, false}) {
+        try {
+            ReplaceFile(folder / "2024.nfl", 1, insert);
+            ADD_FAILURE() << "the rewrite went on";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Description(), words);
+        }
+    }
+    EXPECT_TRUE(messages->shown.empty()) << messages->shown[0].text;
+
+    unreadable.reset();
+    failingRead.reset();
+    switch (GetParam()) {
+    case SeasonDamage::Folder: EXPECT_TRUE(std::filesystem::is_directory(folder / "2024.nfl")); break;
+    case SeasonDamage::LinkToNowhere:
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "2024.nfl"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "moved.nfl"));
+        break;
+    default: EXPECT_EQ(folder.Read("2024.nfl"), before);
+    }
     EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, ImportUnreadableSeasonFile,
+                         ::testing::Values(SeasonDamage::Folder, SeasonDamage::LinkToNowhere, SeasonDamage::Unreadable,
+                                           SeasonDamage::ReadFails),
+                         [](const ::testing::TestParamInfo<SeasonDamage>& info) {
+                             switch (info.param) {
+                             case SeasonDamage::Folder: return std::string("Folder");
+                             case SeasonDamage::LinkToNowhere: return std::string("LinkToNowhere");
+                             case SeasonDamage::Unreadable: return std::string("Unreadable");
+                             case SeasonDamage::ReadFails: return std::string("ReadFails");
+                             }
+                             return std::string();
+                         });
 
 TEST_F(ImportTest, EmptyStatFileCompletesWeekOne)
 {
