@@ -406,6 +406,14 @@ void InstallArrays(SeasonData& next)
     ChooseCurrentWeek(LoaderToday());
 }
 
+// The splash serves as the load's progress window: it closes when the load ends, whether the
+// seasons were loaded or a file could not be read, so that it never lingers over the program.
+void CloseSplashAfterLoad()
+{
+    if (TheLoaderHost().ActiveWindowCaption() == "Vexal")
+        TheLoaderHost().CloseSplash();
+}
+
 } // namespace
 
 bool LoadArray(int16_t Years, bool ShowProgress)
@@ -420,6 +428,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
     const std::vector<RecordBytes> files = ReadSeasonFiles(asked, chosen, problem);
     if (files.empty()) {
         MsgBox(problem);
+        CloseSplashAfterLoad();
         return false;
     }
     const int years = static_cast<int>(files.size());
@@ -434,8 +443,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
         filler.ShowHeldBackProgress();
     }
     InstallArrays(filler.Arrays());
-    if (TheLoaderHost().ActiveWindowCaption() == "Vexal")
-        TheLoaderHost().CloseSplash();
+    CloseSplashAfterLoad();
     return true;
 }
 
