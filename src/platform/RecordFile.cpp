@@ -147,17 +147,28 @@ RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLeng
             throw VbError(VbError::FileNotFound, path_.string() + " was not found.");
         const auto parent = path_.parent_path();
         if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
-            throw VbError::Of(VbError::PathNotFound);
+            throw VbError(VbError::PathNotFound,
+                          path_.string() + " could not be created: its folder " + parent.string() + " is not there.");
+        errno = 0;
         std::ofstream create(path_, std::ios::binary);
         if (!create)
-            throw VbError::Of(VbError::PathFileAccess);
+            throw VbError(VbError::PathFileAccess,
+                          path_.string() + " could not be created: " + ReasonOfError(errno ? errno : EACCES) + ".");
     }
     auto flags = std::ios::binary | std::ios::in;
     if (mode_ == Mode::ReadWrite)
         flags |= std::ios::out;
+    // The checks above passed, yet the open can still fail (the file changed in between, or it
+    // may be read but not written): the message names the file and the cause all the same.
+    errno = 0;
     stream_.open(path_, flags);
-    if (!stream_)
-        throw VbError::Of(mode_ == Mode::ReadOnly ? VbError::FileNotFound : VbError::PathFileAccess);
+    if (!stream_) {
+        const int cause = errno ? errno : EACCES;
+        if (mode_ == Mode::ReadOnly)
+            throw VbError(VbError::FileNotFound, ReadFailure(path_, cause));
+        throw VbError(VbError::PathFileAccess,
+                      path_.string() + " could not be opened for writing: " + ReasonOfError(cause) + ".");
+    }
     length_ = std::filesystem::file_size(path_, ec);
     if (ec)
         length_ = 0;

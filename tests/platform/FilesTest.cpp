@@ -159,6 +159,17 @@ TEST(RecordFile, OpenFailures)
     EXPECT_EQ(ErrorOf([&] { RecordFile(folder / "nofolder" / "a.bin", 4, RecordFile::Mode::ReadWrite, FileKind::Season); }),
               VbError::PathNotFound);
     EXPECT_FALSE(std::filesystem::exists(folder / "nofolder"));
+    // Every failure names its file, so that a window showing it says which file it was.
+    for (const auto& [path, mode] : {std::pair{folder / "dir", RecordFile::Mode::ReadOnly},
+                                     std::pair{folder / "nofolder" / "a.bin", RecordFile::Mode::ReadWrite},
+                                     std::pair{folder / "missing.bin", RecordFile::Mode::ReadOnly}}) {
+        try {
+            RecordFile(path, 4, mode, FileKind::Season);
+            ADD_FAILURE() << path << " opened";
+        } catch (const VbError& e) {
+            EXPECT_NE(e.Description().find(path.string()), std::string::npos) << e.Description();
+        }
+    }
 }
 
 TEST(RecordFile, FileLength)
