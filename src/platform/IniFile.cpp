@@ -62,6 +62,25 @@ std::string MarkedUtf8ToUtf8(const std::string& text)
     return out;
 }
 
+// The lines of a profile's text, each without its line end (a line feed, or a carriage return
+// and a line feed).
+std::vector<std::string_view> SplitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 bool LineHasShape(std::string_view line)
 {
     const auto first = line.find_first_not_of(" \t");
@@ -88,18 +107,11 @@ std::string ProfileTextDamage(std::string_view text)
     }
     if (text.back() != '\n' && text.back() != '\r')
         return "it ends in the middle of a line, as a file cut short does";
-    std::size_t start = 0, number = 1;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    std::size_t number = 0;
+    for (const std::string_view line : SplitLines(text)) {
+        ++number;
         if (!LineHasShape(line))
             return "line " + std::to_string(number) + " is no section, entry or comment";
-        start = end + 1;
-        ++number;
     }
     return {};
 }
@@ -136,17 +148,8 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
             *utf8Marked = true;
     } else
         text = win1252::ToUtf8(text);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
+    for (const std::string_view line : SplitLines(text))
+        lines.emplace_back(line);
     return true;
 }
 

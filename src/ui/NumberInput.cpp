@@ -1,6 +1,7 @@
 #include "NumberInput.h"
 
 #include "MsgBox.h"
+#include "RefusingRule.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -31,22 +32,9 @@ bool Holds(QChar c, const NumberKind& kind)
 
 // The rule on one box: its keys through TypedIntoNumber, every other change of its text
 // (a paste, a drop) through validate.
-class NumberRule : public QValidator {
+class NumberRule : public RefusingRule {
 public:
-    NumberRule(QLineEdit* box, const NumberKind& kind) : QValidator(box), box_(box)
-    {
-        SetKind(kind);
-        box->setValidator(this);
-        box->installEventFilter(this);
-        // Raised too when the box is full, and when a text set by the program does not pass:
-        // only a change by the user (one that can be undone) that this rule refused is reported.
-        connect(box, &QLineEdit::inputRejected, this, [this] {
-            const bool report = refused_ && box_->isUndoAvailable();
-            refused_ = false;
-            if (report)
-                Report();
-        });
-    }
+    NumberRule(QLineEdit* box, const NumberKind& kind) : RefusingRule(box) { SetKind(kind); }
 
     // The box's own limit cuts a paste before any validation sees it: the rule keeps it instead.
     void SetKind(const NumberKind& kind)
@@ -78,12 +66,11 @@ protected:
         if (watched != box_ || event->type() != QEvent::KeyPress)
             return QValidator::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
         // Keys without one character (arrows, an input method's words) go to the box, whose
         // validation rules what they would insert.
-        if (text.size() != 1 || text.at(0).unicode() < 32 || text.at(0).unicode() == 127 ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        if (!TypesOneCharacter(*key))
             return QValidator::eventFilter(watched, event);
+        const QString text = key->text();
         if (box_->isReadOnly())
             return QValidator::eventFilter(watched, event);
         const TypedCharacter typed = TypedIntoNumber(text.at(0), kind_);
@@ -100,20 +87,15 @@ protected:
         return true;
     }
 
-private:
-    // The message is shown once the refused change is undone: a message box shown at once
-    // takes the focus while the box still holds the refused text, and a window that saves
-    // its boxes when they lose the focus would read it.
-    void Report()
+    void Report() override
     {
-        QTimer::singleShot(0, this, [kind = kind_] { ShowNumberBoxMessage(kind); });
+        ShowLater([kind = kind_] { ShowNumberBoxMessage(kind); });
     }
 
+private:
     static constexpr int NoLimit = 32767; // QLineEdit's own default
 
-    QLineEdit* box_;
     NumberKind kind_;
-    mutable bool refused_ = false;
 };
 
 } // namespace
