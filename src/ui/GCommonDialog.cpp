@@ -2,6 +2,10 @@
 
 #include "PrintDialog.h"
 #include "Screen.h"
+#include "VbConvert.h"
+
+#include <QPageLayout>
+#include <QPrinter>
 
 namespace vexal {
 
@@ -101,11 +105,62 @@ bool GCommonDialog::VBPrintDlg(QPrinter& Printer, int32_t& FromPage, int32_t& To
     return ok;
 }
 
-bool GCommonDialog::VBPageSetupDlg(QPrinter& Printer, QWidget* Owner, bool Hook, DialogEventSink* EventSink)
+bool GCommonDialog::VBPageSetupDlg2(QWidget* Owner, bool DisableMargins, bool DisableOrientation,
+                                   bool DisablePaper, bool DisablePrinter, float& LeftMargin, float& MinLeftMargin,
+                                   float& RightMargin, float& MinRightMargin, float& TopMargin, float& MinTopMargin,
+                                   float& BottomMargin, float& MinBottomMargin, int32_t& PaperSize,
+                                   int32_t& Orientation, int32_t& PrintQuality, int32_t Units, QPrinter& Printer,
+                                   bool Hook, DialogEventSink* EventSink)
 {
     // APIReturn stays 0: the page set-up dialog's outcome is the answer alone.
     Hooked hooked(*this, Hook, EventSink);
-    return ShowPageSetupDialogFor(Printer, Owner, hooked.Hooks());
+    PageSetupRequest request;
+    request.flags = (DisableMargins ? PSD_DISABLEMARGINS : 0) | (DisableOrientation ? PSD_DISABLEORIENTATION : 0) |
+                    (DisablePaper ? PSD_DISABLEPAPER : 0) | (DisablePrinter ? PSD_DISABLEPRINTER : 0) |
+                    (Units != 0 ? PSD_INHUNDREDTHSOFMILLIMETERS : PSD_INTHOUSANDTHSOFINCHES) |
+                    (hooked.Hooks() ? PSD_ENABLEPAGESETUPHOOK : 0);
+    const double factor = Units != 0 ? 100.0 : 1000.0;
+    const auto in = [factor](float margin) { return vb::CLng(static_cast<double>(margin) * factor); };
+    request.margins = QMargins(in(LeftMargin), in(TopMargin), in(RightMargin), in(BottomMargin));
+    request.minMargins = QMargins(in(MinLeftMargin), in(MinTopMargin), in(MinRightMargin), in(MinBottomMargin));
+    if (!ShowPageSetupDialogFor(Printer, request, Owner, hooked.Hooks()))
+        return false;
+    const auto out = [factor](int value) { return static_cast<float>(value / factor); };
+    LeftMargin = out(request.margins.left());
+    TopMargin = out(request.margins.top());
+    RightMargin = out(request.margins.right());
+    BottomMargin = out(request.margins.bottom());
+    MinLeftMargin = out(request.minMargins.left());
+    MinTopMargin = out(request.minMargins.top());
+    MinRightMargin = out(request.minMargins.right());
+    MinBottomMargin = out(request.minMargins.bottom());
+    const QPageLayout layout = Printer.pageLayout();
+    PaperSize = layout.pageSize().windowsId();
+    Orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
+    PrintQuality = Printer.resolution();
+    return true;
+}
+
+bool GCommonDialog::VBPageSetupDlg(QWidget* Owner, bool DisableMargins, bool DisableOrientation, bool DisablePaper,
+                                   bool DisablePrinter, int32_t& LeftMargin, int32_t& MinLeftMargin,
+                                   int32_t& RightMargin, int32_t& MinRightMargin, int32_t& TopMargin,
+                                   int32_t& MinTopMargin, int32_t& BottomMargin, int32_t& MinBottomMargin,
+                                   int32_t& PaperSize, int32_t& Orientation, int32_t& PrintQuality, int32_t Units,
+                                   QPrinter& Printer, bool Hook, DialogEventSink* EventSink)
+{
+    float margins[8] = {static_cast<float>(LeftMargin), static_cast<float>(MinLeftMargin),
+                        static_cast<float>(RightMargin), static_cast<float>(MinRightMargin),
+                        static_cast<float>(TopMargin), static_cast<float>(MinTopMargin),
+                        static_cast<float>(BottomMargin), static_cast<float>(MinBottomMargin)};
+    if (!VBPageSetupDlg2(Owner, DisableMargins, DisableOrientation, DisablePaper, DisablePrinter, margins[0],
+                         margins[1], margins[2], margins[3], margins[4], margins[5], margins[6], margins[7], PaperSize,
+                         Orientation, PrintQuality, Units, Printer, Hook, EventSink))
+        return false;
+    int32_t* const back[8] = {&LeftMargin, &MinLeftMargin, &RightMargin, &MinRightMargin,
+                              &TopMargin,  &MinTopMargin,  &BottomMargin, &MinBottomMargin};
+    for (int i = 0; i < 8; ++i)
+        *back[i] = vb::CLng(margins[i]);
+    return true;
 }
 
 std::array<int32_t, 16>& GCommonDialog::CustomColors()

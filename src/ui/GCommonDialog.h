@@ -58,7 +58,8 @@ public:
     // 0..15 reads -1 and sets nothing.
     int32_t CustomColor(int index);
     void SetCustomColor(int index, int32_t color);
-    // CurFont and Color take the choice on OK; PrinterDC -1 stands for no printer.
+    // CurFont takes the choice on OK and Color comes back as given (Qt's font dialog has no
+    // colour); PrinterDC -1 stands for no printer.
     bool VBChooseFont(DialogFont& CurFont, int32_t& PrinterDC, QWidget* Owner, int32_t& Color, int32_t MinSize,
                       int32_t MaxSize, int32_t& Flags, bool Hook, DialogEventSink* EventSink);
     // The Print dialog (the Print Setup dialog with PD_PRINTSETUP in Flags) for a printer,
@@ -66,8 +67,26 @@ public:
     // copies come back. A cancel leaves the printer and the arguments as they were.
     bool VBPrintDlg(QPrinter& Printer, int32_t& FromPage, int32_t& ToPage, int32_t& Copies, QWidget* Owner,
                     int32_t Flags, bool Hook, DialogEventSink* EventSink);
-    // Paper, orientation and margins of a printer, which takes them on OK.
-    bool VBPageSetupDlg(QPrinter& Printer, QWidget* Owner, bool Hook, DialogEventSink* EventSink);
+    // The page set-up dialog for a printer, which takes the paper, orientation and margins on
+    // OK. The four Disable switches disable those parts of the dialog (Qt's dialog offers no
+    // printer to choose at all). Margins are in inches, or millimetres when Units is not 0; the
+    // dialog starts from the given margins (all 0: the printer's own) and lets none go below
+    // its minimum (the larger of the given one and the printer's). On OK the margins come back
+    // as chosen, the minimum margins as given (both to the dialog's thousandths of an inch or
+    // hundredths of a millimetre), PaperSize the paper's DMPAPER number (256 for one of no
+    // such number), Orientation 1 portrait or 2 landscape, PrintQuality the printer's dots per
+    // inch. A cancel changes none of them and leaves the printer as it was.
+    bool VBPageSetupDlg2(QWidget* Owner, bool DisableMargins, bool DisableOrientation, bool DisablePaper,
+                         bool DisablePrinter, float& LeftMargin, float& MinLeftMargin, float& RightMargin,
+                         float& MinRightMargin, float& TopMargin, float& MinTopMargin, float& BottomMargin,
+                         float& MinBottomMargin, int32_t& PaperSize, int32_t& Orientation, int32_t& PrintQuality,
+                         int32_t Units, QPrinter& Printer, bool Hook, DialogEventSink* EventSink);
+    // The same with the margins in whole inches or millimetres, rounded on the way back.
+    bool VBPageSetupDlg(QWidget* Owner, bool DisableMargins, bool DisableOrientation, bool DisablePaper,
+                        bool DisablePrinter, int32_t& LeftMargin, int32_t& MinLeftMargin, int32_t& RightMargin,
+                        int32_t& MinRightMargin, int32_t& TopMargin, int32_t& MinTopMargin, int32_t& BottomMargin,
+                        int32_t& MinBottomMargin, int32_t& PaperSize, int32_t& Orientation, int32_t& PrintQuality,
+                        int32_t Units, QPrinter& Printer, bool Hook, DialogEventSink* EventSink);
 
 private:
     class Hooked;

@@ -1,15 +1,22 @@
 #include "PrintDialog.h"
 
 #include "Host.h"
+#include "VbConvert.h"
 #include "VbError.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 namespace vexal {
@@ -160,13 +167,134 @@ bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t f
     return true;
 }
 
-bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner, const DialogHooks* hooks)
+namespace {
+
+QMarginsF Larger(const QMarginsF& a, const QMarginsF& b)
 {
-    if (SetupRunner())
-        return SetupRunner()(printer);
-    QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
-    ConnectOpenAndClose(dialog, hooks);
-    return dialog.exec() == QDialog::Accepted;
+    return {std::max(a.left(), b.left()), std::max(a.top(), b.top()), std::max(a.right(), b.right()),
+            std::max(a.bottom(), b.bottom())};
+}
+
+QMarginsF Bounded(const QMarginsF& m, const QMarginsF& low, const QMarginsF& high)
+{
+    return Larger(low, {std::min(m.left(), high.left()), std::min(m.top(), high.top()),
+                        std::min(m.right(), high.right()), std::min(m.bottom(), high.bottom())});
+}
+
+QMarginsF MinimumMarginsIn(QPageLayout layout, QPageLayout::Unit unit)
+{
+    layout.setUnits(unit);
+    return layout.minimumMargins();
+}
+
+// The controls of each part of Qt's page set-up dialog, by the names Qt gives them.
+const QStringList PaperControls = {"pageSizeCombo", "pageWidth", "pageHeight", "paperSource"};
+const QStringList OrientationControls = {"portrait", "landscape", "reversePortrait", "reverseLandscape"};
+const QStringList MarginControls = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
+
+bool TakesInput(const QWidget* w)
+{
+    if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w) ||
+        qobject_cast<const QAbstractSpinBox*>(w))
+        return true;
+    // A line edit counts unless it is the text field of a spin or combo box.
+    const QWidget* parent = w->parentWidget();
+    return qobject_cast<const QLineEdit*>(w) && !qobject_cast<const QAbstractSpinBox*>(parent) &&
+           !qobject_cast<const QComboBox*>(parent);
+}
+
+// Disables one part of the open dialog. A part whose group holds no other control is disabled
+// as a whole, so its heading greys with it and the dialog cannot re-enable one of its boxes
+// when it updates them; else each control is disabled alone. A control Qt no longer names so
+// is left as it is: what the part holds is kept on the way out all the same.
+void DisablePart(QDialog& dialog, const QStringList& names)
+{
+    for (const QString& name : names) {
+        QWidget* control = dialog.findChild<QWidget*>(name);
+        if (!control)
+            continue;
+        QGroupBox* group = nullptr;
+        for (QWidget* up = control->parentWidget(); up && up != &dialog && !group; up = up->parentWidget())
+            group = qobject_cast<QGroupBox*>(up);
+        bool alone = group != nullptr;
+        if (group)
+            for (const QWidget* other : group->findChildren<QWidget*>())
+                alone = alone && (!TakesInput(other) || names.contains(other->objectName()));
+        (alone ? static_cast<QWidget*>(group) : control)->setEnabled(false);
+    }
+}
+
+// No margin box of the open dialog goes below its minimum (in the units it shows).
+void RaiseMarginMinimums(QDialog& dialog, const QMarginsF& minimum)
+{
+    const double sides[] = {minimum.left(), minimum.top(), minimum.right(), minimum.bottom()};
+    for (int i = 0; i < 4; ++i)
+        if (auto* box = dialog.findChild<QDoubleSpinBox*>(MarginControls[i]))
+            box->setMinimum(std::max(box->minimum(), sides[i]));
+}
+
+} // namespace
+
+bool ShowPageSetupDialogFor(QPrinter& printer, PageSetupRequest& request, QWidget* owner,
+                            const DialogHooks* hooks)
+{
+    const QPageLayout before = printer.pageLayout();
+    const bool metric = (request.flags & PSD_INHUNDREDTHSOFMILLIMETERS) != 0;
+    const QPageLayout::Unit unit = metric ? QPageLayout::Millimeter : QPageLayout::Inch;
+    const double perUnit = metric ? 100.0 : 1000.0;
+    const QMarginsF askedMinimum = QMarginsF(request.minMargins) / perUnit;
+
+    // The dialog starts from the printer's layout in the caller's units, with the caller's
+    // margins and minimum margins.
+    QPageLayout start = before;
+    start.setUnits(unit);
+    const QMarginsF minimum = Larger(start.minimumMargins(), askedMinimum);
+    start.setMinimumMargins(minimum);
+    const QMarginsF margins = request.margins.isNull() ? start.margins() : QMarginsF(request.margins) / perUnit;
+    start.setMargins(Bounded(margins, minimum, start.maximumMargins()));
+    printer.setPageLayout(start);
+    const QPageLayout shown = printer.pageLayout();
+
+    bool confirmed = false;
+    if (SetupRunner()) {
+        confirmed = SetupRunner()(printer);
+    } else {
+        QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+        if (request.flags & PSD_DISABLEPAPER)
+            DisablePart(dialog, PaperControls);
+        if (request.flags & PSD_DISABLEORIENTATION)
+            DisablePart(dialog, OrientationControls);
+        if (request.flags & PSD_DISABLEMARGINS)
+            DisablePart(dialog, MarginControls);
+        // A printer may keep its own minimum margins in place of the caller's.
+        RaiseMarginMinimums(dialog, Larger(minimum, MinimumMarginsIn(shown, unit)));
+        ConnectOpenAndClose(dialog, hooks);
+        confirmed = dialog.exec() == QDialog::Accepted;
+    }
+    if (!confirmed) {
+        printer.setPageLayout(before);
+        return false;
+    }
+
+    // What a disabled part held stays as it was, and no margin is below its minimum, whatever
+    // the dialog let through.
+    QPageLayout chosen = printer.pageLayout();
+    chosen.setUnits(unit);
+    if (request.flags & PSD_DISABLEPAPER)
+        chosen.setPageSize(shown.pageSize(), chosen.minimumMargins());
+    if (request.flags & PSD_DISABLEORIENTATION)
+        chosen.setOrientation(shown.orientation());
+    const QMarginsF chosenMinimum = Larger(chosen.minimumMargins(), minimum);
+    const QMarginsF chosenMargins =
+        (request.flags & PSD_DISABLEMARGINS) ? shown.margins(unit) : chosen.margins();
+    chosen.setMinimumMargins(chosenMinimum);
+    chosen.setMargins(Bounded(chosenMargins, chosenMinimum, chosen.maximumMargins()));
+    printer.setPageLayout(chosen);
+
+    const QMarginsF taken = printer.pageLayout().margins(unit) * perUnit;
+    request.margins = QMargins(vb::Whole(taken.left()), vb::Whole(taken.top()), vb::Whole(taken.right()),
+                               vb::Whole(taken.bottom()));
+    return true;
 }
 
 bool clsPrintDialog::ShowPrinter()

@@ -5,6 +5,7 @@
 // With no printer installed, the current printer writes a PDF file instead.
 #include "DialogHooks.h"
 
+#include <QMargins>
 #include <QPrinter>
 
 #include <cstdint>
@@ -53,11 +54,36 @@ enum : int32_t {
 // answers instead. With hooks the owner hears the dialog open and close.
 bool ShowPrintDialogFor(QPrinter& printer, int& fromPage, int& toPage, int32_t flags, QWidget* owner,
                         const DialogHooks* hooks = nullptr);
-// The page set-up dialog for a printer: paper, orientation and margins; a cancel changes
-// nothing. Tests install a runner that answers as a user would.
+// Page set-up dialog flags, named as the dialogs name them.
+enum : int32_t {
+    PSD_INTHOUSANDTHSOFINCHES = 0x4,
+    PSD_INHUNDREDTHSOFMILLIMETERS = 0x8,
+    PSD_DISABLEMARGINS = 0x10,
+    PSD_DISABLEPRINTER = 0x20,
+    PSD_DISABLEORIENTATION = 0x100,
+    PSD_DISABLEPAPER = 0x200,
+    PSD_ENABLEPAGESETUPHOOK = 0x2000,
+};
+
+// What the page set-up dialog starts from and, when confirmed, gives back. Margins are whole
+// thousandths of an inch, or hundredths of a millimetre with PSD_INHUNDREDTHSOFMILLIMETERS;
+// the dialog shows them in inches or millimetres.
+struct PageSetupRequest {
+    int32_t flags = 0;
+    QMargins margins;    // all 0: the printer's own margins
+    QMargins minMargins; // raised to the printer's own where those are larger
+};
+
+// The page set-up dialog for a printer: paper, orientation and margins, which the printer
+// takes on OK; a cancel changes nothing. PSD_DISABLEMARGINS, PSD_DISABLEORIENTATION and
+// PSD_DISABLEPAPER disable those parts of the dialog and keep them as they were; Qt's page
+// set-up dialog offers no printer to choose, so the printer stays whatever PSD_DISABLEPRINTER
+// says. No margin comes back below its minimum. Tests install a runner that answers as a user
+// would (and may change the printer); what the flags keep is kept from it too.
 using PageSetupRunner = std::function<bool(QPrinter& printer)>;
 void InstallPageSetupRunner(PageSetupRunner runner);
-bool ShowPageSetupDialogFor(QPrinter& printer, QWidget* owner, const DialogHooks* hooks = nullptr);
+bool ShowPageSetupDialogFor(QPrinter& printer, PageSetupRequest& request, QWidget* owner,
+                            const DialogHooks* hooks = nullptr);
 
 // The error a cancelled dialog raises when CancelError is set.
 inline constexpr int32_t PrintDialogCancelled = 32755;

@@ -103,7 +103,15 @@ void cCommonDialog::ShowPrinter()
 
 bool cCommonDialog::ShowPageSetup()
 {
-    return Layer().VBPageSetupDlg(Object ? *Object : CurrentPrinter(), hwnd, HookDialog, this);
+    // The object keeps no margins of its own: the dialog starts from the printer's, and the
+    // printer holds what the user chose.
+    const auto has = [this](int32_t bit) { return (Flags & bit) == bit; };
+    int32_t margin[8] = {};
+    int32_t paperSize = 0, orientation = 0, printQuality = 0;
+    return Layer().VBPageSetupDlg(hwnd, has(PSD_DISABLEMARGINS), has(PSD_DISABLEORIENTATION),
+                                  has(PSD_DISABLEPAPER), has(PSD_DISABLEPRINTER), margin[0], margin[1], margin[2],
+                                  margin[3], margin[4], margin[5], margin[6], margin[7], paperSize, orientation,
+                                  printQuality, 0, Object ? *Object : CurrentPrinter(), HookDialog, this);
 }
 
 const QFont& cCommonDialog::Font()

@@ -85,7 +85,8 @@ public:
     void ShowColor();
     // A cancel is never reported: the settings stay as they were.
     void ShowPrinter();
-    // Paper, orientation and margins of the printer; true when confirmed.
+    // Paper, orientation and margins of the printer; true when confirmed. Reads
+    // PSD_DISABLEMARGINS, PSD_DISABLEORIENTATION, PSD_DISABLEPAPER and PSD_DISABLEPRINTER of Flags.
     bool ShowPageSetup();
 
     // The dialog layer the settings are handed to: it keeps how the last dialog ended.

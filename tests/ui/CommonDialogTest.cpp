@@ -8,14 +8,18 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <functional>
 
 using namespace vexal;
@@ -351,6 +357,21 @@ TEST_F(DialogTest, FontCustomColoursPrintAndPageSetUp)
     });
     EXPECT_TRUE(d.ShowPageSetup());
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+    // What the switches keep and the minimum margins hold also where the dialog lets a change
+    // through, as one whose printer puts its own smaller minimums in place of the caller's would.
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
+    InstallPageSetupRunner([](QPrinter& p) {
+        return p.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF()));
+    });
+    std::array<float, 8> m = {0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0.5f};
+    int32_t paper = 0, orientation = 0, quality = 0;
+    EXPECT_TRUE(d.Layer().VBPageSetupDlg2(nullptr, false, true, true, false, m[0], m[1], m[2], m[3], m[4], m[5], m[6],
+                                          m[7], paper, orientation, quality, 0, printer, false, nullptr));
+    EXPECT_EQ(paper, 9);
+    EXPECT_EQ(orientation, 1);
+    EXPECT_EQ(m, (std::array<float, 8>{0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}));
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
     InstallPageSetupRunner({});
 }
 
@@ -359,6 +380,10 @@ TEST_F(DialogTest, FontCustomColoursPrintAndPageSetUp)
 // hears it close, the layer holds the listener only while the dialog is open, and what the
 // user chose is taken only when confirmed. APIReturn starts afresh with every dialog and
 // reads 1 after a confirmed one, 0 after a cancelled one; the page set-up dialog leaves it 0.
+// The page set-up operation's own choices each have a row: a disabled part is disabled in the
+// open dialog and keeps what it held even when changed behind its back, margins go in and
+// come back in inches or millimetres and never below their minimum, and the paper,
+// orientation and print quality come back.
 TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutcome)
 {
     QTemporaryDir folder;
@@ -379,6 +404,77 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
         copies->setValue(3);
     };
     const auto tookCopies = [](cCommonDialog& d, QPrinter& p) { return d.Copies == 3 && p.copyCount() == 3; };
+
+    // A page set-up call: the switches and the eight margins (left, minimum left, right,
+    // minimum right, top, minimum top, bottom, minimum bottom) it hands over, and what came
+    // back. Whole margins go through the short form.
+    struct PageSetUpCall {
+        bool disableMargins = false;
+        bool disableOrientation = false;
+        bool disablePaper = false;
+        bool disablePrinter = false;
+        std::array<float, 8> margins{};
+        int32_t units = 0;
+        bool whole = false;
+    };
+    struct PageSetUpResult {
+        std::array<float, 8> margins{};
+        int32_t paperSize = -1, orientation = -1, printQuality = -1;
+    } got;
+    enum { Left, MinLeft, Right, MinRight, Top, MinTop, Bottom, MinBottom };
+    const auto pageSetUp = [&got](PageSetUpCall call) {
+        return [call, &got](cCommonDialog& d) {
+            // A4 portrait with margins of 10 points, whatever the locale would choose.
+            QPrinter& p = *d.Object;
+            p.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
+            got = PageSetUpResult{call.margins};
+            auto& m = got.margins;
+            if (call.whole) {
+                std::array<int32_t, 8> w{};
+                for (std::size_t i = 0; i < 8; ++i)
+                    w[i] = static_cast<int32_t>(m[i]);
+                d.Layer().VBPageSetupDlg(d.hwnd, call.disableMargins, call.disableOrientation, call.disablePaper,
+                                         call.disablePrinter, w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7],
+                                         got.paperSize, got.orientation, got.printQuality, call.units, p,
+                                         d.HookDialog, &d);
+                for (std::size_t i = 0; i < 8; ++i)
+                    m[i] = static_cast<float>(w[i]);
+            } else {
+                d.Layer().VBPageSetupDlg2(d.hwnd, call.disableMargins, call.disableOrientation, call.disablePaper,
+                                          call.disablePrinter, m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7],
+                                          got.paperSize, got.orientation, got.printQuality, call.units, p,
+                                          d.HookDialog, &d);
+            }
+        };
+    };
+    const auto control = [](QWidget* dialog, const char* name) {
+        auto* w = dialog->findChild<QWidget*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w ? w : dialog;
+    };
+    const auto enabled = [control](QWidget* dialog, std::initializer_list<const char*> names) {
+        bool all = true;
+        for (const char* name : names)
+            all = all && control(dialog, name)->isEnabled();
+        return all;
+    };
+    const auto margin = [control](QWidget* dialog, const char* name) {
+        return qobject_cast<QDoubleSpinBox*>(control(dialog, name));
+    };
+    const auto choosePaper = [control](QWidget* dialog, QPageSize::PageSizeId id) {
+        auto* sizes = qobject_cast<QComboBox*>(control(dialog, "pageSizeCombo"));
+        ASSERT_NE(sizes, nullptr);
+        const int index = sizes->findText(QPageSize(id).name());
+        ASSERT_GE(index, 0);
+        sizes->setCurrentIndex(index);
+    };
+    const auto clickLandscape = [control](QWidget* dialog) {
+        auto* landscape = qobject_cast<QRadioButton*>(control(dialog, "landscape"));
+        ASSERT_NE(landscape, nullptr);
+        landscape->click();
+    };
+    const std::initializer_list<const char*> marginBoxes = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
+    const std::initializer_list<const char*> orientationButtons = {"portrait", "landscape"};
     const Operation operations[] = {
         {"print", "QPrintDialog",
          [](cCommonDialog& d) {
@@ -399,6 +495,107 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
              landscape->click();
          },
          [](cCommonDialog&, QPrinter& p) { return p.pageLayout().orientation() == QPageLayout::Landscape; }, 0},
+        {"page set-up, margins disabled", "QPageSetupDialog",
+         pageSetUp({.disableMargins = true, .margins = {1, 0, 1, 0, 1, 0, 1, 0}, .whole = true}),
+         [&](QWidget* dialog) {
+             EXPECT_FALSE(enabled(dialog, marginBoxes));
+             EXPECT_TRUE(enabled(dialog, orientationButtons));
+             EXPECT_TRUE(enabled(dialog, {"pageSizeCombo"}));
+             clickLandscape(dialog);
+             margin(dialog, "leftMargin")->setValue(2); // behind the disabled box's back
+         },
+         [&](cCommonDialog&, QPrinter&) {
+             return got.orientation == 2 && got.margins == std::array<float, 8>{1, 0, 1, 0, 1, 0, 1, 0};
+         },
+         0},
+        {"page set-up, orientation disabled", "QPageSetupDialog",
+         pageSetUp({.disableOrientation = true, .margins = {1, 0, 1, 0, 1, 0, 1, 0}}),
+         [&](QWidget* dialog) {
+             EXPECT_FALSE(enabled(dialog, {"portrait"}) || enabled(dialog, {"landscape"}));
+             EXPECT_TRUE(enabled(dialog, marginBoxes));
+             margin(dialog, "leftMargin")->setValue(1.5);
+             auto* landscape = qobject_cast<QRadioButton*>(control(dialog, "landscape"));
+             landscape->setChecked(true); // behind the disabled button's back
+             emit landscape->clicked(true);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return got.margins[Left] == 1.5f && got.orientation == 1 &&
+                    p.pageLayout().orientation() == QPageLayout::Portrait;
+         },
+         0},
+        {"page set-up, paper disabled", "QPageSetupDialog", pageSetUp({.disablePaper = true}),
+         [&](QWidget* dialog) {
+             EXPECT_FALSE(enabled(dialog, {"pageSizeCombo"}));
+             EXPECT_TRUE(enabled(dialog, orientationButtons));
+             clickLandscape(dialog);
+             choosePaper(dialog, QPageSize::Letter); // behind the disabled list's back
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return got.paperSize == 9 && got.orientation == 2 && p.pageLayout().pageSize().id() == QPageSize::A4;
+         },
+         0},
+        {"page set-up, printer disabled", "QPageSetupDialog", pageSetUp({.disablePrinter = true}),
+         [&](QWidget* dialog) {
+             // Qt's page set-up dialog has no printer to choose: its only buttons are OK and Cancel.
+             for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+                 EXPECT_NE(qobject_cast<QDialogButtonBox*>(button->parentWidget()), nullptr)
+                     << button->text().toStdString();
+             EXPECT_TRUE(enabled(dialog, orientationButtons));
+             clickLandscape(dialog);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return got.orientation == 2 && p.outputFormat() == QPrinter::PdfFormat;
+         },
+         0},
+        {"page set-up, margins in inches", "QPageSetupDialog",
+         pageSetUp({.margins = {0.5f, 0, 0.75f, 0, 1, 0, 1.25f, 0}}),
+         [&](QWidget* dialog) {
+             EXPECT_EQ(margin(dialog, "leftMargin")->suffix(), "in");
+             EXPECT_DOUBLE_EQ(margin(dialog, "leftMargin")->value(), 0.5);
+             EXPECT_DOUBLE_EQ(margin(dialog, "rightMargin")->value(), 0.75);
+             EXPECT_DOUBLE_EQ(margin(dialog, "bottomMargin")->value(), 1.25);
+             margin(dialog, "topMargin")->setValue(0.6);
+         },
+         [&](cCommonDialog&, QPrinter&) {
+             return got.margins == std::array<float, 8>{0.5f, 0, 0.75f, 0, 0.6f, 0, 1.25f, 0};
+         },
+         0},
+        {"page set-up, margins in millimetres", "QPageSetupDialog",
+         pageSetUp({.margins = {12.7f, 0, 15, 0, 20, 0, 25.4f, 0}, .units = 1}),
+         [&](QWidget* dialog) {
+             EXPECT_EQ(margin(dialog, "leftMargin")->suffix(), "mm");
+             EXPECT_DOUBLE_EQ(margin(dialog, "leftMargin")->value(), 12.7);
+             EXPECT_DOUBLE_EQ(margin(dialog, "bottomMargin")->value(), 25.4);
+             margin(dialog, "leftMargin")->setValue(18);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return got.margins == std::array<float, 8>{18, 0, 15, 0, 20, 0, 25.4f, 0} &&
+                    std::abs(p.pageLayout().margins(QPageLayout::Millimeter).left() - 18) < 1e-9;
+         },
+         0},
+        {"page set-up, minimum margins", "QPageSetupDialog",
+         pageSetUp({.margins = {0, 0.5f, 0, 0.25f, 0, 0, 0, 0.75f}}),
+         [&](QWidget* dialog) {
+             // Started from the printer's own margins of 10 points, raised to the minimums.
+             EXPECT_DOUBLE_EQ(margin(dialog, "leftMargin")->minimum(), 0.5);
+             EXPECT_DOUBLE_EQ(margin(dialog, "leftMargin")->value(), 0.5);
+             EXPECT_DOUBLE_EQ(margin(dialog, "bottomMargin")->value(), 0.75);
+             margin(dialog, "leftMargin")->setValue(0.3);
+             margin(dialog, "rightMargin")->setValue(0.2);
+             margin(dialog, "topMargin")->setValue(0.1);
+         },
+         [&](cCommonDialog&, QPrinter&) {
+             return got.margins == std::array<float, 8>{0.5f, 0.5f, 0.25f, 0.25f, 0.1f, 0, 0.75f, 0.75f};
+         },
+         0},
+        {"page set-up, paper size", "QPageSetupDialog", pageSetUp({}),
+         [&](QWidget* dialog) { choosePaper(dialog, QPageSize::Letter); },
+         [&](cCommonDialog&, QPrinter&) { return got.paperSize == 1; }, 0},
+        {"page set-up, orientation", "QPageSetupDialog", pageSetUp({}), clickLandscape,
+         [&](cCommonDialog&, QPrinter&) { return got.orientation == 2; }, 0},
+        {"page set-up, print quality", "QPageSetupDialog", pageSetUp({}), [](QWidget*) {},
+         [&](cCommonDialog&, QPrinter& p) { return got.printQuality == p.resolution() && got.printQuality > 0; },
+         0},
         {"font", "QFontDialog",
          [&font](cCommonDialog& d) {
              int32_t printer = -1, color = 0, flags = 0;
