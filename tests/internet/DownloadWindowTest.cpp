@@ -242,8 +242,9 @@ TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
 {
     VEXAL_REQUIRE_FTPD();
     TempFolder served;
-    SaveSetting("Settings", "TransferStallSeconds", "2");
-    SaveSetting("Settings", "TransferLimitSeconds", "20");
+    // Long enough for a starved server to answer the logon, short of the greeting's drip.
+    SaveSetting("Settings", "TransferStallSeconds", "5");
+    SaveSetting("Settings", "TransferLimitSeconds", "40");
     SaveSetting("Settings", "DocumentLimitBytes", "1048576");
     const std::string refused = "127.0.0.1:" + std::to_string(test::ClosedPort());
     struct Case {
@@ -263,12 +264,12 @@ TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
          "internet",
          true, "stats.vexal.invalid"},
         {"connection never made", test::FullQueueServerScript, {},
-         "10057 - The server 127.0.0.1:{port} could not be reached within 2 seconds", true, {}},
-        {"silent banner", test::SilentServerScript, {}, "did not answer for 2 seconds", true, {}},
-        {"banner a byte a second", test::DrippingGreetingScript, {"drip"}, "did not answer for 2 seconds", true, {}},
+         "10057 - The server 127.0.0.1:{port} could not be reached within 5 seconds", true, {}},
+        {"silent banner", test::SilentServerScript, {}, "did not answer for 5 seconds", true, {}},
+        {"banner a byte a second", test::DrippingGreetingScript, {"drip"}, "did not answer for 5 seconds", true, {}},
         {"banner cut off", test::DrippingGreetingScript, {"cut"}, "The server's answer could not be read", true, {}},
         {"stalled listing", test::HostileFtpScript,
-         {served.Path().string(), "zavozezorodo", "Dovezezid7", "stall"}, "did not answer for 2 seconds", false, {}},
+         {served.Path().string(), "zavozezorodo", "Dovezezid7", "stall"}, "did not answer for 5 seconds", false, {}},
         {"endless listing", test::HostileFtpScript,
          {served.Path().string(), "zavozezorodo", "Dovezezid7", "endless"}, "more than 1048576 bytes", false, {}},
     };
@@ -292,7 +293,7 @@ TEST_F(DownloadWindowTest, HostileServersEndWithinTheLimits)
         if (!c.beforeLogon) {
             EXPECT_TRUE(Button("CmdDisconnect")->isEnabled()) << "a running listing can always be ended";
         }
-        ASSERT_TRUE(WaitFor([&] { return Status().contains(status); }, 15000)) << Status().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return Status().contains(status); })) << Status().toStdString();
         if (status.startsWith("10057 - ")) {
             EXPECT_EQ(Status(), status);
             ASSERT_EQ(messages->shown.size(), 1u);
@@ -359,7 +360,7 @@ TEST_F(DownloadWindowTest, EndlessDownloadStopsAtItsCapAndTheWindowClosesDuringI
     const long before = ResidentKb();
     Button("cmdGetFile")->click();
     EXPECT_TRUE(Button("CmdDisconnect")->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return Status().contains("more than 1048576 bytes"); }, 15000)) << Status().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return Status().contains("more than 1048576 bytes"); })) << Status().toStdString();
     EXPECT_LT(ResidentKb() - before, 64 * 1024);
     EXPECT_FALSE(std::filesystem::exists(program / "wk01.24"));
     EXPECT_FALSE(std::filesystem::exists(program / "wk01.24.part"));

@@ -168,8 +168,10 @@ TEST_F(UpdateCheckerTest, NoticeIsWrittenAndShown)
 // the check can be run again at once, also while one is still waiting.
 TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAgain)
 {
-    SaveSetting("Settings", "TransferStallSeconds", "2");
-    SaveSetting("Settings", "TransferLimitSeconds", "5");
+    // Limits a starved server meets in its answers to the good file, apart enough that a
+    // stall is never taken for the overall limit.
+    SaveSetting("Settings", "TransferStallSeconds", "4");
+    SaveSetting("Settings", "TransferLimitSeconds", "12");
     SaveSetting("Settings", "DocumentLimitBytes", "1048576");
     RegisterWindow("frmRichEdit", WindowKind::Modal, [](QWidget* owner) {
         auto* viewer = new QDialog(owner);
@@ -187,8 +189,8 @@ TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAg
         const char* file;
         const char* message; // a part of what the user is told
     };
-    for (const Case& c : {Case{"stall.txt", "did not answer for 2 seconds"},
-                          Case{"drip.txt", "did not finish within 5 seconds"},
+    for (const Case& c : {Case{"stall.txt", "did not answer for 4 seconds"},
+                          Case{"drip.txt", "did not finish within 12 seconds"},
                           Case{"endless.txt", "more than 1048576 bytes"}, Case{"page.txt", "holds no version entry"},
                           Case{"moved.txt", "sent the transfer on to ftp://127.0.0.1/vexal.txt, which was refused"},
                           Case{"circle.txt", "sent the transfer on to other addresses more than 5 times"}}) {

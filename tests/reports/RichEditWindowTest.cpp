@@ -353,7 +353,7 @@ TEST_F(ViewerTest, LinksOpenAndProgramLinksAreDownloadedThenHandedOn)
     EXPECT_EQ(program.Read("PROG.EXE"), std::string(200000, 'p'));
 
     // An endless or stalled download ends within its limits with a message; nothing is kept or started.
-    SaveSetting("Settings", "TransferStallSeconds", "2");
+    SaveSetting("Settings", "TransferStallSeconds", "5"); // a starved server still answers in time
     SaveSetting("Settings", "DownloadLimitBytes", "1048576");
     for (const char* name : {"endless.exe", "stall.exe"}) {
         SCOPED_TRACE(name);

@@ -2,6 +2,8 @@
 // Real servers on loopback for the transfer tests: python3's http.server serving a folder,
 // and pyftpdlib serving a folder to one user. Each picks a free port, reports it, and is
 // stopped (and waited for) when the object goes.
+#include "WaitLimit.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -51,10 +53,11 @@ public:
             _exit(127);
         }
         close(fds[1]);
-        // The server prints its port once it listens.
+        // The server prints its port once it listens; a starved interpreter may take a while to
+        // get there.
         std::string line;
         pollfd p{fds[0], POLLIN, 0};
-        while (line.find('\n') == std::string::npos && poll(&p, 1, 15000) > 0) {
+        while (line.find('\n') == std::string::npos && poll(&p, 1, StateWaitLimitMs) > 0) {
             char buf[64];
             const ssize_t n = read(fds[0], buf, sizeof buf);
             if (n <= 0)

@@ -1,9 +1,9 @@
 #pragma once
 // Lets the event loop run until a condition holds, for window tests that wait on timers,
 // transfers, child processes or the program's own deferred work; false when it does not hold
-// within the time given. The limit only ends a test that would otherwise wait for ever: a
-// loaded machine may take many times longer than an idle one, so it is generous and no test
-// shortens it. The one pair of these helpers every window test uses.
+// within the time given (StateWaitLimitMs). The one pair of these helpers every window test uses.
+#include "WaitLimit.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -11,8 +11,6 @@
 #include <functional>
 
 namespace vexal::test {
-
-inline constexpr int StateWaitLimitMs = 180000;
 
 // Runs what is pending, deferred deletions included, so a window the program closed is gone.
 inline void Pump()
