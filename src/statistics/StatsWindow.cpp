@@ -64,6 +64,23 @@ int PixelsX(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PixelsY(double twips) { return Screen::TwipsToPixelsY(twips); }
 bool ThemePictureExists() { return !App().ThemePicture.empty() && FileExists(App().ThemePicture); }
 
+// The colour of the next game of the box scores. `c` starts at 0 for the first game and
+// becomes white when it equals the theme's colour, else the theme's colour: games alternate
+// the two from the theme's colour, or from white when the theme's colour is 0 (black). The
+// comparison is with the colour itself; what is stored for the theme's colour is
+// GridThemeBack, so that the rows follow a theme chosen while they show. Over a theme
+// picture no game has a colour of its own.
+int32_t NextBoxBack(int32_t& c, int32_t themeBack, bool picture)
+{
+    const bool themed = c != themeBack;
+    c = themed ? themeBack : White;
+    if (picture) {
+        c = GridNoColor;
+        return GridNoColor;
+    }
+    return themed ? GridThemeBack : White;
+}
+
 
 struct RankColumn {
     const char* header;
@@ -117,7 +134,10 @@ void StatsWindow::BuildControls()
     grdStats_ = new Grid(body);
     grdStats_->setObjectName("grdStats");
     SetViewPicture(this, grdStats_);
-    SetViewThemeColors(this, [this] { grdStats_->SetThemeBackColor(App().ThemeBackColor); });
+    SetViewThemeColors(this, [this] {
+        grdStats_->SetThemeBackColor(App().ThemeBackColor);
+        ShowBoxScoreColors();
+    });
     grdStats_->setGeometry(10, PixelsY(600), 800, 400);
     connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
     connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });
@@ -849,6 +869,29 @@ void StatsWindow::AddBoxRows(const BoxGame& game, int32_t back, bool weekRow)
     grdStats_->AddRow(-1, 0, true, h);
 }
 
+// The games' colours again after a theme change, by the rule that filled them: which game is
+// white follows the new theme's colour (a black theme starts with a white game), as a new
+// fill would show them.
+void StatsWindow::ShowBoxScoreColors()
+{
+    if (boxGames_.empty() || grdStats_->Cols() != static_cast<int>(std::size(BoxColumns)))
+        return;
+    const bool redraw = grdStats_->Redraw();
+    grdStats_->SetRedraw(false);
+    int32_t c = 0;
+    const bool picture = ThemePictureExists();
+    for (const BoxGameRows& game : boxGames_) {
+        const int32_t back = NextBoxBack(c, App().ThemeBackColor, picture);
+        int row = game.firstRow;
+        if (game.weekRow)
+            grdStats_->SetCellBackColor(row++, 1, back);
+        for (const int last = row + 2; row < last && row <= grdStats_->Rows(); ++row)
+            for (int col = 1; col <= grdStats_->Cols(); ++col)
+                grdStats_->SetCellBackColor(row, col, back);
+    }
+    grdStats_->SetRedraw(redraw);
+}
+
 void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
 {
     AppState& app = App();
@@ -866,11 +909,13 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
                                      Whole(gridTwips / 15 * BoxColumns[i].factor));
         }
         grdStats_->SetThemeBackColor(app.ThemeBackColor);
-        int32_t back = 0;
-        auto nextBack = [&] {
-            back = back == GridThemeBack ? White : GridThemeBack;
-            if (ThemePictureExists())
-                back = GridNoColor;
+        boxGames_.clear();
+        int32_t c = 0;
+        const bool picture = ThemePictureExists();
+        auto addGame = [&](const BoxGame& game, bool weekRow) {
+            const int first = grdStats_->Rows() + 1;
+            AddBoxRows(game, NextBoxBack(c, app.ThemeBackColor, picture), weekRow);
+            boxGames_.push_back({first, weekRow});
         };
         if (week < 1) {
             // The club's logo stands behind its games when it is installed; the games are
@@ -879,18 +924,14 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
             if (!logo.empty() && !app.ThemePicture.empty() && FileExists(logo))
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
             lblHeading_->setText(QString::fromStdString(TeamNameOf(team) + " BOXSCORES"));
-            for (const BoxGame& game : TeamBoxGames(team, opponent, Whole(app.CurrentFormula[fsCurrentWeek]))) {
-                nextBack();
-                AddBoxRows(game, back, true);
-            }
+            for (const BoxGame& game : TeamBoxGames(team, opponent, Whole(app.CurrentFormula[fsCurrentWeek])))
+                addGame(game, true);
         } else {
             if (ThemePictureExists())
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
             lblHeading_->setText(QString::fromStdString("BOXSCORES FOR " + WeekItem(week - 1)));
-            for (const BoxGame& game : WeekBoxGames(week - 1)) {
-                nextBack();
-                AddBoxRows(game, back, false);
-            }
+            for (const BoxGame& game : WeekBoxGames(week - 1))
+                addGame(game, false);
         }
         lblHeading_->adjustSize();
         lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());

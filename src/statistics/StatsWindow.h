@@ -97,6 +97,7 @@ private:
     void AddRankRow(int team);
     void ChooseTeamThenShow(bool averages);
     void AddBoxRows(const stats::BoxGame& game, int32_t back, bool weekRow);
+    void ShowBoxScoreColors();
     int32_t SheetCellBack() const;
     std::string WeekItem(int index) const;
     std::string TeamNameOf(int code) const;
@@ -125,6 +126,13 @@ private:
     bool otherViewActive_ = false;
     bool building_ = false;
     bool teamTableShown_ = false;   // the Stats event of the team request built its table
+    // Where each game of the box scores shown starts (its week row, if any, then its two
+    // team rows), so that a theme change colours the games as a new fill would.
+    struct BoxGameRows {
+        int firstRow = 0;
+        bool weekRow = false;
+    };
+    std::vector<BoxGameRows> boxGames_;
 };
 
 } // namespace vexal

@@ -538,13 +538,50 @@ TEST_F(StatsWindowTest, WeekBoxScoresListTheWeeksGames)
     const int score = Season().Game(week - 1, 0, gfAwayScore);
     EXPECT_EQ(Cell(g, 1, 3), std::to_string(score));
     EXPECT_EQ(Cell(g, 1, 2), vb::CStrSingle(Season().Total(week - 1, 0)));
-    // Games alternate the theme colour and white, starting from the theme colour (white when
-    // the theme colour is 0).
-    App().ThemeBackColor = 0x00C0FF;
-    w.ShowBoxScores(static_cast<int16_t>(week), 0, 0);
-    EXPECT_EQ(g.CellBackColor(1, 1), 0x00C0FF);
-    EXPECT_EQ(g.CellBackColor(4, 5), 0xFFFFFF);
-    EXPECT_EQ(g.CellBackColor(7, 2), 0x00C0FF);
+    // Games alternate the theme colour and white, starting from the theme colour, or from
+    // white when the theme colour is 0 (black); a theme chosen while they show colours them
+    // as a new fill under it would.
+    ASSERT_GE(GamesOfWeek(week - 1), 3);
+    struct StripeCase {
+        int32_t theme;
+        int32_t games[3];   // the first three games' colour
+    };
+    const StripeCase stripes[] = {
+        {0x00C0FF, {0x00C0FF, 0xFFFFFF, 0x00C0FF}},
+        {0x000000, {0xFFFFFF, 0x000000, 0xFFFFFF}},
+        {0xFFFFFF, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
+    };
+    // One club's games (a week row above each) as well as one week's.
+    const int club = Season().Game(Slot(), 0, gfHomeTeam);
+    for (const StripeCase& stripe : stripes)
+        for (const bool clubsGames : {false, true})
+            for (const bool chosenWhileShown : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "theme " << std::hex << stripe.theme << (clubsGames ? ", club" : ", week")
+                                                << (chosenWhileShown ? ", chosen while shown" : ""));
+                App().ThemeBackColor = chosenWhileShown ? (stripe.theme == 0 ? 0x00C0FF : 0) : stripe.theme;
+                if (clubsGames)
+                    w.ShowBoxScores(0, static_cast<int16_t>(club), 0);
+                else
+                    w.ShowBoxScores(static_cast<int16_t>(week), 0, 0);
+                if (chosenWhileShown) {
+                    App().ThemeBackColor = stripe.theme;
+                    ShowThemeColorsInViews();
+                }
+                const int rowsPerGame = clubsGames ? 4 : 3;
+                ASSERT_GE(g.Rows(), 3 * rowsPerGame);
+                for (int game = 0; game < 3; ++game) {
+                    int row = rowsPerGame * game + 1;
+                    if (clubsGames) {
+                        EXPECT_EQ(g.CellBackColor(row, 1), stripe.games[game]) << "week row " << row;
+                        ++row;
+                    }
+                    // The away and home rows, every cell; the empty row after them has none.
+                    for (const int end = row + 2; row < end; ++row)
+                        for (int col = 1; col <= g.Cols(); ++col)
+                            ASSERT_EQ(g.CellBackColor(row, col), stripe.games[game]) << "row " << row << ", column " << col;
+                    EXPECT_EQ(g.CellBackColor(row, 1), GridNoColor) << "row " << row;
+                }
+            }
     // A scheduled, unplayed week lists its games with scores "0".
     w.WeekMenuUp = true;
     w.WK02_Click(13);
