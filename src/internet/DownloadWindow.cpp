@@ -13,6 +13,7 @@
 #include "VbError.h"
 #include "WindowNames.h"
 #include "Windows.h"
+#include "WrappingLabel.h"
 #include "cCommonDialog.h"
 
 #include <QCloseEvent>
@@ -76,7 +77,9 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     cmdGetFile = named(new QPushButton("Get / Import File", this), "cmdGetFile");
     lblImport = named(new QLabel(ImportHelp, this), "lblImport");
     lblImport->setWordWrap(true);
-    lblStatus = named(new QLabel("Idle...", this), "lblStatus");
+    // A long message (an error naming a server or a file) wraps within the window's width
+    // rather than widening the window past its place.
+    lblStatus = named(new WrappingLabel("Idle...", this), "lblStatus");
     lblStatus->setToolTip("Status:");
 
     auto* grid = new QGridLayout(this);
@@ -315,15 +318,17 @@ void DownloadWindow::ImportStatFile(const std::string& path, bool afterDownload)
         setWindowTitle(main->windowTitle());
     RefreshActiveView(true);
     setWindowTitle(Caption);
+    // The status line tells how the import went, from a download or a file the user chose
+    // alike: an earlier error (a server that could not be reached) is not left standing
+    // over a file that went in. Success only when every game of the file went in.
+    const std::string counts = ImportCounts(result) + ".";
+    if (result.finished && result.failed == 0)
+        Status("File imported successfully! " + counts);
+    else if (result.finished)
+        Status("The import ended with errors: " + counts);
+    else
+        Status("The import was stopped: " + counts);
     if (afterDownload) {
-        // Success only when every game of the file went in.
-        const std::string counts = ImportCounts(result) + ".";
-        if (result.finished && result.failed == 0)
-            Status("File imported successfully! " + counts);
-        else if (result.finished)
-            Status("The import ended with errors: " + counts);
-        else
-            Status("The import was stopped: " + counts);
         raise();
         activateWindow();
     }

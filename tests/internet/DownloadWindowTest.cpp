@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -209,7 +210,81 @@ TEST_F(DownloadWindowTest, LocalFileRoute)
     Button("cmdGetFile")->click();
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0], dialogAnswer);
-    EXPECT_EQ(Status(), "Idle...") << "only a download reports the import";
+    EXPECT_EQ(Status(), "File imported successfully! 14 games imported, 0 failed.");
+}
+
+// A long error (a server that cannot be reached, a file that cannot be written under a long
+// path) wraps within the window: the window keeps its width and shows the whole message.
+// A later import that goes in replaces it, by download or from a file the user chose.
+TEST_F(DownloadWindowTest, ALongErrorWrapsInTheWindowAndALaterImportReplacesIt)
+{
+    VEXAL_REQUIRE_FTPD();
+    TempFolder served;
+    served.Write("wk01.24", "s");
+    const std::string refused = "127.0.0.1:" + std::to_string(test::ClosedPort());
+    // A folder that is not there, under a name far longer than the window is wide.
+    const std::filesystem::path missing = program / std::string(120, 'f');
+    LoopbackServer ftp(test::FtpServerScript, {served.Path().string(), "zavozezorodo", "Dovezezid7"});
+    ASSERT_GT(ftp.Port(), 0);
+    auto* status = Control<QLabel>(window.get(), "lblStatus");
+    window->show();
+    test::Pump();
+    const QSize size = window->size();
+    struct Case {
+        const char* name;
+        bool refusedServer;          // else the download's local file cannot be written
+        bool chosenFile;             // the later import from a file the user chose
+        const char* error;
+    };
+    const Case cases[] = {
+        {"refused connection, then a download", true, false, "could not be reached"},
+        {"refused connection, then a chosen file", true, true, "could not be reached"},
+        {"unwritable local file, then a chosen file", false, true, "Cannot write"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetProgramFolder(program.Path());
+        Box("txtServerFile")->clear();
+        Box("txtLocalFile")->clear();
+        SaveSetting("Settings", "StatsServer", c.refusedServer ? refused : ftp.Address());
+        Button("cmdConnect")->click();
+        if (c.refusedServer) {
+            ASSERT_TRUE(WaitFor([&] { return Status().contains(c.error); }, 15000)) << Status().toStdString();
+        } else {
+            ASSERT_TRUE(WaitFor([&] { return Status() == "File list received!"; })) << Status().toStdString();
+            SetProgramFolder(missing);
+            window->List1_Click(List()->item(0));
+            Button("cmdGetFile")->click();
+            ASSERT_TRUE(WaitFor([&] { return Status().contains(c.error); })) << Status().toStdString();
+            EXPECT_TRUE(Status().contains(QString::fromStdString(missing.string()))) << Status().toStdString();
+        }
+        test::Pump();
+        const QString error = Status();
+        const QFontMetrics metrics(status->font());
+        EXPECT_GT(metrics.horizontalAdvance(error), size.width()) << "not a long error";
+        EXPECT_EQ(window->size(), size);
+        // The whole message shows, inside the window.
+        EXPECT_LE(status->geometry().right(), window->rect().right());
+        EXPECT_GE(status->height(), status->heightForWidth(status->width()));
+        EXPECT_GE(status->height(), 2 * metrics.height()) << "the message is not wrapped";
+
+        if (c.chosenFile) {
+            Box("txtServerFile")->clear();
+            Box("txtLocalFile")->clear();
+            dialogAnswer = (program / "wk05.24").string();
+            Button("cmdGetFile")->click();
+        } else {
+            SaveSetting("Settings", "StatsServer", ftp.Address());
+            Button("cmdConnect")->click();
+            ASSERT_TRUE(WaitFor([&] { return Status() == "File list received!"; })) << Status().toStdString();
+            window->List1_Click(List()->item(0));
+            Button("cmdGetFile")->click();
+        }
+        ASSERT_TRUE(WaitFor([&] { return Status().startsWith("File imported"); })) << Status().toStdString();
+        EXPECT_EQ(Status(), "File imported successfully! 14 games imported, 0 failed.");
+        EXPECT_EQ(window->size(), size);
+        Button("CmdDisconnect")->click();
+    }
 }
 
 TEST_F(DownloadWindowTest, LocalPathWithoutServerFileClosesTheWindow)
