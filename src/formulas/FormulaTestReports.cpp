@@ -243,7 +243,7 @@ void FormulaTestWindow::mnuLTT_Click()
             MsgBox(problem, vbExclamation);
             return;
         }
-        // A cut or garbled template is named; its controls are set as far as it goes.
+        // A garbled template is named; its controls are set as far as it goes.
         std::string damage = formulatest::TemplateTextDamage(bytes);
         const std::vector<std::string> pieces = TemplatePieces(win1252::ToUtf8(bytes));
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)

@@ -48,7 +48,12 @@ KindRow RowOf(FileKind kind)
 struct Shared {
     std::mutex lock;
     std::set<std::string> faulted;  // files a ReadFault makes unreadable
-    std::map<std::string, std::uintmax_t> failingReads; // files a ReadErrorFault breaks, at which byte
+    struct FailingRead {
+        std::uintmax_t bytes = 0; // where the reads fail
+        int wholeReads = 0;       // opens whose reads go whole before they do
+        int opened = 0;           // opens to read since the fault was armed
+    };
+    std::map<std::string, FailingRead> failingReads; // files a ReadErrorFault breaks
     std::set<std::string> reported; // files whose problem was shown
 };
 
@@ -65,6 +70,17 @@ bool Faulted(const std::filesystem::path& path)
     Shared& s = State();
     std::lock_guard<std::mutex> hold(s.lock);
     return !s.faulted.empty() && s.faulted.count(Key(path)) > 0;
+}
+
+// An open to read of a file a ReadErrorFault waits to break after its whole reads.
+void CountOpenToRead(const std::filesystem::path& path)
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    if (s.failingReads.empty())
+        return;
+    if (const auto found = s.failingReads.find(Key(path)); found != s.failingReads.end())
+        ++found->second.opened;
 }
 
 std::string NotPlain(const std::string& name, mode_t mode)
@@ -118,6 +134,7 @@ int OpenFileToRead(const std::filesystem::path& path, FileKind kind, std::string
     }
     if (size)
         *size = bytes;
+    CountOpenToRead(path);
     return fd;
 }
 
@@ -150,11 +167,11 @@ ReadFault::~ReadFault()
     s.faulted.erase(file_);
 }
 
-ReadErrorFault::ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes) : file_(Key(file))
+ReadErrorFault::ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes, int wholeReads) : file_(Key(file))
 {
     Shared& s = State();
     std::lock_guard<std::mutex> hold(s.lock);
-    s.failingReads[file_] = bytes;
+    s.failingReads[file_] = {bytes, wholeReads, 0};
 }
 
 ReadErrorFault::~ReadErrorFault()
@@ -171,7 +188,10 @@ std::uintmax_t BytesBeforeReadError(const std::filesystem::path& file)
     if (s.failingReads.empty())
         return std::numeric_limits<std::uintmax_t>::max();
     const auto found = s.failingReads.find(Key(file));
-    return found == s.failingReads.end() ? std::numeric_limits<std::uintmax_t>::max() : found->second;
+    if (found == s.failingReads.end() ||
+        (found->second.wholeReads > 0 && found->second.opened <= found->second.wholeReads))
+        return std::numeric_limits<std::uintmax_t>::max();
+    return found->second.bytes;
 }
 
 std::string ReadFailure(const std::filesystem::path& path, int errorNumber)

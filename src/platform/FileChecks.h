@@ -42,10 +42,12 @@ private:
 // For tests of a file that opens but cannot be read whole, as on a failing disk: while one
 // lives, a read of `file` through this layer (ReadWholeFile, RecordFile) that reaches past its
 // first `bytes` bytes fails with an input/output error; the bytes before come as they are.
-// The open itself succeeds.
+// The open itself succeeds. With `wholeReads`, the file's first that many opens to read
+// (OpenFileToRead) read whole, and only the reads after fail: a disk that fails the second
+// read of a file the program reads twice.
 class ReadErrorFault {
 public:
-    explicit ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes = 0);
+    explicit ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes = 0, int wholeReads = 0);
     ~ReadErrorFault();
     ReadErrorFault(const ReadErrorFault&) = delete;
     ReadErrorFault& operator=(const ReadErrorFault&) = delete;

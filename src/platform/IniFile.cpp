@@ -105,8 +105,8 @@ std::string ProfileTextDamage(std::string_view text)
             return "it holds a byte no settings text holds (" + std::to_string(c) + " at byte " + std::to_string(i + 1) +
                    ")";
     }
-    if (text.back() != '\n' && text.back() != '\r')
-        return "it ends in the middle of a line, as a file cut short does";
+    // No line end after the last line is how many editors save a file, and nothing tells it
+    // from a file cut there: the last line is read as it stands, as every other line is.
     std::size_t number = 0;
     for (const std::string_view line : SplitLines(text)) {
         ++number;
@@ -134,8 +134,8 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
         ReportFileProblem(file, problem + " Its settings are not used.");
         return false;
     }
-    // A cut or garbled file is not read as far as it goes: a value cut short would be taken
-    // as the whole value, and a rewrite would keep only what was understood.
+    // A garbled file is not read as far as it goes: a rewrite would keep only what was
+    // understood.
     if (const std::string damage = ProfileTextDamage(text); !damage.empty()) {
         ReportFileProblem(file, file.string() + " is damaged: " + damage + ". Its settings are not used.");
         return false;
@@ -277,6 +277,8 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), cleanKey + "=" + value);
         }
     }
+    // Every line ends with CR LF, a last line read without one too: a key added after it
+    // starts a line of its own instead of running on from that line's value.
     std::string text;
     for (const auto& l : lines)
         text += l + "\r\n";

@@ -25,8 +25,12 @@
 #include <QStyle>
 #include <QUrl>
 
+#include <cctype>
+#include <cerrno>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <string_view>
 
 namespace vexal {
 
@@ -101,14 +105,169 @@ public:
     }
 };
 
+// An entry of a settings file's text in the form the settings store gives it: its key path
+// ("Vexal/Settings/WebSite" for the key Settings\WebSite of the section [Vexal]) and its value.
+struct TextEntry {
+    std::size_t line = 0;
+    std::string key;      // as the file writes it
+    QString path;
+    QString value;
+    bool plainValue = false; // a value the store gives back as the file writes it
+};
+
+std::string_view TrimmedBlanks(std::string_view s)
+{
+    const auto b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// A section name or one part of a key in letters, digits, blanks, "_", "-", "." and the
+// store's own %XX escapes of printable characters, decoded; false for anything else, whose
+// reading by the store this check does not presume to know.
+bool PlainName(std::string_view text, QString& name)
+{
+    name.clear();
+    if (text.empty())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '_' || c == '-' || c == '.') {
+            name += QLatin1Char(c);
+            continue;
+        }
+        if (c != '%' || i + 2 >= text.size() || HexDigit(text[i + 1]) < 0 || HexDigit(text[i + 2]) < 0)
+            return false;
+        const int code = HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]);
+        if (code < 0x20 || code > 0x7E || code == '/' || code == '\\')
+            return false;
+        name += QLatin1Char(static_cast<char>(code));
+        i += 2;
+    }
+    return true;
+}
+
+// The entries of a settings file's text whose keys the store's reading is sure for; entries
+// of other forms are passed over (they are no proof of a short read either way).
+std::vector<TextEntry> PlainEntries(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    std::vector<TextEntry> entries;
+    QString section;
+    bool sectionKnown = true; // entries before any section are the store's top level
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const std::string_view t = TrimmedBlanks(line);
+        if (t.empty() || t.front() == ';')
+            continue;
+        if (t.front() == '[') {
+            const auto close = t.find(']');
+            QString name;
+            // The store takes a section called General for its top level: passed over too.
+            sectionKnown = close != std::string_view::npos && PlainName(TrimmedBlanks(t.substr(1, close - 1)), name) &&
+                           name.compare(QLatin1String("general"), Qt::CaseInsensitive) != 0;
+            section = name;
+            continue;
+        }
+        const auto eq = t.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        const std::string_view value = TrimmedBlanks(t.substr(eq + 1));
+        // The store runs a value on over the next lines after a backslash at its end or an
+        // open quote: from there on, which line is an entry is its own reading.
+        bool quoted = false;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '\\')
+                ++i;
+            else if (value[i] == '"')
+                quoted = !quoted;
+            else if (value[i] == ';' && !quoted)
+                break;
+        }
+        if (quoted || (!value.empty() && value.back() == '\\'))
+            break;
+        const std::string_view key = TrimmedBlanks(t.substr(0, eq));
+        QString path = section;
+        bool plain = sectionKnown && !key.empty();
+        for (std::size_t from = 0; plain && from <= key.size();) {
+            std::size_t to = key.find('\\', from);
+            if (to == std::string_view::npos)
+                to = key.size();
+            QString part;
+            plain = PlainName(key.substr(from, to - from), part);
+            path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
+            from = to + 1;
+        }
+        if (!plain)
+            continue;
+        TextEntry entry{number, std::string(key), path, QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())),
+                        value.empty() || value.front() != '@'};
+        for (const char c : value) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == ',' || c == ';')
+                entry.plainValue = false;
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+// What the store holds of the text the program read of its file, in words for a message;
+// empty when it holds every entry of it. A read that failed part-way leaves the store's
+// status as it was, with only what came before the failure: its entries tell.
+std::string StoreShortfall(const QSettings& settings, const std::filesystem::path& file, std::string_view text)
+{
+    const std::vector<TextEntry> entries = PlainEntries(text);
+    std::map<QString, int> times;
+    for (const TextEntry& e : entries)
+        ++times[e.path];
+    for (const TextEntry& e : entries) {
+        // A key written twice holds its last value; which one is no proof of anything.
+        const bool whole = settings.contains(e.path) &&
+                           (!e.plainValue || times[e.path] > 1 || settings.value(e.path).toString() == e.value);
+        if (!whole)
+            return file.string() + " could not be read: the settings store did not read its entry \"" + e.key +
+                   "\" (line " + std::to_string(e.line) + ") as the file holds it.";
+    }
+    return {};
+}
+
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
-    // Whether the store took the file as it is (it reads it again after the program's check).
-    bool ReadWhole() const
+    // Why the store did not take the file as the program read it (text), in words for a
+    // message; empty when it did. The store reads the file again, by its own means, and
+    // keeps no error status for a read that failed after the open.
+    std::string ReadProblem(const std::filesystem::path& file, std::string_view text) const
     {
         settings_->allKeys();
-        return settings_->status() == QSettings::NoError;
+        if (settings_->status() != QSettings::NoError)
+            return file.string() + " could not be read as settings.";
+        // The failing disk of a test fails the store's read as it fails every other.
+        if (BytesBeforeReadError(file) < text.size())
+            return ReadFailure(file, EIO);
+        return StoreShortfall(*settings_, file, text);
     }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
@@ -249,6 +408,12 @@ QString SettingsFile(const QString& settingsFolder)
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath("Vexal/Vexal.ini");
 }
 
+std::string SettingsStoreShortfall(const QString& file, std::string_view text)
+{
+    const QSettings settings(file, QSettings::IniFormat);
+    return StoreShortfall(settings, S(file), text);
+}
+
 void InstallQtSettings(const QString& settingsFolder)
 {
     // QSettings reads the whole file with no limit, waits on a pipe, and takes a file it could
@@ -256,17 +421,19 @@ void InstallQtSettings(const QString& settingsFolder)
     // its next write then makes so. The file is read and looked at first: one that fails is
     // left as it is, named, and the settings of this run stay in memory.
     const std::filesystem::path file = S(SettingsFile(settingsFolder));
-    std::string problem;
-    if (!IsMissingFile(file)) {
-        std::string text;
-        if (ReadWholeFile(file, text, problem, FileKind::Settings)) {
-            if (const std::string damage = ProfileTextDamage(text); !damage.empty())
-                problem = file.string() + " is damaged: " + damage + ".";
-        }
+    std::string problem, text;
+    const bool missing = IsMissingFile(file);
+    if (!missing && ReadWholeFile(file, text, problem, FileKind::Settings)) {
+        if (const std::string damage = ProfileTextDamage(text); !damage.empty())
+            problem = file.string() + " is damaged: " + damage + ".";
     }
+    // The store reads the file again: what it is about to read is looked at as the program's
+    // own read was (the file may have been replaced since), and it must take what that read.
+    if (problem.empty() && !missing)
+        CheckFileToRead(file, FileKind::Settings, problem);
     auto store = problem.empty() ? std::make_unique<QtSettingsStore>(Q(file.string())) : nullptr;
-    if (store && !store->ReadWhole())
-        problem = file.string() + " could not be read as settings.";
+    if (store)
+        problem = store->ReadProblem(file, text);
     if (!problem.empty()) {
         InstallSettings(std::make_unique<MemorySettings>());
         ReportFileProblem(file, problem + " The program starts with its default settings and keeps changes to "

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vexal {
 
@@ -21,6 +22,10 @@ void InstallQtPlatform(const QString& settingsFolder = QString());
 void InstallQtSettings(const QString& settingsFolder = QString());
 // The file that store keeps.
 QString SettingsFile(const QString& settingsFolder = QString());
+// What a settings store on `file` did not take of `text`, the program's own read of that file,
+// in words for a message naming the file; empty when it holds every entry of it. The store
+// reads the file again by its own means, and a read of it that fails part-way leaves no error.
+std::string SettingsStoreShortfall(const QString& file, std::string_view text);
 
 inline QString Q(const std::string& s) { return QString::fromStdString(s); }
 inline std::string S(const QString& s) { return s.toStdString(); }

@@ -1,8 +1,12 @@
 // The whole program, started in-process as main() starts it, with one file the user can damage
 // replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy, one
 // of garbage, a sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from
-// the start, or once the program runs), and then used where the program reads that file:
-// nothing waits, the file is named once, by file and cause, and no file is changed.
+// the start, once the program runs, or when the settings store reads it again after the
+// program's own read), and then used where the program reads that file: nothing waits, the
+// file is named once, by file and cause, and no file is changed, the program's end included.
+// A text file that only lacks the line end after its last line is as an editor saves it, and
+// a template cut in its line cannot be told from a short one: both are read, and nothing is
+// said.
 #include "CommonDialog.h"
 #include "DefaultFormula.h"
 #include "DownloadWindow.h"
@@ -32,10 +36,13 @@
 namespace vexal::test {
 namespace {
 
-enum class Damage { Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater };
-constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,      Damage::LinkToDevZero, Damage::Unreadable,
-                                 Damage::HalfCut,   Damage::Garbage,   Damage::Big100MiB,     Damage::Big1GiB,
-                                 Damage::ReadFails, Damage::ReadFailsLater};
+enum class Damage {
+    Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater,
+    SecondReadFails, NoFinalLineEnd
+};
+constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
+                                 Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
+                                 Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd};
 enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
 
 struct Case {
@@ -68,6 +75,8 @@ std::string NameOf(Damage d)
     case Damage::Garbage: return "Garbage";
     case Damage::ReadFails: return "ReadFails";
     case Damage::ReadFailsLater: return "ReadFailsLater";
+    case Damage::SecondReadFails: return "SecondReadFails";
+    case Damage::NoFinalLineEnd: return "NoFinalLineEnd";
     case Damage::Big100MiB: return "Big100MiB";
     case Damage::Big1GiB: return "Big1GiB";
     }
@@ -87,9 +96,22 @@ std::vector<Case> AllCases()
             // Read once the program runs: the files it reads again while the user works.
             if (d == Damage::ReadFailsLater && p != Place::SeasonFile && p != Place::LineFileInUse)
                 continue;
+            // Read twice at the start, by the program and then by the settings store.
+            if (d == Damage::SecondReadFails && p != Place::SettingsFile)
+                continue;
+            // The text files; a line file is of fixed-length records, a stat file the import's.
+            if (d == Damage::NoFinalLineEnd && p != Place::ProgramIni && p != Place::SettingsFile &&
+                p != Place::DefaultFormula && p != Place::Template)
+                continue;
             cases.push_back({p, d});
         }
     return cases;
+}
+
+// A file the program takes as it is: nothing names it.
+bool IsSound(const Case& c)
+{
+    return c.damage == Damage::NoFinalLineEnd || (c.place == Place::Template && c.damage == Damage::HalfCut);
 }
 
 // What is at a path, as far as a change would show: kind, size and time of the last change.
@@ -187,6 +209,17 @@ protected:
             break;
         case Damage::ReadFailsLater:
             break;
+        case Damage::SecondReadFails:
+            failingRead = std::make_unique<ReadErrorFault>(file, std::filesystem::file_size(file) / 2, 1);
+            break;
+        case Damage::NoFinalLineEnd: {
+            std::string text = ReadFile(file);
+            ASSERT_TRUE(text.ends_with('\n'));
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                text.pop_back();
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+            break;
+        }
         case Damage::Big100MiB:
             std::filesystem::resize_file(file, 100ull << 20); // sparse: nothing is written
             break;
@@ -280,11 +313,24 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
         failingRead = std::make_unique<ReadErrorFault>(file);
     }
     Use(c.place, c.damage, file);
+    if (c.place == Place::SettingsFile) {
+        // Exit: the settings of the run are saved where they are kept.
+        UnloadAllForms();
+        Pump();
+    }
 
+    if (IsSound(c)) {
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        if (c.place == Place::SettingsFile) {
+            EXPECT_EQ(LineFileInUse(), "MyLines") << "the settings file's own line file";
+            EXPECT_NE(ReadFile(file).find("Preference\\LineFile=MyLines"), std::string::npos) << ReadFile(file);
+        }
+        return;
+    }
     ASSERT_EQ(messages.shown.size(), 1u);
     const std::string& text = messages.shown[0].text;
     EXPECT_NE(text.find(file.string()), std::string::npos) << text;
-    if (c.damage == Damage::ReadFails || c.damage == Damage::ReadFailsLater) {
+    if (c.damage == Damage::ReadFails || c.damage == Damage::ReadFailsLater || c.damage == Damage::SecondReadFails) {
         EXPECT_NE(text.find(file.string() + " could not be read: the disk reported an input/output error."),
                   std::string::npos)
             << text;

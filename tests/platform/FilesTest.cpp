@@ -425,6 +425,63 @@ TEST(IniFile, CorruptFileFallsBackToTheDefault)
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Vexal.ini"));
 }
 
+// A profile as an editor saves it, with no line end after its last line, is read whole and
+// takes writes, and no message names it: a rewrite keeps every line as it was written and ends
+// each with CR LF, so a key added after that last line starts a line of its own. A byte no text
+// holds or a line of no shape still makes the file damaged: its default is read, a write is
+// refused and the file is named once.
+TEST(IniFile, ALastLineWithoutALineEndIsSoundOnlyBytesOrLinesNoTextHoldsAreDamage)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        const char* read;  // "Year to Load", default 02
+        const char* key;   // written into [Vexal] with the value 3, or into [New] with v for "New"
+        const char* written; // the file after the write; nullptr: refused, and the file is as it was
+    };
+    const Row rows[] = {
+        {"the formula editor's key", "[Vexal]\r\nYear to Load=05", "05", "Year to Load", "[Vexal]\r\nYear to Load=3\r\n"},
+        {"a key after the last line", "[Vexal]\r\nYear to Load=05", "05", "Other", "[Vexal]\r\nYear to Load=05\r\nOther=3\r\n"},
+        {"a new section", "[Vexal]\r\nYear to Load=05", "05", "New", "[Vexal]\r\nYear to Load=05\r\n[New]\r\nK=v\r\n"},
+        {"a comment last", "[Vexal]\nYear to Load=05\n; mine", "05", "Other",
+         "[Vexal]\r\nYear to Load=05\r\n; mine\r\nOther=3\r\n"},
+        {"an empty value last", "[Vexal]\r\nYear to Load=", "", "Other", "[Vexal]\r\nYear to Load=\r\nOther=3\r\n"},
+        {"a carriage return last", "[Vexal]\r\nYear to Load=05\r", "05", "Other",
+         "[Vexal]\r\nYear to Load=05\r\nOther=3\r\n"},
+        {"a UTF-8 mark", "\xEF\xBB\xBF[Vexal]\r\nYear to Load=05", "05", "Other",
+         "\xEF\xBB\xBF[Vexal]\r\nYear to Load=05\r\nOther=3\r\n"},
+        {"a line of no shape last", "[Vexal]\r\nYear to Lo", "02", "Year to Load", nullptr},
+        {"a zero byte last", std::string("[Vexal]\r\nYear to Load=05") + '\0', "02", "Year to Load", nullptr},
+        {"a control byte", "[Vexal]\r\nYear to Load=0\x01" "5", "02", "Year to Load", nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder folder;
+        const auto ini = folder / "Vexal.ini";
+        folder.Write("Vexal.ini", row.text);
+        ScriptedMessages& messages = InstallScriptedMessages();
+        EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", ini), row.read);
+        const bool newSection = std::string(row.key) == "New";
+        const bool wrote = newSection ? WritePrivateProfileString("New", "K", "v", ini)
+                                      : WritePrivateProfileString("Vexal", row.key, "3", ini);
+        EXPECT_EQ(wrote, row.written != nullptr);
+        EXPECT_EQ(folder.Read("Vexal.ini"), row.written ? std::string(row.written) : row.text);
+        if (!row.written) {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text.rfind(ini.string() + " is damaged: ", 0), 0u) << messages.shown[0].text;
+            continue;
+        }
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        // The file reads back right.
+        EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "02", ini), std::string(row.key) == "Year to Load" ? "3" : row.read);
+        if (newSection) {
+            EXPECT_EQ(GetPrivateProfileString("New", "K", "", ini), "v");
+        } else if (std::string(row.key) == "Other") {
+            EXPECT_EQ(GetPrivateProfileString("Vexal", "Other", "", ini), "3");
+        }
+    }
+}
+
 // Every reader of a file the user can damage goes through one check: a folder, a pipe, a
 // link to a device, an unreadable file or one far over its kind's limit is refused at once
 // (nothing waits on the pipe, nothing of the gigabyte is read), in words naming the file;

@@ -1,6 +1,7 @@
 // The Qt services behind the platform interfaces: the QSettings store and the message box.
 #include "Host.h"
 #include "MsgBox.h"
+#include "Preferences.h"
 #include "QtPlatform.h"
 #include "SettingsStore.h"
 #include "TempFolder.h"
@@ -14,7 +15,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <QSettings>
+
 #include <filesystem>
+#include <fstream>
 
 using namespace vexal;
 using vexal::test::TempFolder;
@@ -96,6 +100,84 @@ TEST(QtSettings, AHandEditedValueWithACommaIsOneText)
     EXPECT_EQ(GetSettingNumber("Preference", "Min Games", 3), 7);
     InstallScriptedMessages();
     SetDoEventsHook({});
+}
+
+// The README's own example in the user's settings file, saved by an editor that ends its last
+// line with no line end, or by one that ends it: the web site is the one written, no message
+// names the file, and a theme chosen in the run is there at the next start beside every key
+// the user wrote.
+TEST(QtSettings, TheReadmesExampleIsReadWithOrWithoutAFinalLineEndAndKeepsItsKeysThroughARestart)
+{
+    const std::filesystem::path file = S(SettingsFile()); // under the test's XDG_CONFIG_HOME
+    ASSERT_EQ(file.filename(), "Vexal.ini");
+    const std::string example = "[Vexal]\nSettings\\WebSite=https://www.example.org/";
+    for (const char* end : {"", "\n", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(end)));
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << example << end;
+        ScriptedMessages& messages = InstallScriptedMessages();
+        InstallQtSettings();
+        EXPECT_EQ(GetSetting(pref::WebSite), "https://www.example.org/");
+        SaveSetting(pref::Theme, "Midnight");
+
+        InstallQtSettings(); // the next start
+        EXPECT_EQ(GetSetting(pref::WebSite), "https://www.example.org/");
+        EXPECT_EQ(GetSetting(pref::Theme), "Midnight");
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        const std::string text = test::ReadFile(file);
+        EXPECT_NE(text.find("Settings\\WebSite=https://www.example.org/\n"), std::string::npos) << text;
+        InstallSettings(std::make_unique<MemorySettings>());
+        std::filesystem::remove_all(file.parent_path());
+    }
+}
+
+// The settings store reads its file again after the program's own read, and keeps no error for
+// a read that fails part-way: what it holds is measured against the text the program read.
+// A store that read the file whole is never taken for one that did not, whatever the file's
+// form; one that read less (nothing, a file cut at a line, in a key, in a value) names the
+// first entry it lacks.
+TEST(QtSettings, AStoreThatReadLessThanTheFileHoldsIsToldFromOneThatReadItAll)
+{
+    struct Row {
+        const char* name;
+        std::string read; // the program's own read of the file
+        std::string stored; // what the store read of it (nullptr-like "\x01": no file at all)
+        std::string lacked; // the entry named, with its line; empty: the store holds it all
+    };
+    const std::string readme = "[Vexal]\nSettings\\WebSite=https://www.example.org/";
+    const std::string forms = "; mine\r\n#Theme=1\r\ntop=1\r\n[General]\r\nG=1\r\n[Vexal]\r\n"
+                              "Preference\\LineFile=\"Vegas, Reno\"\r\nPreference\\Min%20Games=7\r\n"
+                              "Preference\\Min Games=8\r\nA=1\r\nA=2\r\n  B  =  x y  \r\nP=100% sure #1\r\nQ=a;b\r\n"
+                              "T=\r\nE=caf\xC3\xA9\r\nL=a, b\r\n[Odd\\Name]\r\nO=1\r\n[Vexal]\r\nV=@x\r\nW=3";
+    const std::string runOn = "[Vexal]\nR=a\\\nS=2\nU=\"x\nY=3\nZ=1\n";
+    const std::vector<Row> rows = {
+        {"the README's example", readme, readme, ""},
+        {"the README's example with a UTF-8 mark", "\xEF\xBB\xBF" + readme, "\xEF\xBB\xBF" + readme, ""},
+        {"every form of entry", forms, forms, ""},
+        {"values run on over lines", runOn, runOn, ""},
+        {"nothing read", readme, "", "\"Settings\\WebSite\" (line 2)"},
+        {"no file read", readme, "\x01", "\"Settings\\WebSite\" (line 2)"},
+        {"cut in a value", readme, "[Vexal]\nSettings\\WebSite=https://www.ex", "\"Settings\\WebSite\" (line 2)"},
+        {"cut in a key", "[Vexal]\nA=1\nSettings\\WebSite=x\n", "[Vexal]\nA=1\nSettings\\Web",
+         "\"Settings\\WebSite\" (line 3)"},
+        {"cut at a line", "[Vexal]\r\nA=1\r\nB=2\r\n", "[Vexal]\r\nA=1\r\n", "\"B\" (line 3)"},
+        {"cut before its last line", forms, forms.substr(0, forms.rfind("\r\n") + 2), "\"W\" (line 22)"},
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder folder;
+        // A new name for each: the store keeps what it read of a file it saw before.
+        const std::filesystem::path file = folder / ("Vexal" + std::to_string(++n) + ".conf");
+        if (row.stored != "\x01")
+            std::ofstream(file, std::ios::binary) << row.stored;
+        const std::string said = SettingsStoreShortfall(Q(file.string()), row.read);
+        if (row.lacked.empty())
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_EQ(said, file.string() + " could not be read: the settings store did not read its entry " + row.lacked +
+                                " as the file holds it.");
+    }
 }
 
 TEST(QtMessages, ShowsPlainTextWithTheButtonsAndIconAsked)
