@@ -125,8 +125,11 @@ void TSGet::CancelURL(const std::string& key)
 std::string TSGet::HTML2Text(const std::string& html, const std::string& fileName)
 {
     std::string text = vexal::HTML2Text(html);
-    if (!fileName.empty() && !WriteFileAtomically(fileName, text + "\r\n"))
-        throw VbError(75, "Path/File access error");
+    if (!fileName.empty()) {
+        AtomicFileWrite file(fileName);
+        if (!file.Write(text + "\r\n") || !file.Commit())
+            throw file.Error();
+    }
     return text;
 }
 

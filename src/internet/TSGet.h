@@ -29,7 +29,8 @@ public:
     // Cancels the key's pending download (nothing when none is pending), then lets the
     // message loop run once.
     void CancelURL(const std::string& key = {});
-    // Converts HTML to text; with a file name the text is also written there, with a line break.
+    // Converts HTML to text; with a file name the text is also written there, with a line break
+    // (a failed write raises an error naming the file and the cause).
     std::string HTML2Text(const std::string& html, const std::string& fileName = {});
 
     int32_t FileType(const std::string& key) const;

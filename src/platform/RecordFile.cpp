@@ -10,6 +10,7 @@
 #include <mutex>
 #include <system_error>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vexal {
@@ -60,7 +61,57 @@ int SyncToDisk(int descriptor, const std::filesystem::path& target)
     return 0;
 }
 
+// The armed batch sync log, if any.
+struct SyncLogState {
+    std::mutex lock;
+    bool armed = false;
+    std::vector<BatchSyncLog::Synced> files;
+};
+
+SyncLogState& SyncLog()
+{
+    static SyncLogState state;
+    return state;
+}
+
+// A batch's wait for one file: SyncToDisk, with the file listed in the armed log.
+int SyncBatchFile(int descriptor, const std::filesystem::path& file)
+{
+    {
+        SyncLogState& log = SyncLog();
+        std::lock_guard<std::mutex> hold(log.lock);
+        struct stat synced {};
+        if (log.armed && ::fstat(descriptor, &synced) == 0)
+            log.files.push_back(
+                {file, static_cast<std::uintmax_t>(synced.st_dev), static_cast<std::uintmax_t>(synced.st_ino)});
+    }
+    return SyncToDisk(descriptor, file);
+}
+
 } // namespace
+
+BatchSyncLog::BatchSyncLog()
+{
+    SyncLogState& log = SyncLog();
+    std::lock_guard<std::mutex> hold(log.lock);
+    log.armed = true;
+    log.files.clear();
+}
+
+BatchSyncLog::~BatchSyncLog()
+{
+    SyncLogState& log = SyncLog();
+    std::lock_guard<std::mutex> hold(log.lock);
+    log.armed = false;
+    log.files.clear();
+}
+
+std::vector<BatchSyncLog::Synced> BatchSyncLog::Files() const
+{
+    SyncLogState& log = SyncLog();
+    std::lock_guard<std::mutex> hold(log.lock);
+    return log.files;
+}
 
 WriteFault::WriteFault(std::uintmax_t bytes, std::filesystem::path file)
 {
@@ -99,27 +150,77 @@ RecordSyncBatch::~RecordSyncBatch()
 
 void RecordSyncBatch::Written(const std::filesystem::path& file)
 {
-    for (Pending& p : pending_)
-        if (p.file == file) {
-            ++p.records;
-            return;
-        }
-    // Kept open until Finish: what it syncs is the file written, even when a rewrite has put
-    // another file at its path since.
+    // The record went into the file at the path now (a record file is closed before a rewrite
+    // replaces it): one already written, or a new one a rewrite put there since.
+    struct stat now {};
+    if (::stat(file.c_str(), &now) == 0)
+        for (Pending& p : pending_)
+            if (p.file == file && p.device == static_cast<std::uintmax_t>(now.st_dev) &&
+                p.inode == static_cast<std::uintmax_t>(now.st_ino)) {
+                ++p.records;
+                return;
+            }
+    // Kept open until Finish, so that no file made meanwhile (a later rewrite's) can be given
+    // this one's identity and pass for it.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw VbError::Of(57);
-    pending_.push_back({file, fd, 1});
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+        ::close(fd);
+        throw VbError::Of(57);
+    }
+    pending_.push_back(
+        {file, fd, static_cast<std::uintmax_t>(opened.st_dev), static_cast<std::uintmax_t>(opened.st_ino), 1});
 }
 
 std::vector<RecordSyncBatch::Failure> RecordSyncBatch::Finish()
 {
     std::vector<Failure> failures;
-    for (const Pending& p : pending_) {
-        if (const int error = SyncToDisk(p.descriptor, p.file); error != 0)
-            failures.push_back({p.file, ReasonOfError(error), p.records});
-        ::close(p.descriptor);
+    std::vector<bool> done(pending_.size(), false);
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        if (done[i])
+            continue;
+        const std::filesystem::path file = pending_[i].file;
+        struct stat now {};
+        const bool there = ::stat(file.c_str(), &now) == 0;
+        const Pending* current = nullptr;
+        int32_t everyRecord = 0;
+        for (std::size_t j = i; j < pending_.size(); ++j) {
+            const Pending& p = pending_[j];
+            if (p.file != file)
+                continue;
+            done[j] = true;
+            everyRecord += p.records;
+            if (there && p.device == static_cast<std::uintmax_t>(now.st_dev) &&
+                p.inode == static_cast<std::uintmax_t>(now.st_ino))
+                current = &p;
+        }
+        // A file of the path that a rewrite replaced is not waited for: its records are in the
+        // rewrite's file, which the rewrite put on the disk before it took the path.
+        int error = 0;
+        int32_t records = 0;
+        std::string reason;
+        if (current) {
+            error = SyncBatchFile(current->descriptor, file);
+            records = current->records;
+        } else if (!there) {
+            reason = "the file is no longer there";
+            records = everyRecord;
+        } else {
+            // The rewrite's own file, not written in place since: waited for all the same.
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+            error = fd < 0 ? (errno ? errno : EIO) : SyncBatchFile(fd, file);
+            if (fd >= 0)
+                ::close(fd);
+        }
+        if (error != 0)
+            reason = ReasonOfError(error);
+        if (!reason.empty())
+            failures.push_back({file, reason, records});
     }
+    for (const Pending& p : pending_)
+        ::close(p.descriptor);
     pending_.clear();
     return failures;
 }
@@ -411,11 +512,42 @@ AtomicFileWrite::~AtomicFileWrite()
     }
 }
 
-bool AtomicFileWrite::Fail(Failure step, int errorNumber)
+bool AtomicFileWrite::Fail(Failure step, int errorNumber, const std::filesystem::path& file)
 {
     failed_ = step;
+    error_ = errorNumber;
+    failedFile_ = file;
     reason_ = ReasonOfError(errorNumber);
     return false;
+}
+
+std::string AtomicFileWrite::Describe() const
+{
+    return WriteFailure(failedFile_.empty() ? target_ : failedFile_, reason_.empty() ? ReasonOfError(0) : reason_);
+}
+
+VbError AtomicFileWrite::Error() const
+{
+    int32_t number = VbError::PathFileAccess;
+    switch (error_) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        number = 61;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS: number = 70; break;
+    case EIO: number = 57; break;
+    default: break;
+    }
+    return VbError(number, Describe());
+}
+
+std::string WriteFailure(const std::filesystem::path& path, const std::string& reason)
+{
+    return path.string() + " could not be written: " + reason + ".";
 }
 
 bool AtomicFileWrite::Write(std::string_view bytes)
@@ -423,11 +555,16 @@ bool AtomicFileWrite::Write(std::string_view bytes)
     std::error_code ec;
     // A folder in the way is never replaced, and a missing folder is not created.
     if (std::filesystem::is_directory(target_, ec) || target_.filename().empty())
-        return Fail(Failure::Open, EISDIR);
+        return Fail(Failure::Open, EISDIR, target_);
     errno = 0;
     FILE* f = std::fopen(temporary_.c_str(), "wb");
-    if (!f)
-        return Fail(Failure::Open, errno);
+    if (!f) {
+        const int error = errno;
+        // Something in the temporary file's place is named; a cause of the folder's (missing,
+        // read-only) is the target's.
+        const bool inTheWay = std::filesystem::exists(std::filesystem::symlink_status(temporary_, ec));
+        return Fail(Failure::Open, error, inTheWay ? temporary_ : target_);
+    }
     written_ = true;
     int failure = 0;
     errno = 0;
@@ -454,7 +591,7 @@ bool AtomicFileWrite::Write(std::string_view bytes)
     if (!ok) {
         std::filesystem::remove(temporary_, ec);
         written_ = false;
-        return Fail(Failure::Write, failure);
+        return Fail(Failure::Write, failure, target_);
     }
     return true;
 }
@@ -466,7 +603,7 @@ bool AtomicFileWrite::Commit()
     std::error_code ec;
     std::filesystem::rename(temporary_, target_, ec);
     if (ec)
-        return Fail(Failure::Rename, ec.value());
+        return Fail(Failure::Rename, ec.value(), target_);
     committed_ = true;
     if (sync_ == WriteSync::Fast)
         return true;

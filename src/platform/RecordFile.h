@@ -3,6 +3,7 @@
 // file length / record length rounded to the nearest whole number, a read past the end
 // gives zero bytes, one record rewritten in place.
 #include "FileChecks.h"
+#include "VbError.h"
 
 #include <bit>
 #include <cstdint>
@@ -16,10 +17,13 @@ namespace vexal {
 
 // Records put in place by one operation that writes several (a week's stat import, a save of
 // a week's lines) reach the disk together: a RecordFile given the batch does not wait for the
-// disk at each put, and Finish waits once for every file the batch wrote. The operation
-// calls Finish when its last record is written, whether it ran to the end or stopped; a
-// batch that goes unfinished (a failure escaped the operation) leaves its records to the
-// system's own write-back, unreported.
+// disk at each put, and Finish waits once for each path the batch wrote, for the file that
+// is at that path then. A file that a rewrite replaced while the batch ran is not waited for:
+// what it held went into the rewrite's file, which the rewrite put on the disk itself, and
+// the records put after it are in the new file. The operation calls Finish when its last
+// record is written, whether it ran to the end or stopped; a batch that goes unfinished (a
+// failure escaped the operation) leaves its records to the system's own write-back,
+// unreported.
 class RecordSyncBatch {
 public:
     RecordSyncBatch() = default;
@@ -34,8 +38,8 @@ public:
         std::string reason;
         int32_t records = 0;
     };
-    // Waits until every record put through the batch is on the disk. Empty when all are; the
-    // batch is empty again afterwards.
+    // Waits until every record put through the batch is on the disk: for each path written,
+    // the file now at it. Empty when all are; the batch is empty again afterwards.
     std::vector<Failure> Finish();
     // "<file> could not be written to the disk: <reason>." for each failure, one a line.
     static std::string Describe(const std::vector<Failure>& failures);
@@ -43,12 +47,32 @@ public:
 private:
     friend class RecordFile;
     void Written(const std::filesystem::path& file);
+    // One file written under a path: a path names a new file after each rewrite.
     struct Pending {
         std::filesystem::path file;
         int descriptor = -1;
+        std::uintmax_t device = 0;
+        std::uintmax_t inode = 0;
         int32_t records = 0;
     };
     std::vector<Pending> pending_;
+};
+
+// For tests that must tell the file now at a path from one a rewrite put out of its place
+// (which a fault keyed by path cannot): while one lives, each file a RecordSyncBatch waits for
+// is listed, with the path it was written under and the system's identity of the file.
+class BatchSyncLog {
+public:
+    struct Synced {
+        std::filesystem::path file;
+        std::uintmax_t device = 0;
+        std::uintmax_t inode = 0;
+    };
+    BatchSyncLog();
+    ~BatchSyncLog();
+    BatchSyncLog(const BatchSyncLog&) = delete;
+    BatchSyncLog& operator=(const BatchSyncLog&) = delete;
+    std::vector<Synced> Files() const;
 };
 
 class RecordFile {
@@ -164,15 +188,24 @@ public:
     // Which step failed and why, in words a message can show.
     Failure Failed() const { return failed_; }
     const std::string& Reason() const { return reason_; }
+    // The failure with the file it concerns: the temporary file when something in its place
+    // kept it from being made (a folder there is named, not the target), else the target.
+    // "<file> could not be written: <reason>."
+    std::string Describe() const;
+    // The same as the runtime error a failed write raises, numbered by its cause: 61 for a
+    // full disk, 70 for a refusal, 57 for a disk that fails, 75 for anything else.
+    VbError Error() const;
 
 private:
-    bool Fail(Failure step, int errorNumber);
+    bool Fail(Failure step, int errorNumber, const std::filesystem::path& file);
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     WriteSync sync_;
     bool written_ = false;
     bool committed_ = false;
     Failure failed_ = Failure::None;
+    int error_ = 0;
+    std::filesystem::path failedFile_;
     std::string reason_;
 };
 
@@ -200,6 +233,9 @@ public:
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes, std::string& problem, FileKind kind);
 // The same into a byte buffer, for the record files read whole.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& problem, FileKind kind);
+
+// "<file> could not be written: <reason>.", as ReadFailure names a failed read.
+std::string WriteFailure(const std::filesystem::path& path, const std::string& reason);
 
 // Why a file cannot be written in place (or, when it is missing, created in its folder):
 // what is found at the path or the system's reason, for a message after a failed write.

@@ -114,8 +114,9 @@ void clsHTML::CloseFile()
     if (!open_)
         return;
     open_ = false;
-    if (!WriteFileAtomically(path_, page_))
-        throw VbError::Of(75);
+    AtomicFileWrite file(path_);
+    if (!file.Write(page_) || !file.Commit())
+        throw file.Error();
 }
 
 void clsHTML::CellString(uint8_t /*colourCode*/, uint8_t newRow, int32_t style, int32_t align, int32_t width,

@@ -25,7 +25,7 @@ public:
     void CloseGrid();
     void CloseRow();
     void AddBreak();
-    // Writes the page; a file that cannot be written raises an error (number 75).
+    // Writes the page; a file that cannot be written raises an error naming it and the cause.
     void CloseFile();
 
     // One table cell. The colour code is kept for callers but the cell takes BColor/FColor.

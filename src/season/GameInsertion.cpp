@@ -17,20 +17,18 @@ namespace {
 enum class Rewrite { InsertAfter, Drop, InsertFirst };
 
 // Writes the bytes to the write's temporary file and makes sure they reached the disk;
-// VbError when anything fails (the partial file is removed).
+// VbError naming the file and the cause the write met when anything fails (the partial file
+// is removed).
 void WriteWhole(AtomicFileWrite& file, const std::vector<uint8_t>& bytes)
 {
-    if (file.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
-        return;
-    if (file.Failed() == AtomicFileWrite::Failure::Open)
-        throw VbError::Of(VbError::PathFileAccess);
-    throw VbError(61, "Disk full");
+    if (!file.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+        throw file.Error();
 }
 
 void Commit(AtomicFileWrite& file)
 {
     if (!file.Commit())
-        throw VbError::Of(VbError::PathFileAccess);
+        throw file.Error();
 }
 
 // A blank record after `from`: its season, week and date, every other byte 0.

@@ -1,6 +1,7 @@
 // The document download control against a web site on loopback.
 #include "Host.h"
 #include "LoopbackServer.h"
+#include "RecordFile.h"
 #include "TSGet.h"
 #include "TempFolder.h"
 #include "VbError.h"
@@ -8,6 +9,8 @@
 
 #include <QApplication>
 #include <QImage>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +73,22 @@ TEST(TSGet, DeliversTextFilesAndConvertedHtml)
     EXPECT_EQ(program.Read("page.htm"), "<html><body>Hello &amp; welcome</body></html>");
     EXPECT_EQ(program.Read("page.txt"), "Hello & welcome\r\n");
     EXPECT_TRUE(seen.errors.empty());
+}
+
+// Converted text that cannot be written names the file and the cause the write met.
+TEST(TSGet, ConvertedTextThatCannotBeWrittenNamesTheFileAndTheCause)
+{
+    TempFolder program;
+    program.Write("page.txt/inside.txt", "keep");
+    TSGet get;
+    try {
+        get.HTML2Text("<body>text</body>", (program / "page.txt").string());
+        ADD_FAILURE() << "the text was written";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Description(),
+                  (program / "page.txt").string() + " could not be written: " + ReasonOfError(EISDIR) + ".");
+    }
+    EXPECT_EQ(program.Read("page.txt/inside.txt"), "keep");
 }
 
 TEST(TSGet, FailuresAndUnsafeNames)

@@ -337,6 +337,71 @@ TEST(WriteFault, AFailedWaitForTheDiskIsReportedByEveryWriter)
     EXPECT_TRUE(WriteFileAtomically(folder / "a.txt", "new"));
 }
 
+// A batch waits for the file at each path it wrote as the path holds it at the end: a file a
+// whole-file write replaced meanwhile is never waited for, the records put since go into the
+// new file and it is, and a file replaced after the batch's last put there is waited for as
+// the path now holds it. A put opens its file anew each time, as a save of a week's lines does.
+TEST(RecordSyncBatch, WaitsForTheFileNowAtEachPathItWrote)
+{
+    TempFolder folder;
+    folder.Write("data.bin", std::string(8, 'a'));
+    folder.Write("other.bin", std::string(4, 'a'));
+    const auto put = [&](RecordSyncBatch& batch, const char* name, int32_t record, char fill) {
+        RecordFile file(folder / name, 4, RecordFile::Mode::ReadWrite, FileKind::Season, &batch);
+        file.Put(record, Record(4, fill).data());
+    };
+    const auto identity = [&](const char* name) {
+        struct stat s {};
+        EXPECT_EQ(::stat((folder / name).c_str(), &s), 0);
+        return std::make_pair(static_cast<std::uintmax_t>(s.st_dev), static_cast<std::uintmax_t>(s.st_ino));
+    };
+    {
+        RecordSyncBatch batch;
+        BatchSyncLog log;
+        put(batch, "data.bin", 1, 'b');
+        put(batch, "other.bin", 1, 'b');
+        ASSERT_TRUE(WriteFileAtomically(folder / "data.bin", std::string(8, 'c')));
+        put(batch, "data.bin", 2, 'd');
+        ASSERT_TRUE(WriteFileAtomically(folder / "other.bin", std::string(4, 'c')));
+        EXPECT_TRUE(batch.Finish().empty());
+        const auto synced = log.Files();
+        ASSERT_EQ(synced.size(), 2u);
+        EXPECT_EQ(synced[0].file, folder / "data.bin");
+        EXPECT_EQ(std::make_pair(synced[0].device, synced[0].inode), identity("data.bin"));
+        EXPECT_EQ(synced[1].file, folder / "other.bin");
+        EXPECT_EQ(std::make_pair(synced[1].device, synced[1].inode), identity("other.bin"));
+        EXPECT_EQ(folder.Read("data.bin"), "ccccdddd");
+    }
+    {
+        // The new file's wait fails: named, with the records put in it (the one put in the file
+        // it replaced is not among them).
+        RecordSyncBatch batch;
+        put(batch, "data.bin", 1, 'e');
+        ASSERT_TRUE(WriteFileAtomically(folder / "data.bin", std::string(8, 'f')));
+        put(batch, "data.bin", 2, 'g');
+        put(batch, "data.bin", 1, 'g');
+        WriteFault fault(WriteFault::AtSync, folder / "data.bin");
+        const auto failures = batch.Finish();
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].file, folder / "data.bin");
+        EXPECT_EQ(failures[0].records, 2);
+        EXPECT_EQ(failures[0].reason, ReasonOfError(EIO));
+    }
+    {
+        // A file gone from its path by the end cannot be put on the disk: named, with every
+        // record put in it.
+        RecordSyncBatch batch;
+        put(batch, "other.bin", 1, 'h');
+        put(batch, "other.bin", 2, 'h');
+        std::filesystem::remove(folder / "other.bin");
+        const auto failures = batch.Finish();
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(RecordSyncBatch::Describe(failures),
+                  (folder / "other.bin").string() + " could not be written to the disk: the file is no longer there.");
+        EXPECT_EQ(failures[0].records, 2);
+    }
+}
+
 // A whole file reads the same into text and into a byte buffer, at every size around the
 // system's read sizes.
 TEST(ReadWholeFile, TextAndBytesHoldTheWholeFile)

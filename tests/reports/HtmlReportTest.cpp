@@ -1,8 +1,11 @@
 #include "HtmlReport.h"
+#include "RecordFile.h"
 #include "TempFolder.h"
 #include "VbError.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace vexal {
 namespace {
@@ -82,7 +85,14 @@ TEST(HtmlReport, FailedWriteRaisesAndKeepsNothingHalfWritten)
     test::TempFolder folder;
     clsHTML html;
     html.OpenFile(folder / "no-such-folder" / "p.htm");
-    EXPECT_THROW(html.CloseFile(), VbError);
+    try {
+        html.CloseFile();
+        ADD_FAILURE() << "the page was written";
+    } catch (const VbError& e) {
+        // The page and the cause the write met, not a guess.
+        EXPECT_EQ(e.Description(), (folder / "no-such-folder" / "p.htm").string() +
+                                       " could not be written: " + ReasonOfError(ENOENT) + ".");
+    }
     EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
 }
 

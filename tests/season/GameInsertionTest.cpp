@@ -8,7 +8,10 @@
 
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <numeric>
 
 namespace vexal::test {
@@ -154,6 +157,90 @@ TEST_F(ReplaceFileTest, FailedRewriteLeavesTheSeasonFileAndTheEarlierBackupWhole
         EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old.new"));
     }
 }
+
+// A rewrite that fails names the file the write failed on and the cause the write met, in
+// one text, whatever the cause: a disk that fills or fails to put the data on it, in the work
+// copy or the backup, and a folder in the place of the work copy, the new backup or the
+// backup. Nothing is left changed.
+struct RewriteFailure {
+    const char* name;
+    std::function<std::unique_ptr<WriteFault>(const std::filesystem::path& season)> fault;
+    const char* folderInTheWay; // made a folder holding a file, when given
+    const char* namedFile;      // the file the message names
+    std::string reason;
+    int32_t number;
+};
+
+void PrintTo(const RewriteFailure& c, std::ostream* os) { *os << c.name; }
+
+class RewriteFailureTest : public ReplaceFileTest, public ::testing::WithParamInterface<RewriteFailure> {};
+
+TEST_P(RewriteFailureTest, NamesTheFileAndItsOwnCauseAndChangesNothing)
+{
+    const RewriteFailure& c = GetParam();
+    folder.Write("2024.nfl.old", "earlier backup");
+    if (c.folderInTheWay) {
+        std::filesystem::remove(folder / c.folderInTheWay);
+        folder.Write(std::string(c.folderInTheWay) + "/x", "x");
+    }
+    const std::string expected = (folder / c.namedFile).string() + " could not be written: " + c.reason + ".";
+    for (const bool insert : {true, false}) {
+        SCOPED_TRACE(insert);
+        const std::unique_ptr<WriteFault> fault = c.fault ? c.fault(Path()) : nullptr;
+        try {
+            if (insert)
+                InsertGameRecord(Path(), 5, Game(2024, 1, 30, 31));
+            else
+                ReplaceFile(Path(), 5, false);
+            ADD_FAILURE() << "the rewrite went through";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Description(), expected);
+            EXPECT_EQ(e.Number(), c.number);
+        }
+        EXPECT_EQ(folder.Read("2024.nfl"), original);
+        const std::string inTheWay = c.folderInTheWay ? c.folderInTheWay : "";
+        if (inTheWay != "2024.nfl.old") {
+            EXPECT_EQ(folder.Read("2024.nfl.old"), "earlier backup");
+        }
+        if (inTheWay != "~temp.tmp") {
+            EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
+        }
+        if (inTheWay != "2024.nfl.old.new") {
+            EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old.new"));
+        }
+        EXPECT_TRUE(messages->shown.empty());
+    }
+    if (c.folderInTheWay) {
+        EXPECT_EQ(folder.Read(std::string(c.folderInTheWay) + "/x"), "x");
+    }
+}
+
+std::unique_ptr<WriteFault> Full(const std::filesystem::path& file)
+{
+    return std::make_unique<WriteFault>(GameRecord::Size + 7, file);
+}
+
+std::unique_ptr<WriteFault> SyncFails(const std::filesystem::path& file)
+{
+    return std::make_unique<WriteFault>(WriteFault::AtSync, file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCause, RewriteFailureTest,
+    ::testing::Values(
+        RewriteFailure{"WorkCopyFillsTheDisk", [](const auto& season) { return Full(season); }, nullptr, "2024.nfl",
+                       ReasonOfError(ENOSPC), 61},
+        RewriteFailure{"BackupFillsTheDisk", [](const auto& season) { return Full(BackupPath(season)); }, nullptr,
+                       "2024.nfl.old", ReasonOfError(ENOSPC), 61},
+        RewriteFailure{"WorkCopyFailsToReachTheDisk", [](const auto& season) { return SyncFails(season); }, nullptr,
+                       "2024.nfl", ReasonOfError(EIO), 57},
+        RewriteFailure{"BackupFailsToReachTheDisk", [](const auto& season) { return SyncFails(BackupPath(season)); },
+                       nullptr, "2024.nfl.old", ReasonOfError(EIO), 57},
+        RewriteFailure{"FolderInPlaceOfTheWorkCopy", nullptr, "~temp.tmp", "~temp.tmp", ReasonOfError(EISDIR), 75},
+        RewriteFailure{"FolderInPlaceOfTheNewBackup", nullptr, "2024.nfl.old.new", "2024.nfl.old.new",
+                       ReasonOfError(EISDIR), 75},
+        RewriteFailure{"FolderInPlaceOfTheBackup", nullptr, "2024.nfl.old", "2024.nfl.old", ReasonOfError(EISDIR), 75}),
+    [](const ::testing::TestParamInfo<RewriteFailure>& info) { return std::string(info.param.name); });
 
 // ---- the arrays ----
 

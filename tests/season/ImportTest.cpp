@@ -17,6 +17,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexal::test {
 namespace {
@@ -356,6 +360,123 @@ TEST_F(ImportTest, AFailedWaitForTheDiskIsReported)
     EXPECT_EQ(messages->shown[0].title, "Data present");
     EXPECT_THAT(messages->shown[1].text, HasSubstr("could not be written to the disk"));
     ExpectStopped();
+}
+
+// What an import writes in place reaches the disk through one wait per season file, for the
+// file that is at its path when the import ends: an insertion or removal puts a new file
+// there, the records updated after it go into that file, and the file it replaced (whose
+// records the rewrite carried over and put on the disk itself) is never the one waited for.
+// Told apart by the files' identities, as a fault keyed by the path cannot.
+struct SyncStep {
+    char kind;  // 'u' update, 'i' insert, 'r' remove a game of 2024; 'o' update, 'n' insert one of 2022
+    int game;   // the schedule's game, or for an insertion which new game
+};
+struct SyncCase {
+    const char* name;
+    std::vector<SyncStep> steps;
+    std::vector<int> synced; // the seasons whose files are written in place, in that order
+    bool rewritten;          // the 2024 file at the end is a rewrite's
+};
+
+void PrintTo(const SyncCase& c, std::ostream* os) { *os << c.name; }
+
+class ImportSyncTest : public ImportTest, public ::testing::WithParamInterface<SyncCase> {};
+
+std::pair<std::uintmax_t, std::uintmax_t> IdentityOf(const std::filesystem::path& file)
+{
+    struct stat s {};
+    EXPECT_EQ(::stat(file.c_str(), &s), 0) << file;
+    return {static_cast<std::uintmax_t>(s.st_dev), static_cast<std::uintmax_t>(s.st_ino)};
+}
+
+TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
+{
+    const SyncCase& c = GetParam();
+    const std::vector<GameRecord> older = SeasonOfWeeks(2022, {2}, false);
+    WriteSeason(2022, older);
+    // Held open, so that no file the import makes can be given the first file's identity.
+    const int first = ::open((folder / "2024.nfl").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(first, 0);
+    const auto before = IdentityOf(folder / "2024.nfl");
+    const GameRecord added[] = {Game(2024, 1, 30, 31), Game(2024, 1, 27, 29), Game(2022, 1, 30, 31)};
+    std::string text;
+    for (const SyncStep& step : c.steps) {
+        const auto i = static_cast<std::size_t>(step.game);
+        switch (step.kind) {
+        case 'u': text += StatLine(Finished(schedule[i], 20, 10, step.game)); break;
+        case 'i': text += StatLine(Finished(added[i], 28, 0, 5 + step.game), 1); break;
+        case 'r': text += StatLine(Finished(schedule[i], 0, 0, 1), -1); break;
+        case 'o': text += StatLine(Finished(older[i], 24, 3, step.game)); break;
+        case 'n': text += StatLine(Finished(added[2], 17, 14, 9), 1); break;
+        }
+    }
+    ImportResult result;
+    std::vector<BatchSyncLog::Synced> synced;
+    {
+        BatchSyncLog log;
+        result = Import(Stat("week1.24", text));
+        synced = log.Files();
+    }
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.failed, 0);
+    EXPECT_EQ(result.imported, static_cast<int>(c.steps.size()));
+    ASSERT_EQ(messages->shown.size(), 1u) << messages->shown[0].text;
+    EXPECT_EQ(messages->shown[0].title, "Import Complete!");
+
+    ASSERT_EQ(synced.size(), c.synced.size());
+    for (std::size_t i = 0; i < synced.size(); ++i) {
+        const std::filesystem::path file = folder / SeasonFileName(c.synced[i]);
+        EXPECT_EQ(synced[i].file, file) << i;
+        EXPECT_EQ(std::make_pair(synced[i].device, synced[i].inode), IdentityOf(file))
+            << file << " was waited for as a file no longer at its path";
+    }
+    EXPECT_EQ(IdentityOf(folder / "2024.nfl") != before, c.rewritten);
+    ::close(first);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryOrder, ImportSyncTest,
+    ::testing::Values(
+        SyncCase{"UpdatesOnly", {{'u', 0}, {'u', 1}, {'u', 2}}, {2024}, false},
+        SyncCase{"UpdateInsertUpdate", {{'u', 0}, {'i', 0}, {'u', 1}}, {2024}, true},
+        SyncCase{"UpdateRemoveUpdate", {{'u', 0}, {'r', 4}, {'u', 1}}, {2024}, true},
+        SyncCase{"UpdateThenInsert", {{'u', 0}, {'i', 0}}, {2024}, true},
+        SyncCase{"InsertThenUpdates", {{'i', 0}, {'u', 0}, {'u', 1}}, {2024}, true},
+        SyncCase{"RewritesBetweenUpdatesOfTwoSeasons",
+                 {{'u', 0}, {'o', 0}, {'i', 0}, {'n', 0}, {'u', 1}, {'i', 1}, {'o', 1}, {'u', 2}},
+                 {2024, 2022},
+                 true},
+        SyncCase{"InsertionsOnly", {{'i', 0}, {'i', 1}}, {}, true}),
+    [](const ::testing::TestParamInfo<SyncCase>& info) { return std::string(info.param.name); });
+
+// An insertion whose rewrite fails is named once, by the file the write failed on and the
+// cause it met (never a full disk it did not meet), and the season file stays as it was.
+TEST_F(ImportTest, AFailedRewriteIsNamedOnceByItsFileAndCause)
+{
+    const std::string before = folder.Read("2024.nfl");
+    const std::string season = (folder / "2024.nfl").string();
+    const std::string insertion = StatLine(Finished(Game(2024, 1, 30, 31), 28, 0, 5), 1);
+    {
+        WriteFault fault(GameRecord::Size, folder / "2024.nfl");
+        messages->answers = {vbYes};
+        Import(Stat("add.24", insertion));
+    }
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].text,
+              season + " could not be written: " + ReasonOfError(ENOSPC) + ".\nShould I continue?");
+    ExpectEndedWithErrors(1, "0 games imported, 1 failed");
+
+    messages->shown.clear();
+    host->refreshes.clear();
+    folder.Write("~temp.tmp/x", "x");
+    messages->answers = {vbYes};
+    Import(Stat("add.24", insertion));
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].text, season + ": " + (folder / "~temp.tmp").string() +
+                                           " could not be written: " + ReasonOfError(EISDIR) + ".\nShould I continue?");
+    ExpectEndedWithErrors(1, "0 games imported, 1 failed");
+    EXPECT_EQ(folder.Read("2024.nfl"), before);
+    EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
 }
 
 TEST_F(ImportTest, RecordSpanningTwoLinesImportsTheSame)
