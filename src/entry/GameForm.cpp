@@ -1,8 +1,9 @@
 #include "GameForm.h"
 
+#include "TypedNumber.h"
 #include "VbConvert.h"
 
-#include <cmath>
+#include <optional>
 
 namespace vexal {
 
@@ -89,24 +90,6 @@ std::array<std::string, GameTextCount> GameTexts(const GameRecord& game, double 
 
 bool IsGameDate(const std::string& text, double& oleDate) { return vb::TryParseDate(vb::Trim(text), oleDate); }
 
-namespace {
-
-// The number a box holds: digits, at most one period and a leading minus; empty is 0.
-bool NumberOf(const std::string& text, double& value)
-{
-    const std::string t = vb::Trim(text);
-    if (t.empty()) {
-        value = 0;
-        return true;
-    }
-    if (!vb::IsPlainNumber(t))
-        return false;
-    value = vb::Val(t);
-    return std::isfinite(value);
-}
-
-} // namespace
-
 bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, double& line, double& total,
                     std::string& message)
 {
@@ -125,36 +108,19 @@ bool ApplyGameEdits(const GameEdits& edits, GameRecord& game, bool setLines, dou
         const GameTextField& f = fields[static_cast<std::size_t>(i)];
         const FieldType type = GameRecord::FieldOf(f.field).type;
         const std::string& text = edits.texts[static_cast<std::size_t>(i)];
-        double v = 0;
-        if (!NumberOf(text, v)) {
-            message = "\"" + text + "\" is not a number for " + f.label + ". The game was not saved.";
+        std::string problem;
+        const std::optional<double> v = ReadTypedNumber(text, type, f.label, problem);
+        if (!v) {
+            message = problem + " The game was not saved.";
             return false;
         }
         if (type == FieldType::Currency) {
-            if (std::fabs(v) > 1000) {
-                message = text + " does not fit " + f.label + " (-1000 to 1000). The game was not saved.";
-                return false;
-            }
-            (f.field == GameRecord::Field::Line ? line : total) = v;
+            (f.field == GameRecord::Field::Line ? line : total) = *v;
             if (setLines)
-                out.SetNumber(f.field, vb::CurrencyFromDouble(v));
+                out.SetNumber(f.field, vb::CurrencyFromDouble(*v));
             continue;
         }
-        // A count is never rounded: its box refuses a decimal point, and a text that holds a
-        // fraction all the same is no value for it.
-        const double whole = std::trunc(v);
-        if (whole != v) {
-            message = "\"" + text + "\" is not a whole number for " + f.label + ". The game was not saved.";
-            return false;
-        }
-        const auto low = static_cast<double>(LowestValue(type));
-        const auto high = static_cast<double>(HighestValue(type));
-        if (whole < low || whole > high) {
-            message = text + " does not fit " + f.label + " (" + vb::CStr(low) + " to " + vb::CStr(high) +
-                      "). The game was not saved.";
-            return false;
-        }
-        out.SetNumber(f.field, static_cast<int64_t>(whole));
+        out.SetNumber(f.field, static_cast<int64_t>(*v));
     }
     out.GameDate = date;
     out.HomeTeam = static_cast<uint8_t>(edits.homeTeam);

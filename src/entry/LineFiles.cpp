@@ -5,13 +5,13 @@
 #include "LineRecord.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
+#include "TypedNumber.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WeekRange.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
+#include <optional>
 
 namespace vexal {
 
@@ -183,26 +183,11 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
 
 bool ParseLineValue(const std::string& text, double& value)
 {
-    const std::string t = vb::Trim(text);
-    if (t.empty()) {
-        value = 0;
-        return true;
-    }
-    bool digit = false;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        const char c = t[i];
-        if (std::isdigit(static_cast<unsigned char>(c)))
-            digit = true;
-        else if (!(c == '.' || (c == '-' && i == 0)))
-            return false;
-    }
-    if (!digit || std::count(t.begin(), t.end(), '.') > 1)
-        return false;
-    const double v = vb::Val(t);
-    if (!std::isfinite(v) || std::fabs(v) > 1000)
-        return false;
-    value = v;
-    return true;
+    std::string problem;
+    const std::optional<double> v = ReadTypedNumber(text, FieldType::Currency, "a line", problem);
+    if (v)
+        value = *v;
+    return v.has_value();
 }
 
 } // namespace vexal

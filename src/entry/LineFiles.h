@@ -64,8 +64,9 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
 [[nodiscard]] bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
                       double total, std::string* reason = nullptr, RecordSyncBatch* batch = nullptr);
 
-// Reads a typed spread or total: empty text is 0; "." is the decimal separator. False for
-// text that is not a number or lies outside what a line can hold (+/- 1000 points).
+// Reads a spread or total as a number typed for it is read (ReadTypedNumber, TypedNumber.h):
+// empty text is 0; "." is the decimal separator. False for text that is not a number or lies
+// outside what a line can hold (+/- 1000 points).
 bool ParseLineValue(const std::string& text, double& value);
 
 } // namespace vexal

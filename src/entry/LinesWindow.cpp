@@ -2,6 +2,7 @@
 
 #include "AppMenu.h"
 #include "AppState.h"
+#include "GameForm.h"
 #include "GameRecord.h"
 #include "Grid.h"
 #include "GridPage.h"
@@ -22,6 +23,7 @@
 #include "SharedProcs.h"
 #include "Steps.h"
 #include "Teams.h"
+#include "TypedNumber.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "ViewFrame.h"
@@ -47,6 +49,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace vexal {
 
@@ -69,6 +72,9 @@ NumberKind CellNumbers(int column)
     using F = GameRecord::Field;
     return NumberKindOf(GameRecord::FieldOf(column == TotalColumn ? F::Total : F::Line).type);
 }
+
+// The field a column's cells write, as Input Stats names it in a message.
+const GameTextField& CellField(int column) { return GameTextFields()[column == TotalColumn ? gtTotal : gtLine]; }
 
 int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
@@ -631,14 +637,17 @@ void LinesWindow::CommitEdit()
     linesGrid_->EndEdit();
     linesGrid_->setFocus();
     committing_ = false;
-    double value = 0;
-    if (!ParseLineValue(typed, value)) {
-        MsgBox("\"" + typed + "\" is not a number. The line was not changed.", vbExclamation, "Enter Lines");
+    const GameTextField& field = CellField(col);
+    std::string problem;
+    const std::optional<double> value =
+        ReadTypedNumber(typed, GameRecord::FieldOf(field.field).type, field.label, problem);
+    if (!value) {
+        MsgBox(problem + " The line was not changed.", vbExclamation, Caption);
         return;
     }
     SendKey(9, true);
     linesGrid_->SetRedraw(false);
-    linesGrid_->SetCellText(row, col, value);
+    linesGrid_->SetCellText(row, col, *value);
     SaveLines();
     linesGrid_->SetRedraw(true);
 }

@@ -10,6 +10,7 @@
 #include "SendKey.h"
 #include "Steps.h"
 #include "Teams.h"
+#include "TypedNumber.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "WindowNames.h"
@@ -28,9 +29,9 @@
 #include <QTimer>
 
 #include <span>
+#include <string>
+#include <tuple>
 #include <utility>
-
-#include <QRegularExpression>
 
 namespace vexal {
 
@@ -39,14 +40,6 @@ const char* const Caption = "Single Game Prediction";
 const char* const NoTeamsText =
     "You must select a team for both home and away\r\nYou should also enter a line, or I will use zero for both.";
 const char* const SameTeamText = "A team cannot play itself: choose two different teams.";
-const char* const NotANumberText = "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero).";
-
-// An empty box counts as 0; otherwise the text must be a number with "." as its decimal point.
-bool IsNumberText(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d+(\\.\\d*)?|\\.\\d+)?\\s*$"));
-    return number.match(text).hasMatch();
-}
 } // namespace
 
 SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
@@ -198,9 +191,15 @@ void SingleGameWindow::Command3d1_Click()
         MsgBox(SameTeamText, vbOKOnly);
         return;
     }
-    if (!IsNumberText(lineBox_->text()) || !IsNumberText(totalBox_->text())) {
-        MsgBox(NotANumberText, vbOKOnly);
-        return;
+    // The line and the total are read as a game record's fields are typed (an empty box is 0).
+    using F = GameRecord::Field;
+    for (const auto& [box, field, label] : {std::tuple{lineBox_, F::Line, "the line"},
+                                            std::tuple{totalBox_, F::Total, "the over/under"}}) {
+        std::string problem;
+        if (!ReadTypedNumber(box->text().toStdString(), GameRecord::FieldOf(field).type, label, problem)) {
+            MsgBox(problem + " Nothing was predicted.", vbOKOnly);
+            return;
+        }
     }
     HomeCode = static_cast<uint8_t>(home);
     AwayCode = static_cast<uint8_t>(away);

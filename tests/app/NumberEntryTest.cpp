@@ -31,6 +31,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
@@ -142,6 +143,73 @@ protected:
         EXPECT_TRUE(ReadFormulaFile(program / "row.fla", f));
         return f[static_cast<std::size_t>(slot)];
     }
+    // How each window with number boxes is driven; Enter Lines edits the first game's cell of
+    // the column linesColumn_ names.
+    std::map<std::string, WindowDriver> Drivers()
+    {
+        std::map<std::string, WindowDriver> windows;
+        auto none = [](QLineEdit*) {};
+        windows["FORM2"] = {[&] { return FromToolbar("cToolbar2", 2, "FORM2"); }, none, LeaveFocus,
+                            [&] { return ReadAll(program / "2024.nfl"); }};
+        windows["lines"] = {[&]() -> QWidget* {
+                                QWidget* w = FromToolbar("cToolbar1", 2, "lines");
+                                // A line file of the user's own, which the grid then edits.
+                                messages->inputs.push_back("Typed");
+                                w->findChild<QPushButton*>("cmdAddNewLines")->click();
+                                auto* list = w->findChild<QComboBox*>("cboLines");
+                                list->setCurrentIndex(list->findText("Typed"));
+                                return w;
+                            },
+                            [&](QLineEdit*) {
+                                Grid* g = qobject_cast<LinesWindow*>(FindWindow("lines"))->grid();
+                                g->SetSelection(1, linesColumn_);
+                                g->setFocus();
+                                Key(g, Qt::Key_F2, QString());
+                            },
+                            [](QLineEdit* edit) { Key(edit, Qt::Key_Return, "\r"); },
+                            [&] { return ReadAll(program / "Typed.L24"); }};
+        windows["frmFormula"] = {[&] { return FromToolbar("cToolbar1", 12, "frmFormula"); }, none, LeaveFocus, [] {
+                                     ReadFormula();
+                                     return FormulaFileLine(App().CurrentFormula);
+                                 }};
+        windows["frmTest"] = {[&]() -> QWidget* {
+                                  QWidget* w = FromToolbar("cToolbar1", 8, "frmTest");
+                                  // The filters whose lists are typed into are switched on.
+                                  for (const char* name : {"chkLines", "chkLimitWeek"})
+                                      w->findChild<QCheckBox*>(name)->setChecked(true);
+                                  return w;
+                              },
+                              none, LeaveFocus, [&] { return TemplateText(); }};
+        windows["Singleg"] = {[]() -> QWidget* {
+                                  QWidget* w = LoadWindow("Singleg");
+                                  w->show();
+                                  Pump();
+                                  w->findChild<QComboBox*>("Combo2")->setCurrentIndex(1);
+                                  return w;
+                              },
+                              none,
+                              [](QLineEdit*) {
+                                  FindWindow("Singleg")->findChild<QPushButton*>("Command3d1")->click();
+                                  ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+                              },
+                              [] {
+                                  QWidget* w = FindWindow("Singleg");
+                                  return w->findChild<QLineEdit*>("Text1")->text().toStdString() + "|" +
+                                         w->findChild<QLineEdit*>("Text2")->text().toStdString();
+                              }};
+        return windows;
+    }
+    // The box of one row: a box by its name, a list's line edit, or Enter Lines' cell editor.
+    QLineEdit* BoxOf(QWidget* window, const std::string& name)
+    {
+        if (window->objectName() == QLatin1String("lines")) {
+            linesColumn_ = name == "Line" ? 2 : 3;
+            return qobject_cast<LinesWindow*>(window)->editor();
+        }
+        if (auto* list = window->findChild<QComboBox*>(QString::fromStdString(name)))
+            return list->lineEdit();
+        return window->findChild<QLineEdit*>(QString::fromStdString(name));
+    }
     std::string TemplateText()
     {
         auto* w = qobject_cast<FormulaTestWindow*>(FindWindow("frmTest"));
@@ -157,62 +225,14 @@ protected:
         EXPECT_EQ(pieces.size(), static_cast<std::size_t>(formulatest::TemplateFields)) << "the fields stay apart";
         return pieces.size() > static_cast<std::size_t>(field) ? vb::Val(pieces[static_cast<std::size_t>(field)]) : -1;
     }
+
+private:
+    int linesColumn_ = 2;
 };
 
 TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
 {
-    int linesColumn = 2;
-    std::map<std::string, WindowDriver> windows;
-    auto none = [](QLineEdit*) {};
-    windows["FORM2"] = {[&] { return FromToolbar("cToolbar2", 2, "FORM2"); }, none, LeaveFocus,
-                        [&] { return ReadAll(program / "2024.nfl"); }};
-    windows["lines"] = {[&]() -> QWidget* {
-                            QWidget* w = FromToolbar("cToolbar1", 2, "lines");
-                            // A line file of the user's own, which the grid then edits.
-                            messages->inputs.push_back("Typed");
-                            w->findChild<QPushButton*>("cmdAddNewLines")->click();
-                            auto* list = w->findChild<QComboBox*>("cboLines");
-                            list->setCurrentIndex(list->findText("Typed"));
-                            return w;
-                        },
-                        [&](QLineEdit*) {
-                            Grid* g = qobject_cast<LinesWindow*>(FindWindow("lines"))->grid();
-                            g->SetSelection(1, linesColumn);
-                            g->setFocus();
-                            Key(g, Qt::Key_F2, QString());
-                        },
-                        [](QLineEdit* edit) { Key(edit, Qt::Key_Return, "\r"); },
-                        [&] { return ReadAll(program / "Typed.L24"); }};
-    windows["frmFormula"] = {[&] { return FromToolbar("cToolbar1", 12, "frmFormula"); }, none, LeaveFocus, [] {
-                                 ReadFormula();
-                                 return FormulaFileLine(App().CurrentFormula);
-                             }};
-    windows["frmTest"] = {[&]() -> QWidget* {
-                              QWidget* w = FromToolbar("cToolbar1", 8, "frmTest");
-                              // The filters whose lists are typed into are switched on.
-                              for (const char* name : {"chkLines", "chkLimitWeek"})
-                                  w->findChild<QCheckBox*>(name)->setChecked(true);
-                              return w;
-                          },
-                          none, LeaveFocus, [&] { return TemplateText(); }};
-    windows["Singleg"] = {[]() -> QWidget* {
-                              QWidget* w = LoadWindow("Singleg");
-                              w->show();
-                              Pump();
-                              w->findChild<QComboBox*>("Combo2")->setCurrentIndex(1);
-                              return w;
-                          },
-                          none,
-                          [](QLineEdit*) {
-                              FindWindow("Singleg")->findChild<QPushButton*>("Command3d1")->click();
-                              ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
-                          },
-                          [] {
-                              QWidget* w = FindWindow("Singleg");
-                              return w->findChild<QLineEdit*>("Text1")->text().toStdString() + "|" +
-                                     w->findChild<QLineEdit*>("Text2")->text().toStdString();
-                          }};
-
+    std::map<std::string, WindowDriver> windows = Drivers();
     std::vector<NumberBox> boxes;
     // Input Stats: each box as its record field holds it; the line and the total keep 1.5.
     for (int i = 1; i < GameTextCount; ++i) {
@@ -289,15 +309,7 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
             ASSERT_NE(opened[b.window], nullptr);
         }
         QWidget* window = opened[b.window];
-        QLineEdit* box = nullptr;
-        if (b.window == "lines") {
-            linesColumn = b.box == "Line" ? 2 : 3;
-            box = qobject_cast<LinesWindow*>(window)->editor();
-        } else if (auto* list = window->findChild<QComboBox*>(QString::fromStdString(b.box))) {
-            box = list->lineEdit();
-        } else {
-            box = window->findChild<QLineEdit*>(QString::fromStdString(b.box));
-        }
+        QLineEdit* box = BoxOf(window, b.box);
         ASSERT_NE(box, nullptr);
         ASSERT_TRUE(box->isEnabled());
 
@@ -370,6 +382,74 @@ TEST_F(NumberEntry, ACommaTypedIsTheDecimalPointAndAPastedOneIsRefused)
         driver.commit(box);
         Pump();
         EXPECT_EQ(driver.kept(), kept);
+    }
+}
+
+// A number its field cannot hold, typed whole into a box that takes it (a seventeen-digit
+// one), is refused with one message wherever it is typed: the number, the field as the
+// window names it and the values the field takes, then what was not done. Nothing is stored.
+TEST_F(NumberEntry, ANumberItsFieldCannotHoldIsRefusedWithTheFieldsRange)
+{
+    std::map<std::string, WindowDriver> windows = Drivers();
+    const std::string typed = "12345678901234567";
+    struct TooLarge {
+        std::string window;
+        std::string box;
+        std::string message;
+    };
+    const std::string gameNotSaved = " The game was not saved.";
+    const std::string lineNotChanged = " The line was not changed.";
+    const std::string notPredicted = " Nothing was predicted.";
+    const std::vector<TooLarge> rows = {
+        // Input Stats: the lines, a Byte and an Integer of the box score.
+        {"FORM2", "txtData_1", typed + " does not fit the line (-1000 to 1000)." + gameNotSaved},
+        {"FORM2", "txtData_2", typed + " does not fit the total (-1000 to 1000)." + gameNotSaved},
+        {"FORM2", "txtData_5", typed + " does not fit the away rushing attempts (0 to 255)." + gameNotSaved},
+        {"FORM2", "txtData_23", typed + " does not fit the home rushing yards (-32768 to 32767)." + gameNotSaved},
+        // Enter Lines: the spread and the total cell.
+        {"lines", "Line", typed + " does not fit the line (-1000 to 1000)." + lineNotChanged},
+        {"lines", "Total", typed + " does not fit the total (-1000 to 1000)." + lineNotChanged},
+        // Single Game: its line and over/under.
+        {"Singleg", "Text1", typed + " does not fit the line (-1000 to 1000)." + notPredicted},
+        {"Singleg", "Text2", typed + " does not fit the over/under (-1000 to 1000)." + notPredicted},
+    };
+    // What each window keeps of its numbers: the files, and the prediction Single Game shows.
+    auto stored = [&](const std::string& window) {
+        if (window != "Singleg")
+            return windows[window].kept();
+        QWidget* w = FindWindow("Singleg");
+        return w->findChild<QLabel*>("lblHome")->text().toStdString() + "|" +
+               w->findChild<QLabel*>("lblAway")->text().toStdString();
+    };
+    std::map<std::string, QWidget*> opened;
+    for (const TooLarge& row : rows) {
+        SCOPED_TRACE(row.window + " " + row.box);
+        WindowDriver& driver = windows[row.window];
+        if (!opened.count(row.window)) {
+            opened[row.window] = driver.open();
+            ASSERT_NE(opened[row.window], nullptr);
+        }
+        QLineEdit* box = BoxOf(opened[row.window], row.box);
+        ASSERT_NE(box, nullptr);
+        const std::string kept = stored(row.window);
+        driver.begin(box);
+        const QString before = box->text();
+        const std::size_t shown = messages->shown.size();
+        box->selectAll();
+        Type(box, QString::fromStdString(typed));
+        ASSERT_EQ(box->text().toStdString(), typed) << "the box takes every digit";
+        driver.commit(box);
+        Pump();
+        ASSERT_EQ(messages->shown.size(), shown + 1);
+        EXPECT_EQ(messages->shown.back().text, row.message);
+        EXPECT_EQ(stored(row.window), kept);
+        // The box holds what it held again, so that the next row's message is its own.
+        if (box->isVisible() && box->text() != before) {
+            box->setText(before);
+            driver.commit(box);
+            Pump();
+        }
+        EXPECT_EQ(messages->shown.size(), shown + 1);
     }
 }
 

@@ -96,8 +96,9 @@ TEST_F(SingleGameTest, ATeamAgainstItselfAndLettersAreRefused)
     };
     const Case cases[] = {
         {7, 7, "-3", "44", "A team cannot play itself: choose two different teams."},
-        {7, 9, "abc", "44", "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero)."},
-        {7, 9, "-3", "4x4", "The line and the over/under must be numbers, such as -3.5 or 44 (or empty for zero)."},
+        {7, 9, "abc", "44", "\"abc\" is not a number for the line. Nothing was predicted."},
+        {7, 9, "-3", "4x4", "\"4x4\" is not a number for the over/under. Nothing was predicted."},
+        {7, 9, "1001", "44", "1001 does not fit the line (-1000 to 1000). Nothing was predicted."},
         {7, 9, "", " 44.5 ", nullptr},
         {7, 9, "+.5", "-3.", nullptr},
     };
