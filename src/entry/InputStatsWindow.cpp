@@ -25,6 +25,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,30 @@ constexpr int ColumnWidth = 600;
 constexpr int BoxWidth = 540;
 constexpr int BoxHeight = 315;
 
+// A heading is as wide as the boxes under it: one column's, the possession time's two.
+int HeadingWidth(int column) { return column == 9 ? ColumnWidth + BoxWidth : BoxWidth; }
+
+// The headings' face: the window's own, a point smaller at a time while the longest word of a
+// heading is wider than its column, since a heading wraps between words, never inside one
+// ("Downs" of "First Downs" ran into the next heading). The resizer grows it with the window
+// from there, by no more than it widens the columns, so a word that fits here fits at every
+// size the window follows.
+QFont HeadingFace(QFont face)
+{
+    constexpr double SmallestPoints = 7;
+    auto fits = [](const QFont& f) {
+        const QFontMetrics fm(f);
+        for (int c = 0; c < static_cast<int>(std::size(ColumnLabels)); ++c)
+            for (const QString& word : QString(ColumnLabels[c]).split(' ', Qt::SkipEmptyParts))
+                if (fm.horizontalAdvance(word) > Screen::TwipsToPixelsX(HeadingWidth(c)))
+                    return false;
+        return true;
+    };
+    while (face.pointSizeF() - 1 >= SmallestPoints && !fits(face))
+        face.setPointSizeF(face.pointSizeF() - 1);
+    return face;
+}
+
 } // namespace
 
 InputStatsWindow::InputStatsWindow(QWidget* owner) : QWidget(owner)
@@ -115,11 +140,14 @@ void InputStatsWindow::BuildControls()
     label("lblHomeTeam", "Home Team", 480, 2500, 1500);
     label("lblLine", "Line", 720, 1780, 700);
     label("lblTotal", "Total", 1440, 1780, 700);
-    // The column headings wrap to two or three lines: each stands on the boxes it captions and
-    // grows upwards into the free band beside the date and surface boxes.
+    // The column headings wrap to two or three lines: each stands on the boxes it captions, as
+    // wide as they are, and grows upwards into the free band beside the date and surface boxes.
+    // The gap between two columns of boxes parts their headings too.
+    const QFont face = HeadingFace(body_->font());
     for (int c = 0; c < 10; ++c) {
         QLabel* heading = label(QString("lblColumn_%1").arg(c), ColumnLabels[c], ColumnLeft + c * ColumnWidth, 1000,
-                                c == 9 ? 1200 : ColumnWidth);
+                                HeadingWidth(c));
+        heading->setFont(face);
         heading->setWordWrap(true);
         heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         heading->setGeometry(Px(ColumnLeft + c * ColumnWidth), PxY(400), heading->width(), PxY(855));

@@ -256,6 +256,14 @@ void LinesWindow::resizeEvent(QResizeEvent* event)
 void LinesWindow::resize_AfterResizing()
 {
     linesGrid_->SetRedraw(false);
+    // The grid's margin on each side is a third of the main window's width, as the load set it,
+    // but of the main window as it is now: a margin kept from a wider main window left the grid
+    // a sliver whose names and lines no face could show once the main window was made smaller.
+    if (const QMainWindow* main = MainWindow()) {
+        const int margin = Px(vb::RoundHalfEven(Screen::PixelsToTwipsX(main->frameGeometry().width()) / 3));
+        if (body_->width() > 2 * margin)
+            linesGrid_->setGeometry(margin, linesGrid_->y(), body_->width() - 2 * margin, linesGrid_->height());
+    }
     // A window narrower than twice the grid's margin leaves the margin rule nothing to give
     // (its width is refused) and the grid would stand past the right edge: keep it inside,
     // centred, with the margin of the row above it.
@@ -263,8 +271,19 @@ void LinesWindow::resize_AfterResizing()
         const int width = std::max(0, std::min(linesGrid_->width(), body_->width() - 2 * Px(300)));
         linesGrid_->setGeometry((body_->width() - width) / 2, linesGrid_->y(), width, linesGrid_->height());
     }
+    // The columns share the width the grid shows: what its frame and a vertical scroll bar
+    // (its height scales with the window, so the rows may outnumber it) leave, so that no column
+    // stands under the scroll bar.
+    const int frame = 2 * linesGrid_->frameWidth();
+    int rowsHeight = linesGrid_->Header() ? linesGrid_->horizontalHeader()->sizeHint().height() : 0;
+    for (int r = 1; r <= linesGrid_->Rows(); ++r)
+        rowsHeight += linesGrid_->RowHeight(r);
+    const int scrollBar = rowsHeight > linesGrid_->height() - frame
+                              ? linesGrid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, linesGrid_)
+                              : 0;
+    const int shown = std::max(0, linesGrid_->width() - frame - scrollBar);
     for (int c = 1; c <= linesGrid_->Cols() && c <= 4; ++c)
-        linesGrid_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(linesGrid_->width() * ColumnShares[c - 1])));
+        linesGrid_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(shown * ColumnShares[c - 1])));
     FitGridFont();
     linesGrid_->Refresh();
     linesGrid_->SetRedraw(true);

@@ -261,7 +261,10 @@ void FormulaTestWindow::BuildControls()
 
     // The tested ranges, low and high end side by side, with the rolling average on top.
     // Each caption ends beside its control, as wide as the column of row captions or its own.
-    auto rowLabel = [this](const QString& name, const QString& text, int top, int width = 1440, int height = 255) {
+    // The column is as wide as its two week lists need to show a week ("Wk 10 of 2024") whole
+    // beside their arrows, which keep their size as the window shrinks; the tab strip stands
+    // to its right.
+    auto rowLabel = [this](const QString& name, const QString& text, int top, int width = 1500, int height = 255) {
         auto* label = new QLabel(text, body_);
         label->setObjectName(name);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -271,7 +274,7 @@ void FormulaTestWindow::BuildControls()
     for (int i = 0; i < 2; ++i) {
         txtrola_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtrola_%1").arg(i));
         txtrola_[static_cast<std::size_t>(i)]->installEventFilter(this);
-        At(txtrola_[static_cast<std::size_t>(i)], 1530 + i * 690, 45, 660, 255);
+        At(txtrola_[static_cast<std::size_t>(i)], 1590 + i * 765, 45, 735, 255);
     }
     rowLabel("lblTag_txtrola_0", QString(RowTags[0]) + " ", 45);
     for (int row = 1; row <= 9; ++row) {
@@ -281,8 +284,8 @@ void FormulaTestWindow::BuildControls()
         highBoxes_[r] = MakeBox(body_, QString("Text2_%1").arg(row));
         lowBoxes_[r]->installEventFilter(this);
         highBoxes_[r]->installEventFilter(this);
-        At(lowBoxes_[r], 1530, top, 660, 255);
-        At(highBoxes_[r], 2220, top, 660, 255);
+        At(lowBoxes_[r], 1590, top, 735, 255);
+        At(highBoxes_[r], 2355, top, 735, 255);
         rowLabel(QString("lblTag_Text1_%1").arg(row), QString(RowTags[row]) + " ", top);
     }
     // A template keeps "," as its field separator: a typed comma is the decimal point here too.
@@ -304,17 +307,17 @@ void FormulaTestWindow::BuildControls()
     // The ranking choice's caption keeps its buttons' row and height.
     lblRankOn_ = rowLabel("lblTag_SortByW", "Rank on: ", 2790, 840, 330);
     At(SortByW_, 960, 2790, 900, 330);
-    At(sortbyu_, 1890, 2790, 990, 330);
+    At(sortbyu_, 1890, 2790, 1200, 330);
     const char* summary[3] = {"0-0-0", "100%", "0"};
     for (int i = 0; i < 3; ++i) {
         txtBest_[static_cast<std::size_t>(i)] = MakeBox(body_, QString("txtBest_%1").arg(i), summary[i]);
         txtBest_[static_cast<std::size_t>(i)]->setReadOnly(true);
-        At(txtBest_[static_cast<std::size_t>(i)], 60 + i * 960, 3165, 900, 255);
+        At(txtBest_[static_cast<std::size_t>(i)], 60 + i * 1020, 3165, 990, 255);
     }
     CboStartWeek_ = MakeList(body_, "CboStartWeek", false);
     CboEndWeek_ = MakeList(body_, "CboEndWeek", false);
-    At(CboStartWeek_, 60, 3465, 1380, 300);
-    At(CboEndWeek_, 1500, 3465, 1380, 300);
+    At(CboStartWeek_, 60, 3465, 1485, 300);
+    At(CboEndWeek_, 1605, 3465, 1485, 300);
     connect(CboStartWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
     connect(CboEndWeek_, &QComboBox::currentIndexChanged, this, [this] { CboWeek_Click(); });
 
@@ -322,10 +325,10 @@ void FormulaTestWindow::BuildControls()
     tabs_ = new QTabBar(body_);
     tabs_->setObjectName("Tab1");
     tabs_->setExpanding(false);
-    At(tabs_, 2940, 45, 6420, 345);
+    At(tabs_, 3150, 45, 6210, 345);
     auto* client = new QWidget(body_);
     client->setObjectName("Tab1Client");
-    At(client, 2940, 390, 6420, 3375);
+    At(client, 3150, 390, 6210, 3375);
     picTab_[0] = BuildOptionsPane(client);
     picTab_[1] = BuildSavePane(client);
     picTab_[2] = BuildBestWorstPane(client);
@@ -343,7 +346,7 @@ void FormulaTestWindow::BuildControls()
     vbaRE_->setFontFamily("Courier New");
     vbaRE_->viewport()->installEventFilter(this);
     for (QWidget* pane : {picTab_[0], picTab_[1], picTab_[2], static_cast<QWidget*>(vbaRE_)})
-        At(pane, 0, 0, 6420, 3375);
+        At(pane, 0, 0, 6210, 3375);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { Tab1_Click(index + 1); });
 
     // The run commands share one row along the bottom: five equal widths, 150 twips apart and
@@ -481,7 +484,7 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
 
     auto* formula = new QGroupBox("Formula Options", pane);
     formula->setObjectName("fraFormulaOptions");
-    At(formula, 4170, 0, 2220, 3345);
+    At(formula, 4140, 0, 2040, 3345);
     chkMoneyLine_ = MakeCheck(formula, "chkMoneyLine", "Money Line");
     chkUsePowerRatings_ = MakeCheck(formula, "chkUsePowerRatings", "Use Power Ratings");
     chkDonTUseLine_ = MakeCheck(formula, "chkDonTUseLine", "Don't Use Line");
@@ -490,7 +493,7 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
     int top = 255;
     for (QWidget* w : std::initializer_list<QWidget*>{chkMoneyLine_, chkUsePowerRatings_, chkDonTUseLine_,
                                                       chkSeparateHomeAway_, chkDiscardHighLow_}) {
-        At(w, 75, top, 2115, 270);
+        At(w, 60, top, 1950, 270);
         top += 300;
     }
     auto* lblTeaser = new QLabel("Teaser Points", formula);
@@ -575,14 +578,14 @@ QWidget* FormulaTestWindow::BuildBestWorstPane(QWidget* client)
     }
     for (int r = 0; r < 10; ++r) {
         const auto k = static_cast<std::size_t>(ScreenOrder[r]);
-        const int left = r < 5 ? 0 : 3240;
+        const int left = r < 5 ? 0 : 3120;
         const int top = 60 + (r % 5) * 300;
         auto* label = new QLabel(QString(BestTags[k]) + " ", pane);
         label->setObjectName(QString("lblTag_best_%1").arg(ScreenOrder[r]));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        At(label, left + 60, top + 15, 1440, 270);
-        At(best_[k], left + 1530, top, 780, 285);
-        At(worst_[k], left + 2340, top, 780, 285);
+        At(label, left + 60, top + 15, 1350, 270);
+        At(best_[k], left + 1440, top, 780, 285);
+        At(worst_[k], left + 2250, top, 780, 285);
     }
     // The record, win % and unit win of the best formula, and below them the worst's.
     for (int i = 9; i <= 11; ++i) {

@@ -1,7 +1,8 @@
 // Every window of the program, opened as the user opens it (the views inside the main window at
 // its default size, the others from their commands): each named control that the user works
 // with is visible, lies inside its window's client area and its parent with a size of its own,
-// and covers no sibling, except for the few places where controls are stacked on purpose.
+// and covers no sibling, except for the few places where controls are stacked on purpose; and
+// every text shows whole (TextsShownWhole.h) at each size a user meets, down to 800 x 600.
 #include "AppState.h"
 #include "Host.h"
 #include "ProgramTestSupport.h"
@@ -11,6 +12,7 @@
 #include "SeasonLoader.h"
 #include "Splash.h"
 #include "TempFolder.h"
+#include "TextsShownWhole.h"
 #include "VbConvert.h"
 #include "VexalApp.h"
 #include "Windows.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -96,7 +99,9 @@ struct WindowCase {
 
 // Checks one opened window; every fault found is reported, not only the first. With
 // VEXAL_LAYOUT_SHOTS naming a folder (by hand, to look at the windows) each window is saved there.
-void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = "")
+// Its texts are checked at the sizes a user meets; a view's design and opening sizes are only
+// where its resizer scales from (it fills the main window's client area, 800 x 600 or more).
+void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = "", bool userSize = true)
 {
     ASSERT_NE(window, nullptr) << c.window;
     SCOPED_TRACE(c.window);
@@ -148,6 +153,9 @@ void CheckLayout(const WindowCase& c, QWidget* window, const char* shotSuffix = 
                 << Describe(other->geometry());
         }
     }
+    if (userSize)
+        for (const TextFault& f : TextsNotShownWhole(window))
+            ADD_FAILURE() << f.control << ": " << f.problem;
 }
 
 std::vector<WindowCase> EveryWindow()
@@ -249,14 +257,14 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
                     frame->resize(frame->size() - window->size() + design);
                     Pump();
                     SCOPED_TRACE("at the design size");
-                    CheckLayout(c, window, "_design");
+                    CheckLayout(c, window, "_design", false);
                 }
                 if (!c.outerTwips.isEmpty()) {
                     frame->resize(Screen::TwipsToPixelsX(c.outerTwips.width()),
                                   Screen::TwipsToPixelsY(c.outerTwips.height()));
                     Pump();
                     SCOPED_TRACE("at the opening size");
-                    CheckLayout(c, window, "_opening");
+                    CheckLayout(c, window, "_opening", false);
                 }
                 if (c.maximised) {
                     frame->showMaximized();
@@ -297,7 +305,8 @@ TEST_F(WindowLayout, EveryControlOfEveryWindowIsVisibleInsideItsWindowAndClearOf
 }
 
 // Each view, opened at the main window's size, follows it when it is made 800 x 600 and when it
-// grows back: its frame fills the client area each time, and its controls stay inside it.
+// grows back: its frame fills the client area each time, its controls stay inside it and its
+// texts show whole; and so do the main window's own.
 TEST_F(WindowLayout, EveryViewFollowsTheMainWindowWhenItShrinksAndGrowsBack)
 {
     Main* main = Start();
@@ -326,6 +335,36 @@ TEST_F(WindowLayout, EveryViewFollowsTheMainWindowWhenItShrinksAndGrowsBack)
             EXPECT_EQ(frame->geometry(), area) << Describe(frame->geometry()) << " in " << Describe(area);
             EXPECT_TRUE(frame->isVisible());
             CheckLayout(c, window, ("_" + at).c_str());
+            // The texts of the pages a tab strip shows one at a time.
+            for (QTabBar* tabs : window->findChildren<QTabBar*>()) {
+                const int shown = tabs->currentIndex();
+                for (int i = 0; i < tabs->count(); ++i) {
+                    if (i == shown)
+                        continue;
+                    tabs->setCurrentIndex(i);
+                    Pump();
+                    SCOPED_TRACE("tab " + tabs->tabText(i).toStdString());
+                    if (const char* shots = std::getenv("VEXAL_LAYOUT_SHOTS"); shots && *shots)
+                        frame->grab().save(QString("%1/%2_%3_tab%4.png")
+                                               .arg(QString::fromLocal8Bit(shots), c.window, QString::fromStdString(at))
+                                               .arg(i));
+                    for (const TextFault& f : TextsNotShownWhole(window))
+                        ADD_FAILURE() << f.control << ": " << f.problem;
+                }
+                tabs->setCurrentIndex(shown);
+                Pump();
+            }
+        }
+    }
+    // The main window's own controls at both sizes.
+    for (const WindowCase& c : EveryWindow()) {
+        if (c.open != Open::MainWindow)
+            continue;
+        for (const QSize size : {QSize(800, 600), opened}) {
+            main->resize(size);
+            Pump();
+            SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+            CheckLayout(c, main, ("_" + std::to_string(size.width()) + "x" + std::to_string(size.height())).c_str());
         }
     }
 }

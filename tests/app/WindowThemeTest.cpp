@@ -20,6 +20,7 @@
 #include "SettingsStore.h"
 #include "Splash.h"
 #include "TempFolder.h"
+#include "TextsShownWhole.h"
 #include "Teams.h"
 #include "Theme.h"
 #include "VbConvert.h"
@@ -116,9 +117,6 @@ const WindowCase Windows[] = {
     {"opening", nullptr, 0},      {"Main", nullptr, 0},
 };
 
-// Controls whose text may be cut off (none: every text must show whole).
-const std::set<std::string> KnownCutOffs = {};
-
 // Theme and control where the gradient behind one caption runs through a middle tone on
 // which neither black nor white text keeps the full contrast over the caption's height:
 // the caption stays at 4.4 or better there.
@@ -141,15 +139,6 @@ QWidget* OpenWindow(const WindowCase& c)
     }
     Pump();
     return FindWindow(c.window);
-}
-
-QString Shown(QString text)
-{
-    // A mnemonic's ampersand is not drawn; a doubled one shows one.
-    text.replace("&&", "\x01");
-    text.remove('&');
-    text.replace("\x01", "&");
-    return text;
 }
 
 // What a user sees of one text: the most common colour of each pixel row of its area is
@@ -199,14 +188,6 @@ double DrawnContrast(const Seen& seen, const QPalette& palette)
     return ratio;
 }
 
-// The width the text's ink takes from where it starts: a last glyph's blank side bearing
-// may be clipped without the user missing anything.
-int InkWidth(const QFontMetrics& fm, const QString& text)
-{
-    const QRect ink = fm.tightBoundingRect(text);
-    return std::max(0, ink.right() + 1);
-}
-
 struct Finding {
     std::string control;
     std::string problem;
@@ -236,10 +217,11 @@ public:
             else if (auto* bar = qobject_cast<QMenuBar*>(w))
                 CheckMenuBar(bar);
         }
+        // Whole texts, by the check the layout test makes at every size.
+        for (const TextFault& f : TextsNotShownWhole(window_))
+            findings_.push_back({f.control, f.problem});
         for (const Finding& f : findings_) {
             const std::string where = windowName + "/" + f.control;
-            if (f.problem.rfind("cut off", 0) == 0 && KnownCutOffs.count(where))
-                continue;
             if (f.problem.rfind("contrast 4.4", 0) == 0 && KnownMiddleTones.count(theme.label + " " + where))
                 continue;
             ADD_FAILURE() << "theme " << theme.label << ", " << where << ": " << f.problem;
@@ -293,31 +275,16 @@ private:
             findings_.push_back({Name(w, text), "looks disabled: drawn in grey " + c.name().toStdString()});
     }
 
-    void Fits(const QWidget* w, const QString& text, int needed, int room)
-    {
-        if (needed > room)
-            findings_.push_back({Name(w, text), "cut off: needs " + std::to_string(needed) + " px, has " +
-                                                     std::to_string(room)});
-    }
-
     void CheckLabel(QLabel* label)
     {
         if (label->text().isEmpty() || label->pixmap().cacheKey() != QPixmap().cacheKey() ||
             Qt::mightBeRichText(label->text()))
             return;
-        const QString text = label->buddy() ? Shown(label->text()) : label->text();
+        const QString text = label->buddy() ? ShownText(label->text()) : label->text();
         const QRect room = label->contentsRect();
         const QFontMetrics fm(label->font());
         const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
         const QRect needed = fm.boundingRect(label->wordWrap() ? room : QRect(), flags, text);
-        if (!label->wordWrap()) {
-            int ink = 0;
-            for (const QString& line : text.split('\n'))
-                ink = std::max(ink, InkWidth(fm, line));
-            Fits(label, text, ink, room.width());
-        } else
-            Fits(label, text, needed.width(), room.width());
-        Fits(label, text, needed.height(), room.height());
         NotGreyedOut(label, text);
         Readable(label, text, QStyle::alignedRect(label->layoutDirection(), label->alignment(),
                                                   needed.size().boundedTo(room.size()), room));
@@ -333,8 +300,7 @@ private:
         const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
         const QRect contents = button->style()->subElementRect(
             check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opt, button);
-        const QString text = Shown(button->text());
-        Fits(button, text, InkWidth(QFontMetrics(button->font()), text), contents.width());
+        const QString text = ShownText(button->text());
         NotGreyedOut(button, text);
         Readable(button, text, contents);
     }
@@ -343,8 +309,7 @@ private:
     {
         if (button->text().isEmpty())
             return;
-        const QString text = Shown(button->text());
-        Fits(button, text, QFontMetrics(button->font()).horizontalAdvance(text) + 4, button->width());
+        const QString text = ShownText(button->text());
         Readable(button, text, button->rect().adjusted(3, 3, -3, -3));
     }
 
@@ -352,34 +317,29 @@ private:
     {
         if (box->title().isEmpty())
             return;
-        const QString text = Shown(box->title());
+        const QString text = ShownText(box->title());
         const QFontMetrics fm(box->font());
         const int needed = fm.horizontalAdvance(text);
-        Fits(box, text, InkWidth(fm, text) + 8, box->width());
         NotGreyedOut(box, text);
         Readable(box, text, QRect(0, 0, std::min(box->width(), needed + 16), fm.height()));
     }
 
     void CheckTabs(QTabBar* tabs)
     {
-        const QFontMetrics fm(tabs->font());
         for (int i = 0; i < tabs->count(); ++i) {
-            const QString text = Shown(tabs->tabText(i));
+            const QString text = ShownText(tabs->tabText(i));
             const QRect r = tabs->tabRect(i);
-            Fits(tabs, text, InkWidth(fm, text), r.width() - 4);
             Readable(tabs, text, r.adjusted(3, 3, -3, -2));
         }
     }
 
     void CheckMenuBar(QMenuBar* bar)
     {
-        const QFontMetrics fm(bar->font());
         for (QAction* a : bar->actions()) {
             if (!a->isVisible() || a->isSeparator() || a->text().isEmpty())
                 continue;
-            const QString text = Shown(a->text());
+            const QString text = ShownText(a->text());
             const QRect r = bar->actionGeometry(a);
-            Fits(bar, text, InkWidth(fm, text), r.isValid() ? r.width() : 0);
             if (r.isValid())
                 Readable(bar, text, r.adjusted(2, 2, -2, -2));
         }
@@ -387,15 +347,6 @@ private:
 
     void CheckGrid(Grid* grid)
     {
-        if (grid->Header()) {
-            const QFontMetrics fm(grid->horizontalHeader()->font());
-            for (int c = 1; c <= grid->Cols(); ++c) {
-                if (!grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
-                    continue;
-                const QString text = grid->ColumnHeader(c);
-                Fits(grid, "heading " + text, fm.horizontalAdvance(text) + 6, grid->ColumnWidth(c));
-            }
-        }
         for (int r = 1; r <= grid->Rows(); ++r) {
             if (!grid->RowVisible(r))
                 continue;
@@ -403,10 +354,6 @@ private:
                 const QString text = grid->CellFormattedText(r, c);
                 if (text.isEmpty() || !grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
                     continue;
-                const QFontMetrics fm(grid->CellFont(r, c));
-                // The style's margin on each side of the text, and the grid line.
-                const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
-                Fits(grid, "cell " + text, fm.horizontalAdvance(text) + margin, grid->ColumnWidth(c));
                 // What the cell shows, where it is in view.
                 const QRect cell = grid->visualRect(grid->model()->index(r - 1, c - 1)).adjusted(1, 1, -1, -1);
                 const QRect shown = cell.intersected(grid->viewport()->rect());

@@ -1,0 +1,285 @@
+#include "TextsShownWhole.h"
+
+#include "Grid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QTabBar>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace vexal::test {
+
+QString ShownText(QString text)
+{
+    text.replace("&&", "\x01");
+    text.remove('&');
+    text.replace("\x01", "&");
+    return text;
+}
+
+namespace {
+
+// The width the text's ink takes from where it starts: a last glyph's blank side bearing
+// may be clipped without the user missing anything.
+int InkWidth(const QFontMetrics& fm, const QString& text)
+{
+    const QRect ink = fm.tightBoundingRect(text);
+    return std::max(0, ink.right() + 1);
+}
+
+// Where a text stands inside the window, to tell whether it runs into its neighbour; the
+// blank is the gap a reader needs between two words in its face.
+struct PlacedText {
+    const QWidget* control;
+    QString text;
+    QRect area;
+    int blank;
+};
+
+class TextCheck {
+public:
+    explicit TextCheck(QWidget* root) : root_(root) {}
+
+    std::vector<TextFault> Run()
+    {
+        for (QWidget* w : root_->findChildren<QWidget*>()) {
+            if (w->window() != root_->window() || !w->isVisibleTo(root_) || w->width() <= 0 || w->height() <= 0 ||
+                w->visibleRegion().boundingRect().isEmpty())
+                continue;
+            if (auto* grid = qobject_cast<Grid*>(w))
+                CheckGrid(grid);
+            else if (auto* label = qobject_cast<QLabel*>(w))
+                CheckLabel(label);
+            else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+                CheckOption(static_cast<QAbstractButton*>(w));
+            else if (auto* button = qobject_cast<QPushButton*>(w))
+                CheckButton(button);
+            else if (auto* box = qobject_cast<QGroupBox*>(w))
+                CheckFrame(box);
+            else if (auto* tabs = qobject_cast<QTabBar*>(w))
+                CheckTabs(tabs);
+            else if (auto* bar = qobject_cast<QMenuBar*>(w))
+                CheckMenuBar(bar);
+            else if (auto* list = qobject_cast<QComboBox*>(w))
+                CheckList(list);
+            else if (auto* edit = qobject_cast<QLineEdit*>(w))
+                CheckBox(edit);
+        }
+        CheckNeighbours();
+        return faults_;
+    }
+
+private:
+    static std::string Name(const QWidget* w, const QString& text)
+    {
+        // A list's own box is named by its list.
+        if (auto* list = qobject_cast<const QComboBox*>(w->parentWidget()); list && list->lineEdit() == w)
+            w = list;
+        const QString name = w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
+        return (name + " \"" + text + "\"").toStdString();
+    }
+
+    void Fits(const QWidget* w, const QString& text, int needed, int room)
+    {
+        if (needed > room)
+            faults_.push_back({Name(w, text), "cut off: needs " + std::to_string(needed) + " px, has " +
+                                                  std::to_string(room)});
+    }
+
+    void Place(const QWidget* w, const QString& text, const QRect& area)
+    {
+        const QRect shown = area.intersected(w->rect());
+        if (!shown.isEmpty())
+            placed_.push_back({w, text, QRect(w->mapTo(root_, shown.topLeft()), shown.size()),
+                               QFontMetrics(w->font()).horizontalAdvance(QLatin1Char(' '))});
+    }
+
+    void CheckLabel(QLabel* label)
+    {
+        if (label->text().isEmpty() || label->pixmap().cacheKey() != QPixmap().cacheKey() ||
+            Qt::mightBeRichText(label->text()))
+            return;
+        const QString text = label->buddy() ? ShownText(label->text()) : label->text();
+        const QRect room = label->contentsRect();
+        const QFontMetrics fm(label->font());
+        const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed = fm.boundingRect(label->wordWrap() ? room : QRect(), flags, text);
+        if (!label->wordWrap()) {
+            int ink = 0;
+            for (const QString& line : text.split('\n'))
+                ink = std::max(ink, InkWidth(fm, line));
+            Fits(label, text, ink, room.width());
+        } else
+            Fits(label, text, needed.width(), room.width());
+        Fits(label, text, needed.height(), room.height());
+        Place(label, text, fm.boundingRect(room, flags, text));
+    }
+
+    void CheckOption(QAbstractButton* button)
+    {
+        if (button->text().isEmpty())
+            return;
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        opt.text = button->text();
+        const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+        const QRect contents = button->style()->subElementRect(
+            check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &opt, button);
+        const QString text = ShownText(button->text());
+        const QFontMetrics fm(button->font());
+        Fits(button, text, InkWidth(fm, text), contents.width());
+        Place(button, text, QStyle::alignedRect(button->layoutDirection(), Qt::AlignLeft | Qt::AlignVCenter,
+                                                QSize(fm.horizontalAdvance(text), fm.height()), contents));
+    }
+
+    void CheckButton(QPushButton* button)
+    {
+        if (button->text().isEmpty())
+            return;
+        const QString text = ShownText(button->text());
+        Fits(button, text, QFontMetrics(button->font()).horizontalAdvance(text) + 4, button->width());
+    }
+
+    void CheckFrame(QGroupBox* box)
+    {
+        if (box->title().isEmpty())
+            return;
+        const QString text = ShownText(box->title());
+        Fits(box, text, InkWidth(QFontMetrics(box->font()), text) + 8, box->width());
+    }
+
+    void CheckTabs(QTabBar* tabs)
+    {
+        const QFontMetrics fm(tabs->font());
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QString text = ShownText(tabs->tabText(i));
+            Fits(tabs, text, InkWidth(fm, text), tabs->tabRect(i).width() - 4);
+        }
+    }
+
+    void CheckMenuBar(QMenuBar* bar)
+    {
+        const QFontMetrics fm(bar->font());
+        for (QAction* a : bar->actions()) {
+            if (!a->isVisible() || a->isSeparator() || a->text().isEmpty())
+                continue;
+            const QString text = ShownText(a->text());
+            const QRect r = bar->actionGeometry(a);
+            Fits(bar, text, InkWidth(fm, text), r.isValid() ? r.width() : 0);
+        }
+    }
+
+    // A list shows its chosen text in the field left of its arrow; a list one types into
+    // shows it in its own box, checked as a box.
+    void CheckList(QComboBox* list)
+    {
+        if (list->isEditable() || list->currentText().isEmpty())
+            return;
+        QStyleOptionComboBox opt;
+        opt.initFrom(list);
+        opt.editable = false;
+        opt.currentText = list->currentText();
+        const QRect field =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
+        // The style draws the text one pixel in from each side of that field.
+        Fits(list, list->currentText(), InkWidth(QFontMetrics(list->font()), list->currentText()), field.width() - 2);
+    }
+
+    // A box scrolls a text longer than its room: what the user sees is cut.
+    void CheckBox(QLineEdit* edit)
+    {
+        const QString text = edit->displayText();
+        if (text.isEmpty())
+            return;
+        QStyleOptionFrame opt;
+        opt.initFrom(edit);
+        opt.rect = edit->rect();
+        opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+        opt.midLineWidth = 0;
+        opt.state |= QStyle::State_Sunken;
+        const QRect contents =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit).marginsRemoved(edit->textMargins());
+        // The box keeps two pixels on each side of its text, and one for the caret after it.
+        Fits(edit, text, QFontMetrics(edit->font()).horizontalAdvance(text) + 1, contents.width() - 4);
+    }
+
+    // A column's room is its width, or what of it the grid's view shows where the column
+    // starts inside the view and runs under its edge (a scroll bar, the frame).
+    static int ColumnRoom(const Grid* grid, int c)
+    {
+        const int left = grid->columnViewportPosition(c - 1);
+        const int shown = grid->viewport()->width() - left;
+        return left >= 0 && left < grid->viewport()->width() ? std::min(grid->ColumnWidth(c), shown)
+                                                             : grid->ColumnWidth(c);
+    }
+
+    void CheckGrid(Grid* grid)
+    {
+        if (grid->Header()) {
+            const QFontMetrics fm(grid->horizontalHeader()->font());
+            for (int c = 1; c <= grid->Cols(); ++c) {
+                if (!grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
+                    continue;
+                const QString text = grid->ColumnHeader(c);
+                Fits(grid, "heading " + text, fm.horizontalAdvance(text) + 6, ColumnRoom(grid, c));
+            }
+        }
+        // The style's margin on each side of a cell's text, and the grid line.
+        const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        for (int r = 1; r <= grid->Rows(); ++r) {
+            if (!grid->RowVisible(r))
+                continue;
+            for (int c = 1; c <= grid->Cols(); ++c) {
+                const QString text = grid->CellFormattedText(r, c);
+                if (text.isEmpty() || !grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
+                    continue;
+                Fits(grid, "cell " + text, QFontMetrics(grid->CellFont(r, c)).horizontalAdvance(text) + margin,
+                     ColumnRoom(grid, c));
+            }
+        }
+    }
+
+    // Two texts on one line need a blank between them, or they read as one.
+    void CheckNeighbours()
+    {
+        for (std::size_t i = 0; i < placed_.size(); ++i)
+            for (std::size_t k = i + 1; k < placed_.size(); ++k) {
+                const PlacedText& a = placed_[i].area.left() <= placed_[k].area.left() ? placed_[i] : placed_[k];
+                const PlacedText& b = &a == &placed_[i] ? placed_[k] : placed_[i];
+                const bool sameLines =
+                    std::min(a.area.bottom(), b.area.bottom()) >= std::max(a.area.top(), b.area.top());
+                if (!sameLines)
+                    continue;
+                const int gap = b.area.left() - a.area.right() - 1;
+                const int blank = std::min(a.blank, b.blank);
+                if (gap < blank)
+                    faults_.push_back({Name(a.control, a.text),
+                                       "runs into " + Name(b.control, b.text) + ": " + std::to_string(gap) +
+                                           " px between them, a blank is " + std::to_string(blank)});
+            }
+    }
+
+    QWidget* root_;
+    std::vector<TextFault> faults_;
+    std::vector<PlacedText> placed_;
+};
+
+} // namespace
+
+std::vector<TextFault> TextsNotShownWhole(QWidget* root) { return TextCheck(root).Run(); }
+
+} // namespace vexal::test
