@@ -4,7 +4,10 @@ namespace vexal {
 
 namespace {
 
-std::string Entry(const std::string& text, const std::string& key, const std::string& endMark)
+// `lastLineEnds`: a value that runs to the end of the file ends there, as the last line of a
+// file saved without a final line end does.
+std::string Entry(const std::string& text, const std::string& key, const std::string& endMark,
+                  bool lastLineEnds = false)
 {
     const auto at = text.find(key);
     if (at == std::string::npos)
@@ -13,7 +16,9 @@ std::string Entry(const std::string& text, const std::string& key, const std::st
     const std::size_t from = at + key.size() + 1;
     if (from > text.size())
         return {};
-    const auto end = text.find(endMark, at + 7);
+    auto end = text.find(endMark, at + 7);
+    if (end == std::string::npos && lastLineEnds)
+        end = text.size();
     if (end == std::string::npos || end < from)
         return {};
     return text.substr(from, end - from);
@@ -79,7 +84,7 @@ VersionFile ParseVersionFile(const std::string& text)
     VersionFile file;
     // A file written with CR LF line ends means the same as one with LF alone.
     auto line = [&](const char* key) {
-        std::string value = Entry(text, key, "\n");
+        std::string value = Entry(text, key, "\n", true);
         if (!value.empty() && value.back() == '\r')
             value.pop_back();
         return value;

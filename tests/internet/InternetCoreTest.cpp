@@ -43,7 +43,10 @@ TEST(VersionFile, MissingKeyOrEndMarkGivesEmptyEntry)
 {
     EXPECT_EQ(ParseVersionFile("").Version, "");
     EXPECT_EQ(ParseVersionFile("<html>Not found</html>").Version, "");
-    EXPECT_EQ(ParseVersionFile("Version = 1.0.0").Version, ""); // no line feed
+    // A last line saved without a line end is read whole; the end mark of the RTF parts stays.
+    EXPECT_EQ(ParseVersionFile("Version = 1.0.0").Version, "1.0.0");
+    EXPECT_EQ(ParseVersionFile("Version = 1.0.0\r\nDownloadURL = http://h/v.exe").DownloadURL, "http://h/v.exe");
+    EXPECT_EQ(ParseVersionFile("Version = 1.0.0\nCustomData = {\\rtf1 A}").CustomData, "");
     const VersionFile f = ParseVersionFile("Version = 1.0.0\nCustomData = open but never closed\n");
     EXPECT_EQ(f.Version, "1.0.0");
     EXPECT_EQ(f.CustomData, "");
