@@ -87,8 +87,9 @@ bool EditRecord(const std::filesystem::path& seasonFile, int32_t record, const s
         file.Put(record, buf.data());
         file.Flush();
         return true;
-    } catch (const std::exception&) {
-        reason = WriteFailureReason(seasonFile);
+    } catch (const std::exception& e) {
+        // The failure that happened, in its own words (a read, an open or a write that failed).
+        reason = FailureCause(seasonFile, e);
         return false;
     }
 }

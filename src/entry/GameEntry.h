@@ -27,7 +27,8 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
 
 // Rewrites one record in place after `edit` changed its decoded fields, the rest of the
 // record as it is on disk. False (nothing written) when the file is missing, the record lies
-// outside it or the write fails; `reason` then says why in words a message can show.
+// outside it or the read or the write fails; `reason` then says why in words that follow a
+// message naming the file (FailureCause: the failure that happened, in its own words).
 bool UpdateGameRecord(const std::filesystem::path& seasonFile, int32_t record,
                       const std::function<void(GameRecord&)>& edit, std::string* reason = nullptr);
 // One of the other factors (Injuries, Psychological, Situational, Weather).

@@ -332,20 +332,22 @@ void InputStatsWindow::FillTeamCombos()
 void InputStatsWindow::ResetGameForm()
 {
     SkipStep([&] { FillTeamCombos(); });
-    SetWeekRange(0, 0);
     // The week's games counted here: the range of a file's last week ends at the record
     // count, which would leave out its last game.
     weekGames_ = 0;
     int season = 0, week = 0;
-    if (ChosenWeek(season, week)) {
-        // A season file that cannot be read is named once, and the week shows no game.
-        const std::filesystem::path file = SeasonFilePath(season);
-        ReportFileStep(file, [&] {
-            const WeekLines lines = ReadWeekLines(file, false, week);
-            if (lines.FirstRecord == Season().WeekFirstRecord)
-                weekGames_ = static_cast<int>(lines.Games.size());
-        });
+    if (!ChosenWeek(season, week)) {
+        SetWeekRange(0, 0);   // no loaded season holds the week: no file is read
+        return;
     }
+    // A season file that cannot be read is named once, and the week shows no game.
+    const std::filesystem::path file = SeasonFilePath(season);
+    ReportFileStep(file, [&] {
+        SetWeekRange(0, 0);
+        const WeekLines lines = ReadWeekLines(file, false, week);
+        if (lines.FirstRecord == Season().WeekFirstRecord)
+            weekGames_ = static_cast<int>(lines.Games.size());
+    });
 }
 
 bool InputStatsWindow::GameOnShow() const

@@ -5,6 +5,7 @@
 #include "LineRecord.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
+#include "Steps.h"
 #include "TypedNumber.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -176,8 +177,9 @@ bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t 
         records.Put(record, buf.data());
         records.Flush();
         return true;
-    } catch (const std::exception&) {
-        return fail(WriteFailureReason(file));
+    } catch (const std::exception& e) {
+        // The failure that happened, in its own words (a read, an open or a write that failed).
+        return fail(FailureCause(file, e));
     }
 }
 

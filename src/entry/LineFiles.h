@@ -58,8 +58,10 @@ bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::strin
 WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week);
 
 // Rewrites the spread and total of one record in place; every other byte keeps its value.
-// False when the record lies outside the file (nothing written) or the file cannot be
-// written; `reason` then says why. Values are stored as the file's fixed-point currency.
+// False when the record lies outside the file (nothing written) or the file cannot be read
+// or written; `reason` then says why in words that follow a message naming the file
+// (FailureCause: the failure that happened, in its own words). Values are stored as the
+// file's fixed-point currency.
 // With a batch, the record reaches the disk when the batch is finished.
 [[nodiscard]] bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
                       double total, std::string* reason = nullptr, RecordSyncBatch* batch = nullptr);

@@ -458,6 +458,14 @@ void LinesWindow::SaveLines()
     const int slot = shownSlot_;
     // The rows written reach the disk together, once the last is written.
     RecordSyncBatch written;
+    // What each row written held before, in the file and in the arrays, for a disk that then
+    // fails to take them.
+    struct Before {
+        int row;
+        std::pair<double, double> stored;
+        std::optional<std::pair<float, float>> loaded;
+    };
+    std::vector<Before> before;
     for (int i = 0; i < linesGrid_->Rows(); ++i) {
         const int32_t record = shownFirstRecord_ + i;
         double values[2] = {0, 0};
@@ -485,17 +493,45 @@ void LinesWindow::SaveLines()
             }
             break;
         }
-        if (known)
+        if (known) {
+            before.push_back({i, storedLines_[static_cast<std::size_t>(i)], std::nullopt});
             storedLines_[static_cast<std::size_t>(i)] = {values[0], values[1]};
+        }
         const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * LinesPerGame;
         if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
+            if (known)
+                before.back().loaded = std::make_pair(season.SeasonLines[at], season.SeasonLines[at + 1]);
             season.SeasonLines[at] = static_cast<float>(values[0]);
             season.SeasonLines[at + 1] = static_cast<float>(values[1]);
         }
     }
-    for (const RecordSyncBatch::Failure& f : written.Finish())
+    const std::vector<RecordSyncBatch::Failure> failures = written.Finish();
+    if (failures.empty())
+        return;
+    for (const RecordSyncBatch::Failure& f : failures)
         MsgBox("The lines could not be saved in " + f.file.string() + ": " + f.reason + ".", vbCritical,
                "Lines not saved");
+    // Not known to be on the disk, the rows do not count as saved: as after a write that failed,
+    // the screen and the arrays show what the file held, and the file is given it back.
+    RecordSyncBatch putBack;
+    for (const Before& was : before) {
+        const std::size_t r = static_cast<std::size_t>(was.row);
+        storedLines_[r] = was.stored;
+        linesGrid_->SetCellText(was.row + 1, LineColumn, was.stored.first);
+        linesGrid_->SetCellText(was.row + 1, TotalColumn, was.stored.second);
+        if (was.loaded) {
+            const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
+            season.SeasonLines[at] = was.loaded->first;
+            season.SeasonLines[at + 1] = was.loaded->second;
+        }
+        std::string reason;
+        if (!WriteRecordLines(source.file, source.lineFile, shownFirstRecord_ + was.row, was.stored.first,
+                              was.stored.second, &reason, &putBack))
+            LogStepFailure("skipped: putting back the lines of " + source.file.string() + ": " + reason);
+    }
+    // The disk failed once already and the user was told the lines were not saved.
+    for (const RecordSyncBatch::Failure& f : putBack.Finish())
+        LogStepFailure("skipped: putting back the lines of " + f.file.string() + ": " + f.reason);
 }
 
 // ---------------------------------------------------------------- line files

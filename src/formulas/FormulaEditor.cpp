@@ -483,9 +483,7 @@ void FormulaEditor::FormLoad()
     if (!chosen.empty()) {
         const int index = FindOrAddComboItem(formulaNames_, chosen);
         if (index == formulaNames_->currentIndex()) {
-            reopening_ = true;   // the list opened it already
             OpenFormula();
-            reopening_ = false;
         } else {
             formulaNames_->setCurrentIndex(index);
         }
@@ -890,10 +888,8 @@ void FormulaEditor::RefreshFileList()
     }
     formulaNames_->setCurrentIndex(-1);
     formulaNames_->blockSignals(blocked);
-    reopening_ = true;
     if (formulaNames_->count() > 0)
         formulaNames_->setCurrentIndex(found > 0 ? found : 0);
-    reopening_ = false;
 }
 
 void FormulaEditor::OpenFormula()
@@ -908,20 +904,26 @@ void FormulaEditor::OpenFormula()
         return;
     }
     const std::string name = Text(formulaNames_);
-    // The list chose again the formula that is open: what is wrong with its file was said.
-    const bool toldBefore = reopening_ && name == App().CurrentFormulaFile;
     Formula& f = App().CurrentFormula;
     f.fill(0.0f);
     App().CurrentFormulaFile = name;
     SaveSetting(pref::CurrentFormula, name);
     // The toolbar names the formula at once: a message about its file shows beside its name.
     ChangeFormulaName();
+    // Every read names what it found wrong, the list's own reopening of the open formula too
+    // (a file read well before may fail now): once for the file, until a read finds it sound.
     std::string problem;
-    if (IsPlainFileName(name) && !ReadFormulaForUse(ProgramFolder(), name, f, problem) && !problem.empty() &&
-        !toldBefore && FileOrFolderExists(ProgramFolder() / name))
-        ReportFileProblem(ProgramFolder() / name,
-                          problem + (vb::SameText(name, DefaultFormulaName) ? " The built-in default formula is used instead."
-                                                                            : " Its formula was not loaded."));
+    const std::filesystem::path file = ProgramFolder() / name;
+    const bool isDefault = vb::SameText(name, DefaultFormulaName);
+    if (IsPlainFileName(name)) {
+        if (ReadFormulaForUse(ProgramFolder(), name, f, problem)) {
+            if (isDefault)
+                ForgetFileProblem(file);   // a whole formula: a later failure is news
+        } else if (!problem.empty() && FileOrFolderExists(file)) {
+            ReportFileProblem(file, problem + (isDefault ? " The built-in default formula is used instead."
+                                                         : " Its formula was not loaded."));
+        }
+    }
     const int index = formulaNames_->currentIndex();
     formulaFiles_->setCurrentRow(index < formulaFiles_->count() ? index : -1);
     LoadFormula();

@@ -130,7 +130,6 @@ private:
 
     int handlerDepth_ = 0;
     bool formulaOpenedByChange_ = false;   // a position change already opened the chosen formula
-    bool reopening_ = false;               // RefreshFileList chooses the remembered formula again
     Formula scratch_{};
 };
 

@@ -332,13 +332,25 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
     if (recordNumber < 1)
         throw VbError::Of(VbError::BadRecordNumber);
     std::uintmax_t offset = static_cast<std::uintmax_t>(recordNumber - 1) * recordLength_;
+    // What the record holds now: a put that never reaches the disk puts it back (below).
+    const std::uintmax_t lengthBefore = length_;
+    std::vector<uint8_t> before;
+    if (!batch_)
+        before = Get(recordNumber);
     stream_.clear();
-    // Writes what the armed write fault lets through; the stream fails as on a full disk.
-    auto write = [this](const char* bytes, std::size_t n) {
+    // Writes what the armed write fault lets through; the stream fails as on a full disk. The
+    // cause is kept for the message, which names it rather than a bare "Device I/O error".
+    int cause = 0;
+    auto write = [this, &cause](const char* bytes, std::size_t n) {
         const std::size_t allowed = AllowedBytes(path_, n);
+        errno = 0;
         stream_.write(bytes, static_cast<std::streamsize>(allowed));
-        if (allowed < n)
+        if (allowed < n) {
             stream_.setstate(std::ios::badbit);
+            cause = ENOSPC;
+        } else if (!stream_ && cause == 0) {
+            cause = errno;
+        }
     };
     if (offset > length_) {
         // Fill the gap with zero bytes, as the record-access put does.
@@ -350,9 +362,13 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
         stream_.seekp(static_cast<std::streamoff>(offset));
         write(reinterpret_cast<const char*>(buf), recordLength_);
     }
+    errno = 0;
     stream_.flush();
-    if (!stream_)
-        throw VbError::Of(57);
+    if (!stream_) {
+        if (cause == 0)
+            cause = errno ? errno : EIO;
+        throw VbError(57, path_.string() + " could not be written: " + ReasonOfError(cause) + ".");
+    }
     length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
     // On the disk before the edit counts as done, as a whole-file write is: a record that
     // crosses a page is not left torn by a power cut. A batch waits once for all its records.
@@ -363,8 +379,23 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
     if (const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); fd >= 0) {
         const int error = SyncToDisk(fd, path_);
         ::close(fd);
-        if (error != 0)
-            throw VbError::Of(57);
+        if (error != 0) {
+            // The edit failed: the file reads as before it, as the caller that reports the
+            // failure shows it, rather than holding an edit said not to be saved.
+            stream_.clear();
+            if (offset < lengthBefore) {
+                stream_.seekp(static_cast<std::streamoff>(offset));
+                write(reinterpret_cast<const char*>(before.data()),
+                      static_cast<std::size_t>(std::min<std::uintmax_t>(recordLength_, lengthBefore - offset)));
+            }
+            stream_.flush();
+            if (length_ > lengthBefore) {
+                std::error_code ec;
+                std::filesystem::resize_file(path_, lengthBefore, ec);
+                length_ = lengthBefore;
+            }
+            throw VbError(57, path_.string() + " could not be written to the disk: " + ReasonOfError(error) + ".");
+        }
     }
 }
 

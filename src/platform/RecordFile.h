@@ -98,7 +98,9 @@ public:
     std::vector<uint8_t> Get(int32_t recordNumber);
     // Writes one record in place (extending the file when it lies past the end; a gap
     // is filled with zero bytes) and waits until it is on the disk, or leaves that to the
-    // file's batch. VbError 54 on a file opened ReadOnly, 57 when the write or the wait fails.
+    // file's batch. VbError 54 on a file opened ReadOnly, 57 when the write or the wait fails
+    // (naming the file and the cause); a put that waits itself and whose wait fails puts
+    // back what the record held, so the file reads as before the failed edit.
     void Put(int32_t recordNumber, const uint8_t* buf);
     void Flush();
 

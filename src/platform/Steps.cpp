@@ -63,4 +63,15 @@ void FileStepFailed(const std::filesystem::path& file, const std::exception& err
     ReportFileProblem(file, text);
 }
 
+std::string FailureCause(const std::filesystem::path& file, const std::exception& error)
+{
+    std::string text = StepFailureText(error);
+    const std::string name = file.string();
+    if (!name.empty() && text.size() > name.size() && text.compare(0, name.size(), name) == 0 && text[name.size()] == ' ')
+        text = "it" + text.substr(name.size());
+    while (!text.empty() && (text.back() == '.' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 } // namespace vexal

@@ -33,6 +33,11 @@ void StepFailed(OnFailure policy, const std::exception& error, const std::string
 // Logs the failure of a step that read `file`, and shows it once for the file
 // (ReportFileProblem) in words that name the file.
 void FileStepFailed(const std::filesystem::path& file, const std::exception& error);
+// What went wrong with `file`, for a message that names the file already ("... could not be
+// saved in <file>: <cause>."): the error's own words, never a guess made afresh after the
+// failure, with the file's name that the readers and writers of files begin them with said as
+// "it", and without their full stop.
+std::string FailureCause(const std::filesystem::path& file, const std::exception& error);
 
 // Runs step under the policy; returns false when it failed.
 template <class F>

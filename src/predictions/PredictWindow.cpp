@@ -782,7 +782,10 @@ void PredictWindow::cboLines_Click()
         return;
     const std::string chosen = vb::Trim(cboLines_->currentText().toStdString());
     SaveSetting(pref::LineFile, chosen);
-    SkipStep([] { LoadWeekLines(false); });
+    // A season file that cannot give the week's lines is named once, and no line of the choice
+    // before stands under this one.
+    const auto loadLines = [] { ReportFileStep(WeekLinesSeasonFile(false), [] { LoadWeekLines(false); }); };
+    loadLines();
     if (chosen != DefaultLineFile && UseSeasonFileLines()) {
         // A named line file holds lines of the newest season only.
         {
@@ -790,7 +793,7 @@ void PredictWindow::cboLines_Click()
             cboLines_->setCurrentIndex(0);
         }
         SaveSetting(pref::LineFile, DefaultLineFile);
-        SkipStep([] { LoadWeekLines(false); });
+        loadLines();
         if (!notice_)
             notice_ = CreateNotice();
         notice_->SetText(PreviousSeasonText);

@@ -4,7 +4,7 @@
 #include "GameRecord.h"
 #include "LineRecord.h"
 #include "RecordFile.h"
-
+#include "VbError.h"
 
 namespace vexal {
 
@@ -25,6 +25,16 @@ bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength,
     }
     out = RecordBytes(std::move(bytes), recordLength);
     return true;
+}
+
+bool ReadRecordFileIfThere(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out)
+{
+    std::string problem;
+    if (ReadRecordFile(path, recordLength, out, &problem))
+        return true;
+    if (IsMissingFile(path))
+        return false;
+    throw VbError(VbError::PathFileAccess, problem);
 }
 
 uint8_t SeasonRecordWeek(const uint8_t* record)

@@ -45,6 +45,10 @@ private:
 // kind, with what is wrong in `problem` when asked for (FileChecks.h).
 bool ReadRecordFile(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out,
                     std::string* problem = nullptr);
+// The same for a reader that takes a missing file as none: false only when nothing is at the
+// path; anything there that cannot be read (a folder, a file the disk fails to give back) is
+// never taken for a missing file: VbError 75 naming it and the cause.
+bool ReadRecordFileIfThere(const std::filesystem::path& path, std::size_t recordLength, RecordBytes& out);
 
 // The week byte of a season record and the whole-record count of a file's length.
 uint8_t SeasonRecordWeek(const uint8_t* record);

@@ -105,12 +105,7 @@ WeekBlock ScanWeek(const RecordBytes& file, int week)
 // would otherwise start the file anew over it).
 bool ReadSeasonFileOf(const std::filesystem::path& path, RecordBytes& file)
 {
-    std::string problem;
-    if (ReadRecordFile(path, GameRecord::Size, file, &problem))
-        return true;
-    if (IsMissingFile(path))
-        return false;
-    throw VbError(VbError::PathFileAccess, problem);
+    return ReadRecordFileIfThere(path, GameRecord::Size, file);
 }
 
 // The season file of a stat record as the import keeps it; null when there is none.

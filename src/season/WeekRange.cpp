@@ -150,8 +150,10 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
     }
     season.CurrentGame = 0;
 
+    // The range stays 0 when the file is missing; one there that cannot be read leaves it so
+    // too, and its caller names the file and the cause.
     RecordBytes file;
-    if (!ReadRecordFile(ProgramFolder() / SeasonFileName(year), GameRecord::Size, file))
+    if (!ReadRecordFileIfThere(ProgramFolder() / SeasonFileName(year), GameRecord::Size, file))
         return;
     const int32_t count = file.Count();
     int32_t weekFirst = 0;
@@ -210,22 +212,55 @@ bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, Record
     return whole;
 }
 
+namespace {
+
+bool WeekLinesFromLineFile(bool ForceLineFile)
+{
+    return !UseSeasonFileLines() || (LineFileInUse() != "Default" && ForceLineFile);
+}
+
+// Gives every game of the season's loaded weeks no lines (0), so that no line of another
+// source stands under the one now chosen. False when no week of the season is loaded.
+bool ClearSeasonLines(int year)
+{
+    auto& season = Season();
+    bool loaded = false;
+    for (std::size_t slot = 0; slot < season.WeekItems.size(); ++slot) {
+        if (SeasonOfWeekText(season.WeekItems[slot]) != year)
+            continue;
+        loaded = true;
+        for (int game = 0; game < GamesPerWeekSlot; ++game)
+            StoreLines(static_cast<int>(slot), game, 0.0f, 0.0f);
+    }
+    return loaded;
+}
+
+} // namespace
+
+std::filesystem::path WeekLinesSeasonFile(bool ForceLineFile)
+{
+    return ProgramFolder() / SeasonFileName(WeekLinesFromLineFile(ForceLineFile) ? Season().SeasonYear : CurrentSeason);
+}
+
 void LoadWeekLines(bool ForceLineFile)
 {
     const std::string name = LineFileInUse();
-    const bool useLineFile = !UseSeasonFileLines() || (name != "Default" && ForceLineFile);
+    const bool useLineFile = WeekLinesFromLineFile(ForceLineFile);
     auto& season = Season();
+    const int fileSeason = useLineFile ? season.SeasonYear : CurrentSeason;
+    const std::filesystem::path seasonPath = WeekLinesSeasonFile(ForceLineFile);
 
     RecordBytes seasonFile;
     RecordBytes lineFile;
-    bool haveSeasonFile = false;
     bool haveLineFile = false;
-    if (useLineFile) {
+    if (useLineFile)
         haveLineFile = ReadLineFileInUse(LineFilePath(name, season.SeasonYear), season.SeasonYear, lineFile);
-        haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(season.SeasonYear), GameRecord::Size, seasonFile);
-    } else {
-        haveSeasonFile = ReadRecordFile(ProgramFolder() / SeasonFileName(CurrentSeason), GameRecord::Size, seasonFile);
-    }
+    std::string seasonProblem;
+    const bool haveSeasonFile = ReadRecordFile(seasonPath, GameRecord::Size, seasonFile, &seasonProblem);
+    // Without the file of a loaded season no game finds its season record's lines: none of the
+    // source chosen before stays, and the file goes to the caller to name, once the line
+    // file's lines are in.
+    const bool seasonFileFailed = !haveSeasonFile && ClearSeasonLines(fileSeason);
 
     int previousSlot = -1;
     int gameSlot = 0;
@@ -267,9 +302,11 @@ void LoadWeekLines(bool ForceLineFile)
         for (int32_t i = 1; i <= lineFile.Count(); ++i) {
             LineRecord line = LineRecord::Decode(lineFile.Record(i));
             if (!place(line.Week, line.Year, line.LineSingle(), line.TotalSingle(), true))
-                return;
+                break;
         }
     }
+    if (seasonFileFailed)
+        throw VbError(VbError::PathFileAccess, seasonProblem);
 }
 
 int FindComboItem(const std::vector<std::string>& list, const std::string& text)

@@ -40,7 +40,8 @@ int16_t SeasonStartWeek(const SeasonData& seasons, int16_t weekSlot);
 // Sets WeekFirstRecord and NextWeekFirstRecord for a week of a season file (Week > 0), or
 // for the current week (Week <= 0, the season found from CurrentWeek), and CurrentGame = 0.
 // NextWeekFirstRecord of a file's last week is the record count; both are 0 when the file
-// is missing or neither the week nor a later week has a record.
+// is missing or neither the week nor a later week has a record. A season file that is there
+// but cannot be read leaves both 0 and throws VbError naming it and the cause.
 void SetWeekRange(int16_t Week, int16_t Season);
 
 // <program folder>/<name>.L<yy>
@@ -61,8 +62,14 @@ bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, Record
 bool UseSeasonFileLines();
 // Re-reads the current season's spreads and totals into SeasonLines from the season file or
 // the line file in use. A game the line file lacks keeps its season record's lines; a
-// missing line file is never created.
+// missing line file is never created, and one that cannot be read is named (ReadLineFileInUse).
+// When the file of a loaded season (WeekLinesSeasonFile) is missing or cannot be read, its
+// games keep no lines of the source chosen before: they take the line file's, else none (0),
+// and VbError names the file and the cause for the caller to report.
 void LoadWeekLines(bool ForceLineFile);
+// The season file LoadWeekLines walks: the loaded season's when its lines come from the line
+// file, else the current season's.
+std::filesystem::path WeekLinesSeasonFile(bool ForceLineFile);
 
 // Position of the item whose whole text equals `text` (letter case ignored), appended at the
 // end when missing.

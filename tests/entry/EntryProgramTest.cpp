@@ -198,20 +198,45 @@ TEST_F(EntryInProgram, SwitchingViewsChangesOnlyTheRecordsEdited)
     }
 }
 
-// Where a write must fail: the season file replaced by a folder after the window showed its
-// game, or a disk that fails at the first byte written to the season file.
-enum class Refusal { FolderInTheWay, FailingDisk };
+// Where a save must fail after the window showed its game: the season file replaced by a
+// folder, a disk that fails at the first byte written to it, one that takes the bytes but
+// fails the wait for them, the save's own read of the record failing, or its open refused.
+// Each failure is named as what happened: the file once, and its own cause.
+enum class Refusal { FolderInTheWay, FailingDisk, FailingSync, FailingRead, OpenRefused };
+
+struct RefusalCase {
+    Refusal how;
+    const char* name;
+    std::string cause;   // what the one message says after the file's name
+};
+
+const std::vector<RefusalCase>& RefusalCases()
+{
+    static const std::vector<RefusalCase> cases = {
+        {Refusal::FolderInTheWay, "a folder in the way", ReasonOfError(EISDIR)},
+        {Refusal::FailingDisk, "a failing disk", "it could not be written: " + ReasonOfError(ENOSPC)},
+        // Enter Lines waits once for its rows and says the disk's cause alone.
+        {Refusal::FailingSync, "a failed wait for the disk", ReasonOfError(EIO)},
+        {Refusal::FailingRead, "the save's read failing", "it could not be read: " + ReasonOfError(EIO)},
+        {Refusal::OpenRefused, "the save's open refused", "it could not be read: " + ReasonOfError(EACCES)},
+    };
+    return cases;
+}
 
 class WriteRefused {
 public:
     WriteRefused(const std::filesystem::path& file, Refusal how) : file_(file), how_(how)
     {
         namespace fs = std::filesystem;
-        if (how == Refusal::FolderInTheWay) {
+        switch (how) {
+        case Refusal::FolderInTheWay:
             fs::rename(file_, Aside());
             fs::create_directory(file_);
-        } else {
-            fault_.emplace(0, file_);
+            break;
+        case Refusal::FailingDisk: fault_.emplace(0, file_); break;
+        case Refusal::FailingSync: fault_.emplace(WriteFault::AtSync, file_); break;
+        case Refusal::FailingRead: failingRead_.emplace(file_); break;
+        case Refusal::OpenRefused: refusedOpen_.emplace(file_); break;
         }
     }
     ~WriteRefused()
@@ -229,6 +254,8 @@ private:
     std::filesystem::path file_;
     Refusal how_;
     std::optional<WriteFault> fault_;
+    std::optional<ReadErrorFault> failingRead_;
+    std::optional<ReadFault> refusedOpen_;
 };
 
 TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
@@ -237,12 +264,26 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
     ChooseWeek(Week);
     const int first = FirstRecordOf(Week);
     ASSERT_GT(first, 0);
-    const std::vector<Refusal> refusals = {Refusal::FolderInTheWay, Refusal::FailingDisk};
     const std::string before = ReadFile(SeasonFile());
-    for (Refusal how : refusals) {
-        SCOPED_TRACE(how == Refusal::FolderInTheWay ? "a folder in the way" : "a failing disk");
+    // The one message: the file named once, the failure's own cause, never a guess.
+    auto expectNamed = [&](const RefusalCase& c) {
+        ASSERT_EQ(messages->shown.size(), 1u);
+        const std::string& text = messages->shown[0].text;
+        const std::string file = SeasonFile().string();
+        const std::size_t at = text.find(file);
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.find(file, at + file.size()), std::string::npos) << "named twice: " << text;
+        EXPECT_NE(text.find(": " + c.cause + "."), std::string::npos) << text;
+        EXPECT_EQ(text.find(ReasonOfError(0)), std::string::npos) << text;
+    };
+    for (const RefusalCase& c : RefusalCases()) {
+        SCOPED_TRACE(c.name);
+        const Refusal how = c.how;
         const std::vector<int16_t> games = Season().SeasonGames;
         const std::vector<float> lines = Season().SeasonLines;
+        // A disk that fails the wait of one put fails it for the window's own put: it says so.
+        const std::string putCause = how == Refusal::FailingSync ? "it could not be written to the disk: " + c.cause : c.cause;
+        const RefusalCase put{how, c.name, putCause};
 
         // Input Stats: a typed away score.
         {
@@ -256,8 +297,7 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
                 score->setText(stored == "41" ? "42" : "41");
                 LeaveFocus(score);
             }
-            ASSERT_EQ(messages->shown.size(), 1u);
-            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            expectNamed(put);
             EXPECT_EQ(score->text(), stored);
             LeaveFocus(score);
             EXPECT_EQ(messages->shown.size(), 1u) << "the restored value is no edit";
@@ -274,8 +314,7 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
                 level->click();
                 LeaveFocus(level);
             }
-            ASSERT_EQ(messages->shown.size(), 1u);
-            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            expectNamed(put);
             EXPECT_EQ(w->FactorValue(OtherFactorsWindow::Weather), stored);
             EXPECT_EQ(w->Pressed(OtherFactorsWindow::Weather, OtherFactorsWindow::Home, 4), stored == 5);
 
@@ -287,8 +326,7 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
                 comment->setText("Snow expected");
                 LeaveFocus(comment);
             }
-            ASSERT_EQ(messages->shown.size(), 1u);
-            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos);
+            expectNamed(put);
             EXPECT_EQ(comment->text(), shown);
         }
         // Enter Lines: a spread typed into the grid.
@@ -309,8 +347,7 @@ TEST_F(EntryInProgram, ARefusedWriteIsReportedAndTheStoredValueStaysOnShow)
                 edit->setText("9.5");
                 Key(edit, Qt::Key_Return, "\r");
             }
-            ASSERT_EQ(messages->shown.size(), 1u);
-            EXPECT_NE(messages->shown[0].text.find(SeasonFile().string()), std::string::npos) << messages->shown[0].text;
+            expectNamed(c);
             EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), stored);
         }
         Open("FORM1");

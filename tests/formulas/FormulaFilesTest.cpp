@@ -4,6 +4,8 @@
 #include "FormulaEditorTestSupport.h"
 
 #include "CurrentFormula.h"
+#include "DefaultFormula.h"
+#include "FileChecks.h"
 #include "FormulaFolder.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
@@ -222,6 +224,52 @@ TEST_F(FormulaFilesTest, TheRememberedFormulaOpensWhenTheEditorLoads)
     EXPECT_EQ(Box(3)->text(), "60");
     EXPECT_EQ(Combo("Combo1")->currentText(), " 3 Weeks");
     EXPECT_EQ(App().CurrentFormula[fsOffense], 60);
+}
+
+// A default.fla that read well fails when the editor reads it again (its own reopening at
+// load, a relisting after a run saved formulas, the Exclude Good/Bad click): the built-in
+// formula then takes its place, and the file is named once with the disk's own cause.
+TEST_F(FormulaFilesTest, ADefaultFormulaThatFailsWhenReadAgainIsNamedOnce)
+{
+    struct Case {
+        const char* when;
+        int wholeReads;                          // reads of the file that go through first
+        std::function<void()> readAgain;
+    };
+    const Case cases[] = {
+        {"the load's reopening", 1, [] {}},
+        {"a relisting", 2, [this] { Editor().RefreshFileList(); }},
+        {"the Exclude Good/Bad click", 2, [this] { Check("chkExcludeBestWorst")->click(); }},
+    };
+    const std::filesystem::path file = folder / DefaultFormulaName;
+    folder.Write(DefaultFormulaName, "7,1,99,1,50,50,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.when);
+        // Each case with an editor loaded afresh, in a run of the program of its own.
+        UnloadWindow("frmFormula");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        InstallScriptedMessages();
+        SaveSetting("Formula", "GoodBad", "0");
+        {
+            const ReadErrorFault failing(file, 0, c.wholeReads);
+            Editor();
+            if (c.wholeReads > 1) {
+                EXPECT_EQ(Box(0)->text(), "7") << "the file read well at first";
+            }
+            c.readAgain();
+            ASSERT_EQ(Scripted().shown.size(), 1u);
+            EXPECT_EQ(Scripted().shown[0].text, ReadFailure(file, EIO) + " The built-in default formula is used instead.");
+            EXPECT_EQ(Box(0)->text(), "3");
+            EXPECT_EQ(App().CurrentFormula[fsHomeField], 3);
+            // Read again while the disk still fails: named once, not at every read.
+            Editor().RefreshFileList();
+            EXPECT_EQ(Scripted().shown.size(), 1u);
+        }
+        // Whole again: the file's own formula, and a later failure would be news.
+        Editor().RefreshFileList();
+        EXPECT_EQ(Box(0)->text(), "7");
+        EXPECT_EQ(Scripted().shown.size(), 1u);
+    }
 }
 
 TEST_F(FormulaFilesTest, DeleteOneFileOrAllGoodOnes)

@@ -4,6 +4,9 @@
 #include "Golden.h"
 #include "PredictionsTestSupport.h"
 
+#include "FileChecks.h"
+#include "GameRecord.h"
+#include "LineRecord.h"
 #include "Predict.h"
 #include "SharedProcs.h"
 #include "Teams.h"
@@ -16,6 +19,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cerrno>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -217,6 +222,51 @@ TEST_F(PredictionsTest, LineFileOfAnEarlierSeasonIsRefusedWithANotice)
     EXPECT_EQ(notices->at(0).title, "Previous Season Selected");
     EXPECT_EQ(notices->at(0).calls, (std::vector<std::string>{"Text", "Title", "Number", "Owner", "Show"}));
     EXPECT_EQ(w.grid()->Rows(), GamesOfWeek(CurrentSlot()));
+}
+
+// Choosing the lines again while the season file cannot be read: the file is named once with
+// its cause, and no line of the line file chosen before stands under "Default".
+TEST_F(PredictionsTest, ASeasonFileThatCannotGiveTheLinesIsNamedAndNoLineOfTheChoiceBeforeStays)
+{
+    const std::filesystem::path seasonFile = folder / "2024.nfl";
+    std::string bytes;
+    for (const GameRecord& game : ReadSeasonFile(seasonFile)) {
+        LineRecord line = LineRecord::FromGame(game);
+        line.SetLine(line.LineValue() + 100);
+        const auto record = line.Encode();
+        bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    folder.Write("Mine.L24", bytes);
+    SaveSetting("Preference", "LineFile", "Mine");
+    ChooseWeek(5, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* lines = Control<QComboBox>(&w, "cboLines");
+    ASSERT_EQ(lines->currentText().toStdString(), "Mine");
+    const int slot = CurrentSlot();
+    ASSERT_GT(Season().Spread(slot, 0), 50.0f);
+    messages.shown.clear();
+    {
+        const ReadErrorFault failing(seasonFile);
+        lines->setCurrentIndex(lines->findText("Default"));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, ReadFailure(seasonFile, EIO));
+        EXPECT_EQ(GetSetting("Preference", "LineFile"), "Default");
+        for (int g = 0; g < GamesOfWeek(slot); ++g)
+            EXPECT_EQ(Season().Spread(slot, g), 0.0f) << g;
+        EXPECT_EQ(w.grid()->CellValue(1, colLine).toFloat(), 0.0f);
+        // Chosen again while the disk still fails: named once.
+        lines->setCurrentIndex(lines->findText("Mine"));
+        lines->setCurrentIndex(lines->findText("Default"));
+        EXPECT_EQ(messages.shown.size(), 1u);
+    }
+    lines->setCurrentIndex(lines->findText("Mine"));
+    lines->setCurrentIndex(lines->findText("Default"));
+    // Read again: the season file's own lines.
+    const std::vector<GameRecord> games = ReadSeasonFile(seasonFile);
+    const auto firstOfWeek = std::find_if(games.begin(), games.end(), [](const GameRecord& g) { return g.Week == 5; });
+    ASSERT_NE(firstOfWeek, games.end());
+    EXPECT_EQ(Season().Spread(slot, 0), firstOfWeek->LineSingle());
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(PredictionsTest, AStaleStopRequestDoesNotEndAPrediction)

@@ -2,13 +2,17 @@
 // choice, where the current season's lines come from and the list searches.
 #include "LoaderFixtures.h"
 
+#include "FileChecks.h"
 #include "SettingsStore.h"
 #include "Teams.h"
+#include "VbError.h"
 #include "WeekRange.h"
 
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <optional>
 
 namespace vexal::test {
 namespace {
@@ -199,6 +203,78 @@ TEST_F(LoadWeekLinesTest, RecordOutOfWeekOrderTakesNoGameSlot)
     EXPECT_EQ(Season().Spread(1, 1), 4.0f); // the game of team 7, where the loader put it
     EXPECT_EQ(Season().Total(1, 1), 44.0f);
     EXPECT_EQ(Season().Spread(0, 1), 0.0f); // the left-out game has no slot
+}
+
+// A season file that cannot give its lines when the choice of lines changes: no line of the
+// choice before stands under the new one (the line file's, else none), and the caller gets the
+// file and the cause to name; nothing is shown here.
+TEST_F(LoadWeekLinesTest, ASeasonFileThatFailsLeavesNoLineOfTheChoiceBefore)
+{
+    enum class Failure { ReadFails, OpenRefused, Removed };
+    struct Case {
+        const char* name;
+        const char* before;   // the line file in use before, and after
+        const char* after;
+        Failure failure;
+        std::string cause;
+        float firstSpread;    // of the first game of week 1, and of the second game of week 2
+        float lastSpread;
+    };
+    const std::filesystem::path file = folder / SeasonFileName(2024);
+    const Case cases[] = {
+        {"back to Default, the read failing", "MyLines", "Default", Failure::ReadFails,
+         ReadFailure(file, EIO), 0.0f, 0.0f},
+        {"back to Default, the open refused", "MyLines", "Default", Failure::OpenRefused,
+         ReadFailure(file, EACCES), 0.0f, 0.0f},
+        {"back to Default, the file gone", "MyLines", "Default", Failure::Removed, file.string() + " was not found.",
+         0.0f, 0.0f},
+        // The line file's three lines go in; the game it lacks has no season record's line.
+        {"to a line file, the read failing", "Default", "MyLines", Failure::ReadFails, ReadFailure(file, EIO),
+         2.5f, 0.0f},
+    };
+    WriteLineFile("MyLines", 2024, {LineOf(1, 1, 2, 2.5, 40), LineOf(1, 3, 4, -6, 45.5), LineOf(2, 1, 2, 1, 39)});
+    const std::string seasonBytes = folder.Read(SeasonFileName(2024));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write(SeasonFileName(2024), seasonBytes);
+        SaveSetting("Preference", "LineFile", c.before);
+        LoadWeekLines(false);
+        ASSERT_EQ(Season().Spread(1, 1), -3.5f);
+        ASSERT_EQ(Season().Spread(0, 0), c.before == std::string("MyLines") ? 2.5f : -3.5f);
+        messages->shown.clear();
+
+        SaveSetting("Preference", "LineFile", c.after);
+        std::optional<ReadErrorFault> failingRead;
+        std::optional<ReadFault> refusedOpen;
+        if (c.failure == Failure::ReadFails)
+            failingRead.emplace(file);
+        else if (c.failure == Failure::OpenRefused)
+            refusedOpen.emplace(file);
+        else
+            std::filesystem::remove(file);
+        try {
+            LoadWeekLines(false);
+            ADD_FAILURE() << "the season file's failure reached no caller";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Description(), c.cause);
+        }
+        EXPECT_EQ(WeekLinesSeasonFile(false), file);
+        EXPECT_EQ(Season().Spread(0, 0), c.firstSpread);
+        EXPECT_EQ(Season().Spread(1, 1), c.lastSpread);
+        EXPECT_TRUE(messages->shown.empty());
+
+        // The week range of the same file: none, and the caller told why.
+        Season().WeekFirstRecord = 3;
+        Season().NextWeekFirstRecord = 5;
+        try {
+            SetWeekRange(2, 2024);
+            EXPECT_EQ(c.failure, Failure::Removed) << "only a missing file gives no range without a word";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Description(), c.cause);
+        }
+        EXPECT_EQ(Season().WeekFirstRecord, 0);
+        EXPECT_EQ(Season().NextWeekFirstRecord, 0);
+    }
 }
 
 TEST(ComboItems, FindOrAddAndFind)
