@@ -444,7 +444,14 @@ std::optional<ProgressView> AllFormulaRun::Result(const std::string& percentDone
 
 std::string AllFormulaRun::DamagedMessage() const { return DamagedFormulasMessage(damaged_); }
 
-bool AllFormulaRun::WriteReport() const { return WriteFileAtomically(ReportPath(), win1252::FromUtf8(text_)); }
+bool AllFormulaRun::WriteReport(std::string& problem) const
+{
+    AtomicFileWrite file(ReportPath());
+    if (file.Write(win1252::FromUtf8(text_)) && file.Commit())
+        return true;
+    problem = file.Describe();
+    return false;
+}
 
 namespace {
 

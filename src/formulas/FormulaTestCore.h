@@ -184,8 +184,9 @@ public:
     // The message naming the damaged formula files of the run (DamagedFormulasMessage); empty
     // when every file was whole.
     std::string DamagedMessage() const;
-    // Writes the report in Windows-1252, replacing the old one only when the whole is written.
-    bool WriteReport() const;
+    // Writes the report in Windows-1252, replacing the old one only when the whole is written;
+    // false with the file and the cause the write met, in words a message can show.
+    bool WriteReport(std::string& problem) const;
 
 private:
     void Line(const std::string& text) { text_ += text + "\r\n"; }

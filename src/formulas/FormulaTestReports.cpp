@@ -145,9 +145,9 @@ void FormulaTestWindow::mnuSTT_Click()
         const auto chosen = AskForFile(true, "Save Formula Template", "Default.ftp", this);
         if (!chosen)
             return;
-        const std::string path = TemplatePath(*chosen);
-        if (!WriteFileAtomically(path, win1252::FromUtf8(line)))
-            MsgBox("The template " + path + " could not be written.", vbExclamation, "Save Formula Template");
+        AtomicFileWrite file(TemplatePath(*chosen));
+        if (!file.Write(win1252::FromUtf8(line)) || !file.Commit())
+            MsgBox(file.Describe(), vbExclamation, "Save Formula Template");
     });
 }
 
@@ -409,16 +409,23 @@ void FormulaTestWindow::cmdAllForm_Click()
     if (const std::string message = allFormula_->DamagedMessage(); !message.empty())
         MsgBox(message, vbOKOnly);
     const std::filesystem::path path = allFormula_->ReportPath();
-    if (!allFormula_->WriteReport())
-        MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
+    std::string problem;
+    const bool written = allFormula_->WriteReport(problem);
+    if (!written)
+        DocumentNotWritten(path, problem);
     allFormula_.reset();
-    HideFormulaEditor();
-    app.DocumentPath = path;
+    // A report that could not be written is not shown, even when an older one is there: it
+    // would pass for this run's.
+    if (written) {
+        HideFormulaEditor();
+        app.DocumentPath = path;
+    }
     mouse.reset();
     EndTestMode();
     runEnd.reset();
     busy.reset();
-    ShowModal(WindowName::DocumentViewer);
+    if (written)
+        ShowModal(WindowName::DocumentViewer);
 }
 
 } // namespace vexal

@@ -1412,8 +1412,9 @@ void FormulaTestWindow::SaveRow(bool best)
     f[fsNoLine] = static_cast<float>(CheckValue(chkDonTUseLine_));
     f[fsLineStart] = (*codes)[0];
     f[fsLineEnd] = (*codes)[1];
-    if (!WriteFormulaFile(ProgramFolder() / name, f)) {
-        MsgBox(badName, vbOKOnly);
+    // A good name the folder would not take: the window's message, then the file and the cause.
+    if (std::string reason; !WriteFormulaFile(ProgramFolder() / name, f, reason)) {
+        MsgBox(std::string(badName) + "\r\n\r\n" + WriteFailure(ProgramFolder() / name, reason), vbOKOnly);
         return;
     }
     auto listFiles = [editor, &name] {
@@ -1437,12 +1438,18 @@ void FormulaTestWindow::vbaRE_SaveAndOpen()
 {
     const std::filesystem::path path = ProgramFolder() / "Breakdown.rtf";
     const std::string text = win1252::FromUtf8(vbaRE_->toPlainText().toStdString());
-    if (!WriteFileAtomically(path, RichTextOf(text))) {
-        MsgBox("Error saving or opening the file", vbCritical, "Error with " + path.string());
+    AtomicFileWrite file(path);
+    if (!file.Write(RichTextOf(text)) || !file.Commit()) {
+        DocumentNotWritten(path, file.Describe());
         return;
     }
     App().DocumentPath = path;
     ShowModal(WindowName::DocumentViewer);
+}
+
+void FormulaTestWindow::DocumentNotWritten(const std::filesystem::path& path, const std::string& problem)
+{
+    MsgBox("Error saving or opening the file\r\n\r\n" + problem, vbCritical, "Error with " + path.string());
 }
 
 void FormulaTestWindow::Help_Click() { ShowHelpTopic("TestForm.htm"); }

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -105,6 +106,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A document the window writes for the viewer (the breakdown, the All Formula Report)
+    // that could not be written: the window's message, then the file and the cause it met.
+    static void DocumentNotWritten(const std::filesystem::path& path, const std::string& problem);
+
     void BuildControls();
     void BuildMenus();
     QWidget* BuildOptionsPane(QWidget* client);

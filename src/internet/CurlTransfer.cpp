@@ -1,9 +1,11 @@
 #include "CurlTransfer.h"
 
 #include "InternetSettings.h"
+#include "RecordFile.h"
 
 #include <curl/curl.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -140,8 +142,10 @@ std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t
         return 0;
     }
     if (t->file_) {
-        if (std::fwrite(ptr, 1, n, t->file_) != n)
+        if (std::fwrite(ptr, 1, n, t->file_) != n) {
+            t->writeError_ = errno ? errno : EIO;
             return 0; // a failed write ends the transfer as failed
+        }
     } else {
         t->data_.append(ptr, n);
     }
@@ -165,6 +169,7 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     data_.clear();
     received_ = 0;
     tooLarge_ = false;
+    writeError_ = 0;
     nameFound_ = false;
     firstByte_ = false;
     redirects_ = 0;
@@ -250,9 +255,10 @@ bool CurlTransfer::StartDownload(const std::string& url, const std::filesystem::
         return false;
     auto partial = target;
     partial += ".part";
+    errno = 0;
     std::FILE* f = std::fopen(partial.c_str(), "wb");
     if (!f) {
-        outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot write " + partial.string()};
+        outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(partial, ReasonOfError(errno))};
         return false;
     }
     cap_ = Limits.MaxDownloadBytes;
@@ -325,19 +331,25 @@ void CurlTransfer::Finish(int code)
     curl_slist_free_all(static_cast<curl_slist*>(headers_));
     headers_ = nullptr;
     if (file_) {
-        const bool flushed = std::fflush(file_) == 0;
-        const bool closed = std::fclose(file_) == 0;
+        // The file and the cause its write met, not the transfer's own words for it.
+        int error = writeError_;
+        errno = 0;
+        if (std::fflush(file_) != 0 && !error)
+            error = errno ? errno : EIO;
+        errno = 0;
+        if (std::fclose(file_) != 0 && !error)
+            error = errno ? errno : EIO;
         file_ = nullptr;
         std::error_code ec;
-        if (outcome_.Ok && flushed && closed) {
+        if (outcome_.Ok && !error) {
             std::filesystem::rename(partial_, target_, ec);
             if (ec) {
-                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot store " + target_.string()};
+                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(target_, ReasonOfError(ec.value()))};
                 std::filesystem::remove(partial_, ec);
             }
         } else {
-            if (outcome_.Ok)
-                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, "Cannot write " + partial_.string()};
+            if (outcome_.Ok || writeError_)
+                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(partial_, ReasonOfError(error))};
             std::filesystem::remove(partial_, ec);
         }
     }

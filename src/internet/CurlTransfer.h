@@ -89,6 +89,7 @@ private:
     void* headers_ = nullptr;
     std::FILE* file_ = nullptr;
     std::filesystem::path target_, partial_;
+    int writeError_ = 0; // the system's error of a write into the file that failed
     std::string data_;
     int64_t received_ = 0;
     int64_t cap_ = 0;

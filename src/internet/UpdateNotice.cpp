@@ -69,16 +69,13 @@ std::string NewVersionNoticeText(const std::string& published, const std::string
     return text;
 }
 
-std::filesystem::path WriteUpdateNotice(const std::string& text)
+std::filesystem::path WriteUpdateNotice(const std::string& text, std::string& problem)
 {
-    const auto path = ProgramFolder() / "update.rtf";
-    try {
-        if (!WriteFileAtomically(path, text))
-            return {};
-    } catch (...) {
-        return {};
-    }
-    return path;
+    AtomicFileWrite notice(ProgramFolder() / "update.rtf");
+    if (notice.Write(text) && notice.Commit())
+        return ProgramFolder() / "update.rtf";
+    problem = notice.Describe();
+    return {};
 }
 
 } // namespace vexal

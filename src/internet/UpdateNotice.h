@@ -17,7 +17,8 @@ std::string NewVersionNoticeText(const std::string& published, const std::string
                                  const std::string& otherData);
 
 // Writes the text as the program folder's update.rtf, replacing it whole (a failed write
-// leaves the old file); returns the path, or an empty path when it could not be written.
-std::filesystem::path WriteUpdateNotice(const std::string& text);
+// leaves the old file); returns the path, or an empty path when it could not be written, with
+// the file and the cause the write met in `problem`.
+std::filesystem::path WriteUpdateNotice(const std::string& text, std::string& problem);
 
 } // namespace vexal

@@ -22,10 +22,10 @@ std::string Bytes(const QString& s)
 
 void ShowNotice(const std::string& text)
 {
-    const auto path = WriteUpdateNotice(text);
+    std::string problem;
+    const auto path = WriteUpdateNotice(text, problem);
     if (path.empty()) {
-        MsgBox("The update notice could not be written to " + (ProgramFolder() / "update.rtf").string() + ".",
-               vbExclamation);
+        MsgBox(problem, vbExclamation);
         return;
     }
     App().DocumentPath = path;

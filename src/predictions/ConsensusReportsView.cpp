@@ -130,7 +130,10 @@ void ViewConsensusHtml(PredictWindow& window)
             report.RunOverWeek(window.ConsensusMode);
         },
         [&](const std::string& name) { html.Row(ConsensusRowLabel(name), window.ConsensusPicks); });
-    SkipStep([&] { html.Close(); });
+    // A page that could not be written is named with the cause its write met, and not opened
+    // even when an older one is there: that one would pass for this week's.
+    if (!ReportStep([&] { html.Close(); }, AppTitle))
+        return;
     OpenReportPage(page, 4);
 }
 
@@ -189,8 +192,9 @@ void ViewAllConsensusHtml(PredictWindow& window)
             if (page)
                 page->EndBlock();
         });
-    if (page)
-        SkipStep([&] { page->Close(); });
+    // As the consensus page: a page that could not be written is named, and not opened.
+    if (page && !ReportStep([&] { page->Close(); }, AppTitle))
+        return;
     OpenReportPage(path, -1);
 }
 

@@ -48,12 +48,14 @@ void ViewRangeHtml(PredictWindow& window)
                     if (page)
                         page->Block(name, games, window.RangeLimits, TotalsFormula());
                 });
-    const bool written = page && SkipStep([&] { page->Close(); });
-    if (!written) {
-        // A page that could not be written is not opened, even when an older one is there.
+    if (!page) {
         MsgBox("File " + path.string() + " doesn't exist, or is currently open.");
         return;
     }
+    // A page that could not be written is named with the cause its write met, and not opened
+    // even when an older one is there: that one would pass for this week's.
+    if (!ReportStep([&] { page->Close(); }, AppTitle))
+        return;
     OpenReportPage(path, -1);
 }
 

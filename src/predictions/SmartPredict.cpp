@@ -4,6 +4,7 @@
 #include "FormulaFile.h"
 #include "GameRecord.h"
 #include "MsgBox.h"
+#include "RecordFile.h"
 #include "SeasonData.h"
 #include "Steps.h"
 #include "Teams.h"
@@ -144,9 +145,9 @@ void SmartSearchEnded(const ResultRow& best, const SmartRunInput& input, const F
     ReportStep([&] {
         if (!hooks.saveFormulas || !hooks.saveFormulas())
             return;
-        if (!WriteFormulaFile(input.programFolder / state.smartFormulaName, SmartFormula(best, search),
-                              ShortFormulaFilePositions))
-            throw std::runtime_error("Path/File access error");
+        const std::filesystem::path file = input.programFolder / state.smartFormulaName;
+        if (std::string reason; !WriteFormulaFile(file, SmartFormula(best, search), reason, ShortFormulaFilePositions))
+            throw std::runtime_error(WriteFailure(file, reason));
         if (hooks.saved)
             hooks.saved(state.smartFormulaName);
     }, AppTitle);

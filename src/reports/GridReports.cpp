@@ -66,9 +66,10 @@ OpenPage& Page()
 
 bool WritePage(const std::filesystem::path& path, const std::string& utf8)
 {
-    if (WriteFileAtomically(path, win1252::FromUtf8(utf8)))
+    AtomicFileWrite page(path);
+    if (page.Write(win1252::FromUtf8(utf8)) && page.Commit())
         return true;
-    MsgBox("The page " + path.string() + " could not be written.", vbExclamation, "Vexal Error");
+    MsgBox(page.Describe(), vbExclamation, "Vexal Error");
     return false;
 }
 

@@ -120,10 +120,11 @@ std::string Upper(std::string s)
     return vb::UCase(s); // ASCII only, whatever the locale
 }
 
-void FileError(int32_t number)
+void FileError(const VbError& error)
 {
-    MsgBox("Error! " + VbError::TextOf(number) + " [" + std::to_string(number) + "]", vbExclamation);
+    MsgBox("Error! " + error.Description() + " [" + std::to_string(error.Number()) + "]", vbExclamation);
 }
+void FileError(int32_t number) { FileError(VbError::Of(number)); }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
@@ -509,8 +510,12 @@ bool RichEditWindow::SaveToFile(const std::string& path, int32_t type)
     }
     lblLoadStatus_->setText(QString("Save: %1 of %2").arg(0).arg(bytes.size()));
     lblLoadStatus_->repaint();
-    if (!WriteFileAtomically(path, bytes))
-        return false; // the old file stays whole
+    // The old file stays whole; the message names the file and the cause the write met.
+    AtomicFileWrite file(path);
+    if (!file.Write(bytes) || !file.Commit()) {
+        FileError(file.Error());
+        return false;
+    }
     lblLoadStatus_->setText(QString("Save: %1 of %2").arg(bytes.size()).arg(bytes.size()));
     return true;
 }

@@ -17,6 +17,7 @@
 #include "MsgBox.h"
 #include "PrintDialog.h"
 #include "ProgBar.h"
+#include "RecordFile.h"
 #include "SampleSeasons.h"
 #include "Screen.h"
 #include "SeasonData.h"
@@ -56,7 +57,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -860,7 +863,7 @@ TEST_F(FormulaTestWindowTest, TemplateRoundTripIsByteExact)
         [&](bool, const std::string&, const std::string&) { return std::optional<std::string>(unwritable); });
     w.mnuSTT_Click();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "The template " + unwritable + ".ftp could not be written.");
+    EXPECT_EQ(messages.shown[0].text, unwritable + ".ftp could not be written: " + ReasonOfError(ENOENT) + ".");
 }
 
 TEST_F(FormulaTestWindowTest, TotalsModeRelabelsAndRefillsTheLineListsAndTeaserRoundsToEven)
@@ -911,6 +914,61 @@ TEST_F(FormulaTestWindowTest, BreakdownIsSavedAsRichTextAndViewed)
     EXPECT_EQ(ReadAll(folder / "Breakdown.rtf"),
               "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20 \\b Weekly\\par\r\n"
               "\\b\\ul Week\\par\r\n\\b0\\ulnone Wk 1}\r\n");
+}
+
+// Every file the window writes whole names a failed write once, by the file and the cause the
+// write met (after the window's own words where it has them), keeps the old file whole, and
+// shows no document that was not written.
+TEST_F(FormulaTestWindowTest, AFileThatCannotBeWrittenIsNamedWithItsCauseAndTheOldOneStays)
+{
+    FormulaTestWindow& w = Open();
+    ChoosePlayedWeeks(w);
+    FormulaTestWindow::SetFileDialog(
+        [&](bool, const std::string&, const std::string&) { return std::optional<std::string>((folder / "Weekly").string()); });
+    struct Case {
+        const char* file;
+        bool atSync;                  // the disk fails when the write is waited for, else it is full
+        std::function<void()> write;
+        std::string before;           // the window's own words before the file and the cause
+        std::string title;
+        std::size_t prompts = 0;      // input boxes shown before the message
+    };
+    const std::string breakdownTitle = "Error with " + (folder / "Breakdown.rtf").string();
+    const Case cases[] = {
+        {"Weekly.ftp", false, [&] { w.mnuSTT_Click(); }, "", "Save Formula Template"},
+        {"Breakdown.rtf", true, [&] { w.vbaRE_SaveAndOpen(); }, "Error saving or opening the file\r\n\r\n",
+         breakdownTitle},
+        {"AllConsensus.txt", false, [&] { w.cmdAllForm_Click(); }, "Error saving or opening the file\r\n\r\n",
+         "Error with " + (folder / "AllConsensus.txt").string()},
+        {"mine.fla", true,
+         [&] {
+             messages.inputs.push_back("mine");
+             Button(w, "cmdBest")->click();
+         },
+         "You entered a bad filename, The formula was not saved !\r\n\r\n", AppTitle, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::filesystem::path file = folder / c.file;
+        folder.Write(c.file, "the old file");
+        messages.shown.clear();
+        viewed.clear();
+        {
+            std::optional<WriteFault> fault;
+            if (c.atSync)
+                fault.emplace(WriteFault::AtSync, file);
+            else
+                fault.emplace(4, file);
+            c.write();
+        }
+        const std::string cause = ReasonOfError(c.atSync ? EIO : ENOSPC);
+        ASSERT_EQ(messages.shown.size(), c.prompts + 1);
+        EXPECT_EQ(messages.shown.back().text, c.before + file.string() + " could not be written: " + cause + ".");
+        EXPECT_EQ(messages.shown.back().title, c.title);
+        EXPECT_EQ(ReadAll(file), "the old file");
+        EXPECT_FALSE(std::filesystem::exists(file.string() + ".tmp~"));
+        EXPECT_TRUE(viewed.empty()) << "a document that was not written is not shown";
+    }
 }
 
 TEST_F(FormulaTestWindowTest, PrintedReportHoldsRangesAndBestAndLeavesOutAnEmptyWorst)

@@ -101,10 +101,12 @@ TEST(UpdateNotice, TextsAreExact)
 TEST(UpdateNotice, EachWriteReplacesTheWholeFile)
 {
     TempFolder folder;
-    ASSERT_FALSE(WriteUpdateNotice(std::string(500, 'x')).empty());
-    const auto path = WriteUpdateNotice("short");
+    std::string problem;
+    ASSERT_FALSE(WriteUpdateNotice(std::string(500, 'x'), problem).empty());
+    const auto path = WriteUpdateNotice("short", problem);
     ASSERT_EQ(path, folder / "update.rtf");
     EXPECT_EQ(folder.Read("update.rtf"), "short");
+    EXPECT_EQ(problem, "");
 }
 
 TEST(FtpUrl, BuildsFromHostDirectoryAndEscapedName)

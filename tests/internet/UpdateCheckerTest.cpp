@@ -5,6 +5,7 @@
 #include "Host.h"
 #include "LoopbackServer.h"
 #include "MsgBox.h"
+#include "RecordFile.h"
 #include "SettingsStore.h"
 #include "TempFolder.h"
 #include "UpdateChecker.h"
@@ -18,7 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
+#include <optional>
 
 namespace vexal {
 namespace {
@@ -221,6 +224,56 @@ TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAg
     const auto seen = RunCheck(checker);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, "UpToDate");
+    UnloadWindow("frmRichEdit");
+}
+
+// A notice that cannot be written is named once, by the file and the cause the write met; the
+// older notice stays whole and is not shown as though it were this check's.
+TEST(UpdateNotice, ANoticeThatCannotBeWrittenIsNamedWithItsCauseAndTheOldOneStays)
+{
+    TempFolder program;
+    auto& messages = InstallScriptedMessages();
+    std::vector<std::string> shownDocuments;
+    RegisterWindow("frmRichEdit", WindowKind::Modal, [&](QWidget* owner) {
+        auto* viewer = new QDialog(owner);
+        viewer->setObjectName("frmRichEdit");
+        shownDocuments.push_back(App().DocumentPath.string());
+        QTimer::singleShot(0, viewer, &QDialog::reject);
+        return viewer;
+    });
+    UpdateChecker checker;
+    checker.SetCurrentVersion("29.0.4");
+    ConnectUpdateNotice(&checker);
+    const std::filesystem::path notice = program / "update.rtf";
+    struct Case {
+        const char* name;
+        bool atSync;                  // the disk fails when the write is waited for, else it is full
+        std::function<void()> outcome;
+    };
+    const Case cases[] = {
+        {"up to date on a full disk", false, [&] { emit checker.UpToDate("{\\rtf1", "}"); }},
+        {"a new version on a failing disk", true,
+         [&] { emit checker.NewVersion("30.0.0", "http://h/v.exe", "{\\rtf1", "}"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.Write("update.rtf", "the old notice");
+        messages.shown.clear();
+        {
+            std::optional<WriteFault> fault;
+            if (c.atSync)
+                fault.emplace(WriteFault::AtSync, notice);
+            else
+                fault.emplace(4, notice);
+            c.outcome();
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, notice.string() + " could not be written: " +
+                                              ReasonOfError(c.atSync ? EIO : ENOSPC) + ".");
+        EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
+        EXPECT_EQ(program.Read("update.rtf"), "the old notice");
+        EXPECT_TRUE(shownDocuments.empty());
+    }
     UnloadWindow("frmRichEdit");
 }
 

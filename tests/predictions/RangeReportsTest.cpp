@@ -7,10 +7,14 @@
 #include "PredictionsTestSupport.h"
 #include "ProgramEngineHost.h"
 #include "RangeReports.h"
+#include "RecordFile.h"
 #include "TSPredict.h"
 #include "Teams.h"
 
 #include <QPushButton>
+
+#include <cerrno>
+#include <optional>
 
 namespace vexal::test {
 namespace {
@@ -129,17 +133,55 @@ TEST_F(RangeReportTest, TotalsPageTakesTheTotalsSetAndAnEmptySetGivesTheHeadingO
     EXPECT_EQ(folder.Read("user/RangeReport.htm"), ExpectedPage(w.WeekText(), false, {}));
 }
 
+// Each page of the report menu that cannot be written is named once, by the file and the cause
+// the write met; an older page stays whole and is not opened as though it were this week's.
 TEST_F(RangeReportTest, APageThatCannotBeWrittenIsReportedAndNotOpened)
 {
+    folder.Write("Good1.fla", DefaultFormulaLine);
+    folder.Write("Consensus/Good1.fla", "");
     ChooseWeek(12, 2024);
     PredictWindow& w = OpenPredictions();
-    App().UserFolder = folder / "missing";
-    const std::size_t opened = launcher().calls.size();
-    RunRange(w);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              "File " + (folder / "missing" / "RangeReport.htm").string() + " doesn't exist, or is currently open.");
-    EXPECT_EQ(launcher().calls.size(), opened);
+    enum class Fault { MissingFolder, DiskFull, AtSync };
+    struct Case {
+        const char* name;
+        int entry;                    // of the report menu
+        const char* page;
+        Fault fault;
+        int error;
+    };
+    const Case cases[] = {
+        {"View Range into a missing folder", 4, "RangeReport.htm", Fault::MissingFolder, ENOENT},
+        {"View Range on a full disk", 4, "RangeReport.htm", Fault::DiskFull, ENOSPC},
+        {"View Consensus on a failing disk", 1, "Consensus.htm", Fault::AtSync, EIO},
+        {"View All Consensus on a full disk", 3, "AllConsensus.htm", Fault::DiskFull, ENOSPC},
+    };
+    const std::filesystem::path user = App().UserFolder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        App().UserFolder = c.fault == Fault::MissingFolder ? folder / "missing" : user;
+        const std::filesystem::path page = App().UserFolder / c.page;
+        if (c.fault != Fault::MissingFolder)
+            folder.Write("user/" + std::string(c.page), "last week's page");
+        messages.shown.clear();
+        const std::size_t opened = launcher().calls.size();
+        {
+            std::optional<WriteFault> fault;
+            if (c.fault == Fault::DiskFull)
+                fault.emplace(4, page);
+            else if (c.fault == Fault::AtSync)
+                fault.emplace(WriteFault::AtSync, page);
+            PopupMenu::SetChooser([&c](const std::vector<PopupMenu::Item>&) { return c.entry; });
+            Control<QPushButton>(&w, "cmdConsensus")->click();
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, page.string() + " could not be written: " + ReasonOfError(c.error) + ".");
+        EXPECT_EQ(messages.shown[0].title, AppTitle);
+        EXPECT_EQ(launcher().calls.size(), opened);
+        if (c.fault != Fault::MissingFolder) {
+            EXPECT_EQ(folder.Read("user/" + std::string(c.page)), "last week's page");
+        }
+    }
+    App().UserFolder = user;
 }
 
 TEST(RangeReportText, LimitsAreShortestPlainNumbers)

@@ -4,6 +4,7 @@
 #include "Predict.h"
 #include "ProgBar.h"
 #include "PredictionsTestSupport.h"
+#include "RecordFile.h"
 #include "ProgramEngineHost.h"
 #include "TSPredict.h"
 #include "SmartPredict.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <cerrno>
 #include <fstream>
 #include <map>
 #include <set>
@@ -89,6 +91,20 @@ TEST_F(SmartPredictWindowTest, SidesRunWritesOneFormulaPerGameAndRestoresTheEdit
     // The editor's formula is current again; the grid keeps the smart rows.
     EXPECT_EQ(App().CurrentFormula, before);
     EXPECT_TRUE(messages.shown.empty());
+
+    // A file that cannot be written is named once, by the file and the cause the write met, the
+    // older file stays whole, and the other games' files are written.
+    const std::filesystem::path full = folder.Path() / *expected.begin();
+    folder.Write(full.filename().string(), "the old formula");
+    {
+        WriteFault fault(4, full);
+        button->click();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, full.string() + " could not be written: " + ReasonOfError(ENOSPC) + ".");
+    EXPECT_EQ(Read(full), "the old formula");
+    EXPECT_EQ(SmartFiles(), expected);
 }
 
 TEST_F(SmartPredictWindowTest, WithoutSaveFormulasNoFileIsWritten)

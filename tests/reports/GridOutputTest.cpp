@@ -8,6 +8,7 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "PrintDialog.h"
+#include "RecordFile.h"
 #include "Screen.h"
 #include "SharedProcs.h"
 #include "TempFolder.h"
@@ -18,8 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <utility>
 
@@ -134,16 +137,39 @@ TEST_F(GridOutput, HtmlPageOfAGridIsWrittenAsAnsiText)
     EXPECT_EQ(page, expected);
 }
 
+// A page that cannot be written is named once, by the file and the cause the write met, and an
+// older page stays whole.
 TEST_F(GridOutput, FailedExportSaysSoAndKeepsNothingOpen)
 {
     Fill(1);
-    folder.Write("page.htm", "old page");
-    EXPECT_FALSE(GridToHTML(*grid, folder / "missing" / "page.htm", "Cap"));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("could not be written"), std::string::npos);
-    // The next export is a page of its own and leaves nothing else behind.
-    ASSERT_TRUE(GridToHTML(*grid, folder / "page.htm", "Next"));
-    EXPECT_NE(folder.Read("page.htm").find(">Next</FONT>"), std::string::npos);
+    struct Case {
+        const char* name;
+        std::filesystem::path page;
+        bool diskFull;               // else the folder is missing
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"missing folder", folder / "missing" / "page.htm", false, ReasonOfError(ENOENT)},
+        {"full disk over an older page", folder / "page.htm", true, ReasonOfError(ENOSPC)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("page.htm", "old page");
+        messages.shown.clear();
+        {
+            std::optional<WriteFault> fault;
+            if (c.diskFull)
+                fault.emplace(4, c.page);
+            EXPECT_FALSE(GridToHTML(*grid, c.page, "Cap"));
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, c.page.string() + " could not be written: " + c.cause + ".");
+        EXPECT_EQ(folder.Read("page.htm"), "old page");
+        // The next export is a page of its own and leaves nothing else behind.
+        ASSERT_TRUE(GridToHTML(*grid, folder / "page.htm", "Next"));
+        EXPECT_NE(folder.Read("page.htm").find(">Next</FONT>"), std::string::npos);
+        EXPECT_EQ(messages.shown.size(), 1u);
+    }
 }
 
 TEST_F(GridOutput, TablesOfOnePageAndEveryExportStartsANewFile)

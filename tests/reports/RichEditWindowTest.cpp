@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "Windows.h"
 #include "QtPlatform.h"
+#include "RecordFile.h"
 #include "InternetWindows.h"
 #include "TSGet.h"
 #include "HostileServers.h"
@@ -31,9 +32,11 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace vexal;
 
@@ -170,6 +173,59 @@ TEST_F(ViewerTest, SaveAsWritesRichTextOnlyForRtfNames)
     Action(w.get(), "mnuFile_3")->trigger();
     EXPECT_TRUE(w->Modified());
     EXPECT_EQ(folder.Read("out.text"), "Xone\r\ntwo \xE9");
+}
+
+// A save that fails names the file and the cause its write met, in the window's message for a
+// file error, leaves the file on the disk as it was and the document unsaved and unrenamed.
+TEST_F(ViewerTest, ASaveThatFailsNamesTheFileAndTheCauseAndChangesNothing)
+{
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    struct Case {
+        const char* name;
+        const char* target;           // the file the save writes; the document is "doc.txt"
+        bool atSync;                  // the disk fails when the write is waited for, else it is full
+        int number;                   // the error's number in the message
+        std::function<void(RichEditWindow&)> save;
+        std::size_t questions;        // messages before the failure's
+    };
+    const Case cases[] = {
+        {"Save", "doc.txt", false, 61, [](RichEditWindow& w) { Action(&w, "mnuFile_2")->trigger(); }, 0},
+        {"Save As", "other.rtf", true, 57, [](RichEditWindow& w) { Action(&w, "mnuFile_3")->trigger(); }, 0},
+        {"Yes to the question on closing", "doc.txt", true, 57,
+         [&](RichEditWindow& w) {
+             messages.answers = {vbYes};
+             EXPECT_FALSE(w.close()) << "a document that was not saved keeps its window";
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("doc.txt", "the document");
+        folder.Write("other.rtf", "the other file");
+        const std::filesystem::path target = folder / c.target;
+        const std::string before = folder.Read(c.target);
+        auto w = Open((folder / "doc.txt").string());
+        AnswerFiles(target.string());
+        Type(w.get(), "X");
+        messages.shown.clear();
+        {
+            std::optional<WriteFault> fault;
+            if (c.atSync)
+                fault.emplace(WriteFault::AtSync, target);
+            else
+                fault.emplace(4, target);
+            c.save(*w);
+        }
+        ASSERT_EQ(messages.shown.size(), c.questions + 1);
+        EXPECT_EQ(messages.shown.back().text, "Error! " + target.string() + " could not be written: " +
+                                                  ReasonOfError(c.atSync ? EIO : ENOSPC) + ". [" +
+                                                  std::to_string(c.number) + "]");
+        EXPECT_EQ(messages.shown.back().buttons, vbExclamation);
+        EXPECT_EQ(folder.Read(c.target), before);
+        EXPECT_TRUE(w->Modified());
+        EXPECT_EQ(w->windowTitle().toStdString(), "Editing " + (folder / "doc.txt").string() + " (Modifed) *");
+        messages.answers = {vbNo};
+    }
 }
 
 TEST_F(ViewerTest, ModifiedMarkIsAddedOnce)
