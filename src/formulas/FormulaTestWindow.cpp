@@ -404,10 +404,10 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
     chkFav_ = MakeCheck(situation, "chkFav", "Favorite");
     chkHome_ = MakeCheck(situation, "chkHome", "Home");
     chkAway_ = MakeCheck(situation, "chkAway", "Away");
-    At(chkFav_, 120, 255, 1050, 270);
-    At(chkDog_, 1200, 255, 1230, 270);
-    At(chkHome_, 2460, 255, 810, 270);
-    At(chkAway_, 3300, 255, 750, 270);
+    At(chkFav_, 120, 240, 1050, 270);
+    At(chkDog_, 1200, 240, 1230, 270);
+    At(chkHome_, 2460, 240, 810, 270);
+    At(chkAway_, 3300, 240, 750, 270);
     connect(chkHome_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkHome_, chkAway_); });
     connect(chkAway_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkAway_, chkHome_); });
     connect(chkFav_, &QCheckBox::stateChanged, this, [this] { Partner_Click(chkFav_, chkDog_); });
@@ -415,26 +415,32 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
 
     auto* speed = new QGroupBox("Speed Options", situation);
     speed->setObjectName("fraSpeedOptions");
-    At(speed, 60, 555, 3990, 600);
+    At(speed, 60, 525, 3990, 570);
     chkFast_ = MakeCheck(speed, "chkFast", "Show Weekly Breakdown");
     chkLinear_ = MakeCheck(speed, "chkLinear", "Quick Mode");
-    At(chkFast_, 90, 255, 2400, 270);
-    At(chkLinear_, 2550, 255, 1380, 270);
+    At(chkFast_, 90, 240, 2400, 270);
+    At(chkLinear_, 2550, 240, 1380, 270);
     connect(chkFast_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkFast_, pref::ShowWeekly); });
     connect(chkLinear_, &QCheckBox::stateChanged, this, [this] { SettingCheck_Click(chkLinear_, pref::QuickMode); });
 
     // Three filters, each a frame of two lists whose check box stands on the frame's caption,
-    // in the blanks the caption leaves for it.
+    // in the blanks the caption leaves for it; each list's caption ends beside it. A list is as
+    // wide as the longest item a user can choose in it needs ("ABS 10.5", "San Francisco") at
+    // every size from a main window of 800 x 600 up: its arrow keeps its size as the faces
+    // shrink, and the faces grow in whole pixels, ahead of the lists now and then. Two team
+    // lists so wide do not fit side by side: the away team stands under the home team, in
+    // the height the rows above give up.
     struct Widths {
         int labelA, list, labelB;
+        bool twoRows = false;
     };
     auto frame = [&](QCheckBox*& check, const char* checkName, QGroupBox*& fra, const char* fraName,
                      const char* fraCaption, QComboBox*& a, const char* aName, const char* aTag, QComboBox*& b,
-                     const char* bName, const char* bTag, int top, Widths w) {
+                     const char* bName, const char* bTag, int top, int height, Widths w) {
         fra = new QGroupBox(fraCaption, situation);
         fra->setObjectName(fraName);
         fra->setEnabled(false);
-        At(fra, 60, top, 3990, 690);
+        At(fra, 60, top, 3990, height);
         check = MakeCheck(situation, checkName, "");
         At(check, 60, top, 240, 255);
         a = MakeList(fra, aName, true);
@@ -443,24 +449,27 @@ QWidget* FormulaTestWindow::BuildOptionsPane(QWidget* client)
         la->setObjectName(QString("lbl") + aName);
         auto* lb = new QLabel(QString(bTag) + " ", fra);
         lb->setObjectName(QString("lbl") + bName);
-        // A caption ends beside its list, its trailing blanks between them.
+        // A caption ends where its list begins, its trailing blanks between them.
         for (QLabel* l : {la, lb})
             l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        int x = 90;
-        At(la, x, 300, w.labelA, 270);
-        x += w.labelA + 30;
-        At(a, x, 285, w.list, 300);
-        x += w.list + 45;
-        At(lb, x, 300, w.labelB, 270);
-        x += w.labelB + 30;
-        At(b, x, 285, w.list, 300);
+        const int row = w.twoRows ? 285 : 300;
+        At(la, 30, 255, w.labelA, row);
+        At(a, 30 + w.labelA, 255, w.list, row);
+        if (w.twoRows) {
+            At(lb, 30, 570, w.labelB, row);
+            At(b, 30 + w.labelB, 570, w.list, row);
+            return;
+        }
+        const int x = 30 + w.labelA + w.list + 30;
+        At(lb, x, 255, w.labelB, row);
+        At(b, x + w.labelB, 255, w.list, row);
     };
     frame(chkLines_, "chkLines", fraLines_, "fraLines", "    Test Lines:", cboLinesStart_, "cboLinesStart",
-          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru ", 1185, {1260, 900, 480});
+          "Only Test From", cboLinesEnd_, "cboLinesEnd", "thru ", 1125, 630, {1290, 1080, 450});
     frame(chkLimitWeek_, "chkLimitWeek", fraLimitWeeks_, "fraLimitWeeks", "    Limit Tested Weeks:", cboLimitStart_,
-          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru   ", 1920, {1260, 900, 600});
+          "cboLimitStart", "Only Test From", cboLimitEnd_, "cboLimitEnd", "thru   ", 1785, 630, {1290, 900, 600});
     frame(chkSingle_, "chkSingle", fraSingleGame_, "fraSingleGame", "    Single Game", homeTeam_, "Combo1",
-          "Home Team", awayTeam_, "Combo2", "Away Team", 2655, {1035, 840, 990});
+          "Home Team", awayTeam_, "Combo2", "Away Team", 2445, 900, {1290, 1560, 1290, true});
     for (QComboBox* list : {cboLinesStart_, cboLinesEnd_, homeTeam_, awayTeam_})
         list->setEnabled(false);
     cboLinesStart_->setEditText("0");

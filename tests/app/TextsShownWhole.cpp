@@ -41,6 +41,22 @@ int InkWidth(const QFontMetrics& fm, const QString& text)
     return std::max(0, ink.right() + 1);
 }
 
+// The room a line needs so that its ink stays inside where its alignment puts it: a text
+// placed against the right edge starts its trailing blanks' width further left, so its
+// first letter is the one cut when the room is short.
+int AlignedInkWidth(const QFontMetrics& fm, const QString& line, Qt::Alignment alignment)
+{
+    const QRect ink = fm.tightBoundingRect(line);
+    if (ink.isEmpty())
+        return 0;
+    const int advance = fm.horizontalAdvance(line);
+    if (alignment & Qt::AlignRight)
+        return advance - ink.left();
+    if (alignment & Qt::AlignHCenter)
+        return std::max(advance - 2 * ink.left(), 2 * (ink.right() + 1) - advance);
+    return ink.right() + 1 - std::min(0, ink.left());
+}
+
 // Where a text stands inside the window, to tell whether it runs into its neighbour; the
 // blank is the gap a reader needs between two words in its face.
 struct PlacedText {
@@ -121,7 +137,7 @@ private:
         if (!label->wordWrap()) {
             int ink = 0;
             for (const QString& line : text.split('\n'))
-                ink = std::max(ink, InkWidth(fm, line));
+                ink = std::max(ink, AlignedInkWidth(fm, line, label->alignment()));
             Fits(label, text, ink, room.width());
         } else
             Fits(label, text, needed.width(), room.width());
@@ -183,28 +199,57 @@ private:
         }
     }
 
-    // A list shows its chosen text in the field left of its arrow; a list one types into
-    // shows it in its own box, checked as a box.
+    // A list shows the item a user chooses in the field left of its arrow, or, when one can
+    // type into it, in its own box: every item must fit there, not only the one chosen now
+    // (a list filled with short texts first, or showing "None", hides its long items until
+    // the user picks one). The list is named once, by its widest item that does not fit.
     void CheckList(QComboBox* list)
     {
-        if (list->isEditable() || list->currentText().isEmpty())
-            return;
-        QStyleOptionComboBox opt;
-        opt.initFrom(list);
-        opt.editable = false;
-        opt.currentText = list->currentText();
-        const QRect field =
-            list->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
-        // The style draws the text one pixel in from each side of that field.
-        Fits(list, list->currentText(), InkWidth(QFontMetrics(list->font()), list->currentText()), field.width() - 2);
+        QLineEdit* box = list->lineEdit();
+        const QFontMetrics fm(box ? box->font() : list->font());
+        int room = 0;
+        if (box) {
+            room = BoxRoom(box);
+        } else {
+            QStyleOptionComboBox opt;
+            opt.initFrom(list);
+            opt.editable = false;
+            opt.currentText = list->currentText();
+            const QRect field =
+                list->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
+            // The style draws the text one pixel in from each side of that field.
+            room = field.width() - 2;
+        }
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        if (!list->isEditable() && !texts.contains(list->currentText()))
+            texts << list->currentText();
+        QString widest;
+        int widestNeeds = 0;
+        int cut = 0;
+        for (const QString& text : texts) {
+            if (text.isEmpty())
+                continue;
+            const int n = box ? BoxNeeds(fm, text) : InkWidth(fm, text);
+            if (n <= room)
+                continue;
+            ++cut;
+            if (n > widestNeeds) {
+                widestNeeds = n;
+                widest = text;
+            }
+        }
+        if (cut > 0)
+            faults_.push_back({Name(list, widest), "cut off: needs " + std::to_string(widestNeeds) + " px, has " +
+                                                       std::to_string(room) + " (" + std::to_string(cut) + " of " +
+                                                       std::to_string(texts.size()) + " items cut)"});
     }
 
-    // A box scrolls a text longer than its room: what the user sees is cut.
-    void CheckBox(QLineEdit* edit)
+    // The room a box gives its text: what its frame and margins leave, less the two pixels it
+    // keeps on each side of its text.
+    static int BoxRoom(QLineEdit* edit)
     {
-        const QString text = edit->displayText();
-        if (text.isEmpty())
-            return;
         QStyleOptionFrame opt;
         opt.initFrom(edit);
         opt.rect = edit->rect();
@@ -213,8 +258,23 @@ private:
         opt.state |= QStyle::State_Sunken;
         const QRect contents =
             edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit).marginsRemoved(edit->textMargins());
-        // The box keeps two pixels on each side of its text, and one for the caret after it.
-        Fits(edit, text, QFontMetrics(edit->font()).horizontalAdvance(text) + 1, contents.width() - 4);
+        return contents.width() - 4;
+    }
+
+    // A box's text and the caret after it.
+    static int BoxNeeds(const QFontMetrics& fm, const QString& text) { return fm.horizontalAdvance(text) + 1; }
+
+    // A box scrolls a text longer than its room: what the user sees is cut.
+    void CheckBox(QLineEdit* edit)
+    {
+        const QString text = edit->displayText();
+        if (text.isEmpty())
+            return;
+        // A list's box showing one of its items is measured with the list's items.
+        if (auto* list = qobject_cast<const QComboBox*>(edit->parentWidget());
+            list && list->lineEdit() == edit && list->findText(text, Qt::MatchExactly) >= 0)
+            return;
+        Fits(edit, text, BoxNeeds(QFontMetrics(edit->font()), text), BoxRoom(edit));
     }
 
     // A column's room is its width, or what of it the grid's view shows where the column
