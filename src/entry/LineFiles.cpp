@@ -25,16 +25,16 @@ std::size_t RecordLengthOf(bool lineFile) { return lineFile ? LineRecord::Size :
 bool IsPlainLineFileName(const std::string& name) { return IsPlainFileName(name); }
 
 bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile,
-                    std::string* seasonProblem)
+                    std::string* problem)
 {
     std::vector<GameRecord> games;
     try {
         games = ReadSeasonFile(seasonFile);
     } catch (const VbError& e) {
         // Turned into the result, with the season file and the cause for the caller to show.
-        if (seasonProblem) {
+        if (problem) {
             const std::string file = seasonFile.string();
-            *seasonProblem = e.Description().find(file) != std::string::npos ? e.Description()
+            *problem = e.Description().find(file) != std::string::npos ? e.Description()
                                                                              : file + ": " + e.Description();
         }
         return false;
@@ -45,7 +45,12 @@ bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesyst
         const auto record = LineRecord::FromGame(game).Encode();
         bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
-    return WriteFileAtomically(lineFile, bytes);
+    std::string reason;
+    if (WriteFileAtomically(lineFile, bytes, reason))
+        return true;
+    if (problem)
+        *problem = WriteFailure(lineFile, reason);
+    return false;
 }
 
 void RestoreSeasonLines(const std::filesystem::path& seasonFile)

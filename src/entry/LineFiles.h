@@ -19,10 +19,10 @@ bool IsPlainLineFileName(const std::string& name);
 
 // Writes <lineFile> as one 21-byte line record per record of <seasonFile>, replacing an
 // existing file whole. False (and the old file untouched) when the season file cannot be
-// read, with the reader's words naming it and the cause in `seasonProblem` when asked for,
-// or when the new file cannot be written (`seasonProblem` then left empty).
+// read or the new file cannot be written, with words naming the file that failed and the
+// cause in `problem` when asked for.
 [[nodiscard]] bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile,
-                                  std::string* seasonProblem = nullptr);
+                                  std::string* problem = nullptr);
 
 // After a line file is made from the season file: the season's own spreads and totals go
 // back into SeasonLines, placed by the week selector's items ("Wk <w> of <year>") and a game

@@ -548,12 +548,9 @@ bool LinesWindow::MakeLineFile()
         return true;
     }
     const std::filesystem::path seasonFile = SeasonFilePath(Season().SeasonYear);
-    std::string seasonProblem;
-    if (!CreateLineFile(seasonFile, LineFileOf(name), &seasonProblem)) {
-        if (!seasonProblem.empty())
-            MsgBox(seasonProblem + " The line file " + name + " was not created.", vbCritical, "File not created");
-        else
-            MsgBox("The line file " + name + " could not be written.", vbCritical, "File not created");
+    std::string problem;
+    if (!CreateLineFile(seasonFile, LineFileOf(name), &problem)) {
+        MsgBox(problem + " The line file " + name + " was not created.", vbCritical, "File not created");
         return false;
     }
     // The season's own lines go back into the arrays; a season file that fails now says so.

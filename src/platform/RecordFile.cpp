@@ -164,11 +164,12 @@ void RecordSyncBatch::Written(const std::filesystem::path& file)
     // this one's identity and pass for it.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        throw VbError::Of(57);
+        throw VbError(57, file.string() + " could not be kept to wait for the disk: " + ReasonOfError(errno) + ".");
     struct stat opened {};
     if (::fstat(fd, &opened) != 0) {
+        const int error = errno;
         ::close(fd);
-        throw VbError::Of(57);
+        throw VbError(57, file.string() + " could not be kept to wait for the disk: " + ReasonOfError(error) + ".");
     }
     pending_.push_back(
         {file, fd, static_cast<std::uintmax_t>(opened.st_dev), static_cast<std::uintmax_t>(opened.st_ino), 1});

@@ -207,18 +207,22 @@ TEST_F(LinesWindowTest, NameIsAskedForAndBadOrEmptyNamesWriteNothing)
     EXPECT_FALSE(std::filesystem::exists(folder.Path().parent_path() / "evil.L24"));
 }
 
-TEST_F(LinesWindowTest, ASeasonFileThatCannotBeReadIsNamedWithItsCauseAndNoLineFileIsMade)
+TEST_F(LinesWindowTest, ASeasonFileThatCannotBeReadOrALineFileThatCannotBeWrittenIsNamedWithItsCause)
 {
     // The season file fails once the window is open: it cannot be opened, its read fails after
-    // the open, or a folder stands in its place. The message says why, not that the line file
-    // could not be written, and nothing is written.
+    // the open, or a folder stands in its place; or the new line file cannot be written: the
+    // disk fills, or a folder stands in its place. The message names the file that failed and
+    // why, and nothing is written.
     LinesWindow& w = Open();
     const std::filesystem::path season = folder / "2024.nfl";
     const std::string before = ReadFile(season);
-    enum class Damage { Unreadable, ReadFails, Folder };
-    for (const Damage damage : {Damage::Unreadable, Damage::ReadFails, Damage::Folder}) {
+    const std::filesystem::path lineFile = folder / "Mine.L24";
+    enum class Damage { Unreadable, ReadFails, Folder, DiskFull, LineFileFolder };
+    for (const Damage damage :
+         {Damage::Unreadable, Damage::ReadFails, Damage::Folder, Damage::DiskFull, Damage::LineFileFolder}) {
         std::optional<ReadFault> unreadable;
         std::optional<ReadErrorFault> failingRead;
+        std::optional<WriteFault> full;
         std::string words;
         switch (damage) {
         case Damage::Unreadable:
@@ -234,6 +238,14 @@ TEST_F(LinesWindowTest, ASeasonFileThatCannotBeReadIsNamedWithItsCauseAndNoLineF
             std::filesystem::create_directory(season);
             words = season.string() + " is a folder, not a file.";
             break;
+        case Damage::DiskFull:
+            full.emplace(100, lineFile);
+            words = lineFile.string() + " could not be written: the disk is full.";
+            break;
+        case Damage::LineFileFolder:
+            std::filesystem::create_directory(lineFile);
+            words = lineFile.string() + " could not be written: a folder of that name is in the way.";
+            break;
         }
         SCOPED_TRACE(words);
         messages.shown.clear();
@@ -243,10 +255,16 @@ TEST_F(LinesWindowTest, ASeasonFileThatCannotBeReadIsNamedWithItsCauseAndNoLineF
         EXPECT_EQ(messages.shown[1].text, words + " The line file Mine was not created.");
         EXPECT_EQ(messages.shown[1].title, "File not created");
         EXPECT_EQ(messages.shown[1].buttons, vbCritical);
-        EXPECT_FALSE(std::filesystem::exists(folder / "Mine.L24"));
+        if (damage == Damage::LineFileFolder) {
+            EXPECT_TRUE(std::filesystem::is_directory(lineFile)) << "the folder in the way is left as it was";
+            std::filesystem::remove(lineFile);
+        }
+        EXPECT_FALSE(std::filesystem::exists(lineFile));
+        if (damage == Damage::Folder) {
+            std::filesystem::remove(season);
+            std::filesystem::rename(folder / "2024.kept", season);
+        }
     }
-    std::filesystem::remove(season);
-    std::filesystem::rename(folder / "2024.kept", season);
     EXPECT_EQ(ReadFile(season), before);
     EXPECT_TRUE(ListLineFiles(folder.Path(), 2024).empty());
 }
