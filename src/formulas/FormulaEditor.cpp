@@ -846,8 +846,10 @@ void FormulaEditor::txtFla_LostFocus(int index, bool byClick)
 
 void FormulaEditor::txtYears_LostFocus()
 {
-    if (!WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath()))
-        MsgBox("The number of seasons to load could not be written to " + IniPath().string() + ".", vbExclamation);
+    std::string reason;
+    if (!WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath(), reason))
+        MsgBox("The number of seasons to load could not be written to " + IniPath().string() + ": " + reason + ".",
+               vbExclamation);
 }
 
 // ---------------------------------------------------------------- formula files

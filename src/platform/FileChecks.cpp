@@ -39,6 +39,8 @@ KindRow RowOf(FileKind kind)
     case FileKind::ProfileIni: return {"profile file", 1 * MiB};
     case FileKind::Settings: return {"settings file", 1 * MiB};
     case FileKind::StatFile: return {"stat file", 1 * MiB};
+    // The longest report or log is a few megabytes; the editor shows no more in reasonable time.
+    case FileKind::Document: return {"document", 64 * MiB};
     }
     // Only a value cast from outside the enumeration reaches here: the smallest limit.
     return {"file", 1 * MiB};

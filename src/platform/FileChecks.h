@@ -9,7 +9,9 @@
 
 namespace vexal {
 
-enum class FileKind { Season, Line, Formula, Template, ProfileIni, Settings, StatFile };
+// Document: a page or document the viewer shows or prints (a report, the update notice, a
+// formula test's log, a file the user opens).
+enum class FileKind { Season, Line, Formula, Template, ProfileIni, Settings, StatFile, Document };
 
 // The most bytes a file of the kind may hold, and what the kind is called in a message.
 std::uintmax_t SizeLimit(FileKind kind);

@@ -121,7 +121,8 @@ namespace {
 // The file's lines (in UTF-8), without their line ends. False when the file exists but cannot
 // be read, so that a write never replaces a file it could not see. utf8Marked tells whether the
 // file starts with a UTF-8 mark, so that a rewrite keeps it in that form.
-bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines, bool* utf8Marked = nullptr)
+bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines, bool* utf8Marked = nullptr,
+               std::string* reason = nullptr)
 {
     lines.clear();
     if (utf8Marked)
@@ -132,12 +133,16 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
     if (!ReadWholeFile(file, text, problem, FileKind::ProfileIni)) {
         // Read at every look-up: named once, and every look-up gives its default.
         ReportFileProblem(file, problem + " Its settings are not used.");
+        if (reason)
+            *reason = "it could not be read";
         return false;
     }
     // A garbled file is not read as far as it goes: a rewrite would keep only what was
     // understood.
     if (const std::string damage = ProfileTextDamage(text); !damage.empty()) {
         ReportFileProblem(file, file.string() + " is damaged: " + damage + ". Its settings are not used.");
+        if (reason)
+            *reason = "it is damaged: " + damage;
         return false;
     }
     ForgetFileProblem(file);
@@ -235,16 +240,26 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::filesystem::path& file)
 {
+    std::string reason;
+    return WritePrivateProfileString(section, key, value, file, reason);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::filesystem::path& file, std::string& reason)
+{
+    reason.clear();
     // A line break would split the entry and plant another key; such a write changes nothing.
     const std::string cleanSection = TrimBlanks(section);
     const std::string cleanKey = TrimBlanks(key);
     if (cleanSection.empty() || cleanKey.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)
         || cleanKey.find('=') != std::string::npos || cleanKey[0] == '[' || cleanKey[0] == ';'
-        || cleanSection.find(']') != std::string::npos)
+        || cleanSection.find(']') != std::string::npos) {
+        reason = "the entry holds a line break or a name no profile entry can have";
         return false;
+    }
     std::vector<std::string> lines;
     bool utf8Marked = false;
-    if (!ReadLines(file, lines, &utf8Marked))
+    if (!ReadLines(file, lines, &utf8Marked, &reason))
         return false;
     bool inSection = false, sectionSeen = false, written = false;
     std::size_t insertAt = lines.size();
@@ -283,7 +298,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     for (const auto& l : lines)
         text += l + "\r\n";
     // A file the user keeps in UTF-8 stays in UTF-8: no character of it turns into "?".
-    return WriteFileAtomically(file, utf8Marked ? Utf8Mark + text : win1252::FromUtf8(text));
+    return WriteFileAtomically(file, utf8Marked ? Utf8Mark + text : win1252::FromUtf8(text), reason);
 }
 
 } // namespace vexal

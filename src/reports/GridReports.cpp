@@ -420,14 +420,11 @@ std::filesystem::path TempPrintPage() { return ProgramFolder() / "~Temp.htm"; }
 
 bool PrintHtmlFile(const std::filesystem::path& page)
 {
-    std::string bytes;
-    {
-        std::ifstream in(page, std::ios::binary);
-        if (!in) {
-            MsgBox("The page " + page.string() + " could not be read.", vbExclamation, "Vexal Error");
-            return false;
-        }
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes, problem;
+    // The problem names the page and the cause the read met.
+    if (!ReadWholeFile(page, bytes, problem, FileKind::Document)) {
+        MsgBox("The page " + problem, vbExclamation, "Vexal Error");
+        return false;
     }
     // The printer cannot take a page while a grid printout is still drawing on it.
     if (Job().state != JobState::Idle)

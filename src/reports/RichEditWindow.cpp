@@ -41,8 +41,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
 namespace vexal {
 
@@ -124,15 +122,16 @@ void FileError(const VbError& error)
 {
     MsgBox("Error! " + error.Description() + " [" + std::to_string(error.Number()) + "]", vbExclamation);
 }
-void FileError(int32_t number) { FileError(VbError::Of(number)); }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
+// Reads the document whole, or shows why it could not be, naming the file and the cause once,
+// as the window's message for a file error does.
+bool ReadDocument(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::string problem;
+    if (ReadWholeFile(path, bytes, problem, FileKind::Document))
+        return true;
+    FileError(VbError(IsMissingFile(path) ? VbError::FileNotFound : VbError::PathFileAccess, problem));
+    return false;
 }
 
 } // namespace
@@ -391,17 +390,11 @@ void RichEditWindow::ApplyBackground()
 
 bool RichEditWindow::GetDocumentType(const std::string& path, int32_t& type)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        FileError(53);
+    std::string bytes;
+    if (!ReadDocument(path, bytes))
         return false;
-    }
     std::string header(10, ' ');
-    in.read(header.data(), 10);
-    if (in.bad()) {
-        FileError(62);
-        return false;
-    }
+    header.replace(0, std::min<std::size_t>(bytes.size(), 10), bytes, 0, 10);
     type = richtext::IsRichText(header) ? TypeRich : TypeText;
     return true;
 }
@@ -477,7 +470,7 @@ std::string RichEditWindow::UndoActionName(int32_t kind)
 bool RichEditWindow::LoadFromFile(const std::string& path, int32_t type)
 {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    if (!ReadDocument(path, bytes))
         return false;
     lblLoadStatus_->setText(QString("Load: %1 of %2").arg(0).arg(bytes.size()));
     lblLoadStatus_->repaint();

@@ -4,11 +4,13 @@
 
 #include "CurrentFormula.h"
 #include "IniFile.h"
+#include "RecordFile.h"
 #include "WaitFor.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
 
+#include <cerrno>
 #include <functional>
 
 // QEvent lets this class (named for the test library's own helper) mark an event as coming
@@ -386,6 +388,22 @@ TEST_F(EditorControlsTest, YearsBoxShowsAndWritesTheSeasonsToLoad)
     EXPECT_EQ(years->text(), "12");
     Leave(years);
     EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "", folder / "Vexal.ini"), "12");
+
+    // A write that fails is named once, by the file and the cause the write met, and the file
+    // keeps the number it held.
+    const std::filesystem::path ini = folder / "Vexal.ini";
+    const std::string before = folder.Read("Vexal.ini");
+    Scripted().shown.clear();
+    {
+        WriteFault full(4, ini);
+        years->clear();
+        Type(years, "5");
+        Leave(years);
+    }
+    ASSERT_EQ(Scripted().shown.size(), 1u);
+    EXPECT_EQ(Scripted().shown[0].text, "The number of seasons to load could not be written to " + ini.string() +
+                                             ": " + ReasonOfError(ENOSPC) + ".");
+    EXPECT_EQ(folder.Read("Vexal.ini"), before);
 }
 
 TEST_F(EditorControlsTest, ReadingTheFormulaLoadsTheEditorHidden)

@@ -570,7 +570,7 @@ TEST(DamagedFiles, AreRefusedAtOnceInWordsNamingTheFile)
     };
     for (const Case& c : cases) {
         for (FileKind kind : {FileKind::Season, FileKind::Line, FileKind::Formula, FileKind::Template,
-                              FileKind::ProfileIni, FileKind::Settings, FileKind::StatFile}) {
+                              FileKind::ProfileIni, FileKind::Settings, FileKind::StatFile, FileKind::Document}) {
             SCOPED_TRACE(std::string(c.damage) + " as a " + KindName(kind));
             TempFolder folder;
             const auto file = folder / "damaged";

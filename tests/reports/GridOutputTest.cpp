@@ -357,5 +357,41 @@ TEST_F(GridOutput, BrowserPrintWritesTheTempPageAndPrintsIt)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A page that cannot be read is named once, by the file and the cause the read met, and
+// nothing is asked or printed.
+TEST_F(GridOutput, APageThatCannotBeReadIsNamedWithItsCauseAndNotPrinted)
+{
+    struct Case {
+        const char* name;
+        bool refused;                // else the disk fails the read
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"refused to the reader", true, "could not be read: " + ReasonOfError(EACCES) + "."},
+        {"the disk fails the read", false, "could not be read: " + ReasonOfError(EIO) + "."},
+    };
+    const std::filesystem::path page = folder / "page.htm";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("page.htm", "<P>the page</P>");
+        messages.shown.clear();
+        {
+            std::optional<ReadFault> refused;
+            std::optional<ReadErrorFault> failing;
+            if (c.refused)
+                refused.emplace(page);
+            else
+                failing.emplace(page);
+            EXPECT_FALSE(PrintHtmlFile(page));
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "The page " + page.string() + " " + c.cause);
+        EXPECT_EQ(messages.shown[0].title, "Vexal Error");
+        EXPECT_EQ(dialogs, 0);
+        EXPECT_FALSE(FileExists(pdf));
+        EXPECT_EQ(folder.Read("page.htm"), "<P>the page</P>");
+    }
+}
+
 } // namespace
 } // namespace vexal

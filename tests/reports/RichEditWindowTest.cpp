@@ -136,9 +136,58 @@ TEST_F(ViewerTest, TypeFollowsTheFirstBytesNotTheName)
     auto missing = Open((folder / "gone.rtf").string());
     auto& shown = static_cast<ScriptedMessages&>(Messages()).shown;
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Error! File not found [53]");
+    EXPECT_EQ(shown[0].text, "Error! " + (folder / "gone.rtf").string() + " was not found. [53]");
     EXPECT_EQ(missing->windowTitle().toStdString(), "Editing " + (folder / "gone.rtf").string());
     EXPECT_EQ(missing->CurrentPath(), "");
+}
+
+// A document that cannot be read, at its first look or when it is loaded, is named once by the
+// file and the cause the read met, in the window's message for a file error, and the document
+// shown before stays as it was.
+TEST_F(ViewerTest, ALoadThatFailsNamesTheFileAndTheCauseAndChangesNothing)
+{
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<ReadFault>(const std::filesystem::path&)> refuse;
+        std::function<std::unique_ptr<ReadErrorFault>(const std::filesystem::path&)> fail;
+        std::string cause;
+        int number;
+    };
+    const Case cases[] = {
+        {"a folder in its place", {}, {}, "is a folder, not a file.", 75},
+        {"refused to the reader", [](const auto& p) { return std::make_unique<ReadFault>(p); }, {},
+         "could not be read: " + ReasonOfError(EACCES) + ".", 75},
+        {"the disk fails the load after the first look", {},
+         [](const auto& p) { return std::make_unique<ReadErrorFault>(p, 0, 1); },
+         "could not be read: " + ReasonOfError(EIO) + ".", 75},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("shown.txt", "the document shown");
+        const std::filesystem::path target = folder / "other.rtf";
+        std::filesystem::remove_all(target);
+        if (c.refuse || c.fail)
+            folder.Write("other.rtf", Breakdown);
+        else
+            std::filesystem::create_directory(target);
+        auto w = Open((folder / "shown.txt").string());
+        AnswerFiles(target.string());
+        messages.shown.clear();
+        {
+            const auto refused = c.refuse ? c.refuse(target) : nullptr;
+            const auto failing = c.fail ? c.fail(target) : nullptr;
+            Action(w.get(), "mnuFile_1")->trigger();
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  "Error! " + target.string() + " " + c.cause + " [" + std::to_string(c.number) + "]");
+        EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
+        EXPECT_EQ(Editor(w.get())->toPlainText(), "the document shown");
+        EXPECT_EQ(w->CurrentPath(), (folder / "shown.txt").string());
+        EXPECT_EQ(w->windowTitle().toStdString(), "Editing " + (folder / "shown.txt").string());
+        EXPECT_FALSE(w->Modified());
+    }
 }
 
 TEST_F(ViewerTest, SaveAsWritesRichTextOnlyForRtfNames)
