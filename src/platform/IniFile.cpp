@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "RecordFile.h"
+#include "Steps.h"
 #include "VbConvert.h"
 #include "Win1252.h"
 
@@ -131,18 +132,21 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
         return true;
     std::string text, problem;
     if (!ReadWholeFile(file, text, problem, FileKind::ProfileIni)) {
-        // Read at every look-up: named once, and every look-up gives its default.
-        ReportFileProblem(file, problem + " Its settings are not used.");
+        // Read at every look-up: named once, and every look-up gives its default. A caller that
+        // asks for the reason names the file itself.
         if (reason)
-            *reason = "it could not be read";
+            *reason = FailureCause(file, problem);
+        else
+            ReportFileProblem(file, problem + " Its settings are not used.");
         return false;
     }
     // A garbled file is not read as far as it goes: a rewrite would keep only what was
     // understood.
     if (const std::string damage = ProfileTextDamage(text); !damage.empty()) {
-        ReportFileProblem(file, file.string() + " is damaged: " + damage + ". Its settings are not used.");
         if (reason)
             *reason = "it is damaged: " + damage;
+        else
+            ReportFileProblem(file, file.string() + " is damaged: " + damage + ". Its settings are not used.");
         return false;
     }
     ForgetFileProblem(file);
@@ -237,29 +241,28 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     return result;
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::filesystem::path& file)
-{
-    std::string reason;
-    return WritePrivateProfileString(section, key, value, file, reason);
-}
+namespace {
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::filesystem::path& file, std::string& reason)
+// The write of both forms; `reason`, when given, takes why it failed, and the caller names
+// the file (else a file that cannot be read is named as every look-up names it).
+bool WriteEntry(const std::string& section, const std::string& key, const std::string& value,
+                const std::filesystem::path& file, std::string* reason)
 {
-    reason.clear();
+    std::string unused;
+    std::string& why = reason ? *reason : unused;
+    why.clear();
     // A line break would split the entry and plant another key; such a write changes nothing.
     const std::string cleanSection = TrimBlanks(section);
     const std::string cleanKey = TrimBlanks(key);
     if (cleanSection.empty() || cleanKey.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)
         || cleanKey.find('=') != std::string::npos || cleanKey[0] == '[' || cleanKey[0] == ';'
         || cleanSection.find(']') != std::string::npos) {
-        reason = "the entry holds a line break or a name no profile entry can have";
+        why = "the entry holds a line break or a name no profile entry can have";
         return false;
     }
     std::vector<std::string> lines;
     bool utf8Marked = false;
-    if (!ReadLines(file, lines, &utf8Marked, &reason))
+    if (!ReadLines(file, lines, &utf8Marked, reason))
         return false;
     bool inSection = false, sectionSeen = false, written = false;
     std::size_t insertAt = lines.size();
@@ -298,7 +301,21 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     for (const auto& l : lines)
         text += l + "\r\n";
     // A file the user keeps in UTF-8 stays in UTF-8: no character of it turns into "?".
-    return WriteFileAtomically(file, utf8Marked ? Utf8Mark + text : win1252::FromUtf8(text), reason);
+    return WriteFileAtomically(file, utf8Marked ? Utf8Mark + text : win1252::FromUtf8(text), why);
+}
+
+} // namespace
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::filesystem::path& file)
+{
+    return WriteEntry(section, key, value, file, nullptr);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::filesystem::path& file, std::string& reason)
+{
+    return WriteEntry(section, key, value, file, &reason);
 }
 
 } // namespace vexal

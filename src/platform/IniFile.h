@@ -24,7 +24,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 [[nodiscard]] bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::filesystem::path& file);
 // The same, with the reason for a failure in words a message can show after the file's name
-// ("the disk is full", "it could not be read", ...).
+// ("the disk is full", "it could not be read: permission denied", ...).
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::filesystem::path& file, std::string& reason);
 

@@ -65,7 +65,11 @@ void FileStepFailed(const std::filesystem::path& file, const std::exception& err
 
 std::string FailureCause(const std::filesystem::path& file, const std::exception& error)
 {
-    std::string text = StepFailureText(error);
+    return FailureCause(file, StepFailureText(error));
+}
+
+std::string FailureCause(const std::filesystem::path& file, std::string text)
+{
     const std::string name = file.string();
     if (!name.empty() && text.size() > name.size() && text.compare(0, name.size(), name) == 0 && text[name.size()] == ' ')
         text = "it" + text.substr(name.size());

@@ -38,6 +38,8 @@ void FileStepFailed(const std::filesystem::path& file, const std::exception& err
 // failure, with the file's name that the readers and writers of files begin them with said as
 // "it", and without their full stop.
 std::string FailureCause(const std::filesystem::path& file, const std::exception& error);
+// The same of a problem already in words ("<file> could not be read: permission denied.").
+std::string FailureCause(const std::filesystem::path& file, std::string text);
 
 // Runs step under the policy; returns false when it failed.
 template <class F>

@@ -404,6 +404,20 @@ TEST_F(EditorControlsTest, YearsBoxShowsAndWritesTheSeasonsToLoad)
     EXPECT_EQ(Scripted().shown[0].text, "The number of seasons to load could not be written to " + ini.string() +
                                              ": " + ReasonOfError(ENOSPC) + ".");
     EXPECT_EQ(folder.Read("Vexal.ini"), before);
+
+    // A file that cannot be read is not replaced by what the write knows of it: named once,
+    // with the read's own cause.
+    Scripted().shown.clear();
+    {
+        ReadFault unreadable(ini);
+        years->clear();
+        Type(years, "6");
+        Leave(years);
+    }
+    ASSERT_EQ(Scripted().shown.size(), 1u);
+    EXPECT_EQ(Scripted().shown[0].text, "The number of seasons to load could not be written to " + ini.string() +
+                                             ": it could not be read: permission denied.");
+    EXPECT_EQ(folder.Read("Vexal.ini"), before);
 }
 
 TEST_F(EditorControlsTest, ReadingTheFormulaLoadsTheEditorHidden)
