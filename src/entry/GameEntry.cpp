@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace vexal {
 
@@ -59,64 +61,24 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
 
 namespace {
 
-// Reads, edits and writes back one record; false with the reason when it cannot, or when
-// `edit` refuses (`edited` false, nothing written). `missing` begins the reason for a record
-// beyond the end of the file.
-bool EditRecord(const std::filesystem::path& seasonFile, int32_t record, const std::function<bool(GameRecord&)>& edit,
-                const char* missing, std::string& reason, bool& edited)
+// A write of one field of the game `shown` holds, as the window showed it.
+template <class Set>
+GameWrite PutShownField(const std::filesystem::path& seasonFile, int32_t record, const GameRecord& shown,
+                        GameRecord::Field field, const Set& set, GameRecord* stored)
 {
-    edited = false;
-    try {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(seasonFile, ec)) {
-            reason = std::filesystem::exists(seasonFile, ec) ? WriteFailureReason(seasonFile) : "the file does not exist";
-            return false;
-        }
-        RecordFile file(seasonFile, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season);
-        if (record < 1 || record > file.RecordCount()) {
-            reason = missing + std::to_string(record);
-            return false;
-        }
-        std::array<uint8_t, GameRecord::Size> buf{};
-        file.Get(record, buf.data());
-        GameRecord game = GameRecord::Decode(buf);
-        if (!edit(game))
-            return false;
-        edited = true;
-        game.Encode(buf.data());
-        file.Put(record, buf.data());
-        file.Flush();
-        return true;
-    } catch (const std::exception& e) {
-        // The failure that happened, in its own words (a read, an open or a write that failed).
-        reason = FailureCause(seasonFile, e);
-        return false;
-    }
+    GameRecord wanted = shown;
+    set(wanted);
+    const std::size_t owned[] = {FieldIndex(field)};
+    return WriteShownFields<GameRecord>(seasonFile, record, shown, wanted, owned, stored);
 }
 
 } // namespace
 
-bool UpdateGameRecord(const std::filesystem::path& seasonFile, int32_t record,
-                      const std::function<void(GameRecord&)>& edit, std::string* reason)
+GameWrite PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, const GameRecord& shown,
+                        GameRecord::Field factor, int16_t value, GameRecord* stored)
 {
-    std::string why;
-    bool edited = false;
-    const bool written = EditRecord(
-        seasonFile, record,
-        [&](GameRecord& game) {
-            edit(game);
-            return true;
-        },
-        "the file holds no record ", why, edited);
-    if (!written && reason)
-        *reason = why;
-    return written;
-}
-
-bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, GameRecord::Field factor, int16_t value,
-                   std::string* reason)
-{
-    return UpdateGameRecord(seasonFile, record, [&](GameRecord& game) { game.SetNumber(factor, value); }, reason);
+    return PutShownField(seasonFile, record, shown, factor, [&](GameRecord& game) { game.SetNumber(factor, value); },
+                         stored);
 }
 
 std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& utf8)
@@ -128,10 +90,11 @@ std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& u
     return bytes;
 }
 
-bool PutGameComment(const std::filesystem::path& seasonFile, int32_t record,
-                    const std::array<uint8_t, GameRecord::CommentLength>& comment, std::string* reason)
+GameWrite PutGameComment(const std::filesystem::path& seasonFile, int32_t record, const GameRecord& shown,
+                         const std::array<uint8_t, GameRecord::CommentLength>& comment, GameRecord* stored)
 {
-    return UpdateGameRecord(seasonFile, record, [&](GameRecord& game) { game.Comment = comment; }, reason);
+    return PutShownField(seasonFile, record, shown, GameRecord::Field::Comment,
+                         [&](GameRecord& game) { game.Comment = comment; }, stored);
 }
 
 std::string FullCommentText(const GameRecord& game)
@@ -145,33 +108,71 @@ std::string FullCommentText(const GameRecord& game)
 }
 
 GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seasonFile, int32_t record,
-                       bool seasonLines, const std::filesystem::path& lineFile, double shownLine, double shownTotal)
+                       const GameRecord& shown, bool seasonLines, const std::filesystem::path& lineFile,
+                       double shownLine, double shownTotal)
 {
     GameSave save;
-    std::string invalid;
-    bool edited = false;
-    std::string reason;
-    const bool written = EditRecord(
-        seasonFile, record,
-        [&](GameRecord& game) {
-            if (!ApplyGameEdits(edits, game, seasonLines, save.line, save.total, invalid))
-                return false;
-            save.game = game;
-            return true;
-        },
-        "the file no longer holds record ", reason, edited);
-    if (!written) {
-        const bool refusedEdits = !edited && !invalid.empty();
-        save.status = refusedEdits ? GameSave::Status::Invalid : GameSave::Status::GameRefused;
-        save.message = refusedEdits ? invalid : reason;
+    save.game = shown;
+    save.line = shownLine;
+    save.total = shownTotal;
+    GameRecord wanted = shown;
+    double line = shownLine, total = shownTotal;
+    if (!ApplyGameEdits(edits, wanted, seasonLines, line, total, save.message)) {
+        save.status = GameSave::Status::Invalid;
         return save;
     }
-    if (!seasonLines && !WriteRecordLines(lineFile, true, record, save.line, save.total, &reason)) {
-        save.status = GameSave::Status::LinesRefused;
-        save.message = reason;
-        save.line = shownLine;
-        save.total = shownTotal;
+    // The fields of the boxes and lists the user changed since the game was shown; the others
+    // keep what the file holds, whoever wrote it since.
+    using F = GameRecord::Field;
+    const auto shownTexts = GameTexts(shown, shownLine, shownTotal);
+    std::vector<std::size_t> owned;
+    bool lineChanged = false, totalChanged = false;
+    for (int i = 0; i < GameTextCount; ++i) {
+        if (edits.texts[static_cast<std::size_t>(i)] == shownTexts[static_cast<std::size_t>(i)])
+            continue;
+        const F field = GameTextFields()[static_cast<std::size_t>(i)].field;
+        if (field == F::Line || field == F::Total) {
+            (field == F::Line ? lineChanged : totalChanged) = true;
+            if (!seasonLines)
+                continue;
+        }
+        owned.push_back(FieldIndex(field));
     }
+    if (wanted.HomeTeam != shown.HomeTeam)
+        owned.push_back(FieldIndex(F::HomeTeam));
+    if (wanted.AwayTeam != shown.AwayTeam)
+        owned.push_back(FieldIndex(F::AwayTeam));
+    if (wanted.Surface != shown.Surface)
+        owned.push_back(FieldIndex(F::Surface));
+
+    if (!owned.empty()) {
+        const GameWrite written = WriteShownFields<GameRecord>(seasonFile, record, shown, wanted, owned, &save.game);
+        if (!written.Written()) {
+            save.status = written.Stale() ? GameSave::Status::Stale : GameSave::Status::GameRefused;
+            save.message = written.Stale() ? ChangedSinceShown(seasonFile, written.reason) : written.reason;
+            save.game = shown;
+            return save;
+        }
+    }
+    if (seasonLines) {
+        save.line = save.game.LineValue();
+        save.total = save.game.TotalValue();
+        return save;
+    }
+    if (!lineChanged && !totalChanged)
+        return save;
+    WeekLine was{record, shown.HomeTeam, shown.AwayTeam, shownLine, shownTotal, shown.Year, shown.Week};
+    double storedLine = shownLine, storedTotal = shownTotal;
+    const GameWrite lines =
+        WriteRecordLines(lineFile, true, record, was, lineChanged ? std::optional<double>(line) : std::nullopt,
+                         totalChanged ? std::optional<double>(total) : std::nullopt, nullptr, &storedLine, &storedTotal);
+    if (!lines.Written()) {
+        save.status = lines.Stale() ? GameSave::Status::Stale : GameSave::Status::LinesRefused;
+        save.message = lines.Stale() ? ChangedSinceShown(lineFile, lines.reason) : lines.reason;
+        return save;
+    }
+    save.line = storedLine;
+    save.total = storedTotal;
     return save;
 }
 

@@ -4,6 +4,7 @@
 // GUI-free.
 #include "GameForm.h"
 #include "GameRecord.h"
+#include "GameWrite.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,19 +26,16 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
                    const std::filesystem::path& lineFile, int seasonYear, GameRecord& game, double& line,
                    double& total);
 
-// Rewrites one record in place after `edit` changed its decoded fields, the rest of the
-// record as it is on disk. False (nothing written) when the file is missing, the record lies
-// outside it or the read or the write fails; `reason` then says why in words that follow a
-// message naming the file (FailureCause: the failure that happened, in its own words).
-bool UpdateGameRecord(const std::filesystem::path& seasonFile, int32_t record,
-                      const std::function<void(GameRecord&)>& edit, std::string* reason = nullptr);
-// One of the other factors (Injuries, Psychological, Situational, Weather).
-bool PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, GameRecord::Field factor, int16_t value,
-                   std::string* reason = nullptr);
+// One of the other factors (Injuries, Psychological, Situational, Weather) of the game `shown`
+// holds, as the window showed it: written only where record `record` still holds that game and
+// the factor is still as shown (GameWrite.h). `stored` receives the record as the file holds it.
+GameWrite PutGameFactor(const std::filesystem::path& seasonFile, int32_t record, const GameRecord& shown,
+                        GameRecord::Field factor, int16_t value, GameRecord* stored = nullptr);
 // The comment as typed (UTF-8), cut or padded with blanks to 75 bytes of ANSI text.
 std::array<uint8_t, GameRecord::CommentLength> CommentBytes(const std::string& utf8);
-bool PutGameComment(const std::filesystem::path& seasonFile, int32_t record,
-                    const std::array<uint8_t, GameRecord::CommentLength>& comment, std::string* reason = nullptr);
+// The comment of the game `shown` holds, by the same rule.
+GameWrite PutGameComment(const std::filesystem::path& seasonFile, int32_t record, const GameRecord& shown,
+                         const std::array<uint8_t, GameRecord::CommentLength>& comment, GameRecord* stored = nullptr);
 // The stored comment as text, all 75 characters, trailing blanks kept.
 std::string FullCommentText(const GameRecord& game);
 
@@ -48,6 +46,8 @@ struct GameSave {
         Invalid,        // an edit was refused: `message` says which; nothing written
         GameRefused,    // the season file refused the write: `message` says why; nothing written
         LinesRefused,   // the record was written but the line file refused the spread and total
+        Stale,          // the season file or the line file no longer holds the game or a changed field
+                        // as shown: `message` says so (ChangedSinceShown); that file was not written
     };
     Status status = Status::Saved;
     std::string message;
@@ -56,10 +56,13 @@ struct GameSave {
     double total = 0;
 };
 
-// Applies the edits to record `record` as the season file holds it now and writes it back;
-// with `seasonLines` false the spread and total go to the same record of `lineFile` instead,
-// and `shownLine`, `shownTotal` stay the stored values when that file refuses them.
+// Writes the boxes the user changed since the window showed `shown` (record `record` of the
+// season file, with `shownLine` and `shownTotal`), and only those, into the record that still
+// holds that game; with `seasonLines` false a changed spread or total goes to the same record
+// of `lineFile` instead, and `shownLine`, `shownTotal` stay the stored values when that file
+// refuses them. Every box is checked first, as ApplyGameEdits checks them.
 GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seasonFile, int32_t record,
-                       bool seasonLines, const std::filesystem::path& lineFile, double shownLine, double shownTotal);
+                       const GameRecord& shown, bool seasonLines, const std::filesystem::path& lineFile,
+                       double shownLine, double shownTotal);
 
 } // namespace vexal

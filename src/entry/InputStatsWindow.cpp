@@ -461,10 +461,16 @@ void InputStatsWindow::SaveGame()
         MsgBox(what + " could not be saved in " + file.string() + ": " + reason + ".", vbExclamation, Caption);
         PutTexts(shown_.stored, shown_.line, shown_.total);
     };
-    const GameSave result =
-        SaveGameEdits(edits, seasonFile_, record, shown_.seasonLines, shown_.lineFile, shown_.line, shown_.total);
+    const GameSave result = SaveGameEdits(edits, seasonFile_, record, shown_.stored, shown_.seasonLines,
+                                          shown_.lineFile, shown_.line, shown_.total);
     switch (result.status) {
     case GameSave::Status::Invalid: MsgBox(result.message, vbExclamation, Caption); return;
+    case GameSave::Status::Stale:
+        // Another program or a copy changed the file under the window: nothing of this edit is
+        // written, and the week shows as the file now holds it, in the arrays too.
+        MsgBox(result.message, vbExclamation, Caption);
+        ShowWeekAsStored();
+        return;
     case GameSave::Status::GameRefused: refused(seasonFile_, "The game", result.message); return;
     case GameSave::Status::LinesRefused:
         shown_.stored = result.game;
@@ -492,6 +498,19 @@ void InputStatsWindow::SaveGame()
         s.Spread(slot, g) = static_cast<float>(result.line);
         s.Total(slot, g) = static_cast<float>(result.total);
     }
+}
+
+void InputStatsWindow::ShowWeekAsStored()
+{
+    int season = 0, week = 0;
+    if (!ChosenWeek(season, week))
+        return;
+    const std::filesystem::path lineFile = shown_.seasonLines ? std::filesystem::path() : shown_.lineFile;
+    ReportFileStep(SeasonFilePath(season), [&] { ReloadWeekSlot(SeasonFilePath(season), season, week, lineFile); });
+    ResetGameForm();
+    if (Season().CurrentGame >= weekGames_)
+        Season().CurrentGame = static_cast<int16_t>(std::max(weekGames_ - 1, 0));
+    ShowGame();
 }
 
 // ---------------------------------------------------------------- navigation and input

@@ -52,6 +52,8 @@ private:
     // The texts of the controls as they stand, and as the game on show last put them.
     std::array<QString, GameTextCount + 3> ControlTexts() const;
     void PutTexts(const GameRecord& game, double line, double total);
+    // The week again as the season file (and the line file in use) now hold it, arrays and boxes.
+    void ShowWeekAsStored();
     // The season of the chosen week and its week number; false when no loaded season holds it.
     bool ChosenWeek(int& season, int& week) const;
 

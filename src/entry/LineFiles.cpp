@@ -123,11 +123,11 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
         if (lineFile) {
             const LineRecord line = LineRecord::Decode(buf.data());
             recordWeek = line.Week;
-            game = {r, line.HomeTeam, line.AwayTeam, line.LineValue(), line.TotalValue()};
+            game = {r, line.HomeTeam, line.AwayTeam, line.LineValue(), line.TotalValue(), line.Year, line.Week};
         } else {
             const GameRecord g = GameRecord::Decode(buf.data());
             recordWeek = g.Week;
-            game = {r, g.HomeTeam, g.AwayTeam, g.LineValue(), g.TotalValue()};
+            game = {r, g.HomeTeam, g.AwayTeam, g.LineValue(), g.TotalValue(), g.Year, g.Week};
         }
         if (recordWeek < week)
             continue;
@@ -148,44 +148,51 @@ WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int we
     return result;
 }
 
-bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line, double total,
-                      std::string* reason, RecordSyncBatch* batch)
+namespace {
+
+// The write of one record's lines through the shared rule, for either record.
+template <class Record>
+GameWrite WriteLinesOf(const std::filesystem::path& file, int32_t record, const WeekLine& shown,
+                       std::optional<double> line, std::optional<double> total, std::size_t lineField,
+                       std::size_t totalField, RecordSyncBatch* batch, double* storedLine, double* storedTotal)
 {
-    auto fail = [&](const std::string& why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    try {
-        // Never creates the file: a line file deleted behind the window's back stays deleted.
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec))
-            return fail(std::filesystem::exists(file, ec) ? WriteFailureReason(file) : "the file does not exist");
-        RecordFile records(file, RecordLengthOf(lineFile), RecordFile::Mode::ReadWrite,
-                           lineFile ? FileKind::Line : FileKind::Season, batch);
-        if (record < 1 || record > records.RecordCount())
-            return fail("the file holds no record " + std::to_string(record));
-        std::vector<uint8_t> buf(records.RecordLength());
-        records.Get(record, buf.data());
-        // Only the two currency fields change; the rest of the record goes back as read.
-        if (lineFile) {
-            LineRecord r = LineRecord::Decode(buf.data());
-            r.SetLine(line);
-            r.SetTotal(total);
-            r.Encode(buf.data());
-        } else {
-            GameRecord r = GameRecord::Decode(buf.data());
-            r.SetLine(line);
-            r.SetTotal(total);
-            r.Encode(buf.data());
-        }
-        records.Put(record, buf.data());
-        records.Flush();
-        return true;
-    } catch (const std::exception& e) {
-        // The failure that happened, in its own words (a read, an open or a write that failed).
-        return fail(FailureCause(file, e));
+    Record was;
+    was.Year = static_cast<int16_t>(shown.Year);
+    was.Week = static_cast<uint8_t>(shown.Week);
+    was.HomeTeam = static_cast<uint8_t>(shown.HomeTeam);
+    was.AwayTeam = static_cast<uint8_t>(shown.AwayTeam);
+    was.SetLine(shown.Line);
+    was.SetTotal(shown.Total);
+    Record wanted = was;
+    std::vector<std::size_t> owned;
+    if (line) {
+        wanted.SetLine(*line);
+        owned.push_back(lineField);
     }
+    if (total) {
+        wanted.SetTotal(*total);
+        owned.push_back(totalField);
+    }
+    Record stored = was;
+    const GameWrite result = WriteShownFields<Record>(file, record, was, wanted, owned, &stored, batch);
+    if (storedLine)
+        *storedLine = stored.LineValue();
+    if (storedTotal)
+        *storedTotal = stored.TotalValue();
+    return result;
+}
+
+} // namespace
+
+GameWrite WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, const WeekLine& shown,
+                           std::optional<double> line, std::optional<double> total, RecordSyncBatch* batch,
+                           double* storedLine, double* storedTotal)
+{
+    if (lineFile)
+        return WriteLinesOf<LineRecord>(file, record, shown, line, total, LineRecordLine, LineRecordTotal, batch,
+                                        storedLine, storedTotal);
+    return WriteLinesOf<GameRecord>(file, record, shown, line, total, FieldIndex(GameRecord::Field::Line),
+                                    FieldIndex(GameRecord::Field::Total), batch, storedLine, storedTotal);
 }
 
 bool ParseLineValue(const std::string& text, double& value)

@@ -3,8 +3,11 @@
 // reading and rewriting of a week's spreads and totals that the Enter Lines window does,
 // from either a season file (159-byte records) or a line file (21-byte records).
 // GUI-free: the window only moves these values in and out of its controls.
+#include "GameWrite.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,8 @@ struct WeekLine {
     int AwayTeam = 0;
     double Line = 0;
     double Total = 0;
+    int Year = 0;         // the record's season and week
+    int Week = 0;
 };
 
 struct WeekLines {
@@ -57,14 +62,19 @@ bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::strin
 // Throws VbError 53 when the file is missing.
 WeekLines ReadWeekLines(const std::filesystem::path& file, bool lineFile, int week);
 
-// Rewrites the spread and total of one record in place; every other byte keeps its value.
-// False when the record lies outside the file (nothing written) or the file cannot be read
-// or written; `reason` then says why in words that follow a message naming the file
-// (FailureCause: the failure that happened, in its own words). Values are stored as the
-// file's fixed-point currency.
-// With a batch, the record reaches the disk when the batch is finished.
-[[nodiscard]] bool WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record, double line,
-                      double total, std::string* reason = nullptr, RecordSyncBatch* batch = nullptr);
+// Rewrites the spread, the total or both (those given) of one game in place, by the rule of
+// GameWrite.h: record `record` must still hold the game `shown` names (its season, week and
+// teams), and a value given that the file holds otherwise than `shown` has it (and not as
+// given) refuses the write; every other byte keeps its value. Nothing is written when the record
+// lies outside the file, the file is missing or cannot be read or written; the result's reason
+// then says why in words that follow a message naming the file (FailureCause). Values are
+// stored as the file's fixed-point currency. `storedLine` and `storedTotal` receive the spread
+// and total the record holds afterwards. With a batch, the record reaches the disk when the
+// batch is finished.
+[[nodiscard]] GameWrite WriteRecordLines(const std::filesystem::path& file, bool lineFile, int32_t record,
+                                         const WeekLine& shown, std::optional<double> line,
+                                         std::optional<double> total, RecordSyncBatch* batch = nullptr,
+                                         double* storedLine = nullptr, double* storedTotal = nullptr);
 
 // Reads a spread or total as a number typed for it is read (ReadTypedNumber, TypedNumber.h):
 // empty text is 0; "." is the decimal separator. False for text that is not a number or lies

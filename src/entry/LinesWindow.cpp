@@ -409,8 +409,7 @@ void LinesWindow::LoadLines()
         shownSource_ = source;
         shownFirstRecord_ = lines.FirstRecord;
         shownSlot_ = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-        for (const WeekLine& game : lines.Games)
-            storedLines_.emplace_back(game.Line, game.Total);
+        storedLines_ = lines.Games;
 
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
@@ -462,12 +461,14 @@ void LinesWindow::SaveLines()
     // fails to take them.
     struct Before {
         int row;
-        std::pair<double, double> stored;
+        WeekLine stored;     // as the file held it before
+        WeekLine put;        // as this save left it
         std::optional<std::pair<float, float>> loaded;
     };
     std::vector<Before> before;
-    for (int i = 0; i < linesGrid_->Rows(); ++i) {
-        const int32_t record = shownFirstRecord_ + i;
+    bool stale = false;
+    for (int i = 0; i < linesGrid_->Rows() && static_cast<std::size_t>(i) < storedLines_.size(); ++i) {
+        WeekLine& shown = storedLines_[static_cast<std::size_t>(i)];
         double values[2] = {0, 0};
         for (int c = 0; c < 2; ++c) {
             const QVariant cell = linesGrid_->CellText(i + 1, LineColumn + c);
@@ -475,63 +476,83 @@ void LinesWindow::SaveLines()
                 values[c] = 0;
             values[c] = vb::CurrencyToDouble(vb::CurrencyFromDouble(values[c]));
         }
-        const bool known = static_cast<std::size_t>(i) < storedLines_.size();
-        // A row as the file holds it needs no write.
-        if (known && storedLines_[static_cast<std::size_t>(i)] == std::make_pair(values[0], values[1]))
+        // Only the value typed is written: the other one of the row stays as the file holds it,
+        // whoever changed it since the week was shown. A row as shown needs no write.
+        const bool lineTyped = values[0] != shown.Line;
+        const bool totalTyped = values[1] != shown.Total;
+        if (!lineTyped && !totalTyped)
             continue;
-        std::string reason;
-        if (shownFirstRecord_ < 1)
-            reason = "the week has no game in it";
-        if (shownFirstRecord_ < 1 ||
-            !WriteRecordLines(source.file, source.lineFile, record, values[0], values[1], &reason, &written)) {
-            MsgBox("The lines could not be saved in " + source.file.string() + ": " + reason + ".", vbCritical,
+        double storedLine = shown.Line, storedTotal = shown.Total;
+        const GameWrite result = shownFirstRecord_ < 1 ? GameWrite{GameWrite::Status::Failed, "the week has no game in it"}
+                                 : WriteRecordLines(source.file, source.lineFile, shown.Record, shown,
+                                                    lineTyped ? std::optional<double>(values[0]) : std::nullopt,
+                                                    totalTyped ? std::optional<double>(values[1]) : std::nullopt,
+                                                    &written, &storedLine, &storedTotal);
+        if (result.Stale()) {
+            MsgBox(ChangedSinceShown(source.file, result.reason), vbExclamation, Caption);
+            stale = true;
+            break;
+        }
+        if (!result.Written()) {
+            MsgBox("The lines could not be saved in " + source.file.string() + ": " + result.reason + ".", vbCritical,
                    "Lines not saved");
             // The rows not written show what the file holds.
             for (int r = i; r < linesGrid_->Rows() && static_cast<std::size_t>(r) < storedLines_.size(); ++r) {
-                linesGrid_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].first);
-                linesGrid_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].second);
+                linesGrid_->SetCellText(r + 1, LineColumn, storedLines_[static_cast<std::size_t>(r)].Line);
+                linesGrid_->SetCellText(r + 1, TotalColumn, storedLines_[static_cast<std::size_t>(r)].Total);
             }
             break;
         }
-        if (known) {
-            before.push_back({i, storedLines_[static_cast<std::size_t>(i)], std::nullopt});
-            storedLines_[static_cast<std::size_t>(i)] = {values[0], values[1]};
-        }
+        before.push_back({i, shown, shown, std::nullopt});
+        shown.Line = storedLine;
+        shown.Total = storedTotal;
+        before.back().put = shown;
+        linesGrid_->SetCellText(i + 1, LineColumn, storedLine);
+        linesGrid_->SetCellText(i + 1, TotalColumn, storedTotal);
         const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * LinesPerGame;
         if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
-            if (known)
-                before.back().loaded = std::make_pair(season.SeasonLines[at], season.SeasonLines[at + 1]);
-            season.SeasonLines[at] = static_cast<float>(values[0]);
-            season.SeasonLines[at + 1] = static_cast<float>(values[1]);
+            before.back().loaded = std::make_pair(season.SeasonLines[at], season.SeasonLines[at + 1]);
+            season.SeasonLines[at] = static_cast<float>(storedLine);
+            season.SeasonLines[at + 1] = static_cast<float>(storedTotal);
         }
     }
     const std::vector<RecordSyncBatch::Failure> failures = written.Finish();
-    if (failures.empty())
-        return;
-    for (const RecordSyncBatch::Failure& f : failures)
-        MsgBox("The lines could not be saved in " + f.file.string() + ": " + f.reason + ".", vbCritical,
-               "Lines not saved");
-    // Not known to be on the disk, the rows do not count as saved: as after a write that failed,
-    // the screen and the arrays show what the file held, and the file is given it back.
-    RecordSyncBatch putBack;
-    for (const Before& was : before) {
-        const std::size_t r = static_cast<std::size_t>(was.row);
-        storedLines_[r] = was.stored;
-        linesGrid_->SetCellText(was.row + 1, LineColumn, was.stored.first);
-        linesGrid_->SetCellText(was.row + 1, TotalColumn, was.stored.second);
-        if (was.loaded) {
-            const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
-            season.SeasonLines[at] = was.loaded->first;
-            season.SeasonLines[at + 1] = was.loaded->second;
+    if (!failures.empty()) {
+        for (const RecordSyncBatch::Failure& f : failures)
+            MsgBox("The lines could not be saved in " + f.file.string() + ": " + f.reason + ".", vbCritical,
+                   "Lines not saved");
+        // Not known to be on the disk, the rows do not count as saved: as after a write that
+        // failed, the screen and the arrays show what the file held, and the file is given it back.
+        RecordSyncBatch putBack;
+        for (const Before& was : before) {
+            const std::size_t r = static_cast<std::size_t>(was.row);
+            storedLines_[r] = was.stored;
+            linesGrid_->SetCellText(was.row + 1, LineColumn, was.stored.Line);
+            linesGrid_->SetCellText(was.row + 1, TotalColumn, was.stored.Total);
+            if (was.loaded) {
+                const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
+                season.SeasonLines[at] = was.loaded->first;
+                season.SeasonLines[at + 1] = was.loaded->second;
+            }
+            const GameWrite back = WriteRecordLines(source.file, source.lineFile, was.put.Record, was.put,
+                                                    was.stored.Line, was.stored.Total, &putBack);
+            if (!back.Written())
+                LogStepFailure("skipped: putting back the lines of " + source.file.string() + ": " + back.reason);
         }
-        std::string reason;
-        if (!WriteRecordLines(source.file, source.lineFile, shownFirstRecord_ + was.row, was.stored.first,
-                              was.stored.second, &reason, &putBack))
-            LogStepFailure("skipped: putting back the lines of " + source.file.string() + ": " + reason);
+        // The disk failed once already and the user was told the lines were not saved.
+        for (const RecordSyncBatch::Failure& f : putBack.Finish())
+            LogStepFailure("skipped: putting back the lines of " + f.file.string() + ": " + f.reason);
     }
-    // The disk failed once already and the user was told the lines were not saved.
-    for (const RecordSyncBatch::Failure& f : putBack.Finish())
-        LogStepFailure("skipped: putting back the lines of " + f.file.string() + ": " + f.reason);
+    if (stale) {
+        // Another program or a copy changed the file under the grid: the week shows as the
+        // files now hold it, in the arrays too.
+        const std::filesystem::path seasonFile = source.lineFile ? SeasonFilePath(source.weekSeason) : source.file;
+        ReportFileStep(seasonFile, [&] {
+            ReloadWeekSlot(seasonFile, source.weekSeason, source.week,
+                           source.lineFile ? source.file : std::filesystem::path());
+        });
+        LoadLines();
+    }
 }
 
 // ---------------------------------------------------------------- line files

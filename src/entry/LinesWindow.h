@@ -2,6 +2,8 @@
 // lines, the Enter Lines window: the chosen week's spreads and totals in a grid, edited in
 // place and written at once into the season file or the chosen line file and into
 // SeasonLines; the line-file list with its New and Delete commands; print and HTML export.
+#include "LineFiles.h"
+
 #include <QWidget>
 
 #include <filesystem>
@@ -83,7 +85,7 @@ private:
     LineSource shownSource_;
     int32_t shownFirstRecord_ = 0;
     int shownSlot_ = -1;
-    std::vector<std::pair<double, double>> storedLines_;   // per row, as in the file
+    std::vector<WeekLine> storedLines_;   // per row: its game, spread and total as in the file
 
     Grid* linesGrid_ = nullptr;
     QWidget* body_ = nullptr;

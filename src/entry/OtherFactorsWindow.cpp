@@ -6,12 +6,14 @@
 #include "LineFiles.h"
 #include "Main.h"
 #include "MsgBox.h"
+#include "Preferences.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "Steps.h"
 #include "TextLimit.h"
 #include "Teams.h"
 #include "VbError.h"
+#include "WeekRange.h"
 #include "WindowNames.h"
 #include "Windows.h"
 #include "cResizer.h"
@@ -351,26 +353,26 @@ void OtherFactorsWindow::StoreFactor(int factor)
     const int16_t value = values_[factor];
     // The file first: a level the file refused is not shown, nor given to the arrays.
     if (toFile) {
-        std::string reason;
-        if (!PutGameFactor(fileName_, shownRecord_, Rows[factor].stored, value, &reason)) {
+        GameRecord stored;
+        const GameWrite written = PutGameFactor(fileName_, shownRecord_, record_, Rows[factor].stored, value, &stored);
+        if (written.Stale()) {
+            MsgBox(ChangedSinceShown(fileName_, written.reason), vbExclamation, Caption);
+            ShowWeekAsStored();
+            return;
+        }
+        if (!written.Written()) {
             factorEdited_[factor] = false;
             MsgBox(std::string("The ") + Rows[factor].labelCaption + " level could not be saved in " +
-                       fileName_.string() + ": " + reason + ".",
+                       fileName_.string() + ": " + written.reason + ".",
                    vbExclamation, Caption);
             ShowFactor(factor, StoredFactor(factor));
             return;
         }
+        // The record as the file now holds it.
+        record_ = stored;
     }
     factorEdited_[factor] = false;
     record_.SetNumber(Rows[factor].stored, value);
-    if (toFile) {
-        // The record as the file now holds it; the one in hand already holds the new level.
-        SkipStep([&] {
-            GameRecord stored;
-            if (ReadGame(fileName_, shownRecord_, stored))
-                record_ = stored;
-        });
-    }
     SeasonData& s = Season();
     const int slot = shownSlot_;
     if (slot >= 0 && shownGame_ >= 0 && shownGame_ < GamesPerWeekSlot &&
@@ -403,20 +405,38 @@ void OtherFactorsWindow::txtComment_LostFocus()
     }
     if (!GameOnShow())
         return;
-    std::string reason;
-    if (!PutGameComment(fileName_, shownRecord_, bytes, &reason)) {
-        MsgBox("The comment could not be saved in " + fileName_.string() + ": " + reason + ".", vbExclamation,
+    GameRecord stored;
+    const GameWrite written = PutGameComment(fileName_, shownRecord_, record_, bytes, &stored);
+    if (written.Stale()) {
+        MsgBox(ChangedSinceShown(fileName_, written.reason), vbExclamation, Caption);
+        ShowWeekAsStored();
+        return;
+    }
+    if (!written.Written()) {
+        MsgBox("The comment could not be saved in " + fileName_.string() + ": " + written.reason + ".", vbExclamation,
                Caption);
         txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
         return;
     }
-    record_.Comment = bytes;
-    // The record as the file now holds it; the one in hand already holds the new comment.
-    SkipStep([&] {
-        GameRecord stored;
-        if (ReadGame(fileName_, shownRecord_, stored))
-            record_ = stored;
-    });
+    // The record as the file now holds it.
+    record_ = stored;
+}
+
+void OtherFactorsWindow::ShowWeekAsStored()
+{
+    const SeasonData& s = Season();
+    const int slot = shownSlot_;
+    std::size_t k = 0;
+    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
+        ++k;
+    if (slot >= 0 && k < s.SeasonFirstWeek.size()) {
+        const int year = s.SeasonYear - static_cast<int>(k);
+        const int week = slot - s.SeasonFirstWeek[k] + 1;
+        const std::filesystem::path lineFile =
+            UseSeasonFileLines() ? std::filesystem::path() : LineFilePath(LineFileInUse(), s.SeasonYear);
+        ReportFileStep(fileName_, [&] { ReloadWeekSlot(fileName_, year, week, lineFile); });
+    }
+    LoadGameFactors();
 }
 
 void OtherFactorsWindow::closeEvent(QCloseEvent* event)

@@ -56,6 +56,8 @@ private:
     void txtComment_GotFocus();
     void txtComment_LostFocus();
     void Navigate(int game);
+    // The week again as the season file now holds it, in the arrays and on screen.
+    void ShowWeekAsStored();
     void resize_BeforeResizing();
     // True when a game of the week is on show.
     bool GameOnShow() const;

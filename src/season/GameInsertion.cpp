@@ -8,6 +8,7 @@
 #include "SharedProcs.h"
 #include "VbError.h"
 
+#include <functional>
 #include <string_view>
 
 namespace vexal {
@@ -45,9 +46,11 @@ void AppendBlank(std::vector<uint8_t>& out, const uint8_t* from)
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
-// Inserts `inserted` when given, else a blank record.
-bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how,
-                       const GameRecord* inserted = nullptr)
+// Inserts `inserted` when given, else a blank record. `check` looks at the file as read and
+// stops the rewrite unless it answers Done.
+Rewritten RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, Rewrite how,
+                            const GameRecord* inserted = nullptr,
+                            const std::function<Rewritten(const RecordBytes&)>& check = {})
 {
     // Only a path with nothing at it is "not found"; a file that is there but cannot be read is
     // an error naming it and the cause, and is never rewritten.
@@ -56,10 +59,13 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
     if (!ReadRecordFile(path, GameRecord::Size, file, &problem)) {
         if (IsMissingFile(path)) {
             MsgBox(path.string() + " not found");
-            return false;
+            return Rewritten::Missing;
         }
         throw VbError(VbError::PathFileAccess, problem);
     }
+    if (check)
+        if (const Rewritten found = check(file); found != Rewritten::Done)
+            return found;
     const int32_t count = file.Count();
 
     const std::filesystem::path work = WorkCopyPath();
@@ -104,7 +110,14 @@ bool RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNumber, 
     WriteWhole(backupWrite, file.Bytes());
     Commit(backupWrite);
     Commit(replacement);
-    return true;
+    return Rewritten::Done;
+}
+
+// Whether record `recordNumber` of the file holds the game `key` names.
+bool Holds(const RecordBytes& file, int32_t recordNumber, const GameKey& key)
+{
+    return recordNumber >= 1 && recordNumber <= file.Count() &&
+           GameKey::Of(GameRecord::Decode(file.Record(recordNumber))) == key;
 }
 
 int16_t& GameAt(std::vector<int16_t>& a, int64_t i)
@@ -156,14 +169,40 @@ std::filesystem::path BackupPath(const std::filesystem::path& seasonFile)
 
 bool ReplaceFile(const std::filesystem::path& path, int32_t recordNumber, bool insert)
 {
-    return RewriteSeasonFile(path, recordNumber, insert ? Rewrite::InsertAfter : Rewrite::Drop);
+    return RewriteSeasonFile(path, recordNumber, insert ? Rewrite::InsertAfter : Rewrite::Drop) == Rewritten::Done;
 }
 
-bool ReplaceFileInsertFirst(const std::filesystem::path& path) { return RewriteSeasonFile(path, 0, Rewrite::InsertFirst); }
+bool ReplaceFileInsertFirst(const std::filesystem::path& path)
+{
+    return RewriteSeasonFile(path, 0, Rewrite::InsertFirst) == Rewritten::Done;
+}
 
 bool InsertGameRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
 {
-    return RewriteSeasonFile(path, recordNumber, recordNumber > 0 ? Rewrite::InsertAfter : Rewrite::InsertFirst, &game);
+    return RewriteSeasonFile(path, recordNumber, recordNumber > 0 ? Rewrite::InsertAfter : Rewrite::InsertFirst,
+                             &game) == Rewritten::Done;
+}
+
+Rewritten InsertNewGame(const std::filesystem::path& path, int32_t recordNumber, const GameKey* after,
+                        const GameRecord& game)
+{
+    const GameKey key = GameKey::Of(game);
+    return RewriteSeasonFile(path, recordNumber, recordNumber > 0 ? Rewrite::InsertAfter : Rewrite::InsertFirst, &game,
+                             [&](const RecordBytes& file) {
+                                 for (int32_t i = 1; i <= file.Count(); ++i)
+                                     if (Holds(file, i, key))
+                                         return Rewritten::Present;
+                                 if (after && !Holds(file, recordNumber, *after))
+                                     return Rewritten::Moved;
+                                 return Rewritten::Done;
+                             });
+}
+
+Rewritten RemoveGame(const std::filesystem::path& path, int32_t recordNumber, const GameKey& key)
+{
+    return RewriteSeasonFile(path, recordNumber, Rewrite::Drop, nullptr, [&](const RecordBytes& file) {
+        return Holds(file, recordNumber, key) ? Rewritten::Done : Rewritten::Moved;
+    });
 }
 
 void InsertGameRow(std::vector<int16_t>& SeasonGames, const GameRecord& record, int32_t first, int32_t last, int16_t size)

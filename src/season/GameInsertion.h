@@ -3,6 +3,7 @@
 // "~temp.tmp", the previous file kept as "<file>.old") and in a week block of the loaded
 // arrays (16 game slots of 32 fields in SeasonGames, 16 pairs in SeasonLines).
 #include "GameRecord.h"
+#include "GameWrite.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -23,6 +24,21 @@ bool ReplaceFileInsertFirst(const std::filesystem::path& path);
 // The same rewrite with `game` in place of the blank record, after record `recordNumber`
 // (before record 1 when it is 0 or less): the game is in the file whole or not at all.
 bool InsertGameRecord(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game);
+
+// What a rewrite that looks at the file as it reads it did. Another program or a sync tool may
+// have changed the file since the caller read it.
+enum class Rewritten {
+    Done,
+    Missing,   // nothing at the path ("<path> not found" was said); nothing written
+    Present,   // the file holds the game to insert already; nothing written
+    Moved,     // the record the rewrite goes by no longer holds the game meant; nothing written
+};
+// InsertGameRecord, only when the file as read for the rewrite holds no game of `game`'s season,
+// week and teams, and (with `after`) record `recordNumber` still holds the game `after` names.
+Rewritten InsertNewGame(const std::filesystem::path& path, int32_t recordNumber, const GameKey* after,
+                        const GameRecord& game);
+// ReplaceFile's removal of record `recordNumber`, only while it holds the game `key` names.
+Rewritten RemoveGame(const std::filesystem::path& path, int32_t recordNumber, const GameKey& key);
 
 // The work copy: "~temp.tmp" in the program folder.
 std::filesystem::path WorkCopyPath();

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "GameInsertion.h"
 #include "GameRecord.h"
+#include "GameWrite.h"
 #include "Host.h"
 #include "LineRecord.h"
 #include "LoaderHost.h"
@@ -22,6 +23,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -37,41 +39,37 @@ struct ImportState {
     int32_t lastUpdated = 0;     // the record the last update wrote
     ImportResult result;
     RecordSyncBatch written;     // the records put in place, on the disk together at the end
-    // The season file the updates write, kept open from one update to the next; closed
-    // before an insertion or removal rewrites a file, so that no write goes to a file a
-    // rewrite has replaced.
-    std::optional<RecordFile> seasonFile;
-    std::filesystem::path seasonPath;
     // The bytes of a season file as the import read it and has written it since: read once,
-    // kept in step with every record put, and read again after a rewrite or a failure.
+    // kept in step with every record put, and read again after a rewrite, a failure or a record
+    // found changed. The scans go by them; every write reads its record again (GameWrite.h), as
+    // another program or a sync tool may have changed the file since, or a window while a
+    // question of the import was open.
     RecordBytes seasonBytes;
     std::filesystem::path seasonBytesPath; // empty: nothing kept
 
-    void Put(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& game)
+    // The import's own fields (`edit`) into record `recordNumber`, read as `seen`, written only
+    // while the record holds that game; false (nothing written, nothing kept) when it no longer
+    // does. `stored` receives the record as the file then holds it.
+    bool Rewrite(const std::filesystem::path& path, int32_t recordNumber, const GameRecord& seen,
+                 const std::function<void(GameRecord&)>& edit, GameRecord& stored)
     {
-        const auto bytes = game.Encode();
         const bool kept = seasonBytesPath == path && recordNumber >= 1 && recordNumber <= seasonBytes.Count();
         seasonBytesPath.clear(); // until the record is in place
-        if (!seasonFile || seasonPath != path) {
-            seasonFile.reset();
-            seasonFile.emplace(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season, &written);
-            seasonPath = path;
-        }
-        seasonFile->Put(recordNumber, bytes.data());
+        if (!RewriteGameWhereItIs<GameRecord>(path, recordNumber, GameKey::Of(seen), edit, &stored, &written).Written())
+            return false;
         if (kept) {
-            seasonBytes.Replace(recordNumber, bytes.data());
+            seasonBytes.Replace(recordNumber, stored.Encode().data());
             seasonBytesPath = path;
         }
+        return true;
     }
-    // Closes the season file and forgets what was read of it.
-    void CloseSeasonFile()
-    {
-        seasonFile.reset();
-        seasonBytesPath.clear();
-    }
+    // Forgets what was read of the season file.
+    void CloseSeasonFile() { seasonBytesPath.clear(); }
 };
 
-enum class Outcome { Next, Stop };
+// Again: the season file no longer holds what the import read of it; the record is imported
+// once more from the file as it is now.
+enum class Outcome { Next, Stop, Again };
 
 // Where a week lies in its season file (which keeps weeks in order): its first and last
 // record, and the last record of an earlier week; 0 for none.
@@ -178,8 +176,8 @@ std::string ChosenWeekText()
 // An Action 1 game that its week does not hold yet: a new record after the game the last
 // update wrote when that is of the same week, else after the week's last record, else after
 // the last record of an earlier week, else before every record.
-void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::path& path, const RecordBytes& file,
-                bool fileExists, const WeekBlock& block)
+Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::path& path, const RecordBytes& file,
+                   bool fileExists, const WeekBlock& block)
 {
     const GameRecord& game = stat.Game;
     int32_t after = 0;
@@ -200,9 +198,15 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
             throw VbError(VbError::PathFileAccess, path.string() + " could not be created: " + ReasonOfError(error) + ".");
         }
     }
+    // The game goes in after the record it was placed after, as the file holds it when it is
+    // rewritten, and only when the file does not hold it by then.
+    const GameKey afterKey = after > 0 ? GameKey::Of(GameRecord::Decode(file.Record(after))) : GameKey{};
     st.CloseSeasonFile();
-    if (!InsertGameRecord(path, after, game))
-        return;
+    const Rewritten inserted = InsertNewGame(path, after, after > 0 ? &afterKey : nullptr, game);
+    if (inserted == Rewritten::Missing)
+        return Outcome::Next;
+    if (inserted != Rewritten::Done)
+        return Outcome::Again;
     ++st.result.imported;
     if (after > 0)
         st.lastUpdated = after;
@@ -210,52 +214,60 @@ void InsertGame(const StatRecord& stat, ImportState& st, const std::filesystem::
     const int32_t weekFirst = block.first > 0 && block.first <= after ? block.first : after + 1;
     const ArrayPlace place = PlaceOf(game.Year, game.Week, after + 1, weekFirst);
     if (!place.Loaded())
-        return;
+        return Outcome::Next;
     auto& season = Season();
     InsertGameRow(season.SeasonGames, game, place.slot * WeekSlotStride + place.game * FieldsPerGame,
                   place.slot * WeekSlotStride + WeekSlotStride - 1, FieldsPerGame);
     InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * LinesPerGame,
                    place.slot * LineSlotStride + LineSlotStride - 1, LinesPerGame);
+    return Outcome::Next;
 }
 
-void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesystem::path& path,
-                      GameRecord candidate, int32_t candidateNumber, int32_t weekFirst)
+Outcome ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesystem::path& path,
+                         const GameRecord& seen, int32_t candidateNumber, int32_t weekFirst)
 {
     const GameRecord& game = stat.Game;
     const ArrayPlace place = PlaceOf(game.Year, game.Week, candidateNumber, weekFirst);
-    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(candidate, candidateNumber);
-
-    if (st.overwriteTeams == 1) {
-        candidate.AwayTeam = game.AwayTeam;
-        candidate.HomeTeam = game.HomeTeam;
-    }
-    if (candidate.Total == 0) {
-        candidate.Total = game.Total;
-        if (candidate.Line == 0)
-            candidate.Line = game.Line;
-    }
+    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(seen, candidateNumber);
+    const bool overwriteTeams = st.overwriteTeams == 1;
     const bool hasResult = game.HomeScore + game.AwayScore > 0;
-    if (hasResult) {
-        candidate.Year = game.Year;
-        candidate.Week = game.Week;
-        candidate.GameDate = game.GameDate;
-        candidate.Surface = game.Surface;
-        candidate.HomeScore = game.HomeScore;
-        candidate.AwayScore = game.AwayScore;
-        candidate.HomeStats = game.HomeStats;
-        candidate.AwayStats = game.AwayStats;
-    }
-    // The file first: the arrays show what the file holds.
+
+    // The file first: the arrays show what the file holds. Only the import's own fields
+    // change, in the record as the file holds it now; the factors, the comment and a line
+    // set since stay.
+    GameRecord candidate;
+    const bool written = st.Rewrite(path, candidateNumber, seen, [&](GameRecord& r) {
+        if (overwriteTeams) {
+            r.AwayTeam = game.AwayTeam;
+            r.HomeTeam = game.HomeTeam;
+        }
+        if (r.Total == 0) {
+            r.Total = game.Total;
+            if (r.Line == 0)
+                r.Line = game.Line;
+        }
+        if (hasResult) {
+            r.Year = game.Year;
+            r.Week = game.Week;
+            r.GameDate = game.GameDate;
+            r.Surface = game.Surface;
+            r.HomeScore = game.HomeScore;
+            r.AwayScore = game.AwayScore;
+            r.HomeStats = game.HomeStats;
+            r.AwayStats = game.AwayStats;
+        }
+    }, candidate);
+    if (!written)
+        return Outcome::Again;
     st.lastUpdated = candidateNumber;
-    st.Put(path, candidateNumber, candidate);
     ++st.result.imported;
 
     if (!place.Loaded())
-        return;
+        return Outcome::Next;
     auto& season = Season();
     const auto fields = candidate.GameFields();
     auto at = [&](int field) -> int16_t& { return season.Game(place.slot, place.game, field); };
-    if (st.overwriteTeams == 1) {
+    if (overwriteTeams) {
         at(gfAwayTeam) = fields[gfAwayTeam];
         at(gfHomeTeam) = fields[gfHomeTeam];
     }
@@ -266,6 +278,7 @@ void ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::filesy
     if (hasResult)
         for (const GameField f : GameRecord::ResultFields())
             at(f) = fields[static_cast<std::size_t>(f)];
+    return Outcome::Next;
 }
 
 int32_t AskTeams(const std::string& title, const std::string& text)
@@ -307,8 +320,11 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
         if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam &&
             stat.Action == ActionRemove) {
             st.CloseSeasonFile();
-            if (!ReplaceFile(path, c, false))
+            const Rewritten removed = RemoveGame(path, c, GameKey::Of(candidate));
+            if (removed == Rewritten::Missing)
                 return Outcome::Next;
+            if (removed != Rewritten::Done)
+                return Outcome::Again;
             ++st.result.imported;
             const ArrayPlace place = PlaceOf(game.Year, game.Week, c, block.first);
             if (place.Loaded()) {
@@ -370,13 +386,12 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
             st.overwriteTeams = 1;
         }
 
-        ApplyToCandidate(stat, st, path, candidate, c, block.first);
-        return Outcome::Next;
+        return ApplyToCandidate(stat, st, path, candidate, c, block.first);
     }
     return Outcome::Next;
 }
 
-Outcome ImportRecord(const StatRecord& stat, ImportState& st)
+Outcome ImportRecordFromFile(const StatRecord& stat, ImportState& st)
 {
     const GameRecord& game = stat.Game;
     // Each game goes to the season file its own season names.
@@ -393,12 +408,25 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
             const GameRecord r = GameRecord::Decode(file.Record(i));
             present = r.Week == game.Week && r.HomeTeam == game.HomeTeam && r.AwayTeam == game.AwayTeam;
         }
-        if (!present) {
-            InsertGame(stat, st, path, file, exists, block);
-            return Outcome::Next;
-        }
+        if (!present)
+            return InsertGame(stat, st, path, file, exists, block);
     }
     return UpdateGame(stat, st, path);
+}
+
+// One record of the stat file, imported again from the season file as it is now when the file
+// no longer held what the import read of it (another program wrote it meanwhile).
+Outcome ImportRecord(const StatRecord& stat, ImportState& st)
+{
+    Outcome outcome = ImportRecordFromFile(stat, st);
+    if (outcome != Outcome::Again)
+        return outcome;
+    st.CloseSeasonFile();
+    outcome = ImportRecordFromFile(stat, st);
+    if (outcome != Outcome::Again)
+        return outcome;
+    const std::filesystem::path path = ProgramFolder() / SeasonFileName(stat.Game.Year);
+    throw VbError(VbError::PathFileAccess, path.string() + " changed while the game was imported; it was not written.");
 }
 
 std::string DescriptionOf(const std::exception& e)

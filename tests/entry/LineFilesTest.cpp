@@ -18,6 +18,25 @@
 namespace vexal::test {
 namespace {
 
+// Record `record` of a season or line file as the Enter Lines grid shows it; past the end of
+// the file (or without one) a row of no game.
+WeekLine ShownAt(const std::filesystem::path& file, bool lineFile, int32_t record)
+{
+    WeekLine shown;
+    shown.Record = record;
+    const std::string bytes = std::filesystem::exists(file) ? ReadFile(file) : std::string();
+    const std::size_t size = lineFile ? LineRecord::Size : GameRecord::Size;
+    if (record < 1 || static_cast<std::size_t>(record) * size > bytes.size())
+        return shown;
+    const auto* at = reinterpret_cast<const uint8_t*>(bytes.data()) + static_cast<std::size_t>(record - 1) * size;
+    if (lineFile) {
+        const LineRecord r = LineRecord::Decode(at);
+        return {record, r.HomeTeam, r.AwayTeam, r.LineValue(), r.TotalValue(), r.Year, r.Week};
+    }
+    const GameRecord g = GameRecord::Decode(at);
+    return {record, g.HomeTeam, g.AwayTeam, g.LineValue(), g.TotalValue(), g.Year, g.Week};
+}
+
 GameRecord Game(int year, int week, int home, int away, double line, double total)
 {
     GameRecord g;
@@ -118,7 +137,7 @@ TEST_F(LineFilesTest, RewritesOnlyTheLinesOfOneRecord)
     const std::string seasonBefore = ReadFile(folder / "2024.nfl");
     const std::string lineBefore = ReadFile(folder / "L.L24");
 
-    ASSERT_TRUE(WriteRecordLines(folder / "2024.nfl", false, 2, 7.5, 43));
+    ASSERT_TRUE(WriteRecordLines(folder / "2024.nfl", false, 2, ShownAt(folder / "2024.nfl", false, 2), 7.5, 43).Written());
     std::string season = ReadFile(folder / "2024.nfl");
     ASSERT_EQ(season.size(), seasonBefore.size());
     auto g = GameRecord::Decode(reinterpret_cast<const uint8_t*>(season.data()) + 159);
@@ -131,16 +150,16 @@ TEST_F(LineFilesTest, RewritesOnlyTheLinesOfOneRecord)
         }
     }
 
-    ASSERT_TRUE(WriteRecordLines(folder / "L.L24", true, 5, 0, 0));
+    ASSERT_TRUE(WriteRecordLines(folder / "L.L24", true, 5, ShownAt(folder / "L.L24", true, 5), 0, 0).Written());
     const std::string lines = ReadFile(folder / "L.L24");
     EXPECT_EQ(lines.substr(0, 4 * 21 + 5), lineBefore.substr(0, 4 * 21 + 5));
     EXPECT_EQ(lines.substr(4 * 21 + 5), std::string(16, '\0'));
 
     // Outside the file nothing is written and no file is made.
-    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 6, 1, 1));
-    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 0, 1, 1));
+    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 6, ShownAt(folder / "L.L24", true, 6), 1, 1).Written());
+    EXPECT_FALSE(WriteRecordLines(folder / "L.L24", true, 0, ShownAt(folder / "L.L24", true, 0), 1, 1).Written());
     EXPECT_EQ(ReadFile(folder / "L.L24").size(), 105u);
-    EXPECT_FALSE(WriteRecordLines(folder / "Gone.L24", true, 1, 1, 1));
+    EXPECT_FALSE(WriteRecordLines(folder / "Gone.L24", true, 1, ShownAt(folder / "Gone.L24", true, 1), 1, 1).Written());
     EXPECT_FALSE(std::filesystem::exists(folder / "Gone.L24"));
 }
 
@@ -216,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineFileCase{"create-line-file", "2024.nfl", "Mine.L24",
                      [](const std::filesystem::path& f) { return CreateLineFile(f / "2024.nfl", f / "Mine.L24"); }},
         LineFileCase{"write-line-file", "Mine.L24", "Mine.L24",
-                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "Mine.L24", true, 2, -2.5, 51.5); }},
+                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "Mine.L24", true, 2, ShownAt(f / "Mine.L24", true, 2), -2.5, 51.5).Written(); }},
         LineFileCase{"write-season-lines", "2024.nfl", "2024.nfl",
-                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "2024.nfl", false, 5, 3.5, 40.5); }}),
+                     [](const std::filesystem::path& f) { return WriteRecordLines(f / "2024.nfl", false, 5, ShownAt(f / "2024.nfl", false, 5), 3.5, 40.5).Written(); }}),
     [](const ::testing::TestParamInfo<LineFileCase>& info) {
         std::string name = info.param.name;
         std::erase(name, '-');

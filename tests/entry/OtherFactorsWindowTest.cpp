@@ -49,7 +49,7 @@ TEST_F(OtherFactorsTest, ShowsTheStoredLevelsAndReleasingStoresZero)
 {
     ChooseWeek(4, 2024);
     const int first = FirstRecordOf(2024, 4);
-    ASSERT_TRUE(PutGameFactor(SeasonFile(), first, GameRecord::Field::Injuries, -3));
+    ASSERT_TRUE(PutGameFactor(SeasonFile(), first, Record(first), GameRecord::Field::Injuries, -3).Written());
     F& w = Open();
     EXPECT_EQ(w.windowTitle().toStdString(), "Other Factors");
     for (const char* name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast", "lblAway", "lblHome", "lblInjuries",
@@ -122,7 +122,7 @@ TEST_F(OtherFactorsTest, CommentIsStoredPaddedToSeventyFiveBlanks)
     const int first = FirstRecordOf(2024, 2);
     std::array<uint8_t, 75> blanks;
     blanks.fill(' ');
-    ASSERT_TRUE(PutGameComment(SeasonFile(), first, blanks));
+    ASSERT_TRUE(PutGameComment(SeasonFile(), first, Record(first), blanks).Written());
     F& w = Open();
     auto* box = Control<QLineEdit>(&w, "txtComment");
     EnterFocus(box);
