@@ -105,15 +105,46 @@ public:
     }
 };
 
-// An entry of a settings file's text in the form the settings store gives it: its key path
-// ("Vexal/Settings/WebSite" for the key Settings\WebSite of the section [Vexal]) and its value.
+// An entry of a settings file's text as the settings store reads it: its key path
+// ("Vexal/Settings/WebSite" for the key Settings\WebSite of the section [Vexal]), where its
+// bytes lie (a quote or a backslash may run it over several lines) and its value as written.
 struct TextEntry {
-    std::size_t line = 0;
-    std::string key;      // as the file writes it
+    std::size_t line = 0;  // the line it starts on
+    std::size_t begin = 0; // its bytes in the text, without the line end after it
+    std::size_t end = 0;
+    std::size_t section = 0; // the section it is written under (its index in SettingsText::sections)
+    std::string key;       // as the file writes it
     QString path;
-    QString value;
+    bool found = false;      // a path the store can be asked for (no empty part)
+    std::string value;       // as the file writes it, without the blanks around it
     bool plainValue = false; // a value the store gives back as the file writes it
 };
+
+// A section heading of the text, or the top of the text before any heading: the key path its
+// entries start with ("Vexal/", empty for the top level and [General]).
+struct TextSection {
+    std::size_t headingEnd = 0; // where the heading's line ends (0 for the top of the text)
+    QString prefix;
+};
+
+// A settings file's text as the settings store reads it: its sections and its entries, in the
+// order the file writes them.
+struct SettingsText {
+    std::vector<TextSection> sections;
+    std::vector<TextEntry> entries;
+};
+
+bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view TrimmedSpace(std::string_view s)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
+    while (!s.empty() && space(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && space(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
 
 std::string_view TrimmedBlanks(std::string_view s)
 {
@@ -123,129 +154,161 @@ std::string_view TrimmedBlanks(std::string_view s)
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-int HexDigit(char c)
+// The next line of the text as the store reads it, from `pos` on: blanks and comment lines
+// before it are passed over; a line end inside quotes or after a backslash does not end it;
+// a ";" outside quotes ends it (what follows is a comment). False at the end of the text.
+bool NextStoreLine(std::string_view text, std::size_t& pos, std::size_t& begin, std::size_t& end, std::size_t& equals)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// A section name or one part of a key in letters, digits, blanks, "_", "-", "." and the
-// store's own %XX escapes of printable characters, decoded; false for anything else, whose
-// reading by the store this check does not presume to know.
-bool PlainName(std::string_view text, QString& name)
-{
-    name.clear();
-    if (text.empty())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t n = text.size();
+    begin = pos;
+    while (begin < n && IsLineBlank(text[begin]))
+        ++begin;
+    equals = std::string_view::npos;
+    bool quoted = false;
+    std::size_t i = begin;
+    while (i < n) {
         const char c = text[i];
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '_' || c == '-' || c == '.') {
-            name += QLatin1Char(c);
-            continue;
-        }
-        if (c != '%' || i + 2 >= text.size() || HexDigit(text[i + 1]) < 0 || HexDigit(text[i + 2]) < 0)
-            return false;
-        const int code = HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]);
-        if (code < 0x20 || code > 0x7E || code == '/' || code == '\\')
-            return false;
-        name += QLatin1Char(static_cast<char>(code));
-        i += 2;
-    }
-    return true;
-}
-
-// The entries of a settings file's text whose keys the store's reading is sure for; entries
-// of other forms are passed over (they are no proof of a short read either way).
-std::vector<TextEntry> PlainEntries(std::string_view text)
-{
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    std::vector<TextEntry> entries;
-    QString section;
-    bool sectionKnown = true; // entries before any section are the store's top level
-    std::size_t number = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        const std::string_view t = TrimmedBlanks(line);
-        if (t.empty() || t.front() == ';')
-            continue;
-        if (t.front() == '[') {
-            const auto close = t.find(']');
-            QString name;
-            // The store takes a section called General for its top level: passed over too.
-            sectionKnown = close != std::string_view::npos && PlainName(TrimmedBlanks(t.substr(1, close - 1)), name) &&
-                           name.compare(QLatin1String("general"), Qt::CaseInsensitive) != 0;
-            section = name;
-            continue;
-        }
-        const auto eq = t.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        const std::string_view value = TrimmedBlanks(t.substr(eq + 1));
-        // The store runs a value on over the next lines after a backslash at its end or an
-        // open quote: from there on, which line is an entry is its own reading.
-        bool quoted = false;
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '\\')
-                ++i;
-            else if (value[i] == '"')
-                quoted = !quoted;
-            else if (value[i] == ';' && !quoted)
+        if (c == '=') {
+            if (!quoted && equals == std::string_view::npos)
+                equals = i;
+        } else if (c == '\n' || c == '\r') {
+            if (!quoted)
+                break;
+        } else if (c == '\\') {
+            if (i + 1 < n) {
+                const char next = text[++i];
+                if (i + 1 < n && ((next == '\n' && text[i + 1] == '\r') || (next == '\r' && text[i + 1] == '\n')))
+                    ++i;
+            }
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ';') {
+            if (i == begin) {
+                while (i < n && text[i] != '\n' && text[i] != '\r')
+                    ++i;
+                while (i < n && IsLineBlank(text[i]))
+                    ++i;
+                begin = i;
+                continue;
+            }
+            if (!quoted)
                 break;
         }
-        if (quoted || (!value.empty() && value.back() == '\\'))
-            break;
-        const std::string_view key = TrimmedBlanks(t.substr(0, eq));
-        QString path = section;
-        bool plain = sectionKnown && !key.empty();
-        for (std::size_t from = 0; plain && from <= key.size();) {
-            std::size_t to = key.find('\\', from);
-            if (to == std::string_view::npos)
-                to = key.size();
-            QString part;
-            plain = PlainName(key.substr(from, to - from), part);
-            path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
-            from = to + 1;
-        }
-        if (!plain)
+        ++i;
+    }
+    pos = i;
+    end = i;
+    return end > begin;
+}
+
+// A key or section name as the store reads it: UTF-8, "\" for "/", %XX and %UXXXX escapes.
+QString StoreName(std::string_view text)
+{
+    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString name;
+    for (qsizetype i = 0; i < decoded.size();) {
+        const QChar c = decoded.at(i);
+        if (c == u'\\') {
+            name += u'/';
+            ++i;
             continue;
-        TextEntry entry{number, std::string(key), path, QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())),
-                        value.empty() || value.front() != '@'};
-        for (const char c : value) {
+        }
+        if (c != u'%' || i == decoded.size() - 1) {
+            name += c;
+            ++i;
+            continue;
+        }
+        const bool wide = decoded.at(i + 1) == u'U';
+        const qsizetype first = i + (wide ? 2 : 1), digits = wide ? 4 : 2;
+        bool ok = false;
+        const int code = first + digits <= decoded.size() ? QStringView(decoded).sliced(first, digits).toInt(&ok, 16) : 0;
+        if (!ok) {
+            name += u'%';
+            ++i;
+            continue;
+        }
+        name += QChar(code);
+        i = first + digits;
+    }
+    return name;
+}
+
+// The store files a key under a path with an empty part ("A\\B") where no look-up finds it.
+bool FoundByPath(const QString& path)
+{
+    return !path.isEmpty() && !path.startsWith(u'/') && !path.endsWith(u'/') && !path.contains(QLatin1String("//"));
+}
+
+SettingsText ReadSettingsText(std::string_view text)
+{
+    SettingsText read;
+    read.sections.push_back({});
+    const std::size_t origin = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    std::size_t pos = origin, begin = 0, end = 0, equals = 0;
+    std::size_t line = 1, counted = 0; // the line number of the byte at `counted`
+    while (NextStoreLine(text, pos, begin, end, equals)) {
+        for (; counted < begin; ++counted)
+            if (text[counted] == '\n')
+                ++line;
+        const std::string_view whole = text.substr(begin, end - begin);
+        if (whole.front() == '[') {
+            const std::size_t close = whole.find(']');
+            const std::string_view name =
+                TrimmedSpace(whole.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            TextSection section{end, {}};
+            const QLatin1String general("general");
+            if (QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).compare(general, Qt::CaseInsensitive) != 0) {
+                if (name.size() == 8 && name.front() == '%' &&
+                    QString::fromLatin1(name.data() + 1, 7).compare(general, Qt::CaseInsensitive) == 0)
+                    section.prefix = QString::fromLatin1(name.data() + 1, 7);
+                else
+                    section.prefix = StoreName(name);
+                section.prefix += u'/';
+            }
+            read.sections.push_back(section);
+            continue;
+        }
+        if (equals == std::string_view::npos)
+            continue;
+        TextEntry entry;
+        entry.line = line;
+        entry.begin = begin;
+        entry.end = end;
+        entry.section = read.sections.size() - 1;
+        const std::string_view key = TrimmedSpace(text.substr(begin, equals - begin));
+        entry.key = std::string(key);
+        entry.path = read.sections.back().prefix + StoreName(key);
+        entry.found = FoundByPath(entry.path);
+        entry.value = std::string(TrimmedBlanks(text.substr(equals + 1, end - equals - 1)));
+        entry.plainValue = entry.value.empty() || entry.value.front() != '@';
+        for (const char c : entry.value) {
             const auto u = static_cast<unsigned char>(c);
             if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == ',' || c == ';')
                 entry.plainValue = false;
         }
-        entries.push_back(std::move(entry));
+        read.entries.push_back(std::move(entry));
     }
-    return entries;
+    return read;
 }
 
 // What the store holds of the text the program read of its file, in words for a message;
 // empty when it holds every entry of it. A read that failed part-way leaves the store's
-// status as it was, with only what came before the failure: its entries tell.
+// status as it was, with only what came before the failure: its entries tell. A key written
+// twice, under one spelling or two the store takes for one ("A\B" and "A/B", a section
+// [Vexal\A] beside [Vexal], the top of the file and [General]), holds one of its values;
+// which one is no proof of anything.
 std::string StoreShortfall(const QSettings& settings, const std::filesystem::path& file, std::string_view text)
 {
-    const std::vector<TextEntry> entries = PlainEntries(text);
+    const SettingsText read = ReadSettingsText(text);
     std::map<QString, int> times;
-    for (const TextEntry& e : entries)
+    for (const TextEntry& e : read.entries)
         ++times[e.path];
-    for (const TextEntry& e : entries) {
-        // A key written twice holds its last value; which one is no proof of anything.
+    for (const TextEntry& e : read.entries) {
+        if (!e.found)
+            continue;
         const bool whole = settings.contains(e.path) &&
-                           (!e.plainValue || times[e.path] > 1 || settings.value(e.path).toString() == e.value);
+                           (!e.plainValue || times[e.path] > 1 ||
+                            settings.value(e.path).toString() == QString::fromLatin1(e.value.data(), static_cast<qsizetype>(e.value.size())));
         if (!whole)
             return file.string() + " could not be read: the settings store did not read its entry \"" + e.key +
                    "\" (line " + std::to_string(e.line) + ") as the file holds it.";
@@ -253,21 +316,28 @@ std::string StoreShortfall(const QSettings& settings, const std::filesystem::pat
     return {};
 }
 
+// Why the store did not take the file as the program read it (text), in words for a message;
+// empty when it did. The store reads the file again, by its own means, and keeps no error
+// status for a read that failed after the open. The form of the text is the program's own
+// check's to judge (ProfileTextDamage): the store calls a file with a "#" comment or a UTF-8
+// mark a format error while it reads every entry of it.
+std::string StoreReadProblem(QSettings& settings, const std::filesystem::path& file, std::string_view text)
+{
+    settings.allKeys();
+    if (settings.status() == QSettings::AccessError)
+        return file.string() + " could not be read as settings.";
+    // The failing disk of a test fails the store's read as it fails every other.
+    if (BytesBeforeReadError(file) < text.size())
+        return ReadFailure(file, EIO);
+    return StoreShortfall(settings, file, text);
+}
+
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
-    // Why the store did not take the file as the program read it (text), in words for a
-    // message; empty when it did. The store reads the file again, by its own means, and
-    // keeps no error status for a read that failed after the open.
     std::string ReadProblem(const std::filesystem::path& file, std::string_view text) const
     {
-        settings_->allKeys();
-        if (settings_->status() != QSettings::NoError)
-            return file.string() + " could not be read as settings.";
-        // The failing disk of a test fails the store's read as it fails every other.
-        if (BytesBeforeReadError(file) < text.size())
-            return ReadFailure(file, EIO);
-        return StoreShortfall(*settings_, file, text);
+        return StoreReadProblem(*settings_, file, text);
     }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
@@ -410,8 +480,8 @@ QString SettingsFile(const QString& settingsFolder)
 
 std::string SettingsStoreShortfall(const QString& file, std::string_view text)
 {
-    const QSettings settings(file, QSettings::IniFormat);
-    return StoreShortfall(settings, S(file), text);
+    QSettings settings(file, QSettings::IniFormat);
+    return StoreReadProblem(settings, S(file), text);
 }
 
 void InstallQtSettings(const QString& settingsFolder)

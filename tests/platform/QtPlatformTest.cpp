@@ -134,7 +134,7 @@ TEST(QtSettings, TheReadmesExampleIsReadWithOrWithoutAFinalLineEndAndKeepsItsKey
 // The settings store reads its file again after the program's own read, and keeps no error for
 // a read that fails part-way: what it holds is measured against the text the program read.
 // A store that read the file whole is never taken for one that did not, whatever the file's
-// form; one that read less (nothing, a file cut at a line, in a key, in a value) names the
+// form (a key written twice under spellings the store takes for one included); one that read less (nothing, a file cut at a line, in a key, in a value) names the
 // first entry it lacks.
 TEST(QtSettings, AStoreThatReadLessThanTheFileHoldsIsToldFromOneThatReadItAll)
 {
@@ -150,11 +150,21 @@ TEST(QtSettings, AStoreThatReadLessThanTheFileHoldsIsToldFromOneThatReadItAll)
                               "Preference\\Min Games=8\r\nA=1\r\nA=2\r\n  B  =  x y  \r\nP=100% sure #1\r\nQ=a;b\r\n"
                               "T=\r\nE=caf\xC3\xA9\r\nL=a, b\r\n[Odd\\Name]\r\nO=1\r\n[Vexal]\r\nV=@x\r\nW=3";
     const std::string runOn = "[Vexal]\nR=a\\\nS=2\nU=\"x\nY=3\nZ=1\n";
+    const std::string merged = "[Vexal]\nPreference\\X=3\nPreference/X=7\n";
+    const std::string groups = "[Vexal]\nPreference\\X=3\n[Vexal\\Preference]\nX=7\n";
+    const std::string groupsFirst = "[Vexal/Preference]\nX=7\n[Vexal]\nPreference\\X=3\n";
+    const std::string general = "top=1\n[Vexal]\nA=1\n[General]\ntop=2\n[general]\ntop=3\n";
     const std::vector<Row> rows = {
         {"the README's example", readme, readme, ""},
         {"the README's example with a UTF-8 mark", "\xEF\xBB\xBF" + readme, "\xEF\xBB\xBF" + readme, ""},
         {"every form of entry", forms, forms, ""},
         {"values run on over lines", runOn, runOn, ""},
+        {"a key under a slash and a backslash", merged, merged, ""},
+        {"a group's section after its parent's", groups, groups, ""},
+        {"a group's section before its parent's", groupsFirst, groupsFirst, ""},
+        {"the top of the file and [General]", general, general, ""},
+        {"comments with # and a UTF-8 mark", "\xEF\xBB\xBF# mine\r\n" + merged, "\xEF\xBB\xBF# mine\r\n" + merged, ""},
+        {"cut after a key written twice", merged + "B=2\n", merged, "\"B\" (line 4)"},
         {"nothing read", readme, "", "\"Settings\\WebSite\" (line 2)"},
         {"no file read", readme, "\x01", "\"Settings\\WebSite\" (line 2)"},
         {"cut in a value", readme, "[Vexal]\nSettings\\WebSite=https://www.ex", "\"Settings\\WebSite\" (line 2)"},
