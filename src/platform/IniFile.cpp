@@ -198,6 +198,17 @@ bool Same(const std::string& a, const std::string& b) { return vb::UCase(a) == v
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
+// A control character other than a tab: what ProfileTextDamage calls a byte no text holds.
+bool HasControlCharacter(const std::string& s)
+{
+    for (const char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t') || u == 0x7F)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -258,6 +269,11 @@ bool WriteEntry(const std::string& section, const std::string& key, const std::s
         || cleanKey.find('=') != std::string::npos || cleanKey[0] == '[' || cleanKey[0] == ';'
         || cleanSection.find(']') != std::string::npos) {
         why = "the entry holds a line break or a name no profile entry can have";
+        return false;
+    }
+    // The file's own reader would take the whole file for damaged: nothing is written.
+    if (HasControlCharacter(section) || HasControlCharacter(key) || HasControlCharacter(value)) {
+        why = "the entry holds a control character, which no profile text holds";
         return false;
     }
     std::vector<std::string> lines;

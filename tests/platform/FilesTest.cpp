@@ -716,13 +716,43 @@ TEST(IniFile, AUtf8MarkedFileKeepsEveryCharacterThroughAWrite)
     EXPECT_EQ(GetPrivateProfileString("Vexal", "City", "", folder / "Vexal.ini"), "Z\u00FCrich \u0141\u00F3" "d\u017A");
 }
 
+// An entry the file's own reader would split, take for another line, or call damage (a
+// control character: a byte no text holds) is refused at the write, with its reason, and the
+// file stays as it was and reads as before.
 TEST(IniFile, AWriteThatWouldBreakTheFileChangesNothing)
 {
+    struct Row {
+        const char* name;
+        std::string section, key, value;
+        const char* reason; // a part of the reason given
+    };
+    const Row rows[] = {
+        {"a line break in the value", "Vexal", "Year to Load", "3\r\n[Evil]", "line break"},
+        {"an equals sign in the key", "Vexal", "A=B", "1", "name no profile entry"},
+        {"no key", "Vexal", "", "1", "name no profile entry"},
+        {"a bracket in the section", "Ve]xal", "K", "1", "name no profile entry"},
+        {"a control byte in the value", "Vexal", "Year to Load", "3\x01", "control character"},
+        {"a NUL in the value", "Vexal", "Year to Load", std::string("3\0" "4", 3), "control character"},
+        {"a delete in the value", "Vexal", "Year to Load", "3\x7F", "control character"},
+        {"an escape in the key", "Vexal", "Year\x1Bto", "3", "control character"},
+        {"a control byte in the section", "Vex\x02" "al", "K", "3", "control character"},
+    };
     TempFolder folder;
+    const std::filesystem::path ini = folder / "Vexal.ini";
     folder.Write("Vexal.ini", "[Vexal]\r\nYear to Load=2\r\n");
-    EXPECT_FALSE(WritePrivateProfileString("Vexal", "Year to Load", "3\r\n[Evil]", folder / "Vexal.ini"));
-    EXPECT_FALSE(WritePrivateProfileString("Vexal", "A=B", "1", folder / "Vexal.ini"));
-    EXPECT_FALSE(WritePrivateProfileString("Vexal", "", "1", folder / "Vexal.ini"));
-    EXPECT_FALSE(WritePrivateProfileString("Ve]xal", "K", "1", folder / "Vexal.ini"));
-    EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nYear to Load=2\r\n");
+    ScriptedMessages& messages = InstallScriptedMessages();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string reason;
+        EXPECT_FALSE(WritePrivateProfileString(row.section, row.key, row.value, ini, reason));
+        EXPECT_NE(reason.find(row.reason), std::string::npos) << reason;
+        EXPECT_FALSE(WritePrivateProfileString(row.section, row.key, row.value, ini));
+        EXPECT_EQ(folder.Read("Vexal.ini"), "[Vexal]\r\nYear to Load=2\r\n");
+        EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "", ini), "2");
+    }
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    // A tab is text: written and read back.
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Name", "a\tb", ini));
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Name", "", ini), "a\tb");
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
 }
