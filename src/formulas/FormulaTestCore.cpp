@@ -4,6 +4,7 @@
 #include "FormulaFile.h"
 #include "RecordFile.h"
 #include "Steps.h"
+#include "TextDamage.h"
 #include "TSPredict.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -262,13 +263,8 @@ std::vector<std::string> TemplatePieces(std::string_view fileText)
 
 std::string TemplateTextDamage(std::string_view fileText)
 {
-    const std::size_t end = fileText.find_first_of("\r\n");
-    const std::string_view line = fileText.substr(0, end);
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if ((c < 0x20 && c != '\t') || c == 0x7F)
-            return "it holds a byte no template holds (" + std::to_string(c) + " at byte " + std::to_string(i + 1) + ")";
-    }
+    if (std::string damage = TextByteDamage(fileText, "template"); !damage.empty())
+        return damage;
     // A line with no line break after it is how many editors save one, and nothing tells it
     // from a line cut there: it is read as it stands.
     if (fileText.empty())

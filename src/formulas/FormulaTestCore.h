@@ -131,7 +131,7 @@ std::string TemplateLine(const std::vector<std::string>& fields);
 std::vector<std::string> TemplatePieces(std::string_view fileText);
 // What shows that a template's text is none the program or an editor wrote, in words for a
 // message ("it holds a byte no template holds (0 at byte 3)"); empty when the file holds a
-// line and its first line holds no control character, whether a line break ends it or not.
+// line and no byte no text holds (TextByteDamage), whether a line break ends it or not.
 std::string TemplateTextDamage(std::string_view fileText);
 // The path of a chosen name: as chosen when it ends in "ftp" in any case, else + ".ftp".
 std::string TemplatePath(const std::string& chosen);

@@ -243,14 +243,19 @@ void FormulaTestWindow::mnuLTT_Click()
             MsgBox(problem, vbExclamation);
             return;
         }
-        // A garbled template is named; its controls are set as far as it goes.
-        std::string damage = formulatest::TemplateTextDamage(bytes);
+        // A template holding bytes no text holds is named and changes no control: a piece cut
+        // at such a byte would pass for the template's own value.
+        if (const std::string damage = formulatest::TemplateTextDamage(bytes); !damage.empty()) {
+            MsgBox(*chosen + " is damaged: " + damage + ". Its settings were not loaded.", vbExclamation);
+            return;
+        }
+        // A piece its control does not take stops the load there; the ones before it are set.
+        std::string damage;
         const std::vector<std::string> pieces = TemplatePieces(win1252::ToUtf8(bytes));
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)
             if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)])) {
-                if (damage.empty())
-                    damage = "field " + std::to_string(field + 1) + " (\"" + pieces[static_cast<std::size_t>(field)] +
-                             "\") is no value its control takes";
+                damage = "field " + std::to_string(field + 1) + " (\"" + pieces[static_cast<std::size_t>(field)] +
+                         "\") is no value its control takes";
                 break;
             }
         if (!damage.empty())

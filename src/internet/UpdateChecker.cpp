@@ -1,6 +1,7 @@
 #include "UpdateChecker.h"
 
 #include "InternetSettings.h"
+#include "TextDamage.h"
 #include "UpdateNotice.h"
 #include "VersionFile.h"
 
@@ -54,7 +55,12 @@ void UpdateChecker::Tick()
     // A failed download reads as an empty file, so it ends as a failed check; the reason is
     // kept so the host can say which step failed.
     const TransferOutcome& out = transfer_.Outcome();
-    const std::string text = out.Ok ? transfer_.Data() : std::string();
+    std::string text = out.Ok ? transfer_.Data() : std::string();
+    // A version file holding bytes no text holds is none the site published: an entry cut at
+    // such a byte would pass for the published version.
+    const std::string damage = TextByteDamage(text, "version file");
+    if (!damage.empty())
+        text.clear();
     const VersionFile file = ParseVersionFile(text);
     if (!out.Ok) {
         // Only a site that could not be reached at all is a connection problem; a server that
@@ -62,6 +68,8 @@ void UpdateChecker::Tick()
         // for what it did.
         noConnection_ = out.Number == 10057;
         failureText_ = "The version file " + downloadURL_ + " could not be fetched: " + out.Description;
+    } else if (!damage.empty()) {
+        failureText_ = "The version file " + downloadURL_ + " is damaged: " + damage + ".";
     } else if (file.Version.empty()) {
         failureText_ = "The version file " + downloadURL_ + " holds no version entry.";
     }

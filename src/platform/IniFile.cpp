@@ -2,6 +2,7 @@
 
 #include "RecordFile.h"
 #include "Steps.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 #include "Win1252.h"
 
@@ -100,12 +101,8 @@ std::string ProfileTextDamage(std::string_view text)
         text.remove_prefix(3);
     if (text.empty())
         return {};
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
-            return "it holds a byte no settings text holds (" + std::to_string(c) + " at byte " + std::to_string(i + 1) +
-                   ")";
-    }
+    if (std::string damage = TextByteDamage(text, "settings text"); !damage.empty())
+        return damage;
     // No line end after the last line is how many editors save a file, and nothing tells it
     // from a file cut there: the last line is read as it stands, as every other line is.
     std::size_t number = 0;

@@ -2,6 +2,7 @@
 
 #include "CurrentFormula.h"
 #include "RecordFile.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 
 #include <algorithm>
@@ -80,8 +81,15 @@ FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path)
     FormulaFileContents contents;
     std::string text;
     contents.read = ReadWholeFile(path, text, contents.problem, FileKind::Formula);
-    if (contents.read)
-        contents.numbers = ParseFormulaFileNumbers(text);
+    if (!contents.read)
+        return contents;
+    if (const std::string damage = TextByteDamage(text, "formula file"); !damage.empty()) {
+        contents.read = false;
+        contents.damaged = true;
+        contents.problem = path.string() + " is damaged: " + damage + ".";
+        return contents;
+    }
+    contents.numbers = ParseFormulaFileNumbers(text);
     return contents;
 }
 
@@ -121,7 +129,7 @@ bool ReadListedFormula(const std::filesystem::path& file, Formula& prepared)
         prepared[fsLineStart] = LineRangeOff;
         prepared[fsLineEnd] = LineRangeOff;
     }
-    return !contents.read || HoldsWholeFormula(contents, file.filename().string());
+    return !contents.damaged && (!contents.read || HoldsWholeFormula(contents, file.filename().string()));
 }
 
 std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames)

@@ -88,10 +88,13 @@ void ApplyFormulaFileNumbers(std::span<const float> numbers, Formula& formula);
 
 // What a formula file holds.
 struct FormulaFileContents {
-    bool read = false;            // false: missing, a folder, unreadable; `problem` says which
+    bool read = false;            // false: missing, a folder, unreadable, damaged; `problem` says which
+    bool damaged = false;         // read, but holding a byte no text holds (TextByteDamage): none of it is used
     std::string problem;          // naming the file
     std::vector<float> numbers;   // in position order, at most FormulaFilePositions
 };
+// Reads the file whole. A file holding a byte no text holds is damaged, whatever numbers come
+// before the byte: no number of it is kept (a number cut at the byte would pass for the file's).
 FormulaFileContents ReadFormulaFileContents(const std::filesystem::path& path);
 // A file read whole: one of the WholeFormulaFileLengths, or the smart predictions' short form
 // in a file named as they name theirs. Anything else that was read is a damaged file.

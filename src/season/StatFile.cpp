@@ -2,6 +2,7 @@
 
 #include "SeasonData.h"
 #include "Teams.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 #include "VbError.h"
 
@@ -78,6 +79,11 @@ bool StatFileReader::ReadFields(StatFields& fields, int& count)
         ++count;
     }
     return true;
+}
+
+std::string StatFileTextDamage(std::string_view text)
+{
+    return TextByteDamage(text.substr(0, text.find('\x1A')), "stat file");
 }
 
 // ---- conversion ----

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace vexal {
 
@@ -70,6 +71,11 @@ private:
     std::string text_;
     std::size_t pos_ = 0;
 };
+
+// What makes a stat file's text one no program or editor wrote ("it holds a byte no stat file
+// holds (0 at byte 40)", TextByteDamage), empty when it is sound. An end-of-file mark of old
+// editors (26) ends the text the reader reads, so nothing after it counts.
+std::string StatFileTextDamage(std::string_view text);
 
 // The 45 fields of a stat record converted and checked whole; throws VbError with a
 // description that names the record (recordNumber, 1-based in the file) and the field.

@@ -515,6 +515,11 @@ ImportResult Import(const std::string& file)
         MsgBox(problem, vbCritical, "Error");
         return {};
     }
+    // A field cut at a byte no text holds would be taken for the game's own figure.
+    if (const std::string damage = StatFileTextDamage(text); !damage.empty()) {
+        MsgBox(file + " is damaged: " + damage + ". Nothing was imported.", vbCritical, "Error");
+        return {};
+    }
 
     StatFileReader reader(std::move(text));
     ImportState st;

@@ -38,11 +38,15 @@ namespace {
 
 enum class Damage {
     Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater,
-    SecondReadFails, NoFinalLineEnd
+    SecondReadFails, NoFinalLineEnd, ControlByte, Nul
 };
 constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
                                  Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
-                                 Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd};
+                                 Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd,
+                                 Damage::ControlByte, Damage::Nul};
+// The user's own default formula: an offense weight of 60 where the built-in one has 50.
+const char* const OwnDefaultFormula = "3,1,99,1,60,40,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
+
 enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
 
 struct Case {
@@ -77,6 +81,8 @@ std::string NameOf(Damage d)
     case Damage::ReadFailsLater: return "ReadFailsLater";
     case Damage::SecondReadFails: return "SecondReadFails";
     case Damage::NoFinalLineEnd: return "NoFinalLineEnd";
+    case Damage::ControlByte: return "ControlByte";
+    case Damage::Nul: return "Nul";
     case Damage::Big100MiB: return "Big100MiB";
     case Damage::Big1GiB: return "Big1GiB";
     }
@@ -102,6 +108,9 @@ std::vector<Case> AllCases()
             // The text files; a line file is of fixed-length records, a stat file the import's.
             if (d == Damage::NoFinalLineEnd && p != Place::ProgramIni && p != Place::SettingsFile &&
                 p != Place::DefaultFormula && p != Place::Template)
+                continue;
+            // A byte no text holds, inside a number or a name: the text files, the stat file too.
+            if ((d == Damage::ControlByte || d == Damage::Nul) && (p == Place::LineFileInUse || p == Place::SeasonFile))
                 continue;
             cases.push_back({p, d});
         }
@@ -166,7 +175,8 @@ protected:
     {
         program.Write("Vexal.ini", "[Vexal]\r\nYear to Load=02\r\n");
         settings.Write("Vexal.conf", "[Vexal]\nPreference\\LineFile=MyLines\n");
-        std::ofstream(program / DefaultFormulaName, std::ios::binary) << ShippedDefaultFormula();
+        // A default formula of the user's own, told from the built-in one by its offense weight.
+        program.Write(DefaultFormulaName, OwnDefaultFormula);
         ASSERT_TRUE(CreateLineFile(program / "2024.nfl", program / "MyLines.L24"));
         templates.Write("Default.ftp", "1,2,3,4,5,6,7,8,9,10\r\n");
         program.Write("wk10.24", "2024,10,1,2,17,20\r\n");
@@ -217,6 +227,16 @@ protected:
             ASSERT_TRUE(text.ends_with('\n'));
             while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
                 text.pop_back();
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+            break;
+        }
+        case Damage::ControlByte:
+        case Damage::Nul: {
+            // Inside a number ("6<byte>0", which a reader stopping at the byte takes for 6) or in
+            // the middle of the text.
+            std::string text = ReadFile(file);
+            const std::size_t sixty = text.find("60");
+            text.insert(sixty == std::string::npos ? text.size() / 2 : sixty + 1, 1, damage == Damage::Nul ? '\0' : '\x01');
             std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
             break;
         }
@@ -319,6 +339,11 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
         Pump();
     }
 
+    if (c.place == Place::DefaultFormula) {
+        // The file's own formula when it is sound, else the built-in one: never a number cut
+        // short or a formula of zeros.
+        EXPECT_EQ(App().CurrentFormula[fsOffense], IsSound(c) ? 60 : 50);
+    }
     if (IsSound(c)) {
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
         if (c.place == Place::SettingsFile) {

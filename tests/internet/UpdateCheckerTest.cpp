@@ -166,7 +166,7 @@ TEST_F(UpdateCheckerTest, NoticeIsWrittenAndShown)
     EXPECT_EQ(messages->shown[0].text, "Couldn't connect to the internet, please check your connection");
 }
 
-// A version file that stalls, drips, never ends or holds no version: each check ends within its
+// A version file that stalls, drips, never ends, holds no version or a byte no text holds: each check ends within its
 // limits with a message that names the step (not a lost connection), memory stays bounded, and
 // the check can be run again at once, also while one is still waiting.
 TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAgain)
@@ -184,6 +184,8 @@ TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAg
     });
     site.Write("vexal.txt", "Version = 29.0.4\r\nDownloadURL = http://h/v.exe\r\n");
     site.Write("page.txt", "<html><body>Moved</body></html>\n");
+    // A version cut at a byte no text holds would read as the running one.
+    site.Write("nul.txt", std::string("Version = 29.0.4\0 beta\r\nDownloadURL = http://h/v.exe\r\n", 54));
     const std::string base = "http://" + server->Address() + "/";
     UpdateChecker checker;
     checker.SetCurrentVersion("29.0.4");
@@ -195,6 +197,7 @@ TEST_F(UpdateCheckerTest, HostileVersionFilesEndWithinTheLimitsAndTheCheckRunsAg
     for (const Case& c : {Case{"stall.txt", "did not answer for 4 seconds"},
                           Case{"drip.txt", "did not finish within 12 seconds"},
                           Case{"endless.txt", "more than 1048576 bytes"}, Case{"page.txt", "holds no version entry"},
+                          Case{"nul.txt", "is damaged: it holds a byte no version file holds (0 at byte 17)"},
                           Case{"moved.txt", "sent the transfer on to ftp://127.0.0.1/vexal.txt, which was refused"},
                           Case{"circle.txt", "sent the transfer on to other addresses more than 5 times"}}) {
         SCOPED_TRACE(c.file);
