@@ -721,6 +721,8 @@ void LinesWindow::CommitEdit()
     SendKey(9, true);
     linesGrid_->SetRedraw(false);
     linesGrid_->SetCellText(row, col, *value);
+    // A line wider than the week's own must show whole too, as the week's lines do when it loads.
+    FitGridFont();
     SaveLines();
     linesGrid_->SetRedraw(true);
 }

@@ -18,6 +18,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +105,13 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
     cmbServer->addItem(Q(StatsServerHost()));
     cmbServer->addItem(Q(StatsServerAlternateHost()));
     cmbServer->setCurrentIndex(0);
+    // A server of a long name (a setting the user wrote) scrolls in its box: the box grows with
+    // its names only up to a third of the screen, so the window never runs past the screen.
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+        const int wanted = cmbServer->sizeHint().width();
+        cmbServer->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        cmbServer->setMinimumWidth(std::min(wanted, screen->availableGeometry().width() / 3));
+    }
     if (App().ThemeForeColor != 0) {
         const auto c = static_cast<uint32_t>(App().ThemeForeColor);
         QPalette p = palette();

@@ -294,19 +294,7 @@ void StandingsWindow::Form_Load()
         resize_->AddRule(cResizer::BottomMargin, body_, 100, {grdTeam_});
         // After every resize the grids show their columns whole again, and the schedule keeps
         // the standings grid's place.
-        connect(resize_, &cResizer::AfterResizing, this, [this] {
-            // Both conferences side by side, or a schedule's columns, may be wider than a
-            // small window. The face is the one the resize rules have just set.
-            QFont face = grdTeam_->font();
-            grdTeam_->FillView();
-            grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
-            grdTeam_->FillView({AfcColumn, NfcColumn});
-            if (grdSched_->isVisible()) {
-                grdSched_->setGeometry(grdTeam_->geometry());
-                face.setBold(false);
-                FitSchedule(face);
-            }
-        });
+        connect(resize_, &cResizer::AfterResizing, this, [this] { FitGridsToView(); });
         resize_->TargetForm(body_);
     });
     SkipStep([&] {
@@ -459,9 +447,26 @@ void StandingsWindow::Compute(bool from2002)
             for (int k = 0; k < BlockColumns; ++k)
                 grdTeam_->SetCell(r.Row, r.Column + k, Block[k].cell(r), CellFlags, -1, back);
         }
-        grdTeam_->FitColumnsToText({AfcColumn, NfcColumn, SpacerColumn});
+        // Filled again (the window brought forward or opened again), the standings fit the
+        // view as after a resize: columns sized to the text alone may run under a scroll bar.
+        FitGridsToView();
     }, "");
     grdTeam_->SetRedraw(true);
+}
+
+void StandingsWindow::FitGridsToView()
+{
+    // Both conferences side by side, or a schedule's columns, may be wider than a small
+    // window. The face is the one the resize rules have set.
+    QFont face = grdTeam_->font();
+    grdTeam_->FillView();
+    grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
+    grdTeam_->FillView({AfcColumn, NfcColumn});
+    if (grdSched_->isVisible()) {
+        grdSched_->setGeometry(grdTeam_->geometry());
+        face.setBold(false);
+        FitSchedule(face);
+    }
 }
 
 void StandingsWindow::SetupStandingsGrid()

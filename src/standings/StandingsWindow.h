@@ -43,6 +43,8 @@ public:
     void ShowTeamSchedule();
     // Fits the schedule's text and rows to its view, the text in face at most.
     void FitSchedule(const QFont& face);
+    // Fits the grids' columns and text to the view they have now, in the face the resize rules set.
+    void FitGridsToView();
     void grdTeam_CellChosen(int row, int col);
     void grdSched_CellChosen(int row, int col);
     void grdSched_ColumnClick(int col);

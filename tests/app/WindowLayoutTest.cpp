@@ -16,9 +16,12 @@
 #include "VbConvert.h"
 #include "VexalApp.h"
 #include "Windows.h"
+#include "Grid.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -367,6 +370,78 @@ TEST_F(WindowLayout, EveryViewFollowsTheMainWindowWhenItShrinksAndGrowsBack)
             CheckLayout(c, main, ("_" + std::to_string(size.width()) + "x" + std::to_string(size.height())).c_str());
         }
     }
+}
+
+// At 800 x 600 each view shows its texts whole however it comes back: brought forward after
+// another view, and opened again after it was closed (a view lays itself out when it is shown
+// again, not only when it is resized).
+TEST_F(WindowLayout, EveryViewBroughtForwardOrOpenedAgainShowsItsTextsWhole)
+{
+    Main* main = Start();
+    ASSERT_NE(main, nullptr);
+    main->resize(800, 600);
+    Pump();
+    auto open = [main](const WindowCase& c) {
+        main->findChild<QToolBar*>(c.open == Open::Toolbar2 ? "cToolbar2" : "cToolbar1")->actions().at(c.button)->trigger();
+        EXPECT_TRUE(WaitFor([] { return !IsBusy(); }));
+        Pump();
+        return FindWindow(c.window);
+    };
+    std::vector<WindowCase> views;
+    for (const WindowCase& c : EveryWindow())
+        if (c.open == Open::Toolbar1 || c.open == Open::Toolbar2)
+            views.push_back(c);
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        const WindowCase& c = views[i];
+        SCOPED_TRACE(c.window);
+        ASSERT_NE(open(c), nullptr);
+        ASSERT_NE(open(views[(i + 1) % views.size()]), nullptr);
+        {
+            SCOPED_TRACE("brought forward");
+            CheckLayout(c, open(c), "_forward");
+        }
+        QWidget* window = FindWindow(c.window);
+        ASSERT_NE(window, nullptr);
+        window->parentWidget()->close();
+        Pump();
+        ASSERT_TRUE(WaitFor([&] { return !FindWindow(c.window); }));
+        {
+            SCOPED_TRACE("opened again");
+            CheckLayout(c, open(c), "_again");
+        }
+    }
+}
+
+// At 800 x 600 a line typed into Enter Lines that is wider than any the week held shows whole
+// once it is written, as the week's own lines do when the week is shown.
+TEST_F(WindowLayout, ALineTypedWiderThanTheWeeksLinesShowsWhole)
+{
+    Main* main = Start();
+    ASSERT_NE(main, nullptr);
+    main->resize(800, 600);
+    Pump();
+    const WindowCase lines = EveryWindow().front();
+    ASSERT_STREQ(lines.window, "lines");
+    main->findChild<QToolBar*>("cToolbar1")->actions().at(lines.button)->trigger();
+    ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
+    Pump();
+    QWidget* window = FindWindow("lines");
+    ASSERT_NE(window, nullptr);
+    auto* grid = window->findChild<Grid*>("Grid1");
+    auto* edit = window->findChild<QLineEdit*>("txtEdit");
+    ASSERT_TRUE(grid && edit);
+    ASSERT_GE(grid->Rows(), 1);
+    grid->SetSelection(1, 2);
+    grid->setFocus();
+    for (const QChar c : QStringLiteral("-113.5")) {
+        QKeyEvent press(QEvent::KeyPress, c.unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit->isVisible() ? static_cast<QWidget*>(edit) : grid, &press);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(edit, &enter);
+    Pump();
+    ASSERT_EQ(grid->CellFormattedText(1, 2).toStdString(), "-113.5");
+    CheckLayout(lines, window, "_typed");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QScreen>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,23 @@ TEST_F(DownloadWindowTest, StartsWithItsCaptionsAndDefaults)
     EXPECT_EQ(Button("cmdGetFile")->text(), "Get / Import File");
     EXPECT_EQ(Control<QComboBox>(window.get(), "cmbServer")->count(), 2);
     EXPECT_TRUE(Control<QLabel>(window.get(), "lblImport")->text().endsWith("'Get / Import'\""));
+}
+
+// A stats server of a long name (a setting the user wrote) is shown in the server list without
+// widening the window past its own width, or the screen.
+TEST_F(DownloadWindowTest, ALongServerNameKeepsTheWindowsWidth)
+{
+    window->show();
+    test::Pump();
+    const int width = window->width();
+    SaveSetting("Settings", "StatsServer", "stats." + std::string(200, 'x') + ".example");
+    window = std::make_unique<DownloadWindow>();
+    window->show();
+    test::Pump();
+    auto* server = Control<QComboBox>(window.get(), "cmbServer");
+    EXPECT_EQ(server->currentText().size(), 214);
+    EXPECT_GE(window->width(), width);
+    EXPECT_LE(window->frameGeometry().width(), window->screen()->availableGeometry().width() / 2);
 }
 
 TEST_F(DownloadWindowTest, BlankBoxesAreRefused)
