@@ -6,6 +6,7 @@
 #include "MsgBox.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
+#include "SettingsText.h"
 #include "Steps.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QMap>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
@@ -30,6 +33,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace vexal {
@@ -105,192 +109,6 @@ public:
     }
 };
 
-// An entry of a settings file's text as the settings store reads it: its key path
-// ("Vexal/Settings/WebSite" for the key Settings\WebSite of the section [Vexal]), where its
-// bytes lie (a quote or a backslash may run it over several lines) and its value as written.
-struct TextEntry {
-    std::size_t line = 0;  // the line it starts on
-    std::size_t begin = 0; // its bytes in the text, without the line end after it
-    std::size_t end = 0;
-    std::size_t section = 0; // the section it is written under (its index in SettingsText::sections)
-    std::string key;       // as the file writes it
-    QString path;
-    bool found = false;      // a path the store can be asked for (no empty part)
-    std::string value;       // as the file writes it, without the blanks around it
-    bool plainValue = false; // a value the store gives back as the file writes it
-};
-
-// A section heading of the text, or the top of the text before any heading: the key path its
-// entries start with ("Vexal/", empty for the top level and [General]).
-struct TextSection {
-    std::size_t headingEnd = 0; // where the heading's line ends (0 for the top of the text)
-    QString prefix;
-};
-
-// A settings file's text as the settings store reads it: its sections and its entries, in the
-// order the file writes them.
-struct SettingsText {
-    std::vector<TextSection> sections;
-    std::vector<TextEntry> entries;
-};
-
-bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view TrimmedSpace(std::string_view s)
-{
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string_view TrimmedBlanks(std::string_view s)
-{
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-// The next line of the text as the store reads it, from `pos` on: blanks and comment lines
-// before it are passed over; a line end inside quotes or after a backslash does not end it;
-// a ";" outside quotes ends it (what follows is a comment). False at the end of the text.
-bool NextStoreLine(std::string_view text, std::size_t& pos, std::size_t& begin, std::size_t& end, std::size_t& equals)
-{
-    const std::size_t n = text.size();
-    begin = pos;
-    while (begin < n && IsLineBlank(text[begin]))
-        ++begin;
-    equals = std::string_view::npos;
-    bool quoted = false;
-    std::size_t i = begin;
-    while (i < n) {
-        const char c = text[i];
-        if (c == '=') {
-            if (!quoted && equals == std::string_view::npos)
-                equals = i;
-        } else if (c == '\n' || c == '\r') {
-            if (!quoted)
-                break;
-        } else if (c == '\\') {
-            if (i + 1 < n) {
-                const char next = text[++i];
-                if (i + 1 < n && ((next == '\n' && text[i + 1] == '\r') || (next == '\r' && text[i + 1] == '\n')))
-                    ++i;
-            }
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ';') {
-            if (i == begin) {
-                while (i < n && text[i] != '\n' && text[i] != '\r')
-                    ++i;
-                while (i < n && IsLineBlank(text[i]))
-                    ++i;
-                begin = i;
-                continue;
-            }
-            if (!quoted)
-                break;
-        }
-        ++i;
-    }
-    pos = i;
-    end = i;
-    return end > begin;
-}
-
-// A key or section name as the store reads it: UTF-8, "\" for "/", %XX and %UXXXX escapes.
-QString StoreName(std::string_view text)
-{
-    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    QString name;
-    for (qsizetype i = 0; i < decoded.size();) {
-        const QChar c = decoded.at(i);
-        if (c == u'\\') {
-            name += u'/';
-            ++i;
-            continue;
-        }
-        if (c != u'%' || i == decoded.size() - 1) {
-            name += c;
-            ++i;
-            continue;
-        }
-        const bool wide = decoded.at(i + 1) == u'U';
-        const qsizetype first = i + (wide ? 2 : 1), digits = wide ? 4 : 2;
-        bool ok = false;
-        const int code = first + digits <= decoded.size() ? QStringView(decoded).sliced(first, digits).toInt(&ok, 16) : 0;
-        if (!ok) {
-            name += u'%';
-            ++i;
-            continue;
-        }
-        name += QChar(code);
-        i = first + digits;
-    }
-    return name;
-}
-
-// The store files a key under a path with an empty part ("A\\B") where no look-up finds it.
-bool FoundByPath(const QString& path)
-{
-    return !path.isEmpty() && !path.startsWith(u'/') && !path.endsWith(u'/') && !path.contains(QLatin1String("//"));
-}
-
-SettingsText ReadSettingsText(std::string_view text)
-{
-    SettingsText read;
-    read.sections.push_back({});
-    const std::size_t origin = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    std::size_t pos = origin, begin = 0, end = 0, equals = 0;
-    std::size_t line = 1, counted = 0; // the line number of the byte at `counted`
-    while (NextStoreLine(text, pos, begin, end, equals)) {
-        for (; counted < begin; ++counted)
-            if (text[counted] == '\n')
-                ++line;
-        const std::string_view whole = text.substr(begin, end - begin);
-        if (whole.front() == '[') {
-            const std::size_t close = whole.find(']');
-            const std::string_view name =
-                TrimmedSpace(whole.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-            TextSection section{end, {}};
-            const QLatin1String general("general");
-            if (QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).compare(general, Qt::CaseInsensitive) != 0) {
-                if (name.size() == 8 && name.front() == '%' &&
-                    QString::fromLatin1(name.data() + 1, 7).compare(general, Qt::CaseInsensitive) == 0)
-                    section.prefix = QString::fromLatin1(name.data() + 1, 7);
-                else
-                    section.prefix = StoreName(name);
-                section.prefix += u'/';
-            }
-            read.sections.push_back(section);
-            continue;
-        }
-        if (equals == std::string_view::npos)
-            continue;
-        TextEntry entry;
-        entry.line = line;
-        entry.begin = begin;
-        entry.end = end;
-        entry.section = read.sections.size() - 1;
-        const std::string_view key = TrimmedSpace(text.substr(begin, equals - begin));
-        entry.key = std::string(key);
-        entry.path = read.sections.back().prefix + StoreName(key);
-        entry.found = FoundByPath(entry.path);
-        entry.value = std::string(TrimmedBlanks(text.substr(equals + 1, end - equals - 1)));
-        entry.plainValue = entry.value.empty() || entry.value.front() != '@';
-        for (const char c : entry.value) {
-            const auto u = static_cast<unsigned char>(c);
-            if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == ',' || c == ';')
-                entry.plainValue = false;
-        }
-        read.entries.push_back(std::move(entry));
-    }
-    return read;
-}
-
 // What the store holds of the text the program read of its file, in words for a message;
 // empty when it holds every entry of it. A read that failed part-way leaves the store's
 // status as it was, with only what came before the failure: its entries tell. A key written
@@ -299,11 +117,11 @@ SettingsText ReadSettingsText(std::string_view text)
 // which one is no proof of anything.
 std::string StoreShortfall(const QSettings& settings, const std::filesystem::path& file, std::string_view text)
 {
-    const SettingsText read = ReadSettingsText(text);
+    const SettingsText read = SettingsText::Read(text);
     std::map<QString, int> times;
-    for (const TextEntry& e : read.entries)
+    for (const SettingsTextEntry& e : read.entries)
         ++times[e.path];
-    for (const TextEntry& e : read.entries) {
+    for (const SettingsTextEntry& e : read.entries) {
         if (!e.found)
             continue;
         const bool whole = settings.contains(e.path) &&
@@ -332,42 +150,61 @@ std::string StoreReadProblem(QSettings& settings, const std::filesystem::path& f
     return StoreShortfall(settings, file, text);
 }
 
+// The settings of the user's file as the settings store (QSettings) read it at the start, and
+// every change of the run. A change is written into the file's own text: only its entry is
+// written, and every other byte (comments, key order, blank lines, line ends, a UTF-8 mark)
+// stays as the user left it, where the store would write the whole file anew. A change that
+// cannot be written is named once, by file and cause, and held in memory for the rest of
+// the run.
 class QtSettingsStore : public SettingsStore {
 public:
-    explicit QtSettingsStore(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
-    std::string ReadProblem(const std::filesystem::path& file, std::string_view text) const
+    QtSettingsStore(std::filesystem::path file, const QSettings& read) : file_(std::move(file))
     {
-        return StoreReadProblem(*settings_, file, text);
+        for (const QString& key : read.allKeys())
+            values_.insert(key, read.value(key));
     }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
     {
-        QVariant v = settings_->value(Find(app, section, key));
-        if (!v.isValid())
+        const auto found = values_.constFind(Find(app, section, key));
+        if (found == values_.cend())
             return defaultValue;
-        // A hand-edited value with a comma reads back as a list; it is still one text.
-        if (v.typeId() == QMetaType::QStringList)
-            return S(v.toStringList().join(", "));
-        if (!v.canConvert<QString>())
-            return defaultValue;
-        return S(v.toString());
+        return Text(*found).value_or(defaultValue);
     }
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override
     {
-        settings_->setValue(Find(app, section, key), Q(value));
-        settings_->sync();
+        const QString path = Find(app, section, key);
+        const auto held = values_.constFind(path);
+        // A value the file already holds is not written again: its spelling stays the user's.
+        if (held != values_.cend() && Text(*held) == value && !unsaved_.contains(path))
+            return;
+        values_.insert(path, Q(value));
+        Write(path, [&](std::string_view text) { return SettingsTextWithValue(text, path, Q(value)); });
     }
     void DeleteSetting(const std::string& app, const std::string& section, const std::string& key) override
     {
-        settings_->remove(Find(app, section, key));
-        settings_->sync();
+        const QString path = Find(app, section, key);
+        if (!values_.contains(path))
+            return;
+        values_.remove(path);
+        Write(path, [&](std::string_view text) { return std::optional(SettingsTextWithout(text, path)); });
     }
 
 private:
+    // A value as the program takes it: a hand-edited value with a comma reads back as a list,
+    // and it is still one text; a value of no text gives the default.
+    static std::optional<std::string> Text(const QVariant& v)
+    {
+        if (v.typeId() == QMetaType::QStringList)
+            return S(v.toStringList().join(", "));
+        if (!v.canConvert<QString>())
+            return std::nullopt;
+        return S(v.toString());
+    }
     static QString Name(const std::string& name)
     {
-        // Names may hold blanks and slashes; QSettings takes both slashes as group separators.
+        // Names may hold blanks and slashes; the store takes both slashes as group separators.
         QString n = Q(name);
         n.replace('/', '|');
         n.replace('\\', '|');
@@ -379,20 +216,51 @@ private:
     }
     // Names match without regard to case, as in the platform's per-user store: an entry saved
     // as "SortbyWin" is the one read as "SortByWin".
-    QString Find(const std::string& app, const std::string& section, const std::string& key)
+    QString Find(const std::string& app, const std::string& section, const std::string& key) const
     {
         const QString exact = Path(app, section, key);
-        if (settings_->contains(exact))
+        if (values_.contains(exact))
             return exact;
-        const QString wanted = exact.toLower();
-        const QStringList all = settings_->allKeys();
-        for (const QString& k : all) {
-            if (k.toLower() == wanted)
-                return k;
-        }
+        for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+            if (it.key().compare(exact, Qt::CaseInsensitive) == 0)
+                return it.key();
         return exact;
     }
-    std::unique_ptr<QSettings> settings_;
+    // Reads the file as it is now (another program may have changed it since the start), makes
+    // the edit and writes the file whole through the one safe writer.
+    template <class Edit>
+    void Write(const QString& path, Edit edit)
+    {
+        std::string text, problem;
+        std::optional<std::string> edited;
+        if (!IsMissingFile(file_) && ReadWholeFile(file_, text, problem, FileKind::Settings)) {
+            if (const std::string damage = ProfileTextDamage(text); !damage.empty())
+                problem = file_.string() + " is damaged: " + damage + ".";
+        }
+        if (problem.empty()) {
+            edited = edit(text);
+            if (!edited)
+                problem = WriteFailure(file_, "the entry would not read back as written: an open quote or a line-end backslash before it runs on into it");
+        }
+        if (problem.empty() && *edited != text) {
+            std::error_code ec;
+            std::filesystem::create_directories(file_.parent_path(), ec);
+            AtomicFileWrite write(file_);
+            if (!write.Write(*edited) || !write.Commit())
+                problem = write.Describe();
+        }
+        if (problem.empty()) {
+            unsaved_.remove(path);
+            ForgetFileProblem(file_);
+            return;
+        }
+        unsaved_.insert(path);
+        ReportFileProblem(file_, problem + " A setting that could not be saved is kept only until the program ends.");
+    }
+
+    std::filesystem::path file_;
+    QMap<QString, QVariant> values_;
+    QSet<QString> unsaved_; // changes only memory holds
 };
 
 // Documents and addresses open with the desktop's handler. A program or a script is never
@@ -501,9 +369,13 @@ void InstallQtSettings(const QString& settingsFolder)
     // own read was (the file may have been replaced since), and it must take what that read.
     if (problem.empty() && !missing)
         CheckFileToRead(file, FileKind::Settings, problem);
-    auto store = problem.empty() ? std::make_unique<QtSettingsStore>(Q(file.string())) : nullptr;
-    if (store)
-        problem = store->ReadProblem(file, text);
+    std::unique_ptr<QtSettingsStore> store;
+    if (problem.empty()) {
+        QSettings settings(Q(file.string()), QSettings::IniFormat);
+        problem = StoreReadProblem(settings, file, text);
+        if (problem.empty())
+            store = std::make_unique<QtSettingsStore>(file, settings);
+    }
     if (!problem.empty()) {
         InstallSettings(std::make_unique<MemorySettings>());
         ReportFileProblem(file, problem + " The program starts with its default settings and keeps changes to "

@@ -1,7 +1,7 @@
 #pragma once
 // Installs the Qt services behind the GUI-free interfaces: message boxes as dialogs,
-// the settings store on QSettings, documents opened with their associated program,
-// and DoEvents as processEvents.
+// the settings store (read by QSettings, changes written into the file's own text),
+// documents opened with their associated program, and DoEvents as processEvents.
 #include <QString>
 
 #include <memory>
@@ -18,7 +18,9 @@ std::unique_ptr<ShellLauncher> MakeDesktopLauncher();
 // settingsFolder empty: QSettings' usual per-user place; else an INI file in that folder.
 void InstallQtPlatform(const QString& settingsFolder = QString());
 // The settings store alone, as InstallQtPlatform installs it: a settings file that is no
-// readable plain file of a settings file's size is named in a message and left as it is.
+// readable plain file of a settings file's size is named in a message and left as it is. A
+// change saved later changes only its own entry of the file; one that cannot be written is
+// named once and kept in memory for the rest of the run.
 void InstallQtSettings(const QString& settingsFolder = QString());
 // The file that store keeps.
 QString SettingsFile(const QString& settingsFolder = QString());

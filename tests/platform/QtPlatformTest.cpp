@@ -4,6 +4,7 @@
 #include "Preferences.h"
 #include "QtPlatform.h"
 #include "SettingsStore.h"
+#include "TextDamage.h"
 #include "TempFolder.h"
 #include "WaitFor.h"
 
@@ -58,22 +59,31 @@ void AnswerNextBox(QMessageBox::StandardButton answer, BoxSeen& seen)
 
 } // namespace
 
+// Every value is written in the settings store's own spelling of it (escapes, quotes, its
+// marks), so the next start reads back each exactly as saved.
 TEST(QtSettings, SavedValuesLiveInTheSettingsFolder)
 {
     TempFolder folder;
     InstallQtPlatform(Q(folder.Path().string()));
     EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "3");
+    const std::vector<std::string> values = {
+        "5", "my/odd\\name.fla", "a, b", " lead", "trail ", "a;b", "a=b", "say \"x\"", "@at", "@String(x)",
+        "caf\xC3\xA9 \xF0\x9F\x8F\x88", "tab\there", "two\r\nlines", std::string("\x01" "1\x1f" "a\x7f" "f", 7),
+        std::string("nul\0" "1", 5), "", "#hash", "[section]", "100% sure", "; comment"};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        SaveSetting("Preference", "Value " + std::to_string(i), values[i]);
     SaveSetting("Preference", "Min Games", "5");
-    SaveSetting("Formula", "Current", "my/odd\\name.fla");
-    SaveSetting("Preference", "List", "a, b");
     EXPECT_TRUE(std::filesystem::exists(folder / "Vexal.conf"));
+    EXPECT_EQ(FirstNonTextByte(test::ReadFile(folder / "Vexal.conf")), std::nullopt);
 
     // A second store on the same folder (the next start of the program) reads them back.
     InstallQtPlatform(Q(folder.Path().string()));
     EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "5");
-    EXPECT_EQ(GetSetting("Formula", "Current", ""), "my/odd\\name.fla");
-    EXPECT_EQ(GetSetting("Preference", "List", ""), "a, b");
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(GetSetting("Preference", "Value " + std::to_string(i), "?"), values[i]) << i;
     Settings().DeleteSetting(AppName, "Preference", "Min Games");
+    EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "3");
+    InstallQtPlatform(Q(folder.Path().string()));
     EXPECT_EQ(GetSetting("Preference", "Min Games", "3"), "3");
     InstallScriptedMessages();
     SetDoEventsHook({});
