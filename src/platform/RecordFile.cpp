@@ -527,10 +527,69 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
     return false;
 }
 
-AtomicFileWrite::AtomicFileWrite(std::filesystem::path target, WriteSync sync, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)), sync_(sync)
+namespace {
+
+// The file a path names once symbolic links are followed: the link's target, and that one's
+// when it is a link too. A link naming nothing gives the path a write through it would create.
+// 0, or the system's error (links in a loop).
+int FollowLinks(const std::filesystem::path& path, std::filesystem::path& file)
 {
-    if (temporary_.empty()) {
+    file = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return 0;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
+        if (ec)
+            return ec.value();
+        file = next.is_absolute() ? next : file.parent_path() / next;
+    }
+    return ELOOP;
+}
+
+// Writes all the bytes at `offset` on, through the armed write fault of `target` when
+// `faulted`: 0, or the system's error (ENOSPC where the fault struck).
+int PutAll(int descriptor, std::string_view bytes, off_t offset, const std::filesystem::path& target, bool faulted)
+{
+    const std::size_t allowed = faulted ? AllowedBytes(target, bytes.size()) : bytes.size();
+    std::size_t done = 0;
+    while (done < allowed) {
+        const ssize_t n = ::pwrite(descriptor, bytes.data() + done, allowed - done, offset + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return allowed < bytes.size() ? ENOSPC : 0;
+}
+
+// Everything the open file holds: 0, or the system's error.
+int TakeAll(int descriptor, std::string& bytes)
+{
+    bytes.clear();
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(descriptor, buffer, sizeof buffer, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        offset += n;
+    }
+}
+
+} // namespace
+
+AtomicFileWrite::AtomicFileWrite(std::filesystem::path target, WriteSync sync, std::filesystem::path temporary)
+    : target_(std::move(target)), file_(target_), temporary_(std::move(temporary)), sync_(sync)
+{
+    ownTemporary_ = temporary_.empty();
+    if (ownTemporary_) {
         temporary_ = target_;
         temporary_ += ".tmp~";
     }
@@ -538,7 +597,9 @@ AtomicFileWrite::AtomicFileWrite(std::filesystem::path target, WriteSync sync, s
 
 AtomicFileWrite::~AtomicFileWrite()
 {
-    if (written_ && !committed_) {
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    if (temporaryMade_ && !committed_) {
         std::error_code ec;
         std::filesystem::remove(temporary_, ec);
     }
@@ -551,6 +612,18 @@ bool AtomicFileWrite::Fail(Failure step, int errorNumber, const std::filesystem:
     failedFile_ = file;
     reason_ = ReasonOfError(errorNumber);
     return false;
+}
+
+bool AtomicFileWrite::Abandon(int errorNumber)
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    std::error_code ec;
+    if (temporaryMade_)
+        std::filesystem::remove(temporary_, ec);
+    temporaryMade_ = false;
+    return Fail(Failure::Write, errorNumber, target_);
 }
 
 std::string AtomicFileWrite::Describe() const
@@ -582,71 +655,163 @@ std::string WriteFailure(const std::filesystem::path& path, const std::string& r
     return path.string() + " could not be written: " + reason + ".";
 }
 
-bool AtomicFileWrite::Write(std::string_view bytes)
+bool AtomicFileWrite::Open()
 {
+    if (opened_)
+        return false;
+    opened_ = true;
     std::error_code ec;
     // A folder in the way is never replaced, and a missing folder is not created.
     if (std::filesystem::is_directory(target_, ec) || target_.filename().empty())
         return Fail(Failure::Open, EISDIR, target_);
+    if (const int error = FollowLinks(target_, file_); error != 0)
+        return Fail(Failure::Open, error, target_);
+    if (file_ != target_)
+        temporary_ = ownTemporary_ ? std::filesystem::path(file_.string() + ".tmp~")
+                                   : file_.parent_path() / temporary_.filename();
+    struct stat old {};
+    if (::stat(file_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // What a write in place would meet: a file its user may not write is left as it is.
+        const int fd = ::open(file_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return Fail(Failure::Open, errno, target_);
+        ::close(fd);
+        replacing_ = true;
+        permissions_ = old.st_mode & 07777;
+        owner_ = old.st_uid;
+        group_ = old.st_gid;
+    }
+    // Made with the old file's permission bits (as the process's mask lets them): a file its
+    // owner keeps private is never readable by others, not even while it is written.
     errno = 0;
-    FILE* f = std::fopen(temporary_.c_str(), "wb");
-    if (!f) {
+    descriptor_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC,
+                         replacing_ ? static_cast<mode_t>(permissions_ & 0666) : 0666);
+    if (descriptor_ < 0) {
         const int error = errno;
         // Something in the temporary file's place is named; a cause of the folder's (missing,
         // read-only) is the target's.
         const bool inTheWay = std::filesystem::exists(std::filesystem::symlink_status(temporary_, ec));
+        if (!inTheWay && replacing_ && (error == EACCES || error == EPERM)) {
+            // The folder takes no new file, yet the file itself takes writes.
+            inPlace_ = true;
+            return true;
+        }
         return Fail(Failure::Open, error, inTheWay ? temporary_ : target_);
     }
-    written_ = true;
-    int failure = 0;
-    errno = 0;
-    const std::size_t allowed = AllowedBytes(target_, bytes.size());
-    bool ok = std::fwrite(bytes.data(), 1, allowed, f) == allowed;
-    if (!ok)
-        failure = errno;
-    if (ok && allowed < bytes.size()) {
-        ok = false;
-        failure = ENOSPC;
+    temporaryMade_ = true;
+    return true;
+}
+
+bool AtomicFileWrite::Append(std::string_view bytes)
+{
+    if (!opened_ || sealed_ || failed_ != Failure::None)
+        return false;
+    if (inPlace_) {
+        inPlaceBytes_.append(bytes);
+        return true;
     }
-    ok = (std::fflush(f) == 0) && ok;
-    if (!ok && !failure)
-        failure = errno;
-    if (sync_ == WriteSync::Durable && ok) {
-        if (const int error = SyncToDisk(fileno(f), target_); error != 0) {
-            ok = false;
-            failure = error;
-        }
+    const off_t at = ::lseek(descriptor_, 0, SEEK_END);
+    if (at < 0)
+        return Abandon(errno);
+    if (const int error = PutAll(descriptor_, bytes, at, target_, true); error != 0)
+        return Abandon(error);
+    return true;
+}
+
+bool AtomicFileWrite::Write(std::string_view bytes) { return Open() && Append(bytes) && Seal(); }
+
+bool AtomicFileWrite::Seal()
+{
+    if (sealed_)
+        return failed_ == Failure::None;
+    sealed_ = true;
+    if (inPlace_)
+        return true;
+    if (replacing_) {
+        // The owner first: a change of owner may clear permission bits. Where the process
+        // may not give the file its owner, the group alone, else the process's own.
+        if (::fchown(descriptor_, owner_, group_) != 0)
+            (void)::fchown(descriptor_, static_cast<uid_t>(-1), group_);
+        // A file system without permission bits (a shared drive's) refuses; its files have none to keep.
+        (void)::fchmod(descriptor_, static_cast<mode_t>(permissions_));
     }
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok && !failure)
-        failure = errno;
-    if (!ok) {
-        std::filesystem::remove(temporary_, ec);
-        written_ = false;
-        return Fail(Failure::Write, failure, target_);
-    }
+    if (sync_ == WriteSync::Durable)
+        if (const int error = SyncToDisk(descriptor_, target_); error != 0)
+            return Abandon(error);
+    const int closed = ::close(descriptor_);
+    descriptor_ = -1;
+    if (closed != 0)
+        return Abandon(errno);
     return true;
 }
 
 bool AtomicFileWrite::Commit()
 {
-    if (!written_ || failed_ != Failure::None)
+    if (!opened_ || committed_ || failed_ != Failure::None || !Seal())
         return false;
+    if (inPlace_)
+        return WriteInPlace(inPlaceBytes_);
     std::error_code ec;
-    std::filesystem::rename(temporary_, target_, ec);
-    if (ec)
-        return Fail(Failure::Rename, ec.value(), target_);
+    std::filesystem::rename(temporary_, file_, ec);
+    if (ec) {
+        const int error = ec.value();
+        // A shared folder that lets a user make files but not replace another's (its sticky
+        // bit): the file itself still takes writes.
+        if (replacing_ && (error == EACCES || error == EPERM)) {
+            std::string bytes;
+            const int fd = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+            const int taken = fd < 0 ? errno : TakeAll(fd, bytes);
+            if (fd >= 0)
+                ::close(fd);
+            std::filesystem::remove(temporary_, ec);
+            temporaryMade_ = false;
+            if (taken == 0)
+                return WriteInPlace(bytes);
+        }
+        return Fail(Failure::Rename, error, target_);
+    }
     committed_ = true;
     if (sync_ == WriteSync::Fast)
         return true;
     // Make the rename itself durable; a failure here leaves a whole file either way.
-    std::filesystem::path folder = target_.parent_path();
+    std::filesystem::path folder = file_.parent_path();
     if (folder.empty())
         folder = ".";
-    if (int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+    if (int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
+    return true;
+}
+
+bool AtomicFileWrite::WriteInPlace(std::string_view bytes)
+{
+    // What the file holds now, put back when the write fails part way (a full disk has room
+    // for it again once the file is cut). A file that may be written but not read cannot be.
+    int fd = ::open(file_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    std::string before;
+    bool restorable = fd >= 0;
+    if (fd < 0)
+        fd = ::open(file_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(Failure::Write, errno, target_);
+    if (restorable && TakeAll(fd, before) != 0)
+        restorable = false;
+    int failure = ::ftruncate(fd, 0) == 0 ? 0 : errno;
+    if (failure == 0)
+        failure = PutAll(fd, bytes, 0, target_, true);
+    if (failure == 0 && sync_ == WriteSync::Durable)
+        failure = SyncToDisk(fd, target_);
+    if (failure != 0 && restorable) {
+        if (::ftruncate(fd, 0) == 0 && PutAll(fd, before, 0, target_, false) == 0)
+            ::fsync(fd);
+    }
+    const int closed = ::close(fd);
+    if (failure == 0 && closed != 0)
+        failure = errno;
+    if (failure != 0)
+        return Fail(Failure::Write, failure, target_);
+    committed_ = true;
     return true;
 }
 

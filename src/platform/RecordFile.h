@@ -164,18 +164,33 @@ inline void PutF64(uint8_t* p, double v) { PutI64(p, std::bit_cast<int64_t>(v));
 // over it. Returns false (and leaves the old file whole) when anything fails.
 // Durable also waits until the data and the rename are on the disk; files written by the
 // thousand that can be made again (a back-test's formula files) skip that wait.
+// The file replaced keeps what a write in place would have kept (see AtomicFileWrite).
 enum class WriteSync { Durable, Fast };
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
                          WriteSync sync = WriteSync::Durable);
-// The same, with the reason for a failure in words a message can show ("the folder is
-// read-only", "the disk is full", "a folder of that name is in the way", ...).
+// The same, with the reason for a failure in words a message can show ("permission denied",
+// "the folder is read-only", "the disk is full", "a folder of that name is in the way", ...).
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string& reason,
                          WriteSync sync = WriteSync::Durable);
 
-// The same write in two steps, for a caller that must do something between the new file
-// being whole and it taking the old one's place (keeping a backup): Write puts the bytes in
-// the temporary file (by default "<target>.tmp~"), Commit renames it over the target. A
-// temporary not committed is removed when the object goes.
+// The one writer of whole files. A file replaced whole is treated as a write in place would
+// treat it, for the user running the program:
+// - a file that user may not write is refused ("permission denied") and nothing is put in its
+//   place (the superuser, who may write it in place, may replace it);
+// - the new file keeps the old one's permission bits, and its owner and group where this
+//   process may give them;
+// - a symbolic link is written through: the new file takes the place of the file the link
+//   finally names, the temporary beside that file, and the link stays a link;
+// - where the folder refuses the temporary file but the file itself takes writes (a shared
+//   folder holding files its users may write), the file is written in place, synced, and put
+//   back as it was when that write fails.
+//
+// Write puts the bytes in the temporary file (by default "<file>.tmp~"; a temporary named by
+// the caller keeps its name but moves beside the file a link names) and Commit renames it over
+// the file, for a caller that must do something between the new file being whole and it
+// taking the old one's place (keeping a backup); a file written in place is written at Commit.
+// A file made in pieces (a download, a log kept while a run goes on) is Open'ed, given its
+// pieces with Append, then committed. A temporary not committed is removed when the object goes.
 class AtomicFileWrite {
 public:
     enum class Failure { None, Open, Write, Rename };
@@ -185,7 +200,10 @@ public:
     AtomicFileWrite(const AtomicFileWrite&) = delete;
     AtomicFileWrite& operator=(const AtomicFileWrite&) = delete;
 
+    // The whole new file at once: Open, Append and the wait for the disk (Durable).
     bool Write(std::string_view bytes);
+    bool Open();
+    bool Append(std::string_view bytes);
     bool Commit();
     // Which step failed and why, in words a message can show.
     Failure Failed() const { return failed_; }
@@ -200,11 +218,30 @@ public:
 
 private:
     bool Fail(Failure step, int errorNumber, const std::filesystem::path& file);
+    // Closes and removes the temporary file, then fails.
+    bool Abandon(int errorNumber);
+    // The temporary file flushed, on the disk (Durable) and closed, with the old file's owner,
+    // group and permission bits.
+    bool Seal();
+    bool WriteInPlace(std::string_view bytes);
     std::filesystem::path target_;
+    std::filesystem::path file_; // the target once symbolic links are followed
     std::filesystem::path temporary_;
+    bool ownTemporary_ = true;   // the temporary's name is this writer's own, not the caller's
     WriteSync sync_;
-    bool written_ = false;
+    bool opened_ = false;
+    bool sealed_ = false;
+    bool temporaryMade_ = false;
     bool committed_ = false;
+    int descriptor_ = -1;        // the temporary file while it is written
+    // The file replaced, as its owner set it; none when nothing is there yet.
+    bool replacing_ = false;
+    unsigned permissions_ = 0;
+    unsigned owner_ = 0;
+    unsigned group_ = 0;
+    // Where the folder refused the temporary: the new bytes, written in place at Commit.
+    bool inPlace_ = false;
+    std::string inPlaceBytes_;
     Failure failed_ = Failure::None;
     int error_ = 0;
     std::filesystem::path failedFile_;

@@ -2,6 +2,7 @@
 #include "FileChecks.h"
 #include "IniFile.h"
 #include "MsgBox.h"
+#include "PermissionOverride.h"
 #include "RecordFile.h"
 #include "TempFolder.h"
 #include "VbError.h"
@@ -13,9 +14,14 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <algorithm>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vexal;
+using vexal::test::PermissionOverrideDropped;
 using vexal::test::ReadFile;
 using vexal::test::TempFolder;
 
@@ -254,6 +260,114 @@ TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole)
     // A missing folder is not created.
     EXPECT_FALSE(WriteFileAtomically(folder / "none" / "a.txt", "new"));
     EXPECT_FALSE(std::filesystem::exists(folder / "none"));
+}
+
+// A file replaced whole is treated as a write in place would treat it, for the user running
+// the program: one it may not write is refused and left as it was, a replaced file keeps its
+// permission bits, owner and group, a link is written through to the file it names (in another
+// folder) and stays a link, and a file in a folder that takes no new file is written in place.
+TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
+{
+    namespace fs = std::filesystem;
+    const bool superuser = ::geteuid() == 0;
+    // A group the file can be given that is not the one a new file gets by itself.
+    gid_t otherGroup = ::getegid();
+    if (superuser) {
+        otherGroup = 1;
+    } else {
+        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+        groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+        for (gid_t g : groups)
+            if (g != ::getegid())
+                otherGroup = g;
+    }
+    struct Row {
+        const char* what;
+        const char* written;   // the path the write is given
+        const char* file;      // the file that path names
+        unsigned mode;         // the file's permission bits
+        bool ownedElsewhere;   // owner and group set apart from the writer's own, where it may
+        bool folderReadOnly;   // the file's folder takes no new file
+        bool diskFull;         // the disk fills up part way through the new bytes
+        const char* reason;    // why it is refused; empty when written
+    };
+    const Row rows[] = {
+        {"read-only file", "a.txt", "a.txt", 0444, false, false, false, "permission denied"},
+        {"mode 600", "a.txt", "a.txt", 0600, false, false, false, ""},
+        {"mode 640, owner and group", "a.txt", "a.txt", 0640, true, false, false, ""},
+        {"link to a file in another folder", "a.txt", "other/real.txt", 0640, false, false, false, ""},
+        {"link to a read-only file", "a.txt", "other/real.txt", 0444, false, false, false, "permission denied"},
+        {"writable file in a folder that takes no new file", "shared/a.txt", "shared/a.txt", 0666, false, true,
+         false, ""},
+        {"the same, the disk full part way", "shared/a.txt", "shared/a.txt", 0666, false, true, true,
+         "the disk is full"},
+    };
+    const std::string before = "old contents\r\n";
+    const std::string after = "new contents, longer than the old\r\n";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder;
+        const fs::path written = folder / row.written;
+        const fs::path file = folder / row.file;
+        folder.Write(row.file, before);
+        if (std::string(row.written) != row.file)
+            fs::create_symlink(fs::relative(file, written.parent_path()), written);
+        ASSERT_EQ(::chmod(file.c_str(), row.mode), 0);
+        const uid_t owner = row.ownedElsewhere && superuser ? 1 : ::geteuid();
+        const gid_t group = row.ownedElsewhere ? otherGroup : ::getegid();
+        ASSERT_EQ(::chown(file.c_str(), owner, group), 0);
+        if (row.folderReadOnly) {
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), 0555), 0);
+        }
+        struct stat old {};
+        ASSERT_EQ(::stat(file.c_str(), &old), 0);
+
+        bool ok = false;
+        std::string reason;
+        std::string described;
+        {
+            // Whatever the user running the tests, the modes decide, as for any user; a file
+            // owned by another is the superuser's, who alone may give the new file that owner.
+            std::optional<PermissionOverrideDropped> asAnyUser;
+            if (!row.ownedElsewhere)
+                asAnyUser.emplace();
+            if (*row.reason && !row.diskFull) {
+                ASSERT_LT(::open(file.c_str(), O_WRONLY), 0) << "the file must refuse a write in place";
+            }
+            std::optional<WriteFault> full;
+            if (row.diskFull)
+                full.emplace(10, written);
+            AtomicFileWrite write(written);
+            ok = write.Write(after) && write.Commit();
+            reason = write.Reason();
+            described = write.Describe();
+        }
+        if (row.folderReadOnly) {
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), 0755), 0);
+        }
+
+        EXPECT_EQ(ok, !*row.reason);
+        EXPECT_EQ(reason, row.reason);
+        if (*row.reason) {
+            EXPECT_EQ(described, written.string() + " could not be written: " + row.reason + ".");
+        }
+        EXPECT_EQ(ReadFile(file), *row.reason ? before : after);
+        struct stat now {};
+        ASSERT_EQ(::stat(file.c_str(), &now), 0);
+        EXPECT_EQ(now.st_mode & 07777, row.mode);
+        EXPECT_EQ(now.st_uid, owner);
+        EXPECT_EQ(now.st_gid, group);
+        if (*row.reason || row.folderReadOnly) {
+            EXPECT_EQ(now.st_ino, old.st_ino) << "the file itself, not one put in its place";
+        }
+        if (std::string(row.written) != row.file) {
+            EXPECT_TRUE(fs::is_symlink(written));
+            std::error_code ec;
+            EXPECT_EQ(fs::read_symlink(written, ec), fs::relative(file, written.parent_path()));
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
+            EXPECT_EQ(entry.path().string().find(".tmp~"), std::string::npos) << entry.path().string();
+    }
 }
 
 // A disk that fails part way, at the first byte, inside the data and at the last byte: the old
