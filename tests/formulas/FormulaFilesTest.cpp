@@ -6,6 +6,7 @@
 #include "CurrentFormula.h"
 #include "DefaultFormula.h"
 #include "FileChecks.h"
+#include "PermissionOverride.h"
 #include "FormulaFolder.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
@@ -143,23 +144,37 @@ TEST_F(FormulaFilesTest, AGoodNameTheFolderRefusesSaysWhereAndWhy)
         const char* name;
         std::function<void()> refuse;
         const char* reason;
+        bool fileThere; // a file of the name is there before the save and stays as it was
     };
     namespace fs = std::filesystem;
     std::optional<WriteFault> fault;
+    std::optional<PermissionOverrideDropped> asAnyUser;
     const Case cases[] = {
-        {"taken", [&] { fs::create_directories(folder / "taken.fla"); }, "a folder of that name is in the way"},
-        {"full", [&] { fault.emplace(10, folder / "full.fla"); }, "the disk is full"},
+        {"taken", [&] { fs::create_directories(folder / "taken.fla"); }, "a folder of that name is in the way", false},
+        {"full", [&] { fault.emplace(10, folder / "full.fla"); }, "the disk is full", false},
+        // A default.fla its user made read-only, whoever runs the program.
+        {"default",
+         [&] {
+             folder.Write("default.fla", ExampleLine);
+             fs::permissions(folder / "default.fla", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+             asAnyUser.emplace();
+         },
+         "permission denied", true},
     };
     for (const Case& c : cases) {
         c.refuse();
         Scripted().shown.clear();
         Save(c.name);
         fault.reset();
+        asAnyUser.reset();
         ASSERT_EQ(Scripted().shown.size(), 2u) << c.name;
         EXPECT_EQ(Scripted().shown[1].text, std::string("The formula ") + c.name + ".fla could not be saved in " +
                                                 folder.Path().string() + ": " + c.reason + ".");
         EXPECT_EQ(Scripted().shown[1].title, "Formula not saved");
-        EXPECT_FALSE(fs::is_regular_file(folder / (std::string(c.name) + ".fla"))) << c.name;
+        if (c.fileThere)
+            EXPECT_EQ(folder.Read(std::string(c.name) + ".fla"), ExampleLine) << c.name;
+        else
+            EXPECT_FALSE(fs::is_regular_file(folder / (std::string(c.name) + ".fla"))) << c.name;
     }
 }
 
