@@ -5,7 +5,6 @@
 
 #include <curl/curl.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -142,8 +141,8 @@ std::size_t CurlTransfer::WriteCallback(char* ptr, std::size_t size, std::size_t
         return 0;
     }
     if (t->file_) {
-        if (std::fwrite(ptr, 1, n, t->file_) != n) {
-            t->writeError_ = errno ? errno : EIO;
+        if (!t->file_->Append(std::string_view(ptr, n))) {
+            t->writeFailed_ = true;
             return 0; // a failed write ends the transfer as failed
         }
     } else {
@@ -169,7 +168,7 @@ bool CurlTransfer::Begin(const std::string& url, const std::string& user, const 
     data_.clear();
     received_ = 0;
     tooLarge_ = false;
-    writeError_ = 0;
+    writeFailed_ = false;
     nameFound_ = false;
     firstByte_ = false;
     redirects_ = 0;
@@ -255,22 +254,17 @@ bool CurlTransfer::StartDownload(const std::string& url, const std::filesystem::
         return false;
     auto partial = target;
     partial += ".part";
-    errno = 0;
-    std::FILE* f = std::fopen(partial.c_str(), "wb");
-    if (!f) {
-        outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(partial, ReasonOfError(errno))};
+    // Written as every whole file is: a file its user may not write is refused before anything
+    // is fetched, and the complete file takes the place of the one the target names.
+    auto file = std::make_unique<AtomicFileWrite>(target, WriteSync::Durable, partial);
+    if (!file->Open()) {
+        outcome_ = {false, 20000 + CURLE_WRITE_ERROR, file->Describe()};
         return false;
     }
     cap_ = Limits.MaxDownloadBytes;
-    if (!Begin(url, user, password)) {
-        std::fclose(f);
-        std::error_code ec;
-        std::filesystem::remove(partial, ec);
-        return false;
-    }
-    file_ = f;
-    target_ = target;
-    partial_ = partial;
+    if (!Begin(url, user, password))
+        return false; // the partial file goes with its writer
+    file_ = std::move(file);
     return true;
 }
 
@@ -332,26 +326,9 @@ void CurlTransfer::Finish(int code)
     headers_ = nullptr;
     if (file_) {
         // The file and the cause its write met, not the transfer's own words for it.
-        int error = writeError_;
-        errno = 0;
-        if (std::fflush(file_) != 0 && !error)
-            error = errno ? errno : EIO;
-        errno = 0;
-        if (std::fclose(file_) != 0 && !error)
-            error = errno ? errno : EIO;
-        file_ = nullptr;
-        std::error_code ec;
-        if (outcome_.Ok && !error) {
-            std::filesystem::rename(partial_, target_, ec);
-            if (ec) {
-                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(target_, ReasonOfError(ec.value()))};
-                std::filesystem::remove(partial_, ec);
-            }
-        } else {
-            if (outcome_.Ok || writeError_)
-                outcome_ = {false, 20000 + CURLE_WRITE_ERROR, WriteFailure(partial_, ReasonOfError(error))};
-            std::filesystem::remove(partial_, ec);
-        }
+        if ((outcome_.Ok && !file_->Commit()) || writeFailed_)
+            outcome_ = {false, 20000 + CURLE_WRITE_ERROR, file_->Describe()};
+        file_.reset(); // a file not committed is removed
     }
 }
 

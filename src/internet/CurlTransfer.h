@@ -4,6 +4,8 @@
 // A fetched document lands in memory; a downloaded file is written under a temporary name
 // beside its target and renamed over it only when it is complete. Every transfer ends on its
 // own when the server falls silent, when it runs too long, or when it sends more than its cap.
+#include "RecordFile.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -87,9 +89,9 @@ private:
     void* multi_ = nullptr;
     void* easy_ = nullptr;
     void* headers_ = nullptr;
-    std::FILE* file_ = nullptr;
-    std::filesystem::path target_, partial_;
-    int writeError_ = 0; // the system's error of a write into the file that failed
+    // The file a download is written into, under its temporary name until it is complete.
+    std::unique_ptr<AtomicFileWrite> file_;
+    bool writeFailed_ = false; // a write into the file failed
     std::string data_;
     int64_t received_ = 0;
     int64_t cap_ = 0;

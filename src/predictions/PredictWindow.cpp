@@ -19,6 +19,7 @@
 #include "Notice.h"
 #include "Predict.h"
 #include "ProgBar.h"
+#include "RecordFile.h"
 #include "Screen.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
@@ -900,9 +901,11 @@ void PredictWindow::File1_DragDrop(const QString& source)
         if (!formulaFiles_->item(i)->isSelected())
             continue;
         const std::string name = formulaFiles_->item(i)->text().toStdString();
-        std::error_code ec;
-        std::filesystem::copy_file(ProgramFolder() / name, folder / name,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
+        // The copy is written as every whole file is (a copy there its user made read-only
+        // stays, one kept private stays private).
+        std::string bytes, problem;
+        if (ReadWholeFile(ProgramFolder() / name, bytes, problem, FileKind::Formula))
+            (void)WriteFileAtomically(folder / name, bytes);
     }
     SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
 }
