@@ -11,7 +11,6 @@
 #include "VbError.h"
 #include "WeekRange.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace vexal {
@@ -76,24 +75,6 @@ void RestoreSeasonLines(const std::filesystem::path& seasonFile)
         season.SeasonLines[at] = record.LineSingle();
         season.SeasonLines[at + 1] = record.TotalSingle();
     }
-}
-
-std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int seasonYear)
-{
-    const std::string suffix = vb::LCase(".L" + vb::Right(std::to_string(seasonYear), 2));
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        std::error_code typeError;
-        if (!entry.is_regular_file(typeError))
-            continue;
-        const std::string name = entry.path().filename().string();
-        if (name.size() > suffix.size() && vb::LCase(name.substr(name.size() - suffix.size())) == suffix)
-            names.push_back(name.substr(0, name.size() - suffix.size()));
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return vb::LCase(a) < vb::LCase(b); });
-    return names;
 }
 
 bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::string& problem)

@@ -4,6 +4,7 @@
 // from either a season file (159-byte records) or a line file (21-byte records).
 // GUI-free: the window only moves these values in and out of its controls.
 #include "GameWrite.h"
+#include "LineRecord.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -32,9 +33,6 @@ bool IsPlainLineFileName(const std::string& name);
 // counter within each week. Records of weeks not listed, and games beyond the 16 slots of a
 // week, change nothing. A season file that cannot be read throws VbError and changes nothing.
 void RestoreSeasonLines(const std::filesystem::path& seasonFile);
-
-// Names (without ".Lyy") of the line files of a season in a folder, sorted by name.
-std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int seasonYear);
 
 // One game of a week as the Enter Lines grid shows it.
 struct WeekLine {

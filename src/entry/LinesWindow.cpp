@@ -80,12 +80,8 @@ int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
 
 
-std::string SeasonDigits() { return vb::Right(std::to_string(Season().SeasonYear), 2); }
-
-std::filesystem::path LineFileOf(const std::string& name)
-{
-    return ProgramFolder() / (name + ".L" + SeasonDigits());
-}
+// The line file a name of the list stands for, in the chosen season.
+std::filesystem::path LineFileOf(const std::string& name) { return LineFilePath(name, Season().SeasonYear); }
 
 } // namespace
 
@@ -584,7 +580,7 @@ void LinesWindow::RefreshFileList()
 {
     flLines_->clear();
     for (const std::string& name : ListLineFiles(ProgramFolder(), Season().SeasonYear))
-        flLines_->addItem(QString::fromStdString(name + ".L" + SeasonDigits()));
+        flLines_->addItem(QString::fromStdString(LineFileOf(name).filename().string()));
     {
         refreshing_ = true;
         const QSignalBlocker block(cboLines_);

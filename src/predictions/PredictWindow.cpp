@@ -14,6 +14,7 @@
 #include "GridPage.h"
 #include "GridReports.h"
 #include "Host.h"
+#include "LineRecord.h"
 #include "Main.h"
 #include "MsgBox.h"
 #include "Notice.h"
@@ -442,14 +443,19 @@ void PredictWindow::SetFileList(QListWidget* list, const std::string& folder, co
 
 void PredictWindow::FillLineFiles()
 {
-    const std::string yy = vb::Right(std::to_string(Season().SeasonYear), 2);
-    SetFileList(formulaFiles_, ProgramFolder().string(), "*.L" + yy);
+    // The season's line files by the names the readers find them by (LineFilePath), so that
+    // the file chosen is the file read.
+    const int year = Season().SeasonYear;
+    const std::vector<std::string> names = ListLineFiles(ProgramFolder(), year);
+    formulaFiles_->setProperty("Path", QString::fromStdString(ProgramFolder().string()));
+    formulaFiles_->setProperty("Pattern", QString::fromStdString("*" + LineFileName("", year)));
+    formulaFiles_->clear();
     QSignalBlocker block(cboLines_);
     cboLines_->clear();
     cboLines_->addItem(DefaultLineFile);
-    for (int i = 0; i < formulaFiles_->count(); ++i) {
-        const std::string name = formulaFiles_->item(i)->text().toStdString();
-        cboLines_->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
+    for (const std::string& name : names) {
+        formulaFiles_->addItem(QString::fromStdString(LineFilePath(name, year).filename().string()));
+        cboLines_->addItem(QString::fromStdString(name));
     }
     const QString saved = QString::fromStdString(LineFileInUse());
     int chosen = 0;

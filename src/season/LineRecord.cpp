@@ -3,6 +3,10 @@
 
 #include "VbConvert.h"
 
+#include <algorithm>
+#include <optional>
+#include <set>
+
 namespace vexal {
 
 namespace {
@@ -74,6 +78,53 @@ std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYea
 std::string LineFileName(const std::string& name, int year)
 {
     return name + ".L" + vb::Right(std::to_string(year), 2);
+}
+
+namespace {
+
+std::string LineFileSuffix(int year) { return LineFileName("", year); }
+
+// The name, when `file` is a line file name of the season's suffix in any letter case.
+std::optional<std::string> LineFileBaseName(const std::string& file, const std::string& suffix)
+{
+    if (file.size() <= suffix.size() || !vb::SameText(file.substr(file.size() - suffix.size()), suffix))
+        return std::nullopt;
+    return file.substr(0, file.size() - suffix.size());
+}
+
+} // namespace
+
+std::filesystem::path FindLineFile(const std::filesystem::path& folder, const std::string& name, int year)
+{
+    const std::filesystem::path own = folder / LineFileName(name, year);
+    std::error_code ec;
+    if (std::filesystem::exists(own, ec))
+        return own;
+    const std::string suffix = LineFileSuffix(year);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::error_code there;
+        if (LineFileBaseName(entry.path().filename().string(), suffix) == name && entry.exists(there))
+            return entry.path();
+    }
+    return own;
+}
+
+std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int year)
+{
+    const std::string suffix = LineFileSuffix(year);
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (!entry.is_regular_file(typeError))
+            continue;
+        if (std::optional<std::string> name = LineFileBaseName(entry.path().filename().string(), suffix))
+            names.insert(std::move(*name));
+    }
+    std::vector<std::string> sorted(names.begin(), names.end());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const std::string& a, const std::string& b) { return vb::LCase(a) < vb::LCase(b); });
+    return sorted;
 }
 
 } // namespace vexal

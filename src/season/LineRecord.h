@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "GameRecord.h"
 
@@ -42,7 +43,17 @@ struct LineRecord {
 // season file is whole: it was made before the later weeks came.
 std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYear);
 
-// "<name>.L<yy>" with yy the last two digits of the season.
+// "<name>.L<yy>" with yy the last two digits of the season: the name a new line file gets.
 std::string LineFileName(const std::string& name, int year);
+
+// The line file of a name and season in a folder: the file of its own name (LineFileName),
+// else the one whose ".L<yy>" is written in another letter case ("mylines.l24", copied from a
+// system that writes names so); the own name when neither is there. The name itself is the
+// user's, letter case and all.
+std::filesystem::path FindLineFile(const std::filesystem::path& folder, const std::string& name, int year);
+
+// The names (without ".L<yy>", in any letter case) of the line files of a season in a folder,
+// sorted by name, each once; FindLineFile finds the file each stands for.
+std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int year);
 
 } // namespace vexal

@@ -178,7 +178,7 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
 
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
 {
-    return ProgramFolder() / LineFileName(name, seasonYear);
+    return FindLineFile(ProgramFolder(), name, seasonYear);
 }
 
 bool LineFileStaysChosen(const std::string& name, int seasonYear)

@@ -44,7 +44,8 @@ int16_t SeasonStartWeek(const SeasonData& seasons, int16_t weekSlot);
 // but cannot be read leaves both 0 and throws VbError naming it and the cause.
 void SetWeekRange(int16_t Week, int16_t Season);
 
-// <program folder>/<name>.L<yy>
+// The line file of a name and season in the program folder (FindLineFile): <name>.L<yy>, or
+// the file listed under that name whose suffix is written in another letter case.
 std::filesystem::path LineFilePath(const std::string& name, int seasonYear);
 
 // Whether a saved line-file choice missing from a list of line files stays chosen: while

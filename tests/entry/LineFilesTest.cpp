@@ -100,13 +100,31 @@ TEST_F(LineFilesTest, CreatingReplacesAnOldFileAndAMissingSeasonLeavesItWhole)
     EXPECT_EQ(ReadFile(folder / "MyLines.L24").size(), 105u);
 }
 
-TEST_F(LineFilesTest, ListsOnlyTheSeasonsFilesSortedWithoutSuffix)
+TEST_F(LineFilesTest, ListsOnlyTheSeasonsFilesSortedWithoutSuffixAndFindsEachAsListed)
 {
-    for (const char* name : {"Gamma.L24", "alpha.L24", "Beta.L24", "Alpha.L23", "notes.txt"})
-        folder.Write(name, "");
+    // A suffix in small letters (copied from a system that writes names so) is listed, once
+    // beside the same name's own file, and the name finds the file the list stands for.
+    for (const char* name : {"Gamma.L24", "alpha.L24", "Beta.L24", "Alpha.L23", "notes.txt", "delta.l24", "Beta.l24"})
+        folder.Write(name, name);
     std::filesystem::create_directories(folder / "Dir.L24");
-    EXPECT_EQ(ListLineFiles(folder.Path(), 2024), (std::vector<std::string>{"alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(ListLineFiles(folder.Path(), 2024), (std::vector<std::string>{"alpha", "Beta", "delta", "Gamma"}));
     EXPECT_EQ(ListLineFiles(folder.Path(), 2023), (std::vector<std::string>{"Alpha"}));
+    const struct {
+        const char* name;
+        int year;
+        const char* file;   // the file found
+    } cases[] = {
+        {"alpha", 2024, "alpha.L24"}, {"Beta", 2024, "Beta.L24"}, {"delta", 2024, "delta.l24"},
+        {"Gamma", 2024, "Gamma.L24"}, {"Alpha", 2023, "Alpha.L23"},
+        // The name is the user's, letter case and all; a new file takes the name the program gives.
+        {"Delta", 2024, "Delta.L24"}, {"New", 2024, "New.L24"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindLineFile(folder.Path(), c.name, c.year), folder / c.file) << c.name;
+        EXPECT_EQ(LineFilePath(c.name, c.year), folder / c.file) << c.name;
+    }
+    for (const std::string& name : ListLineFiles(folder.Path(), 2024))
+        EXPECT_TRUE(std::filesystem::is_regular_file(FindLineFile(folder.Path(), name, 2024))) << name;
 }
 
 TEST_F(LineFilesTest, ReadsAWeekFromEitherKindOfFile)

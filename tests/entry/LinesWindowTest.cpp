@@ -185,6 +185,28 @@ TEST_F(LinesWindowTest, NewLineFileIsUsedAndEditedInsteadOfTheSeasonFile)
     messages.inputs.push_back("MyLines");
     Control<QPushButton>(&w, "cmdAddNewLines")->click();
     EXPECT_EQ(ReadFile(folder / "MyLines.L24"), expected);
+
+    // Copied from a system that writes the suffix in small letters: the file listed is the
+    // file chosen, shown and written, and a new file of its name replaces it under its name.
+    std::filesystem::rename(folder / "MyLines.L24", folder / "MyLines.l24");
+    w.RefreshFileList();
+    ASSERT_EQ(list->count(), 2);
+    list->setCurrentIndex(list->findText("MyLines"));
+    g.SetSelection(1, 2);
+    Key(&g, Qt::Key_F2);
+    w.editor()->setText("-2.5");
+    Key(w.editor(), Qt::Key_Tab, "\t");
+    EXPECT_EQ(list->currentText().toStdString(), "MyLines");
+    EXPECT_EQ(GetSetting("Preference", "LineFile", ""), "MyLines");
+    EXPECT_EQ(ReadFile(folder / "2024.nfl"), seasonBefore);
+    const std::string copied = ReadFile(folder / "MyLines.l24");
+    ASSERT_EQ(copied.size(), expected.size());
+    EXPECT_EQ(LineRecord::Decode(reinterpret_cast<const uint8_t*>(copied.data()) + (record - 1) * 21).Line, -25000);
+    EXPECT_EQ(g.CellFormattedText(1, 2).toStdString(), "-2.5");
+    messages.inputs.push_back("MyLines");
+    Control<QPushButton>(&w, "cmdAddNewLines")->click();
+    EXPECT_EQ(ReadFile(folder / "MyLines.l24"), expected);
+    EXPECT_FALSE(std::filesystem::exists(folder / "MyLines.L24"));
 }
 
 TEST_F(LinesWindowTest, NameIsAskedForAndBadOrEmptyNamesWriteNothing)

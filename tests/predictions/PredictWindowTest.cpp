@@ -199,6 +199,37 @@ TEST_F(PredictionsTest, LineFileListKeepsTheSavedChoice)
     EXPECT_EQ(Control<QComboBox>(&again, "cboLines")->currentText().toStdString(), "Week5");
 }
 
+// The file listed is the file read, whatever the letter case of its suffix (a copy from a
+// system that writes names so): the week is predicted with its lines, not the season file's.
+TEST_F(PredictionsTest, TheLineFileChosenFromTheListIsTheOneRead)
+{
+    std::string bytes;
+    for (const GameRecord& game : ReadSeasonFile(folder / "2024.nfl")) {
+        LineRecord line = LineRecord::FromGame(game);
+        line.SetLine(line.LineValue() + 100);
+        const auto record = line.Encode();
+        bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    ChooseWeek(5, 2024);
+    for (const char* file : {"Mine.L24", "Mine.l24"}) {
+        SCOPED_TRACE(file);
+        folder.Write(file, bytes);
+        PredictWindow& w = OpenPredictions();
+        auto* lines = Control<QComboBox>(&w, "cboLines");
+        ASSERT_EQ(lines->count(), 2);
+        lines->setCurrentIndex(lines->findText("Mine"));
+        EXPECT_EQ(lines->currentText().toStdString(), "Mine");
+        EXPECT_GT(Season().Spread(CurrentSlot(), 0), 50.0f);
+        EXPECT_GT(w.grid()->CellValue(1, colLine).toFloat(), 50.0f);
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        EXPECT_TRUE(notices->empty());
+        lines->setCurrentIndex(lines->findText("Default"));
+        EXPECT_LT(Season().Spread(CurrentSlot(), 0), 50.0f);
+        ASSERT_TRUE(UnloadWindow("PREDICT"));
+        std::filesystem::remove(folder / file);
+    }
+}
+
 TEST_F(PredictionsTest, MissingSavedLineFileSelectsDefault)
 {
     folder.Write("Week3.L24", "");
