@@ -38,6 +38,12 @@ bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesyst
         }
         return false;
     }
+    if (games.empty()) {
+        // A line file of no line is what a placeholder or a cut copy leaves, and is read so.
+        if (problem)
+            *problem = seasonFile.string() + " holds no game to take the lines of.";
+        return false;
+    }
     std::string bytes;
     bytes.reserve(games.size() * LineRecord::Size);
     for (const GameRecord& game : games) {

@@ -23,8 +23,8 @@ bool IsPlainLineFileName(const std::string& name);
 
 // Writes <lineFile> as one 21-byte line record per record of <seasonFile>, replacing an
 // existing file whole. False (and the old file untouched) when the season file cannot be
-// read or the new file cannot be written, with words naming the file that failed and the
-// cause in `problem` when asked for.
+// read, holds no game, or the new file cannot be written, with words naming the file that
+// failed and the cause in `problem` when asked for.
 [[nodiscard]] bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesystem::path& lineFile,
                                   std::string* problem = nullptr);
 

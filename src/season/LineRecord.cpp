@@ -63,6 +63,10 @@ LineRecord LineRecord::FromGame(const GameRecord& game)
 
 std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYear)
 {
+    // A line file is made with a record for every game of its season: one of none is a
+    // placeholder a sync tool left, or a copy the disk cut off before its first record.
+    if (size == 0)
+        return "it holds no line record, as a placeholder or a copy cut off before its first record does";
     if (const std::size_t extra = size % LineRecord::Size; extra != 0)
         return "it ends in " + std::to_string(extra) + " bytes that are no whole line record, as a file cut short does";
     auto known = [](int code) { return code <= LastTeamCode || code == TeamUnder || code == TeamOver; };

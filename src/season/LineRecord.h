@@ -40,7 +40,7 @@ struct LineRecord {
 // What shows that a line file's bytes are no line file of the season written whole, in words
 // for a message ("it ends in 10 bytes that are no whole line record"); empty when each record
 // is one of the season (its year, a week, known team codes). A file shorter than the
-// season file is whole: it was made before the later weeks came.
+// season file is whole: it was made before the later weeks came; an empty one is not.
 std::string LineFileDamage(const uint8_t* bytes, std::size_t size, int seasonYear);
 
 // "<name>.L<yy>" with yy the last two digits of the season: the name a new line file gets.

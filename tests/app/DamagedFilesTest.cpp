@@ -1,6 +1,6 @@
 // The whole program, started in-process as main() starts it, with one file the user can damage
 // replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy, one
-// of garbage, a sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from
+// of garbage, an empty one (a sync tool's placeholder, a copy cut off before it began), a sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from
 // the start, once the program runs, or when the settings store reads it again after the
 // program's own read), and then used where the program reads that file: nothing waits, the
 // file is named once, by file and cause, and no file is changed, the program's end included.
@@ -38,12 +38,12 @@ namespace {
 
 enum class Damage {
     Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater,
-    SecondReadFails, NoFinalLineEnd, ControlByte, Nul
+    SecondReadFails, NoFinalLineEnd, ControlByte, Nul, Empty
 };
 constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
                                  Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
                                  Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd,
-                                 Damage::ControlByte, Damage::Nul};
+                                 Damage::ControlByte, Damage::Nul,       Damage::Empty};
 // The user's own default formula: an offense weight of 60 where the built-in one has 50.
 const char* const OwnDefaultFormula = "3,1,99,1,60,40,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
 
@@ -85,6 +85,7 @@ std::string NameOf(Damage d)
     case Damage::Nul: return "Nul";
     case Damage::Big100MiB: return "Big100MiB";
     case Damage::Big1GiB: return "Big1GiB";
+    case Damage::Empty: return "Empty";
     }
     return {};
 }
@@ -111,6 +112,9 @@ std::vector<Case> AllCases()
                 continue;
             // A byte no text holds, inside a number or a name: the text files, the stat file too.
             if ((d == Damage::ControlByte || d == Damage::Nul) && (p == Place::LineFileInUse || p == Place::SeasonFile))
+                continue;
+            // A file of fixed-length records made with one for every game: none is none made whole.
+            if (d == Damage::Empty && p != Place::LineFileInUse)
                 continue;
             cases.push_back({p, d});
         }
@@ -246,6 +250,9 @@ protected:
         case Damage::Big1GiB:
             std::filesystem::resize_file(file, 1ull << 30);
             break;
+        case Damage::Empty:
+            std::filesystem::resize_file(file, 0);
+            break;
         }
     }
 
@@ -362,6 +369,9 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
     }
     if (c.place == Place::LineFileInUse) {
         EXPECT_EQ(LineFileInUse(), "MyLines") << "the line file in use stays chosen";
+    }
+    if (c.damage == Damage::Empty) {
+        EXPECT_NE(text.find(file.string() + " is damaged: it holds no line record"), std::string::npos) << text;
     }
     const auto after = Snapshot({program.Path(), settings.Path(), templates.Path()});
     for (const auto& [path, seen] : before) {

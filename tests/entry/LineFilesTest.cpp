@@ -96,6 +96,12 @@ TEST_F(LineFilesTest, CreatingReplacesAnOldFileAndAMissingSeasonLeavesItWhole)
     folder.Write("MyLines.L24", std::string(7, 'x'));
     EXPECT_FALSE(CreateLineFile(folder / "1999.nfl", folder / "MyLines.L24"));
     EXPECT_EQ(ReadFile(folder / "MyLines.L24"), std::string(7, 'x'));
+    // A season of no game gives no line file: one of no line is read as damaged.
+    folder.Write("2000.nfl", "");
+    std::string problem;
+    EXPECT_FALSE(CreateLineFile(folder / "2000.nfl", folder / "MyLines.L24", &problem));
+    EXPECT_EQ(problem, (folder / "2000.nfl").string() + " holds no game to take the lines of.");
+    EXPECT_EQ(ReadFile(folder / "MyLines.L24"), std::string(7, 'x'));
     ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "MyLines.L24"));
     EXPECT_EQ(ReadFile(folder / "MyLines.L24").size(), 105u);
 }
