@@ -23,6 +23,8 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace vexal {
 
@@ -61,11 +63,32 @@ std::filesystem::path DefaultProgramFolder()
     return ec ? folder : absolute.lexically_normal();
 }
 
-std::string ProgramFolderProblem(const std::filesystem::path& folder)
+namespace {
+
+std::string FolderName(const std::filesystem::path& folder)
 {
     std::string name = folder.string();
     while (name.size() > 1 && name.back() == '/')
         name.pop_back();
+    return name;
+}
+
+// "a", "a and b", "a, b and c".
+std::string ListedNames(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+const char* const WhySeasonFileNamesAreExact = "a season file's name is its year and \".nfl\" in small letters";
+
+} // namespace
+
+std::string ProgramFolderProblem(const std::filesystem::path& folder)
+{
+    const std::string name = FolderName(folder);
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         return "The program folder " + name + " does not exist. Set VEXAL_HOME to the folder that holds "
@@ -73,8 +96,23 @@ std::string ProgramFolderProblem(const std::filesystem::path& folder)
     for (int year = FirstSeason; year <= CurrentSeason; ++year)
         if (FileExists(folder / SeasonFileName(year)))
             return {};
+    const std::vector<std::string> others = SeasonFilesInOtherCase(folder);
+    if (!others.empty())
+        return "The program folder " + name + " holds no season file (<year>.nfl). " + ListedNames(others) +
+               (others.size() == 1 ? " was" : " were") + " not taken: " + WhySeasonFileNamesAreExact + ". Rename " +
+               (others.size() == 1 ? "it" : "them") + " so, or set VEXAL_HOME to the folder that holds your season files.";
     return "The program folder " + name + " holds no season file (<year>.nfl). Copy your season files "
            "there, or set VEXAL_HOME to the folder that holds them.";
+}
+
+std::string SeasonFilesNotTaken(const std::filesystem::path& folder)
+{
+    const std::vector<std::string> others = SeasonFilesInOtherCase(folder);
+    if (others.empty())
+        return {};
+    const bool one = others.size() == 1;
+    return ListedNames(others) + " in the program folder " + FolderName(folder) + (one ? " was" : " were") +
+           " not taken as " + (one ? "a season file: " : "season files: ") + WhySeasonFileNamesAreExact + ".";
 }
 
 void CheckProgramFolder()
@@ -84,6 +122,9 @@ void CheckProgramFolder()
         MsgBox(problem, vbExclamation);
         return;
     }
+    // Said once at the start: the year list and every load leave them out.
+    if (const std::string notTaken = SeasonFilesNotTaken(folder); !notTaken.empty())
+        MsgBox(notTaken, vbExclamation);
     // A new program folder gets the shipped formula, so the first prediction is a real one.
     EnsureDefaultFormulaFile(folder);
 }

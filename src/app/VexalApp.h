@@ -15,10 +15,15 @@ void RegisterAllWindows();
 std::filesystem::path DefaultProgramFolder();
 
 // What is wrong with a program folder, in the words shown to the user: it does not exist, or
-// it holds no season file. Empty when it is fine.
+// it holds no season file (naming the files that are named as one only in another letter
+// case, which are not read). Empty when it is fine.
 std::string ProgramFolderProblem(const std::filesystem::path& folder);
-// Start-up check of the program folder: shows the problem in a message box, else writes the
-// shipped default formula when the folder has none.
+// Beside season files, the files named as one only in another letter case ("2023.NFL"), in
+// the words shown to the user: they are not read. Empty when there are none.
+std::string SeasonFilesNotTaken(const std::filesystem::path& folder);
+// Start-up check of the program folder: shows the problem in a message box, else names the
+// files not taken as season files and writes the shipped default formula when the folder has
+// none.
 void CheckProgramFolder();
 
 } // namespace vexal

@@ -5,6 +5,7 @@
 #include "VbConvert.h"
 #include "Win1252.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -251,6 +252,25 @@ std::string SeasonFileName(int year)
 }
 
 std::filesystem::path SeasonFilePath(int year) { return ProgramFolder() / SeasonFileName(year); }
+
+std::vector<std::string> SeasonFilesInOtherCase(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        // "<four digits>.nfl" in another case: the digits give the season it would be.
+        if (name.size() != SeasonFileName(CurrentSeason).size())
+            continue;
+        const int year = static_cast<int>(vb::Val(name.substr(0, 4)));
+        std::error_code typeError;
+        if (year >= FirstSeason && year <= CurrentSeason && name != SeasonFileName(year) &&
+            vb::SameText(name, SeasonFileName(year)) && entry.is_regular_file(typeError))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string EncodeRecords(const std::vector<GameRecord>& records)
 {

@@ -107,6 +107,10 @@ struct GameRecord {
 // The season file of a year in the program folder: "2024.nfl".
 std::filesystem::path SeasonFilePath(int year);
 std::string SeasonFileName(int year);
+// The files of a folder named as a season file of a season 1984 to 2024 only when letter case
+// is ignored ("2024.NFL", copied from a system that writes names so), sorted by name: the
+// season file's name is exact, and these are not read.
+std::vector<std::string> SeasonFilesInOtherCase(const std::filesystem::path& folder);
 
 // Whole-file helpers for tools and tests; the program itself reads and rewrites season files
 // one record at a time.

@@ -314,6 +314,10 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
     root.Write("seasons/2023.nfl", std::string(GameRecord::Size, '\0'));
     root.Write("other/notes.txt", "x");
     std::filesystem::create_directories(root / "empty");
+    // Copied from a system that writes names in capitals: not read, and named.
+    for (const char* name : {"capitals/2024.NFL", "capitals/2023.Nfl", "capitals/1983.NFL", "capitals/2024.nfl.bak"})
+        root.Write(name, std::string(GameRecord::Size, '\0'));
+    std::filesystem::create_directories(root / "capitals/2022.NFL");
     struct Case {
         const char* folder;
         std::string message;   // empty: the folder is fine
@@ -328,6 +332,9 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
                   "there, or set VEXAL_HOME to the folder that holds them.", false},
         {"empty", "The program folder " + base + "empty holds no season file (<year>.nfl). Copy your season files "
                   "there, or set VEXAL_HOME to the folder that holds them.", false},
+        {"capitals", "The program folder " + base + "capitals holds no season file (<year>.nfl). 2023.Nfl and 2024.NFL "
+                     "were not taken: a season file's name is its year and \".nfl\" in small letters. Rename them so, "
+                     "or set VEXAL_HOME to the folder that holds your season files.", false},
     };
     for (const Case& c : cases) {
         ScriptedMessages& messages = InstallScriptedMessages();
@@ -346,6 +353,21 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
     }
     EXPECT_FALSE(std::filesystem::exists(root / "missing"));
     EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(SourceFile("src/season/default.fla")));
+
+    // Beside the season files the program reads, they are named once at the start, and the
+    // start goes on.
+    root.Write("seasons/2022.NFL", std::string(GameRecord::Size, '\0'));
+    {
+        ScriptedMessages& messages = InstallScriptedMessages();
+        SetProgramFolder(root / "seasons");
+        EXPECT_EQ(ProgramFolderProblem(root / "seasons"), "");
+        CheckProgramFolder();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "2022.NFL in the program folder " + base + "seasons was not taken as a "
+                                          "season file: a season file's name is its year and \".nfl\" in small letters.");
+        EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
+        std::filesystem::remove(root / "seasons/2022.NFL");
+    }
 
     // A formula of the user's is kept.
     root.Write("seasons/default.fla", "1,2,3\r\n");
