@@ -408,16 +408,32 @@ void InputStatsWindow::ShowGame()
         showNoGame();
         return;
     }
-    const int32_t record = s.WeekFirstRecord + s.CurrentGame;
+    int32_t record = s.WeekFirstRecord + s.CurrentGame;
     const bool seasonLines = UseSeasonFileLines();
     const std::filesystem::path lineFile = seasonLines ? std::filesystem::path()
                                                        : LineFilePath(LineFileInUse(), s.SeasonYear);
     GameRecord game;
     double line = 0, total = 0;
     // A game that cannot be read is named once; the boxes never keep the game shown before.
-    const bool read = ReportFileStep(
-        seasonFile_, [&] { ReadShownGame(seasonFile_, record, seasonLines, lineFile, s.SeasonYear, game, line, total); });
-    if (!read) {
+    auto read = [&] {
+        return ReportFileStep(seasonFile_, [&] {
+            ReadShownGame(seasonFile_, record, seasonLines, lineFile, s.SeasonYear, game, line, total);
+        });
+    };
+    bool wasRead = read();
+    if (wasRead && game.Week != week) {
+        // Another program moved the season's records since the week was scanned: the week is
+        // scanned again, so that no game of another week shows under this one.
+        const int place = s.CurrentGame;
+        ResetGameForm();
+        Season().CurrentGame = static_cast<int16_t>(std::min(place, std::max(weekGames_ - 1, 0)));
+        wasRead = GameOnShow();
+        if (wasRead) {
+            record = s.WeekFirstRecord + s.CurrentGame;
+            wasRead = read();
+        }
+    }
+    if (!wasRead) {
         showNoGame();
         return;
     }
@@ -505,11 +521,19 @@ void InputStatsWindow::ShowWeekAsStored()
     int season = 0, week = 0;
     if (!ChosenWeek(season, week))
         return;
+    const std::filesystem::path file = SeasonFilePath(season);
     const std::filesystem::path lineFile = shown_.seasonLines ? std::filesystem::path() : shown_.lineFile;
-    ReportFileStep(SeasonFilePath(season), [&] { ReloadWeekSlot(SeasonFilePath(season), season, week, lineFile); });
+    // The game on show stays on show, wherever the week's records now are.
+    const GameKey onShow = GameKey::Of(shown_.stored);
+    const int place = Season().CurrentGame;
+    WeekLines lines;
+    ReportFileStep(file, [&] {
+        ReloadWeekSlot(file, season, week, lineFile);
+        lines = ReadWeekLines(file, false, week);
+    });
     ResetGameForm();
-    if (Season().CurrentGame >= weekGames_)
-        Season().CurrentGame = static_cast<int16_t>(std::max(weekGames_ - 1, 0));
+    const int last = std::max(weekGames_ - 1, 0);
+    Season().CurrentGame = static_cast<int16_t>(std::min(PlaceInWeek(lines, onShow, place), last));
     ShowGame();
 }
 

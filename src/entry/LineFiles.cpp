@@ -182,6 +182,17 @@ GameWrite WriteRecordLines(const std::filesystem::path& file, bool lineFile, int
                                     FieldIndex(GameRecord::Field::Total), batch, storedLine, storedTotal);
 }
 
+int PlaceInWeek(const WeekLines& week, const GameKey& key, int fallback)
+{
+    for (std::size_t i = 0; i < week.Games.size(); ++i) {
+        const WeekLine& g = week.Games[i];
+        if (GameKey{static_cast<int16_t>(g.Year), static_cast<uint8_t>(g.Week), static_cast<uint8_t>(g.HomeTeam),
+                    static_cast<uint8_t>(g.AwayTeam)} == key)
+            return static_cast<int>(i);
+    }
+    return std::clamp(fallback, 0, std::max(static_cast<int>(week.Games.size()) - 1, 0));
+}
+
 bool ParseLineValue(const std::string& text, double& value)
 {
     std::string problem;

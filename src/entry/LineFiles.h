@@ -52,6 +52,11 @@ struct WeekLines {
     std::vector<WeekLine> Games;
 };
 
+// Where the game `key` names stands in the week (from 0), as `week` was read; `fallback`,
+// kept within the week, when the week no longer holds it. A window showing one game of a week
+// read again keeps the same game on show, wherever the week's records moved.
+int PlaceInWeek(const WeekLines& week, const GameKey& key, int fallback);
+
 // Whether a line file of the season reads whole and sound: false with what is wrong, naming
 // the file ("... could not be read: ...", "... is damaged: ..."), for a message.
 bool CheckLineFile(const std::filesystem::path& file, int seasonYear, std::string& problem);

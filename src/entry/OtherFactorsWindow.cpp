@@ -424,7 +424,7 @@ void OtherFactorsWindow::txtComment_LostFocus()
 
 void OtherFactorsWindow::ShowWeekAsStored()
 {
-    const SeasonData& s = Season();
+    SeasonData& s = Season();
     const int slot = shownSlot_;
     std::size_t k = 0;
     while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
@@ -434,7 +434,12 @@ void OtherFactorsWindow::ShowWeekAsStored()
         const int week = slot - s.SeasonFirstWeek[k] + 1;
         const std::filesystem::path lineFile =
             UseSeasonFileLines() ? std::filesystem::path() : LineFilePath(LineFileInUse(), s.SeasonYear);
-        ReportFileStep(fileName_, [&] { ReloadWeekSlot(fileName_, year, week, lineFile); });
+        // The game on show stays on show, wherever the week's records now are.
+        ReportFileStep(fileName_, [&] {
+            ReloadWeekSlot(fileName_, year, week, lineFile);
+            const WeekLines lines = ReadWeekLines(fileName_, false, week);
+            s.CurrentGame = static_cast<int16_t>(PlaceInWeek(lines, GameKey::Of(record_), s.CurrentGame));
+        });
     }
     LoadGameFactors();
 }

@@ -423,9 +423,21 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
         return outcome;
     st.CloseSeasonFile();
     outcome = ImportRecordFromFile(stat, st);
-    if (outcome != Outcome::Again)
-        return outcome;
     const std::filesystem::path path = ProgramFolder() / SeasonFileName(stat.Game.Year);
+    if (outcome != Outcome::Again) {
+        // The loaded week was patched by the game's place in the file as the other program
+        // left it, which the arrays, loaded before, need not match: they take the week from
+        // the file again, the lines from the line file in use as a load takes them.
+        if (outcome == Outcome::Next && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
+            SkipStep([&] {
+                const std::string lines = LineFileInUse();
+                const bool fromLineFile = lines != "Default" && stat.Game.Year == CurrentSeason &&
+                                          Season().SeasonYear == CurrentSeason;
+                ReloadWeekSlot(path, stat.Game.Year, stat.Game.Week,
+                               fromLineFile ? LineFilePath(lines, Season().SeasonYear) : std::filesystem::path());
+            });
+        return outcome;
+    }
     throw VbError(VbError::PathFileAccess, path.string() + " changed while the game was imported; it was not written.");
 }
 

@@ -7,6 +7,7 @@
 #include "Grid.h"
 #include "Host.h"
 #include "ProgramTestSupport.h"
+#include "ProgramViews.h"
 #include "RecordFile.h"
 #include "LinesWindow.h"
 #include "Main.h"
@@ -62,37 +63,8 @@ protected:
         ASSERT_NE(main, nullptr);
     }
     // A view opened from its toolbar button, as the user opens it.
-    QWidget* Open(const char* window)
-    {
-        struct Button {
-            const char* window;
-            const char* toolbar;
-            int index;
-        };
-        static const Button buttons[] = {{"FORM1", "cToolbar1", 0}, {"lines", "cToolbar1", 2},
-                                         {"PREDICT", "cToolbar1", 4}, {"FORM6", "cToolbar1", 6},
-                                         {"FORM2", "cToolbar2", 2}, {"INJURIES", "cToolbar2", 4}};
-        for (const Button& b : buttons)
-            if (std::string(b.window) == window) {
-                main->findChild<QToolBar*>(b.toolbar)->actions().at(b.index)->trigger();
-                EXPECT_TRUE(WaitFor([] { return !IsBusy(); }));
-                Pump();
-                QWidget* view = FindWindow(window);
-                EXPECT_NE(view, nullptr) << window;
-                return view;
-            }
-        ADD_FAILURE() << window;
-        return nullptr;
-    }
-    void ChooseWeek(int week)
-    {
-        QComboBox* weeks = main->cboWeek();
-        const int index = weeks->findText(QString::fromStdString(WeekText(week, 2024)));
-        ASSERT_GE(index, 0);
-        weeks->setCurrentIndex(index);
-        ASSERT_TRUE(WaitFor([] { return !IsBusy(); }));
-        Pump();
-    }
+    QWidget* Open(const char* window) { return OpenView(main, window); }
+    void ChooseWeek(int week) { ASSERT_TRUE(ChooseWeekIn(main, week)); }
     std::filesystem::path SeasonFile() const { return program / "2024.nfl"; }
     std::vector<Bytes> Records() const
     {

@@ -7,6 +7,7 @@
 #include "RecordFile.h"
 #include "SettingsStore.h"
 #include "StatFile.h"
+#include "StatFileText.h"
 #include "StatImport.h"
 #include "Teams.h"
 #include "VbError.h"
@@ -29,44 +30,6 @@ using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// ---- writing stat files ----
-
-std::vector<std::string> BlockFields(const TeamStats& s)
-{
-    std::vector<std::string> fields;
-    for (const StatBlockField& f : StatBlock)
-        fields.push_back(std::to_string(f.Value(s)));
-    return fields;
-}
-
-std::vector<std::string> StatFieldsOf(const GameRecord& g, int action)
-{
-    std::vector<std::string> f{std::to_string(g.Year), std::to_string(g.Week), vb::FormatDate(g.GameDate, "m/d/yyyy"),
-                               std::to_string(g.Surface), std::to_string(g.AwayTeam), std::to_string(g.HomeTeam),
-                               vb::CStr(g.LineValue()), vb::CStr(g.TotalValue()), std::to_string(g.AwayScore),
-                               std::to_string(g.HomeScore)};
-    for (const auto& x : BlockFields(g.AwayStats))
-        f.push_back(x);
-    for (const auto& x : BlockFields(g.HomeStats))
-        f.push_back(x);
-    f.push_back(std::to_string(action));
-    return f;
-}
-
-std::string Join(const std::vector<std::string>& fields, std::size_t from, std::size_t to)
-{
-    std::string s;
-    for (std::size_t i = from; i < to; ++i)
-        s += (i > from ? "," : "") + fields[i];
-    return s;
-}
-
-std::string StatLine(const GameRecord& g, int action = 0)
-{
-    auto f = StatFieldsOf(g, action);
-    return Join(f, 0, f.size()) + "\r\n";
-}
 
 // A box score that differs for every game and team.
 TeamStats Box(int seed)
