@@ -209,11 +209,15 @@ std::vector<RecordSyncBatch::Failure> RecordSyncBatch::Finish()
             reason = "the file is no longer there";
             records = everyRecord;
         } else {
-            // The rewrite's own file, not written in place since: waited for all the same.
+            // The rewrite's own file, not written in place since: waited for all the same. It
+            // holds every record put under the path, so a failed wait leaves none of them known
+            // to be on the disk.
+            errno = 0;
             const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
             error = fd < 0 ? (errno ? errno : EIO) : SyncBatchFile(fd, file);
             if (fd >= 0)
                 ::close(fd);
+            records = everyRecord;
         }
         if (error != 0)
             reason = ReasonOfError(error);

@@ -32,7 +32,9 @@ public:
     RecordSyncBatch& operator=(const RecordSyncBatch&) = delete;
 
     // A file that could not be put on the disk: the reason, and how many records were put in
-    // it since the batch began (none of them is known to be on the disk).
+    // it since the batch began, or for a rewrite's file not written in place since, how many
+    // were put under its path (none of them is known to be on the disk). Never 0: a failure
+    // always names records, so that a count of what was written agrees with it.
     struct Failure {
         std::filesystem::path file;
         std::string reason;

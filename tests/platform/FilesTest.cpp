@@ -502,6 +502,20 @@ TEST(RecordSyncBatch, WaitsForTheFileNowAtEachPathItWrote)
         EXPECT_EQ(failures[0].reason, ReasonOfError(EIO));
     }
     {
+        // A rewrite's own file, not written in place since, whose wait fails: named, with every
+        // record put under the path (the rewrite holds them all), never with none.
+        RecordSyncBatch batch;
+        put(batch, "data.bin", 1, 'i');
+        put(batch, "data.bin", 2, 'i');
+        ASSERT_TRUE(WriteFileAtomically(folder / "data.bin", std::string(8, 'j')));
+        WriteFault fault(WriteFault::AtSync, folder / "data.bin");
+        const auto failures = batch.Finish();
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].file, folder / "data.bin");
+        EXPECT_EQ(failures[0].records, 2);
+        EXPECT_EQ(failures[0].reason, ReasonOfError(EIO));
+    }
+    {
         // A file gone from its path by the end cannot be put on the disk: named, with every
         // record put in it.
         RecordSyncBatch batch;

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -323,6 +324,53 @@ TEST_F(ImportTest, AFailedWaitForTheDiskIsReported)
     EXPECT_EQ(messages->shown[0].title, "Data present");
     EXPECT_THAT(messages->shown[1].text, HasSubstr("could not be written to the disk"));
     ExpectStopped();
+}
+
+// A disk that fails only the wait for a rewrite's own file (the rewrite put it on the disk
+// itself, and nothing was written into it since): the file is named, and the games the import
+// wrote under its path count as failed, so the closing message agrees with the failure.
+class FaultAtFirstQuestion : public ScriptedMessages {
+public:
+    explicit FaultAtFirstQuestion(std::filesystem::path file) : file_(std::move(file)) {}
+    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
+    {
+        if (!fault && (buttons & vbYesNo) == vbYesNo)
+            fault.emplace(WriteFault::AtSync, file_);
+        return ScriptedMessages::MsgBox(text, buttons, title);
+    }
+    std::optional<WriteFault> fault;
+
+private:
+    std::filesystem::path file_;
+};
+
+TEST_F(ImportTest, AFailedWaitForARewritesOwnFileCountsItsGamesAsFailed)
+{
+    const std::vector<GameRecord> older = SeasonOfWeeks(2022, {2}, true);
+    WriteSeason(2022, older);
+    // An update and an insertion in 2024, then a played game of 2022 whose question arms the
+    // fault: by then the 2024 file is the insertion's, already on the disk.
+    const std::string text = StatLine(Finished(schedule[0], 20, 10, 0)) +
+                             StatLine(Finished(Game(2024, 1, 30, 31), 28, 0, 5), 1) +
+                             StatLine(Finished(older[0], 24, 3, 1));
+    const std::string stats = Stat("week1.24", text);
+    auto owned = std::make_unique<FaultAtFirstQuestion>(folder / "2024.nfl");
+    FaultAtFirstQuestion& faulty = *owned;
+    InstallMessages(std::move(owned));
+    messages = &faulty;
+    const ImportResult result = Import(stats);
+    const bool armed = faulty.fault.has_value();
+    faulty.fault.reset();
+    ASSERT_TRUE(armed);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.imported, 2);
+    EXPECT_EQ(result.failed, 1);
+    ASSERT_EQ(messages->shown.size(), 3u);
+    EXPECT_EQ(messages->shown[0].title, "Data present");
+    EXPECT_EQ(messages->shown[1].text, (folder / "2024.nfl").string() + " could not be written to the disk: " +
+                                           ReasonOfError(EIO) + ".");
+    ExpectEndedWithErrors(1, "2 games imported, 1 failed");
+    EXPECT_EQ(ReadSeason(2024).size(), 7u);
 }
 
 // What an import writes in place reaches the disk through one wait per season file, for the
