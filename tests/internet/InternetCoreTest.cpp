@@ -2,12 +2,15 @@
 // transfers against real servers on loopback.
 #include "CurlTransfer.h"
 #include "LoopbackServer.h"
+#include "RecordFile.h"
 #include "StatFiles.h"
 #include "TempFolder.h"
 #include "UpdateNotice.h"
 #include "VersionFile.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace vexal {
 namespace {
@@ -139,6 +142,32 @@ TEST(CurlTransfer, HttpFetchAndFailures)
     t.Wait();
     EXPECT_FALSE(t.Outcome().Ok);
     EXPECT_EQ(t.Outcome().Number, 10057);
+}
+
+// A download that cannot make its file names the file it was asked to store, with the cause;
+// only something standing in the place of its temporary file is named by that name.
+TEST(CurlTransfer, ADownloadThatCannotMakeItsFileNamesTheFileAskedFor)
+{
+    TempFolder local;
+    local.Write("wk03.24.part/inside", "keep");
+    struct Case {
+        std::filesystem::path target;
+        std::filesystem::path named;
+        int cause;
+    };
+    const Case cases[] = {
+        {local / "gone" / "wk01.24", local / "gone" / "wk01.24", ENOENT},
+        {local / "wk03.24", local / "wk03.24.part", EISDIR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target.string());
+        CurlTransfer t;
+        EXPECT_FALSE(t.StartDownload("ftp://127.0.0.1:1/wk01.24", c.target, "user", "secret"));
+        EXPECT_FALSE(t.Outcome().Ok);
+        EXPECT_EQ(t.Outcome().Description, WriteFailure(c.named, ReasonOfError(c.cause)));
+        EXPECT_FALSE(t.Running());
+    }
+    EXPECT_EQ(local.Read("wk03.24.part/inside"), "keep");
 }
 
 TEST(CurlTransfer, FtpListAndDownload)
