@@ -192,6 +192,7 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
     if (!fileExists) {
         // The season's first game: the season file starts with it. Opened for appending, so
         // that nothing already at the path is ever cut off.
+        errno = 0;
         std::ofstream create(path, std::ios::binary | std::ios::app);
         if (!create) {
             const int error = errno ? errno : EIO;
