@@ -135,7 +135,10 @@ bool GCommonDialog::VBPageSetupDlg2(QWidget* Owner, bool DisableMargins, bool Di
     MinRightMargin = out(request.minMargins.right());
     MinBottomMargin = out(request.minMargins.bottom());
     const QPageLayout layout = Printer.pageLayout();
-    PaperSize = layout.pageSize().windowsId();
+    // A paper with no DMPAPER number of its own (A10, a custom size) is DMPAPER_USER.
+    constexpr int32_t UserPaper = 256;
+    const int32_t paper = layout.pageSize().windowsId();
+    PaperSize = paper > 0 ? paper : UserPaper;
     Orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
     PrintQuality = Printer.resolution();
     return true;

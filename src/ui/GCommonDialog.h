@@ -71,11 +71,13 @@ public:
     // OK. The four Disable switches disable those parts of the dialog (Qt's dialog offers no
     // printer to choose at all). Margins are in inches, or millimetres when Units is not 0; the
     // dialog starts from the given margins (all 0: the printer's own) and lets none go below
-    // its minimum (the larger of the given one and the printer's). On OK the margins come back
-    // as chosen, the minimum margins as given (both to the dialog's thousandths of an inch or
-    // hundredths of a millimetre), PaperSize the paper's DMPAPER number (256 for one of no
-    // such number), Orientation 1 portrait or 2 landscape, PrintQuality the printer's dots per
-    // inch. A cancel changes none of them and leaves the printer as it was.
+    // its minimum (the larger of the given one and the printer's). Every margin and minimum
+    // stays on the page: a minimum the page cannot hold beside the opposite margin is cut to
+    // what it can. On OK the margins come back as chosen, the minimum margins as given or as
+    // cut (both to the dialog's thousandths of an inch or hundredths of a millimetre),
+    // PaperSize the paper's DMPAPER number (256 for one of no such number, as A10),
+    // Orientation 1 portrait or 2 landscape, PrintQuality the printer's dots per inch. A
+    // cancel changes none of them and leaves the printer as it was.
     bool VBPageSetupDlg2(QWidget* Owner, bool DisableMargins, bool DisableOrientation, bool DisablePaper,
                          bool DisablePrinter, float& LeftMargin, float& MinLeftMargin, float& RightMargin,
                          float& MinRightMargin, float& TopMargin, float& MinTopMargin, float& BottomMargin,

@@ -175,10 +175,57 @@ QMarginsF Larger(const QMarginsF& a, const QMarginsF& b)
             std::max(a.bottom(), b.bottom())};
 }
 
-QMarginsF Bounded(const QMarginsF& m, const QMarginsF& low, const QMarginsF& high)
+QMarginsF Smaller(const QMarginsF& a, const QMarginsF& b)
 {
-    return Larger(low, {std::min(m.left(), high.left()), std::min(m.top(), high.top()),
-                        std::min(m.right(), high.right()), std::min(m.bottom(), high.bottom())});
+    return {std::min(a.left(), b.left()), std::min(a.top(), b.top()), std::min(a.right(), b.right()),
+            std::min(a.bottom(), b.bottom())};
+}
+
+// Two lengths from opposite edges that together pass `extent`: the larger gives way to what
+// the smaller leaves, or both stand at half when each passes half.
+void Share(double extent, double& x, double& y)
+{
+    if (x + y <= extent)
+        return;
+    double& larger = x >= y ? x : y;
+    double& smaller = x >= y ? y : x;
+    smaller = std::min(smaller, extent / 2);
+    larger = extent - smaller;
+}
+
+// One pair of opposite sides across `extent`: the margins and the minimums each share the
+// page, a minimum then gives way to the margin the opposite side has (so that side keeps it),
+// and each margin is at least its minimum. Nothing is pushed off the page or below 0.
+void FitAcross(double extent, double& minA, double& minB, double& a, double& b)
+{
+    extent = std::max(extent, 0.0);
+    for (double* length : {&minA, &minB, &a, &b})
+        *length = std::max(*length, 0.0);
+    Share(extent, a, b);
+    Share(extent, minA, minB);
+    minA = std::min(minA, extent - std::max(b, minB));
+    minB = std::min(minB, extent - std::max(a, minA));
+    a = std::max(a, minA);
+    b = std::max(b, minB);
+}
+
+// The layout takes the wanted margins and minimum margins as far as its page holds them: no
+// margin or minimum lies off the page, opposite margins never overlap, none is below its
+// minimum. A minimum larger than the page is cut, never taken as given.
+void SetMarginsOnThePage(QPageLayout& layout, const QMarginsF& wantedMinimum, const QMarginsF& wanted)
+{
+    const QSizeF page = layout.fullRect().size();
+    double minLeft = wantedMinimum.left(), minRight = wantedMinimum.right();
+    double minTop = wantedMinimum.top(), minBottom = wantedMinimum.bottom();
+    double left = wanted.left(), right = wanted.right(), top = wanted.top(), bottom = wanted.bottom();
+    FitAcross(page.width(), minLeft, minRight, left, right);
+    FitAcross(page.height(), minTop, minBottom, top, bottom);
+    // The layout works out each side's largest margin from the page and the opposite minimum
+    // itself; a value that its rounding puts a hair above that is brought down to it.
+    layout.setMinimumMargins(QMarginsF(minLeft, minTop, minRight, minBottom));
+    layout.setMinimumMargins(Smaller(layout.minimumMargins(), layout.maximumMargins()));
+    layout.setMargins(
+        Larger(layout.minimumMargins(), Smaller(QMarginsF(left, top, right, bottom), layout.maximumMargins())));
 }
 
 QMarginsF MinimumMarginsIn(QPageLayout layout, QPageLayout::Unit unit)
@@ -245,13 +292,13 @@ bool ShowPageSetupDialogFor(QPrinter& printer, PageSetupRequest& request, QWidge
     const QMarginsF askedMinimum = QMarginsF(request.minMargins) / perUnit;
 
     // The dialog starts from the printer's layout in the caller's units, with the caller's
-    // margins and minimum margins.
+    // margins and minimum margins as far as the page holds them.
     QPageLayout start = before;
     start.setUnits(unit);
-    const QMarginsF minimum = Larger(start.minimumMargins(), askedMinimum);
-    start.setMinimumMargins(minimum);
+    const QMarginsF wantedMinimum = Larger(start.minimumMargins(), askedMinimum);
     const QMarginsF margins = request.margins.isNull() ? start.margins() : QMarginsF(request.margins) / perUnit;
-    start.setMargins(Bounded(margins, minimum, start.maximumMargins()));
+    SetMarginsOnThePage(start, wantedMinimum, margins);
+    const QMarginsF minimum = start.minimumMargins();
     printer.setPageLayout(start);
     const QPageLayout shown = printer.pageLayout();
 
@@ -276,24 +323,26 @@ bool ShowPageSetupDialogFor(QPrinter& printer, PageSetupRequest& request, QWidge
         return false;
     }
 
-    // What a disabled part held stays as it was, and no margin is below its minimum, whatever
-    // the dialog let through.
+    // What a disabled part held stays as it was, and no margin is below its minimum or off the
+    // page chosen, whatever the dialog let through.
     QPageLayout chosen = printer.pageLayout();
     chosen.setUnits(unit);
     if (request.flags & PSD_DISABLEPAPER)
         chosen.setPageSize(shown.pageSize(), chosen.minimumMargins());
     if (request.flags & PSD_DISABLEORIENTATION)
         chosen.setOrientation(shown.orientation());
-    const QMarginsF chosenMinimum = Larger(chosen.minimumMargins(), minimum);
     const QMarginsF chosenMargins =
         (request.flags & PSD_DISABLEMARGINS) ? shown.margins(unit) : chosen.margins();
-    chosen.setMinimumMargins(chosenMinimum);
-    chosen.setMargins(Bounded(chosenMargins, chosenMinimum, chosen.maximumMargins()));
+    SetMarginsOnThePage(chosen, Larger(chosen.minimumMargins(), wantedMinimum), chosenMargins);
     printer.setPageLayout(chosen);
 
     const QMarginsF taken = printer.pageLayout().margins(unit) * perUnit;
     request.margins = QMargins(vb::Whole(taken.left()), vb::Whole(taken.top()), vb::Whole(taken.right()),
                                vb::Whole(taken.bottom()));
+    // The caller's minimums as given, unless the page could not hold them.
+    const QMarginsF least = Smaller(askedMinimum, chosen.minimumMargins()) * perUnit;
+    request.minMargins = QMargins(vb::Whole(least.left()), vb::Whole(least.top()), vb::Whole(least.right()),
+                                  vb::Whole(least.bottom()));
     return true;
 }
 

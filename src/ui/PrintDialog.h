@@ -78,8 +78,10 @@ struct PageSetupRequest {
 // takes on OK; a cancel changes nothing. PSD_DISABLEMARGINS, PSD_DISABLEORIENTATION and
 // PSD_DISABLEPAPER disable those parts of the dialog and keep them as they were; Qt's page
 // set-up dialog offers no printer to choose, so the printer stays whatever PSD_DISABLEPRINTER
-// says. No margin comes back below its minimum. Tests install a runner that answers as a user
-// would (and may change the printer); what the flags keep is kept from it too.
+// says. No margin comes back below its minimum or off the page: a minimum the page cannot hold
+// beside the opposite margin is cut to what it can, and comes back so in minMargins. Tests
+// install a runner that answers as a user would (and may change the printer); what the flags
+// keep is kept from it too.
 using PageSetupRunner = std::function<bool(QPrinter& printer)>;
 void InstallPageSetupRunner(PageSetupRunner runner);
 bool ShowPageSetupDialogFor(QPrinter& printer, PageSetupRequest& request, QWidget* owner,

@@ -381,9 +381,11 @@ TEST_F(DialogTest, FontCustomColoursPrintAndPageSetUp)
 // user chose is taken only when confirmed. APIReturn starts afresh with every dialog and
 // reads 1 after a confirmed one, 0 after a cancelled one; the page set-up dialog leaves it 0.
 // The page set-up operation's own choices each have a row: a disabled part is disabled in the
-// open dialog and keeps what it held even when changed behind its back, margins go in and
-// come back in inches or millimetres and never below their minimum, and the paper,
-// orientation and print quality come back.
+// open dialog and keeps what it held even when changed behind its back (also when the flags
+// come through the object's Flags), margins go in and come back in inches or millimetres
+// (the whole-number form rounded to the nearest), never below their minimum and never off the
+// page, and the paper (256 for one of no DMPAPER number), orientation and print quality come
+// back. A cancelled page set-up leaves the printer's layout exactly as it was.
 TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutcome)
 {
     QTemporaryDir folder;
@@ -424,9 +426,7 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
     enum { Left, MinLeft, Right, MinRight, Top, MinTop, Bottom, MinBottom };
     const auto pageSetUp = [&got](PageSetUpCall call) {
         return [call, &got](cCommonDialog& d) {
-            // A4 portrait with margins of 10 points, whatever the locale would choose.
             QPrinter& p = *d.Object;
-            p.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
             got = PageSetUpResult{call.margins};
             auto& m = got.margins;
             if (call.whole) {
@@ -475,6 +475,25 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
     };
     const std::initializer_list<const char*> marginBoxes = {"leftMargin", "topMargin", "rightMargin", "bottomMargin"};
     const std::initializer_list<const char*> orientationButtons = {"portrait", "landscape"};
+    // The object's page set-up reads its three Disable flags from Flags: the open dialog has
+    // the parts each flag names disabled, and only those.
+    const auto objectPageSetUp = [](int32_t flags) {
+        return [flags](cCommonDialog& d) {
+            d.Flags = flags;
+            d.ShowPageSetup();
+        };
+    };
+    const auto partsEnabled = [&](QWidget* dialog, bool margins, bool orientation, bool paper) {
+        EXPECT_EQ(enabled(dialog, marginBoxes), margins);
+        EXPECT_EQ(enabled(dialog, orientationButtons), orientation);
+        EXPECT_EQ(enabled(dialog, {"pageSizeCombo"}), paper);
+    };
+    const auto marginIn = [](QPrinter& p, double (QMarginsF::*side)() const) {
+        return (p.pageLayout().margins(QPageLayout::Inch).*side)();
+    };
+    // The pages the dialog works on, in its inches.
+    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Inch);
+    const QSizeF a10 = QPageSize(QPageSize::A10).size(QPageSize::Inch);
     const Operation operations[] = {
         {"print", "QPrintDialog",
          [](cCommonDialog& d) {
@@ -588,6 +607,78 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
              return got.margins == std::array<float, 8>{0.5f, 0.5f, 0.25f, 0.25f, 0.1f, 0, 0.75f, 0.75f};
          },
          0},
+        {"page set-up, whole margins", "QPageSetupDialog",
+         pageSetUp({.margins = {1, 0, 1, 0, 2, 0, 1, 0}, .whole = true}),
+         [&](QWidget* dialog) {
+             EXPECT_DOUBLE_EQ(margin(dialog, "topMargin")->value(), 2);
+             margin(dialog, "leftMargin")->setValue(0.4);
+             margin(dialog, "topMargin")->setValue(0.6);
+         },
+         [&](cCommonDialog&, QPrinter&) { return got.margins == std::array<float, 8>{0, 0, 1, 0, 1, 0, 1, 0}; },
+         0},
+        {"page set-up, a minimum margin wider than the page", "QPageSetupDialog",
+         pageSetUp({.margins = {0, 10, 0, 0, 0, 0, 0, 0}}),
+         [&](QWidget* dialog) {
+             // The left minimum takes what the page leaves beside the right margin of 10 points.
+             EXPECT_NEAR(margin(dialog, "leftMargin")->value(), a4.width() - 10.0 / 72, 0.01);
+             EXPECT_NEAR(margin(dialog, "rightMargin")->value(), 10.0 / 72, 0.01);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             // As the dialog's boxes keep them, in hundredths of an inch: 8.27 - 0.14.
+             return got.margins == std::array<float, 8>{8.13f, 8.13f, 0.14f, 0, 0.14f, 0, 0.14f, 0} &&
+                    marginIn(p, &QMarginsF::left) + marginIn(p, &QMarginsF::right) <= a4.width();
+         },
+         0},
+        {"page set-up, A10: no DMPAPER number, and minimums it cannot hold", "QPageSetupDialog",
+         pageSetUp({.margins = {0, 1, 0, 1, 0, 0, 0, 0}}),
+         [&](QWidget* dialog) { choosePaper(dialog, QPageSize::A10); },
+         [&](cCommonDialog&, QPrinter& p) {
+             // The two minimums share the narrow page.
+             const float half = static_cast<float>(std::round(a10.width() / 2 * 1000) / 1000);
+             return got.paperSize == 256 && p.pageLayout().pageSize().id() == QPageSize::A10 &&
+                    got.margins[Left] == half && got.margins[MinLeft] == half && got.margins[Right] == half &&
+                    got.margins[MinRight] == half &&
+                    marginIn(p, &QMarginsF::left) + marginIn(p, &QMarginsF::right) <= a10.width();
+         },
+         0},
+        {"page set-up through the object, margins disabled", "QPageSetupDialog",
+         objectPageSetUp(PSD_DISABLEMARGINS),
+         [&](QWidget* dialog) {
+             partsEnabled(dialog, false, true, true);
+             margin(dialog, "leftMargin")->setValue(2); // behind the disabled box's back
+             clickLandscape(dialog);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return p.pageLayout().orientation() == QPageLayout::Landscape &&
+                    std::abs(p.pageLayout().margins(QPageLayout::Point).left() - 10) < 1e-6;
+         },
+         0},
+        {"page set-up through the object, orientation disabled", "QPageSetupDialog",
+         objectPageSetUp(PSD_DISABLEORIENTATION),
+         [&](QWidget* dialog) {
+             partsEnabled(dialog, true, false, true);
+             margin(dialog, "leftMargin")->setValue(1.5);
+             auto* landscape = qobject_cast<QRadioButton*>(control(dialog, "landscape"));
+             landscape->setChecked(true); // behind the disabled button's back
+             emit landscape->clicked(true);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return p.pageLayout().orientation() == QPageLayout::Portrait &&
+                    std::abs(marginIn(p, &QMarginsF::left) - 1.5) < 1e-9;
+         },
+         0},
+        {"page set-up through the object, paper disabled", "QPageSetupDialog",
+         objectPageSetUp(PSD_DISABLEPAPER | PSD_DISABLEPRINTER),
+         [&](QWidget* dialog) {
+             partsEnabled(dialog, true, true, false);
+             choosePaper(dialog, QPageSize::Letter); // behind the disabled list's back
+             clickLandscape(dialog);
+         },
+         [&](cCommonDialog&, QPrinter& p) {
+             return p.pageLayout().orientation() == QPageLayout::Landscape &&
+                    p.pageLayout().pageSize().id() == QPageSize::A4;
+         },
+         0},
         {"page set-up, paper size", "QPageSetupDialog", pageSetUp({}),
          [&](QWidget* dialog) { choosePaper(dialog, QPageSize::Letter); },
          [&](cCommonDialog&, QPrinter&) { return got.paperSize == 1; }, 0},
@@ -640,6 +731,11 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
             d.OnDialogClose = [&] { heard.push_back("close"); };
             // A dialog whose opening nobody heard would wait for an answer for ever: once its
             // loop has run the events queued before it, it is closed and the fault reported.
+            // A4 portrait with margins of 10 points, whatever the locale would choose; a cancel
+            // leaves the printer's layout exactly so.
+            printer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)));
+            const QPageLayout before = printer.pageLayout();
             QObject guard;
             QTimer::singleShot(0, &guard, [&] {
                 QTimer::singleShot(0, &guard, [&] {
@@ -654,6 +750,9 @@ TEST_F(DialogTest, HookedPrintPageSetUpAndFontDialogsAreHeardAndReturnTheirOutco
             EXPECT_EQ(d.Layer().APIReturn(), confirm ? op.confirmedReturn : 0);
             EXPECT_EQ(d.Layer().EventSink(), nullptr);
             EXPECT_EQ(op.chosen(d, printer), confirm);
+            if (!confirm) {
+                EXPECT_TRUE(printer.pageLayout() == before) << "a cancel changed the printer's layout";
+            }
         }
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("never-written.pdf")));
