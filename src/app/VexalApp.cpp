@@ -125,8 +125,10 @@ void CheckProgramFolder()
     // Said once at the start: the year list and every load leave them out.
     if (const std::string notTaken = SeasonFilesNotTaken(folder); !notTaken.empty())
         MsgBox(notTaken, vbExclamation);
-    // A new program folder gets the shipped formula, so the first prediction is a real one.
-    EnsureDefaultFormulaFile(folder);
+    // A new program folder gets the shipped formula, so the first prediction is a real one; a
+    // folder that cannot take it (an installed program's, a full disk) is named once, and the
+    // built-in formula is in force.
+    ProvideDefaultFormulaFile(folder);
 }
 
 void RegisterAllWindows()

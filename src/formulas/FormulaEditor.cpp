@@ -465,21 +465,32 @@ void FormulaEditor::FormLoad()
         chkExcludeBestWorst_->blockSignals(blocked);
     });
 
-    RefreshFileList();
-    Slot(fsPowerRating) = 0.0f;
-
-    // The remembered formula when it still exists, else the one the list opened stays. A
-    // remembered default formula whose name holds no file the list shows (a folder, a broken
-    // link) is opened all the same: the built-in default is then in force, and the boxes show
-    // the formula every view uses.
+    // The remembered formula when it still exists, else the one the list opens. A remembered
+    // default formula that the list does not show (a folder, a broken link, or no file at all in
+    // a program folder that could not be given one) is opened all the same, and so is the
+    // default formula when such a folder lists nothing to open: the built-in default is then in
+    // force, and the boxes show the formula every view uses.
     std::error_code ec;
+    const bool builtInDefault = DefaultFormulaFileRefused(ProgramFolder());
     std::string chosen;
-    if (IsPlainFileName(remembered) && std::filesystem::is_regular_file(ProgramFolder() / remembered, ec))
+    if (IsPlainFileName(remembered) &&
+        std::filesystem::is_regular_file(ListedFile(ProgramFolder(), remembered), ec))
         chosen = remembered;
     else if (vb::SameText(remembered, DefaultFormulaName) &&
-             std::filesystem::symlink_status(ProgramFolder() / DefaultFormulaName, ec).type() !=
-                 std::filesystem::file_type::not_found)
+             (builtInDefault || std::filesystem::symlink_status(ProgramFolder() / DefaultFormulaName, ec).type() !=
+                                    std::filesystem::file_type::not_found))
         chosen = DefaultFormulaName;
+    // The list opens its choice unless another formula is opened after it: a file the user
+    // did not choose is not read (nor named, when it is damaged) on the way.
+    const bool blocked = formulaNames_->blockSignals(true);
+    RefreshFileList();
+    formulaNames_->blockSignals(blocked);
+    if (formulaNames_->currentIndex() < 0 && chosen.empty() && builtInDefault)
+        chosen = DefaultFormulaName;
+    if (formulaNames_->currentIndex() >= 0 && (chosen.empty() || Text(formulaNames_) == chosen))
+        OpenFormula();
+    Slot(fsPowerRating) = 0.0f;
+
     if (!chosen.empty()) {
         const int index = FindOrAddComboItem(formulaNames_, chosen);
         if (index == formulaNames_->currentIndex()) {
@@ -914,17 +925,17 @@ void FormulaEditor::OpenFormula()
     ChangeFormulaName();
     // Every read names what it found wrong, the list's own reopening of the open formula too
     // (a file read well before may fail now): once for the file, until a read finds it sound.
+    // A default formula that is not there says nothing here: the built-in one is in force, and
+    // a folder that could not be given its file was named when the write failed.
     std::string problem;
-    const std::filesystem::path file = ProgramFolder() / name;
+    const std::filesystem::path file = ListedFile(ProgramFolder(), name);
     const bool isDefault = vb::SameText(name, DefaultFormulaName);
     if (IsPlainFileName(name)) {
-        if (ReadFormulaForUse(ProgramFolder(), name, f, problem)) {
-            if (isDefault)
-                ForgetFileProblem(file);   // a whole formula: a later failure is news
-        } else if (!problem.empty() && FileOrFolderExists(file)) {
+        if (ReadFormulaForUse(file, f, problem))
+            ForgetFileProblem(file);   // a whole formula: a later failure is news
+        else if (!problem.empty() && (!isDefault || FileOrFolderExists(file)))
             ReportFileProblem(file, problem + (isDefault ? " The built-in default formula is used instead."
                                                          : " Its formula was not loaded."));
-        }
     }
     const int index = formulaNames_->currentIndex();
     formulaFiles_->setCurrentRow(index < formulaFiles_->count() ? index : -1);
@@ -983,7 +994,7 @@ void FormulaEditor::DeleteFormula()
     if (all) {
         DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name));
     } else {
-        const std::filesystem::path file = ProgramFolder() / name;
+        const std::filesystem::path file = ListedFile(ProgramFolder(), name);
         std::error_code ec;
         if (IsPlainFileName(name) && std::filesystem::is_regular_file(file, ec))
             std::filesystem::remove(file, ec);

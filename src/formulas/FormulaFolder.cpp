@@ -29,7 +29,7 @@ std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder)
         std::error_code typeError;
         if (!it->is_regular_file(typeError))
             continue;
-        const std::string name = it->path().filename().string();
+        const std::string name = ListedFileName(it->path().filename());
         if (IsFormulaName(name))
             names.push_back(name);
     }
@@ -55,7 +55,7 @@ int DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good)
         if (!(good ? IsGoodName(name) : IsBadName(name)))
             continue;
         std::error_code ec;
-        if (std::filesystem::remove(folder / name, ec))
+        if (std::filesystem::remove(ListedFile(folder, name), ec))
             ++deleted;
     }
     return deleted;

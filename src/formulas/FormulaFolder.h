@@ -10,8 +10,10 @@
 
 namespace vexal {
 
-// The names (no folder) of the folder's "*.fla" files, matched without regard to case as
-// the platform's file list does, sorted alphabetically without regard to case.
+// The names (no folder) of the folder's "*.fla" files as listed (ListedFileName: a name that
+// is not UTF-8 as its Windows-1252 characters; ListedFile finds the file again), matched
+// without regard to case as the platform's file list does, sorted alphabetically without
+// regard to case.
 std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder);
 
 // A typed name kept when it ends in ".fla" (case-sensitive), else with ".fla" appended:

@@ -2,6 +2,7 @@
 
 #include "CurrentFormula.h"
 #include "FormulaFile.h"
+#include "Host.h"
 #include "RecordFile.h"
 #include "Steps.h"
 #include "TextDamage.h"
@@ -381,7 +382,7 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
                         const std::function<bool()>& stop)
 {
     text_.clear();
-    damaged_.clear();
+    problems_ = {};
     reported_ = 0;
     Line(AllFormulaTitle(settings_.totals, settings_.weekText, settings_.date));
     Line("");
@@ -392,8 +393,7 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
         f[fsTotalsMode] = settings_.totals ? 1.0f : 0.0f;
         f[fsSeasonToDate] = settings_.seasonToDate;
         f[fsOtherFactors] = settings_.otherFactors ? 1.0f : 0.0f;
-        if (!ReadListedFormula(settings_.folder / name, f))
-            damaged_.push_back(name);
+        ReadListedFormula(ListedFile(settings_.folder, name), name, f, problems_);
         Line(AllFormulaName(name));
         Line(AllFormulaHeader);
         Line(AllFormulaValues(f));
@@ -438,7 +438,7 @@ std::optional<ProgressView> AllFormulaRun::Result(const std::string& percentDone
     return AllFormulaProgress(reported_, formulas);
 }
 
-std::string AllFormulaRun::DamagedMessage() const { return DamagedFormulasMessage(damaged_); }
+std::string AllFormulaRun::DamagedMessage() const { return ListedFormulasMessage(problems_); }
 
 bool AllFormulaRun::WriteReport(std::string& problem) const
 {

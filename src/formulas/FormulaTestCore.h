@@ -5,6 +5,7 @@
 // bar; the test template (.ftp) line; the printed summary; the All Formula Report's run and
 // lines; the name and the slots of a saved best or worst formula. GUI-free.
 #include "AppState.h"
+#include "FormulaFile.h"
 #include "ResultRow.h"
 
 namespace vexal {
@@ -181,8 +182,8 @@ public:
     std::optional<ProgressView> Result(const std::string& percentDone, const std::string& breakdown);
     // The report written so far, lines ended by CR LF.
     const std::string& Text() const { return text_; }
-    // The message naming the damaged formula files of the run (DamagedFormulasMessage); empty
-    // when every file was whole.
+    // The message naming the formula files of the run that gave no formula
+    // (ListedFormulasMessage); empty when every file was whole.
     std::string DamagedMessage() const;
     // Writes the report in Windows-1252, replacing the old one only when the whole is written;
     // false with the file and the cause the write met, in words a message can show.
@@ -193,7 +194,7 @@ private:
 
     AllFormulaSettings settings_;
     std::string text_;
-    std::vector<std::string> damaged_;
+    ListedFormulaProblems problems_;
     int reported_ = 0;
     bool testing_ = false;
 };

@@ -1,6 +1,7 @@
 #include "Host.h"
 
 #include "VbConvert.h"
+#include "Win1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -105,6 +106,26 @@ std::filesystem::path ProgramFile(const std::string& relativeName)
         current = next;
     }
     return current;
+}
+
+std::string ListedFileName(const std::filesystem::path& name)
+{
+    const std::string bytes = name.filename().string();
+    return win1252::IsUtf8(bytes) ? bytes : win1252::ToUtf8(bytes);
+}
+
+std::filesystem::path ListedFile(const std::filesystem::path& folder, const std::string& listed)
+{
+    const std::filesystem::path own = folder / listed;
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(own, ec)))
+        return own;
+    // Listed from bytes that are not UTF-8: those bytes, when they give the listed text back.
+    const std::string bytes = win1252::FromUtf8(listed);
+    if (bytes == listed || win1252::IsUtf8(bytes) || win1252::ToUtf8(bytes) != listed)
+        return own;
+    const std::filesystem::path older = folder / bytes;
+    return std::filesystem::exists(std::filesystem::symlink_status(older, ec)) ? older : own;
 }
 
 bool IsPlainFileName(const std::string& name)

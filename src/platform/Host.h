@@ -20,6 +20,14 @@ std::filesystem::path ProgramFolder();
 void SetProgramFolder(const std::filesystem::path& folder);
 // A file of the program folder, found case-insensitively when the exact name is missing.
 std::filesystem::path ProgramFile(const std::string& relative);
+// A file's name as the program's lists show it: its own bytes when they are UTF-8, else its
+// bytes read as Windows-1252, the program's text encoding (a name an older system wrote,
+// "Sch\xF6n.fla", is listed as "Schön.fla" rather than with a character of no meaning).
+std::string ListedFileName(const std::filesystem::path& name);
+// The file of the folder that a name as listed (ListedFileName) stands for: the name's own
+// bytes when a file has them, else the Windows-1252 bytes it was listed from when a file has
+// those, else the name's own bytes. Choosing a listed name opens that very file.
+std::filesystem::path ListedFile(const std::filesystem::path& folder, const std::string& listed);
 // The user's profile folder that stands in for USERPROFILE: $HOME.
 std::filesystem::path UserProfileFolder();
 

@@ -819,4 +819,24 @@ bool AtomicFileWrite::WriteInPlace(std::string_view bytes)
     return true;
 }
 
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = ReasonOfError(errno);
+        return false;
+    }
+    int failure = PutAll(fd, bytes, 0, path, true);
+    if (failure == 0)
+        failure = SyncToDisk(fd, path);
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure == 0)
+        return true;
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    reason = ReasonOfError(failure);
+    return false;
+}
+
 } // namespace vexal

@@ -267,6 +267,12 @@ public:
     WriteFault& operator=(const WriteFault&) = delete;
 };
 
+// Makes a file that is not there yet, holding the bytes, and waits until they are on the disk.
+// Never replaces anything: a file (or anything else) already at the path is left as it is and
+// the answer is false with errno's EEXIST reason. A write that fails part-way (a full disk, a
+// test's WriteFault) removes what it made; false with the cause the write met.
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason);
+
 // Reads a whole file the user may have damaged or replaced. Never throws, never waits on
 // something that is not a plain file (a folder, a pipe, a device) and never takes more than
 // the kind's size limit (FileChecks.h): false with the problem in words a message can show,

@@ -61,14 +61,15 @@ std::string ReportNumberText(float value) { return vb::Trim(vb::StrSingle(value)
 
 std::string ReportDate() { return TodayDateText(); }
 
-bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes)
+bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const std::string& listedName,
+                          const ReportBoxes& boxes, ListedFormulaProblems& problems)
 {
     formula.fill(0);
     formula[fsCurrentWeek] = static_cast<float>(boxes.week);
     formula[fsTotalsMode] = boxes.totalsMode;
     formula[fsSeasonToDate] = boxes.seasonToDate;
     formula[fsOtherFactors] = boxes.otherFactors;
-    return ReadListedFormula(file, formula);
+    return ReadListedFormula(file, listedName, formula, problems);
 }
 
 void RunReportFormula(TSPredict& engine, Formula& formula, std::span<float> high, bool playedGamesOnly,

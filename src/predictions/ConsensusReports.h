@@ -3,6 +3,7 @@
 // game of the week, each cell the play that formula makes. GUI-free; the Predictions window
 // runs the formulas and hands the picks over row by row.
 #include "AppState.h"
+#include "FormulaFile.h"
 #include "HtmlReport.h"
 #include "TSPredict.h"
 
@@ -50,9 +51,10 @@ struct ReportBoxes {
 
 // Readies one listed formula file for its run, the same whatever ran before it: all slots are
 // cleared, the week, totals, season-to-date and other-factor slots set from boxes, and the file
-// read by the rule of every listed formula (ReadListedFormula). False for a damaged file, whose
-// name the report gives once at its end (DamagedFormulasMessage).
-bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const ReportBoxes& boxes);
+// read by the rule of every listed formula (ReadListedFormula). False for a file that gives no
+// formula, added to the problems the report names once at its end (ListedFormulasMessage).
+bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const std::string& listedName,
+                          const ReportBoxes& boxes, ListedFormulaProblems& problems);
 // One engine run of a report pass: formula as the low end, high as the high end (a back-test
 // of played games, or a prediction), with mode true for the length of the call (the host's
 // Weekly and Progress handlers read it).

@@ -58,16 +58,15 @@ void ConsensusReportRun::Pass(const std::function<void(const std::string& fileNa
                               const std::function<void(const std::string& fileName)>& keep)
 {
     AppState& app = App();
-    std::vector<std::string> damaged;
+    ListedFormulaProblems problems;
     for (const std::string& name : window.ConsensusFileNames()) {
         SkipStep([&] {
-            if (!PrepareReportFormula(app.CurrentFormula, ProgramFolder() / name, boxes))
-                damaged.push_back(name);
+            PrepareReportFormula(app.CurrentFormula, ListedFile(ProgramFolder(), name), name, boxes, problems);
             run(name);
         });
         SkipStep([&] { keep(name); });
     }
-    if (const std::string message = DamagedFormulasMessage(damaged); !message.empty())
+    if (const std::string message = ListedFormulasMessage(problems); !message.empty())
         MsgBox(message, vbOKOnly);
     SkipStep([] { ReadFormula(); });
 }

@@ -359,16 +359,18 @@ void PredictWindow::Form_Load()
         if (app.CurrentFormula[fsMaxDiff] == 0) {
             app.CurrentFormulaFile = DefaultFormulaName;
             app.CurrentFormula[fsPowerRating] = 0;
-            // A program folder without one gets the shipped formula first.
-            EnsureDefaultFormulaFile(ProgramFolder());
+            // A program folder without one gets the shipped formula first; one that cannot be
+            // given it (read-only, a full disk) says so once, and the built-in one is in force.
+            ProvideDefaultFormulaFile(ProgramFolder());
             // Only the slots a formula file holds change; the week and the switches stay.
             // One that cannot be read gives the built-in default, and the user is told why.
             Formula read{};
             std::string problem;
             const std::filesystem::path file = ProgramFile(DefaultFormulaName);
             std::error_code ec;
-            if (!ReadFormulaForUse(file.parent_path(), file.filename().string(), read, problem) &&
-                std::filesystem::exists(file, ec))
+            if (ReadFormulaForUse(file, read, problem))
+                ForgetFileProblem(file);
+            else if (std::filesystem::exists(file, ec))
                 ReportFileProblem(file, problem + " The built-in default formula is used instead.");
             for (int slot : FormulaFileSlots)
                 app.CurrentFormula[static_cast<std::size_t>(slot)] = read[static_cast<std::size_t>(slot)];
@@ -438,7 +440,7 @@ void PredictWindow::SetFileList(QListWidget* list, const std::string& folder, co
     list->clear();
     // Patterns here are "*" and a suffix.
     for (const std::string& name : FilesMatching(folder, pattern.substr(1)))
-        list->addItem(QString::fromStdString(name));
+        list->addItem(QString::fromStdString(ListedFileName(name)));
 }
 
 void PredictWindow::FillLineFiles()
@@ -906,12 +908,12 @@ void PredictWindow::File1_DragDrop(const QString& source)
     for (int i = 0; i < formulaFiles_->count(); ++i) {
         if (!formulaFiles_->item(i)->isSelected())
             continue;
-        const std::string name = formulaFiles_->item(i)->text().toStdString();
+        const std::filesystem::path file = ListedFile(ProgramFolder(), formulaFiles_->item(i)->text().toStdString());
         // The copy is written as every whole file is (a copy there its user made read-only
         // stays, one kept private stays private).
         std::string bytes, problem;
-        if (ReadWholeFile(ProgramFolder() / name, bytes, problem, FileKind::Formula))
-            (void)WriteFileAtomically(folder / name, bytes);
+        if (ReadWholeFile(file, bytes, problem, FileKind::Formula))
+            (void)WriteFileAtomically(folder / file.filename(), bytes);
     }
     SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
 }
@@ -926,7 +928,7 @@ void PredictWindow::File2_DragDrop(const QString& source)
         if (!consensusFiles_->item(i)->isSelected())
             continue;
         std::error_code ec;
-        std::filesystem::remove(folder / consensusFiles_->item(i)->text().toStdString(), ec);
+        std::filesystem::remove(ListedFile(folder, consensusFiles_->item(i)->text().toStdString()), ec);
     }
     SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
 }

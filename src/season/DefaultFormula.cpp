@@ -1,9 +1,13 @@
 #include "DefaultFormula.h"
 
+#include "FileChecks.h"
 #include "FormulaFile.h"
+#include "RecordFile.h"
 #include "VbConvert.h"
 
-#include <cstdio>
+#include <mutex>
+#include <set>
+
 
 namespace vexal {
 
@@ -12,6 +16,28 @@ namespace {
 constexpr unsigned char Shipped[] = {
 #include "DefaultFormulaBytes.inc"
 };
+
+// The folders that could not be given their default formula file.
+struct Refusals {
+    std::mutex lock;
+    std::set<std::string> folders;
+};
+
+Refusals& Refused()
+{
+    static Refusals refusals;
+    return refusals;
+}
+
+void NoteRefusal(const std::filesystem::path& folder, bool refused)
+{
+    Refusals& r = Refused();
+    std::lock_guard<std::mutex> hold(r.lock);
+    if (refused)
+        r.folders.insert(folder.lexically_normal().string());
+    else if (!r.folders.empty())
+        r.folders.erase(folder.lexically_normal().string());
+}
 
 bool HasDefaultFormula(const std::filesystem::path& folder)
 {
@@ -27,43 +53,58 @@ bool HasDefaultFormula(const std::filesystem::path& folder)
 
 std::string_view ShippedDefaultFormula() { return std::string_view(reinterpret_cast<const char*>(Shipped), sizeof Shipped); }
 
-bool EnsureDefaultFormulaFile(const std::filesystem::path& folder)
+bool EnsureDefaultFormulaFile(const std::filesystem::path& folder, std::string& problem)
 {
+    problem.clear();
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         return false;
-    if (HasDefaultFormula(folder))
-        return true;
     const std::filesystem::path path = folder / DefaultFormulaName;
-    // "x": fails when the file appeared meanwhile, so nothing is ever written over.
-    std::FILE* out = std::fopen(path.c_str(), "wbx");
-    if (!out)
-        return HasDefaultFormula(folder);
-    const std::string_view bytes = ShippedDefaultFormula();
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    const bool closed = std::fclose(out) == 0;
-    if (written && closed)
+    std::string reason;
+    // Made only where nothing is: one that appeared meanwhile is never written over.
+    if (HasDefaultFormula(folder) || WriteNewFile(path, ShippedDefaultFormula(), reason) || HasDefaultFormula(folder)) {
+        NoteRefusal(folder, false);
         return true;
-    std::filesystem::remove(path, ec);
+    }
+    NoteRefusal(folder, true);
+    problem = WriteFailure(path, reason) + " The built-in default formula is used instead.";
     return false;
 }
 
-bool ReadFormulaForUse(const std::filesystem::path& folder, const std::string& name, Formula& formula,
-                       std::string& problem)
+bool DefaultFormulaFileRefused(const std::filesystem::path& folder)
 {
-    const FormulaFileContents contents = ReadFormulaFileContents(folder / name);
-    problem = contents.problem;
-    ApplyFormulaFileNumbers(contents.numbers, formula);
-    if (!vb::SameText(name, DefaultFormulaName))
-        return contents.read;
-    // The default formula is in force wherever no other is chosen: anything less than a whole
-    // one (missing, a folder, unreadable, cut short) gives way to the built-in default.
-    if (contents.read && IsWholeFormulaLength(contents.numbers.size()))
+    Refusals& r = Refused();
+    std::lock_guard<std::mutex> hold(r.lock);
+    return !r.folders.empty() && r.folders.contains(folder.lexically_normal().string());
+}
+
+bool ProvideDefaultFormulaFile(const std::filesystem::path& folder)
+{
+    std::string problem;
+    if (EnsureDefaultFormulaFile(folder, problem))
         return true;
+    if (!problem.empty())
+        ReportFileProblem(folder / DefaultFormulaName, problem);
+    return false;
+}
+
+bool ReadFormulaForUse(const std::filesystem::path& file, Formula& formula, std::string& problem)
+{
+    const FormulaFileContents contents = ReadFormulaFileContents(file);
+    problem = contents.problem;
+    const std::string name = file.filename().string();
+    if (contents.read && HoldsWholeFormula(contents, name)) {
+        ApplyFormulaFileNumbers(contents.numbers, formula);
+        return true;
+    }
     if (contents.read)
-        problem = (folder / name).string() + " ends after " + std::to_string(contents.numbers.size()) + " of the " +
-                  std::to_string(FormulaFilePositions) + " numbers of a formula.";
-    ApplyFormulaFileNumbers(ParseFormulaFileNumbers(ShippedDefaultFormula()), formula);
+        problem = CutFormulaProblem(file, contents.numbers.size());
+    // Nothing of a file that is no whole formula: a number or two of it would pass for the file's.
+    formula.fill(0.0f);
+    // The default formula is in force wherever no other is chosen: the built-in one takes the
+    // place of a file that gives none.
+    if (vb::SameText(name, DefaultFormulaName))
+        ApplyFormulaFileNumbers(ParseFormulaFileNumbers(ShippedDefaultFormula()), formula);
     return false;
 }
 

@@ -121,15 +121,36 @@ bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula)
     return ReadFormulaFile(path, formula, problem);
 }
 
-bool ReadListedFormula(const std::filesystem::path& file, Formula& prepared)
+std::string CutFormulaProblem(const std::filesystem::path& file, std::size_t numbers)
+{
+    return file.string() + " ends after " + std::to_string(numbers) + " of the " +
+           std::to_string(FormulaFilePositions) + " numbers of a formula.";
+}
+
+bool ReadListedFormula(const std::filesystem::path& file, const std::string& listedName, Formula& prepared,
+                       ListedFormulaProblems& problems)
 {
     const FormulaFileContents contents = ReadFormulaFileContents(file);
-    PutFormulaFileNumbers(contents.numbers, prepared);
+    const bool whole = contents.read && HoldsWholeFormula(contents, file.filename().string());
+    if (whole)
+        PutFormulaFileNumbers(contents.numbers, prepared);
+    else if (contents.read || contents.damaged)
+        problems.damaged.push_back(listedName);
+    else
+        problems.unread.push_back(contents.problem);
     if (prepared[fsLineStart] == 0 && prepared[fsLineEnd] == 0) {
         prepared[fsLineStart] = LineRangeOff;
         prepared[fsLineEnd] = LineRangeOff;
     }
-    return !contents.damaged && (!contents.read || HoldsWholeFormula(contents, file.filename().string()));
+    return whole;
+}
+
+std::string ListedFormulasMessage(const ListedFormulaProblems& problems)
+{
+    std::string message = DamagedFormulasMessage(problems.damaged);
+    for (const std::string& problem : problems.unread)
+        message += (message.empty() ? "" : "\r\n") + problem + " Its row was run without a formula of its own.";
+    return message;
 }
 
 std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames)

@@ -109,13 +109,31 @@ bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula);
 // The same, with what is wrong with the file (naming it) when it cannot be read.
 bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::string& problem);
 
+// What is wrong with a formula file read whole that gives no whole formula, naming it:
+// "<file> ends after 14 of the 20 numbers of a formula."
+std::string CutFormulaProblem(const std::filesystem::path& file, std::size_t numbers);
+
+// What the formula files of a run over a list (a report, a consensus) could not give: named
+// once when the run ends (ListedFormulasMessage).
+struct ListedFormulaProblems {
+    std::vector<std::string> damaged;   // names as listed: read, but no whole formula
+    std::vector<std::string> unread;    // why each other file could not be read, naming it
+    bool empty() const { return damaged.empty() && unread.empty(); }
+};
+
 // How every report and batch run reads a listed formula file into the formula prepared for it
 // (cleared, with the run's own slots set), so that a formula runs the same whatever ran before
 // it: the file's numbers go into their slots, the positions it lacks stay as prepared, and a
 // formula left without a line range (both ends 0) runs without a line filter. A file that
-// cannot be read leaves the prepared formula. False for a damaged file (HoldsWholeFormula).
-bool ReadListedFormula(const std::filesystem::path& file, Formula& prepared);
-// The one message that names the damaged formula files of a run ("" when there are none).
+// gives no whole formula (unread, damaged, cut short: anything but HoldsWholeFormula) leaves
+// the prepared formula, none of its numbers used, and is added to the problems under
+// `listedName`: false.
+bool ReadListedFormula(const std::filesystem::path& file, const std::string& listedName, Formula& prepared,
+                       ListedFormulaProblems& problems);
+// The one message that names the files of a run that gave no formula ("" when there are none):
+// the damaged ones together, then each unread one with its cause.
+std::string ListedFormulasMessage(const ListedFormulaProblems& problems);
+// The part of it that names the damaged formula files ("" when there are none).
 std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames);
 
 } // namespace vexal

@@ -15,6 +15,7 @@
 #include "ProgramTestSupport.h"
 #include "Main.h"
 #include "ReBar.h"
+#include "RecordFile.h"
 #include "SettingsStore.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
@@ -107,10 +108,15 @@ TEST_F(WholeProgram, StartsWithTheSplashAndOpensEveryViewFromItsButton)
 // A default.fla that is no whole formula leaves the built-in default in force everywhere:
 // the editor shows it, Predictions picks with it the games the shipped file picks, and a file
 // that is there but damaged is named once, with no library's error text, and left as it is.
+// So does a program folder that cannot be given the shipped file (an installed program's
+// folder the user cannot write, a full disk), which is named once with the write's cause.
 struct DefaultFormulaDamage {
     const char* name;
     std::function<void(const std::filesystem::path&)> make;
     const char* named;   // what the one message says of the file; nullptr: no message
+    // The folder takes no new file: a full disk (the superuser the tests run as writes a
+    // read-only folder all the same).
+    bool folderRefusesTheFile = false;
 };
 
 std::string FileText(const std::filesystem::path& path)
@@ -128,7 +134,12 @@ TEST_P(DamagedDefaultFormula, LeavesTheBuiltInFormulaInForceEverywhere)
     const std::filesystem::path file = program.Path() / "default.fla";
     std::filesystem::remove(file);
     GetParam().make(file);
+    std::optional<WriteFault> fullDisk;
+    if (GetParam().folderRefusesTheFile)
+        fullDisk.emplace(0, file);
     auto& messages = InstallScriptedMessages();
+    // As the program starts (RunVexal).
+    CheckProgramFolder();
     StartVexal();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
     Pump();
@@ -201,7 +212,9 @@ INSTANTIATE_TEST_SUITE_P(
                              [](const std::filesystem::path& f) {
                                  std::filesystem::create_symlink(f.parent_path() / "gone.fla", f);
                              },
-                             nullptr}),
+                             nullptr},
+        DefaultFormulaDamage{"NoneAndTheFolderTakesNone", [](const std::filesystem::path&) {},
+                             "could not be written: the disk is full.", true}),
     [](const ::testing::TestParamInfo<DefaultFormulaDamage>& info) { return std::string(info.param.name); });
 
 // The newest season file a folder: the start names it once, and every view then asked for

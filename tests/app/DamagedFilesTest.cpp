@@ -1,9 +1,11 @@
 // The whole program, started in-process as main() starts it, with one file the user can damage
 // replaced by a folder, a pipe, a link to /dev/zero, an unreadable file, a half-cut copy, one
-// of garbage, an empty one (a sync tool's placeholder, a copy cut off before it began), a sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from
-// the start, once the program runs, or when the settings store reads it again after the
-// program's own read), and then used where the program reads that file: nothing waits, the
-// file is named once, by file and cause, and no file is changed, the program's end included.
+// of garbage, an empty one (a sync tool's placeholder, a copy cut off before it began), a
+// sparse file of 100 MiB or 1 GiB, or one whose read fails after it opened (from the start,
+// once the program runs, or when the settings store reads it again after the program's own
+// read), or missing from a folder that takes no new file, and then used where the program
+// reads that file: nothing waits, the file is named once, by file and cause, and no file is
+// changed, the program's end included.
 // A text file that only lacks the line end after its last line is as an editor saves it, and
 // a template cut in its line cannot be told from a short one: both are read, and nothing is
 // said.
@@ -17,11 +19,14 @@
 #include "Preferences.h"
 #include "ProgramTestSupport.h"
 #include "QtPlatform.h"
+#include "RecordFile.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
 #include "Splash.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
@@ -38,16 +43,18 @@ namespace {
 
 enum class Damage {
     Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater,
-    SecondReadFails, NoFinalLineEnd, ControlByte, Nul, Empty
+    SecondReadFails, NoFinalLineEnd, ControlByte, Nul, Empty, MissingAndUnwritable
 };
 constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
                                  Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
                                  Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd,
-                                 Damage::ControlByte, Damage::Nul,       Damage::Empty};
+                                 Damage::ControlByte, Damage::Nul, Damage::Empty, Damage::MissingAndUnwritable};
 // The user's own default formula: an offense weight of 60 where the built-in one has 50.
 const char* const OwnDefaultFormula = "3,1,99,1,60,40,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
+// A formula of the user's own, the one chosen when the program last ran: an offense weight of 70.
+const char* const OwnFormula = "3,1,99,1,70,30,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
 
-enum class Place { ProgramIni, SettingsFile, DefaultFormula, LineFileInUse, SeasonFile, Template, StatFile };
+enum class Place { ProgramIni, SettingsFile, DefaultFormula, OwnFormula, LineFileInUse, SeasonFile, Template, StatFile };
 
 struct Case {
     Place place;
@@ -60,6 +67,7 @@ std::string NameOf(Place p)
     case Place::ProgramIni: return "ProgramIni";
     case Place::SettingsFile: return "SettingsFile";
     case Place::DefaultFormula: return "DefaultFormula";
+    case Place::OwnFormula: return "OwnFormula";
     case Place::LineFileInUse: return "LineFileInUse";
     case Place::SeasonFile: return "SeasonFile";
     case Place::Template: return "Template";
@@ -83,9 +91,10 @@ std::string NameOf(Damage d)
     case Damage::NoFinalLineEnd: return "NoFinalLineEnd";
     case Damage::ControlByte: return "ControlByte";
     case Damage::Nul: return "Nul";
+    case Damage::Empty: return "Empty";
+    case Damage::MissingAndUnwritable: return "MissingAndUnwritable";
     case Damage::Big100MiB: return "Big100MiB";
     case Damage::Big1GiB: return "Big1GiB";
-    case Damage::Empty: return "Empty";
     }
     return {};
 }
@@ -93,8 +102,8 @@ std::string NameOf(Damage d)
 std::vector<Case> AllCases()
 {
     std::vector<Case> cases;
-    for (Place p : {Place::ProgramIni, Place::SettingsFile, Place::DefaultFormula, Place::LineFileInUse, Place::SeasonFile,
-                    Place::Template, Place::StatFile})
+    for (Place p : {Place::ProgramIni, Place::SettingsFile, Place::DefaultFormula, Place::OwnFormula,
+                    Place::LineFileInUse, Place::SeasonFile, Place::Template, Place::StatFile})
         for (Damage d : AllDamages) {
             // A half-cut or garbled stat file is a malformed one, which the import's own
             // questions handle.
@@ -108,13 +117,21 @@ std::vector<Case> AllCases()
                 continue;
             // The text files; a line file is of fixed-length records, a stat file the import's.
             if (d == Damage::NoFinalLineEnd && p != Place::ProgramIni && p != Place::SettingsFile &&
-                p != Place::DefaultFormula && p != Place::Template)
+                p != Place::DefaultFormula && p != Place::OwnFormula && p != Place::Template)
+                continue;
+            // The one file the program writes when it is missing: the shipped default formula.
+            if (d == Damage::MissingAndUnwritable && p != Place::DefaultFormula)
+                continue;
+            // The formula chosen when the program last ran is opened again only when it is a
+            // file: anything else in its place leaves the formula list's own choice.
+            if (p == Place::OwnFormula && (d == Damage::Folder || d == Damage::Pipe || d == Damage::LinkToDevZero))
                 continue;
             // A byte no text holds, inside a number or a name: the text files, the stat file too.
             if ((d == Damage::ControlByte || d == Damage::Nul) && (p == Place::LineFileInUse || p == Place::SeasonFile))
                 continue;
-            // A file of fixed-length records made with one for every game: none is none made whole.
-            if (d == Damage::Empty && p != Place::LineFileInUse)
+            // A file of fixed-length records made with one for every game: none is none made whole;
+            // an empty formula file gives no formula. What other empty files are is their readers' own.
+            if (d == Damage::Empty && p != Place::LineFileInUse && p != Place::DefaultFormula && p != Place::OwnFormula)
                 continue;
             cases.push_back({p, d});
         }
@@ -166,6 +183,7 @@ protected:
         case Place::ProgramIni: return program / "Vexal.ini";
         case Place::SettingsFile: return settings / "Vexal.conf";
         case Place::DefaultFormula: return program / DefaultFormulaName;
+        case Place::OwnFormula: return program / "mine.fla";
         case Place::LineFileInUse: return program / "MyLines.L24";
         case Place::SeasonFile: return program / "2024.nfl";
         case Place::Template: return templates / "Default.ftp";
@@ -175,12 +193,16 @@ protected:
     }
 
     // Every file the case may use, whole, before one of them is damaged.
-    void WriteWholeFiles()
+    void WriteWholeFiles(Place place)
     {
         program.Write("Vexal.ini", "[Vexal]\r\nYear to Load=02\r\n");
         settings.Write("Vexal.conf", "[Vexal]\nPreference\\LineFile=MyLines\n");
         // A default formula of the user's own, told from the built-in one by its offense weight.
         program.Write(DefaultFormulaName, OwnDefaultFormula);
+        if (place == Place::OwnFormula) {
+            program.Write("mine.fla", OwnFormula);
+            SaveSetting(pref::CurrentFormula, "mine.fla");
+        }
         ASSERT_TRUE(CreateLineFile(program / "2024.nfl", program / "MyLines.L24"));
         templates.Write("Default.ftp", "1,2,3,4,5,6,7,8,9,10\r\n");
         program.Write("wk10.24", "2024,10,1,2,17,20\r\n");
@@ -244,14 +266,19 @@ protected:
             std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
             break;
         }
+        case Damage::Empty:
+            std::filesystem::resize_file(file, 0);
+            break;
+        case Damage::MissingAndUnwritable:
+            // A full disk: the superuser the tests run as writes a read-only folder all the same.
+            std::filesystem::remove(file);
+            fullDisk = std::make_unique<WriteFault>(0, file);
+            break;
         case Damage::Big100MiB:
             std::filesystem::resize_file(file, 100ull << 20); // sparse: nothing is written
             break;
         case Damage::Big1GiB:
             std::filesystem::resize_file(file, 1ull << 30);
-            break;
-        case Damage::Empty:
-            std::filesystem::resize_file(file, 0);
             break;
         }
     }
@@ -292,6 +319,7 @@ protected:
         case Place::ProgramIni:
         case Place::SettingsFile:
         case Place::DefaultFormula:
+        case Place::OwnFormula:
             Press("cToolbar1", 4, "PREDICT");
             break;
         case Place::LineFileInUse:
@@ -323,13 +351,14 @@ protected:
     TempFolder templates;
     std::unique_ptr<ReadFault> unreadable;
     std::unique_ptr<ReadErrorFault> failingRead;
+    std::unique_ptr<WriteFault> fullDisk;
 };
 
 TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChanges)
 {
     const Case c = GetParam();
     const std::filesystem::path file = PathOf(c.place);
-    WriteWholeFiles();
+    WriteWholeFiles(c.place);
     Spoil(file, c.damage);
     const auto before = Snapshot({program.Path(), settings.Path(), templates.Path()});
     ScriptedMessages& messages = InstallScriptedMessages();
@@ -351,6 +380,13 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
         // short or a formula of zeros.
         EXPECT_EQ(App().CurrentFormula[fsOffense], IsSound(c) ? 60 : 50);
     }
+    if (c.place == Place::OwnFormula) {
+        // The file's own formula when it is sound, else none of it: never a number cut short.
+        QWidget* editor = FindWindow("frmFormula");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->findChild<QComboBox*>("Combo2")->currentText(), "mine.fla");
+        EXPECT_EQ(editor->findChild<QLineEdit*>("txtFla_3")->text(), IsSound(c) ? "70" : "0");
+    }
     if (IsSound(c)) {
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
         if (c.place == Place::SettingsFile) {
@@ -370,8 +406,11 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
     if (c.place == Place::LineFileInUse) {
         EXPECT_EQ(LineFileInUse(), "MyLines") << "the line file in use stays chosen";
     }
-    if (c.damage == Damage::Empty) {
+    if (c.damage == Damage::Empty && c.place == Place::LineFileInUse) {
         EXPECT_NE(text.find(file.string() + " is damaged: it holds no line record"), std::string::npos) << text;
+    }
+    if (c.damage == Damage::Empty && c.place != Place::LineFileInUse) {
+        EXPECT_NE(text.find(file.string() + " ends after 0 of the 20 numbers of a formula."), std::string::npos) << text;
     }
     const auto after = Snapshot({program.Path(), settings.Path(), templates.Path()});
     for (const auto& [path, seen] : before) {

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 
@@ -178,9 +179,11 @@ TEST_F(FormulaFilesTest, AGoodNameTheFolderRefusesSaysWhereAndWhy)
     }
 }
 
-TEST_F(FormulaFilesTest, ShortAndMissingFilesOpenAsTheReadingRuleSays)
+// The smart predictions' short form: the positions it does not hold are 0.
+TEST_F(FormulaFilesTest, TheShortFormOpensAsTheReadingRuleSays)
 {
-    folder.Write("short.fla", "3,1,99,1,50,50,4,50,50,1,4,1,1,1\r\n");
+    const std::string shortForm = "Wk62024AriAtl.FLA";
+    folder.Write(shortForm, "3,1,99,1,50,50,4,50,50,1,4,1,1,1\r\n");
     folder.Write("full.fla", "3,1,99,1,50,50,0,50,50,0,4,0,0,0,1,0,10,0,45,50\r\n");
     Editor();
     Choose(Combo("Combo2"), "full.fla");
@@ -189,7 +192,7 @@ TEST_F(FormulaFilesTest, ShortAndMissingFilesOpenAsTheReadingRuleSays)
     App().CurrentFormula[fsTotalsMode] = 1;
     App().CurrentFormula[fsOtherFactors] = 1;
 
-    Choose(Combo("Combo2"), "short.fla");
+    Choose(Combo("Combo2"), shortForm);
     for (const char* off : {"chkHome", "chkAway", "chkFav", "chkDog", "chkOver", "chkUnder", "chkLines"})
         EXPECT_FALSE(Check(off)->isChecked()) << off;
     EXPECT_TRUE(Check("SHA")->isChecked());
@@ -197,17 +200,99 @@ TEST_F(FormulaFilesTest, ShortAndMissingFilesOpenAsTheReadingRuleSays)
     EXPECT_EQ(Combo("Combo1")->currentText(), " 4 Weeks");
     const Formula shortOne{3, 1, 99, 50, 50, 50, 50, 4, 1, 4, 1, 1, 0, 5, 0, 0, 1, 1, 0, 0, 0, 0, 99, 99};
     EXPECT_EQ(App().CurrentFormula, shortOne);
-
-    // A listed file that has gone: an all-zero formula and no message.
-    std::filesystem::remove(folder / "full.fla");
-    Scripted().shown.clear();
-    Choose(Combo("Combo2"), "full.fla");
     EXPECT_TRUE(Scripted().shown.empty());
-    EXPECT_EQ(Box(0)->text(), "0");
-    EXPECT_EQ(Box(2)->text(), "0");
-    EXPECT_TRUE(Check("STD")->isChecked());
-    EXPECT_FALSE(Check("chkLines")->isChecked());
-    EXPECT_EQ(App().CurrentFormula[fsTotalsMode], 0);
+}
+
+// A formula file of the user's that gives no whole formula when it is chosen (cut short, empty,
+// gone since it was listed, unreadable, holding a byte no text holds) is named once, by the
+// file and what is wrong with it, and none of it is loaded: every box shows 0, as for a file
+// that is not there. A read that finds the file whole again loads it, and a later failure is
+// named again.
+TEST_F(FormulaFilesTest, AFileOfTheUsersThatGivesNoWholeFormulaIsNamedOnceAndNoneOfItLoads)
+{
+    const std::string whole = "7,2,12,1.5,60,40,4,30,70,1,5,1,0,0,0,0,0,0,99,99\r\n";
+    const std::filesystem::path file = folder / "mine.fla";
+    struct Case {
+        const char* damage;
+        std::function<void()> spoil;
+        std::string named;
+    };
+    std::unique_ptr<ReadErrorFault> failing;
+    const Case cases[] = {
+        {"cut", [&] { folder.Write("mine.fla", "7,2,12,1.5,60,40,4,30,70,1,5"); },
+         file.string() + " ends after 11 of the 20 numbers of a formula."},
+        {"cut to the short form's length", [&] { folder.Write("mine.fla", "7,2,12,1.5,60,40,4,30,70,1,5,1,0,0\r\n"); },
+         file.string() + " ends after 14 of the 20 numbers of a formula."},
+        {"one number short", [&] { folder.Write("mine.fla", whole.substr(0, whole.rfind(','))); },
+         file.string() + " ends after 19 of the 20 numbers of a formula."},
+        {"empty", [&] { folder.Write("mine.fla", ""); }, file.string() + " ends after 0 of the 20 numbers of a formula."},
+        {"gone", [&] { std::filesystem::remove(file); }, file.string() + " was not found."},
+        {"a byte no text holds", [&] { folder.Write("mine.fla", "7,2,1\x01" "2,1.5,60,40,4,30,70,1,5,1,0,0,0,0,0,0,99,99\r\n"); },
+         file.string() + " is damaged: "},
+        {"a read that fails", [&] { failing = std::make_unique<ReadErrorFault>(file, 10); }, ReadFailure(file, EIO)},
+    };
+    folder.Write("full.fla", ExampleLine);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        folder.Write("mine.fla", whole);
+        Editor().RefreshFileList();
+        Choose(Combo("Combo2"), "full.fla");
+        Scripted().shown.clear();
+        // Listed whole, then spoilt before it is chosen.
+        c.spoil();
+        for (int choice = 1; choice <= 2; ++choice) {
+            Choose(Combo("Combo2"), "mine.fla");
+            ASSERT_EQ(Scripted().shown.size(), 1u) << "named once, at the first choice";
+            EXPECT_EQ(Scripted().shown[0].text.rfind(c.named, 0), 0u) << Scripted().shown[0].text;
+            EXPECT_TRUE(Scripted().shown[0].text.ends_with(" Its formula was not loaded.")) << Scripted().shown[0].text;
+            for (int i = 0; i < 9; ++i)
+                EXPECT_EQ(Box(i)->text(), "0") << i;
+            EXPECT_FALSE(Check("SHA")->isChecked());
+            EXPECT_EQ(App().CurrentFormulaFile, "mine.fla");
+        }
+        // Whole again: its formula, without a word.
+        failing.reset();
+        folder.Write("mine.fla", whole);
+        Choose(Combo("Combo2"), "mine.fla");
+        EXPECT_EQ(Scripted().shown.size(), 1u);
+        EXPECT_EQ(Box(0)->text(), "7");
+        EXPECT_EQ(Box(3)->text(), "60");
+        // And spoilt again: news, named again.
+        c.spoil();
+        Choose(Combo("Combo2"), "mine.fla");
+        ASSERT_EQ(Scripted().shown.size(), 2u) << "a failure after a sound read is named again";
+        EXPECT_EQ(Scripted().shown[1].text, Scripted().shown[0].text);
+        EXPECT_EQ(Box(0)->text(), "0");
+        failing.reset();
+    }
+}
+
+// A formula file whose name an older system wrote in Windows-1252 (not UTF-8) is listed by its
+// characters, and choosing it opens, deletes and tests that very file.
+TEST_F(FormulaFilesTest, ANameThatIsNotUtf8IsListedByItsCharactersAndOpensItsFile)
+{
+    const std::string bytes = "Sch\xF6n.fla";
+    folder.Write(bytes, "5,1,99,1,70,30,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n");
+    folder.Write("a.fla", ExampleLine);
+    Editor();
+    EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"a.fla", "Sch\u00F6n.fla"}));
+    Choose(Combo("Combo2"), "Sch\u00F6n.fla");
+    EXPECT_TRUE(Scripted().shown.empty()) << Scripted().shown[0].text;
+    EXPECT_EQ(Box(0)->text(), "5");
+    EXPECT_EQ(Box(3)->text(), "70");
+    EXPECT_EQ(App().CurrentFormulaFile, "Sch\u00F6n.fla");
+    EXPECT_EQ(Editor().FormulaFiles(), (std::vector<std::string>{"a.fla", "Sch\u00F6n.fla"}));
+    // Remembered by its listed name, it is the formula the next load opens.
+    UnloadWindow("frmFormula");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    App().CurrentFormula.fill(0);
+    Editor();
+    EXPECT_EQ(Combo("Combo2")->currentText(), "Sch\u00F6n.fla");
+    EXPECT_EQ(Box(3)->text(), "70");
+    Delete({vbYes});
+    EXPECT_FALSE(Exists(bytes));
+    EXPECT_TRUE(Exists("a.fla"));
+    EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"a.fla"}));
 }
 
 TEST_F(FormulaFilesTest, ListLeavesOutGoodAndBadFilesWhenAsked)

@@ -1030,9 +1030,10 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportWritesABlockPerFormula)
                           "3    0     99    50    50    50     50    4     1      4\r\n"),
               std::string::npos)
         << report;
-    // The short file is reported with its message, tested with 0 for separate home/away.
+    // The short file is reported with its message, and none of it is tested: a number or two of
+    // a cut file would pass for the file's formula.
     EXPECT_NE(report.find("\r\nshort\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
-                          "2    1     99    50    50    50     50    0     1      STD\r\n"),
+                          "0    0     0     0     0     0      0     0     0      STD\r\n"),
               std::string::npos)
         << report;
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -1091,11 +1092,13 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportCoversFilesWrittenDuringTheSession
 }
 
 // Smart formula files saved by Smart Predict are read as the short form they are, with no line
-// filter; files too short for either kind are named together in one message.
+// filter; files too short for either kind are named together in one message. A file whose name
+// is not UTF-8 (Windows-1252, from an older system) is read under the name it is listed by.
 TEST_F(FormulaTestWindowTest, AllFormulaReportReadsSmartFilesAndNamesDamagedOnesOnce)
 {
     for (const char* name : {"Wk62024AriAtl.FLA", "Wk62024BalBuf.FLA", "Wk62024CarChi.FLA"})
         folder.Write(name, "4,2,8,1,50,50,4,50,50,0,5,0,0,0\r\n");
+    folder.Write("Sch\xF6n.fla", "5,3,9,1,60,40,4,50,50,0,5,0,0,0,0,0,0,0,99,99\r\n");
     folder.Write("short.fla", "2,1,99,1,50,50,0,50,50,-1\r\n");
     folder.Write("tiny.fla", "2,1\r\n");
     FormulaEditor::Get()->RefreshFileList();
@@ -1107,7 +1110,12 @@ TEST_F(FormulaTestWindowTest, AllFormulaReportReadsSmartFilesAndNamesDamagedOnes
     EXPECT_NE(text.find("62 - Input past end of file"), std::string::npos) << text;
     EXPECT_NE(text.find("short.fla, tiny.fla"), std::string::npos) << text;
     EXPECT_EQ(text.find("Wk62024"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Sch"), std::string::npos) << text;
     const std::string report = ReadAll(folder / "AllConsensus.txt");
+    EXPECT_NE(report.find("\r\nSch\xF6n\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
+                          "5    3     9     60    40    50     50    5     1      4\r\n"),
+              std::string::npos)
+        << report;
     EXPECT_NE(report.find("\r\nWk62024AriAtl\r\nHFA Min. Max. Off. Def. Rush. Pass. T/O Mult. Roll.\r\n"
                           "4    2     8     50    50    50     50    5     1      4\r\n"),
               std::string::npos)

@@ -348,7 +348,8 @@ TEST_F(ConsensusSetUpTest, PrintThatFailsSaysSo)
 }
 
 // A formula of the set whose file is gone from the program folder: the printout says for it
-// what the page says, never the lines of the formula before it.
+// what the page says, never the lines of the formula before it, and each report names the file
+// once.
 TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
 {
     folder.Write("Tight.fla", TightLine);
@@ -356,6 +357,7 @@ TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
     folder.Write("Consensus/Zgone.fla", DefaultFormulaLine);
     ChooseWeek(12, 2024);
     PredictWindow& w = OpenPredictions();
+    messages.shown.clear();
     ChooseReport(4);
     Control<QPushButton>(&w, "cmdConsensus")->click();
     const std::string page = folder.Read("user/RangeReport.htm");
@@ -364,6 +366,11 @@ TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
     ChooseReport(5);
     Control<QPushButton>(&w, "cmdConsensus")->click();
     const std::string text = OneSpaced(PdfText(pdf));
+    const std::string named =
+        (folder / "Zgone.fla").string() + " was not found. Its row was run without a formula of its own.";
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, named);
+    EXPECT_EQ(messages.shown[1].text, named);
 
     // The page's cells of a block, in order, from its name on.
     auto cellsOf = [&](const std::string& name) {
@@ -400,6 +407,35 @@ TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
         EXPECT_NE(sentences, before);
         before = sentences;
     }
+}
+
+// A formula file whose name an older system wrote in Windows-1252 (not UTF-8) is listed by its
+// characters; the set takes that very file, and the report runs it.
+TEST_F(ConsensusSetUpTest, ANameThatIsNotUtf8IsListedByItsCharactersAndItsFileIsRun)
+{
+    const std::string bytes = "Sch\xF6n.fla";
+    folder.Write(bytes, TightLine);
+    ChooseWeek(12, 2024);
+    PredictWindow& w = OpenPredictions();
+    auto* file1 = Control<QListWidget>(&w, "File1");
+    auto* file2 = Control<QListWidget>(&w, "File2");
+    Action(&w, "SUConsensus")->trigger();
+    EXPECT_EQ(Listed(file2), (std::vector<std::string>{"default.fla", "Sch\u00F6n.fla"}));
+    Select(file2, {"Sch\u00F6n.fla"});
+    Drop(file1, "File2");
+    EXPECT_EQ(Listed(file1), (std::vector<std::string>{"Sch\u00F6n.fla"}));
+    EXPECT_EQ(folder.Read("Consensus/" + bytes), TightLine);
+    messages.shown.clear();
+    ChooseReport(4);
+    Control<QPushButton>(&w, "cmdConsensus")->click();
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    const std::string page = folder.Read("user/RangeReport.htm");
+    EXPECT_NE(page.find("Sch\u00F6n.fla"), std::string::npos) << page;
+    Select(file1, {"Sch\u00F6n.fla"});
+    Drop(file2, "File1");
+    EXPECT_TRUE(Listed(file1).empty());
+    EXPECT_FALSE(InFolder("Consensus/" + bytes));
+    EXPECT_TRUE(InFolder(bytes));
 }
 
 // A damaged file of the set (here cut short to 14 numbers) prints the same bands whatever was
