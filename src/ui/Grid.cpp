@@ -714,22 +714,22 @@ void Grid::RenderCell(QTableWidgetItem* it, int col) const
     it->setData(Qt::TextAlignmentRole, static_cast<int>(AlignmentOfFlags(it->data(FlagsRole).toInt())));
     const QVariant fore = it->data(ForeRole);
     if (fore.isValid() && fore.toInt() != GridNoColor)
-        it->setData(Qt::ForegroundRole, QBrush(TranslateColor(fore.toInt())));
+        it->setData(Qt::ForegroundRole, QBrush(Shade(fore.toInt())));
     else
         it->setData(Qt::ForegroundRole, QVariant());
     const QVariant stored = it->data(BackRole);
     const int32_t back = stored.isValid() ? Shown(stored.toInt()) : GridNoColor;
     if (back != GridNoColor)
-        it->setData(Qt::BackgroundRole, QBrush(TranslateColor(back)));
+        it->setData(Qt::BackgroundRole, QBrush(Shade(back)));
     else
         it->setData(Qt::BackgroundRole, QVariant());
     // The cell's text is drawn readable on its own background: a colour that is not gives
     // way to the nearest one that is (the cell keeps its colour for printing and export).
     const bool ownBack = back != GridNoColor;
-    const QColor shownBack = ownBack ? TranslateColor(back)
-                                     : (picture_.isNull() ? TranslateColor(backColor_) : QColor());
+    const QColor shownBack = ownBack ? Shade(back)
+                                     : (picture_.isNull() ? Shade(backColor_) : QColor());
     const bool ownFore = fore.isValid() && fore.toInt() != GridNoColor;
-    const QColor wantedFore = ownFore ? TranslateColor(fore.toInt()) : TranslateColor(foreColor_);
+    const QColor wantedFore = ownFore ? Shade(fore.toInt()) : Shade(foreColor_);
     if (shownBack.isValid() && wantedFore.isValid()) {
         const QColor readable = ReadableOn(wantedFore, shownBack, ownFore);
         if (readable != wantedFore)
@@ -841,15 +841,15 @@ void Grid::SetCellBackColor(int row, int col, int32_t color)
 QColor Grid::CellForeQColor(int row, int col) const
 {
     const int32_t c = CellForeColor(row, col);
-    return TranslateColor(c != GridNoColor ? c : foreColor_);
+    return Shade(c != GridNoColor ? c : foreColor_);
 }
 
 QColor Grid::CellBackQColor(int row, int col) const
 {
     const int32_t c = CellBackColor(row, col);
     if (c != GridNoColor)
-        return TranslateColor(c);
-    return picture_.isNull() ? TranslateColor(backColor_) : QColor();
+        return Shade(c);
+    return picture_.isNull() ? Shade(backColor_) : QColor();
 }
 
 QFont Grid::CellFont(int row, int col) const
@@ -901,16 +901,35 @@ QRect Grid::CellBoundary(int row, int col) const
 
 // ---- Grid-wide look ---------------------------------------------------------------------
 
+// The grid is a surface of the program's own colours (its rows' colours, its white
+// background): a system colour it is given is the one of the desktop those colours go
+// with, so that what lies beyond its cells, an empty row and an uncoloured cell show the
+// same background as on a light desktop, with the text that goes with it.
+QColor Grid::Shade(int32_t color) const { return TranslateColor(color, DesignPalette()); }
+
+QColor Grid::BackQColor() const { return Shade(backColor_); }
+
+QColor Grid::ForeQColor() const { return Shade(foreColor_); }
+
+void Grid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    // The desktop turned dark or light: the system colours are those of the other palette.
+    if (event->type() != QEvent::PaletteChange || shadedDark_ == DesktopIsDark())
+        return;
+    ApplyGridColors();
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem* it = item(r, c))
+                RenderCell(it, c + 1);
+}
+
 void Grid::ApplyGridColors()
 {
-    QPalette pal = palette();
-    const QColor back = TranslateColor(backColor_);
-    const QColor fore = TranslateColor(foreColor_);
-    if (back.isValid())
-        pal.setColor(QPalette::Base, back);
-    if (fore.isValid())
-        pal.setColor(QPalette::Text, fore);
-    setPalette(pal);
+    // The grid's own text and background are set together, the text readable on it.
+    shadedDark_ = DesktopIsDark();
+    const QColor back = Shade(backColor_);
+    SetTextAndBackground(this, TextSurface::Box, Shade(foreColor_), back.isValid() ? QBrush(back) : QBrush());
     // With a picture the viewport must not fill itself: the picture is painted instead.
     viewport()->setAutoFillBackground(picture_.isNull());
     viewport()->update();

@@ -257,6 +257,11 @@ public:
     void SetBackColor(int32_t color);
     int32_t ForeColor() const;                            // default: system colour window text
     void SetForeColor(int32_t color);
+    // The colours the grid's own background (beyond its cells, behind a cell of no colour of
+    // its own) and its own text are drawn in. A system colour is the light desktop's, as the
+    // rows' own colours are, also on a dark desktop.
+    QColor BackQColor() const;
+    QColor ForeQColor() const;
     // Picture drawn (tiled) behind cells without a back colour of their own.
     // The colour the cells given GridThemeBack show; setting it repaints them.
     int32_t ThemeBackColor() const { return themeBack_; }
@@ -310,6 +315,7 @@ signals:
     void EditEnded(bool cancelled);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -353,6 +359,8 @@ private:
     int32_t themeBack_ = 0xFFFFFF;
     // A stored cell colour as it shows: GridThemeBack stands for the theme's colour.
     int32_t Shown(int32_t color) const { return color == GridThemeBack ? themeBack_ : color; }
+    QColor Shade(int32_t color) const;                   // a colour value as the grid draws it
+    bool shadedDark_ = false;                            // the desktop was dark when last shaded
     void ResizeRow(int row, int pixels);
     void ResizeColumn(int col, int pixels);
 

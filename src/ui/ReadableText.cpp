@@ -1,5 +1,6 @@
 #include "ReadableText.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -361,6 +362,155 @@ void KeepTextReadable(QWidget* window)
         KeepCaptionReadable(w);
 }
 
+// ---- A text and its background from one place ------------------------------------------
+
+namespace {
+
+// The light palette a dark desktop's stands in for: light grey faces, white boxes, black text.
+QPalette StandardLightPalette()
+{
+    QPalette p(QColor(0xEF, 0xEF, 0xEF));
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xDC));
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    p.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(0x00, 0x00, 0xFF));
+    p.setColor(QPalette::PlaceholderText, QColor(0x00, 0x00, 0x00, 0x80));
+    return p;
+}
+
+QPalette DesktopPalette()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
+}
+
+std::pair<QPalette::ColorRole, QPalette::ColorRole> RolesOf(TextSurface surface)
+{
+    switch (surface) {
+    case TextSurface::Box: return {QPalette::Base, QPalette::Text};
+    case TextSurface::Button: return {QPalette::Button, QPalette::ButtonText};
+    case TextSurface::Window: break;
+    }
+    return {QPalette::Window, QPalette::WindowText};
+}
+
+// What the program asked of a surface, kept with the widget so that the pair can be set
+// again when only one half changes, or when the desktop's palette does.
+QByteArray TextKey(TextSurface surface) { return "vexalSurfaceText" + QByteArray::number(static_cast<int>(surface)); }
+QByteArray BackKey(TextSurface surface) { return "vexalSurfaceBack" + QByteArray::number(static_cast<int>(surface)); }
+// Whether the desktop was dark when the pair was last set.
+constexpr const char* SurfaceDarkKey = "vexalSurfaceDark";
+constexpr TextSurface Surfaces[] = {TextSurface::Window, TextSurface::Box, TextSurface::Button};
+
+QColor ApplySurface(QWidget* widget, TextSurface surface)
+{
+    const QColor text = widget->property(TextKey(surface)).value<QColor>();
+    const QBrush background = widget->property(BackKey(surface)).value<QBrush>();
+    const QPalette design = DesignPalette();
+    const auto [backRole, textRole] = RolesOf(surface);
+    const bool own = background.style() != Qt::NoBrush;
+    const QBrush shown = own ? background : design.brush(QPalette::Active, backRole);
+    const QColor wanted = text.isValid() ? text : design.color(QPalette::Active, textRole);
+    const QColor readable = NearestReadableColor(wanted, ColorsOfBrush(shown));
+    auto paint = [&](QWidget* w) {
+        QPalette p = w->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            p.setBrush(group, backRole, shown);
+            p.setColor(group, textRole, readable);
+        }
+        p.setBrush(QPalette::Disabled, backRole, own ? background : design.brush(QPalette::Disabled, backRole));
+        p.setColor(QPalette::Disabled, textRole, design.color(QPalette::Disabled, textRole));
+        w->setPalette(p);
+    };
+    widget->setProperty(SurfaceDarkKey, DesktopIsDark());
+    paint(widget);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget); area && surface == TextSurface::Box)
+        paint(area->viewport());
+    return readable;
+}
+
+// A surface set while the desktop was light and now dark, or the other way round.
+bool SurfaceOutdated(const QWidget* widget)
+{
+    const QVariant dark = widget->property(SurfaceDarkKey);
+    return dark.isValid() && dark.toBool() != DesktopIsDark();
+}
+
+// Sets every surface of the widget again from what the program asked of it.
+void ApplySurfaces(QWidget* widget)
+{
+    for (TextSurface surface : Surfaces)
+        if (widget->property(TextKey(surface)).isValid())
+            ApplySurface(widget, surface);
+}
+
+} // namespace
+
+bool DesktopIsDark()
+{
+    const QPalette desktop = DesktopPalette();
+    return RelativeLuminance(desktop.color(QPalette::Window)) < RelativeLuminance(desktop.color(QPalette::WindowText));
+}
+
+QPalette DesignPalette()
+{
+    if (!DesktopIsDark())
+        return DesktopPalette();
+    static const QPalette light = StandardLightPalette();
+    return light;
+}
+
+QColor SetTextAndBackground(QWidget* widget, TextSurface surface, const QColor& text, const QBrush& background)
+{
+    if (!widget)
+        return text;
+    // An invalid colour is stored as one too: "the design palette's".
+    widget->setProperty(TextKey(surface), QVariant::fromValue(text));
+    widget->setProperty(BackKey(surface), QVariant::fromValue(background));
+    return ApplySurface(widget, surface);
+}
+
+QColor SetSurfaceText(QWidget* widget, TextSurface surface, const QColor& text)
+{
+    if (!widget)
+        return text;
+    return SetTextAndBackground(widget, surface, text, widget->property(BackKey(surface)).value<QBrush>());
+}
+
+QColor SetSurfaceBackground(QWidget* widget, TextSurface surface, const QBrush& background)
+{
+    if (!widget)
+        return QColor();
+    return SetTextAndBackground(widget, surface, widget->property(TextKey(surface)).value<QColor>(), background);
+}
+
+std::vector<QColor> ColorsOfBrush(const QBrush& brush)
+{
+    if (brush.style() != Qt::TexturePattern)
+        return {brush.color()};
+    const QImage image = brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
+    if (image.isNull())
+        return {brush.color()};
+    // A picture is sampled on a grid of at most 64 x 64 points.
+    const int stepX = std::max(1, image.width() / 64), stepY = std::max(1, image.height() / 64);
+    QColor darkest, lightest;
+    double low = 2.0, high = -1.0;
+    for (int y = 0; y < image.height(); y += stepY)
+        for (int x = 0; x < image.width(); x += stepX) {
+            const QColor c = image.pixelColor(x, y);
+            const double l = RelativeLuminance(c);
+            if (l < low) {
+                low = l;
+                darkest = c;
+            }
+            if (l > high) {
+                high = l;
+                lightest = c;
+            }
+        }
+    return {darkest, lightest};
+}
+
 namespace {
 
 // Checks, once the event loop is back, each window as it is shown and each caption whose
@@ -381,6 +531,11 @@ protected:
                 Queue(w);
             break;
         case QEvent::PaletteChange:
+            // The desktop turned dark or light: a surface the program coloured takes the
+            // other half of its pair from the palette that goes with its colours now.
+            if (SurfaceOutdated(w))
+                ApplySurfaces(w);
+            [[fallthrough]];
         case QEvent::StyleChange:
         case QEvent::Move:
             if (IsCaption(w) || qobject_cast<QMenuBar*>(w) || qobject_cast<QTabBar*>(w))

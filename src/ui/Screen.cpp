@@ -75,11 +75,19 @@ int Screen::TwipsToPixelsY(double twips)
 
 double Screen::ColorDepth() { return std::pow(2.0, DepthBits()); }
 
-QColor SystemColor(int index)
+namespace {
+
+QPalette ApplicationPalette()
 {
-    const QPalette pal = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                             ? QGuiApplication::palette()
-                             : QPalette();
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
+}
+
+} // namespace
+
+QColor SystemColor(int index) { return SystemColor(index, ApplicationPalette()); }
+
+QColor SystemColor(int index, const QPalette& pal)
+{
     switch (index) {
     case ColorScrollBar: return pal.color(QPalette::Button);
     case ColorBackground: return pal.color(QPalette::Dark);
@@ -112,18 +120,28 @@ QColor SystemColor(int index)
 
 QColor TranslateColor(int32_t color, bool* ok)
 {
+    if (!IsSystemColor(color)) {
+        if (ok)
+            *ok = true;
+        const auto v = static_cast<uint32_t>(color);
+        return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+    }
+    return TranslateColor(color, ApplicationPalette(), ok);
+}
+
+QColor TranslateColor(int32_t color, const QPalette& palette, bool* ok)
+{
     if (ok)
         *ok = true;
     if (IsSystemColor(color)) {
         // Only the low byte names the index; anything above it is not a system colour.
         const uint32_t index = static_cast<uint32_t>(color) & 0x7FFFFFFFu;
-        QColor c = index <= 0xFF ? SystemColor(static_cast<int>(index)) : QColor();
+        QColor c = index <= 0xFF ? SystemColor(static_cast<int>(index), palette) : QColor();
         if (!c.isValid() && ok)
             *ok = false;
         return c;
     }
-    const auto v = static_cast<uint32_t>(color);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+    return TranslateColor(color, ok);
 }
 
 int32_t ColorValue(const QColor& color) { return RGBColor(color.red(), color.green(), color.blue()); }

@@ -4,6 +4,7 @@
 // Tests inject their own metrics with SetScreenMetrics, so sizes and the colour depth
 // do not depend on the machine that runs them.
 #include <QColor>
+#include <QPalette>
 
 #include <cstdint>
 
@@ -67,9 +68,13 @@ enum SystemColorIndex : int {
 // The colour of a Windows system colour index, from the application palette; an unknown
 // index gives an invalid QColor.
 QColor SystemColor(int index);
+// The same from the given palette.
+QColor SystemColor(int index, const QPalette& palette);
 // A colour value to a QColor: plain values by their bytes, system colours through
 // SystemColor. ok (when given) is false for a system colour that cannot be translated.
 QColor TranslateColor(int32_t color, bool* ok = nullptr);
+// The same with system colours from the given palette.
+QColor TranslateColor(int32_t color, const QPalette& palette, bool* ok = nullptr);
 // The colour value (0x00BBGGRR) of a QColor.
 int32_t ColorValue(const QColor& color);
 

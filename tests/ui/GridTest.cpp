@@ -1,6 +1,7 @@
 // The grid driven as the views drive it: keyed columns, rows filled cell by cell, sorting,
 // colours, formats, editing requests and the background picture, all headless.
 #include "Grid.h"
+#include "ReadableText.h"
 #include "Screen.h"
 
 #include <QApplication>
@@ -454,6 +455,41 @@ TEST_F(GridTest, BackgroundPictureShowsBehindUncolouredCells)
 
     EXPECT_FALSE(g.SetBackgroundPictureFile("/nonexistent/picture.gif"));
     EXPECT_FALSE(g.BackgroundPicture().isNull()) << "an unreadable file changes nothing";
+}
+
+// A grid's rows are the program's colours: beside them, below them and in an empty row the
+// grid shows the background they go with, also when the desktop turns dark while it shows,
+// and its own text stays readable there.
+TEST_F(GridTest, WhatLiesBeyondTheCellsStaysTheGridsBackgroundOnADarkDesktop)
+{
+    const QPalette light = QApplication::palette();
+    Grid g;
+    g.AddColumn("A", "A", 0, -1, 60);
+    g.SetCell(1, 1, "Dallas", DtDefaultCell, -1, 0xFFFFFF);
+    g.SetCell(3, 1, "Giants");                         // no colour of its own; row 2 is empty
+    g.resize(200, 160);
+    g.setFrameShape(QFrame::NoFrame);
+    g.show();
+    auto shown = [&g](const QPoint& at) { return QColor(g.viewport()->grab().toImage().pixel(at)); };
+    const QPoint beside(150, 5), below(10, g.viewport()->height() - 5);
+    const QPoint emptyRow = g.visualRect(g.model()->index(1, 0)).center();
+    const QColor white(255, 255, 255);
+    ASSERT_EQ(shown(beside), light.color(QPalette::Base));
+
+    QPalette dark(QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::Text, Qt::white);
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    for (const QPoint& at : {beside, below, emptyRow})
+        EXPECT_EQ(shown(at), white) << at.x() << "," << at.y();
+    EXPECT_EQ(g.BackQColor(), white);
+    EXPECT_GE(ContrastRatio(g.CellForeQColor(3, 1), g.CellBackQColor(3, 1)), 4.5);
+    EXPECT_GE(ContrastRatio(g.palette().color(QPalette::Text), white), 4.5);
+
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown(beside), light.color(QPalette::Base));
 }
 
 } // namespace
