@@ -14,6 +14,7 @@
 #include "MsgBox.h"
 #include "NumberInput.h"
 #include "ProgBar.h"
+#include "ReadableText.h"
 #include "RecordFile.h"
 #include "SeasonData.h"
 #include "SettingsStore.h"
@@ -335,12 +336,13 @@ void FormulaTestWindow::BuildControls()
     vbaRE_ = new QTextEdit(client);
     vbaRE_->setObjectName("vbaRE");
     SetViewPicture(this, vbaRE_);
-    // The breakdown's text is in the theme's text colour, whichever theme is chosen now.
+    // The breakdown's text is in the theme's text colour, whichever theme is chosen now, on
+    // the page (the view's picture, else the plain page) it is set with.
     SetViewThemeColors(this, [this] {
         QTextCursor all(vbaRE_->document());
         all.select(QTextCursor::Document);
         QTextCharFormat themed;
-        themed.setForeground(FromBgr(App().ThemeForeColor));
+        themed.setForeground(BreakdownTextColor());
         all.mergeCharFormat(themed);
     });
     vbaRE_->setFontFamily("Courier New");
@@ -903,15 +905,25 @@ void FormulaTestWindow::chkCliffAdjust_Click()
     engine_.SetCliffAdjust(chkCliffAdjust_->checkState() == Qt::Checked ? 1 : 0);
 }
 
+QColor FormulaTestWindow::BreakdownTextColor()
+{
+    return SetSurfaceText(vbaRE_, TextSurface::Box, FromBgr(App().ThemeForeColor));
+}
+
 void FormulaTestWindow::FrameCheck_Click(QCheckBox* box, QGroupBox* frame, QComboBox* a, QComboBox* b)
 {
     const bool on = box->checkState() == Qt::Checked;
-    for (QWidget* w : std::initializer_list<QWidget*>{a, b, frame}) {
+    const QColor mark = on ? QColor(255, 0, 0) : QColor(0x80, 0x80, 0x80);
+    for (QWidget* w : std::initializer_list<QWidget*>{a, b, frame})
         w->setEnabled(on);
-        QPalette palette = w->palette();
-        palette.setColor(QPalette::WindowText, on ? QColor(255, 0, 0) : QColor(0x80, 0x80, 0x80));
-        palette.setColor(QPalette::Text, on ? QColor(255, 0, 0) : QColor(0x80, 0x80, 0x80));
-        w->setPalette(palette);
+    // The frame's title is a caption on the view's own background; the lists' red goes on a
+    // face and a box set with it.
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, mark);
+    frame->setPalette(palette);
+    for (QWidget* list : {a, b}) {
+        SetSurfaceText(list, TextSurface::Button, mark);
+        SetSurfaceText(list, TextSurface::Box, mark);
     }
 }
 
@@ -1362,7 +1374,7 @@ void FormulaTestWindow::ShowPendingProgress()
     QTextCharFormat format;
     format.setFontFamilies({"Courier New"});
     format.setFontFixedPitch(true);
-    format.setForeground(FromBgr(App().ThemeForeColor));
+    format.setForeground(BreakdownTextColor());
     format.setFontWeight(QFont::Bold);
     cursor.insertText(Q(pieces.first), format);
     format.setFontUnderline(true);

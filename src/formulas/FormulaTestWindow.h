@@ -13,6 +13,7 @@
 #include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
+#include <QColor>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -112,6 +113,8 @@ private:
 
     void BuildControls();
     void BuildMenus();
+    // The theme's text colour as the breakdown shows it: on the breakdown's page, readable.
+    QColor BreakdownTextColor();
     QWidget* BuildOptionsPane(QWidget* client);
     QWidget* BuildSavePane(QWidget* client);
     QWidget* BuildBestWorstPane(QWidget* client);

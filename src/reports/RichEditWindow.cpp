@@ -16,6 +16,7 @@
 #include "Host.h"
 #include "ProgBar.h"
 #include "ProgramDownload.h"
+#include "ReadableText.h"
 #include "WindowNames.h"
 
 #include <QAction>
@@ -367,7 +368,8 @@ void RichEditWindow::Form_Load()
     SkipStep([&] { background = GetSetting(pref::EditorBackground); });
     chkBackground_->setChecked(background == 1);
     ApplyBackground();
-    SetSelColor(App().ThemeForeColor);
+    // The theme's text colour goes on the page the window sets with it, readable there.
+    SetSelColor(BgrOf(SetSurfaceText(edtMain_, TextSurface::Box, ColorOf(App().ThemeForeColor))));
     OpenDocument(App().DocumentPath.string());
     // The caption names the document asked for, loaded or not.
     setWindowTitle(Q(EditingCaption + App().DocumentPath.string()));
@@ -381,11 +383,10 @@ void RichEditWindow::ApplyBackground()
 {
     const std::string& picture = App().ThemePicture;
     const bool use = chkBackground_->isChecked() && !picture.empty() && FileExists(picture);
-    if (use) {
-        edtMain_->viewport()->setStyleSheet(QString("background-image: url(%1);").arg(Q(picture)));
-    } else {
-        edtMain_->viewport()->setStyleSheet({});
-    }
+    // The page is the picture or, without it, the plain page the document's colours were
+    // chosen on, also on a dark desktop: never the desktop's background under the theme's text.
+    const QPixmap page = use ? QPixmap(Q(picture)) : QPixmap();
+    SetSurfaceBackground(edtMain_, TextSurface::Box, page.isNull() ? QBrush() : QBrush(page));
 }
 
 bool RichEditWindow::GetDocumentType(const std::string& path, int32_t& type)

@@ -117,9 +117,8 @@ void SetPicture(QWidget* control, const QPixmap& picture)
         return;
     }
     if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
-        QPalette p = area->viewport()->palette();
-        p.setBrush(QPalette::Base, QBrush(picture));
-        area->viewport()->setPalette(p);
+        // The box's text is set with its picture, readable on it.
+        SetSurfaceBackground(area, TextSurface::Box, QBrush(picture));
         area->viewport()->setAutoFillBackground(true);
     }
 }
