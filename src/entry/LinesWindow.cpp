@@ -1,4 +1,5 @@
 #include "LinesWindow.h"
+#include "ReadableText.h"
 
 #include "AppMenu.h"
 #include "AppState.h"
@@ -679,10 +680,10 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
         txtEdit_->setSelection(static_cast<int>(first.size()), static_cast<int>(start.size()));
     }
     txtEdit_->setFont(linesGrid_->CellFont(row, col));
-    QPalette palette = txtEdit_->palette();
+    // The box stands in for the cell: its background and its text, both.
     const QColor back = linesGrid_->CellBackQColor(row, col);
-    palette.setColor(QPalette::Base, back.isValid() ? back : TranslateColor(linesGrid_->BackColor()));
-    txtEdit_->setPalette(palette);
+    SetTextAndBackground(txtEdit_, TextSurface::Box, linesGrid_->CellForeQColor(row, col),
+                         QBrush(back.isValid() ? back : linesGrid_->BackQColor()));
     editing_ = true;
     txtEdit_->show();
     txtEdit_->raise();

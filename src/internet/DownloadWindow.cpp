@@ -1,4 +1,5 @@
 #include "DownloadWindow.h"
+#include "ReadableText.h"
 
 #include "AppState.h"
 #include "CommonDialog.h"
@@ -113,10 +114,9 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
         cmbServer->setMinimumWidth(std::min(wanted, screen->availableGeometry().width() / 3));
     }
     if (App().ThemeForeColor != 0) {
+        // The captions in the theme's colour, on the window's background set with it.
         const auto c = static_cast<uint32_t>(App().ThemeForeColor);
-        QPalette p = palette();
-        p.setColor(QPalette::WindowText, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-        setPalette(p);
+        SetSurfaceText(this, TextSurface::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
     }
 
     connect(cmdConnect, &QPushButton::clicked, this, [this] { cmdConnect_Click(); });

@@ -1,4 +1,5 @@
 #include "SingleGameWindow.h"
+#include "ReadableText.h"
 
 #include "AppState.h"
 #include "CMouse.h"
@@ -103,9 +104,8 @@ SingleGameWindow::~SingleGameWindow() = default;
 
 void SingleGameWindow::SetBack(QWidget* w, int32_t color, bool textBox)
 {
-    QPalette palette = w->palette();
-    palette.setColor(textBox ? QPalette::Base : QPalette::Window, TranslateColor(color));
-    w->setPalette(palette);
+    // The text goes with the colour it is shown on.
+    SetSurfaceBackground(w, textBox ? TextSurface::Box : TextSurface::Window, QBrush(TranslateColor(color)));
     w->setAutoFillBackground(true);
     w->setProperty("BackColor", color);
 }

@@ -2,6 +2,7 @@
 
 #include "ExceptionFilter.h"
 #include "MsgBox.h"
+#include "ReadableText.h"
 #include "Steps.h"
 #include "Screen.h"
 #include "VbError.h"
@@ -266,7 +267,10 @@ void Chart::paintEvent(QPaintEvent*)
     if (blank_)
         return;
     const QColor fore = FromBgr(foreColor_);
-    p.setPen(fore);
+    // The captions are drawn in the fore colour, readable on the chart's background (a team's
+    // light colour on the white chart turns darker); the lines keep the colour as it is.
+    const QColor caption = NearestReadableColor(fore, {FromBgr(backColor_)});
+    p.setPen(caption);
     p.setFont(titleFont_);
     const int titleHeight = p.fontMetrics().height() + 4;
     p.drawText(QRect(0, 2, width(), titleHeight), Qt::AlignHCenter | Qt::AlignVCenter, title_);
@@ -274,6 +278,7 @@ void Chart::paintEvent(QPaintEvent*)
     const int line = p.fontMetrics().height();
     const int legendWidth = legend_ ? std::min(width() / 3, 220) : 0;
     const QRect plot(50, titleHeight + 6, std::max(10, width() - 60 - legendWidth), std::max(10, height() - titleHeight - line - 16));
+    p.setPen(fore);
     p.drawRect(plot);
     const double span = drawnHigh_ - drawnLow_;
     if (data_.empty() || data_[0].empty() || span <= 0)
@@ -281,10 +286,11 @@ void Chart::paintEvent(QPaintEvent*)
     const int columns = static_cast<int>(data_[0].size());
     const double columnWidth = static_cast<double>(plot.width()) / columns;
     auto yOf = [&](double v) { return plot.bottom() - (v - drawnLow_) / span * plot.height(); };
-    p.drawText(QRect(0, plot.top() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnHigh_));
-    p.drawText(QRect(0, plot.bottom() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnLow_));
     if (drawnLow_ < 0 && drawnHigh_ > 0)
         p.drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
+    p.setPen(caption);
+    p.drawText(QRect(0, plot.top() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnHigh_));
+    p.drawText(QRect(0, plot.bottom() - line / 2, 46, line), Qt::AlignRight, QString::number(drawnLow_));
     for (int c = 0; c < columns; ++c)
         if (labelEvery_ > 0 && c % labelEvery_ == 0)
             p.drawText(QRectF(plot.left() + c * columnWidth, plot.bottom() + 2, columnWidth, line), Qt::AlignHCenter,
@@ -338,7 +344,7 @@ void Chart::paintEvent(QPaintEvent*)
             p.setBrush(colour);
             p.drawRect(QRect(plot.right() + 10, y + 2, 12, line - 4));
             p.setBrush(Qt::NoBrush);
-            p.setPen(fore);
+            p.setPen(caption);
             p.drawText(QRect(plot.right() + 26, y, legendWidth - 30, line), Qt::AlignLeft, SeriesLegend(s));
         }
     }

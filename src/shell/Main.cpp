@@ -91,13 +91,21 @@ bool SameName(const std::string& a, const std::string& b) { return vb::SameText(
 // picture1: hosts the rebar over the application's background picture.
 class PictureBox : public QWidget {
 public:
-    explicit PictureBox(QWidget* parent) : QWidget(parent) {}
+    // The bar's captions (its bands' texts, its buttons') are set with the picture they are
+    // drawn on, and a raised button with its own face, from the first: a bar's buttons keep
+    // the colours they were first shown with.
+    explicit PictureBox(QWidget* parent) : QWidget(parent) { SetPicture(QPixmap()); }
     void SetPicture(const QPixmap& picture)
     {
         picture_ = picture;
+        setAutoFillBackground(!picture_.isNull());
+        caption_ = SetTextAndBackground(this, TextSurface::Window, QColor(), picture_.isNull() ? QBrush() : QBrush(picture_));
+        SetTextAndBackground(this, TextSurface::Button, QColor(), QBrush());
         update();
     }
     const QPixmap& Picture() const { return picture_; }
+    // The colour of a caption drawn straight on the picture.
+    QColor CaptionColor() const { return caption_; }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -110,6 +118,7 @@ protected:
 
 private:
     QPixmap picture_;
+    QColor caption_;
 };
 
 // An icon drawn from two colours and a few letters, for the buttons and the menus.
@@ -314,15 +323,17 @@ void TakeMainPicture(const QList<QWidget*>& controls, PictureOn where)
     const QColor middle = picture.toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
     const QBrush brush(middle, picture);
     for (QWidget* control : controls) {
-        QPalette palette = control->palette();
+        // The control's text is set with the picture it is drawn on.
         if (where != PictureOn::Window)
-            palette.setBrush(QPalette::Button, brush);
+            SetSurfaceBackground(control, TextSurface::Button, brush);
         if (where != PictureOn::Button)
-            palette.setBrush(QPalette::Window, brush);
-        control->setPalette(palette);
-        // A background brush shows only where the control fills its own rectangle.
-        if (where != PictureOn::Button)
+            SetSurfaceBackground(control, TextSurface::Window, brush);
+        // A background brush shows only where the control fills its own rectangle, and a
+        // check box fills it from its button face unless told to use its window's.
+        if (where != PictureOn::Button) {
+            control->setBackgroundRole(QPalette::Window);
             control->setAutoFillBackground(true);
+        }
         // The style draws a push button's face plain: the picture is put on it afterwards.
         if (where != PictureOn::Window && qobject_cast<QPushButton*>(control))
             control->setStyle(PictureFaceStyle::Shared());
@@ -461,9 +472,19 @@ void Main::SetToolbarText()
             // Two rows of captioned buttons fit the rebar's 85 pixels.
             bar->setContentsMargins(0, 0, 0, 0);
             bar->layout()->setSpacing(0);
-            bar->setStyleSheet("QToolBar { padding: 0px; spacing: 0px; border: 0px; }"
-                               "QToolButton { padding: 1px 4px 1px 4px; margin: 0px; }");
         }
+        // A bar styled by a sheet takes no colours from the picture box, so the sheet names
+        // them: a caption on the picture in the colour set with it, a raised or pressed
+        // button's on the desktop's face in the desktop's button text.
+        const QString sheet =
+            QString("QToolBar { padding: 0px; spacing: 0px; border: 0px; }"
+                    "QToolButton { padding: 1px 4px 1px 4px; margin: 0px; }"
+                    "QToolButton:enabled { color: %1; }"
+                    "QToolButton:enabled:checked, QToolButton:enabled:pressed, QToolButton:enabled:hover { color: %2; }")
+                .arg(static_cast<PictureBox*>(rebarHost_)->CaptionColor().name(),
+                     QApplication::palette().color(QPalette::ButtonText).name());
+        if (bar->styleSheet() != sheet)
+            bar->setStyleSheet(sheet);
         bar->clear();
         bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         for (int i = 0; i < 7; ++i) {

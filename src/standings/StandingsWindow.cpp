@@ -1,4 +1,5 @@
 #include "StandingsWindow.h"
+#include "ReadableText.h"
 
 #include "Steps.h"
 #include "UpdateChecker.h"
@@ -428,12 +429,9 @@ void StandingsWindow::Compute(bool from2002)
             SetupStandingsGrid2002();
         else
             SetupStandingsGrid();
-        // A sheet set again is parsed and polished again even when it is the one in place.
-        for (QCheckBox* box : {chkFavorite_, chkDog_}) {
-            const QString sheet = box->isChecked() ? "color: #FF0000" : "color: #000000";
-            if (box->styleSheet() != sheet)
-                box->setStyleSheet(sheet);
-        }
+        // A checked filter's caption is red, on the picture the box shows behind it.
+        for (QCheckBox* box : {chkFavorite_, chkDog_})
+            SetSurfaceText(box, TextSurface::Window, box->isChecked() ? QColor(255, 0, 0) : QColor(0, 0, 0));
         const AppState& app = App();
         const bool picture = !app.ThemePicture.empty() && FileExists(app.ThemePicture);
         grdTeam_->SetThemeBackColor(app.ThemeBackColor);
