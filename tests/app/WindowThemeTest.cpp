@@ -1,7 +1,8 @@
-// Every window of the program, in every colour theme it offers, at the main window's size:
-// each caption, label, check box, frame title, tab, menu bar item and grid heading or cell
-// shows its whole text and is readable on what is drawn behind it, and no enabled caption is
-// drawn in the grey of a disabled one.
+// Every window of the program, in every colour theme it offers, at the main window's size, on
+// a light and on a dark desktop: each caption, label, check box, frame title, tab, menu bar
+// item, grid heading or cell and each line of a document shows its whole text and is readable
+// on what is drawn behind it, a grid's rows are readable on what lies beyond its cells, and no
+// enabled caption is drawn in the grey of a disabled one.
 // With VEXAL_WINDOW_SHOTS naming a folder, every rendered window is saved there as a PNG
 // (to look at by hand, for instance under a real X server).
 #include "AppState.h"
@@ -38,8 +39,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTabBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QToolBar>
 
 #include <QStyle>
@@ -62,6 +68,7 @@ struct ThemeCase {
     bool picked = false;
     int32_t fore = 0;      // the menu's colours when picked
     int32_t back = 0;
+    bool dark = false;     // on a dark desktop
 };
 
 std::vector<ThemeCase> OfferedThemes()
@@ -85,7 +92,34 @@ std::vector<ThemeCase> OfferedThemes()
         if (seen.insert({t.name.empty(), fore, back}).second)
             distinct.push_back(t);
     }
+    // Each of them on a dark desktop too.
+    const std::size_t light = distinct.size();
+    for (std::size_t i = 0; i < light; ++i) {
+        ThemeCase dark = distinct[i];
+        dark.label += " dark";
+        dark.dark = true;
+        distinct.push_back(dark);
+    }
     return distinct;
+}
+
+// The palette a dark desktop gives the program (as Adwaita's dark theme does): dark faces and
+// boxes, white text, its tool tips dark too.
+QPalette DarkDesktopPalette()
+{
+    QPalette p(QColor(0x35, 0x35, 0x35));
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::ToolTipBase})
+        p.setColor(role, QColor(0x35, 0x35, 0x35));
+    p.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    p.setColor(QPalette::AlternateBase, QColor(0x2B, 0x2B, 0x2B));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText,
+                                     QPalette::HighlightedText, QPalette::BrightText})
+        p.setColor(role, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(0x82, 0x82, 0x82));
+    p.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    p.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
+    return p;
 }
 
 void UseTheme(const ThemeCase& theme)
@@ -174,18 +208,41 @@ Seen BestContrast(const QImage& shot, const QRect& area)
 }
 
 // Smoothed strokes seldom reach the full text colour: when the strongest pixel is close
-// to one of the control's text colours, that colour is what was drawn.
-double DrawnContrast(const Seen& seen, const QPalette& palette)
+// to one of the colours the text is drawn in, that colour is what was drawn.
+double DrawnContrast(const Seen& seen, const std::vector<QColor>& drawnIn)
 {
     double ratio = seen.ratio;
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-        const QColor c = palette.color(role);
+    for (const QColor& c : drawnIn) {
         const int distance = std::max({std::abs(c.red() - seen.text.red()), std::abs(c.green() - seen.text.green()),
                                        std::abs(c.blue() - seen.text.blue())});
         if (distance <= 64)
             ratio = std::max(ratio, ContrastRatio(c, seen.background));
     }
     return ratio;
+}
+
+double DrawnContrast(const Seen& seen, const QPalette& palette)
+{
+    return DrawnContrast(seen, {palette.color(QPalette::WindowText), palette.color(QPalette::ButtonText),
+                                palette.color(QPalette::Text)});
+}
+
+// The colour that most pixels of an area have.
+QColor MostCommonColor(const QImage& shot, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    const QRect r = area.intersected(shot.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    QRgb most = 0;
+    int count = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > count) {
+            count = it.value();
+            most = it.key();
+        }
+    return QColor(most);
 }
 
 struct Finding {
@@ -200,7 +257,15 @@ public:
     void Check(const ThemeCase& theme, const std::string& windowName)
     {
         for (QWidget* w : window_->findChildren<QWidget*>()) {
-            if (w->window() != window_ || !w->isVisibleTo(window_) || w->width() <= 0 || w->height() <= 0 || !Showing(w))
+            if (w->window() != window_ || !w->isVisibleTo(window_) || w->width() <= 0 || w->height() <= 0)
+                continue;
+            // A document shows in its view, which covers the whole box.
+            if (auto* edit = qobject_cast<QTextEdit*>(w)) {
+                if (Showing(edit->viewport()))
+                    CheckDocument(edit);
+                continue;
+            }
+            if (!Showing(w))
                 continue;
             if (auto* grid = qobject_cast<Grid*>(w))
                 CheckGrid(grid);
@@ -222,7 +287,9 @@ public:
             findings_.push_back({f.control, f.problem});
         for (const Finding& f : findings_) {
             const std::string where = windowName + "/" + f.control;
-            if (f.problem.rfind("contrast 4.4", 0) == 0 && KnownMiddleTones.count(theme.label + " " + where))
+            // The gradient is the theme's on either desktop.
+            const std::string themeLabel = theme.dark ? theme.label.substr(0, theme.label.size() - 5) : theme.label;
+            if (f.problem.rfind("contrast 4.4", 0) == 0 && KnownMiddleTones.count(themeLabel + " " + where))
                 continue;
             ADD_FAILURE() << "theme " << theme.label << ", " << where << ": " << f.problem;
         }
@@ -345,8 +412,91 @@ private:
         }
     }
 
+    // Each line of a document in view, in the colours its text is drawn in.
+    void CheckDocument(QTextEdit* edit)
+    {
+        const QTextDocument* doc = edit->document();
+        const QPoint scrolled(-edit->horizontalScrollBar()->value(), -edit->verticalScrollBar()->value());
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (!layout)
+                continue;
+            const QPointF at = doc->documentLayout()->blockBoundingRect(block).topLeft();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QString text = block.text().mid(line.textStart(), line.textLength());
+                if (text.trimmed().isEmpty())
+                    continue;
+                const QRect r = line.naturalTextRect().translated(at).toAlignedRect().translated(scrolled);
+                const QRect shown = r.intersected(edit->viewport()->rect());
+                if (shown.height() < r.height() || shown.width() < 4)
+                    continue;
+                std::vector<QColor> drawnIn{edit->palette().color(QPalette::Text)};
+                for (auto it = block.begin(); !it.atEnd(); ++it)
+                    if (it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush))
+                        drawnIn.push_back(it.fragment().charFormat().foreground().color());
+                const Seen seen = BestContrast(shot_, InShot(edit->viewport(), shown));
+                const double ratio = DrawnContrast(seen, drawnIn);
+                if (ratio < ReadableContrast)
+                    findings_.push_back({Name(edit, "line " + text.trimmed().left(40)),
+                                         "contrast " + QString::number(ratio, 'f', 6).toStdString() + " under 4.5 (drawn " +
+                                             seen.text.name().toStdString() + " on " + seen.background.name().toStdString() + ")"});
+            }
+        }
+    }
+
+    // What lies beyond a grid's cells shows the grid's own background, as an empty cell does:
+    // the grid's own text is readable on it, and so is the dark text of a light row beside it
+    // (white rows beside a dark block read as a hole in the grid). A row of a dark colour of
+    // its own has light text meant for that colour only.
+    void CheckEmptyArea(Grid* grid)
+    {
+        if (!grid->BackgroundPicture().isNull())
+            return;
+        const QRect view = grid->viewport()->rect();
+        int right = 0, bottom = 0;
+        for (int c = 1; c <= grid->Cols(); ++c)
+            if (grid->ColumnVisible(c))
+                right = std::max(right, grid->columnViewportPosition(c - 1) + grid->columnWidth(c - 1));
+        for (int r = 1; r <= grid->Rows(); ++r)
+            if (grid->RowVisible(r))
+                bottom = std::max(bottom, grid->rowViewportPosition(r - 1) + grid->rowHeight(r - 1));
+        auto check = [&](const QRect& area, const QColor& text, const QString& what) {
+            const QRect empty = area.intersected(view);
+            if (empty.width() < 4 || empty.height() < 4)
+                return;
+            const QColor shows = MostCommonColor(shot_, QRect(grid->viewport()->mapTo(window_, empty.topLeft()), empty.size()));
+            if (shows != grid->BackQColor())
+                findings_.push_back({Name(grid, what), "the empty area shows " + shows.name().toStdString() +
+                                                           ", not the grid's background " + grid->BackQColor().name().toStdString()});
+            const double ratio = ContrastRatio(text, shows);
+            if (ratio < ReadableContrast)
+                findings_.push_back({Name(grid, what), "contrast " + QString::number(ratio, 'f', 6).toStdString() +
+                                                           " under 4.5 on the empty area (text " + text.name().toStdString() +
+                                                           " on " + shows.name().toStdString() + ")"});
+        };
+        for (int r = 1; r <= grid->Rows(); ++r) {
+            if (!grid->RowVisible(r))
+                continue;
+            const int top = grid->rowViewportPosition(r - 1);
+            for (int c = 1; c <= grid->Cols(); ++c) {
+                const QString text = grid->CellFormattedText(r, c);
+                if (text.isEmpty() || !grid->ColumnVisible(c))
+                    continue;
+                const QColor back = grid->CellBackQColor(r, c);
+                if (!back.isValid() || RelativeLuminance(back) < 0.5)
+                    continue;
+                const QVariant drawn = grid->item(r - 1, c - 1)->data(Qt::ForegroundRole);
+                const QColor colour = drawn.isValid() ? drawn.value<QBrush>().color() : grid->palette().color(QPalette::Text);
+                check(QRect(right + 2, top + 1, view.width(), grid->rowHeight(r - 1) - 2), colour, "beside cell " + text);
+            }
+        }
+        check(QRect(0, bottom + 2, view.width(), view.height()), grid->palette().color(QPalette::Text), "below the rows");
+    }
+
     void CheckGrid(Grid* grid)
     {
+        CheckEmptyArea(grid);
         for (int r = 1; r <= grid->Rows(); ++r) {
             if (!grid->RowVisible(r))
                 continue;
@@ -373,13 +523,22 @@ private:
 };
 
 // The themes are shared out among a few tests that run side by side, each taking every
-// fourth: one test over them all is the suite's longest by far.
+// fourth of one desktop's: one test over them all is the suite's longest by far. A share on
+// the dark desktop starts the program on it, as a user's desktop does.
 constexpr int ThemeShares = 4;
 
 class EveryWindow : public WholeProgramTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 {
+    const bool dark = GetParam() >= ThemeShares;
+    const QPalette desktop = QApplication::palette();
+    struct Restore {
+        QPalette palette;
+        ~Restore() { QApplication::setPalette(palette); }
+    } restore{desktop};
+    if (dark)
+        QApplication::setPalette(DarkDesktopPalette());
     // The shipped formula, as a program folder holds it: its picks are graded.
     ASSERT_TRUE(std::filesystem::copy_file(SourceFile("src/season/default.fla"), program.Path() / "default.fla"));
     StartVexal();
@@ -397,9 +556,12 @@ TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
     { std::ofstream(App().DocumentPath) << "Formulas\r\n"; }
 
     const char* shots = std::getenv("VEXAL_WINDOW_SHOTS");
-    const std::vector<ThemeCase> themes = OfferedThemes();
+    std::vector<ThemeCase> themes;
+    for (const ThemeCase& t : OfferedThemes())
+        if (t.dark == dark)
+            themes.push_back(t);
     ASSERT_GE(themes.size(), 20u);
-    for (std::size_t k = static_cast<std::size_t>(GetParam()); k < themes.size(); k += ThemeShares) {
+    for (std::size_t k = static_cast<std::size_t>(GetParam() % ThemeShares); k < themes.size(); k += ThemeShares) {
         const ThemeCase& theme = themes[k];
         UseTheme(theme);
         for (const WindowCase& c : Windows) {
@@ -428,7 +590,7 @@ TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Themes, EveryWindow, ::testing::Range(0, ThemeShares));
+INSTANTIATE_TEST_SUITE_P(Themes, EveryWindow, ::testing::Range(0, 2 * ThemeShares));
 
 // A theme chosen from the menu while a view is open shows at once in everything the view
 // draws in the theme's colours: no grid row keeps the old theme's colour, the bar takes the
