@@ -30,13 +30,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLayout>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
+#include <QWindow>
 
 #include <cctype>
 #include <filesystem>
@@ -88,13 +90,30 @@ const char* const TB2Items[] = {"Import Stats", "Input Stats", "Other Factors", 
 
 bool SameName(const std::string& a, const std::string& b) { return vb::SameText(a, b); }
 
-// picture1: hosts the rebar over the application's background picture.
+// The height of picture1 at the font the windows are laid out for: two rows of captioned
+// buttons fit it when their padding gives way.
+constexpr int BarHeight = 85;
+
+// picture1: hosts the rebar over the application's background picture. It is BarHeight
+// pixels high, or, when the rebar's rows do not fit that at their font (a desktop's larger
+// font, a window so narrow that the bands wrap into more rows), as high as the rows need.
 class PictureBox : public QWidget {
 public:
     // The bar's captions (its bands' texts, its buttons') are set with the picture they are
     // drawn on, and a raised button with its own face, from the first: a bar's buttons keep
     // the colours they were first shown with.
-    explicit PictureBox(QWidget* parent) : QWidget(parent) { SetPicture(QPixmap()); }
+    explicit PictureBox(QWidget* parent) : QWidget(parent)
+    {
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+        SetPicture(QPixmap());
+    }
+    void SetReBar(ReBar* rebar)
+    {
+        rebar_ = rebar;
+        rebar_->setGeometry(rect());
+    }
     void SetPicture(const QPixmap& picture)
     {
         picture_ = picture;
@@ -107,7 +126,30 @@ public:
     // The colour of a caption drawn straight on the picture.
     QColor CaptionColor() const { return caption_; }
 
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override
+    {
+        if (!rebar_ || rebar_->LeastRowsHeight(width) <= BarHeight)
+            return BarHeight;
+        return rebar_->RowsHeight(width);
+    }
+    QSize sizeHint() const override { return {rebar_ ? rebar_->sizeHint().width() : 0, heightForWidth(width())}; }
+    // The height follows the width: the window's layout asks heightForWidth.
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
 protected:
+    bool event(QEvent* event) override
+    {
+        // The rebar's rows changed: the window lays the bar out at its new height.
+        if (event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QWidget::event(event);
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (rebar_)
+            rebar_->setGeometry(rect());
+    }
     void paintEvent(QPaintEvent*) override
     {
         if (picture_.isNull())
@@ -117,6 +159,7 @@ protected:
     }
 
 private:
+    ReBar* rebar_ = nullptr;
     QPixmap picture_;
     QColor caption_;
 };
@@ -156,6 +199,24 @@ QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
     QIcon icon = DrawIcon(back, fore, letters);
     drawn->push_back({back, fore, letters, icon});
     return icon;
+}
+
+// The main window's size at start: 1024 x 720 pixels, or what of it fits the screen's available
+// area with the window manager's frame around it (a screen scaled to 150 % leaves 1280 x 720).
+// The frame is known once the window manager has framed the window; before that the style's
+// title bar stands for it.
+QSize StartSize(const QWidget* window)
+{
+    const QSize design(1024, 720);
+    const QRect area = Screen::AvailableArea();
+    if (area.isEmpty())
+        return design;
+    QMargins frame;
+    if (const QWindow* handle = window->windowHandle())
+        frame = handle->frameMargins();
+    if (frame.isNull())
+        frame = QMargins(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 0, 0);
+    return design.boundedTo(area.size().shrunkBy(frame)).expandedTo(QSize(1, 1));
 }
 
 // The loader's windows: the splash's progress bar, the notice, the week selector.
@@ -247,7 +308,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(WindowName::Main);
     setWindowTitle("Vexal");
-    resize(1024, 720);
+    resize(StartSize(this));
 
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
@@ -256,10 +317,8 @@ Main::Main(QWidget* parent) : QMainWindow(parent)
     auto* picture = new PictureBox(this);
     rebarHost_ = picture;
     rebarHost_->setObjectName("picture1");
-    auto* layout = new QVBoxLayout(rebarHost_);
-    layout->setContentsMargins(0, 0, 0, 0);
     rebar_ = new ReBar(rebarHost_);
-    layout->addWidget(rebar_);
+    picture->SetReBar(rebar_);
     setMenuWidget(rebarHost_);
     rebarHost_->installEventFilter(this);
     connect(rebar_, &ReBar::ChevronPushed, this,
@@ -469,7 +528,8 @@ void Main::SetToolbarText()
             bar->setIconSize(QSize(16, 16));
             bar->setMovable(false);
             bar->setFloatable(false);
-            // Two rows of captioned buttons fit the rebar's 85 pixels.
+            // Two rows of captioned buttons fit the rebar's BarHeight pixels at the font the
+            // windows are laid out for.
             bar->setContentsMargins(0, 0, 0, 0);
             bar->layout()->setSpacing(0);
         }
@@ -506,7 +566,7 @@ void Main::SetToolbarText()
     };
     build(viewsToolbar_, "cToolbar1", Toolbar1Buttons, true);
     build(toolsToolbar_, "cToolbar2", Toolbar2Buttons, false);
-    rebarHost_->setFixedHeight(85);
+    rebarHost_->updateGeometry();
     if (ToolbarTextOff())
         SetToolbarCaptions(false);
     const bool city = GetSetting(pref::Names);

@@ -1,6 +1,8 @@
 #include "ReBar.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QToolButton>
@@ -30,6 +32,9 @@ public:
         chevron_->hide();
         child_->setParent(this);
         child_->show();
+        // A child that asks for another size (a new font, its captions shown or hidden) has
+        // the bar laid out again.
+        child_->installEventFilter(this);
         QObject::connect(chevron_, &QToolButton::clicked, this, [this] {
             emit static_cast<ReBar*>(parentWidget())->ChevronPushed(
                 key_, chevron_->mapToGlobal(QPoint(0, chevron_->height())));
@@ -55,11 +60,30 @@ public:
     {
         QWidget* c = child_;
         child_ = nullptr;
+        if (c) {
+            c->removeEventFilter(this);
+            c->clearMask();
+        }
         return c;
     }
 
 protected:
     void resizeEvent(QResizeEvent*) override { Arrange(); }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            if (auto* bar = qobject_cast<ReBar*>(parentWidget()))
+                bar->Relayout();
+        return QWidget::event(event);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A child's new size hint reaches the band as a layout request when the band is shown;
+        // a font change is heard before that, too.
+        if (watched == child_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+            QCoreApplication::postEvent(this, new QEvent(QEvent::LayoutRequest));
+        return QWidget::eventFilter(watched, event);
+    }
     void paintEvent(QPaintEvent*) override
     {
         // The grip: two etched lines at the band's left edge.
@@ -98,16 +122,42 @@ private:
         const QSize cs = ChildHint();
         const int room = width() - x - 2;
         const bool fits = cs.width() <= room;
-        // A child that does not fit keeps its size and is cut at the band's edge.
+        // A child that does not fit keeps its size and is cut before the chevron.
         int childWidth = cs.width();
         if (fits && child_->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag)
             childWidth = room;
         child_->setGeometry(x, std::max(0, (h - cs.height()) / 2), childWidth, cs.height());
         chevron_->setVisible(!fits);
-        if (!fits) {
+        if (fits) {
+            child_->clearMask();
+        } else {
             chevron_->setGeometry(width() - ChevronWidth, 0, ChevronWidth, h);
             chevron_->raise();
+            CutBefore(width() - ChevronWidth - x);
         }
+    }
+
+    // Shows of the child only the parts (a toolbar's buttons) that fit whole within `shown`
+    // pixels of its left edge: a button half under the chevron would show half its caption,
+    // and a click on it would reach a command the user cannot read. The chevron offers the rest.
+    void CutBefore(int shown)
+    {
+        // The parts stand where the child's layout puts them at its size now.
+        if (QLayout* layout = child_->layout())
+            layout->setGeometry(child_->contentsRect());
+        int cut = 0;
+        bool parts = false;
+        for (QWidget* part : child_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (part->isHidden() || part->isWindow())
+                continue;
+            parts = true;
+            const int right = part->geometry().right() + 1;
+            if (right <= shown)
+                cut = std::max(cut, right);
+        }
+        if (!parts)
+            cut = std::max(0, shown);
+        child_->setMask(QRegion(0, 0, cut, child_->height()));
     }
 
     QWidget* child_;
@@ -146,15 +196,9 @@ QString ReBar::BandKey(int band) const { return band >= 0 && band < BandCount() 
 QWidget* ReBar::BandChild(int band) const { return band >= 0 && band < BandCount() ? bands_[band]->Child() : nullptr; }
 bool ReBar::BandHasChevron(int band) const { return band >= 0 && band < BandCount() && bands_[band]->HasChevron(); }
 
-void ReBar::Relayout()
+std::vector<ReBar::Row> ReBar::Rows(int width) const
 {
-    const int width = std::max(1, this->width());
-    struct Row {
-        std::size_t first, end;
-        int height;
-    };
     std::vector<Row> rows;
-    int ideal = 0;
     std::size_t i = 0;
     while (i < bands_.size()) {
         // Fill one row: at least one band, more while their ideal widths fit.
@@ -168,10 +212,37 @@ void ReBar::Relayout()
         }
         row.end = i;
         rows.push_back(row);
-        ideal += row.height;
     }
-    // In a bar held lower than its rows want (the picture box has a fixed height), the rows
-    // give up the padding around their children first, so that no band is cut at the bottom.
+    return rows;
+}
+
+int ReBar::RowsHeight(int width) const
+{
+    int height = 0;
+    for (const Row& row : Rows(std::max(1, width)))
+        height += row.height;
+    return height;
+}
+
+int ReBar::LeastRowsHeight(int width) const
+{
+    const std::vector<Row> rows = Rows(std::max(1, width));
+    int height = 0;
+    for (const Row& row : rows)
+        height += row.height - BandPadding;
+    return height;
+}
+
+void ReBar::Relayout()
+{
+    const int width = std::max(1, this->width());
+    std::vector<Row> rows = Rows(width);
+    int ideal = 0;
+    for (const Row& row : rows)
+        ideal += row.height;
+    const int least = ideal - BandPadding * static_cast<int>(rows.size());
+    // In a bar held lower than its rows want, the rows give up the padding around their
+    // children first, so that no band is cut at the bottom.
     int excess = height() > 0 ? ideal - height() : 0;
     for (std::size_t r = 0; r < rows.size() && excess > 0; ++r) {
         const int left = static_cast<int>(rows.size() - r);
@@ -190,8 +261,9 @@ void ReBar::Relayout()
         }
         y += row.height;
     }
-    if (ideal != rowsHeight_) {
+    if (ideal != rowsHeight_ || least != leastRowsHeight_) {
         rowsHeight_ = ideal;
+        leastRowsHeight_ = least;
         updateGeometry();
     }
 }

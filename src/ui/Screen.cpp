@@ -2,6 +2,7 @@
 
 #include "VbConvert.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -19,6 +20,17 @@ std::optional<ScreenMetrics>& Injected()
     return metrics;
 }
 
+// The windows are laid out in twips for Qt's own font of DesignFontPoints. A desktop that hands
+// the program a larger font is a desktop of large fonts, as Windows' large-font setting makes
+// one: its logical inch takes more pixels, so that every layout in twips grows with its text.
+double LargeFontScale(const QFont& font, double dpi)
+{
+    double points = font.pointSizeF();
+    if (points <= 0 && font.pixelSize() > 0 && dpi > 0)
+        points = font.pixelSize() * 72.0 / dpi;
+    return points > DesignFontPoints ? points / DesignFontPoints : 1.0;
+}
+
 ScreenMetrics Measure()
 {
     ScreenMetrics m;
@@ -28,8 +40,9 @@ ScreenMetrics Measure()
     if (!screen)
         return m;
     // Windows counts 1440 twips to the logical inch; Qt's logical dpi is the same notion.
-    const double dpiX = screen->logicalDotsPerInchX();
-    const double dpiY = screen->logicalDotsPerInchY();
+    m.largeFontScale = LargeFontScale(QGuiApplication::font(), screen->logicalDotsPerInchY());
+    const double dpiX = screen->logicalDotsPerInchX() * m.largeFontScale;
+    const double dpiY = screen->logicalDotsPerInchY() * m.largeFontScale;
     if (dpiX > 0)
         m.twipsPerPixelX = 1440.0 / dpiX;
     if (dpiY > 0)
@@ -39,6 +52,16 @@ ScreenMetrics Measure()
         m.widthPixels = size.width();
     if (size.height() > 0)
         m.heightPixels = size.height();
+    const QRect available = screen->availableGeometry();
+    if (available.isValid()) {
+        m.availableLeft = available.left();
+        m.availableTop = available.top();
+        m.availableWidth = available.width();
+        m.availableHeight = available.height();
+    } else {
+        m.availableWidth = m.widthPixels;
+        m.availableHeight = m.heightPixels;
+    }
     if (screen->depth() > 0)
         m.bitsPerPixel = screen->depth();
     m.planes = 1;
@@ -59,7 +82,21 @@ void Screen::SetMetrics(const ScreenMetrics& metrics) { Injected() = metrics; }
 
 void Screen::ResetMetrics() { Injected().reset(); }
 
-int Screen::RowHeightPixels() { return vb::Whole(Height() / 750.0); }
+QRect Screen::AvailableArea()
+{
+    const ScreenMetrics& m = Metrics();
+    return {m.availableLeft, m.availableTop, m.availableWidth, m.availableHeight};
+}
+
+double Screen::RowHeight()
+{
+    const double scale = LargeFontScale();
+    return Height() * scale / 750.0 * scale;
+}
+
+int Screen::RowHeightPixels() { return vb::Whole(RowHeight()); }
+
+int Screen::DesignPixels(double pixels) { return static_cast<int>(vb::RoundHalfEven(pixels * LargeFontScale())); }
 
 int Screen::TwipsToPixelsX(double twips)
 {

@@ -5,16 +5,28 @@
 // do not depend on the machine that runs them.
 #include <QColor>
 #include <QPalette>
+#include <QRect>
 
 #include <cstdint>
 
 namespace vexal {
 
+// The point size of the font the windows are laid out for: Qt's own application font.
+inline constexpr double DesignFontPoints = 9.0;
+
 struct ScreenMetrics {
     double twipsPerPixelX = 15.0;   // 1440 twips an inch at 96 dpi
     double twipsPerPixelY = 15.0;
+    // How much larger than DesignFontPoints the application font is (1 when it is not
+    // larger): a desktop of large fonts, whose logical inch the twips above already take in.
+    double largeFontScale = 1.0;
     int widthPixels = 1024;
     int heightPixels = 768;
+    // The part of the screen windows may take: the screen less the desktop's panels.
+    int availableLeft = 0;
+    int availableTop = 0;
+    int availableWidth = 1024;
+    int availableHeight = 768;
     int planes = 1;                 // colour planes x bits per pixel = the colour depth in bits
     int bitsPerPixel = 32;
 };
@@ -27,13 +39,24 @@ public:
     static void ResetMetrics();      // back to the measured screen
 
     static double TwipsPerPixelX() { return Metrics().twipsPerPixelX; }
+    static double LargeFontScale() { return Metrics().largeFontScale; }
     static double TwipsPerPixelY() { return Metrics().twipsPerPixelY; }
     // Screen size in twips, as the windows read it.
     static double Width() { return Metrics().widthPixels * Metrics().twipsPerPixelX; }
     static double Height() { return Metrics().heightPixels * Metrics().twipsPerPixelY; }
 
-    // The grids' row height in pixels: a 750th of the screen height in twips, whole.
+    // The screen's available area in pixels (left, top, width, height).
+    static QRect AvailableArea();
+
+    // The grids' row height in pixels: a 750th of the screen height in twips, whole. On a
+    // desktop of large fonts it is the design font's row grown as the font is (its twips,
+    // being smaller, would make rows lower while their text grows).
     static int RowHeightPixels();
+    static double RowHeight();   // the same before it is made whole
+
+    // A size a window gives in pixels for the font it is laid out for, at the font in use: a
+    // desktop of large fonts makes it as much larger as it makes a twip.
+    static int DesignPixels(double pixels);
 
     // Twips to whole pixels (half to even) and back.
     static int TwipsToPixelsX(double twips);

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -199,6 +200,24 @@ TEST_F(StartupTest, AboutShowsTheSplashWithAnOkBarThatClosesIt)
     EXPECT_NE(MainWindow(), nullptr);
 }
 
+// At 150 % a 1920 x 1080 screen leaves 1280 x 720 pixels for windows: the main window keeps its
+// width, and its height leaves room for the window manager's title bar, so that the whole
+// window starts on the screen. A screen with room for it keeps its 1024 x 720.
+TEST_F(StartupTest, TheMainWindowStartsInsideTheScreensAvailableArea)
+{
+    ScreenMetrics m;
+    m.availableWidth = 1280;
+    m.availableHeight = 720;
+    Screen::SetMetrics(m);
+    WriteSeasons(2024, 2024);
+    Start();
+    const int title = main()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, main());
+    ASSERT_GT(title, 0);
+    EXPECT_EQ(main()->width(), 1024);
+    EXPECT_LE(main()->height() + title, 720) << main()->height() << " high, a title bar of " << title;
+    EXPECT_GT(main()->height(), 600);
+}
+
 TEST_F(StartupTest, ToolbarsCarryTheirCaptionsTooltipsAndPressedState)
 {
     WriteSeasons(2024, 2024);
@@ -226,6 +245,7 @@ TEST_F(StartupTest, ToolbarsCarryTheirCaptionsTooltipsAndPressedState)
     EXPECT_TRUE(second->actions()[10]->isChecked()) << "city names by default";
     EXPECT_EQ(first->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     EXPECT_EQ(main()->picture1()->height(), 85);
+    EXPECT_EQ(main()->size(), QSize(1024, 720));
 }
 
 } // namespace

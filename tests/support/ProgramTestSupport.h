@@ -5,6 +5,7 @@
 #include "Host.h"
 #include "MsgBox.h"
 #include "SampleSeasons.h"
+#include "Screen.h"
 #include "SeasonLoader.h"
 #include "Splash.h"
 #include "TempFolder.h"
@@ -48,9 +49,9 @@ inline void LeaveFocus(QWidget* w)
 
 } // namespace program
 
-// A program folder of sample seasons (seed 11) and the shipped background pictures, today
-// fixed at 5 Nov 2024, a temporary home folder, and every window registered; the program
-// itself is started by the test.
+// A program folder of sample seasons (seed 11) and the shipped background pictures, room on
+// the screen for the main window, today fixed at 5 Nov 2024, a temporary home folder, and
+// every window registered; the program itself is started by the test.
 class WholeProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,6 +71,15 @@ protected:
                                                    program.Path() / "images" / picture, ec))
                 << picture << ": " << ec.message();
         SetProgramFolder(program.Path());
+        // The windows are laid out on the platform's screen as they always were, and the main
+        // window starts at its own size: the screen's available area is a desktop's of
+        // 1280 x 1024.
+        ScreenMetrics screen = Screen::Metrics();
+        screen.availableLeft = 0;
+        screen.availableTop = 0;
+        screen.availableWidth = 1280;
+        screen.availableHeight = 1024;
+        Screen::SetMetrics(screen);
         ResetSeasonLoader();
         SetTodayProvider([] { return vb::DateSerial(2024, 11, 5); });
         SetDoEventsHook([] { QCoreApplication::processEvents(); });
@@ -85,6 +95,7 @@ protected:
         Pump();
         SetDoEventsHook({});
         ResetSeasonLoader();
+        Screen::ResetMetrics();
         if (!oldHome_.empty())
             setenv("HOME", oldHome_.c_str(), 1);
         std::error_code ec;
