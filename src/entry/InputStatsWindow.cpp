@@ -45,8 +45,9 @@ namespace {
 const char* const Caption = "Input Stats";
 const char* const DateMessage = "Date must be in the format MM/DD/YYYY";
 
-int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
-int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
+// The design's twips, grown with a desktop's larger font.
+int Px(double twips) { return Screen::DesignTwipsToPixelsX(twips); }
+int PxY(double twips) { return Screen::DesignTwipsToPixelsY(twips); }
 
 // Where a box-score field stands: its column and its line in the column, the away team's box
 // in the upper block and the home team's 1440 twips below it; in tab order.
@@ -92,7 +93,7 @@ QFont HeadingFace(QFont face)
         const QFontMetrics fm(f);
         for (int c = 0; c < static_cast<int>(std::size(ColumnLabels)); ++c)
             for (const QString& word : QString(ColumnLabels[c]).split(' ', Qt::SkipEmptyParts))
-                if (fm.horizontalAdvance(word) > Screen::TwipsToPixelsX(HeadingWidth(c)))
+                if (fm.horizontalAdvance(word) > Px(HeadingWidth(c)))
                     return false;
         return true;
     };
@@ -280,6 +281,7 @@ void InputStatsWindow::Form_Load()
         for (int i = gtDate; i <= gtHomeTOPSec; ++i)
             boxes.push_back(txtData_[static_cast<std::size_t>(i)]);
         resize_->AddMaxHeight(static_cast<int32_t>(Screen::PixelsToTwipsY(cboHome_->height())), boxes);
+        resize_->FollowLargeFonts();
         resize_->TargetForm(body_);
     });
     SkipStep([&] {

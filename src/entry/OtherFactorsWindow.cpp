@@ -20,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -34,8 +35,9 @@ namespace {
 
 const char* const Caption = "Other Factors";
 
-int Px(double twips) { return Screen::TwipsToPixelsX(twips); }
-int PxY(double twips) { return Screen::TwipsToPixelsY(twips); }
+// The design's twips, grown with a desktop's larger font.
+int Px(double twips) { return Screen::DesignTwipsToPixelsX(twips); }
+int PxY(double twips) { return Screen::DesignTwipsToPixelsY(twips); }
 
 struct FactorRow {
     const char* awayName;
@@ -70,6 +72,16 @@ QString ColorSheet(int32_t color)
 bool AllBlanks(const GameRecord& game)
 {
     return std::all_of(game.Comment.begin(), game.Comment.end(), [](uint8_t c) { return c == ' '; });
+}
+
+// A team's name as wide as its text and a blank and as high as its design place: the resize
+// rules scale the label and its face apart, and a label no wider than its text would lose a
+// pixel of it to their rounding.
+void FitTeamLabel(QLabel* label)
+{
+    label->adjustSize();
+    label->resize(label->width() + QFontMetrics(label->font()).horizontalAdvance(QLatin1Char(' ')),
+                  std::max(label->height(), PxY(285)));
 }
 
 } // namespace
@@ -203,6 +215,7 @@ void OtherFactorsWindow::Form_Load()
         resize_->AddPropotional(body_);
         resize_->AddFontResizing(body_);
         resize_->AddRule(cResizer::EqualWidths, body_, 50, {cmdFirst_, cmdPrev_, cmdNext_, cmdLast_});
+        resize_->FollowLargeFonts();
         resize_->TargetForm(body_);
     });
 }
@@ -210,8 +223,8 @@ void OtherFactorsWindow::Form_Load()
 void OtherFactorsWindow::resize_BeforeResizing()
 {
     const int outer = Px(9540);
-    lblHome_->adjustSize();
-    lblAway_->adjustSize();
+    FitTeamLabel(lblHome_);
+    FitTeamLabel(lblAway_);
     lblHome_->move(static_cast<int>(outer * 0.75 - lblHome_->width() / 2.0), lblHome_->y());
     lblAway_->move(static_cast<int>(outer * 0.25 - lblAway_->width() / 2.0), lblAway_->y());
 }
@@ -275,8 +288,8 @@ void OtherFactorsWindow::LoadGameFactors()
     lblHome_->setText(QString::fromStdString(TeamName(record_.HomeTeam, teamYear, 3)));
     teamYear = 0;
     lblAway_->setText(QString::fromStdString(TeamName(record_.AwayTeam, teamYear, 3)));
-    lblHome_->adjustSize();
-    lblAway_->adjustSize();
+    FitTeamLabel(lblHome_);
+    FitTeamLabel(lblAway_);
 
     for (int f = 0; f < 4; ++f)
         ShowFactor(f, StoredFactor(f));

@@ -211,6 +211,7 @@ void PredictWindow::BuildControls()
 
     Grid_ = new Grid(body_);
     Grid_->setObjectName("Grid");
+    gridFace_ = Grid_->font();
     SetViewPicture(this, Grid_);
     SetViewThemeColors(this, [this] { ShowThemeColors(); });
     connect(Grid_, &Grid::ColumnClick, this, &PredictWindow::Grid_ColumnClick);
@@ -327,15 +328,17 @@ void PredictWindow::BuildMenus()
 void PredictWindow::LayOut()
 {
     // Two rows of commands above the grid; the resize rules spread them across the window.
-    const int rowHeight = 24;
+    // The sizes are the design font's, grown with a desktop's larger font.
+    auto px = [](int designPixels) { return Screen::DesignPixels(designPixels); };
+    const int rowHeight = px(24);
     for (QWidget* w : std::initializer_list<QWidget*>{lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_})
-        w->setGeometry(0, 6, 100, rowHeight);
+        w->setGeometry(0, px(6), px(100), rowHeight);
     for (QWidget* w : std::initializer_list<QWidget*>{cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_})
-        w->setGeometry(0, 36, 100, rowHeight);
-    chkCliffAdjust_->setGeometry(0, 66, 100, rowHeight);
-    Grid_->setGeometry(10, 70, 600, 300);
-    ProgBar_->setGeometry(10, 380, 600, 20);
-    fraFileBox_->setGeometry(10, 70, 400, 320);
+        w->setGeometry(0, px(36), px(100), rowHeight);
+    chkCliffAdjust_->setGeometry(0, px(66), px(100), rowHeight);
+    Grid_->setGeometry(px(10), px(70), px(600), px(300));
+    ProgBar_->setGeometry(px(10), px(380), px(600), px(20));
+    fraFileBox_->setGeometry(px(10), px(70), px(400), px(320));
 }
 
 // ---------------------------------------------------------------- load, activation, unload
@@ -661,7 +664,8 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
 {
     AppState& app = App();
     Grid_->SetThemeBackColor(app.ThemeBackColor);
-    const int rowHeight = Screen::RowHeightPixels();
+    // The grid's rows grow with a desktop's larger font, as the text they hold does.
+    const int rowHeight = Screen::DesignPixels(Screen::RowHeightPixels());
     if (app.CurrentFormula[fsCurrentWeek] == 0)
         app.CurrentFormula[fsCurrentWeek] = 1;
     const int weekSlot = static_cast<int>(app.CurrentFormula[fsCurrentWeek]) - 1;
@@ -709,12 +713,26 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
     FitGridToWindow();
 }
 
+int PredictWindow::ColumnsWidth() const
+{
+    int columns = 0;
+    for (int c = 1; c <= Grid_->Cols(); ++c)
+        if (Grid_->ColumnVisible(c))
+            columns += Grid_->ColumnWidth(c);
+    return columns;
+}
+
 void PredictWindow::FitGridToWindow()
 {
     const QMainWindow* main = MainWindow();
     const int mainWidth = main ? main->width() : width();
     const int share = vb::Whole(0.7 * mainWidth);
     const int room = std::max(100, body_->width() - 8);
+    // A face made smaller for a smaller window comes back as far as the room allows.
+    if (Grid_->font() != gridFace_) {
+        Grid_->resize(room, Grid_->height());
+        Grid_->FitTextToView(gridFace_);
+    }
     // The columns take their shares of the grid's width again, then widen to their texts.
     for (int c = 1; c <= Grid_->Cols() && c <= static_cast<int>(std::size(PredictColumns)); ++c) {
         const ColumnSpec& spec = PredictColumns[static_cast<std::size_t>(c - 1)];
@@ -722,16 +740,31 @@ void PredictWindow::FitGridToWindow()
             Grid_->SetColumnWidth(c, vb::Whole(share * spec.share));
     }
     Grid_->FitColumnsToText();
-    int columns = 2 * Grid_->frameWidth() + Grid_->verticalHeader()->width() * Grid_->verticalHeader()->isVisible();
-    for (int c = 1; c <= Grid_->Cols(); ++c)
-        if (Grid_->ColumnVisible(c))
-            columns += Grid_->ColumnWidth(c);
-    const int rowHeight = Screen::RowHeightPixels();
+    const int columns = 2 * Grid_->frameWidth() + Grid_->verticalHeader()->width() * Grid_->verticalHeader()->isVisible() +
+                        ColumnsWidth();
+    // The grid's rows grow with a desktop's larger font, as the text they hold does.
+    const int rowHeight = Screen::DesignPixels(Screen::RowHeightPixels());
     const int rows = Screen::TwipsToPixelsY(Grid_->Rows() * rowHeight * 15.0 + 300.0);
     const int below = std::max(rowHeight * 3, body_->height() - Grid_->y() - 8);
-    const bool scrolls = rows > below;
-    const int width = std::min(room, std::max(share, columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0)));
+    // The grid scrolls when the rows as it draws them are higher than the room it gets.
+    int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->height();
+    for (int r = 1; r <= Grid_->Rows(); ++r)
+        if (Grid_->RowVisible(r))
+            drawn += Grid_->RowHeight(r);
+    const bool scrolls = std::max(rows, drawn) > std::min(rows, below);
+    const int needed = columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0);
+    const int width = std::min(room, std::max(share, needed));
     Grid_->resize(width, std::min(rows, below));
+    // Columns wider than the window (a desktop's larger font in a small window) take a smaller
+    // face, as far as the one the window is laid out for allows.
+    if (needed > room) {
+        QFont face = gridFace_;
+        Grid_->FitTextToView(face);
+        if (face.pointSizeF() > DesignFontPoints && ColumnsWidth() > Grid_->viewport()->width()) {
+            face.setPointSizeF(DesignFontPoints);
+            Grid_->FitTextToView(face);
+        }
+    }
     CentreGridAndProgress();
 }
 

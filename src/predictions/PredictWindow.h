@@ -8,6 +8,7 @@
 #include "SeasonData.h"
 #include "TSPredict.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <array>
@@ -112,6 +113,7 @@ private:
     // Sizes the grid as at the window's default size: its share of the main window's width,
     // every column at least as wide as its text, every row shown that the window has room for.
     void FitGridToWindow();
+    int ColumnsWidth() const;   // of the shown columns
     void WatchFrameActivation();
 
     // Handlers.
@@ -140,6 +142,7 @@ private:
     void ShowGridRows(const WeeklyTableArray& table);
     void ShowThemeColors();
     Grid* Grid_ = nullptr;
+    QFont gridFace_;   // the grid's face as the window opened, before any fitting
     // The figures the pool picks rank each game of the grid by, by game slot; a slot the
     // last prediction did not fill holds none.
     struct PoolFigures {

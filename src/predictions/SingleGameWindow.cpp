@@ -48,39 +48,42 @@ SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
     setObjectName(WindowName::SingleGame);
     setWindowTitle(Caption);
 
+    // Sizes in pixels for the font the window is laid out for, grown with a desktop's larger
+    // font, so that the captions left of the lists and boxes keep their room.
+    auto px = [](int designPixels) { return Screen::DesignPixels(designPixels); };
     homeTeam_ = new QComboBox(this);
     homeTeam_->setObjectName("Combo1");
     homeTeam_->setProperty("Tag", "Home Team");
-    homeTeam_->setGeometry(100, 12, 170, 24);
+    homeTeam_->setGeometry(px(100), px(12), px(170), px(24));
     awayTeam_ = new QComboBox(this);
     awayTeam_->setObjectName("Combo2");
     awayTeam_->setProperty("Tag", "Away Team");
-    awayTeam_->setGeometry(100, 46, 170, 24);
+    awayTeam_->setGeometry(px(100), px(46), px(170), px(24));
     lineBox_ = new QLineEdit(this);
     lineBox_->setObjectName("Text1");
     lineBox_->setProperty("Tag", "Line");
-    lineBox_->setGeometry(100, 80, 60, 24);
+    lineBox_->setGeometry(px(100), px(80), px(60), px(24));
     totalBox_ = new QLineEdit(this);
     totalBox_->setObjectName("Text2");
     totalBox_->setProperty("Tag", "Over / Under");
-    totalBox_->setGeometry(100, 114, 60, 24);
+    totalBox_->setGeometry(px(100), px(114), px(60), px(24));
     lblHome_ = new QLabel(this);
     lblHome_->setObjectName("lblHome");
     lblHome_->setAlignment(Qt::AlignCenter);
-    lblHome_->setGeometry(290, 12, 60, 24);
+    lblHome_->setGeometry(px(290), px(12), px(60), px(24));
     lblAway_ = new QLabel(this);
     lblAway_->setObjectName("lblAway");
     lblAway_->setAlignment(Qt::AlignCenter);
-    lblAway_->setGeometry(290, 46, 60, 24);
+    lblAway_->setGeometry(px(290), px(46), px(60), px(24));
     predictButton_ = new QPushButton("Predict", this);
     predictButton_->setObjectName("Command3d1");
-    predictButton_->setGeometry(60, 156, 110, 28);
+    predictButton_->setGeometry(px(60), px(156), px(110), px(28));
     exitButton_ = new QPushButton("Exit", this);
     exitButton_->setObjectName("Command3d2");
-    exitButton_->setGeometry(200, 156, 110, 28);
+    exitButton_->setGeometry(px(200), px(156), px(110), px(28));
     predictButton_->setAutoDefault(false);
     exitButton_->setAutoDefault(false);
-    setFixedSize(380, 200);
+    setFixedSize(px(380), px(200));
 
     // A line and a total, as a game record holds them: decimals and a sign.
     using F = GameRecord::Field;

@@ -53,7 +53,7 @@ public:
 
     int Lead() const { return Grip + (label_->isVisible() ? label_->sizeHint().width() + 4 : 0); }
     int IdealWidth() const { return Lead() + ChildHint().width() + 4; }
-    int MinimumWidth() const { return Lead() + ChevronWidth + 4; }
+    int MinimumWidth() const { return Lead() + ChevronWidth() + 4; }
     int IdealHeight() const { return std::max(ChildHint().height(), label_->sizeHint().height()) + BandPadding; }
 
     QWidget* Release()
@@ -98,7 +98,11 @@ protected:
 
 private:
     static constexpr int Grip = 8;
-    static constexpr int ChevronWidth = 14;
+    // 14 pixels, or as wide as a larger font's "»" needs.
+    int ChevronWidth() const
+    {
+        return std::max(14, chevron_->fontMetrics().horizontalAdvance(chevron_->text()) + 6);
+    }
 
     QSize ChildHint() const
     {
@@ -131,9 +135,9 @@ private:
         if (fits) {
             child_->clearMask();
         } else {
-            chevron_->setGeometry(width() - ChevronWidth, 0, ChevronWidth, h);
+            chevron_->setGeometry(width() - ChevronWidth(), 0, ChevronWidth(), h);
             chevron_->raise();
-            CutBefore(width() - ChevronWidth - x);
+            CutBefore(width() - ChevronWidth() - x);
         }
     }
 

@@ -26,6 +26,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QHeaderView>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -59,7 +60,15 @@ constexpr int32_t Red = 255;
 constexpr int CellFlags = DtSingleLine | DtWordEllipsis;
 
 int Whole(double v) { return static_cast<int>(vb::RoundHalfEven(v)); }
-int RowHeightPixels() { return Whole(Screen::Height() / 750.0); }
+
+// A grid row: a 750th of the screen height in twips, as pixels, grown with a desktop's larger
+// font as the text it holds is.
+double RowPixels() { return Screen::Height() / 750.0 * Screen::LargeFontScale(); }
+// The height in twips of n grid rows and the 400 twips about them, the rows' pixels reckoned at
+// 15 twips each as the design does.
+double RowsTwips(int n) { return n * RowPixels() * 15 + 400; }
+// The grid's top below the heading, as the design places it.
+int GridTop() { return Screen::DesignTwipsToPixelsY(600); }
 int PixelsX(double twips) { return Screen::TwipsToPixelsX(twips); }
 int PixelsY(double twips) { return Screen::TwipsToPixelsY(twips); }
 bool ThemePictureExists() { return !App().ThemePicture.empty() && FileExists(App().ThemePicture); }
@@ -110,7 +119,7 @@ StatsWindow::StatsWindow(QWidget* owner) : QWidget(owner)
     BuildControls();
     BuildMenus();
     engine_.Stats = [this](Totals& tt, Totals& ot, Averages& ta, Averages& oa) { TSPredict1_Stats(tt, ot, ta, oa); };
-    resize(900, 600);
+    resize(Screen::DesignPixels(900), Screen::DesignPixels(600));
 }
 
 StatsWindow::~StatsWindow() = default;
@@ -129,7 +138,10 @@ void StatsWindow::BuildControls()
     lblHeading_ = new QLabel(body);
     lblHeading_->setObjectName("lblHeading");
     lblHeading_->setAlignment(Qt::AlignHCenter);
-    lblHeading_->setGeometry(10, 4, 600, 34);
+    // Sizes in pixels for the font the window is laid out for, grown with a desktop's larger
+    // font: the heading's two lines keep their room above the grid.
+    auto px = [](int designPixels) { return Screen::DesignPixels(designPixels); };
+    lblHeading_->setGeometry(px(10), px(4), px(600), px(34));
 
     grdStats_ = new Grid(body);
     grdStats_->setObjectName("grdStats");
@@ -138,7 +150,7 @@ void StatsWindow::BuildControls()
         grdStats_->SetThemeBackColor(App().ThemeBackColor);
         ShowBoxScoreColors();
     });
-    grdStats_->setGeometry(10, PixelsY(600), 800, 400);
+    grdStats_->setGeometry(px(10), GridTop(), px(800), px(400));
     connect(grdStats_, &Grid::ColumnClick, this, &StatsWindow::grdStats_ColumnClick);
     connect(grdStats_, &Grid::CellClick, this, [this](int row, int) { grdStats_RowChosen(row); });
 
@@ -256,9 +268,33 @@ void StatsWindow::BuildMenus()
 
 // ---------------------------------------------------------------- load, activation
 
+// The heading, centred over the window, with a blank's room beyond its text so that a
+// centred line's overhanging letters are not cut.
+void StatsWindow::ShowHeading(const QString& text)
+{
+    lblHeading_->setText(text);
+    lblHeading_->adjustSize();
+    lblHeading_->resize(lblHeading_->width() + QFontMetrics(lblHeading_->font()).horizontalAdvance(QLatin1Char(' ')),
+                        lblHeading_->height());
+    lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+}
+
 void StatsWindow::FitGridToWindow()
 {
     grdStats_->FitTextToView(gridFace_);
+    // A desktop's larger face that cannot show every column in the window gives way to the
+    // face the window is laid out for, which may shrink as far as it does there.
+    if (gridFace_.pointSizeF() > DesignFontPoints) {
+        int shown = 0;
+        for (int c = 1; c <= grdStats_->Cols(); ++c)
+            if (grdStats_->ColumnVisible(c))
+                shown += grdStats_->ColumnWidth(c);
+        if (shown > grdStats_->viewport()->width()) {
+            QFont design = gridFace_;
+            design.setPointSizeF(DesignFontPoints);
+            grdStats_->FitTextToView(design);
+        }
+    }
     int rows = 2 * grdStats_->frameWidth() + grdStats_->horizontalHeader()->height();
     for (int r = 1; r <= grdStats_->Rows(); ++r)
         if (grdStats_->RowVisible(r))
@@ -428,9 +464,7 @@ void StatsWindow::RefreshStats()
         } catch (const VbError&) {
             line1 = SheetHeadingLine1("", seasonToDate, discard, f[fsRollingWeeks]);
         }
-        lblHeading_->setText(QString::fromStdString(line1 + "\r\n" + SheetHeadingLine2(f[fsSeparateHomeAway] == 1)));
-        lblHeading_->adjustSize();
-        lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+        ShowHeading(QString::fromStdString(line1 + "\r\n" + SheetHeadingLine2(f[fsSeparateHomeAway] == 1)));
     });
     grdStats_->SetRedraw(false);
     {
@@ -457,7 +491,7 @@ void StatsWindow::SetupStatsColumns()
     const QMainWindow* main = MainWindow();
     const double mainTwips = Screen::PixelsToTwipsX(main ? main->width() : width());
     const double gridTwips = mainTwips * 0.95;
-    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips), grdStats_->height());
+    grdStats_->setGeometry(CentredLeft(gridTwips), GridTop(), PixelsX(gridTwips), grdStats_->height());
     const int u = Whole(Screen::Width() > 9600 ? gridTwips / 15 : gridTwips / 15.5);
     if (grdStats_->Cols() == SheetColumns) {
         grdStats_->Clear();
@@ -542,7 +576,7 @@ void StatsWindow::TSPredict1_Stats(Totals& teamTotals, Totals& oppTotals, Averag
 
 void StatsWindow::ShowStatsRaw(const Averages& teamAverages, const Averages& oppAverages)
 {
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     const int32_t back = SheetCellBack();
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
@@ -562,7 +596,7 @@ void StatsWindow::ShowStatsRaw(const Averages& teamAverages, const Averages& opp
 
 void StatsWindow::ShowStatsProjected(const Averages& teamAverages, const Averages& oppAverages)
 {
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
     const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
@@ -579,7 +613,7 @@ void StatsWindow::ShowStatsProjected(const Averages& teamAverages, const Average
 
 void StatsWindow::ShowStatsGrades(const Averages& teamAverages, const Averages& oppAverages)
 {
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     const int w = Whole(App().CurrentFormula[fsCurrentWeek]);
     const int away = Season().Game(w - 1, SheetGame, gfAwayTeam);
     const int home = Season().Game(w - 1, SheetGame, gfHomeTeam);
@@ -637,9 +671,7 @@ void StatsWindow::StatItem_Click(int16_t code)
         if (vb::Val(vb::Right(weekText, 4)) < 1995)
             MsgBox(WarningText(item->warning), vbInformation | vbOKOnly, WarningTitle);
     }
-    lblHeading_->setText(QString::fromLatin1(item->heading));
-    lblHeading_->adjustSize();
-    lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+    ShowHeading(QString::fromLatin1(item->heading));
     StatCode = code;
     RankStat();
 }
@@ -653,7 +685,7 @@ void StatsWindow::RankStat()
 {
     AppState& app = App();
     const Formula& f = app.CurrentFormula;
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     const auto week = static_cast<int16_t>(Whole(f[fsCurrentWeek]));
     const auto games = static_cast<int16_t>(Whole(f[fsRollingWeeks]));
     const bool separate = f[fsSeparateHomeAway] != 0;
@@ -685,7 +717,7 @@ void StatsWindow::RankStat()
         if (ThemePictureExists())
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
         const double gridTwips = 0.75 * WindowWidthTwips();
-        grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+        grdStats_->setGeometry(CentredLeft(gridTwips), GridTop(), PixelsX(gridTwips),
                                grdStats_->height());
         const double pixels = gridTwips / Screen::TwipsPerPixelX();
         for (std::size_t i = 0; i < std::size(RankColumns); ++i) {
@@ -770,9 +802,7 @@ void StatsWindow::ChooseTeamThenShow(bool averages)
         MsgBox(NoStatsAvailable, vbOKOnly);
         return;
     }
-    lblHeading_->setText(QString::fromStdString(TeamTableHeading(TeamNameOf(MenuTeam), App().CurrentFormula[fsRollingWeeks])));
-    lblHeading_->adjustSize();
-    lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+    ShowHeading(QString::fromStdString(TeamTableHeading(TeamNameOf(MenuTeam), App().CurrentFormula[fsRollingWeeks])));
     CalcTeamStats(MenuTeam);
 }
 
@@ -815,17 +845,17 @@ void StatsWindow::CalcTeamStats(int16_t team)
         if (!logo.empty() && !App().ThemePicture.empty() && FileExists(logo))
             grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
     });
-    grdStats_->resize(grdStats_->width(), PixelsY(grdStats_->Rows() * (Screen::Height() / 750.0) * 15 + 400));
+    grdStats_->resize(grdStats_->width(), PixelsY(RowsTwips(grdStats_->Rows())));
     grdStats_->SetRedraw(true);
 }
 
 void StatsWindow::ShowTeamTable(const std::array<TeamTableRow, 8>& rows, bool averages)
 {
     teamTableShown_ = true;
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     grdStats_->Clear(true);
     const double gridTwips = 0.5 * WindowWidthTwips();
-    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+    grdStats_->setGeometry(CentredLeft(gridTwips), GridTop(), PixelsX(gridTwips),
                            grdStats_->height());
     const double g = gridTwips / 15;
     grdStats_->AddColumn("1", averages ? AverageStatsHeader : TotalStatsHeader, HdrAlignLeft, -1, Whole(g * 0.5));
@@ -849,7 +879,7 @@ void StatsWindow::ShowTeamTable(const std::array<TeamTableRow, 8>& rows, bool av
 
 void StatsWindow::AddBoxRows(const BoxGame& game, int32_t back, bool weekRow)
 {
-    const int h = RowHeightPixels();
+    const int h = Whole(RowPixels());
     const SeasonData& season = Season();
     if (weekRow) {
         const std::string label = WeekItem(game.weekSlot);
@@ -896,7 +926,7 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
 {
     AppState& app = App();
     const double gridTwips = 0.8 * WindowWidthTwips();
-    grdStats_->setGeometry(CentredLeft(gridTwips), PixelsY(600), PixelsX(gridTwips),
+    grdStats_->setGeometry(CentredLeft(gridTwips), GridTop(), PixelsX(gridTwips),
                            grdStats_->height());
     grdStats_->SetRedraw(false);
     try {
@@ -912,6 +942,7 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
         boxGames_.clear();
         int32_t c = 0;
         const bool picture = ThemePictureExists();
+        QString heading;
         auto addGame = [&](const BoxGame& game, bool weekRow) {
             const int first = grdStats_->Rows() + 1;
             AddBoxRows(game, NextBoxBack(c, app.ThemeBackColor, picture), weekRow);
@@ -923,21 +954,20 @@ void StatsWindow::ShowBoxScores(int16_t week, int16_t team, int16_t opponent)
             const std::string logo = TeamLogoPath(team);
             if (!logo.empty() && !app.ThemePicture.empty() && FileExists(logo))
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(logo));
-            lblHeading_->setText(QString::fromStdString(TeamNameOf(team) + " BOXSCORES"));
+            heading = QString::fromStdString(TeamNameOf(team) + " BOXSCORES");
             for (const BoxGame& game : TeamBoxGames(team, opponent, Whole(app.CurrentFormula[fsCurrentWeek])))
                 addGame(game, true);
         } else {
             if (ThemePictureExists())
                 grdStats_->SetBackgroundPictureFile(QString::fromStdString(app.ThemePicture));
-            lblHeading_->setText(QString::fromStdString("BOXSCORES FOR " + WeekItem(week - 1)));
+            heading = QString::fromStdString("BOXSCORES FOR " + WeekItem(week - 1));
             for (const BoxGame& game : WeekBoxGames(week - 1))
                 addGame(game, false);
         }
-        lblHeading_->adjustSize();
-        lblHeading_->move((width() - lblHeading_->width()) / 2, lblHeading_->y());
+        ShowHeading(heading);
         double height = 0.6 * Screen::Height();
         const int n = grdStats_->Rows();
-        const double fitted = n * (Screen::Height() / 750.0) * 15 + 400;
+        const double fitted = RowsTwips(n);
         if (n >= 1 && fitted < height)
             height = fitted;
         grdStats_->resize(grdStats_->width(), PixelsY(height));

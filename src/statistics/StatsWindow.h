@@ -120,6 +120,7 @@ private:
     // After a resize or a fill: every column whole (the text smaller in a small window) and
     // as many rows as the window has room for.
     void FitGridToWindow();
+    void ShowHeading(const QString& text);
     bool loaded_ = false;
     bool frameWatched_ = false;
     bool activatedOnce_ = false;

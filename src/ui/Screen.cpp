@@ -20,9 +20,7 @@ std::optional<ScreenMetrics>& Injected()
     return metrics;
 }
 
-// The windows are laid out in twips for Qt's own font of DesignFontPoints. A desktop that hands
-// the program a larger font is a desktop of large fonts, as Windows' large-font setting makes
-// one: its logical inch takes more pixels, so that every layout in twips grows with its text.
+// How much larger than DesignFontPoints the application font is, 1 when it is not larger.
 double LargeFontScale(const QFont& font, double dpi)
 {
     double points = font.pointSizeF();
@@ -40,9 +38,9 @@ ScreenMetrics Measure()
     if (!screen)
         return m;
     // Windows counts 1440 twips to the logical inch; Qt's logical dpi is the same notion.
-    m.largeFontScale = LargeFontScale(QGuiApplication::font(), screen->logicalDotsPerInchY());
-    const double dpiX = screen->logicalDotsPerInchX() * m.largeFontScale;
-    const double dpiY = screen->logicalDotsPerInchY() * m.largeFontScale;
+    const double dpiX = screen->logicalDotsPerInchX();
+    const double dpiY = screen->logicalDotsPerInchY();
+    m.largeFontScale = LargeFontScale(QGuiApplication::font(), dpiY);
     if (dpiX > 0)
         m.twipsPerPixelX = 1440.0 / dpiX;
     if (dpiY > 0)
@@ -88,15 +86,13 @@ QRect Screen::AvailableArea()
     return {m.availableLeft, m.availableTop, m.availableWidth, m.availableHeight};
 }
 
-double Screen::RowHeight()
-{
-    const double scale = LargeFontScale();
-    return Height() * scale / 750.0 * scale;
-}
-
-int Screen::RowHeightPixels() { return vb::Whole(RowHeight()); }
+int Screen::RowHeightPixels() { return vb::Whole(Height() / 750.0); }
 
 int Screen::DesignPixels(double pixels) { return static_cast<int>(vb::RoundHalfEven(pixels * LargeFontScale())); }
+
+int Screen::DesignTwipsToPixelsX(double twips) { return TwipsToPixelsX(twips * LargeFontScale()); }
+
+int Screen::DesignTwipsToPixelsY(double twips) { return TwipsToPixelsY(twips * LargeFontScale()); }
 
 int Screen::TwipsToPixelsX(double twips)
 {

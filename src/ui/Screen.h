@@ -18,7 +18,7 @@ struct ScreenMetrics {
     double twipsPerPixelX = 15.0;   // 1440 twips an inch at 96 dpi
     double twipsPerPixelY = 15.0;
     // How much larger than DesignFontPoints the application font is (1 when it is not
-    // larger): a desktop of large fonts, whose logical inch the twips above already take in.
+    // larger): a desktop of large fonts.
     double largeFontScale = 1.0;
     int widthPixels = 1024;
     int heightPixels = 768;
@@ -48,15 +48,15 @@ public:
     // The screen's available area in pixels (left, top, width, height).
     static QRect AvailableArea();
 
-    // The grids' row height in pixels: a 750th of the screen height in twips, whole. On a
-    // desktop of large fonts it is the design font's row grown as the font is (its twips,
-    // being smaller, would make rows lower while their text grows).
+    // The grids' row height in pixels: a 750th of the screen height in twips, whole.
     static int RowHeightPixels();
-    static double RowHeight();   // the same before it is made whole
 
-    // A size a window gives in pixels for the font it is laid out for, at the font in use: a
-    // desktop of large fonts makes it as much larger as it makes a twip.
+    // A size a window's design gives for the font it is laid out for, in pixels or twips, at
+    // the font in use: on a desktop of large fonts (as Windows' large-font setting makes one)
+    // it is as much larger as the font, so that the text it was sized for keeps fitting it.
     static int DesignPixels(double pixels);
+    static int DesignTwipsToPixelsX(double twips);
+    static int DesignTwipsToPixelsY(double twips);
 
     // Twips to whole pixels (half to even) and back.
     static int TwipsToPixelsX(double twips);

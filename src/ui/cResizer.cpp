@@ -419,6 +419,9 @@ void cResizer::ApplyResize(const Rule& rule)
     }
 
     const int n = static_cast<int>(rule.controls.size());
+    int64_t value = rule.value;
+    if (rule.kind == FixedHeight || rule.kind == FixedWidth)
+        value = static_cast<int64_t>(std::llround(static_cast<double>(value) * LargeFontShrink()));
     for (int i = 0; i < n; ++i) {
         QWidget* c = rule.controls[static_cast<size_t>(i)];
         if (!c)
@@ -430,10 +433,24 @@ void cResizer::ApplyResize(const Rule& rule)
         case ColumnFirstTakesRest: ApplyFirstTakesRest(rule, c, i, bounds); break;
         case Proportional: ApplyProportional(c, i, bounds); break;
         case FontResizing: ApplyFontResizing(c, i, bounds); break;
-        default: ApplyEdgeRule(rule.kind, c, bounds, rule.value); break;
+        default: ApplyEdgeRule(rule.kind, c, bounds, value); break;
         }
     }
 }
+
+// A window whose design sizes follow a desktop's large fonts, when it is smaller than its
+// design size, lets its fixed sizes fall back as its faces do, down to what they are at the
+// font it is laid out for: a box kept at the large font's height would run into the one below.
+double cResizer::LargeFontShrink() const
+{
+    const double scale = LargeFonts();
+    if (!(scale > 1.0) || !target_ || designWidth_ == 0 || designHeight_ == 0)
+        return 1.0;
+    const double f = std::min(WidthOf(target_) / designWidth_, HeightOf(target_) / designHeight_);
+    return std::clamp(f, 1.0 / scale, 1.0);
+}
+
+double cResizer::LargeFonts() const { return followsLargeFonts_ ? Screen::LargeFontScale() : 1.0; }
 
 void cResizer::ApplyEdgeRule(int32_t kind, QWidget* c, const Bounds& r, int64_t v)
 {
@@ -492,6 +509,30 @@ void cResizer::ApplyEqualSizes(const Rule& rule, QWidget* c, int i, const Bounds
         return;
     const double span = static_cast<double>(across ? r.R - r.L : r.B - r.T);
     const double size = span / n - static_cast<double>(product) / n;
+    if (across) {
+        // Where one control's text needs more than an equal share (a larger font, a long
+        // item), each takes the width its text needs and they share what is left equally;
+        // where even that is too little, they share the room in proportion to their needs.
+        double widest = 0, needs = 0;
+        std::vector<double> need(static_cast<size_t>(n), 0.0);
+        for (int j = 0; j < n; ++j)
+            if (const QWidget* w = rule.controls[static_cast<size_t>(j)]) {
+                need[static_cast<size_t>(j)] = std::max(0, w->sizeHint().width()) * Tx();
+                widest = std::max(widest, need[static_cast<size_t>(j)]);
+                needs += need[static_cast<size_t>(j)];
+            }
+        if (widest > size && needs > 0) {
+            const double room = span - static_cast<double>(product);
+            const double own = need[static_cast<size_t>(i)];
+            SetWidth(c, needs <= room ? own + (room - needs) / n : own * room / needs);
+            double pos = static_cast<double>(r.L) + static_cast<double>(v * (i + 1));
+            for (int j = 0; j < i; ++j)
+                if (const QWidget* w = rule.controls[static_cast<size_t>(j)])
+                    pos += WidthOf(w);
+            SetLeft(c, pos);
+            return;
+        }
+    }
     if (across)
         SetWidth(c, size);
     else
@@ -558,14 +599,31 @@ void cResizer::ApplyProportional(QWidget* c, int i, const Bounds& r) const
                   d.bottom * static_cast<double>(sy));
 }
 
+namespace {
+
+// A face grows with the window and never falls below its design size. In a window whose design
+// sizes follow a desktop's large fonts (scale above 1), a window smaller than its design size
+// lets the desktop's face fall back as far as the font the window is laid out for, as its
+// controls do, so that every text keeps fitting its control; a face set smaller keeps its size.
+float SmallestFontFactor(float designPoints, double scale)
+{
+    if (designPoints <= 0)
+        return 1.0f;
+    const double smallest = std::max(DesignFontPoints / designPoints, scale > 0 ? 1.0 / scale : 1.0);
+    return static_cast<float>(std::min(1.0, smallest));
+}
+
+} // namespace
+
 void cResizer::ApplyFontResizing(QWidget* c, int i, const Bounds& r) const
 {
     if (designWidth_ == 0 || designHeight_ == 0 || i >= static_cast<int>(designFontSizes_.size()))
         return;
     const double fx = static_cast<double>(r.R) / designWidth_;
     const double fy = static_cast<double>(r.B) / designHeight_;
-    const float f = std::clamp(static_cast<float>(std::min(fx, fy)), 1.0f, 1.5f);
-    const float size = designFontSizes_[static_cast<size_t>(i)] * f;
+    const float design = designFontSizes_[static_cast<size_t>(i)];
+    const float f = std::clamp(static_cast<float>(std::min(fx, fy)), SmallestFontFactor(design, LargeFonts()), 1.5f);
+    const float size = design * f;
     // A face already of that size is left as it is: setting it again would still make the
     // control lay itself out anew (a list box measures every one of its items).
     if (size > 0 && c->font().pointSizeF() != static_cast<double>(size)) {

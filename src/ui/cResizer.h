@@ -66,6 +66,11 @@ public:
     void AddCaptions(QWidget* window, QWidget* container, int16_t distance, int32_t position,
                      const QList<QWidget*>& controls = {});
 
+    // The window's design sizes grow with a desktop's large fonts (Screen::DesignPixels):
+    // where it is smaller than its design size, its faces and fixed sizes may fall back as far
+    // as they are at the font it is laid out for.
+    void FollowLargeFonts() { followsLargeFonts_ = true; }
+
     // One resize pass, as a resize of the target runs it (tests call it directly).
     void ResizePass();
 
@@ -112,6 +117,8 @@ private:
     void ApplyProportional(QWidget* c, int i, const Bounds& r) const;
     void ApplyFontResizing(QWidget* c, int i, const Bounds& r) const;
     bool IsWindowReference(const QObject* reference) const;
+    double LargeFontShrink() const;
+    double LargeFonts() const;   // the large-font scale the window follows, 1 when none
 
     QPointer<QWidget> target_;
     std::vector<Rule> rules_;
@@ -123,6 +130,7 @@ private:
     std::vector<DesignRect> designRects_;
     std::vector<int16_t> designFontSizes_;
     int16_t captionCounter_ = 0;
+    bool followsLargeFonts_ = false;
 };
 
 } // namespace vexal

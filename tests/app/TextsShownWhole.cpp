@@ -18,6 +18,7 @@
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -84,6 +85,8 @@ public:
                 CheckOption(static_cast<QAbstractButton*>(w));
             else if (auto* button = qobject_cast<QPushButton*>(w))
                 CheckButton(button);
+            else if (auto* tool = qobject_cast<QToolButton*>(w))
+                CheckToolButton(tool);
             else if (auto* box = qobject_cast<QGroupBox*>(w))
                 CheckFrame(box);
             else if (auto* tabs = qobject_cast<QTabBar*>(w))
@@ -168,6 +171,40 @@ private:
             return;
         const QString text = ShownText(button->text());
         Fits(button, text, QFontMetrics(button->font()).horizontalAdvance(text) + 4, button->width());
+    }
+
+    // What of a control its window shows: the part its parents' rectangles leave, less what
+    // a parent's mask hides (a bar band shows only the buttons that fit before its chevron).
+    QRect ShownPart(QWidget* w) const
+    {
+        QRegion shown = w->visibleRegion();
+        for (QWidget* a = w; a && a != root_->window(); a = a->parentWidget())
+            if (!a->mask().isEmpty())
+                shown &= a->mask().translated(-w->mapTo(a, QPoint(0, 0)));
+        return shown.boundingRect();
+    }
+
+    // A toolbar's button with a caption shows it whole only where its bar shows the whole
+    // button (a band lower or narrower than the button cuts it); a button that shows only a
+    // caption needs room for the caption's ink.
+    void CheckToolButton(QToolButton* button)
+    {
+        const bool picture = !button->icon().isNull();
+        if (button->text().isEmpty() || (picture && button->toolButtonStyle() == Qt::ToolButtonIconOnly))
+            return;
+        const QRect shown = ShownPart(button);
+        if (shown.isEmpty())
+            return;
+        const QString text = ShownText(button->text());
+        if (!picture || button->toolButtonStyle() == Qt::ToolButtonTextOnly) {
+            Fits(button, text, InkWidth(QFontMetrics(button->font()), text) + 4, shown.width());
+            return;
+        }
+        const QSize needed = button->sizeHint();
+        Fits(button, text, needed.width(), shown.width());
+        if (needed.height() > shown.height())
+            faults_.push_back({Name(button, text), "cut off: needs " + std::to_string(needed.height()) +
+                                                       " px high, has " + std::to_string(shown.height())});
     }
 
     void CheckFrame(QGroupBox* box)
