@@ -765,6 +765,9 @@ void PredictWindow::FitGridToWindow()
             Grid_->FitTextToView(face);
         }
     }
+    // The headings are measured in the face the cells take: they show in it too.
+    if (Grid_->horizontalHeader()->font() != Grid_->font())
+        Grid_->horizontalHeader()->setFont(Grid_->font());
     CentreGridAndProgress();
 }
 

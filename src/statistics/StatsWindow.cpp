@@ -295,6 +295,9 @@ void StatsWindow::FitGridToWindow()
             grdStats_->FitTextToView(design);
         }
     }
+    // The headings are measured in the face the cells take: they show in it too.
+    if (grdStats_->horizontalHeader()->font() != grdStats_->font())
+        grdStats_->horizontalHeader()->setFont(grdStats_->font());
     int rows = 2 * grdStats_->frameWidth() + grdStats_->horizontalHeader()->height();
     for (int r = 1; r <= grdStats_->Rows(); ++r)
         if (grdStats_->RowVisible(r))
