@@ -457,8 +457,32 @@ void StandingsWindow::FitGridsToView()
     // Both conferences side by side, or a schedule's columns, may be wider than a small
     // window. The face is the one the resize rules have set.
     QFont face = grdTeam_->font();
+    // The filter row grows with the desktop's font: the grid starts below it, its bottom where
+    // the resize rules put it.
+    int filtersBottom = 0;
+    for (const QWidget* filter : {static_cast<QWidget*>(chkFavorite_), static_cast<QWidget*>(chkDog_),
+                                  static_cast<QWidget*>(cboSi_)})
+        filtersBottom = std::max(filtersBottom, filter->geometry().bottom() + 1);
+    if (grdTeam_->y() < filtersBottom) {
+        const int bottom = grdTeam_->geometry().bottom();
+        grdTeam_->setGeometry(grdTeam_->x(), filtersBottom, grdTeam_->width(),
+                              std::max(1, bottom + 1 - filtersBottom));
+    }
     grdTeam_->FillView();
     grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
+    // A desktop's larger face that cannot show both conferences in the window gives way to the
+    // face the window is laid out for, which may shrink as far as it does there.
+    if (face.pointSizeF() > DesignFontPoints && grdTeam_->font().pointSizeF() < face.pointSizeF()) {
+        int shown = 0;
+        for (int c = 1; c <= grdTeam_->Cols(); ++c)
+            if (grdTeam_->ColumnVisible(c))
+                shown += grdTeam_->ColumnWidth(c);
+        if (shown > grdTeam_->RoomForColumns()) {
+            QFont design = face;
+            design.setPointSizeF(DesignFontPoints);
+            grdTeam_->FitTextToView(design, {AfcColumn, NfcColumn, SpacerColumn});
+        }
+    }
     grdTeam_->FillView({AfcColumn, NfcColumn});
     if (grdSched_->isVisible()) {
         grdSched_->setGeometry(grdTeam_->geometry());

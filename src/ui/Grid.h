@@ -169,6 +169,9 @@ public:
     // share the width the columns leave empty. Called before FitTextToView too, the text is
     // fitted to the width the rows leave.
     void FillView(std::initializer_list<int> widen = {});
+    // The width the columns have to show in: the view's as the present rows leave it (the
+    // scroll bars catch up with a change of sizes only later).
+    int RoomForColumns() const;
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;
@@ -332,9 +335,6 @@ private:
         bool includeInSelect = true;
     };
     bool ValidCell(int row, int col) const;
-    // The width the columns have to show in: the view's as the present rows leave it (the
-    // scroll bars catch up with a change of sizes only later).
-    int RoomForColumns() const;
     QSize RoomForCells() const;                          // with no scroll bars
     bool ValidColumn(int col) const { return col >= 1 && col <= Cols(); }
     bool ValidRow(int row) const { return row >= 1 && row <= Rows(); }

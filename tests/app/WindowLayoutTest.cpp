@@ -105,8 +105,7 @@ struct WindowCase {
     // Controls their parent cuts on purpose: a toolbar wider than its band runs under the
     // band's chevron, which offers the buttons that do not fit whole (and are not shown).
     std::vector<std::string> cutByParent = {};
-    // Checked with the desktops' larger fonts too. Standings is not yet: at those fonts its
-    // grid's columns run under its scroll bar and its grid under its check boxes.
+    // Checked with the desktops' larger fonts too.
     bool desktopFonts = true;
 };
 
@@ -189,8 +188,7 @@ std::vector<WindowCase> EveryWindow()
                 {"sita3d", 0, 6}, {"sith3d", 0, 6}, {"psya3d", 0, 6}, {"psyh3d", 0, 6}}),
          {},
          {9540, 5205}},
-        {"FORM1", Open::Toolbar1, 0, Names({"chkFavorite", "chkDog", "cboSi", "grdTeam"}), {}, {}, {}, false, {},
-         false},
+        {"FORM1", Open::Toolbar1, 0, Names({"chkFavorite", "chkDog", "cboSi", "grdTeam"})},
         {"PREDICT", Open::Toolbar1, 4,
          Names({"mnuBar", "Grid", "lblTeaser", "cboTeaser", "lblLines", "cboLines", "chkOu", "chkOtherFac",
                 "chkPoolPicks", "cmdSmartPred", "cmdConsensus", "CmdWeb"})},
