@@ -729,7 +729,7 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
     const int shownIndex = IndexOf(before, c.week, c.game);
     ASSERT_GE(shownIndex, 0);
     const GameRecord shownGame = before.season[static_cast<std::size_t>(shownIndex)];
-    const double typed = std::atof(c.text);
+    const double typed = QString::fromLatin1(c.text).toDouble();
     ASSERT_EQ(Shown(view, c.change, c.game), Stored(before, c.change, in, shownIndex)) << "the game shown";
     ASSERT_NE(Shown(view, c.change, c.game), typed) << "a change that changes nothing";
 
