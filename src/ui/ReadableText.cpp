@@ -279,9 +279,12 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
     const QImage image = brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
     if (image.isNull() || brush.style() != Qt::TexturePattern)
         return {brush.color()};
-    const QRect area = QRect(widget->mapTo(filler, part.topLeft()), part.size()).intersected(image.rect());
+    // The picture is tiled from the filler's corner: a text beyond its first tile (the bar's
+    // lower rows on a picture of 64 pixels) stands on the tile repeated there.
+    const QRect area = QRect(widget->mapTo(filler, part.topLeft()), part.size());
     if (area.isEmpty())
         return {brush.color()};
+    const auto tiled = [](int at, int size) { return ((at % size) + size) % size; };
     QColor darkest, lightest;
     double low = 2.0, high = -1.0;
     const int columns = 5;
@@ -290,10 +293,13 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
     const bool plain = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
     QRgb lastRgb = 0;
     double lastLight = -1.0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
+    // A text taller than the picture meets every row of it once.
+    const int rows = std::min(area.height(), image.height());
+    for (int step = 0; step < rows; ++step) {
+        const int y = tiled(area.top() + step, image.height());
         const auto* row = plain ? reinterpret_cast<const QRgb*>(image.constScanLine(y)) : nullptr;
         for (int i = 0; i < columns; ++i) {
-            const int x = area.left() + (area.width() - 1) * i / (columns - 1);
+            const int x = tiled(area.left() + (area.width() - 1) * i / (columns - 1), image.width());
             double l = 0;
             QColor c;
             if (row) {

@@ -1,6 +1,7 @@
 // Gradient backgrounds: band colours, band layout per style, the band count from the colour
 // depth, and attaching to and detaching from windows.
 #include "Screen.h"
+#include "ReadableText.h"
 #include "cBackGround.h"
 
 #include <QApplication>
@@ -158,3 +159,37 @@ TEST_F(BackgroundTest, SystemColoursAreTranslated)
 }
 
 } // namespace
+
+// A picture fills its widget in tiles from the widget's corner: what stands behind a caption
+// beyond the first tile (the bar's lower rows on a picture of 64 pixels) is the tile repeated
+// there, light or dark as the tile is at that place, never "no picture" (black).
+TEST(TiledPictureBehindACaption, IsTheTileRepeatedWhereTheCaptionStands)
+{
+    QImage tile(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            tile.setPixel(x, y, y < 32 ? qRgb(230, 235, 240) : qRgb(0, 0, 128));
+    QWidget filler;
+    filler.resize(400, 300);
+    filler.setAutoFillBackground(true);
+    QPalette palette = filler.palette();
+    palette.setBrush(QPalette::Window, QBrush(tile));
+    filler.setPalette(palette);
+    struct Case {
+        QPoint at;
+        QRgb expected;
+    };
+    const Case cases[] = {
+        {{4, 2}, qRgb(230, 235, 240)},      // the first tile's light half
+        {{70, 64 + 4}, qRgb(230, 235, 240)}, // the light half of a tile further on
+        {{200, 128 + 40}, qRgb(0, 0, 128)},  // the dark half of a tile further on
+    };
+    for (const Case& c : cases) {
+        QWidget caption(&filler);
+        caption.setGeometry(QRect(c.at, QSize(40, 20)));
+        const std::vector<QColor> behind = BackgroundBehind(&caption);
+        ASSERT_FALSE(behind.empty());
+        for (const QColor& color : behind)
+            EXPECT_EQ(color.rgb(), c.expected) << c.at.x() << "," << c.at.y();
+    }
+}
