@@ -265,6 +265,29 @@ QColor NearestReadableColor(const QColor& wanted, const std::vector<QColor>& bac
     return WorstContrast(Luminance(Black), backgrounds) >= WorstContrast(Luminance(White), backgrounds) ? black : white;
 }
 
+namespace {
+
+// The darkest and the lightest of the colours met, by their light.
+struct LightRange {
+    QColor darkest, lightest;
+    double low = 2.0, high = -1.0;
+    bool Widens(double light) const { return light < low || light > high; }
+    void Add(const QColor& color, double light)
+    {
+        if (light < low) {
+            low = light;
+            darkest = color;
+        }
+        if (light > high) {
+            high = light;
+            lightest = color;
+        }
+    }
+    std::vector<QColor> Colors() const { return {darkest, lightest}; }
+};
+
+} // namespace
+
 std::vector<QColor> BackgroundBehind(const QWidget* widget)
 {
     return BackgroundBehind(widget, widget->rect());
@@ -285,8 +308,7 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
     if (area.isEmpty())
         return {brush.color()};
     const auto tiled = [](int at, int size) { return ((at % size) + size) % size; };
-    QColor darkest, lightest;
-    double low = 2.0, high = -1.0;
+    LightRange range;
     const int columns = 5;
     // A picture of plain 8-bit channels is read straight from its rows; neighbouring samples
     // mostly repeat a colour, whose light is then not worked out again.
@@ -311,23 +333,16 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
                     lastLight = Luminance(Rgb{qRed(rgb), qGreen(rgb), qBlue(rgb)});
                 }
                 l = lastLight;
-                if (l < low || l > high)
+                if (range.Widens(l))
                     c = QColor::fromRgba(rgb);
             } else {
                 c = image.pixelColor(x, y);
                 l = RelativeLuminance(c);
             }
-            if (l < low) {
-                low = l;
-                darkest = c;
-            }
-            if (l > high) {
-                high = l;
-                lightest = c;
-            }
+            range.Add(c, l);
         }
     }
-    return {darkest, lightest};
+    return range.Colors();
 }
 
 void KeepCaptionReadable(QWidget* w)
@@ -499,22 +514,14 @@ std::vector<QColor> ColorsOfBrush(const QBrush& brush)
         return {brush.color()};
     // A picture is sampled on a grid of at most 64 x 64 points.
     const int stepX = std::max(1, image.width() / 64), stepY = std::max(1, image.height() / 64);
-    QColor darkest, lightest;
-    double low = 2.0, high = -1.0;
+    LightRange range;
     for (int y = 0; y < image.height(); y += stepY)
         for (int x = 0; x < image.width(); x += stepX) {
             const QColor c = image.pixelColor(x, y);
             const double l = RelativeLuminance(c);
-            if (l < low) {
-                low = l;
-                darkest = c;
-            }
-            if (l > high) {
-                high = l;
-                lightest = c;
-            }
+            range.Add(c, l);
         }
-    return {darkest, lightest};
+    return range.Colors();
 }
 
 namespace {
