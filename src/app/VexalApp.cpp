@@ -22,8 +22,10 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vexal {
@@ -82,7 +84,30 @@ std::string ListedNames(const std::vector<std::string>& names)
     return text;
 }
 
-const char* const WhySeasonFileNamesAreExact = "a season file's name is its year and \".nfl\" in small letters";
+// The files named as season files that are not read, one sentence for each reason, the first
+// with `where` after its names: "2025.nfl and 2026.nfl were not taken as season files: ...".
+std::string NotTakenSentences(const std::vector<UnreadSeasonFile>& files, const std::string& where)
+{
+    using Why = UnreadSeasonFile::Why;
+    const std::pair<Why, std::string> reasons[] = {
+        {Why::OtherCase, "a season file's name is its year and \".nfl\" in small letters"},
+        {Why::OtherYear, "the program offers the seasons " + std::to_string(FirstSeason) + " to " +
+                             std::to_string(CurrentSeason) + " only"},
+    };
+    std::string text;
+    for (const auto& [why, reason] : reasons) {
+        std::vector<std::string> names;
+        for (const UnreadSeasonFile& file : files)
+            if (file.why == why)
+                names.push_back(file.name);
+        if (names.empty())
+            continue;
+        const bool one = names.size() == 1;
+        text += (text.empty() ? "" : " ") + ListedNames(names) + (text.empty() ? where : "") +
+                (one ? " was not taken as a season file: " : " were not taken as season files: ") + reason + ".";
+    }
+    return text;
+}
 
 } // namespace
 
@@ -96,23 +121,25 @@ std::string ProgramFolderProblem(const std::filesystem::path& folder)
     for (int year = FirstSeason; year <= CurrentSeason; ++year)
         if (FileExists(folder / SeasonFileName(year)))
             return {};
-    const std::vector<std::string> others = SeasonFilesInOtherCase(folder);
-    if (!others.empty())
-        return "The program folder " + name + " holds no season file (<year>.nfl). " + ListedNames(others) +
-               (others.size() == 1 ? " was" : " were") + " not taken: " + WhySeasonFileNamesAreExact + ". Rename " +
-               (others.size() == 1 ? "it" : "them") + " so, or set VEXAL_HOME to the folder that holds your season files.";
-    return "The program folder " + name + " holds no season file (<year>.nfl). Copy your season files "
-           "there, or set VEXAL_HOME to the folder that holds them.";
+    const std::vector<UnreadSeasonFile> unread = UnreadSeasonFiles(folder);
+    if (unread.empty())
+        return "The program folder " + name + " holds no season file (<year>.nfl). Copy your season files "
+               "there, or set VEXAL_HOME to the folder that holds them.";
+    // What is there is named, not called nothing.
+    const bool onlyCase = std::all_of(unread.begin(), unread.end(), [](const UnreadSeasonFile& file) {
+        return file.why == UnreadSeasonFile::Why::OtherCase;
+    });
+    const std::string seasons = std::to_string(FirstSeason) + " to " + std::to_string(CurrentSeason);
+    return "The program folder " + name + " holds none of the seasons " + seasons + " (<year>.nfl). " +
+           NotTakenSentences(unread, "") + " " +
+           (onlyCase ? std::string(unread.size() == 1 ? "Rename it" : "Rename them") +
+                           " so, or set VEXAL_HOME to the folder that holds your season files."
+                     : "Copy season files of " + seasons + " there, or set VEXAL_HOME to the folder that holds them.");
 }
 
 std::string SeasonFilesNotTaken(const std::filesystem::path& folder)
 {
-    const std::vector<std::string> others = SeasonFilesInOtherCase(folder);
-    if (others.empty())
-        return {};
-    const bool one = others.size() == 1;
-    return ListedNames(others) + " in the program folder " + FolderName(folder) + (one ? " was" : " were") +
-           " not taken as " + (one ? "a season file: " : "season files: ") + WhySeasonFileNamesAreExact + ".";
+    return NotTakenSentences(UnreadSeasonFiles(folder), " in the program folder " + FolderName(folder));
 }
 
 void CheckProgramFolder()

@@ -15,11 +15,11 @@ void RegisterAllWindows();
 std::filesystem::path DefaultProgramFolder();
 
 // What is wrong with a program folder, in the words shown to the user: it does not exist, or
-// it holds no season file (naming the files that are named as one only in another letter
-// case, which are not read). Empty when it is fine.
+// it holds no season file the program reads (naming, with why, the files named as season files
+// that it does not read: another letter case, a season it does not offer). Empty when it is fine.
 std::string ProgramFolderProblem(const std::filesystem::path& folder);
-// Beside season files, the files named as one only in another letter case ("2023.NFL"), in
-// the words shown to the user: they are not read. Empty when there are none.
+// Beside season files, the files named as season files that are not read ("2023.NFL",
+// "2025.nfl"), with why, in the words shown to the user. Empty when there are none.
 std::string SeasonFilesNotTaken(const std::filesystem::path& folder);
 // Start-up check of the program folder: shows the problem in a message box, else names the
 // files not taken as season files and writes the shipped default formula when the folder has

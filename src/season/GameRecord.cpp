@@ -253,23 +253,29 @@ std::string SeasonFileName(int year)
 
 std::filesystem::path SeasonFilePath(int year) { return ProgramFolder() / SeasonFileName(year); }
 
-std::vector<std::string> SeasonFilesInOtherCase(const std::filesystem::path& folder)
+std::vector<UnreadSeasonFile> UnreadSeasonFiles(const std::filesystem::path& folder)
 {
-    std::vector<std::string> names;
+    const std::size_t digits = 4;
+    const std::string extension = ".nfl";
+    std::vector<UnreadSeasonFile> files;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
-        // "<four digits>.nfl" in another case: the digits give the season it would be.
-        if (name.size() != SeasonFileName(CurrentSeason).size())
+        // Only a four-digit year and ".nfl" names a season: "19.nfl" or "abcd.nfl" is no
+        // season file of any year.
+        if (name.size() != digits + extension.size() || !vb::SameText(name.substr(digits), extension) ||
+            !std::all_of(name.begin(), name.begin() + digits, [](char c) { return c >= '0' && c <= '9'; }))
             continue;
-        const int year = static_cast<int>(vb::Val(name.substr(0, 4)));
+        const int year = std::stoi(name.substr(0, digits));
+        const bool offered = year >= FirstSeason && year <= CurrentSeason;
+        if (offered && name == SeasonFileName(year))
+            continue;
         std::error_code typeError;
-        if (year >= FirstSeason && year <= CurrentSeason && name != SeasonFileName(year) &&
-            vb::SameText(name, SeasonFileName(year)) && entry.is_regular_file(typeError))
-            names.push_back(name);
+        if (entry.is_regular_file(typeError))
+            files.push_back({name, offered ? UnreadSeasonFile::Why::OtherCase : UnreadSeasonFile::Why::OtherYear});
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    return files;
 }
 
 std::string EncodeRecords(const std::vector<GameRecord>& records)

@@ -107,10 +107,17 @@ struct GameRecord {
 // The season file of a year in the program folder: "2024.nfl".
 std::filesystem::path SeasonFilePath(int year);
 std::string SeasonFileName(int year);
-// The files of a folder named as a season file of a season 1984 to 2024 only when letter case
-// is ignored ("2024.NFL", copied from a system that writes names so), sorted by name: the
-// season file's name is exact, and these are not read.
-std::vector<std::string> SeasonFilesInOtherCase(const std::filesystem::path& folder);
+// A file of a folder named as a season file ("<four digits>.nfl", letter case aside) that is
+// not read as one, and why: its name is the season file's of a season 1984 to 2024 only when
+// letter case is ignored ("2024.NFL", copied from a system that writes names so), or its year
+// is one the program does not offer ("2025.nfl").
+struct UnreadSeasonFile {
+    enum class Why { OtherCase, OtherYear };
+    std::string name;
+    Why why;
+};
+// Every such file of the folder, sorted by name.
+std::vector<UnreadSeasonFile> UnreadSeasonFiles(const std::filesystem::path& folder);
 
 // Whole-file helpers for tools and tests; the program itself reads and rewrites season files
 // one record at a time.

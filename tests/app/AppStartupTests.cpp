@@ -324,17 +324,29 @@ TEST_F(WholeProgram, ARelativeProgramFolderLoadsItsSeasonsAndPredictsWithTheShip
 TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
 {
     TempFolder root;
-    root.Write("seasons/2023.nfl", std::string(GameRecord::Size, '\0'));
+    const std::string record(GameRecord::Size, '\0');
+    root.Write("seasons/2023.nfl", record);
     root.Write("other/notes.txt", "x");
     std::filesystem::create_directories(root / "empty");
     // Copied from a system that writes names in capitals: not read, and named.
     for (const char* name : {"capitals/2024.NFL", "capitals/2023.Nfl", "capitals/1983.NFL", "capitals/2024.nfl.bak"})
-        root.Write(name, std::string(GameRecord::Size, '\0'));
+        root.Write(name, record);
     std::filesystem::create_directories(root / "capitals/2022.NFL");
+    root.Write("capital/2024.NFL", record);
+    for (const char* name : {"beside/2023.nfl", "beside/2022.NFL"})
+        root.Write(name, record);
+    // Seasons the program does not offer, made as a user makes them: named, and the start goes
+    // on with the seasons it offers. Names that hold no four-digit year are no season file.
+    for (const char* name : {"later/2023.nfl", "later/2024.nfl", "later/2025.nfl", "later/2026.nfl"})
+        root.Write(name, record);
+    for (const char* name : {"future/2025.nfl", "future/abcd.nfl", "future/19.nfl", "future/20250.nfl",
+                             "future/+202.nfl", "future/2025.nfl.old"})
+        root.Write(name, record);
+    std::filesystem::create_directories(root / "future/2026.nfl");
     struct Case {
         const char* folder;
-        std::string message;   // empty: the folder is fine
-        bool defaultWritten;
+        std::string message;   // the one message at the start; empty: none
+        bool defaultWritten;   // the folder is fine, and any message is said beside its seasons
     };
     const std::string base = root.Path().string() + "/";
     const Case cases[] = {
@@ -345,14 +357,26 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
                   "there, or set VEXAL_HOME to the folder that holds them.", false},
         {"empty", "The program folder " + base + "empty holds no season file (<year>.nfl). Copy your season files "
                   "there, or set VEXAL_HOME to the folder that holds them.", false},
-        {"capitals", "The program folder " + base + "capitals holds no season file (<year>.nfl). 2023.Nfl and 2024.NFL "
-                     "were not taken: a season file's name is its year and \".nfl\" in small letters. Rename them so, "
-                     "or set VEXAL_HOME to the folder that holds your season files.", false},
+        {"capital", "The program folder " + base + "capital holds none of the seasons 1984 to 2024 (<year>.nfl). "
+                    "2024.NFL was not taken as a season file: a season file's name is its year and \".nfl\" in small "
+                    "letters. Rename it so, or set VEXAL_HOME to the folder that holds your season files.", false},
+        {"capitals", "The program folder " + base + "capitals holds none of the seasons 1984 to 2024 (<year>.nfl). "
+                     "2023.Nfl and 2024.NFL were not taken as season files: a season file's name is its year and "
+                     "\".nfl\" in small letters. 1983.NFL was not taken as a season file: the program offers the "
+                     "seasons 1984 to 2024 only. Copy season files of 1984 to 2024 there, or set VEXAL_HOME to the "
+                     "folder that holds them.", false},
+        {"future", "The program folder " + base + "future holds none of the seasons 1984 to 2024 (<year>.nfl). "
+                   "2025.nfl was not taken as a season file: the program offers the seasons 1984 to 2024 only. Copy "
+                   "season files of 1984 to 2024 there, or set VEXAL_HOME to the folder that holds them.", false},
+        {"beside", "2022.NFL in the program folder " + base + "beside was not taken as a season file: a season "
+                   "file's name is its year and \".nfl\" in small letters.", true},
+        {"later", "2025.nfl and 2026.nfl in the program folder " + base + "later were not taken as season files: "
+                  "the program offers the seasons 1984 to 2024 only.", true},
     };
     for (const Case& c : cases) {
         ScriptedMessages& messages = InstallScriptedMessages();
         SetProgramFolder(root / c.folder);
-        EXPECT_EQ(ProgramFolderProblem(root / c.folder), c.message) << c.folder;
+        EXPECT_EQ(ProgramFolderProblem(root / c.folder), c.defaultWritten ? "" : c.message) << c.folder;
         CheckProgramFolder();
         if (c.message.empty()) {
             EXPECT_TRUE(messages.shown.empty()) << c.folder;
@@ -366,21 +390,6 @@ TEST(ProgramFolderCheck, NamesAMissingFolderOrOneWithoutSeasons)
     }
     EXPECT_FALSE(std::filesystem::exists(root / "missing"));
     EXPECT_EQ(root.Read("seasons/default.fla"), ReadFile(SourceFile("src/season/default.fla")));
-
-    // Beside the season files the program reads, they are named once at the start, and the
-    // start goes on.
-    root.Write("seasons/2022.NFL", std::string(GameRecord::Size, '\0'));
-    {
-        ScriptedMessages& messages = InstallScriptedMessages();
-        SetProgramFolder(root / "seasons");
-        EXPECT_EQ(ProgramFolderProblem(root / "seasons"), "");
-        CheckProgramFolder();
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, "2022.NFL in the program folder " + base + "seasons was not taken as a "
-                                          "season file: a season file's name is its year and \".nfl\" in small letters.");
-        EXPECT_EQ(messages.shown[0].buttons, vbExclamation);
-        std::filesystem::remove(root / "seasons/2022.NFL");
-    }
 
     // A formula of the user's is kept.
     root.Write("seasons/default.fla", "1,2,3\r\n");
