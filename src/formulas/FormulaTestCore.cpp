@@ -393,7 +393,12 @@ void AllFormulaRun::Run(TSPredict& engine, Formula& f, FormulaHighArray& high, s
         f[fsTotalsMode] = settings_.totals ? 1.0f : 0.0f;
         f[fsSeasonToDate] = settings_.seasonToDate;
         f[fsOtherFactors] = settings_.otherFactors ? 1.0f : 0.0f;
-        ReadListedFormula(ListedFile(settings_.folder, name), name, f, problems_);
+        // A file that gives no formula has no block, named once when the run ends; the bar
+        // counts it as done, so it still reaches the end with the last formula.
+        if (!ReadListedFormula(ListedFile(settings_.folder, name), name, f, problems_)) {
+            reported_ = std::min(reported_ + 1, static_cast<int>(settings_.names.size()));
+            continue;
+        }
         Line(AllFormulaName(name));
         Line(AllFormulaHeader);
         Line(AllFormulaValues(f));

@@ -172,7 +172,8 @@ public:
     // "AllConsensus.txt" or "AllOUConsensus.txt" in the folder.
     std::filesystem::path ReportPath() const;
     // Tests each formula with the engine over `low` and `high` (the current formula and the
-    // high ends), asking `stop` before each one; a stop ends the run there.
+    // high ends), asking `stop` before each one; a stop ends the run there. A file that gives
+    // no formula is not tested and has no block (DamagedMessage names it).
     void Run(TSPredict& engine, Formula& low, FormulaHighArray& high, std::span<const float> filters,
              const std::function<bool()>& stop);
     // True while the engine tests one of the formulas.

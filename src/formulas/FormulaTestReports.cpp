@@ -409,6 +409,12 @@ void FormulaTestWindow::cmdAllForm_Click()
         runProgress_->hide();
         return true;
     });
+    // A last formula whose file gave none has no result to end the bar with: the run is over.
+    if (runProgress_->isVisible()) {
+        runProgress_->SetCaption("Progress");
+        runProgress_->SetValue(0);
+        runProgress_->hide();
+    }
     app.StopTest = false;
     ReadFormula();
     if (const std::string message = allFormula_->DamagedMessage(); !message.empty())

@@ -52,7 +52,8 @@ struct ReportBoxes {
 // Readies one listed formula file for its run, the same whatever ran before it: all slots are
 // cleared, the week, totals, season-to-date and other-factor slots set from boxes, and the file
 // read by the rule of every listed formula (ReadListedFormula). False for a file that gives no
-// formula, added to the problems the report names once at its end (ListedFormulasMessage).
+// formula, added to the problems the report names once at its end (ListedFormulasMessage):
+// the report has no row for it.
 bool PrepareReportFormula(Formula& formula, const std::filesystem::path& file, const std::string& listedName,
                           const ReportBoxes& boxes, ListedFormulaProblems& problems);
 // One engine run of a report pass: formula as the low end, high as the high end (a back-test

@@ -60,11 +60,16 @@ void ConsensusReportRun::Pass(const std::function<void(const std::string& fileNa
     AppState& app = App();
     ListedFormulaProblems problems;
     for (const std::string& name : window.ConsensusFileNames()) {
+        // A listed file that gives no formula (gone from the program folder, unreadable,
+        // damaged) has no row: it is named below, never run as the prepared formula alone.
+        bool ready = false;
         SkipStep([&] {
-            PrepareReportFormula(app.CurrentFormula, ListedFile(ProgramFolder(), name), name, boxes, problems);
-            run(name);
+            ready = PrepareReportFormula(app.CurrentFormula, ListedFile(ProgramFolder(), name), name, boxes, problems);
+            if (ready)
+                run(name);
         });
-        SkipStep([&] { keep(name); });
+        if (ready)
+            SkipStep([&] { keep(name); });
     }
     if (const std::string message = ListedFormulasMessage(problems); !message.empty())
         MsgBox(message, vbOKOnly);

@@ -26,8 +26,9 @@ public:
     // The consensus pass: each listed formula file of the set, in list order, is readied from
     // the boxes (PrepareReportFormula), then handed to `run`, the report's engine call, and to
     // `keep`, which takes what the run left (a row of picks, a block of limits); a step that
-    // fails is passed over and the next goes on. After the last file the damaged files are
-    // named once and the current formula is the formula editor's again.
+    // fails is passed over and the next goes on. A file that gives no formula (gone, unreadable,
+    // damaged) is neither run nor kept. After the last file those files are named once in one
+    // message and the current formula is the formula editor's again.
     void Pass(const std::function<void(const std::string& fileName)>& run,
               const std::function<void(const std::string& fileName)>& keep);
     // The engine call of a report over the week: the current formula run alone, `mode` (the

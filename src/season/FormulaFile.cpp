@@ -149,7 +149,7 @@ std::string ListedFormulasMessage(const ListedFormulaProblems& problems)
 {
     std::string message = DamagedFormulasMessage(problems.damaged);
     for (const std::string& problem : problems.unread)
-        message += (message.empty() ? "" : "\r\n") + problem + " Its row was run without a formula of its own.";
+        message += (message.empty() ? "" : "\r\n") + problem + " It was left out of the report.";
     return message;
 }
 

@@ -114,7 +114,7 @@ bool ReadFormulaFile(const std::filesystem::path& path, Formula& formula, std::s
 std::string CutFormulaProblem(const std::filesystem::path& file, std::size_t numbers);
 
 // What the formula files of a run over a list (a report, a consensus) could not give: named
-// once when the run ends (ListedFormulasMessage).
+// once when the run ends (ListedFormulasMessage). Such a file has no row or block in the report.
 struct ListedFormulaProblems {
     std::vector<std::string> damaged;   // names as listed: read, but no whole formula
     std::vector<std::string> unread;    // why each other file could not be read, naming it
@@ -125,13 +125,14 @@ struct ListedFormulaProblems {
 // (cleared, with the run's own slots set), so that a formula runs the same whatever ran before
 // it: the file's numbers go into their slots, the positions it lacks stay as prepared, and a
 // formula left without a line range (both ends 0) runs without a line filter. A file that
-// gives no whole formula (unread, damaged, cut short: anything but HoldsWholeFormula) leaves
-// the prepared formula, none of its numbers used, and is added to the problems under
-// `listedName`: false.
+// gives no whole formula (gone since it was listed, unreadable, damaged, cut short: anything
+// but HoldsWholeFormula) leaves the prepared formula, none of its numbers used, and is added
+// to the problems under `listedName`: false, and the caller runs nothing for it, for a row
+// computed from the prepared formula alone would pass for the file's.
 bool ReadListedFormula(const std::filesystem::path& file, const std::string& listedName, Formula& prepared,
                        ListedFormulaProblems& problems);
 // The one message that names the files of a run that gave no formula ("" when there are none):
-// the damaged ones together, then each unread one with its cause.
+// the damaged ones together, then each unread one with its cause, each name once.
 std::string ListedFormulasMessage(const ListedFormulaProblems& problems);
 // The part of it that names the damaged formula files ("" when there are none).
 std::string DamagedFormulasMessage(const std::vector<std::string>& fileNames);

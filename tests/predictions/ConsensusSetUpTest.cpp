@@ -2,12 +2,14 @@
 // and range reports, on generated seasons. Printouts go to a PDF file and are read back as text.
 #include "ConsensusReports.h"
 #include "FormulaFile.h"
+#include "PermissionOverride.h"
 #include "PopupMenu.h"
 #include "Predict.h"
 #include "PredictionsTestSupport.h"
 #include "PrinterCanvas.h"
 #include "ProgramEngineHost.h"
 #include "RangeReports.h"
+#include "RecordFile.h"
 #include "ReportPrintouts.h"
 #include "TSPredict.h"
 #include "Teams.h"
@@ -19,6 +21,8 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -347,68 +351,6 @@ TEST_F(ConsensusSetUpTest, PrintThatFailsSaysSo)
     }
 }
 
-// A formula of the set whose file is gone from the program folder: the printout says for it
-// what the page says, never the lines of the formula before it, and each report names the file
-// once.
-TEST_F(ConsensusSetUpTest, PrintedRangeOfAGoneFormulaMatchesItsPage)
-{
-    folder.Write("Tight.fla", TightLine);
-    folder.Write("Consensus/Tight.fla", TightLine);
-    folder.Write("Consensus/Zgone.fla", DefaultFormulaLine);
-    ChooseWeek(12, 2024);
-    PredictWindow& w = OpenPredictions();
-    messages.shown.clear();
-    ChooseReport(4);
-    Control<QPushButton>(&w, "cmdConsensus")->click();
-    const std::string page = folder.Read("user/RangeReport.htm");
-    const auto pdf = folder / "gone.pdf";
-    PrintTo(pdf);
-    ChooseReport(5);
-    Control<QPushButton>(&w, "cmdConsensus")->click();
-    const std::string text = OneSpaced(PdfText(pdf));
-    const std::string named =
-        (folder / "Zgone.fla").string() + " was not found. Its row was run without a formula of its own.";
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, named);
-    EXPECT_EQ(messages.shown[1].text, named);
-
-    // The page's cells of a block, in order, from its name on.
-    auto cellsOf = [&](const std::string& name) {
-        std::vector<std::string> cells;
-        std::size_t at = page.find("<B>\r\n" + name + "\r\n</B>");
-        EXPECT_NE(at, std::string::npos) << name;
-        const std::size_t end = page.find("<BR>", at);
-        for (at = page.find("Color=#000000>\r\n", at); at < end; at = page.find("Color=#000000>\r\n", at)) {
-            std::size_t open = at + 16;
-            open += page.compare(open, 5, "<B>\r\n") == 0 ? 5 : 2;
-            cells.push_back(page.substr(open, page.find("\r\n", open) - open));
-            at = open;
-        }
-        return cells;
-    };
-    const int slot = CurrentSlot();
-    const int games = GamesOfWeek(slot);
-    ASSERT_GT(games, 0);
-    std::string before;
-    for (const std::string name : {"Tight.fla", "Zgone.fla"}) {
-        const std::vector<std::string> cells = cellsOf(name);
-        ASSERT_EQ(cells.size(), 3u + 6u * static_cast<std::size_t>(games)) << name;   // the headings, two rows a game
-        std::string sentences;
-        for (int g = 0; g < games; ++g) {
-            const std::string a = TeamName(Season().Game(slot, g, gfAwayTeam), 0, NameStyleAsShown);
-            const std::string h = TeamName(Season().Game(slot, g, gfHomeTeam), 0, NameStyleAsShown);
-            const std::size_t c = 3 + 6 * static_cast<std::size_t>(g);
-            sentences += "If the line is " + cells[c + 1] + " then play " + a + " if it's " + cells[c + 4] +
-                         " then play " + h + " ";
-        }
-        const std::size_t using_ = text.find("Using " + name + ", the following will result in a play:");
-        ASSERT_NE(using_, std::string::npos) << text;
-        EXPECT_NE(text.find(OneSpaced(sentences), using_), std::string::npos) << name << "\n" << sentences << "\n" << text;
-        EXPECT_NE(sentences, before);
-        before = sentences;
-    }
-}
-
 // A formula file whose name an older system wrote in Windows-1252 (not UTF-8) is listed by its
 // characters; the set takes that very file, and the report runs it.
 TEST_F(ConsensusSetUpTest, ANameThatIsNotUtf8IsListedByItsCharactersAndItsFileIsRun)
@@ -438,56 +380,92 @@ TEST_F(ConsensusSetUpTest, ANameThatIsNotUtf8IsListedByItsCharactersAndItsFileIs
     EXPECT_TRUE(InFolder(bytes));
 }
 
-// A damaged file of the set (here cut short to 14 numbers) prints the same bands whatever was
-// printed before it, and the report names it once.
-TEST_F(ConsensusSetUpTest, ADamagedFormulaPrintsTheSameAfterAnyOtherAndIsNamed)
+// A formula of the set whose file in the program folder gives no formula (gone since it was
+// added to the set, unreadable, cut short, holding a byte no text holds) is named once in the
+// one message each report gives, and no report has a row, block or sentence for it: every page
+// and printout is, byte for byte, the one written for the set without it, so the formulas
+// around it keep theirs whatever it was.
+TEST_F(ConsensusSetUpTest, AFormulaOfTheSetThatGivesNoFormulaIsNamedOnceAndHasNoRow)
 {
-    const char* const shortLine = "2,1,8,1.1,60,40,3,40,60,0,5,0,0,0\r\n";
-    struct Case {
-        const char* first;   // the file before the damaged one, with its filters; nullptr: none
-        const char* line;
-    };
-    const Case cases[] = {{nullptr, nullptr},
-                          {"a1.fla", "3,1,99,1,50,50,0,50,50,0,4,0,0,0,1,0,1,0,-3,3\r\n"},
-                          {"a2.fla", "1,0,6,0.9,40,60,2,60,40,1,3,1,1,0,0,1,0,1,103,107\r\n"}};
+    folder.Write("Good12.fla", DefaultFormulaLine);
+    folder.Write("Tight.fla", TightLine);
+    folder.Write("Consensus/Good12.fla", DefaultFormulaLine);
+    folder.Write("Consensus/Tight.fla", TightLine);
     ChooseWeek(12, 2024);
-    folder.Write("b2.fla", shortLine);
-    folder.Write("Consensus/b2.fla", shortLine);
-    std::string alone;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.first ? c.first : "alone");
-        if (c.first) {
-            folder.Write(c.first, c.line);
-            folder.Write(std::string("Consensus/") + c.first, c.line);
-        }
-        PredictWindow& w = OpenPredictions();
-        for (const int report : {4, 5}) {
-            messages.shown.clear();
-            const auto pdf = folder / "damaged.pdf";
-            if (report == 5)
-                PrintTo(pdf);
-            ChooseReport(report);
-            Control<QPushButton>(&w, "cmdConsensus")->click();
-            ASSERT_EQ(messages.shown.size(), 1u) << report;
-            EXPECT_NE(messages.shown[0].text.find("There was an error using the formula b2.fla you should load"),
-                      std::string::npos)
-                << messages.shown[0].text;
-            if (report != 5)
-                continue;
-            const std::string text = OneSpaced(PdfText(pdf));
-            const std::size_t at = text.find("Using b2.fla, the following will result in a play:");
-            ASSERT_NE(at, std::string::npos) << text;
-            const std::string bands = text.substr(at);
-            if (!c.first)
-                alone = bands;
-            EXPECT_EQ(bands, alone);
-        }
-        UnloadWindow("PREDICT");
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (c.first)
-            std::filesystem::remove(folder / "Consensus" / c.first);
+    PredictWindow& w = OpenPredictions();
+    struct Report {
+        int entry;          // of the report menu
+        const char* page;   // in the user folder; nullptr: printed
+    };
+    const Report reports[] = {{1, "Consensus.htm"}, {2, nullptr}, {3, "AllConsensus.htm"}, {4, "RangeReport.htm"},
+                              {5, nullptr}};
+    const auto pdf = folder / "report.pdf";
+    auto produce = [&](const Report& r) {
+        messages.shown.clear();
+        std::filesystem::remove(pdf);
+        if (!r.page)
+            PrintTo(pdf);
+        ChooseReport(r.entry);
+        Control<QPushButton>(&w, "cmdConsensus")->click();
+        return r.page ? folder.Read(std::string("user/") + r.page) : PdfText(pdf);
+    };
+    std::map<int, std::string> without;
+    for (const Report& r : reports) {
+        without[r.entry] = produce(r);
+        EXPECT_TRUE(messages.shown.empty()) << r.entry;
+        EXPECT_NE(without[r.entry].find("Tight"), std::string::npos) << r.entry;
     }
-    EXPECT_NE(alone.find("If the line is"), std::string::npos) << alone;
+
+    // Mid.fla joins the set between the two; whole, it has its row in every report.
+    const char* const midLine = "1,2,10,1,40,60,2,60,40,0,3,0,0,0,0,0,0,0,99,99\r\n";
+    const std::filesystem::path mid = folder / "Mid.fla";
+    folder.Write("Mid.fla", midLine);
+    folder.Write("Consensus/Mid.fla", midLine);
+    Action(&w, "SUConsensus")->trigger();
+    for (const Report& r : reports) {
+        EXPECT_NE(produce(r).find("Mid"), std::string::npos) << r.entry;
+        EXPECT_TRUE(messages.shown.empty()) << r.entry;
+    }
+
+    enum class Spoil { Gone, Unreadable, Cut, Garbage };
+    struct Case {
+        const char* name;
+        Spoil spoil;
+        std::string named;
+    };
+    const std::string damaged = "62 - Input past end of file\r\n There was an error using the formula Mid.fla you "
+                                "should load and re-save this formula to make sure it is correct.";
+    const Case cases[] = {
+        {"gone", Spoil::Gone, mid.string() + " was not found. It was left out of the report."},
+        {"unreadable", Spoil::Unreadable,
+         mid.string() + " could not be read: " + ReasonOfError(EACCES) + ". It was left out of the report."},
+        {"cut", Spoil::Cut, damaged},
+        {"a byte no text holds", Spoil::Garbage, damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("Mid.fla", midLine);
+        // Root reads a file whatever its modes: the report is run as any other user.
+        std::optional<PermissionOverrideDropped> asAnyUser;
+        switch (c.spoil) {
+        case Spoil::Gone: std::filesystem::remove(mid); break;
+        case Spoil::Unreadable:
+            std::filesystem::permissions(mid, std::filesystem::perms::none);
+            asAnyUser.emplace();
+            break;
+        case Spoil::Cut: folder.Write("Mid.fla", "1,2,10,1,40,60,2,60,40,0,3,0,0,0\r\n"); break;
+        case Spoil::Garbage: folder.Write("Mid.fla", "1,2,1\x01" "0,1,40,60,2,60,40,0,3,0,0,0,0,0,0,0,99,99\r\n"); break;
+        }
+        for (const Report& r : reports) {
+            const std::string text = produce(r);
+            ASSERT_EQ(messages.shown.size(), 1u) << r.entry;
+            EXPECT_EQ(messages.shown[0].text, c.named) << r.entry;
+            EXPECT_TRUE(text == without[r.entry]) << "report " << r.entry << " is not the one without Mid.fla";
+        }
+        asAnyUser.reset();
+        if (c.spoil == Spoil::Unreadable)
+            std::filesystem::permissions(mid, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
 }
 
 TEST_F(ConsensusSetUpTest, PrintRangeGivesASentencePerGameForEveryFormula)
