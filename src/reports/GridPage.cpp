@@ -17,6 +17,12 @@ std::string BreakLines(std::string text)
     return text;
 }
 
+// An opening FONT tag, its attributes quoted and apart: <FONT FACE="f" COLOR="c" SIZE="s">.
+std::string FontTag(const std::string& face, const std::string& color, const std::string& size)
+{
+    return std::string("<FONT FACE=") + Q + face + Q + " COLOR=" + Q + color + Q + " SIZE=" + Q + size + Q + ">";
+}
+
 std::string NumberText(double v)
 {
     // The "%.15g" text, with "." whatever the locale.
@@ -101,23 +107,22 @@ std::string GridPageText(const GridPageSource& grid, GridPageOptions& options)
         line("<HTML>");
         line(std::string("<BODY background=") + Q + HtmlEscape(options.themePicture) + Q + "><CENTER>");
     }
+    // The heading's face and size end with it: the footer below the table is in the page's own.
     if (!options.heading.empty())
-        line(std::string("<P><FONT FACE=") + Q + font + Q + "COLOR=" + Q + "#000000" + Q + "SIZE=" + Q +
-             std::to_string(options.fontSize) + Q + ">" + BreakLines(options.heading) + "</P>");
+        line(std::string("<P>") + FontTag(font, "#000000", std::to_string(options.fontSize)) +
+             BreakLines(options.heading) + "</FONT></P>");
     line("<TABLE  border=3 cellpadding=3 cellspacing=0>");
 
     const std::string rowHead = std::string("<TR ALIGN=") + Q + "CENTER" + Q + " BGCOLOR=" + Q + "#c0c0c0" + Q + ">";
     line(rowHead);
-    line(std::string("<TD COLSPAN=") + Q + " " + std::to_string(grid.columns.size()) + Q + "><FONT FACE=" + Q + font +
-         Q + "COLOR=" + Q + "#000000" + Q + "SIZE=" + Q + NumberText(s + 1) + Q + ">" + HtmlEscape(options.caption) +
-         "</FONT></TD>");
+    line(std::string("<TD COLSPAN=") + Q + " " + std::to_string(grid.columns.size()) + Q + ">" +
+         FontTag(font, "#000000", NumberText(s + 1)) + HtmlEscape(options.caption) + "</FONT></TD>");
     line("</TR>");
 
     if (grid.header) {
         line(rowHead);
         for (int c : shown)
-            line(std::string("<TD><FONT FACE=") + Q + font + Q + " COLOR=" + Q + "#000000" + Q + " SIZE=" + Q +
-                 sizeText + Q + ">" + HtmlEscape(grid.columns[c].header) + "</FONT></TD>");
+            line("<TD>" + FontTag(font, "#000000", sizeText) + HtmlEscape(grid.columns[c].header) + "</FONT></TD>");
         line("</TR>");
     }
 
@@ -133,11 +138,9 @@ std::string GridPageText(const GridPageSource& grid, GridPageOptions& options)
             if (cell && cell->bold)
                 text = "<B>" + text + "</B>";
             if (!text.empty())
-                line(std::string("<TD><FONT FACE=") + Q + font + Q + " COLOR=" + Q + "#" + fore + Q + " SIZE=" + Q +
-                     sizeText + Q + ">" + text + "</FONT></TD>");
+                line("<TD>" + FontTag(font, "#" + fore, sizeText) + text + "</FONT></TD>");
             else
-                line(std::string("<TD><FONT FACE=") + Q + font + Q + " COLOR=" + Q + "#" + back + Q + " SIZE=" + Q +
-                     sizeText + Q + ">&nbsp;</FONT></TD>");
+                line("<TD>" + FontTag(font, "#" + back, sizeText) + "&nbsp;</FONT></TD>");
         }
         line("</TR>");
     }
