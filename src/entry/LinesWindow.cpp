@@ -672,6 +672,8 @@ void LinesWindow::Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel
             ShowNumberBoxMessage(CellNumbers(col));
         first = typed.text;
     }
+    startKey_ = first;
+    startText_ = start;
     if (first.isEmpty()) {
         txtEdit_->setText(start);
         txtEdit_->selectAll();
@@ -703,7 +705,7 @@ void LinesWindow::CommitEdit()
     committing_ = true;
     const int row = linesGrid_->SelectedRow();
     const int col = linesGrid_->SelectedCol();
-    const std::string typed = txtEdit_->text().toStdString();
+    const std::string typed = TextToCommit(col);
     linesGrid_->EndEdit();
     linesGrid_->setFocus();
     committing_ = false;
@@ -722,6 +724,22 @@ void LinesWindow::CommitEdit()
     FitGridFont();
     SaveLines();
     linesGrid_->SetRedraw(true);
+}
+
+std::string LinesWindow::TextToCommit(int col) const
+{
+    const std::string shown = txtEdit_->text().toStdString();
+    // The key typed over a value stands for the new value: 3 typed over 6.5 and Enter is 3, not
+    // 36.5. A key that is no number alone (a minus) keeps the value behind it, as shown.
+    const bool asStarted = !startKey_.isEmpty() && !startText_.isEmpty() &&
+                           txtEdit_->text() == startKey_ + startText_ &&
+                           txtEdit_->selectionStart() == startKey_.size() && txtEdit_->selectedText() == startText_;
+    if (!asStarted)
+        return shown;
+    const GameTextField& field = CellField(col);
+    std::string problem;
+    const std::string key = startKey_.toStdString();
+    return ReadTypedNumber(key, GameRecord::FieldOf(field.field).type, field.label, problem) ? key : shown;
 }
 
 bool LinesWindow::eventFilter(QObject* watched, QEvent* event)

@@ -4,6 +4,7 @@
 // SeasonLines; the line-file list with its New and Delete commands; print and HTML export.
 #include "LineFiles.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <filesystem>
@@ -71,6 +72,9 @@ private:
     void Grid1_RequestEdit(int row, int col, int keyAscii, bool& cancel);
     void Grid1_SelectionChange(int row, int col);
     void CommitEdit();
+    // The editor's text as a commit takes it: the key that started the edit alone while the old
+    // value still stands selected behind it as the edit began.
+    std::string TextToCommit(int col) const;
 
     // The file the lines are in use from, decided as the load and the save decide it.
     struct LineSource {
@@ -102,6 +106,8 @@ private:
     bool loaded_ = false;
     bool frameWatched_ = false;
     bool editing_ = false;
+    QString startKey_;      // the key that started the edit (empty for F2, Enter or a click)
+    QString startText_;     // the value shown when the edit began
     bool committing_ = false;
     bool refreshing_ = false;
 };

@@ -178,7 +178,11 @@ Grid::Grid(QWidget* parent)
             columns_[static_cast<size_t>(logical)].width = newSize;
     });
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
-        if (!quietSelection_ && row >= 0 && col >= 0)
+        if (quietSelection_ || row < 0 || col < 0)
+            return;
+        if (moving_ > 0)
+            movedWhileMoving_ = true;
+        else
             emit SelectionChange(row + 1, col + 1);
     });
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int col) { emit CellClick(row + 1, col + 1); });
@@ -1148,6 +1152,27 @@ void Grid::Sort()
 
 // ---- Selection and editing --------------------------------------------------------------
 
+// Holds SelectionChange while the table handles a key or a mouse event: the table makes the
+// new cell current first and highlights it afterwards, so a view that moved the current cell on
+// from inside the change would leave the highlight behind on the cell it moved away from.
+// Once the event is handled, the change is told with the cell then current.
+class Grid::SettledMove {
+public:
+    explicit SettledMove(Grid& grid) : grid_(grid) { ++grid_.moving_; }
+    ~SettledMove()
+    {
+        if (--grid_.moving_ > 0 || !std::exchange(grid_.movedWhileMoving_, false))
+            return;
+        if (grid_.currentRow() >= 0 && grid_.currentColumn() >= 0)
+            emit grid_.SelectionChange(grid_.currentRow() + 1, grid_.currentColumn() + 1);
+    }
+    SettledMove(const SettledMove&) = delete;
+    SettledMove& operator=(const SettledMove&) = delete;
+
+private:
+    Grid& grid_;
+};
+
 int Grid::SelectedRow() const { return currentRow() + 1; }
 
 int Grid::SelectedCol() const { return currentColumn() + 1; }
@@ -1219,6 +1244,7 @@ void Grid::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    const SettledMove settled(*this);
     QTableWidget::keyPressEvent(event);
 }
 
@@ -1239,13 +1265,37 @@ void Grid::mousePressEvent(QMouseEvent* event)
     if (event->modifiers() & Qt::AltModifier)
         shift |= 4;
     const QPoint p = event->position().toPoint() + viewport()->geometry().topLeft();
-    QTableWidget::mousePressEvent(event);
+    {
+        const SettledMove settled(*this);
+        QTableWidget::mousePressEvent(event);
+    }
     emit MouseDown(button, shift, p.x(), p.y());
+}
+
+void Grid::mouseMoveEvent(QMouseEvent* event)
+{
+    const SettledMove settled(*this);
+    QTableWidget::mouseMoveEvent(event);
+}
+
+void Grid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const SettledMove settled(*this);
+    QTableWidget::mouseReleaseEvent(event);
+}
+
+void Grid::focusInEvent(QFocusEvent* event)
+{
+    const SettledMove settled(*this);
+    QTableWidget::focusInEvent(event);
 }
 
 void Grid::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableWidget::mouseDoubleClickEvent(event);
+    {
+        const SettledMove settled(*this);
+        QTableWidget::mouseDoubleClickEvent(event);
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;

@@ -308,6 +308,7 @@ public:
 
 signals:
     void ColumnClick(int col);
+    // The current cell changed; after a key or a click, once the grid has moved and highlighted it.
     void SelectionChange(int row, int col);
     void CellClick(int row, int col);                     // a cell chosen with the mouse
     void DblClick(int row, int col);
@@ -322,7 +323,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     struct ColumnInfo {
@@ -371,6 +375,12 @@ private:
     int editRow_ = 0;
     int editCol_ = 0;
     bool quietSelection_ = false;       // no SelectionChange while rows are rearranged
+    // A key or a click moves the current cell and then highlights where it moved; SelectionChange
+    // waits until both are done, so that a view that moves the current cell on from there
+    // moves the highlight with it.
+    class SettledMove;
+    int moving_ = 0;
+    bool movedWhileMoving_ = false;
 };
 
 } // namespace vexal

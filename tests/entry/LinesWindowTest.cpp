@@ -2,8 +2,14 @@
 #include "EntryTestSupport.h"
 
 #include "FileChecks.h"
+#include "WaitFor.h"
 
+#include <QItemSelectionModel>
+#include <QTest>
+
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace vexal::test {
 namespace {
@@ -142,6 +148,136 @@ TEST_F(LinesWindowTest, TeamCellsPassTheSelectionToASpreadCell)
     EXPECT_EQ(g.SelectedCol(), 2);
     g.SetSelection(2, 3);
     EXPECT_EQ(g.SelectedCol(), 3);
+}
+
+// A cell of the grid; a row below 1 counts back from the last row (0 is the last).
+struct Cell {
+    int row = 0;
+    int col = 0;
+    bool operator==(const Cell&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Cell& c) { return out << "(" << c.row << ", " << c.col << ")"; }
+
+// One key pressed on the control that has the focus (or a click on a cell), and the cell
+// highlighted afterwards; Editing: the key went into the open cell editor.
+struct Stroke {
+    Qt::Key key = Qt::Key_unknown;
+    Cell then;
+    Cell clicked;        // with Qt::Key_unknown: the cell clicked
+};
+constexpr Cell Editing{};
+Stroke Press(Qt::Key key, Cell then = Editing) { return {key, then, {}}; }
+Stroke ClickOn(Cell cell, Cell then) { return {Qt::Key_unknown, then, cell}; }
+
+struct GridKeysCase {
+    const char* name;
+    Cell start;
+    std::vector<Stroke> strokes;
+    // When the keys edit the start cell: its value shown before, and the value it holds after
+    // (in the grid and in the season file).
+    std::optional<double> shownBefore = std::nullopt;
+    std::optional<double> stored = std::nullopt;
+};
+
+// The keys and clicks a user moves through the grid with, and types lines with: after each, the
+// highlighted cell is the grid's current cell, the one the next typed key edits; a typed key
+// replaces the cell's value.
+TEST_F(LinesWindowTest, TheHighlightedCellIsTheCellTheKeysEdit)
+{
+    const GridKeysCase cases[] = {
+        {"Right from a total onto the away team goes to the next game's line", {7, 3}, {Press(Qt::Key_Right, {8, 2})}},
+        {"Up, End and Left", {8, 2}, {Press(Qt::Key_Up, {7, 2}), Press(Qt::Key_End, {8, 2}), Press(Qt::Key_Left, {8, 2})}},
+        {"Home goes to the game's line", {5, 3}, {Press(Qt::Key_Home, {5, 2})}},
+        {"Left and Right between line and total", {5, 2},
+         {Press(Qt::Key_Right, {5, 3}), Press(Qt::Key_Left, {5, 2}), Press(Qt::Key_Left, {5, 2})}},
+        {"Down and Up", {2, 3}, {Press(Qt::Key_Down, {3, 3}), Press(Qt::Key_Up, {2, 3}), Press(Qt::Key_Up, {1, 3})}},
+        {"Right on the last game's total goes to the first game's line", {0, 3}, {Press(Qt::Key_Right, {1, 2})}},
+        {"End on the last game goes to the first game's line", {0, 2}, {Press(Qt::Key_End, {1, 2})}},
+        {"Down on the last game stays", {0, 2}, {Press(Qt::Key_Down, {0, 2})}},
+        {"Tab from a total goes to the next game's line", {4, 3}, {Press(Qt::Key_Tab, {5, 2})}},
+        {"a click on a home team goes to its line", {4, 3}, {ClickOn({6, 1}, {6, 2})}},
+        {"a click on an away team goes to the next game's line", {4, 3}, {ClickOn({6, 4}, {7, 2})}},
+        {"3 Return stores 3", {3, 2}, {Press(Qt::Key_3), Press(Qt::Key_Return, {3, 3})}, 6.5, 3.0},
+        {"3 4 Return stores 34", {3, 3}, {Press(Qt::Key_3), Press(Qt::Key_4), Press(Qt::Key_Return, {4, 2})}, 41.5, 34.0},
+        {"3 Tab stores 3", {3, 2}, {Press(Qt::Key_3), Press(Qt::Key_Tab, {3, 3})}, -6.5, 3.0},
+        {"a minus and Return turns the line round", {3, 2}, {Press(Qt::Key_Minus), Press(Qt::Key_Return, {3, 3})}, 6.5,
+         -6.5},
+        {"3, Right, 5 and Return keep what is shown", {3, 2},
+         {Press(Qt::Key_3), Press(Qt::Key_Right), Press(Qt::Key_5), Press(Qt::Key_Return, {3, 3})}, 7.0, 375.0},
+    };
+
+    ChooseWeek(12, 2024);
+    LinesWindow& w = Open();
+    Grid& g = *w.grid();
+    const int rows = g.Rows();
+    ASSERT_GE(rows, 8);
+    QWidget* window = w.window();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    const int firstRecord = FirstRecordOf(2024, 12);
+    auto place = [rows](Cell c) { return Cell{c.row < 1 ? rows + c.row : c.row, c.col}; };
+    auto highlighted = [&g] {
+        const QModelIndexList shown = g.selectionModel()->selectedIndexes();
+        return shown.size() == 1 ? Cell{shown[0].row() + 1, shown[0].column() + 1} : Cell{-1, -1};
+    };
+    auto current = [&g] { return Cell{g.SelectedRow(), g.SelectedCol()}; };
+
+    for (const GridKeysCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Cell start = place(c.start);
+        g.setFocus();
+        g.SetSelection(start.row, start.col);
+        ASSERT_EQ(highlighted(), start);
+        if (c.shownBefore)
+            g.SetCellText(start.row, start.col, *c.shownBefore);
+        const std::string before = ReadFile(folder / "2024.nfl");
+        bool editing = false;
+        for (const Stroke& stroke : c.strokes) {
+            SCOPED_TRACE(QTest::toString(stroke.key));
+            if (stroke.key == Qt::Key_unknown) {
+                const Cell on = place(stroke.clicked);
+                QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
+                                  g.visualRect(g.model()->index(on.row - 1, on.col - 1)).center());
+            } else {
+                QTest::keyClick(QApplication::focusWidget(), stroke.key);
+            }
+            if (stroke.then == Editing) {
+                ASSERT_TRUE(w.editor()->isVisible());
+                editing = true;
+                continue;
+            }
+            // A key that ends an edit moves on as a Tab does, once the key has been handled.
+            if (std::exchange(editing, false)) {
+                ASSERT_TRUE(WaitFor([&] { return g.hasFocus() && current() != start; }));
+            }
+            EXPECT_EQ(current(), place(stroke.then));
+            EXPECT_EQ(highlighted(), current());
+            // The next key typed edits the highlighted cell.
+            QTest::keyClick(&g, Qt::Key_9);
+            ASSERT_TRUE(w.editor()->isVisible());
+            EXPECT_EQ((Cell{g.EditRow(), g.EditCol()}), highlighted());
+            g.setFocus();
+            ASSERT_FALSE(w.editor()->isVisible());
+        }
+        if (!c.stored)
+            continue;
+        EXPECT_DOUBLE_EQ(g.CellText(start.row, start.col).toDouble(), *c.stored);
+        EXPECT_FLOAT_EQ(start.col == 2 ? Season().Spread(Slot(), start.row - 1) : Season().Total(Slot(), start.row - 1),
+                        static_cast<float>(*c.stored));
+        // The edited game's spread or total and nothing else changes in the file.
+        std::string expected = before;
+        const std::size_t at = static_cast<std::size_t>(firstRecord + start.row - 2) * GameRecord::Size;
+        GameRecord game = GameRecord::Decode(reinterpret_cast<const uint8_t*>(expected.data()) + at);
+        (start.col == 2 ? game.Line : game.Total) = static_cast<int64_t>(*c.stored * 10000);
+        game.Encode(reinterpret_cast<uint8_t*>(expected.data()) + at);
+        const std::string after = ReadFile(folder / "2024.nfl");
+        ASSERT_EQ(after.size(), expected.size());
+        const auto differs = std::mismatch(after.begin(), after.end(), expected.begin());
+        EXPECT_EQ(differs.first - after.begin(), static_cast<std::ptrdiff_t>(after.size())) << "the first byte that differs";
+    }
+    window->hide();
 }
 
 TEST_F(LinesWindowTest, NewLineFileIsUsedAndEditedInsteadOfTheSeasonFile)
