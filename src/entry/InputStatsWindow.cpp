@@ -5,6 +5,7 @@
 #include "BoxScorePrint.h"
 #include "GameEntry.h"
 #include "Host.h"
+#include "LeavingControl.h"
 #include "LineFiles.h"
 #include "Main.h"
 #include "MsgBox.h"
@@ -559,7 +560,7 @@ void InputStatsWindow::Navigate(int which)
 bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cboSurface_ || (cboSurface_->lineEdit() && watched == cboSurface_->lineEdit())) {
-        if (event->type() == QEvent::FocusOut)
+        if (LeavesControl(cboSurface_, event))
             SaveGame();
         return QWidget::eventFilter(watched, event);
     }
@@ -583,15 +584,16 @@ bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
         box->selectAll();
         break;
     case QEvent::FocusOut: {
+        // A message over the window is not the box being left, nor is the focus passing
+        // through on its way back to a date box that refuses to be left.
+        if (!LeavesControl(box, event))
+            break;
         if (dateBox) {
             double date = 0;
             if (!IsGameDate(box->text().toStdString(), date)) {
-                if (!dateRefused_) {
-                    dateRefused_ = true;
-                    MsgBox(DateMessage, vbOKOnly, Caption);
-                    box->setFocus();
-                    dateRefused_ = false;
-                }
+                const LeaveRefused refused(box);
+                MsgBox(DateMessage, vbOKOnly, Caption);
+                box->setFocus();
                 return false;
             }
         }

@@ -84,7 +84,6 @@ private:
     int weekGames_ = 0;
     bool loaded_ = false;
     bool showing_ = false;
-    bool dateRefused_ = false;
     bool saving_ = false;
 };
 

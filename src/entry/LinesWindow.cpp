@@ -10,6 +10,7 @@
 #include "GridReports.h"
 #include "Host.h"
 #include "FileChecks.h"
+#include "LeavingControl.h"
 #include "LineFiles.h"
 #include "LineRecord.h"
 #include "Main.h"
@@ -758,7 +759,8 @@ bool LinesWindow::eventFilter(QObject* watched, QEvent* event)
             default:
                 break;
             }
-        } else if (event->type() == QEvent::FocusOut && editing_ && !committing_) {
+        } else if (editing_ && !committing_ && LeavesControl(txtEdit_, event)) {
+            // A message over the window (a paste the cell refuses) leaves the edit open.
             linesGrid_->CancelEdit();
         }
     }

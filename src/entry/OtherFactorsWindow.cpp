@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "GameEntry.h"
 #include "Host.h"
+#include "LeavingControl.h"
 #include "LineFiles.h"
 #include "Main.h"
 #include "MsgBox.h"
@@ -478,9 +479,9 @@ bool OtherFactorsWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtComment_) {
         if (event->type() == QEvent::FocusIn)
             txtComment_GotFocus();
-        else if (event->type() == QEvent::FocusOut)
+        else if (LeavesControl(txtComment_, event))
             txtComment_LostFocus();
-    } else if (event->type() == QEvent::FocusOut) {
+    } else if (LeavesControl(qobject_cast<QWidget*>(watched), event)) {
         for (int f = 0; f < 4; ++f)
             for (int side = 0; side < 2; ++side)
                 for (int i = 0; i < 7; ++i)

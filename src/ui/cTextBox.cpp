@@ -1,11 +1,14 @@
 #include "cTextBox.h"
 
+#include "LeavingControl.h"
 #include "VbConvert.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <memory>
 
 namespace vexal {
 
@@ -106,11 +109,16 @@ bool cTextBox::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::FocusOut: {
+        if (!LeavesControl(box_, event))
+            break;
+        // The control the focus went to is not left while the box names its fault and takes
+        // the focus back.
+        auto refused = std::make_shared<LeaveRefused>(box_);
         if (Validate()) {
             // The validation's cancel keeps the focus in the box.
             refocusing_ = true;
             QPointer<QLineEdit> box = box_;
-            QTimer::singleShot(0, box, [box] {
+            QTimer::singleShot(0, box, [box, refused] {
                 if (box)
                     box->setFocus(Qt::OtherFocusReason);
             });

@@ -6,10 +6,13 @@
 #include "InputStatsWindow.h"
 #include "PrintDialog.h"
 #include "TestFonts.h"
+#include "WaitFor.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QPageSize>
 #include <QPrinter>
+#include <QTest>
 
 #include <cstdio>
 #include <memory>
@@ -145,6 +148,85 @@ TEST_F(InputStatsTest, FilterAndDateCheck)
     date->setText("10/13/2024");
     Leave(date);
     EXPECT_DOUBLE_EQ(Record(FirstRecordOf(2024, 3)).GameDate, vb::DateSerial(2024, 10, 13));
+}
+
+// Messages recorded as the program's own message box shows them: it takes the focus from the
+// window while it is open, and the window has it back when it closes.
+class FocusTakingMessages : public ScriptedMessages {
+public:
+    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
+    {
+        const int32_t answer = ScriptedMessages::MsgBox(text, buttons, title);
+        QWidget* owner = QApplication::activeWindow();
+        QDialog box(owner);
+        box.setModal(true);
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(WaitFor([&] { return box.isActiveWindow(); }));
+        box.hide();
+        if (owner && backBeforeReturn) {
+            owner->activateWindow();
+            EXPECT_TRUE(WaitFor([&] { return owner->isActiveWindow(); }));
+        } else if (owner) {
+            QMetaObject::invokeMethod(owner, [owner] { owner->activateWindow(); }, Qt::QueuedConnection);
+        }
+        return answer;
+    }
+    // Whether the window has the focus back before the message returns, or only after.
+    bool backBeforeReturn = true;
+};
+
+// A wrong date is named once, however the user leaves the date box: the message takes the focus
+// from the control the user went to, and that control's leaving neither saves nor names it again.
+TEST_F(InputStatsTest, AWrongDateIsNamedOnce)
+{
+    auto owned = std::make_unique<FocusTakingMessages>();
+    FocusTakingMessages& shown = *owned;
+    InstallMessages(std::move(owned));
+    ChooseWeek(3, 2024);
+    InputStatsWindow& w = Open();
+    QWidget* window = w.window();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    QLineEdit* date = w.txtData(0);
+    const QString stored = date->text();
+    const std::string before = ReadFile(folder / "2024.nfl");
+
+    struct Case {
+        const char* leaving;
+        Qt::Key key;        // pressed in the date box; Qt::Key_unknown: a click on `clicked`
+        QWidget* clicked;
+    };
+    const Case cases[] = {
+        {"Tab", Qt::Key_Tab, nullptr},
+        {"Enter", Qt::Key_Return, nullptr},
+        {"a click on the spread", Qt::Key_unknown, w.txtData(1)},
+        {"a click on the home score", Qt::Key_unknown, w.txtData(20)},
+    };
+    for (const bool backBeforeReturn : {true, false})
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.leaving);
+        SCOPED_TRACE(backBeforeReturn ? "the window active again before the message returns" : "and after");
+        shown.backBeforeReturn = backBeforeReturn;
+        shown.shown.clear();
+        date->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return date->hasFocus(); }));
+        date->selectAll();
+        QTest::keyClicks(date, "99/99/2025");
+        ASSERT_EQ(date->text().toStdString(), "99/99/2025");
+        if (c.key == Qt::Key_unknown)
+            QTest::mouseClick(c.clicked, Qt::LeftButton);
+        else
+            QTest::keyClick(date, c.key);
+        // Enter moves on as a Tab does, once the key has been handled.
+        ASSERT_TRUE(WaitFor([&] { return !shown.shown.empty() && date->hasFocus() && window->isActiveWindow(); }));
+        EXPECT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(shown.shown[0].text, "Date must be in the format MM/DD/YYYY");
+        EXPECT_EQ(ReadFile(folder / "2024.nfl"), before);
+        date->setText(stored);
+    }
+    window->hide();
 }
 
 TEST_F(InputStatsTest, NavigationStaysInTheWeekAndRefreshReturnsToTheFirstGame)
