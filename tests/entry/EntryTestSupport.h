@@ -21,12 +21,14 @@
 #include "Teams.h"
 #include "TempFolder.h"
 #include "VbConvert.h"
+#include "WaitFor.h"
 #include "WeekRange.h"
 #include "Windows.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,32 @@
 #include <gtest/gtest.h>
 
 namespace vexal::test {
+
+// Messages recorded as the program's own message box shows them: it takes the focus from the
+// window while it is open, and the window has it back when it closes.
+class FocusTakingMessages : public ScriptedMessages {
+public:
+    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
+    {
+        const int32_t answer = ScriptedMessages::MsgBox(text, buttons, title);
+        QWidget* owner = QApplication::activeWindow();
+        QDialog box(owner);
+        box.setModal(true);
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(WaitFor([&] { return box.isActiveWindow(); }));
+        box.hide();
+        if (owner && backBeforeReturn) {
+            owner->activateWindow();
+            EXPECT_TRUE(WaitFor([&] { return owner->isActiveWindow(); }));
+        } else if (owner) {
+            QMetaObject::invokeMethod(owner, [owner] { owner->activateWindow(); }, Qt::QueuedConnection);
+        }
+        return answer;
+    }
+    // Whether the window has the focus back before the message returns, or only after.
+    bool backBeforeReturn = true;
+};
 
 class EntryTest : public ::testing::Test {
 protected:

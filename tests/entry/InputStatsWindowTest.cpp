@@ -9,7 +9,6 @@
 #include "WaitFor.h"
 
 #include <QCoreApplication>
-#include <QDialog>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTest>
@@ -149,32 +148,6 @@ TEST_F(InputStatsTest, FilterAndDateCheck)
     Leave(date);
     EXPECT_DOUBLE_EQ(Record(FirstRecordOf(2024, 3)).GameDate, vb::DateSerial(2024, 10, 13));
 }
-
-// Messages recorded as the program's own message box shows them: it takes the focus from the
-// window while it is open, and the window has it back when it closes.
-class FocusTakingMessages : public ScriptedMessages {
-public:
-    int32_t MsgBox(const std::string& text, int32_t buttons, const std::string& title) override
-    {
-        const int32_t answer = ScriptedMessages::MsgBox(text, buttons, title);
-        QWidget* owner = QApplication::activeWindow();
-        QDialog box(owner);
-        box.setModal(true);
-        box.show();
-        box.activateWindow();
-        EXPECT_TRUE(WaitFor([&] { return box.isActiveWindow(); }));
-        box.hide();
-        if (owner && backBeforeReturn) {
-            owner->activateWindow();
-            EXPECT_TRUE(WaitFor([&] { return owner->isActiveWindow(); }));
-        } else if (owner) {
-            QMetaObject::invokeMethod(owner, [owner] { owner->activateWindow(); }, Qt::QueuedConnection);
-        }
-        return answer;
-    }
-    // Whether the window has the focus back before the message returns, or only after.
-    bool backBeforeReturn = true;
-};
 
 // A wrong date is named once, however the user leaves the date box: the message takes the focus
 // from the control the user went to, and that control's leaving neither saves nor names it again.

@@ -4,6 +4,7 @@
 #include "FileChecks.h"
 #include "WaitFor.h"
 
+#include <QClipboard>
 #include <QItemSelectionModel>
 #include <QTest>
 
@@ -277,6 +278,39 @@ TEST_F(LinesWindowTest, TheHighlightedCellIsTheCellTheKeysEdit)
         const auto differs = std::mismatch(after.begin(), after.end(), expected.begin());
         EXPECT_EQ(differs.first - after.begin(), static_cast<std::ptrdiff_t>(after.size())) << "the first byte that differs";
     }
+    window->hide();
+}
+
+// A message over the window (a paste the cell refuses) takes the focus from the cell editor
+// for a while: the edit stays open, and the typing goes on where it was.
+TEST_F(LinesWindowTest, AMessageOverTheWindowLeavesTheEditOpen)
+{
+    auto owned = std::make_unique<FocusTakingMessages>();
+    FocusTakingMessages& shown = *owned;
+    InstallMessages(std::move(owned));
+    ChooseWeek(3, 2024);
+    LinesWindow& w = Open();
+    QWidget* window = w.window();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    Grid& g = *w.grid();
+    g.SetSelection(2, 2);
+    g.setFocus();
+    QTest::keyClick(&g, Qt::Key_F2);
+    QLineEdit* edit = w.editor();
+    ASSERT_TRUE(edit->isVisible());
+    QApplication::clipboard()->setText("1x5");
+    edit->paste();
+    ASSERT_TRUE(WaitFor([&] { return !shown.shown.empty() && window->isActiveWindow(); }));
+    EXPECT_EQ(shown.shown[0].text, "Please type a number, such as -3.5 or 44, with \".\" as the decimal point.");
+    ASSERT_TRUE(edit->isVisible());
+    ASSERT_TRUE(edit->hasFocus());
+    edit->selectAll();
+    QTest::keyClicks(edit, "4.5");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), 4.5);
+    EXPECT_EQ(ReadSeasonFile(folder / "2024.nfl")[static_cast<std::size_t>(FirstRecordOf(2024, 3))].Line, 45000);
     window->hide();
 }
 
