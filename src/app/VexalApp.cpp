@@ -75,6 +75,9 @@ std::string FolderName(const std::filesystem::path& folder)
     return name;
 }
 
+// "1984 to 2024": the seasons the program offers.
+std::string SeasonsOffered() { return std::to_string(FirstSeason) + " to " + std::to_string(CurrentSeason); }
+
 // "a", "a and b", "a, b and c".
 std::string ListedNames(const std::vector<std::string>& names)
 {
@@ -91,8 +94,7 @@ std::string NotTakenSentences(const std::vector<UnreadSeasonFile>& files, const 
     using Why = UnreadSeasonFile::Why;
     const std::pair<Why, std::string> reasons[] = {
         {Why::OtherCase, "a season file's name is its year and \".nfl\" in small letters"},
-        {Why::OtherYear, "the program offers the seasons " + std::to_string(FirstSeason) + " to " +
-                             std::to_string(CurrentSeason) + " only"},
+        {Why::OtherYear, "the program offers the seasons " + SeasonsOffered() + " only"},
     };
     std::string text;
     for (const auto& [why, reason] : reasons) {
@@ -129,7 +131,7 @@ std::string ProgramFolderProblem(const std::filesystem::path& folder)
     const bool onlyCase = std::all_of(unread.begin(), unread.end(), [](const UnreadSeasonFile& file) {
         return file.why == UnreadSeasonFile::Why::OtherCase;
     });
-    const std::string seasons = std::to_string(FirstSeason) + " to " + std::to_string(CurrentSeason);
+    const std::string seasons = SeasonsOffered();
     return "The program folder " + name + " holds none of the seasons " + seasons + " (<year>.nfl). " +
            NotTakenSentences(unread, "") + " " +
            (onlyCase ? std::string(unread.size() == 1 ? "Rename it" : "Rename them") +

@@ -527,16 +527,12 @@ void InputStatsWindow::ShowWeekAsStored()
     const std::filesystem::path file = SeasonFilePath(season);
     const std::filesystem::path lineFile = shown_.seasonLines ? std::filesystem::path() : shown_.lineFile;
     // The game on show stays on show, wherever the week's records now are.
-    const GameKey onShow = GameKey::Of(shown_.stored);
-    const int place = Season().CurrentGame;
-    WeekLines lines;
+    int place = Season().CurrentGame;
     ReportFileStep(file, [&] {
-        ReloadWeekSlot(file, season, week, lineFile);
-        lines = ReadWeekLines(file, false, week);
+        place = ReloadWeekKeepingGame(file, season, week, lineFile, GameKey::Of(shown_.stored), place);
     });
     ResetGameForm();
-    const int last = std::max(weekGames_ - 1, 0);
-    Season().CurrentGame = static_cast<int16_t>(std::min(PlaceInWeek(lines, onShow, place), last));
+    Season().CurrentGame = static_cast<int16_t>(std::min(place, std::max(weekGames_ - 1, 0)));
     ShowGame();
 }
 

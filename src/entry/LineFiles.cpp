@@ -193,6 +193,13 @@ int PlaceInWeek(const WeekLines& week, const GameKey& key, int fallback)
     return std::clamp(fallback, 0, std::max(static_cast<int>(week.Games.size()) - 1, 0));
 }
 
+int ReloadWeekKeepingGame(const std::filesystem::path& seasonFile, int year, int week,
+                          const std::filesystem::path& lineFile, const GameKey& key, int fallback)
+{
+    ReloadWeekSlot(seasonFile, year, week, lineFile);
+    return PlaceInWeek(ReadWeekLines(seasonFile, false, week), key, fallback);
+}
+
 bool ParseLineValue(const std::string& text, double& value)
 {
     std::string problem;

@@ -56,6 +56,11 @@ struct WeekLines {
 // kept within the week, when the week no longer holds it. A window showing one game of a week
 // read again keeps the same game on show, wherever the week's records moved.
 int PlaceInWeek(const WeekLines& week, const GameKey& key, int fallback);
+// Loads week `week` of `year` again as `seasonFile` now holds it (ReloadWeekSlot, the lines
+// from `lineFile` when one is given) and says where the game `key` names stands in it now
+// (PlaceInWeek). A season file that cannot be read throws VbError and changes nothing.
+int ReloadWeekKeepingGame(const std::filesystem::path& seasonFile, int year, int week,
+                          const std::filesystem::path& lineFile, const GameKey& key, int fallback);
 
 // Whether a line file of the season reads whole and sound: false with what is wrong, naming
 // the file ("... could not be read: ...", "... is damaged: ..."), for a message.

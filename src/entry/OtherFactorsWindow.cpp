@@ -450,9 +450,8 @@ void OtherFactorsWindow::ShowWeekAsStored()
             UseSeasonFileLines() ? std::filesystem::path() : LineFilePath(LineFileInUse(), s.SeasonYear);
         // The game on show stays on show, wherever the week's records now are.
         ReportFileStep(fileName_, [&] {
-            ReloadWeekSlot(fileName_, year, week, lineFile);
-            const WeekLines lines = ReadWeekLines(fileName_, false, week);
-            s.CurrentGame = static_cast<int16_t>(PlaceInWeek(lines, GameKey::Of(record_), s.CurrentGame));
+            s.CurrentGame = static_cast<int16_t>(
+                ReloadWeekKeepingGame(fileName_, year, week, lineFile, GameKey::Of(record_), s.CurrentGame));
         });
     }
     LoadGameFactors();

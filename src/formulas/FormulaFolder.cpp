@@ -1,5 +1,6 @@
 #include "FormulaFolder.h"
 
+#include "Host.h"
 #include "VbConvert.h"
 
 #include <algorithm>
@@ -24,12 +25,11 @@ bool IsFormulaName(const std::string& name)
 std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (const auto& entry : FolderEntries(folder)) {
         std::error_code typeError;
-        if (!it->is_regular_file(typeError))
+        if (!entry.is_regular_file(typeError))
             continue;
-        const std::string name = ListedFileName(it->path().filename());
+        const std::string name = ListedFileName(entry.path().filename());
         if (IsFormulaName(name))
             names.push_back(name);
     }

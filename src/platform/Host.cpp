@@ -92,7 +92,7 @@ std::filesystem::path ProgramFile(const std::string& relativeName)
         if (!std::filesystem::exists(next, ec)) {
             bool found = false;
             if (std::filesystem::is_directory(current, ec)) {
-                for (const auto& entry : std::filesystem::directory_iterator(current, ec)) {
+                for (const auto& entry : FolderEntries(current)) {
                     if (vb::SameText(entry.path().filename().string(), part.string())) {
                         next = entry.path();
                         found = true;
@@ -106,6 +106,16 @@ std::filesystem::path ProgramFile(const std::string& relativeName)
         current = next;
     }
     return current;
+}
+
+std::vector<std::filesystem::directory_entry> FolderEntries(const std::filesystem::path& folder)
+{
+    // Stepped with an error code: the plain loop's step throws when a read fails part way.
+    std::vector<std::filesystem::directory_entry> entries;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(*it);
+    return entries;
 }
 
 std::string ListedFileName(const std::filesystem::path& name)

@@ -28,6 +28,9 @@ std::string ListedFileName(const std::filesystem::path& name);
 // bytes when a file has them, else the Windows-1252 bytes it was listed from when a file has
 // those, else the name's own bytes. Choosing a listed name opens that very file.
 std::filesystem::path ListedFile(const std::filesystem::path& folder, const std::string& listed);
+// The entries of a folder in the order the system lists them: none for a folder that cannot
+// be listed, those listed before the failure when a read fails part way. Never throws.
+std::vector<std::filesystem::directory_entry> FolderEntries(const std::filesystem::path& folder);
 // The user's profile folder that stands in for USERPROFILE: $HOME.
 std::filesystem::path UserProfileFolder();
 

@@ -59,6 +59,60 @@ std::string ToUtf8(std::string_view ansi)
     return out;
 }
 
+namespace {
+
+// What starts at a byte of a UTF-8 text: a whole sequence of `length` bytes holding `code`
+// (`least` the smallest code a sequence of that length holds in its shortest form); length 0
+// where no sequence can start (a stray continuation byte, 0xF8 and above), -1 where a lead
+// byte lacks its continuation bytes.
+struct Utf8Sequence {
+    int length = 0;
+    char32_t code = 0;
+    char32_t least = 0;
+};
+
+Utf8Sequence SequenceAt(std::string_view bytes, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    Utf8Sequence seq;
+    int extra = 0;
+    if (b < 0x80) {
+        seq.length = 1;
+        seq.code = b;
+        return seq;
+    }
+    if ((b & 0xE0) == 0xC0) {
+        extra = 1;
+        seq.code = b & 0x1F;
+        seq.least = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        extra = 2;
+        seq.code = b & 0x0F;
+        seq.least = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        extra = 3;
+        seq.code = b & 0x07;
+        seq.least = 0x10000;
+    } else {
+        return seq;
+    }
+    seq.length = -1;
+    if (bytes.size() - i <= static_cast<std::size_t>(extra))
+        return seq;
+    for (int k = 1; k <= extra; ++k) {
+        const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+        if ((c & 0xC0) != 0x80)
+            return seq;
+        seq.code = (seq.code << 6) | (c & 0x3F);
+    }
+    seq.length = extra + 1;
+    return seq;
+}
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+} // namespace
+
 std::string FromUtf8(std::string_view utf8)
 {
     std::string out;
@@ -66,89 +120,29 @@ std::string FromUtf8(std::string_view utf8)
     std::size_t i = 0;
     const std::size_t n = utf8.size();
     while (i < n) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
+        const Utf8Sequence seq = SequenceAt(utf8, i);
+        if (seq.length > 0) {
+            out += seq.length == 1 ? static_cast<char>(seq.code) : ByteOf(seq.code);
+            i += static_cast<std::size_t>(seq.length);
             continue;
         }
-        int extra = 0;
-        char32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            // A stray continuation or invalid lead byte.
-            out += '?';
-            ++i;
-            continue;
-        }
-        bool ok = i + static_cast<std::size_t>(extra) < n;
-        std::size_t j = i + 1;
-        for (int k = 0; ok && k < extra; ++k, ++j) {
-            auto cb = static_cast<unsigned char>(utf8[j]);
-            if ((cb & 0xC0) != 0x80)
-                ok = false;
-            else
-                cp = (cp << 6) | (cb & 0x3F);
-        }
-        if (!ok) {
-            out += '?';
-            ++i;
-            while (i < n && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+        // A stray continuation or invalid lead byte; a broken sequence goes whole.
+        out += '?';
+        ++i;
+        if (seq.length < 0)
+            while (i < n && IsContinuation(utf8[i]))
                 ++i;
-            continue;
-        }
-        out += ByteOf(cp);
-        i = j;
     }
     return out;
 }
 
 bool IsUtf8(std::string_view bytes)
 {
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        int extra = 0;
-        char32_t cp = 0, least = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-            least = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-            least = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-            least = 0x10000;
-        } else {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Sequence seq = SequenceAt(bytes, i);
+        if (seq.length <= 0 || seq.code < seq.least || seq.code > 0x10FFFF || (seq.code >= 0xD800 && seq.code <= 0xDFFF))
             return false;
-        }
-        if (n - i <= static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<std::size_t>(extra) + 1;
+        i += static_cast<std::size_t>(seq.length);
     }
     return true;
 }

@@ -87,8 +87,7 @@ bool EndsWithNoCase(const std::string& name, const std::string& suffix)
 std::vector<std::string> FilesMatching(const std::filesystem::path& folder, const std::string& suffix)
 {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    for (const auto& entry : FolderEntries(folder)) {
         std::error_code typeError;
         if (!entry.is_regular_file(typeError))
             continue;
@@ -713,15 +712,6 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
     FitGridToWindow();
 }
 
-int PredictWindow::ColumnsWidth() const
-{
-    int columns = 0;
-    for (int c = 1; c <= Grid_->Cols(); ++c)
-        if (Grid_->ColumnVisible(c))
-            columns += Grid_->ColumnWidth(c);
-    return columns;
-}
-
 void PredictWindow::FitGridToWindow()
 {
     const QMainWindow* main = MainWindow();
@@ -741,33 +731,21 @@ void PredictWindow::FitGridToWindow()
     }
     Grid_->FitColumnsToText();
     const int columns = 2 * Grid_->frameWidth() + Grid_->verticalHeader()->width() * Grid_->verticalHeader()->isVisible() +
-                        ColumnsWidth();
+                        Grid_->ShownColumnsWidth();
     // The grid's rows grow with a desktop's larger font, as the text they hold does.
     const int rowHeight = Screen::DesignPixels(Screen::RowHeightPixels());
     const int rows = Screen::TwipsToPixelsY(Grid_->Rows() * rowHeight * 15.0 + 300.0);
     const int below = std::max(rowHeight * 3, body_->height() - Grid_->y() - 8);
     // The grid scrolls when the rows as it draws them are higher than the room it gets.
-    int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->height();
-    for (int r = 1; r <= Grid_->Rows(); ++r)
-        if (Grid_->RowVisible(r))
-            drawn += Grid_->RowHeight(r);
+    const int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->height() + Grid_->ShownRowsHeight();
     const bool scrolls = std::max(rows, drawn) > std::min(rows, below);
     const int needed = columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0);
     const int width = std::min(room, std::max(share, needed));
     Grid_->resize(width, std::min(rows, below));
     // Columns wider than the window (a desktop's larger font in a small window) take a smaller
     // face, as far as the one the window is laid out for allows.
-    if (needed > room) {
-        QFont face = gridFace_;
-        Grid_->FitTextToView(face);
-        if (face.pointSizeF() > DesignFontPoints && ColumnsWidth() > Grid_->viewport()->width()) {
-            face.setPointSizeF(DesignFontPoints);
-            Grid_->FitTextToView(face);
-        }
-    }
-    // The headings are measured in the face the cells take: they show in it too.
-    if (Grid_->horizontalHeader()->font() != Grid_->font())
-        Grid_->horizontalHeader()->setFont(Grid_->font());
+    if (needed > room)
+        Grid_->FitTextToView(gridFace_);
     CentreGridAndProgress();
 }
 

@@ -113,7 +113,6 @@ private:
     // Sizes the grid as at the window's default size: its share of the main window's width,
     // every column at least as wide as its text, every row shown that the window has room for.
     void FitGridToWindow();
-    int ColumnsWidth() const;   // of the shown columns
     void WatchFrameActivation();
 
     // Handlers.

@@ -6,6 +6,7 @@
 #include "AppState.h"
 #include "CMouse.h"
 #include "FormulaEditorValues.h"
+#include "GameRecord.h"
 #include "Grid.h"
 #include "Host.h"
 #include "MsgBox.h"
@@ -53,7 +54,7 @@ void SmartPredict(PredictWindow& window, bool totals)
     input.boxes = BoxesOf(window);
     input.weekItem = window.WeekText();
     input.weekListIndex = season.WeekListIndex;
-    input.seasonFile = ProgramFile(std::to_string(season.WeekSeason) + ".nfl");
+    input.seasonFile = ProgramFile(SeasonFileName(season.WeekSeason));
     input.programFolder = ProgramFolder();
 
     Grid* grid = window.grid();

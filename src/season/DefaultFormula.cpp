@@ -1,6 +1,7 @@
 #include "DefaultFormula.h"
 
 #include "FileChecks.h"
+#include "Host.h"
 #include "FormulaFile.h"
 #include "RecordFile.h"
 #include "VbConvert.h"
@@ -44,7 +45,7 @@ bool HasDefaultFormula(const std::filesystem::path& folder)
     std::error_code ec;
     if (std::filesystem::exists(folder / DefaultFormulaName, ec))
         return true;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    for (const auto& entry : FolderEntries(folder))
         if (vb::SameText(entry.path().filename().string(), DefaultFormulaName))
             return true;
     return false;

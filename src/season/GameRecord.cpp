@@ -247,7 +247,7 @@ std::span<const GameField> GameRecord::ResultFields() { return ResultFieldList; 
 std::string SeasonFileName(int year)
 {
     char name[16];
-    std::snprintf(name, sizeof name, "%04d.nfl", year);
+    std::snprintf(name, sizeof name, "%0*d%s", static_cast<int>(SeasonFileDigits), year, SeasonFileExtension);
     return name;
 }
 
@@ -255,11 +255,10 @@ std::filesystem::path SeasonFilePath(int year) { return ProgramFolder() / Season
 
 std::vector<UnreadSeasonFile> UnreadSeasonFiles(const std::filesystem::path& folder)
 {
-    const std::size_t digits = 4;
-    const std::string extension = ".nfl";
+    const std::size_t digits = SeasonFileDigits;
+    const std::string extension = SeasonFileExtension;
     std::vector<UnreadSeasonFile> files;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    for (const auto& entry : FolderEntries(folder)) {
         const std::string name = entry.path().filename().string();
         // Only a four-digit year and ".nfl" names a season: "19.nfl" or "abcd.nfl" is no
         // season file of any year.

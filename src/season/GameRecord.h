@@ -104,7 +104,9 @@ struct GameRecord {
     bool operator==(const GameRecord&) const = default;
 };
 
-// The season file of a year in the program folder: "2024.nfl".
+// The season file of a year in the program folder: "2024.nfl", the year in SeasonFileDigits.
+inline constexpr std::size_t SeasonFileDigits = 4;
+inline constexpr const char* SeasonFileExtension = ".nfl";
 std::filesystem::path SeasonFilePath(int year);
 std::string SeasonFileName(int year);
 // A file of a folder named as a season file ("<four digits>.nfl", letter case aside) that is

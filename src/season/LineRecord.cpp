@@ -1,6 +1,7 @@
 #include "LineRecord.h"
 #include "Teams.h"
 
+#include "Host.h"
 #include "VbConvert.h"
 
 #include <algorithm>
@@ -105,7 +106,7 @@ std::filesystem::path FindLineFile(const std::filesystem::path& folder, const st
     if (std::filesystem::exists(own, ec))
         return own;
     const std::string suffix = LineFileSuffix(year);
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    for (const auto& entry : FolderEntries(folder)) {
         std::error_code there;
         if (LineFileBaseName(entry.path().filename().string(), suffix) == name && entry.exists(there))
             return entry.path();
@@ -117,8 +118,7 @@ std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int 
 {
     const std::string suffix = LineFileSuffix(year);
     std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    for (const auto& entry : FolderEntries(folder)) {
         std::error_code typeError;
         if (!entry.is_regular_file(typeError))
             continue;

@@ -204,7 +204,7 @@ LineSource ReadLineSource()
 {
     LineSource lines;
     const std::string lineFileName = LineFileInUse();
-    lines.defaultLines = lineFileName == "Default";
+    lines.defaultLines = lineFileName == pref::LineFile.defaultValue;
     if (lines.defaultLines)
         return lines;
     lines.haveLineFile =

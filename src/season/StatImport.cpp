@@ -140,15 +140,25 @@ ArrayPlace PlaceOf(int year, int week, int32_t recordNumber, int32_t weekFirst)
     return p;
 }
 
+// The line file the loaded spread and total of a game of `year` come from: the one in use,
+// for the current season while it is the season loaded; empty for the season file's own.
+std::filesystem::path LoadedLineFile(int year)
+{
+    const std::string name = LineFileInUse();
+    if (name == pref::LineFile.defaultValue || year != CurrentSeason || Season().SeasonYear != CurrentSeason)
+        return {};
+    return LineFilePath(name, Season().SeasonYear);
+}
+
 // True when the loaded spread and total of this game came from the line file in use; the
 // import then leaves them alone, as they are not the season file's.
 bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
 {
-    const std::string name = LineFileInUse();
-    if (name == "Default" || game.Year != CurrentSeason || Season().SeasonYear != CurrentSeason)
+    const std::filesystem::path file = LoadedLineFile(game.Year);
+    if (file.empty())
         return false;
     RecordBytes lineFile;
-    if (!ReadRecordFile(LineFilePath(name, Season().SeasonYear), LineRecord::Size, lineFile) ||
+    if (!ReadRecordFile(file, LineRecord::Size, lineFile) ||
         recordNumber > lineFile.Count())
         return false;
     const LineRecord line = LineRecord::Decode(lineFile.Record(recordNumber));
@@ -430,13 +440,7 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
         // left it, which the arrays, loaded before, need not match: they take the week from
         // the file again, the lines from the line file in use as a load takes them.
         if (outcome == Outcome::Next && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
-            SkipStep([&] {
-                const std::string lines = LineFileInUse();
-                const bool fromLineFile = lines != "Default" && stat.Game.Year == CurrentSeason &&
-                                          Season().SeasonYear == CurrentSeason;
-                ReloadWeekSlot(path, stat.Game.Year, stat.Game.Week,
-                               fromLineFile ? LineFilePath(lines, Season().SeasonYear) : std::filesystem::path());
-            });
+            SkipStep([&] { ReloadWeekSlot(path, stat.Game.Year, stat.Game.Week, LoadedLineFile(stat.Game.Year)); });
         return outcome;
     }
     throw VbError(VbError::PathFileAccess, path.string() + " changed while the game was imported; it was not written.");

@@ -6,6 +6,7 @@
 #include "Host.h"
 #include "LineRecord.h"
 #include "LoaderHost.h"
+#include "Preferences.h"
 #include "SeasonData.h"
 #include "SeasonFileAccess.h"
 #include "SeasonLoader.h"
@@ -183,12 +184,12 @@ std::filesystem::path LineFilePath(const std::string& name, int seasonYear)
 
 bool LineFileStaysChosen(const std::string& name, int seasonYear)
 {
-    return !name.empty() && name != "Default" && IsPlainFileName(name) && FileExists(LineFilePath(name, seasonYear));
+    return !name.empty() && name != pref::LineFile.defaultValue && IsPlainFileName(name) && FileExists(LineFilePath(name, seasonYear));
 }
 
 bool UseSeasonFileLines()
 {
-    return !(LineFileInUse() != "Default" && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
+    return !(LineFileInUse() != pref::LineFile.defaultValue && SeasonOfWeekText(WeekSelectorText()) == CurrentSeason);
 }
 
 bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, RecordBytes& out)
@@ -216,7 +217,7 @@ namespace {
 
 bool WeekLinesFromLineFile(bool ForceLineFile)
 {
-    return !UseSeasonFileLines() || (LineFileInUse() != "Default" && ForceLineFile);
+    return !UseSeasonFileLines() || (LineFileInUse() != pref::LineFile.defaultValue && ForceLineFile);
 }
 
 // Gives every game of the season's loaded weeks no lines (0), so that no line of another

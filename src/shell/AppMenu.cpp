@@ -38,7 +38,7 @@ std::filesystem::path PageIn(const std::filesystem::path& folder, const std::str
     const std::filesystem::path exact = folder / topic;
     if (std::filesystem::is_regular_file(exact, ec))
         return exact;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    for (const auto& entry : FolderEntries(folder))
         if (vb::SameText(entry.path().filename().string(), topic) && entry.is_regular_file(ec))
             return entry.path();
     return {};

@@ -505,7 +505,7 @@ void Main::Form_Activate()
         std::filesystem::create_directories(images, ec);
         const std::filesystem::path source = ProgramFile("images");
         if (std::filesystem::is_directory(source, ec)) {
-            for (const auto& entry : std::filesystem::directory_iterator(source, ec)) {
+            for (const auto& entry : FolderEntries(source)) {
                 if (!entry.is_regular_file(ec))
                     continue;
                 std::filesystem::copy_file(entry.path(), images / entry.path().filename(),

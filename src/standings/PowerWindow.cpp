@@ -178,10 +178,7 @@ void PowerWindow::FitGridToWindow()
                       ratingsGrid_->horizontalHeader()->height();
     const int room = body_->height() - ratingsGrid_->y() - 4;
     const int height = std::max(sixteen, std::min(every, room));
-    int columns = 2 * ratingsGrid_->frameWidth();
-    for (int c = 1; c <= ratingsGrid_->Cols(); ++c)
-        if (ratingsGrid_->ColumnVisible(c))
-            columns += ratingsGrid_->ColumnWidth(c);
+    int columns = 2 * ratingsGrid_->frameWidth() + ratingsGrid_->ShownColumnsWidth();
     if (height < every)
         columns += ratingsGrid_->verticalScrollBar()->sizeHint().width();
     const int width = std::max(gridWidthPixels_, columns);

@@ -470,19 +470,6 @@ void StandingsWindow::FitGridsToView()
     }
     grdTeam_->FillView();
     grdTeam_->FitTextToView(face, {AfcColumn, NfcColumn, SpacerColumn});
-    // A desktop's larger face that cannot show both conferences in the window gives way to the
-    // face the window is laid out for, which may shrink as far as it does there.
-    if (face.pointSizeF() > DesignFontPoints && grdTeam_->font().pointSizeF() < face.pointSizeF()) {
-        int shown = 0;
-        for (int c = 1; c <= grdTeam_->Cols(); ++c)
-            if (grdTeam_->ColumnVisible(c))
-                shown += grdTeam_->ColumnWidth(c);
-        if (shown > grdTeam_->RoomForColumns()) {
-            QFont design = face;
-            design.setPointSizeF(DesignFontPoints);
-            grdTeam_->FitTextToView(design, {AfcColumn, NfcColumn, SpacerColumn});
-        }
-    }
     grdTeam_->FillView({AfcColumn, NfcColumn});
     if (grdSched_->isVisible()) {
         grdSched_->setGeometry(grdTeam_->geometry());

@@ -282,31 +282,8 @@ void StatsWindow::ShowHeading(const QString& text)
 void StatsWindow::FitGridToWindow()
 {
     grdStats_->FitTextToView(gridFace_);
-    // A desktop's larger face that cannot show every column in the window gives way to the
-    // face the window is laid out for, which may shrink as far as it does there.
-    if (gridFace_.pointSizeF() > DesignFontPoints) {
-        int shown = 0;
-        for (int c = 1; c <= grdStats_->Cols(); ++c)
-            if (grdStats_->ColumnVisible(c))
-                shown += grdStats_->ColumnWidth(c);
-        if (shown > grdStats_->viewport()->width()) {
-            QFont design = gridFace_;
-            design.setPointSizeF(DesignFontPoints);
-            grdStats_->FitTextToView(design);
-        }
-    }
-    // The headings are measured in the face the cells take: they show in it too.
-    if (grdStats_->horizontalHeader()->font() != grdStats_->font())
-        grdStats_->horizontalHeader()->setFont(grdStats_->font());
-    int rows = 2 * grdStats_->frameWidth() + grdStats_->horizontalHeader()->height();
-    for (int r = 1; r <= grdStats_->Rows(); ++r)
-        if (grdStats_->RowVisible(r))
-            rows += grdStats_->RowHeight(r);
-    int columns = 0;
-    for (int c = 1; c <= grdStats_->Cols(); ++c)
-        if (grdStats_->ColumnVisible(c))
-            columns += grdStats_->ColumnWidth(c);
-    if (columns > grdStats_->viewport()->width())
+    int rows = 2 * grdStats_->frameWidth() + grdStats_->horizontalHeader()->height() + grdStats_->ShownRowsHeight();
+    if (grdStats_->ShownColumnsWidth() > grdStats_->viewport()->width())
         rows += grdStats_->horizontalScrollBar()->sizeHint().height();
     const int room = grdStats_->parentWidget()->height() - grdStats_->y() - 10;
     grdStats_->resize(grdStats_->width(), std::max(grdStats_->horizontalHeader()->height() * 3, std::min(rows, room)));

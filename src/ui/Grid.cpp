@@ -168,6 +168,10 @@ Grid::Grid(QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // The headings are measured in the cells' face (FitColumnsToText) and show in it: the
+    // header takes the grid's face now and with every change (see changeEvent), not the
+    // desktop's own face for headers.
+    horizontalHeader()->setFont(font());
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
         if (logical >= 0)
@@ -328,11 +332,7 @@ void Grid::FitColumnsToText(std::initializer_list<int> give)
         if (ColumnWidth(c) < widest + Padding)
             SetColumnWidth(c, widest + Padding);
     }
-    int total = 0;
-    for (int c = 1; c <= Cols(); ++c)
-        if (ColumnVisible(c))
-            total += ColumnWidth(c);
-    int excess = total - RoomForColumns();
+    int excess = ShownColumnsWidth() - RoomForColumns();
     for (int c : give) {
         if (excess <= 0 || c > Cols())
             break;
@@ -345,15 +345,27 @@ void Grid::FitColumnsToText(std::initializer_list<int> give)
     }
 }
 
+int Grid::ShownColumnsWidth() const
+{
+    int sum = 0;
+    for (int c = 1; c <= Cols(); ++c)
+        if (ColumnVisible(c))
+            sum += ColumnWidth(c);
+    return sum;
+}
+
+int Grid::ShownRowsHeight() const
+{
+    int sum = 0;
+    for (int r = 1; r <= Rows(); ++r)
+        if (RowVisible(r))
+            sum += RowHeight(r);
+    return sum;
+}
+
 void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
 {
-    auto total = [this] {
-        int sum = 0;
-        for (int c = 1; c <= Cols(); ++c)
-            if (ColumnVisible(c))
-                sum += ColumnWidth(c);
-        return sum;
-    };
+    auto total = [this] { return ShownColumnsWidth(); };
     auto showIn = [this](const QFont& f) {
         setFont(f);
         for (int r = 1; r <= Rows(); ++r)
@@ -381,6 +393,11 @@ void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
             if (ColumnVisible(c))
                 SetColumnWidth(c, 1);
         FitColumnsToText(give);
+    }
+    if (total() > room && face.pointSizeF() > DesignFontPoints) {
+        QFont design = face;
+        design.setPointSizeF(DesignFontPoints);
+        FitTextToView(design, give);
     }
 }
 
@@ -418,11 +435,7 @@ void Grid::FillView(std::initializer_list<int> widen)
         for (int r = 1; r <= Rows(); ++r)
             SetRowHeight(r, share + (r <= over ? 1 : 0));
     }
-    int total = 0;
-    for (int c = 1; c <= Cols(); ++c)
-        if (ColumnVisible(c))
-            total += ColumnWidth(c);
-    int spare = RoomForColumns() - total;
+    int spare = RoomForColumns() - ShownColumnsWidth();
     if (widen.size() == 0 || spare <= 0)
         return;
     int left = static_cast<int>(widen.size());
@@ -918,6 +931,8 @@ QColor Grid::ForeQColor() const { return Shade(foreColor_); }
 void Grid::changeEvent(QEvent* event)
 {
     QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && horizontalHeader()->font() != font())
+        horizontalHeader()->setFont(font());
     // The desktop turned dark or light: the system colours are those of the other palette.
     if (event->type() != QEvent::PaletteChange || shadedDark_ == DesktopIsDark())
         return;

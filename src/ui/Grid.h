@@ -160,9 +160,10 @@ public:
     // own face) so that no text is cut off; the columns listed in `give` give back room they do
     // not need while the grid is wider than its view.
     void FitColumnsToText(std::initializer_list<int> give = {});
-    // Shows the text in `face` (cells of their own font keep only their boldness) with every
-    // column as wide as its text; where the columns are then wider than the view, the text is
-    // made smaller (to three quarters at most) so that every column shows whole.
+    // Shows the text in `face` (cells of their own font keep only their boldness) with every column as wide as its text; where the columns are then wider than
+    // the view, the text is made smaller (to three quarters at most) so that every column shows
+    // whole. A desktop's larger face that still cannot show them gives way to the face the
+    // windows are laid out for (DesignFontPoints), made smaller in its turn.
     void FitTextToView(const QFont& face, std::initializer_list<int> give = {});
     // Lets the grid fill its view: the rows share the view's height (never lower than a line
     // of text, so that as many rows show as there is room for) and the columns in `widen`
@@ -172,6 +173,8 @@ public:
     // The width the columns have to show in: the view's as the present rows leave it (the
     // scroll bars catch up with a change of sizes only later).
     int RoomForColumns() const;
+    int ShownColumnsWidth() const;                       // pixels, of the visible columns
+    int ShownRowsHeight() const;                         // pixels, of the visible rows
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;

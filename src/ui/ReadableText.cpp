@@ -1,5 +1,7 @@
 #include "ReadableText.h"
 
+#include "Screen.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
@@ -286,6 +288,12 @@ struct LightRange {
     std::vector<QColor> Colors() const { return {darkest, lightest}; }
 };
 
+// The picture a brush paints, as it was given to it.
+QImage PictureOf(const QBrush& brush)
+{
+    return brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
+}
+
 } // namespace
 
 std::vector<QColor> BackgroundBehind(const QWidget* widget)
@@ -299,7 +307,7 @@ std::vector<QColor> BackgroundBehind(const QWidget* widget, const QRect& part)
     if (!filler)
         return {};
     const QBrush& brush = filler->palette().brush(QPalette::Window);
-    const QImage image = brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
+    const QImage image = PictureOf(brush);
     if (image.isNull() || brush.style() != Qt::TexturePattern)
         return {brush.color()};
     // The picture is tiled from the filler's corner: a text beyond its first tile (the bar's
@@ -400,11 +408,6 @@ QPalette StandardLightPalette()
     return p;
 }
 
-QPalette DesktopPalette()
-{
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
-}
-
 std::pair<QPalette::ColorRole, QPalette::ColorRole> RolesOf(TextSurface surface)
 {
     switch (surface) {
@@ -469,14 +472,14 @@ void ApplySurfaces(QWidget* widget)
 
 bool DesktopIsDark()
 {
-    const QPalette desktop = DesktopPalette();
+    const QPalette desktop = ApplicationPalette();
     return RelativeLuminance(desktop.color(QPalette::Window)) < RelativeLuminance(desktop.color(QPalette::WindowText));
 }
 
 QPalette DesignPalette()
 {
     if (!DesktopIsDark())
-        return DesktopPalette();
+        return ApplicationPalette();
     static const QPalette light = StandardLightPalette();
     return light;
 }
@@ -509,7 +512,7 @@ std::vector<QColor> ColorsOfBrush(const QBrush& brush)
 {
     if (brush.style() != Qt::TexturePattern)
         return {brush.color()};
-    const QImage image = brush.textureImage().isNull() ? brush.texture().toImage() : brush.textureImage();
+    const QImage image = PictureOf(brush);
     if (image.isNull())
         return {brush.color()};
     // A picture is sampled on a grid of at most 64 x 64 points.

@@ -108,14 +108,10 @@ int Screen::TwipsToPixelsY(double twips)
 
 double Screen::ColorDepth() { return std::pow(2.0, DepthBits()); }
 
-namespace {
-
 QPalette ApplicationPalette()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette() : QPalette();
 }
-
-} // namespace
 
 QColor SystemColor(int index) { return SystemColor(index, ApplicationPalette()); }
 

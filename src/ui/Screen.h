@@ -88,6 +88,8 @@ enum SystemColorIndex : int {
     Color3DDarkShadow = 21, Color3DLight = 22, ColorInfoText = 23, ColorInfoBackground = 24,
 };
 
+// The desktop's palette as the application has it (a default one before there is a GUI).
+QPalette ApplicationPalette();
 // The colour of a Windows system colour index, from the application palette; an unknown
 // index gives an invalid QColor.
 QColor SystemColor(int index);
