@@ -22,7 +22,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QMap>
-#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
@@ -158,10 +157,16 @@ std::string StoreReadProblem(QSettings& settings, const std::filesystem::path& f
 // the run.
 class QtSettingsStore : public SettingsStore {
 public:
-    QtSettingsStore(std::filesystem::path file, const QSettings& read) : file_(std::move(file))
+    // `text` is the file's text the store read `read` from.
+    QtSettingsStore(std::filesystem::path file, const QSettings& read, std::string_view text) : file_(std::move(file))
     {
         for (const QString& key : read.allKeys())
             values_.insert(key, read.value(key));
+        for (const SettingsTextEntry& e : SettingsText::Read(text).entries)
+            started_[e.path].spelled += e.value + '\n';
+        for (auto it = started_.begin(); it != started_.end(); ++it)
+            if (const auto value = values_.constFind(it.key()); value != values_.cend())
+                it->value = Text(*value);
     }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override
@@ -175,12 +180,14 @@ public:
                      const std::string& value) override
     {
         const QString path = Find(app, section, key);
-        const auto held = values_.constFind(path);
-        // A value the file already holds is not written again: its spelling stays the user's.
-        if (held != values_.cend() && Text(*held) == value && !unsaved_.contains(path))
-            return;
         values_.insert(path, Q(value));
-        Write(path, [&](std::string_view text) { return SettingsTextWithValue(text, path, Q(value)); });
+        Write([&](std::string_view text) -> std::optional<std::string> {
+            // A value the file holds already, as it is now, is not written again: its spelling
+            // stays the user's. One another program changed since the start is written.
+            if (HeldInFile(text, path, value))
+                return std::string(text);
+            return SettingsTextWithValue(text, path, Q(value));
+        });
     }
     void DeleteSetting(const std::string& app, const std::string& section, const std::string& key) override
     {
@@ -188,7 +195,7 @@ public:
         if (!values_.contains(path))
             return;
         values_.remove(path);
-        Write(path, [&](std::string_view text) { return std::optional(SettingsTextWithout(text, path)); });
+        Write([&](std::string_view text) { return std::optional(SettingsTextWithout(text, path)); });
     }
 
 private:
@@ -201,6 +208,25 @@ private:
         if (!v.canConvert<QString>())
             return std::nullopt;
         return S(v.toString());
+    }
+    // Whether the file's text holds `value` under the path: each of its entries spells it as
+    // the store writes it or as the plain text, or the entries are as they were at the start,
+    // when the store read `value` from them.
+    bool HeldInFile(std::string_view text, const QString& path, const std::string& value) const
+    {
+        const std::string stored = SettingsValueText(Q(value));
+        std::string spelled;
+        bool each = true;
+        for (const SettingsTextEntry& e : SettingsText::Read(text).entries) {
+            if (e.path != path)
+                continue;
+            spelled += e.value + '\n';
+            each = each && (e.value == stored || (e.plainValue && e.value == value));
+        }
+        if (spelled.empty())
+            return false;
+        const auto start = started_.constFind(path);
+        return each || (start != started_.cend() && start->spelled == spelled && start->value == value);
     }
     static QString Name(const std::string& name)
     {
@@ -229,7 +255,7 @@ private:
     // Reads the file as it is now (another program may have changed it since the start), makes
     // the edit and writes the file whole through the one safe writer.
     template <class Edit>
-    void Write(const QString& path, Edit edit)
+    void Write(Edit edit)
     {
         std::string text, problem;
         std::optional<std::string> edited;
@@ -250,17 +276,20 @@ private:
                 problem = write.Describe();
         }
         if (problem.empty()) {
-            unsaved_.remove(path);
             ForgetFileProblem(file_);
             return;
         }
-        unsaved_.insert(path);
         ReportFileProblem(file_, problem + " A setting that could not be saved is kept only until the program ends.");
     }
 
     std::filesystem::path file_;
     QMap<QString, QVariant> values_;
-    QSet<QString> unsaved_; // changes only memory holds
+    // Each key's entries in the file at the start, as written, and the value the store read.
+    struct Started {
+        std::string spelled;
+        std::optional<std::string> value;
+    };
+    QMap<QString, Started> started_;
 };
 
 // Documents and addresses open with the desktop's handler. A program or a script is never
@@ -374,7 +403,7 @@ void InstallQtSettings(const QString& settingsFolder)
         QSettings settings(Q(file.string()), QSettings::IniFormat);
         problem = StoreReadProblem(settings, file, text);
         if (problem.empty())
-            store = std::make_unique<QtSettingsStore>(file, settings);
+            store = std::make_unique<QtSettingsStore>(file, settings, text);
     }
     if (!problem.empty()) {
         InstallSettings(std::make_unique<MemorySettings>());

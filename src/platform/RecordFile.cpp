@@ -538,8 +538,10 @@ namespace {
 // 0, or the system's error (links in a loop).
 int FollowLinks(const std::filesystem::path& path, std::filesystem::path& file)
 {
+    // As many links as the system itself follows before it gives up with ELOOP.
+    constexpr int MaxLinkHops = 40;
     file = path;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0; hops < MaxLinkHops; ++hops) {
         struct stat st {};
         if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return 0;

@@ -141,6 +141,45 @@ TEST(QtSettings, TheReadmesExampleIsReadWithOrWithoutAFinalLineEndAndKeepsItsKey
     }
 }
 
+// A save decides from the file as it is now whether it already holds the value: a value
+// another program (a second instance, a sync tool) changed since the start is written again,
+// and one the file still holds keeps the user's spelling.
+TEST(QtSettings, ASaveWritesWhatTheFileNoLongerHoldsAndKeepsWhatItDoes)
+{
+    struct Case {
+        const char* name;
+        const char* atStart;
+        const char* changedTo; // the file as another program left it; null: not changed
+        const char* saved;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"ChangedBackToTheValueAtStart", "[Vexal]\nPreference\\LineFile=Vegas\n", "[Vexal]\nPreference\\LineFile=Reno\n",
+         "Vegas", "[Vexal]\nPreference\\LineFile=Vegas\n"},
+        {"RemovedSinceTheStart", "[Vexal]\nPreference\\LineFile=Vegas\n", "[Vexal]\n", "Vegas",
+         "[Vexal]\nPreference\\LineFile=Vegas\n"},
+        {"QuotedByHandAndUnchanged", "[Vexal]\nPreference\\LineFile=\"Vegas\"\n", nullptr, "Vegas",
+         "[Vexal]\nPreference\\LineFile=\"Vegas\"\n"},
+        {"QuotedByHandAndChangedSince", "[Vexal]\nPreference\\LineFile=\"Vegas\"\n",
+         "[Vexal]\nPreference\\LineFile=\"Reno\"\n", "Vegas", "[Vexal]\nPreference\\LineFile=Vegas\n"},
+        {"ChangedToTheValueSaved", "[Vexal]\nPreference\\LineFile=Vegas\n", "[Vexal]\nPreference\\LineFile= Reno \n",
+         "Reno", "[Vexal]\nPreference\\LineFile= Reno \n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        folder.Write("Vexal.conf", c.atStart);
+        ScriptedMessages& messages = InstallScriptedMessages();
+        InstallQtSettings(Q(folder.Path().string()));
+        if (c.changedTo)
+            folder.Write("Vexal.conf", c.changedTo);
+        SaveSetting(pref::LineFile, c.saved);
+        EXPECT_EQ(test::ReadFile(folder / "Vexal.conf"), c.expected);
+        EXPECT_TRUE(messages.shown.empty());
+        InstallSettings(std::make_unique<MemorySettings>());
+    }
+}
+
 // The settings store reads its file again after the program's own read, and keeps no error for
 // a read that fails part-way: what it holds is measured against the text the program read.
 // A store that read the file whole is never taken for one that did not, whatever the file's
