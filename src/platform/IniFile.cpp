@@ -85,7 +85,9 @@ std::vector<std::string_view> SplitLines(std::string_view text)
 
 bool LineHasShape(std::string_view line)
 {
-    const auto first = line.find_first_not_of(" \t");
+    // A carriage return on its own ends a line to the settings store, as blanks before one do:
+    // a file of one carriage return with a section written after it is sound.
+    const auto first = line.find_first_not_of(" \t\r");
     if (first == std::string_view::npos)
         return true;
     const char c = line[first];

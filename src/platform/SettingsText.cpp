@@ -92,8 +92,10 @@ QString StoreName(std::string_view text)
         }
         const bool wide = decoded.at(i + 1) == u'U';
         const qsizetype first = i + (wide ? 2 : 1), digits = wide ? 4 : 2;
+        // The digits are an unsigned number to the store: "%U-FFF" is no escape but the text
+        // it is written as.
         bool ok = false;
-        const int code = first + digits <= decoded.size() ? QStringView(decoded).sliced(first, digits).toInt(&ok, 16) : 0;
+        const ushort code = first + digits <= decoded.size() ? QStringView(decoded).sliced(first, digits).toUShort(&ok, 16) : 0;
         if (!ok) {
             name += u'%';
             ++i;
@@ -345,8 +347,14 @@ std::optional<std::string> SettingsTextWithValue(std::string_view text, const QS
         const std::string_view lineEnd = LineEndOf(text);
         if (section == 0) {
             const qsizetype group = path.indexOf(u'/');
-            std::string added = "[" + SettingsKeyText(path.first(group)) + "]" + std::string(lineEnd) +
-                                SettingsKeyText(path.sliced(group + 1)) + "=" + written;
+            // Appended piece by piece: GCC 12 takes a "[" + text chain for an overlapping copy.
+            std::string added = "[";
+            added += SettingsKeyText(path.first(group));
+            added += ']';
+            added += lineEnd;
+            added += SettingsKeyText(path.sliced(group + 1));
+            added += '=';
+            added += written;
             if (text.empty() || EndsWithLineEnd(text))
                 edited += added + std::string(lineEnd);
             else

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <QDebug>
 #include <QSettings>
 
 #include <filesystem>
@@ -143,15 +144,17 @@ TEST(QtSettings, TheReadmesExampleIsReadWithOrWithoutAFinalLineEndAndKeepsItsKey
 
 // A save decides from the file as it is now whether it already holds the value: a value
 // another program (a second instance, a sync tool) changed since the start is written again,
-// and one the file still holds keeps the user's spelling.
+// and one the file still holds keeps the user's spelling. Whatever the file's form, the store
+// itself reads the saved file as it read it before with the value saved, and the next start
+// takes it with no message; an edit that would not read back changes nothing and is named.
 TEST(QtSettings, ASaveWritesWhatTheFileNoLongerHoldsAndKeepsWhatItDoes)
 {
     struct Case {
         const char* name;
-        const char* atStart;
+        std::string atStart;
         const char* changedTo; // the file as another program left it; null: not changed
         const char* saved;
-        const char* expected;
+        std::string expected;  // empty: refused, the file unchanged
     };
     const Case cases[] = {
         {"ChangedBackToTheValueAtStart", "[Vexal]\nPreference\\LineFile=Vegas\n", "[Vexal]\nPreference\\LineFile=Reno\n",
@@ -164,6 +167,28 @@ TEST(QtSettings, ASaveWritesWhatTheFileNoLongerHoldsAndKeepsWhatItDoes)
          "[Vexal]\nPreference\\LineFile=\"Reno\"\n", "Vegas", "[Vexal]\nPreference\\LineFile=Vegas\n"},
         {"ChangedToTheValueSaved", "[Vexal]\nPreference\\LineFile=Vegas\n", "[Vexal]\nPreference\\LineFile= Reno \n",
          "Reno", "[Vexal]\nPreference\\LineFile= Reno \n"},
+        {"CommentAfterTheEntry", "[Vexal]\nPreference\\LineFile=Vegas ; mine\n", nullptr, "Reno",
+         "[Vexal]\nPreference\\LineFile=Reno ; mine\n"},
+        {"CommaAndNoBlank", "[Vexal]\nPreference\\LineFile=Vegas, Reno\n", nullptr, "Vegas,Reno",
+         "[Vexal]\nPreference\\LineFile=\"Vegas,Reno\"\n"},
+        {"NoFinalLineEndNoVexalSection", "[Other]\nX=1", nullptr, "Reno", "[Other]\nX=1\n[Vexal]\nPreference\\LineFile=Reno"},
+        {"SignedKeyEscape", "[Vexal]\n%U-FFFb=1\n", nullptr, "Reno", "[Vexal]\n%U-FFFb=1\nPreference\\LineFile=Reno\n"},
+        {"KeyNotUtf8", "[Vexal]\nA\xff" "B=1\n", nullptr, "Reno", "[Vexal]\nA\xff" "B=1\nPreference\\LineFile=Reno\n"},
+        {"LoneCarriageReturn", "\r", nullptr, "Reno", "\r[Vexal]\nPreference\\LineFile=Reno\n"},
+        {"EntryWouldRunIntoAnOpenQuote", "[Vexal]\nX=\"a\n", nullptr, "Reno", ""},
+    };
+    // Every key of the file and its value (a text, or a list), as the store reads them.
+    const auto shown = [](const QVariant& value) {
+        QString text;
+        QDebug(&text) << value;
+        return S(text);
+    };
+    const auto storeReads = [&](const std::filesystem::path& file) {
+        QSettings store(Q(file.string()), QSettings::IniFormat);
+        std::map<std::string, std::string> values;
+        for (const QString& key : store.allKeys())
+            values[S(key)] = shown(store.value(key));
+        return values;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,11 +196,24 @@ TEST(QtSettings, ASaveWritesWhatTheFileNoLongerHoldsAndKeepsWhatItDoes)
         folder.Write("Vexal.conf", c.atStart);
         ScriptedMessages& messages = InstallScriptedMessages();
         InstallQtSettings(Q(folder.Path().string()));
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
         if (c.changedTo)
             folder.Write("Vexal.conf", c.changedTo);
+        const std::string before = test::ReadFile(folder / "Vexal.conf");
+        std::map<std::string, std::string> meant = storeReads(folder / "Vexal.conf");
         SaveSetting(pref::LineFile, c.saved);
-        EXPECT_EQ(test::ReadFile(folder / "Vexal.conf"), c.expected);
-        EXPECT_TRUE(messages.shown.empty());
+        if (c.expected.empty()) {
+            EXPECT_EQ(test::ReadFile(folder / "Vexal.conf"), before);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_NE(messages.shown[0].text.find("would not read back"), std::string::npos) << messages.shown[0].text;
+        } else {
+            EXPECT_EQ(test::ReadFile(folder / "Vexal.conf"), c.expected);
+            meant["Vexal/Preference/LineFile"] = shown(Q(c.saved));
+            EXPECT_EQ(storeReads(folder / "Vexal.conf"), meant);
+            InstallQtSettings(Q(folder.Path().string()));
+            EXPECT_EQ(GetSetting(pref::LineFile), c.saved);
+            EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        }
         InstallSettings(std::make_unique<MemorySettings>());
     }
 }
