@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QLineEdit>
@@ -149,6 +150,35 @@ std::string StoreReadProblem(QSettings& settings, const std::filesystem::path& f
     return StoreShortfall(settings, file, text);
 }
 
+// The lock the settings store (QSettings) itself takes while it writes its file, a lock file
+// "<file>.lock" beside it: held while the file is read and while it is edited and written
+// back, so that no other instance of the program, and no other program writing through the
+// store, writes between the two. Where no lock file can be made (a folder that refuses new
+// files, a disk that is full or read-only) the file is read and written as before, and a write
+// meets and names its own cause. A lock its holder left behind is taken over once the holder
+// is gone, or on another machine once the lock is stale.
+class SettingsFileLock {
+public:
+    explicit SettingsFileLock(const std::filesystem::path& file) : file_(file), lock_(Q(file.string()) + ".lock")
+    {
+        // A save takes a few milliseconds: a minute is far past any writer's turn, and past
+        // the age at which a lock left by another machine counts as stale.
+        held_ = lock_.tryLock(60000);
+    }
+    // Why the file may not be written now; empty when the lock is held or none can be made.
+    std::string Problem() const
+    {
+        if (held_ || lock_.error() != QLockFile::LockFailedError)
+            return {};
+        return WriteFailure(file_, "another program has held its lock " + S(lock_.fileName()) + " for a minute");
+    }
+
+private:
+    std::filesystem::path file_;
+    QLockFile lock_;
+    bool held_ = false;
+};
+
 // The settings of the user's file as the settings store (QSettings) read it at the start, and
 // every change of the run. A change is written into the file's own text: only its entry is
 // written, and every other byte (comments, key order, blank lines, line ends, a UTF-8 mark)
@@ -253,27 +283,34 @@ private:
         return exact;
     }
     // Reads the file as it is now (another program may have changed it since the start), makes
-    // the edit and writes the file whole through the one safe writer.
+    // the edit and writes the file whole through the one safe writer, all under the file's
+    // lock: an edit is made to the text the write replaces, so a setting another instance
+    // saved meanwhile stays. The lock is let go before a failure is shown.
     template <class Edit>
     void Write(Edit edit)
     {
-        std::string text, problem;
-        std::optional<std::string> edited;
-        if (!IsMissingFile(file_) && ReadWholeFile(file_, text, problem, FileKind::Settings)) {
-            if (const std::string damage = ProfileTextDamage(text); !damage.empty())
-                problem = file_.string() + " is damaged: " + damage + ".";
-        }
-        if (problem.empty()) {
-            edited = edit(text);
-            if (!edited)
-                problem = WriteFailure(file_, "the entry would not read back as written: an open quote or a line-end backslash before it runs on into it");
-        }
-        if (problem.empty() && *edited != text) {
+        std::string problem;
+        {
             std::error_code ec;
             std::filesystem::create_directories(file_.parent_path(), ec);
-            AtomicFileWrite write(file_);
-            if (!write.Write(*edited) || !write.Commit())
-                problem = write.Describe();
+            SettingsFileLock lock(file_);
+            problem = lock.Problem();
+            std::string text;
+            if (problem.empty() && !IsMissingFile(file_) && ReadWholeFile(file_, text, problem, FileKind::Settings)) {
+                if (const std::string damage = ProfileTextDamage(text); !damage.empty())
+                    problem = file_.string() + " is damaged: " + damage + ".";
+            }
+            std::optional<std::string> edited;
+            if (problem.empty()) {
+                edited = edit(text);
+                if (!edited)
+                    problem = WriteFailure(file_, "the entry would not read back as written: an open quote or a line-end backslash before it runs on into it");
+            }
+            if (problem.empty() && *edited != text) {
+                AtomicFileWrite write(file_);
+                if (!write.Write(*edited) || !write.Commit())
+                    problem = write.Describe();
+            }
         }
         if (problem.empty()) {
             ForgetFileProblem(file_);
@@ -389,21 +426,27 @@ void InstallQtSettings(const QString& settingsFolder)
     // left as it is, named, and the settings of this run stay in memory.
     const std::filesystem::path file = S(SettingsFile(settingsFolder));
     std::string problem, text;
-    const bool missing = IsMissingFile(file);
-    if (!missing && ReadWholeFile(file, text, problem, FileKind::Settings)) {
-        if (const std::string damage = ProfileTextDamage(text); !damage.empty())
-            problem = file.string() + " is damaged: " + damage + ".";
-    }
-    // The store reads the file again: what it is about to read is looked at as the program's
-    // own read was (the file may have been replaced since), and it must take what that read.
-    if (problem.empty() && !missing)
-        CheckFileToRead(file, FileKind::Settings, problem);
     std::unique_ptr<QtSettingsStore> store;
-    if (problem.empty()) {
-        QSettings settings(Q(file.string()), QSettings::IniFormat);
-        problem = StoreReadProblem(settings, file, text);
-        if (problem.empty())
-            store = std::make_unique<QtSettingsStore>(file, settings, text);
+    {
+        // Both reads see one file: no writer that locks it replaces it between them. A lock
+        // held too long is no fault of the file: it is read as it stands.
+        const SettingsFileLock lock(file);
+        const bool missing = IsMissingFile(file);
+        if (!missing && ReadWholeFile(file, text, problem, FileKind::Settings)) {
+            if (const std::string damage = ProfileTextDamage(text); !damage.empty())
+                problem = file.string() + " is damaged: " + damage + ".";
+        }
+        // The store reads the file again: what it is about to read is looked at as the
+        // program's own read was (the file may have been replaced since), and it must take
+        // what that read.
+        if (problem.empty() && !missing)
+            CheckFileToRead(file, FileKind::Settings, problem);
+        if (problem.empty()) {
+            QSettings settings(Q(file.string()), QSettings::IniFormat);
+            problem = StoreReadProblem(settings, file, text);
+            if (problem.empty())
+                store = std::make_unique<QtSettingsStore>(file, settings, text);
+        }
     }
     if (!problem.empty()) {
         InstallSettings(std::make_unique<MemorySettings>());

@@ -7,6 +7,7 @@
 #include "TextDamage.h"
 #include "TempFolder.h"
 #include "WaitFor.h"
+#include "WaitLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,16 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTimer>
 
 #include <QDebug>
 #include <QSettings>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 
 using namespace vexal;
 using vexal::test::TempFolder;
@@ -216,6 +220,59 @@ TEST(QtSettings, ASaveWritesWhatTheFileNoLongerHoldsAndKeepsWhatItDoes)
         }
         InstallSettings(std::make_unique<MemorySettings>());
     }
+}
+
+// Two instances saving settings at the same moment, as two windows closed at log-out do, each
+// a setting of its own a dozen times: both keep every one and neither names a failure. Each
+// instance is this test program started again to run this test: it reads the file as the
+// program starts, and saves once both have, when this one closes their input.
+TEST(QtSettings, TwoInstancesSavingAtOnceKeepEverySetting)
+{
+    constexpr int Saves = 12;
+    if (const char* saver = std::getenv("VEXAL_SETTINGS_SAVER")) {
+        ScriptedMessages& messages = InstallScriptedMessages();
+        InstallQtSettings(qEnvironmentVariable("VEXAL_SETTINGS_FOLDER"));
+        std::cout << "ready" << std::endl;
+        std::cin.get();
+        for (int i = 0; i < Saves; ++i)
+            SaveSetting(saver, "Value " + std::to_string(i), saver + std::to_string(i));
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        return;
+    }
+    TempFolder folder;
+    for (int trial = 0; trial < 6; ++trial) {
+        const std::string savers[] = {"A" + std::to_string(trial), "B" + std::to_string(trial)};
+        QProcess instances[2];
+        QByteArray output[2];
+        for (int i = 0; i < 2; ++i) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const QString& name : environment.keys())
+                if (name.startsWith("GTEST_"))
+                    environment.remove(name); // a shard of its own would run no test
+            environment.insert("VEXAL_SETTINGS_SAVER", Q(savers[i]));
+            environment.insert("VEXAL_SETTINGS_FOLDER", Q(folder.Path().string()));
+            instances[i].setProcessEnvironment(environment);
+            instances[i].start(QCoreApplication::applicationFilePath(),
+                               {"--gtest_filter=QtSettings.TwoInstancesSavingAtOnceKeepEverySetting"});
+        }
+        for (int i = 0; i < 2; ++i)
+            while (!output[i].contains("ready\n")) {
+                ASSERT_TRUE(instances[i].waitForReadyRead(test::StateWaitLimitMs)) << output[i].constData();
+                output[i] += instances[i].readAll();
+            }
+        for (QProcess& instance : instances)
+            instance.closeWriteChannel();
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(instances[i].waitForFinished(test::StateWaitLimitMs));
+            EXPECT_TRUE(instances[i].exitStatus() == QProcess::NormalExit && instances[i].exitCode() == 0)
+                << (output[i] + instances[i].readAll()).constData();
+        }
+        InstallQtSettings(Q(folder.Path().string()));
+        for (const std::string& saver : savers)
+            for (int i = 0; i < Saves; ++i)
+                EXPECT_EQ(Settings().GetSetting(AppName, saver, "Value " + std::to_string(i), ""), saver + std::to_string(i));
+    }
+    InstallSettings(std::make_unique<MemorySettings>());
 }
 
 // The settings store reads its file again after the program's own read, and keeps no error for
