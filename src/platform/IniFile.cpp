@@ -85,8 +85,9 @@ std::vector<std::string_view> SplitLines(std::string_view text)
 
 bool LineHasShape(std::string_view line)
 {
-    // A carriage return on its own ends a line to the settings store, as blanks before one do:
-    // a file of one carriage return with a section written after it is sound.
+    // The settings store takes a carriage return on its own for a line end: those before a
+    // line's first character end lines before it, as blank lines (a file of one carriage
+    // return that a saved setting's section was written after).
     const auto first = line.find_first_not_of(" \t\r");
     if (first == std::string_view::npos)
         return true;
