@@ -173,6 +173,14 @@ GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seas
     }
     save.line = storedLine;
     save.total = storedTotal;
+    // The rest of the game as the season file holds it now: another instance may have written
+    // it since it was shown. A read that fails leaves the game as shown.
+    if (owned.empty())
+        SkipStep([&] {
+            GameRecord now;
+            if (ReadGame(seasonFile, record, now) && GameKey::Of(now) == GameKey::Of(shown))
+                save.game = now;
+        });
     return save;
 }
 

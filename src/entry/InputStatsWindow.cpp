@@ -15,6 +15,7 @@
 #include "SeasonData.h"
 #include "SendKey.h"
 #include "Steps.h"
+#include "TeamLists.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -327,8 +328,8 @@ void InputStatsWindow::FillTeamCombos()
     for (int code = 1; code <= LastTeamCode; ++code) {
         int16_t year = 0;
         const QString name = QString::fromStdString(TeamName(code, year, NameStyleAsShown));
-        cboAway_->addItem(name);
-        cboHome_->addItem(name);
+        AddTeamEntry(cboAway_, code, name);
+        AddTeamEntry(cboHome_, code, name);
     }
 }
 
@@ -359,14 +360,17 @@ bool InputStatsWindow::GameOnShow() const
     return s.WeekFirstRecord > 0 && s.CurrentGame >= 0 && s.CurrentGame < weekGames_;
 }
 
-std::array<QString, GameTextCount + 3> InputStatsWindow::ControlTexts() const
+std::array<QString, GameTextCount + 5> InputStatsWindow::ControlTexts() const
 {
-    std::array<QString, GameTextCount + 3> texts;
+    std::array<QString, GameTextCount + 5> texts;
     for (int i = 0; i < GameTextCount; ++i)
         texts[static_cast<std::size_t>(i)] = txtData_[static_cast<std::size_t>(i)]->text();
     texts[GameTextCount] = cboHome_->currentText();
     texts[GameTextCount + 1] = cboAway_->currentText();
     texts[GameTextCount + 2] = cboSurface_->currentText();
+    // The other club of a shared name chosen changes no text.
+    texts[GameTextCount + 3] = QString::number(cboHome_->currentIndex());
+    texts[GameTextCount + 4] = QString::number(cboAway_->currentIndex());
     return texts;
 }
 
@@ -375,9 +379,9 @@ void InputStatsWindow::PutTexts(const GameRecord& game, double line, double tota
     const bool wasShowing = showing_;
     showing_ = true;
     int16_t year = 0;
-    cboHome_->setEditText(QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
+    ShowTeam(cboHome_, game.HomeTeam, QString::fromStdString(TeamName(game.HomeTeam, year, NameStyleAsShown)));
     year = 0;
-    cboAway_->setEditText(QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
+    ShowTeam(cboAway_, game.AwayTeam, QString::fromStdString(TeamName(game.AwayTeam, year, NameStyleAsShown)));
     cboSurface_->setCurrentIndex(game.Surface <= 3 ? game.Surface : -1);
     const auto texts = GameTexts(game, line, total);
     for (int i = 0; i < GameTextCount; ++i)
@@ -469,10 +473,10 @@ void InputStatsWindow::SaveGame()
     GameEdits edits;
     for (int i = 0; i < GameTextCount; ++i)
         edits.texts[static_cast<std::size_t>(i)] = txtData_[static_cast<std::size_t>(i)]->text().toStdString();
-    int16_t year = 0;
-    edits.homeTeam = TeamCode(cboHome_->currentText().toStdString(), year, -1);
-    year = 0;
-    edits.awayTeam = TeamCode(cboAway_->currentText().toStdString(), year, -1);
+    // The club of the entry chosen, never the name read back: a team the user left as it was
+    // stays the one stored.
+    edits.homeTeam = ChosenTeam(cboHome_, shown_.stored.Year);
+    edits.awayTeam = ChosenTeam(cboAway_, shown_.stored.Year);
     edits.surface = cboSurface_->findText(cboSurface_->currentText());
 
     // A write that fails leaves the file as it was: the boxes go back to what it holds.
@@ -500,8 +504,11 @@ void InputStatsWindow::SaveGame()
     shown_.stored = result.game;
     shown_.line = result.line;
     shown_.total = result.total;
+    // The game as the files hold it now: another instance may have written other fields of
+    // it since it was shown (an import of its week), and a box still showing the old value
+    // would write that back at the next save.
     if (result.status == GameSave::Status::Saved)
-        shown_.texts = ControlTexts();
+        PutTexts(result.game, result.line, result.total);
 
     // Then the loaded arrays, with every field the loader takes from the record.
     const int slot = shown_.slot;

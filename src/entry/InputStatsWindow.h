@@ -49,8 +49,9 @@ private:
     void BuildMenus();
     void Navigate(int which);
     bool GameOnShow() const;
-    // The texts of the controls as they stand, and as the game on show last put them.
-    std::array<QString, GameTextCount + 3> ControlTexts() const;
+    // The texts of the controls as they stand, and as the game on show last put them, with
+    // the entries chosen in the team lists.
+    std::array<QString, GameTextCount + 5> ControlTexts() const;
     void PutTexts(const GameRecord& game, double line, double total);
     // The week again as the season file (and the line file in use) now hold it, arrays and boxes.
     void ShowWeekAsStored();
@@ -79,7 +80,7 @@ private:
         GameRecord stored;             // its record as read or last written
         double line = 0;
         double total = 0;
-        std::array<QString, GameTextCount + 3> texts;
+        std::array<QString, GameTextCount + 5> texts;
     } shown_;
     int weekGames_ = 0;
     bool loaded_ = false;

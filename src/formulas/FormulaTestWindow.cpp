@@ -21,6 +21,7 @@
 #include "Screen.h"
 #include "SharedProcs.h"
 #include "Steps.h"
+#include "TeamLists.h"
 #include "Teams.h"
 #include "VbConvert.h"
 #include "VbError.h"
@@ -828,8 +829,8 @@ void FormulaTestWindow::FillTeamLists()
     awayTeam_->clear();
     for (int code = 1; code <= LastTeamCode; ++code) {
         const QString name = Q(TeamName(code, 0, NameStyleAsShown));
-        homeTeam_->addItem(name);
-        awayTeam_->addItem(name);
+        AddTeamEntry(homeTeam_, code, name);
+        AddTeamEntry(awayTeam_, code, name);
     }
     homeTeam_->setCurrentIndex(-1);
     awayTeam_->setCurrentIndex(-1);
@@ -1220,8 +1221,8 @@ void FormulaTestWindow::m_Timer_ThatTime()
     if (!step(5, [&] {
             if (chkSingle_->checkState() != Qt::Checked)
                 return;
-            const int16_t h = TeamCode(Text(homeTeam_), 0, 0);
-            const int16_t a = TeamCode(Text(awayTeam_), 0, 0);
+            const int16_t h = ChosenTeam(homeTeam_);
+            const int16_t a = ChosenTeam(awayTeam_);
             if (h < 0 || a < 0)
                 throw VbError::Of(6);
             home = static_cast<uint8_t>(h);

@@ -10,6 +10,7 @@
 #include "Predict.h"
 #include "SendKey.h"
 #include "Steps.h"
+#include "TeamLists.h"
 #include "Teams.h"
 #include "TypedNumber.h"
 #include "VbConvert.h"
@@ -127,8 +128,8 @@ void SingleGameWindow::Form_Load()
         // A code that names no team in the season (before its franchise began) is left out.
         if (name.empty())
             continue;
-        homeTeam_->addItem(QString::fromStdString(name));
-        awayTeam_->addItem(QString::fromStdString(name));
+        AddTeamEntry(homeTeam_, code, QString::fromStdString(name));
+        AddTeamEntry(awayTeam_, code, QString::fromStdString(name));
     }
     background_ = new cBackGround(this);
     background_->GradientForm(this, App().ThemeForeColor, App().ThemeBackColor, cBackGround::Vertical, true);
@@ -177,15 +178,9 @@ void SingleGameWindow::Command3d1_Click()
     SetBack(lblAway_, NeutralLabel, false);
     SetBack(totalBox_, NeutralTotal, true);
 
-    auto code = [](const QString& name) -> int16_t {
-        try {
-            return TeamCode(name.toStdString(), 0, -1);
-        } catch (const VbError&) {
-            return 0;
-        }
-    };
-    const int16_t home = code(homeTeam_->currentText());
-    const int16_t away = code(awayTeam_->currentText());
+    // The club of the entry chosen: two may share the name it shows.
+    const int16_t home = ChosenTeam(homeTeam_);
+    const int16_t away = ChosenTeam(awayTeam_);
     if (home <= 0 || away <= 0 || home > LastTeamCode || away > LastTeamCode) {
         MsgBox(NoTeamsText, vbOKOnly);
         return;

@@ -652,7 +652,7 @@ void Main::BuildTeamList(int year)
                 // No week chosen yet: name the team as in the division table's own season.
                 name = TeamName(code, year, NameStyleAsShown);
             }
-            cPop_.AddItem(name, code, conference);
+            cPop_.AddItem(name, code, conference, code);
         }
     }
 }
@@ -705,15 +705,8 @@ void Main::ShowThemeMenu()
         app.ThemeBackColor = 0xFFFFC0;
         UpDateBackground("");
     } else if (chosen > 4) {
-        const std::string& caption = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption;
-        int16_t code = 0;
-        try {
-            int16_t season = 0;
-            code = TeamCode(caption, season, 0);
-        } catch (const std::exception&) {
-            // No week chosen yet: the team as the menu's own season names it.
-            code = TeamCode(caption, since2002 ? 2002 : 2001, 0);
-        }
+        // The club of the entry chosen: two may share the name it shows.
+        const int code = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].key;
         const std::string logo = TeamLogoPath(code);
         if (logo.empty())
             return;   // a division header

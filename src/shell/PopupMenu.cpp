@@ -17,11 +17,12 @@ PopupMenu::Chooser& TestChooser()
 
 void PopupMenu::SetChooser(Chooser chooser) { TestChooser() = std::move(chooser); }
 
-int PopupMenu::AddItem(const std::string& caption, int icon, int parent)
+int PopupMenu::AddItem(const std::string& caption, int icon, int parent, int key)
 {
     Item item;
     item.caption = caption;
     item.icon = icon;
+    item.key = key;
     item.parent = parent >= 1 && parent <= Count() ? parent : 0;
     items_.push_back(item);
     return Count();

@@ -26,11 +26,12 @@ public:
         bool header = false;
         bool checked = false;
         bool enabled = true;  // a disabled item is shown grey and cannot be chosen
+        int key = 0;          // what the item stands for: a team list's entry, its team's code
     };
 
     void Clear() { items_.clear(); }
     // Adds an item and returns its number.
-    int AddItem(const std::string& caption, int icon = -1, int parent = 0);
+    int AddItem(const std::string& caption, int icon = -1, int parent = 0, int key = 0);
     void SetHeader(int item, bool header);
     void SetChecked(int item, bool checked);
     void SetEnabled(int item, bool enabled);

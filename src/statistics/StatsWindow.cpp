@@ -388,7 +388,7 @@ void StatsWindow::LoadTeamTree()
             for (const Division& division : divisions)
                 if (division.First == i)
                     cPop_.AddItem(division.Name, -1, conference);
-            cPop_.AddItem(TeamNameOf(code), code, conference);
+            cPop_.AddItem(TeamNameOf(code), code, conference, code);
         }
         cPop_.Store(year == 2001 ? "Team List" : "Team List2002");
     }
@@ -775,9 +775,9 @@ void StatsWindow::ChooseTeamThenShow(bool averages)
     const int chosen = cPop_.ShowPopupMenu(at);
     if (chosen < 1 || chosen > cPop_.Count())
         return;
-    const std::string caption = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption;
-    const int16_t code = TeamCode(caption, 0, NameStyleAsShown);
-    MenuTeam = code > 0 ? code : 0;
+    // The club of the entry chosen: two may share the name it shows.
+    const int code = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].key;
+    MenuTeam = static_cast<int16_t>(code > 0 ? code : 0);
     if (MenuTeam == 0) {
         MsgBox(NoStatsAvailable, vbOKOnly);
         return;
@@ -975,8 +975,8 @@ void StatsWindow::BXST_Click()
     const int chosen = cPop_.ShowPopupMenu(at);
     if (chosen < 1 || chosen > cPop_.Count())
         return;
-    const int16_t code = TeamCode(cPop_.Items()[static_cast<std::size_t>(chosen - 1)].caption, 0, NameStyleAsShown);
-    MenuTeam = code > 0 ? code : 0;
+    const int code = cPop_.Items()[static_cast<std::size_t>(chosen - 1)].key;
+    MenuTeam = static_cast<int16_t>(code > 0 ? code : 0);
     if (MenuTeam == 0) {
         MsgBox(NoStatsAvailable, vbOKOnly);
         return;

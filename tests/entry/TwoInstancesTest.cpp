@@ -7,6 +7,7 @@
 // and after.
 #include "AppState.h"
 #include "Clock.h"
+#include "GameForm.h"
 #include "GameRecord.h"
 #include "GameWrite.h"
 #include "Grid.h"
@@ -432,6 +433,8 @@ const std::vector<Case>& Cases()
         // The results imported under A's window stay; the line A corrects goes in.
         {"InputStatsLineAfterTheWeeksResults", DefaultLines, "FORM2", 10, 2, Change::Line, "-13.5",
          "import week10.24", Week10Results(), SetLines(In::SeasonFile, 10, 2, -13.5, std::nullopt), false},
+        {"LineFileInputStatsLineAfterTheWeeksResults", "Mine", "FORM2", 10, 2, Change::Line, "-13.5",
+         "import week10.24", Week10Results(), SetLines(In::LineFile, 10, 2, -13.5, std::nullopt), false},
         // A score A types over one imported since A showed the game is refused.
         {"InputStatsAwayScoreOverAnImportedScore", DefaultLines, "FORM2", 10, 2, Change::AwayScore, "63",
          "import week10.24", Week10Results(), Nothing(), true},
@@ -749,6 +752,14 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
         for (const RecordedMessage& m : messages->shown)
             ADD_FAILURE() << m.text;
         EXPECT_EQ(Shown(view, c.change, c.game), typed);
+        // The game shows as saved, with what the other instance wrote into it meanwhile.
+        if (auto* w = qobject_cast<InputStatsWindow*>(view)) {
+            const int i = IndexOf(expected, c.week, c.game);
+            const auto texts = GameTexts(expected.season[static_cast<std::size_t>(i)],
+                                         Stored(expected, Change::Line, in, i), Stored(expected, Change::Total, in, i));
+            for (int box = 0; box < GameTextCount; ++box)
+                EXPECT_EQ(w->txtData(box)->text().toStdString(), texts[static_cast<std::size_t>(box)]) << "box " << box;
+        }
         ExpectArraysOfWeek(expected, c.week, in, {gfAwayTeam, gfHomeTeam, gfAwayScore, gfHomeScore, gfInjury}, c.game);
         return;
     }
