@@ -11,13 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <algorithm>
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vexal;
@@ -252,14 +256,111 @@ TEST(WriteFileAtomically, AFolderInTheWayIsLeftAlone)
 TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole)
 {
     TempFolder folder;
-    folder.Write("a.txt", "old contents");
-    // The temporary name is taken by a folder, so the new file cannot be made.
-    std::filesystem::create_directory(folder / "a.txt.tmp~");
-    EXPECT_FALSE(WriteFileAtomically(folder / "a.txt", "new"));
-    EXPECT_EQ(folder.Read("a.txt"), "old contents");
     // A missing folder is not created.
-    EXPECT_FALSE(WriteFileAtomically(folder / "none" / "a.txt", "new"));
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomically(folder / "none" / "a.txt", "new", reason));
+    EXPECT_EQ(reason, ReasonOfError(ENOENT));
     EXPECT_FALSE(std::filesystem::exists(folder / "none"));
+}
+
+// Only a plain file is replaced, and only through a temporary of the writer's own: whatever
+// stands at the target or at the name a temporary once had beside it (left by a crash, or by
+// another user of a shared folder) is never written through, taken over or replaced, and a
+// target that is no plain file is refused with what it is.
+TEST(WriteFileAtomically, NothingItDidNotMakeIsWrittenThroughOrTakenOver)
+{
+    namespace fs = std::filesystem;
+    enum Kind { None, File, LinkToOther, OthersFile, Folder, Pipe, Socket, LinkToPipe, LinkToNull };
+    struct Row {
+        const char* what;
+        Kind target;         // at a.txt
+        Kind leftover;       // at a.txt.tmp~
+        const char* reason;  // why the write is refused, after "it is " or "it leads to <file>, "
+    };
+    const Row rows[] = {
+        {"a leftover link to another file", File, LinkToOther, ""},
+        {"a leftover of another owner, mode 666", File, OthersFile, ""},
+        {"a leftover folder", File, Folder, ""},
+        {"a leftover pipe", File, Pipe, ""},
+        {"a pipe", Pipe, None, "a named pipe, not a plain file"},
+        {"a socket", Socket, None, "a socket, not a plain file"},
+        {"a link to a pipe", LinkToPipe, None, "a named pipe, not a plain file"},
+        {"a link to /dev/null", LinkToNull, None, "a device, not a plain file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder;
+        folder.Write("other/victim.txt", "another file");
+        auto make = [&](Kind kind, const fs::path& at) {
+            switch (kind) {
+            case File: folder.Write(at.filename().string(), "old contents"); ASSERT_EQ(::chmod(at.c_str(), 0600), 0); break;
+            case LinkToOther: fs::create_symlink(folder / "other/victim.txt", at); break;
+            case OthersFile:
+                folder.Write(at.filename().string(), "theirs");
+                ASSERT_EQ(::chmod(at.c_str(), 0666), 0);
+                ASSERT_EQ(::chown(at.c_str(), ::geteuid() == 0 ? 1 : ::geteuid(), ::getegid()), 0);
+                break;
+            case Folder: fs::create_directory(at); break;
+            case Pipe: ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0); break;
+            case Socket: {
+                const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address {};
+                address.sun_family = AF_UNIX;
+                std::snprintf(address.sun_path, sizeof address.sun_path, "%s", at.c_str());
+                ASSERT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+                ::close(s);
+                break;
+            }
+            case LinkToPipe: ASSERT_EQ(::mkfifo((folder / "other/fifo").c_str(), 0666), 0); fs::create_symlink(folder / "other/fifo", at); break;
+            case LinkToNull: fs::create_symlink("/dev/null", at); break;
+            case None: break;
+            }
+        };
+        const fs::path target = folder / "a.txt";
+        const fs::path leftover = folder / "a.txt.tmp~";
+        make(row.target, target);
+        make(row.leftover, leftover);
+        struct stat targetBefore {}, leftoverBefore {};
+        ::lstat(target.c_str(), &targetBefore);
+        ::lstat(leftover.c_str(), &leftoverBefore);
+
+        std::string reason;
+        const bool ok = WriteFileAtomically(target, "new contents", reason);
+        std::string expected;
+        if (*row.reason) {
+            std::error_code ec;
+            expected = fs::is_symlink(target) ? "it leads to " + fs::read_symlink(target, ec).string() + ", " : "it is ";
+            expected += row.reason;
+        }
+        EXPECT_EQ(ok, !*row.reason);
+        EXPECT_EQ(reason, expected);
+        struct stat targetAfter {}, leftoverAfter {};
+        ::lstat(target.c_str(), &targetAfter);
+        if (*row.reason) {
+            EXPECT_EQ(targetAfter.st_ino, targetBefore.st_ino);
+        } else {
+            EXPECT_EQ(folder.Read("a.txt"), "new contents");
+            EXPECT_EQ(targetAfter.st_mode, targetBefore.st_mode);
+            EXPECT_EQ(targetAfter.st_uid, targetBefore.st_uid);
+        }
+        if (row.leftover != None) {
+            ASSERT_EQ(::lstat(leftover.c_str(), &leftoverAfter), 0);
+            EXPECT_EQ(leftoverAfter.st_ino, leftoverBefore.st_ino);
+            EXPECT_EQ(leftoverAfter.st_mode, leftoverBefore.st_mode);
+            EXPECT_EQ(leftoverAfter.st_uid, leftoverBefore.st_uid);
+        }
+        EXPECT_EQ(folder.Read("other/victim.txt"), "another file");
+        if (row.leftover == OthersFile) {
+            EXPECT_EQ(folder.Read("a.txt.tmp~"), "theirs");
+        }
+        struct stat null {};
+        ASSERT_EQ(::stat("/dev/null", &null), 0);
+        EXPECT_TRUE(S_ISCHR(null.st_mode));
+        int entries = 0;
+        for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder.Path()))
+            ++entries;
+        EXPECT_EQ(entries, 2 + (row.leftover != None));
+    }
 }
 
 // A file replaced whole is treated as a write in place would treat it, for the user running
@@ -290,10 +391,13 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         bool folderReadOnly;   // the file's folder takes no new file
         bool diskFull;         // the disk fills up part way through the new bytes
         const char* reason;    // why it is refused; empty when written
+        bool sticky = false;   // a folder all may write with its sticky bit, the file another user's
     };
     const Row rows[] = {
         {"read-only file", "a.txt", "a.txt", 0444, false, false, false, "permission denied"},
         {"mode 600", "a.txt", "a.txt", 0600, false, false, false, ""},
+        {"mode 664", "a.txt", "a.txt", 0664, false, false, false, ""},
+        {"mode 755", "a.txt", "a.txt", 0755, false, false, false, ""},
         {"mode 640, owner and group", "a.txt", "a.txt", 0640, true, false, false, ""},
         {"link to a file in another folder", "a.txt", "other/real.txt", 0640, false, false, false, ""},
         {"link to a read-only file", "a.txt", "other/real.txt", 0444, false, false, false, "permission denied"},
@@ -301,6 +405,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
          false, ""},
         {"the same, the disk full part way", "shared/a.txt", "shared/a.txt", 0666, false, true, true,
          "the disk is full"},
+        {"another user's writable file in a sticky shared folder", "shared/a.txt", "shared/a.txt", 0666, true,
+         false, false, "", true},
     };
     const std::string before = "old contents\r\n";
     const std::string after = "new contents, longer than the old\r\n";
@@ -316,8 +422,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         const uid_t owner = row.ownedElsewhere && superuser ? 1 : ::geteuid();
         const gid_t group = row.ownedElsewhere ? otherGroup : ::getegid();
         ASSERT_EQ(::chown(file.c_str(), owner, group), 0);
-        if (row.folderReadOnly) {
-            ASSERT_EQ(::chmod(file.parent_path().c_str(), 0555), 0);
+        if (row.folderReadOnly || row.sticky) {
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), row.sticky ? 01777 : 0555), 0);
         }
         struct stat old {};
         ASSERT_EQ(::stat(file.c_str(), &old), 0);
@@ -329,8 +435,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
             // Whatever the user running the tests, the modes decide, as for any user; a file
             // owned by another is the superuser's, who alone may give the new file that owner.
             std::optional<PermissionOverrideDropped> asAnyUser;
-            if (!row.ownedElsewhere)
-                asAnyUser.emplace();
+            if (!row.ownedElsewhere || row.sticky)
+                asAnyUser.emplace(row.sticky);
             if (*row.reason && !row.diskFull) {
                 ASSERT_LT(::open(file.c_str(), O_WRONLY), 0) << "the file must refuse a write in place";
             }
@@ -357,7 +463,7 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         EXPECT_EQ(now.st_mode & 07777, row.mode);
         EXPECT_EQ(now.st_uid, owner);
         EXPECT_EQ(now.st_gid, group);
-        if (*row.reason || row.folderReadOnly) {
+        if (*row.reason || row.folderReadOnly || (row.sticky && superuser)) {
             EXPECT_EQ(now.st_ino, old.st_ino) << "the file itself, not one put in its place";
         }
         if (std::string(row.written) != row.file) {
@@ -367,6 +473,101 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         }
         for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
             EXPECT_EQ(entry.path().string().find(".tmp~"), std::string::npos) << entry.path().string();
+    }
+}
+
+// A write started in a child process, `times` over; in place where its folder takes no new
+// file (as a user who is no superuser meets it).
+pid_t WriteInAChild(const std::filesystem::path& file, const std::string& bytes, bool inPlace, int killAt,
+                    int times = 1)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::optional<PermissionOverrideDropped> asAnyUser;
+        if (inPlace)
+            asAnyUser.emplace();
+        WriteKill kill(killAt);
+        bool ok = true;
+        for (int i = 0; i < times; ++i)
+            ok = WriteFileAtomically(file, bytes) && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    return child;
+}
+
+// How the child ended: its exit status, or minus the signal that ended it.
+int Ended(pid_t child)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// Two instances saving one file at the same moment: each is told its saves went through, and
+// the file is one of the two, whole, never a mix or empty.
+TEST(WriteFileAtomically, TwoWritersAtOnceLeaveOneWholeFile)
+{
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "renamed");
+        TempFolder folder;
+        const std::string first(300000, 'a'), second(200000, 'b');
+        folder.Write("shared/a.txt", std::string(100000, 'o'));
+        ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
+        const pid_t one = WriteInAChild(folder / "shared/a.txt", first, inPlace, 0, 20);
+        const pid_t two = WriteInAChild(folder / "shared/a.txt", second, inPlace, 0, 20);
+        EXPECT_EQ(Ended(one), 0);
+        EXPECT_EQ(Ended(two), 0);
+        ::chmod((folder / "shared").c_str(), 0755);
+        const std::string now = folder.Read("shared/a.txt");
+        EXPECT_TRUE(now == first || now == second) << now.size();
+    }
+}
+
+// A write killed at any of its steps leaves the old file or the new one; a write in place
+// killed half way leaves one the next start names once and puts back as it was.
+TEST(WriteFileAtomically, AWriteKilledAtAnyStepLeavesTheOldFileTheNewOrOneTheStartPutsBack)
+{
+    const std::string before = "old contents, longer than what follows\r\n";
+    for (const auto& [inPlace, after] : {std::pair{false, std::string("new\r\n")}, std::pair{true, std::string("new\r\n")},
+                                         std::pair{true, "new contents, " + before}}) {
+        int steps = 0, cut = 0;
+        for (int step = 1;; ++step) {
+            SCOPED_TRACE((inPlace ? "in place, " : "renamed, ") + std::to_string(after.size()) + " bytes, step " +
+                         std::to_string(step));
+            ASSERT_LT(step, 20);
+            TempFolder folder;
+            folder.Write("shared/a.txt", before);
+            ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
+            const int ended = Ended(WriteInAChild(folder / "shared/a.txt", after, inPlace, step));
+            ::chmod((folder / "shared").c_str(), 0755);
+            const std::string left = folder.Read("shared/a.txt");
+            ScriptedMessages& messages = InstallScriptedMessages();
+            PutBackUnfinishedWrites();
+            PutBackUnfinishedWrites();
+            std::error_code ec;
+            EXPECT_TRUE(std::filesystem::is_empty(UnfinishedWritesFolder(), ec) || ec);
+            if (ended == 0) {
+                EXPECT_EQ(left, after);
+                EXPECT_TRUE(messages.shown.empty());
+                break;
+            }
+            ASSERT_EQ(ended, -SIGKILL);
+            ++steps;
+            if (left == before || left == after) {
+                EXPECT_TRUE(messages.shown.empty());
+                EXPECT_EQ(folder.Read("shared/a.txt"), left);
+                continue;
+            }
+            EXPECT_TRUE(inPlace) << "a renamed file is never cut";
+            ++cut;
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, (folder / "shared/a.txt").string() +
+                                                  " was being saved when the program last stopped, and the save was "
+                                                  "cut short. It is put back as it was before that save.");
+            EXPECT_EQ(folder.Read("shared/a.txt"), before);
+        }
+        EXPECT_GE(steps, inPlace ? 7 : 4);
+        EXPECT_EQ(cut > 0, inPlace);
     }
 }
 
