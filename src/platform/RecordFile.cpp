@@ -11,13 +11,14 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <random>
+#include <chrono>
 #include <sstream>
 #include <system_error>
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -649,22 +650,30 @@ void Step()
 
 // Makes a new file of this process's own, named after `name` with six random letters before
 // its last extension, never opening anything that stands under a name already: the descriptor,
-// open to read and write, and `made`; or -1 with errno.
-int MakeOwnFile(const std::filesystem::path& name, mode_t mode, std::filesystem::path& made)
+// open to read and write, and `file`; or -1 with errno.
+int MakeOwnFile(const std::filesystem::path& name, mode_t mode, std::filesystem::path& file)
 {
     static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string file = name.filename().string();
-    const std::size_t dot = file.rfind('.');
+    const std::string given = name.filename().string();
+    const std::size_t dot = given.rfind('.');
     const bool extension = dot != std::string::npos && dot > 0;
-    const std::string before = extension ? file.substr(0, dot) : file;
-    const std::string after = extension ? file.substr(dot) : std::string();
-    std::random_device random;
+    const std::string before = extension ? given.substr(0, dot) : given;
+    const std::string after = extension ? given.substr(dot) : std::string();
+    static std::atomic<uint64_t> made{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+            // No entropy yet (early in a boot): the clock, the process and a count still differ.
+            const uint64_t mixed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                                   (static_cast<uint64_t>(::getpid()) << 40) ^ (++made * 0x9E3779B97F4A7C15ull);
+            for (std::size_t i = 0; i < sizeof random; ++i)
+                random[i] = static_cast<unsigned char>(mixed >> (8 * i));
+        }
         std::string letters;
-        for (int i = 0; i < 6; ++i)
-            letters += Letters[random() % (sizeof Letters - 1)];
-        made = name.parent_path() / (before + "." + letters + after);
-        const int fd = ::open(made.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
+        for (const unsigned char r : random)
+            letters += Letters[r % (sizeof Letters - 1)];
+        file = name.parent_path() / (before + "." + letters + after);
+        const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -1091,7 +1100,11 @@ bool AtomicFileWrite::WriteInPlace(std::string_view bytes)
     if (!oldReadable_)
         return Fail(Failure::Write, inPlaceCause_ != 0 ? inPlaceCause_ : EACCES, target_);
     // One writer at a time, and of the file at the path once it has the lock: another instance
-    // may have put a new one there meanwhile.
+    // may have put a new one there meanwhile. The lock goes with the write, not the object.
+    struct Unlock {
+        const int& descriptor;
+        ~Unlock() { ::flock(descriptor, LOCK_UN); }
+    } unlock{old_};
     for (int tries = 0;; ++tries) {
         while (::flock(old_, LOCK_EX) != 0 && errno == EINTR) {
         }
