@@ -110,8 +110,7 @@ TEST_F(ReplaceFileTest, BackupIsTheFileBeforeTheLastRewrite)
 TEST_F(ReplaceFileTest, AFirstBackupTakesTheSeasonFilesModeAndGroup)
 {
     const gid_t group = ::geteuid() == 0 ? 1 : ::getegid();
-    ASSERT_EQ(::chown(Path().c_str(), static_cast<uid_t>(-1), group), 0);
-    ASSERT_EQ(::chmod(Path().c_str(), 0664), 0);
+    ASSERT_EQ(::chown(Path().c_str(), static_cast<uid_t>(-1), group) + ::chmod(Path().c_str(), 0664), 0);
     ASSERT_TRUE(ReplaceFile(Path(), 5, true));
     struct stat backup {};
     ASSERT_EQ(::stat(BackupPath(Path()).c_str(), &backup), 0);
