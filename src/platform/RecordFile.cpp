@@ -643,8 +643,7 @@ KillState& Kill()
 void Step()
 {
     KillState& k = Kill();
-    const int reached = ++k.reached;
-    if (reached == k.at.load())
+    if (const int at = k.at.load(); at > 0 && ++k.reached == at)
         ::kill(::getpid(), SIGKILL);
 }
 
@@ -783,8 +782,6 @@ WriteKill::WriteKill(int step)
 }
 
 WriteKill::~WriteKill() { Kill().at = 0; }
-
-int WriteKill::Steps() { return Kill().reached.load(); }
 
 std::filesystem::path UnfinishedWritesFolder()
 {

@@ -288,15 +288,13 @@ void PutBackUnfinishedWrites();
 
 // For tests of what a write cut short leaves: while one lives, the process is killed outright
 // (SIGKILL, as a crash ends it) when the writes of this layer reach their `step`-th step since
-// it was made, counted from 1 (0: never). Steps() says how many were reached, so that a test
-// can kill a write at each of them in turn.
+// it was made, counted from 1 (0: never), so that a test can kill a write at each in turn.
 class WriteKill {
 public:
     explicit WriteKill(int step);
     ~WriteKill();
     WriteKill(const WriteKill&) = delete;
     WriteKill& operator=(const WriteKill&) = delete;
-    static int Steps();
 };
 
 // For tests of what a failed write leaves, as a failing disk does: while one lives, the
