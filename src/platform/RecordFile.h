@@ -223,9 +223,8 @@ public:
     // Which step failed and why, in words a message can show.
     Failure Failed() const { return failed_; }
     const std::string& Reason() const { return reason_; }
-    // The failure with the file it concerns: the file keeping the old bytes of a write in place
-    // when that could not be made, else the target.
-    // "<file> could not be written: <reason>."
+    // The failure with the file it concerns, the target: "<file> could not be written: <reason>."
+    // A write in place whose old bytes could not be kept says where, and why, in its reason.
     std::string Describe() const;
     // The same as the runtime error a failed write raises, numbered by its cause: 61 for a
     // full disk, 70 for a refusal, 57 for a disk that fails, 75 for anything else.
