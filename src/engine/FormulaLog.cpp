@@ -10,24 +10,23 @@ namespace vexal {
 bool FormulaLog::Open(const std::filesystem::path& path)
 {
     Close();
-    out_.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-    return out_.is_open();
+    out_ = std::make_unique<AtomicFileWrite>(path);
+    if (!out_->Open())
+        out_.reset();
+    return out_ != nullptr;
 }
 
 void FormulaLog::Print(std::string_view text)
 {
-    if (!out_.is_open())
-        return;
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out_.write("\r\n", 2);
-    out_.flush();
+    if (out_ && !(out_->Append(text) && out_->Append("\r\n")))
+        out_.reset();
 }
 
 void FormulaLog::Close()
 {
-    if (out_.is_open())
-        out_.close();
-    out_.clear();
+    if (out_)
+        (void)out_->Commit();
+    out_.reset();
 }
 
 namespace {

@@ -1,10 +1,13 @@
 #pragma once
-// FormulaList.txt, the log of a formula test run: opened (replacing an older log) when a run
-// that saves formulas begins, one entry per good or bad formula file written, a footer when
-// the run completes. Every print ends with CR LF, as the program's text files do.
+// FormulaList.txt, the log of a formula test run: opened when a run that saves formulas
+// begins, one entry per good or bad formula file written, a footer when the run completes.
+// Every print ends with CR LF, as the program's text files do. It is made as every whole file
+// is, in a temporary of its own, and replaces an older log when it is closed.
+#include "RecordFile.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,9 +19,9 @@ inline constexpr const char* ProductWebAddress = "www.vexal.example";
 
 class FormulaLog {
 public:
-    // Creates or replaces the file; false when it cannot be opened (later prints do nothing).
+    // Begins the file; false when it cannot be made (later prints do nothing).
     bool Open(const std::filesystem::path& path);
-    bool IsOpen() const { return out_.is_open(); }
+    bool IsOpen() const { return out_ != nullptr; }
     // Writes the text followed by one more CR LF.
     void Print(std::string_view text);
     void Close();
@@ -34,7 +37,7 @@ public:
     static std::string FooterText(double oleDate);
 
 private:
-    std::ofstream out_;
+    std::unique_ptr<AtomicFileWrite> out_;
 };
 
 } // namespace vexal

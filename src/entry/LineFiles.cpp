@@ -50,11 +50,13 @@ bool CreateLineFile(const std::filesystem::path& seasonFile, const std::filesyst
         const auto record = LineRecord::FromGame(game).Encode();
         bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
-    std::string reason;
-    if (WriteFileAtomically(lineFile, bytes, reason))
+    // Made the season file's, so that every user of a folder a group shares can save its lines.
+    AtomicFileWrite file(lineFile);
+    file.MadeLike(seasonFile);
+    if (file.Write(bytes) && file.Commit())
         return true;
     if (problem)
-        *problem = WriteFailure(lineFile, reason);
+        *problem = WriteFailure(lineFile, file.Reason());
     return false;
 }
 

@@ -460,6 +460,8 @@ void InstallQtSettings(const QString& settingsFolder)
 void InstallQtPlatform(const QString& settingsFolder)
 {
     InstallMessages(std::make_unique<QtMessages>());
+    // Before any file is read: a file whose save was cut short is put back first.
+    PutBackUnfinishedWrites();
     InstallQtSettings(settingsFolder);
     InstallLauncher(std::make_unique<QtLauncher>());
     SetDoEventsHook([] { QCoreApplication::processEvents(); });

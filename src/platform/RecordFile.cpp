@@ -1,15 +1,24 @@
 #include "RecordFile.h"
 
 #include "FileChecks.h"
+#include "MsgBox.h"
 #include "VbError.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <chrono>
+#include <sstream>
 #include <system_error>
 #include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -427,6 +436,20 @@ std::string ReasonOfError(int errorNumber)
 
 namespace {
 
+// What stands where a plain file should, in words a write's failure gives as its reason.
+std::string NotAPlainFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder, not a plain file";
+    if (S_ISFIFO(mode))
+        return "a named pipe, not a plain file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device, not a plain file";
+    if (S_ISSOCK(mode))
+        return "a socket, not a plain file";
+    return "not a plain file";
+}
+
 // Reads a whole file straight into `bytes` (a std::string or a byte vector): one buffer of
 // the file's size, filled by the system's reads, with no copy between.
 template <class Buffer>
@@ -497,8 +520,9 @@ std::string WriteFailureReason(const std::filesystem::path& path)
     if (std::filesystem::is_directory(status))
         return ReasonOfError(EISDIR);
     if (std::filesystem::exists(status)) {
-        if (!std::filesystem::is_regular_file(status))
-            return "it is not a regular file";
+        struct stat st {};
+        if (!std::filesystem::is_regular_file(status) && ::stat(path.c_str(), &st) == 0)
+            return "it is " + NotAPlainFile(st.st_mode);
         const int fd = ::open(path.c_str(), O_WRONLY);
         if (fd < 0)
             return ReasonOfError(errno);
@@ -589,15 +613,248 @@ int TakeAll(int descriptor, std::string& bytes)
     }
 }
 
+// A plain file standing at `path` now: its bytes. False when nothing is there, something else
+// is, or it cannot be read.
+bool TakeFile(const std::filesystem::path& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool taken = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TakeAll(fd, bytes) == 0;
+    ::close(fd);
+    return taken;
+}
+
+// The kill a test armed, and the steps the writes reached since.
+struct KillState {
+    std::atomic<int> at{0};
+    std::atomic<int> reached{0};
+};
+
+KillState& Kill()
+{
+    static KillState state;
+    return state;
+}
+
+// A step of a write after which what stands on the disk may differ: where a test's WriteKill
+// ends the process.
+void Step()
+{
+    KillState& k = Kill();
+    if (const int at = k.at.load(); at > 0 && ++k.reached == at)
+        ::kill(::getpid(), SIGKILL);
+}
+
+// Makes a new file of this process's own, named after `name` with six random letters before
+// its last extension, never opening anything that stands under a name already: the descriptor,
+// open to read and write, and `file`; or -1 with errno.
+int MakeOwnFile(const std::filesystem::path& name, mode_t mode, std::filesystem::path& file)
+{
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string given = name.filename().string();
+    const std::size_t dot = given.rfind('.');
+    const bool extension = dot != std::string::npos && dot > 0;
+    const std::string before = extension ? given.substr(0, dot) : given;
+    const std::string after = extension ? given.substr(dot) : std::string();
+    static std::atomic<uint64_t> made{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+            // No entropy yet (early in a boot): the clock, the process and a count still differ.
+            const uint64_t mixed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                                   (static_cast<uint64_t>(::getpid()) << 40) ^ (++made * 0x9E3779B97F4A7C15ull);
+            for (std::size_t i = 0; i < sizeof random; ++i)
+                random[i] = static_cast<unsigned char>(mixed >> (8 * i));
+        }
+        std::string letters;
+        for (const unsigned char r : random)
+            letters += Letters[r % (sizeof Letters - 1)];
+        file = name.parent_path() / (before + "." + letters + after);
+        const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void SyncFolder(const std::filesystem::path& file)
+{
+    std::filesystem::path folder = file.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The old bytes of a file written in place, kept until the new ones are on the disk: a first
+// line that marks the file, a line of the lengths of the target's name, the old bytes and the
+// new bytes and the new bytes' fingerprint, the target's name on a line, then the old bytes.
+constexpr std::string_view KeptMark = "Vexal unfinished write\n";
+
+// FNV-1a: tells the new bytes from a file's other contents without keeping them twice.
+uint64_t Fingerprint(std::string_view bytes)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+struct KeptWrite {
+    std::filesystem::path target;
+    std::string before;
+    std::uintmax_t afterLength = 0;
+    uint64_t afterPrint = 0;
+};
+
+// A kept write read back; false for one cut short while it was kept (the target was not yet
+// touched then) or no such file at all.
+bool ReadKept(const std::string& text, KeptWrite& kept)
+{
+    if (text.compare(0, KeptMark.size(), KeptMark) != 0)
+        return false;
+    std::istringstream numbers(text.substr(KeptMark.size(), text.find('\n', KeptMark.size()) - KeptMark.size()));
+    std::size_t nameLength = 0, beforeLength = 0;
+    numbers >> nameLength >> beforeLength >> kept.afterLength >> std::hex >> kept.afterPrint;
+    const std::size_t name = text.find('\n', KeptMark.size()) + 1;
+    if (!numbers || name == 0 || name + nameLength + 1 > text.size() || text[name + nameLength] != '\n' ||
+        text.size() - (name + nameLength + 1) != beforeLength)
+        return false;
+    kept.target = text.substr(name, nameLength);
+    kept.before = text.substr(name + nameLength + 1);
+    return kept.target.is_absolute();
+}
+
+// Keeps the old bytes of `target`, about to be written in place, in the user's own folder: 0
+// with the kept file open and locked (a start of another instance leaves a write that goes on
+// to it), or the system's error with nothing made.
+int KeepOldBytes(const std::filesystem::path& target, std::string_view before, std::string_view after, bool durable,
+                 std::filesystem::path& kept, int& descriptor)
+{
+    const std::filesystem::path folder = UnfinishedWritesFolder();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    descriptor = MakeOwnFile(folder / (target.filename().string() + ".was"), 0600, kept);
+    if (descriptor < 0)
+        return ec ? ec.value() : errno;
+    ::flock(descriptor, LOCK_EX);
+    Step();
+    char print[17];
+    std::snprintf(print, sizeof print, "%016llx", static_cast<unsigned long long>(Fingerprint(after)));
+    std::string text(KeptMark);
+    text += std::to_string(target.string().size()) + " " + std::to_string(before.size()) + " " +
+            std::to_string(after.size()) + " " + print + "\n" + target.string() + "\n";
+    text += before;
+    int error = PutAll(descriptor, text, 0, kept, true);
+    if (error == 0 && durable) {
+        error = SyncToDisk(descriptor, kept);
+        SyncFolder(kept);
+    }
+    if (error != 0) {
+        ::unlink(kept.c_str());
+        ::close(descriptor);
+        descriptor = -1;
+        return error;
+    }
+    Step();
+    return 0;
+}
+
+void ForgetKept(const std::filesystem::path& kept, int descriptor)
+{
+    ::unlink(kept.c_str());
+    ::close(descriptor);
+}
+
 } // namespace
+
+WriteKill::WriteKill(int step)
+{
+    Kill().reached = 0;
+    Kill().at = step;
+}
+
+WriteKill::~WriteKill() { Kill().at = 0; }
+
+std::filesystem::path UnfinishedWritesFolder()
+{
+    // The folder the settings store keeps the user's settings in.
+    std::filesystem::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && std::filesystem::path(xdg).is_absolute()) {
+        config = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* user = ::getpwuid(::getuid());
+            home = user ? user->pw_dir : "/";
+        }
+        config = std::filesystem::path(home) / ".config";
+    }
+    return config / "Vexal" / "unfinished";
+}
+
+void PutBackUnfinishedWrites()
+{
+    std::error_code ec;
+    std::vector<std::filesystem::path> kept;
+    for (std::filesystem::directory_iterator it(UnfinishedWritesFolder(), ec), end; !ec && it != end; it.increment(ec))
+        kept.push_back(it->path());
+    std::sort(kept.begin(), kept.end());
+    for (const std::filesystem::path& file : kept) {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // Locked: a write another running instance is making.
+        struct stat st {};
+        std::string text;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+            TakeAll(fd, text) != 0) {
+            ::close(fd);
+            continue;
+        }
+        // Nothing to put back: the write was cut before it touched its file, or after it was
+        // done, or the file went since.
+        KeptWrite write;
+        std::string now;
+        struct stat target {};
+        const bool cut = ReadKept(text, write) && ::stat(write.target.c_str(), &target) == 0 &&
+                         S_ISREG(target.st_mode) &&
+                         (!TakeFile(write.target, now) ||
+                          (now != write.before &&
+                           (now.size() != write.afterLength || Fingerprint(now) != write.afterPrint)));
+        if (cut) {
+            std::string reason;
+            if (!WriteFileAtomically(write.target, write.before, reason)) {
+                MsgBox(WriteFailure(write.target, reason) +
+                           " It was being saved when the program last stopped, and the save was cut short; "
+                           "the program puts it back as it was before that save at its next start.",
+                       vbExclamation);
+                ::close(fd);
+                continue;
+            }
+            MsgBox(write.target.string() +
+                       " was being saved when the program last stopped, and the save was cut short. It is put "
+                       "back as it was before that save.",
+                   vbExclamation);
+        }
+        ForgetKept(file, fd);
+    }
+}
 
 AtomicFileWrite::AtomicFileWrite(std::filesystem::path target, WriteSync sync, std::filesystem::path temporary)
     : target_(std::move(target)), file_(target_), temporary_(std::move(temporary)), sync_(sync)
 {
-    ownTemporary_ = temporary_.empty();
-    if (ownTemporary_) {
+    if (temporary_.empty()) {
         temporary_ = target_;
         temporary_ += ".tmp~";
+        ownTemporary_ = true;
     }
 }
 
@@ -605,18 +862,20 @@ AtomicFileWrite::~AtomicFileWrite()
 {
     if (descriptor_ >= 0)
         ::close(descriptor_);
+    if (old_ >= 0)
+        ::close(old_);
     if (temporaryMade_ && !committed_) {
         std::error_code ec;
         std::filesystem::remove(temporary_, ec);
     }
 }
 
-bool AtomicFileWrite::Fail(Failure step, int errorNumber, const std::filesystem::path& file)
+bool AtomicFileWrite::Fail(Failure step, int errorNumber, const std::filesystem::path& file, std::string reason)
 {
     failed_ = step;
     error_ = errorNumber;
     failedFile_ = file;
-    reason_ = ReasonOfError(errorNumber);
+    reason_ = reason.empty() ? ReasonOfError(errorNumber) : std::move(reason);
     return false;
 }
 
@@ -672,39 +931,56 @@ bool AtomicFileWrite::Open()
         return Fail(Failure::Open, EISDIR, target_);
     if (const int error = FollowLinks(target_, file_); error != 0)
         return Fail(Failure::Open, error, target_);
+    std::filesystem::path name = temporary_;
     if (file_ != target_)
-        temporary_ = ownTemporary_ ? std::filesystem::path(file_.string() + ".tmp~")
-                                   : file_.parent_path() / temporary_.filename();
+        name = ownTemporary_ ? std::filesystem::path(file_.string() + ".tmp~") : file_.parent_path() / temporary_.filename();
+    // Only a plain file is replaced: a pipe, a device or a socket stays what it is.
+    auto notPlain = [this](mode_t mode) {
+        return Fail(Failure::Open, 0, target_,
+                    file_ == target_ ? "it is " + NotAPlainFile(mode)
+                                     : "it leads to " + file_.string() + ", " + NotAPlainFile(mode));
+    };
     struct stat old {};
-    if (::stat(file_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (::stat(file_.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode))
+            return notPlain(old.st_mode);
         // What a write in place would meet: a file its user may not write is left as it is.
-        const int fd = ::open(file_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
+        // Kept open, it is the file a write in place writes and the one a rename replaces.
+        old_ = ::open(file_.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        oldReadable_ = old_ >= 0;
+        if (old_ < 0 && (errno == EACCES || errno == EPERM))
+            old_ = ::open(file_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (old_ < 0)
             return Fail(Failure::Open, errno, target_);
-        ::close(fd);
+        if (::fstat(old_, &old) != 0 || !S_ISREG(old.st_mode))
+            return notPlain(old.st_mode);
         replacing_ = true;
         permissions_ = old.st_mode & 07777;
         owner_ = old.st_uid;
         group_ = old.st_gid;
+    } else if (struct stat like {}; !reference_.empty() && ::stat(reference_.c_str(), &like) == 0 &&
+                                    S_ISREG(like.st_mode)) {
+        madeLike_ = true;
+        permissions_ = like.st_mode & 0777;
+        group_ = like.st_gid;
     }
     // Made with the old file's permission bits (as the process's mask lets them): a file its
     // owner keeps private is never readable by others, not even while it is written.
     errno = 0;
-    descriptor_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC,
-                         replacing_ ? static_cast<mode_t>(permissions_ & 0666) : 0666);
+    descriptor_ = MakeOwnFile(name, replacing_ || madeLike_ ? static_cast<mode_t>(permissions_ & 0666) : 0666,
+                              temporary_);
     if (descriptor_ < 0) {
         const int error = errno;
-        // Something in the temporary file's place is named; a cause of the folder's (missing,
-        // read-only) is the target's.
-        const bool inTheWay = std::filesystem::exists(std::filesystem::symlink_status(temporary_, ec));
-        if (!inTheWay && replacing_ && (error == EACCES || error == EPERM)) {
+        if (replacing_ && (error == EACCES || error == EPERM)) {
             // The folder takes no new file, yet the file itself takes writes.
             inPlace_ = true;
+            inPlaceCause_ = error;
             return true;
         }
-        return Fail(Failure::Open, error, inTheWay ? temporary_ : target_);
+        return Fail(Failure::Open, error, target_);
     }
     temporaryMade_ = true;
+    Step();
     return true;
 }
 
@@ -734,11 +1010,20 @@ bool AtomicFileWrite::Seal()
     if (inPlace_)
         return true;
     if (replacing_) {
-        // The owner first: a change of owner may clear permission bits. Where the process
-        // may not give the file its owner, the group alone, else the process's own.
-        if (::fchown(descriptor_, owner_, group_) != 0)
-            (void)::fchown(descriptor_, static_cast<uid_t>(-1), group_);
-        // A file system without permission bits (a shared drive's) refuses; its files have none to keep.
+        // The owner first: a change of owner may clear permission bits.
+        int cause = ::fchown(descriptor_, owner_, group_) == 0 ? 0 : errno;
+        if (::fchmod(descriptor_, static_cast<mode_t>(permissions_)) != 0 && cause == 0)
+            cause = errno;
+        // What the file now has counts, not what the calls answered: a file system without
+        // owners or permission bits (a shared drive's) refuses them and shows the old file's.
+        // A file that would not be the old one's owner's, group's or mode stays in its place.
+        struct stat made {};
+        if (::fstat(descriptor_, &made) != 0 || made.st_uid != owner_ || made.st_gid != group_ ||
+            (made.st_mode & 07777) != permissions_)
+            return TakeBackTemporary(cause != 0 ? cause : EPERM);
+    } else if (madeLike_) {
+        // Where the process is no member of the group, the process's own.
+        (void)::fchown(descriptor_, static_cast<uid_t>(-1), group_);
         (void)::fchmod(descriptor_, static_cast<mode_t>(permissions_));
     }
     if (sync_ == WriteSync::Durable)
@@ -748,6 +1033,27 @@ bool AtomicFileWrite::Seal()
     descriptor_ = -1;
     if (closed != 0)
         return Abandon(errno);
+    Step();
+    return true;
+}
+
+bool AtomicFileWrite::TakeBackTemporary(int cause)
+{
+    if (descriptor_ < 0)
+        descriptor_ = ::open(temporary_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    std::string bytes;
+    const int taken = descriptor_ < 0 ? errno : TakeAll(descriptor_, bytes);
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    std::error_code ec;
+    std::filesystem::remove(temporary_, ec);
+    temporaryMade_ = false;
+    if (taken != 0)
+        return Fail(Failure::Write, taken, target_);
+    inPlace_ = true;
+    inPlaceCause_ = cause;
+    inPlaceBytes_ = std::move(bytes);
     return true;
 }
 
@@ -757,66 +1063,101 @@ bool AtomicFileWrite::Commit()
         return false;
     if (inPlace_)
         return WriteInPlace(inPlaceBytes_);
+    // Not while another instance writes the file in place: its bytes would go to a file no
+    // longer at the path (it looks again once it has the lock).
+    if (replacing_)
+        while (::flock(old_, LOCK_EX) != 0 && errno == EINTR) {
+        }
     std::error_code ec;
     std::filesystem::rename(temporary_, file_, ec);
+    if (replacing_)
+        ::flock(old_, LOCK_UN);
     if (ec) {
         const int error = ec.value();
         // A shared folder that lets a user make files but not replace another's (its sticky
         // bit): the file itself still takes writes.
-        if (replacing_ && (error == EACCES || error == EPERM)) {
-            std::string bytes;
-            const int fd = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
-            const int taken = fd < 0 ? errno : TakeAll(fd, bytes);
-            if (fd >= 0)
-                ::close(fd);
-            std::filesystem::remove(temporary_, ec);
-            temporaryMade_ = false;
-            if (taken == 0)
-                return WriteInPlace(bytes);
-        }
+        if (replacing_ && (error == EACCES || error == EPERM))
+            return TakeBackTemporary(error) && WriteInPlace(inPlaceBytes_);
         return Fail(Failure::Rename, error, target_);
     }
     committed_ = true;
+    Step();
     if (sync_ == WriteSync::Fast)
         return true;
     // Make the rename itself durable; a failure here leaves a whole file either way.
-    std::filesystem::path folder = file_.parent_path();
-    if (folder.empty())
-        folder = ".";
-    if (int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    SyncFolder(file_);
+    Step();
     return true;
 }
 
 bool AtomicFileWrite::WriteInPlace(std::string_view bytes)
 {
-    // What the file holds now, put back when the write fails part way (a full disk has room
-    // for it again once the file is cut). A file that may be written but not read cannot be.
-    int fd = ::open(file_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    std::string before;
-    bool restorable = fd >= 0;
-    if (fd < 0)
-        fd = ::open(file_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return Fail(Failure::Write, errno, target_);
-    if (restorable && TakeAll(fd, before) != 0)
-        restorable = false;
-    int failure = ::ftruncate(fd, 0) == 0 ? 0 : errno;
-    if (failure == 0)
-        failure = PutAll(fd, bytes, 0, target_, true);
-    if (failure == 0 && sync_ == WriteSync::Durable)
-        failure = SyncToDisk(fd, target_);
-    if (failure != 0 && restorable) {
-        if (::ftruncate(fd, 0) == 0 && PutAll(fd, before, 0, target_, false) == 0)
-            ::fsync(fd);
+    // What the file holds is kept, to be put back, before a byte of it changes: a file that may
+    // be written but not read cannot be.
+    if (!oldReadable_)
+        return Fail(Failure::Write, inPlaceCause_ != 0 ? inPlaceCause_ : EACCES, target_);
+    // One writer at a time, and of the file at the path once it has the lock: another instance
+    // may have put a new one there meanwhile. The lock goes with the write, not the object.
+    struct Unlock {
+        const int& descriptor;
+        ~Unlock() { ::flock(descriptor, LOCK_UN); }
+    } unlock{old_};
+    for (int tries = 0;; ++tries) {
+        while (::flock(old_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat held {}, now {};
+        if (tries == 10 || ::fstat(old_, &held) != 0 || ::stat(file_.c_str(), &now) != 0 ||
+            (held.st_dev == now.st_dev && held.st_ino == now.st_ino))
+            break;
+        const int next = ::open(file_.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (next < 0)
+            return Fail(Failure::Write, errno, target_);
+        ::close(old_);
+        old_ = next;
+        if (::fstat(old_, &now) != 0 || !S_ISREG(now.st_mode))
+            return Fail(Failure::Write, 0, target_, "it is " + NotAPlainFile(now.st_mode));
     }
-    const int closed = ::close(fd);
-    if (failure == 0 && closed != 0)
-        failure = errno;
-    if (failure != 0)
+    std::string before;
+    if (const int error = TakeAll(old_, before); error != 0)
+        return Fail(Failure::Write, error, target_);
+    const bool durable = sync_ == WriteSync::Durable;
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(file_, ec).lexically_normal();
+    std::filesystem::path kept;
+    int keptDescriptor = -1;
+    if (const int error = KeepOldBytes(absolute, before, bytes, durable, kept, keptDescriptor); error != 0)
+        return Fail(Failure::Write, error, target_,
+                    "what it held could not be kept in " + UnfinishedWritesFolder().string() + ": " +
+                        ReasonOfError(error));
+    // The new bytes over the old, then the file cut to their length: never empty on the way.
+    const std::size_t half = bytes.size() / 2;
+    int failure = PutAll(old_, bytes.substr(0, half), 0, target_, true);
+    if (failure == 0) {
+        Step();
+        failure = PutAll(old_, bytes.substr(half), static_cast<off_t>(half), target_, true);
+    }
+    if (failure == 0) {
+        Step();
+        if (before.size() > bytes.size() && ::ftruncate(old_, static_cast<off_t>(bytes.size())) != 0)
+            failure = errno;
+    }
+    if (failure == 0 && durable) {
+        Step();
+        failure = SyncToDisk(old_, target_);
+    }
+    if (failure != 0) {
+        // Put back at once (a full disk has room for the old bytes again); where even that
+        // fails, the kept bytes put it back at the next start.
+        if (PutAll(old_, before, 0, target_, false) == 0 && ::ftruncate(old_, static_cast<off_t>(before.size())) == 0 &&
+            ::fsync(old_) == 0)
+            ForgetKept(kept, keptDescriptor);
+        else
+            ::close(keptDescriptor);
         return Fail(Failure::Write, failure, target_);
+    }
+    Step();
+    ForgetKept(kept, keptDescriptor);
+    Step();
     committed_ = true;
     return true;
 }

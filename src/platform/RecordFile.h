@@ -179,20 +179,29 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
 // treat it, for the user running the program:
 // - a file that user may not write is refused ("permission denied") and nothing is put in its
 //   place (the superuser, who may write it in place, may replace it);
-// - the new file keeps the old one's permission bits, and its owner and group where this
-//   process may give them;
+// - only a plain file is replaced: a pipe, a device or a socket at the path, or at the end of
+//   its links, is refused and named;
+// - the new file keeps the old one's owner, group and permission bits; where this process
+//   cannot give them to a file of its own (another user's file in a folder a group shares), the
+//   file is written in place instead;
 // - a symbolic link is written through: the new file takes the place of the file the link
 //   finally names, the temporary beside that file, and the link stays a link;
 // - where the folder refuses the temporary file but the file itself takes writes (a shared
-//   folder holding files its users may write), the file is written in place, synced, and put
-//   back as it was when that write fails.
+//   folder holding files its users may write), the file is written in place.
+// A write in place never empties the file first: the old bytes are kept in the user's own
+// folder (UnfinishedWritesFolder) until the new ones are on the disk, so that a write cut short
+// is put back at the next start (PutBackUnfinishedWrites); one that fails is put back at once.
+// Two writers of one file never mix their bytes: the last to finish stands, whole.
 //
-// Write puts the bytes in the temporary file (by default "<file>.tmp~"; a temporary named by
-// the caller keeps its name but moves beside the file a link names) and Commit renames it over
-// the file, for a caller that must do something between the new file being whole and it
-// taking the old one's place (keeping a backup); a file written in place is written at Commit.
-// A file made in pieces (a download, a log kept while a run goes on) is Open'ed, given its
-// pieces with Append, then committed. A temporary not committed is removed when the object goes.
+// Write puts the bytes in the temporary file and Commit renames it over the file, for a caller
+// that must do something between the new file being whole and it taking the old one's place
+// (keeping a backup); a file written in place is written at Commit. The temporary is a new file
+// of this writer's own, made beside the file under a name nothing else holds: "<file>.<six
+// letters>.tmp~", or with a name the caller gives, that name with the six letters before its
+// last extension ("~temp.tmp" gives "~temp.<six letters>.tmp"). Nothing already standing under
+// such a name is written through or taken over. A file made in pieces (a download, a log kept
+// while a run goes on) is Open'ed, given its pieces with Append, then committed. A temporary not
+// committed is removed when the object goes.
 class AtomicFileWrite {
 public:
     enum class Failure { None, Open, Write, Rename };
@@ -202,6 +211,10 @@ public:
     AtomicFileWrite(const AtomicFileWrite&) = delete;
     AtomicFileWrite& operator=(const AtomicFileWrite&) = delete;
 
+    // Before Open: where no file stands at the target yet, the file made takes the permission
+    // bits and group of `reference` (a backup or a line file made beside a season file), so
+    // that the users of a folder a group shares can all write it as they write the season file.
+    void MadeLike(std::filesystem::path reference) { reference_ = std::move(reference); }
     // The whole new file at once: Open, Append and the wait for the disk (Durable).
     bool Write(std::string_view bytes);
     bool Open();
@@ -210,44 +223,77 @@ public:
     // Which step failed and why, in words a message can show.
     Failure Failed() const { return failed_; }
     const std::string& Reason() const { return reason_; }
-    // The failure with the file it concerns: the temporary file when something in its place
-    // kept it from being made (a folder there is named, not the target), else the target.
-    // "<file> could not be written: <reason>."
+    // The failure with the file it concerns, the target: "<file> could not be written: <reason>."
+    // A write in place whose old bytes could not be kept says where, and why, in its reason.
     std::string Describe() const;
     // The same as the runtime error a failed write raises, numbered by its cause: 61 for a
     // full disk, 70 for a refusal, 57 for a disk that fails, 75 for anything else.
     VbError Error() const;
 
 private:
-    bool Fail(Failure step, int errorNumber, const std::filesystem::path& file);
+    bool Fail(Failure step, int errorNumber, const std::filesystem::path& file, std::string reason = {});
     // Closes and removes the temporary file, then fails.
     bool Abandon(int errorNumber);
     // The temporary file flushed, on the disk (Durable) and closed, with the old file's owner,
-    // group and permission bits.
+    // group and permission bits; or, where it cannot be given them, taken back to be written in
+    // place.
     bool Seal();
+    // The temporary's bytes taken back and the temporary removed, for a write in place.
+    bool TakeBackTemporary(int cause);
     bool WriteInPlace(std::string_view bytes);
     std::filesystem::path target_;
     std::filesystem::path file_; // the target once symbolic links are followed
     std::filesystem::path temporary_;
-    bool ownTemporary_ = true;   // the temporary's name is this writer's own, not the caller's
+    std::filesystem::path reference_;
+    bool ownTemporary_ = false;  // the temporary's name is this writer's own, not the caller's
     WriteSync sync_;
     bool opened_ = false;
     bool sealed_ = false;
     bool temporaryMade_ = false;
     bool committed_ = false;
     int descriptor_ = -1;        // the temporary file while it is written
-    // The file replaced, as its owner set it; none when nothing is there yet.
+    // The file replaced, as its owner set it, kept open from Open on (so that what is written
+    // in place, and what a rename replaces, is the file that was looked at); none when nothing
+    // is there yet.
     bool replacing_ = false;
+    int old_ = -1;
+    bool oldReadable_ = false;
     unsigned permissions_ = 0;
     unsigned owner_ = 0;
     unsigned group_ = 0;
-    // Where the folder refused the temporary: the new bytes, written in place at Commit.
+    // A new file made like the reference.
+    bool madeLike_ = false;
+    // Where the temporary cannot be used: the new bytes, written in place at Commit, and why
+    // the temporary could not be used (the failure when the write in place cannot be made).
     bool inPlace_ = false;
+    int inPlaceCause_ = 0;
     std::string inPlaceBytes_;
     Failure failed_ = Failure::None;
     int error_ = 0;
     std::filesystem::path failedFile_;
     std::string reason_;
+};
+
+// Where a write in place keeps the old bytes of its file until the new ones are on the disk:
+// "unfinished" in the user's own configuration folder ($XDG_CONFIG_HOME/Vexal, else
+// ~/.config/Vexal).
+std::filesystem::path UnfinishedWritesFolder();
+// At the start, before any file is read: every file whose write in place was cut short (the
+// program was killed, the power failed) and that holds neither its old bytes nor the new is
+// put back as it was before that write, and named once in a message. One that cannot be put
+// back is named with the cause and where its old bytes are kept, and tried again next time.
+// A write another running instance is making is left to it.
+void PutBackUnfinishedWrites();
+
+// For tests of what a write cut short leaves: while one lives, the process is killed outright
+// (SIGKILL, as a crash ends it) when the writes of this layer reach their `step`-th step since
+// it was made, counted from 1 (0: never), so that a test can kill a write at each in turn.
+class WriteKill {
+public:
+    explicit WriteKill(int step);
+    ~WriteKill();
+    WriteKill(const WriteKill&) = delete;
+    WriteKill& operator=(const WriteKill&) = delete;
 };
 
 // For tests of what a failed write leaves, as a failing disk does: while one lives, the

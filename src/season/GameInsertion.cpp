@@ -107,6 +107,8 @@ Rewritten RewriteSeasonFile(const std::filesystem::path& path, int32_t recordNum
     std::filesystem::path newBackup = backup;
     newBackup += ".new";
     AtomicFileWrite backupWrite(backup, WriteSync::Durable, newBackup);
+    // A first backup is the season file's in a folder a group shares, as the season file is.
+    backupWrite.MadeLike(path);
     WriteWhole(backupWrite, file.Bytes());
     Commit(backupWrite);
     Commit(replacement);

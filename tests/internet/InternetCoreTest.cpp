@@ -144,12 +144,12 @@ TEST(CurlTransfer, HttpFetchAndFailures)
     EXPECT_EQ(t.Outcome().Number, 10057);
 }
 
-// A download that cannot make its file names the file it was asked to store, with the cause;
-// only something standing in the place of its temporary file is named by that name.
+// A download that cannot make its file names the file it was asked to store, with the cause
+// (a missing folder, a folder in the file's place).
 TEST(CurlTransfer, ADownloadThatCannotMakeItsFileNamesTheFileAskedFor)
 {
     TempFolder local;
-    local.Write("wk03.24.part/inside", "keep");
+    local.Write("wk03.24/inside", "keep");
     struct Case {
         std::filesystem::path target;
         std::filesystem::path named;
@@ -157,7 +157,7 @@ TEST(CurlTransfer, ADownloadThatCannotMakeItsFileNamesTheFileAskedFor)
     };
     const Case cases[] = {
         {local / "gone" / "wk01.24", local / "gone" / "wk01.24", ENOENT},
-        {local / "wk03.24", local / "wk03.24.part", EISDIR},
+        {local / "wk03.24", local / "wk03.24", EISDIR},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.string());
@@ -167,7 +167,7 @@ TEST(CurlTransfer, ADownloadThatCannotMakeItsFileNamesTheFileAskedFor)
         EXPECT_EQ(t.Outcome().Description, WriteFailure(c.named, ReasonOfError(c.cause)));
         EXPECT_FALSE(t.Running());
     }
-    EXPECT_EQ(local.Read("wk03.24.part/inside"), "keep");
+    EXPECT_EQ(local.Read("wk03.24/inside"), "keep");
 }
 
 TEST(CurlTransfer, FtpListAndDownload)

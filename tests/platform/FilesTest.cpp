@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vexal;
@@ -252,14 +254,71 @@ TEST(WriteFileAtomically, AFolderInTheWayIsLeftAlone)
 TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFileWhole)
 {
     TempFolder folder;
-    folder.Write("a.txt", "old contents");
-    // The temporary name is taken by a folder, so the new file cannot be made.
-    std::filesystem::create_directory(folder / "a.txt.tmp~");
-    EXPECT_FALSE(WriteFileAtomically(folder / "a.txt", "new"));
-    EXPECT_EQ(folder.Read("a.txt"), "old contents");
     // A missing folder is not created.
     EXPECT_FALSE(WriteFileAtomically(folder / "none" / "a.txt", "new"));
     EXPECT_FALSE(std::filesystem::exists(folder / "none"));
+}
+
+// Only a plain file is replaced, and only through a temporary of the writer's own: whatever
+// stands at the name a temporary once had (left by a crash, or by another user of a shared
+// folder) is never written through or taken over, and a target that is no plain file, or
+// leads to none, is refused with what it is.
+TEST(WriteFileAtomically, NothingItDidNotMakeIsWrittenThroughOrTakenOver)
+{
+    namespace fs = std::filesystem;
+    enum Kind { None, File, LinkToOther, OthersFile, Folder, Pipe, LinkToNull };
+    const struct {
+        Kind target, leftover; // at a.txt and at a.txt.tmp~
+        const char* reason;    // why the write is refused
+    } rows[] = {
+        {File, LinkToOther, ""}, {File, OthersFile, ""}, {File, Folder, ""}, {File, Pipe, ""},
+        {Pipe, None, "it is a named pipe, not a plain file"},
+        {LinkToNull, None, "it leads to /dev/null, a device, not a plain file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.target) + " " + std::to_string(row.leftover));
+        TempFolder folder;
+        folder.Write("victim.txt", "another file");
+        auto make = [&](Kind kind, const fs::path& at) {
+            if (kind == File || kind == OthersFile) {
+                folder.Write(at.filename().string(), kind == File ? "old" : "theirs");
+                ASSERT_EQ(::chmod(at.c_str(), kind == File ? 0600 : 0666), 0);
+                ASSERT_EQ(::chown(at.c_str(), kind == File || ::geteuid() != 0 ? ::geteuid() : 1, ::getegid()), 0);
+            } else if (kind == LinkToOther || kind == LinkToNull) {
+                fs::create_symlink(kind == LinkToNull ? fs::path("/dev/null") : folder / "victim.txt", at);
+            } else if (kind == Folder) {
+                fs::create_directory(at);
+            } else if (kind == Pipe) {
+                ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0);
+            }
+        };
+        make(row.target, folder / "a.txt");
+        make(row.leftover, folder / "a.txt.tmp~");
+        struct stat target {}, leftover {}, now {};
+        ::lstat((folder / "a.txt").c_str(), &target);
+        ::lstat((folder / "a.txt.tmp~").c_str(), &leftover);
+        std::string reason;
+        EXPECT_EQ(WriteFileAtomically(folder / "a.txt", "new", reason), !*row.reason);
+        EXPECT_EQ(reason, row.reason);
+        ::lstat((folder / "a.txt").c_str(), &now);
+        EXPECT_EQ(now.st_mode, target.st_mode);
+        EXPECT_EQ(now.st_uid, target.st_uid);
+        if (!*row.reason) {
+            EXPECT_EQ(folder.Read("a.txt"), "new");
+        }
+        now = {};
+        ::lstat((folder / "a.txt.tmp~").c_str(), &now);
+        EXPECT_EQ(now.st_ino, leftover.st_ino);
+        EXPECT_EQ(now.st_uid, leftover.st_uid);
+        EXPECT_EQ(folder.Read("victim.txt"), "another file");
+        if (row.leftover == OthersFile) {
+            EXPECT_EQ(folder.Read("a.txt.tmp~"), "theirs");
+        }
+        ASSERT_EQ(::stat("/dev/null", &now), 0);
+        EXPECT_TRUE(S_ISCHR(now.st_mode));
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
+                  2 + (row.leftover != None));
+    }
 }
 
 // A file replaced whole is treated as a write in place would treat it, for the user running
@@ -290,10 +349,13 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         bool folderReadOnly;   // the file's folder takes no new file
         bool diskFull;         // the disk fills up part way through the new bytes
         const char* reason;    // why it is refused; empty when written
+        bool sticky = false;   // a folder all may write with its sticky bit, the file another user's
     };
     const Row rows[] = {
         {"read-only file", "a.txt", "a.txt", 0444, false, false, false, "permission denied"},
         {"mode 600", "a.txt", "a.txt", 0600, false, false, false, ""},
+        {"mode 664", "a.txt", "a.txt", 0664, false, false, false, ""},
+        {"mode 755", "a.txt", "a.txt", 0755, false, false, false, ""},
         {"mode 640, owner and group", "a.txt", "a.txt", 0640, true, false, false, ""},
         {"link to a file in another folder", "a.txt", "other/real.txt", 0640, false, false, false, ""},
         {"link to a read-only file", "a.txt", "other/real.txt", 0444, false, false, false, "permission denied"},
@@ -301,6 +363,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
          false, ""},
         {"the same, the disk full part way", "shared/a.txt", "shared/a.txt", 0666, false, true, true,
          "the disk is full"},
+        {"another user's writable file in a sticky shared folder", "shared/a.txt", "shared/a.txt", 0666, true,
+         false, false, "", true},
     };
     const std::string before = "old contents\r\n";
     const std::string after = "new contents, longer than the old\r\n";
@@ -316,8 +380,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         const uid_t owner = row.ownedElsewhere && superuser ? 1 : ::geteuid();
         const gid_t group = row.ownedElsewhere ? otherGroup : ::getegid();
         ASSERT_EQ(::chown(file.c_str(), owner, group), 0);
-        if (row.folderReadOnly) {
-            ASSERT_EQ(::chmod(file.parent_path().c_str(), 0555), 0);
+        if (row.folderReadOnly || row.sticky) {
+            ASSERT_EQ(::chmod(file.parent_path().c_str(), row.sticky ? 01777 : 0555), 0);
         }
         struct stat old {};
         ASSERT_EQ(::stat(file.c_str(), &old), 0);
@@ -329,8 +393,8 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
             // Whatever the user running the tests, the modes decide, as for any user; a file
             // owned by another is the superuser's, who alone may give the new file that owner.
             std::optional<PermissionOverrideDropped> asAnyUser;
-            if (!row.ownedElsewhere)
-                asAnyUser.emplace();
+            if (!row.ownedElsewhere || row.sticky)
+                asAnyUser.emplace(row.sticky);
             if (*row.reason && !row.diskFull) {
                 ASSERT_LT(::open(file.c_str(), O_WRONLY), 0) << "the file must refuse a write in place";
             }
@@ -357,7 +421,7 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         EXPECT_EQ(now.st_mode & 07777, row.mode);
         EXPECT_EQ(now.st_uid, owner);
         EXPECT_EQ(now.st_gid, group);
-        if (*row.reason || row.folderReadOnly) {
+        if (*row.reason || row.folderReadOnly || (row.sticky && superuser)) {
             EXPECT_EQ(now.st_ino, old.st_ino) << "the file itself, not one put in its place";
         }
         if (std::string(row.written) != row.file) {
@@ -367,6 +431,87 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
         }
         for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
             EXPECT_EQ(entry.path().string().find(".tmp~"), std::string::npos) << entry.path().string();
+    }
+}
+
+// A write made `times` over in a child process, in place where its folder takes no new file
+// (as a user who is no superuser meets it): the child, whose end Ended tells (its exit status,
+// or minus the signal that ended it).
+pid_t WriteInAChild(const std::filesystem::path& file, const std::string& bytes, int killAt, int times = 1)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        PermissionOverrideDropped asAnyUser;
+        WriteKill kill(killAt);
+        bool ok = true;
+        for (int i = 0; i < times; ++i)
+            ok = WriteFileAtomically(file, bytes) && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    return child;
+}
+
+int Ended(pid_t child)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// Two instances saving one file at the same moment: each is told its saves went through, and
+// the file is one of the two, whole, never a mix or empty.
+TEST(WriteFileAtomically, TwoWritersAtOnceLeaveOneWholeFile)
+{
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace);
+        TempFolder folder;
+        const std::string first(300000, 'a'), second(200000, 'b');
+        folder.Write("shared/a.txt", "old");
+        ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
+        const pid_t one = WriteInAChild(folder / "shared/a.txt", first, 0, 20);
+        EXPECT_EQ(Ended(WriteInAChild(folder / "shared/a.txt", second, 0, 20)), 0);
+        EXPECT_EQ(Ended(one), 0);
+        ::chmod((folder / "shared").c_str(), 0755);
+        const std::string now = folder.Read("shared/a.txt");
+        EXPECT_TRUE(now == first || now == second) << now.size();
+    }
+}
+
+// A write killed at any of its steps leaves the old file or the new one; a write in place
+// killed half way leaves one the next start names once and puts back as it was.
+TEST(WriteFileAtomically, AWriteKilledAtAnyStepLeavesTheOldFileTheNewOrOneTheStartPutsBack)
+{
+    const std::string before = "old contents, longer than what follows\r\n";
+    for (const auto& [inPlace, after] :
+         {std::pair{false, std::string("new")}, std::pair{true, std::string("new")}, std::pair{true, "new " + before}}) {
+        int cut = 0, step = 1;
+        for (;; ++step) {
+            SCOPED_TRACE(std::to_string(inPlace) + after + std::to_string(step));
+            ASSERT_LT(step, 20);
+            TempFolder folder;
+            folder.Write("shared/a.txt", before);
+            ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
+            const int ended = Ended(WriteInAChild(folder / "shared/a.txt", after, step));
+            ::chmod((folder / "shared").c_str(), 0755);
+            const std::string left = folder.Read("shared/a.txt");
+            ScriptedMessages& messages = InstallScriptedMessages();
+            PutBackUnfinishedWrites();
+            PutBackUnfinishedWrites();
+            std::error_code ec;
+            EXPECT_TRUE(std::filesystem::is_empty(UnfinishedWritesFolder(), ec) || ec);
+            EXPECT_EQ(messages.shown.size(), left == before || left == after ? 0u : 1u);
+            EXPECT_EQ(folder.Read("shared/a.txt"), left == after ? after : before);
+            if (ended == 0)
+                break;
+            ASSERT_EQ(ended, -SIGKILL);
+            if (left != before && left != after && ++cut == 1) {
+                EXPECT_EQ(messages.shown.at(0).text, (folder / "shared/a.txt").string() +
+                                                         " was being saved when the program last stopped, and the save "
+                                                         "was cut short. It is put back as it was before that save.");
+            }
+        }
+        EXPECT_GT(step, inPlace ? 7 : 4);
+        EXPECT_EQ(cut > 0, inPlace) << "a renamed file is never cut, one written in place is half way";
     }
 }
 

@@ -479,15 +479,15 @@ TEST_F(ImportTest, AFailedRewriteIsNamedOnceByItsFileAndCause)
 
     messages->shown.clear();
     host->refreshes.clear();
-    folder.Write("~temp.tmp/x", "x");
+    folder.Write("2024.nfl.old/x", "x");
     messages->answers = {vbYes};
     Import(Stat("add.24", insertion));
     ASSERT_EQ(messages->shown.size(), 2u);
-    EXPECT_EQ(messages->shown[0].text, season + ": " + (folder / "~temp.tmp").string() +
+    EXPECT_EQ(messages->shown[0].text, (folder / "2024.nfl.old").string() +
                                            " could not be written: " + ReasonOfError(EISDIR) + ".\nShould I continue?");
     ExpectEndedWithErrors(1, "0 games imported, 1 failed");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
-    EXPECT_FALSE(std::filesystem::exists(folder / "2024.nfl.old"));
+    EXPECT_EQ(folder.Read("2024.nfl.old/x"), "x");
 }
 
 TEST_F(ImportTest, RecordSpanningTwoLinesImportsTheSame)

@@ -3,7 +3,9 @@
 // any file and makes files in any folder whatever their modes; while one of these lives, the
 // calling thread's file access is checked by the modes alone, as any other user's is: the
 // override is dropped from the thread's effective capabilities and given back at the end.
-// For a user without the override it changes nothing.
+// For a user without the override it changes nothing. With ownersToo, the superuser also
+// stops being the owner of every file: it may not give a file another owner nor replace
+// another's file in a shared folder with its sticky bit, as a user sharing the folder may not.
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -12,7 +14,7 @@ namespace vexal::test {
 
 class PermissionOverrideDropped {
 public:
-    PermissionOverrideDropped()
+    explicit PermissionOverrideDropped(bool ownersToo = false)
     {
         header_.version = _LINUX_CAPABILITY_VERSION_3;
         header_.pid = 0;
@@ -21,6 +23,9 @@ public:
         __user_cap_data_struct dropped[2] = {held_[0], held_[1]};
         for (const unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
             dropped[cap / 32].effective &= ~(1u << (cap % 32));
+        if (ownersToo)
+            for (const unsigned cap : {CAP_CHOWN, CAP_FOWNER, CAP_FSETID})
+                dropped[cap / 32].effective &= ~(1u << (cap % 32));
         given_back_ = ::syscall(SYS_capset, &header_, dropped) == 0;
     }
     ~PermissionOverrideDropped()
