@@ -149,13 +149,14 @@ void ShowText(QComboBox* box, const std::string& text)
     box->setCurrentIndex(index);
 }
 
-// The position of the item equal to text without regard to case, added at the end when
-// missing; the chosen position does not change.
+// The position of the item equal to text, added at the end when missing; the chosen position
+// does not change. The items are file names, which keep their letters: on a file system that
+// tells letter cases apart, MyForm.fla and myform.fla are two files.
 int FindOrAddComboItem(QComboBox* box, const std::string& text)
 {
     const QString t = Q(text);
     for (int i = 0; i < box->count(); ++i)
-        if (box->itemText(i).compare(t, Qt::CaseInsensitive) == 0)
+        if (box->itemText(i) == t)
             return i;
     const int chosen = box->currentIndex();
     const bool blocked = box->blockSignals(true);
@@ -947,11 +948,12 @@ void FormulaEditor::OpenFormula()
 
 void FormulaEditor::SaveFormula()
 {
-    const std::string answer =
-        InputBox(texts::SavePrompt, texts::SaveTitle, vb::LCase(Text(formulaNames_)));
+    // The chosen name as the file has it: on a file system that tells letter cases apart, a
+    // name in lower case would be another file.
+    const std::string answer = InputBox(texts::SavePrompt, texts::SaveTitle, Text(formulaNames_));
     if (answer.empty())
         return;
-    const std::string name = FormulaFileName(answer);
+    const std::string name = SavedFormulaFileName(ProgramFolder(), answer);
 
     Formula& f = IsBusy() ? scratch_ : App().CurrentFormula;
     if (IsBusy())
@@ -963,7 +965,7 @@ void FormulaEditor::SaveFormula()
         return;
     }
     std::string reason;
-    if (!WriteFormulaFile(ProgramFolder() / name, f, reason)) {
+    if (!WriteFormulaFile(ListedFile(ProgramFolder(), name), f, reason)) {
         MsgBox(texts::NotSavedPrefix + name + texts::NotSavedIn + ProgramFolder().string() + ": " + reason + ".",
                vbExclamation, texts::NotSavedTitle);
         return;

@@ -45,6 +45,14 @@ std::string FormulaFileName(const std::string& typed)
     return vb::Like(typed, "*.fla") ? typed : typed + ".fla";
 }
 
+std::string SavedFormulaFileName(const std::filesystem::path& folder, const std::string& answer)
+{
+    const std::vector<std::string> listed = ListFormulaFiles(folder);
+    if (std::find(listed.begin(), listed.end(), answer) != listed.end())
+        return answer;
+    return FormulaFileName(answer);
+}
+
 bool IsGoodName(const std::string& name) { return StartsWithNoCase(name, "good"); }
 bool IsBadName(const std::string& name) { return StartsWithNoCase(name, "bad"); }
 
