@@ -994,14 +994,16 @@ void FormulaEditor::DeleteFormula()
         all = MsgBox(texts::DeleteAllBadPrompt, vbYesNo, texts::DeleteAllBadTitle) == vbYes;
 
     if (all) {
-        DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name));
+        if (const std::string refused = DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name)); !refused.empty())
+            MsgBox(refused, vbCritical, texts::NotDeletedTitle);
     } else {
         const std::filesystem::path file = ListedFile(ProgramFolder(), name);
         std::error_code ec;
-        if (IsPlainFileName(name) && std::filesystem::is_regular_file(file, ec))
-            std::filesystem::remove(file, ec);
-        else
+        std::string reason;
+        if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(file, ec))
             MsgBox(ProgramFolder().string() + "/" + name + texts::NotFoundMessage, vbCritical, texts::NotFoundTitle);
+        else if (!RemoveFile(file, reason))
+            MsgBox(RemoveFailure(file, reason), vbCritical, texts::NotDeletedTitle);
     }
     RefreshFileList();
 }

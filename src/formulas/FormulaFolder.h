@@ -29,8 +29,9 @@ std::string SavedFormulaFileName(const std::filesystem::path& folder, const std:
 bool IsGoodName(const std::string& name);
 bool IsBadName(const std::string& name);
 
-// Deletes every "good*.fla" (or "bad*.fla") file of the folder, without regard to case;
-// returns how many were deleted.
-int DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good);
+// Deletes every "good*.fla" (or "bad*.fla") file of the folder, without regard to case. What
+// the folder refused, a line for each file that stays naming it and the cause (RemoveFailure);
+// empty when every one went.
+std::string DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good);
 
 } // namespace vexal

@@ -436,13 +436,31 @@ TEST_F(FormulaFilesTest, DeleteOneFileOrAllGoodOnes)
     EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"alpha.fla"}));
 }
 
+// A folder the user cannot write keeps its files: each is named with the cause and stays listed.
+TEST_F(FormulaFilesTest, ADeleteTheFolderRefusesNamesEachFileAndItsCause)
+{
+    for (const char* name : {"alpha.fla", "good12.fla", "Good3.fla"})
+        folder.Write(name, ExampleLine);
+    Editor();
+    const RemoveFault refused;
+    const auto named = [&](const char* name) { return (folder / name).string() + " could not be deleted: permission denied."; };
+    Choose(Combo("Combo2"), "alpha.fla");
+    Delete({vbYes});
+    EXPECT_EQ(Scripted().shown.back().text, named("alpha.fla"));
+    EXPECT_EQ(Scripted().shown.back().title, "File not deleted");
+    Choose(Combo("Combo2"), "Good3.fla");
+    Delete({vbYes, vbYes});
+    EXPECT_EQ(Scripted().shown.back().text, named("good12.fla") + "\r\n" + named("Good3.fla"));
+    EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"alpha.fla", "good12.fla", "Good3.fla"}));
+}
+
 TEST_F(FormulaFilesTest, DeletingAFileThatHasGoneSaysSo)
 {
     folder.Write("gone.fla", ExampleLine);
     Editor();
     std::filesystem::remove(folder / "gone.fla");
     Delete({vbYes});
-    EXPECT_EQ(Scripted().shown.back().text, folder.Path().string() + "/gone.flanot found.");
+    EXPECT_EQ(Scripted().shown.back().text, folder.Path().string() + "/gone.fla not found.");
     EXPECT_EQ(Scripted().shown.back().title, "No file found");
     EXPECT_EQ(Scripted().shown.back().buttons, vbCritical);
     EXPECT_EQ(Combo("Combo2")->count(), 0);
