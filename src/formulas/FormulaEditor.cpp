@@ -448,7 +448,10 @@ void FormulaEditor::ConnectHandlers()
 // The window's load: every step that fails is skipped.
 void FormulaEditor::FormLoad()
 {
-    SkipStep([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
+    SkipStep([&] {
+        txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad()))));
+        yearsInFile_ = txtYears_->text();
+    });
 
     SkipStep([&] {
         const bool blocked = rollingWeeks_->blockSignals(true);
@@ -858,8 +861,15 @@ void FormulaEditor::txtFla_LostFocus(int index, bool byClick)
 
 void FormulaEditor::txtYears_LostFocus()
 {
+    // Only a number the user changed is written: a box merely passed through would put back
+    // what it showed over a number another instance saved since.
+    const QString years = txtYears_->text();
+    if (years == yearsInFile_)
+        return;
     std::string reason;
-    if (!WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath(), reason))
+    if (WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(years), IniPath(), reason))
+        yearsInFile_ = years;
+    else
         MsgBox("The number of seasons to load could not be written to " + IniPath().string() + ": " + reason + ".",
                vbExclamation);
 }
