@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QDialog>
+#include <QTextBrowser>
 #include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -306,7 +308,6 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
         {"tool.py3", script, true},
         {"form.cgi", script, true},
         {"notes.txt", script, true},
-        {"readme.txt", "plain words, but marked executable\n", true},
         {"picks.dat", script, false},
         {"viewer.bin.txt", std::string("\x7f" "ELF\x02\x01\x01", 7) + std::string(40, '\0'), false},
         {"setup.ini", "# made by hand\n\n[Desktop Entry]\nType=Application\nExec=sh -c 'touch " + marker.string() + "'\n", false},
@@ -333,6 +334,32 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
     messages.answers = {vbYes};
     Launcher().Open((folder.Path() / "notes.txt").string(), folder.Path().string(), 1);
     EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(marker); }));
+    InstallScriptedMessages();
+    InstallRecordingLauncher();
+}
+
+// A document opens in its handler whatever its mode (a FAT, exFAT or NTFS folder marks every
+// file executable), and nothing is asked; a program whose start fails names its own cause.
+TEST(QtLauncher, ADocumentOpensInItsHandlerWhateverItsMode)
+{
+    TempFolder folder;
+    QTextBrowser browser; // the desktop's handler of files
+    QDesktopServices::setUrlHandler("file", &browser, "setSource");
+    InstallLauncher(MakeDesktopLauncher());
+    ScriptedMessages& messages = InstallScriptedMessages();
+    for (const char* name : {"Predict.htm", "readme.txt"}) {
+        folder.Write(name, "<html><body>Help</body></html>\n");
+        std::filesystem::permissions(folder / name, std::filesystem::perms::all);
+        EXPECT_EQ(Launcher().Open((folder / name).string(), folder.Path().string(), 1), 42);
+        EXPECT_EQ(browser.source(), QUrl::fromLocalFile(QString::fromStdString((folder / name).string())));
+    }
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    folder.Write("broken.sh", "#!/no/such/interpreter\n");
+    std::filesystem::permissions(folder / "broken.sh", std::filesystem::perms::all);
+    messages.answers = {vbYes};
+    EXPECT_EQ(Launcher().Open((folder / "broken.sh").string(), folder.Path().string(), 1), 11);
+    EXPECT_EQ(Launcher().FailureCause().rfind("It could not be started: ", 0), 0u) << Launcher().FailureCause();
+    QDesktopServices::unsetUrlHandler("file");
     InstallScriptedMessages();
     InstallRecordingLauncher();
 }

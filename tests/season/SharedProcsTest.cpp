@@ -96,13 +96,23 @@ TEST(ShellOpen, FailureIsReportedInAMessageBoxOnly)
     EXPECT_NO_THROW(ShellOpen(file, 1));
     ASSERT_EQ(Shown().shown.size(), 1u);
     const RecordedMessage& m = Shown().shown[0];
-    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\n" + OpenFailureAdvice());
+    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\nThe file was not found.");
     EXPECT_EQ(m.title, "Vexal");
     EXPECT_EQ(m.buttons, vbOKOnly);
+    // Each failure names its own cause: the advice on a handler only when none opened the file.
+    Recorder().result = 31;
+    ShellOpen(file, 1);
+    EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\n" + OpenFailureAdvice());
+    Recorder().result = 11;
+    Recorder().cause = "It could not be started: permission denied.";
+    ShellOpen(file, 1);
+    EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\n" + Recorder().cause);
+    Shown().shown.clear();
+    Recorder().cause.clear();
 
     Recorder().result = 32; // 32 is success
     ShellOpen(file, 1);
-    EXPECT_EQ(Shown().shown.size(), 1u);
+    EXPECT_EQ(Shown().shown.size(), 0u);
 }
 
 using Index = std::vector<int32_t>;
