@@ -100,15 +100,14 @@ TEST(ShellOpen, FailureIsReportedInAMessageBoxOnly)
     EXPECT_EQ(m.title, "Vexal");
     EXPECT_EQ(m.buttons, vbOKOnly);
     // Each failure names its own cause: the advice on a handler only when none opened the file.
-    Recorder().result = 31;
-    ShellOpen(file, 1);
-    EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\n" + OpenFailureAdvice());
-    Recorder().result = 11;
-    Recorder().cause = "It could not be started: permission denied.";
-    ShellOpen(file, 1);
-    EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\n" + Recorder().cause);
+    for (const auto& [result, cause] : {std::pair<long, std::string>{11, "It could not be started."}, {31, ""}}) {
+        Recorder().result = result;
+        Recorder().cause = cause;
+        ShellOpen(file, 1);
+        EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\n" +
+                                                 (result == 31 ? OpenFailureAdvice() : cause));
+    }
     Shown().shown.clear();
-    Recorder().cause.clear();
 
     Recorder().result = 32; // 32 is success
     ShellOpen(file, 1);
