@@ -11,9 +11,9 @@
 #include "RecordFile.h"
 #include "Screen.h"
 #include "SharedProcs.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 #include "VbError.h"
-#include "TextDamage.h"
 #include "Win1252.h"
 
 #include <QAbstractTextDocumentLayout>
