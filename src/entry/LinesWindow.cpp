@@ -613,9 +613,8 @@ void LinesWindow::DeleteLineFile()
     const std::string name = cboLines_->currentText().toStdString();
     const std::filesystem::path path = LineFileOf(name);
     if (IsPlainLineFileName(name) && FileExists(path)) {
-        std::error_code ec;
-        if (!std::filesystem::remove(path, ec)) {
-            MsgBox("The line file " + name + " could not be deleted.", vbCritical, "Can not delete");
+        if (std::string reason; !RemoveFile(path, reason)) {
+            MsgBox(RemoveFailure(path, reason), vbCritical, "Can not delete");
             return;
         }
         MsgBox("Line File Deleted", vbInformation, "File deleted");

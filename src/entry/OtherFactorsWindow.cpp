@@ -396,7 +396,11 @@ void OtherFactorsWindow::StoreFactor(int factor)
 
 // ---------------------------------------------------------------- comment
 
-void OtherFactorsWindow::txtComment_GotFocus()
+void OtherFactorsWindow::txtComment_GotFocus() { ShowStoredComment(); }
+
+// The stored comment ready to be typed over: a comment of blanks is none, so typing starts at
+// the box's start rather than after 75 blanks.
+void OtherFactorsWindow::ShowStoredComment()
 {
     if (!AllBlanks(record_)) {
         txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
@@ -429,7 +433,7 @@ void OtherFactorsWindow::txtComment_LostFocus()
     if (!written.Written()) {
         MsgBox("The comment could not be saved in " + fileName_.string() + ": " + written.reason + ".", vbExclamation,
                Caption);
-        txtComment_->setText(QString::fromStdString(FullCommentText(record_)));
+        ShowStoredComment();
         return;
     }
     // The record as the file now holds it.

@@ -54,6 +54,7 @@ private:
     void ShowFactor(int factor, int16_t value);
     int16_t StoredFactor(int factor) const;
     void txtComment_GotFocus();
+    void ShowStoredComment();
     void txtComment_LostFocus();
     void Navigate(int game);
     // The week again as the season file now holds it, in the arrays and on screen.

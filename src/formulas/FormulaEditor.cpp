@@ -149,13 +149,14 @@ void ShowText(QComboBox* box, const std::string& text)
     box->setCurrentIndex(index);
 }
 
-// The position of the item equal to text without regard to case, added at the end when
-// missing; the chosen position does not change.
+// The position of the item equal to text, added at the end when missing; the chosen position
+// does not change. The items are file names, which keep their letters: on a file system that
+// tells letter cases apart, MyForm.fla and myform.fla are two files.
 int FindOrAddComboItem(QComboBox* box, const std::string& text)
 {
     const QString t = Q(text);
     for (int i = 0; i < box->count(); ++i)
-        if (box->itemText(i).compare(t, Qt::CaseInsensitive) == 0)
+        if (box->itemText(i) == t)
             return i;
     const int chosen = box->currentIndex();
     const bool blocked = box->blockSignals(true);
@@ -447,7 +448,10 @@ void FormulaEditor::ConnectHandlers()
 // The window's load: every step that fails is skipped.
 void FormulaEditor::FormLoad()
 {
-    SkipStep([&] { txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad())))); });
+    SkipStep([&] {
+        txtYears_->setText(Q(vb::Trim(vb::CStr(GetYearsToLoad()))));
+        yearsInFile_ = txtYears_->text();
+    });
 
     SkipStep([&] {
         const bool blocked = rollingWeeks_->blockSignals(true);
@@ -857,8 +861,15 @@ void FormulaEditor::txtFla_LostFocus(int index, bool byClick)
 
 void FormulaEditor::txtYears_LostFocus()
 {
+    // Only a number the user changed is written: a box merely passed through would put back
+    // what it showed over a number another instance saved since.
+    const QString years = txtYears_->text();
+    if (years == yearsInFile_)
+        return;
     std::string reason;
-    if (!WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(txtYears_->text()), IniPath(), reason))
+    if (WritePrivateProfileString(texts::IniSection, texts::YearsKey, S(years), IniPath(), reason))
+        yearsInFile_ = years;
+    else
         MsgBox("The number of seasons to load could not be written to " + IniPath().string() + ": " + reason + ".",
                vbExclamation);
 }
@@ -947,11 +958,12 @@ void FormulaEditor::OpenFormula()
 
 void FormulaEditor::SaveFormula()
 {
-    const std::string answer =
-        InputBox(texts::SavePrompt, texts::SaveTitle, vb::LCase(Text(formulaNames_)));
+    // The chosen name as the file has it: on a file system that tells letter cases apart, a
+    // name in lower case would be another file.
+    const std::string answer = InputBox(texts::SavePrompt, texts::SaveTitle, Text(formulaNames_));
     if (answer.empty())
         return;
-    const std::string name = FormulaFileName(answer);
+    const std::string name = SavedFormulaFileName(ProgramFolder(), answer);
 
     Formula& f = IsBusy() ? scratch_ : App().CurrentFormula;
     if (IsBusy())
@@ -963,7 +975,7 @@ void FormulaEditor::SaveFormula()
         return;
     }
     std::string reason;
-    if (!WriteFormulaFile(ProgramFolder() / name, f, reason)) {
+    if (!WriteFormulaFile(ListedFile(ProgramFolder(), name), f, reason)) {
         MsgBox(texts::NotSavedPrefix + name + texts::NotSavedIn + ProgramFolder().string() + ": " + reason + ".",
                vbExclamation, texts::NotSavedTitle);
         return;
@@ -992,14 +1004,16 @@ void FormulaEditor::DeleteFormula()
         all = MsgBox(texts::DeleteAllBadPrompt, vbYesNo, texts::DeleteAllBadTitle) == vbYes;
 
     if (all) {
-        DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name));
+        if (const std::string refused = DeleteGoodOrBadFiles(ProgramFolder(), IsGoodName(name)); !refused.empty())
+            MsgBox(refused, vbCritical, texts::NotDeletedTitle);
     } else {
         const std::filesystem::path file = ListedFile(ProgramFolder(), name);
         std::error_code ec;
-        if (IsPlainFileName(name) && std::filesystem::is_regular_file(file, ec))
-            std::filesystem::remove(file, ec);
-        else
+        std::string reason;
+        if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(file, ec))
             MsgBox(ProgramFolder().string() + "/" + name + texts::NotFoundMessage, vbCritical, texts::NotFoundTitle);
+        else if (!RemoveFile(file, reason))
+            MsgBox(RemoveFailure(file, reason), vbCritical, texts::NotDeletedTitle);
     }
     RefreshFileList();
 }

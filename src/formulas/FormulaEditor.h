@@ -118,6 +118,7 @@ private:
     // The plain switches (SHA, DHL and the Options frame's) with the slot each one sets.
     std::vector<std::pair<QCheckBox*, FormulaSlot>> switches_;
     QLineEdit* txtYears_ = nullptr;
+    QString yearsInFile_;   // the seasons to load as shown at load or last written
     QCheckBox* chkLines_ = nullptr;
     QComboBox* cboLinesStart_ = nullptr;
     QComboBox* cboLinesEnd_ = nullptr;

@@ -1,5 +1,6 @@
 #include "FormulaFolder.h"
 
+#include "FileChecks.h"
 #include "Host.h"
 #include "VbConvert.h"
 
@@ -45,20 +46,28 @@ std::string FormulaFileName(const std::string& typed)
     return vb::Like(typed, "*.fla") ? typed : typed + ".fla";
 }
 
+std::string SavedFormulaFileName(const std::filesystem::path& folder, const std::string& answer)
+{
+    const std::vector<std::string> listed = ListFormulaFiles(folder);
+    if (std::find(listed.begin(), listed.end(), answer) != listed.end())
+        return answer;
+    return FormulaFileName(answer);
+}
+
 bool IsGoodName(const std::string& name) { return StartsWithNoCase(name, "good"); }
 bool IsBadName(const std::string& name) { return StartsWithNoCase(name, "bad"); }
 
-int DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good)
+std::string DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good)
 {
-    int deleted = 0;
+    std::string refused;
     for (const std::string& name : ListFormulaFiles(folder)) {
         if (!(good ? IsGoodName(name) : IsBadName(name)))
             continue;
-        std::error_code ec;
-        if (std::filesystem::remove(ListedFile(folder, name), ec))
-            ++deleted;
+        const std::filesystem::path file = ListedFile(folder, name);
+        if (std::string reason; !RemoveFile(file, reason))
+            refused += (refused.empty() ? "" : "\r\n") + RemoveFailure(file, reason);
     }
-    return deleted;
+    return refused;
 }
 
 } // namespace vexal

@@ -19,13 +19,19 @@ std::vector<std::string> ListFormulaFiles(const std::filesystem::path& folder);
 // A typed name kept when it ends in ".fla" (case-sensitive), else with ".fla" appended:
 // "abc" -> "abc.fla", "abc.fla" -> "abc.fla", "abc.FLA" -> "abc.FLA.fla".
 std::string FormulaFileName(const std::string& typed);
+// The name a save's answer writes: a formula file the folder lists under exactly the answer is
+// that file (the name proposed from the chosen file keeps its letters, "Good3.fla" or a smart
+// formula's "Wk52023NYGDal.FLA", and saving under it replaces that file); any other answer
+// follows FormulaFileName.
+std::string SavedFormulaFileName(const std::filesystem::path& folder, const std::string& answer);
 
 // The engine's qualified formulas: a name starting with "good" or "bad", any case.
 bool IsGoodName(const std::string& name);
 bool IsBadName(const std::string& name);
 
-// Deletes every "good*.fla" (or "bad*.fla") file of the folder, without regard to case;
-// returns how many were deleted.
-int DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good);
+// Deletes every "good*.fla" (or "bad*.fla") file of the folder, without regard to case. What
+// the folder refused, a line for each file that stays naming it and the cause (RemoveFailure);
+// empty when every one went.
+std::string DeleteGoodOrBadFiles(const std::filesystem::path& folder, bool good);
 
 } // namespace vexal

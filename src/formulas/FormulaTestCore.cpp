@@ -246,6 +246,7 @@ std::string TemplateLine(const std::vector<std::string>& fields)
 
 std::vector<std::string> TemplatePieces(std::string_view fileText)
 {
+    fileText = WithoutUtf8Mark(fileText);
     std::string_view line = fileText.substr(0, fileText.find_first_of("\r\n"));
     const std::string trimmed = vb::Trim(line);
     std::vector<std::string> pieces;

@@ -18,6 +18,7 @@
 #include "RecordFile.h"
 #include "SeasonData.h"
 #include "Steps.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "Win1252.h"
@@ -251,7 +252,7 @@ void FormulaTestWindow::mnuLTT_Click()
         }
         // A piece its control does not take stops the load there; the ones before it are set.
         std::string damage;
-        const std::vector<std::string> pieces = TemplatePieces(win1252::ToUtf8(bytes));
+        const std::vector<std::string> pieces = TemplatePieces(TextFileToUtf8(bytes));
         for (int field = 0; field < formulatest::TemplateFields && static_cast<std::size_t>(field) < pieces.size(); ++field)
             if (!ApplyTemplateField(field, pieces[static_cast<std::size_t>(field)])) {
                 damage = "field " + std::to_string(field + 1) + " (\"" + pieces[static_cast<std::size_t>(field)] +

@@ -62,8 +62,10 @@ inline constexpr const char* DeleteAllGoodPrompt = "Would you like to delete all
 inline constexpr const char* DeleteAllGoodTitle = "Delete all Good?";
 inline constexpr const char* DeleteAllBadPrompt = "Would you like to delete all 'bad' files?";
 inline constexpr const char* DeleteAllBadTitle = "Delete all Bad?";
-inline constexpr const char* NotFoundMessage = "not found.";
+inline constexpr const char* NotFoundMessage = " not found.";
 inline constexpr const char* NotFoundTitle = "No file found";
+// A file the folder would not give up: each named with its cause.
+inline constexpr const char* NotDeletedTitle = "File not deleted";
 
 // Vexal.ini, section "Vexal" (the settings are in Preferences.h).
 inline constexpr const char* IniSection = "Vexal";

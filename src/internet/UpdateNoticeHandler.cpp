@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Host.h"
 #include "MsgBox.h"
+#include "SharedProcs.h"
 #include "UpdateChecker.h"
 #include "UpdateNotice.h"
 #include "WindowNames.h"
@@ -65,8 +66,9 @@ void StartUpdater()
                "Can't find file");
         return;
     }
-    constexpr long ShowMinimized = 2;
-    Launcher().Open(path, ProgramFolder().string(), ShowMinimized);
+    constexpr int32_t ShowMinimized = 2;
+    // A start that fails is named with its cause.
+    ShellOpen(path, ShowMinimized, ProgramFolder().string());
 }
 
 } // namespace vexal

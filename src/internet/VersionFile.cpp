@@ -1,5 +1,7 @@
 #include "VersionFile.h"
 
+#include "TextDamage.h"
+
 namespace vexal {
 
 namespace {
@@ -79,8 +81,9 @@ bool MatchFrom(const std::string& s, std::size_t si, const std::string& p, std::
 
 } // namespace
 
-VersionFile ParseVersionFile(const std::string& text)
+VersionFile ParseVersionFile(const std::string& fileText)
 {
+    const std::string text(WithoutUtf8Mark(fileText));
     VersionFile file;
     // A file written with CR LF line ends means the same as one with LF alone.
     auto line = [&](const char* key) {

@@ -57,6 +57,7 @@ struct Shared {
     };
     std::map<std::string, FailingRead> failingReads; // files a ReadErrorFault breaks
     std::set<std::string> reported; // files whose problem was shown
+    std::multiset<std::string> undeletable; // files a RemoveFault keeps ("" for every file)
 };
 
 Shared& State()
@@ -167,6 +168,48 @@ ReadFault::~ReadFault()
     Shared& s = State();
     std::lock_guard<std::mutex> hold(s.lock);
     s.faulted.erase(file_);
+}
+
+bool RemoveFile(const std::filesystem::path& path, std::string& reason)
+{
+    {
+        Shared& s = State();
+        std::lock_guard<std::mutex> hold(s.lock);
+        if (s.undeletable.count(std::string()) > 0 || s.undeletable.count(Key(path)) > 0) {
+            reason = ReasonOfError(EACCES);
+            return false;
+        }
+    }
+    if (::unlink(path.c_str()) == 0)
+        return true;
+    const int error = errno;
+    std::error_code ec;
+    if (error == ENOENT)
+        reason = "it is no longer there";
+    else if (error == EISDIR || std::filesystem::is_directory(std::filesystem::symlink_status(path, ec)))
+        reason = "it is a folder, not a file";
+    else
+        reason = ReasonOfError(error);
+    return false;
+}
+
+std::string RemoveFailure(const std::filesystem::path& path, const std::string& reason)
+{
+    return path.string() + " could not be deleted: " + reason + ".";
+}
+
+RemoveFault::RemoveFault(std::filesystem::path file) : file_(file.empty() ? std::string() : Key(file))
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    s.undeletable.insert(file_);
+}
+
+RemoveFault::~RemoveFault()
+{
+    Shared& s = State();
+    std::lock_guard<std::mutex> hold(s.lock);
+    s.undeletable.erase(s.undeletable.find(file_));
 }
 
 ReadErrorFault::ReadErrorFault(std::filesystem::path file, std::uintmax_t bytes, int wholeReads) : file_(Key(file))

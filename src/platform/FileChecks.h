@@ -66,6 +66,26 @@ std::uintmax_t BytesBeforeReadError(const std::filesystem::path& file);
 // "<path> could not be read: <reason>."
 std::string ReadFailure(const std::filesystem::path& path, int errorNumber);
 
+// Deletes a file the user asked to delete (a formula, a line file, a consensus copy). False
+// with the cause in words for RemoveFailure when the system refuses ("permission denied", "it
+// is no longer there"), the file then left as it was.
+bool RemoveFile(const std::filesystem::path& path, std::string& reason);
+// "<path> could not be deleted: <reason>.", as WriteFailure names a failed write.
+std::string RemoveFailure(const std::filesystem::path& path, const std::string& reason);
+// For tests of a delete the folder refuses, which a folder's modes do not make for the
+// superuser the tests run as: while one lives, RemoveFile of `file`, or of every file when it
+// is empty, fails with "permission denied".
+class RemoveFault {
+public:
+    explicit RemoveFault(std::filesystem::path file = {});
+    ~RemoveFault();
+    RemoveFault(const RemoveFault&) = delete;
+    RemoveFault& operator=(const RemoveFault&) = delete;
+
+private:
+    std::string file_;
+};
+
 // Shows the problem of a file the program could not read, or read but found damaged, once:
 // the same file is not reported again until a reader found it whole and sound
 // (ForgetFileProblem) or a new message service is installed, so a file read at every refresh

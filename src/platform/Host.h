@@ -43,16 +43,23 @@ bool IsPlainFileName(const std::string& name);
 class ShellLauncher {
 public:
     virtual ~ShellLauncher() = default;
-    // Returns a value of 32 or more on success, as the shell does.
+    // Returns a value of 32 or more on success, as the shell does; below 32 the shell's number
+    // of the failure: 2 the file was not found, 31 no program opened it, 11 the program did not
+    // start.
     virtual long Open(const std::string& file, const std::string& workingFolder, long showCommand) = 0;
+    // What the last failed Open met, in a sentence for a message, when its number alone does
+    // not say it; empty otherwise.
+    virtual std::string FailureCause() const { return {}; }
 };
 // Records every open and succeeds; tests install one.
 class RecordingLauncher : public ShellLauncher {
 public:
     struct Call { std::string file, folder; long show; };
     long Open(const std::string& file, const std::string& workingFolder, long showCommand) override;
+    std::string FailureCause() const override { return cause; }
     std::vector<Call> calls;
     long result = 42;
+    std::string cause;
 };
 // Where the file being opened came from ("a link in update.rtf", "downloaded from http://..."):
 // the launcher names it when it asks before starting a program. Set for the time the object lives.

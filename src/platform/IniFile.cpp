@@ -14,56 +14,6 @@ namespace vexal {
 
 namespace {
 
-constexpr const char* Utf8Mark = "\xEF\xBB\xBF";
-
-// The length of the well-formed UTF-8 sequence at text[i], 0 when there is none.
-std::size_t Utf8SequenceAt(const std::string& text, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char b = byte(i);
-    if (b < 0x80)
-        return 1;
-    std::size_t n = 0;
-    unsigned char low = 0x80, high = 0xBF; // the second byte's range
-    if (b >= 0xC2 && b <= 0xDF)
-        n = 2;
-    else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        low = b == 0xE0 ? 0xA0 : 0x80;
-        high = b == 0xED ? 0x9F : 0xBF;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        low = b == 0xF0 ? 0x90 : 0x80;
-        high = b == 0xF4 ? 0x8F : 0xBF;
-    } else
-        return 0;
-    if (i + n > text.size() || byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = 2; k < n; ++k)
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-    return n;
-}
-
-// A file marked as UTF-8 that an older editor added Windows-1252 characters to: the
-// well-formed UTF-8 stays, every other byte is read as the Windows-1252 character it was.
-std::string MarkedUtf8ToUtf8(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = Utf8SequenceAt(text, i);
-        if (n == 0) {
-            out += win1252::ToUtf8(std::string_view(text).substr(i, 1));
-            ++i;
-        } else {
-            out.append(text, i, n);
-            i += n;
-        }
-    }
-    return out;
-}
-
 // The lines of a profile's text, each without its line end (a line feed, or a carriage return
 // and a line feed).
 std::vector<std::string_view> SplitLines(std::string_view text)
@@ -100,8 +50,7 @@ bool LineHasShape(std::string_view line)
 
 std::string ProfileTextDamage(std::string_view text)
 {
-    if (text.substr(0, 3) == Utf8Mark)
-        text.remove_prefix(3);
+    text = WithoutUtf8Mark(text);
     if (text.empty())
         return {};
     if (std::string damage = TextByteDamage(text, "settings text"); !damage.empty())
@@ -150,13 +99,9 @@ bool ReadLines(const std::filesystem::path& file, std::vector<std::string>& line
         return false;
     }
     ForgetFileProblem(file);
-    if (text.compare(0, 3, Utf8Mark) == 0) {
-        // a UTF-8 mark left by an editor
-        text = MarkedUtf8ToUtf8(text.substr(3));
-        if (utf8Marked)
-            *utf8Marked = true;
-    } else
-        text = win1252::ToUtf8(text);
+    if (utf8Marked)
+        *utf8Marked = HasUtf8Mark(text);
+    text = TextFileToUtf8(text);
     for (const std::string_view line : SplitLines(text))
         lines.emplace_back(line);
     return true;
@@ -317,7 +262,7 @@ bool WriteEntry(const std::string& section, const std::string& key, const std::s
     for (const auto& l : lines)
         text += l + "\r\n";
     // A file the user keeps in UTF-8 stays in UTF-8: no character of it turns into "?".
-    return WriteFileAtomically(file, utf8Marked ? Utf8Mark + text : win1252::FromUtf8(text), why);
+    return WriteFileAtomically(file, utf8Marked ? std::string(Utf8Mark) + text : win1252::FromUtf8(text), why);
 }
 
 } // namespace

@@ -329,16 +329,18 @@ private:
     QMap<QString, Started> started_;
 };
 
-// Documents and addresses open with the desktop's handler. A program or a script is never
-// started by a click alone: the user first confirms, shown the file and where it came from.
+// Documents and addresses open with the desktop's handler, whatever the file's mode. A
+// program or a script is never started by a click alone: the user first confirms, shown the
+// file and where it came from.
 class QtLauncher : public ShellLauncher {
 public:
     long Open(const std::string& file, const std::string& workingFolder, long) override
     {
+        failure_.clear();
         QString f = Q(file);
         for (const char* scheme : {"http:", "https:", "mailto:", "ftp:"}) {
             if (f.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-                return QDesktopServices::openUrl(QUrl(f)) ? 42 : 2;
+                return QDesktopServices::openUrl(QUrl(f)) ? 42 : 31;
         }
         if (f.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
             f = QUrl(f).toLocalFile();
@@ -359,25 +361,47 @@ public:
                    vbYesNo | vbExclamation | vbDefaultButton2, "Start a program");
         if (answer != vbYes)
             return 42; // the user's refusal is no failure to report
-        if (info.isExecutable())
-            return QProcess::startDetached(path, {}, Q(workingFolder)) ? 42 : 31;
+        if (info.isExecutable() && StartsAsProgram(info)) {
+            QProcess process;
+            process.setProgram(path);
+            process.setWorkingDirectory(Q(workingFolder));
+            if (process.startDetached())
+                return 42;
+            failure_ = "It could not be started: " + S(process.errorString()) + ".";
+            return 11; // the shell's number for a program that does not run
+        }
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? 42 : 31;
     }
 
+    std::string FailureCause() const override { return failure_; }
+
 private:
-    // A file the desktop would run rather than show, told by what it is whatever its name:
-    // anything marked executable, a compiled program or a script by its first bytes, a desktop
-    // entry, or a Windows program, script or installer a compatibility layer would start.
+    std::string failure_;
+
+    // A compiled program or a script by its first bytes: what the system itself would run.
+    static bool StartsAsProgram(const QFileInfo& info)
+    {
+        QFile file(info.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray head = file.read(4);
+        return head.startsWith("\x7f" "ELF") || head.startsWith("#!");
+    }
+
+    // A file the desktop would run rather than show, told by what it is whatever its name: a
+    // compiled program or a script by its first bytes, a desktop entry, or a Windows program,
+    // script or installer a compatibility layer would start. The execute bit alone makes no
+    // program: a FAT, exFAT or NTFS folder (a USB stick) marks every file executable.
     static bool IsProgram(const QFileInfo& info)
     {
         if (!info.isFile())
             return false;
-        if (info.isExecutable())
+        if (StartsAsProgram(info))
             return true;
         QFile file(info.absoluteFilePath());
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray head = file.read(4096);
-            if (head.startsWith("\x7f" "ELF") || head.startsWith("#!") || head.startsWith("MZ"))
+            if (head.startsWith("MZ"))
                 return true;
             // A desktop entry may open with comments before its group heading.
             for (const QByteArray& line : head.split('\n')) {

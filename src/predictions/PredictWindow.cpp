@@ -917,34 +917,45 @@ void PredictWindow::File1_DragDrop(const QString& source)
 {
     if (source != QLatin1String("File2"))
         return;
-    // A copy that fails leaves the set as it is; the other files are still copied.
+    // A copy that fails leaves the set as it is; the other files are still copied, and each
+    // that failed is named once the others are in.
     const std::filesystem::path folder = ConsensusFolder();
+    std::string failed;
     for (int i = 0; i < formulaFiles_->count(); ++i) {
         if (!formulaFiles_->item(i)->isSelected())
             continue;
         const std::filesystem::path file = ListedFile(ProgramFolder(), formulaFiles_->item(i)->text().toStdString());
         // The copy is written as every whole file is (a copy there its user made read-only
         // stays, one kept private stays private).
-        std::string bytes, problem;
-        if (ReadWholeFile(file, bytes, problem, FileKind::Formula))
-            (void)WriteFileAtomically(folder / file.filename(), bytes);
+        std::string bytes, problem, reason;
+        if (!ReadWholeFile(file, bytes, problem, FileKind::Formula))
+            failed += (failed.empty() ? "" : "\r\n") + problem;
+        else if (!WriteFileAtomically(folder / file.filename(), bytes, reason))
+            failed += (failed.empty() ? "" : "\r\n") + WriteFailure(folder / file.filename(), reason);
     }
     SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
+    if (!failed.empty())
+        MsgBox(failed, vbExclamation);
 }
 
 void PredictWindow::File2_DragDrop(const QString& source)
 {
     if (source != QLatin1String("File1"))
         return;
-    // Only the copy in the consensus folder goes; the formula file itself stays.
+    // Only the copy in the consensus folder goes; the formula file itself stays. A copy the
+    // folder keeps stays in the set, named with the cause.
     const std::filesystem::path folder = ConsensusFolder();
+    std::string failed;
     for (int i = 0; i < consensusFiles_->count(); ++i) {
         if (!consensusFiles_->item(i)->isSelected())
             continue;
-        std::error_code ec;
-        std::filesystem::remove(ListedFile(folder, consensusFiles_->item(i)->text().toStdString()), ec);
+        const std::filesystem::path copy = ListedFile(folder, consensusFiles_->item(i)->text().toStdString());
+        if (std::string reason; !RemoveFile(copy, reason))
+            failed += (failed.empty() ? "" : "\r\n") + RemoveFailure(copy, reason);
     }
     SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
+    if (!failed.empty())
+        MsgBox(failed, vbExclamation);
 }
 
 void PredictWindow::cmdConsensus_Click()

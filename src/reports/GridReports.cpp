@@ -11,6 +11,7 @@
 #include "RecordFile.h"
 #include "Screen.h"
 #include "SharedProcs.h"
+#include "TextDamage.h"
 #include "VbConvert.h"
 #include "VbError.h"
 #include "Win1252.h"
@@ -445,7 +446,7 @@ bool PrintHtmlFile(const std::filesystem::path& page)
     // drawn at the printer's resolution, table cells come out too narrow and break words.
     document.documentLayout()->setPaintDevice(&printer);
     document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
-    document.setHtml(QString::fromStdString(win1252::ToUtf8(bytes)));
+    document.setHtml(QString::fromStdString(TextFileToUtf8(bytes)));
     document.print(&printer);
     return true;
 }

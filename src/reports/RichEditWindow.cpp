@@ -9,6 +9,7 @@
 #include "QtPlatform.h"
 #include "SettingsStore.h"
 #include "SharedProcs.h"
+#include "TextDamage.h"
 #include "Win1252.h"
 #include "RecordFile.h"
 #include "VbConvert.h"
@@ -476,10 +477,10 @@ bool RichEditWindow::LoadFromFile(const std::string& path, int32_t type)
     lblLoadStatus_->setText(QString("Load: %1 of %2").arg(0).arg(bytes.size()));
     lblLoadStatus_->repaint();
     if (type == TypeRich) {
-        FromDocument(richtext::ReadRtf(bytes));
+        FromDocument(richtext::ReadRtf(WithoutUtf8Mark(bytes)));
     } else {
         const QSignalBlocker block(edtMain_);
-        edtMain_->setPlainText(Q(win1252::ToUtf8(bytes)));
+        edtMain_->setPlainText(Q(TextFileToUtf8(bytes)));
     }
     DetectLinks();
     lblLoadStatus_->setText(QString("Load: %1 of %2").arg(bytes.size()).arg(bytes.size()));

@@ -41,6 +41,7 @@ bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula,
 
 std::vector<float> ParseFormulaFileNumbers(std::string_view text)
 {
+    text = WithoutUtf8Mark(text);
     std::vector<float> numbers;
     std::size_t pos = 0;
     while (numbers.size() < static_cast<std::size_t>(FormulaFilePositions)) {

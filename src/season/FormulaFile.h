@@ -74,7 +74,8 @@ std::string FormulaFileLine(const Formula& formula, int positions = FormulaFileP
 bool WriteFormulaFile(const std::filesystem::path& path, const Formula& formula, std::string& reason,
                       int positions = FormulaFilePositions);
 
-// The numbers of a formula file's text in position order, at most FormulaFilePositions. Fields are separated by
+// The numbers of a formula file's text in position order, at most FormulaFilePositions. A UTF-8
+// mark before the first is no part of it (WithoutUtf8Mark). Fields are separated by
 // commas or line ends; blanks around a field are ignored; a field is read by its leading
 // number (".5" and "0.5" alike, an empty field is 0). Reading stops at a number outside the
 // Single range, as a damaged file does.

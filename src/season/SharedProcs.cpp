@@ -79,7 +79,11 @@ void ShellOpen(std::string& file, int32_t showCommand, const std::optional<std::
     const long result = Launcher().Open(file, workingFolder, showCommand);
     if (result >= 32)
         return;
-    MsgBox("Error starting program associated with " + file + "\r\n" + OpenFailureAdvice(), vbOKOnly, AppTitle);
+    // The failure's own cause: the advice on setting up a handler only when none opened it.
+    std::string cause = Launcher().FailureCause();
+    if (cause.empty())
+        cause = result == 2 ? "The file was not found." : OpenFailureAdvice();
+    MsgBox("Error starting program associated with " + file + "\r\n" + cause, vbOKOnly, AppTitle);
 }
 
 void ShellOpen(const std::string& file, int32_t showCommand, const std::optional<std::string>& folder)

@@ -13,6 +13,9 @@ namespace vexal {
 
 // ---- fields ----
 
+// A UTF-8 mark is no part of the first field.
+StatFileReader::StatFileReader(std::string text) : text_(WithoutUtf8Mark(text)) {}
+
 void StatFileReader::SkipBlanks()
 {
     while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))

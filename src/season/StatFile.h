@@ -56,7 +56,7 @@ using StatFields = std::array<std::string, StatFieldCount>;
 // field are dropped, a field in double quotes keeps its text, blank lines carry no field.
 class StatFileReader {
 public:
-    explicit StatFileReader(std::string text) : text_(std::move(text)) {}
+    explicit StatFileReader(std::string text);
     // True when nothing but blanks and line ends is left.
     bool AtEnd();
     // Reads the next 45 fields. False when the file ends first; `count` tells how many were read.

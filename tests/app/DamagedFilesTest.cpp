@@ -6,9 +6,9 @@
 // read), or missing from a folder that takes no new file, and then used where the program
 // reads that file: nothing waits, the file is named once, by file and cause, and no file is
 // changed, the program's end included.
-// A text file that only lacks the line end after its last line is as an editor saves it, and
-// a template cut in its line cannot be told from a short one: both are read, and nothing is
-// said.
+// A text file that only lacks the line end after its last line, or that starts with a UTF-8
+// mark, is as an editor saves it, and a template cut in its line cannot be told from a short
+// one: each is read as its user wrote it, and nothing is said.
 #include "CommonDialog.h"
 #include "DefaultFormula.h"
 #include "DownloadWindow.h"
@@ -43,12 +43,13 @@ namespace {
 
 enum class Damage {
     Folder, Pipe, LinkToDevZero, Unreadable, HalfCut, Garbage, Big100MiB, Big1GiB, ReadFails, ReadFailsLater,
-    SecondReadFails, NoFinalLineEnd, ControlByte, Nul, Empty, MissingAndUnwritable
+    SecondReadFails, NoFinalLineEnd, Utf8Mark, ControlByte, UnitSeparator, Del, Nul, Empty, MissingAndUnwritable
 };
 constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
                                  Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
                                  Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd,
-                                 Damage::ControlByte, Damage::Nul, Damage::Empty, Damage::MissingAndUnwritable};
+                                 Damage::Utf8Mark,  Damage::ControlByte,    Damage::UnitSeparator,   Damage::Del,
+                                 Damage::Nul,       Damage::Empty,          Damage::MissingAndUnwritable};
 // The user's own default formula: an offense weight of 60 where the built-in one has 50.
 const char* const OwnDefaultFormula = "3,1,99,1,60,40,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
 // A formula of the user's own, the one chosen when the program last ran: an offense weight of 70.
@@ -89,7 +90,10 @@ std::string NameOf(Damage d)
     case Damage::ReadFailsLater: return "ReadFailsLater";
     case Damage::SecondReadFails: return "SecondReadFails";
     case Damage::NoFinalLineEnd: return "NoFinalLineEnd";
+    case Damage::Utf8Mark: return "Utf8Mark";
     case Damage::ControlByte: return "ControlByte";
+    case Damage::UnitSeparator: return "UnitSeparator";
+    case Damage::Del: return "Del";
     case Damage::Nul: return "Nul";
     case Damage::Empty: return "Empty";
     case Damage::MissingAndUnwritable: return "MissingAndUnwritable";
@@ -116,6 +120,9 @@ std::vector<Case> AllCases()
             if (d == Damage::SecondReadFails && p != Place::SettingsFile)
                 continue;
             // The text files; a line file is of fixed-length records, a stat file the import's.
+            const bool textFile = p != Place::LineFileInUse && p != Place::SeasonFile;
+            if (d == Damage::Utf8Mark && !textFile)
+                continue;
             if (d == Damage::NoFinalLineEnd && p != Place::ProgramIni && p != Place::SettingsFile &&
                 p != Place::DefaultFormula && p != Place::OwnFormula && p != Place::Template)
                 continue;
@@ -127,7 +134,8 @@ std::vector<Case> AllCases()
             if (p == Place::OwnFormula && (d == Damage::Folder || d == Damage::Pipe || d == Damage::LinkToDevZero))
                 continue;
             // A byte no text holds, inside a number or a name: the text files, the stat file too.
-            if ((d == Damage::ControlByte || d == Damage::Nul) && (p == Place::LineFileInUse || p == Place::SeasonFile))
+            if ((d == Damage::ControlByte || d == Damage::UnitSeparator || d == Damage::Del || d == Damage::Nul) &&
+                !textFile)
                 continue;
             // A file of fixed-length records made with one for every game: none is none made whole;
             // an empty formula file gives no formula. What other empty files are is their readers' own.
@@ -141,7 +149,8 @@ std::vector<Case> AllCases()
 // A file the program takes as it is: nothing names it.
 bool IsSound(const Case& c)
 {
-    return c.damage == Damage::NoFinalLineEnd || (c.place == Place::Template && c.damage == Damage::HalfCut);
+    return c.damage == Damage::NoFinalLineEnd || (c.damage == Damage::Utf8Mark && c.place != Place::StatFile) ||
+           (c.place == Place::Template && c.damage == Damage::HalfCut);
 }
 
 // What is at a path, as far as a change would show: kind, size and time of the last change.
@@ -205,7 +214,7 @@ protected:
         }
         ASSERT_TRUE(CreateLineFile(program / "2024.nfl", program / "MyLines.L24"));
         templates.Write("Default.ftp", "1,2,3,4,5,6,7,8,9,10\r\n");
-        program.Write("wk10.24", "2024,10,1,2,17,20\r\n");
+        program.Write("wk10.24", "2024,10,11/10/2024,0,1,2,-3,44,17,20" + std::string(35, ',') + "0\r\n"); // a game
         SaveSetting(pref::LineFile, "MyLines");
     }
 
@@ -256,13 +265,22 @@ protected:
             std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
             break;
         }
+        case Damage::Utf8Mark: {
+            const std::string text = "\xEF\xBB\xBF" + ReadFile(file);
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+            break;
+        }
         case Damage::ControlByte:
+        case Damage::UnitSeparator:
+        case Damage::Del:
         case Damage::Nul: {
             // Inside a number ("6<byte>0", which a reader stopping at the byte takes for 6) or in
             // the middle of the text.
             std::string text = ReadFile(file);
             const std::size_t sixty = text.find("60");
-            text.insert(sixty == std::string::npos ? text.size() / 2 : sixty + 1, 1, damage == Damage::Nul ? '\0' : '\x01');
+            const char byte = damage == Damage::Nul ? '\0' : damage == Damage::Del ? '\x7F'
+                              : damage == Damage::UnitSeparator ? '\x1F' : '\x01';
+            text.insert(sixty == std::string::npos ? text.size() / 2 : sixty + 1, 1, byte);
             std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
             break;
         }
@@ -379,6 +397,7 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
         // The file's own formula when it is sound, else the built-in one: never a number cut
         // short or a formula of zeros.
         EXPECT_EQ(App().CurrentFormula[fsOffense], IsSound(c) ? 60 : 50);
+        EXPECT_EQ(App().CurrentFormula[fsHomeField], 3) << "the first number as written";
     }
     if (c.place == Place::OwnFormula) {
         // The file's own formula when it is sound, else none of it: never a number cut short.
@@ -386,13 +405,24 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->findChild<QComboBox*>("Combo2")->currentText(), "mine.fla");
         EXPECT_EQ(editor->findChild<QLineEdit*>("txtFla_3")->text(), IsSound(c) ? "70" : "0");
+        EXPECT_EQ(editor->findChild<QLineEdit*>("txtFla_0")->text(), IsSound(c) ? "3" : "0");
     }
     if (IsSound(c)) {
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+        if (c.place == Place::Template) {
+            // The first field as its user wrote it.
+            EXPECT_EQ(FindWindow("frmTest")->findChild<QLineEdit*>("txtrola_0")->text(), "1");
+        }
         if (c.place == Place::SettingsFile) {
             EXPECT_EQ(LineFileInUse(), "MyLines") << "the settings file's own line file";
             EXPECT_NE(ReadFile(file).find("Preference\\LineFile=MyLines"), std::string::npos) << ReadFile(file);
         }
+        return;
+    }
+    if (c.damage == Damage::Utf8Mark) {
+        // The stat file's game, read from its first field on: the import asks about it and ends.
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.back().text.rfind("Import of Week 10 Completed", 0), 0u) << messages.shown[0].text;
         return;
     }
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -522,6 +522,13 @@ TEST_F(LinesWindowTest, DeletingReportsEachCase)
     ASSERT_TRUE(CreateLineFile(folder / "2024.nfl", folder / "Mine.L24"));
     w.RefreshFileList();
     list->setCurrentIndex(1);
+    {
+        const RemoveFault refused(folder / "Mine.L24");   // a folder the user cannot write
+        del->click();
+    }
+    EXPECT_EQ(messages.shown.back().text, (folder / "Mine.L24").string() + " could not be deleted: permission denied.");
+    EXPECT_EQ(list->itemText(1).toStdString(), "Mine");
+    list->setCurrentIndex(1);
     del->click();
     EXPECT_EQ(messages.shown.back().text, "Line File Deleted");
     EXPECT_EQ(messages.shown.back().title, "File deleted");

@@ -130,6 +130,15 @@ TEST_F(OtherFactorsTest, CommentIsStoredPaddedToSeventyFiveBlanks)
     LeaveFocus(box);
     const GameRecord blank = Record(first);
     EXPECT_EQ(std::string(blank.Comment.begin(), blank.Comment.end()), std::string(75, ' '));
+    // A comment the file refuses leaves the box as the record holds it: no comment, not 75 blanks.
+    InstallScriptedMessages();
+    {
+        const WriteFault full(0, SeasonFile());
+        EnterFocus(box);
+        box->setText("Rain");
+        LeaveFocus(box);
+    }
+    EXPECT_EQ(box->text(), "");
 
     EnterFocus(box);
     box->setText("Rain today");

@@ -388,6 +388,10 @@ TEST_F(EditorControlsTest, YearsBoxShowsAndWritesTheSeasonsToLoad)
     EXPECT_EQ(years->text(), "12");
     Leave(years);
     EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "", folder / "Vexal.ini"), "12");
+    // Left unchanged, the box writes nothing: a number another instance saved meanwhile stays.
+    ASSERT_TRUE(WritePrivateProfileString("Vexal", "Year to Load", "4", folder / "Vexal.ini"));
+    Leave(years);
+    EXPECT_EQ(GetPrivateProfileString("Vexal", "Year to Load", "", folder / "Vexal.ini"), "4");
 
     // A write that fails is named once, by the file and the cause the write met, and the file
     // keeps the number it held.

@@ -106,8 +106,8 @@ TEST_F(FormulaFilesTest, NameRuleAndTheListAfterASave)
     EXPECT_TRUE(Exists("abc.fla"));
     EXPECT_TRUE(Exists("def.fla"));
     EXPECT_TRUE(Exists("ghi.FLA.fla"));
-    // The proposed name is the chosen one in lower case.
-    EXPECT_EQ(Scripted().shown[0].defaultText, "alpha.fla");
+    // The proposed name is the chosen one, its letters kept.
+    EXPECT_EQ(Scripted().shown[0].defaultText, "Alpha.fla");
     // Listed, not chosen: the current formula stays.
     EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"Alpha.fla", "abc.fla", "def.fla", "ghi.FLA.fla"}));
     EXPECT_EQ(Combo("Combo2")->currentText(), "Alpha.fla");
@@ -119,6 +119,23 @@ TEST_F(FormulaFilesTest, NameRuleAndTheListAfterASave)
     Save("");
     EXPECT_EQ(Scripted().shown.size(), shown + 1);
     EXPECT_EQ(ListFormulaFiles(folder.Path()).size(), 4u);
+}
+
+// Accepting the proposed name saves over the file that was opened, whatever its letters (the
+// engine's Good<n>.fla, the smart formulas' .FLA); a name typed in other letters is another file.
+TEST_F(FormulaFilesTest, SavingUnderTheProposedNameReachesTheOpenedFile)
+{
+    folder.Write("MyForm.fla", ExampleLine);
+    folder.Write("Wk102024CinBal.FLA", "3,1,99,1,50,50,3,50,50,0,4,0,0,0\r\n");
+    Editor();
+    for (const std::string name : {"MyForm.fla", "Wk102024CinBal.FLA"}) {
+        Choose(Combo("Combo2"), name);
+        Enter(Box(0), "7");
+        Editor().findChild<QPushButton*>("cmdSave")->click();
+        EXPECT_EQ(folder.Read(name).substr(0, 2), "7,") << name;
+    }
+    Save("myform.fla");
+    EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"MyForm.fla", "Wk102024CinBal.FLA", "myform.fla"}));
 }
 
 TEST_F(FormulaFilesTest, ANameThatIsNoPlainFileNameIsRefused)
@@ -377,6 +394,17 @@ TEST_F(FormulaFilesTest, DeleteOneFileOrAllGoodOnes)
     for (const char* name : {"alpha.fla", "good12.fla", "Good3.fla", "bad7.fla"})
         folder.Write(name, ExampleLine);
     Editor();
+    {   // A folder the user cannot write keeps its files, each named with the cause and listed.
+        const RemoveFault refused;
+        Delete({vbYes});
+        EXPECT_EQ(Scripted().shown.back().text, RemoveFailure(folder / "alpha.fla", "permission denied"));
+        Choose(Combo("Combo2"), "Good3.fla");
+        Delete({vbYes, vbYes});
+        EXPECT_EQ(Scripted().shown.back().text, RemoveFailure(folder / "good12.fla", "permission denied") + "\r\n" +
+                                                    RemoveFailure(folder / "Good3.fla", "permission denied"));
+        EXPECT_EQ(Scripted().shown.back().title, "File not deleted");
+    }
+    EXPECT_EQ(Items(Combo("Combo2")), (std::vector<std::string>{"alpha.fla", "bad7.fla", "good12.fla", "Good3.fla"}));
 
     // No: nothing happens.
     Choose(Combo("Combo2"), "alpha.fla");
@@ -423,7 +451,7 @@ TEST_F(FormulaFilesTest, DeletingAFileThatHasGoneSaysSo)
     Editor();
     std::filesystem::remove(folder / "gone.fla");
     Delete({vbYes});
-    EXPECT_EQ(Scripted().shown.back().text, folder.Path().string() + "/gone.flanot found.");
+    EXPECT_EQ(Scripted().shown.back().text, folder.Path().string() + "/gone.fla not found.");
     EXPECT_EQ(Scripted().shown.back().title, "No file found");
     EXPECT_EQ(Scripted().shown.back().buttons, vbCritical);
     EXPECT_EQ(Combo("Combo2")->count(), 0);

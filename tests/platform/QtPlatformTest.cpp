@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QDialog>
+#include <QTextBrowser>
 #include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -384,7 +386,7 @@ TEST(QtMessages, ShowsPlainTextWithTheButtonsAndIconAsked)
 }
 
 // A file reached through a link is asked about before it starts whenever it is a program by
-// what it is, whatever its name says; No runs nothing.
+// what it is, whatever its name says, and only then; No runs nothing.
 TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
 {
     TempFolder folder;
@@ -394,6 +396,7 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
         const char* name;
         std::string content;
         bool executable;
+        bool program = true;
     };
     const Case cases[] = {
         {"game.x86_64", script, true},
@@ -401,11 +404,16 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
         {"tool.py3", script, true},
         {"form.cgi", script, true},
         {"notes.txt", script, true},
-        {"readme.txt", "plain words, but marked executable\n", true},
         {"picks.dat", script, false},
         {"viewer.bin.txt", std::string("\x7f" "ELF\x02\x01\x01", 7) + std::string(40, '\0'), false},
         {"setup.ini", "# made by hand\n\n[Desktop Entry]\nType=Application\nExec=sh -c 'touch " + marker.string() + "'\n", false},
+        // Documents marked executable, as a FAT, exFAT or NTFS folder marks every file: opened in
+        // their handler, nothing asked.
+        {"Predict.htm", "<html><body>Help</body></html>\n", true, false},
+        {"readme.txt", "plain words\n", true, false},
     };
+    QTextBrowser browser; // the desktop's handler of files
+    QDesktopServices::setUrlHandler("file", &browser, "setSource");
     InstallLauncher(MakeDesktopLauncher());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -416,6 +424,11 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
         ScriptedMessages& messages = InstallScriptedMessages();
         messages.answers = {vbNo};
         EXPECT_EQ(Launcher().Open((folder.Path() / c.name).string(), folder.Path().string(), 1), 42);
+        if (!c.program) {
+            EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+            EXPECT_EQ(browser.source(), QUrl::fromLocalFile(QString::fromStdString((folder / c.name).string())));
+            continue;
+        }
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].title, "Start a program");
         EXPECT_NE(messages.shown[0].text.find(c.name), std::string::npos);
@@ -428,6 +441,13 @@ TEST(QtLauncher, AsksBeforeStartingAnyProgramWhateverItsName)
     messages.answers = {vbYes};
     Launcher().Open((folder.Path() / "notes.txt").string(), folder.Path().string(), 1);
     EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(marker); }));
+    // A start that fails names its own cause.
+    folder.Write("broken.sh", "#!/no/such/interpreter\n");
+    std::filesystem::permissions(folder / "broken.sh", std::filesystem::perms::owner_all);
+    messages.answers = {vbYes};
+    EXPECT_EQ(Launcher().Open((folder / "broken.sh").string(), folder.Path().string(), 1), 11);
+    EXPECT_EQ(Launcher().FailureCause().rfind("It could not be started: ", 0), 0u) << Launcher().FailureCause();
+    QDesktopServices::unsetUrlHandler("file");
     InstallScriptedMessages();
     InstallRecordingLauncher();
 }

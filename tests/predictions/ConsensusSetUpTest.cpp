@@ -188,6 +188,17 @@ TEST_F(ConsensusSetUpTest, FileBoxAddsAndRemovesFormulasOfTheCurrentSet)
     EXPECT_EQ(folder.Read("Consensus/Alpha.fla"), DefaultFormulaLine);
     EXPECT_FALSE(InFolder("ConsensusOU/Alpha.fla"));
 
+    // A copy the folder will not give up is named with the cause and stays in the set.
+    Select(file1, {"Gamma.fla"});
+    {
+        const RemoveFault kept;
+        Drop(file2, "File1");
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, RemoveFailure(folder / "Consensus/Gamma.fla", "permission denied"));
+    EXPECT_EQ(Listed(file1), (std::vector<std::string>{"Alpha.fla", "Gamma.fla"}));
+    messages.shown.clear();
+
     // Taken back out of the set: the copy goes, the formula file stays.
     Select(file1, {"Gamma.fla"});
     Drop(file2, "File1");

@@ -96,13 +96,20 @@ TEST(ShellOpen, FailureIsReportedInAMessageBoxOnly)
     EXPECT_NO_THROW(ShellOpen(file, 1));
     ASSERT_EQ(Shown().shown.size(), 1u);
     const RecordedMessage& m = Shown().shown[0];
-    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\n" + OpenFailureAdvice());
+    EXPECT_EQ(m.text, "Error starting program associated with /nowhere/report.htm\r\nThe file was not found.");
     EXPECT_EQ(m.title, "Vexal");
     EXPECT_EQ(m.buttons, vbOKOnly);
+    // Each failure names its own cause, as the launcher met it.
+    Recorder().result = 11;
+    Recorder().cause = "It could not be started.";
+    ShellOpen(file, 1);
+    EXPECT_EQ(Shown().shown.back().text, "Error starting program associated with /nowhere/report.htm\r\nIt could not be started.");
+    Recorder().cause.clear();
+    Shown().shown.clear();
 
     Recorder().result = 32; // 32 is success
     ShellOpen(file, 1);
-    EXPECT_EQ(Shown().shown.size(), 1u);
+    EXPECT_EQ(Shown().shown.size(), 0u);
 }
 
 using Index = std::vector<int32_t>;
