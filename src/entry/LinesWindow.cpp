@@ -332,17 +332,11 @@ void LinesWindow::ShowNotice(const std::string& text, const std::string& title)
 bool LinesWindow::ChooseSource(LineSource& source, bool checkExists, bool& fellBack) const
 {
     fellBack = false;
-    const SeasonData& season = Season();
-    if (season.SeasonYear == 0 || season.SeasonFirstWeek.empty())
+    const std::optional<SeasonWeek> chosenWeek = CurrentSeasonWeek();
+    if (!chosenWeek)
         return false;
-    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-    std::size_t k = 0;
-    while (k < season.SeasonFirstWeek.size() && season.SeasonFirstWeek[k] > slot)
-        ++k;
-    if (k == season.SeasonFirstWeek.size() || slot < 0)
-        return false;
-    source.weekSeason = season.SeasonYear - static_cast<int>(k);
-    source.week = slot - season.SeasonFirstWeek[k] + 1;
+    source.weekSeason = chosenWeek->year;
+    source.week = chosenWeek->week;
 
     const std::string chosen = cboLines_->currentText().toStdString();
     const std::string weekText = WeekSelectorText();

@@ -431,6 +431,90 @@ TEST_F(EntryInProgram, EnterLinesReportsAFailedWaitForTheDisk)
     EXPECT_EQ(messages->shown[0].title, "Lines not saved");
 }
 
+// A season file may lack a week, as 1987 lacks week 3: each item of the week list is the week
+// it names in every window, and an edit reaches that week's game and nothing else.
+TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
+{
+    struct Case {
+        const char* name;
+        int lacking;
+        int week;
+    };
+    const Case cases[] = {
+        {"the first week lacking", 1, 2},
+        {"week 3 lacking, week 4", 3, 4},
+        {"week 3 lacking, week 5", 3, 5},
+        {"week 3 lacking, the final", 3, 22},
+        {"the final lacking", 22, 21},
+    };
+    // What a window shows of the week's first game, and the edit made there: the bytes it
+    // writes into that game's record.
+    struct Window {
+        const char* view;
+        std::function<std::string(QWidget*)> home;
+        std::function<void(QWidget*)> edit;
+        std::size_t offset;
+        Bytes bytes;
+    };
+    const Window windows[] = {
+        {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText().toStdString(); },
+         [](QWidget* w) {
+             auto* box = w->findChild<QLineEdit*>("txtData_3");
+             box->setFocus();
+             box->selectAll();
+             Type(box, "41");
+         },
+         31, "\x29"},
+        {"INJURIES", [](QWidget* w) { return w->findChild<QLabel*>("lblHome")->text().toStdString(); },
+         [](QWidget* w) { w->findChild<QPushButton*>("inja3d_2")->click(); }, 76, Bytes("\xfd\xff", 2)},
+        {"lines", [](QWidget* w) { return qobject_cast<LinesWindow*>(w)->grid()->CellFormattedText(1, 1).toStdString(); },
+         [](QWidget* w) {
+             Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
+             g.SetSelection(1, 2);
+             g.setFocus();
+             Key(&g, Qt::Key_7, "7");
+             Key(qobject_cast<LinesWindow*>(w)->editor(), Qt::Key_Return, "\r");
+         },
+         14, Bytes("\x70\x11\x01\x00\x00\x00\x00\x00", 8)},
+    };
+    const std::string whole = ReadFile(SeasonFile());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open("FORM1");
+        std::string lacking;
+        for (std::size_t at = 0; at + GameRecord::Size <= whole.size(); at += GameRecord::Size)
+            if (static_cast<uint8_t>(whole[at + 2]) != c.lacking)
+                lacking += whole.substr(at, GameRecord::Size);
+        program.Write("2024.nfl", lacking);
+        ASSERT_TRUE(SelectSeason(2024));
+        ASSERT_FALSE(ChooseWeekIn(main, c.lacking));
+        for (const Window& win : windows) {
+            SCOPED_TRACE(win.view);
+            ChooseWeek(c.week);
+            const int first = FirstRecordOf(c.week);
+            std::vector<Bytes> expected = Records();
+            expected[static_cast<std::size_t>(first - 1)].replace(win.offset, win.bytes.size(), win.bytes);
+            QWidget* view = Open(win.view);
+            ASSERT_NE(view, nullptr);
+            const GameRecord game = ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(first - 1)];
+            EXPECT_EQ(win.home(view), TeamName(game.HomeTeam, 0, NameStyleAsShown));
+            win.edit(view);
+            Open("FORM1");
+            const std::vector<Bytes> now = Records();
+            ASSERT_EQ(now.size(), expected.size());
+            for (std::size_t r = 0; r < now.size(); ++r)
+                EXPECT_EQ(now[r], expected[r]) << "record " << r + 1;
+            // The loaded games are the file's, as a new load reads them.
+            const std::vector<int16_t> games = Season().SeasonGames;
+            const std::vector<float> lines = Season().SeasonLines;
+            ASSERT_TRUE(SelectSeason(2024));
+            EXPECT_EQ(Season().SeasonGames, games);
+            EXPECT_EQ(Season().SeasonLines, lines);
+        }
+    }
+    EXPECT_TRUE(messages->shown.empty());
+}
+
 TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)
 {
     // The week's first home team, on the sheet of the week after, whose averages take in
