@@ -569,6 +569,9 @@ bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::FocusIn:
+        // Back from another program the box is as it was, caret and selection too.
+        if (!EntersControl(box, event))
+            break;
         // After the focus change has settled, as a click would otherwise move the caret.
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
         box->selectAll();

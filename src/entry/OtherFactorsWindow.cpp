@@ -468,7 +468,7 @@ void OtherFactorsWindow::Navigate(int game)
 bool OtherFactorsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtComment_) {
-        if (event->type() == QEvent::FocusIn)
+        if (EntersControl(txtComment_, event))
             txtComment_GotFocus();
         else if (LeavesControl(txtComment_, event))
             txtComment_LostFocus();
