@@ -515,6 +515,36 @@ TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
     EXPECT_TRUE(messages->shown.empty());
 }
 
+// Another program takes the activation while a box is being typed in: nothing is saved, and
+// back in the window the box is as it was, caret and all.
+TEST_F(EntryInProgram, ASwitchToAnotherProgramAndBackLeavesTheBoxAsItWas)
+{
+    ChooseWeek(6);
+    QWidget* window = main->window();
+    for (const auto& [view, name] : {std::pair{"FORM2", "txtData_3"}, std::pair{"INJURIES", "txtComment"}}) {
+        SCOPED_TRACE(view);
+        auto* box = Open(view)->findChild<QLineEdit*>(name);
+        ASSERT_NE(box, nullptr);
+        window->activateWindow();
+        box->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus(); }));
+        Pump();
+        box->selectAll();
+        Type(box, "41");
+        box->setCursorPosition(1);
+        const std::string before = ReadFile(SeasonFile());
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }));
+        Pump();
+        EXPECT_TRUE(ReadFile(SeasonFile()) == before) << "the switch saved the box";
+        EXPECT_EQ(box->text().toStdString(), "41");
+        EXPECT_EQ(box->cursorPosition(), 1);
+        EXPECT_FALSE(box->hasSelectedText());
+        Open("FORM1");
+    }
+}
+
 TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)
 {
     // The week's first home team, on the sheet of the week after, whose averages take in
