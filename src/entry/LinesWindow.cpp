@@ -213,7 +213,9 @@ void LinesWindow::Form_Load()
 
 void LinesWindow::Form_Activate()
 {
-    if (!loaded_)
+    // A cell edit still open is the window back from another program or from a message over
+    // it, which left the edit open: the grid under it stays as it was too.
+    if (!loaded_ || editing_)
         return;
     RefreshFileList();
 }
