@@ -34,6 +34,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -516,31 +519,62 @@ TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
 }
 
 // Another program takes the activation while a box is being typed in: nothing is saved, and
-// back in the window the box is as it was, caret and all.
+// back in the window the box is as it was, caret and all; Enter Lines' cell editor stays open
+// on its cell, and Return stores what was typed.
 TEST_F(EntryInProgram, ASwitchToAnotherProgramAndBackLeavesTheBoxAsItWas)
 {
+    const std::pair<const char*, std::function<QLineEdit*(QWidget*)>> cases[] = {
+        {"FORM2", [](QWidget* w) { return w->findChild<QLineEdit*>("txtData_3"); }},
+        {"INJURIES", [](QWidget* w) { return w->findChild<QLineEdit*>("txtComment"); }},
+        {"lines", [](QWidget* w) {
+             Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
+             g.SetSelection(1, 2);
+             g.setFocus();
+             Key(&g, Qt::Key_F2, QString());
+             return qobject_cast<LinesWindow*>(w)->editor();
+         }},
+    };
     ChooseWeek(6);
     QWidget* window = main->window();
-    for (const auto& [view, name] : {std::pair{"FORM2", "txtData_3"}, std::pair{"INJURIES", "txtComment"}}) {
+    for (const auto& [view, boxOf] : cases) {
         SCOPED_TRACE(view);
-        auto* box = Open(view)->findChild<QLineEdit*>(name);
-        ASSERT_NE(box, nullptr);
         window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+        QLineEdit* box = boxOf(Open(view));
+        ASSERT_NE(box, nullptr);
         box->setFocus();
-        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus(); }));
+        ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }));
         Pump();
         box->selectAll();
         Type(box, "41");
         box->setCursorPosition(1);
         const std::string before = ReadFile(SeasonFile());
-        QApplication::setActiveWindow(nullptr);
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }));
+        // A window that is none of the program's widgets takes the activation, as another
+        // program's does; the view's frame loses it with the program and gets it back, as on X11.
+        auto* frame = qobject_cast<QMdiSubWindow*>(ActiveView()->parentWidget());
+        ASSERT_NE(frame, nullptr);
+        {
+            QWindow other;
+            other.show();
+            other.requestActivate();
+            ASSERT_TRUE(WaitFor([&] { return !window->isActiveWindow(); }));
+            frame->mdiArea()->setActiveSubWindow(nullptr);
+            ASSERT_TRUE(box->isVisible());
+        }
+        frame->mdiArea()->setActiveSubWindow(frame);
+        window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus(); }));
+        ASSERT_TRUE(box->isVisible());
         Pump();
         EXPECT_TRUE(ReadFile(SeasonFile()) == before) << "the switch saved the box";
         EXPECT_EQ(box->text().toStdString(), "41");
         EXPECT_EQ(box->cursorPosition(), 1);
         EXPECT_FALSE(box->hasSelectedText());
+        if (auto* lines = qobject_cast<LinesWindow*>(ActiveView())) {
+            Key(box, Qt::Key_Return, "\r");
+            EXPECT_EQ(lines->grid()->CellFormattedText(1, 2).toStdString(), "41");
+            EXPECT_EQ(ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(FirstRecordOf(6) - 1)].Line, 410000);
+        }
         Open("FORM1");
     }
 }

@@ -316,36 +316,6 @@ TEST_F(LinesWindowTest, AMessageOverTheWindowLeavesTheEditOpen)
     window->hide();
 }
 
-// Another program takes the activation while a line is being typed: back in the window, the
-// edit is open as it was, and Return stores what was typed.
-TEST_F(LinesWindowTest, ASwitchToAnotherProgramAndBackKeepsTheLineBeingTyped)
-{
-    ChooseWeek(3, 2024);
-    LinesWindow& w = Open();
-    QWidget* window = w.window();
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
-    Grid& g = *w.grid();
-    g.SetSelection(2, 2);
-    g.setFocus();
-    QTest::keyClick(&g, Qt::Key_F2);
-    QLineEdit* edit = w.editor();
-    edit->selectAll();
-    QTest::keyClicks(edit, "-9");
-    const std::string before = ReadFile(folder / "2024.nfl");
-    QApplication::setActiveWindow(nullptr);
-    EXPECT_EQ(ReadFile(folder / "2024.nfl"), before);
-    QApplication::setActiveWindow(window);
-    ASSERT_TRUE(edit->isVisible());
-    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && edit->hasFocus(); }));
-    EXPECT_EQ(edit->text().toStdString(), "-9");
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), -9.0);
-    EXPECT_EQ(ReadSeasonFile(folder / "2024.nfl")[static_cast<std::size_t>(FirstRecordOf(2024, 3))].Line, -90000);
-    window->hide();
-}
-
 // The loaded lines of the week are the grid's after a commit, every row of it, though the line
 // file chosen holds other lines than the arrays were loaded with.
 TEST_F(LinesWindowTest, AfterACommitTheLoadedLinesAreTheGrids)
