@@ -307,17 +307,11 @@ void InputStatsWindow::closeEvent(QCloseEvent* event)
 
 bool InputStatsWindow::ChosenWeek(int& season, int& week) const
 {
-    const SeasonData& s = Season();
-    if (s.SeasonYear == 0 || s.SeasonFirstWeek.empty())
+    const std::optional<SeasonWeek> chosen = CurrentSeasonWeek();
+    if (!chosen)
         return false;
-    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-    std::size_t k = 0;
-    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
-        ++k;
-    if (k == s.SeasonFirstWeek.size() || slot < 0)
-        return false;
-    season = s.SeasonYear - static_cast<int>(k);
-    week = slot - s.SeasonFirstWeek[k] + 1;
+    season = chosen->year;
+    week = chosen->week;
     return true;
 }
 
@@ -582,6 +576,9 @@ bool InputStatsWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::FocusIn:
+        // Back from another program the box is as it was, caret and selection too.
+        if (!EntersControl(box, event))
+            break;
         // After the focus change has settled, as a click would otherwise move the caret.
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
         box->selectAll();

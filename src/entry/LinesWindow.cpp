@@ -213,7 +213,9 @@ void LinesWindow::Form_Load()
 
 void LinesWindow::Form_Activate()
 {
-    if (!loaded_)
+    // A cell edit still open is the window back from another program or from a message over
+    // it, which left the edit open: the grid under it stays as it was too.
+    if (!loaded_ || editing_)
         return;
     RefreshFileList();
 }
@@ -332,17 +334,11 @@ void LinesWindow::ShowNotice(const std::string& text, const std::string& title)
 bool LinesWindow::ChooseSource(LineSource& source, bool checkExists, bool& fellBack) const
 {
     fellBack = false;
-    const SeasonData& season = Season();
-    if (season.SeasonYear == 0 || season.SeasonFirstWeek.empty())
+    const std::optional<SeasonWeek> chosenWeek = CurrentSeasonWeek();
+    if (!chosenWeek)
         return false;
-    const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-    std::size_t k = 0;
-    while (k < season.SeasonFirstWeek.size() && season.SeasonFirstWeek[k] > slot)
-        ++k;
-    if (k == season.SeasonFirstWeek.size() || slot < 0)
-        return false;
-    source.weekSeason = season.SeasonYear - static_cast<int>(k);
-    source.week = slot - season.SeasonFirstWeek[k] + 1;
+    source.weekSeason = chosenWeek->year;
+    source.week = chosenWeek->week;
 
     const std::string chosen = cboLines_->currentText().toStdString();
     const std::string weekText = WeekSelectorText();
@@ -455,13 +451,11 @@ void LinesWindow::SaveLines()
     const int slot = shownSlot_;
     // The rows written reach the disk together, once the last is written.
     RecordSyncBatch written;
-    // What each row written held before, in the file and in the arrays, for a disk that then
-    // fails to take them.
+    // What each row written held before in the file, for a disk that then fails to take them.
     struct Before {
         int row;
         WeekLine stored;     // as the file held it before
         WeekLine put;        // as this save left it
-        std::optional<std::pair<float, float>> loaded;
     };
     std::vector<Before> before;
     bool stale = false;
@@ -501,18 +495,12 @@ void LinesWindow::SaveLines()
             }
             break;
         }
-        before.push_back({i, shown, shown, std::nullopt});
+        before.push_back({i, shown, shown});
         shown.Line = storedLine;
         shown.Total = storedTotal;
         before.back().put = shown;
         linesGrid_->SetCellText(i + 1, LineColumn, storedLine);
         linesGrid_->SetCellText(i + 1, TotalColumn, storedTotal);
-        const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + static_cast<std::size_t>(i) * LinesPerGame;
-        if (slot >= 0 && i < GamesPerWeekSlot && at + 1 < season.SeasonLines.size()) {
-            before.back().loaded = std::make_pair(season.SeasonLines[at], season.SeasonLines[at + 1]);
-            season.SeasonLines[at] = static_cast<float>(storedLine);
-            season.SeasonLines[at + 1] = static_cast<float>(storedTotal);
-        }
     }
     const std::vector<RecordSyncBatch::Failure> failures = written.Finish();
     if (!failures.empty()) {
@@ -520,18 +508,13 @@ void LinesWindow::SaveLines()
             MsgBox("The lines could not be saved in " + f.file.string() + ": " + f.reason + ".", vbCritical,
                    "Lines not saved");
         // Not known to be on the disk, the rows do not count as saved: as after a write that
-        // failed, the screen and the arrays show what the file held, and the file is given it back.
+        // failed, the screen shows what the file held, and the file is given it back.
         RecordSyncBatch putBack;
         for (const Before& was : before) {
             const std::size_t r = static_cast<std::size_t>(was.row);
             storedLines_[r] = was.stored;
             linesGrid_->SetCellText(was.row + 1, LineColumn, was.stored.Line);
             linesGrid_->SetCellText(was.row + 1, TotalColumn, was.stored.Total);
-            if (was.loaded) {
-                const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
-                season.SeasonLines[at] = was.loaded->first;
-                season.SeasonLines[at + 1] = was.loaded->second;
-            }
             const GameWrite back = WriteRecordLines(source.file, source.lineFile, was.put.Record, was.put,
                                                     was.stored.Line, was.stored.Total, &putBack);
             if (!back.Written())
@@ -541,7 +524,19 @@ void LinesWindow::SaveLines()
         for (const RecordSyncBatch::Failure& f : putBack.Finish())
             LogStepFailure("skipped: putting back the lines of " + f.file.string() + ": " + f.reason);
     }
-    if (stale) {
+    if (!stale) {
+        // The week's loaded lines are the grid's, every row of it: a row not typed in shows the
+        // chosen file's line, which the arrays may not hold yet (they were loaded from another).
+        for (std::size_t r = 0; r < storedLines_.size() && r < static_cast<std::size_t>(GamesPerWeekSlot) &&
+                                static_cast<int>(r) < linesGrid_->Rows();
+             ++r) {
+            const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
+            if (slot >= 0 && at + 1 < season.SeasonLines.size()) {
+                season.SeasonLines[at] = static_cast<float>(storedLines_[r].Line);
+                season.SeasonLines[at + 1] = static_cast<float>(storedLines_[r].Total);
+            }
+        }
+    } else {
         // Another program or a copy changed the file under the grid: the week shows as the
         // files now hold it, in the arrays too.
         const std::filesystem::path seasonFile = source.lineFile ? SeasonFilePath(source.weekSeason) : source.file;

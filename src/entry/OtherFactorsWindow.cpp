@@ -237,16 +237,12 @@ bool OtherFactorsWindow::GameOnShow() const { return !fileName_.empty() && shown
 void OtherFactorsWindow::LoadGameFactors()
 {
     SeasonData& s = Season();
-    if (s.SeasonYear == 0 || s.SeasonFirstWeek.empty())
+    const std::optional<SeasonWeek> chosen = CurrentSeasonWeek();
+    if (!chosen)
         return;
     const int slot = static_cast<int>(App().CurrentFormula[fsCurrentWeek]) - 1;
-    std::size_t k = 0;
-    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
-        ++k;
-    if (k == s.SeasonFirstWeek.size() || slot < 0)
-        return;
-    const int year = s.SeasonYear - static_cast<int>(k);
-    const int week = slot - s.SeasonFirstWeek[k] + 1;
+    const int year = chosen->year;
+    const int week = chosen->week;
     fileName_ = SeasonFilePath(year);
 
     // A season file that cannot be read is named once, and the week shows no game.
@@ -443,13 +439,9 @@ void OtherFactorsWindow::txtComment_LostFocus()
 void OtherFactorsWindow::ShowWeekAsStored()
 {
     SeasonData& s = Season();
-    const int slot = shownSlot_;
-    std::size_t k = 0;
-    while (k < s.SeasonFirstWeek.size() && s.SeasonFirstWeek[k] > slot)
-        ++k;
-    if (slot >= 0 && k < s.SeasonFirstWeek.size()) {
-        const int year = s.SeasonYear - static_cast<int>(k);
-        const int week = slot - s.SeasonFirstWeek[k] + 1;
+    if (const std::optional<SeasonWeek> shown = WeekOfSlot(shownSlot_)) {
+        const int year = shown->year;
+        const int week = shown->week;
         const std::filesystem::path lineFile =
             UseSeasonFileLines() ? std::filesystem::path() : LineFilePath(LineFileInUse(), s.SeasonYear);
         // The game on show stays on show, wherever the week's records now are.
@@ -480,7 +472,7 @@ void OtherFactorsWindow::Navigate(int game)
 bool OtherFactorsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtComment_) {
-        if (event->type() == QEvent::FocusIn)
+        if (EntersControl(txtComment_, event))
             txtComment_GotFocus();
         else if (LeavesControl(txtComment_, event))
             txtComment_LostFocus();

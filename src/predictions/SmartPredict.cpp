@@ -9,6 +9,7 @@
 #include "Steps.h"
 #include "Teams.h"
 #include "VbConvert.h"
+#include "WeekRange.h"
 
 #include <exception>
 #include <span>
@@ -160,20 +161,15 @@ void RunSmartPredictions(TSPredict& engine, const SmartRunInput& input, SmartRun
                          const SmartRunHooks& hooks)
 {
     AppState& app = App();
-    const SeasonData& season = Season();
     std::vector<GameRecord> games;
     ReportStep([&] { games = ReadSeasonFile(input.seasonFile); }, AppTitle);
     Formula low{};
     FormulaHighEnds high{};
     SmartSearchRanges(input.totals, input.week, input.boxes, low, high);
 
-    // The loaded season that holds the week, and the week's number within it.
-    std::size_t k = 0;
-    while (k < season.SeasonFirstWeek.size() && !(season.SeasonFirstWeek[k] < input.week))
-        ++k;
-    if (k == season.SeasonFirstWeek.size() && k > 0)
-        k = season.SeasonFirstWeek.size() - 1;
-    const int target = input.week - (season.SeasonFirstWeek.empty() ? 0 : season.SeasonFirstWeek[k]);
+    // The week's games in its season file, found by the week's number; a week not loaded has none.
+    const std::optional<SeasonWeek> week = WeekOfSlot(input.week - 1);
+    const int target = week ? week->week : 0;
 
     auto previous = engine.Progress;
     struct Restore {

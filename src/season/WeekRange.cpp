@@ -97,6 +97,33 @@ bool CurrentWeekLoaded()
     return slot < season.WeekItems.size() && (slot + 1) * WeekSlotStride <= season.SeasonGames.size();
 }
 
+std::optional<SeasonWeek> WeekOfSlot(int slot)
+{
+    const auto& season = Season();
+    if (slot < 0 || slot >= static_cast<int>(season.WeekItems.size()))
+        return std::nullopt;
+    // The item reads "Wk 5 of 1987".
+    const std::string& text = season.WeekItems[static_cast<std::size_t>(slot)];
+    const std::size_t of = text.rfind(" of ");
+    if (text.compare(0, 3, "Wk ") != 0 || of == std::string::npos || of < 3)
+        return std::nullopt;
+    const double week = vb::Val(text.substr(3, of - 3));
+    if (!(week >= 1 && week <= 255) || week != std::floor(week))
+        return std::nullopt;
+    const SeasonWeek found{SeasonOfWeekText(text), static_cast<int>(week)};
+    if (LoadedWeekSlot(found.year, found.week) != slot)
+        return std::nullopt;
+    return found;
+}
+
+std::optional<SeasonWeek> CurrentSeasonWeek()
+{
+    const double current = App().CurrentFormula[fsCurrentWeek];
+    if (!(current >= 1 && current <= Season().WeekSlots))
+        return std::nullopt;
+    return WeekOfSlot(static_cast<int>(current) - 1);
+}
+
 int16_t SeasonStartWeek(int16_t weekSlot)
 {
     return SeasonStartWeek(Season(), weekSlot);
@@ -131,23 +158,14 @@ void SetWeekRange(int16_t Week, int16_t SeasonOfWeek)
             season.CurrentGame = 0;
             return;
         }
-        int slot = currentWeek - 1;
-        const auto& first = season.SeasonFirstWeek;
-        year = season.SeasonYear;
-        int firstSlot = -1;
-        for (std::size_t i = 0; i < first.size(); ++i) {
-            if (first[i] <= slot) {
-                year = season.SeasonYear - static_cast<int>(i);
-                firstSlot = first[i];
-                break;
-            }
-        }
-        if (firstSlot < 0) {
+        const std::optional<SeasonWeek> current = WeekOfSlot(currentWeek - 1);
+        if (!current) {
             // No loaded season holds the current week.
             season.CurrentGame = 0;
             return;
         }
-        target = currentWeek - firstSlot;
+        year = current->year;
+        target = current->week;
     }
     season.CurrentGame = 0;
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -32,13 +33,25 @@ std::string WeekSelectorText();
 // view computes with; false before any season has loaded (its file could not be read).
 bool CurrentWeekLoaded();
 
+// A loaded week and its season: a week is its number, never its place among the season's
+// weeks (a season file may lack a week, as 1987 lacks week 3).
+struct SeasonWeek {
+    int year = 0;
+    int week = 0;
+};
+// The week of week slot `slot` of Season(): the one its item in the week selector names, when
+// that week is loaded in that slot (LoadedWeekSlot gives the slot back); nothing otherwise.
+std::optional<SeasonWeek> WeekOfSlot(int slot);
+// The same for the current week (CurrentFormula slot 13, the slot plus 1).
+std::optional<SeasonWeek> CurrentSeasonWeek();
+
 // The first week slot of the loaded season that holds week slot w (of Season(), or of the
 // seasons given).
 int16_t SeasonStartWeek(int16_t weekSlot);
 int16_t SeasonStartWeek(const SeasonData& seasons, int16_t weekSlot);
 
 // Sets WeekFirstRecord and NextWeekFirstRecord for a week of a season file (Week > 0), or
-// for the current week (Week <= 0, the season found from CurrentWeek), and CurrentGame = 0.
+// for the current week (Week <= 0: CurrentSeasonWeek), and CurrentGame = 0.
 // NextWeekFirstRecord of a file's last week is the record count; both are 0 when the file
 // is missing or neither the week nor a later week has a record. A season file that is there
 // but cannot be read leaves both 0 and throws VbError naming it and the cause.

@@ -11,6 +11,7 @@
 #include "MsgBox.h"
 #include "Screen.h"
 #include "SeasonData.h"
+#include "SeasonLoader.h"
 #include "SharedProcs.h"
 #include "Steps.h"
 #include "Teams.h"
@@ -997,12 +998,13 @@ void StatsWindow::WK02_Click(int index)
         RefreshStats();
         return;
     }
-    const auto& first = Season().SeasonFirstWeek;
-    if (first.empty() || index < 1 || index > 22) {
+    // The item's number is the week's, of the newest loaded season.
+    const int slot = index < 1 || index > 22 ? -1 : LoadedWeekSlot(Season().SeasonYear, index);
+    if (slot < 0) {
         MsgBox(NoStatsFound, vbOKOnly);
         return;
     }
-    ShowBoxScores(static_cast<int16_t>(first[0] + index), 0, 0);
+    ShowBoxScores(static_cast<int16_t>(slot + 1), 0, 0);
 }
 
 void StatsWindow::grdStats_RowChosen(int row)

@@ -88,7 +88,7 @@ bool cTextBox::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (!refocusing_) {
+        if (!refocusing_ && EntersControl(box_, event)) {
             box_->setText(FilterNumber(box_->text(), true));
             box_->selectAll();
         }

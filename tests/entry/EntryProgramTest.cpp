@@ -34,6 +34,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -429,6 +432,151 @@ TEST_F(EntryInProgram, EnterLinesReportsAFailedWaitForTheDisk)
     EXPECT_EQ(messages->shown[0].text,
               "The lines could not be saved in " + SeasonFile().string() + ": " + ReasonOfError(EIO) + ".");
     EXPECT_EQ(messages->shown[0].title, "Lines not saved");
+}
+
+// A season file may lack a week, as 1987 lacks week 3: each item of the week list is the week
+// it names in every window, and an edit reaches that week's game and nothing else.
+TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
+{
+    struct Case {
+        const char* name;
+        int lacking;
+        int week;
+    };
+    const Case cases[] = {
+        {"the first week lacking", 1, 2},
+        {"week 3 lacking, week 4", 3, 4},
+        {"week 3 lacking, week 5", 3, 5},
+        {"week 3 lacking, the final", 3, 22},
+        {"the final lacking", 22, 21},
+    };
+    // What a window shows of the week's first game, and the edit made there: the bytes it
+    // writes into that game's record.
+    struct Window {
+        const char* view;
+        std::function<std::string(QWidget*)> home;
+        std::function<void(QWidget*)> edit;
+        std::size_t offset;
+        Bytes bytes;
+    };
+    const Window windows[] = {
+        {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText().toStdString(); },
+         [](QWidget* w) {
+             auto* box = w->findChild<QLineEdit*>("txtData_3");
+             box->setFocus();
+             box->selectAll();
+             Type(box, "41");
+         },
+         31, "\x29"},
+        {"INJURIES", [](QWidget* w) { return w->findChild<QLabel*>("lblHome")->text().toStdString(); },
+         [](QWidget* w) { w->findChild<QPushButton*>("inja3d_2")->click(); }, 76, Bytes("\xfd\xff", 2)},
+        {"lines", [](QWidget* w) { return qobject_cast<LinesWindow*>(w)->grid()->CellFormattedText(1, 1).toStdString(); },
+         [](QWidget* w) {
+             Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
+             g.SetSelection(1, 2);
+             g.setFocus();
+             Key(&g, Qt::Key_7, "7");
+             Key(qobject_cast<LinesWindow*>(w)->editor(), Qt::Key_Return, "\r");
+         },
+         14, Bytes("\x70\x11\x01\x00\x00\x00\x00\x00", 8)},
+    };
+    const std::string whole = ReadFile(SeasonFile());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open("FORM1");
+        std::string lacking;
+        for (std::size_t at = 0; at + GameRecord::Size <= whole.size(); at += GameRecord::Size)
+            if (static_cast<uint8_t>(whole[at + 2]) != c.lacking)
+                lacking += whole.substr(at, GameRecord::Size);
+        program.Write("2024.nfl", lacking);
+        ASSERT_TRUE(SelectSeason(2024));
+        ASSERT_FALSE(ChooseWeekIn(main, c.lacking));
+        for (const Window& win : windows) {
+            SCOPED_TRACE(win.view);
+            ChooseWeek(c.week);
+            const int first = FirstRecordOf(c.week);
+            std::vector<Bytes> expected = Records();
+            expected[static_cast<std::size_t>(first - 1)].replace(win.offset, win.bytes.size(), win.bytes);
+            QWidget* view = Open(win.view);
+            ASSERT_NE(view, nullptr);
+            const GameRecord game = ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(first - 1)];
+            EXPECT_EQ(win.home(view), TeamName(game.HomeTeam, 0, NameStyleAsShown));
+            win.edit(view);
+            Open("FORM1");
+            const std::vector<Bytes> now = Records();
+            ASSERT_EQ(now.size(), expected.size());
+            for (std::size_t r = 0; r < now.size(); ++r)
+                EXPECT_EQ(now[r], expected[r]) << "record " << r + 1;
+            // The loaded games are the file's, as a new load reads them.
+            const std::vector<int16_t> games = Season().SeasonGames;
+            const std::vector<float> lines = Season().SeasonLines;
+            ASSERT_TRUE(SelectSeason(2024));
+            EXPECT_EQ(Season().SeasonGames, games);
+            EXPECT_EQ(Season().SeasonLines, lines);
+        }
+    }
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// Another program takes the activation while a box is being typed in: nothing is saved, and
+// back in the window the box is as it was, caret and all; Enter Lines' cell editor stays open
+// on its cell, and Return stores what was typed.
+TEST_F(EntryInProgram, ASwitchToAnotherProgramAndBackLeavesTheBoxAsItWas)
+{
+    const std::pair<const char*, std::function<QLineEdit*(QWidget*)>> cases[] = {
+        {"FORM2", [](QWidget* w) { return w->findChild<QLineEdit*>("txtData_3"); }},
+        {"INJURIES", [](QWidget* w) { return w->findChild<QLineEdit*>("txtComment"); }},
+        {"lines", [](QWidget* w) {
+             Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
+             g.SetSelection(1, 2);
+             g.setFocus();
+             Key(&g, Qt::Key_F2, QString());
+             return qobject_cast<LinesWindow*>(w)->editor();
+         }},
+    };
+    ChooseWeek(6);
+    QWidget* window = main->window();
+    for (const auto& [view, boxOf] : cases) {
+        SCOPED_TRACE(view);
+        window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+        QLineEdit* box = boxOf(Open(view));
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return box->hasFocus(); }));
+        Pump();
+        box->selectAll();
+        Type(box, "41");
+        box->setCursorPosition(1);
+        const std::string before = ReadFile(SeasonFile());
+        // A window that is none of the program's widgets takes the activation, as another
+        // program's does; the view's frame loses it with the program and gets it back, as on X11.
+        auto* frame = qobject_cast<QMdiSubWindow*>(ActiveView()->parentWidget());
+        ASSERT_NE(frame, nullptr);
+        {
+            QWindow other;
+            other.show();
+            other.requestActivate();
+            ASSERT_TRUE(WaitFor([&] { return !window->isActiveWindow(); }));
+            frame->mdiArea()->setActiveSubWindow(nullptr);
+            ASSERT_TRUE(box->isVisible());
+        }
+        frame->mdiArea()->setActiveSubWindow(frame);
+        window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus(); }));
+        ASSERT_TRUE(box->isVisible());
+        Pump();
+        EXPECT_TRUE(ReadFile(SeasonFile()) == before) << "the switch saved the box";
+        EXPECT_EQ(box->text().toStdString(), "41");
+        EXPECT_EQ(box->cursorPosition(), 1);
+        EXPECT_FALSE(box->hasSelectedText());
+        if (auto* lines = qobject_cast<LinesWindow*>(ActiveView())) {
+            Key(box, Qt::Key_Return, "\r");
+            EXPECT_EQ(lines->grid()->CellFormattedText(1, 2).toStdString(), "41");
+            EXPECT_EQ(ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(FirstRecordOf(6) - 1)].Line, 410000);
+        }
+        Open("FORM1");
+    }
 }
 
 TEST_F(EntryInProgram, TypedPossessionTimeShowsAtOnceInTheStatistics)

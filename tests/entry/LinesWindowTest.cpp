@@ -206,6 +206,8 @@ TEST_F(LinesWindowTest, TheHighlightedCellIsTheCellTheKeysEdit)
          -6.5},
         {"3, Right, 5 and Return keep what is shown", {3, 2},
          {Press(Qt::Key_3), Press(Qt::Key_Right), Press(Qt::Key_5), Press(Qt::Key_Return, {3, 3})}, 7.0, 375.0},
+        {"3, Right and Return store what the box shows", {3, 2},
+         {Press(Qt::Key_3), Press(Qt::Key_Right), Press(Qt::Key_Return, {3, 3})}, 7.0, 37.0},
     };
 
     ChooseWeek(12, 2024);
@@ -312,6 +314,34 @@ TEST_F(LinesWindowTest, AMessageOverTheWindowLeavesTheEditOpen)
     EXPECT_DOUBLE_EQ(g.CellText(2, 2).toDouble(), 4.5);
     EXPECT_EQ(ReadSeasonFile(folder / "2024.nfl")[static_cast<std::size_t>(FirstRecordOf(2024, 3))].Line, 45000);
     window->hide();
+}
+
+// The loaded lines of the week are the grid's after a commit, every row of it, though the line
+// file chosen holds other lines than the arrays were loaded with.
+TEST_F(LinesWindowTest, AfterACommitTheLoadedLinesAreTheGrids)
+{
+    ChooseWeek(6, 2024);
+    std::string mine;
+    for (const GameRecord& game : ReadSeasonFile(folder / "2024.nfl")) {
+        LineRecord r = LineRecord::FromGame(game);
+        r.Line += 10000;
+        r.Total += 20000;
+        const auto bytes = r.Encode();
+        mine.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    folder.Write("Mine.L24", mine);
+    LinesWindow& w = Open();
+    auto* list = Control<QComboBox>(&w, "cboLines");
+    list->setCurrentIndex(list->findText("Mine"));
+    Grid& g = *w.grid();
+    ASSERT_GE(g.Rows(), 2);
+    g.SetSelection(2, 2);
+    Key(&g, Qt::Key_3, "3");
+    Key(w.editor(), Qt::Key_Return, "\r");
+    for (int row = 1; row <= g.Rows(); ++row) {
+        EXPECT_FLOAT_EQ(Season().Spread(Slot(), row - 1), g.CellText(row, 2).toFloat()) << row;
+        EXPECT_FLOAT_EQ(Season().Total(Slot(), row - 1), g.CellText(row, 3).toFloat()) << row;
+    }
 }
 
 TEST_F(LinesWindowTest, NewLineFileIsUsedAndEditedInsteadOfTheSeasonFile)

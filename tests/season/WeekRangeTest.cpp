@@ -41,17 +41,38 @@ TEST_F(WeekRangeTest, SeasonStartWeekFindsTheSeasonsFirstSlot)
         EXPECT_EQ(SeasonStartWeek(w), 0) << w;
 }
 
-TEST_F(WeekRangeTest, SetWeekRangeOfTheCurrentWeekFindsItsSeason)
+// The current week is the week its item names, in the season that holds it, though the season
+// file lacks a week (as 1987 lacks week 3); 10 games a week.
+TEST_F(WeekRangeTest, SetWeekRangeOfTheCurrentWeekFindsItsSeasonAndItsNumber)
 {
-    ThreeSeasonsLoaded();
-    WriteSeason(2023, SeasonOfWeeks(2023, Weeks(22, 10)));
-    App().CurrentFormula[fsCurrentWeek] = 30;
-    Season().CurrentGame = 5;
-    SetWeekRange(0, 0);
-    // Slot 29 is the 9th week of 2023 (its first slot is 21).
-    EXPECT_EQ(Season().WeekFirstRecord, 81);
-    EXPECT_EQ(Season().NextWeekFirstRecord, 91);
-    EXPECT_EQ(Season().CurrentGame, 0);
+    struct Case {
+        const char* name;
+        int lacking;   // the week 2023.nfl lacks
+        int slot;
+        int32_t first, next;
+    };
+    const Case cases[] = {
+        {"every week there, week 9", 0, 8, 81, 91},
+        {"the first week lacking, week 2", 1, 0, 1, 11},
+        {"week 3 lacking, week 4", 3, 2, 21, 31},
+        {"week 3 lacking, the final", 3, 20, 201, 210},
+        {"the final lacking, week 21", 22, 20, 201, 210},
+    };
+    WriteSeason(2024, SeasonOfWeeks(2024, Weeks(22, 10)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> weeks = Weeks(22, 10);
+        if (c.lacking > 0)
+            weeks[static_cast<std::size_t>(c.lacking - 1)] = 0;
+        WriteSeason(2023, SeasonOfWeeks(2023, weeks));
+        ASSERT_TRUE(SelectSeason(2024));
+        App().CurrentFormula[fsCurrentWeek] = static_cast<float>(c.slot + 1);
+        Season().CurrentGame = 5;
+        SetWeekRange(0, 0);
+        EXPECT_EQ(Season().WeekFirstRecord, c.first);
+        EXPECT_EQ(Season().NextWeekFirstRecord, c.next);
+        EXPECT_EQ(Season().CurrentGame, 0);
+    }
 }
 
 TEST_F(WeekRangeTest, SetWeekRangeBoundsOfAWeek)
