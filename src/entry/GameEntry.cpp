@@ -7,6 +7,7 @@
 #include "RecordFile.h"
 #include "Steps.h"
 #include "VbError.h"
+#include "WeekRange.h"
 #include "Win1252.h"
 
 #include <algorithm>
@@ -53,6 +54,11 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
             std::array<uint8_t, LineRecord::Size> lineBytes{};
             lines.Get(record, lineBytes.data());
             const LineRecord r = LineRecord::Decode(lineBytes.data());
+            // A line record of another game is not this game's line.
+            if (const std::string unpaired = LinePairingProblem(record, r, &game); !unpaired.empty()) {
+                NameUnpairedLineFile(lineFile, seasonFile, unpaired);
+                return;
+            }
             line = r.LineValue();
             total = r.TotalValue();
         }

@@ -197,7 +197,7 @@ void ReloadWeekSlot(const std::filesystem::path& seasonFile, int year, int week,
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (haveLines && number <= lines.Count()) {
             const LineRecord line = LineRecord::Decode(lines.Record(number));
-            if (line.Year == r.Year && line.Week == r.Week) {
+            if (line.IsLineOf(r)) {
                 spread = line.LineSingle();
                 total = line.TotalSingle();
             }

@@ -82,9 +82,10 @@ inline constexpr std::size_t LineRecordTotal = 5;
 
 // The loaded arrays' slot of week `week` of `year` as `seasonFile` now holds it: each game's
 // fields from its record, the spread and total from the same record of `lineFile` when one is
-// given and that record is of the same season and week, else from the season record; game
-// slots the week no longer fills are cleared. Nothing changes when the week is not loaded. A
-// season file that cannot be read throws VbError naming it and changes nothing.
+// given and that record is the line of the same game (LineRecord::IsLineOf), else from the
+// season record; game slots the week no longer fills are cleared. Nothing changes when the
+// week is not loaded. A season file that cannot be read throws VbError naming it and changes
+// nothing.
 void ReloadWeekSlot(const std::filesystem::path& seasonFile, int year, int week,
                     const std::filesystem::path& lineFile = {});
 

@@ -39,6 +39,7 @@ struct ImportState {
     int32_t lastUpdated = 0;     // the record the last update wrote
     ImportResult result;
     RecordSyncBatch written;     // the records put in place, on the disk together at the end
+    std::vector<std::string> lineFilesLeft; // line files that could not follow an insertion or removal
     // The bytes of a season file as the import read it and has written it since: read once,
     // kept in step with every record put, and read again after a rewrite, a failure or a record
     // found changed. The scans go by them; every write reads its record again (GameWrite.h), as
@@ -65,11 +66,17 @@ struct ImportState {
     }
     // Forgets what was read of the season file.
     void CloseSeasonFile() { seasonBytesPath.clear(); }
+    // The season file took an insertion or removal: the line files prepared for it follow.
+    void LineFilesFollowed(LineFilesFollow& lines)
+    {
+        for (std::string& failure : lines.Commit())
+            lineFilesLeft.push_back(std::move(failure));
+    }
 };
 
 // Again: the season file no longer holds what the import read of it; the record is imported
-// once more from the file as it is now.
-enum class Outcome { Next, Stop, Again };
+// once more from the file as it is now. NotFound: no game of the season file took the record.
+enum class Outcome { Next, Stop, Again, NotFound };
 
 // Where a week lies in its season file (which keeps weeks in order): its first and last
 // record, and the last record of an earlier week; 0 for none.
@@ -162,7 +169,18 @@ bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
         recordNumber > lineFile.Count())
         return false;
     const LineRecord line = LineRecord::Decode(lineFile.Record(recordNumber));
-    return line.Year == game.Year && line.Week == game.Week;
+    return line.IsLineOf(game);
+}
+
+// After an insertion or removal in a week whose loaded lines come from the line file in use:
+// the week's games take their lines as a load takes them, from the line file where it pairs
+// (a game inserted there has none yet), so that the running program shows what a new start
+// will.
+void TakeWeekLinesFromLineFile(const std::filesystem::path& seasonFile, const GameRecord& game)
+{
+    const std::filesystem::path lineFile = LoadedLineFile(game.Year);
+    if (!lineFile.empty())
+        SkipStep([&] { ReloadWeekSlot(seasonFile, game.Year, game.Week, lineFile); });
 }
 
 std::string NameOf(int code, int year)
@@ -213,11 +231,18 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
     // rewritten, and only when the file does not hold it by then.
     const GameKey afterKey = after > 0 ? GameKey::Of(GameRecord::Decode(file.Record(after))) : GameKey{};
     st.CloseSeasonFile();
+    // The line files of the season take the same insertion, so that their records keep
+    // pairing with the season file's: written first, put in place once the season file is.
+    LineFilesFollow lines;
+    if (file.Count() > 0)
+        lines = LineFilesFollow::Insertion(ProgramFolder(), game.Year, after, after > 0 ? &afterKey : nullptr,
+                                           GameKey::Of(game));
     const Rewritten inserted = InsertNewGame(path, after, after > 0 ? &afterKey : nullptr, game);
     if (inserted == Rewritten::Missing)
-        return Outcome::Next;
+        return Outcome::NotFound;
     if (inserted != Rewritten::Done)
         return Outcome::Again;
+    st.LineFilesFollowed(lines);
     ++st.result.imported;
     if (after > 0)
         st.lastUpdated = after;
@@ -231,6 +256,7 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
                   place.slot * WeekSlotStride + WeekSlotStride - 1, FieldsPerGame);
     InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * LinesPerGame,
                    place.slot * LineSlotStride + LineSlotStride - 1, LinesPerGame);
+    TakeWeekLinesFromLineFile(path, game);
     return Outcome::Next;
 }
 
@@ -303,7 +329,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
     const GameRecord& game = stat.Game;
     const RecordBytes* kept = SeasonFileOf(st, path);
     if (!kept)
-        return Outcome::Next; // no season file: no record of the week to update
+        return Outcome::NotFound; // no season file: no record of the week to update
     const RecordBytes& file = *kept;
 
     // The week scan.
@@ -315,7 +341,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
     }
     const WeekBlock block = ScanWeek(file, game.Week);
     if (block.first == 0)
-        return Outcome::Next;
+        return Outcome::NotFound;
 
     for (int32_t c = block.first; c <= block.last; ++c) {
         st.lastUpdated = 0;
@@ -331,11 +357,13 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
         if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam &&
             stat.Action == ActionRemove) {
             st.CloseSeasonFile();
+            LineFilesFollow lines = LineFilesFollow::Removal(ProgramFolder(), game.Year, c, GameKey::Of(candidate));
             const Rewritten removed = RemoveGame(path, c, GameKey::Of(candidate));
             if (removed == Rewritten::Missing)
-                return Outcome::Next;
+                return Outcome::NotFound;
             if (removed != Rewritten::Done)
                 return Outcome::Again;
+            st.LineFilesFollowed(lines);
             ++st.result.imported;
             const ArrayPlace place = PlaceOf(game.Year, game.Week, c, block.first);
             if (place.Loaded()) {
@@ -344,6 +372,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
                               place.slot * WeekSlotStride + (GamesPerWeekSlot - 1) * FieldsPerGame, FieldsPerGame);
                 RemoveLinePair(season.SeasonLines, place.slot * LineSlotStride + place.game * LinesPerGame,
                                place.slot * LineSlotStride + (GamesPerWeekSlot - 1) * LinesPerGame, LinesPerGame);
+                TakeWeekLinesFromLineFile(path, game);
             }
             return Outcome::Next;
         }
@@ -399,7 +428,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
 
         return ApplyToCandidate(stat, st, path, candidate, c, block.first);
     }
-    return Outcome::Next;
+    return Outcome::NotFound;
 }
 
 Outcome ImportRecordFromFile(const StatRecord& stat, ImportState& st)
@@ -439,7 +468,7 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
         // The loaded week was patched by the game's place in the file as the other program
         // left it, which the arrays, loaded before, need not match: they take the week from
         // the file again, the lines from the line file in use as a load takes them.
-        if (outcome == Outcome::Next && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
+        if (outcome != Outcome::Stop && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
             SkipStep([&] { ReloadWeekSlot(path, stat.Game.Year, stat.Game.Week, LoadedLineFile(stat.Game.Year)); });
         return outcome;
     }
@@ -485,8 +514,11 @@ bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState&
         if (st.weekFirst == 0)
             st.reportedWeek = stat.Game.Week;
         try {
-            if (ImportRecord(stat, st) == Outcome::Stop)
+            const Outcome outcome = ImportRecord(stat, st);
+            if (outcome == Outcome::Stop)
                 return false;
+            if (outcome == Outcome::NotFound)
+                ++st.result.notFound[SeasonFileName(stat.Game.Year)];
         } catch (const std::exception& e) {
             // What is left of this game is not applied: a half-applied game could overwrite
             // another game's record. What the file holds now is read afresh.
@@ -504,8 +536,11 @@ bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState&
 
 std::string ImportCounts(const ImportResult& result)
 {
-    return std::to_string(result.imported) + (result.imported == 1 ? " game" : " games") + " imported, " +
-           std::to_string(result.failed) + " failed";
+    std::string counts = std::to_string(result.imported) + (result.imported == 1 ? " game" : " games") +
+                         " imported, " + std::to_string(result.failed) + " failed";
+    for (const auto& [seasonFile, records] : result.notFound)
+        counts += ", " + std::to_string(records) + " not found in " + seasonFile;
+    return counts;
 }
 
 ImportResult Import(const std::string& file)
@@ -550,6 +585,12 @@ ImportResult Import(const std::string& file)
             st.result.failed += static_cast<int>(f.records);
         }
         MsgBox(RecordSyncBatch::Describe(unwritten), vbCritical, "Error");
+    }
+    if (!st.lineFilesLeft.empty()) {
+        std::string text;
+        for (const std::string& left : st.lineFilesLeft)
+            text += (text.empty() ? "" : "\n") + left;
+        MsgBox(text, vbCritical, "Error");
     }
     if (!toTheEnd)
         return st.result;

@@ -13,6 +13,8 @@
 
 namespace vexal {
 
+struct GameRecord;
+struct LineRecord;
 struct SeasonData;
 
 // "Wk 5 of 2023": a week's text in the week selector.
@@ -56,8 +58,22 @@ bool LineFileStaysChosen(const std::string& name, int seasonYear);
 
 // Reads the line file in use of the season whole. False when it is missing, or (named once,
 // ReportFileProblem) when it cannot be read whole or is damaged: the season file's lines
-// stand in for it.
+// stand in for it. A file read whole is found sound once it pairs (NameUnpairedLineFile).
 bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, RecordBytes& out);
+
+// What shows that a line file no longer pairs with its season file, record for record (a
+// record of it holds another game than the season record of its number, or it goes on past
+// the season file's end), in words for a message; empty when it pairs. A line file shorter
+// than the season file pairs: it was made before the later weeks came.
+std::string LinePairingProblem(const RecordBytes& lines, const RecordBytes& games);
+// The same for line record `record` and the season record of its number (none: the season
+// file ends before it).
+std::string LinePairingProblem(int32_t record, const LineRecord& line, const GameRecord* game);
+// Names a line file in use that no longer pairs with its season file (`problem`) once
+// (ReportFileProblem): the season file's lines stand in for the games it does not pair. One
+// that pairs (no problem) is found sound (ForgetFileProblem), so that a later problem is news.
+void NameUnpairedLineFile(const std::filesystem::path& lineFile, const std::filesystem::path& seasonFile,
+                          const std::string& problem);
 
 // True when the chosen week's spreads and totals come from its season file.
 bool UseSeasonFileLines();

@@ -193,12 +193,12 @@ protected:
         auto b = g.Encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }
-    void ExpectCompleted(int week) const
+    void ExpectCompleted(int week, const std::string& counts = " imported, 0 failed.") const
     {
         ASSERT_FALSE(messages->shown.empty());
         const auto& last = messages->shown.back();
         EXPECT_THAT(last.text, StartsWith("Import of Week " + std::to_string(week) + " Completed\n"));
-        EXPECT_THAT(last.text, EndsWith(" imported, 0 failed."));
+        EXPECT_THAT(last.text, EndsWith(counts));
         EXPECT_EQ(last.title, "Import Complete!");
         EXPECT_EQ(last.buttons, vbExclamation);
         EXPECT_THAT(host->refreshes, ElementsAre(true));
@@ -619,8 +619,8 @@ TEST_F(ImportTest, HomeSwapAndScheduleQuestions)
     EXPECT_EQ(messages->shown[2].text, "There is a discrepancy in the schedule.\nThe import file has " + Name(12) +
                                            "@" + Name(6) + " for game 3\nand the stats file has " + Name(6) + "@" +
                                            Name(5) + "\nShould I overwrite?");
-    // No to each: nothing changed, the import still completes.
-    ExpectCompleted(1);
+    // No to each: nothing changed, the import still completes, and says so.
+    ExpectCompleted(1, "\n0 games imported, 0 failed, 3 not found in 2024.nfl.");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
 }
 
@@ -1004,8 +1004,14 @@ TEST_F(ImportTest, GameOfNoWeekInTheFileIsDroppedQuietly)
 {
     const std::string before = folder.Read("2024.nfl");
     Import(Stat("none.24", StatLine(Finished(Game(2024, 9, 1, 2), 20, 10, 1))));
-    ExpectCompleted(9);
+    ExpectCompleted(9, "\n0 games imported, 0 failed, 1 not found in 2024.nfl.");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
+    // A season with no season file: the closing counts name the file they were not found in.
+    host->refreshes.clear();
+    Import(Stat("old.24", StatLine(Finished(Game(2022, 6, 1, 2), 20, 10, 1)) +
+                              StatLine(Finished(Game(2022, 6, 3, 4), 20, 10, 2))));
+    ExpectCompleted(6, "\n0 games imported, 0 failed, 2 not found in 2022.nfl.");
+    EXPECT_FALSE(std::filesystem::exists(folder / "2022.nfl"));
     EXPECT_FALSE(std::filesystem::exists(folder / "2019.nfl"));
 }
 
