@@ -17,6 +17,7 @@
 
 namespace vexal {
 
+class RecordFile;
 class RecordSyncBatch;
 
 // Which game a record holds.
@@ -66,6 +67,14 @@ template <class Record>
 GameWrite RewriteGameWhereItIs(const std::filesystem::path& file, int32_t record, const GameKey& key,
                                const std::function<void(Record&)>& edit, Record* stored = nullptr,
                                RecordSyncBatch* batch = nullptr);
+
+// The same in a record file the caller keeps open (with the batch it was opened with): a
+// writer of many records (the stat import) opens its file once, and each write still reads its
+// record again. The caller makes sure the file is still the one at its path
+// (RecordFile::StillAtPath). A read or write that fails throws VbError naming the file.
+template <class Record>
+GameWrite RewriteGameWhereItIs(RecordFile& file, int32_t record, const GameKey& key,
+                               const std::function<void(Record&)>& edit, Record* stored = nullptr);
 
 // The write of a window: the `owned` fields (indexes into Record::Layout()) go from what the
 // window showed (`shown`) to what it wants (`wanted`), in the record that still holds the game

@@ -47,6 +47,30 @@ struct ImportState {
     // question of the import was open.
     RecordBytes seasonBytes;
     std::filesystem::path seasonBytesPath; // empty: nothing kept
+    // The season file the updates write, open for the whole import as long as its path names
+    // it: a write costs the read of its record and the put, not an open and the file's checks.
+    std::optional<RecordFile> records;
+    std::filesystem::path recordsPath;
+    // The line file in use as the import read it, to tell the games whose loaded lines are its
+    // own (only its records' games matter, which move only with the season file's): read once,
+    // and again after the season file was.
+    RecordBytes lineBytes;
+    std::filesystem::path lineBytesPath; // empty: nothing kept
+
+    // The season file at `path` open for writing; opened again when another program replaced
+    // it since. Null when nothing plain is there: the write by path names what is.
+    RecordFile* RecordsOf(const std::filesystem::path& path)
+    {
+        if (records && recordsPath == path && records->StillAtPath())
+            return &*records;
+        records.reset();
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec))
+            return nullptr;
+        records.emplace(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season, &written);
+        recordsPath = path;
+        return &*records;
+    }
 
     // The import's own fields (`edit`) into record `recordNumber`, read as `seen`, written only
     // while the record holds that game; false (nothing written, nothing kept) when it no longer
@@ -56,7 +80,11 @@ struct ImportState {
     {
         const bool kept = seasonBytesPath == path && recordNumber >= 1 && recordNumber <= seasonBytes.Count();
         seasonBytesPath.clear(); // until the record is in place
-        if (!RewriteGameWhereItIs<GameRecord>(path, recordNumber, GameKey::Of(seen), edit, &stored, &written).Written())
+        RecordFile* open = RecordsOf(path);
+        const GameWrite write =
+            open ? RewriteGameWhereItIs<GameRecord>(*open, recordNumber, GameKey::Of(seen), edit, &stored)
+                 : RewriteGameWhereItIs<GameRecord>(path, recordNumber, GameKey::Of(seen), edit, &stored, &written);
+        if (!write.Written())
             return false;
         if (kept) {
             seasonBytes.Replace(recordNumber, stored.Encode().data());
@@ -64,8 +92,13 @@ struct ImportState {
         }
         return true;
     }
-    // Forgets what was read of the season file.
-    void CloseSeasonFile() { seasonBytesPath.clear(); }
+    // Forgets what was read of the season file, and closes it.
+    void CloseSeasonFile()
+    {
+        seasonBytesPath.clear();
+        records.reset();
+        lineBytesPath.clear();
+    }
     // The season file took an insertion or removal: the line files prepared for it follow.
     void LineFilesFollowed(LineFilesFollow& lines)
     {
@@ -159,16 +192,20 @@ std::filesystem::path LoadedLineFile(int year)
 
 // True when the loaded spread and total of this game came from the line file in use; the
 // import then leaves them alone, as they are not the season file's.
-bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
+bool LinesFromLineFile(ImportState& st, const GameRecord& game, int32_t recordNumber)
 {
     const std::filesystem::path file = LoadedLineFile(game.Year);
     if (file.empty())
         return false;
-    RecordBytes lineFile;
-    if (!ReadRecordFile(file, LineRecord::Size, lineFile) ||
-        recordNumber > lineFile.Count())
+    if (st.lineBytesPath != file) {
+        st.lineBytesPath.clear();
+        if (!ReadRecordFile(file, LineRecord::Size, st.lineBytes))
+            return false;
+        st.lineBytesPath = file;
+    }
+    if (recordNumber > st.lineBytes.Count())
         return false;
-    const LineRecord line = LineRecord::Decode(lineFile.Record(recordNumber));
+    const LineRecord line = LineRecord::Decode(st.lineBytes.Record(recordNumber));
     return line.IsLineOf(game);
 }
 
@@ -265,7 +302,7 @@ Outcome ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::fil
 {
     const GameRecord& game = stat.Game;
     const ArrayPlace place = PlaceOf(game.Year, game.Week, candidateNumber, weekFirst);
-    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(seen, candidateNumber);
+    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(st, seen, candidateNumber);
     const bool overwriteTeams = st.overwriteTeams == 1;
     const bool hasResult = game.HomeScore + game.AwayScore > 0;
 
