@@ -338,6 +338,24 @@ LineFilesFollow LineFilesFollow::Removal(const std::filesystem::path& folder, in
     return follow;
 }
 
+std::vector<std::string> LineFilesFollowTeams(const std::filesystem::path& folder, int32_t record, const GameKey& was,
+                                              uint8_t homeTeam, uint8_t awayTeam)
+{
+    std::vector<std::string> failures;
+    for (const std::filesystem::path& file : LineFilesOf(folder, was.Year)) {
+        try {
+            RewriteGameWhereItIs<LineRecord>(file, record, was, [&](LineRecord& line) {
+                line.HomeTeam = homeTeam;
+                line.AwayTeam = awayTeam;
+            });
+        } catch (const VbError& e) {
+            failures.push_back(e.Description() + " It no longer pairs with its season file at record " +
+                               std::to_string(record) + "; the season file's lines are used for that game.");
+        }
+    }
+    return failures;
+}
+
 std::vector<std::string> LineFilesFollow::Commit()
 {
     std::vector<std::string> failures;

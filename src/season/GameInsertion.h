@@ -80,6 +80,13 @@ private:
     Rewrites rewrites_;
 };
 
+// The teams of the game `was` names changed in record `record` of its season file: the same
+// record of every line file of the season takes them, where it holds that game, so that it
+// still pairs. Written in place (GameWrite.h); a line file whose record holds another game is
+// left as it is. What could not be written, one message a file naming it and the cause.
+std::vector<std::string> LineFilesFollowTeams(const std::filesystem::path& folder, int32_t record, const GameKey& was,
+                                              uint8_t homeTeam, uint8_t awayTeam);
+
 // Opens the game slot whose first element is `first` (moving the slots after it, up to the
 // week block's last element `last`, one slot on; the last slot's old content is lost) and
 // fills it from the record as the loader fills a game slot. Elements outside the array are

@@ -685,6 +685,11 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     schedule[3].HomeTeam = schedule[3].AwayTeam = 0;
     schedule[4].HomeTeam = schedule[4].AwayTeam = 0;
     WriteSeason(2024, schedule);
+    std::vector<LineRecord> lines;
+    for (const GameRecord& g : schedule)
+        lines.push_back(LineRecord::FromGame(g));
+    lines[3].SetLine(-4.5);
+    WriteLineFile("Mine", 2024, lines);
     GameRecord first = Finished(schedule[3], 24, 21, 1);
     first.HomeTeam = 20;
     first.AwayTeam = 21;
@@ -705,6 +710,14 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     EXPECT_EQ(records[4].HomeScore, 17);
     EXPECT_EQ(Season().Game(1, 1, gfHomeTeam), 22);
     EXPECT_EQ(Season().Game(1, 1, gfHomeScore), 17);
+    // The line file's records of the two games take their teams: still those games' lines.
+    const std::string bytes = folder.Read("Mine.L24");
+    ASSERT_EQ(bytes.size(), records.size() * LineRecord::Size);
+    for (std::size_t r = 0; r < records.size(); ++r)
+        EXPECT_TRUE(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size)
+                        .IsLineOf(records[r]))
+            << "line record " << r + 1;
+    EXPECT_EQ(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + 3 * LineRecord::Size).LineValue(), -4.5);
 }
 
 TEST_F(ImportTest, PlayoffQuestionNoStops)
