@@ -78,8 +78,9 @@ void NameUnpairedLineFile(const std::filesystem::path& lineFile, const std::file
 // True when the chosen week's spreads and totals come from its season file.
 bool UseSeasonFileLines();
 // Re-reads the current season's spreads and totals into SeasonLines from the season file or
-// the line file in use. A game the line file lacks keeps its season record's lines; a
-// missing line file is never created, and one that cannot be read is named (ReadLineFileInUse).
+// the line file in use. A game the line file lacks, or whose line record holds another game,
+// keeps its season record's lines; a missing line file is never created, and one that cannot be
+// read or no longer pairs with the season file is named (ReadLineFileInUse, NameUnpairedLineFile).
 // When the file of a loaded season (WeekLinesSeasonFile) is missing or cannot be read, its
 // games keep no lines of the source chosen before: they take the line file's, else none (0),
 // and VbError names the file and the cause for the caller to report.
