@@ -337,10 +337,12 @@ Outcome ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::fil
     ++st.result.imported;
     // New teams (a play-off game's, or the stat file's after a Yes): the line files' record of
     // the game takes them too, so that it stays the game's line.
-    if (candidate.HomeTeam != seen.HomeTeam || candidate.AwayTeam != seen.AwayTeam)
+    if (candidate.HomeTeam != seen.HomeTeam || candidate.AwayTeam != seen.AwayTeam) {
         for (std::string& failure :
              LineFilesFollowTeams(ProgramFolder(), candidateNumber, GameKey::Of(seen), candidate.HomeTeam, candidate.AwayTeam))
             st.lineFilesLeft.push_back(std::move(failure));
+        st.lineBytesPath.clear();
+    }
 
     if (!place.Loaded())
         return Outcome::Next;
