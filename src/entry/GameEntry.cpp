@@ -2,11 +2,13 @@
 
 #include "FileChecks.h"
 
+#include "GameInsertion.h"
 #include "LineFiles.h"
 #include "LineRecord.h"
 #include "RecordFile.h"
 #include "Steps.h"
 #include "VbError.h"
+#include "WeekRange.h"
 #include "Win1252.h"
 
 #include <algorithm>
@@ -53,6 +55,11 @@ void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool
             std::array<uint8_t, LineRecord::Size> lineBytes{};
             lines.Get(record, lineBytes.data());
             const LineRecord r = LineRecord::Decode(lineBytes.data());
+            // A line record of another game is not this game's line.
+            if (const std::string unpaired = LinePairingProblem(record, r, &game); !unpaired.empty()) {
+                NameUnpairedLineFile(lineFile, seasonFile, unpaired);
+                return;
+            }
             line = r.LineValue();
             total = r.TotalValue();
         }
@@ -154,6 +161,17 @@ GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seas
             return save;
         }
     }
+    // A team the user changed: the line files' record of the game takes it too, so that it
+    // stays the game's line.
+    if (save.game.HomeTeam != shown.HomeTeam || save.game.AwayTeam != shown.AwayTeam) {
+        const std::vector<std::string> left = LineFilesFollowTeams(seasonFile.parent_path(), record, GameKey::Of(shown),
+                                                                   save.game.HomeTeam, save.game.AwayTeam);
+        if (!left.empty()) {
+            save.status = GameSave::Status::LinesRefused;
+            save.message = left.front();
+            return save;
+        }
+    }
     if (seasonLines) {
         save.line = save.game.LineValue();
         save.total = save.game.TotalValue();
@@ -161,7 +179,7 @@ GameSave SaveGameEdits(const GameEdits& edits, const std::filesystem::path& seas
     }
     if (!lineChanged && !totalChanged)
         return save;
-    WeekLine was{record, shown.HomeTeam, shown.AwayTeam, shownLine, shownTotal, shown.Year, shown.Week};
+    WeekLine was{record, save.game.HomeTeam, save.game.AwayTeam, shownLine, shownTotal, shown.Year, shown.Week};
     double storedLine = shownLine, storedTotal = shownTotal;
     const GameWrite lines =
         WriteRecordLines(lineFile, true, record, was, lineChanged ? std::optional<double>(line) : std::nullopt,

@@ -19,9 +19,10 @@ bool ReadGame(const std::filesystem::path& seasonFile, int32_t record, GameRecor
 
 // The game a window shows: record `record` of the season file (zero past the end of the file),
 // with its spread and total from the record, or with `seasonLines` false from the same record
-// of `lineFile` (a line file of `seasonYear`) when that file holds it. A season file that
-// cannot be read throws VbError, naming it. A line file that is there but cannot be read whole
-// or is damaged is named once (ReportFileProblem) and the record's own lines are shown.
+// of `lineFile` (a line file of `seasonYear`) when that record is the game's line. A season
+// file that cannot be read throws VbError, naming it. A line file that is there but cannot be
+// read whole, is damaged or holds another game there (it no longer pairs with the season file)
+// is named once (ReportFileProblem) and the record's own lines are shown.
 void ReadShownGame(const std::filesystem::path& seasonFile, int32_t record, bool seasonLines,
                    const std::filesystem::path& lineFile, int seasonYear, GameRecord& game, double& line,
                    double& total);

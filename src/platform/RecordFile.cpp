@@ -157,31 +157,22 @@ RecordSyncBatch::~RecordSyncBatch()
         ::close(p.descriptor);
 }
 
-void RecordSyncBatch::Written(const std::filesystem::path& file)
+void RecordSyncBatch::Written(const std::filesystem::path& file, int descriptor, std::uintmax_t device,
+                              std::uintmax_t inode)
 {
-    // The record went into the file at the path now (a record file is closed before a rewrite
-    // replaces it): one already written, or a new one a rewrite put there since.
-    struct stat now {};
-    if (::stat(file.c_str(), &now) == 0)
-        for (Pending& p : pending_)
-            if (p.file == file && p.device == static_cast<std::uintmax_t>(now.st_dev) &&
-                p.inode == static_cast<std::uintmax_t>(now.st_ino)) {
-                ++p.records;
-                return;
-            }
+    // The record went into the open file `descriptor`: one already written, or a new one (a
+    // rewrite put a file at the path since).
+    for (Pending& p : pending_)
+        if (p.file == file && p.device == device && p.inode == inode) {
+            ++p.records;
+            return;
+        }
     // Kept open until Finish, so that no file made meanwhile (a later rewrite's) can be given
     // this one's identity and pass for it.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     if (fd < 0)
         throw VbError(57, file.string() + " could not be kept to wait for the disk: " + ReasonOfError(errno) + ".");
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw VbError(57, file.string() + " could not be kept to wait for the disk: " + ReasonOfError(error) + ".");
-    }
-    pending_.push_back(
-        {file, fd, static_cast<std::uintmax_t>(opened.st_dev), static_cast<std::uintmax_t>(opened.st_ino), 1});
+    pending_.push_back({file, fd, device, inode, 1});
 }
 
 std::vector<RecordSyncBatch::Failure> RecordSyncBatch::Finish()
@@ -270,26 +261,37 @@ RecordFile::RecordFile(const std::filesystem::path& path, std::size_t recordLeng
             throw VbError(VbError::PathFileAccess,
                           path_.string() + " could not be created: " + ReasonOfError(errno ? errno : EACCES) + ".");
     }
-    auto flags = std::ios::binary | std::ios::in;
-    if (mode_ == Mode::ReadWrite)
-        flags |= std::ios::out;
     // The checks above passed, yet the open can still fail (the file changed in between, or it
     // may be read but not written): the message names the file and the cause all the same.
     errno = 0;
-    stream_.open(path_, flags);
-    if (!stream_) {
+    fd_ = ::open(path_.c_str(), (mode_ == Mode::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
         const int cause = errno ? errno : EACCES;
         if (mode_ == Mode::ReadOnly)
             throw VbError(VbError::FileNotFound, ReadFailure(path_, cause));
         throw VbError(VbError::PathFileAccess,
                       path_.string() + " could not be opened for writing: " + ReasonOfError(cause) + ".");
     }
-    length_ = std::filesystem::file_size(path_, ec);
-    if (ec)
-        length_ = 0;
+    struct stat opened {};
+    if (::fstat(fd_, &opened) == 0) {
+        length_ = static_cast<std::uintmax_t>(opened.st_size);
+        device_ = static_cast<std::uintmax_t>(opened.st_dev);
+        inode_ = static_cast<std::uintmax_t>(opened.st_ino);
+    }
 }
 
-RecordFile::~RecordFile() = default;
+RecordFile::~RecordFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool RecordFile::StillAtPath() const
+{
+    struct stat now {};
+    return ::stat(path_.c_str(), &now) == 0 && static_cast<std::uintmax_t>(now.st_dev) == device_ &&
+           static_cast<std::uintmax_t>(now.st_ino) == inode_ && static_cast<std::uintmax_t>(now.st_size) == length_;
+}
 
 int32_t RecordFile::CountRecords(std::uintmax_t length, std::size_t recordLength)
 {
@@ -324,12 +326,15 @@ void RecordFile::Get(int32_t recordNumber, uint8_t* buf)
     // A read that fails after the open names the file, whichever window shows it.
     if (offset + available > BytesBeforeReadError(path_))
         throw VbError(57, ReadFailure(path_, EIO));
-    stream_.clear();
-    stream_.seekg(static_cast<std::streamoff>(offset));
-    errno = 0;
-    stream_.read(reinterpret_cast<char*>(buf), static_cast<std::streamsize>(available));
-    if (!stream_)
-        throw VbError(57, ReadFailure(path_, errno ? errno : EIO));
+    std::size_t done = 0;
+    while (done < available) {
+        const ssize_t n = ::pread(fd_, buf + done, available - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw VbError(57, ReadFailure(path_, n < 0 ? errno : EIO));
+        done += static_cast<std::size_t>(n);
+    }
 }
 
 std::vector<uint8_t> RecordFile::Get(int32_t recordNumber)
@@ -351,69 +356,53 @@ void RecordFile::Put(int32_t recordNumber, const uint8_t* buf)
     std::vector<uint8_t> before;
     if (!batch_)
         before = Get(recordNumber);
-    stream_.clear();
-    // Writes what the armed write fault lets through; the stream fails as on a full disk. The
+    // Writes what the armed write fault lets through, which then fails as on a full disk. The
     // cause is kept for the message, which names it rather than a bare "Device I/O error".
-    int cause = 0;
-    auto write = [this, &cause](const char* bytes, std::size_t n) {
+    auto write = [this](const uint8_t* bytes, std::size_t n, std::uintmax_t at) {
         const std::size_t allowed = AllowedBytes(path_, n);
-        errno = 0;
-        stream_.write(bytes, static_cast<std::streamsize>(allowed));
-        if (allowed < n) {
-            stream_.setstate(std::ios::badbit);
-            cause = ENOSPC;
-        } else if (!stream_ && cause == 0) {
-            cause = errno;
+        std::size_t done = 0;
+        while (done < allowed) {
+            const ssize_t w = ::pwrite(fd_, bytes + done, allowed - done, static_cast<off_t>(at + done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                return w < 0 ? errno : EIO;
+            done += static_cast<std::size_t>(w);
         }
+        return allowed < n ? ENOSPC : 0;
     };
+    int cause = 0;
     if (offset > length_) {
         // Fill the gap with zero bytes, as the record-access put does.
-        stream_.seekp(static_cast<std::streamoff>(length_));
-        std::vector<char> zeros(static_cast<std::size_t>(offset - length_), 0);
-        write(zeros.data(), zeros.size());
+        const std::vector<uint8_t> zeros(static_cast<std::size_t>(offset - length_), 0);
+        cause = write(zeros.data(), zeros.size(), length_);
     }
-    if (stream_) {
-        stream_.seekp(static_cast<std::streamoff>(offset));
-        write(reinterpret_cast<const char*>(buf), recordLength_);
-    }
-    errno = 0;
-    stream_.flush();
-    if (!stream_) {
-        if (cause == 0)
-            cause = errno ? errno : EIO;
+    if (cause == 0)
+        cause = write(buf, recordLength_, offset);
+    if (cause != 0)
         throw VbError(57, path_.string() + " could not be written: " + ReasonOfError(cause) + ".");
-    }
     length_ = std::max<std::uintmax_t>(length_, offset + recordLength_);
     // On the disk before the edit counts as done, as a whole-file write is: a record that
     // crosses a page is not left torn by a power cut. A batch waits once for all its records.
     if (batch_) {
-        batch_->Written(path_);
+        batch_->Written(path_, fd_, device_, inode_);
         return;
     }
-    if (const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); fd >= 0) {
-        const int error = SyncToDisk(fd, path_);
-        ::close(fd);
-        if (error != 0) {
-            // The edit failed: the file reads as before it, as the caller that reports the
-            // failure shows it, rather than holding an edit said not to be saved.
-            stream_.clear();
-            if (offset < lengthBefore) {
-                stream_.seekp(static_cast<std::streamoff>(offset));
-                write(reinterpret_cast<const char*>(before.data()),
-                      static_cast<std::size_t>(std::min<std::uintmax_t>(recordLength_, lengthBefore - offset)));
-            }
-            stream_.flush();
-            if (length_ > lengthBefore) {
-                std::error_code ec;
-                std::filesystem::resize_file(path_, lengthBefore, ec);
+    if (const int error = SyncToDisk(fd_, path_); error != 0) {
+        // The edit failed: the file reads as before it, as the caller that reports the
+        // failure shows it, rather than holding an edit said not to be saved.
+        if (offset < lengthBefore)
+            write(before.data(), static_cast<std::size_t>(std::min<std::uintmax_t>(recordLength_, lengthBefore - offset)),
+                  offset);
+        if (length_ > lengthBefore) {
+            if (::ftruncate(fd_, static_cast<off_t>(lengthBefore)) == 0)
                 length_ = lengthBefore;
-            }
-            throw VbError(57, path_.string() + " could not be written to the disk: " + ReasonOfError(error) + ".");
         }
+        throw VbError(57, path_.string() + " could not be written to the disk: " + ReasonOfError(error) + ".");
     }
 }
 
-void RecordFile::Flush() { stream_.flush(); }
+void RecordFile::Flush() {}
 
 std::string ReasonOfError(int errorNumber)
 {

@@ -48,7 +48,8 @@ public:
 
 private:
     friend class RecordFile;
-    void Written(const std::filesystem::path& file);
+    // A record put into the open file `descriptor` (of that device and inode) under `file`.
+    void Written(const std::filesystem::path& file, int descriptor, std::uintmax_t device, std::uintmax_t inode);
     // One file written under a path: a path names a new file after each rewrite.
     struct Pending {
         std::filesystem::path file;
@@ -104,7 +105,12 @@ public:
     // (naming the file and the cause); a put that waits itself and whose wait fails puts
     // back what the record held, so the file reads as before the failed edit.
     void Put(int32_t recordNumber, const uint8_t* buf);
+    // Nothing is held back: each put goes to the file as it is made.
     void Flush();
+    // Whether the path still names the file opened, at the length this object knows: false
+    // once another program replaced it (a rewrite renames a new file over the path), removed
+    // it or changed its length, so that a caller keeping it open reads the file anew.
+    bool StillAtPath() const;
 
     // Length of the file in bytes, 0 when missing.
     static std::uintmax_t FileLength(const std::filesystem::path& path);
@@ -115,8 +121,10 @@ private:
     std::size_t recordLength_;
     Mode mode_;
     RecordSyncBatch* batch_ = nullptr;
-    std::fstream stream_;
+    int fd_ = -1;
     std::uintmax_t length_ = 0;
+    std::uintmax_t device_ = 0;
+    std::uintmax_t inode_ = 0;
 };
 
 // Little-endian field access at fixed offsets of a record buffer. Inline: the loader decodes

@@ -1,6 +1,7 @@
 #include "GameInsertion.h"
 
 #include "FileChecks.h"
+#include "LineRecord.h"
 #include "Host.h"
 #include "MsgBox.h"
 #include "RecordFile.h"
@@ -9,6 +10,7 @@
 #include "VbError.h"
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace vexal {
@@ -238,6 +240,134 @@ void RemoveLinePair(std::vector<float>& SeasonLines, int32_t first, int32_t last
             LineAt(SeasonLines, i + j) = LineAt(SeasonLines, i + size + j);
     for (int64_t j = 0; j < size; ++j)
         LineAt(SeasonLines, static_cast<int64_t>(last) + j) = 0.0f;
+}
+
+struct LineFilesFollow::Rewrite {
+    Rewrite(std::filesystem::path lineFile, int32_t record) : file(std::move(lineFile)), from(record), write(file) {}
+    std::filesystem::path file;
+    int32_t from;            // the first record the change moves
+    AtomicFileWrite write;
+};
+
+LineFilesFollow::LineFilesFollow() = default;
+LineFilesFollow::~LineFilesFollow() = default;
+LineFilesFollow::LineFilesFollow(LineFilesFollow&&) noexcept = default;
+LineFilesFollow& LineFilesFollow::operator=(LineFilesFollow&&) noexcept = default;
+
+namespace {
+
+// What a line file becomes: its bytes with the change made, and the first record it moves;
+// nothing when the file is to be left as it is.
+struct LineChange {
+    std::vector<uint8_t> bytes;
+    int32_t from = 0;
+};
+
+// Each line file of the season that reads whole and sound, with the change `change` makes of it.
+template <class Change>
+LineFilesFollow::Rewrites Prepare(const std::filesystem::path& folder, int year, const Change& change)
+{
+    LineFilesFollow::Rewrites rewrites;
+    for (const std::filesystem::path& file : LineFilesOf(folder, year)) {
+        std::vector<uint8_t> bytes;
+        std::string problem;
+        if (!ReadWholeFile(file, bytes, problem, FileKind::Line) ||
+            !LineFileDamage(bytes.data(), bytes.size(), year).empty())
+            continue;
+        const std::optional<LineChange> changed = change(RecordBytes(std::move(bytes), LineRecord::Size));
+        if (!changed)
+            continue;
+        auto rewrite = std::make_unique<LineFilesFollow::Rewrite>(file, changed->from);
+        if (!rewrite->write.Write(
+                std::string_view(reinterpret_cast<const char*>(changed->bytes.data()), changed->bytes.size())))
+            throw rewrite->write.Error();
+        rewrites.push_back(std::move(rewrite));
+    }
+    return rewrites;
+}
+
+GameKey KeyAt(const RecordBytes& lines, int32_t record) { return GameKey::Of(LineRecord::Decode(lines.Record(record))); }
+
+} // namespace
+
+LineFilesFollow LineFilesFollow::Insertion(const std::filesystem::path& folder, int year, int32_t after,
+                                           const GameKey* afterKey, const GameKey& game)
+{
+    LineFilesFollow follow;
+    follow.rewrites_ = Prepare(folder, year, [&](const RecordBytes& lines) -> std::optional<LineChange> {
+        const int32_t n = lines.Count();
+        // A line file that ends before the new game's place, or at it but before its week, was
+        // made before the game's week came: it gets no record for it, as for any later game.
+        if (after > n || (after == n && LineRecord::Decode(lines.Record(n)).Week != game.Week))
+            return std::nullopt;
+        if (after > 0 && (!afterKey || KeyAt(lines, after) != *afterKey))
+            return std::nullopt;
+        LineRecord line;
+        line.Year = game.Year;
+        line.Week = game.Week;
+        line.HomeTeam = game.HomeTeam;
+        line.AwayTeam = game.AwayTeam;
+        const auto record = line.Encode();
+        const auto& old = lines.Bytes();
+        const auto at = old.begin() + static_cast<std::ptrdiff_t>(after) * static_cast<std::ptrdiff_t>(LineRecord::Size);
+        LineChange change;
+        change.from = after + 1;
+        change.bytes.reserve(old.size() + LineRecord::Size);
+        change.bytes.insert(change.bytes.end(), old.begin(), at);
+        change.bytes.insert(change.bytes.end(), record.begin(), record.end());
+        change.bytes.insert(change.bytes.end(), at, old.end());
+        return change;
+    });
+    return follow;
+}
+
+LineFilesFollow LineFilesFollow::Removal(const std::filesystem::path& folder, int year, int32_t record,
+                                         const GameKey& game)
+{
+    LineFilesFollow follow;
+    follow.rewrites_ = Prepare(folder, year, [&](const RecordBytes& lines) -> std::optional<LineChange> {
+        if (record < 1 || record > lines.Count() || KeyAt(lines, record) != game)
+            return std::nullopt;
+        const auto& old = lines.Bytes();
+        const auto at = old.begin() + static_cast<std::ptrdiff_t>(record - 1) * static_cast<std::ptrdiff_t>(LineRecord::Size);
+        LineChange change;
+        change.from = record;
+        change.bytes.reserve(old.size());
+        change.bytes.insert(change.bytes.end(), old.begin(), at);
+        change.bytes.insert(change.bytes.end(), at + LineRecord::Size, old.end());
+        return change;
+    });
+    return follow;
+}
+
+std::vector<std::string> LineFilesFollowTeams(const std::filesystem::path& folder, int32_t record, const GameKey& was,
+                                              uint8_t homeTeam, uint8_t awayTeam)
+{
+    std::vector<std::string> failures;
+    for (const std::filesystem::path& file : LineFilesOf(folder, was.Year)) {
+        try {
+            RewriteGameWhereItIs<LineRecord>(file, record, was, [&](LineRecord& line) {
+                line.HomeTeam = homeTeam;
+                line.AwayTeam = awayTeam;
+            });
+        } catch (const VbError& e) {
+            failures.push_back(e.Description() + " It no longer pairs with its season file at record " +
+                               std::to_string(record) + "; the season file's lines are used for that game.");
+        }
+    }
+    return failures;
+}
+
+std::vector<std::string> LineFilesFollow::Commit()
+{
+    std::vector<std::string> failures;
+    for (const auto& r : rewrites_)
+        if (!r->write.Commit())
+            failures.push_back(r->write.Describe() + " It no longer pairs with its season file from record " +
+                               std::to_string(r->from) +
+                               " on; the season file's lines are used for the games it does not pair.");
+    rewrites_.clear();
+    return failures;
 }
 
 } // namespace vexal

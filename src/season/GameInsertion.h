@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace vexal {
@@ -44,6 +46,46 @@ Rewritten RemoveGame(const std::filesystem::path& path, int32_t recordNumber, co
 std::filesystem::path WorkCopyPath();
 // "<season file>.old"
 std::filesystem::path BackupPath(const std::filesystem::path& seasonFile);
+
+// The same insertion or removal in every line file of a season, so that each keeps one record
+// per season record under the same numbers. Each line file is written whole beside itself
+// before the season file is rewritten (a failure then throws VbError naming it and the cause,
+// and the season file is left alone too), and put in its place by Commit once the season file
+// took the change; a rewrite of the season file that did not happen puts none in place. A line
+// file that cannot be read or is damaged is left as its readers take it, and so is one that no
+// longer pairs with the season file where the change goes, or that ends before it (made
+// before the later weeks came).
+class LineFilesFollow {
+public:
+    LineFilesFollow();
+    ~LineFilesFollow();
+    LineFilesFollow(LineFilesFollow&&) noexcept;
+    LineFilesFollow& operator=(LineFilesFollow&&) noexcept;
+
+    // The line files of `year` in `folder`, for `game` inserted after season record `after`
+    // (0: before record 1), which holds the game `afterKey` names. The inserted line record
+    // holds the game's season, week and teams and no line.
+    static LineFilesFollow Insertion(const std::filesystem::path& folder, int year, int32_t after,
+                                     const GameKey* afterKey, const GameKey& game);
+    // The same for season record `record`, which holds `game`, removed.
+    static LineFilesFollow Removal(const std::filesystem::path& folder, int year, int32_t record, const GameKey& game);
+    // Puts each line file written in its place. What could not be, one message a file: the file,
+    // the cause, and that it no longer pairs with the season file from the change on.
+    std::vector<std::string> Commit();
+
+    struct Rewrite;
+    using Rewrites = std::vector<std::unique_ptr<Rewrite>>;
+
+private:
+    Rewrites rewrites_;
+};
+
+// The teams of the game `was` names changed in record `record` of its season file: the same
+// record of every line file of the season takes them, where it holds that game, so that it
+// still pairs. Written in place (GameWrite.h); a line file whose record holds another game is
+// left as it is. What could not be written, one message a file naming it and the cause.
+std::vector<std::string> LineFilesFollowTeams(const std::filesystem::path& folder, int32_t record, const GameKey& was,
+                                              uint8_t homeTeam, uint8_t awayTeam);
 
 // Opens the game slot whose first element is `first` (moving the slots after it, up to the
 // week block's last element `last`, one slot on; the last slot's old content is lost) and

@@ -49,8 +49,43 @@ void CopyField(const Record& from, Record& to, std::size_t index)
     f.load(to, bytes.data() + f.offset);
 }
 
-// Reads the record and checks it holds the game; then, unless `check` refuses (its reason in
-// the result), applies `edit` and writes it back.
+// Reads the record of the open file and checks it holds the game; then, unless `check` refuses
+// (its reason in the result), applies `edit` and writes it back.
+template <class Record>
+GameWrite RewriteIn(RecordFile& records, int32_t record, const GameKey& key,
+                    const std::function<bool(const Record&, std::string&)>& check,
+                    const std::function<void(Record&)>& edit, Record* stored)
+{
+    GameWrite result;
+    auto refuse = [&](GameWrite::Status status, std::string reason) {
+        result.status = status;
+        result.reason = std::move(reason);
+        return result;
+    };
+    if (record < 1 || record > records.RecordCount())
+        return refuse(GameWrite::Status::Moved,
+                      "it holds no record " + std::to_string(record) + " now, where " + key.Text() + " was");
+    std::vector<uint8_t> buf(Record::Size);
+    records.Get(record, buf.data());
+    Record now = Record::Decode(buf.data());
+    if (stored)
+        *stored = now;
+    const GameKey found = GameKey::Of(now);
+    if (found != key)
+        return refuse(GameWrite::Status::Moved,
+                      "record " + std::to_string(record) + " holds " + found.Text() + " now, not " + key.Text());
+    std::string changed;
+    if (check && !check(now, changed))
+        return refuse(GameWrite::Status::Changed, key.Text() + " was changed there: " + changed);
+    edit(now);
+    now.Encode(buf.data());
+    records.Put(record, buf.data());
+    if (stored)
+        *stored = now;
+    return result;
+}
+
+// The same on the file at `file`, opened for the one write.
 template <class Record>
 GameWrite Rewrite(const std::filesystem::path& file, int32_t record, const GameKey& key,
                   const std::function<bool(const Record&, std::string&)>& check,
@@ -74,28 +109,7 @@ GameWrite Rewrite(const std::filesystem::path& file, int32_t record, const GameK
             return refuse(GameWrite::Status::Failed, std::filesystem::exists(file, ec) ? WriteFailureReason(file)
                                                                                       : "the file does not exist");
         RecordFile records(file, Record::Size, RecordFile::Mode::ReadWrite, KindOf<Record>(), batch);
-        if (record < 1 || record > records.RecordCount())
-            return refuse(GameWrite::Status::Moved, "it holds no record " + std::to_string(record) + " now, where " +
-                                                        key.Text() + " was");
-        std::vector<uint8_t> buf(Record::Size);
-        records.Get(record, buf.data());
-        Record now = Record::Decode(buf.data());
-        if (stored)
-            *stored = now;
-        const GameKey found = GameKey::Of(now);
-        if (found != key)
-            return refuse(GameWrite::Status::Moved, "record " + std::to_string(record) + " holds " + found.Text() +
-                                                        " now, not " + key.Text());
-        std::string changed;
-        if (check && !check(now, changed))
-            return refuse(GameWrite::Status::Changed, key.Text() + " was changed there: " + changed);
-        edit(now);
-        now.Encode(buf.data());
-        records.Put(record, buf.data());
-        records.Flush();
-        if (stored)
-            *stored = now;
-        return result;
+        return RewriteIn<Record>(records, record, key, check, edit, stored);
     } catch (const std::exception& e) {
         if (raise)
             throw;
@@ -126,6 +140,13 @@ GameWrite RewriteGameWhereItIs(const std::filesystem::path& file, int32_t record
 }
 
 template <class Record>
+GameWrite RewriteGameWhereItIs(RecordFile& file, int32_t record, const GameKey& key,
+                               const std::function<void(Record&)>& edit, Record* stored)
+{
+    return RewriteIn<Record>(file, record, key, {}, edit, stored);
+}
+
+template <class Record>
 GameWrite WriteShownFields(const std::filesystem::path& file, int32_t record, const Record& shown, const Record& wanted,
                            std::span<const std::size_t> owned, Record* stored, RecordSyncBatch* batch)
 {
@@ -152,6 +173,8 @@ template GameWrite RewriteGameWhereItIs<GameRecord>(const std::filesystem::path&
 template GameWrite RewriteGameWhereItIs<LineRecord>(const std::filesystem::path&, int32_t, const GameKey&,
                                                     const std::function<void(LineRecord&)>&, LineRecord*,
                                                     RecordSyncBatch*);
+template GameWrite RewriteGameWhereItIs<GameRecord>(RecordFile&, int32_t, const GameKey&,
+                                                    const std::function<void(GameRecord&)>&, GameRecord*);
 template GameWrite WriteShownFields<GameRecord>(const std::filesystem::path&, int32_t, const GameRecord&,
                                                 const GameRecord&, std::span<const std::size_t>, GameRecord*,
                                                 RecordSyncBatch*);
@@ -197,7 +220,7 @@ void ReloadWeekSlot(const std::filesystem::path& seasonFile, int year, int week,
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (haveLines && number <= lines.Count()) {
             const LineRecord line = LineRecord::Decode(lines.Record(number));
-            if (line.Year == r.Year && line.Week == r.Week) {
+            if (line.IsLineOf(r)) {
                 spread = line.LineSingle();
                 total = line.TotalSingle();
             }

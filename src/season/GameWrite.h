@@ -17,6 +17,7 @@
 
 namespace vexal {
 
+class RecordFile;
 class RecordSyncBatch;
 
 // Which game a record holds.
@@ -67,6 +68,14 @@ GameWrite RewriteGameWhereItIs(const std::filesystem::path& file, int32_t record
                                const std::function<void(Record&)>& edit, Record* stored = nullptr,
                                RecordSyncBatch* batch = nullptr);
 
+// The same in a record file the caller keeps open (with the batch it was opened with): a
+// writer of many records (the stat import) opens its file once, and each write still reads its
+// record again. The caller makes sure the file is still the one at its path
+// (RecordFile::StillAtPath). A read or write that fails throws VbError naming the file.
+template <class Record>
+GameWrite RewriteGameWhereItIs(RecordFile& file, int32_t record, const GameKey& key,
+                               const std::function<void(Record&)>& edit, Record* stored = nullptr);
+
 // The write of a window: the `owned` fields (indexes into Record::Layout()) go from what the
 // window showed (`shown`) to what it wants (`wanted`), in the record that still holds the game
 // `shown` holds. A field it owns that the file holds otherwise than shown, and not as wanted,
@@ -82,9 +91,10 @@ inline constexpr std::size_t LineRecordTotal = 5;
 
 // The loaded arrays' slot of week `week` of `year` as `seasonFile` now holds it: each game's
 // fields from its record, the spread and total from the same record of `lineFile` when one is
-// given and that record is of the same season and week, else from the season record; game
-// slots the week no longer fills are cleared. Nothing changes when the week is not loaded. A
-// season file that cannot be read throws VbError naming it and changes nothing.
+// given and that record is the line of the same game (LineRecord::IsLineOf), else from the
+// season record; game slots the week no longer fills are cleared. Nothing changes when the
+// week is not loaded. A season file that cannot be read throws VbError naming it and changes
+// nothing.
 void ReloadWeekSlot(const std::filesystem::path& seasonFile, int year, int week,
                     const std::filesystem::path& lineFile = {});
 

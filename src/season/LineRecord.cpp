@@ -114,6 +114,19 @@ std::filesystem::path FindLineFile(const std::filesystem::path& folder, const st
     return own;
 }
 
+std::vector<std::filesystem::path> LineFilesOf(const std::filesystem::path& folder, int year)
+{
+    const std::string suffix = LineFileSuffix(year);
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : FolderEntries(folder)) {
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError) && LineFileBaseName(entry.path().filename().string(), suffix))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int year)
 {
     const std::string suffix = LineFileSuffix(year);

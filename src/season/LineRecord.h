@@ -34,6 +34,13 @@ struct LineRecord {
     float TotalSingle() const { return static_cast<float>(TotalValue()); }
     // The line record of a season record: season, week, teams, spread and total copied unchanged.
     static LineRecord FromGame(const GameRecord& game);
+    // Whether this is the line of `game`: the record holds its season, week and teams. A line
+    // file pairs with its season file record for record, but another copy, a hand edit or an
+    // older program may have left it out of step; a record of another game is not this game's.
+    bool IsLineOf(const GameRecord& game) const
+    {
+        return Year == game.Year && Week == game.Week && HomeTeam == game.HomeTeam && AwayTeam == game.AwayTeam;
+    }
     bool operator==(const LineRecord&) const = default;
 };
 
@@ -55,5 +62,8 @@ std::filesystem::path FindLineFile(const std::filesystem::path& folder, const st
 // The names (without ".L<yy>", in any letter case) of the line files of a season in a folder,
 // sorted by name, each once; FindLineFile finds the file each stands for.
 std::vector<std::string> ListLineFiles(const std::filesystem::path& folder, int year);
+
+// Every line file of a season in a folder, each file once whatever the letter case of its name.
+std::vector<std::filesystem::path> LineFilesOf(const std::filesystem::path& folder, int year);
 
 } // namespace vexal

@@ -79,6 +79,7 @@ public:
             Add(line);
         done = true;
     }
+    bool Empty() const { return lines_.empty(); }
     void Report() const
     {
         if (lines_.empty())
@@ -197,6 +198,7 @@ std::vector<RecordBytes> ReadSeasonFiles(int asked, int chosen, std::string& cho
 struct LineSource {
     bool defaultLines = true;   // the season file's own lines
     bool haveLineFile = false;
+    std::filesystem::path path;
     RecordBytes lineFile;
 };
 
@@ -207,8 +209,8 @@ LineSource ReadLineSource()
     lines.defaultLines = lineFileName == pref::LineFile.defaultValue;
     if (lines.defaultLines)
         return lines;
-    lines.haveLineFile =
-        ReadLineFileInUse(LineFilePath(lineFileName, Season().SeasonYear), Season().SeasonYear, lines.lineFile);
+    lines.path = LineFilePath(lineFileName, Season().SeasonYear);
+    lines.haveLineFile = ReadLineFileInUse(lines.path, Season().SeasonYear, lines.lineFile);
     return lines;
 }
 
@@ -321,12 +323,23 @@ public:
             WatchForMissingStats(record, weekText);
         }
         problems.Report();
+        if (seasonYear == CurrentSeason)
+            currentSeasonSound_ = problems.Empty();
     }
 
     // The last progress the pace held back.
     void ShowHeldBackProgress() { progress_.ShowHeldBack(); }
 
     SeasonData& Arrays() { return next_; }
+
+    // The line file in use, once the current season's file was read: named when it no longer
+    // pairs with it. A season file that holds what cannot be loaded was named itself.
+    void NameUnpairedLines(int seasonYear, const RecordBytes& file) const
+    {
+        if (!lines_.defaultLines && lines_.haveLineFile && seasonYear == CurrentSeason && currentSeasonSound_)
+            NameUnpairedLineFile(lines_.path, ProgramFolder() / SeasonFileName(seasonYear),
+                                 LinePairingProblem(lines_.lineFile, file));
+    }
 
 private:
     // The week slot of a week's text: the newest item (records of a week follow each other),
@@ -357,10 +370,10 @@ private:
         float spread = record.LineSingle();
         float totalLine = record.TotalSingle();
         if (!lines_.defaultLines && largestYear_ == CurrentSeason && lines_.haveLineFile && i <= lines_.lineFile.Count()) {
-            // A line record of another game (the line file no longer matches the season
-            // file) is not this game's line.
+            // A line record of another game (the line file no longer pairs with the season
+            // file) is not this game's line: the season record's stands in.
             const LineRecord line = LineRecord::Decode(lines_.lineFile.Record(i));
-            if (line.Year == record.Year && line.Week == record.Week) {
+            if (line.IsLineOf(record)) {
                 spread = line.LineSingle();
                 totalLine = line.TotalSingle();
             }
@@ -387,6 +400,7 @@ private:
     double running_ = 0;
     int largestYear_ = 0;
     bool played_ = true;
+    bool currentSeasonSound_ = false;
     MissingStatsNotice notice_;
     LoadProgress progress_;
 };
@@ -442,6 +456,7 @@ bool LoadArray(int16_t Years, bool ShowProgress)
             filler.AddSeason(k, chosen - k, files[static_cast<std::size_t>(k)], ShowProgress);
         filler.ShowHeldBackProgress();
     }
+    filler.NameUnpairedLines(chosen, files.front());
     InstallArrays(filler.Arrays());
     CloseSplashAfterLoad();
     return true;

@@ -39,6 +39,7 @@ struct ImportState {
     int32_t lastUpdated = 0;     // the record the last update wrote
     ImportResult result;
     RecordSyncBatch written;     // the records put in place, on the disk together at the end
+    std::vector<std::string> lineFilesLeft; // line files that could not follow an insertion or removal
     // The bytes of a season file as the import read it and has written it since: read once,
     // kept in step with every record put, and read again after a rewrite, a failure or a record
     // found changed. The scans go by them; every write reads its record again (GameWrite.h), as
@@ -46,6 +47,30 @@ struct ImportState {
     // question of the import was open.
     RecordBytes seasonBytes;
     std::filesystem::path seasonBytesPath; // empty: nothing kept
+    // The season file the updates write, open for the whole import as long as its path names
+    // it: a write costs the read of its record and the put, not an open and the file's checks.
+    std::optional<RecordFile> records;
+    std::filesystem::path recordsPath;
+    // The line file in use as the import read it, to tell the games whose loaded lines are its
+    // own (only its records' games matter, which move only with the season file's): read once,
+    // and again after the season file was.
+    RecordBytes lineBytes;
+    std::filesystem::path lineBytesPath; // empty: nothing kept
+
+    // The season file at `path` open for writing; opened again when another program replaced
+    // it since. Null when nothing plain is there: the write by path names what is.
+    RecordFile* RecordsOf(const std::filesystem::path& path)
+    {
+        if (records && recordsPath == path && records->StillAtPath())
+            return &*records;
+        records.reset();
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec))
+            return nullptr;
+        records.emplace(path, GameRecord::Size, RecordFile::Mode::ReadWrite, FileKind::Season, &written);
+        recordsPath = path;
+        return &*records;
+    }
 
     // The import's own fields (`edit`) into record `recordNumber`, read as `seen`, written only
     // while the record holds that game; false (nothing written, nothing kept) when it no longer
@@ -55,7 +80,11 @@ struct ImportState {
     {
         const bool kept = seasonBytesPath == path && recordNumber >= 1 && recordNumber <= seasonBytes.Count();
         seasonBytesPath.clear(); // until the record is in place
-        if (!RewriteGameWhereItIs<GameRecord>(path, recordNumber, GameKey::Of(seen), edit, &stored, &written).Written())
+        RecordFile* open = RecordsOf(path);
+        const GameWrite write =
+            open ? RewriteGameWhereItIs<GameRecord>(*open, recordNumber, GameKey::Of(seen), edit, &stored)
+                 : RewriteGameWhereItIs<GameRecord>(path, recordNumber, GameKey::Of(seen), edit, &stored, &written);
+        if (!write.Written())
             return false;
         if (kept) {
             seasonBytes.Replace(recordNumber, stored.Encode().data());
@@ -63,13 +92,24 @@ struct ImportState {
         }
         return true;
     }
-    // Forgets what was read of the season file.
-    void CloseSeasonFile() { seasonBytesPath.clear(); }
+    // Forgets what was read of the season file, and closes it.
+    void CloseSeasonFile()
+    {
+        seasonBytesPath.clear();
+        records.reset();
+        lineBytesPath.clear();
+    }
+    // The season file took an insertion or removal: the line files prepared for it follow.
+    void LineFilesFollowed(LineFilesFollow& lines)
+    {
+        for (std::string& failure : lines.Commit())
+            lineFilesLeft.push_back(std::move(failure));
+    }
 };
 
 // Again: the season file no longer holds what the import read of it; the record is imported
-// once more from the file as it is now.
-enum class Outcome { Next, Stop, Again };
+// once more from the file as it is now. NotFound: no game of the season file took the record.
+enum class Outcome { Next, Stop, Again, NotFound };
 
 // Where a week lies in its season file (which keeps weeks in order): its first and last
 // record, and the last record of an earlier week; 0 for none.
@@ -152,17 +192,32 @@ std::filesystem::path LoadedLineFile(int year)
 
 // True when the loaded spread and total of this game came from the line file in use; the
 // import then leaves them alone, as they are not the season file's.
-bool LinesFromLineFile(const GameRecord& game, int32_t recordNumber)
+bool LinesFromLineFile(ImportState& st, const GameRecord& game, int32_t recordNumber)
 {
     const std::filesystem::path file = LoadedLineFile(game.Year);
     if (file.empty())
         return false;
-    RecordBytes lineFile;
-    if (!ReadRecordFile(file, LineRecord::Size, lineFile) ||
-        recordNumber > lineFile.Count())
+    if (st.lineBytesPath != file) {
+        st.lineBytesPath.clear();
+        if (!ReadRecordFile(file, LineRecord::Size, st.lineBytes))
+            return false;
+        st.lineBytesPath = file;
+    }
+    if (recordNumber > st.lineBytes.Count())
         return false;
-    const LineRecord line = LineRecord::Decode(lineFile.Record(recordNumber));
-    return line.Year == game.Year && line.Week == game.Week;
+    const LineRecord line = LineRecord::Decode(st.lineBytes.Record(recordNumber));
+    return line.IsLineOf(game);
+}
+
+// After an insertion or removal in a week whose loaded lines come from the line file in use:
+// the week's games take their lines as a load takes them, from the line file where it pairs
+// (a game inserted there has none yet), so that the running program shows what a new start
+// will.
+void TakeWeekLinesFromLineFile(const std::filesystem::path& seasonFile, const GameRecord& game)
+{
+    const std::filesystem::path lineFile = LoadedLineFile(game.Year);
+    if (!lineFile.empty())
+        SkipStep([&] { ReloadWeekSlot(seasonFile, game.Year, game.Week, lineFile); });
 }
 
 std::string NameOf(int code, int year)
@@ -213,11 +268,18 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
     // rewritten, and only when the file does not hold it by then.
     const GameKey afterKey = after > 0 ? GameKey::Of(GameRecord::Decode(file.Record(after))) : GameKey{};
     st.CloseSeasonFile();
+    // The line files of the season take the same insertion, so that their records keep
+    // pairing with the season file's: written first, put in place once the season file is.
+    LineFilesFollow lines;
+    if (file.Count() > 0)
+        lines = LineFilesFollow::Insertion(ProgramFolder(), game.Year, after, after > 0 ? &afterKey : nullptr,
+                                           GameKey::Of(game));
     const Rewritten inserted = InsertNewGame(path, after, after > 0 ? &afterKey : nullptr, game);
     if (inserted == Rewritten::Missing)
-        return Outcome::Next;
+        return Outcome::NotFound;
     if (inserted != Rewritten::Done)
         return Outcome::Again;
+    st.LineFilesFollowed(lines);
     ++st.result.imported;
     if (after > 0)
         st.lastUpdated = after;
@@ -231,6 +293,7 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
                   place.slot * WeekSlotStride + WeekSlotStride - 1, FieldsPerGame);
     InsertLinePair(season.SeasonLines, game, place.slot * LineSlotStride + place.game * LinesPerGame,
                    place.slot * LineSlotStride + LineSlotStride - 1, LinesPerGame);
+    TakeWeekLinesFromLineFile(path, game);
     return Outcome::Next;
 }
 
@@ -239,7 +302,7 @@ Outcome ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::fil
 {
     const GameRecord& game = stat.Game;
     const ArrayPlace place = PlaceOf(game.Year, game.Week, candidateNumber, weekFirst);
-    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(seen, candidateNumber);
+    const bool linesFromLineFile = place.Loaded() && LinesFromLineFile(st, seen, candidateNumber);
     const bool overwriteTeams = st.overwriteTeams == 1;
     const bool hasResult = game.HomeScore + game.AwayScore > 0;
 
@@ -272,6 +335,14 @@ Outcome ApplyToCandidate(const StatRecord& stat, ImportState& st, const std::fil
         return Outcome::Again;
     st.lastUpdated = candidateNumber;
     ++st.result.imported;
+    // New teams (a play-off game's, or the stat file's after a Yes): the line files' record of
+    // the game takes them too, so that it stays the game's line.
+    if (candidate.HomeTeam != seen.HomeTeam || candidate.AwayTeam != seen.AwayTeam) {
+        for (std::string& failure :
+             LineFilesFollowTeams(ProgramFolder(), candidateNumber, GameKey::Of(seen), candidate.HomeTeam, candidate.AwayTeam))
+            st.lineFilesLeft.push_back(std::move(failure));
+        st.lineBytesPath.clear();
+    }
 
     if (!place.Loaded())
         return Outcome::Next;
@@ -303,7 +374,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
     const GameRecord& game = stat.Game;
     const RecordBytes* kept = SeasonFileOf(st, path);
     if (!kept)
-        return Outcome::Next; // no season file: no record of the week to update
+        return Outcome::NotFound; // no season file: no record of the week to update
     const RecordBytes& file = *kept;
 
     // The week scan.
@@ -315,7 +386,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
     }
     const WeekBlock block = ScanWeek(file, game.Week);
     if (block.first == 0)
-        return Outcome::Next;
+        return Outcome::NotFound;
 
     for (int32_t c = block.first; c <= block.last; ++c) {
         st.lastUpdated = 0;
@@ -331,11 +402,13 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
         if (candidate.HomeTeam == game.HomeTeam && candidate.AwayTeam == game.AwayTeam &&
             stat.Action == ActionRemove) {
             st.CloseSeasonFile();
+            LineFilesFollow lines = LineFilesFollow::Removal(ProgramFolder(), game.Year, c, GameKey::Of(candidate));
             const Rewritten removed = RemoveGame(path, c, GameKey::Of(candidate));
             if (removed == Rewritten::Missing)
-                return Outcome::Next;
+                return Outcome::NotFound;
             if (removed != Rewritten::Done)
                 return Outcome::Again;
+            st.LineFilesFollowed(lines);
             ++st.result.imported;
             const ArrayPlace place = PlaceOf(game.Year, game.Week, c, block.first);
             if (place.Loaded()) {
@@ -344,6 +417,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
                               place.slot * WeekSlotStride + (GamesPerWeekSlot - 1) * FieldsPerGame, FieldsPerGame);
                 RemoveLinePair(season.SeasonLines, place.slot * LineSlotStride + place.game * LinesPerGame,
                                place.slot * LineSlotStride + (GamesPerWeekSlot - 1) * LinesPerGame, LinesPerGame);
+                TakeWeekLinesFromLineFile(path, game);
             }
             return Outcome::Next;
         }
@@ -399,7 +473,7 @@ Outcome UpdateGame(const StatRecord& stat, ImportState& st, const std::filesyste
 
         return ApplyToCandidate(stat, st, path, candidate, c, block.first);
     }
-    return Outcome::Next;
+    return Outcome::NotFound;
 }
 
 Outcome ImportRecordFromFile(const StatRecord& stat, ImportState& st)
@@ -439,7 +513,7 @@ Outcome ImportRecord(const StatRecord& stat, ImportState& st)
         // The loaded week was patched by the game's place in the file as the other program
         // left it, which the arrays, loaded before, need not match: they take the week from
         // the file again, the lines from the line file in use as a load takes them.
-        if (outcome == Outcome::Next && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
+        if (outcome != Outcome::Stop && LoadedWeekSlot(stat.Game.Year, stat.Game.Week) >= 0)
             SkipStep([&] { ReloadWeekSlot(path, stat.Game.Year, stat.Game.Week, LoadedLineFile(stat.Game.Year)); });
         return outcome;
     }
@@ -485,8 +559,11 @@ bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState&
         if (st.weekFirst == 0)
             st.reportedWeek = stat.Game.Week;
         try {
-            if (ImportRecord(stat, st) == Outcome::Stop)
+            const Outcome outcome = ImportRecord(stat, st);
+            if (outcome == Outcome::Stop)
                 return false;
+            if (outcome == Outcome::NotFound)
+                ++st.result.notFound[SeasonFileName(stat.Game.Year)];
         } catch (const std::exception& e) {
             // What is left of this game is not applied: a half-applied game could overwrite
             // another game's record. What the file holds now is read afresh.
@@ -504,8 +581,11 @@ bool ImportRecords(StatFileReader& reader, const std::string& file, ImportState&
 
 std::string ImportCounts(const ImportResult& result)
 {
-    return std::to_string(result.imported) + (result.imported == 1 ? " game" : " games") + " imported, " +
-           std::to_string(result.failed) + " failed";
+    std::string counts = std::to_string(result.imported) + (result.imported == 1 ? " game" : " games") +
+                         " imported, " + std::to_string(result.failed) + " failed";
+    for (const auto& [seasonFile, records] : result.notFound)
+        counts += ", " + std::to_string(records) + " not found in " + seasonFile;
+    return counts;
 }
 
 ImportResult Import(const std::string& file)
@@ -550,6 +630,12 @@ ImportResult Import(const std::string& file)
             st.result.failed += static_cast<int>(f.records);
         }
         MsgBox(RecordSyncBatch::Describe(unwritten), vbCritical, "Error");
+    }
+    if (!st.lineFilesLeft.empty()) {
+        std::string text;
+        for (const std::string& left : st.lineFilesLeft)
+            text += (text.empty() ? "" : "\n") + left;
+        MsgBox(text, vbCritical, "Error");
     }
     if (!toTheEnd)
         return st.result;

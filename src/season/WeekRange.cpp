@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "FileChecks.h"
+#include "GameWrite.h"
 #include "GameRecord.h"
 #include "Host.h"
 #include "LineRecord.h"
@@ -224,11 +225,41 @@ bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, Record
     }
     if (whole) {
         out = std::move(read);
-        ForgetFileProblem(path);
     } else if (!IsMissingFile(path)) {
         ReportFileProblem(path, problem + " The season file's lines are used.");
     }
     return whole;
+}
+
+std::string LinePairingProblem(int32_t record, const LineRecord& line, const GameRecord* game)
+{
+    const std::string holds = "its record " + std::to_string(record) + " holds " + GameKey::Of(line).Text();
+    if (!game)
+        return holds + ", and the season file ends before it";
+    return line.IsLineOf(*game) ? "" : holds + ", where the season file holds " + GameKey::Of(*game).Text();
+}
+
+std::string LinePairingProblem(const RecordBytes& lines, const RecordBytes& games)
+{
+    for (int32_t i = 1; i <= lines.Count(); ++i) {
+        const GameRecord game = i <= games.Count() ? GameRecord::Decode(games.Record(i)) : GameRecord{};
+        std::string problem =
+            LinePairingProblem(i, LineRecord::Decode(lines.Record(i)), i <= games.Count() ? &game : nullptr);
+        if (!problem.empty())
+            return problem;
+    }
+    return {};
+}
+
+void NameUnpairedLineFile(const std::filesystem::path& lineFile, const std::filesystem::path& seasonFile,
+                          const std::string& problem)
+{
+    if (problem.empty()) {
+        ForgetFileProblem(lineFile);
+        return;
+    }
+    ReportFileProblem(lineFile, lineFile.string() + " no longer pairs with " + seasonFile.filename().string() + ": " +
+                                    problem + ". The season file's lines are used for the games it does not pair.");
 }
 
 namespace {
@@ -280,6 +311,8 @@ void LoadWeekLines(bool ForceLineFile)
     // source chosen before stays, and the file goes to the caller to name, once the line
     // file's lines are in.
     const bool seasonFileFailed = !haveSeasonFile && ClearSeasonLines(fileSeason);
+    if (haveLineFile && haveSeasonFile)
+        NameUnpairedLineFile(LineFilePath(name, season.SeasonYear), seasonPath, LinePairingProblem(lineFile, seasonFile));
 
     int previousSlot = -1;
     int gameSlot = 0;
@@ -309,7 +342,7 @@ void LoadWeekLines(bool ForceLineFile)
             float total = game.TotalSingle();
             if (haveLineFile && i <= lineFile.Count()) {
                 LineRecord line = LineRecord::Decode(lineFile.Record(i));
-                if (line.Year == game.Year && line.Week == game.Week) {
+                if (line.IsLineOf(game)) {
                     spread = line.LineSingle();
                     total = line.TotalSingle();
                 }

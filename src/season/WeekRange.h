@@ -14,6 +14,8 @@
 
 namespace vexal {
 
+struct GameRecord;
+struct LineRecord;
 struct SeasonData;
 
 // "Wk 5 of 2023": a week's text in the week selector.
@@ -69,14 +71,29 @@ bool LineFileStaysChosen(const std::string& name, int seasonYear);
 
 // Reads the line file in use of the season whole. False when it is missing, or (named once,
 // ReportFileProblem) when it cannot be read whole or is damaged: the season file's lines
-// stand in for it.
+// stand in for it. A file read whole is found sound once it pairs (NameUnpairedLineFile).
 bool ReadLineFileInUse(const std::filesystem::path& path, int seasonYear, RecordBytes& out);
+
+// What shows that a line file no longer pairs with its season file, record for record (a
+// record of it holds another game than the season record of its number, or it goes on past
+// the season file's end), in words for a message; empty when it pairs. A line file shorter
+// than the season file pairs: it was made before the later weeks came.
+std::string LinePairingProblem(const RecordBytes& lines, const RecordBytes& games);
+// The same for line record `record` and the season record of its number (none: the season
+// file ends before it).
+std::string LinePairingProblem(int32_t record, const LineRecord& line, const GameRecord* game);
+// Names a line file in use that no longer pairs with its season file (`problem`) once
+// (ReportFileProblem): the season file's lines stand in for the games it does not pair. One
+// that pairs (no problem) is found sound (ForgetFileProblem), so that a later problem is news.
+void NameUnpairedLineFile(const std::filesystem::path& lineFile, const std::filesystem::path& seasonFile,
+                          const std::string& problem);
 
 // True when the chosen week's spreads and totals come from its season file.
 bool UseSeasonFileLines();
 // Re-reads the current season's spreads and totals into SeasonLines from the season file or
-// the line file in use. A game the line file lacks keeps its season record's lines; a
-// missing line file is never created, and one that cannot be read is named (ReadLineFileInUse).
+// the line file in use. A game the line file lacks, or whose line record holds another game,
+// keeps its season record's lines; a missing line file is never created, and one that cannot be
+// read or no longer pairs with the season file is named (ReadLineFileInUse, NameUnpairedLineFile).
 // When the file of a loaded season (WeekLinesSeasonFile) is missing or cannot be read, its
 // games keep no lines of the source chosen before: they take the line file's, else none (0),
 // and VbError names the file and the cause for the caller to report.

@@ -8,6 +8,7 @@
 #include "TestFonts.h"
 #include "WaitFor.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QPageSize>
 #include <QPrinter>
@@ -244,6 +245,17 @@ TEST_F(InputStatsTest, LinesGoToTheLineFileInUse)
     const std::string lines = ReadFile(folder / "Mine.L24");
     EXPECT_EQ(LineRecord::Decode(reinterpret_cast<const uint8_t*>(lines.data()) + (record - 1) * 21).Total, 515000);
     EXPECT_FLOAT_EQ(Season().Total(Slot(), 0), 51.5f);
+    Control<QPushButton>(&w, "Command1")->click();
+    EXPECT_EQ(w.txtData(2)->text().toStdString(), "51.5");
+    // Another home team chosen: the line record takes it, and stays the game's line.
+    auto* home = Control<QComboBox>(&w, "cboHome");
+    const int other = home->currentIndex() == 0 ? 1 : 0;
+    home->setCurrentIndex(other);
+    emit home->activated(other);
+    const GameRecord changed = Record(record);
+    ASSERT_NE(changed.HomeTeam, stored.HomeTeam);
+    const std::string followed = ReadFile(folder / "Mine.L24");
+    EXPECT_TRUE(LineRecord::Decode(reinterpret_cast<const uint8_t*>(followed.data()) + (record - 1) * 21).IsLineOf(changed));
     Control<QPushButton>(&w, "Command1")->click();
     EXPECT_EQ(w.txtData(2)->text().toStdString(), "51.5");
 }

@@ -39,6 +39,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -323,6 +324,7 @@ void TakeResults(GameRecord& to, const GameRecord& from)
 struct Prepared {
     GameRecord missing;
     int missingAt = 0;
+    GameRecord removed;           // week 21's first game, which a stat file removes
     std::vector<GameRecord> week10;
     int correctedGame = 1;        // of week 3
     GameRecord corrected;
@@ -335,10 +337,25 @@ Effect Nothing()
     return [](Files&, const Prepared&) {};
 }
 
+// An insertion or removal is made in the line file too: an inserted game has no line there.
 Effect InsertMissing()
 {
     return [](Files& f, const Prepared& p) {
         f.season.insert(f.season.begin() + p.missingAt, p.missing);
+        LineRecord line = LineRecord::FromGame(p.missing);
+        line.Line = line.Total = 0;
+        if (!f.lines.empty())
+            f.lines.insert(f.lines.begin() + p.missingAt, line);
+    };
+}
+
+Effect RemoveWeek21First()
+{
+    return [](Files& f, const Prepared&) {
+        const int at = IndexOf(f, 21, 0);
+        f.season.erase(f.season.begin() + at);
+        if (!f.lines.empty())
+            f.lines.erase(f.lines.begin() + at);
     };
 }
 
@@ -425,6 +442,14 @@ const std::vector<Case>& Cases()
          InsertMissing(), Nothing(), true},
         {"OtherFactorsInjuryOverAMovedGame", DefaultLines, "INJURIES", 6, 2, Change::Injury, "6", "import insert.24",
          InsertMissing(), Nothing(), true},
+        {"LineFileInputStatsLineOverAMovedGame", "Mine", "FORM2", 6, 2, Change::Line, "-13.5", "import insert.24",
+         InsertMissing(), Nothing(), true},
+        // A removal: the record shown lies past the end of the file now; the week shown again
+        // has its game slots after its last game cleared.
+        {"InputStatsAwayScorePastTheEndOfTheFile", DefaultLines, "FORM2", 22, 0, Change::AwayScore, "63",
+         "import remove.24", RemoveWeek21First(), Nothing(), true},
+        {"OtherFactorsInjuryAfterAGameOfItsWeekWasRemoved", "Mine", "INJURIES", 21, 1, Change::Injury, "6",
+         "import remove.24", RemoveWeek21First(), Nothing(), true},
         // A game shown again after the insertion is the week's own, not the one now at its old record.
         {"InputStatsAwayScoreAfterGoingBackToAMovedWeeksFirstGame", DefaultLines, "FORM2", 6, 0, Change::AwayScore,
          "63", "import insert.24", InsertMissing(), [](Files& f, const Prepared&) {
@@ -444,6 +469,9 @@ const std::vector<Case>& Cases()
          SetLines(In::SeasonFile, 6, 3, -13.5, std::nullopt), false},
         {"EnterLinesTotalOverTheOthersTotal", DefaultLines, "lines", 6, 3, Change::Total, "61.5",
          "lines Default 6 3 3 29.5", SetLines(In::SeasonFile, 6, 3, std::nullopt, 29.5), Nothing(), true},
+        // The other set the total to the value A types: nothing to refuse.
+        {"EnterLinesTotalTheOtherSetToTheSame", DefaultLines, "lines", 6, 3, Change::Total, "29.5",
+         "lines Default 6 3 3 29.5", SetLines(In::SeasonFile, 6, 3, std::nullopt, 29.5), Nothing(), false},
         {"LineFileEnterLinesLineAfterTheOthersTotal", "Mine", "lines", 6, 3, Change::Line, "-13.5",
          "lines Mine 6 3 3 29.5", SetLines(In::LineFile, 6, 3, std::nullopt, 29.5),
          SetLines(In::LineFile, 6, 3, -13.5, std::nullopt), false},
@@ -551,6 +579,8 @@ protected:
             week10 += StatLine(g);
         WriteFile(program / "week10.24", week10);
         WriteFile(program / "insert.24", StatLine(prepared.missing, ActionInsert));
+        prepared.removed = season[static_cast<std::size_t>(IndexOf(f, 21, 0))];
+        WriteFile(program / "remove.24", StatLine(prepared.removed, ActionRemove));
         WriteFile(program / "week3.24", StatLine(prepared.corrected));
         WriteFile(program / "both.24", StatLine(prepared.corrected) + StatLine(prepared.missing, ActionInsert));
     }
@@ -609,7 +639,10 @@ protected:
             const std::string games = job == "import week10.24" ? std::to_string(prepared.week10.size()) + " games"
                                       : job == "import both.24" ? "2 games"
                                                                  : "1 game";
-            const std::string week = job == "import week10.24" ? "10" : job == "import both.24" ? "3" : "5";
+            const std::string week = job == "import week10.24" ? "10"
+                                     : job == "import both.24"   ? "3"
+                                     : job == "import remove.24" ? "21"
+                                                                 : "5";
             const std::string asked =
                 job == "import both.24" ? "Data present: This data appears to be present,|Should I import anyway?\n" : "";
             EXPECT_EQ(b.report, asked + "Import Complete!: Import of Week " + week + " Completed|" + games +
@@ -690,6 +723,14 @@ protected:
             EXPECT_EQ(s.Spread(slot, g), spread) << "game " << g;
             EXPECT_EQ(s.Total(slot, g), total) << "game " << g;
         }
+        // The slots after the week's last game hold no game.
+        for (int g = only >= 0 ? GamesPerWeekSlot : static_cast<int>(std::count_if(
+                 f.season.begin(), f.season.end(), [&](const GameRecord& r) { return r.Week == week; }));
+             g < GamesPerWeekSlot; ++g) {
+            for (int field = 0; field < FieldsPerGame; ++field)
+                EXPECT_EQ(s.Game(slot, g, field), 0) << "game slot " << g << ", field " << field;
+            EXPECT_EQ(s.Spread(slot, g), 0.0f) << "game slot " << g;
+        }
     }
 
     Main* main = nullptr;
@@ -737,7 +778,16 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
     ASSERT_NE(Shown(view, c.change, c.game), typed) << "a change that changes nothing";
 
     RunB(c, afterB);
-    ASSERT_NE(Stored(afterB, c.change, in, IndexOf(afterB, c.week, c.game)), typed);
+    // Where A's game is now, as the files hold it.
+    auto placeOf = [&](const Files& f) {
+        for (int g = 0, i = IndexOf(f, c.week, 0); i >= 0; i = IndexOf(f, c.week, ++g))
+            if (GameKey::Of(f.season[static_cast<std::size_t>(i)]) == GameKey::Of(shownGame))
+                return i;
+        return IndexOf(f, c.week, c.game);
+    };
+    if (c.refused) {
+        ASSERT_NE(Stored(afterB, c.change, in, placeOf(afterB)), typed);
+    }
     messages->shown.clear();
     if (c.click) {
         auto* button = view->findChild<QPushButton*>(c.click);
@@ -766,13 +816,14 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
     // Named once: the file, what it holds now, and that the week shows as it holds it.
     ASSERT_EQ(messages->shown.size(), 1u);
     const std::string& text = messages->shown[0].text;
-    const std::string file = in == In::LineFile && c.change != Change::AwayScore ? "Mine.L24" : "2024.nfl";
+    const bool lines = c.change == Change::Line || c.change == Change::Total;
+    const std::string file = in == In::LineFile && lines ? "Mine.L24" : "2024.nfl";
     EXPECT_EQ(text.rfind(file + " changed since the week was shown: ", 0), 0u) << text;
     EXPECT_NE(text.find(GameKey::Of(shownGame).Text()), std::string::npos) << text;
     EXPECT_EQ(text.find(file, file.size()), std::string::npos) << "named twice: " << text;
     EXPECT_TRUE(text.ends_with(". The week is shown as the file now holds it.")) << text;
     // The week as the files now hold it: on screen, in the arrays, and the same game on show.
-    EXPECT_EQ(Shown(view, c.change, c.game), Stored(expected, c.change, in, IndexOf(expected, c.week, c.game)));
+    EXPECT_EQ(Shown(view, c.change, c.game), Stored(expected, c.change, in, placeOf(expected)));
     ExpectArraysOfWeek(expected, c.week, in, {gfAwayTeam, gfHomeTeam, gfAwayScore, gfHomeScore, gfInjury});
     // Nothing more is said or written as the user goes on.
     if (auto* w = qobject_cast<InputStatsWindow*>(view))

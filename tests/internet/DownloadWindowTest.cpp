@@ -85,7 +85,7 @@ protected:
     TempFolder program;
     ScriptedMessages* messages = nullptr;
     std::vector<std::string> imported, dialogs;
-    ImportResult importResult{true, 14, 0};
+    ImportResult importResult{true, 14, 0, {}};
     std::string dialogAnswer;
     std::unique_ptr<DownloadWindow> window;
 };
@@ -172,8 +172,8 @@ TEST_F(DownloadWindowTest, ListsFetchesAndImportsAStatFile)
         const char* status;
     };
     const Case cases[] = {
-        {{true, 0, 14}, "The import ended with errors: 0 games imported, 14 failed."},
-        {{false, 1, 0}, "The import was stopped: 1 game imported, 0 failed."},
+        {{true, 0, 14, {}}, "The import ended with errors: 0 games imported, 14 failed."},
+        {{false, 1, 0, {}}, "The import was stopped: 1 game imported, 0 failed."},
     };
     for (const Case& c : cases) {
         importResult = c.result;

@@ -3,6 +3,7 @@
 #include "LoaderFixtures.h"
 
 #include "FileChecks.h"
+#include "GameWrite.h"
 #include "GameInsertion.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
@@ -193,12 +194,12 @@ protected:
         auto b = g.Encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }
-    void ExpectCompleted(int week) const
+    void ExpectCompleted(int week, const std::string& counts = " imported, 0 failed.") const
     {
         ASSERT_FALSE(messages->shown.empty());
         const auto& last = messages->shown.back();
         EXPECT_THAT(last.text, StartsWith("Import of Week " + std::to_string(week) + " Completed\n"));
-        EXPECT_THAT(last.text, EndsWith(" imported, 0 failed."));
+        EXPECT_THAT(last.text, EndsWith(counts));
         EXPECT_EQ(last.title, "Import Complete!");
         EXPECT_EQ(last.buttons, vbExclamation);
         EXPECT_THAT(host->refreshes, ElementsAre(true));
@@ -405,6 +406,16 @@ TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
     const SyncCase& c = GetParam();
     const std::vector<GameRecord> older = SeasonOfWeeks(2022, {2}, false);
     WriteSeason(2022, older);
+    // A line file in use, each game's line its own; it follows every insertion and removal.
+    std::vector<LineRecord> lines;
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        lines.push_back(LineRecord::FromGame(schedule[i]));
+        lines.back().SetLine(-1.5 - static_cast<double>(i));
+    }
+    WriteLineFile("Mine", 2024, lines);
+    SaveSetting("Preference", "LineFile", "Mine");
+    ASSERT_TRUE(SelectSeason(2024));
+    messages->shown.clear();
     // Held open, so that no file the import makes can be given the first file's identity.
     const int first = ::open((folder / "2024.nfl").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(first, 0);
@@ -443,6 +454,29 @@ TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
     }
     EXPECT_EQ(IdentityOf(folder / "2024.nfl") != before, c.rewritten);
     ::close(first);
+
+    // Record for record the season file's games, each with its own line (an inserted one with
+    // none), in the running program and after a new start.
+    const std::vector<GameRecord> games = ReadSeason(2024);
+    const std::string bytes = folder.Read("Mine.L24");
+    ASSERT_EQ(bytes.size(), games.size() * LineRecord::Size);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t r = 0, game = 0; r < games.size(); ++r, ++game) {
+            const LineRecord line = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size);
+            EXPECT_TRUE(line.IsLineOf(games[r])) << "line record " << r + 1;
+            double own = 0;
+            for (std::size_t i = 0; i < schedule.size(); ++i)
+                if (GameKey::Of(schedule[i]) == GameKey::Of(games[r]))
+                    own = lines[i].LineValue();
+            EXPECT_EQ(line.LineValue(), own) << "line record " << r + 1;
+            if (r > 0 && games[r].Week != games[r - 1].Week)
+                game = 0;
+            EXPECT_EQ(Season().Spread(LoadedWeekSlot(2024, games[r].Week), static_cast<int>(game)), static_cast<float>(own))
+                << "game " << r + 1 << (pass ? " after a new start" : "");
+        }
+        ASSERT_TRUE(SelectSeason(2024));
+    }
+    EXPECT_EQ(messages->shown.size(), 1u) << messages->shown.back().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -488,6 +522,28 @@ TEST_F(ImportTest, AFailedRewriteIsNamedOnceByItsFileAndCause)
     ExpectEndedWithErrors(1, "0 games imported, 1 failed");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
     EXPECT_EQ(folder.Read("2024.nfl.old/x"), "x");
+
+    // A line file of the season that cannot take the insertion: named, and neither file changes,
+    // so that they still pair.
+    std::filesystem::remove_all(folder / "2024.nfl.old");
+    std::vector<LineRecord> lines;
+    for (const GameRecord& g : schedule)
+        lines.push_back(LineRecord::FromGame(g));
+    WriteLineFile("Mine", 2024, lines);
+    const std::string lineBytes = folder.Read("Mine.L24");
+    messages->shown.clear();
+    host->refreshes.clear();
+    {
+        WriteFault fault(0, folder / "Mine.L24");
+        messages->answers = {vbYes};
+        Import(Stat("add.24", insertion));
+    }
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].text, season + ": " + (folder / "Mine.L24").string() + " could not be written: " +
+                                           ReasonOfError(ENOSPC) + ".\nShould I continue?");
+    ExpectEndedWithErrors(1, "0 games imported, 1 failed");
+    EXPECT_EQ(folder.Read("2024.nfl"), before);
+    EXPECT_EQ(folder.Read("Mine.L24"), lineBytes);
 }
 
 TEST_F(ImportTest, RecordSpanningTwoLinesImportsTheSame)
@@ -619,8 +675,8 @@ TEST_F(ImportTest, HomeSwapAndScheduleQuestions)
     EXPECT_EQ(messages->shown[2].text, "There is a discrepancy in the schedule.\nThe import file has " + Name(12) +
                                            "@" + Name(6) + " for game 3\nand the stats file has " + Name(6) + "@" +
                                            Name(5) + "\nShould I overwrite?");
-    // No to each: nothing changed, the import still completes.
-    ExpectCompleted(1);
+    // No to each: nothing changed, the import still completes, and says so.
+    ExpectCompleted(1, "\n0 games imported, 0 failed, 3 not found in 2024.nfl.");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
 }
 
@@ -629,6 +685,11 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     schedule[3].HomeTeam = schedule[3].AwayTeam = 0;
     schedule[4].HomeTeam = schedule[4].AwayTeam = 0;
     WriteSeason(2024, schedule);
+    std::vector<LineRecord> lines;
+    for (const GameRecord& g : schedule)
+        lines.push_back(LineRecord::FromGame(g));
+    lines[3].SetLine(-4.5);
+    WriteLineFile("Mine", 2024, lines);
     GameRecord first = Finished(schedule[3], 24, 21, 1);
     first.HomeTeam = 20;
     first.AwayTeam = 21;
@@ -649,6 +710,14 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     EXPECT_EQ(records[4].HomeScore, 17);
     EXPECT_EQ(Season().Game(1, 1, gfHomeTeam), 22);
     EXPECT_EQ(Season().Game(1, 1, gfHomeScore), 17);
+    // The line file's records of the two games take their teams: still those games' lines.
+    const std::string bytes = folder.Read("Mine.L24");
+    ASSERT_EQ(bytes.size(), records.size() * LineRecord::Size);
+    for (std::size_t r = 0; r < records.size(); ++r)
+        EXPECT_TRUE(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size)
+                        .IsLineOf(records[r]))
+            << "line record " << r + 1;
+    EXPECT_EQ(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + 3 * LineRecord::Size).LineValue(), -4.5);
 }
 
 TEST_F(ImportTest, PlayoffQuestionNoStops)
@@ -1004,8 +1073,14 @@ TEST_F(ImportTest, GameOfNoWeekInTheFileIsDroppedQuietly)
 {
     const std::string before = folder.Read("2024.nfl");
     Import(Stat("none.24", StatLine(Finished(Game(2024, 9, 1, 2), 20, 10, 1))));
-    ExpectCompleted(9);
+    ExpectCompleted(9, "\n0 games imported, 0 failed, 1 not found in 2024.nfl.");
     EXPECT_EQ(folder.Read("2024.nfl"), before);
+    // A season with no season file: the closing counts name the file they were not found in.
+    host->refreshes.clear();
+    Import(Stat("old.24", StatLine(Finished(Game(2022, 6, 1, 2), 20, 10, 1)) +
+                              StatLine(Finished(Game(2022, 6, 3, 4), 20, 10, 2))));
+    ExpectCompleted(6, "\n0 games imported, 0 failed, 2 not found in 2022.nfl.");
+    EXPECT_FALSE(std::filesystem::exists(folder / "2022.nfl"));
     EXPECT_FALSE(std::filesystem::exists(folder / "2019.nfl"));
 }
 

@@ -2,6 +2,7 @@
 // the current week from the date, the splash, and season files the arrays cannot hold.
 #include "LoaderFixtures.h"
 
+#include "GameWrite.h"
 #include "SampleSeasons.h"
 #include "SettingsStore.h"
 #include "WeekRange.h"
@@ -272,12 +273,21 @@ TEST_F(LoaderLinesTest, GamesTheLineFileLacksKeepTheirOwnLines)
     const auto games = SeasonOfWeeks(2024, {2, 2});
     LineRecord otherWeek = LineOf(games[1], 9, 60);
     otherWeek.Week = 7;
-    WriteLineFile("MyLines", 2024, {LineOf(games[0], 1.5, 40), otherWeek});
+    LineRecord otherGame = LineOf(games[2], 9, 60); // the game next to it, as an old copy has it
+    otherGame.HomeTeam = games[3].HomeTeam;
+    WriteLineFile("MyLines", 2024, {LineOf(games[0], 1.5, 40), otherWeek, otherGame});
     ASSERT_TRUE(SelectSeason(2024));
     EXPECT_EQ(Season().Spread(1, 0), 1.5f);
     EXPECT_EQ(Season().Spread(1, 1), -3.5f); // a line record of another week
-    EXPECT_EQ(Season().Spread(2, 0), -3.5f); // past the end of the line file
-    EXPECT_EQ(Season().Total(2, 1), 44.0f);
+    EXPECT_EQ(Season().Spread(2, 0), -3.5f); // of another game of the week
+    EXPECT_EQ(Season().Total(2, 1), 44.0f);  // past the end of the line file
+    // Named once, by its first record of another game, however often the season is loaded.
+    ASSERT_TRUE(SelectSeason(2024));
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text, (folder / "MyLines.L24").string() + " no longer pairs with 2024.nfl: its record 2 holds " +
+                                           GameKey::Of(otherWeek).Text() + ", where the season file holds " +
+                                           GameKey::Of(games[1]).Text() +
+                                           ". The season file's lines are used for the games it does not pair.");
 }
 
 TEST_F(LoaderLinesTest, MissingLineFileIsNeverCreated)
