@@ -1,6 +1,6 @@
 #include "Grid.h"
-#include "FittingFace.h"
 
+#include "FittingFace.h"
 #include "ReadableText.h"
 
 #include "Screen.h"
@@ -380,25 +380,25 @@ void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
     // The room is the one the columns have in `face`, which is laid out first in the columns'
     // widths as they are; a smaller face starts them again from their texts.
     int room = 0;
-    qreal laidOut = -1;
+    bool laid = false;
+    qreal laidOut = 0;
     auto fits = [&](const QFont& f) {
         showIn(f);
-        if (laidOut < 0) {
-            FitColumnsToText(give);
-            room = RoomForColumns();
-        } else {
+        if (laid)
             for (int c = 1; c <= Cols(); ++c)
                 if (ColumnVisible(c))
                     SetColumnWidth(c, 1);
-            FitColumnsToText(give);
-        }
+        FitColumnsToText(give);
+        if (!laid)
+            room = RoomForColumns();
+        laid = true;
         laidOut = f.pointSizeF();
         return total() <= room || total() <= 0;
     };
     // Three quarters of the face at most, and of the face the windows are laid out for when a
     // desktop's larger face is given.
     const QFont shown = FittingFace(face, 0.75 * std::min(face.pointSizeF(), DesignFontPoints), fits);
-    if (shown.pointSizeF() != laidOut)
+    if (!laid || shown.pointSizeF() != laidOut)
         fits(shown);
 }
 
