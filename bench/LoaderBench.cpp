@@ -61,8 +61,11 @@ std::string StatLine(const GameRecord& g)
     auto n = [](int v) { return std::to_string(v); };
     auto block = [&](const TeamStats& s) {
         std::string text;
-        for (const StatBlockField& f : StatBlock)
-            text += (text.empty() ? "" : ",") + n(f.Value(s));
+        for (const StatBlockField& f : StatBlock) {
+            if (!text.empty())
+                text += ',';
+            text += n(f.Value(s));
+        }
         return text;
     };
     return n(g.Year) + "," + n(g.Week) + "," + vb::FormatDate(g.GameDate, "m/d/yyyy") + "," + n(g.Surface) + "," +

@@ -3,6 +3,7 @@
 #include "AppMenu.h"
 #include "AppState.h"
 #include "BoxScorePrint.h"
+#include "FittingFace.h"
 #include "GameEntry.h"
 #include "Host.h"
 #include "LeavingControl.h"
@@ -83,7 +84,7 @@ constexpr int BoxHeight = 315;
 // A heading is as wide as the boxes under it: one column's, the possession time's two.
 int HeadingWidth(int column) { return column == 9 ? ColumnWidth + BoxWidth : BoxWidth; }
 
-// The headings' face: the window's own, a point smaller at a time while the longest word of a
+// The headings' face: the window's own, made smaller (FittingFace) where the longest word of a
 // heading is wider than its column, since a heading wraps between words, never inside one
 // ("Downs" of "First Downs" ran into the next heading). The resizer grows it with the window
 // from there, by no more than it widens the columns, so a word that fits here fits at every
@@ -99,9 +100,9 @@ QFont HeadingFace(QFont face)
                     return false;
         return true;
     };
-    while (face.pointSizeF() - 1 >= SmallestPoints && !fits(face))
-        face.setPointSizeF(face.pointSizeF() - 1);
-    return face;
+    // Whole points: at a desktop's 13 points a half point more cuts "First Downs" once the
+    // resizer has grown the window's faces with the window.
+    return FittingFace(face, SmallestPoints, fits, 1);
 }
 
 } // namespace

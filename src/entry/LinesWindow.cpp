@@ -10,6 +10,7 @@
 #include "GridReports.h"
 #include "Host.h"
 #include "FileChecks.h"
+#include "FittingFace.h"
 #include "LeavingControl.h"
 #include "LineFiles.h"
 #include "LineRecord.h"
@@ -290,8 +291,8 @@ void LinesWindow::resize_AfterResizing()
 }
 
 // The font grows with the window and the columns with the grid, each by its own rule: where
-// the widest heading or team name would no longer fit its column, the grid's font steps back
-// until it does.
+// the widest heading or team name would no longer fit its column, the grid's font is made
+// smaller (FittingFace, down to 6 points) until it does.
 void LinesWindow::FitGridFont()
 {
     // What the style draws around a cell's text, and the grid line.
@@ -310,12 +311,9 @@ void LinesWindow::FitGridFont()
         }
         return true;
     };
-    QFont font = linesGrid_->font();
-    if (fits(font))
-        return;
-    while (font.pointSizeF() > 6 && !fits(font))
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    linesGrid_->setFont(font);
+    const QFont font = FittingFace(linesGrid_->font(), 6, fits);
+    if (font != linesGrid_->font())
+        linesGrid_->setFont(font);
 }
 
 void LinesWindow::ShowNotice(const std::string& text, const std::string& title)

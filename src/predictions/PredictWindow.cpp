@@ -714,6 +714,10 @@ void PredictWindow::ShowGridRows(const WeeklyTableArray& table)
 
 void PredictWindow::FitGridToWindow()
 {
+    // A prediction made while the window loads comes before the window's layout has given the
+    // body a size: the grid is fitted once, when it has one.
+    if (!body_->testAttribute(Qt::WA_Resized))
+        return;
     const QMainWindow* main = MainWindow();
     const int mainWidth = main ? main->width() : width();
     const int share = vb::Whole(0.7 * mainWidth);

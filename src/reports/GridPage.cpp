@@ -17,10 +17,14 @@ std::string BreakLines(std::string text)
     return text;
 }
 
-// An opening FONT tag, its attributes quoted and apart: <FONT FACE="f" COLOR="c" SIZE="s">.
-std::string FontTag(const std::string& face, const std::string& color, const std::string& size)
+// An opening FONT tag, its attributes quoted: <FONT FACE="f" COLOR="c" SIZE="s">. The heading and the
+// caption row write theirs with no blank between them (FACE="f"COLOR="c"), as their pages always have;
+// browsers read both spellings alike.
+std::string FontTag(const std::string& face, const std::string& color, const std::string& size, bool apart = true)
 {
-    return std::string("<FONT FACE=") + Q + face + Q + " COLOR=" + Q + color + Q + " SIZE=" + Q + size + Q + ">";
+    const char* const gap = apart ? " " : "";
+    return std::string("<FONT FACE=") + Q + face + Q + gap + "COLOR=" + Q + color + Q + gap + "SIZE=" + Q + size + Q +
+           ">";
 }
 
 std::string NumberText(double v)
@@ -109,14 +113,14 @@ std::string GridPageText(const GridPageSource& grid, GridPageOptions& options)
     }
     // The heading's face and size end with it: the footer below the table is in the page's own.
     if (!options.heading.empty())
-        line(std::string("<P>") + FontTag(font, "#000000", std::to_string(options.fontSize)) +
+        line(std::string("<P>") + FontTag(font, "#000000", std::to_string(options.fontSize), false) +
              BreakLines(options.heading) + "</FONT></P>");
     line("<TABLE  border=3 cellpadding=3 cellspacing=0>");
 
     const std::string rowHead = std::string("<TR ALIGN=") + Q + "CENTER" + Q + " BGCOLOR=" + Q + "#c0c0c0" + Q + ">";
     line(rowHead);
     line(std::string("<TD COLSPAN=") + Q + " " + std::to_string(grid.columns.size()) + Q + ">" +
-         FontTag(font, "#000000", NumberText(s + 1)) + HtmlEscape(options.caption) + "</FONT></TD>");
+         FontTag(font, "#000000", NumberText(s + 1), false) + HtmlEscape(options.caption) + "</FONT></TD>");
     line("</TR>");
 
     if (grid.header) {

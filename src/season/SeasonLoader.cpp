@@ -587,7 +587,12 @@ bool cboYears_Click(const std::string& seasonSelectorText)
     return true;
 }
 
-bool SelectSeason(int year) { return cboYears_Click(" " + std::to_string(year)); }
+bool SelectSeason(int year)
+{
+    std::string item = " ";   // appended: GCC 12 at -O3 warns (-Wrestrict) of a literal put in front
+    item += std::to_string(year);
+    return cboYears_Click(item);
+}
 
 void ResetSeasonLoader() { State() = LoaderState{}; }
 

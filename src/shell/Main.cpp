@@ -470,7 +470,7 @@ void Main::Form_Load()
         cboYears_->clear();
         for (int year = FirstSeason; year <= CurrentSeason; ++year)
             if (FileExists(SeasonFilePath(year)))
-                cboYears_->addItem(QString::fromStdString(" " + std::to_string(year)));
+                cboYears_->addItem(QStringLiteral(" ") + QString::number(year));
         cboYears_->setCurrentIndex(-1);
     });
     SkipStep([&] { SetToolbarText(); });

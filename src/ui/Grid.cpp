@@ -1,5 +1,6 @@
 #include "Grid.h"
 
+#include "FittingFace.h"
 #include "ReadableText.h"
 
 #include "Screen.h"
@@ -376,29 +377,29 @@ void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
                     SetCellFont(r, c, own);
                 }
     };
-    showIn(face);
-    FitColumnsToText(give);
-    const int room = RoomForColumns();
-    if (total() <= room || total() <= 0)
-        return;
-    // Neither the columns' padding nor the text's whole pixels shrink in step with the size:
-    // a few steps, each at least a twentieth, bring them within the room.
-    double scale = 1.0;
-    for (int step = 0; step < 5 && total() > room && scale > 0.75; ++step) {
-        scale = std::max(0.75, std::min(scale - 0.05, scale * static_cast<double>(room) / total()));
-        QFont smaller = face;
-        smaller.setPointSizeF(face.pointSizeF() * scale);
-        showIn(smaller);
-        for (int c = 1; c <= Cols(); ++c)
-            if (ColumnVisible(c))
-                SetColumnWidth(c, 1);
+    // The room is the one the columns have in `face`, which is laid out first in the columns'
+    // widths as they are; a smaller face starts them again from their texts.
+    int room = 0;
+    bool laid = false;
+    qreal laidOut = 0;
+    auto fits = [&](const QFont& f) {
+        showIn(f);
+        if (laid)
+            for (int c = 1; c <= Cols(); ++c)
+                if (ColumnVisible(c))
+                    SetColumnWidth(c, 1);
         FitColumnsToText(give);
-    }
-    if (total() > room && face.pointSizeF() > DesignFontPoints) {
-        QFont design = face;
-        design.setPointSizeF(DesignFontPoints);
-        FitTextToView(design, give);
-    }
+        if (!laid)
+            room = RoomForColumns();
+        laid = true;
+        laidOut = f.pointSizeF();
+        return total() <= room || total() <= 0;
+    };
+    // Three quarters of the face at most, and of the face the windows are laid out for when a
+    // desktop's larger face is given.
+    const QFont shown = FittingFace(face, 0.75 * std::min(face.pointSizeF(), DesignFontPoints), fits);
+    if (!laid || shown.pointSizeF() != laidOut)
+        fits(shown);
 }
 
 QSize Grid::RoomForCells() const

@@ -161,9 +161,9 @@ public:
     // not need while the grid is wider than its view.
     void FitColumnsToText(std::initializer_list<int> give = {});
     // Shows the text in `face` (cells of their own font keep only their boldness) with every column as wide as its text; where the columns are then wider than
-    // the view, the text is made smaller (to three quarters at most) so that every column shows
-    // whole. A desktop's larger face that still cannot show them gives way to the face the
-    // windows are laid out for (DesignFontPoints), made smaller in its turn.
+    // the view, the text is made smaller (FittingFace) so that every column shows whole: to three
+    // quarters of `face` at most, or of the face the windows are laid out for (DesignFontPoints)
+    // when a desktop's face is larger.
     void FitTextToView(const QFont& face, std::initializer_list<int> give = {});
     // Lets the grid fill its view: the rows share the view's height (never lower than a line
     // of text, so that as many rows show as there is room for) and the columns in `widen`

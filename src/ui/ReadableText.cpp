@@ -436,7 +436,7 @@ QColor ApplySurface(QWidget* widget, TextSurface surface)
     const QBrush shown = own ? background : design.brush(QPalette::Active, backRole);
     const QColor wanted = text.isValid() ? text : design.color(QPalette::Active, textRole);
     const QColor readable = NearestReadableColor(wanted, ColorsOfBrush(shown));
-    auto paint = [&](QWidget* w) {
+    auto paint = [&, backRole = backRole, textRole = textRole](QWidget* w) {
         QPalette p = w->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
             p.setBrush(group, backRole, shown);

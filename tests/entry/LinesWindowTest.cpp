@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QItemSelectionModel>
+#include <QMetaEnum>
 #include <QTest>
 
 #include <algorithm>
@@ -238,7 +239,7 @@ TEST_F(LinesWindowTest, TheHighlightedCellIsTheCellTheKeysEdit)
         const std::string before = ReadFile(folder / "2024.nfl");
         bool editing = false;
         for (const Stroke& stroke : c.strokes) {
-            SCOPED_TRACE(QTest::toString(stroke.key));
+            SCOPED_TRACE(QMetaEnum::fromType<Qt::Key>().valueToKey(stroke.key));
             if (stroke.key == Qt::Key_unknown) {
                 const Cell on = place(stroke.clicked);
                 QTest::mouseClick(g.viewport(), Qt::LeftButton, {},

@@ -46,6 +46,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <poll.h>
@@ -225,9 +226,15 @@ SecondRun RunSecondInstance(const std::filesystem::path& folder, const std::stri
     // environment: instance B's job, which ends it first.
     const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
     std::vector<std::string> args{"/proc/self/exe", filter};
+    // B's environment is this run's without what chooses its tests or writes its results for it
+    // (a sharded run's GTEST_SHARD_INDEX would leave it no test, so no job) and without a job
+    // of ours.
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        env.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        const std::string_view variable(*e);
+        if (!variable.starts_with("GTEST_") && !variable.starts_with("VEXAL_SECOND_INSTANCE_"))
+            env.emplace_back(*e);
+    }
     env.push_back(std::string(JobVariable) + "=" + job);
     env.push_back(std::string(FolderVariable) + "=" + folder.string());
     env.push_back(std::string(ReportVariable) + "=" + report.string());
@@ -280,7 +287,9 @@ SecondRun RunSecondInstance(const std::filesystem::path& folder, const std::stri
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream in(report, std::ios::binary);
     std::string jobStatus;
-    if (std::getline(in, jobStatus) && run.status == 0)
+    if (!std::getline(in, jobStatus))
+        run.status = -1; // no report: B did not do its job
+    else if (run.status == 0)
         run.status = std::atoi(jobStatus.c_str());
     run.report.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     std::filesystem::remove(report, ec);

@@ -91,14 +91,15 @@ TEST(FormulaTestLaunch, LimitedWeeksGoIntoTheTensInEitherOrder)
     FilterArray filters{};
     LaunchSettings s = OnePointSettings();
     s.LimitWeek = 1;
-    s.LimitStart = "12";
-    s.LimitEnd = "5";
+    // New strings moved in: GCC 12 at -O3 warns (-Wrestrict) of a literal assigned over another.
+    s.LimitStart = std::string("12");
+    s.LimitEnd = std::string("5");
     s.Home = 1;
     ApplyLaunchSettings(s, low, high, filters);
     EXPECT_EQ(low[fsHomeOnly], 51.0f);
     EXPECT_EQ(low[fsAwayOnly], 120.0f);
-    s.LimitStart = "3";
-    s.LimitEnd = "9";
+    s.LimitStart = std::string("3");
+    s.LimitEnd = std::string("9");
     s.Home = 0;
     ApplyLaunchSettings(s, low, high, filters);
     EXPECT_EQ(low[fsHomeOnly], 30.0f);

@@ -111,10 +111,10 @@ TEST_F(GridOutput, HtmlPageOfAGridIsWrittenAsAnsiText)
     const std::string expected =
         "<HTML>\r\n"
         "<BODY background=\"\"><CENTER>\r\n"
-        "<P><FONT FACE=\"DejaVu Sans\" COLOR=\"#000000\" SIZE=\"4\">Head</FONT></P>\r\n"
+        "<P><FONT FACE=\"DejaVu Sans\"COLOR=\"#000000\"SIZE=\"4\">Head</FONT></P>\r\n"
         "<TABLE  border=3 cellpadding=3 cellspacing=0>\r\n"
         "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n"
-        "<TD COLSPAN=\" 4\"><FONT FACE=\"DejaVu Sans\" COLOR=\"#000000\" SIZE=\"5\">Cap</FONT></TD>\r\n"
+        "<TD COLSPAN=\" 4\"><FONT FACE=\"DejaVu Sans\"COLOR=\"#000000\"SIZE=\"5\">Cap</FONT></TD>\r\n"
         "</TR>\r\n"
         "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n"
         "<TD><FONT FACE=\"DejaVu Sans\" COLOR=\"#000000\" SIZE=\"4\">Team</FONT></TD>\r\n"

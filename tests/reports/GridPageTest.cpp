@@ -31,10 +31,10 @@ TEST(GridPage, WholePageTextExactly)
     const std::string expected =
         "<HTML>\r\n"
         "<BODY background=\"\"><CENTER>\r\n"
-        "<P><FONT FACE=\"Arial\" COLOR=\"#000000\" SIZE=\"4\">Line 1<br>Line 2</FONT></P>\r\n"
+        "<P><FONT FACE=\"Arial\"COLOR=\"#000000\"SIZE=\"4\">Line 1<br>Line 2</FONT></P>\r\n"
         "<TABLE  border=3 cellpadding=3 cellspacing=0>\r\n"
         "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n"
-        "<TD COLSPAN=\" 3\"><FONT FACE=\"Arial\" COLOR=\"#000000\" SIZE=\"5\">Caption</FONT></TD>\r\n"
+        "<TD COLSPAN=\" 3\"><FONT FACE=\"Arial\"COLOR=\"#000000\"SIZE=\"5\">Caption</FONT></TD>\r\n"
         "</TR>\r\n"
         "<TR ALIGN=\"CENTER\" BGCOLOR=\"#c0c0c0\">\r\n"
         "<TD><FONT FACE=\"Arial\" COLOR=\"#000000\" SIZE=\"4\">Team</FONT></TD>\r\n"
