@@ -525,13 +525,21 @@ void LinesWindow::SaveLines()
     if (!stale) {
         // The week's loaded lines are the grid's, every row of it: a row not typed in shows the
         // chosen file's line, which the arrays may not hold yet (they were loaded from another).
-        for (std::size_t r = 0; r < storedLines_.size() && r < static_cast<std::size_t>(GamesPerWeekSlot) &&
-                                static_cast<int>(r) < linesGrid_->Rows();
-             ++r) {
-            const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + r * LinesPerGame;
-            if (slot >= 0 && at + 1 < season.SeasonLines.size()) {
-                season.SeasonLines[at] = static_cast<float>(storedLines_[r].Line);
-                season.SeasonLines[at + 1] = static_cast<float>(storedLines_[r].Total);
+        // A row is the line of the game it is paired with as a load pairs it: the season file's
+        // game at the row's record number, where the row holds that game. A line file that no
+        // longer pairs with its season file leaves those games the lines a new start gives them.
+        std::vector<WeekLine> games = source.lineFile ? std::vector<WeekLine>() : storedLines_;
+        if (source.lineFile)
+            SkipStep([&] { games = ReadWeekLines(SeasonFilePath(source.weekSeason), false, source.week).Games; });
+        for (std::size_t g = 0; slot >= 0 && g < games.size() && g < static_cast<std::size_t>(GamesPerWeekSlot); ++g) {
+            const std::size_t at = static_cast<std::size_t>(slot) * LineSlotStride + g * LinesPerGame;
+            for (std::size_t r = 0; r < storedLines_.size() && static_cast<int>(r) < linesGrid_->Rows(); ++r) {
+                const WeekLine& row = storedLines_[r];
+                if (row.Record == games[g].Record && row.HomeTeam == games[g].HomeTeam &&
+                    row.AwayTeam == games[g].AwayTeam && at + 1 < season.SeasonLines.size()) {
+                    season.SeasonLines[at] = static_cast<float>(row.Line);
+                    season.SeasonLines[at + 1] = static_cast<float>(row.Total);
+                }
             }
         }
     } else {
