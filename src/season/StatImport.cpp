@@ -22,7 +22,6 @@
 #include "WeekRange.h"
 
 #include <cerrno>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -255,14 +254,11 @@ Outcome InsertGame(const StatRecord& stat, ImportState& st, const std::filesyste
         after = block.lastEarlier;
 
     if (!fileExists) {
-        // The season's first game: the season file starts with it. Opened for appending, so
-        // that nothing already at the path is ever cut off.
-        errno = 0;
-        std::ofstream create(path, std::ios::binary | std::ios::app);
-        if (!create) {
-            const int error = errno ? errno : EIO;
-            throw VbError(VbError::PathFileAccess, path.string() + " could not be created: " + ReasonOfError(error) + ".");
-        }
+        // The season's first game: the season file starts with it. Made new and empty, never
+        // through what stands at the path (another instance's file made since is taken as it is).
+        std::string reason;
+        if (!WriteNewFile(path, {}, reason) && reason != ReasonOfError(EEXIST))
+            throw VbError(VbError::PathFileAccess, path.string() + " could not be created: " + reason + ".");
     }
     // The game goes in after the record it was placed after, as the file holds it when it is
     // rewritten, and only when the file does not hold it by then.
