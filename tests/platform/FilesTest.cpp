@@ -425,28 +425,32 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
     }
 }
 
-// A write made `times` over in a child process, in place where its folder takes no new file
-// (as a user who is no superuser meets it): the child, whose end Ended tells (its exit status,
-// or minus the signal that ended it).
-pid_t WriteInAChild(const std::filesystem::path& file, const std::string& bytes, int killAt, int times = 1)
+// Each of `writes` written `times` over to shared/a.txt by a child process of its own, all at
+// once, each killed at its write step `killAt` (0: never), in place when the folder takes no
+// new file (as a user who is no superuser meets it): how the first that did not exit 0 ended
+// (its exit status, or minus the signal that ended it), or 0.
+int WriteInChildren(const TempFolder& folder, bool inPlace, const std::vector<std::string>& writes, int killAt,
+                    int times = 1)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        PermissionOverrideDropped asAnyUser;
-        WriteKill kill(killAt);
-        bool ok = true;
-        for (int i = 0; i < times; ++i)
-            ok = WriteFileAtomically(file, bytes) && ok;
-        ::_exit(ok ? 0 : 1);
+    ::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755);
+    std::vector<pid_t> children;
+    for (const std::string& bytes : writes)
+        if (children.emplace_back(::fork()) == 0) {
+            PermissionOverrideDropped asAnyUser;
+            WriteKill kill(killAt);
+            bool ok = true;
+            for (int i = 0; i < times; ++i)
+                ok = WriteFileAtomically(folder / "shared/a.txt", bytes) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+    int ended = 0;
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ended = ended ? ended : WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
     }
-    return child;
-}
-
-int Ended(pid_t child)
-{
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+    ::chmod((folder / "shared").c_str(), 0755);
+    return ended;
 }
 
 // Two instances saving one file at the same moment: each is told its saves went through, and
@@ -458,11 +462,7 @@ TEST(WriteFileAtomically, TwoWritersAtOnceLeaveOneWholeFile)
         TempFolder folder;
         const std::string first(300000, 'a'), second(200000, 'b');
         folder.Write("shared/a.txt", "old");
-        ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
-        const pid_t one = WriteInAChild(folder / "shared/a.txt", first, 0, 20);
-        EXPECT_EQ(Ended(WriteInAChild(folder / "shared/a.txt", second, 0, 20)), 0);
-        EXPECT_EQ(Ended(one), 0);
-        ::chmod((folder / "shared").c_str(), 0755);
+        EXPECT_EQ(WriteInChildren(folder, inPlace, {first, second}, 0, 20), 0);
         const std::string now = folder.Read("shared/a.txt");
         EXPECT_TRUE(now == first || now == second) << now.size();
     }
@@ -481,9 +481,7 @@ TEST(WriteFileAtomically, AWriteKilledAtAnyStepLeavesTheOldFileTheNewOrOneTheSta
             ASSERT_LT(step, 20);
             TempFolder folder;
             folder.Write("shared/a.txt", before);
-            ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
-            ended = Ended(WriteInAChild(folder / "shared/a.txt", after, step));
-            ::chmod((folder / "shared").c_str(), 0755);
+            ended = WriteInChildren(folder, inPlace, {after}, step);
             const std::string left = folder.Read("shared/a.txt");
             ScriptedMessages& messages = InstallScriptedMessages();
             PutBackUnfinishedWrites();

@@ -232,15 +232,6 @@ protected:
         WriteLineFile("Mine", 2024, lines);
         return lines;
     }
-    std::vector<LineRecord> ReadLines() const
-    {
-        const std::string bytes = folder.Read("Mine.L24");
-        EXPECT_EQ(bytes.size() % LineRecord::Size, 0u);
-        std::vector<LineRecord> lines;
-        for (std::size_t at = 0; at + LineRecord::Size <= bytes.size(); at += LineRecord::Size)
-            lines.push_back(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + at));
-        return lines;
-    }
 
     std::vector<GameRecord> schedule;
 };
@@ -473,14 +464,15 @@ TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
     // Record for record the season file's games, each with its own line (an inserted one with
     // none), in the running program and after a new start.
     const std::vector<GameRecord> games = ReadSeason(2024);
-    const std::vector<LineRecord> now = ReadLines();
-    ASSERT_EQ(now.size(), games.size());
+    const std::string bytes = folder.Read("Mine.L24");
+    ASSERT_EQ(bytes.size(), games.size() * LineRecord::Size);
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t r = 0, game = 0; r < games.size(); ++r, ++game) {
+            const LineRecord line = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size);
             double own = 0;
             for (std::size_t i = 0; i < schedule.size(); ++i)
                 own = GameKey::Of(schedule[i]) == GameKey::Of(games[r]) ? lines[i].LineValue() : own;
-            EXPECT_TRUE(now[r].IsLineOf(games[r]) && now[r].LineValue() == own) << "line record " << r + 1;
+            EXPECT_TRUE(line.IsLineOf(games[r]) && line.LineValue() == own) << "line record " << r + 1;
             game = r > 0 && games[r].Week != games[r - 1].Week ? 0 : game;
             EXPECT_EQ(Season().Spread(LoadedWeekSlot(2024, games[r].Week), static_cast<int>(game)), static_cast<float>(own))
                 << "game " << r + 1 << (pass ? " after a new start" : "");
@@ -712,10 +704,12 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     EXPECT_EQ(Season().Game(1, 1, gfHomeTeam), 22);
     EXPECT_EQ(Season().Game(1, 1, gfHomeScore), 17);
     // The line file's records of the two games take their teams: still those games' lines.
-    const std::vector<LineRecord> now = ReadLines();
-    ASSERT_EQ(now.size(), records.size());
-    for (std::size_t r = 0; r < records.size(); ++r)
-        EXPECT_TRUE(now[r].IsLineOf(records[r]) && now[r].LineValue() == lines[r].LineValue()) << "line record " << r + 1;
+    const std::string bytes = folder.Read("Mine.L24");
+    ASSERT_EQ(bytes.size(), records.size() * LineRecord::Size);
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const LineRecord line = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size);
+        EXPECT_TRUE(line.IsLineOf(records[r]) && line.LineValue() == lines[r].LineValue()) << "line record " << r + 1;
+    }
 }
 
 TEST_F(ImportTest, PlayoffQuestionNoStops)
