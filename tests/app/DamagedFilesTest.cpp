@@ -48,8 +48,8 @@ enum class Damage {
 constexpr Damage AllDamages[] = {Damage::Folder,    Damage::Pipe,           Damage::LinkToDevZero,   Damage::Unreadable,
                                  Damage::HalfCut,   Damage::Garbage,        Damage::Big100MiB,       Damage::Big1GiB,
                                  Damage::ReadFails, Damage::ReadFailsLater, Damage::SecondReadFails, Damage::NoFinalLineEnd,
-                                 Damage::Utf8Mark,  Damage::ControlByte,    Damage::UnitSeparator,   Damage::Del,
-                                 Damage::Nul,       Damage::Empty,          Damage::MissingAndUnwritable};
+                                 Damage::ControlByte, Damage::Nul, Damage::Empty, Damage::MissingAndUnwritable,
+                                 Damage::Utf8Mark, Damage::UnitSeparator, Damage::Del};
 // The user's own default formula: an offense weight of 60 where the built-in one has 50.
 const char* const OwnDefaultFormula = "3,1,99,1,60,40,0,50,50,0,4,0,0,0,0,0,0,0,99,99\r\n";
 // A formula of the user's own, the one chosen when the program last ran: an offense weight of 70.
@@ -409,10 +409,8 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
     }
     if (IsSound(c)) {
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
-        if (c.place == Place::Template) {
-            // The first field as its user wrote it.
+        if (c.place == Place::Template) // the first field as its user wrote it
             EXPECT_EQ(FindWindow("frmTest")->findChild<QLineEdit*>("txtrola_0")->text(), "1");
-        }
         if (c.place == Place::SettingsFile) {
             EXPECT_EQ(LineFileInUse(), "MyLines") << "the settings file's own line file";
             EXPECT_NE(ReadFile(file).find("Preference\\LineFile=MyLines"), std::string::npos) << ReadFile(file);

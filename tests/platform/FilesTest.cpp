@@ -275,47 +275,38 @@ TEST(WriteFileAtomically, NothingItDidNotMakeIsWrittenThroughOrTakenOver)
         {Pipe, None, "it is a named pipe, not a plain file"},
         {LinkToNull, None, "it leads to /dev/null, a device, not a plain file"},
     };
+    const auto lstatOf = [](const fs::path& at) {
+        struct stat s {};
+        ::lstat(at.c_str(), &s);
+        return s;
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.target) + " " + std::to_string(row.leftover));
         TempFolder folder;
         folder.Write("victim.txt", "another file");
-        auto make = [&](Kind kind, const fs::path& at) {
+        for (const auto& [kind, at] : {std::pair{row.target, folder / "a.txt"}, std::pair{row.leftover, folder / "a.txt.tmp~"}}) {
             if (kind == File || kind == OthersFile) {
                 folder.Write(at.filename().string(), kind == File ? "old" : "theirs");
-                ASSERT_EQ(::chmod(at.c_str(), kind == File ? 0600 : 0666), 0);
-                ASSERT_EQ(::chown(at.c_str(), kind == File || ::geteuid() != 0 ? ::geteuid() : 1, ::getegid()), 0);
+                ASSERT_EQ(::chmod(at.c_str(), kind == File ? 0600 : 0666) +
+                              ::chown(at.c_str(), kind == File || ::geteuid() != 0 ? ::geteuid() : 1, ::getegid()), 0);
             } else if (kind == LinkToOther || kind == LinkToNull) {
                 fs::create_symlink(kind == LinkToNull ? fs::path("/dev/null") : folder / "victim.txt", at);
-            } else if (kind == Folder) {
-                fs::create_directory(at);
-            } else if (kind == Pipe) {
-                ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0);
+            } else if (kind != None) {
+                ASSERT_EQ(kind == Folder ? ::mkdir(at.c_str(), 0755) : ::mkfifo(at.c_str(), 0666), 0);
             }
-        };
-        make(row.target, folder / "a.txt");
-        make(row.leftover, folder / "a.txt.tmp~");
-        struct stat target {}, leftover {}, now {};
-        ::lstat((folder / "a.txt").c_str(), &target);
-        ::lstat((folder / "a.txt.tmp~").c_str(), &leftover);
+        }
+        const struct stat target = lstatOf(folder / "a.txt"), leftover = lstatOf(folder / "a.txt.tmp~");
         std::string reason;
         EXPECT_EQ(WriteFileAtomically(folder / "a.txt", "new", reason), !*row.reason);
         EXPECT_EQ(reason, row.reason);
-        ::lstat((folder / "a.txt").c_str(), &now);
-        EXPECT_EQ(now.st_mode, target.st_mode);
-        EXPECT_EQ(now.st_uid, target.st_uid);
-        if (!*row.reason) {
+        EXPECT_EQ(lstatOf(folder / "a.txt").st_mode, target.st_mode);
+        if (!*row.reason)
             EXPECT_EQ(folder.Read("a.txt"), "new");
-        }
-        now = {};
-        ::lstat((folder / "a.txt.tmp~").c_str(), &now);
-        EXPECT_EQ(now.st_ino, leftover.st_ino);
-        EXPECT_EQ(now.st_uid, leftover.st_uid);
+        EXPECT_EQ(lstatOf(folder / "a.txt.tmp~").st_ino, leftover.st_ino);
         EXPECT_EQ(folder.Read("victim.txt"), "another file");
-        if (row.leftover == OthersFile) {
+        if (row.leftover == OthersFile)
             EXPECT_EQ(folder.Read("a.txt.tmp~"), "theirs");
-        }
-        ASSERT_EQ(::stat("/dev/null", &now), 0);
-        EXPECT_TRUE(S_ISCHR(now.st_mode));
+        EXPECT_TRUE(S_ISCHR(lstatOf("/dev/null").st_mode));
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
                   2 + (row.leftover != None));
     }
@@ -434,28 +425,32 @@ TEST(WriteFileAtomically, AReplacedFileIsTreatedAsAWriteInPlaceWould)
     }
 }
 
-// A write made `times` over in a child process, in place where its folder takes no new file
-// (as a user who is no superuser meets it): the child, whose end Ended tells (its exit status,
-// or minus the signal that ended it).
-pid_t WriteInAChild(const std::filesystem::path& file, const std::string& bytes, int killAt, int times = 1)
+// Each of `writes` written `times` over to shared/a.txt by a child process of its own, all at
+// once, each killed at its write step `killAt` (0: never), in place when the folder takes no
+// new file (as a user who is no superuser meets it): how the first that did not exit 0 ended
+// (its exit status, or minus the signal that ended it), or 0.
+int WriteInChildren(const TempFolder& folder, bool inPlace, const std::vector<std::string>& writes, int killAt,
+                    int times = 1)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        PermissionOverrideDropped asAnyUser;
-        WriteKill kill(killAt);
-        bool ok = true;
-        for (int i = 0; i < times; ++i)
-            ok = WriteFileAtomically(file, bytes) && ok;
-        ::_exit(ok ? 0 : 1);
+    ::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755);
+    std::vector<pid_t> children;
+    for (const std::string& bytes : writes)
+        if (children.emplace_back(::fork()) == 0) {
+            PermissionOverrideDropped asAnyUser;
+            WriteKill kill(killAt);
+            bool ok = true;
+            for (int i = 0; i < times; ++i)
+                ok = WriteFileAtomically(folder / "shared/a.txt", bytes) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+    int ended = 0;
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ended = ended ? ended : WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
     }
-    return child;
-}
-
-int Ended(pid_t child)
-{
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+    ::chmod((folder / "shared").c_str(), 0755);
+    return ended;
 }
 
 // Two instances saving one file at the same moment: each is told its saves went through, and
@@ -467,11 +462,7 @@ TEST(WriteFileAtomically, TwoWritersAtOnceLeaveOneWholeFile)
         TempFolder folder;
         const std::string first(300000, 'a'), second(200000, 'b');
         folder.Write("shared/a.txt", "old");
-        ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
-        const pid_t one = WriteInAChild(folder / "shared/a.txt", first, 0, 20);
-        EXPECT_EQ(Ended(WriteInAChild(folder / "shared/a.txt", second, 0, 20)), 0);
-        EXPECT_EQ(Ended(one), 0);
-        ::chmod((folder / "shared").c_str(), 0755);
+        EXPECT_EQ(WriteInChildren(folder, inPlace, {first, second}, 0, 20), 0);
         const std::string now = folder.Read("shared/a.txt");
         EXPECT_TRUE(now == first || now == second) << now.size();
     }
@@ -485,14 +476,12 @@ TEST(WriteFileAtomically, AWriteKilledAtAnyStepLeavesTheOldFileTheNewOrOneTheSta
     for (const auto& [inPlace, after] :
          {std::pair{false, std::string("new")}, std::pair{true, std::string("new")}, std::pair{true, "new " + before}}) {
         int cut = 0, step = 1;
-        for (;; ++step) {
+        for (int ended = 1; ended != 0; ++step) {
             SCOPED_TRACE(std::to_string(inPlace) + after + std::to_string(step));
             ASSERT_LT(step, 20);
             TempFolder folder;
             folder.Write("shared/a.txt", before);
-            ASSERT_EQ(::chmod((folder / "shared").c_str(), inPlace ? 0555 : 0755), 0);
-            const int ended = Ended(WriteInAChild(folder / "shared/a.txt", after, step));
-            ::chmod((folder / "shared").c_str(), 0755);
+            ended = WriteInChildren(folder, inPlace, {after}, step);
             const std::string left = folder.Read("shared/a.txt");
             ScriptedMessages& messages = InstallScriptedMessages();
             PutBackUnfinishedWrites();
@@ -501,16 +490,14 @@ TEST(WriteFileAtomically, AWriteKilledAtAnyStepLeavesTheOldFileTheNewOrOneTheSta
             EXPECT_TRUE(std::filesystem::is_empty(UnfinishedWritesFolder(), ec) || ec);
             EXPECT_EQ(messages.shown.size(), left == before || left == after ? 0u : 1u);
             EXPECT_EQ(folder.Read("shared/a.txt"), left == after ? after : before);
-            if (ended == 0)
-                break;
-            ASSERT_EQ(ended, -SIGKILL);
+            ASSERT_TRUE(ended == 0 || ended == -SIGKILL) << ended;
             if (left != before && left != after && ++cut == 1) {
                 EXPECT_EQ(messages.shown.at(0).text, (folder / "shared/a.txt").string() +
                                                          " was being saved when the program last stopped, and the save "
                                                          "was cut short. It is put back as it was before that save.");
             }
         }
-        EXPECT_GT(step, inPlace ? 7 : 4);
+        EXPECT_GT(step, inPlace ? 8 : 5);
         EXPECT_EQ(cut > 0, inPlace) << "a renamed file is never cut, one written in place is half way";
     }
 }

@@ -97,21 +97,16 @@ TEST_F(ReplaceFileTest, RecordNumberOutsideTheFileRewritesItUnchanged)
     EXPECT_FALSE(std::filesystem::exists(folder / "~temp.tmp"));
 }
 
+// In a folder a group shares, the first backup is the group's to replace as the season file
+// is: it takes the season file's mode and group, whatever the user's mask.
 TEST_F(ReplaceFileTest, BackupIsTheFileBeforeTheLastRewrite)
 {
+    const gid_t group = ::geteuid() == 0 ? 1 : ::getegid();
+    ASSERT_EQ(::chown(Path().c_str(), static_cast<uid_t>(-1), group) + ::chmod(Path().c_str(), 0664), 0);
     ASSERT_TRUE(ReplaceFile(Path(), 2, false));
     const std::string afterFirst = folder.Read("2024.nfl");
     ASSERT_TRUE(ReplaceFile(Path(), 3, true));
     EXPECT_EQ(folder.Read("2024.nfl.old"), afterFirst);
-}
-
-// In a folder a group shares, the first backup is the group's to replace as the season file
-// is: it takes the season file's mode and group, whatever the user's mask.
-TEST_F(ReplaceFileTest, AFirstBackupTakesTheSeasonFilesModeAndGroup)
-{
-    const gid_t group = ::geteuid() == 0 ? 1 : ::getegid();
-    ASSERT_EQ(::chown(Path().c_str(), static_cast<uid_t>(-1), group) + ::chmod(Path().c_str(), 0664), 0);
-    ASSERT_TRUE(ReplaceFile(Path(), 5, true));
     struct stat backup {};
     ASSERT_EQ(::stat(BackupPath(Path()).c_str(), &backup), 0);
     EXPECT_EQ(backup.st_mode & 07777, 0664u);

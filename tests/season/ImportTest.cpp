@@ -221,6 +221,17 @@ protected:
         EXPECT_TRUE(host->refreshes.empty());
     }
     std::string Name(int code) const { return TeamName(code, 2024, NameStyleCity); }
+    // The line file "Mine" of the schedule, each game's line its own (-1.5, -2.5, ...).
+    std::vector<LineRecord> WriteLines() const
+    {
+        std::vector<LineRecord> lines;
+        for (const GameRecord& g : schedule) {
+            lines.push_back(LineRecord::FromGame(g));
+            lines.back().SetLine(-0.5 - static_cast<double>(lines.size()));
+        }
+        WriteLineFile("Mine", 2024, lines);
+        return lines;
+    }
 
     std::vector<GameRecord> schedule;
 };
@@ -407,12 +418,7 @@ TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
     const std::vector<GameRecord> older = SeasonOfWeeks(2022, {2}, false);
     WriteSeason(2022, older);
     // A line file in use, each game's line its own; it follows every insertion and removal.
-    std::vector<LineRecord> lines;
-    for (std::size_t i = 0; i < schedule.size(); ++i) {
-        lines.push_back(LineRecord::FromGame(schedule[i]));
-        lines.back().SetLine(-1.5 - static_cast<double>(i));
-    }
-    WriteLineFile("Mine", 2024, lines);
+    const std::vector<LineRecord> lines = WriteLines();
     SaveSetting("Preference", "LineFile", "Mine");
     ASSERT_TRUE(SelectSeason(2024));
     messages->shown.clear();
@@ -463,14 +469,11 @@ TEST_P(ImportSyncTest, TheFileNowAtEachPathIsTheOneWaitedFor)
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t r = 0, game = 0; r < games.size(); ++r, ++game) {
             const LineRecord line = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size);
-            EXPECT_TRUE(line.IsLineOf(games[r])) << "line record " << r + 1;
             double own = 0;
             for (std::size_t i = 0; i < schedule.size(); ++i)
-                if (GameKey::Of(schedule[i]) == GameKey::Of(games[r]))
-                    own = lines[i].LineValue();
-            EXPECT_EQ(line.LineValue(), own) << "line record " << r + 1;
-            if (r > 0 && games[r].Week != games[r - 1].Week)
-                game = 0;
+                own = GameKey::Of(schedule[i]) == GameKey::Of(games[r]) ? lines[i].LineValue() : own;
+            EXPECT_TRUE(line.IsLineOf(games[r]) && line.LineValue() == own) << "line record " << r + 1;
+            game = r > 0 && games[r].Week != games[r - 1].Week ? 0 : game;
             EXPECT_EQ(Season().Spread(LoadedWeekSlot(2024, games[r].Week), static_cast<int>(game)), static_cast<float>(own))
                 << "game " << r + 1 << (pass ? " after a new start" : "");
         }
@@ -526,18 +529,12 @@ TEST_F(ImportTest, AFailedRewriteIsNamedOnceByItsFileAndCause)
     // A line file of the season that cannot take the insertion: named, and neither file changes,
     // so that they still pair.
     std::filesystem::remove_all(folder / "2024.nfl.old");
-    std::vector<LineRecord> lines;
-    for (const GameRecord& g : schedule)
-        lines.push_back(LineRecord::FromGame(g));
-    WriteLineFile("Mine", 2024, lines);
+    WriteLines();
     const std::string lineBytes = folder.Read("Mine.L24");
     messages->shown.clear();
     host->refreshes.clear();
-    {
-        WriteFault fault(0, folder / "Mine.L24");
-        messages->answers = {vbYes};
-        Import(Stat("add.24", insertion));
-    }
+    messages->answers = {vbYes};
+    WriteFault(0, folder / "Mine.L24"), Import(Stat("add.24", insertion));
     ASSERT_EQ(messages->shown.size(), 2u);
     EXPECT_EQ(messages->shown[0].text, season + ": " + (folder / "Mine.L24").string() + " could not be written: " +
                                            ReasonOfError(ENOSPC) + ".\nShould I continue?");
@@ -685,11 +682,7 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     schedule[3].HomeTeam = schedule[3].AwayTeam = 0;
     schedule[4].HomeTeam = schedule[4].AwayTeam = 0;
     WriteSeason(2024, schedule);
-    std::vector<LineRecord> lines;
-    for (const GameRecord& g : schedule)
-        lines.push_back(LineRecord::FromGame(g));
-    lines[3].SetLine(-4.5);
-    WriteLineFile("Mine", 2024, lines);
+    const std::vector<LineRecord> lines = WriteLines();
     GameRecord first = Finished(schedule[3], 24, 21, 1);
     first.HomeTeam = 20;
     first.AwayTeam = 21;
@@ -713,11 +706,10 @@ TEST_F(ImportTest, PlayoffPlaceholderTakesTheTeamsAfterOneYes)
     // The line file's records of the two games take their teams: still those games' lines.
     const std::string bytes = folder.Read("Mine.L24");
     ASSERT_EQ(bytes.size(), records.size() * LineRecord::Size);
-    for (std::size_t r = 0; r < records.size(); ++r)
-        EXPECT_TRUE(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size)
-                        .IsLineOf(records[r]))
-            << "line record " << r + 1;
-    EXPECT_EQ(LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + 3 * LineRecord::Size).LineValue(), -4.5);
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const LineRecord line = LineRecord::Decode(reinterpret_cast<const uint8_t*>(bytes.data()) + r * LineRecord::Size);
+        EXPECT_TRUE(line.IsLineOf(records[r]) && line.LineValue() == lines[r].LineValue()) << "line record " << r + 1;
+    }
 }
 
 TEST_F(ImportTest, PlayoffQuestionNoStops)

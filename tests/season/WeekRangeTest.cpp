@@ -45,13 +45,8 @@ TEST_F(WeekRangeTest, SeasonStartWeekFindsTheSeasonsFirstSlot)
 // file lacks a week (as 1987 lacks week 3); 10 games a week.
 TEST_F(WeekRangeTest, SetWeekRangeOfTheCurrentWeekFindsItsSeasonAndItsNumber)
 {
-    struct Case {
-        const char* name;
-        int lacking;   // the week 2023.nfl lacks
-        int slot;
-        int32_t first, next;
-    };
-    const Case cases[] = {
+    // The week 2023.nfl lacks (none: 0), the current week's slot, and the records of its week.
+    const struct { const char* name; int lacking, slot; int32_t first, next; } cases[] = {
         {"every week there, week 9", 0, 8, 81, 91},
         {"the first week lacking, week 2", 1, 0, 1, 11},
         {"week 3 lacking, week 4", 3, 2, 21, 31},
@@ -59,7 +54,7 @@ TEST_F(WeekRangeTest, SetWeekRangeOfTheCurrentWeekFindsItsSeasonAndItsNumber)
         {"the final lacking, week 21", 22, 20, 201, 210},
     };
     WriteSeason(2024, SeasonOfWeeks(2024, Weeks(22, 10)));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<int> weeks = Weeks(22, 10);
         if (c.lacking > 0)
