@@ -409,8 +409,9 @@ TEST_P(DamagedFiles, NothingWaitsTheFileIsNamedOnceByFileAndCauseAndNoFileChange
     }
     if (IsSound(c)) {
         EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
-        if (c.place == Place::Template) // the first field as its user wrote it
+        if (c.place == Place::Template) { // the first field as its user wrote it
             EXPECT_EQ(FindWindow("frmTest")->findChild<QLineEdit*>("txtrola_0")->text(), "1");
+        }
         if (c.place == Place::SettingsFile) {
             EXPECT_EQ(LineFileInUse(), "MyLines") << "the settings file's own line file";
             EXPECT_NE(ReadFile(file).find("Preference\\LineFile=MyLines"), std::string::npos) << ReadFile(file);

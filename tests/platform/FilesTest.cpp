@@ -300,12 +300,14 @@ TEST(WriteFileAtomically, NothingItDidNotMakeIsWrittenThroughOrTakenOver)
         EXPECT_EQ(WriteFileAtomically(folder / "a.txt", "new", reason), !*row.reason);
         EXPECT_EQ(reason, row.reason);
         EXPECT_EQ(lstatOf(folder / "a.txt").st_mode, target.st_mode);
-        if (!*row.reason)
+        if (!*row.reason) {
             EXPECT_EQ(folder.Read("a.txt"), "new");
+        }
         EXPECT_EQ(lstatOf(folder / "a.txt.tmp~").st_ino, leftover.st_ino);
         EXPECT_EQ(folder.Read("victim.txt"), "another file");
-        if (row.leftover == OthersFile)
+        if (row.leftover == OthersFile) {
             EXPECT_EQ(folder.Read("a.txt.tmp~"), "theirs");
+        }
         EXPECT_TRUE(S_ISCHR(lstatOf("/dev/null").st_mode));
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
                   2 + (row.leftover != None));
