@@ -577,7 +577,8 @@ TEST_F(WholeProgram, AWindowTakesTheLosAngelesClubTheUserChose)
     StartVexal();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
     auto button = [](const char* bar, int i) { return TheMain()->findChild<QToolBar*>(bar)->actions().at(i); };
-    TheMain()->cboWeek()->setCurrentIndex(TheMain()->cboWeek()->findText(QString::fromStdString(WeekText(raiders->Week, 1994))));
+    QComboBox* weeks = TheMain()->cboWeek();
+    weeks->setCurrentIndex(weeks->findText(QString::fromStdString(WeekText(raiders->Week, 1994))));
     button("cToolbar2", 2)->trigger();
     auto* input = qobject_cast<InputStatsWindow*>(FindWindow("FORM2"));
     ASSERT_NE(input, nullptr);
@@ -603,7 +604,7 @@ TEST_F(WholeProgram, AWindowTakesTheLosAngelesClubTheUserChose)
         Pump();
     };
     PopupMenu::SetChooser([&](const std::vector<PopupMenu::Item>& items) {
-        return nthOf(static_cast<int>(items.size()), [&](int at) { return items[static_cast<std::size_t>(at)].caption; }, nth) + 1;
+        return nthOf(static_cast<int>(items.size()), [&](int at) { return items[std::size_t(at)].caption; }, nth) + 1;
     });
     auto stats = [&](const char* item) {
         return [&, item] {

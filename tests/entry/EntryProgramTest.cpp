@@ -445,7 +445,12 @@ TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
     const std::tuple<const char*, std::function<QString(QWidget*)>, std::function<void(QWidget*)>, std::size_t, Bytes>
         windows[] = {
             {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText(); },
-             [](QWidget* w) { auto* box = w->findChild<QLineEdit*>("txtData_3"); box->setFocus(); box->selectAll(); Type(box, "41"); },
+             [](QWidget* w) {
+                 auto* box = w->findChild<QLineEdit*>("txtData_3");
+                 box->setFocus();
+                 box->selectAll();
+                 Type(box, "41");
+             },
              31, "\x29"},
             {"INJURIES", [](QWidget* w) { return w->findChild<QLabel*>("lblHome")->text(); },
              [](QWidget* w) { w->findChild<QPushButton*>("inja3d_2")->click(); }, 76, Bytes("\xfd\xff", 2)},
@@ -477,16 +482,15 @@ TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
             expected[first].replace(offset, bytes.size(), bytes);
             QWidget* shown = Open(view);
             ASSERT_NE(shown, nullptr);
-            EXPECT_EQ(home(shown).toStdString(), TeamName(ReadSeasonFile(SeasonFile())[first].HomeTeam, 0, NameStyleAsShown));
+            const int team = ReadSeasonFile(SeasonFile())[first].HomeTeam;
+            EXPECT_EQ(home(shown).toStdString(), TeamName(team, 0, NameStyleAsShown));
             edit(shown);
             Open("FORM1");
             EXPECT_EQ(Records(), expected);
             // The loaded games are the file's, as a new load reads them.
-            const auto games = Season().SeasonGames;
-            const auto loaded = Season().SeasonLines;
+            const auto loaded = std::pair(Season().SeasonGames, Season().SeasonLines);
             ASSERT_TRUE(SelectSeason(2024));
-            EXPECT_EQ(Season().SeasonGames, games);
-            EXPECT_EQ(Season().SeasonLines, loaded);
+            EXPECT_TRUE(std::pair(Season().SeasonGames, Season().SeasonLines) == loaded);
         }
     }
     EXPECT_TRUE(messages->shown.empty());
@@ -539,7 +543,8 @@ TEST_F(EntryInProgram, ASwitchToAnotherProgramAndBackLeavesTheBoxAsItWas)
         ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus() && box->isVisible(); }));
         Pump();
         EXPECT_TRUE(ReadFile(SeasonFile()) == before) << "the switch saved the box";
-        EXPECT_EQ(std::tuple(box->text().toStdString(), box->cursorPosition(), box->hasSelectedText()), std::tuple("41", 1, false));
+        EXPECT_EQ(std::tuple(box->text().toStdString(), box->cursorPosition(), box->hasSelectedText()),
+                  std::tuple("41", 1, false));
         if (qobject_cast<LinesWindow*>(ActiveView())) {
             Key(box, Qt::Key_Return, "\r");
             EXPECT_EQ(ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(FirstRecordOf(6) - 1)].Line, 410000);

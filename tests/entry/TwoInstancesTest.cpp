@@ -733,7 +733,7 @@ protected:
         const auto games = only >= 0 ? GamesPerWeekSlot : std::ranges::count(f.season, week, &GameRecord::Week);
         for (int g = static_cast<int>(games); g < GamesPerWeekSlot; ++g)
             for (int field = -1; field < FieldsPerGame; ++field)   // the spread, then each field
-                EXPECT_EQ(field < 0 ? s.Spread(slot, g) : s.Game(slot, g, field), 0.0f) << "slot " << g << ", field " << field;
+                EXPECT_EQ(field < 0 ? s.Spread(slot, g) : s.Game(slot, g, field), 0.0f) << g << ", " << field;
     }
 
     Main* main = nullptr;
@@ -781,12 +781,9 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
     ASSERT_NE(Shown(view, c.change, c.game), typed) << "a change that changes nothing";
 
     RunB(c, afterB);
-    // Where A's game is now, as the files hold it.
-    auto placeOf = [&](const Files& f) {
-        for (int g = 0, i = IndexOf(f, c.week, 0); i >= 0; i = IndexOf(f, c.week, ++g))
-            if (GameKey::Of(f.season[static_cast<std::size_t>(i)]) == GameKey::Of(shownGame))
-                return i;
-        return IndexOf(f, c.week, c.game);
+    auto placeOf = [&](const Files& f) {   // where A's game is now, as the files hold it
+        const auto at = std::ranges::find(f.season, GameKey::Of(shownGame), &GameKey::Of<GameRecord>);
+        return at != f.season.end() ? static_cast<int>(at - f.season.begin()) : IndexOf(f, c.week, c.game);
     };
     if (c.refused) {
         ASSERT_NE(Stored(afterB, c.change, in, placeOf(afterB)), typed);
