@@ -3,27 +3,33 @@
 // registers is the real one.
 // What the program draws reaches the screen, on Qt's offscreen platform and on a virtual X
 // server; with VEXAL_SCREENSHOT set the screen is saved to that file.
+// Every window that names a team takes the club the user chose where two show as one city.
 #include "AppState.h"
 #include "DefaultFormula.h"
 #include "Golden.h"
 #include "GameRecord.h"
 #include "Grid.h"
 #include "MsgBox.h"
+#include "PopupMenu.h"
 #include "Predict.h"
 #include "PredictWindow.h"
 #include "Host.h"
+#include "InputStatsWindow.h"
 #include "ProgramTestSupport.h"
 #include "Main.h"
 #include "ReBar.h"
 #include "RecordFile.h"
 #include "SettingsStore.h"
+#include "SingleGameWindow.h"
 #include "SampleSeasons.h"
 #include "SeasonData.h"
 #include "SeasonLoader.h"
 #include "Splash.h"
+#include "StatsWindow.h"
 #include "TempFolder.h"
 #include "VbConvert.h"
 #include "VexalApp.h"
+#include "WeekRange.h"
 #include "Windows.h"
 
 #include <QAction>
@@ -31,6 +37,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QTimer>
@@ -549,6 +556,94 @@ TEST_F(WholeProgram, WhatItDrawsReachesTheScreen)
     if (const char* target = std::getenv("VEXAL_SCREENSHOT"); target && *target) {
         EXPECT_TRUE(screen->grabWindow(0).save(QString::fromLocal8Bit(target)));
     }
+}
+
+// A generated 1994 season, where the Raiders and the Rams both show as "Los Angeles": a box
+// typed in Input Stats leaves the stored teams as they are, and each window, given the first
+// entry of that name and then the second in its list or menu, takes the Raiders, then the Rams.
+TEST_F(WholeProgram, AWindowTakesTheLosAngelesClubTheUserChose)
+{
+    for (int year = 2022; year <= 2024; ++year)
+        std::filesystem::remove(program / (std::to_string(year) + ".nfl"));
+    samplegen::SampleOptions options;
+    options.FromYear = options.ToYear = 1994;
+    ASSERT_TRUE(samplegen::WriteSampleSeasons(program.Path(), options));
+    const auto file = program / "1994.nfl";
+    const auto records = ReadSeasonFile(file);
+    const auto raiders = std::find_if(records.begin(), records.end(), [](auto& g) { return g.HomeTeam == 22; });
+    ASSERT_NE(raiders, records.end());
+    const auto record = static_cast<std::size_t>(raiders - records.begin());
+    auto& messages = InstallScriptedMessages();
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    auto button = [](const char* bar, int i) { return TheMain()->findChild<QToolBar*>(bar)->actions().at(i); };
+    QComboBox* weeks = TheMain()->cboWeek();
+    weeks->setCurrentIndex(weeks->findText(QString::fromStdString(WeekText(raiders->Week, 1994))));
+    button("cToolbar2", 2)->trigger();
+    auto* input = qobject_cast<InputStatsWindow*>(FindWindow("FORM2"));
+    ASSERT_NE(input, nullptr);
+    while (static_cast<std::size_t>(Season().WeekFirstRecord + Season().CurrentGame) <= record)
+        input->findChild<QPushButton*>("cmdNext")->click();
+    input->txtData(gtAwayPen)->setFocus();
+    input->txtData(gtAwayPen)->setText("13");
+    program::LeaveFocus(input->txtData(gtAwayPen));
+    EXPECT_EQ(ReadSeasonFile(file)[record].HomeTeam, 22);
+    EXPECT_EQ(ReadSeasonFile(file)[record].AwayStats.Pen, 13);
+
+    int nth = 0;   // which "Los Angeles" entry the user takes: the Raiders' comes first
+    auto nthOf = [](int count, auto text, int n) {
+        for (int i = 0, seen = 0; i < count; ++i)
+            if (text(i) == "Los Angeles" && seen++ == n)
+                return i;
+        return -1;
+    };
+    auto choose = [&](QComboBox* list, int n) {
+        const int i = nthOf(list->count(), [&](int at) { return list->itemText(at); }, n);
+        list->setCurrentIndex(i);
+        emit list->activated(i);
+        Pump();
+    };
+    PopupMenu::SetChooser([&](const std::vector<PopupMenu::Item>& items) {
+        return nthOf(static_cast<int>(items.size()), [&](int at) { return items[std::size_t(at)].caption; }, nth) + 1;
+    });
+    auto stats = [&](const char* item) {
+        return [&, item] {
+            button("cToolbar1", 6)->trigger();
+            auto* w = qobject_cast<StatsWindow*>(FindWindow("FORM6"));
+            w->findChild<QAction*>(item)->trigger();
+            return static_cast<int>(w->MenuTeam);
+        };
+    };
+    const std::pair<const char*, std::function<int()>> rows[] = {
+        {"Input Stats", [&] {
+             choose(input->findChild<QComboBox*>("cboAway"), nth);
+             return static_cast<int>(ReadSeasonFile(file)[record].AwayTeam);
+         }},
+        {"TTS", stats("TTS")}, {"TAS", stats("TAS")}, {"BXST", stats("BXST")},
+        {"team colours", [&] {
+             button("cToolbar2", 8)->trigger();
+             return App().ThemeName == "oak" ? 22 : App().ThemeName == "stl" ? 25 : -1;
+         }},
+        {"Single Game", [&] {
+             int took = -1;
+             QTimer::singleShot(0, [&] {
+                 auto* game = qobject_cast<SingleGameWindow*>(QApplication::activeModalWidget());
+                 choose(game->findChild<QComboBox*>("Combo1"), nth);
+                 choose(game->findChild<QComboBox*>("Combo2"), 1 - nth);
+                 game->findChild<QPushButton*>("Command3d1")->click();
+                 took = game->HomeCode + game->AwayCode == 47 ? game->HomeCode : -1;
+                 game->close();
+             });
+             button("cToolbar2", 6)->trigger();
+             return took;
+         }},
+    };
+    for (const auto& [window, take] : rows)
+        for (nth = 0; nth < 2; ++nth)
+            EXPECT_EQ(take(), nth ? 25 : 22) << window;
+    PopupMenu::SetChooser({});
+    for (const RecordedMessage& m : messages.shown)
+        ADD_FAILURE() << m.text;
 }
 
 } // namespace

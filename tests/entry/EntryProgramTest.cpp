@@ -438,81 +438,59 @@ TEST_F(EntryInProgram, EnterLinesReportsAFailedWaitForTheDisk)
 // it names in every window, and an edit reaches that week's game and nothing else.
 TEST_F(EntryInProgram, AWeekTheSeasonFileLacksTakesNoEditIntoAnotherWeek)
 {
-    struct Case {
-        const char* name;
-        int lacking;
-        int week;
-    };
-    const Case cases[] = {
-        {"the first week lacking", 1, 2},
-        {"week 3 lacking, week 4", 3, 4},
-        {"week 3 lacking, week 5", 3, 5},
-        {"week 3 lacking, the final", 3, 22},
-        {"the final lacking", 22, 21},
-    };
-    // What a window shows of the week's first game, and the edit made there: the bytes it
+    const std::pair<int, int> cases[] = {{1, 2}, {3, 4}, {3, 5}, {3, 22}, {22, 21}};   // week lacking, week edited
+    auto lines = [](QWidget* w) { return qobject_cast<LinesWindow*>(w); };
+    // What a window shows as the week's first home team, the edit made there and the bytes it
     // writes into that game's record.
-    struct Window {
-        const char* view;
-        std::function<std::string(QWidget*)> home;
-        std::function<void(QWidget*)> edit;
-        std::size_t offset;
-        Bytes bytes;
-    };
-    const Window windows[] = {
-        {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText().toStdString(); },
-         [](QWidget* w) {
-             auto* box = w->findChild<QLineEdit*>("txtData_3");
-             box->setFocus();
-             box->selectAll();
-             Type(box, "41");
-         },
-         31, "\x29"},
-        {"INJURIES", [](QWidget* w) { return w->findChild<QLabel*>("lblHome")->text().toStdString(); },
-         [](QWidget* w) { w->findChild<QPushButton*>("inja3d_2")->click(); }, 76, Bytes("\xfd\xff", 2)},
-        {"lines", [](QWidget* w) { return qobject_cast<LinesWindow*>(w)->grid()->CellFormattedText(1, 1).toStdString(); },
-         [](QWidget* w) {
-             Grid& g = *qobject_cast<LinesWindow*>(w)->grid();
-             g.SetSelection(1, 2);
-             g.setFocus();
-             Key(&g, Qt::Key_7, "7");
-             Key(qobject_cast<LinesWindow*>(w)->editor(), Qt::Key_Return, "\r");
-         },
-         14, Bytes("\x70\x11\x01\x00\x00\x00\x00\x00", 8)},
-    };
+    const std::tuple<const char*, std::function<QString(QWidget*)>, std::function<void(QWidget*)>, std::size_t, Bytes>
+        windows[] = {
+            {"FORM2", [](QWidget* w) { return w->findChild<QComboBox*>("cboHome")->currentText(); },
+             [](QWidget* w) {
+                 auto* box = w->findChild<QLineEdit*>("txtData_3");
+                 box->setFocus();
+                 box->selectAll();
+                 Type(box, "41");
+             },
+             31, "\x29"},
+            {"INJURIES", [](QWidget* w) { return w->findChild<QLabel*>("lblHome")->text(); },
+             [](QWidget* w) { w->findChild<QPushButton*>("inja3d_2")->click(); }, 76, Bytes("\xfd\xff", 2)},
+            {"lines", [&](QWidget* w) { return lines(w)->grid()->CellFormattedText(1, 1); },
+             [&](QWidget* w) {
+                 lines(w)->grid()->SetSelection(1, 2);
+                 lines(w)->grid()->setFocus();
+                 Key(lines(w)->grid(), Qt::Key_7, "7");
+                 Key(lines(w)->editor(), Qt::Key_Return, "\r");
+             },
+             14, Bytes("\x70\x11\x01\x00\x00\x00\x00\x00", 8)},
+        };
     const std::string whole = ReadFile(SeasonFile());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [lacking, week] : cases) {
+        SCOPED_TRACE(testing::Message() << "week " << lacking << " lacking, week " << week);
         Open("FORM1");
-        std::string lacking;
+        std::string file;
         for (std::size_t at = 0; at + GameRecord::Size <= whole.size(); at += GameRecord::Size)
-            if (static_cast<uint8_t>(whole[at + 2]) != c.lacking)
-                lacking += whole.substr(at, GameRecord::Size);
-        program.Write("2024.nfl", lacking);
+            if (static_cast<uint8_t>(whole[at + 2]) != lacking)
+                file += whole.substr(at, GameRecord::Size);
+        program.Write("2024.nfl", file);
         ASSERT_TRUE(SelectSeason(2024));
-        ASSERT_FALSE(ChooseWeekIn(main, c.lacking));
-        for (const Window& win : windows) {
-            SCOPED_TRACE(win.view);
-            ChooseWeek(c.week);
-            const int first = FirstRecordOf(c.week);
+        ASSERT_FALSE(ChooseWeekIn(main, lacking));
+        for (const auto& [view, home, edit, offset, bytes] : windows) {
+            SCOPED_TRACE(view);
+            ChooseWeek(week);
+            const auto first = static_cast<std::size_t>(FirstRecordOf(week) - 1);
             std::vector<Bytes> expected = Records();
-            expected[static_cast<std::size_t>(first - 1)].replace(win.offset, win.bytes.size(), win.bytes);
-            QWidget* view = Open(win.view);
-            ASSERT_NE(view, nullptr);
-            const GameRecord game = ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(first - 1)];
-            EXPECT_EQ(win.home(view), TeamName(game.HomeTeam, 0, NameStyleAsShown));
-            win.edit(view);
+            expected[first].replace(offset, bytes.size(), bytes);
+            QWidget* shown = Open(view);
+            ASSERT_NE(shown, nullptr);
+            const int team = ReadSeasonFile(SeasonFile())[first].HomeTeam;
+            EXPECT_EQ(home(shown).toStdString(), TeamName(team, 0, NameStyleAsShown));
+            edit(shown);
             Open("FORM1");
-            const std::vector<Bytes> now = Records();
-            ASSERT_EQ(now.size(), expected.size());
-            for (std::size_t r = 0; r < now.size(); ++r)
-                EXPECT_EQ(now[r], expected[r]) << "record " << r + 1;
+            EXPECT_EQ(Records(), expected);
             // The loaded games are the file's, as a new load reads them.
-            const std::vector<int16_t> games = Season().SeasonGames;
-            const std::vector<float> lines = Season().SeasonLines;
+            const auto loaded = std::pair(Season().SeasonGames, Season().SeasonLines);
             ASSERT_TRUE(SelectSeason(2024));
-            EXPECT_EQ(Season().SeasonGames, games);
-            EXPECT_EQ(Season().SeasonLines, lines);
+            EXPECT_TRUE(std::pair(Season().SeasonGames, Season().SeasonLines) == loaded);
         }
     }
     EXPECT_TRUE(messages->shown.empty());
@@ -559,20 +537,16 @@ TEST_F(EntryInProgram, ASwitchToAnotherProgramAndBackLeavesTheBoxAsItWas)
             other.requestActivate();
             ASSERT_TRUE(WaitFor([&] { return !window->isActiveWindow(); }));
             frame->mdiArea()->setActiveSubWindow(nullptr);
-            ASSERT_TRUE(box->isVisible());
         }
         frame->mdiArea()->setActiveSubWindow(frame);
         window->activateWindow();
-        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus(); }));
-        ASSERT_TRUE(box->isVisible());
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow() && box->hasFocus() && box->isVisible(); }));
         Pump();
         EXPECT_TRUE(ReadFile(SeasonFile()) == before) << "the switch saved the box";
-        EXPECT_EQ(box->text().toStdString(), "41");
-        EXPECT_EQ(box->cursorPosition(), 1);
-        EXPECT_FALSE(box->hasSelectedText());
-        if (auto* lines = qobject_cast<LinesWindow*>(ActiveView())) {
+        EXPECT_EQ(std::tuple(box->text().toStdString(), box->cursorPosition(), box->hasSelectedText()),
+                  std::tuple("41", 1, false));
+        if (qobject_cast<LinesWindow*>(ActiveView())) {
             Key(box, Qt::Key_Return, "\r");
-            EXPECT_EQ(lines->grid()->CellFormattedText(1, 2).toStdString(), "41");
             EXPECT_EQ(ReadSeasonFile(SeasonFile())[static_cast<std::size_t>(FirstRecordOf(6) - 1)].Line, 410000);
         }
         Open("FORM1");

@@ -318,15 +318,14 @@ TEST_F(LinesWindowTest, AMessageOverTheWindowLeavesTheEditOpen)
 }
 
 // The loaded lines of the week are the grid's after a commit, every row of it, though the line
-// file chosen holds other lines than the arrays were loaded with.
-// A line file that pairs gives every row to its game; one whose week's first two records hold
-// each other's games (an old copy) leaves those games the lines they had, as a new start does.
+// file chosen holds other lines than the arrays were loaded with. A line file that pairs gives
+// every row to its game; one whose week's first two records hold each other's games (an old
+// copy) leaves those games the lines they had, as a new start does.
 TEST_F(LinesWindowTest, AfterACommitTheLoadedLinesAreTheGrids)
 {
     ChooseWeek(6, 2024);
     const std::vector<GameRecord> games = ReadSeasonFile(folder / "2024.nfl");
-    const auto first = static_cast<std::size_t>(
-        std::find_if(games.begin(), games.end(), [](const GameRecord& g) { return g.Week == 6; }) - games.begin());
+    const auto first = static_cast<std::size_t>(FirstRecordOf(2024, 6) - 1);
     for (const bool paired : {true, false}) {
         SCOPED_TRACE(paired ? "paired" : "first two swapped");
         std::vector<GameRecord> order = games;
@@ -337,8 +336,7 @@ TEST_F(LinesWindowTest, AfterACommitTheLoadedLinesAreTheGrids)
             LineRecord r = LineRecord::FromGame(game);
             r.Line += 10000;
             r.Total += 20000;
-            const auto bytes = r.Encode();
-            mine.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+            mine.append(reinterpret_cast<const char*>(r.Encode().data()), LineRecord::Size);
         }
         folder.Write("Mine.L24", mine);
         LinesWindow& w = Open();
@@ -346,17 +344,16 @@ TEST_F(LinesWindowTest, AfterACommitTheLoadedLinesAreTheGrids)
         list->setCurrentIndex(list->findText(paired ? "Mine" : "Default"));
         list->setCurrentIndex(list->findText("Mine"));
         Grid& g = *w.grid();
-        ASSERT_GE(g.Rows(), 3);
         const float before[2][2] = {{Season().Spread(Slot(), 0), Season().Total(Slot(), 0)},
                                     {Season().Spread(Slot(), 1), Season().Total(Slot(), 1)}};
         g.SetSelection(3, 2);
         Key(&g, Qt::Key_3, "3");
         Key(w.editor(), Qt::Key_Return, "\r");
-        for (int row = 1; row <= g.Rows(); ++row) {
-            const bool own = paired || row > 2;
-            EXPECT_FLOAT_EQ(Season().Spread(Slot(), row - 1), own ? g.CellText(row, 2).toFloat() : before[row - 1][0]) << row;
-            EXPECT_FLOAT_EQ(Season().Total(Slot(), row - 1), own ? g.CellText(row, 3).toFloat() : before[row - 1][1]) << row;
-        }
+        for (int row = 1; row <= g.Rows(); ++row)
+            for (const int col : {2, 3})
+                EXPECT_FLOAT_EQ(col == 2 ? Season().Spread(Slot(), row - 1) : Season().Total(Slot(), row - 1),
+                                paired || row > 2 ? g.CellText(row, col).toFloat() : before[row - 1][col - 2])
+                    << row << ", " << col;
     }
 }
 

@@ -226,9 +226,8 @@ SecondRun RunSecondInstance(const std::filesystem::path& folder, const std::stri
     // environment: instance B's job, which ends it first.
     const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
     std::vector<std::string> args{"/proc/self/exe", filter};
-    // B's environment is this run's without what chooses its tests or writes its results for it
-    // (a sharded run's GTEST_SHARD_INDEX would leave it no test, so no job) and without a job
-    // of ours.
+    // B's environment is this run's without a job of ours or what chooses its tests or writes its
+    // results (a sharded run's GTEST_SHARD_INDEX would leave it no test, so no job).
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string_view variable(*e);
@@ -648,10 +647,8 @@ protected:
             const std::string games = job == "import week10.24" ? std::to_string(prepared.week10.size()) + " games"
                                       : job == "import both.24" ? "2 games"
                                                                  : "1 game";
-            const std::string week = job == "import week10.24" ? "10"
-                                     : job == "import both.24"   ? "3"
-                                     : job == "import remove.24" ? "21"
-                                                                 : "5";
+            const std::string week = job == "import week10.24" ? "10" : job == "import both.24" ? "3"
+                                     : job == "import remove.24" ? "21" : "5";
             const std::string asked =
                 job == "import both.24" ? "Data present: This data appears to be present,|Should I import anyway?\n" : "";
             EXPECT_EQ(b.report, asked + "Import Complete!: Import of Week " + week + " Completed|" + games +
@@ -733,13 +730,10 @@ protected:
             EXPECT_EQ(s.Total(slot, g), total) << "game " << g;
         }
         // The slots after the week's last game hold no game.
-        for (int g = only >= 0 ? GamesPerWeekSlot : static_cast<int>(std::count_if(
-                 f.season.begin(), f.season.end(), [&](const GameRecord& r) { return r.Week == week; }));
-             g < GamesPerWeekSlot; ++g) {
-            for (int field = 0; field < FieldsPerGame; ++field)
-                EXPECT_EQ(s.Game(slot, g, field), 0) << "game slot " << g << ", field " << field;
-            EXPECT_EQ(s.Spread(slot, g), 0.0f) << "game slot " << g;
-        }
+        const auto games = only >= 0 ? GamesPerWeekSlot : std::ranges::count(f.season, week, &GameRecord::Week);
+        for (int g = static_cast<int>(games); g < GamesPerWeekSlot; ++g)
+            for (int field = -1; field < FieldsPerGame; ++field)   // the spread, then each field
+                EXPECT_EQ(field < 0 ? s.Spread(slot, g) : s.Game(slot, g, field), 0.0f) << g << ", " << field;
     }
 
     Main* main = nullptr;
@@ -787,12 +781,9 @@ TEST_P(TwoInstances, AChangeReachesOnlyTheGameItMeansAndOnlyTheFieldsItChanged)
     ASSERT_NE(Shown(view, c.change, c.game), typed) << "a change that changes nothing";
 
     RunB(c, afterB);
-    // Where A's game is now, as the files hold it.
-    auto placeOf = [&](const Files& f) {
-        for (int g = 0, i = IndexOf(f, c.week, 0); i >= 0; i = IndexOf(f, c.week, ++g))
-            if (GameKey::Of(f.season[static_cast<std::size_t>(i)]) == GameKey::Of(shownGame))
-                return i;
-        return IndexOf(f, c.week, c.game);
+    auto placeOf = [&](const Files& f) {   // where A's game is now, as the files hold it
+        const auto at = std::ranges::find(f.season, GameKey::Of(shownGame), &GameKey::Of<GameRecord>);
+        return at != f.season.end() ? static_cast<int>(at - f.season.begin()) : IndexOf(f, c.week, c.game);
     };
     if (c.refused) {
         ASSERT_NE(Stored(afterB, c.change, in, placeOf(afterB)), typed);
