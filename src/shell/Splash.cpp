@@ -136,8 +136,15 @@ void Splash::SetProgress(int value, const std::string& caption)
 void Splash::Timer1_Timer()
 {
     loadMainTimer_->stop();
-    if (!FindWindow(WindowName::Main))
-        LoadWindow(WindowName::Main);
+    if (FindWindow(WindowName::Main))
+        return;
+    // The splash is the start's progress window: it closes when the main window's load has
+    // ended, whatever that load met (seasons loaded, none to list, a season file it could not
+    // read), not only when a season load closes it.
+    struct CloseAtEnd {
+        ~CloseAtEnd() { UnloadWindow(WindowName::Splash); }
+    } closeAtEnd;
+    LoadWindow(WindowName::Main);
 }
 
 void Splash::Timer2_Timer()

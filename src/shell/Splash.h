@@ -1,8 +1,8 @@
 #pragma once
 // The splash window `opening`: the product's logo and version, shown while the main window
 // loads the seasons (its progress bar is the loader's progress display); it also serves as
-// the About window. A click on its progress bar closes it; otherwise it closes itself 30 s
-// after it opened, or when the loader is done.
+// the About window. A click on its progress bar closes it; otherwise it closes when the start
+// it began has ended (or a season load closes it), at the latest 30 s after it opened.
 #include <QWidget>
 
 #include <memory>

@@ -234,8 +234,8 @@ TEST_F(WholeProgram, WithNoSeasonLoadedEveryViewSaysSoOnce)
     ASSERT_TRUE(std::filesystem::create_directory(season));
     auto& messages = InstallScriptedMessages();
     StartVexal();
-    // (The splash stays for its while: no load has closed it.)
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && MainWindow()->isVisible() && FindWindow("FORM1"); }));
+    ASSERT_TRUE(WaitFor(
+        [] { return MainWindow() && MainWindow()->isVisible() && FindWindow("FORM1") && !FindWindow("opening"); }));
     Pump();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(season.string()), std::string::npos) << messages.shown[0].text;

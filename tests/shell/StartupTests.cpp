@@ -112,19 +112,18 @@ TEST_F(StartupTest, SeasonSelectorListsOnlyExistingSeasonsOf1984To2024)
     EXPECT_EQ(Combo("cboWeek")->itemText(0), "Wk 1 of 2003");
 }
 
+// Only a season of 2025, which the program offers nowhere.
 TEST_F(StartupTest, NoSeasonFileAtAllStillOpensTheStandings)
 {
+    program.Write("2025.nfl", std::string(159, '\0'));
     StartVexal();
+    // Only the start's end may close the splash here.
+    qobject_cast<Splash*>(FindWindow("opening"))->Timer2()->stop();
     ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1"); }));
     EXPECT_EQ(Combo("cboYears")->count(), 0);
     EXPECT_EQ(Combo("cboWeek")->count(), 0);
     EXPECT_TRUE(FindWindow("FORM1")->isVisible());
-    // Nothing was loaded, so the splash waits for its second timer.
-    auto* splash = qobject_cast<Splash*>(FindWindow("opening"));
-    ASSERT_NE(splash, nullptr);
-    EXPECT_TRUE(splash->Timer2()->isActive());
-    splash->Timer2_Timer();
-    Pump();
+    // Nothing was loaded, and the start's end closed the splash all the same.
     EXPECT_EQ(FindWindow("opening"), nullptr);
 }
 
