@@ -54,6 +54,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -437,12 +438,20 @@ void PredictWindow::AddGridColumns()
 
 void PredictWindow::SetFileList(QListWidget* list, const std::string& folder, const std::string& pattern)
 {
+    // The same folder read again keeps the user's selection of the files still there.
+    QSet<QString> selected;
+    if (list->property("Path").toString() == QString::fromStdString(folder))
+        for (const QListWidgetItem* item : list->selectedItems())
+            selected.insert(item->text());
     list->setProperty("Path", QString::fromStdString(folder));
     list->setProperty("Pattern", QString::fromStdString(pattern));
     list->clear();
     // Patterns here are "*" and a suffix.
-    for (const std::string& name : FilesMatching(folder, pattern.substr(1)))
+    for (const std::string& name : FilesMatching(folder, pattern.substr(1))) {
         list->addItem(QString::fromStdString(ListedFileName(name)));
+        if (selected.contains(list->item(list->count() - 1)->text()))
+            list->item(list->count() - 1)->setSelected(true);
+    }
 }
 
 void PredictWindow::FillLineFiles()
@@ -898,8 +907,11 @@ int PredictWindow::OtherFactorsBox() const { return CheckValue(chkOtherFac_); }
 int PredictWindow::PoolPicksBox() const { return CheckValue(chkPoolPicks_); }
 bool PredictWindow::SaveFormulasChecked() const { return mnuSaveFormulas_->isChecked(); }
 
-std::vector<std::string> PredictWindow::ConsensusFileNames() const
+std::vector<std::string> PredictWindow::ConsensusFileNames()
 {
+    SkipStep([this] {
+        SetFileList(consensusFiles_, consensusFiles_->property("Path").toString().toStdString(), "*.fla");
+    });
     std::vector<std::string> names;
     for (int i = 0; i < consensusFiles_->count(); ++i)
         names.push_back(consensusFiles_->item(i)->text().toStdString());

@@ -77,8 +77,10 @@ public:
     int PoolPicksBox() const;
     // The check mark of "Save &Formulas".
     bool SaveFormulasChecked() const;
-    // The consensus file list: its names in list order, and its rereading (with the formula list).
-    std::vector<std::string> ConsensusFileNames() const;
+    // The consensus set as its folder holds it when a report runs: the consensus file list is
+    // read again (files copied in or removed since it was shown), then its names in list order.
+    std::vector<std::string> ConsensusFileNames();
+    // Reads both file lists again (the consensus list and the formula list).
     void RefreshFileLists();
     // The grid shows smart predictions: activating the window again keeps them; a refresh or
     // an option change predicts with the editor's formula again.
