@@ -10,9 +10,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+class QMenu;
 class QWidget;
 
 namespace vexal {
@@ -51,6 +53,9 @@ public:
 
     // Shows the current items at a screen position and waits for the choice.
     int ShowPopupMenu(const QPoint& globalPos);
+    // The menu ShowPopupMenu shows: a choosable entry's action carries its number as data; a
+    // header is a bold heading that cannot be chosen.
+    std::unique_ptr<QMenu> BuildMenu() const;
 
     // Tests answer the menu instead of a user: the chooser gets the items shown and
     // returns the chosen number (0 = none). An empty function restores the real menu.

@@ -36,6 +36,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,8 +53,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <tuple>
 
@@ -591,6 +594,41 @@ TEST_P(EveryWindow, ShowsEveryTextWholeAndReadableInEveryTheme)
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, EveryWindow, ::testing::Range(0, 2 * ThemeShares));
+
+// The division headings of Program Colors cannot be chosen and read as headings on a light and
+// on a dark desktop: the menu's text colour, not the grey of a disabled entry.
+TEST_F(WholeProgramTest, ProgramColorsHeadingsAreReadableOnLightAndDarkDesktops)
+{
+    StartVexal();
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && FindWindow("FORM1") && !FindWindow("opening"); }));
+    const QPalette light = QApplication::palette();
+    PopupMenu& pop = TheMain()->cPop();
+    ASSERT_TRUE(pop.Restore("Team List2002"));
+    for (bool dark : {false, true}) {
+        QApplication::setPalette(dark ? DarkDesktopPalette() : light);
+        std::unique_ptr<QMenu> menu = pop.BuildMenu();
+        QMenu* afc = menu->actions().front()->menu();
+        ASSERT_NE(afc, nullptr);
+        afc->popup(QPoint(0, 0));
+        const QImage shot = afc->grab().toImage();
+        int headings = 0;
+        for (QAction* action : afc->actions()) {
+            if (action->data().isValid())
+                continue;   // a team
+            ++headings;
+            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+            const QRect r = afc->actionGeometry(action);
+            const QColor back = shot.pixelColor(r.right() - 2, r.center().y());
+            double text = 1;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    text = std::max(text, ContrastRatio(shot.pixelColor(x, y), back));
+            EXPECT_GE(text, ReadableContrast) << action->text().toStdString() << (dark ? " dark" : " light");
+        }
+        EXPECT_EQ(headings, 4);
+    }
+    QApplication::setPalette(light);
+}
 
 // A theme chosen from the menu while a view is open shows at once in everything the view
 // draws in the theme's colours: no grid row keeps the old theme's colour, the bar takes the
