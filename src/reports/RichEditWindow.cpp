@@ -22,7 +22,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -145,7 +144,7 @@ const std::array<int32_t, 4> RichEditWindow::HighlightColors = {
     128 | (255 << 8) | (255 << 16), // light cyan
 };
 
-RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
+RichEditWindow::RichEditWindow(QWidget* owner) : GuardedDialog(owner)
 {
     setObjectName(WindowName::DocumentViewer);
     setWindowTitle(DesignCaption);
@@ -871,17 +870,15 @@ bool RichEditWindow::eventFilter(QObject* watched, QEvent* event)
                                                                                             : 1;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return GuardedDialog::eventFilter(watched, event);
 }
 
-void RichEditWindow::closeEvent(QCloseEvent* event)
+bool RichEditWindow::QueryClose()
 {
-    if (!QuerySave()) {
-        event->ignore();
-        return;
-    }
+    if (!QuerySave())
+        return false;
     SaveSetting(pref::EditorBackground, chkBackground_->isChecked() ? 1 : 0);
-    event->accept();
+    return true;
 }
 
 } // namespace vexal
