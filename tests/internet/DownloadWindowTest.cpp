@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -226,8 +227,10 @@ TEST_F(DownloadWindowTest, LocalFileRoute)
     EXPECT_EQ(dialogs[0], " Import A Stat File |*.24|*.24|must exist");
     EXPECT_TRUE(imported.empty());
 
+    // Return on the focused button presses it once.
     dialogAnswer = (program / "wk05.24").string();
-    Button("cmdGetFile")->click();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Button("cmdGetFile"), &enter);
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0], dialogAnswer);
     EXPECT_EQ(Status(), "File imported successfully! 14 games imported, 0 failed.");
@@ -477,7 +480,8 @@ TEST_F(DownloadWindowTest, EndlessDownloadStopsAtItsCapAndTheWindowClosesDuringI
     EXPECT_TRUE(imported.empty());
 }
 
-// Disconnect and the close box end a step that waits on a silent server, at once.
+// Disconnect, the close box and Escape end a step that waits on a silent server, at once; the
+// window closes once the step has ended.
 TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
 {
     VEXAL_REQUIRE_PYTHON();
@@ -485,17 +489,26 @@ TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
     LoopbackServer silent(test::SilentServerScript, {});
     ASSERT_GT(silent.Port(), 0);
     SaveSetting("Settings", "StatsServer", silent.Address());
-    window->show();
-    for (const bool viaClose : {false, true}) {
-        SCOPED_TRACE(viaClose ? "close box" : "Disconnect");
+    for (const char* way : {"Disconnect", "close box", "Escape"}) {
+        SCOPED_TRACE(way);
+        // A closed window is released: every way starts with a new one.
+        window = std::make_unique<DownloadWindow>();
+        window->show();
+        const bool viaClose = std::string(way) != "Disconnect";
+        bool shownWhileEnding = false;
         QTimer::singleShot(300, window.get(), [&] {
-            if (viaClose)
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            if (std::string(way) == "Escape")
+                QApplication::sendEvent(window->focusWidget(), &escape);
+            else if (viaClose)
                 window->close();
             else
                 Button("CmdDisconnect")->click();
+            shownWhileEnding = window->isVisible();
         });
         // The click returns once the listing has ended: the states below show how it ended.
         Button("cmdConnect")->click();
+        EXPECT_TRUE(shownWhileEnding);
         if (viaClose) {
             EXPECT_FALSE(window->isVisible());
         } else {

@@ -369,6 +369,29 @@ TEST_F(ViewerTest, CloseAsksAndCancelKeepsTheWindow)
     EXPECT_EQ(GetSetting("Settings", "EditorBG", "?"), "0");
 }
 
+// Escape asks as the close box does, in the modal show the viewer always has; the accepted
+// close ends it as rejected.
+TEST_F(ViewerTest, EscapeAsksAsTheCloseBoxDoes)
+{
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    AnswerFiles("");
+    auto w = Open("");
+    Type(w.get(), "new text");
+    bool keptOnCancel = false;
+    QTimer::singleShot(0, w.get(), [&] {
+        for (const int answer : {vbCancel, vbNo}) {
+            messages.answers = {answer};
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(w->focusWidget(), &escape);
+            keptOnCancel = keptOnCancel || (answer == vbCancel && w->isVisible());
+        }
+    });
+    EXPECT_EQ(w->exec(), QDialog::Rejected);
+    EXPECT_TRUE(keptOnCancel);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, "Do you want to save changes to this document?");
+}
+
 TEST_F(ViewerTest, NewAsksFirstAndForgetsTheFile)
 {
     folder.Write("a.txt", "keep");
