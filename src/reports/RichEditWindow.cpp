@@ -850,7 +850,9 @@ bool RichEditWindow::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == edtMain_ && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
-        const bool edits = !ke->text().isEmpty() || ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete ||
+        // Escape carries a character too, but it closes the window and edits nothing.
+        const bool typed = !ke->text().isEmpty() && ke->key() != Qt::Key_Escape;
+        const bool edits = typed || ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete ||
                            ke->matches(QKeySequence::Cut) || ke->matches(QKeySequence::Paste);
         if (edits && !ke->matches(QKeySequence::Copy) && !ke->matches(QKeySequence::SelectAll)) {
             QTextCursor c = edtMain_->textCursor();

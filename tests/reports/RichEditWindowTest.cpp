@@ -665,6 +665,10 @@ TEST_F(ViewerTest, FontProtectAndBulletsFormatTheSelection)
     messages.answers = {vbYes};
     QApplication::sendEvent(e, &key);
     EXPECT_EQ(e->toPlainText(), "foqrmat this");
+    // Escape, with the character it carries, edits nothing.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    QApplication::sendEvent(e, &escape);
+    EXPECT_EQ(messages.shown.size(), 2u);
 
     Action(w.get(), "mnuFormat_1")->trigger();
     EXPECT_TRUE(w->ToDocument().paragraphs[0].bullet);
