@@ -227,10 +227,8 @@ TEST_F(DownloadWindowTest, LocalFileRoute)
     EXPECT_EQ(dialogs[0], " Import A Stat File |*.24|*.24|must exist");
     EXPECT_TRUE(imported.empty());
 
-    // Return on the focused button presses it once.
     dialogAnswer = (program / "wk05.24").string();
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(Button("cmdGetFile"), &enter);
+    Button("cmdGetFile")->click();
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0], dialogAnswer);
     EXPECT_EQ(Status(), "File imported successfully! 14 games imported, 0 failed.");
@@ -491,14 +489,13 @@ TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
     SaveSetting("Settings", "StatsServer", silent.Address());
     for (const char* way : {"Disconnect", "close box", "Escape"}) {
         SCOPED_TRACE(way);
-        // A closed window is released: every way starts with a new one.
-        window = std::make_unique<DownloadWindow>();
+        const bool viaClose = way[0] != 'D';
+        window = std::make_unique<DownloadWindow>();   // a closed window is released
         window->show();
-        const bool viaClose = std::string(way) != "Disconnect";
         bool shownWhileEnding = false;
         QTimer::singleShot(300, window.get(), [&] {
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            if (std::string(way) == "Escape")
+            if (way[0] == 'E')
                 QApplication::sendEvent(window->focusWidget(), &escape);
             else if (viaClose)
                 window->close();
