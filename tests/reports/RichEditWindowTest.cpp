@@ -378,14 +378,12 @@ TEST_F(ViewerTest, EscapeAsksAsTheCloseBoxDoes)
     Type(w.get(), "new text");
     messages.answers = {vbCancel, vbNo};
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    bool keptOnCancel = false;
+    // The second Escape is asked only when Cancel kept the window.
     QTimer::singleShot(0, w.get(), [&] {
         QApplication::sendEvent(w->focusWidget(), &escape);
-        keptOnCancel = w->isVisible();
         QApplication::sendEvent(w->focusWidget(), &escape);
     });
     EXPECT_EQ(w->exec(), QDialog::Rejected);
-    EXPECT_TRUE(keptOnCancel);
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 
