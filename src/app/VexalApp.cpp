@@ -1,5 +1,6 @@
 #include "VexalApp.h"
 
+#include "ButtonKeys.h"
 #include "DefaultFormula.h"
 #include "EntryWindows.h"
 #include "ExceptionFilter.h"
@@ -189,6 +190,7 @@ int RunVexal(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     SetProgramEndHandler([] { QCoreApplication::quit(); });
     InstallQtPlatform();
+    InstallButtonKeys(app);
     InstallQtNotices();
     SetProgramFolder(DefaultProgramFolder());
     CheckProgramFolder();

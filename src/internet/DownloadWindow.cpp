@@ -17,7 +17,6 @@
 #include "WrappingLabel.h"
 #include "cCommonDialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -51,7 +50,7 @@ std::string Trim(const QString& text) { return S(text.trimmed()); }
 
 void DownloadWindow::SetImportHook(std::function<ImportResult(const std::string&)> hook) { ImportHook() = std::move(hook); }
 
-DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
+DownloadWindow::DownloadWindow(QWidget* owner) : GuardedDialog(owner)
 {
     setObjectName(WindowName::StatsDownload);
     setWindowTitle(Caption);
@@ -351,19 +350,18 @@ void DownloadWindow::CmdDisconnect_Click()
     SkipStep([&] { ftp_->Disconnect(); });
 }
 
-void DownloadWindow::closeEvent(QCloseEvent* event)
+bool DownloadWindow::QueryClose()
 {
     if (connecting_) {
         cancelled_ = true;
         closePending_ = true;
         ftp_->Cancel();
-        event->ignore();
-        return;
+        return false;
     }
     Status("Disconnecting...");
     if (ftp_->Busy())
         ftp_->Disconnect();
-    QDialog::closeEvent(event);
+    return true;
 }
 
 } // namespace vexal

@@ -3,7 +3,7 @@
 // chosen and imports it; or imports a stat file the user already has.
 #include "StatImport.h"
 
-#include <QDialog>
+#include "GuardedDialog.h"
 
 #include <functional>
 #include <string>
@@ -19,7 +19,7 @@ namespace vexal {
 
 class FtpClient;
 
-class DownloadWindow : public QDialog {
+class DownloadWindow : public GuardedDialog {
     Q_OBJECT
 public:
     explicit DownloadWindow(QWidget* owner = nullptr);
@@ -36,7 +36,7 @@ public:
     void List1_Click(QListWidgetItem* item);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool QueryClose() override;
 
 private:
     void Status(const std::string& text);

@@ -21,7 +21,6 @@
 #include "cResizer.h"
 #include "Screen.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -44,7 +43,7 @@ const char* const NoTeamsText =
 const char* const SameTeamText = "A team cannot play itself: choose two different teams.";
 } // namespace
 
-SingleGameWindow::SingleGameWindow(QWidget* owner) : QDialog(owner)
+SingleGameWindow::SingleGameWindow(QWidget* owner) : GuardedDialog(owner)
 {
     setObjectName(WindowName::SingleGame);
     setWindowTitle(Caption);
@@ -149,7 +148,7 @@ bool SingleGameWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
-    return QDialog::event(event);
+    return GuardedDialog::event(event);
 }
 
 bool SingleGameWindow::eventFilter(QObject* watched, QEvent* event)
@@ -158,16 +157,13 @@ bool SingleGameWindow::eventFilter(QObject* watched, QEvent* event)
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, box, [box] { box->selectAll(); });
     }
-    return QDialog::eventFilter(watched, event);
+    return GuardedDialog::eventFilter(watched, event);
 }
 
-void SingleGameWindow::closeEvent(QCloseEvent* event)
+bool SingleGameWindow::QueryClose()
 {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    // Not while a prediction runs: its result has a window to go to.
+    return !running_;
 }
 
 void SingleGameWindow::Command3d1_Click()

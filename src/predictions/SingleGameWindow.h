@@ -5,7 +5,7 @@
 #include "ProgramEngineHost.h"
 #include "TSPredict.h"
 
-#include <QDialog>
+#include "GuardedDialog.h"
 
 #include <cstdint>
 
@@ -19,7 +19,7 @@ namespace vexal {
 class cBackGround;
 class cResizer;
 
-class SingleGameWindow : public QDialog {
+class SingleGameWindow : public GuardedDialog {
     Q_OBJECT
 public:
     explicit SingleGameWindow(QWidget* owner = nullptr);
@@ -43,7 +43,7 @@ public:
     static constexpr int32_t PlayMark = 0xFF;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool QueryClose() override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -22,7 +22,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -145,7 +144,7 @@ const std::array<int32_t, 4> RichEditWindow::HighlightColors = {
     128 | (255 << 8) | (255 << 16), // light cyan
 };
 
-RichEditWindow::RichEditWindow(QWidget* owner) : QDialog(owner)
+RichEditWindow::RichEditWindow(QWidget* owner) : GuardedDialog(owner)
 {
     setObjectName(WindowName::DocumentViewer);
     setWindowTitle(DesignCaption);
@@ -851,7 +850,9 @@ bool RichEditWindow::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == edtMain_ && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
-        const bool edits = !ke->text().isEmpty() || ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete ||
+        // Escape carries a character too, but it closes the window and edits nothing.
+        const bool typed = !ke->text().isEmpty() && ke->key() != Qt::Key_Escape;
+        const bool edits = typed || ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete ||
                            ke->matches(QKeySequence::Cut) || ke->matches(QKeySequence::Paste);
         if (edits && !ke->matches(QKeySequence::Copy) && !ke->matches(QKeySequence::SelectAll)) {
             QTextCursor c = edtMain_->textCursor();
@@ -871,17 +872,15 @@ bool RichEditWindow::eventFilter(QObject* watched, QEvent* event)
                                                                                             : 1;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return GuardedDialog::eventFilter(watched, event);
 }
 
-void RichEditWindow::closeEvent(QCloseEvent* event)
+bool RichEditWindow::QueryClose()
 {
-    if (!QuerySave()) {
-        event->ignore();
-        return;
-    }
+    if (!QuerySave())
+        return false;
     SaveSetting(pref::EditorBackground, chkBackground_->isChecked() ? 1 : 0);
-    event->accept();
+    return true;
 }
 
 } // namespace vexal

@@ -4,7 +4,7 @@
 // formats it. The editing surface is a QTextEdit; RTF goes through richtext.
 #include "RichText.h"
 
-#include <QDialog>
+#include "GuardedDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -24,7 +24,7 @@ namespace vexal {
 class ProgBar;
 class ProgramDownload;
 
-class RichEditWindow : public QDialog {
+class RichEditWindow : public GuardedDialog {
     Q_OBJECT
 public:
     explicit RichEditWindow(QWidget* owner = nullptr);
@@ -62,7 +62,7 @@ public:
     void UpdateStatus();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool QueryClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

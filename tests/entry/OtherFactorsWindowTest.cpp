@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <functional>
@@ -67,8 +68,11 @@ TEST_F(OtherFactorsTest, ShowsTheStoredLevelsAndReleasingStoresZero)
     EXPECT_EQ(w.LevelButton(F::Injuries, F::Home, 2)->property("BackColor").toInt(), 0xC00000);
     EXPECT_EQ(w.LevelButton(F::Injuries, F::Away, 2)->text().toStdString(), "3");
 
+    // Return on the focused button presses it, as Space does.
     QPushButton* three = w.LevelButton(F::Injuries, F::Away, 2);
-    three->click();
+    three->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(three, &enter);
     EXPECT_EQ(PressedCount(w, F::Injuries), 0);
     EXPECT_EQ(Record(first).Injuries, -3);   // not written by the click
     LeaveFocus(three);

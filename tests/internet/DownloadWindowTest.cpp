@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -477,7 +478,8 @@ TEST_F(DownloadWindowTest, EndlessDownloadStopsAtItsCapAndTheWindowClosesDuringI
     EXPECT_TRUE(imported.empty());
 }
 
-// Disconnect and the close box end a step that waits on a silent server, at once.
+// Disconnect, the close box and Escape end a step that waits on a silent server, at once; the
+// window closes once the step has ended.
 TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
 {
     VEXAL_REQUIRE_PYTHON();
@@ -485,17 +487,25 @@ TEST_F(DownloadWindowTest, DisconnectAndCloseEndAStalledStep)
     LoopbackServer silent(test::SilentServerScript, {});
     ASSERT_GT(silent.Port(), 0);
     SaveSetting("Settings", "StatsServer", silent.Address());
-    window->show();
-    for (const bool viaClose : {false, true}) {
-        SCOPED_TRACE(viaClose ? "close box" : "Disconnect");
+    for (const char* way : {"Disconnect", "close box", "Escape"}) {
+        SCOPED_TRACE(way);
+        const bool viaClose = way[0] != 'D';
+        window = std::make_unique<DownloadWindow>();   // a closed window is released
+        window->show();
+        bool shownWhileEnding = false;
         QTimer::singleShot(300, window.get(), [&] {
-            if (viaClose)
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            if (way[0] == 'E')
+                QApplication::sendEvent(window->focusWidget(), &escape);
+            else if (viaClose)
                 window->close();
             else
                 Button("CmdDisconnect")->click();
+            shownWhileEnding = window->isVisible();
         });
         // The click returns once the listing has ended: the states below show how it ended.
         Button("cmdConnect")->click();
+        EXPECT_TRUE(shownWhileEnding);
         if (viaClose) {
             EXPECT_FALSE(window->isVisible());
         } else {

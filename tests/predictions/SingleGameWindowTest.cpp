@@ -5,6 +5,7 @@
 #include "SingleGameWindow.h"
 #include "Teams.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,6 +135,26 @@ TEST_F(SingleGameTest, UnknownTeamAsksForBothTeams)
               "You must select a team for both home and away\r\nYou should also enter a line, or I will use zero "
               "for both.");
     EXPECT_TRUE(Control<QLabel>(&w, "lblHome")->text().isEmpty());
+}
+
+// The keypad's Enter presses the focused Predict as Space does; Escape during the prediction
+// leaves the window open, as the close box does.
+TEST_F(SingleGameTest, EnterPredictsAndEscapeWaitsForThePrediction)
+{
+    SingleGameWindow& w = Open();
+    w.show();
+    Choose(Control<QComboBox>(&w, "Combo1"), TeamName(5, 0, NameStyleAsShown));
+    Choose(Control<QComboBox>(&w, "Combo2"), TeamName(20, 0, NameStyleAsShown));
+    bool shownDuringRun = false;
+    w.TSPredict1().Weekly = [&, show = w.TSPredict1().Weekly](WeeklyTableArray& table) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&w, &escape);
+        shownDuringRun = w.isVisible();
+        show(table);
+    };
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::sendEvent(Control<QPushButton>(&w, "Command3d1"), &enter);
+    EXPECT_TRUE(shownDuringRun);
 }
 
 TEST_F(SingleGameTest, ExitUnloadsTheWindow)

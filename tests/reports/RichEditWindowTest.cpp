@@ -369,6 +369,24 @@ TEST_F(ViewerTest, CloseAsksAndCancelKeepsTheWindow)
     EXPECT_EQ(GetSetting("Settings", "EditorBG", "?"), "0");
 }
 
+// Escape asks as the close box does; the accepted close ends the modal show as rejected.
+TEST_F(ViewerTest, EscapeAsksAsTheCloseBoxDoes)
+{
+    auto& messages = static_cast<ScriptedMessages&>(Messages());
+    AnswerFiles("");
+    auto w = Open("");
+    Type(w.get(), "new text");
+    messages.answers = {vbCancel, vbNo};
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    // The second Escape is asked only when Cancel kept the window.
+    QTimer::singleShot(0, w.get(), [&] {
+        QApplication::sendEvent(w->focusWidget(), &escape);
+        QApplication::sendEvent(w->focusWidget(), &escape);
+    });
+    EXPECT_EQ(w->exec(), QDialog::Rejected);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
 TEST_F(ViewerTest, NewAsksFirstAndForgetsTheFile)
 {
     folder.Write("a.txt", "keep");
@@ -642,6 +660,10 @@ TEST_F(ViewerTest, FontProtectAndBulletsFormatTheSelection)
     messages.answers = {vbYes};
     QApplication::sendEvent(e, &key);
     EXPECT_EQ(e->toPlainText(), "foqrmat this");
+    // Escape, with the character it carries, edits nothing.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    QApplication::sendEvent(e, &escape);
+    EXPECT_EQ(messages.shown.size(), 2u);
 
     Action(w.get(), "mnuFormat_1")->trigger();
     EXPECT_TRUE(w->ToDocument().paragraphs[0].bullet);

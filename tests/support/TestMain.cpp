@@ -86,6 +86,7 @@ class FreshServices : public ::testing::EmptyTestEventListener {
 } // namespace
 
 #ifdef VEXAL_TEST_WITH_QT
+#include "ButtonKeys.h"
 #include "TestFonts.h"
 
 #include <QApplication>
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
     // What is measured, drawn and printed is the same on every machine.
     if (!vexal::test::PinTestFont())
         return 1;
+    // The keys work in windows under test as they do in the program.
+    vexal::InstallButtonKeys(app);
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshServices);
