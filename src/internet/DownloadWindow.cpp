@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QResizeEvent>
 
 namespace vexal {
 
@@ -144,6 +145,19 @@ DownloadWindow::DownloadWindow(QWidget* owner) : QDialog(owner)
 }
 
 DownloadWindow::~DownloadWindow() = default;
+
+// The instructions and the status wrap within the window's width, into more lines the
+// narrower it is (on a small screen its server box may take a third of the screen only): the
+// window is as high as its lines need at the width it has, so that none runs under the next.
+void DownloadWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (const QLayout* grid = layout(); grid && grid->hasHeightForWidth()) {
+        const int needed = grid->totalHeightForWidth(width());
+        if (needed > height())
+            resize(width(), needed);
+    }
+}
 
 void DownloadWindow::Status(const std::string& text) { lblStatus->setText(Q(text)); }
 

@@ -36,6 +36,7 @@ public:
     void List1_Click(QListWidgetItem* item);
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
