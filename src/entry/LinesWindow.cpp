@@ -272,9 +272,10 @@ void LinesWindow::resize_AfterResizing()
         const int width = std::max(0, std::min(linesGrid_->width(), body_->width() - 2 * Px(300)));
         linesGrid_->setGeometry((body_->width() - width) / 2, linesGrid_->y(), width, linesGrid_->height());
     }
+    HoldGridRows();
     // The columns share the width the grid shows: what its frame and a vertical scroll bar
-    // (its height scales with the window, so the rows may outnumber it) leave, so that no column
-    // stands under the scroll bar.
+    // (the rows may outnumber what the window has room for) leave, so that no column stands
+    // under the scroll bar.
     const int frame = 2 * linesGrid_->frameWidth();
     int rowsHeight = linesGrid_->Header() ? linesGrid_->horizontalHeader()->sizeHint().height() : 0;
     for (int r = 1; r <= linesGrid_->Rows(); ++r)
@@ -286,8 +287,28 @@ void LinesWindow::resize_AfterResizing()
     for (int c = 1; c <= linesGrid_->Cols() && c <= 4; ++c)
         linesGrid_->SetColumnWidth(c, static_cast<int>(vb::RoundHalfEven(shown * ColumnShares[c - 1])));
     FitGridFont();
+    HoldGridRows();
     linesGrid_->Refresh();
     linesGrid_->SetRedraw(true);
+}
+
+// The grid's height scales with the window, and its rows hold their face, which grows with
+// the window too: the grid is never lower than its rows, heading and frame take, so that the
+// whole week shows, as far as the window has room under it; beyond that it scrolls.
+void LinesWindow::HoldGridRows()
+{
+    const int headed = 2 * linesGrid_->frameWidth() +
+                 (linesGrid_->horizontalHeader()->isHidden() ? 0 : linesGrid_->horizontalHeader()->sizeHint().height());
+    int needed = headed;
+    for (int r = 1; r <= linesGrid_->Rows(); ++r)
+        needed += linesGrid_->RowHeight(r);
+    // The room under it keeps the margin the row of commands keeps above; a window too low
+    // for even the heading and a row still shows those.
+    const int first = headed + (linesGrid_->Rows() > 0 ? linesGrid_->RowHeight(1) : 0);
+    const int room = std::max(body_->height() - linesGrid_->y() - PxY(120), std::min(needed, first));
+    const int height = std::min(std::max(linesGrid_->height(), needed), room);
+    if (height > 0 && height != linesGrid_->height())
+        linesGrid_->resize(linesGrid_->width(), height);
 }
 
 // The font grows with the window and the columns with the grid, each by its own rule: where
@@ -427,17 +448,15 @@ void LinesWindow::LoadLines()
         linesGrid_->SetRedraw(true);
         return;
     }
-    // The rows and an allowance for the heading; never less than the rows, the heading and
-    // the frame take, so that the whole week shows without a scroll bar.
-    int heightPixels = linesGrid_->Rows() * Screen::RowHeightPixels() + PxY(380);
-    int needed = 2 * linesGrid_->frameWidth() +
-                 (linesGrid_->horizontalHeader()->isHidden() ? 0 : linesGrid_->horizontalHeader()->sizeHint().height());
-    for (int r = 1; r <= linesGrid_->Rows(); ++r)
-        needed += linesGrid_->RowHeight(r);
-    heightPixels = std::max(heightPixels, needed);
-    linesGrid_->resize(linesGrid_->width(), heightPixels);
+    // The rows and an allowance for the heading; then as the window lays the grid out after
+    // each resize: the rows whole as far as there is room, the columns sharing what a scroll
+    // bar leaves.
+    linesGrid_->resize(linesGrid_->width(), linesGrid_->Rows() * Screen::RowHeightPixels() + PxY(380));
     linesGrid_->move(width() / 2 - linesGrid_->width() / 2, linesGrid_->y());
-    FitGridFont();
+    if (resize_)
+        resize_AfterResizing();
+    else
+        FitGridFont();
     linesGrid_->SetRedraw(true);
 }
 

@@ -63,6 +63,7 @@ private:
     void BuildMenus();
     void resize_AfterResizing();
     void FitGridFont();
+    void HoldGridRows();
     void WatchFrameActivation();
     void ShowNotice(const std::string& text, const std::string& title);
 

@@ -14,18 +14,18 @@
 #include "VbError.h"
 #include "WindowNames.h"
 #include "Windows.h"
+#include "Screen.h"
 #include "WrappingLabel.h"
 #include "cCommonDialog.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QResizeEvent>
 
 namespace vexal {
 
@@ -107,10 +107,10 @@ DownloadWindow::DownloadWindow(QWidget* owner) : GuardedDialog(owner)
     cmbServer->setCurrentIndex(0);
     // A server of a long name (a setting the user wrote) scrolls in its box: the box grows with
     // its names only up to a third of the screen, so the window never runs past the screen.
-    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+    {
         const int wanted = cmbServer->sizeHint().width();
         cmbServer->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        cmbServer->setMinimumWidth(std::min(wanted, screen->availableGeometry().width() / 3));
+        cmbServer->setMinimumWidth(std::min(wanted, Screen::AvailableArea().width() / 3));
     }
     if (App().ThemeForeColor != 0) {
         // The captions in the theme's colour, on the window's background set with it.
@@ -143,6 +143,30 @@ DownloadWindow::DownloadWindow(QWidget* owner) : GuardedDialog(owner)
 }
 
 DownloadWindow::~DownloadWindow() = default;
+
+// The instructions and the status wrap within the window's width, into more lines the
+// narrower it is (on a small screen its server box may take a third of the screen only): the
+// window is as high as its lines need at the width it has, so that none runs under the next.
+// Where the screen is too low for that, the file list gives up the room, down to a few lines.
+void DownloadWindow::resizeEvent(QResizeEvent* event)
+{
+    GuardedDialog::resizeEvent(event);
+    QLayout* grid = layout();
+    if (!grid || !grid->hasHeightForWidth())
+        return;
+    int needed = grid->totalHeightForWidth(width());
+    const int frame = std::max(0, frameGeometry().height() - height());
+    const int room = Screen::AvailableArea().height() - frame;
+    const int listHint = serverFiles_->sizeHint().height();
+    const int least = 4 * serverFiles_->fontMetrics().height() + 2 * serverFiles_->frameWidth();
+    if (room > 0 && needed > room && listHint > least) {
+        serverFiles_->setMaximumHeight(std::max(least, listHint - (needed - room)));
+        grid->invalidate();
+        needed = grid->totalHeightForWidth(width());
+    }
+    if (needed > height())
+        resize(width(), needed);
+}
 
 void DownloadWindow::Status(const std::string& text) { lblStatus->setText(Q(text)); }
 

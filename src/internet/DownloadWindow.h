@@ -37,6 +37,7 @@ public:
 
 protected:
     bool QueryClose() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Status(const std::string& text);

@@ -397,11 +397,22 @@ void PredictWindow::Form_Load()
     SkipStep([&] { FillLineFiles(); });
     SkipStep([&] { ShowThemeColors(); });
     SkipStep([&] {
+        // The two rows of commands, each left to right as its rule places it.
+        const QList<QWidget*> topRow{lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_};
+        const QList<QWidget*> bottomRow{cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_};
         resize_ = new cResizer(this);
-        resize_->AddRule(cResizer::EqualWidths, body_, 120, {cmdSmartPred_, chkPoolPicks_, chkOtherFac_, chkOu_});
-        resize_->AddRule(cResizer::EqualWidths, body_, 120,
-                         {lblLines_, cboLines_, cmdConsensus_, CmdWeb_, lblTeaser_, cboTeaser_});
+        resize_->AddRule(cResizer::EqualWidths, body_, 120, bottomRow);
+        resize_->AddRule(cResizer::EqualWidths, body_, 120, topRow);
         resize_->TargetForm(body_);
+        // Tab goes as one reads: along the top row, along the second, then into the grid.
+        QWidget* previous = nullptr;
+        for (QWidget* w : topRow + bottomRow + QList<QWidget*>{Grid_}) {
+            if (!(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            if (previous)
+                QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
     });
     if (predictionsMade_ > predictionsBefore && !running_ && !predictPending_ && !smartShown_)
         loadPrediction_ = CurrentInputs();
@@ -749,12 +760,16 @@ void PredictWindow::FitGridToWindow()
     const int rowHeight = Screen::DesignPixels(Screen::RowHeightPixels());
     const int rows = Screen::TwipsToPixelsY(Grid_->Rows() * rowHeight * 15.0 + 300.0);
     const int below = std::max(rowHeight * 3, body_->height() - Grid_->y() - 8);
-    // The grid scrolls when the rows as it draws them are higher than the room it gets.
-    const int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->height() + Grid_->ShownRowsHeight();
-    const bool scrolls = std::max(rows, drawn) > std::min(rows, below);
+    // The rows as the grid draws them (a row holds its face, the heading its own), where they
+    // are higher than the design's estimate; the grid scrolls when they are higher than the
+    // room it gets.
+    const int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->sizeHint().height() +
+                      Grid_->ShownRowsHeight();
+    const int height = std::min(std::max(rows, drawn), below);
+    const bool scrolls = drawn > height;
     const int needed = columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0);
     const int width = std::min(room, std::max(share, needed));
-    Grid_->resize(width, std::min(rows, below));
+    Grid_->resize(width, height);
     // Columns wider than the window (a desktop's larger font in a small window) take a smaller
     // face, as far as the one the window is laid out for allows.
     if (needed > room)

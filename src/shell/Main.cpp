@@ -207,7 +207,10 @@ QIcon DrawnIcon(const QColor& back, const QColor& fore, const QString& letters)
 // title bar stands for it.
 QSize StartSize(const QWidget* window)
 {
-    const QSize design(1024, 720);
+    // Pixels of a screen of 96 dpi: one of more pixels to the inch (144 dpi unscaled) gives as
+    // many more, as it gives its text.
+    const double perInch = Screen::TwipsPerPixelY() > 0 ? 15.0 / Screen::TwipsPerPixelY() : 1.0;
+    const QSize design(static_cast<int>(1024 * perInch), static_cast<int>(720 * perInch));
     const QRect area = Screen::AvailableArea();
     if (area.isEmpty())
         return design;

@@ -17,6 +17,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <utility>
 
@@ -620,11 +621,36 @@ int Grid::RowHeight(int row) const
 {
     if (!ValidRow(row))
         return 0;
-    if (isRowHidden(row - 1)) {
-        const QTableWidgetItem* h = verticalHeaderItem(row - 1);
-        return h ? h->data(RowHeightRole).toInt() : DefaultRowHeight();
-    }
+    if (isRowHidden(row - 1))
+        return std::max(AskedRowHeight(row), RowTextHeight(row));
     return rowHeight(row - 1);
+}
+
+int Grid::AskedRowHeight(int row) const
+{
+    const QTableWidgetItem* h = ValidRow(row) ? verticalHeaderItem(row - 1) : nullptr;
+    return h && h->data(RowHeightRole).isValid() ? h->data(RowHeightRole).toInt() : DefaultRowHeight();
+}
+
+int Grid::RowTextHeight(int row) const
+{
+    if (!ValidRow(row))
+        return 0;
+    // A cell's text is drawn in the row less the grid line, centred on its face's ascent and
+    // descent: a lower row cuts its descenders.
+    auto faceHeight = [](const QFont& f) { return static_cast<int>(std::ceil(QFontMetricsF(f).height())); };
+    int high = faceHeight(font());
+    for (int c = 0; c < columnCount(); ++c)
+        if (const QTableWidgetItem* it = item(row - 1, c); it && it->data(HasFontRole).toBool())
+            high = std::max(high, faceHeight(it->font()));
+    return high + (showGrid() ? 1 : 0);
+}
+
+void Grid::HoldRowTexts()
+{
+    for (int r = 0; r < rowCount(); ++r)
+        if (!isRowHidden(r))
+            ResizeRow(r, AskedRowHeight(r + 1));
 }
 
 void Grid::SetRowHeight(int row, int pixels)
@@ -780,6 +806,8 @@ void Grid::SetCell(int row, int col, const QVariant& value, int textFlags, int i
         it->setData(HasFontRole, false);
     }
     FinishChange(it, row, col, fresh, true);
+    if (font && RowVisible(row) && rowHeight(row - 1) < RowTextHeight(row))
+        ResizeRow(row - 1, AskedRowHeight(row));
 }
 
 QVariant Grid::CellText(int row, int col) const
@@ -883,6 +911,8 @@ void Grid::SetCellFont(int row, int col, const QFont& f)
         it->setFont(f);
         it->setData(HasFontRole, true);
         FinishChange(it, row, col, fresh, false);
+        if (RowVisible(row) && rowHeight(row - 1) < RowTextHeight(row))
+            ResizeRow(row - 1, AskedRowHeight(row));
     }
 }
 
@@ -932,8 +962,11 @@ QColor Grid::ForeQColor() const { return Shade(foreColor_); }
 void Grid::changeEvent(QEvent* event)
 {
     QTableWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange && horizontalHeader()->font() != font())
-        horizontalHeader()->setFont(font());
+    if (event->type() == QEvent::FontChange) {
+        if (horizontalHeader()->font() != font())
+            horizontalHeader()->setFont(font());
+        HoldRowTexts();
+    }
     // The desktop turned dark or light: the system colours are those of the other palette.
     if (event->type() != QEvent::PaletteChange || shadedDark_ == DesktopIsDark())
         return;
@@ -1037,6 +1070,7 @@ void Grid::SetRedraw(bool on)
 // grid out and paints it once.
 void Grid::ResizeRow(int row, int pixels)
 {
+    pixels = std::max(pixels, RowTextHeight(row + 1));
     if (redraw_ || rowHeight(row) == pixels) {
         setRowHeight(row, pixels);
         return;
@@ -1139,7 +1173,7 @@ void Grid::Sort()
     quietSelection_ = true;
     for (int r = 0; r < n; ++r) {
         RowState& s = saved[static_cast<size_t>(r)];
-        s.height = RowHeight(r + 1);
+        s.height = AskedRowHeight(r + 1);
         s.hidden = isRowHidden(r);
         s.rowItem = takeVerticalHeaderItem(r);
         s.cells.resize(static_cast<size_t>(cols));

@@ -206,8 +206,12 @@ public:
     void SetRows(int count);                             // adds empty rows or drops the last ones
     QVariant RowKey(int row) const;
     void SetRowKey(int row, const QVariant& key);        // the key moves with its row when sorted
-    int RowHeight(int row) const;                        // pixels
+    // A row is as high as it is given, or as its text needs where that is higher: it holds the
+    // whole height of the faces its cells show (the grid's and the cells' own), and the grid
+    // line under them, whatever face the grid takes later.
+    int RowHeight(int row) const;                        // pixels, as shown
     void SetRowHeight(int row, int pixels);
+    int RowTextHeight(int row) const;                    // pixels the row's text needs
     double RowHeightTwips(int row) const;
     bool RowVisible(int row) const;
     void SetRowVisible(int row, bool visible);
@@ -368,8 +372,11 @@ private:
     int32_t Shown(int32_t color) const { return color == GridThemeBack ? themeBack_ : color; }
     QColor Shade(int32_t color) const;                   // a colour value as the grid draws it
     bool shadedDark_ = false;                            // the desktop was dark when last shaded
+    // Gives the row (0-based) the height asked for, or the height its text needs.
     void ResizeRow(int row, int pixels);
     void ResizeColumn(int col, int pixels);
+    int AskedRowHeight(int row) const;                   // 1-based, as last given
+    void HoldRowTexts();                                 // every row again, after a face changed
 
     bool redraw_ = true;
     bool geometryPending_ = false;

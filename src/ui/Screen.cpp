@@ -88,7 +88,13 @@ QRect Screen::AvailableArea()
 
 int Screen::RowHeightPixels() { return vb::Whole(Height() / 750.0); }
 
-int Screen::DesignPixels(double pixels) { return static_cast<int>(vb::RoundHalfEven(pixels * LargeFontScale())); }
+// A design pixel is one at 15 twips a pixel (96 dpi): a screen of more pixels to the inch,
+// whose text is as many more pixels high, has as many more to each design pixel.
+int Screen::DesignPixels(double pixels)
+{
+    const double perInch = TwipsPerPixelY() > 0 ? 15.0 / TwipsPerPixelY() : 1.0;
+    return static_cast<int>(vb::RoundHalfEven(pixels * LargeFontScale() * perInch));
+}
 
 int Screen::DesignTwipsToPixelsX(double twips) { return TwipsToPixelsX(twips * LargeFontScale()); }
 

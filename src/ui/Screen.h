@@ -54,6 +54,7 @@ public:
     // A size a window's design gives for the font it is laid out for, in pixels or twips, at
     // the font in use: on a desktop of large fonts (as Windows' large-font setting makes one)
     // it is as much larger as the font, so that the text it was sized for keeps fitting it.
+    // Design pixels are those of a screen of 96 dpi: on one of more dpi each takes more.
     static int DesignPixels(double pixels);
     static int DesignTwipsToPixelsX(double twips);
     static int DesignTwipsToPixelsY(double twips);

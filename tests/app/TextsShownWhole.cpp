@@ -136,7 +136,10 @@ private:
         const QRect room = label->contentsRect();
         const QFontMetrics fm(label->font());
         const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect needed = fm.boundingRect(label->wordWrap() ? room : QRect(), flags, text);
+        // Measured from the top: lines centred on an empty rectangle round an odd height up.
+        const int measure = (flags & ~static_cast<int>(Qt::AlignVertical_Mask)) | Qt::AlignTop;
+        const QRect needed = fm.boundingRect(label->wordWrap() ? room : QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
+                                             measure, text);
         if (!label->wordWrap()) {
             int ink = 0;
             for (const QString& line : text.split('\n'))
@@ -337,16 +340,55 @@ private:
         }
         // The style's margin on each side of a cell's text, and the grid line.
         const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        const int line = grid->showGrid() ? 1 : 0;
         for (int r = 1; r <= grid->Rows(); ++r) {
             if (!grid->RowVisible(r))
                 continue;
+            // The row's highest text, with the grid line under it: a lower row cuts its
+            // descenders (or its tops).
+            int high = 0;
+            QString highText;
             for (int c = 1; c <= grid->Cols(); ++c) {
                 const QString text = grid->CellFormattedText(r, c);
                 if (text.isEmpty() || !grid->ColumnVisible(c) || grid->ColumnWidth(c) <= 0)
                     continue;
-                Fits(grid, "cell " + text, QFontMetrics(grid->CellFont(r, c)).horizontalAdvance(text) + margin,
-                     ColumnRoom(grid, c));
+                const QFontMetrics fm(grid->CellFont(r, c));
+                Fits(grid, "cell " + text, fm.horizontalAdvance(text) + margin, ColumnRoom(grid, c));
+                if (fm.height() + line > high) {
+                    high = fm.height() + line;
+                    highText = text;
+                }
             }
+            if (high > grid->RowHeight(r))
+                faults_.push_back({Name(grid, "row " + QString::number(r) + " " + highText),
+                                   "cut off: needs " + std::to_string(high) + " px high, has " +
+                                       std::to_string(grid->RowHeight(r))});
+        }
+        CheckLastRow(grid);
+    }
+
+    // A row the view cuts at its bottom is read whole by scrolling, unless it is the grid's
+    // only row or the window has room for it: the room left free under the grid would hold
+    // the whole row.
+    void CheckLastRow(Grid* grid)
+    {
+        const int view = grid->viewport()->height();
+        for (int r = 1; r <= grid->Rows(); ++r) {
+            const int top = grid->rowViewportPosition(r - 1);
+            const int cut = top + grid->RowHeight(r) - view;
+            if (!grid->RowVisible(r) || top < 0 || top >= view || cut <= 0)
+                continue;
+            const QWidget* parent = grid->parentWidget();
+            const QRect below(grid->x(), grid->geometry().bottom() + 1, grid->width(),
+                              parent->height() - grid->geometry().bottom() - 1);
+            int free = below.height();
+            for (const QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (other != grid && other->isVisible() && other->geometry().intersects(below))
+                    free = std::min(free, other->y() - below.top());
+            if (grid->Rows() == 1 || free >= grid->RowHeight(r))
+                faults_.push_back({Name(grid, "row " + QString::number(r) + " " + grid->CellFormattedText(r, 1)),
+                                   "cut off by the grid's bottom: " + std::to_string(cut) + " px of it hidden, " +
+                                       std::to_string(std::max(0, free)) + " px free below the grid"});
         }
     }
 
