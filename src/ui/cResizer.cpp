@@ -278,7 +278,7 @@ void cResizer::AddFontResizing(QWidget* window, const QList<QWidget*>& controls)
             continue;
         const double size = list[i]->font().pointSizeF();
         if (size > 0 && size < 32767)
-            designFontSizes_[static_cast<size_t>(i)] = static_cast<int16_t>(vb::RoundHalfEven(size));
+            designFontSizes_[static_cast<size_t>(i)] = static_cast<float>(size);
     }
     Rule rule;
     rule.kind = FontResizing;

@@ -128,7 +128,9 @@ private:
     int16_t designHeight_ = 0;
     float designRatio_ = 0.0f;
     std::vector<DesignRect> designRects_;
-    std::vector<int16_t> designFontSizes_;
+    // Each control's face as the window was laid out with it, its fraction kept (a desktop's
+    // 13.5 points made 14 would outgrow the room the window gives its text).
+    std::vector<float> designFontSizes_;
     int16_t captionCounter_ = 0;
     bool followsLargeFonts_ = false;
 };
