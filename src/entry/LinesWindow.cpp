@@ -297,14 +297,10 @@ void LinesWindow::resize_AfterResizing()
 // whole week shows, as far as the window has room under it; beyond that it scrolls.
 void LinesWindow::HoldGridRows()
 {
-    const int headed = 2 * linesGrid_->frameWidth() +
-                 (linesGrid_->horizontalHeader()->isHidden() ? 0 : linesGrid_->horizontalHeader()->sizeHint().height());
-    int needed = headed;
-    for (int r = 1; r <= linesGrid_->Rows(); ++r)
-        needed += linesGrid_->RowHeight(r);
+    const int needed = linesGrid_->WholeRowsHeight();
     // The room under it keeps the margin the row of commands keeps above; a window too low
     // for even the heading and a row still shows those.
-    const int first = headed + (linesGrid_->Rows() > 0 ? linesGrid_->RowHeight(1) : 0);
+    const int first = needed - linesGrid_->ShownRowsHeight() + (linesGrid_->Rows() > 0 ? linesGrid_->RowHeight(1) : 0);
     const int room = std::max(body_->height() - linesGrid_->y() - PxY(120), std::min(needed, first));
     const int height = std::min(std::max(linesGrid_->height(), needed), room);
     if (height > 0 && height != linesGrid_->height())

@@ -763,8 +763,7 @@ void PredictWindow::FitGridToWindow()
     // The rows as the grid draws them (a row holds its face, the heading its own), where they
     // are higher than the design's estimate; the grid scrolls when they are higher than the
     // room it gets.
-    const int drawn = 2 * Grid_->frameWidth() + Grid_->horizontalHeader()->sizeHint().height() +
-                      Grid_->ShownRowsHeight();
+    const int drawn = Grid_->WholeRowsHeight();
     const int height = std::min(std::max(rows, drawn), below);
     const bool scrolls = drawn > height;
     const int needed = columns + (scrolls ? Grid_->verticalScrollBar()->sizeHint().width() : 0);

@@ -176,9 +176,9 @@ void PowerWindow::FitGridToWindow()
     // Every team's row as the grid draws it where that is higher than the design's (a row
     // holds its face); sixteen rows as far as the window has room for them.
     const int sixteen = Screen::TwipsToPixelsY(rowHeight * 16 * 15 + 300);
-    const int every = std::max(Screen::TwipsToPixelsY(rowHeight * ratingsGrid_->Rows() * 15 + 300),
-                               2 * ratingsGrid_->frameWidth() + ratingsGrid_->ShownRowsHeight()) +
-                      ratingsGrid_->horizontalHeader()->sizeHint().height();
+    const int every = std::max(Screen::TwipsToPixelsY(rowHeight * ratingsGrid_->Rows() * 15 + 300) +
+                                   ratingsGrid_->horizontalHeader()->sizeHint().height(),
+                               ratingsGrid_->WholeRowsHeight());
     const int room = body_->height() - ratingsGrid_->y() - 4;
     const int height = std::max(std::min(sixteen, room), std::min(every, room));
     int columns = 2 * ratingsGrid_->frameWidth() + ratingsGrid_->ShownColumnsWidth();

@@ -365,6 +365,12 @@ int Grid::ShownRowsHeight() const
     return sum;
 }
 
+int Grid::WholeRowsHeight() const
+{
+    const QHeaderView* heading = horizontalHeader();
+    return 2 * frameWidth() + (heading->isHidden() ? 0 : heading->sizeHint().height()) + ShownRowsHeight();
+}
+
 void Grid::FitTextToView(const QFont& face, std::initializer_list<int> give)
 {
     auto total = [this] { return ShownColumnsWidth(); };

@@ -175,6 +175,8 @@ public:
     int RoomForColumns() const;
     int ShownColumnsWidth() const;                       // pixels, of the visible columns
     int ShownRowsHeight() const;                         // pixels, of the visible rows
+    // Pixels the grid takes to show every visible row whole: its frame, heading and rows.
+    int WholeRowsHeight() const;
     int ColumnWidth(int col) const;                      // pixels (also when hidden)
     void SetColumnWidth(int col, int pixels);
     double ColumnWidthTwips(int col) const;
